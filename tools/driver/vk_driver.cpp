@@ -1,0 +1,64 @@
+// vk_driver: steers a running recorder from outside by window messages, for scripts and the
+// end-to-end tests. Commands (one per run):
+//   wait  <caption-prefix> [seconds]   wait until a top-level window with that caption exists
+//   close <caption-prefix> [seconds]   post WM_CLOSE to it and wait until it is gone
+// Exit code 0 on success, 1 on time-out, 2 on bad usage.
+#include <cwchar>
+#include <string>
+
+#include "toolkit/system/WinApi.h"
+
+namespace {
+
+struct Search {
+  std::wstring prefix;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK Visit(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  wchar_t caption[512];
+  const int n = GetWindowTextW(wnd, caption, 512);
+  if (n >= static_cast<int>(s->prefix.size()) &&
+      std::wcsncmp(caption, s->prefix.c_str(), s->prefix.size()) == 0) {
+    s->found = wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindByCaption(const std::wstring& prefix) {
+  Search s{prefix};
+  EnumWindows(Visit, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+template <class Pred>
+bool WaitFor(Pred pred, double seconds) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  while (!pred()) {
+    if (GetTickCount64() > end) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    std::fwprintf(stderr, L"usage: vk_driver wait|close <caption-prefix> [seconds]\n");
+    return 2;
+  }
+  const std::wstring cmd = argv[1];
+  const std::wstring prefix = argv[2];
+  const double seconds = argc > 3 ? _wtof(argv[3]) : 30.0;
+  if (cmd == L"wait") return WaitFor([&] { return FindByCaption(prefix) != nullptr; }, seconds) ? 0 : 1;
+  if (cmd == L"close") {
+    HWND wnd = nullptr;
+    if (!WaitFor([&] { return (wnd = FindByCaption(prefix)) != nullptr; }, seconds)) return 1;
+    PostMessageW(wnd, WM_CLOSE, 0, 0);
+    return WaitFor([&] { return !IsWindow(wnd); }, seconds) ? 0 : 1;
+  }
+  return 2;
+}

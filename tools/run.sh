@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The README's main command: build, then run the recorder under Wine. With $DISPLAY set it
+# opens on that display until you close it; without one it runs on a private Xvfb, saves a
+# screenshot to build/screenshot.png and closes the program again.
+# When the instrument simulator is built, it plays the instrument on COM1 (the recorder's side is
+# COM2) so that pressing "start" shows readings.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+"$VK_ROOT/tools/bootstrap.sh"
+cd "$VK_ROOT"
+[ -f "$VK_BUILD/mingw/build.ninja" ] || cmake --preset mingw >/dev/null
+cmake --build --preset mingw >/dev/null
+
+bin=$VK_BUILD/mingw/bin
+interactive=0
+if [ -n "${DISPLAY:-}" ]; then interactive=1; export VK_USE_DISPLAY=1; fi
+trap 'vk_stop_ports; vk_stop_display' EXIT
+vk_start_display
+
+sim_pid=
+vk_stop_ports() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
+  [ -n "${VK_SOCAT_PID:-}" ] && kill "$VK_SOCAT_PID" 2>/dev/null || true
+  rm -f "$WINEPREFIX/dosdevices/com1" "$WINEPREFIX/dosdevices/com2"
+}
+if [ -f "$bin/instrument_sim.exe" ]; then
+  socat -d pty,raw,echo=0,link="$VK_BUILD/tty-sim" pty,raw,echo=0,link="$VK_BUILD/tty-app" >/dev/null 2>&1 &
+  VK_SOCAT_PID=$!
+  for _ in $(seq 50); do [ -e "$VK_BUILD/tty-app" ] && break; sleep 0.1; done
+  ln -sfn "$(readlink -f "$VK_BUILD/tty-sim")" "$WINEPREFIX/dosdevices/com1"
+  ln -sfn "$(readlink -f "$VK_BUILD/tty-app")" "$WINEPREFIX/dosdevices/com2"
+  wine "$bin/instrument_sim.exe" COM1 >/dev/null 2>&1 </dev/null &
+  sim_pid=$!
+  vk_log "instrument simulator on COM1; choose COM2 (or automatic selection) in the recorder"
+fi
+
+# The program runs from a folder of its own so its database, settings and logs stay together.
+run_dir=$VK_BUILD/run
+mkdir -p "$run_dir"
+cp -u "$bin"/Vornakit_more.exe "$bin"/*.dll "$run_dir"/
+if [ "$interactive" = 1 ]; then
+  wine "$run_dir/Vornakit_more.exe" "$@"
+else
+  wine "$run_dir/Vornakit_more.exe" "$@" >/dev/null 2>&1 </dev/null &
+  app_pid=$!
+  wine "$bin/vk_driver.exe" wait "Multi-channel temperature inspection" 60
+  sleep 1
+  xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > "$VK_BUILD/screenshot.png"
+  vk_log "screenshot saved to $VK_BUILD/screenshot.png"
+  wine "$bin/vk_driver.exe" close "Multi-channel temperature inspection" 30
+  wait "$app_pid"
+  vk_log "the recorder ended with exit code $?"
+fi
