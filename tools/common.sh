@@ -15,13 +15,22 @@ vk_start_display() {
   if [ -n "${VK_USE_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then
     echo "${DISPLAY#:}" > "$VK_BUILD/display"
   else
+    # Several builds may start displays at once: take the first number whose server comes up.
     local n=99
-    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    VK_XVFB_PID=$!
+    while :; do
+      while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      VK_XVFB_PID=$!
+      for _ in $(seq 50); do
+        [ -e /tmp/.X11-unix/X$n ] && break
+        kill -0 "$VK_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+      done
+      if kill -0 "$VK_XVFB_PID" 2>/dev/null && [ -e /tmp/.X11-unix/X$n ]; then break; fi
+      n=$((n + 1))
+    done
     export DISPLAY=:$n
     echo "$n" > "$VK_BUILD/display"
-    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
   fi
   wineserver -p >/dev/null 2>&1 </dev/null
   wine wineboot >/dev/null 2>&1 </dev/null
