@@ -39,10 +39,7 @@ HANDLE CreateEventOrRaise(bool manualReset, bool initialState, const std::string
   const std::wstring wideName = Utf8ToWide(name);
   HANDLE handle = CreateEventW(nullptr, manualReset ? TRUE : FALSE, initialState ? TRUE : FALSE,
                                name.empty() ? nullptr : wideName.c_str());
-  if (handle == nullptr) {
-    throw EOSError("System Error.  Code: " + std::to_string(GetLastError()) +
-                   ". The event could not be created");
-  }
+  if (handle == nullptr) RaiseLastOSError();
   return handle;
 }
 

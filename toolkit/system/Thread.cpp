@@ -153,11 +153,6 @@ LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-[[noreturn]] void RaiseOSError(const char* what) {
-  const DWORD code = GetLastError();
-  throw EOSError(std::string(what) + " (system error " + std::to_string(code) + ")");
-}
-
 }  // namespace
 
 // ---- The window thread's side -----------------------------------------------------------
@@ -177,15 +172,15 @@ void InitThreadSynchronization() {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kWindowClass;
   if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    RaiseOSError("The thread synchronisation window class could not be registered");
+    RaiseLastOSError();
   if (state.pendingEvent == nullptr) {
     state.pendingEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (state.pendingEvent == nullptr) RaiseOSError("The thread synchronisation event could not be created");
+    if (state.pendingEvent == nullptr) RaiseLastOSError();
   }
   // A message-only window: never shown, yet every message loop of this thread dispatches to it.
   HWND window = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 instance, nullptr);
-  if (window == nullptr) RaiseOSError("The thread synchronisation window could not be created");
+  if (window == nullptr) RaiseLastOSError();
 
   std::lock_guard<std::mutex> guard(state.lock);
   state.window = window;
@@ -239,7 +234,7 @@ void SetSyncExceptionHandler(TSyncExceptionHandler handler) { State().handler.st
 TThread::TThread() {
   unsigned id = 0;
   const uintptr_t handle = _beginthreadex(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &id);
-  if (handle == 0) throw EThread("Thread creation error: " + std::to_string(GetLastError()));
+  if (handle == 0) throw EThread("Thread creation error: " + SysErrorMessage(GetLastError()));
   handle_ = reinterpret_cast<HANDLE>(handle);
   threadId_ = id;
 }
@@ -273,7 +268,7 @@ void TThread::Start() {
   if (!started_.compare_exchange_strong(expected, true))
     throw EThread("Cannot call Start on a running or finished thread");
   // A thread that frees itself may be gone as soon as it runs: nothing of `this` after this call.
-  if (ResumeThread(handle_) == static_cast<DWORD>(-1)) RaiseOSError("The thread could not be started");
+  if (ResumeThread(handle_) == static_cast<DWORD>(-1)) RaiseLastOSError();
 }
 
 int TThread::WaitFor() {
