@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/XlrdDump.h"
-#include "tests/xls/TestBitmap.h"
+#include "support/TestBitmap.h"
 #include "xls/FlexCelDyn.h"
 
 namespace {
