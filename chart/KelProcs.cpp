@@ -2,9 +2,24 @@
 // unit's process-wide values.
 #include "chart/KelProcs.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "toolkit/rtl/Math.h"
+#include "toolkit/system/Registry.h"
+
+namespace {
+
+// The 20 built-in colours: red, green, yellow, blue, white, gray, fuchsia, teal, navy, maroon,
+// lime, olive, purple, silver, aqua, black and four pale tones.
+const std::int32_t kBuiltInColors[] = {
+    0x0000FF, 0x008000, 0x00FFFF, 0xFF0000, 0xFFFFFF, 0x808080, 0xFF00FF,
+    0x808000, 0x800000, 0x000080, 0x00FF00, 0x008080, 0x800080, 0xC0C0C0,
+    0xFFFF00, 0x000000, 0xC0DCC0, 0xF0CAA6, 0xF0FBFF, 0xA4A0A0};
+
+std::vector<std::int32_t> gDefaultPalette;
+
+}  // namespace
 
 std::string KelDefaultCanvasName;
 char KelLineSeparator = '\r';
@@ -145,6 +160,52 @@ void StepDateTime(bool forward, double& value, int stepIndex, double increment) 
   }
 }
 
+// ---- Default colours -----------------------------------------------------------------------
+
+std::int32_t DefaultPaletteColor(int index) {
+  if (gDefaultPalette.empty()) return kBuiltInColors[0];
+  const int count = static_cast<int>(gDefaultPalette.size());
+  int slot = index % count;
+  if (slot < 0) slot += count;
+  return gDefaultPalette[slot];
+}
+
+void SetDefaultPalette(const std::vector<std::int32_t>& colors, int highestIndex) {
+  if (highestIndex < 0) {
+    gDefaultPalette.assign(std::begin(kBuiltInColors), std::end(kBuiltInColors));
+    return;
+  }
+  const size_t count = std::min(colors.size(), static_cast<size_t>(highestIndex) + 1);
+  gDefaultPalette.assign(colors.begin(), colors.begin() + count);
+}
+
+const std::vector<std::int32_t>& DefaultPalette() { return gDefaultPalette; }
+
+// ---- Per-user defaults -------------------------------------------------------------------
+
+int ReadDefaultInteger(const std::string& name, int fallback) {
+  try {
+    TRegistry registry;
+    registry.SetRootKey(HKEY_CURRENT_USER);
+    if (registry.OpenKeyReadOnly(KelEditorKey) && registry.ValueExists(name))
+      return registry.ReadInteger(name);
+  } catch (const ERegistryException&) {
+    // A value of another type counts as missing.
+  }
+  return fallback;
+}
+
+std::string ReadDefaultString(const std::string& name, const std::string& fallback) {
+  try {
+    TRegistry registry;
+    registry.SetRootKey(HKEY_CURRENT_USER);
+    if (registry.OpenKeyReadOnly(KelEditorKey) && registry.ValueExists(name))
+      return registry.ReadString(name);
+  } catch (const ERegistryException&) {
+  }
+  return fallback;
+}
+
 // ---- Texts ----------------------------------------------------------------------------------
 
 int TextLineCount(std::string_view text) {
@@ -205,6 +266,52 @@ std::string ReplaceChar(std::string_view text, char c, char replacement) {
   return result;
 }
 
+// ---- Geometry ------------------------------------------------------------------------------
+
+RECT RectAroundPoint(int x, int y, int halfWidth, int halfHeight) {
+  if (halfHeight == 0) halfHeight = halfWidth;
+  return RECT{x - halfWidth, y - halfHeight, x + halfWidth, y + halfHeight};
+}
+
+float DistanceToSegment(POINT p, POINT a, POINT b) {
+  const float px = static_cast<float>(p.x), py = static_cast<float>(p.y);
+  const float ax = static_cast<float>(a.x), ay = static_cast<float>(a.y);
+  const float dx = static_cast<float>(b.x) - ax, dy = static_cast<float>(b.y) - ay;
+  if (dx == 0 && dy == 0) return std::hypot(px - ax, py - ay);
+  const float t = ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy);
+  if (t < 0) return std::hypot(px - ax, py - ay);
+  if (t > 1) return std::hypot(px - static_cast<float>(b.x), py - static_cast<float>(b.y));
+  return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
+}
+
+bool PointNearLine(POINT p, POINT a, POINT b, int tolerance) {
+  if ((p.x == a.x && p.y == a.y) || (p.x == b.x && p.y == b.y)) return true;
+  return DistanceToSegment(p, a, b) <= static_cast<float>(tolerance + 1);
+}
+
+bool PointInPolygon(POINT p, const POINT* points, int highest) {
+  if (highest < 1) return false;
+  bool inside = false;
+  int previous = highest;
+  for (int i = 0; i <= highest; previous = i++) {
+    const POINT& c = points[i];
+    const POINT& d = points[previous];
+    const bool within = (c.y <= p.y && p.y < d.y) || (d.y <= p.y && p.y < c.y);
+    if (within &&
+        p.x < static_cast<double>(d.x - c.x) * (p.y - c.y) / static_cast<double>(d.y - c.y) + c.x)
+      inside = !inside;
+  }
+  return inside;
+}
+
+bool RectsIntersect(const RECT& a, const RECT& b, RECT* intersection) {
+  const RECT overlap{std::max(a.left, b.left), std::max(a.top, b.top),
+                     std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+  const bool overlaps = overlap.left < overlap.right && overlap.top < overlap.bottom;
+  if (intersection) *intersection = overlaps ? overlap : RECT{0, 0, 0, 0};
+  return overlaps;
+}
+
 // ---- Sorting ---------------------------------------------------------------------------------
 
 void SortByIndex(int first, int last, const std::function<int(int, int)>& compare,
@@ -236,11 +343,13 @@ void SortByIndex(int first, int last, const std::function<int(int, int)>& compar
 
 void KelProcsStartup() {
   KelDefaultCanvasName = "TGDIPlusCanvas";
+  SetDefaultPalette({}, -1);
   KelFieldSeparator = ";";
   KelLineSeparator = '\r';
 }
 
 void KelProcsShutdown() {
   KelDefaultCanvasName.clear();
+  std::vector<std::int32_t>().swap(gDefaultPalette);
   KelFieldSeparator.clear();
 }

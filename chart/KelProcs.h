@@ -4,11 +4,14 @@
 // the process-wide values and KelProcsShutdown releases them; nothing else here holds state.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/system/WinApi.h"
 
 // ---- Process-wide values --------------------------------------------------------------------
 
@@ -62,10 +65,26 @@ double AlignDateTimeToStep(int stepIndex, double value);
 // subtract the increment. A zero move leaves the value alone.
 void StepDateTime(bool forward, double& value, int stepIndex, double increment);
 
+// ---- Default colours -----------------------------------------------------------------------
+
+// Colours are 32-bit $00BBGGRR values (a high byte of $FF marks a system colour index).
+// Entry (index mod table length) of the default colour table that series take their colours
+// from when their chart has no palette of its own.
+std::int32_t DefaultPaletteColor(int index);
+// Replaces the default colour table by colors[0..highestIndex]; -1 restores the 20 built-in
+// colours.
+void SetDefaultPalette(const std::vector<std::int32_t>& colors, int highestIndex);
+// The current default colour table.
+const std::vector<std::int32_t>& DefaultPalette();
+
 // ---- Per-user defaults -------------------------------------------------------------------
 
 // The chart editor's per-user key below HKEY_CURRENT_USER.
 extern const char* const KelEditorKey;
+// A per-user editor value ("DefaultCanvas", "DefaultPalette"); `fallback` when the key or the
+// value is missing or unreadable.
+int ReadDefaultInteger(const std::string& name, int fallback);
+std::string ReadDefaultString(const std::string& name, const std::string& fallback);
 
 // ---- Texts ----------------------------------------------------------------------------------
 
@@ -83,6 +102,20 @@ std::string FieldAtSep(std::string_view text, int n, std::string_view separator)
 
 // Every `c` replaced by `replacement`, or removed when the replacement is '\0'.
 std::string ReplaceChar(std::string_view text, char c, char replacement);
+
+// ---- Geometry ------------------------------------------------------------------------------
+
+// (x - halfWidth, y - halfHeight, x + halfWidth, y + halfHeight); a half height of 0 takes the
+// half width.
+RECT RectAroundPoint(int x, int y, int halfWidth, int halfHeight = 0);
+// Distance from p to the segment a-b, in single precision.
+float DistanceToSegment(POINT p, POINT a, POINT b);
+// Whether p is either end or lies within tolerance + 1 pixels of the segment a-b.
+bool PointNearLine(POINT p, POINT a, POINT b, int tolerance);
+// Even-odd test of p against the polygon points[0..highest]; false for fewer than two points.
+bool PointInPolygon(POINT p, const POINT* points, int highest);
+// Whether the rectangles overlap; the overlap goes to `intersection` when given.
+bool RectsIntersect(const RECT& a, const RECT& b, RECT* intersection = nullptr);
 
 // ---- Sorting ---------------------------------------------------------------------------------
 

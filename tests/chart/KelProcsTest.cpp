@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "chart/KelProcs.h"
+#include "chart/SeriesMarkPosition.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/rtl/TextConv.h"
 
 namespace {
 
@@ -227,7 +229,9 @@ TEST(KelProcsSort, SortByIndexMovesParallelDataTogether) {
         });
     EXPECT_EQ(keys, expected) << "size " << size;
     for (int i = 0; i < size; ++i) EXPECT_EQ(tags[i] / 1000, keys[i]) << "size " << size;
-    if (size <= 1) EXPECT_EQ(exchanges, 0);
+    if (size <= 1) {
+      EXPECT_EQ(exchanges, 0);
+    }
   }
 }
 
@@ -244,4 +248,153 @@ TEST(KelProcsValues, StartFillsTheProcessWideValues) {
   EXPECT_EQ(KelLineSeparator, '\r');
   EXPECT_EQ(KelFieldSeparator, ";");
   EXPECT_TRUE(KelClipWhenPrinting && KelClipWhenMetafiling && KelPrintPanelBackground);
+}
+
+TEST(KelProcsColors, DefaultPaletteColorWrapsAround) {
+  ASSERT_EQ(DefaultPalette().size(), 20u);
+  EXPECT_EQ(DefaultPaletteColor(0), 0x0000FF);   // red
+  EXPECT_EQ(DefaultPaletteColor(3), 0xFF0000);   // blue
+  EXPECT_EQ(DefaultPaletteColor(25), 0x808080);  // index 5, gray
+  EXPECT_EQ(DefaultPaletteColor(15), 0x000000);  // black
+  EXPECT_EQ(DefaultPaletteColor(19), 0xA4A0A0);
+  EXPECT_EQ(DefaultPaletteColor(20), 0x0000FF);
+}
+
+TEST(KelProcsColors, SetDefaultPaletteReplacesAndRestores) {
+  SetDefaultPalette({0x111111, 0x222222, 0x333333}, 1);
+  ASSERT_EQ(DefaultPalette().size(), 2u);
+  EXPECT_EQ(DefaultPaletteColor(3), 0x222222);
+  SetDefaultPalette({}, -1);
+  EXPECT_EQ(DefaultPalette().size(), 20u);
+  EXPECT_EQ(DefaultPaletteColor(5), 0x808080);
+}
+
+namespace {
+
+// Writes (or with an empty type, removes) one value of the editor key for the test's duration.
+class EditorValue {
+ public:
+  EditorValue(const char* name, DWORD type, const void* data, DWORD size) : name_(name) {
+    HKEY key;
+    const std::wstring path = Utf8ToWide(KelEditorKey);
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS) {
+      RegSetValueExW(key, Utf8ToWide(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
+      RegCloseKey(key);
+    }
+  }
+  ~EditorValue() {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Utf8ToWide(KelEditorKey).c_str(), 0, KEY_WRITE, &key) ==
+        ERROR_SUCCESS) {
+      RegDeleteValueW(key, Utf8ToWide(name_).c_str());
+      RegCloseKey(key);
+    }
+  }
+
+ private:
+  std::string name_;
+};
+
+}  // namespace
+
+TEST(KelProcsDefaults, ReadsTheEditorValuesOrFallsBack) {
+  EXPECT_EQ(ReadDefaultString("DefaultCanvas", "TGDIPlusCanvas"), "TGDIPlusCanvas");
+  EXPECT_EQ(ReadDefaultInteger("DefaultPalette", 13), 13);
+  {
+    const wchar_t canvas[] = L"TKelCanvas3D";
+    const DWORD palette = 4;
+    EditorValue canvasValue("DefaultCanvas", REG_SZ, canvas, sizeof canvas);
+    EditorValue paletteValue("DefaultPalette", REG_DWORD, &palette, sizeof palette);
+    EXPECT_EQ(ReadDefaultString("DefaultCanvas", "TGDIPlusCanvas"), "TKelCanvas3D");
+    EXPECT_EQ(ReadDefaultInteger("DefaultPalette", 13), 4);
+  }
+  {
+    const wchar_t text[] = L"four";
+    EditorValue wrongType("DefaultPalette", REG_SZ, text, sizeof text);
+    EXPECT_EQ(ReadDefaultInteger("DefaultPalette", 13), 13);
+  }
+  EXPECT_EQ(ReadDefaultInteger("DefaultPalette", 13), 13);
+}
+
+TEST(KelProcsGeometry, RectAroundPoint) {
+  const RECT square = RectAroundPoint(10, 20, 3);
+  EXPECT_EQ(square.left, 7);
+  EXPECT_EQ(square.top, 17);
+  EXPECT_EQ(square.right, 13);
+  EXPECT_EQ(square.bottom, 23);
+  const RECT wide = RectAroundPoint(10, 20, 5, 2);
+  EXPECT_EQ(wide.left, 5);
+  EXPECT_EQ(wide.top, 18);
+  EXPECT_EQ(wide.right, 15);
+  EXPECT_EQ(wide.bottom, 22);
+}
+
+TEST(KelProcsGeometry, DistanceToSegmentAndPointNearLine) {
+  struct Case {
+    const char* name;
+    POINT p, a, b;
+    float distance;
+  };
+  const Case cases[] = {
+      {"above the middle", {5, 3}, {0, 0}, {10, 0}, 3},
+      {"before the start", {-3, 4}, {0, 0}, {10, 0}, 5},
+      {"past the end", {13, 4}, {0, 0}, {10, 0}, 5},
+      {"on the segment", {4, 4}, {0, 0}, {8, 8}, 0},
+      {"degenerate segment", {3, 4}, {0, 0}, {0, 0}, 5},
+  };
+  for (const auto& c : cases) EXPECT_FLOAT_EQ(DistanceToSegment(c.p, c.a, c.b), c.distance) << c.name;
+  EXPECT_TRUE(PointNearLine({5, 3}, {0, 0}, {10, 0}, 2));   // 3 <= 2 + 1
+  EXPECT_FALSE(PointNearLine({5, 4}, {0, 0}, {10, 0}, 2));  // 4 > 2 + 1
+  EXPECT_TRUE(PointNearLine({10, 0}, {0, 0}, {10, 0}, -5));  // an end always hits
+}
+
+TEST(KelProcsGeometry, PointInPolygon) {
+  const POINT square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+  EXPECT_TRUE(PointInPolygon({5, 5}, square, 3));
+  EXPECT_FALSE(PointInPolygon({15, 5}, square, 3));
+  EXPECT_FALSE(PointInPolygon({5, -1}, square, 3));
+  EXPECT_TRUE(PointInPolygon({0, 0}, square, 3));     // the top-left corner counts
+  EXPECT_FALSE(PointInPolygon({5, 10}, square, 3));   // the lower edge's y is outside [0, 10)
+  const POINT bow[] = {{0, 0}, {10, 10}, {10, 0}, {0, 10}};  // self-crossing: even-odd
+  EXPECT_TRUE(PointInPolygon({2, 5}, bow, 3));
+  EXPECT_FALSE(PointInPolygon({5, 2}, bow, 3));
+  EXPECT_FALSE(PointInPolygon({0, 0}, square, 0));  // fewer than two points
+}
+
+TEST(KelProcsGeometry, RectsIntersect) {
+  RECT overlap;
+  EXPECT_TRUE(RectsIntersect({0, 0, 10, 10}, {5, 5, 20, 20}, &overlap));
+  EXPECT_EQ(overlap.left, 5);
+  EXPECT_EQ(overlap.bottom, 10);
+  EXPECT_FALSE(RectsIntersect({0, 0, 10, 10}, {10, 0, 20, 10}, &overlap));  // edges touch only
+  EXPECT_FALSE(RectsIntersect({0, 0, 10, 10}, {20, 20, 30, 30}));
+}
+
+TEST(SeriesMarkPosition, BoundsAndOffset) {
+  TSeriesMarkPosition position;
+  position.LeftTop = {10, 20};
+  position.Width = 30;
+  position.Height = 12;
+  position.ArrowFrom = {25, 60};
+  position.ArrowTo = {25, 32};
+  position.MidPoint = {25, 45};
+  const RECT box = position.Bounds();
+  EXPECT_EQ(box.right, 40);
+  EXPECT_EQ(box.bottom, 32);
+
+  position.Offset({5, -10});
+  EXPECT_EQ(position.LeftTop.x, 15);
+  EXPECT_EQ(position.LeftTop.y, 10);
+  EXPECT_EQ(position.ArrowTo.y, 22);
+  EXPECT_EQ(position.ArrowFrom.y, 60);  // stays at the point
+  EXPECT_EQ(position.MidPoint.y, 45);   // no bend
+  position.HasMid = true;
+  position.Offset({0, 1});
+  EXPECT_EQ(position.MidPoint.y, 46);
+
+  TSeriesMarkPosition copy;
+  copy.Assign(position);
+  EXPECT_EQ(copy.LeftTop.x, 15);
+  EXPECT_TRUE(copy.HasMid);
 }
