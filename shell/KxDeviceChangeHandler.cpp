@@ -134,3 +134,5 @@ void SuspendDriveValidation() { ++validationSuspended; }
 void ResumeDriveValidation() {
   if (validationSuspended > 0) --validationSuspended;
 }
+
+bool DriveValidationSuspended() { return validationSuspended > 0; }

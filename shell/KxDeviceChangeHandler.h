@@ -86,3 +86,4 @@ void FreeSharedDeviceChangeHandler();
 void ValidateDrivesFolder();
 void SuspendDriveValidation();
 void ResumeDriveValidation();
+bool DriveValidationSuspended();
