@@ -53,7 +53,17 @@ VK_DECLARE_EXCEPTION(EInvalidPointer, Exception);
 VK_DECLARE_EXCEPTION(EInvalidCast, Exception);
 VK_DECLARE_EXCEPTION(EOutOfMemory, Exception);
 VK_DECLARE_EXCEPTION(EAccessViolation, Exception);
-VK_DECLARE_EXCEPTION(EOSError, Exception);
+// An error of the platform; ErrorCode() is the system's error code (0 when unknown).
+class EOSError : public Exception {
+ public:
+  using Exception::Exception;
+  EOSError(std::string message, unsigned long code) : Exception(std::move(message)), code_(code) {}
+  const char* ClassName() const noexcept override { return "EOSError"; }
+  unsigned long ErrorCode() const noexcept { return code_; }
+
+ private:
+  unsigned long code_ = 0;
+};
 VK_DECLARE_EXCEPTION(EInOutError, Exception);
 VK_DECLARE_EXCEPTION(EExternal, Exception);
 VK_DECLARE_EXCEPTION(EAssertionFailed, Exception);
@@ -209,6 +219,10 @@ TDateTime Now();
 // mean minutes. Letters are case-insensitive ("yyyy-MM-dd" = "yyyy-mm-dd").
 std::string FormatDateTime(std::string_view format, TDateTime value);
 std::string FormatDateTime(std::string_view format, TDateTime value, const TFormatSettings& settings);
+// FormatDateTime into `result`.
+void DateTimeToString(std::string& result, std::string_view format, TDateTime value);
+void DateTimeToString(std::string& result, std::string_view format, TDateTime value,
+                      const TFormatSettings& settings);
 std::string DateTimeToStr(TDateTime value);
 std::string DateToStr(TDateTime value);
 std::string TimeToStr(TDateTime value);
@@ -218,6 +232,11 @@ TDateTime StrToDateTime(std::string_view text);
 TDateTime StrToDate(std::string_view text);
 TDateTime StrToTime(std::string_view text);
 bool TryStrToDateTime(std::string_view text, TDateTime& value);
+bool TryStrToDateTime(std::string_view text, TDateTime& value, const TFormatSettings& settings);
+bool TryStrToDate(std::string_view text, TDateTime& value);
+bool TryStrToDate(std::string_view text, TDateTime& value, const TFormatSettings& settings);
+bool TryStrToTime(std::string_view text, TDateTime& value);
+bool TryStrToTime(std::string_view text, TDateTime& value, const TFormatSettings& settings);
 
 // ---- Strings ------------------------------------------------------------------------------
 
