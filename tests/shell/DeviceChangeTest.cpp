@@ -2,10 +2,10 @@
 // the system's message was answered, even when one handler raises; drive validation.
 #include <gtest/gtest.h>
 
-#include <dbt.h>
-
 #include "ShellTestSupport.h"
 #include "shell/KxDeviceChangeHandler.h"
+
+#include <dbt.h>
 
 namespace {
 

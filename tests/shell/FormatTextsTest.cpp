@@ -19,7 +19,7 @@ TEST(FormatStrPos, InsertsByPosition) {
       {"insert beyond the texts", "[%3]", {"a"}, "[]"},
       {"the folder warning", "Unable to create the folder '%2'\n\n%1",
        {"Access denied.", "New Folder"}, "Unable to create the folder 'New Folder'\r\n\r\nAccess denied."},
-      {"non-ASCII", "%1!", {"\xE2\x84\x83"}, "\xE2\x84\x83!"},
+      {"non-ASCII", "%1 C", {"\xE2\x84\x83"}, "\xE2\x84\x83 C"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatStrPos(c.format, c.texts), c.expected) << c.name;
 }

