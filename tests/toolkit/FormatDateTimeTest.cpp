@@ -37,6 +37,8 @@ TEST(FormatDateTime, Table) {
       {"upper case letters", "yyyy-MM-dd HH:mm:ss", t, "2024-03-05 08:07:06"},
       {"short forms", "d/m/yy h:n:s z", t, "5-3-24 8:7:6 9"},
       {"m after h is minutes", "h m", t, "8 7"},
+      {"long runs count as the longest form", "hhh:nnn:sss zzzz yyyyy", t, "08:07:06 009 2024"},
+      {"seven d is the long date", "ddddddd", t, "2024-03-05"},
       {"m without h is month", "m", t, "3"},
       {"month names", "mmm mmmm", t, "Mar March"},
       {"day names", "ddd dddd", t, "Tue Tuesday"},

@@ -61,8 +61,10 @@ class DateFormatter {
       char c = format[i];
       char token = Up(c);
       if (token >= 'A' && token <= 'Z') {
-        size_t count = 1;
-        while (i + count < format.size() && Up(format[i + count]) == token) ++count;
+        // The whole run of one letter is one specifier ("hhh" is "hh").
+        size_t run = 1;
+        while (i + run < format.size() && Up(format[i + run]) == token) ++run;
+        size_t count = run;
         switch (token) {
           case 'Y':
             out_ += count <= 2 ? Pad(f_.year % 100, 2) : Pad(f_.year, 4);
@@ -112,20 +114,14 @@ class DateFormatter {
             out_ += Pad(f_.second, static_cast<int>(count));
             break;
           case 'Z':
-            if (count >= 3) {
-              out_ += Pad(f_.msec, 3);
-              count = 3;
-            } else {
-              out_ += std::to_string(f_.msec);
-              count = 1;
-            }
+            if (count >= 3) out_ += Pad(f_.msec, 3);
+            else out_ += std::to_string(f_.msec);
             break;
           case 'T':
             if (count > 2) count = 2;
             Nested(count == 1 ? s_.ShortTimeFormat : s_.LongTimeFormat, depth);
             break;
           case 'C':
-            count = 1;
             Nested(s_.ShortDateFormat, depth);
             if (f_.hasTime) {
               out_ += ' ';
@@ -133,17 +129,17 @@ class DateFormatter {
             }
             break;
           case 'A':
-            count = AmPm(format, i);
-            if (count == 0) {
+            run = AmPm(format, i);
+            if (run == 0) {
               out_ += c;
-              count = 1;
+              run = 1;
             }
             break;
           default:
-            out_.append(format.substr(i, count));
+            out_.append(format.substr(i, run));
             break;
         }
-        i += count;
+        i += run;
         if (token != 'A') lastToken = token;
         continue;
       }
