@@ -4,6 +4,7 @@
 
 #include "ShellTestSupport.h"
 #include "shell/KxIdListArray.h"
+#include "shell/KxShellCtrls.h"
 #include "shell/KxShellMenus.h"
 #include "toolkit/rtl/TextConv.h"
 
@@ -133,7 +134,12 @@ TEST_F(SendToMenuTest, MeasuresEntriesByTheirCaption) {
 TEST_F(SendToMenuTest, DrawsSelectedEntriesInTheHighlightColour) {
   FakeContextMenu menu({L"open"});
   BITMAPINFO info = {};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -24, 1, 32, BI_RGB};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = 200;
+  info.bmiHeader.biHeight = -24;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -227,4 +233,23 @@ TEST_F(ShellMenuRealTest, TheShellsMenuForAFileOffersCopy) {
   EXPECT_EQ(FindVerbCommand(menu, "no-such-verb"), -1);
   EXPECT_EQ(InvokeShellVerb(nullptr, menu, "no-such-verb"), HRESULT_FROM_WIN32(ERROR_NOT_FOUND));
   EXPECT_TRUE(FileExists(root_ + "menu.txt"));
+}
+
+TEST_F(ShellMenuRealTest, TheCopyVerbPutsTheItemOnTheClipboard) {
+  MakeFile("copied.txt", 4);
+  TIdListPtr folderList = ListOf(root_);
+  IShellFolder* folder = nullptr;
+  ASSERT_TRUE(SUCCEEDED(BindToFolderOfIdList(folderList.get(), folder)));
+  TComRef<IShellFolder> hold(folder);
+  TIdListPtr file = ListOf(root_ + "copied.txt");
+  TKxIdListArray items(file.get());
+  PCIDL item[1] = {items.Item(items.Count() - 1)};
+  TComRef<IContextMenu> menu;
+  ASSERT_TRUE(SUCCEEDED(folder->GetUIObjectOf(nullptr, 1, item, IID_IContextMenu, nullptr,
+                                              menu.PutVoid())));
+  OleSetClipboard(nullptr);
+  ASSERT_TRUE(SUCCEEDED(InvokeShellVerb(nullptr, menu.Get(), "copy")));
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_HDROP) ||
+              IsClipboardFormatAvailable(ShellIdListFormat()));
+  OleSetClipboard(nullptr);
 }
