@@ -46,6 +46,7 @@ TEST(FormatDateTime, Table) {
       {"long date", "dddddd", t, "2024-03-05"},
       {"c with time", "c", t, "2024-03-05 08:07:06"},
       {"c without time", "c", EncodeDate(2024, 3, 5), "2024-03-05"},
+      {"c ignores milliseconds alone", "c", EncodeDate(2024, 3, 5) + EncodeTime(0, 0, 0, 500), "2024-03-05"},
       {"t and tt", "t|tt", t, "08:07:06|08:07:06"},
       {"am/pm morning", "h:nn am/pm", t, "8:07 am"},
       {"AM/PM evening", "hh:nn AM/PM", pm, "11:59 PM"},

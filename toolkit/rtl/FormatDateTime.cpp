@@ -194,7 +194,6 @@ Fields Decode(TDateTime value) {
   rtl_detail::DayNumberToDate(ts.date, f.year, f.month, f.day);
   if (f.year == 0) throw EConvertError("Invalid argument to date encode");
   int t = ts.time;
-  f.hasTime = t != 0;
   f.msec = t % 1000;
   t /= 1000;
   f.second = t % 60;
@@ -202,6 +201,8 @@ Fields Decode(TDateTime value) {
   f.minute = t % 60;
   f.hour = t / 60;
   f.dayOfWeek = ts.date % 7 + 1;
+  // "c" adds the time when there is one to the second; milliseconds alone do not count.
+  f.hasTime = f.hour != 0 || f.minute != 0 || f.second != 0;
   return f;
 }
 
