@@ -32,8 +32,11 @@ void TChartValueList::TellOwner(int index) {
 }
 
 void TChartValueList::Grow() {
-  const size_t capacity = values_.empty() ? kFirstCapacity : values_.size() * 2;
-  values_.resize(capacity);
+  const int capacity = capacity_ == 0 ? kFirstCapacity : capacity_ * 2;
+  std::unique_ptr<double[]> grown(new double[capacity]);
+  std::copy(values_.get(), values_.get() + count_, grown.get());
+  values_ = std::move(grown);
+  capacity_ = capacity;
 }
 
 int TChartValueList::AppendValue(double value) {
@@ -60,8 +63,8 @@ int TChartValueList::InsertOrdered() {
   }
   if (count_ + 1 > Capacity()) Grow();
   if (index < count_)
-    std::copy_backward(values_.begin() + index, values_.begin() + count_,
-                       values_.begin() + count_ + 1);
+    std::copy_backward(values_.get() + index, values_.get() + count_,
+                       values_.get() + count_ + 1);
   values_[index] = v;
   ++count_;
   MarkModified(true);
@@ -71,8 +74,8 @@ int TChartValueList::InsertOrdered() {
 void TChartValueList::InsertValue(int index, double value) {
   if (count_ + 1 > Capacity()) Grow();
   if (index < count_)
-    std::copy_backward(values_.begin() + index, values_.begin() + count_,
-                       values_.begin() + count_ + 1);
+    std::copy_backward(values_.get() + index, values_.get() + count_,
+                       values_.get() + count_ + 1);
   values_[index] = value;
   ++count_;
   MarkModified(true);
@@ -83,14 +86,15 @@ void TChartValueList::DeleteValue(int index) { DeleteRange(index, 1); }
 void TChartValueList::DeleteRange(int index, int n) {
   n = std::min(n, count_ - index);
   if (n <= 0 || index < 0) return;
-  std::copy(values_.begin() + index + n, values_.begin() + count_, values_.begin() + index);
+  std::copy(values_.get() + index + n, values_.get() + count_, values_.get() + index);
   count_ -= n;
   MarkModified(true);
 }
 
 void TChartValueList::ClearAll() {
   count_ = 0;
-  std::vector<double>().swap(values_);
+  values_.reset();
+  capacity_ = 0;
   modified_ = true;
 }
 
@@ -212,7 +216,7 @@ void TChartValueList::FillSequence() {
 }
 
 void TChartValueList::RotateLeft() {
-  if (count_ > 0) std::rotate(values_.begin(), values_.begin() + 1, values_.begin() + count_);
+  if (count_ > 0) std::rotate(values_.get(), values_.get() + 1, values_.get() + count_);
 }
 
 void TChartValueList::ChangeDateTime(bool flag) {

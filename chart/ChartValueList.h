@@ -60,11 +60,11 @@ class TChartValueList {
   virtual void ClearAll();
 
   int Count() const { return count_; }
-  int Capacity() const { return static_cast<int>(values_.size()); }
+  int Capacity() const { return capacity_; }
   // No range checks: callers keep indexes inside 0..Count-1.
   double ValueAt(int index) const { return values_[index]; }
   double operator[](int index) const { return values_[index]; }
-  const double* Values() const { return values_.data(); }
+  const double* Values() const { return values_.get(); }
   // Stores a value and always tells the owner *modified* with the index.
   void SetValueAt(int index, double value);
   double FirstValue() const { return values_[0]; }
@@ -132,7 +132,9 @@ class TChartValueList {
   std::string valueSource_;
   bool defaultDateTime_ = false;
   bool modified_ = true;
-  std::vector<double> values_;  // size() is the capacity
+  // The storage: capacity_ doubles, of which the first count_ are in use.
+  std::unique_ptr<double[]> values_;
+  int capacity_ = 0;
 };
 
 // A series' value lists in creation order (X, Y, extra columns); owns and frees them.
