@@ -55,6 +55,33 @@ class FakeContextMenu : public IContextMenu {
   std::vector<std::wstring> verbs_;
 };
 
+// A context menu that also handles menu messages itself (IContextMenu2).
+class FakeContextMenu2 : public IContextMenu2 {
+ public:
+  std::vector<UINT> handled;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IContextMenu || iid == IID_IContextMenu2) {
+      *out = this;
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU, UINT, UINT, UINT, UINT) override {
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR, UINT, UINT*, LPSTR, UINT) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT msg, WPARAM, LPARAM) override {
+    handled.push_back(msg);
+    return S_OK;
+  }
+};
+
 std::vector<std::string> hints;
 void RecordHint(void*, const std::string& hint) { hints.push_back(hint); }
 
@@ -207,6 +234,23 @@ TEST_F(SendToMenuTest, TheGrayedPlaceholderBecomesTheSendToEntries) {
                                      reinterpret_cast<LPARAM>(popup), result));
   EXPECT_NE(HIWORD(result), MNC_CLOSE);
   DestroyMenu(popup);
+}
+
+TEST_F(SendToMenuTest, AMenuThatHandlesItsOwnMessagesGetsThePopupMessage) {
+  FakeContextMenu2 menu;
+  HMENU popup = CreatePopupMenu();
+  AppendMenuW(popup, MF_STRING | MF_GRAYED, 1099, L"(empty)");
+  LRESULT result = 1;
+  EXPECT_TRUE(HandleShellMenuMessage(&menu, nullptr, WM_INITMENUPOPUP,
+                                     reinterpret_cast<WPARAM>(popup), 0, result));
+  EXPECT_EQ(menu.handled, (std::vector<UINT>{WM_INITMENUPOPUP}));
+  EXPECT_EQ(GetMenuItemCount(popup), 1);  // the shell fills its own send-to menu
+  DestroyMenu(popup);
+}
+
+TEST(SendTo, AnUnknownEntryRaises) {
+  EXPECT_THROW(SendDataToTarget("no such entry " + std::to_string(GetCurrentProcessId()), nullptr),
+               EOleSysError);
 }
 
 class ShellMenuRealTest : public ShellFolderTest {};
