@@ -55,6 +55,44 @@ TChartAxis::TChartAxis(IAxisOwner* owner)
 
 TChartAxis::~TChartAxis() = default;
 
+void TChartAxis::Assign(const TChartAxis& source) {
+  if (&source == this) return;
+  automatic_ = source.automatic_;
+  automaticMaximum_ = source.automaticMaximum_;
+  automaticMinimum_ = source.automaticMinimum_;
+  maximum_ = source.maximum_;
+  minimum_ = source.minimum_;
+  increment_ = source.increment_;
+  inverted_ = source.inverted_;
+  logarithmic_ = source.logarithmic_;
+  logarithmicBase_ = source.logarithmicBase_;
+  maximumOffset_ = source.maximumOffset_;
+  minimumOffset_ = source.minimumOffset_;
+  maximumRound_ = source.maximumRound_;
+  minimumRound_ = source.minimumRound_;
+  exactDateTime_ = source.exactDateTime_;
+  dateTimeFormat_ = source.dateTimeFormat_;
+  axisValuesFormat_ = source.axisValuesFormat_;
+  horizontal_ = source.horizontal_;
+  otherSide_ = source.otherSide_;
+  startPosition_ = source.startPosition_;
+  endPosition_ = source.endPosition_;
+  positionPercent_ = source.positionPercent_;
+  positionUnits_ = source.positionUnits_;
+  visible_ = source.visible_;
+  labelsSeparation_ = source.labelsSeparation_;
+  labelsAngle_ = source.labelsAngle_;
+  labelsAlternate_ = source.labelsAlternate_;
+  labelsMultiLine_ = source.labelsMultiLine_;
+  labelsGridIgnoresLabelSize_ = source.labelsGridIgnoresLabelSize_;
+  roundFirstLabel_ = source.roundFirstLabel_;
+  isDepth_ = source.isDepth_;
+  subAxes_.clear();
+  for (const auto& sub : source.subAxes_) AddSubAxis().Assign(*sub);
+  ChooseCalcPos();
+  Repaint();
+}
+
 // ---- Value <-> pixel --------------------------------------------------------------------
 
 int TChartAxis::LinearX(double value) const {
