@@ -5,13 +5,21 @@
 #include <cmath>
 
 #include "chart/KelProcs.h"
+#include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/WinApi.h"
 
 namespace {
 
 // First capacity; later growth doubles it, so loading a long recording stays linear.
 constexpr int kFirstCapacity = 1000;
 
+void ShowObsoleteMultiplierBox(const std::string& text) {
+  MessageBoxW(nullptr, Utf8ToWide(text).c_str(), L"", MB_ICONERROR | MB_TASKMODAL);
+}
+
 }  // namespace
+
+void (*ObsoleteMultiplierNotice)(const std::string& text) = ShowObsoleteMultiplierBox;
 
 TChartValueList::TChartValueList(IValueListOwner* owner, std::string name)
     : name_(std::move(name)), owner_(owner) {
@@ -229,6 +237,13 @@ void TChartValueList::ChangeValueSource(const std::string& name) {
   if (valueSource_ == name) return;
   valueSource_ = name;
   if (owner_) owner_->ReloadFromSource();
+}
+
+void TChartValueList::ReadMultiplier(double value) {
+  if (value != 1 && ObsoleteMultiplierNotice)
+    ObsoleteMultiplierNotice(
+        "Error: Multiplier property is obsolete.\rModify KelDefs (enable Multiplier) and "
+        "recompile.");
 }
 
 void TChartValueLists::Add(TChartValueList* list) { lists_.emplace_back(list); }

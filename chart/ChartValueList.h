@@ -110,6 +110,10 @@ class TChartValueList {
   const std::string& ValueSource() const { return valueSource_; }
   void ChangeValueSource(const std::string& name);
 
+  // A stored "Multiplier" entry (obsolete; never written): any value but exactly 1 shows
+  // ObsoleteMultiplierNotice, and loading goes on.
+  void ReadMultiplier(double value);
+
   IValueListOwner* Owner() const { return owner_; }
   // The value the next InsertOrdered stores (the series writes it before adding a point).
   double PendingValue = 0;
@@ -136,6 +140,10 @@ class TChartValueList {
   std::unique_ptr<double[]> values_;
   int capacity_ = 0;
 };
+
+// Shows the obsolete-multiplier text to the user: a task-modal error box with an empty caption.
+// Replaceable, so that a test or an unattended run need not wait on a message box.
+extern void (*ObsoleteMultiplierNotice)(const std::string& text);
 
 // A series' value lists in creation order (X, Y, extra columns); owns and frees them.
 class TChartValueLists {
