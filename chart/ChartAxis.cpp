@@ -55,6 +55,44 @@ TChartAxis::TChartAxis(IAxisOwner* owner)
 
 TChartAxis::~TChartAxis() = default;
 
+void TChartAxis::Assign(const TChartAxis& source) {
+  if (&source == this) return;
+  automatic_ = source.automatic_;
+  automaticMaximum_ = source.automaticMaximum_;
+  automaticMinimum_ = source.automaticMinimum_;
+  maximum_ = source.maximum_;
+  minimum_ = source.minimum_;
+  increment_ = source.increment_;
+  inverted_ = source.inverted_;
+  logarithmic_ = source.logarithmic_;
+  logarithmicBase_ = source.logarithmicBase_;
+  maximumOffset_ = source.maximumOffset_;
+  minimumOffset_ = source.minimumOffset_;
+  maximumRound_ = source.maximumRound_;
+  minimumRound_ = source.minimumRound_;
+  exactDateTime_ = source.exactDateTime_;
+  dateTimeFormat_ = source.dateTimeFormat_;
+  axisValuesFormat_ = source.axisValuesFormat_;
+  horizontal_ = source.horizontal_;
+  otherSide_ = source.otherSide_;
+  startPosition_ = source.startPosition_;
+  endPosition_ = source.endPosition_;
+  positionPercent_ = source.positionPercent_;
+  positionUnits_ = source.positionUnits_;
+  visible_ = source.visible_;
+  labelsSeparation_ = source.labelsSeparation_;
+  labelsAngle_ = source.labelsAngle_;
+  labelsAlternate_ = source.labelsAlternate_;
+  labelsMultiLine_ = source.labelsMultiLine_;
+  labelsGridIgnoresLabelSize_ = source.labelsGridIgnoresLabelSize_;
+  roundFirstLabel_ = source.roundFirstLabel_;
+  isDepth_ = source.isDepth_;
+  subAxes_.clear();
+  for (const auto& sub : source.subAxes_) AddSubAxis().Assign(*sub);
+  ChooseCalcPos();
+  Repaint();
+}
+
 // ---- Value <-> pixel --------------------------------------------------------------------
 
 int TChartAxis::LinearX(double value) const {
@@ -254,6 +292,7 @@ double TChartAxis::IncrementForLabels(int maxLabels) {
 
 double TChartAxis::NumericIncrement(int maxLabels) {
   const long double range = range_;
+  const long double base = logarithmicBase_;
   long double step;
   if (increment_ > 0) {
     step = increment_;
@@ -262,27 +301,29 @@ double TChartAxis::NumericIncrement(int maxLabels) {
   } else {
     step = std::fabs(range) / (maxLabels + 1);
     if (logarithmic_)
-      step = std::pow(static_cast<long double>(logarithmicBase_),
-                      static_cast<long double>(Round(std::log(step) / std::log(
-                                                         static_cast<long double>(logarithmicBase_)))));
+      step = std::pow(base, static_cast<long double>(Round(std::log(step) / std::log(base))));
   }
   if (range >= 1.1L && step < 1 && owner_ && owner_->HasSeriesWithAtMostPoints(*this, maxLabels))
     step = 1;
 
   if (labelsSeparation_ != 0 && range != 0 && step != 0) {
+    const auto grow = [&] {
+      if (logarithmic_)
+        step *= base;
+      else if (increment_ > 0)
+        step *= 2;
+      else
+        step = NextNiceStep(static_cast<double>(step));
+    };
     // The count starts above the limit, so a first quotient too large to count still grows.
     long long count = static_cast<long long>(maxLabels) + 1;
     do {
       const long double quotient = range / step;
       if (std::fabs(quotient) < kMaxLabelCount) {
         count = Round(quotient);
-        if (count > maxLabels) step = logarithmic_ ? step * logarithmicBase_
-                                      : increment_ > 0 ? step * 2
-                                                       : NextNiceStep(static_cast<double>(step));
+        if (count > maxLabels) grow();
       } else {
-        step = logarithmic_ ? step * logarithmicBase_
-               : increment_ > 0 ? step * 2
-                                : NextNiceStep(static_cast<double>(step));
+        grow();
       }
     } while (count > maxLabels && step <= range && !std::isinf(step));
   }

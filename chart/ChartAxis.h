@@ -62,6 +62,10 @@ class TChartAxis {
   TChartAxis(const TChartAxis&) = delete;
   TChartAxis& operator=(const TChartAxis&) = delete;
 
+  // Copies every setting of another axis (range, automatic flags, scale type, positions,
+  // formats, label settings) and its sub-axes' settings; not the owner or the paint state.
+  void Assign(const TChartAxis& source);
+
   // ---- Value <-> pixel ----------------------------------------------------------------------
   // The form the series use (horizontal form for a Horizontal axis, else the vertical one).
   int CalcPosValue(double value) const { return (this->*calcPos_)(value); }

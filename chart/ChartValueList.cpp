@@ -5,13 +5,21 @@
 #include <cmath>
 
 #include "chart/KelProcs.h"
+#include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/WinApi.h"
 
 namespace {
 
 // First capacity; later growth doubles it, so loading a long recording stays linear.
 constexpr int kFirstCapacity = 1000;
 
+void ShowObsoleteMultiplierBox(const std::string& text) {
+  MessageBoxW(nullptr, Utf8ToWide(text).c_str(), L"", MB_ICONERROR | MB_TASKMODAL);
+}
+
 }  // namespace
+
+void (*ObsoleteMultiplierNotice)(const std::string& text) = ShowObsoleteMultiplierBox;
 
 TChartValueList::TChartValueList(IValueListOwner* owner, std::string name)
     : name_(std::move(name)), owner_(owner) {
@@ -32,8 +40,11 @@ void TChartValueList::TellOwner(int index) {
 }
 
 void TChartValueList::Grow() {
-  const size_t capacity = values_.empty() ? kFirstCapacity : values_.size() * 2;
-  values_.resize(capacity);
+  const int capacity = capacity_ == 0 ? kFirstCapacity : capacity_ * 2;
+  std::unique_ptr<double[]> grown(new double[capacity]);
+  std::copy(values_.get(), values_.get() + count_, grown.get());
+  values_ = std::move(grown);
+  capacity_ = capacity;
 }
 
 int TChartValueList::AppendValue(double value) {
@@ -60,8 +71,8 @@ int TChartValueList::InsertOrdered() {
   }
   if (count_ + 1 > Capacity()) Grow();
   if (index < count_)
-    std::copy_backward(values_.begin() + index, values_.begin() + count_,
-                       values_.begin() + count_ + 1);
+    std::copy_backward(values_.get() + index, values_.get() + count_,
+                       values_.get() + count_ + 1);
   values_[index] = v;
   ++count_;
   MarkModified(true);
@@ -71,8 +82,8 @@ int TChartValueList::InsertOrdered() {
 void TChartValueList::InsertValue(int index, double value) {
   if (count_ + 1 > Capacity()) Grow();
   if (index < count_)
-    std::copy_backward(values_.begin() + index, values_.begin() + count_,
-                       values_.begin() + count_ + 1);
+    std::copy_backward(values_.get() + index, values_.get() + count_,
+                       values_.get() + count_ + 1);
   values_[index] = value;
   ++count_;
   MarkModified(true);
@@ -83,14 +94,15 @@ void TChartValueList::DeleteValue(int index) { DeleteRange(index, 1); }
 void TChartValueList::DeleteRange(int index, int n) {
   n = std::min(n, count_ - index);
   if (n <= 0 || index < 0) return;
-  std::copy(values_.begin() + index + n, values_.begin() + count_, values_.begin() + index);
+  std::copy(values_.get() + index + n, values_.get() + count_, values_.get() + index);
   count_ -= n;
   MarkModified(true);
 }
 
 void TChartValueList::ClearAll() {
   count_ = 0;
-  std::vector<double>().swap(values_);
+  values_.reset();
+  capacity_ = 0;
   modified_ = true;
 }
 
@@ -212,7 +224,7 @@ void TChartValueList::FillSequence() {
 }
 
 void TChartValueList::RotateLeft() {
-  if (count_ > 0) std::rotate(values_.begin(), values_.begin() + 1, values_.begin() + count_);
+  if (count_ > 0) std::rotate(values_.get(), values_.get() + 1, values_.get() + count_);
 }
 
 void TChartValueList::ChangeDateTime(bool flag) {
@@ -225,6 +237,13 @@ void TChartValueList::ChangeValueSource(const std::string& name) {
   if (valueSource_ == name) return;
   valueSource_ = name;
   if (owner_) owner_->ReloadFromSource();
+}
+
+void TChartValueList::ReadMultiplier(double value) {
+  if (value != 1 && ObsoleteMultiplierNotice)
+    ObsoleteMultiplierNotice(
+        "Error: Multiplier property is obsolete.\rModify KelDefs (enable Multiplier) and "
+        "recompile.");
 }
 
 void TChartValueLists::Add(TChartValueList* list) { lists_.emplace_back(list); }

@@ -60,11 +60,11 @@ class TChartValueList {
   virtual void ClearAll();
 
   int Count() const { return count_; }
-  int Capacity() const { return static_cast<int>(values_.size()); }
+  int Capacity() const { return capacity_; }
   // No range checks: callers keep indexes inside 0..Count-1.
   double ValueAt(int index) const { return values_[index]; }
   double operator[](int index) const { return values_[index]; }
-  const double* Values() const { return values_.data(); }
+  const double* Values() const { return values_.get(); }
   // Stores a value and always tells the owner *modified* with the index.
   void SetValueAt(int index, double value);
   double FirstValue() const { return values_[0]; }
@@ -110,6 +110,10 @@ class TChartValueList {
   const std::string& ValueSource() const { return valueSource_; }
   void ChangeValueSource(const std::string& name);
 
+  // A stored "Multiplier" entry (obsolete; never written): any value but exactly 1 shows
+  // ObsoleteMultiplierNotice, and loading goes on.
+  void ReadMultiplier(double value);
+
   IValueListOwner* Owner() const { return owner_; }
   // The value the next InsertOrdered stores (the series writes it before adding a point).
   double PendingValue = 0;
@@ -132,8 +136,14 @@ class TChartValueList {
   std::string valueSource_;
   bool defaultDateTime_ = false;
   bool modified_ = true;
-  std::vector<double> values_;  // size() is the capacity
+  // The storage: capacity_ doubles, of which the first count_ are in use.
+  std::unique_ptr<double[]> values_;
+  int capacity_ = 0;
 };
+
+// Shows the obsolete-multiplier text to the user: a task-modal error box with an empty caption.
+// Replaceable, so that a test or an unattended run need not wait on a message box.
+extern void (*ObsoleteMultiplierNotice)(const std::string& text);
 
 // A series' value lists in creation order (X, Y, extra columns); owns and frees them.
 class TChartValueLists {

@@ -619,3 +619,32 @@ TEST(ChartAxisScroll, LimitedScrollNeedsDataBeyondTheEnd) {
   EXPECT_EQ(chart.axisChanges, changes + 1);
   EXPECT_FALSE(axis.Automatic());
 }
+
+TEST(ChartAxisSetters, AssignCopiesSettingsAndTheMapping) {
+  FakeChart chart;
+  chart.seriesMin = 1;
+  chart.seriesMax = 1000;
+  TChartAxis source(&chart);
+  source.SetHorizontal(true);
+  source.SetLogarithmic(true);
+  source.SetInverted(true);
+  source.SetMinMax(1, 1000);
+  source.SetIncrement(5);
+  source.SetAxisValuesFormat("0.0");
+  source.SetLabelsSeparation(20);
+  source.AddSubAxis().SetStartPosition(30);
+
+  TChartAxis target(&chart);
+  target.Assign(source);
+  EXPECT_TRUE(target.Horizontal() && target.Logarithmic() && target.Inverted());
+  EXPECT_FALSE(target.Automatic());
+  EXPECT_EQ(target.Maximum(), 1000);
+  EXPECT_EQ(target.Increment(), 5);
+  EXPECT_EQ(target.AxisValuesFormat(), "0.0");
+  EXPECT_EQ(target.LabelsSeparation(), 20);
+  ASSERT_EQ(target.SubAxisCount(), 1);
+  EXPECT_EQ(target.SubAxis(0).StartPosition(), 30);
+  EXPECT_EQ(target.SubAxis(0).ParentAxis(), &target);
+  Layout(target, 1, 1000);
+  EXPECT_EQ(target.CalcPosValue(10), 367);  // logarithmic, horizontal, inverted
+}

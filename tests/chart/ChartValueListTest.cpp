@@ -285,3 +285,18 @@ TEST(ChartValueLists, ClearFreesEveryList) {
   EXPECT_EQ(destroyed, 3);
   EXPECT_EQ(owner.lists.Count(), 0);
 }
+
+TEST(ChartValueList, StoredMultiplierOtherThanOneShowsTheObsoleteNotice) {
+  static std::vector<std::string> notices;
+  const auto saved = ObsoleteMultiplierNotice;
+  ObsoleteMultiplierNotice = [](const std::string& text) { notices.push_back(text); };
+  TChartValueList list(nullptr, "Y");
+  list.ReadMultiplier(1);
+  EXPECT_TRUE(notices.empty());
+  list.ReadMultiplier(2);
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0],
+            "Error: Multiplier property is obsolete.\rModify KelDefs (enable Multiplier) and "
+            "recompile.");
+  ObsoleteMultiplierNotice = saved;
+}
