@@ -20,7 +20,8 @@ function(vk_test name)
   endif()
   add_executable(${name}_tests ${sources} ${CMAKE_SOURCE_DIR}/tests/support/TestMain.cpp)
   target_include_directories(${name}_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(${name}_tests PRIVATE ${ARG_DEPS} GTest::gmock GTest::gtest)
+  # toolkit: the shared test main sets up the window thread through it.
+  target_link_libraries(${name}_tests PRIVATE ${ARG_DEPS} toolkit GTest::gmock GTest::gtest)
   target_compile_definitions(${name}_tests PRIVATE
     VK_BIN_DIR="${CMAKE_BINARY_DIR}/bin" VK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name}_tests

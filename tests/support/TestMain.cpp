@@ -1,7 +1,13 @@
-// Entry of every test exe: GoogleTest with the process set up as the program sets itself up.
+// Entry of every test exe: GoogleTest with the process set up as the program sets itself up
+// (the main thread is the window thread, so workers can hand calls to it).
 #include <gtest/gtest.h>
+
+#include "toolkit/system/Thread.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  InitThreadSynchronization();
+  const int result = RUN_ALL_TESTS();
+  DoneThreadSynchronization();
+  return result;
 }

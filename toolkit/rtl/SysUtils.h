@@ -53,10 +53,21 @@ VK_DECLARE_EXCEPTION(EInvalidPointer, Exception);
 VK_DECLARE_EXCEPTION(EInvalidCast, Exception);
 VK_DECLARE_EXCEPTION(EOutOfMemory, Exception);
 VK_DECLARE_EXCEPTION(EAccessViolation, Exception);
-VK_DECLARE_EXCEPTION(EOSError, Exception);
+// An error of the platform; ErrorCode() is the system's error code (0 when unknown).
+class EOSError : public Exception {
+ public:
+  using Exception::Exception;
+  EOSError(std::string message, unsigned long code) : Exception(std::move(message)), code_(code) {}
+  const char* ClassName() const noexcept override { return "EOSError"; }
+  unsigned long ErrorCode() const noexcept { return code_; }
+
+ private:
+  unsigned long code_ = 0;
+};
 VK_DECLARE_EXCEPTION(EInOutError, Exception);
 VK_DECLARE_EXCEPTION(EExternal, Exception);
 VK_DECLARE_EXCEPTION(EAssertionFailed, Exception);
+VK_DECLARE_EXCEPTION(EAbstractError, Exception);
 VK_DECLARE_EXCEPTION(EArgumentException, Exception);
 VK_DECLARE_EXCEPTION(EArgumentOutOfRangeException, EArgumentException);
 VK_DECLARE_EXCEPTION(ENotSupportedException, Exception);
@@ -85,6 +96,20 @@ VK_DECLARE_EXCEPTION(ERegistryException, Exception);
 [[noreturn]] void RaiseLastOSError(unsigned long code);
 // The system's message text for an error code, without trailing line breaks.
 std::string SysErrorMessage(unsigned long code);
+// Raises EAbstractError ("Abstract Error"): the call of an operation a class leaves abstract.
+[[noreturn]] void AbstractError();
+
+// ---- Platform ---------------------------------------------------------------------------------
+
+// The platform identifier (VER_PLATFORM_WIN32_NT on every current Windows).
+unsigned long Win32Platform();
+// LoadLibrary with the given error mode in effect for the call only (SEM_NOOPENFILEERRORBOX =
+// 0x8000 keeps the system from asking about a missing file); the floating-point control state
+// is restored afterwards, as a loaded library may change it. Returns the module handle (an
+// HMODULE) or nullptr.
+void* SafeLoadLibrary(std::string_view fileName, unsigned errorMode = 0x8000);
+// True when `c` is a lead byte of a double-byte character in the system's ANSI code page.
+bool IsLeadByte(char c);
 
 // ---- Format ---------------------------------------------------------------------------------
 
@@ -209,6 +234,10 @@ TDateTime Now();
 // mean minutes. Letters are case-insensitive ("yyyy-MM-dd" = "yyyy-mm-dd").
 std::string FormatDateTime(std::string_view format, TDateTime value);
 std::string FormatDateTime(std::string_view format, TDateTime value, const TFormatSettings& settings);
+// FormatDateTime into `result`.
+void DateTimeToString(std::string& result, std::string_view format, TDateTime value);
+void DateTimeToString(std::string& result, std::string_view format, TDateTime value,
+                      const TFormatSettings& settings);
 std::string DateTimeToStr(TDateTime value);
 std::string DateToStr(TDateTime value);
 std::string TimeToStr(TDateTime value);
@@ -218,6 +247,11 @@ TDateTime StrToDateTime(std::string_view text);
 TDateTime StrToDate(std::string_view text);
 TDateTime StrToTime(std::string_view text);
 bool TryStrToDateTime(std::string_view text, TDateTime& value);
+bool TryStrToDateTime(std::string_view text, TDateTime& value, const TFormatSettings& settings);
+bool TryStrToDate(std::string_view text, TDateTime& value);
+bool TryStrToDate(std::string_view text, TDateTime& value, const TFormatSettings& settings);
+bool TryStrToTime(std::string_view text, TDateTime& value);
+bool TryStrToTime(std::string_view text, TDateTime& value, const TFormatSettings& settings);
 
 // ---- Strings ------------------------------------------------------------------------------
 
