@@ -11,6 +11,9 @@
 #include "app/InstrumentFrames.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/Registry.h"
+
+#include <shellapi.h>
 
 namespace {
 
@@ -113,29 +116,16 @@ void SetTestMode(bool on) { testMode.store(on ? 1 : 0); }
 
 std::vector<std::string> GetSerialPortList() {
   std::vector<std::string> ports;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"hardware\\devicemap\\serialcomm", 0, KEY_READ, &key) !=
-      ERROR_SUCCESS)
-    return ports;
-  for (DWORD index = 0;; ++index) {
-    wchar_t name[256];
-    DWORD nameLen = 256;
-    DWORD type = 0;
-    DWORD dataLen = 0;
-    LONG rc = RegEnumValueW(key, index, name, &nameLen, nullptr, &type, nullptr, &dataLen);
-    if (rc == ERROR_NO_MORE_ITEMS) break;
-    if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) break;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) continue;
-    std::wstring data(dataLen / sizeof(wchar_t) + 1, L'\0');
-    DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-    nameLen = 256;
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
-        ERROR_SUCCESS)
-      continue;
-    data.resize(wcsnlen(data.c_str(), size / sizeof(wchar_t)));
-    ports.push_back(WideToUtf8(data));
+  TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  if (!registry.OpenKeyReadOnly("hardware\\devicemap\\serialcomm")) return ports;
+  for (const std::string& name : registry.GetValueNames()) {
+    try {
+      ports.push_back(registry.ReadString(name));
+    } catch (const ERegistryException&) {
+      // Not a text value: not a port name.
+    }
   }
-  RegCloseKey(key);
   return ports;
 }
 

@@ -3,6 +3,7 @@
 // byte, CRC high byte; no end byte.
 #include "tools/instrument_sim/InstrumentModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -83,6 +84,12 @@ SimReply InstrumentModel::Answer(uint8_t command, const Bytes& params) {
     r.note = "fault: flood of 3000 bytes";
     return r;
   }
+  if (fault && o_.fault == FaultKind::Garbage) {
+    r.send = true;
+    r.bytes = {0x13, 0x37, 0x00, 0xFF, 0x7E, 0x0A, 0x55};
+    r.note = "fault: garbage";
+    return r;
+  }
   if (fault && o_.fault == FaultKind::ModuleChange && modules_ != o_.newModules) {
     modules_ = o_.newModules;
     r.note = "fault: module count now " + std::to_string(modules_) + "; ";
@@ -157,6 +164,10 @@ SimReply InstrumentModel::Answer(uint8_t command, const Bytes& params) {
   if (fault && o_.fault == FaultKind::WrongCrc) {
     r.bytes[r.bytes.size() - 2] ^= 0x01;
     r.note += "fault: wrong CRC; ";
+  }
+  if (fault && o_.fault == FaultKind::Short) {
+    r.bytes.resize(std::min<size_t>(r.bytes.size(), 5));
+    r.note += "fault: cut to 5 bytes; ";
   }
   if (fault && o_.fault == FaultKind::Late) {
     r.delayMs = o_.lateMs;

@@ -60,6 +60,8 @@ bool ParseFault(const std::string& text, SimOptions& o) {
     else if (k == "late") o.fault = FaultKind::Late;
     else if (k == "flood") o.fault = FaultKind::Flood;
     else if (k == "modules") o.fault = FaultKind::ModuleChange;
+    else if (k == "short") o.fault = FaultKind::Short;
+    else if (k == "garbage") o.fault = FaultKind::Garbage;
     else return false;
     return true;
   }
@@ -87,7 +89,7 @@ const char* SimUsage() {
          "  --readings const:V | ramp:START:STEP | noise:CENTRE:AMPLITUDE\n"
          "  --channel-step D      added to each channel's reading per channel index\n"
          "  --seed N              seed of the noise generator\n"
-         "  --fault none|noreply|crc|echo|late[:MS]|flood|modules[:N]\n"
+         "  --fault none|noreply|crc|echo|late[:MS]|flood|modules[:N]|short|garbage\n"
          "  --fault-on HEX        apply the fault to this command code only (e.g. 60)\n"
          "  --fault-after N       answer N matching requests normally first\n"
          "  --fault-count N       fault this many matching requests, then answer normally\n"

@@ -15,7 +15,9 @@ enum class FaultKind {
   WrongEcho,    // the reply echoes another command code (its CRC is right)
   Late,         // the reply is sent after a delay
   Flood,        // more than 1024 bytes of garbage instead of the reply
-  ModuleChange  // the module count changes; polls for the old channel count go unanswered
+  ModuleChange, // the module count changes; polls for the old channel count go unanswered
+  Short,        // only the first 5 bytes of the reply
+  Garbage       // 7 bytes that are no frame at all
 };
 
 struct SimOptions {
