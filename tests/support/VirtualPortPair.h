@@ -2,19 +2,24 @@
 // instrument simulator on one of them.
 //
 // How it works: the test exe starts tests/support/ptypair.sh (a Linux program; Wine runs it
-// directly when CreateProcess is given its Z: path) with a pipe as its standard input. The
-// helper makes a socat pty pair, claims two free COM numbers as symlinks in
-// $WINEPREFIX/dosdevices (searching from a number derived from the process id, so parallel
-// ctest runs pick different ports), reports them in a file, and waits for its input to end.
-// Closing the pipe (the destructor, or the test process dying) makes it stop socat and remove
-// both links. InstrumentSimulator then starts instrument_sim.exe on one end and waits for its
-// ready event, so a test never writes before the simulator listens.
+// directly when CreateProcess is given the Z: path of /bin/sh). The helper makes a socat pty
+// pair, claims two free COM numbers as symlinks in $WINEPREFIX/dosdevices (searching from a
+// number derived from the process id, so parallel ctest runs pick different ports), reports
+// them in a file, and then lives while a lease file exists and is fresh. A thread of this object
+// touches the lease every 300 ms; the destructor deletes it, so the helper stops socat and
+// removes both links at once (or 5 s after the test process died). InstrumentSimulator then
+// starts instrument_sim.exe on one end and waits for its ready event, so a test never writes
+// before the simulator listens.
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "tests/support/TestPaths.h"
 #include "toolkit/rtl/TextConv.h"
@@ -35,27 +40,29 @@ class VirtualPortPair {
     DeleteFileW(Utf8ToWide(WinPath(report_)).c_str());
     const int first = 100 + static_cast<int>((GetCurrentProcessId() * 8 + serial * 2) % 880);
 
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    if (!CreatePipe(&readEnd, &pipe_, &sa, 0)) throw std::runtime_error("CreatePipe failed");
-    SetHandleInformation(pipe_, HANDLE_FLAG_INHERIT, 0);
+    lease_ = Utf8ToWide(WinPath(report_ + ".lease"));
+    Touch();
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = readEnd;
-    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION pi{};
     std::wstring command = L"/bin/sh \"" + Utf8ToWide(std::string(VK_SOURCE_DIR)) +
                            L"/tests/support/ptypair.sh\" \"" + Utf8ToWide(prefix) +
                            L"/dosdevices\" " + std::to_wstring(first) + L" \"" +
-                           Utf8ToWide(report_) + L"\"";
-    const BOOL started = CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &si, &pi);
-    CloseHandle(readEnd);
-    if (!started) throw std::runtime_error("cannot start ptypair.sh");
+                           Utf8ToWide(report_) + L"\" \"" + Utf8ToWide(report_) + L".lease\"";
+    if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi)) {
+      DeleteFileW(lease_.c_str());
+      throw std::runtime_error("cannot start ptypair.sh");
+    }
     if (pi.hProcess) CloseHandle(pi.hProcess);
     if (pi.hThread) CloseHandle(pi.hThread);
+    heartbeat_ = std::thread([this] {
+      std::unique_lock<std::mutex> lock(mutex_);
+      while (!stop_) {
+        cv_.wait_for(lock, std::chrono::milliseconds(300));
+        if (!stop_) Touch();
+      }
+    });
 
     // Readiness wait for an outside process, bounded.
     const std::wstring reportPath = Utf8ToWide(WinPath(report_));
@@ -74,11 +81,10 @@ class VirtualPortPair {
       }
       Sleep(20);
     }
+    Stop();
     throw std::runtime_error("the pty pair did not come up");
   }
-  ~VirtualPortPair() {
-    CloseHandle(pipe_);  // the helper sees end of input and removes the links
-  }
+  ~VirtualPortPair() { Stop(); }
   VirtualPortPair(const VirtualPortPair&) = delete;
   VirtualPortPair& operator=(const VirtualPortPair&) = delete;
 
@@ -87,7 +93,32 @@ class VirtualPortPair {
   std::string AppPort() const { return "COM" + std::to_string(second_); }
 
  private:
-  HANDLE pipe_ = nullptr;
+  // Sets the lease's modification time to now (creating it when missing).
+  void Touch() {
+    HANDLE f = CreateFileW(lease_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                           nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    SetFileTime(f, nullptr, nullptr, &now);
+    CloseHandle(f);
+  }
+  // Ends the heartbeat and deletes the lease: the helper removes the links.
+  void Stop() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    cv_.notify_all();
+    if (heartbeat_.joinable()) heartbeat_.join();
+    DeleteFileW(lease_.c_str());
+  }
+
+  std::wstring lease_;
+  std::thread heartbeat_;
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool stop_ = false;
   std::string report_;
   int first_ = 0;
   int second_ = 0;

@@ -3,17 +3,20 @@
 # ports of the Wine prefix, so a test exe running under Wine can talk to the instrument
 # simulator through a real serial device.
 #
-#   ptypair.sh DOSDEVICES FIRST REPORT
+#   ptypair.sh DOSDEVICES FIRST REPORT LEASE
 #
 # DOSDEVICES is "$WINEPREFIX/dosdevices"; FIRST the first COM number to try. The helper takes the
 # first free pair n, n+1 from FIRST up (a link is claimed with a plain `ln -s`, which fails when
-# another test holds it, so parallel tests never share a port), writes "n n+1" to REPORT, and
-# then lives until its standard input ends: the test closes the pipe at tear-down, or the pipe
-# closes because the test process died. Then socat is stopped and both links are removed.
+# another test holds it, so parallel tests never share a port) and writes "n n+1" to REPORT.
+# It then lives while the LEASE file exists and is fresh: the test touches it every few hundred
+# milliseconds and deletes it at tear-down; a lease older than 5 seconds means the test died.
+# (Wine starts Linux programs with /dev/null as input, so a pipe cannot carry this.) Then socat
+# is stopped and both links are removed.
 set -u
 dd=$1
 n=$2
 report=$3
+lease=$4
 tmp=$(mktemp -d)
 a=
 b=
@@ -22,6 +25,7 @@ cleanup() {
   [ -n "$sp" ] && kill "$sp" 2>/dev/null && wait "$sp" 2>/dev/null
   [ -n "$a" ] && rm -f "$dd/com$a" "$dd/com$b"
   rm -rf "$tmp"
+  rm -f "$lease"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
@@ -53,4 +57,8 @@ while :; do
   [ $tries -gt 500 ] && exit 1
 done
 echo "$a $b" > "$report.tmp" && mv "$report.tmp" "$report"
-cat >/dev/null
+while [ -e "$lease" ]; do
+  age=$(( $(date +%s) - $(stat -c %Y "$lease" 2>/dev/null || echo 0) ))
+  [ "$age" -gt 5 ] && break
+  sleep 0.1
+done
