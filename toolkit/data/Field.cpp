@@ -10,6 +10,18 @@ namespace {
 
 const TFieldValue kNull;
 
+// Stored texts use "." and ":" whatever the process-wide settings say.
+const TFormatSettings& SqlFormats() {
+  static const TFormatSettings settings = [] {
+    TFormatSettings s = FormatSettings();
+    s.DecimalSeparator = '.';
+    s.TimeSeparator = ':';
+    s.DateSeparator = '-';
+    return s;
+  }();
+  return settings;
+}
+
 // Reads `count` digits at `at`; false when they are not all digits.
 bool Digits(const std::string& s, size_t at, size_t count, int& value) {
   if (at + count > s.size()) return false;
@@ -81,7 +93,7 @@ double TField::AsFloat() const {
   if (const auto* f = std::get_if<double>(&v)) return *f;
   if (std::holds_alternative<std::string>(v)) {
     if (dataType_ == ftDateTime) return AsDateTime();
-    return static_cast<double>(StrToFloat(std::get<std::string>(v)));
+    return static_cast<double>(StrToFloat(std::get<std::string>(v), SqlFormats()));
   }
   return 0;
 }
@@ -104,9 +116,10 @@ int TField::AsInteger() const {
 std::string TField::AsString() const {
   const TFieldValue& v = Value();
   if (std::holds_alternative<std::monostate>(v)) return {};
-  if (dataType_ == ftDateTime) return FormatDateTime("yyyy-mm-dd hh:mm:ss", AsDateTime());
+  if (dataType_ == ftDateTime)
+    return FormatDateTime("yyyy-mm-dd hh:mm:ss", AsDateTime(), SqlFormats());
   if (const auto* i = std::get_if<long long>(&v)) return IntToStr(*i);
-  if (const auto* f = std::get_if<double>(&v)) return FloatToStr(*f);
+  if (const auto* f = std::get_if<double>(&v)) return FloatToStr(*f, SqlFormats());
   return std::get<std::string>(v);
 }
 
@@ -115,7 +128,8 @@ std::string TField::DisplayText() const {
   if (dataType_ == ftDateTime) {
     if (const auto* s = std::get_if<std::string>(&v)) {
       TDateTime t;
-      return TryParseSqlDateTime(*s, t) ? FormatDateTime("yyyy-mm-dd hh:mm:ss", t) : *s;
+      return TryParseSqlDateTime(*s, t) ? FormatDateTime("yyyy-mm-dd hh:mm:ss", t, SqlFormats())
+                                        : *s;
     }
   }
   return AsString();
