@@ -181,6 +181,30 @@ TEST_F(FlexCelDyn, ManyAndLongTextsCrossStringTableRecordsIntact) {
   EXPECT_EQ(XlrdDump(xls), expected);
 }
 
+TEST_F(FlexCelDyn, ColumnWidthsAndVerticalCentringReadBack) {
+  ASSERT_EQ(Take(XLSetColWidth(book_, 1, 4, 2560)), "");
+  ASSERT_EQ(Take(XLSetColWidth(book_, 2, 2, 1000)), "");
+  ASSERT_EQ(Take(XLSetColWidth(book_, 256, 256, 0)), "");
+  TFlxFormat f{};
+  ASSERT_EQ(Take(XLGet_GetDefaultFormat(book_, &f)), "");
+  f.HAlignment = fhaRight;
+  f.VAlignment = fvaCenter;
+  std::int32_t index = -1;
+  ASSERT_EQ(Take(XLAddFormat(book_, &f, &index)), "");
+  ASSERT_EQ(SetText(2, 2, L"middle", index), "");
+  const std::string xls = Path(".xls");
+  ASSERT_EQ(Save(xls), "");
+  EXPECT_EQ(XlrdDump(xls), (std::vector<std::string>{
+                               "sheet Sheet1 2 2",
+                               "colwidth 1 2560",
+                               "colwidth 2 1000",
+                               "colwidth 3 2560",
+                               "colwidth 4 2560",
+                               "colwidth 256 0",
+                               "cell 2 2 font=Arial/200 h=3 v=1 text=middle",
+                           }));
+}
+
 TEST_F(FlexCelDyn, EqualFormatsShareAnIndexAndTheDefaultIsZero) {
   TFlxFormat f{};
   ASSERT_EQ(Take(XLGet_GetDefaultFormat(book_, &f)), "");
