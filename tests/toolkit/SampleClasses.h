@@ -201,3 +201,10 @@ class TSampleForm : public TSampleControl {
 
 // Registers the sample classes (once).
 void RegisterSampleClasses();
+
+// A window with a nested control tree, a non-visual component and settings of every kind
+// (owned by the caller).
+TSampleForm* BuildForm();
+// Every observable setting of a control and its children, references by name and handlers by
+// the name of the method of `form` they reach.
+std::string Describe(TSampleControl& c, const TSampleForm& form);
