@@ -177,6 +177,45 @@ TEST_F(ObjectText, HandWrittenLayoutCompiles) {
   EXPECT_EQ(form->clicks.size(), 1u);
 }
 
+TEST_F(ObjectText, ListsOfItemsByClassNameInAnEntry) {
+  TSampleControl c(nullptr);
+  c.SetName("C");
+  auto* item = static_cast<TSampleItem*>(c.Font()->Extras()->Add());
+  item->SetCaption("blur");
+  item->SetValue(3);
+  const std::string text = ObjectBinaryToText(Write(&c));
+  // The items' properties carry no "Font." prefix: they are not properties of the font.
+  EXPECT_NE(text.find("  Font.Extras = <\r\n"
+                      "    item\r\n"
+                      "      ItemClass = 'TSampleItem'\r\n"
+                      "      Caption = 'blur'\r\n"
+                      "      Value = 3\r\n"
+                      "    end>\r\n"),
+            std::string::npos)
+      << text;
+  std::unique_ptr<TComponent> back = Read(ObjectTextToBinary(text));
+  TSampleItems* extras = static_cast<TSampleControl*>(back.get())->Font()->Extras();
+  ASSERT_EQ(extras->Count(), 1);
+  EXPECT_EQ(extras->Item(0)->Caption(), "blur");
+  EXPECT_EQ(extras->Item(0)->Value(), 3);
+}
+
+TEST_F(ObjectText, UnregisteredItemClassRaisesClassNotFound) {
+  const std::string binary = ObjectTextToBinary(
+      "object C: TSampleControl\r\n"
+      "  Font.Extras = <\r\n"
+      "    item\r\n"
+      "      ItemClass = 'TNoSuchFilter'\r\n"
+      "    end>\r\n"
+      "end\r\n");
+  try {
+    Read(binary);
+    FAIL();
+  } catch (const EClassNotFound& e) {
+    EXPECT_EQ(e.Message(), "Error reading C.Font.Extras: Class TNoSuchFilter not found");
+  }
+}
+
 TEST_F(ObjectText, UnknownClassInTextRaisesClassNotFound) {
   const std::string binary = ObjectTextToBinary(
       "object F: TSampleForm\r\n"

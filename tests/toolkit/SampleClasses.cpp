@@ -49,6 +49,58 @@ const TClassInfo& TSampleFont::StaticClass() {
   return info;
 }
 
+TSampleFont::TSampleFont() = default;
+
+TSampleFont::~TSampleFont() = default;
+
+TSampleItems* TSampleFont::Extras() {
+  if (!extras_) extras_ = std::make_unique<TSampleItems>(this);
+  return extras_.get();
+}
+
+bool TSampleFont::HasExtras() const { return extras_ && extras_->Count() > 0; }
+
+void TSampleFont::DefineProperties(TFiler& filer) {
+  TPersistent::DefineProperties(filer);
+  filer.DefineProperty(
+      "Extras", [this](TReader& r) { ReadExtras(r); }, [this](TWriter& w) { WriteExtras(w); }, HasExtras());
+}
+
+void TSampleFont::WriteExtras(TWriter& writer) {
+  writer.WriteValue(vaCollection);
+  for (int i = 0; i < extras_->Count(); ++i) {
+    writer.WriteListBegin();
+    writer.WriteStr("ItemClass");
+    writer.WriteString(extras_->Items(i)->ClassName());
+    writer.WriteProperties(extras_->Items(i));
+    writer.WriteListEnd();
+  }
+  writer.WriteListEnd();
+}
+
+void TSampleFont::ReadExtras(TReader& reader) {
+  TSampleItems* items = Extras();
+  items->BeginUpdate();
+  try {
+    reader.CheckValue(vaCollection);
+    if (!reader.EndOfList()) items->Clear();
+    while (!reader.EndOfList()) {
+      const TValueType v = reader.NextValue();
+      if (v == vaInt8 || v == vaInt16 || v == vaInt32) reader.ReadInteger();
+      reader.ReadListBegin();
+      reader.ReadStr();  // "ItemClass"
+      TObject* item = FindClass(reader.ReadString()).CreateInstance(items);
+      while (!reader.EndOfList()) reader.ReadProperty(static_cast<TPersistent*>(item));
+      reader.ReadListEnd();
+    }
+    reader.ReadListEnd();
+  } catch (...) {
+    items->EndUpdate();
+    throw;
+  }
+  items->EndUpdate();
+}
+
 void TSampleFont::Assign(TPersistent* source) {
   if (auto* f = dynamic_cast<TSampleFont*>(source)) {
     name_ = f->name_;
@@ -221,7 +273,8 @@ void TSampleForm::GetChildren(const TGetChildProc& proc, TComponent* root) {
 }
 
 void RegisterSampleClasses() {
-  RegisterClasses({&TSampleControl::StaticClass(), &TSampleTimer::StaticClass(), &TSampleForm::StaticClass()});
+  RegisterClasses({&TSampleControl::StaticClass(), &TSampleTimer::StaticClass(), &TSampleForm::StaticClass(),
+                   &TSampleItem::StaticClass()});
 }
 
 // ---- Test trees ------------------------------------------------------------------------------
