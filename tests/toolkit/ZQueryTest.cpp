@@ -114,6 +114,8 @@ TEST_F(ZQueryTest, EmptyResultIsEofAtOnce) {
 
 TEST_F(ZQueryTest, MissingFieldRaises) {
   query.SetName("qryCh1");
+  EXPECT_EQ(query.ClassName(), "TZQuery");
+  EXPECT_TRUE(query.InheritsFrom(TDataSet::StaticClass()));
   OpenQuery("select ID from readings");
   EXPECT_EQ(query.FindField("val1"), nullptr);
   try {
@@ -163,7 +165,7 @@ TEST_F(ZQueryTest, DisconnectClosesAttachedQueriesAndOpenReconnects) {
   OpenQuery("select ID from readings");
   TDataSource source;
   int stateChanges = 0;
-  source.OnStateChange = [&](TDataSource*) { ++stateChanges; };
+  source.OnStateChange = [&](TObject*) { ++stateChanges; };
   source.SetDataSet(&query);
   EXPECT_EQ(stateChanges, 1);  // attached to an open query
   connection.Disconnect();

@@ -4,11 +4,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/DataSource.h"
 
 // ---- TDataSet ----------------------------------------------------------------------------
 
-TDataSet::TDataSet() = default;
+const TClassInfo& TDataSet::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TDataSet>("TDataSet", &TComponent::StaticClass()).Build();
+  return info;
+}
+
+TDataSet::TDataSet(TComponent* owner) : TComponent(owner) {}
 
 TDataSet::~TDataSet() {
   // Subclasses close themselves; here only the links go.
@@ -154,7 +161,7 @@ TField* TDataSet::FindField(std::string_view fieldName) const {
 TField* TDataSet::FieldByName(std::string_view fieldName) const {
   if (TField* f = FindField(fieldName)) return f;
   std::string message = "Field '" + std::string(fieldName) + "' not found";
-  if (!name_.empty()) message = name_ + ": " + message;
+  if (!Name().empty()) message = Name() + ": " + message;
   throw EDatabaseError(message);
 }
 
@@ -212,6 +219,19 @@ void TDataSet::Detach(TDataSource* source) {
 }
 
 // ---- TDataSource -------------------------------------------------------------------------
+
+const TClassInfo& TDataSource::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TDataSource>("TDataSource", &TComponent::StaticClass())
+          .Property("Enabled", &TDataSource::Enabled, &TDataSource::SetEnabled)
+          .Default(true)
+          .Property("OnStateChange", [](TDataSource& d) { return d.OnStateChange; },
+                    [](TDataSource& d, const TNotifyEvent& e) { d.OnStateChange = e; })
+          .Property("OnUpdateData", [](TDataSource& d) { return d.OnUpdateData; },
+                    [](TDataSource& d, const TNotifyEvent& e) { d.OnUpdateData = e; })
+          .Build();
+  return info;
+}
 
 TDataSource::~TDataSource() {
   if (dataSet_) dataSet_->Detach(this);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/classes/Component.h"
 #include "toolkit/data/Field.h"
 #include "toolkit/rtl/SysUtils.h"
 
@@ -22,15 +23,13 @@ enum TDataSetState { dsInactive, dsBrowse };
 // A saved cursor position; empty means none. Free it with FreeBookmark (or let it go).
 using TBookmark = std::vector<unsigned char>;
 
-class TDataSet {
+class TDataSet : public TComponent {
  public:
-  TDataSet();
-  virtual ~TDataSet();
-  TDataSet(const TDataSet&) = delete;
-  TDataSet& operator=(const TDataSet&) = delete;
+  explicit TDataSet(TComponent* owner = nullptr);
+  ~TDataSet() override;
 
-  const std::string& Name() const { return name_; }
-  void SetName(std::string name) { name_ = std::move(name); }
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
 
   // Opening runs InternalOpen, builds the fields and moves to the first record; state becomes
   // dsBrowse and the data sources hear a state change and then a data change. Errors of
@@ -106,7 +105,6 @@ class TDataSet {
   void Attach(TDataSource* source);
   void Detach(TDataSource* source);
 
-  std::string name_;
   TDataSetState state_ = dsInactive;
   std::vector<std::unique_ptr<TField>> fields_;
   std::vector<TDataSource*> sources_;

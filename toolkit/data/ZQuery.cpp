@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/ZConnection.h"
 
 namespace {
@@ -56,30 +57,13 @@ TFieldValue ColumnValue(sqlite3_stmt* stmt, int column) {
 
 }  // namespace
 
-// ---- TZSQLText ---------------------------------------------------------------------------
-
-std::string TZSQLText::Text() const {
-  std::string text;
-  for (const std::string& line : lines_) text += line + "\r\n";
-  return text;
-}
-
-void TZSQLText::SetText(std::string_view text) {
-  lines_.clear();
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines_.emplace_back(text.substr(start));
-      break;
-    }
-    lines_.emplace_back(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-  }
-}
-
 // ---- TZQuery -----------------------------------------------------------------------------
+
+const TClassInfo& TZQuery::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TZQuery>("TZQuery", &TDataSet::StaticClass()).Build();
+  return info;
+}
 
 TZQuery::~TZQuery() {
   try {
