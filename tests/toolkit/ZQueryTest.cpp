@@ -56,6 +56,19 @@ TEST_F(ZQueryTest, FieldKindsFollowDeclaredTypes) {
   EXPECT_EQ(query.FieldByName("twice")->DataType(), ftString);  // an expression has no type
 }
 
+TEST_F(ZQueryTest, FieldDefsAreKnownWithoutOpening) {
+  query.SQL.SetText("select val1, dtime2 from newdata");
+  EXPECT_THROW(query.UpdateFieldDefs(), EZSQLException);  // no such table
+  query.SQL.SetText("select val1, dtime from readings");
+  query.UpdateFieldDefs();
+  EXPECT_FALSE(query.Active());
+  ASSERT_EQ(query.FieldDefs().size(), 2u);
+  EXPECT_EQ(query.FieldDefs()[0].Name, "val1");
+  EXPECT_EQ(query.FieldDefs()[0].DataType, ftFloat);
+  EXPECT_EQ(query.FieldDefs()[1].DataType, ftDateTime);
+  EXPECT_EQ(query.FieldCount(), 0);
+}
+
 TEST_F(ZQueryTest, ValuesConvertByKind) {
   OpenQuery("select dtime, val1, note, cnt from readings order by ID");
   TField* dtime = query.FieldByName("DTIME");  // names compare without case

@@ -36,6 +36,7 @@ void TDataSet::SetActive(bool value) {
       throw;
     }
     state_ = dsBrowse;
+    UpdateFieldDefs();
     SetCursor(0);
     bof_ = true;
     Notify(Event::StateChange);
@@ -169,6 +170,15 @@ std::vector<std::string> TDataSet::GetFieldNames() const {
   std::vector<std::string> names;
   for (const auto& f : fields_) names.push_back(f->FieldName());
   return names;
+}
+
+void TDataSet::UpdateFieldDefs() {
+  if (Active()) {
+    fieldDefs_.clear();
+    for (const auto& f : fields_) fieldDefs_.push_back({f->FieldName(), f->DataType()});
+  } else {
+    fieldDefs_ = InternalInitFieldDefs();
+  }
 }
 
 void TDataSet::UpdateRecord() {
