@@ -121,6 +121,10 @@ TEST_F(ZQueryTest, EmptyResultIsEofAtOnce) {
   EXPECT_TRUE(query.Eof());
   EXPECT_TRUE(query.Bof());
   EXPECT_TRUE(query.IsEmpty());
+  query.Next();
+  query.Prior();
+  EXPECT_TRUE(query.Eof());
+  EXPECT_TRUE(query.Bof());
   EXPECT_TRUE(query.FieldByName("ID")->IsNull());
   EXPECT_TRUE(query.GetBookmark().empty());
 }
@@ -150,6 +154,9 @@ TEST_F(ZQueryTest, RefreshReadsNewRowsAndKeepsThePosition) {
   query.Refresh();
   EXPECT_TRUE(query.Eof());
   EXPECT_EQ(query.RecNo(), 0);
+  Exec("drop table readings");
+  EXPECT_THROW(query.Refresh(), EZSQLException);
+  EXPECT_FALSE(query.Active());
 }
 
 TEST_F(ZQueryTest, FailuresRaiseAndLeaveTheConnectionUsable) {

@@ -64,6 +64,10 @@ void TDataSet::Refresh() {
     InternalRefresh();
   } catch (...) {
     fields_.clear();
+    try {
+      InternalClose();
+    } catch (...) {
+    }
     state_ = dsInactive;
     cursor_ = 0;
     eof_ = bof_ = true;
@@ -96,6 +100,7 @@ void TDataSet::Last() {
 
 void TDataSet::Next() {
   if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
+  if (RecordCount() == 0) return;  // Bof and Eof stay true
   bof_ = false;
   if (cursor_ + 1 < RecordCount()) {
     ++cursor_;
@@ -107,8 +112,9 @@ void TDataSet::Next() {
 
 void TDataSet::Prior() {
   if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
+  if (RecordCount() == 0) return;
   eof_ = false;
-  if (cursor_ > 0 && RecordCount() > 0) {
+  if (cursor_ > 0) {
     --cursor_;
     Notify(Event::DataChange);
   } else {
