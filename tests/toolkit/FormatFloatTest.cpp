@@ -77,6 +77,8 @@ TEST(FormatFloat, Table) {
       {"sections rounds to zero", "0.0;(0.0);zero", -0.01, "zero"},
       {"empty negative section uses first with sign", "0.0;;Z", -2.0, "-2.0"},
       {"two sections zero uses first", "0.0;-0.0", 0.0, "0.0"},
+      {"accounting negative", "#,##0.00;(#,##0.00)", -1234567.891, "(1,234,567.89)"},
+      {"negative section rounds to zero", "0.0;(0.0)", -0.01, "0.0"},
       // Exponents.
       {"exponent plus", "0.00E+00", 12345.0, "1.23E+04"},
       {"exponent minus negative", "0.00E-00", 0.000123, "1.23E-04"},

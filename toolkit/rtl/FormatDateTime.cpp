@@ -30,7 +30,8 @@ struct Fields {
   bool hasTime;
 };
 
-// True when the format (from `i`, outside quotes) has an am/pm marker: the hour is 12-hour then.
+// True when an hour specifier ending at `i` is on the 12-hour clock: the first 'a' after it
+// (outside quotes, before any further hour) starts an am/pm marker.
 bool HasAmPm(std::string_view f, size_t i) {
   for (; i < f.size(); ++i) {
     char c = f[i];
@@ -38,10 +39,11 @@ bool HasAmPm(std::string_view f, size_t i) {
       size_t close = f.find(c, i + 1);
       if (close == std::string_view::npos) return false;
       i = close;
-    } else if (Up(c) == 'A' &&
-               (StartsWithNoCase(f, i, "am/pm") || StartsWithNoCase(f, i, "a/p") ||
-                StartsWithNoCase(f, i, "ampm"))) {
-      return true;
+    } else if (Up(c) == 'H') {
+      return false;
+    } else if (Up(c) == 'A') {
+      return StartsWithNoCase(f, i, "am/pm") || StartsWithNoCase(f, i, "a/p") ||
+             StartsWithNoCase(f, i, "ampm");
     }
   }
   return false;
@@ -54,15 +56,15 @@ class DateFormatter {
   void Append(std::string_view format, int depth) {
     if (format.empty()) format = "C";
     char lastToken = ' ';
-    bool use12 = false;
-    bool use12Known = false;
     size_t i = 0;
     while (i < format.size()) {
       char c = format[i];
       char token = Up(c);
       if (token >= 'A' && token <= 'Z') {
-        size_t count = 1;
-        while (i + count < format.size() && Up(format[i + count]) == token) ++count;
+        // The whole run of one letter is one specifier ("hhh" is "hh").
+        size_t run = 1;
+        while (i + run < format.size() && Up(format[i + run]) == token) ++run;
+        size_t count = run;
         switch (token) {
           case 'Y':
             out_ += count <= 2 ? Pad(f_.year % 100, 2) : Pad(f_.year, 4);
@@ -91,12 +93,8 @@ class DateFormatter {
             break;
           case 'H': {
             if (count > 2) count = 2;
-            if (!use12Known) {
-              use12 = HasAmPm(format, i + count);
-              use12Known = true;
-            }
             int h = f_.hour;
-            if (use12) {
+            if (HasAmPm(format, i + run)) {
               h %= 12;
               if (h == 0) h = 12;
             }
@@ -112,20 +110,14 @@ class DateFormatter {
             out_ += Pad(f_.second, static_cast<int>(count));
             break;
           case 'Z':
-            if (count >= 3) {
-              out_ += Pad(f_.msec, 3);
-              count = 3;
-            } else {
-              out_ += std::to_string(f_.msec);
-              count = 1;
-            }
+            if (count >= 3) out_ += Pad(f_.msec, 3);
+            else out_ += std::to_string(f_.msec);
             break;
           case 'T':
             if (count > 2) count = 2;
             Nested(count == 1 ? s_.ShortTimeFormat : s_.LongTimeFormat, depth);
             break;
           case 'C':
-            count = 1;
             Nested(s_.ShortDateFormat, depth);
             if (f_.hasTime) {
               out_ += ' ';
@@ -133,17 +125,17 @@ class DateFormatter {
             }
             break;
           case 'A':
-            count = AmPm(format, i);
-            if (count == 0) {
+            run = AmPm(format, i);
+            if (run == 0) {
               out_ += c;
-              count = 1;
+              run = 1;
             }
             break;
           default:
-            out_.append(format.substr(i, count));
+            out_.append(format.substr(i, run));
             break;
         }
-        i += count;
+        i += run;
         if (token != 'A') lastToken = token;
         continue;
       }
@@ -198,7 +190,6 @@ Fields Decode(TDateTime value) {
   rtl_detail::DayNumberToDate(ts.date, f.year, f.month, f.day);
   if (f.year == 0) throw EConvertError("Invalid argument to date encode");
   int t = ts.time;
-  f.hasTime = t != 0;
   f.msec = t % 1000;
   t /= 1000;
   f.second = t % 60;
@@ -206,6 +197,8 @@ Fields Decode(TDateTime value) {
   f.minute = t % 60;
   f.hour = t / 60;
   f.dayOfWeek = ts.date % 7 + 1;
+  // "c" adds the time when there is one to the second; milliseconds alone do not count.
+  f.hasTime = f.hour != 0 || f.minute != 0 || f.second != 0;
   return f;
 }
 

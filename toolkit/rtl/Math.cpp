@@ -84,6 +84,11 @@ bool SameValue(long double a, long double b, long double epsilon) {
   return b - a <= epsilon;
 }
 
+int CompareValue(long double a, long double b, long double epsilon) {
+  if (SameValue(a, b, epsilon)) return 0;
+  return a < b ? -1 : 1;
+}
+
 bool IsNan(long double value) { return std::isnan(value); }
 bool IsInfinite(long double value) { return std::isinf(value); }
 

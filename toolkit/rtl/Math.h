@@ -13,6 +13,8 @@ int Sign(long double value);  // -1, 0, 1
 long double RoundTo(long double value, int digits);
 long double SimpleRoundTo(long double value, int digits = -2);  // halves away from zero
 bool SameValue(long double a, long double b, long double epsilon = 0);
+// -1, 0 or 1 comparing a with b, equal within `epsilon` (0: SameValue's default tolerance).
+int CompareValue(long double a, long double b, long double epsilon = 0);
 bool IsNan(long double value);
 bool IsInfinite(long double value);
 long double Power(long double base, long double exponent);

@@ -67,6 +67,7 @@ class EOSError : public Exception {
 VK_DECLARE_EXCEPTION(EInOutError, Exception);
 VK_DECLARE_EXCEPTION(EExternal, Exception);
 VK_DECLARE_EXCEPTION(EAssertionFailed, Exception);
+VK_DECLARE_EXCEPTION(EAbstractError, Exception);
 VK_DECLARE_EXCEPTION(EArgumentException, Exception);
 VK_DECLARE_EXCEPTION(EArgumentOutOfRangeException, EArgumentException);
 VK_DECLARE_EXCEPTION(ENotSupportedException, Exception);
@@ -95,6 +96,20 @@ VK_DECLARE_EXCEPTION(ERegistryException, Exception);
 [[noreturn]] void RaiseLastOSError(unsigned long code);
 // The system's message text for an error code, without trailing line breaks.
 std::string SysErrorMessage(unsigned long code);
+// Raises EAbstractError ("Abstract Error"): the call of an operation a class leaves abstract.
+[[noreturn]] void AbstractError();
+
+// ---- Platform ---------------------------------------------------------------------------------
+
+// The platform identifier (VER_PLATFORM_WIN32_NT on every current Windows).
+unsigned long Win32Platform();
+// LoadLibrary with the given error mode in effect for the call only (SEM_NOOPENFILEERRORBOX =
+// 0x8000 keeps the system from asking about a missing file); the floating-point control state
+// is restored afterwards, as a loaded library may change it. Returns the module handle (an
+// HMODULE) or nullptr.
+void* SafeLoadLibrary(std::string_view fileName, unsigned errorMode = 0x8000);
+// True when `c` is a lead byte of a double-byte character in the system's ANSI code page.
+bool IsLeadByte(char c);
 
 // ---- Format ---------------------------------------------------------------------------------
 
@@ -191,7 +206,10 @@ std::string FloatToStr(long double value, const TFormatSettings& settings);
 
 // Picture formats: up to three ';'-separated sections (positive, negative, zero); '0', '#',
 // '.', ',' (thousands), "E+"/"E-"/"e+"/"e-" with digits, quoted literals, other characters
-// literal (a '%' is literal, the value is not scaled). Decimal digits round half away from zero.
+// literal (a '%' is literal, the value is not scaled). Decimal digits round half away from zero
+// on the value's 18-significant-digit decimal expansion (0.25 gives "0.3"; the double nearest
+// 0.35 is 0.349999999999999978 and gives "0.3"). A negative value that rounds to zero is written
+// with the zero section (else the first) and without a minus sign. NaN/infinity: "NAN", "INF".
 std::string FormatFloat(std::string_view format, long double value);
 std::string FormatFloat(std::string_view format, long double value, const TFormatSettings& settings);
 

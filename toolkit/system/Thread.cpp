@@ -8,6 +8,7 @@
 #include <process.h>
 
 #include <algorithm>
+#include <cassert>
 #include <deque>
 #include <future>
 #include <memory>
@@ -240,6 +241,8 @@ TThread::TThread() {
 }
 
 TThread::~TThread() {
+  // A started thread that frees itself is deleted by nobody else.
+  assert(GetCurrentThreadId() == threadId_ || !started_.load() || !freeOnTerminate_.load());
   if (GetCurrentThreadId() == threadId_) {
     // Freeing itself: calls handed over by the subclass destructor must run before the object
     // they may refer to is gone.

@@ -3,7 +3,8 @@
 // window thread, which runs them one at a time in the order they were made, whichever thread
 // made them. The window thread is the thread that called InitThreadSynchronization: any message
 // loop it runs (its own, a modal dialog's, a message box's) runs the pending calls through a
-// hidden window, and CheckSynchronize runs them on demand.
+// hidden window, and CheckSynchronize runs them on demand. A window thread that waits in a way
+// that runs neither (a bare WaitForSingleObject, a TEvent wait) stalls every Synchronize meanwhile.
 #pragma once
 
 #include <atomic>
