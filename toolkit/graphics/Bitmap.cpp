@@ -2,6 +2,7 @@
 #include "toolkit/graphics/Bitmap.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "toolkit/classes/Streams.h"
@@ -163,9 +164,13 @@ void TBitmap::Rebuild(int width, int height, TPixelFormat format, const std::vec
     FillInfo(info, width, height, format, table);
     dib.Reset(CheckGdi(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &newBits,
                                         nullptr, 0)));
-    // New pixels are white.
-    if (bits >= 24) {
+    // New pixels are white. The alpha byte of 32-bit pixels stays 0, as GDI's own drawing
+    // leaves it, so colour comparisons (transparent drawing, masks) see plain white.
+    if (bits == 24) {
       std::memset(newBits, 0xFF, static_cast<size_t>(StrideOf(width, bits)) * height);
+    } else if (bits == 32) {
+      auto* pixel = static_cast<std::uint32_t*>(newBits);
+      std::fill(pixel, pixel + static_cast<size_t>(width) * height, 0x00FFFFFFu);
     } else {
       TMemoryDC dc = TMemoryDC::Create(nullptr);
       TSelectGuard sel(dc.Get(), dib.Get());

@@ -258,6 +258,13 @@ void TCustomForm::Show() {
 
 // ---- Closing and modal loop -----------------------------------------------------------------
 
+namespace {
+BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM param) {
+  if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+  return TRUE;
+}
+}  // namespace
+
 bool TCustomForm::CloseQuery() {
   bool canClose = true;
   OnCloseQuery(this, canClose);
@@ -293,13 +300,7 @@ TModalResult TCustomForm::ShowModal() {
   modalResult_ = mrNone;
   // The other top-level windows of this thread stay disabled while the form is up.
   std::vector<HWND> disabled;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&disabled));
+  EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
   HandleNeeded();
   std::erase(disabled, Handle());
   for (HWND hwnd : disabled) EnableWindow(hwnd, FALSE);

@@ -491,7 +491,7 @@ void TWinControl::WMSetCursor(TMessage& message) {
     if (cursor == crDefault) {
       POINT p{};
       GetCursorPos(&p);
-      ScreenToClient(handle_, &p);
+      ::ScreenToClient(handle_, &p);
       TControl* control = ControlAtPos(TPoint(p));
       cursor = control != nullptr ? control->Cursor() : Cursor();
     }
@@ -650,7 +650,8 @@ TRect TWinControl::ClientRect() {
   CreateParams(params);
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
-  return Rect(0, 0, std::max(0, Width() - (frame.right - frame.left)), std::max(0, Height() - (frame.bottom - frame.top)));
+  return Rect(0, 0, std::max(0, Width() - static_cast<int>(frame.right - frame.left)),
+              std::max(0, Height() - static_cast<int>(frame.bottom - frame.top)));
 }
 
 void TWinControl::SetClientSize(int width, int height) {
