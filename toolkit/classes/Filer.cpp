@@ -53,7 +53,15 @@ TReader::~TReader() = default;
 
 void TReader::ReadBytes(void* buffer, long long count) { stream_.ReadBuffer(buffer, count); }
 
-void TReader::SkipBytes(long long count) { stream_.Seek(count, soCurrent); }
+void TReader::SkipBytes(long long count) {
+  CheckAvailable(count);
+  stream_.Seek(count, soCurrent);
+}
+
+void TReader::CheckAvailable(long long count) {
+  // A damaged length must not make us allocate or skip past the end.
+  if (count < 0 || count > stream_.Size() - stream_.Position()) throw EReadError("Stream read error");
+}
 
 TValueType TReader::ReadValue() {
   unsigned char b = 0;
@@ -226,7 +234,7 @@ std::string TReader::ReadLengthString(TValueType type) {
   } else {
     ReadBytes(&n, 4);
   }
-  if (n < 0) throw EReadError("Stream read error");
+  CheckAvailable(type == vaWString ? static_cast<long long>(n) * 2 : n);
   if (type == vaWString) {
     std::wstring w(static_cast<size_t>(n), L'\0');
     if (n != 0) ReadBytes(w.data(), static_cast<long long>(n) * 2);
@@ -284,7 +292,7 @@ void TReader::ReadBinary(std::vector<unsigned char>& data) {
   if (ReadValue() != vaBinary) PropValueError();
   std::int32_t n = 0;
   ReadBytes(&n, 4);
-  if (n < 0) throw EReadError("Stream read error");
+  CheckAvailable(n);
   data.resize(static_cast<size_t>(n));
   if (n != 0) ReadBytes(data.data(), n);
 }
