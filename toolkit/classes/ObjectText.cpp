@@ -449,7 +449,14 @@ class TextToBinary {
     }
     pos_ = p;
     if (isFloat) {
-      floatValue_ = std::strtold(number.c_str(), nullptr);
+      // Each width parses its own text, so no value is rounded twice.
+      if (floatSuffix_ == 'f' || floatSuffix_ == 'd') {
+        floatValue_ = std::strtod(number.c_str(), nullptr);
+      } else if (floatSuffix_ == 's') {
+        floatValue_ = std::strtof(number.c_str(), nullptr);
+      } else {
+        floatValue_ = std::strtold(number.c_str(), nullptr);
+      }
       if (negative) floatValue_ = -floatValue_;
       tok_ = Tok::Float;
     } else {
