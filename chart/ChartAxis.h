@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "chart/KelProcs.h"
+#include "toolkit/classes/Collection.h"
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/system/WinApi.h"
 
@@ -54,17 +56,19 @@ class IAxisOwner {
 // infinite x (and for x <= 0 or NaN, which have no decade).
 double NextNiceStep(double x);
 
-class TChartAxis {
+class TChartAxis : public TCollectionItem {
  public:
-  // A vertical, automatic axis of `owner` (which may be nullptr: no chart, no series).
-  explicit TChartAxis(IAxisOwner* owner);
-  virtual ~TChartAxis();
-  TChartAxis(const TChartAxis&) = delete;
-  TChartAxis& operator=(const TChartAxis&) = delete;
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
 
-  // Copies every setting of another axis (range, automatic flags, scale type, positions,
+  // A vertical, automatic axis of `owner` (which may be nullptr: no chart, no series), in
+  // `collection` when one is given.
+  explicit TChartAxis(IAxisOwner* owner, TCollection* collection = nullptr);
+  ~TChartAxis() override;
+
+  // From another axis: copies every setting (range, automatic flags, scale type, positions,
   // formats, label settings) and its sub-axes' settings; not the owner or the paint state.
-  void Assign(const TChartAxis& source);
+  void Assign(TPersistent* source) override;
 
   // ---- Value <-> pixel ----------------------------------------------------------------------
   // The form the series use (horizontal form for a Horizontal axis, else the vertical one).
@@ -309,7 +313,10 @@ class TChartAxis {
 // The axis along the chart's depth; labels show series titles by default.
 class TChartDepthAxis : public TChartAxis {
  public:
-  explicit TChartDepthAxis(IAxisOwner* owner);
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+
+  explicit TChartDepthAxis(IAxisOwner* owner, TCollection* collection = nullptr);
   bool LabelsAsSeriesTitles() const { return labelsAsSeriesTitles_; }
   void SetLabelsAsSeriesTitles(bool value);
 
