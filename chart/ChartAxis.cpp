@@ -87,6 +87,8 @@ const TClassInfo& TChartAxis::StaticClass() {
           .Property("RoundFirstLabel", &A::RoundFirstLabel, &A::SetRoundFirstLabel).Default(true)
           .Property("StartPosition", &A::StartPosition, &A::SetStartPosition)
           .Stored(&A::IsStartPositionStored)
+          .Property("SubAxes", &A::SubAxes, nullptr)
+          .Stored([](A& a) { return a.SubAxisCount() > 0; })
           .Property("UsePartnerAxis", &A::UsePartnerAxis, &A::SetUsePartnerAxis).Default(false)
           .Property("Visible", &A::Visible, &A::SetVisible).Default(true)
           .Property("ZPosition", &A::ZPosition, &A::SetZPosition).Stored(&A::IsZPositionStored)
@@ -97,6 +99,16 @@ const TClassInfo& TChartAxis::StaticClass() {
 TChartAxis::TChartAxis(IAxisOwner* owner, TCollection* collection)
     : TCollectionItem(collection), owner_(owner), axisValuesFormat_(KelMsg_DefaultValueFormat) {
   ChooseCalcPos();
+}
+
+TChartAxis::TChartAxis(TCollection* collection)
+    : TChartAxis(nullptr, collection) {
+  if (auto* axes = dynamic_cast<TChartCustomAxes*>(collection)) {
+    owner_ = axes->Chart();
+    parentAxis_ = axes->ParentAxis();
+    if (parentAxis_) horizontal_ = parentAxis_->horizontal_;
+    ChooseCalcPos();
+  }
 }
 
 TChartAxis::~TChartAxis() = default;
@@ -139,8 +151,10 @@ void TChartAxis::Assign(TPersistent* persistent) {
   labelsGridIgnoresLabelSize_ = source.labelsGridIgnoresLabelSize_;
   roundFirstLabel_ = source.roundFirstLabel_;
   isDepth_ = source.isDepth_;
-  subAxes_.clear();
-  for (const auto& sub : source.subAxes_) AddSubAxis().Assign(sub.get());
+  if (source.SubAxisCount() > 0)
+    SubAxes()->Assign(source.subAxes_.get());
+  else if (subAxes_)
+    subAxes_->Clear();
   ChooseCalcPos();
   Repaint();
 }
@@ -327,11 +341,12 @@ void TChartAxis::ApplyPixelMargins(int left, int top, int right, int bottom) {
   iMinimum_ = second;
   if (iMinimum_ > iMaximum_) std::swap(iMinimum_, iMaximum_);
   RecalcScale();
-  for (auto& sub : subAxes_) {
-    sub->iMinimum_ = iMinimum_;
-    sub->iMaximum_ = iMaximum_;
-    sub->RecalcScale();
-    sub->ComputePixelSpan();
+  for (int i = 0; i < SubAxisCount(); ++i) {
+    TChartAxis& sub = SubAxis(i);
+    sub.iMinimum_ = iMinimum_;
+    sub.iMaximum_ = iMaximum_;
+    sub.RecalcScale();
+    sub.ComputePixelSpan();
   }
 }
 
@@ -483,7 +498,7 @@ void TChartAxis::SetMinMax(double a, double b) {
   const double high = std::max(a, b);
   ChangeMinimum(low);
   ChangeMaximum(high);
-  for (auto& sub : subAxes_) sub->SetMinMax(low, high);
+  for (int i = 0; i < SubAxisCount(); ++i) SubAxis(i).SetMinMax(low, high);
 }
 
 void TChartAxis::RefreshDateTime() {
@@ -650,14 +665,27 @@ VK_AXIS_SETTER(RoundFirstLabel, bool, roundFirstLabel_)
 
 // ---- Sub-axes and depth axes ----------------------------------------------------------------
 
-TChartAxis& TChartAxis::AddSubAxis() {
-  auto sub = std::make_unique<TChartAxis>(owner_);
-  sub->parentAxis_ = this;
-  sub->horizontal_ = horizontal_;
-  sub->ChooseCalcPos();
-  subAxes_.push_back(std::move(sub));
-  return *subAxes_.back();
+TChartCustomAxes* TChartAxis::SubAxes() {
+  if (!subAxes_) subAxes_ = std::make_unique<TChartCustomAxes>(this, owner_, this);
+  return subAxes_.get();
 }
+
+TChartAxis& TChartAxis::AddSubAxis() { return SubAxes()->AddAxis(); }
+
+int TChartAxis::SubAxisCount() const { return subAxes_ ? subAxes_->Count() : 0; }
+
+TChartAxis& TChartAxis::SubAxis(int index) const { return subAxes_->Axis(index); }
+
+const TClassInfo& TChartCustomAxes::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TChartCustomAxes>("TChartCustomAxes", &TOwnedCollection::StaticClass())
+          .Abstract()
+          .Build();
+  return info;
+}
+
+TChartCustomAxes::TChartCustomAxes(TPersistent* owner, IAxisOwner* chart, TChartAxis* parentAxis)
+    : TOwnedCollection(owner, TChartAxis::StaticClass()), chart_(chart), parentAxis_(parentAxis) {}
 
 const TClassInfo& TChartDepthAxis::StaticClass() {
   static const TClassInfo info =

@@ -20,6 +20,7 @@
 VK_DECLARE_EXCEPTION(AxisException, Exception);
 
 class TChartAxis;
+class TChartCustomAxes;
 
 // What an axis needs from the chart that owns it; the axis panel implements it.
 class IAxisOwner {
@@ -64,6 +65,9 @@ class TChartAxis : public TCollectionItem {
   // A vertical, automatic axis of `owner` (which may be nullptr: no chart, no series), in
   // `collection` when one is given.
   explicit TChartAxis(IAxisOwner* owner, TCollection* collection = nullptr);
+  // An axis made by a TChartCustomAxes collection (as a layout reader does): the collection's
+  // chart is its owner and the collection's parent axis, if any, its parent axis.
+  explicit TChartAxis(TCollection* collection);
   ~TChartAxis() override;
 
   // From another axis: copies every setting (range, automatic flags, scale type, positions,
@@ -200,10 +204,12 @@ class TChartAxis : public TCollectionItem {
   bool IsOtherSideStored() const { return !isStandard_ || parentAxis_ != nullptr; }
 
   // ---- Sub-axes ----------------------------------------------------------------------------
-  // A new sub-axis owned by this axis (created with this axis's owner).
+  // The axis's sub-axes, created on first use; published as "SubAxes" when not empty.
+  TChartCustomAxes* SubAxes();
+  // A new sub-axis of this axis (same chart, same orientation).
   TChartAxis& AddSubAxis();
-  int SubAxisCount() const { return static_cast<int>(subAxes_.size()); }
-  TChartAxis& SubAxis(int index) const { return *subAxes_[index]; }
+  int SubAxisCount() const;
+  TChartAxis& SubAxis(int index) const;
   TChartAxis* ParentAxis() const { return parentAxis_; }
 
   // ---- Internal state of the current paint --------------------------------------------------
@@ -282,7 +288,7 @@ class TChartAxis : public TCollectionItem {
   bool labelsMultiLine_ = false;
   bool labelsGridIgnoresLabelSize_ = false;
   bool roundFirstLabel_ = true;
-  std::vector<std::unique_ptr<TChartAxis>> subAxes_;
+  std::unique_ptr<TChartCustomAxes> subAxes_;
   // Internal.
   bool isStandard_ = false;
   std::string elementName_;
@@ -308,6 +314,24 @@ class TChartAxis : public TCollectionItem {
   CalcPosFn calcXPos_ = nullptr;
   CalcPosFn calcYPos_ = nullptr;
   CalcPosFn calcPos_ = nullptr;
+};
+
+// A collection of axes: a chart's custom axes, or the sub-axes of one axis. Its items belong
+// to the collection's chart and, for sub-axes, to the parent axis.
+class TChartCustomAxes : public TOwnedCollection {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+
+  TChartCustomAxes(TPersistent* owner, IAxisOwner* chart, TChartAxis* parentAxis = nullptr);
+  TChartAxis& Axis(int index) const { return *static_cast<TChartAxis*>(Items(index)); }
+  TChartAxis& AddAxis() { return *static_cast<TChartAxis*>(Add()); }
+  IAxisOwner* Chart() const { return chart_; }
+  TChartAxis* ParentAxis() const { return parentAxis_; }
+
+ private:
+  IAxisOwner* chart_;
+  TChartAxis* parentAxis_;
 };
 
 // The axis along the chart's depth; labels show series titles by default.

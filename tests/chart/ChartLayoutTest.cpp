@@ -158,3 +158,26 @@ TEST(ChartLayout, ObsoleteMultiplierIsReportedAndLoadingGoesOn) {
   EXPECT_EQ(scaled->values.ValueSource(), "b");
   ObsoleteMultiplierNotice = saved;
 }
+
+TEST(ChartLayout, SubAxesStreamAsACollection) {
+  TAxisHost host(nullptr);
+  host.SetName("Host");
+  EXPECT_EQ(WriteLayout(host).find("SubAxes"), std::string::npos);  // none: not stored
+  host.axis.SetHorizontal(true);
+  TChartAxis& sub = host.axis.AddSubAxis();
+  EXPECT_TRUE(sub.Horizontal());  // takes its parent's orientation
+  sub.SetStartPosition(30);
+  sub.SetOtherSide(true);
+  const std::string text = WriteLayout(host);
+  EXPECT_NE(text.find("Axis.SubAxes = <"), std::string::npos) << text;
+  EXPECT_NE(text.find("StartPosition = 30"), std::string::npos) << text;
+
+  const auto copy = ReadLayout(text);
+  ASSERT_EQ(copy->axis.SubAxisCount(), 1);
+  TChartAxis& read = copy->axis.SubAxis(0);
+  EXPECT_EQ(read.StartPosition(), 30);
+  EXPECT_TRUE(read.OtherSide());
+  EXPECT_TRUE(read.Horizontal());
+  EXPECT_EQ(read.ParentAxis(), &copy->axis);
+  EXPECT_EQ(read.Owner(), copy.get());
+}
