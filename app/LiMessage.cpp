@@ -108,7 +108,7 @@ void ProgressShowGauge(const char* maximumText) {
 
 void ProgressShowText(const char* text) {
   TLiMessage* window = ProgressWindowNeeded();
-  window->SetText(text ? text : "");
+  window->SetLabelText(text ? text : "");
   window->HideGauge();
   window->Show();
   ProcessPending();

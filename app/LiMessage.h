@@ -19,8 +19,8 @@ class TLiMessage : public TForm {
   void AfterConstruction() override;
 
   // What the window shows (the controls' state).
-  std::string Text() const { return text_; }
-  void SetText(const std::string& text) { text_ = text; }
+  std::string LabelText() const { return text_; }
+  void SetLabelText(const std::string& text) { text_ = text; }
   bool GaugeVisible() const { return gaugeVisible_; }
   long long GaugeMax() const { return gaugeMax_; }
   long long GaugePosition() const { return gaugePosition_; }

@@ -187,7 +187,7 @@ TEST_F(HistoryImportTest, StopDuringSecondFileKeepsFirstDiscardsSecondAndEndsThe
   int stepsInFile = 0;
   TMyComponent::SetObserver([&](UINT msg, WPARAM wParam) {
     if (msg == WM_PROGRESS_TEXT) {
-      started.push_back(ProgressWindow->Text());
+      started.push_back(ProgressWindow->LabelText());
       stepsInFile = 0;
     }
     if (msg == WM_PROGRESS_STEP) stepsInFile += static_cast<int>(wParam);
@@ -215,7 +215,7 @@ TEST_F(HistoryImportTest, ProgressFollowsTheFile) {
   std::vector<std::string> seen;
   TMyComponent::SetObserver([&](UINT msg, WPARAM) {
     ASSERT_NE(ProgressWindow, nullptr);
-    if (msg == WM_PROGRESS_TEXT) seen.push_back("text " + ProgressWindow->Text());
+    if (msg == WM_PROGRESS_TEXT) seen.push_back("text " + ProgressWindow->LabelText());
     if (msg == WM_PROGRESS_RESET) seen.push_back("reset " + IntToStr(ProgressWindow->GaugePosition()));
     if (msg == WM_PROGRESS_MAX)
       seen.push_back("max " + IntToStr(ProgressWindow->GaugeMax()) + (ProgressWindow->StopVisible() ? " stop" : ""));
