@@ -12,7 +12,7 @@
 
 #include "toolkit/classes/Strings.h"
 #include "toolkit/rtl/TextConv.h"
-#include "toolkit/ui/Dialogs.h"
+#include "toolkit/ui/FileDialogs.h"
 
 namespace {
 

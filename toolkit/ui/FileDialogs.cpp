@@ -1,5 +1,5 @@
 // TOpenDialog over GetOpenFileNameW; the explorer hook announces the shown dialog (OnShow).
-#include "toolkit/ui/Dialogs.h"
+#include "toolkit/ui/FileDialogs.h"
 
 #include "toolkit/system/WinApi.h"
 
