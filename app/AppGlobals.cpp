@@ -2,6 +2,7 @@
 #include "app/AppGlobals.h"
 
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/SyncObjs.h"
 #include "toolkit/system/WinApi.h"
 
 std::string AppPath;

@@ -10,8 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/system/SyncObjs.h"
-
+class TCriticalSection;  // toolkit/system/SyncObjs.h, included where a lock is taken
 class TZConnection;
 class TZQuery;
 class TsmThread_gz;

@@ -6,6 +6,7 @@
 
 #include "app/AppGlobals.h"
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/SyncObjs.h"
 #include "toolkit/system/WinApi.h"
 
 namespace {

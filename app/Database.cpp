@@ -2,7 +2,6 @@
 #include "app/Database.h"
 
 #include <memory>
-#include <mutex>
 
 #include "app/AppGlobals.h"
 #include "app/DailyLog.h"
@@ -10,6 +9,19 @@
 #include "toolkit/data/ZConnection.h"
 #include "toolkit/data/ZQuery.h"
 #include "toolkit/rtl/TextConv.h"
+
+namespace {
+
+// Holds DbLock for a scope.
+class DatabaseLockHold {
+ public:
+  DatabaseLockHold() { LockDatabase(); }
+  ~DatabaseLockHold() { UnlockDatabase(); }
+  DatabaseLockHold(const DatabaseLockHold&) = delete;
+  DatabaseLockHold& operator=(const DatabaseLockHold&) = delete;
+};
+
+}  // namespace
 
 std::string DatabaseFileName() { return AppPath + "VKT_DATA.db"; }
 
@@ -60,15 +72,12 @@ bool ConnectDatabase() {
   return true;
 }
 
-void LockDatabase() { DbLock.Enter(); }
-void UnlockDatabase() { DbLock.Leave(); }
-
 bool OpenSqlQuery(const std::string& sql, TZQuery* query) {
   try {
     query->SetConnection(DbConnection);
     query->Close();
     query->SQL.SetText(sql);
-    std::lock_guard<TCriticalSection> hold(DbLock);
+    DatabaseLockHold hold;
     query->Open();
     return true;
   } catch (const Exception& e) {
@@ -84,7 +93,7 @@ bool ExecSqlCommand(const std::string& sql) {
     query.SQL.Clear();
     query.SetConnection(DbConnection);
     query.SQL.Add(sql);
-    std::lock_guard<TCriticalSection> hold(DbLock);
+    DatabaseLockHold hold;
     query.ExecSQL();
     return true;
   } catch (const Exception& e) {

@@ -109,6 +109,25 @@ TEST_F(SerialLinkTest, OutsideTestModeTheReadLastsTheWholeTimeout) {
   EXPECT_GE(GetTickCount() - start, 400u);
 }
 
+// The wait between checks of the input queue sleeps: a read that lasts its time-out costs the
+// thread only a small part of that time in CPU.
+TEST_F(SerialLinkTest, ReadWaitsWithoutSpinning) {
+  Connect("--fault noreply");
+  auto cpuMs = [] {
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    auto ms = [](const FILETIME& t) {
+      return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000;
+    };
+    return ms(kernel) + ms(user);
+  };
+  const unsigned long long before = cpuMs();
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(ReadReplyHex(port.Handle(), 1000), "");
+  EXPECT_GE(GetTickCount() - start, 1000u);
+  EXPECT_LT(cpuMs() - before, 300u);
+}
+
 struct FaultCase {
   const char* name;
   const char* options;

@@ -34,13 +34,15 @@ class NumbersDataSet : public TDataSet {
 class Recorder {
  public:
   explicit Recorder(TDataSource& source) {
-    source.OnStateChange = [this](TDataSource* s) {
-      log.push_back(s->State() == dsBrowse ? "state:browse" : "state:inactive");
+    source.OnStateChange = [this, &source](TObject* sender) {
+      EXPECT_EQ(sender, &source);
+      log.push_back(source.State() == dsBrowse ? "state:browse" : "state:inactive");
     };
-    source.OnDataChange = [this](TDataSource*, TField* field) {
+    source.OnDataChange = [this, &source](TObject* sender, TField* field) {
+      EXPECT_EQ(sender, &source);
       log.push_back(field ? "data:" + field->FieldName() : "data");
     };
-    source.OnUpdateData = [this](TDataSource*) { log.push_back("update"); };
+    source.OnUpdateData = [this](TObject*) { log.push_back("update"); };
   }
   std::vector<std::string> log;
 };
@@ -150,6 +152,20 @@ TEST(DataSetLifetime, DestroyedDataSetLeavesTheSourceInactive) {
   EXPECT_EQ(source.DataSet(), nullptr);
   EXPECT_EQ(source.State(), dsInactive);
   EXPECT_EQ(recorder.log, (Log{"state:browse", "data", "state:inactive"}));
+}
+
+TEST(DataSetLifetime, OwnerFreesDataSetAndSource) {
+  TComponent owner(nullptr);
+  auto* data = new NumbersDataSet;
+  owner.InsertComponent(data);
+  auto* source = new TDataSource(&owner);
+  source->SetDataSet(data);
+  data->Open();
+  EXPECT_EQ(owner.ComponentCount(), 2);
+  EXPECT_TRUE(data->InheritsFrom(TDataSet::StaticClass()));
+  EXPECT_EQ(source->ClassName(), "TDataSource");
+  owner.DestroyComponents();  // either order of freeing must be safe
+  EXPECT_EQ(owner.ComponentCount(), 0);
 }
 
 TEST(DataSetLifetime, DestroyedSourceIsForgotten) {

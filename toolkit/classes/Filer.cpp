@@ -460,26 +460,21 @@ void TReader::ReadProperty(TPersistent* instance) {
       defineHandled_ = savedHandled;
       if (!handled) throw EReadError("Property " + name + " does not exist");
     }
-  } catch (const EReadError& e) {
-    if (OnError) {
+  } catch (Exception& e) {
+    if (OnError && dynamic_cast<EReadError*>(&e) != nullptr && !IsDecorated(e.Message())) {
       bool handled = false;
       OnError(*this, e.Message(), handled);
-      if (handled) {
-        // The value may be partly read; errors raised before reading leave it whole.
-        return;
-      }
+      if (handled) return;
     }
-    if (IsDecorated(e.Message())) throw;
-    std::string owner;
-    if (auto* c = dynamic_cast<TComponent*>(instance)) owner = c->Name();
-    if (owner.empty()) owner = instance->ClassName();
-    throw EReadError("Error reading " + owner + "." + path + ": " + e.Message());
-  } catch (const Exception& e) {
-    if (IsDecorated(e.Message())) throw;
-    std::string owner;
-    if (auto* c = dynamic_cast<TComponent*>(instance)) owner = c->Name();
-    if (owner.empty()) owner = instance->ClassName();
-    throw EReadError("Error reading " + owner + "." + path + ": " + e.Message());
+    // The exception keeps its class (a class-not-found error stays one); its text names the
+    // object and the property.
+    if (!IsDecorated(e.Message())) {
+      std::string owner;
+      if (auto* c = dynamic_cast<TComponent*>(instance)) owner = c->Name();
+      if (owner.empty()) owner = instance->ClassName();
+      e.SetMessage("Error reading " + owner + "." + path + ": " + e.Message());
+    }
+    throw;
   }
 }
 
@@ -891,7 +886,21 @@ void TWriter::DefineProperty(const std::string& name, const TReaderProc&, const 
                              bool hasData) {
   if (!hasData || !write) return;
   WritePropName(name);
-  write(*this);
+  // What the entry writes (lists, collections of its own, property lists of other objects)
+  // is not a property of the object being written: no name prefix, no ancestor.
+  const std::string oldPath = propPath_;
+  TPersistent* oldAncestor = ancestor_;
+  propPath_.clear();
+  ancestor_ = nullptr;
+  try {
+    write(*this);
+  } catch (...) {
+    propPath_ = oldPath;
+    ancestor_ = oldAncestor;
+    throw;
+  }
+  propPath_ = oldPath;
+  ancestor_ = oldAncestor;
 }
 
 void TWriter::DefineBinaryProperty(const std::string& name, const TStreamProc&, const TStreamProc& write,

@@ -4,11 +4,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/DataSource.h"
 
 // ---- TDataSet ----------------------------------------------------------------------------
 
-TDataSet::TDataSet() = default;
+const TClassInfo& TDataSet::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TDataSet>("TDataSet", &TComponent::StaticClass()).Build();
+  return info;
+}
+
+TDataSet::TDataSet(TComponent* owner) : TComponent(owner) {}
 
 TDataSet::~TDataSet() {
   // Subclasses close themselves; here only the links go.
@@ -29,6 +36,7 @@ void TDataSet::SetActive(bool value) {
       throw;
     }
     state_ = dsBrowse;
+    UpdateFieldDefs();
     SetCursor(0);
     bof_ = true;
     Notify(Event::StateChange);
@@ -56,6 +64,10 @@ void TDataSet::Refresh() {
     InternalRefresh();
   } catch (...) {
     fields_.clear();
+    try {
+      InternalClose();
+    } catch (...) {
+    }
     state_ = dsInactive;
     cursor_ = 0;
     eof_ = bof_ = true;
@@ -88,6 +100,7 @@ void TDataSet::Last() {
 
 void TDataSet::Next() {
   if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
+  if (RecordCount() == 0) return;  // Bof and Eof stay true
   bof_ = false;
   if (cursor_ + 1 < RecordCount()) {
     ++cursor_;
@@ -99,8 +112,9 @@ void TDataSet::Next() {
 
 void TDataSet::Prior() {
   if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
+  if (RecordCount() == 0) return;
   eof_ = false;
-  if (cursor_ > 0 && RecordCount() > 0) {
+  if (cursor_ > 0) {
     --cursor_;
     Notify(Event::DataChange);
   } else {
@@ -154,7 +168,7 @@ TField* TDataSet::FindField(std::string_view fieldName) const {
 TField* TDataSet::FieldByName(std::string_view fieldName) const {
   if (TField* f = FindField(fieldName)) return f;
   std::string message = "Field '" + std::string(fieldName) + "' not found";
-  if (!name_.empty()) message = name_ + ": " + message;
+  if (!Name().empty()) message = Name() + ": " + message;
   throw EDatabaseError(message);
 }
 
@@ -162,6 +176,15 @@ std::vector<std::string> TDataSet::GetFieldNames() const {
   std::vector<std::string> names;
   for (const auto& f : fields_) names.push_back(f->FieldName());
   return names;
+}
+
+void TDataSet::UpdateFieldDefs() {
+  if (Active()) {
+    fieldDefs_.clear();
+    for (const auto& f : fields_) fieldDefs_.push_back({f->FieldName(), f->DataType()});
+  } else {
+    fieldDefs_ = InternalInitFieldDefs();
+  }
 }
 
 void TDataSet::UpdateRecord() {
@@ -212,6 +235,19 @@ void TDataSet::Detach(TDataSource* source) {
 }
 
 // ---- TDataSource -------------------------------------------------------------------------
+
+const TClassInfo& TDataSource::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TDataSource>("TDataSource", &TComponent::StaticClass())
+          .Property("Enabled", &TDataSource::Enabled, &TDataSource::SetEnabled)
+          .Default(true)
+          .Property("OnStateChange", [](TDataSource& d) { return d.OnStateChange; },
+                    [](TDataSource& d, const TNotifyEvent& e) { d.OnStateChange = e; })
+          .Property("OnUpdateData", [](TDataSource& d) { return d.OnUpdateData; },
+                    [](TDataSource& d, const TNotifyEvent& e) { d.OnUpdateData = e; })
+          .Build();
+  return info;
+}
 
 TDataSource::~TDataSource() {
   if (dataSet_) dataSet_->Detach(this);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/classes/Component.h"
 #include "toolkit/data/Field.h"
 #include "toolkit/rtl/SysUtils.h"
 
@@ -22,15 +23,19 @@ enum TDataSetState { dsInactive, dsBrowse };
 // A saved cursor position; empty means none. Free it with FreeBookmark (or let it go).
 using TBookmark = std::vector<unsigned char>;
 
-class TDataSet {
- public:
-  TDataSet();
-  virtual ~TDataSet();
-  TDataSet(const TDataSet&) = delete;
-  TDataSet& operator=(const TDataSet&) = delete;
+// A field's name and kind as the data set declares them, known without opening it.
+struct TFieldDef {
+  std::string Name;
+  TFieldType DataType = ftUnknown;
+};
 
-  const std::string& Name() const { return name_; }
-  void SetName(std::string name) { name_ = std::move(name); }
+class TDataSet : public TComponent {
+ public:
+  explicit TDataSet(TComponent* owner = nullptr);
+  ~TDataSet() override;
+
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
 
   // Opening runs InternalOpen, builds the fields and moves to the first record; state becomes
   // dsBrowse and the data sources hear a state change and then a data change. Errors of
@@ -79,6 +84,11 @@ class TDataSet {
   // when it has one).
   TField* FieldByName(std::string_view fieldName) const;
   std::vector<std::string> GetFieldNames() const;
+  // The field definitions last read by UpdateFieldDefs (or by opening).
+  const std::vector<TFieldDef>& FieldDefs() const { return fieldDefs_; }
+  // Reads the field definitions: from the fields when open, else from InternalInitFieldDefs.
+  // Errors of the latter propagate.
+  void UpdateFieldDefs();
 
   // Asks the data sources to write pending edits (their update-data notification).
   void UpdateRecord();
@@ -95,6 +105,8 @@ class TDataSet {
   virtual void InternalRefresh();
   virtual int InternalRecordCount() const = 0;
   virtual const TFieldValue& InternalValue(int record, int field) const = 0;
+  // The field definitions of the closed data set (default: none known).
+  virtual std::vector<TFieldDef> InternalInitFieldDefs() { return {}; }
 
   void AddField(const std::string& fieldName, TFieldType dataType);
 
@@ -106,9 +118,9 @@ class TDataSet {
   void Attach(TDataSource* source);
   void Detach(TDataSource* source);
 
-  std::string name_;
   TDataSetState state_ = dsInactive;
   std::vector<std::unique_ptr<TField>> fields_;
+  std::vector<TFieldDef> fieldDefs_;
   std::vector<TDataSource*> sources_;
   int cursor_ = 0;
   bool eof_ = true;

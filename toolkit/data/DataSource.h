@@ -4,19 +4,20 @@
 // update data.
 #pragma once
 
-#include <functional>
-
+#include "toolkit/classes/Component.h"
+#include "toolkit/classes/Events.h"
 #include "toolkit/data/DataSet.h"
 
-class TDataSource {
- public:
-  using TNotify = std::function<void(TDataSource* sender)>;
-  using TDataChange = std::function<void(TDataSource* sender, TField* field)>;
+// Sender (the data source) and the changed field, or null for the whole record.
+using TDataChangeEvent = TEvent<TObject*, TField*>;
 
-  TDataSource() = default;
-  virtual ~TDataSource();
-  TDataSource(const TDataSource&) = delete;
-  TDataSource& operator=(const TDataSource&) = delete;
+class TDataSource : public TComponent {
+ public:
+  explicit TDataSource(TComponent* owner = nullptr) : TComponent(owner) {}
+  ~TDataSource() override;
+
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
 
   TDataSet* DataSet() const { return dataSet_; }
   // Attaches to `dataSet` (null detaches); a resulting change of State fires OnStateChange.
@@ -26,9 +27,9 @@ class TDataSource {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool value);
 
-  TNotify OnStateChange;
-  TDataChange OnDataChange;
-  TNotify OnUpdateData;
+  TNotifyEvent OnStateChange;
+  TDataChangeEvent OnDataChange;
+  TNotifyEvent OnUpdateData;
 
  private:
   friend class TDataSet;

@@ -5,7 +5,14 @@
 
 #include <sqlite3.h>
 
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/ZQuery.h"
+
+const TClassInfo& TZConnection::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TZConnection>("TZConnection", &TComponent::StaticClass()).Build();
+  return info;
+}
 
 TZConnection::~TZConnection() {
   try {

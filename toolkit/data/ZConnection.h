@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/classes/Component.h"
 #include "toolkit/rtl/SysUtils.h"
 
 struct sqlite3;
@@ -16,12 +17,13 @@ class TZQuery;
 // Errors of the connection and its queries: "SQL Error: " + SQLite's message.
 VK_DECLARE_EXCEPTION(EZSQLException, Exception);
 
-class TZConnection {
+class TZConnection : public TComponent {
  public:
-  TZConnection() = default;
-  virtual ~TZConnection();
-  TZConnection(const TZConnection&) = delete;
-  TZConnection& operator=(const TZConnection&) = delete;
+  explicit TZConnection(TComponent* owner = nullptr) : TComponent(owner) {}
+  ~TZConnection() override;
+
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
 
   std::string Protocol;
   std::string HostName;

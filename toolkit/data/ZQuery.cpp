@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/ZConnection.h"
 
 namespace {
@@ -56,30 +57,13 @@ TFieldValue ColumnValue(sqlite3_stmt* stmt, int column) {
 
 }  // namespace
 
-// ---- TZSQLText ---------------------------------------------------------------------------
-
-std::string TZSQLText::Text() const {
-  std::string text;
-  for (const std::string& line : lines_) text += line + "\r\n";
-  return text;
-}
-
-void TZSQLText::SetText(std::string_view text) {
-  lines_.clear();
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines_.emplace_back(text.substr(start));
-      break;
-    }
-    lines_.emplace_back(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-  }
-}
-
 // ---- TZQuery -----------------------------------------------------------------------------
+
+const TClassInfo& TZQuery::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TZQuery>("TZQuery", &TDataSet::StaticClass()).Build();
+  return info;
+}
 
 TZQuery::~TZQuery() {
   try {
@@ -140,6 +124,22 @@ void TZQuery::InternalOpen() {
   for (int c = 0; c < columns; ++c)
     AddField(sqlite3_column_name(stmt.get(), c),
              FieldTypeOfDeclared(sqlite3_column_decltype(stmt.get(), c)));
+}
+
+std::vector<TFieldDef> TZQuery::InternalInitFieldDefs() {
+  sqlite3* db = ReadyConnection()->Handle();
+  const std::string text = SQL.Text();
+  DbMutex hold(db);
+  Statement stmt;
+  if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), stmt.out(), nullptr) !=
+      SQLITE_OK)
+    RaiseSql(db);
+  std::vector<TFieldDef> defs;
+  const int columns = stmt.get() ? sqlite3_column_count(stmt.get()) : 0;
+  for (int c = 0; c < columns; ++c)
+    defs.push_back({sqlite3_column_name(stmt.get(), c),
+                    FieldTypeOfDeclared(sqlite3_column_decltype(stmt.get(), c))});
+  return defs;
 }
 
 void TZQuery::InternalClose() {

@@ -9,36 +9,25 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/classes/StringList.h"
 #include "toolkit/data/DataSet.h"
 
 class TZConnection;
 
-// The statement text as lines (joined with line breaks when run).
-class TZSQLText {
- public:
-  void Clear() { lines_.clear(); }
-  void Add(std::string line) { lines_.push_back(std::move(line)); }
-  int Count() const { return static_cast<int>(lines_.size()); }
-  const std::string& operator[](int index) const { return lines_.at(static_cast<size_t>(index)); }
-  // All lines, each ended by CR LF.
-  std::string Text() const;
-  // Replaces the lines with `text` split at its line breaks.
-  void SetText(std::string_view text);
-
- private:
-  std::vector<std::string> lines_;
-};
-
 class TZQuery : public TDataSet {
  public:
-  TZQuery() = default;
+  explicit TZQuery(TComponent* owner = nullptr) : TDataSet(owner) {}
   ~TZQuery() override;
+
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
 
   TZConnection* Connection() const { return connection_; }
   // Attaches the query to `connection` (closing it first when it was open elsewhere).
   void SetConnection(TZConnection* connection);
 
-  TZSQLText SQL;
+  // The statement text, one entry per line (run as its Text).
+  TStringList SQL;
 
   // Runs the statement(s) as commands. Raises EZSQLException ("SQL Error: " + message) or
   // EDatabaseError when there is no connection; connects a closed connection first.
@@ -52,6 +41,8 @@ class TZQuery : public TDataSet {
  protected:
   void InternalOpen() override;
   void InternalClose() override;
+  // Prepares the statement (without running it) for its column names and declared types.
+  std::vector<TFieldDef> InternalInitFieldDefs() override;
   int InternalRecordCount() const override { return rowCount_; }
   const TFieldValue& InternalValue(int record, int field) const override {
     return values_[static_cast<size_t>(record) * static_cast<size_t>(columns_) +
