@@ -287,3 +287,18 @@ TEST_F(StringGridTest, FixedCountsAreCheckedAndPropertiesAreRegistered) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StringGridTest, RowsAppendedBelowTheViewExtendTheScrollRange) {
+  grid_->SetRowCount(100);
+  for (int r = 100; r < 150; ++r) grid_->SetRowCount(r + 1);
+  Application->ProcessMessages();
+  SCROLLINFO si{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(grid_->Handle(), SB_VERT, &si);
+  EXPECT_EQ(si.nMax, 148) << "149 scrollable rows";
+  SendMessageW(grid_->Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(grid_->TopRow() + grid_->VisibleRowCount(), 150);
+}
+
+}  // namespace

@@ -26,6 +26,9 @@ const TEnumInfo& EnumTypeInfo(TScrollStyle) {
 
 namespace {
 
+// Posted to the grid itself: bring the scroll bars up to date.
+constexpr UINT kUpdateScrollBars = WM_USER + 0x300;
+
 // "ColWidths"/"RowHeights" entries: a list of integers, one per column or row.
 void ReadSizes(TReader& reader, TCustomGrid& grid, bool columns) {
   reader.ReadListBegin();
@@ -94,11 +97,14 @@ void TCustomGrid::SetRowCount(int value) {
   if (fixedRows_ >= value) fixedRows_ = value - 1;
   // Rows added below the visible ones change only the scroll bar (the live grid grows by
   // one row per sample).
-  const TRect oldLast = CellRect(fixedCols_ > 0 ? 0 : topLeft_.X, oldCount - 1);
-  const bool oldLastVisible = !oldLast.IsEmpty() || oldCount - 1 < topLeft_.Y + VisibleRowCount() + 1;
+  const bool belowView = value > oldCount && oldCount - 1 > LastVisibleRow();
   rows_.SetCount(value);
-  if (value > oldCount && !oldLastVisible && HandleAllocated()) {
-    UpdateScrollBars();
+  if (belowView) {
+    // Setting a scroll bar redraws it; appends in a row share one update.
+    if (HandleAllocated() && !scrollBarsPending_) {
+      scrollBarsPending_ = true;
+      PostMessageW(Handle(), kUpdateScrollBars, 0, 0);
+    }
     return;
   }
   ShapeChanged();
@@ -205,10 +211,26 @@ std::int64_t TCustomGrid::RowStart(int row) {
   return fixedSpan - rows_.Span(row, topLeft_.Y, gridLineWidth_);
 }
 
+TRect TCustomGrid::ClientArea() {
+  if (HandleAllocated()) {
+    RECT r{};
+    GetClientRect(Handle(), &r);
+    return r;
+  }
+  // Before the window exists: the bounds less the sunken border.
+  return Rect(0, 0, std::max(0, Width() - 4), std::max(0, Height() - 4));
+}
+
+int TCustomGrid::LastVisibleRow() {
+  const std::int64_t avail = ClientArea().Height() - rows_.Span(0, fixedRows_, gridLineWidth_);
+  const int k = rows_.IndexAt(topLeft_.Y, std::max<std::int64_t>(avail - 1, 0), gridLineWidth_);
+  return k < 0 ? rows_.Count() - 1 : k;
+}
+
 TRect TCustomGrid::CellRect(int col, int row) {
   if (col < 0 || col >= cols_.Count() || row < 0 || row >= rows_.Count()) return {};
   if ((col >= fixedCols_ && col < topLeft_.X) || (row >= fixedRows_ && row < topLeft_.Y)) return {};
-  const TRect client = ClientRect();
+  const TRect client = ClientArea();
   const std::int64_t left = ColStart(col);
   const std::int64_t top = RowStart(row);
   if (left >= client.Right || top >= client.Bottom) return {};
@@ -262,22 +284,22 @@ int MaxStart(const TGridAxis& axis, int fixed, std::int64_t avail, int lineWidth
 }  // namespace
 
 int TCustomGrid::VisibleRowCount() {
-  const std::int64_t avail = ClientRect().Height() - rows_.Span(0, fixedRows_, gridLineWidth_);
+  const std::int64_t avail = ClientArea().Height() - rows_.Span(0, fixedRows_, gridLineWidth_);
   return FullyVisible(rows_, topLeft_.Y, avail, gridLineWidth_);
 }
 
 int TCustomGrid::VisibleColCount() {
-  const std::int64_t avail = ClientRect().Width() - cols_.Span(0, fixedCols_, gridLineWidth_);
+  const std::int64_t avail = ClientArea().Width() - cols_.Span(0, fixedCols_, gridLineWidth_);
   return FullyVisible(cols_, topLeft_.X, avail, gridLineWidth_);
 }
 
 int TCustomGrid::MaxTopRow() {
-  const std::int64_t avail = ClientRect().Height() - rows_.Span(0, fixedRows_, gridLineWidth_);
+  const std::int64_t avail = ClientArea().Height() - rows_.Span(0, fixedRows_, gridLineWidth_);
   return MaxStart(rows_, fixedRows_, avail, gridLineWidth_);
 }
 
 int TCustomGrid::MaxLeftCol() {
-  const std::int64_t avail = ClientRect().Width() - cols_.Span(0, fixedCols_, gridLineWidth_);
+  const std::int64_t avail = ClientArea().Width() - cols_.Span(0, fixedCols_, gridLineWidth_);
   return MaxStart(cols_, fixedCols_, avail, gridLineWidth_);
 }
 
@@ -295,7 +317,7 @@ void TCustomGrid::InvalidateRow(int row) {
   if (!HandleAllocated()) return;
   const TRect first = CellRect(fixedCols_ > 0 ? 0 : topLeft_.X, row);
   if (first.IsEmpty()) return;
-  const RECT rect{0, first.Top, ClientRect().Right, first.Bottom + gridLineWidth_};
+  const RECT rect{0, first.Top, ClientArea().Right, first.Bottom + gridLineWidth_};
   InvalidateRect(Handle(), &rect, FALSE);
 }
 
@@ -351,7 +373,7 @@ void TCustomGrid::FocusCell(int col, int row) {
 void TCustomGrid::MakeVisible(int col, int row) {
   int left = topLeft_.X, top = topLeft_.Y;
   if (row >= fixedRows_) {
-    const std::int64_t avail = ClientRect().Height() - rows_.Span(0, fixedRows_, gridLineWidth_);
+    const std::int64_t avail = ClientArea().Height() - rows_.Span(0, fixedRows_, gridLineWidth_);
     if (row < top) {
       top = row;
     } else if (row >= top + std::max(1, FullyVisible(rows_, top, avail, gridLineWidth_))) {
@@ -360,7 +382,7 @@ void TCustomGrid::MakeVisible(int col, int row) {
     }
   }
   if (col >= fixedCols_) {
-    const std::int64_t avail = ClientRect().Width() - cols_.Span(0, fixedCols_, gridLineWidth_);
+    const std::int64_t avail = ClientArea().Width() - cols_.Span(0, fixedCols_, gridLineWidth_);
     if (col < left) {
       left = col;
     } else if (col >= left + std::max(1, FullyVisible(cols_, left, avail, gridLineWidth_))) {
@@ -385,8 +407,10 @@ void TCustomGrid::ScrollTo(int leftCol, int topRow) {
 void TCustomGrid::UpdateScrollBars() {
   if (!HandleAllocated() || updatingScrollBars_) return;
   updatingScrollBars_ = true;
-  // Showing or hiding a bar resizes the client area, which can change the other bar.
+  // Showing or hiding a bar resizes the client area, which can change the other bar; a bar
+  // is set only when its values changed (setting one redraws it).
   for (int pass = 0; pass < 2; ++pass) {
+    const TRect before = ClientArea();
     if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) {
       SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
       const int scrollable = rows_.Count() - fixedRows_;
@@ -394,7 +418,10 @@ void TCustomGrid::UpdateScrollBars() {
       si.nMax = needed ? scrollable - 1 : 0;
       si.nPage = needed ? static_cast<UINT>(std::max(1, VisibleRowCount())) : 0;
       si.nPos = topLeft_.Y - fixedRows_;
-      SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+      if (si.nMax != vertBar_.nMax || si.nPage != vertBar_.nPage || si.nPos != vertBar_.nPos) {
+        vertBar_ = si;
+        SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+      }
     }
     if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) {
       SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
@@ -403,8 +430,12 @@ void TCustomGrid::UpdateScrollBars() {
       si.nMax = needed ? scrollable - 1 : 0;
       si.nPage = needed ? static_cast<UINT>(std::max(1, VisibleColCount())) : 0;
       si.nPos = topLeft_.X - fixedCols_;
-      SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
+      if (si.nMax != horzBar_.nMax || si.nPage != horzBar_.nPage || si.nPos != horzBar_.nPos) {
+        horzBar_ = si;
+        SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
+      }
     }
+    if (ClientArea() == before) break;
   }
   updatingScrollBars_ = false;
 }
@@ -450,6 +481,9 @@ void TCustomGrid::CreateParams(TCreateParams& params) {
 }
 
 void TCustomGrid::CreateWnd() {
+  vertBar_ = SCROLLINFO{};
+  horzBar_ = SCROLLINFO{};
+  vertBar_.nMax = horzBar_.nMax = -1;
   TCustomControl::CreateWnd();
   UpdateScrollBars();
 }
@@ -483,6 +517,10 @@ void TCustomGrid::WndProc(TMessage& message) {
     case WM_ERASEBKGND:
       message.Result = 1;
       return;
+    case kUpdateScrollBars:
+      scrollBarsPending_ = false;
+      UpdateScrollBars();
+      return;
     default: break;
   }
   TCustomControl::WndProc(message);
@@ -501,7 +539,7 @@ void TCustomGrid::Resize() {
 
 void TCustomGrid::Paint() {
   TCanvas* canvas = Canvas();
-  const TRect client = ClientRect();
+  const TRect client = ClientArea();
   const TRect clip = canvas->ClipRect();
   const int line = gridLineWidth_;
 

@@ -162,6 +162,10 @@ class TCustomGrid : public TCustomControl {
 
  private:
   friend class TInplaceEdit;
+  // The client area, also before the window exists.
+  TRect ClientArea();
+  // The last row at least partly shown.
+  int LastVisibleRow();
   void ClampCurrent();
   // After a count, size or fixed-count change: clamp, update the scroll bars, repaint.
   void ShapeChanged();
@@ -191,6 +195,9 @@ class TCustomGrid : public TCustomControl {
   TGridCoord topLeft_{1, 1};
   bool editorMode_ = false;
   bool updatingScrollBars_ = false;
+  bool scrollBarsPending_ = false;
+  SCROLLINFO vertBar_{};  // what the scroll bars were last set to
+  SCROLLINFO horzBar_{};
   std::string textBeforeEdit_;
   TInplaceEdit* editor_ = nullptr;
 };
