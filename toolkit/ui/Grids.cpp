@@ -9,6 +9,7 @@
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Form.h"
 #include "toolkit/ui/InplaceEdit.h"
 
 const TEnumInfo& EnumTypeInfo(TGridOption) {
@@ -173,7 +174,7 @@ void TCustomGrid::SetOptions(TGridOptions value) {
   if (value == options_) return;
   options_ = value;
   if (!CanEditShow()) HideEditor();
-  if (options_.Contains(goAlwaysShowEditor) && CanEditShow() && Focused()) ShowEditor();
+  if (options_.Contains(goAlwaysShowEditor) && CanEditShow() && IsActiveControl()) ShowEditor();
   Invalidate();
 }
 
@@ -367,7 +368,7 @@ void TCustomGrid::FocusCell(int col, int row) {
     InvalidateCell(col, row);
   }
   MakeVisible(col, row);
-  if (options_.Contains(goAlwaysShowEditor) && Focused()) ShowEditor();
+  if (options_.Contains(goAlwaysShowEditor) && IsActiveControl()) ShowEditor();
 }
 
 void TCustomGrid::MakeVisible(int col, int row) {
@@ -648,7 +649,7 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     const TGridCoord cell = MouseCoord(x, y);
     if (cell.X >= fixedCols_ && cell.Y >= fixedRows_) {
       if (cell.X == current_.X && cell.Y == current_.Y) {
-        if (options_.Contains(goEditing) && Focused()) ShowEditor();
+        if (options_.Contains(goEditing) && IsActiveControl()) ShowEditor();
       } else {
         FocusCell(cell.X, cell.Y);
       }
@@ -707,6 +708,13 @@ void TCustomGrid::KeyPress(wchar_t& key) {
 
 // ---- In-place editing --------------------------------------------------------------------------
 
+bool TCustomGrid::IsActiveControl() {
+  if (Focused()) return true;
+  // The form's focused control, also while the program's window is not the active one.
+  TCustomForm* form = GetParentForm(this);
+  return form != nullptr && form->ActiveControl() == this;
+}
+
 bool TCustomGrid::CanEditShow() {
   return options_.Contains(goEditing) && !options_.Contains(goRowSelect) && current_.X >= fixedCols_ &&
          current_.Y >= fixedRows_ && HandleAllocated() && !ComponentState().Contains(csDesigning);
@@ -737,7 +745,7 @@ void TCustomGrid::ShowEditor() {
   UpdateEditorBounds();
   editor_->Show();
   InvalidateCell(current_.X, current_.Y);
-  if (Focused() || editor_->Focused() || GetFocus() == Handle()) editor_->SetFocus();
+  if (IsActiveControl() || editor_->Focused()) editor_->SetFocus();
   editor_->SelectAll();
 }
 

@@ -162,6 +162,8 @@ class TCustomGrid : public TCustomControl {
 
  private:
   friend class TInplaceEdit;
+  // The grid has the focus, or is the focused control of its (maybe inactive) form.
+  bool IsActiveControl();
   // The client area, also before the window exists.
   TRect ClientArea();
   // The last row at least partly shown.

@@ -41,9 +41,11 @@ void TInplaceEdit::WndProc(TMessage& message) {
       return;
     case WM_KILLFOCUS: {
       TCustomEdit::WndProc(message);
-      // Focus leaving for anywhere but the grid ends editing (the text is already stored).
+      // Focus moving to another control of the program ends editing (the text is already
+      // stored); the program's window losing activation does not.
       const HWND to = reinterpret_cast<HWND>(message.WParam);
-      if (grid_->EditorMode() && (!grid_->HandleAllocated() || to != grid_->Handle())) grid_->HideEditor();
+      const bool ownWindow = to != nullptr && GetWindowThreadProcessId(to, nullptr) == GetCurrentThreadId();
+      if (grid_->EditorMode() && ownWindow && to != grid_->Handle()) grid_->HideEditor();
       return;
     }
     default: break;
