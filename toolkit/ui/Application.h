@@ -25,8 +25,8 @@ class TControl;
 class TCustomForm;
 class TWinControl;
 
-using TExceptionEvent = TEvent<TObject*, const std::exception&>;
-using TIdleEvent = TEvent<TObject*, bool&>;
+using TExceptionEvent = TMethodEvent<TObject*, const std::exception&>;
+using TIdleEvent = TMethodEvent<TObject*, bool&>;
 // Replaces the platform's message box: text, caption, MB_xxx flags -> the button's ID.
 using TMessageBoxHook = std::function<int(const std::string& text, const std::string& caption, UINT flags)>;
 

@@ -73,10 +73,10 @@ constexpr TCursor crSizeAll = -22;
 bool CursorToIdent(long long cursor, std::string& ident);
 bool IdentToCursor(std::string_view ident, long long& cursor);
 
-using TMouseEvent = TEvent<TObject*, TMouseButton, TShiftState, int, int>;
-using TMouseMoveEvent = TEvent<TObject*, TShiftState, int, int>;
-using TKeyEvent = TEvent<TObject*, WORD&, TShiftState>;
-using TKeyPressEvent = TEvent<TObject*, wchar_t&>;
+using TMouseEvent = TMethodEvent<TObject*, TMouseButton, TShiftState, int, int>;
+using TMouseMoveEvent = TMethodEvent<TObject*, TShiftState, int, int>;
+using TKeyEvent = TMethodEvent<TObject*, WORD&, TShiftState>;
+using TKeyPressEvent = TMethodEvent<TObject*, wchar_t&>;
 
 class TControl : public TComponent {
  public:

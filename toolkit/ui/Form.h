@@ -40,8 +40,8 @@ constexpr TModalResult mrAll = mrNo + 1;
 constexpr TModalResult mrNoToAll = mrAll + 1;
 constexpr TModalResult mrYesToAll = mrNoToAll + 1;
 
-using TCloseEvent = TEvent<TObject*, TCloseAction&>;
-using TCloseQueryEvent = TEvent<TObject*, bool&>;
+using TCloseEvent = TMethodEvent<TObject*, TCloseAction&>;
+using TCloseQueryEvent = TMethodEvent<TObject*, bool&>;
 
 class TCustomForm : public TCustomControl {
  public:
