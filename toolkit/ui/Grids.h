@@ -58,10 +58,10 @@ struct TGridRect {
   constexpr bool operator==(const TGridRect&) const = default;
 };
 
-using TDrawCellEvent = TEvent<TObject*, int, int, TRect, TGridDrawState>;
-using TSelectCellEvent = TEvent<TObject*, int, int, bool&>;
-using TGetEditEvent = TEvent<TObject*, int, int, std::string&>;
-using TSetEditEvent = TEvent<TObject*, int, int, const std::string&>;
+using TDrawCellEvent = TMethodEvent<TObject*, int, int, TRect, TGridDrawState>;
+using TSelectCellEvent = TMethodEvent<TObject*, int, int, bool&>;
+using TGetEditEvent = TMethodEvent<TObject*, int, int, std::string&>;
+using TSetEditEvent = TMethodEvent<TObject*, int, int, const std::string&>;
 
 class TCustomGrid : public TCustomControl {
  public:
