@@ -1,20 +1,11 @@
 // The change watcher's worker loop and its request hand-over.
 #include "shell/ChangeHandlerThread.h"
 
+#include <mutex>
+
 #include "toolkit/rtl/TextConv.h"
 
-namespace {
-
-class TLock {
- public:
-  explicit TLock(CRITICAL_SECTION& cs) : cs_(cs) { EnterCriticalSection(&cs_); }
-  ~TLock() { LeaveCriticalSection(&cs_); }
-
- private:
-  CRITICAL_SECTION& cs_;
-};
-
-}  // namespace
+using TLock = std::lock_guard<TCriticalSection>;
 
 TChangeHandlerThread::TChangeHandlerThread(HWND owner, UINT message, TKxChangeNotifyApi api,
                                            DWORD requestTimeout, DWORD quitTimeout)
@@ -24,42 +15,22 @@ TChangeHandlerThread::TChangeHandlerThread(HWND owner, UINT message, TKxChangeNo
       requestTimeout_(requestTimeout),
       quitTimeout_(quitTimeout),
       slots_(kSlotCount, INVALID_HANDLE_VALUE) {
-  InitializeCriticalSection(&lock_);
-  actionEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  processedEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  if (actionEvent_ && processedEvent_)
-    thread_ = CreateThread(nullptr, 0, &ThreadProc, this, 0, nullptr);
-  if (!thread_) {
-    const DWORD error = GetLastError();
-    if (actionEvent_) CloseHandle(actionEvent_);
-    if (processedEvent_) CloseHandle(processedEvent_);
-    DeleteCriticalSection(&lock_);
-    throw EThread("Thread creation error: " + SysErrorMessage(error));
-  }
+  Start();
 }
 
 TChangeHandlerThread::~TChangeHandlerThread() {
-  terminated_ = true;
+  Terminate();
   {
     TLock lock(lock_);
     action_ = Action::Quit;
     ++requestSerial_;
   }
-  SetEvent(actionEvent_);
-  if (WaitForSingleObject(thread_, quitTimeout_) != WAIT_OBJECT_0)
-    WaitForSingleObject(thread_, INFINITE);  // the handles below are the worker's until it ends
-  CloseHandle(thread_);
-  CloseHandle(actionEvent_);
-  CloseHandle(processedEvent_);
+  actionEvent_.SetEvent();
+  WaitForSingleObject(Handle(), quitTimeout_);
+  WaitFor();  // the handles below are the worker's until it has ended
   for (HANDLE h : slots_)
     if (h != INVALID_HANDLE_VALUE) api_.Close(h);
   if (pendingHandle_ != INVALID_HANDLE_VALUE) api_.Close(pendingHandle_);
-  DeleteCriticalSection(&lock_);
-}
-
-DWORD WINAPI TChangeHandlerThread::ThreadProc(void* self) {
-  static_cast<TChangeHandlerThread*>(self)->Execute();
-  return 0;
 }
 
 bool TChangeHandlerThread::Request(Action action, HANDLE pending, int removeIndex,
@@ -72,19 +43,19 @@ bool TChangeHandlerThread::Request(Action action, HANDLE pending, int removeInde
     pendingRemoveIndex_ = removeIndex;
     serial = ++requestSerial_;
   }
-  ResetEvent(processedEvent_);
-  SetEvent(actionEvent_);
+  processedEvent_.ResetEvent();
+  actionEvent_.SetEvent();
   const DWORD start = GetTickCount();
   for (;;) {
     const DWORD elapsed = GetTickCount() - start;
     const DWORD wait = elapsed >= requestTimeout_ ? 0 : requestTimeout_ - elapsed;
-    const DWORD result = WaitForSingleObject(processedEvent_, wait);
+    const TWaitResult result = processedEvent_.WaitFor(wait);
     TLock lock(lock_);
     if (doneSerial_ - serial < 0x80000000u) {  // performed (serials wrap)
       newIndex = newIndex_;
       return true;
     }
-    if (result == WAIT_TIMEOUT) {
+    if (result != wrSignaled) {
       // Withdraw: the worker will find no request, and a handle it never took is closed here.
       if (pendingHandle_ != INVALID_HANDLE_VALUE) api_.Close(pendingHandle_);
       pendingHandle_ = INVALID_HANDLE_VALUE;
@@ -151,7 +122,7 @@ void TChangeHandlerThread::Perform() {
       return;
   }
   doneSerial_ = requestSerial_;
-  SetEvent(processedEvent_);
+  processedEvent_.SetEvent();
 }
 
 void TChangeHandlerThread::Execute() {
@@ -159,14 +130,14 @@ void TChangeHandlerThread::Execute() {
   int slotOf[kSlotCount + 1];
   for (;;) {
     DWORD count = 0;
-    waits[count++] = actionEvent_;
+    waits[count++] = actionEvent_.Handle();
     for (int i = 0; i < kSlotCount; ++i) {
       if (slots_[i] == INVALID_HANDLE_VALUE) continue;
       slotOf[count] = i;
       waits[count++] = slots_[i];
     }
     const DWORD result = WaitForMultipleObjects(count, waits, FALSE, INFINITE);
-    if (terminated_) return;
+    if (Terminated()) return;
     if (result == WAIT_OBJECT_0) {
       Perform();
     } else if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {

@@ -11,11 +11,12 @@
 //   finished meanwhile, done.
 #pragma once
 
-#include <atomic>
 #include <string>
 #include <vector>
 
 #include "shell/KxShellIntf.h"
+#include "toolkit/system/SyncObjs.h"
+#include "toolkit/system/Thread.h"
 
 // The notification calls, replaceable to count handles or to stall the worker in tests.
 struct TKxChangeNotifyApi {
@@ -26,16 +27,14 @@ struct TKxChangeNotifyApi {
 
 constexpr UINT KX_SHELL_CHANGE_MESSAGE = 1125;
 
-class TChangeHandlerThread {
+class TChangeHandlerThread : public TThread {
  public:
   static constexpr int kSlotCount = 63;
 
   // Makes the events and the 63 free slots and starts the worker. `owner` may be nil (nothing is
-  // posted). Raises EThread when the worker or its events cannot be made.
+  // posted). Raises when the worker or its events cannot be made.
   TChangeHandlerThread(HWND owner, UINT message, TKxChangeNotifyApi api = {},
                        DWORD requestTimeout = 2000, DWORD quitTimeout = 30000);
-  TChangeHandlerThread(const TChangeHandlerThread&) = delete;
-  TChangeHandlerThread& operator=(const TChangeHandlerThread&) = delete;
   // Asks the worker to quit, waits for it, and closes every handle still held.
   virtual ~TChangeHandlerThread();
 
@@ -52,12 +51,11 @@ class TChangeHandlerThread {
   UINT Message() const { return message_; }
 
  protected:
-  void Execute();
+  void Execute() override;
 
  private:
   enum class Action : unsigned char { Add = 0, RemoveOne = 1, RemoveAll = 2, Quit = 3 };
 
-  static DWORD WINAPI ThreadProc(void* self);
   // Posts a request and waits for it; true when the worker performed it in time.
   bool Request(Action action, HANDLE pending, int removeIndex, int& newIndex);
   void Perform();
@@ -68,13 +66,11 @@ class TChangeHandlerThread {
   UINT message_;
   DWORD requestTimeout_;
   DWORD quitTimeout_;
-  HANDLE actionEvent_ = nullptr;
-  HANDLE processedEvent_ = nullptr;
-  HANDLE thread_ = nullptr;
-  std::atomic<bool> terminated_{false};
+  TEvent actionEvent_{false, false};     // auto reset
+  TEvent processedEvent_{false, false};  // auto reset
 
   // Guarded by lock_: the request and its outcome.
-  CRITICAL_SECTION lock_;
+  TCriticalSection lock_;
   Action action_ = Action::Add;
   HANDLE pendingHandle_ = INVALID_HANDLE_VALUE;
   int pendingRemoveIndex_ = -1;

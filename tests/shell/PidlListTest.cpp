@@ -90,7 +90,9 @@ TEST_F(PidlListTest, DuplicatePolicies) {
     } else {
       EXPECT_EQ(sorted.Add(duplicate), c.expectedIndex) << c.name;
       if (c.policy == TKxPidlList::dupIgnore) ShellFree(duplicate);
-      if (c.policy == TKxPidlList::dupAccept) EXPECT_EQ(sorted.Items(1), duplicate) << c.name;
+      if (c.policy == TKxPidlList::dupAccept) {
+        EXPECT_EQ(sorted.Items(1), duplicate) << c.name;
+      }
     }
     EXPECT_EQ(sorted.Count(), c.expectedCount) << c.name;
   }

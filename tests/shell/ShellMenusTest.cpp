@@ -4,6 +4,7 @@
 
 #include "ShellTestSupport.h"
 #include "shell/KxIdListArray.h"
+#include "shell/KxShellCtrls.h"
 #include "shell/KxShellMenus.h"
 #include "toolkit/rtl/TextConv.h"
 
@@ -52,6 +53,33 @@ class FakeContextMenu : public IContextMenu {
 
  private:
   std::vector<std::wstring> verbs_;
+};
+
+// A context menu that also handles menu messages itself (IContextMenu2).
+class FakeContextMenu2 : public IContextMenu2 {
+ public:
+  std::vector<UINT> handled;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IContextMenu || iid == IID_IContextMenu2) {
+      *out = this;
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU, UINT, UINT, UINT, UINT) override {
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR, UINT, UINT*, LPSTR, UINT) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT msg, WPARAM, LPARAM) override {
+    handled.push_back(msg);
+    return S_OK;
+  }
 };
 
 std::vector<std::string> hints;
@@ -133,7 +161,12 @@ TEST_F(SendToMenuTest, MeasuresEntriesByTheirCaption) {
 TEST_F(SendToMenuTest, DrawsSelectedEntriesInTheHighlightColour) {
   FakeContextMenu menu({L"open"});
   BITMAPINFO info = {};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -24, 1, 32, BI_RGB};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = 200;
+  info.bmiHeader.biHeight = -24;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -203,6 +236,23 @@ TEST_F(SendToMenuTest, TheGrayedPlaceholderBecomesTheSendToEntries) {
   DestroyMenu(popup);
 }
 
+TEST_F(SendToMenuTest, AMenuThatHandlesItsOwnMessagesGetsThePopupMessage) {
+  FakeContextMenu2 menu;
+  HMENU popup = CreatePopupMenu();
+  AppendMenuW(popup, MF_STRING | MF_GRAYED, 1099, L"(empty)");
+  LRESULT result = 1;
+  EXPECT_TRUE(HandleShellMenuMessage(&menu, nullptr, WM_INITMENUPOPUP,
+                                     reinterpret_cast<WPARAM>(popup), 0, result));
+  EXPECT_EQ(menu.handled, (std::vector<UINT>{WM_INITMENUPOPUP}));
+  EXPECT_EQ(GetMenuItemCount(popup), 1);  // the shell fills its own send-to menu
+  DestroyMenu(popup);
+}
+
+TEST(SendTo, AnUnknownEntryRaises) {
+  EXPECT_THROW(SendDataToTarget("no such entry " + std::to_string(GetCurrentProcessId()), nullptr),
+               EOleSysError);
+}
+
 class ShellMenuRealTest : public ShellFolderTest {};
 
 TEST_F(ShellMenuRealTest, TheShellsMenuForAFileOffersCopy) {
@@ -227,4 +277,23 @@ TEST_F(ShellMenuRealTest, TheShellsMenuForAFileOffersCopy) {
   EXPECT_EQ(FindVerbCommand(menu, "no-such-verb"), -1);
   EXPECT_EQ(InvokeShellVerb(nullptr, menu, "no-such-verb"), HRESULT_FROM_WIN32(ERROR_NOT_FOUND));
   EXPECT_TRUE(FileExists(root_ + "menu.txt"));
+}
+
+TEST_F(ShellMenuRealTest, TheCopyVerbPutsTheItemOnTheClipboard) {
+  MakeFile("copied.txt", 4);
+  TIdListPtr folderList = ListOf(root_);
+  IShellFolder* folder = nullptr;
+  ASSERT_TRUE(SUCCEEDED(BindToFolderOfIdList(folderList.get(), folder)));
+  TComRef<IShellFolder> hold(folder);
+  TIdListPtr file = ListOf(root_ + "copied.txt");
+  TKxIdListArray items(file.get());
+  PCIDL item[1] = {items.Item(items.Count() - 1)};
+  TComRef<IContextMenu> menu;
+  ASSERT_TRUE(SUCCEEDED(folder->GetUIObjectOf(nullptr, 1, item, IID_IContextMenu, nullptr,
+                                              menu.PutVoid())));
+  OleSetClipboard(nullptr);
+  ASSERT_TRUE(SUCCEEDED(InvokeShellVerb(nullptr, menu.Get(), "copy")));
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_HDROP) ||
+              IsClipboardFormatAvailable(ShellIdListFormat()));
+  OleSetClipboard(nullptr);
 }

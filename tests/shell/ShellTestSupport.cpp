@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "shell/KxShellCtrls.h"
 #include "shell/KxShellUtils.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
@@ -11,8 +12,14 @@ namespace {
 
 class ShellEnvironment : public testing::Environment {
  public:
-  void SetUp() override { ShellUtilsStartup(); }
-  void TearDown() override { ShellUtilsShutdown(); }
+  void SetUp() override {
+    ShellUtilsStartup();
+    ShellCtrlsStartup();
+  }
+  void TearDown() override {
+    ShellCtrlsShutdown();
+    ShellUtilsShutdown();
+  }
 };
 
 testing::Environment* const environment =
