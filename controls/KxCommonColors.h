@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "controls/KxCommonTypes.h"
 #include "toolkit/graphics/Color.h"
 
 // ---- Colour arithmetic --------------------------------------------------------------------
@@ -41,8 +42,6 @@ bool ColorsAreClose(TColor color1, TColor color2);
 TColor OppositeHueColor(TColor color, int lum);
 
 // ---- Desktop scheme ---------------------------------------------------------------------
-
-enum TKxGradientColorStyle { gcsSystem, gcsMSOffice, gcsCustom };
 
 // 1 for the "HOMESTEAD" (olive) scheme, 2 for "METALLIC" (silver), 0 for anything else or a
 // missing value: the current user's ThemeManager ColorName, any letter case.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/KxCommonColors.h"
+#include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GdiHandles.h"
 
 namespace {
@@ -300,4 +301,9 @@ void DrawGradientArea(HDC dc, const TRect& rect, KxCommon::TGradientDirection di
     }
   }
   BitBlt(dc, rect.Left, rect.Top, w, h, mdc, 0, 0, SRCCOPY);
+}
+
+void DrawGradientArea(TCanvas& canvas, const TRect& rect, KxCommon::TGradientDirection direction,
+                      TColor startColor, TColor stopColor, int bands) {
+  DrawGradientArea(canvas.Handle(), rect, direction, startColor, stopColor, bands);
 }

@@ -8,6 +8,7 @@
 #include "toolkit/graphics/Types.h"
 
 class TCanvas;
+class TEnumInfo;
 
 namespace KxCommon {
 
@@ -26,10 +27,14 @@ enum TGradientDirection {
   gdBigSquareBox
 };
 
+const TEnumInfo& EnumTypeInfo(TGradientDirection);
+
 }  // namespace KxCommon
 
 // Paints the gradient into `rect` of the canvas (or DC). A zero width or height paints
 // nothing. Bands merges colour steps (1: every colour change is its own band).
+void DrawGradientArea(TCanvas& canvas, const TRect& rect, KxCommon::TGradientDirection direction,
+                      TColor startColor, TColor stopColor, int bands);
 void DrawGradientArea(HDC dc, const TRect& rect, KxCommon::TGradientDirection direction, TColor startColor,
                       TColor stopColor, int bands);
 
