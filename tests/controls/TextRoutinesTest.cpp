@@ -29,8 +29,10 @@ TEST(CharSetTest, TestsByByteValue) {
   EXPECT_TRUE(IsCharInSet('5', digits));
   EXPECT_FALSE(IsCharInSet('a', digits));
   EXPECT_TRUE(IsCharInSet(static_cast<char>(0xE9), digits));
-  // The test prefix runs a single-byte code page: no lead bytes.
-  EXPECT_FALSE(IsLeadByteChar(static_cast<char>(0x81)));
+  // Lead bytes of whatever code page the prefix runs.
+  for (int c : {0x41, 0x81, 0xA1, 0xFE}) {
+    EXPECT_EQ(IsLeadByteChar(static_cast<char>(c)), IsDBCSLeadByte(static_cast<BYTE>(c)) != 0) << c;
+  }
   EXPECT_FALSE(IsLeadByteChar('A'));
 }
 
