@@ -1,5 +1,5 @@
 // CRC-16/MODBUS of frame text, the check value of every instrument frame. Computed with the
-// two 256-entry lookup tables of the MODBUS specification, parsed once from their published
+// two 256-entry lookup tables published with the MODBUS protocol, parsed once from their
 // text form; the tables are read-only afterwards, so any thread may call CrcModbusHex.
 #include "app/Crc.h"
 

@@ -2,6 +2,9 @@
 // the year before last, and swallowed failures.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "app/AppGlobals.h"
 #include "app/DailyLog.h"
 #include "tests/app/LogLines.h"
@@ -63,6 +66,27 @@ TEST_F(DailyLogTest, FirstWriteOfAYearRemovesTheYearBeforeLast) {
   EXPECT_FALSE(Exists(folder.Path() + "Log\\2024"));
   EXPECT_TRUE(Exists(folder.Path() + "Log\\2025\\6\\2025-06-01__log.log"));
   EXPECT_TRUE(Exists(folder.Path() + "Log\\2026\\1\\2026-01-02__log.log"));
+}
+
+TEST_F(DailyLogTest, ConcurrentWritersNeverInterleaveLines) {
+  const TDateTime at = EncodeDate(2024, 3, 5);
+  std::vector<std::thread> writers;
+  for (int t = 0; t < 4; ++t)
+    writers.emplace_back([t, at] {
+      for (int i = 0; i < 50; ++i)
+        WriteLogAt("writer " + std::to_string(t) + " line " + std::to_string(i) + " " +
+                       std::string(200, static_cast<char>('a' + t)),
+                   "except", at);
+    });
+  for (std::thread& w : writers) w.join();
+  const std::vector<LogLine> lines = ReadLogLines(folder.Path());
+  ASSERT_EQ(lines.size(), 200u);
+  for (const LogLine& l : lines) {
+    const size_t at = l.text.find("] writer ");
+    ASSERT_NE(at, std::string::npos) << l.text;
+    const char letter = static_cast<char>('a' + (l.text[at + 9] - '0'));
+    EXPECT_EQ(l.text.substr(l.text.size() - 200), std::string(200, letter));
+  }
 }
 
 TEST_F(DailyLogTest, UnwritableFolderIsSwallowed) {

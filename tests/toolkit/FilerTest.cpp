@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
 
 #include "SampleClasses.h"
@@ -18,90 +17,6 @@ namespace {
 
 std::string Bytes(const TMemoryStream& s) {
   return std::string(static_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size()));
-}
-
-std::string Describe(TSampleControl& c, const TSampleForm& form);
-
-std::string DescribeChildren(TSampleControl& c, const TSampleForm& form) {
-  std::string out;
-  for (int i = 0; i < c.ControlCount(); ++i) out += Describe(*c.Controls(i), form);
-  return out;
-}
-
-// Every observable setting of a control and its children, with references by name and the
-// handler by the method it reaches.
-std::string Describe(TSampleControl& c, const TSampleForm& form) {
-  std::ostringstream o;
-  o.precision(21);
-  o << c.ClassName() << " " << c.Name() << " owner=" << (c.Owner() ? c.Owner()->Name() : "-")
-    << " parent=" << (c.ParentControl() ? c.ParentControl()->Name() : "-") << " tag=" << c.Tag()
-    << " left=" << c.Left() << " width=" << c.Width() << " visible=" << c.Visible() << " shape=" << c.Shape()
-    << " styles=" << c.Styles().Bits() << " ratio=" << c.Ratio() << " scale=" << c.Scale()
-    << " stamp=" << c.Stamp() << " price=" << c.Price() << " caption=[" << c.Caption() << "] accel=" << c.Accel()
-    << " big=" << c.Big() << " color=" << c.Color() << " font=" << c.Font()->Name() << "/" << c.Font()->Size()
-    << "/" << c.Font()->Style().Bits() << "/" << c.Font()->Color() << " buddy="
-    << (c.Buddy() ? c.Buddy()->Name() : "-") << " lines=[" << c.Lines()->CommaText() << "] data=";
-  for (unsigned char b : c.data) o << static_cast<int>(b) << ",";
-  o << " items=";
-  for (int i = 0; i < c.Items()->Count(); ++i) {
-    const TSampleItem* item = c.Items()->Item(i);
-    o << "{" << item->Caption() << "," << item->Value() << "," << item->Weight() << "}";
-  }
-  o << " onclick=" << c.ClassType().FindProperty("OnClick")->methodName(c, &form);
-  o << " loaded=" << c.loadedCalled << "\n";
-  return o.str() + DescribeChildren(c, form);
-}
-
-// A window with a nested control tree, a non-visual component and settings of every kind.
-TSampleForm* BuildForm() {
-  auto* form = new TSampleForm(nullptr);
-  form->SetName("MainForm");
-  form->SetCaption("Recorder \xE2\x84\x83");  // non-ASCII text
-  form->SetLeft(0);
-  form->SetWidth(640);
-  auto* panel = new TSampleControl(form);
-  panel->SetName("Panel1");
-  panel->SetParentControl(form);
-  panel->SetShape(shSquare);
-  panel->SetStyles({ssBold, ssUnderline});
-  panel->Font()->SetName("Verdana");
-  panel->Font()->SetSize(12);
-  panel->Font()->SetColor(255);
-  panel->Items()->BeginUpdate();
-  auto* i1 = static_cast<TSampleItem*>(panel->Items()->Add());
-  i1->SetCaption("first");
-  i1->SetValue(-70000);
-  auto* i2 = static_cast<TSampleItem*>(panel->Items()->Add());
-  i2->SetWeight(0.1);
-  panel->Items()->EndUpdate();
-  auto* button = new TSampleControl(form);
-  button->SetName("btn_start");
-  button->SetParentControl(panel);
-  button->SetLeft(-5);
-  button->SetVisible(false);
-  button->SetRatio(1.0L / 3.0L);
-  button->SetScale(0.75f);
-  button->SetStamp(45000.25);
-  button->SetPrice(12.3456L);
-  button->SetAccel('&');
-  button->SetBig(1LL << 40);
-  button->SetTag(300);
-  button->SetColor(77);
-  button->Lines()->Add("one");
-  button->Lines()->Add("two, three");
-  button->Lines()->Add("");
-  button->data = {0, 1, 2, 254, 255};
-  button->SetOnClick(TNotifyEvent(form, &TSampleForm::ButtonClick));
-  auto* label = new TSampleControl(form);
-  label->SetName("Label1");
-  label->SetParentControl(panel);
-  label->SetBuddy(button);
-  label->SetCaption(std::string(300, 'L'));
-  auto* timer = new TSampleTimer(form);
-  timer->SetName("Timer1");
-  timer->SetInterval(250);
-  timer->SetOnTimer(TNotifyEvent(form, &TSampleForm::TimerTick));
-  return form;
 }
 
 class Filer : public ::testing::Test {
@@ -413,6 +328,38 @@ TEST(FilerValues, FloatsStringsAndSetsRoundTrip) {
   EXPECT_EQ(r.ReadIdent(), "nil");
   EXPECT_EQ(r.ReadSet(EnumTypeInfo(ssBold)), 6u);
   EXPECT_EQ(s.Position(), s.Size());
+}
+
+TEST(FilerValues, DamagedLengthsRaiseTheReadError) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    void (*read)(TReader&);
+  };
+  const Case cases[] = {
+      {"LongString", std::string("\x0C\xFF\xFF\xFF\x7F" "abc", 8), [](TReader& r) { r.ReadString(); }},
+      {"NegativeString", std::string("\x14\xFE\xFF\xFF\xFF", 5), [](TReader& r) { r.ReadString(); }},
+      {"WideString", std::string("\x12\x00\x00\x00\x40", 5), [](TReader& r) { r.ReadString(); }},
+      {"Binary", std::string("\x0A\x10\x00\x00\x00\x01", 6),
+       [](TReader& r) {
+         std::vector<unsigned char> d;
+         r.ReadBinary(d);
+       }},
+      {"SkippedBinary", std::string("\x0A\x00\x00\x00\x10", 5), [](TReader& r) { r.SkipValue(); }},
+      {"ShortInteger", std::string("\x04\x01", 2), [](TReader& r) { r.ReadInteger(); }},
+  };
+  for (const Case& c : cases) {
+    TMemoryStream s;
+    s.WriteBuffer(c.bytes.data(), static_cast<long long>(c.bytes.size()));
+    s.SetPosition(0);
+    TReader r(s);
+    try {
+      c.read(r);
+      ADD_FAILURE() << c.name;
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message(), "Stream read error") << c.name;
+    }
+  }
 }
 
 TEST(FilerValues, SkipValuePassesEveryTag) {

@@ -2,6 +2,7 @@
 #include "SampleClasses.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Streams.h"
@@ -46,6 +47,58 @@ const TClassInfo& TSampleFont::StaticClass() {
           .Default(TSampleStyles{})
           .Build();
   return info;
+}
+
+TSampleFont::TSampleFont() = default;
+
+TSampleFont::~TSampleFont() = default;
+
+TSampleItems* TSampleFont::Extras() {
+  if (!extras_) extras_ = std::make_unique<TSampleItems>(this);
+  return extras_.get();
+}
+
+bool TSampleFont::HasExtras() const { return extras_ && extras_->Count() > 0; }
+
+void TSampleFont::DefineProperties(TFiler& filer) {
+  TPersistent::DefineProperties(filer);
+  filer.DefineProperty(
+      "Extras", [this](TReader& r) { ReadExtras(r); }, [this](TWriter& w) { WriteExtras(w); }, HasExtras());
+}
+
+void TSampleFont::WriteExtras(TWriter& writer) {
+  writer.WriteValue(vaCollection);
+  for (int i = 0; i < extras_->Count(); ++i) {
+    writer.WriteListBegin();
+    writer.WriteStr("ItemClass");
+    writer.WriteString(extras_->Items(i)->ClassName());
+    writer.WriteProperties(extras_->Items(i));
+    writer.WriteListEnd();
+  }
+  writer.WriteListEnd();
+}
+
+void TSampleFont::ReadExtras(TReader& reader) {
+  TSampleItems* items = Extras();
+  items->BeginUpdate();
+  try {
+    reader.CheckValue(vaCollection);
+    if (!reader.EndOfList()) items->Clear();
+    while (!reader.EndOfList()) {
+      const TValueType v = reader.NextValue();
+      if (v == vaInt8 || v == vaInt16 || v == vaInt32) reader.ReadInteger();
+      reader.ReadListBegin();
+      reader.ReadStr();  // "ItemClass"
+      TObject* item = FindClass(reader.ReadString()).CreateInstance(items);
+      while (!reader.EndOfList()) reader.ReadProperty(static_cast<TPersistent*>(item));
+      reader.ReadListEnd();
+    }
+    reader.ReadListEnd();
+  } catch (...) {
+    items->EndUpdate();
+    throw;
+  }
+  items->EndUpdate();
 }
 
 void TSampleFont::Assign(TPersistent* source) {
@@ -220,5 +273,91 @@ void TSampleForm::GetChildren(const TGetChildProc& proc, TComponent* root) {
 }
 
 void RegisterSampleClasses() {
-  RegisterClasses({&TSampleControl::StaticClass(), &TSampleTimer::StaticClass(), &TSampleForm::StaticClass()});
+  RegisterClasses({&TSampleControl::StaticClass(), &TSampleTimer::StaticClass(), &TSampleForm::StaticClass(),
+                   &TSampleItem::StaticClass()});
 }
+
+// ---- Test trees ------------------------------------------------------------------------------
+
+static std::string DescribeChildren(TSampleControl& c, const TSampleForm& form) {
+  std::string out;
+  for (int i = 0; i < c.ControlCount(); ++i) out += Describe(*c.Controls(i), form);
+  return out;
+}
+
+// Every observable setting of a control and its children, with references by name and the
+// handler by the method it reaches.
+std::string Describe(TSampleControl& c, const TSampleForm& form) {
+  std::ostringstream o;
+  o.precision(21);
+  o << c.ClassName() << " " << c.Name() << " owner=" << (c.Owner() ? c.Owner()->Name() : "-")
+    << " parent=" << (c.ParentControl() ? c.ParentControl()->Name() : "-") << " tag=" << c.Tag()
+    << " left=" << c.Left() << " width=" << c.Width() << " visible=" << c.Visible() << " shape=" << c.Shape()
+    << " styles=" << c.Styles().Bits() << " ratio=" << c.Ratio() << " scale=" << c.Scale()
+    << " stamp=" << c.Stamp() << " price=" << c.Price() << " caption=[" << c.Caption() << "] accel=" << c.Accel()
+    << " big=" << c.Big() << " color=" << c.Color() << " font=" << c.Font()->Name() << "/" << c.Font()->Size()
+    << "/" << c.Font()->Style().Bits() << "/" << c.Font()->Color() << " buddy="
+    << (c.Buddy() ? c.Buddy()->Name() : "-") << " lines=[" << c.Lines()->CommaText() << "] data=";
+  for (unsigned char b : c.data) o << static_cast<int>(b) << ",";
+  o << " items=";
+  for (int i = 0; i < c.Items()->Count(); ++i) {
+    const TSampleItem* item = c.Items()->Item(i);
+    o << "{" << item->Caption() << "," << item->Value() << "," << item->Weight() << "}";
+  }
+  o << " onclick=" << c.ClassType().FindProperty("OnClick")->methodName(c, &form);
+  o << " loaded=" << c.loadedCalled << "\n";
+  return o.str() + DescribeChildren(c, form);
+}
+
+// A window with a nested control tree, a non-visual component and settings of every kind.
+TSampleForm* BuildForm() {
+  auto* form = new TSampleForm(nullptr);
+  form->SetName("MainForm");
+  form->SetCaption("Recorder \xE2\x84\x83");  // non-ASCII text
+  form->SetLeft(0);
+  form->SetWidth(640);
+  auto* panel = new TSampleControl(form);
+  panel->SetName("Panel1");
+  panel->SetParentControl(form);
+  panel->SetShape(shSquare);
+  panel->SetStyles({ssBold, ssUnderline});
+  panel->Font()->SetName("Verdana");
+  panel->Font()->SetSize(12);
+  panel->Font()->SetColor(255);
+  panel->Items()->BeginUpdate();
+  auto* i1 = static_cast<TSampleItem*>(panel->Items()->Add());
+  i1->SetCaption("first");
+  i1->SetValue(-70000);
+  auto* i2 = static_cast<TSampleItem*>(panel->Items()->Add());
+  i2->SetWeight(0.1);
+  panel->Items()->EndUpdate();
+  auto* button = new TSampleControl(form);
+  button->SetName("btn_start");
+  button->SetParentControl(panel);
+  button->SetLeft(-5);
+  button->SetVisible(false);
+  button->SetRatio(1.0L / 3.0L);
+  button->SetScale(0.75f);
+  button->SetStamp(45000.25);
+  button->SetPrice(12.3456L);
+  button->SetAccel('&');
+  button->SetBig(1LL << 40);
+  button->SetTag(300);
+  button->SetColor(77);
+  button->Lines()->Add("one");
+  button->Lines()->Add("two, three");
+  button->Lines()->Add("");
+  button->data = {0, 1, 2, 254, 255};
+  button->SetOnClick(TNotifyEvent(form, &TSampleForm::ButtonClick));
+  auto* label = new TSampleControl(form);
+  label->SetName("Label1");
+  label->SetParentControl(panel);
+  label->SetBuddy(button);
+  label->SetCaption(std::string(300, 'L'));
+  auto* timer = new TSampleTimer(form);
+  timer->SetName("Timer1");
+  timer->SetInterval(250);
+  timer->SetOnTimer(TNotifyEvent(form, &TSampleForm::TimerTick));
+  return form;
+}
+

@@ -25,8 +25,14 @@ const TEnumInfo& EnumTypeInfo(TSampleStyle);
 bool SampleColorToIdent(long long value, std::string& ident);
 bool SampleIdentToColor(std::string_view ident, long long& value);
 
+class TSampleItems;
+
+// A font-like sub-object with defaults and an extra entry "Extras": a list of items of
+// registered classes, streamed by class name as a picture streams its filters.
 class TSampleFont : public TPersistent {
  public:
+  TSampleFont();
+  ~TSampleFont() override;
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
   void Assign(TPersistent* source) override;
@@ -40,9 +46,15 @@ class TSampleFont : public TPersistent {
   int Color() const { return color_; }
   void SetColor(int v) { color_ = v; Changed(); }
   int changes = 0;
+  TSampleItems* Extras();  // made on first use
+  bool HasExtras() const;
+  void DefineProperties(TFiler& filer) override;
 
  private:
   void Changed() { ++changes; }
+  void ReadExtras(TReader& reader);
+  void WriteExtras(TWriter& writer);
+  std::unique_ptr<TSampleItems> extras_;
   std::string name_ = "Arial";
   int size_ = 8;
   TSampleStyles style_;
@@ -201,3 +213,10 @@ class TSampleForm : public TSampleControl {
 
 // Registers the sample classes (once).
 void RegisterSampleClasses();
+
+// A window with a nested control tree, a non-visual component and settings of every kind
+// (owned by the caller).
+TSampleForm* BuildForm();
+// Every observable setting of a control and its children, references by name and handlers by
+// the name of the method of `form` they reach.
+std::string Describe(TSampleControl& c, const TSampleForm& form);

@@ -56,6 +56,19 @@ TEST_F(ZQueryTest, FieldKindsFollowDeclaredTypes) {
   EXPECT_EQ(query.FieldByName("twice")->DataType(), ftString);  // an expression has no type
 }
 
+TEST_F(ZQueryTest, FieldDefsAreKnownWithoutOpening) {
+  query.SQL.SetText("select val1, dtime2 from newdata");
+  EXPECT_THROW(query.UpdateFieldDefs(), EZSQLException);  // no such table
+  query.SQL.SetText("select val1, dtime from readings");
+  query.UpdateFieldDefs();
+  EXPECT_FALSE(query.Active());
+  ASSERT_EQ(query.FieldDefs().size(), 2u);
+  EXPECT_EQ(query.FieldDefs()[0].Name, "val1");
+  EXPECT_EQ(query.FieldDefs()[0].DataType, ftFloat);
+  EXPECT_EQ(query.FieldDefs()[1].DataType, ftDateTime);
+  EXPECT_EQ(query.FieldCount(), 0);
+}
+
 TEST_F(ZQueryTest, ValuesConvertByKind) {
   OpenQuery("select dtime, val1, note, cnt from readings order by ID");
   TField* dtime = query.FieldByName("DTIME");  // names compare without case
@@ -108,6 +121,10 @@ TEST_F(ZQueryTest, EmptyResultIsEofAtOnce) {
   EXPECT_TRUE(query.Eof());
   EXPECT_TRUE(query.Bof());
   EXPECT_TRUE(query.IsEmpty());
+  query.Next();
+  query.Prior();
+  EXPECT_TRUE(query.Eof());
+  EXPECT_TRUE(query.Bof());
   EXPECT_TRUE(query.FieldByName("ID")->IsNull());
   EXPECT_TRUE(query.GetBookmark().empty());
 }
@@ -137,6 +154,9 @@ TEST_F(ZQueryTest, RefreshReadsNewRowsAndKeepsThePosition) {
   query.Refresh();
   EXPECT_TRUE(query.Eof());
   EXPECT_EQ(query.RecNo(), 0);
+  Exec("drop table readings");
+  EXPECT_THROW(query.Refresh(), EZSQLException);
+  EXPECT_FALSE(query.Active());
 }
 
 TEST_F(ZQueryTest, FailuresRaiseAndLeaveTheConnectionUsable) {

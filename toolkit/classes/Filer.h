@@ -101,8 +101,9 @@ class TReader : public TFiler {
   // otherwise the stream's properties and children are read into `root` (its name taken from
   // the stream). Then references are fixed and Loaded runs on every component read, the root
   // first. On failure, components made so far are freed (a root made here too) and the
-  // exception passes on: EClassNotFound "Class %s not found" for an unregistered class,
-  // EReadError "Error reading %s.%s: %s" for a property that cannot be read.
+  // exception passes on: EClassNotFound "Class %s not found" for an unregistered class; a
+  // property that cannot be read raises (EReadError "Invalid property value", "Property %s
+  // does not exist" ...) with the text prefixed by "Error reading <name>.<property>: ".
   TComponent* ReadRootComponent(TComponent* root);
   // One component (prefix, class, name, data); made with Owner() as owner when `component`
   // is null. Answers it.
@@ -166,6 +167,7 @@ class TReader : public TFiler {
   void ReadPropValue(TPersistent* instance, const TPropInfo& prop);
   void ReadBytes(void* buffer, long long count);
   void SkipBytes(long long count);
+  void CheckAvailable(long long count);
   void SkipSetBody();
   void SkipCollectionBody();
   void SkipProperty();

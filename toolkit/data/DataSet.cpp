@@ -36,6 +36,7 @@ void TDataSet::SetActive(bool value) {
       throw;
     }
     state_ = dsBrowse;
+    UpdateFieldDefs();
     SetCursor(0);
     bof_ = true;
     Notify(Event::StateChange);
@@ -63,6 +64,10 @@ void TDataSet::Refresh() {
     InternalRefresh();
   } catch (...) {
     fields_.clear();
+    try {
+      InternalClose();
+    } catch (...) {
+    }
     state_ = dsInactive;
     cursor_ = 0;
     eof_ = bof_ = true;
@@ -95,6 +100,7 @@ void TDataSet::Last() {
 
 void TDataSet::Next() {
   if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
+  if (RecordCount() == 0) return;  // Bof and Eof stay true
   bof_ = false;
   if (cursor_ + 1 < RecordCount()) {
     ++cursor_;
@@ -106,8 +112,9 @@ void TDataSet::Next() {
 
 void TDataSet::Prior() {
   if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
+  if (RecordCount() == 0) return;
   eof_ = false;
-  if (cursor_ > 0 && RecordCount() > 0) {
+  if (cursor_ > 0) {
     --cursor_;
     Notify(Event::DataChange);
   } else {
@@ -169,6 +176,15 @@ std::vector<std::string> TDataSet::GetFieldNames() const {
   std::vector<std::string> names;
   for (const auto& f : fields_) names.push_back(f->FieldName());
   return names;
+}
+
+void TDataSet::UpdateFieldDefs() {
+  if (Active()) {
+    fieldDefs_.clear();
+    for (const auto& f : fields_) fieldDefs_.push_back({f->FieldName(), f->DataType()});
+  } else {
+    fieldDefs_ = InternalInitFieldDefs();
+  }
 }
 
 void TDataSet::UpdateRecord() {

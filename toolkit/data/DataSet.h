@@ -23,6 +23,12 @@ enum TDataSetState { dsInactive, dsBrowse };
 // A saved cursor position; empty means none. Free it with FreeBookmark (or let it go).
 using TBookmark = std::vector<unsigned char>;
 
+// A field's name and kind as the data set declares them, known without opening it.
+struct TFieldDef {
+  std::string Name;
+  TFieldType DataType = ftUnknown;
+};
+
 class TDataSet : public TComponent {
  public:
   explicit TDataSet(TComponent* owner = nullptr);
@@ -78,6 +84,11 @@ class TDataSet : public TComponent {
   // when it has one).
   TField* FieldByName(std::string_view fieldName) const;
   std::vector<std::string> GetFieldNames() const;
+  // The field definitions last read by UpdateFieldDefs (or by opening).
+  const std::vector<TFieldDef>& FieldDefs() const { return fieldDefs_; }
+  // Reads the field definitions: from the fields when open, else from InternalInitFieldDefs.
+  // Errors of the latter propagate.
+  void UpdateFieldDefs();
 
   // Asks the data sources to write pending edits (their update-data notification).
   void UpdateRecord();
@@ -94,6 +105,8 @@ class TDataSet : public TComponent {
   virtual void InternalRefresh();
   virtual int InternalRecordCount() const = 0;
   virtual const TFieldValue& InternalValue(int record, int field) const = 0;
+  // The field definitions of the closed data set (default: none known).
+  virtual std::vector<TFieldDef> InternalInitFieldDefs() { return {}; }
 
   void AddField(const std::string& fieldName, TFieldType dataType);
 
@@ -107,6 +120,7 @@ class TDataSet : public TComponent {
 
   TDataSetState state_ = dsInactive;
   std::vector<std::unique_ptr<TField>> fields_;
+  std::vector<TFieldDef> fieldDefs_;
   std::vector<TDataSource*> sources_;
   int cursor_ = 0;
   bool eof_ = true;

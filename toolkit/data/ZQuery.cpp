@@ -126,6 +126,22 @@ void TZQuery::InternalOpen() {
              FieldTypeOfDeclared(sqlite3_column_decltype(stmt.get(), c)));
 }
 
+std::vector<TFieldDef> TZQuery::InternalInitFieldDefs() {
+  sqlite3* db = ReadyConnection()->Handle();
+  const std::string text = SQL.Text();
+  DbMutex hold(db);
+  Statement stmt;
+  if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), stmt.out(), nullptr) !=
+      SQLITE_OK)
+    RaiseSql(db);
+  std::vector<TFieldDef> defs;
+  const int columns = stmt.get() ? sqlite3_column_count(stmt.get()) : 0;
+  for (int c = 0; c < columns; ++c)
+    defs.push_back({sqlite3_column_name(stmt.get(), c),
+                    FieldTypeOfDeclared(sqlite3_column_decltype(stmt.get(), c))});
+  return defs;
+}
+
 void TZQuery::InternalClose() {
   values_.clear();
   values_.shrink_to_fit();

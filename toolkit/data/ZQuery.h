@@ -41,6 +41,8 @@ class TZQuery : public TDataSet {
  protected:
   void InternalOpen() override;
   void InternalClose() override;
+  // Prepares the statement (without running it) for its column names and declared types.
+  std::vector<TFieldDef> InternalInitFieldDefs() override;
   int InternalRecordCount() const override { return rowCount_; }
   const TFieldValue& InternalValue(int record, int field) const override {
     return values_[static_cast<size_t>(record) * static_cast<size_t>(columns_) +
