@@ -103,6 +103,10 @@ void TApplication::FormCreated(TCustomForm* form) {
   if (mainForm_ == nullptr) mainForm_ = form;
 }
 
+void TApplication::FormDestroyed(TCustomForm* form) {
+  if (mainForm_ == form) mainForm_ = nullptr;
+}
+
 void TApplication::Run() {
   if (mainForm_ != nullptr && showMainForm_) mainForm_->Show();
   while (!terminated_) {

@@ -44,6 +44,8 @@ class TApplication : public TComponent {
   void CreateForm(T*& reference);
   // Registers a form made elsewhere as the main form when there is none yet.
   void FormCreated(TCustomForm* form);
+  // A form going away stops being the main form.
+  void FormDestroyed(TCustomForm* form);
 
   // Shows the main form and runs the message loop until Terminate (or the main form closes).
   void Run();
