@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/graphics/GraphicsObject.h"
@@ -139,6 +140,18 @@ TComponent* TControl::GetParentComponent() const { return parent_; }
 
 void TControl::SetParentComponent(TComponent* value) {
   if (auto* parent = dynamic_cast<TWinControl*>(value)) SetParent(parent);
+}
+
+void TControl::ReadState(TReader& reader) {
+  controlState_.Include(csReadingState);
+  try {
+    if (auto* parent = dynamic_cast<TWinControl*>(reader.Parent())) SetParent(parent);
+    TComponent::ReadState(reader);
+  } catch (...) {
+    controlState_.Exclude(csReadingState);
+    throw;
+  }
+  controlState_.Exclude(csReadingState);
 }
 
 void TControl::SetParent(TWinControl* parent) {

@@ -93,6 +93,9 @@ class TControl : public TComponent {
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* value) override;
+  // Reading a layout: the control joins the reader's current parent before its properties
+  // are read, so parent font and colour apply unless the layout sets its own.
+  void ReadState(TReader& reader) override;
 
   // ---- Bounds (in the parent's client coordinates) -------------------------------------
   int Left() const { return left_; }

@@ -100,6 +100,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {
 
 TCustomForm::~TCustomForm() {
   if (Screen != nullptr) Screen->RemoveForm(this);
+  if (Application != nullptr) Application->FormDestroyed(this);
 }
 
 void TCustomForm::AfterConstruction() {
