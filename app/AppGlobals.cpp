@@ -2,9 +2,29 @@
 #include "app/AppGlobals.h"
 
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/SyncObjs.h"
 #include "toolkit/system/WinApi.h"
 
 std::string AppPath;
+std::string CompanyName;
+std::string CompanyAddress;
+std::string CompanyPhone;
+std::string CompanyWebsite;
+std::string ComPortName;
+TZConnection* DbConnection = nullptr;
+TCriticalSection DbLock;
+TCriticalSection LogLock;
+std::atomic<uint8_t> StopRequested{0};
+std::atomic<uint8_t> AbortRequested{0};
+std::atomic<int32_t> RunMode{0};
+std::atomic<int32_t> SampleNo{0};
+std::atomic<int32_t> ModuleCount{1};
+std::atomic<int32_t> PointMode{1};
+std::array<std::string, 8> ModuleTypes;
+std::array<std::string, 64> ChannelLabels;
+std::array<TZQuery*, 64> SeriesQueries{};
+std::atomic<TsmThread_gz*> AcqThread{nullptr};
+TFrmMain* FrmMain = nullptr;
 
 std::string ExecutablePath() {
   std::wstring buffer(MAX_PATH, L'\0');

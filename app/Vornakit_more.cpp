@@ -1,9 +1,13 @@
-// The recorder's entry. Start-up order: application object, program folder, main window,
-// message loop. (Database and settings steps join as their modules arrive.)
+// The recorder's entry. Start-up order: module initialisation (text formats), program folder,
+// database tables, shared connection, main window, message loop. A failure before the window
+// exists ends the program with the error's message.
 #include "app/Vornakit_more.h"
 
 #include "app/AppGlobals.h"
+#include "app/Database.h"
 #include "app/FileVersion.h"
+#include "app/TextFormats.h"
+#include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/WinApi.h"
 
@@ -39,7 +43,16 @@ HWND CreateMainWindow() {
 }  // namespace
 
 int Vornakit_more() {
+  FixTextFormats();
   AppPath = ExecutableFolder();
+  try {
+    CreateDatabaseSchema();
+    ConnectDatabase();
+  } catch (const Exception& e) {
+    MessageBoxW(nullptr, Utf8ToWide(e.Message()).c_str(), L"Vornakit_more",
+                MB_OK | MB_ICONERROR);
+    return 1;
+  }
   HWND main = CreateMainWindow();
   if (!main) return 1;
   ShowWindow(main, SW_SHOWNORMAL);

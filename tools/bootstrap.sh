@@ -12,6 +12,7 @@ packages=(
   wine wine32:i386 xvfb xauth x11-apps netpbm socat
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   sqlite3 python3 python3-xlrd python3-fonttools googletest
+  libspreadsheet-writeexcel-perl
 )
 
 missing_packages() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <limits>
 
 #include "RtlSettings.h"
@@ -178,4 +179,38 @@ TEST(FloatToStr, Table) {
   EXPECT_EQ(FloatToStr(2.5, comma), "2,5");
   EXPECT_EQ(FloatToStr(std::numeric_limits<long double>::quiet_NaN(), s), "NAN");
   EXPECT_EQ(FloatToStr(-std::numeric_limits<long double>::infinity(), s), "-INF");
+}
+
+// Over a wide spread of magnitudes, the digits written read back as the value: catches a digit
+// or exponent placed wrongly in any of the layouts.
+TEST(FloatToStr, ReadsBackAcrossMagnitudes) {
+  const TFormatSettings s = ProgramLikeSettings();
+  unsigned long long state = 0x9E3779B97F4A7C15ULL;
+  auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  for (int i = 0; i < 3000; ++i) {
+    const double mantissa = static_cast<double>(next() % 1000000007ULL) / 1000000007.0 + 0.05;
+    const int exponent = static_cast<int>(next() % 601) - 300;
+    const double value = ((next() & 1) ? -1 : 1) * mantissa * std::pow(10.0, exponent);
+    SCOPED_TRACE(testing::Message() << "value " << value);
+    long double back = 0;
+    const std::string general = FloatToStr(value, s);
+    ASSERT_TRUE(TryStrToFloat(general, back, s)) << general;
+    EXPECT_LE(std::fabs(static_cast<double>(back) - value), std::fabs(value) * 1e-14) << general;
+
+    const std::string scientific = FormatFloat("0.0000E+000", value, s);
+    ASSERT_TRUE(TryStrToFloat(scientific, back, s)) << scientific;
+    EXPECT_LE(std::fabs(static_cast<double>(back) - value), std::fabs(value) * 1e-4) << scientific;
+
+    if (std::fabs(value) < 1e15) {
+      const std::string fixed = StringReplace(FormatFloat("#,##0.###", value, s), ",", "",
+                                              static_cast<int>(TReplaceFlag::rfReplaceAll));
+      ASSERT_TRUE(TryStrToFloat(fixed, back, s)) << fixed;
+      EXPECT_LE(std::fabs(static_cast<double>(back) - value), 0.0005 + std::fabs(value) * 1e-15) << fixed;
+    }
+  }
 }

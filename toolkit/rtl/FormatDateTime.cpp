@@ -30,7 +30,8 @@ struct Fields {
   bool hasTime;
 };
 
-// True when the format (from `i`, outside quotes) has an am/pm marker: the hour is 12-hour then.
+// True when an hour specifier ending at `i` is on the 12-hour clock: the first 'a' after it
+// (outside quotes, before any further hour) starts an am/pm marker.
 bool HasAmPm(std::string_view f, size_t i) {
   for (; i < f.size(); ++i) {
     char c = f[i];
@@ -38,10 +39,11 @@ bool HasAmPm(std::string_view f, size_t i) {
       size_t close = f.find(c, i + 1);
       if (close == std::string_view::npos) return false;
       i = close;
-    } else if (Up(c) == 'A' &&
-               (StartsWithNoCase(f, i, "am/pm") || StartsWithNoCase(f, i, "a/p") ||
-                StartsWithNoCase(f, i, "ampm"))) {
-      return true;
+    } else if (Up(c) == 'H') {
+      return false;
+    } else if (Up(c) == 'A') {
+      return StartsWithNoCase(f, i, "am/pm") || StartsWithNoCase(f, i, "a/p") ||
+             StartsWithNoCase(f, i, "ampm");
     }
   }
   return false;
@@ -54,8 +56,6 @@ class DateFormatter {
   void Append(std::string_view format, int depth) {
     if (format.empty()) format = "C";
     char lastToken = ' ';
-    bool use12 = false;
-    bool use12Known = false;
     size_t i = 0;
     while (i < format.size()) {
       char c = format[i];
@@ -93,12 +93,8 @@ class DateFormatter {
             break;
           case 'H': {
             if (count > 2) count = 2;
-            if (!use12Known) {
-              use12 = HasAmPm(format, i + count);
-              use12Known = true;
-            }
             int h = f_.hour;
-            if (use12) {
+            if (HasAmPm(format, i + run)) {
               h %= 12;
               if (h == 0) h = 12;
             }
@@ -194,7 +190,6 @@ Fields Decode(TDateTime value) {
   rtl_detail::DayNumberToDate(ts.date, f.year, f.month, f.day);
   if (f.year == 0) throw EConvertError("Invalid argument to date encode");
   int t = ts.time;
-  f.hasTime = t != 0;
   f.msec = t % 1000;
   t /= 1000;
   f.second = t % 60;
@@ -202,6 +197,8 @@ Fields Decode(TDateTime value) {
   f.minute = t % 60;
   f.hour = t / 60;
   f.dayOfWeek = ts.date % 7 + 1;
+  // "c" adds the time when there is one to the second; milliseconds alone do not count.
+  f.hasTime = f.hour != 0 || f.minute != 0 || f.second != 0;
   return f;
 }
 

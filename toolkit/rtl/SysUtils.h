@@ -206,7 +206,10 @@ std::string FloatToStr(long double value, const TFormatSettings& settings);
 
 // Picture formats: up to three ';'-separated sections (positive, negative, zero); '0', '#',
 // '.', ',' (thousands), "E+"/"E-"/"e+"/"e-" with digits, quoted literals, other characters
-// literal (a '%' is literal, the value is not scaled). Decimal digits round half away from zero.
+// literal (a '%' is literal, the value is not scaled). Decimal digits round half away from zero
+// on the value's 18-significant-digit decimal expansion (0.25 gives "0.3"; the double nearest
+// 0.35 is 0.349999999999999978 and gives "0.3"). A negative value that rounds to zero is written
+// with the zero section (else the first) and without a minus sign. NaN/infinity: "NAN", "INF".
 std::string FormatFloat(std::string_view format, long double value);
 std::string FormatFloat(std::string_view format, long double value, const TFormatSettings& settings);
 

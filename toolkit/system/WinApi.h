@@ -24,6 +24,7 @@
 #undef PostMessage
 #undef SendMessage
 #undef GetClassName
+#undef RegisterClass
 #undef CopyFile
 #undef DeleteFile
 #undef MoveFile

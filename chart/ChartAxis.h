@@ -1,0 +1,318 @@
+// An axis of a chart: its range (fixed or automatic from the series), the scale between values
+// and pixels in both directions (linear, logarithmic, depth), where it sits across the chart,
+// and the increment between labels for numbers and date-times. Every change of the internal
+// range or pixel span goes through RecalcScale, which keeps the cached scales and the range-zero
+// flag consistent; the value-to-pixel forms are chosen once per change of orientation or scale
+// type. What the axis needs of its chart (series extremes, label extents, repaint) comes through
+// IAxisOwner.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/KelProcs.h"
+#include "toolkit/rtl/SysUtils.h"
+#include "toolkit/system/WinApi.h"
+
+VK_DECLARE_EXCEPTION(AxisException, Exception);
+
+class TChartAxis;
+
+// What an axis needs from the chart that owns it; the axis panel implements it.
+class IAxisOwner {
+ public:
+  virtual ~IAxisOwner() = default;
+  // Smallest (maximum false) or largest value along the axis of the series bound to it, read
+  // as X values (horizontal) or Y values; 0 when there is no such series.
+  virtual double SeriesExtreme(const TChartAxis& axis, bool maximum, bool horizontal) = 0;
+  // Whether an active series whose independent values lie along the axis has at most `points`
+  // points (such an axis then never labels steps below 1).
+  virtual bool HasSeriesWithAtMostPoints(const TChartAxis& axis, int points) = 0;
+  // Whether the first active series that uses the axis (through its topmost parent axis) marks
+  // its values for this axis as date-times.
+  virtual bool SeriesShowDateTime(const TChartAxis& axis) = 0;
+  // Tells every series that the axis changed, then invalidates the chart.
+  virtual void NotifyAxisChanged(TChartAxis& axis) = 0;
+  // Invalidates the chart (the axis's repaint).
+  virtual void InvalidateChart() = 0;
+  // The chart is loading a layout (csLoading) / reading its properties (csReading).
+  virtual bool ChartLoading() const = 0;
+  virtual bool ChartReading() const = 0;
+  // The chart rectangle and the chart depth in pixels, as laid out for this paint.
+  virtual RECT ChartRect() const = 0;
+  virtual int ChartDepth() const = 0;
+  // Width in pixels of a (possibly multi-line) label text, and one label line's height, in the
+  // axis's label font on the chart's canvas.
+  virtual int LabelTextWidth(const TChartAxis& axis, const std::string& text) = 0;
+  virtual int LabelLineHeight(const TChartAxis& axis) = 0;
+  // The chart's OnGetAxisLabel for a value label (no series, index -1); may change the text.
+  virtual void GetAxisLabel(const TChartAxis& axis, std::string& text) = 0;
+};
+
+// The next "nice" step strictly above x: 1, 2, 5, 10, 20, 50 ... in each decade; 1 for an
+// infinite x (and for x <= 0 or NaN, which have no decade).
+double NextNiceStep(double x);
+
+class TChartAxis {
+ public:
+  // A vertical, automatic axis of `owner` (which may be nullptr: no chart, no series).
+  explicit TChartAxis(IAxisOwner* owner);
+  virtual ~TChartAxis();
+  TChartAxis(const TChartAxis&) = delete;
+  TChartAxis& operator=(const TChartAxis&) = delete;
+
+  // Copies every setting of another axis (range, automatic flags, scale type, positions,
+  // formats, label settings) and its sub-axes' settings; not the owner or the paint state.
+  void Assign(const TChartAxis& source);
+
+  // ---- Value <-> pixel ----------------------------------------------------------------------
+  // The form the series use (horizontal form for a Horizontal axis, else the vertical one).
+  int CalcPosValue(double value) const { return (this->*calcPos_)(value); }
+  int CalcXPosValue(double value) const { return (this->*calcXPos_)(value); }
+  int CalcYPosValue(double value) const { return (this->*calcYPos_)(value); }
+  // The value at a pixel along the axis.
+  double CalcPosPoint(int pixel) const;
+
+  // ---- Range, span and position ----------------------------------------------------------
+  // Takes the automatic range from the series (into Minimum/Maximum), sets the internal range
+  // and rounds it to the increment when asked.
+  void AutoRange();
+  // With MaximumRound/MinimumRound on an automatic end, widens that end to a multiple of the
+  // label increment. Nothing for a zero pixel size or range.
+  void RoundRangeToIncrement();
+  // Widens the internal range so that the given pixel margins (left, top, right, bottom; the
+  // two along the axis count) hold no data; sub-axes take the same range.
+  void ApplyPixelMargins(int left, int top, int right, int bottom);
+  // Start, end, size and centre pixels from the chart rectangle (or 0..chart depth for a depth
+  // axis) and StartPosition/EndPosition; then RecalcScale.
+  void ComputePixelSpan();
+  // The pixel coordinate of the axis line across the chart, from the chart rectangle.
+  void ComputePosition();
+  // Sets the internal range directly (as a paint does) and refreshes the scale.
+  void SetInternalRange(double minimum, double maximum);
+  // Refreshes range, range-zero flag, scales, logarithms and the Z pixel after a change of the
+  // internal range or pixel span.
+  void RecalcScale();
+
+  // ---- Increments ------------------------------------------------------------------------
+  // The increment for labels when at most `maxLabels` fit.
+  double IncrementForLabels(int maxLabels);
+  // The increment for labels `extent` pixels long (LabelsSeparation percent apart).
+  double IncrementForExtent(int extent);
+  // The increment for the labels of the current range, measured through the chart.
+  double LabelsIncrement();
+  double NumericIncrement(int maxLabels);
+  double DateTimeIncrement(int maxLabels);
+  // A label's text: date-time or number format, the chart's OnGetAxisLabel, multi-line blanks.
+  virtual std::string FormatLabel(double value);
+
+  // ---- Other operations ------------------------------------------------------------------
+  // Moves the range by `delta` (limited: only while series data lies beyond the moving end);
+  // turns the automatic range off.
+  void Scroll(double delta, bool limited);
+  // Fixes the range to a..b in either order (no exception), for this axis and its sub-axes.
+  void SetMinMax(double a, double b);
+  // Refreshes the date-time flag from the series that use the axis.
+  void RefreshDateTime();
+
+  // ---- Published properties ----------------------------------------------------------------
+  bool Automatic() const { return automatic_; }
+  void SetAutomatic(bool value);
+  bool AutomaticMaximum() const { return automaticMaximum_; }
+  void SetAutomaticMaximum(bool value);
+  bool AutomaticMinimum() const { return automaticMinimum_; }
+  void SetAutomaticMinimum(bool value);
+  double Maximum() const { return maximum_; }
+  void SetMaximum(double value);
+  double Minimum() const { return minimum_; }
+  void SetMinimum(double value);
+  double Increment() const { return increment_; }
+  void SetIncrement(double value);
+  bool Inverted() const { return inverted_; }
+  void SetInverted(bool value);
+  bool Logarithmic() const { return logarithmic_; }
+  void SetLogarithmic(bool value);
+  double LogarithmicBase() const { return logarithmicBase_; }
+  void SetLogarithmicBase(double value);
+  int MaximumOffset() const { return maximumOffset_; }
+  void SetMaximumOffset(int value);
+  int MinimumOffset() const { return minimumOffset_; }
+  void SetMinimumOffset(int value);
+  bool MaximumRound() const { return maximumRound_; }
+  void SetMaximumRound(bool value);
+  bool MinimumRound() const { return minimumRound_; }
+  void SetMinimumRound(bool value);
+  bool ExactDateTime() const { return exactDateTime_; }
+  void SetExactDateTime(bool value);
+  const std::string& DateTimeFormat() const { return dateTimeFormat_; }
+  void SetDateTimeFormat(const std::string& value);
+  const std::string& AxisValuesFormat() const { return axisValuesFormat_; }
+  void SetAxisValuesFormat(const std::string& value);
+  bool Horizontal() const { return horizontal_; }
+  void SetHorizontal(bool value);
+  bool OtherSide() const { return otherSide_; }
+  void SetOtherSide(bool value);
+  double StartPosition() const { return startPosition_; }
+  void SetStartPosition(double value);
+  double EndPosition() const { return endPosition_; }
+  void SetEndPosition(double value);
+  double PositionPercent() const { return positionPercent_; }
+  void SetPositionPercent(double value);
+  TKelUnits PositionUnits() const { return positionUnits_; }
+  void SetPositionUnits(TKelUnits value);
+  double ZPosition() const { return zPosition_; }
+  void SetZPosition(double value);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value);
+  TChartAxis* PartnerAxis() const { return partnerAxis_; }
+  void SetPartnerAxis(TChartAxis* value) { partnerAxis_ = value; }
+  bool UsePartnerAxis() const { return usePartnerAxis_; }
+  void SetUsePartnerAxis(bool value);
+
+  // Label settings the increment depends on.
+  double LabelsSeparation() const { return labelsSeparation_; }
+  void SetLabelsSeparation(double value);  // percent of a label; below 0 raises
+  int LabelsAngle() const { return labelsAngle_; }
+  void SetLabelsAngle(int value);  // kept in 0..359
+  bool LabelsAlternate() const { return labelsAlternate_; }
+  void SetLabelsAlternate(bool value);
+  bool LabelsMultiLine() const { return labelsMultiLine_; }
+  void SetLabelsMultiLine(bool value);
+  bool LabelsGridIgnoresLabelSize() const { return labelsGridIgnoresLabelSize_; }
+  void SetLabelsGridIgnoresLabelSize(bool value);
+  bool RoundFirstLabel() const { return roundFirstLabel_; }
+  void SetRoundFirstLabel(bool value);
+
+  // Stored-value tests of the layout writer.
+  bool IsMaximumStored() const { return !(automatic_ || automaticMaximum_); }
+  bool IsMinimumStored() const { return !(automatic_ || automaticMinimum_); }
+  bool IsLogarithmicBaseStored() const { return logarithmicBase_ != 10; }
+  bool IsStartPositionStored() const { return startPosition_ != 0; }
+  bool IsEndPositionStored() const { return endPosition_ != 100; }
+  bool IsPositionPercentStored() const { return positionPercent_ != 0; }
+  bool IsZPositionStored() const;
+  bool IsAxisValuesFormatStored() const;
+  bool IsOtherSideStored() const { return !isStandard_ || parentAxis_ != nullptr; }
+
+  // ---- Sub-axes ----------------------------------------------------------------------------
+  // A new sub-axis owned by this axis (created with this axis's owner).
+  TChartAxis& AddSubAxis();
+  int SubAxisCount() const { return static_cast<int>(subAxes_.size()); }
+  TChartAxis& SubAxis(int index) const { return *subAxes_[index]; }
+  TChartAxis* ParentAxis() const { return parentAxis_; }
+
+  // ---- Internal state of the current paint --------------------------------------------------
+  IAxisOwner* Owner() const { return owner_; }
+  bool IsStandard() const { return isStandard_; }
+  void SetStandard(bool value) { isStandard_ = value; }
+  const std::string& ElementName() const { return elementName_; }
+  void SetElementName(std::string value) { elementName_ = std::move(value); }
+  bool IsDateTime() const { return isDateTime_; }
+  bool IsDepth() const { return isDepth_; }
+  bool RangeIsZero() const { return rangeZero_; }
+  long double Range() const { return range_; }
+  long double LogRange() const { return logRange_; }
+  double Scale() const { return scale_; }
+  double LogScale() const { return logScale_; }
+  double InternalMinimum() const { return iMinimum_; }
+  double InternalMaximum() const { return iMaximum_; }
+  int StartPixel() const { return iStartPos_; }
+  int EndPixel() const { return iEndPos_; }
+  int PixelSize() const { return iAxisSize_; }
+  int CenterPixel() const { return iCenterPos_; }
+  int Position() const { return posAxis_; }
+  int ZPixel() const { return zPixel_; }
+  bool VisibleNow = false;  // drawn in the current paint
+
+ protected:
+  // For depth axes, which map values along the chart depth.
+  void SetDepth(bool value);
+
+ private:
+  using CalcPosFn = int (TChartAxis::*)(double) const;
+  void ChooseCalcPos();
+  void Repaint();
+  void ChangeMinimum(double value);
+  void ChangeMaximum(double value);
+  // Room a value's label takes along the axis, as the increment search measures it.
+  int ExtentAlongAxis(double value);
+
+  int LinearX(double value) const;
+  int LinearY(double value) const;
+  int DepthPos(double value) const;
+  int LogX(double value) const;
+  int LogY(double value) const;
+
+  IAxisOwner* owner_;
+  // Published.
+  bool automatic_ = true;
+  bool automaticMaximum_ = true;
+  bool automaticMinimum_ = true;
+  double maximum_ = 0;
+  double minimum_ = 0;
+  double increment_ = 0;
+  bool inverted_ = false;
+  bool logarithmic_ = false;
+  double logarithmicBase_ = 10;
+  int maximumOffset_ = 0;
+  int minimumOffset_ = 0;
+  bool maximumRound_ = false;
+  bool minimumRound_ = false;
+  bool exactDateTime_ = true;
+  std::string dateTimeFormat_;
+  std::string axisValuesFormat_;
+  bool horizontal_ = false;
+  bool otherSide_ = false;
+  double startPosition_ = 0;
+  double endPosition_ = 100;
+  double positionPercent_ = 0;
+  TKelUnits positionUnits_ = muPercent;
+  double zPosition_ = 0;
+  bool visible_ = true;
+  TChartAxis* partnerAxis_ = nullptr;
+  bool usePartnerAxis_ = false;
+  double labelsSeparation_ = 10;
+  int labelsAngle_ = 0;
+  bool labelsAlternate_ = false;
+  bool labelsMultiLine_ = false;
+  bool labelsGridIgnoresLabelSize_ = false;
+  bool roundFirstLabel_ = true;
+  std::vector<std::unique_ptr<TChartAxis>> subAxes_;
+  // Internal.
+  bool isStandard_ = false;
+  std::string elementName_;
+  TChartAxis* parentAxis_ = nullptr;
+  bool isDateTime_ = false;
+  bool isDepth_ = false;
+  bool rangeZero_ = true;
+  long double range_ = 0;
+  double logMinimum_ = 0;
+  double logMaximum_ = 0;
+  long double logRange_ = 0;
+  bool logRangeZero_ = true;
+  double logScale_ = 0;
+  double scale_ = 0;
+  int zPixel_ = 0;
+  double iMaximum_ = 0;
+  double iMinimum_ = 0;
+  int iStartPos_ = 0;
+  int iEndPos_ = 0;
+  int iAxisSize_ = 0;
+  int iCenterPos_ = 0;
+  int posAxis_ = 0;
+  CalcPosFn calcXPos_ = nullptr;
+  CalcPosFn calcYPos_ = nullptr;
+  CalcPosFn calcPos_ = nullptr;
+};
+
+// The axis along the chart's depth; labels show series titles by default.
+class TChartDepthAxis : public TChartAxis {
+ public:
+  explicit TChartDepthAxis(IAxisOwner* owner);
+  bool LabelsAsSeriesTitles() const { return labelsAsSeriesTitles_; }
+  void SetLabelsAsSeriesTitles(bool value);
+
+ private:
+  bool labelsAsSeriesTitles_ = true;
+};

@@ -1,0 +1,24 @@
+// Starts the chart library's units once for the chart test exe, as the program's entry does.
+#include <gtest/gtest.h>
+
+#include "chart/KelConst.h"
+#include "chart/KelProcs.h"
+
+namespace {
+
+class ChartEnvironment : public testing::Environment {
+ public:
+  void SetUp() override {
+    KelConstStartup();
+    KelProcsStartup();
+  }
+  void TearDown() override {
+    KelProcsShutdown();
+    KelConstShutdown();
+  }
+};
+
+const testing::Environment* const kChartEnvironment =
+    testing::AddGlobalTestEnvironment(new ChartEnvironment);
+
+}  // namespace

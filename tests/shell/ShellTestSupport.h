@@ -1,0 +1,64 @@
+// Helpers of the shell tests: made-up item-id lists, a counting allocator that can refuse, and
+// a fixture folder under C:\ (the shell namespace of the test prefix) removed afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "shell/KxIdList.h"
+
+// A list of made-up items; each item is its payload bytes (the count is added). Shell allocator.
+TIdListPtr MakeIdList(std::initializer_list<std::vector<unsigned char>> items);
+// The bytes of a list including its terminator.
+std::vector<unsigned char> IdListBytes(PCIDL list);
+
+// An IMalloc that counts and can be told to refuse allocations.
+class TCountingMalloc : public IMalloc {
+ public:
+  bool refuse = false;
+  int allocations = 0;
+  int frees = 0;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  void* STDMETHODCALLTYPE Alloc(SIZE_T bytes) override {
+    if (refuse) return nullptr;
+    ++allocations;
+    return CoTaskMemAlloc(bytes);
+  }
+  void* STDMETHODCALLTYPE Realloc(void* p, SIZE_T bytes) override {
+    return CoTaskMemRealloc(p, bytes);
+  }
+  void STDMETHODCALLTYPE Free(void* p) override {
+    if (p) ++frees;
+    CoTaskMemFree(p);
+  }
+  SIZE_T STDMETHODCALLTYPE GetSize(void*) override { return SIZE_T(-1); }
+  int STDMETHODCALLTYPE DidAlloc(void*) override { return -1; }
+  void STDMETHODCALLTYPE HeapMinimize() override {}
+};
+
+// C:\vk_shell_test_<pid>\ (with a trailing backslash), made empty for the test and removed
+// with everything in it afterwards.
+class ShellFolderTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Creates a file of `bytes` bytes (or a folder) under the fixture; returns its full path.
+  std::string MakeFile(const std::string& name, size_t bytes = 0);
+  std::string MakeFolder(const std::string& name);
+  // The item-id list of a path under the fixture (must exist).
+  TIdListPtr ListOf(const std::string& path);
+
+  std::string root_;
+};
+
+// Removes a folder and everything in it.
+void RemoveTree(const std::string& path);

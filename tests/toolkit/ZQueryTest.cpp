@@ -1,0 +1,242 @@
+// TZConnection and TZQuery over a real SQLite file: field kinds from declared column types,
+// value conversions, the cursor and bookmarks over loaded rows, refresh, commands, and errors
+// that leave the connection usable.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/support/TempFolder.h"
+#include "toolkit/data/DataSource.h"
+#include "toolkit/data/SQLiteDatabase.h"
+#include "toolkit/data/ZConnection.h"
+#include "toolkit/data/ZQuery.h"
+
+namespace {
+
+class ZQueryTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    connection.Protocol = "sqlite-3";
+    connection.Database = folder.Path() + "test.db";
+    connection.Connect();
+    Exec("create table readings ([ID] INTEGER PRIMARY KEY, [dtime] TimeStamp NOT NULL DEFAULT "
+         "(datetime('now','localtime')), [val1] FLOAT, [note] varchar (5), [cnt] integer)");
+    Exec("insert into readings(dtime, val1, note, cnt) values ('2024-03-05 08:07:06', 25.5, 'a', 7)");
+    Exec("insert into readings(dtime, val1, note, cnt) values ('2024-03-05 08:07:07', NULL, NULL, NULL)");
+    Exec("insert into readings(dtime, val1, note, cnt) values ('2024-03-05 08:07:08', -10, '12', 9)");
+    query.SetConnection(&connection);
+  }
+  void Exec(const std::string& sql) {
+    TZQuery q;
+    q.SetConnection(&connection);
+    q.SQL.Add(sql);
+    q.ExecSQL();
+  }
+  void OpenQuery(const std::string& sql) {
+    query.Close();
+    query.SQL.SetText(sql);
+    query.Open();
+  }
+
+  TempFolder folder;
+  TZConnection connection;
+  TZQuery query;
+};
+
+TEST_F(ZQueryTest, FieldKindsFollowDeclaredTypes) {
+  OpenQuery("select ID, dtime, val1, note, cnt, val1 * 2 as twice from readings");
+  ASSERT_EQ(query.FieldCount(), 6);
+  EXPECT_EQ(query.GetFieldNames(),
+            (std::vector<std::string>{"ID", "dtime", "val1", "note", "cnt", "twice"}));
+  EXPECT_EQ(query.FieldByName("ID")->DataType(), ftInteger);
+  EXPECT_EQ(query.FieldByName("dtime")->DataType(), ftDateTime);
+  EXPECT_EQ(query.FieldByName("val1")->DataType(), ftFloat);
+  EXPECT_EQ(query.FieldByName("note")->DataType(), ftString);
+  EXPECT_EQ(query.FieldByName("cnt")->DataType(), ftInteger);  // declared in lower case
+  EXPECT_EQ(query.FieldByName("twice")->DataType(), ftString);  // an expression has no type
+}
+
+TEST_F(ZQueryTest, FieldDefsAreKnownWithoutOpening) {
+  query.SQL.SetText("select val1, dtime2 from newdata");
+  EXPECT_THROW(query.UpdateFieldDefs(), EZSQLException);  // no such table
+  query.SQL.SetText("select val1, dtime from readings");
+  query.UpdateFieldDefs();
+  EXPECT_FALSE(query.Active());
+  ASSERT_EQ(query.FieldDefs().size(), 2u);
+  EXPECT_EQ(query.FieldDefs()[0].Name, "val1");
+  EXPECT_EQ(query.FieldDefs()[0].DataType, ftFloat);
+  EXPECT_EQ(query.FieldDefs()[1].DataType, ftDateTime);
+  EXPECT_EQ(query.FieldCount(), 0);
+}
+
+TEST_F(ZQueryTest, ValuesConvertByKind) {
+  OpenQuery("select dtime, val1, note, cnt from readings order by ID");
+  TField* dtime = query.FieldByName("DTIME");  // names compare without case
+  TField* val = query.FieldByName("val1");
+  EXPECT_EQ(dtime->DisplayText(), "2024-03-05 08:07:06");
+  EXPECT_DOUBLE_EQ(dtime->AsFloat(), EncodeDate(2024, 3, 5) + EncodeTime(8, 7, 6, 0));
+  EXPECT_DOUBLE_EQ(val->AsFloat(), 25.5);
+  EXPECT_EQ(val->AsInteger(), 26);  // rounded, halves to even: 25.5 -> 26
+  EXPECT_EQ(val->DisplayText(), "25.5");
+  EXPECT_EQ(query.FieldByName("cnt")->AsInteger(), 7);
+  EXPECT_FALSE(val->IsNull());
+
+  query.Next();
+  EXPECT_TRUE(val->IsNull());
+  EXPECT_EQ(val->AsFloat(), 0.0);
+  EXPECT_EQ(val->DisplayText(), "");
+  EXPECT_TRUE(query.FieldByName("note")->IsNull());
+
+  query.Next();
+  EXPECT_EQ(val->AsFloat(), -10.0);
+  EXPECT_EQ(query.FieldByName("note")->AsInteger(), 12);  // text holding a number
+  EXPECT_THROW(query.FieldByName("note")->AsDateTime(), EConvertError);
+}
+
+TEST_F(ZQueryTest, CursorWalksAllRowsAndBookmarksReturn) {
+  OpenQuery("select ID from readings order by ID");
+  EXPECT_EQ(query.RecordCount(), 3);
+  EXPECT_TRUE(query.Bof());
+  std::vector<int> seen;
+  TBookmark second;
+  for (query.First(); !query.Eof(); query.Next()) {
+    seen.push_back(query.FieldByName("ID")->AsInteger());
+    if (query.RecNo() == 2) second = query.GetBookmark();
+  }
+  EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
+  EXPECT_TRUE(query.Eof());
+  EXPECT_EQ(query.RecNo(), 3);  // Next past the end stays on the last record
+  ASSERT_TRUE(query.BookmarkValid(second));
+  query.GotoBookmark(second);
+  EXPECT_EQ(query.FieldByName("ID")->AsInteger(), 2);
+  EXPECT_FALSE(query.Eof());
+  query.FreeBookmark(second);
+  EXPECT_FALSE(query.BookmarkValid(second));
+  EXPECT_THROW(query.GotoBookmark(second), EDatabaseError);
+}
+
+TEST_F(ZQueryTest, EmptyResultIsEofAtOnce) {
+  OpenQuery("select ID from readings where ID > 100");
+  EXPECT_TRUE(query.Active());
+  EXPECT_TRUE(query.Eof());
+  EXPECT_TRUE(query.Bof());
+  EXPECT_TRUE(query.IsEmpty());
+  query.Next();
+  query.Prior();
+  EXPECT_TRUE(query.Eof());
+  EXPECT_TRUE(query.Bof());
+  EXPECT_TRUE(query.FieldByName("ID")->IsNull());
+  EXPECT_TRUE(query.GetBookmark().empty());
+}
+
+TEST_F(ZQueryTest, MissingFieldRaises) {
+  query.SetName("qryCh1");
+  EXPECT_EQ(query.ClassName(), "TZQuery");
+  EXPECT_TRUE(query.InheritsFrom(TDataSet::StaticClass()));
+  OpenQuery("select ID from readings");
+  EXPECT_EQ(query.FindField("val1"), nullptr);
+  try {
+    query.FieldByName("val1");
+    FAIL() << "no exception";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "qryCh1: Field 'val1' not found");
+  }
+}
+
+TEST_F(ZQueryTest, RefreshReadsNewRowsAndKeepsThePosition) {
+  OpenQuery("select ID from readings order by ID");
+  query.Next();
+  Exec("insert into readings(val1) values (1)");
+  query.Refresh();
+  EXPECT_EQ(query.RecordCount(), 4);
+  EXPECT_EQ(query.RecNo(), 2);
+  Exec("delete from readings");
+  query.Refresh();
+  EXPECT_TRUE(query.Eof());
+  EXPECT_EQ(query.RecNo(), 0);
+  Exec("drop table readings");
+  EXPECT_THROW(query.Refresh(), EZSQLException);
+  EXPECT_FALSE(query.Active());
+}
+
+TEST_F(ZQueryTest, FailuresRaiseAndLeaveTheConnectionUsable) {
+  query.SQL.SetText("select nothing from readings");
+  EXPECT_THROW(query.Open(), EZSQLException);
+  EXPECT_FALSE(query.Active());
+  EXPECT_EQ(query.FieldCount(), 0);
+  query.SQL.SetText("delete from readings where ID = 3");
+  EXPECT_THROW(query.Open(), EZSQLException);  // no result set
+  EXPECT_THROW(Exec("update readings set val99 = 1"), EZSQLException);
+  try {
+    Exec("insert into nowhere values (1)");
+  } catch (const EZSQLException& e) {
+    EXPECT_EQ(e.Message(), "SQL Error: no such table: nowhere");
+  }
+  query.Close();
+  query.SQL.Clear();
+  query.SQL.Add("update readings set cnt = 1");
+  query.ExecSQL();
+  EXPECT_EQ(query.RowsAffected(), 3);
+  OpenQuery("select sum(cnt) as s from readings");
+  EXPECT_EQ(query.FieldByName("s")->AsInteger(), 3);
+}
+
+TEST_F(ZQueryTest, DisconnectClosesAttachedQueriesAndOpenReconnects) {
+  OpenQuery("select ID from readings");
+  TDataSource source;
+  int stateChanges = 0;
+  source.OnStateChange = [&](TObject*) { ++stateChanges; };
+  source.SetDataSet(&query);
+  EXPECT_EQ(stateChanges, 1);  // attached to an open query
+  connection.Disconnect();
+  EXPECT_FALSE(connection.Connected());
+  EXPECT_FALSE(query.Active());
+  EXPECT_EQ(stateChanges, 2);
+  query.Open();  // connects again
+  EXPECT_TRUE(connection.Connected());
+  EXPECT_EQ(query.RecordCount(), 3);
+}
+
+TEST(ZConnection, UnknownProtocolAndUnopenableFileRaise) {
+  TZConnection c;
+  c.Protocol = "mysql-5";
+  c.Database = "x.db";
+  EXPECT_THROW(c.Connect(), EZSQLException);
+  c.Protocol = "sqlite-3";
+  c.Database = "Z:\\no\\such\\folder\\x.db";
+  EXPECT_THROW(c.Connect(), EZSQLException);
+  EXPECT_FALSE(c.Connected());
+  TZQuery q;
+  q.SQL.Add("select 1");
+  EXPECT_THROW(q.Open(), EDatabaseError);  // no connection
+}
+
+TEST(SQLiteDatabase, TablesTransactionsAndErrors) {
+  TempFolder folder;
+  const std::string file = folder.Path() + "wrapper.db";
+  {
+    TSQLiteDatabase db(file);
+    EXPECT_FALSE(db.TableExists("Config"));
+    db.ExecSQL("CREATE TABLE config (ID INTEGER PRIMARY KEY, v varchar (5))");
+    EXPECT_TRUE(db.TableExists("CONFIG"));
+    db.BeginTransaction();
+    db.ExecSQL("INSERT INTO config(v) VALUES (\"J\");");  // double-quoted text is a string
+    db.Rollback();
+    EXPECT_EQ(db.GetTableString("select count(*) from config"), "0");
+    db.BeginTransaction();
+    db.ExecSQL("INSERT INTO config(v) VALUES (\"J\");");
+    db.Commit();
+    EXPECT_EQ(db.GetTableString("select v || typeof(v) from config"), "Jtext");
+    EXPECT_THROW(db.ExecSQL("insert into missing values (1)"), ESQLiteException);
+    EXPECT_EQ(db.GetTableString("select count(*) from config"), "1");
+  }
+  try {
+    TSQLiteDatabase bad(folder.Path() + "none\\x.db");
+    FAIL() << "opened";
+  } catch (const ESQLiteException& e) {
+    EXPECT_EQ(e.Message().rfind("Failed to open database \"" + folder.Path() + "none\\x.db\" : ", 0), 0u)
+        << e.Message();
+  }
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+// TField: one column of a data set's current record, read as float, integer, text, date-time or
+// display text according to the field's kind. Fields belong to their data set, are created when
+// it opens and freed when it closes.
+#pragma once
+
+#include <string>
+#include <variant>
+
+#include "toolkit/rtl/SysUtils.h"
+
+class TDataSet;
+
+// Field kinds. A date-time field holds text "yyyy-mm-dd hh:mm:ss" (or a number of days).
+enum TFieldType { ftUnknown, ftString, ftInteger, ftFloat, ftDateTime };
+
+// A stored value: NULL, integer, real or text.
+using TFieldValue = std::variant<std::monostate, long long, double, std::string>;
+
+class TField {
+ public:
+  TField(TDataSet* dataSet, std::string fieldName, TFieldType dataType, int index);
+  TField(const TField&) = delete;
+  TField& operator=(const TField&) = delete;
+
+  const std::string& FieldName() const { return fieldName_; }
+  TFieldType DataType() const { return dataType_; }
+  // Position in the data set's field list, from 0.
+  int Index() const { return index_; }
+  TDataSet* DataSet() const { return dataSet_; }
+
+  // The current record's value; NULL when the data set is closed or has no current record.
+  const TFieldValue& Value() const;
+  bool IsNull() const;
+  // NULL gives 0. A date-time gives its days since 1899-12-30. Text that is not a number
+  // raises EConvertError.
+  double AsFloat() const;
+  // NULL gives 0; a real value is rounded (halves to even); text must be an integer
+  // (EConvertError).
+  int AsInteger() const;
+  long long AsLargeInt() const;
+  // Raises EConvertError when the value is not a date-time.
+  TDateTime AsDateTime() const;
+  // NULL gives "". Integers in decimal, reals with 15 significant digits, date-times as
+  // "yyyy-mm-dd hh:mm:ss", text as stored.
+  std::string AsString() const;
+  // The text a grid shows: AsString, except that a date-time that cannot be read shows as
+  // stored.
+  std::string DisplayText() const;
+
+ private:
+  TDataSet* dataSet_;
+  std::string fieldName_;
+  TFieldType dataType_;
+  int index_;
+};
+
+// Reads "yyyy-mm-dd", "yyyy-mm-dd hh:mm", "yyyy-mm-dd hh:mm:ss" or "...ss.zzz" (a "T" may
+// separate date and time) as a TDateTime; false when the text is not such a date-time.
+bool TryParseSqlDateTime(const std::string& text, TDateTime& value);
