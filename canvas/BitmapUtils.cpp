@@ -14,16 +14,20 @@ void SetBitmapSize(TBitmap& bitmap, int width, int height) {
   if (bitmap.Width() != width || bitmap.Height() != height) bitmap.SetSize(width, height);
 }
 
-void SetBitmapDpi(TBitmap& bitmap, double dpi) {
-  TMemoryStream stream;
-  bitmap.SaveToStream(stream);
+bool WriteBitmapDpi(TStream& stream, double dpi) {
   const auto value = static_cast<std::uint16_t>(Round(dpi * 39.370079));
   bool ok = true;
   for (long long offset : {38LL, 42LL}) {
     stream.SetPosition(offset);
     ok = ok && stream.Write(&value, 2) == 2;
   }
-  if (!ok) return;
+  return ok;
+}
+
+void SetBitmapDpi(TBitmap& bitmap, double dpi) {
+  TMemoryStream stream;
+  bitmap.SaveToStream(stream);
+  if (!WriteBitmapDpi(stream, dpi)) return;
   stream.SetPosition(0);
   bitmap.LoadFromStream(stream);
 }

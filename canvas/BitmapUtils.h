@@ -7,12 +7,16 @@
 #include "toolkit/system/WinApi.h"
 
 class TBitmap;
+class TStream;
 
 // Sets the size only when the width or the height differs.
 void SetBitmapSize(TBitmap& bitmap, int width, int height);
 // Writes round(dpi × 39.370079) pixels per metre into both resolution fields of the bitmap's
 // file form and reloads it.
 void SetBitmapDpi(TBitmap& bitmap, double dpi);
+// Writes that value as 2 bytes at offsets 38 and 42 of a bitmap file held in `stream` (the
+// horizontal and vertical resolution of its information header); false when either fails.
+bool WriteBitmapDpi(TStream& stream, double dpi);
 // Makes the bitmap 24- / 32-bit and answers the start address of every row.
 std::vector<unsigned char*> ScanLines24(TBitmap& bitmap);
 std::vector<unsigned char*> ScanLines32(TBitmap& bitmap);

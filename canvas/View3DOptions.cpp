@@ -6,7 +6,7 @@
 
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
-#include "toolkit/ui/Controls.h"
+#include "toolkit/ui/Control.h"
 
 const TEnumInfo& EnumTypeInfo(TCanvasZoomText) {
   static const TEnumInfo info("TCanvasZoomText", {"ztManual", "ztNo", "ztAuto"});

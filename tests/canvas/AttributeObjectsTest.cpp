@@ -2,6 +2,9 @@
 // lazily made sub-objects, assignment, and what the layout writer streams (only differences).
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "CanvasTestSupport.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvasModule.h"
@@ -89,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                      p->SetSmallDots(true);
                      return p;
                    },
-                   "SmallDots = True\nVisible = False\nWidth = 3\n"},
+                   "Width = 3\nSmallDots = True\nVisible = False\n"},
         StreamCase{"HiddenPenStaysHidden", [] { return new TKelHiddenPen(); }, ""},
         StreamCase{"HiddenPenShown",
                    [] {

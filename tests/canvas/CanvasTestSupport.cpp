@@ -121,6 +121,7 @@ std::string StreamedLines(TPersistent* object) {
     const size_t start = line.find_first_not_of(" \r");
     if (start == std::string::npos) continue;
     line = line.substr(start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.rfind("Item.", 0) == 0) result += line.substr(5) + "\n";
   }
   return result;

@@ -69,7 +69,9 @@ TEST_P(PenMappingTest, DevicePenFollowsTheChartPen) {
   EXPECT_EQ(info.style, c.style) << std::hex << info.style;
   EXPECT_EQ(info.width, c.width);
   EXPECT_EQ(info.entries, c.entries);
-  if (c.style != PS_NULL) EXPECT_EQ(info.color, RGB(255, 0, 0));
+  if (c.style != PS_NULL) {
+    EXPECT_EQ(info.color, RGB(255, 0, 0));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

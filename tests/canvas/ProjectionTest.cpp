@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "CanvasTestSupport.h"
+#include "canvas/KelBrush.h"
+#include "canvas/KelPen.h"
 #include "canvas/View3DOptions.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "CanvasTestSupport.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelFont.h"
 #include "toolkit/classes/TypInfo.h"
 
 namespace {

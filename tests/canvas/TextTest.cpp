@@ -56,10 +56,18 @@ TEST_P(TextEffectTest, CopyAndTextOffsets) {
   EXPECT_EQ(text.Left - plain.Left, c.textDx);
   EXPECT_EQ(text.Top - plain.Top, c.textDy);
   // The copy is partly hidden under the text: compare the edges it shows.
-  if (c.copyDx <= 0) EXPECT_EQ(copy.Left - plain.Left, c.copyDx);
-  if (c.copyDx >= 0) EXPECT_EQ(copy.Right - plain.Right, c.copyDx);
-  if (c.copyDy <= 0) EXPECT_EQ(copy.Top - plain.Top, c.copyDy);
-  if (c.copyDy >= 0) EXPECT_EQ(copy.Bottom - plain.Bottom, c.copyDy);
+  if (c.copyDx <= 0) {
+    EXPECT_EQ(copy.Left - plain.Left, c.copyDx);
+  }
+  if (c.copyDx >= 0) {
+    EXPECT_EQ(copy.Right - plain.Right, c.copyDx);
+  }
+  if (c.copyDy <= 0) {
+    EXPECT_EQ(copy.Top - plain.Top, c.copyDy);
+  }
+  if (c.copyDy >= 0) {
+    EXPECT_EQ(copy.Bottom - plain.Bottom, c.copyDy);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
