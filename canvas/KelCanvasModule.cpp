@@ -7,8 +7,10 @@
 
 #include "canvas/ClipStack.h"
 #include "canvas/KelCanvas3D.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Control.h"
 
 std::string KelDefaultFontNameText = "Arial";
 std::string KelDefaultFontSizeText = "8";
@@ -146,6 +148,11 @@ const TClassInfo& FindCanvasClass(const std::string& name) {
     }
   }
   return TKelCanvas3D::StaticClass();
+}
+
+void ActivateControlClassGroup() {
+  StartClassGroup(TControl::StaticClass());
+  ActivateClassGroup(TControl::StaticClass());
 }
 
 void KelCanvasStartup() {

@@ -75,5 +75,9 @@ std::vector<const TClassInfo*>& CanvasClassList();
 // The first registered class whose name equals `name` exactly; TKelCanvas3D when none does.
 const TClassInfo& FindCanvasClass(const std::string& name);
 
+// Starts and activates the layout class group of the toolkit's TControl, so that the chart and
+// filter modules can group their classes with it for streaming.
+void ActivateControlClassGroup();
+
 // Turns a bitmap in place by an angle in degrees (installed by the image filter module).
 extern std::function<void(TBitmap& bitmap, double angle)> KelRotateBitmapHook;

@@ -83,10 +83,24 @@ TKelBasePath* BuildCornerPath(const TKelCorners& corners, TKelCanvas& canvas, co
   const TKelCornerStyle lb = corners.LeftBottom()->Style();
   const TKelCornerStyle lt = corners.LeftTop()->Style();
   TKelBasePath* path = canvas.NewEmptyPath();
-  auto start = [&](int x, int y) { path->StartFigureAt(static_cast<float>(x), static_cast<float>(y)); };
-  auto line = [&](int x, int y) { path->AddLineTo(static_cast<float>(x), static_cast<float>(y)); };
+  // The outline is one figure: where a corner would start another figure after the first, the
+  // outline runs on to that point instead, so mixed corner styles still fill as one shape.
+  bool started = false;
+  auto start = [&](int x, int y) {
+    if (started) {
+      path->AddLineTo(static_cast<float>(x), static_cast<float>(y));
+    } else {
+      path->StartFigureAt(static_cast<float>(x), static_cast<float>(y));
+    }
+    started = true;
+  };
+  auto line = [&](int x, int y) {
+    path->AddLineTo(static_cast<float>(x), static_cast<float>(y));
+    started = true;
+  };
   auto arc = [&](int x, int y, float startAngle) {
     path->AddArc(static_cast<float>(x), static_cast<float>(y), cw, ch, startAngle, 90);
+    started = true;
   };
   // Right-top.
   if (rt == cosBevel) {

@@ -272,6 +272,21 @@ TEST_F(GdiCanvasTest, RoundCornerPathCutsTheCorners) {
   EXPECT_EQ(surface->Pixel(60, 21), clBlue) << "the straight edges stay";
 }
 
+TEST_F(GdiCanvasTest, MixedCornersFillAsOneShape) {
+  TKelCorners corners;
+  corners.LeftTop()->SetStyle(cosBevel);
+  corners.RightBottom()->SetStyle(cosNone);
+  canvas->Pen()->Hide();
+  canvas->Brush()->SetColor(clBlue);
+  canvas->DrawCorneredRect(TRect(20, 20, 100, 80), 30, 30, &corners);
+  EXPECT_EQ(surface->Pixel(60, 50), clBlue);
+  EXPECT_EQ(surface->Pixel(98, 78), clBlue) << "square corner";
+  EXPECT_EQ(surface->Pixel(22, 22), clWhite) << "bevelled corner";
+  EXPECT_EQ(surface->Pixel(22, 60), clBlue);
+  EXPECT_EQ(surface->Pixel(21, 78), clWhite) << "round corner";
+  EXPECT_EQ(surface->Pixel(60, 78), clBlue);
+}
+
 TEST_F(GdiCanvasTest, NestedTransparencyGroupsMultiplyOpacities) {
   TKelBlend* outer = canvas->StartTransparency(TRect(0, 0, 10, 10), 50);
   TKelBlend* inner = canvas->StartTransparency(TRect(0, 0, 10, 10), 50);
