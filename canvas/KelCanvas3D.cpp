@@ -155,6 +155,7 @@ void TKelCanvas3D::PolylineF(const TPointFloatArray& points, int highIndex) {
 }
 
 void TKelCanvas3D::Polygon(const TPointArray& points, int highIndex) {
+  if (DeviceCanvas() == nullptr) return;
   const int count = highIndex + 1;
   if (Brush()->HasPicture()) {
     ClipToPolygon(points, highIndex, count, false);
@@ -176,6 +177,7 @@ void TKelCanvas3D::PolygonF(const TPointFloatArray& points, int highIndex) {
 }
 
 void TKelCanvas3D::Rectangle(int left, int top, int right, int bottom) {
+  if (DeviceCanvas() == nullptr) return;
   const TBrushStyle remembered = Brush()->Style();
   bool gradient = false;
   if (Brush()->HasPicture()) {
@@ -194,6 +196,7 @@ void TKelCanvas3D::Rectangle(int left, int top, int right, int bottom) {
 }
 
 void TKelCanvas3D::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+  if (DeviceCanvas() == nullptr) return;
   const TBrushStyle remembered = Brush()->Style();
   bool gradient = false;
   const TRect rect(left, top, right, bottom);
@@ -217,6 +220,7 @@ void TKelCanvas3D::RoundRect(int left, int top, int right, int bottom, int corne
 }
 
 void TKelCanvas3D::Ellipse(int left, int top, int right, int bottom) {
+  if (DeviceCanvas() == nullptr) return;
   if (Brush()->Style() != DeviceBrush()->Style()) ApplyBrush(Brush());
   const TBrushStyle remembered = DeviceBrush()->Style();
   bool gradient = false;
@@ -233,6 +237,7 @@ void TKelCanvas3D::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void TKelCanvas3D::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  if (DeviceCanvas() == nullptr) return;
   const TBrushStyle remembered = Brush()->Style();
   bool gradient = false;
   if (BrushHasGradient()) {
@@ -278,6 +283,7 @@ void TKelCanvas3D::PieByAngles(const TRect& rect, double startAngle, double endA
 
 void TKelCanvas3D::DrawDonutSlice(int xCentre, int yCentre, int xRadius, int yRadius, double startAngle,
                                   double endAngle, double holePercent) {
+  if (DeviceCanvas() == nullptr) return;
   const double hx = xRadius * holePercent * 0.01;
   const double hy = yRadius * holePercent * 0.01;
   const TPoint p0(RoundInt(std::cos(startAngle) * xRadius) + xCentre, yCentre - RoundInt(std::sin(startAngle) * yRadius));
