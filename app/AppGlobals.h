@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-class TCriticalSection;  // toolkit/system/SyncObjs.h, included where a lock is taken
+class TCriticalSection;  // toolkit/system/SyncObjs.h
 class TZConnection;
 class TZQuery;
 class TsmThread_gz;

@@ -9,6 +9,10 @@
 #include "toolkit/data/ZConnection.h"
 #include "toolkit/data/ZQuery.h"
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/SyncObjs.h"
+
+void LockDatabase() { DbLock.Enter(); }
+void UnlockDatabase() { DbLock.Leave(); }
 
 namespace {
 

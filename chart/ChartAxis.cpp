@@ -48,15 +48,79 @@ double NextNiceStep(double x) {
   return 10;
 }
 
-TChartAxis::TChartAxis(IAxisOwner* owner)
-    : owner_(owner), axisValuesFormat_(KelMsg_DefaultValueFormat) {
+const TClassInfo& TChartAxis::StaticClass() {
+  using A = TChartAxis;
+  static const TClassInfo info =
+      TClassBuilder<A>("TChartAxis", &TCollectionItem::StaticClass())
+          .Property("Automatic", &A::Automatic, &A::SetAutomatic).Default(true)
+          .Property("AutomaticMaximum", &A::AutomaticMaximum, &A::SetAutomaticMaximum).Default(true)
+          .Property("AutomaticMinimum", &A::AutomaticMinimum, &A::SetAutomaticMinimum).Default(true)
+          .Property("AxisValuesFormat", &A::AxisValuesFormat, &A::SetAxisValuesFormat)
+          .Stored(&A::IsAxisValuesFormatStored)
+          .Property("DateTimeFormat", &A::DateTimeFormat, &A::SetDateTimeFormat)
+          .Property("EndPosition", &A::EndPosition, &A::SetEndPosition)
+          .Stored(&A::IsEndPositionStored)
+          .Property("ExactDateTime", &A::ExactDateTime, &A::SetExactDateTime).Default(true)
+          .Property("Horizontal", &A::Horizontal, &A::SetHorizontal).Default(false)
+          .Property("Increment", &A::Increment, &A::SetIncrement)
+          .Property("Inverted", &A::Inverted, &A::SetInverted).Default(false)
+          .Property("LabelsAlternate", &A::LabelsAlternate, &A::SetLabelsAlternate).Default(false)
+          .Property("LabelsAngle", &A::LabelsAngle, &A::SetLabelsAngle).Default(0)
+          .Property("LabelsGridIgnoresLabelSize", &A::LabelsGridIgnoresLabelSize,
+                    &A::SetLabelsGridIgnoresLabelSize).Default(false)
+          .Property("LabelsMultiLine", &A::LabelsMultiLine, &A::SetLabelsMultiLine).Default(false)
+          .Property("LabelsSeparation", &A::LabelsSeparation, &A::SetLabelsSeparation)
+          .Stored([](A& a) { return a.LabelsSeparation() != 10; })
+          .Property("Logarithmic", &A::Logarithmic, &A::SetLogarithmic).Default(false)
+          .Property("LogarithmicBase", &A::LogarithmicBase, &A::SetLogarithmicBase)
+          .Stored(&A::IsLogarithmicBaseStored)
+          .Property("Maximum", &A::Maximum, &A::SetMaximum).Stored(&A::IsMaximumStored)
+          .Property("MaximumOffset", &A::MaximumOffset, &A::SetMaximumOffset).Default(0)
+          .Property("MaximumRound", &A::MaximumRound, &A::SetMaximumRound).Default(false)
+          .Property("Minimum", &A::Minimum, &A::SetMinimum).Stored(&A::IsMinimumStored)
+          .Property("MinimumOffset", &A::MinimumOffset, &A::SetMinimumOffset).Default(0)
+          .Property("MinimumRound", &A::MinimumRound, &A::SetMinimumRound).Default(false)
+          .Property("OtherSide", &A::OtherSide, &A::SetOtherSide).Stored(&A::IsOtherSideStored)
+          .Property("PositionPercent", &A::PositionPercent, &A::SetPositionPercent)
+          .Stored(&A::IsPositionPercentStored)
+          .Property("PositionUnits", &A::PositionUnits, &A::SetPositionUnits).Default(muPercent)
+          .Property("RoundFirstLabel", &A::RoundFirstLabel, &A::SetRoundFirstLabel).Default(true)
+          .Property("StartPosition", &A::StartPosition, &A::SetStartPosition)
+          .Stored(&A::IsStartPositionStored)
+          .Property("SubAxes", &A::SubAxes, nullptr)
+          .Stored([](A& a) { return a.SubAxisCount() > 0; })
+          .Property("UsePartnerAxis", &A::UsePartnerAxis, &A::SetUsePartnerAxis).Default(false)
+          .Property("Visible", &A::Visible, &A::SetVisible).Default(true)
+          .Property("ZPosition", &A::ZPosition, &A::SetZPosition).Stored(&A::IsZPositionStored)
+          .Build();
+  return info;
+}
+
+TChartAxis::TChartAxis(IAxisOwner* owner, TCollection* collection)
+    : TCollectionItem(collection), owner_(owner), axisValuesFormat_(KelMsg_DefaultValueFormat) {
   ChooseCalcPos();
+}
+
+TChartAxis::TChartAxis(TCollection* collection)
+    : TChartAxis(nullptr, collection) {
+  if (auto* axes = dynamic_cast<TChartCustomAxes*>(collection)) {
+    owner_ = axes->Chart();
+    parentAxis_ = axes->ParentAxis();
+    if (parentAxis_) horizontal_ = parentAxis_->horizontal_;
+    ChooseCalcPos();
+  }
 }
 
 TChartAxis::~TChartAxis() = default;
 
-void TChartAxis::Assign(const TChartAxis& source) {
-  if (&source == this) return;
+void TChartAxis::Assign(TPersistent* persistent) {
+  auto* axis = dynamic_cast<TChartAxis*>(persistent);
+  if (axis == nullptr) {
+    TCollectionItem::Assign(persistent);
+    return;
+  }
+  if (axis == this) return;
+  const TChartAxis& source = *axis;
   automatic_ = source.automatic_;
   automaticMaximum_ = source.automaticMaximum_;
   automaticMinimum_ = source.automaticMinimum_;
@@ -87,8 +151,10 @@ void TChartAxis::Assign(const TChartAxis& source) {
   labelsGridIgnoresLabelSize_ = source.labelsGridIgnoresLabelSize_;
   roundFirstLabel_ = source.roundFirstLabel_;
   isDepth_ = source.isDepth_;
-  subAxes_.clear();
-  for (const auto& sub : source.subAxes_) AddSubAxis().Assign(*sub);
+  if (source.SubAxisCount() > 0)
+    SubAxes()->Assign(source.subAxes_.get());
+  else if (subAxes_)
+    subAxes_->Clear();
   ChooseCalcPos();
   Repaint();
 }
@@ -275,11 +341,12 @@ void TChartAxis::ApplyPixelMargins(int left, int top, int right, int bottom) {
   iMinimum_ = second;
   if (iMinimum_ > iMaximum_) std::swap(iMinimum_, iMaximum_);
   RecalcScale();
-  for (auto& sub : subAxes_) {
-    sub->iMinimum_ = iMinimum_;
-    sub->iMaximum_ = iMaximum_;
-    sub->RecalcScale();
-    sub->ComputePixelSpan();
+  for (int i = 0; i < SubAxisCount(); ++i) {
+    TChartAxis& sub = SubAxis(i);
+    sub.iMinimum_ = iMinimum_;
+    sub.iMaximum_ = iMaximum_;
+    sub.RecalcScale();
+    sub.ComputePixelSpan();
   }
 }
 
@@ -431,7 +498,7 @@ void TChartAxis::SetMinMax(double a, double b) {
   const double high = std::max(a, b);
   ChangeMinimum(low);
   ChangeMaximum(high);
-  for (auto& sub : subAxes_) sub->SetMinMax(low, high);
+  for (int i = 0; i < SubAxisCount(); ++i) SubAxis(i).SetMinMax(low, high);
 }
 
 void TChartAxis::RefreshDateTime() {
@@ -598,16 +665,42 @@ VK_AXIS_SETTER(RoundFirstLabel, bool, roundFirstLabel_)
 
 // ---- Sub-axes and depth axes ----------------------------------------------------------------
 
-TChartAxis& TChartAxis::AddSubAxis() {
-  auto sub = std::make_unique<TChartAxis>(owner_);
-  sub->parentAxis_ = this;
-  sub->horizontal_ = horizontal_;
-  sub->ChooseCalcPos();
-  subAxes_.push_back(std::move(sub));
-  return *subAxes_.back();
+TChartCustomAxes* TChartAxis::SubAxes() {
+  if (!subAxes_) subAxes_ = std::make_unique<TChartCustomAxes>(this, owner_, this);
+  return subAxes_.get();
 }
 
-TChartDepthAxis::TChartDepthAxis(IAxisOwner* owner) : TChartAxis(owner) { SetDepth(true); }
+TChartAxis& TChartAxis::AddSubAxis() { return SubAxes()->AddAxis(); }
+
+int TChartAxis::SubAxisCount() const { return subAxes_ ? subAxes_->Count() : 0; }
+
+TChartAxis& TChartAxis::SubAxis(int index) const { return subAxes_->Axis(index); }
+
+const TClassInfo& TChartCustomAxes::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TChartCustomAxes>("TChartCustomAxes", &TOwnedCollection::StaticClass())
+          .Abstract()
+          .Build();
+  return info;
+}
+
+TChartCustomAxes::TChartCustomAxes(TPersistent* owner, IAxisOwner* chart, TChartAxis* parentAxis)
+    : TOwnedCollection(owner, TChartAxis::StaticClass()), chart_(chart), parentAxis_(parentAxis) {}
+
+const TClassInfo& TChartDepthAxis::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TChartDepthAxis>("TChartDepthAxis", &TChartAxis::StaticClass())
+          .Property("LabelsAsSeriesTitles", &TChartDepthAxis::LabelsAsSeriesTitles,
+                    &TChartDepthAxis::SetLabelsAsSeriesTitles)
+          .Default(true)
+          .Build();
+  return info;
+}
+
+TChartDepthAxis::TChartDepthAxis(IAxisOwner* owner, TCollection* collection)
+    : TChartAxis(owner, collection) {
+  SetDepth(true);
+}
 
 void TChartDepthAxis::SetLabelsAsSeriesTitles(bool value) {
   if (LabelsAsSeriesTitles() == value) return;

@@ -12,12 +12,15 @@
 #include <vector>
 
 #include "chart/KelProcs.h"
+#include "toolkit/classes/Collection.h"
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/system/WinApi.h"
 
 VK_DECLARE_EXCEPTION(AxisException, Exception);
 
 class TChartAxis;
+class TChartCustomAxes;
 
 // What an axis needs from the chart that owns it; the axis panel implements it.
 class IAxisOwner {
@@ -54,17 +57,22 @@ class IAxisOwner {
 // infinite x (and for x <= 0 or NaN, which have no decade).
 double NextNiceStep(double x);
 
-class TChartAxis {
+class TChartAxis : public TCollectionItem {
  public:
-  // A vertical, automatic axis of `owner` (which may be nullptr: no chart, no series).
-  explicit TChartAxis(IAxisOwner* owner);
-  virtual ~TChartAxis();
-  TChartAxis(const TChartAxis&) = delete;
-  TChartAxis& operator=(const TChartAxis&) = delete;
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
 
-  // Copies every setting of another axis (range, automatic flags, scale type, positions,
+  // A vertical, automatic axis of `owner` (which may be nullptr: no chart, no series), in
+  // `collection` when one is given.
+  explicit TChartAxis(IAxisOwner* owner, TCollection* collection = nullptr);
+  // An axis made by a TChartCustomAxes collection (as a layout reader does): the collection's
+  // chart is its owner and the collection's parent axis, if any, its parent axis.
+  explicit TChartAxis(TCollection* collection);
+  ~TChartAxis() override;
+
+  // From another axis: copies every setting (range, automatic flags, scale type, positions,
   // formats, label settings) and its sub-axes' settings; not the owner or the paint state.
-  void Assign(const TChartAxis& source);
+  void Assign(TPersistent* source) override;
 
   // ---- Value <-> pixel ----------------------------------------------------------------------
   // The form the series use (horizontal form for a Horizontal axis, else the vertical one).
@@ -196,10 +204,12 @@ class TChartAxis {
   bool IsOtherSideStored() const { return !isStandard_ || parentAxis_ != nullptr; }
 
   // ---- Sub-axes ----------------------------------------------------------------------------
-  // A new sub-axis owned by this axis (created with this axis's owner).
+  // The axis's sub-axes, created on first use; published as "SubAxes" when not empty.
+  TChartCustomAxes* SubAxes();
+  // A new sub-axis of this axis (same chart, same orientation).
   TChartAxis& AddSubAxis();
-  int SubAxisCount() const { return static_cast<int>(subAxes_.size()); }
-  TChartAxis& SubAxis(int index) const { return *subAxes_[index]; }
+  int SubAxisCount() const;
+  TChartAxis& SubAxis(int index) const;
   TChartAxis* ParentAxis() const { return parentAxis_; }
 
   // ---- Internal state of the current paint --------------------------------------------------
@@ -278,7 +288,7 @@ class TChartAxis {
   bool labelsMultiLine_ = false;
   bool labelsGridIgnoresLabelSize_ = false;
   bool roundFirstLabel_ = true;
-  std::vector<std::unique_ptr<TChartAxis>> subAxes_;
+  std::unique_ptr<TChartCustomAxes> subAxes_;
   // Internal.
   bool isStandard_ = false;
   std::string elementName_;
@@ -306,10 +316,31 @@ class TChartAxis {
   CalcPosFn calcPos_ = nullptr;
 };
 
+// A collection of axes: a chart's custom axes, or the sub-axes of one axis. Its items belong
+// to the collection's chart and, for sub-axes, to the parent axis.
+class TChartCustomAxes : public TOwnedCollection {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+
+  TChartCustomAxes(TPersistent* owner, IAxisOwner* chart, TChartAxis* parentAxis = nullptr);
+  TChartAxis& Axis(int index) const { return *static_cast<TChartAxis*>(Items(index)); }
+  TChartAxis& AddAxis() { return *static_cast<TChartAxis*>(Add()); }
+  IAxisOwner* Chart() const { return chart_; }
+  TChartAxis* ParentAxis() const { return parentAxis_; }
+
+ private:
+  IAxisOwner* chart_;
+  TChartAxis* parentAxis_;
+};
+
 // The axis along the chart's depth; labels show series titles by default.
 class TChartDepthAxis : public TChartAxis {
  public:
-  explicit TChartDepthAxis(IAxisOwner* owner);
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+
+  explicit TChartDepthAxis(IAxisOwner* owner, TCollection* collection = nullptr);
   bool LabelsAsSeriesTitles() const { return labelsAsSeriesTitles_; }
   void SetLabelsAsSeriesTitles(bool value);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "chart/KelProcs.h"
+#include "toolkit/classes/Filer.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/WinApi.h"
 
@@ -21,6 +22,24 @@ void ShowObsoleteMultiplierBox(const std::string& text) {
 
 void (*ObsoleteMultiplierNotice)(const std::string& text) = ShowObsoleteMultiplierBox;
 
+const TEnumInfo& EnumTypeInfo(TChartListOrder) {
+  static const TEnumInfo info("TChartListOrder", {"loNone", "loAscending", "loDescending"});
+  return info;
+}
+
+const TClassInfo& TChartValueList::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TChartValueList>("TChartValueList", &TPersistent::StaticClass())
+          .Property("DateTime", &TChartValueList::DateTime, &TChartValueList::ChangeDateTime)
+          .Stored(&TChartValueList::IsDateTimeStored)
+          .Property("Name", &TChartValueList::Name, &TChartValueList::SetName)
+          .Property("Order", &TChartValueList::Order, &TChartValueList::SetOrder)
+          .Property("ValueSource", &TChartValueList::ValueSource,
+                    &TChartValueList::ChangeValueSource)
+          .Build();
+  return info;
+}
+
 TChartValueList::TChartValueList(IValueListOwner* owner, std::string name)
     : name_(std::move(name)), owner_(owner) {
   if (owner_) owner_->ValueLists().Add(this);
@@ -29,10 +48,22 @@ TChartValueList::TChartValueList(IValueListOwner* owner, std::string name)
 
 TChartValueList::~TChartValueList() { ClearAll(); }
 
-void TChartValueList::Assign(const TChartValueList& source) {
-  order_ = source.order_;
-  dateTime_ = source.dateTime_;
-  valueSource_ = source.valueSource_;
+void TChartValueList::Assign(TPersistent* source) {
+  auto* list = dynamic_cast<TChartValueList*>(source);
+  if (list == nullptr) {
+    TPersistent::Assign(source);
+    return;
+  }
+  order_ = list->order_;
+  dateTime_ = list->dateTime_;
+  valueSource_ = list->valueSource_;
+}
+
+void TChartValueList::DefineProperties(TFiler& filer) {
+  TPersistent::DefineProperties(filer);
+  filer.DefineProperty(
+      "Multiplier", [this](TReader& reader) { ReadMultiplier(static_cast<double>(reader.ReadFloat())); },
+      nullptr, false);
 }
 
 void TChartValueList::TellOwner(int index) {

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/classes/Persistent.h"
+#include "toolkit/classes/TypInfo.h"
+
 class TField;
 class TChartValueList;
 class TChartValueLists;
@@ -33,18 +36,24 @@ class IValueListOwner {
 };
 
 enum TChartListOrder { loNone, loAscending, loDescending };
+const TEnumInfo& EnumTypeInfo(TChartListOrder);
 
-class TChartValueList {
+// Published: DateTime (stored when it differs from the default date-time flag), Name, Order,
+// ValueSource; the obsolete "Multiplier" is only read.
+class TChartValueList : public TPersistent {
  public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+
   // Joins the owner's TChartValueLists (which then owns and frees the list) when an owner is
   // given; without one the caller owns it. The list starts empty and modified.
   TChartValueList(IValueListOwner* owner, std::string name);
-  virtual ~TChartValueList();
-  TChartValueList(const TChartValueList&) = delete;
-  TChartValueList& operator=(const TChartValueList&) = delete;
+  ~TChartValueList() override;
 
-  // Copies order, date-time flag and value source (not the values).
-  void Assign(const TChartValueList& source);
+  // From another value list: copies order, date-time flag and value source (not the values).
+  void Assign(TPersistent* source) override;
+  // Reads the obsolete "Multiplier" entry.
+  void DefineProperties(TFiler& filer) override;
 
   // Ordered insert of `value` (stored as the pending value first); returns the index used.
   virtual int AppendValue(double value);
@@ -104,7 +113,7 @@ class TChartValueList {
   bool IsDateTimeStored() const { return dateTime_ != defaultDateTime_; }
 
   const std::string& Name() const { return name_; }
-  void SetName(std::string name) { name_ = std::move(name); }
+  void SetName(const std::string& name) { name_ = name; }
   TChartListOrder Order() const { return order_; }
   void SetOrder(TChartListOrder order) { order_ = order; }
   const std::string& ValueSource() const { return valueSource_; }

@@ -38,6 +38,11 @@ const double DateTimeStep[dtNone] = {
     1, 2, 3, 7, 15, 30, 60,
     90, 120, 182, 365};
 
+const TEnumInfo& EnumTypeInfo(TKelUnits) {
+  static const TEnumInfo info("TKelUnits", {"muPercent", "muPixels"});
+  return info;
+}
+
 // ---- Date-time steps ---------------------------------------------------------------------
 
 std::string RangeDateTimeFormat(double range) {

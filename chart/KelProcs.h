@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/system/WinApi.h"
 
@@ -28,6 +29,7 @@ extern const bool KelPrintPanelBackground;
 
 // Units of positions and margins given either in percent of a size or in pixels.
 enum TKelUnits { muPercent, muPixels };
+const TEnumInfo& EnumTypeInfo(TKelUnits);
 
 // ---- Date-time steps ---------------------------------------------------------------------
 

@@ -5,7 +5,13 @@
 
 #include "toolkit/rtl/TextConv.h"
 
-using TLock = std::lock_guard<TCriticalSection>;
+using TLock = std::lock_guard<std::mutex>;
+
+TChangeHandlerThread::TOwnedHandle TChangeHandlerThread::MakeEvent() {
+  HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (!event) RaiseLastOSError();
+  return TOwnedHandle(event);
+}
 
 TChangeHandlerThread::TChangeHandlerThread(HWND owner, UINT message, TKxChangeNotifyApi api,
                                            DWORD requestTimeout, DWORD quitTimeout)
@@ -25,7 +31,7 @@ TChangeHandlerThread::~TChangeHandlerThread() {
     action_ = Action::Quit;
     ++requestSerial_;
   }
-  actionEvent_.SetEvent();
+  SetEvent(actionEvent_.get());
   WaitForSingleObject(Handle(), quitTimeout_);
   WaitFor();  // the handles below are the worker's until it has ended
   for (HANDLE h : slots_)
@@ -43,19 +49,19 @@ bool TChangeHandlerThread::Request(Action action, HANDLE pending, int removeInde
     pendingRemoveIndex_ = removeIndex;
     serial = ++requestSerial_;
   }
-  processedEvent_.ResetEvent();
-  actionEvent_.SetEvent();
+  ResetEvent(processedEvent_.get());
+  SetEvent(actionEvent_.get());
   const DWORD start = GetTickCount();
   for (;;) {
     const DWORD elapsed = GetTickCount() - start;
     const DWORD wait = elapsed >= requestTimeout_ ? 0 : requestTimeout_ - elapsed;
-    const TWaitResult result = processedEvent_.WaitFor(wait);
+    const DWORD result = WaitForSingleObject(processedEvent_.get(), wait);
     TLock lock(lock_);
     if (doneSerial_ - serial < 0x80000000u) {  // performed (serials wrap)
       newIndex = newIndex_;
       return true;
     }
-    if (result != wrSignaled) {
+    if (result != WAIT_OBJECT_0) {
       // Withdraw: the worker will find no request, and a handle it never took is closed here.
       if (pendingHandle_ != INVALID_HANDLE_VALUE) api_.Close(pendingHandle_);
       pendingHandle_ = INVALID_HANDLE_VALUE;
@@ -122,7 +128,7 @@ void TChangeHandlerThread::Perform() {
       return;
   }
   doneSerial_ = requestSerial_;
-  processedEvent_.SetEvent();
+  SetEvent(processedEvent_.get());
 }
 
 void TChangeHandlerThread::Execute() {
@@ -130,7 +136,7 @@ void TChangeHandlerThread::Execute() {
   int slotOf[kSlotCount + 1];
   for (;;) {
     DWORD count = 0;
-    waits[count++] = actionEvent_.Handle();
+    waits[count++] = actionEvent_.get();
     for (int i = 0; i < kSlotCount; ++i) {
       if (slots_[i] == INVALID_HANDLE_VALUE) continue;
       slotOf[count] = i;

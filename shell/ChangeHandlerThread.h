@@ -11,11 +11,12 @@
 //   finished meanwhile, done.
 #pragma once
 
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "shell/KxShellIntf.h"
-#include "toolkit/system/SyncObjs.h"
 #include "toolkit/system/Thread.h"
 
 // The notification calls, replaceable to count handles or to stall the worker in tests.
@@ -66,11 +67,18 @@ class TChangeHandlerThread : public TThread {
   UINT message_;
   DWORD requestTimeout_;
   DWORD quitTimeout_;
-  TEvent actionEvent_{false, false};     // auto reset
-  TEvent processedEvent_{false, false};  // auto reset
+  // Auto-reset events, owned. (Raw handles: this header is included beside the toolkit's
+  // event template, whose name the synchronisation objects' event class shares.)
+  struct TCloseHandle {
+    void operator()(void* h) const { CloseHandle(h); }
+  };
+  using TOwnedHandle = std::unique_ptr<void, TCloseHandle>;
+  static TOwnedHandle MakeEvent();
+  TOwnedHandle actionEvent_ = MakeEvent();
+  TOwnedHandle processedEvent_ = MakeEvent();
 
   // Guarded by lock_: the request and its outcome.
-  TCriticalSection lock_;
+  std::mutex lock_;
   Action action_ = Action::Add;
   HANDLE pendingHandle_ = INVALID_HANDLE_VALUE;
   int pendingRemoveIndex_ = -1;

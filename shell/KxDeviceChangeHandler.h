@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shell/KxShellIntf.h"
+#include "toolkit/classes/Object.h"
 
 class TKxDeviceChangeHandler;
 
@@ -39,14 +40,12 @@ TKxDeviceChangeMethod DeviceChangeMethod(T* object) {
 
 constexpr UINT KX_DEVICECHANGE_REPOST = 1124;
 
-class TKxDeviceChangeHandler {
+class TKxDeviceChangeHandler : public TObject {
  public:
   // Makes the hidden receiver window on the calling (window) thread; raises EOSError when the
   // window cannot be made.
   TKxDeviceChangeHandler();
-  TKxDeviceChangeHandler(const TKxDeviceChangeHandler&) = delete;
-  TKxDeviceChangeHandler& operator=(const TKxDeviceChangeHandler&) = delete;
-  virtual ~TKxDeviceChangeHandler();
+  ~TKxDeviceChangeHandler() override;
 
   // Appends a handler (the same one may be registered twice and is then called twice).
   void Register(TKxDeviceChangeMethod handler);

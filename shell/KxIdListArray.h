@@ -4,13 +4,12 @@
 #pragma once
 
 #include "shell/KxIdList.h"
+#include "toolkit/classes/Object.h"
 
-class TKxIdListArray {
+class TKxIdListArray : public TObject {
  public:
   explicit TKxIdListArray(PCIDL list) : list_(list) {}
-  TKxIdListArray(const TKxIdListArray&) = delete;
-  TKxIdListArray& operator=(const TKxIdListArray&) = delete;
-  ~TKxIdListArray();
+  ~TKxIdListArray() override;
 
   // Number of items; 0 for nil.
   int Count() const;

@@ -7,15 +7,13 @@
 #include <vector>
 
 #include "shell/KxIdList.h"
+#include "toolkit/classes/Object.h"
+#include "toolkit/classes/StringList.h"  // TDuplicates
 
-class TKxPidlList {
+class TKxPidlList : public TObject {
  public:
-  enum TDuplicates { dupIgnore = 0, dupAccept = 1, dupError = 2 };
-
   TKxPidlList() = default;
-  TKxPidlList(const TKxPidlList&) = delete;
-  TKxPidlList& operator=(const TKxPidlList&) = delete;
-  virtual ~TKxPidlList();
+  ~TKxPidlList() override;
 
   // Adds (list, nil); see AddObject.
   virtual int Add(PIDL list);

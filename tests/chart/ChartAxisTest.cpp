@@ -635,7 +635,7 @@ TEST(ChartAxisSetters, AssignCopiesSettingsAndTheMapping) {
   source.AddSubAxis().SetStartPosition(30);
 
   TChartAxis target(&chart);
-  target.Assign(source);
+  target.Assign(&source);
   EXPECT_TRUE(target.Horizontal() && target.Logarithmic() && target.Inverted());
   EXPECT_FALSE(target.Automatic());
   EXPECT_EQ(target.Maximum(), 1000);

@@ -261,7 +261,7 @@ TEST(ChartValueList, AssignCopiesSettingsNotValues) {
   source.ChangeValueSource("dtime");
   source.AppendValue(1);
   TChartValueList target(nullptr, "Y");
-  target.Assign(source);
+  target.Assign(&source);
   EXPECT_EQ(target.Order(), loDescending);
   EXPECT_TRUE(target.DateTime());
   EXPECT_EQ(target.ValueSource(), "dtime");

@@ -32,7 +32,7 @@ class PidlListTest : public testing::Test {
 
 TEST_F(PidlListTest, UnsortedAppendsAndSearchesInEntryOrder) {
   EXPECT_FALSE(list.Sorted());
-  EXPECT_EQ(list.Duplicates(), TKxPidlList::dupError);
+  EXPECT_EQ(list.Duplicates(), dupError);
   EXPECT_EQ(list.Add(Item(3)), 0);
   EXPECT_EQ(list.Add(Item(1)), 1);
   EXPECT_EQ(list.Add(Item(3)), 2);  // duplicates only matter when sorted
@@ -62,13 +62,13 @@ TEST_F(PidlListTest, TurningSortedOnSortsAndAddsInOrder) {
 TEST_F(PidlListTest, DuplicatePolicies) {
   struct Case {
     const char* name;
-    TKxPidlList::TDuplicates policy;
+    TDuplicates policy;
     int expectedIndex;  // -2: raises
     int expectedCount;
   } cases[] = {
-      {"ignore returns the existing index", TKxPidlList::dupIgnore, 1, 3},
-      {"accept inserts before the equal ones", TKxPidlList::dupAccept, 1, 4},
-      {"error raises", TKxPidlList::dupError, -2, 3},
+      {"ignore returns the existing index", dupIgnore, 1, 3},
+      {"accept inserts before the equal ones", dupAccept, 1, 4},
+      {"error raises", dupError, -2, 3},
   };
   for (const Case& c : cases) {
     TKxPidlList sorted;
@@ -89,8 +89,8 @@ TEST_F(PidlListTest, DuplicatePolicies) {
       ShellFree(duplicate);  // a refused list stays the caller's
     } else {
       EXPECT_EQ(sorted.Add(duplicate), c.expectedIndex) << c.name;
-      if (c.policy == TKxPidlList::dupIgnore) ShellFree(duplicate);
-      if (c.policy == TKxPidlList::dupAccept) {
+      if (c.policy == dupIgnore) ShellFree(duplicate);
+      if (c.policy == dupAccept) {
         EXPECT_EQ(sorted.Items(1), duplicate) << c.name;
       }
     }

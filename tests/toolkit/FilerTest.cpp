@@ -330,6 +330,38 @@ TEST(FilerValues, FloatsStringsAndSetsRoundTrip) {
   EXPECT_EQ(s.Position(), s.Size());
 }
 
+TEST(FilerValues, DamagedLengthsRaiseTheReadError) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    void (*read)(TReader&);
+  };
+  const Case cases[] = {
+      {"LongString", std::string("\x0C\xFF\xFF\xFF\x7F" "abc", 8), [](TReader& r) { r.ReadString(); }},
+      {"NegativeString", std::string("\x14\xFE\xFF\xFF\xFF", 5), [](TReader& r) { r.ReadString(); }},
+      {"WideString", std::string("\x12\x00\x00\x00\x40", 5), [](TReader& r) { r.ReadString(); }},
+      {"Binary", std::string("\x0A\x10\x00\x00\x00\x01", 6),
+       [](TReader& r) {
+         std::vector<unsigned char> d;
+         r.ReadBinary(d);
+       }},
+      {"SkippedBinary", std::string("\x0A\x00\x00\x00\x10", 5), [](TReader& r) { r.SkipValue(); }},
+      {"ShortInteger", std::string("\x04\x01", 2), [](TReader& r) { r.ReadInteger(); }},
+  };
+  for (const Case& c : cases) {
+    TMemoryStream s;
+    s.WriteBuffer(c.bytes.data(), static_cast<long long>(c.bytes.size()));
+    s.SetPosition(0);
+    TReader r(s);
+    try {
+      c.read(r);
+      ADD_FAILURE() << c.name;
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message(), "Stream read error") << c.name;
+    }
+  }
+}
+
 TEST(FilerValues, SkipValuePassesEveryTag) {
   TMemoryStream s;
   TWriter w(s);

@@ -260,6 +260,39 @@ INSTANTIATE_TEST_SUITE_P(
         ParseErrorCase{"TrailingText", "object X: TForm\nend\nobject", "End of file expected on line 3"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ObjectTextBinary, FloatsOfEveryWidthSurviveTheText) {
+  TMemoryStream s;
+  TWriter w(s);
+  w.WriteSignature();
+  w.WriteStr("TSampleControl");
+  w.WriteStr("F");
+  int n = 0;
+  auto name = [&] { w.WriteStr("P" + std::to_string(n++)); };
+  for (double d : {0.1, 1e-300, 123456789.123456789, 4.9406564584124654e-324, -2.5e300}) {
+    name();
+    w.WriteDouble(d);
+  }
+  for (float f : {0.1f, 3.4e38f, 1e-45f}) {
+    name();
+    w.WriteSingle(f);
+  }
+  for (long double e : {1.0L / 3.0L, 1e4000L, -7.0L / 9.0L}) {
+    name();
+    w.WriteFloat(e);
+  }
+  for (long double c : {0.0001L, -922337203685477.5807L, 1.5L}) {
+    name();
+    w.WriteCurrency(c);
+  }
+  name();
+  w.WriteDate(45292.999988425923);
+  w.WriteListEnd();
+  w.WriteListEnd();
+  const std::string binary(static_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size()));
+  const std::string text = ObjectBinaryToText(binary);
+  EXPECT_EQ(ObjectTextToBinary(text), binary) << text;
+}
+
 TEST(ObjectTextBinary, DamagedBinaryRaisesReadError) {
   EXPECT_THROW(ObjectBinaryToText(std::string("TPF0\x05TForm\x01X\x04Left\x63", 18)), EReadError);
   EXPECT_THROW(ObjectBinaryToText("XPF0"), EReadError);

@@ -14,17 +14,6 @@
 
 namespace {
 
-bool SameIdent(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 struct Group {
   const TClassInfo* groupClass;
   // Classes whose descendants belong here (the group class and those grouped with it).
@@ -70,7 +59,7 @@ struct Registry {
 
   static const TClassInfo* Lookup(const Group& g, std::string_view name) {
     for (const auto& [n, c] : g.classes) {
-      if (SameIdent(n, name)) return c;
+      if (SameText(n, name)) return c;
     }
     return nullptr;
   }
@@ -87,7 +76,7 @@ void Add(const TClassInfo& cls, std::string_view name) {
   Group* g = r.GroupFor(cls);
   if (const TClassInfo* existing = Registry::Lookup(*g, name)) {
     if (existing == &cls) return;
-    throw EFilerError("A class named " + std::string(name) + " already exists");
+    throw EFilerError(Format("A class named %s already exists", {name}));
   }
   g->classes.emplace_back(std::string(name), &cls);
 }
@@ -131,7 +120,7 @@ const TClassInfo* GetClass(std::string_view name) {
 
 const TClassInfo& FindClass(std::string_view name) {
   const TClassInfo* c = GetClass(name);
-  if (c == nullptr) throw EClassNotFound("Class " + std::string(name) + " not found");
+  if (c == nullptr) throw EClassNotFound(Format("Class %s not found", {name}));
   return *c;
 }
 
@@ -177,7 +166,7 @@ const TClassInfo* ActivateClassGroup(const TClassInfo& groupClass) {
   std::lock_guard guard(r.lock);
   const TClassInfo* previous = r.active != nullptr ? r.active->groupClass : nullptr;
   Group* g = r.FindGroup(groupClass);
-  if (g == nullptr) throw EFilerError("Group " + groupClass.Name() + " not found");
+  if (g == nullptr) throw EFilerError(Format("Group %s not found", {groupClass.Name()}));
   r.active = g;
   return previous;
 }

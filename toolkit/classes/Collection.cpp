@@ -43,7 +43,7 @@ void TCollectionItem::SetIndex(int index) {
   if (current < 0 || index == current) return;
   auto& items = collection_->items_;
   if (index < 0 || index >= static_cast<int>(items.size())) {
-    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    throw EListError(Format("List index out of bounds (%d)", {index}));
   }
   items.erase(items.begin() + current);
   items.insert(items.begin() + index, this);
@@ -88,7 +88,7 @@ TCollection::~TCollection() {
 
 TCollectionItem* TCollection::Items(int index) const {
   if (index < 0 || index >= Count()) {
-    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    throw EListError(Format("List index out of bounds (%d)", {index}));
   }
   return items_[static_cast<size_t>(index)];
 }

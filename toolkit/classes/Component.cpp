@@ -7,21 +7,6 @@
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/SysUtils.h"
 
-namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 bool IsValidIdent(std::string_view ident) {
   if (ident.empty()) return false;
   auto alpha = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
@@ -99,7 +84,7 @@ void TComponent::SendFreeNotifications() {
 
 TComponent* TComponent::Components(int index) const {
   if (index < 0 || index >= ComponentCount()) {
-    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    throw EListError(Format("List index out of bounds (%d)", {index}));
   }
   return components_[static_cast<size_t>(index)];
 }
@@ -126,23 +111,23 @@ void TComponent::SetComponentIndex(int index) {
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
   for (TComponent* c : components_) {
-    if (SameName(c->name_, name)) return c;
+    if (SameText(c->name_, name)) return c;
   }
   return nullptr;
 }
 
 void TComponent::ValidateRename(TComponent* component, std::string_view curName,
                                 std::string_view newName) {
-  if (component != nullptr && !SameName(curName, newName) && component->owner_ == this &&
+  if (component != nullptr && !SameText(curName, newName) && component->owner_ == this &&
       FindComponent(newName) != nullptr) {
-    throw EComponentError("A component named " + std::string(newName) + " already exists");
+    throw EComponentError(Format("A component named %s already exists", {newName}));
   }
 }
 
 void TComponent::SetName(const std::string& name) {
   if (name == name_) return;
   if (!name.empty() && !IsValidIdent(name)) {
-    throw EComponentError("'" + name + "' is not a valid component name");
+    throw EComponentError(Format("'%s' is not a valid component name", {name}));
   }
   if (owner_ != nullptr) {
     owner_->ValidateRename(this, name_, name);
@@ -166,7 +151,7 @@ void TComponent::InsertComponent(TComponent* component) {
   if (component == nullptr || component->owner_ == this) return;
   // Refuse a duplicate name before the component leaves its old owner.
   if (!component->name_.empty() && FindComponent(component->name_) != nullptr) {
-    throw EComponentError("A component named " + component->name_ + " already exists");
+    throw EComponentError(Format("A component named %s already exists", {component->name_}));
   }
   if (component->owner_ != nullptr) component->owner_->RemoveComponent(component);
   Insert(component);

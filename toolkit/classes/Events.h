@@ -1,4 +1,4 @@
-// TEvent<Args...>: the toolkit's method pointer ("of object" event). It holds a callable and,
+// TMethodEvent<Args...>: the toolkit's method pointer ("of object" event). It holds a callable and,
 // when made from an instance and a member function, the instance and the member's identity,
 // so two events bound to the same method of the same object compare equal and a layout writer
 // can find the handler's registered name. An empty event is "not assigned"; calling it does
@@ -36,15 +36,15 @@ const void* IdentityOf(const T* object) {
 }
 
 template <class... Args>
-class TEvent {
+class TMethodEvent {
  public:
   using Function = std::function<void(Args...)>;
 
-  TEvent() = default;
-  TEvent(std::nullptr_t) {}
+  TMethodEvent() = default;
+  TMethodEvent(std::nullptr_t) {}
   // Bound to instance->method; compares equal to any event bound to the same pair.
   template <class T, class C, class = std::enable_if_t<std::is_base_of_v<C, T>>>
-  TEvent(T* instance, void (C::*method)(Args...))
+  TMethodEvent(T* instance, void (C::*method)(Args...))
       : fn_([obj = static_cast<C*>(instance), method](Args... args) {
           (obj->*method)(std::forward<Args>(args)...);
         }),
@@ -53,10 +53,10 @@ class TEvent {
         bound_(true) {}
   // Any callable (a lambda in code or tests); such an event equals only itself being empty.
   template <class F,
-            class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, TEvent> &&
+            class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, TMethodEvent> &&
                                      !std::is_same_v<std::decay_t<F>, std::nullptr_t> &&
                                      std::is_invocable_v<F&, Args...>>>
-  TEvent(F fn) : fn_(std::move(fn)) {}
+  TMethodEvent(F fn) : fn_(std::move(fn)) {}
 
   bool Assigned() const { return static_cast<bool>(fn_); }
   explicit operator bool() const { return Assigned(); }
@@ -70,7 +70,7 @@ class TEvent {
   bool IsBound() const { return bound_; }
 
   bool operator==(std::nullptr_t) const { return !Assigned(); }
-  bool operator==(const TEvent& other) const {
+  bool operator==(const TMethodEvent& other) const {
     if (!Assigned() || !other.Assigned()) return Assigned() == other.Assigned();
     return bound_ && other.bound_ && data_ == other.data_ && code_ == other.code_;
   }
@@ -82,4 +82,4 @@ class TEvent {
   bool bound_ = false;
 };
 
-using TNotifyEvent = TEvent<TObject*>;
+using TNotifyEvent = TMethodEvent<TObject*>;

@@ -11,6 +11,7 @@
 #include "toolkit/classes/Collection.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/rtl/Math.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
 
@@ -19,17 +20,6 @@ static_assert(std::numeric_limits<long double>::digits == 64, "Extended needs th
 namespace {
 
 constexpr char kSignature[4] = {'T', 'P', 'F', '0'};
-
-bool SameIdent(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 [[noreturn]] void PropValueError() { throw EReadError("Invalid property value"); }
 
@@ -63,7 +53,15 @@ TReader::~TReader() = default;
 
 void TReader::ReadBytes(void* buffer, long long count) { stream_.ReadBuffer(buffer, count); }
 
-void TReader::SkipBytes(long long count) { stream_.Seek(count, soCurrent); }
+void TReader::SkipBytes(long long count) {
+  CheckAvailable(count);
+  stream_.Seek(count, soCurrent);
+}
+
+void TReader::CheckAvailable(long long count) {
+  // A damaged length must not make us allocate or skip past the end.
+  if (count < 0 || count > stream_.Size() - stream_.Position()) throw EReadError("Stream read error");
+}
 
 TValueType TReader::ReadValue() {
   unsigned char b = 0;
@@ -236,7 +234,7 @@ std::string TReader::ReadLengthString(TValueType type) {
   } else {
     ReadBytes(&n, 4);
   }
-  if (n < 0) throw EReadError("Stream read error");
+  CheckAvailable(type == vaWString ? static_cast<long long>(n) * 2 : n);
   if (type == vaWString) {
     std::wstring w(static_cast<size_t>(n), L'\0');
     if (n != 0) ReadBytes(w.data(), static_cast<long long>(n) * 2);
@@ -294,7 +292,7 @@ void TReader::ReadBinary(std::vector<unsigned char>& data) {
   if (ReadValue() != vaBinary) PropValueError();
   std::int32_t n = 0;
   ReadBytes(&n, 4);
-  if (n < 0) throw EReadError("Stream read error");
+  CheckAvailable(n);
   data.resize(static_cast<size_t>(n));
   if (n != 0) ReadBytes(data.data(), n);
 }
@@ -401,7 +399,7 @@ void TReader::SkipValue() {
 }
 
 void TReader::DefineProperty(const std::string& name, const TReaderProc& read, const TWriterProc&, bool) {
-  if (!defineHandled_ && read && SameIdent(name, definedName_)) {
+  if (!defineHandled_ && read && SameText(name, definedName_)) {
     defineHandled_ = true;
     read(*this);
   }
@@ -409,7 +407,7 @@ void TReader::DefineProperty(const std::string& name, const TReaderProc& read, c
 
 void TReader::DefineBinaryProperty(const std::string& name, const TStreamProc& read, const TStreamProc&,
                                    bool) {
-  if (!defineHandled_ && read && SameIdent(name, definedName_)) {
+  if (!defineHandled_ && read && SameText(name, definedName_)) {
     defineHandled_ = true;
     std::vector<unsigned char> data;
     ReadBinary(data);
@@ -458,7 +456,7 @@ void TReader::ReadProperty(TPersistent* instance) {
       const bool handled = defineHandled_;
       definedName_ = saved;
       defineHandled_ = savedHandled;
-      if (!handled) throw EReadError("Property " + name + " does not exist");
+      if (!handled) throw EReadError(Format("Property %s does not exist", {name}));
     }
   } catch (Exception& e) {
     if (OnError && dynamic_cast<EReadError*>(&e) != nullptr && !IsDecorated(e.Message())) {
@@ -472,7 +470,7 @@ void TReader::ReadProperty(TPersistent* instance) {
       std::string owner;
       if (auto* c = dynamic_cast<TComponent*>(instance)) owner = c->Name();
       if (owner.empty()) owner = instance->ClassName();
-      e.SetMessage("Error reading " + owner + "." + path + ": " + e.Message());
+      e.SetMessage(Format("Error reading %s%s%s: %s", {owner, ".", path, e.Message()}));
     }
     throw;
   }
@@ -500,9 +498,9 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
       const TValueType v = NextValue();
       if (v == vaIdent) {
         const std::string ident = ReadIdent();
-        if (SameIdent(ident, "True")) {
+        if (SameText(ident, "True")) {
           prop.setOrd(obj, 1);
-        } else if (SameIdent(ident, "False")) {
+        } else if (SameText(ident, "False")) {
           prop.setOrd(obj, 0);
         } else {
           PropValueError();
@@ -583,12 +581,12 @@ TComponent* TReader::FindReference(std::string_view name) const {
   const size_t dot = rest.find('.');
   if (dot != std::string_view::npos) {
     const std::string_view head = rest.substr(0, dot);
-    if (!SameIdent(head, root_->Name())) {
+    if (!SameText(head, root_->Name())) {
       scope = root_->FindComponent(head);
       if (scope == nullptr) return nullptr;
     }
     rest = rest.substr(dot + 1);
-  } else if (SameIdent(rest, root_->Name())) {
+  } else if (SameText(rest, root_->Name())) {
     return root_;
   }
   while (scope != nullptr) {
@@ -641,11 +639,11 @@ TComponent* TReader::ReadComponent(TComponent* component) {
   if (result == nullptr) {
     if (flags.Contains(ffInherited)) {
       result = owner_ != nullptr ? owner_->FindComponent(name) : nullptr;
-      if (result == nullptr) throw EReadError("Ancestor for '" + name + "' not found");
+      if (result == nullptr) throw EReadError(Format("Ancestor for '%s' not found", {name}));
     } else {
       const TClassInfo* cls = GetClass(className);
       if (cls == nullptr && OnFindComponentClass) cls = OnFindComponentClass(*this, className);
-      if (cls == nullptr) throw EClassNotFound("Class " + className + " not found");
+      if (cls == nullptr) throw EClassNotFound(Format("Class %s not found", {className}));
       if (!cls->InheritsFrom(TComponent::StaticClass())) throw EReadError("Invalid stream format");
       result = AsComponent(cls->CreateInstance(owner_));
       created = true;
@@ -797,8 +795,7 @@ void TWriter::WriteDouble(double value) {
 
 void TWriter::WriteCurrency(long double value) {
   WriteValue(vaCurrency);
-  // The FPU's nearest-even rounding, as a currency conversion rounds.
-  const std::int64_t x = static_cast<std::int64_t>(std::llrint(value * 10000.0L));
+  const std::int64_t x = static_cast<std::int64_t>(Round(value * 10000.0L));
   WriteBytes(&x, 8);
 }
 
@@ -827,13 +824,13 @@ void TWriter::WriteString(std::string_view value) {
 }
 
 void TWriter::WriteIdent(std::string_view ident) {
-  if (SameIdent(ident, "False")) {
+  if (SameText(ident, "False")) {
     WriteValue(vaFalse);
-  } else if (SameIdent(ident, "True")) {
+  } else if (SameText(ident, "True")) {
     WriteValue(vaTrue);
-  } else if (SameIdent(ident, "Null")) {
+  } else if (SameText(ident, "Null")) {
     WriteValue(vaNull);
-  } else if (SameIdent(ident, "nil")) {
+  } else if (SameText(ident, "nil")) {
     WriteValue(vaNil);
   } else {
     WriteValue(vaIdent);
@@ -1050,7 +1047,7 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
         auto* ancComponent = dynamic_cast<TComponent*>(ancValue);
         const std::string ancName = ancComponent != nullptr ? ancComponent->Name() : std::string();
         if (value == nullptr && ancValue == nullptr) return;
-        if (anc != nullptr && SameIdent(name, ancName) && (value == nullptr) == (ancValue == nullptr)) return;
+        if (anc != nullptr && SameText(name, ancName) && (value == nullptr) == (ancValue == nullptr)) return;
         if (name.empty() && value != nullptr) return;
         WritePropName(prop.name);
         if (value == nullptr) {

@@ -167,6 +167,7 @@ class TReader : public TFiler {
   void ReadPropValue(TPersistent* instance, const TPropInfo& prop);
   void ReadBytes(void* buffer, long long count);
   void SkipBytes(long long count);
+  void CheckAvailable(long long count);
   void SkipSetBody();
   void SkipCollectionBody();
   void SkipProperty();

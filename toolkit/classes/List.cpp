@@ -15,10 +15,7 @@ const TClassInfo& TList::StaticClass() {
 TList::~TList() { items_.clear(); }
 
 void TList::Error(const char* message, int data) {
-  std::string text(message);
-  const size_t at = text.find("%d");
-  if (at != std::string::npos) text.replace(at, 2, std::to_string(data));
-  throw EListError(text);
+  throw EListError(Format(message, {data}));
 }
 
 void TList::CheckIndex(int index) const {

@@ -14,22 +14,12 @@
 
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/rtl/Math.h"
 
 namespace {
 
 constexpr const char* kLineBreak = "\r\n";
 constexpr size_t kStringPiece = 64;  // characters of a string per text line
-
-bool SameIdent(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // Shortest text of the given significant digits that reads back to the same value; always
 // with a decimal point or exponent so that it reads as a floating value.
@@ -200,7 +190,7 @@ class BinaryToText {
         out_ += FloatText(reader_.ReadDouble(), 17) + "f";
         break;
       case vaCurrency: {
-        const long long scaled = std::llrint(reader_.ReadCurrency() * 10000.0L);
+        const long long scaled = Round(reader_.ReadCurrency() * 10000.0L);
         const unsigned long long magnitude =
             scaled < 0 ? 0ULL - static_cast<unsigned long long>(scaled) : static_cast<unsigned long long>(scaled);
         std::string fraction = std::to_string(magnitude % 10000);
@@ -298,11 +288,11 @@ class TextToBinary {
 
  private:
   [[noreturn]] void Error(const std::string& message) const {
-    throw EParserError(message + " on line " + std::to_string(tokenLine_));
+    throw EParserError(Format("%s on line %d", {message, tokenLine_}));
   }
 
   bool IsSymbol(char c) const { return tok_ == Tok::Symbol && text_[tokenStart_] == c; }
-  bool IsKeyword(std::string_view word) const { return tok_ == Tok::Ident && SameIdent(token_, word); }
+  bool IsKeyword(std::string_view word) const { return tok_ == Tok::Ident && SameText(token_, word); }
   void Expect(char c) {
     if (!IsSymbol(c)) Error(std::string("'") + c + "' expected");
     Next();
@@ -459,7 +449,14 @@ class TextToBinary {
     }
     pos_ = p;
     if (isFloat) {
-      floatValue_ = std::strtold(number.c_str(), nullptr);
+      // Each width parses its own text, so no value is rounded twice.
+      if (floatSuffix_ == 'f' || floatSuffix_ == 'd') {
+        floatValue_ = std::strtod(number.c_str(), nullptr);
+      } else if (floatSuffix_ == 's') {
+        floatValue_ = std::strtof(number.c_str(), nullptr);
+      } else {
+        floatValue_ = std::strtold(number.c_str(), nullptr);
+      }
       if (negative) floatValue_ = -floatValue_;
       tok_ = Tok::Float;
     } else {

@@ -8,22 +8,6 @@
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
 
-namespace {
-
-std::string SystemMessage(DWORD code) {
-  wchar_t* text = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string out;
-  if (n != 0 && text != nullptr) out = WideToUtf8(std::wstring_view(text, n));
-  if (text != nullptr) LocalFree(text);
-  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) out.pop_back();
-  return out;
-}
-
-}  // namespace
-
 // ---- TStream ----------------------------------------------------------------------------------
 
 const TClassInfo& TStream::StaticClass() {
@@ -236,11 +220,11 @@ HANDLE OpenFileHandle(const std::string& fileName, unsigned mode) {
 TFileStream::TFileStream(const std::string& fileName, unsigned mode)
     : THandleStream(OpenFileHandle(fileName, mode)), fileName_(fileName) {
   if (handle_ == INVALID_HANDLE_VALUE) {
-    const std::string reason = SystemMessage(GetLastError());
+    const std::string reason = SysErrorMessage(GetLastError());
     if ((mode & fmCreate) == fmCreate) {
-      throw EFCreateError("Cannot create file \"" + fileName + "\". " + reason);
+      throw EFCreateError(Format("Cannot create file \"%s\". %s", {fileName, reason}));
     }
-    throw EFOpenError("Cannot open file \"" + fileName + "\". " + reason);
+    throw EFOpenError(Format("Cannot open file \"%s\". %s", {fileName, reason}));
   }
 }
 
@@ -268,9 +252,9 @@ TResourceStream::TResourceStream(HMODULE instance, int id, const wchar_t* type) 
 void TResourceStream::Initialize(HMODULE instance, const wchar_t* name, const wchar_t* type,
                                  const std::string& shown) {
   HRSRC info = FindResourceW(instance, name, type);
-  if (info == nullptr) throw EResNotFound("Resource " + shown + " not found");
+  if (info == nullptr) throw EResNotFound(Format("Resource %s not found", {shown}));
   HGLOBAL data = LoadResource(instance, info);
-  if (data == nullptr) throw EResNotFound("Resource " + shown + " not found");
+  if (data == nullptr) throw EResNotFound(Format("Resource %s not found", {shown}));
   SetPointer(LockResource(data), SizeofResource(instance, info));
 }
 

@@ -43,7 +43,7 @@ void TStringList::SetUpdateState(bool updating) {
 }
 
 int TStringList::CompareStrings(std::string_view a, std::string_view b) const {
-  return caseSensitive_ ? LocaleCompareStr(a, b) : LocaleCompareText(a, b);
+  return caseSensitive_ ? AnsiCompareStr(a, b) : AnsiCompareText(a, b);
 }
 
 std::string TStringList::Get(int index) const {

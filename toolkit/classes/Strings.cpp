@@ -5,19 +5,8 @@
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/SysUtils.h"
-#include "toolkit/rtl/TextConv.h"
-#include "toolkit/system/WinApi.h"
 
 namespace {
-
-int LocaleCompare(std::string_view a, std::string_view b, DWORD flags) {
-  const std::wstring wa = Utf8ToWide(a);
-  const std::wstring wb = Utf8ToWide(b);
-  const int r = CompareStringW(LOCALE_USER_DEFAULT, flags, wa.c_str(), static_cast<int>(wa.size()),
-                               wb.c_str(), static_cast<int>(wb.size()));
-  if (r == 0) return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
-  return r - CSTR_EQUAL;
-}
 
 bool NeedsQuote(std::string_view s, char delimiter, char quote) {
   for (char c : s) {
@@ -38,22 +27,13 @@ std::string Quoted(std::string_view s, char quote) {
 
 }  // namespace
 
-int LocaleCompareText(std::string_view a, std::string_view b) {
-  return LocaleCompare(a, b, NORM_IGNORECASE);
-}
-
-int LocaleCompareStr(std::string_view a, std::string_view b) { return LocaleCompare(a, b, 0); }
-
 const TClassInfo& TStrings::StaticClass() {
   static const TClassInfo info = TClassBuilder<TStrings>("TStrings", &TPersistent::StaticClass()).Build();
   return info;
 }
 
 void TStrings::Error(const char* message, int data) {
-  std::string text(message);
-  const size_t at = text.find("%d");
-  if (at != std::string::npos) text.replace(at, 2, std::to_string(data));
-  throw EStringListError(text);
+  throw EStringListError(Format(message, {data}));
 }
 
 void TStrings::Put(int index, const std::string& s) {
@@ -95,7 +75,7 @@ void TStrings::InsertObject(int index, const std::string& s, TObject* object) {
 }
 
 int TStrings::CompareStrings(std::string_view a, std::string_view b) const {
-  return LocaleCompareText(a, b);
+  return AnsiCompareText(a, b);
 }
 
 int TStrings::IndexOf(std::string_view s) const {

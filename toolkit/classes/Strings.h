@@ -106,7 +106,3 @@ class TStrings : public TPersistent {
   char nameValueSeparator_ = '=';
   std::string lineBreak_ = "\r\n";
 };
-
-// Locale comparisons (the user's locale, as the platform's CompareString orders).
-int LocaleCompareText(std::string_view a, std::string_view b);
-int LocaleCompareStr(std::string_view a, std::string_view b);

@@ -6,28 +6,6 @@
 #include "toolkit/classes/Object.h"
 #include "toolkit/rtl/SysUtils.h"
 
-namespace {
-
-bool SameIdent(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-std::string Trimmed(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-  return std::string(s.substr(b, e - b));
-}
-
-}  // namespace
-
 namespace typinfo_detail {
 void InvalidPropertyValue() { throw EPropertyError("Invalid property value"); }
 }  // namespace typinfo_detail
@@ -44,7 +22,7 @@ std::string TEnumInfo::NameOf(long long value) const {
 
 int TEnumInfo::ValueOf(std::string_view name) const {
   for (size_t i = 0; i < names_.size(); ++i) {
-    if (SameIdent(names_[i], name)) return min_ + static_cast<int>(i);
+    if (SameText(names_[i], name)) return min_ + static_cast<int>(i);
   }
   return -1;
 }
@@ -61,7 +39,7 @@ std::string SetToString(const TEnumInfo& info, std::uint64_t bits, bool brackets
 }
 
 std::uint64_t StringToSet(const TEnumInfo& info, std::string_view text) {
-  std::string s = Trimmed(text);
+  std::string s = Trim(text);
   if (!s.empty() && s.front() == '[') s.erase(0, 1);
   if (!s.empty() && s.back() == ']') s.pop_back();
   std::uint64_t bits = 0;
@@ -69,10 +47,10 @@ std::uint64_t StringToSet(const TEnumInfo& info, std::string_view text) {
   while (start <= s.size()) {
     size_t comma = s.find(',', start);
     if (comma == std::string::npos) comma = s.size();
-    std::string name = Trimmed(std::string_view(s).substr(start, comma - start));
+    std::string name = Trim(std::string_view(s).substr(start, comma - start));
     if (!name.empty()) {
       int v = info.ValueOf(name);
-      if (v < 0 || v >= 64) throw EPropertyError("Invalid property element: " + name);
+      if (v < 0 || v >= 64) throw EPropertyError(Format("Invalid property element: %s", {name}));
       bits |= std::uint64_t{1} << v;
     }
     start = comma + 1;
@@ -108,7 +86,7 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
 }
 
 TObject* TClassInfo::CreateInstance(TObject* creator) const {
-  if (!factory_) throw EInvalidOperation("Cannot create an instance of abstract class " + name_);
+  if (!factory_) throw EInvalidOperation(Format("Cannot create an instance of abstract class %s", {name_}));
   return factory_(creator);
 }
 
@@ -119,7 +97,7 @@ std::vector<const TPropInfo*> TClassInfo::Properties() const {
     // A redeclared property replaces the inherited one in place.
     bool replaced = false;
     for (const TPropInfo*& q : out) {
-      if (SameIdent(q->name, p.name)) {
+      if (SameText(q->name, p.name)) {
         q = &p;
         replaced = true;
         break;
@@ -133,7 +111,7 @@ std::vector<const TPropInfo*> TClassInfo::Properties() const {
 const TPropInfo* TClassInfo::FindProperty(std::string_view name) const {
   for (const TClassInfo* c = this; c != nullptr; c = c->parent_) {
     for (const TPropInfo& p : c->props_) {
-      if (SameIdent(p.name, name)) return &p;
+      if (SameText(p.name, name)) return &p;
     }
   }
   return nullptr;
@@ -142,7 +120,7 @@ const TPropInfo* TClassInfo::FindProperty(std::string_view name) const {
 const TMethodInfo* TClassInfo::FindMethod(std::string_view name) const {
   for (const TClassInfo* c = this; c != nullptr; c = c->parent_) {
     for (const TMethodInfo& m : c->methods_) {
-      if (SameIdent(m.name, name)) return &m;
+      if (SameText(m.name, name)) return &m;
     }
   }
   return nullptr;
@@ -165,7 +143,7 @@ namespace {
 
 const TPropInfo& Require(const TObject& instance, std::string_view name) {
   const TPropInfo* p = instance.ClassType().FindProperty(name);
-  if (p == nullptr) throw EPropertyError("Property " + std::string(name) + " does not exist");
+  if (p == nullptr) throw EPropertyError(Format("Property %s does not exist", {name}));
   return *p;
 }
 
@@ -228,7 +206,7 @@ void SetEnumProp(TObject& instance, std::string_view name, std::string_view valu
   const TPropInfo& p = Require(instance, name);
   long long v = -1;
   if (p.kind == TTypeKind::tkBool) {
-    v = SameIdent(value, "True") ? 1 : SameIdent(value, "False") ? 0 : -1;
+    v = SameText(value, "True") ? 1 : SameText(value, "False") ? 0 : -1;
   } else if (p.enumInfo != nullptr) {
     v = p.enumInfo->ValueOf(value);
   }

@@ -88,7 +88,7 @@ class TPropInfo {
   // properties of its own type).
   const TClassInfo& (*propClassOf)() = nullptr;
   const TClassInfo* PropClass() const { return propClassOf != nullptr ? &propClassOf() : nullptr; }
-  std::type_index eventType = typeid(void);  // method properties: the TEvent type
+  std::type_index eventType = typeid(void);  // method properties: the TMethodEvent type
 
   std::function<long long(TObject&)> getOrd;
   std::function<void(TObject&, long long)> setOrd;
@@ -169,7 +169,7 @@ struct IsSet<TSet<E>> : std::true_type {
 template <class V>
 struct IsEvent : std::false_type {};
 template <class... A>
-struct IsEvent<TEvent<A...>> : std::true_type {};
+struct IsEvent<TMethodEvent<A...>> : std::true_type {};
 [[noreturn]] void InvalidPropertyValue();
 }  // namespace typinfo_detail
 
@@ -183,7 +183,7 @@ struct IsEvent<TEvent<A...>> : std::true_type {};
 // nullptr for read-only properties (a read-only object property is still streamed into).
 // The property kind follows the getter's type: bool, char, enumerations (with EnumTypeInfo),
 // TSet<E>, integers, float/double/long double, std::string, pointers to TObject descendants
-// (objects and component references) and TEvent<...> (methods).
+// (objects and component references) and TMethodEvent<...> (methods).
 template <class T>
 class TClassBuilder {
  public:
@@ -343,9 +343,9 @@ class TClassBuilder {
     TMethodInfo m;
     m.name = std::move(name);
     m.code = MethodCodeOf(method);
-    m.eventType = typeid(TEvent<A...>);
+    m.eventType = typeid(TMethodEvent<A...>);
     m.bind = [method](TObject* instance, void* event) {
-      *static_cast<TEvent<A...>*>(event) = TEvent<A...>(static_cast<T*>(instance), method);
+      *static_cast<TMethodEvent<A...>*>(event) = TMethodEvent<A...>(static_cast<T*>(instance), method);
     };
     info_.methods_.push_back(std::move(m));
     return *this;

@@ -9,7 +9,7 @@
 #include "toolkit/data/DataSet.h"
 
 // Sender (the data source) and the changed field, or null for the whole record.
-using TDataChangeEvent = TEvent<TObject*, TField*>;
+using TDataChangeEvent = TMethodEvent<TObject*, TField*>;
 
 class TDataSource : public TComponent {
  public:

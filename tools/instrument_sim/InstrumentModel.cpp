@@ -58,6 +58,9 @@ float InstrumentModel::Reading(int channel) const {
       v += (unit * 2 - 1) * o_.step;
       break;
     }
+    case ReadingKind::Sequence:
+      v = o_.sequence[static_cast<size_t>(polls_) % o_.sequence.size()] + o_.channelStep * channel;
+      break;
   }
   const double scale = o_.decimals == 2 ? 100.0 : 10.0;
   return static_cast<float>(std::nearbyint(v * scale) / scale);

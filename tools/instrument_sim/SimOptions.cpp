@@ -46,6 +46,16 @@ bool ParseReadings(const std::string& text, SimOptions& o) {
     o.readings = ReadingKind::Noise;
     return ToDouble(p[1], o.base) && ToDouble(p[2], o.step);
   }
+  if (p[0] == "seq" && p.size() == 2) {
+    o.readings = ReadingKind::Sequence;
+    o.sequence.clear();
+    for (const std::string& v : Split(p[1], ',')) {
+      double d = 0;
+      if (!ToDouble(v, d)) return false;
+      o.sequence.push_back(d);
+    }
+    return !o.sequence.empty();
+  }
   return false;
 }
 
@@ -86,7 +96,7 @@ const char* SimUsage() {
          "  --decimals 1|2        decimal mode (reply to $23)\n"
          "  --types LETTERS       thermocouple type per module, from KJTESNBR\n"
          "  --labels A,B,...      channel labels (13 characters each on the wire)\n"
-         "  --readings const:V | ramp:START:STEP | noise:CENTRE:AMPLITUDE\n"
+         "  --readings const:V | ramp:START:STEP | noise:CENTRE:AMPLITUDE | seq:V1,V2,...\n"
          "  --channel-step D      added to each channel's reading per channel index\n"
          "  --seed N              seed of the noise generator\n"
          "  --fault none|noreply|crc|echo|late[:MS]|flood|modules[:N]|short|garbage\n"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum class ReadingKind { Constant, Ramp, Noise };
+enum class ReadingKind { Constant, Ramp, Noise, Sequence };
 
 enum class FaultKind {
   None,
@@ -32,6 +32,7 @@ struct SimOptions {
   double base = 25.0;               // constant value, ramp start or noise centre
   double step = 0.0;                // ramp step per poll, or noise amplitude
   double channelStep = 0.0;         // added per channel index
+  std::vector<double> sequence;     // Sequence: poll k reads sequence[k mod size]
   unsigned seed = 1;                // noise generator seed
   FaultKind fault = FaultKind::None;
   int faultCommand = -1;            // command code the fault applies to; -1 any
