@@ -276,27 +276,49 @@ TEST_F(ControlTest, KeyPressCanSwallowCharacters) {
   EXPECT_EQ(downs, std::vector<WORD>{VK_F2});
 }
 
-TEST_F(ControlTest, TabMovesTheFocusInTabOrderWithExitAndEnter) {
+// Other test processes share the display and may hold the platform's focus, so the focus
+// arriving is sent as WM_SETFOCUS and the tab key's decision is read from ActiveControl.
+TEST_F(ControlTest, TabKeyChoosesTheNextControlInTabOrder) {
   auto* first = Add<TPlainEdit>(form, Rect(10, 10, 100, 31));
   auto* second = Add<TPlainEdit>(form, Rect(10, 40, 100, 61));
   auto* third = Add<TPlainEdit>(form, Rect(10, 70, 100, 91));
-  third->SetTabOrder(0);  // order: third, first, second
-  std::vector<std::string> events;
-  first->OnExit = [&](TObject*) { events.push_back("exit first"); };
-  second->OnEnter = [&](TObject*) { events.push_back("enter second"); };
+  auto* disabled = Add<TPlainEdit>(form, Rect(10, 100, 100, 121));
+  disabled->SetEnabled(false);
+  third->SetTabOrder(0);  // order: third, first, second, (disabled)
   ShowForm();
-  first->SetFocus();
-  Application->ProcessMessages();
-  ASSERT_EQ(GetFocus(), first->Handle());
+  SendMessageW(first->Handle(), WM_SETFOCUS, 0, 0);
   EXPECT_EQ(form->ActiveControl(), first);
-  PostMessageW(first->Handle(), WM_KEYDOWN, VK_TAB, 1);
-  Application->ProcessMessages();
-  EXPECT_EQ(GetFocus(), second->Handle());
+  EXPECT_EQ(first->Perform(CN_KEYDOWN, VK_TAB, 1), 1);  // taken as a dialog key
   EXPECT_EQ(form->ActiveControl(), second);
-  EXPECT_EQ(events, (std::vector<std::string>{"exit first", "enter second"}));
-  PostMessageW(second->Handle(), WM_KEYDOWN, VK_TAB, 1);
-  Application->ProcessMessages();
-  EXPECT_EQ(GetFocus(), third->Handle());
+  SendMessageW(second->Handle(), WM_SETFOCUS, 0, 0);
+  second->Perform(CN_KEYDOWN, VK_TAB, 1);
+  EXPECT_EQ(form->ActiveControl(), third);  // wraps, skipping the disabled control
+  // An ordinary key is not a dialog key.
+  EXPECT_EQ(third->Perform(CN_KEYDOWN, 'A', 1), 0);
+}
+
+TEST_F(ControlTest, FocusMovesSendExitToTheOldControlAndEnterToTheNew) {
+  auto* group = Add<TFillControl>(form, Rect(0, 0, 150, 150));
+  auto* inner = Add<TPlainEdit>(group, Rect(10, 10, 100, 31));
+  auto* outer = Add<TPlainEdit>(form, Rect(160, 10, 250, 31));
+  std::vector<std::string> events;
+  group->OnEnter = [&](TObject*) { events.push_back("enter group"); };
+  group->OnExit = [&](TObject*) { events.push_back("exit group"); };
+  inner->OnEnter = [&](TObject*) { events.push_back("enter inner"); };
+  inner->OnExit = [&](TObject*) { events.push_back("exit inner"); };
+  outer->OnEnter = [&](TObject*) { events.push_back("enter outer"); };
+  outer->OnExit = [&](TObject*) { events.push_back("exit outer"); };
+  ShowForm();
+  SendMessageW(outer->Handle(), WM_SETFOCUS, 0, 0);
+  events.clear();
+  SendMessageW(inner->Handle(), WM_SETFOCUS, 0, 0);
+  SendMessageW(outer->Handle(), WM_SETFOCUS, 0, 0);
+  SendMessageW(inner->Handle(), WM_SETFOCUS, 0, 0);
+  const std::vector<std::string> expected = {"exit outer", "enter group", "enter inner", "exit inner",
+                                             "exit group", "enter outer", "exit outer", "enter group",
+                                             "enter inner"};
+  EXPECT_EQ(events, expected);
+  EXPECT_EQ(form->ActiveControl(), inner);
 }
 
 TEST_F(ControlTest, ExceptionInAHandlerGoesToTheErrorBoxAndMessagesGoOn) {

@@ -177,7 +177,13 @@ class FormLayoutTest : public ::testing::Test {
     Application->SetMessageBoxHook(nullptr);
     Application->ProcessMessages();
   }
-  void Click() { PostMessageW(form->btnOk->Handle(), BM_CLICK, 0, 0); }
+  // What the platform's button sends its parent when clicked (BM_CLICK would need the
+  // platform focus, which other test processes on the display may hold).
+  void Click() {
+    HWND button = form->btnOk->Handle();
+    PostMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+  }
 
   TLayoutTestForm* form = nullptr;
   std::vector<std::string> boxes;

@@ -174,7 +174,7 @@ void TApplication::HandleMessage() {
 }
 
 void TApplication::Terminate() {
-  terminated_ = true;
+  // Terminated follows when the loop takes the quit message, so every loop level sees it.
   PostQuitMessage(0);
 }
 

@@ -53,6 +53,7 @@ class TApplication : public TComponent {
   void ProcessMessages();
   // Processes one message, or goes idle (runs handed-over calls, OnIdle) and waits for one.
   void HandleMessage();
+  // Posts the quit message; Terminated becomes true when a loop takes it.
   void Terminate();
   bool Terminated() const { return terminated_; }
   // Clears Terminated (tests run several loops in one process).
