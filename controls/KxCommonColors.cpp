@@ -10,8 +10,7 @@
 #include "toolkit/rtl/Math.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/system/RegistryIniFile.h"
-
-#include <uxtheme.h>
+#include "toolkit/ui/Themes.h"
 
 namespace {
 
@@ -195,7 +194,7 @@ void SetKxFullColorDevice(bool fullColor) { g_fullColor = fullColor; }
 bool KxVisualStylesActive() {
   const auto& query = VisualStylesQuery();
   if (query) return query();
-  return IsAppThemed() && IsThemeActive();
+  return ThemeServices()->ThemesEnabled();
 }
 
 void SetKxVisualStylesQuery(std::function<bool()> query) { VisualStylesQuery() = std::move(query); }

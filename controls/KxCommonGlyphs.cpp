@@ -16,9 +16,9 @@
 #include "toolkit/ui/Control.h"
 #include "toolkit/ui/CustomControl.h"
 #include "toolkit/ui/Form.h"
+#include "toolkit/ui/Themes.h"
 #include "toolkit/ui/WinControl.h"
 
-#include <uxtheme.h>
 #include <vssym32.h>
 
 namespace {
@@ -37,14 +37,13 @@ TCentre CentreOf(const TRect& r) {
 
 // Draws a themed part into a white bitmap of the given size and answers one pixel; nothing when
 // no theme can be opened.
-std::optional<COLORREF> SampleThemedPart(const wchar_t* themeClass, int part, int state, int width, int height,
-                                         const RECT& area, int x, int y) {
+std::optional<COLORREF> SampleThemedPart(TThemedElement element, int part, int state, int width, int height,
+                                         const TRect& area, int x, int y) {
+  TThemeServices* themes = ThemeServices();
+  if (themes->Theme(element) == nullptr) return std::nullopt;
   TBitmap bitmap(width, height);
   HDC dc = bitmap.Canvas()->Handle();
-  HTHEME theme = OpenThemeData(nullptr, themeClass);
-  if (theme == nullptr) return std::nullopt;
-  DrawThemeBackground(theme, dc, part, state, &area, nullptr);
-  CloseThemeData(theme);
+  themes->DrawElement(dc, themes->GetElementDetails(element, part, state), area);
   GdiFlush();
   return GetPixel(dc, x, y);
 }
@@ -68,14 +67,14 @@ TColor ClassicArrowColor(TCanvas& canvas) {
 
 TColor ThemedDropDownArrowColor() {
   // Without a theme the bitmap stays white, which is close to the window colour.
-  const COLORREF pixel = SampleThemedPart(L"COMBOBOX", CP_DROPDOWNBUTTON, CBXS_NORMAL, 17, 21, RECT{0, 0, 16, 20}, 8, 10)
+  const COLORREF pixel = SampleThemedPart(teComboBox, CP_DROPDOWNBUTTON, CBXS_NORMAL, 17, 21, {0, 0, 16, 20}, 8, 10)
                              .value_or(RGB(255, 255, 255));
   const TColor color = static_cast<TColor>(pixel);
   return ColorsAreClose(color, clWindow) ? cl3DDkShadow : color;
 }
 
 std::optional<TColor> ThemedScrollArrowColor() {
-  const auto pixel = SampleThemedPart(L"SCROLLBAR", SBP_ARROWBTN, ABS_DOWNNORMAL, 13, 10, RECT{0, 0, 13, 10}, 6, 4);
+  const auto pixel = SampleThemedPart(teScrollBar, SBP_ARROWBTN, ABS_DOWNNORMAL, 13, 10, {0, 0, 13, 10}, 6, 4);
   if (!pixel) return std::nullopt;
   return static_cast<TColor>(*pixel);
 }

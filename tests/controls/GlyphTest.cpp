@@ -99,7 +99,7 @@ TEST_F(GlyphTest, DropDownArrowColoursFollowStateAndBackground) {
   Reset();
   canvas_.Brush()->SetColor(clWhite);
   PaintDropDownArrow(canvas_, {4, 4, 20, 20}, 1, true);
-  // No theme file in the prefix: the sampled colour is white, close to the window colour.
+  // The sampled themed colour (dark shadow when the theme gives something close to the window).
   const TBox chevron = Painted(static_cast<COLORREF>(ColorToRGB(ThemedDropDownArrowColor())));
   EXPECT_GE(chevron.left, 12 - 4);
   EXPECT_LE(chevron.right, 12 + 5);
@@ -125,7 +125,7 @@ TEST_F(GlyphTest, DirectionArrowsPointTheirWay) {
     for (TKxArrowDirection d : {adUp, adDown, adLeft, adRight}) {
       Reset();
       PaintDirectionArrow(canvas_, {2, 2, 22, 22}, style, true, d);
-      // No theme in the prefix: the later style falls back to the classic colour.
+      // The later style samples the theme, or falls back to the classic colour without one.
       const COLORREF color = style == 0 ? 0x000000 : ColorToRGB(ThemedScrollArrowColor().value_or(clBlack));
       const TBox b = Painted(color);
       ASSERT_GT(b.count, 0) << style << "/" << d;
