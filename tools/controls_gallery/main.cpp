@@ -82,11 +82,12 @@ int wmain(int argc, wchar_t** argv) {
 
   // Row 5: glyphs.
   int column = 0;
-  const auto glyphCell = [&](const char* name) {
+  const auto glyphCell = [&](const char* name, TColor background = clWindow) {
     const TRect cell = Cell(column, 5, kCell, kCell - 16);
     canvas.Brush()->SetStyle(bsSolid);
-    canvas.Brush()->SetColor(clWindow);
+    canvas.Brush()->SetColor(background);
     canvas.FillRect(cell);
+    canvas.Brush()->SetStyle(bsClear);
     PaintFrameStyleAround(canvas, cell, fsFlat);
     Label(canvas, Cell(column, 5), name);
     ++column;
@@ -97,11 +98,13 @@ int wmain(int argc, wchar_t** argv) {
     PaintDropDownArrow(canvas, r, style, true);
   }
   PaintDropDownArrow(canvas, glyphCell("drop off"), 0, false);
+  // Style 2 takes its colour from the theme's scroll arrow, which may be light: shown on a
+  // darker face so that it can be seen.
   for (int style : {0, 2}) {
     for (TKxArrowDirection d : {adUp, adDown, adLeft, adRight}) {
       const char* names[] = {"up", "down", "left", "right"};
-      PaintDirectionArrow(canvas, glyphCell((std::string(names[d]) + " " + std::to_string(style)).c_str()), style, true,
-                          d);
+      const std::string name = std::string(names[d]) + " " + std::to_string(style);
+      PaintDirectionArrow(canvas, glyphCell(name.c_str(), style == 2 ? clBtnShadow : clWindow), style, true, d);
     }
   }
 
