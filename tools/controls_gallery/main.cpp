@@ -7,6 +7,9 @@
 #include "controls/KxCommonFrames.h"
 #include "controls/KxCommonGlyphs.h"
 #include "controls/KxGraphics.h"
+#include "controls/KxModule.h"
+#include "toolkit/graphics/GraphicsModule.h"
+#include "toolkit/ui/UiModule.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/rtl/TextConv.h"
@@ -32,12 +35,8 @@ const char* const kStyleNames[] = {"None", "Flat", "Groove", "Bump", "Lowered", 
 const char* const kDirectionNames[] = {"DiagUp", "DiagDown", "HorzEnd", "HorzCtr", "HorzBox",
                                        "VertEnd", "VertCtr", "VertBox", "Square", "BigSquare"};
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  const std::string output = argc > 1 ? WideToUtf8(argv[1]) : "controls_gallery.bmp";
-  KxCommonColorsInitialize();
-
+// Draws the whole gallery and saves it as `output`.
+void Render(const std::string& output) {
   TBitmap bitmap(12 * (kCell + kGap) + kGap, 7 * (kCell + kGap) + kGap);
   TCanvas& canvas = *bitmap.Canvas();
   canvas.Brush()->SetColor(clBtnFace);
@@ -163,6 +162,19 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   bitmap.SaveToFile(output);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::string output = argc > 1 ? WideToUtf8(argv[1]) : "controls_gallery.bmp";
+  InitGraphics();
+  InitControls();
+  InitControlSet();
+  Render(output);
   std::printf("%s\n", output.c_str());
+  DoneControlSet();
+  DoneControls();
+  DoneGraphics();
   return 0;
 }
