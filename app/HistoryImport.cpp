@@ -20,6 +20,7 @@
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/WinApi.h"
+#include "toolkit/ui/Application.h"
 
 namespace {
 
@@ -291,5 +292,23 @@ THistoryImportOutcome RunHistoryImport(THistoryImportMode mode, const std::strin
     SendProgressClose();
     WriteLog("file import except!!!", "except");
     return THistoryImportOutcome::Failed;
+  }
+}
+
+void ImportHistory(THistoryImportMode mode, const std::string& fileName, const std::string& folder) {
+  const THistoryImportOutcome outcome = RunHistoryImport(mode, fileName, folder);
+  switch (outcome) {
+    case THistoryImportOutcome::NoDataFile:
+      Application->MessageBox("No valid data file found.", "prompt", MB_OK);
+      break;
+    case THistoryImportOutcome::Aborted:
+    case THistoryImportOutcome::Complete:
+      if (StopRequested == 0)
+        Application->MessageBox(outcome == THistoryImportOutcome::Aborted ? "The import was aborted."
+                                                                          : "The import is complete.",
+                                "prompt", MB_ICONWARNING);
+      break;
+    default:
+      break;
   }
 }
