@@ -346,3 +346,40 @@ TEST_F(GdiCanvasTest, BlendingPathsAgree) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 4 × 4 bitmap, red with a white bottom row (white is its transparent colour: bottom-left).
+void MakeTransparentBitmap(TBitmap& b) {
+  b.SetPixelFormat(pf24bit);
+  b.SetSize(4, 4);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) b.Canvas()->SetPixel(x, y, y == 3 ? clWhite : clRed);
+  }
+  b.SetTransparent(true);
+}
+
+TEST_F(GdiCanvasTest, TransparentGraphicsShowTheBackground) {
+  canvas->Pen()->Hide();
+  canvas->Brush()->SetColor(clBlue);
+  canvas->FillRect(TRect(0, 0, 100, 100));
+  TBitmap b;
+  MakeTransparentBitmap(b);
+  canvas->DrawGraphic(10, 10, &b);
+  EXPECT_EQ(surface->Pixel(11, 11), clRed);
+  EXPECT_EQ(surface->Pixel(11, 13), clBlue) << "the transparent row";
+  canvas->StretchQuality = sqLow;
+  canvas->DrawGraphicStretched(TRect(40, 40, 80, 80), &b);
+  EXPECT_EQ(surface->Pixel(50, 45), clRed);
+  EXPECT_EQ(surface->Pixel(50, 78), clBlue);
+}
+
+TEST_F(GdiCanvasTest, NothingDrawsForANullOrEmptyGraphic) {
+  TBitmap empty;
+  canvas->DrawGraphic(10, 10, nullptr);
+  canvas->DrawGraphic(10, 10, &empty);
+  canvas->DrawGraphicStretched(TRect(0, 0, 50, 50), nullptr);
+  EXPECT_EQ(surface->InkBounds(), TRect());
+}
+
+}  // namespace
