@@ -277,6 +277,25 @@ TEST(FormLayoutReadTest, UnknownClassOrHandlerFailsWithTheReadersError) {
   EXPECT_EQ(read("object F: TBareForm\n  OnCreate = FormCreate\n  object p: TTestPanel\n  end\nend\n"), 1);
   EXPECT_THROW(read("object F: TBareForm\n  object p: TNoSuchPanel\n  end\nend\n"), EClassNotFound);
   EXPECT_THROW(read("object F: TBareForm\n  OnCreate = NoSuchHandler\nend\n"), Exception);
+  // A layout made at twice the resolution is scaled down to the screen's.
+  {
+    TBareForm form(nullptr);
+    const std::string text =
+        "object F: TBareForm\n  ClientHeight = 200\n  ClientWidth = 400\n  Font.Height = -22\n"
+        "  PixelsPerInch = 192\n  object p: TTestPanel\n    Left = 20\n    Top = 40\n    Width = 100\n"
+        "    Height = 60\n  end\nend\n";
+    TMemoryStream stream;
+    stream.WriteBuffer(text.data(), static_cast<long long>(text.size()));
+    stream.SetPosition(0);
+    ReadFormLayout(&form, stream);
+    EXPECT_EQ(form.ClientWidth(), 200);
+    EXPECT_EQ(form.ClientHeight(), 100);
+    EXPECT_EQ(form.Font()->Height(), -11);
+    auto* panel = dynamic_cast<TControl*>(form.FindComponent("p"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->BoundsRect(), Rect(10, 20, 60, 50));
+    EXPECT_EQ(panel->Font()->Height(), -11);
+  }
   // The binary form works as well.
   const std::string binary = ObjectTextToBinary("object F: TBareForm\n  Caption = 'x'\nend\n");
   TBareForm form(nullptr);
