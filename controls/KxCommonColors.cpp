@@ -165,8 +165,10 @@ TColor OppositeHueColor(TColor color, int lum) {
 
 // ---- Desktop scheme -----------------------------------------------------------------------
 
-int DetectXPColorScheme() {
-  const TRegistryIniFile ini("\\Software\\Microsoft\\Windows\\CurrentVersion");
+int DetectXPColorScheme() { return DetectXPColorSchemeAt("\\Software\\Microsoft\\Windows\\CurrentVersion"); }
+
+int DetectXPColorSchemeAt(const std::string& keyPath) {
+  const TRegistryIniFile ini(keyPath);
   const std::string name = UpperCase(ini.ReadString("ThemeManager", "ColorName", ""));
   if (name == "HOMESTEAD") return 1;
   if (name == "METALLIC") return 2;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "controls/KxCommonTypes.h"
 #include "toolkit/graphics/Color.h"
@@ -46,6 +47,9 @@ TColor OppositeHueColor(TColor color, int lum);
 // 1 for the "HOMESTEAD" (olive) scheme, 2 for "METALLIC" (silver), 0 for anything else or a
 // missing value: the current user's ThemeManager ColorName, any letter case.
 int DetectXPColorScheme();
+// The same test on the "ThemeManager" section below another current-user key; tests use it so
+// that the desktop's own value (which the platform's theme loading reads) stays untouched.
+int DetectXPColorSchemeAt(const std::string& keyPath);
 // True when the screen reports no palette (NUMCOLORS = -1).
 bool DeviceHasFullColor();
 

@@ -1,6 +1,6 @@
-// The desktop colour scheme: detection from the current user's ThemeManager value (written in
-// the test prefix's registry and restored afterwards), and the scheme colours with visual
-// styles on and off, for each colour style, on full-colour and palette displays.
+// The desktop colour scheme: detection from a ThemeManager value (written under a private test
+// key), and the scheme colours with visual styles on and off, for each colour style, on
+// full-colour and palette displays.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -11,35 +11,18 @@
 
 namespace {
 
-const wchar_t kThemeKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
-
-// Writes (or, for nullopt, deletes) ColorName; the destructor puts the prefix's value back.
-class ColorNameOverride {
+// A private current-user key with a ThemeManager section, deleted afterwards; the desktop's
+// own ThemeManager value stays untouched (the platform's theme loading reads it).
+class SchemeKey {
  public:
-  ColorNameOverride() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kThemeKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-      existed_ = true;
-      wchar_t buffer[256] = {};
-      DWORD size = sizeof(buffer) - sizeof(wchar_t);
-      DWORD type = 0;
-      if (RegQueryValueExW(key, L"ColorName", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) ==
-          ERROR_SUCCESS) {
-        saved_ = std::wstring(buffer);
-      }
-      RegCloseKey(key);
-    }
-  }
-  ~ColorNameOverride() {
-    if (!existed_) {
-      RegDeleteKeyW(HKEY_CURRENT_USER, kThemeKey);
-      return;
-    }
-    Write(saved_);
-  }
+  SchemeKey()
+      : path_("Software\\VornakitTest\\Scheme-" + std::to_string(GetCurrentProcessId())) {}
+  ~SchemeKey() { RegDeleteTreeW(HKEY_CURRENT_USER, Utf8ToWide(path_).c_str()); }
+  std::string Path() const { return "\\" + path_; }
   void Write(const std::optional<std::wstring>& value) {
     HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, kThemeKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, Utf8ToWide(path_ + "\\ThemeManager").c_str(), 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
     if (value) {
       RegSetValueExW(key, L"ColorName", 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
                      static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
@@ -50,8 +33,7 @@ class ColorNameOverride {
   }
 
  private:
-  bool existed_ = false;
-  std::optional<std::wstring> saved_;
+  std::string path_;
 };
 
 TEST(ColorSchemeTest, DetectsTheSchemeFromTheRegistryInAnyCase) {
@@ -64,11 +46,25 @@ TEST(ColorSchemeTest, DetectsTheSchemeFromTheRegistryInAnyCase) {
       {"olive", L"HomeStead", 1},     {"blue", L"NormalColor", 0},    {"empty", L"", 0},
       {"missing value", std::nullopt, 0},
   };
-  ColorNameOverride override;
+  SchemeKey key;
+  EXPECT_EQ(DetectXPColorSchemeAt(key.Path()), 0) << "missing section";
   for (const auto& c : cases) {
-    override.Write(c.value);
-    EXPECT_EQ(DetectXPColorScheme(), c.expected) << c.name;
+    key.Write(c.value);
+    EXPECT_EQ(DetectXPColorSchemeAt(key.Path()), c.expected) << c.name;
   }
+}
+
+TEST(ColorSchemeTest, TheDesktopValueIsReadFromTheCurrentVersionKey) {
+  // Wine's light theme names its colours "Blue": the default scheme.
+  wchar_t buffer[64] = {};
+  DWORD size = sizeof(buffer) - sizeof(wchar_t);
+  std::wstring value;
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", L"ColorName",
+                   RRF_RT_REG_SZ, nullptr, buffer, &size) == ERROR_SUCCESS) {
+    value = buffer;
+  }
+  const int expected = _wcsicmp(value.c_str(), L"HomeStead") == 0 ? 1 : _wcsicmp(value.c_str(), L"Metallic") == 0 ? 2 : 0;
+  EXPECT_EQ(DetectXPColorScheme(), expected);
 }
 
 class SchemeColorsTest : public testing::Test {

@@ -1,7 +1,7 @@
 // Readers of obsolete stored properties: a layout holding a Boolean, an identifier and a set
 // under names that no longer exist still loads, and the property stored after each is read
 // (the skipped value was consumed exactly); the settings-store component's defaults and its
-// reopen flag; repainting a window's frame only while it can be seen.
+// reopen flag; repainting a window's frame only while it can be seen; the module start-up.
 #include <gtest/gtest.h>
 
 #include "controls/KxOldPropReader.h"
@@ -9,7 +9,11 @@
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
+#include "controls/KxCommonColors.h"
 #include "controls/KxCommonFrames.h"
+#include "controls/KxFrameController.h"
+#include "controls/KxModule.h"
+#include "toolkit/classes/ClassRegistry.h"
 
 namespace {
 
@@ -124,6 +128,18 @@ TEST(RedrawNonClientFrameTest, RepaintsTheFrameOnlyOfAVisibleWindow) {
   Pump();
   EXPECT_GE(ncPaints, 1) << "visible";
   DestroyWindow(window);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ControlSetModuleTest, StartUpRegistersTheLayoutClasses) {
+  InitControlSet();
+  EXPECT_EQ(GetClass("TKxFrameController"), &TKxFrameController::StaticClass());
+  EXPECT_EQ(GetClass("TKxRegIniFile"), &TKxRegIniFile::StaticClass());
+  EXPECT_TRUE(KxFullColorDevice());
+  DoneControlSet();
 }
 
 }  // namespace

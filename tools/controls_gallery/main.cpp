@@ -7,6 +7,9 @@
 #include "controls/KxCommonFrames.h"
 #include "controls/KxCommonGlyphs.h"
 #include "controls/KxGraphics.h"
+#include "controls/KxModule.h"
+#include "toolkit/graphics/GraphicsModule.h"
+#include "toolkit/ui/UiModule.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/rtl/TextConv.h"
@@ -32,12 +35,8 @@ const char* const kStyleNames[] = {"None", "Flat", "Groove", "Bump", "Lowered", 
 const char* const kDirectionNames[] = {"DiagUp", "DiagDown", "HorzEnd", "HorzCtr", "HorzBox",
                                        "VertEnd", "VertCtr", "VertBox", "Square", "BigSquare"};
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  const std::string output = argc > 1 ? WideToUtf8(argv[1]) : "controls_gallery.bmp";
-  KxCommonColorsInitialize();
-
+// Draws the whole gallery and saves it as `output`.
+void Render(const std::string& output) {
   TBitmap bitmap(12 * (kCell + kGap) + kGap, 7 * (kCell + kGap) + kGap);
   TCanvas& canvas = *bitmap.Canvas();
   canvas.Brush()->SetColor(clBtnFace);
@@ -82,11 +81,12 @@ int wmain(int argc, wchar_t** argv) {
 
   // Row 5: glyphs.
   int column = 0;
-  const auto glyphCell = [&](const char* name) {
+  const auto glyphCell = [&](const char* name, TColor background = clWindow) {
     const TRect cell = Cell(column, 5, kCell, kCell - 16);
     canvas.Brush()->SetStyle(bsSolid);
-    canvas.Brush()->SetColor(clWindow);
+    canvas.Brush()->SetColor(background);
     canvas.FillRect(cell);
+    canvas.Brush()->SetStyle(bsClear);
     PaintFrameStyleAround(canvas, cell, fsFlat);
     Label(canvas, Cell(column, 5), name);
     ++column;
@@ -97,11 +97,13 @@ int wmain(int argc, wchar_t** argv) {
     PaintDropDownArrow(canvas, r, style, true);
   }
   PaintDropDownArrow(canvas, glyphCell("drop off"), 0, false);
+  // Style 2 takes its colour from the theme's scroll arrow, which may be light: shown on a
+  // darker face so that it can be seen.
   for (int style : {0, 2}) {
     for (TKxArrowDirection d : {adUp, adDown, adLeft, adRight}) {
       const char* names[] = {"up", "down", "left", "right"};
-      PaintDirectionArrow(canvas, glyphCell((std::string(names[d]) + " " + std::to_string(style)).c_str()), style, true,
-                          d);
+      const std::string name = std::string(names[d]) + " " + std::to_string(style);
+      PaintDirectionArrow(canvas, glyphCell(name.c_str(), style == 2 ? clBtnShadow : clWindow), style, true, d);
     }
   }
 
@@ -160,6 +162,19 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   bitmap.SaveToFile(output);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::string output = argc > 1 ? WideToUtf8(argv[1]) : "controls_gallery.bmp";
+  InitGraphics();
+  InitControls();
+  InitControlSet();
+  Render(output);
   std::printf("%s\n", output.c_str());
+  DoneControlSet();
+  DoneControls();
+  DoneGraphics();
   return 0;
 }
