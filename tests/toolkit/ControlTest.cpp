@@ -428,3 +428,26 @@ TEST_F(ControlTest, TimerCallsOnTimerForItsMessageAndReportsFailures) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ControlLifetimeTest, DestroyedChildrenLeaveTheirParentAndTheForm) {
+  TForm form(nullptr);
+  auto* panel = new TFillControl(&form);
+  panel->SetParent(&form);
+  auto* edit = new TPlainEdit(&form);
+  edit->SetParent(panel);
+  auto* other = new TPlainEdit(&form);
+  other->SetParent(&form);
+  SendMessageW(edit->Handle(), WM_SETFOCUS, 0, 0);
+  ASSERT_EQ(form.ActiveControl(), edit);
+  delete panel;  // takes the edit with it
+  EXPECT_EQ(form.ActiveControl(), nullptr);
+  EXPECT_EQ(form.ControlCount(), 1);
+  EXPECT_EQ(form.TabList(), std::vector<TWinControl*>{other});
+  EXPECT_EQ(form.ComponentCount(), 1);
+  delete other;
+  EXPECT_TRUE(form.TabList().empty());
+}
+
+}  // namespace

@@ -51,12 +51,15 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(new TBrush
 }
 
 TWinControl::~TWinControl() {
+  // Leave the parent while still a TWinControl, so it drops this control from its tab order
+  // and its form forgets it as the active control.
+  if (Parent() != nullptr) Parent()->RemoveControl(this);
   if (handle_ != nullptr) DestroyHandle();
   // A parent frees the controls it still holds.
   while (!controls_.empty()) {
     TControl* child = controls_.back();
     RemoveControl(child);
-    delete child;
+    child->Free();
   }
   delete brush_;
 }
