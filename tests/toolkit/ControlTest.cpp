@@ -14,6 +14,7 @@
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/CustomControl.h"
 #include "toolkit/ui/Form.h"
+#include "toolkit/ui/Themes.h"
 #include "toolkit/ui/Timer.h"
 
 namespace {
@@ -230,6 +231,40 @@ TEST_F(ControlTest, MouseEnterAndLeaveFollowTheControlUnderTheMouse) {
   const std::vector<std::string> expected = {"enter a", "leave a", "enter b", "leave b"};
   EXPECT_EQ(events, expected);
   EXPECT_EQ(Application->MouseControl(), nullptr);
+}
+
+TEST_F(ControlTest, LeavingTheFormForAChildWindowDoesNotLeaveTheChild) {
+  auto* child = Add<TFillControl>(form, Rect(100, 10, 150, 60));
+  std::vector<std::string> events;
+  child->OnMouseEnter = [&](TObject*) { events.push_back("enter child"); };
+  child->OnMouseLeave = [&](TObject*) { events.push_back("leave child"); };
+  form->OnMouseLeave = [&](TObject*) { events.push_back("leave form"); };
+  ShowForm();
+  SendMessageW(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageW(child->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageW(form->Handle(), WM_MOUSELEAVE, 0, 0);  // the platform reports the form left
+  EXPECT_EQ(events, (std::vector<std::string>{"leave form", "enter child"}));
+  EXPECT_EQ(Application->MouseControl(), child);
+}
+
+TEST_F(ControlTest, SystemColourChangeReachesEveryControl) {
+  auto* panel = Add<TFillControl>(form, Rect(0, 0, 100, 100));
+  auto* inner = Add<TFillGraphic>(panel, Rect(0, 0, 10, 10));
+  int seen = 0;
+  const TWndMethod previous = inner->WindowProc();
+  inner->SetWindowProc([&](TMessage& m) {
+    if (m.Msg == CM_SYSCOLORCHANGE) ++seen;
+    previous(m);
+  });
+  ShowForm();
+  SendMessageW(form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(seen, 1);
+  int themeChanges = 0;
+  ThemeServices()->OnThemeChange = [&] { ++themeChanges; };
+  SendMessageW(form->Handle(), WM_THEMECHANGED, 0, 0);
+  ThemeServices()->OnThemeChange = nullptr;
+  EXPECT_EQ(themeChanges, 1);
+  inner->SetWindowProc(previous);
 }
 
 TEST_F(ControlTest, PaintingDrawsTheControlAndItsNonWindowedChildrenIntoABitmap) {

@@ -444,6 +444,7 @@ void TControl::Dispatch(TMessage& message) {
     case CM_MOUSELEAVE: CMMouseLeave(message); return;
     case CM_HITTEST: CMHitTest(message); return;
     case CM_MOUSEWHEEL: CMMouseWheel(message); return;
+    case CM_SYSCOLORCHANGE: Invalidate(); return;
     default: DefaultHandler(message); return;
   }
 }

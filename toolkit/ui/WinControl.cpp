@@ -302,6 +302,16 @@ void TWinControl::Dispatch(TMessage& message) {
     case WM_SYSKEYUP: WMKeyUp(message); return;
     case WM_CHAR: WMChar(message); return;
     case WM_MOUSEWHEEL: message.Result = Perform(CM_MOUSEWHEEL, message.WParam, message.LParam); return;
+    case WM_SYSCOLORCHANGE:
+      // Colours resolved from system colours are stale: tell every control.
+      if (Parent() == nullptr) Perform(CM_SYSCOLORCHANGE);
+      DefaultHandler(message);
+      return;
+    case CM_SYSCOLORCHANGE:
+      brush_->Refresh();
+      NotifyControls(CM_SYSCOLORCHANGE);
+      TControl::Dispatch(message);
+      return;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
@@ -537,8 +547,12 @@ void TWinControl::WMSetCursor(TMessage& message) {
 
 void TWinControl::WMMouseLeave(TMessage& message) {
   if (Application != nullptr) {
+    // Windowed children track their own leaving; this window answers for itself and the
+    // children it draws.
     TControl* current = Application->MouseControl();
-    if (current == this || (current != nullptr && current->Parent() == this)) Application->SetMouseControl(nullptr);
+    if (current == this ||
+        (current != nullptr && current->Parent() == this && dynamic_cast<TWinControl*>(current) == nullptr))
+      Application->SetMouseControl(nullptr);
   }
   DefaultHandler(message);
 }
