@@ -203,8 +203,11 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::RecreateWnd() {
   if (handle_ == nullptr) return;
+  const bool wasShown = IsWindowVisible(handle_) != FALSE;
   DestroyHandle();
   HandleNeeded();
+  // Top-level windows are made hidden; one that was on screen comes back.
+  if (wasShown && !IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOWNA);
 }
 
 LRESULT CALLBACK TWinControl::InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
