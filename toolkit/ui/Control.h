@@ -118,6 +118,9 @@ class TControl : public TComponent {
   // Reading a layout: the control joins the reader's current parent before its properties
   // are read, so parent font and colour apply unless the layout sets its own.
   void ReadState(TReader& reader) override;
+  // Layout entries of other tools' layouts that carry no state here ("ExplicitLeft" ...) are
+  // read and ignored.
+  void DefineProperties(TFiler& filer) override;
 
   // ---- Bounds (in the parent's client coordinates) -------------------------------------
   int Left() const { return left_; }
