@@ -11,6 +11,7 @@
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/FormLayout.h"
 #include "toolkit/ui/Screen.h"
+#include "toolkit/ui/Themes.h"
 
 const TEnumInfo& EnumTypeInfo(TFormBorderStyle) {
   static const TEnumInfo info("TFormBorderStyle",
@@ -100,6 +101,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {
 
 TCustomForm::~TCustomForm() {
   if (Screen != nullptr) Screen->RemoveForm(this);
+  if (Application != nullptr) Application->FormDestroyed(this);
 }
 
 void TCustomForm::AfterConstruction() {
@@ -107,6 +109,22 @@ void TCustomForm::AfterConstruction() {
   constructed_ = true;
   LoadFormLayout(this);
   DoCreate();
+}
+
+void TCustomForm::Loaded() {
+  TCustomControl::Loaded();
+  // A layout made at another resolution is scaled to the screen's.
+  const int screenPpi = Screen != nullptr ? Screen->PixelsPerInch() : pixelsPerInch_;
+  if (scaled_ && pixelsPerInch_ > 0 && pixelsPerInch_ != screenPpi) {
+    const int clientWidth = MulDiv(ClientWidth(), screenPpi, pixelsPerInch_);
+    const int clientHeight = MulDiv(ClientHeight(), screenPpi, pixelsPerInch_);
+    DisableAlign();
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(screenPpi, pixelsPerInch_);
+    Font()->SetHeight(MulDiv(Font()->Height(), screenPpi, pixelsPerInch_));
+    SetClientSize(clientWidth, clientHeight);
+    EnableAlign();
+    pixelsPerInch_ = screenPpi;
+  }
 }
 
 void TCustomForm::BeforeDestruction() {
@@ -365,6 +383,10 @@ void TCustomForm::Dispatch(TMessage& message) {
     case WM_CLOSE: WMClose(message); return;
     case WM_ACTIVATE: WMActivate(message); return;
     case CM_RELEASE: Free(); return;
+    case WM_THEMECHANGED:
+      ThemeServices()->ApplyThemeChange();
+      DefaultHandler(message);
+      return;
     default: TCustomControl::Dispatch(message); return;
   }
 }

@@ -23,6 +23,10 @@ void InitControls() {
   Screen = new TScreen(nullptr);
   Application = new TApplication(nullptr);
   ThemeServices();
+  // Layout classes are looked up in the controls' class group first.
+  StartClassGroup(TControl::StaticClass());
+  ActivateClassGroup(TControl::StaticClass());
+  GroupDescendentsWith(TTimer::StaticClass(), TControl::StaticClass());
   RegisterClasses({&TForm::StaticClass(), &TTimer::StaticClass()});
 }
 

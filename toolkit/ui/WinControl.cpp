@@ -51,12 +51,15 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(new TBrush
 }
 
 TWinControl::~TWinControl() {
+  // Leave the parent while still a TWinControl, so it drops this control from its tab order
+  // and its form forgets it as the active control.
+  if (Parent() != nullptr) Parent()->RemoveControl(this);
   if (handle_ != nullptr) DestroyHandle();
   // A parent frees the controls it still holds.
   while (!controls_.empty()) {
     TControl* child = controls_.back();
     RemoveControl(child);
-    delete child;
+    child->Free();
   }
   delete brush_;
 }
@@ -298,6 +301,17 @@ void TWinControl::Dispatch(TMessage& message) {
     case WM_KEYUP:
     case WM_SYSKEYUP: WMKeyUp(message); return;
     case WM_CHAR: WMChar(message); return;
+    case WM_MOUSEWHEEL: message.Result = Perform(CM_MOUSEWHEEL, message.WParam, message.LParam); return;
+    case WM_SYSCOLORCHANGE:
+      // Colours resolved from system colours are stale: tell every control.
+      if (Parent() == nullptr) Perform(CM_SYSCOLORCHANGE);
+      DefaultHandler(message);
+      return;
+    case CM_SYSCOLORCHANGE:
+      brush_->Refresh();
+      NotifyControls(CM_SYSCOLORCHANGE);
+      TControl::Dispatch(message);
+      return;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
@@ -439,6 +453,33 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
   }
 }
 
+void TWinControl::PaintTo(HDC dc, int x, int y) {
+  HandleNeeded();
+  TSavedDC saved(dc);
+  OffsetViewportOrgEx(dc, x, y, nullptr);
+  IntersectClipRect(dc, 0, 0, Width(), Height());
+  // Wide-open DC: erase and paint as a printing request would.
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  for (TControl* c : controls_) {
+    auto* win = dynamic_cast<TWinControl*>(c);
+    if (win != nullptr && win->Visible()) win->PaintTo(dc, win->Left(), win->Top());
+  }
+}
+
+void TWinControl::ChangeScale(int m, int d) {
+  if (m == d || d == 0) return;
+  DisableAlign();
+  try {
+    for (TControl* c : std::vector<TControl*>(controls_)) c->ChangeScale(m, d);
+    TControl::ChangeScale(m, d);
+  } catch (...) {
+    EnableAlign();
+    throw;
+  }
+  EnableAlign();
+}
+
 void TWinControl::WMEraseBkgnd(TMessage& message) {
   if (doubleBuffered_ && message.WParam != static_cast<WPARAM>(message.LParam)) {
     message.Result = 1;  // the paint handler erases the buffer instead
@@ -506,8 +547,12 @@ void TWinControl::WMSetCursor(TMessage& message) {
 
 void TWinControl::WMMouseLeave(TMessage& message) {
   if (Application != nullptr) {
+    // Windowed children track their own leaving; this window answers for itself and the
+    // children it draws.
     TControl* current = Application->MouseControl();
-    if (current == this || (current != nullptr && current->Parent() == this)) Application->SetMouseControl(nullptr);
+    if (current == this ||
+        (current != nullptr && current->Parent() == this && dynamic_cast<TWinControl*>(current) == nullptr))
+      Application->SetMouseControl(nullptr);
   }
   DefaultHandler(message);
 }
