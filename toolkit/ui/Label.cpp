@@ -1,8 +1,6 @@
 // TCustomLabel: caption painting, automatic size and accelerators.
 #include "toolkit/ui/Label.h"
 
-#include <cwctype>
-
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/TextConv.h"
@@ -11,19 +9,6 @@
 const TEnumInfo& EnumTypeInfo(TTextLayout) {
   static const TEnumInfo info("TTextLayout", {"tlTop", "tlCenter", "tlBottom"});
   return info;
-}
-
-bool IsAccel(wchar_t key, const std::string& text) {
-  const std::wstring wide = Utf8ToWide(text);
-  for (size_t i = 0; i + 1 < wide.size(); ++i) {
-    if (wide[i] != L'&') continue;
-    if (wide[i + 1] == L'&') {
-      ++i;
-      continue;
-    }
-    return std::towupper(wide[i + 1]) == std::towupper(key);
-  }
-  return false;
 }
 
 const TClassInfo& TCustomLabel::StaticClass() {

@@ -63,7 +63,3 @@ class TLabel : public TCustomLabel {
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
 };
-
-// True when `text` has an accelerator ("&x", not "&&") whose character is `key`
-// (case-insensitive).
-bool IsAccel(wchar_t key, const std::string& text);

@@ -5,26 +5,12 @@
 
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/GraphicsObject.h"
+#include "toolkit/graphics/GraphicsUtils.h"
 #include "toolkit/rtl/TextConv.h"
 
 const TEnumInfo& EnumTypeInfo(TBevelCut) {
   static const TEnumInfo info("TBevelCut", {"bvNone", "bvLowered", "bvRaised", "bvSpace"});
   return info;
-}
-
-void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width) {
-  canvas->Pen()->SetWidth(1);
-  rect.Right -= 1;
-  rect.Bottom -= 1;
-  for (int i = 0; i < width; ++i) {
-    canvas->Pen()->SetColor(topColor);
-    canvas->Polyline({{rect.Left, rect.Bottom}, {rect.Left, rect.Top}, {rect.Right, rect.Top}});
-    canvas->Pen()->SetColor(bottomColor);
-    canvas->Polyline({{rect.Right, rect.Top}, {rect.Right, rect.Bottom}, {rect.Left - 1, rect.Bottom}});
-    rect = Rect(rect.Left + 1, rect.Top + 1, rect.Right - 1, rect.Bottom - 1);
-  }
-  rect.Right += 1;
-  rect.Bottom += 1;
 }
 
 const TClassInfo& TCustomPanel::StaticClass() {

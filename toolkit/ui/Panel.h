@@ -1,9 +1,9 @@
 // TCustomPanel / TPanel: a container with an outer and inner bevel, a border width, a colour
 // and a caption (single line, by Alignment, centred vertically). The bevels and the border
-// take room from the client area that aligned children fill. TBevelCut and Frame3D are the
-// bevel vocabulary shared with the other bordered controls.
+// take room from the client area that aligned children fill.
 #pragma once
 
+#include "toolkit/graphics/GraphicsUtils.h"
 #include "toolkit/ui/CustomControl.h"
 
 class TEnumInfo;
@@ -11,9 +11,6 @@ class TEnumInfo;
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 const TEnumInfo& EnumTypeInfo(TBevelCut);
 
-// Draws `width` one-pixel rings inside `rect` (top and left in `topColor`, bottom and right in
-// `bottomColor`) and shrinks `rect` by them.
-void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);
 
 class TCustomPanel : public TCustomControl {
  public:
