@@ -144,6 +144,19 @@ TEST_F(ControlTest, AnchorsKeepTheirDistancesWhenTheParentGrows) {
   EXPECT_EQ(fixed->BoundsRect(), Rect(10, 40, 30, 60));
 }
 
+TEST_F(ControlTest, BorderStyleChangeRemakesAShownFormStillShown) {
+  auto* child = Add<TFillControl>(form, Rect(10, 10, 60, 60));
+  ShowForm();
+  HWND before = form->Handle();
+  form->SetBorderStyle(bsDialog);
+  EXPECT_NE(form->Handle(), before);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(IsWindowVisible(child->Handle()));
+  EXPECT_EQ(GetParent(child->Handle()), form->Handle());
+  EXPECT_TRUE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_FALSE(GetWindowLongW(form->Handle(), GWL_STYLE) & WS_THICKFRAME);
+}
+
 TEST_F(ControlTest, WindowProcChainSeesTheComponentMessagesAndPassesThemOn) {
   auto* control = Add<TFillControl>(form, Rect(0, 0, 50, 50));
   std::vector<UINT> seen;
