@@ -340,6 +340,7 @@ TModalResult TCustomForm::ShowModal() {
   ReleaseCapture();
   modal_ = true;
   modalResult_ = mrNone;
+  HWND previouslyActive = GetActiveWindow();
   // The other top-level windows of this thread stay disabled while the form is up.
   std::vector<HWND> disabled;
   EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
@@ -350,6 +351,11 @@ TModalResult TCustomForm::ShowModal() {
     for (HWND hwnd : disabled)
       if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
     modal_ = false;
+  };
+  // The window that was active before gets the activation back once the form is gone.
+  auto reactivate = [&]() {
+    if (previouslyActive != nullptr && previouslyActive != Handle() && IsWindow(previouslyActive))
+      SetActiveWindow(previouslyActive);
   };
   try {
     Show();
@@ -372,10 +378,12 @@ TModalResult TCustomForm::ShowModal() {
     }
     restore();
     Hide();
+    reactivate();
   } catch (...) {
     restore();
     if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
     TControl::SetVisible(false);
+    reactivate();
     throw;
   }
   return modalResult_;
