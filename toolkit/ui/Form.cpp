@@ -189,10 +189,6 @@ void TCustomForm::CreateParams(TCreateParams& params) {
   params.WindowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
 }
 
-void TCustomForm::CreateWnd() {
-  TCustomControl::CreateWnd();
-}
-
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
   if (value == borderStyle_) return;
   borderStyle_ = value;

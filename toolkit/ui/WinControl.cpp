@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Brush.h"
 #include "toolkit/graphics/Font.h"
@@ -62,6 +63,19 @@ TWinControl::~TWinControl() {
     child->Free();
   }
   delete brush_;
+}
+
+void TWinControl::DefineProperties(TFiler& filer) {
+  TControl::DefineProperties(filer);
+  filer.DefineProperty(
+      "DesignSize",
+      [this](TReader& reader) {
+        reader.ReadListBegin();
+        designSize_.cx = reader.ReadInteger();
+        designSize_.cy = reader.ReadInteger();
+        reader.ReadListEnd();
+      },
+      nullptr, false);
 }
 
 void TWinControl::BeforeDestruction() {
@@ -203,8 +217,11 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::RecreateWnd() {
   if (handle_ == nullptr) return;
+  const bool wasShown = IsWindowVisible(handle_) != FALSE;
   DestroyHandle();
   HandleNeeded();
+  // Top-level windows are made hidden; one that was on screen comes back.
+  if (wasShown && !IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOWNA);
 }
 
 LRESULT CALLBACK TWinControl::InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
