@@ -24,6 +24,10 @@ int RoundInt(long double v) { return static_cast<int>(Round(v)); }
 long long Cross(TPoint b, TPoint c, TPoint d) {
   return static_cast<long long>(d.X - c.X) * (b.Y - c.Y) - static_cast<long long>(b.X - c.X) * (d.Y - c.Y);
 }
+// The value whose negative sign FacesViewer answers as "faces the viewer".
+long long FaceValue(TPoint p0, TPoint p1, TPoint p2) {
+  return static_cast<long long>(p0.X - p1.X) * (p2.Y - p1.Y) - static_cast<long long>(p2.X - p1.X) * (p0.Y - p1.Y);
+}
 }  // namespace
 
 // ---- Boxes -----------------------------------------------------------------------------------
@@ -57,16 +61,16 @@ void TKelCanvas3D::DrawBox3D(int left, int right, int top, int bottom, int z0, i
   if (clear || Cross(rightSide[1], rightSide[2], rightSide[3]) > 0) draw(rightSide, 128, KelCanvas::gdLeftRight);
   const std::array<TPoint, 4> leftSide{p(left, top, z0), p(left, top, z1), p(left, bottom, z1), p(left, bottom, z0)};
   if (clear || Cross(leftSide[1], leftSide[0], leftSide[3]) > 0) draw(leftSide, 128, KelCanvas::gdRightLeft);
+  // The top's corners run counter-clockwise on screen when it is seen from above, so it shows
+  // when its face test is strictly positive; the bottom shows from below, when the test is
+  // negative. A flat (2D) box shows neither.
   const std::array<TPoint, 4> topSide{p(left, top, z0), p(right, top, z0), p(right, top, z1), p(left, top, z1)};
-  if (clear || FacesViewer(topSide[0], topSide[1], topSide[2])) draw(topSide, 64, KelCanvas::gdBottomTop);
+  if (clear || FaceValue(topSide[0], topSide[1], topSide[2]) > 0) draw(topSide, 64, KelCanvas::gdBottomTop);
   const std::array<TPoint, 4> bottomSide{p(left, bottom, z0), p(right, bottom, z0), p(right, bottom, z1),
                                          p(left, bottom, z1)};
-  // Facing away from the viewer as seen from above: the bottom shows from below.
-  const long long bottomTest = static_cast<long long>(bottomSide[0].X - bottomSide[1].X) *
-                                   (bottomSide[2].Y - bottomSide[1].Y) -
-                               static_cast<long long>(bottomSide[2].X - bottomSide[1].X) *
-                                   (bottomSide[0].Y - bottomSide[1].Y);
-  if (clear || bottomTest > 0) draw(bottomSide, 64, KelCanvas::gdTopBottom);
+  if (clear || FaceValue(bottomSide[0], bottomSide[1], bottomSide[2]) < 0) {
+    draw(bottomSide, 64, KelCanvas::gdTopBottom);
+  }
 }
 
 // ---- Pyramids --------------------------------------------------------------------------------
@@ -84,8 +88,7 @@ void TKelCanvas3D::DrawPyramid3D(bool vertical, int left, int top, int right, in
   const int base = vertical ? bottom : left;
   const int tip = vertical ? top : right;
   const bool up = vertical ? top < bottom : left < right;
-  // Exchanging the axes mirrors the screen winding.
-  auto faces = [&](TPoint p0, TPoint p1, TPoint p2) { return FacesViewer(p0, p1, p2) != !vertical; };
+  auto faces = [](TPoint p0, TPoint p1, TPoint p2) { return FacesViewer(p0, p1, p2); };
   const int firstDarken = vertical ? 128 : 64;
   const int baseDarken = vertical ? 64 : 128;
   const TPoint apex = point((a0 + a1) / 2, tip, zc);
