@@ -421,4 +421,26 @@ TEST_F(FramePainterTest, InnerOuterRoundedOuterLayerFillsCornersWithParentColour
                       {{'P', 0xFF0000}, {'R', 0x0000FF}, {'C', 0x00FF00}}));
 }
 
+TEST_F(FramePainterTest, TransparentRoundedOuterLayerWithBorderWidth) {
+  TKxInnerOuterFrame f;
+  f.BorderOuter = fsFlatRounded;
+  f.Transparent = true;
+  f.BorderWidth = 1;
+  f.BorderColor = 0x00FF00;
+  f.FlatColor = 0x0000FF;
+  const TRect inner = PaintInnerOuterFrame(canvas_, kFrame, f);
+  EXPECT_EQ(inner, (TRect{4, 4, 8, 6}));
+  EXPECT_TRUE(Matches({"............",
+                       "...RRRRRR...",
+                       "..RGGGGGGR..",
+                       ".RGGGGGGGGR.",
+                       ".RGG....GGR.",
+                       ".RGG....GGR.",
+                       ".RGGGGGGGGR.",
+                       "..RGGGGGGR..",
+                       "...RRRRRR...",
+                       "............"},
+                      {{'R', 0x0000FF}, {'G', 0x00FF00}}));
+}
+
 }  // namespace

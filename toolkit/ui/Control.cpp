@@ -176,6 +176,12 @@ void TControl::ReadState(TReader& reader) {
   controlState_.Exclude(csReadingState);
 }
 
+void TControl::DefineProperties(TFiler& filer) {
+  TComponent::DefineProperties(filer);
+  for (const char* name : {"ExplicitLeft", "ExplicitTop", "ExplicitWidth", "ExplicitHeight"})
+    filer.DefineProperty(name, [](TReader& reader) { reader.ReadInteger(); }, nullptr, false);
+}
+
 void TControl::SetParent(TWinControl* parent) {
   if (parent == parent_) return;
   for (TControl* p = parent; p != nullptr; p = p->parent_)
@@ -259,6 +265,8 @@ void TControl::UpdateAnchorRules() {
   const TRect client = parent_->ClientRect();
   anchorBounds_ = BoundsRect();
   anchorParentSize_ = {client.Width(), client.Height()};
+  // While a layout is read, the bounds belong to the parent's size at design time.
+  if (ComponentState().Contains(csLoading) && parent_->designSize_.cx > 0) anchorParentSize_ = parent_->designSize_;
   anchorRulesValid_ = true;
 }
 
@@ -444,6 +452,7 @@ void TControl::Dispatch(TMessage& message) {
     case CM_MOUSELEAVE: CMMouseLeave(message); return;
     case CM_HITTEST: CMHitTest(message); return;
     case CM_MOUSEWHEEL: CMMouseWheel(message); return;
+    case CM_SYSCOLORCHANGE: Invalidate(); return;
     default: DefaultHandler(message); return;
   }
 }

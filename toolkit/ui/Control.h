@@ -5,6 +5,21 @@
 // Non-windowed controls (TGraphicControl) receive their paint and mouse messages from their
 // parent window, translated into their own coordinates.
 //
+// Left button on a control (csCaptureMouse, csClickEvents in ControlStyle):
+//
+//   state     event                          action                          next
+//   --------  -----------------------------  ------------------------------  --------
+//   idle      button down                    capture, csClicked, OnMouseDown pressed
+//   pressed   mouse move (anywhere)          OnMouseMove (captured)          pressed
+//   pressed   button up inside ClientRect    clear csClicked, OnClick,       idle
+//                                            release, OnMouseUp
+//   pressed   button up outside              clear csClicked, release,       idle
+//                                            OnMouseUp
+//   pressed   WM_CANCELMODE / capture lost   clear csClicked, release        idle
+//
+// A non-windowed control's capture is its parent window's, which keeps sending the mouse
+// messages to that control until the button goes up.
+//
 // Property changes are announced with component messages: a control's own change to itself
 // (CM_ENABLEDCHANGED, CM_COLORCHANGED, CM_FONTCHANGED, CM_TEXTCHANGED, CM_VISIBLECHANGED) and,
 // for its children, CM_PARENTFONTCHANGED / CM_PARENTCOLORCHANGED.
@@ -103,6 +118,9 @@ class TControl : public TComponent {
   // Reading a layout: the control joins the reader's current parent before its properties
   // are read, so parent font and colour apply unless the layout sets its own.
   void ReadState(TReader& reader) override;
+  // Layout entries of other tools' layouts that carry no state here ("ExplicitLeft" ...) are
+  // read and ignored.
+  void DefineProperties(TFiler& filer) override;
 
   // ---- Bounds (in the parent's client coordinates) -------------------------------------
   int Left() const { return left_; }

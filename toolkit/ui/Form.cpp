@@ -11,6 +11,7 @@
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/FormLayout.h"
 #include "toolkit/ui/Screen.h"
+#include "toolkit/ui/Themes.h"
 
 const TEnumInfo& EnumTypeInfo(TFormBorderStyle) {
   static const TEnumInfo info("TFormBorderStyle",
@@ -186,10 +187,6 @@ void TCustomForm::CreateParams(TCreateParams& params) {
   }
   params.WindowClass.style = CS_DBLCLKS;
   params.WindowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
-}
-
-void TCustomForm::CreateWnd() {
-  TCustomControl::CreateWnd();
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
@@ -382,6 +379,10 @@ void TCustomForm::Dispatch(TMessage& message) {
     case WM_CLOSE: WMClose(message); return;
     case WM_ACTIVATE: WMActivate(message); return;
     case CM_RELEASE: Free(); return;
+    case WM_THEMECHANGED:
+      ThemeServices()->ApplyThemeChange();
+      DefaultHandler(message);
+      return;
     default: TCustomControl::Dispatch(message); return;
   }
 }

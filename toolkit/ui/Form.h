@@ -109,7 +109,6 @@ class TCustomForm : public TCustomControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
-  void CreateWnd() override;
   void Dispatch(TMessage& message) override;
   void Paint() override;
   void BeforeDestruction() override;

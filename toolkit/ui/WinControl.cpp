@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Brush.h"
 #include "toolkit/graphics/Font.h"
@@ -62,6 +63,19 @@ TWinControl::~TWinControl() {
     child->Free();
   }
   delete brush_;
+}
+
+void TWinControl::DefineProperties(TFiler& filer) {
+  TControl::DefineProperties(filer);
+  filer.DefineProperty(
+      "DesignSize",
+      [this](TReader& reader) {
+        reader.ReadListBegin();
+        designSize_.cx = reader.ReadInteger();
+        designSize_.cy = reader.ReadInteger();
+        reader.ReadListEnd();
+      },
+      nullptr, false);
 }
 
 void TWinControl::BeforeDestruction() {
@@ -203,8 +217,11 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::RecreateWnd() {
   if (handle_ == nullptr) return;
+  const bool wasShown = IsWindowVisible(handle_) != FALSE;
   DestroyHandle();
   HandleNeeded();
+  // Top-level windows are made hidden; one that was on screen comes back.
+  if (wasShown && !IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOWNA);
 }
 
 LRESULT CALLBACK TWinControl::InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -302,6 +319,16 @@ void TWinControl::Dispatch(TMessage& message) {
     case WM_SYSKEYUP: WMKeyUp(message); return;
     case WM_CHAR: WMChar(message); return;
     case WM_MOUSEWHEEL: message.Result = Perform(CM_MOUSEWHEEL, message.WParam, message.LParam); return;
+    case WM_SYSCOLORCHANGE:
+      // Colours resolved from system colours are stale: tell every control.
+      if (Parent() == nullptr) Perform(CM_SYSCOLORCHANGE);
+      DefaultHandler(message);
+      return;
+    case CM_SYSCOLORCHANGE:
+      brush_->Refresh();
+      NotifyControls(CM_SYSCOLORCHANGE);
+      TControl::Dispatch(message);
+      return;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
@@ -537,8 +564,12 @@ void TWinControl::WMSetCursor(TMessage& message) {
 
 void TWinControl::WMMouseLeave(TMessage& message) {
   if (Application != nullptr) {
+    // Windowed children track their own leaving; this window answers for itself and the
+    // children it draws.
     TControl* current = Application->MouseControl();
-    if (current == this || (current != nullptr && current->Parent() == this)) Application->SetMouseControl(nullptr);
+    if (current == this ||
+        (current != nullptr && current->Parent() == this && dynamic_cast<TWinControl*>(current) == nullptr))
+      Application->SetMouseControl(nullptr);
   }
   DefaultHandler(message);
 }

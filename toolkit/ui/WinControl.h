@@ -100,6 +100,8 @@ class TWinControl : public TControl {
   void SetVisible(bool value) override;
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void BeforeDestruction() override;
+  // "DesignSize": the client size the layout's anchored children were placed in.
+  void DefineProperties(TFiler& filer) override;
 
   // Paints the non-windowed children into `dc` (origin at this control's client origin).
   void PaintControls(HDC dc, TControl* first);
@@ -194,6 +196,7 @@ class TWinControl : public TControl {
   bool realigning_ = false;
   TBrush* brush_;
   TControl* captureControl_ = nullptr;  // non-windowed child that holds the mouse capture
+  TSize designSize_;                    // from the layout; 0 when it gave none
 };
 
 // The form a control is on, or null.
