@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/ui/ImgList.h"
 
@@ -167,4 +168,9 @@ void TActionList::GetChildren(const TGetChildProc& proc, TComponent* root) {
   for (TAction* action : actions_) {
     if (action->Owner() == root) proc(action);
   }
+}
+
+void TAction::ReadState(TReader& reader) {
+  if (reader.Parent() != nullptr) SetParentComponent(reader.Parent());
+  TComponent::ReadState(reader);
 }

@@ -71,6 +71,8 @@ class TAction : public TComponent {
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* value) override;
+  // Joins the parent the layout nests it in before reading its properties.
+  void ReadState(TReader& reader) override;
 
   TNotifyEvent OnExecute;
   TNotifyEvent OnUpdate;

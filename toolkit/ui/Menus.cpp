@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/rtl/TextConv.h"
@@ -500,4 +501,9 @@ void TPopupMenu::Popup(int x, int y) {
   const UINT command = static_cast<UINT>(TrackPopupMenuEx(Handle(), flags, x, y, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
   if (command != 0) DispatchCommand(command);
+}
+
+void TMenuItem::ReadState(TReader& reader) {
+  if (reader.Parent() != nullptr) SetParentComponent(reader.Parent());
+  TComponent::ReadState(reader);
 }

@@ -66,6 +66,8 @@ class TMenuItem : public TComponent {
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* value) override;
+  // Joins the parent the layout nests it in before reading its properties.
+  void ReadState(TReader& reader) override;
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
   TNotifyEvent OnClick;

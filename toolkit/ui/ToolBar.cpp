@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/ActnList.h"
@@ -342,4 +343,9 @@ void TToolBar::WndProc(TMessage& message) {
     default: break;
   }
   TWinControl::WndProc(message);
+}
+
+void TToolButton::ReadState(TReader& reader) {
+  if (reader.Parent() != nullptr) SetParentComponent(reader.Parent());
+  TComponent::ReadState(reader);
 }

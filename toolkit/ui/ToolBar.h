@@ -56,6 +56,8 @@ class TToolButton : public TComponent {
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* value) override;
+  // Joins the parent the layout nests it in before reading its properties.
+  void ReadState(TReader& reader) override;
 
   TNotifyEvent OnClick;
 
