@@ -95,6 +95,8 @@ using TKeyPressEvent = TMethodEvent<TObject*, wchar_t&>;
 // Shift state, wheel delta (positive: away from the user), mouse position (screen), handled.
 using TMouseWheelEvent = TMethodEvent<TObject*, TShiftState, int, TPoint, bool&>;
 using TMouseWheelUpDownEvent = TMethodEvent<TObject*, TShiftState, TPoint, bool&>;
+// Mouse position in client coordinates ((-1, -1) when opened from the keyboard), handled.
+using TContextPopupEvent = TMethodEvent<TObject*, TPoint, bool&>;
 
 // True when `caption` marks `key` as its accelerator ("&Start" and 's' or 'S'); "&&" is a
 // plain ampersand.
@@ -184,6 +186,12 @@ class TControl : public TComponent {
   bool ParentShowHint() const { return parentShowHint_; }
   void SetParentShowHint(bool value);
 
+  // The pop-up menu shown on a right click (a component implementing TPopupMenuLink; null for
+  // none). EInvalidOperation for another kind of component.
+  TComponent* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TComponent* value);
+  void Notification(TComponent* component, TOperation operation) override;
+
   TControlStyle ControlStyle() const { return controlStyle_; }
   void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
   TControlState ControlState() const { return controlState_; }
@@ -226,6 +234,7 @@ class TControl : public TComponent {
   TMouseWheelEvent OnMouseWheel;
   TMouseWheelUpDownEvent OnMouseWheelDown;
   TMouseWheelUpDownEvent OnMouseWheelUp;
+  TContextPopupEvent OnContextPopup;
 
   // Rescales bounds (and an own font) by m/d, as a layout made at another resolution needs.
   virtual void ChangeScale(int m, int d);
@@ -271,6 +280,8 @@ class TControl : public TComponent {
   virtual void CMMouseLeave(TMessage& message);
   virtual void CMHitTest(TMessage& message) { message.Result = HTCLIENT; }
   virtual void CMMouseWheel(TMessage& message);
+  virtual void WMContextMenu(TMessage& message);
+  virtual void DoContextPopup(TPoint mousePos, bool& handled) { OnContextPopup(this, mousePos, handled); }
 
   // The text of a control without a window.
   std::string text_;
@@ -301,6 +312,7 @@ class TControl : public TComponent {
   std::string hint_;
   bool showHint_ = false;
   bool parentShowHint_ = true;
+  TComponent* popupMenu_ = nullptr;
   TControlStyle controlStyle_ = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState controlState_;
   TWndMethod windowProc_;

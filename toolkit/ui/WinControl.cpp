@@ -300,6 +300,19 @@ void TWinControl::WndProc(TMessage& message) {
       return;
     }
   }
+  if (msg == WM_CONTEXTMENU && handle_ != nullptr && message.LParam != -1) {
+    // A non-windowed child under the mouse answers first.
+    POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+    ::ScreenToClient(handle_, &p);
+    if (TControl* child = ControlAtPos(TPoint(p)); child != nullptr) {
+      TMessage forwarded = message;
+      child->windowProc_(forwarded);
+      if (forwarded.Result != 0) {
+        message.Result = forwarded.Result;
+        return;
+      }
+    }
+  }
   TControl::WndProc(message);
 }
 
