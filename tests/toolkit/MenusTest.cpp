@@ -8,6 +8,7 @@
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/ActnList.h"
 #include "toolkit/ui/Menus.h"
+#include "toolkit/ui/Panel.h"
 
 namespace {
 
@@ -138,6 +139,23 @@ TEST_F(MenusTest, PopupMenuRunsTheChosenItem) {
   popup->Popup(100, 100);
   EXPECT_EQ(secondClicks, 1);
   EXPECT_EQ(firstClicks, 0);
+}
+
+TEST_F(MenusTest, RightClickOnAControlPopsUpItsMenu) {
+  auto* panel = Add<TPanel>(10, 10, 100, 100);
+  auto* popup = new TPopupMenu(form_);
+  TMenuItem* item = Item(form_, popup->Items(), "Refresh");
+  int clicks = 0;
+  item->OnClick = [&](TObject*) { ++clicks; };
+  popup->OnPopup = [&](TObject*) {
+    PostMessageW(popup->WindowHandle(), WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(popup->WindowHandle(), WM_KEYDOWN, VK_RETURN, 0);
+  };
+  panel->SetPopupMenu(popup);
+  const TPoint screen = panel->ClientToScreen({20, 20});
+  SendMessageW(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()), MAKELPARAM(screen.X, screen.Y));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(popup->PopupComponent(), panel);
 }
 
 TEST(StripHotkey, RemovesAcceleratorMarks) {

@@ -54,6 +54,7 @@ class TStdLayoutForm : public TForm {
 const char kLayout[] = R"(object FrmMain: TStdLayoutForm
   ClientHeight = 400
   ClientWidth = 600
+  Menu = mm1
   object mm1: TMainMenu
     object N1: TMenuItem
       Caption = 'System'

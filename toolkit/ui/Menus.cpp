@@ -243,18 +243,20 @@ void TMenu::Notification(TComponent* component, TOperation operation) {
 void TMenu::GetChildren(const TGetChildProc& proc, TComponent* root) { items_->GetChildren(proc, root); }
 
 void TMenu::DestroyHandle() {
-  if (handle_ != nullptr) DestroyMenu(handle_);
+  if (handle_ != nullptr && IsMenu(handle_)) DestroyMenu(handle_);
   handle_ = nullptr;
 }
 
 void TMenu::MenuChanged() {
-  if (handle_ == nullptr) return;
+  if (handle_ == nullptr || !IsMenu(handle_)) return;
   // Empty the existing menu in place so a window showing it keeps the same handle.
   while (GetMenuItemCount(handle_) > 0) DeleteMenu(handle_, 0, MF_BYPOSITION);
   BuildInto(handle_, items_);
 }
 
 HMENU TMenu::Handle() {
+  // A menu bar goes with the window it was attached to; a new one is made when needed.
+  if (handle_ != nullptr && !IsMenu(handle_)) handle_ = nullptr;
   if (handle_ == nullptr) {
     handle_ = IsPopup() ? CreatePopupMenu() : CreateMenu();
     BuildInto(handle_, items_);
@@ -387,68 +389,27 @@ const TClassInfo& TMainMenu::StaticClass() {
   return info;
 }
 
-TMainMenu::~TMainMenu() {
-  if (form_ != nullptr && !form_->ComponentState().Contains(csDestroying)) AttachTo(nullptr);
-}
-
-void TMainMenu::Loaded() {
-  TMenu::Loaded();
-  if (form_ == nullptr) {
-    if (auto* form = dynamic_cast<TCustomForm*>(Owner())) AttachTo(form);
-  }
-}
-
 void TMainMenu::AttachTo(TCustomForm* form) {
-  if (form == form_) return;
-  if (form_ != nullptr) {
-    form_->SetWindowProc(oldWindowProc_);
-    if (form_->HandleAllocated()) ::SetMenu(form_->Handle(), nullptr);
-    oldWindowProc_ = nullptr;
-  }
-  form_ = form;
-  if (form_ == nullptr) return;
-  oldWindowProc_ = form_->WindowProc();
-  form_->SetWindowProc([this](TMessage& message) { FormMessage(message); });
-  if (form_->HandleAllocated()) ::SetMenu(form_->Handle(), Handle());
+  if (form != nullptr) form->SetMenu(this);
 }
 
 void TMainMenu::MenuChanged() {
   TMenu::MenuChanged();
-  if (form_ != nullptr && form_->HandleAllocated()) DrawMenuBar(form_->Handle());
+  // Redraw the bar of the form showing this menu.
+  if (auto* form = dynamic_cast<TCustomForm*>(Owner()); form != nullptr && form->Menu() == this && form->HandleAllocated())
+    DrawMenuBar(form->Handle());
 }
 
-void TMainMenu::FormMessage(TMessage& message) {
-  switch (message.Msg) {
-    case WM_COMMAND:
-      // Menu commands: notification code 0 and no control.
-      if (HIWORD(message.WParam) == 0 && message.LParam == 0 && DispatchCommand(LOWORD(message.WParam))) {
-        message.Result = 0;
-        return;
-      }
-      break;
-    case WM_DRAWITEM:
-      if (message.WParam == 0 && DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam))) {
-        message.Result = TRUE;
-        return;
-      }
-      break;
-    case WM_MEASUREITEM:
-      if (message.WParam == 0 && MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam))) {
-        message.Result = TRUE;
-        return;
-      }
-      break;
-    case WM_CREATE:
-      oldWindowProc_(message);
-      ::SetMenu(form_->Handle(), Handle());
-      return;
-    case WM_DESTROY:
-      // The platform would destroy an attached menu with the window; it stays ours.
-      if (form_->HandleAllocated()) ::SetMenu(form_->Handle(), nullptr);
-      break;
-    default: break;
+bool TMainMenu::MenuMessage(TMessage& message) {
+  if (message.Msg == WM_DRAWITEM && DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam))) {
+    message.Result = TRUE;
+    return true;
   }
-  oldWindowProc_(message);
+  if (message.Msg == WM_MEASUREITEM && MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam))) {
+    message.Result = TRUE;
+    return true;
+  }
+  return false;
 }
 
 // ---- TPopupMenu --------------------------------------------------------------------------------
@@ -489,6 +450,11 @@ void TPopupMenu::WindowMessage(TMessage& message) {
     return;
   }
   DefHiddenWindowProc(window_, message);
+}
+
+void TPopupMenu::Popup(int x, int y, TObject* component) {
+  SetPopupComponent(dynamic_cast<TComponent*>(component));
+  Popup(x, y);
 }
 
 void TPopupMenu::Popup(int x, int y) {

@@ -14,6 +14,7 @@
 #include "toolkit/classes/Events.h"
 #include "toolkit/graphics/Types.h"
 #include "toolkit/system/WinApi.h"
+#include "toolkit/ui/MenuLinks.h"
 #include "toolkit/ui/Messages.h"
 
 class TAction;
@@ -134,32 +135,29 @@ class TMenu : public TComponent {
   HMENU handle_ = nullptr;
 };
 
-class TMainMenu : public TMenu {
+class TMainMenu : public TMenu, public TMainMenuLink {
  public:
   explicit TMainMenu(TComponent* owner) : TMenu(owner) {}
-  ~TMainMenu() override;
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
 
-  // Makes this the menu bar of `form` (null: of none). A main menu owned by a form attaches
-  // itself to it when the form's layout has been read.
+  // Makes this the menu bar of `form` (the form's Menu, as a layout's "Menu = mm1" does).
   void AttachTo(TCustomForm* form);
-  TCustomForm* Form() const { return form_; }
+
+  // TMainMenuLink: what the form's window asks of its menu bar.
+  HMENU MenuHandle() override { return Handle(); }
+  bool DispatchCommand(WORD id) override { return TMenu::DispatchCommand(id); }
+  bool DispatchPopup(HMENU) override { return false; }
+  bool MenuMessage(TMessage& message) override;
 
  protected:
-  void Loaded() override;
   void MenuChanged() override;
-
- private:
-  void FormMessage(TMessage& message);
-  TCustomForm* form_ = nullptr;
-  TWndMethod oldWindowProc_;
 };
 
 enum TPopupAlignment { paLeft, paRight, paCenter };
 const TEnumInfo& EnumTypeInfo(TPopupAlignment);
 
-class TPopupMenu : public TMenu {
+class TPopupMenu : public TMenu, public TPopupMenuLink {
  public:
   explicit TPopupMenu(TComponent* owner) : TMenu(owner) {}
   ~TPopupMenu() override;
@@ -168,13 +166,15 @@ class TPopupMenu : public TMenu {
 
   TPopupAlignment Alignment() const { return alignment_; }
   void SetAlignment(TPopupAlignment value) { alignment_ = value; }
-  bool AutoPopup() const { return autoPopup_; }
+  bool AutoPopup() const override { return autoPopup_; }
   void SetAutoPopup(bool value) { autoPopup_ = value; }
   TComponent* PopupComponent() const { return popupComponent_; }
   void SetPopupComponent(TComponent* value) { popupComponent_ = value; }
   // Shows the menu at screen point (x, y) and returns once it closed (after the chosen
   // item's click).
   virtual void Popup(int x, int y);
+  // TPopupMenuLink: a control's right click.
+  void Popup(int x, int y, TObject* component) override;
   // The window that owns the shown menu (made on first use).
   HWND WindowHandle();
 
