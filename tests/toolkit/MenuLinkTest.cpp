@@ -69,6 +69,20 @@ TEST(MenuLinkTest, FormAttachesItsMenuBarAndRoutesMenuMessages) {
   EXPECT_EQ(GetMenu(form.Handle()), nullptr);
 }
 
+TEST(MenuLinkTest, ClientSizeSetBeforeTheWindowExistsLeavesRoomForTheMenuBar) {
+  TForm form(nullptr);
+  auto* menu = new TFakeMainMenu(&form);
+  form.SetMenu(menu);
+  form.SetClientWidth(400);
+  form.SetClientHeight(250);
+  form.Show();
+  EXPECT_EQ(form.ClientWidth(), 400);
+  EXPECT_EQ(form.ClientHeight(), 250);
+  RECT client{};
+  GetClientRect(form.Handle(), &client);
+  EXPECT_EQ(client.bottom, 250);
+}
+
 TEST(MenuLinkTest, ContextMenuAsksTheControlFirstThenShowsItsPopup) {
   TForm form(nullptr);
   form.SetBounds(0, 0, 300, 200);

@@ -116,6 +116,7 @@ class TCustomForm : public TCustomControl {
   void CreateParams(TCreateParams& params) override;
   void Dispatch(TMessage& message) override;
   void CreateWnd() override;
+  bool WindowHasMenu() const override { return menu_ != nullptr; }
   void Paint() override;
   void BeforeDestruction() override;
   void Loaded() override;

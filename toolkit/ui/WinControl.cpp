@@ -724,7 +724,7 @@ TRect TWinControl::ClientRect() {
   TCreateParams params;
   CreateParams(params);
   RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
+  AdjustWindowRectEx(&frame, params.Style, WindowHasMenu() ? TRUE : FALSE, params.ExStyle);
   return Rect(0, 0, std::max(0, Width() - static_cast<int>(frame.right - frame.left)),
               std::max(0, Height() - static_cast<int>(frame.bottom - frame.top)));
 }

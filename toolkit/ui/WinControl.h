@@ -135,6 +135,8 @@ class TWinControl : public TControl {
   // Lays out `rect` (the client area) among the aligned children, then the anchored ones.
   virtual void AlignControls(TControl* control, TRect& rect);
   virtual void AdjustClientRect(TRect&) {}
+  // Whether the window will have a menu bar (for the client size before the window exists).
+  virtual bool WindowHasMenu() const { return false; }
   // Paints the window's own content into `dc` (default: the platform's painting).
   virtual void PaintWindow(HDC dc);
   void PaintHandler(TMessage& message);
