@@ -144,6 +144,19 @@ TEST_F(ControlTest, AnchorsKeepTheirDistancesWhenTheParentGrows) {
   EXPECT_EQ(fixed->BoundsRect(), Rect(10, 40, 30, 60));
 }
 
+TEST_F(ControlTest, BorderStyleChangeRemakesAShownFormStillShown) {
+  auto* child = Add<TFillControl>(form, Rect(10, 10, 60, 60));
+  ShowForm();
+  HWND before = form->Handle();
+  form->SetBorderStyle(bsDialog);
+  EXPECT_NE(form->Handle(), before);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(IsWindowVisible(child->Handle()));
+  EXPECT_EQ(GetParent(child->Handle()), form->Handle());
+  EXPECT_TRUE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_FALSE(GetWindowLongW(form->Handle(), GWL_STYLE) & WS_THICKFRAME);
+}
+
 TEST_F(ControlTest, WindowProcChainSeesTheComponentMessagesAndPassesThemOn) {
   auto* control = Add<TFillControl>(form, Rect(0, 0, 50, 50));
   std::vector<UINT> seen;
@@ -282,6 +295,49 @@ TEST_F(ControlTest, PaintingDrawsTheControlAndItsNonWindowedChildrenIntoABitmap)
   EXPECT_EQ(InkBounds(bitmap, [](TColor c) { return c == clRed; }), Rect(10, 5, 30, 15));
   EXPECT_EQ(CountPixels(bitmap, [](TColor c) { return c == clBlue; }), 60 * 40 - 20 * 10);
   EXPECT_EQ(CountPixels(bitmap, [](TColor c) { return c == clLime; }), 0);
+}
+
+// A control whose window class keeps its own DC, as the chart panel's does.
+class TOwnDCControl : public TFillControl {
+ public:
+  explicit TOwnDCControl(TComponent* owner) : TFillControl(owner) {}
+
+ protected:
+  void CreateParams(TCreateParams& params) override {
+    TFillControl::CreateParams(params);
+    params.WindowClass.style |= CS_OWNDC;
+    params.WinClassName = L"TOwnDCControl";
+  }
+};
+
+TEST_F(ControlTest, CanvasOutsidePaintingLeavesAnOwnDCAsItFoundIt) {
+  auto* control = Add<TOwnDCControl>(form, Rect(0, 0, 60, 40));
+  auto* graphic = Add<TFillGraphic>(control, Rect(10, 10, 20, 20));
+  ShowForm();
+  HDC own = GetDC(control->Handle());
+  POINT origin{};
+  GetViewportOrgEx(own, &origin);
+  HGDIOBJ pen = GetCurrentObject(own, OBJ_PEN);
+  const int rop = GetROP2(own);
+  ReleaseDC(control->Handle(), own);
+  TCanvas* canvas = control->Canvas();
+  canvas->Pen()->SetColor(clRed);
+  canvas->Pen()->SetMode(pmXor);
+  canvas->MoveTo(0, 0);
+  canvas->LineTo(5, 5);
+  EXPECT_EQ(canvas->Handle(), own);  // drawing went to the class DC
+  static_cast<TControlCanvas*>(canvas)->FreeHandle();
+  graphic->Canvas()->Brush()->SetColor(clRed);
+  graphic->Canvas()->FillRect(Rect(0, 0, 5, 5));  // through the parent's own DC, moved
+  static_cast<TControlCanvas*>(graphic->Canvas())->FreeHandle();
+  own = GetDC(control->Handle());
+  POINT after{};
+  GetViewportOrgEx(own, &after);
+  EXPECT_EQ(after.x, origin.x);
+  EXPECT_EQ(after.y, origin.y);
+  EXPECT_EQ(GetCurrentObject(own, OBJ_PEN), pen);
+  EXPECT_EQ(GetROP2(own), rop);
+  ReleaseDC(control->Handle(), own);
 }
 
 TEST_F(ControlTest, DoubleBufferedControlPaintsThroughTheScreen) {

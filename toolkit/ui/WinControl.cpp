@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Brush.h"
 #include "toolkit/graphics/Font.h"
@@ -62,6 +63,19 @@ TWinControl::~TWinControl() {
     child->Free();
   }
   delete brush_;
+}
+
+void TWinControl::DefineProperties(TFiler& filer) {
+  TControl::DefineProperties(filer);
+  filer.DefineProperty(
+      "DesignSize",
+      [this](TReader& reader) {
+        reader.ReadListBegin();
+        designSize_.cx = reader.ReadInteger();
+        designSize_.cy = reader.ReadInteger();
+        reader.ReadListEnd();
+      },
+      nullptr, false);
 }
 
 void TWinControl::BeforeDestruction() {
@@ -203,8 +217,11 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::RecreateWnd() {
   if (handle_ == nullptr) return;
+  const bool wasShown = IsWindowVisible(handle_) != FALSE;
   DestroyHandle();
   HandleNeeded();
+  // Top-level windows are made hidden; one that was on screen comes back.
+  if (wasShown && !IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOWNA);
 }
 
 LRESULT CALLBACK TWinControl::InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -281,6 +298,19 @@ void TWinControl::WndProc(TMessage& message) {
       if ((msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP) && GetCapture() != handle_)
         captureControl_ = nullptr;
       return;
+    }
+  }
+  if (msg == WM_CONTEXTMENU && handle_ != nullptr && message.LParam != -1) {
+    // A non-windowed child under the mouse answers first.
+    POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+    ::ScreenToClient(handle_, &p);
+    if (TControl* child = ControlAtPos(TPoint(p)); child != nullptr) {
+      TMessage forwarded = message;
+      child->windowProc_(forwarded);
+      if (forwarded.Result != 0) {
+        message.Result = forwarded.Result;
+        return;
+      }
     }
   }
   TControl::WndProc(message);
@@ -694,7 +724,7 @@ TRect TWinControl::ClientRect() {
   TCreateParams params;
   CreateParams(params);
   RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
+  AdjustWindowRectEx(&frame, params.Style, WindowHasMenu() ? TRUE : FALSE, params.ExStyle);
   return Rect(0, 0, std::max(0, Width() - static_cast<int>(frame.right - frame.left)),
               std::max(0, Height() - static_cast<int>(frame.bottom - frame.top)));
 }
