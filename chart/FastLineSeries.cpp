@@ -400,7 +400,9 @@ void TFastLineSeries::AfterPointAdded(TChartSeries* sender, int index) {
   }
   int px, py;
   PointToPixels(index > 0 ? index - 1 : 0, px, py);
-  if (!drawAllPoints_ && px != lastX_) {
+  // With every point drawn the new segment starts at the previous point, whatever the last
+  // paint left behind (the first point of a series has nothing to join).
+  if (drawAllPoints_ || px != lastX_) {
     lastX_ = px;
     lastY_ = py;
   }
