@@ -212,6 +212,14 @@ TPointFloatArray TCanvas3D::ProjectFloatPoints(const TPointFloatArray& points, i
   return result;
 }
 
+bool TCanvas3D::ProjectBoxHull(const TRect& rect, int z0, int z1, TPointArray& hull) {
+  hull.clear();
+  for (int z : {z0, z1}) {
+    for (const TPoint& p : ProjectRectCorners(rect, z)) hull.push_back(p);
+  }
+  return ConvexOutline(hull);
+}
+
 void TCanvas3D::PolygonAtZF(const TPointFloatArray& points, int highIndex, float z) {
   PolygonF(ProjectFloatPoints(points, highIndex, z), highIndex);
 }

@@ -153,8 +153,8 @@ void DrawRadialGradient(TCustomKelGradient* gradient, TKelCanvas* canvas, const 
     if (width % 2 != 0 || height % 2 != 0) --a;
     // One pixel rects would divide by zero below.
     if (a < 1) a = 1;
-    const TColor s = gradient->StartColor();
-    const TColor e = gradient->EndColor();
+    const TColor s = static_cast<TColor>(ColorToRGB(gradient->StartColor()));
+    const TColor e = static_cast<TColor>(ColorToRGB(gradient->EndColor()));
     const int balance = gradient->Balance();
     canvas->Pen()->SetStyle(psClear);
     canvas->Brush()->SetColor(e);

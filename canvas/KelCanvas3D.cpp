@@ -1,6 +1,8 @@
 // TKelCanvas3D: construction, device state, the 2D primitives with picture and gradient fills,
 // clipping and buffered drawing. Text lives in KelCanvas3DText.cpp, the projection and the
-// projected primitives in KelCanvas3DProjection.cpp.
+// projected primitives in KelCanvas3DProjection.cpp, the solids in KelCanvas3DSolids.cpp and
+// KelCanvas3DPie.cpp, the smooth shadow in KelCanvas3DShadow.cpp and the gradient bands in
+// GradientBands.cpp.
 #include "canvas/KelCanvas3D.h"
 
 #include <cmath>

@@ -106,6 +106,17 @@ TEST(GradientBands, ThreeHundredRowsMakeTwoHundredAndFiftySixBands) {
   }
 }
 
+// Every method covers every pixel of its rect, and system colours are resolved first.
+TEST_F(GdiCanvasTest, EveryDirectionCoversItsRectInASystemColour) {
+  const TColor face = static_cast<TColor>(ColorToRGB(clBtnFace));
+  for (int d = gdTopBottom; d <= gdDiagonalDown; ++d) {
+    surface->Clear();
+    canvas->GradientFillRect(kArea, clBtnFace, clBtnFace, static_cast<TGradientDirection>(d), 50, 0, 0);
+    EXPECT_EQ(surface->Count(face, kArea), kArea.Width() * kArea.Height()) << "direction " << d;
+    EXPECT_EQ(surface->InkBounds(), kArea) << "direction " << d;
+  }
+}
+
 TEST_F(GdiCanvasTest, OnePixelHighTopBottomGradientDrawsNothing) {
   canvas->GradientFillRect(TRect(10, 10, 60, 11), clRed, clBlue, gdTopBottom, 50, 0, 0);
   EXPECT_TRUE(surface->InkBounds().IsEmpty());

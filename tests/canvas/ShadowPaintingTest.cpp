@@ -126,6 +126,25 @@ INSTANTIATE_TEST_SUITE_P(
                     OpacityCase{"FiftyInsideGroupOfForty", 50, 40, 179}),
     [](const testing::TestParamInfo<OpacityCase>& info) { return std::string(info.param.name); });
 
+// Transparency 0 outside any group: the shadow is drawn opaque without opening a group.
+TEST_F(GdiCanvasTest, OpaqueShadowOpensNoGroup) {
+  TKelShadow shadow;
+  shadow.SetColor(clBlack);
+  shadow.ChangeSize(3);
+  shadow.SetTransparency(0);
+  ASSERT_TRUE(shadow.BeginShadow(canvas.get(), kShape, 0));
+  EXPECT_TRUE(canvas->TransparencyStack.empty());
+  EXPECT_EQ(canvas->CurrentTransparency, 0);
+  shadow.EndShadow(canvas.get());
+  EXPECT_TRUE(canvas->TransparencyStack.empty());
+  shadow.SetTransparency(30);
+  ASSERT_TRUE(shadow.BeginShadow(canvas.get(), kShape, 0));
+  EXPECT_EQ(canvas->TransparencyStack.size(), 1u);
+  EXPECT_EQ(canvas->CurrentTransparency, 30);
+  shadow.EndShadow(canvas.get());
+  EXPECT_TRUE(canvas->TransparencyStack.empty());
+}
+
 TEST_F(GdiCanvasTest, TurnedRectShadowIsAPolygonAndRestoresThePen) {
   TKelShadow shadow;
   shadow.SetColor(clNavy);
@@ -222,6 +241,40 @@ TEST_F(GdiCanvasTest, SmoothShadowIsBlurredAndMultipliedIntoTheBuffer) {
     if (r > 102 && r < 198) ++fading;
   }
   EXPECT_GE(fading, 3) << "a soft edge";
+}
+
+// A donut shadow keeps its hole free: the blurred ring darkens, the middle does not.
+TEST_F(GdiCanvasTest, SmoothDonutShadowLeavesTheHoleOpen) {
+  TKelCanvas3D buffered;
+  TView3DOptions options;
+  TRect drawRect;
+  buffered.PrepareFrame(surface->Canvas(), &options, clWhite, false, TRect(0, 0, 200, 120), drawRect);
+  buffered.Pen()->Hide();
+  buffered.Brush()->SetColor(clWhite);
+  buffered.FillRect(drawRect);
+  TKelShadow shadow;
+  shadow.SetColor(clBlack);
+  shadow.ChangeSize(4);
+  shadow.SetTransparency(0);
+  shadow.Draw(&buffered, TRect(40, 10, 140, 110), 40, 0, 360);
+  buffered.FinishFrame(surface->Canvas(), nullptr, TRect(0, 0, 200, 120));
+  // Shadow rect (44, 14, 144, 114), centre (94, 64); the ring lies about 35 pixels out.
+  EXPECT_EQ(surface->Pixel(94, 64), clWhite) << "the hole";
+  EXPECT_LT(R(surface->Pixel(94 + 38, 64)), 30) << "the ring";
+  EXPECT_EQ(surface->Pixel(10, 10), clWhite);
+}
+
+// A group that starts entirely right of the canvas bounds is invalid: what is drawn inside it
+// stays opaque.
+TEST_F(GdiCanvasTest, GroupOutsideTheBoundsLeavesTheDrawingOpaque) {
+  canvas->Pen()->Hide();
+  canvas->Brush()->SetColor(clRed);
+  TKelBlend* blend = canvas->StartTransparency(TRect(300, 10, 350, 50), 50);
+  EXPECT_FALSE(blend->Valid());
+  canvas->FillRect(TRect(10, 10, 50, 50));
+  canvas->FinishTransparency(blend);
+  EXPECT_EQ(surface->Pixel(30, 30), clRed);
+  EXPECT_EQ(canvas->CurrentTransparency, 0);
 }
 
 }  // namespace

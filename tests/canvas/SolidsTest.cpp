@@ -231,4 +231,43 @@ TEST_F(SolidsTest, TransparentPieSliceBlendsAndClosesItsGroup) {
   EXPECT_EQ(canvas->CurrentTransparency, 0);
 }
 
+TEST(ArrowPolygon, SevenCornersAlongTheArrow) {
+  const TPointArray p = TKelCanvas::BuildArrowPolygon(TPoint(10, 50), TPoint(110, 50), 20, 20, 50);
+  const TPointArray expected{TPoint(10, 55), TPoint(10, 45), TPoint(90, 45), TPoint(90, 40),
+                             TPoint(110, 50), TPoint(90, 60), TPoint(90, 55)};
+  EXPECT_EQ(p, expected);
+  // The head never grows past the arrow's length.
+  const TPointArray shortArrow = TKelCanvas::BuildArrowPolygon(TPoint(10, 50), TPoint(20, 50), 40, 20, 50);
+  ASSERT_EQ(shortArrow.size(), 7u);
+  EXPECT_EQ(shortArrow[3], TPoint(10, 40));
+  EXPECT_TRUE(TKelCanvas::BuildArrowPolygon(TPoint(7, 7), TPoint(7, 7), 10, 10, 50).empty());
+}
+
+TEST_F(SolidsTest, ArrowToItsOwnStartDrawsNothing) {
+  canvas->Pen()->SetVisible(true);
+  canvas->DrawArrow3D(true, TPoint(50, 50), TPoint(50, 50), 20, 20, 0, 0, 50);
+  canvas->DrawArrow3D(false, TPoint(50, 50), TPoint(50, 50), 20, 20, 0, 0, 50);
+  EXPECT_TRUE(surface->InkBounds().IsEmpty());
+  canvas->DrawArrow3D(true, TPoint(10, 50), TPoint(110, 50), 20, 20, 0, 0, 50);
+  EXPECT_EQ(surface->Pixel(50, 50), kBrush);
+  EXPECT_EQ(surface->Pixel(100, 50), kBrush) << "head";
+  EXPECT_TRUE(Blank(50, 58)) << "beside the body";
+}
+
+// In 3D the box clip is the convex outline of its projected corners.
+TEST_F(SolidsTest, BoxClipInThreeDIsTheProjectedHull) {
+  Ortho();
+  TPointArray hull;
+  ASSERT_TRUE(canvas->ProjectBoxHull(TRect(40, 30, 80, 70), 0, 20, hull));
+  EXPECT_EQ(BoundsOfPoints(hull), TRect(40, 10, 101, 71));
+  EXPECT_EQ(hull.size(), 6u) << "the two hidden corners fall inside";
+  canvas->ClipToBox3D(TRect(40, 30, 80, 70), 0, 20);
+  canvas->FillRect(TRect(0, 0, 200, 120));
+  canvas->PopClip();
+  EXPECT_EQ(surface->Pixel(60, 50), kBrush);
+  EXPECT_EQ(surface->Pixel(90, 30), kBrush) << "over the right side";
+  EXPECT_TRUE(Blank(45, 15)) << "left of the top's slant";
+  EXPECT_TRUE(Blank(95, 65)) << "right of the bottom's slant";
+}
+
 }  // namespace
