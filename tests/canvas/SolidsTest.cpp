@@ -231,6 +231,48 @@ TEST_F(SolidsTest, TransparentPieSliceBlendsAndClosesItsGroup) {
   EXPECT_EQ(canvas->CurrentTransparency, 0);
 }
 
+// Each triangle takes its first colour; with a blend each is laid over its own snapshot.
+TEST_F(SolidsTest, TriangleSurfaceBlendsEachTriangle) {
+  auto surfaceOf = [](int i, std::array<TPoint3D, 3>& points, std::array<TColor, 3>& colors) {
+    const int x = i == 1 ? 20 : 100;
+    points = {TPoint3D{x, 20, 0}, TPoint3D{x + 60, 20, 0}, TPoint3D{x, 80, 0}};
+    colors = {i == 1 ? clRed : clBlue, clBlack, clBlack};
+  };
+  canvas->DrawTriangleSurface(2, nullptr, 0, surfaceOf);
+  EXPECT_EQ(surface->Pixel(30, 30), static_cast<TColor>(clRed));
+  EXPECT_EQ(surface->Pixel(110, 30), static_cast<TColor>(clBlue));
+  EXPECT_TRUE(Blank(75, 75)) << "outside both";
+  surface->Clear();
+  TKelBlend blend(canvas.get(), TRect(0, 0, 1, 1));
+  canvas->DrawTriangleSurface(2, &blend, 50, surfaceOf);
+  const TColor red = surface->Pixel(30, 30);
+  EXPECT_NEAR(R(red), 255, 2);
+  EXPECT_NEAR(G(red), 128, 3);
+  const TColor blue = surface->Pixel(110, 30);
+  EXPECT_NEAR(B(blue), 255, 2);
+  EXPECT_NEAR(R(blue), 128, 3);
+}
+
+TEST_F(SolidsTest, EllipseAtDepthIsInclusiveFlatAndAPolygonInThreeD) {
+  canvas->EllipseAtZ(40, 30, 80, 70, 10);
+  EXPECT_EQ(surface->BoundsOf(kBrush), TRect(40, 30, 81, 71)) << "flat: right and bottom included";
+  surface->Clear();
+  // Orthogonal: the ellipse of the two projected corners.
+  Ortho();
+  canvas->EllipseAtZ(40, 30, 80, 70, 10);
+  EXPECT_EQ(surface->BoundsOf(kBrush), TRect(50, 20, 90, 60));
+  // Rotated 3D looking straight on: the 180-point polygon, its corners left open.
+  surface->Clear();
+  canvas->IsOrthogonal = false;
+  canvas->EllipseAtZ(40, 30, 80, 70, 10);
+  const TRect ink = surface->BoundsOf(kBrush);
+  EXPECT_NEAR(ink.Left, 40, 1);
+  EXPECT_NEAR(ink.Top, 30, 1);
+  EXPECT_NEAR(ink.Right, 80, 1);
+  EXPECT_NEAR(ink.Bottom, 70, 1);
+  EXPECT_TRUE(Blank(42, 32)) << "a corner of the bounds";
+}
+
 TEST(ArrowPolygon, SevenCornersAlongTheArrow) {
   const TPointArray p = TKelCanvas::BuildArrowPolygon(TPoint(10, 50), TPoint(110, 50), 20, 20, 50);
   const TPointArray expected{TPoint(10, 55), TPoint(10, 45), TPoint(90, 45), TPoint(90, 40),
