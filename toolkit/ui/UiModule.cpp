@@ -10,6 +10,7 @@
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Screen.h"
+#include "toolkit/ui/StdControlsModule.h"
 #include "toolkit/ui/Themes.h"
 #include "toolkit/ui/Timer.h"
 
@@ -28,6 +29,7 @@ void InitControls() {
   ActivateClassGroup(TControl::StaticClass());
   GroupDescendentsWith(TTimer::StaticClass(), TControl::StaticClass());
   RegisterClasses({&TForm::StaticClass(), &TTimer::StaticClass()});
+  RegisterStandardControls();
 }
 
 void DoneControls() {
