@@ -491,6 +491,8 @@ void TChartSeries::ExchangePoints(int i, int j) {
   }
   labels_.ExchangeLabels(i, j);
   if (pictures_) pictures_->ExchangePictures(i, j);
+  // One notice once every store has moved, instead of one per list halfway through.
+  NotifyValueChange(sckModified, i);
 }
 
 // ---- Chart membership ---------------------------------------------------------------------
