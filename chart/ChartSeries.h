@@ -281,6 +281,12 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void AfterPointAdded(TChartSeries* sender, int index);
   // Swaps two points in every store.
   void ExchangePoints(int i, int j) override;
+  // Sorts the points by the value lists' orders (the mandatory list first, renumbering the
+  // other list unless it has a value source); repaints when anything was sorted.
+  void CheckOrder();
+  // Sorts the points by their labels (case-sensitive; 1 ascending, 2 descending, 0 nothing),
+  // then renumbers the not-mandatory values 0..n-1 and repaints.
+  void SortByLabels(int order);
 
   // ---- Chart membership ------------------------------------------------------------------
   void ChangeParentChart(ISeriesOwner* chart) override;

@@ -571,4 +571,36 @@ TEST_F(SeriesTest, SortingByTheXOrderMovesEveryStoreAndTellsDependentsOnce) {
   EXPECT_EQ(d->PointLabel(2), "c");
 }
 
+TEST_F(SeriesTest, SortingByLabelsRenumbersXAndKeepsEachPointTogether) {
+  TChartSeries* s = NewSeries("S1");
+  s->AppendValue(3, "cherry", clRed);
+  s->AppendValue(1, "apple");
+  s->AppendValue(2, "Banana");
+  s->SortByLabels(0);
+  EXPECT_EQ(s->PointLabel(0), "cherry");
+  s->SortByLabels(1);
+  EXPECT_EQ(s->PointLabel(0), "Banana");  // case-sensitive: capitals first
+  EXPECT_EQ(s->PointLabel(1), "apple");
+  EXPECT_EQ(s->PointLabel(2), "cherry");
+  EXPECT_EQ(Ys(*s), (std::vector<double>{2, 1, 3}));
+  EXPECT_EQ(Xs(*s), (std::vector<double>{0, 1, 2}));
+  EXPECT_EQ(s->OwnColorAt(2), clRed);
+  s->SortByLabels(2);
+  EXPECT_EQ(s->PointLabel(0), "cherry");
+  EXPECT_EQ(s->PointLabel(2), "Banana");
+}
+
+TEST_F(SeriesTest, CheckOrderSortsByTheMandatoryValuesAndRenumbersX) {
+  TChartSeries* s = NewSeries("S1");
+  s->AppendValue(30, "c");
+  s->AppendValue(10, "a");
+  s->AppendValue(20, "b");
+  s->YValues()->SetOrder(loAscending);
+  s->XValues()->SetOrder(loNone);
+  s->CheckOrder();
+  EXPECT_EQ(Ys(*s), (std::vector<double>{10, 20, 30}));
+  EXPECT_EQ(Xs(*s), (std::vector<double>{0, 1, 2}));
+  EXPECT_EQ(s->PointLabel(0), "a");
+}
+
 }  // namespace
