@@ -29,7 +29,9 @@ if [ -f "$bin/instrument_sim.exe" ]; then
   for _ in $(seq 50); do [ -e "$VK_BUILD/tty-app" ] && break; sleep 0.1; done
   ln -sfn "$(readlink -f "$VK_BUILD/tty-sim")" "$WINEPREFIX/dosdevices/com1"
   ln -sfn "$(readlink -f "$VK_BUILD/tty-app")" "$WINEPREFIX/dosdevices/com2"
-  wine "$bin/instrument_sim.exe" COM1 >/dev/null 2>&1 </dev/null &
+  # Two modules whose readings wander a little, so each poll shows new values.
+  wine "$bin/instrument_sim.exe" COM1 --modules 2 --types KJ --readings noise:25:2 \
+    --channel-step 0.5 >/dev/null 2>&1 </dev/null &
   sim_pid=$!
   vk_log "instrument simulator on COM1; choose COM2 (or automatic selection) in the recorder"
 fi
@@ -38,6 +40,8 @@ fi
 run_dir=$VK_BUILD/run
 mkdir -p "$run_dir"
 cp -u "$bin"/Vornakit_more.exe "$bin"/*.dll "$run_dir"/
+# The recorder's side of the simulator's port, unless a port was chosen before.
+if [ -n "$sim_pid" ] && [ ! -s "$run_dir/com.set" ]; then printf 'COM2\r\n' > "$run_dir/com.set"; fi
 if [ "$interactive" = 1 ]; then
   wine "$run_dir/Vornakit_more.exe" "$@"
 else
