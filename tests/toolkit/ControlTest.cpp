@@ -1,0 +1,358 @@
+// The window foundation: alignment and anchors, the WindowProc chain and component messages,
+// parent font and colour, mouse routing to non-windowed controls with enter/leave, painting
+// into a bitmap, keyboard filtering and dialog-key focus moves, timers. Windows are real
+// (Wine on Xvfb); input is sent as window messages.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "PixelHelpers.h"
+#include "toolkit/graphics/Font.h"
+#include "toolkit/graphics/GdiHandles.h"
+#include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Application.h"
+#include "toolkit/ui/CustomControl.h"
+#include "toolkit/ui/Form.h"
+#include "toolkit/ui/Timer.h"
+
+namespace {
+
+// A self-drawn windowed control: fills its client area with Color.
+class TFillControl : public TCustomControl {
+ public:
+  explicit TFillControl(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 50, 50); }
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(Color());
+    Canvas()->FillRect(ClientRect());
+  }
+};
+
+// A control without a window: fills itself with Color.
+class TFillGraphic : public TGraphicControl {
+ public:
+  explicit TFillGraphic(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 20, 20); }
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(Color());
+    Canvas()->FillRect(Rect(0, 0, Width(), Height()));
+  }
+};
+
+// The platform's edit box as a control.
+class TPlainEdit : public TWinControl {
+ public:
+  explicit TPlainEdit(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 80, 21);
+    SetTabStop(true);
+  }
+
+ protected:
+  void CreateParams(TCreateParams& params) override {
+    TWinControl::CreateParams(params);
+    CreateSubClass(params, L"EDIT");
+    params.Style |= ES_AUTOHSCROLL;
+  }
+};
+
+class ControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = new TForm(nullptr);
+    form->SetClientWidth(300);
+    form->SetClientHeight(200);
+    Application->SetMessageBoxHook([this](const std::string& text, const std::string&, UINT) {
+      boxes.push_back(text);
+      return IDOK;
+    });
+  }
+  void TearDown() override {
+    delete form;
+    Application->SetMessageBoxHook(nullptr);
+    Application->ProcessMessages();
+  }
+  template <class T>
+  T* Add(TWinControl* parent, TRect bounds) {
+    T* c = new T(form);
+    c->SetBoundsRect(bounds);
+    c->SetParent(parent);
+    return c;
+  }
+  void ShowForm() {
+    form->Show();
+    Application->ProcessMessages();
+  }
+  TForm* form = nullptr;
+  std::vector<std::string> boxes;
+};
+
+TEST_F(ControlTest, AlignedChildrenShareTheClientAreaAndFollowResizes) {
+  auto* top = Add<TFillControl>(form, Rect(0, 0, 10, 30));
+  top->SetAlign(alTop);
+  auto* bottom = Add<TFillControl>(form, Rect(0, 0, 10, 20));
+  bottom->SetAlign(alBottom);
+  auto* left = Add<TFillControl>(form, Rect(0, 0, 50, 10));
+  left->SetAlign(alLeft);
+  auto* right = Add<TFillGraphic>(form, Rect(0, 0, 40, 10));
+  right->SetAlign(alRight);
+  auto* client = Add<TFillControl>(form, Rect(0, 0, 10, 10));
+  client->SetAlign(alClient);
+  auto check = [&](int w, int h) {
+    EXPECT_EQ(top->BoundsRect(), Rect(0, 0, w, 30));
+    EXPECT_EQ(bottom->BoundsRect(), Rect(0, h - 20, w, h));
+    EXPECT_EQ(left->BoundsRect(), Rect(0, 30, 50, h - 20));
+    EXPECT_EQ(right->BoundsRect(), Rect(w - 40, 30, w, h - 20));
+    EXPECT_EQ(client->BoundsRect(), Rect(50, 30, w - 40, h - 20));
+  };
+  {
+    SCOPED_TRACE("before the window exists");
+    check(300, 200);
+  }
+  ShowForm();
+  {
+    SCOPED_TRACE("shown");
+    EXPECT_EQ(form->ClientWidth(), 300);
+    check(300, 200);
+  }
+  form->SetClientWidth(420);
+  form->SetClientHeight(260);
+  {
+    SCOPED_TRACE("resized");
+    check(420, 260);
+    RECT r{};
+    GetWindowRect(client->Handle(), &r);
+    MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(TRect(r), Rect(50, 30, 380, 240));
+  }
+}
+
+TEST_F(ControlTest, AnchorsKeepTheirDistancesWhenTheParentGrows) {
+  auto* corner = Add<TFillControl>(form, Rect(250, 150, 290, 170));
+  corner->SetAnchors({akRight, akBottom});
+  auto* stretch = Add<TFillGraphic>(form, Rect(10, 10, 290, 30));
+  stretch->SetAnchors({akLeft, akTop, akRight});
+  auto* fixed = Add<TFillGraphic>(form, Rect(10, 40, 30, 60));
+  ShowForm();
+  form->SetClientWidth(400);
+  form->SetClientHeight(250);
+  EXPECT_EQ(corner->BoundsRect(), Rect(350, 200, 390, 220));
+  EXPECT_EQ(stretch->BoundsRect(), Rect(10, 10, 390, 30));
+  EXPECT_EQ(fixed->BoundsRect(), Rect(10, 40, 30, 60));
+}
+
+TEST_F(ControlTest, WindowProcChainSeesTheComponentMessagesAndPassesThemOn) {
+  auto* control = Add<TFillControl>(form, Rect(0, 0, 50, 50));
+  std::vector<UINT> seen;
+  const TWndMethod previous = control->WindowProc();
+  control->SetWindowProc([&](TMessage& m) {
+    seen.push_back(m.Msg);
+    previous(m);
+  });
+  control->SetEnabled(false);
+  control->SetColor(clRed);
+  control->SetText("abc");
+  control->Font()->SetStyle({fsBold});
+  control->Perform(CM_MOUSEENTER);
+  control->Perform(CM_MOUSELEAVE);
+  for (UINT msg : {CM_ENABLEDCHANGED, CM_COLORCHANGED, CM_TEXTCHANGED, CM_FONTCHANGED, CM_MOUSEENTER, CM_MOUSELEAVE})
+    EXPECT_NE(std::find(seen.begin(), seen.end(), msg), seen.end()) << std::hex << msg;
+  // Passed on: the changes took effect.
+  EXPECT_FALSE(control->Enabled());
+  EXPECT_EQ(control->Text(), "abc");
+  ShowForm();
+  EXPECT_FALSE(IsWindowEnabled(control->Handle()));
+  EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_PAINT)), seen.end());
+  control->SetWindowProc(previous);  // the hook refers to locals of this test
+}
+
+TEST_F(ControlTest, ChildrenFollowTheParentFontAndColourUntilGivenTheirOwn) {
+  auto* panel = Add<TFillControl>(form, Rect(0, 0, 100, 100));
+  auto* child = Add<TFillGraphic>(panel, Rect(0, 0, 10, 10));
+  panel->Font()->SetName("Arial");
+  panel->Font()->SetHeight(-20);
+  panel->SetColor(clYellow);
+  child->SetParentColor(true);
+  panel->SetColor(clAqua);
+  EXPECT_EQ(child->Font()->Name(), "Arial");
+  EXPECT_EQ(child->Font()->Height(), -20);
+  EXPECT_TRUE(child->ParentFont());
+  EXPECT_EQ(child->Color(), clAqua);
+  child->Font()->SetHeight(-9);
+  EXPECT_FALSE(child->ParentFont());
+  panel->Font()->SetHeight(-30);
+  EXPECT_EQ(child->Font()->Height(), -9);
+  child->SetParentFont(true);
+  EXPECT_EQ(child->Font()->Height(), -30);
+}
+
+TEST_F(ControlTest, MouseMessagesReachNonWindowedChildrenInTheirOwnCoordinates) {
+  auto* graphic = Add<TFillGraphic>(form, Rect(40, 50, 80, 70));
+  std::vector<std::string> events;
+  graphic->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState, int x, int y) {
+    events.push_back(Format("down %d %d,%d", {static_cast<int>(b), x, y}));
+  };
+  graphic->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+    events.push_back(Format("up %d,%d", {x, y}));
+  };
+  graphic->OnClick = [&](TObject*) { events.push_back("click"); };
+  form->OnClick = [&](TObject*) { events.push_back("form click"); };
+  ShowForm();
+  HWND hwnd = form->Handle();
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(45, 55));
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(46, 56));
+  // Released outside: no click.
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(45, 55));
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(150, 150));
+  // On the form itself.
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  // As the toolkit always did: the click comes before the up event.
+  const std::vector<std::string> expected = {"down 0 5,5", "click", "up 6,6", "down 0 5,5", "up 110,100", "form click"};
+  EXPECT_EQ(events, expected);
+}
+
+TEST_F(ControlTest, MouseEnterAndLeaveFollowTheControlUnderTheMouse) {
+  auto* a = Add<TFillGraphic>(form, Rect(10, 10, 30, 30));
+  auto* b = Add<TFillControl>(form, Rect(100, 10, 150, 60));
+  std::vector<std::string> events;
+  a->OnMouseEnter = [&](TObject*) { events.push_back("enter a"); };
+  a->OnMouseLeave = [&](TObject*) { events.push_back("leave a"); };
+  b->OnMouseEnter = [&](TObject*) { events.push_back("enter b"); };
+  b->OnMouseLeave = [&](TObject*) { events.push_back("leave b"); };
+  ShowForm();
+  SendMessageW(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(15, 15));
+  SendMessageW(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(16, 15));
+  SendMessageW(b->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageW(b->Handle(), WM_MOUSELEAVE, 0, 0);
+  const std::vector<std::string> expected = {"enter a", "leave a", "enter b", "leave b"};
+  EXPECT_EQ(events, expected);
+  EXPECT_EQ(Application->MouseControl(), nullptr);
+}
+
+TEST_F(ControlTest, PaintingDrawsTheControlAndItsNonWindowedChildrenIntoABitmap) {
+  auto* panel = Add<TFillControl>(form, Rect(0, 0, 60, 40));
+  panel->SetColor(clBlue);
+  auto* graphic = Add<TFillGraphic>(panel, Rect(10, 5, 30, 15));
+  graphic->SetColor(clRed);
+  auto* hidden = Add<TFillGraphic>(panel, Rect(40, 5, 50, 15));
+  hidden->SetColor(clLime);
+  hidden->SetVisible(false);
+  ShowForm();
+  TBitmap bitmap;
+  MakeCanvasBitmap(bitmap, 60, 40);
+  panel->Perform(WM_PAINT, reinterpret_cast<WPARAM>(bitmap.Canvas()->Handle()), 0);
+  EXPECT_EQ(InkBounds(bitmap, [](TColor c) { return c == clRed; }), Rect(10, 5, 30, 15));
+  EXPECT_EQ(CountPixels(bitmap, [](TColor c) { return c == clBlue; }), 60 * 40 - 20 * 10);
+  EXPECT_EQ(CountPixels(bitmap, [](TColor c) { return c == clLime; }), 0);
+}
+
+TEST_F(ControlTest, DoubleBufferedControlPaintsThroughTheScreen) {
+  auto* panel = Add<TFillControl>(form, Rect(0, 0, 60, 40));
+  panel->SetColor(clBlue);
+  panel->SetDoubleBuffered(true);
+  auto* graphic = Add<TFillGraphic>(panel, Rect(10, 5, 30, 15));
+  graphic->SetColor(clRed);
+  ShowForm();
+  panel->Repaint();
+  TWindowDC dc(panel->Handle());
+  EXPECT_EQ(GetPixel(dc.Get(), 15, 10), ColorToRGB(clRed));
+  EXPECT_EQ(GetPixel(dc.Get(), 45, 30), ColorToRGB(clBlue));
+}
+
+TEST_F(ControlTest, KeyPressCanSwallowCharacters) {
+  auto* edit = Add<TPlainEdit>(form, Rect(10, 10, 100, 31));
+  std::vector<WORD> downs;
+  edit->OnKeyPress = [](TObject*, wchar_t& key) {
+    if (key < L'0' || key > L'9') key = 0;
+  };
+  edit->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { downs.push_back(key); };
+  ShowForm();
+  for (wchar_t ch : std::wstring(L"1a2-3")) SendMessageW(edit->Handle(), WM_CHAR, ch, 1);
+  SendMessageW(edit->Handle(), WM_KEYDOWN, VK_F2, 1);
+  EXPECT_EQ(edit->Text(), "123");
+  EXPECT_EQ(downs, std::vector<WORD>{VK_F2});
+}
+
+TEST_F(ControlTest, TabMovesTheFocusInTabOrderWithExitAndEnter) {
+  auto* first = Add<TPlainEdit>(form, Rect(10, 10, 100, 31));
+  auto* second = Add<TPlainEdit>(form, Rect(10, 40, 100, 61));
+  auto* third = Add<TPlainEdit>(form, Rect(10, 70, 100, 91));
+  third->SetTabOrder(0);  // order: third, first, second
+  std::vector<std::string> events;
+  first->OnExit = [&](TObject*) { events.push_back("exit first"); };
+  second->OnEnter = [&](TObject*) { events.push_back("enter second"); };
+  ShowForm();
+  first->SetFocus();
+  Application->ProcessMessages();
+  ASSERT_EQ(GetFocus(), first->Handle());
+  EXPECT_EQ(form->ActiveControl(), first);
+  PostMessageW(first->Handle(), WM_KEYDOWN, VK_TAB, 1);
+  Application->ProcessMessages();
+  EXPECT_EQ(GetFocus(), second->Handle());
+  EXPECT_EQ(form->ActiveControl(), second);
+  EXPECT_EQ(events, (std::vector<std::string>{"exit first", "enter second"}));
+  PostMessageW(second->Handle(), WM_KEYDOWN, VK_TAB, 1);
+  Application->ProcessMessages();
+  EXPECT_EQ(GetFocus(), third->Handle());
+}
+
+TEST_F(ControlTest, ExceptionInAHandlerGoesToTheErrorBoxAndMessagesGoOn) {
+  auto* graphic = Add<TFillGraphic>(form, Rect(0, 0, 20, 20));
+  int clicks = 0;
+  graphic->OnClick = [&](TObject*) {
+    ++clicks;
+    throw EConvertError("'x' is not a valid integer value");
+  };
+  ShowForm();
+  PostMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Application->ProcessMessages();
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"'x' is not a valid integer value.", "'x' is not a valid integer value."}));
+}
+
+TEST_F(ControlTest, AbortIsSilentAndOnExceptionReplacesTheBox) {
+  auto* graphic = Add<TFillGraphic>(form, Rect(0, 0, 20, 20));
+  bool abort = true;
+  graphic->OnClick = [&](TObject*) {
+    if (abort) throw EAbort();
+    throw Exception("Handled elsewhere");
+  };
+  ShowForm();
+  SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(boxes.empty());
+  std::string reported;
+  TObject* sender = nullptr;
+  Application->OnException = [&](TObject* s, const std::exception& e) {
+    reported = e.what();
+    sender = s;
+  };
+  abort = false;
+  SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Application->OnException = nullptr;
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(reported, "Handled elsewhere");
+  EXPECT_EQ(sender, form);  // the control whose window received the message
+}
+
+TEST_F(ControlTest, TimerCallsOnTimerForItsMessageAndReportsFailures) {
+  TTimer timer(nullptr);
+  int ticks = 0;
+  timer.SetOnTimer([&](TObject*) {
+    ++ticks;
+    if (ticks == 2) throw Exception("tick failed");
+  });
+  SendMessageW(timer.Handle(), WM_TIMER, 1, 0);
+  SendMessageW(timer.Handle(), WM_TIMER, 1, 0);
+  EXPECT_EQ(ticks, 2);
+  EXPECT_EQ(boxes, std::vector<std::string>{"tick failed."});
+}
+
+}  // namespace

@@ -1,0 +1,270 @@
+// TControl: the base of every visual control, windowed or not. It keeps bounds, alignment and
+// anchors, visibility, enabled state, text, colour and font (optionally the parent's), cursor
+// and hint, and routes every message through its WindowProc (replaceable, so other objects
+// can hook a control's messages and pass them on) to WndProc and the per-message handlers.
+// Non-windowed controls (TGraphicControl) receive their paint and mouse messages from their
+// parent window, translated into their own coordinates.
+//
+// Property changes are announced with component messages: a control's own change to itself
+// (CM_ENABLEDCHANGED, CM_COLORCHANGED, CM_FONTCHANGED, CM_TEXTCHANGED, CM_VISIBLECHANGED) and,
+// for its children, CM_PARENTFONTCHANGED / CM_PARENTCOLORCHANGED.
+#pragma once
+
+#include <string>
+
+#include "toolkit/classes/Component.h"
+#include "toolkit/classes/Events.h"
+#include "toolkit/classes/Set.h"
+#include "toolkit/graphics/Color.h"
+#include "toolkit/graphics/Types.h"
+#include "toolkit/ui/Messages.h"
+
+class TWinControl;
+class TCustomForm;
+class TFont;
+class TEnumInfo;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
+const TEnumInfo& EnumTypeInfo(TAlign);
+const TEnumInfo& EnumTypeInfo(TAnchorKind);
+const TEnumInfo& EnumTypeInfo(TAlignment);
+const TEnumInfo& EnumTypeInfo(TVerticalAlignment);
+
+enum TControlStyleFlag {
+  csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
+  csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable, csNoStdEvents,
+  csDisplayDragImage, csReflector, csActionClient, csMenuEvents, csNeedsBorderPaint, csParentBackground
+};
+using TControlStyle = TSet<TControlStyleFlag>;
+enum TControlStateFlag {
+  csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating, csPaintCopy,
+  csCustomPaint, csDestroyingHandle, csDocking
+};
+using TControlState = TSet<TControlStateFlag>;
+
+using TCursor = short;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crNone = -1;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crSizeNESW = -6;
+constexpr TCursor crSizeNS = -7;
+constexpr TCursor crSizeNWSE = -8;
+constexpr TCursor crSizeWE = -9;
+constexpr TCursor crUpArrow = -10;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crDrag = -12;
+constexpr TCursor crNoDrop = -13;
+constexpr TCursor crHSplit = -14;
+constexpr TCursor crVSplit = -15;
+constexpr TCursor crMultiDrag = -16;
+constexpr TCursor crSQLWait = -17;
+constexpr TCursor crNo = -18;
+constexpr TCursor crAppStart = -19;
+constexpr TCursor crHelp = -20;
+constexpr TCursor crHandPoint = -21;
+constexpr TCursor crSizeAll = -22;
+// Cursor properties stream as identifiers ("crHandPoint") when the value has one.
+bool CursorToIdent(long long cursor, std::string& ident);
+bool IdentToCursor(std::string_view ident, long long& cursor);
+
+using TMouseEvent = TMethodEvent<TObject*, TMouseButton, TShiftState, int, int>;
+using TMouseMoveEvent = TMethodEvent<TObject*, TShiftState, int, int>;
+using TKeyEvent = TMethodEvent<TObject*, WORD&, TShiftState>;
+using TKeyPressEvent = TMethodEvent<TObject*, wchar_t&>;
+
+class TControl : public TComponent {
+ public:
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+
+  // ---- Parent ------------------------------------------------------------------------
+  TWinControl* Parent() const { return parent_; }
+  // Moves the control into `parent`'s controls (null: out of any). A control cannot be its
+  // own parent or a parent of its parent (EInvalidOperation).
+  virtual void SetParent(TWinControl* parent);
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* value) override;
+
+  // ---- Bounds (in the parent's client coordinates) -------------------------------------
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetLeft(int value) { SetBounds(value, top_, width_, height_); }
+  void SetTop(int value) { SetBounds(left_, value, width_, height_); }
+  void SetWidth(int value) { SetBounds(left_, top_, value, height_); }
+  void SetHeight(int value) { SetBounds(left_, top_, width_, value); }
+  // Moves and sizes; the parent re-aligns its children and OnResize follows a size change.
+  virtual void SetBounds(int left, int top, int width, int height);
+  TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
+  void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+  virtual TRect ClientRect();
+  int ClientWidth() { return ClientRect().Width(); }
+  int ClientHeight() { return ClientRect().Height(); }
+  void SetClientWidth(int value) { SetClientSize(value, ClientHeight()); }
+  void SetClientHeight(int value) { SetClientSize(ClientWidth(), value); }
+  virtual void SetClientSize(int width, int height);
+  // Screen position of the client area's origin.
+  virtual TPoint ClientOrigin();
+  TPoint ClientToScreen(TPoint point);
+  TPoint ScreenToClient(TPoint point);
+
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign value);
+  TAnchors Anchors() const { return anchors_; }
+  void SetAnchors(TAnchors value);
+
+  // ---- State -------------------------------------------------------------------------
+  bool Visible() const { return visible_; }
+  virtual void SetVisible(bool value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible, and every parent up to a top-level window visible too.
+  virtual bool Showing() const;
+  bool Enabled() const { return enabled_; }
+  virtual void SetEnabled(bool value);
+  // Caption and Text are one value: the control's text.
+  std::string Caption() { return GetText(); }
+  void SetCaption(const std::string& value) { SetText(value); }
+  std::string Text() { return GetText(); }
+  virtual std::string GetText();
+  virtual void SetText(const std::string& value);
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor value);
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool value);
+  TFont* Font() const { return font_; }
+  void SetFont(TFont* value);
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool value);
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor value);
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& value) { hint_ = value; }
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool value);
+  bool ParentShowHint() const { return parentShowHint_; }
+  void SetParentShowHint(bool value);
+
+  TControlStyle ControlStyle() const { return controlStyle_; }
+  void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
+  TControlState ControlState() const { return controlState_; }
+  void SetControlState(TControlState value) { controlState_ = value; }
+  bool MouseCapture() const;
+  void SetMouseCapture(bool value);
+
+  // ---- Messages ----------------------------------------------------------------------
+  // Sends a message through WindowProc and answers its result.
+  LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+  const TWndMethod& WindowProc() const { return windowProc_; }
+  void SetWindowProc(TWndMethod value) { windowProc_ = std::move(value); }
+  // The control's own message handling, where WindowProc starts by default. Overrides handle
+  // what they need and pass the rest to the inherited WndProc.
+  virtual void WndProc(TMessage& message);
+  // Handling of a message nobody took: the platform's default for windows, nothing otherwise.
+  virtual void DefaultHandler(TMessage& message);
+
+  // ---- Painting ----------------------------------------------------------------------
+  virtual void Invalidate();
+  virtual void Update();
+  virtual void Repaint();
+  void Refresh() { Repaint(); }
+  void BringToFront();
+  void SendToBack();
+
+  virtual void Click();
+  virtual void DblClick();
+  // The form this control lives on (null when not on one).
+  TCustomForm* ParentForm() const;
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TNotifyEvent OnResize;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+
+ protected:
+  friend class TWinControl;
+  // Dispatches to the handlers below; what no handler takes goes to DefaultHandler.
+  virtual void Dispatch(TMessage& message);
+
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void MouseEnter() { OnMouseEnter(this); }
+  virtual void MouseLeave() { OnMouseLeave(this); }
+  virtual void Resize() { OnResize(this); }
+  void Loaded() override;
+  // Asks the parent to lay out its children again.
+  virtual void RequestAlign();
+  // Records the distances the anchors keep, from the current bounds and the parent's size.
+  void UpdateAnchorRules();
+  // Called when the control's bounds changed without SetBounds (the window moved itself).
+  void UpdateBoundsFrom(int left, int top, int width, int height);
+  virtual void VisibleChanging() {}
+
+  // ---- Handlers ----------------------------------------------------------------------
+  virtual void WMMouseButton(TMessage& message, TMouseButton button, bool down, bool doubleClick);
+  virtual void WMMouseMove(TMessage& message);
+  virtual void WMCancelMode(TMessage& message);
+  virtual void CMEnabledChanged(TMessage& message);
+  virtual void CMVisibleChanged(TMessage& message);
+  virtual void CMColorChanged(TMessage& message);
+  virtual void CMFontChanged(TMessage& message);
+  virtual void CMTextChanged(TMessage& message);
+  virtual void CMParentFontChanged(TMessage& message);
+  virtual void CMParentColorChanged(TMessage& message);
+  virtual void CMParentShowHintChanged(TMessage& message);
+  virtual void CMMouseEnter(TMessage& message);
+  virtual void CMMouseLeave(TMessage& message);
+  virtual void CMHitTest(TMessage& message) { message.Result = HTCLIENT; }
+
+  // The text of a control without a window.
+  std::string text_;
+
+ private:
+  void FontChanged(TObject* sender);
+  void ApplyAnchors(int parentWidth, int parentHeight);
+
+  TWinControl* parent_ = nullptr;
+  int left_ = 0;
+  int top_ = 0;
+  int width_ = 0;
+  int height_ = 0;
+  TAlign align_ = alNone;
+  TAnchors anchors_ = {akLeft, akTop};
+  // Anchor rules: bounds and parent client size when the rules were taken.
+  TRect anchorBounds_;
+  TSize anchorParentSize_;
+  bool anchorRulesValid_ = false;
+  bool visible_ = true;
+  bool enabled_ = true;
+  TColor color_ = clWindow;
+  bool parentColor_ = true;
+  TFont* font_;
+  bool parentFont_ = true;
+  bool updatingParentFont_ = false;
+  TCursor cursor_ = crDefault;
+  std::string hint_;
+  bool showHint_ = false;
+  bool parentShowHint_ = true;
+  TControlStyle controlStyle_ = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  TControlState controlState_;
+  TWndMethod windowProc_;
+};
+
+// The shift state of a mouse message.
+TShiftState MouseShiftState(const TMessage& message);

@@ -1,0 +1,195 @@
+// TWinControl: a control with a platform window. It describes its window in CreateParams
+// (class, styles, a standard class to subclass), makes it on demand (HandleNeeded; the parent's
+// window first, its own children's after), receives the window's messages through one window
+// procedure that hands them to WindowProc, lays out its children (Align, then anchors),
+// paints its non-windowed children, and takes part in focus and keyboard handling: key
+// messages come first as CN_KEYDOWN/CN_CHAR from the application's loop, where dialog keys
+// (Tab, arrows, Enter, Esc) the control does not want go to the form as CM_DIALOGKEY.
+// Notifications a child window sends its parent (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM ...) are
+// reflected back to that child as CN_xxx.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "toolkit/ui/Control.h"
+
+class TBrush;
+
+struct TCreateParams {
+  std::wstring Caption;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  int X = 0;
+  int Y = 0;
+  int Width = 0;
+  int Height = 0;
+  HWND WndParent = nullptr;
+  void* Param = nullptr;
+  WNDCLASSW WindowClass{};
+  std::wstring WinClassName;
+};
+
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+
+  // The window, made now (with the parents' windows) when it does not exist yet.
+  HWND Handle();
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  void HandleNeeded();
+  // A window to act as parent for a control without a TWinControl parent (hosting).
+  HWND ParentWindow() const { return parentWindow_; }
+  void SetParentWindow(HWND value);
+  // Destroys the window and makes it again (after a style change).
+  void RecreateWnd();
+
+  // ---- Children ----------------------------------------------------------------------
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
+  bool ContainsControl(TControl* control) const;
+  // The visible, enabled child under `pos` (client coordinates); windowed children only when
+  // `allowWinControls`. Later children lie on top.
+  TControl* ControlAtPos(TPoint pos, bool allowDisabled = false, bool allowWinControls = false);
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  // Sends `message` to every child until one answers non-zero.
+  void Broadcast(TMessage& message);
+  // Sends a message to every child (NotifyControls: the parent-changed messages).
+  void NotifyControls(UINT msg);
+  void DisableAlign() { ++alignLevel_; }
+  void EnableAlign();
+  // Lays the children out again (Align, then anchors).
+  void Realign();
+  bool AlignDisabled() const { return alignLevel_ > 0; }
+
+  // ---- Focus and keyboard ------------------------------------------------------------
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool value);
+  int TabOrder() const;
+  void SetTabOrder(int value);
+  virtual bool CanFocus();
+  bool Focused() const;
+  virtual void SetFocus();
+  // The tab order of this control's windowed children.
+  std::vector<TWinControl*> TabList() const;
+  // The next control in tab order after `current` inside this control (wrapping), or null.
+  TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent);
+  void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
+
+  // The brush of the window's background, in Color.
+  TBrush* Brush() const { return brush_; }
+  bool DoubleBuffered() const { return doubleBuffered_; }
+  void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
+
+  TRect ClientRect() override;
+  void SetClientSize(int width, int height) override;
+  TPoint ClientOrigin() override;
+  void SetBounds(int left, int top, int width, int height) override;
+  bool Showing() const override;
+  std::string GetText() override;
+  void SetText(const std::string& value) override;
+  void Invalidate() override;
+  void Update() override;
+  void Repaint() override;
+  void DefaultHandler(TMessage& message) override;
+  void WndProc(TMessage& message) override;
+  void SetVisible(bool value) override;
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  void BeforeDestruction() override;
+
+  // Paints the non-windowed children into `dc` (origin at this control's client origin).
+  void PaintControls(HDC dc, TControl* first);
+
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+
+  // The control that owns a window, or null for windows that are not controls'.
+  static TWinControl* FindControl(HWND window);
+
+ protected:
+  virtual void CreateParams(TCreateParams& params);
+  // Uses a standard window class ("BUTTON", "EDIT" ...) under this control's class name; the
+  // standard class's window procedure becomes the default handler.
+  void CreateSubClass(TCreateParams& params, const wchar_t* className);
+  virtual void CreateWnd();
+  virtual void CreateWindowHandle(const TCreateParams& params);
+  virtual void DestroyWnd();
+  virtual void DestroyHandle();
+  // Makes the window: CreateWnd, then the windows of the visible children; then aligns.
+  virtual void CreateHandle();
+  void Loaded() override;
+  // Lays out `rect` (the client area) among the aligned children, then the anchored ones.
+  virtual void AlignControls(TControl* control, TRect& rect);
+  virtual void AdjustClientRect(TRect&) {}
+  // Paints the window's own content into `dc` (default: the platform's painting).
+  virtual void PaintWindow(HDC dc);
+  void PaintHandler(TMessage& message);
+  void Dispatch(TMessage& message) override;
+
+  virtual bool DoKeyDown(TMessage& message);
+  virtual bool DoKeyPress(TMessage& message);
+  virtual bool DoKeyUp(TMessage& message);
+  virtual void KeyDown(WORD& key, TShiftState shift);
+  virtual void KeyUp(WORD& key, TShiftState shift);
+  virtual void KeyPress(wchar_t& key);
+  virtual void DoEnter() { OnEnter(this); }
+  virtual void DoExit() { OnExit(this); }
+
+  // ---- Handlers ----------------------------------------------------------------------
+  virtual void WMPaint(TMessage& message);
+  virtual void WMEraseBkgnd(TMessage& message);
+  virtual void WMWindowPosChanged(TMessage& message);
+  virtual void WMSize(TMessage& message);
+  virtual void WMSetFocus(TMessage& message);
+  virtual void WMKillFocus(TMessage& message);
+  virtual void WMSetCursor(TMessage& message);
+  virtual void WMMouseLeave(TMessage& message);
+  virtual void WMKeyDown(TMessage& message);
+  virtual void WMKeyUp(TMessage& message);
+  virtual void WMChar(TMessage& message);
+  virtual void WMCommandReflect(TMessage& message);
+  virtual void WMCtlColor(TMessage& message);
+  virtual void CNKeyDown(TMessage& message);
+  virtual void CNChar(TMessage& message);
+  virtual void CMDialogKey(TMessage& message) { Broadcast(message); }
+  virtual void CMDialogChar(TMessage& message) { Broadcast(message); }
+  virtual void CMEnter(TMessage&) { DoEnter(); }
+  virtual void CMExit(TMessage&) { DoExit(); }
+  virtual void CMFocusChanged(TMessage& message) { Broadcast(message); }
+  virtual void CMShowingChanged(TMessage& message);
+  void CMEnabledChanged(TMessage& message) override;
+  void CMColorChanged(TMessage& message) override;
+  void CMFontChanged(TMessage& message) override;
+  void CMVisibleChanged(TMessage& message) override;
+
+  // The window's default window procedure (the standard class's for subclassed controls).
+  WNDPROC defWndProc_ = nullptr;
+
+ private:
+  friend class TControl;
+  static LRESULT CALLBACK InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void DoAlign(TAlign align, TRect& rect);
+  void UpdateChildrenShowing();
+  void DestroyChildHandles();
+
+  HWND handle_ = nullptr;
+  HWND parentWindow_ = nullptr;
+  std::vector<TControl*> controls_;  // every child, in z-order (first = bottom)
+  std::vector<TWinControl*> tabList_;
+  int alignLevel_ = 0;
+  bool tabStop_ = false;
+  bool doubleBuffered_ = false;
+  bool realigning_ = false;
+  TBrush* brush_;
+  TControl* captureControl_ = nullptr;  // non-windowed child that holds the mouse capture
+};
+
+// The form a control is on, or null.
+TCustomForm* GetParentForm(TControl* control);
