@@ -17,13 +17,18 @@
 #include "toolkit/system/Thread.h"
 #include "toolkit/ui/ActnList.h"
 #include "toolkit/ui/Application.h"
-#include "toolkit/ui/ComCtrls.h"
+#include "toolkit/ui/Button.h"
+#include "toolkit/ui/ComboBox.h"
 #include "toolkit/ui/Edit.h"
-#include "toolkit/ui/ExtCtrls.h"
 #include "toolkit/ui/ImgList.h"
+#include "toolkit/ui/Label.h"
 #include "toolkit/ui/Menus.h"
-#include "toolkit/ui/StdCtrls.h"
+#include "toolkit/ui/PageControl.h"
+#include "toolkit/ui/Panel.h"
+#include "toolkit/ui/Splitter.h"
+#include "toolkit/ui/StatusBar.h"
 #include "toolkit/ui/Timer.h"
+#include "toolkit/ui/ToolBar.h"
 
 #include <shellapi.h>
 

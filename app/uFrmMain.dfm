@@ -251,8 +251,6 @@ object FrmMain: TFrmMain
       end>
   end
   object mm1: TMainMenu
-    Left = 40
-    Top = 120
     object N1: TMenuItem
       Caption = #31995#32479
       object N11: TMenuItem
@@ -343,30 +341,18 @@ object FrmMain: TFrmMain
   end
   object tmr1: TTimer
     OnTimer = tmr1Timer
-    Left = 80
-    Top = 120
   end
   object timer1: TTimer
     Enabled = False
-    Left = 120
-    Top = 120
   end
   object zqry1: TZQuery
-    Left = 160
-    Top = 120
   end
   object qry_out1: TZQuery
-    Left = 200
-    Top = 120
   end
   object ilTray: TImageList
-    Left = 240
-    Top = 120
   end
   object actlst1: TActionList
     Images = ilTray
-    Left = 280
-    Top = 120
     object act1: TAction
       Caption = #25253#34920#35774#32622
       OnExecute = act1Execute
