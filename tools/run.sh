@@ -51,7 +51,10 @@ else
   sleep 1
   xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > "$VK_BUILD/screenshot.png"
   vk_log "screenshot saved to $VK_BUILD/screenshot.png"
-  wine "$bin/vk_driver.exe" close "Multi-channel temperature inspection" 30
+  # Closing asks "Are you sure to quit the software?": answer OK.
+  wine "$bin/vk_driver.exe" post-close "Multi-channel temperature inspection" 30
+  wine "$bin/vk_driver.exe" click prompt OK 30 || true
+  wine "$bin/vk_driver.exe" gone "Multi-channel temperature inspection" 30
   wait "$app_pid"
   vk_log "the recorder ended with exit code $?"
 fi
