@@ -48,6 +48,12 @@ else
   wine "$run_dir/Vornakit_more.exe" "$@" >/dev/null 2>&1 </dev/null &
   app_pid=$!
   wine "$bin/vk_driver.exe" wait "Multi-channel temperature inspection" 60
+  if [ -n "$sim_pid" ]; then
+    # Start a test as a person would, so the screenshot shows readings.
+    wine "$bin/vk_driver.exe" click "Multi-channel temperature inspection" start 30 &&
+      wine "$bin/vk_driver.exe" enabled "Multi-channel temperature inspection" stop 60 || true
+    sleep 3
+  fi
   sleep 1
   xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > "$VK_BUILD/screenshot.png"
   vk_log "screenshot saved to $VK_BUILD/screenshot.png"
