@@ -7,6 +7,7 @@
 
 #include "toolkit/rtl/Math.h"
 #include "toolkit/system/Registry.h"
+#include "toolkit/ui/Screen.h"
 
 namespace {
 
@@ -351,9 +352,14 @@ void KelProcsStartup() {
   SetDefaultPalette({}, -1);
   KelFieldSeparator = ";";
   KelLineSeparator = '\r';
+  if (Screen) {
+    if (HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), L"KEL_CURSOR_HAND"))
+      Screen->SetCursors(crKelHand, hand);
+  }
 }
 
 void KelProcsShutdown() {
+  if (Screen) Screen->SetCursors(crKelHand, nullptr);
   KelDefaultCanvasName.clear();
   std::vector<std::int32_t>().swap(gDefaultPalette);
   KelFieldSeparator.clear();

@@ -129,7 +129,12 @@ void SortByIndex(int first, int last, const std::function<int(int, int)>& compar
 
 // ---- Unit start-up -------------------------------------------------------------------------
 
-// Fills the process-wide values (default canvas name, colour table); called once at start.
+// The screen cursor index of the chart's hand cursor.
+constexpr short crKelHand = 2020;
+
+// Fills the process-wide values (default canvas name, colour table) and puts the hand cursor
+// "KEL_CURSOR_HAND" of the program's resources into the screen's cursor table at crKelHand
+// (when the module has that resource and the screen exists); called once at start.
 void KelProcsStartup();
-// Releases them again.
+// Releases them again and removes the hand cursor from the screen's table.
 void KelProcsShutdown();

@@ -11,7 +11,7 @@ packages=(
   cmake ninja-build make gcc dpkg-dev tcl
   wine wine32:i386 xvfb xauth x11-apps netpbm socat
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
-  sqlite3 python3 python3-xlrd googletest
+  sqlite3 python3 python3-xlrd python3-fonttools googletest
   libspreadsheet-writeexcel-perl
 )
 

@@ -255,11 +255,61 @@ TEST_F(ControlTest, DoubleBufferedControlPaintsThroughTheScreen) {
   panel->SetDoubleBuffered(true);
   auto* graphic = Add<TFillGraphic>(panel, Rect(10, 5, 30, 15));
   graphic->SetColor(clRed);
+  // Read back from the screen: keep the form above other test processes' windows.
+  form->SetBounds(900, 700, form->Width(), form->Height());
   ShowForm();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   panel->Repaint();
   TWindowDC dc(panel->Handle());
   EXPECT_EQ(GetPixel(dc.Get(), 15, 10), ColorToRGB(clRed));
   EXPECT_EQ(GetPixel(dc.Get(), 45, 30), ColorToRGB(clBlue));
+}
+
+TEST_F(ControlTest, PaintToDrawsTheWholeTreeIntoABitmap) {
+  form->SetColor(clWhite);
+  auto* panel = Add<TFillControl>(form, Rect(10, 10, 70, 50));
+  panel->SetColor(clBlue);
+  auto* inner = Add<TFillControl>(panel, Rect(5, 5, 15, 15));
+  inner->SetColor(clYellow);
+  auto* graphic = Add<TFillGraphic>(form, Rect(100, 10, 120, 20));
+  graphic->SetColor(clRed);
+  TBitmap bitmap;
+  MakeCanvasBitmap(bitmap, 300, 200);
+  form->PaintTo(bitmap.Canvas()->Handle(), 0, 0);  // never shown
+  EXPECT_EQ(InkBounds(bitmap, [](TColor c) { return c == clBlue; }), Rect(10, 10, 70, 50));
+  EXPECT_EQ(InkBounds(bitmap, [](TColor c) { return c == clYellow; }), Rect(15, 15, 25, 25));
+  EXPECT_EQ(InkBounds(bitmap, [](TColor c) { return c == clRed; }), Rect(100, 10, 120, 20));
+  EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(ControlTest, UnhandledWheelGoesToTheParent) {
+  auto* panel = Add<TFillControl>(form, Rect(0, 0, 100, 100));
+  auto* child = Add<TFillControl>(panel, Rect(10, 10, 50, 50));
+  std::vector<std::string> events;
+  child->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool& handled) {
+    events.push_back("child up");
+    handled = true;
+  };
+  panel->OnMouseWheel = [&](TObject*, TShiftState shift, int delta, TPoint pos, bool& handled) {
+    events.push_back(Format("panel %d at %d,%d%s", {delta, pos.X, pos.Y, shift.Contains(ssCtrl) ? " ctrl" : ""}));
+    handled = true;
+  };
+  ShowForm();
+  SendMessageW(child->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(20, 30));
+  SendMessageW(child->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -WHEEL_DELTA), MAKELPARAM(21, 31));
+  EXPECT_EQ(events, (std::vector<std::string>{"child up", "panel -120 at 21,31 ctrl"}));
+}
+
+TEST(AccelTest, CaptionsMarkTheirAcceleratorWithAnAmpersand) {
+  struct Case {
+    const char* caption;
+    wchar_t key;
+    bool expected;
+  };
+  const Case cases[] = {{"&Start", L's', true}, {"&Start", L'S', true},  {"St&op", L'o', true},
+                        {"Start", L's', false}, {"&&Start", L's', false}, {"A && &B", L'b', true},
+                        {"&", L'&', false},     {"", L'a', false}};
+  for (const Case& c : cases) EXPECT_EQ(IsAccel(c.key, c.caption), c.expected) << c.caption << " " << static_cast<char>(c.key);
 }
 
 TEST_F(ControlTest, KeyPressCanSwallowCharacters) {
@@ -276,27 +326,49 @@ TEST_F(ControlTest, KeyPressCanSwallowCharacters) {
   EXPECT_EQ(downs, std::vector<WORD>{VK_F2});
 }
 
-TEST_F(ControlTest, TabMovesTheFocusInTabOrderWithExitAndEnter) {
+// Other test processes share the display and may hold the platform's focus, so the focus
+// arriving is sent as WM_SETFOCUS and the tab key's decision is read from ActiveControl.
+TEST_F(ControlTest, TabKeyChoosesTheNextControlInTabOrder) {
   auto* first = Add<TPlainEdit>(form, Rect(10, 10, 100, 31));
   auto* second = Add<TPlainEdit>(form, Rect(10, 40, 100, 61));
   auto* third = Add<TPlainEdit>(form, Rect(10, 70, 100, 91));
-  third->SetTabOrder(0);  // order: third, first, second
-  std::vector<std::string> events;
-  first->OnExit = [&](TObject*) { events.push_back("exit first"); };
-  second->OnEnter = [&](TObject*) { events.push_back("enter second"); };
+  auto* disabled = Add<TPlainEdit>(form, Rect(10, 100, 100, 121));
+  disabled->SetEnabled(false);
+  third->SetTabOrder(0);  // order: third, first, second, (disabled)
   ShowForm();
-  first->SetFocus();
-  Application->ProcessMessages();
-  ASSERT_EQ(GetFocus(), first->Handle());
+  SendMessageW(first->Handle(), WM_SETFOCUS, 0, 0);
   EXPECT_EQ(form->ActiveControl(), first);
-  PostMessageW(first->Handle(), WM_KEYDOWN, VK_TAB, 1);
-  Application->ProcessMessages();
-  EXPECT_EQ(GetFocus(), second->Handle());
+  EXPECT_EQ(first->Perform(CN_KEYDOWN, VK_TAB, 1), 1);  // taken as a dialog key
   EXPECT_EQ(form->ActiveControl(), second);
-  EXPECT_EQ(events, (std::vector<std::string>{"exit first", "enter second"}));
-  PostMessageW(second->Handle(), WM_KEYDOWN, VK_TAB, 1);
-  Application->ProcessMessages();
-  EXPECT_EQ(GetFocus(), third->Handle());
+  SendMessageW(second->Handle(), WM_SETFOCUS, 0, 0);
+  second->Perform(CN_KEYDOWN, VK_TAB, 1);
+  EXPECT_EQ(form->ActiveControl(), third);  // wraps, skipping the disabled control
+  // An ordinary key is not a dialog key.
+  EXPECT_EQ(third->Perform(CN_KEYDOWN, 'A', 1), 0);
+}
+
+TEST_F(ControlTest, FocusMovesSendExitToTheOldControlAndEnterToTheNew) {
+  auto* group = Add<TFillControl>(form, Rect(0, 0, 150, 150));
+  auto* inner = Add<TPlainEdit>(group, Rect(10, 10, 100, 31));
+  auto* outer = Add<TPlainEdit>(form, Rect(160, 10, 250, 31));
+  std::vector<std::string> events;
+  group->OnEnter = [&](TObject*) { events.push_back("enter group"); };
+  group->OnExit = [&](TObject*) { events.push_back("exit group"); };
+  inner->OnEnter = [&](TObject*) { events.push_back("enter inner"); };
+  inner->OnExit = [&](TObject*) { events.push_back("exit inner"); };
+  outer->OnEnter = [&](TObject*) { events.push_back("enter outer"); };
+  outer->OnExit = [&](TObject*) { events.push_back("exit outer"); };
+  ShowForm();
+  SendMessageW(outer->Handle(), WM_SETFOCUS, 0, 0);
+  events.clear();
+  SendMessageW(inner->Handle(), WM_SETFOCUS, 0, 0);
+  SendMessageW(outer->Handle(), WM_SETFOCUS, 0, 0);
+  SendMessageW(inner->Handle(), WM_SETFOCUS, 0, 0);
+  const std::vector<std::string> expected = {"exit outer", "enter group", "enter inner", "exit inner",
+                                             "exit group", "enter outer", "exit outer", "enter group",
+                                             "enter inner"};
+  EXPECT_EQ(events, expected);
+  EXPECT_EQ(form->ActiveControl(), inner);
 }
 
 TEST_F(ControlTest, ExceptionInAHandlerGoesToTheErrorBoxAndMessagesGoOn) {

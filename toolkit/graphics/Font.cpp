@@ -3,6 +3,7 @@
 
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/GraphicsModule.h"
+#include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
 
 const TEnumInfo& EnumTypeInfo(TFontStyle) {
@@ -21,6 +22,45 @@ const TEnumInfo& EnumTypeInfo(TFontQuality) {
   return info;
 }
 
+namespace {
+struct CharsetName {
+  int value;
+  const char* name;
+};
+constexpr CharsetName kCharsets[] = {
+    {ANSI_CHARSET, "ANSI_CHARSET"},         {DEFAULT_CHARSET, "DEFAULT_CHARSET"},
+    {SYMBOL_CHARSET, "SYMBOL_CHARSET"},     {MAC_CHARSET, "MAC_CHARSET"},
+    {SHIFTJIS_CHARSET, "SHIFTJIS_CHARSET"}, {HANGEUL_CHARSET, "HANGEUL_CHARSET"},
+    {JOHAB_CHARSET, "JOHAB_CHARSET"},       {GB2312_CHARSET, "GB2312_CHARSET"},
+    {CHINESEBIG5_CHARSET, "CHINESEBIG5_CHARSET"}, {GREEK_CHARSET, "GREEK_CHARSET"},
+    {TURKISH_CHARSET, "TURKISH_CHARSET"},   {VIETNAMESE_CHARSET, "VIETNAMESE_CHARSET"},
+    {HEBREW_CHARSET, "HEBREW_CHARSET"},     {ARABIC_CHARSET, "ARABIC_CHARSET"},
+    {BALTIC_CHARSET, "BALTIC_CHARSET"},     {RUSSIAN_CHARSET, "RUSSIAN_CHARSET"},
+    {THAI_CHARSET, "THAI_CHARSET"},         {EASTEUROPE_CHARSET, "EASTEUROPE_CHARSET"},
+    {OEM_CHARSET, "OEM_CHARSET"},
+};
+}  // namespace
+
+bool CharsetToIdent(long long charset, std::string& ident) {
+  for (const CharsetName& c : kCharsets) {
+    if (c.value == charset) {
+      ident = c.name;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool IdentToCharset(std::string_view ident, long long& charset) {
+  for (const CharsetName& c : kCharsets) {
+    if (SameText(ident, c.name)) {
+      charset = c.value;
+      return true;
+    }
+  }
+  return false;
+}
+
 const std::string& DefaultFontName() {
   static const std::string name = "MS Sans Serif";
   return name;
@@ -34,6 +74,7 @@ const TClassInfo& TFont::StaticClass() {
           .Property("Charset", [](TFont& f) { return static_cast<int>(f.Charset()); },
                     [](TFont& f, int v) { f.SetCharset(static_cast<TFontCharset>(v)); })
           .Default(DEFAULT_CHARSET)
+          .Idents(CharsetToIdent, IdentToCharset)
           .Property("Color", &TFont::Color, &TFont::SetColor)
           .Default(clWindowText)
           .Idents(ColorPropToIdent, ColorIdentToProp)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "toolkit/classes/Set.h"
 #include "toolkit/graphics/GdiHandles.h"
@@ -19,6 +20,10 @@ using TFontCharset = unsigned char;
 const TEnumInfo& EnumTypeInfo(TFontStyle);
 const TEnumInfo& EnumTypeInfo(TFontPitch);
 const TEnumInfo& EnumTypeInfo(TFontQuality);
+
+// Charset properties stream as identifiers ("DEFAULT_CHARSET") when the value has one.
+bool CharsetToIdent(long long charset, std::string& ident);
+bool IdentToCharset(std::string_view ident, long long& charset);
 
 // The default font of new TFont objects: "MS Sans Serif", 8 points at the screen's resolution.
 const std::string& DefaultFontName();

@@ -103,6 +103,10 @@ void TApplication::FormCreated(TCustomForm* form) {
   if (mainForm_ == nullptr) mainForm_ = form;
 }
 
+void TApplication::FormDestroyed(TCustomForm* form) {
+  if (mainForm_ == form) mainForm_ = nullptr;
+}
+
 void TApplication::Run() {
   if (mainForm_ != nullptr && showMainForm_) mainForm_->Show();
   while (!terminated_) {
@@ -170,7 +174,7 @@ void TApplication::HandleMessage() {
 }
 
 void TApplication::Terminate() {
-  terminated_ = true;
+  // Terminated follows when the loop takes the quit message, so every loop level sees it.
   PostQuitMessage(0);
 }
 

@@ -44,6 +44,8 @@ class TApplication : public TComponent {
   void CreateForm(T*& reference);
   // Registers a form made elsewhere as the main form when there is none yet.
   void FormCreated(TCustomForm* form);
+  // A form going away stops being the main form.
+  void FormDestroyed(TCustomForm* form);
 
   // Shows the main form and runs the message loop until Terminate (or the main form closes).
   void Run();
@@ -51,6 +53,7 @@ class TApplication : public TComponent {
   void ProcessMessages();
   // Processes one message, or goes idle (runs handed-over calls, OnIdle) and waits for one.
   void HandleMessage();
+  // Posts the quit message; Terminated becomes true when a loop takes it.
   void Terminate();
   bool Terminated() const { return terminated_; }
   // Clears Terminated (tests run several loops in one process).

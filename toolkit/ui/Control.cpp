@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <array>
 
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/WinControl.h"
@@ -72,6 +74,21 @@ bool IdentToCursor(std::string_view ident, long long& cursor) {
 
 TShiftState MouseShiftState(const TMessage& message) { return KeysToShiftState(message.WParam); }
 
+bool IsAccel(wchar_t key, const std::string& caption) {
+  const std::wstring text = Utf8ToWide(caption);
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != L'&') continue;
+    if (text[i + 1] == L'&') {
+      ++i;
+      continue;
+    }
+    const auto upper = [](wchar_t c) { return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharUpperW(
+                                           reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c))))); };
+    return upper(text[i + 1]) == upper(key);
+  }
+  return false;
+}
+
 const TClassInfo& TControl::StaticClass() {
   static const TClassInfo info =
       TClassBuilder<TControl>("TControl", &TComponent::StaticClass())
@@ -118,6 +135,12 @@ const TClassInfo& TControl::StaticClass() {
                     [](TControl& c, TNotifyEvent e) { c.OnMouseEnter = e; })
           .Property("OnMouseLeave", [](TControl& c) { return c.OnMouseLeave; },
                     [](TControl& c, TNotifyEvent e) { c.OnMouseLeave = e; })
+          .Property("OnMouseWheel", [](TControl& c) { return c.OnMouseWheel; },
+                    [](TControl& c, TMouseWheelEvent e) { c.OnMouseWheel = e; })
+          .Property("OnMouseWheelDown", [](TControl& c) { return c.OnMouseWheelDown; },
+                    [](TControl& c, TMouseWheelUpDownEvent e) { c.OnMouseWheelDown = e; })
+          .Property("OnMouseWheelUp", [](TControl& c) { return c.OnMouseWheelUp; },
+                    [](TControl& c, TMouseWheelUpDownEvent e) { c.OnMouseWheelUp = e; })
           .Property("OnResize", [](TControl& c) { return c.OnResize; },
                     [](TControl& c, TNotifyEvent e) { c.OnResize = e; })
           .Build();
@@ -139,6 +162,18 @@ TComponent* TControl::GetParentComponent() const { return parent_; }
 
 void TControl::SetParentComponent(TComponent* value) {
   if (auto* parent = dynamic_cast<TWinControl*>(value)) SetParent(parent);
+}
+
+void TControl::ReadState(TReader& reader) {
+  controlState_.Include(csReadingState);
+  try {
+    if (auto* parent = dynamic_cast<TWinControl*>(reader.Parent())) SetParent(parent);
+    TComponent::ReadState(reader);
+  } catch (...) {
+    controlState_.Exclude(csReadingState);
+    throw;
+  }
+  controlState_.Exclude(csReadingState);
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -408,6 +443,7 @@ void TControl::Dispatch(TMessage& message) {
     case CM_MOUSEENTER: CMMouseEnter(message); return;
     case CM_MOUSELEAVE: CMMouseLeave(message); return;
     case CM_HITTEST: CMHitTest(message); return;
+    case CM_MOUSEWHEEL: CMMouseWheel(message); return;
     default: DefaultHandler(message); return;
   }
 }
@@ -458,6 +494,47 @@ void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) { OnMouseUp(this, button, shift, x, y); }
 
 void TControl::MouseMove(TShiftState shift, int x, int y) { OnMouseMove(this, shift, x, y); }
+
+void TControl::CMMouseWheel(TMessage& message) {
+  const TShiftState shift = KeysToShiftState(LOWORD(message.WParam));
+  const int delta = static_cast<short>(HIWORD(message.WParam));
+  const TPoint pos{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+  if (DoMouseWheel(shift, delta, pos)) {
+    message.Result = 1;
+  } else if (parent_ != nullptr) {
+    message.Result = parent_->Perform(CM_MOUSEWHEEL, message.WParam, message.LParam);
+  }
+}
+
+bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+  bool handled = false;
+  OnMouseWheel(this, shift, wheelDelta, mousePos, handled);
+  if (!handled && wheelDelta < 0) handled = DoMouseWheelDown(shift, mousePos);
+  if (!handled && wheelDelta > 0) handled = DoMouseWheelUp(shift, mousePos);
+  return handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState shift, TPoint mousePos) {
+  bool handled = false;
+  OnMouseWheelDown(this, shift, mousePos, handled);
+  return handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState shift, TPoint mousePos) {
+  bool handled = false;
+  OnMouseWheelUp(this, shift, mousePos, handled);
+  return handled;
+}
+
+void TControl::ChangeScale(int m, int d) {
+  if (m == d || d == 0) return;
+  if (!parentFont_) {
+    updatingParentFont_ = true;
+    font_->SetHeight(MulDiv(font_->Height(), m, d));
+    updatingParentFont_ = false;
+  }
+  SetBounds(MulDiv(left_, m, d), MulDiv(top_, m, d), MulDiv(width_, m, d), MulDiv(height_, m, d));
+}
 
 void TControl::Click() { OnClick(this); }
 

@@ -77,6 +77,13 @@ using TMouseEvent = TMethodEvent<TObject*, TMouseButton, TShiftState, int, int>;
 using TMouseMoveEvent = TMethodEvent<TObject*, TShiftState, int, int>;
 using TKeyEvent = TMethodEvent<TObject*, WORD&, TShiftState>;
 using TKeyPressEvent = TMethodEvent<TObject*, wchar_t&>;
+// Shift state, wheel delta (positive: away from the user), mouse position (screen), handled.
+using TMouseWheelEvent = TMethodEvent<TObject*, TShiftState, int, TPoint, bool&>;
+using TMouseWheelUpDownEvent = TMethodEvent<TObject*, TShiftState, TPoint, bool&>;
+
+// True when `caption` marks `key` as its accelerator ("&Start" and 's' or 'S'); "&&" is a
+// plain ampersand.
+bool IsAccel(wchar_t key, const std::string& caption);
 
 class TControl : public TComponent {
  public:
@@ -93,6 +100,9 @@ class TControl : public TComponent {
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* value) override;
+  // Reading a layout: the control joins the reader's current parent before its properties
+  // are read, so parent font and colour apply unless the layout sets its own.
+  void ReadState(TReader& reader) override;
 
   // ---- Bounds (in the parent's client coordinates) -------------------------------------
   int Left() const { return left_; }
@@ -195,6 +205,12 @@ class TControl : public TComponent {
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
+  TMouseWheelEvent OnMouseWheel;
+  TMouseWheelUpDownEvent OnMouseWheelDown;
+  TMouseWheelUpDownEvent OnMouseWheelUp;
+
+  // Rescales bounds (and an own font) by m/d, as a layout made at another resolution needs.
+  virtual void ChangeScale(int m, int d);
 
  protected:
   friend class TWinControl;
@@ -204,6 +220,11 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
+  // The wheel: OnMouseWheel first, then OnMouseWheelDown/Up; answers whether it was handled
+  // (an unhandled wheel goes on to the parent).
+  virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
+  virtual bool DoMouseWheelDown(TShiftState shift, TPoint mousePos);
+  virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
   virtual void MouseEnter() { OnMouseEnter(this); }
   virtual void MouseLeave() { OnMouseLeave(this); }
   virtual void Resize() { OnResize(this); }
@@ -231,6 +252,7 @@ class TControl : public TComponent {
   virtual void CMMouseEnter(TMessage& message);
   virtual void CMMouseLeave(TMessage& message);
   virtual void CMHitTest(TMessage& message) { message.Result = HTCLIENT; }
+  virtual void CMMouseWheel(TMessage& message);
 
   // The text of a control without a window.
   std::string text_;

@@ -100,6 +100,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {
 
 TCustomForm::~TCustomForm() {
   if (Screen != nullptr) Screen->RemoveForm(this);
+  if (Application != nullptr) Application->FormDestroyed(this);
 }
 
 void TCustomForm::AfterConstruction() {
@@ -107,6 +108,22 @@ void TCustomForm::AfterConstruction() {
   constructed_ = true;
   LoadFormLayout(this);
   DoCreate();
+}
+
+void TCustomForm::Loaded() {
+  TCustomControl::Loaded();
+  // A layout made at another resolution is scaled to the screen's.
+  const int screenPpi = Screen != nullptr ? Screen->PixelsPerInch() : pixelsPerInch_;
+  if (scaled_ && pixelsPerInch_ > 0 && pixelsPerInch_ != screenPpi) {
+    const int clientWidth = MulDiv(ClientWidth(), screenPpi, pixelsPerInch_);
+    const int clientHeight = MulDiv(ClientHeight(), screenPpi, pixelsPerInch_);
+    DisableAlign();
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(screenPpi, pixelsPerInch_);
+    Font()->SetHeight(MulDiv(Font()->Height(), screenPpi, pixelsPerInch_));
+    SetClientSize(clientWidth, clientHeight);
+    EnableAlign();
+    pixelsPerInch_ = screenPpi;
+  }
 }
 
 void TCustomForm::BeforeDestruction() {

@@ -113,6 +113,7 @@ class TCustomForm : public TCustomControl {
   void Dispatch(TMessage& message) override;
   void Paint() override;
   void BeforeDestruction() override;
+  void Loaded() override;
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   virtual void DoCreate() { OnCreate(this); }
   virtual void DoDestroy() { OnDestroy(this); }

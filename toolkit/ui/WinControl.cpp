@@ -298,6 +298,7 @@ void TWinControl::Dispatch(TMessage& message) {
     case WM_KEYUP:
     case WM_SYSKEYUP: WMKeyUp(message); return;
     case WM_CHAR: WMChar(message); return;
+    case WM_MOUSEWHEEL: message.Result = Perform(CM_MOUSEWHEEL, message.WParam, message.LParam); return;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
@@ -437,6 +438,33 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
     IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
   }
+}
+
+void TWinControl::PaintTo(HDC dc, int x, int y) {
+  HandleNeeded();
+  TSavedDC saved(dc);
+  OffsetViewportOrgEx(dc, x, y, nullptr);
+  IntersectClipRect(dc, 0, 0, Width(), Height());
+  // Wide-open DC: erase and paint as a printing request would.
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  for (TControl* c : controls_) {
+    auto* win = dynamic_cast<TWinControl*>(c);
+    if (win != nullptr && win->Visible()) win->PaintTo(dc, win->Left(), win->Top());
+  }
+}
+
+void TWinControl::ChangeScale(int m, int d) {
+  if (m == d || d == 0) return;
+  DisableAlign();
+  try {
+    for (TControl* c : std::vector<TControl*>(controls_)) c->ChangeScale(m, d);
+    TControl::ChangeScale(m, d);
+  } catch (...) {
+    EnableAlign();
+    throw;
+  }
+  EnableAlign();
 }
 
 void TWinControl::WMEraseBkgnd(TMessage& message) {

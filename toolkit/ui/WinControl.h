@@ -103,6 +103,11 @@ class TWinControl : public TControl {
 
   // Paints the non-windowed children into `dc` (origin at this control's client origin).
   void PaintControls(HDC dc, TControl* first);
+  // Paints the control with everything on it into `dc` with its top-left corner at (x, y):
+  // background, own painting, non-windowed children, then the windowed children the same way.
+  // Works without the window being on screen (tests paint into bitmaps with it).
+  void PaintTo(HDC dc, int x, int y);
+  void ChangeScale(int m, int d) override;
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;

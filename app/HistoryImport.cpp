@@ -1,0 +1,266 @@
+// History import: file pairing, record decoding and the per-file transaction.
+#include "app/HistoryImport.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "app/AppGlobals.h"
+#include "app/DailyLog.h"
+#include "app/Database.h"
+#include "app/InstrumentFrames.h"
+#include "app/MyComponent.h"
+#include "app/PollReadings.h"
+#include "app/RecordFile.h"
+#include "toolkit/data/SQLiteDatabase.h"
+#include "toolkit/data/ZConnection.h"
+#include "toolkit/rtl/SysUtils.h"
+#include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/WinApi.h"
+
+namespace {
+
+// Attributes a folder entry may carry and still be looked at: read-only, hidden, system,
+// volume label, directory, archive.
+constexpr DWORD kPlainAttributes = 0x3F;
+
+// One file's hold on the database: the direct connection is open and the shared one closed.
+// However the file ends, the direct connection is released first (without COMMIT unless
+// Finish ran, which drops the file's rows) and then the shared connection is opened again.
+// The normal path calls Finish so that a failure there is reported; the destructor is the
+// safety net of the failure paths and never raises.
+class DirectDatabaseScope {
+ public:
+  DirectDatabaseScope() : db_(std::make_unique<TSQLiteDatabase>(DatabaseFileName())) {
+    if (DbConnection) DbConnection->Disconnect();
+  }
+  ~DirectDatabaseScope() {
+    db_.reset();
+    if (reopened_ || !DbConnection) return;
+    try {
+      DbConnection->Connect();
+    } catch (...) {
+      // The connection stays closed; the caller is already failing with its own error.
+    }
+  }
+  DirectDatabaseScope(const DirectDatabaseScope&) = delete;
+  DirectDatabaseScope& operator=(const DirectDatabaseScope&) = delete;
+
+  TSQLiteDatabase& Db() { return *db_; }
+
+  // Commits when asked, reopens the shared connection, then releases the direct one.
+  void Finish(bool commit) {
+    if (commit) db_->Commit();
+    reopened_ = true;
+    if (DbConnection) DbConnection->Connect();
+    db_.reset();
+  }
+
+ private:
+  std::unique_ptr<TSQLiteDatabase> db_;
+  bool reopened_ = false;
+};
+
+// Reading texts are a pure function of the 4 stored bytes and the decimal mode; recordings
+// repeat the same few hundred values, so a small direct-mapped cache saves the conversion.
+struct ReadingCacheEntry {
+  uint32_t bits = 0;
+  int pointMode = 0;  // 0: empty slot
+  std::string text;
+};
+
+ReadingCacheEntry& CacheSlot(uint32_t bits) {
+  static std::vector<ReadingCacheEntry> cache(4096);
+  const uint32_t hash = (bits ^ (bits >> 13) ^ (bits >> 21)) & 4095u;
+  return cache[hash];
+}
+
+std::string ReadingTextUncached(const unsigned char* bytes, int pointMode) {
+  std::string hex;
+  hex.reserve(8);
+  AppendHex(hex, bytes, 4);
+  return ReadingText(hex, pointMode);
+}
+
+// The column list "val1,...,valN," of N channels.
+std::string ColumnList(int channels) {
+  std::string list;
+  for (int c = 1; c <= channels; ++c) list += "val" + IntToStr(c) + ",";
+  return list;
+}
+
+void LogSkippedFile(const std::string& dataPath, const std::string& infoPath) {
+  WriteLog("import file skipped :" + dataPath + " information file missing or unreadable :" + infoPath,
+           "except");
+}
+
+}  // namespace
+
+std::string PadZeros(std::string_view text, int width) {
+  std::string padded;
+  if (static_cast<int>(text.size()) < width) padded.assign(static_cast<size_t>(width) - text.size(), '0');
+  padded += text;
+  return padded;
+}
+
+std::string InstrumentRecordTime(const unsigned char* record) {
+  const int year = record[4] * 256 + record[5];
+  std::string time = IntToStr(year);
+  time += "-" + PadZeros(IntToStr(record[6]), 2);
+  time += "-" + PadZeros(IntToStr(record[7]), 2);
+  time += " " + PadZeros(IntToStr(record[8]), 2);
+  time += ":" + PadZeros(IntToStr(record[9]), 2);
+  time += ":" + PadZeros(IntToStr(record[10]), 2);
+  return time;
+}
+
+std::string HistoryInfoFileName(const std::string& dataPath) {
+  const size_t slash = dataPath.find_last_of("\\/:");
+  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const size_t at = dataPath.find("data", nameStart);
+  if (at == std::string::npos) return dataPath;
+  std::string info = dataPath;
+  info.replace(at, 4, "information");
+  return info;
+}
+
+bool IsChosenHistoryDataFile(std::string_view path) {
+  return path.find("_data.bin") != std::string_view::npos;
+}
+
+bool IsFolderHistoryDataFile(std::string_view path) {
+  return UpperCase(path).find("_DATA.BIN") != std::string::npos;
+}
+
+std::string HistoryReadingText(const unsigned char* bytes, int pointMode) {
+  uint32_t bits;
+  std::memcpy(&bits, bytes, 4);
+  ReadingCacheEntry& slot = CacheSlot(bits);
+  if (slot.pointMode != pointMode || slot.bits != bits) {
+    slot.text = ReadingTextUncached(bytes, pointMode);
+    slot.bits = bits;
+    slot.pointMode = pointMode;
+  }
+  return slot.text;
+}
+
+bool ReadHistoryInfo(const std::string& infoPath) {
+  int moduleCount = 0;
+  int decimalMode = 0;
+  try {
+    TRecordFile file(infoPath, kHistoryInfoRecordSize);
+    if (file.Eof()) return false;  // shorter than one record
+    const unsigned char* record = file.Next();
+    moduleCount = record[13];
+    decimalMode = record[14] == 0x01 ? 2 : 1;
+  } catch (const Exception&) {
+    return false;
+  }
+  // The tables and arrays hold 8 modules; anything else is not an information record.
+  if (moduleCount < 1 || moduleCount > 8) return false;
+  if (moduleCount != ModuleCount) {
+    if (!ExecSqlCommand("update config set modecnt='" + IntToStr(moduleCount) + "'")) return false;
+    ModuleCount = moduleCount;
+  }
+  if (decimalMode != PointMode) {
+    if (!ExecSqlCommand("update config set pointcnt='" + IntToStr(decimalMode) + "'")) return false;
+    PointMode = decimalMode;
+  }
+  return true;
+}
+
+THistoryFileResult ImportHistoryFile(const std::string& dataPath) {
+  const std::string infoPath = HistoryInfoFileName(dataPath);
+  if (!ReadHistoryInfo(infoPath)) {
+    LogSkippedFile(dataPath, infoPath);
+    return THistoryFileResult::Skipped;
+  }
+
+  DirectDatabaseScope scope;
+  TSQLiteDatabase& db = scope.Db();
+  db.BeginTransaction();
+  const DWORD started = GetTickCount();
+  TRecordFile file(dataPath, kHistoryRecordSize);
+  const long long count = file.RecordCount();
+
+  SendProgressText("To start importing the file: " + dataPath);
+  SendProgressReset();
+  SendProgressMax(count);
+
+  // The gauge moves in steps of a thousandth of the file at most: finer steps cost a message
+  // round each record and show nothing more. AbortRequested is still tested before each record.
+  const int stepEvery = static_cast<int>(std::max<long long>(1, count / 1000));
+  int pendingSteps = 0;
+  const int channels = 8 * ModuleCount;
+  const int pointMode = PointMode;
+  const std::string columns = ColumnList(channels);
+  std::string values;
+  values.reserve(static_cast<size_t>(channels) * 8);
+  while (!file.Eof()) {
+    if (AbortRequested != 0) {
+      file.Close();
+      scope.Finish(false);  // no COMMIT: none of the file's rows remain
+      return THistoryFileResult::Aborted;
+    }
+    const unsigned char* record = file.Next();
+    values.clear();
+    for (int c = 0; c < channels; ++c) {
+      values += HistoryReadingText(record + 11 + 4 * c, pointMode);
+      values += ',';
+    }
+    const std::string now = FormatDateTime("yyyy-mm-dd hh:mm:ss", Now());
+    db.ExecSQL(OldDataInsertSql(columns, values, InstrumentRecordTime(record), now));
+    if (++pendingSteps >= stepEvery) {
+      SendProgressStep(pendingSteps);
+      pendingSteps = 0;
+    }
+  }
+  if (pendingSteps > 0) SendProgressStep(pendingSteps);
+  file.Close();
+  scope.Finish(true);
+  const DWORD elapsed = GetTickCount() - started;
+  WriteLog("import file :" + dataPath + " Take time(s):" + FloatToStr(elapsed / 1000.0L), "log");
+  return THistoryFileResult::Imported;
+}
+
+THistoryImportOutcome RunHistoryImport(THistoryImportMode mode, const std::string& fileName,
+                                       const std::string& folder) {
+  AbortRequested = 0;
+  try {
+    if (mode == THistoryImportMode::File) {
+      ImportHistoryFile(fileName);
+      SendProgressClose();
+      return THistoryImportOutcome::FileDone;
+    }
+    std::string dir = folder;
+    if (dir.empty() || dir.back() != '\\') dir += '\\';
+    int found = 0;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(Utf8ToWide(dir + "*.*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+      struct FindCloser {
+        HANDLE h;
+        ~FindCloser() { FindClose(h); }
+      } closer{find};
+      do {
+        const std::string name = WideToUtf8(entry.cFileName);
+        if (name == "." || name == "..") continue;
+        if (entry.dwFileAttributes & ~kPlainAttributes) continue;
+        const std::string path = dir + name;
+        if (!IsFolderHistoryDataFile(path)) continue;
+        ImportHistoryFile(path);
+        ++found;
+        if (AbortRequested != 0) break;
+      } while (FindNextFileW(find, &entry));
+    }
+    SendProgressClose();
+    if (found == 0) return THistoryImportOutcome::NoDataFile;
+    return AbortRequested != 0 ? THistoryImportOutcome::Aborted : THistoryImportOutcome::Complete;
+  } catch (...) {
+    SendProgressClose();
+    WriteLog("file import except!!!", "except");
+    return THistoryImportOutcome::Failed;
+  }
+}

@@ -1,0 +1,16 @@
+// Explicit start-up and shut-down of the control set.
+#include "controls/KxModule.h"
+
+#include "controls/KxBlinkingControlsList.h"
+#include "controls/KxCommonColors.h"
+#include "controls/KxFrameController.h"
+#include "controls/KxRegIniFile.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/TypInfo.h"
+
+void InitControlSet() {
+  KxCommonColorsInitialize();
+  RegisterClasses({&TKxFrameController::StaticClass(), &TKxRegIniFile::StaticClass()});
+}
+
+void DoneControlSet() { ReleaseBlinkerIfIdle(); }

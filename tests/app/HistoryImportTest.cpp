@@ -1,0 +1,275 @@
+// History import over instrument files written by the fixture generator: folder matching and
+// file pairing, truncated tails, the record time, module count and decimal mode taken from the
+// information record, stopping in the middle of a folder, and a database failure mid-file.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/AppGlobals.h"
+#include "app/Database.h"
+#include "app/HistoryImport.h"
+#include "app/LiMessage.h"
+#include "app/MyComponent.h"
+#include "tests/app/HistoryFixtures.h"
+#include "tests/app/LogLines.h"
+#include "tests/support/TempFolder.h"
+#include "toolkit/data/Field.h"
+#include "toolkit/data/ZConnection.h"
+#include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Application.h"
+
+namespace {
+
+using fixtures::Bytes;
+using fixtures::Stamp;
+
+// Rows of the database file, read past the code under test.
+std::vector<std::vector<std::string>> Rows(const std::string& dbPath, const std::string& sql) {
+  std::vector<std::vector<std::string>> rows;
+  sqlite3* db = nullptr;
+  sqlite3_open(dbPath.c_str(), &db);
+  sqlite3_stmt* st = nullptr;
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
+  while (st && sqlite3_step(st) == SQLITE_ROW) {
+    std::vector<std::string> row;
+    for (int c = 0; c < sqlite3_column_count(st); ++c) {
+      const unsigned char* t = sqlite3_column_text(st, c);
+      row.push_back(t ? reinterpret_cast<const char*>(t) : "<null>");
+    }
+    rows.push_back(row);
+  }
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+  return rows;
+}
+
+std::string One(const std::string& dbPath, const std::string& sql) {
+  const auto rows = Rows(dbPath, sql);
+  return rows.empty() || rows[0].empty() ? "<none>" : rows[0][0];
+}
+
+class HistoryImportTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    AppPath = folder_.Path();
+    CreateDatabaseSchema();
+    ConnectDatabase();
+    ModuleCount = 1;
+    PointMode = 1;
+    AbortRequested = 0;
+    StopRequested = 0;
+    StartProgressSink();
+    input_ = AppPath + "input\\";
+    CreateDirectoryW(Utf8ToWide(input_).c_str(), nullptr);
+  }
+  void TearDown() override {
+    TMyComponent::SetObserver(nullptr);
+    CloseProgress();
+    Application->ProcessMessages();  // frees closed progress windows
+    DbConnection->Disconnect();
+  }
+
+  std::string Db() const { return AppPath + "VKT_DATA.db"; }
+  int OldRows() const { return std::stoi(One(Db(), "select count(*) from olddata")); }
+
+  TempFolder folder_;
+  std::string input_;
+};
+
+TEST_F(HistoryImportTest, FolderTakesDataFilesOfEitherCaseAndPairsThemByTheirNames) {
+  // A_DATA.BIN has no lower-case "data" in its name: it is its own information file, so its
+  // first record's bytes 13 and 14 (inside channel 1's reading) give 1 module, one decimal.
+  Bytes upper = fixtures::DataFile(12, 8, Stamp{2023, 1, 2, 3, 4, 5});
+  upper[11] = upper[12] = 0;
+  upper[13] = 1;
+  upper[14] = 0;
+  fixtures::WriteFileBytes(input_ + "A_DATA.BIN", upper);
+  fixtures::WritePair(input_, "b", fixtures::DataFile(4, 8), 1, 0);
+  // Shorter than one information record: skipped, with a log line naming it.
+  fixtures::WriteFileBytes(input_ + "C_DATA.BIN", fixtures::DataFile(1, 8));
+  fixtures::WriteFileBytes(input_ + "notes.txt", Bytes(300, 1));
+
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::Folder, "", input_), THistoryImportOutcome::Complete);
+  EXPECT_EQ(OldRows(), 16);
+  EXPECT_EQ(One(Db(), "select count(*) from olddata where dtime like '2023-%'"), "12");
+  EXPECT_EQ(One(Db(), "select count(*) from olddata where dtime like '2024-%'"), "4");
+  EXPECT_EQ(CountLogLines(AppPath, "C_DATA.BIN"), 1);
+  EXPECT_EQ(CountLogLines(AppPath, "file import except!!!"), 0);
+  EXPECT_EQ(CountLogLines(AppPath, "import file :" + input_ + "b_data.bin Take time(s):"), 1);
+  EXPECT_EQ(ProgressWindow, nullptr);
+  EXPECT_TRUE(DbConnection->Connected());
+}
+
+TEST_F(HistoryImportTest, InformationFileIsFoundFromTheFileNameOnly) {
+  struct Case {
+    const char* name;
+    std::string data, info;
+  };
+  const std::vector<Case> cases = {
+      {"plain", "C:\\in\\x_data.bin", "C:\\in\\x_information.bin"},
+      {"folder named data", "C:\\data\\x_data.bin", "C:\\data\\x_information.bin"},
+      {"upper case name", "C:\\data\\A_DATA.BIN", "C:\\data\\A_DATA.BIN"},
+      {"first occurrence in the name", "D:\\logs\\datalog_data.bin", "D:\\logs\\informationlog_data.bin"},
+      {"no folder", "y_data.bin", "y_information.bin"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(HistoryInfoFileName(c.data), c.info) << c.name;
+  EXPECT_TRUE(IsChosenHistoryDataFile("C:\\in\\x_data.bin"));
+  EXPECT_FALSE(IsChosenHistoryDataFile("C:\\in\\x_DATA.BIN"));
+  EXPECT_TRUE(IsFolderHistoryDataFile("C:\\in\\x_Data.Bin"));
+}
+
+TEST_F(HistoryImportTest, FolderNamedDataStillFindsTheInformationFiles) {
+  const std::string dataFolder = AppPath + "data\\";
+  CreateDirectoryW(Utf8ToWide(dataFolder).c_str(), nullptr);
+  fixtures::WritePair(dataFolder, "x", fixtures::DataFile(3, 8), 1, 0);
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::Folder, "", dataFolder), THistoryImportOutcome::Complete);
+  EXPECT_EQ(OldRows(), 3);
+}
+
+TEST_F(HistoryImportTest, PartialTailIsIgnoredAndTheRecordTimeIsZeroPadded) {
+  Bytes data = fixtures::DataFile(10, 8);
+  data.insert(data.end(), 100, 0x33);
+  fixtures::WriteFileBytes(input_ + "s_data.bin", data);
+  fixtures::WriteFileBytes(input_ + "s_information.bin", fixtures::InfoRecord(1, 0));
+
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::File, input_ + "s_data.bin", ""),
+            THistoryImportOutcome::FileDone);
+  const auto rows = Rows(Db(), "select dtime, val1, val8, val9, typeof(val1), dtime2 from olddata order by id");
+  ASSERT_EQ(rows.size(), 10u);
+  EXPECT_EQ(rows[0][0], "2024-03-05 08:07:06");  // year bytes $07 $E8
+  EXPECT_EQ(rows[9][0], "2024-03-05 08:07:15");
+  EXPECT_EQ(rows[0][1], "20.0");
+  EXPECT_EQ(rows[9][2], "27.9");
+  EXPECT_EQ(rows[0][3], "<null>");
+  EXPECT_EQ(rows[0][4], "real");
+  TDateTime written;
+  EXPECT_TRUE(TryParseSqlDateTime(rows[0][5], written)) << rows[0][5];
+}
+
+TEST_F(HistoryImportTest, InformationRecordChangesModuleCountAndDecimals) {
+  std::vector<float> readings;
+  for (int c = 0; c < 20; ++c) readings.push_back(10.25f + static_cast<float>(c));
+  Bytes data = fixtures::DataRecord(Stamp{}, readings);
+  fixtures::Append(data, fixtures::DataRecord(Stamp{}, readings));
+  fixtures::WritePair(input_, "m", data, 2, 1);
+
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::File, input_ + "m_data.bin", ""),
+            THistoryImportOutcome::FileDone);
+  EXPECT_EQ(ModuleCount, 2);
+  EXPECT_EQ(PointMode, 2);
+  EXPECT_EQ(One(Db(), "select modecnt from config"), "2");
+  EXPECT_EQ(One(Db(), "select pointcnt from config"), "2");
+  const auto rows = Rows(Db(), "select val1, val16, val17 from olddata");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0][0], "10.25");
+  EXPECT_EQ(rows[0][1], "25.25");
+  EXPECT_EQ(rows[0][2], "<null>");
+}
+
+TEST_F(HistoryImportTest, InformationRecordWithImpossibleModuleCountSkipsTheFile) {
+  fixtures::WritePair(input_, "z", fixtures::DataFile(3, 8), 9, 0);
+  EXPECT_EQ(ImportHistoryFile(input_ + "z_data.bin"), THistoryFileResult::Skipped);
+  EXPECT_EQ(ModuleCount, 1);
+  EXPECT_EQ(OldRows(), 0);
+  EXPECT_EQ(CountLogLines(AppPath, input_ + "z_data.bin"), 1);
+}
+
+TEST_F(HistoryImportTest, StopDuringSecondFileKeepsFirstDiscardsSecondAndEndsTheFolder) {
+  fixtures::WritePair(input_, "f1", fixtures::DataFile(5, 8, Stamp{2021}), 1, 0);
+  fixtures::WritePair(input_, "f2", fixtures::DataFile(6, 8, Stamp{2022}), 1, 0);
+  fixtures::WritePair(input_, "f3", fixtures::DataFile(7, 8, Stamp{2023}), 1, 0);
+  std::vector<std::string> started;
+  int stepsInFile = 0;
+  TMyComponent::SetObserver([&](UINT msg, WPARAM wParam) {
+    if (msg == WM_PROGRESS_TEXT) {
+      started.push_back(ProgressWindow->LabelText());
+      stepsInFile = 0;
+    }
+    if (msg == WM_PROGRESS_STEP) stepsInFile += static_cast<int>(wParam);
+    if (msg == WM_PROGRESS_STEP && started.size() == 2 && stepsInFile == 2)
+      ProgressWindow->BtnStopClick(nullptr);  // the user presses "Stop(&C)"
+  });
+
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::Folder, "", input_), THistoryImportOutcome::Aborted);
+  ASSERT_EQ(started.size(), 2u);
+  // The file system decides the order; the first file's rows stay, nothing else.
+  const std::string first = ExtractFileName(started[0]).substr(0, 2);
+  const std::map<std::string, std::string> years = {{"f1", "2021"}, {"f2", "2022"}, {"f3", "2023"}};
+  const std::map<std::string, int> counts = {{"f1", 5}, {"f2", 6}, {"f3", 7}};
+  EXPECT_EQ(started[0], "To start importing the file: " + input_ + first + "_data.bin");
+  EXPECT_EQ(OldRows(), counts.at(first));
+  EXPECT_EQ(One(Db(), "select count(*) from olddata where dtime like '" + years.at(first) + "-%'"),
+            IntToStr(counts.at(first)));
+  EXPECT_EQ(ProgressWindow, nullptr);
+  EXPECT_TRUE(DbConnection->Connected());
+  EXPECT_EQ(AbortRequested, 1);
+}
+
+TEST_F(HistoryImportTest, ProgressFollowsTheFile) {
+  fixtures::WritePair(input_, "p", fixtures::DataFile(4, 8), 1, 0);
+  std::vector<std::string> seen;
+  TMyComponent::SetObserver([&](UINT msg, WPARAM) {
+    ASSERT_NE(ProgressWindow, nullptr);
+    if (msg == WM_PROGRESS_TEXT) seen.push_back("text " + ProgressWindow->LabelText());
+    if (msg == WM_PROGRESS_RESET) seen.push_back("reset " + IntToStr(ProgressWindow->GaugePosition()));
+    if (msg == WM_PROGRESS_MAX)
+      seen.push_back("max " + IntToStr(ProgressWindow->GaugeMax()) + (ProgressWindow->StopVisible() ? " stop" : ""));
+    if (msg == WM_PROGRESS_STEP) seen.push_back("at " + IntToStr(ProgressWindow->GaugePosition()));
+  });
+  EXPECT_EQ(ImportHistoryFile(input_ + "p_data.bin"), THistoryFileResult::Imported);
+  const std::vector<std::string> expected = {"text To start importing the file: " + input_ + "p_data.bin",
+                                             "reset 0", "max 4 stop", "at 1", "at 2", "at 3", "at 4"};
+  EXPECT_EQ(seen, expected);
+}
+
+TEST_F(HistoryImportTest, DatabaseFailureMidFileRollsBackReopensAndLogs) {
+  fixtures::WritePair(input_, "ok", fixtures::DataFile(3, 8, Stamp{2020}), 1, 0);
+  fixtures::WritePair(input_, "bad", fixtures::DataFile(5, 8), 1, 0);
+  // Inserting the third record of bad_data.bin fails.
+  {
+    sqlite3* db = nullptr;
+    sqlite3_open(Db().c_str(), &db);
+    sqlite3_exec(db,
+                 "create trigger refuse before insert on olddata when "
+                 "(select count(*) from olddata where dtime like '2024-%') >= 2 and new.dtime like '2024-%' "
+                 "begin select raise(abort, 'refused'); end",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+  }
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::File, input_ + "bad_data.bin", ""),
+            THistoryImportOutcome::Failed);
+  EXPECT_EQ(OldRows(), 0);
+  EXPECT_EQ(CountLogLines(AppPath, "file import except!!!"), 1);
+  EXPECT_EQ(ProgressWindow, nullptr);
+  EXPECT_TRUE(DbConnection->Connected());
+
+  // The file was rolled back: the database takes the next import.
+  EXPECT_EQ(ImportHistoryFile(input_ + "ok_data.bin"), THistoryFileResult::Imported);
+  EXPECT_EQ(OldRows(), 3);
+}
+
+TEST_F(HistoryImportTest, MissingFileAndEmptyFolder) {
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::File, input_ + "gone_data.bin", ""),
+            THistoryImportOutcome::FileDone);  // no information file: skipped silently
+  EXPECT_EQ(CountLogLines(AppPath, "gone_data.bin"), 1);
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::Folder, "", input_), THistoryImportOutcome::NoDataFile);
+  // An information file without its data file: the data file cannot be read.
+  fixtures::WriteFileBytes(input_ + "q_information.bin", fixtures::InfoRecord(1, 0));
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::File, input_ + "q_data.bin", ""), THistoryImportOutcome::Failed);
+  EXPECT_EQ(CountLogLines(AppPath, "file import except!!!"), 1);
+  EXPECT_TRUE(DbConnection->Connected());
+}
+
+TEST(PadZerosTest, PadsShortTextsOnly) {
+  EXPECT_EQ(PadZeros("7", 2), "07");
+  EXPECT_EQ(PadZeros("12", 2), "12");
+  EXPECT_EQ(PadZeros("123", 2), "123");
+  EXPECT_EQ(PadZeros("", 2), "00");
+}
+
+}  // namespace

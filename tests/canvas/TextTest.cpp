@@ -1,0 +1,157 @@
+// Text on the GDI canvas: shadow and emboss copies and where they put the text, measured sizes
+// with effects, rotated text escapements and outlined text.
+#include <gtest/gtest.h>
+
+#include "CanvasTestSupport.h"
+#include "canvas/KelBrush.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
+
+namespace {
+
+class TextTest : public GdiCanvasTest {
+ protected:
+  void SetUp() override {
+    GdiCanvasTest::SetUp();
+    canvas->Font()->SetName("Arial");
+    canvas->Font()->SetSize(14);
+    canvas->Font()->SetQuality(TKelFontQuality::fqNormal);  // no grey edge pixels
+    canvas->Font()->SetColor(clBlack);
+    canvas->SetBackMode(TRANSPARENT);
+  }
+  // Draws "I" and answers the ink bounds of the text and of its copy.
+  void DrawI(TRect& text, TRect& copy) {
+    canvas->TextOut(50, 30, "I");
+    text = surface->BoundsOf(clBlack);
+    copy = surface->BoundsOf(clRed);
+  }
+};
+
+struct EffectCase {
+  const char* name;
+  bool emboss;
+  int horiz, vert;
+  int copyDx, copyDy;  // where the copy lands relative to the unmoved text
+  int textDx, textDy;  // how far the text itself moves
+};
+
+class TextEffectTest : public TextTest, public testing::WithParamInterface<EffectCase> {};
+
+TEST_P(TextEffectTest, CopyAndTextOffsets) {
+  const EffectCase& c = GetParam();
+  TRect plain, none;
+  DrawI(plain, none);
+  ASSERT_FALSE(plain.IsEmpty());
+  surface->Clear();
+  TKelShadow* effect = c.emboss ? static_cast<TKelShadow*>(canvas->Font()->Emboss()) : canvas->Font()->Shadow();
+  effect->SetVisible(true);
+  effect->SetColor(clRed);
+  effect->SetTransparency(0);
+  effect->SetHorizSize(c.horiz);
+  effect->SetVertSize(c.vert);
+  TRect text, copy;
+  DrawI(text, copy);
+  EXPECT_EQ(text.Left - plain.Left, c.textDx);
+  EXPECT_EQ(text.Top - plain.Top, c.textDy);
+  // The copy is partly hidden under the text: compare the edges it shows.
+  if (c.copyDx <= 0) {
+    EXPECT_EQ(copy.Left - plain.Left, c.copyDx);
+  }
+  if (c.copyDx >= 0) {
+    EXPECT_EQ(copy.Right - plain.Right, c.copyDx);
+  }
+  if (c.copyDy <= 0) {
+    EXPECT_EQ(copy.Top - plain.Top, c.copyDy);
+  }
+  if (c.copyDy >= 0) {
+    EXPECT_EQ(copy.Bottom - plain.Bottom, c.copyDy);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextEffectTest,
+    testing::Values(EffectCase{"ShadowRightDown", false, 3, 2, 3, 2, 0, 0},
+                    EffectCase{"ShadowNegativeMovesText", false, -3, 0, 0, 0, 3, 0},
+                    EffectCase{"EmbossPositiveGoesLeftUp", true, 2, 2, -2, -2, 0, 0},
+                    EffectCase{"EmbossNegativeMovesTextBack", true, -3, 0, 0, 0, -3, 0}),
+    [](const testing::TestParamInfo<EffectCase>& info) { return std::string(info.param.name); });
+
+TEST_F(TextTest, InvisibleOrZeroSizedEffectsDrawNoCopy) {
+  canvas->Font()->Shadow()->SetColor(clRed);
+  canvas->Font()->Shadow()->SetTransparency(0);
+  canvas->TextOut(50, 30, "I");
+  EXPECT_EQ(surface->Count(clRed), 0) << "size 0";
+  canvas->Font()->Emboss()->SetColor(clRed);
+  canvas->Font()->Emboss()->SetHorizSize(3);
+  canvas->TextOut(50, 30, "I");
+  EXPECT_EQ(surface->Count(clRed), 0) << "an emboss is invisible until shown";
+}
+
+TEST_F(TextTest, MeasuredSizesAddTheVisibleEffects) {
+  const int width = canvas->MeasureTextWidth("Wide");
+  const int height = canvas->MeasureTextHeight("Wide");
+  canvas->Font()->Shadow()->SetHorizSize(-3);
+  canvas->Font()->Shadow()->SetVertSize(1);
+  canvas->Font()->Emboss()->SetVisible(true);
+  canvas->Font()->Emboss()->SetHorizSize(2);
+  canvas->Font()->Emboss()->SetVertSize(-4);
+  EXPECT_EQ(canvas->MeasureTextWidth("Wide"), width + 5);
+  EXPECT_EQ(canvas->MeasureTextHeight("Wide"), height + 5);
+  TPointFloat size;
+  canvas->MeasureTextF("Wide", size);
+  EXPECT_FLOAT_EQ(size.X, width + 5.0f);
+  EXPECT_EQ(canvas->MeasureTextWidthW(L"Wide"), width + 5);
+  canvas->Font()->Emboss()->SetVisible(false);
+  EXPECT_EQ(canvas->MeasureTextWidth("Wide"), width + 3);
+}
+
+struct RotationCase {
+  const char* name;
+  double angle;
+  bool upright;  // the ink runs vertically
+};
+
+class RotatedTextTest : public TextTest, public testing::WithParamInterface<RotationCase> {};
+
+TEST_P(RotatedTextTest, TextRunsAlongTheEscapement) {
+  canvas->RotatedTextOut(100, 100, "MMMMMM", GetParam().angle, false);
+  const TRect ink = surface->BoundsOf(clBlack);
+  ASSERT_FALSE(ink.IsEmpty());
+  if (GetParam().upright) {
+    EXPECT_GT(ink.Height(), 2 * ink.Width());
+    EXPECT_LE(ink.Bottom, 101) << "turned counter-clockwise, the text rises from its start";
+  } else {
+    EXPECT_GT(ink.Width(), 2 * ink.Height());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Angles, RotatedTextTest,
+                         testing::Values(RotationCase{"Zero", 0, false}, RotationCase{"Ninety", 90, true},
+                                         RotationCase{"FourFiftyIsNinety", 450, true},
+                                         RotationCase{"SevenTwentyIsFull", 720, false}),
+                         [](const testing::TestParamInfo<RotationCase>& info) { return std::string(info.param.name); });
+
+TEST_F(TextTest, OutlinedTextIsStrokedAndFilled) {
+  canvas->Font()->SetSize(30);
+  canvas->Font()->SetColor(clBlue);
+  canvas->Font()->OutLine()->SetVisible(true);
+  canvas->Font()->OutLine()->SetColor(clRed);
+  canvas->TextOut(20, 20, "O");
+  EXPECT_GT(surface->Count(clRed), 10) << "outline";
+  EXPECT_GT(surface->Count(clBlue), 10) << "fill";
+}
+
+TEST_F(TextTest, GradientTextFillsInsideTheGlyphsOnly) {
+  canvas->Font()->SetSize(30);
+  canvas->Font()->Brush()->Gradient()->SetStartColor(clLime);
+  canvas->Font()->Brush()->Gradient()->SetVisible(true);
+  canvas->TextOut(20, 20, "H");
+  const TRect ink = surface->BoundsOf(clLime);
+  ASSERT_FALSE(ink.IsEmpty());
+  const int area = ink.Width() * ink.Height();
+  EXPECT_LT(surface->Count(clLime), area) << "the glyph, not its whole rectangle";
+}
+
+}  // namespace
