@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/TsmThread_gz.h"
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/Field.h"
 #include "toolkit/data/ZQuery.h"
 #include "toolkit/rtl/SysUtils.h"

@@ -15,6 +15,7 @@
 #include "tests/app/AcquisitionFixture.h"
 #include "tests/support/VirtualPortPair.h"
 #include "tests/toolkit/PixelHelpers.h"
+#include "toolkit/classes/Strings.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Button.h"
