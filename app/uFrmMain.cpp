@@ -262,7 +262,6 @@ void TFrmMain::init() {
   const int channels = 8 * ModuleCount.load();
 
   std1->SetCells(1, 10, " Max,Min,Ave");
-  for (int c = 1; c <= channels; ++c) std1->SetCells(0, kFirstChannelInfoRow + c - 1, "CH" + IntToStr(c));
 
   for (int k = 0; k < 8; ++k) std3->SetColWidths(k, 120);
   for (int m = 0; m < 8; ++m) {
@@ -390,16 +389,10 @@ void TFrmMain::std2DrawCell(TObject* sender, int col, int row, TRect rect, TGrid
   auto* grid = static_cast<TStringGrid*>(sender);
   TCanvas* canvas = grid->Canvas();
   canvas->FillRect(rect);
-  std::wstring text = Utf8ToWide(grid->Cells(col, row));
-  RECT r = rect;
-  SetBkMode(canvas->Handle(), TRANSPARENT);
-  DrawTextW(canvas->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  if (state.Contains(gdFocused)) {
-    TRect focus = rect;
-    InflateRect(reinterpret_cast<RECT*>(&focus), -1, -1);
-    canvas->DrawFocusRect(focus);
-  }
+  std::string text = grid->Cells(col, row);
+  TRect textRect = rect;
+  canvas->TextRect(textRect, text, {tfCenter, tfVerticalCenter, tfSingleLine});
+  if (state.Contains(gdFocused)) canvas->DrawFocusRect(Rect(rect.Left + 1, rect.Top + 1, rect.Right - 1, rect.Bottom - 1));
 }
 
 void TFrmMain::std1SelectCell(TObject*, int col, int row, bool& canSelect) {
@@ -436,6 +429,8 @@ void TFrmMain::SetTestInfoValue(int row, const std::string& text) { std1->SetCel
 void TFrmMain::SetDataGridChannels(int channelCount) {
   if (std2->ColCount() < channelCount + 2) std2->SetColCount(channelCount + 2);
   for (int c = 1; c <= channelCount; ++c) {
+    // The statistics rows follow the channel count too.
+    std1->SetCells(0, kFirstChannelInfoRow + c - 1, "CH" + IntToStr(c));
     std2->SetColWidths(c + 1, 80);
     std2->SetCells(c + 1, 0, "CH" + IntToStr(c));
   }

@@ -118,7 +118,7 @@ object FrmMain: TFrmMain
   object std1: TStringGrid
     Left = 0
     Top = 74
-    Width = 305
+    Width = 325
     Height = 580
     Align = alLeft
     ColCount = 2
