@@ -30,23 +30,15 @@ object FrmMain: TFrmMain
     ShowHint = True
     TabOrder = 0
     object TB1: TToolButton
-      Left = 0
-      Top = 0
       Action = act1
     end
     object tb2: TToolButton
-      Left = 23
-      Top = 0
       Action = act3
     end
     object tb3: TToolButton
-      Left = 46
-      Top = 0
       Action = act4
     end
     object tb4: TToolButton
-      Left = 69
-      Top = 0
       Action = act5
     end
   end
