@@ -7,6 +7,8 @@
 #include "app/InstrumentFrames.h"
 #include "app/RecordFile.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Application.h"
+#include "toolkit/ui/FileDialogs.h"
 
 std::string AlarmStateText(int nibble) {
   switch (nibble) {
@@ -64,4 +66,16 @@ void ConvertAlarmFile(const std::string& path) {
   TRecordFile file(path, kAlarmRecordSize);
   while (!file.Eof() && AbortRequested == 0) WriteLog(AlarmLogLine(file.Next()), "warning");
   file.Close();
+}
+
+void AlarmConversionCommand() {
+  TOpenDialog dialog(nullptr);
+  dialog.SetTitle("Please select the alarm file(.bin)");
+  dialog.SetFilter("All (*bin)");
+  dialog.SetOptions(TOpenOptions{ofHideReadOnly, ofEnableSizing});
+  if (!dialog.Execute()) return;
+  ConvertAlarmFile(dialog.FileName());
+  Application->MessageBox(
+      "The alarm file processing is complete,deposit '" + AppPath + "\\Log'****warning.txt file", "提示",
+      MB_ICONWARNING);
 }

@@ -24,3 +24,8 @@ std::string AlarmLogLine(const unsigned char* record);
 // the file or until AbortRequested is set. Raises EInOutError when the file cannot be opened or
 // read; the lines already logged stay.
 void ConvertAlarmFile(const std::string& path);
+
+// The "Alarm log conversion" command: asks for an alarm file ("Please select the alarm
+// file(.bin)"), converts it and says where the lines went. Allowed while a test runs. A file
+// that cannot be read raises (the caller's error box); no notice follows then.
+void AlarmConversionCommand();

@@ -48,17 +48,10 @@ struct CrcTables {
   uint8_t high[256];  // indexed for the high result byte (begins 0x00,0xc1,0x81,0x40)
 };
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 void ParseTable(const char* text, uint8_t* table) {
   for (int i = 0; i < 256; ++i) {
     const char* at = text + 5 * (i + 1) - 3;  // 0-based offset of character 5i - 2
-    table[i] = static_cast<uint8_t>(HexDigit(at[0]) * 16 + HexDigit(at[1]));
+    table[i] = static_cast<uint8_t>(HexDigitValue(at[0]) * 16 + HexDigitValue(at[1]));
   }
 }
 
@@ -73,6 +66,13 @@ const CrcTables& Tables() {
 
 }  // namespace
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 void BuildCrcTables(uint8_t (&low)[256], uint8_t (&high)[256]) {
   ParseTable(kCrcTableLowText, low);
   ParseTable(kCrcTableHighText, high);
@@ -84,8 +84,8 @@ std::string CrcModbusHex(std::string_view hexText) {
   uint8_t hi = 0xFF;
   const size_t pairs = hexText.size() / 2;  // an odd last digit is ignored
   for (size_t i = 0; i < pairs; ++i) {
-    const int d1 = HexDigit(hexText[2 * i]);
-    const int d2 = HexDigit(hexText[2 * i + 1]);
+    const int d1 = HexDigitValue(hexText[2 * i]);
+    const int d2 = HexDigitValue(hexText[2 * i + 1]);
     if (d1 < 0 || d2 < 0) return "-1";
     const uint8_t index = static_cast<uint8_t>(lo ^ (d1 * 16 + d2));
     lo = static_cast<uint8_t>(hi ^ t.high[index]);

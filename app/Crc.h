@@ -6,6 +6,10 @@
 #include <string>
 #include <string_view>
 
+// The value of one hex digit (upper or lower case), or -1 for any other character. Frame text
+// is read with it everywhere.
+int HexDigitValue(char c);
+
 // Fills the two MODBUS lookup tables (low result byte table, high result byte table) from their
 // fixed text form.
 void BuildCrcTables(uint8_t (&low)[256], uint8_t (&high)[256]);

@@ -11,6 +11,7 @@
 #include "app/DailyLog.h"
 #include "app/Database.h"
 #include "app/InstrumentFrames.h"
+#include "app/LiteralInsert.h"
 #include "app/MyComponent.h"
 #include "app/PollReadings.h"
 #include "app/RecordFile.h"
@@ -19,6 +20,7 @@
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/WinApi.h"
+#include "toolkit/ui/Application.h"
 
 namespace {
 
@@ -33,10 +35,13 @@ constexpr DWORD kPlainAttributes = 0x3F;
 // safety net of the failure paths and never raises.
 class DirectDatabaseScope {
  public:
-  DirectDatabaseScope() : db_(std::make_unique<TSQLiteDatabase>(DatabaseFileName())) {
+  DirectDatabaseScope()
+      : db_(std::make_unique<TSQLiteDatabase>(DatabaseFileName())),
+        insert_(std::make_unique<TLiteralInsert>(db_->Handle(), "olddata")) {
     if (DbConnection) DbConnection->Disconnect();
   }
   ~DirectDatabaseScope() {
+    insert_.reset();
     db_.reset();
     if (reopened_ || !DbConnection) return;
     try {
@@ -49,9 +54,12 @@ class DirectDatabaseScope {
   DirectDatabaseScope& operator=(const DirectDatabaseScope&) = delete;
 
   TSQLiteDatabase& Db() { return *db_; }
+  // Runs one olddata insert text.
+  void Insert(std::string_view sql) { insert_->Exec(sql); }
 
   // Commits when asked, reopens the shared connection, then releases the direct one.
   void Finish(bool commit) {
+    insert_.reset();  // its statement must not outlive the transaction
     if (commit) db_->Commit();
     reopened_ = true;
     if (DbConnection) DbConnection->Connect();
@@ -60,6 +68,7 @@ class DirectDatabaseScope {
 
  private:
   std::unique_ptr<TSQLiteDatabase> db_;
+  std::unique_ptr<TLiteralInsert> insert_;
   bool reopened_ = false;
 };
 
@@ -83,6 +92,26 @@ std::string ReadingTextUncached(const unsigned char* bytes, int pointMode) {
   AppendHex(hex, bytes, 4);
   return ReadingText(hex, pointMode);
 }
+
+// The computer's date-time as "yyyy-mm-dd hh:mm:ss", formatted again only when the second
+// changes.
+class NowText {
+ public:
+  const std::string& Text() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    if (text_.empty() || t.wSecond != last_.wSecond || t.wMinute != last_.wMinute || t.wHour != last_.wHour ||
+        t.wDay != last_.wDay || t.wMonth != last_.wMonth || t.wYear != last_.wYear) {
+      last_ = t;
+      text_ = FormatDateTime("yyyy-mm-dd hh:mm:ss", Now());
+    }
+    return text_;
+  }
+
+ private:
+  SYSTEMTIME last_{};
+  std::string text_;
+};
 
 // The column list "val1,...,valN," of N channels.
 std::string ColumnList(int channels) {
@@ -196,6 +225,7 @@ THistoryFileResult ImportHistoryFile(const std::string& dataPath) {
   const int channels = 8 * ModuleCount;
   const int pointMode = PointMode;
   const std::string columns = ColumnList(channels);
+  NowText clock;
   std::string values;
   values.reserve(static_cast<size_t>(channels) * 8);
   while (!file.Eof()) {
@@ -210,8 +240,8 @@ THistoryFileResult ImportHistoryFile(const std::string& dataPath) {
       values += HistoryReadingText(record + 11 + 4 * c, pointMode);
       values += ',';
     }
-    const std::string now = FormatDateTime("yyyy-mm-dd hh:mm:ss", Now());
-    db.ExecSQL(OldDataInsertSql(columns, values, InstrumentRecordTime(record), now));
+    const std::string& now = clock.Text();
+    scope.Insert(OldDataInsertSql(columns, values, InstrumentRecordTime(record), now));
     if (++pendingSteps >= stepEvery) {
       SendProgressStep(pendingSteps);
       pendingSteps = 0;
@@ -262,5 +292,23 @@ THistoryImportOutcome RunHistoryImport(THistoryImportMode mode, const std::strin
     SendProgressClose();
     WriteLog("file import except!!!", "except");
     return THistoryImportOutcome::Failed;
+  }
+}
+
+void ImportHistory(THistoryImportMode mode, const std::string& fileName, const std::string& folder) {
+  const THistoryImportOutcome outcome = RunHistoryImport(mode, fileName, folder);
+  switch (outcome) {
+    case THistoryImportOutcome::NoDataFile:
+      Application->MessageBox("No valid data file found.", "prompt", MB_OK);
+      break;
+    case THistoryImportOutcome::Aborted:
+    case THistoryImportOutcome::Complete:
+      if (StopRequested == 0)
+        Application->MessageBox(outcome == THistoryImportOutcome::Aborted ? "The import was aborted."
+                                                                          : "The import is complete.",
+                                "prompt", MB_ICONWARNING);
+      break;
+    default:
+      break;
   }
 }

@@ -75,3 +75,8 @@ THistoryFileResult ImportHistoryFile(const std::string& dataPath);
 // "file import except!!!" (kind "except") and gives Failed.
 THistoryImportOutcome RunHistoryImport(THistoryImportMode mode, const std::string& fileName,
                                        const std::string& folder);
+
+// RunHistoryImport, then its closing message (titled "prompt"): "No valid data file found.",
+// or, only while StopRequested is clear, "The import was aborted." / "The import is
+// complete." with the warning icon. File mode and failures show nothing.
+void ImportHistory(THistoryImportMode mode, const std::string& fileName, const std::string& folder);

@@ -10,13 +10,6 @@
 
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 const char kDigits[] = "0123456789ABCDEF";
 
 [[noreturn]] void BadReading(std::string_view text) {
@@ -37,8 +30,8 @@ std::string HexToBytes(std::string_view hexText) {
   std::string bytes;
   bytes.reserve(hexText.size() / 2);
   for (size_t i = 0; i + 1 < hexText.size(); i += 2) {
-    const int hi = HexDigit(hexText[i]);
-    const int lo = HexDigit(hexText[i + 1]);
+    const int hi = HexDigitValue(hexText[i]);
+    const int lo = HexDigitValue(hexText[i + 1]);
     bytes += static_cast<char>(hi < 0 || lo < 0 ? 0 : hi * 16 + lo);
   }
   return bytes;
@@ -62,7 +55,7 @@ std::string HexToBinText(std::string_view hexText) {
   std::string bits;
   bits.reserve(hexText.size() * 4);
   for (char c : hexText) {
-    const int d = HexDigit(c);
+    const int d = HexDigitValue(c);
     if (d < 0) BadReading(hexText);
     for (int b = 3; b >= 0; --b) bits += ((d >> b) & 1) ? '1' : '0';
   }

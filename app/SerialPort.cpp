@@ -45,10 +45,7 @@ void ProcessPendingMessages() {
 
 int HexValue(std::string_view text, size_t at, size_t digits) {
   int v = 0;
-  for (size_t i = at; i < at + digits; ++i) {
-    const char c = text[i];
-    v = v * 16 + (c <= '9' ? c - '0' : c - 'A' + 10);
-  }
+  for (size_t i = at; i < at + digits; ++i) v = v * 16 + HexDigitValue(text[i]);
   return v;
 }
 

@@ -333,9 +333,12 @@ TBitmap* TKelCanvas3D::MakeSnapshotBitmap(const TRect& rect, TGraphic* graphic) 
   auto* bitmap = new TBitmap();
   bitmap->SetPixelFormat(pf32bit);
   bitmap->SetSize(std::abs(rect.Width()), std::abs(rect.Height()));
-  if (BufferBitmap != nullptr) {
-    BitBlt(bitmap->Canvas()->Handle(), 0, 0, bitmap->Width(), bitmap->Height(), BufferBitmap->Canvas()->Handle(),
-           rect.Left, rect.Top, SRCCOPY);
+  // The background under the rectangle comes first, so the graphic's transparent parts show it:
+  // from the buffer, or straight from the device when drawing unbuffered.
+  HDC background = BufferBitmap != nullptr ? BufferBitmap->Canvas()->Handle() : GetDeviceHandle();
+  if (background != nullptr) {
+    BitBlt(bitmap->Canvas()->Handle(), 0, 0, bitmap->Width(), bitmap->Height(), background, rect.Left, rect.Top,
+           SRCCOPY);
   }
   bitmap->Canvas()->StretchDraw(TRect(0, 0, bitmap->Width(), bitmap->Height()), graphic);
   return bitmap;

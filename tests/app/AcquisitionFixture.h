@@ -5,7 +5,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <functional>
 #include <map>
@@ -17,6 +16,7 @@
 #include "app/Database.h"
 #include "app/SerialPort.h"
 #include "app/TsmThread_gz.h"
+#include "tests/app/SqlRows.h"
 #include "tests/support/TempFolder.h"
 #include "toolkit/data/ZConnection.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -70,30 +70,6 @@ class RecordingView : public IAcquisitionView {
     if (onCall) onCall(calls.back());
   }
 };
-
-// Rows of a query on the database file, read with SQLite directly ("<null>" for NULL).
-inline std::vector<std::vector<std::string>> SqlRows(const std::string& file, const std::string& sql) {
-  std::vector<std::vector<std::string>> rows;
-  sqlite3* db = nullptr;
-  if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) {
-    ADD_FAILURE() << "cannot open " << file;
-    sqlite3_close(db);
-    return rows;
-  }
-  sqlite3_stmt* st = nullptr;
-  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
-  while (st && sqlite3_step(st) == SQLITE_ROW) {
-    std::vector<std::string> row;
-    for (int c = 0; c < sqlite3_column_count(st); ++c) {
-      const unsigned char* t = sqlite3_column_text(st, c);
-      row.push_back(t ? reinterpret_cast<const char*>(t) : "<null>");
-    }
-    rows.push_back(row);
-  }
-  sqlite3_finalize(st);
-  sqlite3_close(db);
-  return rows;
-}
 
 class AcquisitionFixture : public testing::Test {
  protected:

@@ -53,6 +53,29 @@ TEST_F(DailyLogTest, KindGoesIntoFileNameAsGiven) {
   EXPECT_EQ(LogFilePath("Except", at), folder.Path() + "Log\\2025\\12\\2025-12-31__Except.log");
 }
 
+TEST_F(DailyLogTest, FirstWriteOfAMonthCreatesItsFolder) {
+  WriteLogAt("march", "log", EncodeDate(2024, 3, 31) + EncodeTime(23, 59, 59, 0));
+  EXPECT_FALSE(Exists(folder.Path() + "Log\\2024\\4"));
+  WriteLogAt("april", "log", EncodeDate(2024, 4, 1));
+  EXPECT_TRUE(Exists(folder.Path() + "Log\\2024\\3\\2024-03-31__log.log"));
+  EXPECT_TRUE(Exists(folder.Path() + "Log\\2024\\4\\2024-04-01__log.log"));
+  // October has two digits; months never get a leading zero.
+  WriteLogAt("october", "log", EncodeDate(2024, 10, 9));
+  EXPECT_TRUE(Exists(folder.Path() + "Log\\2024\\10\\2024-10-09__log.log"));
+}
+
+// The file system here ignores case, so "except" and "Except" of one day share one file.
+TEST_F(DailyLogTest, KindsDifferingOnlyInCaseShareTheDayFile) {
+  const TDateTime at = EncodeDate(2024, 3, 5);
+  WriteLogAt("from the port", "except", at);
+  WriteLogAt("from the database", "Except", at);
+  const std::vector<LogLine> lines = ReadLogLines(folder.Path());
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].file, lines[1].file);
+  EXPECT_EQ(lines[0].text, "[2024-03-05 00:00:00:000] from the port");
+  EXPECT_EQ(lines[1].text, "[2024-03-05 00:00:00:000] from the database");
+}
+
 TEST_F(DailyLogTest, FirstWriteOfAYearRemovesTheYearBeforeLast) {
   CreateDirectoryW(Utf8ToWide(folder.Path() + "Log").c_str(), nullptr);
   for (const char* dir : {"Log\\2024", "Log\\2024\\12", "Log\\2025", "Log\\2025\\6"})

@@ -2,11 +2,10 @@
 // left alone, a missing table created alone, and the guarded SQL routines' failure path.
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-
 #include "app/AppGlobals.h"
 #include "app/Database.h"
 #include "tests/app/LogLines.h"
+#include "tests/app/SqlRows.h"
 #include "tests/support/TempFolder.h"
 #include "toolkit/data/ZConnection.h"
 #include "toolkit/data/ZQuery.h"
@@ -40,34 +39,6 @@ TEST(SchemaStatements, AreTheFixedTexts) {
   EXPECT_EQ(ReadingTableSql("olddata"), ExpectedReadingTable("olddata"));
 }
 
-// Direct access to the file, independent of the code under test.
-class RawDb {
- public:
-  explicit RawDb(const std::string& path) { EXPECT_EQ(sqlite3_open(path.c_str(), &db_), SQLITE_OK); }
-  ~RawDb() { sqlite3_close(db_); }
-  std::vector<std::vector<std::string>> Rows(const std::string& sql) {
-    std::vector<std::vector<std::string>> rows;
-    sqlite3_stmt* st = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
-    while (st && sqlite3_step(st) == SQLITE_ROW) {
-      std::vector<std::string> row;
-      for (int c = 0; c < sqlite3_column_count(st); ++c) {
-        const unsigned char* t = sqlite3_column_text(st, c);
-        row.push_back(t ? reinterpret_cast<const char*>(t) : "<null>");
-      }
-      rows.push_back(row);
-    }
-    sqlite3_finalize(st);
-    return rows;
-  }
-  void Exec(const std::string& sql) {
-    EXPECT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
-  }
-
- private:
-  sqlite3* db_ = nullptr;
-};
-
 std::string ReadAll(const std::string& path) {
   std::string data;
   HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -96,8 +67,8 @@ class DatabaseTest : public testing::Test {
 
 TEST_F(DatabaseTest, FreshFileGetsThreeTablesAndTheDefaultRow) {
   CreateDatabaseSchema();
-  RawDb db(DatabaseFileName());
-  const auto tables = db.Rows("select name, sql from sqlite_master where type='table' order by rowid");
+  const auto tables =
+      SqlRows(DatabaseFileName(), "select name, sql from sqlite_master where type='table' order by rowid");
   ASSERT_EQ(tables.size(), 3u);
   // SQLite keeps each statement from its CREATE keyword on.
   EXPECT_EQ(tables[0][0], "config");
@@ -107,7 +78,7 @@ TEST_F(DatabaseTest, FreshFileGetsThreeTablesAndTheDefaultRow) {
   EXPECT_EQ(tables[2][0], "olddata");
   EXPECT_EQ(tables[2][1], ExpectedReadingTable("olddata").substr(1));
 
-  const auto config = db.Rows("select ID, modecnt, pointcnt, mode1type, mode2type, mode8type, "
+  const auto config = SqlRows(DatabaseFileName(), "select ID, modecnt, pointcnt, mode1type, mode2type, mode8type, "
                               "typeof(mode1type) from config");
   ASSERT_EQ(config.size(), 1u);
   EXPECT_EQ(config[0], (std::vector<std::string>{"1", "1", "1", "J", "K", "K", "text"}));
@@ -115,35 +86,29 @@ TEST_F(DatabaseTest, FreshFileGetsThreeTablesAndTheDefaultRow) {
 
 TEST_F(DatabaseTest, ExistingFileIsLeftUnchanged) {
   CreateDatabaseSchema();
-  {
-    RawDb db(DatabaseFileName());
-    db.Exec("update config set modecnt=3, mode1type='T'");
-    db.Exec("insert into newdata(val1, dtime2) values (21.5, '2024-03-05 08:07:06')");
-  }
+  SqlExec(DatabaseFileName(), "update config set modecnt=3, mode1type='T'; insert into "
+                              "newdata(val1, dtime2) values (21.5, '2024-03-05 08:07:06')");
   const std::string before = ReadAll(DatabaseFileName());
   CreateDatabaseSchema();
   EXPECT_EQ(ReadAll(DatabaseFileName()), before);
-  RawDb db(DatabaseFileName());
-  EXPECT_EQ(db.Rows("select count(*), modecnt, mode1type from config")[0],
+  EXPECT_EQ(SqlRows(DatabaseFileName(), "select count(*), modecnt, mode1type from config")[0],
             (std::vector<std::string>{"1", "3", "T"}));
 }
 
 TEST_F(DatabaseTest, MissingOlddataAloneIsCreated) {
-  {
-    RawDb db(DatabaseFileName());
-    db.Exec("create table CONFIG (ID integer primary key, modecnt integer)");  // other case
-    db.Exec("insert into config(modecnt) values (4)");
-    db.Exec("create table newdata (ID integer primary key, val1 float)");
-  }
+  SqlExec(DatabaseFileName(),
+          "create table CONFIG (ID integer primary key, modecnt integer);"  // other case
+          "insert into config(modecnt) values (4);"
+          "create table newdata (ID integer primary key, val1 float)");
   CreateDatabaseSchema();
-  RawDb db(DatabaseFileName());
-  const auto tables = db.Rows("select name, sql from sqlite_master where type='table' order by rowid");
+  const auto tables =
+      SqlRows(DatabaseFileName(), "select name, sql from sqlite_master where type='table' order by rowid");
   ASSERT_EQ(tables.size(), 3u);
   EXPECT_EQ(tables[0][1], "CREATE TABLE CONFIG (ID integer primary key, modecnt integer)");
   EXPECT_EQ(tables[1][1], "CREATE TABLE newdata (ID integer primary key, val1 float)");
   EXPECT_EQ(tables[2][0], "olddata");
   EXPECT_EQ(tables[2][1], ExpectedReadingTable("olddata").substr(1));
-  EXPECT_EQ(db.Rows("select count(*), max(modecnt) from config")[0],
+  EXPECT_EQ(SqlRows(DatabaseFileName(), "select count(*), max(modecnt) from config")[0],
             (std::vector<std::string>{"1", "4"}));
 }
 
@@ -197,6 +162,10 @@ TEST_F(DatabaseTest, ConnectDatabaseReusesTheConnection) {
   TZConnection* first = DbConnection;
   EXPECT_EQ(first->Protocol, "sqlite-3");
   EXPECT_EQ(first->Database, folder.Path() + "VKT_DATA.db");
+  EXPECT_TRUE(first->AutoEncodeStrings);
+  EXPECT_EQ(first->Port, 3306);
+  EXPECT_EQ(first->HostName, "127.0.0.1");
+  EXPECT_EQ(first->Owner(), nullptr);
   EXPECT_TRUE(ConnectDatabase());
   EXPECT_EQ(DbConnection, first);
   EXPECT_TRUE(DbConnection->Connected());

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -143,6 +145,58 @@ TEST_P(ReportLayout, IsReadBackByXlrdWithItsTextsMergesWidthsFontsAndPicture) {
 INSTANTIATE_TEST_SUITE_P(Modules, ReportLayout,
                          testing::Values(ReportCase{"TwoModules", 2}, ReportCase{"EightModules", 8}),
                          [](const testing::TestParamInfo<ReportCase>& info) { return std::string(info.param.name); });
+
+// ---- Records crossing the library boundary -----------------------------------------------
+
+template <typename T>
+T At(const void* record, size_t offset) {
+  T value;
+  std::memcpy(&value, static_cast<const unsigned char*>(record) + offset, sizeof value);
+  return value;
+}
+
+TEST(BindingRecords, ImagePropertiesHoldTheLibrarysFixedValuesAtTheirOffsets) {
+  const wchar_t* file = L"TmpLine.jpg";
+  const wchar_t* shape = L"My image";
+  const IImageProperties p =
+      MakeImageProperties(MakeClientAnchorFull(atMoveAndDontResize, 24, 7, 1, 9, 50, 11, 9, 13), file, shape);
+  const unsigned char* b = reinterpret_cast<const unsigned char*>(&p);
+  EXPECT_EQ(b[0], 1);
+  // The anchor from offset 1: flag, type, column/offset, row/offset, last column/offset, last
+  // row/offset, four floats of -1.
+  EXPECT_EQ(b[1], 0);
+  const int anchor[] = {atMoveAndDontResize, 1, 9, 24, 7, 9, 13, 50, 11};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(At<std::int32_t>(b, 2 + 4 * i), anchor[i]) << "anchor field " << i;
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(At<double>(b, 38 + 8 * i), -1.0) << "anchor float " << i;
+  EXPECT_EQ(At<const wchar_t*>(b, 70), shape);
+  EXPECT_EQ(At<const wchar_t*>(b, 74), nullptr);
+  EXPECT_EQ(At<const wchar_t*>(b, 78), nullptr);
+  EXPECT_EQ(At<const wchar_t*>(b, 82), file);
+  for (int i = 86; i < 102; ++i) EXPECT_EQ(b[i], 0) << "crop byte " << i;
+  EXPECT_EQ(At<std::int32_t>(b, 102), -1);
+  EXPECT_EQ(At<std::int32_t>(b, 106), -1);
+  EXPECT_EQ(At<std::int32_t>(b, 110), 0x10000);
+  EXPECT_EQ(At<std::int32_t>(b, 114), 0);
+  EXPECT_EQ(At<std::int32_t>(b, 118), 0);
+  EXPECT_EQ(b[122], 1);
+  EXPECT_EQ(b[123], 1);
+  for (int i = 124; i < 130; ++i) EXPECT_EQ(b[i], 0) << "byte " << i;
+  EXPECT_EQ(At<const wchar_t*>(b, 130), nullptr);
+  EXPECT_EQ(b[134], 1);
+  EXPECT_EQ(b[135], 1);
+  EXPECT_EQ(b[136], 0);
+  EXPECT_EQ(b[137], 0);
+}
+
+TEST(BindingRecords, RichStringIsATextWithoutRuns) {
+  TRichStringDll r;
+  std::memset(&r, 0xCC, sizeof r);
+  const wchar_t* text = L"CH1";
+  InitRichString(r, text);
+  EXPECT_EQ(At<const wchar_t*>(&r, 0), text);
+  EXPECT_EQ(At<std::int32_t>(&r, 4), 0);
+  EXPECT_EQ(At<std::int32_t>(&r, 8), 0);
+}
 
 // ---- Version ------------------------------------------------------------------------------
 

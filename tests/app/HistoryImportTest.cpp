@@ -273,3 +273,44 @@ TEST(PadZerosTest, PadsShortTextsOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+class ImportMessagesTest : public HistoryImportTest {
+ protected:
+  void SetUp() override {
+    HistoryImportTest::SetUp();
+    Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT flags) {
+      boxes_.push_back(text + "|" + caption + "|" + IntToStr(flags));
+      return IDOK;
+    });
+  }
+  void TearDown() override {
+    Application->SetMessageBoxHook(nullptr);
+    StopRequested = 0;
+    HistoryImportTest::TearDown();
+  }
+  std::vector<std::string> boxes_;
+};
+
+TEST_F(ImportMessagesTest, ClosingMessageFollowsTheOutcome) {
+  ImportHistory(THistoryImportMode::Folder, "", input_);
+  fixtures::WritePair(input_, "a", fixtures::DataFile(2, 8), 1, 0);
+  ImportHistory(THistoryImportMode::Folder, "", input_);
+  ImportHistory(THistoryImportMode::File, input_ + "a_data.bin", "");
+  const std::string warning = IntToStr(MB_ICONWARNING);
+  EXPECT_EQ(boxes_, (std::vector<std::string>{"No valid data file found.|prompt|0",
+                                              "The import is complete.|prompt|" + warning}));
+  // Closing the main window during an import: no closing message.
+  boxes_.clear();
+  TMyComponent::SetObserver([](UINT msg, WPARAM) {
+    if (msg == WM_PROGRESS_STEP) {
+      StopRequested = 1;
+      AbortRequested = 1;
+    }
+  });
+  ImportHistory(THistoryImportMode::Folder, "", input_);
+  EXPECT_TRUE(boxes_.empty());
+}
+
+}  // namespace

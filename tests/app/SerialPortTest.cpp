@@ -91,6 +91,29 @@ TEST_F(SerialLinkTest, ConnectionSequenceAndPollExchanges) {
   EXPECT_EQ(CrcErrLines(), 0);
 }
 
+// The opener sets the line as asked: 115200 baud, 8 data bits, no parity, and the stop bits
+// from stopSelect (2 gives two, any other value one).
+TEST_F(SerialLinkTest, OpenComPortSetsTheLineSettings) {
+  Connect("--modules 1");
+  struct StopCase {
+    int stopSelect;
+    BYTE stopBits;
+  };
+  const StopCase cases[] = {{1, ONESTOPBIT}, {2, TWOSTOPBITS}, {0, ONESTOPBIT}, {3, ONESTOPBIT}};
+  for (const StopCase& c : cases) {
+    port.Close();
+    port.Reset(OpenComPort(ComPortNumber(pair->AppPort()), 115200, c.stopSelect, NOPARITY, 8));
+    ASSERT_TRUE(port.IsOpen()) << c.stopSelect;
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    ASSERT_TRUE(GetCommState(port.Handle(), &dcb));
+    EXPECT_EQ(dcb.BaudRate, 115200u) << c.stopSelect;
+    EXPECT_EQ(dcb.ByteSize, 8) << c.stopSelect;
+    EXPECT_EQ(dcb.Parity, NOPARITY) << c.stopSelect;
+    EXPECT_EQ(dcb.StopBits, c.stopBits) << c.stopSelect;
+  }
+}
+
 TEST_F(SerialLinkTest, TestModeEndsTheReadAtACompleteFrame) {
   Connect("--modules 8");
   SetTestMode(true);

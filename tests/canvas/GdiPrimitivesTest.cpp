@@ -10,7 +10,9 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelCorners.h"
 #include "canvas/KelGradient.h"
+#include "canvas/KelPath.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelPicture.h"
 
 namespace {
 
@@ -343,6 +345,98 @@ TEST_F(GdiCanvasTest, BlendingPathsAgree) {
   const auto* a = static_cast<const unsigned char*>(viaAlpha.ScanLine(4));
   const auto* b = static_cast<const unsigned char*>(perPixel.ScanLine(4));
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(a[12 + i], b[12 + i], 3) << i;
+}
+
+}  // namespace
+
+namespace {
+
+// A 4 × 4 bitmap, red with a white bottom row (white is its transparent colour: bottom-left).
+void MakeTransparentBitmap(TBitmap& b) {
+  b.SetPixelFormat(pf24bit);
+  b.SetSize(4, 4);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) b.Canvas()->SetPixel(x, y, y == 3 ? clWhite : clRed);
+  }
+  b.SetTransparent(true);
+}
+
+TEST_F(GdiCanvasTest, TransparentGraphicsShowTheBackground) {
+  canvas->Pen()->Hide();
+  canvas->Brush()->SetColor(clBlue);
+  canvas->FillRect(TRect(0, 0, 100, 100));
+  TBitmap b;
+  MakeTransparentBitmap(b);
+  canvas->DrawGraphic(10, 10, &b);
+  EXPECT_EQ(surface->Pixel(11, 11), clRed);
+  EXPECT_EQ(surface->Pixel(11, 13), clBlue) << "the transparent row";
+  canvas->StretchQuality = sqLow;
+  canvas->DrawGraphicStretched(TRect(40, 40, 80, 80), &b);
+  EXPECT_EQ(surface->Pixel(50, 45), clRed);
+  EXPECT_EQ(surface->Pixel(50, 78), clBlue);
+}
+
+TEST_F(GdiCanvasTest, NothingDrawsForANullOrEmptyGraphic) {
+  TBitmap empty;
+  canvas->DrawGraphic(10, 10, nullptr);
+  canvas->DrawGraphic(10, 10, &empty);
+  canvas->DrawGraphicStretched(TRect(0, 0, 50, 50), nullptr);
+  EXPECT_EQ(surface->InkBounds(), TRect());
+}
+
+}  // namespace
+
+namespace {
+
+struct PathFillCase {
+  const char* name;
+  int fill;  // 0 solid, 1 gradient, 2 picture
+  bool penVisible;
+  TColor inside;
+  bool outlined;
+};
+
+class PathFillTest : public GdiCanvasTest, public testing::WithParamInterface<PathFillCase> {};
+
+// A triangle path: filled (solid, gradient start colour or picture, clipped to the triangle) and
+// stroked only as the pen says.
+TEST_P(PathFillTest, FillsInsideTheFigureOnly) {
+  const PathFillCase& c = GetParam();
+  TBitmap picture;
+  picture.SetPixelFormat(pf24bit);
+  picture.SetSize(2, 2);
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  RECT all{0, 0, 2, 2};
+  FillRect(picture.Canvas()->Handle(), &all, red);
+  DeleteObject(red);
+  canvas->Brush()->SetColor(clBlue);
+  canvas->Brush()->Gradient()->SetStartColor(clLime);
+  canvas->Brush()->Gradient()->SetVisible(c.fill == 1);
+  if (c.fill == 2) canvas->Brush()->Image()->SetGraphic(&picture);
+  canvas->Pen()->SetColor(clBlack);
+  canvas->Pen()->SetVisible(c.penVisible);
+  std::unique_ptr<TKelBasePath> path(canvas->NewPath());
+  path->AddPoints({TPoint(20, 20), TPoint(120, 20), TPoint(20, 100)}, 2, true);
+  path->DrawPath(*canvas);
+  // The picture is resampled into the clip box: its colour comes back within the filter's rounding.
+  const TColor inside = surface->Pixel(40, 40);
+  EXPECT_NEAR(GetRValue(inside), GetRValue(c.inside), 3);
+  EXPECT_NEAR(GetGValue(inside), GetGValue(c.inside), 3);
+  EXPECT_NEAR(GetBValue(inside), GetBValue(c.inside), 3);
+  EXPECT_EQ(surface->Pixel(100, 80), clWhite) << "inside the bounds, outside the triangle";
+  EXPECT_EQ(surface->Count(clBlack) > 0, c.outlined);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PathFillTest,
+                         testing::Values(PathFillCase{"Solid", 0, true, clBlue, true},
+                                         PathFillCase{"SolidNoPen", 0, false, clBlue, false},
+                                         PathFillCase{"Gradient", 1, true, clLime, true},
+                                         PathFillCase{"PictureNoPen", 2, false, clRed, false}),
+                         [](const testing::TestParamInfo<PathFillCase>& info) { return std::string(info.param.name); });
+
+TEST_F(GdiCanvasTest, DCBrushIsSelectedWhenThePlatformHasIt) {
+  ASSERT_TRUE(canvas->UseDCBrush());
+  EXPECT_EQ(GetCurrentObject(surface->DC(), OBJ_BRUSH), GetStockObject(DC_BRUSH));
 }
 
 }  // namespace

@@ -122,6 +122,19 @@ TEST_F(GdiCanvasTest, TheLedFontDrawsItsSquareDots) {
   EXPECT_EQ(runs, 5);
 }
 
+TEST_F(CanvasModuleTest, ShutDownReleasesWhatStartUpMade) {
+  KelCanvasShutdown();
+  EXPECT_EQ(StoredFontHandle(0), nullptr);
+  EXPECT_EQ(StoredFontHandle(1), nullptr);
+  EXPECT_FALSE(static_cast<bool>(StoredFontNames));
+  EXPECT_TRUE(CanvasClassList().empty());
+  EXPECT_EQ(KelDefaultFontName, "");
+  KelCanvasStartup();
+  EXPECT_NE(StoredFontHandle(1), nullptr);
+  EXPECT_EQ(CanvasClassList().size(), 1u);
+  EXPECT_EQ(ResolvedFace(L"Dovudad"), "Dovudad");
+}
+
 TEST_F(CanvasModuleTest, DefaultFontComesFromTheLibraryTexts) {
   EXPECT_EQ(KelDefaultFontName, "Arial");
   EXPECT_EQ(KelDefaultFontSize, 8);

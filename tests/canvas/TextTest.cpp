@@ -133,6 +133,37 @@ INSTANTIATE_TEST_SUITE_P(Angles, RotatedTextTest,
                                          RotationCase{"SevenTwentyIsFull", 720, false}),
                          [](const testing::TestParamInfo<RotationCase>& info) { return std::string(info.param.name); });
 
+TEST_F(TextTest, AnglesAboveAFullTurnDrawAsTheirRemainder) {
+  canvas->RotatedTextOut(100, 100, "Rise", 90, false);
+  const TRect ninety = surface->BoundsOf(clBlack);
+  surface->Clear();
+  canvas->RotatedTextOut(100, 100, "Rise", 450, false);
+  EXPECT_EQ(surface->BoundsOf(clBlack), ninety);
+  surface->Clear();
+  canvas->TextOut(100, 100, "Rise");
+  const TRect plain = surface->BoundsOf(clBlack);
+  surface->Clear();
+  canvas->RotatedTextOut(100, 100, "Rise", 720, false);
+  // 720 reduces to 360, a full turn: horizontal again (the turned font may place a glyph a
+  // pixel apart).
+  const TRect full = surface->BoundsOf(clBlack);
+  EXPECT_NEAR(full.Left, plain.Left, 1);
+  EXPECT_NEAR(full.Right, plain.Right, 1);
+  EXPECT_EQ(full.Top, plain.Top);
+  EXPECT_EQ(full.Bottom, plain.Bottom);
+}
+
+TEST_F(TextTest, RotationAboutTheTextCentreMovesThePosition) {
+  canvas->RotateAroundCentre = true;
+  canvas->TextCentre = TPoint(100, 60);
+  canvas->RotatedTextOut(140, 60, "I", 90, false);
+  const TRect ink = surface->BoundsOf(clBlack);
+  ASSERT_FALSE(ink.IsEmpty());
+  // (140, 60) turned by 90 degrees about (100, 60) lands at (100, 20).
+  EXPECT_NEAR(ink.Left, 100, 25);
+  EXPECT_LT(ink.Top, 40);
+}
+
 TEST_F(TextTest, OutlinedTextIsStrokedAndFilled) {
   canvas->Font()->SetSize(30);
   canvas->Font()->SetColor(clBlue);

@@ -9,6 +9,7 @@
 
 #include "controls/KxFrameController.h"
 #include "controls/KxRegIniFile.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
@@ -301,6 +302,42 @@ TEST_F(FrameControllerTest, PublishedPropertiesWriteOnlyWhatDiffers) {
   const TPropInfo* color = GetPropInfo(*controller_, "Color");
   ASSERT_NE(color, nullptr);
   EXPECT_FALSE(color->IsStored(*controller_)) << "Color is not stored while ParentColor";
+}
+
+TEST_F(FrameControllerTest, SettingsSurviveALayoutRoundTrip) {
+  TComponent root(nullptr);
+  root.SetName("Form");
+  auto* frames = new TKxFrameController(&root);
+  frames->SetName("Frames");
+  auto* store = new TKxRegIniFile(&root);
+  store->SetName("Store");
+  frames->SetColor(clInfoBk);
+  frames->SetFrameStyle(fsBump);
+  frames->SetFrameHotTrack(true);
+  frames->SetFrameSides({sdTop, sdBottom});
+  frames->SetFramingPreference(fpCustomFraming);
+  frames->SetReadOnlyColor(0x123456);
+  frames->SetRegIniFile(store);
+  TMemoryStream stream;
+  {
+    TWriter writer(stream);
+    writer.WriteRootComponent(&root);
+  }
+  stream.SetPosition(0);
+  RegisterClasses({&TKxFrameController::StaticClass(), &TKxRegIniFile::StaticClass()});
+  TComponent copy(nullptr);
+  TReader reader(stream);
+  reader.ReadRootComponent(&copy);
+  auto* read = dynamic_cast<TKxFrameController*>(copy.FindComponent("Frames"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Color(), clInfoBk);
+  EXPECT_EQ(read->FrameStyle(), fsBump);
+  EXPECT_TRUE(read->FrameHotTrack());
+  EXPECT_TRUE(read->FrameVisible());
+  EXPECT_EQ(read->FrameSides(), (TSides{sdTop, sdBottom})) << "hot tracking keeps the sides while loading";
+  EXPECT_EQ(read->FramingPreference(), fpCustomFraming);
+  EXPECT_EQ(read->ReadOnlyColor(), 0x123456);
+  EXPECT_EQ(read->RegIniFile(), copy.FindComponent("Store"));
 }
 
 }  // namespace

@@ -203,6 +203,77 @@ TEST_F(FramePainterTest, BoxCornersAndFocusFrame) {
                       {{'K', 0x000000}}));
 }
 
+// Expected maps of the 10 x 8 frame on the 12 x 10 surface: one pass with upper-left a and
+// lower-right b; two passes (c, d the inner pass); the etched form (a upper-left, b lower-right).
+std::vector<std::string> OnePass(char a, char b) {
+  std::vector<std::string> m(10, "............");
+  for (int x = 1; x <= 9; ++x) m[1][x] = a;
+  for (int y = 1; y <= 8; ++y) m[y][1] = a, m[y][10] = b;
+  for (int x = 1; x <= 10; ++x) m[8][x] = b;
+  return m;
+}
+
+std::vector<std::string> TwoPasses(char a, char b, char c, char d) {
+  std::vector<std::string> m = OnePass(a, b);
+  for (int x = 2; x <= 8; ++x) m[2][x] = c;
+  for (int y = 2; y <= 7; ++y) m[y][2] = c, m[y][9] = d;
+  for (int x = 2; x <= 9; ++x) m[7][x] = d;
+  return m;
+}
+
+std::vector<std::string> Etched(char a, char b) {
+  std::vector<std::string> m = OnePass(a, b);
+  for (int x = 2; x <= 8; ++x) m[2][x] = b;
+  for (int y = 2; y <= 7; ++y) m[y][2] = b, m[y][9] = a;
+  for (int x = 1; x <= 9; ++x) m[7][x] = a;
+  m[2][1] = a;
+  return m;
+}
+
+TEST_F(FramePainterTest, EveryStyleOnAllSidesAsAPixelMap) {
+  const std::map<char, COLORREF> legend = {{'S', Sys(COLOR_BTNSHADOW)},   {'H', Sys(COLOR_BTNHIGHLIGHT)},
+                                           {'D', Sys(COLOR_3DDKSHADOW)},  {'L', Sys(COLOR_3DLIGHT)},
+                                           {'T', Sys(COLOR_BTNTEXT)}};
+  struct Case {
+    const char* name;
+    TFrameStyle style;
+    std::vector<std::string> map;
+  } const cases[] = {
+      {"flat", fsFlat, OnePass('D', 'D')},
+      {"status", fsStatus, OnePass('S', 'H')},
+      {"popup", fsPopup, OnePass('H', 'S')},
+      {"flat bold", fsFlatBold, TwoPasses('S', 'S', 'S', 'S')},
+      {"lowered", fsLowered, TwoPasses('S', 'H', 'D', 'L')},
+      {"raised", fsRaised, TwoPasses('L', 'D', 'H', 'S')},
+      {"button up", fsButtonUp, TwoPasses('H', 'D', 'L', 'S')},
+      {"button down", fsButtonDown, TwoPasses('T', 'T', 'S', 'S')},
+      {"groove", fsGroove, Etched('S', 'H')},
+      {"bump", fsBump, Etched('H', 'S')},
+      {"none", fsNone, std::vector<std::string>(10, "............")},
+  };
+  for (const Case& c : cases) {
+    Reset();
+    PaintFrameStyle(canvas_, kFrame, c.style, kAllSides);
+    EXPECT_TRUE(Matches(c.map, legend)) << c.name;
+  }
+}
+
+TEST_F(FramePainterTest, RaisedOnRightAndBottomOnly) {
+  const TRect inner = PaintFrameStyle(canvas_, kFrame, fsRaised, {sdRight, sdBottom});
+  EXPECT_EQ(inner, (TRect{1, 1, 9, 7}));
+  EXPECT_TRUE(Matches({"............",
+                       ".........SD.",
+                       ".........SD.",
+                       ".........SD.",
+                       ".........SD.",
+                       ".........SD.",
+                       ".........SD.",
+                       ".SSSSSSSSSD.",
+                       ".DDDDDDDDDD.",
+                       "............"},
+                      {{'S', Sys(COLOR_BTNSHADOW)}, {'D', Sys(COLOR_3DDKSHADOW)}}));
+}
+
 // Each style's frame width, as the answered rectangle shows it.
 int StyleWidth(TFrameStyleEx style) {
   switch (style) {
@@ -348,6 +419,28 @@ TEST_F(FramePainterTest, InnerOuterRoundedOuterLayerFillsCornersWithParentColour
                        ".PPRRRRRRPP.",
                        "............"},
                       {{'P', 0xFF0000}, {'R', 0x0000FF}, {'C', 0x00FF00}}));
+}
+
+TEST_F(FramePainterTest, TransparentRoundedOuterLayerWithBorderWidth) {
+  TKxInnerOuterFrame f;
+  f.BorderOuter = fsFlatRounded;
+  f.Transparent = true;
+  f.BorderWidth = 1;
+  f.BorderColor = 0x00FF00;
+  f.FlatColor = 0x0000FF;
+  const TRect inner = PaintInnerOuterFrame(canvas_, kFrame, f);
+  EXPECT_EQ(inner, (TRect{4, 4, 8, 6}));
+  EXPECT_TRUE(Matches({"............",
+                       "...RRRRRR...",
+                       "..RGGGGGGR..",
+                       ".RGGGGGGGGR.",
+                       ".RGG....GGR.",
+                       ".RGG....GGR.",
+                       ".RGGGGGGGGR.",
+                       "..RGGGGGGR..",
+                       "...RRRRRR...",
+                       "............"},
+                      {{'R', 0x0000FF}, {'G', 0x00FF00}}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "PixelHelpers.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/GraphicsUtils.h"
 #include "toolkit/rtl/SysUtils.h"
 
 namespace {
@@ -320,6 +321,67 @@ TEST(ColorTest, IdentifiersRoundTripAndNumbersParse) {
   EXPECT_EQ(ColorToString(0x123456), "$00123456");
   EXPECT_EQ(ColorToString(clNone), "clNone");
   EXPECT_THROW(StringToColor("clNotAColour"), EConvertError);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GraphicsUtilsTest, Frame3DDrawsLightTopLeftAndDarkBottomRightRings) {
+  TBitmap b;
+  MakeCanvasBitmap(b, 20, 12);
+  TRect r = Rect(0, 0, 20, 12);
+  Frame3D(b.Canvas(), r, clWhite, clGray, 2);
+  EXPECT_EQ(r, Rect(2, 2, 18, 10));
+  b.Canvas()->Brush()->SetColor(clBlack);
+  b.Canvas()->FillRect(Rect(0, 0, 20, 12));
+  TRect again = Rect(0, 0, 20, 12);
+  Frame3D(b.Canvas(), again, clRed, clBlue, 2);
+  EXPECT_EQ(PixelAt(b, 0, 5), clRed);    // left
+  EXPECT_EQ(PixelAt(b, 10, 1), clRed);   // top, second ring
+  EXPECT_EQ(PixelAt(b, 19, 5), clBlue);  // right
+  EXPECT_EQ(PixelAt(b, 10, 11), clBlue); // bottom
+  EXPECT_EQ(PixelAt(b, 18, 10), clBlue); // second ring's corner
+  EXPECT_EQ(PixelAt(b, 10, 5), clBlack); // inside untouched
+}
+
+TEST(GraphicsUtilsTest, PatternBitmapIsACheckerAndIsShared) {
+  TBitmap* pattern = AllocPatternBitmap(clBtnFace, clWhite);
+  EXPECT_EQ(pattern, AllocPatternBitmap(clBtnFace, clWhite));
+  EXPECT_NE(pattern, AllocPatternBitmap(clRed, clWhite));
+  ASSERT_EQ(pattern->Width(), 8);
+  EXPECT_EQ(static_cast<COLORREF>(pattern->Canvas()->Pixel(0, 0)), ColorToRGB(clBtnFace));
+  EXPECT_EQ(pattern->Canvas()->Pixel(1, 0), clWhite);
+  EXPECT_EQ(pattern->Canvas()->Pixel(0, 1), clWhite);
+  EXPECT_EQ(static_cast<COLORREF>(pattern->Canvas()->Pixel(7, 7)), ColorToRGB(clBtnFace));
+  // As a brush it fills with the checker.
+  TBitmap b;
+  MakeCanvasBitmap(b, 16, 16);
+  b.Canvas()->Brush()->SetBitmap(AllocPatternBitmap(clRed, clBlue));
+  b.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  b.Canvas()->Brush()->SetBitmap(nullptr);
+  EXPECT_EQ(CountPixels(b, [](TColor c) { return c == clRed; }), 128);
+  EXPECT_EQ(CountPixels(b, [](TColor c) { return c == clBlue; }), 128);
+}
+
+TEST(GraphicsUtilsTest, TransparentStretchBltKeepsTheDestinationWhereTheMaskIsSet) {
+  TBitmap source;
+  MakeCanvasBitmap(source, 4, 4);
+  source.Canvas()->Brush()->SetColor(clRed);
+  source.Canvas()->FillRect(Rect(0, 0, 4, 4));
+  TBitmap mask;
+  mask.SetPixelFormat(pf1bit);
+  mask.SetSize(4, 4);  // white = 1 = keep the destination
+  mask.Canvas()->Brush()->SetColor(clBlack);
+  mask.Canvas()->FillRect(Rect(0, 0, 2, 4));  // left half drawn
+  TBitmap dest;
+  MakeCanvasBitmap(dest, 20, 20);
+  dest.Canvas()->Brush()->SetColor(clLime);
+  dest.Canvas()->FillRect(Rect(0, 0, 20, 20));
+  ASSERT_TRUE(TransparentStretchBlt(dest.Canvas()->Handle(), 2, 2, 8, 8, source.Canvas()->Handle(), 0, 0, 4, 4,
+                                    mask.Canvas()->Handle(), 0, 0));
+  EXPECT_EQ(InkBounds(dest, [](TColor c) { return c == clRed; }), Rect(2, 2, 6, 10));
+  EXPECT_EQ(CountPixels(dest, [](TColor c) { return c != clRed && c != clLime; }), 0);
 }
 
 }  // namespace

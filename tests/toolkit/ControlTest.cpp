@@ -14,6 +14,7 @@
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/CustomControl.h"
 #include "toolkit/ui/Form.h"
+#include "toolkit/ui/Themes.h"
 #include "toolkit/ui/Timer.h"
 
 namespace {
@@ -143,6 +144,19 @@ TEST_F(ControlTest, AnchorsKeepTheirDistancesWhenTheParentGrows) {
   EXPECT_EQ(fixed->BoundsRect(), Rect(10, 40, 30, 60));
 }
 
+TEST_F(ControlTest, BorderStyleChangeRemakesAShownFormStillShown) {
+  auto* child = Add<TFillControl>(form, Rect(10, 10, 60, 60));
+  ShowForm();
+  HWND before = form->Handle();
+  form->SetBorderStyle(bsDialog);
+  EXPECT_NE(form->Handle(), before);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(IsWindowVisible(child->Handle()));
+  EXPECT_EQ(GetParent(child->Handle()), form->Handle());
+  EXPECT_TRUE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_FALSE(GetWindowLongW(form->Handle(), GWL_STYLE) & WS_THICKFRAME);
+}
+
 TEST_F(ControlTest, WindowProcChainSeesTheComponentMessagesAndPassesThemOn) {
   auto* control = Add<TFillControl>(form, Rect(0, 0, 50, 50));
   std::vector<UINT> seen;
@@ -232,6 +246,40 @@ TEST_F(ControlTest, MouseEnterAndLeaveFollowTheControlUnderTheMouse) {
   EXPECT_EQ(Application->MouseControl(), nullptr);
 }
 
+TEST_F(ControlTest, LeavingTheFormForAChildWindowDoesNotLeaveTheChild) {
+  auto* child = Add<TFillControl>(form, Rect(100, 10, 150, 60));
+  std::vector<std::string> events;
+  child->OnMouseEnter = [&](TObject*) { events.push_back("enter child"); };
+  child->OnMouseLeave = [&](TObject*) { events.push_back("leave child"); };
+  form->OnMouseLeave = [&](TObject*) { events.push_back("leave form"); };
+  ShowForm();
+  SendMessageW(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageW(child->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageW(form->Handle(), WM_MOUSELEAVE, 0, 0);  // the platform reports the form left
+  EXPECT_EQ(events, (std::vector<std::string>{"leave form", "enter child"}));
+  EXPECT_EQ(Application->MouseControl(), child);
+}
+
+TEST_F(ControlTest, SystemColourChangeReachesEveryControl) {
+  auto* panel = Add<TFillControl>(form, Rect(0, 0, 100, 100));
+  auto* inner = Add<TFillGraphic>(panel, Rect(0, 0, 10, 10));
+  int seen = 0;
+  const TWndMethod previous = inner->WindowProc();
+  inner->SetWindowProc([&](TMessage& m) {
+    if (m.Msg == CM_SYSCOLORCHANGE) ++seen;
+    previous(m);
+  });
+  ShowForm();
+  SendMessageW(form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(seen, 1);
+  int themeChanges = 0;
+  ThemeServices()->OnThemeChange = [&] { ++themeChanges; };
+  SendMessageW(form->Handle(), WM_THEMECHANGED, 0, 0);
+  ThemeServices()->OnThemeChange = nullptr;
+  EXPECT_EQ(themeChanges, 1);
+  inner->SetWindowProc(previous);
+}
+
 TEST_F(ControlTest, PaintingDrawsTheControlAndItsNonWindowedChildrenIntoABitmap) {
   auto* panel = Add<TFillControl>(form, Rect(0, 0, 60, 40));
   panel->SetColor(clBlue);
@@ -247,6 +295,49 @@ TEST_F(ControlTest, PaintingDrawsTheControlAndItsNonWindowedChildrenIntoABitmap)
   EXPECT_EQ(InkBounds(bitmap, [](TColor c) { return c == clRed; }), Rect(10, 5, 30, 15));
   EXPECT_EQ(CountPixels(bitmap, [](TColor c) { return c == clBlue; }), 60 * 40 - 20 * 10);
   EXPECT_EQ(CountPixels(bitmap, [](TColor c) { return c == clLime; }), 0);
+}
+
+// A control whose window class keeps its own DC, as the chart panel's does.
+class TOwnDCControl : public TFillControl {
+ public:
+  explicit TOwnDCControl(TComponent* owner) : TFillControl(owner) {}
+
+ protected:
+  void CreateParams(TCreateParams& params) override {
+    TFillControl::CreateParams(params);
+    params.WindowClass.style |= CS_OWNDC;
+    params.WinClassName = L"TOwnDCControl";
+  }
+};
+
+TEST_F(ControlTest, CanvasOutsidePaintingLeavesAnOwnDCAsItFoundIt) {
+  auto* control = Add<TOwnDCControl>(form, Rect(0, 0, 60, 40));
+  auto* graphic = Add<TFillGraphic>(control, Rect(10, 10, 20, 20));
+  ShowForm();
+  HDC own = GetDC(control->Handle());
+  POINT origin{};
+  GetViewportOrgEx(own, &origin);
+  HGDIOBJ pen = GetCurrentObject(own, OBJ_PEN);
+  const int rop = GetROP2(own);
+  ReleaseDC(control->Handle(), own);
+  TCanvas* canvas = control->Canvas();
+  canvas->Pen()->SetColor(clRed);
+  canvas->Pen()->SetMode(pmXor);
+  canvas->MoveTo(0, 0);
+  canvas->LineTo(5, 5);
+  EXPECT_EQ(canvas->Handle(), own);  // drawing went to the class DC
+  static_cast<TControlCanvas*>(canvas)->FreeHandle();
+  graphic->Canvas()->Brush()->SetColor(clRed);
+  graphic->Canvas()->FillRect(Rect(0, 0, 5, 5));  // through the parent's own DC, moved
+  static_cast<TControlCanvas*>(graphic->Canvas())->FreeHandle();
+  own = GetDC(control->Handle());
+  POINT after{};
+  GetViewportOrgEx(own, &after);
+  EXPECT_EQ(after.x, origin.x);
+  EXPECT_EQ(after.y, origin.y);
+  EXPECT_EQ(GetCurrentObject(own, OBJ_PEN), pen);
+  EXPECT_EQ(GetROP2(own), rop);
+  ReleaseDC(control->Handle(), own);
 }
 
 TEST_F(ControlTest, DoubleBufferedControlPaintsThroughTheScreen) {
@@ -425,6 +516,29 @@ TEST_F(ControlTest, TimerCallsOnTimerForItsMessageAndReportsFailures) {
   SendMessageW(timer.Handle(), WM_TIMER, 1, 0);
   EXPECT_EQ(ticks, 2);
   EXPECT_EQ(boxes, std::vector<std::string>{"tick failed."});
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ControlLifetimeTest, DestroyedChildrenLeaveTheirParentAndTheForm) {
+  TForm form(nullptr);
+  auto* panel = new TFillControl(&form);
+  panel->SetParent(&form);
+  auto* edit = new TPlainEdit(&form);
+  edit->SetParent(panel);
+  auto* other = new TPlainEdit(&form);
+  other->SetParent(&form);
+  SendMessageW(edit->Handle(), WM_SETFOCUS, 0, 0);
+  ASSERT_EQ(form.ActiveControl(), edit);
+  delete panel;  // takes the edit with it
+  EXPECT_EQ(form.ActiveControl(), nullptr);
+  EXPECT_EQ(form.ControlCount(), 1);
+  EXPECT_EQ(form.TabList(), std::vector<TWinControl*>{other});
+  EXPECT_EQ(form.ComponentCount(), 1);
+  delete other;
+  EXPECT_TRUE(form.TabList().empty());
 }
 
 }  // namespace

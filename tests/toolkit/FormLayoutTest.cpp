@@ -296,6 +296,26 @@ TEST(FormLayoutReadTest, UnknownClassOrHandlerFailsWithTheReadersError) {
     EXPECT_EQ(panel->BoundsRect(), Rect(10, 20, 60, 50));
     EXPECT_EQ(panel->Font()->Height(), -11);
   }
+  // Entries other tools write beside the properties are accepted; anchors inside a panel
+  // follow the panel's design size.
+  {
+    TBareForm form(nullptr);
+    const std::string text =
+        "object F: TBareForm\n  ClientHeight = 100\n  ClientWidth = 200\n"
+        "  object p: TTestPanel\n    Left = 0\n    Top = 0\n    Width = 200\n    Height = 100\n"
+        "    Align = alClient\n    ExplicitWidth = 180\n    DesignSize = (\n      200\n      100)\n"
+        "    object c: TTestPanel\n      Left = 150\n      Top = 60\n      Width = 40\n      Height = 30\n"
+        "      Anchors = [akRight, akBottom]\n      ExplicitLeft = 140\n    end\n  end\nend\n";
+    TMemoryStream stream;
+    stream.WriteBuffer(text.data(), static_cast<long long>(text.size()));
+    stream.SetPosition(0);
+    ReadFormLayout(&form, stream);
+    form.SetClientWidth(300);
+    form.SetClientHeight(150);
+    auto* child = dynamic_cast<TControl*>(form.FindComponent("c"));
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->BoundsRect(), Rect(250, 110, 290, 140));
+  }
   // The binary form works as well.
   const std::string binary = ObjectTextToBinary("object F: TBareForm\n  Caption = 'x'\nend\n");
   TBareForm form(nullptr);

@@ -54,6 +54,10 @@ TEST_F(ZQueryTest, FieldKindsFollowDeclaredTypes) {
   EXPECT_EQ(query.FieldByName("note")->DataType(), ftString);
   EXPECT_EQ(query.FieldByName("cnt")->DataType(), ftInteger);  // declared in lower case
   EXPECT_EQ(query.FieldByName("twice")->DataType(), ftString);  // an expression has no type
+  for (int i = 0; i < query.FieldCount(); ++i) {
+    EXPECT_EQ(query.Fields(i)->FieldKind(), fkData) << i;  // columns, never aggregates
+    EXPECT_EQ(query.Fields(i)->Index(), i);
+  }
 }
 
 TEST_F(ZQueryTest, FieldDefsAreKnownWithoutOpening) {
@@ -112,7 +116,16 @@ TEST_F(ZQueryTest, CursorWalksAllRowsAndBookmarksReturn) {
   EXPECT_FALSE(query.Eof());
   query.FreeBookmark(second);
   EXPECT_FALSE(query.BookmarkValid(second));
-  EXPECT_THROW(query.GotoBookmark(second), EDatabaseError);
+  query.GotoBookmark(second);  // a freed bookmark goes nowhere
+  EXPECT_EQ(query.FieldByName("ID")->AsInteger(), 2);
+
+  // A bookmark of a record that a refresh took away is stale.
+  query.Last();
+  TBookmark third = query.GetBookmark();
+  Exec("delete from readings where ID = 3");
+  query.Refresh();
+  EXPECT_FALSE(query.BookmarkValid(third));
+  EXPECT_THROW(query.GotoBookmark(third), EDatabaseError);
 }
 
 TEST_F(ZQueryTest, EmptyResultIsEofAtOnce) {
@@ -169,6 +182,7 @@ TEST_F(ZQueryTest, FailuresRaiseAndLeaveTheConnectionUsable) {
   EXPECT_THROW(Exec("update readings set val99 = 1"), EZSQLException);
   try {
     Exec("insert into nowhere values (1)");
+    FAIL() << "no exception";
   } catch (const EZSQLException& e) {
     EXPECT_EQ(e.Message(), "SQL Error: no such table: nowhere");
   }
@@ -179,6 +193,19 @@ TEST_F(ZQueryTest, FailuresRaiseAndLeaveTheConnectionUsable) {
   EXPECT_EQ(query.RowsAffected(), 3);
   OpenQuery("select sum(cnt) as s from readings");
   EXPECT_EQ(query.FieldByName("s")->AsInteger(), 3);
+}
+
+TEST_F(ZQueryTest, ExecSqlRunsEveryStatementAndCountsOnlyChangedRows) {
+  query.SQL.Add("create table more (x integer);");
+  query.SQL.Add("insert into more values (1); insert into more values (2);");
+  query.SQL.Add("update readings set cnt = 0 where ID < 3; -- a comment");
+  query.ExecSQL();
+  EXPECT_EQ(query.RowsAffected(), 4);  // 2 inserts, 2 updates; the CREATE counts nothing
+  query.SQL.SetText("insert into more values (3); insert into nowhere values (1)");
+  EXPECT_THROW(query.ExecSQL(), EZSQLException);
+  EXPECT_EQ(query.RowsAffected(), 0);
+  OpenQuery("select count(*) as n from more");
+  EXPECT_EQ(query.FieldByName("n")->AsInteger(), 3);  // what ran before the failure stays
 }
 
 TEST_F(ZQueryTest, DisconnectClosesAttachedQueriesAndOpenReconnects) {

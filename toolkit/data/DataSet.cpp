@@ -151,6 +151,7 @@ bool TDataSet::BookmarkValid(const TBookmark& bookmark) const {
 }
 
 void TDataSet::GotoBookmark(const TBookmark& bookmark) {
+  if (bookmark.empty()) return;
   if (!BookmarkValid(bookmark)) throw EDatabaseError("Record not found");
   int record = 0;
   std::memcpy(&record, bookmark.data(), sizeof(int));

@@ -69,8 +69,8 @@ class TDataSet : public TComponent {
   bool ControlsDisabled() const { return disableCount_ > 0; }
 
   TBookmark GetBookmark() const;
-  // Moves to the bookmarked record; an empty or stale bookmark raises EDatabaseError
-  // "Record not found".
+  // Moves to the bookmarked record. An empty bookmark (what GetBookmark gives on an empty data
+  // set) does nothing; a stale one raises EDatabaseError "Record not found".
   void GotoBookmark(const TBookmark& bookmark);
   void FreeBookmark(TBookmark& bookmark) const { bookmark.clear(); }
   bool BookmarkValid(const TBookmark& bookmark) const;

@@ -65,8 +65,13 @@ bool TryParseSqlDateTime(const std::string& text, TDateTime& value) {
   return true;
 }
 
-TField::TField(TDataSet* dataSet, std::string fieldName, TFieldType dataType, int index)
-    : dataSet_(dataSet), fieldName_(std::move(fieldName)), dataType_(dataType), index_(index) {}
+TField::TField(TDataSet* dataSet, std::string fieldName, TFieldType dataType, int index,
+               TFieldKind fieldKind)
+    : dataSet_(dataSet),
+      fieldName_(std::move(fieldName)),
+      dataType_(dataType),
+      index_(index),
+      fieldKind_(fieldKind) {}
 
 const TFieldValue& TField::Value() const {
   const TFieldValue* v = dataSet_ ? dataSet_->CurrentValue(index_) : nullptr;

@@ -13,17 +13,23 @@ class TDataSet;
 // Field kinds. A date-time field holds text "yyyy-mm-dd hh:mm:ss" (or a number of days).
 enum TFieldType { ftUnknown, ftString, ftInteger, ftFloat, ftDateTime };
 
+// Where a field's value comes from. Query columns are data fields; a reader treats an aggregate
+// field's value as a variant (Value) rather than through the typed accessors.
+enum TFieldKind { fkData, fkCalculated, fkLookup, fkInternalCalc, fkAggregate };
+
 // A stored value: NULL, integer, real or text.
 using TFieldValue = std::variant<std::monostate, long long, double, std::string>;
 
 class TField {
  public:
-  TField(TDataSet* dataSet, std::string fieldName, TFieldType dataType, int index);
+  TField(TDataSet* dataSet, std::string fieldName, TFieldType dataType, int index,
+         TFieldKind fieldKind = fkData);
   TField(const TField&) = delete;
   TField& operator=(const TField&) = delete;
 
   const std::string& FieldName() const { return fieldName_; }
   TFieldType DataType() const { return dataType_; }
+  TFieldKind FieldKind() const { return fieldKind_; }
   // Position in the data set's field list, from 0.
   int Index() const { return index_; }
   TDataSet* DataSet() const { return dataSet_; }
@@ -52,6 +58,7 @@ class TField {
   std::string fieldName_;
   TFieldType dataType_;
   int index_;
+  TFieldKind fieldKind_;
 };
 
 // Reads "yyyy-mm-dd", "yyyy-mm-dd hh:mm", "yyyy-mm-dd hh:mm:ss" or "...ss.zzz" (a "T" may

@@ -3,23 +3,7 @@
 
 #include <sqlite3.h>
 
-namespace {
-
-// Owns a prepared statement.
-class Statement {
- public:
-  Statement() = default;
-  ~Statement() { sqlite3_finalize(stmt_); }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-  sqlite3_stmt** out() { return &stmt_; }
-  sqlite3_stmt* get() const { return stmt_; }
-
- private:
-  sqlite3_stmt* stmt_ = nullptr;
-};
-
-}  // namespace
+#include "toolkit/data/SQLiteStatement.h"
 
 TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) : fileName_(fileName) {
   const int rc = sqlite3_open(fileName.c_str(), &db_);
@@ -38,24 +22,11 @@ void TSQLiteDatabase::Raise(const std::string& what) {
 }
 
 void TSQLiteDatabase::ExecSQL(std::string_view sql) {
-  const char* at = sql.data();
-  const char* end = sql.data() + sql.size();
-  while (at < end) {
-    Statement stmt;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_, at, static_cast<int>(end - at), stmt.out(), &tail) != SQLITE_OK)
-      Raise("Error executing SQL \"" + std::string(sql) + "\"");
-    at = tail ? tail : end;
-    if (!stmt.get()) continue;  // blanks or a comment
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE) Raise("Error executing SQL \"" + std::string(sql) + "\"");
-  }
+  RunSqlStatements(db_, sql, [&] { Raise("Error executing SQL \"" + std::string(sql) + "\""); });
 }
 
 std::string TSQLiteDatabase::GetTableString(std::string_view sql) {
-  Statement stmt;
+  TSQLiteStatement stmt;
   if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), stmt.out(), nullptr) !=
           SQLITE_OK ||
       !stmt.get())
@@ -72,7 +43,7 @@ std::string TSQLiteDatabase::GetTableString(std::string_view sql) {
 bool TSQLiteDatabase::TableExists(std::string_view tableName) {
   std::string lower;
   for (char c : tableName) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  Statement stmt;
+  TSQLiteStatement stmt;
   const char* sql =
       "select [sql] from sqlite_master where [type] = 'table' and lower(name) = ?1";
   if (sqlite3_prepare_v2(db_, sql, -1, stmt.out(), nullptr) != SQLITE_OK)

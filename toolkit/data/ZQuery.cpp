@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/data/SQLiteStatement.h"
 #include "toolkit/data/ZConnection.h"
 
 namespace {
@@ -19,20 +20,6 @@ class DbMutex {
 
  private:
   sqlite3_mutex* m_;
-};
-
-class Statement {
- public:
-  ~Statement() { sqlite3_finalize(stmt_); }
-  sqlite3_stmt** out() { return &stmt_; }
-  sqlite3_stmt* get() const { return stmt_; }
-  void reset() {
-    sqlite3_finalize(stmt_);
-    stmt_ = nullptr;
-  }
-
- private:
-  sqlite3_stmt* stmt_ = nullptr;
 };
 
 [[noreturn]] void RaiseSql(sqlite3* db) {
@@ -100,7 +87,7 @@ void TZQuery::InternalOpen() {
   sqlite3* db = ReadyConnection()->Handle();
   const std::string text = SQL.Text();
   DbMutex hold(db);
-  Statement stmt;
+  TSQLiteStatement stmt;
   const char* tail = nullptr;
   if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), stmt.out(), &tail) !=
       SQLITE_OK)
@@ -130,7 +117,7 @@ std::vector<TFieldDef> TZQuery::InternalInitFieldDefs() {
   sqlite3* db = ReadyConnection()->Handle();
   const std::string text = SQL.Text();
   DbMutex hold(db);
-  Statement stmt;
+  TSQLiteStatement stmt;
   if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), stmt.out(), nullptr) !=
       SQLITE_OK)
     RaiseSql(db);
@@ -153,20 +140,6 @@ void TZQuery::ExecSQL() {
   sqlite3* db = ReadyConnection()->Handle();
   const std::string text = SQL.Text();
   DbMutex hold(db);
-  rowsAffected_ = 0;
-  const char* at = text.c_str();
-  const char* end = at + text.size();
-  while (at < end) {
-    Statement stmt;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, at, static_cast<int>(end - at), stmt.out(), &tail) != SQLITE_OK)
-      RaiseSql(db);
-    at = tail ? tail : end;
-    if (!stmt.get()) continue;
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE) RaiseSql(db);
-    rowsAffected_ += sqlite3_changes(db);
-  }
+  rowsAffected_ = 0;  // stays 0 when a statement fails
+  rowsAffected_ = RunSqlStatements(db, text, [db] { RaiseSql(db); });
 }

@@ -31,6 +31,8 @@ class TBrush : public TGraphicsObject {
   // Adopts `handle`; colour and style are read back from it.
   void SetHandle(HBRUSH handle);
   bool HandleAllocated() const { return static_cast<bool>(handle_); }
+  // Drops the handle so the next use makes it again (system colours changed).
+  void Refresh() { AttributeChanged(); }
 
  private:
   void AttributeChanged();

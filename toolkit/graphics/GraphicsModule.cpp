@@ -6,6 +6,7 @@
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/graphics/GdiHandles.h"
+#include "toolkit/graphics/GraphicsUtils.h"
 #include "toolkit/graphics/Icon.h"
 #include "toolkit/graphics/Metafile.h"
 #include "toolkit/graphics/Pen.h"
@@ -36,6 +37,7 @@ void InitGraphics() {
 }
 
 void DoneGraphics() {
+  FreePatternBitmaps();
   TPicture::UnregisterGraphicClass(TBitmap::StaticClass());
   TPicture::UnregisterGraphicClass(TIcon::StaticClass());
   TPicture::UnregisterGraphicClass(TMetafile::StaticClass());

@@ -39,6 +39,8 @@ class TPen : public TGraphicsObject {
   // Adopts `handle` (the pen deletes it later); the attributes are read back from it.
   void SetHandle(HPEN handle);
   bool HandleAllocated() const { return static_cast<bool>(handle_); }
+  // Drops the handle so the next use makes it again (system colours changed).
+  void Refresh() { AttributeChanged(); }
 
  private:
   void AttributeChanged();

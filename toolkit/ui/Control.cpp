@@ -13,6 +13,7 @@
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Form.h"
+#include "toolkit/ui/MenuLinks.h"
 #include "toolkit/ui/WinControl.h"
 
 const TEnumInfo& EnumTypeInfo(TAlign) {
@@ -141,6 +142,9 @@ const TClassInfo& TControl::StaticClass() {
                     [](TControl& c, TMouseWheelUpDownEvent e) { c.OnMouseWheelDown = e; })
           .Property("OnMouseWheelUp", [](TControl& c) { return c.OnMouseWheelUp; },
                     [](TControl& c, TMouseWheelUpDownEvent e) { c.OnMouseWheelUp = e; })
+          .Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
+          .Property("OnContextPopup", [](TControl& c) { return c.OnContextPopup; },
+                    [](TControl& c, TContextPopupEvent e) { c.OnContextPopup = e; })
           .Property("OnResize", [](TControl& c) { return c.OnResize; },
                     [](TControl& c, TNotifyEvent e) { c.OnResize = e; })
           .Build();
@@ -174,6 +178,12 @@ void TControl::ReadState(TReader& reader) {
     throw;
   }
   controlState_.Exclude(csReadingState);
+}
+
+void TControl::DefineProperties(TFiler& filer) {
+  TComponent::DefineProperties(filer);
+  for (const char* name : {"ExplicitLeft", "ExplicitTop", "ExplicitWidth", "ExplicitHeight"})
+    filer.DefineProperty(name, [](TReader& reader) { reader.ReadInteger(); }, nullptr, false);
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -259,6 +269,8 @@ void TControl::UpdateAnchorRules() {
   const TRect client = parent_->ClientRect();
   anchorBounds_ = BoundsRect();
   anchorParentSize_ = {client.Width(), client.Height()};
+  // While a layout is read, the bounds belong to the parent's size at design time.
+  if (ComponentState().Contains(csLoading) && parent_->designSize_.cx > 0) anchorParentSize_ = parent_->designSize_;
   anchorRulesValid_ = true;
 }
 
@@ -444,6 +456,8 @@ void TControl::Dispatch(TMessage& message) {
     case CM_MOUSELEAVE: CMMouseLeave(message); return;
     case CM_HITTEST: CMHitTest(message); return;
     case CM_MOUSEWHEEL: CMMouseWheel(message); return;
+    case CM_SYSCOLORCHANGE: Invalidate(); return;
+    case WM_CONTEXTMENU: WMContextMenu(message); return;
     default: DefaultHandler(message); return;
   }
 }
@@ -534,6 +548,37 @@ void TControl::ChangeScale(int m, int d) {
     updatingParentFont_ = false;
   }
   SetBounds(MulDiv(left_, m, d), MulDiv(top_, m, d), MulDiv(width_, m, d), MulDiv(height_, m, d));
+}
+
+void TControl::SetPopupMenu(TComponent* value) {
+  if (value == popupMenu_) return;
+  if (value != nullptr && dynamic_cast<TPopupMenuLink*>(value) == nullptr)
+    throw EInvalidOperation(Format("%s is not a pop-up menu", {value->Name()}));
+  if (popupMenu_ != nullptr) popupMenu_->RemoveFreeNotification(this);
+  popupMenu_ = value;
+  if (value != nullptr) value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == popupMenu_) popupMenu_ = nullptr;
+}
+
+void TControl::WMContextMenu(TMessage& message) {
+  // Screen position; (-1, -1) when the keyboard asked for the menu.
+  TPoint screen{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+  const bool fromKeyboard = screen.X == -1 && screen.Y == -1;
+  bool handled = false;
+  DoContextPopup(fromKeyboard ? TPoint(-1, -1) : ScreenToClient(screen), handled);
+  message.Result = handled ? 1 : 0;
+  if (handled) return;
+  if (auto* menu = dynamic_cast<TPopupMenuLink*>(popupMenu_); menu != nullptr && menu->AutoPopup()) {
+    if (fromKeyboard) screen = ClientToScreen({0, 0});
+    menu->Popup(screen.X, screen.Y, this);
+    message.Result = 1;
+    return;
+  }
+  DefaultHandler(message);
 }
 
 void TControl::Click() { OnClick(this); }

@@ -5,6 +5,21 @@
 // Non-windowed controls (TGraphicControl) receive their paint and mouse messages from their
 // parent window, translated into their own coordinates.
 //
+// Left button on a control (csCaptureMouse, csClickEvents in ControlStyle):
+//
+//   state     event                          action                          next
+//   --------  -----------------------------  ------------------------------  --------
+//   idle      button down                    capture, csClicked, OnMouseDown pressed
+//   pressed   mouse move (anywhere)          OnMouseMove (captured)          pressed
+//   pressed   button up inside ClientRect    clear csClicked, OnClick,       idle
+//                                            release, OnMouseUp
+//   pressed   button up outside              clear csClicked, release,       idle
+//                                            OnMouseUp
+//   pressed   WM_CANCELMODE / capture lost   clear csClicked, release        idle
+//
+// A non-windowed control's capture is its parent window's, which keeps sending the mouse
+// messages to that control until the button goes up.
+//
 // Property changes are announced with component messages: a control's own change to itself
 // (CM_ENABLEDCHANGED, CM_COLORCHANGED, CM_FONTCHANGED, CM_TEXTCHANGED, CM_VISIBLECHANGED) and,
 // for its children, CM_PARENTFONTCHANGED / CM_PARENTCOLORCHANGED.
@@ -80,6 +95,8 @@ using TKeyPressEvent = TMethodEvent<TObject*, wchar_t&>;
 // Shift state, wheel delta (positive: away from the user), mouse position (screen), handled.
 using TMouseWheelEvent = TMethodEvent<TObject*, TShiftState, int, TPoint, bool&>;
 using TMouseWheelUpDownEvent = TMethodEvent<TObject*, TShiftState, TPoint, bool&>;
+// Mouse position in client coordinates ((-1, -1) when opened from the keyboard), handled.
+using TContextPopupEvent = TMethodEvent<TObject*, TPoint, bool&>;
 
 // True when `caption` marks `key` as its accelerator ("&Start" and 's' or 'S'); "&&" is a
 // plain ampersand.
@@ -103,6 +120,9 @@ class TControl : public TComponent {
   // Reading a layout: the control joins the reader's current parent before its properties
   // are read, so parent font and colour apply unless the layout sets its own.
   void ReadState(TReader& reader) override;
+  // Layout entries of other tools' layouts that carry no state here ("ExplicitLeft" ...) are
+  // read and ignored.
+  void DefineProperties(TFiler& filer) override;
 
   // ---- Bounds (in the parent's client coordinates) -------------------------------------
   int Left() const { return left_; }
@@ -166,6 +186,12 @@ class TControl : public TComponent {
   bool ParentShowHint() const { return parentShowHint_; }
   void SetParentShowHint(bool value);
 
+  // The pop-up menu shown on a right click (a component implementing TPopupMenuLink; null for
+  // none). EInvalidOperation for another kind of component.
+  TComponent* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TComponent* value);
+  void Notification(TComponent* component, TOperation operation) override;
+
   TControlStyle ControlStyle() const { return controlStyle_; }
   void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
   TControlState ControlState() const { return controlState_; }
@@ -208,6 +234,7 @@ class TControl : public TComponent {
   TMouseWheelEvent OnMouseWheel;
   TMouseWheelUpDownEvent OnMouseWheelDown;
   TMouseWheelUpDownEvent OnMouseWheelUp;
+  TContextPopupEvent OnContextPopup;
 
   // Rescales bounds (and an own font) by m/d, as a layout made at another resolution needs.
   virtual void ChangeScale(int m, int d);
@@ -253,6 +280,8 @@ class TControl : public TComponent {
   virtual void CMMouseLeave(TMessage& message);
   virtual void CMHitTest(TMessage& message) { message.Result = HTCLIENT; }
   virtual void CMMouseWheel(TMessage& message);
+  virtual void WMContextMenu(TMessage& message);
+  virtual void DoContextPopup(TPoint mousePos, bool& handled) { OnContextPopup(this, mousePos, handled); }
 
   // The text of a control without a window.
   std::string text_;
@@ -283,6 +312,7 @@ class TControl : public TComponent {
   std::string hint_;
   bool showHint_ = false;
   bool parentShowHint_ = true;
+  TComponent* popupMenu_ = nullptr;
   TControlStyle controlStyle_ = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState controlState_;
   TWndMethod windowProc_;

@@ -14,6 +14,9 @@ void TControlCanvas::SetControl(TControl* control) {
 void TControlCanvas::FreeHandle() {
   if (ownDC_ == nullptr) return;
   SetHandle(nullptr);
+  // A class DC (CS_OWNDC) keeps its state: put back what was there before.
+  if (savedState_ != 0) RestoreDC(ownDC_, savedState_);
+  savedState_ = 0;
   ReleaseDC(ownWindow_, ownDC_);
   ownDC_ = nullptr;
   ownWindow_ = nullptr;
@@ -23,13 +26,15 @@ void TControlCanvas::CreateHandle() {
   if (control_ == nullptr) return;
   if (auto* win = dynamic_cast<TWinControl*>(control_)) {
     ownWindow_ = win->Handle();
-    ownDC_ = GetDCEx(ownWindow_, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+    ownDC_ = GetDC(ownWindow_);  // the window's own DC when its class has one
+    if (ownDC_ != nullptr) savedState_ = SaveDC(ownDC_);
   } else {
     TWinControl* parent = control_->Parent();
     if (parent == nullptr) return;
     ownWindow_ = parent->Handle();
-    ownDC_ = GetDCEx(ownWindow_, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+    ownDC_ = GetDC(ownWindow_);
     if (ownDC_ != nullptr) {
+      savedState_ = SaveDC(ownDC_);
       SetViewportOrgEx(ownDC_, control_->Left(), control_->Top(), nullptr);
       IntersectClipRect(ownDC_, 0, 0, control_->Width(), control_->Height());
     }

@@ -26,6 +26,7 @@ class TControlCanvas : public TCanvas {
   TControl* control_ = nullptr;
   HDC ownDC_ = nullptr;
   HWND ownWindow_ = nullptr;
+  int savedState_ = 0;
 };
 
 class TCustomControl : public TWinControl {

@@ -90,10 +90,6 @@ void TCustomEdit::WndProc(TMessage& message) {
     if (!creating_) Change();
     return;
   }
-  if (message.Msg == WM_GETDLGCODE && readOnly_) {
-    TWinControl::WndProc(message);
-    return;
-  }
   TWinControl::WndProc(message);
 }
 

@@ -10,7 +10,9 @@
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/FormLayout.h"
+#include "toolkit/ui/MenuLinks.h"
 #include "toolkit/ui/Screen.h"
+#include "toolkit/ui/Themes.h"
 
 const TEnumInfo& EnumTypeInfo(TFormBorderStyle) {
   static const TEnumInfo info("TFormBorderStyle",
@@ -51,6 +53,7 @@ const TClassInfo& TCustomForm::StaticClass() {
                     [](TCustomForm& f, int v) { f.SetClientWidth(v); })
           .Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview)
           .Default(false)
+          .Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
           .Property("OldCreateOrder", [](TCustomForm& f) { return f.oldCreateOrder_; },
                     [](TCustomForm& f, bool v) { f.oldCreateOrder_ = v; })
           .Default(false)
@@ -190,6 +193,28 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 
 void TCustomForm::CreateWnd() {
   TCustomControl::CreateWnd();
+  if (auto* menu = dynamic_cast<TMainMenuLink*>(menu_)) ::SetMenu(Handle(), menu->MenuHandle());
+}
+
+void TCustomForm::SetMenu(TComponent* value) {
+  if (value == menu_) return;
+  if (value != nullptr && dynamic_cast<TMainMenuLink*>(value) == nullptr)
+    throw EInvalidOperation(Format("%s is not a main menu", {value->Name()}));
+  if (menu_ != nullptr) menu_->RemoveFreeNotification(this);
+  menu_ = value;
+  if (value != nullptr) value->FreeNotification(this);
+  if (HandleAllocated()) {
+    auto* menu = dynamic_cast<TMainMenuLink*>(menu_);
+    ::SetMenu(Handle(), menu != nullptr ? menu->MenuHandle() : nullptr);
+  }
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  TCustomControl::Notification(component, operation);
+  if (operation == opRemove && component == menu_) {
+    menu_ = nullptr;
+    if (HandleAllocated() && !ComponentState().Contains(csDestroying)) ::SetMenu(Handle(), nullptr);
+  }
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
@@ -315,6 +340,7 @@ TModalResult TCustomForm::ShowModal() {
   ReleaseCapture();
   modal_ = true;
   modalResult_ = mrNone;
+  HWND previouslyActive = GetActiveWindow();
   // The other top-level windows of this thread stay disabled while the form is up.
   std::vector<HWND> disabled;
   EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
@@ -325,6 +351,11 @@ TModalResult TCustomForm::ShowModal() {
     for (HWND hwnd : disabled)
       if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
     modal_ = false;
+  };
+  // The window that was active before gets the activation back once the form is gone.
+  auto reactivate = [&]() {
+    if (previouslyActive != nullptr && previouslyActive != Handle() && IsWindow(previouslyActive))
+      SetActiveWindow(previouslyActive);
   };
   try {
     Show();
@@ -347,10 +378,12 @@ TModalResult TCustomForm::ShowModal() {
     }
     restore();
     Hide();
+    reactivate();
   } catch (...) {
     restore();
     if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
     TControl::SetVisible(false);
+    reactivate();
     throw;
   }
   return modalResult_;
@@ -382,6 +415,39 @@ void TCustomForm::Dispatch(TMessage& message) {
     case WM_CLOSE: WMClose(message); return;
     case WM_ACTIVATE: WMActivate(message); return;
     case CM_RELEASE: Free(); return;
+    case WM_COMMAND:
+      // Menu items and their accelerators (no control window in lParam).
+      if (message.LParam == 0 && HIWORD(message.WParam) <= 1) {
+        if (auto* menu = dynamic_cast<TMainMenuLink*>(menu_); menu != nullptr && menu->DispatchCommand(LOWORD(message.WParam)))
+          return;
+      }
+      TCustomControl::Dispatch(message);
+      return;
+    case WM_INITMENUPOPUP:
+      if (auto* menu = dynamic_cast<TMainMenuLink*>(menu_);
+          menu != nullptr && menu->DispatchPopup(reinterpret_cast<HMENU>(message.WParam)))
+        return;
+      DefaultHandler(message);
+      return;
+    case WM_MENUSELECT:
+    case WM_MENUCHAR:
+      if (auto* menu = dynamic_cast<TMainMenuLink*>(menu_); menu != nullptr && menu->MenuMessage(message)) return;
+      DefaultHandler(message);
+      return;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM: {
+      const UINT type = message.Msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam)->CtlType
+                                                   : reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam)->CtlType;
+      if (type == ODT_MENU) {
+        if (auto* menu = dynamic_cast<TMainMenuLink*>(menu_); menu != nullptr && menu->MenuMessage(message)) return;
+      }
+      TCustomControl::Dispatch(message);
+      return;
+    }
+    case WM_THEMECHANGED:
+      ThemeServices()->ApplyThemeChange();
+      DefaultHandler(message);
+      return;
     default: TCustomControl::Dispatch(message); return;
   }
 }

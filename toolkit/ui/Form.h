@@ -78,6 +78,11 @@ class TCustomForm : public TCustomControl {
   // A control leaves the form: references to it go.
   void ControlRemoved(TControl* control);
 
+  // The menu bar (a component implementing TMainMenuLink; null for none).
+  TComponent* Menu() const { return menu_; }
+  void SetMenu(TComponent* value);
+  void Notification(TComponent* component, TOperation operation) override;
+
   void Show();
   void Hide() { SetVisible(false); }
   void Close();
@@ -109,8 +114,9 @@ class TCustomForm : public TCustomControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
-  void CreateWnd() override;
   void Dispatch(TMessage& message) override;
+  void CreateWnd() override;
+  bool WindowHasMenu() const override { return menu_ != nullptr; }
   void Paint() override;
   void BeforeDestruction() override;
   void Loaded() override;
@@ -138,6 +144,7 @@ class TCustomForm : public TCustomControl {
   bool modal_ = false;
   bool active_ = false;
   bool constructed_ = false;
+  TComponent* menu_ = nullptr;
   TWinControl* activeControl_ = nullptr;
   TWinControl* focusedControl_ = nullptr;
   // Layout values kept for the layout's sake.

@@ -3,7 +3,8 @@
 // text form of the layout as authored (the build embeds the .dfm file unchanged); it is
 // converted to the binary property stream when read, so the text is the one source and no
 // build-time conversion step is needed. A resource that already holds the binary stream
-// ("TPF0") is read as it is.
+// ("TPF0") is read as it is. The reading itself is the component model's (LayoutResource.h);
+// this is the forms' entry to it.
 #pragma once
 
 #include <string_view>

@@ -122,7 +122,11 @@ void TCustomGrid::SetFixedCols(int value) {
   value = std::max(value, 0);
   if (value >= cols_.Count() && !ComponentState().Contains(csLoading))
     throw EInvalidGridOperation("Fixed column count must be less than column count");
+  if (value == fixedCols_) return;
   fixedCols_ = value;
+  // The view and the current cell start again at the first scrollable column.
+  HideEditor();
+  topLeft_.X = current_.X = value;
   ShapeChanged();
 }
 
@@ -130,7 +134,10 @@ void TCustomGrid::SetFixedRows(int value) {
   value = std::max(value, 0);
   if (value >= rows_.Count() && !ComponentState().Contains(csLoading))
     throw EInvalidGridOperation("Fixed row count must be less than row count");
+  if (value == fixedRows_) return;
   fixedRows_ = value;
+  HideEditor();
+  topLeft_.Y = current_.Y = value;
   ShapeChanged();
 }
 

@@ -47,6 +47,11 @@ void TThemeServices::UpdateThemes() {
   }
 }
 
+void TThemeServices::ApplyThemeChange() {
+  UpdateThemes();
+  if (OnThemeChange) OnThemeChange();
+}
+
 void TThemeServices::DrawElement(HDC dc, const TThemedElementDetails& details, const TRect& rect, const TRect* clip) {
   HANDLE theme = Theme(details.Element);
   if (theme == nullptr) return;

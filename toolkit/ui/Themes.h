@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "toolkit/graphics/Types.h"
@@ -53,6 +54,9 @@ class TThemeServices {
   void DrawParentBackground(HWND window, HDC dc, const TRect* rect);
   // Closes the theme data so the next use opens the current theme's.
   void UpdateThemes();
+  // The desktop theme changed (a form received WM_THEMECHANGED): UpdateThemes, then this.
+  void ApplyThemeChange();
+  std::function<void()> OnThemeChange;
 
  private:
   bool available_ = false;

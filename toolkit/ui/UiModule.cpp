@@ -10,6 +10,7 @@
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Screen.h"
+#include "toolkit/ui/StdControlsModule.h"
 #include "toolkit/ui/Themes.h"
 #include "toolkit/ui/Timer.h"
 
@@ -23,7 +24,12 @@ void InitControls() {
   Screen = new TScreen(nullptr);
   Application = new TApplication(nullptr);
   ThemeServices();
+  // Layout classes are looked up in the controls' class group first.
+  StartClassGroup(TControl::StaticClass());
+  ActivateClassGroup(TControl::StaticClass());
+  GroupDescendentsWith(TTimer::StaticClass(), TControl::StaticClass());
   RegisterClasses({&TForm::StaticClass(), &TTimer::StaticClass()});
+  RegisterStandardControls();
 }
 
 void DoneControls() {

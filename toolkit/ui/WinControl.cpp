@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Brush.h"
 #include "toolkit/graphics/Font.h"
@@ -51,14 +52,30 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(new TBrush
 }
 
 TWinControl::~TWinControl() {
+  // Leave the parent while still a TWinControl, so it drops this control from its tab order
+  // and its form forgets it as the active control.
+  if (Parent() != nullptr) Parent()->RemoveControl(this);
   if (handle_ != nullptr) DestroyHandle();
   // A parent frees the controls it still holds.
   while (!controls_.empty()) {
     TControl* child = controls_.back();
     RemoveControl(child);
-    delete child;
+    child->Free();
   }
   delete brush_;
+}
+
+void TWinControl::DefineProperties(TFiler& filer) {
+  TControl::DefineProperties(filer);
+  filer.DefineProperty(
+      "DesignSize",
+      [this](TReader& reader) {
+        reader.ReadListBegin();
+        designSize_.cx = reader.ReadInteger();
+        designSize_.cy = reader.ReadInteger();
+        reader.ReadListEnd();
+      },
+      nullptr, false);
 }
 
 void TWinControl::BeforeDestruction() {
@@ -200,8 +217,11 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::RecreateWnd() {
   if (handle_ == nullptr) return;
+  const bool wasShown = IsWindowVisible(handle_) != FALSE;
   DestroyHandle();
   HandleNeeded();
+  // Top-level windows are made hidden; one that was on screen comes back.
+  if (wasShown && !IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOWNA);
 }
 
 LRESULT CALLBACK TWinControl::InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -280,6 +300,19 @@ void TWinControl::WndProc(TMessage& message) {
       return;
     }
   }
+  if (msg == WM_CONTEXTMENU && handle_ != nullptr && message.LParam != -1) {
+    // A non-windowed child under the mouse answers first.
+    POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+    ::ScreenToClient(handle_, &p);
+    if (TControl* child = ControlAtPos(TPoint(p)); child != nullptr) {
+      TMessage forwarded = message;
+      child->windowProc_(forwarded);
+      if (forwarded.Result != 0) {
+        message.Result = forwarded.Result;
+        return;
+      }
+    }
+  }
   TControl::WndProc(message);
 }
 
@@ -299,6 +332,16 @@ void TWinControl::Dispatch(TMessage& message) {
     case WM_SYSKEYUP: WMKeyUp(message); return;
     case WM_CHAR: WMChar(message); return;
     case WM_MOUSEWHEEL: message.Result = Perform(CM_MOUSEWHEEL, message.WParam, message.LParam); return;
+    case WM_SYSCOLORCHANGE:
+      // Colours resolved from system colours are stale: tell every control.
+      if (Parent() == nullptr) Perform(CM_SYSCOLORCHANGE);
+      DefaultHandler(message);
+      return;
+    case CM_SYSCOLORCHANGE:
+      brush_->Refresh();
+      NotifyControls(CM_SYSCOLORCHANGE);
+      TControl::Dispatch(message);
+      return;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
@@ -534,8 +577,12 @@ void TWinControl::WMSetCursor(TMessage& message) {
 
 void TWinControl::WMMouseLeave(TMessage& message) {
   if (Application != nullptr) {
+    // Windowed children track their own leaving; this window answers for itself and the
+    // children it draws.
     TControl* current = Application->MouseControl();
-    if (current == this || (current != nullptr && current->Parent() == this)) Application->SetMouseControl(nullptr);
+    if (current == this ||
+        (current != nullptr && current->Parent() == this && dynamic_cast<TWinControl*>(current) == nullptr))
+      Application->SetMouseControl(nullptr);
   }
   DefaultHandler(message);
 }
@@ -677,7 +724,7 @@ TRect TWinControl::ClientRect() {
   TCreateParams params;
   CreateParams(params);
   RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
+  AdjustWindowRectEx(&frame, params.Style, WindowHasMenu() ? TRUE : FALSE, params.ExStyle);
   return Rect(0, 0, std::max(0, Width() - static_cast<int>(frame.right - frame.left)),
               std::max(0, Height() - static_cast<int>(frame.bottom - frame.top)));
 }

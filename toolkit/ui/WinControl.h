@@ -100,6 +100,8 @@ class TWinControl : public TControl {
   void SetVisible(bool value) override;
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void BeforeDestruction() override;
+  // "DesignSize": the client size the layout's anchored children were placed in.
+  void DefineProperties(TFiler& filer) override;
 
   // Paints the non-windowed children into `dc` (origin at this control's client origin).
   void PaintControls(HDC dc, TControl* first);
@@ -133,6 +135,8 @@ class TWinControl : public TControl {
   // Lays out `rect` (the client area) among the aligned children, then the anchored ones.
   virtual void AlignControls(TControl* control, TRect& rect);
   virtual void AdjustClientRect(TRect&) {}
+  // Whether the window will have a menu bar (for the client size before the window exists).
+  virtual bool WindowHasMenu() const { return false; }
   // Paints the window's own content into `dc` (default: the platform's painting).
   virtual void PaintWindow(HDC dc);
   void PaintHandler(TMessage& message);
@@ -194,6 +198,7 @@ class TWinControl : public TControl {
   bool realigning_ = false;
   TBrush* brush_;
   TControl* captureControl_ = nullptr;  // non-windowed child that holds the mouse capture
+  TSize designSize_;                    // from the layout; 0 when it gave none
 };
 
 // The form a control is on, or null.

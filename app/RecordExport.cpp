@@ -1,0 +1,79 @@
+// The live and history record export commands.
+#include "app/RecordExport.h"
+
+#include "app/AppGlobals.h"
+#include "app/Database.h"
+#include "app/XlsExport.h"
+#include "toolkit/data/ZQuery.h"
+#include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Application.h"
+#include "toolkit/ui/Screen.h"
+
+namespace {
+
+void Prompt(const std::string& text) { Application->MessageBox(text, "prompt", MB_ICONWARNING); }
+
+// Shows the hourglass for a scope.
+class HourglassCursor {
+ public:
+  HourglassCursor() {
+    if (Screen) Screen->SetCursor(crHourGlass);
+  }
+  ~HourglassCursor() {
+    if (Screen) Screen->SetCursor(crDefault);
+  }
+  HourglassCursor(const HourglassCursor&) = delete;
+  HourglassCursor& operator=(const HourglassCursor&) = delete;
+};
+
+std::string ExportFolder() { return AppPath + "Export_data\\"; }
+
+enum class ExportKind { Live, History };
+
+std::string RunExport(ExportKind kind, TZQuery* query) {
+  if (!DirectoryExists(ExportFolder()) && !ForceDirectories(ExportFolder())) return {};
+  HourglassCursor hourglass;
+  const bool live = kind == ExportKind::Live;
+  if (!OpenSqlQuery(RecordExportSql(live ? "newdata" : "olddata"), query)) return {};
+  if (!live && query->IsEmpty()) {
+    Prompt("No history can be exported.");
+    return {};
+  }
+  const std::string file =
+      RecordExportFileName(live ? "_Testdetailrecords.csv" : "_Detailedhistoricalrecords.csv");
+  DataSetToXls(file, true, query);
+  Prompt(live ? "The export of test details records succeeded." : "The export history record is successful.");
+  return file;
+}
+
+}  // namespace
+
+std::string RecordExportFileName(const std::string& suffix) {
+  return ExportFolder() + FormatDateTime("yyyymmddhhnnss", Now()) + suffix;
+}
+
+std::string RecordExportSql(const std::string& table) {
+  std::string sql = "select id , dtime,";
+  const int channels = 8 * ModuleCount;
+  for (int c = 1; c <= channels; ++c) sql += (c > 1 ? ",val" : "val") + IntToStr(c);
+  return sql + " from " + table + " order by id";
+}
+
+std::string ExportTestDetailRecords(TZQuery* query, const std::string& firstRowTime) {
+  if (RunMode == 1) {
+    Prompt("Stop the test before exporting.");
+    return {};
+  }
+  AbortRequested = 0;
+  if (firstRowTime.empty()) return {};
+  return RunExport(ExportKind::Live, query);
+}
+
+std::string ExportHistoricalRecords(TZQuery* query) {
+  if (RunMode == 1) {
+    Prompt("Stop the test before exporting.");
+    return {};
+  }
+  AbortRequested = 0;
+  return RunExport(ExportKind::History, query);
+}
