@@ -7,6 +7,7 @@
 #include "app/Database.h"
 #include "app/DailyLog.h"
 #include "app/FileVersion.h"
+#include "app/RecorderPages.h"
 #include "app/Settings.h"
 #include "app/TsmThread_gz.h"
 #include "toolkit/classes/ClassRegistry.h"
@@ -24,7 +25,6 @@
 #include "toolkit/ui/ImgList.h"
 #include "toolkit/ui/Label.h"
 #include "toolkit/ui/Menus.h"
-#include "toolkit/ui/PageControl.h"
 #include "toolkit/ui/Panel.h"
 #include "toolkit/ui/Splitter.h"
 #include "toolkit/ui/StatusBar.h"
@@ -52,7 +52,10 @@ std::string NowText() { return FormatDateTime("yyyy-mm-dd hh:mm:ss", Now()); }
 
 }  // namespace
 
-void RegisterMainWindowClasses() { RegisterClasses({&TZQuery::StaticClass()}); }
+void RegisterMainWindowClasses() {
+  RegisterClasses({&TZQuery::StaticClass()});
+  RegisterRecorderPages();
+}
 
 void FilterIntervalKey(wchar_t& key, bool allowMinus) {
   const bool digit = key >= L'0' && key <= L'9';

@@ -131,7 +131,7 @@ object FrmMain: TFrmMain
     Width = 4
     Height = 580
   end
-  object r1: TPageControl
+  object r1: TRecorderPageControl
     Left = 309
     Top = 74
     Width = 707
@@ -141,7 +141,7 @@ object FrmMain: TFrmMain
     TabHeight = 26
     TabOrder = 3
     OnChange = r1Change
-    object sht1: TTabSheet
+    object sht1: TRecorderTabSheet
       Caption = #25968#20540#22270
       object std3: TStringGrid
         Left = 0
@@ -158,7 +158,7 @@ object FrmMain: TFrmMain
         OnDrawCell = std2DrawCell
       end
     end
-    object sht2: TTabSheet
+    object sht2: TRecorderTabSheet
       Caption = #25968#25454#34920
       ImageIndex = 1
       object std2: TStringGrid
@@ -174,7 +174,7 @@ object FrmMain: TFrmMain
         OnDrawCell = std2DrawCell
       end
     end
-    object sht3: TTabSheet
+    object sht3: TRecorderTabSheet
       Caption = #26354#32447#22270
       ImageIndex = 2
       object pnl1: TPanel

@@ -10,6 +10,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/Database.h"
+#include "app/RecorderPages.h"
 #include "app/SerialPort.h"
 #include "app/uFrmMain.h"
 #include "tests/app/AcquisitionFixture.h"
@@ -23,7 +24,6 @@
 #include "toolkit/ui/Edit.h"
 #include "toolkit/ui/Label.h"
 #include "toolkit/ui/Menus.h"
-#include "toolkit/ui/PageControl.h"
 #include "toolkit/ui/StatusBar.h"
 #include "toolkit/ui/Timer.h"
 #include "toolkit/ui/ToolBar.h"
