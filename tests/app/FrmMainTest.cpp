@@ -28,6 +28,8 @@
 #include "toolkit/ui/Timer.h"
 #include "toolkit/ui/ToolBar.h"
 
+#include <commctrl.h>
+
 namespace {
 
 // Text pixels, allowing for smoothed glyph edges.
@@ -208,6 +210,33 @@ TEST_F(FrmMainTest, TwoModuleConfigLaysOutSixteenChannels) {
   EXPECT_EQ(form->std2->Cells(17, 0), "CH16");
   EXPECT_EQ(form->std2->Cells(18, 0), "");
   EXPECT_EQ(form->std3->Cells(0, 3), "CH9    T    ℃");
+}
+
+TEST_F(FrmMainTest, TabsAndViewMenuSwitchPagesAndTheGraphTabSetsItsTexts) {
+  CreateForm();
+  EXPECT_TRUE(form->sht1->Visible());
+  EXPECT_FALSE(form->sht3->Visible());
+  // A click on the third tab.
+  RECT tab{};
+  ASSERT_TRUE(SendMessageW(form->r1->Handle(), TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&tab)));
+  const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+  SendMessageW(form->r1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(form->r1->Handle(), WM_LBUTTONUP, 0, at);
+  Application->ProcessMessages();
+  EXPECT_EQ(form->r1->ActivePageIndex(), 2);
+  EXPECT_TRUE(form->sht3->Visible());
+  EXPECT_FALSE(form->sht1->Visible());
+  EXPECT_EQ(form->btn_1->Caption(), "Set");
+  EXPECT_EQ(form->Show1->Caption(), "Upper limit of the Y-axis");
+  EXPECT_EQ(form->Show2->Caption(), "Down limit of the Y-axis");
+  // View / Datasheet shows the data grid's page.
+  form->N22->Click();
+  EXPECT_EQ(form->r1->ActivePageIndex(), 1);
+  EXPECT_TRUE(form->sht2->Visible());
+  EXPECT_EQ(SendMessageW(form->r1->Handle(), TCM_GETCURSEL, 0, 0), 1);
+  // The grid fills the page's display area.
+  EXPECT_GT(form->std2->Width(), 100);
+  EXPECT_GT(form->std2->Height(), 100);
 }
 
 struct KeyCase {
