@@ -1,6 +1,6 @@
 // The string grid with the recorder's live data: filling 100,000 rows of 66 short texts
 // (sample number, time stamp, 64 readings) and painting a screenful, compared with painting
-// the same screenful of a 20-row grid. Prints bytes per row, fill time and paint times.
+// the same screenful of a 40-row grid. Prints bytes per row, fill time and paint times.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -82,7 +82,7 @@ int main() {
     TStringGrid* big = MakeGrid(form);
     TStringGrid* small = MakeGrid(form);
     const double fill = Fill(*big, 1, kRows, false);
-    Fill(*small, 1, 20, false);
+    Fill(*small, 1, 40, false);
     // Live samples on the shown window: one row at a time below the visible rows.
     form->Show();
     constexpr int kLive = 2000;
@@ -103,7 +103,7 @@ int main() {
     std::printf("grid_fill_100k_rows: %.1f ms\n", fill * 1e3);
     std::printf("grid_fill_per_row: %.2f us\n", fill * 1e6 / kRows);
     std::printf("grid_live_append_per_row: %.2f us\n", liveFill * 1e6 / kLive);
-    std::printf("grid_paint_20_rows: %.2f ms\n", paintSmall * 1e3);
+    std::printf("grid_paint_40_rows: %.2f ms\n", paintSmall * 1e3);
     std::printf("grid_paint_100k_rows_top: %.2f ms\n", paintBig * 1e3);
     std::printf("grid_paint_100k_rows_end: %.2f ms\n", paintBigEnd * 1e3);
     form->Free();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <numbers>
 
 #include "toolkit/classes/Streams.h"
@@ -140,6 +141,39 @@ void ResampleBitmap(TBitmap& source, TBitmap& dest) {
         for (int ch = 0; ch < 3; ++ch) sum[ch] += c.weight[n] * p[ch];
       }
       for (int ch = 0; ch < 3; ++ch) destRows[y][x * 3 + ch] = Channel(sum[ch]);
+    }
+  }
+}
+
+void TurnBitmap(TBitmap& bitmap, double angle) {
+  const int w = bitmap.Width();
+  const int h = bitmap.Height();
+  if (w == 0 || h == 0) return;
+  const double radians = angle * std::numbers::pi / 180;
+  double c = std::cos(radians);
+  double s = std::sin(radians);
+  // Quarter turns are exact.
+  if (std::fabs(c) < 1e-9) c = 0;
+  if (std::fabs(s) < 1e-9) s = 0;
+  const int nw = std::max(1, static_cast<int>(Round(std::fabs(w * c) + std::fabs(h * s))));
+  const int nh = std::max(1, static_cast<int>(Round(std::fabs(w * s) + std::fabs(h * c))));
+  const auto sourceRows = ScanLines32(bitmap);
+  std::vector<std::uint32_t> source(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    std::memcpy(&source[static_cast<size_t>(y) * w], sourceRows[y], static_cast<size_t>(w) * 4);
+  }
+  bitmap.SetSize(nw, nh);
+  const auto rows = ScanLines32(bitmap);
+  for (int y = 0; y < nh; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(rows[y]);
+    const double dy = y + 0.5 - nh / 2.0;
+    for (int x = 0; x < nw; ++x) {
+      const double dx = x + 0.5 - nw / 2.0;
+      // Screen rows grow downwards: a counter-clockwise turn maps source (sx, sy) to
+      // (sx·c + sy·s, -sx·s + sy·c); this is its inverse.
+      const int sx = std::clamp(static_cast<int>(std::floor(dx * c - dy * s + w / 2.0)), 0, w - 1);
+      const int sy = std::clamp(static_cast<int>(std::floor(dx * s + dy * c + h / 2.0)), 0, h - 1);
+      row[x] = source[static_cast<size_t>(sy) * w + sx];
     }
   }
 }

@@ -6,7 +6,10 @@
 
 #include "canvas/CanvasUtils.h"
 #include "canvas/KelBlend.h"
+#include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
@@ -22,10 +25,55 @@ const TClassInfo& TCanvas3D::StaticClass() {
 
 int TCanvas3D::BeginElement(const std::string&, int data, const TElementTransform*) { return data; }
 
-// Shadow shapes are painted by the shadow support; until it is in place a shadow leaves the
-// canvas untouched.
-void TCanvas3D::DrawShadowShape(TKelShadow*, const TRect&, bool, int, const TPointArray&, int, double, double,
-                                double) {}
+void TCanvas3D::DrawShadowShape(TKelShadow* shadow, const TRect& rect, bool isEllipse, int cornerSize,
+                                const TPointArray& points, int highIndex, double, double startAngle,
+                                double endAngle) {
+  Brush()->SetColor(shadow->Color());
+  Brush()->SetStyle(bsSolid);
+  if (Pen()->Style() != psClear) {
+    Pen()->SetStyle(psSolid);
+    Pen()->SetColor(Brush()->Color());
+  }
+  if (highIndex >= 0) {
+    Polygon(points, highIndex);
+  } else if (isEllipse) {
+    auto ellipseOrPie = [&] {
+      if (endAngle - startAngle == 360) {
+        EllipseFromRect(rect);
+      } else {
+        PieByAngles(rect, startAngle, endAngle);
+      }
+    };
+    if (!shadow->Smooth()) {
+      ellipseOrPie();
+      return;
+    }
+    // A soft edge without bitmap effects: a radial gradient from the darkened colour.
+    TKelGradient radial;
+    radial.SetVisible(true);
+    radial.SetDirection(KelCanvas::gdRadial);
+    radial.SetStartColor(DarkenRGB(shadow->Color(), 128));
+    radial.SetEndColor(shadow->Color() == 0 ? clSilver : LightenRGB(shadow->Color(), 32));
+    TKelGradient saved;
+    saved.Assign(BrushGradient());
+    const TPenStyle penStyle = Pen()->Style();
+    BrushGradient()->Assign(&radial);
+    Pen()->SetStyle(psClear);
+    try {
+      ellipseOrPie();
+    } catch (...) {
+      BrushGradient()->Assign(&saved);
+      Pen()->SetStyle(penStyle);
+      throw;
+    }
+    BrushGradient()->Assign(&saved);
+    Pen()->SetStyle(penStyle);
+  } else if (cornerSize > 0) {
+    DrawCorneredRect(rect, cornerSize, cornerSize, nullptr);
+  } else {
+    FillRect(rect);
+  }
+}
 
 void TCanvas3D::AssignFrom(TCanvas3D* source) {
   if (source == nullptr) return;
@@ -162,6 +210,14 @@ TPointFloatArray TCanvas3D::ProjectFloatPoints(const TPointFloatArray& points, i
     Project3DF(result[i], z);
   }
   return result;
+}
+
+bool TCanvas3D::ProjectBoxHull(const TRect& rect, int z0, int z1, TPointArray& hull) {
+  hull.clear();
+  for (int z : {z0, z1}) {
+    for (const TPoint& p : ProjectRectCorners(rect, z)) hull.push_back(p);
+  }
+  return ConvexOutline(hull);
 }
 
 void TCanvas3D::PolygonAtZF(const TPointFloatArray& points, int highIndex, float z) {

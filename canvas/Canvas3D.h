@@ -129,6 +129,9 @@ class TCanvas3D : public TKelCanvas {
   }
   void EllipseAtZFromRect(const TRect& r, int z) { EllipseAtZ(r.Left, r.Top, r.Right, r.Bottom, z); }
   void TextOut3D(int x, int y, int z, const std::string& text) { WriteText3D(x, y, z, text, false); }
+  // The eight corners of the box (rect at z0 and z1) projected and reduced to their convex
+  // outline; false when no outline is left.
+  bool ProjectBoxHull(const TRect& rect, int z0, int z1, TPointArray& hull);
   void DrawArrowAtZ(bool filled, TPoint from, TPoint to, int headWidth, int headLength, int z) {
     DrawArrow3D(filled, from, to, headWidth, headLength, z, z, 50);
   }

@@ -481,6 +481,24 @@ void TKelCanvas::ArcAngles(int left, int top, int right, int bottom, int x3, int
   endAngle = angle(x4, y4);
 }
 
+TPointArray TKelCanvas::BuildArrowPolygon(TPoint from, TPoint to, int headLength, int headWidth, double bodyPercent) {
+  if (from == to) return {};
+  const double d = PointDistance(to.X - from.X, to.Y - from.Y);
+  const double f = (from.Y - to.Y) / d;
+  const double g = (to.X - from.X) / d;
+  // Along-axis coordinate s and across-axis coordinate t of a point, and back.
+  auto along = [&](TPoint p) { return p.X * g - p.Y * f; };
+  auto across = [&](TPoint p) { return p.X * f + p.Y * g; };
+  auto point = [&](double s, double t) { return TPoint(RoundInt(s * g + t * f), RoundInt(-s * f + t * g)); };
+  const double t0 = across(from);
+  const double s0 = along(from);
+  const double s1 = along(to);
+  const double e = std::min<double>(headLength, RoundInt(d));
+  const double w = headWidth * bodyPercent * 0.005;
+  return {point(s0, t0 + w), point(s0, t0 - w), point(s1 - e, t0 - w), point(s1 - e, t0 - headWidth / 2.0),
+          to,                point(s1 - e, t0 + headWidth / 2.0),         point(s1 - e, t0 + w)};
+}
+
 void TKelCanvas::SetDarkenedBrush(TColor color, int amount) {
   const TColor dark = DarkenRGB(color, amount);
   if (brush_->Style() == bsSolid) {

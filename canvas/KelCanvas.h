@@ -144,6 +144,10 @@ class TKelCanvas : public TObject {
   static void ArcAngles(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4,
                         float& startAngle, float& endAngle);
   void SetDarkenedBrush(TColor color, int amount);
+  // The seven corners of an arrow from `from` to the tip `to`: the body (width headWidth ×
+  // bodyPercent %), the head (headLength long, capped at the arrow's length, headWidth wide)
+  // and back. Empty when from = to.
+  static TPointArray BuildArrowPolygon(TPoint from, TPoint to, int headLength, int headWidth, double bodyPercent);
 
   // ---- Shared state ------------------------------------------------------------------------
   TKelBrush* Brush() const { return brush_; }

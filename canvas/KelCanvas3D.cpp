@@ -1,6 +1,8 @@
 // TKelCanvas3D: construction, device state, the 2D primitives with picture and gradient fills,
 // clipping and buffered drawing. Text lives in KelCanvas3DText.cpp, the projection and the
-// projected primitives in KelCanvas3DProjection.cpp.
+// projected primitives in KelCanvas3DProjection.cpp, the solids in KelCanvas3DSolids.cpp and
+// KelCanvas3DPie.cpp, the smooth shadow in KelCanvas3DShadow.cpp and the gradient bands in
+// GradientBands.cpp.
 #include "canvas/KelCanvas3D.h"
 
 #include <cmath>
@@ -9,6 +11,7 @@
 
 #include "canvas/BitmapUtils.h"
 #include "canvas/CanvasUtils.h"
+#include "canvas/GradientPainting.h"
 #include "canvas/ClipStack.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvasModule.h"
@@ -107,24 +110,7 @@ bool TKelCanvas3D::UseDCBrush() {
 
 // ---- Fills -----------------------------------------------------------------------------------
 
-// Gradient painting belongs to the gradient support; until it is in place a gradient fills with
-// its start colour.
-void TKelCanvas3D::FillGradient(const TRect& rect) {
-  TColor start = BrushGradient()->StartColor();
-  if (IsMonochrome()) start = MonochromeColor(start);
-  TBrushHandle brush(CreateSolidBrush(ColorToRGB(start)));
-  const RECT r = OrderedRect(rect);
-  HDC dc = PreparedDC();
-  if (dc != nullptr) ::FillRect(dc, &r, brush.Get());
-}
-
-void TKelCanvas3D::GradientFillRect(const TRect& rect, TColor startColor, TColor, KelCanvas::TGradientDirection, int,
-                                   int, int) {
-  TBrushHandle brush(CreateSolidBrush(ColorToRGB(startColor)));
-  const RECT r = OrderedRect(rect);
-  HDC dc = PreparedDC();
-  if (dc != nullptr) ::FillRect(dc, &r, brush.Get());
-}
+void TKelCanvas3D::FillGradient(const TRect& rect) { FillGradientRect(this, BrushGradient(), rect); }
 
 void TKelCanvas3D::FillRect(const TRect& rect) {
   if (BrushHasGradient()) {

@@ -68,6 +68,8 @@ class TKelCanvas3D : public TCanvas3D {
   // ---- TCanvas3D operations ----------------------------------------------------------------
   bool UseDCBrush() override;
   TColor GetPixel3D(int x, int y, int z) override;
+  void DrawShadowShape(TKelShadow* shadow, const TRect& rect, bool isEllipse, int cornerSize, const TPointArray& points,
+                       int highIndex, double holePercent, double startAngle, double endAngle) override;
   bool SuppressesFontZoom() override { return false; }
   void SetPixel3D(int x, int y, int z, TColor color) override;
   std::string GetDescription() override { return "GDI"; }
@@ -80,6 +82,23 @@ class TKelCanvas3D : public TCanvas3D {
   void FinishFrame(TCanvas* target, TCanvas* next, const TRect& rect) override;
   bool RestoreFromBuffer() override;
   bool CopyBufferTo(TGraphic* graphic, const TRect& rect) override;
+  void DrawCone3D(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darkSides,
+                  int conePercent) override;
+  void DrawBox3D(int left, int right, int top, int bottom, int z0, int z1, bool darkSides) override;
+  void DrawBox3DAlias(int left, int right, int top, int bottom, int z0, int z1, bool darkSides) override {
+    DrawBox3D(left, right, top, bottom, z0, z1, darkSides);
+  }
+  void DrawCylinder3D(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darkSides) override {
+    DrawCone3D(vertical, left, top, right, bottom, z0, z1, darkSides, 100);
+  }
+  void DrawPyramid3D(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darkSides) override;
+  void DrawSkewedBox3DF(const TRectFloat& rect, bool drawTop, double z0, double z1, double halfWidth, double halfDepth,
+                        bool drawBottom) override;
+  void DrawPieSlice3D(int xCentre, int yCentre, int xRadius, int yRadius, int z0, int z1, double startAngle,
+                      double endAngle, bool darkSides, bool drawSides, int donutPercent, TCustomKelGradient* gradient,
+                      int bevelPercent, std::uint8_t highlightMode, std::uint8_t transparency, int bevelBright,
+                      bool bevelBorder, bool hideSides) override;
+  void DrawBitmap3D(const TRect& rect, TGraphic* graphic, double position, int plane) override;
   void DrawArrow3D(bool filled, TPoint from, TPoint to, int headWidth, int headLength, int z0, int z1,
                    double bodyPercent) override;
   void ClipToBox3D(const TRect& rect, int z0, int z1) override;
@@ -125,6 +144,12 @@ class TKelCanvas3D : public TCanvas3D {
   void MakeSnapshotAt(int x, int y, TGraphic* graphic);
   // The brush-gradient fill of a rectangle.
   void FillGradient(const TRect& rect);
+  // The blurred shadow: the shape drawn into a work bitmap, blurred and multiplied into the
+  // buffer at the rect's position.
+  void DrawSmoothShadow(TKelShadow* shadow, const TRect& rect, bool isEllipse, int cornerSize,
+                        const TPointArray& points, int highIndex, double holePercent);
+  // A point of the ellipse in `rect` at a whole-degree angle (counter-clockwise from 3 o'clock).
+  static TPointFloat EllipsePoint(const TRect& rect, int degrees);
 
   bool MonochromeOn = false;
   TBitmap* BufferBitmap = nullptr;

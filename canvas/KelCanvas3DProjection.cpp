@@ -245,21 +245,8 @@ void TKelCanvas3D::CircleAtZ(int x, int y, int z, double radius) {
 
 void TKelCanvas3D::DrawArrow3D(bool filled, TPoint from, TPoint to, int headWidth, int headLength, int z0, int z1,
                                double bodyPercent) {
-  if (from == to) return;
-  const double d = PointDistance(to.X - from.X, to.Y - from.Y);
-  const double f = (from.Y - to.Y) / d;
-  const double g = (to.X - from.X) / d;
-  // Along-axis coordinate s and across-axis coordinate t of a point.
-  auto along = [&](TPoint p) { return p.X * g - p.Y * f; };
-  auto across = [&](TPoint p) { return p.X * f + p.Y * g; };
-  auto point = [&](double s, double t) { return TPoint(RoundInt(s * g + t * f), RoundInt(-s * f + t * g)); };
-  const double t0 = across(from);
-  const double s0 = along(from);
-  const double s1 = along(to);
-  const double e = std::min<double>(headLength, RoundInt(d));
-  const double w = headWidth * bodyPercent * 0.005;
-  TPointArray pts = {point(s0, t0 + w),  point(s0, t0 - w), point(s1 - e, t0 - w), point(s1 - e, t0 - headWidth / 2.0),
-                     to,                 point(s1 - e, t0 + headWidth / 2.0),         point(s1 - e, t0 + w)};
+  TPointArray pts = BuildArrowPolygon(from, to, headLength, headWidth, bodyPercent);
+  if (pts.empty()) return;
   const int z = (z0 + z1) / 2;
   for (TPoint& p : pts) p = Project3D(p.X, p.Y, z);
   if (filled) {
@@ -278,10 +265,7 @@ void TKelCanvas3D::ClipToBox3D(const TRect& rect, int z0, int z1) {
     return;
   }
   TPointArray hull;
-  for (int z : {z0, z1}) {
-    for (const TPoint& p : ProjectRectCorners(rect, z)) hull.push_back(p);
-  }
-  if (ConvexOutline(hull)) {
+  if (ProjectBoxHull(rect, z0, z1, hull)) {
     ClipToPolygon(hull, static_cast<int>(hull.size()) - 1, static_cast<int>(hull.size()), false);
   } else {
     ClipToRect(rect);

@@ -79,5 +79,6 @@ const TClassInfo& FindCanvasClass(const std::string& name);
 // filter modules can group their classes with it for streaming.
 void ActivateControlClassGroup();
 
-// Turns a bitmap in place by an angle in degrees (installed by the image filter module).
+// Turns a bitmap in place by an angle in degrees (installed by the image filter module); while
+// it is empty, angled gradients use the drawing surface's own TurnBitmap.
 extern std::function<void(TBitmap& bitmap, double angle)> KelRotateBitmapHook;

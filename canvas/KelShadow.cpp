@@ -2,7 +2,14 @@
 #include "canvas/KelShadow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <numbers>
+
+#include "canvas/Canvas3D.h"
+#include "canvas/CanvasUtils.h"
+#include "canvas/KelPen.h"
+#include "toolkit/rtl/Math.h"
 
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/GraphicsObject.h"
@@ -104,4 +111,129 @@ TKelEmboss::TKelEmboss(TNotifyEvent onChange) : TKelShadow(nullptr) {
 const TClassInfo& TKelEmboss::StaticClass() {
   static const TClassInfo info = TClassBuilder<TKelEmboss>("TKelEmboss", &TKelShadow::StaticClass()).Build();
   return info;
+}
+
+// ---- Drawing ---------------------------------------------------------------------------------
+
+TRect TKelShadow::ShadowRect(const TRect& rect) const {
+  TRect r = rect;
+  int dx = horizSize_, dy = vertSize_;
+  switch (direction_) {
+    case sdCenter:
+      InflateRectBy(r, std::abs(horizSize_), std::abs(vertSize_));
+      return r;
+    case sdLeftTop:
+      dx = -dx;
+      dy = -dy;
+      break;
+    case sdLeftBottom:
+      dx = -dx;
+      break;
+    case sdRightTop:
+      dy = -dy;
+      break;
+    case sdRightBottom:
+      break;
+  }
+  return TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+}
+
+std::array<TPoint, 4> TKelShadow::RotateRectCorners(const TRect& rect, double angle) {
+  const double radians = angle * std::numbers::pi / 180;
+  const double c = std::cos(radians);
+  const double s = std::sin(radians);
+  const int cx = (rect.Left + rect.Right) / 2;
+  const int cy = (rect.Top + rect.Bottom) / 2;
+  auto turn = [&](int x, int y) {
+    const int dx = x - cx, dy = y - cy;
+    return TPoint(static_cast<int>(Round(dx * c + dy * s)) + cx, static_cast<int>(Round(-dx * s + dy * c)) + cy);
+  };
+  return {turn(rect.Left, rect.Top), turn(rect.Right, rect.Top), turn(rect.Right, rect.Bottom),
+          turn(rect.Left, rect.Bottom)};
+}
+
+bool TKelShadow::BeginShadow(TCanvas3D* canvas, const TRect& rect, double angle) {
+  blend_ = nullptr;
+  transparencyInUse_ = 0;
+  if (color_ == clNone || (horizSize_ == 0 && vertSize_ == 0)) return false;
+  transparencyInUse_ = transparency_ != 0 ? transparency_ : canvas->CurrentTransparency;
+  if (transparencyInUse_ == 0) return true;
+  const auto percent = static_cast<std::uint8_t>(transparency_);
+  if (canvas->SupportsAlpha) {
+    blend_ = canvas->StartTransparency(TRect(), percent);
+    return true;
+  }
+  TRect area;
+  if (smooth_) {
+    area = rect;
+    InflateRectBy(area, 2 * std::abs(horizSize_), 2 * std::abs(vertSize_));
+  } else {
+    area = ShadowRect(rect);
+  }
+  if (angle != 0) {
+    const auto corners = RotateRectCorners(area, angle);
+    area = BoundsOfPointCount(corners.data(), 4);
+  }
+  blend_ = canvas->StartTransparency(area, percent);
+  return true;
+}
+
+void TKelShadow::EndShadow(TCanvas3D* canvas) {
+  if (transparencyInUse_ != 0) canvas->FinishTransparency(blend_);
+  blend_ = nullptr;
+  transparencyInUse_ = 0;
+}
+
+void TKelShadow::Draw(TCanvas3D* canvas, const TRect& rect, double holePercent, double startAngle, double endAngle) {
+  if (!BeginShadow(canvas, rect, 0)) return;
+  try {
+    canvas->DrawShadowShape(this, ShadowRect(rect), true, 0, {}, -1, holePercent, startAngle, endAngle);
+  } catch (...) {
+    EndShadow(canvas);
+    throw;
+  }
+  EndShadow(canvas);
+}
+
+void TKelShadow::DrawRect(TCanvas3D* canvas, const TRect& rect, int cornerSize, double angle) {
+  if (!BeginShadow(canvas, rect, angle)) return;
+  const TPenStyle penStyle = canvas->Pen()->Style();
+  const TColor penColor = canvas->Pen()->Color();
+  try {
+    const TRect shadow = ShadowRect(rect);
+    if (angle == 0) {
+      canvas->DrawShadowShape(this, shadow, false, cornerSize, {}, -1, 0, 0, 360);
+    } else {
+      const auto corners = RotateRectCorners(shadow, angle);
+      const TPointArray points(corners.begin(), corners.end());
+      canvas->DrawShadowShape(this, BoundsOfPoints(points), false, cornerSize, points, 3, 0, 0, 360);
+    }
+  } catch (...) {
+    canvas->Pen()->SetStyle(penStyle);
+    canvas->Pen()->SetColor(penColor);
+    EndShadow(canvas);
+    throw;
+  }
+  canvas->Pen()->SetStyle(penStyle);
+  canvas->Pen()->SetColor(penColor);
+  EndShadow(canvas);
+}
+
+void TKelShadow::DrawPolygon(TCanvas3D* canvas, const TPointArray& points, int highIndex) {
+  const int count = std::min<int>(highIndex + 1, static_cast<int>(points.size()));
+  if (count <= 0) return;
+  TPointArray moved(points.begin(), points.begin() + count);
+  for (TPoint& p : moved) {
+    p.X += horizSize_;
+    p.Y += vertSize_;
+  }
+  const TRect rect = canvas->SupportsAlpha ? TRect() : BoundsOfPoints(moved);
+  if (!BeginShadow(canvas, rect, 0)) return;
+  try {
+    canvas->DrawShadowShape(this, rect, false, 0, moved, count - 1, 0, 0, 360);
+  } catch (...) {
+    EndShadow(canvas);
+    throw;
+  }
+  EndShadow(canvas);
 }

@@ -4,12 +4,17 @@
 // invisible and points to the left-top.
 #pragma once
 
+#include <array>
+
+#include "canvas/CanvasTypes.h"
 #include "canvas/KelGradient.h"
 #include "toolkit/classes/Events.h"
 #include "toolkit/classes/Persistent.h"
 #include "toolkit/graphics/Color.h"
 
 class TEnumInfo;
+class TCanvas3D;
+class TKelBlend;
 
 enum TShadowDirection { sdLeftTop, sdLeftBottom, sdRightTop, sdRightBottom, sdCenter };
 const TEnumInfo& EnumTypeInfo(TShadowDirection);
@@ -52,6 +57,27 @@ class TKelShadow : public TPersistent {
   const TNotifyEvent& OnChange() const { return onChange_; }
   void SetOnChange(const TNotifyEvent& value) { onChange_ = value; }
 
+  // ---- Drawing -----------------------------------------------------------------------------
+  // The shape's rect moved by the sizes along Direction; sdCenter grows it by |HorizSize| and
+  // |VertSize| on each side instead.
+  TRect ShadowRect(const TRect& rect) const;
+  // Corner (dx, dy) relative to the centre goes to (round(dx·cos A + dy·sin A) + cx,
+  // round(-dx·sin A + dy·cos A) + cy); corners in the order left-top, right-top, right-bottom,
+  // left-bottom.
+  static std::array<TPoint, 4> RotateRectCorners(const TRect& rect, double angle);
+  // False (draw nothing) for Color clNone or no size. Otherwise opens a transparency group
+  // over the area the shadow touches when a transparency is in use (its own, or the canvas's
+  // current one when its own is 0) and answers True; EndShadow closes that group.
+  bool BeginShadow(TCanvas3D* canvas, const TRect& rect, double angle);
+  void EndShadow(TCanvas3D* canvas);
+  // Shadow of an ellipse, pie or donut whose bounding box is `rect`.
+  void Draw(TCanvas3D* canvas, const TRect& rect, double holePercent, double startAngle, double endAngle);
+  // Shadow of a rectangle (rounded for cornerSize > 0, turned by `angle` degrees about its
+  // centre); the canvas pen's style and colour are restored afterwards.
+  void DrawRect(TCanvas3D* canvas, const TRect& rect, int cornerSize, double angle);
+  // Shadow of a polygon: every point moved by (HorizSize, VertSize) whatever the Direction.
+  void DrawPolygon(TCanvas3D* canvas, const TPointArray& points, int highIndex);
+
   bool IsVisibleStored() const { return visible_ != defaultVisible_; }
   bool IsColorStored() const { return color_ != defaultColor_; }
   bool IsHorizSizeStored() const { return horizSize_ != defaultSize_; }
@@ -82,6 +108,9 @@ class TKelShadow : public TPersistent {
   bool defaultVisible_ = true;
   TColor defaultColor_ = clSilver;
   int defaultSize_ = 0;
+  // Between BeginShadow and EndShadow: the transparency in use and its group.
+  int transparencyInUse_ = 0;
+  TKelBlend* blend_ = nullptr;
 };
 
 class TKelEmboss : public TKelShadow {

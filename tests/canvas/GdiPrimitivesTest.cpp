@@ -237,13 +237,15 @@ TEST_F(GdiCanvasTest, CheckBoxDrawsInsideItsThirteenPixels) {
   EXPECT_LE(ink.Bottom, 53);
 }
 
-TEST_F(GdiCanvasTest, GradientBrushFallsBackToItsStartColour) {
+TEST_F(GdiCanvasTest, VisibleGradientReplacesTheSolidBrush) {
   canvas->Pen()->Hide();
   canvas->Brush()->SetColor(clBlue);
   canvas->Brush()->Gradient()->SetStartColor(clLime);
+  canvas->Brush()->Gradient()->SetEndColor(clRed);
   canvas->Brush()->Gradient()->SetVisible(true);
   canvas->Rectangle(10, 10, 40, 40);
-  EXPECT_EQ(surface->Pixel(20, 20), clLime);
+  EXPECT_EQ(surface->Pixel(20, 39), clLime) << "top-bottom: the start colour lies at the bottom";
+  EXPECT_EQ(surface->Pixel(20, 10), clRed);
   EXPECT_EQ(surface->Count(clBlue), 0);
   canvas->Brush()->Gradient()->SetVisible(false);
   canvas->Rectangle(50, 10, 80, 40);
@@ -410,7 +412,9 @@ TEST_P(PathFillTest, FillsInsideTheFigureOnly) {
   FillRect(picture.Canvas()->Handle(), &all, red);
   DeleteObject(red);
   canvas->Brush()->SetColor(clBlue);
+  // A gradient of one colour, so the fill shows a single colour wherever it is sampled.
   canvas->Brush()->Gradient()->SetStartColor(clLime);
+  canvas->Brush()->Gradient()->SetEndColor(clLime);
   canvas->Brush()->Gradient()->SetVisible(c.fill == 1);
   if (c.fill == 2) canvas->Brush()->Image()->SetGraphic(&picture);
   canvas->Pen()->SetColor(clBlack);

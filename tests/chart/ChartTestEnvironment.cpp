@@ -1,6 +1,7 @@
 // Starts the chart library's units once for the chart test exe, as the program's entry does.
 #include <gtest/gtest.h>
 
+#include "canvas/KelCanvasModule.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
 
@@ -9,12 +10,14 @@ namespace {
 class ChartEnvironment : public testing::Environment {
  public:
   void SetUp() override {
+    KelCanvasStartup();
     KelConstStartup();
     KelProcsStartup();
   }
   void TearDown() override {
     KelProcsShutdown();
     KelConstShutdown();
+    KelCanvasShutdown();
   }
 };
 

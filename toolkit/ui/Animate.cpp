@@ -81,8 +81,6 @@ void TAnimate::SetActive(bool value) {
   }
 }
 
-bool TAnimate::Playing() { return HandleAllocated() && SendMessageW(Handle(), ACM_ISPLAYING, 0, 0) != 0; }
-
 void TAnimate::SetCenter(bool value) {
   if (value == center_) return;
   center_ = value;

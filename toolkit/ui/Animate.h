@@ -24,8 +24,6 @@ class TAnimate : public TWinControl {
   // 0: play for ever.
   int Repetitions() const { return repetitions_; }
   void SetRepetitions(int value) { repetitions_ = value; }
-  // Whether the platform control is playing now.
-  bool Playing();
   void Play() { SetActive(true); }
   void Stop() { SetActive(false); }
 

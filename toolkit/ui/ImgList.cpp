@@ -36,7 +36,7 @@ TCustomImageList::~TCustomImageList() {
 }
 
 HIMAGELIST TCustomImageList::Handle() {
-  if (handle_ == nullptr) handle_ = ImageList_Create(width_, height_, ILC_COLOR32 | ILC_MASK, 4, 4);
+  if (handle_ == nullptr) handle_ = ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 4, 4);
   return handle_;
 }
 
@@ -61,14 +61,48 @@ void TCustomImageList::SetHeight(int value) {
   Recreate();
 }
 
+namespace {
+
+// A copy of a bitmap's pixels in a bitmap selected nowhere: the platform's image list selects
+// what it adds into its own DCs, and a TBitmap's handle may be selected into its canvas.
+HBITMAP DetachedCopy(TBitmap* bitmap) {
+  const int w = bitmap->Width(), h = bitmap->Height();
+  HDC screen = GetDC(nullptr);
+  HBITMAP copy = CreateCompatibleBitmap(screen, std::max(w, 1), std::max(h, 1));
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, copy);
+  BitBlt(dc, 0, 0, w, h, bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return copy;
+}
+
+}  // namespace
+
 int TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
-  const int index = ImageList_Add(Handle(), image->Handle(), mask != nullptr ? mask->Handle() : nullptr);
+  HBITMAP colour = DetachedCopy(image);
+  HBITMAP monochrome = nullptr;
+  if (mask != nullptr) {
+    // The mask as a monochrome bitmap: white (masked) where the mask is not black.
+    monochrome = CreateBitmap(mask->Width(), mask->Height(), 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, monochrome);
+    BitBlt(dc, 0, 0, mask->Width(), mask->Height(), mask->Canvas()->Handle(), 0, 0, SRCCOPY);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
+  const int index = ImageList_Add(Handle(), colour, monochrome);
+  DeleteObject(colour);
+  if (monochrome != nullptr) DeleteObject(monochrome);
   Change();
   return index;
 }
 
 int TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
-  const int index = ImageList_AddMasked(Handle(), image->Handle(), ColorToRGB(maskColor));
+  HBITMAP colour = DetachedCopy(image);
+  const int index = ImageList_AddMasked(Handle(), colour, ColorToRGB(maskColor));
+  DeleteObject(colour);
   Change();
   return index;
 }
@@ -90,7 +124,12 @@ void TCustomImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabl
   if (enabled) {
     ImageList_Draw(handle_, index, dc, x, y, ILD_TRANSPARENT);
   } else {
-    ImageList_DrawEx(handle_, index, dc, x, y, 0, 0, CLR_NONE, ColorToRGB(clBtnShadow), ILD_TRANSPARENT | ILD_BLEND50);
+    // Greyed: the platform's embossed drawing of the image as an icon.
+    HICON icon = ImageList_GetIcon(handle_, index, ILD_TRANSPARENT);
+    if (icon != nullptr) {
+      DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, width_, height_, DST_ICON | DSS_DISABLED);
+      DestroyIcon(icon);
+    }
   }
 }
 
@@ -155,7 +194,7 @@ void TCustomImageList::ReadImages(TStream& stream) {
   if (handle_ != nullptr) ImageList_Destroy(handle_);
   handle_ = nullptr;
   if (strip.Width() > 0 && strip.Height() > 0) {
-    ImageList_Add(Handle(), strip.Handle(), mask.Width() > 0 ? mask.Handle() : nullptr);
+    Add(&strip, mask.Width() > 0 ? &mask : nullptr);
   }
 }
 

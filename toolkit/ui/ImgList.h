@@ -1,5 +1,5 @@
 // TCustomImageList / TImageList: a list of equally sized images over the platform's image list
-// (HIMAGELIST, 32-bit colour with a mask), drawn enabled or greyed. Controls that show its
+// (HIMAGELIST, 24-bit colour with a mask), drawn enabled or greyed. Controls that show its
 // images register a TChangeLink to hear of every change. Layouts store the images as the
 // binary entry "Bitmap": the image strip and its mask strip as two BMP files, each after its
 // 32-bit byte count.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "canvas/GradientPainting.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvas3D.h"
 #include "canvas/KelCanvasModule.h"
@@ -24,7 +25,7 @@
 namespace {
 
 constexpr int kWidth = 960;
-constexpr int kHeight = 640;
+constexpr int kHeight = 1000;
 
 void Caption(TKelCanvas3D& c, int x, int y, const std::string& text) {
   c.Font()->SetName("Arial");
@@ -46,6 +47,8 @@ void Reset(TKelCanvas3D& c) {
 }
 
 // Every primitive, laid out in cells of 160 × 160.
+void DrawEffects(TKelCanvas3D& c);
+
 void DrawAll(TKelCanvas3D& c) {
   Reset(c);
   c.Brush()->SetColor(clWhite);
@@ -228,6 +231,163 @@ void DrawAll(TKelCanvas3D& c) {
   for (int i = 0; i < 60; i += 3) c.SetPixel(500 + i, 350 + i / 2, clRed);
   c.Line3D(500, 400, 620, 460, 0);
   c.HLine3D(500, 620, 470, 0);
+  DrawEffects(c);
+}
+
+// Sets an orthogonal 3D view on the canvas: (x, y, z) lands at (x + z, y - z).
+void Ortho(TKelCanvas3D& c, TView3DOptions& options, bool on) {
+  c.View3DOptions = on ? &options : nullptr;
+  c.IsOrthogonal = on;
+  c.Is3D = on;
+  c.OrthoStepX = 1;
+  c.OrthoStepY = 1;
+  c.ZoomFactor = 1;
+  c.XCentre = 0;
+  c.YCentre = 0;
+  c.ScreenCentre = TPoint(0, 0);
+}
+
+// Gradients, shadows and 3D solids, below the primitives.
+void DrawEffects(TKelCanvas3D& c) {
+  Reset(c);
+  // Row 4: every gradient direction, red (start) to blue (end), then mid colours and angles.
+  Caption(c, 10, 484, "Gradient directions: red start, blue end");
+  const char* names[] = {"TopBottom", "BottomTop", "LeftRight", "RightLeft", "FromCenter",
+                         "FromTopLeft", "FromBottomLeft", "Radial", "DiagonalUp", "DiagonalDown"};
+  for (int i = 0; i < 10; ++i) {
+    const int x = 10 + i * 94;
+    Reset(c);
+    c.Pen()->Hide();
+    TKelGradient* g = c.Brush()->Gradient();
+    g->SetStartColor(clRed);
+    g->SetEndColor(clBlue);
+    g->SetMidColor(clNone);
+    g->SetAngle(0);
+    g->SetDirection(static_cast<KelCanvas::TGradientDirection>(i));
+    g->SetVisible(true);
+    c.FillRect(TRect(x, 500, x + 86, 560));
+    c.Brush()->Gradient()->SetVisible(false);
+    Caption(c, x, 562, names[i]);
+  }
+  Reset(c);
+  c.Pen()->Hide();
+  Caption(c, 10, 584, "Mid colour, angle 30, sub-gradient, balance 20, ellipse");
+  TKelGradient* g = c.Brush()->Gradient();
+  g->SetDirection(KelCanvas::gdTopBottom);
+  g->SetStartColor(clRed);
+  g->SetMidColor(clYellow);
+  g->SetEndColor(clBlue);
+  g->SetVisible(true);
+  c.FillRect(TRect(10, 600, 120, 680));
+  g->SetMidColor(clNone);
+  g->SetAngle(30);
+  c.FillRect(TRect(140, 600, 250, 680));
+  g->SetAngle(0);
+  g->SetVisible(false);
+  TKelGradient layered;
+  layered.SetStartColor(clGreen);
+  layered.SetEndColor(clWhite);
+  layered.SetVisible(true);
+  layered.SubGradient()->SetDirection(KelCanvas::gdRadial);
+  layered.SubGradient()->SetStartColor(clYellow);
+  layered.SubGradient()->SetEndColor(clPurple);
+  layered.SubGradient()->SetVisible(true);
+  DrawBrushGradient(&layered, &c, TRect(270, 600, 380, 680), 0);
+  c.Brush()->Gradient()->SetVisible(false);
+  g->SetStartColor(clBlack);
+  g->SetEndColor(clWhite);
+  g->SetBalance(20);
+  g->SetDirection(KelCanvas::gdLeftRight);
+  g->SetVisible(true);
+  c.FillRect(TRect(400, 600, 510, 680));
+  g->SetBalance(50);
+  g->SetDirection(KelCanvas::gdTopBottom);
+  g->SetStartColor(clNavy);
+  g->SetEndColor(clAqua);
+  c.Ellipse(530, 600, 640, 680);
+  g->SetVisible(false);
+
+  // Row 5: shadows.
+  Reset(c);
+  Caption(c, 10, 694, "Shadows: sharp, 50 % transparent, turned 20, ellipse, polygon");
+  c.Brush()->SetColor(clWhite);
+  TKelShadow shadow;
+  shadow.SetColor(clBlack);
+  shadow.ChangeSize(6);
+  shadow.SetSmooth(false);
+  shadow.SetTransparency(0);
+  shadow.DrawRect(&c, TRect(20, 715, 110, 775), 0, 0);
+  c.Brush()->SetColor(clYellow);
+  c.Rectangle(20, 715, 110, 775);
+  shadow.SetTransparency(50);
+  shadow.DrawRect(&c, TRect(140, 715, 230, 775), 12, 0);
+  c.Brush()->SetColor(clYellow);
+  c.RoundRect(140, 715, 230, 775, 12, 12);
+  shadow.DrawRect(&c, TRect(260, 715, 350, 775), 0, 20);
+  shadow.SetSmooth(true);
+  shadow.SetTransparency(0);
+  shadow.SetColor(clGray);
+  shadow.Draw(&c, TRect(380, 710, 460, 780), 0, 0, 360);
+  c.Brush()->SetColor(clLime);
+  c.Ellipse(380, 710, 460, 780);
+  shadow.SetSmooth(false);
+  shadow.SetTransparency(40);
+  shadow.SetColor(clNavy);
+  const TPointArray star{TPoint(520, 710), TPoint(540, 770), TPoint(490, 735), TPoint(550, 735), TPoint(500, 770)};
+  shadow.DrawPolygon(&c, star, 4);
+  c.Brush()->SetColor(clRed);
+  c.Polygon(star, 4);
+  Reset(c);
+
+  Caption(c, 600, 694, "Smooth shadow (buffered canvas)");
+  {
+    TKelCanvas3D smooth;
+    TView3DOptions frame;
+    TRect drawRect;
+    smooth.PrepareFrame(nullptr, &frame, clWhite, false, TRect(0, 0, 300, 90), drawRect);
+    smooth.Pen()->Hide();
+    smooth.Brush()->SetColor(clWhite);
+    smooth.FillRect(drawRect);
+    TKelShadow soft;
+    soft.SetColor(clGray);
+    soft.ChangeSize(8);
+    soft.SetTransparency(0);
+    soft.DrawRect(&smooth, TRect(20, 10, 130, 70), 0, 0);
+    smooth.Brush()->SetColor(clSkyBlue);
+    smooth.FillRect(TRect(20, 10, 130, 70));
+    soft.Draw(&smooth, TRect(170, 10, 250, 75), 40, 0, 360);
+    smooth.Brush()->SetColor(clMoneyGreen);
+    smooth.Ellipse(170, 10, 250, 75);
+    smooth.FinishFrame(c.DeviceCanvas(), nullptr, TRect(600, 705, 900, 795));
+  }
+
+  // Row 6: 3D solids in an orthogonal view.
+  Reset(c);
+  Caption(c, 10, 804, "3D solids: box, pyramid, cone, cylinder, skewed box, bitmap, pie slice");
+  TView3DOptions options;
+  Ortho(c, options, true);
+  c.Brush()->SetColor(clSkyBlue);
+  c.DrawBox3D(20, 90, 850, 960, 0, 30, true);
+  c.Brush()->SetColor(clMoneyGreen);
+  c.DrawPyramid3D(true, 130, 840, 200, 960, 0, 30, true);
+  c.Brush()->SetColor(clFuchsia);
+  c.DrawCone3D(true, 240, 840, 310, 960, 0, 30, true, 0);
+  c.Brush()->Gradient()->SetVisible(false);
+  c.Brush()->SetColor(clOlive);
+  c.DrawCylinder3D(true, 350, 850, 420, 960, 0, 30, true);
+  c.Brush()->Gradient()->SetVisible(false);
+  c.Brush()->SetColor(clTeal);
+  c.DrawSkewedBox3DF(TRectFloat{460, 850, 540, 960}, true, 0, 30, 15, 6, true);
+  TBitmap tiles(3, 3);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 3; ++x) tiles.Canvas()->SetPixel(x, y, (x + y) % 2 ? clNavy : clYellow);
+  }
+  c.DrawBitmap3D(TRect(580, 850, 670, 940), &tiles, 0, 2);
+  Ortho(c, options, false);
+  Reset(c);
+  c.Brush()->SetColor(clRed);
+  c.DrawPieSlice3D(800, 880, 90, 50, 0, 25, 0.5, 5.5, true, true, 30, nullptr, 0, 2, 0, 0, true, false);
+  Reset(c);
 }
 
 LRESULT CALLBACK DemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,0 +1,751 @@
+// The series core: chart elements, the point store of a series (adds in X order, deletes,
+// clears), point colours, batching, change notification to dependents and the chart, chart
+// membership, data sources and copying between series.
+#include "chart/ChartSeries.h"
+
+#include <algorithm>
+
+#include "canvas/KelBrush.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelPicture.h"
+#include "chart/KelConst.h"
+#include "chart/KelProcs.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/graphics/GraphicsObject.h"
+#include "toolkit/rtl/SysUtils.h"
+
+// ---- Enumerations ---------------------------------------------------------------------------
+
+const TEnumInfo& EnumTypeInfo(TTreatNullsStyle) {
+  static const TEnumInfo info("TTreatNullsStyle", {"tnDontPaint", "tnSkip", "tnIgnore"});
+  return info;
+}
+
+const TEnumInfo& EnumTypeInfo(THorizAxis) {
+  static const TEnumInfo info("THorizAxis", {"aTopAxis", "aBottomAxis", "aBothHorizAxis", "aCustomHorizAxis"});
+  return info;
+}
+
+const TEnumInfo& EnumTypeInfo(TVertAxis) {
+  static const TEnumInfo info("TVertAxis", {"aLeftAxis", "aRightAxis", "aBothVertAxis", "aCustomVertAxis"});
+  return info;
+}
+
+// ---- TLabelsList ----------------------------------------------------------------------------
+
+std::string TLabelsList::LabelAt(int index) const {
+  return index >= 0 && index < Count() ? labels_[index] : std::string();
+}
+
+int TLabelsList::IndexOfLabel(const std::string& text, bool caseSensitive) const {
+  const std::string wanted = caseSensitive ? text : UpperCase(text);
+  for (int i = 0; i < Count(); ++i) {
+    if ((caseSensitive ? labels_[i] : UpperCase(labels_[i])) == wanted) return i;
+  }
+  return -1;
+}
+
+void TLabelsList::SetLabel(int index, const std::string& text) {
+  if (index < 0) return;
+  if (!text.empty()) {
+    if (index >= Count()) labels_.resize(index + 1);
+    labels_[index] = text;
+  } else if (index < Count()) {
+    labels_[index].clear();
+  }
+  if (series_) series_->RepaintPoint(index);
+}
+
+void TLabelsList::InsertLabel(int index, const std::string& text) {
+  if (text.empty() && labels_.empty()) return;
+  if (index > Count()) labels_.resize(index);
+  labels_.insert(labels_.begin() + index, text);
+}
+
+void TLabelsList::ExchangeLabels(int i, int j) {
+  const int needed = std::max(i, j) + 1;
+  if (labels_.empty()) return;
+  if (Count() < needed) labels_.resize(needed);
+  std::swap(labels_[i], labels_[j]);
+}
+
+void TLabelsList::DeleteLabel(int index) { DeleteLabels(index, 1); }
+
+void TLabelsList::DeleteLabels(int index, int n) {
+  if (index < 0 || index >= Count()) return;
+  n = std::min(n, Count() - index);
+  labels_.erase(labels_.begin() + index, labels_.begin() + index + n);
+}
+
+// ---- TKelPictureList ------------------------------------------------------------------------
+
+TKelPictureList::TKelPictureList(TChartSeries* series) : series_(series) {}
+TKelPictureList::~TKelPictureList() = default;
+
+TKelPicture* TKelPictureList::PictureAt(int index) const {
+  return index >= 0 && index < Count() ? pictures_[index].get() : nullptr;
+}
+
+void TKelPictureList::PutPicture(int index, TKelPicture* picture) {
+  std::unique_ptr<TKelPicture> owned(picture);
+  if (index < 0) return;
+  if (owned) {
+    if (index >= Count()) pictures_.resize(index + 1);
+    pictures_[index] = std::move(owned);
+  } else if (index < Count()) {
+    pictures_[index].reset();
+  }
+  if (series_) series_->RepaintPoint(index);
+}
+
+void TKelPictureList::InsertPicture(int index, TKelPicture* picture) {
+  std::unique_ptr<TKelPicture> owned(picture);
+  if (!owned && pictures_.empty()) return;
+  if (index > Count()) pictures_.resize(index);
+  pictures_.insert(pictures_.begin() + index, std::move(owned));
+}
+
+void TKelPictureList::ExchangePictures(int i, int j) {
+  if (pictures_.empty()) return;
+  const int needed = std::max(i, j) + 1;
+  if (Count() < needed) pictures_.resize(needed);
+  std::swap(pictures_[i], pictures_[j]);
+}
+
+void TKelPictureList::DeletePictures(int index, int n) {
+  if (index < 0 || index >= Count()) return;
+  n = std::min(n, Count() - index);
+  pictures_.erase(pictures_.begin() + index, pictures_.begin() + index + n);
+}
+
+void TKelPictureList::Clear() { pictures_.clear(); }
+
+// ---- TCustomChartElement --------------------------------------------------------------------
+
+const TClassInfo& TCustomChartElement::StaticClass() {
+  using E = TCustomChartElement;
+  static const TClassInfo info = TClassBuilder<E>("TCustomChartElement", &TComponent::StaticClass())
+                                     .Property("Active", &E::Active, &E::ChangeActive)
+                                     .Default(true)
+                                     .Property("ShowInEditor", &E::ShowInEditor, &E::SetShowInEditor)
+                                     .Default(true)
+                                     .Abstract()
+                                     .Build();
+  return info;
+}
+
+TCustomChartElement::TCustomChartElement(TComponent* owner)
+    : TComponent(owner),
+      brush_(new TKelBrush([this](TObject*) { RepaintOwner(); })),
+      pen_(new TKelPen([this](TObject*) { RepaintOwner(); })) {}
+
+TCustomChartElement::~TCustomChartElement() {
+  delete pen_;
+  delete brush_;
+  // The series' own destructor has already left the chart; an element that is not a series
+  // only forgets it.
+  parentChart_ = nullptr;
+}
+
+void TCustomChartElement::RepaintOwner() {
+  if (parentChart_) parentChart_->InvalidateChart();
+}
+
+void TCustomChartElement::ChangeActive(bool value) { active_ = value; }
+
+void TCustomChartElement::ChangeParentChart(ISeriesOwner* chart) { parentChart_ = chart; }
+
+void TCustomChartElement::ChangeLinePen(TKelPen* pen) { pen_->Assign(pen); }
+
+TComponent* TCustomChartElement::GetParentComponent() const {
+  return parentChart_ ? parentChart_->ChartComponent() : nullptr;
+}
+
+void TCustomChartElement::SetParentComponent(TComponent* parent) {
+  if (auto* chart = dynamic_cast<ISeriesOwner*>(parent)) ChangeParentChart(chart);
+}
+
+void TCustomChartElement::ReadState(TReader& reader) {
+  if (reader.Parent()) SetParentComponent(reader.Parent());
+  TComponent::ReadState(reader);
+}
+
+// ---- TCustomChartSeries ---------------------------------------------------------------------
+
+const TClassInfo& TCustomChartSeries::StaticClass() {
+  using S = TCustomChartSeries;
+  static const TClassInfo info = TClassBuilder<S>("TCustomChartSeries", &TCustomChartElement::StaticClass())
+                                     .Property("Title", &S::Title, &S::ChangeTitle)
+                                     .Abstract()
+                                     .Build();
+  return info;
+}
+
+TCustomChartSeries::TCustomChartSeries(TComponent* owner) : TCustomChartElement(owner) {}
+
+void TCustomChartSeries::ChangeActive(bool value) {
+  if (active_ == value) return;
+  active_ = value;
+  RepaintOwner();
+  if (parentChart_) {
+    if (auto* series = dynamic_cast<TChartSeries*>(this))
+      parentChart_->BroadcastSeriesEvent(*series, seActiveChanged);
+  }
+}
+
+void TCustomChartSeries::ChangeTitle(const std::string& value) {
+  if (title_ == value) return;
+  title_ = value;
+  RepaintOwner();
+  if (parentChart_) {
+    if (auto* series = dynamic_cast<TChartSeries*>(this))
+      parentChart_->BroadcastSeriesEvent(*series, seTitleChanged);
+  }
+}
+
+// ---- TChartSeries: construction ------------------------------------------------------------
+
+const TClassInfo& TChartSeries::StaticClass() {
+  using S = TChartSeries;
+  static const TClassInfo info =
+      TClassBuilder<S>("TChartSeries", &TCustomChartSeries::StaticClass())
+          .Property("ColorEachPoint", &S::ColorEachPoint, &S::ChangeColorEachPoint)
+          .Default(false)
+          .Property("Cursor", [](S& s) { return static_cast<int>(s.Cursor()); },
+                    [](S& s, int v) { s.SetCursor(static_cast<short>(v)); })
+          .Default(0)
+          .Property("DataSource", &S::DataSource, &S::SetDataSource)
+          .Stored([](S& s) { return s.DataSourceCount() == 1; })
+          .Property("Depth", &S::Depth, &S::ChangeDepth)
+          .Default(-1)
+          .Property("HorizAxis", &S::HorizAxis, &S::SetHorizAxis)
+          .Default(aBottomAxis)
+          .Property("PercentFormat", &S::PercentFormat, &S::SetPercentFormat)
+          .Stored([](S& s) { return s.PercentFormat() != KelMsg_DefaultPercentFormat; })
+          .Property("SeriesColor", &S::SeriesColor, &S::ChangeSeriesColor)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored([](S& s) { return s.SeriesColor() != clDefault; })
+          .Property("ValueFormat", &S::ValueFormat, &S::ChangeValueFormat)
+          .Stored([](S& s) { return s.ValueFormat() != KelMsg_DefaultValueFormat; })
+          .Property("VertAxis", &S::VertAxis, &S::SetVertAxis)
+          .Default(aLeftAxis)
+          .Property("XValues", &S::XValues, &S::SetXValues)
+          .Property("YValues", &S::YValues, &S::SetYValues)
+          .Property("OnAfterAdd", [](S& s) { return s.OnAfterAdd; },
+                    [](S& s, TSeriesOnAfterAdd e) { s.OnAfterAdd = std::move(e); })
+          .Property("OnClearValues", [](S& s) { return s.OnClearValues; },
+                    [](S& s, TSeriesOnClear e) { s.OnClearValues = std::move(e); })
+          .Property("BeforeDrawValues", [](S& s) { return s.BeforeDrawValues; },
+                    [](S& s, TNotifyEvent e) { s.BeforeDrawValues = std::move(e); })
+          .Property("AfterDrawValues", [](S& s) { return s.AfterDrawValues; },
+                    [](S& s, TNotifyEvent e) { s.AfterDrawValues = std::move(e); })
+          .Abstract()
+          .Build();
+  return info;
+}
+
+TChartSeries::TChartSeries(TComponent* owner)
+    : TCustomChartSeries(owner),
+      percentFormat_(KelMsg_DefaultPercentFormat),
+      valueFormat_(KelMsg_DefaultValueFormat) {
+  xValues_ = new TChartValueList(this, KelMsg_ValuesX);
+  xValues_->SetOrder(loAscending);
+  yValues_ = new TChartValueList(this, KelMsg_ValuesY);
+  mandatory_ = yValues_;
+  notMandatory_ = xValues_;
+}
+
+TChartSeries::~TChartSeries() {
+  // Leave every source and every dependent first, so nothing points at a dying series.
+  for (TComponent* source : dataSources_) {
+    if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(this);
+    source->RemoveFreeNotification(this);
+  }
+  dataSources_.clear();
+  const std::vector<TChartSeries*> dependents = dependents_;
+  for (TChartSeries* dependent : dependents) {
+    auto& list = dependent->dataSources_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    dependent->ClearPoints();
+  }
+  dependents_.clear();
+  if (parentChart_) {
+    ISeriesOwner* chart = parentChart_;
+    chart->RemoveSeries(*this);
+    parentChart_ = nullptr;
+  }
+  FreeAllData();
+}
+
+// ---- Adding points ------------------------------------------------------------------------
+
+int TChartSeries::AppendXY(double x, double y, const std::string& label, TColor color) {
+  xValues_->PendingValue = x;
+  yValues_->PendingValue = y;
+  if (OnBeforeAdd && !OnBeforeAdd(this)) return -1;
+  int index;
+  ++editing_;
+  try {
+    index = xValues_->InsertOrdered();
+    yValues_->InsertValue(index, y);
+    for (int i = 2; i < valueLists_.Count(); ++i) valueLists_[i].InsertValue(index, valueLists_[i].PendingValue);
+  } catch (...) {
+    --editing_;
+    throw;
+  }
+  --editing_;
+  InsertSideStores(index, label, color);
+  if (updateCount_ == 0) AfterPointAdded(this, index);
+  return index;
+}
+
+void TChartSeries::InsertSideStores(int index, const std::string& label, TColor color) {
+  if (colors_) {
+    colors_->insert(colors_->begin() + index, color);
+  } else if (color != clDefault) {
+    colors_ = std::make_unique<std::vector<TColor>>(PointCount(), clDefault);
+    (*colors_)[index] = color;
+  }
+  if (!label.empty() || labels_.Count() > 0) labels_.InsertLabel(index, label);
+  if (pictures_) pictures_->InsertPicture(index, nullptr);
+}
+
+int TChartSeries::AppendValue(double value, const std::string& label, TColor color) {
+  if (yMandatory_) return AppendXY(xValues_->Count(), value, label, color);
+  return AppendXY(value, yValues_->Count(), label, color);
+}
+
+int TChartSeries::AppendGap(const std::string& label) { return AppendValue(gapValue_, label, clNone); }
+
+int TChartSeries::AppendGapXY(double x, double y, const std::string& label) {
+  return AppendXY(x, y, label, clNone);
+}
+
+void TChartSeries::AfterPointAdded(TChartSeries* sender, int index) {
+  OnAfterAdd(sender, index);
+  NotifyValueChange(sckAdded, index);
+  if (active_) RepaintOwner();
+}
+
+double TChartSeries::ExtremeValue(bool horizontal, bool maximum) {
+  TChartValueList& list = horizontal ? *xValues_ : *yValues_;
+  if (!colors_ || treatNulls_ == tnIgnore) return maximum ? list.MaxValue() : list.MinValue();
+  bool found = false;
+  double result = 0;
+  for (int i = 0; i < list.Count(); ++i) {
+    if (IsNullPoint(i)) continue;
+    const double v = list.ValueAt(i);
+    if (!found || (maximum ? v > result : v < result)) result = v;
+    found = true;
+  }
+  return result;
+}
+
+// ---- Removing points ----------------------------------------------------------------------
+
+void TChartSeries::DeletePoint(int index) {
+  if (index < 0 || index >= PointCount())
+    throw ChartException(Format(KelMsg_SeriesDeleteOutOfBounds, {index, PointCount() - 1}));
+  ++editing_;
+  for (int i = 0; i < valueLists_.Count(); ++i) valueLists_[i].DeleteValue(index);
+  --editing_;
+  if (colors_ && index < static_cast<int>(colors_->size())) colors_->erase(colors_->begin() + index);
+  labels_.DeleteLabel(index);
+  if (pictures_) pictures_->DeletePictures(index, 1);
+  NotifyValueChange(sckDeleted, index);
+  if (active_) RepaintOwner();
+}
+
+void TChartSeries::DeletePoints(int index, int n, bool resequence) {
+  const int count = PointCount();
+  if (index >= count || index < 0 || n <= 0) return;
+  n = std::min(n, count - index);
+  ++editing_;
+  for (int i = 0; i < valueLists_.Count(); ++i) valueLists_[i].DeleteRange(index, n);
+  --editing_;
+  if (colors_ && index < static_cast<int>(colors_->size())) {
+    const int m = std::min<int>(n, static_cast<int>(colors_->size()) - index);
+    colors_->erase(colors_->begin() + index, colors_->begin() + index + m);
+    if (colors_->empty()) colors_.reset();
+  }
+  labels_.DeleteLabels(index, n);
+  if (pictures_) pictures_->DeletePictures(index, n);
+  NotifyValueChange(sckDeleted, -1);
+  if (active_) RepaintOwner();
+  if (resequence) notMandatory_->FillSequence();
+}
+
+void TChartSeries::FreeAllData() {
+  for (int i = 0; i < valueLists_.Count(); ++i) valueLists_[i].ClearAll();
+  colors_.reset();
+  labels_.Clear();
+  if (pictures_) pictures_->Clear();
+}
+
+void TChartSeries::ClearPoints() {
+  firstVisible_ = -1;
+  lastVisible_ = -1;
+  FreeAllData();
+  OnClearValues(this);
+  NotifyValueChange(sckCleared, 0);
+  RepaintIfActive();
+}
+
+void TChartSeries::RepaintIfActive() {
+  if (active_ && parentChart_ && !parentChart_->ChartDestroying()) RepaintOwner();
+}
+
+// ---- Colours ------------------------------------------------------------------------------
+
+TColor TChartSeries::OwnColorAt(int index) const {
+  if (!colors_ || index < 0 || index >= static_cast<int>(colors_->size())) return clDefault;
+  return (*colors_)[index];
+}
+
+TColor TChartSeries::PointColor(int index) {
+  const TColor own = OwnColorAt(index);
+  if (own != clDefault) return own;
+  if (!colorEachPoint_) return EffectiveColor();
+  if (parentChart_) return parentChart_->PaletteColorAt(index);
+  return DefaultPaletteColor(index);
+}
+
+void TChartSeries::SetPointColor(int index, TColor color) {
+  if (!colors_ && color == clDefault) return;
+  while (index >= PointCount()) AppendGap();
+  if (!colors_) colors_ = std::make_unique<std::vector<TColor>>(PointCount(), clDefault);
+  if (index >= static_cast<int>(colors_->size())) colors_->resize(index + 1, clDefault);
+  (*colors_)[index] = color;
+  RepaintPoint(index);
+}
+
+void TChartSeries::ChangeSeriesColor(TColor color) {
+  if (seriesColor_ == clDefault && color == defaultColor_) return;
+  const bool changed = seriesColor_ != color;
+  seriesColor_ = color;
+  if (changed) RepaintOwner();
+  defaultColor_ = seriesColor_;
+  SendSeriesEvent(seColorChanged);
+}
+
+void TChartSeries::ChangeColorEachPoint(bool value) {
+  if (colorEachPoint_ == value) return;
+  colorEachPoint_ = value;
+  RepaintPoint(-1);
+}
+
+// ---- Batching and notification ------------------------------------------------------------
+
+void TChartSeries::EndUpdate() {
+  if (updateCount_ == 0) return;
+  if (--updateCount_ == 0) {
+    NotifyValueChange(sckRefresh, 0);
+    SendSeriesEvent(seDataChanged);
+  }
+}
+
+void TChartSeries::SendSeriesEvent(TChartSeriesEvent event) {
+  if (parentChart_) parentChart_->BroadcastSeriesEvent(*this, event);
+}
+
+void TChartSeries::NotifyValueChange(TSeriesChangeKind kind, int index) {
+  if (updateCount_ > 0) return;
+  // A value list's *modified* during the series' own add or delete is part of that change,
+  // reported as *added* or *deleted* once every store is consistent again.
+  if (kind == sckModified && editing_ > 0) return;
+  const std::vector<TChartSeries*> dependents = dependents_;
+  for (TChartSeries* d : dependents) {
+    switch (kind) {
+      case sckCleared:
+        if (d->follow_.Contains(sfOnClear)) d->ClearPoints();
+        break;
+      case sckAdded:
+        if (d->follow_.Contains(sfOnAdd)) d->CopyPointFrom(this, index);
+        break;
+      case sckDeleted:
+        if (d->follow_.Contains(sfOnDelete)) {
+          if (index >= 0)
+            d->RemovePoint(index);
+          else
+            d->CopyAllFrom(this);  // a run was deleted: follow the whole series
+        }
+        break;
+      case sckRefresh:
+        d->CopyAllFrom(this);
+        break;
+      case sckModified:
+        if (d->follow_.Contains(sfOnChange)) d->CopyAllFrom(this);
+        break;
+    }
+  }
+}
+
+void TChartSeries::ExchangePoints(int i, int j) {
+  ++editing_;
+  for (int k = 0; k < valueLists_.Count(); ++k) valueLists_[k].ExchangeItems(i, j);
+  --editing_;
+  if (colors_) {
+    const int needed = std::max(i, j) + 1;
+    if (static_cast<int>(colors_->size()) < needed) colors_->resize(needed, clDefault);
+    std::swap((*colors_)[i], (*colors_)[j]);
+  }
+  labels_.ExchangeLabels(i, j);
+  if (pictures_) pictures_->ExchangePictures(i, j);
+}
+
+// ---- Chart membership ---------------------------------------------------------------------
+
+void TChartSeries::ChangeParentChart(ISeriesOwner* chart) {
+  if (parentChart_ == chart) return;
+  if (parentChart_) parentChart_->RemoveSeries(*this);
+  parentChart_ = chart;
+  if (parentChart_) parentChart_->RegisterSeries(*this);
+}
+
+void TChartSeries::JoinChart() {
+  if (seriesColor_ == clDefault && parentChart_) {
+    defaultColor_ = parentChart_->PickFreeColor();
+    SendSeriesEvent(seColorChanged);
+  }
+  ResolveAxes();
+  ReloadFromSource();
+}
+
+void TChartSeries::LeaveChart() {
+  for (TComponent* source : dataSources_) {
+    if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(this);
+  }
+  parentChart_ = nullptr;
+  horizAxis_ = nullptr;
+  vertAxis_ = nullptr;
+}
+
+// ---- Data sources -------------------------------------------------------------------------
+
+bool TChartSeries::CanTakeSource(TComponent* source) const {
+  auto* series = dynamic_cast<TChartSeries*>(source);
+  return source != this && series != nullptr && series->IsValidSourceOf(const_cast<TChartSeries*>(this));
+}
+
+int TChartSeries::AddDataSource(TComponent* source, bool replace) {
+  if (parentChart_) {
+    if (!parentChart_->IsValidDataSource(*this, source))
+      throw ChartException(Format(KelMsg_InvalidDataSource,
+                                  {source->Name().empty() ? source->ClassType().Name() : source->Name()}));
+  } else if (!CanTakeSource(source)) {
+    throw ChartException(KelMsg_NoParentChartForSource);
+  }
+  if (std::find(dataSources_.begin(), dataSources_.end(), source) != dataSources_.end()) return -1;
+  if (parentChart_ && dynamic_cast<TChartSeries*>(source)) parentChart_->CheckCircularSource(*this, source);
+  if (replace && !ComponentState().Contains(csLoading)) ClearDataSources();
+  dataSources_.push_back(source);
+  dataLoaded_ = false;
+  if (auto* series = dynamic_cast<TChartSeries*>(source)) series->AddDependent(this);
+  source->FreeNotification(this);
+  ReloadFromSource();
+  return static_cast<int>(dataSources_.size()) - 1;
+}
+
+void TChartSeries::RemoveDataSource(TComponent* source) {
+  auto it = std::find(dataSources_.begin(), dataSources_.end(), source);
+  if (ComponentState().Contains(csDestroying)) {
+    if (it != dataSources_.end()) dataSources_.erase(it);
+    return;
+  }
+  if (source) source->RemoveFreeNotification(this);
+  if (source != nullptr && source == DataSource()) {
+    ClearDataSources();
+  } else {
+    if (it == dataSources_.end()) return;
+    if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(this);
+    dataSources_.erase(it);
+  }
+  ReloadFromSource();
+}
+
+void TChartSeries::ClearDataSources() {
+  for (TComponent* source : dataSources_) {
+    if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(this);
+  }
+  dataSources_.clear();
+  if (!dataLoaded_) ClearPoints();
+}
+
+void TChartSeries::SetDataSource(TComponent* source) {
+  if (source)
+    AddDataSource(source, true);
+  else if (DataSource())
+    RemoveDataSource(DataSource());
+}
+
+void TChartSeries::ReloadFromSource() {
+  if (updateCount_ == 0 && parentChart_) parentChart_->ReloadSeriesData(*this);
+}
+
+void TChartSeries::AddDependent(TChartSeries* series) {
+  if (std::find(dependents_.begin(), dependents_.end(), series) == dependents_.end())
+    dependents_.push_back(series);
+}
+
+void TChartSeries::RemoveDependent(TChartSeries* series) {
+  dependents_.erase(std::remove(dependents_.begin(), dependents_.end(), series), dependents_.end());
+}
+
+void TChartSeries::Notification(TComponent* component, TOperation operation) {
+  TCustomChartSeries::Notification(component, operation);
+  if (operation != opRemove || component == this) return;
+  if (std::find(dataSources_.begin(), dataSources_.end(), component) != dataSources_.end()) {
+    if (auto* series = dynamic_cast<TChartSeries*>(component)) series->RemoveDependent(this);
+    dataSources_.erase(std::remove(dataSources_.begin(), dataSources_.end(), component), dataSources_.end());
+  }
+}
+
+// ---- Copying ------------------------------------------------------------------------------
+
+int TChartSeries::CopyValuesFrom(TChartSeries* source, int index) {
+  double x = source->notMandatory_->ValueAt(index);
+  double y = source->mandatory_->ValueAt(index);
+  if (yMandatory_ != source->yMandatory_) std::swap(x, y);
+  // Our X list is the not-mandatory one of a vertical series, and our Y the mandatory one.
+  const double xv = yMandatory_ ? x : y;
+  const double yv = yMandatory_ ? y : x;
+  ++editing_;
+  xValues_->PendingValue = xv;
+  const int result = xValues_->InsertOrdered();
+  yValues_->InsertValue(result, yv);
+  for (int i = 2; i < valueLists_.Count(); ++i) {
+    const double v = i < source->valueLists_.Count() ? source->valueLists_[i].ValueAt(index) : 0;
+    valueLists_[i].InsertValue(result, v);
+  }
+  --editing_;
+  return result;
+}
+
+int TChartSeries::CopyPointFrom(TChartSeries* source, int index) {
+  const int result = CopyValuesFrom(source, index);
+  const TColor color = source->colors_ && index < static_cast<int>(source->colors_->size())
+                           ? (*source->colors_)[index]
+                           : clDefault;
+  InsertSideStores(result, source->labels_.LabelAt(index), color);
+  if (source->pictures_ && source->pictures_->PictureAt(index)) {
+    auto* copy = new TKelPicture;
+    copy->Assign(source->pictures_->PictureAt(index));
+    Pictures().PutPicture(result, copy);
+  }
+  if (updateCount_ == 0) AfterPointAdded(this, result);
+  return result;
+}
+
+void TChartSeries::CopyAllFrom(TChartSeries* source) {
+  BeginUpdate();
+  try {
+    ClearPoints();
+    if (IsValidSourceOf(source))
+      for (int i = 0; i < source->PointCount(); ++i) CopyPointFrom(source, i);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TChartSeries::CopyFormatFrom(TChartSeries* source) {
+  Brush()->Assign(source->Brush());
+  Pen()->Assign(source->Pen());
+  seriesColor_ = source->seriesColor_;
+  defaultColor_ = source->defaultColor_;
+  if (source->seriesColor_ == clDefault && parentChart_) defaultColor_ = parentChart_->PickFreeColor();
+  valueFormat_ = source->valueFormat_;
+  percentFormat_ = source->percentFormat_;
+  customHorizAxis_ = source->customHorizAxis_;
+  customVertAxis_ = source->customVertAxis_;
+  horizAxisChoice_ = source->horizAxisChoice_;
+  vertAxisChoice_ = source->vertAxisChoice_;
+  cursor_ = source->cursor_;
+  depth_ = source->depth_;
+  transparency_ = source->transparency_;
+  treatNulls_ = source->treatNulls_;
+}
+
+void TChartSeries::Assign(TPersistent* source) {
+  auto* other = dynamic_cast<TChartSeries*>(source);
+  if (other == nullptr) {
+    TCustomChartSeries::Assign(source);
+    return;
+  }
+  identifier_ = other->identifier_;
+  style_ = other->style_;
+  title_ = other->title_;
+  active_ = other->active_;
+  SetTag(other->Tag());
+  if (DataSource()) RemoveDataSource(DataSource());
+  if (yMandatory_ == other->yMandatory_) {
+    xValues_->Assign(other->xValues_);
+    yValues_->Assign(other->yValues_);
+  } else {
+    xValues_->Assign(other->yValues_);
+    yValues_->Assign(other->xValues_);
+  }
+  colorEachPoint_ = other->colorEachPoint_;
+  for (int i = 2; i < std::min(valueLists_.Count(), other->valueLists_.Count()); ++i)
+    valueLists_[i].Assign(&other->valueLists_[i]);
+  CopyFormatFrom(other);
+  defaultColor_ = other->defaultColor_;
+  seriesColor_ = other->defaultColor_;
+  follow_ = other->follow_;
+  ResolveAxes();
+  dataLoaded_ = other->dataLoaded_;
+  if (other->dataSources_.empty() || other->dataLoaded_ || !other->ComponentState().Contains(csDesigning)) {
+    CopyAllFrom(other);
+  } else {
+    for (TComponent* s : other->dataSources_) AddDataSource(s);
+  }
+  ReloadFromSource();
+}
+
+// ---- Property setters ---------------------------------------------------------------------
+
+void TChartSeries::SetTreatNulls(TTreatNullsStyle value) {
+  if (treatNulls_ == value) return;
+  treatNulls_ = value;
+  RepaintOwner();
+}
+
+void TChartSeries::ChangeValueFormat(const std::string& value) {
+  if (valueFormat_ == value) return;
+  valueFormat_ = value;
+  RepaintOwner();
+}
+
+void TChartSeries::SetPercentFormat(const std::string& value) {
+  if (percentFormat_ == value) return;
+  percentFormat_ = value;
+  RepaintOwner();
+}
+
+void TChartSeries::ChangeTransparency(int value) {
+  if (transparency_ == value) return;
+  transparency_ = value;
+  RepaintOwner();
+}
+
+void TChartSeries::ChangeDepth(int value) {
+  if (depth_ == value) return;
+  depth_ = value;
+  RepaintOwner();
+}
+
+void TChartSeries::SetXValues(TChartValueList* list) {
+  xValues_->Assign(list);
+  RepaintOwner();
+}
+
+void TChartSeries::SetYValues(TChartValueList* list) {
+  yValues_->Assign(list);
+  RepaintOwner();
+}
+
+TKelPictureList& TChartSeries::Pictures() {
+  if (!pictures_) pictures_ = std::make_unique<TKelPictureList>(this);
+  return *pictures_;
+}

@@ -1,0 +1,491 @@
+// The series classes every chart series is built on: TCustomChartElement (active flag, pen,
+// brush, parent chart), TCustomChartSeries (identifier, style, title) and TChartSeries (the
+// point store: X and Y value lists kept in X order, optional colours, labels and pictures that
+// exist only once a point needs them; change notification to dependent series and the chart;
+// batching; axes, pixels and the visible range; data sources; stored point data).
+// Invariant: every per-point store is either absent or indexed like the X values, and a point
+// whose own colour is clNone is a null point. What a series needs of its chart comes through
+// ISeriesOwner, which the chart panel implements.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/ChartAxis.h"
+#include "chart/ChartValueList.h"
+#include "toolkit/classes/Component.h"
+#include "toolkit/classes/Set.h"
+#include "toolkit/graphics/Color.h"
+#include "toolkit/graphics/Types.h"
+
+VK_DECLARE_EXCEPTION(ChartException, Exception);
+
+class TCanvas3D;
+class TChartSeries;
+class TKelBrush;
+class TKelPen;
+class TKelPicture;
+class TStream;
+
+// Events a series sends to its chart, which passes them to the chart's listeners.
+enum TChartSeriesEvent {
+  seAdded = 0,
+  seRemoving = 1,
+  seTitleChanged = 2,
+  seColorChanged = 3,
+  seActiveChanged = 5,
+  seDataChanged = 6,
+  seRemoved = 7
+};
+
+// The chart's four standard axes, as a series asks for them.
+enum TChartAxisSide { casLeft, casTop, casRight, casBottom };
+
+// What a series needs from the chart it belongs to; the axis panel implements it.
+class ISeriesOwner {
+ public:
+  virtual ~ISeriesOwner() = default;
+  // The chart as a component (the series' parent component in a layout); may be null.
+  virtual TComponent* ChartComponent() = 0;
+  // Registration when the series' ParentChart is set: the chart lists the series and calls
+  // TChartSeries::JoinChart; RemoveSeries sends seRemoving, calls LeaveChart, unlists it, sends
+  // seRemoved and repaints.
+  virtual void RegisterSeries(TChartSeries& series) = 0;
+  virtual void RemoveSeries(TChartSeries& series) = 0;
+  // Invalidates the chart (ignored while its repaint flag is off).
+  virtual void InvalidateChart() = 0;
+  virtual void BroadcastSeriesEvent(TChartSeries& series, TChartSeriesEvent event) = 0;
+  // The chart palette's colour for a point index, and the first palette colour no series uses.
+  virtual TColor PaletteColorAt(int index) = 0;
+  virtual TColor PickFreeColor() = 0;
+  virtual TChartAxis* StandardAxis(TChartAxisSide side) = 0;
+  // The chart's custom axes by index (null past the end) and an axis's index (-1: none).
+  virtual TChartAxis* CustomAxis(int index) = 0;
+  virtual int CustomAxisIndex(const TChartAxis* axis) = 0;
+  // The canvas of the current paint, the chart rectangle as laid out for it, 3D settings.
+  virtual TCanvas3D* ChartCanvas() = 0;
+  virtual RECT ChartRect() const = 0;
+  virtual bool View3D() const = 0;
+  virtual bool DepthReversed() const = 0;
+  virtual int SeriesDepth() const = 0;
+  // Position of the series in the chart's series list (-1: not listed).
+  virtual int SeriesIndex(const TChartSeries& series) const = 0;
+  // Refills the series from its data sources (series sources, data sets).
+  virtual void ReloadSeriesData(TChartSeries& series) = 0;
+  virtual bool IsValidDataSource(TChartSeries& series, TComponent* source) = 0;
+  // Raises ChartException when `source` depends (directly or not) on `series`.
+  virtual void CheckCircularSource(TChartSeries& series, TComponent* source) = 0;
+  virtual bool ChartDestroying() const = 0;
+};
+
+enum TTreatNullsStyle { tnDontPaint, tnSkip, tnIgnore };
+enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+const TEnumInfo& EnumTypeInfo(TTreatNullsStyle);
+const TEnumInfo& EnumTypeInfo(THorizAxis);
+const TEnumInfo& EnumTypeInfo(TVertAxis);
+
+// How a series follows its data source.
+enum TSeriesFollow { sfOnDelete, sfOnChange, sfOnAdd, sfOnClear };
+using TSeriesFollowSet = TSet<TSeriesFollow>;
+
+using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* sender)>;
+using TSeriesOnAfterAdd = TMethodEvent<TChartSeries*, int>;
+using TSeriesOnClear = TMethodEvent<TChartSeries*>;
+using TSeriesOnGetMarkText = TMethodEvent<TChartSeries*, int, std::string&>;
+
+// One optional text per point; reading past the end gives an empty text.
+class TLabelsList {
+ public:
+  explicit TLabelsList(TChartSeries* series) : series_(series) {}
+  int Count() const { return static_cast<int>(labels_.size()); }
+  std::string LabelAt(int index) const;
+  // First index whose label equals `text` (case-insensitively unless caseSensitive); -1.
+  int IndexOfLabel(const std::string& text, bool caseSensitive = true) const;
+  // A non-empty text grows the list up to the index; an empty one is stored only inside it.
+  void SetLabel(int index, const std::string& text);
+  // An empty text is not inserted into an empty list; otherwise the list grows to the index.
+  void InsertLabel(int index, const std::string& text);
+  void ExchangeLabels(int i, int j);
+  void DeleteLabel(int index);
+  void DeleteLabels(int index, int n);
+  void Clear() { labels_.clear(); }
+
+ private:
+  TChartSeries* series_;
+  std::vector<std::string> labels_;
+};
+
+// One optional picture per point, owned by the list.
+class TKelPictureList {
+ public:
+  explicit TKelPictureList(TChartSeries* series);
+  ~TKelPictureList();
+  int Count() const { return static_cast<int>(pictures_.size()); }
+  // Null past the end or for a point without picture.
+  TKelPicture* PictureAt(int index) const;
+  // Takes ownership of `picture`; null stores an empty entry only inside the list.
+  void PutPicture(int index, TKelPicture* picture);
+  // Only when a picture is given or the list is not empty; grows with empty entries.
+  void InsertPicture(int index, TKelPicture* picture);
+  void ExchangePictures(int i, int j);
+  void DeletePictures(int index, int n);
+  void Clear();
+  bool StorePictures = true;
+
+ private:
+  TChartSeries* series_;
+  std::vector<std::unique_ptr<TKelPicture>> pictures_;
+};
+
+class TCustomChartElement : public TComponent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TCustomChartElement(TComponent* owner);
+  ~TCustomChartElement() override;
+
+  // Invalidates the parent chart, when there is one.
+  virtual void RepaintOwner();
+  virtual std::string EditorClassName() const { return {}; }
+  virtual void ChangeActive(bool value);
+  virtual void ChangeParentChart(ISeriesOwner* chart);
+  // Copies the pen's settings into the element's pen.
+  virtual void ChangeLinePen(TKelPen* pen);
+
+  bool Active() const { return active_; }
+  TKelBrush* Brush() const { return brush_; }
+  TKelPen* Pen() const { return pen_; }
+  bool ShowInEditor() const { return showInEditor_; }
+  void SetShowInEditor(bool value) { showInEditor_ = value; }
+  ISeriesOwner* ParentChart() const { return parentChart_; }
+
+  // A layout makes the chart component the parent: one that implements ISeriesOwner.
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* parent) override;
+  // Joins the chart being read as its parent before reading its own properties.
+  void ReadState(TReader& reader) override;
+
+ protected:
+  bool active_ = true;
+  ISeriesOwner* parentChart_ = nullptr;
+
+ private:
+  TKelBrush* brush_;
+  TKelPen* pen_;
+  bool showInEditor_ = true;
+};
+
+// Style flags of a series (stored under "Style" as bits 0..5).
+enum TChartSeriesStyleFlag { tssIsTemplate, tssDenyChangeType, tssDenyDelete, tssDenyClone,
+                             tssIsPersistent, tssHideDataSource };
+using TChartSeriesStyle = TSet<TChartSeriesStyleFlag>;
+
+class TCustomChartSeries : public TCustomChartElement {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TCustomChartSeries(TComponent* owner);
+
+  // Extra pixels the series needs beside the chart rectangle (added to left/right, top/bottom).
+  virtual void MarginsX(int& /*left*/, int& /*right*/) {}
+  virtual void MarginsY(int& /*top*/, int& /*bottom*/) {}
+  virtual void BeforeChartPaint() {}
+  // Stores a changed flag, repaints and sends seActiveChanged.
+  void ChangeActive(bool value) override;
+
+  const std::string& Identifier() const { return identifier_; }
+  void SetIdentifier(const std::string& value) { identifier_ = value; }
+  TChartSeriesStyle Style() const { return style_; }
+  void SetStyle(TChartSeriesStyle value) { style_ = value; }
+  const std::string& Title() const { return title_; }
+  virtual void ChangeTitle(const std::string& value);
+
+ protected:
+  std::string identifier_;
+  TChartSeriesStyle style_;
+  std::string title_;
+};
+
+class TChartSeries : public TCustomChartSeries, public IValueListOwner {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TChartSeries(TComponent* owner);
+  ~TChartSeries() override;
+
+  // ---- Adding points (each returns the new index, -1 when OnBeforeAdd refused) ------------
+  // The core add: X decides the position through the X list's order.
+  virtual int AppendXY(double x, double y, const std::string& label = {}, TColor color = clDefault);
+  // Y = value, X = the number of points (the other way round for a horizontal series).
+  virtual int AppendValue(double value, const std::string& label = {}, TColor color = clDefault);
+  // A null point at the gap value.
+  virtual int AppendGap(const std::string& label = {});
+  virtual int AppendGapXY(double x, double y, const std::string& label = {});
+
+  // ---- Reading points --------------------------------------------------------------------
+  virtual int PointCount() const { return xValues_->Count(); }
+  virtual double XValueAt(int index) const { return xValues_->ValueAt(index); }
+  virtual double YValueAt(int index) const { return yValues_->ValueAt(index); }
+  double MainValueAt(int index) const { return mandatory_->ValueAt(index); }
+  bool IsNullPoint(int index) const { return OwnColorAt(index) == clNone; }
+  virtual double HighestX() { return xValues_->MaxValue(); }
+  virtual double HighestY() { return yValues_->MaxValue(); }
+  virtual double LowestX() { return xValues_->MinValue(); }
+  virtual double LowestY() { return yValues_->MinValue(); }
+  virtual double HighestZ() const { return EffectiveDepthOrder(); }
+  virtual double LowestZ() const { return EffectiveDepthOrder(); }
+  // Smallest/largest X or Y over the points that count for axis ranges: every point for
+  // tnIgnore, the non-null points otherwise; 0 when none counts.
+  double ExtremeValue(bool horizontal, bool maximum);
+
+  // ---- Removing points -------------------------------------------------------------------
+  // ChartException "Series Delete: ValueIndex %d out of bounds (0 to %d)." outside the points.
+  virtual void DeletePoint(int index);
+  virtual void RemovePoint(int index) { DeletePoint(index); }
+  // Nothing when index >= count; n is cut to what follows the index.
+  virtual void DeletePoints(int index, int n, bool resequence = false);
+  virtual void ClearPoints();
+  // Empties every store without notifications.
+  virtual void FreeAllData();
+
+  // ---- Colours ---------------------------------------------------------------------------
+  virtual TColor PointColor(int index);
+  virtual TColor LegendColor(int index) { return PointColor(index); }
+  TColor OwnColorAt(int index) const;
+  void SetPointColor(int index, TColor color);
+  TColor EffectiveColor() const { return seriesColor_ == clDefault ? defaultColor_ : seriesColor_; }
+  TColor SeriesColor() const { return seriesColor_; }
+  virtual void ChangeSeriesColor(TColor color);
+  TColor DefaultColor() const { return defaultColor_; }
+  bool ColorEachPoint() const { return colorEachPoint_; }
+  virtual void ChangeColorEachPoint(bool value);
+  bool HasColorList() const { return colors_ != nullptr; }
+  virtual void RepaintPoint(int) { RepaintOwner(); }
+
+  // ---- Batching and notification ---------------------------------------------------------
+  void BeginUpdate() { ++updateCount_; }
+  void EndUpdate();
+  bool Updating() const { return updateCount_ > 0; }
+  void NotifyValueChange(TSeriesChangeKind kind, int index) override;
+  virtual void AfterPointAdded(TChartSeries* sender, int index);
+  // Swaps two points in every store.
+  void ExchangePoints(int i, int j) override;
+
+  // ---- Chart membership ------------------------------------------------------------------
+  void ChangeParentChart(ISeriesOwner* chart) override;
+  // Called by the chart as it registers / removes the series.
+  virtual void JoinChart();
+  virtual void LeaveChart();
+
+  // ---- Axes, pixels and the visible range --------------------------------------------------
+  void ResolveAxes();
+  TChartAxis* GetHorizAxis() const { return horizAxis_; }
+  TChartAxis* GetVertAxis() const { return vertAxis_; }
+  THorizAxis HorizAxis() const { return horizAxisChoice_; }
+  void SetHorizAxis(THorizAxis value);
+  TVertAxis VertAxis() const { return vertAxisChoice_; }
+  void SetVertAxis(TVertAxis value);
+  TChartAxis* CustomHorizAxis() const { return customHorizAxis_; }
+  TChartAxis* CustomVertAxis() const { return customVertAxis_; }
+  void SetCustomHorizAxis(TChartAxis* axis);
+  void SetCustomVertAxis(TChartAxis* axis);
+  virtual bool UsesAxes() const { return true; }
+  bool UsesAxis(const TChartAxis* axis) const;
+  TChartValueList* ValuesForAxis(const TChartAxis* axis);
+  TChartAxis* ValueAxis() const { return yMandatory_ ? vertAxis_ : horizAxis_; }
+  int PixelXOf(int index) const { return horizAxis_->CalcXPosValue(XValueAt(index)); }
+  int PixelYOf(int index) const { return vertAxis_->CalcYPosValue(YValueAt(index)); }
+  void PointPixel(int index, int& x, int& y) const {
+    x = PixelXOf(index);
+    y = PixelYOf(index);
+  }
+  int PixelForX(double value) const { return horizAxis_->CalcXPosValue(value); }
+  int PixelForY(double value) const { return vertAxis_->CalcYPosValue(value); }
+  double XForPixel(int pixel) const { return horizAxis_->CalcPosPoint(pixel); }
+  double YForPixel(int pixel) const { return vertAxis_->CalcPosPoint(pixel); }
+  bool PointInsideChart(int index) const;
+  bool PaintsAscending() const;
+  // The value of the position axis at the start (or far) edge of the chart rectangle.
+  double EdgeValue(bool farEdge) const;
+  virtual void FindVisibleRange();
+  int FirstVisible() const { return firstVisible_; }
+  int LastVisible() const { return lastVisible_; }
+  int FirstToPaint() const { return PaintsAscending() ? firstVisible_ : lastVisible_; }
+  int LastToPaint() const { return PaintsAscending() ? lastVisible_ : firstVisible_; }
+  virtual int PointAtPixel(int, int) { return -1; }
+
+  // ---- Painting (called by the chart for each active series) ------------------------------
+  void FireBeforeDrawValues() { BeforeDrawValues(this); }
+  void FireAfterDrawValues() { AfterDrawValues(this); }
+  virtual void PrepareValuesPaint() {}
+  virtual bool KeepsPreparedPoints() const { return false; }
+  virtual void PaintAllPoints();
+  virtual void PaintPoint(int) {}
+  virtual void PrepareCanvasForPoint(int) {}
+  virtual void PaintLegendSymbol(int index, const TRect& rect);
+
+  // ---- Depth -----------------------------------------------------------------------------
+  int EffectiveDepthOrder() const { return depthOrder_ == -1 ? autoDepthOrder_ : depthOrder_; }
+  void ComputeDepthRange();
+  int StartDepth() const { return startZ_; }
+  int MiddleDepth() const { return middleZ_; }
+  int EndDepth() const { return endZ_; }
+  int Depth() const { return depth_; }
+  void ChangeDepth(int value);
+
+  // ---- Data sources and dependents -------------------------------------------------------
+  // ChartException "No valid DataSource: %s" when the chart refuses the component, "No
+  // ParentChart to validate DataSource" without a chart when CanTakeSource refuses; -1 when it
+  // is already a source; otherwise its index in the data-source list.
+  int AddDataSource(TComponent* source, bool replace = false);
+  void RemoveDataSource(TComponent* source);
+  // Removes this series from its sources' dependents, empties the list and (unless the points
+  // are its own) clears the points.
+  void ClearDataSources();
+  TComponent* DataSource() const { return dataSources_.empty() ? nullptr : dataSources_.front(); }
+  void SetDataSource(TComponent* source);
+  int DataSourceCount() const { return static_cast<int>(dataSources_.size()); }
+  TComponent* DataSourceAt(int index) const { return dataSources_[index]; }
+  virtual bool IsValidSourceOf(TChartSeries* other) const { return other != this; }
+  bool CanTakeSource(TComponent* source) const;
+  void ReloadFromSource() override;
+  int DependentCount() const { return static_cast<int>(dependents_.size()); }
+  TChartSeries* DependentAt(int index) const { return dependents_[index]; }
+  TSeriesFollowSet FollowSet() const { return follow_; }
+  void SetFollowSet(TSeriesFollowSet value) { follow_ = value; }
+  bool DataLoaded() const { return dataLoaded_; }
+
+  // ---- Copying ---------------------------------------------------------------------------
+  // X and Y of the source's point (exchanged across orientations) inserted in X order; extra
+  // lists take the source's values. No event, colour or label. Returns the index.
+  virtual int CopyValuesFrom(TChartSeries* source, int index);
+  // CopyValuesFrom, then colour, label and a copy of the picture; AfterPointAdded unless
+  // updating.
+  virtual int CopyPointFrom(TChartSeries* source, int index);
+  // Replaces every point by the source's (inside one update bracket).
+  virtual void CopyAllFrom(TChartSeries* source);
+  virtual void CopyFormatFrom(TChartSeries* source);
+  void Assign(TPersistent* source) override;
+
+  // ---- Texts -----------------------------------------------------------------------------
+  std::string DisplayName() const;
+  std::string TitleText() const;
+  virtual std::string PointLabel(int index) const { return labels_.LabelAt(index); }
+  std::string ValueText(int index) const;
+
+  // ---- Stored layout entries -------------------------------------------------------------
+  void DefineProperties(TFiler& filer) override;
+  void Loaded() override;
+  // The "Data" block of the points, and reading it back (replacing the points).
+  void WritePointData(TStream& stream);
+  void ReadPointData(TStream& stream);
+
+  // ---- Stores ----------------------------------------------------------------------------
+  TChartValueLists& ValueLists() override { return valueLists_; }
+  TChartValueList* XValues() const { return xValues_; }
+  TChartValueList* YValues() const { return yValues_; }
+  void SetXValues(TChartValueList* list);
+  void SetYValues(TChartValueList* list);
+  TChartValueList* MandatoryValues() const { return mandatory_; }
+  TChartValueList* NotMandatoryValues() const { return notMandatory_; }
+  bool YMandatory() const { return yMandatory_; }
+  TLabelsList& Labels() { return labels_; }
+  // Created on first use.
+  TKelPictureList& Pictures();
+  bool HasPictures() const { return pictures_ != nullptr; }
+
+  // ---- Published properties --------------------------------------------------------------
+  TTreatNullsStyle TreatNulls() const { return treatNulls_; }
+  void SetTreatNulls(TTreatNullsStyle value);
+  const std::string& ValueFormat() const { return valueFormat_; }
+  virtual void ChangeValueFormat(const std::string& value);
+  const std::string& PercentFormat() const { return percentFormat_; }
+  void SetPercentFormat(const std::string& value);
+  int Transparency() const { return transparency_; }
+  virtual void ChangeTransparency(int value);
+  short Cursor() const { return cursor_; }
+  void SetCursor(short value) { cursor_ = value; }
+  double GapValue() const { return gapValue_; }
+  void SetGapValue(double value) { gapValue_ = value; }
+  bool XStorable() const { return xStorable_; }
+  // Force or suppress writing the points into a layout ("Data"); without either, points are
+  // written when they came from a layout.
+  bool ForceSaveData = false;
+  bool DontSaveData = false;
+
+  // Events.
+  TSeriesOnBeforeAdd OnBeforeAdd;
+  TSeriesOnAfterAdd OnAfterAdd;
+  TSeriesOnClear OnClearValues;
+  TSeriesOnGetMarkText OnGetMarkText;
+  TNotifyEvent BeforeDrawValues;
+  TNotifyEvent AfterDrawValues;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+  void RepaintOwner() override { TCustomChartElement::RepaintOwner(); }
+  void SendSeriesEvent(TChartSeriesEvent event);
+  // Repaints when active and the chart is not going away.
+  void RepaintIfActive();
+
+  bool drawBeyond_ = false;
+  bool centre_ = true;
+  bool visibleRange_ = true;
+  bool xStorable_ = true;
+  TTreatNullsStyle treatNulls_ = tnDontPaint;
+  int firstVisible_ = -1;
+  int lastVisible_ = -1;
+  int startZ_ = 0;
+  int middleZ_ = 0;
+  int endZ_ = 0;
+
+ private:
+  // Inserts colour, label and picture of a new point at `index` (step 5-7 of the core add).
+  void InsertSideStores(int index, const std::string& label, TColor color);
+  bool ValueAxisForRange() const;
+  void AddDependent(TChartSeries* series);
+  void RemoveDependent(TChartSeries* series);
+
+  TColor seriesColor_ = clDefault;
+  bool colorEachPoint_ = false;
+  short cursor_ = 0;
+  std::vector<TComponent*> dataSources_;
+  std::vector<std::string> storedSourceNames_;
+  int depth_ = -1;
+  TChartAxis* horizAxis_ = nullptr;
+  TChartAxis* vertAxis_ = nullptr;
+  TLabelsList labels_{this};
+  std::vector<TChartSeries*> dependents_;
+  std::string percentFormat_;
+  std::unique_ptr<TKelPictureList> pictures_;
+  int transparency_ = 0;
+  std::string valueFormat_;
+  TChartValueLists valueLists_;
+  TChartValueList* xValues_;
+  TChartValueList* yValues_;
+  double gapValue_ = 0;
+  THorizAxis horizAxisChoice_ = aBottomAxis;
+  TChartAxis* customHorizAxis_ = nullptr;
+  TChartAxis* customVertAxis_ = nullptr;
+  int depthOrder_ = -1;
+  TVertAxis vertAxisChoice_ = aLeftAxis;
+  TSeriesFollowSet follow_ = {sfOnDelete, sfOnChange, sfOnAdd, sfOnClear};
+  TColor defaultColor_ = clDefault;
+  std::unique_ptr<std::vector<TColor>> colors_;
+  int updateCount_ = 0;
+  int autoDepthOrder_ = 0;
+  TChartValueList* mandatory_;
+  bool dataLoaded_ = false;
+  TChartValueList* notMandatory_;
+  bool yMandatory_ = true;
+  // Stored custom axis indexes, resolved once the layout is loaded.
+  int storedCustomHoriz_ = -1;
+  int storedCustomVert_ = -1;
+  // Above 0 while the series changes its own value lists: their *modified* notices are then
+  // part of an add or delete that the series reports itself.
+  int editing_ = 0;
+};

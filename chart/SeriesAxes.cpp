@@ -1,0 +1,164 @@
+// What a series does for the chart's paint: which axes it uses, how its values become pixels,
+// which points are visible, in which order they are painted and where it sits in depth.
+#include <algorithm>
+
+#include "canvas/Canvas3D.h"
+#include "canvas/KelBrush.h"
+#include "chart/ChartSeries.h"
+
+void TChartSeries::ResolveAxes() {
+  if (!parentChart_) {
+    horizAxis_ = nullptr;
+    vertAxis_ = nullptr;
+    return;
+  }
+  horizAxis_ = parentChart_->StandardAxis(horizAxisChoice_ == aTopAxis ? casTop : casBottom);
+  if (horizAxisChoice_ == aCustomHorizAxis && customHorizAxis_) horizAxis_ = customHorizAxis_;
+  vertAxis_ = parentChart_->StandardAxis(vertAxisChoice_ == aRightAxis ? casRight : casLeft);
+  if (vertAxisChoice_ == aCustomVertAxis && customVertAxis_) vertAxis_ = customVertAxis_;
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis value) {
+  if (horizAxisChoice_ == value) return;
+  horizAxisChoice_ = value;
+  if (!ComponentState().Contains(csLoading) && value != aCustomHorizAxis) customHorizAxis_ = nullptr;
+  ResolveAxes();
+  RepaintOwner();
+}
+
+void TChartSeries::SetVertAxis(TVertAxis value) {
+  if (vertAxisChoice_ == value) return;
+  vertAxisChoice_ = value;
+  if (!ComponentState().Contains(csLoading) && value != aCustomVertAxis) customVertAxis_ = nullptr;
+  ResolveAxes();
+  RepaintOwner();
+}
+
+void TChartSeries::SetCustomHorizAxis(TChartAxis* axis) {
+  customHorizAxis_ = axis;
+  horizAxisChoice_ = axis ? aCustomHorizAxis : aBottomAxis;
+  ResolveAxes();
+  RepaintOwner();
+}
+
+void TChartSeries::SetCustomVertAxis(TChartAxis* axis) {
+  customVertAxis_ = axis;
+  vertAxisChoice_ = axis ? aCustomVertAxis : aLeftAxis;
+  ResolveAxes();
+  RepaintOwner();
+}
+
+bool TChartSeries::UsesAxis(const TChartAxis* axis) const {
+  if (!UsesAxes() || axis == nullptr) return false;
+  if (axis->IsDepth()) return true;
+  if (axis->Horizontal()) return horizAxisChoice_ == aBothHorizAxis || axis == horizAxis_;
+  return vertAxisChoice_ == aBothVertAxis || axis == vertAxis_;
+}
+
+TChartValueList* TChartSeries::ValuesForAxis(const TChartAxis* axis) {
+  if (!UsesAxis(axis)) return nullptr;
+  return axis->Horizontal() ? xValues_ : yValues_;
+}
+
+bool TChartSeries::PointInsideChart(int index) const {
+  if (!parentChart_) return false;
+  const RECT r = parentChart_->ChartRect();
+  const int x = PixelXOf(index);
+  const int y = PixelYOf(index);
+  return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
+}
+
+bool TChartSeries::PaintsAscending() const {
+  if (yMandatory_) {
+    const bool ascending = horizAxis_ == nullptr || !horizAxis_->Inverted();
+    const bool reversed = parentChart_ && parentChart_->DepthReversed();
+    return reversed ? !ascending : ascending;
+  }
+  return vertAxis_ == nullptr || !vertAxis_->Inverted();
+}
+
+double TChartSeries::EdgeValue(bool farEdge) const {
+  const RECT r = parentChart_->ChartRect();
+  if (yMandatory_) {
+    const TChartAxis& axis = *horizAxis_;
+    const bool offsets = axis.MinimumOffset() != 0 || axis.MaximumOffset() != 0;
+    int pixel;
+    if (!farEdge) {
+      pixel = axis.Inverted() ? r.right : r.left;
+      if (offsets) pixel += axis.MinimumOffset() - 1;
+    } else {
+      pixel = axis.Inverted() ? r.left : r.right;
+      if (offsets) pixel -= axis.MaximumOffset() - 1;
+    }
+    return axis.CalcPosPoint(pixel);
+  }
+  const TChartAxis& axis = *vertAxis_;
+  int pixel;
+  if (!farEdge)
+    pixel = (axis.Inverted() ? r.top : r.bottom) - axis.MaximumOffset();
+  else
+    pixel = (axis.Inverted() ? r.bottom : r.top) + axis.MinimumOffset();
+  return axis.CalcPosPoint(pixel);
+}
+
+void TChartSeries::FindVisibleRange() {
+  firstVisible_ = -1;
+  lastVisible_ = -1;
+  const int count = PointCount();
+  if (count == 0) return;
+  const int n = count - 1;
+  if (!visibleRange_ || notMandatory_->Order() == loNone || !parentChart_ || !ValueAxisForRange()) {
+    firstVisible_ = 0;
+    lastVisible_ = n;
+    return;
+  }
+  const TChartValueList& list = *notMandatory_;
+  const double minimum = EdgeValue(false);
+  int first = 0;
+  if (list.ValueAt(0) <= minimum) {
+    while (list.ValueAt(first) < minimum) {
+      if (++first > n) {
+        first = -1;
+        break;
+      }
+    }
+  }
+  if (first < 0) return;
+  firstVisible_ = first;
+  const double maximum = EdgeValue(true);
+  if (list.ValueAt(n) <= maximum) {
+    lastVisible_ = n;
+    return;
+  }
+  int last = first;
+  while (last < n && list.ValueAt(last) < maximum) ++last;
+  if (!drawBeyond_) {
+    while (last > 0 && list.ValueAt(last) > maximum) --last;
+  }
+  lastVisible_ = last;
+}
+
+bool TChartSeries::ValueAxisForRange() const { return yMandatory_ ? horizAxis_ != nullptr : vertAxis_ != nullptr; }
+
+void TChartSeries::PaintAllPoints() {
+  if (firstVisible_ < 0) return;
+  if (PaintsAscending()) {
+    for (int i = firstVisible_; i <= lastVisible_; ++i) PaintPoint(i);
+  } else {
+    for (int i = lastVisible_; i >= firstVisible_; --i) PaintPoint(i);
+  }
+}
+
+void TChartSeries::PaintLegendSymbol(int index, const TRect& rect) {
+  TCanvas3D* canvas = parentChart_ ? parentChart_->ChartCanvas() : nullptr;
+  if (!canvas) return;
+  canvas->UseBrushInColor(Brush(), index < 0 ? EffectiveColor() : LegendColor(index));
+  canvas->RectangleFromRect(rect);
+}
+
+void TChartSeries::ComputeDepthRange() {
+  const int seriesDepth = parentChart_ ? parentChart_->SeriesDepth() : 0;
+  startZ_ = seriesDepth * autoDepthOrder_;
+  endZ_ = startZ_ + (depth_ == -1 ? seriesDepth : depth_);
+  middleZ_ = (startZ_ + endZ_) / 2;
+}

@@ -1,0 +1,220 @@
+// The entries a series writes into a window layout beside its published properties
+// ("Identifier", "Style", "DataSources", "CustomHorizAxis", "CustomVertAxis", "Data"), reading
+// them back, and the series' plain texts (display name, title, value text).
+// The "Data" block is little-endian: flags byte, 32-bit count, then per point the X (flag
+// bit 0), the value, the colour (bit 1), the label (bit 2) and the extra values.
+#include <cstdint>
+#include <cstring>
+
+#include "chart/ChartSeries.h"
+#include "chart/KelConst.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/rtl/SysUtils.h"
+
+namespace {
+
+constexpr std::uint8_t kHasX = 1;
+constexpr std::uint8_t kHasColors = 2;
+constexpr std::uint8_t kHasLabels = 4;
+constexpr std::uint8_t kHasMarkPositions = 8;
+constexpr std::uint8_t kHasPictures = 16;
+// Bytes of one stored custom mark position.
+constexpr int kMarkPositionSize = 8 + 1 + 8 + 1 + 4 + 8 + 4;
+
+void WriteLabel(TStream& stream, const std::string& text) {
+  if (text.size() < 255) {
+    stream.WriteValue<std::uint8_t>(static_cast<std::uint8_t>(text.size()));
+  } else {
+    stream.WriteValue<std::uint8_t>(255);
+    stream.WriteValue<std::int32_t>(static_cast<std::int32_t>(text.size()));
+  }
+  if (!text.empty()) stream.WriteBuffer(text.data(), static_cast<long long>(text.size()));
+}
+
+std::string ReadLabel(TStream& stream) {
+  long long length = stream.ReadValue<std::uint8_t>();
+  if (length == 255) length = stream.ReadValue<std::int32_t>();
+  if (length < 0 || length > stream.Size() - stream.Position()) throw EReadError("Stream read error");
+  std::string text(static_cast<size_t>(length), '\0');
+  if (length > 0) stream.ReadBuffer(text.data(), length);
+  return text;
+}
+
+std::vector<unsigned char> BytesOf(TMemoryStream& stream) {
+  const auto* p = static_cast<const unsigned char*>(stream.Memory());
+  return std::vector<unsigned char>(p, p + stream.Size());
+}
+
+}  // namespace
+
+// ---- Texts ------------------------------------------------------------------------------------
+
+std::string TChartSeries::DisplayName() const {
+  if (!Name().empty()) return Name();
+  if (parentChart_) {
+    const int index = parentChart_->SeriesIndex(*this);
+    if (index >= 0) return KelMsg_SeriesTitle + IntToStr(index + 1);
+  }
+  return {};
+}
+
+std::string TChartSeries::TitleText() const {
+  if (Trim(title_).empty()) return DisplayName();
+  return title_;
+}
+
+std::string TChartSeries::ValueText(int index) const { return FormatFloat(valueFormat_, MainValueAt(index)); }
+
+// ---- Layout entries ---------------------------------------------------------------------------
+
+void TChartSeries::DefineProperties(TFiler& filer) {
+  TCustomChartSeries::DefineProperties(filer);
+  filer.DefineProperty(
+      "Identifier", [this](TReader& r) { identifier_ = r.ReadString(); },
+      [this](TWriter& w) { w.WriteString(identifier_); }, !identifier_.empty());
+  filer.DefineProperty(
+      "Style",
+      [this](TReader& r) {
+        const int bits = r.ReadInteger();
+        style_ = TChartSeriesStyle();
+        for (int b = 0; b <= 5; ++b)
+          if (bits & (1 << b)) style_.Include(static_cast<TChartSeriesStyleFlag>(b));
+      },
+      [this](TWriter& w) { w.WriteInteger(static_cast<long long>(style_.Bits() & 0x3F)); }, !style_.Empty());
+  filer.DefineProperty(
+      "DataSources",
+      [this](TReader& r) {
+        storedSourceNames_.clear();
+        r.ReadListBegin();
+        while (!r.EndOfList()) storedSourceNames_.push_back(r.ReadString());
+        r.ReadListEnd();
+      },
+      [this](TWriter& w) {
+        w.WriteListBegin();
+        for (TComponent* source : dataSources_) w.WriteString(source->Name());
+        w.WriteListEnd();
+      },
+      dataSources_.size() > 1);
+  const int horizIndex = parentChart_ && customHorizAxis_ ? parentChart_->CustomAxisIndex(customHorizAxis_) : -1;
+  const int vertIndex = parentChart_ && customVertAxis_ ? parentChart_->CustomAxisIndex(customVertAxis_) : -1;
+  filer.DefineProperty(
+      "CustomHorizAxis", [this](TReader& r) { storedCustomHoriz_ = r.ReadInteger(); },
+      [horizIndex](TWriter& w) { w.WriteInteger(horizIndex); }, horizIndex >= 0);
+  filer.DefineProperty(
+      "CustomVertAxis", [this](TReader& r) { storedCustomVert_ = r.ReadInteger(); },
+      [vertIndex](TWriter& w) { w.WriteInteger(vertIndex); }, vertIndex >= 0);
+
+  bool writeData = (dataLoaded_ || ForceSaveData) && !DontSaveData;
+  if (writeData && filer.Ancestor()) {
+    // Against an ancestor layout only points that differ from the ancestor's are written.
+    if (auto* ancestor = dynamic_cast<TChartSeries*>(filer.Ancestor())) {
+      TMemoryStream mine, theirs;
+      WritePointData(mine);
+      ancestor->WritePointData(theirs);
+      writeData = BytesOf(mine) != BytesOf(theirs);
+    }
+  }
+  filer.DefineBinaryProperty(
+      "Data", [this](TStream& s) { ReadPointData(s); }, [this](TStream& s) { WritePointData(s); }, writeData);
+}
+
+void TChartSeries::Loaded() {
+  TCustomChartSeries::Loaded();
+  if (parentChart_) {
+    if (storedCustomHoriz_ >= 0) {
+      if (TChartAxis* axis = parentChart_->CustomAxis(storedCustomHoriz_)) customHorizAxis_ = axis;
+    }
+    if (storedCustomVert_ >= 0) {
+      if (TChartAxis* axis = parentChart_->CustomAxis(storedCustomVert_)) customVertAxis_ = axis;
+    }
+    ResolveAxes();
+  }
+  storedCustomHoriz_ = -1;
+  storedCustomVert_ = -1;
+  if (!storedSourceNames_.empty()) {
+    const bool keep = dataLoaded_;
+    ClearDataSources();
+    for (const std::string& name : storedSourceNames_) {
+      TComponent* source = Owner() ? Owner()->FindComponent(name) : nullptr;
+      if (source) AddDataSource(source);
+    }
+    storedSourceNames_.clear();
+    if (keep) dataLoaded_ = true;
+    ReloadFromSource();
+  }
+}
+
+// ---- The "Data" block ---------------------------------------------------------------------------
+
+void TChartSeries::WritePointData(TStream& stream) {
+  const int count = PointCount();
+  std::uint8_t flags = 0;
+  // Every point is looked at: a point past some sampled prefix must not lose its X, colour
+  // or label on the way through a layout.
+  if (xStorable_ && count > 0) {
+    for (int i = 0; i < count; ++i) {
+      if (notMandatory_->ValueAt(i) != i) {
+        flags |= kHasX;
+        break;
+      }
+    }
+  }
+  if (colors_) {
+    const TColor effective = EffectiveColor();
+    for (int i = 0; i < count; ++i) {
+      const TColor c = OwnColorAt(i);
+      if (c != clDefault && c != effective) {
+        flags |= kHasColors;
+        break;
+      }
+    }
+  }
+  for (int i = 0; i < labels_.Count(); ++i) {
+    if (!labels_.LabelAt(i).empty()) {
+      flags |= kHasLabels;
+      break;
+    }
+  }
+  stream.WriteValue<std::uint8_t>(flags);
+  stream.WriteValue<std::int32_t>(count);
+  for (int i = 0; i < count; ++i) {
+    if (flags & kHasX) stream.WriteValue<double>(notMandatory_->ValueAt(i));
+    stream.WriteValue<double>(mandatory_->ValueAt(i));
+    if (flags & kHasColors) stream.WriteValue<std::int32_t>(OwnColorAt(i));
+    if (flags & kHasLabels) WriteLabel(stream, labels_.LabelAt(i));
+    for (int k = 2; k < valueLists_.Count(); ++k) stream.WriteValue<double>(valueLists_[k].ValueAt(i));
+  }
+}
+
+void TChartSeries::ReadPointData(TStream& stream) {
+  ClearPoints();
+  const std::uint8_t flags = stream.ReadValue<std::uint8_t>();
+  const std::int32_t count = stream.ReadValue<std::int32_t>();
+  BeginUpdate();
+  try {
+    for (int i = 0; i < count; ++i) {
+      double x = (flags & kHasX) ? stream.ReadValue<double>() : i;
+      double value = stream.ReadValue<double>();
+      const TColor color = (flags & kHasColors) ? stream.ReadValue<std::int32_t>() : clDefault;
+      const std::string label = (flags & kHasLabels) ? ReadLabel(stream) : std::string();
+      for (int k = 2; k < valueLists_.Count(); ++k) valueLists_[k].PendingValue = stream.ReadValue<double>();
+      if (flags & kHasMarkPositions) {
+        // Custom mark positions belong to the marks, which keep none yet: skipped.
+        unsigned char skipped[kMarkPositionSize];
+        stream.ReadBuffer(skipped, kMarkPositionSize);
+      }
+      if ((flags & kHasPictures) && stream.ReadValue<std::uint8_t>() != 0)
+        throw EReadError("Stream read error");
+      if (yMandatory_)
+        AppendXY(x, value, label, color);
+      else
+        AppendXY(value, x, label, color);
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  dataLoaded_ = true;
+}
