@@ -102,9 +102,14 @@ HANDLE StartProgram(const std::string& exe, const std::string& arguments, const 
   return pi.hProcess;
 }
 
-// Runs vk_driver with `arguments` and answers its exit code (-1 when it could not run).
+// The program the driver steers: other test programs may show windows with the same captions.
+DWORD steeredProcess = 0;
+
+// Runs vk_driver with `arguments` on the steered program's windows and answers its exit code
+// (-1 when it could not run).
 int Driver(const std::string& arguments) {
-  HANDLE p = StartProgram(BinDir() + "vk_driver.exe", arguments, "");
+  HANDLE p = StartProgram(BinDir() + "vk_driver.exe",
+                          "--pid " + std::to_string(steeredProcess) + " " + arguments, "");
   if (!p) return -1;
   WaitForSingleObject(p, 150000);
   DWORD code = 0;
@@ -169,6 +174,7 @@ TEST(EndToEnd, LiveTestFromStartButtonToQuit) {
 
   Process program(StartProgram(folder.Path() + "Vornakit_more.exe", "pavenrok", folder.Path()));
   ASSERT_NE(program.Handle(), nullptr);
+  steeredProcess = GetProcessId(program.Handle());
   const std::string main = Quoted(kMainCaption);
   ASSERT_EQ(Driver("wait " + main + " 60"), 0) << "the main window did not show";
   // A fresh folder gets its database with the default configuration row.

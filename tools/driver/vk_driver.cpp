@@ -9,6 +9,8 @@
 //                                      exactly that text (a button), then post it a click
 //   enabled <caption-prefix> <text> [seconds]
 //                                      wait until that child control exists and is enabled
+// A leading "--pid N" limits every command to the top-level windows of process N (other programs
+// may show windows with the same caption at the same time).
 // Exit code 0 on success, 1 on time-out, 2 on bad usage.
 #include <cwchar>
 #include <string>
@@ -17,6 +19,9 @@
 
 namespace {
 
+// The process whose windows the commands look at; 0 for any.
+DWORD onlyProcess = 0;
+
 struct Search {
   std::wstring prefix;
   HWND found = nullptr;
@@ -24,6 +29,11 @@ struct Search {
 
 BOOL CALLBACK Visit(HWND wnd, LPARAM lp) {
   auto* s = reinterpret_cast<Search*>(lp);
+  if (onlyProcess != 0) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid != onlyProcess) return TRUE;
+  }
   wchar_t caption[512];
   const int n = GetWindowTextW(wnd, caption, 512);
   if (n >= static_cast<int>(s->prefix.size()) &&
@@ -77,10 +87,15 @@ bool WaitFor(Pred pred, double seconds) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc > 2 && std::wstring(argv[1]) == L"--pid") {
+    onlyProcess = static_cast<DWORD>(_wtoi(argv[2]));
+    argc -= 2;
+    argv += 2;
+  }
   if (argc < 3) {
     std::fwprintf(stderr,
-                  L"usage: vk_driver wait|close|post-close|gone <caption-prefix> [seconds]\n"
-                  L"       vk_driver click|enabled <caption-prefix> <control-text> [seconds]\n");
+                  L"usage: vk_driver [--pid N] wait|close|post-close|gone <caption-prefix> [seconds]\n"
+                  L"       vk_driver [--pid N] click|enabled <caption-prefix> <control-text> [seconds]\n");
     return 2;
   }
   const std::wstring cmd = argv[1];
