@@ -491,6 +491,38 @@ void TChartSeries::ExchangePoints(int i, int j) {
   }
   labels_.ExchangeLabels(i, j);
   if (pictures_) pictures_->ExchangePictures(i, j);
+  // One notice once every store has moved, instead of one per list halfway through.
+  NotifyValueChange(sckModified, i);
+}
+
+void TChartSeries::CheckOrder() {
+  bool sorted = false;
+  if (mandatory_->Order() != loNone) {
+    mandatory_->SortByOrder();
+    if (notMandatory_->ValueSource().empty()) notMandatory_->FillSequence();
+    sorted = true;
+  }
+  if (notMandatory_->Order() != loNone) {
+    notMandatory_->SortByOrder();
+    sorted = true;
+  }
+  if (sorted) RepaintOwner();
+}
+
+void TChartSeries::SortByLabels(int order) {
+  if (order == 0) return;
+  SortByIndex(
+      0, PointCount() - 1,
+      [this, order](int i, int j) {
+        const std::string a = labels_.LabelAt(i);
+        const std::string b = labels_.LabelAt(j);
+        if (a == b) return j > i ? -1 : 0;
+        const int result = a < b ? -1 : 1;
+        return order == 2 ? -result : result;
+      },
+      [this](int i, int j) { ExchangePoints(i, j); });
+  notMandatory_->FillSequence();
+  RepaintOwner();
 }
 
 // ---- Chart membership ---------------------------------------------------------------------

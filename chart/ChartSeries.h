@@ -91,6 +91,13 @@ const TEnumInfo& EnumTypeInfo(TVertAxis);
 enum TSeriesFollow { sfOnDelete, sfOnChange, sfOnAdd, sfOnClear };
 using TSeriesFollowSet = TSet<TSeriesFollow>;
 
+// What a legend line of a point shows.
+enum TLegendTextStyle { ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue,
+                        ltsValue, ltsPercent, ltsXAndValue, ltsXAndPercent, ltsXAndText, ltsXAndValueAndText };
+const TEnumInfo& EnumTypeInfo(TLegendTextStyle);
+// Separates the columns of a legend line.
+constexpr char LegendColumnSeparator = '\x06';
+
 using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* sender)>;
 using TSeriesOnAfterAdd = TMethodEvent<TChartSeries*, int>;
 using TSeriesOnClear = TMethodEvent<TChartSeries*>;
@@ -274,6 +281,12 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void AfterPointAdded(TChartSeries* sender, int index);
   // Swaps two points in every store.
   void ExchangePoints(int i, int j) override;
+  // Sorts the points by the value lists' orders (the mandatory list first, renumbering the
+  // other list unless it has a value source); repaints when anything was sorted.
+  void CheckOrder();
+  // Sorts the points by their labels (case-sensitive; 1 ascending, 2 descending, 0 nothing),
+  // then renumbers the not-mandatory values 0..n-1 and repaints.
+  void SortByLabels(int order);
 
   // ---- Chart membership ------------------------------------------------------------------
   void ChangeParentChart(ISeriesOwner* chart) override;
@@ -376,6 +389,15 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   std::string TitleText() const;
   virtual std::string PointLabel(int index) const { return labels_.LabelAt(index); }
   std::string ValueText(int index) const;
+  // The value as a legend shows it: a date or time by the value's size for date-time values.
+  std::string LegendValueText(int index) const;
+  // The horizontal axis's label for the point's X (the value format without an axis).
+  std::string XText(int index) const;
+  // |value| x 100 / the absolute total (100 when the total is 0) in PercentFormat; with the
+  // total, "<percent> of <absolute total>" (split over two lines for multi-line marks).
+  std::string PercentText(int index, bool withTotal, bool multiLine = false);
+  virtual int MapLegendIndex(int index) const { return index; }
+  std::string LegendText(TLegendTextStyle style, int index);
 
   // ---- Stored layout entries -------------------------------------------------------------
   void DefineProperties(TFiler& filer) override;
@@ -447,6 +469,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Inserts colour, label and picture of a new point at `index` (step 5-7 of the core add).
   void InsertSideStores(int index, const std::string& label, TColor color);
   bool ValueAxisForRange() const;
+  // The point's percent of the absolute total, from its absolute value or its signed value.
+  std::string PercentOf(int index, bool absolute);
   void AddDependent(TChartSeries* series);
   void RemoveDependent(TChartSeries* series);
 

@@ -1,13 +1,15 @@
 // The entries a series writes into a window layout beside its published properties
 // ("Identifier", "Style", "DataSources", "CustomHorizAxis", "CustomVertAxis", "Data"), reading
-// them back, and the series' plain texts (display name, title, value text).
+// them back, and the series' texts (display name, title, value, X, percent, legend lines).
 // The "Data" block is little-endian: flags byte, 32-bit count, then per point the X (flag
 // bit 0), the value, the colour (bit 1), the label (bit 2) and the extra values.
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
 #include "chart/ChartSeries.h"
 #include "chart/KelConst.h"
+#include "chart/KelProcs.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -65,6 +67,75 @@ std::string TChartSeries::TitleText() const {
 }
 
 std::string TChartSeries::ValueText(int index) const { return FormatFloat(valueFormat_, MainValueAt(index)); }
+
+const TEnumInfo& EnumTypeInfo(TLegendTextStyle) {
+  static const TEnumInfo info("TLegendTextStyle",
+                              {"ltsPlain", "ltsLeftValue", "ltsRightValue", "ltsLeftPercent", "ltsRightPercent",
+                               "ltsXValue", "ltsValue", "ltsPercent", "ltsXAndValue", "ltsXAndPercent",
+                               "ltsXAndText", "ltsXAndValueAndText"});
+  return info;
+}
+
+std::string TChartSeries::LegendValueText(int index) const {
+  if (mandatory_->DateTime()) {
+    const double v = MainValueAt(index);
+    return FormatDateTime(RangeDateTimeFormat(v), v);
+  }
+  return ValueText(index);
+}
+
+std::string TChartSeries::XText(int index) const {
+  const double x = notMandatory_->ValueAt(index);
+  TChartAxis* axis = yMandatory_ ? horizAxis_ : vertAxis_;
+  if (axis) return axis->FormatLabel(x);
+  return FormatFloat(valueFormat_, x);
+}
+
+std::string TChartSeries::PercentOf(int index, bool absolute) {
+  const double total = mandatory_->TotalAbs();
+  const double v = absolute ? std::fabs(MainValueAt(index)) : MainValueAt(index);
+  return FormatFloat(percentFormat_, total == 0 ? 100.0 : v * 100 / total);
+}
+
+std::string TChartSeries::PercentText(int index, bool withTotal, bool multiLine) {
+  const std::string percent = PercentOf(index, true);
+  if (!withTotal) return percent;
+  return Format(multiLine ? KelMsg_PercentOfTotalLines : KelMsg_PercentOfTotal,
+                {percent, FormatFloat(valueFormat_, mandatory_->TotalAbs())});
+}
+
+std::string TChartSeries::LegendText(TLegendTextStyle style, int index) {
+  index = MapLegendIndex(index);
+  const std::string label = PointLabel(index);
+  const std::string sep(1, LegendColumnSeparator);
+  switch (style) {
+    case ltsPlain:
+      return label;
+    case ltsLeftValue:
+      return LegendValueText(index) + (label.empty() ? "" : sep + label);
+    case ltsRightValue:
+      return (label.empty() ? "" : label + sep) + LegendValueText(index);
+    case ltsLeftPercent:
+      return PercentOf(index, false) + (label.empty() ? "" : sep + label);
+    case ltsRightPercent:
+      return (label.empty() ? "" : label + sep) + PercentOf(index, false);
+    case ltsXValue:
+      return XText(index);
+    case ltsValue:
+      return LegendValueText(index);
+    case ltsPercent:
+      return PercentOf(index, false);
+    case ltsXAndValue:
+      return XText(index) + sep + LegendValueText(index);
+    case ltsXAndPercent:
+      return XText(index) + sep + PercentOf(index, false);
+    case ltsXAndText:
+      return XText(index) + sep + label;
+    case ltsXAndValueAndText:
+      return XText(index) + sep + LegendValueText(index) + sep + label;
+  }
+  return label;
+}
 
 // ---- Layout entries ---------------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 // the chart in order, data-source checks, axes and the visible range.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -501,6 +502,105 @@ TEST_F(SeriesTest, DisplayNameAndTitle) {
   EXPECT_EQ(third->TitleText(), "Oven");
   third->AppendValue(1234.5678);
   EXPECT_EQ(third->ValueText(0), "1,234.568");
+}
+
+// ---- Texts ----------------------------------------------------------------------------------
+
+struct LegendCase {
+  const char* name;
+  TLegendTextStyle style;
+  int index;
+  std::string expected;  // '|' stands for the legend column separator
+};
+
+class LegendTextTest : public SeriesTest, public testing::WithParamInterface<LegendCase> {};
+
+TEST_P(LegendTextTest, LegendLinesJoinTheirColumns) {
+  const LegendCase& c = GetParam();
+  TChartSeries* s = NewSeries("S1", false);  // no axis: X in the value format
+  s->AppendXY(1, 12, "Mon");
+  s->AppendXY(2, -36);
+  s->AppendXY(3, 72, "Wed");
+  std::string expected = c.expected;
+  std::replace(expected.begin(), expected.end(), '|', LegendColumnSeparator);
+  EXPECT_EQ(s->LegendText(c.style, c.index), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LegendTextTest,
+    testing::Values(LegendCase{"Plain", ltsPlain, 0, "Mon"}, LegendCase{"RightValue", ltsRightValue, 0, "Mon|12"},
+                    LegendCase{"RightValueNoLabel", ltsRightValue, 1, "-36"},
+                    LegendCase{"LeftValue", ltsLeftValue, 2, "72|Wed"},
+                    LegendCase{"LeftPercentSigned", ltsLeftPercent, 1, "-30 %"},
+                    LegendCase{"RightPercent", ltsRightPercent, 2, "Wed|60 %"},
+                    LegendCase{"XAndValueAndText", ltsXAndValueAndText, 0, "1|12|Mon"},
+                    LegendCase{"XAndText", ltsXAndText, 1, "2|"}),
+    [](const testing::TestParamInfo<LegendCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SeriesTest, PercentTextUsesTheAbsoluteTotal) {
+  TChartSeries* s = NewSeries("S1");
+  s->AppendValue(25);
+  s->AppendValue(-75);
+  EXPECT_EQ(s->PercentText(0, false), "25 %");
+  EXPECT_EQ(s->PercentText(1, false), "75 %");
+  EXPECT_EQ(s->PercentText(0, true), "25 % of 100");
+  EXPECT_EQ(s->PercentText(0, true, true), "25 %\rof 100");
+  TChartSeries* zeros = NewSeries("S2");
+  zeros->AppendValue(0);
+  zeros->AppendValue(0);
+  EXPECT_EQ(zeros->PercentText(1, false), "100 %");
+}
+
+TEST_F(SeriesTest, SortingByTheXOrderMovesEveryStoreAndTellsDependentsOnce) {
+  TChartSeries* s = NewSeries("S1");
+  TChartSeries* d = NewSeries("D1");
+  d->AddDataSource(s);
+  s->XValues()->SetOrder(loNone);
+  s->AppendXY(3, 30, "c", clBlue);
+  s->AppendXY(1, 10, "a");
+  s->AppendXY(2, 20, "b", clNone);
+  s->XValues()->SetOrder(loAscending);
+  s->XValues()->SortByOrder();
+  EXPECT_EQ(Xs(*s), (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(Ys(*s), (std::vector<double>{10, 20, 30}));
+  EXPECT_EQ(s->PointLabel(0), "a");
+  EXPECT_EQ(s->PointLabel(2), "c");
+  EXPECT_EQ(s->OwnColorAt(2), clBlue);
+  EXPECT_TRUE(s->IsNullPoint(1));
+  EXPECT_EQ(Ys(*d), (std::vector<double>{10, 20, 30}));
+  EXPECT_EQ(d->PointLabel(2), "c");
+}
+
+TEST_F(SeriesTest, SortingByLabelsRenumbersXAndKeepsEachPointTogether) {
+  TChartSeries* s = NewSeries("S1");
+  s->AppendValue(3, "cherry", clRed);
+  s->AppendValue(1, "apple");
+  s->AppendValue(2, "Banana");
+  s->SortByLabels(0);
+  EXPECT_EQ(s->PointLabel(0), "cherry");
+  s->SortByLabels(1);
+  EXPECT_EQ(s->PointLabel(0), "Banana");  // case-sensitive: capitals first
+  EXPECT_EQ(s->PointLabel(1), "apple");
+  EXPECT_EQ(s->PointLabel(2), "cherry");
+  EXPECT_EQ(Ys(*s), (std::vector<double>{2, 1, 3}));
+  EXPECT_EQ(Xs(*s), (std::vector<double>{0, 1, 2}));
+  EXPECT_EQ(s->OwnColorAt(2), clRed);
+  s->SortByLabels(2);
+  EXPECT_EQ(s->PointLabel(0), "cherry");
+  EXPECT_EQ(s->PointLabel(2), "Banana");
+}
+
+TEST_F(SeriesTest, CheckOrderSortsByTheMandatoryValuesAndRenumbersX) {
+  TChartSeries* s = NewSeries("S1");
+  s->AppendValue(30, "c");
+  s->AppendValue(10, "a");
+  s->AppendValue(20, "b");
+  s->YValues()->SetOrder(loAscending);
+  s->XValues()->SetOrder(loNone);
+  s->CheckOrder();
+  EXPECT_EQ(Ys(*s), (std::vector<double>{10, 20, 30}));
+  EXPECT_EQ(Xs(*s), (std::vector<double>{0, 1, 2}));
+  EXPECT_EQ(s->PointLabel(0), "a");
 }
 
 }  // namespace
