@@ -9,6 +9,11 @@
 
 #include "toolkit/ui/Form.h"
 
+class TAnimate;
+class TButton;
+class TLabel;
+class TProgressBar;
+
 class TLiMessage : public TForm {
  public:
   explicit TLiMessage(TComponent* owner);
@@ -16,19 +21,27 @@ class TLiMessage : public TForm {
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
 
+  // Reads the window's layout, then fires OnCreate.
   void AfterConstruction() override;
 
-  // What the window shows (the controls' state).
-  std::string LabelText() const { return text_; }
-  void SetLabelText(const std::string& text) { text_ = text; }
-  bool GaugeVisible() const { return gaugeVisible_; }
-  long long GaugeMax() const { return gaugeMax_; }
-  long long GaugePosition() const { return gaugePosition_; }
-  bool StopVisible() const { return stopVisible_; }
-  bool StopEnabled() const { return stopEnabled_; }
-  bool Animating() const { return animating_; }
+  TAnimate* Animate1 = nullptr;
+  TLabel* lText = nullptr;
+  TProgressBar* p = nullptr;
+  TButton* BtnStop = nullptr;
 
+  // What the window shows.
+  std::string LabelText() const;
+  void SetLabelText(const std::string& text);
+  bool GaugeVisible() const;
+  long long GaugeMax() const;
+  long long GaugePosition() const;
+  bool StopVisible() const;
+  bool StopEnabled() const;
+  bool Animating() const;
+
+  // Gauge from 0 to `maximum`, shown with the stop button.
   void ShowGauge(long long maximum);
+  // Hides gauge and stop button.
   void HideGauge();
   void StepGauge(int count);
   void ResetGauge();
@@ -41,15 +54,6 @@ class TLiMessage : public TForm {
 
  protected:
   void CreateParams(TCreateParams& params) override;
-
- private:
-  std::string text_ = "show";
-  bool gaugeVisible_ = false;
-  long long gaugeMax_ = 1000;
-  long long gaugePosition_ = 0;
-  bool stopVisible_ = false;
-  bool stopEnabled_ = false;
-  bool animating_ = false;
 };
 
 // The progress window, or null when none exists.

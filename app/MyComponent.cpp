@@ -62,7 +62,7 @@ void StartProgressSink() {
 }
 
 void StopProgressSink() {
-  CloseProgress();
+  delete ProgressWindow;
   delete ProgressSink;
   ProgressSink = nullptr;
 }

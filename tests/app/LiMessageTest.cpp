@@ -8,7 +8,10 @@
 #include "app/AppGlobals.h"
 #include "app/LiMessage.h"
 #include "app/MyComponent.h"
+#include "tests/support/TempFolder.h"
 #include "toolkit/ui/Application.h"
+#include "toolkit/ui/Button.h"
+#include "toolkit/ui/ProgressBar.h"
 
 namespace {
 
@@ -23,15 +26,21 @@ class LiMessageTest : public testing::Test {
     Application->ProcessMessages();
     Application->SetMessageBoxHook(nullptr);
   }
+  TempFolder folder_;
   static void Send(UINT msg, WPARAM wParam = 0) { SendMessageW(ProgressSink->Handle(), msg, wParam, 0); }
   static void SendText(UINT msg, const char* text) { Send(msg, reinterpret_cast<WPARAM>(text)); }
 };
 
 TEST_F(LiMessageTest, TextHidesTheGaugeAndTheNextMaximumShowsItAgain) {
   ASSERT_EQ(ProgressWindow, nullptr);
+  AppPath = folder_.Path();  // no FINDCOMP.AVI here: the window shows without animation
   SendText(WM_USER + 399, "20");
   ASSERT_NE(ProgressWindow, nullptr);
   TLiMessage* window = ProgressWindow;
+  EXPECT_FALSE(window->Animating());
+  EXPECT_EQ(window->p->BarColor(), clBlue);
+  EXPECT_EQ(window->p->BackgroundColor(), clMenu);
+  EXPECT_EQ(window->BtnStop->Caption(), "Stop(&C)");
   EXPECT_TRUE(window->GaugeVisible());
   EXPECT_EQ(window->GaugeMax(), 20);
   EXPECT_TRUE(window->StopVisible());

@@ -1,0 +1,58 @@
+// TFrmSelectFile: the history import's choice of one data file or a folder of them. Each mode
+// has its edit and choose button, enabled only while the mode is selected; OK is refused while
+// the selected mode's edit is empty. The file must be an instrument data file ("_data.bin").
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/HistoryImport.h"
+#include "toolkit/ui/Form.h"
+
+class TButton;
+class TEdit;
+class TLabel;
+class TRadioButton;
+
+class TFrmSelectFile : public TForm {
+ public:
+  explicit TFrmSelectFile(TComponent* owner);
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  void AfterConstruction() override;
+
+  TRadioButton* rb1 = nullptr;
+  TRadioButton* rb2 = nullptr;
+  TEdit* x_1 = nullptr;
+  TEdit* x_2 = nullptr;
+  TButton* btn_1 = nullptr;
+  TButton* btn_2 = nullptr;
+  TLabel* Show1 = nullptr;
+  TButton* btn1 = nullptr;
+  TButton* btn2 = nullptr;
+
+  THistoryImportMode Mode() const;
+  std::string FileName();
+  std::string Folder();
+
+  // How a file and a folder are asked for: true with the chosen path, false when cancelled.
+  // The defaults show the open-file dialog and the platform's folder browser; tests replace
+  // them.
+  std::function<bool(std::string& path)> ChooseFile;
+  std::function<bool(std::string& path)> ChooseFolder;
+
+  void FormCreate(TObject* sender);
+  void FormShow(TObject* sender);
+  void rb1Click(TObject* sender);
+  void rb2Click(TObject* sender);
+  void btn_1Click(TObject* sender);
+  void btn_2Click(TObject* sender);
+  void btn1Click(TObject* sender);
+
+ private:
+  void SelectMode(bool fileMode);
+};
+
+// The "Import history" command: refused while a test runs; offers to clear an existing
+// history; asks for the file or folder (TFrmSelectFile) and imports it (ImportHistory).
+void ImportHistoryCommand();

@@ -1,0 +1,218 @@
+// The four dialogs driven as the user would (buttons pressed, choices made): their English
+// texts, the import choice's refusals and mode switching, the settings files the company and
+// port dialogs write, and the history query dialog's range and disabled "Inquire".
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppGlobals.h"
+#include "app/Database.h"
+#include "app/FrmComCheck.h"
+#include "app/FrmComp.h"
+#include "app/FrmSelectFile.h"
+#include "app/Frmselect.h"
+#include "tests/app/HistoryFixtures.h"
+#include "tests/support/TempFolder.h"
+#include "toolkit/classes/Strings.h"
+#include "toolkit/data/ZConnection.h"
+#include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Application.h"
+#include "toolkit/ui/Button.h"
+#include "toolkit/ui/ComboBox.h"
+#include "toolkit/ui/DateTimePicker.h"
+#include "toolkit/ui/Edit.h"
+#include "toolkit/ui/Grids.h"
+#include "toolkit/ui/Label.h"
+
+namespace {
+
+template <class T>
+std::unique_ptr<T> MakeDialog() {
+  std::unique_ptr<T> dialog(new T(Application));
+  dialog->AfterConstruction();
+  return dialog;
+}
+
+class DialogsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    AppPath = folder_.Path();
+    Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT) {
+      boxes_.push_back(text + "|" + caption);
+      return IDOK;
+    });
+  }
+  void TearDown() override { Application->SetMessageBoxHook(nullptr); }
+  std::string Raw(const std::string& name) {
+    const fixtures::Bytes b = fixtures::ReadFileBytes(AppPath + name);
+    return std::string(b.begin(), b.end());
+  }
+  // Presses the button as the user does (a click message to its window).
+  static void Press(TButton* button) { SendMessageW(button->Handle(), BM_CLICK, 0, 0); }
+
+  TempFolder folder_;
+  std::vector<std::string> boxes_;
+};
+
+TEST_F(DialogsTest, ImportChoiceSwitchesModesAndRefusesEmptyChoices) {
+  auto dialog = MakeDialog<TFrmSelectFile>();
+  dialog->Show();
+  EXPECT_EQ(dialog->Caption(), "Select Import File or Directory");
+  EXPECT_EQ(dialog->rb1->Caption(), "Import the file name");
+  EXPECT_EQ(dialog->btn_2->Caption(), "Select Directory");
+  EXPECT_TRUE(dialog->rb1->Checked());
+  EXPECT_TRUE(dialog->x_1->Enabled());
+  EXPECT_FALSE(dialog->x_2->Enabled());
+  EXPECT_FALSE(dialog->btn_2->Enabled());
+
+  Press(dialog->btn1);
+  EXPECT_EQ(dialog->ModalResult(), mrNone);
+  dialog->rb2->SetChecked(true);
+  dialog->rb2Click(dialog->rb2);
+  EXPECT_FALSE(dialog->x_1->Enabled());
+  EXPECT_FALSE(dialog->btn_1->Enabled());
+  EXPECT_TRUE(dialog->x_2->Enabled());
+  EXPECT_TRUE(dialog->btn_2->Enabled());
+  dialog->x_2->SetText("   ");
+  Press(dialog->btn1);
+  EXPECT_EQ(dialog->ModalResult(), mrNone);
+  EXPECT_EQ(boxes_, (std::vector<std::string>{"The import file name is not selected.|prompt",
+                                              "No import catalog is selected.|prompt"}));
+
+  dialog->ChooseFolder = [](std::string& path) {
+    path = "C:\\history";
+    return true;
+  };
+  Press(dialog->btn_2);
+  EXPECT_EQ(dialog->Folder(), "C:\\history");
+  Press(dialog->btn1);
+  EXPECT_EQ(dialog->ModalResult(), mrOk);
+  EXPECT_EQ(dialog->Mode(), THistoryImportMode::Folder);
+}
+
+TEST_F(DialogsTest, ImportChoiceTakesOnlyDataFiles) {
+  auto dialog = MakeDialog<TFrmSelectFile>();
+  dialog->Show();
+  std::string offered = "C:\\in\\A_DATA.BIN";
+  dialog->ChooseFile = [&](std::string& path) {
+    path = offered;
+    return true;
+  };
+  Press(dialog->btn_1);
+  EXPECT_EQ(dialog->FileName(), "");
+  EXPECT_EQ(boxes_, std::vector<std::string>{"File selection error(xxxx_xxxx_data.bin)|prompt"});
+  offered = "C:\\in\\a_data.bin";
+  Press(dialog->btn_1);
+  EXPECT_EQ(dialog->FileName(), "C:\\in\\a_data.bin");
+  Press(dialog->btn1);
+  EXPECT_EQ(dialog->ModalResult(), mrOk);
+  EXPECT_EQ(dialog->Mode(), THistoryImportMode::File);
+}
+
+TEST_F(DialogsTest, CompanyDetailsAreShownAndWritten) {
+  CompanyName = "Acme";
+  CompanyAddress = "1 Main St";
+  CompanyPhone = "555";
+  CompanyWebsite = "www.example.com";
+  auto dialog = MakeDialog<TFrmComp>();
+  dialog->LoadFields();
+  dialog->Show();
+  EXPECT_EQ(dialog->Caption(), "Report settings");
+  EXPECT_EQ(dialog->lbl3->Caption(), "Company phone");
+  EXPECT_EQ(dialog->btn1->Caption(), "Ok");
+  EXPECT_EQ(dialog->edt4->Text(), "www.example.com");
+  dialog->edt1->SetText(" Beta Co ");
+  Press(dialog->btn1);
+  EXPECT_EQ(dialog->ModalResult(), mrOk);
+  EXPECT_EQ(Raw("company.ini"), " Beta Co \r\n1 Main St\r\n555\r\nwww.example.com\r\n");
+  EXPECT_EQ(CompanyName, "Beta Co");
+}
+
+TEST_F(DialogsTest, PortChoiceOffersAutomaticSelectionFirstAndWritesTheChoice) {
+  ComPortName = "automatic SELECTION";
+  auto dialog = MakeDialog<TFrmComCheck>();
+  dialog->LoadPorts();
+  dialog->Show();
+  EXPECT_EQ(dialog->Caption(), "Communication serial port selection");
+  EXPECT_EQ(dialog->Show1->Caption(), "serial:");
+  ASSERT_GE(dialog->cb1->Items()->Count(), 1);
+  EXPECT_EQ(dialog->cb1->Items()->Strings(0), "Automatic selection");
+  EXPECT_EQ(dialog->cb1->ItemIndex(), 0);
+  Press(dialog->btn1);
+  EXPECT_EQ(Raw("com.set"), "Automatic selection\r\n");
+  EXPECT_EQ(ComPortName, "Automatic selection");
+
+  dialog.reset();
+  ComPortName = "COM77";  // not listed: nothing selected
+  auto again = MakeDialog<TFrmComCheck>();
+  again->LoadPorts();
+  again->Show();
+  EXPECT_EQ(again->cb1->ItemIndex(), -1);
+}
+
+class QueryDialogTest : public DialogsTest {
+ protected:
+  void SetUp() override {
+    DialogsTest::SetUp();
+    CreateDatabaseSchema();
+    ConnectDatabase();
+    ModuleCount = 1;
+    RunMode = 0;
+    grid_.SetColCount(10);
+  }
+  void TearDown() override {
+    DbConnection->Disconnect();
+    RunMode = 0;
+    DialogsTest::TearDown();
+  }
+  TStringGrid grid_{nullptr};
+};
+
+TEST_F(QueryDialogTest, EmptyHistoryDisablesInquire) {
+  auto dialog = MakeDialog<TFrmselect>();
+  dialog->LoadTimeRange();
+  dialog->Show();
+  EXPECT_EQ(dialog->Caption(), "History queries");
+  EXPECT_EQ(dialog->btn1->Caption(), "Inquire");
+  EXPECT_FALSE(dialog->btn1->Enabled());
+}
+
+TEST_F(QueryDialogTest, RangeOfTheHistoryIsOfferedAndInquireFillsTheGrid) {
+  sqlite3* db = nullptr;
+  sqlite3_open((AppPath + "VKT_DATA.db").c_str(), &db);
+  sqlite3_exec(db,
+               "insert into olddata(dtime, val1) values ('2024-03-05 08:00:00', 1), ('2024-03-05 09:00:00', 2),"
+               "('2024-03-06 10:30:15', 3)",
+               nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  auto dialog = MakeDialog<TFrmselect>();
+  dialog->Grid = &grid_;
+  std::string curves;
+  dialog->RebuildCurves = [&](const std::string& s, const std::string& e) {
+    curves = s + "/" + e;
+    return true;
+  };
+  dialog->LoadTimeRange();
+  dialog->Show();
+  EXPECT_TRUE(dialog->btn1->Enabled());
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd", dialog->dtp1->Date()), "2024-03-05");
+  EXPECT_EQ(FormatDateTime("hh:nn:ss", dialog->dtp4->Time()), "10:30:15");
+  Press(dialog->btn1);
+  EXPECT_EQ(dialog->ModalResult(), mrOk);
+  EXPECT_EQ(curves, "2024-03-05 08:00:00/2024-03-06 10:30:15");
+  EXPECT_EQ(grid_.RowCount(), 4);
+  EXPECT_EQ(grid_.Cells(2, 3), "3");
+}
+
+TEST_F(QueryDialogTest, RefusedWhileATestRuns) {
+  RunMode = 1;
+  EXPECT_FALSE(HistoryQueryCommand(&grid_, nullptr));
+  EXPECT_EQ(boxes_, std::vector<std::string>{"Stop the test before querying history.|prompt"});
+  EXPECT_EQ(RunMode, 1);
+}
+
+}  // namespace
