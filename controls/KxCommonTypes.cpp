@@ -16,6 +16,16 @@ const TEnumInfo& EnumTypeInfo(TFrameStyleEx) {
   return info;
 }
 
+const TEnumInfo& EnumTypeInfo(TTextStyle) {
+  static const TEnumInfo info("TTextStyle", {"tsNormal", "tsRaised", "tsRecessed", "tsShadow"});
+  return info;
+}
+
+const TEnumInfo& EnumTypeInfo(TAlignmentVertical) {
+  static const TEnumInfo info("TAlignmentVertical", {"avTop", "avCenter", "avBottom"});
+  return info;
+}
+
 const TEnumInfo& EnumTypeInfo(TFramingPreference) {
   static const TEnumInfo info("TFramingPreference", {"fpCustomFraming", "fpXPThemes"});
   return info;

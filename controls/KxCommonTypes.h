@@ -32,6 +32,12 @@ enum TFramingPreference { fpCustomFraming, fpXPThemes };
 enum TKxGradientColorStyle { gcsSystem, gcsMSOffice, gcsCustom };
 enum TKxVisualStyle { vsClassic, vsWinXP, vsGradient };
 
+// Caption looks of labels and buttons.
+enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
+enum TAlignmentVertical { avTop, avCenter, avBottom };
+
+const TEnumInfo& EnumTypeInfo(TTextStyle);
+const TEnumInfo& EnumTypeInfo(TAlignmentVertical);
 const TEnumInfo& EnumTypeInfo(TSide);
 const TEnumInfo& EnumTypeInfo(TFrameStyleEx);
 const TEnumInfo& EnumTypeInfo(TFramingPreference);

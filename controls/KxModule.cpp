@@ -2,15 +2,22 @@
 #include "controls/KxModule.h"
 
 #include "controls/KxBlinkingControlsList.h"
+#include "controls/KxButton.h"
+#include "controls/KxCmboBx.h"
 #include "controls/KxCommonColors.h"
 #include "controls/KxFrameController.h"
+#include "controls/KxLabel.h"
 #include "controls/KxRegIniFile.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TypInfo.h"
 
 void InitControlSet() {
   KxCommonColorsInitialize();
-  RegisterClasses({&TKxFrameController::StaticClass(), &TKxRegIniFile::StaticClass()});
+  RegisterClasses({&TKxFrameController::StaticClass(), &TKxRegIniFile::StaticClass(), &TKxLabel::StaticClass(),
+                   &TKxButton::StaticClass(), &TKxBitBtn::StaticClass(), &TKxComboBox::StaticClass()});
 }
 
-void DoneControlSet() { ReleaseBlinkerIfIdle(); }
+void DoneControlSet() {
+  ReleaseBlinkerIfIdle();
+  FreeKxBitBtnGlyphs();
+}

@@ -1,0 +1,945 @@
+// TKxCustomComboBox and TKxComboBox: state colours, hot state, incremental search and
+// auto-completion, read-only mode, drop-down width, wheel, item drawing, the custom frame and
+// flat button painted over the platform's combo box, and the item-to-value mapping.
+#include "controls/KxCmboBx.h"
+
+#include <commctrl.h>
+#include <vssym32.h>
+
+#include <algorithm>
+
+#include "controls/KxCommonColors.h"
+#include "controls/KxCommonFrames.h"
+#include "controls/KxCommonGlyphs.h"
+#include "controls/KxCommonText.h"
+#include "controls/KxOldPropReader.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/classes/StringList.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/GdiHandles.h"
+#include "toolkit/graphics/GraphicsObject.h"
+#include "toolkit/rtl/SysUtils.h"
+#include "toolkit/rtl/TextConv.h"
+#include "toolkit/ui/CustomControl.h"
+#include "toolkit/ui/Themes.h"
+#include "toolkit/ui/Timer.h"
+
+namespace {
+
+bool StateLoading(const TComponent& c) { return c.ComponentState().Contains(csLoading); }
+
+TRect Shrunk(TRect r, int d) {
+  r.Left += d;
+  r.Top += d;
+  r.Right -= d;
+  r.Bottom -= d;
+  return r;
+}
+
+}  // namespace
+
+// ---- Class information ------------------------------------------------------------------------
+
+const TClassInfo& TKxCustomComboBox::StaticClass() {
+  using C = TKxCustomComboBox;
+  auto unowned = [](TKxFrameControllerProperty p) { return [p](C& c) { return !c.ControllerOwns(p); }; };
+  static const TClassInfo info =
+      TClassBuilder<C>("TKxCustomComboBox", &TCustomComboBox::StaticClass())
+          .Abstract()
+          .Property("Color", &C::Color, &C::SetColor)
+          .Default(clWindow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored([](C& c) { return !c.ParentColor() && !c.ControllerOwns(fcpColor) && c.Enabled(); })
+          .Property("AllowEdit", &C::AllowEdit, &C::SetAllowEdit)
+          .Default(true)
+          .Property("AutoCloseUp", &C::AutoCloseUp, &C::SetAutoCloseUp)
+          .Default(false)
+          .Property("AutoComplete", &C::AutoComplete, &C::SetAutoComplete)
+          .Default(true)
+          .Property("AutoDropDown", &C::AutoDropDown, &C::SetAutoDropDown)
+          .Default(false)
+          .Property("BeepOnInvalidKey", &C::BeepOnInvalidKey, &C::SetBeepOnInvalidKey)
+          .Default(true)
+          .Property("DisabledColor", &C::DisabledColor, &C::SetDisabledColor)
+          .Default(clBtnFace)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored(unowned(fcpDisabledColor))
+          .Property("DropDownWidth", &C::DropDownWidth, &C::SetDropDownWidth)
+          .Default(0)
+          .Property("FlatButtonColor", &C::FlatButtonColor, &C::SetFlatButtonColor)
+          .Default(clBtnFace)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored(unowned(fcpFlatButtonColor))
+          .Property("FlatButtons", &C::FlatButtons, &C::SetFlatButtons)
+          .Default(false)
+          .Stored(unowned(fcpFlatButtons))
+          .Property("FocusColor", &C::FocusColor, &C::SetFocusColor)
+          .Default(clWindow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored([](C& c) {
+            return !c.ControllerOwns(fcpFocusColor) && KxColorToRGB(c.FocusColor()) != KxColorToRGB(c.Color());
+          })
+          .Property("FrameColor", &C::FrameColor, &C::SetFrameColor)
+          .Default(clBtnShadow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored(unowned(fcpFrameColor))
+          .Property("FrameController", &C::FrameController, &C::SetFrameController)
+          .Property("FrameControllerNotifications", &C::FrameControllerNotifications,
+                    &C::SetFrameControllerNotifications)
+          .Default(kAllFrameControllerNotifications)
+          .Property("FrameHotColor", &C::FrameHotColor, &C::SetFrameHotColor)
+          .Default(clBtnShadow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored(unowned(fcpFrameHotColor))
+          .Property("FrameHotStyle", &C::FrameHotStyle, &C::SetFrameHotStyle)
+          .Default(fsFlatBold)
+          .Stored(unowned(fcpFrameHotStyle))
+          .Property("FrameHotTrack", &C::FrameHotTrack, &C::SetFrameHotTrack)
+          .Default(false)
+          .Stored(unowned(fcpFrameHotTrack))
+          .Property("FrameSides", &C::FrameSides, &C::SetFrameSides)
+          .Default(kAllSides)
+          .Stored(unowned(fcpFrameSides))
+          .Property("FrameStyle", &C::FrameStyle, &C::SetFrameStyle)
+          .Default(fsFlat)
+          .Stored(unowned(fcpFrameStyle))
+          .Property("FrameVisible", &C::FrameVisible, &C::SetFrameVisible)
+          .Default(false)
+          .Stored(unowned(fcpFrameVisible))
+          .Property("FramingPreference", &C::FramingPreference, &C::SetFramingPreference)
+          .Default(fpXPThemes)
+          .Stored(unowned(fcpFramingPreference))
+          .Property("KeepSearchCase", &C::KeepSearchCase, &C::SetKeepSearchCase)
+          .Default(false)
+          .Property("ReadOnly", &C::ReadOnly, &C::SetReadOnly)
+          .Default(false)
+          .Property("ReadOnlyColor", &C::ReadOnlyColor, &C::SetReadOnlyColor)
+          .Default(clInfoBk)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored(unowned(fcpReadOnlyColor))
+          .Property("ReadOnlyColorOnFocus", &C::ReadOnlyColorOnFocus, &C::SetReadOnlyColorOnFocus)
+          .Default(false)
+          .Stored(unowned(fcpReadOnlyColorOnFocus))
+          .Property("TabOnEnter", &C::TabOnEnter, &C::SetTabOnEnter)
+          .Default(false)
+          .Property("TextHint", [](C& c) { return c.TextHint(); }, [](C& c, const std::string& v) { c.SetTextHint(v); })
+          .Property("OnDeleteItem", [](C& c) { return c.OnDeleteItem; },
+                    [](C& c, TKxDeleteComboItemEvent e) { c.OnDeleteItem = e; })
+          .Property("OnMatch", [](C& c) { return c.OnMatch; }, [](C& c, TNotifyEvent e) { c.OnMatch = e; })
+          .Property("OnNotInList", [](C& c) { return c.OnNotInList; }, [](C& c, TNotifyEvent e) { c.OnNotInList = e; })
+          .Property("OnSelEndCancel", [](C& c) { return c.OnSelEndCancel; },
+                    [](C& c, TNotifyEvent e) { c.OnSelEndCancel = e; })
+          .Property("OnSelEndOk", [](C& c) { return c.OnSelEndOk; }, [](C& c, TNotifyEvent e) { c.OnSelEndOk = e; })
+          .Build();
+  return info;
+}
+
+const TClassInfo& TKxComboBox::StaticClass() {
+  using C = TKxComboBox;
+  static const TClassInfo info = TClassBuilder<C>("TKxComboBox", &TKxCustomComboBox::StaticClass())
+                                     .Property("Values", &C::Values, &C::SetValues)
+                                     .Stored([](C& c) { return c.Values()->Count() > 0; })
+                                     .Build();
+  return info;
+}
+
+// ---- TKxCustomComboBox ------------------------------------------------------------------------
+
+TKxCustomComboBox::TKxCustomComboBox(TComponent* owner)
+    : TCustomComboBox(owner), searchTimer_(new TTimer(nullptr)), frameCanvas_(new TControlCanvas()) {
+  searchTimer_->SetEnabled(false);
+  searchTimer_->SetInterval(kKxSearchDelay);
+  searchTimer_->SetOnTimer([this](TObject* sender) { SearchTimerTick(sender); });
+  frameCanvas_->SetControl(this);
+}
+
+TKxCustomComboBox::~TKxCustomComboBox() {
+  delete searchTimer_;
+  if (frameController_ != nullptr) frameController_->UnregisterControl(this);
+  delete frameCanvas_;
+}
+
+bool TKxCustomComboBox::ControllerOwns(TKxFrameControllerProperty property) const {
+  return frameController_ != nullptr && notifications_.Contains(property);
+}
+
+int TKxCustomComboBox::IndexOfItem(const std::string& text) { return Items()->IndexOf(text); }
+
+int TKxCustomComboBox::FindItemPrefix(const std::string& text) {
+  if (HandleAllocated()) {
+    return static_cast<int>(SendTextMessage(Handle(), CB_FINDSTRING, static_cast<WPARAM>(-1), text));
+  }
+  const std::string lower = LowerCase(text);
+  for (int i = 0; i < Items()->Count(); ++i) {
+    if (LowerCase(Items()->Get(i)).compare(0, lower.size(), lower) == 0) return i;
+  }
+  return -1;
+}
+
+void TKxCustomComboBox::AssignTextQuietly(const std::string& text) {
+  if (Text() == text) return;
+  const bool saved = autoComplete_;
+  autoComplete_ = false;
+  SetText(text);
+  autoComplete_ = saved;
+}
+
+void TKxCustomComboBox::SignalInvalidKey() {
+  if (beepOnInvalidKey_) MessageBeep(MB_OK);
+}
+
+bool TKxCustomComboBox::UsesThemedFrame() const {
+  return framingPreference_ == fpXPThemes && KxVisualStylesActive();
+}
+
+int TKxCustomComboBox::ButtonWidth() const { return GetSystemMetrics(SM_CXVSCROLL); }
+
+void TKxCustomComboBox::RefreshStateColor() {
+  if (StateLoading(*this)) return;
+  updatingColor_ = true;
+  if (!Enabled()) {
+    SetColor(disabledColor_);
+  } else if (inControl_) {
+    SetColor(readOnly_ && readOnlyColorOnFocus_ ? readOnlyColor_ : focusColor_);
+  } else {
+    SetColor(readOnly_ ? readOnlyColor_ : normalColor_);
+  }
+  updatingColor_ = false;
+}
+
+void TKxCustomComboBox::HotStateChanged(bool isMouse, bool value) {
+  if (isMouse) overControl_ = value; else inControl_ = value;
+  const bool vistaThemed = IsWindowsVersionAtLeast(7) && KxVisualStylesActive();
+  if (((flatButtons_ && !vistaThemed) || frameHotTrack_) && HandleAllocated() && !DroppedDown()) {
+    if (frameHotTrack_) {
+      InvalidateRect(Handle(), nullptr, FALSE);
+    } else {
+      const TRect c = ClientRect();
+      const RECT strip{c.Right - ButtonWidth() - 2, c.Top, c.Right, c.Bottom};
+      InvalidateRect(Handle(), &strip, FALSE);
+    }
+  }
+  RefreshStateColor();
+}
+
+void TKxCustomComboBox::ColorChanged() {
+  if (updatingColor_) return;
+  if (focusColor_ == normalColor_) focusColor_ = Color();
+  normalColor_ = Color();
+}
+
+// ---- Setters ----------------------------------------------------------------------------------
+
+void TKxCustomComboBox::SetReadOnly(bool value) {
+  if (value == readOnly_) return;
+  readOnly_ = value;
+  if (HandleAllocated() && EditHandle() != nullptr) SendMessageW(EditHandle(), EM_SETREADONLY, value, 0);
+  RefreshStateColor();
+  Invalidate();
+}
+
+void TKxCustomComboBox::SetTextHint(const std::string& value) {
+  if (value == textHint_) return;
+  textHint_ = value;
+  if (!StateLoading(*this)) ApplyTextHint();
+}
+
+void TKxCustomComboBox::ApplyTextHint() {
+  if (!HandleAllocated() || !KxVisualStylesActive()) return;
+  if (IsWindowsVersionAtLeast(7)) {
+    SendTextMessage(Handle(), CB_SETCUEBANNER, 0, textHint_);
+  } else if (IsWindowsVersion(5) && EditHandle() != nullptr) {
+    SendTextMessage(EditHandle(), EM_SETCUEBANNER, 0, textHint_);
+  }
+}
+
+void TKxCustomComboBox::SetFlatButtons(bool value) {
+  if (value == flatButtons_) return;
+  flatButtons_ = value;
+  Invalidate();
+}
+
+void TKxCustomComboBox::SetFlatButtonColor(TColor value) {
+  if (value == flatButtonColor_) return;
+  flatButtonColor_ = value;
+  Invalidate();
+}
+
+void TKxCustomComboBox::SetDisabledColor(TColor value) {
+  if (value == disabledColor_) return;
+  disabledColor_ = value;
+  if (!Enabled()) RefreshStateColor();
+}
+
+void TKxCustomComboBox::SetReadOnlyColor(TColor value) {
+  if (value == readOnlyColor_) return;
+  readOnlyColor_ = value;
+  if (readOnly_) RefreshStateColor();
+}
+
+void TKxCustomComboBox::SetReadOnlyColorOnFocus(bool value) {
+  if (value == readOnlyColorOnFocus_) return;
+  readOnlyColorOnFocus_ = value;
+  if (readOnly_ && inControl_) RefreshStateColor();
+}
+
+void TKxCustomComboBox::SetFocusColor(TColor value) {
+  if (value == focusColor_) return;
+  focusColor_ = value;
+  if (inControl_) RefreshStateColor();
+}
+
+void TKxCustomComboBox::SetFrameColor(TColor value) {
+  if (value == frameColor_) return;
+  frameColor_ = value;
+  Invalidate();
+}
+
+void TKxCustomComboBox::SetFrameHotColor(TColor value) {
+  if (value == frameHotColor_) return;
+  frameHotColor_ = value;
+  Invalidate();
+}
+
+void TKxCustomComboBox::SetFrameHotTrack(bool value) {
+  if (value == frameHotTrack_) return;
+  frameHotTrack_ = value;
+  if (value) {
+    SetFrameVisible(true);
+    if (!StateLoading(*this)) frameSides_ = kAllSides;
+  }
+  Invalidate();
+}
+
+void TKxCustomComboBox::SetFrameHotStyle(TFrameStyle value) {
+  if (value == frameHotStyle_) return;
+  frameHotStyle_ = value;
+  Invalidate();
+}
+
+void TKxCustomComboBox::SetFrameSides(TSides value) {
+  if (value == frameSides_) return;
+  frameSides_ = value;
+  Invalidate();
+}
+
+void TKxCustomComboBox::SetFrameStyle(TFrameStyle value) {
+  if (value == frameStyle_) return;
+  frameStyle_ = value;
+  Invalidate();
+}
+
+void TKxCustomComboBox::SetFrameVisible(bool value) {
+  if (value == frameVisible_) return;
+  frameVisible_ = value;
+  SetParentCtl3D(!value);
+  SetCtl3D(!value);
+  Invalidate();
+}
+
+void TKxCustomComboBox::SetFramingPreference(TFramingPreference value) {
+  if (value == framingPreference_) return;
+  framingPreference_ = value;
+  if (value == fpCustomFraming) Invalidate();
+}
+
+void TKxCustomComboBox::SetFrameController(TKxFrameController* value) {
+  if (value == frameController_) return;
+  if (frameController_ != nullptr) frameController_->UnregisterControl(this);
+  frameController_ = value;
+  if (value != nullptr) {
+    value->FreeNotification(this);
+    value->RegisterControl(this);
+  }
+}
+
+void TKxCustomComboBox::Notification(TComponent* component, TOperation operation) {
+  TCustomComboBox::Notification(component, operation);
+  if (operation == opRemove && component == frameController_) frameController_ = nullptr;
+}
+
+void TKxCustomComboBox::ReadFrameFlat(TReader& reader) {
+  const bool flat = reader.ReadBoolean();
+  SetFrameHotTrack(flat);
+  if (flat) {
+    frameStyle_ = fsStatus;
+    frameHotStyle_ = fsLowered;
+  }
+}
+
+void TKxCustomComboBox::ReadFrameFocusStyle(TReader& reader) {
+  const std::string ident = reader.ReadIdent();
+  const int value = EnumTypeInfo(TFrameStyleEx{}).ValueOf(ident);
+  if (value >= 0) frameHotStyle_ = static_cast<TFrameStyle>(value);
+}
+
+void TKxCustomComboBox::DefineProperties(TFiler& filer) {
+  TCustomComboBox::DefineProperties(filer);
+  filer.DefineProperty("FrameFlat", [this](TReader& reader) { ReadFrameFlat(reader); }, {}, false);
+  filer.DefineProperty("FrameFocusStyle", [this](TReader& reader) { ReadFrameFocusStyle(reader); }, {}, false);
+  filer.DefineProperty("FrameFlatStyle", &TKxOldPropReader::SkipIdentValue, {}, false);
+}
+
+// ---- Lifecycle and events ---------------------------------------------------------------------
+
+void TKxCustomComboBox::CreateWnd() {
+  TCustomComboBox::CreateWnd();
+  if (readOnly_ && EditHandle() != nullptr) SendMessageW(EditHandle(), EM_SETREADONLY, TRUE, 0);
+  ApplyTextHint();
+}
+
+void TKxCustomComboBox::Loaded() {
+  TCustomComboBox::Loaded();
+  normalColor_ = Color();
+  RefreshStateColor();
+  HotStateChanged(false, false);
+}
+
+void TKxCustomComboBox::SelectAndNotify(int index) {
+  SetItemIndex(index);
+  Click();
+  Change();
+}
+
+void TKxCustomComboBox::Change() {
+  if (!typing_ && autoComplete_ && Style() == csDropDown && HandleAllocated() && !DroppedDown() &&
+      !ComponentState().Contains(csDesigning)) {
+    if (enterPressed_) {
+      enterPressed_ = false;
+    } else {
+      search_ = Text();
+    }
+  }
+  typing_ = false;
+  TCustomComboBox::Change();
+}
+
+void TKxCustomComboBox::MatchKeyToItem(const std::string& text, TMessage& message) {
+  const int index = FindItemPrefix(text);
+  if (index < 0) {
+    SignalInvalidKey();
+    return;
+  }
+  SetItemIndex(index);
+  search_ = text;
+  Click();
+  Change();
+  wchar_t key = static_cast<wchar_t>(message.WParam);
+  KeyPress(key);
+}
+
+bool TKxCustomComboBox::AutoCompleteKey(const std::string& text, TMessage& message) {
+  const int before = ItemIndex();
+  const int index = FindItemPrefix(text);
+  if (index < 0) return false;
+  const std::string item = Items()->Get(index);
+  if (keepSearchCase_) {
+    typing_ = true;
+    SetText(text + item.substr(std::min(text.size(), item.size())));
+    typing_ = false;
+  } else {
+    SetItemIndex(-1);
+    SetItemIndex(index);
+  }
+  Click();
+  Change();
+  wchar_t key = static_cast<wchar_t>(message.WParam);
+  KeyPress(key);
+  if (HandleAllocated()) {
+    const int start = static_cast<int>(Utf8ToWide(text).size());
+    const int end = static_cast<int>(Utf8ToWide(item).size());
+    SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+  }
+  if (ItemIndex() != before) OnMatch(this);
+  return true;
+}
+
+void TKxCustomComboBox::SearchTimerTick(TObject*) {
+  if (keyInProgress_) return;
+  searchTimer_->SetEnabled(false);
+  search_.clear();
+}
+
+void TKxCustomComboBox::ListSearchKey(TMessage& message) {
+  const wchar_t ch = static_cast<wchar_t>(message.WParam);
+  if (ch == VK_BACK) {
+    if (search_.empty()) {
+      SignalInvalidKey();
+      MatchKeyToItem(std::string(), message);
+      return;
+    }
+    std::wstring wide = Utf8ToWide(search_);
+    wide.pop_back();
+    search_ = WideToUtf8(wide);
+    if (!search_.empty()) {
+      MatchKeyToItem(search_, message);
+    } else {
+      SelectAndNotify(0);
+      search_.clear();
+      wchar_t key = ch;
+      KeyPress(key);
+    }
+    return;
+  }
+  keyInProgress_ = true;
+  const std::string candidate = search_ + WideToUtf8(std::wstring(1, ch));
+  MatchKeyToItem(candidate, message);
+  searchTimer_->SetEnabled(false);
+  searchTimer_->SetInterval(kKxSearchDelay);
+  searchTimer_->SetEnabled(true);
+  keyInProgress_ = false;
+}
+
+void TKxCustomComboBox::KeyPress(wchar_t& key) {
+  if (tabOnEnter_ && key == VK_RETURN && !DroppedDown()) {
+    key = 0;
+    PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
+    return;
+  }
+  if (Style() == csDropDown && MaxLength() > 0 && key >= 32 && HandleAllocated()) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (start == end && static_cast<int>(Utf8ToWide(Text()).size()) >= MaxLength()) {
+      SignalInvalidKey();
+      key = 0;
+      return;
+    }
+  }
+  TCustomComboBox::KeyPress(key);
+  if (key == VK_TAB) {
+    if (autoDropDown_ && DroppedDown()) SetDroppedDown(false);
+  } else if (key != 0 && key != VK_BACK && key != VK_ESCAPE && autoDropDown_ && !DroppedDown()) {
+    SetDroppedDown(true);
+  }
+}
+
+void TKxCustomComboBox::DoEnter() {
+  ownFocus_ = true;
+  HotStateChanged(false, true);
+  TCustomComboBox::DoEnter();
+}
+
+void TKxCustomComboBox::DoExit() {
+  ownFocus_ = false;
+  search_.clear();
+  HotStateChanged(false, false);
+  if (Style() == csDropDown) {
+    const std::string text = Text();
+    if (!text.empty() && IndexOfItem(text) < 0) OnNotInList(this);
+  }
+  TCustomComboBox::DoExit();
+}
+
+void TKxCustomComboBox::MouseEnter() {
+  if (ComponentState().Contains(csDesigning)) return;
+  OnMouseEnter(this);
+  HotStateChanged(true, true);
+}
+
+void TKxCustomComboBox::MouseLeave() {
+  OnMouseLeave(this);
+  HotStateChanged(true, false);
+}
+
+bool TKxCustomComboBox::DoMouseWheel(TShiftState, int wheelDelta, TPoint) {
+  if (readOnly_ || wheelDelta == 0) return true;
+  if (DroppedDown()) {
+    UINT lines = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    const int top = static_cast<int>(SendMessageW(Handle(), CB_GETTOPINDEX, 0, 0));
+    const int moved = wheelDelta > 0 ? top - static_cast<int>(lines) : top + static_cast<int>(lines);
+    SendMessageW(Handle(), CB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, moved)), 0);
+    return true;
+  }
+  const int index = ItemIndex();
+  if (wheelDelta < 0) {
+    if (index < Items()->Count() - 1) SelectAndNotify(index + 1);
+  } else if (index <= 0) {
+    SetItemIndex(Items()->Count() > 0 ? 0 : -1);
+  } else {
+    SelectAndNotify(index - 1);
+  }
+  return true;
+}
+
+void TKxCustomComboBox::DropDown() {
+  int width = dropDownWidth_;
+  if (width <= 0) {
+    TCanvas& canvas = *Canvas();
+    const TWindowDC screen(Handle());
+    canvas.Lock();
+    canvas.SetHandle(screen.Get());
+    canvas.SetFont(Font());
+    int widest = 0;
+    for (int i = 0; i < Items()->Count(); ++i) widest = std::max(widest, canvas.TextWidth(Items()->Get(i)));
+    canvas.SetHandle(nullptr);
+    canvas.Unlock();
+    if (Items()->Count() > DropDownCount()) widest += GetSystemMetrics(SM_CXVSCROLL);
+    width = std::max(widest + 8, Width());
+  }
+  lastDropDownWidth_ = width;
+  SendMessageW(Handle(), CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+  TCustomComboBox::DropDown();
+}
+
+void TKxCustomComboBox::CloseUp() {
+  TCustomComboBox::CloseUp();
+  Invalidate();
+}
+
+void TKxCustomComboBox::SelEndOk() {
+  typing_ = true;
+  OnSelEndOk(this);
+}
+
+void TKxCustomComboBox::SelEndCancel() { OnSelEndCancel(this); }
+
+void TKxCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
+  if (OnDrawItem) {
+    OnDrawItem(this, index, rect, state);
+    return;
+  }
+  TCanvas& canvas = *Canvas();
+  canvas.FillRect(rect);
+  if (index >= 0 && index < Items()->Count()) {
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.TextOut(rect.Left + 2, rect.Top, Items()->Get(index));
+    canvas.Brush()->SetStyle(bsSolid);
+  }
+}
+
+// ---- Messages ---------------------------------------------------------------------------------
+
+void TKxCustomComboBox::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (readOnly_ && Style() == csDropDownList) return;
+      if (message.WParam == VK_ESCAPE || (message.WParam >= VK_PRIOR && message.WParam <= VK_DOWN)) search_.clear();
+      break;
+    case WM_CHAR:
+      if (Style() == csDropDownList) {
+        if (readOnly_) return;
+        const wchar_t ch = static_cast<wchar_t>(message.WParam);
+        if (ch == VK_BACK || (ch >= 32 && ch <= 255)) {
+          ListSearchKey(message);
+          return;
+        }
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (readOnly_) return;
+      break;
+    case WM_KILLFOCUS: search_.clear(); break;
+    case CN_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
+      TOwnerDrawState state;
+      if (item->itemState & ODS_SELECTED) state.Include(odSelected);
+      if (item->itemState & ODS_DISABLED) state.Include(odDisabled);
+      if (item->itemState & ODS_FOCUS) state.Include(odFocused);
+      if (item->itemState & ODS_COMBOBOXEDIT) state.Include(odComboBoxEdit);
+      TCanvas& canvas = *Canvas();
+      canvas.Lock();
+      canvas.SetHandle(item->hDC);
+      canvas.SetFont(Font());
+      canvas.Brush()->SetStyle(bsSolid);
+      canvas.Brush()->SetColor(Color());
+      if (state.Contains(odSelected)) {
+        canvas.Brush()->SetColor(clHighlight);
+        canvas.Font()->SetColor(clHighlightText);
+      }
+      DrawItem(static_cast<int>(item->itemID), item->rcItem, state);
+      if (state.Contains(odFocused) && state.Contains(odSelected) && showFocus_) canvas.DrawFocusRect(item->rcItem);
+      canvas.SetHandle(nullptr);
+      canvas.Unlock();
+      message.Result = TRUE;
+      return;
+    }
+    case CB_DELETESTRING: {
+      const LRESULT data = SendMessageW(Handle(), CB_GETITEMDATA, message.WParam, 0);
+      if (data != CB_ERR && data != 0) {
+        DoDeleteItem(reinterpret_cast<void*>(data));
+        SendMessageW(Handle(), CB_SETITEMDATA, message.WParam, 0);
+      }
+      break;
+    }
+    case CM_ENABLEDCHANGED:
+      TCustomComboBox::WndProc(message);
+      RefreshStateColor();
+      return;
+    case CM_COLORCHANGED:
+      TCustomComboBox::WndProc(message);
+      ColorChanged();
+      return;
+    case CM_PARENTCOLORCHANGED:
+      TCustomComboBox::WndProc(message);
+      if (ParentColor()) ColorChanged();
+      return;
+    case WM_SIZE:
+      TCustomComboBox::WndProc(message);
+      if (frameVisible_ && !UsesThemedFrame()) Invalidate();
+      return;
+    case WM_PAINT:
+      TCustomComboBox::WndProc(message);
+      PaintFrameAndButton();
+      return;
+    default: break;
+  }
+  TCustomComboBox::WndProc(message);
+}
+
+void TKxCustomComboBox::EditWndProc(TMessage& message) {
+  if (!autoComplete_) {
+    TCustomComboBox::EditWndProc(message);
+    return;
+  }
+  switch (message.Msg) {
+    case WM_KEYDOWN:
+      switch (message.WParam) {
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_UP:
+        case VK_DOWN:
+          if (readOnly_) return;
+          typing_ = true;
+          search_.clear();
+          break;
+        case VK_END:
+        case VK_HOME:
+        case VK_LEFT:
+        case VK_RIGHT: search_ = Text(); break;
+        case VK_DELETE:
+          if (!allowEdit_ || readOnly_) return;
+          break;
+        case VK_F4:
+          if (readOnly_) return;
+          break;
+        default: break;
+      }
+      break;
+    case WM_SYSKEYDOWN: sysKeyDown_ = true; break;
+    case WM_CHAR: {
+      if (sysKeyDown_) {
+        sysKeyDown_ = false;
+        return;
+      }
+      const wchar_t ch = static_cast<wchar_t>(message.WParam);
+      if (readOnly_) {
+        if (tabOnEnter_ && ch == VK_RETURN && !DroppedDown()) PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
+        if (ch != 3) return;  // Ctrl+C still copies
+        break;
+      }
+      if (ch == VK_RETURN) {
+        if (DroppedDown()) OnSelEndOk(this);
+        enterPressed_ = true;
+        break;
+      }
+      if ((ch == 22 || ch == 24) && !allowEdit_) return;  // Ctrl+V, Ctrl+X
+      if (ch == VK_ESCAPE) {
+        search_.clear();
+        if (!DroppedDown()) return;
+        break;
+      }
+      if (ch == VK_BACK) {
+        if (search_.empty()) {
+          SignalInvalidKey();
+          break;
+        }
+        std::wstring wide = Utf8ToWide(search_);
+        wide.pop_back();
+        search_ = WideToUtf8(wide);
+        if (search_.empty()) {
+          SetItemIndex(-1);
+          if (keepSearchCase_) SetText("");
+          Click();
+          Change();
+          break;
+        }
+        if (AutoCompleteKey(search_, message)) return;
+        break;
+      }
+      if (ch >= 32) {
+        wchar_t key = ch;
+        KeyPress(key);
+        if (key == 0) return;
+        const std::string old = search_;
+        const std::string candidate = search_ + WideToUtf8(std::wstring(1, key));
+        if (AutoCompleteKey(candidate, message)) {
+          search_ = candidate;
+          return;
+        }
+        if (allowEdit_) {
+          search_ = candidate;
+          AssignTextQuietly(old);
+          if (HandleAllocated()) {
+            const int caret = static_cast<int>(Utf8ToWide(old).size());
+            SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(caret, caret));
+          }
+          message.WParam = key;
+          DefaultEditHandler(message);
+          return;
+        }
+        SignalInvalidKey();
+        search_ = old;
+        return;
+      }
+      break;
+    }
+    case WM_CUT:
+    case WM_PASTE:
+      if (!allowEdit_ || readOnly_) return;
+      break;
+    default: break;
+  }
+  TCustomComboBox::EditWndProc(message);
+}
+
+// ---- Painting ---------------------------------------------------------------------------------
+
+void TKxCustomComboBox::PaintFrameAndButton() {
+  if (!HandleAllocated()) return;
+  const bool themed = KxVisualStylesActive();
+  const bool vista = IsWindowsVersionAtLeast(7) && themed;
+  const bool customFrame = frameVisible_ && !UsesThemedFrame() && !vista;
+  const int b = themed ? 1 : 2;
+  const int w = Width();
+  const int h = Height();
+  const int sb = ButtonWidth();
+  TRect button{w - sb - b, b, w - b, h - b};
+  TCanvas& canvas = *frameCanvas_;
+  canvas.Lock();
+  const TRect client{0, 0, w, h};
+  canvas.Brush()->SetStyle(bsSolid);
+  auto band = [&](const TRect& r, TColor color) {
+    canvas.Brush()->SetColor(color);
+    canvas.FrameRect(r);
+    canvas.FrameRect(Shrunk(r, 1));
+  };
+  if (!customFrame) {
+    if (themed && !(Style() == csDropDownList && vista && readOnly_) && KxColorToRGB(Color()) != 0xFFFFFF) {
+      band(Shrunk({client.Left, client.Top, button.Left, client.Bottom}, 1), Color());
+    }
+  } else if (themed) {
+    canvas.Brush()->SetColor(Color());
+    canvas.FrameRect(client);
+    band(Shrunk({client.Left, client.Top, button.Left, client.Bottom}, 1), Color());
+  } else {
+    band(client, Color());
+  }
+  const bool hot = inControl_ || overControl_;
+  if (!flatButtons_ || vista || readOnly_) {
+    if (readOnly_ && Style() != csDropDownList) {
+      canvas.Brush()->SetColor(Color());
+      canvas.FillRect(button);
+    }
+  } else if (!hot && !DroppedDown()) {
+    canvas.Brush()->SetColor(Color());
+    canvas.FillRect(button);
+    PaintDropDownArrow(canvas, button, themed ? 1 : 0, Enabled());
+  } else if (themed) {
+    TThemeServices& themes = *ThemeServices();
+    themes.DrawElement(canvas.Handle(),
+                       themes.GetElementDetails(teComboBox, CP_DROPDOWNBUTTON, DroppedDown() ? CBXS_PRESSED : CBXS_HOT),
+                       button);
+  } else {
+    TRect inside = button;
+    if (flatButtonColor_ == clBtnFace) {
+      inside = DroppedDown() ? PaintFrameBevel(canvas, button, clBtnShadow, clBtnHighlight, 1, kAllSides)
+                             : PaintFrameBevel(canvas, button, clBtnHighlight, clBtnShadow, 1, kAllSides);
+    } else {
+      inside = PaintColorFrameStyleAround(canvas, button, flatButtonColor_, DroppedDown() ? fsStatus : fsPopup);
+    }
+    canvas.Brush()->SetStyle(bsSolid);
+    canvas.Brush()->SetColor(flatButtonColor_);
+    canvas.FillRect(inside);
+    PaintDropDownArrow(canvas, inside, 0, Enabled());
+  }
+  if (frameVisible_ && !UsesThemedFrame()) {
+    const bool hotFrame = frameHotTrack_ && hot;
+    const TFrameStyle style = hotFrame ? frameHotStyle_ : frameStyle_;
+    const TColor color = hotFrame ? frameHotColor_ : frameColor_;
+    if (style == fsFlat) {
+      PaintFrameBevel(canvas, client, color, color, 1, frameSides_);
+    } else if (style == fsFlatBold) {
+      PaintFrameBevel(canvas, client, color, color, 2, frameSides_);
+    } else if (Color() == clWindow) {
+      PaintFrameStyle(canvas, client, style, frameSides_);
+    } else {
+      PaintColorFrameStyle(canvas, client, Color(), frameSides_, style);
+    }
+  }
+  canvas.Unlock();
+  frameCanvas_->FreeHandle();
+}
+
+// ---- TKxComboBox ------------------------------------------------------------------------------
+
+TKxComboBox::TKxComboBox(TComponent* owner) : TKxCustomComboBox(owner), values_(new TStringList()) {
+  values_->OnChange = [this](TObject* sender) { ValuesChanged(sender); };
+}
+
+TKxComboBox::~TKxComboBox() { delete values_; }
+
+void TKxComboBox::SetValues(TStringList* value) { values_->Assign(value); }
+
+std::string TKxComboBox::ValueOfIndex(int index) {
+  if (index >= 0 && index < values_->Count() && !values_->Get(index).empty()) return values_->Get(index);
+  if (index >= 0 && index < Items()->Count()) return Items()->Get(index);
+  return {};
+}
+
+std::string TKxComboBox::ReadValue() {
+  const std::string text = Text();
+  int index = -1;
+  if (Style() > csSimple) {
+    index = ItemIndex();
+  } else if (!text.empty()) {
+    index = Items()->IndexOf(text);
+  }
+  if (index >= 0 && index < values_->Count() && !values_->Get(index).empty()) return values_->Get(index);
+  return index >= 0 && Style() > csSimple ? Items()->Get(index) : text;
+}
+
+void TKxComboBox::WriteValue(const std::string& value) {
+  if (value == value_ && !forcedSet_) return;
+  settingValue_ = true;
+  int found = -1;
+  for (int i = 0; i < Items()->Count(); ++i) {
+    if (ValueOfIndex(i) == value) {
+      found = i;
+      break;
+    }
+  }
+  SetItemIndex(found);
+  value_ = value;
+  settingValue_ = false;
+}
+
+void TKxComboBox::ValuesChanged(TObject*) {
+  forcedSet_ = true;
+  WriteValue(ReadValue());
+  forcedSet_ = false;
+}
+
+void TKxComboBox::AfterSelection() {
+  if (settingValue_ || forcedSet_) return;
+  const int index = ItemIndex();
+  if (index >= 0) WriteValue(ValueOfIndex(index));
+}
+
+void TKxComboBox::WndProc(TMessage& message) {
+  TKxCustomComboBox::WndProc(message);
+  if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == CBN_SELCHANGE) AfterSelection();
+}
+
+// ---- Image combo items ------------------------------------------------------------------------
+
+TKxImageComboBoxItem* ImageComboItemAt(TCustomComboBox* combo, int index) {
+  TObject* object = combo->Items()->Objects(index);
+  auto* item = dynamic_cast<TKxImageComboBoxItem*>(object);
+  if (item == nullptr) throw EInvalidCast("Invalid class typecast");
+  return item;
+}

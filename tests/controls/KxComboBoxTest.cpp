@@ -1,0 +1,297 @@
+// TKxComboBox on a hidden host window, driven by messages: list-style incremental search with
+// its timer, invalid keys, read-only mode, wheel stepping, drop-down width and events, values,
+// state colours and hot state, owner-drawn items painted into a DIB, deleted item data, layout
+// rules under a frame controller and the obsolete frame entries of older layouts.
+#include <gtest/gtest.h>
+
+#include "DibSurface.h"
+#include "controls/KxCmboBx.h"
+#include "controls/KxCommonColors.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/classes/StringList.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/Font.h"
+#include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Form.h"
+#include "toolkit/ui/Timer.h"
+
+namespace {
+
+class TProbeCombo : public TKxComboBox {
+ public:
+  explicit TProbeCombo(TComponent* owner) : TKxComboBox(owner) {}
+  int beeps = 0;
+  using TKxCustomComboBox::DrawItem;
+
+ protected:
+  void SignalInvalidKey() override {
+    if (BeepOnInvalidKey()) ++beeps;
+  }
+};
+
+class KxComboBoxTest : public testing::Test {
+ protected:
+  KxComboBoxTest() : host_(nullptr) {
+    host_.SetBounds(0, 0, 300, 200);
+    combo_ = new TProbeCombo(&host_);
+    combo_->SetParent(&host_);
+    combo_->SetBounds(10, 10, 120, 21);
+    combo_->SetStyle(csDropDownList);
+    for (const char* item : {"Apple", "Banana", "Blueberry"}) combo_->AddItem(item);
+    combo_->HandleNeeded();
+    combo_->OnChange = [this](TObject*) { ++changes_; };
+  }
+  void Type(const char* text) {
+    for (const char* p = text; *p != '\0'; ++p) combo_->Perform(WM_CHAR, static_cast<WPARAM>(*p), 0);
+  }
+  void Wheel(int delta) { combo_->Perform(CM_MOUSEWHEEL, MAKEWPARAM(0, delta), 0); }
+
+  TForm host_;
+  TProbeCombo* combo_;
+  int changes_ = 0;
+};
+
+TEST_F(KxComboBoxTest, TypedPrefixSelectsAndResetsAfterTheSearchDelay) {
+  Type("b");
+  EXPECT_EQ(combo_->ItemIndex(), 1);
+  Type("l");
+  EXPECT_EQ(combo_->ItemIndex(), 2) << "b then l: Blueberry";
+  EXPECT_EQ(combo_->SearchString(), "bl");
+  ASSERT_TRUE(combo_->SearchTimer()->Enabled());
+  EXPECT_EQ(combo_->SearchTimer()->Interval(), 1500u);
+  SendMessageW(combo_->SearchTimer()->Handle(), WM_TIMER, 1, 0);  // the pause
+  EXPECT_EQ(combo_->SearchString(), "");
+  Type("a");
+  EXPECT_EQ(combo_->ItemIndex(), 0) << "a after the pause: Apple";
+  EXPECT_EQ(combo_->beeps, 0);
+  EXPECT_EQ(changes_, 3);
+}
+
+TEST_F(KxComboBoxTest, UnmatchedLetterBeepsAndKeepsTheSelection) {
+  Type("b");
+  Type("x");
+  EXPECT_EQ(combo_->ItemIndex(), 1);
+  EXPECT_EQ(combo_->beeps, 1);
+  EXPECT_EQ(combo_->SearchString(), "b");
+  combo_->SetBeepOnInvalidKey(false);
+  Type("z");
+  EXPECT_EQ(combo_->beeps, 1);
+}
+
+TEST_F(KxComboBoxTest, BackspaceShortensTheSearch) {
+  Type("bl");
+  combo_->Perform(WM_CHAR, VK_BACK, 0);
+  EXPECT_EQ(combo_->SearchString(), "b");
+  EXPECT_EQ(combo_->ItemIndex(), 1);
+  combo_->Perform(WM_CHAR, VK_BACK, 0);
+  EXPECT_EQ(combo_->SearchString(), "");
+  EXPECT_EQ(combo_->ItemIndex(), 0) << "nothing left selects the first item";
+}
+
+TEST_F(KxComboBoxTest, NavigationKeysClearTheSearch) {
+  Type("b");
+  combo_->Perform(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(combo_->SearchString(), "");
+}
+
+TEST_F(KxComboBoxTest, ReadOnlySwallowsTypingWheelAndClicks) {
+  combo_->SetItemIndex(0);
+  combo_->SetReadOnly(true);
+  Type("b");
+  Wheel(-WHEEL_DELTA);
+  combo_->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  combo_->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(combo_->ItemIndex(), 0);
+  EXPECT_FALSE(combo_->DroppedDown());
+  EXPECT_EQ(changes_, 0);
+  EXPECT_EQ(combo_->Color(), clInfoBk) << "read-only colour";
+  combo_->SetReadOnly(false);
+  EXPECT_EQ(combo_->Color(), clWindow);
+}
+
+TEST_F(KxComboBoxTest, WheelStepsThroughTheItemsAndStopsAtTheEnds) {
+  combo_->SetItemIndex(1);
+  Wheel(-WHEEL_DELTA);
+  EXPECT_EQ(combo_->ItemIndex(), 2);
+  EXPECT_EQ(changes_, 1);
+  Wheel(-WHEEL_DELTA);
+  EXPECT_EQ(combo_->ItemIndex(), 2) << "wheel down on the last item";
+  EXPECT_EQ(changes_, 1);
+  Wheel(WHEEL_DELTA);
+  Wheel(WHEEL_DELTA);
+  EXPECT_EQ(combo_->ItemIndex(), 0);
+  Wheel(WHEEL_DELTA);
+  EXPECT_EQ(combo_->ItemIndex(), 0);
+  EXPECT_EQ(changes_, 3) << "wheel up at the first item fires nothing";
+}
+
+TEST_F(KxComboBoxTest, DropDownWidthFitsLongItemsButNotBelowTheControl) {
+  int dropDowns = 0;
+  combo_->OnDropDown = [&](TObject*) { ++dropDowns; };
+  combo_->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_DROPDOWN), 0);
+  EXPECT_EQ(SendMessageW(combo_->Handle(), CB_GETDROPPEDWIDTH, 0, 0), combo_->Width()) << "short items";
+  combo_->AddItem("A very long item that needs a much wider list than the box");
+  combo_->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_DROPDOWN), 0);
+  EXPECT_GT(SendMessageW(combo_->Handle(), CB_GETDROPPEDWIDTH, 0, 0), combo_->Width());
+  const LRESULT fitted = SendMessageW(combo_->Handle(), CB_GETDROPPEDWIDTH, 0, 0);
+  combo_->SetDropDownWidth(fitted + 30);
+  combo_->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_DROPDOWN), 0);
+  EXPECT_EQ(SendMessageW(combo_->Handle(), CB_GETDROPPEDWIDTH, 0, 0), fitted + 30) << "a set width is used as it is";
+  EXPECT_EQ(dropDowns, 3);
+}
+
+TEST_F(KxComboBoxTest, SelectionEndEventsFire) {
+  int ok = 0;
+  int cancel = 0;
+  combo_->OnSelEndOk = [&](TObject*) { ++ok; };
+  combo_->OnSelEndCancel = [&](TObject*) { ++cancel; };
+  combo_->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_SELENDOK), 0);
+  combo_->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_SELENDCANCEL), 0);
+  combo_->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_SELENDCANCEL), 0);
+  EXPECT_EQ(ok, 1);
+  EXPECT_EQ(cancel, 2);
+}
+
+TEST_F(KxComboBoxTest, ValuesMapItemsBothWays) {
+  combo_->Items()->Clear();
+  combo_->AddItem("seconds");
+  combo_->AddItem("minutes");
+  combo_->Values()->Add("s");
+  combo_->Values()->Add("m");
+  combo_->SetItemIndex(1);
+  combo_->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), 0);
+  EXPECT_EQ(combo_->ReadValue(), "m");
+  combo_->WriteValue("s");
+  EXPECT_EQ(combo_->ItemIndex(), 0);
+  combo_->WriteValue("hours");
+  EXPECT_EQ(combo_->ItemIndex(), -1);
+  EXPECT_EQ(combo_->ValueOfIndex(1), "m");
+  EXPECT_EQ(combo_->ValueOfIndex(5), "");
+}
+
+TEST_F(KxComboBoxTest, StateColoursFollowFocusAndEnabledState) {
+  combo_->SetFocusColor(clYellow);
+  combo_->Perform(CM_ENTER);
+  EXPECT_EQ(combo_->Color(), clYellow);
+  combo_->Perform(CM_EXIT);
+  EXPECT_EQ(combo_->Color(), clWindow);
+  combo_->SetEnabled(false);
+  EXPECT_EQ(combo_->Color(), clBtnFace);
+  combo_->SetEnabled(true);
+  EXPECT_EQ(combo_->Color(), clWindow);
+  EXPECT_EQ(combo_->NormalColor(), clWindow) << "state colours never become the normal colour";
+}
+
+TEST_F(KxComboBoxTest, NewColourCarriesAFocusColourThatEqualledIt) {
+  combo_->SetColor(clYellow);
+  EXPECT_EQ(combo_->FocusColor(), clYellow);
+  EXPECT_EQ(combo_->NormalColor(), clYellow);
+}
+
+TEST_F(KxComboBoxTest, MouseEnterAndLeaveSetTheHotState) {
+  int entered = 0;
+  combo_->OnMouseEnter = [&](TObject*) { ++entered; };
+  combo_->Perform(CM_MOUSEENTER);
+  EXPECT_TRUE(combo_->OverControl());
+  combo_->Perform(CM_MOUSELEAVE);
+  EXPECT_FALSE(combo_->OverControl());
+  EXPECT_EQ(entered, 1);
+}
+
+TEST_F(KxComboBoxTest, LeavingAnEditBoxWithForeignTextFiresNotInList) {
+  combo_->SetStyle(csDropDown);
+  combo_->HandleNeeded();
+  int notInList = 0;
+  combo_->OnNotInList = [&](TObject*) { ++notInList; };
+  combo_->SetText("Cherry");
+  combo_->Perform(CM_EXIT);
+  EXPECT_EQ(notInList, 1);
+  combo_->SetText("Banana");
+  combo_->Perform(CM_EXIT);
+  EXPECT_EQ(notInList, 1);
+}
+
+TEST_F(KxComboBoxTest, SelectedOwnerDrawnItemUsesHighlightColours) {
+  TDibSurface dib(100, 16, 0x3C14DC);
+  TCanvas& canvas = *combo_->Canvas();
+  canvas.Lock();
+  canvas.SetHandle(dib.DC());
+  canvas.Brush()->SetColor(clHighlight);
+  canvas.Font()->SetColor(clHighlightText);
+  combo_->DrawItem(1, {0, 0, 100, 16}, TOwnerDrawState{odSelected});
+  canvas.SetHandle(nullptr);
+  canvas.Unlock();
+  EXPECT_EQ(dib.Pixel(98, 1), KxColorToRGB(clHighlight));
+  int text = 0;
+  for (int x = 0; x < 60; ++x) {
+    for (int y = 0; y < 16; ++y) text += dib.Pixel(x, y) == KxColorToRGB(clHighlightText);
+  }
+  EXPECT_GT(text, 10) << "the item text";
+}
+
+TEST_F(KxComboBoxTest, DeletingAnItemWithDataFiresOnDeleteItem) {
+  static int marker = 0;
+  void* deleted = nullptr;
+  combo_->OnDeleteItem = [&](TObject*, void* data) { deleted = data; };
+  SendMessageW(combo_->Handle(), CB_SETITEMDATA, 1, reinterpret_cast<LPARAM>(&marker));
+  SendMessageW(combo_->Handle(), CB_DELETESTRING, 1, 0);
+  EXPECT_EQ(deleted, &marker);
+}
+
+TEST_F(KxComboBoxTest, ControllerGovernedSettingsAreNotStored) {
+  const TPropInfo* frameColor = GetPropInfo(*combo_, "FrameColor");
+  const TPropInfo* color = GetPropInfo(*combo_, "Color");
+  ASSERT_NE(frameColor, nullptr);
+  combo_->SetFrameColor(clRed);
+  combo_->SetColor(clYellow);
+  EXPECT_TRUE(frameColor->IsStored(*combo_));
+  EXPECT_TRUE(color->IsStored(*combo_));
+  TKxFrameController frames(nullptr);
+  combo_->SetFrameController(&frames);
+  combo_->SetFrameColor(clRed);
+  EXPECT_FALSE(frameColor->IsStored(*combo_));
+  EXPECT_FALSE(color->IsStored(*combo_));
+  combo_->SetFrameControllerNotifications(TKxFrameControllerNotifications{fcpColor});
+  EXPECT_TRUE(frameColor->IsStored(*combo_)) << "its notification bit is clear";
+  combo_->SetFrameController(nullptr);
+  combo_->SetEnabled(false);
+  EXPECT_FALSE(color->IsStored(*combo_)) << "a disabled box's colour is its state colour";
+}
+
+TEST_F(KxComboBoxTest, OlderLayoutFrameFlatMakesAHotTrackedStatusFrame) {
+  TMemoryStream stream;
+  {
+    TWriter writer(stream);
+    writer.WriteSignature();
+    writer.WriteStr("TKxComboBox");
+    writer.WriteStr("Unit");
+    writer.WriteStr("FrameFlat");
+    writer.WriteBoolean(true);
+    writer.WriteStr("FrameFlatStyle");
+    writer.WriteIdent("fsGroove");
+    writer.WriteListEnd();
+    writer.WriteListEnd();
+  }
+  stream.SetPosition(0);
+  TKxComboBox loaded(nullptr);
+  TReader reader(stream);
+  reader.ReadRootComponent(&loaded);
+  EXPECT_TRUE(loaded.FrameHotTrack());
+  EXPECT_TRUE(loaded.FrameVisible());
+  EXPECT_EQ(loaded.FrameStyle(), fsStatus);
+  EXPECT_EQ(loaded.FrameHotStyle(), fsLowered);
+}
+
+TEST(KxImageComboItemTest, WrongItemClassRaisesInvalidCast) {
+  TComboBox combo(nullptr);
+  TKxImageComboBoxItem item;
+  item.Indent = 3;
+  TObject other;
+  combo.Items()->AddObject("a", &item);
+  combo.Items()->AddObject("b", &other);
+  EXPECT_EQ(ImageComboItemAt(&combo, 0)->Indent, 3);
+  EXPECT_THROW(ImageComboItemAt(&combo, 1), EInvalidCast);
+}
+
+}  // namespace
