@@ -9,6 +9,8 @@
 #include "DibSurface.h"
 #include "controls/KxButton.h"
 #include "controls/KxCommonColors.h"
+#include "controls/KxModule.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -368,6 +370,17 @@ TEST_F(KxButtonTest, OkGlyphIsDrawnBesideTheCaptionAndGreyedWhenDisabled) {
   Paint(b);
   EXPECT_EQ(Count(green), 0);
   EXPECT_GT(Count(0x808080), greyEnabled + 20) << "the disabled image";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(KxControlRegistryTest, StartUpRegistersTheClassesLayoutsName) {
+  InitControlSet();
+  for (const char* name : {"TKxLabel", "TKxButton", "TKxBitBtn", "TKxComboBox"}) {
+    EXPECT_NE(GetClass(name), nullptr) << name;
+  }
 }
 
 }  // namespace

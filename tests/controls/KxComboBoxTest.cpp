@@ -295,3 +295,57 @@ TEST(KxImageComboItemTest, WrongItemClassRaisesInvalidCast) {
 }
 
 }  // namespace
+
+namespace {
+
+// The main window's interval-unit box as its layout names it: a flat drop-down list with the
+// custom frame; loading ends with the normal colour taken and the state colour applied.
+TEST(KxComboBoxLayoutTest, MainWindowSettingsLoadAndRoundTrip) {
+  TMemoryStream stream;
+  {
+    TWriter writer(stream);
+    writer.WriteSignature();
+    writer.WriteStr("TKxComboBox");
+    writer.WriteStr("cbUnit");
+    writer.WriteStr("Style");
+    writer.WriteIdent("csDropDownList");
+    writer.WriteStr("Ctl3D");
+    writer.WriteBoolean(false);
+    writer.WriteStr("FlatButtons");
+    writer.WriteBoolean(true);
+    writer.WriteStr("FrameVisible");
+    writer.WriteBoolean(true);
+    writer.WriteStr("Color");
+    writer.WriteIdent("clInfoBk");
+    writer.WriteListEnd();
+    writer.WriteListEnd();
+  }
+  stream.SetPosition(0);
+  TKxComboBox loaded(nullptr);
+  TReader reader(stream);
+  reader.ReadRootComponent(&loaded);
+  EXPECT_EQ(loaded.Style(), csDropDownList);
+  EXPECT_TRUE(loaded.FlatButtons());
+  EXPECT_TRUE(loaded.FrameVisible());
+  EXPECT_EQ(loaded.NormalColor(), clInfoBk);
+  EXPECT_EQ(loaded.Color(), clInfoBk);
+  loaded.AddItem("seconds");
+  loaded.AddItem("minutes");
+  EXPECT_EQ(loaded.Items()->Count(), 2);
+
+  TMemoryStream again;
+  {
+    TWriter writer(again);
+    writer.WriteRootComponent(&loaded);
+  }
+  again.SetPosition(0);
+  TKxComboBox copy(nullptr);
+  TReader reader2(again);
+  reader2.ReadRootComponent(&copy);
+  EXPECT_TRUE(copy.FlatButtons());
+  EXPECT_TRUE(copy.FrameVisible());
+  EXPECT_EQ(copy.Color(), clInfoBk);
+  EXPECT_EQ(copy.FrameStyle(), fsFlat) << "defaults are not written";
+}
+
+}  // namespace
