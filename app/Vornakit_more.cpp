@@ -1,66 +1,74 @@
-// The recorder's entry. Start-up order: module initialisation (text formats), program folder,
-// database tables, shared connection, main window, message loop. A failure before the window
-// exists ends the program with the error's message.
+// The recorder's entry. Module start-up first (text formats, the window thread's hand-over,
+// graphics and controls, the spreadsheet library), then the program's own start-up in its fixed
+// order: program folder, database tables, shared connection, main window, message loop. A failure
+// before the window exists ends the program with the error's message. Shut-down runs the module
+// steps in reverse.
 #include "app/Vornakit_more.h"
 
 #include "app/AppGlobals.h"
 #include "app/Database.h"
-#include "app/FileVersion.h"
+#include "app/ExcelFile.h"
 #include "app/TextFormats.h"
+#include "app/uFrmMain.h"
+#include "toolkit/graphics/GraphicsModule.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/Thread.h"
 #include "toolkit/system/WinApi.h"
+#include "toolkit/ui/Application.h"
+#include "toolkit/ui/UiModule.h"
 
 namespace {
 
-const wchar_t kMainClass[] = L"TFrmMain";
+// Shows what stopped the start-up; no window exists yet.
+void StartupFailed(const std::exception& e) {
+  const std::string text = dynamic_cast<const Exception*>(&e)
+                               ? static_cast<const Exception&>(e).Message()
+                               : std::string(e.what());
+  MessageBoxW(nullptr, Utf8ToWide(text).c_str(), L"Vornakit_more", MB_OK | MB_ICONERROR);
+}
 
-LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+// Module start-up and shut-down, in this order and its reverse.
+class Modules {
+ public:
+  Modules() {
+    FixTextFormats();
+    InitThreadSynchronization();
+    InitGraphics();
+    InitControls();
+    RegisterMainWindowClasses();
   }
-  return DefWindowProcW(wnd, msg, wp, lp);
-}
-
-HWND CreateMainWindow() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = MainWndProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kMainClass;
-  RegisterClassExW(&wc);
-  const std::string caption =
-      "Multi-channel temperature inspection [" + GetFileVersionText(ExecutablePath()) + "]";
-  return CreateWindowExW(0, kMainClass, Utf8ToWide(caption).c_str(), WS_OVERLAPPEDWINDOW,
-                         CW_USEDEFAULT, CW_USEDEFAULT, 1024, 700, nullptr, nullptr,
-                         wc.hInstance, nullptr);
-}
+  ~Modules() {
+    DoneControls();
+    DoneGraphics();
+    DoneThreadSynchronization();
+  }
+  Modules(const Modules&) = delete;
+  Modules& operator=(const Modules&) = delete;
+};
 
 }  // namespace
 
 int Vornakit_more() {
-  FixTextFormats();
-  AppPath = ExecutableFolder();
+  Modules modules;
   try {
-    CreateDatabaseSchema();
-    ConnectDatabase();
-  } catch (const Exception& e) {
-    MessageBoxW(nullptr, Utf8ToWide(e.Message()).c_str(), L"Vornakit_more",
-                MB_OK | MB_ICONERROR);
+    InitializeExcelFile();
+  } catch (const std::exception& e) {
+    StartupFailed(e);
     return 1;
   }
-  HWND main = CreateMainWindow();
-  if (!main) return 1;
-  ShowWindow(main, SW_SHOWNORMAL);
-  UpdateWindow(main);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  int result = 0;
+  try {
+    Application->Initialize();
+    AppPath = ExecutableFolder();
+    CreateDatabaseSchema();
+    ConnectDatabase();
+    Application->CreateForm(FrmMain);
+    Application->Run();
+  } catch (const std::exception& e) {
+    StartupFailed(e);
+    result = 1;
   }
-  return static_cast<int>(msg.wParam);
+  FinalizeExcelFile();
+  return result;
 }

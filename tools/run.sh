@@ -29,7 +29,9 @@ if [ -f "$bin/instrument_sim.exe" ]; then
   for _ in $(seq 50); do [ -e "$VK_BUILD/tty-app" ] && break; sleep 0.1; done
   ln -sfn "$(readlink -f "$VK_BUILD/tty-sim")" "$WINEPREFIX/dosdevices/com1"
   ln -sfn "$(readlink -f "$VK_BUILD/tty-app")" "$WINEPREFIX/dosdevices/com2"
-  wine "$bin/instrument_sim.exe" COM1 >/dev/null 2>&1 </dev/null &
+  # Two modules whose readings wander a little, so each poll shows new values.
+  wine "$bin/instrument_sim.exe" COM1 --modules 2 --types KJ --readings noise:25:2 \
+    --channel-step 0.5 >/dev/null 2>&1 </dev/null &
   sim_pid=$!
   vk_log "instrument simulator on COM1; choose COM2 (or automatic selection) in the recorder"
 fi
@@ -38,16 +40,27 @@ fi
 run_dir=$VK_BUILD/run
 mkdir -p "$run_dir"
 cp -u "$bin"/Vornakit_more.exe "$bin"/*.dll "$run_dir"/
+# The recorder's side of the simulator's port, unless a port was chosen before.
+if [ -n "$sim_pid" ] && [ ! -s "$run_dir/com.set" ]; then printf 'COM2\r\n' > "$run_dir/com.set"; fi
 if [ "$interactive" = 1 ]; then
   wine "$run_dir/Vornakit_more.exe" "$@"
 else
   wine "$run_dir/Vornakit_more.exe" "$@" >/dev/null 2>&1 </dev/null &
   app_pid=$!
   wine "$bin/vk_driver.exe" wait "Multi-channel temperature inspection" 60
+  if [ -n "$sim_pid" ]; then
+    # Start a test as a person would, so the screenshot shows readings.
+    wine "$bin/vk_driver.exe" click "Multi-channel temperature inspection" start 30 &&
+      wine "$bin/vk_driver.exe" enabled "Multi-channel temperature inspection" stop 60 || true
+    sleep 3
+  fi
   sleep 1
   xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > "$VK_BUILD/screenshot.png"
   vk_log "screenshot saved to $VK_BUILD/screenshot.png"
-  wine "$bin/vk_driver.exe" close "Multi-channel temperature inspection" 30
+  # Closing asks "Are you sure to quit the software?": answer OK.
+  wine "$bin/vk_driver.exe" post-close "Multi-channel temperature inspection" 30
+  wine "$bin/vk_driver.exe" click prompt OK 30 || true
+  wine "$bin/vk_driver.exe" gone "Multi-channel temperature inspection" 30
   wait "$app_pid"
   vk_log "the recorder ended with exit code $?"
 fi

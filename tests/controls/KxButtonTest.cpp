@@ -384,3 +384,23 @@ TEST(KxControlRegistryTest, StartUpRegistersTheClassesLayoutsName) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KxButtonKeyTest, SpaceShowsThePressAndClicksOnRelease) {
+  TForm form(nullptr);
+  auto* b = new TKxButton(&form);
+  b->SetParent(&form);
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  b->Perform(WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(b->ShowDown());
+  EXPECT_EQ(clicks, 0);
+  b->Perform(WM_KEYUP, VK_SPACE, 0);
+  EXPECT_FALSE(b->ShowDown());
+  EXPECT_EQ(clicks, 1);
+  b->Perform(WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(clicks, 1) << "a release without its press does not click";
+}
+
+}  // namespace

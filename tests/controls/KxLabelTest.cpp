@@ -251,3 +251,22 @@ TEST_F(KxLabelTest, ObsoleteFrameSidesOfAnOlderLayoutIsSkipped) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KxLabelControllerTest, ControllerColourDerivesTheBevelColours) {
+  TKxFrameController frames(nullptr);
+  frames.SetFrameVisible(true);
+  frames.SetColor(0x808080);
+  TKxLabel label(nullptr);
+  label.SetFrameController(&frames);
+  EXPECT_EQ(label.Color(), 0x808080);
+  EXPECT_EQ(label.BorderHighlight(), LightenColor(0x808080, 100));
+  EXPECT_EQ(label.BorderShadow(), DarkenColor(0x808080, 50));
+  label.SetFrameControllerNotifications(TKxFrameControllerNotifications{fcpFrameStyle});
+  frames.SetColor(0x00FF00);
+  EXPECT_EQ(label.Color(), 0x808080) << "the colour bit is clear";
+  label.SetFrameController(nullptr);
+}
+
+}  // namespace

@@ -2,6 +2,15 @@
 // end-to-end tests. Commands (one per run):
 //   wait  <caption-prefix> [seconds]   wait until a top-level window with that caption exists
 //   close <caption-prefix> [seconds]   post WM_CLOSE to it and wait until it is gone
+//   post-close <caption-prefix> [seconds]  post WM_CLOSE to it and return (it may ask first)
+//   gone  <caption-prefix> [seconds]   wait until no top-level window has that caption
+//   click <caption-prefix> <text> [seconds]
+//                                      wait until the window has an enabled child control with
+//                                      exactly that text (a button), then post it a click
+//   enabled <caption-prefix> <text> [seconds]
+//                                      wait until that child control exists and is enabled
+// A leading "--pid N" limits every command to the top-level windows of process N (other programs
+// may show windows with the same caption at the same time).
 // Exit code 0 on success, 1 on time-out, 2 on bad usage.
 #include <cwchar>
 #include <string>
@@ -10,6 +19,9 @@
 
 namespace {
 
+// The process whose windows the commands look at; 0 for any.
+DWORD onlyProcess = 0;
+
 struct Search {
   std::wstring prefix;
   HWND found = nullptr;
@@ -17,6 +29,11 @@ struct Search {
 
 BOOL CALLBACK Visit(HWND wnd, LPARAM lp) {
   auto* s = reinterpret_cast<Search*>(lp);
+  if (onlyProcess != 0) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid != onlyProcess) return TRUE;
+  }
   wchar_t caption[512];
   const int n = GetWindowTextW(wnd, caption, 512);
   if (n >= static_cast<int>(s->prefix.size()) &&
@@ -33,6 +50,30 @@ HWND FindByCaption(const std::wstring& prefix) {
   return s.found;
 }
 
+struct ChildSearch {
+  std::wstring text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK VisitChild(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<ChildSearch*>(lp);
+  wchar_t text[512];
+  GetWindowTextW(wnd, text, 512);
+  if (s->text == text) {
+    s->found = wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// An enabled, visible child (at any depth) of `parent` whose text is `text`.
+HWND FindEnabledChild(HWND parent, const std::wstring& text) {
+  ChildSearch s{text};
+  EnumChildWindows(parent, VisitChild, reinterpret_cast<LPARAM>(&s));
+  if (s.found && IsWindowEnabled(s.found) && IsWindowVisible(s.found)) return s.found;
+  return nullptr;
+}
+
 template <class Pred>
 bool WaitFor(Pred pred, double seconds) {
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
@@ -46,8 +87,15 @@ bool WaitFor(Pred pred, double seconds) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc > 2 && std::wstring(argv[1]) == L"--pid") {
+    onlyProcess = static_cast<DWORD>(_wtoi(argv[2]));
+    argc -= 2;
+    argv += 2;
+  }
   if (argc < 3) {
-    std::fwprintf(stderr, L"usage: vk_driver wait|close <caption-prefix> [seconds]\n");
+    std::fwprintf(stderr,
+                  L"usage: vk_driver [--pid N] wait|close|post-close|gone <caption-prefix> [seconds]\n"
+                  L"       vk_driver [--pid N] click|enabled <caption-prefix> <control-text> [seconds]\n");
     return 2;
   }
   const std::wstring cmd = argv[1];
@@ -59,6 +107,30 @@ int wmain(int argc, wchar_t** argv) {
     if (!WaitFor([&] { return (wnd = FindByCaption(prefix)) != nullptr; }, seconds)) return 1;
     PostMessageW(wnd, WM_CLOSE, 0, 0);
     return WaitFor([&] { return !IsWindow(wnd); }, seconds) ? 0 : 1;
+  }
+  if (cmd == L"post-close") {
+    HWND wnd = nullptr;
+    if (!WaitFor([&] { return (wnd = FindByCaption(prefix)) != nullptr; }, seconds)) return 1;
+    PostMessageW(wnd, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (cmd == L"gone") return WaitFor([&] { return FindByCaption(prefix) == nullptr; }, seconds) ? 0 : 1;
+  if (cmd == L"click" || cmd == L"enabled") {
+    if (argc < 4) return 2;
+    const std::wstring text = argv[3];
+    const double limit = argc > 4 ? _wtof(argv[4]) : 30.0;
+    HWND control = nullptr;
+    const bool found = WaitFor(
+        [&] {
+          HWND wnd = FindByCaption(prefix);
+          return wnd && (control = FindEnabledChild(wnd, text)) != nullptr;
+        },
+        limit);
+    if (!found) return 1;
+    if (cmd == L"enabled") return 0;
+    // Posted, so that a click which opens a modal window does not hold the driver.
+    PostMessageW(control, BM_CLICK, 0, 0);
+    return 0;
   }
   return 2;
 }

@@ -1,0 +1,182 @@
+// The recorder's main window TFrmMain (one instance, FrmMain): the test information grid, the
+// page control with the value grid, the data grid and the chart page, the test controls, menus,
+// tool bar and status bar. Built from its layout (resource TFRMMAIN); its code sets the English
+// texts, lays the grids out from the config row, draws and guards the cells, starts and stops
+// tests and shows what the acquisition thread hands it (IAcquisitionView, always on the window
+// thread). Closing waits, still dispatching messages, until the acquisition thread has ended.
+#pragma once
+
+#include <string>
+
+#include "app/AcquisitionView.h"
+#include "app/AppGlobals.h"
+#include "toolkit/ui/Form.h"
+#include "toolkit/ui/Grids.h"
+
+class TAction;
+class TActionList;
+class TButton;
+class TComboBox;
+class TEdit;
+class TImageList;
+class TLabel;
+class TMainMenu;
+class TMenuItem;
+class TRecorderPageControl;
+class TPanel;
+class TSplitter;
+class TStatusBar;
+class TRecorderTabSheet;
+class TTimer;
+class TToolBar;
+class TToolButton;
+class TZQuery;
+
+class TFrmMain : public TForm, public IAcquisitionView {
+ public:
+  explicit TFrmMain(TComponent* owner);
+  ~TFrmMain() override;
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+
+  // ---- Components of the layout --------------------------------------------------------
+  TMainMenu* mm1 = nullptr;
+  TMenuItem* N1 = nullptr;   // System
+  TMenuItem* N11 = nullptr;  // Serial port settings
+  TMenuItem* N12 = nullptr;  // Report settings
+  TMenuItem* N2 = nullptr;   // View
+  TMenuItem* N21 = nullptr;
+  TMenuItem* N22 = nullptr;
+  TMenuItem* N23 = nullptr;
+  TMenuItem* N3 = nullptr;   // Export
+  TMenuItem* N31 = nullptr;
+  TMenuItem* N32 = nullptr;
+  TMenuItem* N33 = nullptr;
+  TMenuItem* N4 = nullptr;   // History
+  TMenuItem* N41 = nullptr;
+  TMenuItem* N42 = nullptr;
+  TMenuItem* N43 = nullptr;
+  TMenuItem* N44 = nullptr;
+  TMenuItem* N45 = nullptr;
+  TMenuItem* N50 = nullptr;  // Quit
+  TToolBar* tlb1 = nullptr;
+  TToolButton* TB1 = nullptr;
+  TToolButton* tb2 = nullptr;
+  TToolButton* tb3 = nullptr;
+  TToolButton* tb4 = nullptr;
+  TImageList* ilTray = nullptr;
+  TStatusBar* stat1 = nullptr;
+  TPanel* pnl3 = nullptr;
+  TLabel* lbl_show1 = nullptr;
+  TEdit* edt1 = nullptr;
+  TComboBox* cbb_show1 = nullptr;
+  TButton* btn_start = nullptr;
+  TButton* btn_stop = nullptr;
+  TLabel* lbl_show2 = nullptr;
+  TLabel* lbl_show3 = nullptr;
+  TStringGrid* std1 = nullptr;
+  TSplitter* spl1 = nullptr;
+  TRecorderPageControl* r1 = nullptr;
+  TRecorderTabSheet* sht1 = nullptr;
+  TStringGrid* std3 = nullptr;
+  TRecorderTabSheet* sht2 = nullptr;
+  TStringGrid* std2 = nullptr;
+  TRecorderTabSheet* sht3 = nullptr;
+  TPanel* pnl1 = nullptr;
+  TLabel* Show1 = nullptr;
+  TLabel* Show2 = nullptr;
+  TEdit* L_up = nullptr;
+  TEdit* L_down = nullptr;
+  TButton* btn_1 = nullptr;
+  TTimer* tmr1 = nullptr;
+  TTimer* timer1 = nullptr;
+  TZQuery* zqry1 = nullptr;
+  TZQuery* qry_out1 = nullptr;
+  TActionList* actlst1 = nullptr;
+  TAction* act1 = nullptr;
+  TAction* act3 = nullptr;
+  TAction* act4 = nullptr;
+  TAction* act5 = nullptr;
+  TAction* act6 = nullptr;
+  TAction* act7 = nullptr;
+  TAction* act8 = nullptr;
+  TAction* act9 = nullptr;
+
+  // ---- Window steps ----------------------------------------------------------------------
+  void FormCreate(TObject* sender);
+  void FormShow(TObject* sender);
+  void FormCloseQuery(TObject* sender, bool& canClose);
+  void FormClose(TObject* sender, TCloseAction& action);
+
+  // English texts, the config row, grid layout for the module count, the channel queries.
+  void init();
+  // Empties every cell of the data grid's rows 1 .. last (the row count stays).
+  void clear_std2();
+
+  // ---- Commands ----------------------------------------------------------------------------
+  void btn_startClick(TObject* sender);
+  void btn_stopClick(TObject* sender);
+  void tmr1Timer(TObject* sender);
+  void r1Change(TObject* sender);
+  void N21Click(TObject* sender);
+  void N22Click(TObject* sender);
+  void N23Click(TObject* sender);
+  void N41Click(TObject* sender);
+  void N42Click(TObject* sender);
+  void N50Click(TObject* sender);
+  void act1Execute(TObject* sender);
+  void act3Execute(TObject* sender);
+  void act4Execute(TObject* sender);
+  void act5Execute(TObject* sender);
+  void act6Execute(TObject* sender);
+  void act7Execute(TObject* sender);
+  void act8Execute(TObject* sender);
+  void act9Execute(TObject* sender);
+
+  // ---- Grids and keys ----------------------------------------------------------------------
+  void std1DrawCell(TObject* sender, int col, int row, TRect rect, TGridDrawState state);
+  void std2DrawCell(TObject* sender, int col, int row, TRect rect, TGridDrawState state);
+  void std1SelectCell(TObject* sender, int col, int row, bool& canSelect);
+  void std1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void edt1KeyPress(TObject* sender, wchar_t& key);
+  void L_upKeyPress(TObject* sender, wchar_t& key);
+  void L_downKeyPress(TObject* sender, wchar_t& key);
+
+  // The selected row of the test information grid (-1 none), set by a left click.
+  int SelectedInfoRow() const { return selectedRow_; }
+
+  // ---- What the acquisition thread shows ---------------------------------------------------
+  void ShowPortName(const std::string& port) override;
+  void ShowConnectionState(const std::string& text) override;
+  void ShowStatusText(const std::string& text) override;
+  void SetTestInfoValue(int row, const std::string& text) override;
+  void SetDataGridChannels(int channelCount) override;
+  void showway(int channelCount, int rebuild) override;
+  void EnableStopButton() override;
+  void ShowSample(const TSampleView& sample) override;
+  void AcquisitionEnded() override;
+
+ protected:
+  void Loaded() override;
+
+ private:
+  // A "prompt" message box with the warning icon; answers the button pressed.
+  int Prompt(const std::string& text, UINT buttons = MB_OK);
+  // Refuses a command while a test runs, with `message`; true when refused.
+  bool RefusedWhileTesting(const std::string& message);
+  // The value grid's header and label rows of all 8 modules.
+  void FillValueGridHeaders();
+
+  int selectedRow_ = -1;
+};
+
+// Registers the classes the main window's layout names beyond the toolkit's own (its queries).
+void RegisterMainWindowClasses();
+
+// Only the characters the interval edit takes: digits, backspace, Enter and Ctrl+V (22);
+// `allowMinus` lets "-" through too (the chart limit edits). Others become 0.
+void FilterIntervalKey(wchar_t& key, bool allowMinus);
+
+// Whether the test information grid lets the operator select (and edit) a cell: columns 1 and
+// up of rows 0-4 and 7-9.
+bool InfoCellEditable(int col, int row);

@@ -1,0 +1,525 @@
+// The main window in-process (Xvfb): its layout and English texts, the grids laid out from the
+// config row, cell drawing read back from pixels, the selection and key rules, the refusals
+// during a test, and a live test from the start button through the grids to the stop button and
+// to closing the window while a test runs, against the simulator on a pty pair.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppGlobals.h"
+#include "app/Database.h"
+#include "app/RecorderPages.h"
+#include "app/SerialPort.h"
+#include "app/uFrmMain.h"
+#include "tests/app/AcquisitionFixture.h"
+#include "tests/support/VirtualPortPair.h"
+#include "tests/toolkit/PixelHelpers.h"
+#include "toolkit/classes/Strings.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/ui/Application.h"
+#include "toolkit/ui/Button.h"
+#include "toolkit/ui/ComboBox.h"
+#include "toolkit/ui/Edit.h"
+#include "toolkit/ui/Label.h"
+#include "toolkit/ui/Menus.h"
+#include "toolkit/ui/StatusBar.h"
+#include "toolkit/ui/Timer.h"
+#include "toolkit/ui/ToolBar.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// Text pixels, allowing for smoothed glyph edges.
+bool IsDark(TColor c) { return (c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60; }
+bool IsBlue(TColor c) { return (c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && ((c >> 16) & 0xFF) > 0xA0; }
+
+class FrmMainTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    AppPath = folder.Path();
+    CreateDatabaseSchema();
+    ConnectDatabase();
+    StopRequested = 0;
+    AbortRequested = 0;
+    RunMode = 0;
+    SetTestMode(true);
+    RegisterMainWindowClasses();
+    Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT flags) {
+      boxes.push_back(caption + ": " + text + ((flags & MB_ICONWARNING) ? " [warning]" : ""));
+      return answer;
+    });
+  }
+  void TearDown() override {
+    if (form) {
+      if (AcqThread.load()) {
+        StopRequested = 1;
+        WaitForThreadEnd();
+      }
+      delete form;
+      form = nullptr;
+    }
+    Application->SetMessageBoxHook(nullptr);
+    Application->ProcessMessages();
+    if (DbConnection) {
+      DbConnection->Disconnect();
+      delete DbConnection;
+      DbConnection = nullptr;
+    }
+    SetTestMode(false);
+    ComPortName.clear();
+    AppPath.clear();
+  }
+
+  void CreateForm() {
+    form = new TFrmMain(nullptr);
+    form->AfterConstruction();
+    form->Show();
+    Application->ProcessMessages();
+  }
+
+  // Runs window messages and the thread's window calls until `done` holds (bounded: a hung test
+  // fails instead of waiting for ever).
+  template <class Pred>
+  bool PumpUntil(Pred done) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+      Application->ProcessMessages();
+      CheckSynchronize(10);
+      if (GetTickCount() - start > 60000) return false;
+    }
+    return true;
+  }
+  bool WaitForThreadEnd() {
+    return PumpUntil([] { return AcqThread.load() == nullptr; });
+  }
+  void Click(TWinControl* button) {
+    SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+    Application->ProcessMessages();
+  }
+  void Type(TWinControl* control, const std::wstring& text) {
+    for (wchar_t c : text) SendMessageW(control->Handle(), WM_CHAR, c, 0);
+    Application->ProcessMessages();
+  }
+  std::string Panel(int index) { return form->stat1->Panels()->Items(index)->Text(); }
+  std::vector<std::vector<std::string>> Rows(const std::string& sql) {
+    return SqlRows(DatabaseFileName(), sql);
+  }
+
+  TempFolder folder;
+  TFrmMain* form = nullptr;
+  std::vector<std::string> boxes;
+  int answer = IDOK;
+};
+
+TEST_F(FrmMainTest, LayoutGetsItsEnglishTextsAndOneModuleLayout) {
+  CreateForm();
+  EXPECT_EQ(form->Caption(), "Multi-channel temperature inspection [0.0.0.0]");
+  const std::vector<std::pair<TMenuItem*, std::string>> menus = {
+      {form->N1, "System"},
+      {form->N11, "Serial port settings"},
+      {form->N12, "Report settings"},
+      {form->N2, "View"},
+      {form->N21, "Value graph"},
+      {form->N22, "Datasheet"},
+      {form->N23, "Graph"},
+      {form->N3, "Export"},
+      {form->N31, "Export the test report(.XLS)"},
+      {form->N32, "Export test detail records(.CSV)"},
+      {form->N33, "View the exported report or record"},
+      {form->N4, "History"},
+      {form->N41, "Import history"},
+      {form->N42, "History queries"},
+      {form->N43, "History deletion"},
+      {form->N44, "Alarm log conversion"},
+      {form->N45, "Export of historical data(.CSV)"},
+      {form->N50, "Quit"},
+  };
+  for (const auto& [item, text] : menus) EXPECT_EQ(item->Caption(), text) << item->Name();
+  EXPECT_EQ(form->lbl_show1->Caption(), "Test interval");
+  EXPECT_EQ(form->lbl_show2->Caption(), "Stae");
+  EXPECT_EQ(form->btn_start->Caption(), "start");
+  EXPECT_EQ(form->btn_stop->Caption(), "stop");
+  EXPECT_TRUE(form->btn_start->Enabled());
+  EXPECT_FALSE(form->btn_stop->Enabled());
+  EXPECT_EQ(form->edt1->Text(), "1");
+  EXPECT_EQ(form->edt1->MaxLength(), 3);
+  ASSERT_EQ(form->cbb_show1->Items()->Count(), 2);
+  EXPECT_EQ(form->cbb_show1->Items()->Strings(0), "second");
+  EXPECT_EQ(form->cbb_show1->Items()->Strings(1), "minute");
+  EXPECT_EQ(form->cbb_show1->ItemIndex(), 0);
+  EXPECT_EQ(form->sht1->Caption(), "Value graph");
+  EXPECT_EQ(form->sht2->Caption(), "Datasheet");
+  EXPECT_EQ(form->sht3->Caption(), "Graph");
+  EXPECT_EQ(form->r1->ActivePageIndex(), 0);
+  EXPECT_EQ(form->TB1->Hint(), "Report settings");
+  EXPECT_EQ(form->tb2->Hint(), "Export the test report");
+  EXPECT_EQ(form->tb3->Hint(), "Export test detail records");
+  EXPECT_EQ(form->tb4->Hint(), "View the exported report or record");
+  ASSERT_EQ(form->stat1->Panels()->Count(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(form->stat1->Panels()->Items(i)->Width(), 200);
+  EXPECT_TRUE(form->tmr1->Enabled());
+  EXPECT_FALSE(form->timer1->Enabled());
+  EXPECT_EQ(form->SelectedInfoRow(), -1);
+
+  // Test information grid: labels, then CH1..CH8 for the one module of a fresh config row.
+  const char* const labels[] = {"Report number", "Product number", "Product model", "Manufacturer",
+                                "Operators", "Test information", "Test time", "Test the equipment",
+                                "Ambient temperature", "Ambient humidity", "Test data"};
+  for (int r = 0; r < 11; ++r) EXPECT_EQ(form->std1->Cells(0, r), labels[r]);
+  EXPECT_EQ(form->std1->Cells(1, 10), " Max,Min,Ave");
+  EXPECT_EQ(form->std1->Cells(0, 11), "CH1");
+  EXPECT_EQ(form->std1->Cells(0, 18), "CH8");
+  EXPECT_EQ(form->std1->Cells(0, 19), "");
+  EXPECT_EQ(form->std1->ColCount(), 2);
+  EXPECT_EQ(form->std1->RowCount(), 80);
+  EXPECT_EQ(form->std1->ColWidths(1), 150);
+  EXPECT_EQ(form->std1->RowHeights(40), 25);
+
+  // Data grid: channel columns for 8 channels only.
+  EXPECT_EQ(form->std2->Cells(0, 0), "number");
+  EXPECT_EQ(form->std2->Cells(1, 0), "Time/passage");
+  EXPECT_EQ(form->std2->Cells(2, 0), "CH1");
+  EXPECT_EQ(form->std2->Cells(9, 0), "CH8");
+  EXPECT_EQ(form->std2->Cells(10, 0), "");
+  EXPECT_EQ(form->std2->ColWidths(0), 80);
+  EXPECT_EQ(form->std2->ColWidths(1), 180);
+  EXPECT_EQ(form->std2->ColCount(), 66);
+  EXPECT_EQ(form->std2->RowCount(), 20);
+
+  // Value grid: the headers of all 64 channels whatever the module count.
+  EXPECT_EQ(form->std3->Cells(0, 0), "CH1    J    ℃");
+  EXPECT_EQ(form->std3->Cells(7, 3), "CH16    K    ℃");
+  EXPECT_EQ(form->std3->Cells(7, 21), "CH64    K    ℃");
+  EXPECT_EQ(form->std3->ColWidths(5), 120);
+  EXPECT_EQ(form->std3->RowHeights(21), 30);
+  EXPECT_EQ(form->std3->RowHeights(22), 45);
+  EXPECT_EQ(form->std3->RowHeights(23), 30);
+
+  for (TZQuery* q : SeriesQueries) EXPECT_NE(q, nullptr);
+}
+
+TEST_F(FrmMainTest, TwoModuleConfigLaysOutSixteenChannels) {
+  ASSERT_TRUE(ExecSqlCommand("update config set modecnt=2, mode2type='T'"));
+  CreateForm();
+  EXPECT_EQ(ModuleCount.load(), 2);
+  EXPECT_EQ(form->std1->Cells(0, 26), "CH16");
+  EXPECT_EQ(form->std1->Cells(0, 27), "");
+  EXPECT_EQ(form->std2->Cells(17, 0), "CH16");
+  EXPECT_EQ(form->std2->Cells(18, 0), "");
+  EXPECT_EQ(form->std3->Cells(0, 3), "CH9    T    ℃");
+}
+
+TEST_F(FrmMainTest, TabsAndViewMenuSwitchPagesAndTheGraphTabSetsItsTexts) {
+  CreateForm();
+  EXPECT_TRUE(form->sht1->Visible());
+  EXPECT_FALSE(form->sht3->Visible());
+  // A click on the third tab.
+  RECT tab{};
+  ASSERT_TRUE(SendMessageW(form->r1->Handle(), TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&tab)));
+  const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+  SendMessageW(form->r1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(form->r1->Handle(), WM_LBUTTONUP, 0, at);
+  Application->ProcessMessages();
+  EXPECT_EQ(form->r1->ActivePageIndex(), 2);
+  EXPECT_TRUE(form->sht3->Visible());
+  EXPECT_FALSE(form->sht1->Visible());
+  EXPECT_EQ(form->btn_1->Caption(), "Set");
+  EXPECT_EQ(form->Show1->Caption(), "Upper limit of the Y-axis");
+  EXPECT_EQ(form->Show2->Caption(), "Down limit of the Y-axis");
+  // View / Datasheet shows the data grid's page.
+  form->N22->Click();
+  EXPECT_EQ(form->r1->ActivePageIndex(), 1);
+  EXPECT_TRUE(form->sht2->Visible());
+  EXPECT_EQ(SendMessageW(form->r1->Handle(), TCM_GETCURSEL, 0, 0), 1);
+  // The grid fills the page's display area.
+  EXPECT_GT(form->std2->Width(), 100);
+  EXPECT_GT(form->std2->Height(), 100);
+}
+
+struct KeyCase {
+  const char* name;
+  bool limitEdit;  // L_up instead of the interval edit
+  const wchar_t* typed;
+  const char* text;
+};
+
+class FrmMainKeyTest : public FrmMainTest, public testing::WithParamInterface<KeyCase> {};
+
+TEST_P(FrmMainKeyTest, EditsTakeOnlyTheirCharacters) {
+  CreateForm();
+  TEdit* edit = GetParam().limitEdit ? form->L_up : form->edt1;
+  edit->SetText("");
+  Type(edit, GetParam().typed);
+  EXPECT_EQ(edit->Text(), GetParam().text);
+}
+
+const KeyCase kKeyCases[] = {
+    {"IntervalDigits", false, L"12", "12"},
+    {"IntervalDropsLettersAndSigns", false, L"a1-.2 b", "12"},
+    {"IntervalKeepsToThreeCharacters", false, L"12345", "123"},
+    {"IntervalBackspace", false, L"12\b3", "13"},
+    {"LimitTakesMinus", true, L"-1x5", "-15"},
+};
+INSTANTIATE_TEST_SUITE_P(Keys, FrmMainKeyTest, testing::ValuesIn(kKeyCases),
+                         [](const testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+TEST(FrmMainRules, InfoCellsThatMayBeEdited) {
+  for (int row = 0; row < 20; ++row) {
+    const bool editableRow = row <= 4 || (row >= 7 && row <= 9);
+    EXPECT_FALSE(InfoCellEditable(0, row)) << row;
+    EXPECT_EQ(InfoCellEditable(1, row), editableRow) << row;
+  }
+}
+
+TEST(FrmMainRules, KeyFilter) {
+  struct {
+    wchar_t key;
+    bool minus;
+    wchar_t result;
+  } const cases[] = {{L'0', false, L'0'}, {L'9', false, L'9'}, {8, false, 8},     {13, false, 13},
+                     {22, false, 22},     {L'-', false, 0},    {L'-', true, L'-'}, {L'a', true, 0},
+                     {L'.', false, 0},    {3, false, 0}};
+  for (const auto& c : cases) {
+    wchar_t key = c.key;
+    FilterIntervalKey(key, c.minus);
+    EXPECT_EQ(key, c.result) << static_cast<int>(c.key);
+  }
+}
+
+TEST_F(FrmMainTest, ClickingTestTimeDoesNotEditButOperatorsDoes) {
+  CreateForm();
+  auto clickCell = [&](int col, int row) {
+    const TRect r = form->std1->CellRect(col, row);
+    const int x = (r.Left + r.Right) / 2;
+    const int y = (r.Top + r.Bottom) / 2;
+    SendMessageW(form->std1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(form->std1->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    Application->ProcessMessages();
+  };
+  form->std1->SetFocus();
+  clickCell(1, 4);  // Operators
+  EXPECT_EQ(form->std1->Row(), 4);
+  EXPECT_EQ(form->SelectedInfoRow(), 4);
+  clickCell(1, 4);  // a click on the current cell starts editing
+  EXPECT_TRUE(form->std1->EditorMode());
+  form->std1->SetEditorMode(false);
+
+  clickCell(1, 6);  // Test time: refused, the focus goes to the page control
+  EXPECT_EQ(form->std1->Row(), 4);
+  EXPECT_FALSE(form->std1->EditorMode());
+  EXPECT_EQ(form->SelectedInfoRow(), 6);
+  // The focus goes to the page control (the form's active control even while another program's
+  // window has the display's focus).
+  EXPECT_EQ(form->ActiveControl(), form->r1);
+}
+
+TEST_F(FrmMainTest, InfoGridColoursLabelsHeadingsAndTheClickedRow) {
+  CreateForm();
+  const TRect r = form->std1->CellRect(1, 3);
+  const int x = (r.Left + r.Right) / 2;
+  const int y = (r.Top + r.Bottom) / 2;
+  SendMessageW(form->std1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(form->std1->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  Application->ProcessMessages();
+  ASSERT_EQ(form->SelectedInfoRow(), 3);
+  form->std1->SetRow(0);  // the current cell elsewhere, so row 3 is drawn without state
+
+  TBitmap bitmap;
+  const TRect client = form->std1->ClientRect();
+  MakeCanvasBitmap(bitmap, client.Width(), client.Height());
+  form->std1->Perform(WM_PAINT, reinterpret_cast<WPARAM>(bitmap.Canvas()->Handle()), 0);
+
+  const TColor labelBack = static_cast<TColor>(0xF0FBFF);
+  // Column 0 of a plain row: the label background.
+  EXPECT_EQ(PixelAt(bitmap, 140, 2 * 25 + 20), labelBack);
+  // Row 3 is yellow in both columns.
+  EXPECT_EQ(PixelAt(bitmap, 140, 3 * 25 + 20), clYellow);
+  EXPECT_EQ(PixelAt(bitmap, 290, 3 * 25 + 20), clYellow);
+  // The headings of rows 5 and 10 are written in blue, other labels in black.
+  const auto blueIn = [&](int row) {
+    int n = 0;
+    for (int yy = row * 25; yy < row * 25 + 24; ++yy)
+      for (int xx = 0; xx < 148; ++xx)
+        if (IsBlue(PixelAt(bitmap, xx, yy))) ++n;
+    return n;
+  };
+  EXPECT_GT(blueIn(5), 10);
+  EXPECT_GT(blueIn(10), 10);
+  EXPECT_EQ(blueIn(4), 0);
+  const auto darkIn = [&](int row) {
+    int n = 0;
+    for (int yy = row * 25; yy < row * 25 + 24; ++yy)
+      for (int xx = 0; xx < 148; ++xx)
+        if (IsDark(PixelAt(bitmap, xx, yy))) ++n;
+    return n;
+  };
+  EXPECT_GT(darkIn(4), 10);
+  EXPECT_EQ(darkIn(5), 0);
+}
+
+TEST_F(FrmMainTest, DataGridTextIsCentredInItsCell) {
+  CreateForm();
+  form->r1->SetActivePageIndex(1);
+  Application->ProcessMessages();
+  form->std2->SetCells(2, 1, "88.8");
+  TBitmap bitmap;
+  const TRect client = form->std2->ClientRect();
+  MakeCanvasBitmap(bitmap, client.Width(), client.Height());
+  form->std2->Perform(WM_PAINT, reinterpret_cast<WPARAM>(bitmap.Canvas()->Handle()), 0);
+  const TRect cell = form->std2->CellRect(2, 1);
+  TRect ink(cell.Right, cell.Bottom, cell.Left, cell.Top);
+  for (int yy = cell.Top; yy < cell.Bottom; ++yy)
+    for (int xx = cell.Left; xx < cell.Right; ++xx)
+      if (IsDark(PixelAt(bitmap, xx, yy))) {
+        ink.Left = std::min(ink.Left, xx);
+        ink.Right = std::max(ink.Right, xx + 1);
+        ink.Top = std::min(ink.Top, yy);
+        ink.Bottom = std::max(ink.Bottom, yy + 1);
+      }
+  ASSERT_LT(ink.Left, ink.Right) << "no text drawn";
+  // Centred: equal margins within a couple of pixels.
+  EXPECT_LE(std::abs((ink.Left - cell.Left) - (cell.Right - ink.Right)), 2);
+  EXPECT_LE(std::abs((ink.Top - cell.Top) - (cell.Bottom - ink.Bottom)), 2);
+}
+
+struct RefusalCase {
+  const char* name;
+  void (TFrmMain::*command)(TObject*);
+  const char* message;
+};
+
+class FrmMainRefusalTest : public FrmMainTest, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(FrmMainRefusalTest, CommandIsRefusedWhileATestRuns) {
+  CreateForm();
+  RunMode = 1;
+  (form->*GetParam().command)(form);
+  RunMode = 0;
+  EXPECT_EQ(boxes, (std::vector<std::string>{std::string("prompt: ") + GetParam().message + " [warning]"}));
+}
+
+const RefusalCase kRefusals[] = {
+    {"Import", &TFrmMain::N41Click, "Stop the test before importing."},
+    {"Query", &TFrmMain::N42Click, "Stop the test before querying history."},
+    {"Report", &TFrmMain::act3Execute, "Stop the test before exporting."},
+    {"DetailRecords", &TFrmMain::act4Execute, "Stop the test before exporting."},
+    {"HistoryExport", &TFrmMain::act9Execute, "Stop the test before exporting."},
+};
+INSTANTIATE_TEST_SUITE_P(Commands, FrmMainRefusalTest, testing::ValuesIn(kRefusals),
+                         [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FrmMainTest, HistoryDeletionAsksThenClears) {
+  CreateForm();
+  ASSERT_TRUE(ExecSqlCommand("insert into olddata(val1, dtime) values (1.5, '2024-03-05 08:07:06')"));
+  answer = IDCANCEL;
+  form->act6Execute(form);
+  EXPECT_EQ(Rows("select count(*) from olddata")[0][0], "1");
+  answer = IDOK;
+  form->act6Execute(form);
+  EXPECT_EQ(Rows("select count(*) from olddata")[0][0], "0");
+  const std::string question =
+      "prompt: Are you sure you want to clear all history? It cannot be recovered after purging. [warning]";
+  EXPECT_EQ(boxes, (std::vector<std::string>{question, question,
+                                             "prompt: History cleared successfully [warning]"}));
+}
+
+TEST_F(FrmMainTest, ZeroOrNonNumericIntervalStartsNothing) {
+  CreateForm();
+  form->edt1->SetText("0");
+  Click(form->btn_start);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"prompt: The test interval must be at least 1. [warning]"}));
+  EXPECT_EQ(AcqThread.load(), nullptr);
+  EXPECT_TRUE(form->btn_start->Enabled());
+
+  boxes.clear();
+  form->edt1->SetText("");
+  Click(form->btn_start);
+  ASSERT_EQ(boxes.size(), 1u);  // the toolkit's error box with the conversion error
+  EXPECT_NE(boxes[0].find("is not a valid integer value"), std::string::npos) << boxes[0];
+  EXPECT_EQ(AcqThread.load(), nullptr);
+  EXPECT_TRUE(form->btn_start->Enabled());
+}
+
+TEST_F(FrmMainTest, StartButtonRunsATestIntoTheGridsAndStopEndsIt) {
+  VirtualPortPair pair;
+  // Three polls answered, then none: the test holds at three samples until it is stopped.
+  InstrumentSimulator sim(pair.SimulatorPort(),
+                          "--modules 2 --decimals 2 --types JT --product PN-9 --model VK-16 "
+                          "--labels Inlet --readings seq:20,30,25 --channel-step 1 "
+                          "--fault noreply --fault-on 60 --fault-after 3");
+  CreateForm();
+  ComPortName = pair.AppPort();
+  form->std2->SetCells(3, 5, "old");
+  Click(form->btn_start);
+  EXPECT_FALSE(form->btn_start->Enabled());
+  EXPECT_EQ(form->std2->Cells(3, 5), "");  // emptied at the start
+  EXPECT_EQ(form->std1->Cells(1, 6).size(), 19u);
+  ASSERT_TRUE(PumpUntil([&] { return form->std2->Cells(0, 3) == "3"; }));
+  EXPECT_TRUE(form->btn_stop->Enabled());
+  EXPECT_EQ(RunMode.load(), 1);
+  EXPECT_EQ(Panel(0), pair.AppPort());
+
+  Click(form->btn_stop);
+  EXPECT_FALSE(form->btn_stop->Enabled());
+  ASSERT_TRUE(WaitForThreadEnd());
+  Application->ProcessMessages();
+  EXPECT_TRUE(form->btn_start->Enabled());
+  EXPECT_EQ(form->lbl_show3->Caption(), "");
+  EXPECT_EQ(RunMode.load(), 0);
+
+  // Test information: identity and the statistics of every channel.
+  EXPECT_EQ(form->std1->Cells(1, 1), "PN-9");
+  EXPECT_EQ(form->std1->Cells(1, 2), "VK-16");
+  EXPECT_EQ(form->std1->Cells(1, 11), "30.00,20.00,25.00");
+  EXPECT_EQ(form->std1->Cells(1, 26), "45.00,35.00,40.00");
+  EXPECT_EQ(form->std1->Cells(0, 26), "CH16");
+  // Data grid: 16 channel columns, one row per sample.
+  EXPECT_EQ(form->std2->Cells(17, 0), "CH16");
+  EXPECT_EQ(form->std2->Cells(2, 1), "20.00");
+  EXPECT_EQ(form->std2->Cells(2, 2), "30.00");
+  EXPECT_EQ(form->std2->Cells(2, 3), "25.00");
+  EXPECT_EQ(form->std2->Cells(17, 3), "40.00");
+  EXPECT_EQ(form->std2->Cells(0, 4), "");
+  // Value grid: latest values, types and labels.
+  EXPECT_EQ(form->std3->Cells(0, 1), "25.00");
+  EXPECT_EQ(form->std3->Cells(7, 4), "40.00");
+  EXPECT_EQ(form->std3->Cells(0, 3), "CH9    T    ℃");
+  EXPECT_EQ(form->std3->Cells(0, 2), "Inlet        ");
+  EXPECT_TRUE(form->timer1->Enabled());
+  EXPECT_EQ(Rows("select count(*) from newdata")[0][0], "3");
+}
+
+TEST_F(FrmMainTest, ClosingDuringATestEndsTheThreadFirstAndKeepsRowsWhole) {
+  VirtualPortPair pair;
+  InstrumentSimulator sim(pair.SimulatorPort(), "--modules 1 --readings ramp:10:1");
+  CreateForm();
+  ComPortName = pair.AppPort();
+  Click(form->btn_start);
+  ASSERT_TRUE(PumpUntil([&] { return form->std2->Cells(0, 2) == "2"; }));
+
+  // Cancelling the quit question leaves the test running.
+  answer = IDCANCEL;
+  EXPECT_FALSE(form->CloseQuery());
+  EXPECT_NE(AcqThread.load(), nullptr);
+
+  // Confirmed: closing waits for the thread, whose last calls reach the window first.
+  answer = IDOK;
+  form->Close();
+  EXPECT_EQ(AcqThread.load(), nullptr);
+  EXPECT_EQ(StopRequested.load(), 1);
+  EXPECT_EQ(AbortRequested.load(), 1);
+  EXPECT_TRUE(form->btn_start->Enabled());
+  EXPECT_EQ(boxes, (std::vector<std::string>{"prompt: Are you sure to quit the software? [warning]",
+                                             "prompt: Are you sure to quit the software? [warning]"}));
+  // Every stored sample is in the grid and every grid row is stored.
+  const int rows = std::stoi(Rows("select count(*) from newdata")[0][0]);
+  EXPECT_GE(rows, 2);
+  EXPECT_EQ(form->std2->Cells(0, rows), std::to_string(rows));
+  EXPECT_EQ(form->std2->Cells(0, rows + 1), "");
+  EXPECT_EQ(Rows("select max(ID) from newdata")[0][0], std::to_string(rows));
+}
+
+}  // namespace

@@ -1,0 +1,227 @@
+// End to end: the real Vornakit_more.exe, started with the test word in a fresh folder against the
+// instrument simulator on a pty pair, steered by vk_driver through window messages (start, stop,
+// quit with the quit question answered), and its database checked afterwards with the sqlite3
+// command-line program.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestPaths.h"
+#include "tests/support/VirtualPortPair.h"
+#include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/WinApi.h"
+
+namespace {
+
+const char kMainCaption[] = "Multi-channel temperature inspection";
+
+// A fresh program folder under the build tree (so the Linux side knows its path too) holding a
+// copy of the program and its DLLs; removed afterwards.
+class ProgramFolder {
+ public:
+  ProgramFolder() {
+    static std::atomic<int> counter{0};
+    unixPath_ = std::string(VK_BIN_DIR) + "/../e2e-tmp/run-" + std::to_string(GetCurrentProcessId()) +
+                "-" + std::to_string(counter++);
+    CreateDirectoryW(Utf8ToWide(WinPath(std::string(VK_BIN_DIR) + "/../e2e-tmp")).c_str(), nullptr);
+    TempFolder::RemoveTree(Utf8ToWide(WinPath(unixPath_)));
+    CreateDirectoryW(Utf8ToWide(WinPath(unixPath_)).c_str(), nullptr);
+    for (const char* file : {"Vornakit_more.exe", "sqlite3.dll", "FlexCelDyn.dll"})
+      CopyFileW(Utf8ToWide(BinDir() + file).c_str(), Utf8ToWide(Path() + file).c_str(), FALSE);
+  }
+  ~ProgramFolder() { TempFolder::RemoveTree(Utf8ToWide(WinPath(unixPath_))); }
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  // Windows path with a trailing backslash.
+  std::string Path() const { return WinPath(unixPath_) + "\\"; }
+  const std::string& UnixPath() const { return unixPath_; }
+
+  void WriteFile(const std::string& name, const std::string& content) const {
+    HANDLE f = CreateFileW(Utf8ToWide(Path() + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                           CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    ::WriteFile(f, content.data(), static_cast<DWORD>(content.size()), &n, nullptr);
+    CloseHandle(f);
+  }
+  std::string ReadFile(const std::string& name) const {
+    std::string data;
+    HANDLE f = CreateFileW(Utf8ToWide(Path() + name).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return data;
+    char buffer[4096];
+    DWORD n = 0;
+    while (::ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0) data.append(buffer, n);
+    CloseHandle(f);
+    return data;
+  }
+  bool Exists(const std::string& name) const {
+    return GetFileAttributesW(Utf8ToWide(Path() + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+ private:
+  std::string unixPath_;
+};
+
+// A started program; ended by force if it is still running when the test leaves (a failed step
+// must not leave it behind).
+class Process {
+ public:
+  explicit Process(HANDLE handle) : handle_(handle) {}
+  ~Process() {
+    if (!handle_) return;
+    if (WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(handle_, 99);
+      WaitForSingleObject(handle_, 5000);
+    }
+    CloseHandle(handle_);
+  }
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  HANDLE Handle() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Starts a Windows program and answers its process handle (owned by the caller).
+HANDLE StartProgram(const std::string& exe, const std::string& arguments, const std::string& dir) {
+  std::wstring command = L"\"" + Utf8ToWide(exe) + L"\" " + Utf8ToWide(arguments);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      dir.empty() ? nullptr : Utf8ToWide(dir).c_str(), &si, &pi))
+    return nullptr;
+  CloseHandle(pi.hThread);
+  return pi.hProcess;
+}
+
+// The program the driver steers: other test programs may show windows with the same captions.
+DWORD steeredProcess = 0;
+
+// Runs vk_driver with `arguments` on the steered program's windows and answers its exit code
+// (-1 when it could not run).
+int Driver(const std::string& arguments) {
+  HANDLE p = StartProgram(BinDir() + "vk_driver.exe",
+                          "--pid " + std::to_string(steeredProcess) + " " + arguments, "");
+  if (!p) return -1;
+  WaitForSingleObject(p, 150000);
+  DWORD code = 0;
+  GetExitCodeProcess(p, &code);
+  CloseHandle(p);
+  return static_cast<int>(code);
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Runs the sqlite3 command-line program (a Linux program) on the folder's VKT_DATA.db and answers its
+// output lines (columns separated by "|", NULL as "<null>"). Wine starts Linux programs without
+// a waitable handle, so the shell writes a marker file once sqlite3 has finished. While the
+// program runs (`live`), the file is read as immutable: Wine's file locks are invisible to a
+// Linux process, which must then neither take a journal for hot nor lock; a read that meets a
+// half-written page fails and is simply repeated by the caller.
+std::vector<std::string> Sqlite(const ProgramFolder& folder, const std::string& sql, bool live = false) {
+  static std::atomic<int> counter{0};
+  const std::string tag = "sql-" + std::to_string(counter++);
+  const std::string dir = folder.UnixPath();
+  const std::string db = live ? "file:" + dir + "/VKT_DATA.db?mode=ro&immutable=1" : dir + "/VKT_DATA.db";
+  const std::string script = "sqlite3 -cmd '.timeout 5000' -nullvalue '<null>' '" + db + "' \"" +
+                             sql + "\" > '" + dir + "/" + tag + ".out' 2>&1; touch '" + dir + "/" +
+                             tag + ".done'";
+  // Wine splits a Linux program's command line as Windows does: the script is one argument in
+  // double quotes, its own double quotes escaped.
+  std::string quoted = "\"";
+  for (char c : script) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+  quoted += "\"";
+  std::wstring line = L"/bin/sh -c " + Utf8ToWide(quoted);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi)) {
+    ADD_FAILURE() << "cannot start sqlite3";
+    return {};
+  }
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  if (pi.hThread) CloseHandle(pi.hThread);
+  // Readiness of an outside process, bounded.
+  for (int i = 0; i < 1000 && !folder.Exists(tag + ".done"); ++i) Sleep(20);
+  EXPECT_TRUE(folder.Exists(tag + ".done")) << "sqlite3 did not finish: " << sql;
+  std::vector<std::string> lines;
+  const std::string out = folder.ReadFile(tag + ".out");
+  size_t start = 0;
+  while (start < out.size()) {
+    size_t end = out.find('\n', start);
+    if (end == std::string::npos) end = out.size();
+    lines.push_back(out.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+TEST(EndToEnd, LiveTestFromStartButtonToQuit) {
+  ProgramFolder folder;
+  VirtualPortPair pair;
+  InstrumentSimulator sim(pair.SimulatorPort(),
+                          "--modules 2 --types JK --readings seq:20,30,25 --channel-step 1");
+  folder.WriteFile("com.set", pair.AppPort() + "\r\n");
+
+  Process program(StartProgram(folder.Path() + "Vornakit_more.exe", "pavenrok", folder.Path()));
+  ASSERT_NE(program.Handle(), nullptr);
+  steeredProcess = GetProcessId(program.Handle());
+  const std::string main = Quoted(kMainCaption);
+  ASSERT_EQ(Driver("wait " + main + " 60"), 0) << "the main window did not show";
+  // A fresh folder gets its database with the default configuration row.
+  std::vector<std::string> config;
+  for (int i = 0; i < 50 && config != std::vector<std::string>{"1|1|J|K"}; ++i)
+    config = Sqlite(folder, "select modecnt, pointcnt, mode1type, mode2type from config", true);
+  EXPECT_EQ(config, (std::vector<std::string>{"1|1|J|K"}));
+  ASSERT_EQ(Driver("click " + main + " start 30"), 0);
+  // The stop button is enabled once the connection sequence is complete.
+  ASSERT_EQ(Driver("enabled " + main + " stop 60"), 0);
+
+  // Readings arrive (in test mode as fast as the instrument answers).
+  int rows = 0;
+  const ULONGLONG deadline = GetTickCount64() + 80000;  // a bound for a hung program only
+  while (rows < 3 && GetTickCount64() < deadline) {
+    const std::vector<std::string> count = Sqlite(folder, "select count(*) from newdata", true);
+    rows = count.empty() ? 0 : std::atoi(count[0].c_str());
+  }
+  ASSERT_GE(rows, 3);
+
+  ASSERT_EQ(Driver("click " + main + " stop 30"), 0);
+  // The thread has ended when the start button is enabled again.
+  ASSERT_EQ(Driver("enabled " + main + " start 60"), 0);
+
+  // Quit: the quit question is answered with OK.
+  ASSERT_EQ(Driver("post-close " + main + " 30"), 0);
+  ASSERT_EQ(Driver("click prompt OK 30"), 0);
+  ASSERT_EQ(Driver("gone " + main + " 60"), 0);
+  EXPECT_EQ(WaitForSingleObject(program.Handle(), 60000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(program.Handle(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+
+  // The database: the instrument's configuration and one row per sample, numbered without gaps,
+  // every reading of the 16 channels in the instrument's sequence.
+  EXPECT_EQ(Sqlite(folder, "select modecnt, pointcnt, mode1type, mode2type from config"),
+            (std::vector<std::string>{"2|1|J|K"}));
+  const std::vector<std::string> data =
+      Sqlite(folder, "select ID, val1, val16, val17, length(dtime2) from newdata order by ID");
+  ASSERT_GE(data.size(), 3u);
+  const char* const sequence[] = {"20.0", "30.0", "25.0"};
+  const char* const channel16[] = {"35.0", "45.0", "40.0"};
+  for (size_t r = 0; r < data.size(); ++r) {
+    const std::string expected = std::to_string(r + 1) + "|" + sequence[r % 3] + "|" +
+                                 channel16[r % 3] + "|<null>|19";
+    EXPECT_EQ(data[r], expected) << "row " << r + 1;
+  }
+}
+
+}  // namespace
