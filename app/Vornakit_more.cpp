@@ -1,5 +1,6 @@
 // The recorder's entry. Module start-up first (text formats, the window thread's hand-over,
-// graphics and controls, the spreadsheet library), then the program's own start-up in its fixed
+// graphics and controls, the chart library's fonts, canvas classes and texts, the progress
+// sink, the spreadsheet library), then the program's own start-up in its fixed
 // order: program folder, database tables, shared connection, main window, message loop. A failure
 // before the window exists ends the program with the error's message. Shut-down runs the module
 // steps in reverse.
@@ -8,8 +9,12 @@
 #include "app/AppGlobals.h"
 #include "app/Database.h"
 #include "app/ExcelFile.h"
+#include "app/MyComponent.h"
 #include "app/TextFormats.h"
 #include "app/uFrmMain.h"
+#include "canvas/KelCanvasModule.h"
+#include "chart/KelConst.h"
+#include "chart/KelProcs.h"
 #include "toolkit/graphics/GraphicsModule.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
@@ -36,9 +41,17 @@ class Modules {
     InitThreadSynchronization();
     InitGraphics();
     InitControls();
+    KelCanvasStartup();  // the stored fonts and the canvas classes
+    KelConstStartup();
+    KelProcsStartup();
+    StartProgressSink();
     RegisterMainWindowClasses();
   }
   ~Modules() {
+    StopProgressSink();
+    KelProcsShutdown();
+    KelConstShutdown();
+    KelCanvasShutdown();
     DoneControls();
     DoneGraphics();
     DoneThreadSynchronization();

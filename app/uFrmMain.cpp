@@ -4,9 +4,15 @@
 
 #include <algorithm>
 
+#include "app/AlarmConversion.h"
+#include "app/FrmComCheck.h"
+#include "app/FrmComp.h"
+#include "app/FrmSelectFile.h"
+#include "app/Frmselect.h"
 #include "app/Database.h"
 #include "app/DailyLog.h"
 #include "app/FileVersion.h"
+#include "app/RecordExport.h"
 #include "app/RecorderPages.h"
 #include "app/Settings.h"
 #include "app/TsmThread_gz.h"
@@ -336,19 +342,20 @@ void TFrmMain::N23Click(TObject*) {
   r1Change(r1);
 }
 
-// History import: not available yet beyond the refusal during a test.
-void TFrmMain::N41Click(TObject*) { RefusedWhileTesting("Stop the test before importing."); }
-// History query: as the import.
-void TFrmMain::N42Click(TObject*) { RefusedWhileTesting("Stop the test before querying history."); }
+void TFrmMain::N41Click(TObject*) { ImportHistoryCommand(); }
+
+void TFrmMain::N42Click(TObject*) {
+  // The history chart is not built yet: there are no curves to rebuild for the range.
+  if (HistoryQueryCommand(std2, [](const std::string&, const std::string&) { return true; }))
+    N23Click(this);
+}
 
 void TFrmMain::N50Click(TObject*) { Close(); }
 
-// Company details dialog: comes with the dialogs.
-void TFrmMain::act1Execute(TObject*) {}
+void TFrmMain::act1Execute(TObject*) { CompanyDetailsCommand(); }
 // Test report: not available yet beyond the refusal during a test.
 void TFrmMain::act3Execute(TObject*) { RefusedWhileTesting("Stop the test before exporting."); }
-// Test detail records: as the report.
-void TFrmMain::act4Execute(TObject*) { RefusedWhileTesting("Stop the test before exporting."); }
+void TFrmMain::act4Execute(TObject*) { ExportTestDetailRecords(qry_out1, std2->Cells(1, 1)); }
 
 void TFrmMain::act5Execute(TObject*) {
   const std::wstring folder = Utf8ToWide(AppPath + "Export_data");
@@ -362,12 +369,9 @@ void TFrmMain::act6Execute(TObject*) {
   if (ExecSqlCommand("delete from olddata")) Prompt("History cleared successfully");
 }
 
-// Alarm log conversion: comes with the conversion.
-void TFrmMain::act7Execute(TObject*) {}
-// Port dialog: comes with the dialogs.
-void TFrmMain::act8Execute(TObject*) {}
-// History records export: not available yet beyond the refusal during a test.
-void TFrmMain::act9Execute(TObject*) { RefusedWhileTesting("Stop the test before exporting."); }
+void TFrmMain::act7Execute(TObject*) { AlarmConversionCommand(); }
+void TFrmMain::act8Execute(TObject*) { PortChoiceCommand(); }
+void TFrmMain::act9Execute(TObject*) { ExportHistoricalRecords(qry_out1); }
 
 // ---- Grids and keys -------------------------------------------------------------------------
 
