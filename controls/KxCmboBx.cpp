@@ -345,13 +345,7 @@ void TKxCustomComboBox::SetFramingPreference(TFramingPreference value) {
 }
 
 void TKxCustomComboBox::SetFrameController(TKxFrameController* value) {
-  if (value == frameController_) return;
-  if (frameController_ != nullptr) frameController_->UnregisterControl(this);
-  frameController_ = value;
-  if (value != nullptr) {
-    value->FreeNotification(this);
-    value->RegisterControl(this);
-  }
+  ChangeFrameController(this, frameController_, value);
 }
 
 void TKxCustomComboBox::Notification(TComponent* component, TOperation operation) {

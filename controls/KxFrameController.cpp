@@ -343,3 +343,13 @@ void TKxFrameController::SetRegIniFile(TKxRegIniFile* value) {
   regIniFile_ = value;
   if (value != nullptr) value->FreeNotification(this);
 }
+
+void ChangeFrameController(TControl* control, TKxFrameController*& field, TKxFrameController* value) {
+  if (value == field) return;
+  if (field != nullptr) field->UnregisterControl(control);
+  field = value;
+  if (value != nullptr) {
+    value->FreeNotification(control);
+    value->RegisterControl(control);
+  }
+}

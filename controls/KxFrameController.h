@@ -150,3 +150,8 @@ class TKxFrameController : public TComponent {
   std::int32_t updateCount_ = 0;
   std::unique_ptr<std::vector<TControl*>> controls_;
 };
+
+// A framed control's SetFrameController: moves `control` from the controller in `field` to
+// `value` (unregistering from the old one, asking the new one for its free notification and
+// registering with it). Nothing happens when `value` is already the controller.
+void ChangeFrameController(TControl* control, TKxFrameController*& field, TKxFrameController* value);

@@ -360,13 +360,7 @@ void TKxLabel::SetFlyByColor(TColor value) {
 }
 
 void TKxLabel::SetFrameController(TKxFrameController* value) {
-  if (value == frameController_) return;
-  if (frameController_ != nullptr) frameController_->UnregisterControl(this);
-  frameController_ = value;
-  if (value != nullptr) {
-    value->FreeNotification(this);
-    value->RegisterControl(this);
-  }
+  ChangeFrameController(this, frameController_, value);
 }
 
 void TKxLabel::Notification(TComponent* component, TOperation operation) {
