@@ -1,26 +1,29 @@
 #!/usr/bin/env bash
-# Builds the benchmarks and runs each under Wine, printing their "name: value unit" lines.
+# Builds the benchmarks and runs each under Wine, printing their "name: value unit" lines. The
+# 32-bit build runs where this machine runs 32-bit code, else the 64-bit one; VK_ARCH chooses.
 # Arguments, when given, name the benchmark exes to run (e.g. bench_chart_value_lists).
 set -euo pipefail
 . "$(dirname "$0")/../tools/common.sh"
 "$VK_ROOT/tools/bootstrap.sh"
 
 cd "$VK_ROOT"
-if [ ! -f "$VK_BUILD/mingw/build.ninja" ]; then
-  cmake --preset mingw >/dev/null
-fi
-cmake --build --preset mingw >/dev/null
+arch=${VK_ARCH:-$(vk_runnable_arches | head -n 1)}
+vk_arch_runs "$arch" || { vk_log "this machine cannot run the $arch build"; exit 1; }
+vk_arch_env "$arch"
+vk_log "benchmarks of the $arch build"
+vk_configure_build "$arch" >/dev/null
 
 trap vk_stop_display EXIT
 vk_start_display
+vk_start_wineserver
 if [ $# -gt 0 ]; then
   names=("$@")
 else
   names=()
-  for exe in "$VK_BUILD"/mingw/bin/bench_*.exe; do
+  for exe in "$VK_BUILD/$arch"/bin/bench_*.exe; do
     [ -e "$exe" ] && names+=("$(basename "$exe" .exe)")
   done
 fi
 for name in "${names[@]}"; do
-  wine "$VK_BUILD/mingw/bin/$name.exe" </dev/null
+  vk_wine "$VK_BUILD/$arch/bin/$name.exe" </dev/null
 done

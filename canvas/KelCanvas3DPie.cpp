@@ -31,10 +31,10 @@ TRect AroundCentre(int x, int y, int rx, int ry) { return TRect(x - rx, y - ry, 
 class TPieDrawer {
  public:
   TPieDrawer(TKelCanvas3D& canvas, int xCentre, int yCentre, int xRadius, int yRadius, int thickness)
-      : canvas_(canvas),
-        centre_(xCentre, yCentre),
-        top_(AroundCentre(xCentre, yCentre, xRadius, yRadius)),
+      : top_(AroundCentre(xCentre, yCentre, xRadius, yRadius)),
         lower_(MovedDown(top_, thickness)),
+        canvas_(canvas),
+        centre_(xCentre, yCentre),
         thickness_(thickness) {}
 
   void SetAngles(double startAngle, double endAngle) {

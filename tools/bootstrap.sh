@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Prepares a Debian 12 machine and the build tree: packages, the SQLite amalgamation from
-# Debian's source package, and the Wine prefix with its font replacements. Idempotent: when
-# everything is present it only checks, in well under a second or two.
+# Prepares a Debian 12 machine and the build tree: packages (both MinGW toolchains and both
+# Wines; the 32-bit Wine installs even where the kernel cannot run it), the SQLite amalgamation
+# from Debian's source package, and one Wine prefix with its font replacements per architecture
+# that runs here. Idempotent: when everything is present it only checks, in a second or two.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 mkdir -p "$VK_BUILD"
 
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  binutils-mingw-w64-x86-64
   cmake ninja-build make gcc dpkg-dev tcl
-  wine wine32:i386 xvfb xauth x11-apps netpbm socat
+  wine wine32:i386 wine64 xvfb xauth x11-apps netpbm socat
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   sqlite3 python3 python3-xlrd python3-fonttools googletest
-  libspreadsheet-writeexcel-perl
+  ccache
 )
 
 missing_packages() {
@@ -59,24 +62,44 @@ SRC
   rm -rf "$work"
 fi
 
-# --- Wine prefix ------------------------------------------------------------------------
+# --- Wine prefixes, one per architecture that runs here -----------------------------------
 # Bump when the prefix's settings below change, so existing build trees make a new one.
-prefix_stamp=2
-if [ "$(cat "$WINEPREFIX/.vk-ready" 2>/dev/null)" != "$prefix_stamp" ]; then
-  vk_log "creating the Wine prefix $WINEPREFIX"
+prefix_stamp=3
+make_prefix() {
+  vk_arch_env "$1"
+  [ "$(cat "$WINEPREFIX/.vk-ready" 2>/dev/null)" = "$prefix_stamp" ] && return 0
+  vk_log "creating the $1 Wine prefix $WINEPREFIX"
   rm -rf "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 </dev/null
+  vk_wine wineboot -i >/dev/null 2>&1 </dev/null
   # Metric-compatible free fonts stand in for the fonts the windows name.
-  key='HKCU\Software\Wine\Fonts\Replacements'
+  local key='HKCU\Software\Wine\Fonts\Replacements' pair
   for pair in "Arial=Liberation Sans" "Times New Roman=Liberation Serif" \
               "Courier New=Liberation Mono" "MS Sans Serif=Liberation Sans" \
               "Verdana=DejaVu Sans" "Tahoma=DejaVu Sans" "Microsoft Sans Serif=Liberation Sans" \
               "SimSun=WenQuanYi Micro Hei" "宋体=WenQuanYi Micro Hei"; do
-    wine reg add "$key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 </dev/null
+    vk_wine reg add "$key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 </dev/null
+  done
+  # The free fonts lack "℃" and the Chinese texts: link every face the windows use to the CJK
+  # font, so a character a face lacks is drawn from it instead of as an empty box.
+  local link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' face
+  for face in "Liberation Sans" "Liberation Serif" "Liberation Mono" "DejaVu Sans" \
+              "Arial" "Times New Roman" "Courier New" "MS Sans Serif" "Verdana" "Tahoma" \
+              "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+    vk_wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f \
+      >/dev/null 2>&1 </dev/null
   done
   # Without a window manager (Xvfb) Wine draws window frames and captions itself.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-  wineserver -w
+  vk_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+  vk_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+  vk_wineserver -w
   echo "$prefix_stamp" > "$WINEPREFIX/.vk-ready"
-fi
+}
+for arch in "${VK_ARCHES[@]}"; do
+  if vk_arch_runs "$arch"; then
+    (make_prefix "$arch")
+  else
+    vk_log "this machine runs no $arch programs: no $arch Wine prefix"
+  fi
+done
+# The prefix of older build trees (one architecture only) is no longer used.
+rm -rf "$VK_BUILD/wineprefix"

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Runs a Windows test program in a copy of the build's Wine prefix with the visual styles
+# Runs a Windows test program in a copy of its architecture's Wine prefix with the visual styles
 # switched off, so that the classic (unthemed) branches run against the real platform while
 # the ordinary prefix keeps Wine's default theme. The copy shares the prefix's files by hard
 # links except the registry files, and has its own wineserver, stopped again at the end.
 # Arguments: the program and its arguments.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-main=$here/build/wineprefix
-classic=$here/build/wineprefix-classic-$$
+. "$(dirname "$0")/common.sh"
+arch=$(vk_pe_arch "$1")
+vk_arch_env "${arch:-win32}"
+main=$WINEPREFIX
+classic=$VK_BUILD/wineprefix-classic-$$
 cleanup() {
-  WINEPREFIX=$classic wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX=$classic vk_wineserver -k >/dev/null 2>&1 || true
   rm -rf "$classic"
 }
 trap cleanup EXIT
@@ -17,4 +19,4 @@ rm -rf "$classic"
 cp -al "$main" "$classic"
 for f in "$main"/*.reg; do cp --remove-destination "$f" "$classic/$(basename "$f")"; done
 sed -i 's/^"ThemeActive"="1"/"ThemeActive"="0"/' "$classic/user.reg"
-VK_EXPECT_CLASSIC=1 WINEPREFIX=$classic "$here/tools/wine-run.sh" "$@"
+VK_EXPECT_CLASSIC=1 WINEPREFIX=$classic "$VK_ROOT/tools/wine-run.sh" "$@"

@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine with the build tree's prefix: the CTest emulator, also used
-# by the other scripts. The prefix and display come from the environment when set.
-here=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
-export WINEARCH=win32
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export DISPLAY=${DISPLAY:-:$(cat "$here/build/display" 2>/dev/null || echo 99)}
+# Runs a Windows program under Wine: the CTest emulator, also used by the other scripts. The
+# loader and prefix are those of the program's own architecture (read from its header; VK_ARCH
+# when the first argument is not a Windows program). The prefix and display come from the
+# environment when set.
+. "$(dirname "$0")/common.sh"
+arch=$(vk_pe_arch "$1")
+arch=${arch:-${VK_ARCH:-win32}}
+prefix=${WINEPREFIX:-}
+vk_arch_env "$arch"
+# A prefix given by the caller (a copy, for instance) wins over the architecture's own.
+[ -n "$prefix" ] && export WINEPREFIX=$prefix
+export DISPLAY=${DISPLAY:-:$(cat "$VK_BUILD/display" 2>/dev/null || echo 99)}
 # Under heavy load the Wine loader itself now and then dies of SIGSEGV before the program runs
 # (exit status 139). A crash inside the program is a Windows exception and ends with its own
 # status, so only the loader's signal death is retried.
 for attempt in 1 2 3; do
-  wine "$@"
+  vk_wine "$@"
   rc=$?
   [ "$rc" -eq 139 ] || exit "$rc"
   echo "wine-run: the Wine loader crashed (attempt $attempt), running again" >&2

@@ -27,7 +27,6 @@ struct TRichStringDll {
   std::int32_t RunCount;
   const void* Runs;
 };
-static_assert(sizeof(TRichStringDll) == 12);
 
 // Font of a cell format.
 struct TFlxFont {
@@ -40,7 +39,6 @@ struct TFlxFont {
   std::int32_t CharSet;     // the platform's character set number, 0..255
   std::uint8_t Reserved[20];
 };
-static_assert(sizeof(TFlxFont) == 48);
 
 enum TFlxFontStyle : std::int32_t {
   flsBold = 1,
@@ -91,10 +89,6 @@ struct TFlxFormat {
   const wchar_t* ParentStyle;    // 234 name of the cell style; only "Normal" exists
   std::uint8_t Reserved3[69];    // 238
 };
-static_assert(sizeof(TFlxFormat) == 307);
-static_assert(offsetof(TFlxFormat, Format) == 212);
-static_assert(offsetof(TFlxFormat, HAlignment) == 216);
-static_assert(offsetof(TFlxFormat, ParentStyle) == 234);
 
 // How a picture follows the cells it is anchored to.
 enum TFlxAnchorType : std::int32_t {
@@ -118,7 +112,6 @@ struct TClientAnchor {
   std::int32_t Dy2;             // 33
   double Reserved[4];           // 37 −1.0 each; the writer places pictures by cells only
 };
-static_assert(sizeof(TClientAnchor) == 69);
 
 // A picture's properties. The writer uses the anchor and the shape name; the other fields
 // (crop area, colours, flags) are accepted and ignored.
@@ -144,10 +137,35 @@ struct IImageProperties {
   std::uint8_t Grayscale;       // 136
   std::uint8_t BiLevel;         // 137
 };
+
+// The 32-bit program has the library's record layout byte for byte. The 64-bit build keeps the
+// same packed field order with 8-byte pointers: the writer and the binding are built together,
+// so they share that layout.
+#if INTPTR_MAX == INT32_MAX
+static_assert(sizeof(TRichStringDll) == 12);
+static_assert(sizeof(TFlxFont) == 48);
+static_assert(sizeof(TFlxFormat) == 307);
+static_assert(offsetof(TFlxFormat, Format) == 212);
+static_assert(offsetof(TFlxFormat, HAlignment) == 216);
+static_assert(offsetof(TFlxFormat, ParentStyle) == 234);
+static_assert(sizeof(TClientAnchor) == 69);
 static_assert(sizeof(IImageProperties) == 138);
 static_assert(offsetof(IImageProperties, ShapeName) == 70);
 static_assert(offsetof(IImageProperties, FileName) == 82);
 static_assert(offsetof(IImageProperties, Macro) == 130);
+#else
+static_assert(sizeof(TRichStringDll) == 20);
+static_assert(sizeof(TFlxFont) == 52);
+static_assert(sizeof(TFlxFormat) == 319);
+static_assert(offsetof(TFlxFormat, Format) == 216);
+static_assert(offsetof(TFlxFormat, HAlignment) == 224);
+static_assert(offsetof(TFlxFormat, ParentStyle) == 242);
+static_assert(sizeof(TClientAnchor) == 69);
+static_assert(sizeof(IImageProperties) == 158);
+static_assert(offsetof(IImageProperties, ShapeName) == 70);
+static_assert(offsetof(IImageProperties, FileName) == 94);
+static_assert(offsetof(IImageProperties, Macro) == 146);
+#endif
 
 #pragma pack(pop)
 

@@ -155,12 +155,23 @@ T At(const void* record, size_t offset) {
   return value;
 }
 
+// Offsets of the picture record's fields after the anchor: the library's own on the 32-bit
+// program, the same packed order with 8-byte pointers on the 64-bit one.
+struct ImageLayout {
+  size_t shape, alt, link, file, crop, transparent, back, contrast, brightness, gamma, lock, print,
+      reserved, macro, visible;
+};
+constexpr ImageLayout kImage = sizeof(void*) == 4
+    ? ImageLayout{70, 74, 78, 82, 86, 102, 106, 110, 114, 118, 122, 123, 124, 130, 134}
+    : ImageLayout{70, 78, 86, 94, 102, 118, 122, 126, 130, 134, 138, 139, 140, 146, 154};
+
 TEST(BindingRecords, ImagePropertiesHoldTheLibrarysFixedValuesAtTheirOffsets) {
   const wchar_t* file = L"TmpLine.jpg";
   const wchar_t* shape = L"My image";
   const IImageProperties p =
       MakeImageProperties(MakeClientAnchorFull(atMoveAndDontResize, 24, 7, 1, 9, 50, 11, 9, 13), file, shape);
   const unsigned char* b = reinterpret_cast<const unsigned char*>(&p);
+  ASSERT_EQ(sizeof p, kImage.visible + 4);
   EXPECT_EQ(b[0], 1);
   // The anchor from offset 1: flag, type, column/offset, row/offset, last column/offset, last
   // row/offset, four floats of -1.
@@ -168,24 +179,24 @@ TEST(BindingRecords, ImagePropertiesHoldTheLibrarysFixedValuesAtTheirOffsets) {
   const int anchor[] = {atMoveAndDontResize, 1, 9, 24, 7, 9, 13, 50, 11};
   for (int i = 0; i < 9; ++i) EXPECT_EQ(At<std::int32_t>(b, 2 + 4 * i), anchor[i]) << "anchor field " << i;
   for (int i = 0; i < 4; ++i) EXPECT_EQ(At<double>(b, 38 + 8 * i), -1.0) << "anchor float " << i;
-  EXPECT_EQ(At<const wchar_t*>(b, 70), shape);
-  EXPECT_EQ(At<const wchar_t*>(b, 74), nullptr);
-  EXPECT_EQ(At<const wchar_t*>(b, 78), nullptr);
-  EXPECT_EQ(At<const wchar_t*>(b, 82), file);
-  for (int i = 86; i < 102; ++i) EXPECT_EQ(b[i], 0) << "crop byte " << i;
-  EXPECT_EQ(At<std::int32_t>(b, 102), -1);
-  EXPECT_EQ(At<std::int32_t>(b, 106), -1);
-  EXPECT_EQ(At<std::int32_t>(b, 110), 0x10000);
-  EXPECT_EQ(At<std::int32_t>(b, 114), 0);
-  EXPECT_EQ(At<std::int32_t>(b, 118), 0);
-  EXPECT_EQ(b[122], 1);
-  EXPECT_EQ(b[123], 1);
-  for (int i = 124; i < 130; ++i) EXPECT_EQ(b[i], 0) << "byte " << i;
-  EXPECT_EQ(At<const wchar_t*>(b, 130), nullptr);
-  EXPECT_EQ(b[134], 1);
-  EXPECT_EQ(b[135], 1);
-  EXPECT_EQ(b[136], 0);
-  EXPECT_EQ(b[137], 0);
+  EXPECT_EQ(At<const wchar_t*>(b, kImage.shape), shape);
+  EXPECT_EQ(At<const wchar_t*>(b, kImage.alt), nullptr);
+  EXPECT_EQ(At<const wchar_t*>(b, kImage.link), nullptr);
+  EXPECT_EQ(At<const wchar_t*>(b, kImage.file), file);
+  for (size_t i = kImage.crop; i < kImage.transparent; ++i) EXPECT_EQ(b[i], 0) << "crop byte " << i;
+  EXPECT_EQ(At<std::int32_t>(b, kImage.transparent), -1);
+  EXPECT_EQ(At<std::int32_t>(b, kImage.back), -1);
+  EXPECT_EQ(At<std::int32_t>(b, kImage.contrast), 0x10000);
+  EXPECT_EQ(At<std::int32_t>(b, kImage.brightness), 0);
+  EXPECT_EQ(At<std::int32_t>(b, kImage.gamma), 0);
+  EXPECT_EQ(b[kImage.lock], 1);
+  EXPECT_EQ(b[kImage.print], 1);
+  for (size_t i = kImage.reserved; i < kImage.macro; ++i) EXPECT_EQ(b[i], 0) << "byte " << i;
+  EXPECT_EQ(At<const wchar_t*>(b, kImage.macro), nullptr);
+  EXPECT_EQ(b[kImage.visible], 1);
+  EXPECT_EQ(b[kImage.visible + 1], 1);
+  EXPECT_EQ(b[kImage.visible + 2], 0);
+  EXPECT_EQ(b[kImage.visible + 3], 0);
 }
 
 TEST(BindingRecords, RichStringIsATextWithoutRuns) {
@@ -193,9 +204,10 @@ TEST(BindingRecords, RichStringIsATextWithoutRuns) {
   std::memset(&r, 0xCC, sizeof r);
   const wchar_t* text = L"CH1";
   InitRichString(r, text);
+  ASSERT_EQ(sizeof r, 2 * sizeof(void*) + 4);
   EXPECT_EQ(At<const wchar_t*>(&r, 0), text);
-  EXPECT_EQ(At<std::int32_t>(&r, 4), 0);
-  EXPECT_EQ(At<std::int32_t>(&r, 8), 0);
+  EXPECT_EQ(At<std::int32_t>(&r, sizeof(void*)), 0);
+  EXPECT_EQ(At<const void*>(&r, sizeof(void*) + 4), nullptr);
 }
 
 // ---- Version ------------------------------------------------------------------------------

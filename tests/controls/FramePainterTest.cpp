@@ -303,14 +303,14 @@ TEST_F(FramePainterTest, EveryStyleWithEverySetOfSidesStaysInside) {
             << "style " << style << " sides " << bits << " colored " << colored;
         // Every side asked for has its outer line drawn.
         if (w > 0) {
-          if (sides.Contains(sdLeft)) EXPECT_NE(dib_.Pixel(1, 4), kMarker) << style << "/" << bits;
-          if (sides.Contains(sdTop)) EXPECT_NE(dib_.Pixel(5, 1), kMarker) << style << "/" << bits;
-          if (sides.Contains(sdRight)) EXPECT_NE(dib_.Pixel(10, 4), kMarker) << style << "/" << bits;
-          if (sides.Contains(sdBottom)) EXPECT_NE(dib_.Pixel(5, 8), kMarker) << style << "/" << bits;
+          if (sides.Contains(sdLeft)) { EXPECT_NE(dib_.Pixel(1, 4), kMarker) << style << "/" << bits; }
+          if (sides.Contains(sdTop)) { EXPECT_NE(dib_.Pixel(5, 1), kMarker) << style << "/" << bits; }
+          if (sides.Contains(sdRight)) { EXPECT_NE(dib_.Pixel(10, 4), kMarker) << style << "/" << bits; }
+          if (sides.Contains(sdBottom)) { EXPECT_NE(dib_.Pixel(5, 8), kMarker) << style << "/" << bits; }
         }
         // Sides left out stay untouched along their middle.
-        if (!sides.Contains(sdLeft)) EXPECT_EQ(dib_.Pixel(1, 4), kMarker) << style << "/" << bits;
-        if (!sides.Contains(sdRight)) EXPECT_EQ(dib_.Pixel(10, 4), kMarker) << style << "/" << bits;
+        if (!sides.Contains(sdLeft)) { EXPECT_EQ(dib_.Pixel(1, 4), kMarker) << style << "/" << bits; }
+        if (!sides.Contains(sdRight)) { EXPECT_EQ(dib_.Pixel(10, 4), kMarker) << style << "/" << bits; }
       }
     }
   }

@@ -58,7 +58,7 @@ TEST_F(FormatTest, Table) {
       {"general precision", Format("%.3g", {3.14159}), "3.14"},
       {"currency", Format("%m", {12.5}), "$12.50"},
       {"currency negative", Format("%m", {-1234.5}), "-$1,234.50"},
-      {"pointer", Format("%p", {pointer}), "00AB12CD"},
+      {"pointer", Format("%p", {pointer}), sizeof(void*) == 4 ? "00AB12CD" : "0000000000AB12CD"},
       {"percent", Format("100%%", {}), "100%"},
       {"index", Format("%1:s %0:s", {"a", "b"}), "b a"},
       {"index then next", Format("%1:s %s %0:s", {"a", "b", "c"}), "b c a"},

@@ -17,7 +17,7 @@ TEST(TypInfo, PropertyKindsFollowTheAccessors) {
       {"Left", TTypeKind::tkInteger},   {"Visible", TTypeKind::tkBool},  {"Shape", TTypeKind::tkEnumeration},
       {"Styles", TTypeKind::tkSet},     {"Ratio", TTypeKind::tkFloat},   {"Caption", TTypeKind::tkString},
       {"Accel", TTypeKind::tkChar},     {"Big", TTypeKind::tkInt64},     {"Font", TTypeKind::tkClass},
-      {"Buddy", TTypeKind::tkClass},    {"OnClick", TTypeKind::tkMethod}, {"Tag", TTypeKind::tkInteger},
+      {"Buddy", TTypeKind::tkClass},    {"OnClick", TTypeKind::tkMethod}, {"Tag", sizeof(void*) == 4 ? TTypeKind::tkInteger : TTypeKind::tkInt64},
   };
   const TClassInfo& cls = TSampleControl::StaticClass();
   for (const Expect& e : table) {

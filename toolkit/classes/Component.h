@@ -6,6 +6,8 @@
 // destroyed (last first), then the component leaves its owner.
 #pragma once
 
+#include <cstdint>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -56,8 +58,9 @@ class TComponent : public TPersistent {
   // EComponentError "'%s' is not a valid component name" for a bad identifier, and
   // "A component named %s already exists" when the owner has one of that name.
   virtual void SetName(const std::string& name);
-  int Tag() const { return tag_; }
-  void SetTag(int tag) { tag_ = tag; }
+  // A pointer-sized number the program may use freely (it can hold an address).
+  std::intptr_t Tag() const { return tag_; }
+  void SetTag(std::intptr_t tag) { tag_ = tag; }
 
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   // EListError "List index out of bounds (%d)" outside 0..ComponentCount-1.
@@ -132,7 +135,7 @@ class TComponent : public TPersistent {
 
   TComponent* owner_ = nullptr;
   std::string name_;
-  int tag_ = 0;
+  std::intptr_t tag_ = 0;
   std::vector<TComponent*> components_;
   std::vector<TComponent*> freeNotifies_;
   TComponentState state_;
