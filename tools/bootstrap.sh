@@ -64,7 +64,7 @@ fi
 
 # --- Wine prefixes, one per architecture that runs here -----------------------------------
 # Bump when the prefix's settings below change, so existing build trees make a new one.
-prefix_stamp=3
+prefix_stamp=4
 make_prefix() {
   vk_arch_env "$1"
   [ "$(cat "$WINEPREFIX/.vk-ready" 2>/dev/null)" = "$prefix_stamp" ] && return 0
@@ -79,15 +79,18 @@ make_prefix() {
               "SimSun=WenQuanYi Micro Hei" "宋体=WenQuanYi Micro Hei"; do
     vk_wine reg add "$key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 </dev/null
   done
-  # The free fonts lack "℃" and the Chinese texts: link every face the windows use to the CJK
-  # font, so a character a face lacks is drawn from it instead of as an empty box.
-  local link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' face
-  for face in "Liberation Sans" "Liberation Serif" "Liberation Mono" "DejaVu Sans" \
+  # The free fonts lack characters the program shows: link every face the windows use to
+  # DejaVu Sans (which has "℃"; the CJK font maps it to an empty glyph) and then to the CJK
+  # font for the Chinese texts, so a character a face lacks is drawn from them instead of
+  # being left out.
+  local link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  local dejavu='DejaVuSans.ttf,DejaVu Sans' cjk='wqy-microhei.ttc,WenQuanYi Micro Hei' face
+  for face in "Liberation Sans" "Liberation Serif" "Liberation Mono" \
               "Arial" "Times New Roman" "Courier New" "MS Sans Serif" "Verdana" "Tahoma" \
               "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
-    vk_wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f \
-      >/dev/null 2>&1 </dev/null
+    vk_wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d "$dejavu\0$cjk" /f >/dev/null 2>&1 </dev/null
   done
+  vk_wine reg add "$link" /v "DejaVu Sans" /t REG_MULTI_SZ /d "$cjk" /f >/dev/null 2>&1 </dev/null
   # Without a window manager (Xvfb) Wine draws window frames and captions itself.
   vk_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
   vk_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null

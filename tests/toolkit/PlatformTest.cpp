@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
+#include <cstdint>
 
 #include "toolkit/rtl/Math.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/WinApi.h"
 
 TEST(Platform, IdentifierIsNtFamily) { EXPECT_EQ(Win32Platform(), static_cast<unsigned long>(VER_PLATFORM_WIN32_NT)); }
@@ -59,4 +61,51 @@ TEST(CompareValue, Table) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(CompareValue(c.a, c.b, c.eps), c.expected);
   }
+}
+
+// Every face the windows name must draw each character the program shows, taken from a linked
+// font where the face lacks it; a missing one is left out of the text without a trace.
+TEST(Platform, FacesTheWindowsUseDrawTheProgramsCharacters) {
+  struct Sample {
+    const wchar_t* name;
+    const wchar_t* text;
+  };
+  const Sample samples[] = {{L"degrees Celsius", L"\x2103"}, {L"fullwidth bracket", L"\xFF08"},
+                            {L"Chinese", L"\x81EA\x52A8\x9009\x62E9"}};
+  const wchar_t* faces[] = {L"MS Sans Serif", L"Arial", L"Tahoma", L"Verdana", L"Times New Roman",
+                            L"Courier New", L"Microsoft Sans Serif"};
+  HDC dc = CreateCompatibleDC(nullptr);
+  ASSERT_NE(dc, nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = 64;
+  info.bmiHeader.biHeight = -32;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(bitmap, nullptr);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  for (const wchar_t* face : faces) {
+    HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    for (const Sample& s : samples) {
+      // Each character alone: one left out must not hide behind its neighbours' ink.
+      for (const wchar_t* c = s.text; *c; ++c) {
+        for (int i = 0; i < 64 * 32; ++i) pixels[i] = 0xFFFFFF;
+        ExtTextOutW(dc, 4, 4, 0, nullptr, c, 1, nullptr);
+        GdiFlush();
+        int ink = 0;
+        for (int i = 0; i < 64 * 32; ++i) ink += (pixels[i] & 0xFFFFFF) != 0xFFFFFF;
+        EXPECT_GT(ink, 3) << "face " << WideToUtf8(face) << ", " << WideToUtf8(s.name) << " U+"
+                          << std::hex << static_cast<unsigned>(*c);
+      }
+    }
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+  }
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
 }
