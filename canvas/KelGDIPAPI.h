@@ -87,6 +87,7 @@ struct TGdiplusStartupOutput {
   X(GdipSetTextRenderingHint, gp::Graphics*, int)                                                     \
   X(GdipSetInterpolationMode, gp::Graphics*, int)                                                     \
   X(GdipSetSmoothingMode, gp::Graphics*, int)                                                         \
+  X(GdipGetSmoothingMode, gp::Graphics*, int*)                                                        \
   X(GdipSetPixelOffsetMode, gp::Graphics*, int)                                                       \
   X(GdipSetPageUnit, gp::Graphics*, int)                                                              \
   X(GdipGetDpiY, gp::Graphics*, float*)                                                               \

@@ -207,7 +207,8 @@ void TGDIPlusCanvas::PrepareFrame(TCanvas* canvas, TView3DOptions* options, TCol
   RefreshGraphics();
   // (The chart panels' erase-background switch, which would clear the buffer here, is never on.)
   TCanvas* device = GetBuffered() && BufferBitmap != nullptr ? BufferBitmap->Canvas() : canvas;
-  companion_->PrepareFrame(device, options, backColor, use3D, target, drawRect);
+  TRect companionRect;
+  companion_->PrepareFrame(device, options, backColor, use3D, target, companionRect);
   companion_->SetTargetCanvas(device);
   frameClipPushed_ = false;
   frameTransformed_ = false;
@@ -412,7 +413,10 @@ void TGDIPlusCanvas::XorLineSegment(int x0, int y0, int x1, int y1) {
   TKelCanvas3D* c = Companion();
   if (c->DeviceCanvas() == nullptr) return;
   c->UsePen(Pen());
+  HDC dc = c->PreparedDC(false);
+  const int saved = SetROP2(dc, Pen()->Mode() == pmXor ? R2_XORPEN : R2_NOTXORPEN);
   c->LineSegment(x0, y0, x1, y1);
+  SetROP2(dc, saved);
 }
 
 void TGDIPlusCanvas::DrawLineBetween(int x0, int y0, int x1, int y1) {
