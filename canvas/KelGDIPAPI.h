@@ -85,6 +85,7 @@ struct TGdiplusStartupOutput {
   X(GdipGetDC, gp::Graphics*, HDC*)                                                                   \
   X(GdipReleaseDC, gp::Graphics*, HDC)                                                                \
   X(GdipSetTextRenderingHint, gp::Graphics*, int)                                                     \
+  X(GdipGetTextRenderingHint, gp::Graphics*, int*)                                                    \
   X(GdipSetInterpolationMode, gp::Graphics*, int)                                                     \
   X(GdipSetSmoothingMode, gp::Graphics*, int)                                                         \
   X(GdipGetSmoothingMode, gp::Graphics*, int*)                                                        \

@@ -1,6 +1,11 @@
 // GDI+ wrappers and start-up (see KelGDIPOBJ.h).
 #include "canvas/KelGDIPOBJ.h"
 
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <vector>
+
 namespace {
 ULONG_PTR token = 0;
 ULONG_PTR hookToken = 0;
@@ -8,6 +13,8 @@ TGdiplusStartupOutput startupOutput;
 int startupCalls = 0;
 // Counts GDI+ sessions: a wrapper calls into the library only within the session it was made in.
 std::uint32_t session = 1;
+TGPFontFamily* sansSerif = nullptr;
+TGPStringFormat* typographic = nullptr;
 }  // namespace
 
 void StartGdiPlus() {
@@ -28,6 +35,10 @@ void StartGdiPlus() {
 }
 
 void StopGdiPlus() {
+  delete sansSerif;
+  sansSerif = nullptr;
+  delete typographic;
+  typographic = nullptr;
   if (token != 0) {
     if (startupOutput.NotificationUnhook != nullptr) startupOutput.NotificationUnhook(hookToken);
     GdiPlus.GdiplusShutdown(token);
@@ -191,6 +202,37 @@ TGpStatus TGPGraphics::FillPath(TGPBrush* brush, TGPGraphicsPath* path) {
 TGpStatus TGPGraphics::FillClosedCurve(TGPBrush* brush, const TPoint* points, int count, float tension, int fillMode) {
   return Record(GdipCall(GdiPlus.GdipFillClosedCurve2I, native_, BrushOf(brush), points, count, tension, fillMode));
 }
+TGpStatus TGPGraphics::DrawImage(TGPImage* image, int x, int y) {
+  return Record(GdipCall(GdiPlus.GdipDrawImageI, native_, image->Native(), x, y));
+}
+TGpStatus TGPGraphics::DrawImage(TGPImage* image, int x, int y, int w, int h, int srcX, int srcY, int srcWidth,
+                                 int srcHeight, int unit, TGPImageAttributes* attributes) {
+  return Record(GdipCall(GdiPlus.GdipDrawImageRectRectI, native_, image->Native(), x, y, w, h, srcX, srcY, srcWidth,
+                         srcHeight, unit, attributes != nullptr ? attributes->Native() : nullptr,
+                         static_cast<void*>(nullptr), static_cast<void*>(nullptr)));
+}
+TGpStatus TGPGraphics::DrawString(const std::wstring& text, TGPFont* font, TGPPointF origin, TGPBrush* brush) {
+  const TGPRectF layout{origin.X, origin.Y, 0, 0};
+  return Record(GdipCall(GdiPlus.GdipDrawString, native_, text.c_str(), static_cast<int>(text.size()),
+                         font != nullptr ? font->Native() : nullptr, &layout,
+                         static_cast<const gp::StringFormat*>(nullptr), BrushOf(brush)));
+}
+TGpStatus TGPGraphics::MeasureString(const std::wstring& text, TGPFont* font, TGPPointF origin,
+                                     TGPStringFormat* format, TGPRectF& bounds) {
+  const TGPRectF layout{origin.X, origin.Y, 0, 0};
+  return Record(GdipCall(GdiPlus.GdipMeasureString, native_, text.c_str(), static_cast<int>(text.size()),
+                         font != nullptr ? font->Native() : nullptr, &layout,
+                         format != nullptr ? format->Native() : nullptr, &bounds, static_cast<int*>(nullptr),
+                         static_cast<int*>(nullptr)));
+}
+float TGPGraphics::GetDpiY() {
+  float dpi = 0;
+  Record(GdipCall(GdiPlus.GdipGetDpiY, native_, &dpi));
+  return dpi;
+}
+TGpStatus TGPGraphics::DrawLineStatus(TGPPen* pen, float x0, float y0, float x1, float y1) {
+  return GdipCall(GdiPlus.GdipDrawLine, native_, PenOf(pen), x0, y0, x1, y1);
+}
 TGpStatus TGPGraphics::DrawImage(TGPImage* image, int x, int y, int w, int h) {
   return Record(GdipCall(GdiPlus.GdipDrawImageRectI, native_, image->Native(), x, y, w, h));
 }
@@ -237,6 +279,50 @@ TGPHatchBrush::TGPHatchBrush(int style, TArgb foreColor, TArgb backColor) {
   status_ = Live() ? GdipCall(GdiPlus.GdipCreateHatchBrush, style, foreColor, backColor, &native_) : GpNotInitialized;
 }
 
+TGPTextureBrush::TGPTextureBrush(TGPImage* image, int wrapMode) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreateTexture, image->Native(), wrapMode, &native_) : GpNotInitialized;
+}
+TGPTextureBrush::TGPTextureBrush(TGPImage* image, TGPImageAttributes* attributes, float x, float y, float w, float h) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreateTextureIA, image->Native(),
+                              attributes != nullptr ? attributes->Native() : nullptr, x, y, w, h, &native_)
+                   : GpNotInitialized;
+}
+TGpStatus TGPTextureBrush::SetWrapMode(int mode) {
+  return Record(GdipCall(GdiPlus.GdipSetTextureWrapMode, native_, mode));
+}
+
+TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, TArgb color1, TArgb color2, int mode) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreateLineBrushFromRect, &rect, color1, color2, mode, 0, &native_)
+                   : GpNotInitialized;
+}
+TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, TArgb color1, TArgb color2, float angle,
+                                               bool scalable) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreateLineBrushFromRectWithAngle, &rect, color1, color2, angle,
+                              scalable ? TRUE : FALSE, 0, &native_)
+                   : GpNotInitialized;
+}
+TGpStatus TGPLinearGradientBrush::SetPresetBlend(const TArgb* colors, const float* positions, int count) {
+  if (count <= 0) return Record(GpInvalidParameter);
+  return Record(GdipCall(GdiPlus.GdipSetLinePresetBlend, native_, colors, positions, count));
+}
+
+TGPPathGradientBrush::TGPPathGradientBrush(TGPGraphicsPath* path) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreatePathGradientFromPath, PathOf(path), &native_) : GpNotInitialized;
+}
+TGpStatus TGPPathGradientBrush::GetCenterPoint(TPoint& point) {
+  return Record(GdipCall(GdiPlus.GdipGetPathGradientCenterPointI, native_, &point));
+}
+TGpStatus TGPPathGradientBrush::SetCenterPoint(const TGPPointF& point) {
+  return Record(GdipCall(GdiPlus.GdipSetPathGradientCenterPoint, native_, &point));
+}
+TGpStatus TGPPathGradientBrush::SetCenterPoint(const TPoint& point) {
+  return Record(GdipCall(GdiPlus.GdipSetPathGradientCenterPointI, native_, &point));
+}
+TGpStatus TGPPathGradientBrush::SetPresetBlend(const TArgb* colors, const float* positions, int count) {
+  if (count <= 0 || colors == nullptr) return Record(GpInvalidParameter);
+  return Record(GdipCall(GdiPlus.GdipSetPathGradientPresetBlend, native_, colors, positions, count));
+}
+
 // ---- Path ------------------------------------------------------------------------------------
 
 TGPGraphicsPath::TGPGraphicsPath(int fillMode) {
@@ -247,6 +333,33 @@ TGPGraphicsPath::~TGPGraphicsPath() {
 }
 TGpStatus TGPGraphicsPath::Reset() { return Record(GdipCall(GdiPlus.GdipResetPath, native_)); }
 TGpStatus TGPGraphicsPath::CloseFigure() { return Record(GdipCall(GdiPlus.GdipClosePathFigure, native_)); }
+TGpStatus TGPGraphicsPath::AddLine(float x0, float y0, float x1, float y1) {
+  return Record(GdipCall(GdiPlus.GdipAddPathLine, native_, x0, y0, x1, y1));
+}
+TGpStatus TGPGraphicsPath::AddCurve(const TPoint* points, int count, float tension) {
+  return Record(GdipCall(GdiPlus.GdipAddPathCurve2I, native_, points, count, tension));
+}
+TGpStatus TGPGraphicsPath::AddClosedCurve(const TPoint* points, int count, float tension) {
+  return Record(GdipCall(GdiPlus.GdipAddPathClosedCurve2I, native_, points, count, tension));
+}
+TGpStatus TGPGraphicsPath::AddString(const std::wstring& text, TGPFontFamily* family, int style, float emSize,
+                                     TGPPointF origin, TGPStringFormat* format) {
+  const TGPRectF layout{origin.X, origin.Y, 0, 0};
+  return Record(GdipCall(GdiPlus.GdipAddPathString, native_, text.c_str(), static_cast<int>(text.size()),
+                         family != nullptr ? family->Native() : nullptr, style, emSize, &layout,
+                         format != nullptr ? format->Native() : nullptr));
+}
+int TGPGraphicsPath::GetPointCount() {
+  int count = 0;
+  Record(GdipCall(GdiPlus.GdipGetPointCount, native_, &count));
+  return count;
+}
+TGpStatus TGPGraphicsPath::GetPathTypes(BYTE* types, int count) {
+  return Record(GdipCall(GdiPlus.GdipGetPathTypes, native_, types, count));
+}
+TGpStatus TGPGraphicsPath::GetPathPoints(TGPPointF* points, int count) {
+  return Record(GdipCall(GdiPlus.GdipGetPathPoints, native_, points, count));
+}
 TGpStatus TGPGraphicsPath::AddLines(const TPoint* points, int count) {
   return Record(GdipCall(GdiPlus.GdipAddPathLine2I, native_, points, count));
 }
@@ -325,4 +438,152 @@ TGPBitmap::TGPBitmap(int width, int height, int pixelFormat) {
 }
 TGpStatus TGPBitmap::SetPixel(int x, int y, TArgb color) {
   return Record(GdipCall(GdiPlus.GdipBitmapSetPixel, native_, x, y, color));
+}
+
+TGPMetafile::TGPMetafile(HENHMETAFILE metafile, bool deleteMetafile) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreateMetafileFromEmf, metafile, deleteMetafile ? TRUE : FALSE, &native_)
+                   : GpNotInitialized;
+}
+
+// ---- Image attributes and string formats -----------------------------------------------------
+
+TGPImageAttributes::TGPImageAttributes() {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreateImageAttributes, &native_) : GpNotInitialized;
+}
+TGPImageAttributes::~TGPImageAttributes() {
+  if (native_ != nullptr && Live()) GdipCall(GdiPlus.GdipDisposeImageAttributes, native_);
+}
+TGpStatus TGPImageAttributes::SetColorMatrix(const float (&matrix)[25], int adjustType, int flags) {
+  return Record(GdipCall(GdiPlus.GdipSetImageAttributesColorMatrix, native_, adjustType, TRUE, &matrix[0],
+                         static_cast<const float*>(nullptr), flags));
+}
+
+TGPStringFormat::TGPStringFormat(int flags, LANGID language) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreateStringFormat, flags, language, &native_) : GpNotInitialized;
+}
+TGPStringFormat::~TGPStringFormat() {
+  if (native_ != nullptr && Live()) GdipCall(GdiPlus.GdipDeleteStringFormat, native_);
+}
+
+TGPStringFormat* GenericTypographicFormat() {
+  if (typographic == nullptr) {
+    typographic = new TGPStringFormat(TGPStringFormat::Adopt{});
+    typographic->status_ = typographic->Live()
+                               ? GdipCall(GdiPlus.GdipStringFormatGetGenericTypographic, &typographic->native_)
+                               : GpNotInitialized;
+  }
+  return typographic;
+}
+
+// ---- Fonts -----------------------------------------------------------------------------------
+
+TGPFontFamily::TGPFontFamily(const std::wstring& name, TGPFontCollection* collection) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreateFontFamilyFromName, name.c_str(),
+                              collection != nullptr ? collection->Native() : nullptr, &native_)
+                   : GpNotInitialized;
+}
+TGPFontFamily::~TGPFontFamily() {
+  if (native_ != nullptr && Live()) GdipCall(GdiPlus.GdipDeleteFontFamily, native_);
+}
+void TGPFontFamily::Replace(gp::FontFamily* native) {
+  if (native_ != nullptr && Live()) GdipCall(GdiPlus.GdipDeleteFontFamily, native_);
+  native_ = native;
+}
+std::wstring TGPFontFamily::GetFamilyName(LANGID language) {
+  wchar_t name[32] = {};
+  Record(GdipCall(GdiPlus.GdipGetFamilyName, native_, name, language));
+  name[31] = 0;
+  return name;
+}
+
+TGPFontFamily* GenericSansSerifFamily() {
+  if (sansSerif == nullptr) {
+    sansSerif = new TGPFontFamily();
+    sansSerif->status_ =
+        sansSerif->Live() ? GdipCall(GdiPlus.GdipGetGenericFontFamilySansSerif, &sansSerif->native_) : GpNotInitialized;
+  }
+  return sansSerif;
+}
+
+TGPFont::TGPFont(TGPFontFamily* family, float size, int style, int unit) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreateFont, family != nullptr ? family->Native() : nullptr, size, style,
+                              unit, &native_)
+                   : GpNotInitialized;
+}
+
+TGPFont::TGPFont(const std::wstring& name, float size, int style, int unit, TGPFontCollection* collection) {
+  if (!Live()) {
+    status_ = GpNotInitialized;
+    return;
+  }
+  TGPFontFamily named(name, collection);
+  TGPFontFamily* family = &named;
+  TGPFontFamily* generic = GenericSansSerifFamily();
+  if (named.LastStatus() != GpOk) {
+    if (generic->LastStatus() != GpOk) {
+      status_ = named.LastStatus();
+      return;
+    }
+    family = generic;
+  }
+  status_ = GdipCall(GdiPlus.GdipCreateFont, family->Native(), size, style, unit, &native_);
+  if (status_ != GpOk && family != generic && generic->LastStatus() == GpOk) {
+    status_ = GdipCall(GdiPlus.GdipCreateFont, generic->Native(), size, style, unit, &native_);
+  }
+}
+
+TGPFont::~TGPFont() {
+  if (native_ != nullptr && Live()) GdipCall(GdiPlus.GdipDeleteFont, native_);
+}
+int TGPFont::GetStyle() {
+  int style = 0;
+  Record(GdipCall(GdiPlus.GdipGetFontStyle, native_, &style));
+  return style;
+}
+float TGPFont::GetSize() {
+  float size = 0;
+  Record(GdipCall(GdiPlus.GdipGetFontSize, native_, &size));
+  return size;
+}
+TGpStatus TGPFont::GetFamily(TGPFontFamily* family) {
+  if (family == nullptr) return Record(GpInvalidParameter);
+  gp::FontFamily* native = nullptr;
+  const TGpStatus status = Record(GdipCall(GdiPlus.GdipGetFamily, native_, &native));
+  if (status == GpOk) family->Replace(native);
+  family->status_ = status;
+  return status;
+}
+
+int TGPFontCollection::GetFamilyCount() {
+  int count = 0;
+  Record(GdipCall(GdiPlus.GdipGetFontCollectionFamilyCount, native_, &count));
+  return count;
+}
+
+TGpStatus TGPFontCollection::GetFamilies(int count, TGPFontFamily** families, int& found) {
+  found = 0;
+  if (count < 1 || families == nullptr) return Record(GpInvalidParameter);
+  std::unique_ptr<gp::FontFamily*[]> handles(new (std::nothrow) gp::FontFamily*[count]());
+  if (handles == nullptr) return Record(GpOutOfMemory);
+  const TGpStatus status =
+      Record(GdipCall(GdiPlus.GdipGetFontCollectionFamilyList, native_, count, handles.get(), &found));
+  if (status != GpOk) return status;
+  found = std::min(found, count);
+  for (int i = 0; i < found; ++i) {
+    if (families[i] == nullptr) continue;
+    gp::FontFamily* clone = nullptr;
+    families[i]->status_ = GdipCall(GdiPlus.GdipCloneFontFamily, handles[i], &clone);
+    families[i]->Replace(clone);
+  }
+  return status;
+}
+
+TGPPrivateFontCollection::TGPPrivateFontCollection() {
+  status_ = Live() ? GdipCall(GdiPlus.GdipNewPrivateFontCollection, &native_) : GpNotInitialized;
+}
+TGPPrivateFontCollection::~TGPPrivateFontCollection() {
+  if (native_ != nullptr && Live()) GdipCall(GdiPlus.GdipDeletePrivateFontCollection, &native_);
+}
+TGpStatus TGPPrivateFontCollection::AddMemoryFont(const void* memory, int length) {
+  return Record(GdipCall(GdiPlus.GdipPrivateAddMemoryFont, native_, memory, length));
 }

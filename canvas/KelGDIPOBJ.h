@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "canvas/KelGDIPAPI.h"
 
@@ -49,6 +50,11 @@ class TGPBrush;
 class TGPGraphicsPath;
 class TGPRegion;
 class TGPImage;
+class TGPImageAttributes;
+class TGPFont;
+class TGPFontFamily;
+class TGPFontCollection;
+class TGPStringFormat;
 
 class TGPGraphics : public TGdiplusBase {
  public:
@@ -101,7 +107,18 @@ class TGPGraphics : public TGdiplusBase {
   TGpStatus FillPie(TGPBrush* brush, int x, int y, int width, int height, float start, float sweep);
   TGpStatus FillPath(TGPBrush* brush, TGPGraphicsPath* path);
   TGpStatus FillClosedCurve(TGPBrush* brush, const TPoint* points, int count, float tension, int fillMode = 0);
+  TGpStatus DrawImage(TGPImage* image, int x, int y);
   TGpStatus DrawImage(TGPImage* image, int x, int y, int width, int height);
+  // Source rectangle of the image into the destination rectangle, in `unit`, through
+  // `attributes` (may be null).
+  TGpStatus DrawImage(TGPImage* image, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
+                      int srcHeight, int unit, TGPImageAttributes* attributes);
+  // The text at `origin` (an unbounded layout rectangle), without a string format.
+  TGpStatus DrawString(const std::wstring& text, TGPFont* font, TGPPointF origin, TGPBrush* brush);
+  TGpStatus MeasureString(const std::wstring& text, TGPFont* font, TGPPointF origin, TGPStringFormat* format,
+                          TGPRectF& bounds);
+  float GetDpiY();
+  TGpStatus DrawLineStatus(TGPPen* pen, float x0, float y0, float x1, float y1);
 
  private:
   gp::Graphics* native_ = nullptr;
@@ -145,6 +162,31 @@ class TGPHatchBrush : public TGPBrush {
   TGPHatchBrush(int style, TArgb foreColor, TArgb backColor);
 };
 
+class TGPTextureBrush : public TGPBrush {
+ public:
+  TGPTextureBrush(TGPImage* image, int wrapMode);
+  TGPTextureBrush(TGPImage* image, TGPImageAttributes* attributes, float x, float y, float width, float height);
+  TGpStatus SetWrapMode(int mode);
+};
+
+class TGPLinearGradientBrush : public TGPBrush {
+ public:
+  // Wrapped with WrapModeTile.
+  TGPLinearGradientBrush(const TGPRectF& rect, TArgb color1, TArgb color2, int mode);
+  TGPLinearGradientBrush(const TGPRectF& rect, TArgb color1, TArgb color2, float angle, bool scalable);
+  // Invalid Parameter, without a call, for no colours.
+  TGpStatus SetPresetBlend(const TArgb* colors, const float* positions, int count);
+};
+
+class TGPPathGradientBrush : public TGPBrush {
+ public:
+  explicit TGPPathGradientBrush(TGPGraphicsPath* path);
+  TGpStatus GetCenterPoint(TPoint& point);
+  TGpStatus SetCenterPoint(const TGPPointF& point);
+  TGpStatus SetCenterPoint(const TPoint& point);
+  TGpStatus SetPresetBlend(const TArgb* colors, const float* positions, int count);
+};
+
 class TGPGraphicsPath : public TGdiplusBase {
  public:
   explicit TGPGraphicsPath(int fillMode = 0);
@@ -152,7 +194,15 @@ class TGPGraphicsPath : public TGdiplusBase {
   gp::Path* Native() const { return native_; }
   TGpStatus Reset();
   TGpStatus CloseFigure();
+  TGpStatus AddLine(float x0, float y0, float x1, float y1);
   TGpStatus AddLines(const TPoint* points, int count);
+  TGpStatus AddCurve(const TPoint* points, int count, float tension);
+  TGpStatus AddClosedCurve(const TPoint* points, int count, float tension);
+  TGpStatus AddString(const std::wstring& text, TGPFontFamily* family, int style, float emSize, TGPPointF origin,
+                      TGPStringFormat* format);
+  int GetPointCount();
+  TGpStatus GetPathTypes(BYTE* types, int count);
+  TGpStatus GetPathPoints(TGPPointF* points, int count);
   TGpStatus AddArc(int x, int y, int width, int height, float start, float sweep);
   TGpStatus AddArc(float x, float y, float width, float height, float start, float sweep);
   TGpStatus AddRectangle(const TGPRectF& rect);
@@ -210,3 +260,90 @@ class TGPBitmap : public TGPImage {
   TGPBitmap(int width, int height, int pixelFormat);
   TGpStatus SetPixel(int x, int y, TArgb color);
 };
+
+class TGPMetafile : public TGPImage {
+ public:
+  TGPMetafile(HENHMETAFILE metafile, bool deleteMetafile);
+};
+
+class TGPImageAttributes : public TGdiplusBase {
+ public:
+  TGPImageAttributes();
+  ~TGPImageAttributes() override;
+  gp::ImageAttributes* Native() const { return native_; }
+  // A 5 × 5 colour matrix (row by row) for `adjustType`, enabled, without a grey matrix.
+  TGpStatus SetColorMatrix(const float (&matrix)[25], int adjustType = 1, int flags = 0);
+
+ private:
+  gp::ImageAttributes* native_ = nullptr;
+};
+
+class TGPStringFormat : public TGdiplusBase {
+ public:
+  explicit TGPStringFormat(int flags = 0, LANGID language = 0);
+  ~TGPStringFormat() override;
+  gp::StringFormat* Native() const { return native_; }
+
+ private:
+  friend TGPStringFormat* GenericTypographicFormat();
+  struct Adopt {};
+  explicit TGPStringFormat(Adopt) {}
+  gp::StringFormat* native_ = nullptr;
+};
+
+class TGPFontFamily : public TGdiplusBase {
+ public:
+  // No family (handle none), to be filled by TGPFont::GetFamily or a family list.
+  TGPFontFamily() = default;
+  explicit TGPFontFamily(const std::wstring& name, TGPFontCollection* collection = nullptr);
+  ~TGPFontFamily() override;
+  gp::FontFamily* Native() const { return native_; }
+  std::wstring GetFamilyName(LANGID language = 0);
+
+ private:
+  friend class TGPFont;
+  friend class TGPFontCollection;
+  friend TGPFontFamily* GenericSansSerifFamily();
+  void Replace(gp::FontFamily* native);
+  gp::FontFamily* native_ = nullptr;
+};
+
+class TGPFont : public TGdiplusBase {
+ public:
+  TGPFont(TGPFontFamily* family, float size, int style, int unit);
+  // From a family name; a family the system lacks gives the generic sans-serif font.
+  TGPFont(const std::wstring& name, float size, int style, int unit, TGPFontCollection* collection = nullptr);
+  ~TGPFont() override;
+  gp::Font* Native() const { return native_; }
+  int GetStyle();
+  float GetSize();
+  TGpStatus GetFamily(TGPFontFamily* family);
+
+ private:
+  gp::Font* native_ = nullptr;
+};
+
+class TGPFontCollection : public TGdiplusBase {
+ public:
+  ~TGPFontCollection() override = default;
+  gp::FontCollection* Native() const { return native_; }
+  int GetFamilyCount();
+  // Fills families[0..count-1] (made by the caller) with clones of the collection's families;
+  // `found` tells how many.
+  TGpStatus GetFamilies(int count, TGPFontFamily** families, int& found);
+
+ protected:
+  TGPFontCollection() = default;
+  gp::FontCollection* native_ = nullptr;
+};
+
+class TGPPrivateFontCollection : public TGPFontCollection {
+ public:
+  TGPPrivateFontCollection();
+  ~TGPPrivateFontCollection() override;
+  TGpStatus AddMemoryFont(const void* memory, int length);
+};
+
+// Made on first request and kept until StopGdiPlus; their creation status is kept in them.
+TGPFontFamily* GenericSansSerifFamily();
+TGPStringFormat* GenericTypographicFormat();

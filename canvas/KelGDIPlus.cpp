@@ -8,6 +8,7 @@
 
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
 #include "canvas/View3DOptions.h"
 #include "toolkit/classes/TypInfo.h"
@@ -53,7 +54,7 @@ TGDIPlusCanvas::TGDIPlusCanvas() {
   StartGdiPlus();
   CurrentTransparency = 255;
   SupportsAlpha = true;
-  DefaultFontQuality = fqDefault;
+  DefaultFontQuality = static_cast<std::uint8_t>(TKelFontQuality::fqDefault);
   companion_ = std::make_unique<TKelCanvas3D>();
   companion_->SetBuffered(false);
   companion_->Buffered = false;
@@ -148,13 +149,36 @@ void TGDIPlusCanvas::ApplySmoothing(bool on) {
 void TGDIPlusCanvas::SetTextRenderingMode() {
   if (graphics_ == nullptr) return;
   int hint = 0;  // system default
-  switch (DefaultFontQuality) {
-    case fqAntialiased: hint = 4; break;
-    case fqClearType: hint = 5; break;
-    case fqNonAntialiased: hint = 1; break;
-    default: break;
+  switch (ReadAntiAliasText()) {
+    case gpfBest: hint = 4; break;        // antialiased
+    case gpfClearType: hint = 5; break;   // ClearType, grid-fitted
+    case gpfNormal: hint = 1; break;      // one bit per pixel, grid-fitted
+    case gpfDefault: break;
   }
   graphics_->SetTextRenderingHint(hint);
+}
+
+TGDIPlusFontQuality TGDIPlusCanvas::ReadAntiAliasText() const {
+  switch (static_cast<TKelFontQuality>(DefaultFontQuality)) {
+    case TKelFontQuality::fqBest: return gpfBest;
+    case TKelFontQuality::fqClearType: return gpfClearType;
+    case TKelFontQuality::fqNormal: return gpfNormal;
+    default: return gpfDefault;
+  }
+}
+
+void TGDIPlusCanvas::ChangeAntiAliasText(TGDIPlusFontQuality quality) {
+  if (quality == ReadAntiAliasText()) return;
+  TKelFontQuality value = TKelFontQuality::fqDefault;
+  switch (quality) {
+    case gpfBest: value = TKelFontQuality::fqBest; break;
+    case gpfClearType: value = TKelFontQuality::fqClearType; break;
+    case gpfNormal: value = TKelFontQuality::fqNormal; break;
+    case gpfDefault: break;
+  }
+  DefaultFontQuality = static_cast<std::uint8_t>(value);
+  if (View3DOptions != nullptr) View3DOptions->Repaint();
+  SetTextRenderingMode();
 }
 
 void TGDIPlusCanvas::ChangeAntialias(bool on) {
@@ -186,10 +210,12 @@ void TGDIPlusCanvas::SetTargetCanvas(TCanvas* canvas) {
 
 void TGDIPlusCanvas::SetBuffered(bool value) {
   if (value == GetBuffered()) return;
-  TKelCanvas3D::SetBuffered(value);
-  graphics_.reset();
+  // Dropped first: the switch may free the buffer bitmap under the drawing object.
   clips_.clear();
   elements_.clear();
+  graphics_.reset();
+  TKelCanvas3D::SetBuffered(value);
+  graphics_.reset();
   if (View3DOptions != nullptr && DeviceCanvas() != nullptr && GdiPlusStarted()) {
     CreateGraphicsForDC(GetDeviceHandle());
   }
@@ -516,7 +542,9 @@ void TGDIPlusCanvas::Rectangle(int left, int top, int right, int bottom) {
     return;
   }
   if (graphics_ == nullptr) return;
-  if (TGPBrush* brush = FillBrush()) {
+  if (BrushHasGradient()) {
+    FillGradient(r);
+  } else if (TGPBrush* brush = FillBrush()) {
     TKelPen* p = Pen();
     if (p->Visible() && p->Style() != psClear && p->Width() > 1) {
       const float h = p->Width() * 0.5f;
@@ -590,7 +618,9 @@ void TGDIPlusCanvas::RoundRect(int left, int top, int right, int bottom, int cor
 
 void TGDIPlusCanvas::FillRect(const TRect& rect) {
   if (graphics_ == nullptr) return;
-  if (TGPBrush* brush = FillBrush()) {
+  if (BrushHasGradient()) {
+    FillGradient(rect);  // the GDI canvas's bands until this canvas has gradient brushes
+  } else if (TGPBrush* brush = FillBrush()) {
     graphics_->FillRectangle(brush, rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
   }
 }

@@ -28,6 +28,10 @@ extern const char* const GdiPlusStatusNames[21];
 // Raises "GDI+ Error: N Name" for a status other than Ok ("Unknown" past the named ones).
 void CheckGdiPlusStatus(TGpStatus status);
 
+// Text quality of the GDI+ canvas (kept in DefaultFontQuality as the font quality of the same
+// name: best, default, ClearType, normal).
+enum TGDIPlusFontQuality { gpfBest, gpfDefault, gpfClearType, gpfNormal };
+
 class TGDIPlusCanvas : public TKelCanvas3D {
  public:
   TGDIPlusCanvas();
@@ -102,8 +106,11 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   // GDI+ start angle and sweep of a pie from `start` to `end` degrees (counter-clockwise).
   static void PieSweepAngles(double start, double end, float& gdiStart, float& sweep);
 
+  // Settings (each does nothing for an unchanged value; a change repaints through the 3D options).
   void ChangeAntialias(bool on);
   void ChangeScale(float scale);
+  TGDIPlusFontQuality ReadAntiAliasText() const;
+  void ChangeAntiAliasText(TGDIPlusFontQuality quality);
 
   // The drawing object, made when a target exists (nullptr otherwise or without GDI+).
   TGPGraphics* EnsureGraphics();

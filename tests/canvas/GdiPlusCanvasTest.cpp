@@ -10,6 +10,7 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelGDIPlus.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Canvas.h"
@@ -173,6 +174,18 @@ TEST_F(GdiPlusCanvasTest, ShapesFillInsideAndLeaveOutside) {
     EXPECT_EQ(surface->Pixel(c.inside.X, c.inside.Y), clBlue) << c.name << " inside";
     EXPECT_EQ(surface->Pixel(c.outside.X, c.outside.Y), clWhite) << c.name << " outside";
   }
+}
+
+TEST_F(GdiPlusCanvasTest, AGradientBrushFillsWithItsGradientNotItsColour) {
+  canvas->Pen()->Hide();
+  canvas->Brush()->Gradient()->SetVisible(true);
+  canvas->Brush()->Gradient()->SetStartColor(clRed);
+  canvas->Brush()->Gradient()->SetEndColor(clBlack);
+  canvas->Brush()->Gradient()->SetDirection(KelCanvas::gdTopBottom);
+  canvas->FillRect(TRect(20, 20, 100, 100));
+  EXPECT_EQ(surface->Count(clBlue), 0);
+  EXPECT_NE(surface->Pixel(60, 21), surface->Pixel(60, 98));
+  EXPECT_EQ(surface->InkBounds(), TRect(20, 20, 100, 100));
 }
 
 TEST_F(GdiPlusCanvasTest, ARectangleIsOutlinedAroundItsFill) {
