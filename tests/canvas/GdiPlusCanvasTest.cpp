@@ -428,6 +428,32 @@ TEST_P(GdiPlusFrameTest, ABufferedFrameLandsInsideItsTargetRectangle) {
 
 INSTANTIATE_TEST_SUITE_P(Scales, GdiPlusFrameTest, testing::Values(1.0f, 2.0f));
 
+TEST_F(GdiPlusCanvasTest, TheFramesOwnTransformAndClipEndWithTheFrame) {
+  canvas->Pen()->Hide();
+  TElementTransform own;
+  own.Enabled = true;
+  own.Offset = {10, 0};
+  own.Clip = true;
+  own.ClipRect = TRect(0, 1, 100, 59);
+  canvas->Transform = own;
+  canvas->Brush()->SetColor(clYellow);  // the frame's rectangle is filled first
+  TRect drawRect;
+  canvas->PrepareFrame(surface->Canvas(), nullptr, clWhite, false, TRect(0, 0, 200, 120), drawRect);
+  EXPECT_EQ(surface->BoundsOf(clYellow), TRect(0, 0, 200, 120));
+  canvas->Brush()->SetColor(clBlue);
+  canvas->FillRect(TRect(0, 0, 20, 20));
+  EXPECT_EQ(surface->BoundsOf(clBlue), TRect(10, 0, 30, 20)) << "moved by the frame's offset";
+  canvas->FillRect(TRect(150, 0, 160, 20));
+  EXPECT_EQ(surface->BoundsOf(clBlue), TRect(10, 0, 30, 20)) << "outside the frame's clip";
+  canvas->FinishFrame(surface->Canvas(), surface->Canvas(), TRect(0, 0, 200, 120));
+  EXPECT_EQ(canvas->ClipDepth(), 0);
+
+  canvas->Transform.reset();
+  surface->Clear();
+  canvas->FillRect(TRect(150, 100, 160, 110));
+  EXPECT_EQ(surface->BoundsOf(clBlue), TRect(150, 100, 160, 110)) << "neither clipped nor moved any more";
+}
+
 TEST_F(GdiPlusCanvasTest, DrawingBeforeATargetExistsDoesNothing) {
   TGDIPlusCanvas loose;
   loose.SetBuffered(false);
