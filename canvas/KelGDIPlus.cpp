@@ -57,7 +57,6 @@ TGDIPlusCanvas::TGDIPlusCanvas() {
   DefaultFontQuality = static_cast<std::uint8_t>(TKelFontQuality::fqDefault);
   companion_ = std::make_unique<TKelCanvas3D>();
   companion_->SetBuffered(false);
-  companion_->Buffered = false;
   if (IsAvailable()) EnsureGraphics();
 }
 

@@ -119,7 +119,8 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   TGPPen* GdiPen() const { return pen_.get(); }
   // Builds the pen when needed; false when the canvas pen draws nothing.
   bool PreparePen();
-  TGPPen* EnsurePenForTest() { return PreparePen() ? pen_.get() : nullptr; }
+  // The GDI+ pen prepared for the canvas pen; nullptr when the canvas pen draws nothing.
+  TGPPen* PreparedPen() { return PreparePen() ? pen_.get() : nullptr; }
   int ClipDepth() const { return static_cast<int>(clips_.size()); }
   int ElementDepth() const { return static_cast<int>(elements_.size()); }
 
@@ -147,7 +148,7 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   TGPBrush* FillBrush();
   bool BrushIsClear();
   void PushClip();
-  // Clips to the shape's region: true when it pushed.
+  // Clip, offset, rotation and scale of `transform`; true when it pushed a clip.
   bool ApplyElementTransform(const TElementTransform& transform);
   void MakeRoundRectPath(TGPGraphicsPath& path, const TRect& rect, int cornerWidth, int cornerHeight);
   void FillAndOutline(TGPGraphicsPath& path);

@@ -286,7 +286,7 @@ TEST_F(GdiPlusCanvasTest, PensCarryWidthDashCapsJoinAndAlpha) {
     canvas->Pen()->SetSmallDots(c.smallDots);
     canvas->Pen()->SetEndStyle(c.end);
     canvas->Pen()->SetJoinStyle(c.join);
-    TGPPen* pen = canvas->EnsurePenForTest();
+    TGPPen* pen = canvas->PreparedPen();
     ASSERT_NE(pen, nullptr) << c.name;
     float width = 0;
     int dash = -1, startCap = -1, endCap = -1, dashCap = -1, join = -1;
@@ -307,7 +307,7 @@ TEST_F(GdiPlusCanvasTest, PensCarryWidthDashCapsJoinAndAlpha) {
 
 TEST_F(GdiPlusCanvasTest, ThePenIsRebuiltWithTheAlphaOfATransparencyGroup) {
   auto penColor = [&] {
-    TGPPen* pen = canvas->EnsurePenForTest();
+    TGPPen* pen = canvas->PreparedPen();
     TArgb argb = 0;
     if (pen != nullptr) GdiPlus.GdipGetPenColor(pen->Native(), &argb);
     return argb;
@@ -322,7 +322,7 @@ TEST_F(GdiPlusCanvasTest, ThePenIsRebuiltWithTheAlphaOfATransparencyGroup) {
 
 TEST_F(GdiPlusCanvasTest, AHiddenPenDrawsNoOutline) {
   canvas->Pen()->Hide();
-  EXPECT_EQ(canvas->EnsurePenForTest(), nullptr);
+  EXPECT_EQ(canvas->PreparedPen(), nullptr);
   canvas->Brush()->SetStyle(bsClear);
   canvas->Rectangle(20, 20, 100, 80);
   EXPECT_EQ(surface->InkBounds(), TRect());
