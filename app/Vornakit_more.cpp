@@ -13,6 +13,7 @@
 #include "app/TextFormats.h"
 #include "app/uFrmMain.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelGDIPlus.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
 #include "toolkit/graphics/GraphicsModule.h"
@@ -42,6 +43,7 @@ class Modules {
     InitGraphics();
     InitControls();
     KelCanvasStartup();  // the stored fonts and the canvas classes
+    KelGDIPlusStartup();  // the GDI+ canvas class; GDI+ starts with its first canvas
     KelConstStartup();
     KelProcsStartup();
     StartProgressSink();
@@ -53,6 +55,7 @@ class Modules {
     KelConstShutdown();
     KelCanvasShutdown();
     DoneControls();
+    KelGDIPlusShutdown();  // GDI+ stops once every window, and so every chart canvas, is gone
     DoneGraphics();
     DoneThreadSynchronization();
   }

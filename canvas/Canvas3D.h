@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "canvas/KelCanvas.h"
@@ -15,7 +16,18 @@ class TView3DOptions;
 class TKelShadow;
 class TCustomKelGradient;
 class TBitmap;
-struct TElementTransform;
+// How one drawn element is placed: moved by Offset, turned by Angle degrees and scaled about
+// Origin, and optionally clipped to ClipRect; only Enabled records are applied.
+struct TElementTransform {
+  bool Enabled = false;
+  TPointFloat Origin;
+  TPointFloat Offset;
+  double Angle = 0;
+  double ScaleX = 1;
+  double ScaleY = 1;
+  bool Clip = false;
+  TRect ClipRect;
+};
 
 // Fills triangle `index` (1-based) of a triangle surface: three 3D points and their colours.
 using TTriangleCallback =
@@ -143,4 +155,6 @@ class TCanvas3D : public TKelCanvas {
   int XCentre = 0;
   int YCentre = 0;
   int ZCentre = 0;
+  // The canvas's own element transform, applied to every frame (canvases that can transform).
+  std::optional<TElementTransform> Transform;
 };

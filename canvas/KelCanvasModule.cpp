@@ -141,6 +141,12 @@ std::vector<const TClassInfo*>& CanvasClassList() {
   return *canvasClasses;
 }
 
+void RemoveCanvasClass(const TClassInfo& cls) {
+  if (canvasClasses == nullptr) return;
+  auto& list = *canvasClasses;
+  list.erase(std::remove(list.begin(), list.end(), &cls), list.end());
+}
+
 const TClassInfo& FindCanvasClass(const std::string& name) {
   if (!name.empty()) {
     for (const TClassInfo* cls : CanvasClassList()) {

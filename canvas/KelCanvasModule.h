@@ -72,6 +72,8 @@ extern const char* const KelLedFontFamily;  // "Dovudad"
 // The canvas class registry: classes derived from TCanvas3D, TKelCanvas3D first. Modules
 // append theirs in their start-up and remove them in their shut-down.
 std::vector<const TClassInfo*>& CanvasClassList();
+// Takes a class out of the list (nothing when the list is already gone).
+void RemoveCanvasClass(const TClassInfo& cls);
 // The first registered class whose name equals `name` exactly; TKelCanvas3D when none does.
 const TClassInfo& FindCanvasClass(const std::string& name);
 

@@ -4,6 +4,7 @@
 // report changes through the owner's change callback; canvases paint them.
 #pragma once
 
+#include "canvas/CanvasTypes.h"
 #include "toolkit/classes/Collection.h"
 #include "toolkit/classes/Events.h"
 #include "toolkit/graphics/Color.h"
@@ -97,6 +98,9 @@ class TCustomKelGradient : public TPersistent {
   int RadialX() const { return radialX_; }
   void SetRadialX(int value);
   int RadialY() const { return radialY_; }
+  // Run-time bounds (left, top, right, bottom) that replace a shape's own rectangle as the
+  // gradient's extent while their width or height is not 0; not stored in layouts.
+  TRectFloat CustomTargetRect;
   void SetRadialY(int value);
   // The stops, created with the default two on first read.
   TKelGradientColors* Colors();

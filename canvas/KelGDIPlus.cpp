@@ -1,0 +1,856 @@
+// TGDIPlusCanvas: creation, frame cycle, state, lines, shapes, plain fills, clipping and element
+// transforms (see KelGDIPlus.h).
+#include "canvas/KelGDIPlus.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "canvas/KelBrush.h"
+#include "canvas/KelCanvasModule.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelPen.h"
+#include "canvas/View3DOptions.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/rtl/Math.h"
+#include "toolkit/ui/Control.h"
+
+const char* const GdiPlusStatusNames[21] = {
+    "Ok", "Generic Error", "Invalid Parameter", "Out Of Memory", "Object Busy", "Insufficient Buffer",
+    "Not Implemented", "Win32 Error", "Wrong State", "Aborted", "File Not Found", "Value Overflow",
+    "Access Denied", "Unknown Image Format", "Font Family Not Found", "Font Style Not Found", "Not TrueType Font",
+    "Unsupported Gdiplus Version", "Gdiplus Not Initialized", "Property Not Found", "Property Not Supported"};
+
+void CheckGdiPlusStatus(TGpStatus status) {
+  if (status == GpOk) return;
+  const char* name = status >= 0 && status <= 20 ? GdiPlusStatusNames[status] : "Unknown";
+  throw Exception("GDI+ Error: " + std::to_string(status) + " " + name);
+}
+
+namespace {
+constexpr int kCombineReplace = 0;
+constexpr int kCombineIntersect = 1;
+constexpr int kCombineExclude = 4;
+constexpr int kFillAlternate = 0;
+constexpr double kRadToDeg = 180.0 / std::numbers::pi;
+
+int RoundInt(long double v) { return static_cast<int>(Round(v)); }
+
+// Point count of an operation: high + 1, never more than the array holds.
+int PointCount(std::size_t size, int highIndex) {
+  return std::clamp(highIndex + 1, 0, static_cast<int>(size));
+}
+
+TRect Ordered(int x0, int y0, int x1, int y1) {
+  return TRect(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1));
+}
+}  // namespace
+
+// ---- Creation --------------------------------------------------------------------------------
+
+TGDIPlusCanvas::TGDIPlusCanvas() {
+  StartGdiPlus();
+  CurrentTransparency = 255;
+  SupportsAlpha = true;
+  DefaultFontQuality = static_cast<std::uint8_t>(TKelFontQuality::fqDefault);
+  companion_ = std::make_unique<TKelCanvas3D>();
+  companion_->SetBuffered(false);
+  if (IsAvailable()) EnsureGraphics();
+}
+
+TGDIPlusCanvas::~TGDIPlusCanvas() {
+  elements_.clear();
+  clips_.clear();
+  pen_.reset();
+  fillBrush_.reset();
+  graphics_.reset();
+  companion_.reset();
+}
+
+const TClassInfo& TGDIPlusCanvas::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TGDIPlusCanvas>("TGDIPlusCanvas", &TKelCanvas3D::StaticClass()).Build();
+  return info;
+}
+
+bool TGDIPlusCanvas::IsAvailable() {
+  if (!GdiPlusStarted() || !GdiPlusEntriesComplete()) return false;
+  gp::Brush* probe = nullptr;
+  const TGpStatus status = GdiPlus.GdipCreateSolidFill(0, &probe);
+  if (probe != nullptr) GdiPlus.GdipDeleteBrush(probe);
+  return status != GpNotInitialized;
+}
+
+// ---- Drawing object --------------------------------------------------------------------------
+
+void TGDIPlusCanvas::CreateGraphicsForDC(HDC dc) {
+  graphics_.reset();
+  auto made = std::make_unique<TGPGraphics>(dc);
+  const TGpStatus status = made->TakeLastStatus();
+  if (status != GpOk || made->Native() == nullptr) CheckGdiPlusStatus(status != GpOk ? status : 1);
+  graphics_ = std::move(made);
+  SetAntialiasMode(Antialias);
+  SetTextRenderingMode();
+  graphics_->SetPageUnit(2);  // UnitPixel
+}
+
+TGPGraphics* TGDIPlusCanvas::EnsureGraphics() {
+  if (graphics_ != nullptr) return graphics_.get();
+  if (!GdiPlusStarted()) return nullptr;
+  if (GetBuffered()) {
+    if (BufferBitmap == nullptr) {
+      auto* bitmap = new TBitmap();
+      SetBufferBitmap(bitmap);
+      HDC screen = GetDC(nullptr);
+      const int bits = GetDeviceCaps(screen, BITSPIXEL);
+      ReleaseDC(nullptr, screen);
+      bitmap->SetPixelFormat(bits == 32 ? pf32bit : pf24bit);
+    }
+    CreateGraphicsForDC(BufferBitmap->Canvas()->Handle());
+  } else if (DeviceCanvas() != nullptr) {
+    CreateGraphicsForDC(GetDeviceHandle());
+  }
+  return graphics_.get();
+}
+
+void TGDIPlusCanvas::RefreshGraphics() {
+  if (graphics_ != nullptr) {
+    if (GetBuffered()) {
+      graphics_.reset();
+    } else {
+      HDC dc = graphics_->GetHDC();
+      graphics_->ReleaseHDC(dc);
+      if (dc != GetDeviceHandle()) graphics_.reset();
+    }
+  }
+  // Clips and transforms of a dropped drawing object are gone with it.
+  if (graphics_ == nullptr) {
+    clips_.clear();
+    elements_.clear();
+  }
+  EnsureGraphics();
+}
+
+void TGDIPlusCanvas::SetAntialiasMode(bool on) {
+  smoothing_ = !on;
+  ApplySmoothing(on);
+  if (graphics_ != nullptr) graphics_->SetPixelOffsetMode(on ? 2 : 3);
+}
+
+void TGDIPlusCanvas::ApplySmoothing(bool on) {
+  if (on == smoothing_ || graphics_ == nullptr) return;
+  graphics_->SetSmoothingMode(on ? 2 : 1);
+  smoothing_ = on;
+}
+
+void TGDIPlusCanvas::SetTextRenderingMode() {
+  if (graphics_ == nullptr) return;
+  int hint = 0;  // system default
+  switch (ReadAntiAliasText()) {
+    case gpfBest: hint = 4; break;        // antialiased
+    case gpfClearType: hint = 5; break;   // ClearType, grid-fitted
+    case gpfNormal: hint = 1; break;      // one bit per pixel, grid-fitted
+    case gpfDefault: break;
+  }
+  graphics_->SetTextRenderingHint(hint);
+}
+
+TGDIPlusFontQuality TGDIPlusCanvas::ReadAntiAliasText() const {
+  switch (static_cast<TKelFontQuality>(DefaultFontQuality)) {
+    case TKelFontQuality::fqBest: return gpfBest;
+    case TKelFontQuality::fqClearType: return gpfClearType;
+    case TKelFontQuality::fqNormal: return gpfNormal;
+    default: return gpfDefault;
+  }
+}
+
+void TGDIPlusCanvas::ChangeAntiAliasText(TGDIPlusFontQuality quality) {
+  if (quality == ReadAntiAliasText()) return;
+  TKelFontQuality value = TKelFontQuality::fqDefault;
+  switch (quality) {
+    case gpfBest: value = TKelFontQuality::fqBest; break;
+    case gpfClearType: value = TKelFontQuality::fqClearType; break;
+    case gpfNormal: value = TKelFontQuality::fqNormal; break;
+    case gpfDefault: break;
+  }
+  DefaultFontQuality = static_cast<std::uint8_t>(value);
+  if (View3DOptions != nullptr) View3DOptions->Repaint();
+  SetTextRenderingMode();
+}
+
+void TGDIPlusCanvas::ChangeAntialias(bool on) {
+  if (on == Antialias) return;
+  Antialias = on;
+  if (graphics_ != nullptr) SetAntialiasMode(on);
+  if (View3DOptions != nullptr) View3DOptions->Repaint();
+}
+
+void TGDIPlusCanvas::ChangeScale(float scale) {
+  if (scale == Scale) return;
+  Scale = scale;
+  if (View3DOptions != nullptr) View3DOptions->Repaint();
+}
+
+// ---- Target and frame ------------------------------------------------------------------------
+
+void TGDIPlusCanvas::SetTargetCanvas(TCanvas* canvas) {
+  TKelCanvas3D::SetTargetCanvas(canvas);
+  if (!GetBuffered() && graphics_ != nullptr) {
+    // A drawing object made on another device context is stale.
+    HDC dc = graphics_->GetHDC();
+    graphics_->ReleaseHDC(dc);
+    if (dc != GetDeviceHandle()) RefreshGraphics();
+  }
+  if (IsAvailable()) EnsureGraphics();
+  if (companion_ != nullptr) companion_->SetTargetCanvas(canvas);
+}
+
+void TGDIPlusCanvas::SetBuffered(bool value) {
+  if (value == GetBuffered()) return;
+  // Dropped first: the switch may free the buffer bitmap under the drawing object.
+  clips_.clear();
+  elements_.clear();
+  graphics_.reset();
+  TKelCanvas3D::SetBuffered(value);
+  graphics_.reset();
+  if (View3DOptions != nullptr && DeviceCanvas() != nullptr && GdiPlusStarted()) {
+    CreateGraphicsForDC(GetDeviceHandle());
+  }
+}
+
+void TGDIPlusCanvas::PrepareFrame(TCanvas* canvas, TView3DOptions* options, TColor backColor, bool use3D,
+                                  const TRect& rect, TRect& drawRect) {
+  TRect target = rect;
+  if (Scale != 1) {
+    target.Right = target.Left + RoundInt((rect.Right - rect.Left) * static_cast<double>(Scale));
+    target.Bottom = target.Top + RoundInt((rect.Bottom - rect.Top) * static_cast<double>(Scale));
+  }
+  TKelCanvas3D::PrepareFrame(canvas, options, backColor, use3D, target, drawRect);
+  penX_ = penY_ = penZ_ = 0;
+  RefreshGraphics();
+  // (The chart panels' erase-background switch, which would clear the buffer here, is never on.)
+  TCanvas* device = GetBuffered() && BufferBitmap != nullptr ? BufferBitmap->Canvas() : canvas;
+  TRect companionRect;
+  companion_->PrepareFrame(device, options, backColor, use3D, target, companionRect);
+  companion_->SetTargetCanvas(device);
+  frameClipPushed_ = false;
+  frameTransformed_ = false;
+  if (Transform.has_value() && Transform->Enabled && graphics_ != nullptr) {
+    FillRect(target);
+    frameTransformed_ = true;
+    frameClipPushed_ = ApplyElementTransform(*Transform);
+  }
+}
+
+void TGDIPlusCanvas::FinishFrame(TCanvas* target, TCanvas* next, const TRect& rect) {
+  if (frameClipPushed_) PopClip();
+  if (frameTransformed_ && graphics_ != nullptr) graphics_->ResetTransform();
+  frameClipPushed_ = false;
+  frameTransformed_ = false;
+  const bool buffered = GetBuffered();
+  if (Scale > 1 && buffered && BufferBitmap != nullptr && target != nullptr && GdiPlusStarted()) {
+    // The enlarged picture is reduced into the output rectangle on the target itself.
+    TGPBitmap picture(BufferBitmap->Handle(), nullptr);
+    TGPGraphics onTarget(target->Handle());
+    if (onTarget.Native() != nullptr) {
+      onTarget.SetInterpolationMode(2);  // high quality
+      onTarget.DrawImage(&picture, rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+    }
+    BufferInvalid = false;
+    SetTargetCanvas(next);
+  } else {
+    TKelCanvas3D::FinishFrame(target, next, rect);
+  }
+  if (buffered) {
+    graphics_.reset();
+    clips_.clear();
+    elements_.clear();
+    TControl* panel = View3DOptions != nullptr ? View3DOptions->Panel() : nullptr;
+    if (panel != nullptr && panel->Parent() != nullptr && DeviceCanvas() != nullptr && GdiPlusStarted()) {
+      CreateGraphicsForDC(GetDeviceHandle());
+    }
+    companion_->SetTargetCanvas(DeviceCanvas());
+  }
+}
+
+// ---- Device state ----------------------------------------------------------------------------
+
+void TGDIPlusCanvas::ApplyBrush(TBrush* brush) {
+  DeviceBrush()->Assign(brush);
+  auto* kel = dynamic_cast<TKelBrush*>(brush);
+  const TColor back = kel != nullptr ? kel->BackColor() : clNone;
+  if (back == clNone || brush->Style() == bsClear) {
+    SetBackMode(TRANSPARENT);
+  } else if (brush->Style() != bsSolid) {
+    SetBackMode(OPAQUE);
+    ChangeBackColor(back);
+  }
+}
+
+void TGDIPlusCanvas::ApplyPen() { DropPen(); }
+
+void TGDIPlusCanvas::DropPen() { pen_.reset(); }
+
+// Text is still drawn through GDI on the device, so the text state reaches it too.
+void TGDIPlusCanvas::ChangeBackColor(TColor color) {
+  backColor_ = color;
+  if (DeviceCanvas() != nullptr) TKelCanvas3D::ChangeBackColor(color);
+}
+
+void TGDIPlusCanvas::SetBackMode(int mode) {
+  backMode_ = mode;
+  if (DeviceCanvas() != nullptr) TKelCanvas3D::SetBackMode(mode);
+}
+
+void TGDIPlusCanvas::SetTextAlign(int align) {
+  textAlign_ = align;
+  if (DeviceCanvas() != nullptr) TKelCanvas3D::SetTextAlign(align);
+}
+
+void TGDIPlusCanvas::SetSmoothing(bool on) {
+  if (graphics_ != nullptr) SetAntialiasMode(on && Antialias);
+  PreparePen();
+}
+
+TKelBlend* TGDIPlusCanvas::StartTransparency(const TRect&, std::uint8_t percent) {
+  TransparencyStack.push_back(CurrentTransparency);
+  CurrentTransparency = AlphaFromTransparency(percent);
+  DropPen();  // its colour carries the alpha
+  return nullptr;
+}
+
+void TGDIPlusCanvas::FinishTransparency(TKelBlend*) {
+  if (!TransparencyStack.empty()) {
+    CurrentTransparency = TransparencyStack.back();
+    TransparencyStack.pop_back();
+  } else {
+    CurrentTransparency = 255;
+  }
+  DropPen();
+}
+
+// ---- Colours and pens ------------------------------------------------------------------------
+
+TArgb TGDIPlusCanvas::ColorToArgb(TColor color, int alpha) {
+  const auto value = static_cast<std::uint32_t>(color);
+  if (color == clNone) return 0;
+  std::uint32_t rgb;
+  int a = alpha;
+  if ((value >> 24) == 0xFF || color == clDefault) {
+    rgb = ColorToRGB(color);
+  } else {
+    rgb = value & 0xFFFFFF;
+    a -= static_cast<int>(value >> 24);
+  }
+  a = std::clamp(a, 0, 255);
+  const std::uint32_t r = rgb & 0xFF, g = (rgb >> 8) & 0xFF, b = (rgb >> 16) & 0xFF;
+  return (static_cast<std::uint32_t>(a) << 24) | (r << 16) | (g << 8) | b;
+}
+
+std::uint8_t TGDIPlusCanvas::AlphaFromTransparency(int percent) const {
+  const long double v = (100 - percent) * 2.55L * CurrentTransparency / 255;
+  return static_cast<std::uint8_t>(std::clamp(RoundInt(v), 0, 255));
+}
+
+bool TGDIPlusCanvas::IsXorPen() {
+  const TPenMode mode = Pen()->Mode();
+  return mode == pmXor || mode == pmNotXor;
+}
+
+bool TGDIPlusCanvas::PreparePen() {
+  TKelPen* p = Pen();
+  if (!p->Visible() || p->Style() == psClear) return false;
+  if (graphics_ == nullptr) return false;
+  if (pen_ == nullptr) {
+    pen_ = std::make_unique<TGPPen>(ColorToArgb(p->Color(), CurrentTransparency), 1.0f, 0);
+    pen_->SetWidth(static_cast<float>(p->Width()));
+    int dash = 0;
+    if (p->SmallDots()) {
+      dash = 2;
+    } else {
+      switch (p->Style()) {
+        case psDash: dash = 1; break;
+        case psDot: dash = 2; break;
+        case psDashDot: dash = 3; break;
+        case psDashDotDot: dash = 4; break;
+        default: dash = 0; break;
+      }
+    }
+    pen_->SetDashStyle(dash);
+    switch (p->EndStyle()) {
+      case esSquare: pen_->SetLineCap(1, 1, 3); break;
+      case esFlat: pen_->SetLineCap(0, 0, 0); break;
+      default: pen_->SetLineCap(2, 2, 2); break;
+    }
+    switch (p->JoinStyle()) {
+      case jsBevel: pen_->SetLineJoin(1); break;
+      case jsMitter: pen_->SetLineJoin(0); break;
+      default: pen_->SetLineJoin(2); break;
+    }
+  }
+  ApplySmoothing(p->Width() != 0 && Antialias);
+  return true;
+}
+
+// ---- Brushes ---------------------------------------------------------------------------------
+
+bool TGDIPlusCanvas::BrushIsClear() { return Brush()->Style() == bsClear; }
+
+TGPBrush* TGDIPlusCanvas::MakePlainBrush() {
+  TKelBrush* b = Brush();
+  const int alpha = CurrentTransparency;
+  if (b->Style() != bsSolid) {
+    int hatch = b->HatchStyle();
+    if (hatch >= 6) {
+      if (hatch > 52) hatch = 0;
+    } else {
+      switch (b->Style()) {
+        case bsHorizontal: hatch = 0; break;
+        case bsVertical: hatch = 1; break;
+        case bsFDiagonal: hatch = 2; break;
+        case bsBDiagonal: hatch = 3; break;
+        case bsCross: hatch = 4; break;
+        default: hatch = 5; break;
+      }
+    }
+    return new TGPHatchBrush(hatch, ColorToArgb(b->Color(), alpha), ColorToArgb(b->BackColor(), alpha));
+  }
+  return new TGPSolidBrush(ColorToArgb(b->Color(), alpha));
+}
+
+TGPBrush* TGDIPlusCanvas::FillBrush() {
+  fillBrush_.reset();
+  if (BrushIsClear() || graphics_ == nullptr) return nullptr;
+  fillBrush_.reset(MakePlainBrush());
+  return fillBrush_.get();
+}
+
+// ---- Lines -----------------------------------------------------------------------------------
+
+TKelCanvas3D* TGDIPlusCanvas::Companion() {
+  if (companion_->DeviceCanvas() == nullptr) companion_->SetTargetCanvas(DeviceCanvas());
+  return companion_.get();
+}
+
+void TGDIPlusCanvas::XorLineSegment(int x0, int y0, int x1, int y1) {
+  TKelCanvas3D* c = Companion();
+  if (c->DeviceCanvas() == nullptr) return;
+  c->UsePen(Pen());
+  HDC dc = c->PreparedDC(false);
+  const int saved = SetROP2(dc, Pen()->Mode() == pmXor ? R2_XORPEN : R2_NOTXORPEN);
+  c->LineSegment(x0, y0, x1, y1);
+  SetROP2(dc, saved);
+}
+
+void TGDIPlusCanvas::DrawLineBetween(int x0, int y0, int x1, int y1) {
+  if (IsXorPen()) {
+    if (Pen()->Visible() && Pen()->Style() != psClear) XorLineSegment(x0, y0, x1, y1);
+    return;
+  }
+  if (PreparePenFill()) graphics_->DrawLine(pen_.get(), x0, y0, x1, y1);
+}
+
+void TGDIPlusCanvas::MovePenTo(int x, int y) {
+  penX_ = x;
+  penY_ = y;
+}
+
+void TGDIPlusCanvas::LineTo(int x, int y) {
+  DrawLineBetween(penX_, penY_, x, y);
+  penX_ = x;
+  penY_ = y;
+}
+
+void TGDIPlusCanvas::LineToCached(int x, int y) {
+  if (pen_ != nullptr && graphics_ != nullptr) {
+    graphics_->DrawLine(pen_.get(), static_cast<float>(penX_), static_cast<float>(penY_), static_cast<float>(x),
+                        static_cast<float>(y));
+  }
+  penX_ = x;
+  penY_ = y;
+}
+
+void TGDIPlusCanvas::LineSegment(int x0, int y0, int x1, int y1) {
+  EnsureGraphics();
+  DrawLineBetween(x0, y0, x1, y1);
+  penX_ = x1;
+  penY_ = y1;
+}
+
+void TGDIPlusCanvas::HLine(int x0, int x1, int y) {
+  if (IsXorPen()) {
+    DrawLineBetween(x0, y, x1, y);
+  } else if (PreparePenFill()) {
+    graphics_->DrawLine(pen_.get(), static_cast<float>(x0), static_cast<float>(y), static_cast<float>(x1),
+                        static_cast<float>(y));
+  }
+  penX_ = x1;
+  penY_ = y;
+}
+
+void TGDIPlusCanvas::VLine(int x, int y0, int y1) {
+  if (IsXorPen()) {
+    DrawLineBetween(x, y0, x, y1);
+  } else if (PreparePenFill()) {
+    graphics_->DrawLine(pen_.get(), static_cast<float>(x), static_cast<float>(y0), static_cast<float>(x),
+                        static_cast<float>(y1));
+  }
+  penX_ = x;
+  penY_ = y1;
+}
+
+void TGDIPlusCanvas::SetPixel(int x, int y, TColor color) {
+  if (graphics_ == nullptr) return;
+  // A brush of its own: the canvas pen keeps its colour.
+  TGPSolidBrush brush(ColorToArgb(color, CurrentTransparency));
+  ApplySmoothing(false);
+  graphics_->FillRectangle(&brush, x, y, 1, 1);
+}
+
+void TGDIPlusCanvas::SetPixel3D(int x, int y, int z, TColor color) {
+  const TPoint p = Project3D(x, y, z);
+  SetPixel(p.X, p.Y, color);
+}
+
+void TGDIPlusCanvas::Polyline(const TPointArray& points, int highIndex) {
+  const int count = PointCount(points.size(), highIndex);
+  if (count < 2 || !PreparePenFill()) return;
+  graphics_->DrawLines(pen_.get(), points.data(), count);
+}
+
+void TGDIPlusCanvas::PolylineF(const TPointFloatArray& points, int highIndex) {
+  const int count = PointCount(points.size(), highIndex);
+  if (count < 2 || !PreparePenFill()) return;
+  std::vector<TGPPointF> pts(count);
+  for (int i = 0; i < count; ++i) pts[i] = {points[i].X, points[i].Y};
+  graphics_->DrawLines(pen_.get(), pts.data(), count);
+}
+
+// ---- Shapes ----------------------------------------------------------------------------------
+
+void TGDIPlusCanvas::Rectangle(int left, int top, int right, int bottom) {
+  const TRect r = Ordered(left, top, right, bottom);
+  if (IsXorPen()) {
+    TKelCanvas3D* c = Companion();
+    if (c->DeviceCanvas() == nullptr) return;
+    c->UseBrushColors(Brush(), Brush()->Color(), Brush()->BackColor());
+    c->UsePen(Pen());
+    c->RectangleFromRect(r);
+    return;
+  }
+  if (graphics_ == nullptr) return;
+  if (BrushHasGradient()) {
+    FillGradient(r);
+  } else if (TGPBrush* brush = FillBrush()) {
+    TKelPen* p = Pen();
+    if (p->Visible() && p->Style() != psClear && p->Width() > 1) {
+      const float h = p->Width() * 0.5f;
+      graphics_->FillRectangle(brush, r.Left + h, r.Top + h, r.Right - r.Left - 2 * h, r.Bottom - r.Top - 2 * h);
+    } else {
+      graphics_->FillRectangle(brush, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    }
+  }
+  if (PreparePenFill()) graphics_->DrawRectangle(pen_.get(), r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+}
+
+void TGDIPlusCanvas::RectangleAtZAlias(const TRect& rect, int z) {
+  if (IsOrthogonal) {
+    DrawCorneredRect(ProjectRect(rect, z), 0, 0, nullptr);
+  } else {
+    RectangleAtZ(rect, z);
+  }
+}
+
+void TGDIPlusCanvas::Ellipse(int left, int top, int right, int bottom) {
+  if (graphics_ == nullptr) return;
+  const bool outline = PreparePenFill();
+  const int w = right - left, h = bottom - top;
+  if (TGPBrush* brush = FillBrush()) {
+    if (!outline || Pen()->Width() < 2) {
+      graphics_->FillEllipse(brush, left, top, w, h);
+    } else {
+      const float half = Pen()->Width() * 0.5f;
+      graphics_->FillEllipse(brush, left + half, top + half, w - 2 * half, h - 2 * half);
+    }
+  }
+  if (!outline) return;
+  if (IsXorPen()) {
+    TKelCanvas3D* c = Companion();
+    if (c->DeviceCanvas() == nullptr) return;
+    c->UseBrushColors(Brush(), Brush()->Color(), Brush()->BackColor());
+    c->UsePen(Pen());
+    c->Ellipse(left, top, right, bottom);
+  } else {
+    graphics_->DrawEllipse(pen_.get(), left, top, w, h);
+  }
+}
+
+void TGDIPlusCanvas::MakeRoundRectPath(TGPGraphicsPath& path, const TRect& r, int cornerWidth, int cornerHeight) {
+  int w = std::max((cornerWidth / 2) * 2, 1);
+  int h = std::max((cornerHeight / 2) * 2, 1);
+  w = std::min(w, std::abs(r.Right - r.Left));
+  h = std::min(h, std::abs(r.Bottom - r.Top));
+  path.AddArc(r.Right - w, r.Top, w, h, 270.0f, 90.0f);
+  path.AddArc(r.Right - w, r.Bottom - h, w, h, 0.0f, 90.0f);
+  path.AddArc(r.Left, r.Bottom - h, w, h, 90.0f, 90.0f);
+  path.AddArc(r.Left, r.Top, w, h, 180.0f, 90.0f);
+  path.CloseFigure();
+}
+
+void TGDIPlusCanvas::FillAndOutline(TGPGraphicsPath& path) {
+  if (TGPBrush* brush = FillBrush()) graphics_->FillPath(brush, &path);
+  if (PreparePenFill()) graphics_->DrawPath(pen_.get(), &path);
+}
+
+void TGDIPlusCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+  if (graphics_ == nullptr) return;
+  if (!Antialias) {
+    --right;
+    --bottom;
+  }
+  TGPGraphicsPath path;
+  MakeRoundRectPath(path, TRect(left, top, right, bottom), cornerWidth, cornerHeight);
+  FillAndOutline(path);
+}
+
+void TGDIPlusCanvas::FillRect(const TRect& rect) {
+  if (graphics_ == nullptr) return;
+  if (BrushHasGradient()) {
+    FillGradient(rect);  // the GDI canvas's bands until this canvas has gradient brushes
+  } else if (TGPBrush* brush = FillBrush()) {
+    graphics_->FillRectangle(brush, rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+  }
+}
+
+void TGDIPlusCanvas::Polygon(const TPointArray& points, int highIndex) {
+  if (graphics_ == nullptr) return;
+  const int count = PointCount(points.size(), highIndex);
+  if (count == 0) return;
+  if (TGPBrush* brush = FillBrush()) graphics_->FillPolygon(brush, points.data(), count, kFillAlternate);
+  if (!PreparePenFill()) return;
+  if (IsXorPen()) {
+    TKelCanvas3D* c = Companion();
+    if (c->DeviceCanvas() == nullptr) return;
+    c->UseBrushColors(Brush(), Brush()->Color(), Brush()->BackColor());
+    c->UsePen(Pen());
+    c->Polygon(points, count - 1);
+  } else {
+    graphics_->DrawPolygon(pen_.get(), points.data(), count);
+  }
+}
+
+void TGDIPlusCanvas::PolygonF(const TPointFloatArray& points, int highIndex) {
+  if (graphics_ == nullptr) return;
+  const int count = PointCount(points.size(), highIndex);
+  if (count == 0) return;
+  std::vector<TGPPointF> pts(count);
+  for (int i = 0; i < count; ++i) pts[i] = {points[i].X, points[i].Y};
+  if (TGPBrush* brush = FillBrush()) graphics_->FillPolygon(brush, pts.data(), count, kFillAlternate);
+  if (PreparePenFill()) graphics_->DrawPolygon(pen_.get(), pts.data(), count);
+}
+
+void TGDIPlusCanvas::PolyPoints(const TPointArray& points, int highIndex, float tension, bool closed) {
+  if (graphics_ == nullptr) return;
+  const int count = PointCount(points.size(), highIndex);
+  if (count < 2) return;
+  // Only a closed curve encloses anything to fill.
+  if (closed) {
+    if (TGPBrush* brush = FillBrush()) graphics_->FillClosedCurve(brush, points.data(), count, tension, kFillAlternate);
+  }
+  if (!PreparePenFill()) return;
+  if (closed) {
+    graphics_->DrawClosedCurve(pen_.get(), points.data(), count, tension);
+  } else {
+    graphics_->DrawCurve(pen_.get(), points.data(), count, tension);
+  }
+}
+
+// ---- Arcs and pies ---------------------------------------------------------------------------
+
+void TGDIPlusCanvas::ArcByAngles(int left, int top, int right, int bottom, float startAngle, float endAngle) {
+  if (!PreparePenFill()) return;
+  graphics_->DrawArc(pen_.get(), std::min(left, right), std::min(top, bottom), std::abs(right - left),
+                     std::abs(bottom - top), -startAngle, startAngle - endAngle);
+}
+
+void TGDIPlusCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  if (Pen()->Style() == psClear) return;
+  float start, end;
+  ArcAngles(x1, y1, x2, y2, x3, y3, x4, y4, start, end);
+  ArcByAngles(x1, y1, x2, y2, start, end);
+}
+
+void TGDIPlusCanvas::ArcTo(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4,
+                           bool clockwise) {
+  if (!PreparePenFill()) return;
+  float start, end;
+  ArcAngles(left, top, right, bottom, x3, y3, x4, y4, start, end);
+  // From the first radial point to the second, counter-clockwise unless asked otherwise (GDI+
+  // angles run clockwise).
+  float sweep = clockwise ? start - end : end - start;
+  if (sweep <= 0) sweep += 360;
+  graphics_->DrawArc(pen_.get(), left, top, right - left, bottom - top, -start, clockwise ? sweep : -sweep);
+}
+
+void TGDIPlusCanvas::PieSweepAngles(double start, double end, float& gdiStart, float& sweep) {
+  const double e = end != 0 ? end : 360;
+  const double s = start <= e ? e - start : end + 360 - start;
+  sweep = static_cast<float>(s);
+  gdiStart = static_cast<float>(360 - start - s);
+}
+
+void TGDIPlusCanvas::PieByAngles(const TRect& rect, double startAngle, double endAngle) {
+  if (graphics_ == nullptr) return;
+  float start, sweep;
+  PieSweepAngles(startAngle, endAngle, start, sweep);
+  const int w = rect.Right - rect.Left, h = rect.Bottom - rect.Top;
+  if (TGPBrush* brush = FillBrush()) graphics_->FillPie(brush, rect.Left, rect.Top, w, h, start, sweep);
+  if (!PreparePenFill()) return;
+  if (sweep != 360) {
+    graphics_->DrawPie(pen_.get(), rect.Left, rect.Top, w, h, start, sweep);
+  } else {
+    graphics_->DrawEllipse(pen_.get(), rect.Left, rect.Top, w, h);
+  }
+}
+
+void TGDIPlusCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  float start, end;
+  ArcAngles(x1, y1, x2, y2, x3, y3, x4, y4, start, end);
+  PieByAngles(TRect(x1, y1, x2, y2), start, end);
+}
+
+void TGDIPlusCanvas::DrawDonutSlice(int xCentre, int yCentre, int xRadius, int yRadius, double startAngle,
+                                    double endAngle, double holePercent) {
+  if (graphics_ == nullptr) return;
+  const float l = static_cast<float>(360 - startAngle * kRadToDeg);
+  const float m = static_cast<float>(360 - endAngle * kRadToDeg);
+  TGPGraphicsPath path;
+  if (holePercent > 0) {
+    path.AddArc(xCentre - xRadius, yCentre - yRadius, 2 * xRadius, 2 * yRadius, m, l - m);
+    const float rx = static_cast<float>(xRadius * holePercent / 100);
+    const float ry = static_cast<float>(yRadius * holePercent / 100);
+    path.AddArc(xCentre - rx, yCentre - ry, 2 * rx, 2 * ry, l, m - l);
+    path.CloseFigure();
+  } else {
+    path.AddPie(xCentre - xRadius, yCentre - yRadius, 2 * xRadius, 2 * yRadius, l, m - l);
+  }
+  FillAndOutline(path);
+}
+
+// ---- Clipping --------------------------------------------------------------------------------
+
+void TGDIPlusCanvas::PushClip() {
+  if (graphics_ == nullptr) {
+    clips_.push_back(nullptr);  // keeps the caller's pop paired
+    return;
+  }
+  auto saved = std::make_unique<TGPRegion>();
+  graphics_->GetClip(saved.get());
+  clips_.push_back(std::move(saved));
+}
+
+void TGDIPlusCanvas::PopClip() {
+  if (clips_.empty()) {
+    if (graphics_ != nullptr) graphics_->ResetClip();
+    return;
+  }
+  std::unique_ptr<TGPRegion> saved = std::move(clips_.back());
+  clips_.pop_back();
+  if (graphics_ != nullptr && saved != nullptr) graphics_->SetClip(saved.get(), kCombineReplace);
+}
+
+void TGDIPlusCanvas::ClipToRect(const TRect& rect) {
+  PushClip();
+  if (graphics_ == nullptr) return;
+  graphics_->SetClip(MakeRect(rect.Left, rect.Top - 1, rect.Right - rect.Left, rect.Bottom - rect.Top + 2),
+                     kCombineIntersect);
+}
+
+void TGDIPlusCanvas::ClipToRoundRect(const TRect& rect, int cornerWidth, int cornerHeight) {
+  if (cornerWidth <= 0 && cornerHeight <= 0) {
+    ClipToRect(rect);
+    return;
+  }
+  EnsureGraphics();
+  PushClip();
+  if (graphics_ == nullptr) return;
+  TGPGraphicsPath path;
+  MakeRoundRectPath(path, rect, cornerWidth, cornerHeight);
+  graphics_->SetClip(&path, kCombineIntersect);
+}
+
+void TGDIPlusCanvas::ClipToEllipse(const TRect& rect, bool) {
+  PushClip();
+  if (graphics_ == nullptr) return;
+  TGPGraphicsPath path;
+  path.AddEllipse(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+  graphics_->SetClip(&path, kCombineIntersect);
+}
+
+void TGDIPlusCanvas::ClipToPolygon(const TPointArray& points, int, int count, bool exclude) {
+  PushClip();
+  const int n = std::clamp(count, 0, static_cast<int>(points.size()));
+  if (graphics_ == nullptr || n < 3) return;
+  std::vector<POINT> pts(points.begin(), points.begin() + n);
+  HRGN hrgn = CreatePolygonRgn(pts.data(), n, ALTERNATE);
+  if (hrgn == nullptr) return;
+  TGPRegion region(hrgn);
+  graphics_->SetClip(&region, exclude ? kCombineExclude : kCombineIntersect);
+  DeleteObject(hrgn);
+}
+
+// ---- Element transforms ----------------------------------------------------------------------
+
+bool TGDIPlusCanvas::ApplyElementTransform(const TElementTransform& t) {
+  bool clipped = false;
+  if (t.Clip) {
+    ClipToRect(t.ClipRect);
+    clipped = true;
+  }
+  if (graphics_ == nullptr) return clipped;
+  if (t.Offset.X != 0 || t.Offset.Y != 0) graphics_->TranslateTransform(t.Offset.X, t.Offset.Y, 0);
+  const bool rotate = t.Angle != 0;
+  const bool scale = t.ScaleX != 1 || t.ScaleY != 1;
+  if (rotate || scale) {
+    graphics_->TranslateTransform(t.Origin.X, t.Origin.Y, 0);
+    if (rotate) graphics_->RotateTransform(static_cast<float>(t.Angle), 0);
+    if (scale) graphics_->ScaleTransform(static_cast<float>(t.ScaleX), static_cast<float>(t.ScaleY), 0);
+    graphics_->TranslateTransform(-t.Origin.X, -t.Origin.Y, 0);
+  }
+  return clipped;
+}
+
+int TGDIPlusCanvas::BeginElement(const std::string&, int data, const TElementTransform* transform) {
+  TElementEntry entry;
+  if (transform != nullptr && transform->Enabled && EnsureGraphics() != nullptr) {
+    entry.savedTransform = std::make_unique<TGPMatrix>();
+    graphics_->GetTransform(entry.savedTransform.get());
+    entry.pushedClip = ApplyElementTransform(*transform);
+  }
+  elements_.push_back(std::move(entry));
+  return data;
+}
+
+void TGDIPlusCanvas::EndElement() {
+  if (elements_.empty()) return;
+  TElementEntry entry = std::move(elements_.back());
+  elements_.pop_back();
+  if (entry.savedTransform != nullptr && graphics_ != nullptr) graphics_->SetTransform(entry.savedTransform.get());
+  if (entry.pushedClip) PopClip();
+}
+
+// ---- Module ----------------------------------------------------------------------------------
+
+void KelGDIPlusStartup() {
+  auto& list = CanvasClassList();
+  if (std::find(list.begin(), list.end(), &TGDIPlusCanvas::StaticClass()) == list.end()) {
+    list.push_back(&TGDIPlusCanvas::StaticClass());
+  }
+}
+
+void KelGDIPlusShutdown() {
+  RemoveCanvasClass(TGDIPlusCanvas::StaticClass());
+  StopGdiPlus();
+}

@@ -1,0 +1,178 @@
+// TGDIPlusCanvas: the drawing surface on GDI+. It derives from the GDI canvas and puts its
+// lines, shapes, plain fills and clips through one GDI+ drawing object (antialiasing, alpha);
+// projection, buffer bookkeeping, the 3D solids and what it does not replace (text, pictures,
+// gradient fills, shadows) are the GDI canvas's. XOR and NOT-XOR pens, which GDI+ cannot draw,
+// go through an unbuffered companion GDI canvas on the same device.
+//
+// Drawing object life: made on the buffer bitmap (buffered) or on the device canvas when one is
+// attached; replaced at every PrepareFrame when it is stale; after a buffered FinishFrame it
+// is made on the device the frame went to. Without GDI+ (IsAvailable false) none is ever made:
+// every drawing operation then does nothing, and the chart panel takes the GDI canvas instead.
+//
+// Clips: each push saves the drawing object's whole clip region; a pop puts that region back.
+// Elements: each BeginElement pushes one entry (the saved world transform, and whether it
+// pushed a clip); its EndElement restores exactly that.
+//
+// CurrentTransparency holds an alpha byte here (255 opaque); nested transparency multiplies.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/KelCanvas3D.h"
+#include "canvas/KelGDIPOBJ.h"
+
+// The names of GDI+ statuses 0..20.
+extern const char* const GdiPlusStatusNames[21];
+// Raises "GDI+ Error: N Name" for a status other than Ok ("Unknown" past the named ones).
+void CheckGdiPlusStatus(TGpStatus status);
+
+// Text quality of the GDI+ canvas (kept in DefaultFontQuality as the font quality of the same
+// name: best, default, ClearType, normal).
+enum TGDIPlusFontQuality { gpfBest, gpfDefault, gpfClearType, gpfNormal };
+
+class TGDIPlusCanvas : public TKelCanvas3D {
+ public:
+  TGDIPlusCanvas();
+  ~TGDIPlusCanvas() override;
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+
+  // ---- TKelCanvas operations ---------------------------------------------------------------
+  void SetTargetCanvas(TCanvas* canvas) override;
+  void ApplyBrush(TBrush* brush) override;
+  void ApplyPen() override;
+  void LineToCached(int x, int y) override;
+  TColor QueryBackColor() override { return backColor_; }
+  int GetBackMode() override { return backMode_; }
+  int GetTextAlign() override { return textAlign_; }
+  void SetSmoothing(bool on) override;
+  void ChangeBackColor(TColor color) override;
+  void SetBackMode(int mode) override;
+  void SetDCCache(bool on) override { SetSmoothing(!on); }
+  void SetInterCharSpacing(int extra) override { interCharSpacing_ = extra; }
+  void SetPixel(int x, int y, TColor color) override;
+  void SetTextAlign(int align) override;
+  void SetBuffered(bool value) override;
+  TKelBlend* StartTransparency(const TRect& rect, std::uint8_t percent) override;
+  void FinishTransparency(TKelBlend* blend) override;
+  void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+  void ArcByAngles(int left, int top, int right, int bottom, float startAngle, float endAngle) override;
+  void ArcTo(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4, bool clockwise) override;
+  void DrawDonutSlice(int xCentre, int yCentre, int xRadius, int yRadius, double startAngle, double endAngle,
+                      double holePercent) override;
+  void Ellipse(int left, int top, int right, int bottom) override;
+  void FillRect(const TRect& rect) override;
+  void LineTo(int x, int y) override;
+  void MovePenTo(int x, int y) override;
+  void PieByAngles(const TRect& rect, double startAngle, double endAngle) override;
+  void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override;
+  void ClipToRect(const TRect& rect) override;
+  void ClipToRoundRect(const TRect& rect, int cornerWidth, int cornerHeight) override;
+  void ClipToEllipse(const TRect& rect, bool invert) override;
+  void ClipToPolygon(const TPointArray& points, int highIndex, int count, bool exclude) override;
+  void PolyPoints(const TPointArray& points, int highIndex, float tension, bool closed) override;
+  void HLine(int x0, int x1, int y) override;
+  void VLine(int x, int y0, int y1) override;
+  void LineSegment(int x0, int y0, int x1, int y1) override;
+  void Polyline(const TPointArray& points, int highIndex) override;
+  void PolylineF(const TPointFloatArray& points, int highIndex) override;
+  void Polygon(const TPointArray& points, int highIndex) override;
+  void PolygonF(const TPointFloatArray& points, int highIndex) override;
+  void PopClip() override;
+
+  // ---- TCanvas3D operations ----------------------------------------------------------------
+  int BeginElement(const std::string& name, int data, const TElementTransform* transform) override;
+  void EndElement() override;
+  bool UseDCBrush() override { return false; }
+  void SetPixel3D(int x, int y, int z, TColor color) override;
+  std::string GetDescription() override { return "GDI+"; }
+  std::string GetEditorClassName() override { return "TGDIPlusEditor"; }
+  bool IsAvailable() override;
+  void PrepareFrame(TCanvas* canvas, TView3DOptions* options, TColor backColor, bool use3D, const TRect& rect,
+                    TRect& drawRect) override;
+  void FinishFrame(TCanvas* target, TCanvas* next, const TRect& rect) override;
+  void RectangleAtZAlias(const TRect& rect, int z) override;
+
+  // ---- Members -----------------------------------------------------------------------------
+  // $AARRGGBB of a colour at `alpha`: system colours resolved first, clNone fully transparent;
+  // a plain colour's high byte lowers the alpha.
+  static TArgb ColorToArgb(TColor color, int alpha);
+  // round((100 - percent) × 2.55 × alpha ÷ 255) with the canvas's current alpha.
+  std::uint8_t AlphaFromTransparency(int percent) const;
+  // GDI+ start angle and sweep of a pie from `start` to `end` degrees (counter-clockwise).
+  static void PieSweepAngles(double start, double end, float& gdiStart, float& sweep);
+
+  // Settings (each does nothing for an unchanged value; a change repaints through the 3D options).
+  void ChangeAntialias(bool on);
+  void ChangeScale(float scale);
+  TGDIPlusFontQuality ReadAntiAliasText() const;
+  void ChangeAntiAliasText(TGDIPlusFontQuality quality);
+
+  // The drawing object, made when a target exists (nullptr otherwise or without GDI+).
+  TGPGraphics* EnsureGraphics();
+  TGPGraphics* Graphics() const { return graphics_.get(); }
+  // The GDI+ pen as built for the canvas pen (nullptr until a drawing needs it).
+  TGPPen* GdiPen() const { return pen_.get(); }
+  // Builds the pen when needed; false when the canvas pen draws nothing.
+  bool PreparePen();
+  // The GDI+ pen prepared for the canvas pen; nullptr when the canvas pen draws nothing.
+  TGPPen* PreparedPen() { return PreparePen() ? pen_.get() : nullptr; }
+  int ClipDepth() const { return static_cast<int>(clips_.size()); }
+  int ElementDepth() const { return static_cast<int>(elements_.size()); }
+
+  bool Antialias = true;
+  float Scale = 1.0f;
+
+ private:
+  struct TElementEntry {
+    std::unique_ptr<TGPMatrix> savedTransform;
+    bool pushedClip = false;
+  };
+
+  void CreateGraphicsForDC(HDC dc);
+  void RefreshGraphics();
+  void SetAntialiasMode(bool on);
+  void ApplySmoothing(bool on);
+  void SetTextRenderingMode();
+  void DropPen();
+  // PreparePen; a gradient pen fill is not drawn by this canvas yet.
+  bool PreparePenFill() { return PreparePen(); }
+  bool IsXorPen();
+  // The canvas brush without its gradient or picture: hatch, or solid.
+  TGPBrush* MakePlainBrush();
+  // Replaces the fill brush with the plain brush; nullptr for a clear brush.
+  TGPBrush* FillBrush();
+  bool BrushIsClear();
+  void PushClip();
+  // Clip, offset, rotation and scale of `transform`; true when it pushed a clip.
+  bool ApplyElementTransform(const TElementTransform& transform);
+  void MakeRoundRectPath(TGPGraphicsPath& path, const TRect& rect, int cornerWidth, int cornerHeight);
+  void FillAndOutline(TGPGraphicsPath& path);
+  void XorLineSegment(int x0, int y0, int x1, int y1);
+  TKelCanvas3D* Companion();
+  void DrawLineBetween(int x0, int y0, int x1, int y1);
+
+  std::unique_ptr<TGPGraphics> graphics_;
+  std::unique_ptr<TGPPen> pen_;
+  std::unique_ptr<TGPBrush> fillBrush_;
+  int penX_ = 0, penY_ = 0, penZ_ = 0;
+  std::unique_ptr<TKelCanvas3D> companion_;
+  std::vector<std::unique_ptr<TGPRegion>> clips_;
+  std::vector<TElementEntry> elements_;
+  TColor backColor_ = clWhite;
+  int backMode_ = 2;
+  int textAlign_ = 0;
+  int interCharSpacing_ = 0;
+  bool smoothing_ = false;
+  bool frameClipPushed_ = false;
+  bool frameTransformed_ = false;
+};
+
+// Adds TGDIPlusCanvas to the canvas class list; the shut-down removes it and stops GDI+, so it
+// runs once every window (and every chart canvas) is gone.
+void KelGDIPlusStartup();
+void KelGDIPlusShutdown();
