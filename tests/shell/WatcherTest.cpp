@@ -140,8 +140,10 @@ TEST_F(WatcherTest, ATimedOutRequestLeavesNoHandleBehind) {
   stallNext = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   insideNext = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   {
+    // Long enough for a busy machine to answer the first request; the stalled worker lets the
+    // second one time out all the same.
     TChangeHandlerThread watcher(window.handle, KX_SHELL_CHANGE_MESSAGE, CountingApi(),
-                                 /*requestTimeout=*/50);
+                                 /*requestTimeout=*/1000);
     int slot = -1;
     ASSERT_TRUE(watcher.AddWatch(root_ + "busy", FILE_NOTIFY_CHANGE_FILE_NAME, slot, false));
     Touch(root_ + "busy\\f.txt");
