@@ -13,6 +13,7 @@
 #include "app/TextFormats.h"
 #include "app/uFrmMain.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelFilters.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
 #include "toolkit/graphics/GraphicsModule.h"
@@ -42,6 +43,7 @@ class Modules {
     InitGraphics();
     InitControls();
     KelCanvasStartup();  // the stored fonts and the canvas classes
+    KelFiltersStartup();  // the filter classes and the gradient rotation hook
     KelConstStartup();
     KelProcsStartup();
     StartProgressSink();
@@ -51,6 +53,7 @@ class Modules {
     StopProgressSink();
     KelProcsShutdown();
     KelConstShutdown();
+    KelFiltersShutdown();
     KelCanvasShutdown();
     DoneControls();
     DoneGraphics();
