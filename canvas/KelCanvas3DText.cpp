@@ -131,8 +131,8 @@ void TKelCanvas3D::BlurTextShadow(HDC dc, int x, int y, const std::wstring& text
   } else if ((align & TA_RIGHT) == TA_RIGHT) {
     x -= size.cx;
   }
-  const TRect region(std::max(0, x - 1), std::max(0, y), std::min(BufferBitmap->Width() - 1, x + size.cx),
-                     std::min(BufferBitmap->Height() - 1, y + size.cy - 1));
+  const TRect region(std::max(0, x - 1), std::max(0, y), std::min<int>(BufferBitmap->Width() - 1, x + size.cx),
+                     std::min<int>(BufferBitmap->Height() - 1, y + size.cy - 1));
   // The buffer is blurred in its own layout: it stays the bitmap selected into the DC.
   TBlurFilter blur(nullptr);
   blur.Steps = std::max(1, smoothBlur);
