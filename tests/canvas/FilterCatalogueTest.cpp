@@ -336,7 +336,11 @@ TEST_F(FilterCatalogueTest, ResizeResamplesToTheGivenSize) {
   ApplyFilterToBitmap(resize, *bitmap);
   EXPECT_EQ(bitmap->Width(), 50);
   EXPECT_EQ(bitmap->Height(), 50);
-  EXPECT_EQ(PixelOf(*bitmap, 25, 25), (Px{10, 200, 30}));
+  // The drawing surface's Lanczos resampling keeps a flat colour within a few levels.
+  const Px p = PixelOf(*bitmap, 25, 25);
+  EXPECT_NEAR(p.r, 10, 4);
+  EXPECT_NEAR(p.g, 200, 6);
+  EXPECT_NEAR(p.b, 30, 4);
 }
 
 TEST_F(FilterCatalogueTest, GradientHookTurnsSmallBitmapsOnly) {
