@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <emmintrin.h>
 #include <memory>
 
 #include "canvas/BitmapUtils.h"
@@ -243,7 +244,9 @@ const TClassInfo& TConvolveFilter::StaticClass() {
 
 void TConvolveFilter::MakeConvolveBuffer(const TRect& r) {
   bufferStride_ = (r.Right - r.Left + 1) * rows_.pixelBytes;
-  buffer_.assign(static_cast<size_t>(bufferStride_) * static_cast<size_t>(r.Bottom - r.Top + 1), 0);
+  // Two rows are enough: a row is written back once the row below it has been computed, as
+  // no later row reads it.
+  buffer_.assign(static_cast<size_t>(bufferStride_) * 2, 0);
 }
 
 void TConvolveFilter::FreeConvolveBuffer() {
@@ -254,39 +257,60 @@ void TConvolveFilter::FreeConvolveBuffer() {
 
 namespace {
 
-inline unsigned char ClampByte(int v) { return static_cast<unsigned char>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+// Round to nearest with halves to even (the SSE default rounding), as the run-time library's
+// Round does, without a library call per channel.
+inline int RoundEven(double v) { return _mm_cvtsd_si32(_mm_set_sd(v)); }
+
+inline unsigned char ToByte(double v) { return v <= 0 ? 0 : (v >= 255 ? 255 : static_cast<unsigned char>(RoundEven(v))); }
+
+// Per row: the vertical sums of three rows for every byte from the pixel left of the first
+// interior pixel to the one right of the last, so a 3 × 3 box sum is three additions.
+void ColumnSums(const unsigned char* above, const unsigned char* row, const unsigned char* below, int from, int to,
+                std::vector<int>& sums) {
+  for (int i = from; i < to; ++i) sums[i - from] = above[i] + row[i] + below[i];
+}
 
 // One interior row of a convolution into `out` (its first interior pixel). P is the bytes per
-// pixel. The box kernel stays in integers.
+// pixel; `sums` holds ColumnSums from byte (first - 1) * P.
 template <int P>
-void ConvolveBoxRow(const unsigned char* above, const unsigned char* row, const unsigned char* below,
-                    unsigned char* out, int first, int last) {
+void ConvolveBoxRow(const unsigned char* row, const int* sums, unsigned char* out, int first, int last) {
   for (int x = first; x <= last; ++x) {
-    const int o = x * P;
+    const int o = (x - first) * P;
     for (int c = 0; c < 3; ++c) {
-      const int i = o + c;
-      const int sum = above[i - P] + above[i] + above[i + P] + row[i - P] + row[i] + row[i + P] + below[i - P] +
-                      below[i] + below[i + P];
-      out[(x - first) * P + c] = static_cast<unsigned char>(sum / 9);
+      const int i = o + P + c;
+      out[o + c] = static_cast<unsigned char>((sums[i - P] + sums[i] + sums[i + P]) / 9);
     }
-    if constexpr (P == 4) out[(x - first) * P + 3] = row[o + 3];
+    if constexpr (P == 4) out[o + 3] = row[x * P + 3];
+  }
+}
+
+// Kernels whose eight neighbours share one weight (sharpen, blur with any Amount).
+template <int P>
+void ConvolveRingRow(const unsigned char* row, const int* sums, unsigned char* out, int first, int last,
+                     double around, double centre, double divisor) {
+  for (int x = first; x <= last; ++x) {
+    const int o = (x - first) * P;
+    for (int c = 0; c < 3; ++c) {
+      const int i = o + P + c;
+      const int own = row[x * P + c];
+      const int box = sums[i - P] + sums[i] + sums[i + P];
+      out[o + c] = ToByte((around * (box - own) + centre * own) / divisor);
+    }
+    if constexpr (P == 4) out[o + 3] = row[x * P + 3];
   }
 }
 
 template <int P>
 void ConvolveRow(const unsigned char* above, const unsigned char* row, const unsigned char* below,
-                 unsigned char* out, int first, int last, const float* w, float divisor) {
-  const float scale = 1.0f / divisor;
+                 unsigned char* out, int first, int last, const double* w, double divisor) {
   for (int x = first; x <= last; ++x) {
     const int o = x * P;
     for (int c = 0; c < 3; ++c) {
       const int i = o + c;
-      const float sum = w[0] * above[i - P] + w[1] * above[i] + w[2] * above[i + P] + w[3] * row[i - P] +
-                        w[4] * row[i] + w[5] * row[i + P] + w[6] * below[i - P] + w[7] * below[i] +
-                        w[8] * below[i + P];
-      // lrint rounds halves to even, as the run-time library's Round does.
-      const float v = divisor == 1.0f ? sum : sum * scale;
-      out[(x - first) * P + c] = v <= 0 ? 0 : (v >= 255 ? 255 : static_cast<unsigned char>(std::lrint(v)));
+      const double sum = w[0] * above[i - P] + w[1] * above[i] + w[2] * above[i + P] + w[3] * row[i - P] +
+                         w[4] * row[i] + w[5] * row[i + P] + w[6] * below[i - P] + w[7] * below[i] +
+                         w[8] * below[i + P];
+      out[(x - first) * P + c] = ToByte(sum / divisor);
     }
     if constexpr (P == 4) out[(x - first) * P + 3] = row[o + 3];
   }
@@ -298,35 +322,52 @@ void TConvolveFilter::Process(TBitmap&, const TRect& r) {
   if (r.Right - r.Left < 2 || r.Bottom - r.Top < 2) return;  // no interior pixel
   if (!KeepBuffer || buffer_.empty()) MakeConvolveBuffer(r);
   const int P = rows_.pixelBytes;
-  const bool box = std::all_of(std::begin(Weights), std::end(Weights), [](float v) { return v == 1.0f; });
-  float divisor = 0;
-  for (float v : Weights) divisor += v;
+  double w[9];
+  double divisor = 0;
+  for (int k = 0; k < 9; ++k) {
+    w[k] = Weights[k];
+    divisor += w[k];
+  }
   // Weights summing to 0 (a blur Amount of -8) divide by 1 and clamp.
   if (divisor == 0) divisor = 1;
+  const bool ring = w[0] == w[1] && w[0] == w[2] && w[0] == w[3] && w[0] == w[5] && w[0] == w[6] && w[0] == w[7] &&
+                    w[0] == w[8];
+  const bool box = ring && w[0] == 1 && w[4] == 1;
   const int first = r.Left + 1;
   const int last = r.Right - 1;
+  const int from = (first - 1) * P;
+  const int to = (last + 2) * P;
+  std::vector<int> sums(static_cast<size_t>(to - from));
+  const size_t bytes = static_cast<size_t>(last - first + 1) * P;
+  auto writeBack = [&](int y) {
+    std::memcpy(rows_.rows[y] + first * P, buffer_.data() + static_cast<size_t>(y & 1) * bufferStride_ + P, bytes);
+  };
   for (int y = r.Top + 1; y <= r.Bottom - 1; ++y) {
-    unsigned char* out = buffer_.data() + static_cast<size_t>(y - r.Top) * bufferStride_ + P;
+    unsigned char* out = buffer_.data() + static_cast<size_t>(y & 1) * bufferStride_ + P;
     const unsigned char* above = rows_.rows[y - 1];
     const unsigned char* row = rows_.rows[y];
     const unsigned char* below = rows_.rows[y + 1];
+    if (ring) ColumnSums(above, row, below, from, to, sums);
     if (box) {
       if (P == 4) {
-        ConvolveBoxRow<4>(above, row, below, out, first, last);
+        ConvolveBoxRow<4>(row, sums.data(), out, first, last);
       } else {
-        ConvolveBoxRow<3>(above, row, below, out, first, last);
+        ConvolveBoxRow<3>(row, sums.data(), out, first, last);
+      }
+    } else if (ring) {
+      if (P == 4) {
+        ConvolveRingRow<4>(row, sums.data(), out, first, last, w[0], w[4], divisor);
+      } else {
+        ConvolveRingRow<3>(row, sums.data(), out, first, last, w[0], w[4], divisor);
       }
     } else if (P == 4) {
-      ConvolveRow<4>(above, row, below, out, first, last, Weights, divisor);
+      ConvolveRow<4>(above, row, below, out, first, last, w, divisor);
     } else {
-      ConvolveRow<3>(above, row, below, out, first, last, Weights, divisor);
+      ConvolveRow<3>(above, row, below, out, first, last, w, divisor);
     }
+    if (y - 1 > r.Top) writeBack(y - 1);
   }
-  const size_t bytes = static_cast<size_t>(last - first + 1) * P;
-  for (int y = r.Top + 1; y <= r.Bottom - 1; ++y) {
-    std::memcpy(rows_.rows[y] + first * P, buffer_.data() + static_cast<size_t>(y - r.Top) * bufferStride_ + P,
-                bytes);
-  }
+  writeBack(r.Bottom - 1);
   if (!KeepBuffer) FreeConvolveBuffer();
 }
 
