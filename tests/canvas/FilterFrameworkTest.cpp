@@ -13,6 +13,7 @@
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/graphics/Icon.h"
 #include "toolkit/rtl/SysUtils.h"
 
 namespace {
@@ -332,6 +333,26 @@ TEST_F(FilterFrameworkTest, OnlyRegisteredFilterClassesAreRead) {
   ReadPicture(FilterItemsNaming("TSepiaFilter"), picture);
   ASSERT_EQ(picture.Filters()->Count(), 1);
   EXPECT_NE(dynamic_cast<TSepiaFilter*>(picture.Filters()->FilterAt(0)), nullptr);
+}
+
+TEST_F(FilterFrameworkTest, IconIsFilteredOnABitmapOfItsSize) {
+  TKelPicture picture;
+  TIcon icon;
+  icon.SetHandle(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
+  ASSERT_GT(icon.Width(), 0);
+  picture.SetGraphic(&icon);
+  picture.Filters()->Add(TInvertFilter::StaticClass());
+  auto* filtered = dynamic_cast<TBitmap*>(picture.FilteredGraphic());
+  ASSERT_NE(filtered, nullptr);
+  EXPECT_EQ(filtered->Width(), icon.Width());
+  EXPECT_EQ(filtered->Height(), icon.Height());
+}
+
+TEST_F(FilterFrameworkTest, ResourceStreamsAreFoundByName) {
+  std::unique_ptr<TStream> font(FindResourceStream("KELLCDFONT"));
+  ASSERT_NE(font, nullptr);
+  EXPECT_GT(font->Size(), 1000);
+  EXPECT_EQ(FindResourceStream("NO_SUCH_RESOURCE"), nullptr);
 }
 
 TEST_F(FilterFrameworkTest, RegistrationListsTheCatalogueOnce) {
