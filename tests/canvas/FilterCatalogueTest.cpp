@@ -49,7 +49,9 @@ TEST_P(ColourFilterTest, OnePixelInBothLayouts) {
     ApplyFilterToBitmap(*filter, *bitmap);
     EXPECT_EQ(PixelOf(*bitmap, 1, 1), c.out) << bits << "-bit";
     EXPECT_EQ(PixelOf(*bitmap, 2, 0), c.out) << bits << "-bit";
-    if (bits == 32) EXPECT_EQ(AlphaOf(*bitmap, 1, 1), 0x80);
+    if (bits == 32) {
+      EXPECT_EQ(AlphaOf(*bitmap, 1, 1), 0x80);
+    }
   }
 }
 

@@ -89,7 +89,9 @@ TEST_F(FilterFrameworkTest, ThreeByThreeChangesOnlyItsCentreAndTwoByTwoNothing) 
   EXPECT_EQ(PixelOf(*three, 1, 1), (Px{140, 140, 140})) << "2 × 120 - 0.125 × 800";
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 3; ++x) {
-      if (x != 1 || y != 1) EXPECT_EQ(PixelOf(*three, x, y), (Px{100, 100, 100})) << x << "," << y;
+      if (x != 1 || y != 1) {
+        EXPECT_EQ(PixelOf(*three, x, y), (Px{100, 100, 100})) << x << "," << y;
+      }
     }
   }
   auto two = MakeBitmap(2, 2, 24, Pattern);
