@@ -14,6 +14,7 @@
 #include "app/uFrmMain.h"
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelGDIPlus.h"
+#include "canvas/KelFilters.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
 #include "toolkit/graphics/GraphicsModule.h"
@@ -44,6 +45,7 @@ class Modules {
     InitControls();
     KelCanvasStartup();  // the stored fonts and the canvas classes
     KelGDIPlusStartup();  // the GDI+ canvas class; GDI+ starts with its first canvas
+    KelFiltersStartup();  // the filter classes and the gradient rotation hook
     KelConstStartup();
     KelProcsStartup();
     StartProgressSink();
@@ -53,6 +55,7 @@ class Modules {
     StopProgressSink();
     KelProcsShutdown();
     KelConstShutdown();
+    KelFiltersShutdown();
     KelCanvasShutdown();
     DoneControls();
     KelGDIPlusShutdown();  // GDI+ stops once every window, and so every chart canvas, is gone

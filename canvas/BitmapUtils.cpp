@@ -169,10 +169,11 @@ void TurnBitmap(TBitmap& bitmap, double angle) {
     const double dy = y + 0.5 - nh / 2.0;
     for (int x = 0; x < nw; ++x) {
       const double dx = x + 0.5 - nw / 2.0;
-      // Screen rows grow downwards: a counter-clockwise turn maps source (sx, sy) to
-      // (sx·c + sy·s, -sx·s + sy·c); this is its inverse.
-      const int sx = std::clamp(static_cast<int>(std::floor(dx * c - dy * s + w / 2.0)), 0, w - 1);
-      const int sy = std::clamp(static_cast<int>(std::floor(dx * s + dy * c + h / 2.0)), 0, h - 1);
+      // Screen rows grow downwards: a clockwise turn maps source (sx, sy) to
+      // (sx·c - sy·s, sx·s + sy·c); this is its inverse. Clockwise, as the rotate filter
+      // turns, so an angled gradient looks the same with or without the filter hook.
+      const int sx = std::clamp(static_cast<int>(std::floor(dx * c + dy * s + w / 2.0)), 0, w - 1);
+      const int sy = std::clamp(static_cast<int>(std::floor(-dx * s + dy * c + h / 2.0)), 0, h - 1);
       row[x] = source[static_cast<size_t>(sy) * w + sx];
     }
   }

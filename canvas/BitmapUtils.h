@@ -23,9 +23,9 @@ std::vector<unsigned char*> ScanLines32(TBitmap& bitmap);
 // BITSPIXEL × PLANES of a device context.
 int BitsPerPixelOf(HDC dc);
 
-// Turns the bitmap counter-clockwise by `angle` degrees about its centre; it takes the size of
-// the turned bounds and becomes 32-bit. Nearest pixel; corners outside the source repeat its
-// nearest edge pixel.
+// Turns the bitmap clockwise by `angle` degrees about its centre, as the rotate filter does;
+// it takes the size of the turned bounds and becomes 32-bit. Nearest pixel; corners outside
+// the source repeat its nearest edge pixel.
 void TurnBitmap(TBitmap& bitmap, double angle);
 
 double LanczosFilter(double t);

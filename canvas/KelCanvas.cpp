@@ -14,6 +14,7 @@
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelCorners.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelHtml.h"
 #include "canvas/KelPath.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
@@ -450,7 +451,13 @@ TKelGradient* TKelCanvas::BrushGradient() { return brush_->Gradient(); }
 
 bool TKelCanvas::BrushHasGradient() const { return brush_->Style() != bsClear && brush_->HasVisibleGradient(); }
 
-void TKelCanvas::TextOutAllowMarkup(int x, int y, const std::string& text, bool) { TextOut(x, y, text); }
+void TKelCanvas::TextOutAllowMarkup(int x, int y, const std::string& text, bool markUp) {
+  if (markUp) {
+    MarkupTextOut(*this, x, y, text);
+  } else {
+    TextOut(x, y, text);
+  }
+}
 
 TColor TKelCanvas::ColorToRGBValue(TColor color) {
   if (color == clNone) return 0;

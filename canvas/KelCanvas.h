@@ -133,7 +133,7 @@ class TKelCanvas : public TObject {
   void EllipseFromRect(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
   void LineBetween(TPoint p0, TPoint p1) { LineSegment(p0.X, p0.Y, p1.X, p1.Y); }
   TKelBasePath* NewEmptyPath() { return NewPath(); }
-  // Mark-up text is drawn as plain text until the mark-up routines exist on this canvas.
+  // Mark-up text (MarkupTextOut) when markUp is set, else TextOut.
   void TextOutAllowMarkup(int x, int y, const std::string& text, bool markUp);
   static TColor ColorToRGBValue(TColor color);
   static int ColorAlpha(TColor color) { return (static_cast<unsigned>(color) >> 24) & 0xFF; }

@@ -136,6 +136,9 @@ class TKelCanvas3D : public TCanvas3D {
   // Draws one shadow (sign +1) or emboss (sign -1) copy and moves (x, y) when the copy lies
   // on the near side.
   void DrawTextShadow(HDC dc, int& x, int& y, const std::string& text, TKelShadow* shadow, int sign);
+  // Blurs the buffer under a smooth shadow copy drawn at (x, y), then puts the text alignment
+  // (without TA_BOTTOM) and the transparent back mode back on `dc`.
+  void BlurTextShadow(HDC dc, int x, int y, const std::wstring& text, int smoothBlur);
   // The rectangle a text covers at (x, y) under the device text alignment.
   TRect TextRectAt(HDC dc, int x, int y, const std::string& text);
   // A 32-bit bitmap of the graphic's size (or the rect's) with the buffer's pixels under it

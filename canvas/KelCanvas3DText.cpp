@@ -1,6 +1,7 @@
 // TKelCanvas3D: text. A text is drawn with a device font made from the canvas font (its logical
 // size and quality, or turned for rotated text), after its shadow and emboss copies, filled
 // with the font brush's gradient or picture and outlined with the font's outline pen.
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -10,11 +11,14 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvas3D.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelFilter.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelHtml.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GdiHandles.h"
 #include "toolkit/rtl/Math.h"
@@ -108,11 +112,33 @@ void TKelCanvas3D::DrawTextShadow(HDC dc, int& x, int& y, const std::string& tex
     SelectObject(dc, font);
   }
   SetTextColor(dc, ColorToRGB(shadow->Color()));
-  PlainTextOut(dc, copyX, copyY, Utf8ToWide(text));
+  const std::wstring wide = Utf8ToWide(text);
+  PlainTextOut(dc, copyX, copyY, wide);
+  if (shadow->Smooth() && BufferBitmap != nullptr) BlurTextShadow(dc, copyX, copyY, wide, shadow->SmoothBlur());
   if (blend != nullptr || shadow->Transparency() != 0) {
     FinishTransparency(blend);
     SelectObject(dc, font);
   }
+}
+
+void TKelCanvas3D::BlurTextShadow(HDC dc, int x, int y, const std::wstring& text, int smoothBlur) {
+  // Measured in the font the copy was drawn with (still selected).
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  const UINT align = ::GetTextAlign(dc);
+  if ((align & TA_CENTER) == TA_CENTER) {
+    x -= size.cx / 2;
+  } else if ((align & TA_RIGHT) == TA_RIGHT) {
+    x -= size.cx;
+  }
+  const TRect region(std::max(0, x - 1), std::max(0, y), std::min<int>(BufferBitmap->Width() - 1, x + size.cx),
+                     std::min<int>(BufferBitmap->Height() - 1, y + size.cy - 1));
+  // The buffer is blurred in its own layout: it stays the bitmap selected into the DC.
+  TBlurFilter blur(nullptr);
+  blur.Steps = std::max(1, smoothBlur);
+  blur.Apply(*BufferBitmap, region);
+  ::SetTextAlign(dc, align & ~static_cast<UINT>(TA_BOTTOM));
+  SetBkMode(dc, TRANSPARENT);
 }
 
 void TKelCanvas3D::DrawTextWithEffects(HDC dc, int x, int y, const std::string& text) {
@@ -211,9 +237,12 @@ void TKelCanvas3D::RotatedTextOut3D(int x, int y, int z, const std::string& text
   RotatedTextOut(p.X, p.Y, text, angle, flag);
 }
 
-// Mark-up text is drawn as plain text until the mark-up routines are in place.
-void TKelCanvas3D::WriteText3D(int x, int y, int z, const std::string& text, bool) {
+void TKelCanvas3D::WriteText3D(int x, int y, int z, const std::string& text, bool markUp) {
   const TPoint p = Project3D(x, y, z);
+  if (markUp) {
+    MarkupTextOut(*this, p.X, p.Y, text);
+    return;
+  }
   HDC dc = PreparedDC();
   if (dc != nullptr) DrawTextWithEffects(dc, p.X, p.Y, text);
 }

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "canvas/KelFilter.h"
+
 namespace {
 
 // Extension of stored chart files, used in three messages.
@@ -607,10 +609,51 @@ void AssignTexts() {
   gEmptyEntry.clear();
 }
 
+// The drawing surface's filter names and editor captions take this library's texts.
+static void AssignFilterTexts() {
+  TKelFilterTexts& t = KelFilterTexts;
+  t.Invert = KelMsg_FilterInvert;
+  t.GrayScale = KelMsg_FilterGrayScale;
+  t.Mosaic = KelMsg_FilterMosaic;
+  t.Flip = KelMsg_FilterFlip;
+  t.Reverse = KelMsg_FilterReverse;
+  t.Brightness = KelMsg_FilterBrightness;
+  t.Contrast = KelMsg_FilterContrast;
+  t.Color = KelMsg_FilterColor;
+  t.ColorReplacer = KelMsg_FilterColorReplacer;
+  t.HueLumSat = KelMsg_FilterHueLumSat;
+  t.Blur = KelMsg_FilterBlur;
+  t.Sharpen = KelMsg_FilterSharpen;
+  t.Gamma = KelMsg_FilterGamma;
+  t.Emboss = KelMsg_FilterEmboss;
+  t.Antialias = KelMsg_FilterAntialias;
+  t.Crop = KelMsg_FilterCrop;
+  t.Resize = KelMsg_FilterResize;
+  t.Rotate = KelMsg_FilterRotate;
+  t.Mirror = KelMsg_FilterMirror;
+  t.Tile = KelMsg_FilterTile;
+  t.Bevel = KelMsg_FilterBevel;
+  t.Equalize = KelMsg_FilterEqualize;
+  t.Zoom = KelMsg_FilterZoom;
+  t.Sobel = KelMsg_FilterSobel;
+  t.Sepia = KelMsg_FilterSepia;
+  t.Percent = KelMsg_FilterPercent;
+  t.Smooth = KelMsg_FilterSmooth;
+  t.Width = KelMsg_FilterWidth;
+  t.Height = KelMsg_FilterHeight;
+  t.Left = KelMsg_FilterLeft;
+  t.Top = KelMsg_FilterTop;
+  t.Back = KelMsg_FilterBack;
+  t.Autosize = KelMsg_FilterAutosize;
+  t.Columns = KelMsg_FilterColumns;
+  t.Rows = KelMsg_FilterRows;
+}
+
 void KelConstStartup() {
   if (gStartCount++ > 0) return;
   KelMsg_LineBreak = "\r";
   AssignTexts();
+  AssignFilterTexts();
 }
 
 void KelConstShutdown() {

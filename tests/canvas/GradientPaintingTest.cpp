@@ -12,6 +12,7 @@
 #include "canvas/GradientPainting.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelFilters.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "toolkit/rtl/Math.h"
@@ -260,10 +261,19 @@ TEST_F(GdiCanvasTest, AngledGradientTurnsThroughTheInstalledHook) {
   EXPECT_EQ(surface->InkBounds(), TRect(20, 30, 120, 70));
 }
 
-// Without a hook the built-in turn is used: a quarter turn counter-clockwise brings the
-// bottom (start) colour of a top-bottom gradient to the right.
-TEST_F(GdiCanvasTest, AngledGradientWithoutHookTurnsItself) {
-  KelRotateBitmapHook = nullptr;
+// A 90 degree red-to-blue gradient turns clockwise: its start colour (painted at the bottom of
+// the upright bitmap) ends on the left, the same with the built-in turn and with the image
+// filters' rotation hook.
+class AngledGradientTurnTest : public GdiCanvasTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(AngledGradientTurnTest, QuarterTurnPutsTheStartColourOnTheLeft) {
+  const bool withFilters = GetParam();
+  if (withFilters) {
+    KelFiltersStartup();
+  } else {
+    KelFiltersShutdown();
+  }
+  ASSERT_EQ(static_cast<bool>(KelRotateBitmapHook), withFilters);
   canvas->Pen()->Hide();
   TKelGradient* g = canvas->Brush()->Gradient();
   g->SetStartColor(clRed);
@@ -271,13 +281,19 @@ TEST_F(GdiCanvasTest, AngledGradientWithoutHookTurnsItself) {
   g->SetAngle(90);
   g->SetVisible(true);
   canvas->FillRect(TRect(20, 30, 120, 70));
-  EXPECT_TRUE(Near(surface->Pixel(118, 50), clRed, 8));
-  EXPECT_TRUE(Near(surface->Pixel(21, 50), clBlue, 8));
+  KelFiltersShutdown();
+  EXPECT_TRUE(Near(surface->Pixel(21, 50), clRed, 8));
+  EXPECT_TRUE(Near(surface->Pixel(118, 50), clBlue, 8));
   EXPECT_EQ(surface->Count(clWhite, TRect(20, 30, 120, 70)), 0);
   EXPECT_EQ(surface->InkBounds(), TRect(20, 30, 120, 70));
 }
 
-TEST(TurnBitmap, QuarterTurnMovesPixelsCounterClockwise) {
+INSTANTIATE_TEST_SUITE_P(Turns, AngledGradientTurnTest, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "FilterHook" : "BuiltInTurn");
+                         });
+
+TEST(TurnBitmap, QuarterTurnMovesPixelsClockwise) {
   TBitmap b;
   b.SetPixelFormat(pf32bit);
   b.SetSize(2, 1);
@@ -286,8 +302,8 @@ TEST(TurnBitmap, QuarterTurnMovesPixelsCounterClockwise) {
   TurnBitmap(b, 90);
   ASSERT_EQ(b.Width(), 1);
   ASSERT_EQ(b.Height(), 2);
-  EXPECT_EQ(::GetPixel(b.Canvas()->Handle(), 0, 0), static_cast<COLORREF>(clBlue)) << "the right end goes up";
-  EXPECT_EQ(::GetPixel(b.Canvas()->Handle(), 0, 1), static_cast<COLORREF>(clRed));
+  EXPECT_EQ(::GetPixel(b.Canvas()->Handle(), 0, 0), static_cast<COLORREF>(clRed)) << "the left end goes up";
+  EXPECT_EQ(::GetPixel(b.Canvas()->Handle(), 0, 1), static_cast<COLORREF>(clBlue));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelFilters.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
 
@@ -11,12 +12,14 @@ class ChartEnvironment : public testing::Environment {
  public:
   void SetUp() override {
     KelCanvasStartup();
+    KelFiltersStartup();
     KelConstStartup();
     KelProcsStartup();
   }
   void TearDown() override {
     KelProcsShutdown();
     KelConstShutdown();
+    KelFiltersShutdown();
     KelCanvasShutdown();
   }
 };
