@@ -5,6 +5,7 @@
 #include "controls/KxButton.h"
 #include "controls/KxCmboBx.h"
 #include "controls/KxCommonColors.h"
+#include "controls/KxEdit.h"
 #include "controls/KxFrameController.h"
 #include "controls/KxLabel.h"
 #include "controls/KxRegIniFile.h"
@@ -14,7 +15,7 @@
 void InitControlSet() {
   KxCommonColorsInitialize();
   RegisterClasses({&TKxFrameController::StaticClass(), &TKxRegIniFile::StaticClass(), &TKxLabel::StaticClass(),
-                   &TKxButton::StaticClass(), &TKxBitBtn::StaticClass(), &TKxComboBox::StaticClass()});
+                   &TKxButton::StaticClass(), &TKxBitBtn::StaticClass(), &TKxComboBox::StaticClass(), &TKxEdit::StaticClass()});
 }
 
 void DoneControlSet() {
