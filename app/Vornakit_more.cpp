@@ -14,6 +14,7 @@
 #include "app/uFrmMain.h"
 #include "canvas/KelCanvasModule.h"
 #include "chart/KelConst.h"
+#include "controls/KxModule.h"
 #include "chart/KelProcs.h"
 #include "toolkit/graphics/GraphicsModule.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -41,6 +42,7 @@ class Modules {
     InitThreadSynchronization();
     InitGraphics();
     InitControls();
+    InitControlSet();
     KelCanvasStartup();  // the stored fonts and the canvas classes
     KelConstStartup();
     KelProcsStartup();
@@ -52,6 +54,7 @@ class Modules {
     KelProcsShutdown();
     KelConstShutdown();
     KelCanvasShutdown();
+    DoneControlSet();
     DoneControls();
     DoneGraphics();
     DoneThreadSynchronization();
