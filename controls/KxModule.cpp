@@ -9,13 +9,15 @@
 #include "controls/KxFrameController.h"
 #include "controls/KxLabel.h"
 #include "controls/KxRegIniFile.h"
+#include "controls/KxToolButton.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TypInfo.h"
 
 void InitControlSet() {
   KxCommonColorsInitialize();
   RegisterClasses({&TKxFrameController::StaticClass(), &TKxRegIniFile::StaticClass(), &TKxLabel::StaticClass(),
-                   &TKxButton::StaticClass(), &TKxBitBtn::StaticClass(), &TKxComboBox::StaticClass(), &TKxEdit::StaticClass()});
+                   &TKxButton::StaticClass(), &TKxBitBtn::StaticClass(), &TKxComboBox::StaticClass(), &TKxEdit::StaticClass(),
+                   &TKxToolButton::StaticClass()});
 }
 
 void DoneControlSet() {
