@@ -8,6 +8,7 @@
 #include "controls/KxEdit.h"
 #include "controls/KxFrameController.h"
 #include "controls/KxLabel.h"
+#include "controls/KxPanel.h"
 #include "controls/KxRegIniFile.h"
 #include "controls/KxToolButton.h"
 #include "toolkit/classes/ClassRegistry.h"
@@ -17,7 +18,7 @@ void InitControlSet() {
   KxCommonColorsInitialize();
   RegisterClasses({&TKxFrameController::StaticClass(), &TKxRegIniFile::StaticClass(), &TKxLabel::StaticClass(),
                    &TKxButton::StaticClass(), &TKxBitBtn::StaticClass(), &TKxComboBox::StaticClass(), &TKxEdit::StaticClass(),
-                   &TKxToolButton::StaticClass()});
+                   &TKxToolButton::StaticClass(), &TKxStatusBar::StaticClass()});
 }
 
 void DoneControlSet() {
