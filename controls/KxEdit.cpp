@@ -154,10 +154,14 @@ void TKxCustomEdit::HotStateChanged(bool isMouse, bool value) {
   if (isMouse) overControl_ = value; else inControl_ = value;
   if (dropButtonShown_) {
     if ((flatButtons_ || frameHotTrack_ || KxVisualStylesActive()) && dropButtonState_ == 0 && HandleAllocated()) {
+      // The whole client area, or the strip at the right reaching into the button's frame part.
       TRect area = ClientRect();
-      if (!frameHotTrack_) area.Left = area.Right - DropButtonWidth() - 2;
+      if (!frameHotTrack_) {
+        area.Left = area.Right - DropButtonWidth() - 2;
+        area.Right += DropButtonWidth() + 2;
+      }
       const RECT r = area;
-      RedrawWindow(Handle(), frameHotTrack_ ? &r : nullptr, nullptr, RDW_FRAME | RDW_NOERASE | RDW_INVALIDATE);
+      RedrawWindow(Handle(), &r, nullptr, RDW_FRAME | RDW_NOERASE | RDW_INVALIDATE);
     }
   } else if (frameHotTrack_) {
     RepaintNonClientFrame();

@@ -474,6 +474,8 @@ void TKxToolButton::MouseDown(TMouseButton button, TShiftState shift, int x, int
       treatAsNormal_ = false;
       menuClosedAt_ = Tick();
       menuClosedValid_ = true;
+      // The menu took the release of this press: the capture ends here.
+      SetMouseCapture(false);
     }
     ReleaseMouse(button, x, y);
     return;

@@ -89,6 +89,10 @@ TEST_F(KxToolButtonTest, ClickThatClosedTheMenuDoesNotReopenIt) {
   EXPECT_EQ(menu_.shown.size(), 3u);
   EXPECT_EQ(clicks, 0) << "the drop-down part is no click";
   EXPECT_EQ(b->State(), TKxToolButton::bsUp);
+  tick_ += 1000;
+  b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, At(arrow, 5));
+  EXPECT_EQ(menu_.shown.size(), 4u);
+  EXPECT_FALSE(b->MouseCapture()) << "the menu took the release: the mouse is free";
 }
 
 TEST_F(KxToolButtonTest, DropDownWithoutClickActionOpensFromAnywhere) {
