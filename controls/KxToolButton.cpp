@@ -393,6 +393,15 @@ void TKxToolButton::SetAction(TAction* value) {
   actionLink_->SetAction(value);
 }
 
+void TKxToolButton::AssignTo(TPersistent* dest) {
+  if (auto* action = dynamic_cast<TAction*>(dest)) {
+    action->SetChecked(down_);
+    action->SetImageIndex(imageIndex_);
+    return;
+  }
+  TGraphicControl::AssignTo(dest);
+}
+
 void TKxToolButton::ActionChanged(TAction* action) {
   if (action == nullptr) return;
   SetCaption(action->Caption());

@@ -126,6 +126,8 @@ class TKxToolButton : public TGraphicControl {
   bool TreatAsNormal() const { return treatAsNormal_; }
 
   void SetBounds(int left, int top, int width, int height) override;
+  // Into an action: Down becomes its Checked state, ImageIndex its image.
+  void AssignTo(TPersistent* dest) override;
   void Click() override;
   void Notification(TComponent* component, TOperation operation) override;
   void DefineProperties(TFiler& filer) override;

@@ -64,17 +64,15 @@ class DialogsTest : public testing::Test {
     SendMessageW(button->Handle(), WM_LBUTTONUP, 0, middle);
   }
   // The window classes of a form's child windows, in the order the platform lists them.
+  static BOOL CALLBACK AddClass(HWND child, LPARAM list) {
+    wchar_t name[64] = {};
+    GetClassNameW(child, name, 64);
+    reinterpret_cast<std::vector<std::string>*>(list)->push_back(WideToUtf8(name));
+    return TRUE;
+  }
   static std::vector<std::string> ChildClasses(TWinControl* form) {
     std::vector<std::string> classes;
-    EnumChildWindows(
-        form->Handle(),
-        [](HWND child, LPARAM list) {
-          wchar_t name[64] = {};
-          GetClassNameW(child, name, 64);
-          reinterpret_cast<std::vector<std::string>*>(list)->push_back(WideToUtf8(name));
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&classes));
+    EnumChildWindows(form->Handle(), AddClass, reinterpret_cast<LPARAM>(&classes));
     return classes;
   }
   static int CountOf(const std::vector<std::string>& list, const std::string& item) {

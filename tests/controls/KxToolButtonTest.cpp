@@ -14,6 +14,8 @@
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Brush.h"
 #include "toolkit/graphics/Canvas.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/ui/ActnList.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/ImgList.h"
 #include "toolkit/ui/Menus.h"
@@ -171,6 +173,32 @@ TEST_F(KxToolButtonTest, GoingDownReleasesTheOtherButtonOfTheGroup) {
   EXPECT_TRUE(b->Down());
   EXPECT_FALSE(a->Down());
   EXPECT_TRUE(other->Down()) << "another group";
+}
+
+TEST_F(KxToolButtonTest, ActionLinkCarriesCheckedAndImage) {
+  TKxToolButton* b = Add();
+  b->SetGroupIndex(1);
+  b->SetAllowAllUp(true);
+  b->SetDown(true);
+  b->SetImageIndex(3);
+  TAction action(nullptr);
+  action.Assign(b);
+  EXPECT_TRUE(action.Checked());
+  EXPECT_EQ(action.ImageIndex(), 3);
+
+  int runs = 0;
+  action.OnExecute = [&](TObject*) { ++runs; };
+  b->SetAction(&action);
+  EXPECT_FALSE(GetPropInfo(*b, "Down")->IsStored(*b)) << "the action holds it";
+  EXPECT_FALSE(GetPropInfo(*b, "ImageIndex")->IsStored(*b));
+  action.SetChecked(false);
+  EXPECT_FALSE(b->Down());
+  action.SetImageIndex(1);
+  EXPECT_EQ(b->ImageIndex(), 1);
+  b->SetGroupIndex(0);
+  Press(b, 10, 10);
+  EXPECT_EQ(runs, 1) << "a click runs the action";
+  b->SetAction(nullptr);
 }
 
 TEST_F(KxToolButtonTest, UngroupedPressClicksOnlyInside) {
