@@ -1,6 +1,9 @@
 // Layout text into a form, with the control classes it names registered.
 #include "app/DialogLayouts.h"
 
+#include "controls/KxButton.h"
+#include "controls/KxEdit.h"
+#include "controls/KxLabel.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/ui/Animate.h"
@@ -15,7 +18,8 @@
 void ReadDialogLayout(TComponent* form, std::string_view layoutText) {
   RegisterClasses({&TLabel::StaticClass(), &TButton::StaticClass(), &TRadioButton::StaticClass(),
                    &TEdit::StaticClass(), &TComboBox::StaticClass(), &TDateTimePicker::StaticClass(),
-                   &TProgressBar::StaticClass(), &TAnimate::StaticClass()});
+                   &TProgressBar::StaticClass(), &TAnimate::StaticClass(), &TKxButton::StaticClass(),
+                   &TKxEdit::StaticClass(), &TKxLabel::StaticClass()});
   TMemoryStream layout;
   layout.WriteBuffer(layoutText.data(), static_cast<long long>(layoutText.size()));
   layout.SetPosition(0);

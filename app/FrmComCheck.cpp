@@ -11,7 +11,7 @@
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/ui/Application.h"
-#include "toolkit/ui/Button.h"
+#include "controls/KxButton.h"
 #include "toolkit/ui/ComboBox.h"
 #include "toolkit/ui/Label.h"
 
@@ -44,7 +44,7 @@ const char kLayout[] = R"(object FrmComCheck: TFrmComCheck
     Style = csDropDownList
     TabOrder = 0
   end
-  object btn1: TButton
+  object btn1: TKxButton
     Left = 120
     Top = 72
     Width = 87
@@ -55,7 +55,7 @@ const char kLayout[] = R"(object FrmComCheck: TFrmComCheck
     TabOrder = 1
     OnClick = btn1Click
   end
-  object btn2: TButton
+  object btn2: TKxButton
     Left = 218
     Top = 72
     Width = 87

@@ -5,7 +5,7 @@
 
 #include "toolkit/ui/Form.h"
 
-class TButton;
+class TKxButton;
 class TComboBox;
 class TLabel;
 
@@ -18,8 +18,8 @@ class TFrmComCheck : public TForm {
 
   TLabel* Show1 = nullptr;
   TComboBox* cb1 = nullptr;
-  TButton* btn1 = nullptr;
-  TButton* btn2 = nullptr;
+  TKxButton* btn1 = nullptr;
+  TKxButton* btn2 = nullptr;
 
   // "Automatic selection" and then the system's ports.
   void LoadPorts();

@@ -8,9 +8,9 @@
 #include "app/SettingsWriters.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/ui/Application.h"
-#include "toolkit/ui/Button.h"
-#include "toolkit/ui/Edit.h"
-#include "toolkit/ui/Label.h"
+#include "controls/KxButton.h"
+#include "controls/KxEdit.h"
+#include "controls/KxLabel.h"
 
 namespace {
 
@@ -26,63 +26,63 @@ const char kLayout[] = R"(object FrmComp: TFrmComp
   Position = poMainFormCenter
   OnCreate = FormCreate
   OnShow = FormShow
-  object lbl1: TLabel
+  object lbl1: TKxLabel
     Left = 16
     Top = 20
     Width = 110
     Height = 13
     Caption = '公司名称'
   end
-  object lbl2: TLabel
+  object lbl2: TKxLabel
     Left = 16
     Top = 52
     Width = 110
     Height = 13
     Caption = '公司地址'
   end
-  object lbl3: TLabel
+  object lbl3: TKxLabel
     Left = 16
     Top = 84
     Width = 110
     Height = 13
     Caption = '公司电话'
   end
-  object lbl4: TLabel
+  object lbl4: TKxLabel
     Left = 16
     Top = 116
     Width = 110
     Height = 13
     Caption = '公司网址'
   end
-  object edt1: TEdit
+  object edt1: TKxEdit
     Left = 136
     Top = 16
     Width = 281
     Height = 21
     TabOrder = 0
   end
-  object edt2: TEdit
+  object edt2: TKxEdit
     Left = 136
     Top = 48
     Width = 281
     Height = 21
     TabOrder = 1
   end
-  object edt3: TEdit
+  object edt3: TKxEdit
     Left = 136
     Top = 80
     Width = 281
     Height = 21
     TabOrder = 2
   end
-  object edt4: TEdit
+  object edt4: TKxEdit
     Left = 136
     Top = 112
     Width = 281
     Height = 21
     TabOrder = 3
   end
-  object btn1: TButton
+  object btn1: TKxButton
     Left = 232
     Top = 156
     Width = 87
@@ -93,7 +93,7 @@ const char kLayout[] = R"(object FrmComp: TFrmComp
     TabOrder = 4
     OnClick = btn1Click
   end
-  object btn2: TButton
+  object btn2: TKxButton
     Left = 330
     Top = 156
     Width = 87

@@ -4,9 +4,9 @@
 
 #include "toolkit/ui/Form.h"
 
-class TButton;
-class TEdit;
-class TLabel;
+class TKxButton;
+class TKxEdit;
+class TKxLabel;
 
 class TFrmComp : public TForm {
  public:
@@ -15,16 +15,16 @@ class TFrmComp : public TForm {
   const TClassInfo& ClassType() const override { return StaticClass(); }
   void AfterConstruction() override;
 
-  TLabel* lbl1 = nullptr;
-  TLabel* lbl2 = nullptr;
-  TLabel* lbl3 = nullptr;
-  TLabel* lbl4 = nullptr;
-  TEdit* edt1 = nullptr;
-  TEdit* edt2 = nullptr;
-  TEdit* edt3 = nullptr;
-  TEdit* edt4 = nullptr;
-  TButton* btn1 = nullptr;
-  TButton* btn2 = nullptr;
+  TKxLabel* lbl1 = nullptr;
+  TKxLabel* lbl2 = nullptr;
+  TKxLabel* lbl3 = nullptr;
+  TKxLabel* lbl4 = nullptr;
+  TKxEdit* edt1 = nullptr;
+  TKxEdit* edt2 = nullptr;
+  TKxEdit* edt3 = nullptr;
+  TKxEdit* edt4 = nullptr;
+  TKxButton* btn1 = nullptr;
+  TKxButton* btn2 = nullptr;
 
   // The four company values into the edits.
   void LoadFields();

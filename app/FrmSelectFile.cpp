@@ -13,6 +13,7 @@
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Application.h"
+#include "controls/KxButton.h"
 #include "toolkit/ui/Button.h"
 #include "toolkit/ui/Edit.h"
 #include "toolkit/ui/FileDialogs.h"
@@ -93,7 +94,7 @@ const char kLayout[] = R"(object FrmSelectFile: TFrmSelectFile
     TabOrder = 5
     OnClick = btn_2Click
   end
-  object btn1: TButton
+  object btn1: TKxButton
     Left = 312
     Top = 148
     Width = 89
@@ -104,7 +105,7 @@ const char kLayout[] = R"(object FrmSelectFile: TFrmSelectFile
     TabOrder = 6
     OnClick = btn1Click
   end
-  object btn2: TButton
+  object btn2: TKxButton
     Left = 416
     Top = 148
     Width = 89

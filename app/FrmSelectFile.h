@@ -10,6 +10,7 @@
 #include "toolkit/ui/Form.h"
 
 class TButton;
+class TKxButton;
 class TEdit;
 class TLabel;
 class TRadioButton;
@@ -28,8 +29,8 @@ class TFrmSelectFile : public TForm {
   TButton* btn_1 = nullptr;
   TButton* btn_2 = nullptr;
   TLabel* Show1 = nullptr;
-  TButton* btn1 = nullptr;
-  TButton* btn2 = nullptr;
+  TKxButton* btn1 = nullptr;
+  TKxButton* btn2 = nullptr;
 
   THistoryImportMode Mode() const;
   std::string FileName();

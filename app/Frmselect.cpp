@@ -9,7 +9,7 @@
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/ZQuery.h"
 #include "toolkit/ui/Application.h"
-#include "toolkit/ui/Button.h"
+#include "controls/KxButton.h"
 #include "toolkit/ui/DateTimePicker.h"
 #include "toolkit/ui/Label.h"
 
@@ -89,7 +89,7 @@ const char kLayout[] = R"(object Frmselect: TFrmselect
     Kind = dtkTime
     TabOrder = 3
   end
-  object btn1: TButton
+  object btn1: TKxButton
     Left = 272
     Top = 114
     Width = 89

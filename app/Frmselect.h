@@ -8,7 +8,7 @@
 
 #include "toolkit/ui/Form.h"
 
-class TButton;
+class TKxButton;
 class TDateTimePicker;
 class TLabel;
 class TStringGrid;
@@ -29,7 +29,7 @@ class TFrmselect : public TForm {
   TDateTimePicker* dtp2 = nullptr;
   TDateTimePicker* dtp3 = nullptr;
   TDateTimePicker* dtp4 = nullptr;
-  TButton* btn1 = nullptr;
+  TKxButton* btn1 = nullptr;
   TZQuery* Q1 = nullptr;
 
   // Where "Inquire" puts its results: the curves of the range (false: stop) and the grid.

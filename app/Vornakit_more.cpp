@@ -16,6 +16,7 @@
 #include "canvas/KelGDIPlus.h"
 #include "canvas/KelFilters.h"
 #include "chart/KelConst.h"
+#include "controls/KxModule.h"
 #include "chart/KelProcs.h"
 #include "toolkit/graphics/GraphicsModule.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -43,6 +44,7 @@ class Modules {
     InitThreadSynchronization();
     InitGraphics();
     InitControls();
+    InitControlSet();
     KelCanvasStartup();  // the stored fonts and the canvas classes
     KelGDIPlusStartup();  // the GDI+ canvas class; GDI+ starts with its first canvas
     KelFiltersStartup();  // the filter classes and the gradient rotation hook
@@ -57,6 +59,7 @@ class Modules {
     KelConstShutdown();
     KelFiltersShutdown();
     KelCanvasShutdown();
+    DoneControlSet();
     DoneControls();
     KelGDIPlusShutdown();  // GDI+ stops once every window, and so every chart canvas, is gone
     DoneGraphics();

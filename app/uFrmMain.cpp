@@ -16,6 +16,9 @@
 #include "app/RecorderPages.h"
 #include "app/Settings.h"
 #include "app/TsmThread_gz.h"
+#include "controls/KxButton.h"
+#include "controls/KxCmboBx.h"
+#include "controls/KxLabel.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/Field.h"
@@ -59,7 +62,8 @@ std::string NowText() { return FormatDateTime("yyyy-mm-dd hh:mm:ss", Now()); }
 }  // namespace
 
 void RegisterMainWindowClasses() {
-  RegisterClasses({&TZQuery::StaticClass()});
+  RegisterClasses({&TZQuery::StaticClass(), &TKxButton::StaticClass(), &TKxComboBox::StaticClass(),
+                   &TKxLabel::StaticClass()});
   RegisterRecorderPages();
 }
 

@@ -63,7 +63,7 @@ object FrmMain: TFrmMain
       Height = 16
       Caption = #29366#24577
     end
-    object lbl_show3: TLabel
+    object lbl_show3: TKxLabel
       Left = 570
       Top = 14
       Width = 300
@@ -79,29 +79,33 @@ object FrmMain: TFrmMain
       Text = '1'
       OnKeyPress = edt1KeyPress
     end
-    object cbb_show1: TComboBox
+    object cbb_show1: TKxComboBox
       Left = 170
       Top = 10
       Width = 90
       Height = 24
       Style = csDropDownList
+      FlatButtons = True
+      FrameVisible = True
       TabOrder = 1
     end
-    object btn_start: TButton
+    object btn_start: TKxButton
       Left = 280
       Top = 8
       Width = 100
       Height = 28
       Caption = #24320#22987
+      HotTrack = True
       TabOrder = 2
       OnClick = btn_startClick
     end
-    object btn_stop: TButton
+    object btn_stop: TKxButton
       Left = 390
       Top = 8
       Width = 100
       Height = 28
       Caption = #20572#27490
+      HotTrack = True
       Enabled = False
       TabOrder = 3
       OnClick = btn_stopClick

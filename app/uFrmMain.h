@@ -16,6 +16,9 @@
 class TAction;
 class TActionList;
 class TButton;
+class TKxButton;
+class TKxComboBox;
+class TKxLabel;
 class TComboBox;
 class TEdit;
 class TImageList;
@@ -69,11 +72,11 @@ class TFrmMain : public TForm, public IAcquisitionView {
   TPanel* pnl3 = nullptr;
   TLabel* lbl_show1 = nullptr;
   TEdit* edt1 = nullptr;
-  TComboBox* cbb_show1 = nullptr;
-  TButton* btn_start = nullptr;
-  TButton* btn_stop = nullptr;
+  TKxComboBox* cbb_show1 = nullptr;
+  TKxButton* btn_start = nullptr;
+  TKxButton* btn_stop = nullptr;
   TLabel* lbl_show2 = nullptr;
-  TLabel* lbl_show3 = nullptr;
+  TKxLabel* lbl_show3 = nullptr;
   TStringGrid* std1 = nullptr;
   TSplitter* spl1 = nullptr;
   TRecorderPageControl* r1 = nullptr;

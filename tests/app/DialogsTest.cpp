@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,11 +16,16 @@
 #include "app/FrmComp.h"
 #include "app/FrmSelectFile.h"
 #include "app/Frmselect.h"
+#include "controls/KxButton.h"
+#include "controls/KxEdit.h"
+#include "controls/KxLabel.h"
 #include "tests/app/HistoryFixtures.h"
 #include "tests/support/TempFolder.h"
 #include "toolkit/classes/Strings.h"
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/ZConnection.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Button.h"
 #include "toolkit/ui/ComboBox.h"
@@ -51,8 +57,27 @@ class DialogsTest : public testing::Test {
     const fixtures::Bytes b = fixtures::ReadFileBytes(AppPath + name);
     return std::string(b.begin(), b.end());
   }
-  // Presses the button as the user does (a click message to its window).
-  static void Press(TButton* button) { SendMessageW(button->Handle(), BM_CLICK, 0, 0); }
+  // Presses the button as the user does: a left click in its middle.
+  static void Press(TWinControl* button) {
+    const LPARAM middle = MAKELPARAM(button->Width() / 2, button->Height() / 2);
+    SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendMessageW(button->Handle(), WM_LBUTTONUP, 0, middle);
+  }
+  // The window classes of a form's child windows, in the order the platform lists them.
+  static BOOL CALLBACK AddClass(HWND child, LPARAM list) {
+    wchar_t name[64] = {};
+    GetClassNameW(child, name, 64);
+    reinterpret_cast<std::vector<std::string>*>(list)->push_back(WideToUtf8(name));
+    return TRUE;
+  }
+  static std::vector<std::string> ChildClasses(TWinControl* form) {
+    std::vector<std::string> classes;
+    EnumChildWindows(form->Handle(), AddClass, reinterpret_cast<LPARAM>(&classes));
+    return classes;
+  }
+  static int CountOf(const std::vector<std::string>& list, const std::string& item) {
+    return static_cast<int>(std::count(list.begin(), list.end(), item));
+  }
 
   TempFolder folder_;
   std::vector<std::string> boxes_;
@@ -132,6 +157,38 @@ TEST_F(DialogsTest, CompanyDetailsAreShownAndWritten) {
   EXPECT_EQ(CompanyName, "Beta Co");
 }
 
+// Each dialog is made of the control set's buttons (and the company dialog of its edits and
+// labels); the labels draw on the dialog and have no window of their own.
+TEST_F(DialogsTest, DialogsAreBuiltOnTheControlSet) {
+  auto company = MakeDialog<TFrmComp>();
+  company->Show();
+  const std::vector<std::string> companyClasses = ChildClasses(company.get());
+  EXPECT_EQ(CountOf(companyClasses, "TKxButton"), 2);
+  EXPECT_EQ(CountOf(companyClasses, "TKxEdit"), 4);
+  for (TKxLabel* label : {company->lbl1, company->lbl2, company->lbl3, company->lbl4}) {
+    EXPECT_EQ(label->ClassType().Name(), "TKxLabel");
+  }
+  EXPECT_FALSE(company->edt1->FrameVisible()) << "default settings";
+  auto port = MakeDialog<TFrmComCheck>();
+  port->Show();
+  EXPECT_EQ(CountOf(ChildClasses(port.get()), "TKxButton"), 2);
+  auto import = MakeDialog<TFrmSelectFile>();
+  import->Show();
+  EXPECT_EQ(CountOf(ChildClasses(import.get()), "TKxButton"), 2) << "OK and Cancel; the choosers stay";
+}
+
+TEST_F(DialogsTest, CompanyCancelWritesNothing) {
+  CompanyName = "Acme";
+  auto dialog = MakeDialog<TFrmComp>();
+  dialog->LoadFields();
+  dialog->Show();
+  dialog->edt1->SetText("Other");
+  Press(dialog->btn2);
+  EXPECT_EQ(dialog->ModalResult(), mrCancel);
+  EXPECT_EQ(CompanyName, "Acme");
+  EXPECT_FALSE(FileExists(AppPath + "company.ini"));
+}
+
 TEST_F(DialogsTest, PortChoiceOffersAutomaticSelectionFirstAndWritesTheChoice) {
   ComPortName = "automatic SELECTION";
   auto dialog = MakeDialog<TFrmComCheck>();
@@ -179,6 +236,9 @@ TEST_F(QueryDialogTest, EmptyHistoryDisablesInquire) {
   EXPECT_EQ(dialog->Caption(), "History queries");
   EXPECT_EQ(dialog->btn1->Caption(), "Inquire");
   EXPECT_FALSE(dialog->btn1->Enabled());
+  EXPECT_EQ(CountOf(ChildClasses(dialog.get()), "TKxButton"), 1);
+  Press(dialog->btn1);
+  EXPECT_EQ(dialog->ModalResult(), mrNone) << "a disabled button takes no click";
 }
 
 TEST_F(QueryDialogTest, RangeOfTheHistoryIsOfferedAndInquireFillsTheGrid) {

@@ -13,11 +13,16 @@
 #include "app/RecorderPages.h"
 #include "app/SerialPort.h"
 #include "app/uFrmMain.h"
+#include "controls/KxButton.h"
+#include "controls/KxCmboBx.h"
+#include "controls/KxLabel.h"
 #include "tests/app/AcquisitionFixture.h"
 #include "tests/support/VirtualPortPair.h"
 #include "tests/toolkit/PixelHelpers.h"
 #include "toolkit/classes/Strings.h"
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Button.h"
 #include "toolkit/ui/ComboBox.h"
@@ -95,9 +100,18 @@ class FrmMainTest : public testing::Test {
   bool WaitForThreadEnd() {
     return PumpUntil([] { return AcqThread.load() == nullptr; });
   }
+  // A left click in the middle of the control (the control set's buttons are no platform
+  // buttons: they answer the mouse, not BM_CLICK).
   void Click(TWinControl* button) {
-    SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+    const LPARAM middle = MAKELPARAM(button->Width() / 2, button->Height() / 2);
+    SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendMessageW(button->Handle(), WM_LBUTTONUP, 0, middle);
     Application->ProcessMessages();
+  }
+  static std::string WindowClass(TWinControl* control) {
+    wchar_t name[64] = {};
+    GetClassNameW(control->Handle(), name, 64);
+    return WideToUtf8(name);
   }
   void Type(TWinControl* control, const std::wstring& text) {
     for (wchar_t c : text) SendMessageW(control->Handle(), WM_CHAR, c, 0);
@@ -144,6 +158,16 @@ TEST_F(FrmMainTest, LayoutGetsItsEnglishTextsAndOneModuleLayout) {
   EXPECT_EQ(form->btn_stop->Caption(), "stop");
   EXPECT_TRUE(form->btn_start->Enabled());
   EXPECT_FALSE(form->btn_stop->Enabled());
+  // The test controls are the control set's.
+  EXPECT_EQ(WindowClass(form->btn_start), "TKxButton");
+  EXPECT_EQ(WindowClass(form->btn_stop), "TKxButton");
+  EXPECT_TRUE(form->btn_start->HotTrack());
+  EXPECT_TRUE(form->btn_stop->HotTrack());
+  EXPECT_EQ(WindowClass(form->cbb_show1), "TKxComboBox");
+  EXPECT_TRUE(form->cbb_show1->FlatButtons());
+  EXPECT_TRUE(form->cbb_show1->FrameVisible());
+  EXPECT_EQ(form->cbb_show1->Style(), csDropDownList);
+  EXPECT_EQ(form->lbl_show3->ClassType().Name(), "TKxLabel");
   EXPECT_EQ(form->edt1->Text(), "1");
   EXPECT_EQ(form->edt1->MaxLength(), 3);
   ASSERT_EQ(form->cbb_show1->Items()->Count(), 2);

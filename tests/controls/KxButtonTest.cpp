@@ -378,7 +378,8 @@ namespace {
 
 TEST(KxControlRegistryTest, StartUpRegistersTheClassesLayoutsName) {
   InitControlSet();
-  for (const char* name : {"TKxLabel", "TKxButton", "TKxBitBtn", "TKxComboBox"}) {
+  for (const char* name : {"TKxLabel", "TKxButton", "TKxBitBtn", "TKxComboBox", "TKxEdit", "TKxToolButton",
+                           "TKxStatusBar"}) {
     EXPECT_NE(GetClass(name), nullptr) << name;
   }
 }

@@ -7,9 +7,13 @@
 
 #include <string>
 
+#include "toolkit/rtl/SysUtils.h"
 #include "toolkit/ui/WinControl.h"
 
 class TEnumInfo;
+
+// An edit's refusal of its text, with the message the user is shown.
+VK_DECLARE_EXCEPTION(EDBEditError, Exception);
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TControlBorderStyle { bsNoBorder, bsSingleBorder };

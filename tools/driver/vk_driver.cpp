@@ -7,6 +7,7 @@
 //   click <caption-prefix> <text> [seconds]
 //                                      wait until the window has an enabled child control with
 //                                      exactly that text (a button), then post it a click
+//                                      (BM_CLICK to a platform button, else a left click)
 //   enabled <caption-prefix> <text> [seconds]
 //                                      wait until that child control exists and is enabled
 // A leading "--pid N" limits every command to the top-level windows of process N (other programs
@@ -128,8 +129,20 @@ int wmain(int argc, wchar_t** argv) {
         limit);
     if (!found) return 1;
     if (cmd == L"enabled") return 0;
-    // Posted, so that a click which opens a modal window does not hold the driver.
-    PostMessageW(control, BM_CLICK, 0, 0);
+    // Posted, so that a click which opens a modal window does not hold the driver. A platform
+    // button takes BM_CLICK; a self-drawn one (the control set's) takes a left click in its
+    // middle, as from the mouse.
+    wchar_t kind[64] = {};
+    GetClassNameW(control, kind, 64);
+    if (_wcsicmp(kind, L"Button") == 0) {
+      PostMessageW(control, BM_CLICK, 0, 0);
+    } else {
+      RECT r{};
+      GetClientRect(control, &r);
+      const LPARAM middle = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+      PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+      PostMessageW(control, WM_LBUTTONUP, 0, middle);
+    }
     return 0;
   }
   return 2;
