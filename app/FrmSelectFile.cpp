@@ -234,7 +234,7 @@ void TFrmSelectFile::btn1Click(TObject*) {
 }
 
 void ImportHistoryCommand() {
-  if (RunMode == 1) {
+  if (TestThreadRunning()) {
     Application->MessageBox("Stop the test before importing.", "prompt", MB_ICONWARNING);
     return;
   }

@@ -81,24 +81,38 @@ class HistoryImportTest : public testing::Test {
   std::string input_;
 };
 
+// A data file whose first record would pass for an information record (1 module, one decimal in
+// bytes 13 and 14, inside channel 1's reading): read as its own information file, it would import.
+Bytes SelfPairingDataFile(int records, Stamp first) {
+  Bytes data = fixtures::DataFile(records, 8, first);
+  data[11] = data[12] = 0;
+  data[13] = 1;
+  data[14] = 0;
+  return data;
+}
+
 TEST_F(HistoryImportTest, FolderTakesDataFilesOfEitherCaseAndPairsThemByTheirNames) {
-  // A_DATA.BIN has no lower-case "data" in its name: it is its own information file, so its
-  // first record's bytes 13 and 14 (inside channel 1's reading) give 1 module, one decimal.
-  Bytes upper = fixtures::DataFile(12, 8, Stamp{2023, 1, 2, 3, 4, 5});
-  upper[11] = upper[12] = 0;
-  upper[13] = 1;
-  upper[14] = 0;
+  // A_DATA.BIN pairs with A_INFORMATION.BIN, never with itself: its own first bytes would say
+  // two decimals here.
+  Bytes upper = SelfPairingDataFile(12, Stamp{2023, 1, 2, 3, 4, 5});
+  upper[14] = 1;
   fixtures::WriteFileBytes(input_ + "A_DATA.BIN", upper);
+  fixtures::WriteFileBytes(input_ + "A_INFORMATION.BIN", fixtures::InfoRecord(1, 0));
   fixtures::WritePair(input_, "b", fixtures::DataFile(4, 8), 1, 0);
   // Shorter than one information record: skipped, with a log line naming it.
   fixtures::WriteFileBytes(input_ + "C_DATA.BIN", fixtures::DataFile(1, 8));
+  // Neither "data" nor "DATA" in the name: it would pair with itself, so it is skipped.
+  fixtures::WriteFileBytes(input_ + "M_Data.Bin", SelfPairingDataFile(12, Stamp{2022, 1, 2, 3, 4, 5}));
   fixtures::WriteFileBytes(input_ + "notes.txt", Bytes(300, 1));
 
   EXPECT_EQ(RunHistoryImport(THistoryImportMode::Folder, "", input_), THistoryImportOutcome::Complete);
   EXPECT_EQ(OldRows(), 16);
   EXPECT_EQ(One(Db(), "select count(*) from olddata where dtime like '2023-%'"), "12");
   EXPECT_EQ(One(Db(), "select count(*) from olddata where dtime like '2024-%'"), "4");
+  EXPECT_EQ(One(Db(), "select val1 from olddata where dtime like '2023-%' order by id"), "0.0");
+  EXPECT_EQ(One(Db(), "select pointcnt from config"), "1");
   EXPECT_EQ(CountLogLines(AppPath, "C_DATA.BIN"), 1);
+  EXPECT_EQ(CountLogLines(AppPath, "import file skipped :" + input_ + "M_Data.Bin"), 1);
   EXPECT_EQ(CountLogLines(AppPath, "file import except!!!"), 0);
   EXPECT_EQ(CountLogLines(AppPath, "import file :" + input_ + "b_data.bin Take time(s):"), 1);
   EXPECT_EQ(ProgressWindow, nullptr);
@@ -113,7 +127,9 @@ TEST_F(HistoryImportTest, InformationFileIsFoundFromTheFileNameOnly) {
   const std::vector<Case> cases = {
       {"plain", "C:\\in\\x_data.bin", "C:\\in\\x_information.bin"},
       {"folder named data", "C:\\data\\x_data.bin", "C:\\data\\x_information.bin"},
-      {"upper case name", "C:\\data\\A_DATA.BIN", "C:\\data\\A_DATA.BIN"},
+      {"upper case name", "C:\\data\\A_DATA.BIN", "C:\\data\\A_INFORMATION.BIN"},
+      {"lower case first", "C:\\in\\DATA_data.bin", "C:\\in\\DATA_information.bin"},
+      {"mixed case name", "C:\\in\\M_Data.Bin", "C:\\in\\M_Data.Bin"},
       {"first occurrence in the name", "D:\\logs\\datalog_data.bin", "D:\\logs\\informationlog_data.bin"},
       {"no folder", "y_data.bin", "y_information.bin"},
   };
@@ -172,11 +188,65 @@ TEST_F(HistoryImportTest, InformationRecordChangesModuleCountAndDecimals) {
 }
 
 TEST_F(HistoryImportTest, InformationRecordWithImpossibleModuleCountSkipsTheFile) {
-  fixtures::WritePair(input_, "z", fixtures::DataFile(3, 8), 9, 0);
-  EXPECT_EQ(ImportHistoryFile(input_ + "z_data.bin"), THistoryFileResult::Skipped);
+  for (int modules : {0, 9}) {
+    const std::string stem = "z" + std::to_string(modules);
+    fixtures::WritePair(input_, stem, fixtures::DataFile(3, 8), modules, 0);
+    EXPECT_EQ(ImportHistoryFile(input_ + stem + "_data.bin"), THistoryFileResult::Skipped) << modules;
+    EXPECT_EQ(CountLogLines(AppPath, input_ + stem + "_data.bin"), 1) << modules;
+  }
   EXPECT_EQ(ModuleCount, 1);
+  EXPECT_EQ(One(Db(), "select modecnt from config"), "1");
   EXPECT_EQ(OldRows(), 0);
-  EXPECT_EQ(CountLogLines(AppPath, input_ + "z_data.bin"), 1);
+}
+
+// A folder whose every data file is skipped imported nothing: that is no completed import.
+TEST_F(HistoryImportTest, FolderWhoseDataFilesAreAllSkippedFoundNoValidDataFile) {
+  fixtures::WriteFileBytes(input_ + "lone_data.bin", fixtures::DataFile(2, 8));
+  fixtures::WritePair(input_, "zero", fixtures::DataFile(2, 8), 0, 0);
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::Folder, "", input_), THistoryImportOutcome::NoDataFile);
+  EXPECT_EQ(CountLogLines(AppPath, "import file skipped :"), 2);
+  EXPECT_EQ(OldRows(), 0);
+  EXPECT_EQ(ProgressWindow, nullptr);
+}
+
+// Records whose time cannot exist (erased or damaged) are left out, one log line per file.
+TEST_F(HistoryImportTest, RecordsWithImpossibleTimesAreSkippedAndCounted) {
+  struct TimeCase {
+    const char* name;
+    Stamp stamp;
+    bool possible;
+  };
+  const TimeCase cases[] = {
+      {"ordinary", Stamp{2024, 3, 5, 8, 7, 6}, true},
+      {"leap day", Stamp{2024, 2, 29, 23, 59, 59}, true},
+      {"last of the year", Stamp{2023, 12, 31, 0, 0, 0}, true},
+      {"month 0", Stamp{2024, 0, 5, 8, 7, 6}, false},
+      {"month 13", Stamp{2024, 13, 5, 8, 7, 6}, false},
+      {"day 0", Stamp{2024, 3, 0, 8, 7, 6}, false},
+      {"29 February of a common year", Stamp{2023, 2, 29, 8, 7, 6}, false},
+      {"31 April", Stamp{2024, 4, 31, 8, 7, 6}, false},
+      {"hour 24", Stamp{2024, 3, 5, 24, 0, 0}, false},
+      {"minute 60", Stamp{2024, 3, 5, 8, 60, 6}, false},
+      {"second 60", Stamp{2024, 3, 5, 8, 7, 60}, false},
+      {"erased to zeros", Stamp{0, 0, 0, 0, 0, 0}, false},
+      {"erased to FF", Stamp{0xFFFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, false},
+  };
+  Bytes data;
+  int possible = 0;
+  for (const TimeCase& c : cases) {
+    const Bytes record = fixtures::DataRecord(c.stamp, {21.5f});
+    EXPECT_EQ(IsPossibleRecordTime(record.data()), c.possible) << c.name;
+    fixtures::Append(data, record);
+    possible += c.possible ? 1 : 0;
+  }
+  fixtures::WritePair(input_, "t", data, 1, 0);
+  EXPECT_EQ(ImportHistoryFile(input_ + "t_data.bin"), THistoryFileResult::Imported);
+  EXPECT_EQ(Rows(Db(), "select dtime from olddata order by id"),
+            (std::vector<std::vector<std::string>>{
+                {"2024-03-05 08:07:06"}, {"2024-02-29 23:59:59"}, {"2023-12-31 00:00:00"}}));
+  EXPECT_EQ(possible, 3);
+  EXPECT_EQ(CountLogLines(AppPath, "import file :" + input_ + "t_data.bin records skipped, impossible time:10"),
+            1);
 }
 
 TEST_F(HistoryImportTest, StopDuringSecondFileKeepsFirstDiscardsSecondAndEndsTheFolder) {
