@@ -402,6 +402,8 @@ TEST_P(FrmMainRefusalTest, CommandIsRefusedWhileATestRuns) {
   ASSERT_TRUE(PumpUntil([] { return RunMode.load() == 1; }));
   (form->*GetParam().command)(form);
   EXPECT_EQ(boxes, (std::vector<std::string>{std::string("prompt: ") + GetParam().message + " [warning]"}));
+  Click(form->btn_stop);
+  EXPECT_TRUE(WaitForThreadEnd());
 }
 
 // From the start button on, before the instrument has answered (RunMode still 0): the commands
@@ -418,6 +420,8 @@ TEST_P(FrmMainRefusalTest, CommandIsRefusedWhileATestStarts) {
   (form->*GetParam().command)(form);
   EXPECT_EQ(boxes, (std::vector<std::string>{std::string("prompt: ") + GetParam().message + " [warning]"}));
   EXPECT_NE(AcqThread.load(), nullptr);
+  StopRequested = 1;
+  EXPECT_TRUE(WaitForThreadEnd());
 }
 
 const RefusalCase kRefusals[] = {

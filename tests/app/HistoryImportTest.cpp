@@ -12,6 +12,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/Database.h"
+#include "app/FrmSelectFile.h"
 #include "app/HistoryImport.h"
 #include "app/LiMessage.h"
 #include "app/MyComponent.h"
@@ -382,5 +383,89 @@ TEST_F(ImportMessagesTest, ClosingMessageFollowsTheOutcome) {
   ImportHistory(THistoryImportMode::Folder, "", input_);
   EXPECT_TRUE(boxes_.empty());
 }
+
+}  // namespace
+
+namespace {
+
+// The "Import history" command from its refusal to the closing message, as a table: the question
+// about an existing history answered either way, a failing delete or count query, a cancelled
+// dialog and a stop in file mode.
+struct CommandCase {
+  const char* name;
+  const char* setupSql;  // run on the database file before the command ("" none)
+  int answer;            // to the question about an existing history
+  enum Choice { Cancel, File, FileStopped, Folder } choice;
+  bool asked;            // the dialog was shown
+  int rows;              // olddata rows afterwards
+  std::vector<std::string> boxes;
+};
+
+const char kQuestion[] =
+    "historical data is detected to already exist in the database, whether to clear the historical "
+    "data before importing";
+
+class ImportCommandTest : public HistoryImportTest, public testing::WithParamInterface<CommandCase> {
+ protected:
+  void SetUp() override {
+    HistoryImportTest::SetUp();
+    Application->SetMessageBoxHook([this](const std::string& text, const std::string&, UINT) {
+      boxes_.push_back(text);
+      return GetParam().answer;
+    });
+  }
+  void TearDown() override {
+    Application->SetMessageBoxHook(nullptr);
+    HistoryImportTest::TearDown();
+  }
+  void Exec(const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(Db().c_str(), &db);
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(db);
+  }
+  std::vector<std::string> boxes_;
+};
+
+TEST_P(ImportCommandTest, FollowsTheOperatorsAnswers) {
+  const CommandCase& c = GetParam();
+  Exec("insert into olddata(dtime, val1) values ('2020-01-01 00:00:00', 1.5)");
+  if (*c.setupSql) Exec(c.setupSql);
+  fixtures::WritePair(input_, "f", fixtures::DataFile(200, 8), 1, 0);
+  if (c.choice == CommandCase::FileStopped)
+    TMyComponent::SetObserver([](UINT msg, WPARAM) {
+      if (msg == WM_PROGRESS_STEP) AbortRequested = 1;
+    });
+  bool asked = false;
+  ImportHistoryCommand([&](THistoryImportChoice& choice) {
+    asked = true;
+    if (c.choice == CommandCase::Cancel) return false;
+    choice.mode = c.choice == CommandCase::Folder ? THistoryImportMode::Folder : THistoryImportMode::File;
+    choice.fileName = input_ + "f_data.bin";
+    choice.folder = input_;
+    return true;
+  });
+  EXPECT_EQ(asked, c.asked);
+  // The failing count query's case has moved the table away.
+  const std::string table = std::string(c.setupSql).find("rename") != std::string::npos ? "olddata_x" : "olddata";
+  EXPECT_EQ(One(Db(), "select count(*) from " + table), std::to_string(c.rows));
+  EXPECT_EQ(boxes_, c.boxes);
+  EXPECT_TRUE(DbConnection->Connected());
+}
+
+const CommandCase kCommandCases[] = {
+    {"HistoryClearedOnYes", "", IDYES, CommandCase::File, true, 200, {kQuestion}},
+    {"HistoryKeptOnNo", "", IDNO, CommandCase::File, true, 201, {kQuestion}},
+    {"FolderSaysComplete", "", IDYES, CommandCase::Folder, true, 200, {kQuestion, "The import is complete."}},
+    {"FailingDeleteEndsTheCommand",
+     "create trigger refuse before delete on olddata begin select raise(abort, 'refused'); end", IDYES,
+     CommandCase::File, false, 1, {kQuestion}},
+    {"FailingCountEndsTheCommand", "alter table olddata rename to olddata_x",
+     IDYES, CommandCase::File, false, 1, {}},
+    {"CancelledDialogImportsNothing", "", IDNO, CommandCase::Cancel, true, 1, {kQuestion}},
+    {"StopInFileModeKeepsNothingOfTheFile", "", IDNO, CommandCase::FileStopped, true, 1, {kQuestion}},
+};
+INSTANTIATE_TEST_SUITE_P(Flow, ImportCommandTest, testing::ValuesIn(kCommandCases),
+                         [](const testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

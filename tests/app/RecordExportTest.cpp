@@ -10,6 +10,7 @@
 #include "app/AppGlobals.h"
 #include "app/Database.h"
 #include "app/RecordExport.h"
+#include "tests/app/TestThreadPresent.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/WinApi.h"
 #include "tests/support/TempFolder.h"
@@ -21,15 +22,6 @@
 namespace {
 
 using Files = std::vector<std::string>;
-
-// A test thread exists (from the start button until it has ended); nothing here calls it.
-class TestThreadPresent {
- public:
-  TestThreadPresent() { AcqThread = reinterpret_cast<TsmThread_gz*>(this); }
-  ~TestThreadPresent() { AcqThread = nullptr; }
-  TestThreadPresent(const TestThreadPresent&) = delete;
-  TestThreadPresent& operator=(const TestThreadPresent&) = delete;
-};
 
 // The rows of a worksheet record file: the distinct row numbers of its cell records.
 std::vector<int> CellRows(const std::string& file) {
