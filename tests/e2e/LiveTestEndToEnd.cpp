@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -267,19 +268,25 @@ HWND ChildWithText(HWND parent, const std::wstring& text) {
   return search.found;
 }
 
-// The first child window of `parent` of this window class, or null.
-HWND ChildOfClass(HWND parent, const std::wstring& className) {
+// The first child window of `parent` whose class name contains `className` (any case) and that
+// holds `items` list entries, or null.
+HWND ComboBoxWithItems(HWND parent, const std::wstring& className, int items) {
   struct Search {
     std::wstring name;
+    int items;
     HWND found = nullptr;
-  } search{className};
+  } search{className, items};
   EnumChildWindows(
       parent,
       [](HWND wnd, LPARAM lp) -> BOOL {
         auto* s = reinterpret_cast<Search*>(lp);
         wchar_t buffer[256];
         GetClassNameW(wnd, buffer, 256);
-        if (_wcsicmp(s->name.c_str(), buffer) != 0) return TRUE;
+        std::wstring name = buffer, wanted = s->name;
+        for (wchar_t& c : name) c = static_cast<wchar_t>(towlower(c));
+        for (wchar_t& c : wanted) c = static_cast<wchar_t>(towlower(c));
+        if (name.find(wanted) == std::wstring::npos) return TRUE;
+        if (SendMessageW(wnd, CB_GETCOUNT, 0, 0) != s->items) return TRUE;
         s->found = wnd;
         return FALSE;
       },
@@ -324,13 +331,14 @@ TEST(EndToEnd, StopAtAMinuteIntervalEndsTheTestAtOnce) {
   const HWND window = MainWindow();
   ASSERT_NE(window, nullptr);
   // Interval "1" (the edit's own text) in minutes.
-  const HWND unit = ChildOfClass(window, L"ComboBox");
+  const HWND unit = ComboBoxWithItems(window, L"combobox", 2);  // "second", "minute"
   ASSERT_NE(unit, nullptr);
   SendMessageW(unit, CB_SETCURSEL, 1, 0);
   ASSERT_EQ(Driver("click " + main + " start 30"), 0);
   // The connection sequence outside test mode: every command waits its whole 300 ms.
   ASSERT_EQ(Driver("enabled " + main + " stop 60"), 0);
-  Sleep(1000);  // well inside the first poll's 59.9 s read
+  // Well inside the first poll's 59.9 s read; at a one-second pace three samples would be in.
+  Sleep(3000);
 
   const HWND stop = ChildWithText(window, L"stop");
   const HWND start = ChildWithText(window, L"start");
