@@ -248,68 +248,65 @@ TEST(EndToEnd, LiveTestFromStartButtonToQuit) {
   }
 }
 
+// Window searches of the steered program. Enumeration callbacks are named CALLBACK functions: a
+// lambda is no stdcall function on 32-bit Windows.
+struct WindowSearch {
+  std::wstring text;  // window text, or a part of the class name (any case)
+  int items = 0;      // combo box entries wanted
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK VisitChildText(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<WindowSearch*>(lp);
+  wchar_t buffer[256];
+  GetWindowTextW(wnd, buffer, 256);
+  if (s->text != buffer) return TRUE;
+  s->found = wnd;
+  return FALSE;
+}
+
+BOOL CALLBACK VisitComboBox(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<WindowSearch*>(lp);
+  wchar_t buffer[256];
+  GetClassNameW(wnd, buffer, 256);
+  std::wstring name = buffer, wanted = s->text;
+  for (wchar_t& c : name) c = static_cast<wchar_t>(towlower(c));
+  for (wchar_t& c : wanted) c = static_cast<wchar_t>(towlower(c));
+  if (name.find(wanted) == std::wstring::npos) return TRUE;
+  if (SendMessageW(wnd, CB_GETCOUNT, 0, 0) != s->items) return TRUE;
+  s->found = wnd;
+  return FALSE;
+}
+
+BOOL CALLBACK VisitMainWindow(HWND wnd, LPARAM lp) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  wchar_t caption[256];
+  GetWindowTextW(wnd, caption, 256);
+  if (pid != steeredProcess || std::wstring(caption).rfind(Utf8ToWide(kMainCaption), 0) != 0) return TRUE;
+  reinterpret_cast<WindowSearch*>(lp)->found = wnd;
+  return FALSE;
+}
+
 // A child window of `parent` (at any depth) with exactly this text, or null.
 HWND ChildWithText(HWND parent, const std::wstring& text) {
-  struct Search {
-    std::wstring text;
-    HWND found = nullptr;
-  } search{text};
-  EnumChildWindows(
-      parent,
-      [](HWND wnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        wchar_t buffer[256];
-        GetWindowTextW(wnd, buffer, 256);
-        if (s->text != buffer) return TRUE;
-        s->found = wnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{text};
+  EnumChildWindows(parent, VisitChildText, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 // The first child window of `parent` whose class name contains `className` (any case) and that
 // holds `items` list entries, or null.
 HWND ComboBoxWithItems(HWND parent, const std::wstring& className, int items) {
-  struct Search {
-    std::wstring name;
-    int items;
-    HWND found = nullptr;
-  } search{className, items};
-  EnumChildWindows(
-      parent,
-      [](HWND wnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        wchar_t buffer[256];
-        GetClassNameW(wnd, buffer, 256);
-        std::wstring name = buffer, wanted = s->name;
-        for (wchar_t& c : name) c = static_cast<wchar_t>(towlower(c));
-        for (wchar_t& c : wanted) c = static_cast<wchar_t>(towlower(c));
-        if (name.find(wanted) == std::wstring::npos) return TRUE;
-        if (SendMessageW(wnd, CB_GETCOUNT, 0, 0) != s->items) return TRUE;
-        s->found = wnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{className, items};
+  EnumChildWindows(parent, VisitComboBox, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 // The steered program's main window.
 HWND MainWindow() {
-  struct Search {
-    HWND found = nullptr;
-  } search;
-  EnumWindows(
-      [](HWND wnd, LPARAM lp) -> BOOL {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(wnd, &pid);
-        wchar_t caption[256];
-        GetWindowTextW(wnd, caption, 256);
-        if (pid != steeredProcess || std::wstring(caption).rfind(Utf8ToWide(kMainCaption), 0) != 0) return TRUE;
-        reinterpret_cast<Search*>(lp)->found = wnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search;
+  EnumWindows(VisitMainWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
