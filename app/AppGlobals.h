@@ -56,6 +56,10 @@ extern std::array<std::string, 64> ChannelLabels;
 extern std::array<TZQuery*, 64> SeriesQueries;
 // The running acquisition thread, or null.
 extern std::atomic<TsmThread_gz*> AcqThread;
+// True from the start button until the acquisition thread has ended, including the connection
+// sequence before RunMode becomes 1: the commands that use the shared connection for long (import,
+// history query, exports) are refused while it holds.
+inline bool TestThreadRunning() { return AcqThread.load() != nullptr; }
 // The main window.
 extern TFrmMain* FrmMain;
 

@@ -11,8 +11,9 @@ class TChannelStatistics {
   // Adds one reading given as its display text ("25.0", "-10.05"); raises EConvertError when the
   // text is not a number (the statistics stay as they were). The first reading sets all four
   // values; later ones raise the maximum, lower the minimum, add to the sum and set the average
-  // to sum / readings so far.
-  void Add(std::string_view readingText);
+  // to sum / readings so far. A reading whose units (or the sum with it) do not fit in 64 bits
+  // is left out: false, and nothing changes.
+  bool Add(std::string_view readingText);
 
   // "max,min,ave", each divided by 10000 and formatted "0.00".
   std::string Text() const;

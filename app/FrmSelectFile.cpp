@@ -234,8 +234,8 @@ void TFrmSelectFile::btn1Click(TObject*) {
   }
 }
 
-void ImportHistoryCommand() {
-  if (RunMode == 1) {
+void ImportHistoryCommand(const THistoryImportChooser& choose) {
+  if (TestThreadRunning()) {
     Application->MessageBox("Stop the test before importing.", "prompt", MB_ICONWARNING);
     return;
   }
@@ -249,15 +249,17 @@ void ImportHistoryCommand() {
         !ExecSqlCommand("delete from olddata"))
       return;
   }
-  THistoryImportMode mode;
-  std::string fileName, folder;
-  {
-    std::unique_ptr<TFrmSelectFile> dialog(new TFrmSelectFile(Application));
-    dialog->AfterConstruction();
-    if (dialog->ShowModal() != mrOk) return;
-    mode = dialog->Mode();
-    fileName = dialog->FileName();
-    folder = dialog->Folder();
-  }
-  ImportHistory(mode, fileName, folder);
+  THistoryImportChoice choice;
+  if (!choose(choice)) return;
+  ImportHistory(choice.mode, choice.fileName, choice.folder);
+}
+
+bool ChooseHistoryImport(THistoryImportChoice& choice) {
+  std::unique_ptr<TFrmSelectFile> dialog(new TFrmSelectFile(Application));
+  dialog->AfterConstruction();
+  if (dialog->ShowModal() != mrOk) return false;
+  choice.mode = dialog->Mode();
+  choice.fileName = dialog->FileName();
+  choice.folder = dialog->Folder();
+  return true;
 }

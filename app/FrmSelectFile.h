@@ -54,6 +54,19 @@ class TFrmSelectFile : public TForm {
   void SelectMode(bool fileMode);
 };
 
-// The "Import history" command: refused while a test runs; offers to clear an existing
-// history; asks for the file or folder (TFrmSelectFile) and imports it (ImportHistory).
-void ImportHistoryCommand();
+// What the operator chose in the import dialog.
+struct THistoryImportChoice {
+  THistoryImportMode mode = THistoryImportMode::File;
+  std::string fileName;
+  std::string folder;
+};
+// Asks for the file or folder; false when the dialog was cancelled.
+using THistoryImportChooser = std::function<bool(THistoryImportChoice&)>;
+// The modal TFrmSelectFile.
+bool ChooseHistoryImport(THistoryImportChoice& choice);
+
+// The "Import history" command: refused while a test thread exists (also while it connects);
+// offers to clear an existing history (a failing count query or delete ends the command); asks
+// for the file or folder (`choose`, the dialog unless a test gives another) and imports it
+// (ImportHistory).
+void ImportHistoryCommand(const THistoryImportChooser& choose = ChooseHistoryImport);

@@ -164,7 +164,7 @@ void TFrmselect::btn1Click(TObject*) {
 
 bool HistoryQueryCommand(TStringGrid* grid,
                          std::function<bool(const std::string& start, const std::string& end)> rebuildCurves) {
-  if (RunMode == 1) {
+  if (TestThreadRunning()) {
     Application->MessageBox("Stop the test before querying history.", "prompt", MB_ICONWARNING);
     return false;
   }

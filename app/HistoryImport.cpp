@@ -148,11 +148,24 @@ std::string InstrumentRecordTime(const unsigned char* record) {
 std::string HistoryInfoFileName(const std::string& dataPath) {
   const size_t slash = dataPath.find_last_of("\\/:");
   const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  const size_t at = dataPath.find("data", nameStart);
-  if (at == std::string::npos) return dataPath;
   std::string info = dataPath;
-  info.replace(at, 4, "information");
+  size_t at = dataPath.find("data", nameStart);
+  if (at != std::string::npos) return info.replace(at, 4, "information");
+  // Folder imports take upper-case names too (A_DATA.BIN pairs with A_INFORMATION.BIN).
+  at = dataPath.find("DATA", nameStart);
+  if (at != std::string::npos) return info.replace(at, 4, "INFORMATION");
   return info;
+}
+
+bool IsPossibleRecordTime(const unsigned char* record) {
+  const int year = record[4] * 256 + record[5];
+  const int month = record[6];
+  const int day = record[7];
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  const int days = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+  return day <= days && record[8] < 24 && record[9] < 60 && record[10] < 60;
 }
 
 bool IsChosenHistoryDataFile(std::string_view path) {
@@ -202,7 +215,8 @@ bool ReadHistoryInfo(const std::string& infoPath) {
 
 THistoryFileResult ImportHistoryFile(const std::string& dataPath) {
   const std::string infoPath = HistoryInfoFileName(dataPath);
-  if (!ReadHistoryInfo(infoPath)) {
+  // A data file is never read as its own information record.
+  if (infoPath == dataPath || !ReadHistoryInfo(infoPath)) {
     LogSkippedFile(dataPath, infoPath);
     return THistoryFileResult::Skipped;
   }
@@ -227,6 +241,7 @@ THistoryFileResult ImportHistoryFile(const std::string& dataPath) {
   const int pointMode = PointMode;
   const std::string columns = ColumnList(channels);
   NowText clock;
+  int impossibleTimes = 0;
   std::string values;
   values.reserve(static_cast<size_t>(channels) * 8);
   while (!file.Eof()) {
@@ -236,13 +251,18 @@ THistoryFileResult ImportHistoryFile(const std::string& dataPath) {
       return THistoryFileResult::Aborted;
     }
     const unsigned char* record = file.Next();
-    values.clear();
-    for (int c = 0; c < channels; ++c) {
-      values += HistoryReadingText(record + 11 + 4 * c, pointMode);
-      values += ',';
+    if (IsPossibleRecordTime(record)) {
+      values.clear();
+      for (int c = 0; c < channels; ++c) {
+        values += HistoryReadingText(record + 11 + 4 * c, pointMode);
+        values += ',';
+      }
+      scope.Insert(OldDataInsertSql(columns, values, InstrumentRecordTime(record), clock.Text()));
+    } else {
+      // An erased or damaged record: stored, its time text would sort before or after every
+      // real one and spoil the history's time range.
+      ++impossibleTimes;
     }
-    const std::string& now = clock.Text();
-    scope.Insert(OldDataInsertSql(columns, values, InstrumentRecordTime(record), now));
     if (++pendingSteps >= stepEvery) {
       SendProgressStep(pendingSteps);
       pendingSteps = 0;
@@ -251,6 +271,9 @@ THistoryFileResult ImportHistoryFile(const std::string& dataPath) {
   if (pendingSteps > 0) SendProgressStep(pendingSteps);
   file.Close();
   scope.Finish(true);
+  if (impossibleTimes > 0)
+    WriteLog("import file :" + dataPath + " records skipped, impossible time:" + IntToStr(impossibleTimes),
+             "except");
   const DWORD elapsed = GetTickCount() - started;
   WriteLog("import file :" + dataPath + " Take time(s):" + FloatToStr(elapsed / 1000.0L), "log");
   return THistoryFileResult::Imported;
@@ -268,6 +291,7 @@ THistoryImportOutcome RunHistoryImport(THistoryImportMode mode, const std::strin
     std::string dir = folder;
     if (dir.empty() || dir.back() != '\\') dir += '\\';
     int found = 0;
+    int usable = 0;  // data files imported or stopped in, not skipped
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileW(Utf8ToWide(dir + "*.*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
@@ -281,13 +305,14 @@ THistoryImportOutcome RunHistoryImport(THistoryImportMode mode, const std::strin
         if (entry.dwFileAttributes & ~kPlainAttributes) continue;
         const std::string path = dir + name;
         if (!IsFolderHistoryDataFile(path)) continue;
-        ImportHistoryFile(path);
+        if (ImportHistoryFile(path) != THistoryFileResult::Skipped) ++usable;
         ++found;
         if (AbortRequested != 0) break;
       } while (FindNextFileW(find, &entry));
     }
     SendProgressClose();
-    if (found == 0) return THistoryImportOutcome::NoDataFile;
+    // Every data file skipped is no import either, whatever the listing found.
+    if (found == 0 || usable == 0) return THistoryImportOutcome::NoDataFile;
     return AbortRequested != 0 ? THistoryImportOutcome::Aborted : THistoryImportOutcome::Complete;
   } catch (...) {
     SendProgressClose();

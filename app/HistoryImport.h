@@ -12,6 +12,11 @@
 //                                       +--> skipped (log line) ---------------------+
 //   any exception --> rolled back --> failed ("file import except!!!")     last file --> done
 //
+// A data file is skipped (one log line) when its information file is missing, unreadable, holds a
+// module count outside 1..8, or would be the data file itself. Records whose time cannot exist are
+// left out, with one log line per file naming their count. A folder whose data files were all
+// skipped ends as "No valid data file found.".
+//
 // Invariant: whenever ImportHistoryFile returns or raises, DbConnection is connected again and
 // the direct database object is released.
 #pragma once
@@ -48,8 +53,14 @@ std::string PadZeros(std::string_view text, int width);
 std::string InstrumentRecordTime(const unsigned char* record);
 
 // The information file of a data file: the first lower-case "data" in the file's name (not in
-// its folders) replaced by "information"; a name without one gives the path unchanged.
+// its folders) replaced by "information", else the first "DATA" by "INFORMATION"; a name with
+// neither gives the path unchanged (and the data file is then skipped).
 std::string HistoryInfoFileName(const std::string& dataPath);
+
+// True when the record's time (see InstrumentRecordTime) can exist: year 1..9999, month 1..12, a
+// day of that month, hour below 24, minute and second below 60. Erased records (all $00 or $FF)
+// fail.
+bool IsPossibleRecordTime(const unsigned char* record);
 // A file chosen in the dialog is a data file when its path contains "_data.bin" (case matters).
 bool IsChosenHistoryDataFile(std::string_view path);
 // A folder entry is a data file when its upper-cased full path contains "_DATA.BIN".

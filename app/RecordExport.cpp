@@ -30,7 +30,15 @@ std::string ExportFolder() { return AppPath + "Export_data\\"; }
 
 enum class ExportKind { Live, History };
 
-std::string RunExport(ExportKind kind, TZQuery* query) {
+// The success message; an export split into several files names every one of them.
+std::string SuccessText(const std::string& text, const std::vector<std::string>& files) {
+  if (files.size() < 2) return text;
+  std::string message = text;
+  for (const std::string& f : files) message += "\n" + f;
+  return message;
+}
+
+std::vector<std::string> RunExport(ExportKind kind, TZQuery* query) {
   if (!DirectoryExists(ExportFolder()) && !ForceDirectories(ExportFolder())) return {};
   HourglassCursor hourglass;
   const bool live = kind == ExportKind::Live;
@@ -41,9 +49,10 @@ std::string RunExport(ExportKind kind, TZQuery* query) {
   }
   const std::string file =
       RecordExportFileName(live ? "_Testdetailrecords.csv" : "_Detailedhistoricalrecords.csv");
-  DataSetToXls(file, true, query);
-  Prompt(live ? "The export of test details records succeeded." : "The export history record is successful.");
-  return file;
+  const std::vector<std::string> files = DataSetToXls(file, true, query);
+  Prompt(SuccessText(live ? "The export of test details records succeeded." : "The export history record is successful.",
+                     files));
+  return files;
 }
 
 }  // namespace
@@ -59,8 +68,8 @@ std::string RecordExportSql(const std::string& table) {
   return sql + " from " + table + " order by id";
 }
 
-std::string ExportTestDetailRecords(TZQuery* query, const std::string& firstRowTime) {
-  if (RunMode == 1) {
+std::vector<std::string> ExportTestDetailRecords(TZQuery* query, const std::string& firstRowTime) {
+  if (TestThreadRunning()) {
     Prompt("Stop the test before exporting.");
     return {};
   }
@@ -69,8 +78,8 @@ std::string ExportTestDetailRecords(TZQuery* query, const std::string& firstRowT
   return RunExport(ExportKind::Live, query);
 }
 
-std::string ExportHistoricalRecords(TZQuery* query) {
-  if (RunMode == 1) {
+std::vector<std::string> ExportHistoricalRecords(TZQuery* query) {
+  if (TestThreadRunning()) {
     Prompt("Stop the test before exporting.");
     return {};
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TZQuery;
 
@@ -18,10 +19,11 @@ std::string RecordExportSql(const std::string& table);
 // The live export command: refused while a test runs ("Stop the test before exporting.");
 // nothing when `firstRowTime` (the data grid's first sample time) is empty or the export folder
 // cannot be made; otherwise the query on `query` and the file, then "The export of test
-// details records succeeded.". Answers the file written, or "" when none was.
-std::string ExportTestDetailRecords(TZQuery* query, const std::string& firstRowTime);
+// details records succeeded." (followed by one line per file when the rows filled more than one
+// file). Answers the files written, none when nothing was.
+std::vector<std::string> ExportTestDetailRecords(TZQuery* query, const std::string& firstRowTime);
 
 // The history export command: as above without the grid test, from olddata; an empty history
 // says "No history can be exported." and writes nothing; success says "The export history
 // record is successful.".
-std::string ExportHistoricalRecords(TZQuery* query);
+std::vector<std::string> ExportHistoricalRecords(TZQuery* query);

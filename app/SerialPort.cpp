@@ -49,16 +49,8 @@ int HexValue(std::string_view text, size_t at, size_t digits) {
   return v;
 }
 
-// True when `hex` is one complete reply frame: its digit count less 10 is twice the length
-// field. The length is read from bytes 1-2 (byte 1 is $00 for every reply under 256 bytes, so
-// this is the length byte alone; a full 64-channel poll reply needs the second byte).
-bool IsCompleteReply(const std::string& hex) {
-  if (hex.size() < 6) return false;
-  const long long len = HexValue(hex, 2, 4);
-  return static_cast<long long>(hex.size()) - 10 == 2 * len;
-}
-
-std::string Exchange(HANDLE handle, std::string_view frameText, int timeoutMs) {
+std::string Exchange(HANDLE handle, std::string_view frameText, int timeoutMs,
+                     const TReadCancel& cancelled) {
   const std::string_view first = frameText.substr(0, std::min<size_t>(2, frameText.size()));
   const std::string_view command =
       frameText.size() >= 8 ? frameText.substr(6, 2) : std::string_view();
@@ -77,7 +69,9 @@ std::string Exchange(HANDLE handle, std::string_view frameText, int timeoutMs) {
     written += n;
   }
 
-  std::string reply = Trim(ReadReplyHex(handle, timeoutMs));
+  std::string reply = Trim(ReadReplyHex(handle, timeoutMs, cancelled));
+  // Stopped before a whole frame was in: no reply, and nothing wrong with the link.
+  if (cancelled && cancelled() && !IsCompleteReply(reply)) return {};
   // A reply must answer this request: same start byte and the request's command echoed.
   if (reply.size() < 8 || reply.compare(0, 2, first) != 0 || reply.compare(6, 2, command) != 0)
     reply.clear();
@@ -97,6 +91,14 @@ std::string Exchange(HANDLE handle, std::string_view frameText, int timeoutMs) {
 }
 
 }  // namespace
+
+// The length is read from bytes 1-2 (byte 1 is $00 for every reply under 256 bytes, so this is
+// the length byte alone; a full 64-channel poll reply needs the second byte).
+bool IsCompleteReply(const std::string& hex) {
+  if (hex.size() < 6) return false;
+  const long long len = HexValue(hex, 2, 4);
+  return static_cast<long long>(hex.size()) - 10 == 2 * len;
+}
 
 bool IsTestMode() {
   int mode = testMode.load();
@@ -156,7 +158,7 @@ int GetInputByteCount(HANDLE handle) {
   return static_cast<int>(stat.cbInQue);
 }
 
-std::string ReadReplyHex(HANDLE handle, int timeoutMs) {
+std::string ReadReplyHex(HANDLE handle, int timeoutMs, const TReadCancel& cancelled) {
   std::string text;
   const DWORD start = GetTickCount();
   const DWORD limit = timeoutMs > 0 ? static_cast<DWORD>(timeoutMs) : 0;
@@ -165,8 +167,11 @@ std::string ReadReplyHex(HANDLE handle, int timeoutMs) {
     ProcessPendingMessages();
     const DWORD elapsed = GetTickCount() - start;  // unsigned: survives the tick wrap
     if (elapsed > limit) return text;
+    // A stop still takes the bytes already waiting, so a reply that is in is not lost.
+    const bool stop = cancelled && cancelled();
     const int count = GetInputByteCount(handle);
     if (count == 0) {
+      if (stop) return text;
       // Nothing waiting: sleep until a message comes or a short while has passed.
       const DWORD wait = std::min<DWORD>(2, limit - elapsed + 1);
       MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
@@ -175,14 +180,16 @@ std::string ReadReplyHex(HANDLE handle, int timeoutMs) {
     DWORD got = 0;
     if (!ReadFile(handle, buffer, static_cast<DWORD>(count), &got, nullptr)) got = 0;
     AppendHex(text, buffer, got);
-    if (IsTestMode() && IsCompleteReply(text)) return text;
+    if (stop || (IsTestMode() && IsCompleteReply(text))) return text;
   }
 }
 
-std::string SendAndReceive(HANDLE handle, std::string_view frameText, int timeoutMs) {
-  return Exchange(handle, frameText, timeoutMs);
+std::string SendAndReceive(HANDLE handle, std::string_view frameText, int timeoutMs,
+                           const TReadCancel& cancelled) {
+  return Exchange(handle, frameText, timeoutMs, cancelled);
 }
 
-std::string SendAndReceivePoll(HANDLE handle, std::string_view frameText, int timeoutMs) {
-  return Exchange(handle, frameText, timeoutMs);
+std::string SendAndReceivePoll(HANDLE handle, std::string_view frameText, int timeoutMs,
+                               const TReadCancel& cancelled) {
+  return Exchange(handle, frameText, timeoutMs, cancelled);
 }

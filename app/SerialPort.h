@@ -4,6 +4,7 @@
 // are results (an invalid handle, an empty reply) plus a log line, never exceptions.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,21 +42,31 @@ HANDLE OpenComPort(std::string_view number, int baud, int stopSelect, int parity
 // 1024 waiting means a flooded input: the input queue is purged and 0 returned. 0 on any error.
 int GetInputByteCount(HANDLE handle);
 
+// Asked between checks of a read; true ends the read at once (the operator pressed stop).
+using TReadCancel = std::function<bool()>;
+
 // Collects the bytes that arrive within timeoutMs as upper-case hex text. Outside test mode the
 // read always lasts the whole time-out; in test mode it ends as soon as the text is one complete
-// reply frame. Reads only what the driver reports waiting, and between checks waits on the
-// calling thread's message queue (dispatching its messages) for a millisecond or two instead of
-// spinning.
-std::string ReadReplyHex(HANDLE handle, int timeoutMs);
+// reply frame. Either way it ends early, with what has arrived, once `cancelled` answers true.
+// Reads only what the driver reports waiting, and between checks waits on the calling thread's
+// message queue (dispatching its messages) for a millisecond or two instead of spinning.
+std::string ReadReplyHex(HANDLE handle, int timeoutMs, const TReadCancel& cancelled = {});
+
+// True when `hex` is one complete reply frame: its digit count less 10 is twice the length field.
+bool IsCompleteReply(const std::string& hex);
 
 // One exchange: writes frameText (a request frame) and reads the reply for timeoutMs. The reply
 // is returned when its first byte and command echo match the request and its CRC is right;
 // otherwise the result is empty and one "crc err : " line (with the reply text, or alone) goes
 // to the "except" log. A failed write logs "send bad 0A...errorcode:" + the system error number
 // and returns empty. Short, odd or garbage replies give an empty result, never a crash.
-std::string SendAndReceive(HANDLE handle, std::string_view frameText, int timeoutMs);
+// A read ended by `cancelled` keeps a complete reply frame (checked as usual); anything less
+// gives an empty result without a log line, since a stop is no fault of the link.
+std::string SendAndReceive(HANDLE handle, std::string_view frameText, int timeoutMs,
+                           const TReadCancel& cancelled = {});
 // The same exchange, used for the poll command.
-std::string SendAndReceivePoll(HANDLE handle, std::string_view frameText, int timeoutMs);
+std::string SendAndReceivePoll(HANDLE handle, std::string_view frameText, int timeoutMs,
+                               const TReadCancel& cancelled = {});
 
 // Owns an open port handle; closes it on destruction. Move-only.
 class TComPort {

@@ -1,6 +1,8 @@
 // The acquisition thread's connection sequence and poll loop (see the state table in the header).
 #include "app/TsmThread_gz.h"
 
+#include <algorithm>
+
 #include "app/AcquisitionView.h"
 #include "app/AppGlobals.h"
 #include "app/DailyLog.h"
@@ -34,6 +36,11 @@ std::string ReplyDataText(const std::string& reply) {
 
 std::string NowText() { return FormatDateTime("yyyy-mm-dd hh:mm:ss", Now()); }
 
+bool StopSeen() { return StopRequested.load() != 0; }
+
+// Longest stretch of a pause between two looks at the stop flag.
+constexpr int kStopCheckMs = 20;
+
 }  // namespace
 
 bool IsAutomaticPortChoice(std::string_view portName) {
@@ -61,8 +68,15 @@ TsmThread_gz::~TsmThread_gz() {
 }
 
 void TsmThread_gz::WaitMs(int ms) {
+  // In short slices, so that a stop ends the pause at once whatever its length.
   pauseEvent_.ResetEvent();
-  pauseEvent_.WaitFor(ms > 0 ? static_cast<DWORD>(ms) : 0);
+  const DWORD start = GetTickCount();
+  const DWORD total = ms > 0 ? static_cast<DWORD>(ms) : 0;
+  for (;;) {
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= total || StopSeen()) return;
+    pauseEvent_.WaitFor(std::min<DWORD>(total - elapsed, kStopCheckMs));
+  }
 }
 
 std::string TsmThread_gz::BuildFrame(std::string_view body) { return ::BuildFrame(body); }
@@ -74,7 +88,13 @@ void TsmThread_gz::ToWindow(std::function<void(IAcquisitionView&)> call) {
 }
 
 std::string TsmThread_gz::Exchange(std::string_view body) {
-  return SendAndReceive(port_.Handle(), BuildFrame(body), kCommandTimeoutMs);
+  return SendAndReceive(port_.Handle(), BuildFrame(body), kCommandTimeoutMs, StopSeen);
+}
+
+TsmThread_gz::TStep TsmThread_gz::Stopped() {
+  port_.Close();
+  RunMode = 0;
+  return TStep::End;
 }
 
 void TsmThread_gz::Execute() {
@@ -126,6 +146,7 @@ TsmThread_gz::TStep TsmThread_gz::Connect() {
     if (!port_.IsOpen()) continue;
     ToWindow([name](IAcquisitionView& v) { v.ShowPortName(name); });
     if (Exchange("000122").empty()) {
+      if (StopSeen()) return Stopped();
       port_.Close();
       ToWindow([](IAcquisitionView& v) { v.ShowConnectionState("Connection failed"); });
       WriteLog("Connection failed" + name, "except");
@@ -144,6 +165,7 @@ TsmThread_gz::TStep TsmThread_gz::Connect() {
   // Identity and module count. An unanswered command (or a module count the recorder cannot
   // hold) means the link is not usable: search again.
   auto identityFailed = [&] {
+    if (StopSeen()) return Stopped();
     port_.Close();
     ToWindow([](IAcquisitionView& v) { v.ShowConnectionState("Connection failed"); });
     WriteLog("Connection failed" + portName, "except");
@@ -173,6 +195,7 @@ TsmThread_gz::TStep TsmThread_gz::Connect() {
   // Decimal mode.
   reply = Exchange("000123");
   if (reply.empty()) {
+    if (StopSeen()) return Stopped();
     LinkLost("Connection failed");
     return TStep::Retry;
   }
@@ -187,6 +210,7 @@ TsmThread_gz::TStep TsmThread_gz::Connect() {
   for (int m = 1; m <= modules; ++m) {
     reply = Exchange("000261" + Hex2(m));
     if (reply.empty()) {
+      if (StopSeen()) return Stopped();
       LinkLost("Connection failed");
       return TStep::Retry;
     }
@@ -204,8 +228,10 @@ TsmThread_gz::TStep TsmThread_gz::Connect() {
   }
 
   for (int c = 1; c <= channels; ++c) {
+    if (StopSeen()) return Stopped();
     reply = Exchange("000262" + Hex2(c));
     if (reply.empty()) {
+      if (StopSeen()) return Stopped();
       LinkLost("Communication failed");
       return TStep::Retry;
     }
@@ -226,8 +252,10 @@ TsmThread_gz::TStep TsmThread_gz::Poll() {
 
   const int channels = 8 * ModuleCount.load();
   const std::string reply = SendAndReceivePoll(
-      port_.Handle(), BuildFrame("000260" + Hex2(channels)), interval_ - 100);
+      port_.Handle(), BuildFrame("000260" + Hex2(channels)), interval_ - 100, StopSeen);
   if (reply.empty()) {
+    // Stopped before the reply was whole: no row, and the link was not lost.
+    if (StopSeen()) return Stopped();
     // Searched for again on the next pass; this sample is taken again then.
     LinkLost("Connection failed");
     return TStep::Continue;
@@ -250,8 +278,9 @@ TsmThread_gz::TStep TsmThread_gz::Poll() {
     }
     lastText = text;
     TChannelStatistics& s = statistics_[static_cast<size_t>(c)];
+    // A reading too large to count is still shown and stored, only left out here.
     s.Add(text);
-    sample.statistics[static_cast<size_t>(c)] = s.Text();
+    if (s.Count() > 0) sample.statistics[static_cast<size_t>(c)] = s.Text();
   }
 
   // Stored first, shown after: the grids never show a sample the table lacks.

@@ -10,15 +10,21 @@
 //   searching   run start; link lost                a port answers the probe (connecting);
 //                                                   no port answers, stop flag (ended)
 //   connecting  probe answered                      sequence complete (polling); a command
-//                                                   unanswered (searching); database failure (ended)
+//                                                   unanswered (searching); stop flag or
+//                                                   database failure (ended)
 //   polling     sequence complete                   stop flag (ended); no reply (searching);
 //                                                   database failure (ended)
 //   ended       any end above                       the object frees itself: RunMode 0, the
 //                                                   window told, AcqThread cleared
 //
 // Within one test the live table is emptied once, at the first complete connection; a lost link
-// found again keeps the rows, sample numbers and statistics and continues after them. The stop
-// flag is seen before each port is tried and before each poll; a poll that has begun always
+// found again keeps the rows, sample numbers and statistics and continues after them.
+//
+// Stop: the flag ends every pause and every read at once, whatever the interval (a poll read
+// otherwise lasts interval - 100 ms), and is looked at before each port, between the commands of
+// the connection sequence and before each poll. A read cut by a stop that already holds a whole
+// reply frame is used as usual (a poll's row stored, then shown); a cut read with less ends the
+// thread without a row and without a "Connection failed" line. A poll whose reply is in always
 // finishes, so a stop never leaves a sample stored without its grid row or the other way round.
 #pragma once
 
@@ -53,7 +59,8 @@ class TsmThread_gz : public TThread {
   void SetInterval(int ms) { interval_ = ms; }
   int Interval() const { return interval_; }
 
-  // Pauses the thread for `ms` milliseconds on its own event (nothing else sets it).
+  // Pauses the thread for `ms` milliseconds on its own event (nothing else sets it); a stop
+  // request ends the pause early.
   void WaitMs(int ms);
   // "FE" + body + CRC + "0A".
   static std::string BuildFrame(std::string_view body);
@@ -69,6 +76,8 @@ class TsmThread_gz : public TThread {
   TStep Connect();
   // One poll; End when the sample could not be stored.
   TStep Poll();
+  // The end after a stop: port closed, RunMode 0.
+  TStep Stopped();
   // Closes the port after an unanswered command and logs `message` (kind "except").
   void LinkLost(const std::string& message);
   // Runs `call` on the window thread and waits for it.

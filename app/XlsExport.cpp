@@ -154,9 +154,9 @@ class ControlsDisabled {
 
 }  // namespace
 
-void DataSetToXls(const std::string& fileName, bool withHeader, TDataSet* query) {
+std::vector<std::string> DataSetToXls(const std::string& fileName, bool withHeader, TDataSet* query) {
   const int columns = query->FieldCount();
-  int part = 1;
+  std::vector<std::string> files = {fileName};
   auto out = std::make_unique<TXlsRecordFile>(fileName, columns);
   if (withHeader) WriteHeader(*out, *query);
   ControlsDisabled disabled(query);
@@ -164,7 +164,8 @@ void DataSetToXls(const std::string& fileName, bool withHeader, TDataSet* query)
   while (!query->Eof()) {
     if (out->Row() >= kRowsPerFile) {
       out->Close();
-      out = std::make_unique<TXlsRecordFile>(XlsPartFileName(fileName, ++part), columns);
+      files.push_back(XlsPartFileName(fileName, static_cast<int>(files.size()) + 1));
+      out = std::make_unique<TXlsRecordFile>(files.back(), columns);
       if (withHeader) WriteHeader(*out, *query);
     }
     for (int i = 0; i < columns; ++i) WriteCell(*out, *query->Fields(i));
@@ -172,4 +173,5 @@ void DataSetToXls(const std::string& fileName, bool withHeader, TDataSet* query)
     if (Application) Application->ProcessMessages();
   }
   out->Close();
+  return files;
 }

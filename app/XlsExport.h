@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TDataSet;
 class TFileStream;
@@ -61,5 +62,6 @@ std::string XlsPartFileName(const std::string& fileName, int part);
 // then every row from the first; integer fields as RK, float fields as NUMBER, NULL values as
 // empty cells, every other field as a LABEL of its display text. The data set's controls are
 // disabled for the walk and re-enabled in every case; pending window messages are processed
-// after each row. Raises the file errors (a partly written file may remain).
-void DataSetToXls(const std::string& fileName, bool withHeader, TDataSet* query);
+// after each row. Returns every file written, `fileName` first, then "_2", "_3" ... Raises the
+// file errors (a partly written file may remain).
+std::vector<std::string> DataSetToXls(const std::string& fileName, bool withHeader, TDataSet* query);

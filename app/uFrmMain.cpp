@@ -220,7 +220,7 @@ int TFrmMain::Prompt(const std::string& text, UINT buttons) {
 }
 
 bool TFrmMain::RefusedWhileTesting(const std::string& message) {
-  if (RunMode.load() != 1) return false;
+  if (!TestThreadRunning()) return false;
   Prompt(message);
   return true;
 }

@@ -19,4 +19,5 @@ rm -rf "$classic"
 cp -al "$main" "$classic"
 for f in "$main"/*.reg; do cp --remove-destination "$f" "$classic/$(basename "$f")"; done
 sed -i 's/^"ThemeActive"="1"/"ThemeActive"="0"/' "$classic/user.reg"
-VK_EXPECT_CLASSIC=1 WINEPREFIX=$classic "$VK_ROOT/tools/wine-run.sh" "$@"
+# Wine does not hand variables named VK_* on to Windows programs: this one must not be one.
+EXPECT_CLASSIC_PREFIX=1 WINEPREFIX=$classic "$VK_ROOT/tools/wine-run.sh" "$@"

@@ -11,6 +11,9 @@ vk_arch_env "$arch"
 # A prefix given by the caller (a copy, for instance) wins over the architecture's own.
 [ -n "$prefix" ] && export WINEPREFIX=$prefix
 export DISPLAY=${DISPLAY:-:$(cat "$VK_BUILD/display" 2>/dev/null || echo 99)}
+# One locale for every run (Wine takes the user's regional settings and code page from it), so a
+# developer's own locale cannot change what the tests see.
+export LC_ALL=C.UTF-8
 # Under heavy load the Wine loader itself now and then dies of SIGSEGV before the program runs
 # (exit status 139). A crash inside the program is a Windows exception and ends with its own
 # status, so only the loader's signal death is retried.

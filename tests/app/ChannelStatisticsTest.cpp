@@ -66,6 +66,23 @@ TEST(ChannelStatistics, NonNumericReadingRaisesAndChangesNothing) {
   EXPECT_EQ(s.Text(), "20.00,20.00,20.00");
 }
 
+// A reading whose units do not fit in 64 bits (a float reaches 3.4e38) is left out: nothing
+// raises and the statistics stay as they were.
+TEST(ChannelStatistics, ReadingTooLargeForTheUnitsIsLeftOut) {
+  const std::string huge = "340282346638528859811704183484516925440.0";
+  TChannelStatistics s;
+  EXPECT_FALSE(s.Add(huge));
+  EXPECT_EQ(s.Count(), 0);
+  EXPECT_TRUE(s.Add("20.0"));
+  EXPECT_FALSE(s.Add("-" + huge));
+  // Fits alone, but not added to the sum.
+  EXPECT_TRUE(s.Add("900000000000000.0"));
+  EXPECT_FALSE(s.Add("900000000000000.0"));
+  EXPECT_EQ(s.Count(), 2);
+  EXPECT_EQ(s.Sum(), 9000000000000000000LL + 200000LL);
+  EXPECT_EQ(s.Minimum(), 200000);
+}
+
 struct IntervalCase {
   const char* name;
   const char* text;

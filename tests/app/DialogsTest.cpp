@@ -20,6 +20,7 @@
 #include "controls/KxEdit.h"
 #include "controls/KxLabel.h"
 #include "tests/app/HistoryFixtures.h"
+#include "tests/app/TestThreadPresent.h"
 #include "tests/support/TempFolder.h"
 #include "toolkit/classes/Strings.h"
 #include "toolkit/classes/TypInfo.h"
@@ -268,11 +269,17 @@ TEST_F(QueryDialogTest, RangeOfTheHistoryIsOfferedAndInquireFillsTheGrid) {
   EXPECT_EQ(grid_.Cells(2, 3), "3");
 }
 
+// Refused from the start button on, also while the thread is still connecting (RunMode 0).
 TEST_F(QueryDialogTest, RefusedWhileATestRuns) {
-  RunMode = 1;
-  EXPECT_FALSE(HistoryQueryCommand(&grid_, nullptr));
-  EXPECT_EQ(boxes_, std::vector<std::string>{"Stop the test before querying history.|prompt"});
-  EXPECT_EQ(RunMode, 1);
+  for (int runMode : {0, 1}) {
+    RunMode = runMode;
+    TestThreadPresent thread;
+    EXPECT_FALSE(HistoryQueryCommand(&grid_, nullptr));
+    EXPECT_EQ(RunMode, runMode);
+  }
+  RunMode = 0;
+  const std::string refusal = "Stop the test before querying history.|prompt";
+  EXPECT_EQ(boxes_, (std::vector<std::string>{refusal, refusal}));
 }
 
 }  // namespace

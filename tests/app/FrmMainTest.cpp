@@ -291,10 +291,12 @@ INSTANTIATE_TEST_SUITE_P(Keys, FrmMainKeyTest, testing::ValuesIn(kKeyCases),
                          [](const testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
 
 TEST(FrmMainRules, InfoCellsThatMayBeEdited) {
-  for (int row = 0; row < 20; ++row) {
-    const bool editableRow = row <= 4 || (row >= 7 && row <= 9);
+  // Column 1 of rows 0-4 and 7-9 ('1'); never the labels of column 0, the test time (6), the
+  // interval (5) or the statistics.
+  const std::string editable = "11111001110000000000";
+  for (int row = 0; row < static_cast<int>(editable.size()); ++row) {
     EXPECT_FALSE(InfoCellEditable(0, row)) << row;
-    EXPECT_EQ(InfoCellEditable(1, row), editableRow) << row;
+    EXPECT_EQ(InfoCellEditable(1, row), editable[static_cast<size_t>(row)] == '1') << row;
   }
 }
 
@@ -418,11 +420,34 @@ struct RefusalCase {
 class FrmMainRefusalTest : public FrmMainTest, public testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(FrmMainRefusalTest, CommandIsRefusedWhileATestRuns) {
+  VirtualPortPair pair;
+  InstrumentSimulator sim(pair.SimulatorPort(), "--fault noreply --fault-on 60");
   CreateForm();
-  RunMode = 1;
+  ComPortName = pair.AppPort();
+  Click(form->btn_start);
+  ASSERT_TRUE(PumpUntil([] { return RunMode.load() == 1; }));
   (form->*GetParam().command)(form);
-  RunMode = 0;
   EXPECT_EQ(boxes, (std::vector<std::string>{std::string("prompt: ") + GetParam().message + " [warning]"}));
+  Click(form->btn_stop);
+  EXPECT_TRUE(WaitForThreadEnd());
+}
+
+// From the start button on, before the instrument has answered (RunMode still 0): the commands
+// that take the shared connection for long would close it under the starting thread.
+TEST_P(FrmMainRefusalTest, CommandIsRefusedWhileATestStarts) {
+  VirtualPortPair pair;
+  // The product number never comes: the thread keeps searching with RunMode 0.
+  InstrumentSimulator sim(pair.SimulatorPort(), "--fault noreply --fault-on 21");
+  CreateForm();
+  ComPortName = pair.AppPort();
+  Click(form->btn_start);
+  ASSERT_NE(AcqThread.load(), nullptr);
+  EXPECT_EQ(RunMode.load(), 0);
+  (form->*GetParam().command)(form);
+  EXPECT_EQ(boxes, (std::vector<std::string>{std::string("prompt: ") + GetParam().message + " [warning]"}));
+  EXPECT_NE(AcqThread.load(), nullptr);
+  StopRequested = 1;
+  EXPECT_TRUE(WaitForThreadEnd());
 }
 
 const RefusalCase kRefusals[] = {
@@ -514,6 +539,31 @@ TEST_F(FrmMainTest, StartButtonRunsATestIntoTheGridsAndStopEndsIt) {
   EXPECT_EQ(form->std3->Cells(0, 2), "Inlet        ");
   EXPECT_TRUE(form->timer1->Enabled());
   EXPECT_EQ(Rows("select count(*) from newdata")[0][0], "3");
+}
+
+// At the real pace (not test mode) a poll read lasts the interval less 100 ms: closing in the middle
+// of a one-minute poll still returns at once, with the sample whose reply is in stored and shown.
+TEST_F(FrmMainTest, ClosingDuringAMinutePollReturnsAtOnce) {
+  VirtualPortPair pair;
+  InstrumentSimulator sim(pair.SimulatorPort(), "--modules 1 --readings ramp:10:1");
+  SetTestMode(false);
+  CreateForm();
+  ComPortName = pair.AppPort();
+  form->edt1->SetText("1");
+  form->cbb_show1->SetItemIndex(1);  // minutes
+  Click(form->btn_start);
+  ASSERT_TRUE(PumpUntil([&] { return form->lbl_show3->Caption() == "The 1 test is underway"; }));
+  const DWORD underway = GetTickCount();
+  PumpUntil([&] { return GetTickCount() - underway >= 300; });
+
+  answer = IDOK;
+  const DWORD start = GetTickCount();
+  form->Close();
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  EXPECT_EQ(AcqThread.load(), nullptr);
+  EXPECT_EQ(Rows("select count(*) from newdata")[0][0], "1");
+  EXPECT_EQ(form->std2->Cells(0, 1), "1");
+  EXPECT_EQ(form->std2->Cells(2, 1), "10.0");
 }
 
 TEST_F(FrmMainTest, ClosingDuringATestEndsTheThreadFirstAndKeepsRowsWhole) {

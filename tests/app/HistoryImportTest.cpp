@@ -12,6 +12,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/Database.h"
+#include "app/FrmSelectFile.h"
 #include "app/HistoryImport.h"
 #include "app/LiMessage.h"
 #include "app/MyComponent.h"
@@ -81,24 +82,38 @@ class HistoryImportTest : public testing::Test {
   std::string input_;
 };
 
+// A data file whose first record would pass for an information record (1 module, one decimal in
+// bytes 13 and 14, inside channel 1's reading): read as its own information file, it would import.
+Bytes SelfPairingDataFile(int records, Stamp first) {
+  Bytes data = fixtures::DataFile(records, 8, first);
+  data[11] = data[12] = 0;
+  data[13] = 1;
+  data[14] = 0;
+  return data;
+}
+
 TEST_F(HistoryImportTest, FolderTakesDataFilesOfEitherCaseAndPairsThemByTheirNames) {
-  // A_DATA.BIN has no lower-case "data" in its name: it is its own information file, so its
-  // first record's bytes 13 and 14 (inside channel 1's reading) give 1 module, one decimal.
-  Bytes upper = fixtures::DataFile(12, 8, Stamp{2023, 1, 2, 3, 4, 5});
-  upper[11] = upper[12] = 0;
-  upper[13] = 1;
-  upper[14] = 0;
+  // A_DATA.BIN pairs with A_INFORMATION.BIN, never with itself: its own first bytes would say
+  // two decimals here.
+  Bytes upper = SelfPairingDataFile(12, Stamp{2023, 1, 2, 3, 4, 5});
+  upper[14] = 1;
   fixtures::WriteFileBytes(input_ + "A_DATA.BIN", upper);
+  fixtures::WriteFileBytes(input_ + "A_INFORMATION.BIN", fixtures::InfoRecord(1, 0));
   fixtures::WritePair(input_, "b", fixtures::DataFile(4, 8), 1, 0);
   // Shorter than one information record: skipped, with a log line naming it.
   fixtures::WriteFileBytes(input_ + "C_DATA.BIN", fixtures::DataFile(1, 8));
+  // Neither "data" nor "DATA" in the name: it would pair with itself, so it is skipped.
+  fixtures::WriteFileBytes(input_ + "M_Data.Bin", SelfPairingDataFile(12, Stamp{2022, 1, 2, 3, 4, 5}));
   fixtures::WriteFileBytes(input_ + "notes.txt", Bytes(300, 1));
 
   EXPECT_EQ(RunHistoryImport(THistoryImportMode::Folder, "", input_), THistoryImportOutcome::Complete);
   EXPECT_EQ(OldRows(), 16);
   EXPECT_EQ(One(Db(), "select count(*) from olddata where dtime like '2023-%'"), "12");
   EXPECT_EQ(One(Db(), "select count(*) from olddata where dtime like '2024-%'"), "4");
+  EXPECT_EQ(One(Db(), "select val1 from olddata where dtime like '2023-%' order by id"), "0.0");
+  EXPECT_EQ(One(Db(), "select pointcnt from config"), "1");
   EXPECT_EQ(CountLogLines(AppPath, "C_DATA.BIN"), 1);
+  EXPECT_EQ(CountLogLines(AppPath, "import file skipped :" + input_ + "M_Data.Bin"), 1);
   EXPECT_EQ(CountLogLines(AppPath, "file import except!!!"), 0);
   EXPECT_EQ(CountLogLines(AppPath, "import file :" + input_ + "b_data.bin Take time(s):"), 1);
   EXPECT_EQ(ProgressWindow, nullptr);
@@ -113,7 +128,9 @@ TEST_F(HistoryImportTest, InformationFileIsFoundFromTheFileNameOnly) {
   const std::vector<Case> cases = {
       {"plain", "C:\\in\\x_data.bin", "C:\\in\\x_information.bin"},
       {"folder named data", "C:\\data\\x_data.bin", "C:\\data\\x_information.bin"},
-      {"upper case name", "C:\\data\\A_DATA.BIN", "C:\\data\\A_DATA.BIN"},
+      {"upper case name", "C:\\data\\A_DATA.BIN", "C:\\data\\A_INFORMATION.BIN"},
+      {"lower case first", "C:\\in\\DATA_data.bin", "C:\\in\\DATA_information.bin"},
+      {"mixed case name", "C:\\in\\M_Data.Bin", "C:\\in\\M_Data.Bin"},
       {"first occurrence in the name", "D:\\logs\\datalog_data.bin", "D:\\logs\\informationlog_data.bin"},
       {"no folder", "y_data.bin", "y_information.bin"},
   };
@@ -172,11 +189,65 @@ TEST_F(HistoryImportTest, InformationRecordChangesModuleCountAndDecimals) {
 }
 
 TEST_F(HistoryImportTest, InformationRecordWithImpossibleModuleCountSkipsTheFile) {
-  fixtures::WritePair(input_, "z", fixtures::DataFile(3, 8), 9, 0);
-  EXPECT_EQ(ImportHistoryFile(input_ + "z_data.bin"), THistoryFileResult::Skipped);
+  for (int modules : {0, 9}) {
+    const std::string stem = "z" + std::to_string(modules);
+    fixtures::WritePair(input_, stem, fixtures::DataFile(3, 8), modules, 0);
+    EXPECT_EQ(ImportHistoryFile(input_ + stem + "_data.bin"), THistoryFileResult::Skipped) << modules;
+    EXPECT_EQ(CountLogLines(AppPath, input_ + stem + "_data.bin"), 1) << modules;
+  }
   EXPECT_EQ(ModuleCount, 1);
+  EXPECT_EQ(One(Db(), "select modecnt from config"), "1");
   EXPECT_EQ(OldRows(), 0);
-  EXPECT_EQ(CountLogLines(AppPath, input_ + "z_data.bin"), 1);
+}
+
+// A folder whose every data file is skipped imported nothing: that is no completed import.
+TEST_F(HistoryImportTest, FolderWhoseDataFilesAreAllSkippedFoundNoValidDataFile) {
+  fixtures::WriteFileBytes(input_ + "lone_data.bin", fixtures::DataFile(2, 8));
+  fixtures::WritePair(input_, "zero", fixtures::DataFile(2, 8), 0, 0);
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::Folder, "", input_), THistoryImportOutcome::NoDataFile);
+  EXPECT_EQ(CountLogLines(AppPath, "import file skipped :"), 2);
+  EXPECT_EQ(OldRows(), 0);
+  EXPECT_EQ(ProgressWindow, nullptr);
+}
+
+// Records whose time cannot exist (erased or damaged) are left out, one log line per file.
+TEST_F(HistoryImportTest, RecordsWithImpossibleTimesAreSkippedAndCounted) {
+  struct TimeCase {
+    const char* name;
+    Stamp stamp;
+    bool possible;
+  };
+  const TimeCase cases[] = {
+      {"ordinary", Stamp{2024, 3, 5, 8, 7, 6}, true},
+      {"leap day", Stamp{2024, 2, 29, 23, 59, 59}, true},
+      {"last of the year", Stamp{2023, 12, 31, 0, 0, 0}, true},
+      {"month 0", Stamp{2024, 0, 5, 8, 7, 6}, false},
+      {"month 13", Stamp{2024, 13, 5, 8, 7, 6}, false},
+      {"day 0", Stamp{2024, 3, 0, 8, 7, 6}, false},
+      {"29 February of a common year", Stamp{2023, 2, 29, 8, 7, 6}, false},
+      {"31 April", Stamp{2024, 4, 31, 8, 7, 6}, false},
+      {"hour 24", Stamp{2024, 3, 5, 24, 0, 0}, false},
+      {"minute 60", Stamp{2024, 3, 5, 8, 60, 6}, false},
+      {"second 60", Stamp{2024, 3, 5, 8, 7, 60}, false},
+      {"erased to zeros", Stamp{0, 0, 0, 0, 0, 0}, false},
+      {"erased to FF", Stamp{0xFFFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, false},
+  };
+  Bytes data;
+  int possible = 0;
+  for (const TimeCase& c : cases) {
+    const Bytes record = fixtures::DataRecord(c.stamp, {21.5f});
+    EXPECT_EQ(IsPossibleRecordTime(record.data()), c.possible) << c.name;
+    fixtures::Append(data, record);
+    possible += c.possible ? 1 : 0;
+  }
+  fixtures::WritePair(input_, "t", data, 1, 0);
+  EXPECT_EQ(ImportHistoryFile(input_ + "t_data.bin"), THistoryFileResult::Imported);
+  EXPECT_EQ(Rows(Db(), "select dtime from olddata order by id"),
+            (std::vector<std::vector<std::string>>{
+                {"2024-03-05 08:07:06"}, {"2024-02-29 23:59:59"}, {"2023-12-31 00:00:00"}}));
+  EXPECT_EQ(possible, 3);
+  EXPECT_EQ(CountLogLines(AppPath, "import file :" + input_ + "t_data.bin records skipped, impossible time:10"),
+            1);
 }
 
 TEST_F(HistoryImportTest, StopDuringSecondFileKeepsFirstDiscardsSecondAndEndsTheFolder) {
@@ -312,5 +383,89 @@ TEST_F(ImportMessagesTest, ClosingMessageFollowsTheOutcome) {
   ImportHistory(THistoryImportMode::Folder, "", input_);
   EXPECT_TRUE(boxes_.empty());
 }
+
+}  // namespace
+
+namespace {
+
+// The "Import history" command from its refusal to the closing message, as a table: the question
+// about an existing history answered either way, a failing delete or count query, a cancelled
+// dialog and a stop in file mode.
+struct CommandCase {
+  const char* name;
+  const char* setupSql;  // run on the database file before the command ("" none)
+  int answer;            // to the question about an existing history
+  enum Choice { Cancel, File, FileStopped, Folder } choice;
+  bool asked;            // the dialog was shown
+  int rows;              // olddata rows afterwards
+  std::vector<std::string> boxes;
+};
+
+const char kQuestion[] =
+    "historical data is detected to already exist in the database, whether to clear the historical "
+    "data before importing";
+
+class ImportCommandTest : public HistoryImportTest, public testing::WithParamInterface<CommandCase> {
+ protected:
+  void SetUp() override {
+    HistoryImportTest::SetUp();
+    Application->SetMessageBoxHook([this](const std::string& text, const std::string&, UINT) {
+      boxes_.push_back(text);
+      return GetParam().answer;
+    });
+  }
+  void TearDown() override {
+    Application->SetMessageBoxHook(nullptr);
+    HistoryImportTest::TearDown();
+  }
+  void Exec(const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(Db().c_str(), &db);
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(db);
+  }
+  std::vector<std::string> boxes_;
+};
+
+TEST_P(ImportCommandTest, FollowsTheOperatorsAnswers) {
+  const CommandCase& c = GetParam();
+  Exec("insert into olddata(dtime, val1) values ('2020-01-01 00:00:00', 1.5)");
+  if (*c.setupSql) Exec(c.setupSql);
+  fixtures::WritePair(input_, "f", fixtures::DataFile(200, 8), 1, 0);
+  if (c.choice == CommandCase::FileStopped)
+    TMyComponent::SetObserver([](UINT msg, WPARAM) {
+      if (msg == WM_PROGRESS_STEP) AbortRequested = 1;
+    });
+  bool asked = false;
+  ImportHistoryCommand([&](THistoryImportChoice& choice) {
+    asked = true;
+    if (c.choice == CommandCase::Cancel) return false;
+    choice.mode = c.choice == CommandCase::Folder ? THistoryImportMode::Folder : THistoryImportMode::File;
+    choice.fileName = input_ + "f_data.bin";
+    choice.folder = input_;
+    return true;
+  });
+  EXPECT_EQ(asked, c.asked);
+  // The failing count query's case has moved the table away.
+  const std::string table = std::string(c.setupSql).find("rename") != std::string::npos ? "olddata_x" : "olddata";
+  EXPECT_EQ(One(Db(), "select count(*) from " + table), std::to_string(c.rows));
+  EXPECT_EQ(boxes_, c.boxes);
+  EXPECT_TRUE(DbConnection->Connected());
+}
+
+const CommandCase kCommandCases[] = {
+    {"HistoryClearedOnYes", "", IDYES, CommandCase::File, true, 200, {kQuestion}},
+    {"HistoryKeptOnNo", "", IDNO, CommandCase::File, true, 201, {kQuestion}},
+    {"FolderSaysComplete", "", IDYES, CommandCase::Folder, true, 200, {kQuestion, "The import is complete."}},
+    {"FailingDeleteEndsTheCommand",
+     "create trigger refuse before delete on olddata begin select raise(abort, 'refused'); end", IDYES,
+     CommandCase::File, false, 1, {kQuestion}},
+    {"FailingCountEndsTheCommand", "alter table olddata rename to olddata_x",
+     IDYES, CommandCase::File, false, 1, {}},
+    {"CancelledDialogImportsNothing", "", IDNO, CommandCase::Cancel, true, 1, {kQuestion}},
+    {"StopInFileModeKeepsNothingOfTheFile", "", IDNO, CommandCase::FileStopped, true, 1, {kQuestion}},
+};
+INSTANTIATE_TEST_SUITE_P(Flow, ImportCommandTest, testing::ValuesIn(kCommandCases),
+                         [](const testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

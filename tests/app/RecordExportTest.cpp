@@ -10,6 +10,9 @@
 #include "app/AppGlobals.h"
 #include "app/Database.h"
 #include "app/RecordExport.h"
+#include "tests/app/TestThreadPresent.h"
+#include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/WinApi.h"
 #include "tests/support/TempFolder.h"
 #include "toolkit/data/ZConnection.h"
 #include "toolkit/data/ZQuery.h"
@@ -17,6 +20,30 @@
 #include "toolkit/ui/Application.h"
 
 namespace {
+
+using Files = std::vector<std::string>;
+
+// The rows of a worksheet record file: the distinct row numbers of its cell records.
+std::vector<int> CellRows(const std::string& file) {
+  std::vector<int> rows;
+  HANDLE h = CreateFileW(Utf8ToWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return rows;
+  std::string data;
+  char buffer[65536];
+  DWORD n = 0;
+  while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n > 0) data.append(buffer, n);
+  CloseHandle(h);
+  auto u16 = [&](size_t at) {
+    return static_cast<int>(static_cast<unsigned char>(data[at]) | static_cast<unsigned char>(data[at + 1]) << 8);
+  };
+  for (size_t at = 0; at + 4 <= data.size();) {
+    const int type = u16(at), length = u16(at + 2);
+    if ((type == 0x0204 || type == 0x027E || type == 0x0203) && (rows.empty() || rows.back() != u16(at + 4)))
+      rows.push_back(u16(at + 4));
+    at += 4 + static_cast<size_t>(length);
+  }
+  return rows;
+}
 
 struct Box {
   std::string text, caption;
@@ -71,19 +98,21 @@ TEST_F(RecordExportTest, StatementNamesTheModulesChannels) {
 }
 
 TEST_F(RecordExportTest, RefusedWhileATestRunsAndSilentWithoutAFirstSample) {
-  RunMode = 1;
-  EXPECT_EQ(ExportTestDetailRecords(&query_, "2024-03-05 08:07:06"), "");
-  EXPECT_EQ(ExportHistoricalRecords(&query_), "");
+  {
+    // Still starting (RunMode 0) or running: refused either way.
+    TestThreadPresent thread;
+    EXPECT_EQ(ExportTestDetailRecords(&query_, "2024-03-05 08:07:06"), Files{});
+    EXPECT_EQ(ExportHistoricalRecords(&query_), Files{});
+  }
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Stop the test before exporting.", "Stop the test before exporting."}));
-  RunMode = 0;
   boxes_.clear();
-  EXPECT_EQ(ExportTestDetailRecords(&query_, ""), "");
+  EXPECT_EQ(ExportTestDetailRecords(&query_, ""), Files{});
   EXPECT_TRUE(boxes_.empty());
   EXPECT_FALSE(DirectoryExists(AppPath + "Export_data"));
 }
 
 TEST_F(RecordExportTest, EmptyHistoryWritesNothing) {
-  EXPECT_EQ(ExportHistoricalRecords(&query_), "");
+  EXPECT_EQ(ExportHistoricalRecords(&query_), Files{});
   EXPECT_EQ(Texts(), std::vector<std::string>{"No history can be exported."});
   WIN32_FIND_DATAW found;
   HANDLE find = FindFirstFileW(Utf8ToWide(AppPath + "Export_data\\*.csv").c_str(), &found);
@@ -94,8 +123,11 @@ TEST_F(RecordExportTest, EmptyHistoryWritesNothing) {
 TEST_F(RecordExportTest, ExportsGoToTimeNamedFiles) {
   Exec("insert into newdata(val1) values (20.5)");
   Exec("insert into olddata(dtime, val1) values ('2024-03-05 08:07:06', 21.5)");
-  const std::string live = ExportTestDetailRecords(&query_, "2024-03-05 08:07:06");
-  const std::string history = ExportHistoricalRecords(&query_);
+  const Files liveFiles = ExportTestDetailRecords(&query_, "2024-03-05 08:07:06");
+  const Files historyFiles = ExportHistoricalRecords(&query_);
+  ASSERT_EQ(liveFiles.size(), 1u);
+  ASSERT_EQ(historyFiles.size(), 1u);
+  const std::string live = liveFiles[0], history = historyFiles[0];
   EXPECT_EQ(Texts(), (std::vector<std::string>{"The export of test details records succeeded.",
                                                "The export history record is successful."}));
   for (const auto& [file, suffix] : {std::pair{live, std::string("_Testdetailrecords.csv")},
@@ -107,6 +139,50 @@ TEST_F(RecordExportTest, ExportsGoToTimeNamedFiles) {
     EXPECT_EQ(name.substr(14), suffix);
     EXPECT_EQ(name.find_first_not_of("0123456789"), 14u) << name;
     EXPECT_GT(FileSizeOf(file), 16);
+  }
+}
+
+// An export folder that cannot be made (a file holds its name): nothing written, nothing said.
+TEST_F(RecordExportTest, ExportFolderThatCannotBeMadeWritesNothing) {
+  Exec("insert into olddata(dtime, val1) values ('2024-03-05 08:07:06', 21.5)");
+  HANDLE h = CreateFileW(Utf8ToWide(AppPath + "Export_data").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  CloseHandle(h);
+  EXPECT_EQ(ExportHistoricalRecords(&query_), Files{});
+  EXPECT_EQ(ExportTestDetailRecords(&query_, "2024-03-05 08:07:06"), Files{});
+  EXPECT_TRUE(boxes_.empty());
+}
+
+// Row numbers are 16-bit: the header and 65,535 data rows fill one file; one row more starts a
+// "_2" file with its own header, and the message names both files.
+TEST_F(RecordExportTest, SplitBoundaryAndTheMessageNamesEveryFile) {
+  struct SplitCase {
+    int rows;
+    std::vector<std::vector<int>> fileRows;  // first and last cell row of each file, and their count
+  };
+  const SplitCase cases[] = {{65535, {{0, 65535, 65536}}}, {65536, {{0, 65535, 65536}, {0, 1, 2}}}};
+  for (const SplitCase& c : cases) {
+    Exec("delete from olddata");
+    Exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < " + std::to_string(c.rows) +
+         ") insert into olddata(dtime, val1) select '2024-03-05 08:07:06', i from n");
+    boxes_.clear();
+    const Files files = ExportHistoricalRecords(&query_);
+    ASSERT_EQ(files.size(), c.fileRows.size()) << c.rows;
+    std::string expected = "The export history record is successful.";
+    if (files.size() > 1)
+      for (const std::string& f : files) expected += "\n" + f;
+    EXPECT_EQ(Texts(), std::vector<std::string>{expected}) << c.rows;
+    for (size_t k = 0; k < files.size(); ++k) {
+      EXPECT_EQ(files[k], k == 0 ? files[0] : files[0].substr(0, files[0].size() - 4) + "_" +
+                                                   std::to_string(k + 1) + ".csv");
+      const std::vector<int> rows = CellRows(files[k]);
+      ASSERT_FALSE(rows.empty()) << files[k];
+      EXPECT_EQ(rows.front(), c.fileRows[k][0]) << files[k];
+      EXPECT_EQ(rows.back(), c.fileRows[k][1]) << files[k];
+      EXPECT_EQ(static_cast<int>(rows.size()), c.fileRows[k][2]) << files[k];
+    }
+    for (const std::string& f : files) DeleteFileW(Utf8ToWide(f).c_str());
   }
 }
 

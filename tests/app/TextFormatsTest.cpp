@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "app/TextFormats.h"
+#include "tests/toolkit/RtlSettings.h"
 #include "toolkit/rtl/SysUtils.h"
 
 namespace {
 
 TEST(FixTextFormats, OverridesOtherRegionalSettings) {
+  ProcessSettingsGuard guard;
   TFormatSettings& s = FormatSettings();
   s.DateSeparator = '.';
   s.TimeSeparator = '.';

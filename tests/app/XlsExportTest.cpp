@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -186,7 +187,7 @@ TEST_F(XlsExportTest, RowsBeyondSixteenBitsContinueInNumberedFilesWithHeader) {
              "insert into olddata(id, dtime) select x, '2024-03-05 08:07:06' from c");
   ASSERT_TRUE(OpenSqlQuery("select id from olddata order by id", &query_));
   const std::string file = AppPath + "big.csv";
-  DataSetToXls(file, true, &query_);
+  EXPECT_EQ(DataSetToXls(file, true, &query_), (std::vector<std::string>{file, AppPath + "big_2.csv"}));
 
   const std::vector<Record> first = ReadRecords(file);
   ASSERT_EQ(first.size(), 1u + 1u + 65535u + 1u);
@@ -204,18 +205,40 @@ TEST_F(XlsExportTest, RowsBeyondSixteenBitsContinueInNumberedFilesWithHeader) {
   EXPECT_EQ(XlsPartFileName("C:\\x\\a.b.csv", 3), "C:\\x\\a.b_3.csv");
 }
 
+// RK holds 30-bit integers; anything beyond is written as a NUMBER so that it is not cut.
 TEST_F(XlsExportTest, IntegersBeyondRkRangeBecomeNumbers) {
-  TXlsRecordFile* out = new TXlsRecordFile(AppPath + "rk.csv", 2);
-  out->XlsWriteRk(-3);
-  out->XlsWriteRk(1LL << 29);
-  out->Close();
-  delete out;
+  struct RkCase {
+    const char* name;
+    long long value;
+    bool rk;
+  };
+  const RkCase cases[] = {
+      {"small negative", -3, true},
+      {"largest", (1LL << 29) - 1, true},
+      {"smallest", -(1LL << 29), true},
+      {"one above", 1LL << 29, false},
+      {"one below", -(1LL << 29) - 1, false},
+  };
+  const int count = static_cast<int>(std::size(cases));
+  {
+    TXlsRecordFile out(AppPath + "rk.csv", count);
+    for (const RkCase& c : cases) out.XlsWriteRk(c.value);
+    out.Close();
+  }
   const std::vector<Record> records = ReadRecords(AppPath + "rk.csv");
-  ASSERT_EQ(records.size(), 4u);
-  EXPECT_EQ(records[1].Rk(), static_cast<uint32_t>(-3 * 4 + 2));
-  EXPECT_EQ(records[2].type, 0x0203);
-  EXPECT_EQ(records[2].Number(), static_cast<double>(1LL << 29));
-  EXPECT_EQ(records[2].Col(), 1);
+  ASSERT_EQ(records.size(), static_cast<size_t>(count) + 2);
+  for (int i = 0; i < count; ++i) {
+    const RkCase& c = cases[i];
+    const Record& r = records[static_cast<size_t>(i) + 1];
+    EXPECT_EQ(r.Col(), i) << c.name;
+    if (c.rk) {
+      EXPECT_EQ(r.type, 0x027E) << c.name;
+      EXPECT_EQ(r.Rk(), static_cast<uint32_t>(static_cast<int32_t>(c.value) * 4 + 2)) << c.name;
+    } else {
+      EXPECT_EQ(r.type, 0x0203) << c.name;
+      EXPECT_EQ(r.Number(), static_cast<double>(c.value)) << c.name;
+    }
+  }
 }
 
 TEST_F(XlsExportTest, UnwritableFileRaises) {

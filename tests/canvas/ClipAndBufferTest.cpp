@@ -46,6 +46,40 @@ TEST_F(GdiCanvasTest, TwoPushesAndOnePopKeepTheFirstClip) {
   EXPECT_FALSE(HasClip(surface->DC()));
 }
 
+// Two device contexts that both carry a clip region of their own before the first push: each pop
+// gives back its own context's region, whatever the order of the pushes and pops on the other.
+TEST_F(GdiCanvasTest, TwoSurfacesThatStartClippedGetBackTheirOwnRegions) {
+  TDibSurface a(100, 100), b(100, 100);
+  auto clipTo = [](HDC dc, int l, int t, int r, int b) {
+    HRGN rgn = CreateRectRgn(l, t, r, b);
+    SelectClipRgn(dc, rgn);
+    DeleteObject(rgn);
+  };
+  auto box = [](HDC dc) {
+    RECT r{};
+    GetClipBox(dc, &r);
+    return TRect(r.left, r.top, r.right, r.bottom);
+  };
+  clipTo(a.DC(), 0, 0, 50, 50);
+  clipTo(b.DC(), 10, 10, 30, 30);
+  PushClipRegion(a.DC(), CreateRectRgn(0, 0, 20, 20), RGN_AND);
+  PushClipRegion(b.DC(), CreateRectRgn(0, 0, 15, 15), RGN_AND);
+  PushClipRegion(a.DC(), CreateRectRgn(5, 5, 40, 40), RGN_AND);
+  EXPECT_EQ(box(a.DC()), TRect(5, 5, 20, 20));
+  EXPECT_EQ(box(b.DC()), TRect(10, 10, 15, 15));
+
+  PopClipRegion(a.DC());
+  EXPECT_EQ(box(a.DC()), TRect(0, 0, 20, 20));
+  PopClipRegion(b.DC());
+  EXPECT_EQ(box(b.DC()), TRect(10, 10, 30, 30));
+  PopClipRegion(a.DC());
+  EXPECT_EQ(box(a.DC()), TRect(0, 0, 50, 50));
+  EXPECT_TRUE(HasClip(a.DC()));
+  EXPECT_TRUE(HasClip(b.DC()));
+  EXPECT_EQ(ClipStackDepth(a.DC()), 0);
+  EXPECT_EQ(ClipStackDepth(b.DC()), 0);
+}
+
 TEST_F(GdiCanvasTest, APopNeverRestoresAnotherCanvassRegion) {
   TDibSurface other(50, 50);
   TKelCanvas3D second;

@@ -302,7 +302,9 @@ TEST(ChartAxisIncrement, NextNiceStep) {
   const Case cases[] = {{0.3, 0.5}, {1, 2},   {1.5, 2},    {2, 5},
                         {4.99, 5},  {5, 10},  {9.09, 10},  {10, 20},
                         {20, 50},   {75, 100}, {0.002, 0.005},
-                        {std::numeric_limits<double>::infinity(), 1}, {0, 1}};
+                        {std::numeric_limits<double>::infinity(), 1}, {0, 1},
+                        // No decade to step in: without the guard these recurse without end.
+                        {-5, 1}, {std::numeric_limits<double>::quiet_NaN(), 1}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(NextNiceStep(c.x), c.step) << c.x;
 }
 

@@ -94,6 +94,23 @@ TEST(SeriesStoredData, ALongLabelUsesTheLongFormAndReadsBackUnchanged) {
   EXPECT_EQ(t.PointLabel(1), longLabel);
 }
 
+// Labels are looked for among all points: one that only point 101 carries is stored too.
+TEST(SeriesStoredData, ALabelPastTheHundredthPointIsStored) {
+  TChartSeries s(nullptr);
+  for (int i = 0; i < 105; ++i) s.AppendValue(i, i == 101 ? "late" : "");
+  const auto bytes = Block(s);
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_EQ(bytes[0], 4) << "labels only";
+  TChartSeries t(nullptr);
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), static_cast<long long>(bytes.size()));
+  stream.SetPosition(0);
+  t.ReadPointData(stream);
+  ASSERT_EQ(t.PointCount(), 105);
+  EXPECT_EQ(t.PointLabel(101), "late");
+  EXPECT_EQ(t.PointLabel(100), "");
+}
+
 TEST(SeriesStoredData, NullPointsAnywhereKeepTheirColour) {
   TChartSeries s(nullptr);
   s.ChangeSeriesColor(clRed);

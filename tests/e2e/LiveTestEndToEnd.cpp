@@ -4,7 +4,9 @@
 // command-line program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -105,13 +107,34 @@ HANDLE StartProgram(const std::string& exe, const std::string& arguments, const 
 // The program the driver steers: other test programs may show windows with the same captions.
 DWORD steeredProcess = 0;
 
+// Every wait of a test draws on one budget, so that the waits of a hung program end the test
+// inside its CTest time-out (the suite's tests run in one process) with a failure of their own.
+ULONGLONG budgetEnd = 0;
+class TestBudget {
+ public:
+  explicit TestBudget(int seconds) { budgetEnd = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000; }
+  ~TestBudget() { budgetEnd = 0; }
+  TestBudget(const TestBudget&) = delete;
+  TestBudget& operator=(const TestBudget&) = delete;
+};
+// Milliseconds left of the budget, at most `cap`.
+DWORD Remaining(DWORD cap) {
+  const ULONGLONG now = GetTickCount64();
+  if (budgetEnd == 0) return cap;
+  if (now >= budgetEnd) return 0;
+  return static_cast<DWORD>(std::min<ULONGLONG>(cap, budgetEnd - now));
+}
+
 // Runs vk_driver with `arguments` on the steered program's windows and answers its exit code
 // (-1 when it could not run).
 int Driver(const std::string& arguments) {
   HANDLE p = StartProgram(BinDir() + "vk_driver.exe",
                           "--pid " + std::to_string(steeredProcess) + " " + arguments, "");
   if (!p) return -1;
-  WaitForSingleObject(p, 150000);
+  if (WaitForSingleObject(p, Remaining(150000)) != WAIT_OBJECT_0) {
+    TerminateProcess(p, 1);
+    WaitForSingleObject(p, 5000);
+  }
   DWORD code = 0;
   GetExitCodeProcess(p, &code);
   CloseHandle(p);
@@ -151,7 +174,8 @@ std::vector<std::string> Sqlite(const ProgramFolder& folder, const std::string& 
   if (pi.hProcess) CloseHandle(pi.hProcess);
   if (pi.hThread) CloseHandle(pi.hThread);
   // Readiness of an outside process, bounded.
-  for (int i = 0; i < 1000 && !folder.Exists(tag + ".done"); ++i) Sleep(20);
+  const DWORD bound = Remaining(20000);
+  for (DWORD waited = 0; waited < bound && !folder.Exists(tag + ".done"); waited += 20) Sleep(20);
   EXPECT_TRUE(folder.Exists(tag + ".done")) << "sqlite3 did not finish: " << sql;
   std::vector<std::string> lines;
   const std::string out = folder.ReadFile(tag + ".out");
@@ -166,6 +190,7 @@ std::vector<std::string> Sqlite(const ProgramFolder& folder, const std::string& 
 }
 
 TEST(EndToEnd, LiveTestFromStartButtonToQuit) {
+  TestBudget budget(130);
   ProgramFolder folder;
   VirtualPortPair pair;
   InstrumentSimulator sim(pair.SimulatorPort(),
@@ -179,7 +204,7 @@ TEST(EndToEnd, LiveTestFromStartButtonToQuit) {
   ASSERT_EQ(Driver("wait " + main + " 60"), 0) << "the main window did not show";
   // A fresh folder gets its database with the default configuration row.
   std::vector<std::string> config;
-  for (int i = 0; i < 50 && config != std::vector<std::string>{"1|1|J|K"}; ++i)
+  for (int i = 0; i < 50 && Remaining(1) > 0 && config != std::vector<std::string>{"1|1|J|K"}; ++i)
     config = Sqlite(folder, "select modecnt, pointcnt, mode1type, mode2type from config", true);
   EXPECT_EQ(config, (std::vector<std::string>{"1|1|J|K"}));
   ASSERT_EQ(Driver("click " + main + " start 30"), 0);
@@ -188,8 +213,7 @@ TEST(EndToEnd, LiveTestFromStartButtonToQuit) {
 
   // Readings arrive (in test mode as fast as the instrument answers).
   int rows = 0;
-  const ULONGLONG deadline = GetTickCount64() + 80000;  // a bound for a hung program only
-  while (rows < 3 && GetTickCount64() < deadline) {
+  while (rows < 3 && Remaining(1) > 0) {
     const std::vector<std::string> count = Sqlite(folder, "select count(*) from newdata", true);
     rows = count.empty() ? 0 : std::atoi(count[0].c_str());
   }
@@ -203,7 +227,7 @@ TEST(EndToEnd, LiveTestFromStartButtonToQuit) {
   ASSERT_EQ(Driver("post-close " + main + " 30"), 0);
   ASSERT_EQ(Driver("click prompt OK 30"), 0);
   ASSERT_EQ(Driver("gone " + main + " 60"), 0);
-  EXPECT_EQ(WaitForSingleObject(program.Handle(), 60000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(program.Handle(), Remaining(60000)), WAIT_OBJECT_0);
   DWORD exitCode = 1;
   GetExitCodeProcess(program.Handle(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
@@ -222,6 +246,115 @@ TEST(EndToEnd, LiveTestFromStartButtonToQuit) {
                                  channel16[r % 3] + "|<null>|19";
     EXPECT_EQ(data[r], expected) << "row " << r + 1;
   }
+}
+
+// Window searches of the steered program. Enumeration callbacks are named CALLBACK functions: a
+// lambda is no stdcall function on 32-bit Windows.
+struct WindowSearch {
+  std::wstring text;  // window text, or a part of the class name (any case)
+  int items = 0;      // combo box entries wanted
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK VisitChildText(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<WindowSearch*>(lp);
+  wchar_t buffer[256];
+  GetWindowTextW(wnd, buffer, 256);
+  if (s->text != buffer) return TRUE;
+  s->found = wnd;
+  return FALSE;
+}
+
+BOOL CALLBACK VisitComboBox(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<WindowSearch*>(lp);
+  wchar_t buffer[256];
+  GetClassNameW(wnd, buffer, 256);
+  std::wstring name = buffer, wanted = s->text;
+  for (wchar_t& c : name) c = static_cast<wchar_t>(towlower(c));
+  for (wchar_t& c : wanted) c = static_cast<wchar_t>(towlower(c));
+  if (name.find(wanted) == std::wstring::npos) return TRUE;
+  if (SendMessageW(wnd, CB_GETCOUNT, 0, 0) != s->items) return TRUE;
+  s->found = wnd;
+  return FALSE;
+}
+
+BOOL CALLBACK VisitMainWindow(HWND wnd, LPARAM lp) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  wchar_t caption[256];
+  GetWindowTextW(wnd, caption, 256);
+  if (pid != steeredProcess || std::wstring(caption).rfind(Utf8ToWide(kMainCaption), 0) != 0) return TRUE;
+  reinterpret_cast<WindowSearch*>(lp)->found = wnd;
+  return FALSE;
+}
+
+// A child window of `parent` (at any depth) with exactly this text, or null.
+HWND ChildWithText(HWND parent, const std::wstring& text) {
+  WindowSearch search{text};
+  EnumChildWindows(parent, VisitChildText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The first child window of `parent` whose class name contains `className` (any case) and that
+// holds `items` list entries, or null.
+HWND ComboBoxWithItems(HWND parent, const std::wstring& className, int items) {
+  WindowSearch search{className, items};
+  EnumChildWindows(parent, VisitComboBox, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The steered program's main window.
+HWND MainWindow() {
+  WindowSearch search;
+  EnumWindows(VisitMainWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Outside test mode a poll read lasts the interval less 100 ms: with a one-minute interval the
+// operator's stop, pressed in the middle of the first poll, still ends the test within a second,
+// and the sample whose reply was in is stored.
+TEST(EndToEnd, StopAtAMinuteIntervalEndsTheTestAtOnce) {
+  TestBudget budget(110);
+  ProgramFolder folder;
+  VirtualPortPair pair;
+  InstrumentSimulator sim(pair.SimulatorPort(), "--modules 1 --readings const:21.5");
+  folder.WriteFile("com.set", pair.AppPort() + "\r\n");
+
+  Process program(StartProgram(folder.Path() + "Vornakit_more.exe", "", folder.Path()));
+  ASSERT_NE(program.Handle(), nullptr);
+  steeredProcess = GetProcessId(program.Handle());
+  const std::string main = Quoted(kMainCaption);
+  ASSERT_EQ(Driver("wait " + main + " 60"), 0) << "the main window did not show";
+  const HWND window = MainWindow();
+  ASSERT_NE(window, nullptr);
+  // Interval "1" (the edit's own text) in minutes.
+  const HWND unit = ComboBoxWithItems(window, L"combobox", 2);  // "second", "minute"
+  ASSERT_NE(unit, nullptr);
+  SendMessageW(unit, CB_SETCURSEL, 1, 0);
+  ASSERT_EQ(Driver("click " + main + " start 30"), 0);
+  // The connection sequence outside test mode: every command waits its whole 300 ms.
+  ASSERT_EQ(Driver("enabled " + main + " stop 60"), 0);
+  // Well inside the first poll's 59.9 s read; at a one-second pace three samples would be in.
+  Sleep(3000);
+
+  const HWND stop = ChildWithText(window, L"stop");
+  const HWND start = ChildWithText(window, L"start");
+  ASSERT_NE(stop, nullptr);
+  ASSERT_NE(start, nullptr);
+  ASSERT_FALSE(IsWindowEnabled(start));
+  const ULONGLONG pressed = GetTickCount64();
+  PostMessageW(stop, BM_CLICK, 0, 0);
+  // The thread has ended when the start button is enabled again.
+  while (!IsWindowEnabled(start) && GetTickCount64() - pressed < 10000) Sleep(10);
+  EXPECT_TRUE(IsWindowEnabled(start));
+  EXPECT_LT(GetTickCount64() - pressed, 1000u);
+
+  ASSERT_EQ(Driver("post-close " + main + " 30"), 0);
+  ASSERT_EQ(Driver("click prompt OK 30"), 0);
+  ASSERT_EQ(Driver("gone " + main + " 60"), 0);
+  EXPECT_EQ(WaitForSingleObject(program.Handle(), Remaining(60000)), WAIT_OBJECT_0);
+  EXPECT_EQ(Sqlite(folder, "select ID, val1, val8 from newdata order by ID"),
+            (std::vector<std::string>{"1|21.5|21.5"}));
 }
 
 }  // namespace

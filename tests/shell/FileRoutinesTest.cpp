@@ -1,6 +1,7 @@
 // New folder names, the warning on failure with its real reason, and item detail texts.
 #include <gtest/gtest.h>
 
+#include "tests/toolkit/RtlSettings.h"
 #include "ShellTestSupport.h"
 #include "shell/KxFileRoutines.h"
 #include "toolkit/rtl/TextConv.h"
@@ -70,6 +71,7 @@ TEST_F(FileRoutinesTest, AFailureReportsItsRealReasonOnce) {
 }
 
 TEST_F(FileRoutinesTest, DetailsOfFilesAndFolders) {
+  ProcessSettingsGuard guard;
   FormatSettings().ThousandSeparator = ',';
   const std::string big = MakeFile("big.txt", 1025);
   const std::string empty = MakeFile("empty.txt", 0);
@@ -111,14 +113,12 @@ TEST_F(FileRoutinesTest, ModifiedTextUsesTheShortFormats) {
   SystemTimeToFileTime(&utc, &when);
   SetFileTime(h, nullptr, nullptr, &when);
   CloseHandle(h);
+  ProcessSettingsGuard guard;
   TFormatSettings& fs = FormatSettings();
-  const std::string oldDate = fs.ShortDateFormat, oldTime = fs.ShortTimeFormat;
   fs.ShortDateFormat = "yyyy-mm-dd";
   fs.ShortTimeFormat = "hh:nn";
   std::string size, modified, type;
   TIdListPtr list = ListOf(file);
   FileDetailsTexts(list.get(), size, modified, type);
-  fs.ShortDateFormat = oldDate;
-  fs.ShortTimeFormat = oldTime;
   EXPECT_EQ(modified, "2024-03-15 13:45");
 }

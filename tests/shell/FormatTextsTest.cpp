@@ -1,6 +1,7 @@
 // FormatStrPos and FormatKilobytes: positional inserts and kilobyte texts.
 #include <gtest/gtest.h>
 
+#include "tests/toolkit/RtlSettings.h"
 #include "shell/KxFileRoutines.h"
 #include "shell/KxFormatStrPos.h"
 
@@ -38,6 +39,7 @@ TEST(FormatStrPos, TakesFiftyTextsAndRaisesOnFiftyOne) {
 }
 
 TEST(FormatKilobytes, RoundsUpWithThousandsSeparators) {
+  ProcessSettingsGuard guard;
   FormatSettings().ThousandSeparator = ',';
   struct Case {
     uint64_t bytes;

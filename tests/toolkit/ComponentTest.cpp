@@ -94,13 +94,19 @@ TEST(Component, RemovedFreeNotificationIsNotSent) {
 }
 
 TEST(Component, DestroyedWatcherLeavesNoDanglingLink) {
+  std::vector<std::string> log;
   Probe form(nullptr);
-  auto* source = new Probe(nullptr);
-  auto* user = new Probe(&form);
+  auto* source = new Probe(nullptr, &log);
+  source->SetName("Source");
+  auto* user = new Probe(&form, &log);
+  user->SetName("User");
   source->FreeNotification(user);
   delete user;   // must unlink itself from source
-  delete source;  // would notify a dead component otherwise
-  SUCCEED();
+  delete source;  // would notify the dead User otherwise
+  // Nothing reached User after it was destroyed.
+  ASSERT_EQ(log.front(), "destroy User");
+  ASSERT_EQ(log.back(), "destroy Source");
+  for (size_t i = 1; i < log.size(); ++i) EXPECT_NE(log[i].rfind("User ", 0), 0u) << log[i];
 }
 
 TEST(Component, DestroyingStateIsSetBeforeOwnedComponentsGo) {

@@ -1,11 +1,19 @@
 // The process-wide settings come from the user's locale: names and separators are filled in.
 #include <gtest/gtest.h>
 
+#include "tests/toolkit/RtlSettings.h"
 #include "toolkit/rtl/SysUtils.h"
+
+TEST(FormatSettings, OneProcessWideInstance) {
+  ProcessSettingsGuard guard;
+  FormatSettings().DecimalSeparator = '#';
+  // What one caller changes, the formatting routines and every later caller see.
+  EXPECT_EQ(FormatSettings().DecimalSeparator, '#');
+  EXPECT_EQ(FormatFloat("0.0", 1.5), "1#5");
+}
 
 TEST(FormatSettings, FilledFromTheLocale) {
   const TFormatSettings& s = FormatSettings();
-  EXPECT_EQ(&s, &FormatSettings());  // one process-wide instance
   for (int i = 0; i < 12; ++i) {
     EXPECT_FALSE(s.ShortMonthNames[i].empty()) << i;
     EXPECT_FALSE(s.LongMonthNames[i].empty()) << i;

@@ -87,6 +87,12 @@ SimReply InstrumentModel::Answer(uint8_t command, const Bytes& params) {
     r.note = "fault: flood of 3000 bytes";
     return r;
   }
+  if (fault && o_.fault == FaultKind::Raw) {
+    r.send = true;
+    r.bytes.assign(o_.raw.begin(), o_.raw.end());
+    r.note = "fault: raw bytes";
+    return r;
+  }
   if (fault && o_.fault == FaultKind::Garbage) {
     r.send = true;
     r.bytes = {0x13, 0x37, 0x00, 0xFF, 0x7E, 0x0A, 0x55};
@@ -103,7 +109,7 @@ SimReply InstrumentModel::Answer(uint8_t command, const Bytes& params) {
   Bytes data;
   switch (command) {
     case 0x22:
-      data = {static_cast<uint8_t>(modules_)};
+      data = {static_cast<uint8_t>(o_.reportedModules >= 0 ? o_.reportedModules : modules_)};
       break;
     case 0x21:
       data.assign(o_.productNumber.begin(), o_.productNumber.end());
@@ -120,7 +126,9 @@ SimReply InstrumentModel::Answer(uint8_t command, const Bytes& params) {
         return r;
       }
       const size_t m = static_cast<size_t>(param - 1);
-      data = {static_cast<uint8_t>(param), TypeCode(m < o_.types.size() ? o_.types[m] : 'K')};
+      const uint8_t code = param == o_.typeCodeModule ? static_cast<uint8_t>(o_.typeCode)
+                                            : TypeCode(m < o_.types.size() ? o_.types[m] : 'K');
+      data = {static_cast<uint8_t>(param), code};
       break;
     }
     case 0x62: {
@@ -147,6 +155,7 @@ SimReply InstrumentModel::Answer(uint8_t command, const Bytes& params) {
         const float v = Reading(c);
         uint8_t b[4];
         std::memcpy(b, &v, 4);  // little-endian IEEE single, as the instrument sends it
+        if (c + 1 == o_.rawChannel) std::memcpy(b, o_.rawReading.data(), 4);
         data.insert(data.end(), b, b + 4);
       }
       ++polls_;

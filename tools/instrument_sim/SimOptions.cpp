@@ -75,6 +75,18 @@ bool ParseFault(const std::string& text, SimOptions& o) {
     else return false;
     return true;
   }
+  if (p.size() == 2 && k == "raw") {
+    o.fault = FaultKind::Raw;
+    o.raw.clear();
+    const std::string& hex = p[1];
+    if (hex.empty() || hex.size() % 2 != 0) return false;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+      int byte = 0;
+      if (!ToInt("0x" + hex.substr(i, 2), byte)) return false;
+      o.raw.push_back(static_cast<unsigned char>(byte));
+    }
+    return true;
+  }
   if (p.size() == 2 && k == "late") {
     o.fault = FaultKind::Late;
     return ToInt(p[1], o.lateMs) && o.lateMs >= 0;
@@ -99,7 +111,11 @@ const char* SimUsage() {
          "  --readings const:V | ramp:START:STEP | noise:CENTRE:AMPLITUDE | seq:V1,V2,...\n"
          "  --channel-step D      added to each channel's reading per channel index\n"
          "  --seed N              seed of the noise generator\n"
-         "  --fault none|noreply|crc|echo|late[:MS]|flood|modules[:N]|short|garbage\n"
+         "  --report-modules N    module count byte sent in reply to $22 (0..255; the\n"
+         "                        instrument still has --modules)\n"
+         "  --raw-reading C:HEX8  channel C sends these 4 bytes as its reading\n"
+         "  --type-code M:N       module M's reply to $61 carries type code N (0..255)\n"
+         "  --fault none|noreply|crc|echo|late[:MS]|flood|modules[:N]|short|garbage|raw:HEX\n"
          "  --fault-on HEX        apply the fault to this command code only (e.g. 60)\n"
          "  --fault-after N       answer N matching requests normally first\n"
          "  --fault-count N       fault this many matching requests, then answer normally\n"
@@ -129,6 +145,31 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& o, std::s
       ok = value(a, o.productModel);
     } else if (a == "--modules") {
       ok = value(a, v) && ToInt(v, o.modules) && o.modules >= 1 && o.modules <= 8;
+    } else if (a == "--report-modules") {
+      ok = value(a, v) && ToInt(v, o.reportedModules) && o.reportedModules >= 0 &&
+           o.reportedModules <= 255;
+    } else if (a == "--raw-reading") {
+      // C:HHHHHHHH, the channel and its 4 bytes in the order they are sent
+      ok = value(a, v);
+      if (ok) {
+        const std::vector<std::string> p = Split(v, ':');
+        ok = p.size() == 2 && ToInt(p[0], o.rawChannel) && o.rawChannel >= 1 &&
+             o.rawChannel <= 64 && p[1].size() == 8;
+        o.rawReading.clear();
+        for (size_t k = 0; ok && k < 8; k += 2) {
+          int byte = 0;
+          ok = ToInt("0x" + p[1].substr(k, 2), byte);
+          o.rawReading.push_back(static_cast<unsigned char>(byte));
+        }
+      }
+    } else if (a == "--type-code") {
+      ok = value(a, v);
+      if (ok) {
+        const std::vector<std::string> p = Split(v, ':');
+        ok = p.size() == 2 && ToInt(p[0], o.typeCodeModule) && o.typeCodeModule >= 1 &&
+             o.typeCodeModule <= 8 && ToInt(p[1], o.typeCode) && o.typeCode >= 0 &&
+             o.typeCode <= 255;
+      }
     } else if (a == "--decimals") {
       ok = value(a, v) && ToInt(v, o.decimals) && (o.decimals == 1 || o.decimals == 2);
     } else if (a == "--types") {

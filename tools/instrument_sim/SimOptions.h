@@ -17,7 +17,8 @@ enum class FaultKind {
   Flood,        // more than 1024 bytes of garbage instead of the reply
   ModuleChange, // the module count changes; polls for the old channel count go unanswered
   Short,        // only the first 5 bytes of the reply
-  Garbage       // 7 bytes that are no frame at all
+  Garbage,      // 7 bytes that are no frame at all
+  Raw           // the given bytes instead of the reply
 };
 
 struct SimOptions {
@@ -40,6 +41,12 @@ struct SimOptions {
   int faultCount = -1;              // how many matching requests get the fault; -1 all
   int lateMs = 1000;
   int newModules = 2;               // module count after a ModuleChange fault
+  std::vector<unsigned char> raw;   // bytes of a Raw fault
+  int reportedModules = -1;         // module count byte of the $22 reply, when not `modules`
+  int rawChannel = 0;               // 1-based channel whose reading is sent as `rawReading`
+  std::vector<unsigned char> rawReading;  // its 4 bytes as sent
+  int typeCodeModule = 0;           // 1-based module whose $61 reply carries `typeCode`
+  int typeCode = -1;                // that type code byte, whatever `types` says
   std::string readyEvent;           // named event set once the port is open
   bool verbose = false;
 };
