@@ -25,7 +25,6 @@
 
 namespace {
 
-bool StateLoading(const TComponent& c) { return c.ComponentState().Contains(csLoading); }
 
 int LayerWidth(TFrameStyleEx style, int bevelWidth) {
   switch (style) {
