@@ -25,7 +25,6 @@
 
 namespace {
 
-
 int LayerWidth(TFrameStyleEx style, int bevelWidth) {
   switch (style) {
     case fsNone: return 0;
