@@ -7,6 +7,7 @@
 #include "controls/KxCommonColors.h"
 #include "controls/KxFrameController.h"
 #include "controls/KxLabel.h"
+#include "controls/KxPageControl.h"
 #include "controls/KxRegIniFile.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TypInfo.h"
@@ -14,7 +15,8 @@
 void InitControlSet() {
   KxCommonColorsInitialize();
   RegisterClasses({&TKxFrameController::StaticClass(), &TKxRegIniFile::StaticClass(), &TKxLabel::StaticClass(),
-                   &TKxButton::StaticClass(), &TKxBitBtn::StaticClass(), &TKxComboBox::StaticClass()});
+                   &TKxButton::StaticClass(), &TKxBitBtn::StaticClass(), &TKxComboBox::StaticClass(),
+                   &TKxPageControl::StaticClass(), &TKxTabSheet::StaticClass()});
 }
 
 void DoneControlSet() {
