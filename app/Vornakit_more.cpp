@@ -15,6 +15,7 @@
 #include "canvas/KelCanvasModule.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
+#include "controls/KxModule.h"
 #include "toolkit/graphics/GraphicsModule.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
@@ -41,6 +42,7 @@ class Modules {
     InitThreadSynchronization();
     InitGraphics();
     InitControls();
+    InitControlSet();
     KelCanvasStartup();  // the stored fonts and the canvas classes
     KelConstStartup();
     KelProcsStartup();
@@ -52,6 +54,7 @@ class Modules {
     KelProcsShutdown();
     KelConstShutdown();
     KelCanvasShutdown();
+    DoneControlSet();
     DoneControls();
     DoneGraphics();
     DoneThreadSynchronization();
