@@ -17,7 +17,9 @@ TColor Rgb(TColor color) { return static_cast<TColor>(KxColorToRGB(color)); }
 // ---- Common face ----------------------------------------------------------------------------
 
 TKxTabStripButton::TKxTabStripButton(TComponent* owner) : TCustomControl(owner) {
-  SetControlStyle(ControlStyle() + TControlStyle{csOpaque, csNoDesignVisible} - TControlStyle{csDoubleClicks});
+  // The buttons hold the mouse themselves: losing the capture ends a press without action.
+  SetControlStyle(ControlStyle() + TControlStyle{csOpaque, csNoDesignVisible} -
+                  TControlStyle{csDoubleClicks, csCaptureMouse});
   SetBounds(0, 0, 16, 16);
 }
 
