@@ -142,6 +142,8 @@ const TClassInfo& TKxPageControl::StaticClass() {
           .Default(true)
           .Property("SaveResources", &C::SaveResources, &C::SetSaveResources)
           .Default(false)
+          .Property("DockSite", &C::DockSite, &C::SetDockSite)
+          .Default(false)
           .Property("OnPageChange", [](C& c) { return c.OnPageChange; },
                     [](C& c, TNotifyEvent e) { c.OnPageChange = e; })
           .Build();
@@ -201,6 +203,8 @@ void TKxPageControl::RemovePage(TKxTabSheet* sheet) {
     suppressChecks_ = false;
   }
   if (sheet == activePageDefault_) activePageDefault_ = nullptr;
+  docked_.erase(std::remove_if(docked_.begin(), docked_.end(), [sheet](const DockedWindow& d) { return d.Sheet == sheet; }),
+                docked_.end());
   pages_.erase(pages_.begin() + index);
   sheet->pageControl_ = nullptr;
   if (!ComponentState().Contains(csDestroying)) InvalidateLayout();
@@ -378,6 +382,94 @@ void TKxPageControl::WndProc(TMessage& message) {
     return;
   }
   TKxCustomTabControl::WndProc(message);
+}
+
+// ---- Docking --------------------------------------------------------------------------------
+
+namespace {
+// A caption up to its first control character.
+std::string DockCaption(TControl* client) {
+  if (dynamic_cast<TCustomForm*>(client) == nullptr) return {};
+  std::string text = client->Caption();
+  const auto cut = std::find_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 32; });
+  return std::string(text.begin(), cut);
+}
+}  // namespace
+
+TKxTabSheet* TKxPageControl::SheetOfDockClient(const TControl* client) const {
+  for (const DockedWindow& d : docked_)
+    if (d.Client == client) return d.Sheet;
+  return nullptr;
+}
+
+void TKxPageControl::DockDrop(TControl* client, int x, int y) {
+  auto* sheet = new TKxTabSheet(this);
+  sheet->SetPageControl(this);
+  sheet->SetCaption(DockCaption(client));
+  docked_.push_back({client, sheet});
+  client->SetParent(sheet);
+  client->SetAlign(alClient);
+  sheet->SetTabVisible(client->Visible());
+  if (client->Visible()) ChangeActivePage(sheet);
+  OnDockDrop(this, client, x, y);
+}
+
+void TKxPageControl::DockClientRemoved(TControl* client) {
+  TKxTabSheet* sheet = SheetOfDockClient(client);
+  if (sheet == nullptr) return;
+  docked_.erase(std::remove_if(docked_.begin(), docked_.end(), [client](const DockedWindow& d) { return d.Client == client; }),
+                docked_.end());
+  if (sheet == activePage_) SelectNextPage(true);
+  delete sheet;
+}
+
+void TKxPageControl::DockClientChanged(TControl* client, UINT what) {
+  TKxTabSheet* sheet = SheetOfDockClient(client);
+  if (sheet == nullptr) return;
+  if (what == CM_TEXTCHANGED) {
+    sheet->SetCaption(DockCaption(client));
+  } else if (what == CM_VISIBLECHANGED) {
+    sheet->SetTabVisible(client->Visible());
+  }
+}
+
+void TKxPageControl::GetSiteInfo(TControl* client, TRect& influence, TPoint mousePos, bool& canDock) {
+  // The whole control (nothing on screen without a window); a window docked here already
+  // cannot dock again.
+  influence = TRect();
+  if (HandleAllocated()) {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    influence = TRect(r.left, r.top, r.right, r.bottom);
+  }
+  canDock = DockSite() && client != nullptr && client->HostDockSite() != this;
+  OnGetSiteInfo(this, client, influence, mousePos, canDock);
+}
+
+void TKxPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TKxCustomTabControl::MouseDown(button, shift, x, y);
+  if (button != mbLeft || shift.Contains(ssDouble)) return;
+  TKxTabSheet* page = PageOfTab(PressedTab());
+  for (const DockedWindow& d : docked_) {
+    if (d.Sheet == page) {
+      d.Client->BeginDrag(false);
+      return;
+    }
+  }
+}
+
+void TKxPageControl::DblClick() {
+  TKxCustomTabControl::DblClick();
+  if (!dblClickUndocks_) return;
+  TKxTabSheet* page = PageOfTab(PressedTab());
+  for (const DockedWindow& d : docked_) {
+    if (d.Sheet == page) {
+      TControl* client = d.Client;
+      if (client->Dragging()) client->EndDrag(false);
+      client->ManualDock(nullptr);
+      return;
+    }
+  }
 }
 
 void TKxPageControl::Loaded() {

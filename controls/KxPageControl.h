@@ -93,6 +93,14 @@ class TKxPageControl : public TKxCustomTabControl {
   // Selects the next (previous) page with a visible tab, wrapping around.
   void SelectNextPage(bool goForward);
 
+  // Docking (DockSite): each docked window gets a sheet of its own.
+  void DockDrop(TControl* client, int x, int y) override;
+  void DockClientRemoved(TControl* client) override;
+  void DockClientChanged(TControl* client, UINT what) override;
+  void GetSiteInfo(TControl* client, TRect& influence, TPoint mousePos, bool& canDock) override;
+  // The sheet holding a docked window (null when it is not docked here).
+  TKxTabSheet* SheetOfDockClient(const TControl* client) const;
+
   void InvalidateLayout() override;
   void CloseCurrentTab() override;
   void RepositionCurrentTab(int newIndex) override;
@@ -110,6 +118,8 @@ class TKxPageControl : public TKxCustomTabControl {
   void CMColorChanged(TMessage& message) override;
   void CMDialogKey(TMessage& message) override;
   void ShowControl(TControl* control);
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void DblClick() override;
 
  private:
   // Shows `sheet` and hides the old page, keeping the form's focus inside the pages.
@@ -120,6 +130,11 @@ class TKxPageControl : public TKxCustomTabControl {
   TKxTabSheet* activePageDefault_ = nullptr;
   bool dblClickUndocks_ = true;
   bool saveResources_ = false;
+  struct DockedWindow {
+    TControl* Client;
+    TKxTabSheet* Sheet;
+  };
+  std::vector<DockedWindow> docked_;
   bool recolouring_ = false;
   bool quietChange_ = false;
 };

@@ -45,6 +45,7 @@ const TEnumInfo& EnumTypeInfo(TOrientation) {
 namespace {
 
 constexpr UINT_PTR kHotTimer = 1;
+constexpr UINT_PTR kDragScrollTimer = 2;
 constexpr int kCloseRoom = 20;  // room of the active tab's close button along the caption
 
 TColor Rgb(TColor color) { return static_cast<TColor>(KxColorToRGB(color)); }
@@ -1012,18 +1013,13 @@ void TKxCustomTabControl::MouseDown(TMouseButton button, TShiftState shift, int 
 void TKxCustomTabControl::MouseMove(TShiftState shift, int x, int y) {
   TCustomControl::MouseMove(shift, x, y);
   if (ComponentState().Contains(csDesigning)) return;
-  if (dragging_) {
-    const int over = TabIndexAt({x, y});
-    dropTarget_ = over >= 0 && over != tabIndex_ ? over : -1;
-    return;
-  }
+  // A drag starts only from the active tab, pressed and still under the held button.
   if (allowTabDragging_ && shift.Contains(ssLeft) && pressedTab_ >= 0 && pressedTab_ == tabIndex_ &&
-      tabs_.Items(pressedTab_)->Enabled) {
+      tabs_.Items(pressedTab_)->Enabled && !Dragging()) {
     bool allow = true;
     OnTabDragging(this, pressedTab_, allow);
     if (allow) {
-      dragging_ = true;
-      dropTarget_ = -1;
+      BeginDrag(true);
       return;
     }
   }
@@ -1053,14 +1049,145 @@ void TKxCustomTabControl::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TKxCustomTabControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  // The pressed tab is kept: a double click that follows acts on it.
   TCustomControl::MouseUp(button, shift, x, y);
-  if (dragging_) {
-    dragging_ = false;
-    const int target = dropTarget_;
-    dropTarget_ = -1;
-    if (target >= 0) RepositionCurrentTab(target);
+}
+
+// ---- Dragging a tab -----------------------------------------------------------------------
+
+TRect TKxCustomTabControl::DropIndicatorRectFor(int target) {
+  const TRect tab = TabRect(target);
+  // At the edge of the target that the active tab would take: before it when moving back.
+  const bool before = target < tabIndex_;
+  const bool reverse = tabSequence_ == tsReverse;
+  switch (tabOrientation_) {
+    case toTop:
+    case toBottom: {
+      const int x = (before != reverse) ? tab.Left : tab.Right;
+      const int y = tabOrientation_ == toTop ? tab.Top : tab.Bottom - 8;
+      return TRect(x - 1, y, x + 2, y + 8);
+    }
+    case toLeft:
+    case toRight: {
+      const bool up = tabOrientation_ == toLeft ? (before == reverse) : (before != reverse);
+      const int y = up ? tab.Top : tab.Bottom;
+      const int x = tabOrientation_ == toLeft ? tab.Left : tab.Right - 8;
+      return TRect(x, y - 1, x + 8, y + 2);
+    }
   }
+  return TRect();
+}
+
+void TKxCustomTabControl::ToggleDragIndicator(const TRect& rect) {
+  TWinControl* parent = Parent();
+  if (parent == nullptr || !parent->HandleAllocated()) return;
+  HDC dc = GetDC(parent->Handle());
+  if (dc == nullptr) return;
+  TBrushHandle brush(CreateSolidBrush(KxColorToRGB(dragIndicatorColor_)));
+  {
+    TSelectGuard select(dc, brush.Get());
+    PatBlt(dc, Left() + rect.Left, Top() + rect.Top, rect.Width(), rect.Height(), PATINVERT);
+  }
+  ReleaseDC(parent->Handle(), dc);
+}
+
+void TKxCustomTabControl::ShowDropIndicator(int target) {
+  if (indicatorShown_ && target == indicatorTarget_) return;
+  HideDropIndicator();
+  if (target < 0) return;
+  indicatorRect_ = DropIndicatorRectFor(target);
+  indicatorTarget_ = target;
+  indicatorShown_ = true;
+  ToggleDragIndicator(indicatorRect_);
+}
+
+void TKxCustomTabControl::HideDropIndicator() {
+  if (!indicatorShown_) return;
+  ToggleDragIndicator(indicatorRect_);
+  indicatorShown_ = false;
+  indicatorTarget_ = -1;
+}
+
+void TKxCustomTabControl::StopDragScroll() {
+  if (dragScrollTimer_ && HandleAllocated()) KillTimer(Handle(), kDragScrollTimer);
+  dragScrollTimer_ = false;
+}
+
+void TKxCustomTabControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+  if (source != this) {
+    TCustomControl::DragOver(source, x, y, state, accept);
+    return;
+  }
+  dragPoint_ = {x, y};
+  if (state == dsDragLeave) {
+    HideDropIndicator();
+    StopDragScroll();
+    accept = false;
+    return;
+  }
+  const int over = TabIndexAt({x, y});
+  accept = over >= 0 && over != tabIndex_;
+  ShowDropIndicator(accept ? over : -1);
+  if (over < 0 && scrollNeeded_) {
+    if (!dragScrollTimer_ && HandleAllocated()) {
+      SetTimer(Handle(), kDragScrollTimer, 400, nullptr);
+      dragScrollTimer_ = true;
+    }
+  } else {
+    StopDragScroll();
+  }
+}
+
+void TKxCustomTabControl::DragDrop(TObject* source, int x, int y) {
+  if (source != this) {
+    TCustomControl::DragDrop(source, x, y);
+    return;
+  }
+  HideDropIndicator();
+  StopDragScroll();
+  const int target = TabIndexAt({x, y});
+  if (target >= 0 && target != tabIndex_ && tabIndex_ >= 0) RepositionCurrentTab(target);
+}
+
+void TKxCustomTabControl::DoEndDrag(TObject* target, int x, int y) {
+  HideDropIndicator();
+  StopDragScroll();
   pressedTab_ = -1;
+  TCustomControl::DoEndDrag(target, x, y);
+}
+
+void TKxCustomTabControl::DragScrollStep() {
+  if (dragScrollTimer_ && HandleAllocated()) SetTimer(Handle(), kDragScrollTimer, 300, nullptr);
+  // Towards the pointer: before the strip's middle scrolls back, beyond it forwards.
+  const TRect strip = StripRect();
+  const bool vertical = Vertical();
+  const int pos = vertical ? dragPoint_.Y : dragPoint_.X;
+  const int middle = vertical ? (strip.Top + strip.Bottom) / 2 : (strip.Left + strip.Right) / 2;
+  bool forward = pos >= middle;
+  if (tabOrientation_ == toLeft) forward = !forward;
+  if (tabSequence_ == tsReverse) forward = !forward;
+  ScrollTabsBy(forward ? 1 : -1);
+}
+
+void TKxCustomTabControl::RepositionCurrentTab(int newIndex) {
+  const int old = tabIndex_;
+  if (old < 0 || newIndex < 0 || newIndex >= tabs_.Count() || newIndex == old) return;
+  auto* moved = new TKxTabData;
+  moved->Assign(*tabs_.Items(old));
+  std::vector<TKxTabData*> order;
+  TKxTabDataList copy;
+  copy.Assign(tabs_);
+  tabs_.Clear();
+  for (int i = 0; i < copy.Count(); ++i) {
+    if (i == old) continue;
+    order.push_back(copy.Items(i));
+  }
+  order.insert(order.begin() + newIndex, moved);
+  for (TKxTabData* t : order) tabs_.Add()->Assign(*t);
+  delete moved;
+  tabIndex_ = newIndex;
+  InvalidateLayout();
+  OnTabOrderChange(this, old, newIndex);
 }
 
 void TKxCustomTabControl::MouseLeave() {
@@ -1088,6 +1215,11 @@ void TKxCustomTabControl::WndProc(TMessage& message) {
     case WM_GETDLGCODE: message.Result = DLGC_WANTARROWS; return;
     case WM_ERASEBKGND: message.Result = 1; return;
     case WM_TIMER:
+      if (message.WParam == kDragScrollTimer) {
+        if (Dragging()) DragScrollStep(); else StopDragScroll();
+        message.Result = 0;
+        return;
+      }
       if (message.WParam == kHotTimer) {
         POINT p{};
         GetCursorPos(&p);

@@ -280,7 +280,8 @@ class TKxCustomTabControl : public TCustomControl {
   // then CloseCurrentTab.
   void CloseRequest();
   virtual void CloseCurrentTab() {}
-  virtual void RepositionCurrentTab(int newIndex) { (void)newIndex; }
+  // A dragged active tab dropped on tab `newIndex`: the tab moves there (OnTabOrderChange).
+  virtual void RepositionCurrentTab(int newIndex);
   void HideAllTabs();
   void ShowAllTabs();
 
@@ -305,6 +306,15 @@ class TKxCustomTabControl : public TCustomControl {
   TNotifyEvent OnAlignControls;
   TNotifyEvent OnPageChange;
 
+  // Dropping a dragged tab on this control: accepted only over another tab than the active
+  // one; the drop indicator marks the target's edge.
+  void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
+  void DragDrop(TObject* source, int x, int y) override;
+  // The drop indicator's rectangle (client coordinates) while shown.
+  bool DropIndicatorShown() const { return indicatorShown_; }
+  TRect DropIndicatorRect() const { return indicatorRect_; }
+  bool DragScrollTimerRunning() const { return dragScrollTimer_; }
+
   void DefineProperties(TFiler& filer) override;
   void Notification(TComponent* component, TOperation operation) override;
 
@@ -327,6 +337,8 @@ class TKxCustomTabControl : public TCustomControl {
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseLeave() override;
   void Resize() override;
+  void DoEndDrag(TObject* target, int x, int y) override;
+  int PressedTab() const { return pressedTab_; }
   void KeyDown(WORD& key, TShiftState shift) override;
   void CMColorChanged(TMessage& message) override;
   void CMParentColorChanged(TMessage& message) override;
@@ -365,6 +377,12 @@ class TKxCustomTabControl : public TCustomControl {
   int FindSelectable(int from, int step, bool includeStart);
   void SelectByKey(int index);
   void SetHot(int index);
+  TRect DropIndicatorRectFor(int target);
+  void ToggleDragIndicator(const TRect& rect);
+  void ShowDropIndicator(int target);
+  void HideDropIndicator();
+  void StopDragScroll();
+  void DragScrollStep();
   void ImagesChanged(TObject*) { Invalidate(); }
   bool Vertical() const { return tabOrientation_ == toLeft || tabOrientation_ == toRight; }
   bool RoundOrSquare() const { return tabStyle_ == tsRoundCorners || tabStyle_ == tsSquareCorners; }
@@ -443,8 +461,11 @@ class TKxCustomTabControl : public TCustomControl {
   std::string ownHint_;
   bool hintSaved_ = false;
   // Dragging a tab.
-  bool dragging_ = false;
-  int dropTarget_ = -1;
+  bool indicatorShown_ = false;
+  int indicatorTarget_ = -1;
+  TRect indicatorRect_;
+  bool dragScrollTimer_ = false;
+  TPoint dragPoint_;
 
   TKxTabScroller* scroller_ = nullptr;
   TKxTabControlCloseButton* closeButton_ = nullptr;

@@ -236,4 +236,64 @@ TEST_F(KxPageControlTest, SheetsAlignToTheCardBelowTheTabs) {
   EXPECT_EQ(Page(0)->Height(), card.Height());
 }
 
+TEST_F(KxPageControlTest, DroppedTabReordersThePages) {
+  pages_->SetActivePageIndex(0);
+  pages_->RepositionCurrentTab(2);
+  EXPECT_EQ(Page(2)->Caption(), "Values");
+  EXPECT_EQ(pages_->Tabs().Items(2)->Caption, "Values");
+  EXPECT_EQ(pages_->TabIndex(), 2);
+}
+
+TEST_F(KxPageControlTest, DockedWindowGetsItsOwnPageAndLeavesIt) {
+  pages_->SetActivePageIndex(1);
+  pages_->SetDockSite(true);
+  auto* client = new TEdit(&form_);
+  client->SetName("client");
+  TRect influence;
+  bool canDock = false;
+  pages_->GetSiteInfo(client, influence, {0, 0}, canDock);
+  EXPECT_TRUE(canDock);
+  pages_->HandleNeeded();
+  pages_->GetSiteInfo(client, influence, {0, 0}, canDock);
+  EXPECT_EQ(influence.Width(), pages_->Width()) << "the whole control";
+  client->ManualDock(pages_);
+  ASSERT_EQ(pages_->PageCount(), 4);
+  TKxTabSheet* sheet = pages_->SheetOfDockClient(client);
+  ASSERT_EQ(sheet, Page(3));
+  EXPECT_EQ(client->Parent(), sheet);
+  EXPECT_EQ(client->Align(), alClient);
+  EXPECT_EQ(pages_->ActivePage(), sheet) << "a visible window's page becomes active";
+  pages_->GetSiteInfo(client, influence, {0, 0}, canDock);
+  EXPECT_FALSE(canDock) << "already docked here";
+  // The window's visibility is its tab's.
+  client->SetVisible(false);
+  EXPECT_FALSE(sheet->TabVisible());
+  client->SetVisible(true);
+  EXPECT_TRUE(sheet->TabVisible());
+  // Undocking frees the page; the next page becomes active.
+  client->ManualDock(nullptr);
+  EXPECT_EQ(pages_->PageCount(), 3);
+  EXPECT_EQ(pages_->SheetOfDockClient(client), nullptr);
+  EXPECT_EQ(pages_->ActivePage(), Page(0));
+  EXPECT_EQ(client->Parent(), nullptr);
+  delete client;
+}
+
+TEST_F(KxPageControlTest, DoubleClickOnADockedPagesTabUndocksIt) {
+  pages_->SetDockSite(true);
+  auto* client = new TEdit(&form_);
+  client->ManualDock(pages_);
+  ASSERT_EQ(pages_->PageCount(), 4);
+  const TRect tab = pages_->TabRect(3);
+  const LPARAM at = MAKELPARAM((tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2);
+  pages_->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+  EXPECT_TRUE(client->Dragging()) << "pressing a docked page's tab starts dragging its window";
+  client->EndDrag(false);
+  pages_->Perform(WM_LBUTTONUP, 0, at);
+  pages_->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  EXPECT_EQ(pages_->PageCount(), 3);
+  EXPECT_EQ(client->HostDockSite(), nullptr);
+  delete client;
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include "controls/KxCommonColors.h"
 #include "controls/KxTabs.h"
 #include "toolkit/graphics/Font.h"
+#include "toolkit/ui/DragDock.h"
 #include "toolkit/ui/Form.h"
 
 namespace {
@@ -297,6 +298,88 @@ TEST_F(KxTabSelectTest, NegativeGeometryValuesAreRefused) {
   EXPECT_THROW(tabs_->SetMargin(-1), EKxTabControlError);
   EXPECT_THROW(tabs_->SetRowIndent(-1), EKxTabControlError);
   EXPECT_EQ(tabs_->TabHeight(), 24);
+}
+
+// ---- Dragging tabs --------------------------------------------------------------------------
+
+class KxTabDragTest : public KxTabControlFixture {
+ protected:
+  KxTabDragTest() {
+    AddTabs({"One", "Two", "Three"});
+    tabs_->SetAllowTabDragging(true);
+    // Every screen point lies over the tab control, at the same client point.
+    SetDragTargetFinder([this](TPoint) -> TControl* { return tabs_; });
+    tabs_->OnTabOrderChange = [this](TObject*, int o, int n) { order_ = std::to_string(o) + ">" + std::to_string(n); };
+  }
+  ~KxTabDragTest() override {
+    EndDragging(false);
+    SetDragTargetFinder(nullptr);
+  }
+  void PressAndMove(int index) {
+    const TPoint p = Center(index);
+    tabs_->Perform(WM_LBUTTONDOWN, MK_LBUTTON, At(p.X, p.Y));
+    tabs_->Perform(WM_MOUSEMOVE, MK_LBUTTON, At(p.X + 1, p.Y));
+  }
+  void DragTo(int index) { DragToPoint(tabs_->ClientToScreen(Center(index))); }
+  std::string Captions() {
+    std::string s;
+    for (int i = 0; i < tabs_->Tabs().Count(); ++i) s += tabs_->Tabs().Items(i)->Caption + " ";
+    return s;
+  }
+  std::string order_;
+};
+
+TEST_F(KxTabDragTest, ActiveTabDroppedOnAnotherMovesThere) {
+  Start(0);
+  PressAndMove(0);
+  ASSERT_TRUE(tabs_->Dragging());
+  DragTo(0);
+  EXPECT_FALSE(DragAccepted()) << "not over the active tab itself";
+  EXPECT_FALSE(tabs_->DropIndicatorShown());
+  DragTo(2);
+  EXPECT_TRUE(DragAccepted());
+  ASSERT_TRUE(tabs_->DropIndicatorShown());
+  // An 8-pixel mark at the target's far edge.
+  const TRect mark = tabs_->DropIndicatorRect();
+  EXPECT_EQ(mark.Height(), 8);
+  EXPECT_NEAR(mark.Left + 1, tabs_->TabRect(2).Right, 1);
+  EndDragging(true);
+  EXPECT_FALSE(tabs_->DropIndicatorShown());
+  EXPECT_EQ(Captions(), "Two Three One ");
+  EXPECT_EQ(tabs_->TabIndex(), 2);
+  EXPECT_EQ(order_, "0>2");
+}
+
+TEST_F(KxTabDragTest, DragStartsOnlyFromTheActiveTabAndWhenAllowed) {
+  Start(0);
+  refuseAll_ = true;
+  PressAndMove(1);  // the press cannot select tab 1
+  EXPECT_EQ(tabs_->TabIndex(), 0);
+  EXPECT_FALSE(tabs_->Dragging());
+  tabs_->Perform(WM_LBUTTONUP, 0, At(1, 1));
+  refuseAll_ = false;
+  tabs_->OnTabDragging = [](TObject*, int, bool& allow) { allow = false; };
+  PressAndMove(0);
+  EXPECT_FALSE(tabs_->Dragging());
+}
+
+TEST_F(KxTabDragTest, PointerOutsideTheTabsScrollsThemByTimer) {
+  for (int i = 0; i < 9; ++i) tabs_->AddTab("More " + std::to_string(i));
+  tabs_->SetBounds(0, 0, 200, 120);
+  Start(0);
+  Paint();
+  ASSERT_TRUE(tabs_->ScrollNeeded());
+  PressAndMove(0);
+  ASSERT_TRUE(tabs_->Dragging());
+  // Over the card, right of the middle: no tab there, the timer scrolls forwards.
+  DragToPoint(tabs_->ClientToScreen({190, 80}));
+  EXPECT_FALSE(DragAccepted());
+  EXPECT_TRUE(tabs_->DragScrollTimerRunning());
+  const int first = tabs_->FirstShownTab();
+  tabs_->Perform(WM_TIMER, 2, 0);
+  EXPECT_EQ(tabs_->FirstShownTab(), first + 1);
+  EndDragging(false);
+  EXPECT_FALSE(tabs_->DragScrollTimerRunning());
 }
 
 }  // namespace
