@@ -15,6 +15,7 @@
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/graphics/GdiHandles.h"
+#include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Form.h"
 
 const TEnumInfo& EnumTypeInfo(TKxImagePosition) {
@@ -284,7 +285,6 @@ void RefuseNegative(int value) {
 
 KX_TAB_LAYOUT_SETTER(TabStyle, TKxTabStyle, tabStyle_)
 KX_TAB_LAYOUT_SETTER(TabSequence, TKxTabSequence, tabSequence_)
-KX_TAB_LAYOUT_SETTER(TextOrientation, TOrientation, textOrientation_)
 KX_TAB_LAYOUT_SETTER_NN(TabHeight, tabHeight_)
 KX_TAB_LAYOUT_SETTER_NN(TabWidth, tabWidth_)
 KX_TAB_LAYOUT_SETTER_NN(CutCornerSize, cutCornerSize_)
@@ -318,6 +318,13 @@ void TKxCustomTabControl::SetTabOrientation(TKxTabOrientation value) {
   if (value == tabOrientation_) return;
   tabOrientation_ = value;
   if (!Loading()) InvalidateLayout();
+}
+
+void TKxCustomTabControl::SetTextOrientation(TOrientation value) {
+  if (value == textOrientation_) return;
+  textOrientation_ = value;
+  if (value == orVertical && !Loading() && !FontIsTrueType(*Font())) Font()->SetName("Verdana");
+  InvalidateLayout();
 }
 
 void TKxCustomTabControl::SetShowFullFrame(bool value) {
@@ -469,6 +476,8 @@ void TKxCustomTabControl::DefineProperties(TFiler& filer) {
 
 void TKxCustomTabControl::Loaded() {
   TCustomControl::Loaded();
+  // Only TrueType fonts turn; vertical captions need one.
+  if (textOrientation_ == orVertical && !FontIsTrueType(*Font())) Font()->SetName("Verdana");
   const int stored = tabIndex_;
   tabIndex_ = -1;
   InvalidateLayout();
@@ -484,11 +493,8 @@ void TKxCustomTabControl::SelectTabFont(TCanvas& canvas, bool bold) {
 
 TSize TKxCustomTabControl::CaptionExtent(const std::string& caption, TCanvas& canvas, bool bold) {
   SelectTabFont(canvas, bold);
-  std::string text = caption;
-  if (HandleAllocated() && (SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0)
-    text = StripAccelerators(text);
-  else
-    text = StripAccelerators(text);  // one "&" disappears, "&&" counts as one
+  // Shown or hidden, an accelerator mark takes no room: one "&" disappears, "&&" is one "&".
+  const std::string text = StripAccelerators(caption);
   TSize size{0, 0};
   size_t start = 0;
   while (true) {
@@ -1328,16 +1334,6 @@ void TKxCustomTabControl::PaintCardBackground(TCanvas& canvas, int row, const TR
   canvas.FillRect(rect);
 }
 
-namespace {
-
-// The card's frame rectangle (exclusive right/bottom) and the outer card.
-struct CardFrame {
-  TRect Outer;
-  TRect Frame;
-};
-
-}  // namespace
-
 void TKxCustomTabControl::PaintCardLayer(TCanvas& canvas, int row) {
   const TRect s = StripRect();
   TRect k(0, 0, Width(), Height());
@@ -1386,8 +1382,10 @@ void TKxCustomTabControl::PaintCardLayer(TCanvas& canvas, int row) {
   if (showFullFrame_) {
     for (size_t i = 2; i < loop.size(); ++i) outline_.insert(outline_.end(), {4, loop[i].X, loop[i].Y});
   } else {
-    // The end pixel of the strip edge.
-    outline_.insert(outline_.end(), {4, loop[1].X + (Vertical() ? 1 : 1), loop[1].Y + (Vertical() ? 1 : 0)});
+    // One pixel on, so that the strip edge includes its end pixel.
+    const int dx = loop[1].X > loop[0].X ? 1 : (loop[1].X < loop[0].X ? -1 : 0);
+    const int dy = loop[1].Y > loop[0].Y ? 1 : (loop[1].Y < loop[0].Y ? -1 : 0);
+    outline_.insert(outline_.end(), {4, loop[1].X + dx, loop[1].Y + dy});
   }
   if (row == 0 && ShadowApplies()) {
     // Two shadow lines outside the frame's right and bottom edges.
@@ -1678,8 +1676,7 @@ void TKxCustomTabControl::PaintTabFace(TCanvas& canvas, int index, const TRect&)
     TSelectGuard select(dc, rotated.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, KxColorToRGB(color));
-    const std::string text = StripAccelerators(tab.Caption);
-    const std::wstring wide(text.begin(), text.end());
+    const std::wstring wide = Utf8ToWide(StripAccelerators(tab.Caption));
     SIZE extent{};
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
     const int x = tabOrientation_ == toRight ? area.Left + (area.Width() + extent.cy) / 2

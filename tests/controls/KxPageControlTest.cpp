@@ -296,4 +296,34 @@ TEST_F(KxPageControlTest, DoubleClickOnADockedPagesTabUndocksIt) {
   delete client;
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab reach the page control as the form's dialog key while the focus
+// is inside it.
+TEST_F(KxPageControlTest, CtrlTabFromInsideThePagesWraps) {
+  auto* edit = new TEdit(&form_);
+  edit->SetParent(Page(2));
+  pages_->SetActivePageIndex(2);
+  form_.Show();
+  edit->SetFocus();
+  ASSERT_EQ(GetFocus(), edit->Handle());
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  auto press = [&](bool shift) {
+    keys[VK_CONTROL] = 0x80;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    form_.Perform(CM_DIALOGKEY, VK_TAB, 0);
+    keys[VK_CONTROL] = 0;
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+  };
+  press(false);
+  EXPECT_EQ(pages_->ActivePageIndex(), 0) << "after the last page comes the first";
+  press(true);
+  EXPECT_EQ(pages_->ActivePageIndex(), 2) << "before the first page comes the last";
+  // Without Ctrl the form moves the focus instead.
+  form_.Perform(CM_DIALOGKEY, VK_TAB, 0);
+  EXPECT_EQ(pages_->ActivePageIndex(), 2);
+  form_.Hide();
+}
+
 }  // namespace
