@@ -18,6 +18,7 @@
 #include "chart/KelConst.h"
 #include "controls/KxModule.h"
 #include "chart/KelProcs.h"
+#include "controls/KxModule.h"
 #include "toolkit/graphics/GraphicsModule.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"

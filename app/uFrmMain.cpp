@@ -13,12 +13,12 @@
 #include "app/DailyLog.h"
 #include "app/FileVersion.h"
 #include "app/RecordExport.h"
-#include "app/RecorderPages.h"
 #include "app/Settings.h"
 #include "app/TsmThread_gz.h"
 #include "controls/KxButton.h"
 #include "controls/KxCmboBx.h"
 #include "controls/KxLabel.h"
+#include "controls/KxPageControl.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/Field.h"
@@ -64,7 +64,6 @@ std::string NowText() { return FormatDateTime("yyyy-mm-dd hh:mm:ss", Now()); }
 void RegisterMainWindowClasses() {
   RegisterClasses({&TZQuery::StaticClass(), &TKxButton::StaticClass(), &TKxComboBox::StaticClass(),
                    &TKxLabel::StaticClass()});
-  RegisterRecorderPages();
 }
 
 void FilterIntervalKey(wchar_t& key, bool allowMinus) {
@@ -343,7 +342,6 @@ void TFrmMain::N21Click(TObject*) { r1->SetActivePageIndex(0); }
 void TFrmMain::N22Click(TObject*) { r1->SetActivePageIndex(1); }
 void TFrmMain::N23Click(TObject*) {
   r1->SetActivePageIndex(2);
-  r1Change(r1);
 }
 
 void TFrmMain::N41Click(TObject*) { ImportHistoryCommand(); }

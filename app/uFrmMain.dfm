@@ -135,7 +135,7 @@ object FrmMain: TFrmMain
     Width = 4
     Height = 580
   end
-  object r1: TRecorderPageControl
+  object r1: TKxPageControl
     Left = 309
     Top = 74
     Width = 707
@@ -145,7 +145,8 @@ object FrmMain: TFrmMain
     TabHeight = 26
     TabOrder = 3
     OnChange = r1Change
-    object sht1: TRecorderTabSheet
+    FixedDimension = 26
+    object sht1: TKxTabSheet
       Caption = #25968#20540#22270
       object std3: TStringGrid
         Left = 0
@@ -162,7 +163,7 @@ object FrmMain: TFrmMain
         OnDrawCell = std2DrawCell
       end
     end
-    object sht2: TRecorderTabSheet
+    object sht2: TKxTabSheet
       Caption = #25968#25454#34920
       ImageIndex = 1
       object std2: TStringGrid
@@ -178,7 +179,7 @@ object FrmMain: TFrmMain
         OnDrawCell = std2DrawCell
       end
     end
-    object sht3: TRecorderTabSheet
+    object sht3: TKxTabSheet
       Caption = #26354#32447#22270
       ImageIndex = 2
       object pnl1: TPanel

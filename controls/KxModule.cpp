@@ -9,6 +9,7 @@
 #include "controls/KxFrameController.h"
 #include "controls/KxLabel.h"
 #include "controls/KxPanel.h"
+#include "controls/KxPageControl.h"
 #include "controls/KxRegIniFile.h"
 #include "controls/KxToolButton.h"
 #include "toolkit/classes/ClassRegistry.h"
@@ -18,7 +19,8 @@ void InitControlSet() {
   KxCommonColorsInitialize();
   RegisterClasses({&TKxFrameController::StaticClass(), &TKxRegIniFile::StaticClass(), &TKxLabel::StaticClass(),
                    &TKxButton::StaticClass(), &TKxBitBtn::StaticClass(), &TKxComboBox::StaticClass(), &TKxEdit::StaticClass(),
-                   &TKxToolButton::StaticClass(), &TKxStatusBar::StaticClass()});
+                   &TKxToolButton::StaticClass(), &TKxStatusBar::StaticClass(), &TKxPageControl::StaticClass(),
+                   &TKxTabSheet::StaticClass()});
 }
 
 void DoneControlSet() {

@@ -10,12 +10,13 @@
 
 #include "app/AppGlobals.h"
 #include "app/Database.h"
-#include "app/RecorderPages.h"
 #include "app/SerialPort.h"
 #include "app/uFrmMain.h"
 #include "controls/KxButton.h"
 #include "controls/KxCmboBx.h"
 #include "controls/KxLabel.h"
+#include "controls/KxModule.h"
+#include "controls/KxPageControl.h"
 #include "tests/app/AcquisitionFixture.h"
 #include "tests/support/VirtualPortPair.h"
 #include "tests/toolkit/PixelHelpers.h"
@@ -51,6 +52,7 @@ class FrmMainTest : public testing::Test {
     AbortRequested = 0;
     RunMode = 0;
     SetTestMode(true);
+    InitControlSet();
     RegisterMainWindowClasses();
     Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT flags) {
       boxes.push_back(caption + ": " + text + ((flags & MB_ICONWARNING) ? " [warning]" : ""));
@@ -238,16 +240,28 @@ TEST_F(FrmMainTest, TwoModuleConfigLaysOutSixteenChannels) {
 
 TEST_F(FrmMainTest, TabsAndViewMenuSwitchPagesAndTheGraphTabSetsItsTexts) {
   CreateForm();
+  // The pages are the control set's drawn page control (its own window class), tab height 26.
+  wchar_t className[64] = {};
+  GetClassNameW(form->r1->Handle(), className, 64);
+  EXPECT_STREQ(className, L"TKxPageControl");
+  EXPECT_EQ(GetParent(form->r1->Handle()), form->Handle());
+  EXPECT_EQ(form->r1->PageCount(), 3);
+  EXPECT_EQ(form->r1->FixedDimension(), 26);
+  EXPECT_EQ(form->r1->TabRect(0).Height(), 26);
   EXPECT_TRUE(form->sht1->Visible());
   EXPECT_FALSE(form->sht3->Visible());
-  // A click on the third tab.
-  RECT tab{};
-  ASSERT_TRUE(SendMessageW(form->r1->Handle(), TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&tab)));
-  const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+  int changes = 0;
+  // A click in the third tab fires the page control's own OnChange once.
+  const TRect tab = form->r1->TabRect(2);
+  ASSERT_GT(tab.Width(), 10);
+  const LPARAM at = MAKELPARAM((tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2);
+  form->r1->OnPageChange = TNotifyEvent([&](TObject*) { ++changes; });
   SendMessageW(form->r1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(form->r1->Handle(), WM_LBUTTONUP, 0, at);
   Application->ProcessMessages();
+  EXPECT_EQ(changes, 1);
   EXPECT_EQ(form->r1->ActivePageIndex(), 2);
+  EXPECT_EQ(form->r1->TabIndex(), 2);
   EXPECT_TRUE(form->sht3->Visible());
   EXPECT_FALSE(form->sht1->Visible());
   EXPECT_EQ(form->btn_1->Caption(), "Set");
@@ -257,10 +271,22 @@ TEST_F(FrmMainTest, TabsAndViewMenuSwitchPagesAndTheGraphTabSetsItsTexts) {
   form->N22->Click();
   EXPECT_EQ(form->r1->ActivePageIndex(), 1);
   EXPECT_TRUE(form->sht2->Visible());
-  EXPECT_EQ(SendMessageW(form->r1->Handle(), TCM_GETCURSEL, 0, 0), 1);
-  // The grid fills the page's display area.
+  EXPECT_FALSE(form->sht3->Visible());
+  EXPECT_EQ(form->r1->TabIndex(), 1);
+  // The grid fills the page's display area, below the tabs.
   EXPECT_GT(form->std2->Width(), 100);
   EXPECT_GT(form->std2->Height(), 100);
+  EXPECT_GE(form->sht2->Top(), 26);
+}
+
+TEST_F(FrmMainTest, ViewGraphMenuSetsTheChartPageTextsThroughThePageControl) {
+  CreateForm();
+  form->btn_1->SetCaption("");
+  // The menu only switches the page; the texts come from the page control's OnChange.
+  form->N23->Click();
+  EXPECT_EQ(form->r1->ActivePageIndex(), 2);
+  EXPECT_EQ(form->btn_1->Caption(), "Set");
+  EXPECT_EQ(form->Show1->Caption(), "Upper limit of the Y-axis");
 }
 
 struct KeyCase {

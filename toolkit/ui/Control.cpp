@@ -15,6 +15,7 @@
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/MenuLinks.h"
 #include "toolkit/ui/WinControl.h"
+#include "toolkit/ui/DragDock.h"
 
 const TEnumInfo& EnumTypeInfo(TAlign) {
   static const TEnumInfo info("TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"});
@@ -157,6 +158,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont()) {
 }
 
 TControl::~TControl() {
+  DockClientGone(this);
   if (Application != nullptr) Application->ControlDestroyed(this);
   if (parent_ != nullptr) parent_->RemoveControl(this);
   delete font_;
@@ -427,7 +429,10 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   return message.Result;
 }
 
-void TControl::WndProc(TMessage& message) { Dispatch(message); }
+void TControl::WndProc(TMessage& message) {
+  if (DragMessage(this, message)) return;
+  Dispatch(message);
+}
 
 void TControl::DefaultHandler(TMessage&) {}
 
@@ -468,6 +473,10 @@ void TControl::WMMouseButton(TMessage& message, TMouseButton button, bool down, 
   TShiftState shift = MouseShiftState(message);
   if (down) {
     if (doubleClick) shift.Include(ssDouble);
+    if (button == mbLeft && dragMode_ == dmAutomatic && !ComponentState().Contains(csDesigning)) {
+      BeginDrag(false);
+      return;
+    }
     if (button == mbLeft) {
       if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
       if (controlStyle_.Contains(csClickEvents)) controlState_.Include(csClicked);
@@ -592,13 +601,17 @@ void TControl::CMVisibleChanged(TMessage&) {
     const RECT r = BoundsRect();
     InvalidateRect(parent_->Handle(), &r, TRUE);
   }
+  if (hostDockSite_ != nullptr) hostDockSite_->DockClientChanged(this, CM_VISIBLECHANGED);
 }
 
 void TControl::CMColorChanged(TMessage&) { Invalidate(); }
 
 void TControl::CMFontChanged(TMessage&) { Invalidate(); }
 
-void TControl::CMTextChanged(TMessage&) { Invalidate(); }
+void TControl::CMTextChanged(TMessage&) {
+  Invalidate();
+  if (hostDockSite_ != nullptr) hostDockSite_->DockClientChanged(this, CM_TEXTCHANGED);
+}
 
 void TControl::CMParentFontChanged(TMessage&) {
   if (!parentFont_ || parent_ == nullptr) return;

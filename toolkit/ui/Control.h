@@ -88,6 +88,18 @@ constexpr TCursor crSizeAll = -22;
 bool CursorToIdent(long long cursor, std::string& ident);
 bool IdentToCursor(std::string_view ident, long long& cursor);
 
+// Drag and dock (the drag itself: DragDock.h).
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragKind { dkDrag, dkDock };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+const TEnumInfo& EnumTypeInfo(TDragMode);
+const TEnumInfo& EnumTypeInfo(TDragKind);
+// Sender, source, x, y (the sender's client coordinates), state, accept.
+using TDragOverEvent = TMethodEvent<TObject*, TObject*, int, int, TDragState, bool&>;
+using TDragDropEvent = TMethodEvent<TObject*, TObject*, int, int>;
+// Sender, target (null when nothing took the drop), x, y (the target's coordinates).
+using TEndDragEvent = TMethodEvent<TObject*, TObject*, int, int>;
+
 using TMouseEvent = TMethodEvent<TObject*, TMouseButton, TShiftState, int, int>;
 using TMouseMoveEvent = TMethodEvent<TObject*, TShiftState, int, int>;
 using TKeyEvent = TMethodEvent<TObject*, WORD&, TShiftState>;
@@ -239,6 +251,38 @@ class TControl : public TComponent {
   // Rescales bounds (and an own font) by m/d, as a layout made at another resolution needs.
   virtual void ChangeScale(int m, int d);
 
+  // ---- Drag and dock -----------------------------------------------------------------
+  // dmAutomatic starts a drag on every left press (after the mouse moved the threshold).
+  TDragMode DragMode() const { return dragMode_; }
+  void SetDragMode(TDragMode value) { dragMode_ = value; }
+  // dkDrag offers the control to drop targets; dkDock to dock sites.
+  TDragKind DragKind() const { return dragKind_; }
+  void SetDragKind(TDragKind value) { dragKind_ = value; }
+  // Starts dragging this control: at once, or once the mouse moved `threshold` pixels from
+  // where it is now (-1: the platform's drag distance). The control holds the mouse until
+  // the drag ends.
+  void BeginDrag(bool immediate, int threshold = -1);
+  // A drag of this control is pending or running.
+  bool Dragging() const;
+  // Ends this control's drag: with `drop`, the target under the pointer takes it when it
+  // accepted it; OnEndDrag follows either way.
+  void EndDrag(bool drop);
+  // Asked while something is dragged over this control; the default accepts only when
+  // OnDragOver is assigned (and lets it decide).
+  virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+  // Something accepted was dropped here.
+  virtual void DragDrop(TObject* source, int x, int y);
+  // The dock site holding this control (null when not docked).
+  TWinControl* HostDockSite() const { return hostDockSite_; }
+  // Docks into `site` (null: undocks). The old site may refuse to let go (DoUnDock); the
+  // control leaves the old site's windows before the old site is told it left.
+  void ManualDock(TWinControl* site);
+
+  TNotifyEvent OnStartDrag;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
+
  protected:
   friend class TWinControl;
   // Dispatches to the handlers below; what no handler takes goes to DefaultHandler.
@@ -252,6 +296,8 @@ class TControl : public TComponent {
   virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
   virtual bool DoMouseWheelDown(TShiftState shift, TPoint mousePos);
   virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
+  virtual void DoStartDrag() { OnStartDrag(this); }
+  virtual void DoEndDrag(TObject* target, int x, int y) { OnEndDrag(this, target, x, y); }
   virtual void MouseEnter() { OnMouseEnter(this); }
   virtual void MouseLeave() { OnMouseLeave(this); }
   virtual void Resize() { OnResize(this); }
@@ -316,6 +362,12 @@ class TControl : public TComponent {
   TControlStyle controlStyle_ = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState controlState_;
   TWndMethod windowProc_;
+  TDragMode dragMode_ = dmManual;
+  TDragKind dragKind_ = dkDrag;
+  TWinControl* hostDockSite_ = nullptr;
+  friend void DockClientGone(TControl* client);
+  friend void DragToPoint(TPoint screen);
+  friend void EndDragging(bool drop);
 };
 
 // The shift state of a mouse message.

@@ -14,6 +14,7 @@
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Screen.h"
+#include "toolkit/ui/DragDock.h"
 
 namespace {
 
@@ -275,6 +276,7 @@ void TWinControl::DefaultHandler(TMessage& message) {
 // ---- Messages -------------------------------------------------------------------------------
 
 void TWinControl::WndProc(TMessage& message) {
+  if (DragMessage(this, message)) return;
   const UINT msg = message.Msg;
   if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK) {
     const TPoint pos{message.XPos(), message.YPos()};

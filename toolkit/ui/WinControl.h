@@ -16,6 +16,13 @@
 
 class TBrush;
 
+// Sender, the docked client, x, y.
+using TDockDropEvent = TMethodEvent<TObject*, TControl*, int, int>;
+// Sender, client, new target (null: floating), allow.
+using TUnDockEvent = TMethodEvent<TObject*, TControl*, TWinControl*, bool&>;
+// Sender, client, influence rectangle (screen), mouse position (screen), can dock.
+using TGetSiteInfoEvent = TMethodEvent<TObject*, TControl*, TRect&, TPoint, bool&>;
+
 struct TCreateParams {
   std::wstring Caption;
   DWORD Style = 0;
@@ -120,6 +127,28 @@ class TWinControl : public TControl {
   // The control that owns a window, or null for windows that are not controls'.
   static TWinControl* FindControl(HWND window);
 
+  // ---- Dock site -----------------------------------------------------------------------
+  bool DockSite() const { return dockSite_; }
+  void SetDockSite(bool value) { dockSite_ = value; }
+  int DockClientCount() const { return static_cast<int>(dockClients_.size()); }
+  TControl* DockClients(int index) const { return dockClients_.at(static_cast<size_t>(index)); }
+  // A client docks here: the default makes it a child (keeping its alignment) and fires
+  // OnDockDrop. Called by TControl::ManualDock after the client joined the list.
+  virtual void DockDrop(TControl* client, int x, int y);
+  // Whether `client` may leave for `newTarget` (null: floating): OnUnDock decides.
+  virtual bool DoUnDock(TWinControl* newTarget, TControl* client);
+  // The client has left (already out of this control's windows).
+  virtual void DockClientRemoved(TControl*) {}
+  // A docked client's text or visibility changed (CM_TEXTCHANGED, CM_VISIBLECHANGED).
+  virtual void DockClientChanged(TControl*, UINT) {}
+  // Where a dragged client may dock here: the influence rectangle (screen; default the whole
+  // control) and whether it can (default: DockSite); OnGetSiteInfo may change both.
+  virtual void GetSiteInfo(TControl* client, TRect& influence, TPoint mousePos, bool& canDock);
+
+  TDockDropEvent OnDockDrop;
+  TUnDockEvent OnUnDock;
+  TGetSiteInfoEvent OnGetSiteInfo;
+
  protected:
   virtual void CreateParams(TCreateParams& params);
   // Uses a standard window class ("BUTTON", "EDIT" ...) under this control's class name; the
@@ -199,6 +228,9 @@ class TWinControl : public TControl {
   TBrush* brush_;
   TControl* captureControl_ = nullptr;  // non-windowed child that holds the mouse capture
   TSize designSize_;                    // from the layout; 0 when it gave none
+  bool dockSite_ = false;
+  std::vector<TControl*> dockClients_;
+  friend void DockClientGone(TControl* client);
 };
 
 // The form a control is on, or null.

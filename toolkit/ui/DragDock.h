@@ -1,0 +1,49 @@
+// The drag in progress and docking. One drag at a time, on the window thread: a control's
+// BeginDrag makes it the source and gives it the mouse; its mouse messages then move the drag
+// (DragToPoint) and end it (EndDragging). Targets are found under the pointer: any control for
+// a dkDrag drag (asked with DragOver), the nearest dock site whose site information takes the
+// pointer for a dkDock drag.
+//
+//   state     event                               action                           next
+//   --------  ----------------------------------  -------------------------------  --------
+//   idle      BeginDrag(immediate)                capture, OnStartDrag             dragging
+//   idle      BeginDrag(not immediate)            capture                          pending
+//   pending   move beyond the threshold           OnStartDrag, then as dragging    dragging
+//   pending   button up, Esc, capture lost        release                          idle
+//   dragging  move                                leave/enter/move to the target   dragging
+//   dragging  button up                           drop on an accepting target,     idle
+//                                                 OnEndDrag(target or null)
+//   dragging  Esc, right button, capture lost     leave the target, OnEndDrag(null) idle
+#pragma once
+
+#include <functional>
+
+#include "toolkit/graphics/Types.h"
+#include "toolkit/ui/Control.h"
+
+class TWinControl;
+
+// The control being dragged (pending or running), or null.
+TControl* DragSource();
+// Whether the drag passed its threshold (OnStartDrag fired).
+bool DragStarted();
+// The screen point the drag started from (the pointer at BeginDrag).
+TPoint DragStartPoint();
+// The target under the pointer (a control, or a dock site for dkDock) and whether it accepts.
+TControl* DragTarget();
+bool DragAccepted();
+
+// Moves the drag to a screen point.
+void DragToPoint(TPoint screen);
+// Ends the drag: with `drop`, an accepting target takes the source.
+void EndDragging(bool drop);
+
+// Replaces how a screen point finds the control under it (an empty function restores the
+// default: the window there and its non-windowed child under the point). For tests.
+void SetDragTargetFinder(std::function<TControl*(TPoint)> finder);
+
+// Called by the toolkit's window procedures: takes the messages of the drag source that drive
+// the drag; answers whether the message was used up.
+bool DragMessage(TControl* control, TMessage& message);
+// A control goes away: it leaves its dock site's list and a drag it was part of ends quietly.
+void DockClientGone(TControl* client);
