@@ -196,6 +196,10 @@ class TKxCustomShellTree : public TKxCustomTreeView, public IKxDropTargetOwner {
   virtual void SendToCommand(TTreeNode* node, int index);
   virtual void ShowShellContextMenu(TTreeNode* node, TPoint point);
   void StartOleDrag(TKxDragButton button);
+  // While deferred, refreshes and change messages only mark a refresh as wanted; the end of
+  // the deferral runs it once.
+  void BeginDeferral() { deferRefresh_ = true; }
+  void EndDeferral();
 
  private:
   friend class TKxShellTreeData;
@@ -206,7 +210,6 @@ class TKxCustomShellTree : public TKxCustomTreeView, public IKxDropTargetOwner {
   void RefreshNodeChildren(TTreeNode* node, TTreeNode*& remembered);
   void SortNodeChildren(TTreeNode* node);
   void ChangeNotified();
-  void EndDeferral();
   void RegisterDropTarget();
   void RevokeDropTarget();
   void ClearAllNodes();

@@ -23,11 +23,13 @@ void TTreeNode::SetText(const std::string& value) {
 }
 
 void TTreeNode::SetImageIndex(int value) {
+  if (value == imageIndex_) return;
   imageIndex_ = value;
   InvalidateRect(TreeWindow(owner_), nullptr, FALSE);
 }
 
 void TTreeNode::SetSelectedIndex(int value) {
+  if (value == selectedIndex_) return;
   selectedIndex_ = value;
   InvalidateRect(TreeWindow(owner_), nullptr, FALSE);
 }
