@@ -15,6 +15,8 @@
 #include "canvas/KelCanvasModule.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
+#include "shell/KxShellCtrls.h"
+#include "shell/KxShellUtils.h"
 #include "toolkit/graphics/GraphicsModule.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
@@ -44,11 +46,15 @@ class Modules {
     KelCanvasStartup();  // the stored fonts and the canvas classes
     KelConstStartup();
     KelProcsStartup();
+    ShellUtilsStartup();  // COM, the shell allocator and the system versions
+    ShellCtrlsStartup();  // OLE and the shell controls' shared state
     StartProgressSink();
     RegisterMainWindowClasses();
   }
   ~Modules() {
     StopProgressSink();
+    ShellCtrlsShutdown();
+    ShellUtilsShutdown();
     KelProcsShutdown();
     KelConstShutdown();
     KelCanvasShutdown();
