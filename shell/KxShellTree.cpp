@@ -68,6 +68,12 @@ struct TCounterRaise {
   int& counter;
 };
 
+// Messages the tree posts to itself: a refresh wanted while a label was edited runs once the
+// editor has gone; a drag's highlight is cleared once the begin-drag notification has returned
+// (the platform's tree may set it again when the notification comes back).
+constexpr UINT kRefreshAfterEditMessage = KX_SHELL_AUTOFILL_MESSAGE + 1;
+constexpr UINT kClearDropHighlightMessage = KX_SHELL_AUTOFILL_MESSAGE + 2;
+
 int ShortCode(HRESULT hr) { return static_cast<short>(HRESULT_CODE(hr) & 0xFFFF); }
 
 // The system's text for a code, as the exception of a failed enumeration.
@@ -872,7 +878,7 @@ void TKxCustomShellTree::Edit(TTreeNode* node, const std::string* text) {
   TKxShellTreeData* data = ShellData(node);
   if (!text || !data) {
     TKxCustomTreeView::Edit(node, text);
-    if (refreshWanted_ && !text) PostMessageW(Handle(), KX_SHELL_AUTOFILL_MESSAGE + 1, 0, 0);
+    if (refreshWanted_ && !text) PostMessageW(Handle(), kRefreshAfterEditMessage, 0, 0);
     return;
   }
   std::string name = Trim(*text);
@@ -907,7 +913,7 @@ void TKxCustomShellTree::Edit(TTreeNode* node, const std::string* text) {
     ShellFree(renamed);
   }
   // The editor is still up while this notification runs: refresh once it has gone.
-  if (refreshWanted_) PostMessageW(Handle(), KX_SHELL_AUTOFILL_MESSAGE + 1, 0, 0);
+  if (refreshWanted_) PostMessageW(Handle(), kRefreshAfterEditMessage, 0, 0);
 }
 
 HRESULT TKxCustomShellTree::InvokeVerbOnNode(TTreeNode* node, const std::string& verb) {
@@ -1091,10 +1097,12 @@ void TKxCustomShellTree::BeginDragNotify(TTreeNode* node, bool rightButton) {
   } catch (...) {
     dragNode_ = nullptr;
     SetDropTargetNode(nullptr);
+    PostMessageW(Handle(), kClearDropHighlightMessage, 0, 0);
     throw;
   }
   dragNode_ = nullptr;
   SetDropTargetNode(nullptr);
+  PostMessageW(Handle(), kClearDropHighlightMessage, 0, 0);
 }
 
 void TKxCustomShellTree::StartOleDrag(TKxDragButton button) {
@@ -1300,7 +1308,11 @@ void TKxCustomShellTree::WndProc(TMessage& message) {
       if (NodeCount() == 0) FillTree();
       message.Result = 0;
       return;
-    case KX_SHELL_AUTOFILL_MESSAGE + 1:  // a refresh wanted while a label was edited
+    case kClearDropHighlightMessage:
+      if (!dragNode_ && !dragData_) SetDropTargetNode(nullptr);
+      message.Result = 0;
+      return;
+    case kRefreshAfterEditMessage:
       if (refreshWanted_ && !IsEditing() && !deferRefresh_) {
         refreshWanted_ = false;
         RefreshTree();
