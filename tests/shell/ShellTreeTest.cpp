@@ -261,6 +261,47 @@ TEST_F(ShellTreeTest, NewFoldersGetFreeNamesAndTheSecondIsLeftInLabelEditing) {
   SendMessageW(tree->Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
 }
 
+TEST_F(ShellTreeTest, AFailedNewFolderLeavesChangeMessagesHeard) {
+  TTestShellTree* tree = MakeTree(plain_, false);
+  PIDL drives = nullptr;
+  ASSERT_TRUE(SUCCEEDED(SpecialFolderIdList(nullptr, CSIDL_DRIVES, drives)));
+  TIdListPtr hold(drives);
+  tree->SelectIdList(drives);
+  ASSERT_EQ(tree->SelectedPathName(), "");
+  EXPECT_FALSE(tree->CreateFolderUnderSelection()) << "the drive list has no path";
+  SendMessageW(tree->Handle(), KX_SHELL_CHANGE_MESSAGE, 0, 0);
+  EXPECT_TRUE(tree->RefreshTimer()->Enabled()) << "the next change is not swallowed";
+}
+
+// A linked list that only records what the tree tells it.
+class RecordingListLink : public IKxShellTreeListLink {
+ public:
+  int followed = 0;
+  void SetShellTree(TKxCustomShellTree*) override {}
+  void FollowLocator(TKxShellLocator*) override {}
+  void FollowNode(TTreeNode*) override { ++followed; }
+  void FlushPendingRefresh(bool) override {}
+  bool ExpandLastLevel() const override { return false; }
+};
+
+TEST_F(ShellTreeTest, APendingSelectionAndAPendingRefreshDoNotCancelEachOther) {
+  TTestShellTree* tree = MakeTree(plain_);
+  RecordingListLink link;
+  tree->SetShellList(&link);
+  TTreeNode* root = tree->GetFirstNode();
+  tree->SetSelected(Child(root, "B"));  // as keyboard travel: no quick selection
+  EXPECT_TRUE(tree->SelectionTimer()->Enabled());
+  EXPECT_EQ(link.followed, 0);
+  SendMessageW(tree->Handle(), KX_SHELL_CHANGE_MESSAGE, 0, 0);
+  EXPECT_TRUE(tree->SelectionTimer()->Enabled());
+  EXPECT_TRUE(tree->RefreshTimer()->Enabled());
+  Fire(tree->SelectionTimer());
+  EXPECT_EQ(link.followed, 1);
+  EXPECT_EQ(tree->SelectedFolder()->PathName(), root_ + "B");
+  EXPECT_TRUE(tree->RefreshTimer()->Enabled());
+  tree->SetShellList(nullptr);
+}
+
 TEST_F(ShellTreeTest, TheRootCannotBeRenamedAndVerbsOnItDoNothing) {
   TTestShellTree* tree = MakeTree(plain_, false);
   TTreeNode* root = tree->GetFirstNode();
