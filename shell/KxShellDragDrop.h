@@ -71,7 +71,7 @@ class TKxFormatEtcList {
 FORMATETC CopyFormatEtc(const FORMATETC& source);
 
 // IEnumFORMATETC over a format list (which it holds a reference of).
-class TKxFormatEtcList_IEnumFormatEtc : public IEnumFORMATETC {
+class TKxFormatEtcList_IEnumFormatEtc final : public IEnumFORMATETC {
  public:
   TKxFormatEtcList_IEnumFormatEtc(TKxFormatEtcList* list, int index);
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -138,7 +138,7 @@ TDataObject_shtv* MakeTreeNodeDataObject(PCIDL parentAbsolute, PCIDL relative);
 
 enum class TKxDragButton : int { Left = 0, Right = 1, Middle = 2 };
 
-class TDropSource_shlvtv : public IDropSource {
+class TDropSource_shlvtv final : public IDropSource {
  public:
   explicit TDropSource_shlvtv(TKxDragButton button);
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -170,7 +170,7 @@ class IKxDropTargetOwner {
 // The registered IDropTarget of a control's window: passes the four calls to the control until
 // the control forgets it (Forget), after which every call answers no effect. A failure inside
 // the control gives no effect, never an exception.
-class TKxDropTargetForwarder : public IDropTarget {
+class TKxDropTargetForwarder final : public IDropTarget {
  public:
   explicit TKxDropTargetForwarder(IKxDropTargetOwner* owner) : owner_(owner) {}
   void Forget() { owner_ = nullptr; }

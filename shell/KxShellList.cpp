@@ -40,7 +40,7 @@ class TCriticalErrorsOff {
 
 // IShellDetails over a folder's IShellFolder2: only the columns shown by default (or whose
 // state cannot be read), so the column list ends at the first hidden one.
-class TShellFolder2ToShellDetailsAdapter : public IShellDetails {
+class TShellFolder2ToShellDetailsAdapter final : public IShellDetails {
  public:
   explicit TShellFolder2ToShellDetailsAdapter(IShellFolder2* folder) : folder_(folder) { folder_->AddRef(); }
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {

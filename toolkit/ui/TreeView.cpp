@@ -1,6 +1,8 @@
 // TCustomTreeView over SysTreeView32: nodes as item data, notifications as virtual operations.
 #include "toolkit/ui/TreeView.h"
 
+#include <cstring>
+
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/TextConv.h"
 
@@ -145,8 +147,10 @@ bool TTreeNode::IsChildOf(const TTreeNode* ancestor) const {
 }
 
 TRect TTreeNode::DisplayRect(bool textOnly) const {
+  // The message takes the item in the rectangle's first bytes.
   RECT rect{};
-  *reinterpret_cast<HTREEITEM*>(&rect) = item_;
+  HTREEITEM item = item_;
+  std::memcpy(&rect, &item, sizeof item);
   if (!SendMessageW(TreeWindow(owner_), TVM_GETITEMRECT, textOnly ? TRUE : FALSE, reinterpret_cast<LPARAM>(&rect)))
     return TRect();
   return TRect(rect.left, rect.top, rect.right, rect.bottom);
