@@ -216,9 +216,11 @@ TEST_F(ShellTreeTest, F2RenamesTheFolderOnDisk) {
   TTreeNode* b = Child(tree->GetFirstNode(), "B");
   ASSERT_NE(b, nullptr);
   tree->SetSelected(b);
+  SetForegroundWindow(form_->Handle());
   tree->SetFocus();
+  // Key, edit and end without handling other messages between, so that no other window of
+  // the display can take the focus (and end the editing) meanwhile.
   SendMessageW(tree->Handle(), WM_KEYDOWN, VK_F2, 0);
-  Application->ProcessMessages();
   HWND edit = tree->EditHandle();
   ASSERT_NE(edit, nullptr) << "F2 starts label editing";
   SetWindowTextW(edit, L"Renamed");
@@ -235,7 +237,9 @@ TEST_F(ShellTreeTest, ARenameTheShellRefusesKeepsTheOldName) {
   TTestShellTree* tree = MakeTree(plain_);
   TTreeNode* b = Child(tree->GetFirstNode(), "B");
   ASSERT_NE(b, nullptr);
+  SetForegroundWindow(form_->Handle());
   ASSERT_TRUE(b->EditText());
+  ASSERT_NE(tree->EditHandle(), nullptr);
   SetWindowTextW(tree->EditHandle(), L"A");  // taken by a sibling
   SendMessageW(tree->Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
   Application->ProcessMessages();
