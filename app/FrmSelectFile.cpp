@@ -2,7 +2,8 @@
 #include "app/FrmSelectFile.h"
 
 #include <memory>
-#include <shlobj.h>
+
+#include "shell/KxShellDialogs.h"
 
 #include "app/AppGlobals.h"
 #include "app/DialogLayouts.h"
@@ -130,22 +131,6 @@ bool ChooseDataFile(std::string& path) {
   return true;
 }
 
-// The platform's folder browser, standing in for the shell's folder selection dialog.
-bool ChooseDataFolder(std::string& path) {
-  const std::wstring title = Utf8ToWide("Select the directory");
-  BROWSEINFOW info{};
-  info.hwndOwner = GetActiveWindow();
-  info.lpszTitle = title.c_str();
-  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  LPITEMIDLIST list = SHBrowseForFolderW(&info);
-  if (!list) return false;
-  wchar_t buffer[MAX_PATH] = {};
-  const bool ok = SHGetPathFromIDListW(list, buffer) != FALSE;
-  CoTaskMemFree(list);
-  if (ok) path = WideToUtf8(buffer);
-  return ok;
-}
-
 }  // namespace
 
 const TClassInfo& TFrmSelectFile::StaticClass() {
@@ -162,7 +147,9 @@ const TClassInfo& TFrmSelectFile::StaticClass() {
 }
 
 TFrmSelectFile::TFrmSelectFile(TComponent* owner)
-    : TForm(owner), ChooseFile(ChooseDataFile), ChooseFolder(ChooseDataFolder) {}
+    : TForm(owner), kx1(new TKxSelectFolderDialog(this)), ChooseFile(ChooseDataFile) {
+  kx1->SetName("kx1");
+}
 
 void TFrmSelectFile::AfterConstruction() {
   ReadDialogLayout(this, std::string_view(kLayout, sizeof kLayout - 1));
@@ -220,8 +207,8 @@ void TFrmSelectFile::btn_1Click(TObject*) {
 }
 
 void TFrmSelectFile::btn_2Click(TObject*) {
-  std::string path;
-  if (ChooseFolder && ChooseFolder(path)) x_2->SetText(path);
+  kx1->SetTitle("Select the directory");
+  if (kx1->Execute()) x_2->SetText(kx1->SelectedPathName());
 }
 
 void TFrmSelectFile::btn1Click(TObject*) {

@@ -11,6 +11,7 @@
 
 class TButton;
 class TKxButton;
+class TKxSelectFolderDialog;
 class TEdit;
 class TLabel;
 class TRadioButton;
@@ -31,16 +32,17 @@ class TFrmSelectFile : public TForm {
   TLabel* Show1 = nullptr;
   TKxButton* btn1 = nullptr;
   TKxButton* btn2 = nullptr;
+  // The folder selection dialog of "Select Directory" (owned by the form; it remembers the
+  // folder chosen last).
+  TKxSelectFolderDialog* kx1 = nullptr;
 
   THistoryImportMode Mode() const;
   std::string FileName();
   std::string Folder();
 
-  // How a file and a folder are asked for: true with the chosen path, false when cancelled.
-  // The defaults show the open-file dialog and the platform's folder browser; tests replace
-  // them.
+  // How a file is asked for: true with the chosen path, false when cancelled. The default
+  // shows the open-file dialog; tests replace it.
   std::function<bool(std::string& path)> ChooseFile;
-  std::function<bool(std::string& path)> ChooseFolder;
 
   void FormCreate(TObject* sender);
   void FormShow(TObject* sender);

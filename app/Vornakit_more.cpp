@@ -13,12 +13,13 @@
 #include "app/TextFormats.h"
 #include "app/uFrmMain.h"
 #include "canvas/KelCanvasModule.h"
-#include "canvas/KelGDIPlus.h"
 #include "canvas/KelFilters.h"
+#include "canvas/KelGDIPlus.h"
 #include "chart/KelConst.h"
-#include "controls/KxModule.h"
 #include "chart/KelProcs.h"
 #include "controls/KxModule.h"
+#include "shell/KxShellCtrls.h"
+#include "shell/KxShellUtils.h"
 #include "toolkit/graphics/GraphicsModule.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
@@ -51,11 +52,15 @@ class Modules {
     KelFiltersStartup();  // the filter classes and the gradient rotation hook
     KelConstStartup();
     KelProcsStartup();
+    ShellUtilsStartup();  // COM, the shell allocator and the system versions
+    ShellCtrlsStartup();  // OLE and the shell controls' shared state
     StartProgressSink();
     RegisterMainWindowClasses();
   }
   ~Modules() {
     StopProgressSink();
+    ShellCtrlsShutdown();
+    ShellUtilsShutdown();
     KelProcsShutdown();
     KelConstShutdown();
     KelFiltersShutdown();

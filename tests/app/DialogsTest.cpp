@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@
 #include "controls/KxButton.h"
 #include "controls/KxEdit.h"
 #include "controls/KxLabel.h"
+#include "shell/KxShellDialogs.h"
+#include "shell/KxShellNames.h"
+#include "toolkit/rtl/TextConv.h"
 #include "tests/app/HistoryFixtures.h"
 #include "tests/app/TestThreadPresent.h"
 #include "tests/support/TempFolder.h"
@@ -109,15 +113,98 @@ TEST_F(DialogsTest, ImportChoiceSwitchesModesAndRefusesEmptyChoices) {
   EXPECT_EQ(boxes_, (std::vector<std::string>{"The import file name is not selected.|prompt",
                                               "No import catalog is selected.|prompt"}));
 
-  dialog->ChooseFolder = [](std::string& path) {
-    path = "C:\\history";
-    return true;
-  };
-  Press(dialog->btn_2);
-  EXPECT_EQ(dialog->Folder(), "C:\\history");
+  dialog->x_2->SetText("C:\\history");
   Press(dialog->btn1);
   EXPECT_EQ(dialog->ModalResult(), mrOk);
   EXPECT_EQ(dialog->Mode(), THistoryImportMode::Folder);
+}
+
+// "Select Directory" runs the shell's folder selection form; the handler below acts in it as
+// the operator would once it is up, then closes it with OK or Cancel.
+class ImportFolderChoiceTest : public DialogsTest {
+ protected:
+  void SetUp() override {
+    DialogsTest::SetUp();
+    fixture_ = "C:\\vk_import_pick_" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW(Utf8ToWide(fixture_).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(Utf8ToWide(fixture_ + "\\inner").c_str(), nullptr));
+    dialog_ = MakeDialog<TFrmSelectFile>();
+    dialog_->Show();
+    dialog_->rb2->SetChecked(true);
+    dialog_->rb2Click(dialog_->rb2);
+  }
+  void TearDown() override {
+    dialog_.reset();
+    RemoveDirectoryW(Utf8ToWide(fixture_ + "\\inner").c_str());
+    RemoveDirectoryW(Utf8ToWide(fixture_).c_str());
+    DialogsTest::TearDown();
+  }
+  // Presses "Select Directory"; `act` runs in the shown form and answers the modal result.
+  void ChooseWith(std::function<TModalResult(TKxSelectFolderForm&)> act) {
+    dialog_->kx1->OnFormShow = [this, act](TObject*) {
+      TKxSelectFolderForm* form = dialog_->kx1->Form();
+      ASSERT_NE(form, nullptr);
+      captions_.push_back(form->Caption());
+      form->SetModalResult(act(*form));
+      PostMessageW(form->Handle(), WM_NULL, 0, 0);
+    };
+    Press(dialog_->btn_2);
+  }
+  static void Select(TKxSelectFolderForm& form, PCIDL list) { form.ShellTree->SelectIdList(list); }
+
+  std::string fixture_;
+  std::unique_ptr<TFrmSelectFile> dialog_;
+  std::vector<std::string> captions_;
+};
+
+TEST_F(ImportFolderChoiceTest, TheChosenFolderGoesIntoTheEditAndTheNextChoiceStartsThere) {
+  PIDL list = nullptr;
+  ASSERT_TRUE(SUCCEEDED(IdListFromPath(fixture_, list)));
+  TIdListPtr target(list);
+  ChooseWith([&](TKxSelectFolderForm& form) {
+    Select(form, target.get());
+    return mrOk;
+  });
+  EXPECT_EQ(dialog_->Folder(), fixture_);
+  std::string openedAt;
+  ChooseWith([&](TKxSelectFolderForm& form) {
+    openedAt = form.ShellTree->SelectedPathName();
+    return mrOk;
+  });
+  EXPECT_EQ(openedAt, fixture_);
+  EXPECT_EQ(dialog_->Folder(), fixture_);
+  EXPECT_EQ(captions_, (std::vector<std::string>{"Select the directory", "Select the directory"}));
+  Press(dialog_->btn1);
+  EXPECT_EQ(dialog_->ModalResult(), mrOk);
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(ImportFolderChoiceTest, CancelChangesNothing) {
+  dialog_->x_2->SetText("C:\\before");
+  PIDL list = nullptr;
+  ASSERT_TRUE(SUCCEEDED(IdListFromPath(fixture_ + "\\inner", list)));
+  TIdListPtr target(list);
+  ChooseWith([&](TKxSelectFolderForm& form) {
+    Select(form, target.get());
+    return mrCancel;
+  });
+  EXPECT_EQ(dialog_->Folder(), "C:\\before");
+  EXPECT_EQ(dialog_->kx1->SelectedFolder()->IdList(), nullptr) << "the dialog keeps its folder";
+}
+
+TEST_F(ImportFolderChoiceTest, TheDriveListHasNoPathSoOkIsRefused) {
+  dialog_->x_2->SetText("C:\\before");
+  PIDL drives = nullptr;
+  ASSERT_TRUE(SUCCEEDED(SpecialFolderIdList(nullptr, CSIDL_DRIVES, drives)));
+  TIdListPtr target(drives);
+  ChooseWith([&](TKxSelectFolderForm& form) {
+    Select(form, target.get());
+    return mrOk;
+  });
+  EXPECT_EQ(dialog_->Folder(), "");
+  Press(dialog_->btn1);
+  EXPECT_EQ(dialog_->ModalResult(), mrNone);
+  EXPECT_EQ(boxes_, std::vector<std::string>{"No import catalog is selected.|prompt"});
 }
 
 TEST_F(DialogsTest, ImportChoiceTakesOnlyDataFiles) {

@@ -1,0 +1,298 @@
+// TKxSelectFolderForm: controls, option handling, resizing, the status path and the buttons.
+#include "shell/KxShellFolderForm.h"
+
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Brush.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/Font.h"
+#include "toolkit/graphics/Pen.h"
+#include "toolkit/ui/ImgList.h"
+#include "toolkit/ui/Panel.h"
+#include "toolkit/ui/StatusBar.h"
+
+const TEnumInfo& EnumTypeInfo(TKxSelectFolderDialogOption) {
+  static const TEnumInfo info("TKxSelectFolderDialogOption",
+                              {"sfdoCreateDeleteButtons", "sfdoContextMenus", "sfdoReadOnly", "sfdoIncludeNonFolders",
+                               "sfdoOleDrag", "sfdoOleDrop", "sfdoCreateFolderIcon", "sfdoDeleteFolderIcon",
+                               "sfdoVirtualFolders", "sfdoShowHidden"});
+  return info;
+}
+
+// ---- Path shortening ------------------------------------------------------------------------
+
+std::string DropFirstDirectory(const std::string& directory) {
+  if (directory == "\\") return {};
+  std::string rest = directory;
+  bool leading = false;
+  if (!rest.empty() && rest[0] == '\\') {
+    rest.erase(0, 1);
+    leading = true;
+  }
+  if (!rest.empty() && rest[0] == '.') rest.erase(0, std::min<size_t>(4, rest.size()));
+  const size_t slash = rest.find('\\');
+  rest = slash == std::string::npos ? std::string() : "...\\" + rest.substr(slash + 1);
+  return leading ? "\\" + rest : rest;
+}
+
+std::string ShortenPathToWidth(const std::string& path, const std::function<int(const std::string&)>& measure,
+                               int width) {
+  std::string result = path;
+  std::string directory = ExtractFilePath(path);
+  const std::string name = ExtractFileName(path);
+  std::string drive;
+  if (directory.size() >= 2 && directory[1] == ':') {
+    drive = directory.substr(0, 2);
+    directory.erase(0, 2);
+  }
+  while ((!drive.empty() || !directory.empty()) && measure(result) > width) {
+    if (directory == "\\...\\") {
+      drive.clear();
+      directory = "...\\";
+    } else if (!directory.empty()) {
+      directory = DropFirstDirectory(directory);
+    } else {
+      drive.clear();
+    }
+    result = drive + directory + name;
+  }
+  return result;
+}
+
+std::string ShortenPathToWidth(const std::string& path, TCanvas* canvas, int width) {
+  return ShortenPathToWidth(path, [canvas](const std::string& text) { return canvas->TextWidth(text); }, width);
+}
+
+// ---- Images ---------------------------------------------------------------------------------
+
+namespace {
+
+// The four 16 x 16 glyphs: create folder, its disabled face, delete, its disabled face.
+void DrawFolderGlyph(TCanvas& c, bool enabled) {
+  const TColor body = enabled ? TColor(0x4AC8F0) : clGray;
+  const TColor edge = enabled ? TColor(0x1A7AA0) : clDkGray;
+  c.Brush()->SetColor(body);
+  c.Pen()->SetColor(edge);
+  c.Rectangle(1, 5, 13, 14);
+  c.Rectangle(1, 3, 6, 6);
+  c.Pen()->SetColor(enabled ? clGreen : clDkGray);
+  c.Pen()->SetWidth(2);
+  c.MoveTo(12, 2);
+  c.LineTo(12, 9);
+  c.MoveTo(9, 5);
+  c.LineTo(16, 5);
+  c.Pen()->SetWidth(1);
+}
+
+void DrawDeleteGlyph(TCanvas& c, bool enabled) {
+  c.Pen()->SetColor(enabled ? clRed : clDkGray);
+  c.Pen()->SetWidth(2);
+  c.MoveTo(3, 3);
+  c.LineTo(13, 13);
+  c.MoveTo(13, 3);
+  c.LineTo(3, 13);
+  c.Pen()->SetWidth(1);
+}
+
+void AddGlyph(TImageList* list, void (*draw)(TCanvas&, bool), bool enabled) {
+  TBitmap bitmap;
+  bitmap.SetSize(16, 16);
+  bitmap.Canvas()->Brush()->SetColor(clFuchsia);
+  bitmap.Canvas()->FillRect(TRect(0, 0, 16, 16));
+  draw(*bitmap.Canvas(), enabled);
+  list->AddMasked(&bitmap, clFuchsia);
+}
+
+}  // namespace
+
+// ---- Form -----------------------------------------------------------------------------------
+
+const TClassInfo& TKxSelectFolderForm::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TKxSelectFolderForm>("TKxSelectFolderForm", &TForm::StaticClass())
+                                     .Method("FormCreate", &TKxSelectFolderForm::FormCreate)
+                                     .Method("FormResize", &TKxSelectFolderForm::FormResize)
+                                     .Method("ShellTreeChange", &TKxSelectFolderForm::ShellTreeChange)
+                                     .Method("CreateBtnClick", &TKxSelectFolderForm::CreateBtnClick)
+                                     .Method("DeleteBtnClick", &TKxSelectFolderForm::DeleteBtnClick)
+                                     .Build();
+  return info;
+}
+
+TKxSelectFolderForm::TKxSelectFolderForm(TComponent* owner) : TForm(owner) {
+  SetBounds(0, 0, 383, 359);
+  SetBorderIcons({biSystemMenu, biMaximize});
+  SetColor(clBtnFace);
+  Font()->SetName("MS Sans Serif");
+  Font()->SetHeight(-11);
+  SetPosition(poScreenCenter);
+
+  ImageList1 = new TImageList(this);
+  ImageList1->SetName("ImageList1");
+  AddGlyph(ImageList1, DrawFolderGlyph, true);
+  AddGlyph(ImageList1, DrawFolderGlyph, false);
+  AddGlyph(ImageList1, DrawDeleteGlyph, true);
+  AddGlyph(ImageList1, DrawDeleteGlyph, false);
+
+  auto makeToolButton = [this](const char* name, int left, int width, const char* caption) {
+    auto* button = new TKxFolderFormToolButton(this);
+    button->SetName(name);
+    button->SetParent(this);
+    button->SetBounds(left, 4, width, 22);
+    button->SetCaption(caption);
+    button->SetShowHint(true);
+    return button;
+  };
+  btnNewFolder = makeToolButton("btnNewFolder", 8, 121, "Create Folder");
+  btnNewFolder->OnClick = [this](TObject* sender) { CreateBtnClick(sender); };
+  btnDeleteFolder = makeToolButton("btnDeleteFolder", 137, 92, "&Delete");
+  btnDeleteFolder->OnClick = [this](TObject* sender) { DeleteBtnClick(sender); };
+
+  ShellTree = new TKxShellTree(this);
+  ShellTree->SetName("ShellTree");
+  ShellTree->SetParent(this);
+  ShellTree->SetBounds(8, 32, 341, 241);
+  ShellTree->SetHideSelection(false);
+  ShellTree->SetIndent(19);
+  ShellTree->SetOptions({});
+  ShellTree->SetTabOrder(0);
+  ShellTree->OnChange = [this](TObject* sender, TTreeNode* node) { ShellTreeChange(sender, node); };
+
+  ButtonPanel = new TPanel(this);
+  ButtonPanel->SetName("ButtonPanel");
+  ButtonPanel->SetParent(this);
+  ButtonPanel->SetAlign(alBottom);
+  ButtonPanel->SetHeight(29);
+  ButtonPanel->SetBevelOuter(bvNone);
+  ButtonPanel->SetCaption("");
+  ButtonPanel->SetParentColor(true);
+
+  auto makeButton = [this](const char* name, int left, const char* caption, int result) {
+    auto* button = new TKxBitBtn(this);
+    button->SetName(name);
+    button->SetParent(ButtonPanel);
+    button->SetBounds(left, 2, 75, 23);
+    button->SetCaption(caption);
+    button->SetModalResult(result);
+    button->SetHotTrack(true);
+    return button;
+  };
+  btnOk = makeButton("btnOk", 12, "OK", mrOk);
+  btnOk->SetDefault(true);
+  btnCancel = makeButton("btnCancel", 92, "Cancel", mrCancel);
+  btnCancel->SetCancel(true);
+
+  KxStatusBar1 = new TKxFolderFormStatusBar(this);
+  KxStatusBar1->SetName("KxStatusBar1");
+  KxStatusBar1->SetParent(this);
+  KxStatusBar1->SetBounds(0, 306, 375, 19);
+  KxStatusBar1->SetSimplePanel(true);
+
+  OnResize = [this](TObject* sender) { FormResize(sender); };
+  OnCreate = [this](TObject* sender) { FormCreate(sender); };
+  ApplyDialogOptions(options_);
+}
+
+void TKxSelectFolderForm::AfterConstruction() { TForm::AfterConstruction(); }
+
+void TKxSelectFolderForm::FormCreate(TObject*) {
+  ShellTree->SetShowRoot(true);
+  // The status bar stays below the button panel.
+  KxStatusBar1->SetTop(Height());
+  KxStatusBar1->SetAlign(alBottom);
+}
+
+std::string TKxSelectFolderForm::StatusText() const { return KxStatusBar1->SimpleText(); }
+void TKxSelectFolderForm::SetStatusText(const std::string& text) { KxStatusBar1->SetSimpleText(text); }
+
+void TKxSelectFolderForm::ApplyDialogOptions(TKxSelectFolderDialogOptions options) {
+  options_ = options;
+  TKxShellTreeOptions tree = ShellTree->Options();
+  auto apply = [&](TKxSelectFolderDialogOption from, TKxShellTreeOption to) {
+    if (options.Contains(from)) tree.Include(to);
+    else tree = tree - TKxShellTreeOptions{to};
+  };
+  apply(sfdoOleDrag, stoOleDrag);
+  apply(sfdoOleDrop, stoOleDrop);
+  apply(sfdoIncludeNonFolders, stoIncludeNonFolders);
+  apply(sfdoVirtualFolders, stoVirtualFolders);
+  apply(sfdoContextMenus, stoContextMenus);
+  apply(sfdoShowHidden, stoShowHidden);
+  ShellTree->SetOptions(tree);
+  const bool buttons = options.Contains(sfdoCreateDeleteButtons);
+  btnNewFolder->SetVisible(buttons);
+  btnDeleteFolder->SetVisible(buttons);
+  TBitmap glyph;
+  if (options.Contains(sfdoCreateFolderIcon)) ImageList1->GetBitmap(0, &glyph);
+  btnNewFolder->SetGlyph(options.Contains(sfdoCreateFolderIcon) ? &glyph : nullptr);
+  TBitmap deleteGlyph;
+  if (options.Contains(sfdoDeleteFolderIcon)) ImageList1->GetBitmap(2, &deleteGlyph);
+  btnDeleteFolder->SetGlyph(options.Contains(sfdoDeleteFolderIcon) ? &deleteGlyph : nullptr);
+  ShellTree->SetReadOnly(options.Contains(sfdoReadOnly));
+  FormResize(this);
+}
+
+void TKxSelectFolderForm::ShowPath(const std::string& path) {
+  Canvas()->Font()->Assign(Font());
+  SetStatusText(ShortenPathToWidth(path, Canvas(), KxStatusBar1->Width() - 20));
+}
+
+void TKxSelectFolderForm::FormResize(TObject*) {
+  if (!ShellTree || !ButtonPanel) return;
+  int top = 8;
+  if (btnNewFolder->Visible()) top = btnNewFolder->Top() + btnNewFolder->Height() + 4;
+  else if (btnDeleteFolder->Visible()) top = btnDeleteFolder->Top() + btnDeleteFolder->Height() + 4;
+  const int left = ShellTree->Left();
+  const int right = left + Width() - 24;
+  const int bottom = ButtonPanel->Top() - 4;
+  ShellTree->SetBounds(left, top, right - left, std::max(0, bottom - top));
+  btnCancel->SetLeft(ClientWidth() - btnCancel->Width() - 8);
+  btnOk->SetLeft(btnCancel->Left() - btnOk->Width() - 8);
+  if (TKxShellTreeData* data = ShellTree->ShellData(ShellTree->Selected())) ShowPath(data->PathName());
+}
+
+void TKxSelectFolderForm::ShellTreeChange(TObject*, TTreeNode* node) {
+  TKxShellTreeData* data = ShellTree->ShellData(node);
+  if (!data) return;
+  const std::string path = data->PathName();
+  ShowPath(path);
+  btnNewFolder->SetEnabled(!path.empty());
+  btnDeleteFolder->SetEnabled(!path.empty() && node->AbsoluteIndex() != 0);
+  OnSelChange(this, data->AbsIdList());
+}
+
+void TKxSelectFolderForm::CreateBtnClick(TObject*) { ShellTree->CreateFolderUnderSelection(); }
+
+void TKxSelectFolderForm::DeleteBtnClick(TObject*) {
+  ShellTree->InvokeVerbOnNode(ShellTree->Selected(), "delete");
+  ShellTree->RefreshTree();
+}
+
+void TKxSelectFolderForm::DoShow() {
+  TForm::DoShow();
+  Font()->SetName("MS Sans Serif");
+  ShellTree->SetOptions(ShellTree->Options() + TKxShellTreeOptions{stoAutoFill});
+  ShellTree->FillTree();
+  btnOk->SetCaption("OK");
+  btnCancel->SetCaption("Cancel");
+  btnNewFolder->SetCaption("Create Folder");
+  btnDeleteFolder->SetCaption("Delete");
+  if (Caption().empty()) SetCaption("Browse for Folder");
+  OnFormShow(this);
+}
+
+void TKxSelectFolderForm::DoHide() {
+  TForm::DoHide();
+  OnFormClose(this);
+}
+
+void TKxSelectFolderForm::WndProc(TMessage& message) {
+  if (message.Msg == WM_GETMINMAXINFO) {
+    TForm::WndProc(message);
+    auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+    info->ptMinTrackSize.x = kSelectFolderFormMinWidth;
+    info->ptMinTrackSize.y = kSelectFolderFormMinHeight;
+    message.Result = 0;
+    return;
+  }
+  TForm::WndProc(message);
+}

@@ -1,0 +1,786 @@
+// TKxCustomShellList: filling, columns, refreshing, opening, renaming, dragging.
+#include "shell/KxShellList.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "shell/ChangeHandlerThread.h"
+#include "shell/KxFileRoutines.h"
+#include "shell/KxIdListArray.h"
+#include "shell/KxPidlList.h"
+#include "shell/KxShellNames.h"
+#include "shell/KxShellUtils.h"
+#include "shell/KxSystemImages.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/rtl/TextConv.h"
+#include "toolkit/system/Registry.h"
+#include "toolkit/ui/Form.h"
+#include "toolkit/ui/Timer.h"
+
+#include <dbt.h>
+
+namespace {
+
+struct TCounterRaise {
+  explicit TCounterRaise(int& c) : counter(c) { ++counter; }
+  ~TCounterRaise() { --counter; }
+  int& counter;
+};
+
+class TCriticalErrorsOff {
+ public:
+  TCriticalErrorsOff() : saved_(SetErrorMode(SEM_FAILCRITICALERRORS)) { SetErrorMode(saved_ | SEM_FAILCRITICALERRORS); }
+  ~TCriticalErrorsOff() { SetErrorMode(saved_); }
+  TCriticalErrorsOff(const TCriticalErrorsOff&) = delete;
+  TCriticalErrorsOff& operator=(const TCriticalErrorsOff&) = delete;
+
+ private:
+  UINT saved_;
+};
+
+// IShellDetails over a folder's IShellFolder2: only the columns shown by default (or whose
+// state cannot be read), so the column list ends at the first hidden one.
+class TShellFolder2ToShellDetailsAdapter final : public IShellDetails {
+ public:
+  explicit TShellFolder2ToShellDetailsAdapter(IShellFolder2* folder) : folder_(folder) { folder_->AddRef(); }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellDetails)) {
+      *out = static_cast<IShellDetails*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&refs_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+  HRESULT STDMETHODCALLTYPE GetDetailsOf(PCUITEMID_CHILD item, UINT column, SHELLDETAILS* details) override {
+    SHCOLSTATEF state = 0;
+    if (SUCCEEDED(folder_->GetDefaultColumnState(column, &state)) && !(state & SHCOLSTATE_ONBYDEFAULT))
+      return E_INVALIDARG;
+    return folder_->GetDetailsOf(item, column, details);
+  }
+  HRESULT STDMETHODCALLTYPE ColumnClick(UINT) override { return E_NOTIMPL; }
+
+ private:
+  ~TShellFolder2ToShellDetailsAdapter() { folder_->Release(); }
+  IShellFolder2* folder_;
+  LONG refs_ = 0;
+};
+
+IShellDetails* DetailsOf(IShellFolder* folder) {
+  IShellFolder2* folder2 = nullptr;
+  if (SUCCEEDED(folder->QueryInterface(IID_IShellFolder2, reinterpret_cast<void**>(&folder2)))) {
+    SHELLDETAILS probe{};
+    const HRESULT hr = folder2->GetDetailsOf(nullptr, 0, &probe);
+    if (SUCCEEDED(hr)) {
+      FreeStrRet(probe.str);
+      auto* adapter = new TShellFolder2ToShellDetailsAdapter(folder2);
+      adapter->AddRef();
+      folder2->Release();
+      return adapter;
+    }
+    folder2->Release();
+  }
+  IShellDetails* details = nullptr;
+  if (SUCCEEDED(folder->QueryInterface(IID_IShellDetails, reinterpret_cast<void**>(&details)))) return details;
+  if (SUCCEEDED(folder->CreateViewObject(nullptr, IID_IShellDetails, reinterpret_cast<void**>(&details))))
+    return details;
+  return nullptr;
+}
+
+// Values of the last fill: the "DirectoryCols" bytes it read.
+std::vector<unsigned char> lastDirectoryCols;
+bool directoryColsRead = false;
+
+}  // namespace
+
+std::vector<int>& RememberedColumnWidths() {
+  static std::vector<int> widths;
+  return widths;
+}
+
+bool DirectoryColsWidths(const std::vector<unsigned char>& value, int widths[4]) {
+  if (value.size() < 16 || value.size() > 22) return false;
+  for (int i = 0; i < 4; ++i) {
+    int32_t w = 0;
+    std::memcpy(&w, value.data() + 4 * i, 4);
+    widths[i] = w;
+  }
+  return true;
+}
+
+// ---- TKxShellListData -----------------------------------------------------------------------
+
+TKxShellListData::TKxShellListData(TKxCustomShellList* owner, PIDL relative) : owner_(owner), relative_(relative) {}
+
+TKxShellListData::~TKxShellListData() {
+  ShellFree(relative_);
+  ShellFree(absolute_);
+}
+
+PCIDL TKxShellListData::AbsIdList() {
+  if (!absolute_) absolute_ = ConcatIdLists(nullptr, owner_->folderList_, relative_);
+  return absolute_;
+}
+
+ULONG TKxShellListData::Attributes() {
+  if (!owner_->shellFolder_) return 0;
+  TCriticalErrorsOff errors;
+  SFGAOF attributes = ShellVersions().Shell32.MostSignificant > 0x5FFFF ? 0x704F0037 : 0x700F0037;
+  PCIDL one = relative_;
+  if (FAILED(owner_->shellFolder_->GetAttributesOf(1, &one, &attributes))) return 0;
+  return attributes;
+}
+
+bool TKxShellListData::IsFolder() {
+  const ULONG attributes = Attributes();
+  if (!(attributes & SFGAO_FOLDER)) return false;
+  return owner_->options_.Contains(sloStreamsAsFolders) || ShellVersions().Shell32.MostSignificant <= 0x5FFFF ||
+         !(attributes & SFGAO_STREAM);
+}
+
+bool TKxShellListData::IsShortcut() { return SameText(ExtractFileExt(PathName()), ".lnk"); }
+
+bool TKxShellListData::CanRename() { return (Attributes() & SFGAO_CANRENAME) != 0; }
+
+const std::string& TKxShellListData::DisplayName() {
+  if (!nameValid_) {
+    name_ = DisplayNameOf(owner_->shellFolder_, relative_, TKxNameKind::Normal);
+    nameValid_ = true;
+  }
+  return name_;
+}
+
+std::string TKxShellListData::PathName() { return PathFromIdList(AbsIdList()); }
+
+void TKxShellListData::SetRelIdList(PIDL relative) {
+  ShellFree(relative_);
+  relative_ = relative;
+  ShellFree(absolute_);
+  absolute_ = nullptr;
+  nameValid_ = false;
+  detailsValid_ = false;
+}
+
+std::string TKxShellListData::DetailText(int column) {
+  if (column == 0) return {};
+  if (owner_->details_) {
+    TCriticalErrorsOff errors;
+    SHELLDETAILS details{};
+    if (FAILED(owner_->details_->GetDetailsOf(relative_, static_cast<UINT>(column), &details))) return {};
+    std::string text = StrRetToText(relative_, details.str);
+    FreeStrRet(details.str);
+    return text;
+  }
+  if (!detailsValid_) {
+    FileDetailsTexts(AbsIdList(), size_, modified_, type_);
+    detailsValid_ = true;
+  }
+  switch (column) {
+    case 1: return size_;
+    case 2: return type_;
+    case 3: return modified_;
+    default: return {};
+  }
+}
+
+// ---- TKxCustomShellList ---------------------------------------------------------------------
+
+const TClassInfo& TKxCustomShellList::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TKxCustomShellList>("TKxCustomShellList", &TKxCustomListView::StaticClass()).Build();
+  return info;
+}
+
+const TClassInfo& TKxShellList::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TKxShellList>("TKxShellList", &TKxCustomShellList::StaticClass()).Build();
+  return info;
+}
+
+TKxCustomShellList::TKxCustomShellList(TComponent* owner)
+    : TKxCustomListView(owner), folder_(new TKxShellLocator), timer_(new TTimer(this)) {
+  folder_->OnChange = [this](TObject* sender) { FolderChanged(sender); };
+  timer_->SetEnabled(false);
+  timer_->SetOnTimer([this](TObject* sender) { TimerTick(sender); });
+  SetStretchLastColumn(false);
+  SetSmallImages(SystemImageListHandle(TKxIconSize::Small));
+  SetLargeImages(SystemImageListHandle(TKxIconSize::Large));
+  SharedDeviceChangeHandler().Register(DeviceChangeMethod<&TKxCustomShellList::DeviceChanged>(this));
+}
+
+TKxCustomShellList::~TKxCustomShellList() {
+  SharedDeviceChangeHandler().Unregister(DeviceChangeMethod<&TKxCustomShellList::DeviceChanged>(this));
+  if (tree_) tree_->SetShellList(nullptr);
+  if (dropTarget_) {
+    dropTarget_->Forget();
+    dropTarget_->Release();
+    dropTarget_ = nullptr;
+  }
+  delete watcher_;
+  watcher_ = nullptr;
+  if (HandleAllocated()) {
+    TCounterRaise ignore(ignoreChanges_);
+    ClearItems();
+  }
+  for (TKxShellListData* data : data_) delete data;
+  data_.clear();
+  if (details_) details_->Release();
+  if (shellFolder_) shellFolder_->Release();
+  ShellFree(folderList_);
+  delete folder_;
+}
+
+TKxShellListData* TKxCustomShellList::ShellData(TListItem* item) const {
+  if (!item) return nullptr;
+  auto* data = static_cast<TKxShellListData*>(item->Data());
+  return data_.count(data) ? data : nullptr;
+}
+
+HWND TKxCustomShellList::OwnerWindow() {
+  TCustomForm* form = GetParentForm(this);
+  return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
+SHCONTF TKxCustomShellList::EnumFlags() const {
+  SHCONTF flags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
+  if (options_.Contains(sloShowHidden)) flags |= SHCONTF_INCLUDEHIDDEN;
+  return flags;
+}
+
+void TKxCustomShellList::CreateWnd() {
+  TKxCustomListView::CreateWnd();
+  if (!ComponentState().Contains(csDesigning) && options_.Contains(sloOleDrop) && !dropTarget_) {
+    auto* target = new TKxDropTargetForwarder(this);
+    target->AddRef();
+    if (SUCCEEDED(RegisterDragDrop(Handle(), target))) {
+      dropTarget_ = target;
+    } else {
+      target->Forget();
+      target->Release();
+    }
+  }
+  if (options_.Contains(sloAutoFill) && ItemCount() == 0) PostMessageW(Handle(), KX_SHELL_AUTOFILL_MESSAGE, 0, 0);
+}
+
+void TKxCustomShellList::DestroyWnd() {
+  RememberWidths();
+  delete watcher_;
+  watcher_ = nullptr;
+  if (dropTarget_) {
+    RevokeDragDrop(Handle());
+    dropTarget_->Forget();
+    dropTarget_->Release();
+    dropTarget_ = nullptr;
+  }
+  {
+    TCounterRaise ignore(ignoreChanges_);
+    ClearItems();
+  }
+  TKxCustomListView::DestroyWnd();
+}
+
+void TKxCustomShellList::RememberWidths() {
+  if (!fileSystemFolder_ || !HandleAllocated()) return;
+  std::vector<int>& widths = RememberedColumnWidths();
+  widths.clear();
+  for (int i = 0; i < ColumnCount(); ++i) widths.push_back(ColumnWidth(i));
+}
+
+void TKxCustomShellList::MakeColumns() {
+  RememberWidths();
+  ClearColumns();
+  if (details_) {
+    for (UINT column = 0;; ++column) {
+      SHELLDETAILS details{};
+      if (FAILED(details_->GetDetailsOf(nullptr, column, &details))) break;
+      const std::string caption = StrRetToText(nullptr, details.str);
+      FreeStrRet(details.str);
+      TAlignment alignment = taLeftJustify;
+      if ((details.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) alignment = taRightJustify;
+      else if ((details.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) alignment = taCenter;
+      AddColumn(caption, 9 * details.cxChar, alignment);
+    }
+    const std::vector<int>& widths = RememberedColumnWidths();
+    if (fileSystemFolder_ && !widths.empty()) {
+      const int count = std::min(ColumnCount(), static_cast<int>(widths.size()));
+      for (int i = 0; i < count; ++i) SetColumnWidth(i, widths[static_cast<size_t>(i)]);
+    }
+  } else {
+    int widths[4] = {200, 60, 100, 120};
+    std::vector<unsigned char> value;
+    TRegistry registry;
+    registry.SetRootKey(HKEY_CURRENT_USER);
+    try {
+      if (registry.OpenKeyReadOnly("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer") &&
+          registry.ValueExists("DirectoryCols")) {
+        value.resize(static_cast<size_t>(std::max(0, registry.GetDataSize("DirectoryCols"))));
+        if (!value.empty()) registry.ReadBinaryData("DirectoryCols", value.data(), static_cast<int>(value.size()));
+        DirectoryColsWidths(value, widths);
+      }
+    } catch (const Exception&) {
+      value.clear();  // a value of another kind counts as none
+    }
+    const bool unchanged = directoryColsRead && value == lastDirectoryCols;
+    lastDirectoryCols = value;
+    directoryColsRead = true;
+    AddColumn("Name", widths[0]);
+    AddColumn("Size", widths[1], taRightJustify);
+    AddColumn("Type", widths[2]);
+    AddColumn("Modified", widths[3]);
+    const std::vector<int>& remembered = RememberedColumnWidths();
+    if (unchanged && !remembered.empty()) {
+      const int count = std::min(ColumnCount(), static_cast<int>(remembered.size()));
+      for (int i = 0; i < count; ++i) SetColumnWidth(i, remembered[static_cast<size_t>(i)]);
+    }
+  }
+  RefreshHeaderStyles();
+  if (std::abs(sortColumn_) - 1 >= ColumnCount()) sortColumn_ = 1;
+}
+
+bool TKxCustomShellList::DoAddItem(IShellFolder* folder, PCIDL parentList, ULONG attributes, PCIDL item) {
+  bool allow = true;
+  OnAddItem(this, folder, parentList, item, attributes, allow);
+  return allow;
+}
+
+bool TKxCustomShellList::ShouldListItem(PCIDL item, ULONG& attributes) {
+  attributes = 0x724B0000;
+  PCIDL one = item;
+  if (FAILED(shellFolder_->GetAttributesOf(1, &one, &attributes))) return false;
+  if (!options_.Contains(sloVirtualFolders) && !(attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR)))
+    return false;
+  if (options_.Contains(sloFilesOnlyWithTree) && tree_ && (attributes & SFGAO_FOLDER)) return false;
+  return DoAddItem(shellFolder_, folderList_, attributes, item);
+}
+
+void TKxCustomShellList::AddShellItem(PIDL item) {
+  auto* data = new TKxShellListData(this, item);
+  data_.insert(data);
+  TListItem* listItem = AddItem(std::string(), data);
+  if (!listItem) {
+    data_.erase(data);
+    delete data;
+    return;
+  }
+  const ULONG attributes = data->Attributes();
+  if (attributes & SFGAO_SHARE) listItem->SetOverlayIndex(0);
+  else if (attributes & SFGAO_LINK) listItem->SetOverlayIndex(1);
+}
+
+void TKxCustomShellList::FillList(IShellFolder* folder, PCIDL absolute) {
+  BeginUpdate();
+  TCriticalErrorsOff errors;
+  OnFillStart(this);
+  struct TEnd {
+    TKxCustomShellList* list;
+    ~TEnd() {
+      list->EndUpdate();
+      list->OnFillComplete(list);
+    }
+  } end{this};
+  PIDL copy = CopyIdList(nullptr, absolute);
+  ShellFree(folderList_);
+  folderList_ = copy;
+  folder->AddRef();
+  if (shellFolder_) shellFolder_->Release();
+  shellFolder_ = folder;
+  if (details_) details_->Release();
+  details_ = DetailsOf(folder);
+  RememberWidths();
+  fileSystemFolder_ = !PathFromIdList(folderList_).empty();
+  MakeColumns();
+  TComRef<IEnumIDList> enumerator;
+  if (folder->EnumObjects(OwnerWindow(), EnumFlags(), enumerator.Put()) != S_OK || !enumerator) return;
+  std::vector<PIDL> found;
+  found.reserve(500);
+  HRESULT next;
+  for (;;) {
+    PIDL item = nullptr;
+    ULONG fetched = 0;
+    next = enumerator->Next(1, &item, &fetched);
+    if (next != S_OK) {
+      ShellFree(item);
+      break;
+    }
+    if (fetched && item) found.push_back(item);
+  }
+  if (next == S_FALSE || next == static_cast<HRESULT>(0x80070103)) {
+    for (PIDL item : found) {
+      ULONG attributes = 0;
+      if (ShouldListItem(item, attributes)) AddShellItem(item);
+      else ShellFree(item);
+    }
+    return;
+  }
+  for (PIDL item : found) ShellFree(item);
+  if (next == E_FAIL) return;
+  throw EOleSysError(next);
+}
+
+void TKxCustomShellList::SortItems() {
+  if (sortColumn_ == 0 || !shellFolder_) return;
+  const int column = std::abs(sortColumn_) - 1;
+  const bool descending = sortColumn_ < 0;
+  IShellFolder* folder = shellFolder_;
+  CustomSort([this, folder, column, descending](TListItem* a, TListItem* b) {
+    TKxShellListData* da = ShellData(a);
+    TKxShellListData* db = ShellData(b);
+    if (!da || !db) return 0;
+    const HRESULT hr = folder->CompareIDs(static_cast<LPARAM>(column), da->RelIdList(), db->RelIdList());
+    if (FAILED(hr)) return 0;
+    const int result = static_cast<short>(HRESULT_CODE(hr) & 0xFFFF);
+    return descending ? -result : result;
+  });
+}
+
+void TKxCustomShellList::ColumnClick(int column) {
+  sortColumn_ = (std::abs(sortColumn_) - 1 == column) ? -sortColumn_ : column + 1;
+  SetSortColumn(column);
+  SetSortDirection(sortColumn_ < 0 ? 1 : 0);
+  SortItems();
+}
+
+void TKxCustomShellList::RefillList() {
+  if (!HandleAllocated()) return;
+  if (deferRefresh_ || IsEditing()) {
+    refreshWanted_ = true;
+    return;
+  }
+  {
+    TCounterRaise ignore(ignoreChanges_);
+    ClearItems();
+  }
+  TComRef<IShellFolder> folder;
+  OleCheck(BindToFolderOfIdList(folder_->IdList(), *folder.Put()));
+  FillList(folder.Get(), folder_->IdList());
+  SortItems();
+  if (TListItem* first = Item(0)) first->SetFocused(true);
+  if (options_.Contains(sloDynamicRefresh) && !ComponentState().Contains(csDesigning)) WatchFolder();
+}
+
+void TKxCustomShellList::RefreshList() {
+  if (deferRefresh_ || IsEditing()) {
+    refreshWanted_ = true;
+    return;
+  }
+  if (ItemCount() == 0) {
+    RefillList();
+    return;
+  }
+  if (!shellFolder_) return;
+  OnFillStart(this);
+  TKxPidlList existing;
+  if (!fileSystemFolder_) existing.SetShellFolder(shellFolder_);
+  for (int i = 0; i < ItemCount(); ++i)
+    if (TKxShellListData* data = ShellData(Item(i))) existing.AddObject(const_cast<PIDL>(data->RelIdList()), Item(i));
+  existing.SetDuplicates(dupAccept);
+  existing.SetSorted(true);
+  TKxPidlList current;
+  current.SetAllocator(ShellAllocator());
+  {
+    TCriticalErrorsOff errors;
+    TComRef<IEnumIDList> enumerator;
+    if (shellFolder_->EnumObjects(OwnerWindow(), EnumFlags(), enumerator.Put()) == S_OK && enumerator) {
+      for (;;) {
+        PIDL item = nullptr;
+        ULONG fetched = 0;
+        if (enumerator->Next(1, &item, &fetched) != S_OK) {
+          ShellFree(item);
+          break;
+        }
+        if (fetched && item) current.Add(item);
+      }
+    }
+  }
+  for (int i = current.Count() - 1; i >= 0; --i) {
+    const int index = existing.IndexOf(current.Items(i));
+    if (index >= 0) {
+      existing.Delete(index);
+      current.Delete(i);
+    }
+  }
+  BeginUpdate();
+  for (int i = existing.Count() - 1; i >= 0; --i) static_cast<TListItem*>(existing.Objects(i))->Delete();
+  for (int i = 0; i < current.Count(); ++i) {
+    ULONG attributes = 0;
+    if (ShouldListItem(current.Items(i), attributes)) AddShellItem(CopyIdList(nullptr, current.Items(i)));
+  }
+  EndUpdate();
+  if (current.Count() > 0) SortItems();
+  OnFillComplete(this);
+}
+
+void TKxCustomShellList::FolderChanged(TObject*) {
+  if (ignoreChanges_ == 0) {
+    if (tree_) tree_->SetSelectedFolder(folder_);
+    RefillList();
+  }
+  OnFolderChanged(this);
+}
+
+void TKxCustomShellList::FollowLocator(TKxShellLocator* locator) { folder_->Assign(locator); }
+
+void TKxCustomShellList::FollowNode(TTreeNode* node) {
+  if (ComponentState().Contains(csLoading) || !tree_) return;
+  if (TKxShellTreeData* data = tree_->ShellData(node)) folder_->SetIdList(data->AbsIdList());
+}
+
+void TKxCustomShellList::FlushPendingRefresh(bool flushTree) {
+  if (flushTree && tree_) tree_->FlushPendingSelection(false);
+  if (timer_->Enabled()) TimerTick(timer_);
+}
+
+void TKxCustomShellList::GoUp(int levels) {
+  if (options_.Contains(sloStayInFolder)) return;
+  if (tree_) {
+    tree_->GoUp(levels);
+    return;
+  }
+  TKxIdListArray items(folder_->IdList());
+  if (items.Count() == 0) return;
+  TIdListPtr up(CopyIdList(nullptr, items.WithoutLast(std::min(levels, items.Count()))));
+  folder_->SetIdList(up.get());
+}
+
+void TKxCustomShellList::OpenItem(TListItem* item) {
+  TKxShellListData* data = ShellData(item);
+  if (!data) return;
+  if (data->IsFolder()) {
+    if (options_.Contains(sloStayInFolder)) return;
+    TIdListPtr target(CopyIdList(nullptr, data->AbsIdList()));
+    if (tree_) {
+      TKxShellLocator locator;
+      locator.SetIdList(target.get());
+      tree_->SetSelectedFolder(&locator);
+    } else {
+      folder_->SetIdList(target.get());
+    }
+  }
+}
+
+void TKxCustomShellList::OpenSelection() {
+  if (SelCount() < 2) OpenItem(Selected());
+}
+
+void TKxCustomShellList::KeyDown(WORD& key, TShiftState shift) {
+  TKxCustomListView::KeyDown(key, shift);
+  if (key == 0 || !options_.Contains(sloDefaultKeyHandling) || IsEditing()) return;
+  if (key == VK_F5 && shift.Bits() == 0) {
+    key = 0;
+    RefillList();
+  } else if (key == VK_BACK) {
+    key = 0;
+    GoUp(1);
+  } else if (key == VK_RETURN) {
+    key = 0;
+    OpenSelection();
+  }
+}
+
+std::string TKxCustomShellList::GetItemText(TListItem* item, int column) {
+  TKxShellListData* data = ShellData(item);
+  if (!data) return TKxCustomListView::GetItemText(item, column);
+  if (column == 0) return data->DisplayName();
+  const size_t k = static_cast<size_t>(column - 1);
+  if (k < item->SubItems().size() && !item->SubItems()[k].empty()) return item->SubItems()[k];
+  return data->DetailText(column);
+}
+
+void TKxCustomShellList::GetImageIndex(TListItem* item) {
+  TKxShellListData* data = ShellData(item);
+  if (data && item->ImageIndex() < 1) item->SetImageIndex(SystemIconIndexOf(data->AbsIdList(), SHGFI_SMALLICON));
+}
+
+void TKxCustomShellList::Delete(TListItem* item) {
+  TKxShellListData* data = ShellData(item);
+  if (!data) return;
+  data_.erase(data);
+  delete data;
+  item->SetData(nullptr);
+}
+
+bool TKxCustomShellList::CanEdit(TListItem* item) {
+  TKxShellListData* data = ShellData(item);
+  if (!data) return TKxCustomListView::CanEdit(item);
+  return data->CanRename() && TKxCustomListView::CanEdit(item);
+}
+
+std::string TKxCustomShellList::EditorText(TListItem* item) {
+  TKxShellListData* data = ShellData(item);
+  if (!data) return TKxCustomListView::EditorText(item);
+  return DisplayNameOf(shellFolder_, data->RelIdList(), TKxNameKind::ForEditing);
+}
+
+void TKxCustomShellList::Edit(TListItem* item, const std::string* text) {
+  TKxShellListData* data = ShellData(item);
+  if (!text || !data || !shellFolder_) {
+    TKxCustomListView::Edit(item, text);
+    return;
+  }
+  std::wstring wide = Utf8ToWide(Trim(*text));
+  if (wide.size() > MAX_PATH) wide.resize(MAX_PATH);
+  PIDL renamed = nullptr;
+  ignoreNextChange_ = true;
+  const HRESULT hr = shellFolder_->SetNameOf(OwnerWindow(), data->RelIdList(), wide.c_str(), 0x20, &renamed);
+  if (SUCCEEDED(hr) && renamed) {
+    data->SetRelIdList(renamed);
+    item->SetCaption(DisplayNameOf(shellFolder_, renamed, TKxNameKind::InFolder));
+  } else {
+    ignoreNextChange_ = false;
+    ShellFree(renamed);
+  }
+}
+
+void TKxCustomShellList::BeginDragNotify(TListItem*, bool rightButton) {
+  if (!options_.Contains(sloOleDrag)) return;
+  std::vector<PCIDL> items;
+  for (TListItem* item : SelectedItems())
+    if (TKxShellListData* data = ShellData(item)) items.push_back(data->RelIdList());
+  TKxShellDataObject* made = MakeShellDataObject(folderList_, items);
+  if (!made) return;
+  TComRef<IDataObject> object;
+  made->QueryInterface(IID_IDataObject, object.PutVoid());
+  TComRef<IDropSource> source;
+  (new TDropSource_shlvtv(rightButton ? TKxDragButton::Right : TKxDragButton::Left))
+      ->QueryInterface(IID_IDropSource, source.PutVoid());
+  deferRefresh_ = true;
+  DWORD effect = 0;
+  SFGAOF allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+  if (FAILED(shellFolder_->GetAttributesOf(static_cast<UINT>(items.size()), items.data(), &allowed)))
+    allowed = DROPEFFECT_NONE;
+  const HRESULT result = DoDragDrop(object.Get(), source.Get(), allowed & 7, &effect);
+  if (result == DRAGDROP_S_DROP) refreshWanted_ = true;
+  EndDeferral();
+}
+
+void TKxCustomShellList::EndDeferral() {
+  deferRefresh_ = false;
+  if (refreshWanted_) {
+    refreshWanted_ = false;
+    RefreshList();
+  }
+}
+
+// Drops go to the folder's own drop target.
+void TKxCustomShellList::DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD& effect) {
+  if (dragData_) dragData_->Release();
+  dragData_ = data;
+  if (dragData_) dragData_->AddRef();
+  TComRef<IDropTarget> target;
+  if (!folderList_ || FAILED(DropTargetOfIdList(folderList_, IID_IDropTarget, target.PutVoid()))) {
+    effect = DROPEFFECT_NONE;
+    return;
+  }
+  target->DragEnter(data, keyState, point, &effect);
+  target->DragLeave();
+}
+
+void TKxCustomShellList::DragOver(DWORD keyState, POINTL point, DWORD& effect) {
+  TComRef<IDropTarget> target;
+  if (!folderList_ || FAILED(DropTargetOfIdList(folderList_, IID_IDropTarget, target.PutVoid()))) {
+    effect = DROPEFFECT_NONE;
+    return;
+  }
+  DWORD entered = effect;
+  target->DragEnter(dragData_, keyState, point, &entered);
+  target->DragOver(keyState, point, &effect);
+  target->DragLeave();
+}
+
+void TKxCustomShellList::DragLeave() {
+  if (dragData_) dragData_->Release();
+  dragData_ = nullptr;
+}
+
+void TKxCustomShellList::Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD& effect) {
+  DragLeave();
+  TComRef<IDropTarget> target;
+  if (!folderList_ || FAILED(DropTargetOfIdList(folderList_, IID_IDropTarget, target.PutVoid()))) {
+    effect = DROPEFFECT_NONE;
+    return;
+  }
+  DWORD offered = effect;
+  target->DragEnter(data, keyState, point, &offered);
+  effect &= AllowedDropEffects(data);
+  target->Drop(data, keyState, point, &effect);
+  RefreshList();
+}
+
+void TKxCustomShellList::WatchFolder() {
+  timer_->SetEnabled(false);
+  if (!watcher_) watcher_ = new TChangeHandlerThread(Handle(), KX_SHELL_CHANGE_MESSAGE);
+  watcher_->RemoveAllWatches();
+  const std::string path = PathFromIdList(folderList_);
+  if (path.empty()) return;
+  int slot = -1;
+  watcher_->AddWatch(path, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME, slot, false);
+}
+
+void TKxCustomShellList::ChangeNotified() {
+  if (ignoreNextChange_) {
+    ignoreNextChange_ = false;
+    return;
+  }
+  if (deferRefresh_) {
+    refreshWanted_ = true;
+    return;
+  }
+  timer_->SetEnabled(false);
+  timer_->SetInterval(Focused() ? 400 : 2000);
+  timer_->SetEnabled(true);
+}
+
+void TKxCustomShellList::TimerTick(TObject*) {
+  timer_->SetEnabled(false);
+  {
+    TCounterRaise ignore(ignoreChanges_);
+    if (tree_) tree_->FlushPendingSelection(false);
+  }
+  RefreshList();
+}
+
+void TKxCustomShellList::DeviceChanged(TKxDeviceMessage& message) {
+  if (message.WParam != DBT_DEVICEARRIVAL && message.WParam != DBT_DEVICEREMOVECOMPLETE) return;
+  if (!HandleAllocated() || SpecialFolderIdOf(folderList_) != CSIDL_DRIVES) return;
+  ValidateDrivesFolder();
+  SuspendDriveValidation();
+  try {
+    RefillList();
+  } catch (...) {
+    ResumeDriveValidation();
+    throw;
+  }
+  ResumeDriveValidation();
+}
+
+void TKxCustomShellList::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case KX_SHELL_CHANGE_MESSAGE:
+      ChangeNotified();
+      message.Result = 0;
+      return;
+    case KX_SHELL_AUTOFILL_MESSAGE:
+      if (ItemCount() == 0) RefillList();
+      message.Result = 0;
+      return;
+    case WM_LBUTTONDBLCLK:
+      TKxCustomListView::WndProc(message);
+      OpenSelection();
+      return;
+    case CM_WANTSPECIALKEY:
+      if (IsEditing()) {
+        message.Result = 1;
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  TKxCustomListView::WndProc(message);
+}

@@ -1,0 +1,137 @@
+// The framed tree view: nodes as tab-indented lines both ways, the level error, state colours,
+// hot tracking's frame, the unfocused selection rectangle, wheel scrolling that has no room,
+// and the shortcut texts its shell descendant compares keys with.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/KxShortCuts.h"
+#include "shell/KxTreeVw.h"
+#include "tests/toolkit/FormFixture.h"
+#include "toolkit/classes/StringList.h"
+#include "toolkit/graphics/Pen.h"
+
+namespace {
+
+class FramedTreeViewTest : public FormFixture {
+ protected:
+  TKxCustomTreeView* Tree() {
+    auto* tree = Add<TKxCustomTreeView>(10, 10, 200, 200);
+    tree->HandleNeeded();
+    return tree;
+  }
+  static void Lines(TStringList& list, std::initializer_list<const char*> lines) {
+    for (const char* line : lines) list.Add(line);
+  }
+};
+
+TEST_F(FramedTreeViewTest, LinesBuildTheTreeAndSaveBackByLevel) {
+  TKxCustomTreeView* tree = Tree();
+  TStringList lines;
+  Lines(lines, {"root", "\tchild", "\t\tgrandchild", " second child", "next root", "\tunder next"});
+  tree->LoadFromLines(&lines);
+  TTreeNode* root = tree->GetFirstNode();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->Text(), "root");
+  ASSERT_EQ(root->Count(), 2);
+  EXPECT_EQ(root->GetFirstChild()->GetFirstChild()->Text(), "grandchild");
+  EXPECT_EQ(root->GetFirstChild()->GetNextSibling()->Text(), "second child");
+  ASSERT_NE(root->GetNextSibling(), nullptr);
+  EXPECT_EQ(root->GetNextSibling()->Text(), "next root");
+  EXPECT_EQ(root->GetNextSibling()->GetFirstChild()->Text(), "under next");
+
+  TStringList saved;
+  tree->SaveToLines(&saved);
+  std::vector<std::string> got;
+  for (int i = 0; i < saved.Count(); ++i) got.push_back(saved.Strings(i));
+  EXPECT_EQ(got, (std::vector<std::string>{"root", "\tchild", "\t\tgrandchild", "\tsecond child", "next root",
+                                           "\tunder next"}));
+}
+
+TEST_F(FramedTreeViewTest, AFirstLineIsTopLevelAndClimbingStopsAtTheRightAncestor) {
+  TKxCustomTreeView* tree = Tree();
+  TStringList lines;
+  Lines(lines, {"\t\tfirst", "\ta", "\t\tb", "\t\t\tc", "\td"});
+  tree->LoadFromLines(&lines);
+  TTreeNode* first = tree->GetFirstNode();
+  EXPECT_EQ(first->Text(), "first");
+  EXPECT_EQ(first->Level(), 0);
+  TTreeNode* a = first->GetFirstChild();
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->Text(), "a");
+  EXPECT_EQ(a->GetFirstChild()->GetFirstChild()->Text(), "c");
+  ASSERT_NE(a->GetNextSibling(), nullptr);
+  EXPECT_EQ(a->GetNextSibling()->Text(), "d");
+}
+
+TEST_F(FramedTreeViewTest, ALevelJumpRaisesWithTheLevelAndText) {
+  TKxCustomTreeView* tree = Tree();
+  TStringList lines;
+  Lines(lines, {"root", "\t\t\tdeep"});
+  try {
+    tree->LoadFromLines(&lines);
+    FAIL() << "no error";
+  } catch (const ETreeViewError& e) {
+    EXPECT_EQ(e.Message(), "Invalid level (3) for item \"deep\"");
+  }
+  TStringList empty;
+  tree->LoadFromLines(&empty);
+  TStringList saved;
+  tree->SaveToLines(&saved);
+  EXPECT_EQ(saved.Count(), 0);
+}
+
+TEST_F(FramedTreeViewTest, FocusColourFollowsTheColourOnlyWhileTheyWereEqual) {
+  TKxCustomTreeView* tree = Tree();
+  tree->SetColor(clYellow);
+  EXPECT_EQ(tree->FocusColor(), clYellow);
+  EXPECT_EQ(tree->NormalColor(), clYellow);
+  tree->SetFocusColor(clAqua);
+  tree->SetColor(clLime);
+  EXPECT_EQ(tree->FocusColor(), clAqua);
+  EXPECT_EQ(tree->NormalColor(), clLime);
+  tree->SetEnabled(false);
+  EXPECT_EQ(tree->Color(), clBtnFace);
+  EXPECT_EQ(tree->NormalColor(), clLime) << "a state colour never becomes the normal colour";
+  tree->SetEnabled(true);
+  EXPECT_EQ(tree->Color(), clLime);
+}
+
+TEST_F(FramedTreeViewTest, HotTrackingMakesTheFrameVisibleOnAllSides) {
+  TKxCustomTreeView* tree = Tree();
+  tree->SetFrameSides(TSides{sdTop});
+  tree->SetFrameHotTrack(true);
+  EXPECT_TRUE(tree->FrameVisible());
+  EXPECT_EQ(tree->FrameSides(), kAllSides);
+}
+
+TEST_F(FramedTreeViewTest, AWheelOverATreeThatFitsScrollsNothing) {
+  TKxCustomTreeView* tree = Tree();
+  tree->AddChild(nullptr, "only");
+  const int before = GetScrollPos(tree->Handle(), SB_VERT);
+  SendMessageW(tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(50, 50));
+  EXPECT_EQ(GetScrollPos(tree->Handle(), SB_VERT), before);
+  for (int i = 0; i < 60; ++i) tree->AddChild(nullptr, "node " + std::to_string(i));
+  SendMessageW(tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(50, 50));
+  EXPECT_GT(GetScrollPos(tree->Handle(), SB_VERT), before);
+}
+
+TEST(ShortCutTexts, NamesAndParsesKeys) {
+  struct Case {
+    TShortCut value;
+    const char* text;
+  } cases[] = {
+      {VK_F2, "F2"},           {VK_DELETE, "Del"},         {static_cast<TShortCut>('C' | scCtrl), "Ctrl+C"},
+      {VK_BACK, "BkSp"},       {VK_NUMPAD7, "7"},         {static_cast<TShortCut>(VK_DELETE | scShift), "Shift+Del"},
+      {static_cast<TShortCut>('A' | scShift | scCtrl | scAlt), "Shift+Ctrl+Alt+A"}, {0xBA, "#186"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ShortCutKeyText(c.value), c.text) << c.text;
+  EXPECT_EQ(TextToShortCut("^v"), static_cast<TShortCut>('V' | scCtrl));
+  EXPECT_EQ(TextToShortCut("alt+shift+f5"), static_cast<TShortCut>(VK_F5 | scAlt | scShift));
+  EXPECT_EQ(TextToShortCut("Ctrl+Nothing"), 0);
+  EXPECT_EQ(ShellDefaultKey(skSelectAll).ShortCut, static_cast<TShortCut>('A' | scCtrl));
+  EXPECT_EQ(ShellDefaultKey(skRename).ShortCut, VK_F2);
+}
+
+}  // namespace

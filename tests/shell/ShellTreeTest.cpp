@@ -1,0 +1,316 @@
+// The shell tree on a fixture folder: lazy levels, hidden items and files only when asked,
+// selection of a path, a remembered folder that is gone, refreshes after changes (and only
+// once after a deferral), renames and new folders on disk.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ShellTestSupport.h"
+#include "shell/ChangeHandlerThread.h"
+#include "shell/KxShellTree.h"
+#include "shell/KxShellUtils.h"
+#include "toolkit/rtl/TextConv.h"
+#include "toolkit/ui/Application.h"
+#include "toolkit/ui/Form.h"
+#include "toolkit/ui/Timer.h"
+
+namespace {
+
+// Opens the deferral for tests.
+class TTestShellTree : public TKxShellTree {
+ public:
+  using TKxShellTree::TKxShellTree;
+  using TKxCustomShellTree::BeginDeferral;
+  using TKxCustomShellTree::EndDeferral;
+};
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ChildTexts(TTreeNode* node) {
+  std::vector<std::string> texts;
+  for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling()) texts.push_back(child->Text());
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
+
+TTreeNode* Child(TTreeNode* node, const std::string& text) {
+  for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling())
+    if (child->Text() == text) return child;
+  return nullptr;
+}
+
+// Fires a timer as its interval running out would.
+void Fire(TTimer* timer) {
+  ASSERT_TRUE(timer->Enabled());
+  SendMessageW(timer->Handle(), WM_TIMER, 1, 0);
+}
+
+class ShellTreeTest : public ShellFolderTest {
+ protected:
+  void SetUp() override {
+    ShellFolderTest::SetUp();
+    MakeFolder("A");
+    MakeFolder("A\\A1");
+    MakeFolder("B");
+    MakeFolder("H");
+    SetFileAttributesW(Utf8ToWide(root_ + "H").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    MakeFile("one.txt", 10);
+    MakeFile("two.txt", 1025);
+    MakeFile("three.bin", 0);
+    form_ = new TForm(nullptr);
+    form_->SetBounds(20, 20, 400, 500);
+    form_->Show();
+    Application->ProcessMessages();
+  }
+  void TearDown() override {
+    form_->Free();
+    Application->ProcessMessages();
+    ShellFolderTest::TearDown();
+  }
+
+  // A tree rooted at the fixture (or the desktop), filled.
+  TTestShellTree* MakeTree(TKxShellTreeOptions options, bool fixtureBase = true) {
+    auto* tree = new TTestShellTree(form_);
+    tree->SetParent(form_);
+    tree->SetBounds(0, 0, 380, 460);
+    tree->SetOptions(options - TKxShellTreeOptions{stoAutoFill, stoDynamicRefresh});
+    tree->FolderCreationWait = nullptr;
+    if (fixtureBase) {
+      TIdListPtr base = ListOf(root_);
+      tree->BaseFolder()->SetIdList(base.get());
+    }
+    tree->HandleNeeded();
+    tree->FillTree();
+    Application->ProcessMessages();
+    return tree;
+  }
+
+  std::string Dir() const { return root_.substr(0, root_.size() - 1); }
+
+  TForm* form_ = nullptr;
+  const TKxShellTreeOptions plain_ = {stoDefaultKeyHandling};
+};
+
+TEST_F(ShellTreeTest, FillsLevelsLazilyAndListsHiddenItemsAndFilesOnlyWhenAsked) {
+  struct Case {
+    const char* name;
+    TKxShellTreeOptions options;
+    std::vector<std::string> children;
+  } cases[] = {
+      {"folders", {stoDefaultKeyHandling}, {"A", "B"}},
+      {"hidden", {stoDefaultKeyHandling, stoShowHidden}, {"A", "B", "H"}},
+      {"files", {stoDefaultKeyHandling, stoIncludeNonFolders}, {"A", "B", "one.txt", "three.bin", "two.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTestShellTree* tree = MakeTree(c.options);
+    TTreeNode* root = tree->GetFirstNode();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetNextSibling(), nullptr);
+    EXPECT_EQ(ChildTexts(root), c.children);
+    TTreeNode* a = Child(root, "A");
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(a->HasChildren());
+    EXPECT_FALSE(a->HasChildNodes()) << "a level is filled on its first expansion";
+    a->Expand(false);
+    EXPECT_EQ(ChildTexts(a), std::vector<std::string>{"A1"});
+    tree->Free();
+  }
+}
+
+TEST_F(ShellTreeTest, AnEmptyFolderLosesItsButtonOnceExpanded) {
+  TTestShellTree* tree = MakeTree(plain_);
+  TTreeNode* b = Child(tree->GetFirstNode(), "B");
+  ASSERT_NE(b, nullptr);
+  b->Expand(false);
+  EXPECT_FALSE(b->HasChildNodes());
+  EXPECT_FALSE(b->HasChildren());
+}
+
+TEST_F(ShellTreeTest, SelectingAPathFromTheDesktopGivesExactlyThatPath) {
+  TTestShellTree* tree = MakeTree(plain_, false);
+  TTreeNode* root = tree->GetFirstNode();
+  ASSERT_NE(root, nullptr);
+  TIdListPtr target = ListOf(root_ + "A\\A1");
+  tree->SelectIdList(target.get());
+  EXPECT_EQ(tree->SelectedPathName(), root_ + "A\\A1");
+  EXPECT_EQ(CompareIdLists(tree->SelectedFolder()->IdList(), target.get()), 0);
+}
+
+TEST_F(ShellTreeTest, AHiddenFolderIsAddedWhenSelectedEvenThoughItIsNotListed) {
+  TTestShellTree* tree = MakeTree(plain_);
+  TIdListPtr target = ListOf(root_ + "H");
+  tree->SelectIdList(target.get());
+  EXPECT_EQ(tree->SelectedPathName(), root_ + "H");
+}
+
+TEST_F(ShellTreeTest, ARememberedFolderDeletedSinceStopsAtItsParentWithoutAGhost) {
+  TTestShellTree* tree = MakeTree(plain_);
+  TIdListPtr target = ListOf(root_ + "A\\A1");
+  tree->SelectedFolder()->SetIdList(target.get());
+  EXPECT_EQ(tree->SelectedPathName(), root_ + "A\\A1");
+  ASSERT_TRUE(RemoveDirectoryW(Utf8ToWide(root_ + "A\\A1").c_str()));
+  tree->FillTree();
+  EXPECT_EQ(tree->SelectedPathName(), root_ + "A");
+  TTreeNode* a = Child(tree->GetFirstNode(), "A");
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(Child(a, "A1"), nullptr);
+  EXPECT_EQ(tree->SelectedFolder()->PathName(), root_ + "A");
+}
+
+TEST_F(ShellTreeTest, ATargetOutsideTheBaseFolderSelectsTheRoot) {
+  TTestShellTree* tree = MakeTree(plain_);
+  TIdListPtr outside = ListOf("C:\\windows");
+  tree->SelectIdList(outside.get());
+  EXPECT_EQ(tree->Selected(), tree->GetFirstNode());
+}
+
+TEST_F(ShellTreeTest, ANewFolderShowsAfterTheChangeMessageAndTheTimer) {
+  TTestShellTree* tree = MakeTree(plain_);
+  TTreeNode* root = tree->GetFirstNode();
+  MakeFolder("C");
+  SendMessageW(tree->Handle(), KX_SHELL_CHANGE_MESSAGE, 0, 0);
+  EXPECT_EQ(Child(root, "C"), nullptr) << "the refresh waits for the timer";
+  Fire(tree->RefreshTimer());
+  EXPECT_NE(Child(root, "C"), nullptr);
+  EXPECT_FALSE(tree->RefreshTimer()->Enabled());
+}
+
+TEST_F(ShellTreeTest, RemovingTheSelectedFolderSelectsItsParent) {
+  TTestShellTree* tree = MakeTree(plain_);
+  TIdListPtr target = ListOf(root_ + "A\\A1");
+  tree->SelectIdList(target.get());
+  ASSERT_EQ(tree->SelectedPathName(), root_ + "A\\A1");
+  ASSERT_TRUE(RemoveDirectoryW(Utf8ToWide(root_ + "A\\A1").c_str()));
+  tree->RefreshTree();
+  EXPECT_EQ(tree->SelectedPathName(), root_ + "A");
+  EXPECT_EQ(tree->SelectedFolder()->PathName(), root_ + "A");
+}
+
+TEST_F(ShellTreeTest, AChangeDuringADeferralRefreshesExactlyOnceAfterwards) {
+  TTestShellTree* tree = MakeTree(plain_);
+  int refreshes = 0;
+  tree->OnFillStart = [&](TObject*) { ++refreshes; };
+  TTreeNode* root = tree->GetFirstNode();
+  tree->BeginDeferral();
+  MakeFolder("C");
+  SendMessageW(tree->Handle(), KX_SHELL_CHANGE_MESSAGE, 0, 0);
+  SendMessageW(tree->Handle(), KX_SHELL_CHANGE_MESSAGE, 0, 0);
+  tree->RefreshTree();
+  EXPECT_FALSE(tree->RefreshTimer()->Enabled());
+  EXPECT_EQ(refreshes, 0);
+  EXPECT_EQ(Child(root, "C"), nullptr) << "nodes in use during a drag stay";
+  tree->EndDeferral();
+  EXPECT_EQ(refreshes, 1);
+  EXPECT_NE(Child(root, "C"), nullptr);
+  tree->EndDeferral();
+  EXPECT_EQ(refreshes, 1);
+}
+
+TEST_F(ShellTreeTest, F2RenamesTheFolderOnDisk) {
+  TTestShellTree* tree = MakeTree(plain_);
+  TTreeNode* b = Child(tree->GetFirstNode(), "B");
+  ASSERT_NE(b, nullptr);
+  tree->SetSelected(b);
+  SetForegroundWindow(form_->Handle());
+  tree->SetFocus();
+  // Key, edit and end without handling other messages between, so that no other window of
+  // the display can take the focus (and end the editing) meanwhile.
+  SendMessageW(tree->Handle(), WM_KEYDOWN, VK_F2, 0);
+  HWND edit = tree->EditHandle();
+  ASSERT_NE(edit, nullptr) << "F2 starts label editing";
+  SetWindowTextW(edit, L"Renamed");
+  SendMessageW(tree->Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+  Application->ProcessMessages();
+  EXPECT_TRUE(Exists(root_ + "Renamed"));
+  EXPECT_FALSE(Exists(root_ + "B"));
+  ASSERT_NE(tree->Selected(), nullptr);
+  EXPECT_EQ(tree->Selected()->Text(), "Renamed");
+  EXPECT_EQ(tree->SelectedPathName(), root_ + "Renamed");
+}
+
+TEST_F(ShellTreeTest, ARenameTheShellRefusesKeepsTheOldName) {
+  TTestShellTree* tree = MakeTree(plain_);
+  TTreeNode* b = Child(tree->GetFirstNode(), "B");
+  ASSERT_NE(b, nullptr);
+  SetForegroundWindow(form_->Handle());
+  ASSERT_TRUE(b->EditText());
+  ASSERT_NE(tree->EditHandle(), nullptr);
+  SetWindowTextW(tree->EditHandle(), L"A");  // taken by a sibling
+  SendMessageW(tree->Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+  Application->ProcessMessages();
+  EXPECT_TRUE(Exists(root_ + "B"));
+  EXPECT_EQ(b->Text(), "B");
+}
+
+TEST_F(ShellTreeTest, NewFoldersGetFreeNamesAndTheSecondIsLeftInLabelEditing) {
+  TTestShellTree* tree = MakeTree(plain_);
+  TTreeNode* b = Child(tree->GetFirstNode(), "B");
+  tree->SetSelected(b);
+  ASSERT_TRUE(tree->CreateFolderUnderSelection());
+  SendMessageW(tree->Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+  ASSERT_TRUE(tree->CreateFolderUnderSelection());
+  EXPECT_TRUE(Exists(root_ + "B\\New Folder"));
+  EXPECT_TRUE(Exists(root_ + "B\\New Folder (2)"));
+  EXPECT_EQ(ChildTexts(b), (std::vector<std::string>{"New Folder", "New Folder (2)"}));
+  HWND edit = tree->EditHandle();
+  ASSERT_NE(edit, nullptr);
+  wchar_t text[64] = {};
+  GetWindowTextW(edit, text, 64);
+  EXPECT_EQ(WideToUtf8(text), "New Folder (2)");
+  SendMessageW(tree->Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+}
+
+TEST_F(ShellTreeTest, AFailedNewFolderLeavesChangeMessagesHeard) {
+  TTestShellTree* tree = MakeTree(plain_, false);
+  PIDL drives = nullptr;
+  ASSERT_TRUE(SUCCEEDED(SpecialFolderIdList(nullptr, CSIDL_DRIVES, drives)));
+  TIdListPtr hold(drives);
+  tree->SelectIdList(drives);
+  ASSERT_EQ(tree->SelectedPathName(), "");
+  EXPECT_FALSE(tree->CreateFolderUnderSelection()) << "the drive list has no path";
+  SendMessageW(tree->Handle(), KX_SHELL_CHANGE_MESSAGE, 0, 0);
+  EXPECT_TRUE(tree->RefreshTimer()->Enabled()) << "the next change is not swallowed";
+}
+
+// A linked list that only records what the tree tells it.
+class RecordingListLink : public IKxShellTreeListLink {
+ public:
+  int followed = 0;
+  void SetShellTree(TKxCustomShellTree*) override {}
+  void FollowLocator(TKxShellLocator*) override {}
+  void FollowNode(TTreeNode*) override { ++followed; }
+  void FlushPendingRefresh(bool) override {}
+  bool ExpandLastLevel() const override { return false; }
+};
+
+TEST_F(ShellTreeTest, APendingSelectionAndAPendingRefreshDoNotCancelEachOther) {
+  TTestShellTree* tree = MakeTree(plain_);
+  RecordingListLink link;
+  tree->SetShellList(&link);
+  TTreeNode* root = tree->GetFirstNode();
+  tree->SetSelected(Child(root, "B"));  // as keyboard travel: no quick selection
+  EXPECT_TRUE(tree->SelectionTimer()->Enabled());
+  EXPECT_EQ(link.followed, 0);
+  SendMessageW(tree->Handle(), KX_SHELL_CHANGE_MESSAGE, 0, 0);
+  EXPECT_TRUE(tree->SelectionTimer()->Enabled());
+  EXPECT_TRUE(tree->RefreshTimer()->Enabled());
+  Fire(tree->SelectionTimer());
+  EXPECT_EQ(link.followed, 1);
+  EXPECT_EQ(tree->SelectedFolder()->PathName(), root_ + "B");
+  EXPECT_TRUE(tree->RefreshTimer()->Enabled());
+  tree->SetShellList(nullptr);
+}
+
+TEST_F(ShellTreeTest, TheRootCannotBeRenamedAndVerbsOnItDoNothing) {
+  TTestShellTree* tree = MakeTree(plain_, false);
+  TTreeNode* root = tree->GetFirstNode();
+  EXPECT_FALSE(tree->ShellData(root)->CanRename());
+  EXPECT_EQ(tree->InvokeVerbOnNode(root, "delete"), 1);
+}
+
+}  // namespace
