@@ -22,7 +22,6 @@
 #include "controls/KxLabel.h"
 #include "shell/KxShellDialogs.h"
 #include "shell/KxShellNames.h"
-#include "toolkit/rtl/TextConv.h"
 #include "tests/app/HistoryFixtures.h"
 #include "tests/app/TestThreadPresent.h"
 #include "tests/support/TempFolder.h"
