@@ -343,7 +343,12 @@ TEST(EndToEnd, StopAtAMinuteIntervalEndsTheTestAtOnce) {
   ASSERT_NE(start, nullptr);
   ASSERT_FALSE(IsWindowEnabled(start));
   const ULONGLONG pressed = GetTickCount64();
-  PostMessageW(stop, BM_CLICK, 0, 0);
+  // The control set's buttons are drawn by the program: a left click in the middle presses one.
+  RECT box{};
+  GetClientRect(stop, &box);
+  const LPARAM middle = MAKELPARAM((box.right - box.left) / 2, (box.bottom - box.top) / 2);
+  PostMessageW(stop, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  PostMessageW(stop, WM_LBUTTONUP, 0, middle);
   // The thread has ended when the start button is enabled again.
   while (!IsWindowEnabled(start) && GetTickCount64() - pressed < 10000) Sleep(10);
   EXPECT_TRUE(IsWindowEnabled(start));
