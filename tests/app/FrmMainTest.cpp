@@ -454,6 +454,8 @@ TEST_P(FrmMainRefusalTest, CommandIsRefusedWhileATestRuns) {
   ASSERT_TRUE(PumpUntil([] { return RunMode.load() == 1; }));
   (form->*GetParam().command)(form);
   EXPECT_EQ(boxes, (std::vector<std::string>{std::string("prompt: ") + GetParam().message + " [warning]"}));
+  // The operator can press stop once the labels are read and the button is enabled.
+  ASSERT_TRUE(PumpUntil([this] { return form->btn_stop->Enabled(); }));
   Click(form->btn_stop);
   EXPECT_TRUE(WaitForThreadEnd());
 }
