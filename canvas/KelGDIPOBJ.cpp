@@ -110,6 +110,14 @@ TGpStatus TGPGraphics::RotateTransform(float angle, int order) {
 TGpStatus TGPGraphics::GetTransform(TGPMatrix* matrix) {
   return Record(GdipCall(GdiPlus.GdipGetWorldTransform, native_, matrix->Native()));
 }
+TGpStatus TGPGraphics::MultiplyTransform(const TGPMatrix* matrix, int order) {
+  return Record(GdipCall(GdiPlus.GdipMultiplyWorldTransform, native_, matrix->Native(), order));
+}
+int TGPGraphics::GetTextRenderingHint() {
+  int hint = -1;
+  Record(GdipCall(GdiPlus.GdipGetTextRenderingHint, native_, &hint));
+  return hint;
+}
 TGpStatus TGPGraphics::SetClip(const TGPRectF& r, int mode) {
   return Record(GdipCall(GdiPlus.GdipSetClipRect, native_, r.X, r.Y, r.Width, r.Height, mode));
 }
@@ -323,10 +331,24 @@ TGpStatus TGPPathGradientBrush::SetPresetBlend(const TArgb* colors, const float*
   return Record(GdipCall(GdiPlus.GdipSetPathGradientPresetBlend, native_, colors, positions, count));
 }
 
+TGpStatus TGPPathGradientBrush::SetCenterColor(TArgb color) {
+  return Record(GdipCall(GdiPlus.GdipSetPathGradientCenterColor, native_, color));
+}
+TGpStatus TGPPathGradientBrush::GetCenterColor(TArgb& color) {
+  return Record(GdipCall(GdiPlus.GdipGetPathGradientCenterColor, native_, &color));
+}
+TGpStatus TGPPathGradientBrush::SetSurroundColor(TArgb color) {
+  int count = 1;
+  return Record(GdipCall(GdiPlus.GdipSetPathGradientSurroundColorsWithCount, native_, &color, &count));
+}
+
 // ---- Path ------------------------------------------------------------------------------------
 
 TGPGraphicsPath::TGPGraphicsPath(int fillMode) {
   status_ = Live() ? GdipCall(GdiPlus.GdipCreatePath, fillMode, &native_) : GpNotInitialized;
+}
+TGPGraphicsPath::TGPGraphicsPath(const TGPPointF* points, const BYTE* types, int count, int fillMode) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreatePath2, points, types, count, fillMode, &native_) : GpNotInitialized;
 }
 TGPGraphicsPath::~TGPGraphicsPath() {
   if (native_ != nullptr && Live()) GdipCall(GdiPlus.GdipDeletePath, native_);
