@@ -367,9 +367,14 @@ TGpStatus TGPGraphicsPath::AddClosedCurve(const TPoint* points, int count, float
 TGpStatus TGPGraphicsPath::AddString(const std::wstring& text, TGPFontFamily* family, int style, float emSize,
                                      TGPPointF origin, TGPStringFormat* format) {
   const TGPRectF layout{origin.X, origin.Y, 0, 0};
+  // No format means the default one; Wine's gdiplus refuses a missing format.
+  std::unique_ptr<TGPStringFormat> plain;
+  if (format == nullptr) {
+    plain = std::make_unique<TGPStringFormat>(0, 0);
+    format = plain.get();
+  }
   return Record(GdipCall(GdiPlus.GdipAddPathString, native_, text.c_str(), static_cast<int>(text.size()),
-                         family != nullptr ? family->Native() : nullptr, style, emSize, &layout,
-                         format != nullptr ? format->Native() : nullptr));
+                         family != nullptr ? family->Native() : nullptr, style, emSize, &layout, format->Native()));
 }
 int TGPGraphicsPath::GetPointCount() {
   int count = 0;

@@ -341,12 +341,16 @@ void TGDIPlusCanvas::DrawGraphicStretched(const TRect& rect, TGraphic* graphic) 
   std::unique_ptr<TBitmap> keep;
   std::unique_ptr<TGPImage> image(GraphicToImage(graphic, rect, keep));
   graphics_->SetInterpolationMode(StretchQuality == sqLow ? 5 : 2);
+  // Pixel centres on half coordinates: otherwise an enlarged picture samples past its own
+  // edges and loses half a source pixel on each side.
+  graphics_->SetPixelOffsetMode(4);
   const int w = rect.Right - rect.Left, h = rect.Bottom - rect.Top;
   if (CurrentTransparency == 255) {
     graphics_->DrawImage(image.get(), rect.Left, rect.Top, w, h);
   } else {
     DrawImageWithAlpha(image.get(), rect.Left, rect.Top, w, h);
   }
+  graphics_->SetPixelOffsetMode(Antialias ? 2 : 3);
 }
 
 void TGDIPlusCanvas::DrawGraphic(int x, int y, TGraphic* graphic) {

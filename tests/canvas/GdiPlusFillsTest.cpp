@@ -336,6 +336,7 @@ TEST_F(GdiPlusFillsTest, AMetafileAndAnIconDraw) {
 TEST_F(GdiPlusFillsTest, ARectangleShadowHasCornersOfFour) {
   TKelShadow shadow;
   shadow.SetColor(clBlack);
+  shadow.SetSmooth(false);
   shadow.SetTransparency(0);
   canvas->DrawShadowShape(&shadow, TRect(20, 20, 100, 80), false, 0, {}, -1, 0, 0, 360);
   EXPECT_EQ(surface->Pixel(20, 20), clWhite) << "rounded corner";
@@ -347,6 +348,7 @@ TEST_F(GdiPlusFillsTest, ARectangleShadowHasCornersOfFour) {
 TEST_F(GdiPlusFillsTest, AHalfTransparentSolidShadowBlends) {
   TKelShadow shadow;
   shadow.SetColor(clBlack);
+  shadow.SetSmooth(false);
   shadow.SetTransparency(50);
   canvas->DrawShadowShape(&shadow, TRect(20, 20, 100, 80), true, 0, {}, -1, 0, 0, 360);
   EXPECT_TRUE(Near(surface->Pixel(60, 50), static_cast<TColor>(RGB(127, 127, 127)), 6));
