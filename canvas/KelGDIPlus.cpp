@@ -8,6 +8,7 @@
 
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelGDIPlusSwitch.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
 #include "canvas/View3DOptions.h"
@@ -826,6 +827,7 @@ void TGDIPlusCanvas::EndElement() {
 // ---- Module ----------------------------------------------------------------------------------
 
 void KelGDIPlusStartup() {
+  KelGDIPlusSwitchStartup();
   auto& list = CanvasClassList();
   if (std::find(list.begin(), list.end(), &TGDIPlusCanvas::StaticClass()) == list.end()) {
     list.push_back(&TGDIPlusCanvas::StaticClass());
@@ -833,6 +835,7 @@ void KelGDIPlusStartup() {
 }
 
 void KelGDIPlusShutdown() {
+  KelGDIPlusSwitchShutdown();
   RemoveCanvasClass(TGDIPlusCanvas::StaticClass());
   StopGdiPlus();
 }

@@ -178,6 +178,8 @@ class TGDIPlusCanvas : public TKelCanvas3D {
 
   bool Antialias = true;
   float Scale = 1.0f;
+  // The switch component that put this canvas on its panel (not owned; cleared by it).
+  TObject* InstalledBy = nullptr;
 
  private:
   struct TElementEntry {
