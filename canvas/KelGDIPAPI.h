@@ -171,6 +171,9 @@ struct TGdiplusStartupOutput {
   X(GdipSetPathGradientCenterPoint, gp::Brush*, const TGPPointF*)                                     \
   X(GdipSetPathGradientCenterPointI, gp::Brush*, const TPoint*)                                       \
   X(GdipSetPathGradientPresetBlend, gp::Brush*, const TArgb*, const float*, int)                      \
+  X(GdipSetPathGradientCenterColor, gp::Brush*, TArgb)                                                \
+  X(GdipGetPathGradientCenterColor, gp::Brush*, TArgb*)                                               \
+  X(GdipSetPathGradientSurroundColorsWithCount, gp::Brush*, const TArgb*, int*)                       \
   X(GdipCloneBrush, gp::Brush*, gp::Brush**)                                                          \
   X(GdipDeleteBrush, gp::Brush*)                                                                      \
   X(GdipCreatePath, int, gp::Path**)                                                                  \

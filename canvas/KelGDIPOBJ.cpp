@@ -110,6 +110,14 @@ TGpStatus TGPGraphics::RotateTransform(float angle, int order) {
 TGpStatus TGPGraphics::GetTransform(TGPMatrix* matrix) {
   return Record(GdipCall(GdiPlus.GdipGetWorldTransform, native_, matrix->Native()));
 }
+TGpStatus TGPGraphics::MultiplyTransform(const TGPMatrix* matrix, int order) {
+  return Record(GdipCall(GdiPlus.GdipMultiplyWorldTransform, native_, matrix->Native(), order));
+}
+int TGPGraphics::GetTextRenderingHint() {
+  int hint = -1;
+  Record(GdipCall(GdiPlus.GdipGetTextRenderingHint, native_, &hint));
+  return hint;
+}
 TGpStatus TGPGraphics::SetClip(const TGPRectF& r, int mode) {
   return Record(GdipCall(GdiPlus.GdipSetClipRect, native_, r.X, r.Y, r.Width, r.Height, mode));
 }
@@ -323,10 +331,24 @@ TGpStatus TGPPathGradientBrush::SetPresetBlend(const TArgb* colors, const float*
   return Record(GdipCall(GdiPlus.GdipSetPathGradientPresetBlend, native_, colors, positions, count));
 }
 
+TGpStatus TGPPathGradientBrush::SetCenterColor(TArgb color) {
+  return Record(GdipCall(GdiPlus.GdipSetPathGradientCenterColor, native_, color));
+}
+TGpStatus TGPPathGradientBrush::GetCenterColor(TArgb& color) {
+  return Record(GdipCall(GdiPlus.GdipGetPathGradientCenterColor, native_, &color));
+}
+TGpStatus TGPPathGradientBrush::SetSurroundColor(TArgb color) {
+  int count = 1;
+  return Record(GdipCall(GdiPlus.GdipSetPathGradientSurroundColorsWithCount, native_, &color, &count));
+}
+
 // ---- Path ------------------------------------------------------------------------------------
 
 TGPGraphicsPath::TGPGraphicsPath(int fillMode) {
   status_ = Live() ? GdipCall(GdiPlus.GdipCreatePath, fillMode, &native_) : GpNotInitialized;
+}
+TGPGraphicsPath::TGPGraphicsPath(const TGPPointF* points, const BYTE* types, int count, int fillMode) {
+  status_ = Live() ? GdipCall(GdiPlus.GdipCreatePath2, points, types, count, fillMode, &native_) : GpNotInitialized;
 }
 TGPGraphicsPath::~TGPGraphicsPath() {
   if (native_ != nullptr && Live()) GdipCall(GdiPlus.GdipDeletePath, native_);
@@ -345,9 +367,14 @@ TGpStatus TGPGraphicsPath::AddClosedCurve(const TPoint* points, int count, float
 TGpStatus TGPGraphicsPath::AddString(const std::wstring& text, TGPFontFamily* family, int style, float emSize,
                                      TGPPointF origin, TGPStringFormat* format) {
   const TGPRectF layout{origin.X, origin.Y, 0, 0};
+  // No format means the default one; Wine's gdiplus refuses a missing format.
+  std::unique_ptr<TGPStringFormat> plain;
+  if (format == nullptr) {
+    plain = std::make_unique<TGPStringFormat>(0, 0);
+    format = plain.get();
+  }
   return Record(GdipCall(GdiPlus.GdipAddPathString, native_, text.c_str(), static_cast<int>(text.size()),
-                         family != nullptr ? family->Native() : nullptr, style, emSize, &layout,
-                         format != nullptr ? format->Native() : nullptr));
+                         family != nullptr ? family->Native() : nullptr, style, emSize, &layout, format->Native()));
 }
 int TGPGraphicsPath::GetPointCount() {
   int count = 0;

@@ -77,6 +77,8 @@ class TGPGraphics : public TGdiplusBase {
   TGpStatus ScaleTransform(float sx, float sy, int order = 0);
   TGpStatus RotateTransform(float angle, int order = 0);
   TGpStatus GetTransform(TGPMatrix* matrix);
+  TGpStatus MultiplyTransform(const TGPMatrix* matrix, int order = 0);
+  int GetTextRenderingHint();
   TGpStatus SetClip(const TGPRectF& rect, int mode);
   TGpStatus SetClip(const TGPRect& rect, int mode = 1);
   TGpStatus SetClip(TGPGraphicsPath* path, int mode);
@@ -185,11 +187,17 @@ class TGPPathGradientBrush : public TGPBrush {
   TGpStatus SetCenterPoint(const TGPPointF& point);
   TGpStatus SetCenterPoint(const TPoint& point);
   TGpStatus SetPresetBlend(const TArgb* colors, const float* positions, int count);
+  TGpStatus SetCenterColor(TArgb color);
+  TGpStatus GetCenterColor(TArgb& color);
+  // One surround colour for every point of the boundary.
+  TGpStatus SetSurroundColor(TArgb color);
 };
 
 class TGPGraphicsPath : public TGdiplusBase {
  public:
   explicit TGPGraphicsPath(int fillMode = 0);
+  // A path of `count` points with their GDI+ point types.
+  TGPGraphicsPath(const TGPPointF* points, const BYTE* types, int count, int fillMode = 0);
   ~TGPGraphicsPath() override;
   gp::Path* Native() const { return native_; }
   TGpStatus Reset();

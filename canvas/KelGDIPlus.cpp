@@ -8,6 +8,7 @@
 
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelGDIPlusSwitch.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
 #include "canvas/View3DOptions.h"
@@ -43,6 +44,12 @@ int PointCount(std::size_t size, int highIndex) {
   return std::clamp(highIndex + 1, 0, static_cast<int>(size));
 }
 
+TPointFloatArray FloatPoints(const TPointArray& points, int count) {
+  TPointFloatArray out(count);
+  for (int i = 0; i < count; ++i) out[i] = {static_cast<float>(points[i].X), static_cast<float>(points[i].Y)};
+  return out;
+}
+
 TRect Ordered(int x0, int y0, int x1, int y1) {
   return TRect(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1));
 }
@@ -65,6 +72,8 @@ TGDIPlusCanvas::~TGDIPlusCanvas() {
   clips_.clear();
   pen_.reset();
   fillBrush_.reset();
+  font_.reset();
+  privateFonts_.reset();
   graphics_.reset();
   companion_.reset();
 }
@@ -398,35 +407,6 @@ bool TGDIPlusCanvas::PreparePen() {
 
 bool TGDIPlusCanvas::BrushIsClear() { return Brush()->Style() == bsClear; }
 
-TGPBrush* TGDIPlusCanvas::MakePlainBrush() {
-  TKelBrush* b = Brush();
-  const int alpha = CurrentTransparency;
-  if (b->Style() != bsSolid) {
-    int hatch = b->HatchStyle();
-    if (hatch >= 6) {
-      if (hatch > 52) hatch = 0;
-    } else {
-      switch (b->Style()) {
-        case bsHorizontal: hatch = 0; break;
-        case bsVertical: hatch = 1; break;
-        case bsFDiagonal: hatch = 2; break;
-        case bsBDiagonal: hatch = 3; break;
-        case bsCross: hatch = 4; break;
-        default: hatch = 5; break;
-      }
-    }
-    return new TGPHatchBrush(hatch, ColorToArgb(b->Color(), alpha), ColorToArgb(b->BackColor(), alpha));
-  }
-  return new TGPSolidBrush(ColorToArgb(b->Color(), alpha));
-}
-
-TGPBrush* TGDIPlusCanvas::FillBrush() {
-  fillBrush_.reset();
-  if (BrushIsClear() || graphics_ == nullptr) return nullptr;
-  fillBrush_.reset(MakePlainBrush());
-  return fillBrush_.get();
-}
-
 // ---- Lines -----------------------------------------------------------------------------------
 
 TKelCanvas3D* TGDIPlusCanvas::Companion() {
@@ -541,9 +521,7 @@ void TGDIPlusCanvas::Rectangle(int left, int top, int right, int bottom) {
     return;
   }
   if (graphics_ == nullptr) return;
-  if (BrushHasGradient()) {
-    FillGradient(r);
-  } else if (TGPBrush* brush = FillBrush()) {
+  if (TGPBrush* brush = FillBrushOver(TRectFloat{static_cast<float>(r.Left), static_cast<float>(r.Top), static_cast<float>(r.Right), static_cast<float>(r.Bottom)})) {
     TKelPen* p = Pen();
     if (p->Visible() && p->Style() != psClear && p->Width() > 1) {
       const float h = p->Width() * 0.5f;
@@ -567,7 +545,7 @@ void TGDIPlusCanvas::Ellipse(int left, int top, int right, int bottom) {
   if (graphics_ == nullptr) return;
   const bool outline = PreparePenFill();
   const int w = right - left, h = bottom - top;
-  if (TGPBrush* brush = FillBrush()) {
+  if (TGPBrush* brush = FillBrushOver(TRectFloat{static_cast<float>(left), static_cast<float>(top), static_cast<float>(right), static_cast<float>(bottom)})) {
     if (!outline || Pen()->Width() < 2) {
       graphics_->FillEllipse(brush, left, top, w, h);
     } else {
@@ -599,8 +577,8 @@ void TGDIPlusCanvas::MakeRoundRectPath(TGPGraphicsPath& path, const TRect& r, in
   path.CloseFigure();
 }
 
-void TGDIPlusCanvas::FillAndOutline(TGPGraphicsPath& path) {
-  if (TGPBrush* brush = FillBrush()) graphics_->FillPath(brush, &path);
+void TGDIPlusCanvas::FillAndOutline(TGPGraphicsPath& path, const TRect& r) {
+  if (TGPBrush* brush = FillBrushOver(TRectFloat{static_cast<float>(r.Left), static_cast<float>(r.Top), static_cast<float>(r.Right), static_cast<float>(r.Bottom)})) graphics_->FillPath(brush, &path);
   if (PreparePenFill()) graphics_->DrawPath(pen_.get(), &path);
 }
 
@@ -612,14 +590,12 @@ void TGDIPlusCanvas::RoundRect(int left, int top, int right, int bottom, int cor
   }
   TGPGraphicsPath path;
   MakeRoundRectPath(path, TRect(left, top, right, bottom), cornerWidth, cornerHeight);
-  FillAndOutline(path);
+  FillAndOutline(path, TRect(left, top, right, bottom));
 }
 
 void TGDIPlusCanvas::FillRect(const TRect& rect) {
   if (graphics_ == nullptr) return;
-  if (BrushHasGradient()) {
-    FillGradient(rect);  // the GDI canvas's bands until this canvas has gradient brushes
-  } else if (TGPBrush* brush = FillBrush()) {
+  if (TGPBrush* brush = FillBrushOver(TRectFloat{static_cast<float>(rect.Left), static_cast<float>(rect.Top), static_cast<float>(rect.Right), static_cast<float>(rect.Bottom)})) {
     graphics_->FillRectangle(brush, rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
   }
 }
@@ -628,7 +604,9 @@ void TGDIPlusCanvas::Polygon(const TPointArray& points, int highIndex) {
   if (graphics_ == nullptr) return;
   const int count = PointCount(points.size(), highIndex);
   if (count == 0) return;
-  if (TGPBrush* brush = FillBrush()) graphics_->FillPolygon(brush, points.data(), count, kFillAlternate);
+  if (TGPBrush* brush = FillBrushOverPoints(FloatPoints(points, count))) {
+    graphics_->FillPolygon(brush, points.data(), count, kFillAlternate);
+  }
   if (!PreparePenFill()) return;
   if (IsXorPen()) {
     TKelCanvas3D* c = Companion();
@@ -647,7 +625,9 @@ void TGDIPlusCanvas::PolygonF(const TPointFloatArray& points, int highIndex) {
   if (count == 0) return;
   std::vector<TGPPointF> pts(count);
   for (int i = 0; i < count; ++i) pts[i] = {points[i].X, points[i].Y};
-  if (TGPBrush* brush = FillBrush()) graphics_->FillPolygon(brush, pts.data(), count, kFillAlternate);
+  if (TGPBrush* brush = FillBrushOverPoints(TPointFloatArray(points.begin(), points.begin() + count))) {
+    graphics_->FillPolygon(brush, pts.data(), count, kFillAlternate);
+  }
   if (PreparePenFill()) graphics_->DrawPolygon(pen_.get(), pts.data(), count);
 }
 
@@ -657,7 +637,7 @@ void TGDIPlusCanvas::PolyPoints(const TPointArray& points, int highIndex, float 
   if (count < 2) return;
   // Only a closed curve encloses anything to fill.
   if (closed) {
-    if (TGPBrush* brush = FillBrush()) graphics_->FillClosedCurve(brush, points.data(), count, tension, kFillAlternate);
+    if (TGPBrush* brush = FillBrushOverPoints(FloatPoints(points, count))) graphics_->FillClosedCurve(brush, points.data(), count, tension, kFillAlternate);
   }
   if (!PreparePenFill()) return;
   if (closed) {
@@ -706,7 +686,10 @@ void TGDIPlusCanvas::PieByAngles(const TRect& rect, double startAngle, double en
   float start, sweep;
   PieSweepAngles(startAngle, endAngle, start, sweep);
   const int w = rect.Right - rect.Left, h = rect.Bottom - rect.Top;
-  if (TGPBrush* brush = FillBrush()) graphics_->FillPie(brush, rect.Left, rect.Top, w, h, start, sweep);
+  TGPBrush* brush = GradientPolygon.empty() || !BrushHasGradient()
+                        ? FillBrushOver(TRectFloat{static_cast<float>(rect.Left), static_cast<float>(rect.Top), static_cast<float>(rect.Right), static_cast<float>(rect.Bottom)})
+                        : FillBrushOverPoints(GradientPolygon);
+  if (brush != nullptr) graphics_->FillPie(brush, rect.Left, rect.Top, w, h, start, sweep);
   if (!PreparePenFill()) return;
   if (sweep != 360) {
     graphics_->DrawPie(pen_.get(), rect.Left, rect.Top, w, h, start, sweep);
@@ -736,7 +719,7 @@ void TGDIPlusCanvas::DrawDonutSlice(int xCentre, int yCentre, int xRadius, int y
   } else {
     path.AddPie(xCentre - xRadius, yCentre - yRadius, 2 * xRadius, 2 * yRadius, l, m - l);
   }
-  FillAndOutline(path);
+  FillAndOutline(path, TRect(xCentre - xRadius, yCentre - yRadius, xCentre + xRadius, yCentre + yRadius));
 }
 
 // ---- Clipping --------------------------------------------------------------------------------
@@ -844,6 +827,7 @@ void TGDIPlusCanvas::EndElement() {
 // ---- Module ----------------------------------------------------------------------------------
 
 void KelGDIPlusStartup() {
+  KelGDIPlusSwitchStartup();
   auto& list = CanvasClassList();
   if (std::find(list.begin(), list.end(), &TGDIPlusCanvas::StaticClass()) == list.end()) {
     list.push_back(&TGDIPlusCanvas::StaticClass());
@@ -851,6 +835,7 @@ void KelGDIPlusStartup() {
 }
 
 void KelGDIPlusShutdown() {
+  KelGDIPlusSwitchShutdown();
   RemoveCanvasClass(TGDIPlusCanvas::StaticClass());
   StopGdiPlus();
 }

@@ -1,8 +1,9 @@
 // TGDIPlusCanvas: the drawing surface on GDI+. It derives from the GDI canvas and puts its
-// lines, shapes, plain fills and clips through one GDI+ drawing object (antialiasing, alpha);
-// projection, buffer bookkeeping, the 3D solids and what it does not replace (text, pictures,
-// gradient fills, shadows) are the GDI canvas's. XOR and NOT-XOR pens, which GDI+ cannot draw,
-// go through an unbuffered companion GDI canvas on the same device.
+// lines, shapes, fills (plain, hatch, texture and gradient brushes), pictures, shape shadows,
+// pie highlights, text and paths through one GDI+ drawing object (antialiasing, alpha);
+// projection, buffer bookkeeping and the 3D solids are the GDI canvas's. XOR and NOT-XOR pens,
+// which GDI+ cannot draw, go through an unbuffered companion GDI canvas on the same device.
+// Brushes and gradients are in KelGDIPlusBrushes.cpp, text in KelGDIPlusText.cpp.
 //
 // Drawing object life: made on the buffer bitmap (buffered) or on the device canvas when one is
 // attached; replaced at every PrepareFrame when it is stale; after a buffered FinishFrame it
@@ -83,6 +84,15 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   void Polygon(const TPointArray& points, int highIndex) override;
   void PolygonF(const TPointFloatArray& points, int highIndex) override;
   void PopClip() override;
+  void DrawGraphic(int x, int y, TGraphic* graphic) override;
+  void DrawGraphicStretched(const TRect& rect, TGraphic* graphic) override;
+  void ApplyFont() override;
+  void TextOut(int x, int y, const std::string& text) override;
+  void RotatedTextOut(int x, int y, const std::string& text, double angle, bool markUp) override;
+  int MeasureTextWidth(const std::string& text) override;
+  int MeasureTextHeight(const std::string& text) override;
+  void MeasureTextF(const std::string& text, TPointFloat& size) override;
+  TKelBasePath* NewPath() override;
 
   // ---- TCanvas3D operations ----------------------------------------------------------------
   int BeginElement(const std::string& name, int data, const TElementTransform* transform) override;
@@ -96,6 +106,11 @@ class TGDIPlusCanvas : public TKelCanvas3D {
                     TRect& drawRect) override;
   void FinishFrame(TCanvas* target, TCanvas* next, const TRect& rect) override;
   void RectangleAtZAlias(const TRect& rect, int z) override;
+  void DrawShadowShape(TKelShadow* shadow, const TRect& rect, bool isEllipse, int cornerSize, const TPointArray& points,
+                       int highIndex, double holePercent, double startAngle, double endAngle) override;
+  void FillShapeGradient(std::uint8_t mode, int z, const TRect& topRect, const TRect& outerRect,
+                         const TRect& innerRect, int startAngle, int endAngle, TPoint centre, bool donut) override;
+  void WriteText3D(int x, int y, int z, const std::string& text, bool markUp) override;
 
   // ---- Members -----------------------------------------------------------------------------
   // $AARRGGBB of a colour at `alpha`: system colours resolved first, clNone fully transparent;
@@ -121,11 +136,50 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   bool PreparePen();
   // The GDI+ pen prepared for the canvas pen; nullptr when the canvas pen draws nothing.
   TGPPen* PreparedPen() { return PreparePen() ? pen_.get() : nullptr; }
+  // ---- Brushes (each answers a new brush owned by the caller; never nullptr) ---------------
+  // Texture (brush picture or bitmap), hatch or solid brush at the canvas alpha.
+  TGPBrush* MakeGdiPlusPlainBrush(TKelBrush* brush);
+  // The plain brush for a clear brush or one without a visible gradient (or without stops);
+  // else a linear or path-gradient brush over (left, top, right, bottom).
+  TGPBrush* MakeGdiPlusRectBrush(TKelBrush* brush, const TRectFloat& rect);
+  // The gradient brush over the bounds of `points` (of GradientPolygon when it is not empty).
+  TGPBrush* MakeGdiPlusGradientBrush(TKelBrush* brush, const TPointFloatArray& points);
+  TGPBrush* MakeLinearGradientBrush(TCustomKelGradient* gradient, const TGPRectF& rect);
+  // The preset blend of the gradient's stops in drawing order (positions rising from 0),
+  // padded with the end colours at 0 and 1 so GDI+ accepts it. Empty for no stops.
+  void FillPresetBlend(TCustomKelGradient* gradient, std::vector<TArgb>& colors, std::vector<float>& positions);
+  TArgb StopToArgb(TKelGradientColor* stop) const;
+  TGPBrush* MakeTextureBrush(TGPImage* bitmap);
+  // Image attributes scaling alpha by alpha / 255; owned by the caller.
+  static TGPImageAttributes* MakeAlphaAttributes(int alpha);
+  static bool IsReversedDirection(KelCanvas::TGradientDirection direction);
+  static int LinearGradientModeOf(KelCanvas::TGradientDirection direction);
+  static int LinearGradientAngleOf(KelCanvas::TGradientDirection direction);
+  // A GDI+ image of a bitmap; a Transparent one is copied with its transparent colour made
+  // fully transparent. Owned by the caller.
+  static TGPImage* BitmapToGdiPlusImage(TBitmap* bitmap);
+  // The smooth-shadow fill: `color` at the centre fading to transparent at the edge.
+  void FillSmoothShadow(TGPGraphicsPath& path, TColor color, double focus);
+  // When not empty, the polygon whose bounds every gradient fill uses.
+  TPointFloatArray GradientPolygon;
+
+  // ---- Text --------------------------------------------------------------------------------
+  TGPFont* GdiFont() const { return font_.get(); }
+  // MeasureTextWidth, with the process-wide typographic format when `typographic`.
+  int MeasureTextWidthFormat(const std::string& text, bool typographic);
+  // A clone of the stored font's family of that name ("Dovudad" or the LCD font's family),
+  // loading the stored fonts into the private collection on first use; nullptr otherwise.
+  TGPFontFamily* FindPrivateFontFamily(const std::string& name);
+  // The text angle in degrees of the next TextOut (0: unrotated).
+  double TextAngle = 0;
+
   int ClipDepth() const { return static_cast<int>(clips_.size()); }
   int ElementDepth() const { return static_cast<int>(elements_.size()); }
 
   bool Antialias = true;
   float Scale = 1.0f;
+  // The switch component that put this canvas on its panel (not owned; cleared by it).
+  TObject* InstalledBy = nullptr;
 
  private:
   struct TElementEntry {
@@ -142,19 +196,43 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   // PreparePen; a gradient pen fill is not drawn by this canvas yet.
   bool PreparePenFill() { return PreparePen(); }
   bool IsXorPen();
-  // The canvas brush without its gradient or picture: hatch, or solid.
-  TGPBrush* MakePlainBrush();
-  // Replaces the fill brush with the plain brush; nullptr for a clear brush.
-  TGPBrush* FillBrush();
   bool BrushIsClear();
   void PushClip();
   // Clip, offset, rotation and scale of `transform`; true when it pushed a clip.
   bool ApplyElementTransform(const TElementTransform& transform);
   void MakeRoundRectPath(TGPGraphicsPath& path, const TRect& rect, int cornerWidth, int cornerHeight);
-  void FillAndOutline(TGPGraphicsPath& path);
+  void FillAndOutline(TGPGraphicsPath& path, const TRect& rect);
   void XorLineSegment(int x0, int y0, int x1, int y1);
   TKelCanvas3D* Companion();
   void DrawLineBetween(int x0, int y0, int x1, int y1);
+  // Replaces the fill brush; nullptr for a clear brush or without a drawing object.
+  TGPBrush* FillBrushOver(const TRectFloat& rect);
+  TGPBrush* FillBrushOverPoints(const TPointFloatArray& points);
+  TGPBrush* KeepFillBrush(TGPBrush* brush);
+  TGPBrush* MakePathGradient(TCustomKelGradient* gradient, TGPGraphicsPath& path);
+  void FillPathGradientBlend(TCustomKelGradient* gradient, TGPPathGradientBrush& brush);
+  TGPImage* GraphicToImage(TGraphic* graphic, const TRect& rect, std::unique_ptr<TBitmap>& keep);
+  void DrawImageWithAlpha(TGPImage* image, int x, int y, int width, int height);
+  void AddSliceHighlight(int z, const TRect& topRect, const TRect& innerRect, int startAngle, int endAngle,
+                         TPoint centre, bool donut);
+  void AddRimBand(std::uint8_t mode, int z, const TRect& topRect, const TRect& outerRect, int startAngle,
+                  int endAngle);
+  // Text.
+  void DrawTextAt(const std::string& text, float x, float y);
+  void DrawTextRun(const std::wstring& text, float x, float y, TColor color);
+  void DrawOutlinedText(const std::wstring& text, float x, float y);
+  TRect TextRectAt(const std::string& text, float x, float y);
+  void LoadPrivateFonts();
+  bool MeasureBounds(const std::wstring& text, TGPStringFormat* format, TGPRectF& bounds);
+
+  // Declared in this order so the font goes before its collection, and the collection before
+  // the font memory GDI+ keeps reading.
+  std::vector<std::vector<unsigned char>> privateFontMemory_;
+  std::unique_ptr<TGPPrivateFontCollection> privateFonts_;
+  std::unique_ptr<TGPFont> font_;
+  std::string fontName_;
+  float fontSize_ = 0;
+  int fontStyle_ = -1;
 
   std::unique_ptr<TGPGraphics> graphics_;
   std::unique_ptr<TGPPen> pen_;
