@@ -9,6 +9,7 @@
 #include "canvas/Canvas3D.h"
 #include "canvas/KelFont.h"
 #include "canvas/View3DOptions.h"
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
 
@@ -293,6 +294,15 @@ void TCustomAxisPanel::GetChildren(const TGetChildProc& proc, TComponent* root) 
   TCustomKelPanelExtended::GetChildren(proc, root);
   for (TChartSeries* s : series_)
     if (s->Owner() == root) proc(s);
+}
+
+void TCustomAxisPanel::DefineProperties(TFiler& filer) {
+  TCustomKelPanelExtended::DefineProperties(filer);
+  filer.DefineProperty("MaxPointsPerPage", [this](TReader& r) { pages_->SetMaxPointsPerPage(r.ReadInteger()); },
+                       nullptr, false);
+  filer.DefineProperty("Page", [this](TReader& r) { pages_->SetCurrent(r.ReadInteger()); }, nullptr, false);
+  filer.DefineProperty("ScaleLastPage", [this](TReader& r) { pages_->SetScaleLastPage(r.ReadBoolean()); }, nullptr,
+                       false);
 }
 
 // ---- Colours ----------------------------------------------------------------------------------

@@ -184,6 +184,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   virtual void FireBeforeDrawChart() { OnBeforeDrawChart(this); }
   virtual void FireBeforeDrawSeries() { OnBeforeDrawSeries(this); }
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  // The legacy paging entries "MaxPointsPerPage", "Page" and "ScaleLastPage" (read only).
+  void DefineProperties(TFiler& filer) override;
 
  private:
   friend class TChartPage;

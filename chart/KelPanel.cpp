@@ -9,6 +9,7 @@
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/ui/Messages.h"
 
@@ -92,6 +93,7 @@ const TClassInfo& TCustomKelPanel::StaticClass() {
 
 TCustomKelPanel::TCustomKelPanel(TComponent* owner) : TCustomPanelNoCaption(owner) {
   SetBounds(Left(), Top(), 400, 250);
+  SetTabStop(true);
   const TNotifyEvent changed = ChangeCallback();
   view3DOptions_ = std::make_unique<TView3DOptions>(this);
   panning_ = std::make_unique<TKelPanning>();
@@ -144,9 +146,44 @@ void TCustomKelPanel::Loaded() {
   TCustomPanelNoCaption::Loaded();
   if (!canvasClassName_.empty()) CreateCanvasFromName();
   if (!canvas_ || !canvas_->IsAvailable()) ChangeCanvas(new TKelCanvas3D());
+  savedCursor_ = Cursor();
   SetRegion();
   baseWidth_ = Width();
   baseHeight_ = Height();
+}
+
+void TCustomKelPanel::DefineProperties(TFiler& filer) {
+  TCustomPanelNoCaption::DefineProperties(filer);
+  const auto* ancestor = dynamic_cast<const TCustomKelPanel*>(filer.Ancestor());
+  filer.DefineProperty(
+      "DefaultCanvas", [this](TReader& r) { canvasClassName_ = r.ReadString(); },
+      [this](TWriter& w) { w.WriteString(canvasClassName_); },
+      ancestor == nullptr || ancestor->canvasClassName_ != canvasClassName_);
+  filer.DefineProperty(
+      "PrintMargins",
+      [this](TReader& r) {
+        r.ReadListBegin();
+        for (int i = 0; i < 4 && !r.EndOfList(); ++i) printMargins_[i] = r.ReadInteger();
+        while (!r.EndOfList()) r.ReadInteger();
+        r.ReadListEnd();
+      },
+      [this](TWriter& w) {
+        w.WriteListBegin();
+        for (int margin : printMargins_) w.WriteInteger(margin);
+        w.WriteListEnd();
+      },
+      std::any_of(std::begin(printMargins_), std::end(printMargins_), [](int m) { return m != 15; }));
+  filer.DefineProperty(
+      "BorderStyle", [this](TReader& r) { border_->SetVisible(r.ReadIdent() == "bsSingle"); }, nullptr, false);
+}
+
+void TCustomKelPanel::ReadState(TReader& reader) {
+  {
+    TRepaintGuard guard(*this);
+    TCustomPanelNoCaption::ReadState(reader);
+  }
+  repaintEnabled_ = true;
+  Invalidate();
 }
 
 // ---- Paint cycle ------------------------------------------------------------------------------
@@ -413,6 +450,33 @@ void TCustomKelPanel::SetRegion() {
 void TCustomKelPanel::Resize() {
   if (!ComponentState().Contains(csLoading) && borderRound_ > 0) SetRegion();
   TCustomPanelNoCaption::Resize();
+}
+
+void TCustomKelPanel::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  MouseHandled = false;
+  TCustomPanelNoCaption::MouseDown(button, shift, x, y);
+  if (!MouseHandled) BroadcastMouse(0, button, shift, x, y);
+  if (CanFocus() && TabStop() && !Focused() && Parent() != nullptr && !Parent()->Focused()) SetFocus();
+}
+
+void TCustomKelPanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  MouseHandled = false;
+  TCustomPanelNoCaption::MouseUp(button, shift, x, y);
+  BroadcastMouse(1, button, shift, x, y);
+}
+
+void TCustomKelPanel::MouseMove(TShiftState shift, int x, int y) {
+  MouseHandled = false;
+  TCustomPanelNoCaption::MouseMove(shift, x, y);
+  if (!listeners_.empty() && !ComponentState().Contains(csDesigning)) BroadcastMouse(2, mbLeft, shift, x, y);
+}
+
+void TCustomKelPanel::MouseLeave() {
+  SetCursor(savedCursor_);
+  if (panning_->InsideBounds()) panning_->Active = false;
+  TCustomPanelNoCaption::MouseLeave();
+  TKelEvent leave;
+  Broadcast(leave);
 }
 
 void TCustomKelPanel::WndProc(TMessage& message) {

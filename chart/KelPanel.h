@@ -121,6 +121,11 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel {
   // Replaces the canvas by `canvas` (taking ownership); null is ignored.
   void ChangeCanvas(TCanvas3D* canvas);
   void Loaded() override;
+  // "DefaultCanvas" (the canvas class name) and the read-only legacy "BorderStyle".
+  void DefineProperties(TFiler& filer) override;
+  // Repainting is off while the layout is read (also after a failure), then the panel
+  // invalidates.
+  void ReadState(TReader& reader) override;
 
   // ---- Paint cycle -------------------------------------------------------------------------
   bool RepaintEnabled() const { return repaintEnabled_; }
@@ -222,6 +227,12 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel {
   virtual void PaintChartArea(const TRect&) {}
   void WndProc(TMessage& message) override;
   void Resize() override;
+  // Mouse rules: the handled flag is cleared, the toolkit's handling runs, and unless a handler
+  // set the flag the event goes to the listeners.
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseLeave() override;
 
   int chartDepth_ = 0;
   int chart3DHeight_ = 0;
@@ -247,6 +258,7 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel {
   std::vector<IKelEventListener*> listeners_;
   int baseWidth_ = 0, baseHeight_ = 0;
   std::string canvasClassName_;
+  TCursor savedCursor_ = 0;
   std::unique_ptr<TCanvas3D> canvas_;
   TRect chartRect_;
   int printMargins_[4] = {15, 15, 15, 15};

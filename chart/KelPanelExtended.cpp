@@ -6,6 +6,7 @@
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
 
@@ -95,6 +96,14 @@ TCustomKelPanelExtended::TCustomKelPanelExtended(TComponent* owner)
     : TCustomKelPanel(owner), zoom_(std::make_unique<TKelZoom>()) {}
 
 TCustomKelPanelExtended::~TCustomKelPanelExtended() = default;
+
+void TCustomKelPanelExtended::DefineProperties(TFiler& filer) {
+  TCustomKelPanel::DefineProperties(filer);
+  filer.DefineProperty("AllowZoom", [this](TReader& r) { zoom_->Allow = r.ReadBoolean(); }, nullptr, false);
+  filer.DefineProperty("AnimatedZoom", [this](TReader& r) { zoom_->Animated = r.ReadBoolean(); }, nullptr, false);
+  filer.DefineProperty("AnimatedZoomSteps", [this](TReader& r) { zoom_->AnimatedSteps = r.ReadInteger(); }, nullptr,
+                       false);
+}
 
 TKelGradient* TCustomKelPanelExtended::Gradient() {
   if (!gradient_) gradient_ = std::make_unique<TKelGradient>(ChangeCallback());

@@ -65,6 +65,8 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TMouseWheelStyle ZoomWheel() const { return zoomWheel_; }
   void SetZoomWheel(TMouseWheelStyle value) { zoomWheel_ = value; }
 
+  // The legacy entries "AllowZoom", "AnimatedZoom" and "AnimatedZoomSteps" (read only).
+  void DefineProperties(TFiler& filer) override;
   // The gradient's start colour when the gradient is visible, else the panel colour.
   TColor BackgroundColor() override;
   virtual void PaintPanelBackground(const TRect& r);

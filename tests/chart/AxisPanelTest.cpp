@@ -11,6 +11,9 @@
 #include "ChartPanelTestSupport.h"
 #include "canvas/KelPen.h"
 #include "chart/KelProcs.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectText.h"
+#include "toolkit/classes/Streams.h"
 #include "toolkit/graphics/Canvas.h"
 
 namespace {
@@ -396,4 +399,54 @@ TEST(ChartSeriesList, ExtremesWithoutSeriesAndDepthPercentClamped) {
   EXPECT_EQ(chart.panel.Chart3DPercent(), 1);
   chart.panel.SetChart3DPercent(250);
   EXPECT_EQ(chart.panel.Chart3DPercent(), 100);
+}
+
+// ---- Layouts ----------------------------------------------------------------------------------
+
+namespace {
+
+std::unique_ptr<TCustomAxisPanel> ReadPanel(const std::string& text) {
+  RegisterClass(TCustomAxisPanel::StaticClass());
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  return std::unique_ptr<TCustomAxisPanel>(static_cast<TCustomAxisPanel*>(stream.ReadComponent(nullptr)));
+}
+
+std::string WritePanel(TCustomAxisPanel& panel) {
+  TMemoryStream stream;
+  stream.WriteComponent(&panel);
+  return ObjectBinaryToText(
+      std::string_view(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size())));
+}
+
+}  // namespace
+
+TEST(ChartPanelStream, UnknownCanvasFallsBackToGdiAndLegacyEntriesAreRead) {
+  const auto panel = ReadPanel(
+      "object Chart: TCustomAxisPanel\n"
+      "  BorderStyle = bsSingle\n"
+      "  DefaultCanvas = 'TNoSuchCanvas'\n"
+      "  MaxPointsPerPage = 100\n"
+      "  ScaleLastPage = False\n"
+      "end\n");
+  ASSERT_NE(panel->Canvas3D(), nullptr);
+  EXPECT_EQ(panel->Canvas3D()->ClassType().Name(), "TKelCanvas3D");
+  EXPECT_TRUE(panel->Border()->Visible());
+  EXPECT_EQ(panel->Pages()->MaxPointsPerPage(), 100);
+  EXPECT_FALSE(panel->Pages()->ScaleLastPage());
+  EXPECT_TRUE(panel->RepaintEnabled());
+}
+
+TEST(ChartPanelStream, CanvasNameAndPrintMarginsRoundTrip) {
+  TCustomAxisPanel panel(nullptr);
+  panel.SetName("Chart");
+  panel.SetCanvasClassName("TGDIPlusCanvas");
+  std::string text = WritePanel(panel);
+  EXPECT_NE(text.find("DefaultCanvas = 'TGDIPlusCanvas'"), std::string::npos) << text;
+  EXPECT_EQ(text.find("PrintMargins"), std::string::npos) << text;  // all 15: not written
+  const auto copy = ReadPanel(text);
+  EXPECT_EQ(copy->CanvasClassName(), "TGDIPlusCanvas");  // kept for when the class is there
+  EXPECT_EQ(copy->Canvas3D()->ClassType().Name(), "TKelCanvas3D");  // meanwhile the GDI canvas
 }
