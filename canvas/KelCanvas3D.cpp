@@ -94,6 +94,10 @@ void TKelCanvas3D::SetBuffered(bool value) {
   Buffered = value;
   if (BufferBitmap == nullptr) return;
   if (!value) {
+    if (KeepBuffer) {
+      if (DeviceCanvas() == BufferBitmap->Canvas()) SetTargetCanvas(nullptr);
+      return;
+    }
     FreeBufferBitmap();
     SetTargetCanvas(nullptr);
     BufferInvalid = true;

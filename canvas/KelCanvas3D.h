@@ -159,6 +159,9 @@ class TKelCanvas3D : public TCanvas3D {
   HDC CachedDC = nullptr;
   bool Buffered = true;
   bool BufferInvalid = true;
+  // While set, switching buffering off keeps the buffer bitmap and its validity (a chart export
+  // paints elsewhere and the screen buffer stays usable).
+  bool KeepBuffer = false;
   bool Is3D = false;
   bool SavedIs3D = false;
   bool HasPerspective = false;

@@ -5,7 +5,10 @@
 #include <cmath>
 #include <limits>
 
+#include "canvas/KelFont.h"
+#include "canvas/KelPen.h"
 #include "chart/KelConst.h"
+#include "chart/KelShapes.h"
 #include "toolkit/rtl/Math.h"
 
 namespace {
@@ -98,6 +101,16 @@ const TClassInfo& TChartAxis::StaticClass() {
 
 TChartAxis::TChartAxis(IAxisOwner* owner, TCollection* collection)
     : TCollectionItem(collection), owner_(owner), axisValuesFormat_(KelMsg_DefaultValueFormat) {
+  const TNotifyEvent changed = [this](TObject* sender) { PenChanged(sender); };
+  axisPen_ = std::make_unique<TKelPen>(changed);
+  axisPen_->SetWidth(2);
+  grid_ = std::make_unique<TKelPen>(changed);
+  grid_->SetColor(static_cast<TColor>(0xC0C0C0));
+  minorGrid_ = std::make_unique<TKelHiddenPen>(changed);
+  ticksPen_ = std::make_unique<TDarkGrayPen>(changed);
+  ticksInner_ = std::make_unique<TDarkGrayPen>(changed);
+  minorTicks_ = std::make_unique<TDarkGrayPen>(changed);
+  labelsFont_ = std::make_unique<TKelFont>(changed);
   ChooseCalcPos();
 }
 
@@ -374,9 +387,10 @@ double TChartAxis::NumericIncrement(int maxLabels) {
     step = 1;
 
   if (labelsSeparation_ != 0 && range != 0 && step != 0) {
+    // A logarithmic base of 1 or less does not grow the step: the search then ends.
     const auto grow = [&] {
       if (logarithmic_)
-        step *= base;
+        step = base > 1 ? step * base : std::numeric_limits<long double>::infinity();
       else if (increment_ > 0)
         step *= 2;
       else

@@ -14,6 +14,7 @@
 #include "chart/KelProcs.h"
 #include "toolkit/classes/Collection.h"
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/Types.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/system/WinApi.h"
 
@@ -21,6 +22,22 @@ VK_DECLARE_EXCEPTION(AxisException, Exception);
 
 class TChartAxis;
 class TChartCustomAxes;
+class TCanvas3D;
+class TKelFont;
+class TKelPen;
+class TCustomTextShape;
+class IShapePanel;
+
+// Where an axis takes its label values from.
+enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText, talPointValue };
+const TEnumInfo& EnumTypeInfo(TAxisLabelStyle);
+
+// One label of the current paint: value, text and pixel along the axis.
+struct TAxisLabelItem {
+  double Value = 0;
+  std::string Text;
+  int Pixel = 0;
+};
 
 // What an axis needs from the chart that owns it; the axis panel implements it.
 class IAxisOwner {
@@ -51,6 +68,21 @@ class IAxisOwner {
   virtual int LabelLineHeight(const TChartAxis& axis) = 0;
   // The chart's OnGetAxisLabel for a value label (no series, index -1); may change the text.
   virtual void GetAxisLabel(const TChartAxis& axis, std::string& text) = 0;
+
+  // ---- Drawing (defaults for owners that never draw) ----------------------------------------
+  // The canvas of the current paint; null when the owner does not draw.
+  virtual TCanvas3D* AxisCanvas() { return nullptr; }
+  // The panel the axis's title and label boxes are drawn on.
+  virtual IShapePanel* AxisShapePanel() { return nullptr; }
+  // Gives the canvas a font (the panel's default font for a default-marked one).
+  virtual void AssignAxisFont(TKelFont*) {}
+  // The label style the series decide for an axis with style talAuto: the first active series
+  // that uses the axis and answers other than talValue; talValue when only talValue answers,
+  // talNone without such series.
+  virtual TAxisLabelStyle SeriesLabelStyle(const TChartAxis&) { return talNone; }
+  // Room the chart's walls take beside the axis.
+  virtual int WallSizeForAxis(const TChartAxis&) { return 0; }
+  virtual bool AxisView3D() const { return false; }
 };
 
 // The next "nice" step strictly above x: 1, 2, 5, 10, 20, 50 ... in each decade; 1 for an
@@ -114,6 +146,77 @@ class TChartAxis : public TCollectionItem {
   double DateTimeIncrement(int maxLabels);
   // A label's text: date-time or number format, the chart's OnGetAxisLabel, multi-line blanks.
   virtual std::string FormatLabel(double value);
+
+  // ---- Drawing (ChartAxisDraw.cpp) ----------------------------------------------------------
+  // Positions the axis, its labels and title and (standard axes) takes their room from r.
+  void ReserveLabelSpace(TRect& r, bool standard);
+  // Draws the axis inside the canvas element named after it; with setPosition the axis
+  // position is first recomputed from the chart rectangle.
+  void PaintAxis(bool setPosition);
+  TAxisLabelStyle LabelStyleInUse();
+  // Room across the axis that the labels take (fixed LabelsSize, or measured).
+  int LabelSize();
+  // Room across the axis of one text in a font at an angle (fixed size when above 0).
+  int LabelExtent(TKelFont* font, int angle, int fixedSize, const std::string& text);
+  // A pixel coordinate moved away from the chart by `amount`.
+  int MoveOutward(int position, int amount) const;
+  // The value labels of the current range, from the high end down (style talValue).
+  std::vector<double> ValueLabelValues();
+  // Builds the ticks and labels of the current paint (as PaintAxis does), without drawing.
+  void BuildLabels();
+  // Minor tick pixels of the current tick list (all of them, inside and outside the span).
+  std::vector<int> MinorTickPixels() const;
+  // Grid line pixels of the current tick list, strictly inside the span.
+  std::vector<int> GridPixels() const;
+  // Whether (x, y) lies on the axis or its labels as drawn in this paint.
+  bool Clicked(int x, int y) const;
+  const std::vector<int>& TickPixels() const { return ticks_; }
+  const std::vector<TAxisLabelItem>& LabelItems() const { return labelItems_; }
+  int LabelPosition() const { return posLabels_; }
+  int TitlePosition() const { return posTitle_; }
+  // The axis line and tick size (pen width + 1, ticks when they count, minor ticks at least).
+  int AxisLineAndTickSize(bool withTicks) const;
+
+  // ---- Drawing properties ------------------------------------------------------------------
+  TKelPen* AxisPen() const { return axisPen_.get(); }
+  TKelPen* Grid() const { return grid_.get(); }
+  TKelPen* MinorGrid() const { return minorGrid_.get(); }
+  TKelPen* Ticks() const { return ticksPen_.get(); }
+  TKelPen* TicksInner() const { return ticksInner_.get(); }
+  TKelPen* MinorTicks() const { return minorTicks_.get(); }
+  TKelFont* LabelsFont() const { return labelsFont_.get(); }
+  // The title box, created on first use (angle 90 on a vertical axis on the normal side, 270
+  // on the other side).
+  TCustomTextShape* Title();
+  bool HasTitle() const { return title_ != nullptr; }
+  // The box every label is drawn with (transparent, centred text).
+  TCustomTextShape* LabelsFormat();
+  int TickLength() const { return tickLength_; }
+  void SetTickLength(int value);
+  int TickInnerLength() const { return tickInnerLength_; }
+  void SetTickInnerLength(int value);
+  int MinorTickLength() const { return minorTickLength_; }
+  void SetMinorTickLength(int value);
+  int MinorTickCount() const { return minorTickCount_; }
+  void SetMinorTickCount(int value);
+  bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
+  void SetTickOnLabelsOnly(bool value);
+  bool Labels() const { return labels_; }
+  void SetLabels(bool value);
+  bool LabelsOnAxis() const { return labelsOnAxis_; }
+  void SetLabelsOnAxis(bool value);
+  bool LabelsBehind() const { return labelsBehind_; }
+  void SetLabelsBehind(bool value);
+  int LabelsSize() const { return labelsSize_; }
+  void SetLabelsSize(int value);
+  int TitleSize() const { return titleSize_; }
+  void SetTitleSize(int value);
+  TAxisLabelStyle LabelStyle() const { return labelStyle_; }
+  void SetLabelStyle(TAxisLabelStyle value);
+  bool GridCentered() const { return gridCentered_; }
+  void SetGridCentered(bool value);
+  int GridDrawEvery() const { return gridDrawEvery_; }
+  void SetGridDrawEvery(int value);
 
   // ---- Other operations ------------------------------------------------------------------
   // Moves the range by `delta` (limited: only while series data lies beyond the moving end);
@@ -254,6 +357,15 @@ class TChartAxis : public TCollectionItem {
   int LogX(double value) const;
   int LogY(double value) const;
 
+  // Drawing helpers (ChartAxisDraw.cpp).
+  void AddLabelAt(double value, const std::string& text);
+  void DrawLabels();
+  void DrawLabel(const TAxisLabelItem& item);
+  void DrawTitle();
+  void DrawLineTicksAndGrid();
+  std::vector<double> LogLabelValues();
+  void PenChanged(TObject*) { Repaint(); }
+
   IAxisOwner* owner_;
   // Published.
   bool automatic_ = true;
@@ -311,6 +423,29 @@ class TChartAxis : public TCollectionItem {
   int iAxisSize_ = 0;
   int iCenterPos_ = 0;
   int posAxis_ = 0;
+  // Drawing settings and the state of the current paint.
+  std::unique_ptr<TKelPen> axisPen_, grid_, minorGrid_, ticksPen_, ticksInner_, minorTicks_;
+  std::unique_ptr<TKelFont> labelsFont_;
+  std::unique_ptr<TCustomTextShape> title_;
+  std::unique_ptr<TCustomTextShape> labelsFormat_;
+  int tickLength_ = 4;
+  int tickInnerLength_ = 0;
+  int minorTickLength_ = 2;
+  int minorTickCount_ = 3;
+  bool tickOnLabelsOnly_ = true;
+  bool labels_ = true;
+  bool labelsOnAxis_ = true;
+  bool labelsBehind_ = false;
+  int labelsSize_ = 0;
+  int titleSize_ = 0;
+  TAxisLabelStyle labelStyle_ = talAuto;
+  bool gridCentered_ = false;
+  int gridDrawEvery_ = 1;
+  std::vector<int> ticks_;
+  std::vector<TAxisLabelItem> labelItems_;
+  int posLabels_ = 0;
+  int posTitle_ = 0;
+  int heightFactor_ = 0;
   CalcPosFn calcXPos_ = nullptr;
   CalcPosFn calcYPos_ = nullptr;
   CalcPosFn calcPos_ = nullptr;

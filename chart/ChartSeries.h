@@ -78,6 +78,17 @@ class ISeriesOwner {
   // Raises ChartException when `source` depends (directly or not) on `series`.
   virtual void CheckCircularSource(TChartSeries& series, TComponent* source) = 0;
   virtual bool ChartDestroying() const = 0;
+
+  // ---- Paint sequence (defaults for owners without paging, depth or a series list) -------
+  // Points per page (0: no paging) and the current page from 1.
+  virtual int MaxPointsPerPage() const { return 0; }
+  virtual int CurrentPage() const { return 1; }
+  virtual bool DepthAxisInverted() const { return false; }
+  // The canvas draws full 3D itself; the 3D view's rotation in degrees.
+  virtual bool CanvasFull3D() const { return false; }
+  virtual int ViewRotation() const { return 0; }
+  virtual int SeriesCount() const { return 0; }
+  virtual TChartSeries* SeriesAt(int) const { return nullptr; }
 };
 
 enum TTreatNullsStyle { tnDontPaint, tnSkip, tnIgnore };
@@ -340,6 +351,24 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void PaintPoint(int) {}
   virtual void PrepareCanvasForPoint(int) {}
   virtual void PaintLegendSymbol(int index, const TRect& rect);
+
+  // ---- Paint sequence ------------------------------------------------------------------
+  // Before the chart lays its axes out (nothing here).
+  virtual void BeforeAxesLayout() {}
+  // Takes a depth slot: automatic order in 3D is the next counter value (0 in 2D); an
+  // explicit order raises the counter to it.
+  void AssignDepthOrder(int& counter);
+  // Whether the chart paints the series list first to last.
+  bool DepthPaintsForward() const;
+  // In 3D: whether another active series has the same effective depth order.
+  bool SharesDepthSlot() const;
+  // talValue on the axis that carries the values; talText on the position axis when any point
+  // has a label; else talValue.
+  virtual TAxisLabelStyle LabelStyleForAxis(const TChartAxis* axis) const;
+  // An axis of the chart changed range or scale (nothing here).
+  virtual void AxisChanged(TChartAxis*) {}
+  // First and last point index of the chart's current page (-1/-1 without points).
+  void PageRange(int& first, int& last) const;
 
   // ---- Depth -----------------------------------------------------------------------------
   int EffectiveDepthOrder() const { return depthOrder_ == -1 ? autoDepthOrder_ : depthOrder_; }

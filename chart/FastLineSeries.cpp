@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "canvas/Canvas3D.h"
 #include "canvas/KelBrush.h"
@@ -237,11 +238,24 @@ void TFastLineSeries::LineToPixel(int x, int y) {
     canvas->LineToCached(x, y);
     if (!painting_) canvas->SetDCCache(false);
   } else {
-    if (stairs_) canvas->LineTo(cornerX, cornerY);
-    canvas->LineTo(x, y);
+    // Inside a paint the device context is prepared once (LineToCached falls back otherwise).
+    if (stairs_) canvas->LineToCached(cornerX, cornerY);
+    canvas->LineToCached(x, y);
   }
   lastX_ = x;
   lastY_ = y;
+  if (columnSkip_) UpdateColumnLimit();
+}
+
+void TFastLineSeries::UpdateColumnLimit() {
+  // Any X below the value where the next pixel column starts (less a safety margin for the
+  // arithmetic) maps to the current column lastX_ (or one before it, which ascending X rules
+  // out); such points need no conversion.
+  const TChartAxis* axis = GetHorizAxis();
+  const long double k = static_cast<long double>(lastX_ - axis->StartPixel()) + 0.5L;
+  const long double limit = axis->InternalMinimum() + k / axis->Scale();
+  const long double margin = (std::fabs(limit) + std::fabs(static_cast<long double>(axis->InternalMinimum())) + 1) * 1e-12L;
+  columnLimit_ = static_cast<double>(limit - margin);
 }
 
 bool TFastLineSeries::Moved(int x, int y) const {
@@ -328,17 +342,37 @@ void TFastLineSeries::PaintAllPoints() {
       columnFlag_ = false;
     }
   }
-  const bool raw = UsesRawPen();
-  if (raw) canvas->SetDCCache(true);
+  const bool cached = UsesRawPen() || (!polyline && !Is3D());
+  if (cached) canvas->SetDCCache(true);
+  // Whatever happens while drawing, the cache and the paint flag do not outlive the paint.
+  struct End {
+    TFastLineSeries& series;
+    TCanvas3D* canvas;
+    bool cached;
+    ~End() {
+      if (cached) canvas->SetDCCache(false);
+      series.painting_ = false;
+      series.columnSkip_ = false;
+    }
+  } end{*this, canvas, cached};
   if (polyline) {
     if (firstVisible_ >= 0) PaintPolyline();
   } else {
+    columnSkip_ = CanSkipColumnPoints();
+    if (columnSkip_) UpdateColumnLimit();
     if (firstVisible_ > 0) PaintPoint(firstVisible_);
     for (int i = firstVisible_ + 1; i <= lastVisible_; ++i) PaintPoint(i);
   }
   if (blend) canvas->FinishTransparency(blend);
-  if (raw) canvas->SetDCCache(false);
-  painting_ = false;
+}
+
+bool TFastLineSeries::CanSkipColumnPoints() const {
+  // With only the first point of each column drawn, ascending X on a plain linear horizontal
+  // axis lets the points that stay in the column go without conversion.
+  const TChartAxis* axis = GetHorizAxis();
+  return !drawAllPoints_ && drawAllPointsStyle_ == daFirst && YMandatory() && !Is3D() && axis != nullptr &&
+         axis->Horizontal() && !axis->Logarithmic() && !axis->Inverted() && !axis->RangeIsZero() &&
+         axis->Scale() > 0 && XValues()->Order() == loAscending;
 }
 
 void TFastLineSeries::PaintPolyline() {
@@ -361,6 +395,9 @@ void TFastLineSeries::CloseColumn() {
 }
 
 void TFastLineSeries::PaintPoint(int index) {
+  // A point still inside the current column changes nothing (a null point under tnDontPaint
+  // still moves the pen).
+  if (columnSkip_ && XValueAt(index) < columnLimit_ && !(treatNulls_ == tnDontPaint && IsNullPoint(index))) return;
   int x, y;
   PointToPixels(index, x, y);
   if (treatNulls_ == tnIgnore && drawAllPoints_) {

@@ -87,6 +87,8 @@ class TFastLineSeries : public TCustomLineSeries {
  private:
   TCanvas3D* Canvas() const { return parentChart_ ? parentChart_->ChartCanvas() : nullptr; }
   bool Is3D() const { return parentChart_ && parentChart_->View3D(); }
+  bool CanSkipColumnPoints() const;
+  void UpdateColumnLimit();
   // Draws the pending vertical stroke of the current column.
   void CloseColumn();
   // Whether the point at (x, y) leaves the current pixel (or column).
@@ -109,6 +111,10 @@ class TFastLineSeries : public TCustomLineSeries {
   bool columnFlag_ = false;
   TPointArray points_;
   bool painting_ = false;
+  // While painting with only first points of columns: X values below columnLimit_ stay in the
+  // current column.
+  bool columnSkip_ = false;
+  double columnLimit_ = 0;
   // The device context the raw pen is selected into while a segment is drawn on it directly.
   HDC rawDC_ = nullptr;
 };

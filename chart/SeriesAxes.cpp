@@ -162,3 +162,62 @@ void TChartSeries::ComputeDepthRange() {
   endZ_ = startZ_ + (depth_ == -1 ? seriesDepth : depth_);
   middleZ_ = (startZ_ + endZ_) / 2;
 }
+
+// ---- Paint sequence -------------------------------------------------------------------------
+
+void TChartSeries::AssignDepthOrder(int& counter) {
+  if (depthOrder_ == -1) {
+    if (parentChart_ && parentChart_->View3D()) {
+      ++counter;
+      autoDepthOrder_ = counter;
+    } else {
+      autoDepthOrder_ = 0;
+    }
+  } else {
+    counter = std::max(counter, depthOrder_);
+  }
+}
+
+bool TChartSeries::DepthPaintsForward() const {
+  if (!parentChart_) return false;
+  const bool inverted = parentChart_->DepthAxisInverted();
+  const int rotation = parentChart_->ViewRotation();
+  const bool keep = parentChart_->View3D() && !parentChart_->CanvasFull3D() && rotation >= 90 && rotation < 270;
+  return keep ? inverted : !inverted;
+}
+
+bool TChartSeries::SharesDepthSlot() const {
+  if (!parentChart_ || !parentChart_->View3D()) return false;
+  for (int i = 0; i < parentChart_->SeriesCount(); ++i) {
+    const TChartSeries* other = parentChart_->SeriesAt(i);
+    if (other != this && other->Active() && other->EffectiveDepthOrder() == EffectiveDepthOrder()) return true;
+  }
+  return false;
+}
+
+TAxisLabelStyle TChartSeries::LabelStyleForAxis(const TChartAxis* axis) const {
+  const TChartAxis* valueAxis = yMandatory_ ? vertAxis_ : horizAxis_;
+  if (axis == valueAxis) return talValue;
+  for (int i = 0; i < labels_.Count(); ++i)
+    if (!labels_.LabelAt(i).empty()) return talText;
+  return talValue;
+}
+
+void TChartSeries::PageRange(int& first, int& last) const {
+  const int count = PointCount();
+  if (count == 0) {
+    first = last = -1;
+    return;
+  }
+  const int n = parentChart_ ? parentChart_->MaxPointsPerPage() : 0;
+  if (n <= 0) {
+    first = 0;
+    last = count - 1;
+    return;
+  }
+  const int page = parentChart_->CurrentPage();
+  first = n == 1 ? page - 1 : n * (page - 1);
+  if (first >= count) first = n * std::max(0, count / n - 1);
+  last = first + n - 1;
+  if (last >= count) last = (count % n) + first - 1;
+}

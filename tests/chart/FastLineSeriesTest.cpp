@@ -152,6 +152,23 @@ TEST_F(FastLineTest, DrawFirstMergesAPixelColumnIntoOneSegmentEndingAtItsFirstPo
   for (const TPoint& p : canvas->lines) EXPECT_EQ(p.Y, firstY[p.X]) << "column " << p.X;
 }
 
+TEST_F(FastLineTest, DrawFirstFindsColumnsExactlyAtHalfPixelTies) {
+  series->ChangeDrawAllPoints(false);
+  // X in quarter pixels: every x.5 is a tie that rounds to the even pixel, so the columns hold
+  // 3 or 5 points and the column's first point is sometimes the tie itself.
+  for (int i = 0; i < 800; ++i) series->AppendXY(i * 0.25, 50 + 40 * std::sin(i * 0.37));
+  canvas->lines.clear();
+  chart.PaintSeries();
+  std::map<int, int> firstY;
+  for (int i = 0; i < series->PointCount(); ++i) {
+    int x, y;
+    series->PointToPixels(i, x, y);
+    firstY.emplace(x, y);
+  }
+  ASSERT_EQ(canvas->lines.size(), firstY.size() - 1);  // every column but the starting one
+  for (const TPoint& p : canvas->lines) EXPECT_EQ(p.Y, firstY[p.X]) << "column " << p.X;
+}
+
 TEST_F(FastLineTest, MinMaxDrawsOneVerticalStrokeOverTheColumnsRange) {
   series->ChangeDrawAllPoints(false);
   series->SetDrawAllPointsStyle(daMinMax);

@@ -1,0 +1,672 @@
+// The axis panel: paint sequence, axis layout, series order and clipping, series list,
+// colours, paging and extremes.
+#include "chart/AxisPanel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "canvas/Canvas3D.h"
+#include "canvas/KelFont.h"
+#include "canvas/View3DOptions.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/rtl/Math.h"
+
+namespace {
+
+// Opens a named canvas element; ends it on every exit.
+class ElementScope {
+ public:
+  ElementScope(TCanvas3D* canvas, const std::string& name) : canvas_(canvas) {
+    canvas_->BeginElement(name, 0, nullptr);
+  }
+  ~ElementScope() { End(); }
+  void End() {
+    if (canvas_ == nullptr) return;
+    canvas_->EndElement();
+    canvas_ = nullptr;
+  }
+  ElementScope(const ElementScope&) = delete;
+  ElementScope& operator=(const ElementScope&) = delete;
+
+ private:
+  TCanvas3D* canvas_;
+};
+
+// A clip pushed on the canvas; popped on every exit unless popped before.
+class ClipScope {
+ public:
+  explicit ClipScope(TCanvas3D* canvas) : canvas_(canvas) {}
+  ~ClipScope() { Pop(); }
+  void Pop() {
+    if (canvas_ == nullptr) return;
+    canvas_->PopClip();
+    canvas_ = nullptr;
+  }
+  ClipScope(const ClipScope&) = delete;
+  ClipScope& operator=(const ClipScope&) = delete;
+
+ private:
+  TCanvas3D* canvas_;
+};
+
+}  // namespace
+
+// ---- Pages ------------------------------------------------------------------------------------
+
+const TClassInfo& TChartPage::StaticClass() {
+  using P = TChartPage;
+  static const TClassInfo info = TClassBuilder<P>("TChartPage", &TPersistent::StaticClass())
+                                     .Property("AutoScale", &P::AutoScale, &P::SetAutoScale)
+                                     .Default(false)
+                                     .Property("Current", &P::Current, &P::SetCurrent)
+                                     .Default(1)
+                                     .Property("MaxPointsPerPage", &P::MaxPointsPerPage, &P::SetMaxPointsPerPage)
+                                     .Default(0)
+                                     .Property("ScaleLastPage", &P::ScaleLastPage, &P::SetScaleLastPage)
+                                     .Default(true)
+                                     .Build();
+  return info;
+}
+
+void TChartPage::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TChartPage*>(source)) {
+    autoScale_ = other->autoScale_;
+    maxPointsPerPage_ = other->maxPointsPerPage_;
+    scaleLastPage_ = other->scaleLastPage_;
+    current_ = other->current_;
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+void TChartPage::SetAutoScale(bool value) {
+  if (value == autoScale_) return;
+  autoScale_ = value;
+  chart_->Invalidate();
+}
+
+void TChartPage::SetScaleLastPage(bool value) {
+  if (value == scaleLastPage_) return;
+  scaleLastPage_ = value;
+  chart_->Invalidate();
+}
+
+int TChartPage::PageCount() const {
+  if (maxPointsPerPage_ <= 0 || chart_->series_.empty()) return 1;
+  const bool yMandatory = chart_->series_.front()->YMandatory();
+  auto count = [&](const TChartAxis* axis) {
+    int largest = 0;
+    for (TChartSeries* s : chart_->series_)
+      if (s->Active() && s->UsesAxis(axis)) largest = std::max(largest, s->PointCount());
+    if (largest == 0) return 1;
+    return (largest + maxPointsPerPage_ - 1) / maxPointsPerPage_;
+  };
+  if (yMandatory) return std::max(count(chart_->BottomAxis()), count(chart_->TopAxis()));
+  return std::max(count(chart_->RightAxis()), count(chart_->LeftAxis()));
+}
+
+void TChartPage::SetCurrent(int value) {
+  value = std::max(1, std::min(value, PageCount()));
+  if (value == current_) return;
+  current_ = value;
+  chart_->Invalidate();
+  chart_->OnPageChange(chart_);
+}
+
+void TChartPage::SetMaxPointsPerPage(int value) {
+  if (value < 0) throw ChartException("MaxPointsPerPage must be >= 0");
+  if (value != maxPointsPerPage_) {
+    maxPointsPerPage_ = value;
+    chart_->Invalidate();
+  }
+  const int pages = PageCount();
+  if (pages < current_) current_ = pages;
+}
+
+// ---- Construction -----------------------------------------------------------------------------
+
+const TClassInfo& TCustomAxisPanel::StaticClass() {
+  using P = TCustomAxisPanel;
+  static const TClassInfo info =
+      TClassBuilder<P>("TCustomAxisPanel", &TCustomKelPanelExtended::StaticClass())
+          .Property("AxisBehind", &P::AxisBehind, &P::SetAxisBehind)
+          .Default(true)
+          .Property("AxisVisible", &P::AxisVisible, &P::SetAxisVisible)
+          .Default(true)
+          .Property("Chart3DPercent", &P::Chart3DPercent, &P::SetChart3DPercent)
+          .Default(15)
+          .Property("ClipPoints", &P::ClipPoints, &P::SetClipPoints)
+          .Default(true)
+          .Property("Pages", &P::Pages, nullptr)
+          .Property("View3DWalls", &P::View3DWalls, &P::SetView3DWalls)
+          .Default(true)
+          .Build();
+  return info;
+}
+
+TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomKelPanelExtended(owner) {
+  TRepaintGuard guard(*this);
+  auto standard = [this](TChartAxis* axis, const char* name) {
+    axis->SetStandard(true);
+    axis->SetElementName(name);
+    axes_.push_back(axis);
+    return axis;
+  };
+  bottomAxis_ = standard(new TChartAxis(this), "Bottom");
+  bottomAxis_->SetHorizontal(true);
+  topAxis_ = standard(new TChartAxis(this), "Top");
+  topAxis_->SetHorizontal(true);
+  topAxis_->SetOtherSide(true);
+  topAxis_->SetZPosition(100);
+  leftAxis_ = standard(new TChartAxis(this), "Left");
+  rightAxis_ = standard(new TChartAxis(this), "Right");
+  rightAxis_->SetOtherSide(true);
+  rightAxis_->SetZPosition(100);
+  depthAxis_ = new TChartDepthAxis(this);
+  standard(depthAxis_, "Depth");
+  depthAxis_->SetVisible(false);
+  depthAxis_->SetOtherSide(true);
+  depthTopAxis_ = new TChartDepthAxis(this);
+  standard(depthTopAxis_, "DepthTop");
+  depthTopAxis_->SetVisible(false);
+  pages_ = std::make_unique<TChartPage>(this);
+}
+
+TCustomAxisPanel::~TCustomAxisPanel() {
+  SetRepaintEnabled(false);
+  FreeAllSeries();
+  pages_.reset();
+  for (TChartAxis* axis : axes_) delete axis;
+  axes_.clear();
+}
+
+// ---- Settings ---------------------------------------------------------------------------------
+
+#define VK_PANEL_SETTER(Name, field) \
+  void TCustomAxisPanel::Set##Name(bool value) { \
+    if (field == value) return;                  \
+    field = value;                               \
+    Invalidate();                                \
+  }
+VK_PANEL_SETTER(AxisBehind, axisBehind_)
+VK_PANEL_SETTER(AxisVisible, axisVisible_)
+VK_PANEL_SETTER(ClipPoints, clipPoints_)
+VK_PANEL_SETTER(View3DWalls, view3DWalls_)
+#undef VK_PANEL_SETTER
+
+void TCustomAxisPanel::SetChart3DPercent(int value) {
+  value = std::clamp(value, 1, 100);
+  if (value == chart3DPercent_) return;
+  chart3DPercent_ = value;
+  Invalidate();
+}
+
+// ---- Series list ------------------------------------------------------------------------------
+
+void TCustomAxisPanel::RegisterSeries(TChartSeries& series) {
+  if (SeriesIndex(series) >= 0) return;
+  joining_ = &series;
+  struct Clear {
+    TChartSeries*& joining;
+    ~Clear() { joining = nullptr; }
+  } clear{joining_};
+  series.JoinChart();
+  series_.push_back(&series);
+  BroadcastSeriesEvent(series, seAdded);
+  OnAddSeries(&series);
+  Invalidate();
+}
+
+void TCustomAxisPanel::RemoveSeries(TChartSeries& series) { RemoveSeriesAt(SeriesIndex(series)); }
+
+void TCustomAxisPanel::RemoveSeriesAt(int index) {
+  if (index < 0 || index >= static_cast<int>(series_.size())) return;
+  TChartSeries* series = series_[index];
+  BroadcastSeriesEvent(*series, seRemoving);
+  series->LeaveChart();
+  series_.erase(series_.begin() + index);
+  OnRemoveSeries(series);
+  BroadcastSeriesEvent(*series, seRemoved);
+  Invalidate();
+}
+
+TChartSeries* TCustomAxisPanel::AttachSeries(TChartSeries* series) {
+  series->ChangeParentChart(this);
+  return series;
+}
+
+void TCustomAxisPanel::FreeAllSeries(const TClassInfo* cls) {
+  const std::vector<TChartSeries*> listed = series_;
+  for (TChartSeries* series : listed) {
+    if (cls != nullptr && !series->ClassType().InheritsFrom(*cls)) continue;
+    series->ChangeParentChart(nullptr);
+    delete series;
+  }
+}
+
+int TCustomAxisPanel::SeriesIndex(const TChartSeries& series) const {
+  const auto it = std::find(series_.begin(), series_.end(), &series);
+  return it == series_.end() ? -1 : static_cast<int>(it - series_.begin());
+}
+
+int TCustomAxisPanel::ActiveSeriesCount() const {
+  return static_cast<int>(std::count_if(series_.begin(), series_.end(), [](TChartSeries* s) { return s->Active(); }));
+}
+
+int TCustomAxisPanel::MaxPointCount() const {
+  int result = 0;
+  for (TChartSeries* s : series_)
+    if (s->Active()) result = std::max(result, s->PointCount());
+  return result;
+}
+
+bool TCustomAxisPanel::NoActiveSeriesUses(const TChartAxis& axis) const {
+  return std::none_of(series_.begin(), series_.end(),
+                      [&](TChartSeries* s) { return s->Active() && s->UsesAxis(&axis); });
+}
+
+TChartSeries* TCustomAxisPanel::FirstSeriesOfAxis(const TChartAxis& axis) const {
+  const bool any = NoActiveSeriesUses(axis);
+  for (TChartSeries* s : series_)
+    if ((any || s->Active()) && s->UsesAxis(&axis)) return s;
+  return nullptr;
+}
+
+TChartSeries* TCustomAxisPanel::LargestSeriesOfAxis(const TChartAxis& axis) const {
+  const bool any = NoActiveSeriesUses(axis);
+  TChartSeries* result = nullptr;
+  for (TChartSeries* s : series_)
+    if ((any || s->Active()) && s->UsesAxis(&axis) && (result == nullptr || s->PointCount() > result->PointCount()))
+      result = s;
+  return result;
+}
+
+void TCustomAxisPanel::BroadcastSeriesEvent(TChartSeries& series, TChartSeriesEvent event) {
+  TKelSeriesEvent e;
+  e.Kind = static_cast<int>(event);
+  e.Series = &series;
+  Broadcast(e);
+}
+
+void TCustomAxisPanel::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  TCustomKelPanelExtended::GetChildren(proc, root);
+  for (TChartSeries* s : series_)
+    if (s->Owner() == root) proc(s);
+}
+
+void TCustomAxisPanel::DefineProperties(TFiler& filer) {
+  TCustomKelPanelExtended::DefineProperties(filer);
+  filer.DefineProperty("MaxPointsPerPage", [this](TReader& r) { pages_->SetMaxPointsPerPage(r.ReadInteger()); },
+                       nullptr, false);
+  filer.DefineProperty("Page", [this](TReader& r) { pages_->SetCurrent(r.ReadInteger()); }, nullptr, false);
+  filer.DefineProperty("ScaleLastPage", [this](TReader& r) { pages_->SetScaleLastPage(r.ReadBoolean()); }, nullptr,
+                       false);
+}
+
+// ---- Colours ----------------------------------------------------------------------------------
+
+TColor TCustomAxisPanel::PaletteColorAt(int index) {
+  if (!CustomPalette.empty()) return CustomPalette[index % CustomPalette.size()];
+  return static_cast<TColor>(DefaultPaletteColor(index));
+}
+
+bool TCustomAxisPanel::IsColorFree(TColor color, bool checkBack, const TChartSeries* except) {
+  if (checkBack && color == BackgroundColor()) return false;
+  // The other series' effective colours: what they actually draw with.
+  for (TChartSeries* s : series_)
+    if (s != except && s->EffectiveColor() == color) return false;
+  return true;
+}
+
+TColor TCustomAxisPanel::PickFreeColorFor(const TChartSeries* series) {
+  const int n = CustomPalette.empty() ? static_cast<int>(DefaultPalette().size())
+                                      : static_cast<int>(CustomPalette.size());
+  for (int i = 0; i < n - 1; ++i) {
+    const TColor color = PaletteColorAt(i);
+    if (IsColorFree(color, true, series)) return color;
+  }
+  return PaletteColorAt(static_cast<int>(series_.size()) % std::max(1, n));
+}
+
+void TCustomAxisPanel::AssignDefaultColors() {
+  for (TChartSeries* s : series_)
+    if (s->SeriesColor() == clDefault) s->ChangeSeriesColor(PickFreeColorFor(s));
+}
+
+// ---- Extremes ---------------------------------------------------------------------------------
+
+bool TCustomAxisPanel::IsXAxis(const TChartAxis& axis) const {
+  const TChartSeries* s = FirstSeriesOfAxis(axis);
+  return ((s == nullptr || s->YMandatory()) && axis.Horizontal()) || (s != nullptr && !s->YMandatory() && !axis.Horizontal());
+}
+
+double TCustomAxisPanel::PageExtreme(const TChartAxis& axis, bool maximum, bool horizontal) const {
+  TChartSeries* largest = LargestSeriesOfAxis(axis);
+  if (largest == nullptr || largest->PointCount() == 0) return 0;
+  int first, last;
+  largest->PageRange(first, last);
+  auto value = [&](int i) { return horizontal ? largest->XValueAt(i) : largest->YValueAt(i); };
+  if (!maximum) return value(first);
+  const int per = pages_->MaxPointsPerPage();
+  const int n = last - first + 1;
+  if (!pages_->ScaleLastPage() && n < per) {
+    const double a = value(first), b = value(last);
+    return a != b ? a + per * (b - a) / n : a + static_cast<double>(per) / n;
+  }
+  return value(last);
+}
+
+double TCustomAxisPanel::SeriesExtreme(const TChartAxis& axis, bool maximum, bool horizontal) {
+  if (axis.IsDepth()) {
+    const auto* depth = dynamic_cast<const TChartDepthAxis*>(&axis);
+    if (depth != nullptr && depth->LabelsAsSeriesTitles() &&
+        const_cast<TChartAxis&>(axis).LabelStyleInUse() != talValue)
+      return maximum ? highestDepthOrder_ + 0.5 : -0.5;
+    bool found = false;
+    double result = 0;
+    for (TChartSeries* s : series_) {
+      if (!s->Active()) continue;
+      const double v = maximum ? s->HighestZ() : s->LowestZ();
+      if (!found || (maximum ? v > result : v < result)) result = v;
+      found = true;
+    }
+    return result;
+  }
+  const bool paging = pages_->MaxPointsPerPage() >= 1;
+  if (paging && IsXAxis(axis)) return PageExtreme(axis, maximum, horizontal);
+  const bool any = NoActiveSeriesUses(axis);
+  bool found = false;
+  double result = 0;
+  for (TChartSeries* s : series_) {
+    if (!(any || s->Active()) || s->PointCount() == 0) continue;
+    const bool bound = horizontal ? (s->HorizAxis() == aBothHorizAxis || s->GetHorizAxis() == &axis)
+                                  : (s->VertAxis() == aBothVertAxis || s->GetVertAxis() == &axis);
+    if (!bound) continue;
+    double v;
+    if (paging && pages_->AutoScale()) {
+      const int first = pages_->FirstPointOfPage();
+      const int last = std::min(first + pages_->MaxPointsPerPage(), s->PointCount());
+      if (first >= last) continue;
+      v = horizontal ? s->XValueAt(first) : s->YValueAt(first);
+      for (int i = first + 1; i < last; ++i) {
+        const double x = horizontal ? s->XValueAt(i) : s->YValueAt(i);
+        v = maximum ? std::max(v, x) : std::min(v, x);
+      }
+    } else {
+      v = s->ExtremeValue(horizontal, maximum);
+    }
+    if (!found || (maximum ? v > result : v < result)) result = v;
+    found = true;
+  }
+  return result;
+}
+
+bool TCustomAxisPanel::HasSeriesWithAtMostPoints(const TChartAxis& axis, int points) {
+  for (TChartSeries* s : series_)
+    if (s->Active() && s->UsesAxis(&axis) && axis.Horizontal() == s->YMandatory() && s->PointCount() <= points)
+      return true;
+  return false;
+}
+
+bool TCustomAxisPanel::SeriesShowDateTime(const TChartAxis& axis) {
+  const TChartAxis* top = &axis;
+  while (top->ParentAxis() != nullptr) top = top->ParentAxis();
+  for (TChartSeries* s : series_) {
+    if (!s->Active() || !s->UsesAxis(top)) continue;
+    TChartValueList* list = top->Horizontal() ? s->XValues() : s->YValues();
+    return list != nullptr && list->DateTime();
+  }
+  return false;
+}
+
+void TCustomAxisPanel::NotifyAxisChanged(TChartAxis& axis) {
+  for (TChartSeries* s : series_) s->AxisChanged(&axis);
+  Invalidate();
+}
+
+TAxisLabelStyle TCustomAxisPanel::SeriesLabelStyle(const TChartAxis& axis) {
+  bool found = false;
+  for (TChartSeries* s : series_) {
+    if (!s->Active() || !s->UsesAxis(&axis)) continue;
+    const TAxisLabelStyle style = s->LabelStyleForAxis(&axis);
+    if (style != talValue) return style;
+    found = true;
+  }
+  return found ? talValue : talNone;
+}
+
+// ---- Axis measuring ---------------------------------------------------------------------------
+
+int TCustomAxisPanel::LabelTextWidth(const TChartAxis& axis, const std::string& text) {
+  AssignCanvasFont(axis.LabelsFont());
+  int width = 0, height = 0;
+  TextLinesExtent(text, false, width, height);
+  return width;
+}
+
+int TCustomAxisPanel::LabelLineHeight(const TChartAxis& axis) {
+  AssignCanvasFont(axis.LabelsFont());
+  return Canvas3D()->LineHeight();
+}
+
+void TCustomAxisPanel::GetAxisLabel(const TChartAxis& axis, std::string& text) {
+  if (OnGetAxisLabel) OnGetAxisLabel(axis, nullptr, -1, text);
+}
+
+RECT TCustomAxisPanel::ChartRect() const {
+  const TRect& r = ChartBounds();
+  return RECT{r.Left, r.Top, r.Right, r.Bottom};
+}
+
+TChartAxis* TCustomAxisPanel::StandardAxis(TChartAxisSide side) {
+  switch (side) {
+    case casLeft:
+      return leftAxis_;
+    case casTop:
+      return topAxis_;
+    case casRight:
+      return rightAxis_;
+    case casBottom:
+      return bottomAxis_;
+  }
+  return nullptr;
+}
+
+bool TCustomAxisPanel::CanvasFull3D() const { return Canvas3D() != nullptr && Canvas3D()->SupportsFull3D(); }
+
+int TCustomAxisPanel::ViewRotation() const { return View3DOptions()->Rotation(); }
+
+// ---- Data sources -----------------------------------------------------------------------------
+
+void TCustomAxisPanel::ReloadSeriesData(TChartSeries& series) {
+  if (series.ComponentState().Contains(csLoading)) return;
+  if (auto* source = dynamic_cast<TChartSeries*>(series.DataSource())) series.CopyAllFrom(source);
+}
+
+bool TCustomAxisPanel::IsValidDataSource(TChartSeries& series, TComponent* source) {
+  return series.CanTakeSource(source);
+}
+
+void TCustomAxisPanel::CheckCircularSource(TChartSeries& series, TComponent* source) {
+  std::vector<TChartSeries*> pending;
+  if (auto* first = dynamic_cast<TChartSeries*>(source)) pending.push_back(first);
+  while (!pending.empty()) {
+    TChartSeries* current = pending.back();
+    pending.pop_back();
+    if (current == &series) throw ChartException("Circular Series dependences are not allowed");
+    for (int i = 0; i < current->DataSourceCount(); ++i)
+      if (auto* next = dynamic_cast<TChartSeries*>(current->DataSourceAt(i))) pending.push_back(next);
+  }
+}
+
+// ---- Paint sequence ---------------------------------------------------------------------------
+
+void TCustomAxisPanel::PaintChartArea(const TRect& r) {
+  TRepaintGuard guard(*this);
+  TView3DOptions* options = View3DOptions();
+  depthReversed_ = View3D() && (options->Orthogonal() ? options->OrthoAngle() > 90 : options->Rotation() < 180);
+  PaintPanelBackground(r);
+  FireBeforeDrawChart();
+  for (TChartSeries* s : series_)
+    if (s->Active()) s->BeforeChartPaint();
+  PaintTitlesAndLegend(true);
+  highestDepthOrder_ = 0;
+  if (View3D()) {
+    highestDepthOrder_ = -1;
+    for (TChartSeries* s : series_)
+      if (s->Active()) s->AssignDepthOrder(highestDepthOrder_);
+  }
+  ReserveWallSpace();
+  ComputeDepth3D();
+  for (TChartSeries* s : series_)
+    if (s->Active()) s->BeforeAxesLayout();
+  LayoutAxes();
+  for (TChartSeries* s : series_)
+    if (s->Active()) s->ComputeDepthRange();
+  ApplyPixelMargins();
+  Canvas3D()->SetProjectionRect(chartDepth_, PanelRect(), ChartBounds());
+  PaintAxesAndSeries();
+  PaintTitlesAndLegend(false);
+  if (Zoom()->Active) DrawZoomRectangle();
+  Canvas3D()->ResetToDefaults();
+  FireAfterDraw();
+}
+
+bool TCustomAxisPanel::AxisShownNow(const TChartAxis& axis) const {
+  if (!axisVisible_ || !axis.Visible()) return false;
+  if (axis.IsDepth()) return View3D();
+  if (ActiveSeriesCount() == 0) return true;
+  for (TChartSeries* s : series_) {
+    if (!s->Active()) continue;
+    if (!s->UsesAxes()) return false;
+    if (s->UsesAxis(&axis)) return true;
+  }
+  return false;
+}
+
+void TCustomAxisPanel::LayoutAxes() {
+  for (TChartAxis* axis : axes_) {
+    axis->VisibleNow = AxisShownNow(*axis);
+    for (int i = 0; i < axis->SubAxisCount(); ++i) axis->SubAxis(i).VisibleNow = axis->VisibleNow;
+    axis->AutoRange();
+  }
+  for (TChartAxis* axis : axes_) axis->ComputePixelSpan();
+  TRect r = ChartBounds();
+  for (TChartAxis* axis : axes_) {
+    if (!axis->VisibleNow) continue;
+    TRect copy = r;
+    axis->ReserveLabelSpace(copy, axis->IsStandard());
+    RECT a{copy.Left, copy.Top, copy.Right, copy.Bottom}, b{r.Left, r.Top, r.Right, r.Bottom}, overlap{};
+    if (RectsIntersect(a, b, &overlap)) r = TRect(overlap.left, overlap.top, overlap.right, overlap.bottom);
+  }
+  SetChartBounds(r);
+  ClampChartRect();
+  for (TChartAxis* axis : axes_) axis->ComputePixelSpan();
+}
+
+void TCustomAxisPanel::ApplyPixelMargins() {
+  for (TChartAxis* axis : axes_) {
+    if (axis->IsDepth() && !View3D()) continue;
+    int m[4] = {0, 0, 0, 0};  // left, top, right, bottom
+    const bool autoMin = axis->Automatic() || axis->AutomaticMinimum();
+    const bool autoMax = axis->Automatic() || axis->AutomaticMaximum();
+    if (autoMin || autoMax) {
+      for (TChartSeries* s : series_) {
+        if (!s->Active() || !s->UsesAxis(axis)) continue;
+        int first = 0, second = 0;
+        if (axis->Horizontal()) {
+          s->MarginsX(first, second);
+          if (autoMin) m[0] = std::max(m[0], first);
+          if (autoMax) m[2] = std::max(m[2], second);
+        } else {
+          s->MarginsY(first, second);
+          if (autoMin) m[3] = std::max(m[3], second);
+          if (autoMax) m[1] = std::max(m[1], first);
+        }
+      }
+    }
+    const int minOffset = axis->MinimumOffset(), maxOffset = axis->MaximumOffset();
+    if (minOffset != 0 || maxOffset != 0) {
+      if (axis->Horizontal()) {
+        m[0] += axis->Inverted() ? maxOffset : minOffset;
+        m[2] += axis->Inverted() ? minOffset : maxOffset;
+      } else {
+        m[3] += axis->Inverted() ? maxOffset : minOffset;
+        m[1] += axis->Inverted() ? minOffset : maxOffset;
+      }
+    }
+    // Zero margins leave the range as it is (the pixel round trip would only add noise).
+    if (m[0] != 0 || m[1] != 0 || m[2] != 0 || m[3] != 0) {
+      axis->ApplyPixelMargins(m[0], m[1], m[2], m[3]);
+      axis->RoundRangeToIncrement();
+    }
+  }
+}
+
+int TCustomAxisPanel::ComputeDepth3D() {
+  if (!View3D()) {
+    seriesWidth3D_ = seriesHeight3D_ = 0;
+    chartDepth_ = chart3DHeight_ = 0;
+    return 0;
+  }
+  TView3DOptions* options = View3DOptions();
+  const int n = std::max(1, highestDepthOrder_ + 1);
+  double f = chart3DPercent_ * 0.001;
+  if (!options->Orthogonal()) f *= 2;
+  const double t = options->OrthoAngleTangent();
+  seriesWidth3D_ = static_cast<int>(Round(ChartWidth() * f));
+  if (t > 1) seriesWidth3D_ = static_cast<int>(Round(seriesWidth3D_ / t));
+  seriesHeight3D_ = static_cast<int>(Round(seriesWidth3D_ * t));
+  chart3DHeight_ = n * seriesHeight3D_;
+  chartDepth_ = n * seriesWidth3D_;
+  return chartDepth_;
+}
+
+void TCustomAxisPanel::PaintAxes() {
+  if (!axisVisible_) return;
+  ElementScope element(Canvas3D(), "Axes");
+  FireBeforeDrawAxes();
+  for (TChartAxis* axis : axes_)
+    if (axis->VisibleNow) axis->PaintAxis(true);
+}
+
+void TCustomAxisPanel::PaintAxesAndSeries() {
+  PaintWalls();
+  if (axisBehind_) PaintAxes();
+  FireBeforeDrawSeries();
+  {
+    ElementScope element(Canvas3D(), "Series");
+    if (!series_.empty()) {
+      const bool forward = CanvasFull3D() || series_.front()->DepthPaintsForward();
+      if (forward) {
+        for (TChartSeries* s : series_)
+          if (s->Active()) PaintOneSeries(*s);
+      } else {
+        for (auto it = series_.rbegin(); it != series_.rend(); ++it)
+          if ((*it)->Active()) PaintOneSeries(**it);
+      }
+    }
+  }
+  if (!axisBehind_) PaintAxes();
+}
+
+void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
+  TCanvas3D* canvas = Canvas3D();
+  series.FindVisibleRange();
+  if (series.FirstVisible() < 0) return;
+  std::optional<ClipScope> clip;
+  if (clipPoints_ && series.UsesAxes() && CanClip()) {
+    const TRect& r = ChartBounds();
+    canvas->ClipToBox3D(TRect(r.Left, r.Top - 1, r.Right, r.Bottom + 1), 0, chartDepth_);
+    clip.emplace(canvas);
+  }
+  ElementScope element(canvas, series.Name());
+  series.FireBeforeDrawValues();
+  series.PrepareValuesPaint();
+  series.PaintAllPoints();
+  if (clip) clip->Pop();
+  PaintMarks(series);
+  series.FireAfterDrawValues();
+}

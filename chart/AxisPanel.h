@@ -1,0 +1,218 @@
+// TCustomAxisPanel: the chart panel with axes and series. Every paint runs one fixed sequence
+// (background, series preparation, axis layout and automatic ranges, pixel margins, walls,
+// axes behind or over the series, each series clipped to the chart rectangle, after-draw) with
+// repainting off for its whole length. It keeps the series list, gives uncoloured series a
+// palette colour no other series draws with, pages points and finds the extremes the axes'
+// automatic ranges come from. Series reach it through ISeriesOwner and axes through IAxisOwner;
+// walls, titles and legend hook in through the virtual Reserve/Paint operations, empty here.
+//
+// Paint sequence (PaintChartArea), in order: background; BeforeChartPaint; titles and legend
+// (place); depth order; wall space; BeforeAxesLayout; LayoutAxes; ComputeDepthRange; pixel
+// margins; projection; walls, axes and series (PaintAxesAndSeries); titles and legend (draw);
+// zoom rectangle; after-draw. A series that raises leaves no clip and no open element behind
+// and the exception reaches the caller with RepaintEnabled restored.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/ChartAxis.h"
+#include "chart/ChartSeries.h"
+#include "chart/KelPanelExtended.h"
+
+class TCustomAxisPanel;
+
+// Paging options: points per page (0: none), the current page from 1.
+class TChartPage : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TChartPage(TCustomAxisPanel* chart) : chart_(chart) {}
+  void Assign(TPersistent* source) override;
+
+  bool AutoScale() const { return autoScale_; }
+  void SetAutoScale(bool value);
+  int Current() const { return current_; }
+  // Limited to 1 .. PageCount.
+  void SetCurrent(int value);
+  int MaxPointsPerPage() const { return maxPointsPerPage_; }
+  // ChartException "MaxPointsPerPage must be >= 0" below 0.
+  void SetMaxPointsPerPage(int value);
+  bool ScaleLastPage() const { return scaleLastPage_; }
+  void SetScaleLastPage(bool value);
+  int PageCount() const;
+  int FirstPointOfPage() const { return (current_ - 1) * maxPointsPerPage_; }
+
+ private:
+  TCustomAxisPanel* chart_;
+  bool autoScale_ = false;
+  int current_ = 1;
+  int maxPointsPerPage_ = 0;
+  bool scaleLastPage_ = true;
+};
+
+// A series joined (0), is about to leave (1) or left (7) the chart, or changed.
+class TKelSeriesEvent : public TKelEvent {
+ public:
+  int Kind = 0;
+  TChartSeries* Series = nullptr;
+};
+
+using TAxisPanelEvent = TMethodEvent<TObject*>;
+using TSeriesListEvent = TMethodEvent<TChartSeries*>;
+
+class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, public IAxisOwner {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TCustomAxisPanel(TComponent* owner);
+  ~TCustomAxisPanel() override;
+
+  // ---- Axes --------------------------------------------------------------------------------
+  TChartAxis* BottomAxis() const { return bottomAxis_; }
+  TChartAxis* TopAxis() const { return topAxis_; }
+  TChartAxis* LeftAxis() const { return leftAxis_; }
+  TChartAxis* RightAxis() const { return rightAxis_; }
+  TChartDepthAxis* DepthAxis() const { return depthAxis_; }
+  TChartDepthAxis* DepthTopAxis() const { return depthTopAxis_; }
+  // Every axis: the six standard ones first.
+  const std::vector<TChartAxis*>& Axes() const { return axes_; }
+
+  // ---- Series ------------------------------------------------------------------------------
+  // Adds the series to this chart (through its ParentChart) and answers it.
+  TChartSeries* AttachSeries(TChartSeries* series);
+  void RemoveSeriesAt(int index);
+  // Detaches and frees every series (or every one of `cls`).
+  void FreeAllSeries(const TClassInfo* cls = nullptr);
+  int ActiveSeriesCount() const;
+  int MaxPointCount() const;
+  bool NoActiveSeriesUses(const TChartAxis& axis) const;
+  TChartSeries* FirstSeriesOfAxis(const TChartAxis& axis) const;
+  TChartSeries* LargestSeriesOfAxis(const TChartAxis& axis) const;
+  // A palette colour that no other series draws with (position count mod n when all are used).
+  TColor PickFreeColorFor(const TChartSeries* series);
+  // Whether no series but `except` draws with `color` (and, when asked, it is not the back).
+  virtual bool IsColorFree(TColor color, bool checkBack, const TChartSeries* except);
+  void AssignDefaultColors();
+  std::vector<TColor> CustomPalette;
+  TChartPage* Pages() const { return pages_.get(); }
+
+  // ---- Settings ----------------------------------------------------------------------------
+  bool AxisBehind() const { return axisBehind_; }
+  void SetAxisBehind(bool value);
+  bool AxisVisible() const { return axisVisible_; }
+  void SetAxisVisible(bool value);
+  bool ClipPoints() const { return clipPoints_; }
+  void SetClipPoints(bool value);
+  bool View3DWalls() const { return view3DWalls_; }
+  void SetView3DWalls(bool value);
+  int Chart3DPercent() const { return chart3DPercent_; }
+  void SetChart3DPercent(int value);  // clamped to 1..100
+  int HighestDepthOrder() const { return highestDepthOrder_; }
+
+  // ---- Paint steps -------------------------------------------------------------------------
+  void LayoutAxes();
+  void PaintAxesAndSeries();
+  void PaintOneSeries(TChartSeries& series);
+  int ComputeDepth3D();
+  // The axis is shown in this paint.
+  bool AxisShownNow(const TChartAxis& axis) const;
+
+  // ---- Events ------------------------------------------------------------------------------
+  TAxisPanelEvent OnAfterDraw, OnBeforeDrawAxes, OnBeforeDrawChart, OnBeforeDrawSeries;
+  TSeriesListEvent OnAddSeries, OnRemoveSeries;
+  std::function<void(const TChartAxis&, TChartSeries*, int, std::string&)> OnGetAxisLabel;
+  TAxisPanelEvent OnPageChange;
+
+  // ---- ISeriesOwner ------------------------------------------------------------------------
+  TComponent* ChartComponent() override { return this; }
+  void RegisterSeries(TChartSeries& series) override;
+  void RemoveSeries(TChartSeries& series) override;
+  void InvalidateChart() override { Invalidate(); }
+  void BroadcastSeriesEvent(TChartSeries& series, TChartSeriesEvent event) override;
+  TColor PaletteColorAt(int index) override;
+  TColor PickFreeColor() override { return PickFreeColorFor(joining_); }
+  TChartAxis* StandardAxis(TChartAxisSide side) override;
+  TChartAxis* CustomAxis(int) override { return nullptr; }
+  int CustomAxisIndex(const TChartAxis*) override { return -1; }
+  TCanvas3D* ChartCanvas() override { return Canvas3D(); }
+  RECT ChartRect() const override;
+  bool View3D() const override { return TCustomKelPanel::View3D(); }
+  bool DepthReversed() const override { return depthReversed_; }
+  int SeriesDepth() const override { return seriesWidth3D_; }
+  int SeriesIndex(const TChartSeries& series) const override;
+  void ReloadSeriesData(TChartSeries& series) override;
+  bool IsValidDataSource(TChartSeries& series, TComponent* source) override;
+  void CheckCircularSource(TChartSeries& series, TComponent* source) override;
+  bool ChartDestroying() const override { return ComponentState().Contains(csDestroying); }
+  int MaxPointsPerPage() const override { return pages_->MaxPointsPerPage(); }
+  int CurrentPage() const override { return pages_->Current(); }
+  bool DepthAxisInverted() const override { return depthAxis_->Inverted(); }
+  bool CanvasFull3D() const override;
+  int ViewRotation() const override;
+  int SeriesCount() const override { return static_cast<int>(series_.size()); }
+  TChartSeries* SeriesAt(int index) const override { return series_[index]; }
+
+  // ---- IAxisOwner --------------------------------------------------------------------------
+  double SeriesExtreme(const TChartAxis& axis, bool maximum, bool horizontal) override;
+  bool HasSeriesWithAtMostPoints(const TChartAxis& axis, int points) override;
+  bool SeriesShowDateTime(const TChartAxis& axis) override;
+  void NotifyAxisChanged(TChartAxis& axis) override;
+  bool ChartLoading() const override { return ComponentState().Contains(csLoading); }
+  bool ChartReading() const override { return ComponentState().Contains(csReading); }
+  int ChartDepth() const override { return chartDepth_; }
+  int LabelTextWidth(const TChartAxis& axis, const std::string& text) override;
+  int LabelLineHeight(const TChartAxis& axis) override;
+  void GetAxisLabel(const TChartAxis& axis, std::string& text) override;
+  TCanvas3D* AxisCanvas() override { return Canvas3D(); }
+  IShapePanel* AxisShapePanel() override { return this; }
+  void AssignAxisFont(TKelFont* font) override { AssignCanvasFont(font); }
+  TAxisLabelStyle SeriesLabelStyle(const TChartAxis& axis) override;
+  int WallSizeForAxis(const TChartAxis&) override { return 0; }
+  bool AxisView3D() const override { return View3D(); }
+
+ protected:
+  void PaintChartArea(const TRect& r) override;
+  // Hooks of the chart proper (walls, titles, legend): empty here.
+  virtual void PaintTitlesAndLegend(bool /*before*/) {}
+  virtual void ReserveWallSpace() {}
+  virtual void PaintWalls() {}
+  virtual void FireAfterDraw() { OnAfterDraw(this); }
+  virtual void FireBeforeDrawAxes() { OnBeforeDrawAxes(this); }
+  virtual void FireBeforeDrawChart() { OnBeforeDrawChart(this); }
+  virtual void FireBeforeDrawSeries() { OnBeforeDrawSeries(this); }
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  // The legacy paging entries "MaxPointsPerPage", "Page" and "ScaleLastPage" (read only).
+  void DefineProperties(TFiler& filer) override;
+
+ private:
+  friend class TChartPage;
+  void PaintAxes();
+  void ApplyPixelMargins();
+  void PaintMarks(TChartSeries&) {}
+  double PageExtreme(const TChartAxis& axis, bool maximum, bool horizontal) const;
+  bool IsXAxis(const TChartAxis& axis) const;
+
+  int chart3DPercent_ = 15;
+  bool axisBehind_ = true;
+  bool axisVisible_ = true;
+  bool clipPoints_ = true;
+  bool view3DWalls_ = true;
+  std::vector<TChartSeries*> series_;
+  std::vector<TChartAxis*> axes_;
+  TChartDepthAxis* depthAxis_ = nullptr;
+  TChartDepthAxis* depthTopAxis_ = nullptr;
+  TChartAxis* topAxis_ = nullptr;
+  TChartAxis* bottomAxis_ = nullptr;
+  TChartAxis* leftAxis_ = nullptr;
+  TChartAxis* rightAxis_ = nullptr;
+  std::unique_ptr<TChartPage> pages_;
+  int highestDepthOrder_ = -1;
+  int seriesWidth3D_ = 0;
+  int seriesHeight3D_ = 0;
+  bool depthReversed_ = false;
+  // The series being registered (its own colour does not count against a free colour).
+  TChartSeries* joining_ = nullptr;
+};

@@ -1,0 +1,498 @@
+// The drawing half of an axis: which label values it shows, the room its labels, ticks and
+// title take from the chart rectangle, and drawing the axis line, ticks, grid, minor ticks,
+// labels and title through the owner's canvas. Tick and label lists are state of one paint,
+// rebuilt by BuildLabels.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "canvas/Canvas3D.h"
+#include "canvas/KelBrush.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelPen.h"
+#include "chart/ChartAxis.h"
+#include "chart/KelShapes.h"
+#include "toolkit/rtl/Math.h"
+
+namespace {
+
+// Value labels stop at this many (and a range of this many increments shows none).
+constexpr long double kMaxLabels = 10000;
+// The widest-label measure formats at most this many values.
+constexpr int kMaxMeasuredLabels = 5000;
+// Relative tolerance of the label walk at both ends of the range, in increments.
+constexpr long double kWalkTolerance = 1e-6L;
+
+// Device text alignment codes.
+constexpr int kTaLeft = 0, kTaRight = 2, kTaCenter = 6, kTaBottom = 8;
+
+int RoundInt(long double value) { return static_cast<int>(Round(value)); }
+
+// Opens a named canvas element for the lifetime of the scope.
+class ElementScope {
+ public:
+  ElementScope(TCanvas3D* canvas, const std::string& name) : canvas_(canvas) {
+    canvas_->BeginElement(name, 0, nullptr);
+  }
+  ~ElementScope() { canvas_->EndElement(); }
+  ElementScope(const ElementScope&) = delete;
+  ElementScope& operator=(const ElementScope&) = delete;
+
+ private:
+  TCanvas3D* canvas_;
+};
+
+bool StrictlyInside(int pixel, int a, int b) { return pixel > std::min(a, b) && pixel < std::max(a, b); }
+
+}  // namespace
+
+const TEnumInfo& EnumTypeInfo(TAxisLabelStyle) {
+  static const TEnumInfo info("TAxisLabelStyle", {"talAuto", "talNone", "talValue", "talMark", "talText",
+                                                  "talPointValue"});
+  return info;
+}
+
+// ---- Settings ---------------------------------------------------------------------------------
+
+#define VK_AXIS_DRAW_SETTER(Name, Type, field) \
+  void TChartAxis::Set##Name(Type value) {     \
+    if (field == value) return;                \
+    field = value;                             \
+    Repaint();                                 \
+  }
+VK_AXIS_DRAW_SETTER(TickLength, int, tickLength_)
+VK_AXIS_DRAW_SETTER(TickInnerLength, int, tickInnerLength_)
+VK_AXIS_DRAW_SETTER(MinorTickLength, int, minorTickLength_)
+VK_AXIS_DRAW_SETTER(MinorTickCount, int, minorTickCount_)
+VK_AXIS_DRAW_SETTER(TickOnLabelsOnly, bool, tickOnLabelsOnly_)
+VK_AXIS_DRAW_SETTER(Labels, bool, labels_)
+VK_AXIS_DRAW_SETTER(LabelsOnAxis, bool, labelsOnAxis_)
+VK_AXIS_DRAW_SETTER(LabelsBehind, bool, labelsBehind_)
+VK_AXIS_DRAW_SETTER(LabelsSize, int, labelsSize_)
+VK_AXIS_DRAW_SETTER(TitleSize, int, titleSize_)
+VK_AXIS_DRAW_SETTER(LabelStyle, TAxisLabelStyle, labelStyle_)
+VK_AXIS_DRAW_SETTER(GridCentered, bool, gridCentered_)
+VK_AXIS_DRAW_SETTER(GridDrawEvery, int, gridDrawEvery_)
+#undef VK_AXIS_DRAW_SETTER
+
+TCustomTextShape* TChartAxis::Title() {
+  if (!title_) {
+    title_ = std::make_unique<TCustomTextShape>(owner_ ? owner_->AxisShapePanel() : nullptr);
+    title_->SetTransparent(true);
+    title_->SetTextAlignment(taCenter);
+    if (!horizontal_) title_->SetAngle(otherSide_ ? 270 : 90);
+  }
+  return title_.get();
+}
+
+TCustomTextShape* TChartAxis::LabelsFormat() {
+  if (!labelsFormat_) {
+    labelsFormat_ = std::make_unique<TCustomTextShape>(owner_ ? owner_->AxisShapePanel() : nullptr);
+    labelsFormat_->SetTransparent(true);
+    labelsFormat_->SetTextAlignment(taCenter);
+  }
+  return labelsFormat_.get();
+}
+
+TAxisLabelStyle TChartAxis::LabelStyleInUse() {
+  if (labelStyle_ != talAuto) return labelStyle_;
+  if (parentAxis_) return parentAxis_->LabelStyleInUse();
+  return owner_ ? owner_->SeriesLabelStyle(*this) : talNone;
+}
+
+int TChartAxis::MoveOutward(int position, int amount) const {
+  const bool minus = horizontal_ ? otherSide_ : !otherSide_;
+  return minus ? position - amount : position + amount;
+}
+
+int TChartAxis::AxisLineAndTickSize(bool withTicks) const {
+  int size = axisPen_->Visible() ? axisPen_->Width() + 1 : 0;
+  if (withTicks && ticksPen_->Visible()) size += tickLength_;
+  if (minorTicks_->Visible()) size = std::max(size, minorTickLength_);
+  return size;
+}
+
+// ---- Label values -------------------------------------------------------------------------------
+
+std::vector<double> TChartAxis::ValueLabelValues() {
+  std::vector<double> values;
+  const double minimum = iMinimum_, maximum = iMaximum_;
+  if (maximum < minimum) return values;
+  if (logarithmic_ && increment_ == 0) return LogLabelValues();
+  const double increment = LabelsIncrement();
+
+  int stepIndex = dtNone;
+  if (isDateTime_ && exactDateTime_ && increment_ != 0) {
+    stepIndex = FindDateTimeStep(increment_);
+    if (stepIndex != dtNone)
+      while (stepIndex < dtOneYear && increment > DateTimeStep[stepIndex]) ++stepIndex;
+  }
+  const bool calendar = stepIndex >= dtHalfMonth && stepIndex <= dtOneYear;
+  if (!(increment > 0) && !calendar) return values;
+  if (increment > 0 && std::fabs(static_cast<long double>(range_) / increment) >= kMaxLabels) return values;
+
+  if (rangeZero_) {
+    values.push_back(maximum);
+    return values;
+  }
+
+  if (isDateTime_ && exactDateTime_ && stepIndex >= dtOneDay && stepIndex != dtNone) {
+    // Calendar walk: aligned to the calendar, one calendar step back at a time.
+    double value = AlignDateTimeToStep(stepIndex, maximum);
+    int guard = 0;
+    while (value > maximum && guard++ < kMaxLabels) {
+      const double before = value;
+      StepDateTime(false, value, stepIndex, increment);
+      if (value == before) break;
+    }
+    while (value >= minimum && values.size() < static_cast<size_t>(kMaxLabels)) {
+      values.push_back(value);
+      const double before = value;
+      StepDateTime(false, value, stepIndex, increment);
+      if (value == before || std::fabs(value) > 1.7e308) break;
+    }
+    return values;
+  }
+
+  // Labels come from the step index (k x increment), so rounding never loses an end label.
+  const long double inc = increment;
+  const long double tolerance = inc * kWalkTolerance;
+  if (roundFirstLabel_) {
+    long double k = std::floor(maximum / inc + kWalkTolerance);
+    while (k * inc > maximum + tolerance) k -= 1;
+    double previous = std::numeric_limits<double>::quiet_NaN();
+    for (; values.size() < static_cast<size_t>(kMaxLabels); k -= 1) {
+      const double value = static_cast<double>(k * inc);
+      if (value < minimum - tolerance || value == previous || std::fabs(value) > 1.7e308) break;
+      values.push_back(value);
+      previous = value;
+    }
+  } else {
+    double previous = std::numeric_limits<double>::quiet_NaN();
+    for (long double j = 0; values.size() < static_cast<size_t>(kMaxLabels); j += 1) {
+      const double value = static_cast<double>(maximum - j * inc);
+      if (value < minimum - tolerance || value == previous || std::fabs(value) > 1.7e308) break;
+      values.push_back(value);
+      previous = value;
+    }
+  }
+  return values;
+}
+
+std::vector<double> TChartAxis::LogLabelValues() {
+  std::vector<double> values;
+  const double base = logarithmicBase_;
+  if (iMinimum_ == iMaximum_ || !(base > 1)) return values;
+  if (iMinimum_ <= 0) iMinimum_ = iMinimum_ == 0 ? 0.1 : std::pow(10.0, -10.0);
+  const double first = std::pow(base, static_cast<double>(Round(std::log(iMinimum_) / std::log(base))));
+  for (double value = first; value <= iMaximum_ && values.size() < static_cast<size_t>(kMaxLabels);
+       value *= base) {
+    if (value >= iMinimum_) values.push_back(value);
+  }
+  std::reverse(values.begin(), values.end());
+  return values;
+}
+
+void TChartAxis::AddLabelAt(double value, const std::string& text) {
+  const int pixel = CalcPosValue(value);
+  if (!labelsOnAxis_ && !StrictlyInside(pixel, iStartPos_, iEndPos_)) return;
+  // The tick is recorded whether or not the label is shown.
+  ticks_.push_back(pixel);
+  if (labels_) labelItems_.push_back(TAxisLabelItem{value, text, pixel});
+}
+
+void TChartAxis::BuildLabels() {
+  ticks_.clear();
+  labelItems_.clear();
+  const TAxisLabelStyle style = LabelStyleInUse();
+  if (style == talNone) return;
+  // Point-label styles have no point texts in this chart's series: they label values too.
+  for (double value : ValueLabelValues()) AddLabelAt(value, labels_ ? FormatLabel(value) : std::string());
+}
+
+std::vector<int> TChartAxis::MinorTickPixels() const {
+  std::vector<int> result;
+  const int count = std::max(0, minorTickCount_);
+  if (count == 0 || ticks_.size() < 2 || logarithmic_) return result;
+  auto add = [&](int pixel) {
+    if (StrictlyInside(pixel, iStartPos_, iEndPos_)) result.push_back(pixel);
+  };
+  const long double firstStep = static_cast<long double>(ticks_[1] - ticks_[0]) / (count + 1);
+  for (int j = 1; j <= count; ++j) add(ticks_[0] - RoundInt(j * firstStep));
+  for (size_t i = 1; i < ticks_.size(); ++i)
+    for (int j = 1; j <= count; ++j)
+      add(ticks_[i] - RoundInt(j * static_cast<long double>(ticks_[i] - ticks_[i - 1]) / (count + 1)));
+  const size_t n = ticks_.size();
+  const long double lastStep = static_cast<long double>(ticks_[n - 1] - ticks_[n - 2]) / (count + 1);
+  for (int j = 1; j <= count; ++j) add(ticks_[n - 1] + RoundInt(j * lastStep));
+  return result;
+}
+
+std::vector<int> TChartAxis::GridPixels() const {
+  std::vector<int> result;
+  const size_t every = static_cast<size_t>(std::max(1, gridDrawEvery_));
+  for (size_t i = 0; i < ticks_.size(); i += every) {
+    int pixel = ticks_[i];
+    if (gridCentered_) {
+      if (i + 1 >= ticks_.size()) break;
+      pixel = (ticks_[i] + ticks_[i + 1]) / 2;
+    }
+    if (StrictlyInside(pixel, iStartPos_, iEndPos_)) result.push_back(pixel);
+  }
+  return result;
+}
+
+// ---- Room ---------------------------------------------------------------------------------------
+
+int TChartAxis::LabelExtent(TKelFont* font, int angle, int fixedSize, const std::string& text) {
+  if (fixedSize > 0) return fixedSize;
+  if (!owner_) return 0;
+  TCanvas3D* canvas = owner_->AxisCanvas();
+  int lineHeight;
+  auto width = [&](const std::string& t) {
+    return canvas ? canvas->MeasureTextWidth(t) : owner_->LabelTextWidth(*this, t);
+  };
+  if (canvas) {
+    owner_->AssignAxisFont(font);
+    lineHeight = canvas->LineHeight();
+  } else {
+    lineHeight = owner_->LabelLineHeight(*this);
+  }
+  angle %= 360;
+  const bool along = horizontal_ ? angle % 180 == 0 : (angle == 90 || angle == 270);
+  if (along) return lineHeight;
+  int w = 0;
+  if (!text.empty()) {
+    w = width(text);
+  } else {
+    // The widest value label, plus one blank.
+    const std::vector<double> values = ValueLabelValues();
+    const size_t n = std::min(values.size(), static_cast<size_t>(kMaxMeasuredLabels));
+    for (size_t i = 0; i < n; ++i) {
+      const std::string label = FormatLabel(values[i]);
+      const int lines = TextLineCount(label);
+      for (int k = 1; k <= lines; ++k) w = std::max(w, width(lines == 1 ? label : FieldAtSep(label, k, "\r")));
+    }
+    if (n > 0) w += width(" ");
+  }
+  const long double a = angle * 3.14159265358979323846L / 180;
+  if (horizontal_) return lineHeight + RoundInt(std::fabs(std::sin(a)) * w);
+  return RoundInt(std::fabs(std::cos(a)) * w);
+}
+
+int TChartAxis::LabelSize() {
+  if (heightFactor_ == 0) {
+    heightFactor_ = 1;
+    if (horizontal_ && labelsAngle_ == 0) {
+      const std::vector<double> values = ValueLabelValues();
+      const size_t n = std::min(values.size(), static_cast<size_t>(kMaxMeasuredLabels));
+      for (size_t i = 0; i < n; ++i) heightFactor_ = std::max(heightFactor_, TextLineCount(FormatLabel(values[i])));
+    }
+  }
+  int size = LabelExtent(labelsFont_.get(), labelsAngle_, labelsSize_, std::string()) * heightFactor_;
+  if (labelsAlternate_) size *= 2;
+  return size;
+}
+
+void TChartAxis::ReserveLabelSpace(TRect& r, bool standard) {
+  RefreshDateTime();
+  heightFactor_ = 0;
+  if (!standard) {
+    ComputePosition();
+    posLabels_ = MoveOutward(posAxis_, AxisLineAndTickSize(true));
+    posTitle_ = MoveOutward(posLabels_, labels_ ? LabelSize() : 0);
+    return;
+  }
+  // Takes n pixels from r on the axis side, never leaving r thinner than one pixel, and
+  // answers the new edge.
+  auto take = [&](int n) {
+    if (horizontal_) {
+      if (otherSide_) {
+        r.Top = std::min(r.Bottom - 1, r.Top + n);
+        return r.Top;
+      }
+      r.Bottom = std::max(r.Top + 1, r.Bottom - n);
+      return r.Bottom;
+    }
+    if (otherSide_) {
+      r.Right = std::max(r.Left + 1, r.Right - n);
+      return r.Right;
+    }
+    r.Left = std::min(r.Right - 1, r.Left + n);
+    return r.Left;
+  };
+  if (title_ && title_->Visible() && !title_->Text().empty())
+    posTitle_ = take(LabelExtent(title_->Font(), title_->Angle(), titleSize_, title_->Text()));
+  if (labels_) {
+    const int size = LabelSize();
+    int lineHeight = 0;
+    if (owner_) {
+      if (TCanvas3D* canvas = owner_->AxisCanvas()) {
+        owner_->AssignAxisFont(labelsFont_.get());
+        lineHeight = canvas->LineHeight();
+      } else {
+        lineHeight = owner_->LabelLineHeight(*this);
+      }
+    }
+    posLabels_ = MoveOutward(take(size), RoundInt(lineHeight * 10 * 0.01L));
+  }
+  const int n = (owner_ ? owner_->WallSizeForAxis(*this) : 0) + AxisLineAndTickSize(true);
+  if (n > 0) take(n);
+}
+
+// ---- Drawing ------------------------------------------------------------------------------------
+
+void TChartAxis::PaintAxis(bool setPosition) {
+  TCanvas3D* canvas = owner_ ? owner_->AxisCanvas() : nullptr;
+  if (canvas == nullptr) return;
+  ElementScope element(canvas, elementName_);
+  RefreshDateTime();
+  if (setPosition) ComputePosition();
+  DrawTitle();
+  BuildLabels();
+  if (labelsBehind_) DrawLabels();
+  DrawLineTicksAndGrid();
+  if (!labelsBehind_) DrawLabels();
+}
+
+void TChartAxis::DrawLineTicksAndGrid() {
+  TCanvas3D* canvas = owner_->AxisCanvas();
+  canvas->Brush()->SetStyle(bsClear);
+  canvas->SetBackMode(TRANSPARENT);
+  const int wall = owner_->WallSizeForAxis(*this);
+  auto line = [&](int p, int a, int b) {
+    if (horizontal_)
+      canvas->LineSegment(a, p, b, p);
+    else
+      canvas->LineSegment(p, a, p, b);
+  };
+  auto across = [&](int along, int from, int to) {
+    if (horizontal_)
+      canvas->LineSegment(along, from, along, to);
+    else
+      canvas->LineSegment(from, along, to, along);
+  };
+  int outside = MoveOutward(posAxis_, wall);
+  if (axisPen_->Visible()) {
+    canvas->UsePen(axisPen_.get());
+    line(MoveOutward(posAxis_, axisPen_->Width() / 2 + wall), iStartPos_, iEndPos_);
+    outside = MoveOutward(posAxis_, wall + axisPen_->Width());
+  }
+  if (tickLength_ != 0 && ticksPen_->Visible()) {
+    ElementScope element(canvas, "Ticks");
+    canvas->UsePen(ticksPen_.get());
+    for (int tick : ticks_) across(tick, outside, MoveOutward(outside, tickLength_));
+  }
+  if (grid_->Visible()) {
+    ElementScope element(canvas, "Grid");
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->UsePen(grid_.get());
+    if (grid_->Color() == clDefault) canvas->Pen()->SetColor(static_cast<TColor>(0x808080));
+    const RECT r = owner_->ChartRect();
+    for (int pixel : GridPixels()) {
+      if (horizontal_)
+        canvas->LineSegment(pixel, r.top + 1, pixel, r.bottom);
+      else
+        canvas->LineSegment(r.left + 1, pixel, r.right, pixel);
+    }
+  }
+  if (tickInnerLength_ != 0 && ticksInner_->Visible()) {
+    ElementScope element(canvas, "InnerTicks");
+    canvas->UsePen(ticksInner_.get());
+    for (int tick : ticks_) across(tick, posAxis_, MoveOutward(posAxis_, -tickInnerLength_));
+  }
+  if (minorTickLength_ != 0 && minorTicks_->Visible()) {
+    ElementScope element(canvas, "MinorTicks");
+    canvas->UsePen(minorTicks_.get());
+    const std::vector<int> minors = MinorTickPixels();
+    for (int pixel : minors) across(pixel, outside, MoveOutward(outside, minorTickLength_));
+    if (minorGrid_->Visible()) {
+      canvas->UsePen(minorGrid_.get());
+      const RECT r = owner_->ChartRect();
+      for (int pixel : minors) {
+        if (horizontal_)
+          canvas->LineSegment(pixel, r.top + 1, pixel, r.bottom);
+        else
+          canvas->LineSegment(r.left + 1, pixel, r.right, pixel);
+      }
+    }
+  }
+  canvas->SetBackMode(OPAQUE);
+}
+
+void TChartAxis::DrawLabels() {
+  if (labelItems_.empty()) return;
+  TCanvas3D* canvas = owner_->AxisCanvas();
+  ElementScope element(canvas, "Labels");
+  owner_->AssignAxisFont(labelsFont_.get());
+  canvas->SetBackMode(TRANSPARENT);
+  const double tolerance = std::fabs(static_cast<double>(range_)) * 1e-12;
+  for (const TAxisLabelItem& item : labelItems_) {
+    if (item.Value < iMinimum_ - tolerance || item.Value > iMaximum_ + tolerance) continue;
+    if (labelsFormat_ && !labelsFormat_->Visible()) continue;
+    DrawLabel(item);
+  }
+  canvas->SetBackMode(OPAQUE);
+}
+
+void TChartAxis::DrawLabel(const TAxisLabelItem& item) {
+  TCanvas3D* canvas = owner_->AxisCanvas();
+  const int lineHeight = canvas->LineHeight();
+  const int lines = TextLineCount(item.Text);
+  int angle = labelsAngle_ % 360;
+  if (angle < 0) angle += 360;
+  int x, y;
+  if (horizontal_) {
+    canvas->SetTextAlign(otherSide_ ? kTaCenter | kTaBottom : kTaCenter);
+    x = item.Pixel;
+    y = otherSide_ ? posLabels_ - (lines - 1) * lineHeight : posLabels_;
+  } else {
+    canvas->SetTextAlign(otherSide_ ? kTaLeft : kTaRight);
+    x = posLabels_;
+    y = item.Pixel - lineHeight / 2 - (lines - 1) * lineHeight / 2;
+  }
+  for (int n = 1; n <= lines; ++n) {
+    const std::string piece = lines == 1 ? item.Text : FieldAtSep(item.Text, n, "\r");
+    if (angle != 0)
+      canvas->RotatedTextOut(x, y, piece, angle, false);
+    else
+      canvas->TextOut(x, y, piece);
+    y += lineHeight;
+  }
+}
+
+void TChartAxis::DrawTitle() {
+  if (!title_ || !title_->Visible() || title_->Text().empty()) return;
+  TCanvas3D* canvas = owner_->AxisCanvas();
+  ElementScope element(canvas, "Title");
+  owner_->AssignAxisFont(title_->Font());
+  canvas->SetBackMode(TRANSPARENT);
+  const std::string caption = FieldAtSep(title_->Text(), 1, "\r");
+  const int lineHeight = canvas->LineHeight();
+  canvas->SetTextAlign(kTaCenter);
+  if (horizontal_) {
+    canvas->TextOut(iCenterPos_, otherSide_ ? posTitle_ - lineHeight : posTitle_, caption);
+  } else {
+    // Turned text: the top of the glyphs faces away from the chart.
+    const int angle = title_->Angle();
+    const int x = otherSide_ ? posTitle_ + lineHeight : posTitle_ - lineHeight;
+    canvas->RotatedTextOut(x, iCenterPos_, caption, angle, false);
+  }
+  canvas->SetBackMode(OPAQUE);
+}
+
+bool TChartAxis::Clicked(int x, int y) const {
+  if (!VisibleNow) return false;
+  const int a0 = std::min(iStartPos_, iEndPos_), a1 = std::max(iStartPos_, iEndPos_);
+  int c0, c1;
+  if (labels_) {
+    const bool before = posLabels_ < posAxis_;
+    c0 = before ? posLabels_ : posAxis_ - 3;
+    c1 = before ? posAxis_ + 3 : posLabels_;
+  } else {
+    c0 = c1 = posAxis_;
+  }
+  const int along = horizontal_ ? x : y;
+  const int across = horizontal_ ? y : x;
+  return along >= a0 && along <= a1 && across >= c0 && across <= c1;
+}

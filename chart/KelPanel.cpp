@@ -1,0 +1,501 @@
+// The chart panel: canvas choice, paint cycle, margins, bitmap export, listeners.
+#include "chart/KelPanel.h"
+
+#include <algorithm>
+
+#include "canvas/KelCanvas3D.h"
+#include "canvas/KelCanvasModule.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
+#include "canvas/View3DOptions.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/ui/Messages.h"
+
+const TEnumInfo& EnumTypeInfo(TMouseWheelStyle) {
+  static const TEnumInfo info("TMouseWheelStyle", {"pmwNormal", "pmwInverted", "pmwNone"});
+  return info;
+}
+
+const TClassInfo& TZoomPanning::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TZoomPanning>("TZoomPanning", &TPersistent::StaticClass()).Build();
+  return info;
+}
+
+void TZoomPanning::Normalize() {
+  if (X0 > X1) std::swap(X0, X1);
+  if (Y0 > Y1) std::swap(Y0, Y1);
+}
+
+const TClassInfo& TKelPanning::StaticClass() {
+  using P = TKelPanning;
+  static const TClassInfo info = TClassBuilder<P>("TKelPanning", &TZoomPanning::StaticClass())
+                                     .Property("InsideBounds", &P::InsideBounds, &P::SetInsideBounds)
+                                     .Default(false)
+                                     .Property("MouseWheel", &P::MouseWheel, &P::SetMouseWheel)
+                                     .Default(pmwNormal)
+                                     .Build();
+  return info;
+}
+
+void TKelPanning::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TKelPanning*>(source)) {
+    insideBounds_ = other->insideBounds_;
+    mouseWheel_ = other->mouseWheel_;
+    return;
+  }
+  TZoomPanning::Assign(source);
+}
+
+TRepaintGuard::TRepaintGuard(TCustomKelPanel& panel) : panel_(panel), saved_(panel.RepaintEnabled()) {
+  panel_.SetRepaintEnabled(false);
+}
+
+TRepaintGuard::~TRepaintGuard() { panel_.SetRepaintEnabled(saved_); }
+
+// ---- TCustomPanelNoCaption --------------------------------------------------------------------
+
+const TClassInfo& TCustomPanelNoCaption::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TCustomPanelNoCaption>("TCustomPanelNoCaption", &TCustomPanel::StaticClass()).Build();
+  return info;
+}
+
+TCustomPanelNoCaption::TCustomPanelNoCaption(TComponent* owner) : TCustomPanel(owner) {
+  TControlStyle style = ControlStyle();
+  style.Exclude(csSetCaption);
+  SetControlStyle(style);
+}
+
+// ---- TCustomKelPanel --------------------------------------------------------------------------
+
+const TClassInfo& TCustomKelPanel::StaticClass() {
+  using P = TCustomKelPanel;
+  static const TClassInfo info = TClassBuilder<P>("TCustomKelPanel", &TCustomPanelNoCaption::StaticClass())
+                                     .Property("BorderRound", &P::BorderRound, &P::SetBorderRound)
+                                     .Default(0)
+                                     .Property("MarginBottom", &P::MarginBottom, &P::SetMarginBottom)
+                                     .Default(4)
+                                     .Property("MarginLeft", &P::MarginLeft, &P::SetMarginLeft)
+                                     .Default(3)
+                                     .Property("MarginRight", &P::MarginRight, &P::SetMarginRight)
+                                     .Default(3)
+                                     .Property("MarginTop", &P::MarginTop, &P::SetMarginTop)
+                                     .Default(4)
+                                     .Property("MarginUnits", &P::MarginUnits, &P::SetMarginUnits)
+                                     .Default(muPercent)
+                                     .Property("View3D", &P::View3D, &P::SetView3D)
+                                     .Default(true)
+                                     .Build();
+  return info;
+}
+
+TCustomKelPanel::TCustomKelPanel(TComponent* owner) : TCustomPanelNoCaption(owner) {
+  SetBounds(Left(), Top(), 400, 250);
+  SetTabStop(true);
+  const TNotifyEvent changed = ChangeCallback();
+  view3DOptions_ = std::make_unique<TView3DOptions>(this);
+  panning_ = std::make_unique<TKelPanning>();
+  shadow_ = std::make_unique<TKelShadow>(changed);
+  emboss_ = std::make_unique<TKelEmboss>(changed);
+  border_ = std::make_unique<TKelHiddenPen>(changed);
+  deviceCanvas_ = Canvas();
+  const bool loading = ComponentState().Contains(csLoading);
+  if (!KelDefaultCanvasName.empty() && !loading)
+    canvasClassName_ = ReadDefaultString("DefaultCanvas", KelDefaultCanvasName);
+  CreateCanvasFromName();
+  repaintEnabled_ = true;
+}
+
+TCustomKelPanel::~TCustomKelPanel() {
+  destroying_ = true;
+  repaintEnabled_ = false;
+  canvas_.reset();
+}
+
+// ---- Canvas -----------------------------------------------------------------------------------
+
+void TCustomKelPanel::CreateCanvasFromName() {
+  const TClassInfo& wanted = FindCanvasClass(canvasClassName_);
+  if (canvas_ && &canvas_->ClassType() == &wanted) return;
+  canvas_.reset();
+  TObject* made = wanted.CreateInstance();
+  auto* canvas = dynamic_cast<TCanvas3D*>(made);
+  if (canvas == nullptr) {
+    delete made;
+    canvas = new TKelCanvas3D();
+  }
+  canvas_.reset(canvas);
+  canvas_->SetTargetCanvas(deviceCanvas_);
+}
+
+void TCustomKelPanel::ChangeCanvas(TCanvas3D* canvas) {
+  if (canvas == nullptr) return;
+  canvas->SetTargetCanvas(deviceCanvas_);
+  if (canvas_) {
+    TRepaintGuard guard(*this);
+    canvas->AssignFrom(canvas_.get());
+  }
+  canvas_.reset(canvas);
+  canvasClassName_ = canvas->ClassType().Name();
+  Invalidate();
+}
+
+void TCustomKelPanel::Loaded() {
+  TCustomPanelNoCaption::Loaded();
+  if (!canvasClassName_.empty()) CreateCanvasFromName();
+  if (!canvas_ || !canvas_->IsAvailable()) ChangeCanvas(new TKelCanvas3D());
+  savedCursor_ = Cursor();
+  SetRegion();
+  baseWidth_ = Width();
+  baseHeight_ = Height();
+}
+
+void TCustomKelPanel::DefineProperties(TFiler& filer) {
+  TCustomPanelNoCaption::DefineProperties(filer);
+  const auto* ancestor = dynamic_cast<const TCustomKelPanel*>(filer.Ancestor());
+  filer.DefineProperty(
+      "DefaultCanvas", [this](TReader& r) { canvasClassName_ = r.ReadString(); },
+      [this](TWriter& w) { w.WriteString(canvasClassName_); },
+      ancestor == nullptr || ancestor->canvasClassName_ != canvasClassName_);
+  filer.DefineProperty(
+      "PrintMargins",
+      [this](TReader& r) {
+        r.ReadListBegin();
+        for (int i = 0; i < 4 && !r.EndOfList(); ++i) printMargins_[i] = r.ReadInteger();
+        while (!r.EndOfList()) r.ReadInteger();
+        r.ReadListEnd();
+      },
+      [this](TWriter& w) {
+        w.WriteListBegin();
+        for (int margin : printMargins_) w.WriteInteger(margin);
+        w.WriteListEnd();
+      },
+      std::any_of(std::begin(printMargins_), std::end(printMargins_), [](int m) { return m != 15; }));
+  filer.DefineProperty(
+      "BorderStyle", [this](TReader& r) { border_->SetVisible(r.ReadIdent() == "bsSingle"); }, nullptr, false);
+}
+
+void TCustomKelPanel::ReadState(TReader& reader) {
+  {
+    TRepaintGuard guard(*this);
+    TCustomPanelNoCaption::ReadState(reader);
+  }
+  repaintEnabled_ = true;
+  Invalidate();
+}
+
+// ---- Paint cycle ------------------------------------------------------------------------------
+
+void TCustomKelPanel::Invalidate() {
+  if (!repaintEnabled_) return;
+  if (canvas_) canvas_->InvalidateBuffer();
+  TCustomPanelNoCaption::Invalidate();
+}
+
+void TCustomKelPanel::Paint() {
+  TCanvas* own = Canvas();
+  TCanvas* previous = nullptr;
+  bool changed = false;
+  if (deviceCanvas_ != own) deviceCanvas_ = own;
+  if (canvas_->DeviceCanvas() != own) {
+    previous = canvas_->DeviceCanvas();
+    canvas_->SetTargetCanvas(own);
+    changed = true;
+  }
+  struct Restore {
+    TCanvas3D* canvas;
+    TCanvas* previous;
+    bool changed;
+    ~Restore() {
+      if (changed && previous != nullptr) canvas->SetTargetCanvas(previous);
+    }
+  } restore{canvas_.get(), previous, changed};
+  if (!canvas_->RestoreFromBuffer()) DrawOnDevice();
+}
+
+void TCustomKelPanel::DrawOnDevice() {
+  const TRect rect = Parent() != nullptr ? ClientRect() : GetPanelRect();
+  DrawTo(deviceCanvas_, rect);
+}
+
+void TCustomKelPanel::DrawTo(TCanvas* device, const TRect& rect) {
+  if (baseWidth_ == 0 && baseHeight_ == 0) {
+    baseWidth_ = Width();
+    baseHeight_ = Height();
+  }
+  canvas_->PrepareFrame(device, view3DOptions_.get(), TKelCanvas::ColorToRGBValue(Color()), view3D_, rect,
+                        panelRect_);
+  ApplyMargins();
+  ClampChartRect();
+  PaintChartArea(panelRect_);
+  canvas_->FinishFrame(device, device, rect);
+}
+
+TRect TCustomKelPanel::GetPanelRect() {
+  if (Parent() != nullptr && HandleAllocated()) return ClientRect();
+  return TRect(0, 0, Width(), Height());
+}
+
+int TCustomKelPanel::BorderSize() const {
+  int size = BorderWidth();
+  if (BevelInner() != bvNone) size += BevelWidth();
+  if (BevelOuter() != bvNone) size += BevelWidth();
+  if (border_->Visible()) size += border_->Width();
+  return size;
+}
+
+void TCustomKelPanel::ApplyMargins() {
+  const int w = panelRect_.Width(), h = panelRect_.Height();
+  const int b = BorderSize();
+  int px[4];
+  for (int i = 0; i < 4; ++i) {
+    if (marginUnits_ == muPixels)
+      px[i] = margins_[i];
+    else
+      px[i] = margins_[i] * (i % 2 == 0 ? w : h) / 100;
+  }
+  chartRect_ = TRect(panelRect_.Left + b + px[0], panelRect_.Top + b + px[1], panelRect_.Right - b - px[2],
+                     panelRect_.Bottom - b - px[3]);
+  if (shadow_->Visible()) {
+    const int sh = shadow_->HorizSize(), sv = shadow_->VertSize();
+    if (sh < 1)
+      chartRect_.Left -= sh;
+    else
+      chartRect_.Right -= sh;
+    if (sv < 1)
+      chartRect_.Top -= sv;
+    else
+      chartRect_.Bottom -= sv;
+  }
+  if (emboss_->Visible()) {
+    const int eh = emboss_->HorizSize(), ev = emboss_->VertSize();
+    if (eh < 1)
+      chartRect_.Right += eh;
+    else
+      chartRect_.Left += eh;
+    if (ev < 1)
+      chartRect_.Bottom += ev;
+    else
+      chartRect_.Top += ev;
+  }
+}
+
+void TCustomKelPanel::ClampChartRect() {
+  chartRect_.Left = std::max(chartRect_.Left, panelRect_.Left);
+  chartRect_.Top = std::max(chartRect_.Top, panelRect_.Top);
+  if (chartRect_.Right < chartRect_.Left)
+    chartRect_.Right = chartRect_.Left + 1;
+  else if (chartRect_.Right == chartRect_.Left)
+    chartRect_.Right = chartRect_.Left + Width();
+  if (chartRect_.Bottom < chartRect_.Top)
+    chartRect_.Bottom = chartRect_.Top + 1;
+  else if (chartRect_.Bottom == chartRect_.Top)
+    chartRect_.Bottom = chartRect_.Top + Height();
+  chartWidth_ = chartRect_.Width();
+  chartHeight_ = chartRect_.Height();
+  chartXCenter_ = (chartRect_.Left + chartRect_.Right) / 2;
+  chartYCenter_ = (chartRect_.Top + chartRect_.Bottom) / 2;
+}
+
+TColor TCustomKelPanel::BackgroundColor() { return TKelCanvas::ColorToRGBValue(Color()); }
+
+bool TCustomKelPanel::CanClip() { return !(view3D_ && canvas_->SupportsFull3D()); }
+
+// ---- Export -----------------------------------------------------------------------------------
+
+std::unique_ptr<TBitmap> TCustomKelPanel::RenderToBitmap(TColor color, const TRect& rect, TPixelFormat format) {
+  auto bitmap = std::make_unique<TBitmap>();
+  if (canvas_ && color == Color() && canvas_->CopyBufferTo(bitmap.get(), rect)) {
+    bitmap->SetPixelFormat(format);
+    return bitmap;
+  }
+  if (canvas_ && canvas_->SupportsFull3D() && format == pfDevice) format = pf24bit;
+  bitmap->SetPixelFormat(format);
+  bitmap->SetSize(rect.Width(), rect.Height());
+  if (color != clWhite) {
+    TCanvas* c = bitmap->Canvas();
+    c->Brush()->SetColor(color == clDefault ? Color() : color);
+    c->Brush()->SetStyle(bsSolid);
+    c->FillRect(TRect(0, 0, rect.Width(), rect.Height()));
+  }
+  DrawToCanvas(bitmap->Canvas(), rect);
+  return bitmap;
+}
+
+void TCustomKelPanel::DrawToCanvas(TCanvas* target, const TRect& rect) {
+  TCanvas3D* canvas = canvas_.get();
+  TCanvas* oldTarget = canvas->DeviceCanvas();
+  const bool hadOptions = canvas->View3DOptions != nullptr;
+  const bool wasBuffered = canvas->GetBuffered();
+  auto* gdi = dynamic_cast<TKelCanvas3D*>(canvas);
+  struct Restore {
+    TCustomKelPanel& panel;
+    TCanvas3D* canvas;
+    TKelCanvas3D* gdi;
+    TCanvas* oldTarget;
+    bool hadOptions, wasBuffered;
+    ~Restore() {
+      if (!hadOptions) canvas->View3DOptions = nullptr;
+      canvas->SetBuffered(wasBuffered);
+      canvas->SetTargetCanvas(oldTarget);
+      if (gdi) gdi->KeepBuffer = false;
+      if (!wasBuffered) panel.Invalidate();
+    }
+  } restore{*this, canvas, gdi, oldTarget, hadOptions, wasBuffered};
+  if (gdi) gdi->KeepBuffer = true;
+  canvas->SetBuffered(false);
+  TRepaintGuard guard(*this);
+  DrawTo(target, rect);
+}
+
+void TCustomKelPanel::WriteBitmapFileRect(const std::string& fileName, const TRect& rect) {
+  std::unique_ptr<TBitmap> bitmap = RenderToBitmap(clWhite, rect, pfDevice);
+  bitmap->SaveToFile(fileName);
+}
+
+// ---- Text -------------------------------------------------------------------------------------
+
+TKelFont* TCustomKelPanel::DefaultFont() {
+  if (!panelFont_) panelFont_ = std::make_unique<TKelFont>(ChangeCallback());
+  return panelFont_.get();
+}
+
+void TCustomKelPanel::AssignCanvasFont(TKelFont* font) {
+  if (font->DefaultFont()) font = DefaultFont();
+  if (view3D_)
+    canvas_->AssignFontZoomed(font);
+  else
+    canvas_->AssignFont(font);
+}
+
+void TCustomKelPanel::TextLinesExtent(const std::string& text, bool, int& width, int& height) {
+  width = 0;
+  height = 0;
+  const int lines = TextLineCount(text);
+  int lineHeight = -1;
+  for (int n = 1; n <= lines; ++n) {
+    std::string piece = lines == 1 ? text : FieldAtSep(text, n, "\r");
+    piece = ReplaceChar(piece, '\n', '\0');
+    width = std::max(width, canvas_->MeasureTextWidth(piece));
+    if (lineHeight < 0) lineHeight = canvas_->LineHeight();
+    height += lineHeight;
+  }
+}
+
+// ---- Listeners --------------------------------------------------------------------------------
+
+void TCustomKelPanel::RemoveListener(IKelEventListener* listener) {
+  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+}
+
+void TCustomKelPanel::Broadcast(TKelEvent& event) {
+  if (destroying_) return;
+  event.Sender = this;
+  const bool mouse = dynamic_cast<TKelMouseEvent*>(&event) != nullptr;
+  const std::vector<IKelEventListener*> listeners = listeners_;
+  for (IKelEventListener* listener : listeners) {
+    listener->ChartEvent(event);
+    if (mouse && MouseHandled) break;
+  }
+}
+
+void TCustomKelPanel::BroadcastMouse(int kind, TMouseButton button, TShiftState shift, int x, int y) {
+  if (listeners_.empty()) return;
+  TKelMouseEvent event;
+  event.Kind = kind;
+  event.Button = button;
+  event.Shift = shift;
+  event.X = x;
+  event.Y = y;
+  Broadcast(event);
+}
+
+// ---- Properties -------------------------------------------------------------------------------
+
+void TCustomKelPanel::SetBorderRound(int value) {
+  if (value == borderRound_) return;
+  borderRound_ = value;
+  if (!ComponentState().Contains(csLoading)) SetRegion();
+  Invalidate();
+}
+
+void TCustomKelPanel::SetMargin(int index, int value) {
+  if (margins_[index] == value) return;
+  margins_[index] = value;
+  Invalidate();
+}
+
+void TCustomKelPanel::SetMarginUnits(TKelUnits value) {
+  if (value == marginUnits_) return;
+  marginUnits_ = value;
+  Invalidate();
+}
+
+void TCustomKelPanel::SetView3D(bool value) {
+  if (value == view3D_) return;
+  view3D_ = value;
+  Invalidate();
+}
+
+void TCustomKelPanel::SetRegion() {
+  if (Parent() == nullptr || !HandleAllocated()) return;
+  if (borderRound_ > 0)
+    SetWindowRgn(Handle(), CreateRoundRectRgn(0, 0, Width(), Height(), borderRound_, borderRound_), TRUE);
+  else
+    SetWindowRgn(Handle(), nullptr, TRUE);
+}
+
+void TCustomKelPanel::Resize() {
+  if (!ComponentState().Contains(csLoading) && borderRound_ > 0) SetRegion();
+  TCustomPanelNoCaption::Resize();
+}
+
+void TCustomKelPanel::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  MouseHandled = false;
+  TCustomPanelNoCaption::MouseDown(button, shift, x, y);
+  if (!MouseHandled) BroadcastMouse(0, button, shift, x, y);
+  if (CanFocus() && TabStop() && !Focused() && Parent() != nullptr && !Parent()->Focused()) SetFocus();
+}
+
+void TCustomKelPanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  MouseHandled = false;
+  TCustomPanelNoCaption::MouseUp(button, shift, x, y);
+  BroadcastMouse(1, button, shift, x, y);
+}
+
+void TCustomKelPanel::MouseMove(TShiftState shift, int x, int y) {
+  MouseHandled = false;
+  TCustomPanelNoCaption::MouseMove(shift, x, y);
+  if (!listeners_.empty() && !ComponentState().Contains(csDesigning)) BroadcastMouse(2, mbLeft, shift, x, y);
+}
+
+void TCustomKelPanel::MouseLeave() {
+  SetCursor(savedCursor_);
+  if (panning_->InsideBounds()) panning_->Active = false;
+  TCustomPanelNoCaption::MouseLeave();
+  TKelEvent leave;
+  Broadcast(leave);
+}
+
+void TCustomKelPanel::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_ERASEBKGND:
+      // The paint covers every pixel; erasing first would only flicker.
+      message.Result = 1;
+      return;
+    case WM_UPDATEUISTATE:
+      return;
+    case WM_GETDLGCODE:
+      TCustomPanelNoCaption::WndProc(message);
+      message.Result |= DLGC_WANTARROWS;
+      return;
+    case WM_SYSCOLORCHANGE:
+      TCustomPanelNoCaption::WndProc(message);
+      Invalidate();
+      return;
+    default:
+      TCustomPanelNoCaption::WndProc(message);
+  }
+}

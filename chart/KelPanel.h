@@ -1,0 +1,266 @@
+// TCustomKelPanel: the windowed control at the root of every chart. It owns the one drawing
+// canvas (chosen by class name, the GDI canvas as fallback), runs the paint cycle, derives the
+// chart rectangle from the margins, exports the chart as a bitmap and fans events out to
+// listeners. Subclasses paint in PaintChartArea.
+//
+// Paint cycle (window thread only):
+//   state          entered when                         left when
+//   idle           construction, end of a paint         WM_PAINT / DrawToCanvas
+//   restoring      Paint: canvas pointed at the window  buffer valid: copied, back to idle;
+//                                                       stale: drawing
+//   drawing        DrawTo: PrepareFrame .. FinishFrame  FinishFrame or an exception (passed on)
+// Invariant: every place that switches RepaintEnabled off restores the remembered value on
+// every exit, exceptions included (TRepaintGuard); DrawToCanvas puts the canvas's target,
+// buffering and keep-buffer mark back on every exit.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/KelProcs.h"
+#include "chart/KelShapes.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/ui/Panel.h"
+
+class TCanvas3D;
+class TKelEmboss;
+class TKelFont;
+class TKelHiddenPen;
+class TKelShadow;
+class TView3DOptions;
+class TCustomKelPanel;
+
+// Drag state of zoom and panning: an active flag and the rectangle X0, Y0, X1, Y1 in pixels.
+class TZoomPanning : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  void StartAt(int x, int y) {
+    X0 = X1 = x;
+    Y0 = Y1 = y;
+    Active = true;
+  }
+  // Exchanges the corners so that X0 <= X1 and Y0 <= Y1.
+  void Normalize();
+  bool Active = false;
+  int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+};
+
+enum TMouseWheelStyle { pmwNormal, pmwInverted, pmwNone };
+const TEnumInfo& EnumTypeInfo(TMouseWheelStyle);
+
+class TKelPanning : public TZoomPanning {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  void Assign(TPersistent* source) override;
+  bool InsideBounds() const { return insideBounds_; }
+  void SetInsideBounds(bool value) { insideBounds_ = value; }
+  TMouseWheelStyle MouseWheel() const { return mouseWheel_; }
+  void SetMouseWheel(TMouseWheelStyle value) { mouseWheel_ = value; }
+
+ private:
+  bool insideBounds_ = false;
+  TMouseWheelStyle mouseWheel_ = pmwNormal;
+};
+
+// Something that receives the panel's events (mouse, series, view changes).
+class TKelEvent : public TObject {
+ public:
+  TCustomKelPanel* Sender = nullptr;
+};
+class TKelMouseEvent : public TKelEvent {
+ public:
+  int Kind = 0;  // 0 down, 1 up, 2 move
+  TMouseButton Button = mbLeft;
+  TShiftState Shift;
+  int X = 0, Y = 0;
+};
+class IKelEventListener {
+ public:
+  virtual ~IKelEventListener() = default;
+  virtual void ChartEvent(TKelEvent& event) = 0;
+};
+
+// Switches a panel's repainting off for its lifetime and restores the remembered value on
+// every exit.
+class TRepaintGuard {
+ public:
+  explicit TRepaintGuard(TCustomKelPanel& panel);
+  ~TRepaintGuard();
+  TRepaintGuard(const TRepaintGuard&) = delete;
+  TRepaintGuard& operator=(const TRepaintGuard&) = delete;
+
+ private:
+  TCustomKelPanel& panel_;
+  bool saved_;
+};
+
+class TCustomPanelNoCaption : public TCustomPanel {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TCustomPanelNoCaption(TComponent* owner);
+};
+
+class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TCustomKelPanel(TComponent* owner);
+  ~TCustomKelPanel() override;
+
+  // ---- Canvas ------------------------------------------------------------------------------
+  TCanvas3D* Canvas3D() const { return canvas_.get(); }
+  const std::string& CanvasClassName() const { return canvasClassName_; }
+  void SetCanvasClassName(const std::string& name) { canvasClassName_ = name; }
+  // Makes the canvas match the class name (the GDI canvas when no registered class bears it).
+  void CreateCanvasFromName();
+  // Replaces the canvas by `canvas` (taking ownership); null is ignored.
+  void ChangeCanvas(TCanvas3D* canvas);
+  void Loaded() override;
+  // "DefaultCanvas" (the canvas class name) and the read-only legacy "BorderStyle".
+  void DefineProperties(TFiler& filer) override;
+  // Repainting is off while the layout is read (also after a failure), then the panel
+  // invalidates.
+  void ReadState(TReader& reader) override;
+
+  // ---- Paint cycle -------------------------------------------------------------------------
+  bool RepaintEnabled() const { return repaintEnabled_; }
+  void SetRepaintEnabled(bool value) { repaintEnabled_ = value; }
+  // Nothing while RepaintEnabled is off; otherwise marks the buffer stale and the window dirty.
+  void Invalidate() override;
+  // Draws the whole chart onto `device` within `rect`. Exceptions pass on unchanged.
+  virtual void DrawTo(TCanvas* device, const TRect& rect);
+  // The client rectangle; (0, 0, Width, Height) without a window.
+  virtual TRect GetPanelRect();
+  void ApplyMargins();
+  void ClampChartRect();
+  int BorderSize() const;
+  // The colour painted behind the chart.
+  virtual TColor BackgroundColor();
+  // Whether series and pictures may clip (not on a canvas that draws full 3D itself in 3D).
+  bool CanClip();
+
+  // ---- Export ------------------------------------------------------------------------------
+  // A new bitmap of the chart within `rect` (owned by the caller). White means no pre-fill.
+  std::unique_ptr<TBitmap> RenderToBitmap(TColor color, const TRect& rect, TPixelFormat format = pfDevice);
+  // Paints the chart onto `target` within `rect` without buffering; restores the canvas on
+  // every exit.
+  void DrawToCanvas(TCanvas* target, const TRect& rect);
+  std::unique_ptr<TBitmap> PanelBitmap() { return RenderToBitmap(Color(), GetPanelRect()); }
+  // Writes a Windows bitmap whatever the extension.
+  void WriteBitmapFile(const std::string& fileName) { WriteBitmapFileRect(fileName, GetPanelRect()); }
+  void WriteBitmapFileRect(const std::string& fileName, const TRect& rect);
+
+  // ---- Text --------------------------------------------------------------------------------
+  // Gives the canvas a font: a default-marked font becomes the panel font; 3D-zoomed in 3D.
+  void AssignCanvasFont(TKelFont* font);
+  TKelFont* DefaultFont();
+  // Width and height of a multi-line text in the canvas font.
+  void TextLinesExtent(const std::string& text, bool markUp, int& width, int& height);
+
+  // ---- IShapePanel -------------------------------------------------------------------------
+  TCanvas3D* ShapeCanvas() override { return canvas_.get(); }
+  void AssignShapeFont(TKelFont* font) override { AssignCanvasFont(font); }
+  void ShapeTextExtent(const std::string& text, bool markUp, int& width, int& height) override {
+    TextLinesExtent(text, markUp, width, height);
+  }
+  void ShapeChanged() override { Invalidate(); }
+
+  // ---- Listeners ---------------------------------------------------------------------------
+  void AddListener(IKelEventListener* listener) { listeners_.push_back(listener); }
+  void RemoveListener(IKelEventListener* listener);
+  // Sends the event to every listener in order; a mouse event stops once a listener set the
+  // mouse-handled flag.
+  void Broadcast(TKelEvent& event);
+  void BroadcastMouse(int kind, TMouseButton button, TShiftState shift, int x, int y);
+  bool MouseHandled = false;
+
+  // ---- Properties --------------------------------------------------------------------------
+  TKelHiddenPen* Border() const { return border_.get(); }
+  int BorderRound() const { return borderRound_; }
+  void SetBorderRound(int value);
+  TKelShadow* Shadow() const { return shadow_.get(); }
+  TKelEmboss* Emboss() const { return emboss_.get(); }
+  int Margin(int index) const { return margins_[index]; }
+  void SetMargin(int index, int value);
+  int MarginLeft() const { return margins_[0]; }
+  int MarginTop() const { return margins_[1]; }
+  int MarginRight() const { return margins_[2]; }
+  int MarginBottom() const { return margins_[3]; }
+  void SetMarginLeft(int v) { SetMargin(0, v); }
+  void SetMarginTop(int v) { SetMargin(1, v); }
+  void SetMarginRight(int v) { SetMargin(2, v); }
+  void SetMarginBottom(int v) { SetMargin(3, v); }
+  TKelUnits MarginUnits() const { return marginUnits_; }
+  void SetMarginUnits(TKelUnits value);
+  bool View3D() const { return view3D_; }
+  void SetView3D(bool value);
+  TView3DOptions* View3DOptions() const { return view3DOptions_.get(); }
+  TKelPanning* Panning() const { return panning_.get(); }
+  bool PrintProportional() const { return printProportional_; }
+  void SetPrintProportional(bool value) { printProportional_ = value; }
+
+  // ---- Layout of the current paint ---------------------------------------------------------
+  const TRect& PanelRect() const { return panelRect_; }
+  const TRect& ChartBounds() const { return chartRect_; }
+  void SetChartBounds(const TRect& r) { chartRect_ = r; }
+  int ChartWidth() const { return chartWidth_; }
+  int ChartHeight() const { return chartHeight_; }
+  int ChartXCenter() const { return chartXCenter_; }
+  int ChartYCenter() const { return chartYCenter_; }
+  int ChartDepthPixels() const { return chartDepth_; }
+  int Chart3DHeight() const { return chart3DHeight_; }
+  // The change callback every attribute object of the chart gets: invalidates.
+  void ElementChanged(TObject*) { Invalidate(); }
+  TNotifyEvent ChangeCallback() {
+    return [this](TObject* sender) { ElementChanged(sender); };
+  }
+
+ protected:
+  void Paint() override;
+  void DrawOnDevice();
+  // Everything inside the panel rectangle; the axis panel paints the chart here.
+  virtual void PaintChartArea(const TRect&) {}
+  void WndProc(TMessage& message) override;
+  void Resize() override;
+  // Mouse rules: the handled flag is cleared, the toolkit's handling runs, and unless a handler
+  // set the flag the event goes to the listeners.
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseLeave() override;
+
+  int chartDepth_ = 0;
+  int chart3DHeight_ = 0;
+
+ private:
+  void SetRegion();
+
+  bool repaintEnabled_ = false;
+  std::unique_ptr<TKelHiddenPen> border_;
+  int borderRound_ = 0;
+  TRect panelRect_;
+  int chartWidth_ = 0, chartHeight_ = 0, chartXCenter_ = 0, chartYCenter_ = 0;
+  TCanvas* deviceCanvas_ = nullptr;
+  std::unique_ptr<TKelEmboss> emboss_;
+  std::unique_ptr<TKelFont> panelFont_;
+  int margins_[4] = {3, 4, 3, 4};
+  TKelUnits marginUnits_ = muPercent;
+  std::unique_ptr<TKelPanning> panning_;
+  bool printProportional_ = true;
+  std::unique_ptr<TKelShadow> shadow_;
+  bool view3D_ = true;
+  std::unique_ptr<TView3DOptions> view3DOptions_;
+  std::vector<IKelEventListener*> listeners_;
+  int baseWidth_ = 0, baseHeight_ = 0;
+  std::string canvasClassName_;
+  TCursor savedCursor_ = 0;
+  std::unique_ptr<TCanvas3D> canvas_;
+  TRect chartRect_;
+  int printMargins_[4] = {15, 15, 15, 15};
+  bool destroying_ = false;
+};

@@ -1,0 +1,216 @@
+// The panel background and the zoom and panning settings.
+#include "chart/KelPanelExtended.h"
+
+#include "canvas/KelBrush.h"
+#include "canvas/KelCanvas3D.h"
+#include "canvas/KelGradient.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/rtl/Math.h"
+
+const TEnumInfo& EnumTypeInfo(TPanningMode) {
+  static const TEnumInfo info("TPanningMode", {"pmNone", "pmHorizontal", "pmVertical", "pmBoth"});
+  return info;
+}
+const TEnumInfo& EnumTypeInfo(TKelZoomDirection) {
+  static const TEnumInfo info("TKelZoomDirection", {"tzdHorizontal", "tzdVertical", "tzdBoth"});
+  return info;
+}
+
+// ---- Zoom settings -----------------------------------------------------------------------------
+
+const TClassInfo& TKelZoom::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TKelZoom>("TKelZoom", &TZoomPanning::StaticClass()).Build();
+  return info;
+}
+
+TKelZoom::TKelZoom() = default;
+TKelZoom::~TKelZoom() = default;
+
+void TKelZoom::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TKelZoom*>(source)) {
+    Allow = other->Allow;
+    Animated = other->Animated;
+    AnimatedSteps = other->AnimatedSteps;
+    Direction = other->Direction;
+    FullRepaint = other->FullRepaint;
+    history_ = other->history_;
+    KeepAspectRatio = other->KeepAspectRatio;
+    MouseButton = other->MouseButton;
+    if (other->brush_) Brush()->Assign(other->brush_.get());
+    if (other->pen_) Pen()->Assign(other->pen_.get());
+    return;
+  }
+  TZoomPanning::Assign(source);
+}
+
+TKelPen* TKelZoom::Pen() {
+  if (!pen_) {
+    pen_ = std::make_unique<TKelPen>();
+    pen_->SetColor(static_cast<TColor>(0xC0C0C0));
+    pen_->SetWidth(3);
+  }
+  return pen_.get();
+}
+
+TKelBrush* TKelZoom::Brush() {
+  if (!brush_) {
+    brush_ = std::make_unique<TKelBrush>();
+    brush_->SetColor(clWhite);
+    brush_->SetStyle(bsClear);
+  }
+  return brush_.get();
+}
+
+void TKelZoom::ApplyAspectRatio(const TRect& chartRect, int x, int y) {
+  const double r = chartRect.Height() == 0 ? 1.0 : static_cast<double>(chartRect.Width()) / chartRect.Height();
+  const double e = y == Y0 ? 1.0 : std::abs(static_cast<double>(x - X0)) / std::abs(static_cast<double>(y - Y0));
+  if (e >= r) {
+    const long long a = Round((x - X0) / r);
+    Y1 = Y0 + static_cast<int>(a);
+    X1 = X0 + static_cast<int>(Round(r * a));
+  } else {
+    const long long b = Round(r * (y - Y0));
+    X1 = X0 + static_cast<int>(b);
+    Y1 = Y0 + static_cast<int>(Round(b / r));
+  }
+}
+
+// ---- Extended panel ----------------------------------------------------------------------------
+
+const TClassInfo& TCustomKelPanelExtended::StaticClass() {
+  using P = TCustomKelPanelExtended;
+  static const TClassInfo info =
+      TClassBuilder<P>("TCustomKelPanelExtended", &TCustomKelPanel::StaticClass())
+          .Property("AllowPanning", &P::AllowPanning, &P::SetAllowPanning)
+          .Default(pmBoth)
+          .Property("ZoomWheel", &P::ZoomWheel, &P::SetZoomWheel)
+          .Default(pmwNone)
+          .Build();
+  return info;
+}
+
+TCustomKelPanelExtended::TCustomKelPanelExtended(TComponent* owner)
+    : TCustomKelPanel(owner), zoom_(std::make_unique<TKelZoom>()) {}
+
+TCustomKelPanelExtended::~TCustomKelPanelExtended() = default;
+
+void TCustomKelPanelExtended::DefineProperties(TFiler& filer) {
+  TCustomKelPanel::DefineProperties(filer);
+  filer.DefineProperty("AllowZoom", [this](TReader& r) { zoom_->Allow = r.ReadBoolean(); }, nullptr, false);
+  filer.DefineProperty("AnimatedZoom", [this](TReader& r) { zoom_->Animated = r.ReadBoolean(); }, nullptr, false);
+  filer.DefineProperty("AnimatedZoomSteps", [this](TReader& r) { zoom_->AnimatedSteps = r.ReadInteger(); }, nullptr,
+                       false);
+}
+
+TKelGradient* TCustomKelPanelExtended::Gradient() {
+  if (!gradient_) gradient_ = std::make_unique<TKelGradient>(ChangeCallback());
+  return gradient_.get();
+}
+
+TColor TCustomKelPanelExtended::BackgroundColor() {
+  if (gradient_ && gradient_->Visible()) return gradient_->StartColor();
+  return TCustomKelPanel::BackgroundColor();
+}
+
+void TCustomKelPanelExtended::PaintPanelBackground(const TRect& r) {
+  TCanvas3D* canvas = Canvas3D();
+  canvas->BeginElement("Panel", 0, nullptr);
+  canvas->SuspendRotation();
+  struct End {
+    TCanvas3D* canvas;
+    ~End() {
+      canvas->ResumeRotation();
+      canvas->EndElement();
+    }
+  } end{canvas};
+  if (Color() != clNone) {
+    const TColor fill = Parent() != nullptr ? Parent()->Color() : Color();
+    canvas->BrushGradient()->SetVisible(false);
+    canvas->Brush()->SetColor(fill);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Pen()->SetStyle(psClear);
+    canvas->FillRect(r);
+    for (TKelShadow* effect : {static_cast<TKelShadow*>(Shadow()), static_cast<TKelShadow*>(Emboss())}) {
+      if (!effect->IsShown()) continue;
+      const bool emboss = effect == Emboss();
+      TRect e = r;
+      const int h = effect->HorizSize(), v = effect->VertSize();
+      if (!emboss) {
+        if (h <= 0) e.Left -= h + 1; else e.Right -= h + 1;
+        if (v > 0) e.Bottom -= v + 1; else e.Top -= v + 1;
+      } else {
+        if (h <= 0) e.Right -= h + 1; else e.Left += h + 1;
+        if (v <= 0) e.Bottom -= v + 1; else e.Top += v + 1;
+      }
+      canvas->Pen()->SetStyle(psClear);
+      effect->DrawRect(canvas, e, BorderRound(), 0);
+    }
+  }
+  PaintFrameAndGradient(r);
+  PaintBevels(r);
+}
+
+void TCustomKelPanelExtended::PaintFrameAndGradient(const TRect& r) {
+  TCanvas3D* canvas = Canvas3D();
+  TColor c = ParentColor() && Parent() != nullptr ? Parent()->Color() : Color();
+  if (c != clNone) c = TKelCanvas::ColorToRGBValue(c);
+  if (!Border()->Visible() && c == clNone) return;
+  canvas->UsePen(Border());
+  if (gradient_ && gradient_->Visible()) {
+    canvas->BrushGradient()->Assign(gradient_.get());
+  } else {
+    canvas->BrushGradient()->SetVisible(false);
+  }
+  if (c == clNone) {
+    canvas->Brush()->SetStyle(bsClear);
+  } else {
+    canvas->Brush()->SetImage(nullptr);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(c);
+  }
+  TRect f = r;
+  if (Border()->Visible()) {
+    const int w = Border()->Width();
+    if (!Border()->SmallDots() && w >= 2) {
+      const int d = (w - 1) / 2;
+      f.Left += d + ((w - 1) % 2);
+      f.Top += d + ((w - 1) % 2);
+      f.Right -= d;
+      f.Bottom -= d;
+    }
+  } else {
+    f.Right += 1;
+    f.Bottom += 1;
+  }
+  if (BorderRound() <= 0)
+    canvas->RectangleFromRect(f);
+  else
+    canvas->RoundRect(f.Left, f.Top, f.Right, f.Bottom, BorderRound(), BorderRound());
+  canvas->BrushGradient()->SetVisible(false);
+}
+
+void TCustomKelPanelExtended::PaintBevels(TRect r) {
+  if (BevelOuter() == bvNone && BevelInner() == bvNone && BorderWidth() == 0) return;
+  TCanvas3D* canvas = Canvas3D();
+  canvas->Pen()->SetStyle(psSolid);
+  canvas->Pen()->SetWidth(1);
+  auto bevel = [&](TBevelCut kind) {
+    if (kind == bvNone) return;
+    const int width = std::min({BevelWidth(), r.Height() / 2, r.Width() / 2});
+    canvas->DrawBevelFrame(r, kind == bvLowered ? static_cast<TColor>(0xA0A0A0) : clWhite,
+                           kind == bvRaised ? static_cast<TColor>(0xA0A0A0) : clWhite, width);
+  };
+  bevel(BevelOuter());
+  if (BorderWidth() > 0) canvas->DrawBevelFrame(r, Color(), Color(), BorderWidth());
+  bevel(BevelInner());
+}
+
+void TCustomKelPanelExtended::DrawZoomRectangle() {
+  TCanvas3D* canvas = Canvas3D();
+  canvas->Brush()->SetStyle(bsClear);
+  canvas->UsePen(zoom_->Pen());
+  canvas->Rectangle(zoom_->X0, zoom_->Y0, zoom_->X1, zoom_->Y1);
+}

@@ -1,0 +1,83 @@
+// TCustomKelPanelExtended: the chart panel's background (fill, shadow, emboss, border pen,
+// gradient, bevels) and the settings of mouse zoom and panning (TKelZoom); the mouse handling
+// that uses them belongs to the chart. The gradient is created on first use.
+#pragma once
+
+#include <memory>
+
+#include "chart/KelPanel.h"
+
+class TKelGradient;
+class TKelPen;
+class TKelBrush;
+
+enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
+enum TKelZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
+const TEnumInfo& EnumTypeInfo(TPanningMode);
+const TEnumInfo& EnumTypeInfo(TKelZoomDirection);
+
+class TKelZoom : public TZoomPanning {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  TKelZoom();
+  ~TKelZoom() override;
+  void Assign(TPersistent* source) override;
+
+  bool Allow = true;
+  bool Animated = false;
+  int AnimatedSteps = 8;
+  TKelZoomDirection Direction = tzdBoth;
+  bool FullRepaint = false;
+  bool KeepAspectRatio = false;
+  int MinimumPixels = 16;
+  TMouseButton MouseButton = mbLeft;
+  TMouseWheelStyle MouseWheel = pmwNone;
+  bool UpLeftZooms = false;
+  bool History() const { return history_; }
+  void SetHistory(bool value) { history_ = value; }
+  // Created on first use: colour $C0C0C0 width 3; white, clear.
+  TKelPen* Pen();
+  TKelBrush* Brush();
+  // The drag end point for KeepAspectRatio on the chart rectangle.
+  void ApplyAspectRatio(const TRect& chartRect, int x, int y);
+
+ private:
+  bool history_ = false;
+  std::unique_ptr<TKelPen> pen_;
+  std::unique_ptr<TKelBrush> brush_;
+};
+
+class TCustomKelPanelExtended : public TCustomKelPanel {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TCustomKelPanelExtended(TComponent* owner);
+  ~TCustomKelPanelExtended() override;
+
+  TKelGradient* Gradient();
+  bool HasGradient() const { return gradient_ != nullptr; }
+  TKelZoom* Zoom() const { return zoom_.get(); }
+  TPanningMode AllowPanning() const { return allowPanning_; }
+  void SetAllowPanning(TPanningMode value) { allowPanning_ = value; }
+  TMouseButton ScrollMouseButton() const { return scrollMouseButton_; }
+  void SetScrollMouseButton(TMouseButton value) { scrollMouseButton_ = value; }
+  TMouseWheelStyle ZoomWheel() const { return zoomWheel_; }
+  void SetZoomWheel(TMouseWheelStyle value) { zoomWheel_ = value; }
+
+  // The legacy entries "AllowZoom", "AnimatedZoom" and "AnimatedZoomSteps" (read only).
+  void DefineProperties(TFiler& filer) override;
+  // The gradient's start colour when the gradient is visible, else the panel colour.
+  TColor BackgroundColor() override;
+  virtual void PaintPanelBackground(const TRect& r);
+  virtual void PaintFrameAndGradient(const TRect& r);
+  void PaintBevels(TRect r);
+  void DrawZoomRectangle();
+
+ private:
+  TPanningMode allowPanning_ = pmBoth;
+  std::unique_ptr<TKelGradient> gradient_;
+  TMouseButton scrollMouseButton_ = mbRight;
+  std::unique_ptr<TKelZoom> zoom_;
+  TMouseWheelStyle zoomWheel_ = pmwNone;
+};

@@ -1,0 +1,633 @@
+// Shapes and text shapes: size, rotation, hit test, callout outline and drawing through the
+// panel's canvas.
+#include "chart/KelShapes.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "canvas/Canvas3D.h"
+#include "canvas/KelBrush.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
+#include "chart/KelProcs.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/rtl/Math.h"
+
+namespace {
+
+int RoundInt(long double v) { return static_cast<int>(Round(v)); }
+
+// Text alignment codes of the device (TA_LEFT, TA_CENTER, TA_RIGHT).
+constexpr int kAlignLeft = 0;
+constexpr int kAlignCenter = 6;
+constexpr int kAlignRight = 2;
+
+// Appends a quarter arc in the r x r box at (x, y) from `start` degrees, clockwise on screen.
+void AddCorner(TPointArray& points, int x, int y, int r, double start) {
+  if (r <= 0) {
+    return;
+  }
+  const double cx = x + r / 2.0, cy = y + r / 2.0;
+  for (int i = 0; i <= 4; ++i) {
+    const double a = (start + i * 22.5) * std::numbers::pi / 180;
+    points.push_back(TPoint(RoundInt(cx + std::cos(a) * r / 2.0), RoundInt(cy + std::sin(a) * r / 2.0)));
+  }
+}
+
+}  // namespace
+
+const TEnumInfo& EnumTypeInfo(TChartObjectShapeStyle) {
+  static const TEnumInfo info("TChartObjectShapeStyle", {"fosRectangle", "fosRoundRectangle", "fosEllipse"});
+  return info;
+}
+const TEnumInfo& EnumTypeInfo(TShapeCalloutSide) {
+  static const TEnumInfo info("TShapeCalloutSide", {"csNone", "csLeft", "csTop", "csRight", "csBottom"});
+  return info;
+}
+const TEnumInfo& EnumTypeInfo(TMarginUnits) {
+  static const TEnumInfo info("TMarginUnits", {"maPercentFont", "maPercentSize", "maPixels"});
+  return info;
+}
+const TEnumInfo& EnumTypeInfo(TKelTextFormat) {
+  static const TEnumInfo info("TTextFormat", {"ttfNormal", "ttfHtml"});
+  return info;
+}
+
+// ---- Callout ---------------------------------------------------------------------------------
+
+const TClassInfo& TShapeCallout::StaticClass() {
+  using C = TShapeCallout;
+  static const TClassInfo info = TClassBuilder<C>("TShapeCallout", &TPersistent::StaticClass())
+                                     .Property("PointPosition", &C::PointPosition, &C::SetPointPosition)
+                                     .Default(50)
+                                     .Property("Position", &C::Position, &C::SetPosition)
+                                     .Default(50)
+                                     .Property("Side", &C::Side, &C::SetSide)
+                                     .Default(csNone)
+                                     .Property("Size", &C::Size, &C::SetSize)
+                                     .Default(25)
+                                     .Property("Width", &C::Width, &C::SetWidth)
+                                     .Default(20)
+                                     .Build();
+  return info;
+}
+
+void TShapeCallout::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TShapeCallout*>(source)) {
+    pointPosition_ = other->pointPosition_;
+    position_ = other->position_;
+    side_ = other->side_;
+    size_ = other->size_;
+    width_ = other->width_;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+void TShapeCallout::Changed() {
+  if (shape_) shape_->Repaint();
+}
+
+#define VK_CALLOUT_SETTER(Name, Type, field) \
+  void TShapeCallout::Set##Name(Type value) { \
+    if (field == value) return;              \
+    field = value;                           \
+    Changed();                               \
+  }
+VK_CALLOUT_SETTER(Side, TShapeCalloutSide, side_)
+VK_CALLOUT_SETTER(Position, int, position_)
+VK_CALLOUT_SETTER(Size, int, size_)
+VK_CALLOUT_SETTER(Width, int, width_)
+#undef VK_CALLOUT_SETTER
+
+bool TShapeCallout::Pointer(const TRect& r, int round, TPoint& baseStart, TPoint& tip, TPoint& baseEnd) const {
+  const int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
+  switch (side_) {
+    case csTop:
+    case csBottom: {
+      const int wd = R - L;
+      int e = side_ == csTop ? R - RoundInt(wd * position_ * 0.01L) : L + RoundInt(wd * position_ * 0.01L);
+      const int g = RoundInt(wd * width_ * 0.005L);
+      if (e - g < L + round) e = L + round + g;
+      if (e + g > R) e = R - g;
+      const int d = RoundInt((B - T) * size_ * 0.01L);
+      if (side_ == csTop) {
+        baseStart = TPoint(e - g, T);
+        tip = TPoint(e, T - d);
+        baseEnd = TPoint(e + g, T);
+      } else {
+        baseStart = TPoint(e + g, B);
+        tip = TPoint(e, B + d);
+        baseEnd = TPoint(e - g, B);
+      }
+      return true;
+    }
+    case csLeft:
+    case csRight: {
+      const int ht = B - T;
+      int e = side_ == csRight ? B - RoundInt(ht * position_ * 0.01L) : T + RoundInt(ht * position_ * 0.01L);
+      const int g = RoundInt(ht * width_ * 0.005L);
+      if (e - g < T) e = T + g;
+      if (e + g > B) e = B - g;
+      const int d = RoundInt((R - L) * size_ * 0.01L);
+      if (side_ == csRight) {
+        baseStart = TPoint(R, e - g);
+        tip = TPoint(R + d, e);
+        baseEnd = TPoint(R, e + g);
+      } else {
+        baseStart = TPoint(L, e + g);
+        tip = TPoint(L - d, e);
+        baseEnd = TPoint(L, e - g);
+      }
+      return true;
+    }
+    case csNone:
+      break;
+  }
+  return false;
+}
+
+TPointArray TShapeCallout::Outline(const TRect& r, int round) const {
+  TPointArray points;
+  TPoint a, tip, b;
+  const bool pointer = Pointer(r, round, a, tip, b);
+  auto side = [&](TShapeCalloutSide s) {
+    if (pointer && side_ == s) {
+      points.push_back(a);
+      points.push_back(tip);
+      points.push_back(b);
+    }
+  };
+  // Clockwise on screen: top-left corner, top side, top-right, right side, bottom-right,
+  // bottom side, bottom-left, left side.
+  if (round > 0)
+    AddCorner(points, r.Left, r.Top, round, 180);
+  else
+    points.push_back(TPoint(r.Left, r.Top));
+  side(csTop);
+  if (round > 0)
+    AddCorner(points, r.Right - round, r.Top, round, 270);
+  else
+    points.push_back(TPoint(r.Right, r.Top));
+  side(csRight);
+  if (round > 0)
+    AddCorner(points, r.Right - round, r.Bottom - round, round, 0);
+  else
+    points.push_back(TPoint(r.Right, r.Bottom));
+  side(csBottom);
+  if (round > 0)
+    AddCorner(points, r.Left, r.Bottom - round, round, 90);
+  else
+    points.push_back(TPoint(r.Left, r.Bottom));
+  side(csLeft);
+  return points;
+}
+
+// ---- Margins --------------------------------------------------------------------------------
+
+const TClassInfo& TMargins::StaticClass() {
+  using M = TMargins;
+  static const TClassInfo info = TClassBuilder<M>("TMargins", &TPersistent::StaticClass())
+                                     .Property("Left", &M::Left, &M::SetLeft)
+                                     .Default(10)
+                                     .Property("Top", &M::Top, &M::SetTop)
+                                     .Default(5)
+                                     .Property("Right", &M::Right, &M::SetRight)
+                                     .Default(10)
+                                     .Property("Bottom", &M::Bottom, &M::SetBottom)
+                                     .Default(5)
+                                     .Property("Units", &M::Units, &M::SetUnits)
+                                     .Default(maPercentFont)
+                                     .Build();
+  return info;
+}
+
+void TMargins::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TMargins*>(source)) {
+    left_ = other->left_;
+    top_ = other->top_;
+    right_ = other->right_;
+    bottom_ = other->bottom_;
+    units_ = other->units_;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+void TMargins::Changed() {
+  if (parent_) parent_->Repaint();
+}
+
+#define VK_MARGIN_SETTER(Name, Type, field) \
+  void TMargins::Set##Name(Type value) {    \
+    if (field == value) return;             \
+    field = value;                          \
+    Changed();                              \
+  }
+VK_MARGIN_SETTER(Left, int, left_)
+VK_MARGIN_SETTER(Top, int, top_)
+VK_MARGIN_SETTER(Right, int, right_)
+VK_MARGIN_SETTER(Bottom, int, bottom_)
+VK_MARGIN_SETTER(Units, TMarginUnits, units_)
+#undef VK_MARGIN_SETTER
+
+void TMargins::Compute(int w, int h, int textHeight) {
+  switch (units_) {
+    case maPercentFont: {
+      const float f = static_cast<float>(textHeight * 0.01);
+      pixLeft = RoundInt(left_ * static_cast<long double>(f));
+      pixTop = RoundInt(top_ * static_cast<long double>(f));
+      pixRight = RoundInt(right_ * static_cast<long double>(f));
+      pixBottom = RoundInt(bottom_ * static_cast<long double>(f));
+      break;
+    }
+    case maPercentSize: {
+      const float fw = static_cast<float>(w * 0.01), fh = static_cast<float>(h * 0.01);
+      pixLeft = RoundInt(left_ * static_cast<long double>(fw));
+      pixRight = RoundInt(right_ * static_cast<long double>(fw));
+      pixTop = RoundInt(top_ * static_cast<long double>(fh));
+      pixBottom = RoundInt(bottom_ * static_cast<long double>(fh));
+      break;
+    }
+    case maPixels:
+      pixLeft = left_;
+      pixTop = top_;
+      pixRight = right_;
+      pixBottom = bottom_;
+      break;
+  }
+}
+
+// ---- Shape ----------------------------------------------------------------------------------
+
+const TClassInfo& TKelCustomShape::StaticClass() {
+  using S = TKelCustomShape;
+  static const TClassInfo info = TClassBuilder<S>("TKelCustomShape", &TPersistent::StaticClass())
+                                     .Property("Angle", &S::Angle, &S::SetAngle)
+                                     .Default(0)
+                                     .Property("Bevel", &S::Bevel, &S::SetBevel)
+                                     .Default(bvNone)
+                                     .Property("BevelWidth", &S::BevelWidth, &S::SetBevelWidth)
+                                     .Default(2)
+                                     .Property("Color", &S::Color, &S::SetColor)
+                                     .Default(clWhite)
+                                     .Property("RoundSize", &S::RoundSize, &S::SetRoundSize)
+                                     .Default(16)
+                                     .Property("ShapeStyle", &S::ShapeStyle, &S::SetShapeStyle)
+                                     .Default(fosRectangle)
+                                     .Property("Transparent", &S::Transparent, &S::SetTransparent)
+                                     .Default(false)
+                                     .Property("Transparency", &S::Transparency, &S::SetTransparency)
+                                     .Default(0)
+                                     .Property("Visible", &S::Visible, &S::SetVisible)
+                                     .Default(true)
+                                     .Build();
+  return info;
+}
+
+TKelCustomShape::TKelCustomShape(IShapePanel* panel) : panel_(panel) {
+  const TNotifyEvent changed = [this](TObject* sender) { PartChanged(sender); };
+  brush_ = std::make_unique<TKelBrush>(changed);
+  pen_ = std::make_unique<TKelPen>(changed);
+  shadow_ = std::make_unique<TKelShadow>(changed);
+  shadow_->SetDefaults(shadow_->Visible(), clBlack, 3);
+  font_ = std::make_unique<TKelFont>(changed);
+}
+
+TKelCustomShape::~TKelCustomShape() = default;
+
+void TKelCustomShape::Assign(TPersistent* source) {
+  auto* other = dynamic_cast<TKelCustomShape*>(source);
+  if (other == nullptr) {
+    TPersistent::Assign(source);
+    return;
+  }
+  alignment_ = other->alignment_;
+  angle_ = other->angle_;
+  autoSize_ = other->autoSize_;
+  bevel_ = other->bevel_;
+  bevelWidth_ = other->bevelWidth_;
+  color_ = other->color_;
+  font_->Assign(other->font_.get());
+  shapeStyle_ = other->shapeStyle_;
+  roundSize_ = other->roundSize_;
+  shadow_->Assign(other->shadow_.get());
+  if (other->callout_) ShapeCallout()->Assign(other->callout_.get());
+  else callout_.reset();
+  transparent_ = other->transparent_;
+  transparency_ = other->transparency_;
+  brush_->Assign(other->brush_.get());
+  pen_->Assign(other->pen_.get());
+  visible_ = other->visible_;
+  Repaint();
+}
+
+void TKelCustomShape::Repaint() {
+  if (panel_) panel_->ShapeChanged();
+}
+
+TShapeCallout* TKelCustomShape::ShapeCallout() {
+  if (!callout_) callout_ = std::make_unique<TShapeCallout>(this);
+  return callout_.get();
+}
+
+#define VK_SHAPE_SETTER(Name, Type, field) \
+  void TKelCustomShape::Set##Name(Type value) { \
+    if (field == value) return;                 \
+    field = value;                              \
+    Repaint();                                  \
+  }
+VK_SHAPE_SETTER(Visible, bool, visible_)
+VK_SHAPE_SETTER(Angle, int, angle_)
+VK_SHAPE_SETTER(AutoSize, bool, autoSize_)
+VK_SHAPE_SETTER(Bevel, TBevelCut, bevel_)
+VK_SHAPE_SETTER(BevelWidth, int, bevelWidth_)
+VK_SHAPE_SETTER(Color, TColor, color_)
+VK_SHAPE_SETTER(ShapeStyle, TChartObjectShapeStyle, shapeStyle_)
+VK_SHAPE_SETTER(Transparent, bool, transparent_)
+VK_SHAPE_SETTER(Transparency, int, transparency_)
+VK_SHAPE_SETTER(Alignment, TAlignment, alignment_)
+#undef VK_SHAPE_SETTER
+
+void TKelCustomShape::SetRoundSize(int value) {
+  if (value == roundSize_) return;
+  roundSize_ = value;
+  if (value > 0) shapeStyle_ = fosRoundRectangle;
+  Repaint();
+}
+
+void TKelCustomShape::MoveTo(int x, int y) {
+  const int w = Width(), h = Height();
+  Bounds = TRect(x, y, x + w, y + h);
+  Repaint();
+}
+
+std::array<TPoint, 4> TKelCustomShape::RotatedCorners(const TRect& r, double angle) {
+  const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
+  const long double a = angle * std::numbers::pi_v<long double> / 180;
+  const long double c = std::cos(a), s = std::sin(a);
+  const TPoint corners[4] = {TPoint(r.Left, r.Top), TPoint(r.Right, r.Top), TPoint(r.Right, r.Bottom),
+                             TPoint(r.Left, r.Bottom)};
+  std::array<TPoint, 4> result;
+  for (int i = 0; i < 4; ++i) {
+    const long double dx = corners[i].X - cx, dy = corners[i].Y - cy;
+    result[i] = TPoint(RoundInt(dx * c + dy * s) + cx, RoundInt(-dx * s + dy * c) + cy);
+  }
+  return result;
+}
+
+bool TKelCustomShape::Clicked(TPoint p) const {
+  if (angle_ == 0)
+    return p.X >= Bounds.Left && p.X < Bounds.Right && p.Y >= Bounds.Top && p.Y < Bounds.Bottom;
+  const auto corners = RotatedCorners(Bounds, angle_ % 360);
+  POINT pts[4];
+  for (int i = 0; i < 4; ++i) pts[i] = POINT{corners[i].X, corners[i].Y};
+  return PointInPolygon(POINT{p.X, p.Y}, pts, 3);
+}
+
+void TKelCustomShape::CalcSize() {
+  if (autoSize_) Bounds = TRect(Bounds.Left, Bounds.Top, Bounds.Left, Bounds.Top);
+}
+
+void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
+  TCanvas3D* canvas = panel_ ? panel_->ShapeCanvas() : nullptr;
+  if (canvas == nullptr) return;
+  TKelBlend* blend = nullptr;
+  if (transparency_ > 0) {
+    TRect area = r;
+    if (angle != 0) {
+      const auto c = RotatedCorners(r, angle);
+      area = TRect(std::min({c[0].X, c[1].X, c[2].X, c[3].X}), std::min({c[0].Y, c[1].Y, c[2].Y, c[3].Y}),
+                   std::max({c[0].X, c[1].X, c[2].X, c[3].X}), std::max({c[0].Y, c[1].Y, c[2].Y, c[3].Y}));
+    }
+    blend = canvas->StartTransparency(canvas->SupportsAlpha ? TRect() : area,
+                                      static_cast<std::uint8_t>(transparency_));
+  }
+  if (transparent_) {
+    canvas->Brush()->SetStyle(bsClear);
+  } else {
+    if (shadow_->IsShown() && brush_->Style() != bsClear) {
+      TRect s = r;
+      if (pen_->Visible() && pen_->Width() > 1) {
+        const int grow = pen_->Width() / 2;
+        s = TRect(s.Left - grow, s.Top - grow, s.Right + grow, s.Bottom + grow);
+      }
+      canvas->Pen()->SetStyle(psClear);
+      canvas->SuspendRotation();
+      shadow_->DrawRect(canvas, s, shapeStyle_ == fosRectangle ? 0 : roundSize_, angle);
+      canvas->ResumeRotation();
+    }
+    canvas->UseBrushInColor(brush_.get(), color_);
+    canvas->UsePen(pen_.get());
+  }
+  DrawRectShape(canvas, r, z, angle);
+  if (!transparent_ && angle == 0 && bevel_ != bvNone) {
+    TRect b = r;
+    const int width = std::min({bevelWidth_, r.Height() / 2, r.Width() / 2});
+    canvas->DrawBevelFrame(b, bevel_ == bvLowered ? static_cast<TColor>(0xA0A0A0) : clWhite,
+                           bevel_ == bvRaised ? static_cast<TColor>(0xA0A0A0) : clWhite, width);
+  }
+  DrawContent(canvas, r, z, angle);
+  if (blend != nullptr) canvas->FinishTransparency(blend);
+}
+
+void TKelCustomShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle) {
+  if (transparent_) return;
+  if (angle != 0) {
+    const auto c = RotatedCorners(r, angle);
+    canvas->Polygon(TPointArray(c.begin(), c.end()), 3);
+    return;
+  }
+  if (canvas->SupportsFull3D()) {
+    canvas->RectangleAtZ(r, z);
+    return;
+  }
+  if (callout_ && callout_->Side() != csNone) {
+    const TPointArray outline = callout_->Outline(r, shapeStyle_ == fosRoundRectangle ? roundSize_ : 0);
+    canvas->Polygon(outline, static_cast<int>(outline.size()) - 1);
+    return;
+  }
+  switch (shapeStyle_) {
+    case fosRectangle:
+      canvas->RectangleFromRect(r);
+      break;
+    case fosEllipse:
+      canvas->EllipseFromRect(r);
+      break;
+    case fosRoundRectangle:
+      canvas->RoundRect(r.Left, r.Top, r.Right, r.Bottom, roundSize_, roundSize_);
+      break;
+  }
+}
+
+const TClassInfo& TKelShape::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TKelShape>("TKelShape", &TKelCustomShape::StaticClass()).Build();
+  return info;
+}
+
+// ---- Text shape -------------------------------------------------------------------------------
+
+const TClassInfo& TCustomTextShape::StaticClass() {
+  using S = TCustomTextShape;
+  static const TClassInfo info = TClassBuilder<S>("TCustomTextShape", &TKelCustomShape::StaticClass())
+                                     .Property("ClipText", &S::ClipText, &S::SetClipText)
+                                     .Default(true)
+                                     .Property("Margins", &S::Margins, nullptr)
+                                     .Property("Text", &S::Text, &S::SetText)
+                                     .Property("TextAlignment", &S::TextAlignment, &S::SetTextAlignment)
+                                     .Property("TextFormat", &S::TextFormat, &S::SetTextFormat)
+                                     .Default(ttfNormal)
+                                     .Build();
+  return info;
+}
+
+TCustomTextShape::TCustomTextShape(IShapePanel* panel)
+    : TKelCustomShape(panel), margins_(std::make_unique<TMargins>(this)) {}
+
+TCustomTextShape::~TCustomTextShape() = default;
+
+void TCustomTextShape::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TCustomTextShape*>(source)) {
+    clipText_ = other->clipText_;
+    margins_->Assign(other->margins_.get());
+    text_ = other->text_;
+    textAlignment_ = other->textAlignment_;
+    textFormat_ = other->textFormat_;
+  }
+  TKelCustomShape::Assign(source);
+}
+
+void TCustomTextShape::SetText(const std::string& value) {
+  if (value == text_) return;
+  text_ = value;
+  TextChanged();
+}
+
+void TCustomTextShape::SetTextAlignment(TAlignment value) {
+  if (value == textAlignment_) return;
+  textAlignment_ = value;
+  Repaint();
+}
+
+void TCustomTextShape::SetTextFormat(TKelTextFormat value) {
+  if (value == textFormat_) return;
+  textFormat_ = value;
+  Repaint();
+}
+
+void TCustomTextShape::SetClipText(bool value) {
+  if (value == clipText_) return;
+  clipText_ = value;
+  Repaint();
+}
+
+bool TCustomTextShape::PenCounts() const { return !transparent_ && pen_->Visible(); }
+
+void TCustomTextShape::CalcSize() {
+  TKelCustomShape::CalcSize();
+  lines_ = 0;
+  textWidth_ = textHeight_ = 0;
+  if (text_.empty() || panel_ == nullptr) return;
+  panel_->AssignShapeFont(font_.get());
+  int w = 0, h = 0;
+  panel_->ShapeTextExtent(text_, textFormat_ == ttfHtml, w, h);
+  lines_ = TextLineCount(text_);
+  textWidth_ = w;
+  textHeight_ = h;
+  if (!autoSize_) return;
+  int W = w, H = h;
+  if (PenCounts()) {
+    W += pen_->Width() + 1;
+    H += pen_->Width() + 1;
+  }
+  if (transparent_)
+    margins_->ClearPixels();
+  else
+    margins_->Compute(W, H, h);
+  W += 2 * (margins_->pixLeft + margins_->pixRight);
+  // Top-to-bottom layout of the shape's own content.
+  Bounds.Right = std::max(Bounds.Right, Bounds.Left + W);
+  Bounds.Bottom += H + margins_->pixTop + margins_->pixBottom;
+}
+
+void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int, double angle) {
+  canvas->SetBackMode(TRANSPARENT);
+  if (panel_) panel_->AssignShapeFont(font_.get());
+  std::string text = ReplaceChar(text_, '\n', '\0');
+  if (text.empty()) text = " ";
+  int y = r.Top + margins_->pixTop;
+  if (PenCounts()) y += pen_->Width() / 2 + 1;
+  int x;
+  switch (textAlignment_) {
+    case taCenter:
+      canvas->SetTextAlign(kAlignCenter);
+      x = (r.Left + r.Right) / 2;
+      break;
+    case taRightJustify:
+      canvas->SetTextAlign(kAlignRight);
+      x = r.Right - margins_->pixRight;
+      break;
+    default:
+      canvas->SetTextAlign(kAlignLeft);
+      x = r.Left + margins_->pixLeft;
+      break;
+  }
+  x += TextOffsetX;
+  const bool clip = clipText_ && (TextOffsetX != 0 || !(autoSize_ || angle != 0));
+  if (clip) canvas->ClipToRect(r);
+  struct ClipPop {
+    TCanvas3D* canvas;
+    bool active;
+    ~ClipPop() {
+      if (active) canvas->PopClip();
+    }
+  } pop{canvas, clip};
+  const int lines = std::max(1, TextLineCount(text));
+  const int lineHeight = canvas->LineHeight();
+  for (int n = 1; n <= lines; ++n) {
+    const std::string piece = FieldAtSep(text, n, "\r");
+    if (!piece.empty()) {
+      if (angle != 0)
+        canvas->RotatedTextOut(x, y, piece, angle, false);
+      else
+        canvas->TextOutAllowMarkup(x, y, piece, textFormat_ == ttfHtml);
+    }
+    if (lines > 1) y += lineHeight;
+  }
+}
+
+// ---- Positioned text shape -----------------------------------------------------------------
+
+const TClassInfo& TTextShape::StaticClass() {
+  using S = TTextShape;
+  static const TClassInfo info = TClassBuilder<S>("TTextShape", &TCustomTextShape::StaticClass())
+                                     .Property("CustomPosition", &S::CustomPosition, &S::SetCustomPosition)
+                                     .Default(false)
+                                     .Build();
+  return info;
+}
+
+void TTextShape::SetCustomPosition(bool value) {
+  if (value == customPosition_) return;
+  customPosition_ = value;
+  Repaint();
+}
+
+void TTextShape::SetLeft(int value) {
+  customPosition_ = true;
+  const int w = Width();
+  Bounds.Left = value;
+  Bounds.Right = value + w;
+  Repaint();
+}
+
+void TTextShape::SetTop(int value) {
+  customPosition_ = true;
+  const int h = Height();
+  Bounds.Top = value;
+  Bounds.Bottom = value + h;
+  Repaint();
+}

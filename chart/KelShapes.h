@@ -1,0 +1,272 @@
+// The shape family every framed box of a chart is drawn with: a rectangle, rounded rectangle or
+// ellipse with brush, pen, shadow, bevel, rotation, transparency and an optional speech-bubble
+// pointer (TKelCustomShape), and a shape that sizes itself to a multi-line text with margins
+// (TCustomTextShape, TTextShape). Shapes reach their panel only through IShapePanel (canvas,
+// font set-up, text measuring, invalidation), so axes, legend and titles can use them without
+// knowing the chart. Invariant: Bounds is in canvas coordinates of the current paint and every
+// setter that changes what is drawn asks the panel to repaint.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "canvas/CanvasTypes.h"
+#include "toolkit/classes/Events.h"
+#include "toolkit/classes/Persistent.h"
+#include "toolkit/graphics/Color.h"
+#include "toolkit/graphics/GraphicsUtils.h"
+#include "toolkit/ui/Panel.h"
+
+class TCanvas3D;
+class TKelBrush;
+class TKelFont;
+class TKelPen;
+class TKelShadow;
+
+// What a shape needs of the panel it is drawn on; the chart panel implements it.
+class IShapePanel {
+ public:
+  virtual ~IShapePanel() = default;
+  // The canvas of the current paint (null before the first one).
+  virtual TCanvas3D* ShapeCanvas() = 0;
+  // Gives the canvas the font (a default-marked font becomes the panel font; 3D-zoomed in 3D).
+  virtual void AssignShapeFont(TKelFont* font) = 0;
+  // Width and height of a multi-line text (lines split at #13) in the canvas font.
+  virtual void ShapeTextExtent(const std::string& text, bool markUp, int& width, int& height) = 0;
+  // A shape changed: the panel invalidates itself (ignored while its repaint flag is off).
+  virtual void ShapeChanged() = 0;
+};
+
+enum TChartObjectShapeStyle { fosRectangle, fosRoundRectangle, fosEllipse };
+enum TShapeCalloutSide { csNone, csLeft, csTop, csRight, csBottom };
+enum TMarginUnits { maPercentFont, maPercentSize, maPixels };
+enum TKelTextFormat { ttfNormal, ttfHtml };
+const TEnumInfo& EnumTypeInfo(TChartObjectShapeStyle);
+const TEnumInfo& EnumTypeInfo(TShapeCalloutSide);
+const TEnumInfo& EnumTypeInfo(TMarginUnits);
+const TEnumInfo& EnumTypeInfo(TKelTextFormat);
+
+class TKelCustomShape;
+class TCustomTextShape;
+
+// The pointer of a speech bubble: on which side, where along it (percent from its start),
+// how wide at its base and how deep (percent of the shape's size).
+class TShapeCallout : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TShapeCallout(TKelCustomShape* shape) : shape_(shape) {}
+  void Assign(TPersistent* source) override;
+
+  TShapeCalloutSide Side() const { return side_; }
+  void SetSide(TShapeCalloutSide value);
+  int Position() const { return position_; }
+  void SetPosition(int value);
+  int Size() const { return size_; }
+  void SetSize(int value);
+  int Width() const { return width_; }
+  void SetWidth(int value);
+  int PointPosition() const { return pointPosition_; }
+  void SetPointPosition(int value) { pointPosition_ = value; }
+
+  // The pointer on rectangle r with corner size `round`: base start, tip and base end in the
+  // direction the outline runs (clockwise). False for csNone.
+  bool Pointer(const TRect& r, int round, TPoint& baseStart, TPoint& tip, TPoint& baseEnd) const;
+  // The closed outline (corners as straight lines, or as short polylines for round > 0) with
+  // the pointer inserted on its side.
+  TPointArray Outline(const TRect& r, int round) const;
+
+ private:
+  void Changed();
+  TKelCustomShape* shape_;
+  int pointPosition_ = 50;
+  int position_ = 50;
+  TShapeCalloutSide side_ = csNone;
+  int size_ = 25;
+  int width_ = 20;
+};
+
+// Margins of a text shape in percent of the font height, percent of the shape size, or pixels.
+class TMargins : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TMargins(TCustomTextShape* parent) : parent_(parent) {}
+  void Assign(TPersistent* source) override;
+
+  int Left() const { return left_; }
+  void SetLeft(int value);
+  int Top() const { return top_; }
+  void SetTop(int value);
+  int Right() const { return right_; }
+  void SetRight(int value);
+  int Bottom() const { return bottom_; }
+  void SetBottom(int value);
+  TMarginUnits Units() const { return units_; }
+  void SetUnits(TMarginUnits value);
+
+  // The pixel margins for a shape of width w and height h whose text line is textHeight high.
+  void Compute(int w, int h, int textHeight);
+  void ClearPixels() { pixLeft = pixTop = pixRight = pixBottom = 0; }
+  int pixLeft = 0, pixTop = 0, pixRight = 0, pixBottom = 0;
+
+ private:
+  void Changed();
+  TCustomTextShape* parent_;
+  int left_ = 10, top_ = 5, right_ = 10, bottom_ = 5;
+  TMarginUnits units_ = maPercentFont;
+};
+
+class TKelCustomShape : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TKelCustomShape(IShapePanel* panel);
+  ~TKelCustomShape() override;
+  void Assign(TPersistent* source) override;
+
+  IShapePanel* Panel() const { return panel_; }
+  virtual void AttachPanel(IShapePanel* panel) { panel_ = panel; }
+  // Invalidates the panel, when there is one.
+  void Repaint();
+
+  // ---- Geometry ----------------------------------------------------------------------------
+  TRect Bounds;
+  int Width() const { return Bounds.Right - Bounds.Left; }
+  int Height() const { return Bounds.Bottom - Bounds.Top; }
+  void MoveTo(int x, int y);
+  void ChangeWidth(int w) { Bounds.Right = Bounds.Left + w; }
+  // The bounds' corners turned by `angle` degrees about their centre.
+  static std::array<TPoint, 4> RotatedCorners(const TRect& r, double angle);
+  // Whether the point lies in the bounds, turned by Angle.
+  bool Clicked(TPoint p) const;
+
+  // ---- Size and drawing ------------------------------------------------------------------
+  // With AutoSize the bounds collapse to their top-left corner (the text shape adds its text).
+  virtual void CalcSize();
+  void DrawAt() { DrawInRect(Bounds, 0, angle_); }
+  void DrawInRect(const TRect& r, int z, double angle) { DrawShape(r, z, angle); }
+
+  // ---- Properties ------------------------------------------------------------------------
+  TKelBrush* Brush() const { return brush_.get(); }
+  TKelPen* Pen() const { return pen_.get(); }
+  TKelFont* Font() const { return font_.get(); }
+  TKelShadow* Shadow() const { return shadow_.get(); }
+  TShapeCallout* ShapeCallout();
+  bool HasCallout() const { return callout_ != nullptr; }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value);
+  int Angle() const { return angle_; }
+  void SetAngle(int value);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool value);
+  TBevelCut Bevel() const { return bevel_; }
+  void SetBevel(TBevelCut value);
+  int BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(int value);
+  TColor Color() const { return color_; }
+  void SetColor(TColor value);
+  int RoundSize() const { return roundSize_; }
+  void SetRoundSize(int value);  // above 0 also makes the style fosRoundRectangle
+  TChartObjectShapeStyle ShapeStyle() const { return shapeStyle_; }
+  void SetShapeStyle(TChartObjectShapeStyle value);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool value);
+  int Transparency() const { return transparency_; }
+  void SetTransparency(int value);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment value);
+
+ protected:
+  // Fill, outline, bevel and (for text shapes) the text, in rectangle r at depth z.
+  void DrawShape(const TRect& r, int z, double angle);
+  virtual void DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle);
+  // After the outline: the text shape draws its text here.
+  virtual void DrawContent(TCanvas3D*, const TRect&, int, double) {}
+  void PartChanged(TObject*) { Repaint(); }
+
+  IShapePanel* panel_;
+  std::unique_ptr<TKelBrush> brush_;
+  std::unique_ptr<TKelPen> pen_;
+  std::unique_ptr<TKelFont> font_;
+  std::unique_ptr<TKelShadow> shadow_;
+  std::unique_ptr<TShapeCallout> callout_;
+  bool visible_ = true;
+  int angle_ = 0;
+  bool autoSize_ = true;
+  TBevelCut bevel_ = bvNone;
+  int bevelWidth_ = 2;
+  TColor color_ = clWhite;
+  int roundSize_ = 16;
+  TChartObjectShapeStyle shapeStyle_ = fosRectangle;
+  bool transparent_ = false;
+  int transparency_ = 0;
+  TAlignment alignment_ = taLeftJustify;
+};
+
+class TKelShape : public TKelCustomShape {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  using TKelCustomShape::TKelCustomShape;
+};
+
+// A shape that sizes itself to its text (lines split at #13, line feeds ignored) plus margins.
+class TCustomTextShape : public TKelCustomShape {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TCustomTextShape(IShapePanel* panel);
+  ~TCustomTextShape() override;
+  void Assign(TPersistent* source) override;
+
+  void CalcSize() override;
+
+  const std::string& Text() const { return text_; }
+  void SetText(const std::string& value);
+  TMargins* Margins() const { return margins_.get(); }
+  TAlignment TextAlignment() const { return textAlignment_; }
+  void SetTextAlignment(TAlignment value);
+  TKelTextFormat TextFormat() const { return textFormat_; }
+  void SetTextFormat(TKelTextFormat value);
+  bool ClipText() const { return clipText_; }
+  void SetClipText(bool value);
+  // Lines found by the last CalcSize, and the text size it measured.
+  int Lines() const { return lines_; }
+  int TextWidth() const { return textWidth_; }
+  int TextHeight() const { return textHeight_; }
+  int TextOffsetX = 0;
+
+ protected:
+  void DrawContent(TCanvas3D* canvas, const TRect& r, int z, double angle) override;
+  virtual void TextChanged() { Repaint(); }
+  bool PenCounts() const;
+
+ private:
+  std::unique_ptr<TMargins> margins_;
+  std::string text_;
+  TAlignment textAlignment_ = taLeftJustify;
+  TKelTextFormat textFormat_ = ttfNormal;
+  bool clipText_ = true;
+  int lines_ = 0;
+  int textWidth_ = 0;
+  int textHeight_ = 0;
+};
+
+// A text shape that can stand at a custom position.
+class TTextShape : public TCustomTextShape {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  using TCustomTextShape::TCustomTextShape;
+  bool CustomPosition() const { return customPosition_; }
+  void SetCustomPosition(bool value);
+  int Left() const { return Bounds.Left; }
+  void SetLeft(int value);
+  int Top() const { return Bounds.Top; }
+  void SetTop(int value);
+
+ private:
+  bool customPosition_ = false;
+};

@@ -1,0 +1,452 @@
+// The chart panel and axis panel: margins and axis layout on fixed text metrics, value labels,
+// ticks and grid, the paint order and clipping in pixels, recovery from a failing series, the
+// bitmap export beside the screen buffer, and the series list with colours and paging.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ChartPanelTestSupport.h"
+#include "canvas/KelPen.h"
+#include "chart/KelProcs.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectText.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/graphics/Canvas.h"
+
+namespace {
+
+std::vector<std::pair<double, double>> Line(double x0, double x1, double y0, double y1, int n = 11) {
+  std::vector<std::pair<double, double>> points;
+  for (int i = 0; i < n; ++i) {
+    const double t = static_cast<double>(i) / (n - 1);
+    points.emplace_back(x0 + t * (x1 - x0), y0 + t * (y1 - y0));
+  }
+  return points;
+}
+
+// Rounds halves to even, as the axis does.
+int Even(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+// A chart whose series runs along the bottom and left axes, both fixed.
+struct FixedChart : TestChart {
+  FixedChart() {
+    AddSeries(Line(0, 10, 0, 100));
+    panel.BottomAxis()->SetMinMax(0, 10);
+    panel.LeftAxis()->SetMinMax(0, 100);
+  }
+};
+
+}  // namespace
+
+// ---- Margins and layout ---------------------------------------------------------------------
+
+TEST(ChartPanelLayout, MarginsGiveTheChartRectangle) {
+  struct Case {
+    const char* name;
+    TBevelCut bevel;
+    TRect expected;
+  };
+  const Case cases[] = {
+      {"no bevel", bvNone, TRect(12, 10, 388, 240)},
+      {"raised bevel of 1", bvRaised, TRect(13, 11, 387, 239)},
+  };
+  for (const Case& c : cases) {
+    TestChart chart;
+    chart.panel.SetBevelOuter(c.bevel);
+    TRect before;
+    chart.panel.OnBeforeDrawChart = [&](TObject*) { before = chart.panel.ChartBounds(); };
+    chart.Paint();
+    EXPECT_EQ(before, c.expected) << c.name;
+  }
+}
+
+TEST(ChartPanelLayout, DegenerateMarginsAreClamped) {
+  TestChart chart;
+  chart.panel.SetMarginUnits(muPixels);
+  chart.panel.SetMarginLeft(250);
+  chart.panel.SetMarginRight(250);  // right edge left of the left edge
+  TRect crossed;
+  chart.panel.OnBeforeDrawChart = [&](TObject*) { crossed = chart.panel.ChartBounds(); };
+  chart.Paint();
+  EXPECT_EQ(crossed.Left, 250);
+  EXPECT_EQ(crossed.Right, 251);
+
+  chart.panel.SetMarginLeft(200);
+  chart.panel.SetMarginRight(200);  // right edge on the left edge
+  chart.Paint();
+  EXPECT_EQ(crossed.Right, 200 + 400);
+}
+
+TEST(ChartPanelLayout, AxesTakeTheirRoomAndLabelsSitOnTheirTicks) {
+  FixedChart chart;
+  chart.Paint();
+  // Bottom first: labels one line (10) then axis line 2 + 1 and ticks 4: 240 - 10 - 7 = 223;
+  // the labels start a tenth of a line outside the room they took (230 + 1). Then the left
+  // axis: its widest label "100" (18) and a blank (6), then 7 for line and ticks: 12 + 31.
+  EXPECT_EQ(chart.panel.ChartBounds(), TRect(43, 10, 388, 223));
+  EXPECT_EQ(chart.panel.BottomAxis()->LabelPosition(), 231);
+  EXPECT_EQ(chart.panel.LeftAxis()->LabelPosition(), 35);
+
+  // Bottom labels 10 .. 0 at 34.5 pixels a unit, each centred on its tick at the label row.
+  const auto labels = chart.canvas->TextsIn("Axes/Bottom/Labels");
+  ASSERT_EQ(labels.size(), 11u);
+  for (int i = 0; i < 11; ++i) {
+    const int value = 10 - i;
+    EXPECT_EQ(labels[i].text, std::to_string(value));
+    EXPECT_EQ(labels[i].x, 43 + Even(value * 34.5)) << value;
+    EXPECT_EQ(labels[i].y, 231) << value;
+  }
+  // The left labels (0..100 by 10 on 213 pixels) end at the label position, half a line up.
+  const auto left = chart.canvas->TextsIn("Axes/Left/Labels");
+  ASSERT_EQ(left.size(), 11u);
+  EXPECT_EQ(left.front().text, "100");
+  EXPECT_EQ(left.front().x, 35);
+  EXPECT_EQ(left.front().y, 10 - 5);
+
+  // Grid lines lie strictly inside the chart rectangle, from its top + 1 to its bottom.
+  const auto grid = chart.canvas->SegmentsIn("Axes/Bottom/Grid");
+  ASSERT_EQ(grid.size(), 9u);
+  for (const auto& line : grid) {
+    EXPECT_GT(line.x0, 43);
+    EXPECT_LT(line.x0, 388);
+    EXPECT_EQ(line.y0, 11);
+    EXPECT_EQ(line.y1, 223);
+  }
+  const auto leftGrid = chart.canvas->SegmentsIn("Axes/Left/Grid");
+  ASSERT_EQ(leftGrid.size(), 9u);
+  for (const auto& line : leftGrid) {
+    EXPECT_GT(line.y0, 10);
+    EXPECT_LT(line.y0, 223);
+    EXPECT_EQ(line.x0, 44);
+    EXPECT_EQ(line.x1, 388);
+  }
+}
+
+// ---- Value labels ---------------------------------------------------------------------------
+
+TEST(ChartAxisLabels, ValueLabelTable) {
+  struct Case {
+    const char* name;
+    double minimum, maximum, increment;
+    size_t labels;
+    const char* first;
+    const char* last;
+  };
+  const Case cases[] = {
+      {"0..100 by 10", 0, 100, 10, 11, "100", "0"},
+      {"range of 10000 increments", 0, 10000, 1, 0, "", ""},
+      {"20..22 by 0.1 keeps both ends", 20, 22, 0.1, 21, "22", "20"},
+      {"0..0.7 by 0.1 keeps both ends", 0, 0.7, 0.1, 8, "0.7", "0"},
+  };
+  for (const Case& c : cases) {
+    FixedChart chart;
+    TChartAxis* axis = chart.panel.LeftAxis();
+    axis->SetLabelsSeparation(0);  // every increment fits
+    axis->SetMinMax(c.minimum, c.maximum);
+    axis->SetIncrement(c.increment);
+    chart.Paint();
+    const auto& items = axis->LabelItems();
+    ASSERT_EQ(items.size(), c.labels) << c.name;
+    if (c.labels == 0) {
+      EXPECT_TRUE(axis->TickPixels().empty()) << c.name;
+      EXPECT_TRUE(axis->GridPixels().empty()) << c.name;
+      EXPECT_TRUE(chart.canvas->TextsIn("Axes/Left/Labels").empty()) << c.name;
+      continue;
+    }
+    EXPECT_EQ(items.front().Text, c.first) << c.name;
+    EXPECT_EQ(items.back().Text, c.last) << c.name;
+    // Drawn too, in that order.
+    const auto drawn = chart.canvas->TextsIn("Axes/Left/Labels");
+    ASSERT_EQ(drawn.size(), c.labels) << c.name;
+    EXPECT_EQ(drawn.back().text, c.last) << c.name;
+  }
+}
+
+TEST(ChartAxisLabels, TicksGridAndMinorTicks) {
+  struct Case {
+    const char* name;
+    bool centred;
+    int minorCount;
+    size_t grid, minor;
+  };
+  const Case cases[] = {
+      {"plain", false, 3, 9, 30},
+      {"grid centred between ticks", true, 3, 10, 30},
+      {"minor count below 0 acts as 0", false, -1, 9, 0},
+  };
+  for (const Case& c : cases) {
+    FixedChart chart;
+    TChartAxis* axis = chart.panel.LeftAxis();
+    axis->SetIncrement(10);
+    axis->SetGridCentered(c.centred);
+    axis->SetMinorTickCount(c.minorCount);
+    chart.Paint();
+    const auto& ticks = axis->TickPixels();
+    ASSERT_EQ(ticks.size(), 11u) << c.name;
+    const auto grid = axis->GridPixels();
+    EXPECT_EQ(grid.size(), c.grid) << c.name;
+    if (c.centred)
+      for (size_t i = 0; i < grid.size(); ++i) EXPECT_EQ(grid[i], (ticks[i] + ticks[i + 1]) / 2) << c.name;
+    EXPECT_EQ(axis->MinorTickPixels().size(), c.minor) << c.name;
+    EXPECT_EQ(chart.canvas->SegmentsIn("Axes/Left/MinorTicks").size(), c.minor) << c.name;
+  }
+}
+
+TEST(ChartAxisLabels, LogarithmicBaseBelowOneEndsTheIncrementSearch) {
+  FixedChart chart;
+  TChartAxis* axis = chart.panel.LeftAxis();
+  axis->SetMinMax(1, 1000);
+  axis->SetLogarithmic(true);
+  axis->SetLogarithmicBase(0.5);
+  double increment = 0;
+  chart.panel.OnAfterDraw = [&](TObject*) { increment = axis->LabelsIncrement(); };
+  chart.Paint();  // returned: the search no longer loops on a shrinking step
+  EXPECT_GT(increment, 0);
+}
+
+// ---- Paint order and clipping -----------------------------------------------------------------
+
+TEST(ChartPaintOrder, AxesBehindOrOverTheSeries) {
+  for (bool behind : {true, false}) {
+    FixedChart chart;
+    chart.panel.SeriesAt(0)->ChangeSeriesColor(clRed);
+    chart.panel.SeriesAt(0)->SetName("Curve");
+    chart.panel.SetAxisBehind(behind);
+    chart.Paint();
+    const auto& e = chart.canvas->elements;
+    ASSERT_EQ(e.front(), "Panel");
+    const int axes = chart.canvas->IndexOf("Axes");
+    const int series = chart.canvas->IndexOf("Series");
+    ASSERT_GE(axes, 0);
+    ASSERT_GE(series, 0);
+    EXPECT_EQ(axes < series, behind);
+    EXPECT_EQ(e[series + 1], "Curve");
+    EXPECT_EQ(chart.canvas->open.size(), 0u);
+    EXPECT_EQ(chart.canvas->clipDepth, 0);
+  }
+}
+
+TEST(ChartPaintOrder, SeriesOverGridLastSeriesOnTopNothingOutsideTheClip) {
+  for (bool behind : {true, false}) {
+    FixedChart chart;
+    chart.panel.FreeAllSeries();
+    // A horizontal red line at 50 crossing the bottom axis's grid line at 5, a blue one on it.
+    chart.AddSeries(Line(0, 10, 50, 50), clRed);
+    chart.AddSeries(Line(0, 10, 35, 35), clRed);
+    chart.AddSeries(Line(0, 10, 35, 35), clBlue);
+    // A steep green line running far above and below the fixed range (it crosses 50 at 3.3).
+    chart.AddSeries(Line(0, 10, 150, -150), clLime);
+    chart.panel.SetAxisBehind(behind);
+    chart.Paint();
+    const TRect r = chart.panel.ChartBounds();
+    const int x = chart.panel.BottomAxis()->CalcXPosValue(5);
+    const int y50 = chart.panel.LeftAxis()->CalcYPosValue(50);
+    const int y35 = chart.panel.LeftAxis()->CalcYPosValue(35);
+    EXPECT_EQ(chart.Pixel(x, y50), behind ? clRed : static_cast<TColor>(0xC0C0C0)) << behind;
+    EXPECT_EQ(chart.Pixel(x + 7, y35), clBlue);  // the last series on top
+    EXPECT_GT(chart.Count(clLime, r.Left, r.Top, r.Right, r.Bottom), 0);
+    EXPECT_EQ(chart.Count(clLime, 0, 0, chart.width - 1, r.Top - 1), 0);
+    EXPECT_EQ(chart.Count(clLime, 0, r.Bottom + 1, chart.width - 1, chart.height - 1), 0);
+  }
+}
+
+TEST(ChartPaintOrder, AxesShowWhenUsedOrWithoutSeries) {
+  TestChart empty;
+  empty.Paint();
+  for (TChartAxis* axis : {empty.panel.BottomAxis(), empty.panel.TopAxis(), empty.panel.LeftAxis(),
+                           empty.panel.RightAxis()})
+    EXPECT_TRUE(axis->VisibleNow) << axis->ElementName();
+  EXPECT_FALSE(empty.panel.DepthAxis()->VisibleNow);
+
+  FixedChart used;
+  used.Paint();
+  EXPECT_TRUE(used.panel.BottomAxis()->VisibleNow);
+  EXPECT_TRUE(used.panel.LeftAxis()->VisibleNow);
+  EXPECT_FALSE(used.panel.TopAxis()->VisibleNow);
+  EXPECT_FALSE(used.panel.RightAxis()->VisibleNow);
+  EXPECT_EQ(used.canvas->IndexOf("Top"), -1);
+  EXPECT_EQ(used.canvas->IndexOf("Right"), -1);
+}
+
+// ---- Recovery ---------------------------------------------------------------------------------
+
+namespace {
+
+class FailingSeries : public TFastLineSeries {
+ public:
+  using TFastLineSeries::TFastLineSeries;
+  void PaintAllPoints() override {
+    if (failures > 0) {
+      --failures;
+      throw Exception("paint failed");
+    }
+    TFastLineSeries::PaintAllPoints();
+  }
+  int failures = 1;
+};
+
+}  // namespace
+
+TEST(ChartPaintRecovery, AFailingSeriesLeavesTheChartPaintable) {
+  FixedChart chart;
+  chart.panel.FreeAllSeries();
+  auto* series = new FailingSeries(nullptr);
+  for (const auto& [x, y] : Line(0, 10, 50, 50)) series->AppendXY(x, y);
+  series->ChangeSeriesColor(clRed);
+  chart.panel.AttachSeries(series);
+  EXPECT_THROW(chart.Paint(), Exception);
+  EXPECT_TRUE(chart.panel.RepaintEnabled());
+  EXPECT_EQ(chart.canvas->clipDepth, 0);
+  EXPECT_TRUE(chart.canvas->open.empty()) << chart.canvas->Path();
+  EXPECT_EQ(chart.canvas->DeviceCanvas(), chart.panel.Canvas());  // pointed back
+
+  chart.Paint();
+  const int y = chart.panel.LeftAxis()->CalcYPosValue(50);
+  EXPECT_GT(chart.Count(clRed, 0, y, chart.width - 1, y), 100);
+}
+
+// ---- Export -----------------------------------------------------------------------------------
+
+TEST(ChartExport, BitmapFileEqualsTheScreenBufferWhichStaysValid) {
+  FixedChart chart;
+  chart.panel.LeftAxis()->Title()->SetText("Temp");
+  TBitmap screen;
+  screen.SetPixelFormat(pf32bit);
+  screen.SetSize(400, 250);
+  auto* canvas = chart.canvas;
+  chart.panel.DrawTo(screen.Canvas(), TRect(0, 0, 400, 250));  // the screen paint: through the buffer
+  ASSERT_TRUE(canvas->RestoreFromBuffer());
+
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  const std::string file = std::string(folder) + "TmpLine.jpg";
+  chart.panel.WriteBitmapFile(file);
+
+  // The buffer survived the export and still restores the window.
+  EXPECT_NE(canvas->BufferBitmap, nullptr);
+  EXPECT_FALSE(canvas->BufferInvalid);
+  EXPECT_TRUE(canvas->GetBuffered());
+
+  FILE* f = std::fopen(file.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  char magic[2] = {};
+  ASSERT_EQ(std::fread(magic, 1, 2, f), 2u);
+  std::fclose(f);
+  EXPECT_EQ(std::string(magic, 2), "BM");  // a Windows bitmap whatever the extension
+
+  TBitmap written;
+  written.LoadFromFile(file);
+  ASSERT_EQ(written.Width(), 400);
+  ASSERT_EQ(written.Height(), 250);
+  int different = 0;
+  for (int y = 0; y < 250; ++y)
+    for (int x = 0; x < 400; ++x)
+      if (::GetPixel(written.Canvas()->Handle(), x, y) != ::GetPixel(screen.Canvas()->Handle(), x, y)) ++different;
+  EXPECT_EQ(different, 0);
+  std::remove(file.c_str());
+}
+
+// ---- Series list, colours and paging ------------------------------------------------------------
+
+TEST(ChartSeriesList, RegisteringTwiceKeepsOneEntry) {
+  TestChart chart;
+  auto* series = chart.AddSeries(Line(0, 1, 0, 1));
+  chart.panel.RegisterSeries(*series);
+  chart.panel.AttachSeries(series);
+  EXPECT_EQ(chart.panel.SeriesCount(), 1);
+}
+
+TEST(ChartSeriesList, UncolouredSeriesGetDistinctPaletteColours) {
+  TestChart chart;
+  std::vector<TColor> colours;
+  for (int i = 0; i < 3; ++i) colours.push_back(chart.AddSeries(Line(0, 1, 0, 1))->EffectiveColor());
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(colours[i], static_cast<TColor>(DefaultPaletteColor(i))) << i;
+  EXPECT_NE(colours[0], colours[1]);
+  EXPECT_NE(colours[1], colours[2]);
+}
+
+TEST(ChartSeriesList, PagingSplitsThePoints) {
+  TestChart chart;
+  std::vector<std::pair<double, double>> points;
+  for (int i = 0; i < 250; ++i) points.emplace_back(i, i % 7);
+  TChartSeries* series = chart.AddSeries(points);
+  TChartPage* pages = chart.panel.Pages();
+  EXPECT_THROW(pages->SetMaxPointsPerPage(-1), ChartException);
+  pages->SetMaxPointsPerPage(100);
+  EXPECT_EQ(pages->PageCount(), 3);
+  pages->SetCurrent(5);
+  EXPECT_EQ(pages->Current(), 3);
+  int first, last;
+  series->PageRange(first, last);
+  EXPECT_EQ(first, 200);
+  EXPECT_EQ(last, 249);
+  // The short last page keeps the scale of a full one unless it is to be scaled by itself.
+  TChartAxis& bottom = *chart.panel.BottomAxis();
+  EXPECT_EQ(chart.panel.SeriesExtreme(bottom, false, true), 200);
+  EXPECT_EQ(chart.panel.SeriesExtreme(bottom, true, true), 249);
+  pages->SetScaleLastPage(false);
+  EXPECT_DOUBLE_EQ(chart.panel.SeriesExtreme(bottom, true, true), 200 + 100 * 49.0 / 50);
+}
+
+TEST(ChartSeriesList, ExtremesWithoutSeriesAndDepthPercentClamped) {
+  TestChart chart;
+  EXPECT_EQ(chart.panel.SeriesExtreme(*chart.panel.LeftAxis(), false, false), 0);
+  EXPECT_EQ(chart.panel.SeriesExtreme(*chart.panel.LeftAxis(), true, false), 0);
+  chart.panel.SetChart3DPercent(0);
+  EXPECT_EQ(chart.panel.Chart3DPercent(), 1);
+  chart.panel.SetChart3DPercent(250);
+  EXPECT_EQ(chart.panel.Chart3DPercent(), 100);
+}
+
+// ---- Layouts ----------------------------------------------------------------------------------
+
+namespace {
+
+std::unique_ptr<TCustomAxisPanel> ReadPanel(const std::string& text) {
+  RegisterClass(TCustomAxisPanel::StaticClass());
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  return std::unique_ptr<TCustomAxisPanel>(static_cast<TCustomAxisPanel*>(stream.ReadComponent(nullptr)));
+}
+
+std::string WritePanel(TCustomAxisPanel& panel) {
+  TMemoryStream stream;
+  stream.WriteComponent(&panel);
+  return ObjectBinaryToText(
+      std::string_view(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size())));
+}
+
+}  // namespace
+
+TEST(ChartPanelStream, UnknownCanvasFallsBackToGdiAndLegacyEntriesAreRead) {
+  const auto panel = ReadPanel(
+      "object Chart: TCustomAxisPanel\n"
+      "  BorderStyle = bsSingle\n"
+      "  DefaultCanvas = 'TNoSuchCanvas'\n"
+      "  MaxPointsPerPage = 100\n"
+      "  ScaleLastPage = False\n"
+      "end\n");
+  ASSERT_NE(panel->Canvas3D(), nullptr);
+  EXPECT_EQ(panel->Canvas3D()->ClassType().Name(), "TKelCanvas3D");
+  EXPECT_TRUE(panel->Border()->Visible());
+  EXPECT_EQ(panel->Pages()->MaxPointsPerPage(), 100);
+  EXPECT_FALSE(panel->Pages()->ScaleLastPage());
+  EXPECT_TRUE(panel->RepaintEnabled());
+}
+
+TEST(ChartPanelStream, CanvasNameAndPrintMarginsRoundTrip) {
+  TCustomAxisPanel panel(nullptr);
+  panel.SetName("Chart");
+  panel.SetCanvasClassName("TGDIPlusCanvas");
+  std::string text = WritePanel(panel);
+  EXPECT_NE(text.find("DefaultCanvas = 'TGDIPlusCanvas'"), std::string::npos) << text;
+  EXPECT_EQ(text.find("PrintMargins"), std::string::npos) << text;  // all 15: not written
+  const auto copy = ReadPanel(text);
+  EXPECT_EQ(copy->CanvasClassName(), "TGDIPlusCanvas");  // kept for when the class is there
+  EXPECT_EQ(copy->Canvas3D()->ClassType().Name(), "TKelCanvas3D");  // meanwhile the GDI canvas
+}
