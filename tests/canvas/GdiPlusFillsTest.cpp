@@ -225,7 +225,9 @@ TEST_F(GdiPlusFillsTest, UnusualStopListsDrawWithoutAWhiteFill) {
       const TColor centre = surface->Pixel(100, 60);
       EXPECT_NE(centre, clWhite) << c.name << " direction " << direction;
       EXPECT_NE(centre, clBlack) << c.name << " direction " << direction << ": nothing drawn";
-      if (direction != gdTopBottom) EXPECT_TRUE(Near(centre, c.centre, 60)) << c.name << " direction " << direction;
+      if (direction != gdTopBottom) {
+        EXPECT_TRUE(Near(centre, c.centre, 60)) << c.name << " direction " << direction;
+      }
     }
   }
 }

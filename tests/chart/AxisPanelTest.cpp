@@ -188,8 +188,9 @@ TEST(ChartAxisLabels, TicksGridAndMinorTicks) {
     ASSERT_EQ(ticks.size(), 11u) << c.name;
     const auto grid = axis->GridPixels();
     EXPECT_EQ(grid.size(), c.grid) << c.name;
-    if (c.centred)
+    if (c.centred) {
       for (size_t i = 0; i < grid.size(); ++i) EXPECT_EQ(grid[i], (ticks[i] + ticks[i + 1]) / 2) << c.name;
+    }
     EXPECT_EQ(axis->MinorTickPixels().size(), c.minor) << c.name;
     EXPECT_EQ(chart.canvas->SegmentsIn("Axes/Left/MinorTicks").size(), c.minor) << c.name;
   }
