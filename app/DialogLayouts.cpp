@@ -1,9 +1,7 @@
-// Layout text into a form, with the control classes it names registered.
+// Layout text into a form, with the platform control classes it names registered (the control
+// set registers its own classes at its start-up).
 #include "app/DialogLayouts.h"
 
-#include "controls/KxButton.h"
-#include "controls/KxEdit.h"
-#include "controls/KxLabel.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/ui/Animate.h"
@@ -18,8 +16,7 @@
 void ReadDialogLayout(TComponent* form, std::string_view layoutText) {
   RegisterClasses({&TLabel::StaticClass(), &TButton::StaticClass(), &TRadioButton::StaticClass(),
                    &TEdit::StaticClass(), &TComboBox::StaticClass(), &TDateTimePicker::StaticClass(),
-                   &TProgressBar::StaticClass(), &TAnimate::StaticClass(), &TKxButton::StaticClass(),
-                   &TKxEdit::StaticClass(), &TKxLabel::StaticClass()});
+                   &TProgressBar::StaticClass(), &TAnimate::StaticClass()});
   TMemoryStream layout;
   layout.WriteBuffer(layoutText.data(), static_cast<long long>(layoutText.size()));
   layout.SetPosition(0);

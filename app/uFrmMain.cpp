@@ -62,8 +62,8 @@ std::string NowText() { return FormatDateTime("yyyy-mm-dd hh:mm:ss", Now()); }
 }  // namespace
 
 void RegisterMainWindowClasses() {
-  RegisterClasses({&TZQuery::StaticClass(), &TKxButton::StaticClass(), &TKxComboBox::StaticClass(),
-                   &TKxLabel::StaticClass()});
+  // The control set's classes come from its own start-up.
+  RegisterClasses({&TZQuery::StaticClass()});
 }
 
 void FilterIntervalKey(wchar_t& key, bool allowMinus) {

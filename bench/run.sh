@@ -7,10 +7,8 @@ set -euo pipefail
 "$VK_ROOT/tools/bootstrap.sh"
 
 cd "$VK_ROOT"
-arch=${VK_ARCH:-$(vk_runnable_arches | head -n 1)}
-vk_arch_runs "$arch" || { vk_log "this machine cannot run the $arch build"; exit 1; }
-vk_arch_env "$arch"
-vk_log "benchmarks of the $arch build"
+vk_use_run_arch benchmarks || exit 1
+arch=$VK_ARCH
 vk_configure_build "$arch" >/dev/null
 
 trap vk_stop_display EXIT

@@ -57,6 +57,18 @@ vk_runnable_arches() {
   return 0
 }
 
+# vk_use_run_arch WHAT: picks the architecture a script runs WHAT of (VK_ARCH, else the first
+# that runs here), makes it current and says so; fails when the machine cannot run it.
+vk_use_run_arch() {
+  local arch=${VK_ARCH:-$(vk_runnable_arches | head -n 1)}
+  if [ -z "$arch" ] || ! vk_arch_runs "$arch"; then
+    vk_log "this machine cannot run the ${arch:-Windows} $1"
+    return 1
+  fi
+  vk_arch_env "$arch"
+  vk_log "the $arch $1 ($VK_BUILD/$arch)"
+}
+
 # vk_pe_arch FILE: win32 or win64 from a Windows program's header (machine field of the PE
 # header); empty when FILE is not a Windows program.
 vk_pe_arch() {

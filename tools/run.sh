@@ -10,10 +10,8 @@ set -euo pipefail
 . "$(dirname "$0")/common.sh"
 "$VK_ROOT/tools/bootstrap.sh"
 cd "$VK_ROOT"
-arch=${VK_ARCH:-$(vk_runnable_arches | head -n 1)}
-vk_arch_runs "$arch" || { vk_log "this machine cannot run the $arch program"; exit 1; }
-vk_arch_env "$arch"
-vk_log "the $arch program ($VK_BUILD/$arch)"
+vk_use_run_arch program || exit 1
+arch=$VK_ARCH
 vk_configure_build "$arch" >/dev/null
 
 bin=$VK_BUILD/$arch/bin

@@ -15,7 +15,6 @@
 #include "controls/KxButton.h"
 #include "controls/KxCmboBx.h"
 #include "controls/KxLabel.h"
-#include "controls/KxModule.h"
 #include "controls/KxPageControl.h"
 #include "tests/app/AcquisitionFixture.h"
 #include "tests/support/VirtualPortPair.h"
@@ -52,7 +51,6 @@ class FrmMainTest : public testing::Test {
     AbortRequested = 0;
     RunMode = 0;
     SetTestMode(true);
-    InitControlSet();
     RegisterMainWindowClasses();
     Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT flags) {
       boxes.push_back(caption + ": " + text + ((flags & MB_ICONWARNING) ? " [warning]" : ""));
