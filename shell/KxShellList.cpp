@@ -448,8 +448,8 @@ void TKxCustomShellList::ColumnClick(int column) {
 
 void TKxCustomShellList::RefillList() {
   if (!HandleAllocated()) return;
-  if (deferRefresh_ || IsEditing()) {
-    refreshWanted_ = true;
+  if (refresh_.deferred || IsEditing()) {
+    refresh_.wanted = true;
     return;
   }
   {
@@ -465,8 +465,8 @@ void TKxCustomShellList::RefillList() {
 }
 
 void TKxCustomShellList::RefreshList() {
-  if (deferRefresh_ || IsEditing()) {
-    refreshWanted_ = true;
+  if (refresh_.deferred || IsEditing()) {
+    refresh_.wanted = true;
     return;
   }
   if (ItemCount() == 0) {
@@ -626,13 +626,13 @@ void TKxCustomShellList::Edit(TListItem* item, const std::string* text) {
   std::wstring wide = Utf8ToWide(Trim(*text));
   if (wide.size() > MAX_PATH) wide.resize(MAX_PATH);
   PIDL renamed = nullptr;
-  ignoreNextChange_ = true;
+  refresh_.ignoreNext = true;
   const HRESULT hr = shellFolder_->SetNameOf(OwnerWindow(), data->RelIdList(), wide.c_str(), 0x20, &renamed);
   if (SUCCEEDED(hr) && renamed) {
     data->SetRelIdList(renamed);
     item->SetCaption(DisplayNameOf(shellFolder_, renamed, TKxNameKind::InFolder));
   } else {
-    ignoreNextChange_ = false;
+    refresh_.ignoreNext = false;
     ShellFree(renamed);
   }
 }
@@ -649,22 +649,18 @@ void TKxCustomShellList::BeginDragNotify(TListItem*, bool rightButton) {
   TComRef<IDropSource> source;
   (new TDropSource_shlvtv(rightButton ? TKxDragButton::Right : TKxDragButton::Left))
       ->QueryInterface(IID_IDropSource, source.PutVoid());
-  deferRefresh_ = true;
+  refresh_.deferred = true;
   DWORD effect = 0;
   SFGAOF allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
   if (FAILED(shellFolder_->GetAttributesOf(static_cast<UINT>(items.size()), items.data(), &allowed)))
     allowed = DROPEFFECT_NONE;
   const HRESULT result = DoDragDrop(object.Get(), source.Get(), allowed & 7, &effect);
-  if (result == DRAGDROP_S_DROP) refreshWanted_ = true;
+  if (result == DRAGDROP_S_DROP) refresh_.wanted = true;
   EndDeferral();
 }
 
 void TKxCustomShellList::EndDeferral() {
-  deferRefresh_ = false;
-  if (refreshWanted_) {
-    refreshWanted_ = false;
-    RefreshList();
-  }
+  if (refresh_.EndDeferral()) RefreshList();
 }
 
 // Drops go to the folder's own drop target.
@@ -723,14 +719,7 @@ void TKxCustomShellList::WatchFolder() {
 }
 
 void TKxCustomShellList::ChangeNotified() {
-  if (ignoreNextChange_) {
-    ignoreNextChange_ = false;
-    return;
-  }
-  if (deferRefresh_) {
-    refreshWanted_ = true;
-    return;
-  }
+  if (!refresh_.ChangeArrived()) return;
   timer_->SetEnabled(false);
   timer_->SetInterval(Focused() ? 400 : 2000);
   timer_->SetEnabled(true);

@@ -18,6 +18,7 @@
 #include "shell/KxShellDragDrop.h"
 #include "shell/KxShellLocator.h"
 #include "shell/KxShellTree.h"
+#include "shell/ShellRefreshGate.h"
 
 class TChangeHandlerThread;
 class TTimer;
@@ -153,9 +154,7 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   TKxCustomShellTree* tree_ = nullptr;
   std::unordered_set<TKxShellListData*> data_;
   int ignoreChanges_ = 0;
-  bool ignoreNextChange_ = false;
-  bool deferRefresh_ = false;
-  bool refreshWanted_ = false;
+  TShellRefreshGate refresh_;
   IDataObject* dragData_ = nullptr;
 };
 

@@ -516,8 +516,8 @@ void TKxCustomShellTree::GetSelectedIndex(TTreeNode* node) {
 }
 
 void TKxCustomShellTree::FillTree() {
-  if (deferRefresh_ || IsEditing()) {
-    refreshWanted_ = true;
+  if (refresh_.deferred || IsEditing()) {
+    refresh_.wanted = true;
     return;
   }
   THourGlass hourglass;
@@ -699,8 +699,8 @@ void TKxCustomShellTree::FlushPendingSelection(bool flushList) {
 // ---- Refreshing -----------------------------------------------------------------------------
 
 void TKxCustomShellTree::RefreshTree() {
-  if (deferRefresh_ || IsEditing()) {
-    refreshWanted_ = true;
+  if (refresh_.deferred || IsEditing()) {
+    refresh_.wanted = true;
     return;
   }
   if (!HandleAllocated() || NodeCount() == 0) {
@@ -795,25 +795,14 @@ void TKxCustomShellTree::RefreshNodeChildren(TTreeNode* node, TTreeNode*& rememb
 }
 
 void TKxCustomShellTree::ChangeNotified() {
-  if (ignoreNextChange_) {
-    ignoreNextChange_ = false;
-    return;
-  }
-  if (deferRefresh_) {
-    refreshWanted_ = true;
-    return;
-  }
+  if (!refresh_.ChangeArrived()) return;
   refreshTimer_->SetEnabled(false);
   refreshTimer_->SetInterval(Focused() ? 400 : 2000);
   refreshTimer_->SetEnabled(true);
 }
 
 void TKxCustomShellTree::EndDeferral() {
-  deferRefresh_ = false;
-  if (refreshWanted_) {
-    refreshWanted_ = false;
-    RefreshTree();
-  }
+  if (refresh_.EndDeferral()) RefreshTree();
 }
 
 // ---- Watching -------------------------------------------------------------------------------
@@ -878,7 +867,7 @@ void TKxCustomShellTree::Edit(TTreeNode* node, const std::string* text) {
   TKxShellTreeData* data = ShellData(node);
   if (!text || !data) {
     TKxCustomTreeView::Edit(node, text);
-    if (refreshWanted_ && !text) PostMessageW(Handle(), kRefreshAfterEditMessage, 0, 0);
+    if (refresh_.wanted && !text) PostMessageW(Handle(), kRefreshAfterEditMessage, 0, 0);
     return;
   }
   std::string name = Trim(*text);
@@ -886,7 +875,7 @@ void TKxCustomShellTree::Edit(TTreeNode* node, const std::string* text) {
   PIDL renamed = nullptr;
   {
     THourGlass hourglass;
-    ignoreNextChange_ = true;
+    refresh_.ignoreNext = true;
     TCounterRaise ignore(ignoreChanges_);
     IShellFolder* folder = data->ParentFolder();
     HRESULT hr = E_FAIL;
@@ -908,12 +897,12 @@ void TKxCustomShellTree::Edit(TTreeNode* node, const std::string* text) {
       }
       if (node->Parent()) SortNodeChildren(node->Parent());
     } else {
-      ignoreNextChange_ = false;
+      refresh_.ignoreNext = false;
     }
     ShellFree(renamed);
   }
   // The editor is still up while this notification runs: refresh once it has gone.
-  if (refreshWanted_) PostMessageW(Handle(), kRefreshAfterEditMessage, 0, 0);
+  if (refresh_.wanted) PostMessageW(Handle(), kRefreshAfterEditMessage, 0, 0);
 }
 
 HRESULT TKxCustomShellTree::InvokeVerbOnNode(TTreeNode* node, const std::string& verb) {
@@ -939,10 +928,10 @@ void TKxCustomShellTree::GoUp(int levels) {
 
 bool TKxCustomShellTree::CreateFolderUnderSelection() {
   const std::string parent = SelectedPathName();
-  ignoreNextChange_ = true;
+  refresh_.ignoreNext = true;
   std::string name;
   if (parent.empty() || !CreateNewFolderIn(parent, name)) {
-    ignoreNextChange_ = false;
+    refresh_.ignoreNext = false;
     return false;
   }
   {
@@ -1013,7 +1002,7 @@ void TKxCustomShellTree::ShowShellContextMenu(TTreeNode* node, TPoint point) {
   IContextMenu* menu = nullptr;
   HMENU popup = nullptr;
   PCIDL one = data->RelIdList();
-  deferRefresh_ = true;
+  refresh_.deferred = true;
   try {
     if (FAILED(ShellContextMenuFor(OwnerWindow(), folder, 1, &one, flags, kShellCommandFirst, menu, popup)) || !menu) {
       EndDeferral();
@@ -1032,7 +1021,7 @@ void TKxCustomShellTree::ShowShellContextMenu(TTreeNode* node, TPoint point) {
       node->EditText();
     } else if (command >= kShellCommandFirst) {
       InvokeShellVerb(OwnerWindow(), menu, static_cast<int>(command - kShellCommandFirst));
-      refreshWanted_ = true;
+      refresh_.wanted = true;
     } else if (command >= 1) {
       SendToCommand(node, static_cast<int>(command) - 1);
     }
@@ -1108,7 +1097,7 @@ void TKxCustomShellTree::BeginDragNotify(TTreeNode* node, bool rightButton) {
 void TKxCustomShellTree::StartOleDrag(TKxDragButton button) {
   TKxShellTreeData* data = ShellData(dragNode_);
   if (!data || !data->ParentData()) return;
-  deferRefresh_ = true;
+  refresh_.deferred = true;
   DWORD result = 0;
   DWORD effect = DROPEFFECT_NONE;
   try {
@@ -1120,10 +1109,10 @@ void TKxCustomShellTree::StartOleDrag(TKxDragButton button) {
     created->QueryInterface(IID_IDropSource, source.PutVoid());
     result = static_cast<DWORD>(DoDragDrop(object.Get(), source.Get(), AllowedEffectsOfNode(dragNode_), &effect));
   } catch (...) {
-    deferRefresh_ = false;
+    refresh_.deferred = false;
     throw;
   }
-  if (result == DRAGDROP_S_DROP) refreshWanted_ = true;
+  if (result == DRAGDROP_S_DROP) refresh_.wanted = true;
   EndDeferral();
 }
 
@@ -1206,8 +1195,8 @@ void TKxCustomShellTree::Drop(IDataObject* data, DWORD keyState, POINTL point, D
     THourGlass hourglass;
     target->Drop(data, keyState, point, &effect);
   }
-  if (!deferRefresh_) RefreshTree();
-  else refreshWanted_ = true;
+  if (!refresh_.deferred) RefreshTree();
+  else refresh_.wanted = true;
 }
 
 void TKxCustomShellTree::AutoScrollAndExpand(TPoint point) {
@@ -1313,8 +1302,8 @@ void TKxCustomShellTree::WndProc(TMessage& message) {
       message.Result = 0;
       return;
     case kRefreshAfterEditMessage:
-      if (refreshWanted_ && !IsEditing() && !deferRefresh_) {
-        refreshWanted_ = false;
+      if (refresh_.wanted && !IsEditing() && !refresh_.deferred) {
+        refresh_.wanted = false;
         RefreshTree();
       }
       message.Result = 0;

@@ -31,6 +31,7 @@
 #include "shell/KxShellDragDrop.h"
 #include "shell/KxShellLocator.h"
 #include "shell/KxTreeVw.h"
+#include "shell/ShellRefreshGate.h"
 
 class TChangeHandlerThread;
 class TTimer;
@@ -143,7 +144,7 @@ class TKxCustomShellTree : public TKxCustomTreeView, public IKxDropTargetOwner {
   // The timers of a pending refresh and a pending selection update (tests fire them).
   TTimer* RefreshTimer() const { return refreshTimer_; }
   TTimer* SelectionTimer() const { return selectionTimer_; }
-  bool RefreshDeferred() const { return deferRefresh_; }
+  bool RefreshDeferred() const { return refresh_.deferred; }
   // The wait after creating a folder, before the refresh (the shell's notification catches up).
   std::function<void(DWORD milliseconds)> FolderCreationWait;
   TTreeNode* DragNode() const { return dragNode_; }
@@ -198,7 +199,7 @@ class TKxCustomShellTree : public TKxCustomTreeView, public IKxDropTargetOwner {
   void StartOleDrag(TKxDragButton button);
   // While deferred, refreshes and change messages only mark a refresh as wanted; the end of
   // the deferral runs it once.
-  void BeginDeferral() { deferRefresh_ = true; }
+  void BeginDeferral() { refresh_.deferred = true; }
   void EndDeferral();
 
  private:
@@ -228,9 +229,7 @@ class TKxCustomShellTree : public TKxCustomTreeView, public IKxDropTargetOwner {
 
   int ignoreChanges_ = 0;
   int ignoreErrors_ = 0;
-  bool ignoreNextChange_ = false;
-  bool deferRefresh_ = false;
-  bool refreshWanted_ = false;
+  TShellRefreshGate refresh_;
   bool quickSelect_ = false;
   bool eatExpand_ = false;
   bool loaded_ = false;
