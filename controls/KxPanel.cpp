@@ -11,6 +11,7 @@
 #include "controls/KxCommonFrames.h"
 #include "controls/KxCommonGlyphs.h"
 #include "controls/KxOldPropReader.h"
+#include "controls/KxPanelDockManager.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Brush.h"
@@ -106,9 +107,11 @@ TKxCustomPanel::TKxCustomPanel(TComponent* owner) : TCustomPanel(owner) {
   SetControlStyle(style);
   SetBevelOuter(bvNone);
   SetBevelInner(bvNone);
+  SetUseDockManager(true);
 }
 
 TKxCustomPanel::~TKxCustomPanel() {
+  SetUseDockManager(false);  // the manager unhooks while the panel is whole
   if (frameController_ != nullptr) frameController_->UnregisterControl(this);
 }
 
@@ -138,6 +141,11 @@ void TKxCustomPanel::AdjustClientRect(TRect& rect) {
   rect = ShrinkByBorders(rect, true);
   rect.Right = std::max(rect.Right, rect.Left);
   rect.Bottom = std::max(rect.Bottom, rect.Top);
+}
+
+TDockTree* TKxCustomPanel::CreateDockManager() {
+  SetDoubleBuffered(true);
+  return new TKxPanelDockManager(this);
 }
 
 std::pair<TColor, TColor> TKxCustomPanel::GetGradientColors() {

@@ -8,8 +8,8 @@
 // order and disables all; enabling re-enables the children recorded "1" (or not recorded) and
 // leaves those recorded "0" disabled, so a child disabled on its own stays so.
 //
-// Not here: the dock manager that paints grabbers for docked clients; it needs the toolkit's
-// docking, which this toolkit does not have yet.
+// Docking: a panel that is a dock site uses a dock manager (TKxPanelDockManager) that lays its
+// docked clients out under caption grabbers; the panel is then double-buffered.
 #pragma once
 
 #include <cstdint>
@@ -113,6 +113,7 @@ class TKxCustomPanel : public TCustomPanel, public IKxFrameNotification {
  protected:
   void Paint() override;
   void AdjustClientRect(TRect& rect) override;
+  TDockTree* CreateDockManager() override;
   void WndProc(TMessage& message) override;
   void MouseEnter() override;
   void MouseLeave() override;

@@ -275,8 +275,9 @@ class TControl : public TComponent {
   // The dock site holding this control (null when not docked).
   TWinControl* HostDockSite() const { return hostDockSite_; }
   // Docks into `site` (null: undocks). The old site may refuse to let go (DoUnDock); the
-  // control leaves the old site's windows before the old site is told it left.
-  void ManualDock(TWinControl* site);
+  // control leaves the old site's windows before the old site is told it left. A site with a
+  // dock manager puts the control beside `dropControl` on the `align` side (see TDockTree).
+  void ManualDock(TWinControl* site, TControl* dropControl = nullptr, TAlign align = alNone);
 
   TNotifyEvent OnStartDrag;
   TDragOverEvent OnDragOver;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/ui/DockTree.h"
 #include "toolkit/ui/WinControl.h"
 
 const TEnumInfo& EnumTypeInfo(TDragMode) {
@@ -28,6 +29,11 @@ struct DragState {
   int Threshold = 5;
   TControl* Target = nullptr;
   bool Accepted = false;
+  // Dock drags: the drop frame on screen and where the client would go.
+  TRect DockRect;
+  TControl* DropControl = nullptr;
+  TAlign DropAlign = alNone;
+  TRect FrameShown;  // the frame currently inverted on the screen (empty: none)
 };
 
 DragState g_drag;
@@ -50,8 +56,34 @@ bool Inside(const TWinControl* outer, const TControl* inner) {
   return false;
 }
 
+// Inverts a three-pixel frame round `r` on the screen; a second call takes it away.
+void InvertFrame(const TRect& r) {
+  if (r.IsEmpty()) return;
+  HDC dc = GetDC(nullptr);
+  if (dc == nullptr) return;
+  HGDIOBJ old = SelectObject(dc, GetStockObject(GRAY_BRUSH));
+  constexpr int t = 3;
+  const int w = r.Width();
+  const int h = r.Height();
+  PatBlt(dc, r.Left, r.Top, w, std::min(t, h), PATINVERT);
+  if (h > t) PatBlt(dc, r.Left, r.Bottom - std::min(t, h - t), w, std::min(t, h - t), PATINVERT);
+  if (h > 2 * t) {
+    PatBlt(dc, r.Left, r.Top + t, std::min(t, w), h - 2 * t, PATINVERT);
+    if (w > t) PatBlt(dc, r.Right - std::min(t, w - t), r.Top + t, std::min(t, w - t), h - 2 * t, PATINVERT);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+}
+
+void ShowDropFrame(const TRect& r) {
+  if (r == g_drag.FrameShown) return;
+  InvertFrame(g_drag.FrameShown);
+  g_drag.FrameShown = r;
+  InvertFrame(r);
+}
+
 // The nearest dock site at or above `over` that takes the source at `p`.
-TWinControl* DockSiteAt(TControl* over, TPoint p) {
+TWinControl* DockSiteAt(TControl* over, TPoint p, TRect& influenceOut) {
   for (TControl* c = over; c != nullptr; c = c->Parent()) {
     auto* site = dynamic_cast<TWinControl*>(c);
     if (site == nullptr || !site->DockSite()) continue;
@@ -59,7 +91,10 @@ TWinControl* DockSiteAt(TControl* over, TPoint p) {
     TRect influence;
     bool canDock = true;
     site->GetSiteInfo(g_drag.Source, influence, p, canDock);
-    if (canDock && influence.Contains(p)) return site;
+    if (canDock && influence.Contains(p)) {
+      influenceOut = influence;
+      return site;
+    }
   }
   return nullptr;
 }
@@ -78,6 +113,16 @@ bool DragStarted() { return g_drag.Source != nullptr && !g_drag.Pending; }
 TPoint DragStartPoint() { return g_drag.Start; }
 TControl* DragTarget() { return g_drag.Target; }
 bool DragAccepted() { return g_drag.Accepted; }
+TRect DragDockRect() { return g_drag.DockRect; }
+TControl* DragDropControl() { return g_drag.DropControl; }
+TAlign DragDropAlign() { return g_drag.DropAlign; }
+
+void BeginDockDrag(TControl* client, TPoint start) {
+  if (client == nullptr) return;
+  client->BeginDrag(false);
+  g_drag.Kind = dkDock;
+  g_drag.Start = g_drag.Last = start;
+}
 
 void SetDragTargetFinder(std::function<TControl*(TPoint)> finder) { g_finder = std::move(finder); }
 
@@ -91,7 +136,8 @@ void DragToPoint(TPoint p) {
     if (g_drag.Source == nullptr) return;
   }
   TControl* over = ControlAt(p);
-  if (g_drag.Kind == dkDock) over = DockSiteAt(over, p);
+  TRect influence;
+  if (g_drag.Kind == dkDock) over = DockSiteAt(over, p, influence);
   TDragState state = dsDragMove;
   if (over != g_drag.Target) {
     Leave(g_drag);
@@ -99,11 +145,22 @@ void DragToPoint(TPoint p) {
     state = dsDragEnter;
   }
   g_drag.Accepted = false;
-  if (g_drag.Target == nullptr) return;
   if (g_drag.Kind == dkDock) {
-    g_drag.Accepted = true;
+    g_drag.DockRect = TRect();
+    g_drag.DropControl = nullptr;
+    g_drag.DropAlign = alNone;
+    if (auto* site = dynamic_cast<TWinControl*>(g_drag.Target)) {
+      g_drag.Accepted = true;
+      if (TDockTree* manager = site->DockManager()) {
+        manager->PositionDockRect(g_drag.Source, p, g_drag.DropControl, g_drag.DropAlign, g_drag.DockRect);
+      } else {
+        g_drag.DockRect = influence;
+      }
+    }
+    ShowDropFrame(g_drag.DockRect);
     return;
   }
+  if (g_drag.Target == nullptr) return;
   const TPoint local = g_drag.Target->ScreenToClient(p);
   bool accept = false;
   g_drag.Target->DragOver(g_drag.Source, local.X, local.Y, state, accept);
@@ -113,6 +170,7 @@ void DragToPoint(TPoint p) {
 void EndDragging(bool drop) {
   if (g_drag.Source == nullptr) return;
   const DragState st = g_drag;
+  InvertFrame(st.FrameShown);
   g_drag = DragState();
   if (st.Source->MouseCapture()) st.Source->SetMouseCapture(false);
   if (st.Pending) return;
@@ -125,7 +183,7 @@ void EndDragging(bool drop) {
       if (st.Kind == dkDrag) {
         st.Target->DragDrop(st.Source, local.X, local.Y);
       } else if (auto* site = dynamic_cast<TWinControl*>(st.Target)) {
-        st.Source->ManualDock(site);
+        st.Source->ManualDock(site, st.DropControl, st.DropAlign);
       }
     } else {
       Leave(st);
@@ -167,7 +225,11 @@ bool DragMessage(TControl* control, TMessage& message) {
 }
 
 void DockClientGone(TControl* client) {
-  if (g_drag.Source == client) g_drag = DragState();
+  if (g_drag.Source == client) {
+    InvertFrame(g_drag.FrameShown);
+    g_drag = DragState();
+  }
+  if (g_drag.DropControl == client) g_drag.DropControl = nullptr;
   if (g_drag.Target == client) {
     g_drag.Target = nullptr;
     g_drag.Accepted = false;
@@ -176,6 +238,7 @@ void DockClientGone(TControl* client) {
     auto& list = host->dockClients_;
     list.erase(std::remove(list.begin(), list.end(), client), list.end());
     client->hostDockSite_ = nullptr;
+    if (host->dockManager_) host->dockManager_->RemoveControl(client);
   }
   if (auto* site = dynamic_cast<TWinControl*>(client)) {
     for (TControl* docked : site->dockClients_) docked->hostDockSite_ = nullptr;
@@ -213,7 +276,7 @@ void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& a
 
 void TControl::DragDrop(TObject* source, int x, int y) { OnDragDrop(this, source, x, y); }
 
-void TControl::ManualDock(TWinControl* site) {
+void TControl::ManualDock(TWinControl* site, TControl* dropControl, TAlign align) {
   if (site == hostDockSite_) return;
   TWinControl* old = hostDockSite_;
   if (old != nullptr) {
@@ -222,12 +285,17 @@ void TControl::ManualDock(TWinControl* site) {
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
     hostDockSite_ = nullptr;
     SetParent(nullptr);
+    if (old->dockManager_) old->dockManager_->RemoveControl(this);
     old->DockClientRemoved(this);
   }
   if (site != nullptr) {
     hostDockSite_ = site;
     site->dockClients_.push_back(this);
+    site->dropControl_ = dropControl;
+    site->dropAlign_ = align;
     site->DockDrop(this, 0, 0);
+    site->dropControl_ = nullptr;
+    site->dropAlign_ = alNone;
   }
 }
 
@@ -235,8 +303,39 @@ void TControl::ManualDock(TWinControl* site) {
 
 void TWinControl::DockDrop(TControl* client, int x, int y) {
   client->SetParent(this);
+  if (dockManager_) dockManager_->InsertControl(client, dropAlign_, dropControl_);
   OnDockDrop(this, client, x, y);
 }
+
+void TWinControl::DockClientChanged(TControl*, UINT) {
+  if (!dockManager_) return;
+  dockManager_->ResetBounds(true);
+  if (HandleAllocated()) Invalidate();
+}
+
+void TWinControl::SetDockSite(bool value) {
+  dockSite_ = value;
+  UpdateDockManager();
+}
+
+void TWinControl::SetUseDockManager(bool value) {
+  useDockManager_ = value;
+  UpdateDockManager();
+}
+
+void TWinControl::UpdateDockManager() {
+  if (dockSite_ && useDockManager_) {
+    if (!dockManager_) {
+      dockManager_.reset(CreateDockManager());
+      // Clients docked before the manager came join it in their order.
+      for (TControl* client : dockClients_) dockManager_->InsertControl(client, alNone, nullptr);
+    }
+  } else {
+    dockManager_.reset();
+  }
+}
+
+TDockTree* TWinControl::CreateDockManager() { return new TDockTree(this); }
 
 bool TWinControl::DoUnDock(TWinControl* newTarget, TControl* client) {
   bool allow = true;

@@ -10,7 +10,8 @@
 //   idle      BeginDrag(not immediate)            capture                          pending
 //   pending   move beyond the threshold           OnStartDrag, then as dragging    dragging
 //   pending   button up, Esc, capture lost        release                          idle
-//   dragging  move                                leave/enter/move to the target   dragging
+//   dragging  move                                leave/enter/move to the target,  dragging
+//                                                 dock: move the drop frame
 //   dragging  button up                           drop on an accepting target,     idle
 //                                                 OnEndDrag(target or null)
 //   dragging  Esc, right button, capture lost     leave the target, OnEndDrag(null) idle
@@ -32,6 +33,17 @@ TPoint DragStartPoint();
 // The target under the pointer (a control, or a dock site for dkDock) and whether it accepts.
 TControl* DragTarget();
 bool DragAccepted();
+
+// For a dkDock drag over a site: the drop frame on screen (empty without a site), and where
+// the client would go (see TDockTree::PositionDockRect; alNone for a site without manager).
+// The frame is drawn inverted on the screen while the drag runs.
+TRect DragDockRect();
+TControl* DragDropControl();
+TAlign DragDropAlign();
+
+// Starts a dock drag of `client` (whatever its DragKind) from the screen point `start`, once
+// the mouse moved the platform's drag distance: a dock manager's grabber press.
+void BeginDockDrag(TControl* client, TPoint start);
 
 // Moves the drag to a screen point.
 void DragToPoint(TPoint screen);

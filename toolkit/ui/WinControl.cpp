@@ -14,6 +14,7 @@
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Screen.h"
+#include "toolkit/ui/DockTree.h"
 #include "toolkit/ui/DragDock.h"
 
 namespace {
@@ -53,6 +54,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(new TBrush
 }
 
 TWinControl::~TWinControl() {
+  // The dock manager may have hooked this control; it lets go while the control is whole.
+  dockManager_.reset();
   // Leave the parent while still a TWinControl, so it drops this control from its tab order
   // and its form forgets it as the active control.
   if (Parent() != nullptr) Parent()->RemoveControl(this);
@@ -279,6 +282,7 @@ void TWinControl::WndProc(TMessage& message) {
   if (DragMessage(this, message)) return;
   const UINT msg = message.Msg;
   if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK) {
+    if (dockManager_ && dockManager_->MouseMessage(message)) return;
     const TPoint pos{message.XPos(), message.YPos()};
     TControl* target = nullptr;
     if (captureControl_ != nullptr && GetCapture() == handle_) {
@@ -413,12 +417,13 @@ void TWinControl::WMPaint(TMessage& message) {
     HDC dc = reinterpret_cast<HDC>(message.WParam);
     PaintWindow(dc);
     PaintControls(dc, nullptr);
+    if (dockManager_) dockManager_->PaintSite(dc);
     return;
   }
   bool graphicChildren = false;
   for (TControl* c : controls_)
     if (dynamic_cast<TWinControl*>(c) == nullptr && c->Visible()) graphicChildren = true;
-  if (!graphicChildren && !doubleBuffered_ && !ControlState().Contains(csCustomPaint)) {
+  if (!graphicChildren && !doubleBuffered_ && !dockManager_ && !ControlState().Contains(csCustomPaint)) {
     DefaultHandler(message);
     return;
   }
@@ -441,6 +446,7 @@ void TWinControl::PaintHandler(TMessage& message) {
         PaintWindow(memDC.Get());
       }
       PaintControls(memDC.Get(), nullptr);
+      if (dockManager_) dockManager_->PaintSite(memDC.Get());
       BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
              memDC.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     } else {
@@ -449,6 +455,7 @@ void TWinControl::PaintHandler(TMessage& message) {
         PaintWindow(dc);
       }
       PaintControls(dc, nullptr);
+      if (dockManager_) dockManager_->PaintSite(dc);
     }
   } catch (...) {
     EndPaint(handle_, &ps);
@@ -716,6 +723,12 @@ void TWinControl::CNChar(TMessage& message) {
 
 // ---- Bounds and text ------------------------------------------------------------------------
 
+TRect TWinControl::AlignedClientRect() {
+  TRect rect = ClientRect();
+  AdjustClientRect(rect);
+  return rect;
+}
+
 TRect TWinControl::ClientRect() {
   if (handle_ != nullptr) {
     RECT r{};
@@ -927,8 +940,12 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
   DoAlign(alLeft, rect);
   DoAlign(alRight, rect);
   DoAlign(alClient, rect);
-  for (TControl* c : std::vector<TControl*>(controls_))
-    if (c->Align() == alNone) c->ApplyAnchors(client.Width() + client.Left, client.Height() + client.Top);
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    if (c->Align() != alNone) continue;
+    if (dockManager_ && dockManager_->Contains(c)) continue;  // placed by the dock manager
+    c->ApplyAnchors(client.Width() + client.Left, client.Height() + client.Top);
+  }
+  if (dockManager_) dockManager_->ResetBounds(false);
 }
 
 void TWinControl::Loaded() {

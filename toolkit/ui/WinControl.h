@@ -9,12 +9,14 @@
 // reflected back to that child as CN_xxx.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "toolkit/ui/Control.h"
 
 class TBrush;
+class TDockTree;
 
 // Sender, the docked client, x, y.
 using TDockDropEvent = TMethodEvent<TObject*, TControl*, int, int>;
@@ -93,6 +95,9 @@ class TWinControl : public TControl {
   void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
 
   TRect ClientRect() override;
+  // The client rectangle less what the control keeps for itself (borders): where aligned
+  // children and docked clients go.
+  TRect AlignedClientRect();
   void SetClientSize(int width, int height) override;
   TPoint ClientOrigin() override;
   void SetBounds(int left, int top, int width, int height) override;
@@ -129,7 +134,13 @@ class TWinControl : public TControl {
 
   // ---- Dock site -----------------------------------------------------------------------
   bool DockSite() const { return dockSite_; }
-  void SetDockSite(bool value) { dockSite_ = value; }
+  void SetDockSite(bool value);
+  // A dock site that uses a dock manager lets it lay out, paint and grab its clients.
+  bool UseDockManager() const { return useDockManager_; }
+  void SetUseDockManager(bool value);
+  // The site's dock manager (made by CreateDockManager while DockSite and UseDockManager are
+  // both set), or null.
+  TDockTree* DockManager() const { return dockManager_.get(); }
   int DockClientCount() const { return static_cast<int>(dockClients_.size()); }
   TControl* DockClients(int index) const { return dockClients_.at(static_cast<size_t>(index)); }
   // A client docks here: the default makes it a child (keeping its alignment) and fires
@@ -139,8 +150,9 @@ class TWinControl : public TControl {
   virtual bool DoUnDock(TWinControl* newTarget, TControl* client);
   // The client has left (already out of this control's windows).
   virtual void DockClientRemoved(TControl*) {}
-  // A docked client's text or visibility changed (CM_TEXTCHANGED, CM_VISIBLECHANGED).
-  virtual void DockClientChanged(TControl*, UINT) {}
+  // A docked client's text or visibility changed (CM_TEXTCHANGED, CM_VISIBLECHANGED); the
+  // default lays the dock manager's clients out again.
+  virtual void DockClientChanged(TControl* client, UINT what);
   // Where a dragged client may dock here: the influence rectangle (screen; default the whole
   // control) and whether it can (default: DockSite); OnGetSiteInfo may change both.
   virtual void GetSiteInfo(TControl* client, TRect& influence, TPoint mousePos, bool& canDock);
@@ -164,6 +176,8 @@ class TWinControl : public TControl {
   // Lays out `rect` (the client area) among the aligned children, then the anchored ones.
   virtual void AlignControls(TControl* control, TRect& rect);
   virtual void AdjustClientRect(TRect&) {}
+  // The dock manager for this site (the caller owns it); the default is a TDockTree.
+  virtual TDockTree* CreateDockManager();
   // Whether the window will have a menu bar (for the client size before the window exists).
   virtual bool WindowHasMenu() const { return false; }
   // Paints the window's own content into `dc` (default: the platform's painting).
@@ -229,7 +243,13 @@ class TWinControl : public TControl {
   TControl* captureControl_ = nullptr;  // non-windowed child that holds the mouse capture
   TSize designSize_;                    // from the layout; 0 when it gave none
   bool dockSite_ = false;
+  bool useDockManager_ = false;
+  std::unique_ptr<TDockTree> dockManager_;
+  // Where the client being docked goes (ManualDock's drop control and side).
+  TControl* dropControl_ = nullptr;
+  TAlign dropAlign_ = alNone;
   std::vector<TControl*> dockClients_;
+  void UpdateDockManager();
   friend void DockClientGone(TControl* client);
 };
 
