@@ -15,6 +15,7 @@
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Edit.h"
 #include "toolkit/ui/Form.h"
 
 #include <commctrl.h>
@@ -290,6 +291,38 @@ TEST_F(KxEditTest, EnterBecomesTabWithTabOnEnter) {
   edit_->Perform(WM_CHAR, VK_RETURN, 0);
   ASSERT_TRUE(PeekMessageW(&msg, edit_->Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
   EXPECT_EQ(msg.wParam, static_cast<WPARAM>(VK_TAB));
+}
+
+TEST_F(KxEditTest, ValidateErrorHandlerGivesTheMessageOfARejectedText) {
+  edit_->SetEditMask("00000;1;_");
+  edit_->SetText("12a45");
+  std::string supplied = "Five digits, please";
+  int asked = 0;
+  edit_->OnValidateError = [&](TObject*, std::string& message) {
+    ++asked;
+    message = supplied;
+  };
+  auto raised = [this]() -> std::string {
+    try {
+      edit_->ValidateEdit();
+    } catch (const EDBEditError& e) {
+      return e.Message();
+    }
+    return "(nothing)";
+  };
+  EXPECT_EQ(raised(), "Five digits, please");
+  EXPECT_EQ(asked, 1);
+  supplied.clear();
+  EXPECT_EQ(raised(), kMaskEditError) << "an empty message: the mask's own error";
+  edit_->OnValidateError = nullptr;
+  EXPECT_EQ(raised(), kMaskEditError);
+  edit_->OnValidateError = [&](TObject*, std::string& message) {
+    ++asked;
+    message = "never";
+  };
+  edit_->SetText("12345");
+  EXPECT_EQ(raised(), "(nothing)");
+  EXPECT_EQ(asked, 2) << "a fitting text asks nobody";
 }
 
 TEST_F(KxEditTest, TextHintSetBeforeTheWindowIsSentWhenItIsMade) {

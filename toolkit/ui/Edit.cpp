@@ -1,10 +1,11 @@
-// TCustomEdit over the platform's EDIT class; TCustomMaskEdit's validation hook.
+// TCustomEdit over the platform's EDIT class; TCustomMaskEdit's check of its mask.
 #include "toolkit/ui/Edit.h"
 
 #include <algorithm>
 
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/ui/EditMask.h"
 
 const TEnumInfo& EnumTypeInfo(TEditCharCase) {
   static const TEnumInfo info("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"});
@@ -201,6 +202,10 @@ const TClassInfo& TCustomMaskEdit::StaticClass() {
           .Abstract()
           .Build();
   return info;
+}
+
+void TCustomMaskEdit::ValidateEdit() {
+  if (IsMasked() && !EditTextFitsMask(editMask_, Text())) throw EDBEditError(kMaskEditError);
 }
 
 void TCustomMaskEdit::DoExit() {

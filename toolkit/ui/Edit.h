@@ -14,6 +14,8 @@ class TEnumInfo;
 
 // An edit's refusal of its text, with the message the user is shown.
 VK_DECLARE_EXCEPTION(EDBEditError, Exception);
+// The message of a text that does not fit its edit mask.
+inline constexpr const char* kMaskEditError = "Invalid input value";
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TControlBorderStyle { bsNoBorder, bsSingleBorder };
@@ -87,9 +89,9 @@ class TEdit : public TCustomEdit {
   const TClassInfo& ClassType() const override { return StaticClass(); }
 };
 
-// An edit with an edit mask. The masks' rules are not interpreted here: an empty mask (what
-// every edit of this program has) accepts any text; ValidateEdit is the hook a descendant
-// uses to reject a text.
+// An edit with an edit mask (EditMask.h gives the rules). The mask does not steer typing; it
+// is checked when the edit is left: an empty mask (what every edit of this program has)
+// accepts any text, a text that does not fit raises EDBEditError.
 class TCustomMaskEdit : public TCustomEdit {
  public:
   explicit TCustomMaskEdit(TComponent* owner) : TCustomEdit(owner) {}
@@ -99,8 +101,8 @@ class TCustomMaskEdit : public TCustomEdit {
   const std::string& EditMask() const { return editMask_; }
   void SetEditMask(const std::string& value) { editMask_ = value; }
   bool IsMasked() const { return !editMask_.empty(); }
-  // Raises when the text does not fit the mask; the base accepts every text.
-  virtual void ValidateEdit() {}
+  // Raises EDBEditError (kMaskEditError) when the text does not fit the mask.
+  virtual void ValidateEdit();
 
  protected:
   void DoExit() override;
