@@ -16,6 +16,7 @@
 #include "controls/KxPanel.h"
 #include "controls/KxPanelDockManager.h"
 #include "toolkit/ui/DragDock.h"
+#include "toolkit/ui/Edit.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Label.h"
 #include "toolkit/ui/Panel.h"
@@ -320,6 +321,23 @@ TEST_F(KxPanelGrabberPaintTest, AControlWithoutWindowAlwaysGetsTheActiveBar) {
   EXPECT_EQ(dib_->Pixel(150, 1), KxColorToRGB(clActiveCaption));
   const TRect alphaZone = site_->DockManager()->ZoneRect(alpha_);
   EXPECT_EQ(dib_->Pixel(150, alphaZone.Top + 1), KxColorToRGB(clInactiveCaption));
+}
+
+TEST_F(KxPanelGrabberPaintTest, AClientHoldingTheFocusGetsTheActiveBar) {
+  auto* edit = new TEdit(&form_);
+  edit->SetParent(alpha_);
+  edit->SetBounds(5, 5, 50, 20);
+  alpha_->ManualDock(site_);
+  beta_->ManualDock(site_, alpha_, alBottom);
+  form_.Show();
+  edit->SetFocus();
+  ASSERT_EQ(GetFocus(), edit->Handle());
+  PaintSite();
+  const TRect betaZone = site_->DockManager()->ZoneRect(beta_);
+  EXPECT_EQ(dib_->Pixel(150, 1), KxColorToRGB(clActiveCaption)) << "the focus is inside alpha";
+  EXPECT_EQ(dib_->Pixel(150, betaZone.Top + 1), KxColorToRGB(clInactiveCaption));
+  EXPECT_GT(CountOf(TRect(3, 1, 60, 15), KxColorToRGB(clCaptionText)), 5) << "alpha's caption in the active text colour";
+  form_.Hide();
 }
 
 TEST_F(KxPanelGrabberPaintTest, OnATopAlignedPanelTheBarRunsDownTheLeftWithTheCaptionTurned) {
