@@ -6,7 +6,8 @@
 // States: no panel (does nothing; Active drops to False when the panel goes) / panel, inactive
 // (the panel keeps whatever canvas it has) / panel, active (the panel's canvas is a
 // TGDIPlusCanvas whose InstalledBy is this component). A panel being freed is only forgotten:
-// its canvas is never swapped on the way out.
+// its canvas is never swapped on the way out. A component being freed gives its live panel a
+// GDI canvas back.
 #pragma once
 
 #include "canvas/KelGDIPlus.h"
