@@ -267,7 +267,8 @@ void TGDIPlusCanvas::DrawTextAt(const std::string& text, float x, float y) {
     if (effect == nullptr || !Draws(effect)) continue;
     if (Brush()->HasGradient()) Brush()->Gradient()->SetVisible(false);
     DrawTextRun(wide, x + effect->HorizSize(), y + effect->VertSize(), effect->Color());
-    if (effect->Smooth() && effect->SmoothBlur() != 0 && BufferBitmap != nullptr) {
+    // Only the buffer being drawn into: one kept through an export holds the screen's picture.
+    if (effect->Smooth() && effect->SmoothBlur() != 0 && BufferBitmap != nullptr && GetBuffered()) {
       BlurTextEffect(TextRectAt(text, x, y), effect, effect == effects[0]);
     }
   }

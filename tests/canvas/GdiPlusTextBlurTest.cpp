@@ -19,6 +19,8 @@
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 
 namespace {
 
@@ -181,6 +183,33 @@ TEST_F(GdiPlusTextBlurTest, ABlurRectangleOutsideTheBufferIsClampedOrSkipped) {
     }
   }
   EXPECT_TRUE(surface->InkBounds().IsEmpty()) << "the last frame drew nothing";
+}
+
+TEST_F(GdiPlusTextBlurTest, ABufferKeptThroughAnUnbufferedDrawingIsNotBlurred) {
+  // The screen frame leaves black text in the buffer; an export then draws the same text with
+  // a smooth shadow straight onto another surface while the buffer is kept.
+  DrawFrame({false, 4, 4, false, 2}, 20, 10, "HH");
+  TBitmap* buffer = canvas->BufferBitmap;
+  ASSERT_NE(buffer, nullptr);
+  auto snapshot = [&] {
+    std::vector<COLORREF> pixels;
+    for (int py = 0; py < buffer->Height(); ++py) {
+      for (int px = 0; px < buffer->Width(); ++px) pixels.push_back(GetPixel(buffer->Canvas()->Handle(), px, py));
+    }
+    return pixels;
+  };
+  const std::vector<COLORREF> before = snapshot();
+  TDibSurface exported(200, 120);
+  canvas->KeepBuffer = true;
+  canvas->SetBuffered(false);
+  canvas->SetTargetCanvas(exported.Canvas());
+  ASSERT_EQ(canvas->BufferBitmap, buffer);
+  canvas->SetBackMode(TRANSPARENT);
+  canvas->Font()->Shadow()->SetSmooth(true);
+  canvas->TextOut(20, 10, "HH");
+  EXPECT_GT(exported.Count(clBlack), 20) << "the text went to the export";
+  EXPECT_TRUE(snapshot() == before) << "the kept buffer is untouched";
+  canvas->KeepBuffer = false;
 }
 
 }  // namespace
