@@ -10,20 +10,9 @@
 // GDI canvas back.
 #pragma once
 
+#include "canvas/KelCanvasPanel.h"
 #include "canvas/KelGDIPlus.h"
 #include "toolkit/classes/Component.h"
-
-class TCanvas3D;
-
-// What the switch component needs of a chart panel (the panel is also a TComponent).
-class IKelCanvasPanel {
- public:
-  virtual ~IKelCanvasPanel() = default;
-  // The panel's canvas (owned by the panel).
-  virtual TCanvas3D* PanelCanvas() = 0;
-  // Takes `canvas` over, copies the old canvas's settings into it and frees the old one.
-  virtual void ChangeCanvas(TCanvas3D* canvas) = 0;
-};
 
 const TEnumInfo& EnumTypeInfo(TGDIPlusFontQuality);
 

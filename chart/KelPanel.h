@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas/KelGDIPlusSwitch.h"
+#include "canvas/KelCanvasPanel.h"
 #include "chart/KelProcs.h"
 #include "chart/KelShapes.h"
 #include "toolkit/graphics/Bitmap.h"
