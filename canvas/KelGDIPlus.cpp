@@ -44,6 +44,17 @@ int PointCount(std::size_t size, int highIndex) {
   return std::clamp(highIndex + 1, 0, static_cast<int>(size));
 }
 
+TRectFloat PointBounds(const TPointFloatArray& points) {
+  TRectFloat r{points[0].X, points[0].Y, points[0].X, points[0].Y};
+  for (const TPointFloat& p : points) {
+    r.Left = std::min(r.Left, p.X);
+    r.Top = std::min(r.Top, p.Y);
+    r.Right = std::max(r.Right, p.X);
+    r.Bottom = std::max(r.Bottom, p.Y);
+  }
+  return r;
+}
+
 TPointFloatArray FloatPoints(const TPointArray& points, int count) {
   TPointFloatArray out(count);
   for (int i = 0; i < count; ++i) out[i] = {static_cast<float>(points[i].X), static_cast<float>(points[i].Y)};
@@ -300,7 +311,10 @@ void TGDIPlusCanvas::ApplyBrush(TBrush* brush) {
 
 void TGDIPlusCanvas::ApplyPen() { DropPen(); }
 
-void TGDIPlusCanvas::DropPen() { pen_.reset(); }
+void TGDIPlusCanvas::DropPen() {
+  penFillBrush_.reset();
+  pen_.reset();
+}
 
 // Text is still drawn through GDI on the device, so the text state reaches it too.
 void TGDIPlusCanvas::ChangeBackColor(TColor color) {
@@ -403,6 +417,45 @@ bool TGDIPlusCanvas::PreparePen() {
   return true;
 }
 
+bool TGDIPlusCanvas::PreparePenFillOver(const TRectFloat& bounds) {
+  TKelPen* p = Pen();
+  // A pen filled with a brush does not take a plain colour back: the gradient went away since
+  // it was built, so it is built again.
+  if (penFillBrush_ != nullptr && !p->HasGradientFill()) DropPen();
+  if (!PreparePen()) return false;
+  if (p->HasGradientFill()) {
+    penFillBrush_.reset(MakeGdiPlusRectBrush(p->Fill(), bounds));
+    pen_->SetBrush(penFillBrush_.get());
+  }
+  return true;
+}
+
+bool TGDIPlusCanvas::PreparePenFill(float left, float top, float right, float bottom) {
+  const float half = Pen()->Width() * 0.5f;
+  const float extraTop = Pen()->Width() == 0 || Pen()->Width() % 2 == 1 ? 1.0f : 0.0f;
+  return PreparePenFillOver(TRectFloat{left - half, top - half - extraTop, right + half, bottom + half});
+}
+
+bool TGDIPlusCanvas::PreparePenFill(const TRect& r) {
+  const TRect o = Ordered(r.Left, r.Top, r.Right, r.Bottom);
+  return PreparePenFill(static_cast<float>(o.Left), static_cast<float>(o.Top), static_cast<float>(o.Right),
+                        static_cast<float>(o.Bottom));
+}
+
+bool TGDIPlusCanvas::PreparePenFillOverPoints(const TPointFloatArray& points, float grow) {
+  if (points.empty()) return PreparePen();
+  const TRectFloat b = PointBounds(points);
+  return PreparePenFillOver(TRectFloat{b.Left - grow, b.Top - grow, b.Right + grow, b.Bottom + grow});
+}
+
+TGPPen* TGDIPlusCanvas::PreparedPenUnbounded(const TRectFloat& fallback) {
+  if (Pen()->HasGradientFill()) {
+    const TRectFloat& own = Pen()->Fill()->Gradient()->CustomTargetRect;
+    if (own.Left != own.Right || own.Top != own.Bottom) return PreparePenFillOver(own) ? pen_.get() : nullptr;
+  }
+  return PreparePenFill(fallback.Left, fallback.Top, fallback.Right, fallback.Bottom) ? pen_.get() : nullptr;
+}
+
 // ---- Brushes ---------------------------------------------------------------------------------
 
 bool TGDIPlusCanvas::BrushIsClear() { return Brush()->Style() == bsClear; }
@@ -429,7 +482,7 @@ void TGDIPlusCanvas::DrawLineBetween(int x0, int y0, int x1, int y1) {
     if (Pen()->Visible() && Pen()->Style() != psClear) XorLineSegment(x0, y0, x1, y1);
     return;
   }
-  if (PreparePenFill()) graphics_->DrawLine(pen_.get(), x0, y0, x1, y1);
+  if (PreparePenFill(TRect(x0, y0, x1, y1))) graphics_->DrawLine(pen_.get(), x0, y0, x1, y1);
 }
 
 void TGDIPlusCanvas::MovePenTo(int x, int y) {
@@ -462,7 +515,7 @@ void TGDIPlusCanvas::LineSegment(int x0, int y0, int x1, int y1) {
 void TGDIPlusCanvas::HLine(int x0, int x1, int y) {
   if (IsXorPen()) {
     DrawLineBetween(x0, y, x1, y);
-  } else if (PreparePenFill()) {
+  } else if (PreparePenFill(TRect(x0, y, x1, y))) {
     graphics_->DrawLine(pen_.get(), static_cast<float>(x0), static_cast<float>(y), static_cast<float>(x1),
                         static_cast<float>(y));
   }
@@ -473,7 +526,7 @@ void TGDIPlusCanvas::HLine(int x0, int x1, int y) {
 void TGDIPlusCanvas::VLine(int x, int y0, int y1) {
   if (IsXorPen()) {
     DrawLineBetween(x, y0, x, y1);
-  } else if (PreparePenFill()) {
+  } else if (PreparePenFill(TRect(x, y0, x, y1))) {
     graphics_->DrawLine(pen_.get(), static_cast<float>(x), static_cast<float>(y0), static_cast<float>(x),
                         static_cast<float>(y1));
   }
@@ -496,13 +549,16 @@ void TGDIPlusCanvas::SetPixel3D(int x, int y, int z, TColor color) {
 
 void TGDIPlusCanvas::Polyline(const TPointArray& points, int highIndex) {
   const int count = PointCount(points.size(), highIndex);
-  if (count < 2 || !PreparePenFill()) return;
+  if (count < 2 || !PreparePenFillOverPoints(FloatPoints(points, count), Pen()->Width() * 0.5f)) return;
   graphics_->DrawLines(pen_.get(), points.data(), count);
 }
 
 void TGDIPlusCanvas::PolylineF(const TPointFloatArray& points, int highIndex) {
   const int count = PointCount(points.size(), highIndex);
-  if (count < 2 || !PreparePenFill()) return;
+  if (count < 2) return;
+  if (!PreparePenFillOverPoints(TPointFloatArray(points.begin(), points.begin() + count), Pen()->Width() * 0.5f)) {
+    return;
+  }
   std::vector<TGPPointF> pts(count);
   for (int i = 0; i < count; ++i) pts[i] = {points[i].X, points[i].Y};
   graphics_->DrawLines(pen_.get(), pts.data(), count);
@@ -530,7 +586,7 @@ void TGDIPlusCanvas::Rectangle(int left, int top, int right, int bottom) {
       graphics_->FillRectangle(brush, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
     }
   }
-  if (PreparePenFill()) graphics_->DrawRectangle(pen_.get(), r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+  if (PreparePenFill(r)) graphics_->DrawRectangle(pen_.get(), r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
 }
 
 void TGDIPlusCanvas::RectangleAtZAlias(const TRect& rect, int z) {
@@ -543,7 +599,7 @@ void TGDIPlusCanvas::RectangleAtZAlias(const TRect& rect, int z) {
 
 void TGDIPlusCanvas::Ellipse(int left, int top, int right, int bottom) {
   if (graphics_ == nullptr) return;
-  const bool outline = PreparePenFill();
+  const bool outline = PreparePenFill(TRect(left, top, right, bottom));
   const int w = right - left, h = bottom - top;
   if (TGPBrush* brush = FillBrushOver(TRectFloat{static_cast<float>(left), static_cast<float>(top), static_cast<float>(right), static_cast<float>(bottom)})) {
     if (!outline || Pen()->Width() < 2) {
@@ -579,7 +635,7 @@ void TGDIPlusCanvas::MakeRoundRectPath(TGPGraphicsPath& path, const TRect& r, in
 
 void TGDIPlusCanvas::FillAndOutline(TGPGraphicsPath& path, const TRect& r) {
   if (TGPBrush* brush = FillBrushOver(TRectFloat{static_cast<float>(r.Left), static_cast<float>(r.Top), static_cast<float>(r.Right), static_cast<float>(r.Bottom)})) graphics_->FillPath(brush, &path);
-  if (PreparePenFill()) graphics_->DrawPath(pen_.get(), &path);
+  if (PreparePenFill(r)) graphics_->DrawPath(pen_.get(), &path);
 }
 
 void TGDIPlusCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
@@ -607,7 +663,7 @@ void TGDIPlusCanvas::Polygon(const TPointArray& points, int highIndex) {
   if (TGPBrush* brush = FillBrushOverPoints(FloatPoints(points, count))) {
     graphics_->FillPolygon(brush, points.data(), count, kFillAlternate);
   }
-  if (!PreparePenFill()) return;
+  if (!PreparePenFillOverPoints(FloatPoints(points, count), Pen()->Width() * 0.5f)) return;
   if (IsXorPen()) {
     TKelCanvas3D* c = Companion();
     if (c->DeviceCanvas() == nullptr) return;
@@ -628,7 +684,9 @@ void TGDIPlusCanvas::PolygonF(const TPointFloatArray& points, int highIndex) {
   if (TGPBrush* brush = FillBrushOverPoints(TPointFloatArray(points.begin(), points.begin() + count))) {
     graphics_->FillPolygon(brush, pts.data(), count, kFillAlternate);
   }
-  if (PreparePenFill()) graphics_->DrawPolygon(pen_.get(), pts.data(), count);
+  if (PreparePenFillOverPoints(TPointFloatArray(points.begin(), points.begin() + count), Pen()->Width() * 0.5f)) {
+    graphics_->DrawPolygon(pen_.get(), pts.data(), count);
+  }
 }
 
 void TGDIPlusCanvas::PolyPoints(const TPointArray& points, int highIndex, float tension, bool closed) {
@@ -639,7 +697,7 @@ void TGDIPlusCanvas::PolyPoints(const TPointArray& points, int highIndex, float 
   if (closed) {
     if (TGPBrush* brush = FillBrushOverPoints(FloatPoints(points, count))) graphics_->FillClosedCurve(brush, points.data(), count, tension, kFillAlternate);
   }
-  if (!PreparePenFill()) return;
+  if (!PreparePenFillOverPoints(FloatPoints(points, count), static_cast<float>(Pen()->Width()))) return;
   if (closed) {
     graphics_->DrawClosedCurve(pen_.get(), points.data(), count, tension);
   } else {
@@ -650,7 +708,7 @@ void TGDIPlusCanvas::PolyPoints(const TPointArray& points, int highIndex, float 
 // ---- Arcs and pies ---------------------------------------------------------------------------
 
 void TGDIPlusCanvas::ArcByAngles(int left, int top, int right, int bottom, float startAngle, float endAngle) {
-  if (!PreparePenFill()) return;
+  if (!PreparePenFill(TRect(left, top, right, bottom))) return;
   graphics_->DrawArc(pen_.get(), std::min(left, right), std::min(top, bottom), std::abs(right - left),
                      std::abs(bottom - top), -startAngle, startAngle - endAngle);
 }
@@ -664,7 +722,7 @@ void TGDIPlusCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4,
 
 void TGDIPlusCanvas::ArcTo(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4,
                            bool clockwise) {
-  if (!PreparePenFill()) return;
+  if (!PreparePenFill(TRect(left, top, right, bottom))) return;
   float start, end;
   ArcAngles(left, top, right, bottom, x3, y3, x4, y4, start, end);
   // From the first radial point to the second, counter-clockwise unless asked otherwise (GDI+
@@ -690,7 +748,7 @@ void TGDIPlusCanvas::PieByAngles(const TRect& rect, double startAngle, double en
                         ? FillBrushOver(TRectFloat{static_cast<float>(rect.Left), static_cast<float>(rect.Top), static_cast<float>(rect.Right), static_cast<float>(rect.Bottom)})
                         : FillBrushOverPoints(GradientPolygon);
   if (brush != nullptr) graphics_->FillPie(brush, rect.Left, rect.Top, w, h, start, sweep);
-  if (!PreparePenFill()) return;
+  if (!PreparePenFill(rect)) return;
   if (sweep != 360) {
     graphics_->DrawPie(pen_.get(), rect.Left, rect.Top, w, h, start, sweep);
   } else {

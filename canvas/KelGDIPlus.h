@@ -136,6 +136,16 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   bool PreparePen();
   // The GDI+ pen prepared for the canvas pen; nullptr when the canvas pen draws nothing.
   TGPPen* PreparedPen() { return PreparePen() ? pen_.get() : nullptr; }
+  // PreparePen; when it answers true and the pen's Fill has a visible gradient, the GDI+ pen is
+  // filled with that gradient over `bounds` (left, top, right, bottom; the gradient's own
+  // target rectangle wins when it is set). The pen fill brush is rebuilt at every call.
+  bool PreparePenFillOver(const TRectFloat& bounds);
+  // The pen of a shape without bounds of its own (a path): the gradient fill over the Fill's
+  // target rectangle, or over `fallback` grown by half the pen width when that rectangle is
+  // empty. nullptr when the pen draws nothing.
+  TGPPen* PreparedPenUnbounded(const TRectFloat& fallback);
+  // The GDI+ brush the pen is filled with; nullptr while the pen has no gradient fill.
+  TGPBrush* PenFillBrush() const { return penFillBrush_.get(); }
   // ---- Brushes (each answers a new brush owned by the caller; never nullptr) ---------------
   // Texture (brush picture or bitmap), hatch or solid brush at the canvas alpha.
   TGPBrush* MakeGdiPlusPlainBrush(TKelBrush* brush);
@@ -193,8 +203,12 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   void ApplySmoothing(bool on);
   void SetTextRenderingMode();
   void DropPen();
-  // PreparePen; a gradient pen fill is not drawn by this canvas yet.
-  bool PreparePenFill() { return PreparePen(); }
+  // PreparePenFillOver a shape's rectangle grown by half the pen width on every side (one unit
+  // more at the top for a width of 0 or an odd one, so a level line still has a gradient).
+  bool PreparePenFill(float left, float top, float right, float bottom);
+  bool PreparePenFill(const TRect& rect);
+  // PreparePenFillOver the bounds of `points` grown by `grow` on every side.
+  bool PreparePenFillOverPoints(const TPointFloatArray& points, float grow);
   bool IsXorPen();
   bool BrushIsClear();
   void PushClip();
@@ -222,6 +236,12 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   void DrawTextRun(const std::wstring& text, float x, float y, TColor color);
   void DrawOutlinedText(const std::wstring& text, float x, float y);
   TRect TextRectAt(const std::string& text, float x, float y);
+  // The device pixels a rectangle of world coordinates covers (its bounds after the world
+  // transform of the drawing object).
+  TRect WorldToDevice(const TRect& rect);
+  // Blurs the buffer bitmap under a smooth shadow (`grow`) or emboss copy of the text in
+  // `textRect`, over the rectangle clamped to the buffer; nothing when that is empty.
+  void BlurTextEffect(const TRect& textRect, TKelShadow* effect, bool grow);
   void LoadPrivateFonts();
   bool MeasureBounds(const std::wstring& text, TGPStringFormat* format, TGPRectF& bounds);
 
@@ -236,6 +256,8 @@ class TGDIPlusCanvas : public TKelCanvas3D {
 
   std::unique_ptr<TGPGraphics> graphics_;
   std::unique_ptr<TGPPen> pen_;
+  // Set on the pen by PreparePenFillOver (GDI+ keeps its own copy); freed with the pen.
+  std::unique_ptr<TGPBrush> penFillBrush_;
   std::unique_ptr<TGPBrush> fillBrush_;
   int penX_ = 0, penY_ = 0, penZ_ = 0;
   std::unique_ptr<TKelCanvas3D> companion_;

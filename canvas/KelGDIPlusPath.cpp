@@ -5,6 +5,7 @@
 
 #include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelPen.h"
 #include "toolkit/rtl/TextConv.h"
 
 namespace {
@@ -65,7 +66,13 @@ void TKelGDIPlusPath::DrawPath(TKelCanvas& target) {
     }
     graphics->FillPath(fill.get(), path_.get());
   }
-  if (TGPPen* pen = canvas->PreparedPen()) graphics->DrawPath(pen, path_.get());
+  TRectFloat bounds;
+  if (canvas->Pen()->HasGradientFill()) {
+    TKelPathData data;
+    GetPathData(data);
+    bounds = data.bounds;
+  }
+  if (TGPPen* pen = canvas->PreparedPenUnbounded(bounds)) graphics->DrawPath(pen, path_.get());
 }
 
 void TKelGDIPlusPath::GetPathData(TKelPathData& data) {

@@ -14,10 +14,9 @@ TKelGDIPlus::TKelGDIPlus(TComponent* owner) : TComponent(owner) {}
 
 TKelGDIPlus::~TKelGDIPlus() {
   Detach();
-  if (panel_ != nullptr) {
-    panel_->RemoveFreeNotification(this);
-    panel_ = nullptr;
-  }
+  // A live panel gets a GDI canvas back (a panel already being freed was forgotten by the
+  // notification).
+  ChangeKelPanel(nullptr);
 }
 
 const TClassInfo& TKelGDIPlus::StaticClass() {

@@ -6,23 +6,13 @@
 // States: no panel (does nothing; Active drops to False when the panel goes) / panel, inactive
 // (the panel keeps whatever canvas it has) / panel, active (the panel's canvas is a
 // TGDIPlusCanvas whose InstalledBy is this component). A panel being freed is only forgotten:
-// its canvas is never swapped on the way out.
+// its canvas is never swapped on the way out. A component being freed gives its live panel a
+// GDI canvas back.
 #pragma once
 
+#include "canvas/KelCanvasPanel.h"
 #include "canvas/KelGDIPlus.h"
 #include "toolkit/classes/Component.h"
-
-class TCanvas3D;
-
-// What the switch component needs of a chart panel (the panel is also a TComponent).
-class IKelCanvasPanel {
- public:
-  virtual ~IKelCanvasPanel() = default;
-  // The panel's canvas (owned by the panel).
-  virtual TCanvas3D* PanelCanvas() = 0;
-  // Takes `canvas` over, copies the old canvas's settings into it and frees the old one.
-  virtual void ChangeCanvas(TCanvas3D* canvas) = 0;
-};
 
 const TEnumInfo& EnumTypeInfo(TGDIPlusFontQuality);
 

@@ -9,12 +9,14 @@
 
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelFilter.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGDIPlus.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/rtl/Math.h"
@@ -200,7 +202,13 @@ void TGDIPlusCanvas::DrawOutlinedText(const std::wstring& text, float x, float y
   path.AddString(text, &family, font_->GetStyle(), em, MakePointF(x, y), nullptr);
   UsePen(Font()->OutLine());
   DropPen();
-  if (PreparePenFill()) graphics_->DrawPath(pen_.get(), &path);
+  TGPRectF outline;
+  path.GetBounds(outline);
+  const float half = Font()->OutLine()->Width() * 0.5f;
+  if (PreparePenFillOver(TRectFloat{outline.X - half, outline.Y - half, outline.X + outline.Width + half,
+                                    outline.Y + outline.Height + half})) {
+    graphics_->DrawPath(pen_.get(), &path);
+  }
   TKelBrush* b = Brush();
   b->SetColor(Font()->Color());
   TGPBrush* brush;
@@ -259,8 +267,10 @@ void TGDIPlusCanvas::DrawTextAt(const std::string& text, float x, float y) {
     if (effect == nullptr || !Draws(effect)) continue;
     if (Brush()->HasGradient()) Brush()->Gradient()->SetVisible(false);
     DrawTextRun(wide, x + effect->HorizSize(), y + effect->VertSize(), effect->Color());
-    // The smooth variant blurs the buffer over the text rectangle (grown for the shadow, shrunk
-    // for the emboss, and clamped to the buffer); that step waits for the picture blur filter.
+    // Only the buffer being drawn into: one kept through an export holds the screen's picture.
+    if (effect->Smooth() && effect->SmoothBlur() != 0 && BufferBitmap != nullptr && GetBuffered()) {
+      BlurTextEffect(TextRectAt(text, x, y), effect, effect == effects[0]);
+    }
   }
   Brush()->Assign(f->Brush());
   if (f->HasOutLine() && f->OutLine()->Visible()) {
@@ -272,6 +282,53 @@ void TGDIPlusCanvas::DrawTextAt(const std::string& text, float x, float y) {
   if (Brush()->HasImage()) Brush()->Image()->SetGraphic(nullptr);
   SetBackMode(backMode);
   if (saved != nullptr) graphics_->SetTransform(saved.get());
+}
+
+TRect TGDIPlusCanvas::WorldToDevice(const TRect& rect) {
+  float m[6] = {1, 0, 0, 1, 0, 0};
+  TGPMatrix world;
+  if (graphics_->GetTransform(&world) != GpOk || world.GetElements(m) != GpOk) return rect;
+  const float xs[2] = {static_cast<float>(rect.Left), static_cast<float>(rect.Right)};
+  const float ys[2] = {static_cast<float>(rect.Top), static_cast<float>(rect.Bottom)};
+  float left = 0, top = 0, right = 0, bottom = 0;
+  bool first = true;
+  for (float px : xs) {
+    for (float py : ys) {
+      const float dx = px * m[0] + py * m[2] + m[4];
+      const float dy = px * m[1] + py * m[3] + m[5];
+      left = first ? dx : std::min(left, dx);
+      right = first ? dx : std::max(right, dx);
+      top = first ? dy : std::min(top, dy);
+      bottom = first ? dy : std::max(bottom, dy);
+      first = false;
+    }
+  }
+  return TRect(static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top)),
+               static_cast<int>(std::ceil(right)), static_cast<int>(std::ceil(bottom)));
+}
+
+void TGDIPlusCanvas::BlurTextEffect(const TRect& textRect, TKelShadow* effect, bool grow) {
+  // Grown (shadow) or shrunk (emboss) by twice the copy's distance and 3 more pixels; the
+  // distance counts whichever side the copy lies on.
+  int dx = 2 * std::abs(effect->HorizSize()) + 3;
+  int dy = 2 * std::abs(effect->VertSize()) + 3;
+  if (!grow) {
+    dx = -dx;
+    dy = -dy;
+  }
+  TRect r(textRect.Left - dx, textRect.Top - dy, textRect.Right + dx, textRect.Bottom + dy);
+  if (r.Left >= r.Right || r.Top >= r.Bottom) return;
+  r = WorldToDevice(r);
+  // Inclusive pixel indices inside the buffer; nothing left, nothing blurred.
+  r = TRect(std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right - 1, BufferBitmap->Width() - 1),
+            std::min(r.Bottom - 1, BufferBitmap->Height() - 1));
+  if (r.Left > r.Right || r.Top > r.Bottom) return;
+  // What GDI+ drew must be in the bitmap before its pixels are read.
+  if (HDC dc = graphics_->GetHDC()) graphics_->ReleaseHDC(dc);
+  GdiFlush();
+  TBlurFilter blur(nullptr);
+  blur.Steps = std::max(1, effect->SmoothBlur());
+  blur.Apply(*BufferBitmap, r);
 }
 
 void TGDIPlusCanvas::TextOut(int x, int y, const std::string& text) {

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas/KelCanvasPanel.h"
 #include "chart/KelProcs.h"
 #include "chart/KelShapes.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -105,7 +106,7 @@ class TCustomPanelNoCaption : public TCustomPanel {
   explicit TCustomPanelNoCaption(TComponent* owner);
 };
 
-class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel {
+class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public IKelCanvasPanel {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
@@ -119,7 +120,9 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel {
   // Makes the canvas match the class name (the GDI canvas when no registered class bears it).
   void CreateCanvasFromName();
   // Replaces the canvas by `canvas` (taking ownership); null is ignored.
-  void ChangeCanvas(TCanvas3D* canvas);
+  void ChangeCanvas(TCanvas3D* canvas) override;
+  // The GDI+ switch component reaches the canvas through these two.
+  TCanvas3D* PanelCanvas() override { return canvas_.get(); }
   void Loaded() override;
   // "DefaultCanvas" (the canvas class name) and the read-only legacy "BorderStyle".
   void DefineProperties(TFiler& filer) override;

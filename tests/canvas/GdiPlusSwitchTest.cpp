@@ -106,15 +106,16 @@ TEST_F(GdiPlusSwitchTest, ChangingThePanelGivesTheOldOneAGdiCanvas) {
   EXPECT_EQ(dynamic_cast<TGDIPlusCanvas*>(second.PanelCanvas()), nullptr);
 }
 
-TEST_F(GdiPlusSwitchTest, FreeingTheComponentUnlinksTheCanvasItInstalled) {
+TEST_F(GdiPlusSwitchTest, FreeingTheComponentPutsAGdiCanvasBackOnItsLivePanel) {
   TStandInPanel panel;
   auto gdiPlus = std::make_unique<TKelGDIPlus>(nullptr);
   gdiPlus->ChangeKelPanel(&panel);
   gdiPlus->ChangeActive(true);
-  auto* canvas = dynamic_cast<TGDIPlusCanvas*>(panel.PanelCanvas());
-  ASSERT_NE(canvas, nullptr);
+  ASSERT_NE(dynamic_cast<TGDIPlusCanvas*>(panel.PanelCanvas()), nullptr);
   gdiPlus.reset();
-  EXPECT_EQ(canvas->InstalledBy, nullptr);
+  EXPECT_EQ(dynamic_cast<TGDIPlusCanvas*>(panel.PanelCanvas()), nullptr);
+  EXPECT_NE(dynamic_cast<TKelCanvas3D*>(panel.PanelCanvas()), nullptr);
+  EXPECT_EQ(panel.Swaps, 2);
 }
 
 TEST_F(GdiPlusSwitchTest, ScaleIsStoredOnlyWhenItIsNotOne) {
