@@ -683,9 +683,17 @@ void TKxCustomShellList::Delete(TListItem* item) {
   if (item == dropItem_) dropItem_ = nullptr;
   TKxShellListData* data = ShellData(item);
   if (!data) return;
-  data_.erase(data);
-  delete data;
-  item->SetData(nullptr);
+  struct TFree {
+    TKxCustomShellList* list;
+    TKxShellListData* data;
+    TListItem* item;
+    ~TFree() {
+      list->data_.erase(data);
+      delete data;
+      item->SetData(nullptr);
+    }
+  } free{this, data, item};
+  OnDeleteItem(this, item, data);
 }
 
 bool TKxCustomShellList::CanEdit(TListItem* item) {

@@ -75,6 +75,8 @@ std::vector<int>& RememberedColumnWidths();
 // holds 16 to 22 bytes); false when it cannot be used.
 bool DirectoryColsWidths(const std::vector<unsigned char>& value, int widths[4]);
 
+// Sender, the item going, its data (freed right after).
+using TKxShListDeleteItemEvent = TMethodEvent<TObject*, TListItem*, TKxShellListData*>;
 // Sender, handled (starts false): a double-click or Enter that opens no folder.
 using TKxDblClickOpenEvent = TMethodEvent<TObject*, bool&>;
 
@@ -136,6 +138,7 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   void Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD& effect) override;
 
   TKxShAddItemEvent OnAddItem;
+  TKxShListDeleteItemEvent OnDeleteItem;
   TNotifyEvent OnFillStart;
   TNotifyEvent OnFillComplete;
   TNotifyEvent OnFolderChanged;

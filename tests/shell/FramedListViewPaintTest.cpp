@@ -282,4 +282,27 @@ TEST_F(FramedListViewPaintTest, InfoTipsShowBelowTheItemAndHideOffItems) {
   EXPECT_FALSE(IsWindowVisible(hint));
 }
 
+TEST_F(FramedListViewPaintTest, WithRowSelectOnlyTheLabelOrTheProgramStartsEditing) {
+  TKxCustomListView* list = List();
+  list->SetRowSelect(true);
+  TListItem* item = list->Item(1);
+  const TRect label = item->DisplayRect(LVIR_LABEL);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const TPoint at = list->ScreenToClient(TPoint{cursor.x, cursor.y});
+  if (at.X >= label.Left && at.X < label.Right && at.Y >= label.Top && at.Y < label.Bottom)
+    GTEST_SKIP() << "the mouse rests on the label";
+  NMLVDISPINFOW begin{};
+  begin.hdr.hwndFrom = list->Handle();
+  begin.hdr.code = LVN_BEGINLABELEDITW;
+  begin.item.iItem = 1;
+  EXPECT_EQ(list->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&begin)), TRUE) << "a click beside the label";
+  list->SetEditOnRowClick(true);
+  EXPECT_EQ(list->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&begin)), FALSE) << "editing on row clicks";
+  list->SetEditOnRowClick(false);
+  EXPECT_TRUE(item->EditCaption()) << "the program itself may always start it";
+  EXPECT_TRUE(list->IsEditing());
+  SendMessageW(list->Handle(), LVM_CANCELEDITLABEL, 0, 0);
+}
+
 }  // namespace
