@@ -339,6 +339,21 @@ void TKxCustomListView::MouseLeave() {
   if (!ComponentState().Contains(csDesigning)) HotStateChanged(true, false);
 }
 
+bool TKxCustomListView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+  if (TCustomListView::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
+  if (!HandleAllocated()) return false;
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  int height = ViewStyle() == vsIcon ? 32 : 16;
+  HIMAGELIST images = ViewStyle() == vsIcon ? LargeImages() : SmallImages();
+  int w = 0, h = 0;
+  if (images && ImageList_GetIconSize(images, &w, &h) && h >= 1) height = h;
+  const int steps = wheelDelta / WHEEL_DELTA;
+  if (steps == 0) return true;
+  SendMessageW(Handle(), LVM_SCROLL, 0, static_cast<LPARAM>(-steps * static_cast<int>(lines) * height));
+  return true;
+}
+
 // ---- Sorting and stretching -----------------------------------------------------------------
 
 void TKxCustomListView::SetSortColumn(int value) {

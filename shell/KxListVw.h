@@ -129,6 +129,8 @@ class TKxCustomListView : public TCustomListView {
   void DoExit() override;
   void MouseEnter() override;
   void MouseLeave() override;
+  // Scrolls by the system's wheel lines times the line height (the image height of the view).
+  bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
 
   // Draws one header section the default way (the canvas holds the section's DC).
   virtual void DoDrawHeader(int column, const TRect& rect, TCanvas& canvas);

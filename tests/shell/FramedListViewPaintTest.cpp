@@ -264,7 +264,7 @@ TEST_F(FramedListViewPaintTest, InfoTipsShowBelowTheItemAndHideOffItems) {
   TKxCustomListView* list = List();
   SetForegroundWindow(form_->Handle());
   Application->ProcessMessages();
-  list->OnInfoTip = [](TObject*, TListItem* item, std::string& tip) { tip = "about " + tip; };
+  list->OnInfoTip = [](TObject*, TListItem*, std::string& tip) { tip = "about " + tip; };
   const TRect bounds = list->Item(2)->DisplayRect(LVIR_BOUNDS);
   SendMessageW(list->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(bounds.Left + 20, bounds.Top + 2));
   HWND hint = list->HintWindow();
@@ -303,6 +303,22 @@ TEST_F(FramedListViewPaintTest, WithRowSelectOnlyTheLabelOrTheProgramStartsEditi
   EXPECT_TRUE(item->EditCaption()) << "the program itself may always start it";
   EXPECT_TRUE(list->IsEditing());
   SendMessageW(list->Handle(), LVM_CANCELEDITLABEL, 0, 0);
+}
+
+TEST_F(FramedListViewPaintTest, TheWheelScrollsByLinesOfTheSmallImageHeight) {
+  TKxCustomListView* list = List({});
+  for (int i = 0; i < 80; ++i) list->AddItem("item " + std::to_string(i));
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  const int itemHeight = list->Item(0)->DisplayRect(LVIR_BOUNDS).Height();
+  ASSERT_GT(itemHeight, 0);
+  auto top = [&] { return static_cast<int>(SendMessageW(list->Handle(), LVM_GETTOPINDEX, 0, 0)); };
+  SendMessageW(list->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(50, 50));
+  // No small images: 16 pixels a line; report view scrolls the nearest whole number of items.
+  const int pixels = static_cast<int>(lines) * 16;
+  EXPECT_EQ(top(), (pixels + itemHeight / 2) / itemHeight);
+  SendMessageW(list->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA)), MAKELPARAM(50, 50));
+  EXPECT_EQ(top(), 0);
 }
 
 }  // namespace

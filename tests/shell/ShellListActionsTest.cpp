@@ -342,7 +342,8 @@ class TFakeBrowser final : public IShellBrowser {
 
 TEST_F(ShellListActionsTest, MessageTenThirtyOneAnswersTheExplorersShellBrowser) {
   using SetInstance = void(WINAPI*)(IUnknown*);
-  auto set = reinterpret_cast<SetInstance>(GetProcAddress(GetModuleHandleW(L"shell32.dll"), "SHSetInstanceExplorer"));
+  auto set = reinterpret_cast<SetInstance>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"shell32.dll"), "SHSetInstanceExplorer")));
   ASSERT_NE(set, nullptr);
   set(nullptr);
   EXPECT_EQ(SendMessageW(list_->Handle(), WM_USER + 7, 0, 0), 0) << "no explorer instance";
