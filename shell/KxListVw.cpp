@@ -209,14 +209,7 @@ void TKxCustomListView::SetFrameColor(TColor value) {
 }
 
 void TKxCustomListView::SetFrameController(TKxFrameController* value) {
-  settingFrameController_ = true;
-  try {
-    ChangeFrameController(this, frameController_, value);
-  } catch (...) {
-    settingFrameController_ = false;
-    throw;
-  }
-  settingFrameController_ = false;
+  ChangeFrameController(this, frameController_, value);
 }
 
 void TKxCustomListView::SetFrameHotColor(TColor value) {
@@ -257,11 +250,12 @@ void TKxCustomListView::SetFrameStyle(TFrameStyle value) {
 void TKxCustomListView::SetFrameVisible(bool value) {
   if (value == frameVisible_) return;
   frameVisible_ = value;
-  if (settingFrameController_) {
-    RepaintNonClientFrame();
-    return;
-  }
-  if (HandleAllocated()) RecreateWnd();
+  // The frame lives in the non-client area only: the window is asked to redo its frame instead
+  // of being recreated, which would drop every item.
+  if (HandleAllocated() && !ComponentState().Contains(csLoading))
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RepaintNonClientFrame();
 }
 
 void TKxCustomListView::SetFramingPreference(TFramingPreference value) {

@@ -170,7 +170,6 @@ class TKxCustomListView : public TCustomListView {
   bool frameVisible_ = false;
   TFramingPreference framingPreference_ = fpXPThemes;
   bool updatingColor_ = false;
-  bool settingFrameController_ = false;
   bool mouseOver_ = false;
   bool focused_ = false;
   TControlCanvas* canvas_;

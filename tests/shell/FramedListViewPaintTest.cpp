@@ -83,6 +83,7 @@ TEST_F(FramedListViewPaintTest, TheFrameIsPaintedInItsColourAndHotColour) {
   list->SetFrameHotColor(kBlue);
   list->SetFrameHotStyle(fsFlat);
   list->SetFrameVisible(true);
+  EXPECT_EQ(list->ItemCount(), 3) << "showing the frame keeps the items";
   TDibSurface dib(list->Width(), list->Height(), kMarker);
   auto print = [&] {
     dib.Fill(kMarker);
