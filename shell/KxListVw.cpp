@@ -325,6 +325,8 @@ void TKxCustomListView::DoExit() {
 void TKxCustomListView::MouseEnter() {
   TCustomListView::MouseEnter();
   if (!ComponentState().Contains(csDesigning)) HotStateChanged(true, true);
+  // The entry comes with a mouse move, whose position was kept.
+  if (OnInfoTip && HandleAllocated()) ShowInfoTip(lastMove_.X, lastMove_.Y);
 }
 
 void TKxCustomListView::MouseLeave() {
@@ -438,7 +440,12 @@ void TKxCustomListView::CreateWnd() {
 }
 
 void TKxCustomListView::DestroyWnd() {
-  HideInfoTip();
+  // The tip window is owned by the list's window and goes with it.
+  if (hintWindow_) {
+    RemovePropW(hintWindow_, kHintFontProp);
+    DestroyWindow(hintWindow_);
+    hintWindow_ = nullptr;
+  }
   UnhookHeader();
   TCustomListView::DestroyWnd();
 }
@@ -911,8 +918,9 @@ void TKxCustomListView::WndProc(TMessage& message) {
       break;
     }
     case WM_MOUSEMOVE:
+      lastMove_ = TPoint{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
       if (ViewStyle() == vsReport && KxVisualStylesActive()) SetHotSection(-1);
-      if (OnInfoTip) ShowInfoTip(static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam)));
+      if (OnInfoTip) ShowInfoTip(lastMove_.X, lastMove_.Y);
       break;
     case WM_RBUTTONDOWN:
       // A menu handled by an earlier click must not swallow this click's menu.

@@ -194,5 +194,6 @@ class TKxCustomListView : public TCustomListView {
   HWND hintWindow_ = nullptr;
   std::string hintText_;
   TPoint hintPos_;
+  TPoint lastMove_;
   bool rightClicked_ = false;
 };
