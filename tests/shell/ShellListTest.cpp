@@ -159,7 +159,8 @@ TEST_F(ShellListTest, ACreatedFileAppearsAndADeletedOneGoes) {
   EXPECT_NE(Find("new.bin"), nullptr);
   EXPECT_EQ(Find("empty.txt"), nullptr);
   EXPECT_EQ(list_->ItemCount(), 3);
-  EXPECT_EQ(deleted, std::vector<std::string>{"empty.txt"});
+  // An item whose list bytes changed (the shell keeps times in them) may be replaced too.
+  EXPECT_EQ(std::count(deleted.begin(), deleted.end(), "empty.txt"), 1);
   list_->OnDeleteItem = nullptr;
 }
 
