@@ -298,6 +298,23 @@ TEST_F(ShellListActionsTest, AFolderShortcutOpensItsTargetAndOtherItemsAskTheOpe
   EXPECT_EQ(Names(), std::vector<std::string>{"Deep"});
 }
 
+TEST_F(ShellListActionsTest, EnterOnAFolderIsTheListsKeyAndOpensItBackspaceGoesUp) {
+  Show(root_);
+  TListItem* file = Find("a.txt");
+  file->SetFocused(true);
+  EXPECT_EQ(list_->Perform(CM_WANTSPECIALKEY, VK_RETURN, 0), 0) << "Enter on a file stays the dialog's";
+  TListItem* sub = Find("Sub");
+  sub->SetFocused(true);
+  sub->SetSelected(true);
+  EXPECT_EQ(list_->Perform(CM_WANTSPECIALKEY, VK_RETURN, 0), 1);
+  Press(VK_RETURN);
+  EXPECT_EQ(list_->Folder()->PathName(), root_ + "Sub");
+  EXPECT_EQ(list_->ItemCount(), 0);
+  Press(VK_BACK);
+  EXPECT_EQ(list_->Folder()->PathName() + "\\", root_);
+  EXPECT_EQ(list_->ItemCount(), 5);
+}
+
 TEST_F(ShellListActionsTest, MessageElevenTwentySixEditsTheNamedItem) {
   Show(root_);
   list_->EditItemNamed("c.log");
