@@ -82,7 +82,16 @@ TKxCustomSelectFolderDialog::~TKxCustomSelectFolderDialog() {
 
 std::string TKxCustomSelectFolderDialog::SelectedPathName() { return selectedFolder_->PathName(); }
 
-TKxSelectFolderForm* TKxCustomSelectFolderDialog::CreateForm() { return new TKxSelectFolderForm(Application); }
+TKxSelectFolderForm* TKxCustomSelectFolderDialog::CreateForm() {
+  auto* form = new TKxSelectFolderForm(Application);
+  try {
+    form->AfterConstruction();  // its OnCreate places the status bar and shows the root lines
+  } catch (...) {
+    delete form;
+    throw;
+  }
+  return form;
+}
 
 void TKxCustomSelectFolderDialog::InitForm(TKxSelectFolderForm* form) {
   form->OnSelChange = OnSelChange;
@@ -120,7 +129,14 @@ void TKxCustomSelectFolderDialog::InitForm(TKxSelectFolderForm* form) {
       g.button->SetGlyph(&glyph);
     }
   }
-  // The tool button styles wait for the control set's tool button; the stand-ins have none.
+  for (TKxToolButton* button : {form->btnNewFolder, form->btnDeleteFolder}) {
+    button->SetGradientColorStyle(ToolBtnGradientColorStyle());
+    button->SetSelectionColorStart(ToolBtnSelectionColorStart());
+    button->SetSelectionColorStop(ToolBtnSelectionColorStop());
+    button->SetSelectionFrameColor(ToolBtnSelectionFrameColor());
+    button->SetVisualStyle(ToolBtnVisualStyle());
+  }
+  form->KxStatusBar1->SetVisualStyle(ToolBtnVisualStyle());
   form->ShellTree->SetBaseFolder(baseFolder_);
   form->ShellTree->SetSelectedFolder(selectedFolder_);
 }

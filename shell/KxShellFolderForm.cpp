@@ -9,7 +9,6 @@
 #include "toolkit/graphics/Pen.h"
 #include "toolkit/ui/ImgList.h"
 #include "toolkit/ui/Panel.h"
-#include "toolkit/ui/StatusBar.h"
 
 const TEnumInfo& EnumTypeInfo(TKxSelectFolderDialogOption) {
   static const TEnumInfo info("TKxSelectFolderDialogOption",
@@ -134,17 +133,28 @@ TKxSelectFolderForm::TKxSelectFolderForm(TComponent* owner) : TForm(owner) {
   AddGlyph(ImageList1, DrawDeleteGlyph, false);
 
   auto makeToolButton = [this](const char* name, int left, int width, const char* caption) {
-    auto* button = new TKxFolderFormToolButton(this);
+    auto* button = new TKxToolButton(this);
     button->SetName(name);
     button->SetParent(this);
+    button->SetUseToolbarButtonSize(false);
+    button->SetUseToolbarShowCaption(false);
+    button->SetUseToolbarVisualStyle(false);
+    button->SetImages(ImageList1);
+    button->SetShowCaption(true);
+    button->SetGradientColorStyle(gcsSystem);
+    button->SetVisualStyle(vsWinXP);
     button->SetBounds(left, 4, width, 22);
     button->SetCaption(caption);
     button->SetShowHint(true);
     return button;
   };
   btnNewFolder = makeToolButton("btnNewFolder", 8, 121, "Create Folder");
+  btnNewFolder->SetImageIndex(0);
+  btnNewFolder->SetDisabledIndex(1);
   btnNewFolder->OnClick = [this](TObject* sender) { CreateBtnClick(sender); };
   btnDeleteFolder = makeToolButton("btnDeleteFolder", 137, 92, "&Delete");
+  btnDeleteFolder->SetImageIndex(2);
+  btnDeleteFolder->SetDisabledIndex(3);
   btnDeleteFolder->OnClick = [this](TObject* sender) { DeleteBtnClick(sender); };
 
   ShellTree = new TKxShellTree(this);
@@ -181,11 +191,13 @@ TKxSelectFolderForm::TKxSelectFolderForm(TComponent* owner) : TForm(owner) {
   btnCancel = makeButton("btnCancel", 92, "Cancel", mrCancel);
   btnCancel->SetCancel(true);
 
-  KxStatusBar1 = new TKxFolderFormStatusBar(this);
+  KxStatusBar1 = new TKxStatusBar(this);
   KxStatusBar1->SetName("KxStatusBar1");
   KxStatusBar1->SetParent(this);
+  KxStatusBar1->SetAlign(alNone);
   KxStatusBar1->SetBounds(0, 306, 375, 19);
-  KxStatusBar1->SetSimplePanel(true);
+  KxStatusBar1->SetSimpleStatus(true);
+  KxStatusBar1->SetBorderWidth(0);
 
   OnResize = [this](TObject* sender) { FormResize(sender); };
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
@@ -201,8 +213,8 @@ void TKxSelectFolderForm::FormCreate(TObject*) {
   KxStatusBar1->SetAlign(alBottom);
 }
 
-std::string TKxSelectFolderForm::StatusText() const { return KxStatusBar1->SimpleText(); }
-void TKxSelectFolderForm::SetStatusText(const std::string& text) { KxStatusBar1->SetSimpleText(text); }
+std::string TKxSelectFolderForm::StatusText() const { return KxStatusBar1->SimpleCaption(); }
+void TKxSelectFolderForm::SetStatusText(const std::string& text) { KxStatusBar1->SetSimpleCaption(text); }
 
 void TKxSelectFolderForm::ApplyDialogOptions(TKxSelectFolderDialogOptions options) {
   options_ = options;
@@ -221,12 +233,13 @@ void TKxSelectFolderForm::ApplyDialogOptions(TKxSelectFolderDialogOptions option
   const bool buttons = options.Contains(sfdoCreateDeleteButtons);
   btnNewFolder->SetVisible(buttons);
   btnDeleteFolder->SetVisible(buttons);
-  TBitmap glyph;
-  if (options.Contains(sfdoCreateFolderIcon)) ImageList1->GetBitmap(0, &glyph);
-  btnNewFolder->SetGlyph(options.Contains(sfdoCreateFolderIcon) ? &glyph : nullptr);
-  TBitmap deleteGlyph;
-  if (options.Contains(sfdoDeleteFolderIcon)) ImageList1->GetBitmap(2, &deleteGlyph);
-  btnDeleteFolder->SetGlyph(options.Contains(sfdoDeleteFolderIcon) ? &deleteGlyph : nullptr);
+  const bool createIcon = options.Contains(sfdoCreateFolderIcon);
+  const bool deleteIcon = options.Contains(sfdoDeleteFolderIcon);
+  btnNewFolder->SetImageIndex(createIcon ? 0 : -1);
+  btnDeleteFolder->SetImageIndex(deleteIcon ? 2 : -1);
+  // A button without its image looks wrong flat beside one with it.
+  btnNewFolder->SetFlat(createIcon && deleteIcon);
+  btnDeleteFolder->SetFlat(createIcon && deleteIcon);
   ShellTree->SetReadOnly(options.Contains(sfdoReadOnly));
   FormResize(this);
 }

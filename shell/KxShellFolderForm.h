@@ -1,26 +1,22 @@
 // TKxSelectFolderForm: the window of the folder selection dialog - a shell tree, create and
 // delete tool buttons above it, OK and Cancel on a bottom panel and a status bar showing the
 // selected folder's path shortened to fit. Its controls are made in code with the layout's
-// names and positions. The tool buttons and the status bar are stand-ins (TKxFolderFormToolButton,
-// TKxFolderFormStatusBar) for the control set's tool button and status bar, which the form takes
-// over by changing the two aliases. Also the path shortening it shows paths with.
+// names and positions, from the control set's tool buttons, bit buttons and status bar. Also the
+// path shortening it shows paths with.
 #pragma once
 
 #include <functional>
 #include <string>
 
 #include "controls/KxButton.h"
+#include "controls/KxPanel.h"
+#include "controls/KxToolButton.h"
 #include "shell/KxShellTree.h"
 #include "toolkit/ui/Form.h"
 
 class TCanvas;
 class TImageList;
 class TPanel;
-class TStatusBar;
-
-// Stand-ins for the control set's tool button and status bar.
-using TKxFolderFormToolButton = TKxBitBtn;
-using TKxFolderFormStatusBar = TStatusBar;
 
 enum TKxSelectFolderDialogOption {
   sfdoCreateDeleteButtons, sfdoContextMenus, sfdoReadOnly, sfdoIncludeNonFolders, sfdoOleDrag, sfdoOleDrop,
@@ -53,13 +49,13 @@ class TKxSelectFolderForm : public TForm {
   const TClassInfo& ClassType() const override { return StaticClass(); }
   void AfterConstruction() override;
 
-  TKxFolderFormToolButton* btnNewFolder = nullptr;
-  TKxFolderFormToolButton* btnDeleteFolder = nullptr;
+  TKxToolButton* btnNewFolder = nullptr;
+  TKxToolButton* btnDeleteFolder = nullptr;
   TKxShellTree* ShellTree = nullptr;
   TPanel* ButtonPanel = nullptr;
   TKxBitBtn* btnOk = nullptr;
   TKxBitBtn* btnCancel = nullptr;
-  TKxFolderFormStatusBar* KxStatusBar1 = nullptr;
+  TKxStatusBar* KxStatusBar1 = nullptr;
   TImageList* ImageList1 = nullptr;
 
   // Stores the options and applies them to the tree and the tool buttons.

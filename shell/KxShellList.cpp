@@ -8,12 +8,17 @@
 #include "shell/KxFileRoutines.h"
 #include "shell/KxIdListArray.h"
 #include "shell/KxPidlList.h"
+#include "shell/KxShellMenus.h"
 #include "shell/KxShellNames.h"
+#include "shell/KxShortCuts.h"
+#include "shell/KxShortcut.h"
 #include "shell/KxShellUtils.h"
 #include "shell/KxSystemImages.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/Registry.h"
+#include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Application.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Timer.h"
 
@@ -344,6 +349,10 @@ void TKxCustomShellList::MakeColumns() {
 }
 
 bool TKxCustomShellList::DoAddItem(IShellFolder* folder, PCIDL parentList, ULONG attributes, PCIDL item) {
+  if (filtering_ && !(attributes & SFGAO_FOLDER)) {
+    const std::string name = ExtractFileName(DisplayNameOf(folder, item, TKxNameKind::ForParsing));
+    if (!PassesFilter(name, attributes)) return false;
+  }
   bool allow = true;
   OnAddItem(this, folder, parentList, item, attributes, allow);
   return allow;
@@ -458,7 +467,21 @@ void TKxCustomShellList::RefillList() {
   }
   TComRef<IShellFolder> folder;
   OleCheck(BindToFolderOfIdList(folder_->IdList(), *folder.Put()));
-  FillList(folder.Get(), folder_->IdList());
+  {
+    // The table is made from the folder about to be shown.
+    PIDL previous = folderList_;
+    folderList_ = CopyIdList(nullptr, folder_->IdList());
+    BuildFilterTable();
+    ShellFree(folderList_);
+    folderList_ = previous;
+  }
+  try {
+    FillList(folder.Get(), folder_->IdList());
+  } catch (...) {
+    ClearFilterTable();
+    throw;
+  }
+  ClearFilterTable();
   SortItems();
   if (TListItem* first = Item(0)) first->SetFocused(true);
   if (options_.Contains(sloDynamicRefresh) && !ComponentState().Contains(csDesigning)) WatchFolder();
@@ -475,6 +498,11 @@ void TKxCustomShellList::RefreshList() {
   }
   if (!shellFolder_) return;
   OnFillStart(this);
+  BuildFilterTable();
+  struct TFilterEnd {
+    TKxCustomShellList* list;
+    ~TFilterEnd() { list->ClearFilterTable(); }
+  } filterEnd{this};
   TKxPidlList existing;
   if (!fileSystemFolder_) existing.SetShellFolder(shellFolder_);
   for (int i = 0; i < ItemCount(); ++i)
@@ -551,6 +579,7 @@ void TKxCustomShellList::GoUp(int levels) {
 void TKxCustomShellList::OpenItem(TListItem* item) {
   TKxShellListData* data = ShellData(item);
   if (!data) return;
+  if (tree_) tree_->FlushPendingSelection(false);
   if (data->IsFolder()) {
     if (options_.Contains(sloStayInFolder)) return;
     TIdListPtr target(CopyIdList(nullptr, data->AbsIdList()));
@@ -561,25 +590,78 @@ void TKxCustomShellList::OpenItem(TListItem* item) {
     } else {
       folder_->SetIdList(target.get());
     }
+    return;
   }
+  if (data->IsShortcut()) {
+    TLinkData link;
+    link.NoUI = true;
+    const HRESULT hr = ReadShortcut(data->PathName(), link, true);
+    TIdListPtr target(link.IdList);
+    if (SUCCEEDED(hr) && target && (link.FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      // The list parsed from the target's path binds where a link's stored list may not.
+      PIDL parsed = nullptr;
+      if (!link.Path.empty() && SUCCEEDED(IdListFromPath(link.Path, parsed)) && parsed) target.reset(parsed);
+      if (!options_.Contains(sloStayInFolder)) folder_->SetIdList(target.get());
+      return;
+    }
+  }
+  if (DoDblClickOpen()) return;
+  TComRef<IContextMenu> menu;
+  if (SUCCEEDED(ItemUIObject(item, IID_IContextMenu, menu.PutVoid())) && menu) InvokeDefaultCommand(menu.Get());
 }
 
 void TKxCustomShellList::OpenSelection() {
-  if (SelCount() < 2) OpenItem(Selected());
+  if (SelCount() < 2) {
+    OpenItem(Selected());
+    return;
+  }
+  if (DoDblClickOpen()) return;
+  TComRef<IContextMenu> menu;
+  if (SUCCEEDED(SelectionUIObject(IID_IContextMenu, menu.PutVoid())) && menu) InvokeDefaultCommand(menu.Get());
 }
 
 void TKxCustomShellList::KeyDown(WORD& key, TShiftState shift) {
   TKxCustomListView::KeyDown(key, shift);
-  if (key == 0 || !options_.Contains(sloDefaultKeyHandling) || IsEditing()) return;
-  if (key == VK_F5 && shift.Bits() == 0) {
-    key = 0;
-    RefillList();
-  } else if (key == VK_BACK) {
+  if (key == 0 || !options_.Contains(sloDefaultKeyHandling) || ComponentState().Contains(csDesigning) || IsEditing())
+    return;
+  if (key == VK_BACK && shift.Bits() == 0) {
     key = 0;
     GoUp(1);
-  } else if (key == VK_RETURN) {
+    return;
+  }
+  if (key == VK_RETURN && shift.Bits() == 0) {
     key = 0;
     OpenSelection();
+    return;
+  }
+  const TShortCut pressed = ShortCutOf(key, shift);
+  const WORD original = key;
+  key = 0;
+  if (pressed == ShellDefaultKey(skSelectAll).ShortCut) {
+    BeginUpdate();
+    try {
+      for (int i = 0; i < ItemCount(); ++i) Item(i)->SetSelected(true);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+  } else if (pressed == ShellDefaultKey(skRefresh).ShortCut) {
+    RefillList();
+  } else if (pressed == ShellDefaultKey(skCopy).ShortCut) {
+    InvokeVerbOnSelection("copy");
+  } else if (pressed == ShellDefaultKey(skCut).ShortCut) {
+    InvokeVerbOnSelection("cut");
+  } else if (pressed == ShellDefaultKey(skPaste).ShortCut) {
+    InvokeVerbOnFolder("paste");
+    RefreshList();
+  } else if (pressed == ShellDefaultKey(skRename).ShortCut) {
+    if (TListItem* item = ItemFocused()) item->EditCaption();
+  } else if (pressed == ShellDefaultKey(skDelete).ShortCut || pressed == (ShellDefaultKey(skDelete).ShortCut | scShift)) {
+    InvokeVerbOnSelection("delete");
+    RefreshList();
+  } else {
+    key = original;
   }
 }
 
@@ -598,11 +680,20 @@ void TKxCustomShellList::GetImageIndex(TListItem* item) {
 }
 
 void TKxCustomShellList::Delete(TListItem* item) {
+  if (item == dropItem_) dropItem_ = nullptr;
   TKxShellListData* data = ShellData(item);
   if (!data) return;
-  data_.erase(data);
-  delete data;
-  item->SetData(nullptr);
+  struct TFree {
+    TKxCustomShellList* list;
+    TKxShellListData* data;
+    TListItem* item;
+    ~TFree() {
+      list->data_.erase(data);
+      delete data;
+      item->SetData(nullptr);
+    }
+  } free{this, data, item};
+  OnDeleteItem(this, item, data);
 }
 
 bool TKxCustomShellList::CanEdit(TListItem* item) {
@@ -647,14 +738,20 @@ void TKxCustomShellList::BeginDragNotify(TListItem*, bool rightButton) {
   TComRef<IDataObject> object;
   made->QueryInterface(IID_IDataObject, object.PutVoid());
   TComRef<IDropSource> source;
-  (new TDropSource_shlvtv(rightButton ? TKxDragButton::Right : TKxDragButton::Left))
+  CreateDropSource(rightButton ? TKxDragButton::Right : TKxDragButton::Left)
       ->QueryInterface(IID_IDropSource, source.PutVoid());
-  refresh_.deferred = true;
-  DWORD effect = 0;
-  SFGAOF allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-  if (FAILED(shellFolder_->GetAttributesOf(static_cast<UINT>(items.size()), items.data(), &allowed)))
+  DWORD allowed = DROPEFFECT_NONE;
+  try {
+    allowed = SelectedEffects();
+  } catch (const Exception&) {
     allowed = DROPEFFECT_NONE;
-  const HRESULT result = DoDragDrop(object.Get(), source.Get(), allowed & 7, &effect);
+  }
+  refresh_.deferred = true;
+  ownDrag_ = true;
+  menuHandled_ = rightButton;  // the right button's release ends the drag, not a menu
+  DWORD effect = 0;
+  const HRESULT result = DoDragDrop(object.Get(), source.Get(), allowed, &effect);
+  ownDrag_ = false;
   if (result == DRAGDROP_S_DROP) refresh_.wanted = true;
   EndDeferral();
 }
@@ -663,49 +760,61 @@ void TKxCustomShellList::EndDeferral() {
   if (refresh_.EndDeferral()) RefreshList();
 }
 
-// Drops go to the folder's own drop target.
 void TKxCustomShellList::DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD& effect) {
+  lastScrollTick_ = Tick();
   if (dragData_) dragData_->Release();
   dragData_ = data;
   if (dragData_) dragData_->AddRef();
-  TComRef<IDropTarget> target;
-  if (!folderList_ || FAILED(DropTargetOfIdList(folderList_, IID_IDropTarget, target.PutVoid()))) {
-    effect = DROPEFFECT_NONE;
-    return;
-  }
-  target->DragEnter(data, keyState, point, &effect);
-  target->DragLeave();
+  dragKeyState_ = keyState;
+  DragOver(keyState, point, effect);
 }
 
 void TKxCustomShellList::DragOver(DWORD keyState, POINTL point, DWORD& effect) {
-  TComRef<IDropTarget> target;
-  if (!folderList_ || FAILED(DropTargetOfIdList(folderList_, IID_IDropTarget, target.PutVoid()))) {
+  const TPoint client = ScreenToClient(TPoint{point.x, point.y});
+  TListItem* item = nullptr;
+  TComRef<IDropTarget> target(DropTargetAt(client, item));
+  if (!item && ownDrag_) {
+    // Over empty space of the list's own drag: only a right-button drag may copy here.
+    SetDropItem(nullptr);
+    effect = (dragKeyState_ & MK_RBUTTON) ? (effect & DROPEFFECT_COPY) : DROPEFFECT_NONE;
+  } else if (target) {
+    SetDropItem(item);
+    DWORD entered = effect;
+    target->DragEnter(dragData_, keyState, point, &entered);
+    target->DragOver(keyState, point, &effect);
+    target->DragLeave();
+  } else {
+    SetDropItem(nullptr);
     effect = DROPEFFECT_NONE;
-    return;
   }
-  DWORD entered = effect;
-  target->DragEnter(dragData_, keyState, point, &entered);
-  target->DragOver(keyState, point, &effect);
-  target->DragLeave();
+  AutoScroll(client);
+  effect |= DROPEFFECT_SCROLL;
 }
 
 void TKxCustomShellList::DragLeave() {
+  SetDropItem(nullptr);
   if (dragData_) dragData_->Release();
   dragData_ = nullptr;
 }
 
 void TKxCustomShellList::Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD& effect) {
+  const TPoint client = ScreenToClient(TPoint{point.x, point.y});
+  TListItem* item = nullptr;
+  TComRef<IDropTarget> target(DropTargetAt(client, item));
+  const DWORD entryKeys = dragKeyState_;
   DragLeave();
-  TComRef<IDropTarget> target;
-  if (!folderList_ || FAILED(DropTargetOfIdList(folderList_, IID_IDropTarget, target.PutVoid()))) {
+  if (!target || (!item && ownDrag_ && !(entryKeys & MK_RBUTTON))) {
     effect = DROPEFFECT_NONE;
     return;
   }
+  keyState |= entryKeys & (MK_LBUTTON | MK_RBUTTON);
   DWORD offered = effect;
   target->DragEnter(data, keyState, point, &offered);
+  target->DragOver(keyState, point, &offered);
   effect &= AllowedDropEffects(data);
   target->Drop(data, keyState, point, &effect);
-  RefreshList();
+  if (!refresh_.deferred) RefreshList();
+  else refresh_.wanted = true;
 }
 
 void TKxCustomShellList::WatchFolder() {
@@ -749,7 +858,57 @@ void TKxCustomShellList::DeviceChanged(TKxDeviceMessage& message) {
 }
 
 void TKxCustomShellList::WndProc(TMessage& message) {
+  if (activeMenu_) {
+    switch (message.Msg) {
+      case WM_INITMENUPOPUP:
+      case WM_DRAWITEM:
+      case WM_MEASUREITEM:
+      case WM_MENUCHAR:
+      case WM_MENUSELECT: {
+        LRESULT result = 0;
+        auto hint = [](void* self, const std::string& text) {
+          auto* list = static_cast<TKxCustomShellList*>(self);
+          list->OnPopupHint(list, text);
+        };
+        if (HandleShellMenuMessage(activeMenu_, SmallImages(), message.Msg, message.WParam, message.LParam, result,
+                                   OnPopupHint ? +hint : nullptr, this)) {
+          message.Result = result;
+          return;
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
   switch (message.Msg) {
+    case KX_SHELL_EDIT_NAMED_MESSAGE: {
+      message.Result = 0;
+      if (editName_.empty()) return;
+      ::SetFocus(Handle());
+      for (int i = 0; i < ItemCount(); ++i) {
+        TKxShellListData* data = ShellData(Item(i));
+        if (data && data->DisplayName() == editName_) {
+          Item(i)->SetFocused(true);
+          Item(i)->EditCaption();
+          break;
+        }
+      }
+      return;
+    }
+    case KX_SHELL_GET_BROWSER_MESSAGE: {
+      message.Result = 0;
+      TComRef<IUnknown> explorer;
+      if (SUCCEEDED(SHGetInstanceExplorer(explorer.Put())) && explorer) {
+        IShellBrowser* browser = nullptr;
+        if (SUCCEEDED(explorer->QueryInterface(IID_IShellBrowser, reinterpret_cast<void**>(&browser))) && browser) {
+          // The explorer instance keeps the browser alive; the asker takes no reference.
+          message.Result = reinterpret_cast<LRESULT>(browser);
+          browser->Release();
+        }
+      }
+      return;
+    }
     case KX_SHELL_CHANGE_MESSAGE:
       ChangeNotified();
       message.Result = 0;
@@ -767,9 +926,252 @@ void TKxCustomShellList::WndProc(TMessage& message) {
         message.Result = 1;
         return;
       }
+      if (message.WParam == VK_RETURN) {
+        TKxShellListData* data = ShellData(ItemFocused());
+        if (data && data->IsFolder()) {
+          message.Result = 1;
+          return;
+        }
+      }
       break;
     default:
       break;
   }
   TKxCustomListView::WndProc(message);
+}
+
+// ---- File filter ----------------------------------------------------------------------------
+
+void TKxCustomShellList::SetFileFilter(const std::string& value) { fileFilter_ = value; }
+
+void TKxCustomShellList::BuildFilterTable() {
+  ClearFilterTable();
+  const std::string filter = Trim(fileFilter_);
+  if (filter.empty() || filter == "*" || filter == "*.*") return;
+  std::string path = PathFromIdList(folderList_);
+  if (path.empty()) return;
+  if (path.back() != '\\') path += '\\';
+  TCriticalErrorsOff errors;
+  size_t start = 0;
+  while (start <= filter.size()) {
+    size_t end = filter.find(';', start);
+    if (end == std::string::npos) end = filter.size();
+    const std::string pattern = Trim(filter.substr(start, end - start));
+    start = end + 1;
+    if (pattern.empty()) continue;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(Utf8ToWide(path + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+      if (GetLastError() != ERROR_FILE_NOT_FOUND) break;
+      continue;
+    }
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        filterTable_.push_back(AnsiUpperCase(WideToUtf8(found.cFileName)));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  std::sort(filterTable_.begin(), filterTable_.end());
+  filterTable_.erase(std::unique(filterTable_.begin(), filterTable_.end()), filterTable_.end());
+  filtering_ = true;
+}
+
+bool TKxCustomShellList::PassesFilter(const std::string& fileName, ULONG attributes) {
+  if (attributes & SFGAO_FOLDER) return true;
+  return std::binary_search(filterTable_.begin(), filterTable_.end(), AnsiUpperCase(fileName));
+}
+
+void TKxCustomShellList::ClearFilterTable() {
+  filterTable_.clear();
+  filtering_ = false;
+}
+
+// ---- Verbs, menus and opening ---------------------------------------------------------------
+
+bool TKxCustomShellList::NetworkFolder() const { return PathFromIdList(folderList_).rfind("\\\\", 0) == 0; }
+
+HRESULT TKxCustomShellList::SelectionUIObject(REFIID iid, void** object) {
+  *object = nullptr;
+  if (!shellFolder_) return E_FAIL;
+  std::vector<PCIDL> items;
+  for (TListItem* item : SelectedItems())
+    if (TKxShellListData* data = ShellData(item)) items.push_back(data->RelIdList());
+  if (items.empty()) return E_FAIL;
+  return shellFolder_->GetUIObjectOf(OwnerWindow(), static_cast<UINT>(items.size()), items.data(), iid, nullptr,
+                                     object);
+}
+
+HRESULT TKxCustomShellList::ItemUIObject(TListItem* item, REFIID iid, void** object) {
+  *object = nullptr;
+  TKxShellListData* data = ShellData(item);
+  if (!data || !shellFolder_) return E_FAIL;
+  PCIDL one = data->RelIdList();
+  return shellFolder_->GetUIObjectOf(OwnerWindow(), 1, &one, iid, nullptr, object);
+}
+
+void TKxCustomShellList::InvokeVerbOnSelection(const std::string& verb) {
+  TComRef<IContextMenu> menu;
+  if (FAILED(SelectionUIObject(IID_IContextMenu, menu.PutVoid())) || !menu) return;
+  InvokeShellVerb(OwnerWindow(), menu.Get(), verb);
+  if (NetworkFolder()) RefreshList();
+}
+
+void TKxCustomShellList::InvokeVerbOnFolder(const std::string& verb) {
+  IShellFolder* parent = nullptr;
+  PIDL parentList = nullptr;
+  PIDL last = nullptr;
+  OleCheck(SplitIdList(folderList_, parent, parentList, last));
+  TComRef<IShellFolder> holder(parent);
+  TIdListPtr holdParent(parentList);
+  TIdListPtr holdLast(last);
+  TComRef<IContextMenu> menu;
+  PCIDL one = last;
+  OleCheck(parent->GetUIObjectOf(OwnerWindow(), 1, &one, IID_IContextMenu, nullptr, menu.PutVoid()));
+  InvokeShellVerb(OwnerWindow(), menu.Get(), verb);
+}
+
+DWORD TKxCustomShellList::SelectedEffects() {
+  std::vector<PCIDL> items;
+  for (TListItem* item : SelectedItems())
+    if (TKxShellListData* data = ShellData(item)) items.push_back(data->RelIdList());
+  if (items.empty() || !shellFolder_) return 0;
+  SFGAOF attributes = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+  OleCheck(shellFolder_->GetAttributesOf(static_cast<UINT>(items.size()), items.data(), &attributes));
+  return attributes & (DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
+}
+
+void TKxCustomShellList::EditItemNamed(const std::string& name) {
+  editName_ = name;
+  if (HandleAllocated()) PostMessageW(Handle(), KX_SHELL_EDIT_NAMED_MESSAGE, 0, 0);
+}
+
+bool TKxCustomShellList::DoDblClickOpen() {
+  bool handled = false;
+  OnDblClickOpen(this, handled);
+  return handled;
+}
+
+void TKxCustomShellList::InvokeDefaultCommand(IContextMenu* menu) {
+  HMENU popup = CreatePopupMenu();
+  if (!popup) return;
+  struct TPopupEnd {
+    HMENU popup;
+    ~TPopupEnd() { DestroyMenu(popup); }
+  } popupEnd{popup};
+  OleCheck(menu->QueryContextMenu(popup, 0, kShellCommandFirst, 0x7FFF, CMF_EXPLORE));
+  const UINT command = GetMenuDefaultItem(popup, FALSE, 0);
+  if (command == static_cast<UINT>(-1) || command < kShellCommandFirst) return;
+  InvokeShellVerb(OwnerWindow(), menu, static_cast<int>(command - kShellCommandFirst));
+}
+
+void TKxCustomShellList::SendToCommand(int index) {
+  const auto& entries = SendToList();
+  if (index < 0 || index >= static_cast<int>(entries.size())) return;
+  std::vector<PCIDL> items;
+  for (TListItem* item : SelectedItems())
+    if (TKxShellListData* data = ShellData(item)) items.push_back(data->RelIdList());
+  TKxShellDataObject* made = MakeShellDataObject(folderList_, items);
+  if (!made) return;
+  TComRef<IDataObject> object;
+  made->QueryInterface(IID_IDataObject, object.PutVoid());
+  SendDataToTarget(entries[static_cast<size_t>(index)].Name, object.Get());
+}
+
+void TKxCustomShellList::DoItemContextMenu(TListItem* item, TPoint& point, TComponent*& menu) {
+  TKxCustomListView::DoItemContextMenu(item, point, menu);
+  if (!options_.Contains(sloContextMenus) || ComponentState().Contains(csDesigning) || ownDrag_) return;
+  menu = nullptr;
+  ShowShellContextMenu(point);
+}
+
+void TKxCustomShellList::ShowShellContextMenu(TPoint point) {
+  TComRef<IContextMenu> menu;
+  if (FAILED(SelectionUIObject(IID_IContextMenu, menu.PutVoid())) || !menu) return;
+  UINT flags = CMF_EXPLORE;
+  TKxShellListData* focused = ShellData(ItemFocused());
+  if (focused && !focused->PathName().empty() && !ReadOnly()) flags |= CMF_CANRENAME;
+  HMENU popup = CreatePopupMenu();
+  if (!popup) return;
+  refresh_.deferred = true;
+  struct TMenuEnd {
+    TKxCustomShellList* list;
+    HMENU popup;
+    ~TMenuEnd() {
+      list->activeMenu_ = nullptr;
+      DestroyMenu(popup);
+    }
+  };
+  bool networkRefresh = false;
+  try {
+    TMenuEnd menuEnd{this, popup};
+    OleCheck(menu->QueryContextMenu(popup, 0, kShellCommandFirst, 0x7FFF, flags));
+    activeMenu_ = menu.Get();
+    const TPoint screen = ClientToScreen(point);
+    const UINT command = static_cast<UINT>(
+        TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.X, screen.Y, 0, Handle(), nullptr));
+    activeMenu_ = nullptr;
+    if (command == kShellCommandFirst + 18) {
+      if (TListItem* item = ItemFocused()) item->EditCaption();
+    } else if (command >= kShellCommandFirst) {
+      InvokeShellVerb(OwnerWindow(), menu.Get(), static_cast<int>(command - kShellCommandFirst));
+      networkRefresh = NetworkFolder();
+    } else if (command >= 1) {
+      SendToCommand(static_cast<int>(command) - 1);
+    }
+  } catch (...) {
+    EndDeferral();
+    throw;
+  }
+  EndDeferral();
+  if (networkRefresh) RefreshList();
+}
+
+// ---- Drops over items, automatic scrolling --------------------------------------------------
+
+IDropSource* TKxCustomShellList::CreateDropSource(TKxDragButton button) { return new TDropSource_shlvtv(button); }
+
+void TKxCustomShellList::SetDropItem(TListItem* item) {
+  if (item == dropItem_) return;
+  auto highlight = [this](TListItem* target, bool on) {
+    if (!target || target->Index() < 0) return;
+    LVITEMW lv{};
+    lv.stateMask = LVIS_DROPHILITED;
+    lv.state = on ? LVIS_DROPHILITED : 0;
+    SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(target->Index()), reinterpret_cast<LPARAM>(&lv));
+  };
+  highlight(dropItem_, false);
+  dropItem_ = item;
+  highlight(dropItem_, true);
+}
+
+// The drop target at a client point: the item's own when it has one (`item` set), else the
+// folder's (`item` nil). One reference; nil when there is none.
+IDropTarget* TKxCustomShellList::DropTargetAt(TPoint client, TListItem*& item) {
+  item = GetItemAt(client.X, client.Y);
+  IDropTarget* target = nullptr;
+  if (item && SUCCEEDED(ItemUIObject(item, IID_IDropTarget, reinterpret_cast<void**>(&target))) && target)
+    return target;
+  item = nullptr;
+  target = nullptr;
+  if (folderList_ && SUCCEEDED(DropTargetOfIdList(folderList_, IID_IDropTarget, reinterpret_cast<void**>(&target))))
+    return target;
+  return nullptr;
+}
+
+void TKxCustomShellList::AutoScroll(TPoint point) {
+  const DWORD now = Tick();
+  if (now - lastScrollTick_ <= 100) return;
+  lastScrollTick_ = now;
+  const TRect client = ClientRect();
+  auto scroll = [this](int bar, int code) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(Handle(), bar, &info) || info.nMax - info.nMin - static_cast<int>(info.nPage) <= 0) return;
+    SendMessageW(Handle(), bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, static_cast<WPARAM>(code), 0);
+  };
+  if (point.X < 26) scroll(SB_HORZ, SB_LINELEFT);
+  else if (point.X > client.Right - 26) scroll(SB_HORZ, SB_LINERIGHT);
+  if (point.Y < 20) scroll(SB_VERT, SB_LINEUP);
+  else if (point.Y > client.Bottom - 20) scroll(SB_VERT, SB_LINEDOWN);
 }

@@ -5,10 +5,17 @@
 // the folder (a change message restarts a timer; while a drag runs or a label is edited a
 // refresh is only marked as wanted and runs once afterwards, as in the shell tree).
 //
+// Keys (with sloDefaultKeyHandling): Ctrl+A select all, F5 refill, Ctrl+C / Ctrl+X copy and cut
+// the selection, Ctrl+V paste into the folder, F2 rename, Del (also Shift+Del) delete the
+// selection, Backspace up, Enter open. The shell's context menu replaces the item menu. Drops go
+// to the item under the mouse when it takes them (highlighted), else to the folder; near the
+// edges the list scrolls. A file filter ("*.txt;*.log") limits the files listed.
+//
 // Remembered column widths (process-wide) are those of the last file-system folder shown; they
 // are applied to at most as many columns as both the remembered and the new set have.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -68,6 +75,16 @@ std::vector<int>& RememberedColumnWidths();
 // holds 16 to 22 bytes); false when it cannot be used.
 bool DirectoryColsWidths(const std::vector<unsigned char>& value, int widths[4]);
 
+// Sender, the item going, its data (freed right after).
+using TKxShListDeleteItemEvent = TMethodEvent<TObject*, TListItem*, TKxShellListData*>;
+// Sender, handled (starts false): a double-click or Enter that opens no folder.
+using TKxDblClickOpenEvent = TMethodEvent<TObject*, bool&>;
+
+// Posted to the list: start editing the item remembered by EditItemNamed.
+constexpr UINT KX_SHELL_EDIT_NAMED_MESSAGE = 1126;
+// Sent by shell extensions to the owner window: asks for the explorer's IShellBrowser.
+constexpr UINT KX_SHELL_GET_BROWSER_MESSAGE = WM_USER + 7;
+
 class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, public IKxShellTreeListLink {
  public:
   explicit TKxCustomShellList(TComponent* owner);
@@ -90,6 +107,22 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   TKxShellListData* ShellData(TListItem* item) const;
   TTimer* RefreshTimer() const { return timer_; }
   HWND OwnerWindow();
+  // The selection's context menu runs the verb; a network folder is refreshed afterwards.
+  virtual void InvokeVerbOnSelection(const std::string& verb);
+  // The folder's own context menu runs the verb; failures raise.
+  virtual void InvokeVerbOnFolder(const std::string& verb);
+  // The drop effects the selection allows (copy, move, link); 0 without a selection.
+  DWORD SelectedEffects();
+  // Remembers `name` and posts the message that starts editing the item of that display name.
+  void EditItemNamed(const std::string& name);
+  // Patterns separated by ";" ("*.txt;*.log"); empty, "*" and "*.*" list every file.
+  const std::string& FileFilter() const { return fileFilter_; }
+  void SetFileFilter(const std::string& value);
+  // The upper-cased names the filter let through while filling (empty outside a fill).
+  const std::vector<std::string>& FilterTable() const { return filterTable_; }
+  bool RefreshDeferred() const { return refresh_.deferred; }
+  // Replaces the millisecond tick the automatic scrolling reads (empty: GetTickCount).
+  std::function<DWORD()> TickQuery;
 
   // IKxShellTreeListLink
   void SetShellTree(TKxCustomShellTree* tree) override { tree_ = tree; }
@@ -105,9 +138,12 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   void Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD& effect) override;
 
   TKxShAddItemEvent OnAddItem;
+  TKxShListDeleteItemEvent OnDeleteItem;
   TNotifyEvent OnFillStart;
   TNotifyEvent OnFillComplete;
   TNotifyEvent OnFolderChanged;
+  TKxDblClickOpenEvent OnDblClickOpen;
+  TKxShPopupHintEvent OnPopupHint;
 
  protected:
   void CreateWnd() override;
@@ -123,7 +159,20 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   std::string EditorText(TListItem* item) override;
   void BeginDragNotify(TListItem* item, bool rightButton) override;
 
+  void DoItemContextMenu(TListItem* item, TPoint& point, TComponent*& menu) override;
+
+  virtual IDropSource* CreateDropSource(TKxDragButton button);
   virtual void FillList(IShellFolder* folder, PCIDL absolute);
+  virtual void BuildFilterTable();
+  virtual bool PassesFilter(const std::string& fileName, ULONG attributes);
+  virtual void ClearFilterTable();
+  virtual bool DoDblClickOpen();
+  // The folder's UI object of the selected items / of one item (one reference in `object`).
+  virtual HRESULT SelectionUIObject(REFIID iid, void** object);
+  virtual HRESULT ItemUIObject(TListItem* item, REFIID iid, void** object);
+  virtual void ShowShellContextMenu(TPoint point);
+  virtual void SendToCommand(int index);
+  void AutoScroll(TPoint point);
   virtual bool DoAddItem(IShellFolder* folder, PCIDL parentList, ULONG attributes, PCIDL item);
   virtual void DeviceChanged(TKxDeviceMessage& message);
   virtual void WatchFolder();
@@ -140,6 +189,11 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   void ChangeNotified();
   void EndDeferral();
   SHCONTF EnumFlags() const;
+  void InvokeDefaultCommand(IContextMenu* menu);
+  bool NetworkFolder() const;
+  IDropTarget* DropTargetAt(TPoint client, TListItem*& item);
+  void SetDropItem(TListItem* item);
+  DWORD Tick() const { return TickQuery ? TickQuery() : GetTickCount(); }
 
   TKxShellLocator* folder_;
   IShellFolder* shellFolder_ = nullptr;
@@ -156,6 +210,15 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   int ignoreChanges_ = 0;
   TShellRefreshGate refresh_;
   IDataObject* dragData_ = nullptr;
+  DWORD dragKeyState_ = 0;
+  DWORD lastScrollTick_ = 0;
+  bool ownDrag_ = false;
+  TListItem* dropItem_ = nullptr;
+  IContextMenu* activeMenu_ = nullptr;
+  std::string fileFilter_;
+  std::vector<std::string> filterTable_;
+  bool filtering_ = false;
+  std::string editName_;
 };
 
 class TKxShellList : public TKxCustomShellList {

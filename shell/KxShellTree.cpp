@@ -9,12 +9,14 @@
 #include "shell/KxNetDrive.h"
 #include "shell/KxPidlList.h"
 #include "shell/KxShellCtrls.h"
+#include "shell/KxShellList.h"
 #include "shell/KxShellMenus.h"
 #include "shell/KxShellNames.h"
 #include "shell/KxShellUtils.h"
 #include "shell/KxShortCuts.h"
 #include "shell/KxSystemImages.h"
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Screen.h"
@@ -194,10 +196,74 @@ const TClassInfo& TKxCustomShellTree::StaticClass() {
 }
 
 const TClassInfo& TKxShellTree::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TKxShellTree>("TKxShellTree", &TKxCustomShellTree::StaticClass())
-                                     .Property("Options", &TKxShellTree::Options, &TKxShellTree::SetOptions)
-                                     .Default(kDefaultShellTreeOptions)
-                                     .Build();
+  using C = TKxShellTree;
+  auto unowned = [](TKxFrameControllerProperty p) { return [p](C& c) { return !c.ControllerOwns(p); }; };
+  static const TClassInfo info =
+      TClassBuilder<C>("TKxShellTree", &TKxCustomShellTree::StaticClass())
+          .Property("Color", &C::Color, &C::SetColor)
+          .Default(clWindow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored([](C& c) { return !c.ParentColor() && !c.ControllerOwns(fcpColor) && c.Enabled(); })
+          .Property("AutoExpand", &C::AutoExpand, &C::SetAutoExpand)
+          .Default(false)
+          .Property("BaseFolder", &C::BaseFolder, nullptr)
+          .Property("DisabledColor", &C::DisabledColor, &C::SetDisabledColor)
+          .Default(clBtnFace)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored(unowned(fcpDisabledColor))
+          .Property("FocusColor", &C::FocusColor, &C::SetFocusColor)
+          .Default(clWindow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored([](C& c) { return !c.ControllerOwns(fcpFocusColor) && c.FocusColor() != c.NormalColor(); })
+          .Property("FrameColor", &C::FrameColor, &C::SetFrameColor)
+          .Default(clBtnShadow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored(unowned(fcpFrameColor))
+          .Property("FrameController", &C::FrameController, &C::SetFrameController)
+          .Property("FrameControllerNotifications", &C::FrameControllerNotifications,
+                    &C::SetFrameControllerNotifications)
+          .Default(kAllFrameControllerNotifications)
+          .Property("FrameHotColor", &C::FrameHotColor, &C::SetFrameHotColor)
+          .Default(clBtnShadow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Stored(unowned(fcpFrameHotColor))
+          .Property("FrameHotStyle", &C::FrameHotStyle, &C::SetFrameHotStyle)
+          .Default(fsFlatBold)
+          .Stored(unowned(fcpFrameHotStyle))
+          .Property("FrameHotTrack", &C::FrameHotTrack, &C::SetFrameHotTrack)
+          .Default(false)
+          .Stored(unowned(fcpFrameHotTrack))
+          .Property("FrameSides", &C::FrameSides, &C::SetFrameSides)
+          .Default(kAllSides)
+          .Stored(unowned(fcpFrameSides))
+          .Property("FrameStyle", &C::FrameStyle, &C::SetFrameStyle)
+          .Default(fsFlat)
+          .Stored(unowned(fcpFrameStyle))
+          .Property("FrameVisible", &C::FrameVisible, &C::SetFrameVisible)
+          .Default(false)
+          .Stored(unowned(fcpFrameVisible))
+          .Property("FramingPreference", &C::FramingPreference, &C::SetFramingPreference)
+          .Default(fpXPThemes)
+          .Stored(unowned(fcpFramingPreference))
+          .Property("ItemHeight", &C::ItemHeight, &C::SetItemHeight)
+          .Default(0)
+          .Property("Options", &C::Options, &C::SetOptions)
+          .Default(kDefaultShellTreeOptions)
+          .Property("ShellList", [](C& c) { return dynamic_cast<TKxCustomShellList*>(c.ShellList()); },
+                    [](C& c, TKxCustomShellList* list) { c.SetShellList(list); })
+          .Property("OnAddItem", [](C& c) { return c.OnAddItem; }, [](C& c, TKxShAddItemEvent e) { c.OnAddItem = e; })
+          .Property("OnDeleteItem", [](C& c) { return c.OnDeleteItem; },
+                    [](C& c, TKxShTreeDeleteItemEvent e) { c.OnDeleteItem = e; })
+          .Property("OnInsertItem", [](C& c) { return c.OnInsertItem; },
+                    [](C& c, TKxShTreeInsertItemEvent e) { c.OnInsertItem = e; })
+          .Property("OnPopupHint", [](C& c) { return c.OnPopupHint; },
+                    [](C& c, TKxShPopupHintEvent e) { c.OnPopupHint = e; })
+          .Property("OnFillComplete", [](C& c) { return c.OnFillComplete; },
+                    [](C& c, TNotifyEvent e) { c.OnFillComplete = e; })
+          .Property("OnFillStart", [](C& c) { return c.OnFillStart; }, [](C& c, TNotifyEvent e) { c.OnFillStart = e; })
+          .Property("OnNodeContextMenu", [](C& c) { return c.OnNodeContextMenu; },
+                    [](C& c, TKxTvOnNodeContextMenuEvent e) { c.OnNodeContextMenu = e; })
+          .Build();
   return info;
 }
 

@@ -9,7 +9,7 @@
 #include "shell/KxShellDialogs.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/ui/Application.h"
-#include "toolkit/ui/StatusBar.h"
+#include "toolkit/ui/Panel.h"
 
 namespace {
 
@@ -119,6 +119,62 @@ TEST_F(SelectFolderDialogTest, TheDeleteButtonWaitsForAFolderWithAPathBelowTheRo
     form.ShellTree->SelectIdList(pick.get());
     EXPECT_TRUE(form.btnDeleteFolder->Enabled());
     EXPECT_TRUE(form.btnNewFolder->Enabled());
+    EXPECT_NE(form.StatusText().find("Pick"), std::string::npos);
+    return mrCancel;
+  });
+}
+
+TEST_F(SelectFolderDialogTest, ToolButtonsShowTheirImagesByOptionAndTakeTheDialogsStyles) {
+  struct Case {
+    const char* name;
+    TKxSelectFolderDialogOptions options;
+    int newImage, deleteImage;
+    bool flat;
+  } cases[] = {
+      {"both icons", kDefaultSelectFolderDialogOptions, 0, 2, true},
+      {"no create icon", kDefaultSelectFolderDialogOptions - TKxSelectFolderDialogOptions{sfdoCreateFolderIcon}, -1, 2,
+       false},
+      {"no delete icon", kDefaultSelectFolderDialogOptions - TKxSelectFolderDialogOptions{sfdoDeleteFolderIcon}, 0, -1,
+       false},
+  };
+  dialog_->SetToolBtnVisualStyle(vsGradient);
+  dialog_->SetToolBtnGradientColorStyle(gcsCustom);
+  dialog_->SetToolBtnSelectionColorStart(clRed);
+  dialog_->SetToolBtnSelectionColorStop(clBlue);
+  dialog_->SetToolBtnSelectionFrameColor(clGreen);
+  for (const Case& c : cases) {
+    dialog_->SetOptions(c.options + TKxSelectFolderDialogOptions{sfdoCreateDeleteButtons});
+    Run([&](TKxSelectFolderForm& form) {
+      for (TKxToolButton* button : {form.btnNewFolder, form.btnDeleteFolder}) {
+        EXPECT_EQ(button->Images(), form.ImageList1) << c.name;
+        EXPECT_TRUE(button->ShowCaption()) << c.name;
+        EXPECT_EQ(button->Flat(), c.flat) << c.name;
+        EXPECT_EQ(button->VisualStyle(), vsGradient) << c.name;
+        EXPECT_EQ(button->GradientColorStyle(), gcsCustom) << c.name;
+        EXPECT_EQ(button->SelectionColorStart(), clRed) << c.name;
+        EXPECT_EQ(button->SelectionColorStop(), clBlue) << c.name;
+        EXPECT_EQ(button->SelectionFrameColor(), clGreen) << c.name;
+      }
+      EXPECT_EQ(form.btnNewFolder->ImageIndex(), c.newImage) << c.name;
+      EXPECT_EQ(form.btnNewFolder->DisabledIndex(), 1) << c.name;
+      EXPECT_EQ(form.btnDeleteFolder->ImageIndex(), c.deleteImage) << c.name;
+      EXPECT_EQ(form.btnDeleteFolder->DisabledIndex(), 3) << c.name;
+      EXPECT_EQ(form.btnDeleteFolder->Caption(), "Delete") << c.name;
+      EXPECT_EQ(form.KxStatusBar1->VisualStyle(), vsGradient) << c.name;
+      return mrCancel;
+    });
+  }
+}
+
+TEST_F(SelectFolderDialogTest, TheStatusBarStaysBelowTheButtonsAndShowsThePath) {
+  TIdListPtr pick = ListOf(root_ + "Pick");
+  Run([&](TKxSelectFolderForm& form) {
+    EXPECT_TRUE(form.KxStatusBar1->SimpleStatus());
+    EXPECT_TRUE(form.ShellTree->ShowRoot());
+    EXPECT_EQ(form.KxStatusBar1->Top(), form.ButtonPanel->Top() + form.ButtonPanel->Height());
+    EXPECT_EQ(form.KxStatusBar1->Top() + form.KxStatusBar1->Height(), form.ClientHeight());
+    form.ShellTree->SelectIdList(pick.get());
+    EXPECT_EQ(form.KxStatusBar1->SimpleCaption(), form.StatusText());
     EXPECT_NE(form.StatusText().find("Pick"), std::string::npos);
     return mrCancel;
   });

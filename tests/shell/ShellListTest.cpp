@@ -146,6 +146,11 @@ TEST_F(ShellListTest, RememberedWidthsApplyToTheNextFileSystemFolder) {
 }
 
 TEST_F(ShellListTest, ACreatedFileAppearsAndADeletedOneGoes) {
+  std::vector<std::string> deleted;
+  list_->OnDeleteItem = [&](TObject*, TListItem* item, TKxShellListData* data) {
+    EXPECT_EQ(list_->ShellData(item), data);
+    deleted.push_back(data->DisplayName());
+  };
   MakeFile("new.bin", 5);
   ASSERT_TRUE(DeleteFileW(Utf8ToWide(root_ + "empty.txt").c_str()));
   SendMessageW(list_->Handle(), KX_SHELL_CHANGE_MESSAGE, 0, 0);
@@ -154,6 +159,9 @@ TEST_F(ShellListTest, ACreatedFileAppearsAndADeletedOneGoes) {
   EXPECT_NE(Find("new.bin"), nullptr);
   EXPECT_EQ(Find("empty.txt"), nullptr);
   EXPECT_EQ(list_->ItemCount(), 3);
+  // An item whose list bytes changed (the shell keeps times in them) may be replaced too.
+  EXPECT_EQ(std::count(deleted.begin(), deleted.end(), "empty.txt"), 1);
+  list_->OnDeleteItem = nullptr;
 }
 
 TEST_F(ShellListTest, OpeningAFolderShowsItAndGoingUpReturns) {

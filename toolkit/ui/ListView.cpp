@@ -52,6 +52,19 @@ void TListItem::SetFocused(bool value) {
   SendMessageW(owner_->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
 }
 
+bool TListItem::Checked() const {
+  const auto state = static_cast<UINT>(
+      SendMessageW(owner_->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_STATEIMAGEMASK));
+  return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+void TListItem::SetChecked(bool value) {
+  LVITEMW item{};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(value ? 2 : 1);
+  SendMessageW(owner_->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+}
+
 TRect TListItem::DisplayRect(int code) const {
   RECT r{};
   r.left = code;
@@ -62,7 +75,10 @@ TRect TListItem::DisplayRect(int code) const {
 
 bool TListItem::EditCaption() {
   SetFocus(owner_->Handle());
-  return SendMessageW(owner_->Handle(), LVM_EDITLABELW, static_cast<WPARAM>(Index()), 0) != 0;
+  owner_->editByCode_ = true;
+  const bool started = SendMessageW(owner_->Handle(), LVM_EDITLABELW, static_cast<WPARAM>(Index()), 0) != 0;
+  owner_->editByCode_ = false;
+  return started;
 }
 
 void TListItem::Delete() { SendMessageW(owner_->Handle(), LVM_DELETEITEM, static_cast<WPARAM>(Index()), 0); }
@@ -104,6 +120,7 @@ void TCustomListView::CreateWnd() {
   if (smallImages_) SendMessageW(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallImages_));
   if (largeImages_) SendMessageW(Handle(), LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(largeImages_));
   if (rowSelect_) SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  if (checkboxes_) SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
 }
 
 void TCustomListView::DestroyWnd() {
@@ -139,6 +156,12 @@ void TCustomListView::SetRowSelect(bool value) {
   rowSelect_ = value;
   if (HandleAllocated())
     SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, value ? LVS_EX_FULLROWSELECT : 0);
+}
+
+void TCustomListView::SetCheckboxes(bool value) {
+  checkboxes_ = value;
+  if (HandleAllocated())
+    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, value ? LVS_EX_CHECKBOXES : 0);
 }
 
 void TCustomListView::SetSmallImages(HIMAGELIST value) {

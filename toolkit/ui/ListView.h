@@ -39,6 +39,9 @@ class TListItem {
   void SetSelected(bool value);
   bool Focused() const;
   void SetFocused(bool value);
+  // The check box (with Checkboxes on).
+  bool Checked() const;
+  void SetChecked(bool value);
   TRect DisplayRect(int code) const;  // LVIR_BOUNDS, LVIR_ICON, LVIR_LABEL
   bool EditCaption();
   void Delete();
@@ -94,6 +97,8 @@ class TCustomListView : public TWinControl {
   void SetReadOnly(bool value);
   bool RowSelect() const { return rowSelect_; }
   void SetRowSelect(bool value);
+  bool Checkboxes() const { return checkboxes_; }
+  void SetCheckboxes(bool value);
   HIMAGELIST SmallImages() const { return smallImages_; }
   void SetSmallImages(HIMAGELIST value);
   HIMAGELIST LargeImages() const { return largeImages_; }
@@ -116,6 +121,8 @@ class TCustomListView : public TWinControl {
   virtual std::string EditorText(TListItem* item) { return item->Caption(); }
   virtual void BeginDragNotify(TListItem*, bool /*rightButton*/) {}
   virtual bool ListNotify(NMHDR* header, LRESULT& result);
+  // True while an item's EditCaption (not the user) starts label editing.
+  bool EditStartedByCode() const { return editByCode_; }
 
  private:
   friend class TListItem;
@@ -126,6 +133,8 @@ class TCustomListView : public TWinControl {
   TViewStyle viewStyle_ = vsReport;
   bool readOnly_ = false;
   bool rowSelect_ = false;
+  bool checkboxes_ = false;
+  bool editByCode_ = false;
   HIMAGELIST smallImages_ = nullptr;
   HIMAGELIST largeImages_ = nullptr;
   int updateCount_ = 0;

@@ -195,6 +195,8 @@ const TClassInfo& TCustomTreeView::StaticClass() {
           .Property("HotTrack", &TCustomTreeView::HotTrack, &TCustomTreeView::SetHotTrack)
           .Default(false)
           .Property("Indent", &TCustomTreeView::Indent, &TCustomTreeView::SetIndent)
+          .Property("ChangeDelay", &TCustomTreeView::ChangeDelay, &TCustomTreeView::SetChangeDelay)
+          .Default(0)
           .Property("OnChange", [](TCustomTreeView& v) { return v.OnChange; },
                     [](TCustomTreeView& v, TTVChangedEvent e) { v.OnChange = e; })
           .Property("OnEdited", [](TCustomTreeView& v) { return v.OnEdited; },
@@ -495,6 +497,11 @@ bool TCustomTreeView::TreeNotify(NMHDR* header, LRESULT& result) {
     case TVN_SELCHANGEDW: {
       auto* tv = reinterpret_cast<NMTREEVIEWW*>(header);
       TTreeNode* node = reinterpret_cast<TTreeNode*>(tv->itemNew.lParam);
+      if (changeDelay_ > 0 && HandleAllocated()) {
+        KillTimer(Handle(), kChangeTimerId);
+        SetTimer(Handle(), kChangeTimerId, static_cast<UINT>(changeDelay_), nullptr);
+        return true;
+      }
       Change(nodes_.count(node) ? node : nullptr);
       return true;
     }
@@ -547,6 +554,12 @@ bool TCustomTreeView::TreeNotify(NMHDR* header, LRESULT& result) {
 }
 
 void TCustomTreeView::WndProc(TMessage& message) {
+  if (message.Msg == WM_TIMER && message.WParam == kChangeTimerId) {
+    KillTimer(Handle(), kChangeTimerId);
+    Change(Selected());  // the node selected now; the one that started the wait may be gone
+    message.Result = 0;
+    return;
+  }
   if (message.Msg == CN_NOTIFY) {
     auto* header = reinterpret_cast<NMHDR*>(message.LParam);
     LRESULT result = 0;

@@ -157,6 +157,12 @@ class TCustomTreeView : public TWinControl {
   void SetHotTrack(bool value);
   int Indent() const { return indent_; }
   void SetIndent(int value);
+  // Milliseconds between a selection change and Change (OnChange); 0 at once. A change within
+  // the delay restarts it, so a quick walk through the nodes reports only where it stopped.
+  int ChangeDelay() const { return changeDelay_; }
+  void SetChangeDelay(int value) { changeDelay_ = value < 0 ? 0 : value; }
+  // The window timer that carries a delayed change.
+  static constexpr UINT_PTR kChangeTimerId = 0x7C01;
   // Borrowed image lists; the view never destroys them.
   HIMAGELIST Images() const { return images_; }
   void SetImages(HIMAGELIST value);
@@ -219,6 +225,7 @@ class TCustomTreeView : public TWinControl {
   bool autoExpand_ = false;
   bool hotTrack_ = false;
   int indent_ = 19;
+  int changeDelay_ = 0;
   HIMAGELIST images_ = nullptr;
   HIMAGELIST stateImages_ = nullptr;
   int updateCount_ = 0;

@@ -1,0 +1,86 @@
+// The shell tree's published properties written to a layout and read back (the base folder as
+// its binary "Pidl" entry, the change delay, frame settings, options; defaults not written), and
+// the tree view's change delay: a selection reports its change only when the delay's timer ends.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ShellTestSupport.h"
+#include "shell/KxShellTree.h"
+#include "tests/toolkit/FormFixture.h"
+#include "toolkit/classes/ObjectText.h"
+#include "toolkit/classes/Streams.h"
+
+namespace {
+
+std::string LayoutText(TComponent* component) {
+  TMemoryStream layout;
+  layout.WriteComponent(component);
+  const std::string binary(static_cast<const char*>(layout.Memory()), static_cast<size_t>(layout.Size()));
+  return ObjectBinaryToText(binary);
+}
+
+class ShellTreePropertiesTest : public ShellFolderTest {};
+
+TEST_F(ShellTreePropertiesTest, ALayoutKeepsTheBaseFolderDelayFrameAndOptions) {
+  MakeFolder("Base");
+  TIdListPtr base = ListOf(root_ + "Base");
+  TKxShellTree source(nullptr);
+  source.SetName("Tree");
+  source.BaseFolder()->SetIdList(base.get());
+  source.SetChangeDelay(250);
+  source.SetItemHeight(20);
+  source.SetAutoExpand(true);
+  source.SetFrameColor(clRed);
+  source.SetFrameStyle(fsLowered);
+  source.SetOptions(kDefaultShellTreeOptions - TKxShellTreeOptions{stoDynamicRefresh, stoOleDrag});
+  const std::string text = LayoutText(&source);
+  for (const char* entry : {"BaseFolder.Pidl = {", "ChangeDelay = 250", "ItemHeight = 20", "AutoExpand = True",
+                            "FrameColor = clRed", "FrameStyle = fsLowered", "Options = ["})
+    EXPECT_NE(text.find(entry), std::string::npos) << entry << " in\n" << text;
+  EXPECT_EQ(text.find("FrameHotStyle"), std::string::npos) << "a default is not written";
+
+  TMemoryStream layout;
+  layout.WriteComponent(&source);
+  layout.SetPosition(0);
+  TKxShellTree target(nullptr);
+  layout.ReadComponent(&target);
+  EXPECT_TRUE(SameText(target.BaseFolder()->PathName(), root_ + "Base"));
+  EXPECT_EQ(target.ChangeDelay(), 250);
+  EXPECT_EQ(target.ItemHeight(), 20);
+  EXPECT_TRUE(target.AutoExpand());
+  EXPECT_EQ(target.FrameColor(), clRed);
+  EXPECT_EQ(target.FrameStyle(), fsLowered);
+  EXPECT_EQ(target.Options(), source.Options());
+}
+
+TEST_F(ShellTreePropertiesTest, ADefaultTreeWritesNoneOfItsOwnEntries) {
+  TKxShellTree plain(nullptr);
+  plain.SetName("Plain");
+  const std::string text = LayoutText(&plain);
+  for (const char* entry : {"Pidl", "ChangeDelay", "ItemHeight", "Options", "Frame", "AutoExpand"})
+    EXPECT_EQ(text.find(entry), std::string::npos) << entry << " in\n" << text;
+}
+
+class TreeChangeDelayTest : public FormFixture {};
+
+TEST_F(TreeChangeDelayTest, TheChangeWaitsForTheTimerAndReportsWhereTheSelectionStopped) {
+  auto* tree = Add<TKxCustomTreeView>(10, 10, 200, 200);
+  tree->HandleNeeded();
+  TTreeNode* a = tree->AddChild(nullptr, "a");
+  TTreeNode* b = tree->AddChild(nullptr, "b");
+  std::vector<std::string> changes;
+  tree->OnChange = [&](TObject*, TTreeNode* node) { changes.push_back(node ? node->Text() : "(none)"); };
+  tree->SetSelected(a);
+  EXPECT_EQ(changes, std::vector<std::string>{"a"}) << "no delay: at once";
+  tree->SetChangeDelay(300);
+  tree->SetSelected(b);
+  tree->SetSelected(a);
+  tree->SetSelected(b);
+  EXPECT_EQ(changes.size(), 1u) << "waiting";
+  SendMessageW(tree->Handle(), WM_TIMER, TCustomTreeView::kChangeTimerId, 0);
+  EXPECT_EQ(changes, (std::vector<std::string>{"a", "b"}));
+}
+
+}  // namespace
