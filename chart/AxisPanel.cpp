@@ -9,6 +9,8 @@
 #include "canvas/Canvas3D.h"
 #include "canvas/KelFont.h"
 #include "canvas/View3DOptions.h"
+#include "chart/KelFunction.h"
+#include "chart/SeriesSource.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
@@ -482,11 +484,33 @@ int TCustomAxisPanel::ViewRotation() const { return View3DOptions()->Rotation();
 
 void TCustomAxisPanel::ReloadSeriesData(TChartSeries& series) {
   if (series.ComponentState().Contains(csLoading)) return;
-  if (auto* source = dynamic_cast<TChartSeries*>(series.DataSource())) series.CopyAllFrom(source);
+  if (auto* source = dynamic_cast<TChartSeries*>(series.DataSource())) {
+    series.CopyAllFrom(source);
+  } else if (auto* seriesSource = dynamic_cast<TKelSeriesSource*>(series.DataSource())) {
+    if (seriesSource->Active() && !seriesSource->ComponentState().Contains(csLoading)) seriesSource->Load();
+  } else if (!series.DataSource() && series.Function()) {
+    // A function without source computes from nothing: the points go.
+    series.BeginUpdate();
+    try {
+      series.ClearPoints();
+      series.Function()->Recalculate();
+    } catch (...) {
+      series.EndUpdate();
+      throw;
+    }
+    series.EndUpdate();
+  }
+}
+
+void TCustomAxisPanel::DataSourceRemoved(TChartSeries& series, TComponent* source) {
+  if (auto* seriesSource = dynamic_cast<TKelSeriesSource*>(source))
+    if (seriesSource->Series() == &series) seriesSource->ForgetSeries();
 }
 
 bool TCustomAxisPanel::IsValidDataSource(TChartSeries& series, TComponent* source) {
-  return series.CanTakeSource(source);
+  if (series.CanTakeSource(source)) return true;
+  auto* seriesSource = dynamic_cast<TKelSeriesSource*>(source);
+  return seriesSource != nullptr && seriesSource->Available();
 }
 
 void TCustomAxisPanel::CheckCircularSource(TChartSeries& series, TComponent* source) {

@@ -144,6 +144,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   int SeriesDepth() const override { return seriesWidth3D_; }
   int SeriesIndex(const TChartSeries& series) const override;
   void ReloadSeriesData(TChartSeries& series) override;
+  // A series source that stops filling the series forgets it.
+  void DataSourceRemoved(TChartSeries& series, TComponent* source) override;
   bool IsValidDataSource(TChartSeries& series, TComponent* source) override;
   void CheckCircularSource(TChartSeries& series, TComponent* source) override;
   bool ChartDestroying() const override { return ComponentState().Contains(csDestroying); }

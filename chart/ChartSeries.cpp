@@ -9,7 +9,9 @@
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "chart/KelConst.h"
+#include "chart/KelFunction.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesSource.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -256,6 +258,13 @@ TChartSeries::TChartSeries(TComponent* owner)
 }
 
 TChartSeries::~TChartSeries() {
+  if (function_) {
+    TKelFunction* function = function_;
+    function_ = nullptr;
+    function->SetParentSeries(nullptr);
+    function->RemoveFreeNotification(this);
+    delete function;
+  }
   // Leave every source and every dependent first, so nothing points at a dying series.
   for (TComponent* source : dataSources_) {
     if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(this);
@@ -386,6 +395,7 @@ void TChartSeries::ClearPoints() {
   firstVisible_ = -1;
   lastVisible_ = -1;
   FreeAllData();
+  if (function_) function_->ParentCleared();
   OnClearValues(this);
   NotifyValueChange(sckCleared, 0);
   RepaintIfActive();
@@ -460,10 +470,10 @@ void TChartSeries::NotifyValueChange(TSeriesChangeKind kind, int index) {
         if (d->follow_.Contains(sfOnClear)) d->ClearPoints();
         break;
       case sckAdded:
-        if (d->follow_.Contains(sfOnAdd)) d->CopyPointFrom(this, index);
+        if (d->follow_.Contains(sfOnAdd) && !d->function_) d->CopyPointFrom(this, index);
         break;
       case sckDeleted:
-        if (d->follow_.Contains(sfOnDelete)) {
+        if (d->follow_.Contains(sfOnDelete) && !d->function_) {
           if (index >= 0)
             d->RemovePoint(index);
           else
@@ -574,6 +584,9 @@ int TChartSeries::AddDataSource(TComponent* source, bool replace) {
   dataLoaded_ = false;
   if (auto* series = dynamic_cast<TChartSeries*>(source)) series->AddDependent(this);
   source->FreeNotification(this);
+  if (auto* seriesSource = dynamic_cast<TKelSeriesSource*>(source)) {
+    if (seriesSource->Series() != this) seriesSource->HandOverTo(this);
+  }
   ReloadFromSource();
   return static_cast<int>(dataSources_.size()) - 1;
 }
@@ -585,6 +598,7 @@ void TChartSeries::RemoveDataSource(TComponent* source) {
     return;
   }
   if (source) source->RemoveFreeNotification(this);
+  if (parentChart_ && DataSource()) parentChart_->DataSourceRemoved(*this, source);
   if (source != nullptr && source == DataSource()) {
     ClearDataSources();
   } else {
@@ -626,10 +640,48 @@ void TChartSeries::RemoveDependent(TChartSeries* series) {
 void TChartSeries::Notification(TComponent* component, TOperation operation) {
   TCustomChartSeries::Notification(component, operation);
   if (operation != opRemove || component == this) return;
-  if (std::find(dataSources_.begin(), dataSources_.end(), component) != dataSources_.end()) {
-    if (auto* series = dynamic_cast<TChartSeries*>(component)) series->RemoveDependent(this);
-    dataSources_.erase(std::remove(dataSources_.begin(), dataSources_.end(), component), dataSources_.end());
+  if (component == function_) {
+    function_ = nullptr;
+    return;
   }
+  // A destroyed source goes the way of a removed one: the points it gave are cleared and the
+  // series reloads from what is left.
+  if (std::find(dataSources_.begin(), dataSources_.end(), component) != dataSources_.end())
+    RemoveDataSource(component);
+}
+
+// ---- Function -----------------------------------------------------------------------------
+
+void TChartSeries::SetFunction(TKelFunction* function) {
+  if (function == function_) return;
+  if (function_) {
+    TKelFunction* old = function_;
+    function_ = nullptr;
+    old->SetParentSeries(nullptr);
+    old->RemoveFreeNotification(this);
+    delete old;
+  }
+  if (function) {
+    if (function->ParentSeries() && function->ParentSeries() != this) function->ParentSeries()->ForgetFunction();
+    function_ = function;
+    function->SetParentSeries(this);
+    dataLoaded_ = false;
+    function->FreeNotification(this);
+    ReloadFromSource();
+  }
+}
+
+void TChartSeries::ForgetFunction() {
+  if (!function_) return;
+  function_->RemoveFreeNotification(this);
+  function_->SetParentSeries(nullptr);
+  function_ = nullptr;
+}
+
+TChartValueList* TChartSeries::ValueListNamed(const std::string& name) const {
+  for (int i = 2; i < valueLists_.Count(); ++i)
+    if (SameText(valueLists_[i].Name(), name)) return &valueLists_[i];
+  return mandatory_;
 }
 
 // ---- Copying ------------------------------------------------------------------------------
@@ -672,8 +724,13 @@ void TChartSeries::CopyAllFrom(TChartSeries* source) {
   BeginUpdate();
   try {
     ClearPoints();
-    if (IsValidSourceOf(source))
+    if (function_) {
+      xValues_->ChangeDateTime(source->xValues_->DateTime());
+      yValues_->ChangeDateTime(source->yValues_->DateTime());
+      function_->AddPoints(source);
+    } else if (IsValidSourceOf(source)) {
       for (int i = 0; i < source->PointCount(); ++i) CopyPointFrom(source, i);
+    }
   } catch (...) {
     EndUpdate();
     throw;
@@ -726,6 +783,7 @@ void TChartSeries::Assign(TPersistent* source) {
   seriesColor_ = other->defaultColor_;
   follow_ = other->follow_;
   ResolveAxes();
+  if (other->function_ && !function_) other->function_->AttachTo(this);
   dataLoaded_ = other->dataLoaded_;
   if (other->dataSources_.empty() || other->dataLoaded_ || !other->ComponentState().Contains(csDesigning)) {
     CopyAllFrom(other);

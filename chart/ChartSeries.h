@@ -25,6 +25,7 @@ VK_DECLARE_EXCEPTION(ChartException, Exception);
 class TCanvas3D;
 class TChartSeries;
 class TKelBrush;
+class TKelFunction;
 class TKelPen;
 class TKelPicture;
 class TStream;
@@ -89,6 +90,14 @@ class ISeriesOwner {
   virtual int ViewRotation() const { return 0; }
   virtual int SeriesCount() const { return 0; }
   virtual TChartSeries* SeriesAt(int) const { return nullptr; }
+
+  // ---- Data sources and point painting (defaults for owners without them) ----------------
+  // A series is about to drop `source` as a data source (a series source forgets the series).
+  virtual void DataSourceRemoved(TChartSeries& /*series*/, TComponent* /*source*/) {}
+  // The canvas opens a named element per point while the series paints.
+  virtual bool GroupsPointElements() const { return false; }
+  // The chart's own point painter: true when it painted the point instead of the series.
+  virtual bool PaintPointOf(TChartSeries& /*series*/, int /*index*/) { return false; }
 };
 
 enum TTreatNullsStyle { tnDontPaint, tnSkip, tnIgnore };
@@ -413,6 +422,22 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void CopyFormatFrom(TChartSeries* source);
   void Assign(TPersistent* source) override;
 
+  // ---- Function ----------------------------------------------------------------------------
+  // The function that computes the points from the data sources (null: the points are copied).
+  TKelFunction* Function() const { return function_; }
+  // Nothing when unchanged; frees the old function; the new one takes this series as parent
+  // and the series reloads from its source.
+  void SetFunction(TKelFunction* function);
+  // Drops the reference without freeing (the function is moving or going).
+  void ForgetFunction();
+  // The extra value list of that name (case-insensitive), else the mandatory list.
+  TChartValueList* ValueListNamed(const std::string& name) const;
+  // One output point of a whole-source function sits in the middle (else at both ends).
+  bool Centred() const { return centre_; }
+  // Painting looks for the visible range in the X order (off: every point is painted).
+  bool UsesVisibleRange() const { return visibleRange_; }
+  void SetUsesVisibleRange(bool value) { visibleRange_ = value; }
+
   // ---- Texts -----------------------------------------------------------------------------
   std::string DisplayName() const;
   std::string TitleText() const;
@@ -541,4 +566,5 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Above 0 while the series changes its own value lists: their *modified* notices are then
   // part of an add or delete that the series reports itself.
   int editing_ = 0;
+  TKelFunction* function_ = nullptr;
 };
