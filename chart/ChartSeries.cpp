@@ -268,6 +268,8 @@ TChartSeries::~TChartSeries() {
   // Leave every source and every dependent first, so nothing points at a dying series.
   for (TComponent* source : dataSources_) {
     if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(this);
+    if (auto* seriesSource = dynamic_cast<TKelSeriesSource*>(source))
+      if (seriesSource->Series() == this) seriesSource->ForgetSeries();
     source->RemoveFreeNotification(this);
   }
   dataSources_.clear();
