@@ -11,7 +11,9 @@
 #include "chart/KelConst.h"
 #include "chart/KelFunction.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesSelection.h"
 #include "chart/SeriesSource.h"
+#include "chart/VisualsList.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -319,6 +321,7 @@ void TChartSeries::InsertSideStores(int index, const std::string& label, TColor 
   }
   if (!label.empty() || labels_.Count() > 0) labels_.InsertLabel(index, label);
   if (pictures_) pictures_->InsertPicture(index, nullptr);
+  if (visuals_) visuals_->InsertVisual(index);
 }
 
 int TChartSeries::AppendValue(double value, const std::string& label, TColor color) {
@@ -363,6 +366,7 @@ void TChartSeries::DeletePoint(int index) {
   if (colors_ && index < static_cast<int>(colors_->size())) colors_->erase(colors_->begin() + index);
   labels_.DeleteLabel(index);
   if (pictures_) pictures_->DeletePictures(index, 1);
+  if (visuals_) visuals_->DeleteVisuals(index, 1);
   NotifyValueChange(sckDeleted, index);
   if (active_) RepaintOwner();
 }
@@ -381,6 +385,7 @@ void TChartSeries::DeletePoints(int index, int n, bool resequence) {
   }
   labels_.DeleteLabels(index, n);
   if (pictures_) pictures_->DeletePictures(index, n);
+  if (visuals_) visuals_->DeleteVisuals(index, n);
   NotifyValueChange(sckDeleted, -1);
   if (active_) RepaintOwner();
   if (resequence) notMandatory_->FillSequence();
@@ -391,6 +396,7 @@ void TChartSeries::FreeAllData() {
   colors_.reset();
   labels_.Clear();
   if (pictures_) pictures_->Clear();
+  if (visuals_) visuals_->Clear();
 }
 
 void TChartSeries::ClearPoints() {
@@ -503,6 +509,7 @@ void TChartSeries::ExchangePoints(int i, int j) {
   }
   labels_.ExchangeLabels(i, j);
   if (pictures_) pictures_->ExchangePictures(i, j);
+  if (visuals_) visuals_->ExchangeVisuals(i, j);
   // One notice once every store has moved, instead of one per list halfway through.
   NotifyValueChange(sckModified, i);
 }
@@ -840,4 +847,14 @@ void TChartSeries::SetYValues(TChartValueList* list) {
 TKelPictureList& TChartSeries::Pictures() {
   if (!pictures_) pictures_ = std::make_unique<TKelPictureList>(this);
   return *pictures_;
+}
+
+TVisualsList& TChartSeries::Visuals() {
+  if (!visuals_) visuals_ = std::make_unique<TVisualsList>(this);
+  return *visuals_;
+}
+
+TKelSelected* TChartSeries::Selected() {
+  if (!selected_) selected_ = std::make_unique<TKelSelected>(dynamic_cast<IShapePanel*>(parentChart_), this);
+  return selected_.get();
 }

@@ -26,6 +26,9 @@ class TCanvas3D;
 class TChartSeries;
 class TKelBrush;
 class TKelFunction;
+class TKelSelected;
+class TVisualsList;
+class TGraphic;
 class TKelPen;
 class TKelPicture;
 class TStream;
@@ -98,6 +101,9 @@ class ISeriesOwner {
   virtual bool GroupsPointElements() const { return false; }
   // The chart's own point painter: true when it painted the point instead of the series.
   virtual bool PaintPointOf(TChartSeries& /*series*/, int /*index*/) { return false; }
+  // The legend symbol's shape in `rect` with the canvas brush (and the picture, when given);
+  // a plain rectangle here.
+  virtual void PaintLegendSymbolShape(const TRect& rect, TGraphic* graphic);
 };
 
 enum TTreatNullsStyle { tnDontPaint, tnSkip, tnIgnore };
@@ -359,7 +365,14 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void PaintAllPoints();
   virtual void PaintPoint(int) {}
   virtual void PrepareCanvasForPoint(int) {}
+  // The symbol of a legend line (index -1: the series): inside a transparency group with
+  // Transparency, the point's colour and picture for a point; the chart draws the shape.
   virtual void PaintLegendSymbol(int index, const TRect& rect);
+  // The picture the legend shows for the whole series (none here).
+  virtual TGraphic* LegendSymbolGraphic() { return nullptr; }
+  // Index lists that override the plain index order while painting (empty here: by index).
+  virtual void CollectDrawOrder(int /*first*/, int /*last*/, std::vector<int>& /*order*/) {}
+  virtual void CollectGroupDrawOrder(int /*first*/, int /*last*/, std::vector<int>& /*order*/) {}
 
   // ---- Paint sequence ------------------------------------------------------------------
   // Before the chart lays its axes out (nothing here).
@@ -378,6 +391,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void AxisChanged(TChartAxis*) {}
   // First and last point index of the chart's current page (-1/-1 without points).
   void PageRange(int& first, int& last) const;
+  // The room between two mark rectangles along the value direction (gap.Y for a Y-mandatory
+  // series, gap.X otherwise; the other coordinate 0).
+  virtual void GapBetweenRects(const TRect& a, TPoint& gap, const TRect& b) const;
 
   // ---- Depth -----------------------------------------------------------------------------
   int EffectiveDepthOrder() const { return depthOrder_ == -1 ? autoDepthOrder_ : depthOrder_; }
@@ -473,6 +489,12 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Created on first use.
   TKelPictureList& Pictures();
   bool HasPictures() const { return pictures_ != nullptr; }
+  // Per-point visuals, created on first use.
+  TVisualsList& Visuals();
+  bool HasVisuals() const { return visuals_ != nullptr; }
+  // The selection state (hidden at first), created on first use.
+  TKelSelected* Selected();
+  bool HasSelected() const { return selected_ != nullptr; }
 
   // ---- Published properties --------------------------------------------------------------
   TTreatNullsStyle TreatNulls() const { return treatNulls_; }
@@ -567,4 +589,6 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // part of an add or delete that the series reports itself.
   int editing_ = 0;
   TKelFunction* function_ = nullptr;
+  std::unique_ptr<TVisualsList> visuals_;
+  std::unique_ptr<TKelSelected> selected_;
 };
