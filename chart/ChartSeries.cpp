@@ -680,6 +680,11 @@ void TChartSeries::SetFunction(TKelFunction* function) {
   }
 }
 
+void TChartSeries::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  TCustomChartSeries::GetChildren(proc, root);
+  if (function_ && function_->Owner() == root) proc(function_);
+}
+
 void TChartSeries::ForgetFunction() {
   if (!function_) return;
   function_->RemoveFreeNotification(this);

@@ -472,6 +472,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // ---- Stored layout entries -------------------------------------------------------------
   void DefineProperties(TFiler& filer) override;
   void Loaded() override;
+  // A layout stores the series' function inside the series.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   // The "Data" block of the points, and reading it back (replacing the points).
   void WritePointData(TStream& stream);
   void ReadPointData(TStream& stream);

@@ -10,6 +10,7 @@
 #include "chart/ChartSeries.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
+#include "toolkit/classes/Filer.h"
 #include "toolkit/rtl/SysUtils.h"
 
 const TEnumInfo& EnumTypeInfo(TFunctionPeriodStyle) {
@@ -65,6 +66,11 @@ TComponent* TKelFunction::GetParentComponent() const { return parent_; }
 
 void TKelFunction::SetParentComponent(TComponent* parent) {
   if (auto* series = dynamic_cast<TChartSeries*>(parent)) AttachTo(series);
+}
+
+void TKelFunction::ReadState(TReader& reader) {
+  if (reader.Parent()) SetParentComponent(reader.Parent());
+  TComponent::ReadState(reader);
 }
 
 TChartValueList* TKelFunction::ValueListOf(TChartSeries* source) const {

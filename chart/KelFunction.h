@@ -91,6 +91,8 @@ class TKelFunction : public TComponent {
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* parent) override;
+  // Joins the series being read before reading its own properties.
+  void ReadState(TReader& reader) override;
 
  protected:
   // The number of source points one psNumPoints period takes: the period rounded (halves to

@@ -15,6 +15,8 @@
 #include "chart/SeriesTypes.h"
 #include "chart/SmoothingFunction.h"
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectText.h"
+#include "toolkit/classes/Streams.h"
 
 namespace {
 
@@ -347,6 +349,50 @@ TEST(GalleryRegistryTest, RemovingBySeriesClassLeavesFunctionEntries) {
   EXPECT_NE(SeriesTypeList().Find(nullptr, function), nullptr);
   RemoveGalleryTypes(false, function);
   EXPECT_EQ(SeriesTypeList().Find(nullptr, function), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FunctionLayoutTest, AFunctionIsStoredInsideItsSeriesAndAttachedAgainWhenRead) {
+  RegisterClasses({&TCustomAxisPanel::StaticClass(), &TFastLineSeries::StaticClass(),
+                   &TSmoothingFunction::StaticClass()});
+  TCustomAxisPanel panel(nullptr);
+  panel.SetName("Chart");
+  auto* source = new TFastLineSeries(&panel);
+  source->SetName("Source");
+  source->ChangeParentChart(&panel);
+  for (int i = 0; i < 4; ++i) source->AppendXY(i, i * i);
+  auto* smooth = new TFastLineSeries(&panel);
+  smooth->SetName("Smooth");
+  smooth->ChangeParentChart(&panel);
+  auto* f = new TSmoothingFunction(&panel);
+  f->SetName("Smoothing1");
+  f->SetFactor(3);
+  smooth->SetFunction(f);
+  smooth->SetDataSource(source);
+  ASSERT_EQ(smooth->PointCount(), 13);
+
+  TMemoryStream stream;
+  stream.WriteComponent(&panel);
+  const std::string text = ObjectBinaryToText(
+      std::string_view(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size())));
+  const size_t series = text.find("object Smooth: TFastLineSeries");
+  const size_t function = text.find("object Smoothing1: TSmoothingFunction");
+  ASSERT_NE(series, std::string::npos) << text;
+  ASSERT_NE(function, std::string::npos) << text;
+  EXPECT_LT(series, function) << "inside its series";
+  EXPECT_NE(text.find("Factor = 3", function), std::string::npos) << text;
+
+  stream.SetPosition(0);
+  std::unique_ptr<TCustomAxisPanel> copy(static_cast<TCustomAxisPanel*>(stream.ReadComponent(nullptr)));
+  auto* readSmooth = dynamic_cast<TFastLineSeries*>(copy->FindComponent("Smooth"));
+  ASSERT_NE(readSmooth, nullptr);
+  auto* readFunction = dynamic_cast<TSmoothingFunction*>(readSmooth->Function());
+  ASSERT_NE(readFunction, nullptr);
+  EXPECT_EQ(readFunction->Factor(), 3);
+  EXPECT_EQ(readFunction->ParentSeries(), readSmooth);
 }
 
 }  // namespace
