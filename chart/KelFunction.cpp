@@ -104,7 +104,7 @@ void TKelFunction::SetIncludeNulls(bool value) {
 }
 
 void TKelFunction::SetPeriod(double value) {
-  if (value < 0) throw ChartException(KelMsg_FunctionPeriodNegative);
+  if (!(value >= 0)) throw ChartException(KelMsg_FunctionPeriodNegative);  // NaN too
   if (period_ == value) return;
   period_ = value;
   Recalculate();

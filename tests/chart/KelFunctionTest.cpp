@@ -4,6 +4,7 @@
 // registry.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <numeric>
 #include <string>
@@ -76,6 +77,8 @@ TEST_F(FunctionTest, NegativePeriodRaisesItsMessageAndKeepsThePeriod) {
   } catch (const ChartException& e) {
     EXPECT_EQ(std::string(e.what()), "Function Period should be >= 0");
   }
+  EXPECT_EQ(f.Period(), 2);
+  EXPECT_THROW(f.SetPeriod(std::nan("")), ChartException) << "not a number is no period";
   EXPECT_EQ(f.Period(), 2);
 }
 

@@ -280,6 +280,37 @@ TEST(SeriesGeometryTest, GapBetweenRectsIsMeasuredAlongTheValues) {
   }
 }
 
+class PagedChart : public FakeSeriesChart {
+ public:
+  int MaxPointsPerPage() const override { return perPage; }
+  int CurrentPage() const override { return page; }
+  int perPage = 0;
+  int page = 1;
+};
+
+TEST(SeriesGeometryTest, PageRangeTable) {
+  struct Case {
+    const char* name;
+    int points, perPage, page;
+    int first, last;
+  };
+  for (const Case& c : {Case{"no points", 0, 100, 1, -1, -1}, Case{"no paging", 7, 0, 1, 0, 6},
+                        Case{"one a page", 7, 1, 3, 2, 2}, Case{"last short page", 250, 100, 3, 200, 249},
+                        Case{"middle page", 250, 100, 2, 100, 199}, Case{"beyond the end", 250, 100, 5, 100, 199},
+                        Case{"short single page", 50, 100, 1, 0, 49}}) {
+    PagedChart chart;
+    chart.perPage = c.perPage;
+    chart.page = c.page;
+    TChartSeries s(&chart);
+    s.ChangeParentChart(&chart);
+    for (int i = 0; i < c.points; ++i) s.AppendXY(i, i);
+    int first = 99, last = 99;
+    s.PageRange(first, last);
+    EXPECT_EQ(first, c.first) << c.name;
+    EXPECT_EQ(last, c.last) << c.name;
+  }
+}
+
 TEST(SeriesGeometryTest, LabelStylePerAxis) {
   FakeSeriesChart chart;
   TChartSeries s(&chart);
