@@ -142,6 +142,8 @@ const TClassInfo& TCustomAxisPanel::StaticClass() {
           .Property("ClipPoints", &P::ClipPoints, &P::SetClipPoints)
           .Default(true)
           .Property("Pages", &P::Pages, nullptr)
+          .Property("SeriesGroups", &P::SeriesGroups, nullptr)
+          .Stored([](P& p) { return p.SeriesGroups()->Count() > 0; })
           .Property("View3DWalls", &P::View3DWalls, &P::SetView3DWalls)
           .Default(true)
           .Build();
@@ -149,6 +151,8 @@ const TClassInfo& TCustomAxisPanel::StaticClass() {
 }
 
 TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomKelPanelExtended(owner) {
+  seriesGroups_ = std::make_unique<TSeriesGroups>(this, this);
+  seriesGroups_->SetPropName("SeriesGroups");
   TRepaintGuard guard(*this);
   auto standard = [this](TChartAxis* axis, const char* name) {
     axis->SetStandard(true);
@@ -221,11 +225,17 @@ void TCustomAxisPanel::RegisterSeries(TChartSeries& series) {
   Invalidate();
 }
 
+void TCustomAxisPanel::Loaded() {
+  TCustomKelPanelExtended::Loaded();
+  seriesGroups_->ResolveStoredSeries();
+}
+
 void TCustomAxisPanel::RemoveSeries(TChartSeries& series) { RemoveSeriesAt(SeriesIndex(series)); }
 
 void TCustomAxisPanel::RemoveSeriesAt(int index) {
   if (index < 0 || index >= static_cast<int>(series_.size())) return;
   TChartSeries* series = series_[index];
+  if (seriesGroups_) seriesGroups_->SeriesRemoved(series);
   BroadcastSeriesEvent(*series, seRemoving);
   series->LeaveChart();
   series_.erase(series_.begin() + index);

@@ -1,7 +1,7 @@
 // The rest of series drawing: the point order (draw-order lists, inverted axes), per-point canvas
 // elements and the template rule, the chart's own point painter, the legend symbol in pixels
 // (colour, transparency, picture), depth ranges, gaps between rectangles, label styles per axis,
-// series groups, selection and hover, and the per-point visuals store.
+// series groups (also in layouts), selection and hover, and the per-point visuals store.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,10 +13,14 @@
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
+#include "chart/AxisPanel.h"
+#include "chart/FastLineSeries.h"
 #include "chart/SeriesGroups.h"
 #include "chart/SeriesSelection.h"
 #include "chart/VisualsList.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Filer.h"
+#include "toolkit/classes/ObjectText.h"
 #include "toolkit/classes/Streams.h"
 
 namespace {
@@ -494,6 +498,56 @@ TEST(VisualsListTest, ChangedVisualsReachTheEditorHook) {
   TSeriesPointVisual v;
   s.Visuals().VisualChanged(&v);
   EXPECT_EQ(told, (std::vector<TSeriesPointVisual*>{&v}));
+}
+
+}  // namespace
+
+
+namespace {
+
+TEST(SeriesGroupLayoutTest, GroupsAreStoredWithTheChartAndFindTheirSeriesAgain) {
+  RegisterClasses({&TCustomAxisPanel::StaticClass(), &TFastLineSeries::StaticClass()});
+  TCustomAxisPanel panel(nullptr);
+  panel.SetName("Chart");
+  std::vector<TFastLineSeries*> series;
+  for (const char* name : {"Oven1", "Oven2", "Oven3"}) {
+    auto* s = new TFastLineSeries(&panel);
+    s->SetName(name);
+    s->ChangeParentChart(&panel);
+    series.push_back(s);
+  }
+  TSeriesGroup* group = panel.SeriesGroups()->Add();
+  group->AddSeries(series[2]);
+  group->AddSeries(series[0]);
+  TMemoryStream stream;
+  stream.WriteComponent(&panel);
+  const std::string text = ObjectBinaryToText(
+      std::string_view(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size())));
+  EXPECT_NE(text.find("SeriesGroups = <"), std::string::npos) << text;
+  EXPECT_NE(text.find("Group1"), std::string::npos) << text;
+
+  stream.SetPosition(0);
+  std::unique_ptr<TCustomAxisPanel> copy(static_cast<TCustomAxisPanel*>(stream.ReadComponent(nullptr)));
+  ASSERT_EQ(copy->SeriesGroups()->Count(), 1);
+  TSeriesGroup* read = copy->SeriesGroups()->Items(0);
+  EXPECT_EQ(read->Name(), "Group1");
+  ASSERT_EQ(read->SeriesCount(), 2);
+  EXPECT_EQ(read->SeriesAt(0), copy->FindComponent("Oven3"));
+  EXPECT_EQ(read->SeriesAt(1), copy->FindComponent("Oven1"));
+  EXPECT_TRUE(read->StoredSeries().empty());
+  // A series that leaves the chart leaves its groups too.
+  delete copy->FindComponent("Oven3");
+  ASSERT_EQ(read->SeriesCount(), 1);
+  EXPECT_EQ(read->SeriesAt(0), copy->FindComponent("Oven1"));
+}
+
+TEST(SeriesGroupLayoutTest, AChartWithoutGroupsWritesNone) {
+  TCustomAxisPanel panel(nullptr);
+  TMemoryStream stream;
+  stream.WriteComponent(&panel);
+  const std::string text = ObjectBinaryToText(
+      std::string_view(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size())));
+  EXPECT_EQ(text.find("SeriesGroups"), std::string::npos) << text;
 }
 
 }  // namespace
