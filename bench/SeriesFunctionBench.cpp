@@ -12,6 +12,8 @@
 #include "chart/SmoothingFunction.h"
 #include "toolkit/system/WinApi.h"
 
+#include <psapi.h>
+
 namespace {
 
 constexpr int kPoints = 86400;
@@ -22,6 +24,14 @@ double Seconds() {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&now);
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The process's peak working set in bytes so far.
+double PeakWorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  return static_cast<double>(counters.PeakWorkingSetSize);
 }
 
 double Median(std::vector<double> values) {
@@ -36,6 +46,7 @@ int main() {
   KelProcsStartup();
   double checksum = 0;
   std::vector<double> copyTimes, smoothTimes;
+  double peakBeforeSmoothing = 0, peakAfterSmoothing = 0;
   {
     TChartSeries source(nullptr);
     source.BeginUpdate();
@@ -50,14 +61,18 @@ int main() {
 
       TChartSeries smooth(nullptr);
       smooth.SetFunction(new TSmoothingFunction(nullptr));
+      if (run == 0) peakBeforeSmoothing = PeakWorkingSet();
       const double smoothStart = Seconds();
       smooth.CopyAllFrom(&source);
       smoothTimes.push_back(Seconds() - smoothStart);
+      if (run == 0) peakAfterSmoothing = PeakWorkingSet();
       checksum += smooth.PointCount() + smooth.YValueAt(smooth.PointCount() / 2);
     }
   }
   std::printf("smooth_86400_points: %.1f ms\n", Median(smoothTimes) * 1e3);
   std::printf("copy_all_from_86400_points: %.1f ms\n", Median(copyTimes) * 1e3);
+  // What smoothing adds to the peak (the spline's points and vertices: linear in the points).
+  std::printf("smooth_86400_points_peak_growth: %.1f MB\n", (peakAfterSmoothing - peakBeforeSmoothing) / (1024.0 * 1024.0));
   std::fprintf(stderr, "checksum %.3f\n", checksum);
   KelProcsShutdown();
   KelConstShutdown();
