@@ -9,6 +9,8 @@
 #include "canvas/Canvas3D.h"
 #include "canvas/KelFont.h"
 #include "canvas/View3DOptions.h"
+#include "chart/KelFunction.h"
+#include "chart/SeriesSource.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
@@ -140,6 +142,8 @@ const TClassInfo& TCustomAxisPanel::StaticClass() {
           .Property("ClipPoints", &P::ClipPoints, &P::SetClipPoints)
           .Default(true)
           .Property("Pages", &P::Pages, nullptr)
+          .Property("SeriesGroups", &P::SeriesGroups, nullptr)
+          .Stored([](P& p) { return p.SeriesGroups()->Count() > 0; })
           .Property("View3DWalls", &P::View3DWalls, &P::SetView3DWalls)
           .Default(true)
           .Build();
@@ -147,6 +151,8 @@ const TClassInfo& TCustomAxisPanel::StaticClass() {
 }
 
 TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomKelPanelExtended(owner) {
+  seriesGroups_ = std::make_unique<TSeriesGroups>(this, this);
+  seriesGroups_->SetPropName("SeriesGroups");
   TRepaintGuard guard(*this);
   auto standard = [this](TChartAxis* axis, const char* name) {
     axis->SetStandard(true);
@@ -219,11 +225,17 @@ void TCustomAxisPanel::RegisterSeries(TChartSeries& series) {
   Invalidate();
 }
 
+void TCustomAxisPanel::Loaded() {
+  TCustomKelPanelExtended::Loaded();
+  seriesGroups_->ResolveStoredSeries();
+}
+
 void TCustomAxisPanel::RemoveSeries(TChartSeries& series) { RemoveSeriesAt(SeriesIndex(series)); }
 
 void TCustomAxisPanel::RemoveSeriesAt(int index) {
   if (index < 0 || index >= static_cast<int>(series_.size())) return;
   TChartSeries* series = series_[index];
+  if (seriesGroups_) seriesGroups_->SeriesRemoved(series);
   BroadcastSeriesEvent(*series, seRemoving);
   series->LeaveChart();
   series_.erase(series_.begin() + index);
@@ -482,11 +494,33 @@ int TCustomAxisPanel::ViewRotation() const { return View3DOptions()->Rotation();
 
 void TCustomAxisPanel::ReloadSeriesData(TChartSeries& series) {
   if (series.ComponentState().Contains(csLoading)) return;
-  if (auto* source = dynamic_cast<TChartSeries*>(series.DataSource())) series.CopyAllFrom(source);
+  if (auto* source = dynamic_cast<TChartSeries*>(series.DataSource())) {
+    series.CopyAllFrom(source);
+  } else if (auto* seriesSource = dynamic_cast<TKelSeriesSource*>(series.DataSource())) {
+    if (seriesSource->Active() && !seriesSource->ComponentState().Contains(csLoading)) seriesSource->Load();
+  } else if (!series.DataSource() && series.Function()) {
+    // A function without source computes from nothing: the points go.
+    series.BeginUpdate();
+    try {
+      series.ClearPoints();
+      series.Function()->Recalculate();
+    } catch (...) {
+      series.EndUpdate();
+      throw;
+    }
+    series.EndUpdate();
+  }
+}
+
+void TCustomAxisPanel::DataSourceRemoved(TChartSeries& series, TComponent* source) {
+  if (auto* seriesSource = dynamic_cast<TKelSeriesSource*>(source))
+    if (seriesSource->Series() == &series) seriesSource->ForgetSeries();
 }
 
 bool TCustomAxisPanel::IsValidDataSource(TChartSeries& series, TComponent* source) {
-  return series.CanTakeSource(source);
+  if (series.CanTakeSource(source)) return true;
+  auto* seriesSource = dynamic_cast<TKelSeriesSource*>(source);
+  return seriesSource != nullptr && seriesSource->Available();
 }
 
 void TCustomAxisPanel::CheckCircularSource(TChartSeries& series, TComponent* source) {

@@ -21,6 +21,7 @@
 #include "chart/ChartAxis.h"
 #include "chart/ChartSeries.h"
 #include "chart/KelPanelExtended.h"
+#include "chart/SeriesGroups.h"
 
 class TCustomAxisPanel;
 
@@ -98,6 +99,10 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   void AssignDefaultColors();
   std::vector<TColor> CustomPalette;
   TChartPage* Pages() const { return pages_.get(); }
+  // Named groups of this chart's series.
+  TSeriesGroups* SeriesGroups() const { return seriesGroups_.get(); }
+  // Groups read from a layout take their series once the whole layout is read.
+  void Loaded() override;
 
   // ---- Settings ----------------------------------------------------------------------------
   bool AxisBehind() const { return axisBehind_; }
@@ -144,6 +149,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   int SeriesDepth() const override { return seriesWidth3D_; }
   int SeriesIndex(const TChartSeries& series) const override;
   void ReloadSeriesData(TChartSeries& series) override;
+  // A series source that stops filling the series forgets it.
+  void DataSourceRemoved(TChartSeries& series, TComponent* source) override;
   bool IsValidDataSource(TChartSeries& series, TComponent* source) override;
   void CheckCircularSource(TChartSeries& series, TComponent* source) override;
   bool ChartDestroying() const override { return ComponentState().Contains(csDestroying); }
@@ -215,4 +222,5 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   bool depthReversed_ = false;
   // The series being registered (its own colour does not count against a free colour).
   TChartSeries* joining_ = nullptr;
+  std::unique_ptr<TSeriesGroups> seriesGroups_;
 };

@@ -9,7 +9,11 @@
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "chart/KelConst.h"
+#include "chart/KelFunction.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesSelection.h"
+#include "chart/SeriesSource.h"
+#include "chart/VisualsList.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -256,9 +260,18 @@ TChartSeries::TChartSeries(TComponent* owner)
 }
 
 TChartSeries::~TChartSeries() {
+  if (function_) {
+    TKelFunction* function = function_;
+    function_ = nullptr;
+    function->SetParentSeries(nullptr);
+    function->RemoveFreeNotification(this);
+    delete function;
+  }
   // Leave every source and every dependent first, so nothing points at a dying series.
   for (TComponent* source : dataSources_) {
     if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(this);
+    if (auto* seriesSource = dynamic_cast<TKelSeriesSource*>(source))
+      if (seriesSource->Series() == this) seriesSource->ForgetSeries();
     source->RemoveFreeNotification(this);
   }
   dataSources_.clear();
@@ -308,6 +321,7 @@ void TChartSeries::InsertSideStores(int index, const std::string& label, TColor 
   }
   if (!label.empty() || labels_.Count() > 0) labels_.InsertLabel(index, label);
   if (pictures_) pictures_->InsertPicture(index, nullptr);
+  if (visuals_) visuals_->InsertVisual(index);
 }
 
 int TChartSeries::AppendValue(double value, const std::string& label, TColor color) {
@@ -352,6 +366,7 @@ void TChartSeries::DeletePoint(int index) {
   if (colors_ && index < static_cast<int>(colors_->size())) colors_->erase(colors_->begin() + index);
   labels_.DeleteLabel(index);
   if (pictures_) pictures_->DeletePictures(index, 1);
+  if (visuals_) visuals_->DeleteVisuals(index, 1);
   NotifyValueChange(sckDeleted, index);
   if (active_) RepaintOwner();
 }
@@ -370,6 +385,7 @@ void TChartSeries::DeletePoints(int index, int n, bool resequence) {
   }
   labels_.DeleteLabels(index, n);
   if (pictures_) pictures_->DeletePictures(index, n);
+  if (visuals_) visuals_->DeleteVisuals(index, n);
   NotifyValueChange(sckDeleted, -1);
   if (active_) RepaintOwner();
   if (resequence) notMandatory_->FillSequence();
@@ -380,12 +396,14 @@ void TChartSeries::FreeAllData() {
   colors_.reset();
   labels_.Clear();
   if (pictures_) pictures_->Clear();
+  if (visuals_) visuals_->Clear();
 }
 
 void TChartSeries::ClearPoints() {
   firstVisible_ = -1;
   lastVisible_ = -1;
   FreeAllData();
+  if (function_) function_->ParentCleared();
   OnClearValues(this);
   NotifyValueChange(sckCleared, 0);
   RepaintIfActive();
@@ -460,10 +478,10 @@ void TChartSeries::NotifyValueChange(TSeriesChangeKind kind, int index) {
         if (d->follow_.Contains(sfOnClear)) d->ClearPoints();
         break;
       case sckAdded:
-        if (d->follow_.Contains(sfOnAdd)) d->CopyPointFrom(this, index);
+        if (d->follow_.Contains(sfOnAdd) && !d->function_) d->CopyPointFrom(this, index);
         break;
       case sckDeleted:
-        if (d->follow_.Contains(sfOnDelete)) {
+        if (d->follow_.Contains(sfOnDelete) && !d->function_) {
           if (index >= 0)
             d->RemovePoint(index);
           else
@@ -491,6 +509,7 @@ void TChartSeries::ExchangePoints(int i, int j) {
   }
   labels_.ExchangeLabels(i, j);
   if (pictures_) pictures_->ExchangePictures(i, j);
+  if (visuals_) visuals_->ExchangeVisuals(i, j);
   // One notice once every store has moved, instead of one per list halfway through.
   NotifyValueChange(sckModified, i);
 }
@@ -574,6 +593,9 @@ int TChartSeries::AddDataSource(TComponent* source, bool replace) {
   dataLoaded_ = false;
   if (auto* series = dynamic_cast<TChartSeries*>(source)) series->AddDependent(this);
   source->FreeNotification(this);
+  if (auto* seriesSource = dynamic_cast<TKelSeriesSource*>(source)) {
+    if (seriesSource->Series() != this) seriesSource->HandOverTo(this);
+  }
   ReloadFromSource();
   return static_cast<int>(dataSources_.size()) - 1;
 }
@@ -585,6 +607,7 @@ void TChartSeries::RemoveDataSource(TComponent* source) {
     return;
   }
   if (source) source->RemoveFreeNotification(this);
+  if (parentChart_ && DataSource()) parentChart_->DataSourceRemoved(*this, source);
   if (source != nullptr && source == DataSource()) {
     ClearDataSources();
   } else {
@@ -626,10 +649,53 @@ void TChartSeries::RemoveDependent(TChartSeries* series) {
 void TChartSeries::Notification(TComponent* component, TOperation operation) {
   TCustomChartSeries::Notification(component, operation);
   if (operation != opRemove || component == this) return;
-  if (std::find(dataSources_.begin(), dataSources_.end(), component) != dataSources_.end()) {
-    if (auto* series = dynamic_cast<TChartSeries*>(component)) series->RemoveDependent(this);
-    dataSources_.erase(std::remove(dataSources_.begin(), dataSources_.end(), component), dataSources_.end());
+  if (component == function_) {
+    function_ = nullptr;
+    return;
   }
+  // A destroyed source goes the way of a removed one: the points it gave are cleared and the
+  // series reloads from what is left.
+  if (std::find(dataSources_.begin(), dataSources_.end(), component) != dataSources_.end())
+    RemoveDataSource(component);
+}
+
+// ---- Function -----------------------------------------------------------------------------
+
+void TChartSeries::SetFunction(TKelFunction* function) {
+  if (function == function_) return;
+  if (function_) {
+    TKelFunction* old = function_;
+    function_ = nullptr;
+    old->SetParentSeries(nullptr);
+    old->RemoveFreeNotification(this);
+    delete old;
+  }
+  if (function) {
+    if (function->ParentSeries() && function->ParentSeries() != this) function->ParentSeries()->ForgetFunction();
+    function_ = function;
+    function->SetParentSeries(this);
+    dataLoaded_ = false;
+    function->FreeNotification(this);
+    ReloadFromSource();
+  }
+}
+
+void TChartSeries::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  TCustomChartSeries::GetChildren(proc, root);
+  if (function_ && function_->Owner() == root) proc(function_);
+}
+
+void TChartSeries::ForgetFunction() {
+  if (!function_) return;
+  function_->RemoveFreeNotification(this);
+  function_->SetParentSeries(nullptr);
+  function_ = nullptr;
+}
+
+TChartValueList* TChartSeries::ValueListNamed(const std::string& name) const {
+  for (int i = 2; i < valueLists_.Count(); ++i)
+    if (SameText(valueLists_[i].Name(), name)) return &valueLists_[i];
+  return mandatory_;
 }
 
 // ---- Copying ------------------------------------------------------------------------------
@@ -672,8 +738,13 @@ void TChartSeries::CopyAllFrom(TChartSeries* source) {
   BeginUpdate();
   try {
     ClearPoints();
-    if (IsValidSourceOf(source))
+    if (function_) {
+      xValues_->ChangeDateTime(source->xValues_->DateTime());
+      yValues_->ChangeDateTime(source->yValues_->DateTime());
+      function_->AddPoints(source);
+    } else if (IsValidSourceOf(source)) {
       for (int i = 0; i < source->PointCount(); ++i) CopyPointFrom(source, i);
+    }
   } catch (...) {
     EndUpdate();
     throw;
@@ -726,6 +797,7 @@ void TChartSeries::Assign(TPersistent* source) {
   seriesColor_ = other->defaultColor_;
   follow_ = other->follow_;
   ResolveAxes();
+  if (other->function_ && !function_) other->function_->AttachTo(this);
   dataLoaded_ = other->dataLoaded_;
   if (other->dataSources_.empty() || other->dataLoaded_ || !other->ComponentState().Contains(csDesigning)) {
     CopyAllFrom(other);
@@ -780,4 +852,14 @@ void TChartSeries::SetYValues(TChartValueList* list) {
 TKelPictureList& TChartSeries::Pictures() {
   if (!pictures_) pictures_ = std::make_unique<TKelPictureList>(this);
   return *pictures_;
+}
+
+TVisualsList& TChartSeries::Visuals() {
+  if (!visuals_) visuals_ = std::make_unique<TVisualsList>(this);
+  return *visuals_;
+}
+
+TKelSelected* TChartSeries::Selected() {
+  if (!selected_) selected_ = std::make_unique<TKelSelected>(dynamic_cast<IShapePanel*>(parentChart_), this);
+  return selected_.get();
 }

@@ -25,6 +25,10 @@ VK_DECLARE_EXCEPTION(ChartException, Exception);
 class TCanvas3D;
 class TChartSeries;
 class TKelBrush;
+class TKelFunction;
+class TKelSelected;
+class TVisualsList;
+class TGraphic;
 class TKelPen;
 class TKelPicture;
 class TStream;
@@ -89,6 +93,17 @@ class ISeriesOwner {
   virtual int ViewRotation() const { return 0; }
   virtual int SeriesCount() const { return 0; }
   virtual TChartSeries* SeriesAt(int) const { return nullptr; }
+
+  // ---- Data sources and point painting (defaults for owners without them) ----------------
+  // A series is about to drop `source` as a data source (a series source forgets the series).
+  virtual void DataSourceRemoved(TChartSeries& /*series*/, TComponent* /*source*/) {}
+  // The canvas opens a named element per point while the series paints.
+  virtual bool GroupsPointElements() const { return false; }
+  // The chart's own point painter: true when it painted the point instead of the series.
+  virtual bool PaintPointOf(TChartSeries& /*series*/, int /*index*/) { return false; }
+  // The legend symbol's shape in `rect` with the canvas brush (and the picture, when given);
+  // a plain rectangle here.
+  virtual void PaintLegendSymbolShape(const TRect& rect, TGraphic* graphic);
 };
 
 enum TTreatNullsStyle { tnDontPaint, tnSkip, tnIgnore };
@@ -350,7 +365,14 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void PaintAllPoints();
   virtual void PaintPoint(int) {}
   virtual void PrepareCanvasForPoint(int) {}
+  // The symbol of a legend line (index -1: the series): inside a transparency group with
+  // Transparency, the point's colour and picture for a point; the chart draws the shape.
   virtual void PaintLegendSymbol(int index, const TRect& rect);
+  // The picture the legend shows for the whole series (none here).
+  virtual TGraphic* LegendSymbolGraphic() { return nullptr; }
+  // Index lists that override the plain index order while painting (empty here: by index).
+  virtual void CollectDrawOrder(int /*first*/, int /*last*/, std::vector<int>& /*order*/) {}
+  virtual void CollectGroupDrawOrder(int /*first*/, int /*last*/, std::vector<int>& /*order*/) {}
 
   // ---- Paint sequence ------------------------------------------------------------------
   // Before the chart lays its axes out (nothing here).
@@ -369,6 +391,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void AxisChanged(TChartAxis*) {}
   // First and last point index of the chart's current page (-1/-1 without points).
   void PageRange(int& first, int& last) const;
+  // The room between two mark rectangles along the value direction (gap.Y for a Y-mandatory
+  // series, gap.X otherwise; the other coordinate 0).
+  virtual void GapBetweenRects(const TRect& a, TPoint& gap, const TRect& b) const;
 
   // ---- Depth -----------------------------------------------------------------------------
   int EffectiveDepthOrder() const { return depthOrder_ == -1 ? autoDepthOrder_ : depthOrder_; }
@@ -413,6 +438,22 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void CopyFormatFrom(TChartSeries* source);
   void Assign(TPersistent* source) override;
 
+  // ---- Function ----------------------------------------------------------------------------
+  // The function that computes the points from the data sources (null: the points are copied).
+  TKelFunction* Function() const { return function_; }
+  // Nothing when unchanged; frees the old function; the new one takes this series as parent
+  // and the series reloads from its source.
+  void SetFunction(TKelFunction* function);
+  // Drops the reference without freeing (the function is moving or going).
+  void ForgetFunction();
+  // The extra value list of that name (case-insensitive), else the mandatory list.
+  TChartValueList* ValueListNamed(const std::string& name) const;
+  // One output point of a whole-source function sits in the middle (else at both ends).
+  bool Centred() const { return centre_; }
+  // Painting looks for the visible range in the X order (off: every point is painted).
+  bool UsesVisibleRange() const { return visibleRange_; }
+  void SetUsesVisibleRange(bool value) { visibleRange_ = value; }
+
   // ---- Texts -----------------------------------------------------------------------------
   std::string DisplayName() const;
   std::string TitleText() const;
@@ -431,6 +472,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // ---- Stored layout entries -------------------------------------------------------------
   void DefineProperties(TFiler& filer) override;
   void Loaded() override;
+  // A layout stores the series' function inside the series.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   // The "Data" block of the points, and reading it back (replacing the points).
   void WritePointData(TStream& stream);
   void ReadPointData(TStream& stream);
@@ -448,6 +491,12 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Created on first use.
   TKelPictureList& Pictures();
   bool HasPictures() const { return pictures_ != nullptr; }
+  // Per-point visuals, created on first use.
+  TVisualsList& Visuals();
+  bool HasVisuals() const { return visuals_ != nullptr; }
+  // The selection state (hidden at first), created on first use.
+  TKelSelected* Selected();
+  bool HasSelected() const { return selected_ != nullptr; }
 
   // ---- Published properties --------------------------------------------------------------
   TTreatNullsStyle TreatNulls() const { return treatNulls_; }
@@ -541,4 +590,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Above 0 while the series changes its own value lists: their *modified* notices are then
   // part of an add or delete that the series reports itself.
   int editing_ = 0;
+  TKelFunction* function_ = nullptr;
+  std::unique_ptr<TVisualsList> visuals_;
+  std::unique_ptr<TKelSelected> selected_;
 };

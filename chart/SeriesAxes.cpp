@@ -1,10 +1,15 @@
 // What a series does for the chart's paint: which axes it uses, how its values become pixels,
 // which points are visible, in which order they are painted and where it sits in depth.
 #include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "canvas/Canvas3D.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelPicture.h"
 #include "chart/ChartSeries.h"
+#include "chart/VisualsList.h"
 
 void TChartSeries::ResolveAxes() {
   if (!parentChart_) {
@@ -141,19 +146,76 @@ void TChartSeries::FindVisibleRange() {
 bool TChartSeries::ValueAxisForRange() const { return yMandatory_ ? horizAxis_ != nullptr : vertAxis_ != nullptr; }
 
 void TChartSeries::PaintAllPoints() {
-  if (firstVisible_ < 0) return;
-  if (PaintsAscending()) {
-    for (int i = firstVisible_; i <= lastVisible_; ++i) PaintPoint(i);
-  } else {
-    for (int i = lastVisible_; i >= firstVisible_; --i) PaintPoint(i);
+  // Per-point canvas elements only where the canvas groups them, and not when the series'
+  // visuals template is switched off.
+  TCanvas3D* canvas = nullptr;
+  if (parentChart_ && parentChart_->GroupsPointElements()) {
+    const TSeriesPointVisual* model = visuals_ ? visuals_->Template() : nullptr;
+    if (!model || model->Enabled) canvas = parentChart_->ChartCanvas();
   }
+  auto paint = [this, canvas](int index) {
+    if (canvas) {
+      const TSeriesPointVisual* visual = visuals_ ? visuals_->VisualAt(index) : nullptr;
+      canvas->BeginElement(std::to_string(index), 0, visual ? &visual->Transform : nullptr);
+    }
+    try {
+      if (!parentChart_ || !parentChart_->PaintPointOf(*this, index)) PaintPoint(index);
+    } catch (...) {
+      if (canvas) canvas->EndElement();
+      throw;
+    }
+    if (canvas) canvas->EndElement();
+  };
+  const bool ascending = PaintsAscending();
+  std::vector<int> order;
+  CollectDrawOrder(firstVisible_, lastVisible_, order);
+  if (!order.empty()) {
+    if (ascending) {
+      for (int index : order) paint(index);
+    } else {
+      for (auto it = order.rbegin(); it != order.rend(); ++it) paint(*it);
+    }
+    return;
+  }
+  if (firstVisible_ < 0) return;
+  if (ascending) {
+    for (int i = firstVisible_; i <= lastVisible_; ++i) paint(i);
+  } else {
+    for (int i = lastVisible_; i >= firstVisible_; --i) paint(i);
+  }
+}
+
+void ISeriesOwner::PaintLegendSymbolShape(const TRect& rect, TGraphic* graphic) {
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas) return;
+  if (graphic)
+    canvas->DrawGraphicStretched(rect, graphic);
+  else
+    canvas->RectangleFromRect(rect);
 }
 
 void TChartSeries::PaintLegendSymbol(int index, const TRect& rect) {
   TCanvas3D* canvas = parentChart_ ? parentChart_->ChartCanvas() : nullptr;
   if (!canvas) return;
-  canvas->UseBrushInColor(Brush(), index < 0 ? EffectiveColor() : LegendColor(index));
-  canvas->RectangleFromRect(rect);
+  const bool group = transparency_ > 0;
+  TKelBlend* blend = group ? canvas->StartTransparency(rect, static_cast<std::uint8_t>(transparency_)) : nullptr;
+  try {
+    TGraphic* graphic = nullptr;
+    if (index < 0) {
+      graphic = LegendSymbolGraphic();
+    } else {
+      canvas->Brush()->SetColor(LegendColor(index));
+      if (pictures_) {
+        if (TKelPicture* picture = pictures_->PictureAt(index); picture && picture->HasGraphic())
+          graphic = picture->Graphic();
+      }
+    }
+    parentChart_->PaintLegendSymbolShape(rect, graphic);
+  } catch (...) {
+    if (group) canvas->FinishTransparency(blend);
+    throw;
+  }
+  if (group) canvas->FinishTransparency(blend);
 }
 
 void TChartSeries::ComputeDepthRange() {
@@ -220,4 +282,14 @@ void TChartSeries::PageRange(int& first, int& last) const {
   if (first >= count) first = n * std::max(0, count / n - 1);
   last = first + n - 1;
   if (last >= count) last = (count % n) + first - 1;
+}
+
+void TChartSeries::GapBetweenRects(const TRect& a, TPoint& gap, const TRect& b) const {
+  if (yMandatory_) {
+    gap.X = 0;
+    gap.Y = a.Top < b.Top ? b.Top - a.Bottom : b.Bottom - a.Top;
+  } else {
+    gap.Y = 0;
+    gap.X = a.Left < b.Left ? b.Left - a.Right : b.Right - a.Left;
+  }
 }

@@ -73,16 +73,17 @@ class FakeSeriesChart : public TComponent, public ISeriesOwner, public IAxisOwne
   int Count(TColor color, int x0, int y0, int x1, int y1);
   int Count(TColor color) { return Count(color, 0, 0, rect.right, rect.bottom); }
 
+  // What the axes' construction already reports: declared (so initialised) before them.
+  std::vector<std::string> events;
+  int invalidations = 0;
+  bool logRepaints = false;
   RECT rect{0, 0, 200, 100};
   TChartAxis left{this}, top{this}, right{this}, bottom{this};
   std::vector<std::unique_ptr<TChartAxis>> customAxes;
   std::vector<TChartSeries*> series;
   std::vector<TColor> palette{clRed, clGreen, clBlue, clOlive};
-  // "<series name>:<event number>" in arrival order; the dependents' changes show in their
-  // own points.
-  std::vector<std::string> events;
-  int invalidations = 0;
-  bool logRepaints = false;
+  // events: "<series name>:<event number>" in arrival order (declared above); the dependents'
+  // changes show in their own points.
   int reloads = 0;
   std::unique_ptr<TBitmap> bitmap;
   std::unique_ptr<TKelCanvas3D> canvas;
