@@ -10,6 +10,7 @@
 #include "canvas/KelPicture.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesDetail.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -220,6 +221,7 @@ const TClassInfo& TChartSeries::StaticClass() {
           .Default(-1)
           .Property("HorizAxis", &S::HorizAxis, &S::SetHorizAxis)
           .Default(aBottomAxis)
+          .Property("Marks", &S::Marks, &S::SetMarks)
           .Property("PercentFormat", &S::PercentFormat, &S::SetPercentFormat)
           .Stored([](S& s) { return s.PercentFormat() != KelMsg_DefaultPercentFormat; })
           .Property("SeriesColor", &S::SeriesColor, &S::ChangeSeriesColor)
@@ -352,6 +354,7 @@ void TChartSeries::DeletePoint(int index) {
   if (colors_ && index < static_cast<int>(colors_->size())) colors_->erase(colors_->begin() + index);
   labels_.DeleteLabel(index);
   if (pictures_) pictures_->DeletePictures(index, 1);
+  if (marks_) marks_->DeleteIndex(index);
   NotifyValueChange(sckDeleted, index);
   if (active_) RepaintOwner();
 }
@@ -370,6 +373,7 @@ void TChartSeries::DeletePoints(int index, int n, bool resequence) {
   }
   labels_.DeleteLabels(index, n);
   if (pictures_) pictures_->DeletePictures(index, n);
+  if (marks_) marks_->Positions().DeleteRange(index, n);
   NotifyValueChange(sckDeleted, -1);
   if (active_) RepaintOwner();
   if (resequence) notMandatory_->FillSequence();
@@ -380,6 +384,7 @@ void TChartSeries::FreeAllData() {
   colors_.reset();
   labels_.Clear();
   if (pictures_) pictures_->Clear();
+  if (marks_) marks_->ClearPositions();
 }
 
 void TChartSeries::ClearPoints() {
@@ -540,6 +545,7 @@ void TChartSeries::JoinChart() {
     SendSeriesEvent(seColorChanged);
   }
   ResolveAxes();
+  if (marks_ && parentChart_) marks_->AttachPanel(parentChart_->ShapePanel());
   ReloadFromSource();
 }
 
@@ -550,6 +556,7 @@ void TChartSeries::LeaveChart() {
   parentChart_ = nullptr;
   horizAxis_ = nullptr;
   vertAxis_ = nullptr;
+  if (marks_) marks_->AttachPanel(nullptr);
 }
 
 // ---- Data sources -------------------------------------------------------------------------
@@ -697,6 +704,12 @@ void TChartSeries::CopyFormatFrom(TChartSeries* source) {
   depth_ = source->depth_;
   transparency_ = source->transparency_;
   treatNulls_ = source->treatNulls_;
+  if (source->marks_) {
+    // The marks' settings, but this series keeps showing or hiding its own.
+    const bool visible = marks_ ? marks_->Visible() : false;
+    Marks()->Assign(source->marks_.get());
+    marks_->SetVisible(visible);
+  }
 }
 
 void TChartSeries::Assign(TPersistent* source) {
@@ -726,6 +739,7 @@ void TChartSeries::Assign(TPersistent* source) {
   seriesColor_ = other->defaultColor_;
   follow_ = other->follow_;
   ResolveAxes();
+  if (other->marks_ || marks_) Marks()->SetVisible(other->marks_ && other->marks_->Visible());
   dataLoaded_ = other->dataLoaded_;
   if (other->dataSources_.empty() || other->dataLoaded_ || !other->ComponentState().Contains(csDesigning)) {
     CopyAllFrom(other);
