@@ -245,7 +245,8 @@ void TChartSeries::AddSampleValues(int n, bool valuesOnly) {
   if (n <= 0) return;
   double xMin = 0, xMax = n - 1, yMin = 0, yMax = 1000;
   const bool dateTimeX = notMandatory_->DateTime();
-  if (parentChart_ && parentChart_->SeriesCount() > 0 && horizAxis_ && vertAxis_) {
+  // A series in a chart makes that chart one with series: the axes' ranges apply.
+  if (parentChart_ && horizAxis_ && vertAxis_) {
     TChartAxis* xAxis = yMandatory_ ? horizAxis_ : vertAxis_;
     TChartAxis* yAxis = yMandatory_ ? vertAxis_ : horizAxis_;
     xMin = xAxis->Minimum();
