@@ -11,11 +11,14 @@
 #include "ChartPanelTestSupport.h"
 #include "SeriesTestSupport.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelPicture.h"
 #include "chart/FastLineSeries.h"
 #include "chart/SeriesMarks.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/Strings.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 
 namespace {
 
@@ -440,6 +443,66 @@ TEST_F(MarksPaintTest, NullPointsAndPointsOffTheStepGetNoMark) {
   EXPECT_EQ(positions.PositionAt(1), nullptr);
   EXPECT_NE(positions.PositionAt(2), nullptr);
   EXPECT_EQ(positions.PositionAt(3), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MarksPaintTest, AZeroOrNegativeDrawEveryPaintsEveryMark) {
+  TFastLineSeries* line = chart.AddSeries({{1, 10}, {4, 40}, {7, 70}}, clBlue);
+  line->Marks()->SetVisible(true);
+  for (int every : {0, -3}) {
+    line->Marks()->SetDrawEvery(every);
+    line->Marks()->Positions().Clear();
+    chart.Paint();
+    for (int i = 0; i < 3; ++i) EXPECT_NE(line->Marks()->Positions().PositionAt(i), nullptr) << every << " " << i;
+    EXPECT_EQ(line->Marks()->DrawEvery(), every);
+  }
+}
+
+TEST_F(MarksPaintTest, OnlyThePictureWithUseImagesOnly) {
+  TFastLineSeries* line = chart.AddSeries({{5, 50}}, clBlue);
+  auto* picture = new TKelPicture;
+  picture->Bitmap()->SetPixelFormat(pf32bit);
+  picture->Bitmap()->SetSize(4, 4);
+  picture->Bitmap()->Canvas()->Brush()->SetColor(clLime);
+  picture->Bitmap()->Canvas()->FillRect(TRect(0, 0, 4, 4));
+  line->Pictures().PutPicture(0, picture);
+  line->Marks()->SetVisible(true);
+  line->Marks()->SetUseImages(miOnly);
+  chart.Paint();
+  const TSeriesMarkPosition* p = line->Marks()->Positions().PositionAt(0);
+  ASSERT_NE(p, nullptr);
+  const int inside =
+      chart.Count(clLime, p->LeftTop.x, p->LeftTop.y, p->LeftTop.x + p->Width - 1, p->LeftTop.y + p->Height - 1);
+  EXPECT_GE(inside, 16) << "the picture in the mark's place";
+  EXPECT_EQ(chart.Count(clLime, 0, 0, chart.width - 1, chart.height - 1), inside) << "and nowhere else";
+  EXPECT_EQ(FillInside(*p), 0) << "no frame or fill";
+
+  line->Marks()->SetUseImages(miNone);
+  chart.Paint();
+  EXPECT_EQ(chart.Count(clLime, 0, 0, chart.width - 1, chart.height - 1), 0) << "the picture is ignored";
+  EXPECT_GT(FillInside(*line->Marks()->Positions().PositionAt(0)), 0);
+}
+
+TEST_F(MarksPaintTest, TheLargestMarkSizeGrowsWithTheLongestText) {
+  // Measured while the chart paints, as the chart asks for it.
+  TFastLineSeries* line = chart.AddSeries({{1, 5}, {2, 50}}, clBlue);
+  int largest = -1;
+  line->AfterDrawValues = [&](TObject*) { largest = line->LargestMarkSize(); };
+  chart.Paint();
+  EXPECT_EQ(largest, 0) << "no marks yet";
+  line->Marks()->SetVisible(true);
+  chart.Paint();
+  const int shortText = largest;
+  EXPECT_GT(shortText, 0);
+  line->AppendXY(3, 12345);
+  chart.Paint();
+  EXPECT_GT(largest, shortText);
+  line->Marks()->Items().ItemOrCreate(2)->SetVisible(false);
+  chart.Paint();
+  EXPECT_EQ(largest, shortText) << "a hidden item does not count";
 }
 
 }  // namespace
