@@ -671,6 +671,15 @@ int TChartSeries::CopyPointFrom(TChartSeries* source, int index) {
     copy->Assign(source->pictures_->PictureAt(index));
     Pictures().PutPicture(result, copy);
   }
+  if (source->HasDetail()) {
+    // A detail series of the same class, copied from the source point's, at the new index.
+    TChartSeries* copy = nullptr;
+    if (TChartSeries* detail = source->detail_->At(index)) {
+      copy = dynamic_cast<TChartSeries*>(detail->ClassType().CreateInstance(nullptr));
+      if (copy) copy->Assign(detail);
+    }
+    Detail()->Insert(result, copy);
+  }
   if (updateCount_ == 0) AfterPointAdded(this, result);
   return result;
 }

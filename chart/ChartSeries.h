@@ -414,8 +414,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // X and Y of the source's point (exchanged across orientations) inserted in X order; extra
   // lists take the source's values. No event, colour or label. Returns the index.
   virtual int CopyValuesFrom(TChartSeries* source, int index);
-  // CopyValuesFrom, then colour, label and a copy of the picture; AfterPointAdded unless
-  // updating.
+  // CopyValuesFrom, then colour, label, a copy of the picture and of the point's detail series;
+  // AfterPointAdded unless updating.
   virtual int CopyPointFrom(TChartSeries* source, int index);
   // Replaces every point by the source's (inside one update bracket).
   virtual void CopyAllFrom(TChartSeries* source);

@@ -263,6 +263,33 @@ TEST(SeriesDetailLayout, DetailSeriesComeBackAfterTheData) {
   EXPECT_DOUBLE_EQ(detail->Summary(*detail->At(0)->YValues()), 2);
 }
 
+TEST(SeriesDetailCopy, ACopiedPointBringsACopyOfItsDetailSeries) {
+  TChartSeries source(nullptr);
+  source.AppendValue(1);
+  source.AppendValue(2);
+  source.Detail()->Add(nullptr);
+  auto* detail = new TFastLineSeries(nullptr);
+  detail->AppendValue(8);
+  detail->AppendValue(9);
+  source.Detail()->Add(detail);
+  TChartSeries target(nullptr);
+  target.AppendXY(-5, 0);
+  const int index = target.CopyPointFrom(&source, 1);
+  EXPECT_EQ(index, 1);
+  ASSERT_EQ(target.Detail()->Count(), 2);
+  TChartSeries* copy = target.Detail()->At(1);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(copy, detail);
+  EXPECT_NE(dynamic_cast<TFastLineSeries*>(copy), nullptr) << "of the same class";
+  ASSERT_EQ(copy->PointCount(), 2);
+  EXPECT_EQ(copy->YValueAt(1), 9);
+  // A point without a detail series gets an empty entry at its place, and the others move.
+  EXPECT_EQ(target.CopyPointFrom(&source, 0), 1);
+  EXPECT_EQ(target.Detail()->Count(), 3);
+  EXPECT_EQ(target.Detail()->At(1), nullptr);
+  EXPECT_EQ(target.Detail()->At(2), copy);
+}
+
 // ---- Copying, kinds and sample data ---------------------------------------------------------------
 
 TEST(SeriesCopy, CopyFormatTakesTheMarksButKeepsTheirVisibility) {

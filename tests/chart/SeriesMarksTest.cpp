@@ -506,3 +506,58 @@ TEST_F(MarksPaintTest, TheLargestMarkSizeGrowsWithTheLongestText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MarksPaintTest, AVisibleSymbolShowsThePointColourInsideAWiderMark) {
+  TFastLineSeries* line = chart.AddSeries({{5, 50}}, clBlue);
+  line->Marks()->SetVisible(true);
+  chart.Paint();
+  const TSeriesMarkPosition plain = *line->Marks()->Positions().PositionAt(0);
+  EXPECT_EQ(chart.Count(clBlue, plain.LeftTop.x, plain.LeftTop.y, plain.LeftTop.x + plain.Width - 1,
+                        plain.LeftTop.y + plain.Height - 1),
+            0);
+  line->Marks()->Symbol()->SetVisible(true);
+  chart.Paint();
+  const TSeriesMarkPosition with = *line->Marks()->Positions().PositionAt(0);
+  EXPECT_EQ(with.Width, plain.Width + plain.Height - 4);
+  EXPECT_GT(chart.Count(clBlue, with.LeftTop.x, with.LeftTop.y, with.LeftTop.x + with.Width / 2,
+                        with.LeftTop.y + with.Height - 1),
+            4)
+      << "the square in the point's colour at the mark's left";
+}
+
+TEST_F(MarksPaintTest, ATailJoinsTheLiftedMarkToItsPoint) {
+  TFastLineSeries* line = chart.AddSeries({{5, 50}}, clBlue);
+  TSeriesMarks* marks = line->Marks();
+  marks->SetVisible(true);
+  marks->Callout()->SetLength(20);
+  marks->Arrow()->SetVisible(false);
+  chart.Paint();
+  const TSeriesMarkPosition* p = marks->Positions().PositionAt(0);
+  ASSERT_NE(p, nullptr);
+  const int x = p->ArrowTo.x, below = p->LeftTop.y + p->Height + 4;
+  EXPECT_NE(chart.Pixel(x, below), kMarkFill) << "nothing under the mark without a tail";
+  marks->Tail()->SetVisible(true);
+  chart.Paint();
+  EXPECT_EQ(chart.Pixel(x, below), kMarkFill) << "the tail's inside, under the mark's middle";
+  EXPECT_NE(chart.Pixel(x - 8, below), kMarkFill) << "the tail is narrower than the mark";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MarksPaintTest, PaintingAnItemDoesNotFreezeItsTextAsCustom) {
+  TFastLineSeries* line = chart.AddSeries({{5, 50}}, clBlue);
+  line->Marks()->SetVisible(true);
+  TMarksItem* item = line->Marks()->Items().ItemOrCreate(0);
+  item->SetColor(clAqua);
+  chart.Paint();
+  EXPECT_FALSE(item->CustomText());
+  EXPECT_GT(chart.Count(clAqua, 0, 0, chart.width - 1, chart.height - 1), 0) << "drawn in the item's format";
+  line->YValues()->SetValueAt(0, 60);
+  EXPECT_EQ(line->MarkText(0), "60") << "the mark follows the value";
+}
+
+}  // namespace
