@@ -239,7 +239,6 @@ class TSeriesMarks : public TSeriesMarkShape {
   void ClearPositions();
 
   // ---- Properties ------------------------------------------------------------------------
-  int MarksAngle() const { return Angle(); }
   TMarksCallout* Callout();
   bool HasMarksCallout() const { return callout_ != nullptr; }
   void SetCallout(TMarksCallout* value);
