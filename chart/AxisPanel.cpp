@@ -704,3 +704,16 @@ void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
   PaintMarks(series);
   series.FireAfterDrawValues();
 }
+
+void TCustomAxisPanel::PaintMarks(TChartSeries& series) {
+  if (!series.HasMarks() || series.PointCount() == 0 || !series.Marks()->Visible()) return;
+  TCanvas3D* canvas = Canvas3D();
+  std::optional<ClipScope> clip;
+  if (series.Marks()->Clip() && CanClip()) {
+    const TRect& r = ChartBounds();
+    canvas->ClipToBox3D(TRect(r.Left, r.Top - 1, r.Right, r.Bottom + 1), 0, chartDepth_);
+    clip.emplace(canvas);
+  }
+  ElementScope element(canvas, "Marks");
+  series.PaintMarks();
+}

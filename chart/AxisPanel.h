@@ -161,6 +161,7 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   int ViewRotation() const override;
   int SeriesCount() const override { return static_cast<int>(series_.size()); }
   TChartSeries* SeriesAt(int index) const override { return series_[index]; }
+  IShapePanel* ShapePanel() override { return this; }
 
   // ---- IAxisOwner --------------------------------------------------------------------------
   double SeriesExtreme(const TChartAxis& axis, bool maximum, bool horizontal) override;
@@ -198,7 +199,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   friend class TChartPage;
   void PaintAxes();
   void ApplyPixelMargins();
-  void PaintMarks(TChartSeries&) {}
+  // The series' marks, clipped to the chart rectangle when the marks clip.
+  void PaintMarks(TChartSeries& series);
   double PageExtreme(const TChartAxis& axis, bool maximum, bool horizontal) const;
   bool IsXAxis(const TChartAxis& axis) const;
 

@@ -14,6 +14,7 @@
 #include "chart/SeriesSelection.h"
 #include "chart/SeriesSource.h"
 #include "chart/VisualsList.h"
+#include "chart/SeriesDetail.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -224,6 +225,7 @@ const TClassInfo& TChartSeries::StaticClass() {
           .Default(-1)
           .Property("HorizAxis", &S::HorizAxis, &S::SetHorizAxis)
           .Default(aBottomAxis)
+          .Property("Marks", &S::Marks, &S::SetMarks)
           .Property("PercentFormat", &S::PercentFormat, &S::SetPercentFormat)
           .Stored([](S& s) { return s.PercentFormat() != KelMsg_DefaultPercentFormat; })
           .Property("SeriesColor", &S::SeriesColor, &S::ChangeSeriesColor)
@@ -367,6 +369,7 @@ void TChartSeries::DeletePoint(int index) {
   labels_.DeleteLabel(index);
   if (pictures_) pictures_->DeletePictures(index, 1);
   if (visuals_) visuals_->DeleteVisuals(index, 1);
+  if (marks_) marks_->DeleteIndex(index);
   NotifyValueChange(sckDeleted, index);
   if (active_) RepaintOwner();
 }
@@ -386,6 +389,7 @@ void TChartSeries::DeletePoints(int index, int n, bool resequence) {
   labels_.DeleteLabels(index, n);
   if (pictures_) pictures_->DeletePictures(index, n);
   if (visuals_) visuals_->DeleteVisuals(index, n);
+  if (marks_) marks_->Positions().DeleteRange(index, n);
   NotifyValueChange(sckDeleted, -1);
   if (active_) RepaintOwner();
   if (resequence) notMandatory_->FillSequence();
@@ -397,6 +401,7 @@ void TChartSeries::FreeAllData() {
   labels_.Clear();
   if (pictures_) pictures_->Clear();
   if (visuals_) visuals_->Clear();
+  if (marks_) marks_->ClearPositions();
 }
 
 void TChartSeries::ClearPoints() {
@@ -559,6 +564,7 @@ void TChartSeries::JoinChart() {
     SendSeriesEvent(seColorChanged);
   }
   ResolveAxes();
+  if (marks_ && parentChart_) marks_->AttachPanel(parentChart_->ShapePanel());
   ReloadFromSource();
 }
 
@@ -569,6 +575,7 @@ void TChartSeries::LeaveChart() {
   parentChart_ = nullptr;
   horizAxis_ = nullptr;
   vertAxis_ = nullptr;
+  if (marks_) marks_->AttachPanel(nullptr);
 }
 
 // ---- Data sources -------------------------------------------------------------------------
@@ -730,6 +737,15 @@ int TChartSeries::CopyPointFrom(TChartSeries* source, int index) {
     copy->Assign(source->pictures_->PictureAt(index));
     Pictures().PutPicture(result, copy);
   }
+  if (source->HasDetail()) {
+    // A detail series of the same class, copied from the source point's, at the new index.
+    TChartSeries* copy = nullptr;
+    if (TChartSeries* detail = source->detail_->At(index)) {
+      copy = dynamic_cast<TChartSeries*>(detail->ClassType().CreateInstance(nullptr));
+      if (copy) copy->Assign(detail);
+    }
+    Detail()->Insert(result, copy);
+  }
   if (updateCount_ == 0) AfterPointAdded(this, result);
   return result;
 }
@@ -768,6 +784,12 @@ void TChartSeries::CopyFormatFrom(TChartSeries* source) {
   depth_ = source->depth_;
   transparency_ = source->transparency_;
   treatNulls_ = source->treatNulls_;
+  if (source->marks_) {
+    // The marks' settings, but this series keeps showing or hiding its own.
+    const bool visible = marks_ ? marks_->Visible() : false;
+    Marks()->Assign(source->marks_.get());
+    marks_->SetVisible(visible);
+  }
 }
 
 void TChartSeries::Assign(TPersistent* source) {
@@ -798,6 +820,7 @@ void TChartSeries::Assign(TPersistent* source) {
   follow_ = other->follow_;
   ResolveAxes();
   if (other->function_ && !function_) other->function_->AttachTo(this);
+  if (other->marks_ || marks_) Marks()->SetVisible(other->marks_ && other->marks_->Visible());
   dataLoaded_ = other->dataLoaded_;
   if (other->dataSources_.empty() || other->dataLoaded_ || !other->ComponentState().Contains(csDesigning)) {
     CopyAllFrom(other);

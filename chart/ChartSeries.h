@@ -15,6 +15,7 @@
 
 #include "chart/ChartAxis.h"
 #include "chart/ChartValueList.h"
+#include "chart/SeriesMarks.h"
 #include "toolkit/classes/Component.h"
 #include "toolkit/classes/Set.h"
 #include "toolkit/graphics/Color.h"
@@ -22,8 +23,10 @@
 
 VK_DECLARE_EXCEPTION(ChartException, Exception);
 
+class IShapePanel;
 class TCanvas3D;
 class TChartSeries;
+class TSeriesDetail;
 class TKelBrush;
 class TKelFunction;
 class TKelSelected;
@@ -104,6 +107,11 @@ class ISeriesOwner {
   // The legend symbol's shape in `rect` with the canvas brush (and the picture, when given);
   // a plain rectangle here.
   virtual void PaintLegendSymbolShape(const TRect& rect, TGraphic* graphic);
+  // ---- Marks -------------------------------------------------------------------------------
+  // The panel the series' marks measure and draw through (null: no marks are drawn).
+  virtual IShapePanel* ShapePanel() { return nullptr; }
+  // The legend's text for a point (line breaks as blanks); here in the legend's default style.
+  virtual std::string LegendTextFor(TChartSeries& series, int index);
 };
 
 enum TTreatNullsStyle { tnDontPaint, tnSkip, tnIgnore };
@@ -391,9 +399,6 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void AxisChanged(TChartAxis*) {}
   // First and last point index of the chart's current page (-1/-1 without points).
   void PageRange(int& first, int& last) const;
-  // The room between two mark rectangles along the value direction (gap.Y for a Y-mandatory
-  // series, gap.X otherwise; the other coordinate 0).
-  virtual void GapBetweenRects(const TRect& a, TPoint& gap, const TRect& b) const;
 
   // ---- Depth -----------------------------------------------------------------------------
   int EffectiveDepthOrder() const { return depthOrder_ == -1 ? autoDepthOrder_ : depthOrder_; }
@@ -430,8 +435,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // X and Y of the source's point (exchanged across orientations) inserted in X order; extra
   // lists take the source's values. No event, colour or label. Returns the index.
   virtual int CopyValuesFrom(TChartSeries* source, int index);
-  // CopyValuesFrom, then colour, label and a copy of the picture; AfterPointAdded unless
-  // updating.
+  // CopyValuesFrom, then colour, label, a copy of the picture and of the point's detail series;
+  // AfterPointAdded unless updating.
   virtual int CopyPointFrom(TChartSeries* source, int index);
   // Replaces every point by the source's (inside one update bracket).
   virtual void CopyAllFrom(TChartSeries* source);
@@ -457,6 +462,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // ---- Texts -----------------------------------------------------------------------------
   std::string DisplayName() const;
   std::string TitleText() const;
+  // With singleLine, cleaned for one line as legend titles are (line breaks as blanks).
+  std::string TitleText(bool singleLine) const;
   virtual std::string PointLabel(int index) const { return labels_.LabelAt(index); }
   std::string ValueText(int index) const;
   // The value as a legend shows it: a date or time by the value's size for date-time values.
@@ -469,6 +476,41 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual int MapLegendIndex(int index) const { return index; }
   std::string LegendText(TLegendTextStyle style, int index);
 
+  // ---- Marks ---------------------------------------------------------------------------
+  // Created on first use; invisible by default.
+  TSeriesMarks* Marks();
+  bool HasMarks() const { return marks_ != nullptr; }
+  void SetMarks(TSeriesMarks* value);
+  virtual double MarkValueAt(int index) const { return MainValueAt(index); }
+  // The text of a marks style for a point (see TSeriesMarksStyle).
+  std::string MarkStyleText(TSeriesMarksStyle style, int index, bool multiLine);
+  // A per-point item's custom text (less one trailing CR-LF), else the marks style's text;
+  // then OnGetMarkText may change it.
+  std::string MarkText(int index);
+  // Marks of the visible points on the step of the marks, skipping null points (and with
+  // SoftClip points outside the chart rectangle).
+  virtual void PaintMarks();
+  // Paints one placed mark unless AutoPosition finds no room clear of earlier marks.
+  virtual void PaintMark(int index, const std::string& text, TSeriesMarkPosition& position);
+  // Sizes `mark` to the text and places the position so its arrow ends at (x, y).
+  void PlaceMark(TCustomTextShape* mark, const std::string& text, TSeriesMarkPosition& position, int x, int y);
+  virtual bool MarkIsDrawable(int index) const;
+  // The largest width or height of any point's mark whose item is visible (0: none).
+  int LargestMarkSize();
+  // How far `a` must move to clear `b` along the series' value direction.
+  virtual void GapBetweenRects(const TRect& a, TPoint& gap, const TRect& b) const;
+
+  // ---- Detail series, kinds and sample data ----------------------------------------------
+  // Created on first use.
+  TSeriesDetail* Detail();
+  bool HasDetail() const;
+  // One is an instance of the other's class.
+  static bool SameKind(const TChartSeries* a, const TChartSeries* b);
+  // n points of sample data (n 0: SampleCount, else 25) replacing the points.
+  void FillSampleValues(int n = 0);
+  virtual void AddSampleValues(int n, bool valuesOnly);
+  int SampleCount = 0;
+
   // ---- Stored layout entries -------------------------------------------------------------
   void DefineProperties(TFiler& filer) override;
   void Loaded() override;
@@ -477,6 +519,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // The "Data" block of the points, and reading it back (replacing the points).
   void WritePointData(TStream& stream);
   void ReadPointData(TStream& stream);
+  // The "Detail" entry: summary kind, count, each detail series as a component stream.
+  void WriteDetailData(TStream& stream);
+  void ReadDetailData(TStream& stream);
 
   // ---- Stores ----------------------------------------------------------------------------
   TChartValueLists& ValueLists() override { return valueLists_; }
@@ -587,6 +632,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Stored custom axis indexes, resolved once the layout is loaded.
   int storedCustomHoriz_ = -1;
   int storedCustomVert_ = -1;
+  std::unique_ptr<TSeriesMarks> marks_;
+  std::unique_ptr<TSeriesDetail> detail_;
   // Above 0 while the series changes its own value lists: their *modified* notices are then
   // part of an add or delete that the series reports itself.
   int editing_ = 0;

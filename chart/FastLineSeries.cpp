@@ -487,3 +487,8 @@ int TFastLineSeries::PointAtPixel(int x, int y) {
   }
   return -1;
 }
+
+void TFastLineSeries::PaintMark(int index, const std::string& text, TSeriesMarkPosition& position) {
+  Marks()->AdjustPosition(position);
+  TChartSeries::PaintMark(index, text, position);
+}

@@ -45,6 +45,8 @@ class TFastLineSeries : public TCustomLineSeries {
   void AfterPointAdded(TChartSeries* sender, int index) override;
   void ChangeSeriesColor(TColor color) override;
   int PointAtPixel(int x, int y) override;
+  // The marks' callout lifts the mark, then the mark is painted as by any series.
+  void PaintMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
 
   // ---- Pixels and pen ----------------------------------------------------------------------
   void PointToPixels(int index, int& x, int& y) const;

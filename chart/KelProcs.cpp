@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/SeriesDetail.h"
 #include "toolkit/rtl/Math.h"
 #include "toolkit/system/Registry.h"
 #include "toolkit/ui/Screen.h"
@@ -352,6 +353,7 @@ void KelProcsStartup() {
   SetDefaultPalette({}, -1);
   KelFieldSeparator = ";";
   KelLineSeparator = '\r';
+  SeriesMarksStartup();
   if (Screen) {
     if (HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), L"KEL_CURSOR_HAND"))
       Screen->SetCursors(crKelHand, hand);
@@ -359,6 +361,7 @@ void KelProcsStartup() {
 }
 
 void KelProcsShutdown() {
+  SeriesMarksShutdown();
   if (Screen) Screen->SetCursors(crKelHand, nullptr);
   KelDefaultCanvasName.clear();
   std::vector<std::int32_t>().swap(gDefaultPalette);

@@ -284,12 +284,3 @@ void TChartSeries::PageRange(int& first, int& last) const {
   if (last >= count) last = (count % n) + first - 1;
 }
 
-void TChartSeries::GapBetweenRects(const TRect& a, TPoint& gap, const TRect& b) const {
-  if (yMandatory_) {
-    gap.X = 0;
-    gap.Y = a.Top < b.Top ? b.Top - a.Bottom : b.Bottom - a.Top;
-  } else {
-    gap.Y = 0;
-    gap.X = a.Left < b.Left ? b.Left - a.Right : b.Right - a.Left;
-  }
-}

@@ -2,14 +2,18 @@
 // ("Identifier", "Style", "DataSources", "CustomHorizAxis", "CustomVertAxis", "Data"), reading
 // them back, and the series' texts (display name, title, value, X, percent, legend lines).
 // The "Data" block is little-endian: flags byte, 32-bit count, then per point the X (flag
-// bit 0), the value, the colour (bit 1), the label (bit 2) and the extra values.
+// bit 0), the value, the colour (bit 1), the label (bit 2), the extra values, the custom
+// mark position (bit 3) and the picture (bit 4, as a picture component's stream). "Detail"
+// follows "Data": summary kind, count and each detail series' component stream.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
+#include "canvas/KelPicture.h"
 #include "chart/ChartSeries.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesDetail.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -41,6 +45,41 @@ std::string ReadLabel(TStream& stream) {
   std::string text(static_cast<size_t>(length), '\0');
   if (length > 0) stream.ReadBuffer(text.data(), length);
   return text;
+}
+
+void WriteMarkPosition(TStream& stream, const TSeriesMarkPosition* p) {
+  const TSeriesMarkPosition empty;
+  if (p == nullptr) p = &empty;
+  auto point = [&](POINT v) {
+    stream.WriteValue<std::int32_t>(v.x);
+    stream.WriteValue<std::int32_t>(v.y);
+  };
+  point(p->ArrowFrom);
+  stream.WriteValue<std::uint8_t>(p->ArrowFix ? 1 : 0);
+  point(p->ArrowTo);
+  stream.WriteValue<std::uint8_t>(p->Custom ? 1 : 0);
+  stream.WriteValue<std::int32_t>(p->Height);
+  point(p->LeftTop);
+  stream.WriteValue<std::int32_t>(p->Width);
+}
+
+// One position block of exactly kMarkPositionSize bytes (the bend is not stored).
+TSeriesMarkPosition ReadMarkPosition(TStream& stream) {
+  TSeriesMarkPosition p;
+  auto point = [&]() {
+    POINT v;
+    v.x = stream.ReadValue<std::int32_t>();
+    v.y = stream.ReadValue<std::int32_t>();
+    return v;
+  };
+  p.ArrowFrom = point();
+  p.ArrowFix = stream.ReadValue<std::uint8_t>() != 0;
+  p.ArrowTo = point();
+  p.Custom = stream.ReadValue<std::uint8_t>() != 0;
+  p.Height = stream.ReadValue<std::int32_t>();
+  p.LeftTop = point();
+  p.Width = stream.ReadValue<std::int32_t>();
+  return p;
 }
 
 std::vector<unsigned char> BytesOf(TMemoryStream& stream) {
@@ -188,6 +227,30 @@ void TChartSeries::DefineProperties(TFiler& filer) {
   }
   filer.DefineBinaryProperty(
       "Data", [this](TStream& s) { ReadPointData(s); }, [this](TStream& s) { WritePointData(s); }, writeData);
+  filer.DefineBinaryProperty(
+      "Detail", [this](TStream& s) { ReadDetailData(s); }, [this](TStream& s) { WriteDetailData(s); },
+      writeData && HasDetail());
+}
+
+void TChartSeries::WriteDetailData(TStream& stream) {
+  TSeriesDetail* detail = Detail();
+  stream.WriteValue<std::uint8_t>(static_cast<std::uint8_t>(detail->SummaryKind));
+  stream.WriteValue<std::int32_t>(detail->Count());
+  for (int i = 0; i < detail->Count(); ++i) stream.WriteComponent(detail->At(i));
+}
+
+void TChartSeries::ReadDetailData(TStream& stream) {
+  TSeriesDetail* detail = Detail();
+  detail->Clear();
+  const std::uint8_t kind = stream.ReadValue<std::uint8_t>();
+  if (kind > dsHighest) throw EReadError("Stream read error");
+  detail->SummaryKind = static_cast<TDetailSummary>(kind);
+  const std::int32_t count = stream.ReadValue<std::int32_t>();
+  for (int i = 0; i < count; ++i) {
+    auto* series = dynamic_cast<TChartSeries*>(stream.ReadComponent(nullptr));
+    if (series == nullptr) throw EReadError("Stream read error");
+    detail->Add(series);
+  }
 }
 
 void TChartSeries::Loaded() {
@@ -247,6 +310,8 @@ void TChartSeries::WritePointData(TStream& stream) {
       break;
     }
   }
+  if (marks_ && marks_->Positions().HasCustom()) flags |= kHasMarkPositions;
+  if (pictures_ && pictures_->Count() > 0 && pictures_->StorePictures) flags |= kHasPictures;
   stream.WriteValue<std::uint8_t>(flags);
   stream.WriteValue<std::int32_t>(count);
   for (int i = 0; i < count; ++i) {
@@ -255,11 +320,22 @@ void TChartSeries::WritePointData(TStream& stream) {
     if (flags & kHasColors) stream.WriteValue<std::int32_t>(OwnColorAt(i));
     if (flags & kHasLabels) WriteLabel(stream, labels_.LabelAt(i));
     for (int k = 2; k < valueLists_.Count(); ++k) stream.WriteValue<double>(valueLists_[k].ValueAt(i));
+    if (flags & kHasMarkPositions) WriteMarkPosition(stream, marks_->Positions().PositionAt(i));
+    if (flags & kHasPictures) {
+      TKelPicture* picture = pictures_->PictureAt(i);
+      stream.WriteValue<std::uint8_t>(picture ? 1 : 0);
+      if (picture) {
+        TKelPictureComponent holder(nullptr);
+        holder.SetPicture(picture);
+        stream.WriteComponent(&holder);
+      }
+    }
   }
 }
 
 void TChartSeries::ReadPointData(TStream& stream) {
   ClearPoints();
+  std::vector<TSeriesMarkPosition> positions;
   const std::uint8_t flags = stream.ReadValue<std::uint8_t>();
   const std::int32_t count = stream.ReadValue<std::int32_t>();
   BeginUpdate();
@@ -270,22 +346,32 @@ void TChartSeries::ReadPointData(TStream& stream) {
       const TColor color = (flags & kHasColors) ? stream.ReadValue<std::int32_t>() : clDefault;
       const std::string label = (flags & kHasLabels) ? ReadLabel(stream) : std::string();
       for (int k = 2; k < valueLists_.Count(); ++k) valueLists_[k].PendingValue = stream.ReadValue<double>();
+      // A position block has a fixed size, so it is read whole whatever it holds.
       if (flags & kHasMarkPositions) {
-        // Custom mark positions belong to the marks, which keep none yet: skipped.
-        unsigned char skipped[kMarkPositionSize];
-        stream.ReadBuffer(skipped, kMarkPositionSize);
+        if (stream.Size() - stream.Position() < kMarkPositionSize) throw EReadError("Stream read error");
+        positions.push_back(ReadMarkPosition(stream));
       }
-      if ((flags & kHasPictures) && stream.ReadValue<std::uint8_t>() != 0)
-        throw EReadError("Stream read error");
-      if (yMandatory_)
-        AppendXY(x, value, label, color);
-      else
-        AppendXY(value, x, label, color);
+      std::unique_ptr<TKelPicture> picture;
+      if (flags & kHasPictures) {
+        const std::uint8_t present = stream.ReadValue<std::uint8_t>();
+        if (present > 1) throw EReadError("Stream read error");
+        if (present == 1) {
+          TKelPictureComponent holder(nullptr);
+          stream.ReadComponent(&holder);
+          picture.reset(holder.TakePicture());
+        }
+      }
+      const int index = yMandatory_ ? AppendXY(x, value, label, color) : AppendXY(value, x, label, color);
+      if (picture && index >= 0) Pictures().PutPicture(index, picture.release());
     }
   } catch (...) {
     EndUpdate();
     throw;
   }
   EndUpdate();
+  if (!positions.empty()) {
+    TSeriesMarksPositions& stored = Marks()->Positions();
+    for (const TSeriesMarkPosition& p : positions) stored.Append(p);
+  }
   dataLoaded_ = true;
 }

@@ -12,6 +12,7 @@ const TClassInfo& FakeSeriesChart::StaticClass() {
 }
 
 FakeSeriesChart::FakeSeriesChart(TComponent* owner) : TComponent(owner) {
+  constructed = true;
   bottom.SetHorizontal(true);
   top.SetHorizontal(true);
   SetRanges(0, 200, 0, 100);

@@ -27,6 +27,8 @@ class FakeSeriesChart : public TComponent, public ISeriesOwner, public IAxisOwne
   void RegisterSeries(TChartSeries& series) override;
   void RemoveSeries(TChartSeries& series) override;
   void InvalidateChart() override {
+    // The axes below report their first pens while the members after them do not exist yet.
+    if (!constructed) return;
     ++invalidations;
     if (logRepaints) events.push_back("repaint");
   }
@@ -73,6 +75,8 @@ class FakeSeriesChart : public TComponent, public ISeriesOwner, public IAxisOwne
   int Count(TColor color, int x0, int y0, int x1, int y1);
   int Count(TColor color) { return Count(color, 0, 0, rect.right, rect.bottom); }
 
+  // Declared first: true once every member is built (see InvalidateChart).
+  bool constructed = false;
   // What the axes' construction already reports: declared (so initialised) before them.
   std::vector<std::string> events;
   int invalidations = 0;

@@ -1,0 +1,86 @@
+// Detail series and their summary, and the stored point picture's component.
+#include "chart/SeriesDetail.h"
+
+#include <algorithm>
+
+#include "canvas/KelPicture.h"
+#include "chart/ChartSeries.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/TypInfo.h"
+
+TSeriesDetail::TSeriesDetail(TChartSeries* master) : master_(master) {}
+
+TSeriesDetail::~TSeriesDetail() = default;
+
+void TSeriesDetail::Clear() { series_.clear(); }
+
+TChartSeries* TSeriesDetail::At(int index) const {
+  return index >= 0 && index < Count() ? series_[index].get() : nullptr;
+}
+
+void TSeriesDetail::Add(TChartSeries* series) { series_.emplace_back(series); }
+
+void TSeriesDetail::Insert(int index, TChartSeries* series) {
+  std::unique_ptr<TChartSeries> owned(series);
+  if (index < 0) return;
+  if (index > Count()) series_.resize(index);
+  series_.insert(series_.begin() + index, std::move(owned));
+}
+
+double TSeriesDetail::Summary(const TChartValueList& values) const {
+  const int n = values.Count();
+  if (n == 0) return 0;
+  double sum = 0, low = values.ValueAt(0), high = values.ValueAt(0);
+  for (int i = 0; i < n; ++i) {
+    const double v = values.ValueAt(i);
+    sum += v;
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  switch (SummaryKind) {
+    case dsSum:
+      return sum;
+    case dsCount:
+      return n;
+    case dsAverage:
+      return sum / n;
+    case dsLowest:
+      return low;
+    case dsHighest:
+      return high;
+  }
+  return 0;
+}
+
+// ---- TKelPictureComponent --------------------------------------------------------------------
+
+const TClassInfo& TKelPictureComponent::StaticClass() {
+  using C = TKelPictureComponent;
+  static const TClassInfo info = TClassBuilder<C>("TKelPictureComponent", &TComponent::StaticClass())
+                                     .Property("Picture", &C::Picture, &C::SetPicture)
+                                     .Build();
+  return info;
+}
+
+TKelPictureComponent::TKelPictureComponent(TComponent* owner) : TComponent(owner), picture_(new TKelPicture) {}
+
+TKelPictureComponent::TKelPictureComponent(TComponent* owner, TKelPicture* picture)
+    : TComponent(owner), picture_(picture ? picture : new TKelPicture) {}
+
+TKelPictureComponent::~TKelPictureComponent() { delete picture_; }
+
+void TKelPictureComponent::SetPicture(TKelPicture* value) { picture_->Assign(value); }
+
+TKelPicture* TKelPictureComponent::TakePicture() {
+  TKelPicture* taken = picture_;
+  picture_ = new TKelPicture;
+  return taken;
+}
+
+// ---- Start-up --------------------------------------------------------------------------------
+
+void SeriesMarksStartup() { RegisterClasses({&TSeriesMarks::StaticClass(), &TKelPictureComponent::StaticClass()}); }
+
+void SeriesMarksShutdown() {
+  UnRegisterClasses({&TSeriesMarks::StaticClass(), &TKelPictureComponent::StaticClass()});
+}

@@ -1,0 +1,563 @@
+// Series marks: where a mark goes (with and without the callout's lift), the tail's outline,
+// how many points get a mark, overlap avoidance, the hit test, what deleting points and
+// clearing do to positions and items, the stored "Items" entry, and framed marks painted by a
+// fast line series on a chart (checked by pixels).
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ChartPanelTestSupport.h"
+#include "SeriesTestSupport.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelPicture.h"
+#include "chart/FastLineSeries.h"
+#include "chart/SeriesMarks.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/Strings.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+
+namespace {
+
+constexpr TColor kMarkFill = static_cast<TColor>(0xE1FFFF);
+
+TSeriesMarkPosition PositionOf(int left, int top, int width, int height) {
+  TSeriesMarkPosition p;
+  p.LeftTop = POINT{left, top};
+  p.Width = width;
+  p.Height = height;
+  p.ArrowTo = POINT{left + width / 2, top + height};
+  p.ArrowFrom = p.ArrowTo;
+  return p;
+}
+
+bool Overlap(const TSeriesMarkPosition& a, const TSeriesMarkPosition& b) {
+  const RECT ra = a.Bounds(), rb = b.Bounds();
+  return std::max(ra.left, rb.left) < std::min(ra.right, rb.right) &&
+         std::max(ra.top, rb.top) < std::min(ra.bottom, rb.bottom);
+}
+
+// ---- Placing -------------------------------------------------------------------------------
+
+TEST(MarkPlacement, AMarkStandsCentredAboveItsPointAndTheCalloutLiftsIt) {
+  TChartSeries s(nullptr);
+  TSeriesMarks* marks = s.Marks();
+  TSeriesMarkPosition p;
+  p.Width = 40;
+  p.Height = 20;
+  marks->Positions().PlaceAtPoint(p, 100, 200);
+  EXPECT_EQ(p.LeftTop.x, 80);
+  EXPECT_EQ(p.LeftTop.y, 181);
+  EXPECT_EQ(p.ArrowTo.x, 100);
+  EXPECT_EQ(p.ArrowTo.y, 200);
+  EXPECT_EQ(p.ArrowFrom.x, 100);
+  EXPECT_EQ(p.ArrowFrom.y, 200);
+
+  marks->AdjustPosition(p);
+  EXPECT_EQ(p.LeftTop.y, 181) << "no callout, no lift";
+
+  marks->Callout()->SetLength(8);
+  marks->AdjustPosition(p);
+  EXPECT_EQ(p.LeftTop.x, 80);
+  EXPECT_EQ(p.LeftTop.y, 173);
+  EXPECT_EQ(p.ArrowTo.x, 100);
+  EXPECT_EQ(p.ArrowTo.y, 192);
+  EXPECT_EQ(p.ArrowFrom.y, 200) << "the arrow start stays at the point";
+}
+
+TEST(MarkPlacement, TheCalloutDistanceRaisesTheArrowStartToo) {
+  TChartSeries s(nullptr);
+  s.Marks()->Callout()->SetLength(8);
+  s.Marks()->Callout()->SetDistance(3);
+  TSeriesMarkPosition p;
+  p.Width = 40;
+  p.Height = 20;
+  s.Marks()->Positions().PlaceAtPoint(p, 100, 200);
+  s.Marks()->AdjustPosition(p);
+  EXPECT_EQ(p.LeftTop.y, 170);
+  EXPECT_EQ(p.ArrowTo.y, 189);
+  EXPECT_EQ(p.ArrowFrom.y, 197);
+}
+
+struct TailCase {
+  const char* name;
+  bool autoAlign;
+  int edge;
+  TTailAlign align;
+  POINT from, to;
+  std::vector<TPoint> points;
+};
+
+class TailPolygonTest : public testing::TestWithParam<TailCase> {};
+
+TEST_P(TailPolygonTest, SevenPointsWithTheTailOnItsEdge) {
+  const TailCase& c = GetParam();
+  TChartSeries s(nullptr);
+  TMarksTail* tail = s.Marks()->Tail();
+  tail->SetAutoAlign(c.autoAlign);
+  tail->SetEdge(c.edge);
+  tail->SetAlign(c.align);
+  const TPointArray points = tail->Polygon(TRect(10, 10, 60, 30), TPoint(c.from.x, c.from.y), TPoint(c.to.x, c.to.y));
+  ASSERT_EQ(points.size(), c.points.size());
+  for (size_t i = 0; i < points.size(); ++i) {
+    EXPECT_EQ(points[i].X, c.points[i].X) << i;
+    EXPECT_EQ(points[i].Y, c.points[i].Y) << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TailPolygonTest,
+    testing::Values(
+        TailCase{"BottomCentre", false, 3, ttaCenter, {0, 0}, {0, 0},
+                 {{10, 10}, {10, 30}, {31, 30}, {35, 38}, {39, 30}, {60, 30}, {60, 10}}},
+        TailCase{"TopNear", false, 1, ttaNear, {0, 0}, {0, 0},
+                 {{10, 10}, {10, 30}, {60, 30}, {60, 10}, {18, 10}, {14, 2}, {10, 10}}},
+        TailCase{"LeftFar", false, 0, ttaFar, {0, 0}, {0, 0},
+                 {{10, 10}, {10, 22}, {2, 26}, {10, 30}, {10, 30}, {60, 30}, {60, 10}}},
+        TailCase{"RightCentre", false, 2, ttaCenter, {0, 0}, {0, 0},
+                 {{10, 10}, {10, 30}, {60, 30}, {60, 24}, {68, 20}, {60, 16}, {60, 10}}},
+        // With AutoAlign a point below the mark puts the tail on the bottom edge, one above
+        // it on the top edge, whatever edge and alignment were set.
+        TailCase{"AutoPointBelow", true, 0, ttaNear, {35, 40}, {35, 31},
+                 {{10, 10}, {10, 30}, {31, 30}, {35, 38}, {39, 30}, {60, 30}, {60, 10}}},
+        TailCase{"AutoPointAbove", true, 3, ttaFar, {35, 0}, {35, 31},
+                 {{10, 10}, {10, 30}, {60, 30}, {60, 10}, {39, 10}, {35, 2}, {31, 10}}}),
+    [](const testing::TestParamInfo<TailCase>& info) { return std::string(info.param.name); });
+
+// ---- Draw-every step -------------------------------------------------------------------------
+
+struct StepCase {
+  const char* name;
+  int points;
+  int drawEvery;
+  int step;
+};
+
+class DrawEveryStepTest : public testing::TestWithParam<StepCase> {};
+
+TEST_P(DrawEveryStepTest, AtMostAboutOneMarkPerTwoPixels) {
+  const StepCase& c = GetParam();
+  FakeSeriesChart chart;
+  chart.rect = RECT{0, 0, 400, 100};
+  TChartSeries s(nullptr);
+  s.ChangeParentChart(&chart);
+  for (int i = 0; i < c.points; ++i) s.AppendXY(i, 50);
+  chart.SetRanges(0, c.points - 1, 0, 100);
+  s.FindVisibleRange();
+  ASSERT_EQ(s.LastVisible() - s.FirstVisible() + 1, c.points);
+  s.Marks()->SetDrawEvery(c.drawEvery);
+  EXPECT_EQ(s.Marks()->DrawEveryStep(), c.step);
+  EXPECT_EQ(s.Marks()->DrawEvery(), c.drawEvery) << "the stored value stays as set";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DrawEveryStepTest,
+                         testing::Values(StepCase{"Dense", 1000, 1, 5}, StepCase{"DenseEveryEighth", 1000, 8, 8},
+                                         StepCase{"Sparse", 150, 1, 1}, StepCase{"SparseEveryThird", 150, 3, 3},
+                                         StepCase{"ZeroIsOne", 150, 0, 1}, StepCase{"NegativeIsOne", 150, -4, 1},
+                                         StepCase{"DenseZero", 1000, 0, 5}),
+                         [](const testing::TestParamInfo<StepCase>& info) { return std::string(info.param.name); });
+
+TEST(DrawEveryStep, AHorizontalValueAxisUsesTheChartHeight) {
+  FakeSeriesChart chart;
+  chart.rect = RECT{0, 0, 1000, 100};
+  TChartSeries s(nullptr);
+  s.ChangeParentChart(&chart);
+  for (int i = 0; i < 200; ++i) s.AppendXY(i, 50);
+  chart.SetRanges(0, 199, 0, 100);
+  s.FindVisibleRange();
+  // The vertical value axis: half the width (500) exceeds 200 points.
+  EXPECT_EQ(s.Marks()->DrawEveryStep(), 1);
+  chart.left.SetHorizontal(true);
+  // Now half the height (50) against 200 points.
+  EXPECT_EQ(s.Marks()->DrawEveryStep(), 4);
+}
+
+// ---- Overlap and hit test --------------------------------------------------------------------
+
+TEST(MarkOverlap, ALaterMarkMovesByTheSeriesGapClearOfEarlierOnes) {
+  TChartSeries s(nullptr);
+  TSeriesMarks* marks = s.Marks();
+  marks->Positions().Store(0, PositionOf(80, 181, 40, 20));
+  TSeriesMarkPosition second = PositionOf(90, 175, 40, 20);
+  ASSERT_TRUE(Overlap(second, *marks->Positions().PositionAt(0)));
+  EXPECT_TRUE(marks->AvoidOverlap(0, 1, second));
+  // The first mark's top (181) less the second's bottom with the pen (1) and the marks'
+  // shadow (3): 175 + 20 + 1 + 3.
+  EXPECT_EQ(second.LeftTop.y, 175 - 18);
+  EXPECT_EQ(second.LeftTop.x, 90) << "a Y series moves marks vertically only";
+  EXPECT_EQ(second.ArrowTo.y, 195 - 18) << "the arrow's mark end moves with it";
+  EXPECT_EQ(second.ArrowFrom.y, 195) << "the arrow's point end stays";
+  EXPECT_FALSE(Overlap(second, *marks->Positions().PositionAt(0)));
+  marks->Positions().Store(1, second);
+
+  // A third one at the first's place climbs over both.
+  TSeriesMarkPosition third = PositionOf(80, 181, 40, 20);
+  EXPECT_TRUE(marks->AvoidOverlap(0, 2, third));
+  EXPECT_FALSE(Overlap(third, *marks->Positions().PositionAt(0)));
+  EXPECT_FALSE(Overlap(third, *marks->Positions().PositionAt(1)));
+
+  // Marks before `first` do not count.
+  TSeriesMarkPosition unmoved = PositionOf(80, 181, 40, 20);
+  EXPECT_TRUE(marks->AvoidOverlap(2, 2, unmoved));
+  EXPECT_EQ(unmoved.LeftTop.y, 181);
+}
+
+TEST(MarkOverlap, AHorizontalSeriesMovesMarksSideways) {
+  TChartSeries s(nullptr);
+  TPoint gap;
+  s.GapBetweenRects(TRect(10, 0, 50, 20), gap, TRect(30, 5, 70, 25));
+  EXPECT_EQ(gap.X, 0);
+  EXPECT_EQ(gap.Y, 5 - 20);
+  s.GapBetweenRects(TRect(30, 5, 70, 25), gap, TRect(10, 0, 50, 20));
+  EXPECT_EQ(gap.Y, 20 - 5);
+}
+
+TEST(MarkHitTest, TheHighestIndexOnTheStepWins) {
+  TChartSeries s(nullptr);
+  TSeriesMarks* marks = s.Marks();
+  for (int i = 0; i < 6; ++i) marks->Positions().Store(i, PositionOf(10 + i, 10, 40, 20));
+  EXPECT_EQ(marks->MarkAtPixel(30, 20), 5);
+  marks->SetDrawEvery(3);
+  EXPECT_EQ(marks->MarkAtPixel(30, 20), 3) << "4 and 5 are not on the step";
+  EXPECT_EQ(marks->MarkAtPixel(11, 20), 0) << "only mark 0 reaches x = 11 among 0 and 3";
+  EXPECT_EQ(marks->MarkAtPixel(5, 20), -1);
+  EXPECT_EQ(marks->MarkAtPixel(30, 30), -1) << "below every mark";
+  marks->SetDrawEvery(0);
+  EXPECT_EQ(marks->MarkAtPixel(30, 20), 5) << "a zero step counts as 1";
+}
+
+// ---- Deleting and clearing -------------------------------------------------------------------
+
+TEST(MarkStores, DeletingAPointDropsItsPositionAndItem) {
+  TChartSeries s(nullptr);
+  for (int i = 0; i < 4; ++i) s.AppendValue(i);
+  TSeriesMarks* marks = s.Marks();
+  for (int i = 0; i < 4; ++i) marks->Positions().Store(i, PositionOf(0, 0, 10 + i, 5));
+  marks->Items().ItemOrCreate(1)->TextLines()->Add("one");
+  marks->Items().ItemOrCreate(2)->TextLines()->Add("two");
+  s.DeletePoint(1);
+  ASSERT_EQ(marks->Positions().Count(), 3);
+  EXPECT_EQ(marks->Positions().PositionAt(1)->Width, 12);
+  EXPECT_EQ(marks->Positions().PositionAt(2)->Width, 13);
+  ASSERT_EQ(marks->Items().Count(), 2);
+  EXPECT_EQ(s.MarkText(1), "two");
+  EXPECT_EQ(marks->Items().ItemAt(0), nullptr);
+  // Deleting beyond the stores' ends leaves them alone.
+  s.DeletePoint(2);
+  EXPECT_EQ(marks->Items().Count(), 2);
+  EXPECT_EQ(marks->Positions().Count(), 2);
+}
+
+TEST(MarkStores, ClearingPointsFreesPositionsAndItemsThatWereNotRead) {
+  TChartSeries s(nullptr);
+  s.AppendValue(1);
+  s.Marks()->Positions().Store(0, PositionOf(0, 0, 10, 5));
+  s.Marks()->Items().ItemOrCreate(0);
+  s.ClearPoints();
+  EXPECT_EQ(s.Marks()->Positions().Count(), 0);
+  EXPECT_EQ(s.Marks()->Items().Count(), 0);
+}
+
+TEST(MarkStores, NewItemsStartAsTheMarksFormatAndNilTextClearsTheCustomText) {
+  TChartSeries s(nullptr);
+  s.AppendValue(25, "Mon");
+  s.Marks()->SetColor(clAqua);
+  s.Marks()->SetStyle(smsValue);
+  TMarksItem* item = s.Marks()->Items().ItemOrCreate(0);
+  EXPECT_EQ(item->Color(), clAqua);
+  EXPECT_FALSE(item->CustomText());
+  EXPECT_EQ(s.MarkText(0), "25");
+  item->TextLines()->Add("Peak");
+  EXPECT_TRUE(item->CustomText());
+  EXPECT_EQ(s.MarkText(0), "Peak") << "the list's trailing line break is not shown";
+  item->SetTextLines(nullptr);
+  EXPECT_FALSE(item->CustomText());
+  EXPECT_EQ(s.MarkText(0), "25");
+}
+
+// ---- The stored "Items" entry ------------------------------------------------------------------
+
+std::unique_ptr<FakeSeriesChart> RoundTrip(FakeSeriesChart& chart) {
+  TMemoryStream out;
+  out.WriteComponent(&chart);
+  RegisterClass(FakeSeriesChart::StaticClass());
+  RegisterClass(TFastLineSeries::StaticClass());
+  out.SetPosition(0);
+  auto copy = std::make_unique<FakeSeriesChart>(nullptr);
+  out.ReadComponent(copy.get());
+  return copy;
+}
+
+TEST(MarksLayout, ItemsAtZeroAndThreeReadBackAsFourItems) {
+  FakeSeriesChart chart;
+  chart.SetName("Chart1");
+  auto* line = new TFastLineSeries(&chart);
+  line->SetName("Line");
+  line->ChangeParentChart(&chart);
+  for (int i = 0; i < 5; ++i) line->AppendValue(10 * i);
+  line->Marks()->SetVisible(true);
+  line->Marks()->SetDrawEvery(0);
+  line->Marks()->Items().ItemOrCreate(0)->TextLines()->Add("First");
+  TMarksItem* fourth = line->Marks()->Items().ItemOrCreate(3);
+  fourth->SetColor(clRed);
+  fourth->TextLines()->Add("Fourth");
+
+  const auto copy = RoundTrip(chart);
+  auto* read = dynamic_cast<TFastLineSeries*>(copy->FindComponent("Line"));
+  ASSERT_NE(read, nullptr);
+  TSeriesMarks* marks = read->Marks();
+  EXPECT_TRUE(marks->Visible());
+  EXPECT_EQ(marks->DrawEvery(), 0) << "a zero step is stored as set";
+  ASSERT_EQ(marks->Items().Count(), 4);
+  EXPECT_TRUE(marks->Items().Loading);
+  for (int i = 0; i < 4; ++i) ASSERT_NE(marks->Items().ItemAt(i), nullptr) << i;
+  EXPECT_TRUE(marks->Items().ItemAt(0)->CustomText());
+  EXPECT_FALSE(marks->Items().ItemAt(1)->CustomText());
+  EXPECT_FALSE(marks->Items().ItemAt(2)->CustomText());
+  EXPECT_EQ(marks->Items().ItemAt(1)->Color(), static_cast<TColor>(0xE1FFFF)) << "a copy of the marks' format";
+  EXPECT_EQ(marks->Items().ItemAt(3)->Color(), clRed);
+  read->AppendValue(0);
+  read->AppendValue(10);
+  read->AppendValue(20);
+  read->AppendValue(30);
+  EXPECT_EQ(read->MarkText(0), "First");
+  EXPECT_EQ(read->MarkText(3), "Fourth");
+
+  // Items read from a layout survive clearing the positions.
+  read->Marks()->Positions().Store(1, PositionOf(0, 0, 10, 5));
+  read->ClearPoints();
+  EXPECT_EQ(marks->Positions().Count(), 0);
+  EXPECT_EQ(marks->Items().Count(), 4);
+}
+
+TEST(MarksLayout, MarksWithoutItemsWriteNoItemsEntry) {
+  FakeSeriesChart chart;
+  chart.SetName("Chart1");
+  auto* line = new TFastLineSeries(&chart);
+  line->SetName("Line");
+  line->ChangeParentChart(&chart);
+  line->Marks()->SetStyle(smsPercent);
+  TMemoryStream out;
+  out.WriteComponent(&chart);
+  const std::string bytes(static_cast<const char*>(out.Memory()), static_cast<size_t>(out.Size()));
+  EXPECT_EQ(bytes.find("Marks.Items"), std::string::npos);
+  EXPECT_NE(bytes.find("Marks.Style"), std::string::npos);
+  const auto copy = RoundTrip(chart);
+  auto* read = dynamic_cast<TFastLineSeries*>(copy->FindComponent("Line"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Marks()->Style(), smsPercent);
+  EXPECT_EQ(read->Marks()->Items().Count(), 0);
+}
+
+// ---- Painting on a chart -------------------------------------------------------------------------
+
+class MarksPaintTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    chart.panel.BottomAxis()->SetMinMax(0, 10);
+    chart.panel.LeftAxis()->SetMinMax(0, 100);
+  }
+  int FillInside(const TSeriesMarkPosition& p) const {
+    return chart.Count(kMarkFill, p.LeftTop.x, p.LeftTop.y, p.LeftTop.x + p.Width - 1, p.LeftTop.y + p.Height - 1);
+  }
+  TestChart chart;
+};
+
+TEST_F(MarksPaintTest, AFastLineSeriesPaintsFramedMarksAboveItsPoints) {
+  TFastLineSeries* line = chart.AddSeries({{2, 20}, {5, 50}, {8, 80}}, clBlue);
+  chart.Paint();
+  EXPECT_EQ(chart.Count(kMarkFill, 0, 0, chart.width - 1, chart.height - 1), 0) << "marks start hidden";
+
+  line->Marks()->SetVisible(true);
+  chart.Paint();
+  TSeriesMarks* marks = line->Marks();
+  ASSERT_EQ(marks->Positions().Count(), 3);
+  for (int i = 0; i < 3; ++i) {
+    const TSeriesMarkPosition* p = marks->Positions().PositionAt(i);
+    ASSERT_NE(p, nullptr) << i;
+    int x, y;
+    line->PointPixel(i, x, y);
+    EXPECT_EQ(p->ArrowTo.x, x) << i;
+    EXPECT_EQ(p->LeftTop.y + p->Height, y + 1) << "the mark's bottom edge lies on the point's row + 1";
+    EXPECT_NEAR(p->LeftTop.x + p->Width / 2, x, 1) << i;
+    ASSERT_GT(p->Width, 10);
+    ASSERT_GT(p->Height, 5);
+    // Filled inside, framed at the left edge's middle.
+    EXPECT_GT(FillInside(*p), p->Width * p->Height / 3) << i;
+    EXPECT_EQ(chart.Pixel(p->LeftTop.x, p->LeftTop.y + p->Height / 2), clBlack) << i;
+  }
+  EXPECT_EQ(line->MarkText(1), "50");
+  // The mouse finds the mark under it.
+  const TSeriesMarkPosition* middle = marks->Positions().PositionAt(1);
+  EXPECT_EQ(marks->MarkAtPixel(middle->LeftTop.x + 2, middle->LeftTop.y + 2), 1);
+}
+
+TEST_F(MarksPaintTest, OverlappingMarksAreMovedApart) {
+  // The second point lies a little higher: its mark moves up, clear of the first.
+  TFastLineSeries* line = chart.AddSeries({{5, 50}, {5.05, 52}}, clBlue);
+  line->Marks()->SetVisible(true);
+  chart.Paint();
+  TSeriesMarksPositions& positions = line->Marks()->Positions();
+  ASSERT_EQ(positions.Count(), 2);
+  ASSERT_NE(positions.PositionAt(0), nullptr);
+  ASSERT_NE(positions.PositionAt(1), nullptr);
+  EXPECT_FALSE(Overlap(*positions.PositionAt(0), *positions.PositionAt(1)));
+  int x, y;
+  line->PointPixel(1, x, y);
+  EXPECT_LT(positions.PositionAt(1)->LeftTop.y + positions.PositionAt(1)->Height, y + 1) << "moved up";
+  EXPECT_EQ(positions.PositionAt(1)->ArrowFrom.y, y) << "the arrow still starts at the point";
+  for (int i = 0; i < 2; ++i) EXPECT_GT(FillInside(*positions.PositionAt(i)), 0) << i;
+
+  // Without AutoPosition the marks stay where they were placed, one over the other.
+  line->Marks()->SetAutoPosition(false);
+  chart.Paint();
+  EXPECT_TRUE(Overlap(*positions.PositionAt(0), *positions.PositionAt(1)));
+}
+
+TEST_F(MarksPaintTest, ACalloutLiftsTheMarkAndDrawsItsArrow) {
+  TFastLineSeries* line = chart.AddSeries({{5, 50}}, clBlue);
+  line->Marks()->SetVisible(true);
+  line->Marks()->Callout()->SetLength(20);
+  line->Marks()->Arrow()->SetColor(clRed);
+  chart.Paint();
+  const TSeriesMarkPosition* p = line->Marks()->Positions().PositionAt(0);
+  ASSERT_NE(p, nullptr);
+  int x, y;
+  line->PointPixel(0, x, y);
+  EXPECT_EQ(p->LeftTop.y + p->Height, y + 1 - 20);
+  // The arrow runs from the point up to the mark in the arrow pen.
+  EXPECT_EQ(chart.Pixel(x, y - 10), clRed);
+}
+
+TEST_F(MarksPaintTest, NullPointsAndPointsOffTheStepGetNoMark) {
+  TFastLineSeries* line = chart.AddSeries({{1, 10}, {2, 20}, {3, 30}, {4, 40}}, clBlue);
+  line->SetPointColor(1, clNone);
+  line->Marks()->SetVisible(true);
+  line->Marks()->SetDrawEvery(2);
+  chart.Paint();
+  TSeriesMarksPositions& positions = line->Marks()->Positions();
+  EXPECT_NE(positions.PositionAt(0), nullptr);
+  EXPECT_EQ(positions.PositionAt(1), nullptr);
+  EXPECT_NE(positions.PositionAt(2), nullptr);
+  EXPECT_EQ(positions.PositionAt(3), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MarksPaintTest, AZeroOrNegativeDrawEveryPaintsEveryMark) {
+  TFastLineSeries* line = chart.AddSeries({{1, 10}, {4, 40}, {7, 70}}, clBlue);
+  line->Marks()->SetVisible(true);
+  for (int every : {0, -3}) {
+    line->Marks()->SetDrawEvery(every);
+    line->Marks()->Positions().Clear();
+    chart.Paint();
+    for (int i = 0; i < 3; ++i) EXPECT_NE(line->Marks()->Positions().PositionAt(i), nullptr) << every << " " << i;
+    EXPECT_EQ(line->Marks()->DrawEvery(), every);
+  }
+}
+
+TEST_F(MarksPaintTest, OnlyThePictureWithUseImagesOnly) {
+  TFastLineSeries* line = chart.AddSeries({{5, 50}}, clBlue);
+  auto* picture = new TKelPicture;
+  picture->Bitmap()->SetPixelFormat(pf32bit);
+  picture->Bitmap()->SetSize(4, 4);
+  picture->Bitmap()->Canvas()->Brush()->SetColor(clLime);
+  picture->Bitmap()->Canvas()->FillRect(TRect(0, 0, 4, 4));
+  line->Pictures().PutPicture(0, picture);
+  line->Marks()->SetVisible(true);
+  line->Marks()->SetUseImages(miOnly);
+  chart.Paint();
+  const TSeriesMarkPosition* p = line->Marks()->Positions().PositionAt(0);
+  ASSERT_NE(p, nullptr);
+  const int inside =
+      chart.Count(clLime, p->LeftTop.x, p->LeftTop.y, p->LeftTop.x + p->Width - 1, p->LeftTop.y + p->Height - 1);
+  EXPECT_GE(inside, 16) << "the picture in the mark's place";
+  EXPECT_EQ(chart.Count(clLime, 0, 0, chart.width - 1, chart.height - 1), inside) << "and nowhere else";
+  EXPECT_EQ(FillInside(*p), 0) << "no frame or fill";
+
+  line->Marks()->SetUseImages(miNone);
+  chart.Paint();
+  EXPECT_EQ(chart.Count(clLime, 0, 0, chart.width - 1, chart.height - 1), 0) << "the picture is ignored";
+  EXPECT_GT(FillInside(*line->Marks()->Positions().PositionAt(0)), 0);
+}
+
+TEST_F(MarksPaintTest, TheLargestMarkSizeGrowsWithTheLongestText) {
+  // Measured while the chart paints, as the chart asks for it.
+  TFastLineSeries* line = chart.AddSeries({{1, 5}, {2, 50}}, clBlue);
+  int largest = -1;
+  line->AfterDrawValues = [&](TObject*) { largest = line->LargestMarkSize(); };
+  chart.Paint();
+  EXPECT_EQ(largest, 0) << "no marks yet";
+  line->Marks()->SetVisible(true);
+  chart.Paint();
+  const int shortText = largest;
+  EXPECT_GT(shortText, 0);
+  line->AppendXY(3, 12345);
+  chart.Paint();
+  EXPECT_GT(largest, shortText);
+  line->Marks()->Items().ItemOrCreate(2)->SetVisible(false);
+  chart.Paint();
+  EXPECT_EQ(largest, shortText) << "a hidden item does not count";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MarksPaintTest, AVisibleSymbolShowsThePointColourInsideAWiderMark) {
+  TFastLineSeries* line = chart.AddSeries({{5, 50}}, clBlue);
+  line->Marks()->SetVisible(true);
+  chart.Paint();
+  const TSeriesMarkPosition plain = *line->Marks()->Positions().PositionAt(0);
+  EXPECT_EQ(chart.Count(clBlue, plain.LeftTop.x, plain.LeftTop.y, plain.LeftTop.x + plain.Width - 1,
+                        plain.LeftTop.y + plain.Height - 1),
+            0);
+  line->Marks()->Symbol()->SetVisible(true);
+  chart.Paint();
+  const TSeriesMarkPosition with = *line->Marks()->Positions().PositionAt(0);
+  EXPECT_EQ(with.Width, plain.Width + plain.Height - 4);
+  EXPECT_GT(chart.Count(clBlue, with.LeftTop.x, with.LeftTop.y, with.LeftTop.x + with.Width / 2,
+                        with.LeftTop.y + with.Height - 1),
+            4)
+      << "the square in the point's colour at the mark's left";
+}
+
+TEST_F(MarksPaintTest, ATailJoinsTheLiftedMarkToItsPoint) {
+  TFastLineSeries* line = chart.AddSeries({{5, 50}}, clBlue);
+  TSeriesMarks* marks = line->Marks();
+  marks->SetVisible(true);
+  marks->Callout()->SetLength(20);
+  marks->Arrow()->SetVisible(false);
+  chart.Paint();
+  const TSeriesMarkPosition* p = marks->Positions().PositionAt(0);
+  ASSERT_NE(p, nullptr);
+  const int x = p->ArrowTo.x, below = p->LeftTop.y + p->Height + 4;
+  EXPECT_NE(chart.Pixel(x, below), kMarkFill) << "nothing under the mark without a tail";
+  marks->Tail()->SetVisible(true);
+  chart.Paint();
+  EXPECT_EQ(chart.Pixel(x, below), kMarkFill) << "the tail's inside, under the mark's middle";
+  EXPECT_NE(chart.Pixel(x - 8, below), kMarkFill) << "the tail is narrower than the mark";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MarksPaintTest, PaintingAnItemDoesNotFreezeItsTextAsCustom) {
+  TFastLineSeries* line = chart.AddSeries({{5, 50}}, clBlue);
+  line->Marks()->SetVisible(true);
+  TMarksItem* item = line->Marks()->Items().ItemOrCreate(0);
+  item->SetColor(clAqua);
+  chart.Paint();
+  EXPECT_FALSE(item->CustomText());
+  EXPECT_GT(chart.Count(clAqua, 0, 0, chart.width - 1, chart.height - 1), 0) << "drawn in the item's format";
+  line->YValues()->SetValueAt(0, 60);
+  EXPECT_EQ(line->MarkText(0), "60") << "the mark follows the value";
+}
+
+}  // namespace

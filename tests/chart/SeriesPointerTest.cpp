@@ -1,0 +1,295 @@
+// Point symbols drawn flat into a white DIB (which pixels each style covers), sizes below 1,
+// the gradient end colour of a pointer without a series, depths, copying, and callouts: the
+// arrow with a pointer (ahNone) or an arrow head and no pointer (ahLine, ahSolid).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "SeriesTestSupport.h"
+#include "canvas/KelBrush.h"
+#include "canvas/KelGradient.h"
+#include "canvas/KelPen.h"
+#include "chart/SeriesPointer.h"
+
+namespace {
+
+// A shape panel over the fake chart's canvas, for pointers and callouts without a series.
+class CanvasPanel : public IShapePanel {
+ public:
+  explicit CanvasPanel(TCanvas3D* canvas) : canvas_(canvas) {}
+  TCanvas3D* ShapeCanvas() override { return canvas_; }
+  void AssignShapeFont(TKelFont*) override {}
+  void ShapeTextExtent(const std::string&, bool, int& width, int& height) override { width = height = 0; }
+  void ShapeChanged() override { ++changes; }
+  int changes = 0;
+
+ private:
+  TCanvas3D* canvas_;
+};
+
+class PointerDrawTest : public testing::Test {
+ protected:
+  void SetUp() override { chart.AttachCanvas(); }
+  // Draws one symbol in red with a black frame centred on (50, 50).
+  void Draw(TSeriesPointerStyle style, int h = 4, int v = 4) {
+    pointer.ApplyToCanvas(chart.canvas.get(), clRed);
+    pointer.DrawSymbol(chart.canvas.get(), false, 50, 50, h, v, clRed, style);
+  }
+  bool Drawn(int x, int y) { return chart.Pixel(x, y) != clWhite; }
+  // Bounding box of every pixel that is not white.
+  RECT Box() {
+    RECT box{1000, 1000, -1, -1};
+    for (int y = 0; y <= chart.rect.bottom; ++y)
+      for (int x = 0; x <= chart.rect.right; ++x)
+        if (Drawn(x, y)) {
+          box.left = std::min<LONG>(box.left, x);
+          box.top = std::min<LONG>(box.top, y);
+          box.right = std::max<LONG>(box.right, x);
+          box.bottom = std::max<LONG>(box.bottom, y);
+        }
+    return box;
+  }
+  FakeSeriesChart chart;
+  TSeriesPointer pointer{nullptr};
+};
+
+TEST_F(PointerDrawTest, ARectangleOfHalfSizeFourCoversFortySixToFiftyFour) {
+  Draw(psRectangle);
+  const RECT box = Box();
+  EXPECT_EQ(box.left, 46);
+  EXPECT_EQ(box.top, 46);
+  EXPECT_EQ(box.right, 54);
+  EXPECT_EQ(box.bottom, 54);
+  EXPECT_EQ(chart.Pixel(50, 50), clRed) << "filled in the point's colour";
+  EXPECT_EQ(chart.Pixel(46, 50), clBlack) << "framed in the pen";
+}
+
+struct StyleCase {
+  const char* name;
+  TSeriesPointerStyle style;
+  std::vector<std::pair<int, int>> drawn;
+  std::vector<std::pair<int, int>> blank;
+};
+
+class PointerStyleTest : public PointerDrawTest, public testing::WithParamInterface<StyleCase> {};
+
+TEST_P(PointerStyleTest, DrawsExactlyItsFigure) {
+  const StyleCase& c = GetParam();
+  Draw(c.style);
+  for (auto [x, y] : c.drawn) EXPECT_TRUE(Drawn(x, y)) << c.name << " at " << x << "," << y;
+  for (auto [x, y] : c.blank) EXPECT_FALSE(Drawn(x, y)) << c.name << " at " << x << "," << y;
+}
+
+// Corners (46,46) and (54,46), the top middle (50,46), the left middle (46,50), a point off
+// every line (48,46) and the centre.
+INSTANTIATE_TEST_SUITE_P(
+    Styles, PointerStyleTest,
+    testing::Values(
+        StyleCase{"Cross", psCross, {{50, 46}, {50, 54}, {46, 50}, {54, 50}}, {{46, 46}, {54, 46}, {48, 46}}},
+        StyleCase{"DiagCross", psDiagCross, {{46, 46}, {54, 54}, {54, 46}, {46, 54}, {50, 50}},
+                  {{50, 46}, {46, 50}, {48, 46}}},
+        StyleCase{"Star", psStar, {{50, 46}, {46, 50}, {46, 46}, {54, 46}, {54, 54}, {46, 54}}, {{48, 46}, {52, 54}}},
+        StyleCase{"Triangle", psTriangle, {{50, 47}, {46, 54}, {54, 54}, {50, 52}}, {{46, 46}, {54, 46}}},
+        StyleCase{"DownTriangle", psDownTriangle, {{50, 53}, {46, 46}, {54, 46}, {50, 48}}, {{46, 54}, {54, 54}}},
+        StyleCase{"Diamond", psDiamond, {{50, 46}, {46, 50}, {54, 50}, {50, 54}, {50, 50}},
+                  {{46, 46}, {54, 54}, {54, 46}, {46, 54}}},
+        StyleCase{"LeftTriangle", psLeftTriangle, {{46, 50}, {54, 46}, {54, 54}}, {{46, 46}, {46, 54}}},
+        StyleCase{"RightTriangle", psRightTriangle, {{54, 50}, {46, 46}, {46, 54}}, {{54, 46}, {54, 54}}},
+        StyleCase{"SmallDot", psSmallDot, {{50, 50}}, {{49, 50}, {51, 50}, {50, 49}, {50, 51}}},
+        StyleCase{"Circle", psCircle, {{50, 46}, {46, 50}, {50, 50}}, {{46, 46}, {53, 46}}},
+        StyleCase{"Nothing", psNothing, {}, {{50, 50}, {46, 46}, {50, 46}, {46, 50}}},
+        StyleCase{"Visual", psVisual, {}, {{50, 50}, {46, 46}, {50, 46}, {46, 50}}}),
+    [](const testing::TestParamInfo<StyleCase>& info) { return std::string(info.param.name); });
+
+TEST_F(PointerDrawTest, NothingAndVisualLeaveTheWholeBitmapWhite) {
+  for (TSeriesPointerStyle style : {psNothing, psVisual}) {
+    Draw(style);
+    EXPECT_EQ(chart.Count(clWhite), (chart.rect.right + 1) * (chart.rect.bottom + 1)) << style;
+  }
+}
+
+TEST_F(PointerDrawTest, SizesBelowOneBecomeOne) {
+  pointer.SetHorizSize(0);
+  pointer.SetVertSize(-5);
+  EXPECT_EQ(pointer.HorizSize(), 1);
+  EXPECT_EQ(pointer.VertSize(), 1);
+  Draw(psRectangle, 0, -3);
+  const RECT box = Box();
+  EXPECT_EQ(box.left, 49);
+  EXPECT_EQ(box.top, 49);
+  EXPECT_EQ(box.right, 51);
+  EXPECT_EQ(box.bottom, 51);
+}
+
+TEST_F(PointerDrawTest, AnInvisiblePenLeavesTheFillWithoutFrame) {
+  pointer.Pen()->SetVisible(false);
+  Draw(psRectangle);
+  EXPECT_EQ(chart.Count(clBlack), 0);
+  EXPECT_EQ(chart.Pixel(50, 50), clRed);
+}
+
+TEST_F(PointerDrawTest, DarkPenDarkensTheFrameFromThePointColour) {
+  pointer.SetDarkPen(60);
+  Draw(psRectangle);
+  const TColor frame = chart.Pixel(46, 50);
+  EXPECT_NE(frame, clBlack);
+  EXPECT_NE(frame, clRed);
+  EXPECT_EQ(frame & 0xFFFF00, 0) << "a darker red";
+}
+
+TEST_F(PointerDrawTest, APointerWithoutASeriesTakesThePointColourAsItsGradientEnd) {
+  CanvasPanel panel(chart.canvas.get());
+  pointer.AttachPanel(&panel);
+  pointer.Gradient()->SetVisible(true);
+  pointer.Gradient()->SetEndColor(clYellow);
+  panel.changes = 0;
+  Draw(psRectangle);
+  EXPECT_EQ(pointer.Gradient()->EndColor(), clRed);
+  EXPECT_EQ(panel.changes, 0) << "a change made while drawing asks for no repaint";
+  // A full gradient keeps its own end colour.
+  pointer.SetFullGradient(true);
+  pointer.Gradient()->SetEndColor(clYellow);
+  Draw(psRectangle);
+  EXPECT_EQ(pointer.Gradient()->EndColor(), clYellow);
+}
+
+TEST(SeriesPointer, DepthsFollowTheSeriesOrTheirOwn) {
+  TSeriesPointer alone(nullptr);
+  alone.OwnDepth = 7;
+  EXPECT_EQ(alone.StartZ(), 7);
+  EXPECT_EQ(alone.MiddleZ(), 7);
+  EXPECT_EQ(alone.EndZ(), 7);
+  TChartSeries s(nullptr);
+  TSeriesPointer p(&s);
+  // A series outside a chart has the depth range 0..0.
+  p.SetDepth(3);
+  EXPECT_EQ(p.StartZ(), -3);
+  EXPECT_EQ(p.MiddleZ(), 0);
+  EXPECT_EQ(p.EndZ(), 3);
+}
+
+TEST(SeriesPointer, AssignCopiesTheSettingsAndACalloutItsArrow) {
+  TCallout a(nullptr);
+  a.SetStyle(psDiamond);
+  a.SetHorizSize(6);
+  a.SetVertSize(2);
+  a.SetDarkPen(-10);
+  a.SetDraw3D(true);
+  a.SetArrowHead(ahSolid);
+  a.SetArrowHeadSize(12);
+  a.SetDistance(5);
+  a.Arrow()->SetColor(clLime);
+  a.Brush()->SetColor(clNavy);
+  TCallout b(nullptr);
+  b.Assign(&a);
+  EXPECT_EQ(b.Style(), psDiamond);
+  EXPECT_EQ(b.HorizSize(), 6);
+  EXPECT_EQ(b.VertSize(), 2);
+  EXPECT_EQ(b.DarkPen(), -10);
+  EXPECT_TRUE(b.Draw3D());
+  EXPECT_EQ(b.ArrowHead(), ahSolid);
+  EXPECT_EQ(b.ArrowHeadSize(), 12);
+  EXPECT_EQ(b.Distance(), 5);
+  EXPECT_EQ(b.Arrow()->Color(), clLime);
+  EXPECT_EQ(b.Brush()->Color(), clNavy);
+
+  TMarksCallout m(nullptr);
+  EXPECT_FALSE(m.Visible());
+  EXPECT_EQ(m.Length(), 8);
+  EXPECT_TRUE(m.FullGradient());
+  EXPECT_FALSE(m.Draw3D());
+  m.SetLength(15);
+  TMarksCallout n(nullptr);
+  n.Assign(&m);
+  EXPECT_EQ(n.Length(), 15);
+}
+
+// ---- Callouts ----------------------------------------------------------------------------------
+
+class CalloutDrawTest : public PointerDrawTest {
+ protected:
+  // An arrow in blue from the point (50, 80) up to the mark at (50, 20).
+  void DrawCallout(TArrowHeadStyle head) {
+    TCallout callout(nullptr);
+    callout.AttachPanel(&panel);
+    callout.Arrow()->SetColor(clBlue);
+    callout.SetArrowHead(head);
+    callout.DrawArrowAndPointer(clRed, TPoint(50, 80), TPoint(50, 20), TPoint(0, 0), false, 0);
+  }
+  // Blue pixels off the arrow's line near the point: the arrow head.
+  int HeadPixels() {
+    int n = 0;
+    for (int y = 68; y <= 80; ++y)
+      for (int x = 40; x <= 60; ++x)
+        if (x != 50 && chart.Pixel(x, y) == clBlue) ++n;
+    return n;
+  }
+  CanvasPanel panel{nullptr};
+};
+
+struct HeadCase {
+  const char* name;
+  TArrowHeadStyle head;
+  bool pointer;
+};
+
+class CalloutHeadTest : public CalloutDrawTest, public testing::WithParamInterface<HeadCase> {
+ protected:
+  void SetUp() override {
+    CalloutDrawTest::SetUp();
+    panel = CanvasPanel(chart.canvas.get());
+  }
+};
+
+TEST_P(CalloutHeadTest, TheArrowAndEitherThePointerOrAHead) {
+  const HeadCase& c = GetParam();
+  DrawCallout(c.head);
+  // The arrow's line (a solid arrow's body is filled in the callout's black brush).
+  EXPECT_NE(chart.Pixel(50, 50), clWhite);
+  EXPECT_NE(chart.Pixel(50, 30), clWhite);
+  EXPECT_EQ(chart.Pixel(50, 10), clWhite) << "nothing beyond the mark's end";
+  // The callout's pointer: a black square of half size 4 at the arrow start; an arrow head
+  // ends at the arrow start and leaves the square's lower and outer corners white.
+  int corners = 0;
+  for (auto [x, y] : {std::pair{46, 84}, std::pair{54, 84}, std::pair{46, 77}, std::pair{54, 77}})
+    if (chart.Pixel(x, y) == clBlack) ++corners;
+  if (c.pointer) {
+    EXPECT_EQ(corners, 4) << c.name;
+    EXPECT_EQ(HeadPixels(), 0) << c.name;
+  } else {
+    EXPECT_EQ(corners, 0) << c.name;
+    EXPECT_GT(HeadPixels(), 4) << c.name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Heads, CalloutHeadTest,
+                         testing::Values(HeadCase{"None", ahNone, true}, HeadCase{"Line", ahLine, false},
+                                         HeadCase{"Solid", ahSolid, false}),
+                         [](const testing::TestParamInfo<HeadCase>& info) { return std::string(info.param.name); });
+
+TEST_F(CalloutDrawTest, AnInvisibleCalloutDrawsOnlyItsArrow) {
+  panel = CanvasPanel(chart.canvas.get());
+  TCallout callout(nullptr);
+  callout.AttachPanel(&panel);
+  callout.Arrow()->SetColor(clBlue);
+  callout.SetVisible(false);
+  callout.DrawArrowAndPointer(clRed, TPoint(50, 80), TPoint(50, 20), TPoint(0, 0), false, 0);
+  EXPECT_EQ(chart.Pixel(50, 50), clBlue);
+  EXPECT_EQ(chart.Count(clBlack), 0);
+}
+
+TEST_F(CalloutDrawTest, ABentArrowGoesThroughItsMiddlePoint) {
+  panel = CanvasPanel(chart.canvas.get());
+  TCallout callout(nullptr);
+  callout.AttachPanel(&panel);
+  callout.Arrow()->SetColor(clBlue);
+  callout.SetVisible(false);
+  callout.DrawArrowAndPointer(clRed, TPoint(20, 80), TPoint(80, 20), TPoint(20, 20), true, 0);
+  EXPECT_EQ(chart.Pixel(20, 50), clBlue) << "first leg, straight up";
+  EXPECT_EQ(chart.Pixel(50, 20), clBlue) << "second leg, to the right";
+  EXPECT_EQ(chart.Pixel(50, 50), clWhite) << "not the straight line";
+}
+
+}  // namespace
