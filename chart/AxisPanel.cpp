@@ -437,6 +437,20 @@ TAxisLabelStyle TCustomAxisPanel::SeriesLabelStyle(const TChartAxis& axis) {
   return found ? talValue : talNone;
 }
 
+std::vector<TChartSeries*> TCustomAxisPanel::SeriesOfAxis(const TChartAxis& axis) {
+  std::vector<TChartSeries*> result;
+  for (TChartSeries* s : series_)
+    if (s->Active() && s->UsesAxis(&axis)) result.push_back(s);
+  return result;
+}
+
+std::vector<TChartSeries*> TCustomAxisPanel::ActiveSeriesList() {
+  std::vector<TChartSeries*> result;
+  for (TChartSeries* s : series_)
+    if (s->Active()) result.push_back(s);
+  return result;
+}
+
 // ---- Axis measuring ---------------------------------------------------------------------------
 
 int TCustomAxisPanel::LabelTextWidth(const TChartAxis& axis, const std::string& text) {

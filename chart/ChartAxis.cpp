@@ -7,6 +7,7 @@
 
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
+#include "chart/AxisItems.h"
 #include "chart/KelConst.h"
 #include "chart/KelShapes.h"
 #include "toolkit/rtl/Math.h"
@@ -111,6 +112,7 @@ TChartAxis::TChartAxis(IAxisOwner* owner, TCollection* collection)
   ticksInner_ = std::make_unique<TDarkGrayPen>(changed);
   minorTicks_ = std::make_unique<TDarkGrayPen>(changed);
   labelsFont_ = std::make_unique<TKelFont>(changed);
+  labelsAutoText_ = std::make_unique<TAutomaticText>(changed);
   ChooseCalcPos();
 }
 

@@ -365,6 +365,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // talValue on the axis that carries the values; talText on the position axis when any point
   // has a label; else talValue.
   virtual TAxisLabelStyle LabelStyleForAxis(const TChartAxis* axis) const;
+  // The text an axis with mark labels shows for the point (the point's label until the series
+  // draws marks of its own).
+  virtual std::string MarkTextForAxis(int index) const { return PointLabel(index); }
   // An axis of the chart changed range or scale (nothing here).
   virtual void AxisChanged(TChartAxis*) {}
   // First and last point index of the chart's current page (-1/-1 without points).

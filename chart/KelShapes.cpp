@@ -54,6 +54,42 @@ const TEnumInfo& EnumTypeInfo(TKelTextFormat) {
   return info;
 }
 
+// ---- Automatic text ------------------------------------------------------------------------
+
+const TClassInfo& TAutomaticText::StaticClass() {
+  using A = TAutomaticText;
+  static const TClassInfo info = TClassBuilder<A>("TAutomaticText", &TPersistent::StaticClass())
+                                     .Property("Hide", &A::Hide, &A::SetHide)
+                                     .Default(true)
+                                     .Property("Move", &A::Move, &A::SetMove)
+                                     .Default(true)
+                                     .Property("Resize", &A::Resize, &A::SetResize)
+                                     .Default(true)
+                                     .Property("Rotate", &A::Rotate, &A::SetRotate)
+                                     .Default(true)
+                                     .Property("Trim", &A::Trim, &A::SetTrim)
+                                     .Default(true)
+                                     .Property("Wrap", &A::Wrap, &A::SetWrap)
+                                     .Default(true)
+                                     .Build();
+  return info;
+}
+
+void TAutomaticText::Assign(TPersistent* source) {
+  auto* other = dynamic_cast<TAutomaticText*>(source);
+  if (other == nullptr) {
+    TPersistent::Assign(source);
+    return;
+  }
+  flags_ = other->flags_;
+}
+
+void TAutomaticText::SetFlag(int index, bool value) {
+  if (flags_[index] == value) return;
+  flags_[index] = value;
+  if (changed_) changed_(this);
+}
+
 // ---- Callout ---------------------------------------------------------------------------------
 
 const TClassInfo& TShapeCallout::StaticClass() {
@@ -441,7 +477,7 @@ void TKelCustomShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, do
     canvas->Polygon(TPointArray(c.begin(), c.end()), 3);
     return;
   }
-  if (canvas->SupportsFull3D()) {
+  if (canvas->SupportsFull3D() || DrawAtDepth) {
     canvas->RectangleAtZ(r, z);
     return;
   }

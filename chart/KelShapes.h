@@ -50,6 +50,34 @@ const TEnumInfo& EnumTypeInfo(TKelTextFormat);
 class TKelCustomShape;
 class TCustomTextShape;
 
+// What a text may do on its own to fit: hide, move, resize, rotate, trim, wrap (all on at
+// first). A change of a flag calls the change callback.
+class TAutomaticText : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TAutomaticText(TNotifyEvent changed) : changed_(std::move(changed)) {}
+  void Assign(TPersistent* source) override;
+
+  bool Hide() const { return flags_[0]; }
+  void SetHide(bool value) { SetFlag(0, value); }
+  bool Move() const { return flags_[1]; }
+  void SetMove(bool value) { SetFlag(1, value); }
+  bool Resize() const { return flags_[2]; }
+  void SetResize(bool value) { SetFlag(2, value); }
+  bool Rotate() const { return flags_[3]; }
+  void SetRotate(bool value) { SetFlag(3, value); }
+  bool Trim() const { return flags_[4]; }
+  void SetTrim(bool value) { SetFlag(4, value); }
+  bool Wrap() const { return flags_[5]; }
+  void SetWrap(bool value) { SetFlag(5, value); }
+
+ private:
+  void SetFlag(int index, bool value);
+  TNotifyEvent changed_;
+  std::array<bool, 6> flags_{true, true, true, true, true, true};
+};
+
 // The pointer of a speech bubble: on which side, where along it (percent from its start),
 // how wide at its base and how deep (percent of the shape's size).
 class TShapeCallout : public TPersistent {
@@ -177,6 +205,8 @@ class TKelCustomShape : public TPersistent {
   void SetTransparency(int value);
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment value);
+  // Draw through the canvas's 3D operations at the given depth even on a flat canvas.
+  bool DrawAtDepth = false;
 
  protected:
   // Fill, outline, bevel and (for text shapes) the text, in rectangle r at depth z.
