@@ -684,3 +684,20 @@ void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
   PaintMarks(series);
   series.FireAfterDrawValues();
 }
+
+// ---- Copying --------------------------------------------------------------------------------
+
+void TCustomAxisPanel::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TCustomAxisPanel*>(source); other != nullptr && other != this) {
+    TRepaintGuard guard(*this);
+    SetChart3DPercent(other->chart3DPercent_);
+    axisBehind_ = other->axisBehind_;
+    axisVisible_ = other->axisVisible_;
+    for (size_t i = 0; i < 6; ++i) axes_[i]->Assign(other->axes_[i]);
+    clipPoints_ = other->clipPoints_;
+    CustomPalette = other->CustomPalette;
+    pages_->Assign(other->pages_.get());
+    view3DWalls_ = other->view3DWalls_;
+  }
+  TCustomKelPanelExtended::Assign(source);
+}

@@ -112,6 +112,10 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   void SetChart3DPercent(int value);  // clamped to 1..100
   int HighestDepthOrder() const { return highestDepthOrder_; }
 
+  // From another axis panel: 3D percent, axis settings, the six standard axes, clipping, the
+  // palette, paging and 3D walls, then the extended panel's part.
+  void Assign(TPersistent* source) override;
+
   // ---- Paint steps -------------------------------------------------------------------------
   void LayoutAxes();
   void PaintAxesAndSeries();

@@ -499,3 +499,31 @@ void TCustomKelPanel::WndProc(TMessage& message) {
       TCustomPanelNoCaption::WndProc(message);
   }
 }
+
+// ---- Copying --------------------------------------------------------------------------------
+
+void TCustomKelPanel::Assign(TPersistent* source) {
+  auto* other = dynamic_cast<TCustomKelPanel*>(source);
+  if (other == nullptr) {
+    TCustomPanelNoCaption::Assign(source);
+    return;
+  }
+  if (other == this) return;
+  SetBevelInner(other->BevelInner());
+  SetBevelOuter(other->BevelOuter());
+  SetBevelWidth(other->BevelWidth());
+  border_->Assign(other->border_.get());
+  SetBorderRound(other->borderRound_);
+  if (canvas_ && other->canvas_) canvas_->SetBuffered(other->canvas_->GetBuffered());
+  SetColor(other->Color());
+  emboss_->Assign(other->emboss_.get());
+  for (int i = 0; i < 4; ++i) margins_[i] = other->margins_[i];
+  marginUnits_ = other->marginUnits_;
+  panning_->Assign(other->panning_.get());
+  for (int i = 0; i < 4; ++i) printMargins_[i] = other->printMargins_[i];
+  printProportional_ = other->printProportional_;
+  shadow_->Assign(other->shadow_.get());
+  view3D_ = other->view3D_;
+  view3DOptions_->Assign(other->view3DOptions_.get());
+  Invalidate();
+}

@@ -214,3 +214,16 @@ void TCustomKelPanelExtended::DrawZoomRectangle() {
   canvas->UsePen(zoom_->Pen());
   canvas->Rectangle(zoom_->X0, zoom_->Y0, zoom_->X1, zoom_->Y1);
 }
+
+void TCustomKelPanelExtended::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TCustomKelPanelExtended*>(source); other != nullptr && other != this) {
+    if (other->gradient_)
+      Gradient()->Assign(other->gradient_.get());
+    else
+      gradient_.reset();
+    allowPanning_ = other->allowPanning_;
+    scrollMouseButton_ = other->scrollMouseButton_;
+    zoom_->Assign(other->zoom_.get());
+  }
+  TCustomKelPanel::Assign(source);
+}

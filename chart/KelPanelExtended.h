@@ -65,6 +65,9 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TMouseWheelStyle ZoomWheel() const { return zoomWheel_; }
   void SetZoomWheel(TMouseWheelStyle value) { zoomWheel_ = value; }
 
+  // From another extended panel: gradient, panning and scroll settings and zoom, then the
+  // panel part.
+  void Assign(TPersistent* source) override;
   // The legacy entries "AllowZoom", "AnimatedZoom" and "AnimatedZoomSteps" (read only).
   void DefineProperties(TFiler& filer) override;
   // The gradient's start colour when the gradient is visible, else the panel colour.
