@@ -9,6 +9,7 @@
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
+#include "toolkit/rtl/Math.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/ui/Messages.h"
@@ -448,7 +449,15 @@ void TCustomKelPanel::SetRegion() {
 }
 
 void TCustomKelPanel::Resize() {
-  if (!ComponentState().Contains(csLoading) && borderRound_ > 0) SetRegion();
+  if (!ComponentState().Contains(csLoading)) {
+    if (borderRound_ > 0) SetRegion();
+    // Automatic text zoom follows the larger relative growth of the panel since loading.
+    if (view3DOptions_ && view3DOptions_->ZoomText() == ztAuto && baseWidth_ > 0 && baseHeight_ > 0) {
+      const int byHeight = static_cast<int>(Round(static_cast<long double>(Height() - baseHeight_) * 100 / baseHeight_));
+      const int byWidth = static_cast<int>(Round(static_cast<long double>(Width() - baseWidth_) * 100 / baseWidth_));
+      view3DOptions_->SetFontZoom(100 + std::max(byHeight, byWidth));
+    }
+  }
   TCustomPanelNoCaption::Resize();
 }
 
