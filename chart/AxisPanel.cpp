@@ -449,6 +449,20 @@ TAxisLabelStyle TCustomAxisPanel::SeriesLabelStyle(const TChartAxis& axis) {
   return found ? talValue : talNone;
 }
 
+std::vector<TChartSeries*> TCustomAxisPanel::SeriesOfAxis(const TChartAxis& axis) {
+  std::vector<TChartSeries*> result;
+  for (TChartSeries* s : series_)
+    if (s->Active() && s->UsesAxis(&axis)) result.push_back(s);
+  return result;
+}
+
+std::vector<TChartSeries*> TCustomAxisPanel::ActiveSeriesList() {
+  std::vector<TChartSeries*> result;
+  for (TChartSeries* s : series_)
+    if (s->Active()) result.push_back(s);
+  return result;
+}
+
 // ---- Axis measuring ---------------------------------------------------------------------------
 
 int TCustomAxisPanel::LabelTextWidth(const TChartAxis& axis, const std::string& text) {
@@ -716,4 +730,21 @@ void TCustomAxisPanel::PaintMarks(TChartSeries& series) {
   }
   ElementScope element(canvas, "Marks");
   series.PaintMarks();
+}
+
+// ---- Copying --------------------------------------------------------------------------------
+
+void TCustomAxisPanel::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TCustomAxisPanel*>(source); other != nullptr && other != this) {
+    TRepaintGuard guard(*this);
+    SetChart3DPercent(other->chart3DPercent_);
+    axisBehind_ = other->axisBehind_;
+    axisVisible_ = other->axisVisible_;
+    for (size_t i = 0; i < 6; ++i) axes_[i]->Assign(other->axes_[i]);
+    clipPoints_ = other->clipPoints_;
+    CustomPalette = other->CustomPalette;
+    pages_->Assign(other->pages_.get());
+    view3DWalls_ = other->view3DWalls_;
+  }
+  TCustomKelPanelExtended::Assign(source);
 }

@@ -117,6 +117,10 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   void SetChart3DPercent(int value);  // clamped to 1..100
   int HighestDepthOrder() const { return highestDepthOrder_; }
 
+  // From another axis panel: 3D percent, axis settings, the six standard axes, clipping, the
+  // palette, paging and 3D walls, then the extended panel's part.
+  void Assign(TPersistent* source) override;
+
   // ---- Paint steps -------------------------------------------------------------------------
   void LayoutAxes();
   void PaintAxesAndSeries();
@@ -129,6 +133,9 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   TAxisPanelEvent OnAfterDraw, OnBeforeDrawAxes, OnBeforeDrawChart, OnBeforeDrawSeries;
   TSeriesListEvent OnAddSeries, OnRemoveSeries;
   std::function<void(const TChartAxis&, TChartSeries*, int, std::string&)> OnGetAxisLabel;
+  // Value labels from the application: called with label numbers 0, 1, 2 ...; may change the
+  // value or stop (a stop at number 0 leaves the labels to the axis).
+  std::function<void(const TChartAxis&, int, double&, bool&)> OnGetNextAxisLabel;
   TAxisPanelEvent OnPageChange;
 
   // ---- ISeriesOwner ------------------------------------------------------------------------
@@ -180,6 +187,17 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   TAxisLabelStyle SeriesLabelStyle(const TChartAxis& axis) override;
   int WallSizeForAxis(const TChartAxis&) override { return 0; }
   bool AxisView3D() const override { return View3D(); }
+  std::vector<TChartSeries*> SeriesOfAxis(const TChartAxis& axis) override;
+  std::vector<TChartSeries*> ActiveSeriesList() override;
+  bool HasAxisLabelEvent() const override { return static_cast<bool>(OnGetAxisLabel); }
+  void GetSeriesAxisLabel(const TChartAxis& axis, TChartSeries* series, int index, std::string& text) override {
+    if (OnGetAxisLabel) OnGetAxisLabel(axis, series, index, text);
+  }
+  bool GetNextAxisLabel(const TChartAxis& axis, int index, double& value, bool& stop) override {
+    if (!OnGetNextAxisLabel) return false;
+    OnGetNextAxisLabel(axis, index, value, stop);
+    return true;
+  }
 
  protected:
   void PaintChartArea(const TRect& r) override;

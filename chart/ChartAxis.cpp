@@ -7,6 +7,7 @@
 
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
+#include "chart/AxisItems.h"
 #include "chart/KelConst.h"
 #include "chart/KelShapes.h"
 #include "toolkit/rtl/Math.h"
@@ -111,6 +112,7 @@ TChartAxis::TChartAxis(IAxisOwner* owner, TCollection* collection)
   ticksInner_ = std::make_unique<TDarkGrayPen>(changed);
   minorTicks_ = std::make_unique<TDarkGrayPen>(changed);
   labelsFont_ = std::make_unique<TKelFont>(changed);
+  labelsAutoText_ = std::make_unique<TAutomaticText>(changed);
   ChooseCalcPos();
 }
 
@@ -164,6 +166,34 @@ void TChartAxis::Assign(TPersistent* persistent) {
   labelsGridIgnoresLabelSize_ = source.labelsGridIgnoresLabelSize_;
   roundFirstLabel_ = source.roundFirstLabel_;
   isDepth_ = source.isDepth_;
+  zPosition_ = source.zPosition_;
+  // Drawing settings.
+  axisPen_->Assign(source.axisPen_.get());
+  grid_->Assign(source.grid_.get());
+  minorGrid_->Assign(source.minorGrid_.get());
+  ticksPen_->Assign(source.ticksPen_.get());
+  ticksInner_->Assign(source.ticksInner_.get());
+  minorTicks_->Assign(source.minorTicks_.get());
+  labelsFont_->Assign(source.labelsFont_.get());
+  labelsAutoText_->Assign(source.labelsAutoText_.get());
+  tickLength_ = source.tickLength_;
+  tickInnerLength_ = source.tickInnerLength_;
+  minorTickLength_ = source.minorTickLength_;
+  minorTickCount_ = source.minorTickCount_;
+  tickOnLabelsOnly_ = source.tickOnLabelsOnly_;
+  labels_ = source.labels_;
+  labelsOnAxis_ = source.labelsOnAxis_;
+  labelsBehind_ = source.labelsBehind_;
+  labelsSize_ = source.labelsSize_;
+  titleSize_ = source.titleSize_;
+  labelStyle_ = source.labelStyle_;
+  labelsAlign_ = source.labelsAlign_;
+  labelsExponent_ = source.labelsExponent_;
+  gridCentered_ = source.gridCentered_;
+  gridDrawEvery_ = source.gridDrawEvery_;
+  if (source.title_) Title()->Assign(source.title_.get());
+  if (source.items_) Items()->Assign(*source.items_);
+  if (source.shape_) Shape()->Assign(source.shape_.get());
   if (source.SubAxisCount() > 0)
     SubAxes()->Assign(source.subAxes_.get());
   else if (subAxes_)

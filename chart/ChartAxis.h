@@ -7,6 +7,7 @@
 // IAxisOwner.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,17 +28,32 @@ class TKelFont;
 class TKelPen;
 class TCustomTextShape;
 class IShapePanel;
+class TChartSeries;
+class TAxisItems;
+class TAxisBackShape;
+class TAutomaticText;
 
 // Where an axis takes its label values from.
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText, talPointValue };
 const TEnumInfo& EnumTypeInfo(TAxisLabelStyle);
 
-// One label of the current paint: value, text and pixel along the axis.
+// Where a label stands against its tick, and how labels align across a vertical axis.
+enum TAxisLabelsAlign { alDefault, alOpposite, alCenter };
+const TEnumInfo& EnumTypeInfo(TAxisLabelsAlign);
+
+// One label of the current paint: value, text and pixel along the axis; the box it is drawn
+// with when it has its own (a custom item's format), and the series point it came from.
 struct TAxisLabelItem {
   double Value = 0;
   std::string Text;
   int Pixel = 0;
+  TCustomTextShape* Format = nullptr;
+  TChartSeries* Series = nullptr;
+  int Index = -1;
 };
+
+// Called for each label about to be drawn: may move it, change its text or cancel it.
+using TAxisOnDrawLabel = std::function<void(TChartAxis* axis, int& x, int& y, int& z, std::string& text, bool& draw)>;
 
 // What an axis needs from the chart that owns it; the axis panel implements it.
 class IAxisOwner {
@@ -83,6 +99,21 @@ class IAxisOwner {
   // Room the chart's walls take beside the axis.
   virtual int WallSizeForAxis(const TChartAxis&) { return 0; }
   virtual bool AxisView3D() const { return false; }
+
+  // ---- Labels from series points (defaults for owners without series) ----------------------
+  // The active series that use the axis, in list order.
+  virtual std::vector<TChartSeries*> SeriesOfAxis(const TChartAxis&) { return {}; }
+  // The active series, in list order (a depth axis labels their titles).
+  virtual std::vector<TChartSeries*> ActiveSeriesList() { return {}; }
+  // Whether the chart's OnGetAxisLabel is assigned.
+  virtual bool HasAxisLabelEvent() const { return false; }
+  // The chart's OnGetAxisLabel for a label of a series point (or a series title, index i).
+  virtual void GetSeriesAxisLabel(const TChartAxis&, TChartSeries*, int, std::string&) {}
+  // The chart's OnGetNextAxisLabel for label number `index`: false when it is not assigned;
+  // otherwise it may change `value` or set `stop`.
+  virtual bool GetNextAxisLabel(const TChartAxis&, int /*index*/, double& /*value*/, bool& /*stop*/) {
+    return false;
+  }
 };
 
 // The next "nice" step strictly above x: 1, 2, 5, 10, 20, 50 ... in each decade; 1 for an
@@ -217,6 +248,19 @@ class TChartAxis : public TCollectionItem {
   void SetGridCentered(bool value);
   int GridDrawEvery() const { return gridDrawEvery_; }
   void SetGridDrawEvery(int value);
+  TAxisLabelsAlign LabelsAlign() const { return labelsAlign_; }
+  void SetLabelsAlign(TAxisLabelsAlign value);
+  bool LabelsExponent() const { return labelsExponent_; }
+  void SetLabelsExponent(bool value);
+  // The custom label items, created on first use (automatic until an item is added).
+  TAxisItems* Items();
+  bool HasCustomItems() const;
+  // The box behind the labels, created on first use (invisible).
+  TAxisBackShape* Shape();
+  bool HasShape() const { return shape_ != nullptr; }
+  // Labels that do not fit lose their last characters (the automatic text's Trim).
+  TAutomaticText* LabelsAutoText() const { return labelsAutoText_.get(); }
+  TAxisOnDrawLabel OnDrawLabel;
 
   // ---- Other operations ------------------------------------------------------------------
   // Moves the range by `delta` (limited: only while series data lies beyond the moving end);
@@ -360,7 +404,22 @@ class TChartAxis : public TCollectionItem {
   // Drawing helpers (ChartAxisDraw.cpp).
   void AddLabelAt(double value, const std::string& text);
   void DrawLabels();
-  void DrawLabel(const TAxisLabelItem& item);
+  void DrawLabel(const TAxisLabelItem& item, int row);
+  void AddPointLabels(TAxisLabelStyle style);
+  void AddDepthTitleLabels();
+  void AddCustomLabels();
+  bool AddNextLabels();
+  void PlaceLabel(double value, int pixel, const std::string& text, TCustomTextShape* format,
+                  TChartSeries* series, int index);
+  void DrawBackShape();
+ public:
+  // The back shape's box: along the axis from start to end pixel, across from the axis out
+  // past the labels.
+  TRect BackShapeBox();
+ private:
+  std::string PointLabelText(TAxisLabelStyle style, TChartSeries& series, int index);
+  // The label texts the widest-label measure looks at; `values` tells value labels.
+  std::vector<std::string> MeasuredLabels(bool& values);
   void DrawTitle();
   void DrawLineTicksAndGrid();
   std::vector<double> LogLabelValues();
@@ -428,6 +487,11 @@ class TChartAxis : public TCollectionItem {
   std::unique_ptr<TKelFont> labelsFont_;
   std::unique_ptr<TCustomTextShape> title_;
   std::unique_ptr<TCustomTextShape> labelsFormat_;
+  std::unique_ptr<TAxisItems> items_;
+  std::unique_ptr<TAxisBackShape> shape_;
+  std::unique_ptr<TAutomaticText> labelsAutoText_;
+  TAxisLabelsAlign labelsAlign_ = alDefault;
+  bool labelsExponent_ = false;
   int tickLength_ = 4;
   int tickInnerLength_ = 0;
   int minorTickLength_ = 2;

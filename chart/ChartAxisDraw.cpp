@@ -10,7 +10,9 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
+#include "chart/AxisItems.h"
 #include "chart/ChartAxis.h"
+#include "chart/ChartSeries.h"
 #include "chart/KelShapes.h"
 #include "toolkit/rtl/Math.h"
 
@@ -46,6 +48,11 @@ bool StrictlyInside(int pixel, int a, int b) { return pixel > std::min(a, b) && 
 
 }  // namespace
 
+const TEnumInfo& EnumTypeInfo(TAxisLabelsAlign) {
+  static const TEnumInfo info("TAxisLabelsAlign", {"alDefault", "alOpposite", "alCenter"});
+  return info;
+}
+
 const TEnumInfo& EnumTypeInfo(TAxisLabelStyle) {
   static const TEnumInfo info("TAxisLabelStyle", {"talAuto", "talNone", "talValue", "talMark", "talText",
                                                   "talPointValue"});
@@ -73,6 +80,8 @@ VK_AXIS_DRAW_SETTER(TitleSize, int, titleSize_)
 VK_AXIS_DRAW_SETTER(LabelStyle, TAxisLabelStyle, labelStyle_)
 VK_AXIS_DRAW_SETTER(GridCentered, bool, gridCentered_)
 VK_AXIS_DRAW_SETTER(GridDrawEvery, int, gridDrawEvery_)
+VK_AXIS_DRAW_SETTER(LabelsAlign, TAxisLabelsAlign, labelsAlign_)
+VK_AXIS_DRAW_SETTER(LabelsExponent, bool, labelsExponent_)
 #undef VK_AXIS_DRAW_SETTER
 
 TCustomTextShape* TChartAxis::Title() {
@@ -85,13 +94,18 @@ TCustomTextShape* TChartAxis::Title() {
   return title_.get();
 }
 
-TCustomTextShape* TChartAxis::LabelsFormat() {
-  if (!labelsFormat_) {
-    labelsFormat_ = std::make_unique<TCustomTextShape>(owner_ ? owner_->AxisShapePanel() : nullptr);
-    labelsFormat_->SetTransparent(true);
-    labelsFormat_->SetTextAlignment(taCenter);
-  }
-  return labelsFormat_.get();
+TCustomTextShape* TChartAxis::LabelsFormat() { return Items()->Format(); }
+
+TAxisItems* TChartAxis::Items() {
+  if (!items_) items_ = std::make_unique<TAxisItems>(owner_ ? owner_->AxisShapePanel() : nullptr, [this] { Repaint(); });
+  return items_.get();
+}
+
+bool TChartAxis::HasCustomItems() const { return items_ && !items_->Automatic(); }
+
+TAxisBackShape* TChartAxis::Shape() {
+  if (!shape_) shape_ = std::make_unique<TAxisBackShape>(owner_ ? owner_->AxisShapePanel() : nullptr);
+  return shape_.get();
 }
 
 TAxisLabelStyle TChartAxis::LabelStyleInUse() {
@@ -204,10 +218,154 @@ void TChartAxis::AddLabelAt(double value, const std::string& text) {
 void TChartAxis::BuildLabels() {
   ticks_.clear();
   labelItems_.clear();
+  if (HasCustomItems()) {
+    AddCustomLabels();
+    return;
+  }
   const TAxisLabelStyle style = LabelStyleInUse();
   if (style == talNone) return;
-  // Point-label styles have no point texts in this chart's series: they label values too.
-  for (double value : ValueLabelValues()) AddLabelAt(value, labels_ ? FormatLabel(value) : std::string());
+  if (style == talValue) {
+    if (AddNextLabels()) return;
+    for (double value : ValueLabelValues()) AddLabelAt(value, labels_ ? FormatLabel(value) : std::string());
+    return;
+  }
+  auto* depth = dynamic_cast<TChartDepthAxis*>(this);
+  if (depth && depth->LabelsAsSeriesTitles())
+    AddDepthTitleLabels();
+  else
+    AddPointLabels(style);
+}
+
+bool TChartAxis::AddNextLabels() {
+  if (!owner_) return false;
+  // The event walks from the minimum; values a hair outside the range still count.
+  constexpr double kWiden = 1e-7;
+  constexpr int kMaxCalls = 2001;
+  double value = iMinimum_;
+  for (int n = 0; n < kMaxCalls; ++n) {
+    bool stop = false;
+    if (!owner_->GetNextAxisLabel(*this, n, value, stop)) return false;
+    if (stop) return n != 0;
+    if (value < iMinimum_ - kWiden || value > iMaximum_ + kWiden) break;
+    AddLabelAt(value, labels_ ? FormatLabel(value) : std::string());
+  }
+  return true;
+}
+
+void TChartAxis::PlaceLabel(double value, int pixel, const std::string& text, TCustomTextShape* format,
+                            TChartSeries* series, int index) {
+  if (tickOnLabelsOnly_) ticks_.push_back(pixel);
+  if (labels_) labelItems_.push_back(TAxisLabelItem{value, text, pixel, format, series, index});
+}
+
+void TChartAxis::AddCustomLabels() {
+  const double tolerance = std::fabs(static_cast<double>(range_)) * 1e-12;
+  for (int i = 0; i < items_->Count(); ++i) {
+    TAxisItem& item = items_->Item(i);
+    const double value = item.Value();
+    if (value < iMinimum_ - tolerance || value > iMaximum_ + tolerance) continue;
+    const int pixel = CalcPosValue(value);
+    item.Pixel = pixel;
+    if (!tickOnLabelsOnly_) ticks_.push_back(pixel);
+    TCustomTextShape* format = item.FormatOrNull() ? item.FormatOrNull() : items_->Format();
+    if (!format->Visible()) continue;
+    PlaceLabel(value, pixel, item.Text().empty() ? FormatLabel(value) : item.Text(), item.FormatOrNull(), nullptr, i);
+  }
+}
+
+std::string TChartAxis::PointLabelText(TAxisLabelStyle style, TChartSeries& series, int index) {
+  switch (style) {
+    case talMark:
+      return series.MarkText(index);
+    case talText:
+      return series.PointLabel(index);
+    default:
+      return FormatLabel(this == series.GetHorizAxis() || (horizontal_ && series.GetHorizAxis() == nullptr)
+                             ? series.XValueAt(index)
+                             : series.YValueAt(index));
+  }
+}
+
+void TChartAxis::AddPointLabels(TAxisLabelStyle style) {
+  if (!owner_) return;
+  const std::vector<TChartSeries*> series = owner_->SeriesOfAxis(*this);
+  int first = -1, last = -1;
+  bool pointLabels = false;
+  for (TChartSeries* s : series) {
+    s->FindVisibleRange();
+    if (s->FirstVisible() >= 0 && (first < 0 || s->FirstVisible() < first)) first = s->FirstVisible();
+    last = std::max(last, s->LastVisible());
+    pointLabels |= s->Labels().Count() > 0;
+  }
+  if (first < 0 || last < first) return;
+  int step = 1;
+  if (!owner_->HasAxisLabelEvent() && !pointLabels) {
+    const RECT r = owner_->ChartRect();
+    const int room = horizontal_ ? r.right - r.left : r.bottom - r.top;
+    const int points = last - first + 1;
+    if (room < points && room >= 1) step = std::max(1, RoundInt(2.0L * points / room));
+  }
+  TCanvas3D* canvas = owner_->AxisCanvas();
+  if (canvas) owner_->AssignAxisFont(labelsFont_.get());
+  const int lineHeight = canvas ? canvas->LineHeight() : owner_->LabelLineHeight(*this);
+  const int angle = ((labelsAngle_ % 360) + 360) % 360;
+  const bool textAlong = horizontal_ ? angle % 180 == 0 : (angle == 90 || angle == 270);
+  auto halfExtent = [&](const std::string& text) {
+    const int extent = textAlong ? (canvas ? canvas->MeasureTextWidth(text) : owner_->LabelTextWidth(*this, text))
+                                 : TextLineCount(text) * lineHeight;
+    return (extent + static_cast<int>(std::trunc(extent * 0.02L * labelsSeparation_))) / 2;
+  };
+  const double tolerance = std::fabs(static_cast<double>(range_)) * 1e-12;
+  const bool trim = labelsAutoText_ && labelsAutoText_->Trim();
+  for (TChartSeries* s : series) {
+    bool firstOfSeries = true;
+    int previousPixel = 0, previousHalf = 0;
+    for (int i = first; i <= last && i < s->PointCount(); i += step) {
+      std::string text = PointLabelText(style, *s, i);
+      owner_->GetSeriesAxisLabel(*this, s, i, text);
+      double value;
+      if (isDepth_)
+        value = s->EffectiveDepthOrder();
+      else
+        value = horizontal_ ? s->XValueAt(i) : s->YValueAt(i);
+      if (value < iMinimum_ - tolerance || value > iMaximum_ + tolerance) continue;
+      const int pixel = CalcPosValue(value);
+      if (!tickOnLabelsOnly_ && std::find(ticks_.begin(), ticks_.end(), pixel) == ticks_.end())
+        ticks_.push_back(pixel);
+      int half = halfExtent(text);
+      if (labelsSeparation_ != 0 && !firstOfSeries) {
+        const int distance = std::abs(pixel - previousPixel);
+        if (distance < previousHalf + half) {
+          if (!trim) continue;
+          while (!text.empty() && distance < previousHalf + half) {
+            text.pop_back();
+            half = halfExtent(text);
+          }
+          if (text.empty()) continue;
+        }
+      }
+      PlaceLabel(value, pixel, text, nullptr, s, i);
+      firstOfSeries = false;
+      previousPixel = pixel;
+      previousHalf = half;
+    }
+  }
+}
+
+void TChartAxis::AddDepthTitleLabels() {
+  if (!owner_) return;
+  const std::vector<TChartSeries*> series = owner_->ActiveSeriesList();
+  for (long long i = static_cast<long long>(std::trunc(iMinimum_)); i <= static_cast<long long>(std::trunc(iMaximum_));
+       ++i) {
+    if (i < 0 || i >= static_cast<long long>(series.size())) continue;
+    TChartSeries* s = series[static_cast<size_t>(i)];
+    std::string text = s->Title().empty() ? s->DisplayName() : s->Title();
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    owner_->GetSeriesAxisLabel(*this, s, static_cast<int>(i), text);
+    const double value = iMaximum_ - static_cast<double>(i) - 0.5;
+    PlaceLabel(value, CalcPosValue(value), text, nullptr, s, static_cast<int>(i));
+  }
 }
 
 std::vector<int> TChartAxis::MinorTickPixels() const {
@@ -265,28 +423,54 @@ int TChartAxis::LabelExtent(TKelFont* font, int angle, int fixedSize, const std:
   if (!text.empty()) {
     w = width(text);
   } else {
-    // The widest value label, plus one blank.
-    const std::vector<double> values = ValueLabelValues();
-    const size_t n = std::min(values.size(), static_cast<size_t>(kMaxMeasuredLabels));
-    for (size_t i = 0; i < n; ++i) {
-      const std::string label = FormatLabel(values[i]);
+    // The widest label of the style, plus one blank for value labels.
+    bool values = false;
+    const std::vector<std::string> labels = MeasuredLabels(values);
+    for (const std::string& label : labels) {
       const int lines = TextLineCount(label);
       for (int k = 1; k <= lines; ++k) w = std::max(w, width(lines == 1 ? label : FieldAtSep(label, k, "\r")));
     }
-    if (n > 0) w += width(" ");
+    if (values && !labels.empty()) w += width(" ");
   }
   const long double a = angle * 3.14159265358979323846L / 180;
   if (horizontal_) return lineHeight + RoundInt(std::fabs(std::sin(a)) * w);
   return RoundInt(std::fabs(std::cos(a)) * w);
 }
 
+std::vector<std::string> TChartAxis::MeasuredLabels(bool& values) {
+  std::vector<std::string> result;
+  values = false;
+  if (HasCustomItems()) {
+    for (int i = 0; i < items_->Count(); ++i)
+      result.push_back(items_->Item(i).Text().empty() ? FormatLabel(items_->Item(i).Value()) : items_->Item(i).Text());
+    return result;
+  }
+  const TAxisLabelStyle style = LabelStyleInUse();
+  if (style == talMark || style == talText || style == talPointValue) {
+    if (!owner_) return result;
+    for (TChartSeries* s : owner_->SeriesOfAxis(*this)) {
+      const int n = std::min(s->PointCount(), kMaxMeasuredLabels);
+      for (int i = 0; i < n; ++i) {
+        std::string text = PointLabelText(style, *s, i);
+        owner_->GetSeriesAxisLabel(*this, s, i, text);
+        result.push_back(std::move(text));
+      }
+    }
+    return result;
+  }
+  values = true;
+  const std::vector<double> list = ValueLabelValues();
+  const size_t n = std::min(list.size(), static_cast<size_t>(kMaxMeasuredLabels));
+  for (size_t i = 0; i < n; ++i) result.push_back(FormatLabel(list[i]));
+  return result;
+}
+
 int TChartAxis::LabelSize() {
   if (heightFactor_ == 0) {
     heightFactor_ = 1;
     if (horizontal_ && labelsAngle_ == 0) {
-      const std::vector<double> values = ValueLabelValues();
-      const size_t n = std::min(values.size(), static_cast<size_t>(kMaxMeasuredLabels));
-      for (size_t i = 0; i < n; ++i) heightFactor_ = std::max(heightFactor_, TextLineCount(FormatLabel(values[i])));
+      bool values = false;
+      for (const std::string& label : MeasuredLabels(values)) heightFactor_ = std::max(heightFactor_, TextLineCount(label));
     }
   }
   int size = LabelExtent(labelsFont_.get(), labelsAngle_, labelsSize_, std::string()) * heightFactor_;
@@ -348,11 +532,29 @@ void TChartAxis::PaintAxis(bool setPosition) {
   ElementScope element(canvas, elementName_);
   RefreshDateTime();
   if (setPosition) ComputePosition();
+  DrawBackShape();
   DrawTitle();
   BuildLabels();
   if (labelsBehind_) DrawLabels();
   DrawLineTicksAndGrid();
   if (!labelsBehind_) DrawLabels();
+}
+
+TRect TChartAxis::BackShapeBox() {
+  const TCustomTextShape* format = LabelsFormat();
+  const int margins = horizontal_ ? format->Margins()->pixTop + format->Margins()->pixBottom
+                                  : format->Margins()->pixLeft + format->Margins()->pixRight;
+  const int across = (labels_ ? LabelSize() : 0) + margins + 3 + AxisLineAndTickSize(true);
+  const int outer = MoveOutward(posAxis_, across);
+  const int a0 = std::min(iStartPos_, iEndPos_), a1 = std::max(iStartPos_, iEndPos_);
+  const int c0 = std::min(posAxis_, outer), c1 = std::max(posAxis_, outer);
+  return horizontal_ ? TRect(a0, c0, a1, c1) : TRect(c0, a0, c1, a1);
+}
+
+void TChartAxis::DrawBackShape() {
+  if (!shape_ || !shape_->Visible()) return;
+  shape_->Bounds = BackShapeBox();
+  shape_->DrawInRect(shape_->Bounds, zPixel_, 0);
 }
 
 void TChartAxis::DrawLineTicksAndGrid() {
@@ -424,35 +626,100 @@ void TChartAxis::DrawLabels() {
   if (labelItems_.empty()) return;
   TCanvas3D* canvas = owner_->AxisCanvas();
   ElementScope element(canvas, "Labels");
-  owner_->AssignAxisFont(labelsFont_.get());
   canvas->SetBackMode(TRANSPARENT);
   const double tolerance = std::fabs(static_cast<double>(range_)) * 1e-12;
+  TCustomTextShape* common = LabelsFormat();
+  int row = 0;
   for (const TAxisLabelItem& item : labelItems_) {
     if (item.Value < iMinimum_ - tolerance || item.Value > iMaximum_ + tolerance) continue;
-    if (labelsFormat_ && !labelsFormat_->Visible()) continue;
-    DrawLabel(item);
+    if (!(item.Format ? item.Format : common)->Visible()) continue;
+    DrawLabel(item, row);
+    if (labelsAlternate_) row = 1 - row;
   }
   canvas->SetBackMode(OPAQUE);
 }
 
-void TChartAxis::DrawLabel(const TAxisLabelItem& item) {
+void TChartAxis::DrawLabel(const TAxisLabelItem& item, int row) {
   TCanvas3D* canvas = owner_->AxisCanvas();
+  // An item with its own box draws in its font; other labels in the axis label font.
+  owner_->AssignAxisFont(item.Format ? item.Format->Font() : labelsFont_.get());
   const int lineHeight = canvas->LineHeight();
-  const int lines = TextLineCount(item.Text);
+  std::string text = item.Text;
+  const int lines = TextLineCount(text);
   int angle = labelsAngle_ % 360;
   if (angle < 0) angle += 360;
+  int widest = 0;
+  for (int n = 1; n <= lines; ++n)
+    widest = std::max(widest, canvas->MeasureTextWidth(lines == 1 ? text : FieldAtSep(text, n, "\r")));
+  // The second row of alternating labels stands one line (or one label) further out.
+  int across = posLabels_;
+  if (row == 1) across = MoveOutward(across, horizontal_ ? lineHeight : LabelSize() / 2);
+  int align;
   int x, y;
   if (horizontal_) {
-    canvas->SetTextAlign(otherSide_ ? kTaCenter | kTaBottom : kTaCenter);
+    align = otherSide_ ? kTaCenter | kTaBottom : kTaCenter;
     x = item.Pixel;
-    y = otherSide_ ? posLabels_ - (lines - 1) * lineHeight : posLabels_;
+    y = otherSide_ ? across - (lines - 1) * lineHeight : across;
+    if (labelsExponent_) {
+      x -= widest / 10;
+      y += lineHeight * lines / 2;
+    }
   } else {
-    canvas->SetTextAlign(otherSide_ ? kTaLeft : kTaRight);
-    x = posLabels_;
+    x = across;
+    if (labelsAlign_ == alCenter) {
+      align = kTaCenter;
+    } else if (labelsAlign_ == alOpposite) {
+      // Moved by the label size and aligned towards the axis.
+      x = MoveOutward(across, LabelSize());
+      align = otherSide_ ? kTaRight : kTaLeft;
+    } else {
+      align = otherSide_ ? kTaLeft : kTaRight;
+    }
     y = item.Pixel - lineHeight / 2 - (lines - 1) * lineHeight / 2;
+    if (labelsExponent_) y += lineHeight * lines / 8;
+  }
+  if (horizontal_ && labelsAlign_ == alCenter) align = kTaCenter;
+  int z = zPixel_;
+  bool draw = true;
+  if (OnDrawLabel) OnDrawLabel(this, x, y, z, text, draw);
+  if (!draw) return;
+  // A visible opaque back shape hides labels outside it.
+  if (shape_ && shape_->Visible() && !shape_->Transparent() && !owner_->AxisView3D()) {
+    int left = x;
+    if ((align & kTaCenter) == kTaCenter) left = x - widest / 2;
+    else if ((align & kTaRight) == kTaRight) left = x - widest;
+    const TRect box(left, y, left + widest, y + lines * lineHeight);
+    const TRect& s = shape_->Bounds;
+    if (box.Right <= s.Left || box.Left >= s.Right || box.Bottom <= s.Top || box.Top >= s.Bottom) return;
+  }
+  canvas->SetTextAlign(align);
+  const std::string upper = UpperCase(text);
+  const size_t e = upper.find('E');
+  if (labelsExponent_ && e != std::string::npos && angle == 0 && lines == 1) {
+    // Mantissa at full size, the exponent smaller and raised.
+    const std::string mantissa = text.substr(0, e);
+    const std::string exponent = text.substr(e + 1);
+    const int mantissaWidth = canvas->MeasureTextWidth(mantissa);
+    TKelFont* font = item.Format ? item.Format->Font() : labelsFont_.get();
+    TKelFont small(TNotifyEvent{});
+    small.Assign(font);
+    small.SetSize(std::max(1, RoundInt(font->Size() * 0.75L)));
+    owner_->AssignAxisFont(&small);
+    const int exponentWidth = canvas->MeasureTextWidth(exponent);
+    int left = x;
+    const int total = mantissaWidth + exponentWidth;
+    if ((align & kTaCenter) == kTaCenter) left = x - total / 2;
+    else if ((align & kTaRight) == kTaRight) left = x - total;
+    const int vertical = align & kTaBottom;
+    owner_->AssignAxisFont(item.Format ? item.Format->Font() : labelsFont_.get());
+    canvas->SetTextAlign(kTaLeft | vertical);
+    canvas->TextOut(left, y, mantissa);
+    owner_->AssignAxisFont(&small);
+    canvas->TextOut(left + mantissaWidth, y - (lineHeight / 2 - 2), exponent);
+    return;
   }
   for (int n = 1; n <= lines; ++n) {
-    const std::string piece = lines == 1 ? item.Text : FieldAtSep(item.Text, n, "\r");
+    const std::string piece = lines == 1 ? text : FieldAtSep(text, n, "\r");
     if (angle != 0)
       canvas->RotatedTextOut(x, y, piece, angle, false);
     else

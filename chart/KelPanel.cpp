@@ -9,6 +9,7 @@
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
+#include "toolkit/rtl/Math.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/ui/Messages.h"
@@ -448,7 +449,15 @@ void TCustomKelPanel::SetRegion() {
 }
 
 void TCustomKelPanel::Resize() {
-  if (!ComponentState().Contains(csLoading) && borderRound_ > 0) SetRegion();
+  if (!ComponentState().Contains(csLoading)) {
+    if (borderRound_ > 0) SetRegion();
+    // Automatic text zoom follows the larger relative growth of the panel since loading.
+    if (view3DOptions_ && view3DOptions_->ZoomText() == ztAuto && baseWidth_ > 0 && baseHeight_ > 0) {
+      const int byHeight = static_cast<int>(Round(static_cast<long double>(Height() - baseHeight_) * 100 / baseHeight_));
+      const int byWidth = static_cast<int>(Round(static_cast<long double>(Width() - baseWidth_) * 100 / baseWidth_));
+      view3DOptions_->SetFontZoom(100 + std::max(byHeight, byWidth));
+    }
+  }
   TCustomPanelNoCaption::Resize();
 }
 
@@ -498,4 +507,32 @@ void TCustomKelPanel::WndProc(TMessage& message) {
     default:
       TCustomPanelNoCaption::WndProc(message);
   }
+}
+
+// ---- Copying --------------------------------------------------------------------------------
+
+void TCustomKelPanel::Assign(TPersistent* source) {
+  auto* other = dynamic_cast<TCustomKelPanel*>(source);
+  if (other == nullptr) {
+    TCustomPanelNoCaption::Assign(source);
+    return;
+  }
+  if (other == this) return;
+  SetBevelInner(other->BevelInner());
+  SetBevelOuter(other->BevelOuter());
+  SetBevelWidth(other->BevelWidth());
+  border_->Assign(other->border_.get());
+  SetBorderRound(other->borderRound_);
+  if (canvas_ && other->canvas_) canvas_->SetBuffered(other->canvas_->GetBuffered());
+  SetColor(other->Color());
+  emboss_->Assign(other->emboss_.get());
+  for (int i = 0; i < 4; ++i) margins_[i] = other->margins_[i];
+  marginUnits_ = other->marginUnits_;
+  panning_->Assign(other->panning_.get());
+  for (int i = 0; i < 4; ++i) printMargins_[i] = other->printMargins_[i];
+  printProportional_ = other->printProportional_;
+  shadow_->Assign(other->shadow_.get());
+  view3D_ = other->view3D_;
+  view3DOptions_->Assign(other->view3DOptions_.get());
+  Invalidate();
 }

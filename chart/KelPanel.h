@@ -158,6 +158,11 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   void WriteBitmapFile(const std::string& fileName) { WriteBitmapFileRect(fileName, GetPanelRect()); }
   void WriteBitmapFileRect(const std::string& fileName, const TRect& rect);
 
+  // From another chart panel: bevels, border, corner rounding, the canvas's buffering, colour,
+  // emboss, margins and their units, panning, print margins, PrintProportional, shadow and the 3D
+  // view; from anything else the toolkit's Assign.
+  void Assign(TPersistent* source) override;
+
   // ---- Text --------------------------------------------------------------------------------
   // Gives the canvas a font: a default-marked font becomes the panel font; 3D-zoomed in 3D.
   void AssignCanvasFont(TKelFont* font);

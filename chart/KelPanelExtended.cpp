@@ -6,6 +6,7 @@
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
+#include "chart/BackImage.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
@@ -150,7 +151,41 @@ void TCustomKelPanelExtended::PaintPanelBackground(const TRect& r) {
     }
   }
   PaintFrameAndGradient(r);
+  if (backImage_ && backImage_->HasGraphic() && !backImage_->Inside()) {
+    DrawBackImage(r, 0);
+    // A partly transparent gradient lies over the image too.
+    if (gradient_ && gradient_->Visible() && gradient_->HasColors()) {
+      bool seeThrough = false;
+      for (int i = 0; i < gradient_->Colors()->Count(); ++i)
+        seeThrough |= gradient_->Colors()->Item(i)->Transparency() > 0;
+      if (seeThrough) PaintFrameAndGradient(r);
+    }
+  }
   PaintBevels(r);
+}
+
+TBackImage* TCustomKelPanelExtended::BackImage() {
+  if (!backImage_) {
+    backImage_ = std::make_unique<TBackImage>();
+    backImage_->OnChange = ChangeCallback();
+  }
+  return backImage_.get();
+}
+
+void TCustomKelPanelExtended::SetBackImage(TBackImage* value) {
+  if (value == nullptr) {
+    backImage_.reset();
+    Invalidate();
+    return;
+  }
+  BackImage()->Assign(value);
+}
+
+void TCustomKelPanelExtended::DrawBackImage(const TRect& r, int) {
+  if (!backImage_ || !backImage_->HasGraphic()) return;
+  // Centred and custom images stand on the panel's own frame and gradient.
+  if (backImage_->Mode() == pbmCenter || backImage_->Mode() == pbmCustom) PaintFrameAndGradient(r);
+  backImage_->DrawFlat(Canvas3D(), r);
 }
 
 void TCustomKelPanelExtended::PaintFrameAndGradient(const TRect& r) {
@@ -213,4 +248,21 @@ void TCustomKelPanelExtended::DrawZoomRectangle() {
   canvas->Brush()->SetStyle(bsClear);
   canvas->UsePen(zoom_->Pen());
   canvas->Rectangle(zoom_->X0, zoom_->Y0, zoom_->X1, zoom_->Y1);
+}
+
+void TCustomKelPanelExtended::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TCustomKelPanelExtended*>(source); other != nullptr && other != this) {
+    if (other->gradient_)
+      Gradient()->Assign(other->gradient_.get());
+    else
+      gradient_.reset();
+    if (other->backImage_)
+      BackImage()->Assign(other->backImage_.get());
+    else
+      backImage_.reset();
+    allowPanning_ = other->allowPanning_;
+    scrollMouseButton_ = other->scrollMouseButton_;
+    zoom_->Assign(other->zoom_.get());
+  }
+  TCustomKelPanel::Assign(source);
 }

@@ -10,6 +10,7 @@
 class TKelGradient;
 class TKelPen;
 class TKelBrush;
+class TBackImage;
 
 enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 enum TKelZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
@@ -58,6 +59,13 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TKelGradient* Gradient();
   bool HasGradient() const { return gradient_ != nullptr; }
   TKelZoom* Zoom() const { return zoom_.get(); }
+  // The back image, created on first use (its change repaints the panel); setting null frees
+  // it and repaints, another image is copied.
+  TBackImage* BackImage();
+  bool HasBackImage() const { return backImage_ != nullptr; }
+  void SetBackImage(TBackImage* value);
+  // Paints the back image into r (flat; a depth other than 0 draws it flat too).
+  void DrawBackImage(const TRect& r, int depth);
   TPanningMode AllowPanning() const { return allowPanning_; }
   void SetAllowPanning(TPanningMode value) { allowPanning_ = value; }
   TMouseButton ScrollMouseButton() const { return scrollMouseButton_; }
@@ -65,6 +73,9 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TMouseWheelStyle ZoomWheel() const { return zoomWheel_; }
   void SetZoomWheel(TMouseWheelStyle value) { zoomWheel_ = value; }
 
+  // From another extended panel: gradient, panning and scroll settings and zoom, then the
+  // panel part.
+  void Assign(TPersistent* source) override;
   // The legacy entries "AllowZoom", "AnimatedZoom" and "AnimatedZoomSteps" (read only).
   void DefineProperties(TFiler& filer) override;
   // The gradient's start colour when the gradient is visible, else the panel colour.
@@ -79,5 +90,6 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   std::unique_ptr<TKelGradient> gradient_;
   TMouseButton scrollMouseButton_ = mbRight;
   std::unique_ptr<TKelZoom> zoom_;
+  std::unique_ptr<TBackImage> backImage_;
   TMouseWheelStyle zoomWheel_ = pmwNone;
 };

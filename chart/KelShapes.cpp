@@ -7,10 +7,16 @@
 
 #include "canvas/Canvas3D.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelCorners.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
+#include "chart/BackImage.h"
 #include "chart/KelProcs.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/classes/StringList.h"
+#include "toolkit/graphics/Color.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
 
@@ -49,9 +55,49 @@ const TEnumInfo& EnumTypeInfo(TMarginUnits) {
   static const TEnumInfo info("TMarginUnits", {"maPercentFont", "maPercentSize", "maPixels"});
   return info;
 }
+const TEnumInfo& EnumTypeInfo(TKelShapeLayout) {
+  static const TEnumInfo info("TKelShapeLayout", {"slTopBottom", "slLeftRight"});
+  return info;
+}
 const TEnumInfo& EnumTypeInfo(TKelTextFormat) {
   static const TEnumInfo info("TTextFormat", {"ttfNormal", "ttfHtml"});
   return info;
+}
+
+// ---- Automatic text ------------------------------------------------------------------------
+
+const TClassInfo& TAutomaticText::StaticClass() {
+  using A = TAutomaticText;
+  static const TClassInfo info = TClassBuilder<A>("TAutomaticText", &TPersistent::StaticClass())
+                                     .Property("Hide", &A::Hide, &A::SetHide)
+                                     .Default(true)
+                                     .Property("Move", &A::Move, &A::SetMove)
+                                     .Default(true)
+                                     .Property("Resize", &A::Resize, &A::SetResize)
+                                     .Default(true)
+                                     .Property("Rotate", &A::Rotate, &A::SetRotate)
+                                     .Default(true)
+                                     .Property("Trim", &A::Trim, &A::SetTrim)
+                                     .Default(true)
+                                     .Property("Wrap", &A::Wrap, &A::SetWrap)
+                                     .Default(true)
+                                     .Build();
+  return info;
+}
+
+void TAutomaticText::Assign(TPersistent* source) {
+  auto* other = dynamic_cast<TAutomaticText*>(source);
+  if (other == nullptr) {
+    TPersistent::Assign(source);
+    return;
+  }
+  flags_ = other->flags_;
+}
+
+void TAutomaticText::SetFlag(int index, bool value) {
+  if (flags_[index] == value) return;
+  flags_[index] = value;
+  if (changed_) changed_(this);
 }
 
 // ---- Callout ---------------------------------------------------------------------------------
@@ -295,9 +341,78 @@ TKelCustomShape::TKelCustomShape(IShapePanel* panel) : panel_(panel) {
   shadow_ = std::make_unique<TKelShadow>(changed);
   shadow_->SetDefaults(shadow_->Visible(), clBlack, 3);
   font_ = std::make_unique<TKelFont>(changed);
+  children_ = std::make_unique<TKelShapes>(this);
 }
 
 TKelCustomShape::~TKelCustomShape() = default;
+
+void TKelCustomShape::AttachPanel(IShapePanel* panel) {
+  panel_ = panel;
+  for (int i = 0; i < children_->Count(); ++i) children_->Item(i).Shape()->AttachPanel(panel);
+}
+
+TKelEmboss* TKelCustomShape::Emboss() {
+  if (!emboss_) emboss_ = std::make_unique<TKelEmboss>([this](TObject* sender) { PartChanged(sender); });
+  return emboss_.get();
+}
+
+void TKelCustomShape::SetEmboss(TKelEmboss* value) {
+  if (value == nullptr) emboss_.reset();
+  else Emboss()->Assign(value);
+  Repaint();
+}
+
+TKelCorners* TKelCustomShape::Corners() {
+  if (!corners_) corners_ = std::make_unique<TKelCorners>([this](TObject* sender) { PartChanged(sender); });
+  return corners_.get();
+}
+
+void TKelCustomShape::SetCorners(TKelCorners* value) {
+  if (value == nullptr) corners_.reset();
+  else Corners()->Assign(value);
+  Repaint();
+}
+
+TBackImage* TKelCustomShape::Picture() {
+  if (!picture_) {
+    picture_ = std::make_unique<TBackImage>();
+    picture_->OnChange = [this](TObject* sender) { PartChanged(sender); };
+  }
+  return picture_.get();
+}
+
+void TKelCustomShape::SetPicture(TBackImage* value) {
+  if (value == nullptr) picture_.reset();
+  else Picture()->Assign(value);
+  Repaint();
+}
+
+void TKelCustomShape::SetChildLayout(TKelShapeLayout value) {
+  if (childLayout_ == value) return;
+  childLayout_ = value;
+  Repaint();
+}
+
+TKelCustomShape* TKelCustomShape::NewChildShape(IShapePanel* panel) { return new TKelShape(panel); }
+
+int TKelCustomShape::ChildStart() { return childLayout_ == slLeftRight ? Bounds.Left : Bounds.Top; }
+
+void TKelCustomShape::DefineProperties(TFiler& filer) {
+  TPersistent::DefineProperties(filer);
+  filer.DefineProperty(
+      "ShadowColor",
+      [this](TReader& r) {
+        TColor color = clBlack;
+        if (r.NextValue() == vaIdent) {
+          if (!IdentToColor(r.ReadIdent(), color)) color = clBlack;
+        } else {
+          color = static_cast<TColor>(r.ReadInteger());
+        }
+        shadow_->SetColor(color);
+      },
+      nullptr, false);
+  filer.DefineProperty("ShadowSize", [this](TReader& r) { shadow_->ChangeSize(r.ReadInteger()); }, nullptr, false);
+}
 
 void TKelCustomShape::Assign(TPersistent* source) {
   auto* other = dynamic_cast<TKelCustomShape*>(source);
@@ -315,6 +430,14 @@ void TKelCustomShape::Assign(TPersistent* source) {
   shapeStyle_ = other->shapeStyle_;
   roundSize_ = other->roundSize_;
   shadow_->Assign(other->shadow_.get());
+  if (other->emboss_) Emboss()->Assign(other->emboss_.get());
+  else emboss_.reset();
+  if (other->corners_) Corners()->Assign(other->corners_.get());
+  else corners_.reset();
+  if (other->picture_) Picture()->Assign(other->picture_.get());
+  else picture_.reset();
+  childLayout_ = other->childLayout_;
+  children_->Assign(other->children_.get());
   if (other->callout_) ShapeCallout()->Assign(other->callout_.get());
   else callout_.reset();
   transparent_ = other->transparent_;
@@ -390,6 +513,78 @@ bool TKelCustomShape::Clicked(TPoint p) const {
 
 void TKelCustomShape::CalcSize() {
   if (autoSize_) Bounds = TRect(Bounds.Left, Bounds.Top, Bounds.Left, Bounds.Top);
+  for (int i = 0; i < children_->Count(); ++i) {
+    TKelCustomShape* child = children_->Item(i).Shape();
+    if (!child->Visible()) continue;
+    child->CalcSize();
+    if (childLayout_ == slLeftRight) {
+      Bounds.Right += child->Width();
+      Bounds.Bottom = Bounds.Top + std::max(Height(), child->Height());
+    } else {
+      Bounds.Right = Bounds.Left + std::max(Width(), child->Width());
+      Bounds.Bottom += child->Height();
+    }
+  }
+}
+
+void TKelCustomShape::LayoutChildren(int z, double angle) {
+  int position = ChildStart();
+  for (int i = 0; i < children_->Count(); ++i) {
+    TKelCustomShape* child = children_->Item(i).Shape();
+    if (!child->Visible()) continue;
+    if (childLayout_ == slLeftRight) {
+      child->MoveTo(position, Bounds.Top);
+    } else {
+      int x = Bounds.Left;
+      if (child->Alignment() == taCenter) x = (Bounds.Left + Bounds.Right - child->Width()) / 2;
+      else if (child->Alignment() == taRightJustify) x = Bounds.Right - child->Width();
+      child->MoveTo(x, position);
+    }
+    child->DrawInRect(child->Bounds, z, angle);
+    position += childLayout_ == slLeftRight ? child->Width() : child->Height();
+  }
+}
+
+void TKelCustomShape::DrawEffects(TCanvas3D* canvas, const TRect& r, double angle) {
+  if (brush_->Style() == bsClear) return;
+  for (TKelShadow* effect : {shadow_.get(), static_cast<TKelShadow*>(emboss_.get())}) {
+    if (effect == nullptr || !effect->IsShown()) continue;
+    // The shadow grows outward with a wide pen, the emboss inward.
+    const int direction = effect == shadow_.get() ? 1 : -1;
+    TRect e = r;
+    if (pen_->Visible() && pen_->Width() > 1) {
+      const int grow = direction * (pen_->Width() / 2);
+      e = TRect(e.Left - grow, e.Top - grow, e.Right + grow, e.Bottom + grow);
+    }
+    canvas->Pen()->SetStyle(psClear);
+    if (shapeStyle_ == fosEllipse) {
+      effect->Draw(canvas, e, 0, 0, 360);
+    } else {
+      const bool full3D = canvas->SupportsFull3D();
+      if (!full3D) canvas->SuspendRotation();
+      effect->DrawRect(canvas, e, shapeStyle_ == fosRectangle ? 0 : roundSize_, angle);
+      if (!full3D) canvas->ResumeRotation();
+    }
+  }
+}
+
+void TKelCustomShape::FillWithPicture(TCanvas3D* canvas, const TRect& r) {
+  int clips = 0;
+  if (shapeStyle_ == fosEllipse) {
+    canvas->ClipToEllipse(r, false);
+    ++clips;
+  }
+  picture_->DrawFlat(canvas, r);
+  while (clips-- > 0) canvas->PopClip();
+  // A gradient with see-through stops lies over the picture; otherwise nothing more fills.
+  bool seeThrough = false;
+  if (TKelGradient* gradient = brush_->HasGradient() ? brush_->Gradient() : nullptr;
+      gradient && gradient->Visible() && gradient->HasColors())
+    for (int i = 0; i < gradient->Colors()->Count(); ++i) seeThrough |= gradient->Colors()->Item(i)->Transparency() > 0;
+  if (seeThrough)
+    canvas->UseBrushInColor(brush_.get(), color_);
+  else
+    canvas->Brush()->SetStyle(bsClear);
 }
 
 void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
@@ -409,18 +604,11 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
   if (transparent_) {
     canvas->Brush()->SetStyle(bsClear);
   } else {
-    if (shadow_->IsShown() && brush_->Style() != bsClear) {
-      TRect s = r;
-      if (pen_->Visible() && pen_->Width() > 1) {
-        const int grow = pen_->Width() / 2;
-        s = TRect(s.Left - grow, s.Top - grow, s.Right + grow, s.Bottom + grow);
-      }
-      canvas->Pen()->SetStyle(psClear);
-      canvas->SuspendRotation();
-      shadow_->DrawRect(canvas, s, shapeStyle_ == fosRectangle ? 0 : roundSize_, angle);
-      canvas->ResumeRotation();
-    }
-    canvas->UseBrushInColor(brush_.get(), color_);
+    DrawEffects(canvas, r, angle);
+    if (picture_ && picture_->HasGraphic())
+      FillWithPicture(canvas, r);
+    else
+      canvas->UseBrushInColor(brush_.get(), color_);
     canvas->UsePen(pen_.get());
   }
   DrawRectShape(canvas, r, z, angle);
@@ -431,6 +619,7 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
                            bevel_ == bvRaised ? static_cast<TColor>(0xA0A0A0) : clWhite, width);
   }
   DrawContent(canvas, r, z, angle);
+  if (children_->Count() > 0) LayoutChildren(z, angle);
   if (blend != nullptr) canvas->FinishTransparency(blend);
 }
 
@@ -441,7 +630,7 @@ void TKelCustomShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, do
     canvas->Polygon(TPointArray(c.begin(), c.end()), 3);
     return;
   }
-  if (canvas->SupportsFull3D()) {
+  if (canvas->SupportsFull3D() || DrawAtDepth) {
     canvas->RectangleAtZ(r, z);
     return;
   }
@@ -458,7 +647,7 @@ void TKelCustomShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, do
       canvas->EllipseFromRect(r);
       break;
     case fosRoundRectangle:
-      canvas->RoundRect(r.Left, r.Top, r.Right, r.Bottom, roundSize_, roundSize_);
+      canvas->DrawCorneredRect(r, roundSize_, roundSize_, corners_.get());
       break;
   }
 }
@@ -548,9 +737,23 @@ void TCustomTextShape::CalcSize() {
   else
     margins_->Compute(W, H, h);
   W += 2 * (margins_->pixLeft + margins_->pixRight);
-  // Top-to-bottom layout of the shape's own content.
-  Bounds.Right = std::max(Bounds.Right, Bounds.Left + W);
-  Bounds.Bottom += H + margins_->pixTop + margins_->pixBottom;
+  if (childLayout_ == slLeftRight) {
+    Bounds.Bottom = std::max(Bounds.Bottom, Bounds.Top + H);
+    Bounds.Right += W + margins_->pixLeft + margins_->pixRight;
+  } else {
+    Bounds.Right = std::max(Bounds.Right, Bounds.Left + W);
+    Bounds.Bottom += H + margins_->pixTop + margins_->pixBottom;
+  }
+}
+
+TKelCustomShape* TCustomTextShape::NewChildShape(IShapePanel* panel) { return new TCustomTextShape(panel); }
+
+int TCustomTextShape::ChildStart() {
+  int start = TKelCustomShape::ChildStart();
+  if (PenCounts()) start += pen_->Width() / 2;
+  if (childLayout_ == slLeftRight) return start + textWidth_ + margins_->pixLeft;
+  const int lineHeight = lines_ > 0 ? textHeight_ / lines_ : 0;
+  return start + lineHeight * lines_ + margins_->pixTop;
 }
 
 void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int, double angle) {
@@ -631,3 +834,71 @@ void TTextShape::SetTop(int value) {
   Bounds.Bottom = value + h;
   Repaint();
 }
+
+// ---- Child shapes ---------------------------------------------------------------------------
+
+const TClassInfo& TKelShapeItem::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TKelShapeItem>("TKelShapeItem", &TCollectionItem::StaticClass()).Build();
+  return info;
+}
+
+TKelShapeItem::TKelShapeItem(TCollection* collection) : TCollectionItem(collection) {
+  auto* shapes = dynamic_cast<TKelShapes*>(collection);
+  TKelCustomShape* parent = shapes ? shapes->Parent() : nullptr;
+  shape_.reset(parent ? parent->NewChildShape(parent->Panel()) : new TKelShape(nullptr));
+  shape_->SetTransparent(true);
+}
+
+TKelShapeItem::~TKelShapeItem() {
+  if (auto* shapes = dynamic_cast<TKelShapes*>(Collection()); shapes && shapes->Parent()) shapes->Parent()->Repaint();
+}
+
+void TKelShapeItem::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TKelShapeItem*>(source)) {
+    shape_->Assign(other->shape_.get());
+    return;
+  }
+  TCollectionItem::Assign(source);
+}
+
+const TClassInfo& TKelShapes::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TKelShapes>("TKelShapes", &TOwnedCollection::StaticClass()).Build();
+  return info;
+}
+
+TKelShapes::TKelShapes(TKelCustomShape* shape) : TOwnedCollection(shape, TKelShapeItem::StaticClass()), shape_(shape) {}
+
+// ---- Strings shape --------------------------------------------------------------------------
+
+const TClassInfo& TStringsShape::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TStringsShape>("TStringsShape", &TTextShape::StaticClass()).Build();
+  return info;
+}
+
+TStringsShape::TStringsShape(IShapePanel* panel) : TTextShape(panel), lines_(std::make_unique<TStringList>()) {
+  lines_->OnChange = [this](TObject*) { LinesChanged(); };
+}
+
+TStringsShape::~TStringsShape() { lines_->OnChange = nullptr; }
+
+void TStringsShape::LinesChanged() {
+  if (copying_) return;
+  std::string text = lines_->Text();
+  // The list's text ends every line; the shape keeps no trailing line break.
+  if (text.size() > 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
+  copying_ = true;
+  SetText(text);
+  copying_ = false;
+  Repaint();
+}
+
+void TStringsShape::TextChanged() {
+  if (!copying_) {
+    copying_ = true;
+    lines_->SetText(Text());
+    copying_ = false;
+  }
+  Repaint();
+}
+
+void TStringsShape::SetLines(TStrings* value) { lines_->Assign(value); }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "canvas/CanvasTypes.h"
+#include "toolkit/classes/Collection.h"
 #include "toolkit/classes/Events.h"
 #include "toolkit/classes/Persistent.h"
 #include "toolkit/graphics/Color.h"
@@ -23,6 +24,12 @@ class TKelBrush;
 class TKelFont;
 class TKelPen;
 class TKelShadow;
+class TKelEmboss;
+class TKelCorners;
+class TBackImage;
+class TKelShapes;
+class TStringList;
+class TStrings;
 
 // What a shape needs of the panel it is drawn on; the chart panel implements it.
 class IShapePanel {
@@ -42,6 +49,8 @@ enum TChartObjectShapeStyle { fosRectangle, fosRoundRectangle, fosEllipse };
 enum TShapeCalloutSide { csNone, csLeft, csTop, csRight, csBottom };
 enum TMarginUnits { maPercentFont, maPercentSize, maPixels };
 enum TKelTextFormat { ttfNormal, ttfHtml };
+enum TKelShapeLayout { slTopBottom, slLeftRight };
+const TEnumInfo& EnumTypeInfo(TKelShapeLayout);
 const TEnumInfo& EnumTypeInfo(TChartObjectShapeStyle);
 const TEnumInfo& EnumTypeInfo(TShapeCalloutSide);
 const TEnumInfo& EnumTypeInfo(TMarginUnits);
@@ -49,6 +58,34 @@ const TEnumInfo& EnumTypeInfo(TKelTextFormat);
 
 class TKelCustomShape;
 class TCustomTextShape;
+
+// What a text may do on its own to fit: hide, move, resize, rotate, trim, wrap (all on at
+// first). A change of a flag calls the change callback.
+class TAutomaticText : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TAutomaticText(TNotifyEvent changed) : changed_(std::move(changed)) {}
+  void Assign(TPersistent* source) override;
+
+  bool Hide() const { return flags_[0]; }
+  void SetHide(bool value) { SetFlag(0, value); }
+  bool Move() const { return flags_[1]; }
+  void SetMove(bool value) { SetFlag(1, value); }
+  bool Resize() const { return flags_[2]; }
+  void SetResize(bool value) { SetFlag(2, value); }
+  bool Rotate() const { return flags_[3]; }
+  void SetRotate(bool value) { SetFlag(3, value); }
+  bool Trim() const { return flags_[4]; }
+  void SetTrim(bool value) { SetFlag(4, value); }
+  bool Wrap() const { return flags_[5]; }
+  void SetWrap(bool value) { SetFlag(5, value); }
+
+ private:
+  void SetFlag(int index, bool value);
+  TNotifyEvent changed_;
+  std::array<bool, 6> flags_{true, true, true, true, true, true};
+};
 
 // The pointer of a speech bubble: on which side, where along it (percent from its start),
 // how wide at its base and how deep (percent of the shape's size).
@@ -127,7 +164,8 @@ class TKelCustomShape : public TPersistent {
   void Assign(TPersistent* source) override;
 
   IShapePanel* Panel() const { return panel_; }
-  virtual void AttachPanel(IShapePanel* panel) { panel_ = panel; }
+  // Stores the panel and passes it to every child.
+  virtual void AttachPanel(IShapePanel* panel);
   // Invalidates the panel, when there is one.
   void Repaint();
 
@@ -177,6 +215,29 @@ class TKelCustomShape : public TPersistent {
   void SetTransparency(int value);
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment value);
+  // Created on first read; setting null frees, another object is copied.
+  TKelEmboss* Emboss();
+  bool HasEmboss() const { return emboss_ != nullptr; }
+  void SetEmboss(TKelEmboss* value);
+  TKelCorners* Corners();
+  bool HasCorners() const { return corners_ != nullptr; }
+  void SetCorners(TKelCorners* value);
+  // The fill picture (drawn instead of the brush when it holds a graphic).
+  TBackImage* Picture();
+  bool HasPicture() const { return picture_ != nullptr; }
+  void SetPicture(TBackImage* value);
+  // Child shapes laid out inside the shape, top to bottom or left to right.
+  TKelShapes* Children() const { return children_.get(); }
+  TKelShapeLayout ChildLayout() const { return childLayout_; }
+  void SetChildLayout(TKelShapeLayout value);
+  // The shape a new child item holds (a plain shape; text shapes make text shapes).
+  virtual TKelCustomShape* NewChildShape(IShapePanel* panel);
+  // Where the children start: bounds left (left to right) or top.
+  virtual int ChildStart();
+  // The legacy entries "ShadowColor" and "ShadowSize" (read only).
+  void DefineProperties(TFiler& filer) override;
+  // Draw through the canvas's 3D operations at the given depth even on a flat canvas.
+  bool DrawAtDepth = false;
 
  protected:
   // Fill, outline, bevel and (for text shapes) the text, in rectangle r at depth z.
@@ -192,6 +253,14 @@ class TKelCustomShape : public TPersistent {
   std::unique_ptr<TKelFont> font_;
   std::unique_ptr<TKelShadow> shadow_;
   std::unique_ptr<TShapeCallout> callout_;
+  std::unique_ptr<TKelEmboss> emboss_;
+  std::unique_ptr<TKelCorners> corners_;
+  std::unique_ptr<TBackImage> picture_;
+  std::unique_ptr<TKelShapes> children_;
+  TKelShapeLayout childLayout_ = slTopBottom;
+  void DrawEffects(TCanvas3D* canvas, const TRect& r, double angle);
+  void FillWithPicture(TCanvas3D* canvas, const TRect& r);
+  void LayoutChildren(int z, double angle);
   bool visible_ = true;
   int angle_ = 0;
   bool autoSize_ = true;
@@ -222,6 +291,8 @@ class TCustomTextShape : public TKelCustomShape {
   void Assign(TPersistent* source) override;
 
   void CalcSize() override;
+  TKelCustomShape* NewChildShape(IShapePanel* panel) override;
+  int ChildStart() override;
 
   const std::string& Text() const { return text_; }
   void SetText(const std::string& value);
@@ -269,4 +340,52 @@ class TTextShape : public TCustomTextShape {
 
  private:
   bool customPosition_ = false;
+};
+
+// One child shape of a shape's Children; freeing it repaints the parent.
+class TKelShapeItem : public TCollectionItem {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TKelShapeItem(TCollection* collection);
+  ~TKelShapeItem() override;
+  void Assign(TPersistent* source) override;
+  TKelCustomShape* Shape() const { return shape_.get(); }
+
+ private:
+  std::unique_ptr<TKelCustomShape> shape_;
+};
+
+class TKelShapes : public TOwnedCollection {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TKelShapes(TKelCustomShape* shape);
+  TKelCustomShape* Parent() const { return shape_; }
+  TKelShapeItem& Item(int index) const { return *static_cast<TKelShapeItem*>(Items(index)); }
+  // A new child (transparent at first) and its shape.
+  TKelCustomShape* AddShape() { return static_cast<TKelShapeItem*>(Add())->Shape(); }
+
+ private:
+  TKelCustomShape* shape_;
+};
+
+// A text shape whose text is also a list of lines, kept in step both ways.
+class TStringsShape : public TTextShape {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TStringsShape(IShapePanel* panel);
+  ~TStringsShape() override;
+  TStringList* Lines() const { return lines_.get(); }
+  // Copies the list and stores its text.
+  void SetLines(TStrings* value);
+
+ protected:
+  void TextChanged() override;
+
+ private:
+  void LinesChanged();
+  std::unique_ptr<TStringList> lines_;
+  bool copying_ = false;
 };

@@ -6,6 +6,8 @@
 #include "canvas/KelPen.h"
 #include "toolkit/graphics/Canvas.h"
 
+namespace chart_test_support {
+
 int RecordingCanvas::BeginElement(const std::string& name, int data, const TElementTransform* transform) {
   elements.push_back(name);
   open.push_back(name);
@@ -108,3 +110,5 @@ int TestChart::Count(TColor color, int x0, int y0, int x1, int y1) const {
       if (Pixel(x, y) == color) ++n;
   return n;
 }
+
+}  // namespace chart_test_support

@@ -13,6 +13,10 @@
 #include "chart/FastLineSeries.h"
 #include "toolkit/graphics/Bitmap.h"
 
+// The shared test types live in their own namespace: a same-named helper class in another test
+// file then stays a different type instead of silently sharing inline members and vtables.
+namespace chart_test_support {
+
 class RecordingCanvas : public TKelCanvas3D {
  public:
   struct Text {
@@ -67,3 +71,8 @@ class TestChart {
   RecordingCanvas* canvas;
   std::unique_ptr<TBitmap> bitmap;
 };
+
+}  // namespace chart_test_support
+
+using chart_test_support::RecordingCanvas;
+using chart_test_support::TestChart;

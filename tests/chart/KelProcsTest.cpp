@@ -17,8 +17,6 @@ constexpr double kSecond = 1.0 / 86400;
 constexpr double kMinute = 60 * kSecond;
 constexpr double kHour = 60 * kMinute;
 
-}  // namespace
-
 TEST(DateTimeStepTable, EntriesInDays) {
   EXPECT_DOUBLE_EQ(DateTimeStep[dtOneMicroSecond], 1.0 / 86400e6);
   EXPECT_DOUBLE_EQ(DateTimeStep[dtOneMillisecond], 1.0 / 86400e3);
@@ -269,7 +267,6 @@ TEST(KelProcsColors, SetDefaultPaletteReplacesAndRestores) {
   EXPECT_EQ(DefaultPaletteColor(5), 0x808080);
 }
 
-namespace {
 
 // Writes (or with an empty type, removes) one value of the editor key for the test's duration.
 class EditorValue {
@@ -296,7 +293,6 @@ class EditorValue {
   std::string name_;
 };
 
-}  // namespace
 
 TEST(KelProcsDefaults, ReadsTheEditorValuesOrFallsBack) {
   EXPECT_EQ(ReadDefaultString("DefaultCanvas", "TGDIPlusCanvas"), "TGDIPlusCanvas");
@@ -398,3 +394,5 @@ TEST(SeriesMarkPosition, BoundsAndOffset) {
   EXPECT_EQ(copy.LeftTop.x, 15);
   EXPECT_TRUE(copy.HasMid);
 }
+
+}  // namespace

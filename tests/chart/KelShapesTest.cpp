@@ -3,12 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "ChartPanelTestSupport.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
 #include "chart/KelProcs.h"
+#include "canvas/KelShadow.h"
+#include "chart/BackImage.h"
 #include "chart/KelShapes.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/classes/StringList.h"
+#include "toolkit/classes/Streams.h"
 #include "toolkit/graphics/Canvas.h"
 
 namespace {
@@ -179,4 +185,171 @@ TEST(ChartShapes, RoundSizeTurnsARectangleRound) {
   shape.SetRoundSize(0);
   EXPECT_EQ(shape.ShapeStyle(), fosEllipse);
   EXPECT_GE(panel.changes, 3);  // every change repaints the panel
+}
+
+TEST(ChartShapes, ChildrenStackInsideTheirParent) {
+  struct Case {
+    const char* name;
+    TKelShapeLayout layout;
+    TRect expected;  // parent bounds after sizing, from (0, 0)
+  };
+  // Two plain children of 30 x 10 and 20 x 15.
+  const Case cases[] = {
+      {"top to bottom", slTopBottom, TRect(0, 0, 30, 25)},
+      {"left to right", slLeftRight, TRect(0, 0, 50, 15)},
+  };
+  for (const Case& c : cases) {
+    ShapePanel panel;
+    TKelShape parent(&panel);
+    parent.SetChildLayout(c.layout);
+    const TRect sizes[] = {TRect(0, 0, 30, 10), TRect(0, 0, 20, 15)};
+    for (const TRect& size : sizes) {
+      TKelCustomShape* child = parent.Children()->AddShape();
+      EXPECT_TRUE(child->Transparent()) << "children start transparent";
+      child->SetAutoSize(false);
+      child->Bounds = size;
+    }
+    parent.Bounds = TRect(0, 0, 0, 0);
+    parent.CalcSize();
+    EXPECT_EQ(parent.Bounds, c.expected) << c.name;
+    // Drawn at (40, 20): the second child follows the first.
+    parent.Bounds = TRect(40, 20, 40 + c.expected.Width(), 20 + c.expected.Height());
+    parent.DrawAt();
+    const TKelCustomShape* second = parent.Children()->Item(1).Shape();
+    if (c.layout == slTopBottom)
+      EXPECT_EQ(second->Bounds, TRect(40, 30, 60, 45)) << c.name;
+    else
+      EXPECT_EQ(second->Bounds, TRect(70, 20, 90, 35)) << c.name;
+  }
+}
+
+TEST(ChartShapes, ChildrenAlignAcrossATopToBottomParent) {
+  ShapePanel panel;
+  TKelShape parent(&panel);
+  parent.SetAutoSize(false);
+  parent.Bounds = TRect(0, 0, 100, 40);
+  const TAlignment aligns[] = {taLeftJustify, taCenter, taRightJustify};
+  for (TAlignment a : aligns) {
+    TKelCustomShape* child = parent.Children()->AddShape();
+    child->SetAutoSize(false);
+    child->Bounds = TRect(0, 0, 20, 10);
+    child->SetAlignment(a);
+  }
+  parent.DrawAt();
+  EXPECT_EQ(parent.Children()->Item(0).Shape()->Bounds.Left, 0);
+  EXPECT_EQ(parent.Children()->Item(1).Shape()->Bounds.Left, 40);
+  EXPECT_EQ(parent.Children()->Item(2).Shape()->Bounds.Left, 80);
+  EXPECT_EQ(parent.Children()->Item(2).Shape()->Bounds.Top, 20);
+}
+
+TEST(ChartShapes, EmbossAndPictureFill) {
+  // An emboss of 4 to the left and top in green lies inside the shape's corner.
+  {
+    ShapePanel panel;
+    TKelShape shape(&panel);
+    shape.SetColor(clRed);
+    shape.Pen()->SetVisible(false);
+    shape.Emboss()->SetVisible(true);  // hidden at first
+    shape.Emboss()->SetSmooth(false);
+    shape.Emboss()->SetColor(clLime);
+    shape.Emboss()->ChangeSize(6);
+    shape.Emboss()->SetTransparency(0);
+    shape.Bounds = TRect(20, 20, 80, 60);
+    shape.DrawAt();
+    // Moved to the left and top: a green band shows beside those edges only.
+    EXPECT_GT(panel.Count(clLime, TRect(14, 14, 20, 54)), 100) << "left of the shape";
+    EXPECT_EQ(panel.Count(clLime, TRect(80, 20, 100, 60)), 0) << "nothing on the right";
+  }
+  // A picture fills the shape instead of its colour.
+  {
+    ShapePanel panel;
+    TKelShape shape(&panel);
+    shape.SetColor(clRed);
+    shape.Pen()->SetVisible(false);
+    TBitmap blue;
+    blue.SetPixelFormat(pf32bit);
+    blue.SetSize(4, 4);
+    blue.Canvas()->Brush()->SetColor(clBlue);
+    blue.Canvas()->FillRect(TRect(0, 0, 4, 4));
+    shape.Picture()->Assign(&blue);
+    shape.Picture()->SetDrawQuality(sqLow);
+    shape.Bounds = TRect(20, 20, 80, 60);
+    shape.DrawAt();
+    EXPECT_EQ(panel.Pixel(50, 40), clBlue);
+    EXPECT_EQ(panel.Count(clRed, TRect(21, 21, 79, 59)), 0);
+    EXPECT_EQ(panel.Pixel(90, 40), clWhite) << "nothing outside";
+    shape.SetPicture(nullptr);
+    EXPECT_FALSE(shape.HasPicture());
+  }
+}
+
+TEST(ChartShapes, AssignCopiesChildrenEmbossCornersAndPicture) {
+  ShapePanel panel;
+  TKelShape a(&panel);
+  a.SetChildLayout(slLeftRight);
+  a.Children()->AddShape()->SetColor(clYellow);
+  a.Emboss()->ChangeSize(3);
+  a.Corners();
+  TKelShape b(&panel);
+  b.Assign(&a);
+  EXPECT_EQ(b.ChildLayout(), slLeftRight);
+  ASSERT_EQ(b.Children()->Count(), 1);
+  EXPECT_EQ(b.Children()->Item(0).Shape()->Color(), clYellow);
+  ASSERT_TRUE(b.HasEmboss());
+  EXPECT_EQ(b.Emboss()->HorizSize(), 3);
+  EXPECT_TRUE(b.HasCorners());
+  EXPECT_FALSE(b.HasPicture());
+}
+
+TEST(ChartShapes, StringsShapeKeepsListAndTextInStep) {
+  ShapePanel panel;
+  TStringsShape shape(&panel);
+  TStringList list;
+  list.Add("x");
+  shape.SetLines(&list);
+  EXPECT_EQ(shape.Text(), "x") << "no trailing line break";
+  shape.Lines()->Add("y");
+  EXPECT_EQ(shape.Text(), "x\r\ny");
+  shape.SetText("a\r\nb\r\nc");
+  ASSERT_EQ(shape.Lines()->Count(), 3);
+  EXPECT_EQ(shape.Lines()->Strings(2), "c");
+  EXPECT_GT(panel.changes, 0);
+}
+
+TEST(ChartShapes, LegacyShadowEntriesAreRead) {
+  // One stored entry: its name, then an identifier or a one-byte integer.
+  auto entry = [](const std::string& name, const std::string& ident, int number) {
+    std::string bytes(1, static_cast<char>(name.size()));
+    bytes += name;
+    if (!ident.empty()) {
+      bytes += static_cast<char>(vaIdent);
+      bytes += static_cast<char>(ident.size());
+      bytes += ident;
+    } else {
+      bytes += static_cast<char>(vaInt8);
+      bytes += static_cast<char>(number);
+    }
+    return bytes;
+  };
+  struct Case {
+    const char* name;
+    std::vector<std::string> entries;
+    TColor color;
+    int size;
+  };
+  const Case cases[] = {
+      {"colour by name and size", {entry("ShadowColor", "clRed", 0), entry("ShadowSize", "", 5)}, clRed, 5},
+      {"colour by number", {entry("ShadowColor", "", 0x7F)}, static_cast<TColor>(0x7F), 3},
+  };
+  for (const Case& c : cases) {
+    TKelShape shape(nullptr);
+    TMemoryStream stream;
+    for (const std::string& e : c.entries) stream.Write(e.data(), static_cast<long long>(e.size()));
+    stream.SetPosition(0);
+    TReader reader(stream);
+    for (size_t i = 0; i < c.entries.size(); ++i) reader.ReadProperty(&shape);
+    EXPECT_EQ(shape.Shadow()->Color(), c.color) << c.name;
+    EXPECT_EQ(shape.Shadow()->HorizSize(), c.size) << c.name;
+    EXPECT_EQ(shape.Shadow()->VertSize(), c.size) << c.name;
+  }
 }

@@ -5,6 +5,8 @@
 
 #include "toolkit/graphics/Canvas.h"
 
+namespace chart_test_support {
+
 const TClassInfo& FakeSeriesChart::StaticClass() {
   static const TClassInfo info =
       TClassBuilder<FakeSeriesChart>("FakeSeriesChart", &TComponent::StaticClass()).Build();
@@ -155,3 +157,5 @@ int FakeSeriesChart::Count(TColor color, int x0, int y0, int x1, int y1) {
       if (Pixel(x, y) == color) ++n;
   return n;
 }
+
+}  // namespace chart_test_support

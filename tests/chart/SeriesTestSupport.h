@@ -13,6 +13,10 @@
 #include "toolkit/classes/Component.h"
 #include "toolkit/graphics/Bitmap.h"
 
+// The shared test types live in their own namespace: a same-named helper class in another test
+// file then stays a different type instead of silently sharing inline members and vtables.
+namespace chart_test_support {
+
 class FakeSeriesChart : public TComponent, public ISeriesOwner, public IAxisOwner {
  public:
   static const TClassInfo& StaticClass();
@@ -92,3 +96,7 @@ class FakeSeriesChart : public TComponent, public ISeriesOwner, public IAxisOwne
   std::unique_ptr<TBitmap> bitmap;
   std::unique_ptr<TKelCanvas3D> canvas;
 };
+
+}  // namespace chart_test_support
+
+using chart_test_support::FakeSeriesChart;

@@ -1,0 +1,81 @@
+// Custom axis labels and the axis back shape.
+#include "chart/AxisItems.h"
+
+#include "canvas/KelShadow.h"
+#include "toolkit/classes/TypInfo.h"
+
+TAxisItem::TAxisItem(TAxisItems* owner, double value, const std::string& text)
+    : owner_(owner), text_(text), value_(value) {}
+
+TAxisItem::~TAxisItem() = default;
+
+void TAxisItem::SetText(const std::string& value) {
+  if (value == text_) return;
+  text_ = value;
+  owner_->Changed();
+}
+
+void TAxisItem::SetValue(double value) {
+  if (value == value_) return;
+  value_ = value;
+  owner_->Changed();
+}
+
+TCustomTextShape* TAxisItem::Format() {
+  if (!format_) {
+    format_ = std::make_unique<TCustomTextShape>(owner_->Panel());
+    format_->SetTransparent(true);
+    // The item's box starts as the list's common format.
+    format_->Assign(owner_->Format());
+  }
+  return format_.get();
+}
+
+TAxisItems::TAxisItems(IShapePanel* panel, std::function<void()> changed)
+    : panel_(panel), changed_(std::move(changed)) {
+  format_ = std::make_unique<TCustomTextShape>(panel);
+  format_->SetTransparent(true);
+  format_->SetTextAlignment(taCenter);
+}
+
+TAxisItems::~TAxisItems() = default;
+
+TAxisItem& TAxisItems::Add(double value, const std::string& text) {
+  automatic_ = false;
+  items_.push_back(std::make_unique<TAxisItem>(this, value, text));
+  Changed();
+  return *items_.back();
+}
+
+void TAxisItems::Delete(int index) {
+  items_.erase(items_.begin() + index);
+  Changed();
+}
+
+void TAxisItems::Clear() {
+  items_.clear();
+  Changed();
+}
+
+void TAxisItems::Assign(const TAxisItems& source) {
+  if (&source == this) return;
+  format_->Assign(source.format_.get());
+  if (!source.automatic_) {
+    items_.clear();
+    for (const auto& item : source.items_) items_.push_back(std::make_unique<TAxisItem>(this, item->Value(), item->Text()));
+    automatic_ = false;
+  }
+  Changed();
+}
+
+const TClassInfo& TAxisBackShape::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TAxisBackShape>("TAxisBackShape", &TKelCustomShape::StaticClass()).Build();
+  return info;
+}
+
+TAxisBackShape::TAxisBackShape(IShapePanel* panel) : TKelCustomShape(panel) {
+  visible_ = false;
+  Shadow()->SetVisible(false);
+  DrawAtDepth = true;
+}

@@ -1,0 +1,84 @@
+// The label items of an axis and its back shape. TAxisItems is either automatic (the axis makes
+// its labels itself each paint; the list stays empty) or a fixed set of custom labels, each with
+// its own text, value and optional format; the first item a user adds turns the automatic flag
+// off. TAxisBackShape is the box an axis can draw behind its labels. Invariant: every change of
+// an item's text or value, and every add, removal or clear, repaints the chart.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/KelShapes.h"
+
+class TAxisItems;
+
+// One custom label: its text (empty: the axis formats the value), value and format.
+class TAxisItem {
+ public:
+  TAxisItem(TAxisItems* owner, double value, const std::string& text);
+  ~TAxisItem();
+  TAxisItem(const TAxisItem&) = delete;
+  TAxisItem& operator=(const TAxisItem&) = delete;
+
+  const std::string& Text() const { return text_; }
+  void SetText(const std::string& value);
+  double Value() const { return value_; }
+  void SetValue(double value);
+  // The item's own label box, created on first use (transparent); null until then.
+  TCustomTextShape* Format();
+  TCustomTextShape* FormatOrNull() const { return format_.get(); }
+  // Pixel along the axis in the last paint.
+  int Pixel = 0;
+
+ private:
+  TAxisItems* owner_;
+  std::string text_;
+  double value_;
+  std::unique_ptr<TCustomTextShape> format_;
+};
+
+class TAxisItems {
+ public:
+  // `panel` is where the formats draw; `changed` repaints the chart.
+  TAxisItems(IShapePanel* panel, std::function<void()> changed);
+  ~TAxisItems();
+
+  // True while the axis makes its own labels; the first Add turns it off.
+  bool Automatic() const { return automatic_; }
+  void SetAutomatic(bool value) { automatic_ = value; }
+  int Count() const { return static_cast<int>(items_.size()); }
+  TAxisItem& Item(int index) const { return *items_[index]; }
+  // Adds a custom label (the list stops being automatic) and answers it.
+  TAxisItem& Add(double value, const std::string& text = {});
+  // Frees one item / every item (the automatic flag is kept) and repaints.
+  void Delete(int index);
+  void Clear();
+  // The format every label is drawn with unless its item has its own (centred, transparent).
+  TCustomTextShape* Format() const { return format_.get(); }
+  // Copies the format and, from a custom list, its items' texts and values (the copy becomes
+  // custom too).
+  void Assign(const TAxisItems& source);
+
+  IShapePanel* Panel() const { return panel_; }
+  void Changed() {
+    if (changed_) changed_();
+  }
+
+ private:
+  IShapePanel* panel_;
+  std::function<void()> changed_;
+  bool automatic_ = true;
+  std::vector<std::unique_ptr<TAxisItem>> items_;
+  std::unique_ptr<TCustomTextShape> format_;
+};
+
+// The box behind an axis's labels: invisible with no shadow at first, drawn through the canvas's
+// 3D operations at the axis depth.
+class TAxisBackShape : public TKelCustomShape {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TAxisBackShape(IShapePanel* panel);
+};

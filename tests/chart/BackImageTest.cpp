@@ -1,0 +1,124 @@
+// The chart's back image (where each mode puts the graphic, drawn behind the chart, copied and
+// freed) and the automatic text zoom that follows the panel's growth.
+#include <gtest/gtest.h>
+
+#include "ChartPanelTestSupport.h"
+#include "canvas/View3DOptions.h"
+#include "chart/BackImage.h"
+
+namespace {
+
+// A w x h bitmap of one colour.
+std::unique_ptr<TBitmap> Solid(int w, int h, TColor color) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf32bit);
+  bitmap->SetSize(w, h);
+  bitmap->Canvas()->Brush()->SetColor(color);
+  bitmap->Canvas()->FillRect(TRect(0, 0, w, h));
+  return bitmap;
+}
+
+}  // namespace
+
+TEST(BackImage, ModesPlaceTheGraphic) {
+  struct Case {
+    const char* name;
+    TKelBackImageMode mode;
+    int left, top, right, bottom;
+    TRect expected;
+    bool stretched;
+  };
+  const Case cases[] = {
+      {"centre: shrunk by half the difference", pbmCenter, 0, 0, 0, 0, TRect(100, 50, 200, 100), false},
+      {"custom at natural size", pbmCustom, 10, 5, 0, 0, TRect(10, 5, 110, 55), false},
+      {"custom with a size: stretched", pbmCustom, 10, 5, 40, 20, TRect(10, 5, 50, 25), true},
+      {"stretch: the whole rectangle", pbmStretch, 0, 0, 0, 0, TRect(0, 0, 300, 150), true},
+  };
+  for (const Case& c : cases) {
+    TBackImage image;
+    image.SetMode(c.mode);
+    image.SetLeft(c.left);
+    image.SetTop(c.top);
+    image.SetRight(c.right);
+    image.SetBottom(c.bottom);
+    bool stretched = !c.stretched;
+    EXPECT_EQ(image.Target(TRect(0, 0, 300, 150), 100, 50, stretched), c.expected) << c.name;
+    EXPECT_EQ(stretched, c.stretched) << c.name;
+  }
+}
+
+TEST(BackImage, DrawnBehindTheChartAsItsModeSays) {
+  for (TKelBackImageMode mode : {pbmTile, pbmCenter}) {
+    TestChart chart;
+    auto tile = Solid(20, 10, clRed);
+    chart.panel.BackImage()->SetMode(mode);
+    chart.panel.BackImage()->Assign(tile.get());
+    chart.Paint();
+    if (mode == pbmTile) {
+      // Tiles from the top-left corner cover the margins too.
+      EXPECT_EQ(chart.Pixel(2, 2), clRed);
+      EXPECT_EQ(chart.Pixel(395, 245), clRed);
+    } else {
+      // One copy in the middle of the panel only.
+      EXPECT_EQ(chart.Pixel(200, 125), clRed);
+      EXPECT_NE(chart.Pixel(2, 2), clRed);
+      EXPECT_EQ(chart.Count(clRed, 0, 0, 399, 249), 20 * 10);
+    }
+  }
+}
+
+TEST(BackImage, InsideOrEmptyImagesLeaveThePanelAlone) {
+  TestChart chart;
+  auto tile = Solid(20, 10, clRed);
+  chart.panel.BackImage()->SetMode(pbmTile);
+  chart.panel.BackImage()->Assign(tile.get());
+  chart.panel.BackImage()->SetInside(true);  // for the back wall only
+  chart.Paint();
+  EXPECT_EQ(chart.Count(clRed, 0, 0, 399, 249), 0);
+  chart.panel.SetBackImage(nullptr);
+  EXPECT_FALSE(chart.panel.HasBackImage());
+  chart.Paint();
+  EXPECT_EQ(chart.Count(clRed, 0, 0, 399, 249), 0);
+}
+
+TEST(BackImage, AssignCopiesSettingsAndPicture) {
+  TBackImage a;
+  auto tile = Solid(4, 3, clBlue);
+  a.Assign(tile.get());
+  a.SetMode(pbmCustom);
+  a.SetLeft(3);
+  a.SetBottom(9);
+  a.SetInside(true);
+  TBackImage b;
+  b.Assign(&a);
+  EXPECT_EQ(b.Mode(), pbmCustom);
+  EXPECT_EQ(b.Left(), 3);
+  EXPECT_EQ(b.Bottom(), 9);
+  EXPECT_TRUE(b.Inside());
+  ASSERT_TRUE(b.HasGraphic());
+  EXPECT_EQ(b.Width(), 4);
+}
+
+TEST(ChartFontZoom, AutomaticZoomFollowsTheLargerGrowth) {
+  struct Case {
+    const char* name;
+    int width, height;
+    int zoom;
+  };
+  const Case cases[] = {
+      {"half as wide again", 600, 250, 150},
+      {"taller wins over narrower", 300, 375, 150},
+      {"smaller", 200, 125, 50},
+  };
+  for (const Case& c : cases) {
+    TestChart chart;
+    chart.Paint();  // the first paint takes the base size 400 x 250
+    chart.panel.View3DOptions()->SetZoomText(ztAuto);
+    chart.panel.SetBounds(0, 0, c.width, c.height);
+    EXPECT_EQ(chart.panel.View3DOptions()->FontZoom(), c.zoom) << c.name;
+  }
+  TestChart manual;
+  manual.Paint();
+  manual.panel.SetBounds(0, 0, 800, 500);
+  EXPECT_EQ(manual.panel.View3DOptions()->FontZoom(), 100) << "manual zoom stays";
+}
