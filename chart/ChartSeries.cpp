@@ -218,6 +218,10 @@ const TClassInfo& TChartSeries::StaticClass() {
           .Stored([](S& s) { return s.DataSourceCount() == 1; })
           .Property("Depth", &S::Depth, &S::ChangeDepth)
           .Default(-1)
+          .Property("ColorSource", &S::ColorSource, &S::SetColorSource)
+          .Stored([](S& s) { return !s.ColorSource().empty(); })
+          .Property("XLabelsSource", &S::XLabelsSource, &S::SetXLabelsSource)
+          .Stored([](S& s) { return !s.XLabelsSource().empty(); })
           .Property("HorizAxis", &S::HorizAxis, &S::SetHorizAxis)
           .Default(aBottomAxis)
           .Property("PercentFormat", &S::PercentFormat, &S::SetPercentFormat)
@@ -585,6 +589,7 @@ void TChartSeries::RemoveDataSource(TComponent* source) {
     return;
   }
   if (source) source->RemoveFreeNotification(this);
+  if (parentChart_ && DataSource()) parentChart_->SeriesSourceRemoved(*this, source);
   if (source != nullptr && source == DataSource()) {
     ClearDataSources();
   } else {
@@ -608,6 +613,18 @@ void TChartSeries::SetDataSource(TComponent* source) {
     AddDataSource(source, true);
   else if (DataSource())
     RemoveDataSource(DataSource());
+}
+
+void TChartSeries::SetXLabelsSource(const std::string& value) {
+  if (value == xLabelsSource_) return;
+  xLabelsSource_ = value;
+  ReloadFromSource();
+}
+
+void TChartSeries::SetColorSource(const std::string& value) {
+  if (value == colorSource_) return;
+  colorSource_ = value;
+  ReloadFromSource();
 }
 
 void TChartSeries::ReloadFromSource() {

@@ -78,6 +78,9 @@ class ISeriesOwner {
   // Raises ChartException when `source` depends (directly or not) on `series`.
   virtual void CheckCircularSource(TChartSeries& series, TComponent* source) = 0;
   virtual bool ChartDestroying() const = 0;
+  // A series stops taking `source` as its data source (the database chart frees what it kept
+  // for it); nothing here.
+  virtual void SeriesSourceRemoved(TChartSeries& /*series*/, TComponent* /*source*/) {}
 
   // ---- Paint sequence (defaults for owners without paging, depth or a series list) -------
   // Points per page (0: no paging) and the current page from 1.
@@ -400,6 +403,12 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   TSeriesFollowSet FollowSet() const { return follow_; }
   void SetFollowSet(TSeriesFollowSet value) { follow_ = value; }
   bool DataLoaded() const { return dataLoaded_; }
+  // Field names a database chart reads: the points' labels (optionally "#<word>#" + name for a
+  // date grouping or a label sort) and the points' colours. Changing either reloads the series.
+  const std::string& XLabelsSource() const { return xLabelsSource_; }
+  void SetXLabelsSource(const std::string& value);
+  const std::string& ColorSource() const { return colorSource_; }
+  void SetColorSource(const std::string& value);
 
   // ---- Copying ---------------------------------------------------------------------------
   // X and Y of the source's point (exchanged across orientations) inserted in X order; extra
@@ -541,4 +550,6 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Above 0 while the series changes its own value lists: their *modified* notices are then
   // part of an add or delete that the series reports itself.
   int editing_ = 0;
+  std::string xLabelsSource_;
+  std::string colorSource_;
 };
