@@ -14,6 +14,7 @@
 #include "app/FileVersion.h"
 #include "app/RecordExport.h"
 #include "app/Settings.h"
+#include "app/TestReport.h"
 #include "app/TsmThread_gz.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
@@ -400,8 +401,36 @@ void TFrmMain::N42Click(TObject*) {
 void TFrmMain::N50Click(TObject*) { Close(); }
 
 void TFrmMain::act1Execute(TObject*) { CompanyDetailsCommand(); }
-// Test report: not available yet beyond the refusal during a test.
-void TFrmMain::act3Execute(TObject*) { RefusedWhileTesting("Stop the test before exporting."); }
+void TFrmMain::act3Execute(TObject*) {
+  if (RefusedWhileTesting("Stop the test before exporting.")) return;
+  // No test and no history shown: nothing to report.
+  if (std2->Cells(1, 1).empty()) return;
+  ReloadCurves();
+  // A picture that cannot be written raises here, before any workbook exists.
+  const std::string picture = AppPath + "TmpLine.jpg";
+  if (dbcht1->Width() > 0 && dbcht1->Height() > 0) {
+    dbcht1->WriteBitmapFile(picture);
+  } else {
+    // The chart page was never shown, so the chart has no size yet: draw it at the size the
+    // page would give it.
+    dbcht1->WriteBitmapFileRect(picture, Rect(0, 0, r1->ClientWidth(), r1->ClientHeight() - pnl1->Height()));
+  }
+  const std::string folder = AppPath + "Export_data\\";
+  if (!DirectoryExists(folder) && !ForceDirectories(folder)) return;
+  TTestReportFields fields;
+  fields.productNumber = std1->Cells(1, 1);
+  fields.productModel = std1->Cells(1, 2);
+  fields.manufacturer = std1->Cells(1, 3);
+  fields.operators = std1->Cells(1, 4);
+  fields.testTime = std1->Cells(1, 6);
+  fields.testEquipment = std1->Cells(1, 7);
+  fields.ambientTemperature = std1->Cells(1, 8);
+  fields.ambientHumidity = std1->Cells(1, 9);
+  const int modules = ModuleCount.load();
+  for (int c = 0; c < 8 * modules; ++c) fields.statistics.push_back(std1->Cells(1, kFirstChannelInfoRow + c));
+  WriteTestReport(TestReportFileName(), picture, modules, fields);
+  Prompt("The export of the test report succeeded");
+}
 void TFrmMain::act4Execute(TObject*) { ExportTestDetailRecords(qry_out1, std2->Cells(1, 1)); }
 
 void TFrmMain::act5Execute(TObject*) {

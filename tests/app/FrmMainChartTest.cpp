@@ -3,22 +3,27 @@
 // does not hold after the module count grew, and the "Set" button's limits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/AppGlobals.h"
 #include "app/Database.h"
+#include "app/ExcelFile.h"
 #include "app/SerialPort.h"
+#include "app/TestReport.h"
 #include "app/uFrmMain.h"
 #include "canvas/KelPen.h"
 #include "chart/ChartAxis.h"
 #include "chart/DBChart.h"
 #include "chart/FastLineSeries.h"
 #include "controls/KxPageControl.h"
+#include "support/XlrdDump.h"
 #include "tests/app/SqlRows.h"
 #include "tests/support/TempFolder.h"
 #include "toolkit/data/ZConnection.h"
 #include "toolkit/data/ZQuery.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Button.h"
 #include "toolkit/ui/Edit.h"
@@ -44,6 +49,7 @@ class FrmMainChartTest : public testing::Test {
     RunMode = 0;
     SetTestMode(true);
     RegisterMainWindowClasses();
+    InitializeExcelFile();
     Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT flags) {
       boxes.push_back(caption + ": " + text + ((flags & MB_ICONWARNING) ? " [warning]" : ""));
       return IDOK;
@@ -66,6 +72,7 @@ class FrmMainChartTest : public testing::Test {
     }
     RunMode = 0;
     ModuleCount = 1;
+    FinalizeExcelFile();
     SetTestMode(false);
     AppPath.clear();
   }
@@ -194,6 +201,94 @@ TEST_F(FrmMainChartTest, HistoryQueryBuildsCurvesOnOlddataByRecordTime) {
   EXPECT_EQ(points[0].y, 30);
   EXPECT_EQ(points[1].y, 31);
   EXPECT_LT(points[0].x, points[1].x);
+}
+
+// ---- The test report ------------------------------------------------------------------------
+
+// The report files in the export folder.
+std::vector<std::string> ReportFiles(const std::string& appPath) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((appPath + "Export_data\\*_Testreport.xls").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(found.cFileName);
+  while (FindNextFileA(find, &found));
+  FindClose(find);
+  return names;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST_F(FrmMainChartTest, ReportWritesTheChartPictureAndTheGridsStatistics) {
+  Store("2024-05-01 10:00:00", {"20", "30"});
+  Store("2024-05-01 10:00:01", {"30", "35"});
+  form->showway(16, 1);
+  ModuleCount = 2;
+  form->std2->SetCells(1, 1, "2024-05-01 10:00:00");
+  form->std1->SetCells(1, 7, "Oven B");
+  form->std1->SetCells(1, 11, "30.00,20.00,25.00");
+  form->std1->SetCells(1, 26, "45.00,35.00,40.00");
+  // The chart page was never shown: the picture still has the chart's full size.
+  ASSERT_EQ(form->r1->ActivePageIndex(), 0);
+  ASSERT_EQ(form->dbcht1->Width(), 0);
+  form->act3Execute(form);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"prompt: The export of the test report succeeded [warning]"}));
+  const std::vector<std::string> files = ReportFiles(AppPath);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].size(), std::string("yyyymmddhhnnss_Testreport.xls").size()) << files[0];
+  ASSERT_TRUE(FileExists(AppPath + "TmpLine.jpg"));
+  TBitmap shot;
+  shot.LoadFromFile(AppPath + "TmpLine.jpg");
+  EXPECT_GT(shot.Width(), 400);
+  EXPECT_GT(shot.Height(), 300);
+
+  // Read back with python3-xlrd from the build tree.
+  const std::string xls = TestOutputDir() + "/FrmMainReport.xls";
+  const std::string bmp = TestOutputDir() + "/FrmMainReport_TmpLine.jpg";
+  ASSERT_TRUE(CopyFileA((AppPath + "Export_data\\" + files[0]).c_str(), WinPath(xls).c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA((AppPath + "TmpLine.jpg").c_str(), WinPath(bmp).c_str(), FALSE));
+  const std::vector<std::string> dump = XlrdDump(xls, bmp);
+  const auto has = [&](const std::string& line) { return std::find(dump.begin(), dump.end(), line) != dump.end(); };
+  EXPECT_TRUE(has("cell 5 1 font=Times New Roman/350 h=2 v=2 text=Oven BTemperature inspector test report"));
+  EXPECT_TRUE(has("cell 8 1 font=Times New Roman/150 h=2 v=2 text=30.00,20.00,25.00"));
+  EXPECT_TRUE(has("cell 10 8 font=Times New Roman/150 h=2 v=2 text=45.00,35.00,40.00"));
+  EXPECT_TRUE(has("cell 9 8 font=Times New Roman/250 h=2 v=2 text=CH16"));
+  EXPECT_TRUE(has("picture 1 1/0 24/0 9/0 50/0 name=My image blip=1"));
+  bool sameBitmap = false;
+  for (const std::string& line : dump)
+    if (line.rfind("blip 1 ", 0) == 0) sameBitmap = line.find("bitmap=same") != std::string::npos;
+  EXPECT_TRUE(sameBitmap);
+}
+
+TEST_F(FrmMainChartTest, ReportWithAnEmptyDataGridStopsSilently) {
+  form->act3Execute(form);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_FALSE(FileExists(AppPath + "TmpLine.jpg"));
+  EXPECT_FALSE(FileExists(AppPath + "Export_data"));
+}
+
+TEST_F(FrmMainChartTest, AnUnwritablePictureRaisesBeforeAnyWorkbook) {
+  form->showway(8, 1);
+  form->std2->SetCells(1, 1, "2024-05-01 10:00:00");
+  ASSERT_TRUE(CreateDirectoryA((AppPath + "TmpLine.jpg").c_str(), nullptr));  // no file can go there
+  EXPECT_ANY_THROW(form->act3Execute(form));
+  EXPECT_TRUE(ReportFiles(AppPath).empty());
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(FrmMainChartTest, AFailingSaveRaisesTheLibrarysTextAndLeavesNoFile) {
+  const std::string picture = AppPath + "TmpLine.jpg";
+  form->dbcht1->WriteBitmapFileRect(picture, Rect(0, 0, 200, 100));
+  const std::string target = AppPath + "blocked.xls";
+  ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
+  TTestReportFields fields;
+  try {
+    WriteTestReport(target + "\\sub\\report.xls", picture, 1, fields);
+    ADD_FAILURE() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message().rfind("Cannot write the file", 0), 0u) << e.Message();
+  }
+  EXPECT_FALSE(FileExists(target + "\\sub\\report.xls"));
 }
 
 // ---- "Set" ----------------------------------------------------------------------------------
