@@ -554,8 +554,15 @@ void TFrmMain::AcquisitionEnded() {
 bool TFrmMain::BuildCurves(int count, bool history, const std::string& start, const std::string& end) {
   liveCurves_ = false;
   dbcht1->FreeAllSeries();
+  count = std::clamp(count, 0, static_cast<int>(SeriesQueries.size()));
+  // One query feeds every curve: the table is read once, not once per channel (a day of rows
+  // takes SQLite seconds per pass), and one walk over its rows loads all curves.
+  TZQuery* query = SeriesQueries[0];
+  query->Close();
+  for (size_t i = 1; i < SeriesQueries.size(); ++i) SeriesQueries[i]->Close();
   const std::string xField = history ? "dtime" : "dtime2";
-  for (int i = 0; i < count && i < static_cast<int>(SeriesQueries.size()); ++i) {
+  std::string sql = "select " + xField;
+  for (int i = 0; i < count; ++i) {
     const std::string channel = IntToStr(i + 1);
     auto* curve = new TFastLineSeries(dbcht1);
     dbcht1->AttachSeries(curve);
@@ -567,17 +574,17 @@ bool TFrmMain::BuildCurves(int count, bool history, const std::string& start, co
     curve->XValues()->ChangeValueSource(xField);
     curve->XValues()->ChangeDateTime(true);
     curve->YValues()->ChangeValueSource("val" + channel);
-    std::string sql = "select val" + channel + "," + xField;
-    if (history)
-      sql += " from olddata where dtime between '" + start + "' and '" + end + "'";
-    else
-      sql += " from newdata";
-    TZQuery* query = SeriesQueries[static_cast<size_t>(i)];
-    if (!OpenSqlQuery(sql, query)) return false;
-    curve->SetDataSource(query);
+    curve->SetDataSource(query);  // closed: loads nothing yet
+    sql += ",val" + channel;
   }
+  if (history)
+    sql += " from olddata where dtime between '" + start + "' and '" + end + "'";
+  else
+    sql += " from newdata";
+  // Opening loads every curve; a failure is logged and leaves them empty.
+  if (!OpenSqlQuery(sql, query)) return false;
   if (!history) {
-    // The acquisition thread waits while this runs: no row comes between the loads and here.
+    // The acquisition thread waits while this runs: no row comes between the load and here.
     if (!OpenSqlQuery("select max(ID) as lastid from newdata", tickQuery_)) return false;
     lastCurveRowId_ = tickQuery_->FieldByName("lastid")->AsInteger();
     tickQuery_->Close();
@@ -591,12 +598,11 @@ bool TFrmMain::BuildHistoryCurves(const std::string& start, const std::string& e
 }
 
 void TFrmMain::ReloadCurves() {
-  const int curves = std::min(dbcht1->SeriesCount(), 8 * ModuleCount.load());
-  for (int i = 0; i < curves; ++i) {
-    TZQuery* query = SeriesQueries[static_cast<size_t>(i)];
-    // Opening the bound query reloads its curve; a failure is logged by OpenSqlQuery.
-    OpenSqlQuery(query->SQL.Text(), query);
-  }
+  // The curves' one query holds exactly the channels the chart has curves for.
+  if (dbcht1->SeriesCount() == 0) return;
+  TZQuery* query = SeriesQueries[0];
+  // Reopening reloads every curve; a failure is logged by OpenSqlQuery and the curves stay empty.
+  if (!OpenSqlQuery(query->SQL.Text(), query)) return;
   if (liveCurves_ && OpenSqlQuery("select max(ID) as lastid from newdata", tickQuery_)) {
     lastCurveRowId_ = tickQuery_->FieldByName("lastid")->AsInteger();
     tickQuery_->Close();

@@ -155,15 +155,15 @@ class TFrmMain : public TForm, public IAcquisitionView {
   void L_downKeyPress(TObject* sender, wchar_t& key);
 
   // ---- Curves ------------------------------------------------------------------------------
-  // Frees every curve, then makes `count` curves (channel i + 1 on SeriesQueries[i]) reading X
-  // from "dtime2" of newdata (live) or "dtime" of olddata between start and end (history), each
-  // loaded in full as its query opens. A query that fails (logged) stops the building there:
-  // false, with the curves made so far kept.
+  // Frees every curve, then makes `count` curves (channel i + 1) reading X from "dtime2" of
+  // newdata (live) or "dtime" of olddata between start and end (history), all fed by one query
+  // (SeriesQueries[0]) that is read once and loads every curve as it opens. A query that fails
+  // (logged) leaves the curves empty: false.
   bool BuildCurves(int count, bool history, const std::string& start = {}, const std::string& end = {});
   // The history query's curves for 8 x ModuleCount channels.
   bool BuildHistoryCurves(const std::string& start, const std::string& end);
-  // Reloads every curve the chart holds from its query, reopened (the report's refresh); a
-  // query that fails to reopen is logged and its curve left as it was.
+  // Reloads every curve the chart holds from their query, reopened (the report's refresh); a
+  // query that fails to reopen is logged.
   void ReloadCurves();
   // The chart's fixed settings (axes, fonts, background); see the source for the ones the chart
   // library does not offer yet.

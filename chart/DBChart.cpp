@@ -566,7 +566,16 @@ void TCustomDBChart::AddRecordPoint(TBoundSeries& r) {
 
   if (single) {
     if (!r.walkAll && !r.labelField) label = r.mandatory->ValueSource();
-    if (other->BoundField) x = other->BoundField->AsFloat();
+    if (TField* xField = other->BoundField) {
+      // Series that share the data set read the same X of a record: convert it once.
+      const int record = xField->DataSet() ? xField->DataSet()->RecNo() : 0;
+      if (xField != xCacheField_ || record != xCacheRecord_) {
+        xCacheValue_ = xField->AsFloat();
+        xCacheField_ = xField;
+        xCacheRecord_ = record;
+      }
+      x = xCacheValue_;
+    }
     // A missing reading takes no part in a sum, count, highest, lowest or average.
     if (r.aggregation != agNone && r.valueField && r.valueField->IsNull()) return;
     add(label, FieldValue(r.valueField));
@@ -600,6 +609,7 @@ void UnbindFields(TChartSeries& series) {
 void TCustomDBChart::ReloadDataSet(TDataSet* dataSet, TChartSeries* only) {
   if (loading_ || !dataSet || !dataSet->Active()) return;
   loading_ = true;
+  xCacheField_ = nullptr;
   std::vector<TBoundSeries> records;
   const bool repaint = RepaintEnabled();
   bool started = false;
@@ -697,6 +707,7 @@ void TCustomDBChart::ReloadDataSet(TDataSet* dataSet, TChartSeries* only) {
 void TCustomDBChart::AppendRecords(TDataSet* dataSet, TChartSeries& series) {
   if (loading_ || !dataSet || !dataSet->Active()) return;
   loading_ = true;
+  xCacheField_ = nullptr;
   const bool repaint = RepaintEnabled();
   std::vector<TBoundSeries> records;
   try {

@@ -154,6 +154,10 @@ class TCustomDBChart : public TDBChartBase {
   bool loading_ = false;
   TTimer* timer_ = nullptr;
   TListOfDataSources dataSources_;
+  // The X of the record being walked, converted once for every series that reads it.
+  const TField* xCacheField_ = nullptr;
+  int xCacheRecord_ = 0;
+  double xCacheValue_ = 0;
 };
 
 class TDBChart : public TCustomDBChart {
