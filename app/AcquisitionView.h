@@ -1,8 +1,10 @@
 // What the acquisition thread changes on the main window, as one narrow interface: the main
 // window implements it, and tests put a recording double in its place. The thread calls it only
-// through TThread::Synchronize, so every call runs on the window thread, one at a time and in the
-// order the thread made them, while the thread waits; an implementation never sees two calls at
-// once and may touch its windows freely.
+// through TThread::Synchronize or TThread::Queue, so every call runs on the window thread, one at
+// a time and in the order the thread made them; an implementation never sees two calls at once
+// and may touch its windows freely. The per-poll calls (ShowStatusText and ShowSample while
+// polling) are queued: the thread does not wait for them, and they may run after the thread has
+// moved on (the shared counters may already be ahead of what they show).
 #pragma once
 
 #include <string>

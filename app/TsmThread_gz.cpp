@@ -47,10 +47,11 @@ bool IsAutomaticPortChoice(std::string_view portName) {
   return portName == "自动选择" || portName == "Automatic selection";
 }
 
-TsmThread_gz::TsmThread_gz(IAcquisitionView* view, TPortLister portLister)
+TsmThread_gz::TsmThread_gz(IAcquisitionView* view, TPortLister portLister, TSampleStored sampleStored)
     : pauseEvent_(true, true),
       view_(view),
-      portLister_(portLister ? std::move(portLister) : TPortLister(GetSerialPortList)) {
+      portLister_(portLister ? std::move(portLister) : TPortLister(GetSerialPortList)),
+      sampleStored_(std::move(sampleStored)) {
   SetFreeOnTerminate(true);
 }
 
@@ -63,7 +64,8 @@ TsmThread_gz::~TsmThread_gz() {
   } catch (const std::exception& e) {
     WriteLog(std::string("acquisition end: ") + e.what(), "except");
   }
-  // Every call to the window has run (Synchronize waits), so the window may go from here on.
+  // Every call to the window has run (this Synchronize runs after every queued call, in order),
+  // so the window may go from here on.
   AcqThread.store(nullptr);
 }
 
@@ -85,6 +87,12 @@ void TsmThread_gz::ToWindow(std::function<void(IAcquisitionView&)> call) {
   if (!view_) return;
   IAcquisitionView* view = view_;
   Synchronize([view, call = std::move(call)] { call(*view); });
+}
+
+void TsmThread_gz::ToWindowQueued(std::function<void(IAcquisitionView&)> call) {
+  if (!view_) return;
+  IAcquisitionView* view = view_;
+  Queue([view, call = std::move(call)] { call(*view); });
 }
 
 std::string TsmThread_gz::Exchange(std::string_view body) {
@@ -248,7 +256,7 @@ TsmThread_gz::TStep TsmThread_gz::Connect() {
 TsmThread_gz::TStep TsmThread_gz::Poll() {
   const int sampleNo = SampleNo.load();
   const std::string status = "The " + IntToStr(sampleNo) + " test is underway";
-  ToWindow([status](IAcquisitionView& v) { v.ShowStatusText(status); });
+  ToWindowQueued([status](IAcquisitionView& v) { v.ShowStatusText(status); });
 
   const int channels = 8 * ModuleCount.load();
   const std::string reply = SendAndReceivePoll(
@@ -285,15 +293,17 @@ TsmThread_gz::TStep TsmThread_gz::Poll() {
 
   // Stored first, shown after: the grids never show a sample the table lacks.
   if (!ExecSqlCommand(NewDataInsertSql(readings, sample.time))) return TStep::End;
-  ToWindow([sample = std::move(sample)](IAcquisitionView& v) { v.ShowSample(sample); });
+  if (sampleStored_) sampleStored_(sampleNo);
+  ToWindowQueued([sample = std::move(sample)](IAcquisitionView& v) { v.ShowSample(sample); });
   SampleNo = sampleNo + 1;
   return TStep::Continue;
 }
 
 TsmThread_gz* BeginAcquisition(IAcquisitionView* view, int intervalMs,
-                               TsmThread_gz::TPortLister portLister) {
+                               TsmThread_gz::TPortLister portLister,
+                               TsmThread_gz::TSampleStored sampleStored) {
   StopRequested = 0;
-  auto* thread = new TsmThread_gz(view, std::move(portLister));
+  auto* thread = new TsmThread_gz(view, std::move(portLister), std::move(sampleStored));
   AcqThread = thread;
   thread->SetInterval(intervalMs);
   SampleNo = 1;

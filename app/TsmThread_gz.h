@@ -1,8 +1,11 @@
 // The acquisition thread: finds the instrument on a serial port, reads its configuration and then
 // polls every channel at the operator's interval, storing each poll as one row of newdata and
-// handing it to the main window (IAcquisitionView, always through Synchronize). One exists while
-// a test runs; it frees itself when it ends, and clears AcqThread only after the window has run
-// its last call, so a window that waits for AcqThread to clear may go away safely.
+// handing it to the main window (IAcquisitionView, always on the window thread). The connection
+// sequence waits for each window call (Synchronize); the per-poll calls (status text, sample) are
+// queued in order and not waited for, so a busy window never delays a poll. One exists while a
+// test runs; it frees itself when it ends, and clears AcqThread only after the window has run
+// every call it made (queued ones included), so a window that waits for AcqThread to clear may
+// go away safely.
 //
 //   state       entered when                        left when
 //   ----------  ----------------------------------  ------------------------------------------
@@ -49,10 +52,14 @@ class TsmThread_gz : public TThread {
   // Lists the candidate ports for an automatic choice (GetSerialPortList unless a test gives
   // another).
   using TPortLister = std::function<std::vector<std::string>()>;
+  // Runs on the acquisition thread right after sample `sampleNo` is stored, before its window
+  // call is queued (tests stop a run at an exact sample with it).
+  using TSampleStored = std::function<void(int sampleNo)>;
 
   // Created suspended, freeing itself when Execute returns. `view` must stay valid until
   // AcqThread is cleared.
-  explicit TsmThread_gz(IAcquisitionView* view, TPortLister portLister = {});
+  explicit TsmThread_gz(IAcquisitionView* view, TPortLister portLister = {},
+                        TSampleStored sampleStored = {});
   ~TsmThread_gz() override;
 
   // The poll interval in milliseconds; set before the thread starts.
@@ -82,6 +89,8 @@ class TsmThread_gz : public TThread {
   void LinkLost(const std::string& message);
   // Runs `call` on the window thread and waits for it.
   void ToWindow(std::function<void(IAcquisitionView&)> call);
+  // Hands `call` to the window thread without waiting; it keeps its place among the others.
+  void ToWindowQueued(std::function<void(IAcquisitionView&)> call);
   std::string Exchange(std::string_view body);
 
   TEvent pauseEvent_;
@@ -89,6 +98,7 @@ class TsmThread_gz : public TThread {
   int interval_ = 1000;
   IAcquisitionView* view_;
   TPortLister portLister_;
+  TSampleStored sampleStored_;
 
   // State of one test (one run of Execute).
   std::vector<std::string> candidates_;
@@ -101,7 +111,8 @@ class TsmThread_gz : public TThread {
 // `view` with `intervalMs` stored in AcqThread, SampleNo := 1, and the thread started. Call on the
 // window thread while AcqThread is null; returns the thread (owned by itself).
 TsmThread_gz* BeginAcquisition(IAcquisitionView* view, int intervalMs,
-                               TsmThread_gz::TPortLister portLister = {});
+                               TsmThread_gz::TPortLister portLister = {},
+                               TsmThread_gz::TSampleStored sampleStored = {});
 
 // The interval edit's text and the unit box's index (0 seconds, 1 minutes) as milliseconds.
 // Raises EConvertError when the text is not a whole number; returns 0 or less for an interval the

@@ -17,6 +17,8 @@
 #include "canvas/KelGDIPlus.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesTypes.h"
+#include "chart/SmoothingFunction.h"
 #include "controls/KxModule.h"
 #include "shell/KxShellCtrls.h"
 #include "shell/KxShellUtils.h"
@@ -52,6 +54,8 @@ class Modules {
     KelFiltersStartup();  // the filter classes and the gradient rotation hook
     KelConstStartup();
     KelProcsStartup();
+    ChartTypesStartup();         // the series and function gallery lists
+    SmoothingFunctionStartup();  // "Smoothing" on the gallery's "Extended" page
     ShellUtilsStartup();  // COM, the shell allocator and the system versions
     ShellCtrlsStartup();  // OLE and the shell controls' shared state
     StartProgressSink();
@@ -61,6 +65,8 @@ class Modules {
     StopProgressSink();
     ShellCtrlsShutdown();
     ShellUtilsShutdown();
+    SmoothingFunctionShutdown();
+    ChartTypesShutdown();
     KelProcsShutdown();
     KelConstShutdown();
     KelFiltersShutdown();

@@ -14,7 +14,15 @@
 #include "app/FileVersion.h"
 #include "app/RecordExport.h"
 #include "app/Settings.h"
+#include "app/TestReport.h"
 #include "app/TsmThread_gz.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
+#include "canvas/KelPen.h"
+#include "chart/ChartAxis.h"
+#include "chart/DBChart.h"
+#include "chart/FastLineSeries.h"
+#include "chart/KelShapes.h"
 #include "controls/KxButton.h"
 #include "controls/KxCmboBx.h"
 #include "controls/KxLabel.h"
@@ -23,6 +31,7 @@
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/Field.h"
 #include "toolkit/data/ZQuery.h"
+#include "toolkit/rtl/Math.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/Thread.h"
@@ -63,7 +72,7 @@ std::string NowText() { return FormatDateTime("yyyy-mm-dd hh:mm:ss", Now()); }
 
 void RegisterMainWindowClasses() {
   // The control set's classes come from its own start-up.
-  RegisterClasses({&TZQuery::StaticClass()});
+  RegisterClasses({&TZQuery::StaticClass(), &TDBChart::StaticClass(), &TFastLineSeries::StaticClass()});
 }
 
 void FilterIntervalKey(wchar_t& key, bool allowMinus) {
@@ -95,6 +104,8 @@ const TClassInfo& TFrmMain::StaticClass() {
           .Method("btn_startClick", &TFrmMain::btn_startClick)
           .Method("btn_stopClick", &TFrmMain::btn_stopClick)
           .Method("tmr1Timer", &TFrmMain::tmr1Timer)
+          .Method("timer1Timer", &TFrmMain::timer1Timer)
+          .Method("btn_1Click", &TFrmMain::btn_1Click)
           .Method("r1Change", &TFrmMain::r1Change)
           .Method("N21Click", &TFrmMain::N21Click)
           .Method("N22Click", &TFrmMain::N22Click)
@@ -171,6 +182,7 @@ void TFrmMain::Loaded() {
   Bind(L_up, "L_up");
   Bind(L_down, "L_down");
   Bind(btn_1, "btn_1");
+  Bind(dbcht1, "dbcht1");
   Bind(tmr1, "tmr1");
   Bind(timer1, "timer1");
   Bind(zqry1, "zqry1");
@@ -263,6 +275,7 @@ void TFrmMain::init() {
   tb2->SetHint("Export the test report");
   tb3->SetHint("Export test detail records");
   tb4->SetHint("View the exported report or record");
+  ConfigureCurveChart();
 
   if (!OpenSqlQuery("select  * from config ", zqry1)) return;
   // A module count outside 1..8 (a damaged row) is taken as the nearest one the grids hold.
@@ -289,6 +302,38 @@ void TFrmMain::init() {
 
   for (TZQuery*& q : SeriesQueries)
     if (!q) q = new TZQuery(nullptr);
+  TChartAxis* left = dbcht1->LeftAxis();
+  left->SetAutomaticMinimum(false);
+  left->SetAutomaticMaximum(false);
+  left->SetMinMax(0, 100);
+}
+
+void TFrmMain::ConfigureCurveChart() {
+  if (!tickQuery_) tickQuery_ = new TZQuery(this);
+  dbcht1->SetView3D(false);
+  TKelGradient* back = dbcht1->Gradient();
+  back->SetDirection(KelCanvas::gdBottomTop);
+  back->SetStartColor(static_cast<TColor>(0xEAEAEA));
+  back->SetMidColor(static_cast<TColor>(0xEAEAEA));
+  back->SetEndColor(clWhite);
+  back->SetVisible(true);
+  for (TChartAxis* axis : dbcht1->Axes()) {
+    axis->AxisPen()->SetColor(static_cast<TColor>(0x404040));
+    axis->Grid()->SetColor(static_cast<TColor>(0xA9A9A9));
+    axis->TicksInner()->SetColor(static_cast<TColor>(0xA9A9A9));
+    axis->LabelsFont()->SetName("Verdana");
+  }
+  TChartAxis* left = dbcht1->LeftAxis();
+  left->SetAutomatic(false);
+  left->SetAutomaticMinimum(false);
+  left->SetAutomaticMaximum(false);
+  left->Title()->SetText("Temp（℃）");
+  left->Title()->Font()->SetName("Verdana");
+  dbcht1->BottomAxis()->Title()->Font()->SetName("Verdana");
+  // Still to come with the chart's walls, titles, legend and palettes: palette 13; the back
+  // wall's gradient ($EAEAEA at the bottom to white, not transparent); left and right walls
+  // $E0FFFF; the title "Temp", not visible, and the foot (blue) in Verdana; the legend with check
+  // boxes, in Verdana.
 }
 
 void TFrmMain::FillValueGridHeaders() {
@@ -347,16 +392,45 @@ void TFrmMain::N23Click(TObject*) {
 void TFrmMain::N41Click(TObject*) { ImportHistoryCommand(); }
 
 void TFrmMain::N42Click(TObject*) {
-  // The history chart is not built yet: there are no curves to rebuild for the range.
-  if (HistoryQueryCommand(std2, [](const std::string&, const std::string&) { return true; }))
+  if (HistoryQueryCommand(std2, [this](const std::string& start, const std::string& end) {
+        return BuildHistoryCurves(start, end);
+      }))
     N23Click(this);
 }
 
 void TFrmMain::N50Click(TObject*) { Close(); }
 
 void TFrmMain::act1Execute(TObject*) { CompanyDetailsCommand(); }
-// Test report: not available yet beyond the refusal during a test.
-void TFrmMain::act3Execute(TObject*) { RefusedWhileTesting("Stop the test before exporting."); }
+void TFrmMain::act3Execute(TObject*) {
+  if (RefusedWhileTesting("Stop the test before exporting.")) return;
+  // No test and no history shown: nothing to report.
+  if (std2->Cells(1, 1).empty()) return;
+  ReloadCurves();
+  // A picture that cannot be written raises here, before any workbook exists.
+  const std::string picture = AppPath + "TmpLine.jpg";
+  if (dbcht1->Width() > 0 && dbcht1->Height() > 0) {
+    dbcht1->WriteBitmapFile(picture);
+  } else {
+    // The chart page was never shown, so the chart has no size yet: draw it at the size the
+    // page would give it.
+    dbcht1->WriteBitmapFileRect(picture, Rect(0, 0, r1->ClientWidth(), r1->ClientHeight() - pnl1->Height()));
+  }
+  const std::string folder = AppPath + "Export_data\\";
+  if (!DirectoryExists(folder) && !ForceDirectories(folder)) return;
+  TTestReportFields fields;
+  fields.productNumber = std1->Cells(1, 1);
+  fields.productModel = std1->Cells(1, 2);
+  fields.manufacturer = std1->Cells(1, 3);
+  fields.operators = std1->Cells(1, 4);
+  fields.testTime = std1->Cells(1, 6);
+  fields.testEquipment = std1->Cells(1, 7);
+  fields.ambientTemperature = std1->Cells(1, 8);
+  fields.ambientHumidity = std1->Cells(1, 9);
+  const int modules = ModuleCount.load();
+  for (int c = 0; c < 8 * modules; ++c) fields.statistics.push_back(std1->Cells(1, kFirstChannelInfoRow + c));
+  WriteTestReport(TestReportFileName(), picture, modules, fields);
+  Prompt("The export of the test report succeeded");
+}
 void TFrmMain::act4Execute(TObject*) { ExportTestDetailRecords(qry_out1, std2->Cells(1, 1)); }
 
 void TFrmMain::act5Execute(TObject*) {
@@ -445,7 +519,8 @@ void TFrmMain::SetDataGridChannels(int channelCount) {
   }
 }
 
-void TFrmMain::showway(int, int) {
+void TFrmMain::showway(int channelCount, int rebuild) {
+  if (rebuild == 1 && !BuildCurves(channelCount, false)) return;
   FillValueGridHeaders();
   for (int c = 0; c < 64; ++c)
     std3->SetCells(c % 8, 3 * (c / 8) + 2, ChannelLabels[static_cast<size_t>(c)]);
@@ -472,4 +547,102 @@ void TFrmMain::ShowSample(const TSampleView& sample) {
 void TFrmMain::AcquisitionEnded() {
   btn_start->SetEnabled(true);
   lbl_show3->SetCaption("");
+}
+
+// ---- Curves ---------------------------------------------------------------------------------
+
+bool TFrmMain::BuildCurves(int count, bool history, const std::string& start, const std::string& end) {
+  liveCurves_ = false;
+  dbcht1->FreeAllSeries();
+  count = std::clamp(count, 0, static_cast<int>(SeriesQueries.size()));
+  // One query feeds every curve: the table is read once, not once per channel (a day of rows
+  // takes SQLite seconds per pass), and one walk over its rows loads all curves.
+  TZQuery* query = SeriesQueries[0];
+  query->Close();
+  for (size_t i = 1; i < SeriesQueries.size(); ++i) SeriesQueries[i]->Close();
+  const std::string xField = history ? "dtime" : "dtime2";
+  std::string sql = "select " + xField;
+  for (int i = 0; i < count; ++i) {
+    const std::string channel = IntToStr(i + 1);
+    auto* curve = new TFastLineSeries(dbcht1);
+    dbcht1->AttachSeries(curve);
+    curve->ChangeDrawAllPoints(false);
+    curve->LinePen()->SetWidth(2);
+    curve->ChangeTitle("CH" + channel);
+    // A missing reading leaves a gap rather than a line down to 0.
+    curve->SetTreatNulls(tnDontPaint);
+    curve->XValues()->ChangeValueSource(xField);
+    curve->XValues()->ChangeDateTime(true);
+    curve->YValues()->ChangeValueSource("val" + channel);
+    curve->SetDataSource(query);  // closed: loads nothing yet
+    sql += ",val" + channel;
+  }
+  if (history)
+    sql += " from olddata where dtime between '" + start + "' and '" + end + "'";
+  else
+    sql += " from newdata";
+  // Opening loads every curve; a failure is logged and leaves them empty.
+  if (!OpenSqlQuery(sql, query)) return false;
+  if (!history) {
+    // The acquisition thread waits while this runs: no row comes between the load and here.
+    if (!OpenSqlQuery("select max(ID) as lastid from newdata", tickQuery_)) return false;
+    lastCurveRowId_ = tickQuery_->FieldByName("lastid")->AsInteger();
+    tickQuery_->Close();
+    liveCurves_ = true;
+  }
+  return true;
+}
+
+bool TFrmMain::BuildHistoryCurves(const std::string& start, const std::string& end) {
+  return BuildCurves(8 * ModuleCount.load(), true, start, end);
+}
+
+void TFrmMain::ReloadCurves() {
+  // The curves' one query holds exactly the channels the chart has curves for.
+  if (dbcht1->SeriesCount() == 0) return;
+  TZQuery* query = SeriesQueries[0];
+  // Reopening reloads every curve; a failure is logged by OpenSqlQuery and the curves stay empty.
+  if (!OpenSqlQuery(query->SQL.Text(), query)) return;
+  if (liveCurves_ && OpenSqlQuery("select max(ID) as lastid from newdata", tickQuery_)) {
+    lastCurveRowId_ = tickQuery_->FieldByName("lastid")->AsInteger();
+    tickQuery_->Close();
+  }
+}
+
+void TFrmMain::timer1Timer(TObject*) {
+  if (RunMode.load() != 1 || r1->ActivePageIndex() != 2 || !liveCurves_) return;
+  // Only the curves the chart holds: the module count may have grown since they were built.
+  const int curves = std::min(dbcht1->SeriesCount(), 8 * ModuleCount.load());
+  if (curves == 0) return;
+  std::string sql = "select ID,dtime2";
+  for (int c = 1; c <= curves; ++c) sql += ",val" + IntToStr(c);
+  sql += " from newdata where ID > " + IntToStr(lastCurveRowId_) + " order by ID";
+  if (!OpenSqlQuery(sql, tickQuery_)) return;
+  if (tickQuery_->RecordCount() > 0) {
+    for (int i = 0; i < curves; ++i) {
+      try {
+        dbcht1->AppendRecords(tickQuery_, *dbcht1->SeriesAt(i));
+      } catch (const std::exception& e) {
+        WriteLog("CH" + IntToStr(i + 1) + " curve: " + e.what(), "except");
+      }
+    }
+    tickQuery_->Last();
+    lastCurveRowId_ = tickQuery_->FieldByName("ID")->AsInteger();
+  }
+  tickQuery_->Close();
+}
+
+void TFrmMain::btn_1Click(TObject*) {
+  // A text that is no number raises here (the toolkit's error box) before anything changes.
+  const double upper = static_cast<double>(Round(StrToFloat(L_up->Text()) * 10000)) / 10000;
+  const double lower = static_cast<double>(Round(StrToFloat(L_down->Text()) * 10000)) / 10000;
+  if (lower > upper) {
+    Prompt("The upper and lower limits are entered incorrectly！");
+    return;
+  }
+  TChartAxis* left = dbcht1->LeftAxis();
+  left->SetAutomaticMinimum(false);
+  left->SetAutomaticMaximum(false);
+  // Both at once: a range wholly beside the current one is no conflict.
+  left->SetMinMax(lower, upper);
 }

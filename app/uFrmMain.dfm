@@ -227,7 +227,18 @@ object FrmMain: TFrmMain
           Width = 75
           Height = 28
           TabOrder = 2
+          OnClick = btn_1Click
         end
+      end
+      object dbcht1: TDBChart
+        Left = 0
+        Top = 41
+        Width = 699
+        Height = 503
+        Align = alClient
+        TabOrder = 1
+        View3D = False
+        DefaultCanvas = 'TGDIPlusCanvas'
       end
     end
   end
@@ -341,6 +352,7 @@ object FrmMain: TFrmMain
   end
   object timer1: TTimer
     Enabled = False
+    OnTimer = timer1Timer
   end
   object zqry1: TZQuery
   end

@@ -20,6 +20,7 @@ class TKxButton;
 class TKxComboBox;
 class TKxLabel;
 class TComboBox;
+class TDBChart;
 class TEdit;
 class TImageList;
 class TLabel;
@@ -91,6 +92,7 @@ class TFrmMain : public TForm, public IAcquisitionView {
   TEdit* L_up = nullptr;
   TEdit* L_down = nullptr;
   TButton* btn_1 = nullptr;
+  TDBChart* dbcht1 = nullptr;
   TTimer* tmr1 = nullptr;
   TTimer* timer1 = nullptr;
   TZQuery* zqry1 = nullptr;
@@ -120,6 +122,13 @@ class TFrmMain : public TForm, public IAcquisitionView {
   void btn_startClick(TObject* sender);
   void btn_stopClick(TObject* sender);
   void tmr1Timer(TObject* sender);
+  // The chart tick: while a test runs and the chart page is shown, adds the rows stored since
+  // the last tick (or the last full load) to the live curves; a new test, a history query and
+  // the report load the curves fully instead.
+  void timer1Timer(TObject* sender);
+  // "Set": both limit edits as numbers (4 decimals); a lower limit above the upper one is
+  // refused with a message; otherwise the left axis shows exactly lower..upper.
+  void btn_1Click(TObject* sender);
   void r1Change(TObject* sender);
   void N21Click(TObject* sender);
   void N22Click(TObject* sender);
@@ -144,6 +153,23 @@ class TFrmMain : public TForm, public IAcquisitionView {
   void edt1KeyPress(TObject* sender, wchar_t& key);
   void L_upKeyPress(TObject* sender, wchar_t& key);
   void L_downKeyPress(TObject* sender, wchar_t& key);
+
+  // ---- Curves ------------------------------------------------------------------------------
+  // Frees every curve, then makes `count` curves (channel i + 1) reading X from "dtime2" of
+  // newdata (live) or "dtime" of olddata between start and end (history), all fed by one query
+  // (SeriesQueries[0]) that is read once and loads every curve as it opens. A query that fails
+  // (logged) leaves the curves empty: false.
+  bool BuildCurves(int count, bool history, const std::string& start = {}, const std::string& end = {});
+  // The history query's curves for 8 x ModuleCount channels.
+  bool BuildHistoryCurves(const std::string& start, const std::string& end);
+  // Reloads every curve the chart holds from their query, reopened (the report's refresh); a
+  // query that fails to reopen is logged.
+  void ReloadCurves();
+  // The chart's fixed settings (axes, fonts, background); see the source for the ones the chart
+  // library does not offer yet.
+  void ConfigureCurveChart();
+  // Highest newdata ID the live curves hold.
+  int LastCurveRowId() const { return lastCurveRowId_; }
 
   // The selected row of the test information grid (-1 none), set by a left click.
   int SelectedInfoRow() const { return selectedRow_; }
@@ -171,6 +197,11 @@ class TFrmMain : public TForm, public IAcquisitionView {
   void FillValueGridHeaders();
 
   int selectedRow_ = -1;
+  // The live curves are built (their X field is dtime2) and hold newdata up to this ID.
+  bool liveCurves_ = false;
+  int lastCurveRowId_ = 0;
+  // The tick's query of new rows.
+  TZQuery* tickQuery_ = nullptr;
 };
 
 // Registers the classes the main window's layout names beyond the toolkit's own (its queries).

@@ -223,6 +223,10 @@ const TClassInfo& TChartSeries::StaticClass() {
           .Stored([](S& s) { return s.DataSourceCount() == 1; })
           .Property("Depth", &S::Depth, &S::ChangeDepth)
           .Default(-1)
+          .Property("ColorSource", &S::ColorSource, &S::SetColorSource)
+          .Stored([](S& s) { return !s.ColorSource().empty(); })
+          .Property("XLabelsSource", &S::XLabelsSource, &S::SetXLabelsSource)
+          .Stored([](S& s) { return !s.XLabelsSource().empty(); })
           .Property("HorizAxis", &S::HorizAxis, &S::SetHorizAxis)
           .Default(aBottomAxis)
           .Property("Marks", &S::Marks, &S::SetMarks)
@@ -638,6 +642,18 @@ void TChartSeries::SetDataSource(TComponent* source) {
     AddDataSource(source, true);
   else if (DataSource())
     RemoveDataSource(DataSource());
+}
+
+void TChartSeries::SetXLabelsSource(const std::string& value) {
+  if (value == xLabelsSource_) return;
+  xLabelsSource_ = value;
+  ReloadFromSource();
+}
+
+void TChartSeries::SetColorSource(const std::string& value) {
+  if (value == colorSource_) return;
+  colorSource_ = value;
+  ReloadFromSource();
 }
 
 void TChartSeries::ReloadFromSource() {

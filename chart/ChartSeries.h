@@ -430,6 +430,12 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   TSeriesFollowSet FollowSet() const { return follow_; }
   void SetFollowSet(TSeriesFollowSet value) { follow_ = value; }
   bool DataLoaded() const { return dataLoaded_; }
+  // Field names a database chart reads: the points' labels (optionally "#<word>#" + name for a
+  // date grouping or a label sort) and the points' colours. Changing either reloads the series.
+  const std::string& XLabelsSource() const { return xLabelsSource_; }
+  void SetXLabelsSource(const std::string& value);
+  const std::string& ColorSource() const { return colorSource_; }
+  void SetColorSource(const std::string& value);
 
   // ---- Copying ---------------------------------------------------------------------------
   // X and Y of the source's point (exchanged across orientations) inserted in X order; extra
@@ -640,4 +646,6 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   TKelFunction* function_ = nullptr;
   std::unique_ptr<TVisualsList> visuals_;
   std::unique_ptr<TKelSelected> selected_;
+  std::string xLabelsSource_;
+  std::string colorSource_;
 };

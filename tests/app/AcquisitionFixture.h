@@ -117,14 +117,14 @@ class AcquisitionFixture : public testing::Test {
   }
 
   // Starts a test on `port` (or the automatic choice with `ports`) and stops it once sample
-  // `lastSample` is shown.
+  // `lastSample` is stored: the stop is asked for on the thread itself, since the window hears
+  // of samples only later (queued) and the thread would poll on meanwhile.
   void RunTest(const std::string& portChoice, int lastSample,
                std::vector<std::string> ports = {}) {
     ComPortName = portChoice;
-    view.onSample = [lastSample](const TSampleView& s) {
-      if (s.sampleNo >= lastSample) StopRequested = 1;
-    };
-    BeginAcquisition(&view, 1000, [ports] { return ports; });
+    BeginAcquisition(&view, 1000, [ports] { return ports; }, [lastSample](int sampleNo) {
+      if (sampleNo >= lastSample) StopRequested = 1;
+    });
     WaitForEnd();
   }
 

@@ -4,6 +4,8 @@
 // within one test; a failing database command; and no port answering.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
 #include <memory>
 
 #include "app/DailyLog.h"
@@ -341,6 +343,37 @@ INSTANTIATE_TEST_SUITE_P(Counts, ImpossibleModuleCountTest, testing::Values(0, 9
                          [](const testing::TestParamInfo<int>& info) {
                            return "Modules" + std::to_string(info.param);
                          });
+
+// At the real pace a busy window must not hold the polls up: the window calls of a poll are
+// queued, so while the window thread spends 3 s on each of the first two samples the thread still
+// stores one row about every second, and the window then shows every sample in order.
+TEST_F(AcquisitionThreadTest, BusyWindowDoesNotSlowThePolls) {
+  VirtualPortPair pair;
+  InstrumentSimulator sim(pair.SimulatorPort(), "--readings ramp:10:1");
+  SetTestMode(false);
+  ComPortName = pair.AppPort();
+  constexpr int kSamples = 6;
+  std::array<std::atomic<DWORD>, kSamples + 1> storedAt{};
+  view.onSample = [](const TSampleView& s) {
+    if (s.sampleNo <= 2) Sleep(3000);  // the window thread busy, e.g. with a slow chart tick
+  };
+  BeginAcquisition(&view, 1000, [] { return std::vector<std::string>{}; }, [&storedAt](int sampleNo) {
+    if (sampleNo <= kSamples) storedAt[static_cast<size_t>(sampleNo)] = GetTickCount();
+    if (sampleNo >= kSamples) StopRequested = 1;
+  });
+  WaitForEnd();
+
+  ASSERT_EQ(Rows("select count(*) from newdata")[0][0], std::to_string(kSamples));
+  for (int n = 2; n <= kSamples; ++n)
+    EXPECT_LT(storedAt[static_cast<size_t>(n)] - storedAt[static_cast<size_t>(n - 1)], 1500u)
+        << "sample " << n << " was stored late";
+  std::vector<std::string> shown = view.Calls("sample ");
+  std::vector<std::string> expected;
+  for (int n = 1; n <= kSamples; ++n) expected.push_back("sample " + std::to_string(n));
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(view.calls.back(), "ended");
+  EXPECT_FALSE(view.offWindowThread);
+}
 
 TEST_F(AcquisitionThreadTest, UnknownTypeCodeKeepsTheLastDecodedLetter) {
   VirtualPortPair pair;

@@ -1,5 +1,5 @@
-// The FlexCelDyn binding: the test report's workbook built through TExcelFile and read back
-// by python3-xlrd, the version check against a library copy reporting 6.21.1, and library
+// The FlexCelDyn binding: the test report's workbook (WriteTestReport) read back by
+// python3-xlrd, the version check against a library copy reporting 6.21.1, and library
 // errors arriving as exceptions with the library's text.
 //
 // Checked by hand once that LibreOffice opens the report without a repair prompt and shows
@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "app/AppGlobals.h"
 #include "app/ExcelFile.h"
+#include "app/TestReport.h"
 #include "support/TestBitmap.h"
 #include "support/TestPaths.h"
 #include "support/XlrdDump.h"
@@ -41,30 +43,6 @@ struct ReportCase {
 void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.name; }
 
 class ReportLayout : public ExcelFileTest, public testing::WithParamInterface<ReportCase> {};
-
-struct Formats {
-  int f1, f2, f3, f4;
-};
-
-// Registers the report's four formats as the report does: each from the default format with
-// the font name set again.
-Formats RegisterFormats(TExcelFile& book) {
-  TFlxFormat def;
-  book.GetDefaultFormat(def);
-  const auto make = [&](int size20, bool centred) {
-    TFlxFormat f = def;
-    f.Font.Name = L"Times New Roman";
-    f.Font.Size20 = size20;
-    if (centred) f.HAlignment = fhaCenter;
-    return book.AddFormat(f);
-  };
-  Formats r;
-  r.f1 = make(200, false);
-  r.f2 = make(350, true);
-  r.f3 = make(250, true);
-  r.f4 = make(150, true);
-  return r;
-}
 
 struct Placed {
   int row, col1, col2;  // merged when col2 > col1
@@ -109,23 +87,25 @@ TEST_P(ReportLayout, IsReadBackByXlrdWithItsTextsMergesWidthsFontsAndPicture) {
   const std::string xls = OutputPath(std::string("ReportLayout_") + c.name + ".xls");
   const std::vector<Placed> cells = ReportCells(c.modules);
 
-  {
-    TExcelFile book(1);
-    book.NewFile(1);
-    const Formats f = RegisterFormats(book);
-    book.SetColWidth(1, 8, 2560);
-    const auto format = [&](const Placed& p) {
-      return p.size20 == 200 ? f.f1 : p.size20 == 350 ? f.f2 : p.size20 == 250 ? f.f3 : f.f4;
-    };
-    for (const Placed& p : cells)
-      if (p.col2 > p.col1) book.MergeCells(p.row, p.col1, p.row, p.col2);
-    for (const Placed& p : cells) book.SetCellValue(p.row, p.col1, p.text, -1);
-    for (const Placed& p : cells) book.SetCellFormat(p.row, p.col1, format(p));
-    const std::wstring file = Utf8ToWide(WinPath(picture));
-    book.AddImage(WinPath(picture), MakeImageProperties(MakeClientAnchor(atMoveAndResize, 24, 1, 50, 9),
-                                                        file.c_str(), L"My image"));
-    book.Save(WinPath(xls));
-  }
+  CompanyName = "Vornakit Instruments";
+  CompanyAddress = "";
+  CompanyPhone = "+86 755 0000 0000";
+  CompanyWebsite = "www.example.com";
+  TTestReportFields fields;
+  fields.productNumber = "SN 0042";
+  fields.productModel = "VK-8";
+  fields.manufacturer = "Vornakit";
+  fields.operators = "Li Wei";
+  fields.testTime = "2026-12-10 08:00 - 10:00";
+  fields.testEquipment = "Oven A-7";
+  fields.ambientTemperature = "23.5";
+  fields.ambientHumidity = "41%";
+  for (int ch = 1; ch <= 8 * c.modules; ++ch)
+    fields.statistics.push_back(std::to_string(ch) + ".00," + std::to_string(ch) + ".50," + std::to_string(ch) + ".25");
+  WriteTestReport(WinPath(xls), WinPath(picture), c.modules, fields);
+  CompanyName.clear();
+  CompanyPhone.clear();
+  CompanyWebsite.clear();
 
   std::vector<std::string> expected = {"sheet Sheet1 51 8"};
   for (int col = 1; col <= 8; ++col) expected.push_back("colwidth " + std::to_string(col) + " 2560");
