@@ -210,10 +210,12 @@ void TChartTitle::DrawTitle() {
   DrawAt();
   if (custom) return;
   TRect cr = chart_->ChartBounds();
+  // The title stands half its pen width in from the edge; the chart gives up that, the title's
+  // height and VertMargin.
   if (onTop_)
-    cr.Top = Bounds.Bottom + vertMargin_ + p;
+    cr.Top = Bounds.Bottom + vertMargin_;
   else
-    cr.Bottom = Bounds.Top - p - vertMargin_;
+    cr.Bottom = Bounds.Top - vertMargin_;
   chart_->SetChartBounds(cr);
   chart_->ClampChartRect();
 }
