@@ -298,7 +298,10 @@ void TCustomChart::PanAxis(TChartAxis* axis, int from, int to) {
   if (std::fabs(maximum) > kLargestBound || !std::isfinite(maximum)) maximum = hi;
   bool allow = true;
   OnAllowScroll(axis, minimum, maximum, allow);
-  if (allow) axis->SetMinMax(minimum, maximum);
+  if (!allow) return;
+  axis->SetMinMax(minimum, maximum);
+  // The next mouse move may come before a paint: it must pan on from the new range.
+  axis->SetInternalRange(axis->Minimum(), axis->Maximum());
 }
 
 // ---- Zoom -------------------------------------------------------------------------------------
