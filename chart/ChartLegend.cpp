@@ -728,20 +728,30 @@ void TCustomChartLegend::DrawRow(int index, int p) {
   canvas->SetTextAlign(0);
   int cursor = tx - 2;
   TLegendItem& item = items_.Item(index);
+  const TLegendTextStyle ts = textStyle_;
+  const bool firstRight = ts == ltsLeftValue || ts == ltsLeftPercent || ts == ltsXValue || ts == ltsValue ||
+                          ts == ltsPercent || ts == ltsXAndValue || ts == ltsXAndPercent;
+  const bool secondRight = ts == ltsRightValue || ts == ltsRightPercent || ts == ltsXAndValue || ts == ltsXAndPercent;
   for (int j = 0; j < 3 && !missing; ++j) {
     const std::string& text = texts_[p][j];
+    const bool right = resolved_ != lsSeries && (j == 0 ? firstRight : secondRight);
+    const bool shared = (IsSideLegend() || wrapped_) && columns_ > 0 &&
+                        p % columns_ < static_cast<int>(columnTextWidths_.size());
+    const int width = shared ? columnTextWidths_[p % columns_][j] : textWidths_[p][j];
+    // A right-aligned column moves to its right edge first and does not advance again.
+    if (right) cursor += shared ? width - 4 : canvas->MeasureTextWidth(text);
     if (!text.empty()) {
       const int ty = y + (boxes ? 1 : 0);
       if (j == 0) {
         item.Left = cursor;
         item.Top = ty;
       }
+      canvas->SetTextAlign(right ? 2 : 0);
       canvas->TextOutAllowMarkup(cursor, ty, text, TextFormat() == ttfHtml);
+      canvas->SetTextAlign(0);
     }
-    const bool shared = (IsSideLegend() || wrapped_) && columns_ > 0 &&
-                        p % columns_ < static_cast<int>(columnTextWidths_.size());
-    const int width = shared ? columnTextWidths_[p % columns_][j] : textWidths_[p][j];
-    cursor += width + spaceWidth_;
+    if (!right) cursor += width;
+    cursor += spaceWidth_;
   }
 
   // Symbol rectangle.
