@@ -228,6 +228,7 @@ int TCustomChart::WallSizeForAxis(const TChartAxis& axis) {
 
 void TCustomChart::ReserveWallSpace() {
   if (!View3D() || !View3DOptions()->Orthogonal()) return;
+  ComputeDepth3D();  // the depth of this paint, not the last one's
   const int s = AxesInUse() ? BackWall()->Size() : 0;
   TRect r = ChartBounds();
   const int depth = std::abs(ChartDepthPixels());

@@ -344,3 +344,45 @@ TEST(ChartZoom, SavedScalesFollowTheAxisNotItsPosition) {
   axes.erase(axes.begin());
   delete extra;
 }
+
+TEST(ChartZoom, PercentZoomAndTheWheelWhenItZooms) {
+  MouseChart m;
+  const TChartAxis* bottom = m.chart->BottomAxis();
+  const double lo = bottom->CalcPosPoint(bottom->StartPixel()), hi = bottom->CalcPosPoint(bottom->EndPixel());
+  m.chart->ZoomPercent(110);  // each side narrows by 10 % of the range
+  ExpectRange(m.chart->LeftAxis(), 10, 90);
+  ExpectRange(m.chart->BottomAxis(), lo + (hi - lo) * 0.1, hi - (hi - lo) * 0.1);
+  m.chart->ResetZoom();
+  ExpectRange(m.chart->LeftAxis(), 0, 100);
+  m.Paint();
+
+  // Panning only sideways: the wheel zooms, and only once Zoom.MouseWheel is set.
+  m.chart->SetAllowPanning(pmHorizontal);
+  m.Wheel(1);
+  ExpectRange(m.chart->LeftAxis(), 0, 100);
+  m.chart->Zoom()->MouseWheel = pmwNormal;
+  m.Wheel(1);
+  ExpectRange(m.chart->LeftAxis(), 10, 90);
+  m.chart->Zoom()->MouseWheel = pmwInverted;
+  m.Wheel(1);  // now widens each side by 10 % of the range (80)
+  ExpectRange(m.chart->LeftAxis(), 2, 98);
+}
+
+TEST(ChartZoom, AnimationRefreshesTheChartBetweenTheSteps) {
+  MouseChart m;
+  m.form.Show();
+  m.chart->Update();
+  std::vector<double> maxima;
+  m.chart->OnAfterDraw = [&](TObject*) { maxima.push_back(m.chart->LeftAxis()->Maximum()); };
+  m.chart->Zoom()->Animated = true;
+  m.chart->ZoomToValues(20, 40, 0, 1, 0, 1, 2, 8);
+  // Seven refreshes for the default eight steps, each a third closer to the target.
+  ASSERT_EQ(maxima.size(), 7u);
+  double previous = 100;
+  for (double value : maxima) {
+    EXPECT_NEAR(value - 40, (previous - 40) * 2 / 3, 1e-9);
+    previous = value;
+  }
+  ExpectRange(m.chart->LeftAxis(), 20, 40);
+  m.form.Hide();
+}
