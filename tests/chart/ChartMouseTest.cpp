@@ -386,3 +386,33 @@ TEST(ChartZoom, AnimationRefreshesTheChartBetweenTheSteps) {
   ExpectRange(m.chart->LeftAxis(), 20, 40);
   m.form.Hide();
 }
+
+TEST(ChartMouse, ClickOnACurveReachesTheSeriesAndTheChart) {
+  MouseChart m;
+  TChartSeries* s = m.chart->SeriesAt(0);
+  // The other curves run within a pixel or two of this one: hide them.
+  m.chart->SeriesAt(1)->ChangeActive(false);
+  m.chart->SeriesAt(2)->ChangeActive(false);
+  m.Paint();
+  int px, py;
+  s->PointPixel(1, px, py);  // the curve's right end
+  const int x = (m.chart->ChartBounds().Left + px) / 2;
+  const int y = s->GetVertAxis()->CalcYPosValue(50);  // 10 .. 90 over the width: 50 in the middle
+  std::vector<int> seriesClicks, chartClicks;
+  s->OnClick = [&](TChartSeries*, int index, TMouseButton, TShiftState, int, int) { seriesClicks.push_back(index); };
+  m.chart->OnClickSeries = [&](TCustomChart*, TChartSeries* clicked, int index, TMouseButton, TShiftState, int,
+                               int) {
+    EXPECT_EQ(clicked, s);
+    chartClicks.push_back(index);
+  };
+  ASSERT_TRUE(s->HandlesClicks());
+  const TChartHit hit = m.chart->HitTestPart(x, y, true);
+  ASSERT_EQ(hit.Part, hpSeries);
+  EXPECT_EQ(hit.Series, s);
+  m.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+  m.Send(WM_LBUTTONUP, 0, At(x, y));
+  EXPECT_EQ(seriesClicks.size(), 1u);
+  EXPECT_EQ(chartClicks, seriesClicks);
+  // The chart's handler left the event handled: no zoom started.
+  EXPECT_FALSE(m.chart->Zoom()->Active);
+}
