@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ChartControlTestSupport.h"
+#include "canvas/KelPen.h"
 
 TEST(LegendValues, OneCurveListsItsPointsWithValuesRightAligned) {
   ChartFixture f;
@@ -91,4 +92,55 @@ TEST(LegendBand, ManyCurvesWrapIntoRowsUpToTheLimit) {
   EXPECT_EQ(texts[columns].x, texts[0].x);
   EXPECT_EQ(legend->ItemAt(texts[columns].x + 3, texts[columns].y + 2), columns);
   EXPECT_GT(f.chart.ChartBounds().Top, legend->Bounds.Bottom);
+}
+
+TEST(LegendParts, TitleAboveTheRowsAndDividingLinesBetweenThem) {
+  ChartFixture plain;
+  plain.AddCurves(3);
+  plain.chart.Legend()->SetCheckBoxes(true);
+  plain.Paint();
+
+  ChartFixture f;
+  f.AddCurves(3);
+  TChartLegend* legend = f.chart.Legend();
+  legend->SetCheckBoxes(true);
+  legend->Title()->SetText("Channels");
+  legend->DividingLines()->SetVisible(true);
+  f.Paint();
+  // The title (one 10-pixel line) and 2 pixels push the rows down.
+  EXPECT_EQ(legend->ItemsTop(), plain.chart.Legend()->ItemsTop() + 12);
+  const auto titles = f.canvas->TextsIn("Legend");
+  ASSERT_EQ(titles.size(), 1u);
+  EXPECT_EQ(titles[0].text, "Channels");
+  EXPECT_EQ(titles[0].y, legend->Bounds.Top + 2);
+  // Rows grow by the line's width; a line above every row but the first.
+  EXPECT_EQ(legend->ItemHeight(), 18);
+  const auto lines = f.canvas->SegmentsIn("Legend/Items");
+  ASSERT_EQ(lines.size(), 2u);
+  for (const auto& line : lines) {
+    EXPECT_EQ(line.y0, line.y1);
+    EXPECT_EQ(line.x1 - line.x0, legend->Bounds.Right - legend->Bounds.Left - 2);
+  }
+  EXPECT_EQ(lines[1].y0 - lines[0].y0, 18);
+}
+
+TEST(LegendParts, TextEventAndPagedValues) {
+  ChartFixture f;
+  auto* s = new TFastLineSeries(nullptr);
+  for (int i = 0; i < 5; ++i) s->AppendXY(i, 10 * i, "p" + std::to_string(i));
+  f.chart.AttachSeries(s);
+  f.chart.Legend()->SetTextStyle(ltsPlain);
+  f.chart.OnGetLegendText = [](TCustomAxisPanel*, TLegendStyle style, int index, std::string& text) {
+    EXPECT_EQ(style, lsValues);
+    text += "#" + std::to_string(index);
+  };
+  f.chart.Pages()->SetMaxPointsPerPage(2);
+  f.chart.Pages()->SetCurrent(2);
+  f.Paint();
+  EXPECT_EQ(f.chart.Legend()->FirstValue(), 2);
+  EXPECT_EQ(f.chart.Legend()->TotalItems(), 2);
+  const auto texts = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, "p2#2");
+  EXPECT_EQ(texts[1].text, "p3#3");
 }

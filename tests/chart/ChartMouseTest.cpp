@@ -416,3 +416,22 @@ TEST(ChartMouse, ClickOnACurveReachesTheSeriesAndTheChart) {
   // The chart's handler left the event handled: no zoom started.
   EXPECT_FALSE(m.chart->Zoom()->Active);
 }
+
+TEST(ChartMouse, MovingOverACurveEntersAndLeavesIt) {
+  MouseChart m;
+  TChartSeries* s = m.chart->SeriesAt(0);
+  m.chart->SeriesAt(1)->ChangeActive(false);
+  m.chart->SeriesAt(2)->ChangeActive(false);
+  m.Paint();
+  std::vector<std::string> events;
+  s->OnMouseEnter = [&](TObject*) { events.push_back("enter"); };
+  s->OnMouseLeave = [&](TObject*) { events.push_back("leave"); };
+  const int x = m.chart->ChartBounds().Left + (m.chart->ChartBounds().Right - m.chart->ChartBounds().Left) / 2;
+  const int y = s->GetVertAxis()->CalcYPosValue(50);
+  m.Send(WM_MOUSEMOVE, 0, At(x, y + 60));
+  EXPECT_TRUE(events.empty());
+  m.Send(WM_MOUSEMOVE, 0, At(x, y));
+  m.Send(WM_MOUSEMOVE, 0, At(x + 1, y));
+  m.Send(WM_MOUSEMOVE, 0, At(x, y + 60));
+  EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave"}));
+}
