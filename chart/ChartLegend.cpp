@@ -200,16 +200,22 @@ const TClassInfo& TCustomChartLegend::StaticClass() {
           .Default(0)
           .Property("FontSeriesColor", &L::FontSeriesColor, &L::SetFontSeriesColor)
           .Default(false)
+          .Property("GlobalTransparency", &L::GlobalTransparency, &L::SetGlobalTransparency)
+          .Default(0)
           .Property("HorizJustify", &L::HorizJustify, &L::SetHorizJustify)
           .Default(ljAutomatic)
           .Property("HorizMargin", &L::HorizMargin, &L::SetHorizMargin)
           .Default(0)
           .Property("Inverted", &L::Inverted, &L::SetInverted)
           .Default(false)
+          .Property("LeftPercent", &L::LeftPercent, &L::SetLeftPercent)
+          .Default(0)
           .Property("LegendStyle", &L::LegendStyle, &L::SetLegendStyle)
           .Default(lsAuto)
           .Property("MaxNumRows", &L::MaxNumRows, &L::SetMaxNumRows)
           .Default(0)
+          .Property("PositionUnits", &L::PositionUnits, &L::SetPositionUnits)
+          .Default(muPixels)
           .Property("ResizeChart", &L::ResizeChart, &L::SetResizeChart)
           .Default(true)
           .Property("Symbol", &L::Symbol, nullptr)
@@ -218,6 +224,8 @@ const TClassInfo& TCustomChartLegend::StaticClass() {
           .Property("TextSymbolGap", &L::TextSymbolGap, &L::SetTextSymbolGap)
           .Default(2)
           .Property("Title", &L::Title, nullptr)
+          .Property("TopPercent", &L::TopPercent, &L::SetTopPercent)
+          .Default(0)
           .Property("TopPos", &L::TopPos, &L::SetTopPos)
           .Default(10)
           .Property("VertMargin", &L::VertMargin, &L::SetVertMargin)
@@ -248,6 +256,10 @@ TCustomChartLegend::~TCustomChartLegend() = default;
 void TCustomChartLegend::Assign(TPersistent* source) {
   if (auto* o = dynamic_cast<TCustomChartLegend*>(source)) {
     alignment_ = o->alignment_;
+    globalTransparency_ = o->globalTransparency_;
+    positionUnits_ = o->positionUnits_;
+    leftPercent_ = o->leftPercent_;
+    topPercent_ = o->topPercent_;
     checkBoxes_ = o->checkBoxes_;
     checkBoxesStyle_ = o->checkBoxesStyle_;
     currentPage_ = o->currentPage_;
@@ -488,6 +500,12 @@ void TCustomChartLegend::CalcLayout() {
   resolved_ = ResolvedStyle();
   const int F = FrameWidth();
   TCanvas3D* canvas = chart_->Canvas3D();
+  if (CustomPosition() && positionUnits_ == muPercent) {
+    const int w = Width(), h = Height();
+    const int left = RoundInt(leftPercent_ * chart_->Width() * 0.01);
+    const int top = RoundInt(topPercent_ * chart_->Height() * 0.01);
+    Bounds = TRect(left, top, left + w, top + h);
+  }
   TChartPage* pages = chart_->Pages();
   const bool paging = pages->MaxPointsPerPage() > 0;
   if (resolved_ == lsValues && currentPage_ && paging)
@@ -671,6 +689,15 @@ void TCustomChartLegend::Draw() {
     TCanvas3D* canvas;
     ~End() { canvas->EndElement(); }
   } end{canvas};
+  TKelBlend* blend = nullptr;
+  if (globalTransparency_ > 0) blend = canvas->StartTransparency(Bounds, static_cast<std::uint8_t>(globalTransparency_));
+  struct Finish {
+    TCanvas3D* canvas;
+    TKelBlend*& blend;
+    ~Finish() {
+      if (blend != nullptr) canvas->FinishTransparency(blend);
+    }
+  } finish{canvas, blend};
   DrawInRect(Bounds, canvas->SupportsFull3D() ? 1 : 0, canvas->SupportsFull3D() ? 0 : Angle());
   if (drawTitle_) {
     const int w = title_->Width(), h = title_->Height();

@@ -7,12 +7,14 @@
 // last CalcLayout; a row whose series is gone draws an empty text and no box.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "chart/ChartSeries.h"
+#include "chart/KelProcs.h"
 #include "chart/KelShapes.h"
 
 class TCustomChart;
@@ -183,6 +185,16 @@ class TCustomChartLegend : public TTextShape {
   void SetVertMargin(int v) { Set(vertMargin_, v); }
   int VertSpacing() const { return vertSpacing_; }
   void SetVertSpacing(int v) { Set(vertSpacing_, v); }
+  // Whole-legend transparency in percent (0..100).
+  int GlobalTransparency() const { return globalTransparency_; }
+  void SetGlobalTransparency(int v) { Set(globalTransparency_, std::clamp(v, 0, 100)); }
+  // A custom position in percent of the panel's size (with PositionUnits muPercent).
+  TKelUnits PositionUnits() const { return positionUnits_; }
+  void SetPositionUnits(TKelUnits v) { Set(positionUnits_, v); }
+  int LeftPercent() const { return leftPercent_; }
+  void SetLeftPercent(int v) { Set(leftPercent_, v); }
+  int TopPercent() const { return topPercent_; }
+  void SetTopPercent(int v) { Set(topPercent_, v); }
   int ColorWidth() const { return symbol_->Width(); }
   void SetColorWidth(int v) { symbol_->SetWidth(v); }
   // The row whose symbol frame is drawn (-1: none).
@@ -260,6 +272,10 @@ class TCustomChartLegend : public TTextShape {
   int topPos_ = 10;
   int vertMargin_ = 0;
   int vertSpacing_ = 0;
+  int globalTransparency_ = 0;
+  TKelUnits positionUnits_ = muPixels;
+  int leftPercent_ = 0;
+  int topPercent_ = 0;
 
   // Layout state.
   TLegendStyle resolved_ = lsAuto;

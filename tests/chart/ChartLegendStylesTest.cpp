@@ -144,3 +144,25 @@ TEST(LegendParts, TextEventAndPagedValues) {
   EXPECT_EQ(texts[0].text, "p2#2");
   EXPECT_EQ(texts[1].text, "p3#3");
 }
+
+TEST(LegendParts, CustomPositionInPercentTakesNoRoom) {
+  ChartFixture plain;
+  plain.AddCurves(3);
+  plain.chart.Legend()->SetVisible(false);
+  plain.Paint();
+
+  ChartFixture f;
+  f.AddCurves(3);
+  TChartLegend* legend = f.chart.Legend();
+  legend->SetCustomPosition(true);
+  legend->SetPositionUnits(muPercent);
+  legend->SetLeftPercent(50);
+  legend->SetTopPercent(20);
+  f.Paint();
+  EXPECT_EQ(legend->Bounds.Left, 200);
+  EXPECT_EQ(legend->Bounds.Top, 50);
+  EXPECT_GT(legend->Bounds.Right, 200);
+  EXPECT_EQ(legend->Rows(), 3);
+  EXPECT_EQ(f.chart.ChartBounds().Right, plain.chart.ChartBounds().Right);
+  EXPECT_EQ(legend->ItemAt(legend->Bounds.Left + 30, legend->ItemsTop() + 2), 0);
+}
