@@ -195,6 +195,9 @@ class TCustomChartLegend : public TTextShape {
   void SetLeftPercent(int v) { Set(leftPercent_, v); }
   int TopPercent() const { return topPercent_; }
   void SetTopPercent(int v) { Set(topPercent_, v); }
+  // The mouse cursor over a row (0: the chart's own).
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor v) { cursor_ = v; }
   int ColorWidth() const { return symbol_->Width(); }
   void SetColorWidth(int v) { symbol_->SetWidth(v); }
   // The row whose symbol frame is drawn (-1: none).
@@ -273,6 +276,7 @@ class TCustomChartLegend : public TTextShape {
   int vertMargin_ = 0;
   int vertSpacing_ = 0;
   int globalTransparency_ = 0;
+  TCursor cursor_ = 0;
   TKelUnits positionUnits_ = muPixels;
   int leftPercent_ = 0;
   int topPercent_ = 0;

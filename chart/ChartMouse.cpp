@@ -198,9 +198,15 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
     }
     return;
   }
-  bool claimed = Legend()->ShouldDraw() && Legend()->ItemAt(x, y) >= 0;
-  for (int i = SeriesCount() - 1; i >= 0 && !claimed; --i)
+  const int item = Legend()->ShouldDraw() ? Legend()->ItemAt(x, y) : -1;
+  if (item >= 0) {
+    if (Legend()->Cursor() != 0) SetCursor(Legend()->Cursor());
+    return;
+  }
+  bool claimed = false;
+  for (int i = SeriesCount() - 1; i >= 0; --i)
     if (SeriesAt(i)->Active() && SeriesAt(i)->TrackMouse(x, y)) claimed = true;
+  if (!claimed) SetCursor(SavedCursor());
 }
 
 void TCustomChart::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {

@@ -435,3 +435,32 @@ TEST(ChartMouse, MovingOverACurveEntersAndLeavesIt) {
   m.Send(WM_MOUSEMOVE, 0, At(x, y + 60));
   EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave"}));
 }
+
+TEST(ChartMouse, LegendRowsShowTheLegendCursor) {
+  MouseChart m;
+  TChartLegend* legend = m.chart->Legend();
+  legend->SetCursor(crHandPoint);
+  const int x = legend->Bounds.Left + 20, y = legend->ItemsTop() + 5;
+  ASSERT_EQ(legend->ItemAt(x, y), 0);
+  m.Send(WM_MOUSEMOVE, 0, At(x, y));
+  EXPECT_EQ(m.chart->Cursor(), crHandPoint);
+  m.Send(WM_MOUSEMOVE, 0, At(m.X0(), m.Y0() + 70));  // inside the chart, away from the curves
+  EXPECT_EQ(m.chart->Cursor(), m.chart->SavedCursor());
+}
+
+TEST(ChartMouse, TitleClickReachesItsEventWhichCanKeepTheZoomAway) {
+  MouseChart m;
+  m.chart->Title()->SetText("Temp");
+  m.Paint();
+  const TRect b = m.chart->Title()->Bounds;
+  const int x = (b.Left + b.Right) / 2, y = (b.Top + b.Bottom) / 2;
+  std::vector<const TChartTitle*> clicked;
+  m.chart->OnClickTitle = [&](TCustomChart*, TChartTitle* title, TMouseButton, TShiftState, int, int) {
+    clicked.push_back(title);
+  };
+  m.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+  EXPECT_FALSE(m.chart->Zoom()->Active);  // the handler left the press handled
+  m.Send(WM_LBUTTONUP, 0, At(x, y));
+  ASSERT_EQ(clicked.size(), 1u);
+  EXPECT_EQ(clicked[0], m.chart->Title());
+}
