@@ -295,6 +295,50 @@ void TCustomChart::PaintBackWall() {
   if (blend != nullptr) canvas->FinishTransparency(blend);
 }
 
+bool TCustomChart::SideFacesViewer(int x) {
+  TCanvas3D* canvas = Canvas3D();
+  if (canvas->SupportsFull3D()) return true;
+  const TRect& cr = ChartBounds();
+  const int y1 = cr.Bottom + WallSizeForAxis(*BottomAxis());
+  return FacesViewerArray({canvas->ProjectPoint(TPoint{x, cr.Top}, 0), canvas->ProjectPoint(TPoint{x, y1}, 0),
+                           canvas->ProjectPoint(TPoint{x, y1}, BackWall()->Size() + ChartDepthPixels())});
+}
+
+void TCustomChart::PaintWallsInFront() {
+  TCanvas3D* canvas = Canvas3D();
+  if (canvas->SupportsFull3D() || !View3D() || !AxesInUse()) return;
+  const TRect& cr = ChartBounds();
+  const int depth = ChartDepthPixels();
+  int top, bottom;
+  if (!SideFacesViewer(cr.Right) && walls_->HasRight() && walls_->Right()->IsDrawable()) {
+    TChartRightWall* wall = walls_->Right();
+    {
+      Element e(canvas, "Right");
+      wall->VerticalExtent(top, bottom);
+      ApplyWallPenAndBrush(wall);
+      if (wall->Size() < 1)
+        canvas->PlaneAtX(cr.Right, top, bottom, 0, depth + 1);
+      else
+        canvas->DrawBox3D(cr.Right, cr.Right + wall->Size(), top, bottom, 0, depth, wall->UsesDarkSides());
+    }
+    if (RightAxis()->VisibleNow) RightAxis()->PaintAxis(false);
+  }
+  if (SideFacesViewer(cr.Left) && LeftWall()->IsDrawable()) {
+    TChartLeftWall* wall = LeftWall();
+    {
+      Element e(canvas, "Left");
+      wall->VerticalExtent(top, bottom);
+      ApplyWallPenAndBrush(wall);
+      if (wall->Size() < 1)
+        canvas->PlaneAtX(cr.Left, top, bottom, 0, depth);
+      else
+        canvas->DrawBox3D(cr.Left - wall->Size(), cr.Left, top, bottom, 0, depth, wall->UsesDarkSides());
+    }
+    if (LeftAxis()->VisibleNow) LeftAxis()->PaintAxis(false);
+  }
+  canvas->BrushGradient()->SetVisible(false);
+}
+
 void TCustomChart::PaintWalls() {
   if (!AxesInUse()) return;
   TCanvas3D* canvas = Canvas3D();
@@ -303,12 +347,7 @@ void TCustomChart::PaintWalls() {
   const TRect& cr = ChartBounds();
   const int depth = ChartDepthPixels();
   int top, bottom;
-  auto sideFaces = [&](int x) {
-    if (full3D) return true;
-    const int y1 = cr.Bottom + WallSizeForAxis(*BottomAxis());
-    return FacesViewerArray({canvas->ProjectPoint(TPoint{x, cr.Top}, 0), canvas->ProjectPoint(TPoint{x, y1}, 0),
-                             canvas->ProjectPoint(TPoint{x, y1}, BackWall()->Size() + depth)});
-  };
+  auto sideFaces = [&](int x) { return SideFacesViewer(x); };
   if (View3D() && View3DWalls() && walls_->HasRight() && walls_->Right()->Visible() &&
       (full3D || sideFaces(cr.Right))) {
     TChartRightWall* wall = walls_->Right();
@@ -374,6 +413,12 @@ void TCustomChart::DrawTitles(bool customPass) {
 }
 
 void TCustomChart::PaintTitlesAndLegend(bool before) {
+  PaintFlatParts(before);
+  // Walls facing the viewer stand in front of the series, in the turned view.
+  if (!before) PaintWallsInFront();
+}
+
+void TCustomChart::PaintFlatParts(bool before) {
   TCanvas3D* canvas = Canvas3D();
   canvas->SuspendRotation();
   struct Resume {

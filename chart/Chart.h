@@ -132,7 +132,13 @@ class TCustomChart : public TCustomAxisPanel {
  private:
   friend void ApplyPaletteToChart(TCustomAxisPanel& panel, int index);
   void DrawTitles(bool customPass);
+  // Titles and legend, drawn flat (the canvas's rotation suspended).
+  void PaintFlatParts(bool before);
   void PaintBackWall();
+  // Whether the box's side at x faces the viewer (always on a full-3D canvas).
+  bool SideFacesViewer(int x);
+  // The right, left or back walls that stand in front of the series in a turned view.
+  void PaintWallsInFront();
   void ApplyWallPenAndBrush(TCustomChartWall* wall);
   void SaveScales();
   void RestoreScales();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ChartControlTestSupport.h"
+#include "canvas/View3DOptions.h"
 
 TEST(ChartWalls3D, BackLeftAndBottomWallsAndTheDepthTakenFromTheRight) {
   ChartFixture flat;
@@ -51,4 +52,41 @@ TEST(ChartWalls3D, WallSizeForAxisOnlyIn3DAndForVisibleWalls) {
   EXPECT_EQ(f.chart.WallSizeForAxis(*f.chart.LeftAxis()), 0);
   f.chart.SetView3DWalls(false);
   EXPECT_EQ(f.chart.WallSizeForAxis(*f.chart.BottomAxis()), 0);
+}
+
+// Turned views: a side wall stands behind the series or, facing the viewer, in front of them
+// (drawn after the series), never both and never twice.
+TEST(ChartWalls3D, TurnedViewsDrawEachSideWallOnceBehindOrInFront) {
+  bool someInFront = false, someBehind = false;
+  for (int rotation : {20, 60, 300, 340}) {
+    SCOPED_TRACE(rotation);
+    ChartFixture f;
+    f.AddCurve();
+    f.chart.SetView3D(true);
+    f.chart.View3DOptions()->SetOrthogonal(false);
+    f.chart.View3DOptions()->SetRotation(rotation);
+    f.chart.View3DOptions()->SetElevation(340);
+    f.chart.RightWall()->SetVisible(true);
+    EXPECT_NO_THROW(f.Paint());
+    const auto& e = f.canvas->elements;
+    // Behind: inside "Walls". In front: after the legend, which follows the series (a wall in
+    // front is followed by its axis, drawn again over it).
+    const int walls = f.canvas->IndexOf("Walls");
+    const int axes = f.canvas->IndexOf("Axes");
+    const int legend = f.canvas->IndexOf("Legend");
+    ASSERT_GT(legend, f.canvas->IndexOf("Series"));
+    for (const char* side : {"Left", "Right"}) {
+      SCOPED_TRACE(side);
+      int behind = 0, after = 0;
+      for (int i = walls + 1; i < axes; ++i) behind += e[i] == side;
+      for (int i = legend + 1; i < static_cast<int>(e.size()); ++i) after += e[i] == side;
+      EXPECT_EQ(behind + (after > 0 ? 1 : 0), 1);
+      EXPECT_LE(behind, 1);
+      someInFront = someInFront || after > 0;
+      someBehind = someBehind || behind > 0;
+    }
+  }
+  // The views chosen show both cases.
+  EXPECT_TRUE(someInFront);
+  EXPECT_TRUE(someBehind);
 }
