@@ -201,3 +201,19 @@ TEST(ChartPalette, LayoutEntries) {
   EXPECT_NE(thirty.find("ColorPaletteIndex = 30"), std::string::npos) << thirty;
   EXPECT_EQ(thirty.find("ColorPalette ="), std::string::npos) << thirty;
 }
+
+TEST(ChartPalette, RecolouringManyCurvesWrapsByTheirPositions) {
+  FreshPalettes fresh;
+  TChart chart(nullptr);
+  for (int i = 0; i < 14; ++i) AddCurve(chart);
+  chart.SetColorPaletteIndex(5);
+  const TColorArray classic = PaletteColors(5);
+  std::vector<TColor> expected(classic.begin(), classic.end());
+  expected.push_back(classic[0]);
+  expected.push_back(classic[1]);
+  EXPECT_EQ(DrawnColors(chart), expected);
+  // And back: the Opera colours in order again.
+  chart.SetColorPaletteIndex(13);
+  EXPECT_EQ(chart.SeriesAt(0)->EffectiveColor(), static_cast<TColor>(0xA36644));
+  EXPECT_EQ(chart.SeriesAt(13)->EffectiveColor(), static_cast<TColor>(0x359CF3));
+}
