@@ -7,6 +7,7 @@
 #include <string>
 
 #include "chart/Chart.h"
+#include "chart/FastLineSeries.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelGradient.h"
 #include "toolkit/classes/ClassRegistry.h"
@@ -86,4 +87,21 @@ TEST(ChartAssign, CopiesPaletteTitlesWallsAndLegend) {
   EXPECT_EQ(target.BackWall()->Size(), 4);
   EXPECT_TRUE(target.Legend()->CheckBoxes());
   EXPECT_EQ(target.Legend()->Alignment(), laBottom);
+}
+
+TEST(ChartStream, CurveHiddenFromTheLegendInALayout) {
+  RegisterClass(TFastLineSeries::StaticClass());
+  const auto chart = ReadChart(
+      "object Chart: TChart\n"
+      "  object Shown: TFastLineSeries\n"
+      "  end\n"
+      "  object Hidden: TFastLineSeries\n"
+      "    ShowInLegend = False\n"
+      "  end\n"
+      "end\n");
+  ASSERT_EQ(chart->SeriesCount(), 2);
+  EXPECT_TRUE(chart->SeriesAt(0)->ShowInLegend());
+  EXPECT_FALSE(chart->SeriesAt(1)->ShowInLegend());
+  EXPECT_EQ(chart->Legend()->ListedSeries(0, false), chart->SeriesAt(0));
+  EXPECT_EQ(chart->Legend()->ListedSeries(1, false), nullptr);
 }
