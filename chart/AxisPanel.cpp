@@ -339,12 +339,19 @@ TColor TCustomAxisPanel::PickFreeColorFor(const TChartSeries* series) {
     const TColor color = PaletteColorAt(i);
     if (IsColorFree(color, true, series)) return color;
   }
-  return PaletteColorAt(static_cast<int>(series_.size()) % std::max(1, n));
+  // A listed series wraps by its own position, one joining by the count before it.
+  const int position = series != nullptr && SeriesIndex(*series) >= 0 ? SeriesIndex(*series)
+                                                                       : static_cast<int>(series_.size());
+  return PaletteColorAt(position % std::max(1, n));
 }
 
 void TCustomAxisPanel::AssignDefaultColors() {
+  // Default-coloured series keep clDefault and take fresh picks in list order; their old picks
+  // must not count against the new palette.
   for (TChartSeries* s : series_)
-    if (s->SeriesColor() == clDefault) s->ChangeSeriesColor(PickFreeColorFor(s));
+    if (s->SeriesColor() == clDefault) s->ChangeDefaultColor(clDefault);
+  for (TChartSeries* s : series_)
+    if (s->SeriesColor() == clDefault) s->ChangeDefaultColor(PickFreeColorFor(s));
 }
 
 // ---- Extremes ---------------------------------------------------------------------------------

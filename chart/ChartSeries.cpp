@@ -235,6 +235,8 @@ const TClassInfo& TChartSeries::StaticClass() {
           .Property("SeriesColor", &S::SeriesColor, &S::ChangeSeriesColor)
           .Idents(ColorPropToIdent, ColorIdentToProp)
           .Stored([](S& s) { return s.SeriesColor() != clDefault; })
+          .Property("ShowInLegend", &S::ShowInLegend, &S::SetShowInLegend)
+          .Default(true)
           .Property("ValueFormat", &S::ValueFormat, &S::ChangeValueFormat)
           .Stored([](S& s) { return s.ValueFormat() != KelMsg_DefaultValueFormat; })
           .Property("VertAxis", &S::VertAxis, &S::SetVertAxis)

@@ -20,6 +20,7 @@
 #include "toolkit/classes/Set.h"
 #include "toolkit/graphics/Color.h"
 #include "toolkit/graphics/Types.h"
+#include "toolkit/ui/Messages.h"
 
 VK_DECLARE_EXCEPTION(ChartException, Exception);
 
@@ -136,6 +137,7 @@ using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* sender)>;
 using TSeriesOnAfterAdd = TMethodEvent<TChartSeries*, int>;
 using TSeriesOnClear = TMethodEvent<TChartSeries*>;
 using TSeriesOnGetMarkText = TMethodEvent<TChartSeries*, int, std::string&>;
+using TSeriesClick = TMethodEvent<TChartSeries*, int, TMouseButton, TShiftState, int, int>;
 
 // One optional text per point; reading past the end gives an empty text.
 class TLabelsList {
@@ -220,6 +222,13 @@ class TCustomChartElement : public TComponent {
   bool showInEditor_ = true;
 };
 
+// A series' legend entry: its own title (empty: the series title) and whether it is listed.
+class TSeriesLegend {
+ public:
+  std::string Text;
+  bool Visible = true;
+};
+
 // Style flags of a series (stored under "Style" as bits 0..5).
 enum TChartSeriesStyleFlag { tssIsTemplate, tssDenyChangeType, tssDenyDelete, tssDenyClone,
                              tssIsPersistent, tssHideDataSource };
@@ -245,8 +254,16 @@ class TCustomChartSeries : public TCustomChartElement {
   const std::string& Title() const { return title_; }
   virtual void ChangeTitle(const std::string& value);
 
+  // The legend entry, created on first use; without one the series is listed untitled.
+  TSeriesLegend* Legend();
+  bool ShowInLegend() const { return !legend_ || legend_->Visible; }
+  void SetShowInLegend(bool value);
+  std::string LegendTitle() const { return legend_ ? legend_->Text : std::string(); }
+  void SetLegendTitle(const std::string& value);
+
  protected:
   std::string identifier_;
+  std::unique_ptr<TSeriesLegend> legend_;
   TChartSeriesStyle style_;
   std::string title_;
 };
@@ -516,6 +533,34 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   void FillSampleValues(int n = 0);
   virtual void AddSampleValues(int n, bool valuesOnly);
   int SampleCount = 0;
+
+  // ---- Legend and mouse hooks ------------------------------------------------------------
+  // The legend row's symbol: colour (EffectiveColor for -1) on the series pen and brush, then
+  // PaintLegendSymbol; repainting stays off meanwhile.
+  void PaintLegendItem(int index, const TRect& rect);
+  // A values legend lists this series' points bottom-up.
+  virtual bool ReversesLegendOrder() const { return false; }
+  bool HandlesClicks() const { return static_cast<bool>(OnClick) || static_cast<bool>(OnDblClick); }
+  // OnDblClick when the shift state holds ssDouble, else OnClick.
+  void FireClick(int index, TMouseButton button, TShiftState shift, int x, int y);
+  // Whether a point's symbol (not its line) lies under (x, y); the point found goes to `hit`.
+  virtual bool PointHitTest(int, int, int, TPoint&) { return false; }
+  virtual int MapClickedIndex(int index) const { return index; }
+  virtual int MapHoverIndex(int index) const { return index; }
+  // Whether the chart's mouse zoom and pan apply to this series.
+  virtual bool ZoomsWithAxes() const { return UsesAxes(); }
+  // Mouse over the chart: answers whether the series claims the point (cursor or events).
+  virtual bool TrackMouse(int x, int y);
+  // Hover highlighting needs a hover selection, which this series has not.
+  virtual bool HoverActive() const { return false; }
+  // Keeps SeriesColor clDefault and draws with `color` (the chart's palette pick).
+  void ChangeDefaultColor(TColor color);
+  TSeriesClick OnClick;
+  TSeriesClick OnDblClick;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  // The mouse was over a point at the last TrackMouse.
+  bool MouseInside = false;
 
   // ---- Stored layout entries -------------------------------------------------------------
   void DefineProperties(TFiler& filer) override;

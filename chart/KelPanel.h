@@ -186,6 +186,8 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   void Broadcast(TKelEvent& event);
   void BroadcastMouse(int kind, TMouseButton button, TShiftState shift, int x, int y);
   bool MouseHandled = false;
+  // The cursor the panel had when its layout was loaded (the mouse's resting cursor).
+  TCursor SavedCursor() const { return savedCursor_; }
 
   // ---- Properties --------------------------------------------------------------------------
   TKelHiddenPen* Border() const { return border_.get(); }

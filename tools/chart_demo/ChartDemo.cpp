@@ -1,7 +1,9 @@
 // Paints a flat chart of a few fast line series (temperature-like curves over a day, a date-time
-// bottom axis, a titled left axis fixed to 0..100, a vertical gradient behind) into a BMP file
-// that a person can look at. One more series of hourly means shows framed value marks on
-// callout arrows and a round pointer at every point. Usage: chart_demo.exe [file.bmp]; default chart_demo.bmp.
+// bottom axis, a titled left axis fixed to 0..100, a vertical gradient behind, the back wall's
+// gradient from $EAEAEA at the bottom to white, and the legend at the right with a check box
+// per curve, one of them switched off) into a BMP file that a person can look at. One more
+// series of hourly means shows framed value marks on callout arrows and a round pointer at every
+// point. Usage: chart_demo.exe [file.bmp]; default chart_demo.bmp.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -9,7 +11,7 @@
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
-#include "chart/AxisPanel.h"
+#include "chart/Chart.h"
 #include "chart/FastLineSeries.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
@@ -30,12 +32,21 @@ int wmain(int argc, wchar_t** argv) {
   KelProcsStartup();
   int result = 0;
   try {
-    TCustomAxisPanel chart(nullptr);
+    TChart chart(nullptr);
     chart.SetBounds(0, 0, 800, 450);
     chart.SetView3D(false);
     chart.Gradient()->SetVisible(true);
     chart.Gradient()->SetStartColor(static_cast<TColor>(0xEAEAEA));
     chart.Gradient()->SetEndColor(clWhite);
+    chart.BackWall()->SetTransparent(false);
+    chart.BackWall()->Gradient()->SetVisible(true);
+    chart.BackWall()->Gradient()->SetStartColor(static_cast<TColor>(0xEAEAEA));
+    chart.BackWall()->Gradient()->SetEndColor(clWhite);
+    chart.LeftWall()->SetColor(static_cast<TColor>(14745599));
+    chart.RightWall()->SetColor(static_cast<TColor>(14745599));
+    chart.Legend()->SetCheckBoxes(true);
+    chart.Title()->SetText("Temp");
+    chart.Title()->SetVisible(false);
     chart.LeftAxis()->SetMinMax(0, 100);
     chart.LeftAxis()->Title()->SetText("Temp (C)");
     const double start = 46000.0;  // a day in 2025
@@ -50,6 +61,7 @@ int wmain(int argc, wchar_t** argv) {
       }
       chart.AttachSeries(series);
     }
+    chart.SeriesAt(3)->ChangeActive(false);  // its legend box shows unchecked
     // Hourly means of the first channel: marks with their values, and a pointer per point.
     auto* hourly = new TFastLineSeries(nullptr);
     hourly->SetName("HourlyMean");

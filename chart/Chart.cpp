@@ -1,0 +1,452 @@
+// The chart: construction, palettes, walls, titles and legend in the paint sequence, and the
+// chart's own layout entries. The mouse is in ChartMouse.cpp.
+#include "chart/Chart.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "canvas/Canvas3D.h"
+#include "canvas/CanvasUtils.h"
+#include "canvas/KelBrush.h"
+#include "canvas/KelGradient.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
+#include "canvas/View3DOptions.h"
+#include "chart/KelProcs.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/graphics/GraphicsUtils.h"
+
+namespace {
+
+// A named canvas element, ended on every exit.
+class Element {
+ public:
+  Element(TCanvas3D* canvas, const char* name) : canvas_(canvas) { canvas_->BeginElement(name, 0, nullptr); }
+  ~Element() { canvas_->EndElement(); }
+  Element(const Element&) = delete;
+  Element& operator=(const Element&) = delete;
+
+ private:
+  TCanvas3D* canvas_;
+};
+
+}  // namespace
+
+const TClassInfo& TCustomChart::StaticClass() {
+  using C = TCustomChart;
+  static const TClassInfo info =
+      TClassBuilder<C>("TCustomChart", &TCustomAxisPanel::StaticClass())
+          .Property("BackWall", &C::BackWall, nullptr)
+          .Property("BottomWall", &C::BottomWall, nullptr)
+          .Property("Foot", &C::Foot, nullptr)
+          .Property("LeftWall", &C::LeftWall, nullptr)
+          .Property("Legend", &C::Legend, nullptr)
+          .Property("RightWall", &C::RightWall, nullptr)
+          .Property("SubFoot", &C::SubFoot, nullptr)
+          .Property("SubTitle", &C::SubTitle, nullptr)
+          .Property("Title", &C::Title, nullptr)
+          .Build();
+  return info;
+}
+
+const TClassInfo& TChart::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TChart>("TChart", &TCustomChart::StaticClass()).Build();
+  return info;
+}
+
+TCustomChart::TCustomChart(TComponent* owner) : TCustomAxisPanel(owner) {
+  TRepaintGuard guard(*this);
+  walls_ = std::make_unique<TChartWalls>(this);
+  legend_ = std::make_unique<TChartLegend>(this);
+  scalesSavePending_ = true;
+  SetColorPaletteIndex(ReadDefaultInteger("DefaultPalette", 13));
+}
+
+TCustomChart::~TCustomChart() {
+  savedScales_.clear();
+  SetRepaintEnabled(false);
+  // Series leave first: their legend rows and colours refer to the chart's parts.
+  FreeAllSeries();
+  subTitle_.reset();
+  title_.reset();
+  subFoot_.reset();
+  foot_.reset();
+  walls_.reset();
+  legend_.reset();
+}
+
+void TCustomChart::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TCustomChart*>(source)) {
+    SetColorPaletteIndex(other->colorPaletteIndex_);
+    if (other->foot_) Foot()->Assign(other->foot_.get());
+    legend_->Assign(other->legend_.get());
+    if (other->subFoot_) SubFoot()->Assign(other->subFoot_.get());
+    if (other->subTitle_) SubTitle()->Assign(other->subTitle_.get());
+    if (other->title_) Title()->Assign(other->title_.get());
+    walls_->Assign(*other->walls_);
+    Invalidate();
+  }
+}
+
+TChartTitle* TCustomChart::Title() {
+  if (!title_) title_ = std::make_unique<TChartTitle>(this);
+  return title_.get();
+}
+
+TChartTitle* TCustomChart::SubTitle() {
+  if (!subTitle_) subTitle_ = std::make_unique<TChartTitle>(this);
+  return subTitle_.get();
+}
+
+TChartFootTitle* TCustomChart::Foot() {
+  if (!foot_) foot_ = std::make_unique<TChartFootTitle>(this);
+  return foot_.get();
+}
+
+TChartFootTitle* TCustomChart::SubFoot() {
+  if (!subFoot_) subFoot_ = std::make_unique<TChartFootTitle>(this);
+  return subFoot_.get();
+}
+
+// ---- Palettes ---------------------------------------------------------------------------------
+
+void TCustomChart::SetColorPaletteIndex(int value) {
+  if (value == colorPaletteIndex_) return;
+  if (value == -2) {
+    if (colorPaletteIndex_ > 0) {
+      ApplyPaletteToChart(*this, colorPaletteIndex_);
+    } else {
+      std::vector<TColor> table;
+      for (std::int32_t c : DefaultPalette()) table.push_back(static_cast<TColor>(c));
+      SetChartColors(*this, table, static_cast<int>(table.size()) - 1);
+    }
+  }
+  colorPaletteIndex_ = value;
+  if (value != -2) ApplyPaletteToChart(*this, value);
+}
+
+void TCustomChart::DefineProperties(TFiler& filer) {
+  TCustomAxisPanel::DefineProperties(filer);
+  const auto* ancestor = dynamic_cast<const TCustomChart*>(filer.Ancestor());
+  const bool writeIndex = ancestor != nullptr ? ancestor->colorPaletteIndex_ != colorPaletteIndex_
+                                              : colorPaletteIndex_ >= 0 || colorPaletteIndex_ == -2;
+  filer.DefineProperty(
+      "ColorPaletteIndex", [this](TReader& r) { SetColorPaletteIndex(r.ReadInteger()); },
+      [this](TWriter& w) { w.WriteInteger(colorPaletteIndex_); }, writeIndex);
+  filer.DefineProperty(
+      "ColorPalette",
+      [this](TReader& r) {
+        CustomPalette.clear();
+        r.ReadListBegin();
+        while (!r.EndOfList()) CustomPalette.push_back(static_cast<TColor>(r.ReadInteger()));
+        r.ReadListEnd();
+        if (CustomPalette.empty()) colorPaletteIndex_ = -1;
+      },
+      [this](TWriter& w) {
+        w.WriteListBegin();
+        for (TColor c : CustomPalette) w.WriteInteger(static_cast<int>(c));
+        w.WriteListEnd();
+      },
+      colorPaletteIndex_ == -2);
+  filer.DefineProperty(
+      "BackColor",
+      [this](TReader& r) {
+        TColor color = clWhite;
+        if (r.NextValue() == vaIdent) {
+          TColor named = clWhite;
+          if (IdentToColor(r.ReadIdent(), named)) color = named;
+        } else {
+          color = static_cast<TColor>(r.ReadInteger());
+        }
+        BackWall()->SetColor(color);
+        if (Parent() != nullptr && !ComponentState().Contains(csLoading)) BackWall()->Brush()->SetStyle(bsSolid);
+      },
+      nullptr, false);
+}
+
+// ---- Colours ----------------------------------------------------------------------------------
+
+TColor TCustomChart::BackgroundColor() {
+  TChartBackWall* back = BackWall();
+  if (View3DWalls() && back->Visible() && !back->Transparent()) {
+    if (back->Brush()->HasGradient() && back->Gradient()->Visible()) return back->Gradient()->StartColor();
+    return back->Color();
+  }
+  return TCustomAxisPanel::BackgroundColor();
+}
+
+bool TCustomChart::IsColorFree(TColor color, bool checkBack, const TChartSeries* except) {
+  // What the other series draw with: their own colour or the default they were given.
+  for (int i = 0; i < SeriesCount(); ++i) {
+    TChartSeries* s = SeriesAt(i);
+    if (s != except && s->EffectiveColor() == color) return false;
+  }
+  if (checkBack && (color == Color() || color == BackWall()->Color())) return false;
+  return true;
+}
+
+// ---- Walls ------------------------------------------------------------------------------------
+
+bool TCustomChart::AxesInUse() const {
+  bool any = false;
+  for (int i = 0; i < SeriesCount(); ++i) {
+    TChartSeries* s = SeriesAt(i);
+    if (!s->Active()) continue;
+    any = true;
+    if (s->UsesAxes()) return true;
+  }
+  return !any;
+}
+
+bool TCustomChart::ZoomableSeries() const {
+  bool any = false;
+  for (int i = 0; i < SeriesCount(); ++i) {
+    TChartSeries* s = SeriesAt(i);
+    if (!s->Active()) continue;
+    any = true;
+    if (s->ZoomsWithAxes()) return true;
+  }
+  return !any;
+}
+
+int TCustomChart::WallSizeForAxis(const TChartAxis& axis) {
+  if (!View3D() || !View3DWalls()) return 0;
+  TChartWall* wall;
+  if (&axis == LeftAxis())
+    wall = LeftWall();
+  else if (&axis == BottomAxis())
+    wall = BottomWall();
+  else if (&axis == RightAxis()) {
+    if (!walls_->HasRight()) return 0;
+    wall = walls_->Right();
+  } else {
+    wall = BackWall();
+  }
+  return wall->Visible() ? wall->Size() : 0;
+}
+
+void TCustomChart::ReserveWallSpace() {
+  if (!View3D() || !View3DOptions()->Orthogonal()) return;
+  ComputeDepth3D();  // the depth of this paint, not the last one's
+  const int s = AxesInUse() ? BackWall()->Size() : 0;
+  TRect r = ChartBounds();
+  const int depth = std::abs(ChartDepthPixels());
+  if (View3DOptions()->OrthoAngle() <= 90) {
+    r.Right -= depth + s;
+    if (walls_->HasRight() && walls_->Right()->Visible()) r.Right -= walls_->Right()->Size() + 1;
+  } else {
+    r.Left += depth + s;
+    if (LeftWall()->Visible()) r.Left += LeftWall()->Size() + 1;
+  }
+  r.Top += s + std::abs(Chart3DHeight());
+  SetChartBounds(r);
+  ClampChartRect();
+}
+
+void TCustomChart::ApplyWallPenAndBrush(TCustomChartWall* wall) {
+  TCanvas3D* canvas = Canvas3D();
+  canvas->UsePen(wall->Pen());
+  if (wall->Transparent()) {
+    canvas->BrushGradient()->SetVisible(false);
+    canvas->Brush()->SetStyle(bsClear);
+  } else {
+    canvas->UseBrushColors(wall->Brush(), wall->Color(), wall->Brush()->Color());
+  }
+}
+
+void TCustomChart::PaintBackWall() {
+  TCanvas3D* canvas = Canvas3D();
+  TChartBackWall* wall = BackWall();
+  Element element(canvas, "Back");
+  int top, bottom;
+  wall->VerticalExtent(top, bottom);
+  TRect r(ChartBounds().Left, top, ChartBounds().Right, bottom);
+  const int depth = ChartDepthPixels();
+  if (!View3D()) {
+    r.Right += 1;
+    if (wall->EndPosition() == 100) r.Bottom += 1;
+  } else if (wall->Size() > 0) {
+    r.Left -= WallSizeForAxis(*LeftAxis());
+  }
+  TKelBlend* blend = nullptr;
+  if (wall->Transparency() > 0 && !wall->Transparent())
+    blend = canvas->StartTransparency(canvas->SupportsAlpha ? TRect() : r,
+                                      static_cast<std::uint8_t>(wall->Transparency()));
+  if (!wall->Transparent() && wall->Shadow()->IsShown()) {
+    canvas->Pen()->SetStyle(psClear);
+    wall->Shadow()->DrawRect(canvas, r, 0, 0);
+  }
+  ApplyWallPenAndBrush(wall);
+  if (!View3D()) {
+    if (canvas->SupportsFull3D())
+      canvas->RectangleAtZ(r, 1);
+    else if (wall->ShapeStyle() == fosRoundRectangle)
+      canvas->RoundRect(r.Left, r.Top, r.Right, r.Bottom, wall->RoundSize(), wall->RoundSize());
+    else
+      canvas->RectangleFromRect(r);
+  } else if (wall->Size() < 1) {
+    canvas->RectangleAtZ(r, depth + (canvas->SupportsFull3D() ? 1 : 0));
+  } else {
+    const int z1 = depth + (depth < 0 ? -wall->Size() : wall->Size());
+    canvas->DrawBox3DFromRect(r, std::min(depth, z1), std::max(depth, z1), wall->UsesDarkSides());
+  }
+  canvas->BrushGradient()->SetVisible(false);
+  if (blend != nullptr) canvas->FinishTransparency(blend);
+}
+
+bool TCustomChart::SideFacesViewer(int x) {
+  TCanvas3D* canvas = Canvas3D();
+  if (canvas->SupportsFull3D()) return true;
+  const TRect& cr = ChartBounds();
+  const int y1 = cr.Bottom + WallSizeForAxis(*BottomAxis());
+  return FacesViewerArray({canvas->ProjectPoint(TPoint{x, cr.Top}, 0), canvas->ProjectPoint(TPoint{x, y1}, 0),
+                           canvas->ProjectPoint(TPoint{x, y1}, BackWall()->Size() + ChartDepthPixels())});
+}
+
+void TCustomChart::PaintWallsInFront() {
+  TCanvas3D* canvas = Canvas3D();
+  if (canvas->SupportsFull3D() || !View3D() || !AxesInUse()) return;
+  const TRect& cr = ChartBounds();
+  const int depth = ChartDepthPixels();
+  int top, bottom;
+  if (!SideFacesViewer(cr.Right) && walls_->HasRight() && walls_->Right()->IsDrawable()) {
+    TChartRightWall* wall = walls_->Right();
+    {
+      Element e(canvas, "Right");
+      wall->VerticalExtent(top, bottom);
+      ApplyWallPenAndBrush(wall);
+      if (wall->Size() < 1)
+        canvas->PlaneAtX(cr.Right, top, bottom, 0, depth + 1);
+      else
+        canvas->DrawBox3D(cr.Right, cr.Right + wall->Size(), top, bottom, 0, depth, wall->UsesDarkSides());
+    }
+    if (RightAxis()->VisibleNow) RightAxis()->PaintAxis(false);
+  }
+  if (SideFacesViewer(cr.Left) && LeftWall()->IsDrawable()) {
+    TChartLeftWall* wall = LeftWall();
+    {
+      Element e(canvas, "Left");
+      wall->VerticalExtent(top, bottom);
+      ApplyWallPenAndBrush(wall);
+      if (wall->Size() < 1)
+        canvas->PlaneAtX(cr.Left, top, bottom, 0, depth);
+      else
+        canvas->DrawBox3D(cr.Left - wall->Size(), cr.Left, top, bottom, 0, depth, wall->UsesDarkSides());
+    }
+    if (LeftAxis()->VisibleNow) LeftAxis()->PaintAxis(false);
+  }
+  canvas->BrushGradient()->SetVisible(false);
+}
+
+void TCustomChart::PaintWalls() {
+  if (!AxesInUse()) return;
+  TCanvas3D* canvas = Canvas3D();
+  Element element(canvas, "Walls");
+  const bool full3D = canvas->SupportsFull3D();
+  const TRect& cr = ChartBounds();
+  const int depth = ChartDepthPixels();
+  int top, bottom;
+  auto sideFaces = [&](int x) { return SideFacesViewer(x); };
+  if (View3D() && View3DWalls() && walls_->HasRight() && walls_->Right()->Visible() &&
+      (full3D || sideFaces(cr.Right))) {
+    TChartRightWall* wall = walls_->Right();
+    Element e(canvas, "Right");
+    wall->VerticalExtent(top, bottom);
+    ApplyWallPenAndBrush(wall);
+    if (wall->Size() < 1)
+      canvas->PlaneAtX(cr.Right + (full3D ? 1 : 0), top, bottom, 0, depth + 1);
+    else
+      canvas->DrawBox3D(cr.Right, cr.Right + wall->Size(), top, bottom, 0,
+                        depth + (BackWall()->Visible() ? BackWall()->Size() : 0), wall->UsesDarkSides());
+  }
+  if (View3DWalls() && BackWall()->Visible()) PaintBackWall();
+  if (View3D() && View3DWalls()) {
+    if (LeftWall()->Visible() && (full3D || !sideFaces(cr.Left))) {
+      TChartLeftWall* wall = LeftWall();
+      Element e(canvas, "Left");
+      wall->VerticalExtent(top, bottom);
+      ApplyWallPenAndBrush(wall);
+      if (wall->Size() < 1)
+        canvas->PlaneAtX(cr.Left - (full3D ? 1 : 0), top, bottom, 0, depth);
+      else
+        canvas->DrawBox3D(cr.Left - wall->Size(), cr.Left, top, bottom, 0, depth, wall->UsesDarkSides());
+    }
+    if (BottomWall()->Visible()) {
+      TChartBottomWall* wall = BottomWall();
+      Element e(canvas, "Bottom");
+      const int z0 = wall->StartPosition() == 0 ? 0 : static_cast<int>(std::lround(wall->StartPosition() * depth * 0.01));
+      const int z1 = wall->EndPosition() == 100
+                         ? depth
+                         : depth - static_cast<int>(std::lround((100 - wall->EndPosition()) * depth * 0.01));
+      int left = cr.Left;
+      if (LeftWall()->Visible() && LeftWall()->AutoHide() && sideFaces(cr.Left)) left -= LeftWall()->Size();
+      const int y = cr.Bottom + (full3D ? 1 : 0);
+      ApplyWallPenAndBrush(wall);
+      if (wall->Size() < 1)
+        canvas->PlaneAtY(left, y, cr.Right, z0, z1);
+      else
+        canvas->DrawBox3D(left, cr.Right, y, y + wall->Size(), z0, z1, wall->UsesDarkSides());
+    }
+  }
+  canvas->BrushGradient()->SetVisible(false);
+}
+
+// ---- Titles and legend ------------------------------------------------------------------------
+
+void TCustomChart::DrawTitles(bool customPass) {
+  TChartTitle* titles[4] = {title_.get(), subTitle_.get(), foot_.get(), subFoot_.get()};
+  const char* names[4] = {"Title", "Subtitle", "Foot", "Subfoot"};
+  TCanvas3D* canvas = Canvas3D();
+  bool opened = false;
+  for (int i = 0; i < 4; ++i) {
+    TChartTitle* t = titles[i];
+    if (t == nullptr || t->CustomPosition() != customPass || !t->HasText()) continue;
+    if (!opened) {
+      canvas->BeginElement("Titles", 0, nullptr);
+      opened = true;
+    }
+    Element e(canvas, names[i]);
+    t->DrawTitle();
+  }
+  if (opened) canvas->EndElement();
+}
+
+void TCustomChart::PaintTitlesAndLegend(bool before) {
+  PaintFlatParts(before);
+  // Walls facing the viewer stand in front of the series, in the turned view.
+  if (!before) PaintWallsInFront();
+}
+
+void TCustomChart::PaintFlatParts(bool before) {
+  TCanvas3D* canvas = Canvas3D();
+  canvas->SuspendRotation();
+  struct Resume {
+    TCanvas3D* canvas;
+    ~Resume() { canvas->ResumeRotation(); }
+  } resume{canvas};
+  const bool legend = legend_->ShouldDraw();
+  if (before) {
+    if (!legend) {
+      DrawTitles(false);
+    } else if (legend_->IsSideLegend()) {
+      legend_->CalcLayout();
+      if (legend_->DrawBehind()) legend_->Draw();
+      DrawTitles(false);
+    } else {
+      DrawTitles(false);
+      legend_->CalcLayout();
+      if (legend_->DrawBehind()) legend_->Draw();
+    }
+    return;
+  }
+  if (legend && !legend_->DrawBehind()) legend_->Draw();
+  DrawTitles(true);
+}
+
+std::string TCustomChart::LegendTextFor(TChartSeries* series, int index) {
+  if (series == nullptr || index == -1) return {};
+  std::string text = series->LegendText(legend_->TextStyle(), index);
+  std::replace(text.begin(), text.end(), '\r', ' ');
+  return text;
+}

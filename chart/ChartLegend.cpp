@@ -1,0 +1,880 @@
+// The legend: style and lists, layout (side and band), drawing, hit test and clicks.
+#include "chart/ChartLegend.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "canvas/Canvas3D.h"
+#include "canvas/KelBrush.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
+#include "chart/Chart.h"
+#include "chart/KelConst.h"
+#include "toolkit/rtl/Math.h"
+
+namespace {
+
+int RoundInt(double v) { return static_cast<int>(Round(v)); }
+
+// Splits a row text at the column separator into up to three columns.
+std::array<std::string, 3> SplitColumns(const std::string& text) {
+  std::array<std::string, 3> result;
+  const size_t a = text.find(LegendColumnSeparator);
+  if (a == std::string::npos) {
+    result[0] = text;
+    return result;
+  }
+  result[0] = text.substr(0, a);
+  const size_t b = text.find(LegendColumnSeparator, a + 1);
+  if (b == std::string::npos) {
+    result[1] = text.substr(a + 1);
+    return result;
+  }
+  result[1] = text.substr(a + 1, b - a - 1);
+  result[2] = text.substr(b + 1);
+  return result;
+}
+
+}  // namespace
+
+const TEnumInfo& EnumTypeInfo(TLegendAlignment) {
+  static const TEnumInfo info("TLegendAlignment", {"laLeft", "laRight", "laTop", "laBottom"});
+  return info;
+}
+const TEnumInfo& EnumTypeInfo(TCheckBoxesStyle) {
+  static const TEnumInfo info("TCheckBoxesStyle", {"cbsCheck", "cbsRadio"});
+  return info;
+}
+const TEnumInfo& EnumTypeInfo(TLegendJustify) {
+  static const TEnumInfo info("TLegendJustify", {"ljAutomatic", "ljYes", "ljNo"});
+  return info;
+}
+const TEnumInfo& EnumTypeInfo(TLegendStyle) {
+  static const TEnumInfo info("TLegendStyle", {"lsAuto", "lsSeries", "lsValues", "lsLastValues", "lsSeriesGroups"});
+  return info;
+}
+const TEnumInfo& EnumTypeInfo(TLegendSymbolSize) {
+  static const TEnumInfo info("TLegendSymbolSize", {"lcsPercent", "lcsPixels"});
+  return info;
+}
+const TEnumInfo& EnumTypeInfo(TLegendSymbolPosition) {
+  static const TEnumInfo info("TLegendSymbolPosition", {"spLeft", "spRight"});
+  return info;
+}
+
+// ---- Symbol -----------------------------------------------------------------------------------
+
+const TClassInfo& TLegendSymbol::StaticClass() {
+  using S = TLegendSymbol;
+  static const TClassInfo info = TClassBuilder<S>("TLegendSymbol", &TPersistent::StaticClass())
+                                     .Property("Continuous", &S::Continuous, &S::SetContinuous)
+                                     .Default(false)
+                                     .Property("DefaultPen", &S::DefaultPen, &S::SetDefaultPen)
+                                     .Default(true)
+                                     .Property("Height", &S::Height, &S::SetHeight)
+                                     .Default(100)
+                                     .Property("HeightUnits", &S::HeightUnits, &S::SetHeightUnits)
+                                     .Default(lcsPercent)
+                                     .Property("Position", &S::Position, &S::SetPosition)
+                                     .Default(spLeft)
+                                     .Property("Squared", &S::Squared, &S::SetSquared)
+                                     .Default(true)
+                                     .Property("Visible", &S::Visible, &S::SetVisible)
+                                     .Default(true)
+                                     .Property("Width", &S::Width, &S::SetWidth)
+                                     .Default(20)
+                                     .Property("WidthUnits", &S::WidthUnits, &S::SetWidthUnits)
+                                     .Default(lcsPercent)
+                                     .Build();
+  return info;
+}
+
+TLegendSymbol::TLegendSymbol(TCustomChartLegend* legend)
+    : legend_(legend), pen_(std::make_unique<TKelPen>([this](TObject*) { Changed(); })) {}
+
+TLegendSymbol::~TLegendSymbol() = default;
+
+void TLegendSymbol::Assign(TPersistent* source) {
+  if (auto* o = dynamic_cast<TLegendSymbol*>(source)) {
+    continuous_ = o->continuous_;
+    defaultPen_ = o->defaultPen_;
+    height_ = o->height_;
+    heightUnits_ = o->heightUnits_;
+    pen_->Assign(o->pen_.get());
+    position_ = o->position_;
+    squared_ = o->squared_;
+    visible_ = o->visible_;
+    width_ = o->width_;
+    widthUnits_ = o->widthUnits_;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+void TLegendSymbol::Changed() { legend_->Repaint(); }
+
+int TLegendSymbol::CalcWidth(int textWidth) const {
+  if (!visible_) return 0;
+  if (squared_) {
+    if (heightUnits_ == lcsPixels) return height_;
+    if (height_ > 100) {
+      TCanvas3D* canvas = legend_->Chart()->Canvas3D();
+      return canvas != nullptr ? canvas->LineHeight() : 0;
+    }
+    return RoundInt((legend_->ItemHeight() - 4) * height_ * 0.01);
+  }
+  if (widthUnits_ == lcsPixels) return width_;
+  return RoundInt(textWidth * width_ * 0.01);
+}
+
+void TLegendSymbol::Draw(TColor color, TRect rect) {
+  TCanvas3D* canvas = legend_->Chart()->Canvas3D();
+  if (!defaultPen_) canvas->UsePen(pen_.get());
+  canvas->BrushGradient()->SetVisible(false);
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(color);
+  if (canvas->Pen()->Style() == psClear) {
+    rect.Right += 1;
+    rect.Bottom += 1;
+  } else {
+    if (defaultPen_ && color == legend_->Color() && color == clBlack) canvas->Pen()->SetColor(clWhite);
+    const int w = canvas->Pen()->Width();
+    rect = TRect(rect.Left + w, rect.Top + w, rect.Right - w, rect.Bottom - w);
+  }
+  canvas->RectangleFromRect(rect);
+}
+
+// ---- Items ------------------------------------------------------------------------------------
+
+TLegendItem& TLegendItems::Item(int index) {
+  if (index >= Count()) items_.resize(index + 1);
+  return items_[index];
+}
+
+void TLegendItems::SetText(int index, int column, const std::string& text) {
+  Item(index).Texts[column] = text;
+  custom_ = true;
+  legend_->Repaint();
+}
+
+void TLegendItems::Clear() {
+  items_.clear();
+  legend_->Repaint();
+}
+
+const TClassInfo& TLegendTitle::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TLegendTitle>("TLegendTitle", &TTextShape::StaticClass()).Build();
+  return info;
+}
+
+TLegendTitle::TLegendTitle(IShapePanel* panel) : TTextShape(panel) {
+  transparent_ = true;
+  Font()->SetStyle(TFontStyles{fsBold});
+}
+
+// ---- Legend -----------------------------------------------------------------------------------
+
+const TClassInfo& TCustomChartLegend::StaticClass() {
+  using L = TCustomChartLegend;
+  static const TClassInfo info =
+      TClassBuilder<L>("TCustomChartLegend", &TTextShape::StaticClass())
+          .Property("Alignment", &L::Alignment, &L::SetAlignment)
+          .Default(laRight)
+          .Property("CheckBoxes", &L::CheckBoxes, &L::SetCheckBoxes)
+          .Default(false)
+          .Property("CheckBoxesStyle", &L::CheckBoxesStyle, &L::SetCheckBoxesStyle)
+          .Default(cbsCheck)
+          .Property("ColorWidth", &L::ColorWidth, &L::SetColorWidth)
+          .Default(20)
+          .Property("CurrentPage", &L::CurrentPage, &L::SetCurrentPage)
+          .Default(true)
+          .Property("DividingLines", [](L& l) { return static_cast<TKelPen*>(l.DividingLines()); }, nullptr)
+          .Property("Frame", [](L& l) { return l.Pen(); }, nullptr)
+          .Property("DrawBehind", &L::DrawBehind, &L::SetDrawBehind)
+          .Default(false)
+          .Property("FirstValue", &L::FirstValue, &L::SetFirstValue)
+          .Default(0)
+          .Property("FontSeriesColor", &L::FontSeriesColor, &L::SetFontSeriesColor)
+          .Default(false)
+          .Property("GlobalTransparency", &L::GlobalTransparency, &L::SetGlobalTransparency)
+          .Default(0)
+          .Property("HorizJustify", &L::HorizJustify, &L::SetHorizJustify)
+          .Default(ljAutomatic)
+          .Property("HorizMargin", &L::HorizMargin, &L::SetHorizMargin)
+          .Default(0)
+          .Property("Inverted", &L::Inverted, &L::SetInverted)
+          .Default(false)
+          .Property("LeftPercent", &L::LeftPercent, &L::SetLeftPercent)
+          .Default(0)
+          .Property("LegendStyle", &L::LegendStyle, &L::SetLegendStyle)
+          .Default(lsAuto)
+          .Property("MaxNumRows", &L::MaxNumRows, &L::SetMaxNumRows)
+          .Default(0)
+          .Property("PositionUnits", &L::PositionUnits, &L::SetPositionUnits)
+          .Default(muPixels)
+          .Property("ResizeChart", &L::ResizeChart, &L::SetResizeChart)
+          .Default(true)
+          .Property("Symbol", &L::Symbol, nullptr)
+          .Property("TextStyle", &L::TextStyle, &L::SetTextStyle)
+          .Default(ltsLeftValue)
+          .Property("TextSymbolGap", &L::TextSymbolGap, &L::SetTextSymbolGap)
+          .Default(2)
+          .Property("Title", &L::Title, nullptr)
+          .Property("TopPercent", &L::TopPercent, &L::SetTopPercent)
+          .Default(0)
+          .Property("TopPos", &L::TopPos, &L::SetTopPos)
+          .Default(10)
+          .Property("VertMargin", &L::VertMargin, &L::SetVertMargin)
+          .Default(0)
+          .Property("VertSpacing", &L::VertSpacing, &L::SetVertSpacing)
+          .Default(0)
+          .Build();
+  return info;
+}
+
+const TClassInfo& TChartLegend::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TChartLegend>("TChartLegend", &TCustomChartLegend::StaticClass()).Build();
+  return info;
+}
+
+TCustomChartLegend::TCustomChartLegend(TCustomChart* chart)
+    : TTextShape(chart),
+      chart_(chart),
+      dividingLines_(std::make_unique<TKelHiddenPen>(chart->ChangeCallback())),
+      symbol_(std::make_unique<TLegendSymbol>(this)) {
+  Brush()->Gradient()->SetDirection(KelCanvas::gdRightLeft);
+  Brush()->Gradient()->SetStartColor(static_cast<TColor>(0xC0C0C0));
+  Brush()->Gradient()->SetEndColor(clWhite);
+}
+
+TCustomChartLegend::~TCustomChartLegend() = default;
+
+void TCustomChartLegend::Assign(TPersistent* source) {
+  if (auto* o = dynamic_cast<TCustomChartLegend*>(source)) {
+    alignment_ = o->alignment_;
+    globalTransparency_ = o->globalTransparency_;
+    positionUnits_ = o->positionUnits_;
+    leftPercent_ = o->leftPercent_;
+    topPercent_ = o->topPercent_;
+    checkBoxes_ = o->checkBoxes_;
+    checkBoxesStyle_ = o->checkBoxesStyle_;
+    currentPage_ = o->currentPage_;
+    dividingLines_->Assign(o->dividingLines_.get());
+    drawBehind_ = o->drawBehind_;
+    firstValue_ = o->firstValue_;
+    fontSeriesColor_ = o->fontSeriesColor_;
+    horizJustify_ = o->horizJustify_;
+    horizMargin_ = o->horizMargin_;
+    inverted_ = o->inverted_;
+    legendStyle_ = o->legendStyle_;
+    maxNumRows_ = o->maxNumRows_;
+    resizeChart_ = o->resizeChart_;
+    symbol_->Assign(o->symbol_.get());
+    textStyle_ = o->textStyle_;
+    if (o->title_) Title()->Assign(o->title_.get());
+    topPos_ = o->topPos_;
+    vertMargin_ = o->vertMargin_;
+    vertSpacing_ = o->vertSpacing_;
+  }
+  TTextShape::Assign(source);
+}
+
+TLegendTitle* TCustomChartLegend::Title() {
+  if (!title_) title_ = std::make_unique<TLegendTitle>(chart_);
+  return title_.get();
+}
+
+void TCustomChartLegend::SetCheckBoxes(bool v) {
+  if (checkBoxes_ == v) return;
+  checkBoxes_ = v;
+  Repaint();
+}
+
+void TCustomChartLegend::SetFirstValue(int v) {
+  if (v < 0) throw LegendException(KelMsg_FirstLegendValue);
+  Set(firstValue_, v);
+}
+
+void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle v) {
+  if (checkBoxesStyle_ == v) return;
+  checkBoxesStyle_ = v;
+  if (v == cbsRadio && ResolvedStyle() != lsSeriesGroups) {
+    bool first = true;
+    for (int i = 0; i < chart_->SeriesCount(); ++i) {
+      TChartSeries* s = chart_->SeriesAt(i);
+      if (!s->Active() || !s->ShowInLegend()) continue;
+      if (!first) s->ChangeActive(false);
+      first = false;
+    }
+  }
+  Repaint();
+}
+
+TLegendStyle TCustomChartLegend::ResolvedStyle() const {
+  if (legendStyle_ != lsAuto) return legendStyle_;
+  if (checkBoxes_) return lsSeries;
+  int listed = 0;
+  for (int i = 0; i < chart_->SeriesCount(); ++i) {
+    TChartSeries* s = chart_->SeriesAt(i);
+    if (s->Active() && s->ShowInLegend()) ++listed;
+  }
+  return listed > 1 ? lsSeries : lsValues;
+}
+
+bool TCustomChartLegend::ShouldDraw() const {
+  return Visible() && (CheckBoxesShown() || chart_->ActiveSeriesCount() > 0);
+}
+
+TChartSeries* TCustomChartLegend::LegendSeries() const {
+  if (series_ != nullptr) return series_;
+  TChartSeries* firstActive = nullptr;
+  for (int i = 0; i < chart_->SeriesCount(); ++i) {
+    TChartSeries* s = chart_->SeriesAt(i);
+    if (!s->Active()) continue;
+    if (firstActive == nullptr) firstActive = s;
+    if (s->ShowInLegend()) return s;
+  }
+  return firstActive;
+}
+
+TChartSeries* TCustomChartLegend::ListedSeries(int n, bool all) const {
+  if (n < 0) return nullptr;
+  const bool anyActive = all || checkBoxes_;
+  for (int i = 0; i < chart_->SeriesCount(); ++i) {
+    TChartSeries* s = chart_->SeriesAt(i);
+    if (!s->ShowInLegend() || (!anyActive && !s->Active())) continue;
+    if (n-- == 0) return s;
+  }
+  return nullptr;
+}
+
+bool TCustomChartLegend::EffectiveInverted() const {
+  bool inverted = inverted_;
+  if (resolved_ == lsValues) {
+    TChartSeries* s = LegendSeries();
+    if (s != nullptr && s->ReversesLegendOrder()) inverted = !inverted;
+  }
+  return inverted;
+}
+
+std::string TCustomChartLegend::RowText(int index) const {
+  std::string text;
+  switch (resolved_) {
+    case lsSeries: {
+      if (TChartSeries* s = ListedSeries(index, false)) {
+        text = s->LegendTitle();
+        if (text.empty()) text = s->TitleText();
+      }
+      break;
+    }
+    case lsValues:
+      text = chart_->LegendTextFor(LegendSeries(), index);
+      break;
+    case lsLastValues: {
+      if (TChartSeries* s = ListedSeries(index, false)) text = chart_->LegendTextFor(s, s->PointCount() - 1);
+      break;
+    }
+    default:
+      break;
+  }
+  chart_->OnGetLegendText(chart_, resolved_, index, text);
+  return text;
+}
+
+int TCustomChartLegend::FrameWidth() const {
+  return (Pen()->Visible() ? Pen()->Width() : 0) + (Bevel() != bvNone ? BevelWidth() : 0);
+}
+
+void TCustomChartLegend::ComputeRowTexts() {
+  const int n = std::max(0, lastValue_ - firstValue_ + 1);
+  texts_.assign(n, {});
+  textWidths_.assign(n, {0, 0, 0});
+  symbolWidths_.assign(n, 0);
+  TCanvas3D* canvas = chart_->Canvas3D();
+  symbolWidth_ = 0;
+  const bool inverted = EffectiveInverted();
+  for (int s = 0; s < n; ++s) {
+    const int row = inverted ? lastValue_ - s : firstValue_ + s;
+    if (items_.Custom() && items_.Has(row))
+      texts_[s] = items_.Item(row).Texts;
+    else
+      texts_[s] = SplitColumns(RowText(row));
+    int rowWidth = 0;
+    for (int j = 0; j < 3; ++j) {
+      const std::string& t = texts_[s][j];
+      int w = 0, h = 0;
+      if (!t.empty()) chart_->TextLinesExtent(t, TextFormat() == ttfHtml, w, h);
+      textWidths_[s][j] = t.empty() ? 0 : w + textSymbolGap_;
+      if (!t.empty()) rowWidth += textWidths_[s][j] + spaceWidth_ - 1;
+    }
+    (void)canvas;
+    symbolWidths_[s] = symbol_->CalcWidth(rowWidth);
+    symbolWidth_ = std::max(symbolWidth_, symbolWidths_[s]);
+  }
+}
+
+void TCustomChartLegend::MeasureColumns() {
+  const int shown = static_cast<int>(texts_.size());
+  columnTextWidths_.assign(std::max(columns_, 0), {0, 0, 0});
+  for (int c = 0; c < columns_; ++c)
+    for (int p = c; p < shown; p += columns_)
+      for (int j = 0; j < 3; ++j) columnTextWidths_[c][j] = std::max(columnTextWidths_[c][j], textWidths_[p][j]);
+}
+
+int TCustomChartLegend::ColumnWidth(int column) const {
+  int w = 0;
+  if (column < static_cast<int>(columnTextWidths_.size()))
+    for (int j = 0; j < 3; ++j) w += columnTextWidths_[column][j];
+  w += symbolWidth_ + textSymbolGap_ + 8;
+  if (CheckBoxesShown()) w += 15;
+  if (column < columns_ - 1) {
+    if (dividingLines_->Visible()) w += dividingLines_->Width() + 2;
+    w += 2;
+  }
+  return w;
+}
+
+int TCustomChartLegend::TotalColumnsWidth() const {
+  int w = 2;
+  for (int c = 0; c < columns_; ++c) w += ColumnWidth(c);
+  return w;
+}
+
+int TCustomChartLegend::FitColumns(TLegendJustify justify) {
+  const int shown = static_cast<int>(texts_.size());
+  if (shown == 0) return 0;
+  const int F = FrameWidth();
+  const TRect& pr = chart_->PanelRect();
+  const int available = pr.Width() - 2 * F - (chart_->BorderSize() + chart_->Width() * horizMargin_ / 100) -
+                        (CustomPosition() ? 0 : RoundInt(topPos_ * chart_->Width() * 0.01));
+  auto countFitting = [&]() {
+    columns_ = shown;
+    MeasureColumns();
+    int used = 0, count = 0;
+    for (int c = 0; c < shown; ++c) {
+      used += ColumnWidth(c);
+      if (used > available) break;
+      ++count;
+    }
+    return count;
+  };
+  int count = countFitting();
+  if (justify != ljYes) {
+    wrapped_ = false;
+    if (count > 0 || horizJustify_ != ljAutomatic) return std::min(count, totalItems_);
+  }
+  wrapped_ = true;
+  for (;;) {
+    columns_ = std::max(count, 1);
+    rows_ = (totalItems_ + columns_ - 1) / columns_;
+    MeasureColumns();
+    if (TotalColumnsWidth() <= available || count <= 0) break;
+    --count;
+  }
+  return count;
+}
+
+void TCustomChartLegend::PlaceRowsX(int x0) {
+  const int a = x0 + FrameWidth() / 2 + 6;
+  if (!symbol_->Visible() || symbol_->Position() == spRight || resolved_ == lsSeriesGroups) {
+    textX_ = a + (symbol_->Visible() ? 0 : 2);
+    if (symbol_->Visible() && symbol_->Position() == spRight) {
+      int first = 0;
+      if (!columnTextWidths_.empty())
+        for (int j = 0; j < 3; ++j) first += columnTextWidths_[0][j];
+      symbolX_ = first + textX_ + textSymbolGap_;
+    } else {
+      symbolX_ = a - textSymbolGap_;
+    }
+    return;
+  }
+  symbolX_ = a;
+  textX_ = a + symbolWidth_ + textSymbolGap_ + 4;
+}
+
+void TCustomChartLegend::CalcLayout() {
+  resolved_ = ResolvedStyle();
+  const int F = FrameWidth();
+  TCanvas3D* canvas = chart_->Canvas3D();
+  if (CustomPosition() && positionUnits_ == muPercent) {
+    const int w = Width(), h = Height();
+    const int left = RoundInt(leftPercent_ * chart_->Width() * 0.01);
+    const int top = RoundInt(topPercent_ * chart_->Height() * 0.01);
+    Bounds = TRect(left, top, left + w, top + h);
+  }
+  TChartPage* pages = chart_->Pages();
+  const bool paging = pages->MaxPointsPerPage() > 0;
+  if (resolved_ == lsValues && currentPage_ && paging)
+    firstValue_ = pages->FirstPointOfPage();
+  else if (paging && resolved_ != lsValues)
+    firstValue_ = 0;
+
+  // Rows to list.
+  int total = 0;
+  if (items_.Custom()) {
+    total = items_.Count();
+  } else if (resolved_ == lsSeries || resolved_ == lsLastValues) {
+    int listed = 0;
+    while (ListedSeries(listed, false) != nullptr) ++listed;
+    total = listed - firstValue_;
+  } else if (resolved_ == lsValues) {
+    TChartSeries* s = LegendSeries();
+    total = s != nullptr && s->ShowInLegend() ? s->PointCount() - firstValue_ : 0;
+  }
+  total = std::max(total, 0);
+  if (paging && resolved_ == lsValues) total = std::min(total, pages->MaxPointsPerPage());
+  totalItems_ = total;
+
+  chart_->AssignCanvasFont(Font());
+  int w = 0, h = 0;
+  chart_->TextLinesExtent(" ", false, w, h);
+  spaceWidth_ = w;
+  int H = canvas->LineHeight();
+  if (symbol_->Visible()) {
+    if (symbol_->HeightUnits() == lcsPixels)
+      H = std::max(H, symbol_->Height());
+    else if (symbol_->Height() > 100)
+      H = RoundInt(H * symbol_->Height() * 0.01);
+  }
+  if (CheckBoxesShown()) H = std::max(H, 17);
+  itemHeight_ = H + vertSpacing_;
+  if (IsSideLegend() && dividingLines_->Visible()) itemHeight_ += dividingLines_->Width();
+  itemHeight_ = std::max(itemHeight_, 1);  // a negative spacing must not make rows of no height
+  drawTitle_ = title_ && title_->Visible() && !title_->Text().empty();
+  int titleHeight = 0, titleWidth = 0;
+  if (drawTitle_) {
+    title_->Bounds = TRect(0, 0, 0, 0);
+    title_->CalcSize();
+    titleHeight = title_->Height();
+    int sw = 0, sh = 0;
+    chart_->AssignCanvasFont(title_->Font());
+    chart_->TextLinesExtent(" ", false, sw, sh);
+    titleWidth = title_->Width() + sw;
+    chart_->AssignCanvasFont(Font());
+  }
+  innerGap_ = RoundInt(itemHeight_ * 0.1);
+
+  const TRect cr = chart_->ChartBounds();
+  int top = Bounds.Top;
+  wrapped_ = false;
+  if (IsSideLegend()) {
+    if (!CustomPosition()) top = cr.Top + RoundInt(topPos_ * cr.Height() * 0.01) + F / 2;
+    columns_ = 1;
+    itemsTop_ = top + (Pen()->Visible() ? Pen()->Width() / 2 : 0) + (drawTitle_ ? titleHeight + 2 : 0);
+    rows_ = itemsTop_ < cr.Bottom ? std::min((cr.Bottom - F - itemsTop_) / itemHeight_, total) : 0;
+    rows_ = std::max(rows_, 0);
+    if (maxNumRows_ != 0) rows_ = std::min(rows_, maxNumRows_);
+    lastValue_ = std::min(total, rows_) + firstValue_ - 1;
+    ComputeRowTexts();
+    MeasureColumns();
+  } else {
+    lastValue_ = firstValue_ + total - 1;
+    ComputeRowTexts();
+    if (!CustomPosition() && alignment_ == laTop) top = F / 2 + cr.Top + 1;
+    columns_ = FitColumns(horizJustify_);
+    rows_ = columns_ > 0 ? (total + columns_ - 1) / columns_ : 0;
+    rows_ = std::min(rows_, maxNumRows_ != 0 ? maxNumRows_ : 10);
+    if (rows_ > 1) {
+      wrapped_ = true;
+      columns_ = FitColumns(ljYes);
+      rows_ = columns_ > 0 ? std::min((total + columns_ - 1) / columns_, maxNumRows_ != 0 ? maxNumRows_ : 10) : 0;
+      MeasureColumns();
+    }
+    // Not one column fits: nothing is shown and no room is taken.
+    if (columns_ <= 0) {
+      rows_ = 0;
+      lastValue_ = firstValue_ - 1;
+    } else {
+      lastValue_ = wrapped_ ? firstValue_ + std::min(total, columns_ * rows_) - 1 : firstValue_ + total - 1;
+    }
+    itemsTop_ = top + (Pen()->Visible() ? Pen()->Width() / 2 : 0) + (drawTitle_ ? titleHeight + 2 : 0);
+  }
+  if (lastValue_ < firstValue_) return;
+
+  int height = itemHeight_ * rows_ + 2 + 2 * innerGap_ + F;
+  if (drawTitle_) height += titleHeight + 4;
+  if (!IsSideLegend() && alignment_ == laBottom && !CustomPosition()) {
+    int bottom = cr.Bottom - (F / 2 + 1 + (Shadow()->Visible() ? Shadow()->VertSize() : 0));
+    top = bottom - height;
+    itemsTop_ = top + (Pen()->Visible() ? Pen()->Width() / 2 : 0) + (drawTitle_ ? titleHeight + 2 : 0);
+  }
+  Bounds.Top = top;
+  Bounds.Bottom = top + height;
+
+  const bool boxes = CheckBoxesShown();
+  if (IsSideLegend()) {
+    int widest = 0;
+    for (const auto& widths : textWidths_) {
+      int row = 0;
+      for (int j = 0; j < 3; ++j)
+        if (widths[j] > 0) row += widths[j] + spaceWidth_ - 1;
+      widest = std::max(widest, row);
+    }
+    int W = widest + textSymbolGap_ + 2;
+    if (symbol_->Visible() && resolved_ != lsSeriesGroups) {
+      symbolWidth_ = symbol_->CalcWidth(W);
+      W += symbolWidth_ + 4;
+    } else if (resolved_ == lsSeriesGroups) {
+      symbolWidth_ = 0;
+    }
+    W += F;
+    W = std::max(W, titleWidth);
+    int left = Bounds.Left;
+    if (alignment_ == laLeft && !CustomPosition()) left = cr.Left + F + 1;
+    if (alignment_ == laRight && !CustomPosition()) {
+      const int right = cr.Right - std::max(0, Shadow()->Visible() ? Shadow()->HorizSize() : 0) - (F / 2 + 1);
+      left = right - W - (boxes ? 15 : 0);
+    }
+    int x = left;
+    if (boxes) {
+      checkBoxX_ = x + 4;
+      x += 15;
+    }
+    Bounds.Left = left;
+    Bounds.Right = x + W;
+    PlaceRowsX(x);
+  } else {
+    int W = TotalColumnsWidth() + (wrapped_ ? 2 * columns_ : 4);
+    W = std::max(W, titleWidth);
+    const int half = std::min(chart_->PanelRect().Width() - RoundInt(topPos_ * chart_->Width() * 0.01), W) / 2;
+    int left = Bounds.Left;
+    if (!CustomPosition()) left = chart_->ChartXCenter() - half;
+    Bounds.Left = left;
+    Bounds.Right = left + 2 * half;
+    int x = left;
+    if (boxes) {
+      checkBoxX_ = x + 4;
+      x += 15;
+    }
+    PlaceRowsX(x);
+  }
+  TRect bounds = Bounds;
+  chart_->OnGetLegendRect(chart_, bounds);
+  Bounds = bounds;
+
+  if (resizeChart_ && !CustomPosition()) {
+    TRect r = chart_->ChartBounds();
+    switch (alignment_) {
+      case laLeft:
+        r.Left = Bounds.Right;
+        r.Left += horizMargin_ != 0 ? horizMargin_ : 3 * r.Width() / 100;
+        break;
+      case laRight:
+        r.Right = Bounds.Left;
+        r.Right -= horizMargin_ != 0 ? horizMargin_ : 3 * r.Width() / 100;
+        break;
+      case laTop:
+        r.Top = Bounds.Bottom;
+        r.Top += vertMargin_ != 0 ? vertMargin_ : 4 * r.Height() / 100;
+        break;
+      case laBottom:
+        r.Bottom = Bounds.Top;
+        r.Bottom -= vertMargin_ != 0 ? vertMargin_ : 4 * r.Height() / 100;
+        break;
+    }
+    chart_->SetChartBounds(r);
+    chart_->ClampChartRect();
+  }
+}
+
+void TCustomChartLegend::Draw() {
+  if (lastValue_ < firstValue_) return;
+  TCanvas3D* canvas = chart_->Canvas3D();
+  canvas->BeginElement("Legend", 0, nullptr);
+  struct End {
+    TCanvas3D* canvas;
+    ~End() { canvas->EndElement(); }
+  } end{canvas};
+  TKelBlend* blend = nullptr;
+  if (globalTransparency_ > 0) blend = canvas->StartTransparency(Bounds, static_cast<std::uint8_t>(globalTransparency_));
+  struct Finish {
+    TCanvas3D* canvas;
+    TKelBlend*& blend;
+    ~Finish() {
+      if (blend != nullptr) canvas->FinishTransparency(blend);
+    }
+  } finish{canvas, blend};
+  DrawInRect(Bounds, canvas->SupportsFull3D() ? 1 : 0, canvas->SupportsFull3D() ? 0 : Angle());
+  if (drawTitle_) {
+    const int w = title_->Width(), h = title_->Height();
+    int x = Bounds.Left + 2;
+    if (title_->TextAlignment() == taCenter) x = (Bounds.Left + Bounds.Right - w) / 2;
+    if (title_->TextAlignment() == taRightJustify) x = Bounds.Right - w - 2;
+    title_->Bounds = TRect(x, Bounds.Top + 2, x + w, Bounds.Top + 2 + h);
+    title_->DrawAt();
+  }
+  chart_->AssignCanvasFont(Font());
+  canvas->BeginElement("Items", 0, nullptr);
+  struct EndItems {
+    TCanvas3D* canvas;
+    ~EndItems() { canvas->EndElement(); }
+  } endItems{canvas};
+  items_.FreeRecorded();
+  if (EffectiveInverted()) {
+    for (int i = lastValue_; i >= firstValue_; --i) DrawRow(i, lastValue_ - i);
+  } else {
+    for (int i = firstValue_; i <= lastValue_; ++i) DrawRow(i, i - firstValue_);
+  }
+}
+
+void TCustomChartLegend::DrawRow(int index, int p) {
+  if (p >= totalItems_ || p >= static_cast<int>(texts_.size())) return;
+  TCanvas3D* canvas = chart_->Canvas3D();
+  const bool boxes = CheckBoxesShown();
+  canvas->Brush()->SetColor(Color());
+  canvas->Brush()->SetStyle(bsClear);
+  canvas->SetBackMode(TRANSPARENT);
+  int tx = textX_;
+  int y = itemsTop_ + 1 + innerGap_;
+  int sx = Bounds.Left + 6 + FrameWidth() / 2 + (checkBoxes_ ? textSymbolGap_ + 11 : 0);
+  int row = p, offset = 0;
+  if (!IsSideLegend() && columns_ > 0) {
+    row = p / columns_;
+    for (int c = 0; c < p % columns_; ++c) offset += ColumnWidth(c);
+    sx += offset;
+    tx += offset;
+  }
+  y += itemHeight_ * row + vertSpacing_ / 2;
+  int colorX = sx;
+  chart_->OnGetLegendPos(chart_, index, tx, y, colorX);
+  sx = colorX;
+
+  // The series behind the row; a series row whose series is gone shows nothing of it.
+  TChartSeries* series = nullptr;
+  bool missing = false;
+  if (resolved_ == lsSeries || resolved_ == lsLastValues) {
+    series = ListedSeries(index, boxes);
+    missing = series == nullptr;
+  } else if (resolved_ == lsValues) {
+    series = LegendSeries();
+  }
+  chart_->AssignCanvasFont(Font());
+  if (fontSeriesColor_ && series != nullptr)
+    canvas->Font()->SetColor(resolved_ == lsValues ? series->LegendColor(index) : series->EffectiveColor());
+  canvas->SetTextAlign(0);
+  int cursor = tx - 2;
+  TLegendItem& item = items_.Item(index);
+  const TLegendTextStyle ts = textStyle_;
+  const bool firstRight = ts == ltsLeftValue || ts == ltsLeftPercent || ts == ltsXValue || ts == ltsValue ||
+                          ts == ltsPercent || ts == ltsXAndValue || ts == ltsXAndPercent;
+  const bool secondRight = ts == ltsRightValue || ts == ltsRightPercent || ts == ltsXAndValue || ts == ltsXAndPercent;
+  for (int j = 0; j < 3 && !missing; ++j) {
+    const std::string& text = texts_[p][j];
+    const bool right = resolved_ != lsSeries && (j == 0 ? firstRight : secondRight);
+    const bool shared = (IsSideLegend() || wrapped_) && columns_ > 0 &&
+                        p % columns_ < static_cast<int>(columnTextWidths_.size());
+    const int width = shared ? columnTextWidths_[p % columns_][j] : textWidths_[p][j];
+    // A right-aligned column moves to its right edge first and does not advance again.
+    if (right) cursor += shared ? width - 4 : canvas->MeasureTextWidth(text);
+    if (!text.empty()) {
+      const int ty = y + (boxes ? 1 : 0);
+      if (j == 0) {
+        item.Left = cursor;
+        item.Top = ty;
+      }
+      canvas->SetTextAlign(right ? 2 : 0);
+      canvas->TextOutAllowMarkup(cursor, ty, text, TextFormat() == ttfHtml);
+      canvas->SetTextAlign(0);
+    }
+    if (!right) cursor += width;
+    cursor += spaceWidth_;
+  }
+
+  // Symbol rectangle.
+  const int symbolWidth = symbolWidths_[p];
+  TRect rect(sx, y, sx + symbolWidth, y);
+  if (symbol_->HeightUnits() == lcsPixels) {
+    rect.Bottom = y + symbol_->Height();
+  } else {
+    rect.Bottom = y + itemHeight_ + 1;
+    if (!(symbol_->Continuous() && p > 0)) rect.Top = y + 2;
+    if (!(symbol_->Continuous() && p < lastValue_ - firstValue_)) rect.Bottom -= vertSpacing_ + 3;
+    if (symbol_->Height() <= 100) rect.Bottom = rect.Top + RoundInt(symbol_->Height() * (rect.Bottom - rect.Top) * 0.01);
+  }
+  item.SymbolRect = rect;
+  if (missing) return;
+
+  const bool seriesRow = resolved_ == lsSeries || resolved_ == lsLastValues;
+  if (seriesRow && checkBoxes_) {
+    const int bx = checkBoxX_ + offset;
+    const int by = y + (itemHeight_ - vertSpacing_ - 11) / 2 - 1;
+    canvas->Brush()->SetColor(Color());
+    canvas->DrawCheckBox(bx, by, series->Active(), 0, checkBoxesStyle_ == cbsCheck);
+  }
+  if (symbolWidth > 0) {
+    if (seriesRow) {
+      if (series->Active() || checkBoxes_) series->PaintLegendItem(-1, rect);
+    } else if (series != nullptr) {
+      series->PaintLegendItem(series->MapLegendIndex(index), rect);
+    } else {
+      symbol_->Draw(clWhite, rect);
+    }
+  }
+  if (p > 0 && dividingLines_->Visible() && (IsSideLegend() || row == 0)) {
+    canvas->UsePen(dividingLines_.get());
+    const int c = Pen()->Visible() ? (Pen()->Width() + 1) / 2 : 0;
+    if (IsSideLegend())
+      canvas->LineSegment(Bounds.Left + c, y - vertSpacing_ / 2, Bounds.Right - c, y - vertSpacing_ / 2);
+    else
+      canvas->LineSegment(Bounds.Left + offset + 1, Bounds.Top + c, Bounds.Left + offset + 1, Bounds.Bottom - c);
+  }
+}
+
+int TCustomChartLegend::ItemAt(int x, int y) {
+  if (lastValue_ < firstValue_) return -1;
+  if (x < Bounds.Left || x > Bounds.Right || y < Bounds.Top || y > Bounds.Bottom) return -1;
+  int row = -1;
+  for (int r = 0; r < rows_; ++r) {
+    const int top = itemsTop_ + 1 + r * itemHeight_;
+    if (y >= top && y <= top + itemHeight_) {
+      row = r;
+      break;
+    }
+  }
+  if (row < 0) return -1;
+  const bool inverted = EffectiveInverted();
+  if (inverted) row = rows_ - row - 1;
+  if (IsSideLegend()) return firstValue_ + row;
+  if (columns_ <= 0) return -1;
+  if (wrapped_) {
+    int column = -1, left = Bounds.Left;
+    for (int c = 0; c < columns_; ++c) {
+      const int w = ColumnWidth(c);
+      if (x >= left && x <= left + w) column = c;
+      left += w;
+    }
+    if (column < 0) return -1;
+    int index = column + row * columns_;
+    if (inverted) {
+      const int e = (lastValue_ - firstValue_ + 1) % columns_;
+      index = row * columns_ + (e <= 0 ? columns_ : e) - column - 1;
+    }
+    if (index > totalItems_ - 1) return -1;
+    return firstValue_ + index;
+  }
+  int left = Bounds.Left + 1;
+  for (int k = 0; k < totalItems_ && k < columns_; ++k) {
+    const int w = ColumnWidth(k);
+    if (x >= left && x <= left + w) return inverted ? columns_ + firstValue_ - k - 1 : firstValue_ + k;
+    left += w;
+  }
+  return -1;
+}
+
+bool TCustomChartLegend::ItemClicked(int index) {
+  SelectedIndex = index;
+  if (index == -1 || !CheckBoxesShown()) return false;
+  if (resolved_ == lsSeriesGroups) return false;  // no groups in this chart
+  TChartSeries* clicked = ListedSeries(index, true);
+  if (clicked == nullptr) return false;  // the row's series is gone since the last paint
+  if (checkBoxesStyle_ == cbsRadio) {
+    for (int n = 0; TChartSeries* s = ListedSeries(n, true); ++n) s->ChangeActive(s == clicked);
+  } else {
+    clicked->ChangeActive(!clicked->Active());
+  }
+  return true;
+}

@@ -1,0 +1,308 @@
+// The chart's legend: rows of a colour symbol and up to three text columns (series titles,
+// the points of one series, or last values), optionally with a check box or radio box per row
+// that switches a series on or off. It lays itself out on every paint (beside the chart or in
+// a band above or below it), takes its room from the chart rectangle, draws its rows, answers
+// which row lies under a point and reacts to clicks on rows.
+// Invariant: the layout fields (rows, columns, item height, last value, row texts) describe the
+// last CalcLayout; a row whose series is gone draws an empty text and no box.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/ChartSeries.h"
+#include "chart/KelProcs.h"
+#include "chart/KelShapes.h"
+
+class TCustomChart;
+class TKelPen;
+class TKelHiddenPen;
+
+enum TLegendAlignment { laLeft, laRight, laTop, laBottom };
+enum TCheckBoxesStyle { cbsCheck, cbsRadio };
+enum TLegendJustify { ljAutomatic, ljYes, ljNo };
+enum TLegendStyle { lsAuto, lsSeries, lsValues, lsLastValues, lsSeriesGroups };
+enum TLegendSymbolSize { lcsPercent, lcsPixels };
+enum TLegendSymbolPosition { spLeft, spRight };
+const TEnumInfo& EnumTypeInfo(TLegendAlignment);
+const TEnumInfo& EnumTypeInfo(TCheckBoxesStyle);
+const TEnumInfo& EnumTypeInfo(TLegendJustify);
+const TEnumInfo& EnumTypeInfo(TLegendStyle);
+const TEnumInfo& EnumTypeInfo(TLegendSymbolSize);
+const TEnumInfo& EnumTypeInfo(TLegendSymbolPosition);
+
+VK_DECLARE_EXCEPTION(LegendException, Exception);
+
+class TCustomChartLegend;
+
+class TLegendSymbol : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TLegendSymbol(TCustomChartLegend* legend);
+  ~TLegendSymbol() override;
+  void Assign(TPersistent* source) override;
+
+  bool Continuous() const { return continuous_; }
+  void SetContinuous(bool v) { Set(continuous_, v); }
+  bool DefaultPen() const { return defaultPen_; }
+  void SetDefaultPen(bool v) { Set(defaultPen_, v); }
+  int Height() const { return height_; }
+  void SetHeight(int v) { Set(height_, v); }
+  TLegendSymbolSize HeightUnits() const { return heightUnits_; }
+  void SetHeightUnits(TLegendSymbolSize v) { Set(heightUnits_, v); }
+  TKelPen* Pen() const { return pen_.get(); }
+  TLegendSymbolPosition Position() const { return position_; }
+  void SetPosition(TLegendSymbolPosition v) { Set(position_, v); }
+  bool Squared() const { return squared_; }
+  void SetSquared(bool v) { Set(squared_, v); }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v) { Set(visible_, v); }
+  int Width() const { return width_; }
+  void SetWidth(int v) { Set(width_, v); }
+  TLegendSymbolSize WidthUnits() const { return widthUnits_; }
+  void SetWidthUnits(TLegendSymbolSize v) { Set(widthUnits_, v); }
+  // The symbol's width for a row whose texts are `textWidth` wide.
+  int CalcWidth(int textWidth) const;
+  // A plain symbol: the rectangle filled in `color`.
+  void Draw(TColor color, TRect rect);
+
+ private:
+  template <class T>
+  void Set(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    Changed();
+  }
+  void Changed();
+  TCustomChartLegend* legend_;
+  bool continuous_ = false;
+  bool defaultPen_ = true;
+  int height_ = 100;
+  TLegendSymbolSize heightUnits_ = lcsPercent;
+  std::unique_ptr<TKelPen> pen_;
+  TLegendSymbolPosition position_ = spLeft;
+  bool squared_ = true;
+  bool visible_ = true;
+  int width_ = 20;
+  TLegendSymbolSize widthUnits_ = lcsPercent;
+};
+
+// Per-row geometry recorded while drawing, and optional custom texts.
+class TLegendItem {
+ public:
+  int Left = 0, Top = 0;
+  int Align = 0;
+  std::array<std::string, 3> Texts;
+  TRect SymbolRect;
+};
+
+class TLegendItems {
+ public:
+  explicit TLegendItems(TCustomChartLegend* legend) : legend_(legend) {}
+  int Count() const { return static_cast<int>(items_.size()); }
+  // Grows the list up to the index.
+  TLegendItem& Item(int index);
+  bool Has(int index) const { return index >= 0 && index < Count(); }
+  // Custom texts: set through SetText (marks the list custom).
+  void SetText(int index, int column, const std::string& text);
+  bool Custom() const { return custom_; }
+  void Clear();
+  // Drops the recorded items (not the custom ones).
+  void FreeRecorded() {
+    if (!custom_) items_.clear();
+  }
+
+ private:
+  TCustomChartLegend* legend_;
+  std::vector<TLegendItem> items_;
+  bool custom_ = false;
+};
+
+class TLegendTitle : public TTextShape {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TLegendTitle(IShapePanel* panel);
+};
+
+class TCustomChartLegend : public TTextShape {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TCustomChartLegend(TCustomChart* chart);
+  ~TCustomChartLegend() override;
+  void Assign(TPersistent* source) override;
+
+  TCustomChart* Chart() const { return chart_; }
+
+  // ---- Properties ------------------------------------------------------------------------
+  TLegendAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TLegendAlignment v) { Set(alignment_, v); }
+  bool CheckBoxes() const { return checkBoxes_; }
+  void SetCheckBoxes(bool v);
+  TCheckBoxesStyle CheckBoxesStyle() const { return checkBoxesStyle_; }
+  // Turning radio boxes on leaves only the first active entry active.
+  void SetCheckBoxesStyle(TCheckBoxesStyle v);
+  bool CurrentPage() const { return currentPage_; }
+  void SetCurrentPage(bool v) { Set(currentPage_, v); }
+  TKelHiddenPen* DividingLines() const { return dividingLines_.get(); }
+  bool DrawBehind() const { return drawBehind_; }
+  void SetDrawBehind(bool v) { Set(drawBehind_, v); }
+  int FirstValue() const { return firstValue_; }
+  // LegendException "First Legend Value must be > 0" below 0.
+  void SetFirstValue(int v);
+  bool FontSeriesColor() const { return fontSeriesColor_; }
+  void SetFontSeriesColor(bool v) { Set(fontSeriesColor_, v); }
+  TLegendJustify HorizJustify() const { return horizJustify_; }
+  void SetHorizJustify(TLegendJustify v) { Set(horizJustify_, v); }
+  int HorizMargin() const { return horizMargin_; }
+  void SetHorizMargin(int v) { Set(horizMargin_, v); }
+  bool Inverted() const { return inverted_; }
+  void SetInverted(bool v) { Set(inverted_, v); }
+  TLegendItems* Items() { return &items_; }
+  TLegendStyle LegendStyle() const { return legendStyle_; }
+  void SetLegendStyle(TLegendStyle v) { Set(legendStyle_, v); }
+  int MaxNumRows() const { return maxNumRows_; }
+  void SetMaxNumRows(int v) { Set(maxNumRows_, v); }
+  bool ResizeChart() const { return resizeChart_; }
+  void SetResizeChart(bool v) { Set(resizeChart_, v); }
+  TChartSeries* Series() const { return series_; }
+  void SetSeries(TChartSeries* v) { Set(series_, v); }
+  TLegendSymbol* Symbol() const { return symbol_.get(); }
+  TLegendTextStyle TextStyle() const { return textStyle_; }
+  void SetTextStyle(TLegendTextStyle v) { Set(textStyle_, v); }
+  int TextSymbolGap() const { return textSymbolGap_; }
+  void SetTextSymbolGap(int v) { Set(textSymbolGap_, v); }
+  TLegendTitle* Title();
+  bool HasTitle() const { return title_ != nullptr; }
+  int TopPos() const { return topPos_; }
+  void SetTopPos(int v) { Set(topPos_, v); }
+  int VertMargin() const { return vertMargin_; }
+  void SetVertMargin(int v) { Set(vertMargin_, v); }
+  int VertSpacing() const { return vertSpacing_; }
+  void SetVertSpacing(int v) { Set(vertSpacing_, v); }
+  // Whole-legend transparency in percent (0..100).
+  int GlobalTransparency() const { return globalTransparency_; }
+  void SetGlobalTransparency(int v) { Set(globalTransparency_, std::clamp(v, 0, 100)); }
+  // A custom position in percent of the panel's size (with PositionUnits muPercent).
+  TKelUnits PositionUnits() const { return positionUnits_; }
+  void SetPositionUnits(TKelUnits v) { Set(positionUnits_, v); }
+  int LeftPercent() const { return leftPercent_; }
+  void SetLeftPercent(int v) { Set(leftPercent_, v); }
+  int TopPercent() const { return topPercent_; }
+  void SetTopPercent(int v) { Set(topPercent_, v); }
+  // The mouse cursor over a row (0: the chart's own).
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor v) { cursor_ = v; }
+  int ColorWidth() const { return symbol_->Width(); }
+  void SetColorWidth(int v) { symbol_->SetWidth(v); }
+  // The row whose symbol frame is drawn (-1: none).
+  int SelectedIndex = -1;
+
+  // ---- Layout, drawing, hit test ---------------------------------------------------------
+  // Visible and (check boxes shown or at least one active series).
+  bool ShouldDraw() const;
+  TLegendStyle ResolvedStyle() const;
+  bool CheckBoxesShown() const { return checkBoxes_ && ResolvedStyle() != lsValues; }
+  bool IsSideLegend() const { return alignment_ == laLeft || alignment_ == laRight; }
+  // The series a values legend lists.
+  TChartSeries* LegendSeries() const;
+  // The n-th series the legend lists (all series for check-box clicks); null past the end.
+  TChartSeries* ListedSeries(int n, bool all) const;
+  void CalcLayout();
+  void Draw();
+  // The row index under the point; -1 outside or between rows.
+  int ItemAt(int x, int y);
+  // A click on row `index`: switches series (or groups) by the check or radio boxes; answers
+  // whether it did.
+  bool ItemClicked(int index);
+
+  // Layout of the last CalcLayout.
+  int ItemHeight() const { return itemHeight_; }
+  int Rows() const { return rows_; }
+  int Columns() const { return columns_; }
+  int TotalItems() const { return totalItems_; }
+  int LastValue() const { return lastValue_; }
+  int ItemsTop() const { return itemsTop_; }
+  bool EffectiveInverted() const;
+
+ protected:
+  // The legend draws its rows itself, not the shape's text.
+  void DrawContent(TCanvas3D*, const TRect&, int, double) override {}
+
+ private:
+  template <class T>
+  void Set(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    Repaint();
+  }
+  std::string RowText(int index) const;
+  void ComputeRowTexts();
+  int FrameWidth() const;
+  int ColumnWidth(int column) const;
+  int FitColumns(TLegendJustify justify);
+  void MeasureColumns();
+  int TotalColumnsWidth() const;
+  void PlaceRowsX(int x0);
+  void DrawRow(int index, int position);
+
+  TCustomChart* chart_;
+  TLegendAlignment alignment_ = laRight;
+  bool checkBoxes_ = false;
+  TCheckBoxesStyle checkBoxesStyle_ = cbsCheck;
+  bool currentPage_ = true;
+  std::unique_ptr<TKelHiddenPen> dividingLines_;
+  bool drawBehind_ = false;
+  int firstValue_ = 0;
+  bool fontSeriesColor_ = false;
+  TLegendJustify horizJustify_ = ljAutomatic;
+  int horizMargin_ = 0;
+  bool inverted_ = false;
+  TLegendItems items_{this};
+  TLegendStyle legendStyle_ = lsAuto;
+  int maxNumRows_ = 0;
+  bool resizeChart_ = true;
+  TChartSeries* series_ = nullptr;
+  std::unique_ptr<TLegendSymbol> symbol_;
+  TLegendTextStyle textStyle_ = ltsLeftValue;
+  int textSymbolGap_ = 2;
+  std::unique_ptr<TLegendTitle> title_;
+  int topPos_ = 10;
+  int vertMargin_ = 0;
+  int vertSpacing_ = 0;
+  int globalTransparency_ = 0;
+  TCursor cursor_ = 0;
+  TKelUnits positionUnits_ = muPixels;
+  int leftPercent_ = 0;
+  int topPercent_ = 0;
+
+  // Layout state.
+  TLegendStyle resolved_ = lsAuto;
+  int symbolWidth_ = 0;
+  int lastValue_ = -1;
+  int totalItems_ = 0;
+  bool drawTitle_ = false;
+  std::vector<std::array<std::string, 3>> texts_;
+  std::vector<std::array<int, 3>> textWidths_;
+  std::vector<int> symbolWidths_;
+  bool wrapped_ = false;
+  int spaceWidth_ = 0;
+  int innerGap_ = 0;
+  int itemHeight_ = 1;
+  int checkBoxX_ = 0, textX_ = 0, symbolX_ = 0;
+  int columns_ = 0, rows_ = 0;
+  std::vector<std::array<int, 3>> columnTextWidths_;
+  int itemsTop_ = 0;
+};
+
+class TChartLegend : public TCustomChartLegend {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  using TCustomChartLegend::TCustomChartLegend;
+};

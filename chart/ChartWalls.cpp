@@ -1,0 +1,233 @@
+// Walls and titles of the chart.
+#include "chart/ChartWalls.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "canvas/KelBrush.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
+#include "chart/Chart.h"
+#include "toolkit/rtl/Math.h"
+
+// ---- Walls ------------------------------------------------------------------------------------
+
+const TClassInfo& TCustomChartWall::StaticClass() {
+  using W = TCustomChartWall;
+  static const TClassInfo info = TClassBuilder<W>("TCustomChartWall", &TKelCustomShape::StaticClass())
+                                     .Property("AutoHide", &W::AutoHide, &W::SetAutoHide)
+                                     .Default(false)
+                                     .Property("Dark3D", &W::Dark3D, &W::SetDark3D)
+                                     .Default(true)
+                                     .Property("EndPosition", &W::EndPosition, &W::SetEndPosition)
+                                     .Default(100)
+                                     .Property("Gradient", &W::Gradient, nullptr)
+                                     .Property("Size", &W::Size, &W::SetSize)
+                                     .Default(0)
+                                     .Property("StartPosition", &W::StartPosition, &W::SetStartPosition)
+                                     .Default(0)
+                                     .Build();
+  return info;
+}
+
+TCustomChartWall::TCustomChartWall(TCustomChart* chart, TColor color)
+    : TKelCustomShape(chart), chart_(chart), defaultColor_(color) {
+  color_ = color;  // set at creation without a repaint
+}
+
+void TCustomChartWall::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TCustomChartWall*>(source)) {
+    autoHide_ = other->autoHide_;
+    dark3D_ = other->dark3D_;
+    endPosition_ = other->endPosition_;
+    size_ = other->size_;
+    startPosition_ = other->startPosition_;
+  }
+  TKelCustomShape::Assign(source);
+}
+
+TKelGradient* TCustomChartWall::Gradient() { return Brush()->Gradient(); }
+
+void TCustomChartWall::Changed() {
+  if (chart_ != nullptr) chart_->Invalidate();
+}
+
+#define VK_WALL_SETTER(Name, Type, field) \
+  void TCustomChartWall::Set##Name(Type value) { \
+    if (field == value) return;                  \
+    field = value;                               \
+    Changed();                                   \
+  }
+VK_WALL_SETTER(AutoHide, bool, autoHide_)
+VK_WALL_SETTER(Dark3D, bool, dark3D_)
+VK_WALL_SETTER(EndPosition, int, endPosition_)
+VK_WALL_SETTER(Size, int, size_)
+VK_WALL_SETTER(StartPosition, int, startPosition_)
+#undef VK_WALL_SETTER
+
+bool TCustomChartWall::UsesDarkSides() const {
+  return Brush()->Style() != bsClear && !Brush()->HasImage() && dark3D_;
+}
+
+const TClassInfo& TChartWall::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TChartWall>("TChartWall", &TCustomChartWall::StaticClass()).Build();
+  return info;
+}
+
+bool TChartWall::IsDrawable() const { return Chart()->View3DWalls() && Visible() && !AutoHide(); }
+
+void TChartWall::VerticalExtent(int& top, int& bottom) const {
+  const TRect& r = Chart()->ChartBounds();
+  bottom = r.Bottom + Chart()->WallSizeForAxis(*Chart()->BottomAxis());
+  if (EndPosition() != 100)
+    bottom -= static_cast<int>(Round((100 - EndPosition()) * (bottom - r.Top) * 0.01));
+  top = r.Top;
+  if (StartPosition() != 0) top += static_cast<int>(Round(StartPosition() * (r.Bottom - top) * 0.01));
+}
+
+const TClassInfo& TChartBackWall::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TChartBackWall>("TChartBackWall", &TChartWall::StaticClass()).Build();
+  return info;
+}
+
+TChartBackWall::TChartBackWall(TCustomChart* chart) : TChartWall(chart, static_cast<TColor>(0xC0C0C0)) {
+  transparent_ = true;
+  Shadow()->SetVisible(false);
+  Shadow()->SetColor(static_cast<TColor>(0x808080));
+}
+
+const TClassInfo& TChartLeftWall::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TChartLeftWall>("TChartLeftWall", &TChartWall::StaticClass()).Build();
+  return info;
+}
+
+const TClassInfo& TChartBottomWall::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TChartBottomWall>("TChartBottomWall", &TChartWall::StaticClass()).Build();
+  return info;
+}
+
+const TClassInfo& TChartRightWall::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TChartRightWall>("TChartRightWall", &TChartWall::StaticClass()).Build();
+  return info;
+}
+
+TChartRightWall::TChartRightWall(TCustomChart* chart) : TChartWall(chart, static_cast<TColor>(0xC0C0C0)) {
+  visible_ = false;
+}
+
+TChartWalls::TChartWalls(TCustomChart* chart)
+    : chart_(chart),
+      back_(std::make_unique<TChartBackWall>(chart)),
+      bottom_(std::make_unique<TChartBottomWall>(chart)),
+      left_(std::make_unique<TChartLeftWall>(chart)) {}
+
+TChartWalls::~TChartWalls() = default;
+
+TChartRightWall* TChartWalls::Right() {
+  if (!right_) right_ = std::make_unique<TChartRightWall>(chart_);
+  return right_.get();
+}
+
+void TChartWalls::Assign(const TChartWalls& other) {
+  back_->Assign(other.back_.get());
+  bottom_->Assign(other.bottom_.get());
+  left_->Assign(other.left_.get());
+  if (other.right_) Right()->Assign(other.right_.get());
+}
+
+// ---- Titles -----------------------------------------------------------------------------------
+
+const TClassInfo& TChartTitle::StaticClass() {
+  using T = TChartTitle;
+  static const TClassInfo info = TClassBuilder<T>("TChartTitle", &TTextShape::StaticClass())
+                                     .Property("AdjustFrame", &T::AdjustFrame, &T::SetAdjustFrame)
+                                     .Default(true)
+                                     .Property("VertMargin", &T::VertMargin, &T::SetVertMargin)
+                                     .Default(5)
+                                     .Build();
+  return info;
+}
+
+TChartTitle::TChartTitle(TCustomChart* chart) : TTextShape(chart), chart_(chart) {
+  alignment_ = taCenter;
+  SetTextAlignment(taCenter);
+  transparent_ = true;
+  Font()->SetColor(static_cast<TColor>(0xFF0000));
+}
+
+void TChartTitle::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TChartTitle*>(source)) {
+    adjustFrame_ = other->adjustFrame_;
+    vertMargin_ = other->vertMargin_;
+  }
+  TTextShape::Assign(source);
+}
+
+void TChartTitle::SetAdjustFrame(bool value) {
+  if (adjustFrame_ == value) return;
+  adjustFrame_ = value;
+  Repaint();
+}
+
+void TChartTitle::SetVertMargin(int value) {
+  if (vertMargin_ == value) return;
+  vertMargin_ = value;
+  Repaint();
+}
+
+bool TChartTitle::HasText() const { return Visible() && !Text().empty(); }
+
+void TChartTitle::DrawTitle() {
+  SetAutoSize(true);
+  const bool custom = CustomPosition();
+  const int p = Pen()->Visible() && Pen()->Width() > 1 ? Pen()->Width() / 2 : 0;
+  if (!custom) {
+    const int x0 = chart_->BorderSize() + static_cast<int>(Round(chart_->Width() * 0.02));
+    // Size first (at the origin), then place.
+    Bounds = TRect(0, 0, 0, 0);
+    CalcSize();
+    const int w = Width(), h = Height();
+    const TRect& cr = chart_->ChartBounds();
+    const int y = onTop_ ? cr.Top + p : cr.Bottom - h - p;
+    if (adjustFrame_) {
+      int x = x0;
+      if (alignment_ == taRightJustify)
+        x = chart_->Width() - w - x0;
+      else if (alignment_ == taCenter)
+        x = std::max(chart_->ChartXCenter() - w / 2, x0);
+      Bounds = TRect(x, y, x + w, y + h);
+    } else {
+      Bounds = TRect(x0, y, chart_->Width() - x0, y + h);
+    }
+  } else {
+    const int left = Bounds.Left, top = Bounds.Top;
+    Bounds = TRect(left, top, left, top);
+    CalcSize();
+  }
+  DrawAt();
+  if (custom) return;
+  TRect cr = chart_->ChartBounds();
+  // The title stands half its pen width in from the edge; the chart gives up that, the title's
+  // height and VertMargin.
+  if (onTop_)
+    cr.Top = Bounds.Bottom + vertMargin_;
+  else
+    cr.Bottom = Bounds.Top - vertMargin_;
+  chart_->SetChartBounds(cr);
+  chart_->ClampChartRect();
+}
+
+const TClassInfo& TChartFootTitle::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TChartFootTitle>("TChartFootTitle", &TChartTitle::StaticClass()).Build();
+  return info;
+}
+
+TChartFootTitle::TChartFootTitle(TCustomChart* chart) : TChartTitle(chart) {
+  onTop_ = false;
+  Font()->SetColor(static_cast<TColor>(0x0000FF));
+  Font()->SetStyle(TFontStyles{fsItalic});
+}

@@ -1,0 +1,83 @@
+// The series' side of the legend and the chart's mouse: the legend entry, the legend row's
+// symbol, clicks and mouse tracking.
+#include <algorithm>
+#include <optional>
+
+#include "canvas/Canvas3D.h"
+#include "canvas/KelBrush.h"
+#include "canvas/KelPen.h"
+#include "chart/Chart.h"
+#include "chart/ChartSeries.h"
+#include "toolkit/ui/Control.h"
+
+TSeriesLegend* TCustomChartSeries::Legend() {
+  if (!legend_) legend_ = std::make_unique<TSeriesLegend>();
+  return legend_.get();
+}
+
+void TCustomChartSeries::SetShowInLegend(bool value) {
+  if (ShowInLegend() == value && legend_) return;
+  Legend()->Visible = value;
+  RepaintOwner();
+}
+
+void TCustomChartSeries::SetLegendTitle(const std::string& value) {
+  if (LegendTitle() == value && legend_) return;
+  Legend()->Text = value;
+  RepaintOwner();
+}
+
+void TChartSeries::ChangeDefaultColor(TColor color) {
+  if (seriesColor_ != clDefault || defaultColor_ == color) return;
+  defaultColor_ = color;
+  RepaintOwner();
+  SendSeriesEvent(seColorChanged);
+}
+
+void TChartSeries::PaintLegendItem(int index, const TRect& rect) {
+  TCanvas3D* canvas = parentChart_ ? parentChart_->ChartCanvas() : nullptr;
+  if (canvas == nullptr) return;
+  auto* chart = dynamic_cast<TCustomChart*>(parentChart_->ChartComponent());
+  std::optional<TRepaintGuard> guard;
+  if (auto* panel = dynamic_cast<TCustomKelPanel*>(parentChart_->ChartComponent())) guard.emplace(*panel);
+  const TColor color = index < 0 ? EffectiveColor() : LegendColor(index);
+  if (color == clNone) return;
+  TKelPen* pen = Pen();
+  if (chart != nullptr && !chart->Legend()->Symbol()->DefaultPen()) pen = chart->Legend()->Symbol()->Pen();
+  if (pen->Color() == clDefault)
+    canvas->UsePenColor(pen, color);
+  else
+    canvas->UsePen(pen);
+  const int half = std::max(1, (rect.Bottom - rect.Top) / 2);
+  if (canvas->Pen()->Width() > half) canvas->Pen()->SetWidth(half);
+  canvas->UseBrushInColor(Brush(), color);
+  PaintLegendSymbol(index, rect);
+}
+
+void TChartSeries::FireClick(int index, TMouseButton button, TShiftState shift, int x, int y) {
+  if (shift.Contains(ssDouble))
+    OnDblClick(this, index, button, shift, x, y);
+  else
+    OnClick(this, index, button, shift, x, y);
+}
+
+bool TChartSeries::TrackMouse(int x, int y) {
+  if (cursor_ == 0 && !OnMouseEnter && !OnMouseLeave && !HoverActive()) return false;
+  const int i = PointAtPixel(x, y);
+  if (i < 0) {
+    if (MouseInside) {
+      MouseInside = false;
+      OnMouseLeave(this);
+    }
+    return false;
+  }
+  if (cursor_ != 0 && (!IsNullPoint(i) || treatNulls_ == tnIgnore)) {
+    if (auto* control = dynamic_cast<TControl*>(parentChart_ ? parentChart_->ChartComponent() : nullptr))
+      control->SetCursor(cursor_);
+  }
+  if (!MouseInside) {
+    MouseInside = true;
+    OnMouseEnter(this);
+  }
+  return cursor_ != 0 || static_cast<bool>(OnMouseEnter) || static_cast<bool>(OnMouseLeave);
+}
