@@ -330,10 +330,23 @@ void TFrmMain::ConfigureCurveChart() {
   left->Title()->SetText("Temp（℃）");
   left->Title()->Font()->SetName("Verdana");
   dbcht1->BottomAxis()->Title()->Font()->SetName("Verdana");
-  // Still to come with the chart's walls, titles, legend and palettes: palette 13; the back
-  // wall's gradient ($EAEAEA at the bottom to white, not transparent); left and right walls
-  // $E0FFFF; the title "Temp", not visible, and the foot (blue) in Verdana; the legend with check
-  // boxes, in Verdana.
+  dbcht1->SetColorPaletteIndex(13);
+  TChartBackWall* wall = dbcht1->BackWall();
+  wall->SetTransparent(false);
+  TKelGradient* wallGradient = wall->Gradient();
+  wallGradient->SetDirection(KelCanvas::gdBottomTop);
+  wallGradient->SetStartColor(static_cast<TColor>(0xEAEAEA));
+  wallGradient->SetEndColor(clWhite);
+  wallGradient->SetVisible(true);
+  dbcht1->LeftWall()->SetColor(static_cast<TColor>(0xE0FFFF));
+  dbcht1->RightWall()->SetColor(static_cast<TColor>(0xE0FFFF));
+  dbcht1->Title()->SetText("Temp");
+  dbcht1->Title()->SetVisible(false);
+  dbcht1->Title()->Font()->SetName("Verdana");
+  dbcht1->Foot()->Font()->SetName("Verdana");
+  dbcht1->Foot()->Font()->SetColor(clBlue);
+  dbcht1->Legend()->SetCheckBoxes(true);
+  dbcht1->Legend()->Font()->SetName("Verdana");
 }
 
 void TFrmMain::FillValueGridHeaders() {

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/AxisPanel.h"
+#include "chart/Chart.h"
 #include "toolkit/data/DataSource.h"
 
 class TCustomDBChart;
@@ -77,10 +77,8 @@ class TListOfDataSources {
   std::vector<std::unique_ptr<TDBChartDataSource>> items_;
 };
 
-// The chart the database chart builds on. The chart with walls, titles, legend and palettes
-// takes this place once it is part of the library; nothing below depends on more than the axis
-// panel.
-using TDBChartBase = TCustomAxisPanel;
+// The chart the database chart builds on: walls, titles, legend, palettes and the mouse.
+using TDBChartBase = TCustomChart;
 
 class TCustomDBChart : public TDBChartBase {
  public:

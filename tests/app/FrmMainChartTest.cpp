@@ -13,6 +13,7 @@
 #include "app/SerialPort.h"
 #include "app/TestReport.h"
 #include "app/uFrmMain.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "chart/ChartAxis.h"
 #include "chart/DBChart.h"
@@ -131,8 +132,13 @@ TEST_F(FrmMainChartTest, ShowwayTwiceLeavesOneCurvePerChannelWithItsSettings) {
 }
 
 TEST_F(FrmMainChartTest, FirstCurvesTakeThePaletteColours) {
-  GTEST_SKIP() << "needs the chart palettes";
   form->showway(8, 1);
+  form->showway(8, 1);
+  ASSERT_EQ(form->dbcht1->SeriesCount(), 8);
+  EXPECT_EQ(form->dbcht1->ColorPaletteIndex(), 13);
+  EXPECT_TRUE(form->dbcht1->Legend()->CheckBoxes());
+  EXPECT_FALSE(form->dbcht1->BackWall()->Transparent());
+  EXPECT_TRUE(form->dbcht1->BackWall()->Gradient()->Visible());
   EXPECT_EQ(form->dbcht1->SeriesAt(0)->EffectiveColor(), static_cast<TColor>(0xA36644));
   EXPECT_EQ(form->dbcht1->SeriesAt(1)->EffectiveColor(), static_cast<TColor>(0x359CF3));
 }

@@ -475,7 +475,6 @@ TEST(EndToEnd, ChartPageAndReportAfterALiveTest) {
 
 // The report picture of the test above shows the first two curves in the recorder's palette.
 TEST(EndToEnd, ReportPictureShowsTheFirstCurvesInThePaletteColours) {
-  GTEST_SKIP() << "needs the chart palettes";
   TBitmap picture;
   picture.LoadFromFile(WinPath(TestOutputDir() + "/EndToEnd_TmpLine.jpg"));
   const std::vector<TColor> colours = LineColours(picture, 20);
