@@ -568,10 +568,30 @@ void TKelCustomShape::DrawEffects(TCanvas3D* canvas, const TRect& r, double angl
   }
 }
 
-void TKelCustomShape::FillWithPicture(TCanvas3D* canvas, const TRect& r) {
+TPointArray TKelCustomShape::OutlinePolygon(TCanvas3D* canvas, const TRect& r, double angle) const {
+  if (angle != 0) {
+    const auto c = RotatedCorners(r, angle);
+    return TPointArray(c.begin(), c.end());
+  }
+  if (canvas->SupportsFull3D() || DrawAtDepth) return {};
+  if (callout_ && callout_->Side() != csNone)
+    return callout_->Outline(r, shapeStyle_ == fosRoundRectangle ? roundSize_ : 0);
+  return {};
+}
+
+void TKelCustomShape::FillWithPicture(TCanvas3D* canvas, const TRect& r, double angle) {
+  // The picture covers the rectangle; the clips keep it inside the outline actually drawn.
   int clips = 0;
   if (shapeStyle_ == fosEllipse) {
     canvas->ClipToEllipse(r, false);
+    ++clips;
+  } else if (shapeStyle_ == fosRoundRectangle) {
+    canvas->ClipToRoundRect(r, roundSize_, roundSize_);
+    ++clips;
+  }
+  if (const TPointArray outline = OutlinePolygon(canvas, r, angle); outline.size() >= 3) {
+    const int count = static_cast<int>(outline.size());
+    canvas->ClipToPolygon(outline, count - 1, count, false);
     ++clips;
   }
   picture_->DrawFlat(canvas, r);
@@ -606,7 +626,7 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
   } else {
     DrawEffects(canvas, r, angle);
     if (picture_ && picture_->HasGraphic())
-      FillWithPicture(canvas, r);
+      FillWithPicture(canvas, r, angle);
     else
       canvas->UseBrushInColor(brush_.get(), color_);
     canvas->UsePen(pen_.get());

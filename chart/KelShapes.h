@@ -259,7 +259,9 @@ class TKelCustomShape : public TPersistent {
   std::unique_ptr<TKelShapes> children_;
   TKelShapeLayout childLayout_ = slTopBottom;
   void DrawEffects(TCanvas3D* canvas, const TRect& r, double angle);
-  void FillWithPicture(TCanvas3D* canvas, const TRect& r);
+  void FillWithPicture(TCanvas3D* canvas, const TRect& r, double angle);
+  // The polygon the shape is drawn as (turned box or pointer outline); empty for plain boxes.
+  TPointArray OutlinePolygon(TCanvas3D* canvas, const TRect& r, double angle) const;
   void LayoutChildren(int z, double angle);
   bool visible_ = true;
   int angle_ = 0;

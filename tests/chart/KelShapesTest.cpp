@@ -353,3 +353,38 @@ TEST(ChartShapes, LegacyShadowEntriesAreRead) {
     EXPECT_EQ(shape.Shadow()->VertSize(), c.size) << c.name;
   }
 }
+
+TEST(ChartShapes, PictureFillKeepsInsideRoundedAndTurnedOutlines) {
+  struct Case {
+    const char* name;
+    int roundSize;
+    int angle;
+    bool cornerFilled;  // the box's own corner pixel (31, 31)
+  };
+  // Box 30..70 square: a rounded corner of 30 and a quarter-turned diamond both leave the corner.
+  const Case cases[] = {
+      {"plain rectangle", 0, 0, true},
+      {"rounded rectangle", 30, 0, false},
+      {"turned box", 0, 45, false},
+  };
+  for (const Case& c : cases) {
+    ShapePanel panel;
+    TKelShape shape(&panel);
+    shape.SetColor(clRed);
+    shape.Pen()->SetVisible(false);
+    if (c.roundSize > 0) shape.SetRoundSize(c.roundSize);
+    shape.SetAngle(c.angle);
+    TBitmap blue;
+    blue.SetPixelFormat(pf32bit);
+    blue.SetSize(4, 4);
+    blue.Canvas()->Brush()->SetColor(clBlue);
+    blue.Canvas()->FillRect(TRect(0, 0, 4, 4));
+    shape.Picture()->Assign(&blue);
+    shape.Picture()->SetDrawQuality(sqLow);
+    shape.Bounds = TRect(30, 30, 70, 70);
+    shape.DrawAt();
+    EXPECT_EQ(panel.Pixel(50, 50), clBlue) << c.name;
+    EXPECT_EQ(panel.Pixel(31, 31), c.cornerFilled ? clBlue : clWhite) << c.name;
+    EXPECT_EQ(panel.Count(clRed, TRect(0, 0, 200, 100)), 0) << c.name << ": no colour fill under the picture";
+  }
+}
