@@ -14,6 +14,7 @@
 #include "shell/KxShortcut.h"
 #include "shell/KxShellUtils.h"
 #include "shell/KxSystemImages.h"
+#include "shell/ShellScopes.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/Registry.h"
@@ -97,6 +98,16 @@ IShellDetails* DetailsOf(IShellFolder* folder) {
     return details;
   return nullptr;
 }
+
+// Clears the selection of every item (LVM_SETITEMSTATE with index -1).
+const LVITEMW kUnselectAll = [] {
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  return item;
+}();
+
+// Posted by the end of a label edit when a refresh was owed meanwhile.
+constexpr UINT kRefreshAfterEditMessage = KX_SHELL_AUTOFILL_MESSAGE + 1;
 
 // Values of the last fill: the "DirectoryCols" bytes it read.
 std::vector<unsigned char> lastDirectoryCols;
@@ -229,10 +240,7 @@ TKxCustomShellList::~TKxCustomShellList() {
   }
   delete watcher_;
   watcher_ = nullptr;
-  if (HandleAllocated()) {
-    TCounterRaise ignore(ignoreChanges_);
-    ClearItems();
-  }
+  if (HandleAllocated()) ClearAllItems();
   for (TKxShellListData* data : data_) delete data;
   data_.clear();
   if (details_) details_->Release();
@@ -283,11 +291,21 @@ void TKxCustomShellList::DestroyWnd() {
     dropTarget_->Release();
     dropTarget_ = nullptr;
   }
-  {
-    TCounterRaise ignore(ignoreChanges_);
-    ClearItems();
-  }
+  ClearAllItems();
   TKxCustomListView::DestroyWnd();
+}
+
+void TKxCustomShellList::ClearAllItems() {
+  TCounterRaise ignore(ignoreChanges_);
+  deletingItems_ = true;
+  try {
+    if (HandleAllocated()) SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&kUnselectAll));
+    ClearItems();
+  } catch (...) {
+    deletingItems_ = false;
+    throw;
+  }
+  deletingItems_ = false;
 }
 
 void TKxCustomShellList::RememberWidths() {
@@ -461,10 +479,7 @@ void TKxCustomShellList::RefillList() {
     refresh_.wanted = true;
     return;
   }
-  {
-    TCounterRaise ignore(ignoreChanges_);
-    ClearItems();
-  }
+  ClearAllItems();
   TComRef<IShellFolder> folder;
   OleCheck(BindToFolderOfIdList(folder_->IdList(), *folder.Put()));
   {
@@ -712,20 +727,33 @@ void TKxCustomShellList::Edit(TListItem* item, const std::string* text) {
   TKxShellListData* data = ShellData(item);
   if (!text || !data || !shellFolder_) {
     TKxCustomListView::Edit(item, text);
+    if (refresh_.wanted && !text && HandleAllocated()) PostMessageW(Handle(), kRefreshAfterEditMessage, 0, 0);
     return;
   }
-  std::wstring wide = Utf8ToWide(Trim(*text));
-  if (wide.size() > MAX_PATH) wide.resize(MAX_PATH);
-  PIDL renamed = nullptr;
-  refresh_.ignoreNext = true;
-  const HRESULT hr = shellFolder_->SetNameOf(OwnerWindow(), data->RelIdList(), wide.c_str(), 0x20, &renamed);
-  if (SUCCEEDED(hr) && renamed) {
-    data->SetRelIdList(renamed);
-    item->SetCaption(DisplayNameOf(shellFolder_, renamed, TKxNameKind::InFolder));
-  } else {
-    refresh_.ignoreNext = false;
+  std::string name = Trim(*text);
+  OnEdited(this, item, name);
+  // No name at all is no rename: the item keeps its name rather than the shell being asked.
+  if (!Trim(name).empty()) {
+    PIDL renamed = nullptr;
+    THourGlass hourglass;
+    refresh_.ignoreNext = true;
+    TCounterRaise ignore(ignoreChanges_);
+    std::wstring wide = Utf8ToWide(name);
+    if (wide.size() > MAX_PATH) wide.resize(MAX_PATH);
+    const HRESULT hr = shellFolder_->SetNameOf(OwnerWindow(), data->RelIdList(), wide.c_str(), 0x20, &renamed);
+    if (SUCCEEDED(hr)) {
+      if (renamed) {
+        data->SetRelIdList(renamed);
+        renamed = nullptr;
+      }
+      item->SetCaption(DisplayNameOf(shellFolder_, data->RelIdList(), TKxNameKind::InFolder));
+    } else {
+      refresh_.ignoreNext = false;
+    }
     ShellFree(renamed);
   }
+  // The editor is still up while this notification runs: refresh once it has gone.
+  if (refresh_.wanted && HandleAllocated()) PostMessageW(Handle(), kRefreshAfterEditMessage, 0, 0);
 }
 
 void TKxCustomShellList::BeginDragNotify(TListItem*, bool rightButton) {
@@ -859,27 +887,9 @@ void TKxCustomShellList::DeviceChanged(TKxDeviceMessage& message) {
 
 void TKxCustomShellList::WndProc(TMessage& message) {
   if (activeMenu_) {
-    switch (message.Msg) {
-      case WM_INITMENUPOPUP:
-      case WM_DRAWITEM:
-      case WM_MEASUREITEM:
-      case WM_MENUCHAR:
-      case WM_MENUSELECT: {
-        LRESULT result = 0;
-        auto hint = [](void* self, const std::string& text) {
-          auto* list = static_cast<TKxCustomShellList*>(self);
-          list->OnPopupHint(list, text);
-        };
-        if (HandleShellMenuMessage(activeMenu_, SmallImages(), message.Msg, message.WParam, message.LParam, result,
-                                   OnPopupHint ? +hint : nullptr, this)) {
-          message.Result = result;
-          return;
-        }
-        break;
-      }
-      default:
-        break;
-    }
+    std::function<void(const std::string&)> hint;
+    if (OnPopupHint) hint = [this](const std::string& text) { OnPopupHint(this, text); };
+    if (RouteShellMenuMessage(activeMenu_, SmallImages(), message, hint)) return;
   }
   switch (message.Msg) {
     case KX_SHELL_EDIT_NAMED_MESSAGE: {
@@ -917,10 +927,24 @@ void TKxCustomShellList::WndProc(TMessage& message) {
       if (ItemCount() == 0) RefillList();
       message.Result = 0;
       return;
+    case kRefreshAfterEditMessage:
+      if (refresh_.wanted && !IsEditing() && !refresh_.deferred) {
+        refresh_.wanted = false;
+        RefreshList();
+      }
+      message.Result = 0;
+      return;
     case WM_LBUTTONDBLCLK:
       TKxCustomListView::WndProc(message);
       OpenSelection();
       return;
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+      if (deletingItems_) {
+        message.Result = 0;
+        return;
+      }
+      break;
     case CM_WANTSPECIALKEY:
       if (IsEditing()) {
         message.Result = 1;

@@ -79,6 +79,8 @@ bool DirectoryColsWidths(const std::vector<unsigned char>& value, int widths[4])
 using TKxShListDeleteItemEvent = TMethodEvent<TObject*, TListItem*, TKxShellListData*>;
 // Sender, handled (starts false): a double-click or Enter that opens no folder.
 using TKxDblClickOpenEvent = TMethodEvent<TObject*, bool&>;
+// Sender, the item renamed, the new name (trimmed; the handler may change it).
+using TKxShListEditedEvent = TMethodEvent<TObject*, TListItem*, std::string&>;
 
 // Posted to the list: start editing the item remembered by EditItemNamed.
 constexpr UINT KX_SHELL_EDIT_NAMED_MESSAGE = 1126;
@@ -121,6 +123,7 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   // The upper-cased names the filter let through while filling (empty outside a fill).
   const std::vector<std::string>& FilterTable() const { return filterTable_; }
   bool RefreshDeferred() const { return refresh_.deferred; }
+  bool DeletingItems() const { return deletingItems_; }
   // Replaces the millisecond tick the automatic scrolling reads (empty: GetTickCount).
   std::function<DWORD()> TickQuery;
 
@@ -144,6 +147,7 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   TNotifyEvent OnFolderChanged;
   TKxDblClickOpenEvent OnDblClickOpen;
   TKxShPopupHintEvent OnPopupHint;
+  TKxShListEditedEvent OnEdited;
 
  protected:
   void CreateWnd() override;
@@ -186,6 +190,9 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   bool ShouldListItem(PCIDL item, ULONG& attributes);
   void AddShellItem(PIDL item);
   void RememberWidths();
+  // Clears the selection and all items with changes ignored; window-position changes meanwhile
+  // are ignored too.
+  void ClearAllItems();
   void ChangeNotified();
   void EndDeferral();
   SHCONTF EnumFlags() const;
@@ -219,6 +226,7 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   std::vector<std::string> filterTable_;
   bool filtering_ = false;
   std::string editName_;
+  bool deletingItems_ = false;
 };
 
 class TKxShellList : public TKxCustomShellList {

@@ -303,6 +303,30 @@ bool HandleShellMenuMessage(IContextMenu* menu, HIMAGELIST images, UINT msg, WPA
   }
 }
 
+bool RouteShellMenuMessage(IContextMenu* activeMenu, HIMAGELIST images, TMessage& message,
+                           const std::function<void(const std::string&)>& hint) {
+  if (!activeMenu) return false;
+  switch (message.Msg) {
+    case WM_INITMENUPOPUP:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_MENUCHAR:
+    case WM_MENUSELECT:
+      break;
+    default:
+      return false;
+  }
+  auto forward = [](void* data, const std::string& text) {
+    (*static_cast<const std::function<void(const std::string&)>*>(data))(text);
+  };
+  LRESULT result = 0;
+  if (!HandleShellMenuMessage(activeMenu, images, message.Msg, message.WParam, message.LParam, result,
+                              hint ? +forward : nullptr, const_cast<std::function<void(const std::string&)>*>(&hint)))
+    return false;
+  message.Result = result;
+  return true;
+}
+
 void SendDataToTarget(const std::string& name, IDataObject* data) {
   PIDL sendToList = nullptr;
   OleCheck(SpecialFolderIdList(nullptr, CSIDL_SENDTO, sendToList));

@@ -4,10 +4,12 @@
 // owner-drawn entries (command ids 1, 2 ..., item data = entry index) from the send-to folder.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "shell/KxIdList.h"
+#include "toolkit/ui/Messages.h"
 
 #include <commctrl.h>
 
@@ -63,6 +65,12 @@ using TKxPopupHintFn = void (*)(void* data, const std::string& hint);
 bool HandleShellMenuMessage(IContextMenu* menu, HIMAGELIST images, UINT msg, WPARAM wParam,
                             LPARAM lParam, LRESULT& result, TKxPopupHintFn hint = nullptr,
                             void* hintData = nullptr);
+
+// The window procedure's filter while a shell context menu is open (`activeMenu` not nil): the
+// five menu messages go to HandleShellMenuMessage; `hint` (may be empty) gets the help texts.
+// True when the message was taken, its answer in `message.Result`.
+bool RouteShellMenuMessage(IContextMenu* activeMenu, HIMAGELIST images, TMessage& message,
+                           const std::function<void(const std::string&)>& hint);
 
 // Sends `data` to the send-to entry `name` as a copy drop at (0, 0) with the left button.
 // Raises EOleSysError when the send-to folder, the entry or its drop target cannot be had.

@@ -15,6 +15,7 @@
 #include "shell/KxShellUtils.h"
 #include "shell/KxShortCuts.h"
 #include "shell/KxSystemImages.h"
+#include "shell/ShellScopes.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/TextConv.h"
@@ -35,22 +36,6 @@ const TEnumInfo& EnumTypeInfo(TKxShellTreeOption) {
 namespace {
 
 const ITEMIDLIST kEmptyList = {};
-
-// The hourglass while a shell operation runs; the previous cursor comes back on every path.
-class THourGlass {
- public:
-  THourGlass() : saved_(Screen ? Screen->Cursor() : crDefault) {
-    if (Screen) Screen->SetCursor(crHourGlass);
-  }
-  ~THourGlass() {
-    if (Screen) Screen->SetCursor(saved_);
-  }
-  THourGlass(const THourGlass&) = delete;
-  THourGlass& operator=(const THourGlass&) = delete;
-
- private:
-  TCursor saved_;
-};
 
 // SEM_FAILCRITICALERRORS for the scope, so an empty drive shows no system box.
 class TCriticalErrorsOff {
@@ -1332,27 +1317,9 @@ void TKxCustomShellTree::Delete(TTreeNode* node) {
 
 void TKxCustomShellTree::WndProc(TMessage& message) {
   if (activeMenu_) {
-    switch (message.Msg) {
-      case WM_INITMENUPOPUP:
-      case WM_DRAWITEM:
-      case WM_MEASUREITEM:
-      case WM_MENUCHAR:
-      case WM_MENUSELECT: {
-        LRESULT result = 0;
-        auto hint = [](void* self, const std::string& text) {
-          auto* tree = static_cast<TKxCustomShellTree*>(self);
-          tree->OnPopupHint(tree, text);
-        };
-        if (HandleShellMenuMessage(activeMenu_, Images(), message.Msg, message.WParam, message.LParam, result,
-                                   OnPopupHint ? +hint : nullptr, this)) {
-          message.Result = result;
-          return;
-        }
-        break;
-      }
-      default:
-        break;
-    }
+    std::function<void(const std::string&)> hint;
+    if (OnPopupHint) hint = [this](const std::string& text) { OnPopupHint(this, text); };
+    if (RouteShellMenuMessage(activeMenu_, Images(), message, hint)) return;
   }
   switch (message.Msg) {
     case KX_SHELL_CHANGE_MESSAGE:

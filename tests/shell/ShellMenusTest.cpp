@@ -118,6 +118,38 @@ TEST(ShellMenuMessages, MenuSelectGivesTheShellsHelpTextOrNothing) {
   EXPECT_EQ(hints, (std::vector<std::string>{"Help: copy", "", "", ""}));
 }
 
+TEST(ShellMenuMessages, TheWindowFilterTakesOnlyMenuMessagesWhileAMenuIsOpen) {
+  FakeContextMenu2 menu2;
+  struct Case {
+    UINT msg;
+    bool menuOpen;
+    bool taken;
+  } cases[] = {
+      {WM_INITMENUPOPUP, true, true},  {WM_INITMENUPOPUP, false, false}, {WM_PAINT, true, false},
+      {WM_COMMAND, true, false},       {WM_CONTEXTMENU, true, false},    {WM_MENUSELECT, false, false},
+  };
+  for (const Case& c : cases) {
+    menu2.handled.clear();
+    TMessage message;
+    message.Msg = c.msg;
+    message.Result = 77;
+    EXPECT_EQ(RouteShellMenuMessage(c.menuOpen ? &menu2 : nullptr, nullptr, message, {}), c.taken) << c.msg;
+    EXPECT_EQ(menu2.handled.size(), c.taken ? 1u : 0u) << c.msg;
+    EXPECT_EQ(message.Result, c.taken ? 0 : 77) << c.msg;
+  }
+
+  FakeContextMenu menu({L"open", L"copy"});
+  std::vector<std::string> seen;
+  TMessage select;
+  select.Msg = WM_MENUSELECT;
+  select.WParam = MAKEWPARAM(1001, 0);
+  // The hint is given, and the menu's own handling still runs (not taken).
+  EXPECT_FALSE(RouteShellMenuMessage(&menu, nullptr, select, [&](const std::string& hint) { seen.push_back(hint); }));
+  select.WParam = MAKEWPARAM(1000, 0);
+  EXPECT_FALSE(RouteShellMenuMessage(&menu, nullptr, select, {}));
+  EXPECT_EQ(seen, std::vector<std::string>{"Help: copy"});
+}
+
 TEST(SendToMenu, TypedCharactersPickEntries) {
   std::vector<TKxSendToEntry> entries = {
       {"Bluetooth.lnk", 0}, {"Desktop.lnk", 1}, {"Documents.lnk", 2}, {"Mail.lnk", 3}};
