@@ -12,6 +12,7 @@
 #include "controls/KxCommonFrames.h"
 #include "controls/KxCommonGlyphs.h"
 #include "controls/KxCommonText.h"
+#include "controls/KxFrameSettings.h"
 #include "controls/KxOldPropReader.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/StringList.h"
@@ -45,71 +46,42 @@ const TClassInfo& TKxCustomComboBox::StaticClass() {
   using C = TKxCustomComboBox;
   auto unowned = [](TKxFrameControllerProperty p) { return [p](C& c) { return !c.ControllerOwns(p); }; };
   static const TClassInfo info =
-      TClassBuilder<C>("TKxCustomComboBox", &TCustomComboBox::StaticClass())
-          .Abstract()
-          .Property("Color", &C::Color, &C::SetColor)
-          .Default(clWindow)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored([](C& c) { return !c.ParentColor() && !c.ControllerOwns(fcpColor) && c.Enabled(); })
-          .Property("AllowEdit", &C::AllowEdit, &C::SetAllowEdit)
-          .Default(true)
-          .Property("AutoCloseUp", &C::AutoCloseUp, &C::SetAutoCloseUp)
-          .Default(false)
-          .Property("AutoComplete", &C::AutoComplete, &C::SetAutoComplete)
-          .Default(true)
-          .Property("AutoDropDown", &C::AutoDropDown, &C::SetAutoDropDown)
-          .Default(false)
-          .Property("BeepOnInvalidKey", &C::BeepOnInvalidKey, &C::SetBeepOnInvalidKey)
-          .Default(true)
-          .Property("DisabledColor", &C::DisabledColor, &C::SetDisabledColor)
-          .Default(clBtnFace)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored(unowned(fcpDisabledColor))
-          .Property("DropDownWidth", &C::DropDownWidth, &C::SetDropDownWidth)
-          .Default(0)
-          .Property("FlatButtonColor", &C::FlatButtonColor, &C::SetFlatButtonColor)
-          .Default(clBtnFace)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored(unowned(fcpFlatButtonColor))
-          .Property("FlatButtons", &C::FlatButtons, &C::SetFlatButtons)
-          .Default(false)
-          .Stored(unowned(fcpFlatButtons))
-          .Property("FocusColor", &C::FocusColor, &C::SetFocusColor)
-          .Default(clWindow)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored([](C& c) {
-            return !c.ControllerOwns(fcpFocusColor) && KxColorToRGB(c.FocusColor()) != KxColorToRGB(c.Color());
-          })
-          .Property("FrameColor", &C::FrameColor, &C::SetFrameColor)
-          .Default(clBtnShadow)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored(unowned(fcpFrameColor))
-          .Property("FrameController", &C::FrameController, &C::SetFrameController)
-          .Property("FrameControllerNotifications", &C::FrameControllerNotifications,
-                    &C::SetFrameControllerNotifications)
-          .Default(kAllFrameControllerNotifications)
-          .Property("FrameHotColor", &C::FrameHotColor, &C::SetFrameHotColor)
-          .Default(clBtnShadow)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored(unowned(fcpFrameHotColor))
-          .Property("FrameHotStyle", &C::FrameHotStyle, &C::SetFrameHotStyle)
-          .Default(fsFlatBold)
-          .Stored(unowned(fcpFrameHotStyle))
-          .Property("FrameHotTrack", &C::FrameHotTrack, &C::SetFrameHotTrack)
-          .Default(false)
-          .Stored(unowned(fcpFrameHotTrack))
-          .Property("FrameSides", &C::FrameSides, &C::SetFrameSides)
-          .Default(kAllSides)
-          .Stored(unowned(fcpFrameSides))
-          .Property("FrameStyle", &C::FrameStyle, &C::SetFrameStyle)
-          .Default(fsFlat)
-          .Stored(unowned(fcpFrameStyle))
-          .Property("FrameVisible", &C::FrameVisible, &C::SetFrameVisible)
-          .Default(false)
-          .Stored(unowned(fcpFrameVisible))
-          .Property("FramingPreference", &C::FramingPreference, &C::SetFramingPreference)
-          .Default(fpXPThemes)
-          .Stored(unowned(fcpFramingPreference))
+      AddFrameProperties(
+          TClassBuilder<C>("TKxCustomComboBox", &TCustomComboBox::StaticClass())
+              .Abstract()
+              .Property("Color", &C::Color, &C::SetColor)
+              .Default(clWindow)
+              .Idents(ColorPropToIdent, ColorIdentToProp)
+              .Stored([](C& c) { return !c.ParentColor() && !c.ControllerOwns(fcpColor) && c.Enabled(); })
+              .Property("AllowEdit", &C::AllowEdit, &C::SetAllowEdit)
+              .Default(true)
+              .Property("AutoCloseUp", &C::AutoCloseUp, &C::SetAutoCloseUp)
+              .Default(false)
+              .Property("AutoComplete", &C::AutoComplete, &C::SetAutoComplete)
+              .Default(true)
+              .Property("AutoDropDown", &C::AutoDropDown, &C::SetAutoDropDown)
+              .Default(false)
+              .Property("BeepOnInvalidKey", &C::BeepOnInvalidKey, &C::SetBeepOnInvalidKey)
+              .Default(true)
+              .Property("DisabledColor", &C::DisabledColor, &C::SetDisabledColor)
+              .Default(clBtnFace)
+              .Idents(ColorPropToIdent, ColorIdentToProp)
+              .Stored(unowned(fcpDisabledColor))
+              .Property("DropDownWidth", &C::DropDownWidth, &C::SetDropDownWidth)
+              .Default(0)
+              .Property("FlatButtonColor", &C::FlatButtonColor, &C::SetFlatButtonColor)
+              .Default(clBtnFace)
+              .Idents(ColorPropToIdent, ColorIdentToProp)
+              .Stored(unowned(fcpFlatButtonColor))
+              .Property("FlatButtons", &C::FlatButtons, &C::SetFlatButtons)
+              .Default(false)
+              .Stored(unowned(fcpFlatButtons))
+              .Property("FocusColor", &C::FocusColor, &C::SetFocusColor)
+              .Default(clWindow)
+              .Idents(ColorPropToIdent, ColorIdentToProp)
+              .Stored([](C& c) {
+                return !c.ControllerOwns(fcpFocusColor) && KxColorToRGB(c.FocusColor()) != KxColorToRGB(c.Color());
+              }))
           .Property("KeepSearchCase", &C::KeepSearchCase, &C::SetKeepSearchCase)
           .Default(false)
           .Property("ReadOnly", &C::ReadOnly, &C::SetReadOnly)
@@ -291,15 +263,11 @@ void TKxCustomComboBox::SetFocusColor(TColor value) {
 }
 
 void TKxCustomComboBox::SetFrameColor(TColor value) {
-  if (value == frameColor_) return;
-  frameColor_ = value;
-  Invalidate();
+  if (ChangeFrameSetting(frameColor_, value)) Invalidate();
 }
 
 void TKxCustomComboBox::SetFrameHotColor(TColor value) {
-  if (value == frameHotColor_) return;
-  frameHotColor_ = value;
-  Invalidate();
+  if (ChangeFrameSetting(frameHotColor_, value)) Invalidate();
 }
 
 void TKxCustomComboBox::SetFrameHotTrack(bool value) {
@@ -313,21 +281,15 @@ void TKxCustomComboBox::SetFrameHotTrack(bool value) {
 }
 
 void TKxCustomComboBox::SetFrameHotStyle(TFrameStyle value) {
-  if (value == frameHotStyle_) return;
-  frameHotStyle_ = value;
-  Invalidate();
+  if (ChangeFrameSetting(frameHotStyle_, value)) Invalidate();
 }
 
 void TKxCustomComboBox::SetFrameSides(TSides value) {
-  if (value == frameSides_) return;
-  frameSides_ = value;
-  Invalidate();
+  if (ChangeFrameSetting(frameSides_, value)) Invalidate();
 }
 
 void TKxCustomComboBox::SetFrameStyle(TFrameStyle value) {
-  if (value == frameStyle_) return;
-  frameStyle_ = value;
-  Invalidate();
+  if (ChangeFrameSetting(frameStyle_, value)) Invalidate();
 }
 
 void TKxCustomComboBox::SetFrameVisible(bool value) {
@@ -353,26 +315,9 @@ void TKxCustomComboBox::Notification(TComponent* component, TOperation operation
   if (operation == opRemove && component == frameController_) frameController_ = nullptr;
 }
 
-void TKxCustomComboBox::ReadFrameFlat(TReader& reader) {
-  const bool flat = reader.ReadBoolean();
-  SetFrameHotTrack(flat);
-  if (flat) {
-    frameStyle_ = fsStatus;
-    frameHotStyle_ = fsLowered;
-  }
-}
-
-void TKxCustomComboBox::ReadFrameFocusStyle(TReader& reader) {
-  const std::string ident = reader.ReadIdent();
-  const int value = EnumTypeInfo(TFrameStyleEx{}).ValueOf(ident);
-  if (value >= 0) frameHotStyle_ = static_cast<TFrameStyle>(value);
-}
-
 void TKxCustomComboBox::DefineProperties(TFiler& filer) {
   TCustomComboBox::DefineProperties(filer);
-  filer.DefineProperty("FrameFlat", [this](TReader& reader) { ReadFrameFlat(reader); }, {}, false);
-  filer.DefineProperty("FrameFocusStyle", [this](TReader& reader) { ReadFrameFocusStyle(reader); }, {}, false);
-  filer.DefineProperty("FrameFlatStyle", &TKxOldPropReader::SkipIdentValue, {}, false);
+  DefineOldFrameProperties(filer, [this](bool flat) { SetFrameHotTrack(flat); }, frameStyle_, frameHotStyle_);
 }
 
 // ---- Lifecycle and events ---------------------------------------------------------------------

@@ -151,8 +151,6 @@ class TKxCustomComboBox : public TCustomComboBox {
   void PaintFrameAndButton();
   void SearchTimerTick(TObject* sender);
   void ColorChanged();
-  void ReadFrameFlat(TReader& reader);
-  void ReadFrameFocusStyle(TReader& reader);
   int ButtonWidth() const;
 
   std::string search_;

@@ -10,6 +10,7 @@
 #include "controls/KxCommonFrames.h"
 #include "controls/KxCommonGlyphs.h"
 #include "controls/KxCommonText.h"
+#include "controls/KxFrameSettings.h"
 #include "controls/KxOldPropReader.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
@@ -35,53 +36,24 @@ const TClassInfo& TKxEdit::StaticClass() {
   using C = TKxEdit;
   auto unowned = [](TKxFrameControllerProperty p) { return [p](C& c) { return !c.ControllerOwns(p); }; };
   static const TClassInfo info =
-      TClassBuilder<C>("TKxEdit", &TKxCustomEdit::StaticClass())
-          .Property("Color", &C::Color, &C::SetColor)
-          .Default(clWindow)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored([](C& c) { return !c.ParentColor() && !c.ControllerOwns(fcpColor) && c.Enabled(); })
-          .Property("Alignment", &C::Alignment, &C::SetAlignment)
-          .Default(taLeftJustify)
-          .Property("DisabledColor", &C::DisabledColor, &C::SetDisabledColor)
-          .Default(clBtnFace)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored(unowned(fcpDisabledColor))
-          .Property("FocusColor", &C::FocusColor, &C::SetFocusColor)
-          .Default(clWindow)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored([](C& c) {
-            return !c.ControllerOwns(fcpFocusColor) && KxColorToRGB(c.FocusColor()) != KxColorToRGB(c.Color());
-          })
-          .Property("FrameColor", &C::FrameColor, &C::SetFrameColor)
-          .Default(clBtnShadow)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored(unowned(fcpFrameColor))
-          .Property("FrameController", &C::FrameController, &C::SetFrameController)
-          .Property("FrameControllerNotifications", &C::FrameControllerNotifications,
-                    &C::SetFrameControllerNotifications)
-          .Default(kAllFrameControllerNotifications)
-          .Property("FrameHotColor", &C::FrameHotColor, &C::SetFrameHotColor)
-          .Default(clBtnShadow)
-          .Idents(ColorPropToIdent, ColorIdentToProp)
-          .Stored(unowned(fcpFrameHotColor))
-          .Property("FrameHotStyle", &C::FrameHotStyle, &C::SetFrameHotStyle)
-          .Default(fsFlatBold)
-          .Stored(unowned(fcpFrameHotStyle))
-          .Property("FrameHotTrack", &C::FrameHotTrack, &C::SetFrameHotTrack)
-          .Default(false)
-          .Stored(unowned(fcpFrameHotTrack))
-          .Property("FrameSides", &C::FrameSides, &C::SetFrameSides)
-          .Default(kAllSides)
-          .Stored(unowned(fcpFrameSides))
-          .Property("FrameStyle", &C::FrameStyle, &C::SetFrameStyle)
-          .Default(fsFlat)
-          .Stored(unowned(fcpFrameStyle))
-          .Property("FrameVisible", &C::FrameVisible, &C::SetFrameVisible)
-          .Default(false)
-          .Stored(unowned(fcpFrameVisible))
-          .Property("FramingPreference", &C::FramingPreference, &C::SetFramingPreference)
-          .Default(fpXPThemes)
-          .Stored(unowned(fcpFramingPreference))
+      AddFrameProperties(
+          TClassBuilder<C>("TKxEdit", &TKxCustomEdit::StaticClass())
+              .Property("Color", &C::Color, &C::SetColor)
+              .Default(clWindow)
+              .Idents(ColorPropToIdent, ColorIdentToProp)
+              .Stored([](C& c) { return !c.ParentColor() && !c.ControllerOwns(fcpColor) && c.Enabled(); })
+              .Property("Alignment", &C::Alignment, &C::SetAlignment)
+              .Default(taLeftJustify)
+              .Property("DisabledColor", &C::DisabledColor, &C::SetDisabledColor)
+              .Default(clBtnFace)
+              .Idents(ColorPropToIdent, ColorIdentToProp)
+              .Stored(unowned(fcpDisabledColor))
+              .Property("FocusColor", &C::FocusColor, &C::SetFocusColor)
+              .Default(clWindow)
+              .Idents(ColorPropToIdent, ColorIdentToProp)
+              .Stored([](C& c) {
+                return !c.ControllerOwns(fcpFocusColor) && KxColorToRGB(c.FocusColor()) != KxColorToRGB(c.Color());
+              }))
           .Property("ReadOnly", [](C& c) { return c.ReadOnly(); }, [](C& c, bool v) { c.SetReadOnly(v); })
           .Default(false)
           .Property("ReadOnlyColor", &C::ReadOnlyColor, &C::SetReadOnlyColor)
@@ -268,33 +240,23 @@ void TKxCustomEdit::SetReadOnlyColorOnFocus(bool value) {
 }
 
 void TKxCustomEdit::SetFrameColor(TColor value) {
-  if (value == frameColor_) return;
-  frameColor_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameColor_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomEdit::SetFrameHotColor(TColor value) {
-  if (value == frameHotColor_) return;
-  frameHotColor_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameHotColor_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomEdit::SetFrameHotStyle(TFrameStyle value) {
-  if (value == frameHotStyle_) return;
-  frameHotStyle_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameHotStyle_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomEdit::SetFrameSides(TSides value) {
-  if (value == frameSides_) return;
-  frameSides_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameSides_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomEdit::SetFrameStyle(TFrameStyle value) {
-  if (value == frameStyle_) return;
-  frameStyle_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameStyle_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomEdit::SetFrameHotTrack(bool value) {
@@ -361,26 +323,9 @@ void TKxCustomEdit::ValidateEdit() {
 
 // ---- Older layouts ----------------------------------------------------------------------------
 
-void TKxCustomEdit::ReadFrameFlat(TReader& reader) {
-  const bool flat = reader.ReadBoolean();
-  SetFrameHotTrack(flat);
-  if (flat) {
-    frameStyle_ = fsStatus;
-    frameHotStyle_ = fsLowered;
-  }
-}
-
-void TKxCustomEdit::ReadFrameFocusStyle(TReader& reader) {
-  const std::string ident = reader.ReadIdent();
-  const int value = EnumTypeInfo(TFrameStyleEx{}).ValueOf(ident);
-  if (value >= 0) frameHotStyle_ = static_cast<TFrameStyle>(value);
-}
-
 void TKxCustomEdit::DefineProperties(TFiler& filer) {
   TCustomMaskEdit::DefineProperties(filer);
-  filer.DefineProperty("FrameFlat", [this](TReader& reader) { ReadFrameFlat(reader); }, {}, false);
-  filer.DefineProperty("FrameFocusStyle", [this](TReader& reader) { ReadFrameFocusStyle(reader); }, {}, false);
-  filer.DefineProperty("FrameFlatStyle", &TKxOldPropReader::SkipIdentValue, {}, false);
+  DefineOldFrameProperties(filer, [this](bool flat) { SetFrameHotTrack(flat); }, frameStyle_, frameHotStyle_);
 }
 
 // ---- Window -----------------------------------------------------------------------------------

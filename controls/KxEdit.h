@@ -143,8 +143,6 @@ class TKxCustomEdit : public TCustomMaskEdit {
   bool PointOnDropButton(TPoint client);
   int DropButtonWidth() const;
   void RecalcFrame();
-  void ReadFrameFlat(TReader& reader);
-  void ReadFrameFocusStyle(TReader& reader);
 
   TCanvas* ncCanvas_;
   TColor disabledColor_ = clBtnFace;

@@ -7,6 +7,7 @@
 
 #include "controls/KxCommonColors.h"
 #include "controls/KxCommonFrames.h"
+#include "controls/KxFrameSettings.h"
 #include "controls/KxOldPropReader.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
@@ -203,9 +204,7 @@ void TKxCustomListView::SetFocusColor(TColor value) {
 }
 
 void TKxCustomListView::SetFrameColor(TColor value) {
-  if (value == frameColor_) return;
-  frameColor_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameColor_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomListView::SetFrameController(TKxFrameController* value) {
@@ -213,9 +212,7 @@ void TKxCustomListView::SetFrameController(TKxFrameController* value) {
 }
 
 void TKxCustomListView::SetFrameHotColor(TColor value) {
-  if (value == frameHotColor_) return;
-  frameHotColor_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameHotColor_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomListView::SetFrameHotTrack(bool value) {
@@ -230,21 +227,15 @@ void TKxCustomListView::SetFrameHotTrack(bool value) {
 }
 
 void TKxCustomListView::SetFrameHotStyle(TFrameStyle value) {
-  if (value == frameHotStyle_) return;
-  frameHotStyle_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameHotStyle_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomListView::SetFrameSides(TSides value) {
-  if (value == frameSides_) return;
-  frameSides_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameSides_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomListView::SetFrameStyle(TFrameStyle value) {
-  if (value == frameStyle_) return;
-  frameStyle_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameStyle_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomListView::SetFrameVisible(bool value) {
@@ -275,25 +266,8 @@ void TKxCustomListView::Notification(TComponent* component, TOperation operation
 
 void TKxCustomListView::DefineProperties(TFiler& filer) {
   TCustomListView::DefineProperties(filer);
-  filer.DefineProperty(
-      "FrameFlat",
-      [this](TReader& reader) {
-        const bool flat = reader.ReadBoolean();
-        frameHotTrack_ = flat;
-        if (flat) {
-          frameStyle_ = fsStatus;
-          frameHotStyle_ = fsLowered;
-        }
-      },
-      {}, false);
-  filer.DefineProperty(
-      "FrameFocusStyle",
-      [this](TReader& reader) {
-        const int value = EnumTypeInfo(TFrameStyleEx{}).ValueOf(reader.ReadIdent());
-        if (value >= 0) frameHotStyle_ = static_cast<TFrameStyle>(value);
-      },
-      {}, false);
-  filer.DefineProperty("FrameFlatStyle", &TKxOldPropReader::SkipIdentValue, {}, false);
+  // "FrameFlat" sets hot tracking directly, without the setter's side effects.
+  DefineOldFrameProperties(filer, [this](bool flat) { frameHotTrack_ = flat; }, frameStyle_, frameHotStyle_);
 }
 
 void TKxCustomListView::PaintFrame(HDC dc) {

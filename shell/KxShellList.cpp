@@ -278,7 +278,15 @@ void TKxCustomShellList::CreateWnd() {
       target->Release();
     }
   }
-  if (options_.Contains(sloAutoFill) && ItemCount() == 0) PostMessageW(Handle(), KX_SHELL_AUTOFILL_MESSAGE, 0, 0);
+  if (!ComponentState().Contains(csLoading) && options_.Contains(sloAutoFill) && ItemCount() == 0)
+    PostMessageW(Handle(), KX_SHELL_AUTOFILL_MESSAGE, 0, 0);
+}
+
+void TKxCustomShellList::Loaded() {
+  TKxCustomListView::Loaded();
+  // A window made while loading posted nothing yet: the fill waits for the loaded options.
+  if (options_.Contains(sloAutoFill) && HandleAllocated() && ItemCount() == 0)
+    PostMessageW(Handle(), KX_SHELL_AUTOFILL_MESSAGE, 0, 0);
 }
 
 void TKxCustomShellList::DestroyWnd() {

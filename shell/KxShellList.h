@@ -129,6 +129,7 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
 
   // IKxShellTreeListLink
   void SetShellTree(TKxCustomShellTree* tree) override { tree_ = tree; }
+  TKxCustomShellTree* ShellTree() const { return tree_; }
   void FollowLocator(TKxShellLocator* locator) override;
   void FollowNode(TTreeNode* node) override;
   void FlushPendingRefresh(bool flushTree) override;
@@ -152,6 +153,7 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
  protected:
   void CreateWnd() override;
   void DestroyWnd() override;
+  void Loaded() override;
   void WndProc(TMessage& message) override;
   void KeyDown(WORD& key, TShiftState shift) override;
   std::string GetItemText(TListItem* item, int column) override;

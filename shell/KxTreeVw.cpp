@@ -4,6 +4,7 @@
 
 #include "controls/KxCommonColors.h"
 #include "controls/KxCommonFrames.h"
+#include "controls/KxFrameSettings.h"
 #include "controls/KxOldPropReader.h"
 #include "shell/KxShellUtils.h"
 #include "toolkit/classes/Filer.h"
@@ -88,9 +89,7 @@ void TKxCustomTreeView::SetFocusColor(TColor value) {
 }
 
 void TKxCustomTreeView::SetFrameColor(TColor value) {
-  if (value == frameColor_) return;
-  frameColor_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameColor_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomTreeView::SetFrameController(TKxFrameController* value) {
@@ -98,9 +97,7 @@ void TKxCustomTreeView::SetFrameController(TKxFrameController* value) {
 }
 
 void TKxCustomTreeView::SetFrameHotColor(TColor value) {
-  if (value == frameHotColor_) return;
-  frameHotColor_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameHotColor_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomTreeView::SetFrameHotTrack(bool value) {
@@ -115,21 +112,15 @@ void TKxCustomTreeView::SetFrameHotTrack(bool value) {
 }
 
 void TKxCustomTreeView::SetFrameHotStyle(TFrameStyle value) {
-  if (value == frameHotStyle_) return;
-  frameHotStyle_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameHotStyle_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomTreeView::SetFrameSides(TSides value) {
-  if (value == frameSides_) return;
-  frameSides_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameSides_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomTreeView::SetFrameStyle(TFrameStyle value) {
-  if (value == frameStyle_) return;
-  frameStyle_ = value;
-  RepaintNonClientFrame();
+  if (ChangeFrameSetting(frameStyle_, value)) RepaintNonClientFrame();
 }
 
 void TKxCustomTreeView::SetFrameVisible(bool value) {
@@ -187,25 +178,8 @@ void TKxCustomTreeView::Notification(TComponent* component, TOperation operation
 
 void TKxCustomTreeView::DefineProperties(TFiler& filer) {
   TCustomTreeView::DefineProperties(filer);
-  filer.DefineProperty(
-      "FrameFlat",
-      [this](TReader& reader) {
-        const bool flat = reader.ReadBoolean();
-        frameHotTrack_ = flat;
-        if (flat) {
-          frameStyle_ = fsStatus;
-          frameHotStyle_ = fsLowered;
-        }
-      },
-      {}, false);
-  filer.DefineProperty(
-      "FrameFocusStyle",
-      [this](TReader& reader) {
-        const int value = EnumTypeInfo(TFrameStyleEx{}).ValueOf(reader.ReadIdent());
-        if (value >= 0) frameHotStyle_ = static_cast<TFrameStyle>(value);
-      },
-      {}, false);
-  filer.DefineProperty("FrameFlatStyle", &TKxOldPropReader::SkipIdentValue, {}, false);
+  // "FrameFlat" sets hot tracking directly, without the setter's side effects.
+  DefineOldFrameProperties(filer, [this](bool flat) { frameHotTrack_ = flat; }, frameStyle_, frameHotStyle_);
 }
 
 // ---- Window ---------------------------------------------------------------------------------

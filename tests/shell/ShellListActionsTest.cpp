@@ -47,6 +47,7 @@ class TFakeMenu final : public IContextMenu {
     flags_ = flags;
     UINT position = index;
     for (const Entry& e : entries_) InsertMenuW(menu, position++, MF_BYPOSITION | MF_STRING, first + e.offset, e.text);
+    if (defaultOffset >= 0) SetMenuDefaultItem(menu, first + static_cast<UINT>(defaultOffset), FALSE);
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 19);
   }
   HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO* info) override {
@@ -57,6 +58,7 @@ class TFakeMenu final : public IContextMenu {
 
   std::vector<int> invoked;
   UINT flags_ = 0;
+  int defaultOffset = -1;  // the command the menu marks as its default (none below 0)
 
  private:
   std::vector<Entry> entries_;
@@ -77,6 +79,7 @@ class TTestShellList : public TKxShellList {
     else TKxShellList::InvokeVerbOnFolder(verb);
   }
   HRESULT ItemUIObject(TListItem* item, REFIID iid, void** object) override {
+    if (itemMenu && IsEqualIID(iid, IID_IContextMenu)) return itemMenu->QueryInterface(iid, object);
     if (IsEqualIID(iid, IID_IDropTarget) && item->Index() == refuseDropAt) {
       *object = nullptr;
       return E_NOINTERFACE;
@@ -92,7 +95,8 @@ class TTestShellList : public TKxShellList {
   bool recordVerbs = true;
   int refuseDropAt = -1;  // the item index whose own drop target is refused
   std::vector<std::string> verbs;
-  TFakeMenu* fakeMenu = nullptr;
+  TFakeMenu* fakeMenu = nullptr;  // the selection's context menu
+  TFakeMenu* itemMenu = nullptr;  // one item's context menu
   std::vector<WORD> menuKeys;  // posted once the open menu is idle
   std::function<void()> whileMenuOpen;
 
@@ -114,6 +118,7 @@ class ShellListActionsTest : public ShellFolderTest {
  protected:
   void SetUp() override {
     ShellFolderTest::SetUp();
+    ParkMousePointer();
     MakeFolder("Sub");
     MakeFile("a.txt", 10);
     MakeFile("b.TXT", 10);
@@ -472,6 +477,136 @@ TEST_F(ShellListActionsTest, DraggingNearTheEdgesScrollsAtMostEveryHundredMillis
   }
   EXPECT_GT(top(), start - 1);
   list_->DragLeave();
+}
+
+TEST_F(ShellListActionsTest, OpeningAFileRunsTheDefaultCommandOfItsMenu) {
+  Show(root_);
+  TFakeMenu item({{L"Open", 0}, {L"Print", 4}});
+  item.defaultOffset = 4;
+  TFakeMenu selection({{L"Open", 0}, {L"Edit", 7}});
+  selection.defaultOffset = 7;
+  list_->itemMenu = &item;
+  list_->fakeMenu = &selection;
+  enum class How { Enter, DoubleClick };
+  struct Case {
+    const char* name;
+    std::vector<const char*> selected;
+    How how;
+    bool handledByEvent;
+    std::vector<int> itemRuns;
+    std::vector<int> selectionRuns;
+  } cases[] = {
+      {"Enter on a file", {"a.txt"}, How::Enter, false, {4}, {}},
+      {"double click on a file", {"c.log"}, How::DoubleClick, false, {4}, {}},
+      {"the open event takes it", {"a.txt"}, How::Enter, true, {}, {}},
+      {"two files: the selection's menu", {"a.txt", "d.bin"}, How::Enter, false, {}, {7}},
+      {"two files, double click", {"a.txt", "d.bin"}, How::DoubleClick, false, {}, {7}},
+  };
+  for (const Case& c : cases) {
+    item.invoked.clear();
+    selection.invoked.clear();
+    for (int i = 0; i < list_->ItemCount(); ++i) list_->Item(i)->SetSelected(false);
+    for (const char* name : c.selected) {
+      ASSERT_NE(Find(name), nullptr) << name;
+      Find(name)->SetSelected(true);
+    }
+    Find(c.selected.front())->SetFocused(true);
+    int asked = 0;
+    list_->OnDblClickOpen = [&](TObject*, bool& handled) {
+      ++asked;
+      handled = c.handledByEvent;
+    };
+    if (c.how == How::Enter) {
+      Press(VK_RETURN);
+    } else {
+      const TRect r = Find(c.selected.front())->DisplayRect(LVIR_LABEL);
+      SendMessageW(list_->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(r.Left + 4, (r.Top + r.Bottom) / 2));
+      Application->ProcessMessages();
+    }
+    EXPECT_EQ(asked, 1) << c.name;
+    EXPECT_EQ(item.invoked, c.itemRuns) << c.name;
+    EXPECT_EQ(selection.invoked, c.selectionRuns) << c.name;
+    EXPECT_EQ(list_->Folder()->PathName() + "\\", root_) << c.name << ": the folder stays";
+  }
+  list_->OnDblClickOpen = nullptr;
+}
+
+TEST_F(ShellListActionsTest, ALabelEditRenamesOnDiskThroughTheEditedEvent) {
+  Show(root_);
+  struct Case {
+    const char* item;
+    const char* typed;
+    const char* eventSees;   // the name the edited event gets
+    const char* eventGives;  // what the handler makes of it (nil: leaves it)
+    const char* shown;       // the item's name afterwards
+    const char* gone;        // a file that no longer exists (nil: none)
+  } cases[] = {
+      {"a.txt", "  first.txt  ", "first.txt", nullptr, "first.txt", "a.txt"},
+      {"c.log", "typed.log", "typed.log", "changed.log", "changed.log", "c.log"},
+      {"b.TXT", "d.bin", "d.bin", nullptr, "b.TXT", nullptr},  // taken: the shell refuses
+      {"d.bin", "   ", "", nullptr, "d.bin", nullptr},         // no name: nothing is asked
+      {"first.txt", "x.txt", "x.txt", "  ", "first.txt", nullptr},
+  };
+  for (const Case& c : cases) {
+    TListItem* item = Find(c.item);
+    ASSERT_NE(item, nullptr) << c.item;
+    std::vector<std::string> seen;
+    list_->OnEdited = [&](TObject* sender, TListItem* edited, std::string& name) {
+      EXPECT_EQ(sender, list_);
+      EXPECT_EQ(edited, item);
+      seen.push_back(name);
+      if (c.eventGives) name = c.eventGives;
+    };
+    std::wstring text = Utf8ToWide(c.typed);
+    NMLVDISPINFOW end{};
+    end.hdr.hwndFrom = list_->Handle();
+    end.hdr.code = LVN_ENDLABELEDITW;
+    end.item.iItem = item->Index();
+    end.item.pszText = text.data();
+    list_->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(seen, std::vector<std::string>{c.eventSees}) << c.typed;
+    EXPECT_EQ(list_->ShellData(item)->DisplayName(), c.shown) << c.typed;
+    EXPECT_NE(GetFileAttributesW(Utf8ToWide(root_ + c.shown).c_str()), INVALID_FILE_ATTRIBUTES) << c.shown;
+    if (c.gone) EXPECT_EQ(GetFileAttributesW(Utf8ToWide(root_ + c.gone).c_str()), INVALID_FILE_ATTRIBUTES) << c.gone;
+    EXPECT_EQ(list_->ShellData(item)->PathName(), root_ + c.shown) << "the item's list follows the new name";
+  }
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Sub", "b.TXT", "changed.log", "d.bin", "first.txt"}));
+  // A cancelled edit asks nothing.
+  int asked = 0;
+  list_->OnEdited = [&](TObject*, TListItem*, std::string&) { ++asked; };
+  NMLVDISPINFOW cancel{};
+  cancel.hdr.hwndFrom = list_->Handle();
+  cancel.hdr.code = LVN_ENDLABELEDITW;
+  cancel.item.iItem = 0;
+  list_->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&cancel));
+  EXPECT_EQ(asked, 0);
+  list_->OnEdited = nullptr;
+}
+
+TEST_F(ShellListActionsTest, WindowPositionChangesAreIgnoredWhileItemsAreDeleted) {
+  Show(root_);
+  ASSERT_GT(list_->ItemCount(), 0);
+  int resizes = 0;
+  list_->OnResize = [&](TObject*) { ++resizes; };
+  bool deleting = false;
+  bool moved = false;
+  list_->OnDeleteItem = [&](TObject*, TListItem*, TKxShellListData*) {
+    if (moved) return;
+    moved = true;
+    deleting = list_->DeletingItems();
+    SetWindowPos(list_->Handle(), nullptr, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  };
+  list_->RefillList();
+  ASSERT_TRUE(moved);
+  EXPECT_TRUE(deleting);
+  EXPECT_EQ(resizes, 0);
+  EXPECT_EQ(list_->Width(), 580) << "the change during the deletion is not taken";
+  EXPECT_FALSE(list_->DeletingItems());
+  list_->OnDeleteItem = nullptr;
+  SetWindowPos(list_->Handle(), nullptr, 0, 0, 300, 200, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  EXPECT_EQ(resizes, 1);
+  EXPECT_EQ(list_->Width(), 300);
+  list_->OnResize = nullptr;
 }
 
 }  // namespace

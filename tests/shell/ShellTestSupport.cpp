@@ -7,6 +7,7 @@
 #include "shell/KxShellUtils.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/ui/Application.h"
 
 namespace {
 
@@ -99,4 +100,105 @@ TIdListPtr ShellFolderTest::ListOf(const std::string& path) {
   const HRESULT hr = IdListFromPath(path, list);
   EXPECT_TRUE(SUCCEEDED(hr)) << path << " " << std::hex << hr;
   return TIdListPtr(list);
+}
+
+HRESULT TRecordingDropTarget::QueryInterface(REFIID iid, void** out) {
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
+    *out = this;
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+HRESULT TRecordingDropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) {
+  *effect &= DROPEFFECT_COPY;
+  return S_OK;
+}
+
+HRESULT TRecordingDropTarget::DragOver(DWORD, POINTL, DWORD* effect) {
+  *effect &= DROPEFFECT_COPY;
+  return S_OK;
+}
+
+HRESULT TRecordingDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
+  ++drops;
+  FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  if (SUCCEEDED(data->GetData(&format, &medium))) {
+    auto drop = static_cast<HDROP>(medium.hGlobal);
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+      wchar_t path[1024] = {};
+      DragQueryFileW(drop, i, path, 1024);
+      paths.emplace_back(path);
+    }
+    ReleaseStgMedium(&medium);
+  }
+  *effect = DROPEFFECT_COPY;
+  return S_OK;
+}
+
+namespace {
+
+void MoveMouseTo(POINT screen) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>(screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+  input.mi.dy = static_cast<LONG>(screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+}
+
+void Button(DWORD flag) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flag;
+  SendInput(1, &input, sizeof input);
+}
+
+// The drag's steps, one per timer tick inside the drag loop.
+struct DragScript {
+  POINT target{};
+  int tick = 0;
+  bool released = false;
+};
+DragScript* script = nullptr;
+
+void CALLBACK DragTick(HWND, UINT, UINT_PTR, DWORD) {
+  if (!script || script->released) return;
+  ++script->tick;
+  if (script->tick == 2) MoveMouseTo(POINT{script->target.x - 4, script->target.y - 4});
+  else if (script->tick == 4) MoveMouseTo(script->target);
+  else if (script->tick == 6 || script->tick > 40) {
+    Button(MOUSEEVENTF_LEFTUP);
+    script->released = true;
+  }
+}
+
+}  // namespace
+
+void DragWithMouse(POINT start, POINT end) {
+  DragScript steps;
+  steps.target = end;
+  script = &steps;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, DragTick);
+  MoveMouseTo(start);
+  Button(MOUSEEVENTF_LEFTDOWN);
+  MoveMouseTo(POINT{start.x + 8, start.y + 8});
+  MoveMouseTo(POINT{start.x + 16, start.y + 16});
+  // The drag runs inside the control's handling of these messages; the script ends it.
+  for (int i = 0; i < 400 && !steps.released; ++i) {
+    Application->ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  if (!steps.released) Button(MOUSEEVENTF_LEFTUP);
+  KillTimer(nullptr, timer);
+  script = nullptr;
+  Application->ProcessMessages();
+}
+
+void ParkMousePointer() {
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+  Application->ProcessMessages();
 }

@@ -62,3 +62,27 @@ class ShellFolderTest : public testing::Test {
 
 // Removes a folder and everything in it.
 void RemoveTree(const std::string& path);
+
+// A drop target that takes copies and records each Drop with the CF_HDROP paths it carried.
+class TRecordingDropTarget : public IDropTarget {
+ public:
+  int drops = 0;
+  std::vector<std::wstring> paths;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override;
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override;
+  HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override;
+};
+
+// A real drag with the display's mouse (SendInput): the left button goes down at `start`, the
+// mouse moves away to start the drag, and a thread timer running inside the drag loop carries
+// it to `end` and lets go. Returns after the button is up and the messages have run.
+void DragWithMouse(POINT start, POINT end);
+
+// Moves the display's mouse pointer to the screen's bottom-right corner, away from the test
+// windows, so that no real mouse move, hover or menu highlight reaches the controls under test.
+void ParkMousePointer();

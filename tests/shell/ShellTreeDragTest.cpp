@@ -14,85 +14,13 @@
 
 namespace {
 
-class RecordingTarget : public IDropTarget {
- public:
-  int drops = 0;
-  std::vector<std::wstring> paths;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
-      *out = this;
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
-    *effect &= DROPEFFECT_COPY;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
-    *effect &= DROPEFFECT_COPY;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
-    ++drops;
-    FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium{};
-    if (SUCCEEDED(data->GetData(&format, &medium))) {
-      auto drop = static_cast<HDROP>(medium.hGlobal);
-      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-      for (UINT i = 0; i < count; ++i) {
-        wchar_t path[1024] = {};
-        DragQueryFileW(drop, i, path, 1024);
-        paths.emplace_back(path);
-      }
-      ReleaseStgMedium(&medium);
-    }
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
+class ShellTreeDragTest : public ShellFolderTest {
+ protected:
+  void TearDown() override {
+    ParkMousePointer();
+    ShellFolderTest::TearDown();
   }
 };
-
-void MoveMouseTo(POINT screen) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>(screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-  input.mi.dy = static_cast<LONG>(screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
-}
-
-void Button(DWORD flag) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flag;
-  SendInput(1, &input, sizeof input);
-}
-
-// The drag's steps, one per timer tick inside the drag loop.
-struct DragScript {
-  POINT target{};
-  int tick = 0;
-  bool released = false;
-};
-DragScript* script = nullptr;
-
-void CALLBACK DragTick(HWND, UINT, UINT_PTR, DWORD) {
-  if (!script || script->released) return;
-  ++script->tick;
-  if (script->tick == 2) MoveMouseTo(POINT{script->target.x - 4, script->target.y - 4});
-  else if (script->tick == 4) MoveMouseTo(script->target);
-  else if (script->tick == 6 || script->tick > 40) {
-    Button(MOUSEEVENTF_LEFTUP);
-    script->released = true;
-  }
-}
-
-class ShellTreeDragTest : public ShellFolderTest {};
 
 TEST_F(ShellTreeDragTest, ADraggedNodeDropsExactlyThatFolder) {
   MakeFolder("Dragged");
@@ -110,7 +38,7 @@ TEST_F(ShellTreeDragTest, ADraggedNodeDropsExactlyThatFolder) {
   auto* receiver = new TForm(nullptr);
   receiver->SetBounds(400, 10, 200, 200);
   receiver->Show();
-  RecordingTarget target;
+  TRecordingDropTarget target;
   ASSERT_EQ(RegisterDragDrop(receiver->Handle(), &target), S_OK);
   Application->ProcessMessages();
 
@@ -122,23 +50,7 @@ TEST_F(ShellTreeDragTest, ADraggedNodeDropsExactlyThatFolder) {
   const TPoint start = tree->ClientToScreen(TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
   const TPoint end = receiver->ClientToScreen(TPoint{100, 80});
 
-  DragScript steps;
-  steps.target = POINT{end.X, end.Y};
-  script = &steps;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 30, DragTick);
-  MoveMouseTo(POINT{start.X, start.Y});
-  Button(MOUSEEVENTF_LEFTDOWN);
-  MoveMouseTo(POINT{start.X + 8, start.Y + 8});
-  MoveMouseTo(POINT{start.X + 16, start.Y + 16});
-  // The drag runs inside the tree's handling of these messages; the script ends it.
-  for (int i = 0; i < 400 && !steps.released; ++i) {
-    Application->ProcessMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  if (!steps.released) Button(MOUSEEVENTF_LEFTUP);
-  KillTimer(nullptr, timer);
-  script = nullptr;
-  Application->ProcessMessages();
+  DragWithMouse(POINT{start.X, start.Y}, POINT{end.X, end.Y});
 
   EXPECT_EQ(target.drops, 1);
   EXPECT_EQ(target.paths, std::vector<std::wstring>{Utf8ToWide(root_ + "Dragged")});

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "ShellTestSupport.h"
+#include "shell/KxShellList.h"
 #include "shell/KxShellTree.h"
 #include "tests/toolkit/FormFixture.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/ObjectText.h"
 #include "toolkit/classes/Streams.h"
 
@@ -61,6 +63,39 @@ TEST_F(ShellTreePropertiesTest, ADefaultTreeWritesNoneOfItsOwnEntries) {
   const std::string text = LayoutText(&plain);
   for (const char* entry : {"Pidl", "ChangeDelay", "ItemHeight", "Options", "Frame", "AutoExpand"})
     EXPECT_EQ(text.find(entry), std::string::npos) << entry << " in\n" << text;
+}
+
+TEST_F(ShellTreePropertiesTest, TheLinkedShellListIsReadBackFromALayout) {
+  RegisterClasses({&TKxShellTree::StaticClass(), &TKxShellList::StaticClass()});
+  TForm source(nullptr);
+  source.SetName("Host");
+  auto* tree = new TKxShellTree(&source);
+  tree->SetName("Folders");
+  tree->SetParent(&source);
+  tree->SetOptions({});
+  auto* list = new TKxShellList(&source);
+  list->SetName("Files");
+  list->SetParent(&source);
+  list->SetOptions({});
+  // The list is made after the tree: the reference is resolved once both are read.
+  tree->SetShellList(list);
+  const std::string text = LayoutText(&source);
+  EXPECT_NE(text.find("ShellList = Files"), std::string::npos) << text;
+
+  TMemoryStream layout;
+  layout.WriteComponent(&source);
+  layout.SetPosition(0);
+  TForm target(nullptr);
+  layout.ReadComponent(&target);
+  auto* readTree = dynamic_cast<TKxShellTree*>(target.FindComponent("Folders"));
+  auto* readList = dynamic_cast<TKxShellList*>(target.FindComponent("Files"));
+  ASSERT_NE(readTree, nullptr) << text;
+  ASSERT_NE(readList, nullptr) << text;
+  EXPECT_EQ(readTree->ShellList(), static_cast<IKxShellTreeListLink*>(readList));
+  EXPECT_EQ(readList->ShellTree(), readTree) << "the list knows the tree that drives it";
+
+  tree->SetShellList(nullptr);
+  EXPECT_EQ(LayoutText(&source).find("ShellList"), std::string::npos) << "no link, no entry";
 }
 
 class TreeChangeDelayTest : public FormFixture {};
