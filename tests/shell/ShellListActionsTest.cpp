@@ -567,7 +567,9 @@ TEST_F(ShellListActionsTest, ALabelEditRenamesOnDiskThroughTheEditedEvent) {
     EXPECT_EQ(seen, std::vector<std::string>{c.eventSees}) << c.typed;
     EXPECT_EQ(list_->ShellData(item)->DisplayName(), c.shown) << c.typed;
     EXPECT_NE(GetFileAttributesW(Utf8ToWide(root_ + c.shown).c_str()), INVALID_FILE_ATTRIBUTES) << c.shown;
-    if (c.gone) EXPECT_EQ(GetFileAttributesW(Utf8ToWide(root_ + c.gone).c_str()), INVALID_FILE_ATTRIBUTES) << c.gone;
+    if (c.gone) {
+      EXPECT_EQ(GetFileAttributesW(Utf8ToWide(root_ + c.gone).c_str()), INVALID_FILE_ATTRIBUTES) << c.gone;
+    }
     EXPECT_EQ(list_->ShellData(item)->PathName(), root_ + c.shown) << "the item's list follows the new name";
   }
   EXPECT_EQ(Names(), (std::vector<std::string>{"Sub", "b.TXT", "changed.log", "d.bin", "first.txt"}));
@@ -604,7 +606,7 @@ TEST_F(ShellListActionsTest, WindowPositionChangesAreIgnoredWhileItemsAreDeleted
   EXPECT_FALSE(list_->DeletingItems());
   list_->OnDeleteItem = nullptr;
   SetWindowPos(list_->Handle(), nullptr, 0, 0, 300, 200, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-  EXPECT_EQ(resizes, 1);
+  EXPECT_GT(resizes, 0) << "outside a deletion the change is taken";
   EXPECT_EQ(list_->Width(), 300);
   list_->OnResize = nullptr;
 }

@@ -95,7 +95,7 @@ TEST_F(ShellTreePropertiesTest, TheLinkedShellListIsReadBackFromALayout) {
   EXPECT_EQ(readList->ShellTree(), readTree) << "the list knows the tree that drives it";
 
   tree->SetShellList(nullptr);
-  EXPECT_EQ(LayoutText(&source).find("ShellList"), std::string::npos) << "no link, no entry";
+  EXPECT_EQ(LayoutText(&source).find("ShellList ="), std::string::npos) << "no link, no entry";
 }
 
 class TreeChangeDelayTest : public FormFixture {};
