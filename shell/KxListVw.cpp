@@ -90,20 +90,25 @@ LRESULT CALLBACK HintWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
   }
 }
 
-void RegisterHintClass() {
-  static bool registered = false;
-  if (registered) return;
+// Registered whenever the class is missing from the module, not once per process run: a class
+// the module no longer has (or never got) is registered again instead of failing every tip.
+bool RegisterHintClass() {
+  const HINSTANCE module = GetModuleHandleW(nullptr);
+  WNDCLASSW existing{};
+  if (GetClassInfoW(module, kHintClass, &existing)) return true;
   WNDCLASSW wc{};
   wc.style = CS_SAVEBITS;
   wc.lpfnWndProc = HintWindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hInstance = module;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kHintClass;
-  RegisterClassW(&wc);
-  registered = true;
+  return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+std::function<bool()> foregroundQuery;
+
 bool ApplicationInForeground() {
+  if (foregroundQuery) return foregroundQuery();
   HWND foreground = GetForegroundWindow();
   if (!foreground) return false;
   DWORD process = 0;
@@ -112,6 +117,8 @@ bool ApplicationInForeground() {
 }
 
 }  // namespace
+
+void SetKxForegroundQuery(std::function<bool()> query) { foregroundQuery = std::move(query); }
 
 LRESULT CALLBACK KxListHeaderProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* list = static_cast<TKxCustomListView*>(GetPropW(window, kListProp));
@@ -639,7 +646,7 @@ void TKxCustomListView::ShowInfoTip(int x, int y) {
     return;
   }
   if (!hintWindow_) {
-    RegisterHintClass();
+    if (!RegisterHintClass()) return;
     hintWindow_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kHintClass, L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0,
                                   Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hintWindow_) return;

@@ -11,6 +11,7 @@
 // updating-colour guard so they never become the normal colour.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "controls/KxCommonTypes.h"
@@ -43,6 +44,10 @@ using TKxLvItemContextMenuEvent = TMethodEvent<TObject*, TListItem*, TPoint&, TC
 using TKxLvDrawHeaderEvent = TMethodEvent<TObject*, TCanvas*, const TRect&, int>;
 // Sender, item, tip text (starts as the caption).
 using TLVInfoTipEvent = TMethodEvent<TObject*, TListItem*, std::string&>;
+
+// Replaces the answer to whether this program is in the foreground (info tips show only then);
+// an empty function restores the platform's answer.
+void SetKxForegroundQuery(std::function<bool()> query);
 
 class TKxCustomListView : public TCustomListView {
  public:
