@@ -11,6 +11,7 @@
 #include "shell/KxShellTree.h"
 #include "tests/toolkit/FormFixture.h"
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/Filer.h"
 #include "toolkit/classes/ObjectText.h"
 #include "toolkit/classes/Streams.h"
 
@@ -96,6 +97,64 @@ TEST_F(ShellTreePropertiesTest, TheLinkedShellListIsReadBackFromALayout) {
 
   tree->SetShellList(nullptr);
   EXPECT_EQ(LayoutText(&source).find("ShellList ="), std::string::npos) << "no link, no entry";
+}
+
+TEST_F(ShellTreePropertiesTest, OlderFrameEntriesAreReadByTheTreeAndTheList) {
+  struct Case {
+    const char* name;
+    bool flat;           // "FrameFlat" written with this value
+    const char* focus;   // "FrameFocusStyle" identifier, or nil
+    bool hotTrack;
+    TFrameStyle style;
+    TFrameStyle hotStyle;
+  } cases[] = {
+      {"flat", true, nullptr, true, fsStatus, fsLowered},
+      {"not flat", false, nullptr, false, fsFlat, fsFlatBold},
+      {"focus style", false, "fsRaised", false, fsFlat, fsRaised},
+      {"flat, then a focus style", true, "fsBump", true, fsStatus, fsBump},
+  };
+  auto layout = [](const char* className, const Case& c, TStream& stream) {
+    TWriter writer(stream);
+    writer.WriteSignature();
+    writer.WriteStr(className);
+    writer.WriteStr("Old");
+    writer.WriteStr("FrameFlat");
+    writer.WriteBoolean(c.flat);
+    if (c.focus) {
+      writer.WriteStr("FrameFocusStyle");
+      writer.WriteIdent(c.focus);
+    }
+    writer.WriteStr("FrameFlatStyle");  // read and dropped
+    writer.WriteIdent("fsGroove");
+    writer.WriteListEnd();
+    writer.WriteListEnd();
+  };
+  for (const Case& c : cases) {
+    {
+      TMemoryStream stream;
+      layout("TKxShellTree", c, stream);
+      stream.SetPosition(0);
+      TKxShellTree tree(nullptr);
+      TReader reader(stream);
+      reader.ReadRootComponent(&tree);
+      EXPECT_EQ(tree.FrameHotTrack(), c.hotTrack) << c.name;
+      EXPECT_EQ(tree.FrameStyle(), c.style) << c.name;
+      EXPECT_EQ(tree.FrameHotStyle(), c.hotStyle) << c.name;
+      EXPECT_FALSE(tree.FrameVisible()) << c.name << ": the entry sets hot tracking alone";
+    }
+    {
+      TMemoryStream stream;
+      layout("TKxShellList", c, stream);
+      stream.SetPosition(0);
+      TKxShellList list(nullptr);
+      TReader reader(stream);
+      reader.ReadRootComponent(&list);
+      EXPECT_EQ(list.FrameHotTrack(), c.hotTrack) << c.name;
+      EXPECT_EQ(list.FrameStyle(), c.style) << c.name;
+      EXPECT_EQ(list.FrameHotStyle(), c.hotStyle) << c.name;
+      EXPECT_FALSE(list.FrameVisible()) << c.name;
+    }
+  }
 }
 
 class TreeChangeDelayTest : public FormFixture {};
