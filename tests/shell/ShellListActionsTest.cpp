@@ -591,6 +591,18 @@ TEST_F(ShellListActionsTest, ALabelEditRenamesOnDiskThroughTheEditedEvent) {
   list_->OnEdited = nullptr;
 }
 
+TEST_F(ShellListActionsTest, ARefreshAskedForWhileEditingRunsOnceTheEditorHasGone) {
+  Show(root_);
+  ASSERT_TRUE(Find("a.txt")->EditCaption());
+  MakeFile("late.txt", 1);
+  list_->RefreshList();
+  EXPECT_EQ(Find("late.txt"), nullptr) << "not while a name is being edited";
+  SendMessageW(list_->Handle(), LVM_CANCELEDITLABEL, 0, 0);
+  Application->ProcessMessages();
+  EXPECT_NE(Find("late.txt"), nullptr);
+  EXPECT_EQ(list_->ItemCount(), 6);
+}
+
 TEST_F(ShellListActionsTest, WindowPositionChangesAreIgnoredWhileItemsAreDeleted) {
   Show(root_);
   ASSERT_GT(list_->ItemCount(), 0);
