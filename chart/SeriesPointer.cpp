@@ -3,6 +3,7 @@
 #include "chart/SeriesPointer.h"
 
 #include <algorithm>
+#include <numbers>
 
 #include "canvas/Canvas3D.h"
 #include "canvas/CanvasUtils.h"
@@ -394,11 +395,12 @@ void TSeriesPointer::DrawSymbol(TCanvas3D* canvas, bool is3D, int x, int y, int 
       polygon(hexagon);
       break;
     case psDonut:
+      // A whole ring: the canvas takes its angles in radians.
       if (!is3D) {
-        canvas->DrawDonutSlice(x, y, h, v, 0, 360, 50);
+        canvas->DrawDonutSlice(x, y, h, v, 0, 2 * std::numbers::pi, 50);
       } else if (Orthogonal(canvas)) {
         const TPoint c = canvas->Project3D(x, y, z0);
-        canvas->DrawDonutSlice(c.X, c.Y, h, v, 0, 360, 50);
+        canvas->DrawDonutSlice(c.X, c.Y, h, v, 0, 2 * std::numbers::pi, 50);
       } else {
         canvas->EllipseAtZ(L, T, R, B, z0);
       }
