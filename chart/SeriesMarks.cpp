@@ -213,6 +213,7 @@ const TClassInfo& TMarksItem::StaticClass() {
   static const TClassInfo info = TClassBuilder<I>("TMarksItem", &TCustomTextShape::StaticClass())
                                      .Property("Color", &I::Color, &I::SetColor)
                                      .Default(kMarksColor)
+                                     .Property("Font", &I::Font, nullptr)
                                      .Property("Text", &I::TextLines, &I::SetTextLines)
                                      .Abstract()
                                      .Build();
@@ -394,6 +395,8 @@ const TClassInfo& TSeriesMarks::StaticClass() {
           .Default(1)
           .Property("Emboss", &M::Emboss, nullptr)
           .Stored([](M& m) { return m.HasEmboss(); })
+          .Property("Font", &M::Font, nullptr)
+          .Property("Frame", &M::Pen, nullptr)
           .Property("Gradient", &M::Gradient, nullptr)
           .Property("MultiLine", &M::MultiLine, &M::SetMultiLine)
           .Default(false)

@@ -756,6 +756,35 @@ TEST(MarksLayout, EmbossAndGradientDefaultsAreNotWrittenAndChangesReadBack) {
   EXPECT_EQ(back->Shadow()->Color(), clGreen);
 }
 
+TEST(MarksLayout, FontsFrameAndTheCalloutsShadowReadBack) {
+  FakeSeriesChart chart;
+  chart.SetName("Chart1");
+  auto* line = new TFastLineSeries(&chart);
+  line->SetName("Line");
+  line->ChangeParentChart(&chart);
+  for (int i = 0; i < 2; ++i) line->AppendValue(10 * i);
+  TSeriesMarks* marks = line->Marks();
+  marks->Font()->SetColor(clMaroon);
+  marks->Font()->SetStyle(TFontStyles{fsBold});
+  marks->Pen()->SetColor(clTeal);
+  marks->Items().ItemOrCreate(1)->Font()->SetColor(clPurple);
+  marks->Callout()->Shadow()->SetVisible(true);
+  marks->Callout()->Emboss()->SetVisible(true);
+  const auto copy = RoundTrip(chart);
+  auto* read = dynamic_cast<TFastLineSeries*>(copy->FindComponent("Line"));
+  ASSERT_NE(read, nullptr);
+  TSeriesMarks* back = read->Marks();
+  EXPECT_EQ(back->Font()->Color(), clMaroon);
+  EXPECT_TRUE(back->Font()->Style().Contains(fsBold));
+  EXPECT_EQ(back->Pen()->Color(), clTeal);
+  ASSERT_NE(back->Items().ItemAt(1), nullptr);
+  EXPECT_EQ(back->Items().ItemAt(1)->Font()->Color(), clPurple);
+  ASSERT_TRUE(back->HasMarksCallout());
+  EXPECT_TRUE(back->Callout()->Shadow()->Visible());
+  EXPECT_TRUE(back->Callout()->HasEmboss());
+  EXPECT_TRUE(back->Callout()->Emboss()->Visible());
+}
+
 TEST(MarksLayout, CopiedMarksKeepTheEmbossDefaults) {
   TChartSeries a(nullptr), b(nullptr);
   a.Marks()->Emboss()->SetVisible(true);
@@ -765,6 +794,9 @@ TEST(MarksLayout, CopiedMarksKeepTheEmbossDefaults) {
   EXPECT_EQ(b.Marks()->Emboss()->Color(), static_cast<TColor>(0x808080));
   EXPECT_FALSE(b.Marks()->Emboss()->IsColorStored()) << "still the default colour";
   EXPECT_FALSE(b.Marks()->Emboss()->IsHorizSizeStored());
+  // The colour square's emboss is one pixel deep by default.
+  EXPECT_EQ(b.Marks()->Symbol()->Emboss()->HorizSize(), 1);
+  EXPECT_FALSE(b.Marks()->Symbol()->Emboss()->IsHorizSizeStored());
 }
 
 TEST(MarkOverlap, AVisibleEmbossWidensTheMarksBounds) {
