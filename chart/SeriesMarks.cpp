@@ -171,6 +171,13 @@ TPointArray TMarksTail::Polygon(const TRect& r, TPoint arrowFrom, TPoint arrowTo
 const TClassInfo& TSeriesMarksSymbol::StaticClass() {
   using S = TSeriesMarksSymbol;
   static const TClassInfo info = TClassBuilder<S>("TSeriesMarksSymbol", &TKelCustomShape::StaticClass())
+                                     .Property("Brush", &S::Brush, nullptr)
+                                     .Property("Emboss", &S::Emboss, nullptr)
+                                     .Stored([](S& s) { return s.HasEmboss(); })
+                                     .Property("Frame", &S::Pen, nullptr)
+                                     .Property("Pen", &S::Pen, nullptr)
+                                     .Stored(false)
+                                     .Property("Shadow", &S::Shadow, nullptr)
                                      .Property("Visible", &S::Visible, &S::SetVisible)
                                      .Default(false)
                                      .Abstract()

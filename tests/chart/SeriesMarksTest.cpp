@@ -756,7 +756,7 @@ TEST(MarksLayout, EmbossAndGradientDefaultsAreNotWrittenAndChangesReadBack) {
   EXPECT_EQ(back->Shadow()->Color(), clGreen);
 }
 
-TEST(MarksLayout, FontsFrameAndTheCalloutsShadowReadBack) {
+TEST(MarksLayout, FontsFramesShadowsAndEmbossOfMarksItemsCalloutAndSymbolReadBack) {
   FakeSeriesChart chart;
   chart.SetName("Chart1");
   auto* line = new TFastLineSeries(&chart);
@@ -770,6 +770,8 @@ TEST(MarksLayout, FontsFrameAndTheCalloutsShadowReadBack) {
   marks->Items().ItemOrCreate(1)->Font()->SetColor(clPurple);
   marks->Callout()->Shadow()->SetVisible(true);
   marks->Callout()->Emboss()->SetVisible(true);
+  marks->Symbol()->Pen()->SetWidth(2);
+  marks->Symbol()->Shadow()->SetColor(clOlive);
   const auto copy = RoundTrip(chart);
   auto* read = dynamic_cast<TFastLineSeries*>(copy->FindComponent("Line"));
   ASSERT_NE(read, nullptr);
@@ -783,6 +785,10 @@ TEST(MarksLayout, FontsFrameAndTheCalloutsShadowReadBack) {
   EXPECT_TRUE(back->Callout()->Shadow()->Visible());
   EXPECT_TRUE(back->Callout()->HasEmboss());
   EXPECT_TRUE(back->Callout()->Emboss()->Visible());
+  ASSERT_TRUE(back->HasSymbol());
+  EXPECT_EQ(back->Symbol()->Pen()->Width(), 2);
+  EXPECT_EQ(back->Symbol()->Shadow()->Color(), clOlive);
+  EXPECT_EQ(back->Symbol()->Shadow()->HorizSize(), 1) << "the square's shadow default";
 }
 
 TEST(MarksLayout, CopiedMarksKeepTheEmbossDefaults) {
