@@ -187,6 +187,12 @@ void TCustomKelGradient::SetDefaultDirection(TGradientDirection value) {
   defaultDirection_ = value;
 }
 
+void TCustomKelGradient::SetDefaultColors(TColor start, TColor end) {
+  defaultStart_ = start;
+  defaultEnd_ = end;
+  if (colors_ != nullptr) ResetStops();
+}
+
 void TCustomKelGradient::SetDefaultVisible(bool value) {
   visible_ = value;
   defaultVisible_ = value;

@@ -112,6 +112,9 @@ class TCustomKelGradient : public TPersistent {
   void ResetStops();
   void SetDefaultDirection(KelCanvas::TGradientDirection value);
   void SetDefaultVisible(bool value);
+  // Records start and end colours as the defaults (not stored while unchanged); existing stops
+  // go back to them.
+  void SetDefaultColors(TColor start, TColor end);
 
   const TNotifyEvent& OnChange() const { return onChange_; }
   void SetOnChange(const TNotifyEvent& value) { onChange_ = value; }

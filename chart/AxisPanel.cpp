@@ -702,6 +702,18 @@ void TCustomAxisPanel::PaintAxesAndSeries() {
         for (auto it = series_.rbegin(); it != series_.rend(); ++it)
           if ((*it)->Active()) PaintOneSeries(**it);
       }
+      // Marks on top come after every series, in the same order.
+      const auto topMarks = [this](TChartSeries& s) {
+        if (!s.Active() || !s.HasMarks() || !s.Marks()->OnTop()) return;
+        std::optional<ElementScope> top;
+        if (GroupsPointElements()) top.emplace(Canvas3D(), s.Name() + "_Top");
+        PaintMarks(s);
+      };
+      if (forward) {
+        for (TChartSeries* s : series_) topMarks(*s);
+      } else {
+        for (auto it = series_.rbegin(); it != series_.rend(); ++it) topMarks(**it);
+      }
     }
   }
   if (!axisBehind_) PaintAxes();
@@ -722,7 +734,7 @@ void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
   series.PrepareValuesPaint();
   series.PaintAllPoints();
   if (clip) clip->Pop();
-  PaintMarks(series);
+  if (!series.HasMarks() || !series.Marks()->OnTop()) PaintMarks(series);
   series.FireAfterDrawValues();
 }
 

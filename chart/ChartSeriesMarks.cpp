@@ -5,10 +5,12 @@
 #include <cstdint>
 
 #include "canvas/Canvas3D.h"
+#include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
 #include "chart/ChartSeries.h"
 #include "chart/KelConst.h"
 #include "chart/SeriesDetail.h"
+#include "chart/SeriesSelection.h"
 #include "toolkit/rtl/Math.h"
 #include "toolkit/rtl/SysUtils.h"
 
@@ -162,6 +164,55 @@ void TChartSeries::PaintMark(int index, const std::string&, TSeriesMarkPosition&
   marks->PaintPointMark(index, PointColor(index), position);
 }
 
+bool TChartSeries::HoverActive() const { return selected_ && selected_->Hover()->Visible(); }
+
+namespace {
+
+// The hovered point's mark is measured and drawn in the hover font's style; the shape's own
+// style comes back afterwards, without asking for a repaint either way.
+class HoverStyleScope {
+ public:
+  HoverStyleScope(TCustomTextShape* shape, const TKelFont* hover) {
+    if (hover == nullptr) return;
+    font_ = shape->Font();
+    style_ = font_->Style();
+    Set(hover->Style());
+  }
+  ~HoverStyleScope() {
+    if (font_) Set(style_);
+  }
+  HoverStyleScope(const HoverStyleScope&) = delete;
+  HoverStyleScope& operator=(const HoverStyleScope&) = delete;
+
+ private:
+  void Set(TFontStyles style) {
+    const TNotifyEvent saved = font_->OnChange;
+    font_->OnChange = nullptr;
+    font_->SetStyle(style);
+    font_->OnChange = saved;
+  }
+  TKelFont* font_ = nullptr;
+  TFontStyles style_;
+};
+
+// A canvas element named by the point index around one mark, when the chart groups elements.
+class MarkElementScope {
+ public:
+  MarkElementScope(TCanvas3D* canvas, int index) : canvas_(canvas) {
+    if (canvas_) canvas_->BeginElement(std::to_string(index), 0, nullptr);
+  }
+  ~MarkElementScope() {
+    if (canvas_) canvas_->EndElement();
+  }
+  MarkElementScope(const MarkElementScope&) = delete;
+  MarkElementScope& operator=(const MarkElementScope&) = delete;
+
+ private:
+  TCanvas3D* canvas_;
+};
+
+}  // namespace
+
 void TChartSeries::PaintMarks() {
   if (!marks_ || parentChart_ == nullptr) return;
   TCanvas3D* canvas = parentChart_->ChartCanvas();
@@ -184,15 +235,20 @@ void TChartSeries::PaintMarks() {
   if (firstVisible_ < 0) return;
   const int step = marks_->DrawEveryStep();
   const int last = std::min(lastVisible_, PointCount() - 1);
+  TCanvas3D* grouping = parentChart_->GroupsPointElements() ? canvas : nullptr;
+  const TKelFont* hoverFont = HoverActive() ? selected_->Hover()->Font() : nullptr;
+  const int hovered = hoverFont ? selected_->HoverIndex() : -1;
   for (int i = firstVisible_; i <= last; ++i) {
     if (i % step != 0 || !MarkIsDrawable(i)) continue;
     const std::string text = MarkText(i);
     TCustomTextShape* shape = marks_->ItemShape(i);
     if (text.empty() || !shape->Visible()) continue;
+    HoverStyleScope hover(shape, i == hovered ? hoverFont : nullptr);
     int x, y;
     PointPixel(i, x, y);
     TSeriesMarkPosition position;
     PlaceMark(shape, text, position, x, y);
+    MarkElementScope element(grouping, i);
     PaintMark(i, text, position);
   }
 }

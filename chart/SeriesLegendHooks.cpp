@@ -8,6 +8,8 @@
 #include "canvas/KelPen.h"
 #include "chart/Chart.h"
 #include "chart/ChartSeries.h"
+#include "chart/SeriesMarks.h"
+#include "chart/SeriesSelection.h"
 #include "toolkit/ui/Control.h"
 
 TSeriesLegend* TCustomChartSeries::Legend() {
@@ -63,7 +65,10 @@ void TChartSeries::FireClick(int index, TMouseButton button, TShiftState shift, 
 
 bool TChartSeries::TrackMouse(int x, int y) {
   if (cursor_ == 0 && !OnMouseEnter && !OnMouseLeave && !HoverActive()) return false;
-  const int i = PointAtPixel(x, y);
+  int i = PointAtPixel(x, y);
+  if (i < 0 && marks_ && marks_->Visible()) i = marks_->MarkAtPixel(x, y);
+  // The point (or mark) under the mouse is the hovered one; none clears it.
+  if (selected_) selected_->ChangeHoverIndex(i);
   if (i < 0) {
     if (MouseInside) {
       MouseInside = false;

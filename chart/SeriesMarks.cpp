@@ -8,11 +8,13 @@
 #include "canvas/Canvas3D.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
 #include "chart/ChartSeries.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesSelection.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/StringList.h"
@@ -41,6 +43,8 @@ const TEnumInfo& EnumTypeInfo(TTailAlign) {
 namespace {
 
 constexpr TColor kMarksColor = static_cast<TColor>(0xE1FFFF);
+constexpr TColor kMarksShadowColor = static_cast<TColor>(0x808080);
+constexpr int kMarksShadowSize = 3;
 
 bool Intersect(const TRect& a, const TRect& b) {
   return std::max(a.Left, b.Left) < std::min(a.Right, b.Right) &&
@@ -167,6 +171,13 @@ TPointArray TMarksTail::Polygon(const TRect& r, TPoint arrowFrom, TPoint arrowTo
 const TClassInfo& TSeriesMarksSymbol::StaticClass() {
   using S = TSeriesMarksSymbol;
   static const TClassInfo info = TClassBuilder<S>("TSeriesMarksSymbol", &TKelCustomShape::StaticClass())
+                                     .Property("Brush", &S::Brush, nullptr)
+                                     .Property("Emboss", &S::Emboss, nullptr)
+                                     .Stored([](S& s) { return s.HasEmboss(); })
+                                     .Property("Frame", &S::Pen, nullptr)
+                                     .Property("Pen", &S::Pen, nullptr)
+                                     .Stored(false)
+                                     .Property("Shadow", &S::Shadow, nullptr)
                                      .Property("Visible", &S::Visible, &S::SetVisible)
                                      .Default(false)
                                      .Abstract()
@@ -183,6 +194,13 @@ TSeriesMarksSymbol::TSeriesMarksSymbol(IShapePanel* panel) : TKelCustomShape(nul
 }
 
 TSeriesMarksSymbol::~TSeriesMarksSymbol() = default;
+
+TKelEmboss* TSeriesMarksSymbol::Emboss() {
+  const bool made = !HasEmboss();
+  TKelEmboss* emboss = TKelCustomShape::Emboss();
+  if (made) emboss->SetDefaults(emboss->Visible(), emboss->Color(), 1);
+  return emboss;
+}
 
 void TSeriesMarksSymbol::ClearPicture() { picture_.reset(); }
 
@@ -202,6 +220,7 @@ const TClassInfo& TMarksItem::StaticClass() {
   static const TClassInfo info = TClassBuilder<I>("TMarksItem", &TCustomTextShape::StaticClass())
                                      .Property("Color", &I::Color, &I::SetColor)
                                      .Default(kMarksColor)
+                                     .Property("Font", &I::Font, nullptr)
                                      .Property("Text", &I::TextLines, &I::SetTextLines)
                                      .Abstract()
                                      .Build();
@@ -381,12 +400,18 @@ const TClassInfo& TSeriesMarks::StaticClass() {
           .Default(kMarksColor)
           .Property("DrawEvery", &M::DrawEvery, &M::SetDrawEvery)
           .Default(1)
+          .Property("Emboss", &M::Emboss, nullptr)
+          .Stored([](M& m) { return m.HasEmboss(); })
+          .Property("Font", &M::Font, nullptr)
+          .Property("Frame", &M::Pen, nullptr)
+          .Property("Gradient", &M::Gradient, nullptr)
           .Property("MultiLine", &M::MultiLine, &M::SetMultiLine)
           .Default(false)
           .Property("RoundSize", &M::RoundSize, &M::SetRoundSize)
           .Default(4)
           .Property("ShapeStyle", &M::ShapeStyle, &M::SetShapeStyle)
           .Default(fosRoundRectangle)
+          .Property("Shadow", &M::Shadow, nullptr)
           .Property("SoftClip", &M::SoftClip, &M::SetSoftClip)
           .Default(false)
           .Property("Symbol", &M::Symbol, &M::SetSymbol)
@@ -416,8 +441,20 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series) : TSeriesMarkShape(nullptr, thi
   SetRoundSize(4);
   color_ = kMarksColor;
   visible_ = false;
-  shadow_->SetDefaults(shadow_->Visible(), static_cast<TColor>(0x808080), 3);
+  shadow_->SetDefaults(shadow_->Visible(), kMarksShadowColor, kMarksShadowSize);
+  TKelGradient* gradient = Brush()->Gradient();
+  gradient->SetDefaultDirection(KelCanvas::gdRightLeft);
+  gradient->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
 }
+
+TKelEmboss* TSeriesMarks::Emboss() {
+  const bool made = !HasEmboss();
+  TKelEmboss* emboss = TSeriesMarkShape::Emboss();
+  if (made) emboss->SetDefaults(emboss->Visible(), kMarksShadowColor, kMarksShadowSize);
+  return emboss;
+}
+
+TKelGradient* TSeriesMarks::Gradient() { return Brush()->Gradient(); }
 
 TSeriesMarks::~TSeriesMarks() = default;
 
@@ -439,6 +476,8 @@ void TSeriesMarks::Assign(TPersistent* source) {
   SetTail(other->tail_.get());
   useImages_ = other->useImages_;
   useSeriesTransparency_ = other->useSeriesTransparency_;
+  // The shape's copy below fills an existing emboss: made here, it keeps the marks' defaults.
+  if (other->HasEmboss()) Emboss();
   items_.Clear();
   for (int i = 0; i < other->items_.Count(); ++i) items_.ItemOrCreate(i)->Assign(other->items_.ItemOrCreate(i));
   TSeriesMarkShape::Assign(source);
@@ -474,6 +513,12 @@ VK_MARKS_SETTER(UseImages, TSeriesMarksImages, useImages_)
 #undef VK_MARKS_SETTER
 
 void TSeriesMarks::SetAutoPosition(bool value) { autoPosition_ = value; }
+
+void TSeriesMarks::SetOnTop(bool value) {
+  if (value == onTop_) return;
+  onTop_ = value;
+  SeriesRepaint();
+}
 
 TMarksCallout* TSeriesMarks::Callout() {
   if (!callout_) {
@@ -566,6 +611,15 @@ TRect TSeriesMarks::MarkBounds(int index, const TSeriesMarkPosition& position) {
       if (shadow->VertSize() > 0) r.Bottom += shadow->VertSize();
       if (shadow->VertSize() < 0) r.Top += shadow->VertSize();
     }
+    // The marks' own emboss falls to the left-top for positive sizes, to the right-bottom for
+    // negative ones.
+    if (emboss_ && emboss_->Visible()) {
+      const int h = emboss_->HorizSize(), v = emboss_->VertSize();
+      if (h < 0) r.Right -= h;
+      if (h > 0) r.Left -= h;
+      if (v < 0) r.Bottom -= v;
+      if (v > 0) r.Top -= v;
+    }
   }
   const TPoint topLeft(position.LeftTop.x, position.LeftTop.y);
   const TPoint projected = ProjectTopLeft(TPoint(position.ArrowTo.x, position.ArrowTo.y), topLeft);
@@ -589,9 +643,45 @@ bool TSeriesMarks::AvoidOverlap(int first, int index, TSeriesMarkPosition& posit
   return true;
 }
 
+namespace {
+
+// The mark of the hovered point takes the hover font's colour and style for one draw; the
+// font's own settings come back afterwards. Neither change asks for a repaint.
+class HoverFontScope {
+ public:
+  HoverFontScope(TChartSeries* series, int index, TKelFont* font) {
+    if (series == nullptr || !series->HoverActive() || series->Selected()->HoverIndex() != index) return;
+    font_ = font;
+    color_ = font->Color();
+    style_ = font->Style();
+    const TKelFont* hover = series->Selected()->Hover()->Font();
+    Set(hover->Color(), hover->Style());
+  }
+  ~HoverFontScope() {
+    if (font_) Set(color_, style_);
+  }
+  HoverFontScope(const HoverFontScope&) = delete;
+  HoverFontScope& operator=(const HoverFontScope&) = delete;
+
+ private:
+  void Set(TColor color, TFontStyles style) {
+    const TNotifyEvent saved = font_->OnChange;
+    font_->OnChange = nullptr;
+    font_->SetColor(color);
+    font_->SetStyle(style);
+    font_->OnChange = saved;
+  }
+  TKelFont* font_ = nullptr;
+  TColor color_ = clBlack;
+  TFontStyles style_;
+};
+
+}  // namespace
+
 void TSeriesMarks::PaintPointMark(int index, TColor color, TSeriesMarkPosition& position) {
   positions_.Store(index, position);
   TCustomTextShape* shape = ItemShape(index);
+  HoverFontScope hover(series_, index, shape->Font());
   TKelPicture* picture = nullptr;
   if (useImages_ != miNone && series_ != nullptr && series_->HasPictures())
     picture = series_->Pictures().PictureAt(index);
@@ -638,6 +728,7 @@ void TSeriesMarks::DrawMark(TCustomTextShape* shape, TColor color, TSeriesMarkPo
   position.LeftTop = POINT{topLeft.X, topLeft.Y};
   const TRect rect(topLeft.X, topLeft.Y, topLeft.X + position.Width, topLeft.Y + position.Height);
   shape->Shadow()->SetClip(clip_);
+  if (shape->HasEmboss()) shape->Emboss()->SetClip(clip_);
   shape->Bounds = rect;
   const int angle = Angle() % 360;
   auto* outlined = dynamic_cast<TMarkOutline*>(shape);

@@ -96,6 +96,8 @@ class TSeriesMarksSymbol : public TKelCustomShape {
   explicit TSeriesMarksSymbol(IShapePanel* panel);
   ~TSeriesMarksSymbol() override;
   bool ShouldDraw() const { return visible_ && !transparent_; }
+  // Created on first read with size 1, recorded as its default.
+  TKelEmboss* Emboss();
   // Draws the square in Bounds (the frame, fill and picture of a shape).
   void DrawIn(double angle, int z) { DrawInRect(Bounds, z, angle); }
   TKelPicture* Picture();
@@ -220,7 +222,8 @@ class TSeriesMarks : public TSeriesMarkShape {
   // False when the mark cannot be placed clear of the earlier stored marks from `first` on;
   // it may move the position by the series' gap.
   bool AvoidOverlap(int first, int index, TSeriesMarkPosition& position);
-  // Stores the position and draws the mark of one point in the point's colour.
+  // Stores the position and draws the mark of one point in the point's colour; the hovered
+  // point's mark takes the hover font's colour and style for this draw.
   void PaintPointMark(int index, TColor color, TSeriesMarkPosition& position);
   void DrawMark(TCustomTextShape* shape, TColor color, TSeriesMarkPosition& position);
   // The top-left moved with the projection of the arrow end in a 3D view.
@@ -254,7 +257,9 @@ class TSeriesMarks : public TSeriesMarkShape {
   void SetDrawEvery(int value);
   bool MultiLine() const { return multiLine_; }
   void SetMultiLine(bool value);
+  // Drawn after every series of the chart has painted, over all of them.
   bool OnTop() const { return onTop_; }
+  void SetOnTop(bool value);
   bool SoftClip() const { return softClip_; }
   void SetSoftClip(bool value);
   TSeriesMarksImages UseImages() const { return useImages_; }
@@ -267,6 +272,9 @@ class TSeriesMarks : public TSeriesMarkShape {
   void SetArrow(TKelPen* value) { Callout()->SetArrow(value); }
   int ArrowLength() { return Callout()->Length(); }
   void SetArrowLength(int value) { Callout()->SetLength(value); }
+  // Created on first read with the marks' emboss defaults (hidden, $808080, size 3).
+  TKelEmboss* Emboss();
+  TKelGradient* Gradient();
   int Depth = 0;  // the series' middle depth
 
  private:

@@ -3,6 +3,7 @@
 #include "chart/SeriesPointer.h"
 
 #include <algorithm>
+#include <numbers>
 
 #include "canvas/Canvas3D.h"
 #include "canvas/CanvasUtils.h"
@@ -80,6 +81,8 @@ const TClassInfo& TSeriesPointer::StaticClass() {
           .Default(0)
           .Property("Draw3D", &P::Draw3D, &P::SetDraw3D)
           .Default(true)
+          .Property("Emboss", &P::Emboss, nullptr)
+          .Stored([](P& p) { return p.HasEmboss(); })
           .Property("FullGradient", &P::FullGradient, &P::SetFullGradient)
           .Stored([](P& p) { return p.FullGradient() != p.DefaultFullGradient(); })
           .Property("HorizSize", &P::HorizSize, &P::SetHorizSize)
@@ -87,6 +90,7 @@ const TClassInfo& TSeriesPointer::StaticClass() {
           .Property("InflateMargins", &P::InflateMargins, &P::SetInflateMargins)
           .Default(true)
           .Property("Pen", &P::Pen, nullptr)
+          .Property("Shadow", &P::Shadow, nullptr)
           .Property("SizeUnits", &P::SizeUnits, &P::SetSizeUnits)
           .Default(suPixels)
           .Property("Style", &P::Style, &P::SetStyle)
@@ -394,11 +398,12 @@ void TSeriesPointer::DrawSymbol(TCanvas3D* canvas, bool is3D, int x, int y, int 
       polygon(hexagon);
       break;
     case psDonut:
+      // A whole ring: the canvas takes its angles in radians.
       if (!is3D) {
-        canvas->DrawDonutSlice(x, y, h, v, 0, 360, 50);
+        canvas->DrawDonutSlice(x, y, h, v, 0, 2 * std::numbers::pi, 50);
       } else if (Orthogonal(canvas)) {
         const TPoint c = canvas->Project3D(x, y, z0);
-        canvas->DrawDonutSlice(c.X, c.Y, h, v, 0, 360, 50);
+        canvas->DrawDonutSlice(c.X, c.Y, h, v, 0, 2 * std::numbers::pi, 50);
       } else {
         canvas->EllipseAtZ(L, T, R, B, z0);
       }

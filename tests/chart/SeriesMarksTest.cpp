@@ -1,19 +1,25 @@
 // Series marks: where a mark goes (with and without the callout's lift), the tail's outline,
 // how many points get a mark, overlap avoidance, the hit test, what deleting points and
-// clearing do to positions and items, the stored "Items" entry, and framed marks painted by a
-// fast line series on a chart (checked by pixels).
+// clearing do to positions and items, the stored "Items" entry, emboss and gradient defaults
+// in layouts, and framed marks painted by a fast line series on a chart (checked by pixels):
+// marks on top of later series, the hover font, one canvas element per mark.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChartPanelTestSupport.h"
 #include "SeriesTestSupport.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
+#include "canvas/KelShadow.h"
 #include "chart/FastLineSeries.h"
 #include "chart/SeriesMarks.h"
+#include "chart/SeriesSelection.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/Strings.h"
@@ -558,6 +564,267 @@ TEST_F(MarksPaintTest, PaintingAnItemDoesNotFreezeItsTextAsCustom) {
   EXPECT_GT(chart.Count(clAqua, 0, 0, chart.width - 1, chart.height - 1), 0) << "drawn in the item's format";
   line->YValues()->SetValueAt(0, 60);
   EXPECT_EQ(line->MarkText(0), "60") << "the mark follows the value";
+}
+
+}  // namespace
+
+// ---- Marks over other series, hover font, per-index elements -------------------------------------
+
+namespace {
+
+// Red pixels inside the mark's box, one pixel in from its frame.
+int RedInside(const TestChart& chart, const TSeriesMarkPosition& p) {
+  return chart.Count(clRed, p.LeftTop.x + 1, p.LeftTop.y + 1, p.LeftTop.x + p.Width - 2, p.LeftTop.y + p.Height - 2);
+}
+
+TEST_F(MarksPaintTest, MarksOnTopStayOverALaterSeriesCrossingThem) {
+  // The first series' mark stands above (5, 50); the second series runs straight up through
+  // x = 5, so its line crosses the mark's middle when it paints later.
+  TFastLineSeries* first = chart.AddSeries({{5, 50}}, clBlue, "First");
+  chart.AddSeries({{5, 0}, {5, 100}}, clRed, "Second");
+  first->Marks()->SetVisible(true);
+  chart.Paint();
+  const TSeriesMarkPosition below = *first->Marks()->Positions().PositionAt(0);
+  EXPECT_GT(RedInside(chart, below), 3) << "painted with its series, the mark lies under the later line";
+
+  first->Marks()->SetOnTop(true);
+  chart.Paint();
+  const TSeriesMarkPosition* top = first->Marks()->Positions().PositionAt(0);
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(RedInside(chart, *top), 0) << "drawn after every series";
+  EXPECT_GT(FillInside(*top), top->Width * top->Height / 3);
+  // Still the series' marks element, inside the series element, after the second series.
+  const RecordingCanvas& c = *chart.canvas;
+  const int marks = c.IndexOf("Marks");
+  ASSERT_GE(marks, 0);
+  EXPECT_GT(marks, c.IndexOf("Second"));
+  EXPECT_EQ(c.IndexOf("First_Top"), -1) << "no element of its own on a canvas that keeps none";
+
+  // Copied with the marks.
+  TChartSeries copy(nullptr);
+  copy.Marks()->Assign(first->Marks());
+  EXPECT_TRUE(copy.Marks()->OnTop());
+}
+
+TEST_F(MarksPaintTest, TheHoveredPointsMarkTakesTheHoverFont) {
+  TFastLineSeries* line = chart.AddSeries({{2, 20}, {5, 50}, {8, 80}}, clBlue);
+  TSeriesMarks* marks = line->Marks();
+  marks->SetVisible(true);
+  chart.Paint();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(RedInside(chart, *marks->Positions().PositionAt(i)), 0) << i;
+
+  // Hovering needs a selection whose hover look is visible; its font is red.
+  EXPECT_FALSE(line->HoverActive());
+  line->Selected()->ChangeHoverIndex(1);
+  EXPECT_TRUE(line->HoverActive());
+  chart.Paint();
+  EXPECT_GT(RedInside(chart, *marks->Positions().PositionAt(1)), 5) << "the hovered mark's text is red";
+  EXPECT_EQ(RedInside(chart, *marks->Positions().PositionAt(0)), 0);
+  EXPECT_EQ(RedInside(chart, *marks->Positions().PositionAt(2)), 0);
+  EXPECT_EQ(marks->Font()->Color(), clBlack) << "the marks' font comes back";
+  EXPECT_TRUE(marks->Font()->Style().Empty());
+
+  // An item of the hovered point takes the hover font too, and keeps its own afterwards.
+  TMarksItem* item = marks->Items().ItemOrCreate(1);
+  item->Font()->SetColor(clGreen);
+  chart.Paint();
+  EXPECT_GT(RedInside(chart, *marks->Positions().PositionAt(1)), 5);
+  EXPECT_EQ(item->Font()->Color(), clGreen);
+
+  // A hidden hover look draws the mark as it is.
+  line->Selected()->Hover()->SetVisible(false);
+  EXPECT_FALSE(line->HoverActive());
+  chart.Paint();
+  EXPECT_EQ(RedInside(chart, *marks->Positions().PositionAt(1)), 0);
+  EXPECT_GT(chart.Count(clGreen, 0, 0, chart.width - 1, chart.height - 1), 5);
+}
+
+TEST_F(MarksPaintTest, TheMouseOverAMarkMakesItsPointTheHoveredOne) {
+  TFastLineSeries* line = chart.AddSeries({{2, 20}, {8, 80}}, clBlue);
+  line->Marks()->SetVisible(true);
+  chart.Paint();
+  line->Selected();
+  const TSeriesMarkPosition* p = line->Marks()->Positions().PositionAt(1);
+  ASSERT_NE(p, nullptr);
+  line->TrackMouse(p->LeftTop.x + 2, p->LeftTop.y + 2);
+  EXPECT_EQ(line->Selected()->HoverIndex(), 1);
+  line->TrackMouse(2, 2);
+  EXPECT_EQ(line->Selected()->HoverIndex(), -1) << "nothing under the mouse";
+}
+
+// A chart whose canvas keeps named elements: every point and every mark gets its own.
+class GroupingPanel : public TCustomAxisPanel {
+ public:
+  using TCustomAxisPanel::TCustomAxisPanel;
+  bool GroupsPointElements() const override { return true; }
+};
+
+TEST(MarksElements, EachMarkIsAnElementNamedByItsIndex) {
+  GroupingPanel panel(nullptr);
+  panel.SetBounds(0, 0, 400, 250);
+  panel.SetView3D(false);
+  panel.SetBevelOuter(bvNone);
+  auto* canvas = new RecordingCanvas();
+  panel.ChangeCanvas(canvas);
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(400, 250);
+  panel.BottomAxis()->SetMinMax(0, 10);
+  panel.LeftAxis()->SetMinMax(0, 100);
+  auto* line = new TFastLineSeries(nullptr);
+  line->SetName("Line");
+  for (auto [x, y] : {std::pair{1.0, 11.0}, {4.0, 44.0}, {7.0, 77.0}}) line->AppendXY(x, y);
+  panel.AttachSeries(line);
+  line->Marks()->SetVisible(true);
+  line->Marks()->SetDrawEvery(2);
+
+  struct Case {
+    bool onTop;
+    const char* path;
+  };
+  for (const Case& c : {Case{false, "Series/Line/Marks/"}, Case{true, "Series/Line_Top/Marks/"}}) {
+    SCOPED_TRACE(c.path);
+    line->Marks()->SetOnTop(c.onTop);
+    canvas->Clear();
+    panel.DrawToCanvas(bitmap.Canvas(), TRect(0, 0, 400, 250));
+    for (auto [index, text] : {std::pair{0, "11"}, {2, "77"}}) {
+      const auto texts = canvas->TextsIn(c.path + std::to_string(index));
+      ASSERT_EQ(texts.size(), 1u) << index;
+      EXPECT_EQ(texts[0].text, text);
+    }
+    EXPECT_TRUE(canvas->TextsIn(std::string(c.path) + "1").empty()) << "off the draw-every step";
+    EXPECT_EQ(canvas->IndexOf("Line_Top") >= 0, c.onTop);
+    EXPECT_TRUE(canvas->open.empty()) << "every element is closed";
+  }
+}
+
+// ---- Emboss and gradient defaults in layouts ------------------------------------------------------
+
+TEST(MarksLayout, EmbossAndGradientDefaultsAreNotWrittenAndChangesReadBack) {
+  FakeSeriesChart chart;
+  chart.SetName("Chart1");
+  auto* line = new TFastLineSeries(&chart);
+  line->SetName("Line");
+  line->ChangeParentChart(&chart);
+  TSeriesMarks* marks = line->Marks();
+  TKelEmboss* emboss = marks->Emboss();
+  EXPECT_FALSE(emboss->Visible());
+  EXPECT_EQ(emboss->Color(), static_cast<TColor>(0x808080));
+  EXPECT_EQ(emboss->HorizSize(), 3);
+  EXPECT_EQ(emboss->VertSize(), 3);
+  TKelGradient* gradient = marks->Gradient();
+  EXPECT_FALSE(gradient->Visible());
+  EXPECT_EQ(gradient->Direction(), KelCanvas::gdRightLeft);
+  EXPECT_EQ(gradient->StartColor(), static_cast<TColor>(0xC0C0C0));
+  EXPECT_EQ(gradient->EndColor(), clWhite);
+  gradient->Colors();  // stops made on first read still hold the defaults
+  EXPECT_EQ(gradient->StartColor(), static_cast<TColor>(0xC0C0C0));
+  EXPECT_EQ(marks->Shadow()->Color(), static_cast<TColor>(0x808080));
+
+  marks->SetStyle(smsValue);  // something is written for the marks
+  {
+    TMemoryStream out;
+    out.WriteComponent(&chart);
+    const std::string bytes(static_cast<const char*>(out.Memory()), static_cast<size_t>(out.Size()));
+    ASSERT_NE(bytes.find("Marks.Style"), std::string::npos);
+    EXPECT_EQ(bytes.find("Marks.Emboss"), std::string::npos);
+    EXPECT_EQ(bytes.find("Marks.Gradient"), std::string::npos);
+    EXPECT_EQ(bytes.find("Marks.Shadow"), std::string::npos);
+  }
+
+  emboss->SetVisible(true);
+  emboss->SetColor(clNavy);
+  emboss->SetHorizSize(5);
+  gradient->SetVisible(true);
+  gradient->SetDirection(KelCanvas::gdTopBottom);
+  gradient->SetStartColor(clRed);
+  gradient->SetEndColor(clYellow);
+  marks->Shadow()->SetColor(clGreen);
+  const auto copy = RoundTrip(chart);
+  auto* read = dynamic_cast<TFastLineSeries*>(copy->FindComponent("Line"));
+  ASSERT_NE(read, nullptr);
+  TSeriesMarks* back = read->Marks();
+  ASSERT_TRUE(back->HasEmboss());
+  EXPECT_TRUE(back->Emboss()->Visible());
+  EXPECT_EQ(back->Emboss()->Color(), clNavy);
+  EXPECT_EQ(back->Emboss()->HorizSize(), 5);
+  EXPECT_EQ(back->Emboss()->VertSize(), 3) << "an unchanged size keeps the marks' default";
+  EXPECT_TRUE(back->Gradient()->Visible());
+  EXPECT_EQ(back->Gradient()->Direction(), KelCanvas::gdTopBottom);
+  EXPECT_EQ(back->Gradient()->StartColor(), clRed);
+  EXPECT_EQ(back->Gradient()->EndColor(), clYellow);
+  EXPECT_EQ(back->Shadow()->Color(), clGreen);
+}
+
+TEST(MarksLayout, FontsFramesShadowsAndEmbossOfMarksItemsCalloutAndSymbolReadBack) {
+  FakeSeriesChart chart;
+  chart.SetName("Chart1");
+  auto* line = new TFastLineSeries(&chart);
+  line->SetName("Line");
+  line->ChangeParentChart(&chart);
+  for (int i = 0; i < 2; ++i) line->AppendValue(10 * i);
+  TSeriesMarks* marks = line->Marks();
+  marks->Font()->SetColor(clMaroon);
+  marks->Font()->SetStyle(TFontStyles{fsBold});
+  marks->Pen()->SetColor(clTeal);
+  marks->Items().ItemOrCreate(1)->Font()->SetColor(clPurple);
+  marks->Callout()->Shadow()->SetVisible(true);
+  marks->Callout()->Emboss()->SetVisible(true);
+  marks->Symbol()->Pen()->SetWidth(2);
+  marks->Symbol()->Shadow()->SetColor(clOlive);
+  const auto copy = RoundTrip(chart);
+  auto* read = dynamic_cast<TFastLineSeries*>(copy->FindComponent("Line"));
+  ASSERT_NE(read, nullptr);
+  TSeriesMarks* back = read->Marks();
+  EXPECT_EQ(back->Font()->Color(), clMaroon);
+  EXPECT_TRUE(back->Font()->Style().Contains(fsBold));
+  EXPECT_EQ(back->Pen()->Color(), clTeal);
+  ASSERT_NE(back->Items().ItemAt(1), nullptr);
+  EXPECT_EQ(back->Items().ItemAt(1)->Font()->Color(), clPurple);
+  ASSERT_TRUE(back->HasMarksCallout());
+  EXPECT_TRUE(back->Callout()->Shadow()->Visible());
+  EXPECT_TRUE(back->Callout()->HasEmboss());
+  EXPECT_TRUE(back->Callout()->Emboss()->Visible());
+  ASSERT_TRUE(back->HasSymbol());
+  EXPECT_EQ(back->Symbol()->Pen()->Width(), 2);
+  EXPECT_EQ(back->Symbol()->Shadow()->Color(), clOlive);
+  EXPECT_EQ(back->Symbol()->Shadow()->HorizSize(), 1) << "the square's shadow default";
+}
+
+TEST(MarksLayout, CopiedMarksKeepTheEmbossDefaults) {
+  TChartSeries a(nullptr), b(nullptr);
+  a.Marks()->Emboss()->SetVisible(true);
+  b.Marks()->Assign(a.Marks());
+  ASSERT_TRUE(b.Marks()->HasEmboss());
+  EXPECT_TRUE(b.Marks()->Emboss()->Visible());
+  EXPECT_EQ(b.Marks()->Emboss()->Color(), static_cast<TColor>(0x808080));
+  EXPECT_FALSE(b.Marks()->Emboss()->IsColorStored()) << "still the default colour";
+  EXPECT_FALSE(b.Marks()->Emboss()->IsHorizSizeStored());
+  // The colour square's emboss is one pixel deep by default.
+  EXPECT_EQ(b.Marks()->Symbol()->Emboss()->HorizSize(), 1);
+  EXPECT_FALSE(b.Marks()->Symbol()->Emboss()->IsHorizSizeStored());
+}
+
+TEST(MarkOverlap, AVisibleEmbossWidensTheMarksBounds) {
+  TChartSeries s(nullptr);
+  TSeriesMarks* marks = s.Marks();
+  marks->Shadow()->SetVisible(false);
+  marks->Pen()->SetVisible(false);
+  const TSeriesMarkPosition p = PositionOf(100, 50, 40, 20);
+  EXPECT_EQ(marks->MarkBounds(0, p), TRect(100, 50, 140, 70));
+  struct Case {
+    int h, v;
+    TRect bounds;
+  };
+  for (const Case& c : {Case{3, 3, TRect(97, 47, 140, 70)}, Case{-4, -2, TRect(100, 50, 144, 72)},
+                        Case{2, -5, TRect(98, 50, 140, 75)}}) {
+    marks->Emboss()->SetVisible(true);
+    marks->Emboss()->SetHorizSize(c.h);
+    marks->Emboss()->SetVertSize(c.v);
+    EXPECT_EQ(marks->MarkBounds(0, p), c.bounds) << c.h << "," << c.v;
+  }
+  marks->Emboss()->SetVisible(false);
+  EXPECT_EQ(marks->MarkBounds(0, p), TRect(100, 50, 140, 70)) << "a hidden emboss takes no room";
 }
 
 }  // namespace

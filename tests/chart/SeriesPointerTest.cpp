@@ -1,6 +1,8 @@
 // Point symbols drawn flat into a white DIB (which pixels each style covers), sizes below 1,
 // the gradient end colour of a pointer without a series, depths, copying, and callouts: the
-// arrow with a pointer (ahNone) or an arrow head and no pointer (ahLine, ahSolid).
+// arrow with a pointer (ahNone) or an arrow head and no pointer (ahLine, ahSolid); in an
+// orthogonal 3D view, where every style paints inside its projected box (cube, pyramids, flat
+// figures at the front depth).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +13,7 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
+#include "canvas/View3DOptions.h"
 #include "chart/SeriesPointer.h"
 
 namespace {
@@ -99,6 +102,9 @@ INSTANTIATE_TEST_SUITE_P(
         StyleCase{"RightTriangle", psRightTriangle, {{54, 50}, {46, 46}, {46, 54}}, {{54, 46}, {54, 54}}},
         StyleCase{"SmallDot", psSmallDot, {{50, 50}}, {{49, 50}, {51, 50}, {50, 49}, {50, 51}}},
         StyleCase{"Circle", psCircle, {{50, 46}, {46, 50}, {50, 50}}, {{46, 46}, {53, 46}}},
+        // A whole ring (the device ellipse of 46..54 ends at 53) round a hole of half the radius.
+        StyleCase{"Donut", psDonut, {{50, 46}, {46, 50}, {53, 50}, {50, 53}, {48, 48}, {52, 51}},
+                  {{50, 50}, {46, 46}, {53, 53}}},
         StyleCase{"Nothing", psNothing, {}, {{50, 50}, {46, 46}, {50, 46}, {46, 50}}},
         StyleCase{"Visual", psVisual, {}, {{50, 50}, {46, 46}, {50, 46}, {46, 50}}}),
     [](const testing::TestParamInfo<StyleCase>& info) { return std::string(info.param.name); });
@@ -290,6 +296,111 @@ TEST_F(CalloutDrawTest, ABentArrowGoesThroughItsMiddlePoint) {
   EXPECT_EQ(chart.Pixel(20, 50), clBlue) << "first leg, straight up";
   EXPECT_EQ(chart.Pixel(50, 20), clBlue) << "second leg, to the right";
   EXPECT_EQ(chart.Pixel(50, 50), clWhite) << "not the straight line";
+}
+
+
+// ---- Symbols in a 3D view --------------------------------------------------------------------------
+
+// An orthogonal 3D view over the fake chart's bitmap, where (x, y, z) lands on (x + z, y - z).
+// The pointer belongs to a series outside a chart (depth range 0..0) and reaches 10 either side
+// of its middle: flat figures lie at z = -10, so a symbol centred on (50, 50) shows centred on
+// (40, 60); solids run from z = -10 to z = 10.
+class Pointer3DTest : public PointerDrawTest {
+ protected:
+  void SetUp() override {
+    PointerDrawTest::SetUp();
+    TRect drawRect;
+    const TRect all(0, 0, chart.rect.right + 1, chart.rect.bottom + 1);
+    chart.canvas->PrepareFrame(chart.bitmap->Canvas(), &options, clWhite, true, all, drawRect);
+    chart.canvas->SetProjectionRect(40, drawRect, all);
+    ASSERT_EQ(chart.canvas->Project3D(50, 50, -10), TPoint(40, 60));
+    solid.SetDepth(10);
+  }
+  void Draw3D(TSeriesPointerStyle style) {
+    solid.ApplyToCanvas(chart.canvas.get(), clRed);
+    solid.DrawSymbol(chart.canvas.get(), true, 50, 50, 4, 4, clRed, style);
+  }
+  TView3DOptions options;
+  TChartSeries series{nullptr};
+  TSeriesPointer solid{&series};
+};
+
+struct Box3DCase {
+  const char* name;
+  TSeriesPointerStyle style;
+  bool draw3D;
+  RECT box;    // inclusive bounds of the drawn pixels
+  bool exact;  // the drawing reaches every side of the box (within a pixel)
+};
+
+class Pointer3DStyleTest : public Pointer3DTest, public testing::WithParamInterface<Box3DCase> {};
+
+TEST_P(Pointer3DStyleTest, PaintsInsideItsProjectedBox) {
+  const Box3DCase& c = GetParam();
+  solid.SetDraw3D(c.draw3D);
+  Draw3D(c.style);
+  const RECT box = Box();
+  ASSERT_GE(box.right, box.left) << "something is drawn";
+  EXPECT_GE(box.left, c.box.left - 1);
+  EXPECT_GE(box.top, c.box.top - 1);
+  EXPECT_LE(box.right, c.box.right + 1);
+  EXPECT_LE(box.bottom, c.box.bottom + 1);
+  if (c.exact) {
+    EXPECT_LE(box.left, c.box.left + 1);
+    EXPECT_LE(box.top, c.box.top + 1);
+    EXPECT_GE(box.right, c.box.right - 1);
+    EXPECT_GE(box.bottom, c.box.bottom - 1);
+  }
+}
+
+// Flat figures at z = -10 cover (36, 56)..(44, 64). The box runs from its front at z = -10 to
+// its back at z = 10: x 36..64, y 36..64. The upward pyramid's base lies at y = 54 (projected
+// rows 44..64) under its apex (50, 46) at the middle depth; the downward one's base at y = 46
+// (rows 36..56) over its apex (50, 54). The small dot sits at the middle depth, on (50, 50).
+INSTANTIATE_TEST_SUITE_P(
+    Styles, Pointer3DStyleTest,
+    testing::Values(Box3DCase{"Cube", psRectangle, true, {36, 36, 64, 64}, true},
+                    Box3DCase{"FlatRectangle", psRectangle, false, {36, 56, 44, 64}, true},
+                    Box3DCase{"Circle", psCircle, true, {36, 56, 44, 64}, true},
+                    Box3DCase{"Pyramid", psTriangle, true, {36, 44, 64, 64}, true},
+                    Box3DCase{"FlatTriangle", psTriangle, false, {36, 56, 44, 64}, true},
+                    Box3DCase{"DownPyramid", psDownTriangle, true, {36, 36, 64, 56}, true},
+                    Box3DCase{"Cross", psCross, true, {36, 56, 44, 64}, true},
+                    Box3DCase{"DiagCross", psDiagCross, true, {36, 56, 44, 64}, true},
+                    Box3DCase{"Star", psStar, true, {36, 56, 44, 64}, true},
+                    Box3DCase{"Diamond", psDiamond, true, {36, 56, 44, 64}, true},
+                    Box3DCase{"LeftTriangle", psLeftTriangle, true, {36, 56, 44, 64}, true},
+                    Box3DCase{"RightTriangle", psRightTriangle, true, {36, 56, 44, 64}, true},
+                    Box3DCase{"Hexagon", psHexagon, true, {36, 56, 44, 64}, true},
+                    Box3DCase{"Donut", psDonut, true, {36, 56, 44, 64}, true},
+                    Box3DCase{"Arrow", psArrow, true, {36, 56, 44, 64}, false},
+                    Box3DCase{"SmallDot", psSmallDot, true, {50, 50, 50, 50}, true}),
+    [](const testing::TestParamInfo<Box3DCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Pointer3DTest, TheCubeShowsItsDarkerSidesAndTheFlatRectangleOnlyItsFront) {
+  Draw3D(psRectangle);
+  EXPECT_EQ(chart.Pixel(40, 60), clRed) << "the front face in the point's colour";
+  const TColor side = chart.Pixel(54, 50);
+  EXPECT_NE(side, clWhite) << "the right side";
+  EXPECT_NE(side, clRed) << "darkened";
+  EXPECT_EQ(side & 0xFFFF00, 0) << "a darker red";
+
+  solid.SetDark3D(false);
+  Draw3D(psRectangle);
+  EXPECT_EQ(chart.Pixel(54, 50), clRed) << "without Dark3D every face has the point's colour";
+
+  SetUp();  // a clean bitmap
+  solid.SetDraw3D(false);
+  Draw3D(psRectangle);
+  EXPECT_EQ(chart.Pixel(40, 60), clRed);
+  EXPECT_EQ(chart.Pixel(54, 50), clWhite) << "no side without Draw3D";
+}
+
+TEST_F(Pointer3DTest, NothingAndVisualDrawNothingIn3D) {
+  for (TSeriesPointerStyle style : {psNothing, psVisual}) {
+    Draw3D(style);
+    EXPECT_EQ(chart.Count(clWhite), (chart.rect.right + 1) * (chart.rect.bottom + 1)) << style;
+  }
 }
 
 }  // namespace
