@@ -75,7 +75,15 @@ int main() {
       Kind kind;
       int width;
       bool polyline;
+      int chunk = 0;  // polylines of at most this many points, each starting where the last ended
+      int shape = 0;  // 0: the curve; 1: a flat curve (two rows); 2: one diagonal over the DIB
+      bool rgb24 = false;  // a 24-bit DIB
     };
+    TBitmap bitmap24;
+    bitmap24.SetPixelFormat(pf24bit);
+    bitmap24.SetSize(kWidth, kHeight);
+    TPointArray flat, diagonal{TPoint(0, 0), TPoint(kWidth - 1, kHeight - 1)};
+    for (int x = 0; x < kWidth; ++x) flat.push_back(TPoint(x, 300 + x % 2));
     const Case cases[] = {
         {"gdi_polyline_w2", Kind::Gdi, 2, true},
         {"gdi_segments_w2", Kind::Gdi, 2, false},
@@ -85,15 +93,42 @@ int main() {
         {"gdiplus_smooth_polyline_w1", Kind::GdiPlusSmooth, 1, true},
         {"gdiplus_smooth_polyline_w2", Kind::GdiPlusSmooth, 2, true},
         {"gdiplus_smooth_segments_w2", Kind::GdiPlusSmooth, 2, false},
+        {"gdiplus_flat_polyline_w2", Kind::GdiPlus, 2, true, 0, 1},
+        {"gdiplus_diagonal_w2", Kind::GdiPlus, 2, true, 0, 2},
+        {"gdiplus_diagonal_w1", Kind::GdiPlus, 1, true, 0, 2},
+        {"gdiplus_24bit_polyline_w2", Kind::GdiPlus, 2, true, 0, 0, true},
+        {"gdiplus_24bit_segments_w2", Kind::GdiPlus, 2, false, 0, 0, true},
+        {"gdiplus_24bit_diagonal_w2", Kind::GdiPlus, 2, true, 0, 2, true},
+        {"gdi_chunks8_w2", Kind::Gdi, 2, true, 8},
+        {"gdi_chunks16_w2", Kind::Gdi, 2, true, 16},
+        {"gdi_chunks32_w2", Kind::Gdi, 2, true, 32},
+        {"gdi_chunks64_w2", Kind::Gdi, 2, true, 64},
+        {"gdi_chunks128_w2", Kind::Gdi, 2, true, 128},
+        {"gdiplus_chunks8_w2", Kind::GdiPlus, 2, true, 8},
+        {"gdiplus_chunks16_w2", Kind::GdiPlus, 2, true, 16},
+        {"gdiplus_chunks32_w2", Kind::GdiPlus, 2, true, 32},
+        {"gdiplus_chunks64_w2", Kind::GdiPlus, 2, true, 64},
+        {"gdiplus_chunks128_w2", Kind::GdiPlus, 2, true, 128},
     };
     for (const Case& c : cases) {
-      std::unique_ptr<TKelCanvas3D> canvas = MakeCanvas(c.kind, bitmap);
+      std::unique_ptr<TKelCanvas3D> canvas = MakeCanvas(c.kind, c.rgb24 ? bitmap24 : bitmap);
       canvas->Pen()->SetColor(clRed);
       canvas->Pen()->SetWidth(c.width);
       std::vector<double> times;
       for (int run = 0; run < kRuns; ++run) {
         const double t0 = Milliseconds();
-        if (c.polyline) {
+        if (c.chunk > 0) {
+          TPointArray part;
+          for (int first = 0; first < high; first += c.chunk - 1) {
+            const int last = std::min(first + c.chunk - 1, high);
+            part.assign(curve.begin() + first, curve.begin() + last + 1);
+            canvas->Polyline(part, last - first);
+          }
+        } else if (c.shape == 1) {
+          canvas->Polyline(flat, high);
+        } else if (c.shape == 2) {
+          canvas->Polyline(diagonal, 1);
+        } else if (c.polyline) {
           canvas->Polyline(curve, high);
         } else {
           canvas->MovePenTo(curve[0].X, curve[0].Y);

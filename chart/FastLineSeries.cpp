@@ -252,6 +252,9 @@ void TFastLineSeries::LineToPixel(int x, int y) {
     if (run_.empty()) run_.push_back(TPoint(lastX_, lastY_));
     if (stairs_ && run_.back() != TPoint(cornerX, cornerY)) run_.push_back(TPoint(cornerX, cornerY));
     if (run_.back() != TPoint(x, y)) run_.push_back(TPoint(x, y));
+    // Long runs go in pieces: a wide pen's polyline costs more than linearly in its length on
+    // some platforms (Wine builds one region of the whole outline), as does a large bounding box.
+    if (static_cast<int>(run_.size()) >= kRunPiece) FlushRun();
   } else if (UsesRawPen()) {
     canvas->SetDCCache(true);
     if (stairs_) canvas->LineToCached(cornerX, cornerY);
@@ -361,7 +364,8 @@ void TFastLineSeries::PaintAllPoints() {
       columnFlag_ = false;
     }
   }
-  const bool cached = UsesRawPen();
+  // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed).
+  const bool cached = UsesRawPen() || (!polyline && !Is3D());
   if (cached) canvas->SetDCCache(true);
   // Whatever happens while drawing, the cache, the run and the paint flag do not outlive the
   // paint.

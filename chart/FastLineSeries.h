@@ -4,8 +4,8 @@
 // column's first point, daMinMax: a vertical stroke over the column's range); the polyline mode
 // hands the visible range to one canvas call, and FastPen draws on the device handle. Last X/Y,
 // the column range and the point array are working state of one paint. Inside a paint the
-// connected segments of one run gather into a single polyline call; a move (a gap) or the end of
-// the paint ends the run.
+// connected segments of one run gather into polyline calls (of at most kRunPiece points); a move
+// (a gap) or the end of the paint ends the run.
 #pragma once
 
 #include "canvas/CanvasTypes.h"
@@ -118,6 +118,8 @@ class TFastLineSeries : public TCustomLineSeries {
   int columnBottom_ = 0;
   bool columnFlag_ = false;
   TPointArray points_;
+  // Points of one polyline call at most; a longer run continues from the last point drawn.
+  static constexpr int kRunPiece = 32;
   // The run being gathered while painting: the pen position, then every point the line went to.
   TPointArray run_;
   bool painting_ = false;

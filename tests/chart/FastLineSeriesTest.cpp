@@ -151,8 +151,9 @@ TEST_F(FastLineTest, DrawFirstMergesAPixelColumnIntoOneSegmentEndingAtItsFirstPo
   chart.PaintSeries();
   EXPECT_LE(canvas->lines.size(), 201u);
   EXPECT_GE(canvas->lines.size(), 190u);
-  // The whole curve reaches the canvas as one polyline, nothing segment by segment.
-  EXPECT_EQ(canvas->polylines, 1);
+  // The whole curve reaches the canvas as polylines of 32 points (each piece starting where the
+  // last one ended), nothing segment by segment.
+  EXPECT_EQ(canvas->polylines, (static_cast<int>(canvas->lines.size()) + 30) / 31);
   // Each segment into a column ends at the first point of that column.
   std::map<int, int> firstY;
   for (int i = 0; i < series->PointCount(); ++i) {
@@ -428,18 +429,25 @@ TEST_P(FastLineBatchTest, RunsAsPolylinesDrawTheLineOfItsSegments) {
   pen.SetColor(clRed);
   canvas->UsePen(&pen);
   canvas->Brush()->SetStyle(bsClear);
+  // The segments one by one as the series drew them before: pen prepared once, device cached.
   const std::vector<TPointArray> runs = ExpectedRuns();
+  canvas->SetDCCache(true);
   for (const TPointArray& run : runs) {
     if (run.size() < 2) continue;
     if (c.style != psSolid) {
-      // Dashes run on along a run (one by one, segments of a pixel or two would each restart
-      // the pattern and come out solid).
-      canvas->Polyline(run, static_cast<int>(run.size()) - 1);
+      // Dashes run on along a run, in pieces of at most 32 points (one by one, segments of a
+      // pixel or two would each restart the pattern and come out solid).
+      for (size_t first = 0; first + 1 < run.size(); first += 31) {
+        const size_t last = std::min(first + 31, run.size() - 1);
+        const TPointArray piece(run.begin() + first, run.begin() + last + 1);
+        canvas->Polyline(piece, static_cast<int>(piece.size()) - 1);
+      }
       continue;
     }
     canvas->MovePenTo(run[0].X, run[0].Y);
-    for (size_t i = 1; i < run.size(); ++i) canvas->LineTo(run[i].X, run[i].Y);
+    for (size_t i = 1; i < run.size(); ++i) canvas->LineToCached(run[i].X, run[i].Y);
   }
+  canvas->SetDCCache(false);
   const auto expected = Snapshot();
 
   // Pixels next to a corner (a point of a run).
