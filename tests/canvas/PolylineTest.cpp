@@ -201,4 +201,33 @@ INSTANTIATE_TEST_SUITE_P(Canvases, DashedPolylineTest,
                            return std::string(KindName(info.param.kind));
                          });
 
+class XorPolylineTest : public PolylineTest {};
+
+// An XOR pen, which GDI+ cannot draw, inverts along a GDI+ canvas's polyline (through its GDI
+// companion): drawn once the curve shows, drawn again it is gone.
+TEST_P(XorPolylineTest, AnXorPolylineDrawnTwiceLeavesNothing) {
+  const Kind kind = GetParam().kind;
+  const TPointArray points = SharpCurve();
+  TDibSurface surface(kWidth, kHeight);
+  std::unique_ptr<TKelCanvas3D> canvas = MakeCanvas(kind, surface);
+  TKelPen pen;
+  pen.SetColor(clWhite);
+  pen.SetMode(pmXor);
+  canvas->UsePen(&pen);
+  const int high = static_cast<int>(points.size()) - 1;
+  canvas->Polyline(points, high);
+  // White XOR white is black along the curve.
+  EXPECT_GT(surface.Count(clBlack), 400);
+  EXPECT_EQ(surface.Count(clBlack) + surface.Count(clWhite), kWidth * kHeight);
+  canvas->Polyline(points, high);
+  EXPECT_EQ(surface.Count(clWhite), kWidth * kHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(Canvases, XorPolylineTest,
+                         testing::Values(PolylineCase{Kind::GdiPlus, 1, false, 0},
+                                         PolylineCase{Kind::GdiPlusSmooth, 1, false, 0}),
+                         [](const testing::TestParamInfo<PolylineCase>& info) {
+                           return std::string(KindName(info.param.kind));
+                         });
+
 }  // namespace
