@@ -140,7 +140,9 @@ void TKelCanvas3D::Polyline(const TPointArray& points, int highIndex) {
   // The points go to GDI as they are (same layout): no copy of a long curve.
   static_assert(sizeof(TPoint) == sizeof(POINT) && offsetof(TPoint, Y) == offsetof(POINT, y));
   const int count = std::min<int>(highIndex + 1, static_cast<int>(points.size()));
-  if (count > 0) ::Polyline(PreparedDC(), reinterpret_cast<const POINT*>(points.data()), count);
+  // While the device context is cached (runs of a curve) it is used as prepared, as LineToCached.
+  HDC dc = CachedDC != nullptr ? CachedDC : PreparedDC();
+  if (count > 0) ::Polyline(dc, reinterpret_cast<const POINT*>(points.data()), count);
 }
 
 void TKelCanvas3D::PolylineF(const TPointFloatArray& points, int highIndex) {
