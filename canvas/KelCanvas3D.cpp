@@ -6,6 +6,7 @@
 #include "canvas/KelCanvas3D.h"
 
 #include <cmath>
+#include <cstddef>
 #include <memory>
 #include <numbers>
 
@@ -136,8 +137,12 @@ void TKelCanvas3D::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, i
 }
 
 void TKelCanvas3D::Polyline(const TPointArray& points, int highIndex) {
-  const auto pts = ToPoints(points, highIndex);
-  if (!pts.empty()) ::Polyline(PreparedDC(), pts.data(), static_cast<int>(pts.size()));
+  // The points go to GDI as they are (same layout): no copy of a long curve.
+  static_assert(sizeof(TPoint) == sizeof(POINT) && offsetof(TPoint, Y) == offsetof(POINT, y));
+  const int count = std::min<int>(highIndex + 1, static_cast<int>(points.size()));
+  // While the device context is cached (runs of a curve) it is used as prepared, as LineToCached.
+  HDC dc = CachedDC != nullptr ? CachedDC : PreparedDC();
+  if (count > 0) ::Polyline(dc, reinterpret_cast<const POINT*>(points.data()), count);
 }
 
 void TKelCanvas3D::PolylineF(const TPointFloatArray& points, int highIndex) {

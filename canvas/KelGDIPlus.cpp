@@ -549,8 +549,31 @@ void TGDIPlusCanvas::SetPixel3D(int x, int y, int z, TColor color) {
 
 void TGDIPlusCanvas::Polyline(const TPointArray& points, int highIndex) {
   const int count = PointCount(points.size(), highIndex);
-  if (count < 2 || !PreparePenFillOverPoints(FloatPoints(points, count), Pen()->Width() * 0.5f)) return;
-  graphics_->DrawLines(pen_.get(), points.data(), count);
+  if (count < 2) return;
+  if (IsXorPen()) {
+    TKelCanvas3D* c = Companion();
+    if (c->DeviceCanvas() == nullptr || !Pen()->Visible() || Pen()->Style() == psClear) return;
+    c->UsePen(Pen());
+    HDC dc = c->PreparedDC(false);
+    const int saved = SetROP2(dc, Pen()->Mode() == pmXor ? R2_XORPEN : R2_NOTXORPEN);
+    c->Polyline(points, count - 1);
+    SetROP2(dc, saved);
+    return;
+  }
+  if (dcCache_) {
+    // As LineToCached: the pen prepared when the cache opened, unsmoothed.
+    if (pen_ != nullptr && graphics_ != nullptr) graphics_->DrawLines(pen_.get(), points.data(), count);
+    return;
+  }
+  bool ready;
+  if (Pen()->HasGradientFill()) {
+    ready = PreparePenFillOverPoints(FloatPoints(points, count), Pen()->Width() * 0.5f);
+  } else {
+    // A plain pen needs no bounds: no copy of the points.
+    if (penFillBrush_ != nullptr) DropPen();
+    ready = PreparePen();
+  }
+  if (ready) graphics_->DrawLines(pen_.get(), points.data(), count);
 }
 
 void TGDIPlusCanvas::PolylineF(const TPointFloatArray& points, int highIndex) {

@@ -51,7 +51,11 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   void SetSmoothing(bool on) override;
   void ChangeBackColor(TColor color) override;
   void SetBackMode(int mode) override;
-  void SetDCCache(bool on) override { SetSmoothing(!on); }
+  // While the cache is on, LineToCached and Polyline draw with the pen as prepared, unsmoothed.
+  void SetDCCache(bool on) override {
+    dcCache_ = on;
+    SetSmoothing(!on);
+  }
   void SetInterCharSpacing(int extra) override { interCharSpacing_ = extra; }
   void SetPixel(int x, int y, TColor color) override;
   void SetTextAlign(int align) override;
@@ -268,6 +272,7 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   int textAlign_ = 0;
   int interCharSpacing_ = 0;
   bool smoothing_ = false;
+  bool dcCache_ = false;
   bool frameClipPushed_ = false;
   bool frameTransformed_ = false;
 };

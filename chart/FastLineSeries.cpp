@@ -217,8 +217,21 @@ void TFastLineSeries::MoveToPixel(int x, int y) {
     canvas->MoveToProjected(x, y, middleZ_);
   else if (rawDC_)
     MoveToEx(rawDC_, x, y, nullptr);
-  else
+  else if (Batching()) {
+    // A gap: the run so far is drawn and the next one starts here.
+    FlushRun();
+    run_.clear();
+    run_.push_back(TPoint(x, y));
+  } else
     canvas->MovePenTo(x, y);
+}
+
+void TFastLineSeries::FlushRun() {
+  if (run_.size() < 2) return;
+  Canvas()->Polyline(run_, static_cast<int>(run_.size()) - 1);
+  const TPoint end = run_.back();
+  run_.resize(1);
+  run_[0] = end;
 }
 
 void TFastLineSeries::LineToPixel(int x, int y) {
@@ -232,15 +245,24 @@ void TFastLineSeries::LineToPixel(int x, int y) {
     // Immediate drawing with the raw pen: straight onto the device handle.
     if (stairs_) ::LineTo(rawDC_, cornerX, cornerY);
     ::LineTo(rawDC_, x, y);
+  } else if (Batching()) {
+    // One canvas call per run instead of one per segment (and dashes run on along the curve).
+    // A point where the line already is adds nothing (and a polyline corner of length zero
+    // has no direction to join at).
+    if (run_.empty()) run_.push_back(TPoint(lastX_, lastY_));
+    if (stairs_ && run_.back() != TPoint(cornerX, cornerY)) run_.push_back(TPoint(cornerX, cornerY));
+    if (run_.back() != TPoint(x, y)) run_.push_back(TPoint(x, y));
+    // Long runs go in pieces: a wide pen's polyline costs more than linearly in its length on
+    // some platforms (Wine builds one region of the whole outline), as does a large bounding box.
+    if (static_cast<int>(run_.size()) >= kRunPiece) FlushRun();
   } else if (UsesRawPen()) {
-    if (!painting_) canvas->SetDCCache(true);
+    canvas->SetDCCache(true);
     if (stairs_) canvas->LineToCached(cornerX, cornerY);
     canvas->LineToCached(x, y);
-    if (!painting_) canvas->SetDCCache(false);
+    canvas->SetDCCache(false);
   } else {
-    // Inside a paint the device context is prepared once (LineToCached falls back otherwise).
-    if (stairs_) canvas->LineToCached(cornerX, cornerY);
-    canvas->LineToCached(x, y);
+    if (stairs_) canvas->LineTo(cornerX, cornerY);
+    canvas->LineTo(x, y);
   }
   lastX_ = x;
   lastY_ = y;
@@ -342,9 +364,11 @@ void TFastLineSeries::PaintAllPoints() {
       columnFlag_ = false;
     }
   }
+  // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed).
   const bool cached = UsesRawPen() || (!polyline && !Is3D());
   if (cached) canvas->SetDCCache(true);
-  // Whatever happens while drawing, the cache and the paint flag do not outlive the paint.
+  // Whatever happens while drawing, the cache, the run and the paint flag do not outlive the
+  // paint.
   struct End {
     TFastLineSeries& series;
     TCanvas3D* canvas;
@@ -353,6 +377,7 @@ void TFastLineSeries::PaintAllPoints() {
       if (cached) canvas->SetDCCache(false);
       series.painting_ = false;
       series.columnSkip_ = false;
+      series.run_.clear();
     }
   } end{*this, canvas, cached};
   if (polyline) {
@@ -362,6 +387,11 @@ void TFastLineSeries::PaintAllPoints() {
     if (columnSkip_) UpdateColumnLimit();
     if (firstVisible_ > 0) PaintPoint(firstVisible_);
     for (int i = firstVisible_ + 1; i <= lastVisible_; ++i) PaintPoint(i);
+    if (Batching()) {
+      FlushRun();
+      // The canvas pen ends where the line ends, as after drawing segment by segment.
+      if (!run_.empty()) canvas->MovePenTo(run_[0].X, run_[0].Y);
+    }
   }
   if (blend) canvas->FinishTransparency(blend);
 }

@@ -3,7 +3,9 @@
 // without DrawAllPoints the points of one pixel column merge into one stroke (daFirst: the
 // column's first point, daMinMax: a vertical stroke over the column's range); the polyline mode
 // hands the visible range to one canvas call, and FastPen draws on the device handle. Last X/Y,
-// the column range and the point array are working state of one paint.
+// the column range and the point array are working state of one paint. Inside a paint the
+// connected segments of one run gather into polyline calls (of at most kRunPiece points); a move
+// (a gap) or the end of the paint ends the run.
 #pragma once
 
 #include "canvas/CanvasTypes.h"
@@ -95,6 +97,10 @@ class TFastLineSeries : public TCustomLineSeries {
   void CloseColumn();
   // Whether the point at (x, y) leaves the current pixel (or column).
   bool Moved(int x, int y) const;
+  // Whether segments go to the current run instead of straight to the canvas.
+  bool Batching() const { return painting_ && rawDC_ == nullptr && !Is3D(); }
+  // Draws the current run as one polyline and keeps its last point as the start of the next.
+  void FlushRun();
 
   bool autoRepaint_ = true;
   int clickTolerance_ = 0;
@@ -112,6 +118,10 @@ class TFastLineSeries : public TCustomLineSeries {
   int columnBottom_ = 0;
   bool columnFlag_ = false;
   TPointArray points_;
+  // Points of one polyline call at most; a longer run continues from the last point drawn.
+  static constexpr int kRunPiece = 32;
+  // The run being gathered while painting: the pen position, then every point the line went to.
+  TPointArray run_;
   bool painting_ = false;
   // While painting with only first points of columns: X values below columnLimit_ stay in the
   // current column.

@@ -4,12 +4,19 @@
 // (x, y) lands on pixel (x, 100 - y) of the stand-in chart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "SeriesTestSupport.h"
+#include "canvas/KelBrush.h"
+#include "canvas/KelCanvasModule.h"
+#include "canvas/KelGDIPlus.h"
 #include "canvas/KelPen.h"
 #include "chart/FastLineSeries.h"
 
@@ -26,8 +33,10 @@ class RecordingCanvas : public TKelCanvas3D {
     lines.push_back(TPoint(x, y));
     TKelCanvas3D::LineToCached(x, y);
   }
+  // Each point after the first is where one segment of the polyline ends.
   void Polyline(const TPointArray& points, int highIndex) override {
     ++polylines;
+    for (int i = 1; i <= highIndex; ++i) lines.push_back(points[i]);
     TKelCanvas3D::Polyline(points, highIndex);
   }
   std::vector<TPoint> lines;
@@ -142,6 +151,9 @@ TEST_F(FastLineTest, DrawFirstMergesAPixelColumnIntoOneSegmentEndingAtItsFirstPo
   chart.PaintSeries();
   EXPECT_LE(canvas->lines.size(), 201u);
   EXPECT_GE(canvas->lines.size(), 190u);
+  // The whole curve reaches the canvas as polylines of 32 points (each piece starting where the
+  // last one ended), nothing segment by segment.
+  EXPECT_EQ(canvas->polylines, (static_cast<int>(canvas->lines.size()) + 30) / 31);
   // Each segment into a column ends at the first point of that column.
   std::map<int, int> firstY;
   for (int i = 0; i < series->PointCount(); ++i) {
@@ -229,7 +241,7 @@ TEST_F(FastLineTest, PolylineModeDrawsTheVisibleRangeInOneCall) {
   canvas->lines.clear();
   chart.PaintSeries();
   EXPECT_EQ(canvas->polylines, 1);
-  EXPECT_TRUE(canvas->lines.empty());
+  EXPECT_EQ(canvas->lines, (std::vector<TPoint>{TPoint(60, 50), TPoint(60, 10), TPoint(150, 100)}));
   EXPECT_TRUE(Red(35, 50));
   EXPECT_TRUE(Red(60, 30));
   series->SetTreatNulls(tnSkip);
@@ -318,5 +330,196 @@ TEST_F(FastLineTest, VerticalMarginsOnlyWhereTheLineTouchesTheAxisEnds) {
   EXPECT_EQ(top, 2);
   EXPECT_EQ(bottom, 0);
 }
+
+// ---- Runs drawn as polylines -------------------------------------------------------------------
+
+enum class BatchCanvas { Gdi, GdiPlus, GdiPlusSmooth };
+
+struct BatchCase {
+  const char* name;
+  BatchCanvas kind;
+  int width;
+  TPenStyle style;
+  bool drawAll;  // every point, else the first point of each pixel column
+  bool nulls;    // blocks of null points, painted as gaps (tnDontPaint)
+  bool clipped;
+  // Tolerance against the segments drawn one by one: differing pixels at most this share of
+  // the inked ones, each next to a corner of the line.
+  double share;
+};
+
+// The fast line series on a GDI or GDI+ canvas over the stand-in chart's DIB, compared with the
+// same line drawn one segment at a time (MovePenTo, LineTo) through the same canvas.
+class FastLineBatchTest : public testing::TestWithParam<BatchCase> {
+ protected:
+  static void SetUpTestSuite() { KelGDIPlusStartup(); }
+  void SetUp() override {
+    chart.AttachCanvas();
+    const BatchCase& c = GetParam();
+    if (c.kind != BatchCanvas::Gdi) {
+      auto plus = std::make_unique<TGDIPlusCanvas>();
+      plus->SetBuffered(false);
+      plus->SetTargetCanvas(chart.bitmap->Canvas());
+      plus->Antialias = false;
+      plus->ChangeAntialias(true);
+      plus->ChangeAntialias(c.kind == BatchCanvas::GdiPlusSmooth);
+      chart.canvas = std::move(plus);
+    }
+    series = new TFastLineSeries(&chart);
+    series->ChangeParentChart(&chart);
+    series->ChangeSeriesColor(clRed);
+    series->LinePen()->SetWidth(c.width);
+    series->LinePen()->SetStyle(c.style);
+    series->ChangeDrawAllPoints(c.drawAll);
+    if (c.nulls) series->SetTreatNulls(tnDontPaint);
+    // 2,000 points, ten to a pixel column; blocks of 100 null points leave gaps of ten columns.
+    for (int i = 0; i < 2000; ++i) {
+      const bool isNull = c.nulls && (i / 100) % 5 == 3;
+      series->AppendXY(i * 0.1, 50 + 45 * std::sin(i * 0.011) * std::cos(i * 0.0031), "", isNull ? clNone : clDefault);
+    }
+  }
+  std::vector<std::uint32_t> Snapshot() {
+    GdiFlush();
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < chart.bitmap->Height(); ++y) {
+      const auto* row = static_cast<const std::uint32_t*>(chart.bitmap->ScanLine(y));
+      for (int x = 0; x < chart.bitmap->Width(); ++x) pixels.push_back(row[x] & 0xFFFFFF);
+    }
+    return pixels;
+  }
+  void ClearBitmap() {
+    GdiFlush();
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    RECT all{0, 0, chart.bitmap->Width(), chart.bitmap->Height()};
+    FillRect(chart.bitmap->Canvas()->Handle(), &all, white);
+    DeleteObject(white);
+  }
+  // The runs of connected points the line goes through, worked out from the points alone.
+  std::vector<TPointArray> ExpectedRuns() {
+    const BatchCase& c = GetParam();
+    std::vector<TPointArray> runs(1);
+    for (int i = 0; i < series->PointCount(); ++i) {
+      TPoint p;
+      series->PointToPixels(i, p.X, p.Y);
+      if (series->IsNullPoint(i)) {
+        if (!runs.back().empty()) runs.emplace_back();
+        continue;
+      }
+      TPointArray& run = runs.back();
+      if (!run.empty() && run.back() == p) continue;  // the line is there already
+      if (c.drawAll || run.empty() || run.back().X != p.X) run.push_back(p);
+    }
+    return runs;
+  }
+
+  FakeSeriesChart chart;
+  TFastLineSeries* series = nullptr;
+};
+
+TEST_P(FastLineBatchTest, RunsAsPolylinesDrawTheLineOfItsSegments) {
+  const BatchCase& c = GetParam();
+  TKelCanvas3D* canvas = chart.canvas.get();
+  if (c.clipped) canvas->ClipToRect(TRect(40, 20, 150, 80));
+  chart.PaintSeries();
+  const auto batched = Snapshot();
+
+  ClearBitmap();
+  TKelPen pen;
+  pen.Assign(series->LinePen());
+  pen.SetColor(clRed);
+  canvas->UsePen(&pen);
+  canvas->Brush()->SetStyle(bsClear);
+  // The segments one by one as the series drew them before: pen prepared once, device cached.
+  const std::vector<TPointArray> runs = ExpectedRuns();
+  canvas->SetDCCache(true);
+  for (const TPointArray& run : runs) {
+    if (run.size() < 2) continue;
+    if (c.style != psSolid) {
+      // Dashes run on along a run, in pieces of at most 32 points (one by one, segments of a
+      // pixel or two would each restart the pattern and come out solid).
+      for (size_t first = 0; first + 1 < run.size(); first += 31) {
+        const size_t last = std::min(first + 31, run.size() - 1);
+        const TPointArray piece(run.begin() + first, run.begin() + last + 1);
+        canvas->Polyline(piece, static_cast<int>(piece.size()) - 1);
+      }
+      continue;
+    }
+    canvas->MovePenTo(run[0].X, run[0].Y);
+    for (size_t i = 1; i < run.size(); ++i) canvas->LineToCached(run[i].X, run[i].Y);
+  }
+  canvas->SetDCCache(false);
+  const auto expected = Snapshot();
+
+  // Pixels next to a corner (a point of a run).
+  const int width = chart.bitmap->Width();
+  std::vector<bool> nearCorner(expected.size());
+  for (const TPointArray& run : runs)
+    for (const TPoint& p : run)
+      for (int y = p.Y - 1; y <= p.Y + 1; ++y)
+        for (int x = p.X - 1; x <= p.X + 1; ++x)
+          if (x >= 0 && x < width && y >= 0 && y * width + x < static_cast<int>(expected.size()))
+            nearCorner[y * width + x] = true;
+  int inked = 0, differing = 0, awayFromCorners = 0, outsideClip = 0;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    if (expected[i] != 0xFFFFFF) ++inked;
+    const int x = static_cast<int>(i) % width, y = static_cast<int>(i) / width;
+    // The clip's own edges are the canvas's business: a pixel beyond them is what counts.
+    if (c.clipped && batched[i] != 0xFFFFFF && (x < 39 || x > 150 || y < 19 || y > 80)) ++outsideClip;
+    if (batched[i] == expected[i]) continue;
+    ++differing;
+    if (!nearCorner[i]) ++awayFromCorners;
+  }
+  ASSERT_GT(inked, c.clipped ? 60 : 150);
+  if (c.nulls) EXPECT_GE(runs.size(), 4u);
+  EXPECT_LE(differing, static_cast<int>(c.share * inked)) << "of " << inked;
+  EXPECT_EQ(awayFromCorners, 0);
+  EXPECT_EQ(outsideClip, 0);
+}
+
+// GDI gives exactly the same pixels, and so does GDI+ with a pen 1 wide. A wider GDI+ pen
+// outlines a polyline as one shape with round joins, while segments drawn one by one are round
+// capped pieces laid over each other: at a corner the two outlines fall on the pixel grid a little
+// differently, so a few pixels right at corners may differ; nothing away from the corners does.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FastLineBatchTest,
+    testing::Values(
+        BatchCase{"GdiPlain", BatchCanvas::Gdi, 1, psSolid, true, false, false, 0},
+        BatchCase{"GdiWide", BatchCanvas::Gdi, 2, psSolid, true, false, false, 0},
+        BatchCase{"GdiGaps", BatchCanvas::Gdi, 1, psSolid, true, true, false, 0},
+        BatchCase{"GdiWideGaps", BatchCanvas::Gdi, 2, psSolid, true, true, false, 0},
+        BatchCase{"GdiClipped", BatchCanvas::Gdi, 2, psSolid, true, false, true, 0},
+        BatchCase{"GdiColumns", BatchCanvas::Gdi, 2, psSolid, false, false, false, 0},
+        BatchCase{"GdiDash", BatchCanvas::Gdi, 1, psDash, true, true, false, 0},
+        BatchCase{"GdiPlusPlain", BatchCanvas::GdiPlus, 1, psSolid, true, false, false, 0},
+        BatchCase{"GdiPlusWide", BatchCanvas::GdiPlus, 2, psSolid, true, false, false, 0.01},
+        BatchCase{"GdiPlusGaps", BatchCanvas::GdiPlus, 2, psSolid, true, true, false, 0.01},
+        BatchCase{"GdiPlusClipped", BatchCanvas::GdiPlus, 2, psSolid, true, false, true, 0.01},
+        BatchCase{"GdiPlusColumns", BatchCanvas::GdiPlus, 2, psSolid, false, false, false, 0.01},
+        BatchCase{"GdiPlusDash", BatchCanvas::GdiPlus, 2, psDash, true, true, false, 0.01},
+        BatchCase{"SmoothPlain", BatchCanvas::GdiPlusSmooth, 1, psSolid, true, false, false, 0},
+        BatchCase{"SmoothWide", BatchCanvas::GdiPlusSmooth, 2, psSolid, true, false, false, 0.01},
+        BatchCase{"SmoothWideGaps", BatchCanvas::GdiPlusSmooth, 2, psSolid, true, true, false, 0.01},
+        BatchCase{"SmoothClipped", BatchCanvas::GdiPlusSmooth, 2, psSolid, true, false, true, 0.01},
+        BatchCase{"SmoothColumns", BatchCanvas::GdiPlusSmooth, 2, psSolid, false, false, false, 0.01}),
+    [](const testing::TestParamInfo<BatchCase>& info) { return std::string(info.param.name); });
+
+class FastLineImmediateTest : public FastLineBatchTest {};
+
+TEST_P(FastLineImmediateTest, WithoutTheFastPenANewSegmentIsDrawnAtOnceOnEitherCanvas) {
+  series->ClearPoints();
+  series->SetAutoRepaint(false);
+  series->AppendXY(10, 50);
+  series->AppendXY(190, 50);
+  // Drawn at once along y = 50 (pixel row 50), in the series' colour.
+  for (int x = 20; x < 180; x += 20) EXPECT_NE(chart.Pixel(x, 50), clWhite) << x;
+  EXPECT_EQ(chart.Pixel(100, 40), clWhite);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Canvases, FastLineImmediateTest,
+    testing::Values(BatchCase{"Gdi", BatchCanvas::Gdi, 1, psSolid, true, false, false, 0},
+                    BatchCase{"GdiPlus", BatchCanvas::GdiPlus, 2, psSolid, true, false, false, 0},
+                    BatchCase{"GdiPlusSmooth", BatchCanvas::GdiPlusSmooth, 2, psSolid, true, false, false, 0}),
+    [](const testing::TestParamInfo<BatchCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
