@@ -20,6 +20,10 @@
 class TCustomChart;
 class TKelPen;
 class TKelHiddenPen;
+class TKelShadow;
+class TKelEmboss;
+class TKelGradient;
+class TGraphic;
 
 enum TLegendAlignment { laLeft, laRight, laTop, laBottom };
 enum TCheckBoxesStyle { cbsCheck, cbsRadio };
@@ -37,6 +41,8 @@ const TEnumInfo& EnumTypeInfo(TLegendSymbolPosition);
 VK_DECLARE_EXCEPTION(LegendException, Exception);
 
 class TCustomChartLegend;
+
+using TSymbolDrawEvent = TMethodEvent<TObject*, TChartSeries*, int, TRect>;
 
 class TLegendSymbol : public TPersistent {
  public:
@@ -65,9 +71,21 @@ class TLegendSymbol : public TPersistent {
   void SetWidth(int v) { Set(width_, v); }
   TLegendSymbolSize WidthUnits() const { return widthUnits_; }
   void SetWidthUnits(TLegendSymbolSize v) { Set(widthUnits_, v); }
+  bool UseImages() const { return useImages_; }
+  void SetUseImages(bool v) { Set(useImages_, v); }
+  // Drop shadow and emboss copy of the symbol (hidden at first, 1 pixel), and its gradient
+  // (hidden at first; when shown it runs from its start colour to the row's colour).
+  TKelShadow* Shadow() const { return shadow_.get(); }
+  TKelEmboss* Emboss() const { return emboss_.get(); }
+  TKelGradient* Gradient() const { return gradient_.get(); }
+  // |HorizSize| of the shadow and of the emboss, each when visible: extra room beside a symbol.
+  int EffectsWidth() const;
+  // Draws the row's symbol instead of the series (Series null for a plain symbol).
+  TSymbolDrawEvent OnDraw;
   // The symbol's width for a row whose texts are `textWidth` wide.
   int CalcWidth(int textWidth) const;
-  // A plain symbol: the rectangle filled in `color`.
+  // The symbol in `color`: shadow and emboss first, then the rectangle in the canvas brush's
+  // style (or the symbol's gradient), shrunk by the pen width.
   void Draw(TColor color, TRect rect);
 
  private:
@@ -89,6 +107,10 @@ class TLegendSymbol : public TPersistent {
   bool visible_ = true;
   int width_ = 20;
   TLegendSymbolSize widthUnits_ = lcsPercent;
+  bool useImages_ = true;
+  std::unique_ptr<TKelShadow> shadow_;
+  std::unique_ptr<TKelEmboss> emboss_;
+  std::unique_ptr<TKelGradient> gradient_;
 };
 
 // Per-row geometry recorded while drawing, and optional custom texts.
@@ -122,7 +144,7 @@ class TLegendItems {
   bool custom_ = false;
 };
 
-class TLegendTitle : public TTextShape {
+class TLegendTitle : public TStringsShape {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }

@@ -5,6 +5,7 @@
 
 #include "canvas/View3DOptions.h"
 #include "chart/Chart.h"
+#include "chart/SeriesMarks.h"
 
 namespace {
 
@@ -29,6 +30,16 @@ TChartHit TCustomChart::HitTestPart(int x, int y, bool onlyClickable) {
   for (int i = SeriesCount() - 1; i >= 0; --i) {
     TChartSeries* s = SeriesAt(i);
     if (!s->Active() || (onlyClickable && !s->HandlesClicks() && !OnClickSeries)) continue;
+    // A mark stands over its point: it wins.
+    if (s->HasMarks() && s->Marks()->Visible()) {
+      const int mark = s->Marks()->MarkAtPixel(x, y);
+      if (mark >= 0) {
+        hit.Part = hpMark;
+        hit.Index = mark;
+        hit.Series = s;
+        return hit;
+      }
+    }
     const int index = s->PointAtPixel(x, y);
     if (index < 0) continue;
     hit.Part = hpSeries;
@@ -435,6 +446,8 @@ void TCustomChart::PushZoomSnapshot() {
     snapshot.Values[2 * a] = axes[a]->Minimum();
     snapshot.Values[2 * a + 1] = axes[a]->Maximum();
   }
+  for (TChartAxis* axis : Axes())
+    if (!axis->IsStandard() && !axis->IsDepth()) snapshot.CustomAxes.push_back({axis->Minimum(), axis->Maximum()});
   zoomHistory_.push_back(snapshot);
 }
 

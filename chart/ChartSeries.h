@@ -551,8 +551,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual bool ZoomsWithAxes() const { return UsesAxes(); }
   // Mouse over the chart: answers whether the series claims the point (cursor or events).
   virtual bool TrackMouse(int x, int y);
-  // Hover highlighting needs a hover selection, which this series has not.
-  virtual bool HoverActive() const { return false; }
+  // Hover highlighting: the series has a selection whose hover look is shown.
+  virtual bool HoverActive() const;
   // Keeps SeriesColor clDefault and draws with `color` (the chart's palette pick).
   void ChangeDefaultColor(TColor color);
   TSeriesClick OnClick;

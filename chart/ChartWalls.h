@@ -9,6 +9,8 @@
 #include "chart/KelShapes.h"
 
 class TCustomChart;
+class TGraphic;
+class TKelBlend;
 class TKelGradient;
 
 class TCustomChartWall : public TKelCustomShape {
@@ -54,6 +56,13 @@ class TChartWall : public TCustomChartWall {
   bool IsDrawable() const;
   // Top and bottom of the wall from the chart rectangle and the start and end positions.
   void VerticalExtent(int& top, int& bottom) const;
+  // A see-through wall (not Transparent, Transparency above 0) opens a transparency group over
+  // the bounds of its projected corners (an empty rectangle on an alpha canvas); null otherwise.
+  // FinishTransparency closes it (nothing for null).
+  TKelBlend* StartTransparency(const TPointArray& projectedCorners);
+  void FinishTransparency(TKelBlend* blend);
+  // The wall's picture fill, when it holds a graphic (null otherwise).
+  TGraphic* PictureGraphic();
 };
 
 class TChartBackWall : public TChartWall {
@@ -101,7 +110,8 @@ class TChartWalls {
   std::unique_ptr<TChartRightWall> right_;
 };
 
-class TChartTitle : public TTextShape {
+// A title of one or more lines (its Lines list and its Text kept in step).
+class TChartTitle : public TStringsShape {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }

@@ -8,6 +8,8 @@
 #include "canvas/KelPen.h"
 #include "chart/Chart.h"
 #include "chart/ChartSeries.h"
+#include "chart/SeriesMarks.h"
+#include "chart/SeriesSelection.h"
 #include "toolkit/ui/Control.h"
 
 TSeriesLegend* TCustomChartSeries::Legend() {
@@ -63,7 +65,10 @@ void TChartSeries::FireClick(int index, TMouseButton button, TShiftState shift, 
 
 bool TChartSeries::TrackMouse(int x, int y) {
   if (cursor_ == 0 && !OnMouseEnter && !OnMouseLeave && !HoverActive()) return false;
-  const int i = PointAtPixel(x, y);
+  int i = PointAtPixel(x, y);
+  if (i < 0 && HasMarks() && Marks()->Visible()) i = Marks()->MarkAtPixel(x, y);
+  // The hovered point (or none) is remembered whatever the answer.
+  if (selected_) Selected()->ChangeHoverIndex(i);
   if (i < 0) {
     if (MouseInside) {
       MouseInside = false;
@@ -80,4 +85,8 @@ bool TChartSeries::TrackMouse(int x, int y) {
     OnMouseEnter(this);
   }
   return cursor_ != 0 || static_cast<bool>(OnMouseEnter) || static_cast<bool>(OnMouseLeave);
+}
+
+bool TChartSeries::HoverActive() const {
+  return selected_ != nullptr && selected_->Hover() != nullptr && selected_->Hover()->Visible();
 }
