@@ -14,6 +14,7 @@
 #include "chart/Chart.h"
 #include "chart/KelConst.h"
 #include "chart/SeriesGroups.h"
+#include "chart/SeriesSelection.h"
 #include "toolkit/graphics/Metafile.h"
 #include "toolkit/rtl/Math.h"
 
@@ -321,11 +322,30 @@ void TCustomChartLegend::Assign(TPersistent* source) {
     symbol_->Assign(o->symbol_.get());
     textStyle_ = o->textStyle_;
     if (o->title_) Title()->Assign(o->title_.get());
+    if (o->selected_) Selected()->Assign(o->selected_.get());
     topPos_ = o->topPos_;
     vertMargin_ = o->vertMargin_;
     vertSpacing_ = o->vertSpacing_;
   }
   TTextShape::Assign(source);
+}
+
+TKelSelected* TCustomChartLegend::Selected() {
+  if (!selected_) selected_ = std::make_unique<TKelSelected>(chart_, this);
+  return selected_.get();
+}
+
+void TCustomChartLegend::SetSelected(TKelSelected* value) {
+  if (value == nullptr) {
+    selected_.reset();
+    Repaint();
+    return;
+  }
+  Selected()->Assign(value);
+}
+
+TCursor TCustomChartLegend::RowCursor() const {
+  return selected_ && selected_->Visible() ? static_cast<TCursor>(crHandPoint) : cursor_;
 }
 
 TLegendTitle* TCustomChartLegend::Title() {
@@ -898,6 +918,13 @@ void TCustomChartLegend::DrawRow(int index, int p) {
       symbol_->Draw(clWhite, rect);
     }
   }
+  // The selected row's symbol is framed in the selection's pen.
+  if (!groupRow && selected_ && selected_->Visible() && selected_->ItemIndex() == index) {
+    canvas->UsePen(selected_->Pen());
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->BrushGradient()->SetVisible(false);
+    canvas->RectangleFromRect(rect);
+  }
   if (p > 0 && dividingLines_->Visible() && (IsSideLegend() || row == 0)) {
     canvas->UsePen(dividingLines_.get());
     const int c = Pen()->Visible() ? (Pen()->Width() + 1) / 2 : 0;
@@ -950,7 +977,7 @@ int TCustomChartLegend::ItemAt(int x, int y) {
 }
 
 bool TCustomChartLegend::ItemClicked(int index) {
-  SelectedIndex = index;
+  Selected()->ChangeItemIndex(index);
   if (index == -1 || !CheckBoxesShown()) return false;
   if (resolved_ == lsSeriesGroups) {
     TSeriesGroups* groups = chart_->SeriesGroups();

@@ -24,6 +24,7 @@ class TKelShadow;
 class TKelEmboss;
 class TKelGradient;
 class TGraphic;
+class TKelSelected;
 
 enum TLegendAlignment { laLeft, laRight, laTop, laBottom };
 enum TCheckBoxesStyle { cbsCheck, cbsRadio };
@@ -222,8 +223,13 @@ class TCustomChartLegend : public TTextShape {
   void SetCursor(TCursor v) { cursor_ = v; }
   int ColorWidth() const { return symbol_->Width(); }
   void SetColorWidth(int v) { symbol_->SetWidth(v); }
-  // The row whose symbol frame is drawn (-1: none).
-  int SelectedIndex = -1;
+  // The selected and hovered rows and how a selected row's symbol is framed; created on first
+  // use (a click on a row selects it). Setting null frees it, another object is copied.
+  TKelSelected* Selected();
+  bool HasSelected() const { return selected_ != nullptr; }
+  void SetSelected(TKelSelected* value);
+  // The cursor over a row: the hand while a selection is shown, else Cursor.
+  TCursor RowCursor() const;
 
   // ---- Layout, drawing, hit test ---------------------------------------------------------
   // Visible and (check boxes shown or at least one active series).
@@ -294,6 +300,7 @@ class TCustomChartLegend : public TTextShape {
   TLegendTextStyle textStyle_ = ltsLeftValue;
   int textSymbolGap_ = 2;
   std::unique_ptr<TLegendTitle> title_;
+  std::unique_ptr<TKelSelected> selected_;
   int topPos_ = 10;
   int vertMargin_ = 0;
   int vertSpacing_ = 0;

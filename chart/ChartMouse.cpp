@@ -211,7 +211,7 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
   }
   const int item = Legend()->ShouldDraw() ? Legend()->ItemAt(x, y) : -1;
   if (item >= 0) {
-    if (Legend()->Cursor() != 0) SetCursor(Legend()->Cursor());
+    if (Legend()->RowCursor() != 0) SetCursor(Legend()->RowCursor());
     return;
   }
   bool claimed = false;

@@ -12,6 +12,7 @@
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "chart/SeriesGroups.h"
+#include "chart/SeriesSelection.h"
 #include "toolkit/graphics/Metafile.h"
 
 namespace {
@@ -414,4 +415,33 @@ TEST(LegendGroups, RowsNameTheGroupsAndTheirBoxesSwitchThem) {
   EXPECT_EQ(a->ReadActive(), gaNo);
   EXPECT_EQ(b->ReadActive(), gaYes);
   EXPECT_NO_THROW(f.Paint());
+}
+
+TEST(LegendSymbol, TheSelectedRowsSymbolIsFramedWhileTheSelectionIsShown) {
+  ChartFixture f;
+  PointsLegend(f);
+  f.Paint();
+  TChartLegend* legend = f.chart.Legend();
+  EXPECT_FALSE(legend->HasSelected());
+  EXPECT_FALSE(legend->ItemClicked(1)) << "no boxes: nothing switches";
+  ASSERT_TRUE(legend->HasSelected());
+  EXPECT_EQ(legend->Selected()->ItemIndex(), 1);
+  legend->Selected()->Pen()->SetColor(clFuchsia);
+  for (bool shown : {false, true}) {
+    SCOPED_TRACE(shown ? "shown" : "hidden");
+    legend->Selected()->SetVisible(shown);
+    f.Paint();
+    const TRect first = legend->Items()->Item(0).SymbolRect;
+    const TRect second = legend->Items()->Item(1).SymbolRect;
+    const int framed = f.Count(clFuchsia, second.Left - 2, second.Top - 2, second.Right + 2, second.Bottom + 2);
+    if (shown) {
+      EXPECT_GT(framed, 2 * (second.Right - second.Left));
+      EXPECT_EQ(f.Pixel((second.Left + second.Right) / 2, (second.Top + second.Bottom) / 2), clBlue)
+          << "the frame leaves the symbol's fill";
+    } else {
+      EXPECT_EQ(framed, 0);
+    }
+    EXPECT_EQ(f.Count(clFuchsia, first.Left - 2, first.Top - 2, first.Right + 2, first.Bottom - 3), 0) << "the other row";
+    EXPECT_EQ(legend->RowCursor(), shown ? static_cast<TCursor>(crHandPoint) : legend->Cursor());
+  }
 }
