@@ -13,6 +13,8 @@
 #include "canvas/KelShadow.h"
 #include "chart/SeriesGroups.h"
 #include "chart/SeriesSelection.h"
+#include "canvas/KelPicture.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Metafile.h"
 
 namespace {
@@ -443,5 +445,56 @@ TEST(LegendSymbol, TheSelectedRowsSymbolIsFramedWhileTheSelectionIsShown) {
     }
     EXPECT_EQ(f.Count(clFuchsia, first.Left - 2, first.Top - 2, first.Right + 2, first.Bottom - 3), 0) << "the other row";
     EXPECT_EQ(legend->RowCursor(), shown ? static_cast<TCursor>(crHandPoint) : legend->Cursor());
+  }
+}
+
+TEST(LegendSymbol, APointsPictureFillsItsSymbolUnlessImagesAreOff) {
+  for (bool useImages : {true, false}) {
+    SCOPED_TRACE(useImages ? "images" : "no images");
+    ChartFixture f;
+    TChartSeries* s = PointsLegend(f);
+    auto* picture = new TKelPicture();
+    TBitmap lime;
+    lime.SetPixelFormat(pf32bit);
+    lime.SetSize(2, 2);
+    lime.Canvas()->Brush()->SetColor(clLime);
+    lime.Canvas()->FillRect(TRect(0, 0, 2, 2));
+    picture->Assign(&lime);
+    s->Pictures().PutPicture(0, picture);
+    f.chart.Legend()->Symbol()->SetUseImages(useImages);
+    f.Paint();
+    const TRect r = f.chart.Legend()->Items()->Item(0).SymbolRect;
+    const TColor inside = f.Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    // Stretching may soften the picture's colour a little.
+    EXPECT_TRUE(Near(inside, useImages ? clLime : clRed, 8)) << std::hex << inside;
+    const TRect other = f.chart.Legend()->Items()->Item(1).SymbolRect;
+    EXPECT_EQ(f.Pixel((other.Left + other.Right) / 2, (other.Top + other.Bottom) / 2), clBlue);
+  }
+}
+
+TEST(LegendSymbol, ADrawEventPaintsTheSymbolsInstead) {
+  ChartFixture f;
+  TChartSeries* s = PointsLegend(f);
+  struct Call {
+    TChartSeries* series;
+    int index;
+    TRect rect;
+  };
+  std::vector<Call> calls;
+  f.chart.Legend()->Symbol()->OnDraw = [&](TObject*, TChartSeries* series, int index, TRect rect) {
+    calls.push_back({series, index, rect});
+  };
+  f.Paint();
+  ASSERT_EQ(calls.size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(calls[i].series, s);
+    EXPECT_EQ(calls[i].index, i);
+    const TRect r = f.chart.Legend()->Items()->Item(i).SymbolRect;
+    EXPECT_EQ(calls[i].rect.Left, r.Left);
+    EXPECT_EQ(calls[i].rect.Top, r.Top);
+    EXPECT_EQ(calls[i].rect.Bottom, r.Bottom);
+    // The series painted nothing there.
+    EXPECT_EQ(f.Count(i == 0 ? clRed : clBlue, r.Left, r.Top, r.Right - 1, r.Bottom - 1), 0);
   }
 }
