@@ -272,11 +272,20 @@ void TCustomChart::PaintBackWall() {
   } else if (wall->Size() > 0) {
     r.Left -= WallSizeForAxis(*LeftAxis());
   }
-  TKelBlend* blend = wall->StartTransparency(canvas->ProjectPoints(
-      {TPoint{r.Left, r.Top}, TPoint{r.Right, r.Top}, TPoint{r.Right, r.Bottom}, TPoint{r.Left, r.Bottom}}, 3, depth));
-  if (!wall->Transparent() && wall->Shadow()->IsShown()) {
+  const TPointArray corners = canvas->ProjectPoints(
+      {TPoint{r.Left, r.Top}, TPoint{r.Right, r.Top}, TPoint{r.Right, r.Bottom}, TPoint{r.Left, r.Bottom}}, 3, depth);
+  TKelBlend* blend = wall->StartTransparency(corners);
+  // Shadow, then emboss: on the rectangle (flat), its projection (orthogonal 3D) or the
+  // projected corners (turned 3D).
+  for (TKelShadow* effect : {wall->Shadow(), wall->HasEmboss() ? static_cast<TKelShadow*>(wall->Emboss()) : nullptr}) {
+    if (effect == nullptr || !effect->IsShown()) continue;
     canvas->Pen()->SetStyle(psClear);
-    wall->Shadow()->DrawRect(canvas, r, 0, 0);
+    if (!View3D())
+      effect->DrawRect(canvas, r, 0, 0);
+    else if (View3DOptions()->Orthogonal())
+      effect->DrawRect(canvas, TRect(corners[0].X, corners[0].Y, corners[2].X, corners[2].Y), 0, 0);
+    else
+      effect->DrawPolygon(canvas, corners, 3);
   }
   ApplyWallPenAndBrush(wall);
   if (!View3D()) {

@@ -9,6 +9,7 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
 #include "chart/BackImage.h"
 #include "toolkit/classes/StringList.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -279,4 +280,45 @@ TEST(ChartTitles, AssignedTitleBringsItsLines) {
   ASSERT_EQ(b.chart.Title()->Lines()->Count(), 2);
   EXPECT_EQ(b.chart.Title()->Lines()->Strings(1), "Two");
   EXPECT_EQ(b.chart.Title()->Text(), "One\r\nTwo");
+}
+
+TEST(ChartWalls, BackWallShadowAndEmbossStandBesideTheWall) {
+  struct Case {
+    const char* name;
+    bool emboss;
+    bool rightAndBelow;  // where the band shows: right and below, or left and above
+  };
+  const Case cases[] = {{"shadow", false, true}, {"emboss", true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    RecorderWall(f);
+    TKelShadow* effect = c.emboss ? static_cast<TKelShadow*>(f.chart.BackWall()->Emboss()) : f.chart.BackWall()->Shadow();
+    effect->SetVisible(true);
+    effect->SetColor(clLime);
+    effect->ChangeSize(4);
+    effect->SetTransparency(0);
+    effect->SetSmooth(false);
+    f.Paint();
+    const TRect r = f.chart.ChartBounds();
+    const int y = r.Top + (r.Bottom - r.Top) / 2;
+    const int x = (r.Left + r.Right) / 2;
+    // Strips three pixels outside each edge, beyond the axes' two-pixel lines (their ticks may
+    // cover a few pixels of them).
+    const int h = r.Bottom - r.Top - 20, w = r.Right - r.Left - 20;
+    const int right = f.Count(clLime, r.Right + 3, r.Top + 10, r.Right + 3, r.Bottom - 10);
+    const int below = f.Count(clLime, r.Left + 10, r.Bottom + 3, r.Right - 10, r.Bottom + 3);
+    const int left = f.Count(clLime, r.Left - 3, r.Top + 10, r.Left - 3, r.Bottom - 10);
+    const int above = f.Count(clLime, r.Left + 10, r.Top - 3, r.Right - 10, r.Top - 3);
+    if (c.rightAndBelow) {
+      EXPECT_GT(right, h / 2);
+      EXPECT_GT(below, w / 2);
+      EXPECT_EQ(left + above, 0);
+    } else {
+      EXPECT_GT(left, h / 2);
+      EXPECT_GT(above, w / 2);
+      EXPECT_EQ(right + below, 0);
+    }
+    EXPECT_EQ(f.Count(clLime, x - 5, y - 5, x + 5, y + 5), 0) << "the wall covers its own shadow";
+  }
 }
