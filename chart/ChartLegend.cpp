@@ -172,9 +172,10 @@ void TLegendSymbol::Draw(TColor color, TRect rect) {
   }
   if (!defaultPen_) canvas->UsePen(pen_.get());
   if (gradient_->Visible()) {
-    // The symbol's gradient ends in the row's colour.
-    gradient_->SetEndColor(color);
+    // The symbol's gradient ends in the row's colour (set on the canvas's copy: changing the
+    // symbol's own gradient would repaint the chart from within its paint).
     canvas->BrushGradient()->Assign(gradient_.get());
+    canvas->BrushGradient()->SetEndColor(color);
     canvas->BrushGradient()->SetVisible(true);
     if (canvas->Brush()->Style() == bsClear) canvas->Brush()->SetStyle(bsSolid);
   } else {
@@ -205,6 +206,32 @@ void TLegendItems::SetText(int index, int column, const std::string& text) {
   Item(index).Texts[column] = text;
   custom_ = true;
   legend_->Repaint();
+}
+
+void TLegendItems::SetPosition(int index, int left, int top) {
+  TLegendItem& item = Item(index);
+  item.Left = left;
+  item.Top = top;
+  custom_ = true;
+  customPositions_ = true;
+  legend_->Repaint();
+}
+
+void TLegendItems::SetAlign(int index, int align) {
+  Item(index).Align = align;
+  custom_ = true;
+  legend_->Repaint();
+}
+
+TKelFont* TLegendItems::Font(int index) {
+  TLegendItem& item = Item(index);
+  custom_ = true;
+  if (!item.Font) {
+    TCustomChartLegend* legend = legend_;
+    item.Font = std::make_shared<TKelFont>([legend](TObject*) { legend->Repaint(); });
+    item.Font->Assign(legend_->Font());
+  }
+  return item.Font.get();
 }
 
 void TLegendItems::Clear() {
@@ -864,13 +891,23 @@ void TCustomChartLegend::DrawRow(int index, int p) {
     // A right-aligned column moves to its right edge first and does not advance again.
     if (right) cursor += shared ? width - 4 : canvas->MeasureTextWidth(text);
     if (!text.empty()) {
-      const int ty = y + (boxes ? 1 : 0);
+      int tx0 = cursor, ty = y + (boxes ? 1 : 0);
+      int align = right ? 2 : 0;
       if (j == 0) {
-        item.Left = cursor;
-        item.Top = ty;
+        if (items_.CustomPositions()) {
+          tx0 = item.Left;
+          ty = item.Top;
+          align = item.Align;
+        } else {
+          item.Left = tx0;
+          item.Top = ty;
+          item.Align = align;
+          item.Texts = texts_[p];
+        }
+        if (item.Font) chart_->AssignCanvasFont(item.Font.get());
       }
-      canvas->SetTextAlign(right ? 2 : 0);
-      canvas->TextOutAllowMarkup(cursor, ty, text, TextFormat() == ttfHtml);
+      canvas->SetTextAlign(align);
+      canvas->TextOutAllowMarkup(tx0, ty, text, TextFormat() == ttfHtml);
       canvas->SetTextAlign(0);
     }
     if (!right) cursor += width;
@@ -888,7 +925,11 @@ void TCustomChartLegend::DrawRow(int index, int p) {
     if (!(symbol_->Continuous() && p < lastValue_ - firstValue_)) rect.Bottom -= vertSpacing_ + 3;
     if (symbol_->Height() <= 100) rect.Bottom = rect.Top + RoundInt(symbol_->Height() * (rect.Bottom - rect.Top) * 0.01);
   }
-  item.SymbolRect = rect;
+  // Custom positions keep the rectangle the symbol had.
+  if (items_.CustomPositions() && item.SymbolRect.Right > item.SymbolRect.Left)
+    rect = item.SymbolRect;
+  else
+    item.SymbolRect = rect;
   if (missing) return;
 
   const bool seriesRow = resolved_ == lsSeries || resolved_ == lsLastValues;

@@ -20,6 +20,7 @@
 class TCustomChart;
 class TKelPen;
 class TKelHiddenPen;
+class TKelFont;
 class TKelShadow;
 class TKelEmboss;
 class TKelGradient;
@@ -114,13 +115,16 @@ class TLegendSymbol : public TPersistent {
   std::unique_ptr<TKelGradient> gradient_;
 };
 
-// Per-row geometry recorded while drawing, and optional custom texts.
+// Per-row geometry recorded while drawing (the first text's place and alignment, the symbol's
+// rectangle), optional custom texts and an optional font of the row's own.
 class TLegendItem {
  public:
   int Left = 0, Top = 0;
   int Align = 0;
   std::array<std::string, 3> Texts;
   TRect SymbolRect;
+  // Null unless the row has its own font.
+  std::shared_ptr<TKelFont> Font;
 };
 
 class TLegendItems {
@@ -132,6 +136,14 @@ class TLegendItems {
   bool Has(int index) const { return index >= 0 && index < Count(); }
   // Custom texts: set through SetText (marks the list custom).
   void SetText(int index, int column, const std::string& text);
+  // The row's first text stands at (left, top) and the symbol keeps its last rectangle (marks
+  // the list custom, with custom positions).
+  void SetPosition(int index, int left, int top);
+  // Text alignment flags of the row's first text (marks the list custom).
+  void SetAlign(int index, int align);
+  // The row's own font, made on first use as a copy of the legend's (marks the list custom).
+  TKelFont* Font(int index);
+  bool CustomPositions() const { return customPositions_; }
   bool Custom() const { return custom_; }
   void Clear();
   // Drops the recorded items (not the custom ones).
@@ -143,6 +155,7 @@ class TLegendItems {
   TCustomChartLegend* legend_;
   std::vector<TLegendItem> items_;
   bool custom_ = false;
+  bool customPositions_ = false;
 };
 
 class TLegendTitle : public TStringsShape {

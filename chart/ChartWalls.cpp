@@ -6,7 +6,9 @@
 
 #include "canvas/Canvas3D.h"
 #include "canvas/CanvasUtils.h"
+#include "canvas/KelBlend.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelFilter.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
@@ -99,7 +101,11 @@ TKelBlend* TChartWall::StartTransparency(const TPointArray& projectedCorners) {
 }
 
 void TChartWall::FinishTransparency(TKelBlend* blend) {
-  if (blend != nullptr) Chart()->Canvas3D()->FinishTransparency(blend);
+  if (blend == nullptr) return;
+  // A picture of filters only: they work on what shows through the wall.
+  if (HasPicture() && !Picture()->HasGraphic() && Picture()->HasFilters() && blend->Snapshot() != nullptr)
+    Picture()->Filters()->ApplyAll(*blend->Snapshot());
+  Chart()->Canvas3D()->FinishTransparency(blend);
 }
 
 TGraphic* TChartWall::PictureGraphic() {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "ChartControlTestSupport.h"
+#include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
@@ -497,4 +498,38 @@ TEST(LegendSymbol, ADrawEventPaintsTheSymbolsInstead) {
     // The series painted nothing there.
     EXPECT_EQ(f.Count(i == 0 ? clRed : clBlue, r.Left, r.Top, r.Right - 1, r.Bottom - 1), 0);
   }
+}
+
+TEST(LegendLayout, ItemsAtCustomPlacesAndWithTheirOwnFont) {
+  ChartFixture f;
+  f.AddCurves(3);
+  TChartLegend* legend = f.chart.Legend();
+  f.Paint();
+  const auto before = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(before.size(), 3u);
+  // The recorded geometry of a row: its first text's place and its texts.
+  EXPECT_EQ(legend->Items()->Item(1).Left, before[1].x);
+  EXPECT_EQ(legend->Items()->Item(1).Top, before[1].y);
+  EXPECT_EQ(legend->Items()->Item(1).Texts[0], "Ch2");
+  const TRect symbol = legend->Items()->Item(1).SymbolRect;
+
+  // Row 1 moves; the others keep their places. Its symbol keeps its rectangle.
+  for (int i = 0; i < 3; ++i) legend->Items()->SetText(i, 0, "Row" + std::to_string(i));
+  legend->Items()->SetPosition(0, before[0].x, before[0].y);
+  legend->Items()->SetPosition(1, 40, 200);
+  legend->Items()->SetPosition(2, before[2].x, before[2].y);
+  legend->Items()->Font(1)->SetColor(clRed);
+  f.Paint();
+  const auto after = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(after.size(), 3u);
+  EXPECT_EQ(after[1].text, "Row1");
+  EXPECT_EQ(after[1].x, 40);
+  EXPECT_EQ(after[1].y, 200);
+  EXPECT_EQ(after[0].x, before[0].x);
+  EXPECT_EQ(after[2].y, before[2].y);
+  EXPECT_EQ(legend->Items()->Item(1).SymbolRect.Left, symbol.Left);
+  EXPECT_EQ(legend->Items()->Item(1).SymbolRect.Top, symbol.Top);
+  // Only the row with its own font is written in red.
+  EXPECT_GT(f.Count(clRed, 40, 200, 40 + 4 * 6, 200 + 12), 0);
+  EXPECT_EQ(f.Count(clRed, before[0].x, before[0].y, before[0].x + 4 * 6, before[0].y + 12), 0);
 }

@@ -9,6 +9,8 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelFilter.h"
+#include "canvas/KelFilters.h"
 #include "canvas/KelShadow.h"
 #include "chart/BackImage.h"
 #include "toolkit/classes/StringList.h"
@@ -186,14 +188,16 @@ TEST(ChartWalls, BackWallTransparencyShowsThePanelBehindIt) {
     const char* name;
     bool transparent;
     int transparency;
-    int red, blue;  // expected channels of the wall's inside (wall red, panel blue)
+    bool invertBehind;  // a picture holding only an invert filter
+    int red, green, blue;  // expected channels of the wall's inside (wall red, panel blue)
   };
   const Case cases[] = {
-      {"opaque", false, 0, 255, 0},
-      {"half", false, 50, 128, 128},
-      {"a quarter see-through", false, 25, 191, 64},
-      {"fully see-through", false, 100, 0, 255},
-      {"transparent wall", true, 0, 0, 255},
+      {"opaque", false, 0, false, 255, 0, 0},
+      {"half", false, 50, false, 128, 0, 128},
+      {"a quarter see-through", false, 25, false, 191, 0, 64},
+      {"fully see-through", false, 100, false, 0, 0, 255},
+      {"transparent wall", true, 0, false, 0, 0, 255},
+      {"half over the inverted panel (yellow)", false, 50, true, 255, 128, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -206,11 +210,12 @@ TEST(ChartWalls, BackWallTransparencyShowsThePanelBehindIt) {
     f.chart.BackWall()->SetTransparent(c.transparent);
     f.chart.BackWall()->SetColor(clRed);
     f.chart.BackWall()->SetTransparency(c.transparency);
+    if (c.invertBehind) f.chart.BackWall()->Picture()->Filters()->Add(TInvertFilter::StaticClass());
     f.Paint();
     const TRect r = f.chart.ChartBounds();
     const TColor inside = f.Pixel((r.Left + r.Right) / 2, r.Top + (r.Bottom - r.Top) / 4);
     EXPECT_NEAR(Channel(inside, 0), c.red, 3) << std::hex << inside;
-    EXPECT_NEAR(Channel(inside, 8), 0, 3) << std::hex << inside;
+    EXPECT_NEAR(Channel(inside, 8), c.green, 3) << std::hex << inside;
     EXPECT_NEAR(Channel(inside, 16), c.blue, 3) << std::hex << inside;
     // The panel around the chart keeps its colour.
     EXPECT_EQ(f.Pixel(2, 2), clBlue);
