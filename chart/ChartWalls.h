@@ -1,7 +1,8 @@
 // The walls of the chart's box (back, left, bottom, right) and the chart's titles (title,
 // subtitle, foot, subfoot). Walls are shapes with a thickness, a start and end position in
-// percent and an automatic hiding flag; titles are text shapes that stand above (title) or
-// below (foot) the chart rectangle and take their room from it.
+// percent and an automatic hiding flag, optionally see-through (Transparency) or filled with a
+// picture; titles are text shapes of one or more lines that stand above (title) or below (foot)
+// the chart rectangle and take their room from it.
 #pragma once
 
 #include <memory>
