@@ -1,9 +1,9 @@
 // The chart's legend: rows of a colour symbol and up to three text columns (series titles,
 // the points of one series, last values or series groups), optionally with a check box or
-// radio box per row that switches a series (or a group) on or off. It lays itself out on every paint (beside the chart or in
-// a band above or below it), takes its room from the chart rectangle, draws its rows, answers
-// which row lies under a point and reacts to clicks on rows (the clicked row becomes the
-// selected one).
+// radio box per row that switches a series (or a group) on or off. It lays itself out on every
+// paint (beside the chart or in a band above or below it), takes its room from the chart
+// rectangle, draws its rows, answers which row lies under a point and reacts to clicks on rows
+// (the clicked row becomes the selected one).
 // Invariant: the layout fields (rows, columns, item height, last value, row texts) describe the
 // last CalcLayout; a row whose series is gone draws an empty text and no box.
 #pragma once
