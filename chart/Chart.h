@@ -155,6 +155,8 @@ class TCustomChart : public TCustomAxisPanel {
   void SaveScales();
   void RestoreScales();
   bool StartZoomOrPan(int x, int y, TMouseButton button, TShiftState shift);
+  // The legend row to show hovered for the mouse over legend row `item` (-1: over none).
+  int LegendHoverIndex(int item);
   bool FireClickBackground(TMouseButton button, TShiftState shift, int x, int y);
   void PanAxis(TChartAxis* axis, int from, int to);
   void AnimateZoom(const double targets[8]);
