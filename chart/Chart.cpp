@@ -13,9 +13,11 @@
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
+#include "chart/BackImage.h"
 #include "chart/KelProcs.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/graphics/GraphicsUtils.h"
+#include "toolkit/rtl/Math.h"
 
 namespace {
 
@@ -85,8 +87,9 @@ void TCustomChart::Assign(TPersistent* source) {
     if (other->subTitle_) SubTitle()->Assign(other->subTitle_.get());
     if (other->title_) Title()->Assign(other->title_.get());
     walls_->Assign(*other->walls_);
-    Invalidate();
   }
+  TCustomAxisPanel::Assign(source);
+  Invalidate();
 }
 
 TChartTitle* TCustomChart::Title() {
@@ -269,13 +272,20 @@ void TCustomChart::PaintBackWall() {
   } else if (wall->Size() > 0) {
     r.Left -= WallSizeForAxis(*LeftAxis());
   }
-  TKelBlend* blend = nullptr;
-  if (wall->Transparency() > 0 && !wall->Transparent())
-    blend = canvas->StartTransparency(canvas->SupportsAlpha ? TRect() : r,
-                                      static_cast<std::uint8_t>(wall->Transparency()));
-  if (!wall->Transparent() && wall->Shadow()->IsShown()) {
+  const TPointArray corners = canvas->ProjectPoints(
+      {TPoint{r.Left, r.Top}, TPoint{r.Right, r.Top}, TPoint{r.Right, r.Bottom}, TPoint{r.Left, r.Bottom}}, 3, depth);
+  TKelBlend* blend = wall->StartTransparency(corners);
+  // Shadow, then emboss: on the rectangle (flat), its projection (orthogonal 3D) or the
+  // projected corners (turned 3D).
+  for (TKelShadow* effect : {wall->Shadow(), wall->HasEmboss() ? static_cast<TKelShadow*>(wall->Emboss()) : nullptr}) {
+    if (effect == nullptr || !effect->IsShown()) continue;
     canvas->Pen()->SetStyle(psClear);
-    wall->Shadow()->DrawRect(canvas, r, 0, 0);
+    if (!View3D())
+      effect->DrawRect(canvas, r, 0, 0);
+    else if (View3DOptions()->Orthogonal())
+      effect->DrawRect(canvas, TRect(corners[0].X, corners[0].Y, corners[2].X, corners[2].Y), 0, 0);
+    else
+      effect->DrawPolygon(canvas, corners, 3);
   }
   ApplyWallPenAndBrush(wall);
   if (!View3D()) {
@@ -292,7 +302,30 @@ void TCustomChart::PaintBackWall() {
     canvas->DrawBox3DFromRect(r, std::min(depth, z1), std::max(depth, z1), wall->UsesDarkSides());
   }
   canvas->BrushGradient()->SetVisible(false);
-  if (blend != nullptr) canvas->FinishTransparency(blend);
+  // The picture (the wall's own, else the panel's back image kept inside the walls) fills the
+  // wall inside its frame.
+  TRect inside = r;
+  if (wall->Pen()->Visible()) {
+    inside.Left += 1;
+    inside.Top += 1;
+  }
+  if (!View3D()) {
+    // The frame's right and bottom lines stay visible.
+    inside.Right -= 1;
+    inside.Bottom -= 1;
+  }
+  if (TGraphic* picture = wall->PictureGraphic()) {
+    if (View3D())
+      canvas->DrawBitmap3D(inside, picture, depth, 2);
+    else
+      wall->Picture()->DrawFlat(canvas, inside);
+  } else if (HasBackImage() && BackImage()->HasGraphic() && BackImage()->Inside()) {
+    if (View3D())
+      canvas->DrawBitmap3D(inside, BackImage()->FilteredGraphic(), depth, 2);
+    else
+      BackImage()->DrawFlat(canvas, inside);
+  }
+  wall->FinishTransparency(blend);
 }
 
 bool TCustomChart::SideFacesViewer(int x) {
@@ -304,36 +337,70 @@ bool TCustomChart::SideFacesViewer(int x) {
                            canvas->ProjectPoint(TPoint{x, y1}, BackWall()->Size() + ChartDepthPixels())});
 }
 
+void TCustomChart::PaintSideWall(bool right) {
+  TCanvas3D* canvas = Canvas3D();
+  TChartWall* wall = right ? static_cast<TChartWall*>(walls_->Right()) : LeftWall();
+  Element e(canvas, right ? "Right" : "Left");
+  const TRect& cr = ChartBounds();
+  const bool full3D = canvas->SupportsFull3D();
+  const int depth = ChartDepthPixels();
+  int top, bottom;
+  wall->VerticalExtent(top, bottom);
+  const int x = right ? cr.Right + (full3D ? 1 : 0) : cr.Left - (full3D ? 1 : 0);
+  const int farZ = right ? depth + 1 : depth;
+  TKelBlend* blend = wall->StartTransparency({canvas->Project3D(x, top, 0), canvas->Project3D(x, top, farZ),
+                                              canvas->Project3D(x, bottom, farZ), canvas->Project3D(x, bottom, 0)});
+  ApplyWallPenAndBrush(wall);
+  if (wall->Size() < 1) {
+    canvas->PlaneAtX(x, top, bottom, 0, farZ);
+  } else if (right) {
+    canvas->DrawBox3D(cr.Right, cr.Right + wall->Size(), top, bottom, 0,
+                      depth + (BackWall()->Visible() ? BackWall()->Size() : 0), wall->UsesDarkSides());
+  } else {
+    canvas->DrawBox3D(cr.Left - wall->Size(), cr.Left, top, bottom, 0, depth, wall->UsesDarkSides());
+  }
+  canvas->BrushGradient()->SetVisible(false);
+  if (TGraphic* picture = wall->PictureGraphic())
+    canvas->DrawBitmap3D(TRect(0, top, depth, bottom), picture, right ? cr.Right : cr.Left, 0);
+  wall->FinishTransparency(blend);
+}
+
+void TCustomChart::PaintBottomWall() {
+  TCanvas3D* canvas = Canvas3D();
+  TChartBottomWall* wall = BottomWall();
+  Element e(canvas, "Bottom");
+  const TRect& cr = ChartBounds();
+  const bool full3D = canvas->SupportsFull3D();
+  const int depth = ChartDepthPixels();
+  const int z0 = wall->StartPosition() == 0 ? 0 : static_cast<int>(Round(wall->StartPosition() * depth * 0.01));
+  const int z1 =
+      wall->EndPosition() == 100 ? depth : depth - static_cast<int>(Round((100 - wall->EndPosition()) * depth * 0.01));
+  int left = cr.Left;
+  if (LeftWall()->Visible() && LeftWall()->AutoHide() && SideFacesViewer(cr.Left)) left -= LeftWall()->Size();
+  const int y = cr.Bottom + (full3D ? 1 : 0);
+  TKelBlend* blend = wall->StartTransparency({canvas->Project3D(left, y, z0), canvas->Project3D(left, y, z1),
+                                              canvas->Project3D(cr.Right, y, z1), canvas->Project3D(cr.Right, y, z0)});
+  ApplyWallPenAndBrush(wall);
+  if (wall->Size() < 1)
+    canvas->PlaneAtY(left, y, cr.Right, z0, z1);
+  else
+    canvas->DrawBox3D(left, cr.Right, y, y + wall->Size(), z0, z1, wall->UsesDarkSides());
+  canvas->BrushGradient()->SetVisible(false);
+  if (TGraphic* picture = wall->PictureGraphic())
+    canvas->DrawBitmap3D(TRect(left, z0, cr.Right, z1), picture, y, 1);
+  wall->FinishTransparency(blend);
+}
+
 void TCustomChart::PaintWallsInFront() {
   TCanvas3D* canvas = Canvas3D();
   if (canvas->SupportsFull3D() || !View3D() || !AxesInUse()) return;
   const TRect& cr = ChartBounds();
-  const int depth = ChartDepthPixels();
-  int top, bottom;
   if (!SideFacesViewer(cr.Right) && walls_->HasRight() && walls_->Right()->IsDrawable()) {
-    TChartRightWall* wall = walls_->Right();
-    {
-      Element e(canvas, "Right");
-      wall->VerticalExtent(top, bottom);
-      ApplyWallPenAndBrush(wall);
-      if (wall->Size() < 1)
-        canvas->PlaneAtX(cr.Right, top, bottom, 0, depth + 1);
-      else
-        canvas->DrawBox3D(cr.Right, cr.Right + wall->Size(), top, bottom, 0, depth, wall->UsesDarkSides());
-    }
+    PaintSideWall(true);
     if (RightAxis()->VisibleNow) RightAxis()->PaintAxis(false);
   }
   if (SideFacesViewer(cr.Left) && LeftWall()->IsDrawable()) {
-    TChartLeftWall* wall = LeftWall();
-    {
-      Element e(canvas, "Left");
-      wall->VerticalExtent(top, bottom);
-      ApplyWallPenAndBrush(wall);
-      if (wall->Size() < 1)
-        canvas->PlaneAtX(cr.Left, top, bottom, 0, depth);
-      else
-        canvas->DrawBox3D(cr.Left - wall->Size(), cr.Left, top, bottom, 0, depth, wall->UsesDarkSides());
-    }
+    PaintSideWall(false);
     if (LeftAxis()->VisibleNow) LeftAxis()->PaintAxis(false);
   }
   canvas->BrushGradient()->SetVisible(false);
@@ -345,49 +412,13 @@ void TCustomChart::PaintWalls() {
   Element element(canvas, "Walls");
   const bool full3D = canvas->SupportsFull3D();
   const TRect& cr = ChartBounds();
-  const int depth = ChartDepthPixels();
-  int top, bottom;
-  auto sideFaces = [&](int x) { return SideFacesViewer(x); };
   if (View3D() && View3DWalls() && walls_->HasRight() && walls_->Right()->Visible() &&
-      (full3D || sideFaces(cr.Right))) {
-    TChartRightWall* wall = walls_->Right();
-    Element e(canvas, "Right");
-    wall->VerticalExtent(top, bottom);
-    ApplyWallPenAndBrush(wall);
-    if (wall->Size() < 1)
-      canvas->PlaneAtX(cr.Right + (full3D ? 1 : 0), top, bottom, 0, depth + 1);
-    else
-      canvas->DrawBox3D(cr.Right, cr.Right + wall->Size(), top, bottom, 0,
-                        depth + (BackWall()->Visible() ? BackWall()->Size() : 0), wall->UsesDarkSides());
-  }
+      (full3D || SideFacesViewer(cr.Right)))
+    PaintSideWall(true);
   if (View3DWalls() && BackWall()->Visible()) PaintBackWall();
   if (View3D() && View3DWalls()) {
-    if (LeftWall()->Visible() && (full3D || !sideFaces(cr.Left))) {
-      TChartLeftWall* wall = LeftWall();
-      Element e(canvas, "Left");
-      wall->VerticalExtent(top, bottom);
-      ApplyWallPenAndBrush(wall);
-      if (wall->Size() < 1)
-        canvas->PlaneAtX(cr.Left - (full3D ? 1 : 0), top, bottom, 0, depth);
-      else
-        canvas->DrawBox3D(cr.Left - wall->Size(), cr.Left, top, bottom, 0, depth, wall->UsesDarkSides());
-    }
-    if (BottomWall()->Visible()) {
-      TChartBottomWall* wall = BottomWall();
-      Element e(canvas, "Bottom");
-      const int z0 = wall->StartPosition() == 0 ? 0 : static_cast<int>(std::lround(wall->StartPosition() * depth * 0.01));
-      const int z1 = wall->EndPosition() == 100
-                         ? depth
-                         : depth - static_cast<int>(std::lround((100 - wall->EndPosition()) * depth * 0.01));
-      int left = cr.Left;
-      if (LeftWall()->Visible() && LeftWall()->AutoHide() && sideFaces(cr.Left)) left -= LeftWall()->Size();
-      const int y = cr.Bottom + (full3D ? 1 : 0);
-      ApplyWallPenAndBrush(wall);
-      if (wall->Size() < 1)
-        canvas->PlaneAtY(left, y, cr.Right, z0, z1);
-      else
-        canvas->DrawBox3D(left, cr.Right, y, y + wall->Size(), z0, z1, wall->UsesDarkSides());
-    }
+    if (LeftWall()->Visible() && (full3D || !SideFacesViewer(cr.Left))) PaintSideWall(false);
+    if (BottomWall()->Visible()) PaintBottomWall();
   }
   canvas->BrushGradient()->SetVisible(false);
 }
@@ -449,4 +480,13 @@ std::string TCustomChart::LegendTextFor(TChartSeries* series, int index) {
   std::string text = series->LegendText(legend_->TextStyle(), index);
   std::replace(text.begin(), text.end(), '\r', ' ');
   return text;
+}
+
+void TCustomChart::PaintLegendSymbolShape(const TRect& rect, TGraphic* graphic) {
+  TCanvas3D* canvas = Canvas3D();
+  if (canvas == nullptr) return;
+  if (graphic != nullptr && legend_->Symbol()->UseImages())
+    canvas->DrawGraphicStretched(rect, graphic);
+  else
+    legend_->Symbol()->Draw(canvas->Brush()->Color(), rect);
 }

@@ -9,6 +9,7 @@
 // always handed over as a pair, so minimum <= maximum holds at every step.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -39,9 +40,11 @@ struct TAxisSavedScales {
 };
 using TAllAxisSavedScales = std::vector<TAxisSavedScales>;
 
-// One entry of the zoom history: minimum and maximum of the left, top, right and bottom axes.
+// One entry of the zoom history: minimum and maximum of the left, top, right and bottom axes,
+// and of every other (non-depth) axis of the panel in list order.
 struct TZoomSnapshot {
   double Values[8] = {};
+  std::vector<std::array<double, 2>> CustomAxes;
 };
 
 struct TChartHit {
@@ -87,6 +90,9 @@ class TCustomChart : public TCustomAxisPanel {
   bool ZoomableSeries() const;
   // The legend text of a point: LegendText in the legend's style, line breaks as blanks.
   std::string LegendTextFor(TChartSeries* series, int index);
+  // A legend symbol: the picture stretched into it (with Symbol.UseImages), else the legend
+  // symbol in the canvas brush's colour.
+  void PaintLegendSymbolShape(const TRect& rect, TGraphic* graphic) override;
   // Marks in the legend styles take the same text.
   std::string LegendTextFor(TChartSeries& series, int index) override { return LegendTextFor(&series, index); }
 
@@ -139,12 +145,18 @@ class TCustomChart : public TCustomAxisPanel {
   void PaintBackWall();
   // Whether the box's side at x faces the viewer (always on a full-3D canvas).
   bool SideFacesViewer(int x);
+  // The right (or left) wall: a plane or a box at the chart rectangle's side, its picture on
+  // the plane, inside its transparency group.
+  void PaintSideWall(bool right);
+  void PaintBottomWall();
   // The right, left or back walls that stand in front of the series in a turned view.
   void PaintWallsInFront();
   void ApplyWallPenAndBrush(TCustomChartWall* wall);
   void SaveScales();
   void RestoreScales();
   bool StartZoomOrPan(int x, int y, TMouseButton button, TShiftState shift);
+  // The legend row to show hovered for the mouse over legend row `item` (-1: over none).
+  int LegendHoverIndex(int item);
   bool FireClickBackground(TMouseButton button, TShiftState shift, int x, int y);
   void PanAxis(TChartAxis* axis, int from, int to);
   void AnimateZoom(const double targets[8]);

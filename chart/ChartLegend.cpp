@@ -13,6 +13,9 @@
 #include "canvas/KelShadow.h"
 #include "chart/Chart.h"
 #include "chart/KelConst.h"
+#include "chart/SeriesGroups.h"
+#include "chart/SeriesSelection.h"
+#include "toolkit/graphics/Metafile.h"
 #include "toolkit/rtl/Math.h"
 
 namespace {
@@ -88,12 +91,24 @@ const TClassInfo& TLegendSymbol::StaticClass() {
                                      .Default(20)
                                      .Property("WidthUnits", &S::WidthUnits, &S::SetWidthUnits)
                                      .Default(lcsPercent)
+                                     .Property("UseImages", &S::UseImages, &S::SetUseImages)
+                                     .Default(true)
+                                     .Property("Emboss", &S::Emboss, nullptr)
+                                     .Property("Gradient", &S::Gradient, nullptr)
+                                     .Property("Shadow", &S::Shadow, nullptr)
                                      .Build();
   return info;
 }
 
 TLegendSymbol::TLegendSymbol(TCustomChartLegend* legend)
-    : legend_(legend), pen_(std::make_unique<TKelPen>([this](TObject*) { Changed(); })) {}
+    : legend_(legend),
+      pen_(std::make_unique<TKelPen>([this](TObject*) { Changed(); })),
+      shadow_(std::make_unique<TKelShadow>([this](TObject*) { Changed(); })),
+      emboss_(std::make_unique<TKelEmboss>([this](TObject*) { Changed(); })),
+      gradient_(std::make_unique<TKelGradient>([this](TObject*) { Changed(); })) {
+  shadow_->SetDefaults(false, clSilver, 1);
+  emboss_->SetDefaults(false, clSilver, 1);
+}
 
 TLegendSymbol::~TLegendSymbol() = default;
 
@@ -109,6 +124,11 @@ void TLegendSymbol::Assign(TPersistent* source) {
     visible_ = o->visible_;
     width_ = o->width_;
     widthUnits_ = o->widthUnits_;
+    useImages_ = o->useImages_;
+    shadow_->Assign(o->shadow_.get());
+    emboss_->Assign(o->emboss_.get());
+    gradient_->Assign(o->gradient_.get());
+    OnDraw = o->OnDraw;
     Changed();
     return;
   }
@@ -131,13 +151,39 @@ int TLegendSymbol::CalcWidth(int textWidth) const {
   return RoundInt(textWidth * width_ * 0.01);
 }
 
+int TLegendSymbol::EffectsWidth() const {
+  int w = 0;
+  if (shadow_->Visible()) w += std::abs(shadow_->HorizSize());
+  if (emboss_->Visible()) w += std::abs(emboss_->HorizSize());
+  return w;
+}
+
 void TLegendSymbol::Draw(TColor color, TRect rect) {
   TCanvas3D* canvas = legend_->Chart()->Canvas3D();
+  if (canvas == nullptr) return;
+  if (shadow_->IsShown() || emboss_->IsShown()) {
+    // The effects paint with their own brush; the symbol keeps the one it was given.
+    const TColor brushColor = canvas->Brush()->Color();
+    const TBrushStyle brushStyle = canvas->Brush()->Style();
+    for (TKelShadow* effect : {shadow_.get(), static_cast<TKelShadow*>(emboss_.get())})
+      if (effect->IsShown()) effect->DrawRect(canvas, rect, 0, 0);
+    canvas->Brush()->SetColor(brushColor);
+    canvas->Brush()->SetStyle(brushStyle);
+  }
   if (!defaultPen_) canvas->UsePen(pen_.get());
-  canvas->BrushGradient()->SetVisible(false);
-  canvas->Brush()->SetStyle(bsSolid);
+  if (gradient_->Visible()) {
+    // The symbol's gradient ends in the row's colour (set on the canvas's copy: changing the
+    // symbol's own gradient would repaint the chart from within its paint).
+    canvas->BrushGradient()->Assign(gradient_.get());
+    canvas->BrushGradient()->SetEndColor(color);
+    canvas->BrushGradient()->SetVisible(true);
+    if (canvas->Brush()->Style() == bsClear) canvas->Brush()->SetStyle(bsSolid);
+  } else {
+    canvas->BrushGradient()->SetVisible(false);
+  }
   canvas->Brush()->SetColor(color);
   if (canvas->Pen()->Style() == psClear) {
+    if (canvas->Brush()->Style() == bsClear) return;
     rect.Right += 1;
     rect.Bottom += 1;
   } else {
@@ -146,6 +192,7 @@ void TLegendSymbol::Draw(TColor color, TRect rect) {
     rect = TRect(rect.Left + w, rect.Top + w, rect.Right - w, rect.Bottom - w);
   }
   canvas->RectangleFromRect(rect);
+  canvas->BrushGradient()->SetVisible(false);
 }
 
 // ---- Items ------------------------------------------------------------------------------------
@@ -161,17 +208,43 @@ void TLegendItems::SetText(int index, int column, const std::string& text) {
   legend_->Repaint();
 }
 
+void TLegendItems::SetPosition(int index, int left, int top) {
+  TLegendItem& item = Item(index);
+  item.Left = left;
+  item.Top = top;
+  custom_ = true;
+  customPositions_ = true;
+  legend_->Repaint();
+}
+
+void TLegendItems::SetAlign(int index, int align) {
+  Item(index).Align = align;
+  custom_ = true;
+  legend_->Repaint();
+}
+
+TKelFont* TLegendItems::Font(int index) {
+  TLegendItem& item = Item(index);
+  custom_ = true;
+  if (!item.Font) {
+    TCustomChartLegend* legend = legend_;
+    item.Font = std::make_shared<TKelFont>([legend](TObject*) { legend->Repaint(); });
+    item.Font->Assign(legend_->Font());
+  }
+  return item.Font.get();
+}
+
 void TLegendItems::Clear() {
   items_.clear();
   legend_->Repaint();
 }
 
 const TClassInfo& TLegendTitle::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TLegendTitle>("TLegendTitle", &TTextShape::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TLegendTitle>("TLegendTitle", &TStringsShape::StaticClass()).Build();
   return info;
 }
 
-TLegendTitle::TLegendTitle(IShapePanel* panel) : TTextShape(panel) {
+TLegendTitle::TLegendTitle(IShapePanel* panel) : TStringsShape(panel) {
   transparent_ = true;
   Font()->SetStyle(TFontStyles{fsBold});
 }
@@ -276,11 +349,30 @@ void TCustomChartLegend::Assign(TPersistent* source) {
     symbol_->Assign(o->symbol_.get());
     textStyle_ = o->textStyle_;
     if (o->title_) Title()->Assign(o->title_.get());
+    if (o->selected_) Selected()->Assign(o->selected_.get());
     topPos_ = o->topPos_;
     vertMargin_ = o->vertMargin_;
     vertSpacing_ = o->vertSpacing_;
   }
   TTextShape::Assign(source);
+}
+
+TKelSelected* TCustomChartLegend::Selected() {
+  if (!selected_) selected_ = std::make_unique<TKelSelected>(chart_, this);
+  return selected_.get();
+}
+
+void TCustomChartLegend::SetSelected(TKelSelected* value) {
+  if (value == nullptr) {
+    selected_.reset();
+    Repaint();
+    return;
+  }
+  Selected()->Assign(value);
+}
+
+TCursor TCustomChartLegend::RowCursor() const {
+  return selected_ && selected_->Visible() ? static_cast<TCursor>(crHandPoint) : cursor_;
 }
 
 TLegendTitle* TCustomChartLegend::Title() {
@@ -302,7 +394,17 @@ void TCustomChartLegend::SetFirstValue(int v) {
 void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle v) {
   if (checkBoxesStyle_ == v) return;
   checkBoxesStyle_ = v;
-  if (v == cbsRadio && ResolvedStyle() != lsSeriesGroups) {
+  if (v == cbsRadio && ResolvedStyle() == lsSeriesGroups) {
+    // Only the first group that shows anything stays on.
+    bool first = true;
+    TSeriesGroups* groups = chart_->SeriesGroups();
+    for (int i = 0; i < groups->Count(); ++i) {
+      TSeriesGroup* g = groups->Items(i);
+      if (g->ReadActive() == gaNo) continue;
+      if (!first) g->ChangeActive(gaNo);
+      first = false;
+    }
+  } else if (v == cbsRadio) {
     bool first = true;
     for (int i = 0; i < chart_->SeriesCount(); ++i) {
       TChartSeries* s = chart_->SeriesAt(i);
@@ -378,6 +480,9 @@ std::string TCustomChartLegend::RowText(int index) const {
       if (TChartSeries* s = ListedSeries(index, false)) text = chart_->LegendTextFor(s, s->PointCount() - 1);
       break;
     }
+    case lsSeriesGroups:
+      if (index >= 0 && index < chart_->SeriesGroups()->Count()) text = chart_->SeriesGroups()->Items(index)->Name();
+      break;
     default:
       break;
   }
@@ -494,6 +599,12 @@ void TCustomChartLegend::PlaceRowsX(int x0) {
   }
   symbolX_ = a;
   textX_ = a + symbolWidth_ + textSymbolGap_ + 4;
+  // The text keeps clear of the symbol's shadow; a shadow to the left moves the symbol too.
+  const int s = symbol_->Shadow()->Visible() ? symbol_->Shadow()->HorizSize() : 0;
+  if (s != 0) {
+    textX_ += std::abs(s);
+    if (s < 0) symbolX_ += std::abs(s);
+  }
 }
 
 void TCustomChartLegend::CalcLayout() {
@@ -524,6 +635,8 @@ void TCustomChartLegend::CalcLayout() {
   } else if (resolved_ == lsValues) {
     TChartSeries* s = LegendSeries();
     total = s != nullptr && s->ShowInLegend() ? s->PointCount() - firstValue_ : 0;
+  } else if (resolved_ == lsSeriesGroups) {
+    total = chart_->SeriesGroups()->Count();
   }
   total = std::max(total, 0);
   if (paging && resolved_ == lsValues) total = std::min(total, pages->MaxPointsPerPage());
@@ -597,6 +710,11 @@ void TCustomChartLegend::CalcLayout() {
 
   int height = itemHeight_ * rows_ + 2 + 2 * innerGap_ + F;
   if (drawTitle_) height += titleHeight + 4;
+  if (symbol_->Visible()) {
+    // A symbol's shadow or emboss deeper than a sixth of a row needs the excess below.
+    for (TKelShadow* effect : {symbol_->Shadow(), static_cast<TKelShadow*>(symbol_->Emboss())})
+      if (effect->Visible() && effect->VertSize() > itemHeight_ / 6) height += effect->VertSize() - itemHeight_ / 6;
+  }
   if (!IsSideLegend() && alignment_ == laBottom && !CustomPosition()) {
     int bottom = cr.Bottom - (F / 2 + 1 + (Shadow()->Visible() ? Shadow()->VertSize() : 0));
     top = bottom - height;
@@ -617,7 +735,7 @@ void TCustomChartLegend::CalcLayout() {
     int W = widest + textSymbolGap_ + 2;
     if (symbol_->Visible() && resolved_ != lsSeriesGroups) {
       symbolWidth_ = symbol_->CalcWidth(W);
-      W += symbolWidth_ + 4;
+      W += symbolWidth_ + 4 + symbol_->EffectsWidth();
     } else if (resolved_ == lsSeriesGroups) {
       symbolWidth_ = 0;
     }
@@ -751,10 +869,15 @@ void TCustomChartLegend::DrawRow(int index, int p) {
     missing = series == nullptr;
   } else if (resolved_ == lsValues) {
     series = LegendSeries();
+  } else if (resolved_ == lsSeriesGroups) {
+    missing = index >= chart_->SeriesGroups()->Count();
   }
   chart_->AssignCanvasFont(Font());
   if (fontSeriesColor_ && series != nullptr)
     canvas->Font()->SetColor(resolved_ == lsValues ? series->LegendColor(index) : series->EffectiveColor());
+  // The hovered row's text takes the hover look's colour.
+  if (selected_ && selected_->Hover()->Visible() && selected_->HoverIndex() == index)
+    canvas->Font()->SetColor(selected_->Hover()->Font()->Color());
   canvas->SetTextAlign(0);
   int cursor = tx - 2;
   TLegendItem& item = items_.Item(index);
@@ -771,13 +894,23 @@ void TCustomChartLegend::DrawRow(int index, int p) {
     // A right-aligned column moves to its right edge first and does not advance again.
     if (right) cursor += shared ? width - 4 : canvas->MeasureTextWidth(text);
     if (!text.empty()) {
-      const int ty = y + (boxes ? 1 : 0);
+      int tx0 = cursor, ty = y + (boxes ? 1 : 0);
+      int align = right ? 2 : 0;
       if (j == 0) {
-        item.Left = cursor;
-        item.Top = ty;
+        if (items_.CustomPositions()) {
+          tx0 = item.Left;
+          ty = item.Top;
+          align = item.Align;
+        } else {
+          item.Left = tx0;
+          item.Top = ty;
+          item.Align = align;
+          item.Texts = texts_[p];
+        }
+        if (item.Font) chart_->AssignCanvasFont(item.Font.get());
       }
-      canvas->SetTextAlign(right ? 2 : 0);
-      canvas->TextOutAllowMarkup(cursor, ty, text, TextFormat() == ttfHtml);
+      canvas->SetTextAlign(align);
+      canvas->TextOutAllowMarkup(tx0, ty, text, TextFormat() == ttfHtml);
       canvas->SetTextAlign(0);
     }
     if (!right) cursor += width;
@@ -795,24 +928,46 @@ void TCustomChartLegend::DrawRow(int index, int p) {
     if (!(symbol_->Continuous() && p < lastValue_ - firstValue_)) rect.Bottom -= vertSpacing_ + 3;
     if (symbol_->Height() <= 100) rect.Bottom = rect.Top + RoundInt(symbol_->Height() * (rect.Bottom - rect.Top) * 0.01);
   }
-  item.SymbolRect = rect;
+  // Custom positions keep the rectangle the symbol had.
+  if (items_.CustomPositions() && item.SymbolRect.Right > item.SymbolRect.Left)
+    rect = item.SymbolRect;
+  else
+    item.SymbolRect = rect;
   if (missing) return;
 
   const bool seriesRow = resolved_ == lsSeries || resolved_ == lsLastValues;
-  if (seriesRow && checkBoxes_) {
+  const bool groupRow = resolved_ == lsSeriesGroups;
+  if ((seriesRow || groupRow) && checkBoxes_) {
     const int bx = checkBoxX_ + offset;
-    const int by = y + (itemHeight_ - vertSpacing_ - 11) / 2 - 1;
+    int by = y + (itemHeight_ - vertSpacing_ - 11) / 2 - 1;
+    // An alpha canvas recording a metafile places the box a box-height lower.
+    if (canvas->SupportsAlpha && dynamic_cast<TMetafileCanvas*>(canvas->DeviceCanvas()) != nullptr) by += 13;
     canvas->Brush()->SetColor(Color());
-    canvas->DrawCheckBox(bx, by, series->Active(), 0, checkBoxesStyle_ == cbsCheck);
+    const bool checked =
+        groupRow ? chart_->SeriesGroups()->Items(index)->ReadActive() != gaNo : series->Active();
+    canvas->DrawCheckBox(bx, by, checked, 0, checkBoxesStyle_ == cbsCheck);
   }
-  if (symbolWidth > 0) {
+  // A group row has a box and its name, no symbol.
+  if (!groupRow && symbol_->OnDraw) {
+    if (!seriesRow || series->Active() || checkBoxes_)
+      symbol_->OnDraw(symbol_.get(), series, resolved_ == lsValues && series != nullptr ? series->MapLegendIndex(index) : index,
+                      rect);
+  } else if (!groupRow && symbolWidth > 0) {
     if (seriesRow) {
       if (series->Active() || checkBoxes_) series->PaintLegendItem(-1, rect);
     } else if (series != nullptr) {
       series->PaintLegendItem(series->MapLegendIndex(index), rect);
     } else {
+      canvas->Brush()->SetStyle(bsSolid);
       symbol_->Draw(clWhite, rect);
     }
+  }
+  // The selected row's symbol is framed in the selection's pen.
+  if (!groupRow && selected_ && selected_->Visible() && selected_->ItemIndex() == index) {
+    canvas->UsePen(selected_->Pen());
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->BrushGradient()->SetVisible(false);
+    canvas->RectangleFromRect(rect);
   }
   if (p > 0 && dividingLines_->Visible() && (IsSideLegend() || row == 0)) {
     canvas->UsePen(dividingLines_.get());
@@ -866,9 +1021,19 @@ int TCustomChartLegend::ItemAt(int x, int y) {
 }
 
 bool TCustomChartLegend::ItemClicked(int index) {
-  SelectedIndex = index;
+  Selected()->ChangeItemIndex(index);
   if (index == -1 || !CheckBoxesShown()) return false;
-  if (resolved_ == lsSeriesGroups) return false;  // no groups in this chart
+  if (resolved_ == lsSeriesGroups) {
+    TSeriesGroups* groups = chart_->SeriesGroups();
+    if (index >= groups->Count()) return false;  // the group is gone since the last paint
+    if (checkBoxesStyle_ == cbsRadio) {
+      for (int i = 0; i < groups->Count(); ++i) groups->Items(i)->ChangeActive(i == index ? gaYes : gaNo);
+    } else {
+      TSeriesGroup* g = groups->Items(index);
+      g->ChangeActive(g->ReadActive() == gaNo ? gaYes : gaNo);
+    }
+    return true;
+  }
   TChartSeries* clicked = ListedSeries(index, true);
   if (clicked == nullptr) return false;  // the row's series is gone since the last paint
   if (checkBoxesStyle_ == cbsRadio) {

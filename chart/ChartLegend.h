@@ -1,8 +1,9 @@
 // The chart's legend: rows of a colour symbol and up to three text columns (series titles,
-// the points of one series, or last values), optionally with a check box or radio box per row
-// that switches a series on or off. It lays itself out on every paint (beside the chart or in
-// a band above or below it), takes its room from the chart rectangle, draws its rows, answers
-// which row lies under a point and reacts to clicks on rows.
+// the points of one series, last values or series groups), optionally with a check box or
+// radio box per row that switches a series (or a group) on or off. It lays itself out on every
+// paint (beside the chart or in a band above or below it), takes its room from the chart
+// rectangle, draws its rows, answers which row lies under a point and reacts to clicks on rows
+// (the clicked row becomes the selected one).
 // Invariant: the layout fields (rows, columns, item height, last value, row texts) describe the
 // last CalcLayout; a row whose series is gone draws an empty text and no box.
 #pragma once
@@ -20,6 +21,12 @@
 class TCustomChart;
 class TKelPen;
 class TKelHiddenPen;
+class TKelFont;
+class TKelShadow;
+class TKelEmboss;
+class TKelGradient;
+class TGraphic;
+class TKelSelected;
 
 enum TLegendAlignment { laLeft, laRight, laTop, laBottom };
 enum TCheckBoxesStyle { cbsCheck, cbsRadio };
@@ -37,6 +44,8 @@ const TEnumInfo& EnumTypeInfo(TLegendSymbolPosition);
 VK_DECLARE_EXCEPTION(LegendException, Exception);
 
 class TCustomChartLegend;
+
+using TSymbolDrawEvent = TMethodEvent<TObject*, TChartSeries*, int, TRect>;
 
 class TLegendSymbol : public TPersistent {
  public:
@@ -65,9 +74,21 @@ class TLegendSymbol : public TPersistent {
   void SetWidth(int v) { Set(width_, v); }
   TLegendSymbolSize WidthUnits() const { return widthUnits_; }
   void SetWidthUnits(TLegendSymbolSize v) { Set(widthUnits_, v); }
+  bool UseImages() const { return useImages_; }
+  void SetUseImages(bool v) { Set(useImages_, v); }
+  // Drop shadow and emboss copy of the symbol (hidden at first, 1 pixel), and its gradient
+  // (hidden at first; when shown it runs from its start colour to the row's colour).
+  TKelShadow* Shadow() const { return shadow_.get(); }
+  TKelEmboss* Emboss() const { return emboss_.get(); }
+  TKelGradient* Gradient() const { return gradient_.get(); }
+  // |HorizSize| of the shadow and of the emboss, each when visible: extra room beside a symbol.
+  int EffectsWidth() const;
+  // Draws the row's symbol instead of the series (Series null for a plain symbol).
+  TSymbolDrawEvent OnDraw;
   // The symbol's width for a row whose texts are `textWidth` wide.
   int CalcWidth(int textWidth) const;
-  // A plain symbol: the rectangle filled in `color`.
+  // The symbol in `color`: shadow and emboss first, then the rectangle in the canvas brush's
+  // style (or the symbol's gradient), shrunk by the pen width.
   void Draw(TColor color, TRect rect);
 
  private:
@@ -89,15 +110,22 @@ class TLegendSymbol : public TPersistent {
   bool visible_ = true;
   int width_ = 20;
   TLegendSymbolSize widthUnits_ = lcsPercent;
+  bool useImages_ = true;
+  std::unique_ptr<TKelShadow> shadow_;
+  std::unique_ptr<TKelEmboss> emboss_;
+  std::unique_ptr<TKelGradient> gradient_;
 };
 
-// Per-row geometry recorded while drawing, and optional custom texts.
+// Per-row geometry recorded while drawing (the first text's place and alignment, the symbol's
+// rectangle), optional custom texts and an optional font of the row's own.
 class TLegendItem {
  public:
   int Left = 0, Top = 0;
   int Align = 0;
   std::array<std::string, 3> Texts;
   TRect SymbolRect;
+  // Null unless the row has its own font.
+  std::shared_ptr<TKelFont> Font;
 };
 
 class TLegendItems {
@@ -109,6 +137,14 @@ class TLegendItems {
   bool Has(int index) const { return index >= 0 && index < Count(); }
   // Custom texts: set through SetText (marks the list custom).
   void SetText(int index, int column, const std::string& text);
+  // The row's first text stands at (left, top) and the symbol keeps its last rectangle (marks
+  // the list custom, with custom positions).
+  void SetPosition(int index, int left, int top);
+  // Text alignment flags of the row's first text (marks the list custom).
+  void SetAlign(int index, int align);
+  // The row's own font, made on first use as a copy of the legend's (marks the list custom).
+  TKelFont* Font(int index);
+  bool CustomPositions() const { return customPositions_; }
   bool Custom() const { return custom_; }
   void Clear();
   // Drops the recorded items (not the custom ones).
@@ -120,9 +156,10 @@ class TLegendItems {
   TCustomChartLegend* legend_;
   std::vector<TLegendItem> items_;
   bool custom_ = false;
+  bool customPositions_ = false;
 };
 
-class TLegendTitle : public TTextShape {
+class TLegendTitle : public TStringsShape {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
@@ -200,8 +237,13 @@ class TCustomChartLegend : public TTextShape {
   void SetCursor(TCursor v) { cursor_ = v; }
   int ColorWidth() const { return symbol_->Width(); }
   void SetColorWidth(int v) { symbol_->SetWidth(v); }
-  // The row whose symbol frame is drawn (-1: none).
-  int SelectedIndex = -1;
+  // The selected and hovered rows and how a selected row's symbol is framed; created on first
+  // use (a click on a row selects it). Setting null frees it, another object is copied.
+  TKelSelected* Selected();
+  bool HasSelected() const { return selected_ != nullptr; }
+  void SetSelected(TKelSelected* value);
+  // The cursor over a row: the hand while a selection is shown, else Cursor.
+  TCursor RowCursor() const;
 
   // ---- Layout, drawing, hit test ---------------------------------------------------------
   // Visible and (check boxes shown or at least one active series).
@@ -272,6 +314,7 @@ class TCustomChartLegend : public TTextShape {
   TLegendTextStyle textStyle_ = ltsLeftValue;
   int textSymbolGap_ = 2;
   std::unique_ptr<TLegendTitle> title_;
+  std::unique_ptr<TKelSelected> selected_;
   int topPos_ = 10;
   int vertMargin_ = 0;
   int vertSpacing_ = 0;

@@ -5,6 +5,8 @@
 
 #include "canvas/View3DOptions.h"
 #include "chart/Chart.h"
+#include "chart/SeriesMarks.h"
+#include "chart/SeriesSelection.h"
 
 namespace {
 
@@ -29,6 +31,16 @@ TChartHit TCustomChart::HitTestPart(int x, int y, bool onlyClickable) {
   for (int i = SeriesCount() - 1; i >= 0; --i) {
     TChartSeries* s = SeriesAt(i);
     if (!s->Active() || (onlyClickable && !s->HandlesClicks() && !OnClickSeries)) continue;
+    // A mark stands over its point: it wins.
+    if (s->HasMarks() && s->Marks()->Visible()) {
+      const int mark = s->Marks()->MarkAtPixel(x, y);
+      if (mark >= 0) {
+        hit.Part = hpMark;
+        hit.Index = mark;
+        hit.Series = s;
+        return hit;
+      }
+    }
     const int index = s->PointAtPixel(x, y);
     if (index < 0) continue;
     hit.Part = hpSeries;
@@ -198,15 +210,39 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
     }
     return;
   }
-  const int item = Legend()->ShouldDraw() ? Legend()->ItemAt(x, y) : -1;
+  TChartLegend* legend = Legend();
+  const int item = legend->ShouldDraw() ? legend->ItemAt(x, y) : -1;
   if (item >= 0) {
-    if (Legend()->Cursor() != 0) SetCursor(Legend()->Cursor());
-    return;
+    if (legend->RowCursor() != 0) SetCursor(legend->RowCursor());
+  } else {
+    bool claimed = false;
+    for (int i = SeriesCount() - 1; i >= 0; --i)
+      if (SeriesAt(i)->Active() && SeriesAt(i)->TrackMouse(x, y)) claimed = true;
+    if (!claimed) SetCursor(SavedCursor());
   }
-  bool claimed = false;
-  for (int i = SeriesCount() - 1; i >= 0; --i)
-    if (SeriesAt(i)->Active() && SeriesAt(i)->TrackMouse(x, y)) claimed = true;
-  if (!claimed) SetCursor(SavedCursor());
+  if (legend->HasSelected()) legend->Selected()->ChangeHoverIndex(LegendHoverIndex(item));
+}
+
+int TCustomChart::LegendHoverIndex(int item) {
+  TChartLegend* legend = Legend();
+  if (legend->ResolvedStyle() == lsValues) {
+    // The row of the legend series' hovered point, or the point of the hovered row.
+    TChartSeries* s = legend->LegendSeries();
+    if (s == nullptr) return -1;
+    if (item < 0) return s->HasSelected() ? s->MapHoverIndex(s->Selected()->HoverIndex()) : -1;
+    s->Selected()->ChangeHoverIndex(s->MapClickedIndex(item));
+    return item;
+  }
+  if (item >= 0) return item;
+  // The row of the last active series that has a hovered point.
+  int row = -1, position = 0;
+  for (int i = 0; i < SeriesCount(); ++i) {
+    TChartSeries* s = SeriesAt(i);
+    const bool listed = s->ShowInLegend() && (legend->CheckBoxes() || s->Active());
+    if (s->Active() && s->HasSelected() && s->Selected()->HoverIndex() != -1) row = listed ? position : -1;
+    if (listed) ++position;
+  }
+  return row;
 }
 
 void TCustomChart::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -435,6 +471,8 @@ void TCustomChart::PushZoomSnapshot() {
     snapshot.Values[2 * a] = axes[a]->Minimum();
     snapshot.Values[2 * a + 1] = axes[a]->Maximum();
   }
+  for (TChartAxis* axis : Axes())
+    if (!axis->IsStandard() && !axis->IsDepth()) snapshot.CustomAxes.push_back({axis->Minimum(), axis->Maximum()});
   zoomHistory_.push_back(snapshot);
 }
 

@@ -164,7 +164,6 @@ void TChartSeries::PaintMark(int index, const std::string&, TSeriesMarkPosition&
   marks->PaintPointMark(index, PointColor(index), position);
 }
 
-bool TChartSeries::HoverActive() const { return selected_ && selected_->Hover()->Visible(); }
 
 namespace {
 

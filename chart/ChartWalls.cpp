@@ -4,12 +4,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "canvas/Canvas3D.h"
+#include "canvas/CanvasUtils.h"
+#include "canvas/KelBlend.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelFilter.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
+#include "chart/BackImage.h"
 #include "chart/Chart.h"
+#include "toolkit/classes/StringList.h"
 #include "toolkit/rtl/Math.h"
 
 // ---- Walls ------------------------------------------------------------------------------------
@@ -87,6 +93,26 @@ void TChartWall::VerticalExtent(int& top, int& bottom) const {
   if (StartPosition() != 0) top += static_cast<int>(Round(StartPosition() * (r.Bottom - top) * 0.01));
 }
 
+TKelBlend* TChartWall::StartTransparency(const TPointArray& projectedCorners) {
+  if (Transparent() || Transparency() <= 0) return nullptr;
+  TCanvas3D* canvas = Chart()->Canvas3D();
+  const TRect area = canvas->SupportsAlpha ? TRect() : BoundsOfPoints(projectedCorners);
+  return canvas->StartTransparency(area, static_cast<std::uint8_t>(std::min(Transparency(), 100)));
+}
+
+void TChartWall::FinishTransparency(TKelBlend* blend) {
+  if (blend == nullptr) return;
+  // A picture of filters only: they work on what shows through the wall.
+  if (HasPicture() && !Picture()->HasGraphic() && Picture()->HasFilters() && blend->Snapshot() != nullptr)
+    Picture()->Filters()->ApplyAll(*blend->Snapshot());
+  Chart()->Canvas3D()->FinishTransparency(blend);
+}
+
+TGraphic* TChartWall::PictureGraphic() {
+  if (!HasPicture() || !Picture()->HasGraphic()) return nullptr;
+  return Picture()->FilteredGraphic();
+}
+
 const TClassInfo& TChartBackWall::StaticClass() {
   static const TClassInfo info = TClassBuilder<TChartBackWall>("TChartBackWall", &TChartWall::StaticClass()).Build();
   return info;
@@ -142,7 +168,7 @@ void TChartWalls::Assign(const TChartWalls& other) {
 
 const TClassInfo& TChartTitle::StaticClass() {
   using T = TChartTitle;
-  static const TClassInfo info = TClassBuilder<T>("TChartTitle", &TTextShape::StaticClass())
+  static const TClassInfo info = TClassBuilder<T>("TChartTitle", &TStringsShape::StaticClass())
                                      .Property("AdjustFrame", &T::AdjustFrame, &T::SetAdjustFrame)
                                      .Default(true)
                                      .Property("VertMargin", &T::VertMargin, &T::SetVertMargin)
@@ -151,7 +177,7 @@ const TClassInfo& TChartTitle::StaticClass() {
   return info;
 }
 
-TChartTitle::TChartTitle(TCustomChart* chart) : TTextShape(chart), chart_(chart) {
+TChartTitle::TChartTitle(TCustomChart* chart) : TStringsShape(chart), chart_(chart) {
   alignment_ = taCenter;
   SetTextAlignment(taCenter);
   transparent_ = true;
@@ -163,7 +189,9 @@ void TChartTitle::Assign(TPersistent* source) {
     adjustFrame_ = other->adjustFrame_;
     vertMargin_ = other->vertMargin_;
   }
-  TTextShape::Assign(source);
+  TStringsShape::Assign(source);
+  // The copied text reaches the line list only through the list itself.
+  Lines()->SetText(Text());
 }
 
 void TChartTitle::SetAdjustFrame(bool value) {

@@ -1,7 +1,8 @@
 // The walls of the chart's box (back, left, bottom, right) and the chart's titles (title,
 // subtitle, foot, subfoot). Walls are shapes with a thickness, a start and end position in
-// percent and an automatic hiding flag; titles are text shapes that stand above (title) or
-// below (foot) the chart rectangle and take their room from it.
+// percent and an automatic hiding flag, optionally see-through (Transparency) or filled with a
+// picture; titles are text shapes of one or more lines that stand above (title) or below (foot)
+// the chart rectangle and take their room from it.
 #pragma once
 
 #include <memory>
@@ -9,6 +10,8 @@
 #include "chart/KelShapes.h"
 
 class TCustomChart;
+class TGraphic;
+class TKelBlend;
 class TKelGradient;
 
 class TCustomChartWall : public TKelCustomShape {
@@ -54,6 +57,13 @@ class TChartWall : public TCustomChartWall {
   bool IsDrawable() const;
   // Top and bottom of the wall from the chart rectangle and the start and end positions.
   void VerticalExtent(int& top, int& bottom) const;
+  // A see-through wall (not Transparent, Transparency above 0) opens a transparency group over
+  // the bounds of its projected corners (an empty rectangle on an alpha canvas); null otherwise.
+  // FinishTransparency closes it (nothing for null).
+  TKelBlend* StartTransparency(const TPointArray& projectedCorners);
+  void FinishTransparency(TKelBlend* blend);
+  // The wall's picture fill, when it holds a graphic (null otherwise).
+  TGraphic* PictureGraphic();
 };
 
 class TChartBackWall : public TChartWall {
@@ -101,7 +111,8 @@ class TChartWalls {
   std::unique_ptr<TChartRightWall> right_;
 };
 
-class TChartTitle : public TTextShape {
+// A title of one or more lines (its Lines list and its Text kept in step).
+class TChartTitle : public TStringsShape {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }

@@ -86,3 +86,7 @@ bool TChartSeries::TrackMouse(int x, int y) {
   }
   return cursor_ != 0 || static_cast<bool>(OnMouseEnter) || static_cast<bool>(OnMouseLeave);
 }
+
+bool TChartSeries::HoverActive() const {
+  return selected_ != nullptr && selected_->Hover() != nullptr && selected_->Hover()->Visible();
+}

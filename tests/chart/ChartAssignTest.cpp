@@ -6,6 +6,8 @@
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "chart/AxisItems.h"
+#include "chart/Chart.h"
+#include "toolkit/classes/StringList.h"
 
 TEST(ChartAssign, AnAxisTakesTheDrawingSettingsOfAnother) {
   TestChart source;
@@ -98,4 +100,27 @@ TEST(ChartAssign, AChartTakesThePanelSettingsOfAnother) {
   EXPECT_EQ(b.BevelOuter(), bvLowered);
   EXPECT_TRUE(b.RepaintEnabled()) << "copying never leaves repainting off";
   EXPECT_EQ(b.BottomAxis()->Owner(), &b);
+}
+
+TEST(ChartAssign, AChartTakesItsTitlesLegendWallsAndPanelSettings) {
+  TChart a(nullptr), b(nullptr);
+  a.SetColor(clYellow);
+  a.LeftAxis()->SetMinMax(5, 50);
+  a.SetView3DWalls(false);
+  a.Title()->Lines()->Add("Temp");
+  a.Title()->Lines()->Add("Channel 1");
+  a.Legend()->SetAlignment(laBottom);
+  a.Legend()->SetCheckBoxes(true);
+  a.BackWall()->SetColor(clRed);
+  b.Assign(&a);
+  EXPECT_EQ(b.Color(), clYellow);
+  EXPECT_EQ(b.LeftAxis()->Minimum(), 5);
+  EXPECT_EQ(b.LeftAxis()->Maximum(), 50);
+  EXPECT_FALSE(b.View3DWalls());
+  ASSERT_EQ(b.Title()->Lines()->Count(), 2);
+  EXPECT_EQ(b.Title()->Lines()->Strings(1), "Channel 1");
+  EXPECT_EQ(b.Legend()->Alignment(), laBottom);
+  EXPECT_TRUE(b.Legend()->CheckBoxes());
+  EXPECT_EQ(b.BackWall()->Color(), clRed);
+  EXPECT_TRUE(b.RepaintEnabled());
 }

@@ -5,9 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "ChartControlTestSupport.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
+#include "chart/SeriesGroups.h"
+#include "chart/SeriesSelection.h"
+#include "canvas/KelPicture.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Metafile.h"
 
 namespace {
 
@@ -217,4 +226,310 @@ TEST(LegendFaults, RowsWithoutTheirSeriesShowNoTextAndIgnoreClicks) {
   EXPECT_TRUE(g.chart.SeriesAt(0)->Active());
   EXPECT_TRUE(g.chart.SeriesAt(1)->Active());
   EXPECT_NO_THROW(g.Paint());
+}
+
+// ---- Symbols in pixels -----------------------------------------------------------------------
+
+namespace {
+
+int Channel(TColor c, int shift) { return (static_cast<unsigned>(c) >> shift) & 0xFF; }
+
+bool Near(TColor a, TColor b, int tolerance) {
+  for (int shift : {0, 8, 16})
+    if (std::abs(Channel(a, shift) - Channel(b, shift)) > tolerance) return false;
+  return true;
+}
+
+// The bounds (right and bottom exclusive) of the pixels of one colour in a region; empty when
+// there are none.
+TRect BoundsOf(const ChartFixture& f, TColor color, int x0, int y0, int x1, int y1) {
+  TRect b(x1 + 1, y1 + 1, x0, y0);
+  for (int y = y0; y <= y1; ++y)
+    for (int x = x0; x <= x1; ++x)
+      if (f.Pixel(x, y) == color) {
+        b.Left = std::min(b.Left, x);
+        b.Top = std::min(b.Top, y);
+        b.Right = std::max(b.Right, x + 1);
+        b.Bottom = std::max(b.Bottom, y + 1);
+      }
+  return b;
+}
+
+std::string Describe(const TRect& r) {
+  return "(" + std::to_string(r.Left) + ", " + std::to_string(r.Top) + ", " + std::to_string(r.Right) + ", " +
+         std::to_string(r.Bottom) + ")";
+}
+
+// One plain series of two points (red, blue; or only the red one): the legend lists its points with filled symbols
+// of 20 x 20 pixels.
+TChartSeries* PointsLegend(ChartFixture& f, int points = 2) {
+  auto* s = new TChartSeries(nullptr);
+  s->SetName("Points");
+  s->AppendXY(0, 10, {}, clRed);
+  if (points > 1) s->AppendXY(1, 20, {}, clBlue);
+  f.chart.AttachSeries(s);
+  f.chart.LeftAxis()->SetMinMax(0, 100);
+  f.chart.Legend()->Symbol()->SetHeightUnits(lcsPixels);
+  f.chart.Legend()->Symbol()->SetHeight(20);
+  return s;
+}
+
+}  // namespace
+
+TEST(LegendSymbol, ShadowLiesBesideTheSymbolOffsetByItsSizeAndMovesTheText) {
+  struct Case {
+    const char* name;
+    int horiz, vert;
+  };
+  const Case cases[] = {{"right and down", 3, 3}, {"right only", 4, 0}, {"down only", 0, 2}};
+  ChartFixture plain;
+  PointsLegend(plain, 1);
+  plain.Paint();
+  const auto plainTexts = plain.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(plainTexts.size(), 1u);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    PointsLegend(f, 1);
+    TKelShadow* shadow = f.chart.Legend()->Symbol()->Shadow();
+    shadow->SetVisible(true);
+    shadow->SetColor(clLime);
+    shadow->SetTransparency(0);
+    shadow->SetSmooth(false);
+    shadow->SetHorizSize(c.horiz);
+    shadow->SetVertSize(c.vert);
+    f.Paint();
+    ASSERT_EQ(f.chart.Legend()->ResolvedStyle(), lsValues);
+    const TRect r = f.chart.Legend()->Items()->Item(0).SymbolRect;
+    ASSERT_GT(r.Right - r.Left, 4);
+    ASSERT_GT(r.Bottom - r.Top, 4);
+    // The symbol itself: red inside its pen.
+    EXPECT_EQ(f.Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), clRed);
+    // The shadow: the symbol's rectangle moved by the sizes, seen where the symbol is not.
+    const TRect seen = BoundsOf(f, clLime, r.Left - 8, r.Top - 8, r.Right + 8, r.Bottom + 8);
+    EXPECT_EQ(seen.Left, r.Left + c.horiz) << Describe(seen) << " symbol " << Describe(r);
+    EXPECT_EQ(seen.Top, r.Top + c.vert) << Describe(seen);
+    EXPECT_EQ(seen.Right, r.Right + c.horiz) << Describe(seen);
+    EXPECT_EQ(seen.Bottom, r.Bottom + c.vert) << Describe(seen);
+    // The texts move right by the shadow's width.
+    const auto texts = f.canvas->TextsIn("Legend/Items");
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].x - f.chart.Legend()->Bounds.Left, plainTexts[0].x - plain.chart.Legend()->Bounds.Left + c.horiz);
+  }
+}
+
+TEST(LegendSymbol, GradientRunsFromItsStartColourToTheRowColour) {
+  ChartFixture f;
+  PointsLegend(f);
+  TKelGradient* gradient = f.chart.Legend()->Symbol()->Gradient();
+  gradient->SetVisible(true);
+  gradient->SetStartColor(clYellow);
+  f.Paint();
+  for (int row = 0; row < 2; ++row) {
+    SCOPED_TRACE(row);
+    const TColor rowColor = row == 0 ? clRed : clBlue;
+    const TRect r = f.chart.Legend()->Items()->Item(row).SymbolRect;
+    const int x = (r.Left + r.Right) / 2;
+    // Inside the pen: the first and last rows of the fill.
+    const TColor top = f.Pixel(x, r.Top + 2), bottom = f.Pixel(x, r.Bottom - 3);
+    EXPECT_NE(top, bottom);
+    const bool topIsRow = Near(top, rowColor, 40);
+    EXPECT_TRUE(topIsRow || Near(bottom, rowColor, 40)) << std::hex << top << " " << bottom;
+    EXPECT_TRUE(Near(topIsRow ? bottom : top, clYellow, 40)) << std::hex << top << " " << bottom;
+  }
+  // Without the gradient the symbol is flat.
+  gradient->SetVisible(false);
+  f.Paint();
+  const TRect r = f.chart.Legend()->Items()->Item(0).SymbolRect;
+  EXPECT_EQ(f.Pixel((r.Left + r.Right) / 2, r.Top + 2), clRed);
+  EXPECT_EQ(f.Pixel((r.Left + r.Right) / 2, r.Bottom - 3), clRed);
+}
+
+TEST(LegendSymbol, CheckBoxesAreDrawnIntoAMetafile) {
+  ChartFixture direct;
+  CheckBoxLegend(direct, 3);
+  direct.chart.SeriesAt(1)->ChangeActive(false);
+  direct.Paint();
+  TChartLegend* legend = direct.chart.Legend();
+  const int bx = legend->Bounds.Left + 4;
+  const int by0 = legend->ItemsTop() + 1 + 2;  // first row's top (inner gap 2)
+
+  ChartFixture recorded;
+  CheckBoxLegend(recorded, 3);
+  recorded.chart.SeriesAt(1)->ChangeActive(false);
+  TMetafile metafile;
+  {
+    TMetafileCanvas canvas(&metafile, direct.bitmap->Canvas()->Handle());
+    recorded.chart.DrawToCanvas(&canvas, TRect(0, 0, recorded.width, recorded.height));
+  }
+  ASSERT_FALSE(metafile.Empty());
+  recorded.bitmap->Canvas()->StretchDraw(TRect(0, 0, recorded.width, recorded.height), &metafile);
+  for (int row = 0; row < 3; ++row) {
+    SCOPED_TRACE(row);
+    const int top = by0 + 17 * row;
+    const int directDark = direct.CountDark(bx - 1, top, bx + 14, top + 16);
+    const int recordedDark = recorded.CountDark(bx - 2, top - 1, bx + 15, top + 17);
+    EXPECT_GT(directDark, 8);
+    EXPECT_GT(recordedDark, 8) << "the box reaches the metafile";
+    // The checked boxes hold their mark: more dark pixels than the unchecked one.
+    if (row != 1) {
+      EXPECT_GT(recordedDark, recorded.CountDark(bx - 2, by0 + 17 - 1, bx + 15, by0 + 17 + 17));
+    }
+  }
+}
+
+TEST(LegendGroups, RowsNameTheGroupsAndTheirBoxesSwitchThem) {
+  ChartFixture f;
+  f.AddCurves(3);
+  TSeriesGroups* groups = f.chart.SeriesGroups();
+  TSeriesGroup* a = groups->Add();
+  a->SetName("Inlet");
+  a->AddSeries(f.chart.SeriesAt(0));
+  a->AddSeries(f.chart.SeriesAt(1));
+  TSeriesGroup* b = groups->Add();
+  b->SetName("Outlet");
+  b->AddSeries(f.chart.SeriesAt(2));
+  TChartLegend* legend = f.chart.Legend();
+  legend->SetLegendStyle(lsSeriesGroups);
+  legend->SetCheckBoxes(true);
+  f.Paint();
+  std::vector<std::string> shown;
+  for (const auto& t : f.canvas->TextsIn("Legend/Items")) shown.push_back(t.text);
+  EXPECT_EQ(shown, (std::vector<std::string>{"Inlet", "Outlet"}));
+  EXPECT_EQ(legend->TotalItems(), 2);
+
+  // Check boxes: a click switches the whole group.
+  EXPECT_TRUE(legend->ItemClicked(1));
+  EXPECT_FALSE(f.chart.SeriesAt(2)->Active());
+  EXPECT_TRUE(f.chart.SeriesAt(0)->Active());
+  EXPECT_TRUE(legend->ItemClicked(1));
+  EXPECT_TRUE(f.chart.SeriesAt(2)->Active());
+  EXPECT_TRUE(legend->ItemClicked(0));
+  EXPECT_FALSE(f.chart.SeriesAt(0)->Active());
+  EXPECT_FALSE(f.chart.SeriesAt(1)->Active());
+  EXPECT_TRUE(legend->ItemClicked(0));
+  EXPECT_FALSE(legend->ItemClicked(2)) << "no such group";
+
+  // Radio boxes: turning them on keeps only the first group on; a click picks one group.
+  legend->SetCheckBoxesStyle(cbsRadio);
+  EXPECT_EQ(a->ReadActive(), gaYes);
+  EXPECT_EQ(b->ReadActive(), gaNo);
+  EXPECT_TRUE(legend->ItemClicked(1));
+  EXPECT_EQ(a->ReadActive(), gaNo);
+  EXPECT_EQ(b->ReadActive(), gaYes);
+  EXPECT_NO_THROW(f.Paint());
+}
+
+TEST(LegendSymbol, TheSelectedRowsSymbolIsFramedWhileTheSelectionIsShown) {
+  ChartFixture f;
+  PointsLegend(f);
+  f.Paint();
+  TChartLegend* legend = f.chart.Legend();
+  EXPECT_FALSE(legend->HasSelected());
+  EXPECT_FALSE(legend->ItemClicked(1)) << "no boxes: nothing switches";
+  ASSERT_TRUE(legend->HasSelected());
+  EXPECT_EQ(legend->Selected()->ItemIndex(), 1);
+  legend->Selected()->Pen()->SetColor(clFuchsia);
+  for (bool shown : {false, true}) {
+    SCOPED_TRACE(shown ? "shown" : "hidden");
+    legend->Selected()->SetVisible(shown);
+    f.Paint();
+    const TRect first = legend->Items()->Item(0).SymbolRect;
+    const TRect second = legend->Items()->Item(1).SymbolRect;
+    const int framed = f.Count(clFuchsia, second.Left - 2, second.Top - 2, second.Right + 2, second.Bottom + 2);
+    if (shown) {
+      EXPECT_GT(framed, 2 * (second.Right - second.Left));
+      EXPECT_EQ(f.Pixel((second.Left + second.Right) / 2, (second.Top + second.Bottom) / 2), clBlue)
+          << "the frame leaves the symbol's fill";
+    } else {
+      EXPECT_EQ(framed, 0);
+    }
+    EXPECT_EQ(f.Count(clFuchsia, first.Left - 2, first.Top - 2, first.Right + 2, first.Bottom - 3), 0) << "the other row";
+    EXPECT_EQ(legend->RowCursor(), shown ? static_cast<TCursor>(crHandPoint) : legend->Cursor());
+  }
+}
+
+TEST(LegendSymbol, APointsPictureFillsItsSymbolUnlessImagesAreOff) {
+  for (bool useImages : {true, false}) {
+    SCOPED_TRACE(useImages ? "images" : "no images");
+    ChartFixture f;
+    TChartSeries* s = PointsLegend(f);
+    auto* picture = new TKelPicture();
+    TBitmap lime;
+    lime.SetPixelFormat(pf32bit);
+    lime.SetSize(2, 2);
+    lime.Canvas()->Brush()->SetColor(clLime);
+    lime.Canvas()->FillRect(TRect(0, 0, 2, 2));
+    picture->Assign(&lime);
+    s->Pictures().PutPicture(0, picture);
+    f.chart.Legend()->Symbol()->SetUseImages(useImages);
+    f.Paint();
+    const TRect r = f.chart.Legend()->Items()->Item(0).SymbolRect;
+    const TColor inside = f.Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    // Stretching may soften the picture's colour a little.
+    EXPECT_TRUE(Near(inside, useImages ? clLime : clRed, 8)) << std::hex << inside;
+    const TRect other = f.chart.Legend()->Items()->Item(1).SymbolRect;
+    EXPECT_EQ(f.Pixel((other.Left + other.Right) / 2, (other.Top + other.Bottom) / 2), clBlue);
+  }
+}
+
+TEST(LegendSymbol, ADrawEventPaintsTheSymbolsInstead) {
+  ChartFixture f;
+  TChartSeries* s = PointsLegend(f);
+  struct Call {
+    TChartSeries* series;
+    int index;
+    TRect rect;
+  };
+  std::vector<Call> calls;
+  f.chart.Legend()->Symbol()->OnDraw = [&](TObject*, TChartSeries* series, int index, TRect rect) {
+    calls.push_back({series, index, rect});
+  };
+  f.Paint();
+  ASSERT_EQ(calls.size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(calls[i].series, s);
+    EXPECT_EQ(calls[i].index, i);
+    const TRect r = f.chart.Legend()->Items()->Item(i).SymbolRect;
+    EXPECT_EQ(calls[i].rect.Left, r.Left);
+    EXPECT_EQ(calls[i].rect.Top, r.Top);
+    EXPECT_EQ(calls[i].rect.Bottom, r.Bottom);
+    // The series painted nothing there.
+    EXPECT_EQ(f.Count(i == 0 ? clRed : clBlue, r.Left, r.Top, r.Right - 1, r.Bottom - 1), 0);
+  }
+}
+
+TEST(LegendLayout, ItemsAtCustomPlacesAndWithTheirOwnFont) {
+  ChartFixture f;
+  f.AddCurves(3);
+  TChartLegend* legend = f.chart.Legend();
+  f.Paint();
+  const auto before = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(before.size(), 3u);
+  // The recorded geometry of a row: its first text's place and its texts.
+  EXPECT_EQ(legend->Items()->Item(1).Left, before[1].x);
+  EXPECT_EQ(legend->Items()->Item(1).Top, before[1].y);
+  EXPECT_EQ(legend->Items()->Item(1).Texts[0], "Ch2");
+  const TRect symbol = legend->Items()->Item(1).SymbolRect;
+
+  // Row 1 moves; the others keep their places. Its symbol keeps its rectangle.
+  for (int i = 0; i < 3; ++i) legend->Items()->SetText(i, 0, "Row" + std::to_string(i));
+  legend->Items()->SetPosition(0, before[0].x, before[0].y);
+  legend->Items()->SetPosition(1, 40, 200);
+  legend->Items()->SetPosition(2, before[2].x, before[2].y);
+  legend->Items()->Font(1)->SetColor(clRed);
+  f.Paint();
+  const auto after = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(after.size(), 3u);
+  EXPECT_EQ(after[1].text, "Row1");
+  EXPECT_EQ(after[1].x, 40);
+  EXPECT_EQ(after[1].y, 200);
+  EXPECT_EQ(after[0].x, before[0].x);
+  EXPECT_EQ(after[2].y, before[2].y);
+  EXPECT_EQ(legend->Items()->Item(1).SymbolRect.Left, symbol.Left);
+  EXPECT_EQ(legend->Items()->Item(1).SymbolRect.Top, symbol.Top);
+  // Only the row with its own font is written in red.
+  EXPECT_GT(f.Count(clRed, 40, 200, 40 + 4 * 6, 200 + 12), 0);
+  EXPECT_EQ(f.Count(clRed, before[0].x, before[0].y, before[0].x + 4 * 6, before[0].y + 12), 0);
 }

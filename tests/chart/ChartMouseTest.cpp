@@ -10,6 +10,8 @@
 
 #include "ChartPanelTestSupport.h"
 #include "chart/Chart.h"
+#include "chart/SeriesMarks.h"
+#include "chart/SeriesSelection.h"
 #include "canvas/KelShadow.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/ui/Form.h"
@@ -463,4 +465,142 @@ TEST(ChartMouse, TitleClickReachesItsEventWhichCanKeepTheZoomAway) {
   m.Send(WM_LBUTTONUP, 0, At(x, y));
   ASSERT_EQ(clicked.size(), 1u);
   EXPECT_EQ(clicked[0], m.chart->Title());
+}
+
+// ---- Parts under the mouse, marks and hover ------------------------------------------------
+
+namespace {
+
+// The first curve alone, with its marks shown above its two end points.
+TChartSeries* MarkedCurve(MouseChart& m) {
+  TChartSeries* s = m.chart->SeriesAt(0);
+  m.chart->SeriesAt(1)->ChangeActive(false);
+  m.chart->SeriesAt(2)->ChangeActive(false);
+  s->Marks()->SetVisible(true);
+  m.Paint();
+  return s;
+}
+
+TPoint MarkCentre(TChartSeries* s, int index) {
+  const TSeriesMarkPosition* p = s->Marks()->Positions().PositionAt(index);
+  if (p == nullptr) return TPoint{-1, -1};
+  return TPoint{p->LeftTop.x + p->Width / 2, p->LeftTop.y + p->Height / 2};
+}
+
+}  // namespace
+
+TEST(ChartMouse, HitTestFindsMarksPointsLegendRowsAndNothing) {
+  MouseChart m;
+  TChartSeries* s = MarkedCurve(m);
+  ASSERT_NE(s->Marks()->Positions().PositionAt(0), nullptr);
+  ASSERT_NE(s->Marks()->Positions().PositionAt(1), nullptr);
+  const TPoint mark0 = MarkCentre(s, 0), mark1 = MarkCentre(s, 1);
+  int px, py;
+  s->PointPixel(1, px, py);
+  const int lineX = (m.chart->ChartBounds().Left + px) / 2;  // 10 .. 90 over the width: 50 here
+  const int lineY = s->GetVertAxis()->CalcYPosValue(50);
+  TChartLegend* legend = m.chart->Legend();
+  struct Case {
+    const char* name;
+    int x, y;
+    TChartHitPart part;
+    int index;
+    TChartSeries* series;
+  };
+  const Case cases[] = {
+      {"first mark", mark0.X, mark0.Y, hpMark, 0, s},
+      {"second mark", mark1.X, mark1.Y, hpMark, 1, s},
+      {"the curve", lineX, lineY, hpSeries, -2, s},
+      {"a legend row", legend->Bounds.Left + 30, legend->ItemsTop() + 1 + 2 + 17 + 8, hpLegend, 1, nullptr},
+      {"the empty chart area", lineX, lineY + 60, hpChartArea, -1, nullptr},
+      {"outside everything", 2, 2, hpNone, -1, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TChartHit hit = m.chart->HitTestPart(c.x, c.y, false);
+    EXPECT_EQ(hit.Part, c.part);
+    if (c.index != -2) {
+      EXPECT_EQ(hit.Index, c.index);
+    }
+    EXPECT_EQ(hit.Series, c.series);
+  }
+  // Hidden marks are not hit: the point under them (the curve's end) or the area answers.
+  s->Marks()->SetVisible(false);
+  EXPECT_NE(m.chart->HitTestPart(mark1.X, mark1.Y, false).Part, hpMark);
+}
+
+TEST(ChartMouse, HoverFollowsThePointOrMarkUnderTheMouse) {
+  MouseChart m;
+  TChartSeries* s = MarkedCurve(m);
+  EXPECT_FALSE(s->HoverActive()) << "no selection yet";
+  TKelSelected* selected = s->Selected();
+  ASSERT_TRUE(selected->Hover()->Visible());
+  EXPECT_TRUE(s->HoverActive());
+  int px, py;
+  s->PointPixel(1, px, py);
+  const int lineX = (m.chart->ChartBounds().Left + px) / 2;
+  const int lineY = s->GetVertAxis()->CalcYPosValue(50);
+  const TPoint mark1 = MarkCentre(s, 1);
+  m.Send(WM_MOUSEMOVE, 0, At(lineX, lineY));
+  EXPECT_EQ(selected->HoverIndex(), s->PointAtPixel(lineX, lineY));
+  EXPECT_GE(selected->HoverIndex(), 0);
+  m.Send(WM_MOUSEMOVE, 0, At(lineX, lineY + 60));
+  EXPECT_EQ(selected->HoverIndex(), -1);
+  m.Send(WM_MOUSEMOVE, 0, At(mark1.X, mark1.Y));
+  EXPECT_EQ(selected->HoverIndex(), 1);
+  // A hidden hover look turns the hover off: the index stays where it was.
+  selected->Hover()->SetVisible(false);
+  EXPECT_FALSE(s->HoverActive());
+  m.Send(WM_MOUSEMOVE, 0, At(lineX, lineY + 60));
+  EXPECT_EQ(selected->HoverIndex(), 1);
+}
+
+TEST(ChartMouse, LegendRowsShowWhichRowOrCurveIsHovered) {
+  MouseChart m;
+  TChartLegend* legend = m.chart->Legend();
+  auto reddish = [&](int x0, int y0, int x1, int y1) {
+    GdiFlush();
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) {
+        const unsigned c = static_cast<unsigned>(GetPixel(m.bitmap.Canvas()->Handle(), x, y));
+        if ((c & 0xFF) > 150 && ((c >> 8) & 0xFF) < 100 && ((c >> 16) & 0xFF) < 100) ++n;
+      }
+    return n;
+  };
+  const int rowX = legend->Bounds.Left + 30, row1Y = legend->ItemsTop() + 1 + 2 + 17 + 8;
+  ASSERT_EQ(legend->ItemAt(rowX, row1Y), 1);
+  // Without a selection the legend follows nothing.
+  m.Send(WM_MOUSEMOVE, 0, At(rowX, row1Y));
+  EXPECT_FALSE(legend->HasSelected());
+
+  TKelSelected* selected = legend->Selected();
+  ASSERT_TRUE(selected->Hover()->Visible());
+  auto* canvas = static_cast<RecordingCanvas*>(m.chart->Canvas3D());
+  canvas->Clear();
+  m.Paint();
+  const auto texts = canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(reddish(texts[1].x, texts[1].y, texts[1].x + 18, texts[1].y + 12), 0);
+  m.Send(WM_MOUSEMOVE, 0, At(rowX, row1Y));
+  EXPECT_EQ(selected->HoverIndex(), 1);
+  m.Paint();
+  EXPECT_GT(reddish(texts[1].x, texts[1].y, texts[1].x + 18, texts[1].y + 12), 3) << "the hovered row";
+  EXPECT_EQ(reddish(texts[0].x, texts[0].y, texts[0].x + 18, texts[0].y + 12), 0) << "another row";
+
+  // Away from rows and curves: nothing is hovered.
+  m.Send(WM_MOUSEMOVE, 0, At(m.X0(), m.Y0() + 70));
+  EXPECT_EQ(selected->HoverIndex(), -1);
+  // Over the third curve, which follows its hovered point: its row is hovered.
+  TChartSeries* s = m.chart->SeriesAt(2);
+  m.chart->SeriesAt(0)->ChangeActive(false);
+  m.chart->SeriesAt(1)->ChangeActive(false);
+  s->Selected();
+  m.Paint();
+  int px, py;
+  s->PointPixel(1, px, py);
+  const int x = (m.chart->ChartBounds().Left + px) / 2;
+  m.Send(WM_MOUSEMOVE, 0, At(x, s->GetVertAxis()->CalcYPosValue(50)));
+  ASSERT_GE(s->Selected()->HoverIndex(), 0);
+  EXPECT_EQ(selected->HoverIndex(), 2);
 }

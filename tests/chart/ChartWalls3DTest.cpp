@@ -2,8 +2,12 @@
 // rectangle, and the wall thickness the axes are told about.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "ChartControlTestSupport.h"
 #include "canvas/View3DOptions.h"
+#include "chart/BackImage.h"
+#include "toolkit/graphics/Bitmap.h"
 
 TEST(ChartWalls3D, BackLeftAndBottomWallsAndTheDepthTakenFromTheRight) {
   ChartFixture flat;
@@ -89,4 +93,35 @@ TEST(ChartWalls3D, TurnedViewsDrawEachSideWallOnceBehindOrInFront) {
   // The views chosen show both cases.
   EXPECT_TRUE(someInFront);
   EXPECT_TRUE(someBehind);
+}
+
+TEST(ChartWalls3D, SideAndBottomWallPicturesLieOnTheirPlanes) {
+  for (const char* wallName : {"Left", "Bottom"}) {
+    SCOPED_TRACE(wallName);
+    ChartFixture f;
+    f.AddCurve(50, 50, clBlack);
+    f.chart.SetView3D(true);
+    f.chart.LeftAxis()->SetMinMax(0, 100);
+    TBitmap blue;
+    blue.SetPixelFormat(pf32bit);
+    blue.SetSize(2, 2);
+    blue.Canvas()->Brush()->SetColor(clBlue);
+    blue.Canvas()->FillRect(TRect(0, 0, 2, 2));
+    TChartWall* wall = std::string(wallName) == "Left" ? static_cast<TChartWall*>(f.chart.LeftWall())
+                                                       : static_cast<TChartWall*>(f.chart.BottomWall());
+    wall->Picture()->Assign(&blue);
+    f.Paint();
+    const TRect cr = f.chart.ChartBounds();
+    const int depth = f.chart.ChartDepthPixels();
+    ASSERT_GT(depth, 4);
+    const int total = f.Count(clBlue, 0, 0, f.width - 1, f.height - 1);
+    EXPECT_GT(total, 40) << "the picture is painted";
+    if (std::string(wallName) == "Left") {
+      // The left wall's plane runs from the chart's left edge back into the depth.
+      EXPECT_EQ(f.Count(clBlue, cr.Left - 1, 0, cr.Left + depth + 1, f.height - 1), total);
+    } else {
+      // The floor lies between the chart's bottom and the depth above it.
+      EXPECT_EQ(f.Count(clBlue, 0, cr.Bottom - depth - 1, f.width - 1, cr.Bottom + 1), total);
+    }
+  }
 }

@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "ChartControlTestSupport.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelFilter.h"
+#include "canvas/KelFilters.h"
+#include "canvas/KelShadow.h"
+#include "chart/BackImage.h"
+#include "toolkit/classes/StringList.h"
+#include "toolkit/graphics/Bitmap.h"
 
 namespace {
 
@@ -133,5 +140,190 @@ TEST(ChartTitles, FootMovesTheChartBottomUpByItsHeightMarginAndHalfItsPen) {
     // The foot stands on the chart rectangle as it was before the axes took their room
     // (250 - 10 pixels of margin), half its pen inside.
     EXPECT_EQ(f.chart.Foot()->Bounds.Bottom, 240 - c.half);
+  }
+}
+
+namespace {
+
+// A 4 x 2 bitmap: blue on its left half, lime on its right half.
+std::unique_ptr<TBitmap> TwoColourPicture() {
+  auto b = std::make_unique<TBitmap>();
+  b->SetPixelFormat(pf32bit);
+  b->SetSize(4, 2);
+  b->Canvas()->Brush()->SetColor(clBlue);
+  b->Canvas()->FillRect(TRect(0, 0, 2, 2));
+  b->Canvas()->Brush()->SetColor(clLime);
+  b->Canvas()->FillRect(TRect(2, 0, 4, 2));
+  return b;
+}
+
+}  // namespace
+
+TEST(ChartWalls, BackWallPictureFillsTheWallInsideItsFrame) {
+  for (bool transparentWall : {false, true}) {
+    SCOPED_TRACE(transparentWall ? "transparent wall" : "filled wall");
+    ChartFixture f;
+    RecorderWall(f);
+    f.chart.BackWall()->SetTransparent(transparentWall);
+    auto picture = TwoColourPicture();
+    f.chart.BackWall()->Picture()->Assign(picture.get());
+    f.chart.BackWall()->Picture()->SetDrawQuality(sqLow);
+    f.Paint();
+    const TRect r = f.chart.ChartBounds();
+    const int y = r.Top + (r.Bottom - r.Top) / 4;  // above the curve at 50
+    EXPECT_EQ(f.Pixel(r.Left + 3, y), clBlue);
+    EXPECT_EQ(f.Pixel(r.Left + (r.Right - r.Left) / 4, y), clBlue);
+    EXPECT_EQ(f.Pixel(r.Right - 3, y), clLime);
+    EXPECT_EQ(f.Pixel(r.Right - (r.Right - r.Left) / 4, r.Bottom - 3), clLime);
+    // The frame stays on the chart rectangle and nothing spills outside it.
+    EXPECT_EQ(f.Pixel(r.Right, y), clBlack);
+    EXPECT_EQ(f.Pixel((r.Left + r.Right) / 2, r.Top), clBlack);
+    EXPECT_EQ(f.Count(clBlue, 0, 0, r.Left - 1, f.height - 1), 0);
+    EXPECT_EQ(f.Count(clLime, r.Right + 1, 0, f.width - 1, f.height - 1), 0);
+  }
+}
+
+TEST(ChartWalls, BackWallTransparencyShowsThePanelBehindIt) {
+  struct Case {
+    const char* name;
+    bool transparent;
+    int transparency;
+    bool invertBehind;  // a picture holding only an invert filter
+    int red, green, blue;  // expected channels of the wall's inside (wall red, panel blue)
+  };
+  const Case cases[] = {
+      {"opaque", false, 0, false, 255, 0, 0},
+      {"half", false, 50, false, 128, 0, 128},
+      {"a quarter see-through", false, 25, false, 191, 0, 64},
+      {"fully see-through", false, 100, false, 0, 0, 255},
+      {"transparent wall", true, 0, false, 0, 0, 255},
+      {"half over the inverted panel (yellow)", false, 50, true, 255, 128, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    f.AddCurve(50, 50, clBlack);
+    f.chart.LeftAxis()->SetMinMax(0, 100);
+    f.chart.LeftAxis()->Grid()->SetVisible(false);
+    f.chart.BottomAxis()->Grid()->SetVisible(false);
+    f.chart.SetColor(clBlue);
+    f.chart.BackWall()->SetTransparent(c.transparent);
+    f.chart.BackWall()->SetColor(clRed);
+    f.chart.BackWall()->SetTransparency(c.transparency);
+    if (c.invertBehind) f.chart.BackWall()->Picture()->Filters()->Add(TInvertFilter::StaticClass());
+    f.Paint();
+    const TRect r = f.chart.ChartBounds();
+    const TColor inside = f.Pixel((r.Left + r.Right) / 2, r.Top + (r.Bottom - r.Top) / 4);
+    EXPECT_NEAR(Channel(inside, 0), c.red, 3) << std::hex << inside;
+    EXPECT_NEAR(Channel(inside, 8), c.green, 3) << std::hex << inside;
+    EXPECT_NEAR(Channel(inside, 16), c.blue, 3) << std::hex << inside;
+    // The panel around the chart keeps its colour.
+    EXPECT_EQ(f.Pixel(2, 2), clBlue);
+  }
+}
+
+TEST(ChartTitles, TitleOfSeveralLinesTakesTheirHeightAndKeepsTheirOrder) {
+  struct Case {
+    int lines;
+    int height;
+  };
+  const Case cases[] = {{1, 10}, {2, 20}, {3, 30}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lines);
+    ChartFixture f;
+    f.AddCurve();
+    f.Paint();
+    const int top = f.chart.ChartBounds().Top;
+    TChartTitle* title = f.chart.Title();
+    for (int i = 0; i < c.lines; ++i) title->Lines()->Add("Line " + std::string(i + 1, 'x'));
+    f.Paint();
+    EXPECT_EQ(title->Height(), c.height);
+    EXPECT_EQ(f.chart.ChartBounds().Top, top + c.height + 5);
+    const auto texts = f.canvas->TextsIn("Titles/Title");
+    ASSERT_EQ(static_cast<int>(texts.size()), c.lines);
+    for (int i = 0; i < c.lines; ++i) {
+      EXPECT_EQ(texts[i].text, "Line " + std::string(i + 1, 'x'));
+      EXPECT_EQ(texts[i].y, title->Bounds.Top + 10 * i);
+    }
+    // The longest line gives the width: "Line xxx..." is 6 pixels a character.
+    EXPECT_EQ(title->Width(), 6 * (5 + c.lines));
+  }
+}
+
+TEST(ChartTitles, LinesOfATitleAlignWithinItsBox) {
+  struct Case {
+    const char* name;
+    TAlignment alignment;
+  };
+  const Case cases[] = {{"left", taLeftJustify}, {"centre", taCenter}, {"right", taRightJustify}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    f.AddCurve();
+    TChartTitle* title = f.chart.Title();
+    title->Lines()->Add("Temperature");
+    title->Lines()->Add("C");
+    title->SetTextAlignment(c.alignment);
+    f.Paint();
+    const TRect b = title->Bounds;
+    EXPECT_EQ(b.Right - b.Left, 66);
+    const auto texts = f.canvas->TextsIn("Titles/Title");
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[1].text, "C");
+    // Where the short line's text starts, for a recorded anchor and the canvas's alignment.
+    const int anchor = c.alignment == taLeftJustify ? b.Left : c.alignment == taCenter ? (b.Left + b.Right) / 2 : b.Right;
+    EXPECT_EQ(texts[0].x, anchor);
+    EXPECT_EQ(texts[1].x, anchor);
+  }
+}
+
+TEST(ChartTitles, AssignedTitleBringsItsLines) {
+  ChartFixture a, b;
+  a.chart.Title()->Lines()->Add("One");
+  a.chart.Title()->Lines()->Add("Two");
+  b.chart.Title()->Assign(a.chart.Title());
+  ASSERT_EQ(b.chart.Title()->Lines()->Count(), 2);
+  EXPECT_EQ(b.chart.Title()->Lines()->Strings(1), "Two");
+  EXPECT_EQ(b.chart.Title()->Text(), "One\r\nTwo");
+}
+
+TEST(ChartWalls, BackWallShadowAndEmbossStandBesideTheWall) {
+  struct Case {
+    const char* name;
+    bool emboss;
+    bool rightAndBelow;  // where the band shows: right and below, or left and above
+  };
+  const Case cases[] = {{"shadow", false, true}, {"emboss", true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    RecorderWall(f);
+    TKelShadow* effect = c.emboss ? static_cast<TKelShadow*>(f.chart.BackWall()->Emboss()) : f.chart.BackWall()->Shadow();
+    effect->SetVisible(true);
+    effect->SetColor(clLime);
+    effect->ChangeSize(4);
+    effect->SetTransparency(0);
+    effect->SetSmooth(false);
+    f.Paint();
+    const TRect r = f.chart.ChartBounds();
+    const int y = r.Top + (r.Bottom - r.Top) / 2;
+    const int x = (r.Left + r.Right) / 2;
+    // Strips three pixels outside each edge, beyond the axes' two-pixel lines (their ticks may
+    // cover a few pixels of them).
+    const int h = r.Bottom - r.Top - 20, w = r.Right - r.Left - 20;
+    const int right = f.Count(clLime, r.Right + 3, r.Top + 10, r.Right + 3, r.Bottom - 10);
+    const int below = f.Count(clLime, r.Left + 10, r.Bottom + 3, r.Right - 10, r.Bottom + 3);
+    const int left = f.Count(clLime, r.Left - 3, r.Top + 10, r.Left - 3, r.Bottom - 10);
+    const int above = f.Count(clLime, r.Left + 10, r.Top - 3, r.Right - 10, r.Top - 3);
+    if (c.rightAndBelow) {
+      EXPECT_GT(right, h / 2);
+      EXPECT_GT(below, w / 2);
+      EXPECT_EQ(left + above, 0);
+    } else {
+      EXPECT_GT(left, h / 2);
+      EXPECT_GT(above, w / 2);
+      EXPECT_EQ(right + below, 0);
+    }
+    EXPECT_EQ(f.Count(clLime, x - 5, y - 5, x + 5, y + 5), 0) << "the wall covers its own shadow";
   }
 }
