@@ -336,6 +336,12 @@ void TCustomChart::PaintWallsInFront() {
     }
     if (LeftAxis()->VisibleNow) LeftAxis()->PaintAxis(false);
   }
+  // Seen from behind: the back plane is in front, so its axes and wall come last.
+  if (IsDepthPlaneFacing(depth)) {
+    if (TopAxis()->VisibleNow) TopAxis()->PaintAxis(false);
+    if (BottomAxis()->VisibleNow) BottomAxis()->PaintAxis(false);
+    if (BackWall()->IsDrawable()) PaintBackWall();
+  }
   canvas->BrushGradient()->SetVisible(false);
 }
 
@@ -360,7 +366,8 @@ void TCustomChart::PaintWalls() {
       canvas->DrawBox3D(cr.Right, cr.Right + wall->Size(), top, bottom, 0,
                         depth + (BackWall()->Visible() ? BackWall()->Size() : 0), wall->UsesDarkSides());
   }
-  if (View3DWalls() && BackWall()->Visible()) PaintBackWall();
+  // Seen from behind, the back wall stands in front of the series: drawn after them.
+  if (View3DWalls() && BackWall()->Visible() && (full3D || !View3D() || !IsDepthPlaneFacing(depth))) PaintBackWall();
   if (View3D() && View3DWalls()) {
     if (LeftWall()->Visible() && (full3D || !sideFaces(cr.Left))) {
       TChartLeftWall* wall = LeftWall();
@@ -387,6 +394,12 @@ void TCustomChart::PaintWalls() {
         canvas->PlaneAtY(left, y, cr.Right, z0, z1);
       else
         canvas->DrawBox3D(left, cr.Right, y, y + wall->Size(), z0, z1, wall->UsesDarkSides());
+    }
+    // The axes pass skipped the bottom axis (its plane faces away); it stands on the walls.
+    if (!full3D && IsDepthPlaneFacing(0)) {
+      canvas->BrushGradient()->SetVisible(false);
+      if (TopAxis()->VisibleNow) TopAxis()->PaintAxis(false);
+      if (BottomAxis()->VisibleNow) BottomAxis()->PaintAxis(false);
     }
   }
   canvas->BrushGradient()->SetVisible(false);
