@@ -645,7 +645,9 @@ void TCustomAxisPanel::ApplyPixelMargins() {
     int m[4] = {0, 0, 0, 0};  // left, top, right, bottom
     const bool autoMin = axis->Automatic() || axis->AutomaticMinimum();
     const bool autoMax = axis->Automatic() || axis->AutomaticMaximum();
-    if (autoMin || autoMax) {
+    // Series margins are room along X or Y; a depth axis keeps its slots (its labels stand
+    // in the middle of each series' slot).
+    if ((autoMin || autoMax) && !axis->IsDepth()) {
       for (TChartSeries* s : series_) {
         if (!s->Active() || !s->UsesAxis(axis)) continue;
         int first = 0, second = 0;
@@ -742,7 +744,7 @@ void TCustomAxisPanel::PaintAxesAndSeries() {
 }
 
 void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
-  if (View3D() && !CanvasFull3D() && series.SharesDepthSlot()) {
+  if (View3D() && !CanvasFull3D() && series.SharesDepthSlot() && series.PaintsPointsAlone()) {
     PaintDepthSlot(series);
     return;
   }
@@ -770,7 +772,8 @@ std::vector<TChartSeries*> TCustomAxisPanel::SeriesOfDepthSlot(const TChartSerie
   if (index < 0) return result;
   for (size_t i = static_cast<size_t>(index); i < series_.size(); ++i) {
     TChartSeries* s = series_[i];
-    if (s->Active() && s->EffectiveDepthOrder() == first.EffectiveDepthOrder()) result.push_back(s);
+    if (s->Active() && s->PaintsPointsAlone() && s->EffectiveDepthOrder() == first.EffectiveDepthOrder())
+      result.push_back(s);
   }
   return result;
 }
@@ -778,7 +781,11 @@ std::vector<TChartSeries*> TCustomAxisPanel::SeriesOfDepthSlot(const TChartSerie
 void TCustomAxisPanel::PaintDepthSlot(TChartSeries& series) {
   // The first series of the slot paints the slot's points index by index, so that series
   // sharing the slot interleave instead of covering each other whole.
-  if (!series.IsFirstInDepthSlot()) return;
+  // (Series that cannot paint point by point paint whole, on their own.)
+  for (TChartSeries* s : series_) {
+    if (s == &series) break;
+    if (s->Active() && s->PaintsPointsAlone() && s->EffectiveDepthOrder() == series.EffectiveDepthOrder()) return;
+  }
   TCanvas3D* canvas = Canvas3D();
   const std::vector<TChartSeries*> gathered = SeriesOfDepthSlot(series);
   int first = -1, last = -1;

@@ -412,6 +412,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Active, and no active series before it in the chart's list has the same effective depth
   // order (the one that paints a shared slot).
   bool IsFirstInDepthSlot() const;
+  // Whether PaintPoint draws a point by itself, so that series sharing a depth slot can be
+  // painted point by point in turn (a line joining its points cannot).
+  virtual bool PaintsPointsAlone() const { return true; }
   // Whether points paint in the view's natural order (false when the view looks from behind).
   bool ChartNotReversed() const { return !(parentChart_ && parentChart_->DepthReversed()); }
   // talValue on the axis that carries the values; talText on the position axis when any point

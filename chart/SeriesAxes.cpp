@@ -238,6 +238,8 @@ void TChartSeries::AssignDepthOrder(int& counter) {
   } else {
     counter = std::max(counter, depthOrder_);
   }
+  // Until the chart counts the slots from the back, the series stands at its own order.
+  depthSlot_ = EffectiveDepthOrder();
 }
 
 bool TChartSeries::DepthPaintsForward() const {
