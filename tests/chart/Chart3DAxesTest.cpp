@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "ChartControlTestSupport.h"
 #include "canvas/View3DOptions.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectText.h"
+#include "toolkit/classes/Streams.h"
 
 namespace {
 
@@ -126,6 +130,25 @@ TEST(ChartDepthSlots, DepthOrderSetterStreamsAndCopies) {
   TFastLineSeries copy(nullptr);
   copy.Assign(s);
   EXPECT_EQ(copy.DepthOrder(), 4);
+
+  // A layout names it ZOrder.
+  RegisterClass(TChart::StaticClass());
+  RegisterClass(TFastLineSeries::StaticClass());
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(
+      "object Chart: TChart\n"
+      "  object Placed: TFastLineSeries\n"
+      "    ZOrder = 3\n"
+      "  end\n"
+      "  object Free: TFastLineSeries\n"
+      "  end\n"
+      "end\n");
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  const std::unique_ptr<TChart> chart(static_cast<TChart*>(stream.ReadComponent(nullptr)));
+  ASSERT_EQ(chart->SeriesCount(), 2);
+  EXPECT_EQ(chart->SeriesAt(0)->DepthOrder(), 3);
+  EXPECT_EQ(chart->SeriesAt(1)->DepthOrder(), -1);
 }
 
 namespace {
