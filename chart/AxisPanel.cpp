@@ -636,7 +636,11 @@ void TCustomAxisPanel::LayoutAxes() {
   }
   SetChartBounds(r);
   ClampChartRect();
-  for (TChartAxis* axis : axes_) axis->ComputePixelSpan();
+  for (TChartAxis* axis : axes_) {
+    axis->ComputePixelSpan();
+    // Axes drawn with their position kept (on the walls, in front) may come before the axes.
+    axis->ComputePosition();
+  }
 }
 
 void TCustomAxisPanel::ApplyPixelMargins() {

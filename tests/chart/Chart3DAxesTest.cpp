@@ -427,6 +427,9 @@ TEST(Chart3DTurnedViews, BottomAxisShownAndBackWallDrawnOnceInEveryView) {
       f.chart.View3DOptions()->SetElevation(elevation);
       f.Paint();
       const auto labels = TextsEndingIn(*f.canvas, "Bottom/Labels");
+      // Drawn where it belongs even when the walls draw it before the axes pass.
+      EXPECT_EQ(f.chart.BottomAxis()->Position(), f.chart.ChartBounds().Bottom);
+      EXPECT_EQ(f.chart.TopAxis()->Position(), f.chart.ChartBounds().Top);
       // Never lost (the walls or the front pass draw it when the axes pass skips it).
       const auto& items = f.chart.BottomAxis()->LabelItems();
       ASSERT_FALSE(items.empty());
