@@ -450,3 +450,30 @@ TEST(Chart3DTurnedViews, BottomAxisShownAndBackWallDrawnOnceInEveryView) {
   EXPECT_TRUE(backAfter);
   EXPECT_TRUE(backBefore);
 }
+
+// The axis hit test in 3D: an axis at the back is hit where it is drawn (moved by the depth),
+// not where a flat chart has it; a front axis stays where it is.
+TEST(Chart3DAxisText, AxesAreHitWhereTheyAreDrawn) {
+  ChartFixture f;
+  TFastLineSeries* s = f.AddCurve();
+  s->SetHorizAxis(aBothHorizAxis);
+  f.chart.SetView3D(true);
+  f.chart.SetChart3DPercent(100);
+  f.Paint();
+  const int d = f.chart.ChartDepthPixels();
+  ASSERT_GT(d, 10);
+  struct Case {
+    const char* name;
+    TChartAxis* axis;
+    int shift;  // the projection's shift at the axis's depth
+  };
+  const Case cases[] = {{"top, at the back", f.chart.TopAxis(), d}, {"bottom, at the front", f.chart.BottomAxis(), 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int x = c.axis->CenterPixel();
+    // Just inside the band between the axis line and its labels.
+    const int y = c.axis->OtherSide() ? c.axis->Position() - 2 : c.axis->Position() + 2;
+    EXPECT_TRUE(c.axis->Clicked(x + c.shift, y - c.shift));
+    if (c.shift != 0) EXPECT_FALSE(c.axis->Clicked(x, y));
+  }
+}
