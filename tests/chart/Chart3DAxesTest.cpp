@@ -474,6 +474,8 @@ TEST(Chart3DAxisText, AxesAreHitWhereTheyAreDrawn) {
     // Just inside the band between the axis line and its labels.
     const int y = c.axis->OtherSide() ? c.axis->Position() - 2 : c.axis->Position() + 2;
     EXPECT_TRUE(c.axis->Clicked(x + c.shift, y - c.shift));
-    if (c.shift != 0) EXPECT_FALSE(c.axis->Clicked(x, y));
+    if (c.shift != 0) {
+      EXPECT_FALSE(c.axis->Clicked(x, y));
+    }
   }
 }
