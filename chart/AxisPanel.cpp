@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <array>
 #include <optional>
 
 #include "canvas/Canvas3D.h"
+#include "canvas/CanvasUtils.h"
 #include "canvas/KelFont.h"
 #include "canvas/View3DOptions.h"
 #include "chart/KelFunction.h"
@@ -166,10 +168,12 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomKelPanelExtended(
   topAxis_->SetHorizontal(true);
   topAxis_->SetOtherSide(true);
   topAxis_->SetZPosition(100);
+  topAxis_->Grid()->SetDefaultZPosition(100);
   leftAxis_ = standard(new TChartAxis(this), "Left");
   rightAxis_ = standard(new TChartAxis(this), "Right");
   rightAxis_->SetOtherSide(true);
   rightAxis_->SetZPosition(100);
+  rightAxis_->Grid()->SetDefaultZPosition(100);
   depthAxis_ = new TChartDepthAxis(this);
   standard(depthAxis_, "Depth");
   depthAxis_->SetVisible(false);
@@ -567,12 +571,7 @@ void TCustomAxisPanel::PaintChartArea(const TRect& r) {
   for (TChartSeries* s : series_)
     if (s->Active()) s->BeforeChartPaint();
   PaintTitlesAndLegend(true);
-  highestDepthOrder_ = 0;
-  if (View3D()) {
-    highestDepthOrder_ = -1;
-    for (TChartSeries* s : series_)
-      if (s->Active()) s->AssignDepthOrder(highestDepthOrder_);
-  }
+  AssignDepthSlots();
   ReserveWallSpace();
   ComputeDepth3D();
   for (TChartSeries* s : series_)
@@ -587,6 +586,25 @@ void TCustomAxisPanel::PaintChartArea(const TRect& r) {
   if (Zoom()->Active) DrawZoomRectangle();
   Canvas3D()->ResetToDefaults();
   FireAfterDraw();
+}
+
+void TCustomAxisPanel::AssignDepthSlots() {
+  highestDepthOrder_ = 0;
+  if (View3D()) {
+    highestDepthOrder_ = -1;
+    for (TChartSeries* s : series_)
+      if (s->Active()) s->AssignDepthOrder(highestDepthOrder_);
+  }
+  // Slots count from the front: the first depth order stands at the back unless the depth
+  // axis is inverted. An inverted axis keeps every series at its own order, explicit or not.
+  const bool inverted = depthAxis_->Inverted();
+  for (TChartSeries* s : series_) {
+    if (!s->Active()) continue;
+    if (!View3D())
+      s->SetDepthSlot(0);
+    else
+      s->SetDepthSlot(inverted ? s->EffectiveDepthOrder() : highestDepthOrder_ - s->EffectiveDepthOrder());
+  }
 }
 
 bool TCustomAxisPanel::AxisShownNow(const TChartAxis& axis) const {
@@ -618,7 +636,11 @@ void TCustomAxisPanel::LayoutAxes() {
   }
   SetChartBounds(r);
   ClampChartRect();
-  for (TChartAxis* axis : axes_) axis->ComputePixelSpan();
+  for (TChartAxis* axis : axes_) {
+    axis->ComputePixelSpan();
+    // Axes drawn with their position kept (on the walls, in front) may come before the axes.
+    axis->ComputePosition();
+  }
 }
 
 void TCustomAxisPanel::ApplyPixelMargins() {
@@ -627,7 +649,9 @@ void TCustomAxisPanel::ApplyPixelMargins() {
     int m[4] = {0, 0, 0, 0};  // left, top, right, bottom
     const bool autoMin = axis->Automatic() || axis->AutomaticMinimum();
     const bool autoMax = axis->Automatic() || axis->AutomaticMaximum();
-    if (autoMin || autoMax) {
+    // Series margins are room along X or Y; a depth axis keeps its slots (its labels stand
+    // in the middle of each series' slot).
+    if ((autoMin || autoMax) && !axis->IsDepth()) {
       for (TChartSeries* s : series_) {
         if (!s->Active() || !s->UsesAxis(axis)) continue;
         int first = 0, second = 0;
@@ -679,12 +703,26 @@ int TCustomAxisPanel::ComputeDepth3D() {
   return chartDepth_;
 }
 
+bool TCustomAxisPanel::IsDepthPlaneFacing(int z) {
+  TCanvas3D* canvas = Canvas3D();
+  if (canvas->SupportsFull3D()) return false;
+  const TRect& r = ChartBounds();
+  const std::array<TPoint, 4> corners = canvas->ProjectRectCorners(r, z);
+  return !FacesViewerArray(TPointArray(corners.begin(), corners.end()));
+}
+
 void TCustomAxisPanel::PaintAxes() {
   if (!axisVisible_) return;
   ElementScope element(Canvas3D(), "Axes");
   FireBeforeDrawAxes();
-  for (TChartAxis* axis : axes_)
-    if (axis->VisibleNow) axis->PaintAxis(true);
+  // Seen from behind, the bottom axis would stand over the front of the box; the walls draw
+  // it then.
+  const bool skipBottom = View3D() && IsDepthPlaneFacing(0);
+  for (TChartAxis* axis : axes_) {
+    if (!axis->VisibleNow) continue;
+    if (axis == bottomAxis_ && skipBottom) continue;
+    axis->PaintAxis(true);
+  }
 }
 
 void TCustomAxisPanel::PaintAxesAndSeries() {
@@ -695,24 +733,16 @@ void TCustomAxisPanel::PaintAxesAndSeries() {
     ElementScope element(Canvas3D(), "Series");
     if (!series_.empty()) {
       const bool forward = CanvasFull3D() || series_.front()->DepthPaintsForward();
-      if (forward) {
-        for (TChartSeries* s : series_)
-          if (s->Active()) PaintOneSeries(*s);
-      } else {
-        for (auto it = series_.rbegin(); it != series_.rend(); ++it)
-          if ((*it)->Active()) PaintOneSeries(**it);
-      }
+      std::vector<TChartSeries*> order = series_;
+      if (!forward) std::reverse(order.begin(), order.end());
+      for (TChartSeries* s : order)
+        if (s->Active()) PaintOneSeries(*s);
       // Marks on top come after every series, in the same order.
-      const auto topMarks = [this](TChartSeries& s) {
-        if (!s.Active() || !s.HasMarks() || !s.Marks()->OnTop()) return;
+      for (TChartSeries* s : order) {
+        if (!s->Active() || !s->HasMarks() || !s->Marks()->OnTop()) continue;
         std::optional<ElementScope> top;
-        if (GroupsPointElements()) top.emplace(Canvas3D(), s.Name() + "_Top");
-        PaintMarks(s);
-      };
-      if (forward) {
-        for (TChartSeries* s : series_) topMarks(*s);
-      } else {
-        for (auto it = series_.rbegin(); it != series_.rend(); ++it) topMarks(**it);
+        if (GroupsPointElements()) top.emplace(Canvas3D(), s->Name() + "_Top");
+        PaintMarks(*s);
       }
     }
   }
@@ -720,6 +750,10 @@ void TCustomAxisPanel::PaintAxesAndSeries() {
 }
 
 void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
+  if (View3D() && !CanvasFull3D() && series.SharesDepthSlot() && series.PaintsPointsAlone()) {
+    PaintDepthSlot(series);
+    return;
+  }
   TCanvas3D* canvas = Canvas3D();
   series.FindVisibleRange();
   if (series.FirstVisible() < 0) return;
@@ -736,6 +770,72 @@ void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
   if (clip) clip->Pop();
   if (!series.HasMarks() || !series.Marks()->OnTop()) PaintMarks(series);
   series.FireAfterDrawValues();
+}
+
+std::vector<TChartSeries*> TCustomAxisPanel::SeriesOfDepthSlot(const TChartSeries& first) const {
+  std::vector<TChartSeries*> result;
+  const int index = SeriesIndex(first);
+  if (index < 0) return result;
+  for (size_t i = static_cast<size_t>(index); i < series_.size(); ++i) {
+    TChartSeries* s = series_[i];
+    if (s->Active() && s->PaintsPointsAlone() && s->EffectiveDepthOrder() == first.EffectiveDepthOrder())
+      result.push_back(s);
+  }
+  return result;
+}
+
+void TCustomAxisPanel::PaintDepthSlot(TChartSeries& series) {
+  // The first series of the slot paints the slot's points index by index, so that series
+  // sharing the slot interleave instead of covering each other whole.
+  // (Series that cannot paint point by point paint whole, on their own.)
+  for (TChartSeries* s : series_) {
+    if (s == &series) break;
+    if (s->Active() && s->PaintsPointsAlone() && s->EffectiveDepthOrder() == series.EffectiveDepthOrder()) return;
+  }
+  TCanvas3D* canvas = Canvas3D();
+  const std::vector<TChartSeries*> gathered = SeriesOfDepthSlot(series);
+  int first = -1, last = -1;
+  for (TChartSeries* s : gathered) {
+    s->FindVisibleRange();
+    s->FireBeforeDrawValues();
+    if (s->FirstVisible() < 0) continue;
+    if (first < 0 || s->FirstVisible() < first) first = s->FirstVisible();
+    last = std::max(last, s->LastVisible());
+  }
+  std::optional<ClipScope> clip;
+  if (clipPoints_ && series.UsesAxes() && CanClip()) {
+    const TRect& r = ChartBounds();
+    canvas->ClipToBox3D(TRect(r.Left, r.Top - 1, r.Right, r.Bottom + 1), 0, chartDepth_);
+    clip.emplace(canvas);
+  }
+  if (first >= 0) {
+    for (TChartSeries* s : gathered) s->PrepareValuesPaint();
+    std::vector<int> indexes;
+    series.CollectDrawOrder(first, last, indexes);
+    if (indexes.empty())
+      for (int i = first; i <= last; ++i) indexes.push_back(i);
+    if (!series.PaintsAscending()) std::reverse(indexes.begin(), indexes.end());
+    for (int index : indexes) {
+      std::vector<int> group;
+      series.CollectGroupDrawOrder(first, last, group);
+      std::vector<TChartSeries*> painters;
+      if (group.empty()) {
+        painters = gathered;
+      } else {
+        for (int g : group)
+          if (g >= 0 && g < static_cast<int>(gathered.size())) painters.push_back(gathered[static_cast<size_t>(g)]);
+      }
+      if (!series.ChartNotReversed()) std::reverse(painters.begin(), painters.end());
+      for (TChartSeries* s : painters)
+        if (s->PointCount() > index) s->PaintPoint(index);
+    }
+  }
+  if (clip) clip->Pop();
+  for (TChartSeries* s : gathered) {
+    if (s->FirstVisible() < 0) continue;
+    if (!(s->HasMarks() && s->Marks()->OnTop())) PaintMarks(*s);
+    s->FireAfterDrawValues();
+  }
 }
 
 void TCustomAxisPanel::PaintMarks(TChartSeries& series) {

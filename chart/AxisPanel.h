@@ -116,6 +116,9 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   int Chart3DPercent() const { return chart3DPercent_; }
   void SetChart3DPercent(int value);  // clamped to 1..100
   int HighestDepthOrder() const { return highestDepthOrder_; }
+  // Depth orders of the active series (counted from -1 in 3D, all 0 flat) and the slot each
+  // is drawn in; a step of the paint, public for layout checks.
+  void AssignDepthSlots();
 
   // From another axis panel: 3D percent, axis settings, the six standard axes, clipping, the
   // palette, paging and 3D walls, then the extended panel's part.
@@ -125,6 +128,9 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   void LayoutAxes();
   void PaintAxesAndSeries();
   void PaintOneSeries(TChartSeries& series);
+  // Whether the plane of the chart rectangle at depth z faces away from the drawing order's
+  // winding (the view looks at it from behind); false on a canvas that draws full 3D.
+  bool IsDepthPlaneFacing(int z);
   int ComputeDepth3D();
   // The axis is shown in this paint.
   bool AxisShownNow(const TChartAxis& axis) const;
@@ -216,6 +222,9 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
  private:
   friend class TChartPage;
   void PaintAxes();
+  // Series sharing a depth slot: the first of the slot paints all of them point by point.
+  void PaintDepthSlot(TChartSeries& series);
+  std::vector<TChartSeries*> SeriesOfDepthSlot(const TChartSeries& first) const;
   void ApplyPixelMargins();
   // The series' marks, clipped to the chart rectangle when the marks clip.
   void PaintMarks(TChartSeries& series);

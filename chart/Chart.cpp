@@ -403,6 +403,12 @@ void TCustomChart::PaintWallsInFront() {
     PaintSideWall(false);
     if (LeftAxis()->VisibleNow) LeftAxis()->PaintAxis(false);
   }
+  // Seen from behind: the back plane is in front, so its axes and wall come last.
+  if (IsDepthPlaneFacing(ChartDepthPixels())) {
+    if (TopAxis()->VisibleNow) TopAxis()->PaintAxis(false);
+    if (BottomAxis()->VisibleNow) BottomAxis()->PaintAxis(false);
+    if (BackWall()->IsDrawable()) PaintBackWall();
+  }
   canvas->BrushGradient()->SetVisible(false);
 }
 
@@ -415,10 +421,18 @@ void TCustomChart::PaintWalls() {
   if (View3D() && View3DWalls() && walls_->HasRight() && walls_->Right()->Visible() &&
       (full3D || SideFacesViewer(cr.Right)))
     PaintSideWall(true);
-  if (View3DWalls() && BackWall()->Visible()) PaintBackWall();
+  // Seen from behind, the back wall stands in front of the series: drawn after them.
+  if (View3DWalls() && BackWall()->Visible() && (full3D || !View3D() || !IsDepthPlaneFacing(ChartDepthPixels())))
+    PaintBackWall();
   if (View3D() && View3DWalls()) {
     if (LeftWall()->Visible() && (full3D || !SideFacesViewer(cr.Left))) PaintSideWall(false);
     if (BottomWall()->Visible()) PaintBottomWall();
+    // The axes pass skipped the bottom axis (its plane faces away); it stands on the walls.
+    if (!full3D && IsDepthPlaneFacing(0)) {
+      canvas->BrushGradient()->SetVisible(false);
+      if (TopAxis()->VisibleNow) TopAxis()->PaintAxis(false);
+      if (BottomAxis()->VisibleNow) BottomAxis()->PaintAxis(false);
+    }
   }
   canvas->BrushGradient()->SetVisible(false);
 }

@@ -105,7 +105,7 @@ TChartAxis::TChartAxis(IAxisOwner* owner, TCollection* collection)
   const TNotifyEvent changed = [this](TObject* sender) { PenChanged(sender); };
   axisPen_ = std::make_unique<TKelPen>(changed);
   axisPen_->SetWidth(2);
-  grid_ = std::make_unique<TKelPen>(changed);
+  grid_ = std::make_unique<TAxisGridPen>(changed);
   grid_->SetColor(static_cast<TColor>(0xC0C0C0));
   minorGrid_ = std::make_unique<TKelHiddenPen>(changed);
   ticksPen_ = std::make_unique<TDarkGrayPen>(changed);
@@ -730,6 +730,25 @@ const TClassInfo& TChartCustomAxes::StaticClass() {
 
 TChartCustomAxes::TChartCustomAxes(TPersistent* owner, IAxisOwner* chart, TChartAxis* parentAxis)
     : TOwnedCollection(owner, TChartAxis::StaticClass()), chart_(chart), parentAxis_(parentAxis) {}
+
+const TClassInfo& TAxisGridPen::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TAxisGridPen>("TAxisGridPen", &TKelPen::StaticClass())
+                                     .Property("ZPosition", &TAxisGridPen::ZPosition, &TAxisGridPen::SetZPosition)
+                                     .Stored(&TAxisGridPen::IsZPositionStored)
+                                     .Build();
+  return info;
+}
+
+void TAxisGridPen::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TAxisGridPen*>(source)) zPosition_ = other->zPosition_;
+  TKelPen::Assign(source);
+}
+
+void TAxisGridPen::SetZPosition(double value) {
+  if (zPosition_ == value) return;
+  zPosition_ = value;
+  if (OnChange) OnChange(this);
+}
 
 const TClassInfo& TChartDepthAxis::StaticClass() {
   static const TClassInfo info =

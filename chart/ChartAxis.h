@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas/KelPen.h"
 #include "chart/KelProcs.h"
 #include "toolkit/classes/Collection.h"
 #include "toolkit/classes/TypInfo.h"
@@ -50,6 +51,33 @@ struct TAxisLabelItem {
   TCustomTextShape* Format = nullptr;
   TChartSeries* Series = nullptr;
   int Index = -1;
+};
+
+// One grid line in chart coordinates (x, y at depth z), before projection.
+struct TAxisGridSegment {
+  int X0, Y0, Z0, X1, Y1, Z1;
+};
+
+// The grid pen of an axis: where its lines stand in depth in a 3D chart, in percent of the
+// chart depth counted from the axis's own side (default 0; 100 for the axes at the back).
+class TAxisGridPen : public TKelPen {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TAxisGridPen(TNotifyEvent onChange = nullptr) : TKelPen(std::move(onChange)) {}
+  void Assign(TPersistent* source) override;
+  double ZPosition() const { return zPosition_; }
+  void SetZPosition(double value);
+  // The default the axis gives (also what is not stored).
+  void SetDefaultZPosition(double value) {
+    defaultZPosition_ = value;
+    zPosition_ = value;
+  }
+  bool IsZPositionStored() const { return zPosition_ != defaultZPosition_; }
+
+ private:
+  double zPosition_ = 0;
+  double defaultZPosition_ = 0;
 };
 
 // Called for each label about to be drawn: may move it, change its text or cancel it.
@@ -199,6 +227,15 @@ class TChartAxis : public TCollectionItem {
   std::vector<int> MinorTickPixels() const;
   // Grid line pixels of the current tick list, strictly inside the span.
   std::vector<int> GridPixels() const;
+  // Grid lines (before projection) for these pixels along the axis: flat, across the chart
+  // rectangle; in 3D on the back wall at the grid's depth and on the floor (horizontal axis)
+  // or left wall (vertical axis); for a depth axis across the floor and up the left wall.
+  std::vector<TAxisGridSegment> GridSegments(const std::vector<int>& pixels) const;
+  // Depth of the grid's back-wall line in pixels (chart depth for the default).
+  int GridZPixel() const;
+  // The chart edge a depth axis runs along: the bottom for the one on the other side, else
+  // the top.
+  int DepthAxisRow() const;
   // Whether (x, y) lies on the axis or its labels as drawn in this paint.
   bool Clicked(int x, int y) const;
   const std::vector<int>& TickPixels() const { return ticks_; }
@@ -210,7 +247,7 @@ class TChartAxis : public TCollectionItem {
 
   // ---- Drawing properties ------------------------------------------------------------------
   TKelPen* AxisPen() const { return axisPen_.get(); }
-  TKelPen* Grid() const { return grid_.get(); }
+  TAxisGridPen* Grid() const { return grid_.get(); }
   TKelPen* MinorGrid() const { return minorGrid_.get(); }
   TKelPen* Ticks() const { return ticksPen_.get(); }
   TKelPen* TicksInner() const { return ticksInner_.get(); }
@@ -483,7 +520,8 @@ class TChartAxis : public TCollectionItem {
   int iCenterPos_ = 0;
   int posAxis_ = 0;
   // Drawing settings and the state of the current paint.
-  std::unique_ptr<TKelPen> axisPen_, grid_, minorGrid_, ticksPen_, ticksInner_, minorTicks_;
+  std::unique_ptr<TKelPen> axisPen_, minorGrid_, ticksPen_, ticksInner_, minorTicks_;
+  std::unique_ptr<TAxisGridPen> grid_;
   std::unique_ptr<TKelFont> labelsFont_;
   std::unique_ptr<TCustomTextShape> title_;
   std::unique_ptr<TCustomTextShape> labelsFormat_;

@@ -111,6 +111,13 @@ TAxisBackShape* TChartAxis::Shape() {
 TAxisLabelStyle TChartAxis::LabelStyleInUse() {
   if (labelStyle_ != talAuto) return labelStyle_;
   if (parentAxis_) return parentAxis_->LabelStyleInUse();
+  if (isDepth_) {
+    // Values only when some series spreads over depth; else one label per series slot.
+    if (!owner_) return talText;
+    for (TChartSeries* s : owner_->ActiveSeriesList())
+      if (s->LowestZ() != s->HighestZ()) return talValue;
+    return talText;
+  }
   return owner_ ? owner_->SeriesLabelStyle(*this) : talNone;
 }
 
@@ -446,6 +453,13 @@ std::vector<std::string> TChartAxis::MeasuredLabels(bool& values) {
     return result;
   }
   const TAxisLabelStyle style = LabelStyleInUse();
+  auto* depth = dynamic_cast<TChartDepthAxis*>(this);
+  if (depth && depth->LabelsAsSeriesTitles() && style != talValue) {
+    // The labels are the series titles.
+    if (!owner_) return result;
+    for (TChartSeries* s : owner_->ActiveSeriesList()) result.push_back(s->Title().empty() ? s->DisplayName() : s->Title());
+    return result;
+  }
   if (style == talMark || style == talText || style == talPointValue) {
     if (!owner_) return result;
     for (TChartSeries* s : owner_->SeriesOfAxis(*this)) {
@@ -557,22 +571,88 @@ void TChartAxis::DrawBackShape() {
   shape_->DrawInRect(shape_->Bounds, zPixel_, 0);
 }
 
+int TChartAxis::DepthAxisRow() const {
+  if (!owner_) return 0;
+  const RECT r = owner_->ChartRect();
+  return otherSide_ ? r.bottom : r.top;
+}
+
+int TChartAxis::GridZPixel() const {
+  if (!owner_) return 0;
+  const int depth = owner_->ChartDepth();
+  const int z = RoundInt(grid_->ZPosition() * depth * 0.01L);
+  // Percent from the axis's own side: 0 puts a front axis's grid on the back wall, as 100
+  // does for an axis at the back.
+  return otherSide_ ? z : depth - z;
+}
+
+std::vector<TAxisGridSegment> TChartAxis::GridSegments(const std::vector<int>& pixels) const {
+  std::vector<TAxisGridSegment> result;
+  if (!owner_) return result;
+  const RECT r = owner_->ChartRect();
+  const bool in3D = owner_->AxisView3D();
+  const TChartAxis* partner = usePartnerAxis_ ? partnerAxis_ : nullptr;
+  for (int p : pixels) {
+    if (isDepth_) {
+      // Across the floor and up the left wall, at the label's depth.
+      result.push_back({r.left, r.bottom, p, r.right, r.bottom, p});
+      result.push_back({r.left, r.top + 1, p, r.left, r.bottom, p});
+      continue;
+    }
+    if (!in3D) {
+      if (horizontal_) {
+        const int a = partner ? partner->StartPixel() : r.top + 1, b = partner ? partner->EndPixel() : r.bottom;
+        result.push_back({p, a, 0, p, b, 0});
+      } else {
+        const int a = partner ? partner->StartPixel() : r.left + 1, b = partner ? partner->EndPixel() : r.right;
+        result.push_back({a, p, 0, b, p, 0});
+      }
+      continue;
+    }
+    const int z = GridZPixel();
+    if (horizontal_) {
+      result.push_back({p, r.top + 1, z, p, r.bottom, z});
+      // The floor, from the front to the line on the back wall.
+      if (!otherSide_ && z > 0) result.push_back({p, r.bottom, 0, p, r.bottom, z});
+    } else {
+      result.push_back({r.left + 1, p, z, r.right, p, z});
+      // The left wall.
+      if (!otherSide_ && z > 0) result.push_back({r.left, p, 0, r.left, p, z});
+    }
+  }
+  return result;
+}
+
 void TChartAxis::DrawLineTicksAndGrid() {
   TCanvas3D* canvas = owner_->AxisCanvas();
   canvas->Brush()->SetStyle(bsClear);
   canvas->SetBackMode(TRANSPARENT);
-  const int wall = owner_->WallSizeForAxis(*this);
+  const int wall = isDepth_ ? 0 : owner_->WallSizeForAxis(*this);
+  // Every line goes through the projection: flat, it leaves points as they are; in 3D an axis
+  // stands at its Z pixel, and a depth axis runs along Z on the chart's bottom (or top) edge.
+  auto segment3D = [&](int x0, int y0, int z0, int x1, int y1, int z1) {
+    const TPoint a = canvas->Project3D(x0, y0, z0), b = canvas->Project3D(x1, y1, z1);
+    canvas->LineSegment(a.X, a.Y, b.X, b.Y);
+  };
+  const int row = DepthAxisRow();
   auto line = [&](int p, int a, int b) {
-    if (horizontal_)
-      canvas->LineSegment(a, p, b, p);
+    if (isDepth_)
+      segment3D(p, row, a, p, row, b);
+    else if (horizontal_)
+      segment3D(a, p, zPixel_, b, p, zPixel_);
     else
-      canvas->LineSegment(p, a, p, b);
+      segment3D(p, a, zPixel_, p, b, zPixel_);
   };
   auto across = [&](int along, int from, int to) {
-    if (horizontal_)
-      canvas->LineSegment(along, from, along, to);
+    if (isDepth_)
+      segment3D(from, row, along, to, row, along);
+    else if (horizontal_)
+      segment3D(along, from, zPixel_, along, to, zPixel_);
     else
-      canvas->LineSegment(from, along, to, along);
+      segment3D(from, along, zPixel_, to, along, zPixel_);
+  };
+  auto gridLines = [&](const std::vector<int>& pixels) {
+    for (const TAxisGridSegment& g : GridSegments(pixels)) segment3D(g.X0, g.Y0, g.Z0, g.X1, g.Y1, g.Z1);
   };
   int outside = MoveOutward(posAxis_, wall);
   if (axisPen_->Visible()) {
@@ -590,13 +670,7 @@ void TChartAxis::DrawLineTicksAndGrid() {
     canvas->Brush()->SetStyle(bsClear);
     canvas->UsePen(grid_.get());
     if (grid_->Color() == clDefault) canvas->Pen()->SetColor(static_cast<TColor>(0x808080));
-    const RECT r = owner_->ChartRect();
-    for (int pixel : GridPixels()) {
-      if (horizontal_)
-        canvas->LineSegment(pixel, r.top + 1, pixel, r.bottom);
-      else
-        canvas->LineSegment(r.left + 1, pixel, r.right, pixel);
-    }
+    gridLines(GridPixels());
   }
   if (tickInnerLength_ != 0 && ticksInner_->Visible()) {
     ElementScope element(canvas, "InnerTicks");
@@ -610,13 +684,7 @@ void TChartAxis::DrawLineTicksAndGrid() {
     for (int pixel : minors) across(pixel, outside, MoveOutward(outside, minorTickLength_));
     if (minorGrid_->Visible()) {
       canvas->UsePen(minorGrid_.get());
-      const RECT r = owner_->ChartRect();
-      for (int pixel : minors) {
-        if (horizontal_)
-          canvas->LineSegment(pixel, r.top + 1, pixel, r.bottom);
-        else
-          canvas->LineSegment(r.left + 1, pixel, r.right, pixel);
-      }
+      gridLines(minors);
     }
   }
   canvas->SetBackMode(OPAQUE);
@@ -680,6 +748,11 @@ void TChartAxis::DrawLabel(const TAxisLabelItem& item, int row) {
   }
   if (horizontal_ && labelsAlign_ == alCenter) align = kTaCenter;
   int z = zPixel_;
+  if (isDepth_) {
+    // Beside the chart edge the axis runs along, at the label's depth.
+    y = DepthAxisRow() - lineHeight / 2 - (lines - 1) * lineHeight / 2;
+    z = item.Pixel;
+  }
   bool draw = true;
   if (OnDrawLabel) OnDrawLabel(this, x, y, z, text, draw);
   if (!draw) return;
@@ -713,17 +786,20 @@ void TChartAxis::DrawLabel(const TAxisLabelItem& item, int row) {
     const int vertical = align & kTaBottom;
     owner_->AssignAxisFont(item.Format ? item.Format->Font() : labelsFont_.get());
     canvas->SetTextAlign(kTaLeft | vertical);
-    canvas->TextOut(left, y, mantissa);
+    const TPoint at = canvas->Project3D(left, y, z);
+    canvas->TextOut(at.X, at.Y, mantissa);
     owner_->AssignAxisFont(&small);
-    canvas->TextOut(left + mantissaWidth, y - (lineHeight / 2 - 2), exponent);
+    canvas->TextOut(at.X + mantissaWidth, at.Y - (lineHeight / 2 - 2), exponent);
     return;
   }
   for (int n = 1; n <= lines; ++n) {
     const std::string piece = lines == 1 ? text : FieldAtSep(text, n, "\r");
+    // In 3D the text stands at the axis's depth (flat, the projection leaves it in place).
+    const TPoint at = canvas->Project3D(x, y, z);
     if (angle != 0)
-      canvas->RotatedTextOut(x, y, piece, angle, false);
+      canvas->RotatedTextOut(at.X, at.Y, piece, angle, false);
     else
-      canvas->TextOut(x, y, piece);
+      canvas->TextOut(at.X, at.Y, piece);
     y += lineHeight;
   }
 }
@@ -737,13 +813,20 @@ void TChartAxis::DrawTitle() {
   const std::string caption = FieldAtSep(title_->Text(), 1, "\r");
   const int lineHeight = canvas->LineHeight();
   canvas->SetTextAlign(kTaCenter);
-  if (horizontal_) {
-    canvas->TextOut(iCenterPos_, otherSide_ ? posTitle_ - lineHeight : posTitle_, caption);
+  if (isDepth_) {
+    // Beside the chart edge the axis runs along, halfway into the depth.
+    const int x = otherSide_ ? posTitle_ + lineHeight : posTitle_ - lineHeight;
+    const TPoint at = canvas->Project3D(x, DepthAxisRow(), owner_->ChartDepth() / 2);
+    canvas->RotatedTextOut(at.X, at.Y, caption, title_->Angle(), false);
+  } else if (horizontal_) {
+    const TPoint at = canvas->Project3D(iCenterPos_, otherSide_ ? posTitle_ - lineHeight : posTitle_, zPixel_);
+    canvas->TextOut(at.X, at.Y, caption);
   } else {
     // Turned text: the top of the glyphs faces away from the chart.
     const int angle = title_->Angle();
     const int x = otherSide_ ? posTitle_ + lineHeight : posTitle_ - lineHeight;
-    canvas->RotatedTextOut(x, iCenterPos_, caption, angle, false);
+    const TPoint at = canvas->Project3D(x, iCenterPos_, zPixel_);
+    canvas->RotatedTextOut(at.X, at.Y, caption, angle, false);
   }
   canvas->SetBackMode(OPAQUE);
 }
@@ -759,7 +842,8 @@ bool TChartAxis::Clicked(int x, int y) const {
   } else {
     c0 = c1 = posAxis_;
   }
-  const int along = horizontal_ ? x : y;
-  const int across = horizontal_ ? y : x;
-  return along >= a0 && along <= a1 && across >= c0 && across <= c1;
+  TRect box = horizontal_ ? TRect(a0, c0, a1, c1) : TRect(c0, a0, c1, a1);
+  TCanvas3D* canvas = owner_ ? owner_->AxisCanvas() : nullptr;
+  if (canvas && owner_->AxisView3D()) box = canvas->ProjectedRectBounds(box, otherSide_ ? owner_->ChartDepth() : 0);
+  return x >= box.Left && x <= box.Right && y >= box.Top && y <= box.Bottom;
 }

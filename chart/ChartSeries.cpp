@@ -223,6 +223,8 @@ const TClassInfo& TChartSeries::StaticClass() {
           .Stored([](S& s) { return s.DataSourceCount() == 1; })
           .Property("Depth", &S::Depth, &S::ChangeDepth)
           .Default(-1)
+          .Property("ZOrder", &S::DepthOrder, &S::SetDepthOrder)
+          .Default(-1)
           .Property("ColorSource", &S::ColorSource, &S::SetColorSource)
           .Stored([](S& s) { return !s.ColorSource().empty(); })
           .Property("XLabelsSource", &S::XLabelsSource, &S::SetXLabelsSource)
@@ -800,6 +802,7 @@ void TChartSeries::CopyFormatFrom(TChartSeries* source) {
   vertAxisChoice_ = source->vertAxisChoice_;
   cursor_ = source->cursor_;
   depth_ = source->depth_;
+  depthOrder_ = source->depthOrder_;
   transparency_ = source->transparency_;
   treatNulls_ = source->treatNulls_;
   if (source->marks_) {
@@ -871,6 +874,14 @@ void TChartSeries::SetPercentFormat(const std::string& value) {
 void TChartSeries::ChangeTransparency(int value) {
   if (transparency_ == value) return;
   transparency_ = value;
+  RepaintOwner();
+}
+
+void TChartSeries::SetDepthOrder(int value) {
+  // Anything below -1 means automatic too.
+  value = std::max(-1, value);
+  if (depthOrder_ == value) return;
+  depthOrder_ = value;
   RepaintOwner();
 }
 

@@ -409,6 +409,14 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   bool DepthPaintsForward() const;
   // In 3D: whether another active series has the same effective depth order.
   bool SharesDepthSlot() const;
+  // Active, and no active series before it in the chart's list has the same effective depth
+  // order (the one that paints a shared slot).
+  bool IsFirstInDepthSlot() const;
+  // Whether PaintPoint draws a point by itself, so that series sharing a depth slot can be
+  // painted point by point in turn (a line joining its points cannot).
+  virtual bool PaintsPointsAlone() const { return true; }
+  // Whether points paint in the view's natural order (false when the view looks from behind).
+  bool ChartNotReversed() const { return !(parentChart_ && parentChart_->DepthReversed()); }
   // talValue on the axis that carries the values; talText on the position axis when any point
   // has a label; else talValue.
   virtual TAxisLabelStyle LabelStyleForAxis(const TChartAxis* axis) const;
@@ -419,6 +427,13 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
 
   // ---- Depth -----------------------------------------------------------------------------
   int EffectiveDepthOrder() const { return depthOrder_ == -1 ? autoDepthOrder_ : depthOrder_; }
+  // The explicit depth slot (published ZOrder); -1 lets the chart give the next free one.
+  int DepthOrder() const { return depthOrder_; }
+  void SetDepthOrder(int value);
+  // The slot the series is drawn in for this paint, set by the chart after the depth orders
+  // are assigned (slot 0 is at the front); ComputeDepthRange places the series by it.
+  int DepthSlot() const { return depthSlot_; }
+  void SetDepthSlot(int value) { depthSlot_ = value; }
   void ComputeDepthRange();
   int StartDepth() const { return startZ_; }
   int MiddleDepth() const { return middleZ_; }
@@ -676,6 +691,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   std::unique_ptr<std::vector<TColor>> colors_;
   int updateCount_ = 0;
   int autoDepthOrder_ = 0;
+  int depthSlot_ = 0;
   TChartValueList* mandatory_;
   bool dataLoaded_ = false;
   TChartValueList* notMandatory_;

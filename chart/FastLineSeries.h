@@ -40,6 +40,8 @@ class TFastLineSeries : public TCustomLineSeries {
   void PrepareValuesPaint() override;
   void PaintAllPoints() override;
   void PaintPoint(int index) override;
+  // Each point continues the line from the one before: painted whole, never interleaved.
+  bool PaintsPointsAlone() const override { return false; }
   void PrepareCanvasForPoint(int) override { PrepareLinePen(); }
   // A horizontal line through the rectangle's vertical middle, in the current pen.
   void PaintLegendSymbol(int index, const TRect& rect) override;

@@ -220,7 +220,7 @@ void TChartSeries::PaintLegendSymbol(int index, const TRect& rect) {
 
 void TChartSeries::ComputeDepthRange() {
   const int seriesDepth = parentChart_ ? parentChart_->SeriesDepth() : 0;
-  startZ_ = seriesDepth * autoDepthOrder_;
+  startZ_ = seriesDepth * depthSlot_;
   endZ_ = startZ_ + (depth_ == -1 ? seriesDepth : depth_);
   middleZ_ = (startZ_ + endZ_) / 2;
 }
@@ -238,6 +238,8 @@ void TChartSeries::AssignDepthOrder(int& counter) {
   } else {
     counter = std::max(counter, depthOrder_);
   }
+  // Until the chart counts the slots from the back, the series stands at its own order.
+  depthSlot_ = EffectiveDepthOrder();
 }
 
 bool TChartSeries::DepthPaintsForward() const {
@@ -255,6 +257,17 @@ bool TChartSeries::SharesDepthSlot() const {
     if (other != this && other->Active() && other->EffectiveDepthOrder() == EffectiveDepthOrder()) return true;
   }
   return false;
+}
+
+bool TChartSeries::IsFirstInDepthSlot() const {
+  if (!Active()) return false;
+  if (!parentChart_) return true;
+  for (int i = 0; i < parentChart_->SeriesCount(); ++i) {
+    const TChartSeries* other = parentChart_->SeriesAt(i);
+    if (other == this) return true;
+    if (other->Active() && other->EffectiveDepthOrder() == EffectiveDepthOrder()) return false;
+  }
+  return true;
 }
 
 TAxisLabelStyle TChartSeries::LabelStyleForAxis(const TChartAxis* axis) const {
