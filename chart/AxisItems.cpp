@@ -1,6 +1,7 @@
 // Custom axis labels and the axis back shape.
 #include "chart/AxisItems.h"
 
+#include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
 #include "toolkit/classes/TypInfo.h"
 
@@ -29,6 +30,14 @@ TCustomTextShape* TAxisItem::Format() {
     format_->Assign(owner_->Format());
   }
   return format_.get();
+}
+
+TKelPicture* TAxisItem::Picture() {
+  if (!picture_) {
+    picture_ = std::make_unique<TKelPicture>();
+    picture_->OnChange = [this](TObject*) { owner_->Changed(); };
+  }
+  return picture_.get();
 }
 
 TAxisItems::TAxisItems(IShapePanel* panel, std::function<void()> changed)

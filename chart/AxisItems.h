@@ -13,6 +13,7 @@
 #include "chart/KelShapes.h"
 
 class TAxisItems;
+class TKelPicture;
 
 // One custom label: its text (empty: the axis formats the value), value and format.
 class TAxisItem {
@@ -29,6 +30,10 @@ class TAxisItem {
   // The item's own label box, created on first use (transparent); null until then.
   TCustomTextShape* Format();
   TCustomTextShape* FormatOrNull() const { return format_.get(); }
+  // The picture drawn beside the label, created on first use (empty until a graphic is
+  // loaded); its change repaints the chart.
+  TKelPicture* Picture();
+  TKelPicture* PictureOrNull() const { return picture_.get(); }
   // Pixel along the axis in the last paint.
   int Pixel = 0;
 
@@ -37,6 +42,7 @@ class TAxisItem {
   std::string text_;
   double value_;
   std::unique_ptr<TCustomTextShape> format_;
+  std::unique_ptr<TKelPicture> picture_;
 };
 
 class TAxisItems {

@@ -32,6 +32,7 @@ class TChartSeries;
 class TAxisItems;
 class TAxisBackShape;
 class TAutomaticText;
+class TKelPicture;
 
 // Where an axis takes its label values from.
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText, talPointValue };
@@ -50,6 +51,8 @@ struct TAxisLabelItem {
   TCustomTextShape* Format = nullptr;
   TChartSeries* Series = nullptr;
   int Index = -1;
+  // The label's box as drawn in this paint, before any turn (empty until drawn).
+  TRect Box;
 };
 
 // Called for each label about to be drawn: may move it, change its text or cancel it.
@@ -252,6 +255,9 @@ class TChartAxis : public TCollectionItem {
   void SetLabelsAlign(TAxisLabelsAlign value);
   bool LabelsExponent() const { return labelsExponent_; }
   void SetLabelsExponent(bool value);
+  // Pictures of custom items or series points are drawn beside their labels.
+  bool LabelsUseImages() const { return labelsUseImages_; }
+  void SetLabelsUseImages(bool value);
   // The custom label items, created on first use (automatic until an item is added).
   TAxisItems* Items();
   bool HasCustomItems() const;
@@ -404,7 +410,12 @@ class TChartAxis : public TCollectionItem {
   // Drawing helpers (ChartAxisDraw.cpp).
   void AddLabelAt(double value, const std::string& text);
   void DrawLabels();
-  void DrawLabel(const TAxisLabelItem& item, int row);
+  void DrawLabel(TAxisLabelItem& item, int row);
+  // The picture beside a label (custom item or series point), null when there is none.
+  TKelPicture* LabelPicture(const TAxisLabelItem& item) const;
+  void DrawLabelPicture(const TAxisLabelItem& item, const TRect& box);
+  // The tallest (horizontal axis) or widest picture beside any label, 0 without pictures.
+  int LabelImagesSize();
   void AddPointLabels(TAxisLabelStyle style);
   void AddDepthTitleLabels();
   void AddCustomLabels();
@@ -492,6 +503,7 @@ class TChartAxis : public TCollectionItem {
   std::unique_ptr<TAutomaticText> labelsAutoText_;
   TAxisLabelsAlign labelsAlign_ = alDefault;
   bool labelsExponent_ = false;
+  bool labelsUseImages_ = true;
   int tickLength_ = 4;
   int tickInnerLength_ = 0;
   int minorTickLength_ = 2;
