@@ -77,6 +77,42 @@ void TAxisItems::Assign(const TAxisItems& source) {
   Changed();
 }
 
+const TEnumInfo& EnumTypeInfo(TAxisTitlePosition) {
+  static const TEnumInfo info("TAxisTitlePosition", {"tpStart", "tpCenter", "tpEnd"});
+  return info;
+}
+
+const TClassInfo& TChartAxisTitle::StaticClass() {
+  using T = TChartAxisTitle;
+  static const TClassInfo info = TClassBuilder<T>("TChartAxisTitle", &TCustomTextShape::StaticClass())
+                                     .Property("Caption", &T::Caption, &T::SetCaption)
+                                     .Property("Position", &T::Position, &T::SetPosition)
+                                     .Default(tpCenter)
+                                     .Build();
+  return info;
+}
+
+TChartAxisTitle::TChartAxisTitle(IShapePanel* panel) : TCustomTextShape(panel) {
+  SetTransparent(true);
+  SetTextAlignment(taCenter);
+}
+
+void TChartAxisTitle::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TChartAxisTitle*>(source)) position_ = other->position_;
+  TCustomTextShape::Assign(source);
+}
+
+void TChartAxisTitle::SetPosition(TAxisTitlePosition value) {
+  if (value == position_) return;
+  position_ = value;
+  Repaint();
+}
+
+std::string TChartAxisTitle::Caption() const {
+  const std::string& text = Text();
+  return text.substr(0, text.find('\r'));
+}
+
 const TClassInfo& TAxisBackShape::StaticClass() {
   static const TClassInfo info =
       TClassBuilder<TAxisBackShape>("TAxisBackShape", &TKelCustomShape::StaticClass()).Build();

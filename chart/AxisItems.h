@@ -80,6 +80,28 @@ class TAxisItems {
   std::unique_ptr<TCustomTextShape> format_;
 };
 
+// Where an axis title stands along its axis.
+enum TAxisTitlePosition { tpStart, tpCenter, tpEnd };
+const TEnumInfo& EnumTypeInfo(TAxisTitlePosition);
+
+// The title of an axis: a transparent text box with centred text, at the centre of the axis or
+// at its start or end. Its caption is the first line of its text.
+class TChartAxisTitle : public TCustomTextShape {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TChartAxisTitle(IShapePanel* panel);
+  void Assign(TPersistent* source) override;
+
+  TAxisTitlePosition Position() const { return position_; }
+  void SetPosition(TAxisTitlePosition value);
+  std::string Caption() const;
+  void SetCaption(const std::string& value) { SetText(value); }
+
+ private:
+  TAxisTitlePosition position_ = tpCenter;
+};
+
 // The box behind an axis's labels: invisible with no shadow at first, drawn through the canvas's
 // 3D operations at the axis depth.
 class TAxisBackShape : public TKelCustomShape {

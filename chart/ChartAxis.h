@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/AxisItems.h"
 #include "chart/KelProcs.h"
 #include "toolkit/classes/Collection.h"
 #include "toolkit/classes/TypInfo.h"
@@ -31,6 +32,7 @@ class IShapePanel;
 class TChartSeries;
 class TAxisItems;
 class TAxisBackShape;
+class TChartAxisTitle;
 class TAutomaticText;
 class TKelPicture;
 
@@ -221,7 +223,7 @@ class TChartAxis : public TCollectionItem {
   TKelFont* LabelsFont() const { return labelsFont_.get(); }
   // The title box, created on first use (angle 90 on a vertical axis on the normal side, 270
   // on the other side).
-  TCustomTextShape* Title();
+  TChartAxisTitle* Title();
   bool HasTitle() const { return title_ != nullptr; }
   // The box every label is drawn with (transparent, centred text).
   TCustomTextShape* LabelsFormat();
@@ -496,7 +498,7 @@ class TChartAxis : public TCollectionItem {
   // Drawing settings and the state of the current paint.
   std::unique_ptr<TKelPen> axisPen_, grid_, minorGrid_, ticksPen_, ticksInner_, minorTicks_;
   std::unique_ptr<TKelFont> labelsFont_;
-  std::unique_ptr<TCustomTextShape> title_;
+  std::unique_ptr<TChartAxisTitle> title_;
   std::unique_ptr<TCustomTextShape> labelsFormat_;
   std::unique_ptr<TAxisItems> items_;
   std::unique_ptr<TAxisBackShape> shape_;

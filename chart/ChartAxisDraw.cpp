@@ -107,11 +107,9 @@ VK_AXIS_DRAW_SETTER(LabelsExponent, bool, labelsExponent_)
 VK_AXIS_DRAW_SETTER(LabelsUseImages, bool, labelsUseImages_)
 #undef VK_AXIS_DRAW_SETTER
 
-TCustomTextShape* TChartAxis::Title() {
+TChartAxisTitle* TChartAxis::Title() {
   if (!title_) {
-    title_ = std::make_unique<TCustomTextShape>(owner_ ? owner_->AxisShapePanel() : nullptr);
-    title_->SetTransparent(true);
-    title_->SetTextAlignment(taCenter);
+    title_ = std::make_unique<TChartAxisTitle>(owner_ ? owner_->AxisShapePanel() : nullptr);
     if (!horizontal_) title_->SetAngle(otherSide_ ? 270 : 90);
   }
   return title_.get();
@@ -857,18 +855,26 @@ void TChartAxis::DrawTitle() {
   title_->Bounds = TRect(0, 0, title_->Width(), title_->Height());
   title_->CalcSize();
   const int w = title_->Width(), h = title_->Height();
+  // Along the axis: its centre, or its start or end (the low values' end: left or bottom
+  // unless inverted) moved in by half the title's length.
+  int along = iCenterPos_;
+  if (title_->Position() != tpCenter) {
+    const bool exchanged = horizontal_ ? inverted_ : !inverted_;
+    const bool atStartPixel = (title_->Position() == tpStart) != exchanged;
+    along = atStartPixel ? iStartPos_ + w / 2 : iEndPos_ - w / 2;
+  }
   TRect box;
   int angle = 0;
   if (horizontal_) {
-    // Centred on the axis; on the other side raised by its height and its shadow.
+    // Centred on its place; on the other side raised by its height and its shadow.
     int top = posTitle_;
     if (otherSide_) top -= h + FrameShadowSize(title_.get());
-    box = TRect(iCenterPos_ - w / 2, top, iCenterPos_ - w / 2 + w, top + h);
+    box = TRect(along - w / 2, top, along - w / 2 + w, top + h);
   } else {
     // Turned, its (turned) width of h standing outward of the title position.
     angle = title_->Angle();
     const int cx = MoveOutward(posTitle_, h / 2);
-    box = TRect(cx - w / 2, iCenterPos_ - h / 2, cx - w / 2 + w, iCenterPos_ - h / 2 + h);
+    box = TRect(cx - w / 2, along - h / 2, cx - w / 2 + w, along - h / 2 + h);
   }
   title_->Bounds = box;
   title_->DrawInRect(box, zPixel_, angle);

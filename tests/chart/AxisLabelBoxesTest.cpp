@@ -295,3 +295,48 @@ TEST(AxisLabelSources, SeriesThatPrefersPointIndexesLabelsAtTheIndexes) {
     }
   }
 }
+
+TEST(AxisLabelBoxes, TitleStandsAtTheStartCentreOrEndOfItsAxis) {
+  // "Title" is 30 pixels long. The start is the low values' end: left on the bottom axis,
+  // bottom on the left axis, the other end when the axis is inverted.
+  struct Case {
+    const char* name;
+    bool left;
+    TAxisTitlePosition position;
+    bool inverted;
+    bool atStartPixel;  // else at the end pixel; ignored for the centre
+  };
+  const Case cases[] = {
+      {"bottom start", false, tpStart, false, true},  {"bottom end", false, tpEnd, false, false},
+      {"bottom start inverted", false, tpStart, true, false},
+      {"left start", true, tpStart, false, false},    {"left end", true, tpEnd, false, true},
+      {"left start inverted", true, tpStart, true, true},
+      {"left centre", true, tpCenter, false, false},  {"bottom centre", false, tpCenter, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BoxChart chart;
+    TChartAxis* axis = c.left ? chart.panel.LeftAxis() : chart.panel.BottomAxis();
+    axis->SetInverted(c.inverted);
+    axis->Title()->SetText("Title");
+    axis->Title()->SetPosition(c.position);
+    chart.Paint();
+    const TRect seen = c.left ? TurnedBounds(axis->Title()->Bounds, 90) : axis->Title()->Bounds;
+    ASSERT_EQ(c.left ? seen.Height() : seen.Width(), 30);
+    const int along = c.left ? (seen.Top + seen.Bottom) / 2 : (seen.Left + seen.Right) / 2;
+    int expected;
+    if (c.position == tpCenter)
+      expected = axis->CenterPixel();
+    else if (c.atStartPixel)
+      expected = axis->StartPixel() + 15;
+    else
+      expected = axis->EndPixel() - 15;
+    EXPECT_LE(std::abs(along - expected), 1) << along << " vs " << expected;
+    // Drawn there: the text stands inside the title's box.
+    const auto texts = chart.canvas->TextsIn(c.left ? "Axes/Left/Title" : "Axes/Bottom/Title");
+    if (!c.left) {
+      ASSERT_EQ(texts.size(), 1u);
+      EXPECT_EQ(texts[0].x, along);
+    }
+  }
+}
