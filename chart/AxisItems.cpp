@@ -1,6 +1,7 @@
 // Custom axis labels and the axis back shape.
 #include "chart/AxisItems.h"
 
+#include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
 #include "toolkit/classes/TypInfo.h"
 
@@ -29,6 +30,14 @@ TCustomTextShape* TAxisItem::Format() {
     format_->Assign(owner_->Format());
   }
   return format_.get();
+}
+
+TKelPicture* TAxisItem::Picture() {
+  if (!picture_) {
+    picture_ = std::make_unique<TKelPicture>();
+    picture_->OnChange = [this](TObject*) { owner_->Changed(); };
+  }
+  return picture_.get();
 }
 
 TAxisItems::TAxisItems(IShapePanel* panel, std::function<void()> changed)
@@ -66,6 +75,42 @@ void TAxisItems::Assign(const TAxisItems& source) {
     automatic_ = false;
   }
   Changed();
+}
+
+const TEnumInfo& EnumTypeInfo(TAxisTitlePosition) {
+  static const TEnumInfo info("TAxisTitlePosition", {"tpStart", "tpCenter", "tpEnd"});
+  return info;
+}
+
+const TClassInfo& TChartAxisTitle::StaticClass() {
+  using T = TChartAxisTitle;
+  static const TClassInfo info = TClassBuilder<T>("TChartAxisTitle", &TCustomTextShape::StaticClass())
+                                     .Property("Caption", &T::Caption, &T::SetCaption)
+                                     .Property("Position", &T::Position, &T::SetPosition)
+                                     .Default(tpCenter)
+                                     .Build();
+  return info;
+}
+
+TChartAxisTitle::TChartAxisTitle(IShapePanel* panel) : TCustomTextShape(panel) {
+  SetTransparent(true);
+  SetTextAlignment(taCenter);
+}
+
+void TChartAxisTitle::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TChartAxisTitle*>(source)) position_ = other->position_;
+  TCustomTextShape::Assign(source);
+}
+
+void TChartAxisTitle::SetPosition(TAxisTitlePosition value) {
+  if (value == position_) return;
+  position_ = value;
+  Repaint();
+}
+
+std::string TChartAxisTitle::Caption() const {
+  const std::string& text = Text();
+  return text.substr(0, text.find('\r'));
 }
 
 const TClassInfo& TAxisBackShape::StaticClass() {

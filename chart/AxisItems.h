@@ -13,6 +13,7 @@
 #include "chart/KelShapes.h"
 
 class TAxisItems;
+class TKelPicture;
 
 // One custom label: its text (empty: the axis formats the value), value and format.
 class TAxisItem {
@@ -29,6 +30,10 @@ class TAxisItem {
   // The item's own label box, created on first use (transparent); null until then.
   TCustomTextShape* Format();
   TCustomTextShape* FormatOrNull() const { return format_.get(); }
+  // The picture drawn beside the label, created on first use (empty until a graphic is
+  // loaded); its change repaints the chart.
+  TKelPicture* Picture();
+  TKelPicture* PictureOrNull() const { return picture_.get(); }
   // Pixel along the axis in the last paint.
   int Pixel = 0;
 
@@ -37,6 +42,7 @@ class TAxisItem {
   std::string text_;
   double value_;
   std::unique_ptr<TCustomTextShape> format_;
+  std::unique_ptr<TKelPicture> picture_;
 };
 
 class TAxisItems {
@@ -72,6 +78,28 @@ class TAxisItems {
   bool automatic_ = true;
   std::vector<std::unique_ptr<TAxisItem>> items_;
   std::unique_ptr<TCustomTextShape> format_;
+};
+
+// Where an axis title stands along its axis.
+enum TAxisTitlePosition { tpStart, tpCenter, tpEnd };
+const TEnumInfo& EnumTypeInfo(TAxisTitlePosition);
+
+// The title of an axis: a transparent text box with centred text, at the centre of the axis or
+// at its start or end. Its caption is the first line of its text.
+class TChartAxisTitle : public TCustomTextShape {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TChartAxisTitle(IShapePanel* panel);
+  void Assign(TPersistent* source) override;
+
+  TAxisTitlePosition Position() const { return position_; }
+  void SetPosition(TAxisTitlePosition value);
+  std::string Caption() const;
+  void SetCaption(const std::string& value) { SetText(value); }
+
+ private:
+  TAxisTitlePosition position_ = tpCenter;
 };
 
 // The box behind an axis's labels: invisible with no shadow at first, drawn through the canvas's

@@ -189,6 +189,7 @@ void TChartAxis::Assign(TPersistent* persistent) {
   labelStyle_ = source.labelStyle_;
   labelsAlign_ = source.labelsAlign_;
   labelsExponent_ = source.labelsExponent_;
+  labelsUseImages_ = source.labelsUseImages_;
   gridCentered_ = source.gridCentered_;
   gridDrawEvery_ = source.gridDrawEvery_;
   if (source.title_) Title()->Assign(source.title_.get());

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "canvas/KelPen.h"
+#include "chart/AxisItems.h"
 #include "chart/KelProcs.h"
 #include "toolkit/classes/Collection.h"
 #include "toolkit/classes/TypInfo.h"
@@ -32,7 +33,9 @@ class IShapePanel;
 class TChartSeries;
 class TAxisItems;
 class TAxisBackShape;
+class TChartAxisTitle;
 class TAutomaticText;
+class TKelPicture;
 
 // Where an axis takes its label values from.
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText, talPointValue };
@@ -51,6 +54,8 @@ struct TAxisLabelItem {
   TCustomTextShape* Format = nullptr;
   TChartSeries* Series = nullptr;
   int Index = -1;
+  // The label's box as drawn in this paint, before any turn (empty until drawn).
+  TRect Box;
 };
 
 // One grid line in chart coordinates (x, y at depth z), before projection.
@@ -255,7 +260,7 @@ class TChartAxis : public TCollectionItem {
   TKelFont* LabelsFont() const { return labelsFont_.get(); }
   // The title box, created on first use (angle 90 on a vertical axis on the normal side, 270
   // on the other side).
-  TCustomTextShape* Title();
+  TChartAxisTitle* Title();
   bool HasTitle() const { return title_ != nullptr; }
   // The box every label is drawn with (transparent, centred text).
   TCustomTextShape* LabelsFormat();
@@ -289,6 +294,9 @@ class TChartAxis : public TCollectionItem {
   void SetLabelsAlign(TAxisLabelsAlign value);
   bool LabelsExponent() const { return labelsExponent_; }
   void SetLabelsExponent(bool value);
+  // Pictures of custom items or series points are drawn beside their labels.
+  bool LabelsUseImages() const { return labelsUseImages_; }
+  void SetLabelsUseImages(bool value);
   // The custom label items, created on first use (automatic until an item is added).
   TAxisItems* Items();
   bool HasCustomItems() const;
@@ -441,7 +449,12 @@ class TChartAxis : public TCollectionItem {
   // Drawing helpers (ChartAxisDraw.cpp).
   void AddLabelAt(double value, const std::string& text);
   void DrawLabels();
-  void DrawLabel(const TAxisLabelItem& item, int row);
+  void DrawLabel(TAxisLabelItem& item, int row);
+  // The picture beside a label (custom item or series point), null when there is none.
+  TKelPicture* LabelPicture(const TAxisLabelItem& item) const;
+  void DrawLabelPicture(const TAxisLabelItem& item, const TRect& box);
+  // The tallest (horizontal axis) or widest picture beside any label, 0 without pictures.
+  int LabelImagesSize();
   void AddPointLabels(TAxisLabelStyle style);
   void AddDepthTitleLabels();
   void AddCustomLabels();
@@ -523,13 +536,14 @@ class TChartAxis : public TCollectionItem {
   std::unique_ptr<TKelPen> axisPen_, minorGrid_, ticksPen_, ticksInner_, minorTicks_;
   std::unique_ptr<TAxisGridPen> grid_;
   std::unique_ptr<TKelFont> labelsFont_;
-  std::unique_ptr<TCustomTextShape> title_;
+  std::unique_ptr<TChartAxisTitle> title_;
   std::unique_ptr<TCustomTextShape> labelsFormat_;
   std::unique_ptr<TAxisItems> items_;
   std::unique_ptr<TAxisBackShape> shape_;
   std::unique_ptr<TAutomaticText> labelsAutoText_;
   TAxisLabelsAlign labelsAlign_ = alDefault;
   bool labelsExponent_ = false;
+  bool labelsUseImages_ = true;
   int tickLength_ = 4;
   int tickInnerLength_ = 0;
   int minorTickLength_ = 2;

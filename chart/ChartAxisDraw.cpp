@@ -10,10 +10,13 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelPicture.h"
+#include "canvas/KelShadow.h"
 #include "chart/AxisItems.h"
 #include "chart/ChartAxis.h"
 #include "chart/ChartSeries.h"
 #include "chart/KelShapes.h"
+#include "toolkit/graphics/Graphic.h"
 #include "toolkit/rtl/Math.h"
 
 namespace {
@@ -25,8 +28,8 @@ constexpr int kMaxMeasuredLabels = 5000;
 // Relative tolerance of the label walk at both ends of the range, in increments.
 constexpr long double kWalkTolerance = 1e-6L;
 
-// Device text alignment codes.
-constexpr int kTaLeft = 0, kTaRight = 2, kTaCenter = 6, kTaBottom = 8;
+// Device text alignment code of left-aligned text.
+constexpr int kTaLeft = 0;
 
 int RoundInt(long double value) { return static_cast<int>(Round(value)); }
 
@@ -45,6 +48,25 @@ class ElementScope {
 };
 
 bool StrictlyInside(int pixel, int a, int b) { return pixel > std::min(a, b) && pixel < std::max(a, b); }
+
+// The bounds of r turned by `angle` degrees about its centre.
+TRect TurnedBounds(const TRect& r, int angle) {
+  const auto c = TKelCustomShape::RotatedCorners(r, angle);
+  return TRect(std::min({c[0].X, c[1].X, c[2].X, c[3].X}), std::min({c[0].Y, c[1].Y, c[2].Y, c[3].Y}),
+               std::max({c[0].X, c[1].X, c[2].X, c[3].X}), std::max({c[0].Y, c[1].Y, c[2].Y, c[3].Y}));
+}
+
+// The shadow a framed box casts, in pixels (0 for a transparent box or no shadow).
+int FrameShadowSize(TCustomTextShape* format) {
+  if (format == nullptr || format->Transparent() || !format->Shadow()->IsShown()) return 0;
+  return std::abs(format->Shadow()->ReadSize());
+}
+
+// Room a framed box adds to its text across the axis: its frame on both sides and its shadow.
+int FrameExtent(TCustomTextShape* format) {
+  if (format == nullptr || format->Transparent()) return 0;
+  return (format->Pen()->Visible() ? 2 * format->Pen()->Width() : 0) + FrameShadowSize(format);
+}
 
 }  // namespace
 
@@ -82,13 +104,12 @@ VK_AXIS_DRAW_SETTER(GridCentered, bool, gridCentered_)
 VK_AXIS_DRAW_SETTER(GridDrawEvery, int, gridDrawEvery_)
 VK_AXIS_DRAW_SETTER(LabelsAlign, TAxisLabelsAlign, labelsAlign_)
 VK_AXIS_DRAW_SETTER(LabelsExponent, bool, labelsExponent_)
+VK_AXIS_DRAW_SETTER(LabelsUseImages, bool, labelsUseImages_)
 #undef VK_AXIS_DRAW_SETTER
 
-TCustomTextShape* TChartAxis::Title() {
+TChartAxisTitle* TChartAxis::Title() {
   if (!title_) {
-    title_ = std::make_unique<TCustomTextShape>(owner_ ? owner_->AxisShapePanel() : nullptr);
-    title_->SetTransparent(true);
-    title_->SetTextAlignment(taCenter);
+    title_ = std::make_unique<TChartAxisTitle>(owner_ ? owner_->AxisShapePanel() : nullptr);
     if (!horizontal_) title_->SetAngle(otherSide_ ? 270 : 90);
   }
   return title_.get();
@@ -97,7 +118,11 @@ TCustomTextShape* TChartAxis::Title() {
 TCustomTextShape* TChartAxis::LabelsFormat() { return Items()->Format(); }
 
 TAxisItems* TChartAxis::Items() {
-  if (!items_) items_ = std::make_unique<TAxisItems>(owner_ ? owner_->AxisShapePanel() : nullptr, [this] { Repaint(); });
+  if (!items_) {
+    items_ = std::make_unique<TAxisItems>(owner_ ? owner_->AxisShapePanel() : nullptr, [this] { Repaint(); });
+    // Labels without a box of their own write in the axis label font.
+    items_->Format()->TextFont = labelsFont_.get();
+  }
   return items_.get();
 }
 
@@ -333,6 +358,8 @@ void TChartAxis::AddPointLabels(TAxisLabelStyle style) {
       double value;
       if (isDepth_)
         value = s->EffectiveDepthOrder();
+      else if (s->PrefersPointIndexLabels())
+        value = i;
       else
         value = horizontal_ ? s->XValueAt(i) : s->YValueAt(i);
       if (value < iMinimum_ - tolerance || value > iMaximum_ + tolerance) continue;
@@ -487,7 +514,9 @@ int TChartAxis::LabelSize() {
       for (const std::string& label : MeasuredLabels(values)) heightFactor_ = std::max(heightFactor_, TextLineCount(label));
     }
   }
-  int size = LabelExtent(labelsFont_.get(), labelsAngle_, labelsSize_, std::string()) * heightFactor_;
+  int size = LabelExtent(labelsFont_.get(), labelsAngle_, labelsSize_, std::string());
+  if (labelsSize_ <= 0) size += FrameExtent(LabelsFormat());
+  size *= heightFactor_;
   if (labelsAlternate_) size *= 2;
   return size;
 }
@@ -520,9 +549,11 @@ void TChartAxis::ReserveLabelSpace(TRect& r, bool standard) {
     return r.Left;
   };
   if (title_ && title_->Visible() && !title_->Text().empty())
-    posTitle_ = take(LabelExtent(title_->Font(), title_->Angle(), titleSize_, title_->Text()));
+    posTitle_ = take(LabelExtent(title_->Font(), title_->Angle(), titleSize_, title_->Text()) +
+                     (titleSize_ > 0 ? 0 : FrameExtent(title_.get())));
   if (labels_) {
-    const int size = LabelSize();
+    // Pictures beside the labels need their room too.
+    const int size = LabelSize() + (labelsUseImages_ ? LabelImagesSize() : 0);
     int lineHeight = 0;
     if (owner_) {
       if (TCanvas3D* canvas = owner_->AxisCanvas()) {
@@ -698,7 +729,7 @@ void TChartAxis::DrawLabels() {
   const double tolerance = std::fabs(static_cast<double>(range_)) * 1e-12;
   TCustomTextShape* common = LabelsFormat();
   int row = 0;
-  for (const TAxisLabelItem& item : labelItems_) {
+  for (TAxisLabelItem& item : labelItems_) {
     if (item.Value < iMinimum_ - tolerance || item.Value > iMaximum_ + tolerance) continue;
     if (!(item.Format ? item.Format : common)->Visible()) continue;
     DrawLabel(item, row);
@@ -707,127 +738,241 @@ void TChartAxis::DrawLabels() {
   canvas->SetBackMode(OPAQUE);
 }
 
-void TChartAxis::DrawLabel(const TAxisLabelItem& item, int row) {
+namespace {
+// How far the 3D projection moves what stands at (x, y, z); a canvas that draws in full 3D
+// places shapes at their depth itself.
+TPoint ProjectionShift(TCanvas3D* canvas, int x, int y, int z) {
+  if (canvas->SupportsFull3D()) return TPoint{0, 0};
+  const TPoint at = canvas->Project3D(x, y, z);
+  return TPoint{at.X - x, at.Y - y};
+}
+}  // namespace
+
+void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
   TCanvas3D* canvas = owner_->AxisCanvas();
   // An item with its own box draws in its font; other labels in the axis label font.
-  owner_->AssignAxisFont(item.Format ? item.Format->Font() : labelsFont_.get());
+  TCustomTextShape* format = item.Format ? item.Format : LabelsFormat();
+  TKelFont* font = item.Format ? item.Format->Font() : labelsFont_.get();
+  owner_->AssignAxisFont(font);
   const int lineHeight = canvas->LineHeight();
   std::string text = item.Text;
-  const int lines = TextLineCount(text);
   int angle = labelsAngle_ % 360;
   if (angle < 0) angle += 360;
-  int widest = 0;
-  for (int n = 1; n <= lines; ++n)
-    widest = std::max(widest, canvas->MeasureTextWidth(lines == 1 ? text : FieldAtSep(text, n, "\r")));
   // The second row of alternating labels stands one line (or one label) further out.
   int across = posLabels_;
   if (row == 1) across = MoveOutward(across, horizontal_ ? lineHeight : LabelSize() / 2);
-  int align;
+  // Where the text stands against its anchor (x, y): y is the near edge of a horizontal
+  // axis's label and the centre of a vertical axis's one.
+  TAlignment align;
   int x, y;
   if (horizontal_) {
-    align = otherSide_ ? kTaCenter | kTaBottom : kTaCenter;
+    align = taCenter;
     x = item.Pixel;
-    y = otherSide_ ? across - (lines - 1) * lineHeight : across;
-    if (labelsExponent_) {
-      x -= widest / 10;
-      y += lineHeight * lines / 2;
-    }
+    y = across;
   } else {
     x = across;
     if (labelsAlign_ == alCenter) {
-      align = kTaCenter;
+      align = taCenter;
     } else if (labelsAlign_ == alOpposite) {
       // Moved by the label size and aligned towards the axis.
       x = MoveOutward(across, LabelSize());
-      align = otherSide_ ? kTaRight : kTaLeft;
+      align = otherSide_ ? taRightJustify : taLeftJustify;
     } else {
-      align = otherSide_ ? kTaLeft : kTaRight;
+      align = otherSide_ ? taLeftJustify : taRightJustify;
     }
-    y = item.Pixel - lineHeight / 2 - (lines - 1) * lineHeight / 2;
-    if (labelsExponent_) y += lineHeight * lines / 8;
+    y = item.Pixel;
   }
-  if (horizontal_ && labelsAlign_ == alCenter) align = kTaCenter;
+  if (labelsExponent_) {
+    const int lines = TextLineCount(text);
+    if (horizontal_) {
+      int widest = 0;
+      for (int n = 1; n <= lines; ++n)
+        widest = std::max(widest, canvas->MeasureTextWidth(lines == 1 ? text : FieldAtSep(text, n, "\r")));
+      x -= widest / 10;
+      y += lineHeight * lines / 2;
+    } else {
+      y += lineHeight * lines / 8;
+    }
+  }
   int z = zPixel_;
   if (isDepth_) {
-    // Beside the chart edge the axis runs along, at the label's depth.
-    y = DepthAxisRow() - lineHeight / 2 - (lines - 1) * lineHeight / 2;
+    // Beside the chart edge the axis runs along, centred on it, at the label's depth.
+    y = DepthAxisRow();
     z = item.Pixel;
   }
   bool draw = true;
   if (OnDrawLabel) OnDrawLabel(this, x, y, z, text, draw);
   if (!draw) return;
+
+  // The box takes the text; its size is the text's plus the box's margins and frame.
+  const std::string savedText = format->Text();
+  const TAlignment savedAlign = format->TextAlignment();
+  struct Restore {
+    TCustomTextShape* format;
+    const std::string& text;
+    TAlignment align;
+    ~Restore() {
+      format->SetText(text);
+      format->SetTextAlignment(align);
+    }
+  } restore{format, savedText, savedAlign};
+  format->SetText(text);
+  format->Bounds = TRect(0, 0, format->Width(), format->Height());
+  format->CalcSize();
+  const int w = format->Width(), h = format->Height();
+  TRect box;
+  if (angle % 180 != 0) {
+    // A turned box is placed by its turned extent: beside the axis from the label position
+    // outward, centred on the label's pixel.
+    const long double a = angle * 3.14159265358979323846L / 180;
+    const long double c = std::fabs(std::cos(a)), sn = std::fabs(std::sin(a));
+    const int across2 = horizontal_ ? RoundInt(sn * w + c * h) : RoundInt(c * w + sn * h);
+    int cx, cy;
+    if (horizontal_) {
+      cx = x;
+      cy = MoveOutward(y, across2 / 2);
+    } else {
+      cy = y;
+      cx = align == taCenter ? x : align == taRightJustify ? x - across2 / 2 : x + across2 / 2;
+    }
+    box = TRect(cx - w / 2, cy - h / 2, cx - w / 2 + w, cy - h / 2 + h);
+  } else {
+    int left = align == taCenter ? x - w / 2 : align == taRightJustify ? x - w : x;
+    int top = horizontal_ ? (otherSide_ ? y - h : y) : y - h / 2;
+    box = TRect(left, top, left + w, top + h);
+    // The text keeps to the side of the box its label is aligned to.
+    format->SetTextAlignment(align);
+  }
+  // In a 3D view the box stands at the axis's depth (a flat chart's projection leaves it).
+  const TPoint shift = ProjectionShift(canvas, x, y, z);
+  box = TRect(box.Left + shift.X, box.Top + shift.Y, box.Right + shift.X, box.Bottom + shift.Y);
+  item.Box = box;
   // A visible opaque back shape hides labels outside it.
   if (shape_ && shape_->Visible() && !shape_->Transparent() && !owner_->AxisView3D()) {
-    int left = x;
-    if ((align & kTaCenter) == kTaCenter) left = x - widest / 2;
-    else if ((align & kTaRight) == kTaRight) left = x - widest;
-    const TRect box(left, y, left + widest, y + lines * lineHeight);
+    const TRect seen = angle % 180 != 0 ? TurnedBounds(box, angle) : box;
     const TRect& s = shape_->Bounds;
-    if (box.Right <= s.Left || box.Left >= s.Right || box.Bottom <= s.Top || box.Top >= s.Bottom) return;
+    if (seen.Right <= s.Left || seen.Left >= s.Right || seen.Bottom <= s.Top || seen.Top >= s.Bottom) return;
   }
-  canvas->SetTextAlign(align);
   const std::string upper = UpperCase(text);
   const size_t e = upper.find('E');
-  if (labelsExponent_ && e != std::string::npos && angle == 0 && lines == 1) {
-    // Mantissa at full size, the exponent smaller and raised.
+  if (labelsExponent_ && e != std::string::npos && angle == 0 && TextLineCount(text) == 1) {
+    // The box without its text, then the mantissa at full size, the exponent smaller and raised.
+    format->SetText(" ");
+    format->DrawInRect(box, z, 0);
     const std::string mantissa = text.substr(0, e);
     const std::string exponent = text.substr(e + 1);
+    owner_->AssignAxisFont(font);
     const int mantissaWidth = canvas->MeasureTextWidth(mantissa);
-    TKelFont* font = item.Format ? item.Format->Font() : labelsFont_.get();
     TKelFont small(TNotifyEvent{});
     small.Assign(font);
     small.SetSize(std::max(1, RoundInt(font->Size() * 0.75L)));
     owner_->AssignAxisFont(&small);
     const int exponentWidth = canvas->MeasureTextWidth(exponent);
-    int left = x;
     const int total = mantissaWidth + exponentWidth;
-    if ((align & kTaCenter) == kTaCenter) left = x - total / 2;
-    else if ((align & kTaRight) == kTaRight) left = x - total;
-    const int vertical = align & kTaBottom;
-    owner_->AssignAxisFont(item.Format ? item.Format->Font() : labelsFont_.get());
-    canvas->SetTextAlign(kTaLeft | vertical);
-    const TPoint at = canvas->Project3D(left, y, z);
-    canvas->TextOut(at.X, at.Y, mantissa);
+    int left = x + shift.X;
+    if (align == taCenter) left -= total / 2;
+    else if (align == taRightJustify) left -= total;
+    const int top = (horizontal_ ? (otherSide_ ? y - lineHeight : y) : y - lineHeight / 2) + shift.Y;
+    owner_->AssignAxisFont(font);
+    canvas->SetBackMode(TRANSPARENT);
+    canvas->SetTextAlign(kTaLeft);
+    canvas->TextOut(left, top, mantissa);
     owner_->AssignAxisFont(&small);
-    canvas->TextOut(at.X + mantissaWidth, at.Y - (lineHeight / 2 - 2), exponent);
-    return;
+    canvas->TextOut(left + mantissaWidth, top - (lineHeight / 2 - 2), exponent);
+  } else {
+    format->DrawInRect(box, z, angle);
   }
-  for (int n = 1; n <= lines; ++n) {
-    const std::string piece = lines == 1 ? text : FieldAtSep(text, n, "\r");
-    // In 3D the text stands at the axis's depth (flat, the projection leaves it in place).
-    const TPoint at = canvas->Project3D(x, y, z);
-    if (angle != 0)
-      canvas->RotatedTextOut(at.X, at.Y, piece, angle, false);
-    else
-      canvas->TextOut(at.X, at.Y, piece);
-    y += lineHeight;
+  if (labelsUseImages_) DrawLabelPicture(item, angle % 180 != 0 ? TurnedBounds(box, angle) : box);
+}
+
+TKelPicture* TChartAxis::LabelPicture(const TAxisLabelItem& item) const {
+  TKelPicture* picture = nullptr;
+  if (item.Series == nullptr) {
+    if (HasCustomItems() && item.Index >= 0 && item.Index < items_->Count())
+      picture = items_->Item(item.Index).PictureOrNull();
+  } else if (!isDepth_ && item.Index >= 0 && item.Series->HasPictures()) {
+    picture = item.Series->Pictures().PictureAt(item.Index);
   }
+  return picture != nullptr && picture->HasGraphic() ? picture : nullptr;
+}
+
+void TChartAxis::DrawLabelPicture(const TAxisLabelItem& item, const TRect& box) {
+  TKelPicture* picture = LabelPicture(item);
+  if (picture == nullptr) return;
+  TGraphic* graphic = picture->FilteredGraphic();
+  const int w = graphic->Width(), h = graphic->Height();
+  // Outward of the label: centred below or above it, or left or right of it.
+  int left, top;
+  if (horizontal_) {
+    left = (box.Left + box.Right) / 2 - w / 2;
+    top = otherSide_ ? box.Top - h : box.Bottom;
+  } else {
+    top = (box.Top + box.Bottom) / 2 - h / 2;
+    left = otherSide_ ? box.Right : box.Left - w;
+  }
+  owner_->AxisCanvas()->DrawGraphicStretched(TRect(left, top, left + w, top + h), graphic);
+}
+
+int TChartAxis::LabelImagesSize() {
+  int size = 0;
+  auto take = [&](const TKelPicture* picture) {
+    if (picture == nullptr || !picture->HasGraphic()) return;
+    const TGraphic* graphic = picture->FilteredGraphic();
+    size = std::max(size, horizontal_ ? graphic->Height() : graphic->Width());
+  };
+  if (HasCustomItems()) {
+    for (int i = 0; i < items_->Count(); ++i) take(items_->Item(i).PictureOrNull());
+    return size;
+  }
+  const TAxisLabelStyle style = LabelStyleInUse();
+  if (!owner_ || isDepth_ || (style != talMark && style != talText && style != talPointValue)) return 0;
+  for (TChartSeries* s : owner_->SeriesOfAxis(*this)) {
+    if (!s->HasPictures()) continue;
+    for (int i = 0; i < s->PointCount(); ++i) take(s->Pictures().PictureAt(i));
+  }
+  return size;
 }
 
 void TChartAxis::DrawTitle() {
   if (!title_ || !title_->Visible() || title_->Text().empty()) return;
   TCanvas3D* canvas = owner_->AxisCanvas();
   ElementScope element(canvas, "Title");
-  owner_->AssignAxisFont(title_->Font());
   canvas->SetBackMode(TRANSPARENT);
-  const std::string caption = FieldAtSep(title_->Text(), 1, "\r");
-  const int lineHeight = canvas->LineHeight();
-  canvas->SetTextAlign(kTaCenter);
-  if (isDepth_) {
-    // Beside the chart edge the axis runs along, halfway into the depth.
-    const int x = otherSide_ ? posTitle_ + lineHeight : posTitle_ - lineHeight;
-    const TPoint at = canvas->Project3D(x, DepthAxisRow(), owner_->ChartDepth() / 2);
-    canvas->RotatedTextOut(at.X, at.Y, caption, title_->Angle(), false);
-  } else if (horizontal_) {
-    const TPoint at = canvas->Project3D(iCenterPos_, otherSide_ ? posTitle_ - lineHeight : posTitle_, zPixel_);
-    canvas->TextOut(at.X, at.Y, caption);
-  } else {
-    // Turned text: the top of the glyphs faces away from the chart.
-    const int angle = title_->Angle();
-    const int x = otherSide_ ? posTitle_ + lineHeight : posTitle_ - lineHeight;
-    const TPoint at = canvas->Project3D(x, iCenterPos_, zPixel_);
-    canvas->RotatedTextOut(at.X, at.Y, caption, angle, false);
+  title_->Bounds = TRect(0, 0, title_->Width(), title_->Height());
+  title_->CalcSize();
+  const int w = title_->Width(), h = title_->Height();
+  // Along the axis: its centre, or its start or end (the low values' end: left or bottom
+  // unless inverted) moved in by half the title's length.
+  int along = iCenterPos_;
+  if (title_->Position() != tpCenter) {
+    const bool exchanged = horizontal_ ? inverted_ : !inverted_;
+    const bool atStartPixel = (title_->Position() == tpStart) != exchanged;
+    along = atStartPixel ? iStartPos_ + w / 2 : iEndPos_ - w / 2;
   }
+  TRect box;
+  int angle = 0;
+  int z = zPixel_;
+  if (isDepth_) {
+    // Beside the chart edge the depth axis runs along, halfway into the depth.
+    along = DepthAxisRow();
+    z = owner_->ChartDepth() / 2;
+  }
+  if (horizontal_) {
+    // Centred on its place; on the other side raised by its height and its shadow.
+    int top = posTitle_;
+    if (otherSide_) top -= h + FrameShadowSize(title_.get());
+    box = TRect(along - w / 2, top, along - w / 2 + w, top + h);
+  } else {
+    // Turned, its (turned) width of h standing outward of the title position.
+    angle = title_->Angle();
+    const int cx = MoveOutward(posTitle_, h / 2);
+    box = TRect(cx - w / 2, along - h / 2, cx - w / 2 + w, along - h / 2 + h);
+  }
+  const int cx = (box.Left + box.Right) / 2, cy = (box.Top + box.Bottom) / 2;
+  const TPoint shift = ProjectionShift(canvas, cx, cy, z);
+  box = TRect(box.Left + shift.X, box.Top + shift.Y, box.Right + shift.X, box.Bottom + shift.Y);
+  title_->Bounds = box;
+  title_->DrawInRect(box, z, angle);
   canvas->SetBackMode(OPAQUE);
 }
 

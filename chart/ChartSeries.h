@@ -420,6 +420,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // talValue on the axis that carries the values; talText on the position axis when any point
   // has a label; else talValue.
   virtual TAxisLabelStyle LabelStyleForAxis(const TChartAxis* axis) const;
+  // Whether the labels taken from its points stand at the point indexes rather than at their
+  // values along the axis (no series kind of this chart does).
+  virtual bool PrefersPointIndexLabels() const { return false; }
   // An axis of the chart changed range or scale (nothing here).
   virtual void AxisChanged(TChartAxis*) {}
   // First and last point index of the chart's current page (-1/-1 without points).

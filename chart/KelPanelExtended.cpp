@@ -6,6 +6,7 @@
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
+#include "canvas/View3DOptions.h"
 #include "chart/BackImage.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
@@ -186,6 +187,21 @@ void TCustomKelPanelExtended::DrawBackImage(const TRect& r, int) {
   // Centred and custom images stand on the panel's own frame and gradient.
   if (backImage_->Mode() == pbmCenter || backImage_->Mode() == pbmCustom) PaintFrameAndGradient(r);
   backImage_->DrawFlat(Canvas3D(), r);
+}
+
+void TCustomKelPanelExtended::DrawShapePicture(TBackImage* picture, const TRect& r, int z) {
+  TCanvas3D* canvas = Canvas3D();
+  if (canvas == nullptr || picture == nullptr || !picture->HasGraphic()) return;
+  if (z == 0) {
+    picture->DrawFlat(canvas, r);
+    return;
+  }
+  TView3DOptions* options = View3DOptions();
+  if (options == nullptr || options->Orthogonal()) {
+    picture->DrawFlat(canvas, canvas->ProjectRect(r, z));
+    return;
+  }
+  canvas->DrawBitmap3D(r, picture->FilteredGraphic(), z, 2);
 }
 
 void TCustomKelPanelExtended::PaintFrameAndGradient(const TRect& r) {

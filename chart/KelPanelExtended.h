@@ -66,6 +66,9 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   void SetBackImage(TBackImage* value);
   // Paints the back image into r (flat; a depth other than 0 draws it flat too).
   void DrawBackImage(const TRect& r, int depth);
+  // A shape's fill picture: flat at depth 0; otherwise projected at depth z (orthogonal view)
+  // or laid on the plane at that depth.
+  void DrawShapePicture(TBackImage* picture, const TRect& r, int z) override;
   TPanningMode AllowPanning() const { return allowPanning_; }
   void SetAllowPanning(TPanningMode value) { allowPanning_ = value; }
   TMouseButton ScrollMouseButton() const { return scrollMouseButton_; }

@@ -64,6 +64,10 @@ const TEnumInfo& EnumTypeInfo(TKelTextFormat) {
   return info;
 }
 
+void IShapePanel::DrawShapePicture(TBackImage* picture, const TRect& r, int) {
+  if (TCanvas3D* canvas = ShapeCanvas()) picture->DrawFlat(canvas, r);
+}
+
 // ---- Automatic text ------------------------------------------------------------------------
 
 const TClassInfo& TAutomaticText::StaticClass() {
@@ -579,7 +583,7 @@ TPointArray TKelCustomShape::OutlinePolygon(TCanvas3D* canvas, const TRect& r, d
   return {};
 }
 
-void TKelCustomShape::FillWithPicture(TCanvas3D* canvas, const TRect& r, double angle) {
+void TKelCustomShape::FillWithPicture(TCanvas3D* canvas, const TRect& r, int z, double angle) {
   // The picture covers the rectangle; the clips keep it inside the outline actually drawn.
   int clips = 0;
   if (shapeStyle_ == fosEllipse) {
@@ -594,7 +598,8 @@ void TKelCustomShape::FillWithPicture(TCanvas3D* canvas, const TRect& r, double 
     canvas->ClipToPolygon(outline, count - 1, count, false);
     ++clips;
   }
-  picture_->DrawFlat(canvas, r);
+  // Only a full-3D canvas places the picture at the shape's depth.
+  panel_->DrawShapePicture(picture_.get(), r, canvas->SupportsFull3D() ? z : 0);
   while (clips-- > 0) canvas->PopClip();
   // A gradient with see-through stops lies over the picture; otherwise nothing more fills.
   bool seeThrough = false;
@@ -626,7 +631,7 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
   } else {
     DrawEffects(canvas, r, angle);
     if (picture_ && picture_->HasGraphic())
-      FillWithPicture(canvas, r, angle);
+      FillWithPicture(canvas, r, z, angle);
     else
       canvas->UseBrushInColor(brush_.get(), color_);
     canvas->UsePen(pen_.get());
@@ -651,7 +656,17 @@ void TKelCustomShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, do
     return;
   }
   if (canvas->SupportsFull3D() || DrawAtDepth) {
-    canvas->RectangleAtZ(r, z);
+    switch (shapeStyle_) {
+      case fosEllipse:
+        canvas->EllipseAtZFromRect(r, z);
+        break;
+      case fosRoundRectangle:
+        canvas->FillRect3D(r, roundSize_, roundSize_, z, z);
+        break;
+      default:
+        canvas->RectangleAtZ(r, z);
+        break;
+    }
     return;
   }
   if (callout_ && callout_->Side() != csNone) {
@@ -740,7 +755,7 @@ void TCustomTextShape::CalcSize() {
   lines_ = 0;
   textWidth_ = textHeight_ = 0;
   if (text_.empty() || panel_ == nullptr) return;
-  panel_->AssignShapeFont(font_.get());
+  panel_->AssignShapeFont(FontOfText());
   int w = 0, h = 0;
   panel_->ShapeTextExtent(text_, textFormat_ == ttfHtml, w, h);
   lines_ = TextLineCount(text_);
@@ -776,9 +791,9 @@ int TCustomTextShape::ChildStart() {
   return start + lineHeight * lines_ + margins_->pixTop;
 }
 
-void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int, double angle) {
+void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, double angle) {
   canvas->SetBackMode(TRANSPARENT);
-  if (panel_) panel_->AssignShapeFont(font_.get());
+  if (panel_) panel_->AssignShapeFont(FontOfText());
   std::string text = ReplaceChar(text_, '\n', '\0');
   if (text.empty()) text = " ";
   int y = r.Top + margins_->pixTop;
@@ -810,13 +825,26 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int, doubl
   } pop{canvas, clip};
   const int lines = std::max(1, TextLineCount(text));
   const int lineHeight = canvas->LineHeight();
+  // Turned lines turn about the box centre, so the text stays inside the turned box.
+  const TPoint centre((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  const bool atDepth = canvas->SupportsFull3D() && z != 0;
+  const bool markUp = textFormat_ == ttfHtml;
   for (int n = 1; n <= lines; ++n) {
     const std::string piece = FieldAtSep(text, n, "\r");
     if (!piece.empty()) {
-      if (angle != 0)
-        canvas->RotatedTextOut(x, y, piece, angle, false);
-      else
-        canvas->TextOutAllowMarkup(x, y, piece, textFormat_ == ttfHtml);
+      if (angle != 0) {
+        canvas->RotateAroundCentre = true;
+        canvas->TextCentre = centre;
+        if (atDepth)
+          canvas->RotatedTextOut3D(x, y, z, piece, angle, markUp);
+        else
+          canvas->RotatedTextOut(x, y, piece, angle, markUp);
+        canvas->RotateAroundCentre = false;
+      } else if (atDepth) {
+        canvas->WriteText3D(x, y, z, piece, markUp);
+      } else {
+        canvas->TextOutAllowMarkup(x, y, piece, markUp);
+      }
     }
     if (lines > 1) y += lineHeight;
   }

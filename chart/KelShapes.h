@@ -43,6 +43,9 @@ class IShapePanel {
   virtual void ShapeTextExtent(const std::string& text, bool markUp, int& width, int& height) = 0;
   // A shape changed: the panel invalidates itself (ignored while its repaint flag is off).
   virtual void ShapeChanged() = 0;
+  // Draws a shape's fill picture into r: at depth z of the 3D box when z is not 0 (only a
+  // full-3D canvas asks for that), else flat. The default draws flat on the shape canvas.
+  virtual void DrawShapePicture(TBackImage* picture, const TRect& r, int z);
 };
 
 enum TChartObjectShapeStyle { fosRectangle, fosRoundRectangle, fosEllipse };
@@ -259,7 +262,7 @@ class TKelCustomShape : public TPersistent {
   std::unique_ptr<TKelShapes> children_;
   TKelShapeLayout childLayout_ = slTopBottom;
   void DrawEffects(TCanvas3D* canvas, const TRect& r, double angle);
-  void FillWithPicture(TCanvas3D* canvas, const TRect& r, double angle);
+  void FillWithPicture(TCanvas3D* canvas, const TRect& r, int z, double angle);
   // The polygon the shape is drawn as (turned box or pointer outline); empty for plain boxes.
   TPointArray OutlinePolygon(TCanvas3D* canvas, const TRect& r, double angle) const;
   void LayoutChildren(int z, double angle);
@@ -310,11 +313,15 @@ class TCustomTextShape : public TKelCustomShape {
   int TextWidth() const { return textWidth_; }
   int TextHeight() const { return textHeight_; }
   int TextOffsetX = 0;
+  // The font the text is measured and drawn in instead of Font (an axis keeps its label font
+  // apart from its label box); null: Font. Not copied by Assign.
+  TKelFont* TextFont = nullptr;
 
  protected:
   void DrawContent(TCanvas3D* canvas, const TRect& r, int z, double angle) override;
   virtual void TextChanged() { Repaint(); }
   bool PenCounts() const;
+  TKelFont* FontOfText() const { return TextFont ? TextFont : font_.get(); }
 
  private:
   std::unique_ptr<TMargins> margins_;

@@ -19,6 +19,13 @@
 
 namespace {
 
+// A recording canvas that can claim to draw in full 3D (its projection stays flat).
+class DepthCanvas : public RecordingCanvas {
+ public:
+  bool SupportsFull3D() override { return full3D; }
+  bool full3D = false;
+};
+
 // A panel for shapes: a recording canvas over a white bitmap; text 6 pixels a character and
 // `lineHeight` a line.
 class ShapePanel : public IShapePanel {
@@ -39,6 +46,10 @@ class ShapePanel : public IShapePanel {
     height = lines * lineHeight_;
   }
   void ShapeChanged() override { ++changes; }
+  // Stands in for the depth projection: a picture at depth z lands z pixels to the right.
+  void DrawShapePicture(TBackImage* picture, const TRect& r, int z) override {
+    picture->DrawFlat(&canvas, TRect(r.Left + z, r.Top, r.Right + z, r.Bottom));
+  }
 
   TColor Pixel(int x, int y) {
     GdiFlush();
@@ -53,7 +64,7 @@ class ShapePanel : public IShapePanel {
   }
 
   TBitmap bitmap;
-  RecordingCanvas canvas;
+  DepthCanvas canvas;
   int changes = 0;
 
  private:
@@ -387,4 +398,53 @@ TEST(ChartShapes, PictureFillKeepsInsideRoundedAndTurnedOutlines) {
     EXPECT_EQ(panel.Pixel(31, 31), c.cornerFilled ? clBlue : clWhite) << c.name;
     EXPECT_EQ(panel.Count(clRed, TRect(0, 0, 200, 100)), 0) << c.name << ": no colour fill under the picture";
   }
+}
+
+TEST(ChartShapes, PictureFillAtTheShapeDepthOnlyOnAFull3DCanvas) {
+  for (bool full3D : {false, true}) {
+    SCOPED_TRACE(full3D ? "full 3D" : "flat");
+    ShapePanel panel;
+    panel.canvas.full3D = full3D;
+    TKelShape shape(&panel);
+    shape.SetColor(clRed);
+    shape.Pen()->SetVisible(false);
+    shape.Shadow()->SetVisible(false);
+    TBitmap blue;
+    blue.SetPixelFormat(pf32bit);
+    blue.SetSize(4, 4);
+    blue.Canvas()->Brush()->SetColor(clBlue);
+    blue.Canvas()->FillRect(TRect(0, 0, 4, 4));
+    shape.Picture()->Assign(&blue);
+    shape.Picture()->SetDrawQuality(sqLow);
+    shape.DrawInRect(TRect(20, 20, 60, 50), 50, 0);
+    // The panel places a picture at depth 50 fifty pixels to the right.
+    const TRect flat(20, 20, 60, 50), deep(70, 20, 110, 50);
+    EXPECT_EQ(panel.Count(clBlue, full3D ? deep : flat), 40 * 30);
+    EXPECT_EQ(panel.Count(clBlue, full3D ? flat : deep), 0);
+  }
+}
+
+TEST(ChartShapes, ChartPanelDrawsAShapePictureAtItsDepth) {
+  // On an orthogonal 3D chart a picture at depth 40 lands on the projected rectangle.
+  TestChart chart;
+  chart.panel.SetView3D(true);
+  TBackImage picture;
+  TBitmap blue;
+  blue.SetPixelFormat(pf32bit);
+  blue.SetSize(4, 4);
+  blue.Canvas()->Brush()->SetColor(clBlue);
+  blue.Canvas()->FillRect(TRect(0, 0, 4, 4));
+  picture.Assign(&blue);
+  picture.SetDrawQuality(sqLow);
+  const TRect r(150, 100, 180, 120);
+  TRect projected;
+  chart.panel.OnAfterDraw = [&](TObject*) {
+    projected = chart.canvas->ProjectRect(r, 40);
+    chart.panel.DrawShapePicture(&picture, r, 40);
+  };
+  chart.Paint();
+  ASSERT_NE(projected.Left, r.Left) << "the depth moves the rectangle";
+  EXPECT_EQ(chart.Count(clBlue, projected.Left, projected.Top, projected.Right - 1, projected.Bottom - 1),
+            projected.Width() * projected.Height());
+  EXPECT_EQ(chart.Count(clBlue, 0, 0, chart.width - 1, chart.height - 1), projected.Width() * projected.Height());
 }
