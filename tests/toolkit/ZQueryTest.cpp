@@ -266,6 +266,12 @@ TEST_P(ZQueryCells, KeepKindAndContent) {
   EXPECT_EQ(v->Value(), c.value);
 }
 
+std::string Repeat(const std::string& part, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += part;
+  return text;
+}
+
 const CellCase kCells[] = {
     {"Integer", "42", 42LL, "42"},
     {"LargestInteger", "9223372036854775807", 9223372036854775807LL, "9223372036854775807"},
@@ -279,18 +285,22 @@ const CellCase kCells[] = {
     {"LongText", "'0123456789012345678901234567890123456789'",
      std::string("0123456789012345678901234567890123456789"), "0123456789012345678901234567890123456789"},
     // A blob with zero bytes inside comes back byte for byte.
+    // Larger than a block of texts: a block of its own.
+    {"TextLargerThanABlock", "replace(hex(zeroblob(200000)), '00', 'ab')", Repeat("ab", 200000),
+     Repeat("ab", 200000)},
     {"Blob", "x'00410042'", std::string("\0A\0B", 4), std::string("\0A\0B", 4)},
 };
 INSTANTIATE_TEST_SUITE_P(Kinds, ZQueryCells, testing::ValuesIn(kCells),
                          [](const testing::TestParamInfo<CellCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ZQueryTest, ManyRowsWalkBothWaysAndReopen) {
-  // 5000 rows: an integer, a real that is NULL every 7th row, and a text.
+  // 50000 rows, more than one block of cells and of texts holds: an integer, a real that is
+  // NULL every 7th row, and a text.
   Exec("create table big (n integer, r float, t varchar(20))");
-  Exec("insert into big with recursive s(i) as (select 0 union all select i + 1 from s where i < 4999) "
+  Exec("insert into big with recursive s(i) as (select 0 union all select i + 1 from s where i < 49999) "
        "select i, case when i % 7 = 0 then NULL else i / 4.0 end, 'row ' || i from s");
   OpenQuery("select n, r, t from big order by n");
-  ASSERT_EQ(query.RecordCount(), 5000);
+  ASSERT_EQ(query.RecordCount(), 50000);
   TField* n = query.FieldByName("n");
   TField* r = query.FieldByName("r");
   TField* t = query.FieldByName("t");
@@ -304,29 +314,29 @@ TEST_F(ZQueryTest, ManyRowsWalkBothWaysAndReopen) {
     ASSERT_EQ(t->AsString(), "row " + std::to_string(i));
     ++rows;
   }
-  EXPECT_EQ(rows, 5000);
-  EXPECT_EQ(nulls, 715);
+  EXPECT_EQ(rows, 50000);
+  EXPECT_EQ(nulls, 7143);
   // Backwards from the last record.
   query.Last();
-  EXPECT_EQ(query.RecNo(), 5000);
-  int expected = 4999;
+  EXPECT_EQ(query.RecNo(), 50000);
+  int expected = 49999;
   for (; !query.Bof(); query.Prior()) ASSERT_EQ(n->AsInteger(), expected--);
   EXPECT_EQ(expected, -1);
 
   // Reopened on another statement: new fields, new rows; nothing of the old ones is left.
-  OpenQuery("select t as label from big where n >= 4998 order by n desc");
+  OpenQuery("select t as label from big where n >= 49998 order by n desc");
   EXPECT_EQ(query.FieldCount(), 1);
   EXPECT_EQ(query.RecordCount(), 2);
-  EXPECT_EQ(query.FieldByName("label")->AsString(), "row 4999");
-  EXPECT_EQ(query.FieldByName("label")->Value(), TFieldValue(std::string("row 4999")));
+  EXPECT_EQ(query.FieldByName("label")->AsString(), "row 49999");
+  EXPECT_EQ(query.FieldByName("label")->Value(), TFieldValue(std::string("row 49999")));
   query.Next();
-  EXPECT_EQ(query.FieldByName("label")->Value(), TFieldValue(std::string("row 4998")));
+  EXPECT_EQ(query.FieldByName("label")->Value(), TFieldValue(std::string("row 49998")));
   query.Close();
   EXPECT_EQ(query.RecordCount(), 0);
   EXPECT_EQ(query.FieldCount(), 0);
   query.Open();
   EXPECT_EQ(query.RecordCount(), 2);
-  EXPECT_EQ(query.FieldByName("label")->AsString(), "row 4999");
+  EXPECT_EQ(query.FieldByName("label")->AsString(), "row 49999");
 }
 
 TEST_F(ZQueryTest, AValueHeldWhileOtherFieldsAreReadStaysTheRecords) {
