@@ -1,11 +1,11 @@
 // TZQuery: an SQL statement on a TZConnection, run either as a result set (Open: every row is
 // read into memory, so the cursor, bookmarks and refresh never touch the database again until
-// reopened) or as a command (ExecSQL). Loaded rows sit in blocks of typed cells (a kind byte
-// and eight bytes per cell) with the texts in pooled blocks: a large result costs no allocation
-// per row or per cell, and growing never copies what was loaded (fresh memory is what a large
-// load pays for most, so it is touched once). Field kinds follow the declared column types: INTEGER ->
+// reopened) or as a command (ExecSQL). Field kinds follow the declared column types: INTEGER ->
 // ftInteger, TimeStamp -> ftDateTime, FLOAT -> ftFloat, anything else (or an expression) ->
 // ftString.
+// Loaded rows sit in blocks of typed cells (a kind byte and eight bytes per cell) with the texts
+// in pooled blocks: a large result costs no allocation per row or per cell, and growing never
+// copies what was loaded (fresh memory is what a large load pays for most: it is touched once).
 #pragma once
 
 #include <memory>
