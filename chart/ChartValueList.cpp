@@ -78,6 +78,14 @@ void TChartValueList::Grow() {
   capacity_ = capacity;
 }
 
+void TChartValueList::Reserve(int capacity) {
+  if (capacity <= capacity_) return;
+  std::unique_ptr<double[]> grown(new double[capacity]);
+  std::copy(values_.get(), values_.get() + count_, grown.get());
+  values_ = std::move(grown);
+  capacity_ = capacity;
+}
+
 int TChartValueList::AppendValue(double value) {
   PendingValue = value;
   return InsertOrdered();

@@ -70,6 +70,8 @@ class TChartValueList : public TPersistent {
 
   int Count() const { return count_; }
   int Capacity() const { return capacity_; }
+  // Makes room for `capacity` values at once (a load that knows its size); never shrinks.
+  void Reserve(int capacity);
   // No range checks: callers keep indexes inside 0..Count-1.
   double ValueAt(int index) const { return values_[index]; }
   double operator[](int index) const { return values_[index]; }

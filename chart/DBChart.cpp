@@ -3,6 +3,7 @@
 #include "chart/DBChart.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 #include "chart/KelConst.h"
@@ -72,11 +73,37 @@ TField* FieldNamed(TDataSet* dataSet, const std::string& name) {
 double FieldValue(const TField* field) {
   if (!field) return 0;
   if (field->FieldKind() != fkAggregate) return field->AsFloat();
-  const TFieldValue& v = field->Value();
-  if (const auto* i = std::get_if<long long>(&v)) return static_cast<double>(*i);
-  if (const auto* d = std::get_if<double>(&v)) return *d;
-  if (const auto* s = std::get_if<std::string>(&v)) return static_cast<double>(StrToFloat(*s));
+  const TFieldCell c = field->Cell();
+  switch (c.kind) {
+    case TFieldCell::Integer:
+      return static_cast<double>(c.integer);
+    case TFieldCell::Real:
+      return c.real;
+    case TFieldCell::Text:
+      return static_cast<double>(StrToFloat(c.text));
+    case TFieldCell::Null:
+      break;
+  }
   return 0;
+}
+
+// FieldValue, and whether the value is NULL, from one read of a stored number.
+double FieldValue(const TField* field, bool& isNull) {
+  isNull = false;
+  if (!field) return 0;
+  const TFieldCell c = field->Cell();
+  switch (c.kind) {
+    case TFieldCell::Null:
+      isNull = true;
+      return 0;
+    case TFieldCell::Integer:
+      return static_cast<double>(c.integer);
+    case TFieldCell::Real:
+      return c.real;
+    case TFieldCell::Text:
+      break;
+  }
+  return FieldValue(field);  // text: as the field's kind reads it
 }
 
 // The label and X of date `d`'s group.
@@ -510,12 +537,11 @@ void TCustomDBChart::AddRecordPoint(TBoundSeries& r) {
   }
   const bool single = r.partFields.size() == 1;
   TColor color = clDefault;
-  if (r.aggregation != agNone)
-    color = clDefault;
-  else if (r.colorField)
-    color = static_cast<TColor>(r.colorField->AsInteger());
-  else if (single && r.valueField && r.valueField->IsNull())
-    color = clNone;
+  if (r.aggregation == agNone && r.colorField) color = static_cast<TColor>(r.colorField->AsInteger());
+  // The one value part is read once, for its NULL test and its value.
+  bool valueNull = false;
+  const double value = single ? FieldValue(r.valueField, valueNull) : 0.0;
+  if (r.aggregation == agNone && !r.colorField && valueNull) color = clNone;
 
   TChartValueList* other = s.NotMandatoryValues();
   const auto add = [&](const std::string& text, double y) {
@@ -578,8 +604,8 @@ void TCustomDBChart::AddRecordPoint(TBoundSeries& r) {
       x = xCacheValue_;
     }
     // A missing reading takes no part in a sum, count, highest, lowest or average.
-    if (r.aggregation != agNone && r.valueField && r.valueField->IsNull()) return;
-    add(label, FieldValue(r.valueField));
+    if (r.aggregation != agNone && valueNull) return;
+    add(label, value);
     return;
   }
   for (size_t i = 0; i < r.partFields.size(); ++i) {
@@ -587,6 +613,16 @@ void TCustomDBChart::AddRecordPoint(TBoundSeries& r) {
     if (r.aggregation != agNone && f && f->IsNull()) continue;
     add(r.series->XLabelsSource().empty() ? r.partNames[i] : label, FieldValue(f));
   }
+}
+
+void TCustomDBChart::ReserveForRecords(TBoundSeries& r, int records) {
+  // Folded points are as many as their labels, unknown before the walk.
+  if (r.aggregation != agNone) return;
+  const long long points = static_cast<long long>(r.series->PointCount()) +
+                           static_cast<long long>(records) * static_cast<long long>(r.partFields.size());
+  if (points > INT32_MAX) return;
+  TChartValueLists& lists = r.series->ValueLists();
+  for (int i = 0; i < lists.Count(); ++i) lists[i].Reserve(static_cast<int>(points));
 }
 
 void TCustomDBChart::FinishWalk(TBoundSeries& r) {
@@ -638,6 +674,7 @@ void TCustomDBChart::ReloadDataSet(TDataSet* dataSet, TChartSeries* only) {
       SetRepaintEnabled(false);
       for (TBoundSeries& r : records) {
         r.series->ClearPoints();
+        if (r.walkAll) ReserveForRecords(r, dataSet->RecordCount());
         r.series->BeginUpdate();
         unordered.push_back(std::make_unique<TUnorderedAppend>(*r.series));
       }
@@ -727,6 +764,7 @@ void TCustomDBChart::AppendRecords(TDataSet* dataSet, TChartSeries& series) {
   }
   r.walkAll = true;
   r.firstNew = series.PointCount();
+  ReserveForRecords(r, dataSet->RecordCount());
   SetRepaintEnabled(false);
   series.BeginUpdate();
   TUnorderedAppend unordered(series);

@@ -145,6 +145,8 @@ class TCustomDBChart : public TDBChartBase {
   std::vector<TBoundSeries> CollectBoundSeries(TDataSet* dataSet, TChartSeries* series);
   void AddRecordPoint(TBoundSeries& record);
   void FinishWalk(TBoundSeries& record);
+  // Room in every value list for one point per record (per value part) past the points held.
+  void ReserveForRecords(TBoundSeries& record, int records);
 
   bool autoRefresh_ = true;
   int refreshInterval_ = 0;

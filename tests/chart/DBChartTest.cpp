@@ -4,6 +4,7 @@
 // of X order; a private data source shared by two series; and appending new records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -294,6 +295,56 @@ TEST_F(DBChartTest, RecordsOutOfXOrderEndSortedKeepingTheirOrderAmongEqualX) {
   for (int i = 0; i < series->PointCount(); ++i) ys.push_back(series->YValueAt(i));
   EXPECT_EQ(ys, (std::vector<double>{5, 2, 4, 3, 1}));
   EXPECT_EQ(series->XValues()->Order(), loAscending);
+}
+
+TEST_F(DBChartTest, OneQueryFeedsEveryCurveWithItsOwnNullsInXOrder) {
+  // Channels of mixed storage: reals, NULLs, an integer and numeric text in the untyped column;
+  // rows out of time order with two at the same second.
+  Exec("create table channels (dtime TimeStamp, v1 FLOAT, v2 FLOAT, v3)");
+  struct Row {
+    const char* time;
+    const char* values[3];  // SQL literals
+  };
+  const Row rows[] = {
+      {"2024-01-01 00:00:05", {"1.5", "NULL", "7"}},
+      {"2024-01-01 00:00:01", {"NULL", "-2.25", "'12.5'"}},
+      {"2024-01-01 00:00:03", {"3", "4", "NULL"}},
+      {"2024-01-01 00:00:01", {"10", "NULL", "8"}},
+      {"2024-01-01 00:00:00", {"0.5", "6", "'3'"}},
+      {"2024-01-01 00:00:04", {"NULL", "NULL", "NULL"}},
+  };
+  for (const Row& r : rows)
+    Exec(std::string("insert into channels values ('") + r.time + "', " + r.values[0] + ", " + r.values[1] + ", " +
+         r.values[2] + ")");
+  std::vector<TFastLineSeries*> curves;
+  for (int c = 1; c <= 3; ++c) curves.push_back(Bind(&query, "dtime", "v" + std::to_string(c)));
+  int records = 0;
+  chart.OnProcessRecord = [&](TCustomDBChart*, TDataSet*) { ++records; };
+  Open(query, "select dtime, v1, v2, v3 from channels");
+  EXPECT_EQ(records, 6);  // one walk for all curves
+
+  for (int c = 0; c < 3; ++c) {
+    // What each curve must hold: every row, stably sorted by time, NULL as a null point at 0.
+    std::vector<Point> expected;
+    for (const Row& r : rows) {
+      std::string v = r.values[c];
+      const bool null = v == "NULL";
+      if (v.front() == '\'') v = v.substr(1, v.size() - 2);
+      expected.push_back({"", At(r.time), null ? 0.0 : std::stod(v), null});
+    }
+    std::stable_sort(expected.begin(), expected.end(), [](const Point& a, const Point& b) { return a.x < b.x; });
+    TFastLineSeries* s = curves[static_cast<size_t>(c)];
+    ASSERT_EQ(s->PointCount(), 6) << "curve " << c;
+    for (int i = 0; i < 6; ++i) {
+      const Point& p = expected[static_cast<size_t>(i)];
+      EXPECT_EQ(s->XValueAt(i), p.x) << "curve " << c << " point " << i;
+      EXPECT_EQ(s->YValueAt(i), p.y) << "curve " << c << " point " << i;
+      EXPECT_EQ(s->IsNullPoint(i), p.null) << "curve " << c << " point " << i;
+      EXPECT_EQ(s->PointLabel(i), "") << "curve " << c << " point " << i;
+    }
+  }
+  chart.OnProcessRecord = {};
+  for (TFastLineSeries* s : curves) delete s;
 }
 
 TEST_F(DBChartTest, ASharedPrivateSourceGoesOnlyWithItsLastSeries) {

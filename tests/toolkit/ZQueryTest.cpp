@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "tests/support/TempFolder.h"
 #include "toolkit/data/DataSource.h"
@@ -222,6 +223,131 @@ TEST_F(ZQueryTest, DisconnectClosesAttachedQueriesAndOpenReconnects) {
   query.Open();  // connects again
   EXPECT_TRUE(connection.Connected());
   EXPECT_EQ(query.RecordCount(), 3);
+}
+
+// ---- Stored cells ----------------------------------------------------------------------------
+
+struct CellCase {
+  const char* name;
+  const char* literal;  // the SQL value stored in an untyped column (keeps its storage class)
+  TFieldValue value;
+  std::string text;  // AsString
+};
+
+void PrintTo(const CellCase& c, std::ostream* os) { *os << c.name; }
+
+class ZQueryCells : public ZQueryTest, public testing::WithParamInterface<CellCase> {};
+
+TEST_P(ZQueryCells, KeepKindAndContent) {
+  const CellCase& c = GetParam();
+  Exec("create table cells (k integer, v)");
+  Exec("insert into cells values (1, 7)");
+  Exec(std::string("insert into cells values (2, ") + c.literal + ")");
+  Exec("insert into cells values (3, 'after')");
+  OpenQuery("select k, v from cells order by k");
+  TField* v = query.FieldByName("v");
+  query.Next();
+  ASSERT_EQ(query.RecNo(), 2);
+  EXPECT_EQ(v->Value(), c.value);
+  EXPECT_EQ(v->IsNull(), std::holds_alternative<std::monostate>(c.value));
+  EXPECT_EQ(v->AsString(), c.text);
+  // The same value read in place.
+  const TFieldCell cell = v->Cell();
+  EXPECT_EQ(cell.kind, static_cast<TFieldCell::Kind>(c.value.index()));
+  if (const auto* t = std::get_if<std::string>(&c.value)) {
+    EXPECT_EQ(std::string(cell.text), *t);
+  }
+  // Its neighbours are not disturbed, and coming back reads it again.
+  query.Next();
+  EXPECT_EQ(v->Value(), TFieldValue(std::string("after")));
+  query.First();
+  EXPECT_EQ(v->Value(), TFieldValue(7LL));
+  query.Next();
+  EXPECT_EQ(v->Value(), c.value);
+}
+
+std::string Repeat(const std::string& part, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += part;
+  return text;
+}
+
+const CellCase kCells[] = {
+    {"Integer", "42", 42LL, "42"},
+    {"LargestInteger", "9223372036854775807", 9223372036854775807LL, "9223372036854775807"},
+    {"NegativeInteger", "-5", -5LL, "-5"},
+    {"Real", "2.5", 2.5, "2.5"},
+    {"NegativeReal", "-0.125", -0.125, "-0.125"},
+    {"Text", "'abc'", std::string("abc"), "abc"},
+    {"EmptyTextIsNotNull", "''", std::string(), ""},
+    {"Null", "NULL", std::monostate(), ""},
+    // Longer than any short-string buffer.
+    {"LongText", "'0123456789012345678901234567890123456789'",
+     std::string("0123456789012345678901234567890123456789"), "0123456789012345678901234567890123456789"},
+    // A blob with zero bytes inside comes back byte for byte.
+    // Larger than a block of texts: a block of its own.
+    {"TextLargerThanABlock", "replace(hex(zeroblob(200000)), '00', 'ab')", Repeat("ab", 200000),
+     Repeat("ab", 200000)},
+    {"Blob", "x'00410042'", std::string("\0A\0B", 4), std::string("\0A\0B", 4)},
+};
+INSTANTIATE_TEST_SUITE_P(Kinds, ZQueryCells, testing::ValuesIn(kCells),
+                         [](const testing::TestParamInfo<CellCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ZQueryTest, ManyRowsWalkBothWaysAndReopen) {
+  // 50000 rows, more than one block of cells and of texts holds: an integer, a real that is
+  // NULL every 7th row, and a text.
+  Exec("create table big (n integer, r float, t varchar(20))");
+  Exec("insert into big with recursive s(i) as (select 0 union all select i + 1 from s where i < 49999) "
+       "select i, case when i % 7 = 0 then NULL else i / 4.0 end, 'row ' || i from s");
+  OpenQuery("select n, r, t from big order by n");
+  ASSERT_EQ(query.RecordCount(), 50000);
+  TField* n = query.FieldByName("n");
+  TField* r = query.FieldByName("r");
+  TField* t = query.FieldByName("t");
+  int rows = 0, nulls = 0;
+  for (query.First(); !query.Eof(); query.Next()) {
+    const int i = n->AsInteger();
+    ASSERT_EQ(i, rows);
+    ASSERT_EQ(r->IsNull(), i % 7 == 0) << i;
+    if (i % 7 == 0) ++nulls;
+    else ASSERT_EQ(r->AsFloat(), i / 4.0) << i;
+    ASSERT_EQ(t->AsString(), "row " + std::to_string(i));
+    ++rows;
+  }
+  EXPECT_EQ(rows, 50000);
+  EXPECT_EQ(nulls, 7143);
+  // Backwards from the last record.
+  query.Last();
+  EXPECT_EQ(query.RecNo(), 50000);
+  int expected = 49999;
+  for (; !query.Bof(); query.Prior()) ASSERT_EQ(n->AsInteger(), expected--);
+  EXPECT_EQ(expected, -1);
+
+  // Reopened on another statement: new fields, new rows; nothing of the old ones is left.
+  OpenQuery("select t as label from big where n >= 49998 order by n desc");
+  EXPECT_EQ(query.FieldCount(), 1);
+  EXPECT_EQ(query.RecordCount(), 2);
+  EXPECT_EQ(query.FieldByName("label")->AsString(), "row 49999");
+  EXPECT_EQ(query.FieldByName("label")->Value(), TFieldValue(std::string("row 49999")));
+  query.Next();
+  EXPECT_EQ(query.FieldByName("label")->Value(), TFieldValue(std::string("row 49998")));
+  query.Close();
+  EXPECT_EQ(query.RecordCount(), 0);
+  EXPECT_EQ(query.FieldCount(), 0);
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 2);
+  EXPECT_EQ(query.FieldByName("label")->AsString(), "row 49999");
+}
+
+TEST_F(ZQueryTest, AValueHeldWhileOtherFieldsAreReadStaysTheRecords) {
+  OpenQuery("select note, val1, cnt, dtime from readings order by ID");
+  query.Last();
+  const TFieldValue& note = query.FieldByName("note")->Value();
+  EXPECT_EQ(query.FieldByName("val1")->AsFloat(), -10.0);
+  EXPECT_EQ(query.FieldByName("cnt")->Value(), TFieldValue(9LL));
+  EXPECT_EQ(query.FieldByName("dtime")->DisplayText(), "2024-03-05 08:07:08");
+  EXPECT_EQ(query.FieldByName("note")->AsInteger(), 12);
+  EXPECT_EQ(note, TFieldValue(std::string("12")));
 }
 
 TEST(ZConnection, UnknownProtocolAndUnopenableFileRaise) {

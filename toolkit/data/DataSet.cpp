@@ -198,6 +198,15 @@ const TFieldValue* TDataSet::CurrentValue(int index) const {
   return &InternalValue(cursor_, index);
 }
 
+TFieldCell TDataSet::CurrentCell(int index) const {
+  if (!Active() || index < 0 || index >= FieldCount() || RecordCount() == 0) return {};
+  return InternalCell(cursor_, index);
+}
+
+TFieldCell TDataSet::InternalCell(int record, int field) const {
+  return TFieldCell::Of(InternalValue(record, field));
+}
+
 void TDataSet::AddField(const std::string& fieldName, TFieldType dataType) {
   fields_.push_back(std::make_unique<TField>(this, fieldName, dataType, FieldCount()));
 }

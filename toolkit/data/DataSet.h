@@ -95,6 +95,8 @@ class TDataSet : public TComponent {
 
   // The current record's value of field `index`; null without a current record.
   const TFieldValue* CurrentValue(int index) const;
+  // The same value read in place; a Null cell without a current record.
+  TFieldCell CurrentCell(int index) const;
 
  protected:
   // Loads the records and declares the fields (AddField) in column order. Raise on failure.
@@ -105,6 +107,9 @@ class TDataSet : public TComponent {
   virtual void InternalRefresh();
   virtual int InternalRecordCount() const = 0;
   virtual const TFieldValue& InternalValue(int record, int field) const = 0;
+  // A value read in place (default: through InternalValue). Stores that keep their rows in
+  // another form answer here without building a TFieldValue.
+  virtual TFieldCell InternalCell(int record, int field) const;
   // The field definitions of the closed data set (default: none known).
   virtual std::vector<TFieldDef> InternalInitFieldDefs() { return {}; }
 

@@ -23,7 +23,7 @@ const TFormatSettings& SqlFormats() {
 }
 
 // Reads `count` digits at `at`; false when they are not all digits.
-bool Digits(const std::string& s, size_t at, size_t count, int& value) {
+bool Digits(std::string_view s, size_t at, size_t count, int& value) {
   if (at + count > s.size()) return false;
   value = 0;
   for (size_t i = at; i < at + count; ++i) {
@@ -33,10 +33,14 @@ bool Digits(const std::string& s, size_t at, size_t count, int& value) {
   return true;
 }
 
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
 }  // namespace
 
-bool TryParseSqlDateTime(const std::string& text, TDateTime& value) {
-  const std::string s = Trim(text);
+bool TryParseSqlDateTime(std::string_view text, TDateTime& value) {
+  std::string_view s = text;
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   int y, mo, d, h = 0, mi = 0, sec = 0, ms = 0;
   if (!Digits(s, 0, 4, y) || s.size() < 10 || s[4] != '-' || !Digits(s, 5, 2, mo) ||
       s[7] != '-' || !Digits(s, 8, 2, d))
@@ -73,41 +77,81 @@ TField::TField(TDataSet* dataSet, std::string fieldName, TFieldType dataType, in
       index_(index),
       fieldKind_(fieldKind) {}
 
+TFieldCell TFieldCell::Of(const TFieldValue& value) {
+  TFieldCell cell;
+  if (const auto* i = std::get_if<long long>(&value)) {
+    cell.kind = Integer;
+    cell.integer = *i;
+  } else if (const auto* f = std::get_if<double>(&value)) {
+    cell.kind = Real;
+    cell.real = *f;
+  } else if (const auto* t = std::get_if<std::string>(&value)) {
+    cell.kind = Text;
+    cell.text = *t;
+  }
+  return cell;
+}
+
 const TFieldValue& TField::Value() const {
   const TFieldValue* v = dataSet_ ? dataSet_->CurrentValue(index_) : nullptr;
   return v ? *v : kNull;
 }
 
-bool TField::IsNull() const { return std::holds_alternative<std::monostate>(Value()); }
+TFieldCell TField::Cell() const { return dataSet_ ? dataSet_->CurrentCell(index_) : TFieldCell(); }
 
-TDateTime TField::AsDateTime() const {
-  const TFieldValue& v = Value();
-  if (const auto* i = std::get_if<long long>(&v)) return static_cast<TDateTime>(*i);
-  if (const auto* f = std::get_if<double>(&v)) return *f;
-  if (const auto* s = std::get_if<std::string>(&v)) {
-    TDateTime t;
-    if (TryParseSqlDateTime(*s, t)) return t;
-    throw EConvertError("'" + *s + "' is not a valid date and time");
+bool TField::IsNull() const { return Cell().kind == TFieldCell::Null; }
+
+namespace {
+
+TDateTime CellAsDateTime(const TFieldCell& c) {
+  switch (c.kind) {
+    case TFieldCell::Integer:
+      return static_cast<TDateTime>(c.integer);
+    case TFieldCell::Real:
+      return c.real;
+    case TFieldCell::Text: {
+      TDateTime t;
+      if (TryParseSqlDateTime(c.text, t)) return t;
+      throw EConvertError("'" + std::string(c.text) + "' is not a valid date and time");
+    }
+    case TFieldCell::Null:
+      break;
   }
   return 0;
 }
 
+}  // namespace
+
+TDateTime TField::AsDateTime() const { return CellAsDateTime(Cell()); }
+
 double TField::AsFloat() const {
-  const TFieldValue& v = Value();
-  if (const auto* i = std::get_if<long long>(&v)) return static_cast<double>(*i);
-  if (const auto* f = std::get_if<double>(&v)) return *f;
-  if (std::holds_alternative<std::string>(v)) {
-    if (dataType_ == ftDateTime) return AsDateTime();
-    return static_cast<double>(StrToFloat(std::get<std::string>(v), SqlFormats()));
+  const TFieldCell c = Cell();
+  switch (c.kind) {
+    case TFieldCell::Integer:
+      return static_cast<double>(c.integer);
+    case TFieldCell::Real:
+      return c.real;
+    case TFieldCell::Text:
+      if (dataType_ == ftDateTime) return CellAsDateTime(c);
+      return static_cast<double>(StrToFloat(c.text, SqlFormats()));
+    case TFieldCell::Null:
+      break;
   }
   return 0;
 }
 
 long long TField::AsLargeInt() const {
-  const TFieldValue& v = Value();
-  if (const auto* i = std::get_if<long long>(&v)) return *i;
-  if (const auto* f = std::get_if<double>(&v)) return Round(*f);
-  if (const auto* s = std::get_if<std::string>(&v)) return StrToInt64(*s);
+  const TFieldCell c = Cell();
+  switch (c.kind) {
+    case TFieldCell::Integer:
+      return c.integer;
+    case TFieldCell::Real:
+      return Round(c.real);
+    case TFieldCell::Text:
+      return StrToInt64(c.text);
+    case TFieldCell::Null:
+      break;
+  }
   return 0;
 }
 
@@ -119,22 +163,30 @@ int TField::AsInteger() const {
 }
 
 std::string TField::AsString() const {
-  const TFieldValue& v = Value();
-  if (std::holds_alternative<std::monostate>(v)) return {};
-  if (dataType_ == ftDateTime)
-    return FormatDateTime("yyyy-mm-dd hh:mm:ss", AsDateTime(), SqlFormats());
-  if (const auto* i = std::get_if<long long>(&v)) return IntToStr(*i);
-  if (const auto* f = std::get_if<double>(&v)) return FloatToStr(*f, SqlFormats());
-  return std::get<std::string>(v);
+  const TFieldCell c = Cell();
+  switch (c.kind) {
+    case TFieldCell::Null:
+      return {};
+    case TFieldCell::Integer:
+      if (dataType_ == ftDateTime) break;
+      return IntToStr(c.integer);
+    case TFieldCell::Real:
+      if (dataType_ == ftDateTime) break;
+      return FloatToStr(c.real, SqlFormats());
+    case TFieldCell::Text:
+      if (dataType_ == ftDateTime) break;
+      return std::string(c.text);
+  }
+  return FormatDateTime("yyyy-mm-dd hh:mm:ss", CellAsDateTime(c), SqlFormats());
 }
 
 std::string TField::DisplayText() const {
-  const TFieldValue& v = Value();
   if (dataType_ == ftDateTime) {
-    if (const auto* s = std::get_if<std::string>(&v)) {
+    const TFieldCell c = Cell();
+    if (c.kind == TFieldCell::Text) {
       TDateTime t;
-      return TryParseSqlDateTime(*s, t) ? FormatDateTime("yyyy-mm-dd hh:mm:ss", t, SqlFormats())
-                                        : *s;
+      return TryParseSqlDateTime(c.text, t) ? FormatDateTime("yyyy-mm-dd hh:mm:ss", t, SqlFormats())
+                                            : std::string(c.text);
     }
   }
   return AsString();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "toolkit/rtl/SysUtils.h"
@@ -20,6 +21,18 @@ enum TFieldKind { fkData, fkCalculated, fkLookup, fkInternalCalc, fkAggregate };
 // A stored value: NULL, integer, real or text.
 using TFieldValue = std::variant<std::monostate, long long, double, std::string>;
 
+// A stored value read in place, without a copy: the kind, then the number or a view of the text
+// (valid while the data set stays open on the same rows).
+struct TFieldCell {
+  enum Kind : unsigned char { Null, Integer, Real, Text };
+  Kind kind = Null;
+  long long integer = 0;
+  double real = 0;
+  std::string_view text;
+
+  static TFieldCell Of(const TFieldValue& value);
+};
+
 class TField {
  public:
   TField(TDataSet* dataSet, std::string fieldName, TFieldType dataType, int index,
@@ -35,7 +48,10 @@ class TField {
   TDataSet* DataSet() const { return dataSet_; }
 
   // The current record's value; NULL when the data set is closed or has no current record.
+  // The reference holds until the data set moves to another record.
   const TFieldValue& Value() const;
+  // The same value read in place (no copy of its text): what the typed readers below use.
+  TFieldCell Cell() const;
   bool IsNull() const;
   // NULL gives 0. A date-time gives its days since 1899-12-30. Text that is not a number
   // raises EConvertError.
@@ -63,4 +79,4 @@ class TField {
 
 // Reads "yyyy-mm-dd", "yyyy-mm-dd hh:mm", "yyyy-mm-dd hh:mm:ss" or "...ss.zzz" (a "T" may
 // separate date and time) as a TDateTime; false when the text is not such a date-time.
-bool TryParseSqlDateTime(const std::string& text, TDateTime& value);
+bool TryParseSqlDateTime(std::string_view text, TDateTime& value);

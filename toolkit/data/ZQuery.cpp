@@ -5,6 +5,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/SQLiteStatement.h"
 #include "toolkit/data/ZConnection.h"
@@ -22,24 +26,12 @@ class DbMutex {
   sqlite3_mutex* m_;
 };
 
+// About half a megabyte of cells per block, and a quarter of one per text block.
+constexpr int kCellsPerBlock = 65536;
+constexpr size_t kTextBlockBytes = 256 * 1024;
+
 [[noreturn]] void RaiseSql(sqlite3* db) {
   throw EZSQLException(std::string("SQL Error: ") + sqlite3_errmsg(db));
-}
-
-TFieldValue ColumnValue(sqlite3_stmt* stmt, int column) {
-  switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER:
-      return static_cast<long long>(sqlite3_column_int64(stmt, column));
-    case SQLITE_FLOAT:
-      return sqlite3_column_double(stmt, column);
-    case SQLITE_NULL:
-      return std::monostate();
-    default: {
-      const void* data = sqlite3_column_blob(stmt, column);
-      const int size = sqlite3_column_bytes(stmt, column);
-      return std::string(static_cast<const char*>(data), data ? static_cast<size_t>(size) : 0);
-    }
-  }
 }
 
 }  // namespace
@@ -95,16 +87,60 @@ void TZQuery::InternalOpen() {
   const int columns = stmt.get() ? sqlite3_column_count(stmt.get()) : 0;
   if (columns == 0) throw EZSQLException("SQL Error: the statement returns no result set");
 
-  values_.clear();
-  rowCount_ = 0;
+  DropRows();
+  sqlite3_stmt* st = stmt.get();
+  rowsPerBlock_ = std::max(1, kCellsPerBlock / columns);
+  const size_t blockCells = static_cast<size_t>(rowsPerBlock_) * static_cast<size_t>(columns);
+  unsigned char* kind = nullptr;
+  long long* cell = nullptr;
+  int rowInBlock = rowsPerBlock_;
   int rc;
-  while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-    for (int c = 0; c < columns; ++c) values_.push_back(ColumnValue(stmt.get(), c));
+  while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    if (rowInBlock == rowsPerBlock_) {
+      // Uninitialised: every cell of a row is written before the row counts.
+      TCellBlock block{std::unique_ptr<unsigned char[]>(new unsigned char[blockCells]),
+                       std::unique_ptr<long long[]>(new long long[blockCells])};
+      kind = block.kinds.get();
+      cell = block.cells.get();
+      blocks_.push_back(std::move(block));
+      rowInBlock = 0;
+    }
+    for (int c = 0; c < columns; ++c) {
+      // One column call per cell; the connection's mutex is held for the whole load, so
+      // reading the column's value object directly is safe.
+      sqlite3_value* v = sqlite3_column_value(st, c);
+      switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+          kind[c] = TFieldCell::Integer;
+          cell[c] = static_cast<long long>(sqlite3_value_int64(v));
+          break;
+        case SQLITE_FLOAT: {
+          kind[c] = TFieldCell::Real;
+          const double d = sqlite3_value_double(v);
+          std::memcpy(&cell[c], &d, sizeof d);
+          break;
+        }
+        case SQLITE_NULL:
+          kind[c] = TFieldCell::Null;
+          cell[c] = 0;
+          break;
+        default: {
+          // Text and blobs alike: the stored bytes, no conversion.
+          const void* data = sqlite3_value_blob(v);
+          const size_t size = data ? static_cast<size_t>(sqlite3_value_bytes(v)) : 0;
+          kind[c] = TFieldCell::Text;
+          cell[c] = static_cast<long long>(reinterpret_cast<intptr_t>(StoreText(data, size)));
+          break;
+        }
+      }
+    }
+    kind += columns;
+    cell += columns;
+    ++rowInBlock;
     ++rowCount_;
   }
   if (rc != SQLITE_DONE) {
-    values_.clear();
-    rowCount_ = 0;
+    DropRows();
     RaiseSql(db);
   }
   columns_ = columns;
@@ -129,11 +165,90 @@ std::vector<TFieldDef> TZQuery::InternalInitFieldDefs() {
   return defs;
 }
 
-void TZQuery::InternalClose() {
-  values_.clear();
-  values_.shrink_to_fit();
+const char* TZQuery::StoreText(const void* data, size_t size) {
+  const size_t need = sizeof size + size;
+  if (need > textFree_) {
+    // A text larger than a block gets a block of its own.
+    const size_t blockSize = std::max(need, kTextBlockBytes);
+    textBlocks_.emplace_back(new char[blockSize]);
+    textNext_ = textBlocks_.back().get();
+    textFree_ = blockSize;
+  }
+  char* at = textNext_;
+  std::memcpy(at, &size, sizeof size);
+  if (size > 0) std::memcpy(at + sizeof size, data, size);
+  textNext_ += need;
+  textFree_ -= need;
+  return at;
+}
+
+void TZQuery::DropRows() {
+  blocks_.clear();
+  blocks_.shrink_to_fit();
+  textBlocks_.clear();
+  textBlocks_.shrink_to_fit();
+  textFree_ = 0;
+  textNext_ = nullptr;
+  built_.clear();
+  builtRecord_.clear();
   rowCount_ = 0;
   columns_ = 0;
+}
+
+void TZQuery::InternalClose() { DropRows(); }
+
+TFieldCell TZQuery::InternalCell(int record, int field) const {
+  const TCellBlock& block = blocks_[static_cast<size_t>(record / rowsPerBlock_)];
+  const size_t at = static_cast<size_t>(record % rowsPerBlock_) * static_cast<size_t>(columns_) +
+                    static_cast<size_t>(field);
+  const long long stored = block.cells[at];
+  TFieldCell cell;
+  cell.kind = static_cast<TFieldCell::Kind>(block.kinds[at]);
+  switch (cell.kind) {
+    case TFieldCell::Integer:
+      cell.integer = stored;
+      break;
+    case TFieldCell::Real:
+      std::memcpy(&cell.real, &stored, sizeof cell.real);
+      break;
+    case TFieldCell::Text: {
+      const char* p = reinterpret_cast<const char*>(static_cast<intptr_t>(stored));
+      size_t size = 0;
+      std::memcpy(&size, p, sizeof size);
+      cell.text = std::string_view(p + sizeof size, size);
+      break;
+    }
+    case TFieldCell::Null:
+      break;
+  }
+  return cell;
+}
+
+const TFieldValue& TZQuery::InternalValue(int record, int field) const {
+  if (built_.size() != static_cast<size_t>(columns_)) {
+    built_.assign(static_cast<size_t>(columns_), TFieldValue());
+    builtRecord_.assign(static_cast<size_t>(columns_), -1);
+  }
+  const size_t f = static_cast<size_t>(field);
+  if (builtRecord_[f] != record) {
+    const TFieldCell cell = InternalCell(record, field);
+    switch (cell.kind) {
+      case TFieldCell::Integer:
+        built_[f] = cell.integer;
+        break;
+      case TFieldCell::Real:
+        built_[f] = cell.real;
+        break;
+      case TFieldCell::Text:
+        built_[f] = std::string(cell.text);
+        break;
+      case TFieldCell::Null:
+        built_[f] = std::monostate();
+        break;
+    }
+    builtRecord_[f] = record;
+  }
+  return built_[f];
 }
 
 void TZQuery::ExecSQL() {

@@ -3,8 +3,12 @@
 // reopened) or as a command (ExecSQL). Field kinds follow the declared column types: INTEGER ->
 // ftInteger, TimeStamp -> ftDateTime, FLOAT -> ftFloat, anything else (or an expression) ->
 // ftString.
+// Loaded rows sit in blocks of typed cells (a kind byte and eight bytes per cell) with the texts
+// in pooled blocks: a large result costs no allocation per row or per cell, and growing never
+// copies what was loaded (fresh memory is what a large load pays for most: it is touched once).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,17 +48,34 @@ class TZQuery : public TDataSet {
   // Prepares the statement (without running it) for its column names and declared types.
   std::vector<TFieldDef> InternalInitFieldDefs() override;
   int InternalRecordCount() const override { return rowCount_; }
-  const TFieldValue& InternalValue(int record, int field) const override {
-    return values_[static_cast<size_t>(record) * static_cast<size_t>(columns_) +
-                   static_cast<size_t>(field)];
-  }
+  // Builds the value of a cell on demand; it stays until another record's value of the same
+  // column is asked for.
+  const TFieldValue& InternalValue(int record, int field) const override;
+  TFieldCell InternalCell(int record, int field) const override;
 
  private:
   friend class TZConnection;
   TZConnection* ReadyConnection();
 
+  void DropRows();
+  const char* StoreText(const void* data, size_t size);
+
   TZConnection* connection_ = nullptr;
-  std::vector<TFieldValue> values_;  // row after row
+  // Rows in blocks of `rowsPerBlock_` rows, `columns_` cells each, row after row: the kind, and
+  // the integer, the bits of the real or the address of a text in a text block (its size
+  // first, then its bytes). Blocks never move once filled.
+  struct TCellBlock {
+    std::unique_ptr<unsigned char[]> kinds;
+    std::unique_ptr<long long[]> cells;
+  };
+  std::vector<TCellBlock> blocks_;
+  std::vector<std::unique_ptr<char[]>> textBlocks_;
+  size_t textFree_ = 0;  // bytes left in the last text block
+  char* textNext_ = nullptr;
+  int rowsPerBlock_ = 1;
+  // Values built by InternalValue, one per column, and the record each belongs to (-1: none).
+  mutable std::vector<TFieldValue> built_;
+  mutable std::vector<int> builtRecord_;
   int columns_ = 0;
   int rowCount_ = 0;
   int rowsAffected_ = 0;
