@@ -333,7 +333,9 @@ TEST(Chart3DAxisText, LabelAndTitlePositionsPerAxis) {
       const TAxisLabelItem& item = axis->LabelItems()[i];
       EXPECT_EQ(texts[i].text, item.Text);
       const int x = axis->Horizontal() ? item.Pixel : axis->LabelPosition();
-      const int y = axis->Horizontal() ? axis->LabelPosition() : item.Pixel - lh / 2;
+      // A label's box hangs from its position, or stands on it on the other side.
+      const int y = axis->Horizontal() ? (axis->OtherSide() ? axis->LabelPosition() - lh : axis->LabelPosition())
+                                       : item.Pixel - lh / 2;
       EXPECT_EQ(texts[i].x, x + c.dx) << item.Text;
       EXPECT_EQ(texts[i].y, y + c.dy) << item.Text;
     }
@@ -343,8 +345,9 @@ TEST(Chart3DAxisText, LabelAndTitlePositionsPerAxis) {
       EXPECT_EQ(titles[0].x, axis->CenterPixel() + c.dx);
       EXPECT_EQ(titles[0].y, (axis->OtherSide() ? axis->TitlePosition() - lh : axis->TitlePosition()) + c.dy);
     } else {
-      EXPECT_EQ(titles[0].y, axis->CenterPixel() + c.dy);
-      EXPECT_EQ(titles[0].x, (axis->OtherSide() ? axis->TitlePosition() + lh : axis->TitlePosition() - lh) + c.dx);
+      // Turned text in its box: written from half a line before the box's centre.
+      EXPECT_EQ(titles[0].y, axis->CenterPixel() - lh / 2 + c.dy);
+      EXPECT_EQ(titles[0].x, (axis->OtherSide() ? axis->TitlePosition() + lh / 2 : axis->TitlePosition() - lh / 2) + c.dx);
     }
   }
 
@@ -369,7 +372,7 @@ TEST(Chart3DAxisText, LabelAndTitlePositionsPerAxis) {
   ASSERT_EQ(title.size(), 1u);
   EXPECT_GT(depth->TitlePosition(), depth->LabelPosition());
   EXPECT_EQ(title[0].x, depth->TitlePosition() + lh + d / 2);
-  EXPECT_EQ(title[0].y, r.Bottom - d / 2);
+  EXPECT_EQ(title[0].y, r.Bottom - lh / 2 - d / 2);
 }
 
 // Pixels: the left axis grid line lies on the back wall (moved right and up by the depth) and
