@@ -371,7 +371,7 @@ TEST(Chart3DAxisText, LabelAndTitlePositionsPerAxis) {
   const auto title = TextsEndingIn(*f.canvas, "Depth/Title");
   ASSERT_EQ(title.size(), 1u);
   EXPECT_GT(depth->TitlePosition(), depth->LabelPosition());
-  EXPECT_EQ(title[0].x, depth->TitlePosition() + lh + d / 2);
+  EXPECT_EQ(title[0].x, depth->TitlePosition() + lh / 2 + d / 2);
   EXPECT_EQ(title[0].y, r.Bottom - lh / 2 - d / 2);
 }
 
