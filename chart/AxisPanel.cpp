@@ -143,6 +143,9 @@ const TClassInfo& TCustomAxisPanel::StaticClass() {
           .Default(15)
           .Property("ClipPoints", &P::ClipPoints, &P::SetClipPoints)
           .Default(true)
+          .Property("CustomAxes", &P::CustomAxes, nullptr)
+          .Stored([](P& p) { return p.CustomAxes()->Count() > 0; })
+          .Property("Hover", &P::Hover, nullptr)
           .Property("Pages", &P::Pages, nullptr)
           .Property("SeriesGroups", &P::SeriesGroups, nullptr)
           .Stored([](P& p) { return p.SeriesGroups()->Count() > 0; })
@@ -181,15 +184,84 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomKelPanelExtended(
   depthTopAxis_ = new TChartDepthAxis(this);
   standard(depthTopAxis_, "DepthTop");
   depthTopAxis_->SetVisible(false);
+  customAxes_ = std::make_unique<TPanelCustomAxes>(this);
   pages_ = std::make_unique<TChartPage>(this);
+  hover_ = std::make_unique<TKelHover>(this);
 }
 
 TCustomAxisPanel::~TCustomAxisPanel() {
   SetRepaintEnabled(false);
   FreeAllSeries();
   pages_.reset();
+  // The custom axes leave the axis list as they go; the standard ones are the panel's own.
+  customAxes_.reset();
   for (TChartAxis* axis : axes_) delete axis;
   axes_.clear();
+  hover_.reset();
+}
+
+// ---- Custom axes ------------------------------------------------------------------------------
+
+TPanelCustomAxes::TPanelCustomAxes(TCustomAxisPanel* panel) : TChartCustomAxes(panel, panel), panel_(panel) {
+  SetPropName("CustomAxes");
+}
+
+// Freed here, while the panel still hears of each axis leaving.
+TPanelCustomAxes::~TPanelCustomAxes() { Clear(); }
+
+TChartAxis& TPanelCustomAxes::AddAxis() {
+  // The first visible axis of the new axis's orientation (a new axis is vertical) lends it
+  // its settings, so that it looks like the chart's other axes.
+  TChartAxis* model = nullptr;
+  for (TChartAxis* axis : panel_->Axes())
+    if (!axis->IsDepth() && !axis->Horizontal() && axis->Visible()) {
+      model = axis;
+      break;
+    }
+  TChartAxis& axis = TChartCustomAxes::AddAxis();
+  if (model != nullptr) axis.Assign(model);
+  return axis;
+}
+
+void TPanelCustomAxes::Notify(TCollectionItem* item, TCollectionNotification action) {
+  TChartCustomAxes::Notify(item, action);
+  // Items are only ever axes; only the address is used while an axis is being made or freed.
+  auto* axis = static_cast<TChartAxis*>(item);
+  if (action == cnAdded)
+    panel_->CustomAxisAdded(axis);
+  else if (action == cnExtracting)
+    panel_->CustomAxisRemoved(axis);
+}
+
+void TCustomAxisPanel::CustomAxisAdded(TChartAxis* axis) {
+  if (std::find(axes_.begin(), axes_.end(), axis) == axes_.end()) axes_.push_back(axis);
+  if (!ChartDestroying()) Invalidate();
+}
+
+void TCustomAxisPanel::CustomAxisRemoved(TChartAxis* axis) {
+  const auto it = std::find(axes_.begin(), axes_.end(), axis);
+  if (it == axes_.end()) return;
+  axes_.erase(it);
+  // Series bound to the axis go back to the bottom or left axis.
+  for (TChartSeries* s : series_) {
+    if (s->CustomHorizAxis() == axis) s->SetCustomHorizAxis(nullptr);
+    if (s->CustomVertAxis() == axis) s->SetCustomVertAxis(nullptr);
+  }
+  if (ChartDestroying()) return;
+  CustomAxisRemoving(*axis);
+  Invalidate();
+}
+
+TChartAxis* TCustomAxisPanel::CustomAxis(int index) {
+  if (!customAxes_ || index < 0 || index >= customAxes_->Count()) return nullptr;
+  return &customAxes_->Axis(index);
+}
+
+int TCustomAxisPanel::CustomAxisIndex(const TChartAxis* axis) {
+  if (!customAxes_ || axis == nullptr) return -1;
+  for (int i = 0; i < customAxes_->Count(); ++i)
+    if (&customAxes_->Axis(i) == axis) return i;
+  return -1;
 }
 
 // ---- Settings ---------------------------------------------------------------------------------
@@ -630,6 +702,9 @@ void TCustomAxisPanel::LayoutAxes() {
   for (TChartAxis* axis : axes_) {
     if (!axis->VisibleNow) continue;
     TRect copy = r;
+    // A custom axis stands in the room the axes before it have left: it positions itself,
+    // its labels and its title from the chart rectangle, which must be that room now.
+    if (!axis->IsStandard()) SetChartBounds(r);
     axis->ReserveLabelSpace(copy, axis->IsStandard());
     RECT a{copy.Left, copy.Top, copy.Right, copy.Bottom}, b{r.Left, r.Top, r.Right, r.Bottom}, overlap{};
     if (RectsIntersect(a, b, &overlap)) r = TRect(overlap.left, overlap.top, overlap.right, overlap.bottom);
@@ -862,6 +937,8 @@ void TCustomAxisPanel::Assign(TPersistent* source) {
     for (size_t i = 0; i < 6; ++i) axes_[i]->Assign(other->axes_[i]);
     clipPoints_ = other->clipPoints_;
     CustomPalette = other->CustomPalette;
+    customAxes_->Assign(other->customAxes_.get());
+    hover_->Assign(other->hover_.get());
     pages_->Assign(other->pages_.get());
     view3DWalls_ = other->view3DWalls_;
   }

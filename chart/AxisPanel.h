@@ -22,8 +22,26 @@
 #include "chart/ChartSeries.h"
 #include "chart/KelPanelExtended.h"
 #include "chart/SeriesGroups.h"
+#include "chart/SeriesSelection.h"
 
 class TCustomAxisPanel;
+
+// The chart's own custom axes: each axis joins the chart's axis list when it is made (also by a
+// layout reader) and leaves it when it is freed, sending the series bound to it back to the
+// bottom or left axis. AddAxis makes an axis that starts as a copy of the chart's first
+// visible axis of its orientation; a layout reader's axes take only what the layout says.
+class TPanelCustomAxes : public TChartCustomAxes {
+ public:
+  explicit TPanelCustomAxes(TCustomAxisPanel* panel);
+  ~TPanelCustomAxes() override;
+  TChartAxis& AddAxis();
+
+ protected:
+  void Notify(TCollectionItem* item, TCollectionNotification action) override;
+
+ private:
+  TCustomAxisPanel* panel_;
+};
 
 // Paging options: points per page (0: none), the current page from 1.
 class TChartPage : public TPersistent {
@@ -78,8 +96,12 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   TChartAxis* RightAxis() const { return rightAxis_; }
   TChartDepthAxis* DepthAxis() const { return depthAxis_; }
   TChartDepthAxis* DepthTopAxis() const { return depthTopAxis_; }
-  // Every axis: the six standard ones first.
+  // Every axis: the six standard ones first, then the custom ones in collection order.
   const std::vector<TChartAxis*>& Axes() const { return axes_; }
+  // The chart's additional axes; published as "CustomAxes" when not empty.
+  TPanelCustomAxes* CustomAxes() const { return customAxes_.get(); }
+  // The chart's hover look: while it is hidden nothing of the chart shows a hover highlight.
+  TKelHover* Hover() const { return hover_.get(); }
 
   // ---- Series ------------------------------------------------------------------------------
   // Adds the series to this chart (through its ParentChart) and answers it.
@@ -121,7 +143,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   void AssignDepthSlots();
 
   // From another axis panel: 3D percent, axis settings, the six standard axes, clipping, the
-  // palette, paging and 3D walls, then the extended panel's part.
+  // palette, the custom axes, the hover look, paging and 3D walls, then the extended panel's
+  // part.
   void Assign(TPersistent* source) override;
 
   // ---- Paint steps -------------------------------------------------------------------------
@@ -153,8 +176,10 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   TColor PaletteColorAt(int index) override;
   TColor PickFreeColor() override { return PickFreeColorFor(joining_); }
   TChartAxis* StandardAxis(TChartAxisSide side) override;
-  TChartAxis* CustomAxis(int) override { return nullptr; }
-  int CustomAxisIndex(const TChartAxis*) override { return -1; }
+  // The custom axis at `index` (nullptr outside the collection).
+  TChartAxis* CustomAxis(int index) override;
+  // The axis's index among the custom axes, -1 for any other axis.
+  int CustomAxisIndex(const TChartAxis* axis) override;
   TCanvas3D* ChartCanvas() override { return Canvas3D(); }
   RECT ChartRect() const override;
   bool View3D() const override { return TCustomKelPanel::View3D(); }
@@ -216,11 +241,16 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   virtual void FireBeforeDrawChart() { OnBeforeDrawChart(this); }
   virtual void FireBeforeDrawSeries() { OnBeforeDrawSeries(this); }
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  // A custom axis is being freed (its series are already rebound); saved states drop it.
+  virtual void CustomAxisRemoving(TChartAxis& /*axis*/) {}
   // The legacy paging entries "MaxPointsPerPage", "Page" and "ScaleLastPage" (read only).
   void DefineProperties(TFiler& filer) override;
 
  private:
   friend class TChartPage;
+  friend class TPanelCustomAxes;
+  void CustomAxisAdded(TChartAxis* axis);
+  void CustomAxisRemoved(TChartAxis* axis);
   void PaintAxes();
   // Series sharing a depth slot: the first of the slot paints all of them point by point.
   void PaintDepthSlot(TChartSeries& series);
@@ -252,4 +282,6 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   // The series being registered (its own colour does not count against a free colour).
   TChartSeries* joining_ = nullptr;
   std::unique_ptr<TSeriesGroups> seriesGroups_;
+  std::unique_ptr<TPanelCustomAxes> customAxes_;
+  std::unique_ptr<TKelHover> hover_;
 };

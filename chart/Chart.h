@@ -131,6 +131,7 @@ class TCustomChart : public TCustomAxisPanel {
   void PaintTitlesAndLegend(bool before) override;
   void ReserveWallSpace() override;
   void PaintWalls() override;
+  void CustomAxisRemoving(TChartAxis& axis) override;
   void DefineProperties(TFiler& filer) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;

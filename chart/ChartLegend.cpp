@@ -876,7 +876,7 @@ void TCustomChartLegend::DrawRow(int index, int p) {
   if (fontSeriesColor_ && series != nullptr)
     canvas->Font()->SetColor(resolved_ == lsValues ? series->LegendColor(index) : series->EffectiveColor());
   // The hovered row's text takes the hover look's colour.
-  if (selected_ && selected_->Hover()->Visible() && selected_->HoverIndex() == index)
+  if (chart_->Hover()->Visible() && selected_ && selected_->Hover()->Visible() && selected_->HoverIndex() == index)
     canvas->Font()->SetColor(selected_->Hover()->Font()->Color());
   canvas->SetTextAlign(0);
   int cursor = tx - 2;

@@ -220,7 +220,7 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
       if (SeriesAt(i)->Active() && SeriesAt(i)->TrackMouse(x, y)) claimed = true;
     if (!claimed) SetCursor(SavedCursor());
   }
-  if (legend->HasSelected()) legend->Selected()->ChangeHoverIndex(LegendHoverIndex(item));
+  if (Hover()->Visible() && legend->HasSelected()) legend->Selected()->ChangeHoverIndex(LegendHoverIndex(item));
 }
 
 int TCustomChart::LegendHoverIndex(int item) {
@@ -361,6 +361,13 @@ void TCustomChart::SaveScales() {
     savedScales_.push_back(saved);
   }
   scalesSavePending_ = false;
+}
+
+void TCustomChart::CustomAxisRemoving(TChartAxis& axis) {
+  // A later axis may be made at the same address: it must not take the old axis's scales.
+  savedScales_.erase(std::remove_if(savedScales_.begin(), savedScales_.end(),
+                                    [&](const TAxisSavedScales& saved) { return saved.Axis == &axis; }),
+                     savedScales_.end());
 }
 
 void TCustomChart::RestoreScales() {

@@ -88,5 +88,10 @@ bool TChartSeries::TrackMouse(int x, int y) {
 }
 
 bool TChartSeries::HoverActive() const {
+  // The chart's hover look switches every hover of the chart off; a chart without one leaves
+  // it to the series.
+  if (parentChart_ != nullptr)
+    if (auto* panel = dynamic_cast<TCustomAxisPanel*>(parentChart_->ChartComponent()))
+      if (panel->Hover() != nullptr && !panel->Hover()->Visible()) return false;
   return selected_ != nullptr && selected_->Hover() != nullptr && selected_->Hover()->Visible();
 }
