@@ -334,8 +334,8 @@ TEST(ChartZoom, InvertedAxisKeepsMinimumBelowMaximum) {
 TEST(ChartZoom, SavedScalesFollowTheAxisNotItsPosition) {
   MouseChart m;
   m.Drag(m.X0(), m.Y0(), m.X0() + 60, m.Y0() + 60);
-  // An axis added in front after the scales were saved (as a custom axis collection would add
-  // one; the chart offers no other way yet) is left alone, and the others get their own ranges.
+  // An axis put in front of the axis list after the scales were saved is left alone, and the
+  // others get their own ranges back by identity, not by their place in the list.
   auto* extra = new TChartAxis(m.chart);
   extra->SetMinMax(5, 6);
   const_cast<std::vector<TChartAxis*>&>(m.chart->Axes()).insert(m.chart->Axes().begin(), extra);

@@ -515,3 +515,27 @@ TEST(ChartHover, ASeriesWithoutAnAxisPanelKeepsItsOwnHover) {
   s.Selected()->Hover()->SetVisible(false);
   EXPECT_FALSE(s.HoverActive());
 }
+
+TEST(CustomAxisMouse, AClickOnTheCustomAxisReachesTheAxisEvent) {
+  CustomAxisChart m;
+  m.custom->SetPositionPercent(50);
+  m.Paint();
+  const TRect r = m.chart->ChartBounds();
+  const int lineX = m.custom->Position(), midY = (r.Top + r.Bottom) / 2;
+  ASSERT_GT(lineX, r.Left + 100);
+  ASSERT_LT(lineX, r.Right - 100);
+  const TChartHit hit = m.chart->HitTestPart(lineX, midY, true);
+  EXPECT_EQ(hit.Part, hpAxis);
+  EXPECT_EQ(hit.Axis, m.custom);
+  // Beside the line and its labels: the chart area.
+  EXPECT_EQ(m.chart->HitTestPart(lineX - 60, midY, true).Part, hpChartArea);
+
+  TChartAxis* clicked = nullptr;
+  m.chart->OnClickAxis = [&](TCustomChart*, TChartAxis* axis, TMouseButton, TShiftState, int, int) {
+    clicked = axis;
+  };
+  m.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(lineX, midY));
+  m.Send(WM_LBUTTONUP, 0, At(lineX, midY));
+  EXPECT_EQ(clicked, m.custom);
+  EXPECT_FALSE(m.chart->Zoom()->Active) << "the handled click starts no zoom";
+}
