@@ -20,6 +20,7 @@
 #include "toolkit/system/Registry.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/ui/Application.h"
+#include "toolkit/ui/Dialogs.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Timer.h"
 
@@ -130,6 +131,13 @@ bool DirectoryColsWidths(const std::vector<unsigned char>& value, int widths[4])
   return true;
 }
 
+bool QueriesReadOnly(const std::string& path, const TKxDriveTypeQuery& driveType) {
+  if (path.size() <= 3 || path[1] != ':' || IsDBCSLeadByte(static_cast<BYTE>(path[0]))) return true;
+  const std::string root = path.substr(0, 2) + "\\";
+  const UINT type = driveType ? driveType(root) : GetDriveTypeA(root.c_str());
+  return type != DRIVE_REMOVABLE;
+}
+
 // ---- TKxShellListData -----------------------------------------------------------------------
 
 TKxShellListData::TKxShellListData(TKxCustomShellList* owner, PIDL relative) : owner_(owner), relative_(relative) {}
@@ -148,9 +156,12 @@ ULONG TKxShellListData::Attributes() {
   if (!owner_->shellFolder_) return 0;
   TCriticalErrorsOff errors;
   SFGAOF attributes = ShellVersions().Shell32.MostSignificant > 0x5FFFF ? 0x704F0037 : 0x700F0037;
+  if (!QueriesReadOnly(PathName(), owner_->DriveTypeQuery)) attributes &= ~static_cast<SFGAOF>(SFGAO_READONLY);
   PCIDL one = relative_;
+  const bool readOnlyAsked = (attributes & SFGAO_READONLY) != 0;
   if (FAILED(owner_->shellFolder_->GetAttributesOf(1, &one, &attributes))) return 0;
-  return attributes;
+  // A folder may answer more than it was asked; a bit not asked for says nothing.
+  return readOnlyAsked ? attributes : attributes & ~static_cast<SFGAOF>(SFGAO_READONLY);
 }
 
 bool TKxShellListData::IsFolder() {
@@ -264,6 +275,11 @@ SHCONTF TKxCustomShellList::EnumFlags() const {
   SHCONTF flags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
   if (options_.Contains(sloShowHidden)) flags |= SHCONTF_INCLUDEHIDDEN;
   return flags;
+}
+
+void TKxCustomShellList::CreateParams(TCreateParams& params) {
+  TKxCustomListView::CreateParams(params);
+  params.Style |= LVS_AUTOARRANGE;
 }
 
 void TKxCustomShellList::CreateWnd() {
@@ -397,7 +413,14 @@ bool TKxCustomShellList::ShouldListItem(PCIDL item, ULONG& attributes) {
 void TKxCustomShellList::AddShellItem(PIDL item) {
   auto* data = new TKxShellListData(this, item);
   data_.insert(data);
-  TListItem* listItem = AddItem(std::string(), data);
+  TListItem* listItem = nullptr;
+  try {
+    listItem = AddItem(std::string(), data);
+  } catch (...) {
+    data_.erase(data);
+    delete data;
+    throw;
+  }
   if (!listItem) {
     data_.erase(data);
     delete data;
@@ -406,6 +429,16 @@ void TKxCustomShellList::AddShellItem(PIDL item) {
   const ULONG attributes = data->Attributes();
   if (attributes & SFGAO_SHARE) listItem->SetOverlayIndex(0);
   else if (attributes & SFGAO_LINK) listItem->SetOverlayIndex(1);
+}
+
+void TKxCustomShellList::AddNewShellItem(PCIDL item) {
+  try {
+    ULONG attributes = 0;
+    if (ShouldListItem(item, attributes)) AddShellItem(CopyIdList(nullptr, item));
+  } catch (...) {
+    ShowMessage("Exception in AddNewShellItem");
+    throw;
+  }
 }
 
 void TKxCustomShellList::FillList(IShellFolder* folder, PCIDL absolute) {
@@ -487,6 +520,7 @@ void TKxCustomShellList::RefillList() {
     refresh_.wanted = true;
     return;
   }
+  THourGlass hourGlass;
   ClearAllItems();
   TComRef<IShellFolder> folder;
   OleCheck(BindToFolderOfIdList(folder_->IdList(), *folder.Put()));
@@ -507,6 +541,13 @@ void TKxCustomShellList::RefillList() {
   ClearFilterTable();
   SortItems();
   if (TListItem* first = Item(0)) first->SetFocused(true);
+  if (ViewStyle() == vsIcon || ViewStyle() == vsSmallIcon) {
+    // A new folder starts at its top-left, not where the last one was scrolled to (the view
+    // keeps its origin when its items are cleared).
+    POINT origin{};
+    if (SendMessageW(Handle(), LVM_GETORIGIN, 0, reinterpret_cast<LPARAM>(&origin)) && (origin.x != 0 || origin.y != 0))
+      SendMessageW(Handle(), LVM_SCROLL, static_cast<WPARAM>(-origin.x), static_cast<LPARAM>(-origin.y));
+  }
   if (options_.Contains(sloDynamicRefresh) && !ComponentState().Contains(csDesigning)) WatchFolder();
 }
 
@@ -520,6 +561,7 @@ void TKxCustomShellList::RefreshList() {
     return;
   }
   if (!shellFolder_) return;
+  THourGlass hourGlass;
   OnFillStart(this);
   BuildFilterTable();
   struct TFilterEnd {
@@ -556,13 +598,15 @@ void TKxCustomShellList::RefreshList() {
       current.Delete(i);
     }
   }
-  BeginUpdate();
-  for (int i = existing.Count() - 1; i >= 0; --i) static_cast<TListItem*>(existing.Objects(i))->Delete();
-  for (int i = 0; i < current.Count(); ++i) {
-    ULONG attributes = 0;
-    if (ShouldListItem(current.Items(i), attributes)) AddShellItem(CopyIdList(nullptr, current.Items(i)));
+  {
+    BeginUpdate();
+    struct TUpdateEnd {
+      TKxCustomShellList* list;
+      ~TUpdateEnd() { list->EndUpdate(); }
+    } updateEnd{this};
+    for (int i = existing.Count() - 1; i >= 0; --i) static_cast<TListItem*>(existing.Objects(i))->Delete();
+    for (int i = 0; i < current.Count(); ++i) AddNewShellItem(current.Items(i));
   }
-  EndUpdate();
   if (current.Count() > 0) SortItems();
   OnFillComplete(this);
 }

@@ -4,13 +4,17 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ShellTestSupport.h"
 #include "shell/ChangeHandlerThread.h"
 #include "shell/KxShellList.h"
+#include "shell/KxShellNames.h"
+#include "toolkit/rtl/SysUtils.h"
 #include "tests/toolkit/FormFixture.h"
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/ui/Screen.h"
 #include "toolkit/ui/Timer.h"
 
 namespace {
@@ -69,6 +73,32 @@ TEST(DirectoryCols, IsUsedOnlyWithSixteenToTwentyTwoBytes) {
   EXPECT_FALSE(DirectoryColsWidths(std::vector<unsigned char>(15, 1), widths));
   EXPECT_FALSE(DirectoryColsWidths(std::vector<unsigned char>(23, 1), widths));
   EXPECT_TRUE(DirectoryColsWidths(std::vector<unsigned char>(22, 1), widths));
+}
+
+TEST(ReadOnlyQuery, IsLeftOutOnlyBelowTheRootOfARemovableDrive) {
+  struct TCase {
+    const char* path;
+    UINT driveType;
+    bool queried;
+    const char* askedRoot;  // nullptr: the drive type is not asked
+  } cases[] = {
+      {"C:\\dir\\a.txt", DRIVE_REMOVABLE, false, "C:\\"},
+      {"A:\\x", DRIVE_REMOVABLE, false, "A:\\"},
+      {"C:\\dir\\a.txt", DRIVE_FIXED, true, "C:\\"},
+      {"D:\\data", DRIVE_CDROM, true, "D:\\"},
+      {"A:\\", DRIVE_REMOVABLE, true, nullptr},
+      {"\\\\server\\share\\a.txt", DRIVE_REMOVABLE, true, nullptr},
+      {"", DRIVE_REMOVABLE, true, nullptr},
+  };
+  for (const TCase& c : cases) {
+    std::vector<std::string> asked;
+    const bool queried = QueriesReadOnly(c.path, [&](const std::string& root) {
+      asked.push_back(root);
+      return c.driveType;
+    });
+    EXPECT_EQ(queried, c.queried) << c.path;
+    EXPECT_EQ(asked, c.askedRoot ? std::vector<std::string>{c.askedRoot} : std::vector<std::string>{}) << c.path;
+  }
 }
 
 class ShellListTest : public ShellFolderTest {
@@ -136,6 +166,29 @@ TEST_F(ShellListTest, ListsTheFolderWithItsColumnsAndSizeTexts) {
   EXPECT_EQ(Text(Find("Sub"), 1), "") << "a folder has no size";
 }
 
+TEST_F(ShellListTest, AReadOnlyFileShowsTheBitExceptOnARemovableDrive) {
+  const std::string path = root_ + "small.txt";
+  ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY));
+  list_->RefillList();
+  TListItem* item = Find("small.txt");
+  ASSERT_NE(item, nullptr);
+  std::vector<std::string> asked;
+  UINT driveType = DRIVE_FIXED;
+  list_->DriveTypeQuery = [&](const std::string& root) {
+    asked.push_back(root);
+    return driveType;
+  };
+  const ULONG fixed = list_->ShellData(item)->Attributes();
+  driveType = DRIVE_REMOVABLE;
+  const ULONG removable = list_->ShellData(item)->Attributes();
+  list_->DriveTypeQuery = nullptr;
+  SetFileAttributesW(Utf8ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_NE(fixed & SFGAO_READONLY, 0u);
+  EXPECT_EQ(removable & SFGAO_READONLY, 0u);
+  EXPECT_EQ(removable & ~SFGAO_READONLY, fixed & ~SFGAO_READONLY) << "only the read-only bit goes";
+  EXPECT_EQ(asked, (std::vector<std::string>{root_.substr(0, 3), root_.substr(0, 3)}));
+}
+
 TEST_F(ShellListTest, RememberedWidthsApplyToTheNextFileSystemFolder) {
   list_->SetColumnWidth(0, 211);
   MakeFolder("Sub\\Inner");
@@ -162,6 +215,93 @@ TEST_F(ShellListTest, ACreatedFileAppearsAndADeletedOneGoes) {
   // An item whose list bytes changed (the shell keeps times in them) may be replaced too.
   EXPECT_EQ(std::count(deleted.begin(), deleted.end(), "empty.txt"), 1);
   list_->OnDeleteItem = nullptr;
+}
+
+TEST_F(ShellListTest, ARefreshThatFailsToAddAnItemSaysSoAndPassesTheErrorOn) {
+  std::vector<std::pair<std::string, UINT>> boxes;
+  Application->SetMessageBoxHook([&](const std::string& text, const std::string&, UINT flags) {
+    boxes.emplace_back(text, flags);
+    return IDOK;
+  });
+  list_->OnAddItem = [](TObject*, IShellFolder* folder, PCIDL, PCIDL item, ULONG, bool&) {
+    if (DisplayNameOf(folder, item, TKxNameKind::Normal) == "new.bin") throw Exception("the item is gone");
+  };
+  MakeFile("new.bin", 5);
+  std::string passedOn;
+  try {
+    list_->RefreshList();
+  } catch (const Exception& e) {
+    passedOn = e.Message();
+  }
+  list_->OnAddItem = nullptr;
+  Application->SetMessageBoxHook(nullptr);
+  EXPECT_EQ(passedOn, "the item is gone");
+  EXPECT_EQ(boxes, (std::vector<std::pair<std::string, UINT>>{{"Exception in AddNewShellItem", MB_OK}}));
+  EXPECT_EQ(Find("new.bin"), nullptr);
+  // The list is left in working order: the next refresh adds the file.
+  list_->RefreshList();
+  EXPECT_NE(Find("new.bin"), nullptr);
+  EXPECT_EQ(list_->ItemCount(), 4);
+  EXPECT_EQ(boxes.size(), 1u);
+}
+
+// The platform's list view keeps its origin when its items are cleared; Wine's resets it. This
+// list answers the origin query with the origin of a view scrolled right and down and records
+// the scrolls it is asked for.
+class TScrolledShellList : public TKxShellList {
+ public:
+  using TKxShellList::TKxShellList;
+  std::vector<std::pair<int, int>> scrolls;
+
+ protected:
+  void WndProc(TMessage& message) override {
+    if (message.Msg == LVM_GETORIGIN && (ViewStyle() == vsIcon || ViewStyle() == vsSmallIcon)) {
+      *reinterpret_cast<POINT*>(message.LParam) = POINT{120, 400};
+      message.Result = TRUE;
+      return;
+    }
+    if (message.Msg == LVM_SCROLL)
+      scrolls.emplace_back(static_cast<int>(message.WParam), static_cast<int>(message.LParam));
+    TKxShellList::WndProc(message);
+  }
+};
+
+TEST_F(ShellListTest, ARefillStartsIconViewsAtTheTopLeft) {
+  auto* list = new TScrolledShellList(form_);
+  list->SetParent(form_);
+  list->SetBounds(0, 0, 300, 150);
+  list->SetOptions(list->Options() - TKxShellListOptions{sloAutoFill, sloDynamicRefresh});
+  TIdListPtr folder = ListOf(root_);
+  list->Folder()->SetIdList(folder.get());
+  struct TCase {
+    TViewStyle style;
+    std::vector<std::pair<int, int>> scrolls;
+  } cases[] = {
+      {vsIcon, {{-120, -400}}},
+      {vsSmallIcon, {{-120, -400}}},
+      {vsList, {}},
+      {vsReport, {}},
+  };
+  for (const TCase& c : cases) {
+    list->SetViewStyle(c.style);
+    EXPECT_NE(GetWindowLongPtrW(list->Handle(), GWL_STYLE) & LVS_AUTOARRANGE, 0) << c.style;
+    list->scrolls.clear();
+    list->RefillList();
+    EXPECT_EQ(list->ItemCount(), 3) << c.style;
+    EXPECT_EQ(list->scrolls, c.scrolls) << c.style;
+  }
+}
+
+TEST_F(ShellListTest, FillsAndRefreshesShowTheHourglass) {
+  std::vector<TCursor> during;
+  list_->OnFillStart = [&](TObject*) { during.push_back(Screen->Cursor()); };
+  list_->RefillList();
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  MakeFile("new.bin", 5);
+  list_->RefreshList();
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  list_->OnFillStart = nullptr;
+  EXPECT_EQ(during, (std::vector<TCursor>{crHourGlass, crHourGlass}));
 }
 
 TEST_F(ShellListTest, OpeningAFolderShowsItAndGoingUpReturns) {
