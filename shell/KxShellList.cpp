@@ -508,6 +508,11 @@ void TKxCustomShellList::SortItems() {
 }
 
 void TKxCustomShellList::ColumnClick(int column) {
+  // With sorting on click the base sorts by the texts; the shell's order is for the other case.
+  if (SortOnClick()) {
+    TKxCustomListView::ColumnClick(column);
+    return;
+  }
   sortColumn_ = (std::abs(sortColumn_) - 1 == column) ? -sortColumn_ : column + 1;
   SetSortColumn(column);
   SetSortDirection(sortColumn_ < 0 ? 1 : 0);

@@ -304,6 +304,39 @@ TEST_F(ShellListTest, FillsAndRefreshesShowTheHourglass) {
   EXPECT_EQ(during, (std::vector<TCursor>{crHourGlass, crHourGlass}));
 }
 
+TEST_F(ShellListTest, AColumnClickSortsInTheShellsOrderUnlessTheBaseSortsOnClick) {
+  auto click = [&](int column) {
+    NMLISTVIEW note{};
+    note.hdr.hwndFrom = list_->Handle();
+    note.hdr.code = LVN_COLUMNCLICK;
+    note.iSubItem = column;
+    list_->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+  };
+  auto names = [&] {
+    std::vector<std::string> result;
+    for (int i = 0; i < list_->ItemCount(); ++i) result.push_back(list_->ShellData(list_->Item(i))->DisplayName());
+    return result;
+  };
+  // The list starts sorted by the first column, so a click on it reverses the shell's order.
+  const std::vector<std::string> shellOrder = names();
+  click(0);
+  EXPECT_EQ(list_->SortDirection(), 1);
+  std::vector<std::string> reversed(shellOrder.rbegin(), shellOrder.rend());
+  EXPECT_EQ(names(), reversed);
+  click(0);
+  EXPECT_EQ(list_->SortDirection(), 0);
+  EXPECT_EQ(names(), shellOrder);
+  // Sorting on click is the base's: the first click on a column sorts it ascending by its text.
+  list_->SetSortOnClick(true);
+  for (int i = 0; i < list_->ItemCount(); ++i) list_->Item(i)->SetCaption(list_->ShellData(list_->Item(i))->DisplayName());
+  click(0);
+  EXPECT_EQ(list_->SortDirection(), 0);
+  EXPECT_EQ(names(), (std::vector<std::string>{"empty.txt", "small.txt", "Sub"}));
+  click(0);
+  EXPECT_EQ(list_->SortDirection(), 1);
+  EXPECT_EQ(names(), (std::vector<std::string>{"Sub", "small.txt", "empty.txt"}));
+}
+
 TEST_F(ShellListTest, OpeningAFolderShowsItAndGoingUpReturns) {
   MakeFile("Sub\\inside.txt", 1);
   TListItem* sub = Find("Sub");
