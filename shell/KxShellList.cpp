@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <utility>
 
 #include "shell/ChangeHandlerThread.h"
 #include "shell/KxFileRoutines.h"
@@ -452,9 +454,18 @@ void TKxCustomShellList::FillList(IShellFolder* folder, PCIDL absolute) {
       list->OnFillComplete(list);
     }
   } end{this};
-  PIDL copy = CopyIdList(nullptr, absolute);
-  ShellFree(folderList_);
-  folderList_ = copy;
+  // The previous list comes back when the fill raises; otherwise it goes.
+  struct TListSwap {
+    PIDL& current;
+    PIDL previous;
+    int exceptions = std::uncaught_exceptions();
+    ~TListSwap() {
+      if (current == previous) return;
+      if (std::uncaught_exceptions() > exceptions) std::swap(current, previous);
+      ShellFree(previous);
+    }
+  } swap{folderList_, folderList_};
+  folderList_ = CopyIdList(nullptr, absolute);
   folder->AddRef();
   if (shellFolder_) shellFolder_->Release();
   shellFolder_ = folder;

@@ -337,6 +337,101 @@ TEST_F(ShellListTest, AColumnClickSortsInTheShellsOrderUnlessTheBaseSortsOnClick
   EXPECT_EQ(names(), (std::vector<std::string>{"Sub", "small.txt", "empty.txt"}));
 }
 
+// A folder whose enumeration lists nothing and ends with a chosen code.
+class TEndingFolder : public IShellFolder, public IEnumIDList {
+ public:
+  HRESULT end = S_FALSE;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellFolder)) *out = static_cast<IShellFolder*>(this);
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*, ULONG*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList** out) override {
+    *out = this;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND, UINT, PCUITEMID_CHILD_ARRAY, REFIID, UINT*, void** out) override {
+    *out = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD, SHGDNF, STRRET*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Next(ULONG, PITEMID_CHILD* items, ULONG* fetched) override {
+    items[0] = nullptr;
+    if (fetched) *fetched = 0;
+    return end;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reset() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumIDList** out) override {
+    *out = nullptr;
+    return E_NOTIMPL;
+  }
+};
+
+class TFillingShellList : public TKxShellList {
+ public:
+  using TKxShellList::TKxShellList;
+  using TKxShellList::FillList;
+};
+
+TEST_F(ShellFolderTest, AFillThatRaisesKeepsThePreviousFolderList) {
+  MakeFolder("Sub");
+  TForm form(nullptr);
+  auto* list = new TFillingShellList(&form);
+  list->SetParent(&form);
+  list->SetOptions(list->Options() - TKxShellListOptions{sloAutoFill, sloDynamicRefresh});
+  list->HandleNeeded();
+  TIdListPtr root = ListOf(root_);
+  TIdListPtr sub = ListOf(root_ + "Sub");
+  list->Folder()->SetIdList(root.get());
+  ASSERT_EQ(IdListBytes(list->FolderIdList()), IdListBytes(root.get()));
+  static TEndingFolder folder;
+  struct TCase {
+    HRESULT end;
+    bool raises;
+  } cases[] = {{S_FALSE, false}, {static_cast<HRESULT>(0x80070103), false}, {E_FAIL, false}, {E_ACCESSDENIED, true}};
+  for (const TCase& c : cases) {
+    list->RefillList();
+    ASSERT_EQ(IdListBytes(list->FolderIdList()), IdListBytes(root.get()));
+    folder.end = c.end;
+    int completed = 0;
+    list->OnFillComplete = [&](TObject*) { ++completed; };
+    bool raised = false;
+    try {
+      list->FillList(&folder, sub.get());
+    } catch (const Exception&) {
+      raised = true;
+    }
+    list->OnFillComplete = nullptr;
+    EXPECT_EQ(raised, c.raises) << std::hex << c.end;
+    EXPECT_EQ(completed, 1) << std::hex << c.end;
+    EXPECT_EQ(IdListBytes(list->FolderIdList()), IdListBytes(c.raises ? root.get() : sub.get())) << std::hex << c.end;
+  }
+}
+
 TEST_F(ShellListTest, OpeningAFolderShowsItAndGoingUpReturns) {
   MakeFile("Sub\\inside.txt", 1);
   TListItem* sub = Find("Sub");
