@@ -428,6 +428,8 @@ void TKxCustomShellList::AddShellItem(PIDL item) {
     delete data;
     return;
   }
+  // Empty sub-items: their texts come on demand unless someone stores one.
+  listItem->SubItems().assign(static_cast<size_t>(details_ ? std::max(0, ColumnCount() - 1) : 3), std::string());
   const ULONG attributes = data->Attributes();
   if (attributes & SFGAO_SHARE) listItem->SetOverlayIndex(0);
   else if (attributes & SFGAO_LINK) listItem->SetOverlayIndex(1);

@@ -164,6 +164,14 @@ TEST_F(ShellListTest, ListsTheFolderWithItsColumnsAndSizeTexts) {
     EXPECT_EQ(Text(Find("small.txt"), 1), "2KB");
   }
   EXPECT_EQ(Text(Find("Sub"), 1), "") << "a folder has no size";
+  // Every item has an empty sub-item per detail column; a text stored there is shown instead.
+  const size_t detailColumns = list_->HasShellDetails() ? static_cast<size_t>(list_->ColumnCount() - 1) : 3u;
+  for (int i = 0; i < list_->ItemCount(); ++i)
+    EXPECT_EQ(list_->Item(i)->SubItems(), std::vector<std::string>(detailColumns)) << i;
+  TListItem* small = Find("small.txt");
+  small->SubItems()[1] = "Own type";
+  EXPECT_EQ(Text(small, 2), "Own type");
+  EXPECT_NE(Text(small, 1), "");
 }
 
 TEST_F(ShellListTest, AReadOnlyFileShowsTheBitExceptOnARemovableDrive) {
