@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <utility>
 
 #include "shell/ChangeHandlerThread.h"
 #include "shell/KxFileRoutines.h"
@@ -20,6 +22,7 @@
 #include "toolkit/system/Registry.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/ui/Application.h"
+#include "toolkit/ui/Dialogs.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Timer.h"
 
@@ -130,6 +133,13 @@ bool DirectoryColsWidths(const std::vector<unsigned char>& value, int widths[4])
   return true;
 }
 
+bool QueriesReadOnly(const std::string& path, const TKxDriveTypeQuery& driveType) {
+  if (path.size() <= 3 || path[1] != ':' || IsDBCSLeadByte(static_cast<BYTE>(path[0]))) return true;
+  const std::string root = path.substr(0, 2) + "\\";
+  const UINT type = driveType ? driveType(root) : GetDriveTypeA(root.c_str());
+  return type != DRIVE_REMOVABLE;
+}
+
 // ---- TKxShellListData -----------------------------------------------------------------------
 
 TKxShellListData::TKxShellListData(TKxCustomShellList* owner, PIDL relative) : owner_(owner), relative_(relative) {}
@@ -148,9 +158,12 @@ ULONG TKxShellListData::Attributes() {
   if (!owner_->shellFolder_) return 0;
   TCriticalErrorsOff errors;
   SFGAOF attributes = ShellVersions().Shell32.MostSignificant > 0x5FFFF ? 0x704F0037 : 0x700F0037;
+  if (!QueriesReadOnly(PathName(), owner_->DriveTypeQuery)) attributes &= ~static_cast<SFGAOF>(SFGAO_READONLY);
   PCIDL one = relative_;
+  const bool readOnlyAsked = (attributes & SFGAO_READONLY) != 0;
   if (FAILED(owner_->shellFolder_->GetAttributesOf(1, &one, &attributes))) return 0;
-  return attributes;
+  // A folder may answer more than it was asked; a bit not asked for says nothing.
+  return readOnlyAsked ? attributes : attributes & ~static_cast<SFGAOF>(SFGAO_READONLY);
 }
 
 bool TKxShellListData::IsFolder() {
@@ -264,6 +277,11 @@ SHCONTF TKxCustomShellList::EnumFlags() const {
   SHCONTF flags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
   if (options_.Contains(sloShowHidden)) flags |= SHCONTF_INCLUDEHIDDEN;
   return flags;
+}
+
+void TKxCustomShellList::CreateParams(TCreateParams& params) {
+  TKxCustomListView::CreateParams(params);
+  params.Style |= LVS_AUTOARRANGE;
 }
 
 void TKxCustomShellList::CreateWnd() {
@@ -397,15 +415,34 @@ bool TKxCustomShellList::ShouldListItem(PCIDL item, ULONG& attributes) {
 void TKxCustomShellList::AddShellItem(PIDL item) {
   auto* data = new TKxShellListData(this, item);
   data_.insert(data);
-  TListItem* listItem = AddItem(std::string(), data);
+  TListItem* listItem = nullptr;
+  try {
+    listItem = AddItem(std::string(), data);
+  } catch (...) {
+    data_.erase(data);
+    delete data;
+    throw;
+  }
   if (!listItem) {
     data_.erase(data);
     delete data;
     return;
   }
+  // Empty sub-items: their texts come on demand unless someone stores one.
+  listItem->SubItems().assign(static_cast<size_t>(details_ ? std::max(0, ColumnCount() - 1) : 3), std::string());
   const ULONG attributes = data->Attributes();
   if (attributes & SFGAO_SHARE) listItem->SetOverlayIndex(0);
   else if (attributes & SFGAO_LINK) listItem->SetOverlayIndex(1);
+}
+
+void TKxCustomShellList::AddNewShellItem(PCIDL item) {
+  try {
+    ULONG attributes = 0;
+    if (ShouldListItem(item, attributes)) AddShellItem(CopyIdList(nullptr, item));
+  } catch (...) {
+    ShowMessage("Exception in AddNewShellItem");
+    throw;
+  }
 }
 
 void TKxCustomShellList::FillList(IShellFolder* folder, PCIDL absolute) {
@@ -419,9 +456,18 @@ void TKxCustomShellList::FillList(IShellFolder* folder, PCIDL absolute) {
       list->OnFillComplete(list);
     }
   } end{this};
-  PIDL copy = CopyIdList(nullptr, absolute);
-  ShellFree(folderList_);
-  folderList_ = copy;
+  // The previous list comes back when the fill raises; otherwise it goes.
+  struct TListSwap {
+    PIDL& current;
+    PIDL previous;
+    int exceptions = std::uncaught_exceptions();
+    ~TListSwap() {
+      if (current == previous) return;
+      if (std::uncaught_exceptions() > exceptions) std::swap(current, previous);
+      ShellFree(previous);
+    }
+  } swap{folderList_, folderList_};
+  folderList_ = CopyIdList(nullptr, absolute);
   folder->AddRef();
   if (shellFolder_) shellFolder_->Release();
   shellFolder_ = folder;
@@ -475,6 +521,11 @@ void TKxCustomShellList::SortItems() {
 }
 
 void TKxCustomShellList::ColumnClick(int column) {
+  // With sorting on click the base sorts by the texts; the shell's order is for the other case.
+  if (SortOnClick()) {
+    TKxCustomListView::ColumnClick(column);
+    return;
+  }
   sortColumn_ = (std::abs(sortColumn_) - 1 == column) ? -sortColumn_ : column + 1;
   SetSortColumn(column);
   SetSortDirection(sortColumn_ < 0 ? 1 : 0);
@@ -487,6 +538,7 @@ void TKxCustomShellList::RefillList() {
     refresh_.wanted = true;
     return;
   }
+  THourGlass hourGlass;
   ClearAllItems();
   TComRef<IShellFolder> folder;
   OleCheck(BindToFolderOfIdList(folder_->IdList(), *folder.Put()));
@@ -507,6 +559,13 @@ void TKxCustomShellList::RefillList() {
   ClearFilterTable();
   SortItems();
   if (TListItem* first = Item(0)) first->SetFocused(true);
+  if (ViewStyle() == vsIcon || ViewStyle() == vsSmallIcon) {
+    // A new folder starts at its top-left, not where the last one was scrolled to (the view
+    // keeps its origin when its items are cleared).
+    POINT origin{};
+    if (SendMessageW(Handle(), LVM_GETORIGIN, 0, reinterpret_cast<LPARAM>(&origin)) && (origin.x != 0 || origin.y != 0))
+      SendMessageW(Handle(), LVM_SCROLL, static_cast<WPARAM>(-origin.x), static_cast<LPARAM>(-origin.y));
+  }
   if (options_.Contains(sloDynamicRefresh) && !ComponentState().Contains(csDesigning)) WatchFolder();
 }
 
@@ -520,6 +579,7 @@ void TKxCustomShellList::RefreshList() {
     return;
   }
   if (!shellFolder_) return;
+  THourGlass hourGlass;
   OnFillStart(this);
   BuildFilterTable();
   struct TFilterEnd {
@@ -556,13 +616,15 @@ void TKxCustomShellList::RefreshList() {
       current.Delete(i);
     }
   }
-  BeginUpdate();
-  for (int i = existing.Count() - 1; i >= 0; --i) static_cast<TListItem*>(existing.Objects(i))->Delete();
-  for (int i = 0; i < current.Count(); ++i) {
-    ULONG attributes = 0;
-    if (ShouldListItem(current.Items(i), attributes)) AddShellItem(CopyIdList(nullptr, current.Items(i)));
+  {
+    BeginUpdate();
+    struct TUpdateEnd {
+      TKxCustomShellList* list;
+      ~TUpdateEnd() { list->EndUpdate(); }
+    } updateEnd{this};
+    for (int i = existing.Count() - 1; i >= 0; --i) static_cast<TListItem*>(existing.Objects(i))->Delete();
+    for (int i = 0; i < current.Count(); ++i) AddNewShellItem(current.Items(i));
   }
-  EndUpdate();
   if (current.Count() > 0) SortItems();
   OnFillComplete(this);
 }

@@ -69,6 +69,13 @@ class TKxShellListData : public TObject {
   std::string size_, type_, modified_;
 };
 
+// Asks the type of a drive by its root ("C:\\"): GetDriveType's answer.
+using TKxDriveTypeQuery = std::function<UINT(const std::string& root)>;
+// Whether the attributes of the item at `path` may include the read-only bit: not for items
+// below the root of a removable drive, where that query would wake the drive (a drive root
+// itself, network paths and other items are asked as usual). An empty query is GetDriveType.
+bool QueriesReadOnly(const std::string& path, const TKxDriveTypeQuery& driveType);
+
 // The widths the list remembers of the last file-system folder it showed.
 std::vector<int>& RememberedColumnWidths();
 // The four default column widths from the explorer's "DirectoryCols" value (used only when it
@@ -126,6 +133,8 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   bool DeletingItems() const { return deletingItems_; }
   // Replaces the millisecond tick the automatic scrolling reads (empty: GetTickCount).
   std::function<DWORD()> TickQuery;
+  // Replaces the drive-type test of the items' attributes (empty: GetDriveType).
+  TKxDriveTypeQuery DriveTypeQuery;
 
   // IKxShellTreeListLink
   void SetShellTree(TKxCustomShellTree* tree) override { tree_ = tree; }
@@ -151,6 +160,7 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   TKxShListEditedEvent OnEdited;
 
  protected:
+  void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
   void Loaded() override;
@@ -191,6 +201,8 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   void SortItems();
   bool ShouldListItem(PCIDL item, ULONG& attributes);
   void AddShellItem(PIDL item);
+  // A refresh's new item (copied): a failure is shown and passed on.
+  void AddNewShellItem(PCIDL item);
   void RememberWidths();
   // Clears the selection and all items with changes ignored; window-position changes meanwhile
   // are ignored too.

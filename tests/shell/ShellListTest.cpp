@@ -4,13 +4,17 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ShellTestSupport.h"
 #include "shell/ChangeHandlerThread.h"
 #include "shell/KxShellList.h"
+#include "shell/KxShellNames.h"
+#include "toolkit/rtl/SysUtils.h"
 #include "tests/toolkit/FormFixture.h"
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/ui/Screen.h"
 #include "toolkit/ui/Timer.h"
 
 namespace {
@@ -69,6 +73,32 @@ TEST(DirectoryCols, IsUsedOnlyWithSixteenToTwentyTwoBytes) {
   EXPECT_FALSE(DirectoryColsWidths(std::vector<unsigned char>(15, 1), widths));
   EXPECT_FALSE(DirectoryColsWidths(std::vector<unsigned char>(23, 1), widths));
   EXPECT_TRUE(DirectoryColsWidths(std::vector<unsigned char>(22, 1), widths));
+}
+
+TEST(ReadOnlyQuery, IsLeftOutOnlyBelowTheRootOfARemovableDrive) {
+  struct TCase {
+    const char* path;
+    UINT driveType;
+    bool queried;
+    const char* askedRoot;  // nullptr: the drive type is not asked
+  } cases[] = {
+      {"C:\\dir\\a.txt", DRIVE_REMOVABLE, false, "C:\\"},
+      {"A:\\x", DRIVE_REMOVABLE, false, "A:\\"},
+      {"C:\\dir\\a.txt", DRIVE_FIXED, true, "C:\\"},
+      {"D:\\data", DRIVE_CDROM, true, "D:\\"},
+      {"A:\\", DRIVE_REMOVABLE, true, nullptr},
+      {"\\\\server\\share\\a.txt", DRIVE_REMOVABLE, true, nullptr},
+      {"", DRIVE_REMOVABLE, true, nullptr},
+  };
+  for (const TCase& c : cases) {
+    std::vector<std::string> asked;
+    const bool queried = QueriesReadOnly(c.path, [&](const std::string& root) {
+      asked.push_back(root);
+      return c.driveType;
+    });
+    EXPECT_EQ(queried, c.queried) << c.path;
+    EXPECT_EQ(asked, c.askedRoot ? std::vector<std::string>{c.askedRoot} : std::vector<std::string>{}) << c.path;
+  }
 }
 
 class ShellListTest : public ShellFolderTest {
@@ -134,6 +164,37 @@ TEST_F(ShellListTest, ListsTheFolderWithItsColumnsAndSizeTexts) {
     EXPECT_EQ(Text(Find("small.txt"), 1), "2KB");
   }
   EXPECT_EQ(Text(Find("Sub"), 1), "") << "a folder has no size";
+  // Every item has an empty sub-item per detail column; a text stored there is shown instead.
+  const size_t detailColumns = list_->HasShellDetails() ? static_cast<size_t>(list_->ColumnCount() - 1) : 3u;
+  for (int i = 0; i < list_->ItemCount(); ++i)
+    EXPECT_EQ(list_->Item(i)->SubItems(), std::vector<std::string>(detailColumns)) << i;
+  TListItem* small = Find("small.txt");
+  small->SubItems()[1] = "Own type";
+  EXPECT_EQ(Text(small, 2), "Own type");
+  EXPECT_NE(Text(small, 1), "");
+}
+
+TEST_F(ShellListTest, AReadOnlyFileShowsTheBitExceptOnARemovableDrive) {
+  const std::string path = root_ + "small.txt";
+  ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY));
+  list_->RefillList();
+  TListItem* item = Find("small.txt");
+  ASSERT_NE(item, nullptr);
+  std::vector<std::string> asked;
+  UINT driveType = DRIVE_FIXED;
+  list_->DriveTypeQuery = [&](const std::string& root) {
+    asked.push_back(root);
+    return driveType;
+  };
+  const ULONG fixed = list_->ShellData(item)->Attributes();
+  driveType = DRIVE_REMOVABLE;
+  const ULONG removable = list_->ShellData(item)->Attributes();
+  list_->DriveTypeQuery = nullptr;
+  SetFileAttributesW(Utf8ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_NE(fixed & SFGAO_READONLY, 0u);
+  EXPECT_EQ(removable & SFGAO_READONLY, 0u);
+  EXPECT_EQ(removable & ~SFGAO_READONLY, fixed & ~SFGAO_READONLY) << "only the read-only bit goes";
+  EXPECT_EQ(asked, (std::vector<std::string>{root_.substr(0, 3), root_.substr(0, 3)}));
 }
 
 TEST_F(ShellListTest, RememberedWidthsApplyToTheNextFileSystemFolder) {
@@ -162,6 +223,221 @@ TEST_F(ShellListTest, ACreatedFileAppearsAndADeletedOneGoes) {
   // An item whose list bytes changed (the shell keeps times in them) may be replaced too.
   EXPECT_EQ(std::count(deleted.begin(), deleted.end(), "empty.txt"), 1);
   list_->OnDeleteItem = nullptr;
+}
+
+TEST_F(ShellListTest, ARefreshThatFailsToAddAnItemSaysSoAndPassesTheErrorOn) {
+  std::vector<std::pair<std::string, UINT>> boxes;
+  Application->SetMessageBoxHook([&](const std::string& text, const std::string&, UINT flags) {
+    boxes.emplace_back(text, flags);
+    return IDOK;
+  });
+  list_->OnAddItem = [](TObject*, IShellFolder* folder, PCIDL, PCIDL item, ULONG, bool&) {
+    if (DisplayNameOf(folder, item, TKxNameKind::Normal) == "new.bin") throw Exception("the item is gone");
+  };
+  MakeFile("new.bin", 5);
+  std::string passedOn;
+  try {
+    list_->RefreshList();
+  } catch (const Exception& e) {
+    passedOn = e.Message();
+  }
+  list_->OnAddItem = nullptr;
+  Application->SetMessageBoxHook(nullptr);
+  EXPECT_EQ(passedOn, "the item is gone");
+  EXPECT_EQ(boxes, (std::vector<std::pair<std::string, UINT>>{{"Exception in AddNewShellItem", MB_OK}}));
+  EXPECT_EQ(Find("new.bin"), nullptr);
+  // The list is left in working order: the next refresh adds the file.
+  list_->RefreshList();
+  EXPECT_NE(Find("new.bin"), nullptr);
+  EXPECT_EQ(list_->ItemCount(), 4);
+  EXPECT_EQ(boxes.size(), 1u);
+}
+
+// The platform's list view keeps its origin when its items are cleared; Wine's resets it. This
+// list answers the origin query with the origin of a view scrolled right and down and records
+// the scrolls it is asked for.
+class TScrolledShellList : public TKxShellList {
+ public:
+  using TKxShellList::TKxShellList;
+  std::vector<std::pair<int, int>> scrolls;
+
+ protected:
+  void WndProc(TMessage& message) override {
+    if (message.Msg == LVM_GETORIGIN && (ViewStyle() == vsIcon || ViewStyle() == vsSmallIcon)) {
+      *reinterpret_cast<POINT*>(message.LParam) = POINT{120, 400};
+      message.Result = TRUE;
+      return;
+    }
+    if (message.Msg == LVM_SCROLL)
+      scrolls.emplace_back(static_cast<int>(message.WParam), static_cast<int>(message.LParam));
+    TKxShellList::WndProc(message);
+  }
+};
+
+TEST_F(ShellListTest, ARefillStartsIconViewsAtTheTopLeft) {
+  auto* list = new TScrolledShellList(form_);
+  list->SetParent(form_);
+  list->SetBounds(0, 0, 300, 150);
+  list->SetOptions(list->Options() - TKxShellListOptions{sloAutoFill, sloDynamicRefresh});
+  TIdListPtr folder = ListOf(root_);
+  list->Folder()->SetIdList(folder.get());
+  struct TCase {
+    TViewStyle style;
+    std::vector<std::pair<int, int>> scrolls;
+  } cases[] = {
+      {vsIcon, {{-120, -400}}},
+      {vsSmallIcon, {{-120, -400}}},
+      {vsList, {}},
+      {vsReport, {}},
+  };
+  for (const TCase& c : cases) {
+    list->SetViewStyle(c.style);
+    EXPECT_NE(GetWindowLongPtrW(list->Handle(), GWL_STYLE) & LVS_AUTOARRANGE, 0) << c.style;
+    list->scrolls.clear();
+    list->RefillList();
+    EXPECT_EQ(list->ItemCount(), 3) << c.style;
+    EXPECT_EQ(list->scrolls, c.scrolls) << c.style;
+  }
+}
+
+TEST_F(ShellListTest, FillsAndRefreshesShowTheHourglass) {
+  std::vector<TCursor> during;
+  list_->OnFillStart = [&](TObject*) { during.push_back(Screen->Cursor()); };
+  list_->RefillList();
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  MakeFile("new.bin", 5);
+  list_->RefreshList();
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  list_->OnFillStart = nullptr;
+  EXPECT_EQ(during, (std::vector<TCursor>{crHourGlass, crHourGlass}));
+}
+
+TEST_F(ShellListTest, AColumnClickSortsInTheShellsOrderUnlessTheBaseSortsOnClick) {
+  auto click = [&](int column) {
+    NMLISTVIEW note{};
+    note.hdr.hwndFrom = list_->Handle();
+    note.hdr.code = LVN_COLUMNCLICK;
+    note.iSubItem = column;
+    list_->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+  };
+  auto names = [&] {
+    std::vector<std::string> result;
+    for (int i = 0; i < list_->ItemCount(); ++i) result.push_back(list_->ShellData(list_->Item(i))->DisplayName());
+    return result;
+  };
+  // The list starts sorted by the first column, so a click on it reverses the shell's order.
+  const std::vector<std::string> shellOrder = names();
+  click(0);
+  EXPECT_EQ(list_->SortDirection(), 1);
+  std::vector<std::string> reversed(shellOrder.rbegin(), shellOrder.rend());
+  EXPECT_EQ(names(), reversed);
+  click(0);
+  EXPECT_EQ(list_->SortDirection(), 0);
+  EXPECT_EQ(names(), shellOrder);
+  // Sorting on click is the base's: the first click on a column sorts it ascending by its text.
+  list_->SetSortOnClick(true);
+  for (int i = 0; i < list_->ItemCount(); ++i) list_->Item(i)->SetCaption(list_->ShellData(list_->Item(i))->DisplayName());
+  click(0);
+  EXPECT_EQ(list_->SortDirection(), 0);
+  EXPECT_EQ(names(), (std::vector<std::string>{"empty.txt", "small.txt", "Sub"}));
+  click(0);
+  EXPECT_EQ(list_->SortDirection(), 1);
+  EXPECT_EQ(names(), (std::vector<std::string>{"Sub", "small.txt", "empty.txt"}));
+}
+
+// A folder whose enumeration lists nothing and ends with a chosen code.
+class TEndingFolder : public IShellFolder, public IEnumIDList {
+ public:
+  HRESULT end = S_FALSE;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellFolder)) *out = static_cast<IShellFolder*>(this);
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*, ULONG*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList** out) override {
+    *out = this;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND, UINT, PCUITEMID_CHILD_ARRAY, REFIID, UINT*, void** out) override {
+    *out = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD, SHGDNF, STRRET*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Next(ULONG, PITEMID_CHILD* items, ULONG* fetched) override {
+    items[0] = nullptr;
+    if (fetched) *fetched = 0;
+    return end;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reset() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumIDList** out) override {
+    *out = nullptr;
+    return E_NOTIMPL;
+  }
+};
+
+class TFillingShellList : public TKxShellList {
+ public:
+  using TKxShellList::TKxShellList;
+  using TKxShellList::FillList;
+};
+
+TEST_F(ShellFolderTest, AFillThatRaisesKeepsThePreviousFolderList) {
+  MakeFolder("Sub");
+  TForm form(nullptr);
+  auto* list = new TFillingShellList(&form);
+  list->SetParent(&form);
+  list->SetOptions(list->Options() - TKxShellListOptions{sloAutoFill, sloDynamicRefresh});
+  list->HandleNeeded();
+  TIdListPtr root = ListOf(root_);
+  TIdListPtr sub = ListOf(root_ + "Sub");
+  list->Folder()->SetIdList(root.get());
+  ASSERT_EQ(IdListBytes(list->FolderIdList()), IdListBytes(root.get()));
+  static TEndingFolder folder;
+  struct TCase {
+    HRESULT end;
+    bool raises;
+  } cases[] = {{S_FALSE, false}, {static_cast<HRESULT>(0x80070103), false}, {E_FAIL, false}, {E_ACCESSDENIED, true}};
+  for (const TCase& c : cases) {
+    list->RefillList();
+    ASSERT_EQ(IdListBytes(list->FolderIdList()), IdListBytes(root.get()));
+    folder.end = c.end;
+    int completed = 0;
+    list->OnFillComplete = [&](TObject*) { ++completed; };
+    bool raised = false;
+    try {
+      list->FillList(&folder, sub.get());
+    } catch (const Exception&) {
+      raised = true;
+    }
+    list->OnFillComplete = nullptr;
+    EXPECT_EQ(raised, c.raises) << std::hex << c.end;
+    EXPECT_EQ(completed, 1) << std::hex << c.end;
+    EXPECT_EQ(IdListBytes(list->FolderIdList()), IdListBytes(c.raises ? root.get() : sub.get())) << std::hex << c.end;
+  }
 }
 
 TEST_F(ShellListTest, OpeningAFolderShowsItAndGoingUpReturns) {
