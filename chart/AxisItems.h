@@ -15,9 +15,21 @@
 class TAxisItems;
 class TKelPicture;
 
-// One custom label: its text (empty: the axis formats the value), value and format.
-class TAxisItem {
+// The box of an axis label: a text shape whose font, frame and shadow are kept in layouts.
+class TAxisLabelsFormat : public TCustomTextShape {
  public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  // Transparent with centred text.
+  explicit TAxisLabelsFormat(IShapePanel* panel);
+};
+class TStream;
+
+// One custom label: its text (empty: the axis formats the value), value and format.
+class TAxisItem : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
   TAxisItem(TAxisItems* owner, double value, const std::string& text);
   ~TAxisItem();
   TAxisItem(const TAxisItem&) = delete;
@@ -41,7 +53,7 @@ class TAxisItem {
   TAxisItems* owner_;
   std::string text_;
   double value_;
-  std::unique_ptr<TCustomTextShape> format_;
+  std::unique_ptr<TAxisLabelsFormat> format_;
   std::unique_ptr<TKelPicture> picture_;
 };
 
@@ -66,6 +78,10 @@ class TAxisItems {
   // Copies the format and, from a custom list, its items' texts and values (the copy becomes
   // custom too).
   void Assign(const TAxisItems& source);
+  // The layout entry of a custom list: a 32-bit count, then each item's properties. Reading
+  // a positive count replaces the items and makes the list custom.
+  void WriteItems(TStream& stream);
+  void ReadItems(TStream& stream);
 
   IShapePanel* Panel() const { return panel_; }
   void Changed() {
@@ -77,7 +93,7 @@ class TAxisItems {
   std::function<void()> changed_;
   bool automatic_ = true;
   std::vector<std::unique_ptr<TAxisItem>> items_;
-  std::unique_ptr<TCustomTextShape> format_;
+  std::unique_ptr<TAxisLabelsFormat> format_;
 };
 
 // Where an axis title stands along its axis.

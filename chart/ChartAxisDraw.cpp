@@ -110,7 +110,7 @@ VK_AXIS_DRAW_SETTER(LabelsUseImages, bool, labelsUseImages_)
 TChartAxisTitle* TChartAxis::Title() {
   if (!title_) {
     title_ = std::make_unique<TChartAxisTitle>(owner_ ? owner_->AxisShapePanel() : nullptr);
-    if (!horizontal_) title_->SetAngle(otherSide_ ? 270 : 90);
+    if (!horizontal_) title_->SetAngleDefault(otherSide_ ? 270 : 90);
   }
   return title_.get();
 }
@@ -654,6 +654,32 @@ std::vector<TAxisGridSegment> TChartAxis::GridSegments(const std::vector<int>& p
   return result;
 }
 
+void TChartAxis::DrawSolidAxisLine(TCanvas3D* canvas, int at) {
+  canvas->Pen()->SetStyle(psClear);
+  canvas->Brush()->SetColor(axisPen_->Color());
+  canvas->Brush()->SetStyle(bsSolid);
+  // As thick as the pen, centred on the line, across the axis and in depth.
+  const int w = std::max(1, axisPen_->Width());
+  const int lo = at - w / 2, hi = lo + w;
+  const int a = std::min(iStartPos_, iEndPos_), b = std::max(iStartPos_, iEndPos_);
+  const bool cylinder = axisPen_->LineMode() == lmCylinder;
+  if (isDepth_) {
+    const int row = DepthAxisRow();
+    canvas->DrawBox3D(lo, hi, row - w / 2, row - w / 2 + w, a, b, true);
+  } else if (horizontal_) {
+    if (cylinder)
+      canvas->DrawCylinder3D(false, a, lo, b, hi, zPixel_ - w / 2, zPixel_ - w / 2 + w, true);
+    else
+      canvas->DrawBox3D(a, b, lo, hi, zPixel_ - w / 2, zPixel_ - w / 2 + w, true);
+  } else {
+    if (cylinder)
+      canvas->DrawCylinder3D(true, lo, a, hi, b, zPixel_ - w / 2, zPixel_ - w / 2 + w, true);
+    else
+      canvas->DrawBox3D(lo, hi, a, b, zPixel_ - w / 2, zPixel_ - w / 2 + w, true);
+  }
+  canvas->Brush()->SetStyle(bsClear);
+}
+
 void TChartAxis::DrawLineTicksAndGrid() {
   TCanvas3D* canvas = owner_->AxisCanvas();
   canvas->Brush()->SetStyle(bsClear);
@@ -687,8 +713,14 @@ void TChartAxis::DrawLineTicksAndGrid() {
   };
   int outside = MoveOutward(posAxis_, wall);
   if (axisPen_->Visible()) {
-    canvas->UsePen(axisPen_.get());
-    line(MoveOutward(posAxis_, axisPen_->Width() / 2 + wall), iStartPos_, iEndPos_);
+    const int at = MoveOutward(posAxis_, axisPen_->Width() / 2 + wall);
+    // A flat chart has no solid to show: the line stays a line there.
+    if (axisPen_->LineMode() != lmLine && owner_->AxisView3D())
+      DrawSolidAxisLine(canvas, at);
+    else {
+      canvas->UsePen(axisPen_.get());
+      line(at, iStartPos_, iEndPos_);
+    }
     outside = MoveOutward(posAxis_, wall + axisPen_->Width());
   }
   if (tickLength_ != 0 && ticksPen_->Visible()) {
