@@ -5,6 +5,7 @@
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "chart/SeriesSelection.h"
 #include "canvas/KelShadow.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
@@ -107,6 +108,19 @@ void TAxisItems::Assign(const TAxisItems& source) {
     automatic_ = false;
   }
   Changed();
+}
+
+TKelSelected* TAxisItems::Selected() {
+  if (!selected_) {
+    // A change of the hovered label repaints through the label format's panel.
+    selected_ = std::make_unique<TKelSelected>(panel_, format_.get());
+    TKelHover* hover = selected_->Hover();
+    hover->Assign(format_.get());
+    TFontStyles style = hover->Font()->Style();
+    style.Include(fsBold);
+    hover->Font()->SetStyle(style);
+  }
+  return selected_.get();
 }
 
 void TAxisItems::WriteItems(TStream& stream) {

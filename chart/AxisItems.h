@@ -24,6 +24,7 @@ class TAxisLabelsFormat : public TCustomTextShape {
   explicit TAxisLabelsFormat(IShapePanel* panel);
 };
 class TStream;
+class TKelSelected;
 
 // One custom label: its text (empty: the axis formats the value), value and format.
 class TAxisItem : public TPersistent {
@@ -75,6 +76,10 @@ class TAxisItems {
   void Clear();
   // The format every label is drawn with unless its item has its own (centred, transparent).
   TCustomTextShape* Format() const { return format_.get(); }
+  // The hovered label and its look, created on first use: the hover format is the label
+  // format with a bold font.
+  TKelSelected* Selected();
+  bool HasSelected() const { return selected_ != nullptr; }
   // Copies the format and, from a custom list, its items' texts and values (the copy becomes
   // custom too).
   void Assign(const TAxisItems& source);
@@ -94,6 +99,7 @@ class TAxisItems {
   bool automatic_ = true;
   std::vector<std::unique_ptr<TAxisItem>> items_;
   std::unique_ptr<TAxisLabelsFormat> format_;
+  std::unique_ptr<TKelSelected> selected_;
 };
 
 // Where an axis title stands along its axis.

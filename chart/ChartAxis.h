@@ -263,6 +263,11 @@ class TChartAxis : public TCollectionItem {
   int DepthAxisRow() const;
   // Whether (x, y) lies on the axis or its labels as drawn in this paint.
   bool Clicked(int x, int y) const;
+  // The label of this paint under (x, y), or -1.
+  int LabelAt(int x, int y) const;
+  // With a label selection whose hover format is visible, makes the label under (x, y) the
+  // hovered one (-1: none) and answers whether one is hovered.
+  bool HoverLabelAt(int x, int y);
   const std::vector<int>& TickPixels() const { return ticks_; }
   const std::vector<TAxisLabelItem>& LabelItems() const { return labelItems_; }
   int LabelPosition() const { return posLabels_; }

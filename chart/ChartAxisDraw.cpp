@@ -16,6 +16,7 @@
 #include "chart/ChartAxis.h"
 #include "chart/ChartSeries.h"
 #include "chart/KelShapes.h"
+#include "chart/SeriesSelection.h"
 #include "toolkit/graphics/Graphic.h"
 #include "toolkit/rtl/Math.h"
 
@@ -785,6 +786,26 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
   // An item with its own box draws in its font; other labels in the axis label font.
   TCustomTextShape* format = item.Format ? item.Format : LabelsFormat();
   TKelFont* font = item.Format ? item.Format->Font() : labelsFont_.get();
+  // The hovered label takes the hover box, and the hover font's style and colour on the
+  // label's own font (its size kept).
+  TKelFont hoverFont(TNotifyEvent{});
+  TCustomTextShape* hovered = nullptr;
+  if (items_ && items_->HasSelected() && items_->Selected()->Hover()->Visible() &&
+      items_->Selected()->HoverIndex() == static_cast<int>(&item - labelItems_.data())) {
+    TKelHover* hover = items_->Selected()->Hover();
+    hoverFont.Assign(font);
+    hoverFont.SetStyle(hover->Font()->Style());
+    hoverFont.SetColor(hover->Font()->Color());
+    format = hovered = hover;
+    font = &hoverFont;
+    hover->TextFont = font;
+  }
+  struct ReleaseFont {
+    TCustomTextShape* hovered;
+    ~ReleaseFont() {
+      if (hovered) hovered->TextFont = nullptr;
+    }
+  } releaseFont{hovered};
   owner_->AssignAxisFont(font);
   const int lineHeight = canvas->LineHeight();
   std::string text = item.Text;
@@ -915,6 +936,21 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
     format->DrawInRect(box, z, angle);
   }
   if (labelsUseImages_) DrawLabelPicture(item, angle % 180 != 0 ? TurnedBounds(box, angle) : box);
+}
+
+int TChartAxis::LabelAt(int x, int y) const {
+  for (size_t i = 0; i < labelItems_.size(); ++i) {
+    const TRect& b = labelItems_[i].Box;
+    if (b.Right > b.Left && x >= b.Left && x < b.Right && y >= b.Top && y < b.Bottom) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool TChartAxis::HoverLabelAt(int x, int y) {
+  if (!items_ || !items_->HasSelected() || !items_->Selected()->Hover()->Visible()) return false;
+  const int index = visible_ ? LabelAt(x, y) : -1;
+  items_->Selected()->ChangeHoverIndex(index);
+  return index != -1;
 }
 
 TKelPicture* TChartAxis::LabelPicture(const TAxisLabelItem& item) const {
