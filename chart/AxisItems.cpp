@@ -1,9 +1,45 @@
 // Custom axis labels and the axis back shape.
 #include "chart/AxisItems.h"
 
+#include "canvas/KelFont.h"
+#include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "chart/SeriesSelection.h"
+#include "canvas/KelShadow.h"
+#include "toolkit/classes/Filer.h"
+#include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
+
+const TClassInfo& TAxisLabelsFormat::StaticClass() {
+  using F = TAxisLabelsFormat;
+  static const TClassInfo info = TClassBuilder<F>("TAxisLabelsFormat", &TCustomTextShape::StaticClass())
+                                     .Property("Font", &F::Font, nullptr)
+                                     .Property("Frame", &F::Pen, nullptr)
+                                     .Property("Shadow", &F::Shadow, nullptr)
+                                     .Build();
+  return info;
+}
+
+TAxisLabelsFormat::TAxisLabelsFormat(IShapePanel* panel) : TCustomTextShape(panel) {
+  SetTransparentDefault(true);
+  SetTextAlignmentDefault(taCenter);
+}
+
+const TClassInfo& TAxisItem::StaticClass() {
+  using I = TAxisItem;
+  static const TClassInfo info =
+      TClassBuilder<I>("TAxisItem", &TPersistent::StaticClass())
+          .Property("Format", [](I& i) { return i.Format(); }, nullptr)
+          .Stored([](I& i) { return i.format_ != nullptr; })
+          .Property("Picture", [](I& i) { return i.Picture(); }, nullptr)
+          .Stored([](I& i) { return i.picture_ && i.picture_->HasGraphic(); })
+          .Property("Text", &I::Text, &I::SetText)
+          .Stored([](I& i) { return !i.text_.empty(); })
+          .Property("Value", &I::Value, &I::SetValue)
+          .Build();
+  return info;
+}
 
 TAxisItem::TAxisItem(TAxisItems* owner, double value, const std::string& text)
     : owner_(owner), text_(text), value_(value) {}
@@ -24,8 +60,7 @@ void TAxisItem::SetValue(double value) {
 
 TCustomTextShape* TAxisItem::Format() {
   if (!format_) {
-    format_ = std::make_unique<TCustomTextShape>(owner_->Panel());
-    format_->SetTransparent(true);
+    format_ = std::make_unique<TAxisLabelsFormat>(owner_->Panel());
     // The item's box starts as the list's common format.
     format_->Assign(owner_->Format());
   }
@@ -42,9 +77,7 @@ TKelPicture* TAxisItem::Picture() {
 
 TAxisItems::TAxisItems(IShapePanel* panel, std::function<void()> changed)
     : panel_(panel), changed_(std::move(changed)) {
-  format_ = std::make_unique<TCustomTextShape>(panel);
-  format_->SetTransparent(true);
-  format_->SetTextAlignment(taCenter);
+  format_ = std::make_unique<TAxisLabelsFormat>(panel);
 }
 
 TAxisItems::~TAxisItems() = default;
@@ -77,6 +110,45 @@ void TAxisItems::Assign(const TAxisItems& source) {
   Changed();
 }
 
+TKelSelected* TAxisItems::Selected() {
+  if (!selected_) {
+    // A change of the hovered label repaints through the label format's panel.
+    selected_ = std::make_unique<TKelSelected>(panel_, format_.get());
+    TKelHover* hover = selected_->Hover();
+    hover->Assign(format_.get());
+    TFontStyles style = hover->Font()->Style();
+    style.Include(fsBold);
+    hover->Font()->SetStyle(style);
+  }
+  return selected_.get();
+}
+
+void TAxisItems::WriteItems(TStream& stream) {
+  const std::int32_t count = Count();
+  stream.WriteValue<std::int32_t>(count);
+  TWriter writer(stream);
+  for (int i = 0; i < count; ++i) {
+    writer.WriteListBegin();
+    writer.WriteProperties(items_[i].get());
+    writer.WriteListEnd();
+  }
+}
+
+void TAxisItems::ReadItems(TStream& stream) {
+  const std::int32_t count = stream.ReadValue<std::int32_t>();
+  if (count <= 0) return;
+  items_.clear();
+  automatic_ = false;
+  TReader reader(stream);
+  for (int i = 0; i < count; ++i) {
+    items_.push_back(std::make_unique<TAxisItem>(this, 0, std::string()));
+    reader.ReadListBegin();
+    while (!reader.EndOfList()) reader.ReadProperty(items_.back().get());
+    reader.ReadListEnd();
+  }
+  Changed();
+}
+
 const TEnumInfo& EnumTypeInfo(TAxisTitlePosition) {
   static const TEnumInfo info("TAxisTitlePosition", {"tpStart", "tpCenter", "tpEnd"});
   return info;
@@ -86,6 +158,8 @@ const TClassInfo& TChartAxisTitle::StaticClass() {
   using T = TChartAxisTitle;
   static const TClassInfo info = TClassBuilder<T>("TChartAxisTitle", &TCustomTextShape::StaticClass())
                                      .Property("Caption", &T::Caption, &T::SetCaption)
+                                     .Stored(false)  // the text holds it
+                                     .Property("Font", &T::Font, nullptr)
                                      .Property("Position", &T::Position, &T::SetPosition)
                                      .Default(tpCenter)
                                      .Build();
@@ -93,8 +167,8 @@ const TClassInfo& TChartAxisTitle::StaticClass() {
 }
 
 TChartAxisTitle::TChartAxisTitle(IShapePanel* panel) : TCustomTextShape(panel) {
-  SetTransparent(true);
-  SetTextAlignment(taCenter);
+  SetTransparentDefault(true);
+  SetTextAlignmentDefault(taCenter);
 }
 
 void TChartAxisTitle::Assign(TPersistent* source) {

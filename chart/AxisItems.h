@@ -15,9 +15,22 @@
 class TAxisItems;
 class TKelPicture;
 
-// One custom label: its text (empty: the axis formats the value), value and format.
-class TAxisItem {
+// The box of an axis label: a text shape whose font, frame and shadow are kept in layouts.
+class TAxisLabelsFormat : public TCustomTextShape {
  public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  // Transparent with centred text.
+  explicit TAxisLabelsFormat(IShapePanel* panel);
+};
+class TStream;
+class TKelSelected;
+
+// One custom label: its text (empty: the axis formats the value), value and format.
+class TAxisItem : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
   TAxisItem(TAxisItems* owner, double value, const std::string& text);
   ~TAxisItem();
   TAxisItem(const TAxisItem&) = delete;
@@ -41,7 +54,7 @@ class TAxisItem {
   TAxisItems* owner_;
   std::string text_;
   double value_;
-  std::unique_ptr<TCustomTextShape> format_;
+  std::unique_ptr<TAxisLabelsFormat> format_;
   std::unique_ptr<TKelPicture> picture_;
 };
 
@@ -63,9 +76,17 @@ class TAxisItems {
   void Clear();
   // The format every label is drawn with unless its item has its own (centred, transparent).
   TCustomTextShape* Format() const { return format_.get(); }
+  // The hovered label and its look, created on first use: the hover format is the label
+  // format with a bold font.
+  TKelSelected* Selected();
+  bool HasSelected() const { return selected_ != nullptr; }
   // Copies the format and, from a custom list, its items' texts and values (the copy becomes
   // custom too).
   void Assign(const TAxisItems& source);
+  // The layout entry of a custom list: a 32-bit count, then each item's properties. Reading
+  // a positive count replaces the items and makes the list custom.
+  void WriteItems(TStream& stream);
+  void ReadItems(TStream& stream);
 
   IShapePanel* Panel() const { return panel_; }
   void Changed() {
@@ -77,7 +98,8 @@ class TAxisItems {
   std::function<void()> changed_;
   bool automatic_ = true;
   std::vector<std::unique_ptr<TAxisItem>> items_;
-  std::unique_ptr<TCustomTextShape> format_;
+  std::unique_ptr<TAxisLabelsFormat> format_;
+  std::unique_ptr<TKelSelected> selected_;
 };
 
 // Where an axis title stands along its axis.

@@ -10,6 +10,7 @@
 #include "chart/AxisItems.h"
 #include "chart/KelConst.h"
 #include "chart/KelShapes.h"
+#include "toolkit/classes/Filer.h"
 #include "toolkit/rtl/Math.h"
 
 namespace {
@@ -52,11 +53,20 @@ double NextNiceStep(double x) {
   return 10;
 }
 
+void TChartAxis::DefineProperties(TFiler& filer) {
+  TCollectionItem::DefineProperties(filer);
+  // Custom labels only: an automatic list holds nothing worth keeping.
+  filer.DefineBinaryProperty(
+      "Items", [this](TStream& s) { Items()->ReadItems(s); }, [this](TStream& s) { Items()->WriteItems(s); },
+      HasCustomItems());
+}
+
 const TClassInfo& TChartAxis::StaticClass() {
   using A = TChartAxis;
   static const TClassInfo info =
       TClassBuilder<A>("TChartAxis", &TCollectionItem::StaticClass())
           .Property("Automatic", &A::Automatic, &A::SetAutomatic).Default(true)
+          .Property("Axis", &A::AxisPen, nullptr)
           .Property("AutomaticMaximum", &A::AutomaticMaximum, &A::SetAutomaticMaximum).Default(true)
           .Property("AutomaticMinimum", &A::AutomaticMinimum, &A::SetAutomaticMinimum).Default(true)
           .Property("AxisValuesFormat", &A::AxisValuesFormat, &A::SetAxisValuesFormat)
@@ -93,6 +103,8 @@ const TClassInfo& TChartAxis::StaticClass() {
           .Stored(&A::IsStartPositionStored)
           .Property("SubAxes", &A::SubAxes, nullptr)
           .Stored([](A& a) { return a.SubAxisCount() > 0; })
+          .Property("Title", &A::Title, nullptr)
+          .Stored([](A& a) { return a.HasTitle(); })
           .Property("UsePartnerAxis", &A::UsePartnerAxis, &A::SetUsePartnerAxis).Default(false)
           .Property("Visible", &A::Visible, &A::SetVisible).Default(true)
           .Property("ZPosition", &A::ZPosition, &A::SetZPosition).Stored(&A::IsZPositionStored)
@@ -103,8 +115,7 @@ const TClassInfo& TChartAxis::StaticClass() {
 TChartAxis::TChartAxis(IAxisOwner* owner, TCollection* collection)
     : TCollectionItem(collection), owner_(owner), axisValuesFormat_(KelMsg_DefaultValueFormat) {
   const TNotifyEvent changed = [this](TObject* sender) { PenChanged(sender); };
-  axisPen_ = std::make_unique<TKelPen>(changed);
-  axisPen_->SetWidth(2);
+  axisPen_ = std::make_unique<TChartAxisPen>(changed);
   grid_ = std::make_unique<TAxisGridPen>(changed);
   grid_->SetColor(static_cast<TColor>(0xC0C0C0));
   minorGrid_ = std::make_unique<TKelHiddenPen>(changed);
@@ -731,6 +742,35 @@ const TClassInfo& TChartCustomAxes::StaticClass() {
 
 TChartCustomAxes::TChartCustomAxes(TPersistent* owner, IAxisOwner* chart, TChartAxis* parentAxis)
     : TOwnedCollection(owner, TChartAxis::StaticClass()), chart_(chart), parentAxis_(parentAxis) {}
+
+const TEnumInfo& EnumTypeInfo(TAxisLineMode) {
+  static const TEnumInfo info("TAxisLineMode", {"lmLine", "lmCylinder", "lmRectangle"});
+  return info;
+}
+
+const TClassInfo& TChartAxisPen::StaticClass() {
+  using P = TChartAxisPen;
+  static const TClassInfo info = TClassBuilder<P>("TChartAxisPen", &TKelPen::StaticClass())
+                                     .Property("LineMode", &P::LineMode, &P::SetLineMode)
+                                     .Default(lmLine)
+                                     .Property("Width", &P::Width, &P::SetWidth)
+                                     .Default(2)
+                                     .Build();
+  return info;
+}
+
+TChartAxisPen::TChartAxisPen(TNotifyEvent onChange) : TKelPen(std::move(onChange)) { SetWidth(2); }
+
+void TChartAxisPen::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TChartAxisPen*>(source)) lineMode_ = other->lineMode_;
+  TKelPen::Assign(source);
+}
+
+void TChartAxisPen::SetLineMode(TAxisLineMode value) {
+  if (value == lineMode_) return;
+  lineMode_ = value;
+  Changed();
+}
 
 const TClassInfo& TAxisGridPen::StaticClass() {
   static const TClassInfo info = TClassBuilder<TAxisGridPen>("TAxisGridPen", &TKelPen::StaticClass())

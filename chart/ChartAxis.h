@@ -85,6 +85,24 @@ class TAxisGridPen : public TKelPen {
   double defaultZPosition_ = 0;
 };
 
+// How the axis line is drawn: a line, or in 3D a cylinder or a box along the axis.
+enum TAxisLineMode { lmLine, lmCylinder, lmRectangle };
+const TEnumInfo& EnumTypeInfo(TAxisLineMode);
+
+// The pen of the axis line (2 pixels wide at first).
+class TChartAxisPen : public TKelPen {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TChartAxisPen(TNotifyEvent onChange = nullptr);
+  void Assign(TPersistent* source) override;
+  TAxisLineMode LineMode() const { return lineMode_; }
+  void SetLineMode(TAxisLineMode value);
+
+ private:
+  TAxisLineMode lineMode_ = lmLine;
+};
+
 // Called for each label about to be drawn: may move it, change its text or cancel it.
 using TAxisOnDrawLabel = std::function<void(TChartAxis* axis, int& x, int& y, int& z, std::string& text, bool& draw)>;
 
@@ -169,6 +187,8 @@ class TChartAxis : public TCollectionItem {
   // From another axis: copies every setting (range, automatic flags, scale type, positions,
   // formats, label settings) and its sub-axes' settings; not the owner or the paint state.
   void Assign(TPersistent* source) override;
+  // The custom labels as the raw entry "Items".
+  void DefineProperties(TFiler& filer) override;
 
   // ---- Value <-> pixel ----------------------------------------------------------------------
   // The form the series use (horizontal form for a Horizontal axis, else the vertical one).
@@ -243,6 +263,11 @@ class TChartAxis : public TCollectionItem {
   int DepthAxisRow() const;
   // Whether (x, y) lies on the axis or its labels as drawn in this paint.
   bool Clicked(int x, int y) const;
+  // The label of this paint under (x, y), or -1.
+  int LabelAt(int x, int y) const;
+  // With a label selection whose hover format is visible, makes the label under (x, y) the
+  // hovered one (-1: none) and answers whether one is hovered.
+  bool HoverLabelAt(int x, int y);
   const std::vector<int>& TickPixels() const { return ticks_; }
   const std::vector<TAxisLabelItem>& LabelItems() const { return labelItems_; }
   int LabelPosition() const { return posLabels_; }
@@ -251,7 +276,7 @@ class TChartAxis : public TCollectionItem {
   int AxisLineAndTickSize(bool withTicks) const;
 
   // ---- Drawing properties ------------------------------------------------------------------
-  TKelPen* AxisPen() const { return axisPen_.get(); }
+  TChartAxisPen* AxisPen() const { return axisPen_.get(); }
   TAxisGridPen* Grid() const { return grid_.get(); }
   TKelPen* MinorGrid() const { return minorGrid_.get(); }
   TKelPen* Ticks() const { return ticksPen_.get(); }
@@ -471,6 +496,8 @@ class TChartAxis : public TCollectionItem {
   // The label texts the widest-label measure looks at; `values` tells value labels.
   std::vector<std::string> MeasuredLabels(bool& values);
   void DrawTitle();
+  // The axis line as a cylinder or box of the pen's width and colour (3D line modes).
+  void DrawSolidAxisLine(TCanvas3D* canvas, int at);
   void DrawLineTicksAndGrid();
   std::vector<double> LogLabelValues();
   void PenChanged(TObject*) { Repaint(); }
@@ -533,7 +560,8 @@ class TChartAxis : public TCollectionItem {
   int iCenterPos_ = 0;
   int posAxis_ = 0;
   // Drawing settings and the state of the current paint.
-  std::unique_ptr<TKelPen> axisPen_, minorGrid_, ticksPen_, ticksInner_, minorTicks_;
+  std::unique_ptr<TChartAxisPen> axisPen_;
+  std::unique_ptr<TKelPen> minorGrid_, ticksPen_, ticksInner_, minorTicks_;
   std::unique_ptr<TAxisGridPen> grid_;
   std::unique_ptr<TKelFont> labelsFont_;
   std::unique_ptr<TChartAxisTitle> title_;

@@ -16,6 +16,7 @@
 #include "chart/ChartAxis.h"
 #include "chart/ChartSeries.h"
 #include "chart/KelShapes.h"
+#include "chart/SeriesSelection.h"
 #include "toolkit/graphics/Graphic.h"
 #include "toolkit/rtl/Math.h"
 
@@ -110,7 +111,7 @@ VK_AXIS_DRAW_SETTER(LabelsUseImages, bool, labelsUseImages_)
 TChartAxisTitle* TChartAxis::Title() {
   if (!title_) {
     title_ = std::make_unique<TChartAxisTitle>(owner_ ? owner_->AxisShapePanel() : nullptr);
-    if (!horizontal_) title_->SetAngle(otherSide_ ? 270 : 90);
+    if (!horizontal_) title_->SetAngleDefault(otherSide_ ? 270 : 90);
   }
   return title_.get();
 }
@@ -654,6 +655,32 @@ std::vector<TAxisGridSegment> TChartAxis::GridSegments(const std::vector<int>& p
   return result;
 }
 
+void TChartAxis::DrawSolidAxisLine(TCanvas3D* canvas, int at) {
+  canvas->Pen()->SetStyle(psClear);
+  canvas->Brush()->SetColor(axisPen_->Color());
+  canvas->Brush()->SetStyle(bsSolid);
+  // As thick as the pen, centred on the line, across the axis and in depth.
+  const int w = std::max(1, axisPen_->Width());
+  const int lo = at - w / 2, hi = lo + w;
+  const int a = std::min(iStartPos_, iEndPos_), b = std::max(iStartPos_, iEndPos_);
+  const bool cylinder = axisPen_->LineMode() == lmCylinder;
+  if (isDepth_) {
+    const int row = DepthAxisRow();
+    canvas->DrawBox3D(lo, hi, row - w / 2, row - w / 2 + w, a, b, true);
+  } else if (horizontal_) {
+    if (cylinder)
+      canvas->DrawCylinder3D(false, a, lo, b, hi, zPixel_ - w / 2, zPixel_ - w / 2 + w, true);
+    else
+      canvas->DrawBox3D(a, b, lo, hi, zPixel_ - w / 2, zPixel_ - w / 2 + w, true);
+  } else {
+    if (cylinder)
+      canvas->DrawCylinder3D(true, lo, a, hi, b, zPixel_ - w / 2, zPixel_ - w / 2 + w, true);
+    else
+      canvas->DrawBox3D(lo, hi, a, b, zPixel_ - w / 2, zPixel_ - w / 2 + w, true);
+  }
+  canvas->Brush()->SetStyle(bsClear);
+}
+
 void TChartAxis::DrawLineTicksAndGrid() {
   TCanvas3D* canvas = owner_->AxisCanvas();
   canvas->Brush()->SetStyle(bsClear);
@@ -687,8 +714,14 @@ void TChartAxis::DrawLineTicksAndGrid() {
   };
   int outside = MoveOutward(posAxis_, wall);
   if (axisPen_->Visible()) {
-    canvas->UsePen(axisPen_.get());
-    line(MoveOutward(posAxis_, axisPen_->Width() / 2 + wall), iStartPos_, iEndPos_);
+    const int at = MoveOutward(posAxis_, axisPen_->Width() / 2 + wall);
+    // A flat chart has no solid to show: the line stays a line there.
+    if (axisPen_->LineMode() != lmLine && owner_->AxisView3D())
+      DrawSolidAxisLine(canvas, at);
+    else {
+      canvas->UsePen(axisPen_.get());
+      line(at, iStartPos_, iEndPos_);
+    }
     outside = MoveOutward(posAxis_, wall + axisPen_->Width());
   }
   if (tickLength_ != 0 && ticksPen_->Visible()) {
@@ -753,6 +786,26 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
   // An item with its own box draws in its font; other labels in the axis label font.
   TCustomTextShape* format = item.Format ? item.Format : LabelsFormat();
   TKelFont* font = item.Format ? item.Format->Font() : labelsFont_.get();
+  // The hovered label takes the hover box, and the hover font's style and colour on the
+  // label's own font (its size kept).
+  TKelFont hoverFont(TNotifyEvent{});
+  TCustomTextShape* hovered = nullptr;
+  if (items_ && items_->HasSelected() && items_->Selected()->Hover()->Visible() &&
+      items_->Selected()->HoverIndex() == static_cast<int>(&item - labelItems_.data())) {
+    TKelHover* hover = items_->Selected()->Hover();
+    hoverFont.Assign(font);
+    hoverFont.SetStyle(hover->Font()->Style());
+    hoverFont.SetColor(hover->Font()->Color());
+    format = hovered = hover;
+    font = &hoverFont;
+    hover->TextFont = font;
+  }
+  struct ReleaseFont {
+    TCustomTextShape* hovered;
+    ~ReleaseFont() {
+      if (hovered) hovered->TextFont = nullptr;
+    }
+  } releaseFont{hovered};
   owner_->AssignAxisFont(font);
   const int lineHeight = canvas->LineHeight();
   std::string text = item.Text;
@@ -883,6 +936,21 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
     format->DrawInRect(box, z, angle);
   }
   if (labelsUseImages_) DrawLabelPicture(item, angle % 180 != 0 ? TurnedBounds(box, angle) : box);
+}
+
+int TChartAxis::LabelAt(int x, int y) const {
+  for (size_t i = 0; i < labelItems_.size(); ++i) {
+    const TRect& b = labelItems_[i].Box;
+    if (b.Right > b.Left && x >= b.Left && x < b.Right && y >= b.Top && y < b.Bottom) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool TChartAxis::HoverLabelAt(int x, int y) {
+  if (!items_ || !items_->HasSelected() || !items_->Selected()->Hover()->Visible()) return false;
+  const int index = visible_ ? LabelAt(x, y) : -1;
+  items_->Selected()->ChangeHoverIndex(index);
+  return index != -1;
 }
 
 TKelPicture* TChartAxis::LabelPicture(const TAxisLabelItem& item) const {

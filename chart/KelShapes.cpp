@@ -19,6 +19,7 @@
 #include "toolkit/graphics/Color.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
+#include "toolkit/ui/Control.h"
 
 namespace {
 
@@ -61,6 +62,11 @@ const TEnumInfo& EnumTypeInfo(TKelShapeLayout) {
 }
 const TEnumInfo& EnumTypeInfo(TKelTextFormat) {
   static const TEnumInfo info("TTextFormat", {"ttfNormal", "ttfHtml"});
+  return info;
+}
+
+const TEnumInfo& EnumTypeInfo(TVertTextAlign) {
+  static const TEnumInfo info("TVertTextAlign", {"vtaCenter", "vtaTop", "vtaBottom"});
   return info;
 }
 
@@ -317,7 +323,7 @@ const TClassInfo& TKelCustomShape::StaticClass() {
   using S = TKelCustomShape;
   static const TClassInfo info = TClassBuilder<S>("TKelCustomShape", &TPersistent::StaticClass())
                                      .Property("Angle", &S::Angle, &S::SetAngle)
-                                     .Default(0)
+                                     .Stored([](S& s) { return s.angle_ != s.defaultAngle_; })
                                      .Property("Bevel", &S::Bevel, &S::SetBevel)
                                      .Default(bvNone)
                                      .Property("BevelWidth", &S::BevelWidth, &S::SetBevelWidth)
@@ -329,7 +335,7 @@ const TClassInfo& TKelCustomShape::StaticClass() {
                                      .Property("ShapeStyle", &S::ShapeStyle, &S::SetShapeStyle)
                                      .Default(fosRectangle)
                                      .Property("Transparent", &S::Transparent, &S::SetTransparent)
-                                     .Default(false)
+                                     .Stored([](S& s) { return s.transparent_ != s.defaultTransparent_; })
                                      .Property("Transparency", &S::Transparency, &S::SetTransparency)
                                      .Default(0)
                                      .Property("Visible", &S::Visible, &S::SetVisible)
@@ -549,7 +555,26 @@ void TKelCustomShape::LayoutChildren(int z, double angle) {
   }
 }
 
-void TKelCustomShape::DrawEffects(TCanvas3D* canvas, const TRect& r, double angle) {
+void TKelCustomShape::DrawEffectAtDepth(TCanvas3D* canvas, TKelShadow* effect, const TRect& r, int z,
+                                        double angle) {
+  if (!effect->BeginShadow(canvas, r, angle)) return;
+  const TRect s = effect->ShadowRect(r);
+  canvas->Brush()->SetColor(effect->Color());
+  canvas->Brush()->SetStyle(bsSolid);
+  if (shapeStyle_ == fosEllipse) {
+    canvas->EllipseAtZFromRect(s, z);
+  } else if (angle != 0) {
+    const auto c = RotatedCorners(s, angle);
+    canvas->PolygonAtZ(TPointArray(c.begin(), c.end()), 3, z);
+  } else if (shapeStyle_ == fosRoundRectangle) {
+    canvas->FillRect3D(s, roundSize_, roundSize_, z, z);
+  } else {
+    canvas->RectangleAtZ(s, z);
+  }
+  effect->EndShadow(canvas);
+}
+
+void TKelCustomShape::DrawEffects(TCanvas3D* canvas, const TRect& r, int z, double angle) {
   if (brush_->Style() == bsClear) return;
   for (TKelShadow* effect : {shadow_.get(), static_cast<TKelShadow*>(emboss_.get())}) {
     if (effect == nullptr || !effect->IsShown()) continue;
@@ -561,6 +586,11 @@ void TKelCustomShape::DrawEffects(TCanvas3D* canvas, const TRect& r, double angl
       e = TRect(e.Left - grow, e.Top - grow, e.Right + grow, e.Bottom + grow);
     }
     canvas->Pen()->SetStyle(psClear);
+    if (canvas->SupportsFull3D()) {
+      // A full-3D canvas puts the shadow just behind the shape, as a plane of its own.
+      DrawEffectAtDepth(canvas, effect, e, direction > 0 ? z + 2 : z, angle);
+      continue;
+    }
     if (shapeStyle_ == fosEllipse) {
       effect->Draw(canvas, e, 0, 0, 360);
     } else {
@@ -629,7 +659,7 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
   if (transparent_) {
     canvas->Brush()->SetStyle(bsClear);
   } else {
-    DrawEffects(canvas, r, angle);
+    DrawEffects(canvas, r, z, angle);
     if (picture_ && picture_->HasGraphic())
       FillWithPicture(canvas, r, z, angle);
     else
@@ -699,11 +729,18 @@ const TClassInfo& TCustomTextShape::StaticClass() {
   static const TClassInfo info = TClassBuilder<S>("TCustomTextShape", &TKelCustomShape::StaticClass())
                                      .Property("ClipText", &S::ClipText, &S::SetClipText)
                                      .Default(true)
+                                     .Property("Cursor", [](S& s) { return static_cast<int>(s.Cursor()); },
+                                               [](S& s, int v) { s.SetCursor(static_cast<short>(v)); })
+                                     .Default(0)
+                                     .Idents(CursorToIdent, IdentToCursor)
                                      .Property("Margins", &S::Margins, nullptr)
                                      .Property("Text", &S::Text, &S::SetText)
                                      .Property("TextAlignment", &S::TextAlignment, &S::SetTextAlignment)
+                                     .Stored([](S& s) { return s.textAlignment_ != s.defaultTextAlignment_; })
                                      .Property("TextFormat", &S::TextFormat, &S::SetTextFormat)
                                      .Default(ttfNormal)
+                                     .Property("VertTextAlign", &S::VertTextAlign, &S::SetVertTextAlign)
+                                     .Default(vtaCenter)
                                      .Build();
   return info;
 }
@@ -716,10 +753,12 @@ TCustomTextShape::~TCustomTextShape() = default;
 void TCustomTextShape::Assign(TPersistent* source) {
   if (auto* other = dynamic_cast<TCustomTextShape*>(source)) {
     clipText_ = other->clipText_;
+    cursor_ = other->cursor_;
     margins_->Assign(other->margins_.get());
     text_ = other->text_;
     textAlignment_ = other->textAlignment_;
     textFormat_ = other->textFormat_;
+    vertTextAlign_ = other->vertTextAlign_;
   }
   TKelCustomShape::Assign(source);
 }

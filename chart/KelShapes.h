@@ -53,11 +53,13 @@ enum TShapeCalloutSide { csNone, csLeft, csTop, csRight, csBottom };
 enum TMarginUnits { maPercentFont, maPercentSize, maPixels };
 enum TKelTextFormat { ttfNormal, ttfHtml };
 enum TKelShapeLayout { slTopBottom, slLeftRight };
+enum TVertTextAlign { vtaCenter, vtaTop, vtaBottom };
 const TEnumInfo& EnumTypeInfo(TKelShapeLayout);
 const TEnumInfo& EnumTypeInfo(TChartObjectShapeStyle);
 const TEnumInfo& EnumTypeInfo(TShapeCalloutSide);
 const TEnumInfo& EnumTypeInfo(TMarginUnits);
 const TEnumInfo& EnumTypeInfo(TKelTextFormat);
+const TEnumInfo& EnumTypeInfo(TVertTextAlign);
 
 class TKelCustomShape;
 class TCustomTextShape;
@@ -218,6 +220,15 @@ class TKelCustomShape : public TPersistent {
   void SetTransparency(int value);
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment value);
+  // Sets the value and makes it the one not written to layouts (a per-instance default).
+  void SetTransparentDefault(bool value) {
+    transparent_ = value;
+    defaultTransparent_ = value;
+  }
+  void SetAngleDefault(int value) {
+    angle_ = value;
+    defaultAngle_ = value;
+  }
   // Created on first read; setting null frees, another object is copied.
   TKelEmboss* Emboss();
   bool HasEmboss() const { return emboss_ != nullptr; }
@@ -261,7 +272,9 @@ class TKelCustomShape : public TPersistent {
   std::unique_ptr<TBackImage> picture_;
   std::unique_ptr<TKelShapes> children_;
   TKelShapeLayout childLayout_ = slTopBottom;
-  void DrawEffects(TCanvas3D* canvas, const TRect& r, double angle);
+  // Shadow and emboss; on a full-3D canvas they stand at depth z + 2.
+  void DrawEffects(TCanvas3D* canvas, const TRect& r, int z, double angle);
+  void DrawEffectAtDepth(TCanvas3D* canvas, TKelShadow* effect, const TRect& r, int z, double angle);
   void FillWithPicture(TCanvas3D* canvas, const TRect& r, int z, double angle);
   // The polygon the shape is drawn as (turned box or pointer outline); empty for plain boxes.
   TPointArray OutlinePolygon(TCanvas3D* canvas, const TRect& r, double angle) const;
@@ -275,6 +288,8 @@ class TKelCustomShape : public TPersistent {
   int roundSize_ = 16;
   TChartObjectShapeStyle shapeStyle_ = fosRectangle;
   bool transparent_ = false;
+  bool defaultTransparent_ = false;
+  int defaultAngle_ = 0;
   int transparency_ = 0;
   TAlignment alignment_ = taLeftJustify;
 };
@@ -304,10 +319,21 @@ class TCustomTextShape : public TKelCustomShape {
   TMargins* Margins() const { return margins_.get(); }
   TAlignment TextAlignment() const { return textAlignment_; }
   void SetTextAlignment(TAlignment value);
+  // Sets the alignment and makes it the one not written to layouts.
+  void SetTextAlignmentDefault(TAlignment value) {
+    textAlignment_ = value;
+    defaultTextAlignment_ = value;
+  }
   TKelTextFormat TextFormat() const { return textFormat_; }
   void SetTextFormat(TKelTextFormat value);
   bool ClipText() const { return clipText_; }
   void SetClipText(bool value);
+  // The mouse cursor over the shape (0: the panel's own).
+  short Cursor() const { return cursor_; }
+  void SetCursor(short value) { cursor_ = value; }
+  // Kept in layouts and copies; the text is always laid out from the top margin.
+  TVertTextAlign VertTextAlign() const { return vertTextAlign_; }
+  void SetVertTextAlign(TVertTextAlign value) { vertTextAlign_ = value; }
   // Lines found by the last CalcSize, and the text size it measured.
   int Lines() const { return lines_; }
   int TextWidth() const { return textWidth_; }
@@ -327,8 +353,11 @@ class TCustomTextShape : public TKelCustomShape {
   std::unique_ptr<TMargins> margins_;
   std::string text_;
   TAlignment textAlignment_ = taLeftJustify;
+  TAlignment defaultTextAlignment_ = taLeftJustify;
   TKelTextFormat textFormat_ = ttfNormal;
   bool clipText_ = true;
+  short cursor_ = 0;
+  TVertTextAlign vertTextAlign_ = vtaCenter;
   int lines_ = 0;
   int textWidth_ = 0;
   int textHeight_ = 0;
