@@ -2,7 +2,9 @@
 // how many points get a mark, overlap avoidance, the hit test, what deleting points and
 // clearing do to positions and items, the stored "Items" entry, emboss and gradient defaults
 // in layouts, and framed marks painted by a fast line series on a chart (checked by pixels):
-// marks on top of later series, the hover font, one canvas element per mark.
+// marks on top of later series, the hover font, one canvas element per mark, the automatic
+// text's move flag, a point's own text and the point-colour font; the brush, picture and
+// children of marks and the parts of per-point items and of the callout read back from layouts.
 #include <gtest/gtest.h>
 
 #include <functional>
