@@ -925,7 +925,9 @@ void TTextShape::SetTop(int value) {
 // ---- Child shapes ---------------------------------------------------------------------------
 
 const TClassInfo& TKelShapeItem::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TKelShapeItem>("TKelShapeItem", &TCollectionItem::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TKelShapeItem>("TKelShapeItem", &TCollectionItem::StaticClass())
+                                     .Property("Shape", &TKelShapeItem::Shape, nullptr)
+                                     .Build();
   return info;
 }
 

@@ -12,6 +12,7 @@
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "chart/BackImage.h"
 #include "chart/ChartSeries.h"
 #include "chart/KelProcs.h"
 #include "chart/SeriesSelection.h"
@@ -218,18 +219,64 @@ void TSeriesMarksSymbol::DrawContent(TCanvas3D* canvas, const TRect& r, int, dou
 const TClassInfo& TMarksItem::StaticClass() {
   using I = TMarksItem;
   static const TClassInfo info = TClassBuilder<I>("TMarksItem", &TCustomTextShape::StaticClass())
+                                     .Property("ChildLayout", &I::ChildLayout, &I::SetChildLayout)
+                                     .Default(slTopBottom)
+                                     .Property("Children", &I::Children, nullptr)
                                      .Property("Color", &I::Color, &I::SetColor)
                                      .Default(kMarksColor)
+                                     .Property("Emboss", &I::Emboss, nullptr)
+                                     .Stored([](I& i) { return i.HasEmboss(); })
                                      .Property("Font", &I::Font, nullptr)
+                                     .Property("Gradient", &I::Gradient, nullptr)
+                                     .Property("Picture", &I::Picture, &I::SetPicture)
+                                     .Stored([](I& i) { return i.HasPicture(); })
+                                     .Property("Shadow", &I::Shadow, nullptr)
+                                     .Property("ShapeCallout", &I::ShapeCallout, nullptr)
+                                     .Stored([](I& i) { return i.HasCallout(); })
                                      .Property("Text", &I::TextLines, &I::SetTextLines)
                                      .Abstract()
                                      .Build();
   return info;
 }
 
-TMarksItem::TMarksItem(IShapePanel* panel) : TCustomTextShape(panel) { color_ = kMarksColor; }
+namespace {
+
+// Marks and their per-point formats share these defaults, so that an item that starts as a
+// copy of the marks stores exactly what was changed on it.
+void InitMarksDefaults(TKelCustomShape& shape) {
+  TKelShadow* shadow = shape.Shadow();
+  shadow->SetDefaults(shadow->Visible(), kMarksShadowColor, kMarksShadowSize);
+  TKelGradient* gradient = shape.Brush()->Gradient();
+  gradient->SetDefaultDirection(KelCanvas::gdRightLeft);
+  gradient->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
+}
+
+TKelEmboss* WithMarksEmbossDefaults(TKelEmboss* emboss, bool made) {
+  if (made) emboss->SetDefaults(emboss->Visible(), kMarksShadowColor, kMarksShadowSize);
+  return emboss;
+}
+
+}  // namespace
+
+TMarksItem::TMarksItem(IShapePanel* panel) : TCustomTextShape(panel) {
+  color_ = kMarksColor;
+  InitMarksDefaults(*this);
+}
+
+TKelEmboss* TMarksItem::Emboss() {
+  const bool made = !HasEmboss();
+  return WithMarksEmbossDefaults(TCustomTextShape::Emboss(), made);
+}
+
+void TMarksItem::Assign(TPersistent* source) {
+  // The shape's copy below fills an existing emboss: made here, it keeps the marks' defaults.
+  if (auto* other = dynamic_cast<TKelCustomShape*>(source); other && other->HasEmboss()) Emboss();
+  TCustomTextShape::Assign(source);
+}
 
 TMarksItem::~TMarksItem() = default;
+
+TKelGradient* TMarksItem::Gradient() { return Brush()->Gradient(); }
 
 TStrings* TMarksItem::TextLines() {
   if (!lines_) {
@@ -363,6 +410,8 @@ void TSeriesMarkShape::Assign(TPersistent* source) {
   TCustomTextShape::Assign(source);
 }
 
+TKelCustomShape* TSeriesMarkShape::NewChildShape(IShapePanel* panel) { return new TSeriesMarkShape(panel, marks_); }
+
 void TSeriesMarkShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle) {
   if (!DrawOutline(canvas, z, Transparent())) TCustomTextShape::DrawRectShape(canvas, r, z, angle);
 }
@@ -392,8 +441,12 @@ const TClassInfo& TSeriesMarks::StaticClass() {
           .Default(true)
           .Property("BackColor", &M::Color, &M::SetColor)
           .Stored(false)
+          .Property("Brush", &M::Brush, nullptr)
           .Property("Callout", &M::Callout, &M::SetCallout)
           .Stored([](M& m) { return m.HasMarksCallout(); })
+          .Property("ChildLayout", &M::ChildLayout, &M::SetChildLayout)
+          .Default(slTopBottom)
+          .Property("Children", &M::Children, nullptr)
           .Property("Clip", &M::Clip, &M::SetClip)
           .Default(false)
           .Property("Color", &M::Color, &M::SetColor)
@@ -407,6 +460,8 @@ const TClassInfo& TSeriesMarks::StaticClass() {
           .Property("Gradient", &M::Gradient, nullptr)
           .Property("MultiLine", &M::MultiLine, &M::SetMultiLine)
           .Default(false)
+          .Property("Picture", &M::Picture, &M::SetPicture)
+          .Stored([](M& m) { return m.HasPicture(); })
           .Property("RoundSize", &M::RoundSize, &M::SetRoundSize)
           .Default(4)
           .Property("ShapeStyle", &M::ShapeStyle, &M::SetShapeStyle)
@@ -432,7 +487,10 @@ const TClassInfo& TSeriesMarks::StaticClass() {
   return info;
 }
 
-TSeriesMarks::TSeriesMarks(TChartSeries* series) : TSeriesMarkShape(nullptr, this), series_(series) {
+TSeriesMarks::TSeriesMarks(TChartSeries* series)
+    : TSeriesMarkShape(nullptr, this),
+      series_(series),
+      autoText_(std::make_unique<TAutomaticText>([this](TObject* sender) { PartChanged(sender); })) {
   style_ = smsLabelOrValue;
   drawEvery_ = 1;
   SetTextAlignment(taCenter);
@@ -441,17 +499,12 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series) : TSeriesMarkShape(nullptr, thi
   SetRoundSize(4);
   color_ = kMarksColor;
   visible_ = false;
-  shadow_->SetDefaults(shadow_->Visible(), kMarksShadowColor, kMarksShadowSize);
-  TKelGradient* gradient = Brush()->Gradient();
-  gradient->SetDefaultDirection(KelCanvas::gdRightLeft);
-  gradient->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
+  InitMarksDefaults(*this);
 }
 
 TKelEmboss* TSeriesMarks::Emboss() {
   const bool made = !HasEmboss();
-  TKelEmboss* emboss = TSeriesMarkShape::Emboss();
-  if (made) emboss->SetDefaults(emboss->Visible(), kMarksShadowColor, kMarksShadowSize);
-  return emboss;
+  return WithMarksEmbossDefaults(TSeriesMarkShape::Emboss(), made);
 }
 
 TKelGradient* TSeriesMarks::Gradient() { return Brush()->Gradient(); }
@@ -464,7 +517,7 @@ void TSeriesMarks::Assign(TPersistent* source) {
     TSeriesMarkShape::Assign(source);
     return;
   }
-  autoPosition_ = other->autoPosition_;
+  autoText_->Assign(other->autoText_.get());
   SetCallout(other->callout_.get());
   clip_ = other->clip_;
   drawEvery_ = other->drawEvery_;
@@ -511,8 +564,6 @@ VK_MARKS_SETTER(SoftClip, bool, softClip_)
 VK_MARKS_SETTER(UseSeriesTransparency, bool, useSeriesTransparency_)
 VK_MARKS_SETTER(UseImages, TSeriesMarksImages, useImages_)
 #undef VK_MARKS_SETTER
-
-void TSeriesMarks::SetAutoPosition(bool value) { autoPosition_ = value; }
 
 void TSeriesMarks::SetOnTop(bool value) {
   if (value == onTop_) return;
@@ -676,11 +727,38 @@ class HoverFontScope {
   TFontStyles style_;
 };
 
+// The mark font in the point's colour for one draw, given back afterwards without a repaint.
+class PointColorFontScope {
+ public:
+  PointColorFontScope(bool on, TKelFont* font, TColor color) {
+    if (!on) return;
+    font_ = font;
+    color_ = font->Color();
+    Set(color);
+  }
+  ~PointColorFontScope() {
+    if (font_) Set(color_);
+  }
+  PointColorFontScope(const PointColorFontScope&) = delete;
+  PointColorFontScope& operator=(const PointColorFontScope&) = delete;
+
+ private:
+  void Set(TColor color) {
+    const TNotifyEvent saved = font_->OnChange;
+    font_->OnChange = nullptr;
+    font_->SetColor(color);
+    font_->OnChange = saved;
+  }
+  TKelFont* font_ = nullptr;
+  TColor color_ = clBlack;
+};
+
 }  // namespace
 
 void TSeriesMarks::PaintPointMark(int index, TColor color, TSeriesMarkPosition& position) {
   positions_.Store(index, position);
   TCustomTextShape* shape = ItemShape(index);
+  PointColorFontScope pointColor(PointColorFont, shape->Font(), color);
   HoverFontScope hover(series_, index, shape->Font());
   TKelPicture* picture = nullptr;
   if (useImages_ != miNone && series_ != nullptr && series_->HasPictures())
@@ -800,6 +878,12 @@ void TSeriesMarks::WriteItems(TStream& stream) {
   const std::int32_t count = items_.Count();
   stream.WriteValue<std::int32_t>(count);
   TWriter writer(stream);
+  // A read item starts as a copy of the marks' format, not as a bare item: what equals that
+  // copy need not be written, anything else must be, class defaults included.
+  TMarksItem fresh(nullptr);
+  fresh.Assign(this);
+  fresh.SetCustomText(false);
+  writer.SetAncestor(&fresh);
   for (int i = 0; i < count; ++i) {
     writer.WriteListBegin();
     writer.WriteProperties(items_.ItemOrCreate(i));

@@ -126,6 +126,10 @@ class TMarksItem : public TCustomTextShape, public TMarkOutline {
   void SetTextLines(TStrings* value);
   bool CustomText() const { return customText_; }
   void SetCustomText(bool value) { customText_ = value; }
+  TKelGradient* Gradient();
+  // Created on first read with the marks' emboss defaults.
+  TKelEmboss* Emboss();
+  void Assign(TPersistent* source) override;
 
  protected:
   void TextChanged() override;
@@ -192,6 +196,8 @@ class TSeriesMarkShape : public TCustomTextShape, public TMarkOutline {
   void Assign(TPersistent* source) override;
   TSeriesMarksStyle Style() const { return style_; }
   void SetStyle(TSeriesMarksStyle value);
+  // Children of marks are mark shapes too.
+  TKelCustomShape* NewChildShape(IShapePanel* panel) override;
 
  protected:
   void DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle) override;
@@ -266,8 +272,10 @@ class TSeriesMarks : public TSeriesMarkShape {
   void SetUseImages(TSeriesMarksImages value);
   bool UseSeriesTransparency() const { return useSeriesTransparency_; }
   void SetUseSeriesTransparency(bool value);
-  bool AutoPosition() const { return autoPosition_; }
-  void SetAutoPosition(bool value);
+  // What a mark may do on its own to fit (its Move flag is AutoPosition); a change repaints.
+  TAutomaticText* AutomaticText() const { return autoText_.get(); }
+  bool AutoPosition() const { return autoText_->Move(); }
+  void SetAutoPosition(bool value) { autoText_->SetMove(value); }
   TKelPen* Arrow() { return Callout()->Arrow(); }
   void SetArrow(TKelPen* value) { Callout()->SetArrow(value); }
   int ArrowLength() { return Callout()->Length(); }
@@ -276,6 +284,8 @@ class TSeriesMarks : public TSeriesMarkShape {
   TKelEmboss* Emboss();
   TKelGradient* Gradient();
   int Depth = 0;  // the series' middle depth
+  // While a mark is drawn its font takes the point's colour (the hover font still wins).
+  bool PointColorFont = false;
 
  private:
   // A store-and-repaint setter: repaints the series (its chart) or the panel.
@@ -284,7 +294,7 @@ class TSeriesMarks : public TSeriesMarkShape {
   void WriteItems(TStream& stream);
 
   TChartSeries* series_;
-  bool autoPosition_ = true;
+  std::unique_ptr<TAutomaticText> autoText_;
   std::unique_ptr<TMarksCallout> callout_;
   bool clip_ = false;
   int drawEvery_ = 1;

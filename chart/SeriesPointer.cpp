@@ -85,11 +85,14 @@ const TClassInfo& TSeriesPointer::StaticClass() {
           .Stored([](P& p) { return p.HasEmboss(); })
           .Property("FullGradient", &P::FullGradient, &P::SetFullGradient)
           .Stored([](P& p) { return p.FullGradient() != p.DefaultFullGradient(); })
+          .Property("Gradient", &P::Gradient, nullptr)
           .Property("HorizSize", &P::HorizSize, &P::SetHorizSize)
           .Default(4)
           .Property("InflateMargins", &P::InflateMargins, &P::SetInflateMargins)
           .Default(true)
           .Property("Pen", &P::Pen, nullptr)
+          .Property("Picture", &P::Picture, &P::SetPicture)
+          .Stored([](P& p) { return p.HasPicture(); })
           .Property("Shadow", &P::Shadow, nullptr)
           .Property("SizeUnits", &P::SizeUnits, &P::SetSizeUnits)
           .Default(suPixels)
@@ -195,7 +198,10 @@ void TSeriesPointer::SetShadow(TKelShadow* value) {
 TKelGradient* TSeriesPointer::Gradient() { return brush_->Gradient(); }
 
 TKelPicture* TSeriesPointer::Picture() {
-  if (!picture_) picture_ = std::make_unique<TKelPicture>();
+  if (!picture_) {
+    picture_ = std::make_unique<TKelPicture>();
+    picture_->OnChange = [this](TObject* sender) { PartChanged(sender); };
+  }
   return picture_.get();
 }
 

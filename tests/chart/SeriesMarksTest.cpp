@@ -2,9 +2,12 @@
 // how many points get a mark, overlap avoidance, the hit test, what deleting points and
 // clearing do to positions and items, the stored "Items" entry, emboss and gradient defaults
 // in layouts, and framed marks painted by a fast line series on a chart (checked by pixels):
-// marks on top of later series, the hover font, one canvas element per mark.
+// marks on top of later series, the hover font, one canvas element per mark, the automatic
+// text's move flag, a point's own text and the point-colour font; the brush, picture and
+// children of marks and the parts of per-point items and of the callout read back from layouts.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,11 +15,13 @@
 
 #include "ChartPanelTestSupport.h"
 #include "SeriesTestSupport.h"
+#include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "chart/BackImage.h"
 #include "chart/FastLineSeries.h"
 #include "chart/SeriesMarks.h"
 #include "chart/SeriesSelection.h"
@@ -825,6 +830,322 @@ TEST(MarkOverlap, AVisibleEmbossWidensTheMarksBounds) {
   }
   marks->Emboss()->SetVisible(false);
   EXPECT_EQ(marks->MarkBounds(0, p), TRect(100, 50, 140, 70)) << "a hidden emboss takes no room";
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Brush, picture, children, per-point item parts and the callout's picture in layouts ----------
+
+void SolidPicture(TPicture* picture, TColor color, int w, int h) {
+  picture->Bitmap()->SetPixelFormat(pf32bit);
+  picture->Bitmap()->SetSize(w, h);
+  picture->Bitmap()->Canvas()->Brush()->SetColor(color);
+  picture->Bitmap()->Canvas()->FillRect(TRect(0, 0, w, h));
+}
+
+struct LayoutCase {
+  const char* what;
+  const char* entry;  // a name the changed layout holds and the default one does not
+  std::function<void(TSeriesMarks*)> change;
+  std::function<void(TSeriesMarks*)> check;
+};
+
+TEST(MarksLayout, ChangedPartsOfMarksItemsAndCalloutReadBackAndDefaultsAreNotWritten) {
+  const std::vector<LayoutCase> cases = {
+      {"marks brush", "Marks.Brush.Style",
+       [](TSeriesMarks* m) {
+         m->Brush()->SetStyle(bsDiagCross);
+         m->Brush()->SetColor(clRed);
+       },
+       [](TSeriesMarks* m) {
+         EXPECT_EQ(m->Brush()->Style(), bsDiagCross);
+         EXPECT_EQ(m->Brush()->Color(), clRed);
+       }},
+      {"marks picture", "Marks.Picture", [](TSeriesMarks* m) { SolidPicture(m->Picture(), clLime, 5, 3); },
+       [](TSeriesMarks* m) {
+         ASSERT_TRUE(m->HasPicture());
+         ASSERT_TRUE(m->Picture()->HasGraphic());
+         EXPECT_EQ(m->Picture()->Bitmap()->Width(), 5);
+         EXPECT_EQ(m->Picture()->Bitmap()->Height(), 3);
+       }},
+      {"marks child layout", "Marks.ChildLayout", [](TSeriesMarks* m) { m->SetChildLayout(slLeftRight); },
+       [](TSeriesMarks* m) { EXPECT_EQ(m->ChildLayout(), slLeftRight); }},
+      {"marks children", "Marks.Children",
+       [](TSeriesMarks* m) {
+         auto* child = dynamic_cast<TSeriesMarkShape*>(m->Children()->AddShape());
+         ASSERT_NE(child, nullptr) << "children of marks are mark shapes";
+         child->SetText("Sub");
+         child->SetColor(clYellow);
+         child->SetStyle(smsPercent);
+         m->Children()->AddShape();
+       },
+       [](TSeriesMarks* m) {
+         ASSERT_EQ(m->Children()->Count(), 2);
+         auto* child = dynamic_cast<TSeriesMarkShape*>(m->Children()->Item(0).Shape());
+         ASSERT_NE(child, nullptr);
+         EXPECT_EQ(child->Text(), "Sub");
+         EXPECT_EQ(child->Color(), clYellow);
+         EXPECT_EQ(child->Style(), smsPercent);
+         EXPECT_TRUE(child->Transparent()) << "a new child starts transparent";
+       }},
+      {"marks automatic move", "Marks.AutoPosition", [](TSeriesMarks* m) { m->SetAutoPosition(false); },
+       [](TSeriesMarks* m) {
+         EXPECT_FALSE(m->AutoPosition());
+         EXPECT_FALSE(m->AutomaticText()->Move());
+         EXPECT_TRUE(m->AutomaticText()->Wrap()) << "the other flags keep their defaults";
+       }},
+      {"item emboss", "Emboss.Color",
+       [](TSeriesMarks* m) {
+         TKelEmboss* e = m->Items().ItemOrCreate(1)->Emboss();
+         e->SetVisible(true);
+         e->SetColor(clNavy);
+         e->SetHorizSize(6);
+       },
+       [](TSeriesMarks* m) {
+         TMarksItem* item = m->Items().ItemAt(1);
+         ASSERT_NE(item, nullptr);
+         ASSERT_TRUE(item->HasEmboss());
+         EXPECT_TRUE(item->Emboss()->Visible());
+         EXPECT_EQ(item->Emboss()->Color(), clNavy);
+         EXPECT_EQ(item->Emboss()->HorizSize(), 6);
+         EXPECT_FALSE(m->Items().ItemAt(0)->HasEmboss()) << "the untouched item has none";
+       }},
+      {"item gradient", "Gradient.Visible",
+       [](TSeriesMarks* m) {
+         TKelGradient* g = m->Items().ItemOrCreate(1)->Gradient();
+         g->SetVisible(true);
+         g->SetDirection(KelCanvas::gdTopBottom);
+         g->SetStartColor(clFuchsia);
+       },
+       [](TSeriesMarks* m) {
+         ASSERT_NE(m->Items().ItemAt(1), nullptr);
+         TKelGradient* g = m->Items().ItemAt(1)->Gradient();
+         EXPECT_TRUE(g->Visible());
+         EXPECT_EQ(g->Direction(), KelCanvas::gdTopBottom);
+         EXPECT_EQ(g->StartColor(), clFuchsia);
+         EXPECT_FALSE(m->Items().ItemAt(0)->Gradient()->Visible());
+       }},
+      {"item picture", "Picture.Data", [](TSeriesMarks* m) { SolidPicture(m->Items().ItemOrCreate(1)->Picture(), clAqua, 2, 7); },
+       [](TSeriesMarks* m) {
+         ASSERT_NE(m->Items().ItemAt(1), nullptr);
+         ASSERT_TRUE(m->Items().ItemAt(1)->HasPicture());
+         EXPECT_EQ(m->Items().ItemAt(1)->Picture()->Bitmap()->Height(), 7);
+         EXPECT_FALSE(m->Items().ItemAt(0)->HasPicture());
+       }},
+      {"item shadow", "Shadow.HorizSize",
+       [](TSeriesMarks* m) {
+         TKelShadow* s = m->Items().ItemOrCreate(1)->Shadow();
+         s->SetColor(clBlack);  // a bare shape's default, not the marks' grey
+         s->SetHorizSize(9);
+       },
+       [](TSeriesMarks* m) {
+         ASSERT_NE(m->Items().ItemAt(1), nullptr);
+         EXPECT_EQ(m->Items().ItemAt(1)->Shadow()->Color(), clBlack);
+         EXPECT_EQ(m->Items().ItemAt(0)->Shadow()->Color(), static_cast<TColor>(0x808080));
+         EXPECT_EQ(m->Items().ItemAt(1)->Shadow()->HorizSize(), 9);
+       }},
+      {"item pointer outline", "ShapeCallout",
+       [](TSeriesMarks* m) {
+         TShapeCallout* c = m->Items().ItemOrCreate(1)->ShapeCallout();
+         c->SetSide(csLeft);
+         c->SetSize(40);
+       },
+       [](TSeriesMarks* m) {
+         ASSERT_NE(m->Items().ItemAt(1), nullptr);
+         ASSERT_TRUE(m->Items().ItemAt(1)->HasCallout());
+         EXPECT_EQ(m->Items().ItemAt(1)->ShapeCallout()->Side(), csLeft);
+         EXPECT_EQ(m->Items().ItemAt(1)->ShapeCallout()->Size(), 40);
+         EXPECT_FALSE(m->Items().ItemAt(0)->HasCallout());
+       }},
+      {"item children", "ChildLayout",
+       [](TSeriesMarks* m) {
+         TMarksItem* item = m->Items().ItemOrCreate(1);
+         item->SetChildLayout(slLeftRight);
+         auto* child = dynamic_cast<TCustomTextShape*>(item->Children()->AddShape());
+         ASSERT_NE(child, nullptr);
+         child->SetText("Extra");
+       },
+       [](TSeriesMarks* m) {
+         TMarksItem* item = m->Items().ItemAt(1);
+         ASSERT_NE(item, nullptr);
+         EXPECT_EQ(item->ChildLayout(), slLeftRight);
+         ASSERT_EQ(item->Children()->Count(), 1);
+         auto* child = dynamic_cast<TCustomTextShape*>(item->Children()->Item(0).Shape());
+         ASSERT_NE(child, nullptr);
+         EXPECT_EQ(child->Text(), "Extra");
+       }},
+      {"callout picture", "Marks.Callout.Picture", [](TSeriesMarks* m) { SolidPicture(m->Callout()->Picture(), clRed, 3, 3); },
+       [](TSeriesMarks* m) {
+         ASSERT_TRUE(m->HasMarksCallout());
+         ASSERT_TRUE(m->Callout()->HasPicture());
+         EXPECT_EQ(m->Callout()->Picture()->Bitmap()->Width(), 3);
+       }},
+      {"callout gradient", "Marks.Callout.Gradient",
+       [](TSeriesMarks* m) {
+         m->Callout()->Gradient()->SetVisible(true);
+         m->Callout()->Gradient()->SetEndColor(clGreen);
+       },
+       [](TSeriesMarks* m) {
+         ASSERT_TRUE(m->HasMarksCallout());
+         EXPECT_TRUE(m->Callout()->Gradient()->Visible());
+         EXPECT_EQ(m->Callout()->Gradient()->EndColor(), clGreen);
+         EXPECT_TRUE(m->Callout()->Brush()->Gradient()->Visible()) << "the brush's own gradient";
+       }},
+  };
+  const auto bytesOf = [](FakeSeriesChart& chart) {
+    TMemoryStream out;
+    out.WriteComponent(&chart);
+    return std::string(static_cast<const char*>(out.Memory()), static_cast<size_t>(out.Size()));
+  };
+  for (const LayoutCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeSeriesChart chart;
+    chart.SetName("Chart1");
+    auto* line = new TFastLineSeries(&chart);
+    line->SetName("Line");
+    line->ChangeParentChart(&chart);
+    for (int i = 0; i < 2; ++i) line->AppendValue(10 * i);
+    TSeriesMarks* marks = line->Marks();
+    marks->Items().ItemOrCreate(0);
+    marks->Items().ItemOrCreate(1);
+    marks->Callout()->Arrow()->SetColor(clMaroon);  // the callout is written in every case
+    EXPECT_EQ(bytesOf(chart).find(c.entry), std::string::npos) << "the default is not written";
+    c.change(marks);
+    EXPECT_NE(bytesOf(chart).find(c.entry), std::string::npos) << "the change is written";
+    const auto copy = RoundTrip(chart);
+    auto* read = dynamic_cast<TFastLineSeries*>(copy->FindComponent("Line"));
+    ASSERT_NE(read, nullptr);
+    c.check(read->Marks());
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// ---- The automatic text, per-point texts and the point-colour font, by pixels -------------------
+
+int ColorIn(const TestChart& chart, TColor color, const TSeriesMarkPosition& p) {
+  return chart.Count(color, p.LeftTop.x + 1, p.LeftTop.y + 1, p.LeftTop.x + p.Width - 2, p.LeftTop.y + p.Height - 2);
+}
+
+TEST_F(MarksPaintTest, TheAutomaticTextsMoveFlagDecidesWhetherACoveredMarkMoves) {
+  // Two points on the same row, two pixels apart: their marks cover each other where placed.
+  struct Case {
+    bool move;
+    bool moved;  // mark fill off the first mark's rows: the second moved clear of it
+  };
+  for (const Case c : {Case{true, true}, Case{false, false}}) {
+    SCOPED_TRACE(c.move);
+    TestChart chart;
+    chart.panel.BottomAxis()->SetMinMax(0, 10);
+    chart.panel.LeftAxis()->SetMinMax(0, 100);
+    TFastLineSeries* line = chart.AddSeries({{5, 50}, {5.05, 50}}, clBlue);
+    TSeriesMarks* marks = line->Marks();
+    marks->SetVisible(true);
+    marks->AutomaticText()->SetMove(c.move);
+    EXPECT_EQ(marks->AutoPosition(), c.move);
+    chart.Paint();
+    const TSeriesMarkPosition* first = marks->Positions().PositionAt(0);
+    ASSERT_NE(first, nullptr);
+    ASSERT_GT(first->LeftTop.y, 20);
+    const int all = chart.Count(kMarkFill, 0, 0, chart.width - 1, chart.height - 1);
+    const int onRows = chart.Count(kMarkFill, 0, first->LeftTop.y - 1, chart.width - 1,
+                                   first->LeftTop.y + first->Height + 1);
+    if (c.moved)
+      EXPECT_GT(all - onRows, first->Width * 3) << "the second mark stands clear of the first";
+    else
+      EXPECT_EQ(all - onRows, 0) << "the second mark stays on the first one's rows";
+    EXPECT_GT(chart.Count(kMarkFill, first->LeftTop.x, first->LeftTop.y, first->LeftTop.x + first->Width - 1,
+                          first->LeftTop.y + first->Height - 1),
+              0);
+  }
+}
+
+TEST(MarksAutomaticText, AFlagChangeRepaintsAndCopiesCarryEveryFlag) {
+  TChartSeries a(nullptr), b(nullptr);
+  TAutomaticText* text = a.Marks()->AutomaticText();
+  for (bool flag : {text->Hide(), text->Move(), text->Resize(), text->Rotate(), text->Trim(), text->Wrap()})
+    EXPECT_TRUE(flag);
+  a.Marks()->SetAutoPosition(false);
+  EXPECT_FALSE(text->Move());
+  text->SetWrap(false);
+  b.Marks()->Assign(a.Marks());
+  EXPECT_FALSE(b.Marks()->AutoPosition());
+  EXPECT_FALSE(b.Marks()->AutomaticText()->Wrap());
+  EXPECT_TRUE(b.Marks()->AutomaticText()->Trim());
+
+  // The marks' repaint reaches their panel when a flag changes.
+  struct CountingPanel : IShapePanel {
+    TCanvas3D* ShapeCanvas() override { return nullptr; }
+    void AssignShapeFont(TKelFont*) override {}
+    void ShapeTextExtent(const std::string&, bool, int& w, int& h) override { w = h = 0; }
+    void ShapeChanged() override { ++changes; }
+    int changes = 0;
+  } panel;
+  a.Marks()->AttachPanel(&panel);
+  a.Marks()->SetAutoPosition(false);
+  EXPECT_EQ(panel.changes, 0) << "no change, no repaint";
+  a.Marks()->SetAutoPosition(true);
+  EXPECT_EQ(panel.changes, 1);
+  text->SetHide(false);
+  EXPECT_EQ(panel.changes, 2);
+  a.Marks()->AttachPanel(nullptr);
+}
+
+TEST_F(MarksPaintTest, APointsOwnTextReplacesItsMarkAndNilBringsTheValueBack) {
+  TFastLineSeries* line = chart.AddSeries({{2, 20}, {8, 80}}, clBlue);
+  TSeriesMarks* marks = line->Marks();
+  marks->SetVisible(true);
+  TMarksItem* item = marks->Items().ItemOrCreate(1);
+  item->Font()->SetColor(clRed);
+  chart.Paint();
+  const TSeriesMarkPosition plain = *marks->Positions().PositionAt(1);
+  const int oneLine = ColorIn(chart, clRed, plain);
+  EXPECT_GT(oneLine, 5) << "the value in the item's font";
+
+  TStrings* lines = item->TextLines();
+  lines->Add("Peak of the day");
+  lines->Add("Peak of the day");
+  EXPECT_TRUE(item->CustomText());
+  chart.Paint();
+  const TSeriesMarkPosition own = *marks->Positions().PositionAt(1);
+  EXPECT_GT(own.Width, plain.Width + 20) << "sized to the longer text";
+  EXPECT_GT(own.Height, plain.Height + 5) << "two lines";
+  // Both lines are drawn: red in the upper and in the lower half of the mark.
+  const int mid = own.LeftTop.y + own.Height / 2;
+  EXPECT_GT(chart.Count(clRed, own.LeftTop.x + 1, own.LeftTop.y + 1, own.LeftTop.x + own.Width - 2, mid - 1), 10);
+  EXPECT_GT(chart.Count(clRed, own.LeftTop.x + 1, mid, own.LeftTop.x + own.Width - 2, own.LeftTop.y + own.Height - 2), 10);
+  EXPECT_EQ(ColorIn(chart, clRed, *marks->Positions().PositionAt(0)), 0) << "the other point keeps its mark";
+  EXPECT_EQ(line->MarkText(0), "20");
+
+  item->SetTextLines(nullptr);
+  EXPECT_FALSE(item->CustomText());
+  chart.Paint();
+  const TSeriesMarkPosition back = *marks->Positions().PositionAt(1);
+  EXPECT_EQ(back.Width, plain.Width);
+  EXPECT_EQ(back.Height, plain.Height);
+  EXPECT_EQ(ColorIn(chart, clRed, back), oneLine) << "the value again";
+}
+
+TEST_F(MarksPaintTest, ThePointColourFontWritesEachMarkInItsPointsColour) {
+  TFastLineSeries* line = chart.AddSeries({{2, 20}, {8, 80}}, clBlue);
+  line->SetPointColor(1, clRed);
+  TSeriesMarks* marks = line->Marks();
+  marks->SetVisible(true);
+  chart.Paint();
+  EXPECT_EQ(ColorIn(chart, clRed, *marks->Positions().PositionAt(1)), 0) << "off: the font's own colour";
+  const int black = ColorIn(chart, clBlack, *marks->Positions().PositionAt(1));
+  EXPECT_GT(black, 5);
+
+  marks->PointColorFont = true;
+  chart.Paint();
+  EXPECT_GT(ColorIn(chart, clRed, *marks->Positions().PositionAt(1)), 5) << "the text in the point's red";
+  EXPECT_LT(ColorIn(chart, clBlack, *marks->Positions().PositionAt(1)), black - 5) << "only the frame stays black";
+  EXPECT_GT(ColorIn(chart, clBlue, *marks->Positions().PositionAt(0)), 5) << "the other point's blue";
+  EXPECT_EQ(marks->Font()->Color(), clBlack) << "the font comes back";
 }
 
 }  // namespace

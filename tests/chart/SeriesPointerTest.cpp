@@ -13,8 +13,12 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelPicture.h"
 #include "canvas/View3DOptions.h"
 #include "chart/SeriesPointer.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/Picture.h"
 
 namespace {
 
@@ -159,6 +163,32 @@ TEST_F(PointerDrawTest, APointerWithoutASeriesTakesThePointColourAsItsGradientEn
   pointer.Gradient()->SetEndColor(clYellow);
   Draw(psRectangle);
   EXPECT_EQ(pointer.Gradient()->EndColor(), clYellow);
+}
+
+// Lime or close to it (a smoothed stretch need not keep the exact colour); never the red fill.
+bool Greenish(TColor c) {
+  const unsigned v = static_cast<unsigned>(c);
+  return (v & 0xFF) < 100 && ((v >> 8) & 0xFF) > 150 && ((v >> 16) & 0xFF) < 100;
+}
+
+TEST_F(PointerDrawTest, ThePictureCoversTheSymbolAndItsChangeRepaints) {
+  CanvasPanel panel(chart.canvas.get());
+  pointer.AttachPanel(&panel);
+  panel.changes = 0;
+  TBitmap* lime = pointer.Picture()->Bitmap();
+  EXPECT_GT(panel.changes, 0) << "a new graphic in the picture repaints";
+  lime->SetPixelFormat(pf24bit);
+  lime->SetSize(4, 4);
+  lime->Canvas()->Brush()->SetColor(clLime);
+  lime->Canvas()->FillRect(TRect(0, 0, 4, 4));
+  Draw(psRectangle);
+  int inside = 0, outside = 0;
+  for (int y = 40; y <= 60; ++y)
+    for (int x = 40; x <= 60; ++x)
+      if (Greenish(chart.Pixel(x, y))) ++(x >= 46 && x <= 54 && y >= 46 && y <= 54 ? inside : outside);
+  EXPECT_GE(inside, 36) << "stretched over the symbol's box";
+  EXPECT_EQ(outside, 0);
+  pointer.AttachPanel(nullptr);
 }
 
 TEST(SeriesPointer, DepthsFollowTheSeriesOrTheirOwn) {
