@@ -944,3 +944,22 @@ void TCustomAxisPanel::Assign(TPersistent* source) {
   }
   TCustomKelPanelExtended::Assign(source);
 }
+
+bool TCustomAxisPanel::AxisLabelHover(int x, int y) {
+  bool hovered = false;
+  for (TChartAxis* axis : axes_) {
+    if (hover_->Visible() && axis->VisibleNow) {
+      if (axis->HoverLabelAt(x, y)) hovered = true;
+    } else {
+      axis->ClearLabelHover();
+    }
+  }
+  return hovered;
+}
+
+void TCustomAxisPanel::MouseLeave() {
+  for (TChartAxis* axis : axes_) axis->ClearLabelHover();
+  for (TChartSeries* s : series_)
+    if (s->HasSelected()) s->Selected()->ChangeHoverIndex(-1);
+  TCustomKelPanelExtended::MouseLeave();
+}

@@ -102,6 +102,9 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   TPanelCustomAxes* CustomAxes() const { return customAxes_.get(); }
   // The chart's hover look: while it is hidden nothing of the chart shows a hover highlight.
   TKelHover* Hover() const { return hover_.get(); }
+  // With Hover visible, every drawn axis whose label selection shows a hover look marks the
+  // label under (x, y) as hovered (the others none); answers whether a label is hovered.
+  bool AxisLabelHover(int x, int y);
 
   // ---- Series ------------------------------------------------------------------------------
   // Adds the series to this chart (through its ParentChart) and answers it.
@@ -232,6 +235,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
 
  protected:
   void PaintChartArea(const TRect& r) override;
+  // Leaving the panel ends every label and series hover.
+  void MouseLeave() override;
   // Hooks of the chart proper (walls, titles, legend): empty here.
   virtual void PaintTitlesAndLegend(bool /*before*/) {}
   virtual void ReserveWallSpace() {}

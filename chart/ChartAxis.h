@@ -268,6 +268,8 @@ class TChartAxis : public TCollectionItem {
   // With a label selection whose hover format is visible, makes the label under (x, y) the
   // hovered one (-1: none) and answers whether one is hovered.
   bool HoverLabelAt(int x, int y);
+  // No label hovered any more (when a label selection exists).
+  void ClearLabelHover();
   const std::vector<int>& TickPixels() const { return ticks_; }
   const std::vector<TAxisLabelItem>& LabelItems() const { return labelItems_; }
   int LabelPosition() const { return posLabels_; }

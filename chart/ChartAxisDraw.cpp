@@ -953,6 +953,10 @@ bool TChartAxis::HoverLabelAt(int x, int y) {
   return index != -1;
 }
 
+void TChartAxis::ClearLabelHover() {
+  if (items_ && items_->HasSelected()) items_->Selected()->ChangeHoverIndex(-1);
+}
+
 TKelPicture* TChartAxis::LabelPicture(const TAxisLabelItem& item) const {
   TKelPicture* picture = nullptr;
   if (item.Series == nullptr) {

@@ -372,7 +372,7 @@ void TCustomChartLegend::SetSelected(TKelSelected* value) {
 }
 
 TCursor TCustomChartLegend::RowCursor() const {
-  return selected_ && selected_->Visible() ? static_cast<TCursor>(crHandPoint) : cursor_;
+  return selected_ && selected_->Visible() ? static_cast<TCursor>(crHandPoint) : static_cast<TCursor>(Cursor());
 }
 
 TLegendTitle* TCustomChartLegend::Title() {

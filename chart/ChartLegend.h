@@ -232,9 +232,6 @@ class TCustomChartLegend : public TTextShape {
   void SetLeftPercent(int v) { Set(leftPercent_, v); }
   int TopPercent() const { return topPercent_; }
   void SetTopPercent(int v) { Set(topPercent_, v); }
-  // The mouse cursor over a row (0: the chart's own).
-  TCursor Cursor() const { return cursor_; }
-  void SetCursor(TCursor v) { cursor_ = v; }
   int ColorWidth() const { return symbol_->Width(); }
   void SetColorWidth(int v) { symbol_->SetWidth(v); }
   // The selected and hovered rows and how a selected row's symbol is framed; created on first
@@ -319,7 +316,6 @@ class TCustomChartLegend : public TTextShape {
   int vertMargin_ = 0;
   int vertSpacing_ = 0;
   int globalTransparency_ = 0;
-  TCursor cursor_ = 0;
   TKelUnits positionUnits_ = muPixels;
   int leftPercent_ = 0;
   int topPercent_ = 0;

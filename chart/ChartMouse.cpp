@@ -218,6 +218,7 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
     bool claimed = false;
     for (int i = SeriesCount() - 1; i >= 0; --i)
       if (SeriesAt(i)->Active() && SeriesAt(i)->TrackMouse(x, y)) claimed = true;
+    if (AxisLabelHover(x, y)) claimed = true;
     if (!claimed) SetCursor(SavedCursor());
   }
   if (Hover()->Visible() && legend->HasSelected()) legend->Selected()->ChangeHoverIndex(LegendHoverIndex(item));

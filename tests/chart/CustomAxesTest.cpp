@@ -539,3 +539,31 @@ TEST(CustomAxisMouse, AClickOnTheCustomAxisReachesTheAxisEvent) {
   EXPECT_EQ(clicked, m.custom);
   EXPECT_FALSE(m.chart->Zoom()->Active) << "the handled click starts no zoom";
 }
+
+TEST(ChartHover, AxisLabelsFollowTheMouseWhileTheChartHoverIsShown) {
+  CustomAxisChart m;
+  TChartAxis* axis = m.chart->LeftAxis();
+  TKelSelected* labels = axis->Items()->Selected();
+  m.Paint();
+  ASSERT_GE(axis->LabelItems().size(), 3u);
+  const TRect box = axis->LabelItems()[2].Box;
+  ASSERT_GT(box.Right, box.Left);
+  const int x = (box.Left + box.Right) / 2, y = (box.Top + box.Bottom) / 2;
+
+  m.Send(WM_MOUSEMOVE, 0, At(x, y));
+  EXPECT_EQ(labels->HoverIndex(), 2);
+  const TRect r = m.chart->ChartBounds();
+  m.Send(WM_MOUSEMOVE, 0, At((r.Left + r.Right) / 2, r.Top + 3));
+  EXPECT_EQ(labels->HoverIndex(), -1) << "off the labels";
+
+  // Leaving the chart ends the hover.
+  m.Send(WM_MOUSEMOVE, 0, At(x, y));
+  ASSERT_EQ(labels->HoverIndex(), 2);
+  m.Send(WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(labels->HoverIndex(), -1);
+
+  // With the chart's hover hidden, the labels no longer follow.
+  m.chart->Hover()->SetVisible(false);
+  m.Send(WM_MOUSEMOVE, 0, At(x, y));
+  EXPECT_EQ(labels->HoverIndex(), -1);
+}
