@@ -20,7 +20,11 @@ export LC_ALL=C.UTF-8
 for attempt in 1 2 3; do
   vk_wine "$@"
   rc=$?
-  [ "$rc" -eq 139 ] || exit "$rc"
+  if [ "$rc" -ne 139 ]; then
+    # A failure that printed nothing would otherwise leave no trace in the test log.
+    [ "$rc" -eq 0 ] || echo "wine-run: $(basename "$1") ended with status $rc" >&2
+    exit "$rc"
+  fi
   echo "wine-run: the Wine loader crashed (attempt $attempt), running again" >&2
 done
 exit "$rc"
