@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ChartPanelTestSupport.h"
+#include "ChartWindowTestSupport.h"
 #include "chart/Chart.h"
 #include "chart/SeriesMarks.h"
 #include "chart/SeriesSelection.h"
@@ -17,70 +18,6 @@
 #include "toolkit/ui/Form.h"
 
 namespace {
-
-LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
-
-struct Range {
-  double minimum, maximum;
-  bool automatic;
-};
-
-// A 400 x 250 chart window on a hidden form, with the recorder's settings: legend with check
-// boxes, left axis fixed to 0..100, bottom axis automatic over the curves' 0..10.
-class MouseChart {
- public:
-  MouseChart() : form(nullptr) {
-    form.SetBounds(0, 0, 500, 400);
-    chart = new TChart(&form);
-    chart->SetParent(&form);
-    chart->SetBounds(0, 0, 400, 250);
-    chart->SetView3D(false);
-    chart->SetBevelOuter(bvNone);
-    chart->Shadow()->SetVisible(false);
-    chart->ChangeCanvas(new RecordingCanvas());
-    for (int i = 0; i < 3; ++i) {
-      auto* s = new TFastLineSeries(nullptr);
-      s->SetName("Ch" + std::to_string(i + 1));
-      s->AppendXY(0, 10 + i);
-      s->AppendXY(10, 90 - i);
-      chart->AttachSeries(s);
-    }
-    chart->Legend()->SetCheckBoxes(true);
-    chart->LeftAxis()->SetMinMax(0, 100);
-    bitmap.SetPixelFormat(pf32bit);
-    bitmap.SetSize(400, 250);
-    Paint();
-  }
-  ~MouseChart() { chart->FreeAllSeries(); }
-
-  void Paint() { chart->DrawToCanvas(bitmap.Canvas(), TRect(0, 0, 400, 250)); }
-  void Send(UINT message, WPARAM w, LPARAM l) { SendMessageW(chart->Handle(), message, w, l); }
-  // Press, move in two steps and release; the chart repaints afterwards as the window would.
-  void Drag(int x0, int y0, int x1, int y1, bool right = false) {
-    const UINT down = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, up = right ? WM_RBUTTONUP : WM_LBUTTONUP;
-    const WPARAM held = right ? MK_RBUTTON : MK_LBUTTON;
-    Send(down, held, At(x0, y0));
-    Send(WM_MOUSEMOVE, held, At((x0 + x1) / 2, (y0 + y1) / 2));
-    Send(WM_MOUSEMOVE, held, At(x1, y1));
-    Send(up, 0, At(x1, y1));
-    Paint();
-  }
-  void Wheel(int notches) {
-    for (int i = 0; i < std::abs(notches); ++i)
-      Send(WM_MOUSEWHEEL, MAKEWPARAM(0, notches > 0 ? WHEEL_DELTA : -WHEEL_DELTA), At(200, 100));
-    Paint();
-  }
-  static Range RangeOf(const TChartAxis* axis) {
-    return {axis->Minimum(), axis->Maximum(), axis->Automatic()};
-  }
-  // A point well inside the chart rectangle.
-  int X0() const { return chart->ChartBounds().Left + 40; }
-  int Y0() const { return chart->ChartBounds().Top + 40; }
-
-  TForm form;
-  TChart* chart;
-  TBitmap bitmap;
-};
 
 void ExpectRange(const TChartAxis* axis, double minimum, double maximum) {
   EXPECT_NEAR(axis->Minimum(), minimum, 1e-9);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ChartPanelTestSupport.h"
+#include "ChartWindowTestSupport.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelShadow.h"
 #include "chart/Chart.h"
@@ -295,63 +296,21 @@ TEST(CustomAxes, AssignCopiesTheAxesAndTheHoverLook) {
 
 namespace {
 
-LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
-
-// A 400 x 250 chart window on a hidden form: three curves 0..10 on the bottom axis, the left
-// axis fixed to 0..100, the legend with check boxes; the third curve on a custom axis.
-class CustomAxisChart {
+// The mouse chart with its third curve on a custom axis on the other side.
+class CustomAxisChart : public MouseChart {
  public:
-  CustomAxisChart() : form(nullptr) {
-    form.SetBounds(0, 0, 500, 400);
-    chart = new TChart(&form);
-    chart->SetParent(&form);
-    chart->SetBounds(0, 0, 400, 250);
-    chart->SetView3D(false);
-    chart->SetBevelOuter(bvNone);
-    chart->Shadow()->SetVisible(false);
-    chart->ChangeCanvas(new RecordingCanvas());
-    for (int i = 0; i < 3; ++i) {
-      auto* s = new TFastLineSeries(nullptr);
-      s->SetName("Ch" + std::to_string(i + 1));
-      s->AppendXY(0, 10 + i);
-      s->AppendXY(10, 90 - i);
-      chart->AttachSeries(s);
-    }
+  CustomAxisChart() {
     custom = &chart->CustomAxes()->AddAxis();
+    // A copy of the left axis, but with a range of its own.
+    custom->SetAutomatic(true);
     custom->SetOtherSide(true);
     chart->SeriesAt(2)->SetCustomVertAxis(custom);
-    chart->Legend()->SetCheckBoxes(true);
-    chart->LeftAxis()->SetMinMax(0, 100);
-    bitmap.SetPixelFormat(pf32bit);
-    bitmap.SetSize(400, 250);
-    Paint();
-  }
-  ~CustomAxisChart() { chart->FreeAllSeries(); }
-
-  void Paint() { chart->DrawToCanvas(bitmap.Canvas(), TRect(0, 0, 400, 250)); }
-  void Send(UINT message, WPARAM w, LPARAM l) { SendMessageW(chart->Handle(), message, w, l); }
-  void Drag(int x0, int y0, int x1, int y1, bool right = false) {
-    const UINT down = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, up = right ? WM_RBUTTONUP : WM_LBUTTONUP;
-    const WPARAM held = right ? MK_RBUTTON : MK_LBUTTON;
-    Send(down, held, At(x0, y0));
-    Send(WM_MOUSEMOVE, held, At((x0 + x1) / 2, (y0 + y1) / 2));
-    Send(WM_MOUSEMOVE, held, At(x1, y1));
-    Send(up, 0, At(x1, y1));
-    Paint();
-  }
-  void Wheel(int notches) {
-    for (int i = 0; i < notches; ++i) Send(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), At(200, 100));
     Paint();
   }
   // A leftward drag: the undo.
   void Undo() { Drag(X0() + 60, Y0(), X0(), Y0() + 60); }
-  int X0() const { return chart->ChartBounds().Left + 40; }
-  int Y0() const { return chart->ChartBounds().Top + 40; }
 
-  TForm form;
-  TChart* chart;
   TChartAxis* custom;
-  TBitmap bitmap;
 };
 
 struct Scale {
