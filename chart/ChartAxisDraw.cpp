@@ -245,7 +245,7 @@ void TChartAxis::AddLabelAt(double value, const std::string& text) {
   if (!labelsOnAxis_ && !StrictlyInside(pixel, iStartPos_, iEndPos_)) return;
   // The tick is recorded whether or not the label is shown.
   ticks_.push_back(pixel);
-  if (labels_) labelItems_.push_back(TAxisLabelItem{value, text, pixel});
+  if (labels_) labelItems_.push_back(TAxisLabelItem{value, text, pixel, nullptr, nullptr, -1, TRect{}});
 }
 
 void TChartAxis::BuildLabels() {
@@ -288,7 +288,7 @@ bool TChartAxis::AddNextLabels() {
 void TChartAxis::PlaceLabel(double value, int pixel, const std::string& text, TCustomTextShape* format,
                             TChartSeries* series, int index) {
   if (tickOnLabelsOnly_) ticks_.push_back(pixel);
-  if (labels_) labelItems_.push_back(TAxisLabelItem{value, text, pixel, format, series, index});
+  if (labels_) labelItems_.push_back(TAxisLabelItem{value, text, pixel, format, series, index, TRect{}});
 }
 
 void TChartAxis::AddCustomLabels() {

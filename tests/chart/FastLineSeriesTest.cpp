@@ -470,7 +470,9 @@ TEST_P(FastLineBatchTest, RunsAsPolylinesDrawTheLineOfItsSegments) {
     if (!nearCorner[i]) ++awayFromCorners;
   }
   ASSERT_GT(inked, c.clipped ? 60 : 150);
-  if (c.nulls) EXPECT_GE(runs.size(), 4u);
+  if (c.nulls) {
+    EXPECT_GE(runs.size(), 4u);
+  }
   EXPECT_LE(differing, static_cast<int>(c.share * inked)) << "of " << inked;
   EXPECT_EQ(awayFromCorners, 0);
   EXPECT_EQ(outsideClip, 0);
