@@ -15,16 +15,21 @@ export DISPLAY=${DISPLAY:-:$(cat "$VK_BUILD/display" 2>/dev/null || echo 99)}
 # developer's own locale cannot change what the tests see.
 export LC_ALL=C.UTF-8
 # Under heavy load the Wine loader itself now and then dies of SIGSEGV before the program runs
-# (exit status 139). A crash inside the program is a Windows exception and ends with its own
-# status, so only the loader's signal death is retried.
+# (exit status 139), or the process ends at once with a failure status having printed nothing.
+# A crash inside the program is a Windows exception and ends with its own status, and a failing
+# test program always prints its report, so only these two start-up deaths are retried.
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
 for attempt in 1 2 3; do
-  vk_wine "$@"
-  rc=$?
-  if [ "$rc" -ne 139 ]; then
-    # A failure that printed nothing would otherwise leave no trace in the test log.
+  vk_wine "$@" | tee "$out"
+  rc=${PIPESTATUS[0]}
+  if [ "$rc" -eq 139 ]; then
+    echo "wine-run: the Wine loader crashed (attempt $attempt), running again" >&2
+  elif [ "$rc" -ne 0 ] && [ ! -s "$out" ]; then
+    echo "wine-run: $(basename "$1") ended with status $rc before printing anything (attempt $attempt), running again" >&2
+  else
     [ "$rc" -eq 0 ] || echo "wine-run: $(basename "$1") ended with status $rc" >&2
     exit "$rc"
   fi
-  echo "wine-run: the Wine loader crashed (attempt $attempt), running again" >&2
 done
 exit "$rc"
