@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "ChartPanelTestSupport.h"
+#include "canvas/KelCanvasModule.h"
+#include "canvas/KelGDIPlus.h"
 #include "canvas/KelPen.h"
 #include "chart/KelProcs.h"
 #include "toolkit/classes/ClassRegistry.h"
@@ -447,7 +449,17 @@ TEST(ChartPanelStream, CanvasNameAndPrintMarginsRoundTrip) {
   std::string text = WritePanel(panel);
   EXPECT_NE(text.find("DefaultCanvas = 'TGDIPlusCanvas'"), std::string::npos) << text;
   EXPECT_EQ(text.find("PrintMargins"), std::string::npos) << text;  // all 15: not written
+  // Read while the GDI+ canvas class is not registered (another suite of this exe may have
+  // registered it): the name is kept for when the class is there, meanwhile the GDI canvas.
+  std::vector<const TClassInfo*>& classes = CanvasClassList();
+  const std::vector<const TClassInfo*> registered = classes;
+  RemoveCanvasClass(TGDIPlusCanvas::StaticClass());
+  struct Restore {
+    std::vector<const TClassInfo*>& list;
+    const std::vector<const TClassInfo*>& saved;
+    ~Restore() { list = saved; }
+  } restore{classes, registered};
   const auto copy = ReadPanel(text);
-  EXPECT_EQ(copy->CanvasClassName(), "TGDIPlusCanvas");  // kept for when the class is there
-  EXPECT_EQ(copy->Canvas3D()->ClassType().Name(), "TKelCanvas3D");  // meanwhile the GDI canvas
+  EXPECT_EQ(copy->CanvasClassName(), "TGDIPlusCanvas");
+  EXPECT_EQ(copy->Canvas3D()->ClassType().Name(), "TKelCanvas3D");
 }
