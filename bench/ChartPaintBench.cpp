@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "canvas/Canvas3D.h"
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelGDIPlus.h"
@@ -23,23 +24,14 @@
 
 namespace {
 
+using bench::Milliseconds;
+using bench::Median;
+
 constexpr int kSeries = 64;
 constexpr int kPoints = 86400;
 constexpr int kWidth = 1000;
 constexpr int kHeight = 600;
 constexpr int kRuns = 7;
-
-double Milliseconds() {
-  LARGE_INTEGER frequency, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 }  // namespace
 

@@ -5,12 +5,15 @@
 #include <memory>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "chart/ChartValueList.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
 #include "toolkit/system/WinApi.h"
 
 namespace {
+
+using bench::Median;
 
 constexpr int kLists = 64;
 constexpr int kValues = 86400;
@@ -21,11 +24,6 @@ double Seconds() {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&now);
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 }  // namespace

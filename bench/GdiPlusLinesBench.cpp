@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "canvas/KelCanvas3D.h"
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelGDIPlus.h"
@@ -21,21 +22,12 @@
 
 namespace {
 
+using bench::Milliseconds;
+using bench::Median;
+
 constexpr int kWidth = 1000;
 constexpr int kHeight = 600;
 constexpr int kRuns = 9;
-
-double Milliseconds() {
-  LARGE_INTEGER frequency, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 enum class Kind { Gdi, GdiPlus, GdiPlusSmooth };
 

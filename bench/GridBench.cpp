@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/GraphicsModule.h"
 #include "toolkit/system/WinApi.h"
@@ -14,6 +15,8 @@
 #include "toolkit/ui/UiModule.h"
 
 namespace {
+
+using bench::Median;
 
 constexpr int kCols = 66;
 constexpr int kRows = 100000;
@@ -24,11 +27,6 @@ double Seconds() {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&now);
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // Fills data rows first..rows-1. With `grow`, as the acquisition does (the row count follows

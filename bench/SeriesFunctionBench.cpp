@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "chart/ChartSeries.h"
 #include "chart/KelConst.h"
 #include "chart/KelProcs.h"
@@ -15,6 +16,8 @@
 #include <psapi.h>
 
 namespace {
+
+using bench::Median;
 
 constexpr int kPoints = 86400;
 constexpr int kRuns = 5;
@@ -32,11 +35,6 @@ double PeakWorkingSet() {
   counters.cb = sizeof(counters);
   K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
   return static_cast<double>(counters.PeakWorkingSetSize);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 }  // namespace
