@@ -20,15 +20,6 @@
 
 namespace {
 
-std::vector<std::pair<double, double>> Line(double x0, double x1, double y0, double y1, int n = 11) {
-  std::vector<std::pair<double, double>> points;
-  for (int i = 0; i < n; ++i) {
-    const double t = static_cast<double>(i) / (n - 1);
-    points.emplace_back(x0 + t * (x1 - x0), y0 + t * (y1 - y0));
-  }
-  return points;
-}
-
 // Rounds halves to even, as the axis does.
 int Even(double v) { return static_cast<int>(std::nearbyint(v)); }
 

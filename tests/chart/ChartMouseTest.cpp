@@ -495,16 +495,6 @@ TEST(ChartMouse, HoverFollowsThePointOrMarkUnderTheMouse) {
 TEST(ChartMouse, LegendRowsShowWhichRowOrCurveIsHovered) {
   MouseChart m;
   TChartLegend* legend = m.chart->Legend();
-  auto reddish = [&](int x0, int y0, int x1, int y1) {
-    GdiFlush();
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-      for (int x = x0; x <= x1; ++x) {
-        const unsigned c = static_cast<unsigned>(GetPixel(m.bitmap.Canvas()->Handle(), x, y));
-        if ((c & 0xFF) > 150 && ((c >> 8) & 0xFF) < 100 && ((c >> 16) & 0xFF) < 100) ++n;
-      }
-    return n;
-  };
   const int rowX = legend->Bounds.Left + 30, row1Y = legend->ItemsTop() + 1 + 2 + 17 + 8;
   ASSERT_EQ(legend->ItemAt(rowX, row1Y), 1);
   // Without a selection the legend follows nothing.
@@ -518,12 +508,12 @@ TEST(ChartMouse, LegendRowsShowWhichRowOrCurveIsHovered) {
   m.Paint();
   const auto texts = canvas->TextsIn("Legend/Items");
   ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(reddish(texts[1].x, texts[1].y, texts[1].x + 18, texts[1].y + 12), 0);
+  EXPECT_EQ(m.RedPixels(texts[1].x, texts[1].y, texts[1].x + 18, texts[1].y + 12), 0);
   m.Send(WM_MOUSEMOVE, 0, At(rowX, row1Y));
   EXPECT_EQ(selected->HoverIndex(), 1);
   m.Paint();
-  EXPECT_GT(reddish(texts[1].x, texts[1].y, texts[1].x + 18, texts[1].y + 12), 3) << "the hovered row";
-  EXPECT_EQ(reddish(texts[0].x, texts[0].y, texts[0].x + 18, texts[0].y + 12), 0) << "another row";
+  EXPECT_GT(m.RedPixels(texts[1].x, texts[1].y, texts[1].x + 18, texts[1].y + 12), 3) << "the hovered row";
+  EXPECT_EQ(m.RedPixels(texts[0].x, texts[0].y, texts[0].x + 18, texts[0].y + 12), 0) << "another row";
 
   // Away from rows and curves: nothing is hovered.
   m.Send(WM_MOUSEMOVE, 0, At(m.X0(), m.Y0() + 70));

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "canvas/KelCanvas3D.h"
@@ -72,7 +73,18 @@ class TestChart {
   std::unique_ptr<TBitmap> bitmap;
 };
 
+// n points evenly on the straight line from (x0, y0) to (x1, y1).
+inline std::vector<std::pair<double, double>> Line(double x0, double x1, double y0, double y1, int n = 11) {
+  std::vector<std::pair<double, double>> points;
+  for (int i = 0; i < n; ++i) {
+    const double t = static_cast<double>(i) / (n - 1);
+    points.emplace_back(x0 + t * (x1 - x0), y0 + t * (y1 - y0));
+  }
+  return points;
+}
+
 }  // namespace chart_test_support
 
+using chart_test_support::Line;
 using chart_test_support::RecordingCanvas;
 using chart_test_support::TestChart;

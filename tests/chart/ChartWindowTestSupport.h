@@ -72,6 +72,17 @@ class MouseChart {
     return {axis->Minimum(), axis->Maximum(), axis->Automatic()};
   }
   // A point well inside the chart rectangle.
+  // Pixels of the bitmap that are clearly red, in columns x0..x1 and rows y0..y1 (inclusive).
+  int RedPixels(int x0, int y0, int x1, int y1) {
+    GdiFlush();
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) {
+        const unsigned c = static_cast<unsigned>(GetPixel(bitmap.Canvas()->Handle(), x, y));
+        if ((c & 0xFF) > 150 && ((c >> 8) & 0xFF) < 100 && ((c >> 16) & 0xFF) < 100) ++n;
+      }
+    return n;
+  }
   int X0() const { return chart->ChartBounds().Left + 40; }
   int Y0() const { return chart->ChartBounds().Top + 40; }
 

@@ -26,15 +26,6 @@
 
 namespace {
 
-std::vector<std::pair<double, double>> Line(double x0, double x1, double y0, double y1, int n = 11) {
-  std::vector<std::pair<double, double>> points;
-  for (int i = 0; i < n; ++i) {
-    const double t = static_cast<double>(i) / (n - 1);
-    points.emplace_back(x0 + t * (x1 - x0), y0 + t * (y1 - y0));
-  }
-  return points;
-}
-
 bool Listed(const TCustomAxisPanel& panel, const TChartAxis* axis) {
   const auto& axes = panel.Axes();
   return std::find(axes.begin(), axes.end(), axis) != axes.end();
@@ -444,26 +435,16 @@ TEST(ChartHover, HiddenChartHoverSwitchesSeriesAndLegendHoverOff) {
   EXPECT_EQ(legendSelected->HoverIndex(), -1);
 
   // A row hovered before the look was hidden is drawn in the plain legend colour.
-  auto reddish = [&](int x0, int y0, int x1, int y1) {
-    GdiFlush();
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-      for (int x = x0; x <= x1; ++x) {
-        const unsigned c = static_cast<unsigned>(GetPixel(m.bitmap.Canvas()->Handle(), x, y));
-        if ((c & 0xFF) > 150 && ((c >> 8) & 0xFF) < 100 && ((c >> 16) & 0xFF) < 100) ++n;
-      }
-    return n;
-  };
   legendSelected->ChangeHoverIndex(1);
   auto* canvas = static_cast<RecordingCanvas*>(m.chart->Canvas3D());
   canvas->Clear();
   m.Paint();
   const auto texts = canvas->TextsIn("Legend/Items");
   ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(reddish(texts[1].x, texts[1].y, texts[1].x + 18, texts[1].y + 12), 0) << "chart hover hidden";
+  EXPECT_EQ(m.RedPixels(texts[1].x, texts[1].y, texts[1].x + 18, texts[1].y + 12), 0) << "chart hover hidden";
   m.chart->Hover()->SetVisible(true);
   m.Paint();
-  EXPECT_GT(reddish(texts[1].x, texts[1].y, texts[1].x + 18, texts[1].y + 12), 3) << "chart hover shown";
+  EXPECT_GT(m.RedPixels(texts[1].x, texts[1].y, texts[1].x + 18, texts[1].y + 12), 3) << "chart hover shown";
 }
 
 TEST(ChartHover, ASeriesWithoutAnAxisPanelKeepsItsOwnHover) {

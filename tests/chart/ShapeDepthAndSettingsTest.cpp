@@ -112,7 +112,9 @@ TEST(ChartShapes, VerticalAlignmentAndCursorAreKeptInLayoutsAndCopies) {
     shape.SetCursor(c.cursor);
     const std::string bytes = Write(&shape);
     EXPECT_EQ(bytes.find("VertTextAlign") != std::string::npos, c.align != vtaCenter);
-    if (c.cursorIdent) EXPECT_NE(bytes.find(c.cursorIdent), std::string::npos);
+    if (c.cursorIdent) {
+      EXPECT_NE(bytes.find(c.cursorIdent), std::string::npos);
+    }
     TTextShape read(nullptr);
     Read(bytes, &read);
     EXPECT_EQ(read.VertTextAlign(), c.align);
