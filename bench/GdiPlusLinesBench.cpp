@@ -69,11 +69,16 @@ int main() {
       bool polyline;
       int chunk = 0;  // polylines of at most this many points, each starting where the last ended
       int shape = 0;  // 0: the curve; 1: a flat curve (two rows); 2: one diagonal over the DIB
-      bool rgb24 = false;  // a 24-bit DIB
+      int dib = 0;  // 0: 32-bit; 1: 24-bit; 2: 32-bit, its fourth byte ignored (as the chart's buffer)
     };
     TBitmap bitmap24;
     bitmap24.SetPixelFormat(pf24bit);
     bitmap24.SetSize(kWidth, kHeight);
+    TBitmap masked;
+    masked.SetAlphaIgnored(true);
+    masked.SetPixelFormat(pf32bit);
+    masked.SetSize(kWidth, kHeight);
+    TBitmap* const dibs[] = {&bitmap, &bitmap24, &masked};
     TPointArray flat, diagonal{TPoint(0, 0), TPoint(kWidth - 1, kHeight - 1)};
     for (int x = 0; x < kWidth; ++x) flat.push_back(TPoint(x, 300 + x % 2));
     const Case cases[] = {
@@ -88,9 +93,12 @@ int main() {
         {"gdiplus_flat_polyline_w2", Kind::GdiPlus, 2, true, 0, 1},
         {"gdiplus_diagonal_w2", Kind::GdiPlus, 2, true, 0, 2},
         {"gdiplus_diagonal_w1", Kind::GdiPlus, 1, true, 0, 2},
-        {"gdiplus_24bit_polyline_w2", Kind::GdiPlus, 2, true, 0, 0, true},
-        {"gdiplus_24bit_segments_w2", Kind::GdiPlus, 2, false, 0, 0, true},
-        {"gdiplus_24bit_diagonal_w2", Kind::GdiPlus, 2, true, 0, 2, true},
+        {"gdiplus_24bit_polyline_w2", Kind::GdiPlus, 2, true, 0, 0, 1},
+        {"gdiplus_24bit_segments_w2", Kind::GdiPlus, 2, false, 0, 0, 1},
+        {"gdiplus_24bit_diagonal_w2", Kind::GdiPlus, 2, true, 0, 2, 1},
+        {"gdiplus_noalpha_polyline_w2", Kind::GdiPlus, 2, true, 0, 0, 2},
+        {"gdiplus_noalpha_smooth_polyline_w2", Kind::GdiPlusSmooth, 2, true, 0, 0, 2},
+        {"gdiplus_noalpha_diagonal_w2", Kind::GdiPlus, 2, true, 0, 2, 2},
         {"gdi_chunks8_w2", Kind::Gdi, 2, true, 8},
         {"gdi_chunks16_w2", Kind::Gdi, 2, true, 16},
         {"gdi_chunks32_w2", Kind::Gdi, 2, true, 32},
@@ -101,9 +109,12 @@ int main() {
         {"gdiplus_chunks32_w2", Kind::GdiPlus, 2, true, 32},
         {"gdiplus_chunks64_w2", Kind::GdiPlus, 2, true, 64},
         {"gdiplus_chunks128_w2", Kind::GdiPlus, 2, true, 128},
+        {"gdiplus_noalpha_smooth_chunks32_w2", Kind::GdiPlusSmooth, 2, true, 32, 0, 2},
+        {"gdiplus_noalpha_smooth_chunks128_w2", Kind::GdiPlusSmooth, 2, true, 128, 0, 2},
+        {"gdiplus_noalpha_smooth_chunks512_w2", Kind::GdiPlusSmooth, 2, true, 512, 0, 2},
     };
     for (const Case& c : cases) {
-      std::unique_ptr<TKelCanvas3D> canvas = MakeCanvas(c.kind, c.rgb24 ? bitmap24 : bitmap);
+      std::unique_ptr<TKelCanvas3D> canvas = MakeCanvas(c.kind, *dibs[c.dib]);
       canvas->Pen()->SetColor(clRed);
       canvas->Pen()->SetWidth(c.width);
       std::vector<double> times;

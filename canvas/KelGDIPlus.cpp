@@ -126,6 +126,8 @@ TGPGraphics* TGDIPlusCanvas::EnsureGraphics() {
       HDC screen = GetDC(nullptr);
       const int bits = GetDeviceCaps(screen, BITSPIXEL);
       ReleaseDC(nullptr, screen);
+      // Nothing reads the buffer's fourth byte: it is copied to the screen as it stands.
+      bitmap->SetAlphaIgnored(true);
       bitmap->SetPixelFormat(bits == 32 ? pf32bit : pf24bit);
     }
     CreateGraphicsForDC(BufferBitmap->Canvas()->Handle());

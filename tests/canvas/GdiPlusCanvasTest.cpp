@@ -428,6 +428,37 @@ TEST_P(GdiPlusFrameTest, ABufferedFrameLandsInsideItsTargetRectangle) {
 
 INSTANTIATE_TEST_SUITE_P(Scales, GdiPlusFrameTest, testing::Values(1.0f, 2.0f));
 
+// The frame buffer's fourth byte is never read, so the buffer says so; drawing on it still
+// blends: a half transparent blue over white comes out half blue.
+TEST_F(GdiPlusFrameTest, TheBufferIgnoresAlphaAndStillBlends) {
+  TDibSurface target(120, 60);
+  TGDIPlusCanvas canvas;
+  canvas.Pen()->Hide();
+  const TRect rect(0, 0, 120, 60);
+  TRect drawRect;
+  canvas.PrepareFrame(target.Canvas(), nullptr, clWhite, false, rect, drawRect);
+  ASSERT_NE(canvas.BufferBitmap, nullptr);
+  EXPECT_TRUE(canvas.BufferBitmap->AlphaIgnored());
+  canvas.Brush()->SetColor(clWhite);
+  canvas.FillRect(drawRect);
+  canvas.StartTransparency(TRect(), 50);
+  canvas.Brush()->SetColor(clBlue);
+  canvas.FillRect(TRect(10, 10, 50, 40));
+  canvas.FinishTransparency(nullptr);
+  canvas.Pen()->SetVisible(true);
+  canvas.Pen()->SetColor(clRed);
+  canvas.Pen()->SetWidth(2);
+  canvas.MovePenTo(60, 20);
+  canvas.LineTo(110, 20);
+  canvas.FinishFrame(target.Canvas(), target.Canvas(), rect);
+  const TColor mixed = target.Pixel(30, 25);
+  EXPECT_EQ(GetBValue(mixed), 255);
+  EXPECT_NEAR(GetRValue(mixed), 128, 2);
+  EXPECT_NEAR(GetGValue(mixed), 128, 2);
+  EXPECT_EQ(target.Pixel(85, 20), clRed);
+  EXPECT_EQ(target.Pixel(85, 30), clWhite);
+}
+
 TEST_F(GdiPlusCanvasTest, TheFramesOwnTransformAndClipEndWithTheFrame) {
   canvas->Pen()->Hide();
   TElementTransform own;

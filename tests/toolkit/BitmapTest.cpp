@@ -155,6 +155,41 @@ TEST(BitmapTest, AssignCopiesTheImage) {
   EXPECT_TRUE(b.Empty());
 }
 
+DWORD CompressionOf(const TBitmap& b) {
+  DIBSECTION section{};
+  if (GetObjectW(b.Handle(), sizeof(section), &section) != sizeof(section)) return ~0u;
+  return section.dsBmih.biCompression;
+}
+
+// A 32-bit bitmap whose fourth byte is ignored is described by colour masks, and is otherwise
+// the same bitmap: same pixels, same bytes when saved, kept through a resize and a copy.
+TEST(BitmapTest, AlphaIgnoredBitmapDiffersOnlyInItsDescription) {
+  TBitmap plain, masked;
+  masked.SetAlphaIgnored(true);
+  for (TBitmap* b : {&plain, &masked}) {
+    b->SetPixelFormat(pf32bit);
+    b->SetSize(9, 5);
+    PaintPattern(*b);
+  }
+  EXPECT_EQ(CompressionOf(plain), static_cast<DWORD>(BI_RGB));
+  EXPECT_EQ(CompressionOf(masked), static_cast<DWORD>(BI_BITFIELDS));
+  EXPECT_EQ(Rows(masked), Rows(plain));
+  TMemoryStream plainFile, maskedFile;
+  plain.SaveToStream(plainFile);
+  masked.SaveToStream(maskedFile);
+  ASSERT_EQ(maskedFile.Size(), plainFile.Size());
+  EXPECT_EQ(std::memcmp(maskedFile.Memory(), plainFile.Memory(), static_cast<size_t>(plainFile.Size())), 0);
+
+  masked.SetSize(12, 6);
+  EXPECT_EQ(CompressionOf(masked), static_cast<DWORD>(BI_BITFIELDS));
+  EXPECT_EQ(PixelAt(masked, 1, 0), clRed);
+  TBitmap copy;
+  copy.Assign(&masked);
+  EXPECT_TRUE(copy.AlphaIgnored());
+  EXPECT_EQ(CompressionOf(copy), static_cast<DWORD>(BI_BITFIELDS));
+  EXPECT_EQ(Rows(copy), Rows(masked));
+}
+
 TEST(BitmapTest, DamagedDataRaisesInvalidGraphic) {
   TMemoryStream stream;
   const char junk[] = "XX this is not a bitmap at all, not even close";

@@ -36,6 +36,7 @@ int PixelFormatBits(TPixelFormat format) {
 namespace {
 
 constexpr DWORD kMasks565[3] = {0xF800, 0x07E0, 0x001F};
+constexpr DWORD kMasks888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 
 struct DibInfo {
   BITMAPINFOHEADER header{};
@@ -67,7 +68,9 @@ std::vector<RGBQUAD> DefaultColors(int bits) {
   return colors;
 }
 
-void FillInfo(DibInfo& info, int width, int height, TPixelFormat format, const std::vector<RGBQUAD>& colors) {
+// With `masked32`, 32-bit pixels are described by their colour masks (no alpha channel).
+void FillInfo(DibInfo& info, int width, int height, TPixelFormat format, const std::vector<RGBQUAD>& colors,
+              bool masked32 = false) {
   const int bits = PixelFormatBits(format);
   info.header.biSize = sizeof(BITMAPINFOHEADER);
   info.header.biWidth = width;
@@ -78,6 +81,9 @@ void FillInfo(DibInfo& info, int width, int height, TPixelFormat format, const s
   if (format == pf16bit) {
     info.header.biCompression = BI_BITFIELDS;
     std::memcpy(info.colors, kMasks565, sizeof(kMasks565));
+  } else if (bits == 32 && masked32) {
+    info.header.biCompression = BI_BITFIELDS;
+    std::memcpy(info.colors, kMasks888, sizeof(kMasks888));
   } else if (bits <= 8) {
     info.header.biClrUsed = static_cast<DWORD>(colors.size());
     std::copy(colors.begin(), colors.end(), info.colors);
@@ -161,7 +167,7 @@ void TBitmap::Rebuild(int width, int height, TPixelFormat format, const std::vec
   void* newBits = nullptr;
   if (width > 0 && height > 0) {
     DibInfo info;
-    FillInfo(info, width, height, format, table);
+    FillInfo(info, width, height, format, table, alphaIgnored_);
     dib.Reset(CheckGdi(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &newBits,
                                         nullptr, 0)));
     // New pixels are white. The alpha byte of 32-bit pixels stays 0, as GDI's own drawing
@@ -341,6 +347,7 @@ void TBitmap::Assign(TPersistent* source) {
     dib_.Reset();
     bits_ = nullptr;
     width_ = height_ = 0;
+    alphaIgnored_ = other->alphaIgnored_;
     Rebuild(other->width_, other->height_, other->pixelFormat_, &other->colors_);
     if (dib_) {
       GdiFlush();
