@@ -187,3 +187,33 @@ void TKelFont::SetDefaultStyle(TFontStyles value) {
   OnChange = saved;
   defaultStyle_ = value;
 }
+
+// ---- Quiet changes ---------------------------------------------------------------------------
+
+TQuietFontScope::TQuietFontScope(TKelFont* font) : font_(font) {
+  if (font_ == nullptr) return;
+  color_ = font_->Color();
+  style_ = font_->Style();
+}
+
+TQuietFontScope::~TQuietFontScope() {
+  if (font_ == nullptr) return;
+  if (font_->Color() != color_) SetColor(color_);
+  if (font_->Style() != style_) SetStyle(style_);
+}
+
+void TQuietFontScope::SetColor(TColor color) {
+  if (font_ == nullptr) return;
+  const TNotifyEvent saved = font_->OnChange;
+  font_->OnChange = nullptr;
+  font_->SetColor(color);
+  font_->OnChange = saved;
+}
+
+void TQuietFontScope::SetStyle(TFontStyles style) {
+  if (font_ == nullptr) return;
+  const TNotifyEvent saved = font_->OnChange;
+  font_->OnChange = nullptr;
+  font_->SetStyle(style);
+  font_->OnChange = saved;
+}

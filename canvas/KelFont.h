@@ -81,3 +81,21 @@ class TKelFont : public TFont {
   TKelShadow* shadow_ = nullptr;
   TKelEmboss* emboss_ = nullptr;
 };
+
+// Gives a font another colour or style for one scope without telling its owner (no repaint
+// either way); the font's own colour and style come back when the scope ends. Made with no
+// font, it does nothing.
+class TQuietFontScope {
+ public:
+  explicit TQuietFontScope(TKelFont* font);
+  ~TQuietFontScope();
+  TQuietFontScope(const TQuietFontScope&) = delete;
+  TQuietFontScope& operator=(const TQuietFontScope&) = delete;
+  void SetColor(TColor color);
+  void SetStyle(TFontStyles style);
+
+ private:
+  TKelFont* font_;
+  TColor color_ = clBlack;
+  TFontStyles style_;
+};

@@ -135,7 +135,7 @@ TRect TKelShadow::ShadowRect(const TRect& rect) const {
     case sdRightBottom:
       break;
   }
-  return TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+  return r.Moved(dx, dy);
 }
 
 std::array<TPoint, 4> TKelShadow::RotateRectCorners(const TRect& rect, double angle) {

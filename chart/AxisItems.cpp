@@ -6,7 +6,6 @@
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
 #include "chart/SeriesSelection.h"
-#include "canvas/KelShadow.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
@@ -128,9 +127,7 @@ void TAxisItems::WriteItems(TStream& stream) {
   stream.WriteValue<std::int32_t>(count);
   TWriter writer(stream);
   for (int i = 0; i < count; ++i) {
-    writer.WriteListBegin();
-    writer.WriteProperties(items_[i].get());
-    writer.WriteListEnd();
+    writer.WritePropertyList(items_[i].get());
   }
 }
 
@@ -142,9 +139,7 @@ void TAxisItems::ReadItems(TStream& stream) {
   TReader reader(stream);
   for (int i = 0; i < count; ++i) {
     items_.push_back(std::make_unique<TAxisItem>(this, 0, std::string()));
-    reader.ReadListBegin();
-    while (!reader.EndOfList()) reader.ReadProperty(items_.back().get());
-    reader.ReadListEnd();
+    reader.ReadPropertyList(items_.back().get());
   }
   Changed();
 }

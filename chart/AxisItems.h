@@ -14,6 +14,8 @@
 
 class TAxisItems;
 class TKelPicture;
+class TKelSelected;
+class TStream;
 
 // The box of an axis label: a text shape whose font, frame and shadow are kept in layouts.
 class TAxisLabelsFormat : public TCustomTextShape {
@@ -23,8 +25,6 @@ class TAxisLabelsFormat : public TCustomTextShape {
   // Transparent with centred text.
   explicit TAxisLabelsFormat(IShapePanel* panel);
 };
-class TStream;
-class TKelSelected;
 
 // One custom label: its text (empty: the axis formats the value), value and format.
 class TAxisItem : public TPersistent {

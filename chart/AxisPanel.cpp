@@ -847,15 +847,19 @@ void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
   series.FireAfterDrawValues();
 }
 
+namespace {
+// Whether `s` is painted point by point in the depth slot of `first`.
+bool PaintsInSlotOf(const TChartSeries& s, const TChartSeries& first) {
+  return s.Active() && s.PaintsPointsAlone() && s.EffectiveDepthOrder() == first.EffectiveDepthOrder();
+}
+}  // namespace
+
 std::vector<TChartSeries*> TCustomAxisPanel::SeriesOfDepthSlot(const TChartSeries& first) const {
   std::vector<TChartSeries*> result;
   const int index = SeriesIndex(first);
   if (index < 0) return result;
-  for (size_t i = static_cast<size_t>(index); i < series_.size(); ++i) {
-    TChartSeries* s = series_[i];
-    if (s->Active() && s->PaintsPointsAlone() && s->EffectiveDepthOrder() == first.EffectiveDepthOrder())
-      result.push_back(s);
-  }
+  for (size_t i = static_cast<size_t>(index); i < series_.size(); ++i)
+    if (PaintsInSlotOf(*series_[i], first)) result.push_back(series_[i]);
   return result;
 }
 
@@ -865,7 +869,7 @@ void TCustomAxisPanel::PaintDepthSlot(TChartSeries& series) {
   // (Series that cannot paint point by point paint whole, on their own.)
   for (TChartSeries* s : series_) {
     if (s == &series) break;
-    if (s->Active() && s->PaintsPointsAlone() && s->EffectiveDepthOrder() == series.EffectiveDepthOrder()) return;
+    if (PaintsInSlotOf(*s, series)) return;
   }
   TCanvas3D* canvas = Canvas3D();
   const std::vector<TChartSeries*> gathered = SeriesOfDepthSlot(series);
@@ -890,20 +894,20 @@ void TCustomAxisPanel::PaintDepthSlot(TChartSeries& series) {
     if (indexes.empty())
       for (int i = first; i <= last; ++i) indexes.push_back(i);
     if (!series.PaintsAscending()) std::reverse(indexes.begin(), indexes.end());
-    for (int index : indexes) {
-      std::vector<int> group;
-      series.CollectGroupDrawOrder(first, last, group);
-      std::vector<TChartSeries*> painters;
-      if (group.empty()) {
-        painters = gathered;
-      } else {
-        for (int g : group)
-          if (g >= 0 && g < static_cast<int>(gathered.size())) painters.push_back(gathered[static_cast<size_t>(g)]);
-      }
-      if (!series.ChartNotReversed()) std::reverse(painters.begin(), painters.end());
+    // The order the slot's series take at each index.
+    std::vector<int> group;
+    series.CollectGroupDrawOrder(first, last, group);
+    std::vector<TChartSeries*> painters;
+    if (group.empty()) {
+      painters = gathered;
+    } else {
+      for (int g : group)
+        if (g >= 0 && g < static_cast<int>(gathered.size())) painters.push_back(gathered[static_cast<size_t>(g)]);
+    }
+    if (!series.ChartNotReversed()) std::reverse(painters.begin(), painters.end());
+    for (int index : indexes)
       for (TChartSeries* s : painters)
         if (s->PointCount() > index) s->PaintPoint(index);
-    }
   }
   if (clip) clip->Pop();
   for (TChartSeries* s : gathered) {

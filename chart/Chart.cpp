@@ -314,16 +314,16 @@ void TCustomChart::PaintBackWall() {
     inside.Right -= 1;
     inside.Bottom -= 1;
   }
-  if (TGraphic* picture = wall->PictureGraphic()) {
+  TBackImage* image = nullptr;
+  if (wall->PictureGraphic() != nullptr)
+    image = wall->Picture();
+  else if (HasBackImage() && BackImage()->HasGraphic() && BackImage()->Inside())
+    image = BackImage();
+  if (image != nullptr) {
     if (View3D())
-      canvas->DrawBitmap3D(inside, picture, depth, 2);
+      canvas->DrawBitmap3D(inside, image->FilteredGraphic(), depth, 2);
     else
-      wall->Picture()->DrawFlat(canvas, inside);
-  } else if (HasBackImage() && BackImage()->HasGraphic() && BackImage()->Inside()) {
-    if (View3D())
-      canvas->DrawBitmap3D(inside, BackImage()->FilteredGraphic(), depth, 2);
-    else
-      BackImage()->DrawFlat(canvas, inside);
+      image->DrawFlat(canvas, inside);
   }
   wall->FinishTransparency(blend);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "canvas/Canvas3D.h"
 #include "canvas/KelBrush.h"
@@ -877,7 +878,7 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
   if (angle % 180 != 0) {
     // A turned box is placed by its turned extent: beside the axis from the label position
     // outward, centred on the label's pixel.
-    const long double a = angle * 3.14159265358979323846L / 180;
+    const long double a = angle * std::numbers::pi_v<long double> / 180;
     const long double c = std::fabs(std::cos(a)), sn = std::fabs(std::sin(a));
     const int across2 = horizontal_ ? RoundInt(sn * w + c * h) : RoundInt(c * w + sn * h);
     int cx, cy;
@@ -898,11 +899,11 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
   }
   // In a 3D view the box stands at the axis's depth (a flat chart's projection leaves it).
   const TPoint shift = ProjectionShift(canvas, x, y, z);
-  box = TRect(box.Left + shift.X, box.Top + shift.Y, box.Right + shift.X, box.Bottom + shift.Y);
+  box = box.Moved(shift.X, shift.Y);
   item.Box = box;
+  const TRect seen = angle % 180 != 0 ? TurnedBounds(box, angle) : box;
   // A visible opaque back shape hides labels outside it.
   if (shape_ && shape_->Visible() && !shape_->Transparent() && !owner_->AxisView3D()) {
-    const TRect seen = angle % 180 != 0 ? TurnedBounds(box, angle) : box;
     const TRect& s = shape_->Bounds;
     if (seen.Right <= s.Left || seen.Left >= s.Right || seen.Bottom <= s.Top || seen.Top >= s.Bottom) return;
   }
@@ -935,13 +936,12 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
   } else {
     format->DrawInRect(box, z, angle);
   }
-  if (labelsUseImages_) DrawLabelPicture(item, angle % 180 != 0 ? TurnedBounds(box, angle) : box);
+  if (labelsUseImages_) DrawLabelPicture(item, seen);
 }
 
 int TChartAxis::LabelAt(int x, int y) const {
   for (size_t i = 0; i < labelItems_.size(); ++i) {
-    const TRect& b = labelItems_[i].Box;
-    if (b.Right > b.Left && x >= b.Left && x < b.Right && y >= b.Top && y < b.Bottom) return static_cast<int>(i);
+    if (labelItems_[i].Box.Contains(TPoint(x, y))) return static_cast<int>(i);
   }
   return -1;
 }
@@ -1042,7 +1042,7 @@ void TChartAxis::DrawTitle() {
   }
   const int cx = (box.Left + box.Right) / 2, cy = (box.Top + box.Bottom) / 2;
   const TPoint shift = ProjectionShift(canvas, cx, cy, z);
-  box = TRect(box.Left + shift.X, box.Top + shift.Y, box.Right + shift.X, box.Bottom + shift.Y);
+  box = box.Moved(shift.X, shift.Y);
   title_->Bounds = box;
   title_->DrawInRect(box, z, angle);
   canvas->SetBackMode(OPAQUE);

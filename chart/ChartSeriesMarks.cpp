@@ -167,33 +167,6 @@ void TChartSeries::PaintMark(int index, const std::string&, TSeriesMarkPosition&
 
 namespace {
 
-// The hovered point's mark is measured and drawn in the hover font's style; the shape's own
-// style comes back afterwards, without asking for a repaint either way.
-class HoverStyleScope {
- public:
-  HoverStyleScope(TCustomTextShape* shape, const TKelFont* hover) {
-    if (hover == nullptr) return;
-    font_ = shape->Font();
-    style_ = font_->Style();
-    Set(hover->Style());
-  }
-  ~HoverStyleScope() {
-    if (font_) Set(style_);
-  }
-  HoverStyleScope(const HoverStyleScope&) = delete;
-  HoverStyleScope& operator=(const HoverStyleScope&) = delete;
-
- private:
-  void Set(TFontStyles style) {
-    const TNotifyEvent saved = font_->OnChange;
-    font_->OnChange = nullptr;
-    font_->SetStyle(style);
-    font_->OnChange = saved;
-  }
-  TKelFont* font_ = nullptr;
-  TFontStyles style_;
-};
-
 // A canvas element named by the point index around one mark, when the chart groups elements.
 class MarkElementScope {
  public:
@@ -242,7 +215,9 @@ void TChartSeries::PaintMarks() {
     const std::string text = MarkText(i);
     TCustomTextShape* shape = marks_->ItemShape(i);
     if (text.empty() || !shape->Visible()) continue;
-    HoverStyleScope hover(shape, i == hovered ? hoverFont : nullptr);
+    // The hovered point's mark is measured and drawn in the hover font's style.
+    TQuietFontScope hover(i == hovered ? shape->Font() : nullptr);
+    if (i == hovered) hover.SetStyle(hoverFont->Style());
     int x, y;
     PointPixel(i, x, y);
     TSeriesMarkPosition position;

@@ -362,7 +362,10 @@ void TKelCustomShape::AttachPanel(IShapePanel* panel) {
 }
 
 TKelEmboss* TKelCustomShape::Emboss() {
-  if (!emboss_) emboss_ = std::make_unique<TKelEmboss>([this](TObject* sender) { PartChanged(sender); });
+  if (!emboss_) {
+    emboss_ = std::make_unique<TKelEmboss>([this](TObject* sender) { PartChanged(sender); });
+    InitEmboss(*emboss_);
+  }
   return emboss_.get();
 }
 
@@ -561,17 +564,27 @@ void TKelCustomShape::DrawEffectAtDepth(TCanvas3D* canvas, TKelShadow* effect, c
   const TRect s = effect->ShadowRect(r);
   canvas->Brush()->SetColor(effect->Color());
   canvas->Brush()->SetStyle(bsSolid);
-  if (shapeStyle_ == fosEllipse) {
-    canvas->EllipseAtZFromRect(s, z);
-  } else if (angle != 0) {
+  if (angle != 0 && shapeStyle_ != fosEllipse) {
     const auto c = RotatedCorners(s, angle);
     canvas->PolygonAtZ(TPointArray(c.begin(), c.end()), 3, z);
-  } else if (shapeStyle_ == fosRoundRectangle) {
-    canvas->FillRect3D(s, roundSize_, roundSize_, z, z);
   } else {
-    canvas->RectangleAtZ(s, z);
+    DrawFigureAtDepth(canvas, s, z);
   }
   effect->EndShadow(canvas);
+}
+
+void TKelCustomShape::DrawFigureAtDepth(TCanvas3D* canvas, const TRect& r, int z) {
+  switch (shapeStyle_) {
+    case fosEllipse:
+      canvas->EllipseAtZFromRect(r, z);
+      break;
+    case fosRoundRectangle:
+      canvas->FillRect3D(r, roundSize_, roundSize_, z, z);
+      break;
+    default:
+      canvas->RectangleAtZ(r, z);
+      break;
+  }
 }
 
 void TKelCustomShape::DrawEffects(TCanvas3D* canvas, const TRect& r, int z, double angle) {
@@ -686,17 +699,7 @@ void TKelCustomShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, do
     return;
   }
   if (canvas->SupportsFull3D() || DrawAtDepth) {
-    switch (shapeStyle_) {
-      case fosEllipse:
-        canvas->EllipseAtZFromRect(r, z);
-        break;
-      case fosRoundRectangle:
-        canvas->FillRect3D(r, roundSize_, roundSize_, z, z);
-        break;
-      default:
-        canvas->RectangleAtZ(r, z);
-        break;
-    }
+    DrawFigureAtDepth(canvas, r, z);
     return;
   }
   if (callout_ && callout_->Side() != csNone) {

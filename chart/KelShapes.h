@@ -229,7 +229,8 @@ class TKelCustomShape : public TPersistent {
     angle_ = value;
     defaultAngle_ = value;
   }
-  // Created on first read; setting null frees, another object is copied.
+  // Created on first read (given its defaults by InitEmboss); setting null frees, another
+  // object is copied.
   TKelEmboss* Emboss();
   bool HasEmboss() const { return emboss_ != nullptr; }
   void SetEmboss(TKelEmboss* value);
@@ -254,6 +255,8 @@ class TKelCustomShape : public TPersistent {
   bool DrawAtDepth = false;
 
  protected:
+  // Gives a newly made emboss the defaults of this kind of shape (none here).
+  virtual void InitEmboss(TKelEmboss& /*emboss*/) {}
   // Fill, outline, bevel and (for text shapes) the text, in rectangle r at depth z.
   void DrawShape(const TRect& r, int z, double angle);
   virtual void DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle);
@@ -275,6 +278,8 @@ class TKelCustomShape : public TPersistent {
   // Shadow and emboss; on a full-3D canvas they stand at depth z + 2.
   void DrawEffects(TCanvas3D* canvas, const TRect& r, int z, double angle);
   void DrawEffectAtDepth(TCanvas3D* canvas, TKelShadow* effect, const TRect& r, int z, double angle);
+  // The shape's figure (ellipse, rounded or plain rectangle) over r at depth z.
+  void DrawFigureAtDepth(TCanvas3D* canvas, const TRect& r, int z);
   void FillWithPicture(TCanvas3D* canvas, const TRect& r, int z, double angle);
   // The polygon the shape is drawn as (turned box or pointer outline); empty for plain boxes.
   TPointArray OutlinePolygon(TCanvas3D* canvas, const TRect& r, double angle) const;

@@ -52,8 +52,6 @@ bool Intersect(const TRect& a, const TRect& b) {
          std::max(a.Top, b.Top) < std::min(a.Bottom, b.Bottom);
 }
 
-TRect Moved(const TRect& r, int dx, int dy) { return TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy); }
-
 // Whether p lies in r turned by `angle` degrees about its centre.
 bool ClickedIn(TPoint p, const TRect& r, int angle) {
   if (angle == 0) return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom;
@@ -196,12 +194,7 @@ TSeriesMarksSymbol::TSeriesMarksSymbol(IShapePanel* panel) : TKelCustomShape(nul
 
 TSeriesMarksSymbol::~TSeriesMarksSymbol() = default;
 
-TKelEmboss* TSeriesMarksSymbol::Emboss() {
-  const bool made = !HasEmboss();
-  TKelEmboss* emboss = TKelCustomShape::Emboss();
-  if (made) emboss->SetDefaults(emboss->Visible(), emboss->Color(), 1);
-  return emboss;
-}
+void TSeriesMarksSymbol::InitEmboss(TKelEmboss& emboss) { emboss.SetDefaults(emboss.Visible(), emboss.Color(), 1); }
 
 void TSeriesMarksSymbol::ClearPicture() { picture_.reset(); }
 
@@ -251,10 +244,8 @@ void InitMarksDefaults(TKelCustomShape& shape) {
   gradient->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
 }
 
-TKelEmboss* WithMarksEmbossDefaults(TKelEmboss* emboss, bool made) {
-  if (made) emboss->SetDefaults(emboss->Visible(), kMarksShadowColor, kMarksShadowSize);
-  return emboss;
-}
+// Hidden, $808080, size 3.
+void InitMarksEmboss(TKelEmboss& emboss) { emboss.SetDefaults(emboss.Visible(), kMarksShadowColor, kMarksShadowSize); }
 
 }  // namespace
 
@@ -263,16 +254,7 @@ TMarksItem::TMarksItem(IShapePanel* panel) : TCustomTextShape(panel) {
   InitMarksDefaults(*this);
 }
 
-TKelEmboss* TMarksItem::Emboss() {
-  const bool made = !HasEmboss();
-  return WithMarksEmbossDefaults(TCustomTextShape::Emboss(), made);
-}
-
-void TMarksItem::Assign(TPersistent* source) {
-  // The shape's copy below fills an existing emboss: made here, it keeps the marks' defaults.
-  if (auto* other = dynamic_cast<TKelCustomShape*>(source); other && other->HasEmboss()) Emboss();
-  TCustomTextShape::Assign(source);
-}
+void TMarksItem::InitEmboss(TKelEmboss& emboss) { InitMarksEmboss(emboss); }
 
 TMarksItem::~TMarksItem() = default;
 
@@ -502,10 +484,7 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series)
   InitMarksDefaults(*this);
 }
 
-TKelEmboss* TSeriesMarks::Emboss() {
-  const bool made = !HasEmboss();
-  return WithMarksEmbossDefaults(TSeriesMarkShape::Emboss(), made);
-}
+void TSeriesMarks::InitEmboss(TKelEmboss& emboss) { InitMarksEmboss(emboss); }
 
 TKelGradient* TSeriesMarks::Gradient() { return Brush()->Gradient(); }
 
@@ -529,8 +508,6 @@ void TSeriesMarks::Assign(TPersistent* source) {
   SetTail(other->tail_.get());
   useImages_ = other->useImages_;
   useSeriesTransparency_ = other->useSeriesTransparency_;
-  // The shape's copy below fills an existing emboss: made here, it keeps the marks' defaults.
-  if (other->HasEmboss()) Emboss();
   items_.Clear();
   for (int i = 0; i < other->items_.Count(); ++i) items_.ItemOrCreate(i)->Assign(other->items_.ItemOrCreate(i));
   TSeriesMarkShape::Assign(source);
@@ -674,7 +651,7 @@ TRect TSeriesMarks::MarkBounds(int index, const TSeriesMarkPosition& position) {
   }
   const TPoint topLeft(position.LeftTop.x, position.LeftTop.y);
   const TPoint projected = ProjectTopLeft(TPoint(position.ArrowTo.x, position.ArrowTo.y), topLeft);
-  return Moved(r, projected.X - topLeft.X, projected.Y - topLeft.Y);
+  return r.Moved(projected.X - topLeft.X, projected.Y - topLeft.Y);
 }
 
 bool TSeriesMarks::AvoidOverlap(int first, int index, TSeriesMarkPosition& position) {
@@ -688,78 +665,24 @@ bool TSeriesMarks::AvoidOverlap(int first, int index, TSeriesMarkPosition& posit
     TPoint gap;
     series_->GapBetweenRects(rect, gap, other);
     position.Offset(POINT{gap.X, gap.Y});
-    rect = Moved(rect, gap.X, gap.Y);
+    rect = rect.Moved(gap.X, gap.Y);
     if (Intersect(other, rect)) return false;
   }
   return true;
 }
 
-namespace {
-
-// The mark of the hovered point takes the hover font's colour and style for one draw; the
-// font's own settings come back afterwards. Neither change asks for a repaint.
-class HoverFontScope {
- public:
-  HoverFontScope(TChartSeries* series, int index, TKelFont* font) {
-    if (series == nullptr || !series->HoverActive() || series->Selected()->HoverIndex() != index) return;
-    font_ = font;
-    color_ = font->Color();
-    style_ = font->Style();
-    const TKelFont* hover = series->Selected()->Hover()->Font();
-    Set(hover->Color(), hover->Style());
-  }
-  ~HoverFontScope() {
-    if (font_) Set(color_, style_);
-  }
-  HoverFontScope(const HoverFontScope&) = delete;
-  HoverFontScope& operator=(const HoverFontScope&) = delete;
-
- private:
-  void Set(TColor color, TFontStyles style) {
-    const TNotifyEvent saved = font_->OnChange;
-    font_->OnChange = nullptr;
-    font_->SetColor(color);
-    font_->SetStyle(style);
-    font_->OnChange = saved;
-  }
-  TKelFont* font_ = nullptr;
-  TColor color_ = clBlack;
-  TFontStyles style_;
-};
-
-// The mark font in the point's colour for one draw, given back afterwards without a repaint.
-class PointColorFontScope {
- public:
-  PointColorFontScope(bool on, TKelFont* font, TColor color) {
-    if (!on) return;
-    font_ = font;
-    color_ = font->Color();
-    Set(color);
-  }
-  ~PointColorFontScope() {
-    if (font_) Set(color_);
-  }
-  PointColorFontScope(const PointColorFontScope&) = delete;
-  PointColorFontScope& operator=(const PointColorFontScope&) = delete;
-
- private:
-  void Set(TColor color) {
-    const TNotifyEvent saved = font_->OnChange;
-    font_->OnChange = nullptr;
-    font_->SetColor(color);
-    font_->OnChange = saved;
-  }
-  TKelFont* font_ = nullptr;
-  TColor color_ = clBlack;
-};
-
-}  // namespace
-
 void TSeriesMarks::PaintPointMark(int index, TColor color, TSeriesMarkPosition& position) {
   positions_.Store(index, position);
   TCustomTextShape* shape = ItemShape(index);
-  PointColorFontScope pointColor(PointColorFont, shape->Font(), color);
-  HoverFontScope hover(series_, index, shape->Font());
+  // For this draw only: the point's colour when asked, and the hovered point's mark in the
+  // hover font's colour and style.
+  TQuietFontScope look(shape->Font());
+  if (PointColorFont) look.SetColor(color);
+  if (series_ != nullptr && series_->HoverActive() && series_->Selected()->HoverIndex() == index) {
+    const TKelFont* hover = series_->Selected()->Hover()->Font();
+    look.SetColor(hover->Color());
+    look.SetStyle(hover->Style());
+  }
   TKelPicture* picture = nullptr;
   if (useImages_ != miNone && series_ != nullptr && series_->HasPictures())
     picture = series_->Pictures().PictureAt(index);
@@ -885,9 +808,7 @@ void TSeriesMarks::WriteItems(TStream& stream) {
   fresh.SetCustomText(false);
   writer.SetAncestor(&fresh);
   for (int i = 0; i < count; ++i) {
-    writer.WriteListBegin();
-    writer.WriteProperties(items_.ItemOrCreate(i));
-    writer.WriteListEnd();
+    writer.WritePropertyList(items_.ItemOrCreate(i));
   }
 }
 
@@ -896,9 +817,6 @@ void TSeriesMarks::ReadItems(TStream& stream) {
   if (count > 0) items_.Loading = true;
   TReader reader(stream);
   for (int i = 0; i < count; ++i) {
-    TMarksItem* item = items_.ItemOrCreate(i);
-    reader.ReadListBegin();
-    while (!reader.EndOfList()) reader.ReadProperty(item);
-    reader.ReadListEnd();
+    reader.ReadPropertyList(items_.ItemOrCreate(i));
   }
 }

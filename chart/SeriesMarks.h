@@ -96,8 +96,6 @@ class TSeriesMarksSymbol : public TKelCustomShape {
   explicit TSeriesMarksSymbol(IShapePanel* panel);
   ~TSeriesMarksSymbol() override;
   bool ShouldDraw() const { return visible_ && !transparent_; }
-  // Created on first read with size 1, recorded as its default.
-  TKelEmboss* Emboss();
   // Draws the square in Bounds (the frame, fill and picture of a shape).
   void DrawIn(double angle, int z) { DrawInRect(Bounds, z, angle); }
   TKelPicture* Picture();
@@ -106,6 +104,8 @@ class TSeriesMarksSymbol : public TKelCustomShape {
 
  protected:
   void DrawContent(TCanvas3D* canvas, const TRect& r, int z, double angle) override;
+  // Size 1, recorded as its default.
+  void InitEmboss(TKelEmboss& emboss) override;
 
  private:
   std::unique_ptr<TKelPicture> picture_;
@@ -127,12 +127,11 @@ class TMarksItem : public TCustomTextShape, public TMarkOutline {
   bool CustomText() const { return customText_; }
   void SetCustomText(bool value) { customText_ = value; }
   TKelGradient* Gradient();
-  // Created on first read with the marks' emboss defaults.
-  TKelEmboss* Emboss();
-  void Assign(TPersistent* source) override;
 
  protected:
   void TextChanged() override;
+  // The marks' emboss defaults.
+  void InitEmboss(TKelEmboss& emboss) override;
   void DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle) override;
 
  private:
@@ -280,12 +279,14 @@ class TSeriesMarks : public TSeriesMarkShape {
   void SetArrow(TKelPen* value) { Callout()->SetArrow(value); }
   int ArrowLength() { return Callout()->Length(); }
   void SetArrowLength(int value) { Callout()->SetLength(value); }
-  // Created on first read with the marks' emboss defaults (hidden, $808080, size 3).
-  TKelEmboss* Emboss();
   TKelGradient* Gradient();
   int Depth = 0;  // the series' middle depth
   // While a mark is drawn its font takes the point's colour (the hover font still wins).
   bool PointColorFont = false;
+
+ protected:
+  // The marks' emboss defaults (hidden, $808080, size 3).
+  void InitEmboss(TKelEmboss& emboss) override;
 
  private:
   // A store-and-repaint setter: repaints the series (its chart) or the panel.

@@ -297,6 +297,12 @@ void TReader::ReadBinary(std::vector<unsigned char>& data) {
   if (n != 0) ReadBytes(data.data(), n);
 }
 
+void TReader::ReadPropertyList(TPersistent* instance) {
+  ReadListBegin();
+  while (!EndOfList()) ReadProperty(instance);
+  ReadListEnd();
+}
+
 void TReader::ReadCollection(TCollection* collection) {
   collection->BeginUpdate();
   try {
@@ -304,10 +310,7 @@ void TReader::ReadCollection(TCollection* collection) {
     while (!EndOfList()) {
       const TValueType v = NextValue();
       if (v == vaInt8 || v == vaInt16 || v == vaInt32) ReadInteger();
-      TCollectionItem* item = collection->Add();
-      ReadListBegin();
-      while (!EndOfList()) ReadProperty(item);
-      ReadListEnd();
+      ReadPropertyList(collection->Add());
     }
     ReadListEnd();
   } catch (...) {
@@ -865,9 +868,7 @@ void TWriter::WriteCollection(TCollection* collection) {
     for (int i = 0; collection != nullptr && i < collection->Count(); ++i) {
       ancestor_ = ancestorCollection != nullptr && i < ancestorCollection->Count() ? ancestorCollection->Items(i)
                                                                                    : nullptr;
-      WriteListBegin();
-      WriteProperties(collection->Items(i));
-      WriteListEnd();
+      WritePropertyList(collection->Items(i));
     }
   } catch (...) {
     ancestor_ = oldAncestor;
@@ -1092,6 +1093,12 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
     default:
       break;
   }
+}
+
+void TWriter::WritePropertyList(TPersistent* instance) {
+  WriteListBegin();
+  WriteProperties(instance);
+  WriteListEnd();
 }
 
 void TWriter::WriteProperties(TPersistent* instance) {

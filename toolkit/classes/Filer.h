@@ -112,6 +112,8 @@ class TReader : public TFiler {
   void ReadData(TComponent* instance);
   // One property (name, value) into `instance`, following dotted paths into sub-objects.
   void ReadProperty(TPersistent* instance);
+  // A list of `instance`'s properties, as WritePropertyList writes it.
+  void ReadPropertyList(TPersistent* instance);
   void ReadSignature();
   void ReadPrefix(TFilerFlags& flags, int& childPos);
 
@@ -198,6 +200,8 @@ class TWriter : public TFiler {
   void WriteData(TComponent* instance);
   // Published properties that are stored and not default, then the defined entries.
   void WriteProperties(TPersistent* instance);
+  // WriteProperties between a list's begin and end (an item of a collection or list).
+  void WritePropertyList(TPersistent* instance);
   void WriteSignature();
   void WritePrefix(TFilerFlags flags, int childPos);
 

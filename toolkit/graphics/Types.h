@@ -39,6 +39,8 @@ struct TRect {
   constexpr TPoint BottomRight() const { return {Right, Bottom}; }
   constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
   constexpr bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
+  // The same rectangle moved by (dx, dy).
+  constexpr TRect Moved(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
   constexpr bool operator==(const TRect&) const = default;
 };
 
