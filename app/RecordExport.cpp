@@ -13,19 +13,6 @@ namespace {
 
 void Prompt(const std::string& text) { Application->MessageBox(text, "prompt", MB_ICONWARNING); }
 
-// Shows the hourglass for a scope.
-class HourglassCursor {
- public:
-  HourglassCursor() {
-    if (Screen) Screen->SetCursor(crHourGlass);
-  }
-  ~HourglassCursor() {
-    if (Screen) Screen->SetCursor(crDefault);
-  }
-  HourglassCursor(const HourglassCursor&) = delete;
-  HourglassCursor& operator=(const HourglassCursor&) = delete;
-};
-
 std::string ExportFolder() { return AppPath + "Export_data\\"; }
 
 enum class ExportKind { Live, History };
@@ -40,7 +27,7 @@ std::string SuccessText(const std::string& text, const std::vector<std::string>&
 
 std::vector<std::string> RunExport(ExportKind kind, TZQuery* query) {
   if (!DirectoryExists(ExportFolder()) && !ForceDirectories(ExportFolder())) return {};
-  HourglassCursor hourglass;
+  THourGlass hourglass;
   const bool live = kind == ExportKind::Live;
   if (!OpenSqlQuery(RecordExportSql(live ? "newdata" : "olddata"), query)) return {};
   if (!live && query->IsEmpty()) {

@@ -69,6 +69,8 @@ TPointFloat RectFloatCentre(const TRectFloat& r) {
   return TPointFloat{(r.Left + r.Right) * 0.5f, (r.Top + r.Bottom) * 0.5f};
 }
 
+int PointCount(std::size_t size, int highIndex) { return std::clamp(highIndex + 1, 0, static_cast<int>(size)); }
+
 TPoint PointRound(const TPointFloat& p) {
   return TPoint(static_cast<int>(Round(p.X)), static_cast<int>(Round(p.Y)));
 }

@@ -4,6 +4,7 @@
 // per-channel darkening and lightening. None of them touches a device.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "canvas/CanvasTypes.h"
@@ -34,6 +35,10 @@ TPointFloat RectFloatCentre(const TRectFloat& r);
 // Each coordinate rounded (halves to even) / converted to single.
 TPoint PointRound(const TPointFloat& p);
 TPointFloat PointToFloat(TPoint p);
+
+// The points an operation on points 0..highIndex of an array of `size` takes: highIndex + 1,
+// never more than the array holds, never below 0.
+int PointCount(std::size_t size, int highIndex);
 
 // Bounds of the first `count` points; Right and Bottom lie one past the largest X and Y.
 // A negative count (or no points) gives the empty rect (0, 0, 0, 0).

@@ -30,15 +30,15 @@ namespace {
 int RoundInt(long double v) { return static_cast<int>(Round(v)); }
 
 std::vector<POINT> ToPoints(const TPointArray& points, int highIndex) {
-  const int count = std::min<int>(highIndex + 1, static_cast<int>(points.size()));
-  std::vector<POINT> result(std::max(count, 0));
+  const int count = PointCount(points.size(), highIndex);
+  std::vector<POINT> result(count);
   for (int i = 0; i < count; ++i) result[i] = points[i];
   return result;
 }
 
 TPointArray RoundPoints(const TPointFloatArray& points, int highIndex) {
-  const int count = std::min<int>(highIndex + 1, static_cast<int>(points.size()));
-  TPointArray result(std::max(count, 0));
+  const int count = PointCount(points.size(), highIndex);
+  TPointArray result(count);
   for (int i = 0; i < count; ++i) result[i] = PointRound(points[i]);
   return result;
 }
@@ -139,7 +139,7 @@ void TKelCanvas3D::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, i
 void TKelCanvas3D::Polyline(const TPointArray& points, int highIndex) {
   // The points go to GDI as they are (same layout): no copy of a long curve.
   static_assert(sizeof(TPoint) == sizeof(POINT) && offsetof(TPoint, Y) == offsetof(POINT, y));
-  const int count = std::min<int>(highIndex + 1, static_cast<int>(points.size()));
+  const int count = PointCount(points.size(), highIndex);
   // While the device context is cached (runs of a curve) it is used as prepared, as LineToCached.
   HDC dc = CachedDC != nullptr ? CachedDC : PreparedDC();
   if (count > 0) ::Polyline(dc, reinterpret_cast<const POINT*>(points.data()), count);

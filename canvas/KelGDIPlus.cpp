@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "canvas/CanvasUtils.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelGDIPlusSwitch.h"
@@ -38,11 +39,6 @@ constexpr int kFillAlternate = 0;
 constexpr double kRadToDeg = 180.0 / std::numbers::pi;
 
 int RoundInt(long double v) { return static_cast<int>(Round(v)); }
-
-// Point count of an operation: high + 1, never more than the array holds.
-int PointCount(std::size_t size, int highIndex) {
-  return std::clamp(highIndex + 1, 0, static_cast<int>(size));
-}
 
 TRectFloat PointBounds(const TPointFloatArray& points) {
   TRectFloat r{points[0].X, points[0].Y, points[0].X, points[0].Y};

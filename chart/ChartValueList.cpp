@@ -70,13 +70,7 @@ void TChartValueList::TellOwner(int index) {
   if (owner_) owner_->NotifyValueChange(sckModified, index);
 }
 
-void TChartValueList::Grow() {
-  const int capacity = capacity_ == 0 ? kFirstCapacity : capacity_ * 2;
-  std::unique_ptr<double[]> grown(new double[capacity]);
-  std::copy(values_.get(), values_.get() + count_, grown.get());
-  values_ = std::move(grown);
-  capacity_ = capacity;
-}
+void TChartValueList::Grow() { Reserve(capacity_ == 0 ? kFirstCapacity : capacity_ * 2); }
 
 void TChartValueList::Reserve(int capacity) {
   if (capacity <= capacity_) return;

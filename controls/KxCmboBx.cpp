@@ -44,7 +44,7 @@ TRect Shrunk(TRect r, int d) {
 
 const TClassInfo& TKxCustomComboBox::StaticClass() {
   using C = TKxCustomComboBox;
-  auto unowned = [](TKxFrameControllerProperty p) { return [p](C& c) { return !c.ControllerOwns(p); }; };
+  const auto unowned = UnownedFrameSetting<C>;
   static const TClassInfo info =
       AddFrameProperties(
           TClassBuilder<C>("TKxCustomComboBox", &TCustomComboBox::StaticClass())

@@ -34,7 +34,7 @@ const TClassInfo& TKxCustomEdit::StaticClass() {
 
 const TClassInfo& TKxEdit::StaticClass() {
   using C = TKxEdit;
-  auto unowned = [](TKxFrameControllerProperty p) { return [p](C& c) { return !c.ControllerOwns(p); }; };
+  const auto unowned = UnownedFrameSetting<C>;
   static const TClassInfo info =
       AddFrameProperties(
           TClassBuilder<C>("TKxEdit", &TKxCustomEdit::StaticClass())

@@ -20,11 +20,17 @@ bool ChangeFrameSetting(T& setting, const T& value) {
   return true;
 }
 
+// The stored test of a setting a frame controller may govern: written only while it does not.
+template <class C>
+auto UnownedFrameSetting(TKxFrameControllerProperty p) {
+  return [p](C& c) { return !c.ControllerOwns(p); };
+}
+
 // The published entries "FrameColor" through "FramingPreference", in that order, with their
 // defaults. Each setting goes into a layout only while no frame controller governs it.
 template <class C>
 TClassBuilder<C>& AddFrameProperties(TClassBuilder<C>& builder) {
-  auto unowned = [](TKxFrameControllerProperty p) { return [p](C& c) { return !c.ControllerOwns(p); }; };
+  const auto unowned = UnownedFrameSetting<C>;
   return builder.Property("FrameColor", &C::FrameColor, &C::SetFrameColor)
       .Default(clBtnShadow)
       .Idents(ColorPropToIdent, ColorIdentToProp)

@@ -16,7 +16,6 @@
 #include "shell/KxShortcut.h"
 #include "shell/KxShellUtils.h"
 #include "shell/KxSystemImages.h"
-#include "shell/ShellScopes.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/Registry.h"
@@ -24,6 +23,7 @@
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Dialogs.h"
 #include "toolkit/ui/Form.h"
+#include "toolkit/ui/Screen.h"
 #include "toolkit/ui/Timer.h"
 
 #include <dbt.h>

@@ -16,7 +16,6 @@
 #include "shell/KxShellUtils.h"
 #include "shell/KxShortCuts.h"
 #include "shell/KxSystemImages.h"
-#include "shell/ShellScopes.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/TextConv.h"
@@ -183,7 +182,7 @@ const TClassInfo& TKxCustomShellTree::StaticClass() {
 
 const TClassInfo& TKxShellTree::StaticClass() {
   using C = TKxShellTree;
-  auto unowned = [](TKxFrameControllerProperty p) { return [p](C& c) { return !c.ControllerOwns(p); }; };
+  const auto unowned = UnownedFrameSetting<C>;
   static const TClassInfo info =
       AddFrameProperties(
           TClassBuilder<C>("TKxShellTree", &TKxCustomShellTree::StaticClass())

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "AxisHostTestSupport.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelPicture.h"
 #include "chart/AxisItems.h"
@@ -18,52 +19,13 @@
 
 namespace {
 
-// A component holding one axis, standing in for the chart.
-class TAxisLayoutHost : public TComponent, public IAxisOwner {
- public:
-  static const TClassInfo& StaticClass() {
-    static const TClassInfo info = TClassBuilder<TAxisLayoutHost>("TAxisLayoutHost", &TComponent::StaticClass())
-                                       .Property("Axis", [](TAxisLayoutHost& h) { return &h.axis; }, nullptr)
-                                       .Build();
-    return info;
-  }
-  const TClassInfo& ClassType() const override { return StaticClass(); }
-  explicit TAxisLayoutHost(TComponent* owner) : TComponent(owner) {
-    axis.SetStandard(true);
-    SetName("Host");
-  }
+using chart_test_support::TAxisHost;
 
-  double SeriesExtreme(const TChartAxis&, bool maximum, bool) override { return maximum ? 50 : 1; }
-  bool HasSeriesWithAtMostPoints(const TChartAxis&, int) override { return false; }
-  bool SeriesShowDateTime(const TChartAxis&) override { return false; }
-  void NotifyAxisChanged(TChartAxis&) override {}
-  void InvalidateChart() override {}
-  bool ChartLoading() const override { return ComponentState().Contains(csLoading); }
-  bool ChartReading() const override { return ComponentState().Contains(csReading); }
-  RECT ChartRect() const override { return RECT{0, 0, 100, 100}; }
-  int ChartDepth() const override { return 0; }
-  int LabelTextWidth(const TChartAxis&, const std::string&) override { return 10; }
-  int LabelLineHeight(const TChartAxis&) override { return 10; }
-  void GetAxisLabel(const TChartAxis&, std::string&) override {}
-
-  TChartAxis axis{this};
-};
-
-std::string Write(TAxisLayoutHost& host) {
-  TMemoryStream stream;
-  stream.WriteComponent(&host);
-  return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
-}
+std::string Write(TAxisHost& host) { return chart_test_support::WriteHost(host); }
 
 std::string AsText(const std::string& binary) { return ObjectBinaryToText(binary); }
 
-std::unique_ptr<TAxisLayoutHost> Read(const std::string& binary) {
-  RegisterClass(TAxisLayoutHost::StaticClass());
-  TMemoryStream stream;
-  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
-  stream.SetPosition(0);
-  return std::unique_ptr<TAxisLayoutHost>(static_cast<TAxisLayoutHost*>(stream.ReadComponent(nullptr)));
-}
+std::unique_ptr<TAxisHost> Read(const std::string& binary) { return chart_test_support::ReadHost(binary); }
 
 TColor PixelOf(TGraphic* graphic, int x, int y) {
   auto* bitmap = dynamic_cast<TBitmap*>(graphic);
@@ -81,7 +43,7 @@ TEST(AxisTitleItemsLayout, TitleAtItsDefaultsWritesNothing) {
   const Case cases[] = {{"normal side", false}, {"other side", true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TAxisLayoutHost host(nullptr);
+    TAxisHost host(nullptr);
     host.axis.SetOtherSide(c.otherSide);
     host.axis.Title()->SetText("");
     EXPECT_EQ(host.axis.Title()->Angle(), c.otherSide ? 270 : 90);
@@ -96,7 +58,7 @@ TEST(AxisTitleItemsLayout, TitleAtItsDefaultsWritesNothing) {
 }
 
 TEST(AxisTitleItemsLayout, ChangedTitleIsReadBack) {
-  TAxisLayoutHost host(nullptr);
+  TAxisHost host(nullptr);
   TChartAxisTitle* title = host.axis.Title();
   title->SetText("Temp\r2nd");
   title->SetAngle(0);
@@ -122,9 +84,9 @@ TEST(AxisTitleItemsLayout, ChangedTitleIsReadBack) {
 }
 
 TEST(AxisTitleItemsLayout, OlderLayoutCaptionIsRead) {
-  RegisterClass(TAxisLayoutHost::StaticClass());
+  RegisterClass(TAxisHost::StaticClass());
   const std::string binary = ObjectTextToBinary(
-      "object Host: TAxisLayoutHost\n"
+      "object Host: TAxisHost\n"
       "  Axis.Title.Caption = 'Temp'\n"
       "end\n");
   const auto read = Read(binary);
@@ -132,7 +94,7 @@ TEST(AxisTitleItemsLayout, OlderLayoutCaptionIsRead) {
 }
 
 TEST(AxisTitleItemsLayout, CustomItemsWithPicturesAndFormatsAreReadBack) {
-  TAxisLayoutHost host(nullptr);
+  TAxisHost host(nullptr);
   TAxisItems* items = host.axis.Items();
   items->Add(10, "ten");
   TAxisItem& second = items->Add(20.5);
@@ -174,12 +136,12 @@ TEST(AxisTitleItemsLayout, CustomItemsWithPicturesAndFormatsAreReadBack) {
 
 TEST(AxisTitleItemsLayout, ReadItemsReplaceTheListAndAnEmptyEntryKeepsIt) {
   // A layout with one item replaces the two the axis had.
-  TAxisLayoutHost source(nullptr);
+  TAxisHost source(nullptr);
   source.axis.Items()->Add(5, "five");
   const std::string binary = Write(source);
   {
-    RegisterClass(TAxisLayoutHost::StaticClass());
-    TAxisLayoutHost target(nullptr);
+    RegisterClass(TAxisHost::StaticClass());
+    TAxisHost target(nullptr);
     target.axis.Items()->Add(1, "a");
     target.axis.Items()->Add(2, "b");
     TMemoryStream stream;

@@ -7,62 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "chart/ChartAxis.h"
-#include "chart/ChartValueList.h"
-#include "toolkit/classes/ClassRegistry.h"
-#include "toolkit/classes/Component.h"
+#include "AxisHostTestSupport.h"
 #include "toolkit/classes/ObjectText.h"
-#include "toolkit/classes/Streams.h"
 
 namespace {
 
-// A component standing in for a chart: one axis and one value list as sub-objects, and the
-// chart side of the axis interface driven by the component's loading state.
-class TAxisHost : public TComponent, public IAxisOwner {
- public:
-  static const TClassInfo& StaticClass() {
-    static const TClassInfo info =
-        TClassBuilder<TAxisHost>("TAxisHost", &TComponent::StaticClass())
-            .Property("Axis", [](TAxisHost& h) { return &h.axis; }, nullptr)
-            .Property("Values", [](TAxisHost& h) { return &h.values; }, nullptr)
-            .Build();
-    return info;
-  }
-  const TClassInfo& ClassType() const override { return StaticClass(); }
-  explicit TAxisHost(TComponent* owner) : TComponent(owner) { axis.SetStandard(true); }
+using chart_test_support::ReadHost;
+using chart_test_support::TAxisHost;
+using chart_test_support::WriteHost;
 
-  double SeriesExtreme(const TChartAxis&, bool maximum, bool) override { return maximum ? 50 : 1; }
-  bool HasSeriesWithAtMostPoints(const TChartAxis&, int) override { return false; }
-  bool SeriesShowDateTime(const TChartAxis&) override { return false; }
-  void NotifyAxisChanged(TChartAxis&) override {}
-  void InvalidateChart() override {}
-  bool ChartLoading() const override { return ComponentState().Contains(csLoading); }
-  bool ChartReading() const override { return ComponentState().Contains(csReading); }
-  RECT ChartRect() const override { return RECT{0, 0, 100, 100}; }
-  int ChartDepth() const override { return 0; }
-  int LabelTextWidth(const TChartAxis&, const std::string&) override { return 10; }
-  int LabelLineHeight(const TChartAxis&) override { return 10; }
-  void GetAxisLabel(const TChartAxis&, std::string&) override {}
+std::unique_ptr<TAxisHost> ReadLayout(const std::string& text) { return ReadHost(ObjectTextToBinary(text)); }
 
-  TChartAxis axis{this};
-  TChartValueList values{nullptr, "Y"};
-};
-
-std::unique_ptr<TAxisHost> ReadLayout(const std::string& text) {
-  RegisterClass(TAxisHost::StaticClass());
-  TMemoryStream stream;
-  const std::string binary = ObjectTextToBinary(text);
-  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
-  stream.SetPosition(0);
-  return std::unique_ptr<TAxisHost>(static_cast<TAxisHost*>(stream.ReadComponent(nullptr)));
-}
-
-std::string WriteLayout(TAxisHost& host) {
-  TMemoryStream stream;
-  stream.WriteComponent(&host);
-  return ObjectBinaryToText(
-      std::string_view(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size())));
-}
+std::string WriteLayout(TAxisHost& host) { return ObjectBinaryToText(WriteHost(host)); }
 
 }  // namespace
 

@@ -92,6 +92,20 @@ TFieldCell TFieldCell::Of(const TFieldValue& value) {
   return cell;
 }
 
+TFieldValue TFieldCell::ToValue() const {
+  switch (kind) {
+    case Integer:
+      return integer;
+    case Real:
+      return real;
+    case Text:
+      return std::string(text);
+    case Null:
+      break;
+  }
+  return std::monostate();
+}
+
 const TFieldValue& TField::Value() const {
   const TFieldValue* v = dataSet_ ? dataSet_->CurrentValue(index_) : nullptr;
   return v ? *v : kNull;

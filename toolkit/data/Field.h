@@ -31,6 +31,8 @@ struct TFieldCell {
   std::string_view text;
 
   static TFieldCell Of(const TFieldValue& value);
+  // The value as a stored value (its text copied).
+  TFieldValue ToValue() const;
 };
 
 class TField {

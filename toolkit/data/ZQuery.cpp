@@ -231,21 +231,7 @@ const TFieldValue& TZQuery::InternalValue(int record, int field) const {
   }
   const size_t f = static_cast<size_t>(field);
   if (builtRecord_[f] != record) {
-    const TFieldCell cell = InternalCell(record, field);
-    switch (cell.kind) {
-      case TFieldCell::Integer:
-        built_[f] = cell.integer;
-        break;
-      case TFieldCell::Real:
-        built_[f] = cell.real;
-        break;
-      case TFieldCell::Text:
-        built_[f] = std::string(cell.text);
-        break;
-      case TFieldCell::Null:
-        built_[f] = std::monostate();
-        break;
-    }
+    built_[f] = InternalCell(record, field).ToValue();
     builtRecord_[f] = record;
   }
   return built_[f];

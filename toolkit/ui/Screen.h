@@ -61,3 +61,19 @@ class TScreen : public TComponent {
 };
 
 extern TScreen* Screen;
+
+// The hourglass for a scope (a long operation); the previous cursor comes back on every path.
+class THourGlass {
+ public:
+  THourGlass() : saved_(Screen ? Screen->Cursor() : crDefault) {
+    if (Screen) Screen->SetCursor(crHourGlass);
+  }
+  ~THourGlass() {
+    if (Screen) Screen->SetCursor(saved_);
+  }
+  THourGlass(const THourGlass&) = delete;
+  THourGlass& operator=(const THourGlass&) = delete;
+
+ private:
+  TCursor saved_;
+};
