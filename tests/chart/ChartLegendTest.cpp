@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "support/ColorNear.h"
 #include "ChartControlTestSupport.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
@@ -232,14 +233,6 @@ TEST(LegendFaults, RowsWithoutTheirSeriesShowNoTextAndIgnoreClicks) {
 
 namespace {
 
-int Channel(TColor c, int shift) { return (static_cast<unsigned>(c) >> shift) & 0xFF; }
-
-bool Near(TColor a, TColor b, int tolerance) {
-  for (int shift : {0, 8, 16})
-    if (std::abs(Channel(a, shift) - Channel(b, shift)) > tolerance) return false;
-  return true;
-}
-
 // The bounds (right and bottom exclusive) of the pixels of one colour in a region; empty when
 // there are none.
 TRect BoundsOf(const ChartFixture& f, TColor color, int x0, int y0, int x1, int y1) {
@@ -333,9 +326,9 @@ TEST(LegendSymbol, GradientRunsFromItsStartColourToTheRowColour) {
     // Inside the pen: the first and last rows of the fill.
     const TColor top = f.Pixel(x, r.Top + 2), bottom = f.Pixel(x, r.Bottom - 3);
     EXPECT_NE(top, bottom);
-    const bool topIsRow = Near(top, rowColor, 40);
-    EXPECT_TRUE(topIsRow || Near(bottom, rowColor, 40)) << std::hex << top << " " << bottom;
-    EXPECT_TRUE(Near(topIsRow ? bottom : top, clYellow, 40)) << std::hex << top << " " << bottom;
+    const bool topIsRow = ColorNear(top, rowColor, 40);
+    EXPECT_TRUE(topIsRow || ColorNear(bottom, rowColor, 40)) << std::hex << top << " " << bottom;
+    EXPECT_TRUE(ColorNear(topIsRow ? bottom : top, clYellow, 40)) << std::hex << top << " " << bottom;
   }
   // Without the gradient the symbol is flat.
   gradient->SetVisible(false);
@@ -467,7 +460,7 @@ TEST(LegendSymbol, APointsPictureFillsItsSymbolUnlessImagesAreOff) {
     const TRect r = f.chart.Legend()->Items()->Item(0).SymbolRect;
     const TColor inside = f.Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
     // Stretching may soften the picture's colour a little.
-    EXPECT_TRUE(Near(inside, useImages ? clLime : clRed, 8)) << std::hex << inside;
+    EXPECT_TRUE(ColorNear(inside, useImages ? clLime : clRed, 8)) << std::hex << inside;
     const TRect other = f.chart.Legend()->Items()->Item(1).SymbolRect;
     EXPECT_EQ(f.Pixel((other.Left + other.Right) / 2, (other.Top + other.Bottom) / 2), clBlue);
   }

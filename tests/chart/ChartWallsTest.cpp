@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "support/ColorNear.h"
 #include "ChartControlTestSupport.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelGradient.h"
@@ -17,14 +18,6 @@
 #include "toolkit/graphics/Bitmap.h"
 
 namespace {
-
-int Channel(TColor c, int shift) { return (static_cast<unsigned>(c) >> shift) & 0xFF; }
-
-bool Near(TColor a, TColor b, int tolerance) {
-  for (int shift : {0, 8, 16})
-    if (std::abs(Channel(a, shift) - Channel(b, shift)) > tolerance) return false;
-  return true;
-}
 
 // The recorder's chart: one flat curve at 50 on a fixed 0..100 left axis, no grid lines, and
 // the back wall filled with a gradient from $EAEAEA at the bottom (its start) to white.
@@ -50,10 +43,10 @@ TEST(ChartWalls, FlatBackWallGradientRunsFromWhiteToLightGreyWithTheFrameOnTheCh
   const TColor top = f.Pixel(x, r.Top + 2);
   const TColor bottom = f.Pixel(x, r.Bottom - 2);
   const TColor quarter = f.Pixel(x, r.Top + (r.Bottom - r.Top) * 3 / 4);
-  EXPECT_TRUE(Near(top, clWhite, 3)) << std::hex << top;
-  EXPECT_TRUE(Near(bottom, static_cast<TColor>(0xEAEAEA), 3)) << std::hex << bottom;
-  EXPECT_LT(Channel(quarter, 0), Channel(top, 0));
-  EXPECT_GT(Channel(quarter, 0), Channel(bottom, 0));
+  EXPECT_TRUE(ColorNear(top, clWhite, 3)) << std::hex << top;
+  EXPECT_TRUE(ColorNear(bottom, static_cast<TColor>(0xEAEAEA), 3)) << std::hex << bottom;
+  EXPECT_LT(GetRValue(quarter), GetRValue(top));
+  EXPECT_GT(GetRValue(quarter), GetRValue(bottom));
   // The frame (the back wall's pen) on the chart rectangle's top and right edges.
   const int y = r.Top + (r.Bottom - r.Top) / 4;
   EXPECT_EQ(f.Pixel(r.Right, y), clBlack);
@@ -214,9 +207,9 @@ TEST(ChartWalls, BackWallTransparencyShowsThePanelBehindIt) {
     f.Paint();
     const TRect r = f.chart.ChartBounds();
     const TColor inside = f.Pixel((r.Left + r.Right) / 2, r.Top + (r.Bottom - r.Top) / 4);
-    EXPECT_NEAR(Channel(inside, 0), c.red, 3) << std::hex << inside;
-    EXPECT_NEAR(Channel(inside, 8), c.green, 3) << std::hex << inside;
-    EXPECT_NEAR(Channel(inside, 16), c.blue, 3) << std::hex << inside;
+    EXPECT_NEAR(GetRValue(inside), c.red, 3) << std::hex << inside;
+    EXPECT_NEAR(GetGValue(inside), c.green, 3) << std::hex << inside;
+    EXPECT_NEAR(GetBValue(inside), c.blue, 3) << std::hex << inside;
     // The panel around the chart keeps its colour.
     EXPECT_EQ(f.Pixel(2, 2), clBlue);
   }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ColorNear.h"
 #include "SeriesTestSupport.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
@@ -163,11 +164,7 @@ class PictureSeries : public TChartSeries {
 };
 
 // Within a few steps per channel (stretching may smooth a solid colour a little).
-bool IsNear(TColor a, TColor b) {
-  for (int shift : {0, 8, 16})
-    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 8) return false;
-  return true;
-}
+bool IsNear(TColor a, TColor b) { return ColorNear(a, b, 8); }
 
 class LegendSymbolTest : public testing::Test {
  protected:
