@@ -71,6 +71,17 @@ class ShapePanel : public IShapePanel {
   int lineHeight_;
 };
 
+// A solid blue 4 x 4 picture, stretched without smoothing.
+void FillWithBlue(TBackImage* picture) {
+  TBitmap blue;
+  blue.SetPixelFormat(pf32bit);
+  blue.SetSize(4, 4);
+  blue.Canvas()->Brush()->SetColor(clBlue);
+  blue.Canvas()->FillRect(TRect(0, 0, 4, 4));
+  picture->Assign(&blue);
+  picture->SetDrawQuality(sqLow);
+}
+
 }  // namespace
 
 TEST(ChartShapes, AutoSizedTextShapeTakesTextAndMargins) {
@@ -277,13 +288,7 @@ TEST(ChartShapes, EmbossAndPictureFill) {
     TKelShape shape(&panel);
     shape.SetColor(clRed);
     shape.Pen()->SetVisible(false);
-    TBitmap blue;
-    blue.SetPixelFormat(pf32bit);
-    blue.SetSize(4, 4);
-    blue.Canvas()->Brush()->SetColor(clBlue);
-    blue.Canvas()->FillRect(TRect(0, 0, 4, 4));
-    shape.Picture()->Assign(&blue);
-    shape.Picture()->SetDrawQuality(sqLow);
+    FillWithBlue(shape.Picture());
     shape.Bounds = TRect(20, 20, 80, 60);
     shape.DrawAt();
     EXPECT_EQ(panel.Pixel(50, 40), clBlue);
@@ -385,13 +390,7 @@ TEST(ChartShapes, PictureFillKeepsInsideRoundedAndTurnedOutlines) {
     shape.Pen()->SetVisible(false);
     if (c.roundSize > 0) shape.SetRoundSize(c.roundSize);
     shape.SetAngle(c.angle);
-    TBitmap blue;
-    blue.SetPixelFormat(pf32bit);
-    blue.SetSize(4, 4);
-    blue.Canvas()->Brush()->SetColor(clBlue);
-    blue.Canvas()->FillRect(TRect(0, 0, 4, 4));
-    shape.Picture()->Assign(&blue);
-    shape.Picture()->SetDrawQuality(sqLow);
+    FillWithBlue(shape.Picture());
     shape.Bounds = TRect(30, 30, 70, 70);
     shape.DrawAt();
     EXPECT_EQ(panel.Pixel(50, 50), clBlue) << c.name;
@@ -409,13 +408,7 @@ TEST(ChartShapes, PictureFillAtTheShapeDepthOnlyOnAFull3DCanvas) {
     shape.SetColor(clRed);
     shape.Pen()->SetVisible(false);
     shape.Shadow()->SetVisible(false);
-    TBitmap blue;
-    blue.SetPixelFormat(pf32bit);
-    blue.SetSize(4, 4);
-    blue.Canvas()->Brush()->SetColor(clBlue);
-    blue.Canvas()->FillRect(TRect(0, 0, 4, 4));
-    shape.Picture()->Assign(&blue);
-    shape.Picture()->SetDrawQuality(sqLow);
+    FillWithBlue(shape.Picture());
     shape.DrawInRect(TRect(20, 20, 60, 50), 50, 0);
     // The panel places a picture at depth 50 fifty pixels to the right.
     const TRect flat(20, 20, 60, 50), deep(70, 20, 110, 50);
@@ -429,13 +422,7 @@ TEST(ChartShapes, ChartPanelDrawsAShapePictureAtItsDepth) {
   TestChart chart;
   chart.panel.SetView3D(true);
   TBackImage picture;
-  TBitmap blue;
-  blue.SetPixelFormat(pf32bit);
-  blue.SetSize(4, 4);
-  blue.Canvas()->Brush()->SetColor(clBlue);
-  blue.Canvas()->FillRect(TRect(0, 0, 4, 4));
-  picture.Assign(&blue);
-  picture.SetDrawQuality(sqLow);
+  FillWithBlue(&picture);
   const TRect r(150, 100, 180, 120);
   TRect projected;
   chart.panel.OnAfterDraw = [&](TObject*) {

@@ -291,6 +291,16 @@ TEST(MarkStores, NewItemsStartAsTheMarksFormatAndNilTextClearsTheCustomText) {
 
 // ---- The stored "Items" entry ------------------------------------------------------------------
 
+// A chart named "Chart1" gets a fast line series "Line" holding `points` values 0, 10, 20 ...
+TFastLineSeries* AddNamedLine(FakeSeriesChart& chart, int points) {
+  chart.SetName("Chart1");
+  auto* line = new TFastLineSeries(&chart);
+  line->SetName("Line");
+  line->ChangeParentChart(&chart);
+  for (int i = 0; i < points; ++i) line->AppendValue(10 * i);
+  return line;
+}
+
 std::unique_ptr<FakeSeriesChart> RoundTrip(FakeSeriesChart& chart) {
   TMemoryStream out;
   out.WriteComponent(&chart);
@@ -304,11 +314,7 @@ std::unique_ptr<FakeSeriesChart> RoundTrip(FakeSeriesChart& chart) {
 
 TEST(MarksLayout, ItemsAtZeroAndThreeReadBackAsFourItems) {
   FakeSeriesChart chart;
-  chart.SetName("Chart1");
-  auto* line = new TFastLineSeries(&chart);
-  line->SetName("Line");
-  line->ChangeParentChart(&chart);
-  for (int i = 0; i < 5; ++i) line->AppendValue(10 * i);
+  auto* line = AddNamedLine(chart, 5);
   line->Marks()->SetVisible(true);
   line->Marks()->SetDrawEvery(0);
   line->Marks()->Items().ItemOrCreate(0)->TextLines()->Add("First");
@@ -346,10 +352,7 @@ TEST(MarksLayout, ItemsAtZeroAndThreeReadBackAsFourItems) {
 
 TEST(MarksLayout, MarksWithoutItemsWriteNoItemsEntry) {
   FakeSeriesChart chart;
-  chart.SetName("Chart1");
-  auto* line = new TFastLineSeries(&chart);
-  line->SetName("Line");
-  line->ChangeParentChart(&chart);
+  auto* line = AddNamedLine(chart, 0);
   line->Marks()->SetStyle(smsPercent);
   TMemoryStream out;
   out.WriteComponent(&chart);
@@ -707,10 +710,7 @@ TEST(MarksElements, EachMarkIsAnElementNamedByItsIndex) {
 
 TEST(MarksLayout, EmbossAndGradientDefaultsAreNotWrittenAndChangesReadBack) {
   FakeSeriesChart chart;
-  chart.SetName("Chart1");
-  auto* line = new TFastLineSeries(&chart);
-  line->SetName("Line");
-  line->ChangeParentChart(&chart);
+  auto* line = AddNamedLine(chart, 0);
   TSeriesMarks* marks = line->Marks();
   TKelEmboss* emboss = marks->Emboss();
   EXPECT_FALSE(emboss->Visible());
@@ -763,11 +763,7 @@ TEST(MarksLayout, EmbossAndGradientDefaultsAreNotWrittenAndChangesReadBack) {
 
 TEST(MarksLayout, FontsFramesShadowsAndEmbossOfMarksItemsCalloutAndSymbolReadBack) {
   FakeSeriesChart chart;
-  chart.SetName("Chart1");
-  auto* line = new TFastLineSeries(&chart);
-  line->SetName("Line");
-  line->ChangeParentChart(&chart);
-  for (int i = 0; i < 2; ++i) line->AppendValue(10 * i);
+  auto* line = AddNamedLine(chart, 2);
   TSeriesMarks* marks = line->Marks();
   marks->Font()->SetColor(clMaroon);
   marks->Font()->SetStyle(TFontStyles{fsBold});
@@ -1002,11 +998,7 @@ TEST(MarksLayout, ChangedPartsOfMarksItemsAndCalloutReadBackAndDefaultsAreNotWri
   for (const LayoutCase& c : cases) {
     SCOPED_TRACE(c.what);
     FakeSeriesChart chart;
-    chart.SetName("Chart1");
-    auto* line = new TFastLineSeries(&chart);
-    line->SetName("Line");
-    line->ChangeParentChart(&chart);
-    for (int i = 0; i < 2; ++i) line->AppendValue(10 * i);
+    auto* line = AddNamedLine(chart, 2);
     TSeriesMarks* marks = line->Marks();
     marks->Items().ItemOrCreate(0);
     marks->Items().ItemOrCreate(1);
