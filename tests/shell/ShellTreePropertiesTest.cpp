@@ -129,30 +129,27 @@ TEST_F(ShellTreePropertiesTest, OlderFrameEntriesAreReadByTheTreeAndTheList) {
     writer.WriteListEnd();
     writer.WriteListEnd();
   };
+  // The tree and the list read the same entries the same way.
+  const auto check = [&](const char* className, auto& control, const Case& c) {
+    SCOPED_TRACE(className);
+    TMemoryStream stream;
+    layout(className, c, stream);
+    stream.SetPosition(0);
+    TReader reader(stream);
+    reader.ReadRootComponent(&control);
+    EXPECT_EQ(control.FrameHotTrack(), c.hotTrack) << c.name;
+    EXPECT_EQ(control.FrameStyle(), c.style) << c.name;
+    EXPECT_EQ(control.FrameHotStyle(), c.hotStyle) << c.name;
+    EXPECT_FALSE(control.FrameVisible()) << c.name << ": the entry sets hot tracking alone";
+  };
   for (const Case& c : cases) {
     {
-      TMemoryStream stream;
-      layout("TKxShellTree", c, stream);
-      stream.SetPosition(0);
       TKxShellTree tree(nullptr);
-      TReader reader(stream);
-      reader.ReadRootComponent(&tree);
-      EXPECT_EQ(tree.FrameHotTrack(), c.hotTrack) << c.name;
-      EXPECT_EQ(tree.FrameStyle(), c.style) << c.name;
-      EXPECT_EQ(tree.FrameHotStyle(), c.hotStyle) << c.name;
-      EXPECT_FALSE(tree.FrameVisible()) << c.name << ": the entry sets hot tracking alone";
+      check("TKxShellTree", tree, c);
     }
     {
-      TMemoryStream stream;
-      layout("TKxShellList", c, stream);
-      stream.SetPosition(0);
       TKxShellList list(nullptr);
-      TReader reader(stream);
-      reader.ReadRootComponent(&list);
-      EXPECT_EQ(list.FrameHotTrack(), c.hotTrack) << c.name;
-      EXPECT_EQ(list.FrameStyle(), c.style) << c.name;
-      EXPECT_EQ(list.FrameHotStyle(), c.hotStyle) << c.name;
-      EXPECT_FALSE(list.FrameVisible()) << c.name;
+      check("TKxShellList", list, c);
     }
   }
 }
