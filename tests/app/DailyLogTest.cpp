@@ -114,22 +114,13 @@ TEST_F(DailyLogTest, ConcurrentWritersNeverInterleaveLines) {
   }
 }
 
-// Every entry below `root` (relative paths, folders with a trailing backslash) with its size.
-void ListTree(const std::string& root, const std::string& rel, std::vector<std::string>& out) {
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW(Utf8ToWide(root + rel + "*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = WideToUtf8(found.cFileName);
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      out.push_back(rel + name + "\\");
-      ListTree(root, rel + name + "\\", out);
-    } else {
-      out.push_back(rel + name + " " + std::to_string(found.nFileSizeLow));
-    }
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
+// Every entry below `root` (folders with a trailing backslash, files with their size).
+std::vector<std::string> TreeOf(const std::string& root) {
+  std::vector<std::string> entries;
+  WalkTree(root, "", [&](const std::string& path, bool folder, DWORD size) {
+    entries.push_back(folder ? path + "\\" : path + " " + std::to_string(size));
+  });
+  return entries;
 }
 
 // A log that cannot be written loses its line without a word: nothing is written anywhere, the
@@ -153,14 +144,11 @@ TEST_F(DailyLogTest, UnwritableFolderLosesTheLineAndTheNextWriteWorks) {
     for (size_t slash = parent.find('\\'); slash != std::string::npos; slash = parent.find('\\', slash + 1))
       CreateDirectoryW(Utf8ToWide(root.Path() + parent.substr(0, slash)).c_str(), nullptr);
     MakeFile(root.Path() + c.blocker);
-    std::vector<std::string> before;
-    ListTree(root.Path(), "", before);
+    const std::vector<std::string> before = TreeOf(root.Path());
 
     AppPath = root.Path() + c.appPath;
     EXPECT_NO_THROW(WriteLogAt("lost", "except", at)) << c.name;
-    std::vector<std::string> after;
-    ListTree(root.Path(), "", after);
-    EXPECT_EQ(after, before) << c.name;
+    EXPECT_EQ(TreeOf(root.Path()), before) << c.name;
 
     AppPath = folder.Path();
     WriteLogAt(std::string("kept after: ") + c.name, "except", at);
