@@ -23,6 +23,7 @@
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/DragDock.h"
 #include "toolkit/ui/Form.h"
+#include "toolkit/ui/Panel.h"
 
 namespace {
 
@@ -572,6 +573,22 @@ TEST_F(KxTabSelectTest, MultiLineCardIsShortenedByTheRowIndentsOnTheSideTheRowsM
   tabs_->SetMultiLine(false);
   tabs_->RebuildLayoutIfDirty();
   EXPECT_EQ(tabs_->CardRect().Right, 199);
+}
+
+TEST_F(KxTabSelectTest, WithColouredTabsAColourChangeReachesTheChildrenAsTheirParentsColour) {
+  AddTabs({"One", "Two"});
+  tabs_->Tabs().Items(1)->Color = clAqua;
+  tabs_->SetUseColoredTabs(true);
+  auto* child = new TPanel(&form_);
+  child->SetParent(tabs_);
+  child->SetParentColor(true);
+  auto* own = new TPanel(&form_);
+  own->SetParent(tabs_);
+  own->SetColor(clLime);
+  tabs_->SetColor(clYellow);
+  EXPECT_EQ(child->Color(), clYellow);
+  EXPECT_EQ(own->Color(), clLime) << "a child with its own colour keeps it";
+  EXPECT_EQ(tabs_->Tabs().Items(1)->Color, clAqua) << "the tabs keep their own colours";
 }
 
 TEST_F(KxTabSelectTest, NegativeGeometryValuesAreRefused) {
