@@ -611,6 +611,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // The selection state (hidden at first), created on first use.
   TKelSelected* Selected();
   bool HasSelected() const { return selected_ != nullptr; }
+  // Null frees the selection, another one is copied in.
+  void SetSelected(TKelSelected* value);
 
   // ---- Published properties --------------------------------------------------------------
   TTreatNullsStyle TreatNulls() const { return treatNulls_; }
