@@ -135,6 +135,11 @@ const TClassInfo& TCustomChartElement::StaticClass() {
                                      .Default(true)
                                      .Property("ShowInEditor", &E::ShowInEditor, &E::SetShowInEditor)
                                      .Default(true)
+                                     // The chart owns the series in a layout; the link is never written.
+                                     .Property("ParentChart",
+                                               [](E& e) { return e.ParentChart() ? e.ParentChart()->ChartComponent() : nullptr; },
+                                               [](E& e, TComponent* c) { e.ChangeParentChart(dynamic_cast<ISeriesOwner*>(c)); })
+                                     .Stored(false)
                                      .Abstract()
                                      .Build();
   return info;
