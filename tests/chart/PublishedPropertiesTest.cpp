@@ -14,6 +14,7 @@
 #include "ChartWindowTestSupport.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvas3D.h"
+#include "canvas/KelCanvasModule.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
@@ -22,6 +23,7 @@
 #include "chart/Chart.h"
 #include "chart/ChartLegend.h"
 #include "chart/FastLineSeries.h"
+#include "chart/SeriesMarks.h"
 #include "chart/SeriesSelection.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/ObjectText.h"
@@ -168,6 +170,17 @@ std::vector<Row> ChartRows() {
       {"BottomWall.Size", [](TChart& c) { c.BottomWall()->SetSize(3); }},
   };
 }
+
+// A canvas class of its own, so that a layout naming it makes the panel change its canvas.
+class TOtherTestCanvas : public TKelCanvas3D {
+ public:
+  static const TClassInfo& StaticClass() {
+    static const TClassInfo info =
+        TClassBuilder<TOtherTestCanvas>("TOtherTestCanvas", &TKelCanvas3D::StaticClass()).Build();
+    return info;
+  }
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+};
 
 }  // namespace
 
@@ -384,4 +397,72 @@ TEST(PublishedProperties, ZoomDragNeedsTheKeysOfKeyShift) {
     m.Send(WM_LBUTTONUP, c.keys, At(x + 80, y + 80));
     EXPECT_EQ(m.chart->Zoomed(), c.zooms);
   }
+}
+
+TEST(PublishedProperties, MarksRoundTripTable) {
+  const TColor odd = static_cast<TColor>(0x12AB34);
+  const struct {
+    const char* path;
+    std::function<void(TSeriesMarks&)> set;
+  } rows[] = {
+      {"Marks.Symbol.Bevel", [](TSeriesMarks& m) { m.Symbol()->SetBevel(bvRaised); }},
+      {"Marks.Symbol.BevelWidth", [](TSeriesMarks& m) { m.Symbol()->SetBevelWidth(4); }},
+      {"Marks.Symbol.Brush.Gradient.Visible", [](TSeriesMarks& m) { m.Symbol()->Brush()->Gradient()->SetVisible(true); }},
+      {"Marks.Symbol.Children", [](TSeriesMarks& m) { m.Symbol()->Children()->AddShape(); }},
+      {"Marks.Symbol.ChildLayout", [](TSeriesMarks& m) { m.Symbol()->SetChildLayout(slLeftRight); }},
+      {"Marks.Symbol.Picture.Mode", [](TSeriesMarks& m) { m.Symbol()->TKelCustomShape::Picture()->SetMode(pbmTile); }},
+      {"Marks.Symbol.ShapeCallout.Side", [](TSeriesMarks& m) { m.Symbol()->ShapeCallout()->SetSide(csLeft); }},
+      {"Marks.Symbol.Transparency", [](TSeriesMarks& m) { m.Symbol()->SetTransparency(20); }},
+      {"Marks.Bevel", [](TSeriesMarks& m) { m.SetBevel(bvLowered); }},
+      {"Marks.Brush.Color", [=](TSeriesMarks& m) { m.Brush()->SetColor(odd); }},
+      {"Marks.Children", [](TSeriesMarks& m) { m.Children()->AddShape(); }},
+      {"Marks.Frame.Color", [=](TSeriesMarks& m) { m.Pen()->SetColor(odd); }},
+      {"Marks.ShapeCallout.Side", [](TSeriesMarks& m) { m.ShapeCallout()->SetSide(csBottom); }},
+      {"Marks.Visible", [](TSeriesMarks& m) { m.SetVisible(true); }},
+  };
+  TFastLineSeries fresh(nullptr), source(nullptr), copy(nullptr);
+  fresh.SetName("S");
+  source.SetName("S");
+  copy.SetName("S");
+  const std::string defaults = LayoutOf(fresh);
+  for (const auto& row : rows) row.set(*source.Marks());
+  const std::string text = LayoutOf(source);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_NE(LinesOf(text, row.path), "") << text;
+    EXPECT_EQ(LinesOf(defaults, row.path), "") << defaults;
+  }
+
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  RegisterClass(TFastLineSeries::StaticClass());
+  std::unique_ptr<TComponent> read(stream.ReadComponent(nullptr));
+  EXPECT_EQ(LayoutOf(*read), text);
+
+  copy.Marks()->Assign(source.Marks());
+  const std::string copied = LayoutOf(copy);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_EQ(LinesOf(copied, row.path), LinesOf(text, row.path));
+  }
+}
+
+TEST(PublishedProperties, MonochromeSurvivesTheCanvasNamedInTheLayout) {
+  std::vector<const TClassInfo*>& classes = CanvasClassList();
+  classes.push_back(&TOtherTestCanvas::StaticClass());
+  struct Unregister {
+    ~Unregister() { RemoveCanvasClass(TOtherTestCanvas::StaticClass()); }
+  } unregister;
+  // Monochrome is read before the canvas class the layout names replaces the first canvas.
+  std::unique_ptr<TChart> chart(ReadInto(
+      "object Chart: TChart\n"
+      "  Monochrome = True\n"
+      "  DefaultCanvas = 'TOtherTestCanvas'\n"
+      "end\n",
+      nullptr));
+  ASSERT_NE(dynamic_cast<TOtherTestCanvas*>(chart->Canvas3D()), nullptr);
+  EXPECT_TRUE(chart->Monochrome());
+  EXPECT_NE(LinesOf(LayoutOf(*chart), "Monochrome = True"), "");
 }
