@@ -259,6 +259,8 @@ const TClassInfo& TChartSeries::StaticClass() {
                     [](S& s, TNotifyEvent e) { s.BeforeDrawValues = std::move(e); })
           .Property("AfterDrawValues", [](S& s) { return s.AfterDrawValues; },
                     [](S& s, TNotifyEvent e) { s.AfterDrawValues = std::move(e); })
+          .Property("OnBeforeAdd", [](S& s) { return s.OnBeforeAdd.AsHandler(); },
+                    [](S& s, TSeriesOnBeforeAdd::Handler e) { s.OnBeforeAdd = std::move(e); })
           .Property("OnClick", FieldGet<&S::OnClick>, FieldSet<&S::OnClick>)
           .Property("OnDblClick", FieldGet<&S::OnDblClick>, FieldSet<&S::OnDblClick>)
           .Property("OnGetMarkText", FieldGet<&S::OnGetMarkText>, FieldSet<&S::OnGetMarkText>)

@@ -182,6 +182,23 @@ class TOtherTestCanvas : public TKelCanvas3D {
   const TClassInfo& ClassType() const override { return StaticClass(); }
 };
 
+// A chart whose handler methods layouts can name.
+class THandlerChart : public TChart {
+ public:
+  static const TClassInfo& StaticClass() {
+    static const TClassInfo info = TClassBuilder<THandlerChart>("THandlerChart", &TChart::StaticClass())
+                                       .Method("RefuseAll", &THandlerChart::RefuseAll)
+                                       .Method("Clicked", &THandlerChart::Clicked)
+                                       .Build();
+    return info;
+  }
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit THandlerChart(TComponent* owner) : TChart(owner) {}
+  void RefuseAll(TChartSeries*, bool& accept) { accept = false; }
+  void Clicked(TChartSeries*, int, TMouseButton, TShiftState, int, int) { ++clicks; }
+  int clicks = 0;
+};
+
 }  // namespace
 
 TEST(PublishedProperties, ChartRoundTripTable) {
@@ -246,7 +263,7 @@ TEST(PublishedProperties, EventsArePublishedByName) {
         "OnAfterDraw", "OnBeforeDrawAxes", "OnBeforeDrawChart", "OnBeforeDrawSeries", "OnGetAxisLabel",
         "OnGetNextAxisLabel", "OnPageChange", "OnRemoveSeries"}},
       {TFastLineSeries::StaticClass(),
-       {"OnAfterAdd", "OnClearValues", "OnClick", "OnDblClick", "OnGetMarkText", "OnMouseEnter", "OnMouseLeave",
+       {"OnBeforeAdd", "OnAfterAdd", "OnClearValues", "OnClick", "OnDblClick", "OnGetMarkText", "OnMouseEnter", "OnMouseLeave",
         "BeforeDrawValues", "AfterDrawValues"}},
       {TChartAxis::StaticClass(), {"OnDrawLabel"}},
       {TLegendSymbol::StaticClass(), {"OnDraw"}},
@@ -465,4 +482,29 @@ TEST(PublishedProperties, MonochromeSurvivesTheCanvasNamedInTheLayout) {
   ASSERT_NE(dynamic_cast<TOtherTestCanvas*>(chart->Canvas3D()), nullptr);
   EXPECT_TRUE(chart->Monochrome());
   EXPECT_NE(LinesOf(LayoutOf(*chart), "Monochrome = True"), "");
+}
+
+TEST(PublishedProperties, SeriesHandlersNamedInALayoutAreBoundAndWrittenBack) {
+  RegisterClasses({&THandlerChart::StaticClass(), &TFastLineSeries::StaticClass()});
+  const std::string text =
+      "object Chart: THandlerChart\n"
+      "  object S: TFastLineSeries\n"
+      "    OnBeforeAdd = RefuseAll\n"
+      "    OnClick = Clicked\n"
+      "  end\n"
+      "end\n";
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  std::unique_ptr<THandlerChart> chart(static_cast<THandlerChart*>(stream.ReadComponent(nullptr)));
+  ASSERT_EQ(chart->SeriesCount(), 1);
+  TChartSeries* series = chart->SeriesAt(0);
+  EXPECT_EQ(series->AppendXY(1, 2), -1);  // the named handler refuses every point
+  EXPECT_EQ(series->PointCount(), 0);
+  series->OnClick(series, 0, mbLeft, TShiftState{}, 0, 0);
+  EXPECT_EQ(chart->clicks, 1);
+  const std::string written = LayoutOf(*chart);
+  EXPECT_NE(LinesOf(written, "OnBeforeAdd = RefuseAll"), "") << written;
+  EXPECT_NE(LinesOf(written, "OnClick = Clicked"), "") << written;
 }
