@@ -12,6 +12,7 @@
 #include "toolkit/rtl/Math.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/ui/Messages.h"
 
 const TEnumInfo& EnumTypeInfo(TMouseWheelStyle) {
@@ -74,6 +75,9 @@ TCustomPanelNoCaption::TCustomPanelNoCaption(TComponent* owner) : TCustomPanel(o
 const TClassInfo& TCustomKelPanel::StaticClass() {
   using P = TCustomKelPanel;
   static const TClassInfo info = TClassBuilder<P>("TCustomKelPanel", &TCustomPanelNoCaption::StaticClass())
+                                     .Property("Color", &P::Color, &P::SetColor)
+                                     .Idents(ColorPropToIdent, ColorIdentToProp)
+                                     .Stored([](P& p) { return !p.ParentColor() && p.Color() != clBtnFace; })
                                      .Property("Border", &P::Border, &P::SetBorder)
                                      .Property("BorderRound", &P::BorderRound, &P::SetBorderRound)
                                      .Default(0)

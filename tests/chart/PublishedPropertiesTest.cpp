@@ -81,6 +81,7 @@ std::vector<Row> ChartRows() {
   const TColor odd = static_cast<TColor>(0x12AB34);
   return {
       // Panel.
+      {"Color ", [](TChart& c) { c.SetColor(clNone); }},
       {"Border.Visible", [](TChart& c) { c.Border()->SetVisible(true); }},
       {"Emboss.Color", [=](TChart& c) { c.Emboss()->SetColor(odd); }},
       {"Monochrome", [](TChart& c) { c.SetMonochrome(true); }},
