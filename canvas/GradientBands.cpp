@@ -141,7 +141,9 @@ void FillCornerBands(TBandPainter& painter, const TRect& r, TColor s, TColor e, 
 
 // Lines across the rectangle whose two ends walk along its edges from one corner to the
 // opposite one: from the bottom-left corner (up) or the top-left corner (down).
-void FillDiagonalLines(TKelCanvas3D& canvas, const TRect& r, TColor s, TColor e, int balance, bool up) {
+void FillDiagonalLines(TKelCanvas3D& canvas, const TRect& rect, TColor s, TColor e, int balance, bool up) {
+  // Downward lines are laid one pixel higher: the rectangle moves up by one first.
+  const TRect r = up ? rect : TRect(rect.Left, rect.Top - 1, rect.Right, rect.Bottom - 1);
   const int width = r.Width();
   const int height = r.Height();
   if (static_cast<long long>(width) * height > 0x4000000LL) return;
