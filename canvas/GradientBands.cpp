@@ -59,19 +59,26 @@ class TBandPainter {
     if (color != last_) {
       last_ = color;
       if (setColor_ != nullptr) {
-        setColor_(dc_, static_cast<COLORREF>(color));
+        SelectFastBrush(color);
       } else {
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(color));
-        HGDIOBJ previous = SelectObject(dc_, brush);
-        if (old_ == nullptr) old_ = previous;
-        if (created_ != nullptr) DeleteObject(created_);
-        created_ = brush;
+        SetBandBrush(color);
       }
     }
     PatBlt(dc_, x, y, width, height, PATCOPY);
   }
 
  private:
+  // The stock DC brush (selected once) recoloured.
+  void SelectFastBrush(TColor color) { setColor_(dc_, static_cast<COLORREF>(color)); }
+  // A new solid brush selected in place of the previous band's, which is deleted.
+  void SetBandBrush(TColor color) {
+    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(color));
+    HGDIOBJ previous = SelectObject(dc_, brush);
+    if (old_ == nullptr) old_ = previous;
+    if (created_ != nullptr) DeleteObject(created_);
+    created_ = brush;
+  }
+
   HDC dc_;
   TSetDCColorProc setColor_;
   HGDIOBJ old_ = nullptr;

@@ -382,7 +382,8 @@ std::uint64_t TCropFilter::CutBytes(int width, int height, int pixelBytes, int s
   const std::uint64_t source =
       static_cast<std::uint64_t>(std::max(sourceWidth, 0)) * static_cast<std::uint64_t>(std::max(sourceHeight, 0));
   const std::uint64_t bytes = pixels * static_cast<std::uint64_t>(std::max(pixelBytes, 1));
-  if (pixels > std::max(source, kMaxCutPixels) || bytes > std::numeric_limits<std::ptrdiff_t>::max()) {
+  const auto addressable = static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max());
+  if (pixels > std::max(source, kMaxCutPixels) || bytes > addressable) {
     throw EInvalidGraphicOperation("Crop size " + std::to_string(width) + " x " + std::to_string(height) +
                                    " is too large for a " + std::to_string(sourceWidth) + " x " +
                                    std::to_string(sourceHeight) + " picture");
