@@ -8,8 +8,10 @@
 
 #include "canvas/Canvas3D.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesSelection.h"
 
 namespace {
 
@@ -72,6 +74,8 @@ TFastLineSeries::TFastLineSeries(TComponent* owner) : TCustomLineSeries(owner) {
   drawBeyond_ = true;
   treatNulls_ = tnIgnore;
 }
+
+void TFastLineSeries::InitSelected(TKelSelected& selected) { selected.Hover()->SetVisible(false); }
 
 // ---- Settings -------------------------------------------------------------------------------
 
@@ -255,11 +259,12 @@ void TFastLineSeries::LineToPixel(int x, int y) {
     // Long runs go in pieces: a wide pen's polyline costs more than linearly in its length on
     // some platforms (Wine builds one region of the whole outline), as does a large bounding box.
     if (static_cast<int>(run_.size()) >= kRunPiece) FlushRun();
-  } else if (UsesRawPen()) {
-    canvas->SetDCCache(true);
+  } else if (painting_ ? rawPaint_ : UsesRawPen()) {
+    // Inside a paint the device handle stays cached for the whole line.
+    if (!painting_) canvas->SetDCCache(true);
     if (stairs_) canvas->LineToCached(cornerX, cornerY);
     canvas->LineToCached(x, y);
-    canvas->SetDCCache(false);
+    if (!painting_) canvas->SetDCCache(false);
   } else {
     if (stairs_) canvas->LineTo(cornerX, cornerY);
     canvas->LineTo(x, y);
@@ -349,10 +354,26 @@ void TFastLineSeries::PaintAllPoints() {
   TCanvas3D* canvas = Canvas();
   if (!canvas || PointCount() == 0) return;
   painting_ = true;
-  TKelBlend* blend = nullptr;
+  // Whatever happens while drawing, the transparency group, the cache, the run and the paint
+  // flag do not outlive the paint.
+  struct End {
+    TFastLineSeries& series;
+    TCanvas3D* canvas;
+    bool cached = false;
+    TKelBlend* blend = nullptr;
+    ~End() {
+      if (cached) canvas->SetDCCache(false);
+      series.painting_ = false;
+      series.rawPaint_ = false;
+      series.columnSkip_ = false;
+      series.run_.clear();
+      if (blend) canvas->FinishTransparency(blend);
+    }
+  } end{*this, canvas};
   if (Transparency() > 0 && canvas->SupportsAlpha) {
     const RECT r = parentChart_->ChartRect();
-    blend = canvas->StartTransparency(TRect(r.left, r.top, r.right, r.bottom), static_cast<std::uint8_t>(Transparency()));
+    end.blend =
+        canvas->StartTransparency(TRect(r.left, r.top, r.right, r.bottom), static_cast<std::uint8_t>(Transparency()));
   }
   PrepareLinePen();
   const bool polyline = UsesPolyline();
@@ -364,22 +385,11 @@ void TFastLineSeries::PaintAllPoints() {
       columnFlag_ = false;
     }
   }
-  // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed).
-  const bool cached = UsesRawPen() || (!polyline && !Is3D());
-  if (cached) canvas->SetDCCache(true);
-  // Whatever happens while drawing, the cache, the run and the paint flag do not outlive the
-  // paint.
-  struct End {
-    TFastLineSeries& series;
-    TCanvas3D* canvas;
-    bool cached;
-    ~End() {
-      if (cached) canvas->SetDCCache(false);
-      series.painting_ = false;
-      series.columnSkip_ = false;
-      series.run_.clear();
-    }
-  } end{*this, canvas, cached};
+  // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed); with
+  // the fast pen each segment goes straight to the cached device handle.
+  rawPaint_ = UsesRawPen();
+  end.cached = rawPaint_ || (!polyline && !Is3D());
+  if (end.cached) canvas->SetDCCache(true);
   if (polyline) {
     if (firstVisible_ >= 0) PaintPolyline();
   } else {
@@ -393,7 +403,6 @@ void TFastLineSeries::PaintAllPoints() {
       if (!run_.empty()) canvas->MovePenTo(run_[0].X, run_[0].Y);
     }
   }
-  if (blend) canvas->FinishTransparency(blend);
 }
 
 bool TFastLineSeries::CanSkipColumnPoints() const {
@@ -409,6 +418,22 @@ void TFastLineSeries::PaintPolyline() {
   TCanvas3D* canvas = Canvas();
   const int high = static_cast<int>(points_.size()) - 1;
   if (high < 0) return;
+  // A gradient along the pen spans the whole series, not only the part in view.
+  TKelGradient* gradient = canvas->Pen()->HasGradientFill() ? canvas->Pen()->Fill()->Gradient() : nullptr;
+  struct Restore {
+    TKelGradient* gradient;
+    TRectFloat saved;
+    ~Restore() {
+      if (gradient) gradient->CustomTargetRect = saved;
+    }
+  } restore{gradient, gradient ? gradient->CustomTargetRect : TRectFloat{}};
+  if (gradient) {
+    const int h = canvas->Pen()->Width() / 2 + 1;
+    gradient->CustomTargetRect = TRectFloat{static_cast<float>(PixelForX(LowestX()) - h),
+                                            static_cast<float>(PixelForY(HighestY()) - h),
+                                            static_cast<float>(PixelForX(HighestX()) + h),
+                                            static_cast<float>(PixelForY(LowestY()) + h)};
+  }
   if (Is3D())
     canvas->PolylineAtZ(points_, high, middleZ_);
   else
