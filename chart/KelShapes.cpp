@@ -797,7 +797,7 @@ void TCustomTextShape::CalcSize() {
   lines_ = 0;
   textWidth_ = textHeight_ = 0;
   if (text_.empty() || panel_ == nullptr) return;
-  panel_->AssignShapeFont(FontOfText());
+  AssignTextFont();
   int w = 0, h = 0;
   panel_->ShapeTextExtent(text_, textFormat_ == ttfHtml, w, h);
   lines_ = TextLineCount(text_);
@@ -825,6 +825,14 @@ void TCustomTextShape::CalcSize() {
 
 TKelCustomShape* TCustomTextShape::NewChildShape(IShapePanel* panel) { return new TCustomTextShape(panel); }
 
+void TCustomTextShape::AssignTextFont() {
+  if (panel_ == nullptr) return;
+  if (flatText_)
+    panel_->AssignShapeFontFlat(FontOfText());
+  else
+    panel_->AssignShapeFont(FontOfText());
+}
+
 int TCustomTextShape::ChildStart() {
   int start = TKelCustomShape::ChildStart();
   if (PenCounts()) start += pen_->Width() / 2;
@@ -835,7 +843,7 @@ int TCustomTextShape::ChildStart() {
 
 void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, double angle) {
   canvas->SetBackMode(TRANSPARENT);
-  if (panel_) panel_->AssignShapeFont(FontOfText());
+  AssignTextFont();
   std::string text = ReplaceChar(text_, '\n', '\0');
   if (text.empty()) text = " ";
   int y = r.Top + margins_->pixTop;
@@ -869,7 +877,7 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
   const int lineHeight = canvas->LineHeight();
   // Turned lines turn about the box centre, so the text stays inside the turned box.
   const TPoint centre((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-  const bool atDepth = canvas->SupportsFull3D() && z != 0;
+  const bool atDepth = !flatText_ && canvas->SupportsFull3D() && z != 0;
   const bool markUp = textFormat_ == ttfHtml;
   for (int n = 1; n <= lines; ++n) {
     const std::string piece = FieldAtSep(text, n, "\r");
