@@ -224,14 +224,24 @@ void TLegendItems::SetAlign(int index, int align) {
 }
 
 TKelFont* TLegendItems::Font(int index) {
+  // Only texts, alignment and positions make the rows custom: a row's font alone does not
+  // freeze the legend to the rows it had.
   TLegendItem& item = Item(index);
-  custom_ = true;
   if (!item.Font) {
     TCustomChartLegend* legend = legend_;
     item.Font = std::make_shared<TKelFont>([legend](TObject*) { legend->Repaint(); });
     item.Font->Assign(legend_->Font());
   }
   return item.Font.get();
+}
+
+void TLegendItems::FreeRecorded() {
+  if (custom_) return;
+  for (TLegendItem& item : items_) {
+    std::shared_ptr<TKelFont> font = std::move(item.Font);
+    item = TLegendItem();
+    item.Font = std::move(font);
+  }
 }
 
 void TLegendItems::Clear() {
@@ -245,6 +255,7 @@ const TClassInfo& TLegendTitle::StaticClass() {
 }
 
 TLegendTitle::TLegendTitle(IShapePanel* panel) : TStringsShape(panel) {
+  SetDrawsTextFlat(true);
   transparent_ = true;
   Font()->SetStyle(TFontStyles{fsBold});
 }
@@ -322,9 +333,17 @@ TCustomChartLegend::TCustomChartLegend(TCustomChart* chart)
   Brush()->Gradient()->SetDirection(KelCanvas::gdRightLeft);
   Brush()->Gradient()->SetStartColor(static_cast<TColor>(0xC0C0C0));
   Brush()->Gradient()->SetEndColor(clWhite);
+  SetDrawsTextFlat(true);
 }
 
 TCustomChartLegend::~TCustomChartLegend() = default;
+
+void TCustomChartLegend::UseFont(TKelFont* font) {
+  if (DrawsTextFlat())
+    chart_->AssignShapeFontFlat(font);
+  else
+    chart_->AssignCanvasFont(font);
+}
 
 void TCustomChartLegend::Assign(TPersistent* source) {
   if (auto* o = dynamic_cast<TCustomChartLegend*>(source)) {
@@ -384,6 +403,12 @@ void TCustomChartLegend::SetCheckBoxes(bool v) {
   if (checkBoxes_ == v) return;
   checkBoxes_ = v;
   Repaint();
+  BroadcastChange();
+}
+
+void TCustomChartLegend::BroadcastChange() {
+  TKelLegendEvent event;
+  chart_->Broadcast(event);
 }
 
 void TCustomChartLegend::SetFirstValue(int v) {
@@ -414,6 +439,7 @@ void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle v) {
     }
   }
   Repaint();
+  BroadcastChange();
 }
 
 TLegendStyle TCustomChartLegend::ResolvedStyle() const {
@@ -611,11 +637,17 @@ void TCustomChartLegend::CalcLayout() {
   resolved_ = ResolvedStyle();
   const int F = FrameWidth();
   TCanvas3D* canvas = chart_->Canvas3D();
-  if (CustomPosition() && positionUnits_ == muPercent) {
-    const int w = Width(), h = Height();
-    const int left = RoundInt(leftPercent_ * chart_->Width() * 0.01);
-    const int top = RoundInt(topPercent_ * chart_->Height() * 0.01);
-    Bounds = TRect(left, top, left + w, top + h);
+  UndoPanelShift();
+  if (CustomPosition()) {
+    if (positionUnits_ == muPercent) {
+      const int w = Width(), h = Height();
+      const int left = RoundInt(leftPercent_ * chart_->Width() * 0.01);
+      const int top = RoundInt(topPercent_ * chart_->Height() * 0.01);
+      Bounds = TRect(left, top, left + w, top + h);
+    }
+    // A custom place is relative to the panel rectangle, wherever the panel is drawn.
+    panelShift_ = TPoint(chart_->PanelRect().Left, chart_->PanelRect().Top);
+    Bounds = Bounds.Moved(panelShift_.X, panelShift_.Y);
   }
   TChartPage* pages = chart_->Pages();
   const bool paging = pages->MaxPointsPerPage() > 0;
@@ -642,7 +674,7 @@ void TCustomChartLegend::CalcLayout() {
   if (paging && resolved_ == lsValues) total = std::min(total, pages->MaxPointsPerPage());
   totalItems_ = total;
 
-  chart_->AssignCanvasFont(Font());
+  UseFont(Font());
   int w = 0, h = 0;
   chart_->TextLinesExtent(" ", false, w, h);
   spaceWidth_ = w;
@@ -664,10 +696,10 @@ void TCustomChartLegend::CalcLayout() {
     title_->CalcSize();
     titleHeight = title_->Height();
     int sw = 0, sh = 0;
-    chart_->AssignCanvasFont(title_->Font());
+    UseFont(title_->Font());
     chart_->TextLinesExtent(" ", false, sw, sh);
     titleWidth = title_->Width() + sw;
-    chart_->AssignCanvasFont(Font());
+    UseFont(Font());
   }
   innerGap_ = RoundInt(itemHeight_ * 0.1);
 
@@ -716,7 +748,8 @@ void TCustomChartLegend::CalcLayout() {
       if (effect->Visible() && effect->VertSize() > itemHeight_ / 6) height += effect->VertSize() - itemHeight_ / 6;
   }
   if (!IsSideLegend() && alignment_ == laBottom && !CustomPosition()) {
-    int bottom = cr.Bottom - (F / 2 + 1 + (Shadow()->Visible() ? Shadow()->VertSize() : 0));
+    int bottom = cr.Bottom - (F / 2 + 1 + (Shadow()->Visible() ? Shadow()->VertSize() : 0) +
+                              (HasEmboss() && Emboss()->Visible() ? Emboss()->VertSize() : 0));
     top = bottom - height;
     itemsTop_ = top + (Pen()->Visible() ? Pen()->Width() / 2 : 0) + (drawTitle_ ? titleHeight + 2 : 0);
   }
@@ -786,7 +819,9 @@ void TCustomChartLegend::CalcLayout() {
         r.Right -= horizMargin_ != 0 ? horizMargin_ : 3 * r.Width() / 100;
         break;
       case laTop:
-        r.Top = Bounds.Bottom;
+        // The panel's own shadow and emboss lie under a top legend too.
+        r.Top = Bounds.Bottom + (chart_->Shadow()->Visible() ? chart_->Shadow()->VertSize() : 0) +
+                (chart_->Emboss()->Visible() ? chart_->Emboss()->VertSize() : 0);
         r.Top += vertMargin_ != 0 ? vertMargin_ : 4 * r.Height() / 100;
         break;
       case laBottom:
@@ -799,7 +834,17 @@ void TCustomChartLegend::CalcLayout() {
   }
 }
 
+void TCustomChartLegend::UndoPanelShift() {
+  Bounds = Bounds.Moved(-panelShift_.X, -panelShift_.Y);
+  panelShift_ = TPoint(0, 0);
+}
+
 void TCustomChartLegend::Draw() {
+  // However the drawing ends, a custom place goes back to panel-relative bounds.
+  struct Unshift {
+    TCustomChartLegend& legend;
+    ~Unshift() { legend.UndoPanelShift(); }
+  } unshift{*this};
   if (lastValue_ < firstValue_) return;
   TCanvas3D* canvas = chart_->Canvas3D();
   canvas->BeginElement("Legend", 0, nullptr);
@@ -825,7 +870,7 @@ void TCustomChartLegend::Draw() {
     title_->Bounds = TRect(x, Bounds.Top + 2, x + w, Bounds.Top + 2 + h);
     title_->DrawAt();
   }
-  chart_->AssignCanvasFont(Font());
+  UseFont(Font());
   canvas->BeginElement("Items", 0, nullptr);
   struct EndItems {
     TCanvas3D* canvas;
@@ -856,6 +901,13 @@ void TCustomChartLegend::DrawRow(int index, int p) {
     sx += offset;
     tx += offset;
   }
+  // A symbol on the right stands after the row's texts.
+  if (symbol_->Position() == spRight) {
+    const bool shared = (IsSideLegend() || wrapped_) && columns_ > 0 &&
+                        p % columns_ < static_cast<int>(columnTextWidths_.size());
+    for (int j = 0; j < 3; ++j) sx += shared ? columnTextWidths_[p % columns_][j] : textWidths_[p][j];
+    sx += textSymbolGap_ + 2;
+  }
   y += itemHeight_ * row + vertSpacing_ / 2;
   int colorX = sx;
   chart_->OnGetLegendPos(chart_, index, tx, y, colorX);
@@ -872,7 +924,7 @@ void TCustomChartLegend::DrawRow(int index, int p) {
   } else if (resolved_ == lsSeriesGroups) {
     missing = index >= chart_->SeriesGroups()->Count();
   }
-  chart_->AssignCanvasFont(Font());
+  UseFont(Font());
   if (fontSeriesColor_ && series != nullptr)
     canvas->Font()->SetColor(resolved_ == lsValues ? series->LegendColor(index) : series->EffectiveColor());
   // The hovered row's text takes the hover look's colour.
@@ -880,7 +932,10 @@ void TCustomChartLegend::DrawRow(int index, int p) {
     canvas->Font()->SetColor(selected_->Hover()->Font()->Color());
   canvas->SetTextAlign(0);
   int cursor = tx - 2;
-  TLegendItem& item = items_.Item(index);
+  // Drawing records geometry into the row's item; it never adds items to a custom list (a
+  // row past its end records into a scratch item).
+  TLegendItem scratch;
+  TLegendItem& item = !items_.Custom() || items_.Has(index) ? items_.Item(index) : scratch;
   const TLegendTextStyle ts = textStyle_;
   const bool firstRight = ts == ltsLeftValue || ts == ltsLeftPercent || ts == ltsXValue || ts == ltsValue ||
                           ts == ltsPercent || ts == ltsXAndValue || ts == ltsXAndPercent;
@@ -907,7 +962,7 @@ void TCustomChartLegend::DrawRow(int index, int p) {
           item.Align = align;
           item.Texts = texts_[p];
         }
-        if (item.Font) chart_->AssignCanvasFont(item.Font.get());
+        if (item.Font) UseFont(item.Font.get());
       }
       canvas->SetTextAlign(align);
       canvas->TextOutAllowMarkup(tx0, ty, text, TextFormat() == ttfHtml);

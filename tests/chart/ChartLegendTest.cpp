@@ -526,3 +526,48 @@ TEST(LegendLayout, ItemsAtCustomPlacesAndWithTheirOwnFont) {
   EXPECT_GT(f.Count(clRed, 40, 200, 40 + 4 * 6, 200 + 12), 0);
   EXPECT_EQ(f.Count(clRed, before[0].x, before[0].y, before[0].x + 4 * 6, before[0].y + 12), 0);
 }
+
+// A row's own font changes how its text looks, not which rows the legend lists: the rows
+// follow the series before and after the font was read.
+TEST(LegendItems, ARowsOwnFontLeavesTheRowsToTheSeries) {
+  ChartFixture f;
+  f.AddCurves(3);
+  TChartLegend* legend = f.chart.Legend();
+  legend->Items()->Font(1)->SetColor(clRed);  // before the first paint
+  f.Paint();
+  EXPECT_FALSE(legend->Items()->Custom());
+  auto texts = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(texts.size(), 3u);
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(texts[r].text, "Ch" + std::to_string(r + 1));
+  auto redIn = [&](const RecordingCanvas::Text& t) { return f.Count(clRed, t.x, t.y, t.x + 6 * 3, t.y + 12); };
+  EXPECT_GT(redIn(texts[1]), 0);
+  EXPECT_EQ(redIn(texts[0]), 0);
+  EXPECT_EQ(redIn(texts[2]), 0);
+
+  f.AddCurve();
+  f.Paint();
+  texts = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[3].text, "Ch4");
+  EXPECT_GT(redIn(texts[1]), 0);
+  EXPECT_EQ(redIn(texts[3]), 0);
+}
+
+// Custom rows shown from a first value on: repainting never adds rows to the list.
+TEST(LegendItems, CustomRowsFromAFirstValueStayAsManyOverRepaints) {
+  ChartFixture f;
+  f.AddCurves(3);
+  TChartLegend* legend = f.chart.Legend();
+  for (int i = 0; i < 3; ++i) legend->Items()->SetText(i, 0, "Row" + std::to_string(i));
+  legend->SetFirstValue(1);
+  for (int paint = 0; paint < 3; ++paint) {
+    SCOPED_TRACE(paint);
+    f.Paint();
+    EXPECT_EQ(legend->Items()->Count(), 3);
+    EXPECT_EQ(legend->TotalItems(), 3);
+    const auto texts = f.canvas->TextsIn("Legend/Items");
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, "Row1");
+    EXPECT_EQ(texts[1].text, "Row2");
+  }
+}
