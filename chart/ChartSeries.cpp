@@ -887,6 +887,17 @@ void TChartSeries::Assign(TPersistent* source) {
   ReloadFromSource();
 }
 
+// ---- TThemedSeries --------------------------------------------------------------------------
+
+const TClassInfo& TThemedSeries::StaticClass() {
+  using S = TThemedSeries;
+  static const TClassInfo info = TClassBuilder<S>("TThemedSeries", &TChartSeries::StaticClass())
+                                     .Property("Transparency", &S::Transparency, &S::ChangeTransparency)
+                                     .Default(0)
+                                     .Build();
+  return info;
+}
+
 // ---- Property setters ---------------------------------------------------------------------
 
 void TChartSeries::SetTreatNulls(TTreatNullsStyle value) {

@@ -725,3 +725,12 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   std::string xLabelsSource_;
   std::string colorSource_;
 };
+
+// A series kind of its own with no drawing, kept for layouts that name it; it publishes the
+// colour settings of every point and the transparency.
+class TThemedSeries : public TChartSeries {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TThemedSeries(TComponent* owner) : TChartSeries(owner) {}
+};

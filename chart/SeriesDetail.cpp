@@ -118,8 +118,11 @@ TKelPicture* TKelPictureComponent::TakePicture() {
 
 // ---- Start-up --------------------------------------------------------------------------------
 
-void SeriesMarksStartup() { RegisterClasses({&TSeriesMarks::StaticClass(), &TKelPictureComponent::StaticClass()}); }
+void SeriesMarksStartup() {
+  RegisterClasses({&TSeriesMarks::StaticClass(), &TThemedSeries::StaticClass(), &TKelPictureComponent::StaticClass()});
+}
 
 void SeriesMarksShutdown() {
-  UnRegisterClasses({&TSeriesMarks::StaticClass(), &TKelPictureComponent::StaticClass()});
+  UnRegisterClasses(
+      {&TSeriesMarks::StaticClass(), &TThemedSeries::StaticClass(), &TKelPictureComponent::StaticClass()});
 }

@@ -12,6 +12,8 @@
 #include "canvas/KelPicture.h"
 #include "chart/FastLineSeries.h"
 #include "chart/SeriesDetail.h"
+#include "chart/SeriesSelection.h"
+#include "canvas/KelPen.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/Strings.h"
@@ -104,6 +106,29 @@ TEST(MarkText, TheSingleLineTitleHasNoLineBreaks) {
   s.ChangeTitle("  ");
   s.SetName("Probe");
   EXPECT_EQ(s.TitleText(true), "Probe");
+}
+
+TEST(MarkText, TheSingleLineTitleIsCleanedAsLegendTitlesAre) {
+  struct Case {
+    const char* title;
+    const char* oneLine;
+  };
+  const Case cases[] = {
+      {"a\nb", "a b"},
+      {"a\rb", "a b"},
+      {"a\r\nb", "a b"},
+      {"a\n\rb", "a b"},
+      {"a\r\nb\r\nc", "a b  c"},      // only the first pair loses a character
+      {"a\r\nb\n\rc", "a  b c"},      // a line-feed first pair goes before a CR-LF one
+      {"in\x06out", "in out"},         // a legend column separator
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    TChartSeries s(nullptr);
+    s.ChangeTitle(c.title);
+    EXPECT_EQ(s.TitleText(true), c.oneLine);
+    EXPECT_EQ(s.TitleText(false), c.title);
+  }
 }
 
 // ---- Detail series -------------------------------------------------------------------------------
@@ -444,6 +469,36 @@ TEST(SeriesCopy, CopyFormatTakesTheMarksButKeepsTheirVisibility) {
   EXPECT_EQ(c.Marks()->Style(), smsPercent);
 }
 
+TEST(SeriesCopy, CopyFormatTakesLegendVisibilityAndSelection) {
+  TChartSeries a(nullptr), b(nullptr);
+  a.SetShowInLegend(false);
+  a.Selected()->SetVisible(true);
+  a.Selected()->Pen()->SetWidth(5);
+  b.CopyFormatFrom(&a);
+  EXPECT_FALSE(b.ShowInLegend());
+  ASSERT_TRUE(b.HasSelected());
+  EXPECT_TRUE(b.Selected()->Visible());
+  EXPECT_EQ(b.Selected()->Pen()->Width(), 5);
+  // From a series without either, the defaults come back.
+  TChartSeries plain(nullptr);
+  b.CopyFormatFrom(&plain);
+  EXPECT_TRUE(b.ShowInLegend());
+  EXPECT_FALSE(b.Selected()->Visible());
+}
+
+TEST(SeriesCopy, AssignTakesTheLegendEntryAndTheLabelAndColourSources) {
+  TChartSeries a(nullptr), b(nullptr);
+  a.SetLegendTitle("Inlet");
+  a.SetShowInLegend(false);
+  a.SetXLabelsSource("tag");
+  a.SetColorSource("color");
+  b.Assign(&a);
+  EXPECT_EQ(b.LegendTitle(), "Inlet");
+  EXPECT_FALSE(b.ShowInLegend());
+  EXPECT_EQ(b.XLabelsSource(), "tag");
+  EXPECT_EQ(b.ColorSource(), "color");
+}
+
 TEST(SeriesCopy, SameKindWhenOneIsAnInstanceOfTheOthersClass) {
   TChartSeries base(nullptr);
   TFastLineSeries line(nullptr), other(nullptr);
@@ -453,6 +508,28 @@ TEST(SeriesCopy, SameKindWhenOneIsAnInstanceOfTheOthersClass) {
   EXPECT_TRUE(TChartSeries::SameKind(&base, &line));
   EXPECT_TRUE(TChartSeries::SameKind(&custom, &line));
   EXPECT_FALSE(TChartSeries::SameKind(&line, nullptr));
+}
+
+TEST(SeriesKinds, AThemedSeriesComesBackFromALayoutWithItsColoursAndTransparency) {
+  ASSERT_EQ(GetClass("TThemedSeries"), &TThemedSeries::StaticClass()) << "layouts may name it";
+  RegisterClass(FakeSeriesChart::StaticClass());
+  FakeSeriesChart chart;
+  auto* themed = new TThemedSeries(&chart);
+  themed->SetName("Themed");
+  themed->ChangeParentChart(&chart);
+  themed->ChangeTransparency(40);
+  themed->ChangeColorEachPoint(true);
+  themed->SetColorSource("tint");
+  TMemoryStream out;
+  out.WriteComponent(&chart);
+  out.SetPosition(0);
+  FakeSeriesChart copy;
+  out.ReadComponent(&copy);
+  auto* read = dynamic_cast<TThemedSeries*>(copy.FindComponent("Themed"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Transparency(), 40);
+  EXPECT_TRUE(read->ColorEachPoint());
+  EXPECT_EQ(read->ColorSource(), "tint");
 }
 
 TEST(SampleValues, FillReplacesThePointsWithinTheDefaultRanges) {
