@@ -10,6 +10,7 @@
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
 #include "chart/Chart.h"
 #include "chart/KelConst.h"
@@ -162,13 +163,20 @@ void TLegendSymbol::Draw(TColor color, TRect rect) {
   TCanvas3D* canvas = legend_->Chart()->Canvas3D();
   if (canvas == nullptr) return;
   if (shadow_->IsShown() || emboss_->IsShown()) {
-    // The effects paint with their own brush; the symbol keeps the one it was given.
+    // The effects paint with their own brush; the symbol keeps the one it was given, bitmap
+    // included.
     const TColor brushColor = canvas->Brush()->Color();
     const TBrushStyle brushStyle = canvas->Brush()->Style();
+    std::unique_ptr<TKelPicture> brushImage;
+    if (canvas->Brush()->HasImage()) {
+      brushImage = std::make_unique<TKelPicture>();
+      brushImage->Assign(canvas->Brush()->Image());
+    }
     for (TKelShadow* effect : {shadow_.get(), static_cast<TKelShadow*>(emboss_.get())})
       if (effect->IsShown()) effect->DrawRect(canvas, rect, 0, 0);
     canvas->Brush()->SetColor(brushColor);
     canvas->Brush()->SetStyle(brushStyle);
+    canvas->Brush()->SetImage(brushImage.get());
   }
   if (!defaultPen_) canvas->UsePen(pen_.get());
   if (gradient_->Visible()) {
@@ -178,10 +186,12 @@ void TLegendSymbol::Draw(TColor color, TRect rect) {
     canvas->BrushGradient()->SetEndColor(color);
     canvas->BrushGradient()->SetVisible(true);
     if (canvas->Brush()->Style() == bsClear) canvas->Brush()->SetStyle(bsSolid);
+  } else if (canvas->BrushHasGradient()) {
+    // The series' own gradient brush fills the symbol as it is.
   } else {
     canvas->BrushGradient()->SetVisible(false);
+    canvas->Brush()->SetColor(color);
   }
-  canvas->Brush()->SetColor(color);
   if (canvas->Pen()->Style() == psClear) {
     if (canvas->Brush()->Style() == bsClear) return;
     rect.Right += 1;

@@ -392,7 +392,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual bool KeepsPreparedPoints() const { return false; }
   virtual void PaintAllPoints();
   virtual void PaintPoint(int) {}
-  virtual void PrepareCanvasForPoint(int) {}
+  // Adjusts the canvas for a point (index -1: the series) before it is drawn, and may change
+  // the back colour and brush style its symbol is filled with (nothing here).
+  virtual void PrepareCanvasForPoint(int /*index*/, TColor& /*backColor*/, TBrushStyle& /*style*/) {}
   // The symbol of a legend line (index -1: the series): inside a transparency group with
   // Transparency, the point's colour and picture for a point; the chart draws the shape.
   virtual void PaintLegendSymbol(int index, const TRect& rect);

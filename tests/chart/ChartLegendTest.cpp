@@ -9,6 +9,7 @@
 
 #include "support/ColorNear.h"
 #include "ChartControlTestSupport.h"
+#include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
@@ -570,4 +571,61 @@ TEST(LegendItems, CustomRowsFromAFirstValueStayAsManyOverRepaints) {
     EXPECT_EQ(texts[0].text, "Row1");
     EXPECT_EQ(texts[1].text, "Row2");
   }
+}
+
+namespace {
+
+// Two plain series (rectangle symbols) listed by series, the first in `color` with `brush`.
+TChartSeries* SeriesLegend(ChartFixture& f, TColor color) {
+  auto* a = new TChartSeries(nullptr);
+  a->SetName("A");
+  a->AppendXY(0, 10);
+  a->ChangeSeriesColor(color);
+  auto* b = new TChartSeries(nullptr);
+  b->SetName("B");
+  b->AppendXY(0, 20);
+  b->ChangeSeriesColor(clBlue);
+  f.chart.AttachSeries(a);
+  f.chart.AttachSeries(b);
+  f.chart.Legend()->Symbol()->SetHeightUnits(lcsPixels);
+  f.chart.Legend()->Symbol()->SetHeight(20);
+  return a;
+}
+
+}  // namespace
+
+// A series whose brush has a gradient shows that gradient in its legend symbol.
+TEST(LegendSymbol, TheSeriesGradientBrushFillsItsSymbol) {
+  ChartFixture f;
+  TChartSeries* a = SeriesLegend(f, clRed);
+  TKelGradient* gradient = a->Brush()->Gradient();
+  gradient->SetDirection(KelCanvas::gdTopBottom);
+  gradient->SetStartColor(clYellow);
+  gradient->SetEndColor(clLime);
+  gradient->SetVisible(true);
+  f.Paint();
+  ASSERT_EQ(f.chart.Legend()->ResolvedStyle(), lsSeries);
+  const TRect r = f.chart.Legend()->Items()->Item(0).SymbolRect;
+  const int x = (r.Left + r.Right) / 2;
+  const TColor top = f.Pixel(x, r.Top + 2), bottom = f.Pixel(x, r.Bottom - 3);
+  EXPECT_TRUE(ColorNear(top, clYellow, 60) || ColorNear(bottom, clYellow, 60)) << std::hex << top << " " << bottom;
+  EXPECT_TRUE(ColorNear(top, clLime, 60) || ColorNear(bottom, clLime, 60)) << std::hex << top << " " << bottom;
+  // The other series' symbol stays flat in its colour.
+  const TRect s = f.chart.Legend()->Items()->Item(1).SymbolRect;
+  EXPECT_EQ(f.Pixel((s.Left + s.Right) / 2, s.Top + 2), clBlue);
+}
+
+// A hatched series brush in the legend's own colour would not show: its lines turn black.
+TEST(LegendSymbol, AHatchInTheLegendsColourTurnsBlack) {
+  ChartFixture f;
+  TChartSeries* a = SeriesLegend(f, clYellow);
+  a->Brush()->SetStyle(bsDiagCross);
+  f.chart.Legend()->SetColor(clYellow);
+  f.Paint();
+  const TRect r = f.chart.Legend()->Items()->Item(0).SymbolRect;
+  // Inside the symbol's frame (the pen is one pixel wide, the rectangle shrinks by it).
+  const int x0 = r.Left + 3, y0 = r.Top + 3, x1 = r.Right - 4, y1 = r.Bottom - 4;
+  ASSERT_GT(x1 - x0, 4);
+  EXPECT_GT(f.Count(clBlack, x0, y0, x1, y1), 5);
+  EXPECT_GT(f.Count(clYellow, x0, y0, x1, y1), 5) << "between the lines the legend shows";
 }
