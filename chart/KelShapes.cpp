@@ -6,10 +6,13 @@
 #include <numbers>
 
 #include "canvas/Canvas3D.h"
+#include "canvas/KelBlend.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCorners.h"
 #include "canvas/KelGradient.h"
+#include "canvas/KelFilter.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelHtml.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "chart/BackImage.h"
@@ -669,6 +672,25 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
     blend = canvas->StartTransparency(canvas->SupportsAlpha ? TRect() : area,
                                       static_cast<std::uint8_t>(transparency_));
   }
+  // The transparency group closes however the drawing ends; a picture of filters only works
+  // on what shows through the shape.
+  struct Finish {
+    TKelCustomShape& shape;
+    TCanvas3D* canvas;
+    TKelBlend* blend;
+    void Done() {
+      if (blend == nullptr) return;
+      if (!shape.transparent_ && shape.picture_ && !shape.picture_->HasGraphic() && shape.picture_->HasFilters() &&
+          blend->Snapshot() != nullptr)
+        shape.picture_->Filters()->ApplyAll(*blend->Snapshot());
+      TKelBlend* b = blend;
+      blend = nullptr;
+      canvas->FinishTransparency(b);
+    }
+    ~Finish() {
+      if (blend != nullptr) canvas->FinishTransparency(blend);
+    }
+  } finish{*this, canvas, blend};
   if (transparent_) {
     canvas->Brush()->SetStyle(bsClear);
   } else {
@@ -688,7 +710,7 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
   }
   DrawContent(canvas, r, z, angle);
   if (children_->Count() > 0) LayoutChildren(z, angle);
-  if (blend != nullptr) canvas->FinishTransparency(blend);
+  finish.Done();
 }
 
 void TKelCustomShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle) {
@@ -896,7 +918,16 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
         canvas->TextOutAllowMarkup(x, y, piece, markUp);
       }
     }
-    if (lines > 1) y += lineHeight;
+    if (lines > 1) {
+      // A mark-up piece may hold several lines or larger letters: the next starts below it.
+      if (markUp && !piece.empty()) {
+        TSize extent;
+        MarkupTextExtent(*canvas, piece, extent);
+        y += extent.cy;
+      } else {
+        y += lineHeight;
+      }
+    }
   }
 }
 
