@@ -730,14 +730,7 @@ void TCustomDBChart::ReloadDataSet(TDataSet* dataSet, TChartSeries* only) {
     unordered[i]->Restore();
     TChartSeries& s = *records[i].series;
     UnbindFields(s);
-    s.BeginUpdate();
-    try {
-      SortAppended(s, 0);
-    } catch (...) {
-      s.EndUpdate();
-      throw;
-    }
-    s.EndUpdate();
+    SortSeriesStably(s);
   }
   if (started) {
     SetRepaintEnabled(repaint);

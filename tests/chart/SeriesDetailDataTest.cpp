@@ -157,6 +157,16 @@ INSTANTIATE_TEST_SUITE_P(Kinds, DetailSummaryTest,
                                          SummaryCase{"Highest", dsHighest, 6}),
                          [](const testing::TestParamInfo<SummaryCase>& info) { return std::string(info.param.name); });
 
+// Writes the chart as a layout, reads it into `copy` and answers the component named `name`
+// there.
+TComponent* ThroughLayout(FakeSeriesChart& chart, FakeSeriesChart& copy, const std::string& name) {
+  TMemoryStream out;
+  out.WriteComponent(&chart);
+  out.SetPosition(0);
+  out.ReadComponent(&copy);
+  return copy.FindComponent(name);
+}
+
 // ---- Stored point data -------------------------------------------------------------------------
 
 std::unique_ptr<TMemoryStream> Written(TChartSeries& s) {
@@ -271,12 +281,8 @@ TEST(SeriesDetailLayout, DetailSeriesComeBackAfterTheData) {
     detail->AppendValue(d + 3);
     line->Detail()->Add(detail);
   }
-  TMemoryStream out;
-  out.WriteComponent(&chart);
-  out.SetPosition(0);
   FakeSeriesChart copy;
-  out.ReadComponent(&copy);
-  auto* read = dynamic_cast<TFastLineSeries*>(copy.FindComponent("Line"));
+  auto* read = dynamic_cast<TFastLineSeries*>(ThroughLayout(chart, copy, "Line"));
   ASSERT_NE(read, nullptr);
   ASSERT_EQ(read->PointCount(), 2);
   ASSERT_TRUE(read->HasDetail());
@@ -374,12 +380,8 @@ TEST(SeriesDetailList, AfterADeleteTheLayoutHoldsTheDetailSeriesOfThePointsLeft)
   AddDetailedPoints(*line);
   line->DeletePoint(0);
   line->DeletePoints(1, 1);
-  TMemoryStream out;
-  out.WriteComponent(&chart);
-  out.SetPosition(0);
   FakeSeriesChart copy;
-  out.ReadComponent(&copy);
-  auto* read = dynamic_cast<TFastLineSeries*>(copy.FindComponent("Line"));
+  auto* read = dynamic_cast<TFastLineSeries*>(ThroughLayout(chart, copy, "Line"));
   ASSERT_NE(read, nullptr);
   ASSERT_EQ(read->PointCount(), 2);
   EXPECT_EQ(DetailNames(*read), (std::vector<std::string>{"D1", "D3"}));
@@ -520,12 +522,8 @@ TEST(SeriesKinds, AThemedSeriesComesBackFromALayoutWithItsColoursAndTransparency
   themed->ChangeTransparency(40);
   themed->ChangeColorEachPoint(true);
   themed->SetColorSource("tint");
-  TMemoryStream out;
-  out.WriteComponent(&chart);
-  out.SetPosition(0);
   FakeSeriesChart copy;
-  out.ReadComponent(&copy);
-  auto* read = dynamic_cast<TThemedSeries*>(copy.FindComponent("Themed"));
+  auto* read = dynamic_cast<TThemedSeries*>(ThroughLayout(chart, copy, "Themed"));
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(read->Transparency(), 40);
   EXPECT_TRUE(read->ColorEachPoint());
