@@ -75,8 +75,6 @@ TFastLineSeries::TFastLineSeries(TComponent* owner) : TCustomLineSeries(owner) {
   treatNulls_ = tnIgnore;
 }
 
-void TFastLineSeries::InitSelected(TKelSelected& selected) { selected.Hover()->SetVisible(false); }
-
 // ---- Settings -------------------------------------------------------------------------------
 
 void TFastLineSeries::ChangeLinePen(TKelPen* pen) { Pen()->Assign(pen); }
@@ -259,12 +257,11 @@ void TFastLineSeries::LineToPixel(int x, int y) {
     // Long runs go in pieces: a wide pen's polyline costs more than linearly in its length on
     // some platforms (Wine builds one region of the whole outline), as does a large bounding box.
     if (static_cast<int>(run_.size()) >= kRunPiece) FlushRun();
-  } else if (painting_ ? rawPaint_ : UsesRawPen()) {
-    // Inside a paint the device handle stays cached for the whole line.
-    if (!painting_) canvas->SetDCCache(true);
+  } else if (UsesRawPen()) {
+    canvas->SetDCCache(true);
     if (stairs_) canvas->LineToCached(cornerX, cornerY);
     canvas->LineToCached(x, y);
-    if (!painting_) canvas->SetDCCache(false);
+    canvas->SetDCCache(false);
   } else {
     if (stairs_) canvas->LineTo(cornerX, cornerY);
     canvas->LineTo(x, y);
@@ -364,7 +361,6 @@ void TFastLineSeries::PaintAllPoints() {
     ~End() {
       if (cached) canvas->SetDCCache(false);
       series.painting_ = false;
-      series.rawPaint_ = false;
       series.columnSkip_ = false;
       series.run_.clear();
       if (blend) canvas->FinishTransparency(blend);
@@ -385,10 +381,8 @@ void TFastLineSeries::PaintAllPoints() {
       columnFlag_ = false;
     }
   }
-  // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed); with
-  // the fast pen each segment goes straight to the cached device handle.
-  rawPaint_ = UsesRawPen();
-  end.cached = rawPaint_ || (!polyline && !Is3D());
+  // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed).
+  end.cached = UsesRawPen() || (!polyline && !Is3D());
   if (end.cached) canvas->SetDCCache(true);
   if (polyline) {
     if (firstVisible_ >= 0) PaintPolyline();

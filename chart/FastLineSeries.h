@@ -52,12 +52,6 @@ class TFastLineSeries : public TCustomLineSeries {
   // The marks' callout lifts the mark, then the mark is painted as by any series.
   void PaintMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
 
- protected:
-  // A fast line does not highlight the point under the mouse unless asked to.
-  void InitSelected(TKelSelected& selected) override;
-
- public:
-
   // ---- Pixels and pen ----------------------------------------------------------------------
   void PointToPixels(int index, int& x, int& y) const;
   bool UsesPolyline() const;
@@ -105,9 +99,8 @@ class TFastLineSeries : public TCustomLineSeries {
   void CloseColumn();
   // Whether the point at (x, y) leaves the current pixel (or column).
   bool Moved(int x, int y) const;
-  // Whether segments go to the current run instead of straight to the canvas (the fast pen
-  // draws each segment on the cached device handle instead).
-  bool Batching() const { return painting_ && rawDC_ == nullptr && !rawPaint_ && !Is3D(); }
+  // Whether segments go to the current run instead of straight to the canvas.
+  bool Batching() const { return painting_ && rawDC_ == nullptr && !Is3D(); }
   // Draws the current run as one polyline and keeps its last point as the start of the next.
   void FlushRun();
 
@@ -132,8 +125,6 @@ class TFastLineSeries : public TCustomLineSeries {
   // The run being gathered while painting: the pen position, then every point the line went to.
   TPointArray run_;
   bool painting_ = false;
-  // The paint in progress draws with the fast pen (UsesRawPen, taken once per paint).
-  bool rawPaint_ = false;
   // While painting with only first points of columns: X values below columnLimit_ stay in the
   // current column.
   bool columnSkip_ = false;

@@ -540,7 +540,10 @@ TEST(LegendItems, ARowsOwnFontLeavesTheRowsToTheSeries) {
   auto texts = f.canvas->TextsIn("Legend/Items");
   ASSERT_EQ(texts.size(), 3u);
   for (int r = 0; r < 3; ++r) EXPECT_EQ(texts[r].text, "Ch" + std::to_string(r + 1));
-  auto redIn = [&](const RecordingCanvas::Text& t) { return f.Count(clRed, t.x, t.y, t.x + 6 * 3, t.y + 12); };
+  const int rowHeight = texts[1].y - texts[0].y;
+  auto redIn = [&](const RecordingCanvas::Text& t) {
+    return f.Count(clRed, t.x, t.y, t.x + 6 * 3, t.y + rowHeight - 1);
+  };
   EXPECT_GT(redIn(texts[1]), 0);
   EXPECT_EQ(redIn(texts[0]), 0);
   EXPECT_EQ(redIn(texts[2]), 0);

@@ -293,26 +293,6 @@ TEST_F(FastLineTest, FastPenDrawsANewSegmentAtOnceOnTheDeviceHandle) {
   EXPECT_EQ(chart.Pixel(50, 52), clBlue);
 }
 
-TEST_F(FastLineTest, FastPenDrawsEachSegmentOfAPaintOnTheDeviceHandle) {
-  // Pixels (10, 50) -> (20, 30) -> (100, 30), with stairs.
-  Add({{10, 50}, {20, 70}, {100, 70}});
-  series->ChangeStairs(true);
-  series->SetFastPen(true);
-  canvas->lines.clear();
-  chart.PaintSeries();
-  EXPECT_EQ(canvas->polylines, 0);
-  EXPECT_EQ(canvas->cached, (std::vector<TPoint>{TPoint(20, 50), TPoint(20, 30), TPoint(100, 30)}));
-  EXPECT_TRUE(Red(15, 50));
-  EXPECT_TRUE(Red(20, 40));
-  EXPECT_TRUE(Red(60, 30));
-  // Without it the segments of a paint gather into polylines.
-  series->SetFastPen(false);
-  canvas->cached.clear();
-  chart.PaintSeries();
-  EXPECT_TRUE(canvas->cached.empty());
-  EXPECT_GT(canvas->polylines, 0);
-}
-
 TEST_F(FastLineTest, APaintThatFailsStillClosesItsTransparencyGroup) {
   Add({{10, 50}, {100, 50}, {150, 20}});
   series->ChangeTransparency(50);
@@ -333,16 +313,11 @@ TEST_F(FastLineTest, APaintThatFailsStillClosesItsTransparencyGroup) {
   EXPECT_NE(c, clRed);
 }
 
-TEST_F(FastLineTest, TheHoverHighlightStartsHidden) {
-  EXPECT_FALSE(series->Selected()->Hover()->Visible());
-  EXPECT_FALSE(series->HoverActive());
-  // Other series keep theirs; a copied format takes the source's selection.
+TEST_F(FastLineTest, CopiedFormatTakesTheSourcesSelection) {
   TChartSeries plain(nullptr);
-  EXPECT_TRUE(plain.Selected()->Hover()->Visible());
   plain.Selected()->SetVisible(true);
   series->CopyFormatFrom(&plain);
   EXPECT_TRUE(series->Selected()->Visible());
-  EXPECT_TRUE(series->Selected()->Hover()->Visible());
 }
 
 TEST_F(FastLineTest, ImmediateDrawingWithoutPenColourUsesTheSeriesColour) {
