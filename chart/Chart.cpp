@@ -351,18 +351,27 @@ void TCustomChart::PaintBackWall() {
       effect->DrawPolygon(canvas, corners, 3);
   }
   ApplyWallPenAndBrush(wall);
+  const bool rounded = wall->ShapeStyle() == fosRoundRectangle;
+  const int round = wall->RoundSize();
   if (!View3D()) {
     if (canvas->SupportsFull3D())
       canvas->RectangleAtZ(r, 1);
-    else if (wall->ShapeStyle() == fosRoundRectangle)
-      canvas->RoundRect(r.Left, r.Top, r.Right, r.Bottom, wall->RoundSize(), wall->RoundSize());
+    else if (rounded)
+      canvas->DrawCorneredRect(r, round, round, wall->HasCorners() ? wall->Corners() : nullptr);
     else
       canvas->RectangleFromRect(r);
   } else if (wall->Size() < 1) {
-    canvas->RectangleAtZ(r, depth + (canvas->SupportsFull3D() ? 1 : 0));
+    const int z = depth + (canvas->SupportsFull3D() ? 1 : 0);
+    if (rounded)
+      canvas->FillRect3D(r, round, round, z, z);
+    else
+      canvas->RectangleAtZ(r, z);
   } else {
     const int z1 = depth + (depth < 0 ? -wall->Size() : wall->Size());
-    canvas->DrawBox3DFromRect(r, std::min(depth, z1), std::max(depth, z1), wall->UsesDarkSides());
+    if (rounded)
+      canvas->FillRect3D(r, round, round, std::min(depth, z1), std::max(depth, z1));
+    else
+      canvas->DrawBox3DFromRect(r, std::min(depth, z1), std::max(depth, z1), wall->UsesDarkSides());
   }
   canvas->BrushGradient()->SetVisible(false);
   // The picture (the wall's own, else the panel's back image kept inside the walls) fills the

@@ -10,6 +10,7 @@
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
 #include "chart/Chart.h"
 #include "chart/KelConst.h"
@@ -165,13 +166,20 @@ void TLegendSymbol::Draw(TColor color, TRect rect) {
   TCanvas3D* canvas = legend_->Chart()->Canvas3D();
   if (canvas == nullptr) return;
   if (shadow_->IsShown() || emboss_->IsShown()) {
-    // The effects paint with their own brush; the symbol keeps the one it was given.
+    // The effects paint with their own brush; the symbol keeps the one it was given, bitmap
+    // included.
     const TColor brushColor = canvas->Brush()->Color();
     const TBrushStyle brushStyle = canvas->Brush()->Style();
+    std::unique_ptr<TKelPicture> brushImage;
+    if (canvas->Brush()->HasImage()) {
+      brushImage = std::make_unique<TKelPicture>();
+      brushImage->Assign(canvas->Brush()->Image());
+    }
     for (TKelShadow* effect : {shadow_.get(), static_cast<TKelShadow*>(emboss_.get())})
       if (effect->IsShown()) effect->DrawRect(canvas, rect, 0, 0);
     canvas->Brush()->SetColor(brushColor);
     canvas->Brush()->SetStyle(brushStyle);
+    canvas->Brush()->SetImage(brushImage.get());
   }
   if (!defaultPen_) canvas->UsePen(pen_.get());
   if (gradient_->Visible()) {
@@ -181,10 +189,12 @@ void TLegendSymbol::Draw(TColor color, TRect rect) {
     canvas->BrushGradient()->SetEndColor(color);
     canvas->BrushGradient()->SetVisible(true);
     if (canvas->Brush()->Style() == bsClear) canvas->Brush()->SetStyle(bsSolid);
+  } else if (canvas->BrushHasGradient()) {
+    // The series' own gradient brush fills the symbol as it is.
   } else {
     canvas->BrushGradient()->SetVisible(false);
+    canvas->Brush()->SetColor(color);
   }
-  canvas->Brush()->SetColor(color);
   if (canvas->Pen()->Style() == psClear) {
     if (canvas->Brush()->Style() == bsClear) return;
     rect.Right += 1;
@@ -227,14 +237,24 @@ void TLegendItems::SetAlign(int index, int align) {
 }
 
 TKelFont* TLegendItems::Font(int index) {
+  // Only texts, alignment and positions make the rows custom: a row's font alone does not
+  // freeze the legend to the rows it had.
   TLegendItem& item = Item(index);
-  custom_ = true;
   if (!item.Font) {
     TCustomChartLegend* legend = legend_;
     item.Font = std::make_shared<TKelFont>([legend](TObject*) { legend->Repaint(); });
     item.Font->Assign(legend_->Font());
   }
   return item.Font.get();
+}
+
+void TLegendItems::FreeRecorded() {
+  if (custom_) return;
+  for (TLegendItem& item : items_) {
+    std::shared_ptr<TKelFont> font = std::move(item.Font);
+    item = TLegendItem();
+    item.Font = std::move(font);
+  }
 }
 
 void TLegendItems::Clear() {
@@ -248,6 +268,7 @@ const TClassInfo& TLegendTitle::StaticClass() {
 }
 
 TLegendTitle::TLegendTitle(IShapePanel* panel) : TStringsShape(panel) {
+  SetDrawsTextFlat(true);
   SetTransparentDefault(true);
   Font()->SetDefaultStyle(TFontStyles{fsBold});
   Shadow()->SetDefaults(Shadow()->Visible(), static_cast<TColor>(0xC0C0C0), 2);
@@ -331,9 +352,17 @@ TCustomChartLegend::TCustomChartLegend(TCustomChart* chart)
       symbol_(std::make_unique<TLegendSymbol>(this)) {
   Brush()->Gradient()->SetDefaultDirection(KelCanvas::gdRightLeft);
   Brush()->Gradient()->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
+  SetDrawsTextFlat(true);
 }
 
 TCustomChartLegend::~TCustomChartLegend() = default;
+
+void TCustomChartLegend::UseFont(TKelFont* font) {
+  if (DrawsTextFlat())
+    chart_->AssignShapeFontFlat(font);
+  else
+    chart_->AssignCanvasFont(font);
+}
 
 void TCustomChartLegend::Assign(TPersistent* source) {
   if (auto* o = dynamic_cast<TCustomChartLegend*>(source)) {
@@ -401,6 +430,12 @@ void TCustomChartLegend::SetCheckBoxes(bool v) {
   if (checkBoxes_ == v) return;
   checkBoxes_ = v;
   Repaint();
+  BroadcastChange();
+}
+
+void TCustomChartLegend::BroadcastChange() {
+  TKelLegendEvent event;
+  chart_->Broadcast(event);
 }
 
 void TCustomChartLegend::SetFirstValue(int v) {
@@ -431,6 +466,7 @@ void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle v) {
     }
   }
   Repaint();
+  BroadcastChange();
 }
 
 TLegendStyle TCustomChartLegend::ResolvedStyle() const {
@@ -628,11 +664,17 @@ void TCustomChartLegend::CalcLayout() {
   resolved_ = ResolvedStyle();
   const int F = FrameWidth();
   TCanvas3D* canvas = chart_->Canvas3D();
-  if (CustomPosition() && positionUnits_ == muPercent) {
-    const int w = Width(), h = Height();
-    const int left = RoundInt(leftPercent_ * chart_->Width() * 0.01);
-    const int top = RoundInt(topPercent_ * chart_->Height() * 0.01);
-    Bounds = TRect(left, top, left + w, top + h);
+  UndoPanelShift();
+  if (CustomPosition()) {
+    if (positionUnits_ == muPercent) {
+      const int w = Width(), h = Height();
+      const int left = RoundInt(leftPercent_ * chart_->Width() * 0.01);
+      const int top = RoundInt(topPercent_ * chart_->Height() * 0.01);
+      Bounds = TRect(left, top, left + w, top + h);
+    }
+    // A custom place is relative to the panel rectangle, wherever the panel is drawn.
+    panelShift_ = TPoint(chart_->PanelRect().Left, chart_->PanelRect().Top);
+    Bounds = Bounds.Moved(panelShift_.X, panelShift_.Y);
   }
   TChartPage* pages = chart_->Pages();
   const bool paging = pages->MaxPointsPerPage() > 0;
@@ -659,7 +701,7 @@ void TCustomChartLegend::CalcLayout() {
   if (paging && resolved_ == lsValues) total = std::min(total, pages->MaxPointsPerPage());
   totalItems_ = total;
 
-  chart_->AssignCanvasFont(Font());
+  UseFont(Font());
   int w = 0, h = 0;
   chart_->TextLinesExtent(" ", false, w, h);
   spaceWidth_ = w;
@@ -681,10 +723,10 @@ void TCustomChartLegend::CalcLayout() {
     title_->CalcSize();
     titleHeight = title_->Height();
     int sw = 0, sh = 0;
-    chart_->AssignCanvasFont(title_->Font());
+    UseFont(title_->Font());
     chart_->TextLinesExtent(" ", false, sw, sh);
     titleWidth = title_->Width() + sw;
-    chart_->AssignCanvasFont(Font());
+    UseFont(Font());
   }
   innerGap_ = RoundInt(itemHeight_ * 0.1);
 
@@ -733,7 +775,8 @@ void TCustomChartLegend::CalcLayout() {
       if (effect->Visible() && effect->VertSize() > itemHeight_ / 6) height += effect->VertSize() - itemHeight_ / 6;
   }
   if (!IsSideLegend() && alignment_ == laBottom && !CustomPosition()) {
-    int bottom = cr.Bottom - (F / 2 + 1 + (Shadow()->Visible() ? Shadow()->VertSize() : 0));
+    int bottom = cr.Bottom - (F / 2 + 1 + (Shadow()->Visible() ? Shadow()->VertSize() : 0) +
+                              (HasEmboss() && Emboss()->Visible() ? Emboss()->VertSize() : 0));
     top = bottom - height;
     itemsTop_ = top + (Pen()->Visible() ? Pen()->Width() / 2 : 0) + (drawTitle_ ? titleHeight + 2 : 0);
   }
@@ -803,7 +846,9 @@ void TCustomChartLegend::CalcLayout() {
         r.Right -= horizMargin_ != 0 ? horizMargin_ : 3 * r.Width() / 100;
         break;
       case laTop:
-        r.Top = Bounds.Bottom;
+        // The panel's own shadow and emboss lie under a top legend too.
+        r.Top = Bounds.Bottom + (chart_->Shadow()->Visible() ? chart_->Shadow()->VertSize() : 0) +
+                (chart_->Emboss()->Visible() ? chart_->Emboss()->VertSize() : 0);
         r.Top += vertMargin_ != 0 ? vertMargin_ : 4 * r.Height() / 100;
         break;
       case laBottom:
@@ -816,7 +861,17 @@ void TCustomChartLegend::CalcLayout() {
   }
 }
 
+void TCustomChartLegend::UndoPanelShift() {
+  Bounds = Bounds.Moved(-panelShift_.X, -panelShift_.Y);
+  panelShift_ = TPoint(0, 0);
+}
+
 void TCustomChartLegend::Draw() {
+  // However the drawing ends, a custom place goes back to panel-relative bounds.
+  struct Unshift {
+    TCustomChartLegend& legend;
+    ~Unshift() { legend.UndoPanelShift(); }
+  } unshift{*this};
   if (lastValue_ < firstValue_) return;
   TCanvas3D* canvas = chart_->Canvas3D();
   canvas->BeginElement("Legend", 0, nullptr);
@@ -842,7 +897,7 @@ void TCustomChartLegend::Draw() {
     title_->Bounds = TRect(x, Bounds.Top + 2, x + w, Bounds.Top + 2 + h);
     title_->DrawAt();
   }
-  chart_->AssignCanvasFont(Font());
+  UseFont(Font());
   canvas->BeginElement("Items", 0, nullptr);
   struct EndItems {
     TCanvas3D* canvas;
@@ -873,6 +928,13 @@ void TCustomChartLegend::DrawRow(int index, int p) {
     sx += offset;
     tx += offset;
   }
+  // A symbol on the right stands after the row's texts.
+  if (symbol_->Position() == spRight) {
+    const bool shared = (IsSideLegend() || wrapped_) && columns_ > 0 &&
+                        p % columns_ < static_cast<int>(columnTextWidths_.size());
+    for (int j = 0; j < 3; ++j) sx += shared ? columnTextWidths_[p % columns_][j] : textWidths_[p][j];
+    sx += textSymbolGap_ + 2;
+  }
   y += itemHeight_ * row + vertSpacing_ / 2;
   int colorX = sx;
   chart_->OnGetLegendPos(chart_, index, tx, y, colorX);
@@ -889,7 +951,7 @@ void TCustomChartLegend::DrawRow(int index, int p) {
   } else if (resolved_ == lsSeriesGroups) {
     missing = index >= chart_->SeriesGroups()->Count();
   }
-  chart_->AssignCanvasFont(Font());
+  UseFont(Font());
   if (fontSeriesColor_ && series != nullptr)
     canvas->Font()->SetColor(resolved_ == lsValues ? series->LegendColor(index) : series->EffectiveColor());
   // The hovered row's text takes the hover look's colour.
@@ -897,7 +959,10 @@ void TCustomChartLegend::DrawRow(int index, int p) {
     canvas->Font()->SetColor(selected_->Hover()->Font()->Color());
   canvas->SetTextAlign(0);
   int cursor = tx - 2;
-  TLegendItem& item = items_.Item(index);
+  // Drawing records geometry into the row's item; it never adds items to a custom list (a
+  // row past its end records into a scratch item).
+  TLegendItem scratch;
+  TLegendItem& item = !items_.Custom() || items_.Has(index) ? items_.Item(index) : scratch;
   const TLegendTextStyle ts = textStyle_;
   const bool firstRight = ts == ltsLeftValue || ts == ltsLeftPercent || ts == ltsXValue || ts == ltsValue ||
                           ts == ltsPercent || ts == ltsXAndValue || ts == ltsXAndPercent;
@@ -924,7 +989,7 @@ void TCustomChartLegend::DrawRow(int index, int p) {
           item.Align = align;
           item.Texts = texts_[p];
         }
-        if (item.Font) chart_->AssignCanvasFont(item.Font.get());
+        if (item.Font) UseFont(item.Font.get());
       }
       canvas->SetTextAlign(align);
       canvas->TextOutAllowMarkup(tx0, ty, text, TextFormat() == ttfHtml);

@@ -16,6 +16,7 @@
 
 #include "chart/ChartSeries.h"
 #include "chart/KelProcs.h"
+#include "chart/KelPanel.h"
 #include "chart/KelShapes.h"
 
 class TCustomChart;
@@ -44,6 +45,9 @@ const TEnumInfo& EnumTypeInfo(TLegendSymbolPosition);
 VK_DECLARE_EXCEPTION(LegendException, Exception);
 
 class TCustomChartLegend;
+
+// Sent to the chart's listeners when the legend's boxes change (shown or hidden, check or radio).
+class TKelLegendEvent : public TKelEvent {};
 
 using TSymbolDrawEvent = TMethodEvent<TObject*, TChartSeries*, int, TRect>;
 
@@ -142,15 +146,14 @@ class TLegendItems {
   void SetPosition(int index, int left, int top);
   // Text alignment flags of the row's first text (marks the list custom).
   void SetAlign(int index, int align);
-  // The row's own font, made on first use as a copy of the legend's (marks the list custom).
+  // The row's own font, made on first use as a copy of the legend's (the list stays as it is:
+  // recorded rows are still rebuilt on every paint).
   TKelFont* Font(int index);
   bool CustomPositions() const { return customPositions_; }
   bool Custom() const { return custom_; }
   void Clear();
-  // Drops the recorded items (not the custom ones).
-  void FreeRecorded() {
-    if (!custom_) items_.clear();
-  }
+  // Drops what the last paint recorded (nothing of a custom list); a row's own font stays.
+  void FreeRecorded();
 
  private:
   TCustomChartLegend* legend_;
@@ -294,6 +297,12 @@ class TCustomChartLegend : public TTextShape {
   int TotalColumnsWidth() const;
   void PlaceRowsX(int x0);
   void DrawRow(int index, int position);
+  // Gives the canvas a legend font (3D-zoomed unless the legend's text is drawn flat).
+  void UseFont(TKelFont* font);
+  // Tells the chart's listeners that the boxes changed.
+  void BroadcastChange();
+  // Takes back the panel rectangle's origin a custom place was moved by for this paint.
+  void UndoPanelShift();
 
   TCustomChart* chart_;
   TLegendAlignment alignment_ = laRight;
@@ -342,6 +351,8 @@ class TCustomChartLegend : public TTextShape {
   int columns_ = 0, rows_ = 0;
   std::vector<std::array<int, 3>> columnTextWidths_;
   int itemsTop_ = 0;
+  // The panel rectangle's origin a custom-placed legend stands offset by during one paint.
+  TPoint panelShift_;
 };
 
 class TChartLegend : public TCustomChartLegend {

@@ -10,6 +10,7 @@
 #include "canvas/KelPicture.h"
 #include "chart/KelConst.h"
 #include "chart/KelFunction.h"
+#include "chart/KelPanel.h"
 #include "chart/KelProcs.h"
 #include "chart/SeriesSelection.h"
 #include "chart/SeriesSource.h"
@@ -285,6 +286,8 @@ TChartSeries::TChartSeries(TComponent* owner)
 }
 
 TChartSeries::~TChartSeries() {
+  // A detail series going away by itself leaves its master's list.
+  if (master_) master_->Detail()->Release(this);
   if (function_) {
     TKelFunction* function = function_;
     function_ = nullptr;
@@ -392,6 +395,7 @@ void TChartSeries::DeletePoint(int index) {
   labels_.DeleteLabel(index);
   if (pictures_) pictures_->DeletePictures(index, 1);
   if (visuals_) visuals_->DeleteVisuals(index, 1);
+  if (detail_) detail_->Delete(index);
   if (marks_) marks_->DeleteIndex(index);
   NotifyValueChange(sckDeleted, index);
   if (active_) RepaintOwner();
@@ -412,6 +416,7 @@ void TChartSeries::DeletePoints(int index, int n, bool resequence) {
   labels_.DeleteLabels(index, n);
   if (pictures_) pictures_->DeletePictures(index, n);
   if (visuals_) visuals_->DeleteVisuals(index, n);
+  if (detail_) detail_->Delete(index, n);
   if (marks_) marks_->Positions().DeleteRange(index, n);
   NotifyValueChange(sckDeleted, -1);
   if (active_) RepaintOwner();
@@ -425,15 +430,16 @@ void TChartSeries::FreeAllData() {
   if (pictures_) pictures_->Clear();
   if (visuals_) visuals_->Clear();
   if (marks_) marks_->ClearPositions();
+  detail_.reset();
 }
 
 void TChartSeries::ClearPoints() {
   firstVisible_ = -1;
   lastVisible_ = -1;
   FreeAllData();
-  if (function_) function_->ParentCleared();
   OnClearValues(this);
   NotifyValueChange(sckCleared, 0);
+  if (function_) function_->ParentCleared();
   RepaintIfActive();
 }
 
@@ -524,6 +530,21 @@ void TChartSeries::NotifyValueChange(TSeriesChangeKind kind, int index) {
         break;
     }
   }
+  // A detail series gives its master the summary of its values at its own entry.
+  if (!follow_.Empty() && master_ && !master_->Updating() && !ComponentState().Contains(csDestroying)) {
+    TChartSeries* master = master_;
+    master->BeginUpdate();
+    try {
+      const int entry = master->Detail()->IndexOf(this);
+      if (entry >= 0 && entry < master->PointCount())
+        master->mandatory_->SetValueAt(entry, master->Detail()->Summary(*mandatory_));
+    } catch (...) {
+      master->EndUpdate();
+      throw;
+    }
+    master->EndUpdate();
+    master->RepaintOwner();
+  }
 }
 
 void TChartSeries::ExchangePoints(int i, int j) {
@@ -592,6 +613,9 @@ void TChartSeries::JoinChart() {
 }
 
 void TChartSeries::LeaveChart() {
+  // A chart showing this series' cursor gets its own back.
+  if (auto* panel = parentChart_ ? dynamic_cast<TCustomKelPanel*>(parentChart_->ChartComponent()) : nullptr)
+    if (cursor_ != 0 && panel->Cursor() == cursor_) panel->SetCursor(panel->SavedCursor());
   for (TComponent* source : dataSources_) {
     if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(this);
   }
@@ -776,7 +800,7 @@ int TChartSeries::CopyPointFrom(TChartSeries* source, int index) {
     // A detail series of the same class, copied from the source point's, at the new index.
     TChartSeries* copy = nullptr;
     if (TChartSeries* detail = source->detail_->At(index)) {
-      copy = dynamic_cast<TChartSeries*>(detail->ClassType().CreateInstance(nullptr));
+      copy = dynamic_cast<TChartSeries*>(detail->ClassType().CreateInstance(this));
       if (copy) copy->Assign(detail);
     }
     Detail()->Insert(result, copy);
@@ -804,6 +828,7 @@ void TChartSeries::CopyAllFrom(TChartSeries* source) {
 }
 
 void TChartSeries::CopyFormatFrom(TChartSeries* source) {
+  if (source->legend_ || legend_) Legend()->Visible = source->ShowInLegend();
   Brush()->Assign(source->Brush());
   Pen()->Assign(source->Pen());
   seriesColor_ = source->seriesColor_;
@@ -818,6 +843,10 @@ void TChartSeries::CopyFormatFrom(TChartSeries* source) {
   cursor_ = source->cursor_;
   depth_ = source->depth_;
   depthOrder_ = source->depthOrder_;
+  if (source->selected_)
+    Selected()->Assign(source->selected_.get());
+  else
+    selected_.reset();
   transparency_ = source->transparency_;
   treatNulls_ = source->treatNulls_;
   if (source->marks_) {
@@ -835,6 +864,10 @@ void TChartSeries::Assign(TPersistent* source) {
     return;
   }
   identifier_ = other->identifier_;
+  if (other->legend_)
+    *Legend() = *other->legend_;
+  else
+    legend_.reset();
   style_ = other->style_;
   title_ = other->title_;
   active_ = other->active_;
@@ -847,6 +880,9 @@ void TChartSeries::Assign(TPersistent* source) {
     xValues_->Assign(other->yValues_);
     yValues_->Assign(other->xValues_);
   }
+  // Plain copies: the reload from the source comes once, at the end.
+  xLabelsSource_ = other->xLabelsSource_;
+  colorSource_ = other->colorSource_;
   colorEachPoint_ = other->colorEachPoint_;
   for (int i = 2; i < std::min(valueLists_.Count(), other->valueLists_.Count()); ++i)
     valueLists_[i].Assign(&other->valueLists_[i]);
@@ -864,6 +900,17 @@ void TChartSeries::Assign(TPersistent* source) {
     for (TComponent* s : other->dataSources_) AddDataSource(s);
   }
   ReloadFromSource();
+}
+
+// ---- TThemedSeries --------------------------------------------------------------------------
+
+const TClassInfo& TThemedSeries::StaticClass() {
+  using S = TThemedSeries;
+  static const TClassInfo info = TClassBuilder<S>("TThemedSeries", &TChartSeries::StaticClass())
+                                     .Property("Transparency", &S::Transparency, &S::ChangeTransparency)
+                                     .Default(0)
+                                     .Build();
+  return info;
 }
 
 // ---- Property setters ---------------------------------------------------------------------
@@ -933,6 +980,9 @@ void TChartSeries::SetSelected(TKelSelected* value) {
 }
 
 TKelSelected* TChartSeries::Selected() {
-  if (!selected_) selected_ = std::make_unique<TKelSelected>(dynamic_cast<IShapePanel*>(parentChart_), this);
+  if (!selected_) {
+    selected_ = std::make_unique<TKelSelected>(dynamic_cast<IShapePanel*>(parentChart_), this);
+    InitSelected(*selected_);
+  }
   return selected_.get();
 }

@@ -135,6 +135,9 @@ enum TLegendTextStyle { ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, l
 const TEnumInfo& EnumTypeInfo(TLegendTextStyle);
 // Separates the columns of a legend line.
 constexpr char LegendColumnSeparator = '\x06';
+// A legend title for one line: column separators become blanks; of the first LF-CR pair (else
+// the first CR-LF pair) one character goes; every other CR and LF becomes a blank.
+std::string OneLineLegendTitle(std::string text);
 
 // OnBeforeAdd answers whether the pending point may be added. In code it is any callable
 // returning that answer; a layout names a handler of the form (Sender, var Accept), Accept
@@ -415,7 +418,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual bool KeepsPreparedPoints() const { return false; }
   virtual void PaintAllPoints();
   virtual void PaintPoint(int) {}
-  virtual void PrepareCanvasForPoint(int) {}
+  // Adjusts the canvas for a point (index -1: the series) before it is drawn, and may change
+  // the back colour and brush style its symbol is filled with (nothing here).
+  virtual void PrepareCanvasForPoint(int /*index*/, TColor& /*backColor*/, TBrushStyle& /*style*/) {}
   // The symbol of a legend line (index -1: the series): inside a transparency group with
   // Transparency, the point's colour and picture for a point; the chart draws the shape.
   virtual void PaintLegendSymbol(int index, const TRect& rect);
@@ -568,9 +573,14 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void GapBetweenRects(const TRect& a, TPoint& gap, const TRect& b) const;
 
   // ---- Detail series, kinds and sample data ----------------------------------------------
-  // Created on first use.
+  // Created on first use; indexed like the points (a delete removes the point's entry, a
+  // clear frees the list).
   TSeriesDetail* Detail();
   bool HasDetail() const;
+  // The series whose detail this series is (null: none); set by the master's detail list.
+  // A change of a detail series' values updates the master's value of its entry.
+  TChartSeries* MasterSeries() const { return master_; }
+  void SetMasterSeries(TChartSeries* master) { master_ = master; }
   // One is an instance of the other's class.
   static bool SameKind(const TChartSeries* a, const TChartSeries* b);
   // n points of sample data (n 0: SampleCount, else 25) replacing the points.
@@ -634,7 +644,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Per-point visuals, created on first use.
   TVisualsList& Visuals();
   bool HasVisuals() const { return visuals_ != nullptr; }
-  // The selection state (hidden at first), created on first use.
+  // The selection state (hidden at first), created on first use and then given the defaults
+  // of the series kind (InitSelected).
   TKelSelected* Selected();
   bool HasSelected() const { return selected_ != nullptr; }
   // Null frees the selection, another one is copied in.
@@ -668,6 +679,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   TNotifyEvent AfterDrawValues;
 
  protected:
+  // Defaults of a new selection for this kind of series (none here).
+  virtual void InitSelected(TKelSelected& /*selected*/) {}
   void Notification(TComponent* component, TOperation operation) override;
   void RepaintOwner() override { TCustomChartElement::RepaintOwner(); }
   void SendSeriesEvent(TChartSeriesEvent event);
@@ -732,6 +745,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   int storedCustomVert_ = -1;
   std::unique_ptr<TSeriesMarks> marks_;
   std::unique_ptr<TSeriesDetail> detail_;
+  TChartSeries* master_ = nullptr;
   // Above 0 while the series changes its own value lists: their *modified* notices are then
   // part of an add or delete that the series reports itself.
   int editing_ = 0;
@@ -740,4 +754,13 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   std::unique_ptr<TKelSelected> selected_;
   std::string xLabelsSource_;
   std::string colorSource_;
+};
+
+// A series kind of its own with no drawing, kept for layouts that name it; it publishes the
+// colour settings of every point and the transparency.
+class TThemedSeries : public TChartSeries {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TThemedSeries(TComponent* owner) : TChartSeries(owner) {}
 };

@@ -37,11 +37,19 @@ std::string ISeriesOwner::LegendTextFor(TChartSeries& series, int index) {
 
 // ---- Texts -----------------------------------------------------------------------------------
 
+std::string OneLineLegendTitle(std::string text) {
+  text = Replaced(std::move(text), LegendColumnSeparator, ' ');
+  // One line break of the first pair goes (LF-CR first, else CR-LF); what is left of it, and
+  // every other break, becomes a blank.
+  size_t pair = text.find("\n\r");
+  if (pair == std::string::npos) pair = text.find("\r\n");
+  if (pair != std::string::npos) text.erase(pair, 1);
+  return Replaced(Replaced(std::move(text), '\r', ' '), '\n', ' ');
+}
+
 std::string TChartSeries::TitleText(bool singleLine) const {
   std::string text = TitleText();
-  if (!singleLine) return text;
-  text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
-  return Replaced(text, '\r', ' ');
+  return singleLine ? OneLineLegendTitle(std::move(text)) : text;
 }
 
 std::string TChartSeries::MarkStyleText(TSeriesMarksStyle style, int index, bool multiLine) {

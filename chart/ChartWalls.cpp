@@ -189,6 +189,7 @@ const TClassInfo& TChartTitle::StaticClass() {
 TChartTitle::TChartTitle(TCustomChart* chart) : TStringsShape(chart), chart_(chart) {
   SetAlignmentDefault(taCenter);
   SetTextAlignmentDefault(taCenter);
+  SetDrawsTextFlat(true);
   SetTransparentDefault(true);
   Font()->SetDefaultColor(static_cast<TColor>(0xFF0000));
 }
@@ -237,6 +238,9 @@ void TChartTitle::DrawTitle() {
         x = std::max(chart_->ChartXCenter() - w / 2, x0);
       Bounds = TRect(x, y, x + w, y + h);
     } else {
+      // A title across the panel keeps that width: no sizing to its text (and so its text is
+      // clipped to it).
+      autoSize_ = false;
       Bounds = TRect(x0, y, chart_->Width() - x0, y + h);
     }
   } else {

@@ -672,10 +672,11 @@ void TCustomDBChart::ReloadDataSet(TDataSet* dataSet, TChartSeries* only) {
         if (showGlassCursor_) Screen->SetCursor(crHourGlass);
       }
       SetRepaintEnabled(false);
+      // No update bracket while adding: each point reaches OnAfterAdd and the series'
+      // followers as it comes.
       for (TBoundSeries& r : records) {
         r.series->ClearPoints();
         if (r.walkAll) ReserveForRecords(r, dataSet->RecordCount());
-        r.series->BeginUpdate();
         unordered.push_back(std::make_unique<TUnorderedAppend>(*r.series));
       }
       const bool anyWalk = std::any_of(records.begin(), records.end(), [](const TBoundSeries& r) { return r.walkAll; });
@@ -714,10 +715,7 @@ void TCustomDBChart::ReloadDataSet(TDataSet* dataSet, TChartSeries* only) {
     }
   } catch (...) {
     for (auto& u : unordered) u->Restore();
-    for (TBoundSeries& r : records) {
-      UnbindFields(*r.series);
-      r.series->EndUpdate();
-    }
+    for (TBoundSeries& r : records) UnbindFields(*r.series);
     if (started) {
       SetRepaintEnabled(repaint);
       Invalidate();
@@ -726,13 +724,13 @@ void TCustomDBChart::ReloadDataSet(TDataSet* dataSet, TChartSeries* only) {
     loading_ = false;
     throw;
   }
-  // Every series: its orders back, one stable sort, one refresh.
+  // Every series: its orders back, one stable sort, then one refresh and data-changed notice
+  // (the update bracket around the sort gives them).
   for (size_t i = 0; i < records.size(); ++i) {
     unordered[i]->Restore();
     TChartSeries& s = *records[i].series;
     UnbindFields(s);
-    SortAppended(s, 0);
-    s.EndUpdate();
+    SortSeriesStably(s);
   }
   if (started) {
     SetRepaintEnabled(repaint);

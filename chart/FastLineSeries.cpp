@@ -8,8 +8,10 @@
 
 #include "canvas/Canvas3D.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesSelection.h"
 
 namespace {
 
@@ -349,10 +351,25 @@ void TFastLineSeries::PaintAllPoints() {
   TCanvas3D* canvas = Canvas();
   if (!canvas || PointCount() == 0) return;
   painting_ = true;
-  TKelBlend* blend = nullptr;
+  // Whatever happens while drawing, the transparency group, the cache, the run and the paint
+  // flag do not outlive the paint.
+  struct End {
+    TFastLineSeries& series;
+    TCanvas3D* canvas;
+    bool cached = false;
+    TKelBlend* blend = nullptr;
+    ~End() {
+      if (cached) canvas->SetDCCache(false);
+      series.painting_ = false;
+      series.columnSkip_ = false;
+      series.run_.clear();
+      if (blend) canvas->FinishTransparency(blend);
+    }
+  } end{*this, canvas};
   if (Transparency() > 0 && canvas->SupportsAlpha) {
     const RECT r = parentChart_->ChartRect();
-    blend = canvas->StartTransparency(TRect(r.left, r.top, r.right, r.bottom), static_cast<std::uint8_t>(Transparency()));
+    end.blend =
+        canvas->StartTransparency(TRect(r.left, r.top, r.right, r.bottom), static_cast<std::uint8_t>(Transparency()));
   }
   PrepareLinePen();
   const bool polyline = UsesPolyline();
@@ -365,21 +382,8 @@ void TFastLineSeries::PaintAllPoints() {
     }
   }
   // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed).
-  const bool cached = UsesRawPen() || (!polyline && !Is3D());
-  if (cached) canvas->SetDCCache(true);
-  // Whatever happens while drawing, the cache, the run and the paint flag do not outlive the
-  // paint.
-  struct End {
-    TFastLineSeries& series;
-    TCanvas3D* canvas;
-    bool cached;
-    ~End() {
-      if (cached) canvas->SetDCCache(false);
-      series.painting_ = false;
-      series.columnSkip_ = false;
-      series.run_.clear();
-    }
-  } end{*this, canvas, cached};
+  end.cached = UsesRawPen() || (!polyline && !Is3D());
+  if (end.cached) canvas->SetDCCache(true);
   if (polyline) {
     if (firstVisible_ >= 0) PaintPolyline();
   } else {
@@ -393,7 +397,6 @@ void TFastLineSeries::PaintAllPoints() {
       if (!run_.empty()) canvas->MovePenTo(run_[0].X, run_[0].Y);
     }
   }
-  if (blend) canvas->FinishTransparency(blend);
 }
 
 bool TFastLineSeries::CanSkipColumnPoints() const {
@@ -409,6 +412,22 @@ void TFastLineSeries::PaintPolyline() {
   TCanvas3D* canvas = Canvas();
   const int high = static_cast<int>(points_.size()) - 1;
   if (high < 0) return;
+  // A gradient along the pen spans the whole series, not only the part in view.
+  TKelGradient* gradient = canvas->Pen()->HasGradientFill() ? canvas->Pen()->Fill()->Gradient() : nullptr;
+  struct Restore {
+    TKelGradient* gradient;
+    TRectFloat saved;
+    ~Restore() {
+      if (gradient) gradient->CustomTargetRect = saved;
+    }
+  } restore{gradient, gradient ? gradient->CustomTargetRect : TRectFloat{}};
+  if (gradient) {
+    const int h = canvas->Pen()->Width() / 2 + 1;
+    gradient->CustomTargetRect = TRectFloat{static_cast<float>(PixelForX(LowestX()) - h),
+                                            static_cast<float>(PixelForY(HighestY()) - h),
+                                            static_cast<float>(PixelForX(HighestX()) + h),
+                                            static_cast<float>(PixelForY(LowestY()) + h)};
+  }
   if (Is3D())
     canvas->PolylineAtZ(points_, high, middleZ_);
   else

@@ -42,7 +42,7 @@ class TFastLineSeries : public TCustomLineSeries {
   void PaintPoint(int index) override;
   // Each point continues the line from the one before: painted whole, never interleaved.
   bool PaintsPointsAlone() const override { return false; }
-  void PrepareCanvasForPoint(int) override { PrepareLinePen(); }
+  void PrepareCanvasForPoint(int, TColor&, TBrushStyle&) override { PrepareLinePen(); }
   // A horizontal line through the rectangle's vertical middle, in the current pen.
   void PaintLegendSymbol(int index, const TRect& rect) override;
   // The base add, or (AutoRepaint off) the new segment drawn at once on the chart's canvas.

@@ -388,6 +388,10 @@ void TCustomKelPanel::AssignCanvasFont(TKelFont* font) {
     canvas_->AssignFont(font);
 }
 
+void TCustomKelPanel::AssignShapeFontFlat(TKelFont* font) {
+  canvas_->AssignFont(font->DefaultFont() ? DefaultFont() : font);
+}
+
 void TCustomKelPanel::TextLinesExtent(const std::string& text, bool, int& width, int& height) {
   width = 0;
   height = 0;

@@ -174,6 +174,7 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   // ---- IShapePanel -------------------------------------------------------------------------
   TCanvas3D* ShapeCanvas() override { return canvas_.get(); }
   void AssignShapeFont(TKelFont* font) override { AssignCanvasFont(font); }
+  void AssignShapeFontFlat(TKelFont* font) override;
   void ShapeTextExtent(const std::string& text, bool markUp, int& width, int& height) override {
     TextLinesExtent(text, markUp, width, height);
   }

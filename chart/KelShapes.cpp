@@ -6,10 +6,13 @@
 #include <numbers>
 
 #include "canvas/Canvas3D.h"
+#include "canvas/KelBlend.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCorners.h"
 #include "canvas/KelGradient.h"
+#include "canvas/KelFilter.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelHtml.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "chart/BackImage.h"
@@ -718,6 +721,25 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
     blend = canvas->StartTransparency(canvas->SupportsAlpha ? TRect() : area,
                                       static_cast<std::uint8_t>(transparency_));
   }
+  // The transparency group closes however the drawing ends; a picture of filters only works
+  // on what shows through the shape.
+  struct Finish {
+    TKelCustomShape& shape;
+    TCanvas3D* canvas;
+    TKelBlend* blend;
+    void Done() {
+      if (blend == nullptr) return;
+      if (!shape.transparent_ && shape.picture_ && !shape.picture_->HasGraphic() && shape.picture_->HasFilters() &&
+          blend->Snapshot() != nullptr)
+        shape.picture_->Filters()->ApplyAll(*blend->Snapshot());
+      TKelBlend* b = blend;
+      blend = nullptr;
+      canvas->FinishTransparency(b);
+    }
+    ~Finish() {
+      if (blend != nullptr) canvas->FinishTransparency(blend);
+    }
+  } finish{*this, canvas, blend};
   if (transparent_) {
     canvas->Brush()->SetStyle(bsClear);
   } else {
@@ -737,7 +759,7 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
   }
   DrawContent(canvas, r, z, angle);
   if (children_->Count() > 0) LayoutChildren(z, angle);
-  if (blend != nullptr) canvas->FinishTransparency(blend);
+  finish.Done();
 }
 
 void TKelCustomShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle) {
@@ -846,7 +868,7 @@ void TCustomTextShape::CalcSize() {
   lines_ = 0;
   textWidth_ = textHeight_ = 0;
   if (text_.empty() || panel_ == nullptr) return;
-  panel_->AssignShapeFont(FontOfText());
+  AssignTextFont();
   int w = 0, h = 0;
   panel_->ShapeTextExtent(text_, textFormat_ == ttfHtml, w, h);
   lines_ = TextLineCount(text_);
@@ -874,6 +896,14 @@ void TCustomTextShape::CalcSize() {
 
 TKelCustomShape* TCustomTextShape::NewChildShape(IShapePanel* panel) { return new TCustomTextShape(panel); }
 
+void TCustomTextShape::AssignTextFont() {
+  if (panel_ == nullptr) return;
+  if (flatText_)
+    panel_->AssignShapeFontFlat(FontOfText());
+  else
+    panel_->AssignShapeFont(FontOfText());
+}
+
 int TCustomTextShape::ChildStart() {
   int start = TKelCustomShape::ChildStart();
   if (PenCounts()) start += pen_->Width() / 2;
@@ -884,7 +914,7 @@ int TCustomTextShape::ChildStart() {
 
 void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, double angle) {
   canvas->SetBackMode(TRANSPARENT);
-  if (panel_) panel_->AssignShapeFont(FontOfText());
+  AssignTextFont();
   std::string text = ReplaceChar(text_, '\n', '\0');
   if (text.empty()) text = " ";
   int y = r.Top + margins_->pixTop;
@@ -918,7 +948,7 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
   const int lineHeight = canvas->LineHeight();
   // Turned lines turn about the box centre, so the text stays inside the turned box.
   const TPoint centre((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-  const bool atDepth = canvas->SupportsFull3D() && z != 0;
+  const bool atDepth = !flatText_ && canvas->SupportsFull3D() && z != 0;
   const bool markUp = textFormat_ == ttfHtml;
   for (int n = 1; n <= lines; ++n) {
     const std::string piece = FieldAtSep(text, n, "\r");
@@ -937,7 +967,16 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
         canvas->TextOutAllowMarkup(x, y, piece, markUp);
       }
     }
-    if (lines > 1) y += lineHeight;
+    if (lines > 1) {
+      // A mark-up piece may hold several lines or larger letters: the next starts below it.
+      if (markUp && !piece.empty()) {
+        TSize extent;
+        MarkupTextExtent(*canvas, piece, extent);
+        y += extent.cy;
+      } else {
+        y += lineHeight;
+      }
+    }
   }
 }
 

@@ -40,6 +40,8 @@ class IShapePanel {
   virtual TCanvas3D* ShapeCanvas() = 0;
   // Gives the canvas the font (a default-marked font becomes the panel font; 3D-zoomed in 3D).
   virtual void AssignShapeFont(TKelFont* font) = 0;
+  // The same without the 3D zoom, for text drawn flat in a 3D view.
+  virtual void AssignShapeFontFlat(TKelFont* font) { AssignShapeFont(font); }
   // Width and height of a multi-line text (lines split at #13) in the canvas font.
   virtual void ShapeTextExtent(const std::string& text, bool markUp, int& width, int& height) = 0;
   // A shape changed: the panel invalidates itself (ignored while its repaint flag is off).
@@ -365,6 +367,9 @@ class TCustomTextShape : public TKelCustomShape {
   int TextWidth() const { return textWidth_; }
   int TextHeight() const { return textHeight_; }
   int TextOffsetX = 0;
+  // Text drawn flat even in a 3D view, in its own size (titles and the legend).
+  bool DrawsTextFlat() const { return flatText_; }
+  void SetDrawsTextFlat(bool value) { flatText_ = value; }
   // The font the text is measured and drawn in instead of Font (an axis keeps its label font
   // apart from its label box); null: Font. Not copied by Assign.
   TKelFont* TextFont = nullptr;
@@ -374,6 +379,8 @@ class TCustomTextShape : public TKelCustomShape {
   virtual void TextChanged() { Repaint(); }
   bool PenCounts() const;
   TKelFont* FontOfText() const { return TextFont ? TextFont : font_.get(); }
+  // Gives the canvas the text's font, 3D-zoomed unless the text is drawn flat.
+  void AssignTextFont();
 
  private:
   std::unique_ptr<TMargins> margins_;
@@ -387,6 +394,7 @@ class TCustomTextShape : public TKelCustomShape {
   int lines_ = 0;
   int textWidth_ = 0;
   int textHeight_ = 0;
+  bool flatText_ = false;
 };
 
 // A text shape that can stand at a custom position (Left and Top, kept in layouts and copies

@@ -10,21 +10,60 @@
 
 TSeriesDetail::TSeriesDetail(TChartSeries* master) : master_(master) {}
 
-TSeriesDetail::~TSeriesDetail() = default;
+namespace {
 
-void TSeriesDetail::Clear() { series_.clear(); }
+// Frees series that left a detail list: they forget their master first, so that going away
+// they do not look for themselves in a list that no longer holds them.
+void FreeDetached(std::vector<std::unique_ptr<TChartSeries>>& gone) {
+  for (auto& series : gone)
+    if (series) series->SetMasterSeries(nullptr);
+  gone.clear();
+}
+
+}  // namespace
+
+TSeriesDetail::~TSeriesDetail() { Clear(); }
+
+void TSeriesDetail::Clear() {
+  std::vector<std::unique_ptr<TChartSeries>> gone = std::move(series_);
+  series_.clear();
+  FreeDetached(gone);
+}
 
 TChartSeries* TSeriesDetail::At(int index) const {
   return index >= 0 && index < Count() ? series_[index].get() : nullptr;
 }
 
-void TSeriesDetail::Add(TChartSeries* series) { series_.emplace_back(series); }
+void TSeriesDetail::Add(TChartSeries* series) { Insert(Count(), series); }
 
 void TSeriesDetail::Insert(int index, TChartSeries* series) {
   std::unique_ptr<TChartSeries> owned(series);
   if (index < 0) return;
+  if (owned) owned->SetMasterSeries(master_);
   if (index > Count()) series_.resize(index);
   series_.insert(series_.begin() + index, std::move(owned));
+}
+
+void TSeriesDetail::Delete(int index, int n) {
+  if (index < 0 || index >= Count() || n <= 0) return;
+  n = std::min(n, Count() - index);
+  std::vector<std::unique_ptr<TChartSeries>> gone;
+  for (int i = index; i < index + n; ++i) gone.push_back(std::move(series_[i]));
+  series_.erase(series_.begin() + index, series_.begin() + index + n);
+  FreeDetached(gone);
+}
+
+int TSeriesDetail::IndexOf(const TChartSeries* series) const {
+  for (int i = 0; i < Count(); ++i)
+    if (series_[i].get() == series) return i;
+  return -1;
+}
+
+void TSeriesDetail::Release(TChartSeries* series) {
+  const int index = IndexOf(series);
+  if (index < 0 || series == nullptr) return;
+  static_cast<void>(series_[index].release());
+  series->SetMasterSeries(nullptr);
 }
 
 double TSeriesDetail::Summary(const TChartValueList& values) const {
@@ -79,8 +118,11 @@ TKelPicture* TKelPictureComponent::TakePicture() {
 
 // ---- Start-up --------------------------------------------------------------------------------
 
-void SeriesMarksStartup() { RegisterClasses({&TSeriesMarks::StaticClass(), &TKelPictureComponent::StaticClass()}); }
+void SeriesMarksStartup() {
+  RegisterClasses({&TSeriesMarks::StaticClass(), &TThemedSeries::StaticClass(), &TKelPictureComponent::StaticClass()});
+}
 
 void SeriesMarksShutdown() {
-  UnRegisterClasses({&TSeriesMarks::StaticClass(), &TKelPictureComponent::StaticClass()});
+  UnRegisterClasses(
+      {&TSeriesMarks::StaticClass(), &TThemedSeries::StaticClass(), &TKelPictureComponent::StaticClass()});
 }

@@ -1,6 +1,8 @@
 // The detail series of a master series (TSeriesDetail) with the summary that reduces a detail
 // series' values to one number, and the component a stored point picture travels in
-// (TKelPictureComponent). The detail list owns its series and frees them with itself.
+// (TKelPictureComponent). The detail list owns its series and frees them with itself; it is
+// indexed like the master's points (an entry may be empty), and every series in it knows the
+// master as its master series while it is listed.
 #pragma once
 
 #include <memory>
@@ -28,7 +30,14 @@ class TSeriesDetail {
   // Takes ownership; Insert grows the list with empty entries up to the index.
   void Add(TChartSeries* series);
   void Insert(int index, TChartSeries* series);
+  // Frees up to n series from the index on and removes their entries.
+  void Delete(int index, int n = 1);
   void Clear();
+  // The entry of `series` (-1: not listed).
+  int IndexOf(const TChartSeries* series) const;
+  // A listed series is going away by itself: its entry stays, empty, so the entries keep
+  // their points.
+  void Release(TChartSeries* series);
 
   // 0 for an empty list; otherwise the sum, count, average, lowest or highest of the values.
   double Summary(const TChartValueList& values) const;

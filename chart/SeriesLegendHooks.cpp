@@ -40,19 +40,33 @@ void TChartSeries::PaintLegendItem(int index, const TRect& rect) {
   TCanvas3D* canvas = parentChart_ ? parentChart_->ChartCanvas() : nullptr;
   if (canvas == nullptr) return;
   auto* chart = dynamic_cast<TCustomChart*>(parentChart_->ChartComponent());
+  auto* panel = dynamic_cast<TCustomKelPanel*>(parentChart_->ChartComponent());
   std::optional<TRepaintGuard> guard;
-  if (auto* panel = dynamic_cast<TCustomKelPanel*>(parentChart_->ChartComponent())) guard.emplace(*panel);
+  if (panel) guard.emplace(*panel);
   const TColor color = index < 0 ? EffectiveColor() : LegendColor(index);
   if (color == clNone) return;
-  TKelPen* pen = Pen();
-  if (chart != nullptr && !chart->Legend()->Symbol()->DefaultPen()) pen = chart->Legend()->Symbol()->Pen();
-  if (pen->Color() == clDefault)
-    canvas->UsePenColor(pen, color);
+  canvas->Brush()->SetColor(color);
+  if (Pen()->Color() == clDefault)
+    canvas->UsePenColor(Pen(), color);
   else
-    canvas->UsePen(pen);
+    canvas->UsePen(Pen());
+  // The series kind may adjust the canvas, the back colour and the brush style for the point.
+  const TColor legendColor = chart ? chart->Legend()->Color() : clDefault;
+  TColor back = legendColor;
+  TBrushStyle style = Brush()->Style();
+  PrepareCanvasForPoint(index, back, style);
+  if (chart != nullptr && !chart->Legend()->Symbol()->DefaultPen()) canvas->UsePen(chart->Legend()->Symbol()->Pen());
   const int half = std::max(1, (rect.Bottom - rect.Top) / 2);
   if (canvas->Pen()->Width() > half) canvas->Pen()->SetWidth(half);
-  canvas->UseBrushInColor(Brush(), color);
+  if (back == clDefault) back = legendColor;
+  if (back == clDefault && panel) back = panel->BackgroundColor();
+  if (Brush()->HasPicture()) style = Brush()->Style();
+  // The fill in the point's colour on the back colour; a pattern in the back colour itself
+  // would not show, so it turns black (white on black).
+  TColor fore = color;
+  if (style != bsSolid && fore == back) fore = back != clBlack ? clBlack : clWhite;
+  canvas->UseBrushColors(Brush(), fore, back);
+  if (style != Brush()->Style()) canvas->Brush()->SetStyle(style);
   PaintLegendSymbol(index, rect);
 }
 

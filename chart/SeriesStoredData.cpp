@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "canvas/KelPicture.h"
 #include "chart/ChartSeries.h"
@@ -125,8 +126,7 @@ std::string TChartSeries::LegendValueText(int index) const {
 
 std::string TChartSeries::XText(int index) const {
   const double x = notMandatory_->ValueAt(index);
-  TChartAxis* axis = yMandatory_ ? horizAxis_ : vertAxis_;
-  if (axis) return axis->FormatLabel(x);
+  if (horizAxis_) return horizAxis_->FormatLabel(x);
   return FormatFloat(valueFormat_, x);
 }
 
@@ -247,9 +247,10 @@ void TChartSeries::ReadDetailData(TStream& stream) {
   detail->SummaryKind = static_cast<TDetailSummary>(kind);
   const std::int32_t count = stream.ReadValue<std::int32_t>();
   for (int i = 0; i < count; ++i) {
-    auto* series = dynamic_cast<TChartSeries*>(stream.ReadComponent(nullptr));
-    if (series == nullptr) throw EReadError("Stream read error");
-    detail->Add(series);
+    // What was read is ours until the list takes it, also when it is no series.
+    std::unique_ptr<TComponent> read(stream.ReadComponent(nullptr));
+    if (dynamic_cast<TChartSeries*>(read.get()) == nullptr) throw EReadError("Stream read error");
+    detail->Add(static_cast<TChartSeries*>(read.release()));
   }
 }
 

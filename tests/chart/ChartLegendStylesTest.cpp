@@ -5,6 +5,7 @@
 
 #include "ChartControlTestSupport.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
 
 TEST(LegendValues, OneCurveListsItsPointsWithValuesRightAligned) {
   ChartFixture f;
@@ -165,4 +166,123 @@ TEST(LegendParts, CustomPositionInPercentTakesNoRoom) {
   EXPECT_EQ(legend->Rows(), 3);
   EXPECT_EQ(f.chart.ChartBounds().Right, plain.chart.ChartBounds().Right);
   EXPECT_EQ(legend->ItemAt(legend->Bounds.Left + 30, legend->ItemsTop() + 2), 0);
+}
+
+// Room a band legend leaves for effects: a bottom legend stands clear of its own shadow and
+// emboss; under a top legend lie the panel's shadow and emboss.
+TEST(LegendBand, EffectsBelowTheBandTakeTheirRoom) {
+  struct Case {
+    const char* name;
+    TLegendAlignment alignment;
+    int legendShadow, legendEmboss, panelShadow, panelEmboss;
+    int shift;  // how far the edge facing the chart moves from its place without effects
+  };
+  const Case cases[] = {
+      {"bottom, own shadow", laBottom, 5, 0, 0, 0, -(5 - 3)},
+      {"bottom, own emboss", laBottom, 0, 4, 0, 0, -4},
+      {"bottom, both", laBottom, 5, 4, 0, 0, -(5 - 3) - 4},
+      {"top, panel shadow", laTop, 0, 0, 6, 0, 6},
+      {"top, panel emboss", laTop, 0, 0, 0, 2, 2},
+      {"top, both", laTop, 0, 0, 6, 2, 8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto edge = [&](bool effects) {
+      ChartFixture f;
+      f.AddCurves(3);
+      TChartLegend* legend = f.chart.Legend();
+      legend->SetAlignment(c.alignment);
+      legend->SetVertMargin(5);
+      // The legend's shadow is 3 pixels by default: the baseline keeps it.
+      if (effects) {
+        if (c.legendShadow) legend->Shadow()->SetVertSize(c.legendShadow);
+        if (c.legendEmboss) {
+          legend->Emboss()->SetVisible(true);
+          legend->Emboss()->SetVertSize(c.legendEmboss);
+        }
+        if (c.panelShadow) {
+          f.chart.Shadow()->SetVisible(true);
+          f.chart.Shadow()->SetVertSize(c.panelShadow);
+        }
+        if (c.panelEmboss) {
+          f.chart.Emboss()->SetVisible(true);
+          f.chart.Emboss()->SetVertSize(c.panelEmboss);
+        }
+      }
+      int chartTop = 0;
+      f.chart.OnBeforeDrawAxes = [&](TObject*) { chartTop = f.chart.ChartBounds().Top; };
+      f.Paint();
+      if (c.alignment == laBottom) return legend->Bounds.Bottom;
+      return chartTop - legend->Bounds.Bottom;
+    };
+    EXPECT_EQ(edge(true) - edge(false), c.shift);
+  }
+}
+
+// A symbol on the right follows the row's text instead of covering it.
+TEST(LegendSymbol, ASymbolOnTheRightStandsAfterTheTexts) {
+  ChartFixture f;
+  f.AddCurve(0, 100, clRed);
+  f.AddCurve(10, 90, clBlue);
+  TChartLegend* legend = f.chart.Legend();
+  legend->Symbol()->SetPosition(spRight);
+  f.Paint();
+  const auto texts = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(texts.size(), 2u);
+  for (int r = 0; r < 2; ++r) {
+    SCOPED_TRACE(r);
+    const TColor colour = r == 0 ? clRed : clBlue;
+    const auto& t = texts[r];
+    const int textEnd = t.x + 6 * 3;
+    EXPECT_EQ(f.Count(colour, legend->Bounds.Left, t.y, textEnd, t.y + 10), 0) << "nothing on or before the text";
+    EXPECT_GT(f.Count(colour, textEnd + 1, t.y, legend->Bounds.Right, t.y + 10), 0) << "the symbol after it";
+  }
+}
+
+// A custom place counts from the panel rectangle, wherever the chart is drawn.
+TEST(LegendParts, ACustomPlaceMovesWithThePanelRectangle) {
+  auto firstRow = [](int dx, int dy, int& left) {
+    ChartFixture f;
+    f.AddCurves(2);
+    TChartLegend* legend = f.chart.Legend();
+    legend->SetLeft(100);
+    legend->SetTop(60);
+    f.bitmap->SetSize(f.width + dx, f.height + dy);
+    f.canvas->Clear();
+    f.chart.DrawToCanvas(f.bitmap->Canvas(), TRect(dx, dy, dx + f.width, dy + f.height));
+    left = legend->Bounds.Left;
+    const auto texts = f.canvas->TextsIn("Legend/Items");
+    EXPECT_EQ(texts.size(), 2u);
+    return texts.empty() ? TPoint() : TPoint(texts[0].x, texts[0].y);
+  };
+  int left0 = 0, left1 = 0;
+  const TPoint at0 = firstRow(0, 0, left0);
+  const TPoint at1 = firstRow(40, 20, left1);
+  EXPECT_EQ(at1.X - at0.X, 40);
+  EXPECT_EQ(at1.Y - at0.Y, 20);
+  EXPECT_EQ(left0, 100);
+  EXPECT_EQ(left1, 100) << "the stored place stays relative to the panel";
+}
+
+// Switching the boxes on or to radio boxes tells the chart's listeners.
+TEST(LegendParts, BoxChangesReachTheChartsListeners) {
+  struct Listener : IKelEventListener {
+    void ChartEvent(TKelEvent& event) override {
+      if (dynamic_cast<TKelLegendEvent*>(&event)) ++legendEvents;
+    }
+    int legendEvents = 0;
+  } listener;
+  ChartFixture f;
+  f.AddCurves(3);
+  f.chart.AddListener(&listener);
+  TChartLegend* legend = f.chart.Legend();
+  legend->SetCheckBoxes(true);
+  EXPECT_EQ(listener.legendEvents, 1);
+  legend->SetCheckBoxes(true);
+  EXPECT_EQ(listener.legendEvents, 1) << "no change, no event";
+  legend->SetCheckBoxesStyle(cbsRadio);
+  EXPECT_EQ(listener.legendEvents, 2);
+  EXPECT_TRUE(f.chart.SeriesAt(0)->Active());
+  EXPECT_FALSE(f.chart.SeriesAt(1)->Active());
+  f.chart.RemoveListener(&listener);
 }

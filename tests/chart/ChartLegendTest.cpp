@@ -9,6 +9,7 @@
 
 #include "support/ColorNear.h"
 #include "ChartControlTestSupport.h"
+#include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
@@ -525,4 +526,109 @@ TEST(LegendLayout, ItemsAtCustomPlacesAndWithTheirOwnFont) {
   // Only the row with its own font is written in red.
   EXPECT_GT(f.Count(clRed, 40, 200, 40 + 4 * 6, 200 + 12), 0);
   EXPECT_EQ(f.Count(clRed, before[0].x, before[0].y, before[0].x + 4 * 6, before[0].y + 12), 0);
+}
+
+// A row's own font changes how its text looks, not which rows the legend lists: the rows
+// follow the series before and after the font was read.
+TEST(LegendItems, ARowsOwnFontLeavesTheRowsToTheSeries) {
+  ChartFixture f;
+  f.AddCurves(3);
+  TChartLegend* legend = f.chart.Legend();
+  legend->Items()->Font(1)->SetColor(clRed);  // before the first paint
+  f.Paint();
+  EXPECT_FALSE(legend->Items()->Custom());
+  auto texts = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(texts.size(), 3u);
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(texts[r].text, "Ch" + std::to_string(r + 1));
+  const int rowHeight = texts[1].y - texts[0].y;
+  auto redIn = [&](const RecordingCanvas::Text& t) {
+    return f.Count(clRed, t.x, t.y, t.x + 6 * 3, t.y + rowHeight - 1);
+  };
+  EXPECT_GT(redIn(texts[1]), 0);
+  EXPECT_EQ(redIn(texts[0]), 0);
+  EXPECT_EQ(redIn(texts[2]), 0);
+
+  f.AddCurve();
+  f.Paint();
+  texts = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[3].text, "Ch4");
+  EXPECT_GT(redIn(texts[1]), 0);
+  EXPECT_EQ(redIn(texts[3]), 0);
+}
+
+// Custom rows shown from a first value on: repainting never adds rows to the list.
+TEST(LegendItems, CustomRowsFromAFirstValueStayAsManyOverRepaints) {
+  ChartFixture f;
+  f.AddCurves(3);
+  TChartLegend* legend = f.chart.Legend();
+  for (int i = 0; i < 3; ++i) legend->Items()->SetText(i, 0, "Row" + std::to_string(i));
+  legend->SetFirstValue(1);
+  for (int paint = 0; paint < 3; ++paint) {
+    SCOPED_TRACE(paint);
+    f.Paint();
+    EXPECT_EQ(legend->Items()->Count(), 3);
+    EXPECT_EQ(legend->TotalItems(), 3);
+    const auto texts = f.canvas->TextsIn("Legend/Items");
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, "Row1");
+    EXPECT_EQ(texts[1].text, "Row2");
+  }
+}
+
+namespace {
+
+// Two plain series (rectangle symbols) listed by series, the first in `color` with `brush`.
+TChartSeries* SeriesLegend(ChartFixture& f, TColor color) {
+  auto* a = new TChartSeries(nullptr);
+  a->SetName("A");
+  a->AppendXY(0, 10);
+  a->ChangeSeriesColor(color);
+  auto* b = new TChartSeries(nullptr);
+  b->SetName("B");
+  b->AppendXY(0, 20);
+  b->ChangeSeriesColor(clBlue);
+  f.chart.AttachSeries(a);
+  f.chart.AttachSeries(b);
+  f.chart.Legend()->Symbol()->SetHeightUnits(lcsPixels);
+  f.chart.Legend()->Symbol()->SetHeight(20);
+  return a;
+}
+
+}  // namespace
+
+// A series whose brush has a gradient shows that gradient in its legend symbol.
+TEST(LegendSymbol, TheSeriesGradientBrushFillsItsSymbol) {
+  ChartFixture f;
+  TChartSeries* a = SeriesLegend(f, clRed);
+  TKelGradient* gradient = a->Brush()->Gradient();
+  gradient->SetDirection(KelCanvas::gdTopBottom);
+  gradient->SetStartColor(clYellow);
+  gradient->SetEndColor(clLime);
+  gradient->SetVisible(true);
+  f.Paint();
+  ASSERT_EQ(f.chart.Legend()->ResolvedStyle(), lsSeries);
+  const TRect r = f.chart.Legend()->Items()->Item(0).SymbolRect;
+  const int x = (r.Left + r.Right) / 2;
+  const TColor top = f.Pixel(x, r.Top + 2), bottom = f.Pixel(x, r.Bottom - 3);
+  EXPECT_TRUE(ColorNear(top, clYellow, 60) || ColorNear(bottom, clYellow, 60)) << std::hex << top << " " << bottom;
+  EXPECT_TRUE(ColorNear(top, clLime, 60) || ColorNear(bottom, clLime, 60)) << std::hex << top << " " << bottom;
+  // The other series' symbol stays flat in its colour.
+  const TRect s = f.chart.Legend()->Items()->Item(1).SymbolRect;
+  EXPECT_EQ(f.Pixel((s.Left + s.Right) / 2, s.Top + 2), clBlue);
+}
+
+// A hatched series brush in the legend's own colour would not show: its lines turn black.
+TEST(LegendSymbol, AHatchInTheLegendsColourTurnsBlack) {
+  ChartFixture f;
+  TChartSeries* a = SeriesLegend(f, clYellow);
+  a->Brush()->SetStyle(bsDiagCross);
+  f.chart.Legend()->SetColor(clYellow);
+  f.Paint();
+  const TRect r = f.chart.Legend()->Items()->Item(0).SymbolRect;
+  // Inside the symbol's frame (the pen is one pixel wide, the rectangle shrinks by it).
+  const int x0 = r.Left + 3, y0 = r.Top + 3, x1 = r.Right - 4, y1 = r.Bottom - 4;
+  ASSERT_GT(x1 - x0, 4);
+  EXPECT_GT(f.Count(clBlack, x0, y0, x1, y1), 5);
+  EXPECT_GT(f.Count(clYellow, x0, y0, x1, y1), 5) << "between the lines the legend shows";
 }

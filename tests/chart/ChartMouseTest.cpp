@@ -375,6 +375,29 @@ TEST(ChartMouse, MovingOverACurveEntersAndLeavesIt) {
   EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave"}));
 }
 
+TEST(ChartMouse, ACurveLeavingTheChartGivesItsOwnCursorBack) {
+  MouseChart m;
+  TChartSeries* s = m.chart->SeriesAt(0);
+  m.chart->SeriesAt(1)->ChangeActive(false);
+  m.chart->SeriesAt(2)->ChangeActive(false);
+  m.Paint();
+  s->SetCursor(crCross);
+  const int x = m.chart->ChartBounds().Left + (m.chart->ChartBounds().Right - m.chart->ChartBounds().Left) / 2;
+  const int y = s->GetVertAxis()->CalcYPosValue(50);
+  m.Send(WM_MOUSEMOVE, 0, At(x, y));
+  ASSERT_EQ(m.chart->Cursor(), crCross) << "over the curve the chart shows its cursor";
+  s->ChangeParentChart(nullptr);
+  EXPECT_EQ(m.chart->Cursor(), m.chart->SavedCursor());
+  // A chart showing another cursor keeps it when a curve leaves.
+  TChartSeries* other = m.chart->SeriesAt(0);
+  other->SetCursor(crCross);
+  m.chart->SetCursor(crHandPoint);
+  other->ChangeParentChart(nullptr);
+  EXPECT_EQ(m.chart->Cursor(), crHandPoint);
+  delete s;
+  delete other;
+}
+
 TEST(ChartMouse, LegendRowsShowTheLegendCursor) {
   MouseChart m;
   TChartLegend* legend = m.chart->Legend();

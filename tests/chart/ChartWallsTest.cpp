@@ -2,17 +2,21 @@
 // pixels, the walls a flat chart never draws, and the room titles take from the chart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
 #include "support/ColorNear.h"
 #include "ChartControlTestSupport.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelCorners.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelFilter.h"
 #include "canvas/KelFilters.h"
+#include "canvas/KelFont.h"
 #include "canvas/KelShadow.h"
+#include "canvas/View3DOptions.h"
 #include "chart/BackImage.h"
 #include "toolkit/classes/StringList.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -318,5 +322,120 @@ TEST(ChartWalls, BackWallShadowAndEmbossStandBesideTheWall) {
       EXPECT_EQ(right + below, 0);
     }
     EXPECT_EQ(f.Count(clLime, x - 5, y - 5, x + 5, y + 5), 0) << "the wall covers its own shadow";
+  }
+}
+
+namespace {
+
+// Rows of the region holding a pixel that passes the test.
+template <class Test>
+int RowsWith(const ChartFixture& f, int x0, int y0, int x1, int y1, Test test) {
+  int rows = 0;
+  for (int y = std::max(y0, 0); y <= std::min(y1, f.height - 1); ++y)
+    for (int x = std::max(x0, 0); x <= std::min(x1, f.width - 1); ++x) {
+      const unsigned c = static_cast<unsigned>(f.Pixel(x, y));
+      if (test(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF)) {
+        ++rows;
+        break;
+      }
+    }
+  return rows;
+}
+
+}  // namespace
+
+// A zoomed 3D view leaves the title's and the legend's letters at their own size.
+TEST(ChartTitles, TitleAndLegendKeepTheirFontSizeInAZoomed3DView) {
+  auto measure = [](bool view3D, int& titleRows, int& legendRows) {
+    ChartFixture f(400, 300);
+    f.AddCurve(0, 100, clRed);
+    f.AddCurve(10, 90, clLime);
+    f.chart.Title()->SetText("Temp");  // in blue
+    f.chart.Title()->Font()->SetSize(14);
+    f.chart.Legend()->Font()->SetSize(14);
+    f.chart.Legend()->Symbol()->SetVisible(false);
+    f.chart.SetView3D(view3D);
+    f.chart.View3DOptions()->SetZoom(200);
+    f.Paint();
+    titleRows = RowsWith(f, 0, 0, f.width - 1, 100,
+                         [](unsigned r, unsigned g, unsigned b) { return b >= 150 && r < 120 && g < 120; });
+    const auto texts = f.canvas->TextsIn("Legend/Items");
+    legendRows = texts.empty() ? -1
+                               : RowsWith(f, texts[0].x, texts[0].y - 5, texts[0].x + 30, texts[0].y + 60,
+                                          [](unsigned r, unsigned g, unsigned b) { return r + g + b < 3 * 0x80; });
+  };
+  int flatTitle = 0, flatLegend = 0, zoomedTitle = 0, zoomedLegend = 0;
+  measure(false, flatTitle, flatLegend);
+  measure(true, zoomedTitle, zoomedLegend);
+  EXPECT_GT(flatTitle, 5);
+  EXPECT_NEAR(zoomedTitle, flatTitle, 3) << "zoomed letters would be twice as high";
+  EXPECT_GT(flatLegend, 5);
+  EXPECT_NEAR(zoomedLegend, flatLegend, 4);
+}
+
+// Without AdjustFrame a title spans the panel less its side gaps and keeps that width: a text
+// longer than that is cut at the title's edges.
+TEST(ChartTitles, WithoutAdjustFrameTheTitleKeepsItsWidthAndClipsItsText) {
+  ChartFixture f;
+  f.AddCurve();
+  TChartTitle* title = f.chart.Title();
+  title->SetText(std::string(80, 'W'));
+  title->SetAdjustFrame(false);
+  f.Paint();
+  EXPECT_FALSE(title->AutoSize());
+  // Gap = border 0 + round(2 % of 400) = 8 on each side.
+  EXPECT_EQ(title->Bounds.Left, 8);
+  EXPECT_EQ(title->Bounds.Right, 392);
+  const int top = title->Bounds.Top, bottom = title->Bounds.Bottom - 1;
+  const TColor back = f.Pixel(1, 1);  // the panel's background
+  EXPECT_LT(f.Count(back, 8, top, 391, bottom), 384 * (bottom - top + 1)) << "the text is there";
+  EXPECT_EQ(f.Count(back, 0, top, 7, bottom), 8 * (bottom - top + 1)) << "nothing left of the title";
+  EXPECT_EQ(f.Count(back, 392, top, 399, bottom), 8 * (bottom - top + 1)) << "nothing right of it";
+  // With AdjustFrame back on the title sizes itself again.
+  title->SetAdjustFrame(true);
+  f.Paint();
+  EXPECT_TRUE(title->AutoSize());
+}
+
+// A rounded back wall: its corners are cut round on a flat chart (a corner set square stays
+// square) and on the back of a 3D box.
+TEST(ChartWalls, RoundedBackWallHasRoundCornersFlatAndIn3D) {
+  struct Case {
+    const char* name;
+    bool view3D;
+    bool squareTopLeft;
+  };
+  const Case cases[] = {{"flat", false, false}, {"flat, top left square", false, true}, {"3D", true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    f.AddCurve(50, 50, clRed);
+    f.chart.SetView3D(c.view3D);
+    TChartBackWall* wall = f.chart.BackWall();
+    wall->SetTransparent(false);
+    wall->SetColor(clFuchsia);
+    wall->Brush()->SetStyle(bsSolid);
+    wall->SetShapeStyle(fosRoundRectangle);
+    wall->SetRoundSize(24);
+    if (c.squareTopLeft) wall->Corners()->LeftTop()->SetStyle(cosNone);
+    f.chart.LeftAxis()->Grid()->SetVisible(false);
+    f.chart.BottomAxis()->Grid()->SetVisible(false);
+    f.Paint();
+    // The wall's fill: the box around its fuchsia pixels.
+    int left = f.width, top = f.height, right = -1, bottom = -1;
+    for (int y = 0; y < f.height; ++y)
+      for (int x = 0; x < f.width; ++x)
+        if (f.Pixel(x, y) == clFuchsia) {
+          left = std::min(left, x);
+          top = std::min(top, y);
+          right = std::max(right, x);
+          bottom = std::max(bottom, y);
+        }
+    ASSERT_GT(right - left, 100);
+    ASSERT_GT(bottom - top, 100);
+    EXPECT_EQ(f.Pixel((left + right) / 2, top + 1), clFuchsia) << "the middle of the top edge is filled";
+    EXPECT_NE(f.Pixel(right - 1, top + 1), clFuchsia) << "top right is round";
+    EXPECT_NE(f.Pixel(right - 1, bottom - 1), clFuchsia) << "bottom right is round";
+    EXPECT_EQ(f.Pixel(left + 1, top + 1) == clFuchsia, c.squareTopLeft) << "top left";
   }
 }

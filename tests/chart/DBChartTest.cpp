@@ -185,6 +185,29 @@ TEST_F(DBChartTest, OpeningABoundQueryReloadsOnceAndClosingEmpties) {
   EXPECT_FALSE(chart.IsLoading());
 }
 
+TEST_F(DBChartTest, AReloadHandsEachPointToOnAfterAddAndToTheFollowers) {
+  Open(query, "select dtime, val1 from readings");
+  query.Close();
+  series = Bind(&query, "dtime", "val1");
+  ASSERT_EQ(series->PointCount(), 0);
+  std::vector<int> added;
+  series->OnAfterAdd = [&](TChartSeries* sender, int index) {
+    EXPECT_EQ(sender, series);
+    EXPECT_EQ(series->PointCount(), index + 1) << "records come in X order";
+    added.push_back(index);
+  };
+  TFastLineSeries follower(nullptr);
+  follower.SetDataSource(series);
+  int followed = 0;
+  follower.OnAfterAdd = [&](TChartSeries*, int) { ++followed; };
+  query.Open();
+  EXPECT_EQ(added, (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(followed, 5) << "the follower took the points one by one";
+  ASSERT_EQ(follower.PointCount(), 5);
+  EXPECT_EQ(follower.YValueAt(3), 40);
+  EXPECT_TRUE(follower.IsNullPoint(1));
+}
+
 TEST_F(DBChartTest, ColourFieldGivesEachPointItsColour) {
   Open(query, "select dtime, val1, color from readings where ID in (1, 2)");
   series = Bind(&query, "dtime", "val1");

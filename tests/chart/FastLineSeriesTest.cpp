@@ -17,8 +17,10 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelGDIPlus.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "chart/FastLineSeries.h"
+#include "chart/SeriesSelection.h"
 
 namespace {
 
@@ -26,21 +28,41 @@ namespace {
 class RecordingCanvas : public TKelCanvas3D {
  public:
   void LineTo(int x, int y) override {
+    Fail();
     lines.push_back(TPoint(x, y));
     TKelCanvas3D::LineTo(x, y);
   }
   void LineToCached(int x, int y) override {
+    Fail();
     lines.push_back(TPoint(x, y));
+    cached.push_back(TPoint(x, y));
     TKelCanvas3D::LineToCached(x, y);
   }
   // Each point after the first is where one segment of the polyline ends.
   void Polyline(const TPointArray& points, int highIndex) override {
+    Fail();
     ++polylines;
     for (int i = 1; i <= highIndex; ++i) lines.push_back(points[i]);
     TKelCanvas3D::Polyline(points, highIndex);
   }
+  TKelBlend* StartTransparency(const TRect& rect, std::uint8_t percent) override {
+    ++openGroups;
+    return TKelCanvas3D::StartTransparency(rect, percent);
+  }
+  void FinishTransparency(TKelBlend* blend) override {
+    --openGroups;
+    TKelCanvas3D::FinishTransparency(blend);
+  }
+  void Fail() {
+    if (failLines) throw Exception("the device is gone");
+  }
   std::vector<TPoint> lines;
+  // The line ends drawn on the cached device handle.
+  std::vector<TPoint> cached;
   int polylines = 0;
+  // Transparency groups started and not finished.
+  int openGroups = 0;
+  bool failLines = false;
 };
 
 class FastLineTest : public testing::Test {
@@ -269,6 +291,33 @@ TEST_F(FastLineTest, FastPenDrawsANewSegmentAtOnceOnTheDeviceHandle) {
   // A full paint draws with the canvas pen: five pixels wide.
   chart.PaintSeries();
   EXPECT_EQ(chart.Pixel(50, 52), clBlue);
+}
+
+TEST_F(FastLineTest, APaintThatFailsStillClosesItsTransparencyGroup) {
+  Add({{10, 50}, {100, 50}, {150, 20}});
+  series->ChangeTransparency(50);
+  canvas->SupportsAlpha = true;
+  for (bool fastPen : {false, true}) {
+    SCOPED_TRACE(fastPen ? "fast pen" : "plain pen");
+    series->SetFastPen(fastPen);
+    canvas->failLines = true;
+    EXPECT_THROW(chart.PaintSeries(), Exception);
+    EXPECT_EQ(canvas->openGroups, 0);
+    canvas->failLines = false;
+    chart.PaintSeries();
+    EXPECT_EQ(canvas->openGroups, 0);
+  }
+  // The line shows half through: neither the white behind it nor full red.
+  const TColor c = chart.Pixel(50, 50);
+  EXPECT_NE(c, clWhite);
+  EXPECT_NE(c, clRed);
+}
+
+TEST_F(FastLineTest, CopiedFormatTakesTheSourcesSelection) {
+  TChartSeries plain(nullptr);
+  plain.Selected()->SetVisible(true);
+  series->CopyFormatFrom(&plain);
+  EXPECT_TRUE(series->Selected()->Visible());
 }
 
 TEST_F(FastLineTest, ImmediateDrawingWithoutPenColourUsesTheSeriesColour) {
@@ -523,5 +572,38 @@ INSTANTIATE_TEST_SUITE_P(
                     BatchCase{"GdiPlus", BatchCanvas::GdiPlus, 2, psSolid, true, false, false, 0},
                     BatchCase{"GdiPlusSmooth", BatchCanvas::GdiPlusSmooth, 2, psSolid, true, false, false, 0}),
     [](const testing::TestParamInfo<BatchCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// A pen gradient along a polyline covers the whole series, not only the part in view: with most
+// of the series left of the chart, the visible end lies near the gradient's far colour.
+TEST(FastLinePenGradient, InPolylineModeItSpansTheSeriesPixelBounds) {
+  KelGDIPlusStartup();
+  FakeSeriesChart chart;
+  chart.AttachCanvas();
+  auto plus = std::make_unique<TGDIPlusCanvas>();
+  plus->SetBuffered(false);
+  plus->SetTargetCanvas(chart.bitmap->Canvas());
+  plus->ChangeAntialias(false);
+  chart.canvas = std::move(plus);
+  auto* series = new TFastLineSeries(&chart);
+  series->ChangeParentChart(&chart);
+  series->SetDrawStyle(flAll);
+  series->LinePen()->SetWidth(3);
+  TKelGradient* gradient = series->LinePen()->Fill()->Gradient();
+  gradient->SetDirection(KelCanvas::gdLeftRight);
+  gradient->SetStartColor(clRed);
+  gradient->SetEndColor(clBlue);
+  gradient->SetVisible(true);
+  for (double x : {-1000.0, -10.0, 0.0, 100.0, 200.0}) series->AppendXY(x, 50);
+  ASSERT_TRUE(series->UsesPolyline());
+  chart.PaintSeries();
+  // Pixel 100 lies 1100 of 1200 pixels along the series: nearly the end colour.
+  const TColor c = chart.Pixel(100, 50);
+  EXPECT_GT((c >> 16) & 0xFF, 200u) << std::hex << c;
+  EXPECT_LT(c & 0xFF, 60u) << std::hex << c;
+}
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "ChartPanelTestSupport.h"
+#include "canvas/KelFilter.h"
+#include "canvas/KelFilters.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
 #include "chart/KelProcs.h"
@@ -434,4 +436,25 @@ TEST(ChartShapes, ChartPanelDrawsAShapePictureAtItsDepth) {
   EXPECT_EQ(chart.Count(clBlue, projected.Left, projected.Top, projected.Right - 1, projected.Bottom - 1),
             projected.Width() * projected.Height());
   EXPECT_EQ(chart.Count(clBlue, 0, 0, chart.width - 1, chart.height - 1), projected.Width() * projected.Height());
+}
+
+// Mark-up lines stand one below the other by the height each piece measures.
+TEST(ChartShapes, MarkUpLinesAdvanceByTheHeightOfEachPiece) {
+  ShapePanel panel;
+  TCustomTextShape shape(&panel);
+  shape.SetTransparent(true);
+  shape.SetTextFormat(ttfHtml);
+  shape.SetText("a<BR>b\rc");
+  shape.Bounds = TRect(10, 10, 150, 90);
+  shape.SetAutoSize(false);
+  shape.DrawAt();
+  int ya = -1, yb = -1, yc = -1;
+  for (const auto& t : panel.canvas.texts) {
+    if (t.text == "a") ya = t.y;
+    if (t.text == "b") yb = t.y;
+    if (t.text == "c") yc = t.y;
+  }
+  ASSERT_GE(ya, 0);
+  ASSERT_GT(yb, ya);
+  EXPECT_GE(yc - yb, yb - ya) << "c comes below b, not over it";
 }

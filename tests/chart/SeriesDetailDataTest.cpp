@@ -3,6 +3,7 @@
 // positions and the "Detail" entry, copying formats, kinds of series and sample data.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "canvas/KelPicture.h"
 #include "chart/FastLineSeries.h"
 #include "chart/SeriesDetail.h"
+#include "chart/SeriesSelection.h"
+#include "canvas/KelPen.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/Strings.h"
@@ -105,6 +108,29 @@ TEST(MarkText, TheSingleLineTitleHasNoLineBreaks) {
   EXPECT_EQ(s.TitleText(true), "Probe");
 }
 
+TEST(MarkText, TheSingleLineTitleIsCleanedAsLegendTitlesAre) {
+  struct Case {
+    const char* title;
+    const char* oneLine;
+  };
+  const Case cases[] = {
+      {"a\nb", "a b"},
+      {"a\rb", "a b"},
+      {"a\r\nb", "a b"},
+      {"a\n\rb", "a b"},
+      {"a\r\nb\r\nc", "a b  c"},      // only the first pair loses a character
+      {"a\r\nb\n\rc", "a  b c"},      // a line-feed first pair goes before a CR-LF one
+      {"in\x06out", "in out"},         // a legend column separator
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    TChartSeries s(nullptr);
+    s.ChangeTitle(c.title);
+    EXPECT_EQ(s.TitleText(true), c.oneLine);
+    EXPECT_EQ(s.TitleText(false), c.title);
+  }
+}
+
 // ---- Detail series -------------------------------------------------------------------------------
 
 struct SummaryCase {
@@ -130,6 +156,16 @@ INSTANTIATE_TEST_SUITE_P(Kinds, DetailSummaryTest,
                                          SummaryCase{"Average", dsAverage, 3}, SummaryCase{"Lowest", dsLowest, 1},
                                          SummaryCase{"Highest", dsHighest, 6}),
                          [](const testing::TestParamInfo<SummaryCase>& info) { return std::string(info.param.name); });
+
+// Writes the chart as a layout, reads it into `copy` and answers the component named `name`
+// there.
+TComponent* ThroughLayout(FakeSeriesChart& chart, FakeSeriesChart& copy, const std::string& name) {
+  TMemoryStream out;
+  out.WriteComponent(&chart);
+  out.SetPosition(0);
+  out.ReadComponent(&copy);
+  return copy.FindComponent(name);
+}
 
 // ---- Stored point data -------------------------------------------------------------------------
 
@@ -245,12 +281,8 @@ TEST(SeriesDetailLayout, DetailSeriesComeBackAfterTheData) {
     detail->AppendValue(d + 3);
     line->Detail()->Add(detail);
   }
-  TMemoryStream out;
-  out.WriteComponent(&chart);
-  out.SetPosition(0);
   FakeSeriesChart copy;
-  out.ReadComponent(&copy);
-  auto* read = dynamic_cast<TFastLineSeries*>(copy.FindComponent("Line"));
+  auto* read = dynamic_cast<TFastLineSeries*>(ThroughLayout(chart, copy, "Line"));
   ASSERT_NE(read, nullptr);
   ASSERT_EQ(read->PointCount(), 2);
   ASSERT_TRUE(read->HasDetail());
@@ -290,6 +322,135 @@ TEST(SeriesDetailCopy, ACopiedPointBringsACopyOfItsDetailSeries) {
   EXPECT_EQ(target.Detail()->At(2), copy);
 }
 
+// A component that is no series, noting its name when it goes.
+class StrayComponent : public TComponent {
+ public:
+  static const TClassInfo& StaticClass() {
+    static const TClassInfo info = TClassBuilder<StrayComponent>("StrayComponent", &TComponent::StaticClass()).Build();
+    return info;
+  }
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit StrayComponent(TComponent* owner) : TComponent(owner) {}
+  ~StrayComponent() override { gone.push_back(Name()); }
+  static std::vector<std::string> gone;
+};
+std::vector<std::string> StrayComponent::gone;
+
+// A master of four points, each with a detail series named D0..D3 holding one value.
+void AddDetailedPoints(TChartSeries& master) {
+  for (int i = 0; i < 4; ++i) {
+    master.AppendValue(i);
+    auto* detail = new TFastLineSeries(nullptr);
+    detail->SetName("D" + std::to_string(i));
+    detail->AppendValue(10 * i);
+    master.Detail()->Add(detail);
+  }
+}
+
+std::vector<std::string> DetailNames(TChartSeries& master) {
+  std::vector<std::string> names;
+  for (int i = 0; i < master.Detail()->Count(); ++i)
+    names.push_back(master.Detail()->At(i) ? master.Detail()->At(i)->Name() : "-");
+  return names;
+}
+
+TEST(SeriesDetailList, DeletingPointsTakesTheirDetailSeriesAndClearingFreesThemAll) {
+  TChartSeries master(nullptr);
+  AddDetailedPoints(master);
+  EXPECT_EQ(master.Detail()->At(2)->MasterSeries(), &master);
+  master.DeletePoint(1);
+  EXPECT_EQ(DetailNames(master), (std::vector<std::string>{"D0", "D2", "D3"}));
+  master.DeletePoints(1, 1);
+  EXPECT_EQ(DetailNames(master), (std::vector<std::string>{"D0", "D3"}));
+  EXPECT_EQ(master.PointCount(), 2);
+  master.ClearPoints();
+  EXPECT_FALSE(master.HasDetail());
+  master.AppendValue(7);
+  EXPECT_FALSE(master.HasDetail()) << "a new point has no detail series of an old one";
+}
+
+TEST(SeriesDetailList, AfterADeleteTheLayoutHoldsTheDetailSeriesOfThePointsLeft) {
+  RegisterClass(FakeSeriesChart::StaticClass());
+  RegisterClass(TFastLineSeries::StaticClass());
+  FakeSeriesChart chart;
+  auto* line = new TFastLineSeries(&chart);
+  line->SetName("Line");
+  line->ChangeParentChart(&chart);
+  line->ForceSaveData = true;
+  AddDetailedPoints(*line);
+  line->DeletePoint(0);
+  line->DeletePoints(1, 1);
+  FakeSeriesChart copy;
+  auto* read = dynamic_cast<TFastLineSeries*>(ThroughLayout(chart, copy, "Line"));
+  ASSERT_NE(read, nullptr);
+  ASSERT_EQ(read->PointCount(), 2);
+  EXPECT_EQ(DetailNames(*read), (std::vector<std::string>{"D1", "D3"}));
+  EXPECT_EQ(read->Detail()->At(1)->MasterSeries(), read);
+}
+
+TEST(SeriesDetailList, ADetailSeriesSetsItsMastersValueToItsSummary) {
+  struct Case {
+    TDetailSummary kind;
+    double expected;
+  };
+  for (const Case& c : {Case{dsSum, 10 + 4 + 6}, Case{dsCount, 3}, Case{dsHighest, 10}}) {
+    SCOPED_TRACE(c.kind);
+    TChartSeries master(nullptr);
+    AddDetailedPoints(master);
+    master.Detail()->SummaryKind = c.kind;
+    TChartSeries follower(nullptr);
+    follower.SetDataSource(&master);
+    TChartSeries* detail = master.Detail()->At(1);
+    detail->AppendValue(4);
+    detail->AppendValue(6);
+    EXPECT_DOUBLE_EQ(master.YValueAt(1), c.expected);
+    EXPECT_DOUBLE_EQ(master.YValueAt(2), 2) << "other points keep their values";
+    EXPECT_DOUBLE_EQ(follower.YValueAt(1), c.expected) << "the master's followers hear of it";
+  }
+}
+
+TEST(SeriesDetailList, ADetailSeriesFreedByItselfLeavesAnEmptyEntry) {
+  TChartSeries master(nullptr);
+  AddDetailedPoints(master);
+  delete master.Detail()->At(1);
+  EXPECT_EQ(DetailNames(master), (std::vector<std::string>{"D0", "-", "D2", "D3"}));
+  master.DeletePoint(1);
+  EXPECT_EQ(DetailNames(master), (std::vector<std::string>{"D0", "D2", "D3"}));
+  // A change of a later detail series still lands on its own point.
+  master.Detail()->At(2)->AppendValue(5);
+  EXPECT_DOUBLE_EQ(master.YValueAt(2), 35);
+}
+
+TEST(SeriesDetailList, ADamagedDetailBlockFreesWhatItReadBeforeFailing) {
+  RegisterClass(StrayComponent::StaticClass());
+  StrayComponent::gone.clear();
+  TMemoryStream block;
+  block.WriteValue<std::uint8_t>(dsSum);
+  block.WriteValue<std::int32_t>(1);
+  {
+    StrayComponent stray(nullptr);
+    stray.SetName("Stray");
+    block.WriteComponent(&stray);
+  }
+  StrayComponent::gone.clear();
+  block.SetPosition(0);
+  TChartSeries master(nullptr);
+  EXPECT_THROW(master.ReadDetailData(block), Exception);
+  EXPECT_EQ(StrayComponent::gone, (std::vector<std::string>{"Stray"}));
+  EXPECT_FALSE(master.HasDetail());
+}
+
+TEST(SeriesDetailCopy, ACopiedDetailSeriesBelongsToItsSeries) {
+  TFastLineSeries source(nullptr);
+  AddDetailedPoints(source);
+  TFastLineSeries target(nullptr);
+  target.CopyPointFrom(&source, 2);
+  TChartSeries* copy = target.Detail()->At(0);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->Owner(), &target);
+  EXPECT_EQ(copy->MasterSeries(), &target);
+}
+
 // ---- Copying, kinds and sample data ---------------------------------------------------------------
 
 TEST(SeriesCopy, CopyFormatTakesTheMarksButKeepsTheirVisibility) {
@@ -310,6 +471,36 @@ TEST(SeriesCopy, CopyFormatTakesTheMarksButKeepsTheirVisibility) {
   EXPECT_EQ(c.Marks()->Style(), smsPercent);
 }
 
+TEST(SeriesCopy, CopyFormatTakesLegendVisibilityAndSelection) {
+  TChartSeries a(nullptr), b(nullptr);
+  a.SetShowInLegend(false);
+  a.Selected()->SetVisible(true);
+  a.Selected()->Pen()->SetWidth(5);
+  b.CopyFormatFrom(&a);
+  EXPECT_FALSE(b.ShowInLegend());
+  ASSERT_TRUE(b.HasSelected());
+  EXPECT_TRUE(b.Selected()->Visible());
+  EXPECT_EQ(b.Selected()->Pen()->Width(), 5);
+  // From a series without either, the defaults come back.
+  TChartSeries plain(nullptr);
+  b.CopyFormatFrom(&plain);
+  EXPECT_TRUE(b.ShowInLegend());
+  EXPECT_FALSE(b.Selected()->Visible());
+}
+
+TEST(SeriesCopy, AssignTakesTheLegendEntryAndTheLabelAndColourSources) {
+  TChartSeries a(nullptr), b(nullptr);
+  a.SetLegendTitle("Inlet");
+  a.SetShowInLegend(false);
+  a.SetXLabelsSource("tag");
+  a.SetColorSource("color");
+  b.Assign(&a);
+  EXPECT_EQ(b.LegendTitle(), "Inlet");
+  EXPECT_FALSE(b.ShowInLegend());
+  EXPECT_EQ(b.XLabelsSource(), "tag");
+  EXPECT_EQ(b.ColorSource(), "color");
+}
+
 TEST(SeriesCopy, SameKindWhenOneIsAnInstanceOfTheOthersClass) {
   TChartSeries base(nullptr);
   TFastLineSeries line(nullptr), other(nullptr);
@@ -319,6 +510,24 @@ TEST(SeriesCopy, SameKindWhenOneIsAnInstanceOfTheOthersClass) {
   EXPECT_TRUE(TChartSeries::SameKind(&base, &line));
   EXPECT_TRUE(TChartSeries::SameKind(&custom, &line));
   EXPECT_FALSE(TChartSeries::SameKind(&line, nullptr));
+}
+
+TEST(SeriesKinds, AThemedSeriesComesBackFromALayoutWithItsColoursAndTransparency) {
+  ASSERT_EQ(GetClass("TThemedSeries"), &TThemedSeries::StaticClass()) << "layouts may name it";
+  RegisterClass(FakeSeriesChart::StaticClass());
+  FakeSeriesChart chart;
+  auto* themed = new TThemedSeries(&chart);
+  themed->SetName("Themed");
+  themed->ChangeParentChart(&chart);
+  themed->ChangeTransparency(40);
+  themed->ChangeColorEachPoint(true);
+  themed->SetColorSource("tint");
+  FakeSeriesChart copy;
+  auto* read = dynamic_cast<TThemedSeries*>(ThroughLayout(chart, copy, "Themed"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Transparency(), 40);
+  EXPECT_TRUE(read->ColorEachPoint());
+  EXPECT_EQ(read->ColorSource(), "tint");
 }
 
 TEST(SampleValues, FillReplacesThePointsWithinTheDefaultRanges) {
