@@ -9,7 +9,6 @@
 #include "DibSurface.h"
 #include "controls/KxButton.h"
 #include "controls/KxCommonColors.h"
-#include "controls/KxModule.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
@@ -553,17 +552,6 @@ TEST_F(KxButtonTest, RightToLeftMirrorsTheCaptionAlignmentAndTheGlyphSide) {
 
 }  // namespace
 
-namespace {
-
-TEST(KxControlRegistryTest, StartUpRegistersTheClassesLayoutsName) {
-  InitControlSet();
-  for (const char* name : {"TKxLabel", "TKxButton", "TKxBitBtn", "TKxComboBox", "TKxEdit", "TKxToolButton",
-                           "TKxStatusBar"}) {
-    EXPECT_NE(GetClass(name), nullptr) << name;
-  }
-}
-
-}  // namespace
 
 namespace {
 
