@@ -1,5 +1,5 @@
-// TKxBitBtn: the glyph (its state images and placement beside the caption) and the standard
-// button kinds with their shared glyph resources.
+// TKxBitBtn: the glyph (its state images and placement beside the caption) or an image-list
+// image, the standard button kinds with their shared glyph resources, and the action link.
 #include <array>
 #include <memory>
 
@@ -10,6 +10,7 @@
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/ActnList.h"
 #include "toolkit/ui/Form.h"
 
 namespace {
@@ -88,15 +89,93 @@ const TClassInfo& TKxBitBtn::StaticClass() {
           .Stored([](C& c) { return c.Kind() == bkCustom && c.NumGlyphs() != 1; })
           .Property("Spacing", &C::Spacing, &C::SetSpacing)
           .Default(4)
+          .Property("Images", &C::Images, &C::SetImages)
+          .Property("ImageIndex", &C::ImageIndex, &C::SetImageIndex)
+          .Default(-1)
+          .Property("DisabledIndex", &C::DisabledIndex, &C::SetDisabledIndex)
+          .Default(-1)
           .Build();
   return info;
 }
 
 TKxBitBtn::TKxBitBtn(TComponent* owner) : TKxButton(owner), glyph_(new TBitmap()) {
   glyph_->OnChange = [this](TObject* sender) { GlyphChanged(sender); };
+  imageChangeLink_.OnChange = [this](TObject* sender) { ImagesChanged(sender); };
 }
 
-TKxBitBtn::~TKxBitBtn() { delete glyph_; }
+TKxBitBtn::~TKxBitBtn() {
+  if (images_ != nullptr) images_->UnRegisterChanges(&imageChangeLink_);
+  delete glyph_;
+}
+
+void TKxBitBtn::SetImages(TCustomImageList* value) {
+  if (value == images_) return;
+  if (images_ != nullptr) images_->UnRegisterChanges(&imageChangeLink_);
+  images_ = value;
+  if (images_ != nullptr) {
+    images_->RegisterChanges(&imageChangeLink_);
+    images_->FreeNotification(this);
+  }
+  Invalidate();
+}
+
+void TKxBitBtn::ImagesChanged(TObject*) {
+  // The list's images are drawn straight from it: show the change now.
+  if (HandleAllocated()) Repaint();
+}
+
+void TKxBitBtn::SetImageIndex(int value) {
+  if (value == imageIndex_) return;
+  imageIndex_ = value;
+  Invalidate();
+}
+
+void TKxBitBtn::SetDisabledIndex(int value) {
+  if (value == disabledIndex_) return;
+  disabledIndex_ = value;
+  Invalidate();
+}
+
+void TKxBitBtn::Notification(TComponent* component, TOperation operation) {
+  TKxButton::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == images_) {
+    images_->UnRegisterChanges(&imageChangeLink_);
+    images_ = nullptr;
+    Invalidate();
+  }
+  if (actionLink_ && component == actionLink_->Action()) actionLink_.reset();
+}
+
+TAction* TKxBitBtn::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+void TKxBitBtn::SetAction(TAction* value) {
+  if (value == nullptr) {
+    actionLink_.reset();
+    return;
+  }
+  if (!actionLink_) {
+    actionLink_ = std::make_unique<TActionLink>(this);
+    actionLink_->OnChange = [this](TAction* action) { ActionChanged(action); };
+  }
+  value->FreeNotification(this);
+  actionLink_->SetAction(value);
+}
+
+void TKxBitBtn::ActionChanged(TAction* action) {
+  if (action == nullptr) return;
+  SetCaption(action->Caption());
+  SetHint(action->Hint());
+  SetEnabled(action->Enabled());
+  SetVisible(action->Visible());
+  // While a layout is read the link only fills in defaults: an image index of the button's own stays.
+  if (!(ComponentState().Contains(csLoading) && imageIndex_ != -1)) SetImageIndex(action->ImageIndex());
+}
+
+void TKxBitBtn::Click() {
+  TKxButton::Click();
+  if (!OnClick && actionLink_) actionLink_->Execute();
+}
 
 void TKxBitBtn::GlyphChanged(TObject*) {
   const int h = glyph_->Height();
@@ -181,15 +260,16 @@ void TKxBitBtn::ChangeScale(int m, int d) {
   }
 }
 
+bool TKxBitBtn::ShowsListImage() const { return images_ != nullptr && imageIndex_ != -1; }
+
 TSize TKxBitBtn::GetGlyphSize() {
+  if (ShowsListImage()) return {images_->Width(), images_->Height()};
   if (glyph_->Empty()) return {0, 0};
   return {glyph_->Width() / numGlyphs_, glyph_->Height()};
 }
 
 TButtonLayout TKxBitBtn::EffectiveLayout() const {
-  const bool rightToLeft = HandleAllocated() && (GetWindowLongW(const_cast<TKxBitBtn*>(this)->Handle(), GWL_EXSTYLE) &
-                                                 WS_EX_LAYOUTRTL) != 0;
-  return rightToLeft && layout_ == blGlyphLeft ? blGlyphRight : layout_;
+  return UseRightToLeftAlignment() && layout_ == blGlyphLeft ? blGlyphRight : layout_;
 }
 
 int TKxBitBtn::MeasureCaptionHeight(const TRect& area) {
@@ -277,7 +357,8 @@ TRect TKxBitBtn::GetGlyphArea() {
 }
 
 void TKxBitBtn::PaintGlyph(const TRect& rect) {
-  const TSize g = GetGlyphSize();
+  if (glyph_->Empty()) return;
+  const TSize g{glyph_->Width() / numGlyphs_, glyph_->Height()};
   if (g.cx <= 0 || g.cy <= 0) return;
   int image = 0;
   if (numGlyphs_ == 4 && State() == 3) {
@@ -295,7 +376,22 @@ void TKxBitBtn::PaintGlyph(const TRect& rect) {
   canvas.Draw(rect.Left, rect.Top, &cell);
 }
 
+void TKxBitBtn::PaintListImage(const TRect& rect) {
+  if (images_ == nullptr) return;
+  TCanvas* canvas = Canvas();
+  if (disabledIndex_ == -1) {
+    if (imageIndex_ != -1) images_->Draw(canvas, rect.Left, rect.Top, imageIndex_, Enabled());
+  } else {
+    const int index = Enabled() ? imageIndex_ : disabledIndex_;
+    if (index != -1) images_->Draw(canvas, rect.Left, rect.Top, index, true);
+  }
+}
+
 void TKxBitBtn::PaintCaptionText() {
   TKxButton::PaintCaptionText();
-  if (!glyph_->Empty()) PaintGlyph(GetGlyphArea());
+  if (Kind() == bkCustom && ShowsListImage()) {
+    PaintListImage(GetGlyphArea());
+  } else if (!glyph_->Empty()) {
+    PaintGlyph(GetGlyphArea());
+  }
 }

@@ -186,6 +186,7 @@ void TKxCustomButton::PaintCaption(TCanvas& canvas, const TRect& rect, UINT flag
       r.Bottom = rect.Bottom;
       break;
   }
+  if (UseRightToLeftReading()) flags |= DT_RTLREADING;
   const bool right = (flags & DT_RIGHT) != 0;
   const TColor fontColor = Font()->Color();
   if (Enabled()) {
@@ -506,9 +507,10 @@ TRect TKxButton::GetCaptionArea() {
 
 void TKxButton::PaintCaptionText() {
   UINT flags = DT_WORDBREAK | DT_EXPANDTABS;
+  const bool mirrored = UseRightToLeftAlignment();
   switch (alignment_) {
-    case taLeftJustify: flags |= DT_LEFT; break;
-    case taRightJustify: flags |= DT_RIGHT; break;
+    case taLeftJustify: flags |= mirrored ? DT_RIGHT : DT_LEFT; break;
+    case taRightJustify: flags |= mirrored ? DT_LEFT : DT_RIGHT; break;
     case taCenter: flags |= DT_CENTER; break;
   }
   PaintCaption(*Canvas(), GetCaptionArea(), flags);

@@ -1,7 +1,8 @@
 // Self-painted push buttons: TKxCustomButton (themed face test, caption text styles, hot
 // tracking, press-and-release logic), TKxButton (classic and hot-track faces, default and
 // cancel roles, modal result, grouped toggling through message 9249) and TKxBitBtn (a glyph
-// with up to four state images and the standard kinds OK, Cancel ... with their own glyphs).
+// with up to four state images, or an image-list image, and the standard kinds OK, Cancel ...
+// with their own glyphs).
 //
 // Left button (TKxCustomButton):
 //   idle    --down on an enabled, focusable button-->  dragging, show-down
@@ -11,11 +12,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "controls/KxCommonTypes.h"
 #include "toolkit/ui/CustomControl.h"
+#include "toolkit/ui/ImgList.h"
 
+class TAction;
+class TActionLink;
 class TBitmap;
 class TEnumInfo;
 
@@ -199,6 +204,20 @@ class TKxBitBtn : public TKxButton {
   virtual void SetSpacing(int value);
   int Margin() const { return margin_; }
   virtual void SetMargin(int value);
+  // An image of `Images` drawn in place of the glyph (custom kinds only); DisabledIndex, when
+  // set, is the disabled button's image.
+  TCustomImageList* Images() const { return images_; }
+  virtual void SetImages(TCustomImageList* value);
+  int ImageIndex() const { return imageIndex_; }
+  virtual void SetImageIndex(int value);
+  int DisabledIndex() const { return disabledIndex_; }
+  virtual void SetDisabledIndex(int value);
+  // The linked action: its caption, hint, enabled and visible state and image index follow
+  // every change of it; a click without OnClick executes it.
+  TAction* Action() const;
+  void SetAction(TAction* value);
+  void Notification(TComponent* component, TOperation operation) override;
+  void Click() override;
 
   // The size of one glyph cell ((0, 0) without a glyph).
   virtual TSize GetGlyphSize();
@@ -209,11 +228,15 @@ class TKxBitBtn : public TKxButton {
  protected:
   TRect GetCaptionArea() override;
   virtual TRect GetGlyphArea();
+  virtual void PaintListImage(const TRect& rect);
   virtual void PaintGlyph(const TRect& rect);
   void PaintCaptionText() override;
 
  private:
   void GlyphChanged(TObject* sender);
+  void ImagesChanged(TObject* sender);
+  void ActionChanged(TAction* action);
+  bool ShowsListImage() const;
   TButtonLayout EffectiveLayout() const;
   int MeasureCaptionHeight(const TRect& area);
 
@@ -225,6 +248,11 @@ class TKxBitBtn : public TKxButton {
   int margin_ = 2;
   bool glyphReplaced_ = false;
   bool settingKind_ = false;
+  TCustomImageList* images_ = nullptr;
+  TChangeLink imageChangeLink_;
+  int imageIndex_ = -1;
+  int disabledIndex_ = -1;
+  std::unique_ptr<TActionLink> actionLink_;
 };
 
 // The shared glyph of a standard kind (two images), loaded on first use; null for bkCustom or

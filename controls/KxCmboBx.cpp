@@ -188,7 +188,8 @@ void TKxCustomComboBox::HotStateChanged(bool isMouse, bool value) {
       InvalidateRect(Handle(), nullptr, FALSE);
     } else {
       const TRect c = ClientRect();
-      const RECT strip{c.Right - ButtonWidth() - 2, c.Top, c.Right, c.Bottom};
+      const RECT strip = UseRightToLeftAlignment() ? RECT{c.Left, c.Top, c.Left + ButtonWidth() + 2, c.Bottom}
+                                                   : RECT{c.Right - ButtonWidth() - 2, c.Top, c.Right, c.Bottom};
       InvalidateRect(Handle(), &strip, FALSE);
     }
   }
@@ -322,6 +323,12 @@ void TKxCustomComboBox::DefineProperties(TFiler& filer) {
 
 // ---- Lifecycle and events ---------------------------------------------------------------------
 
+void TKxCustomComboBox::CreateParams(TCreateParams& params) {
+  TCustomComboBox::CreateParams(params);
+  if (UseRightToLeftReading()) params.ExStyle |= WS_EX_RTLREADING;
+  if (UseRightToLeftAlignment()) params.ExStyle |= WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR;
+}
+
 void TKxCustomComboBox::CreateWnd() {
   TCustomComboBox::CreateWnd();
   if (readOnly_ && EditHandle() != nullptr) SendMessageW(EditHandle(), EM_SETREADONLY, TRUE, 0);
@@ -341,19 +348,6 @@ void TKxCustomComboBox::SelectAndNotify(int index) {
   Change();
 }
 
-void TKxCustomComboBox::Change() {
-  if (!typing_ && autoComplete_ && Style() == csDropDown && HandleAllocated() && !DroppedDown() &&
-      !ComponentState().Contains(csDesigning)) {
-    if (enterPressed_) {
-      enterPressed_ = false;
-    } else {
-      search_ = Text();
-    }
-  }
-  typing_ = false;
-  TCustomComboBox::Change();
-}
-
 void TKxCustomComboBox::MatchKeyToItem(const std::string& text, TMessage& message) {
   const int index = FindItemPrefix(text);
   if (index < 0) {
@@ -370,7 +364,8 @@ void TKxCustomComboBox::MatchKeyToItem(const std::string& text, TMessage& messag
 
 bool TKxCustomComboBox::AutoCompleteKey(const std::string& text, TMessage& message) {
   const int before = ItemIndex();
-  const int index = FindItemPrefix(text);
+  // Every item begins with the empty string; completing it would undo the clearing of the box.
+  const int index = text.empty() ? -1 : FindItemPrefix(text);
   if (index < 0) return false;
   const std::string item = Items()->Get(index);
   if (keepSearchCase_) {
@@ -383,13 +378,9 @@ bool TKxCustomComboBox::AutoCompleteKey(const std::string& text, TMessage& messa
   }
   Click();
   Change();
-  wchar_t key = static_cast<wchar_t>(message.WParam);
-  KeyPress(key);
-  if (HandleAllocated()) {
-    const int start = static_cast<int>(Utf8ToWide(text).size());
-    const int end = static_cast<int>(Utf8ToWide(item).size());
-    SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(start, end));
-  }
+  wchar_t key = message.Msg == WM_CHAR ? static_cast<wchar_t>(message.WParam) : 0;
+  if (key != 0) KeyPress(key);
+  SetEditSelection(static_cast<int>(Utf8ToWide(text).size()), static_cast<int>(Utf8ToWide(item).size()));
   if (ItemIndex() != before) OnMatch(this);
   return true;
 }
@@ -605,6 +596,9 @@ void TKxCustomComboBox::WndProc(TMessage& message) {
       }
       break;
     }
+    case CN_COMMAND:
+      if (HIWORD(message.WParam) == CBN_EDITCHANGE) TextChanged();
+      break;
     case CM_ENABLEDCHANGED:
       TCustomComboBox::WndProc(message);
       RefreshStateColor();
@@ -617,17 +611,233 @@ void TKxCustomComboBox::WndProc(TMessage& message) {
       TCustomComboBox::WndProc(message);
       if (ParentColor()) ColorChanged();
       return;
+    case CM_BIDIMODECHANGED:
+      // The platform mirrors the box (button on the left) through its extended styles.
+      if (HandleAllocated()) RecreateWnd();
+      break;
     case WM_SIZE:
       TCustomComboBox::WndProc(message);
       if (frameVisible_ && !UsesThemedFrame()) Invalidate();
       return;
     case WM_PAINT:
       TCustomComboBox::WndProc(message);
-      PaintFrameAndButton();
+      // A DC in WParam is a paint into it (PaintTo): the frame and button go there as well.
+      PaintFrameAndButton(reinterpret_cast<HDC>(message.WParam));
       return;
     default: break;
   }
   TCustomComboBox::WndProc(message);
+}
+
+// ---- Edit-style typing ------------------------------------------------------------------------
+
+std::pair<int, int> TKxCustomComboBox::EditSelection() {
+  DWORD start = 0;
+  DWORD end = 0;
+  if (HandleAllocated()) {
+    SendMessageW(Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  }
+  return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+void TKxCustomComboBox::SetEditSelection(int start, int end) {
+  if (HandleAllocated()) SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+}
+
+void TKxCustomComboBox::SyncSearchWithText() {
+  // The search string is the text, or the typed part of it followed by the selected completion.
+  // Anything else (text set by code, a caret moved by the mouse) makes the text the search string,
+  // so that a key never rebuilds the text from a stale search string.
+  const std::wstring text = Utf8ToWide(Text());
+  const std::wstring search = Utf8ToWide(search_);
+  const auto [start, end] = EditSelection();
+  const bool prefix = search.size() <= text.size() &&
+                      LowerCase(WideToUtf8(text.substr(0, search.size()))) == LowerCase(search_);
+  const bool whole = search.size() == text.size();
+  const bool completion = start == static_cast<int>(search.size()) && end == static_cast<int>(text.size());
+  if (!prefix || !(whole || completion)) search_ = WideToUtf8(text);
+}
+
+void TKxCustomComboBox::DeselectKeepingText() {
+  // Dropping the list selection clears the platform's edit; the typed text stays.
+  if (ItemIndex() < 0) return;
+  const std::string text = Text();
+  const auto [start, end] = EditSelection();
+  SetItemIndex(-1);
+  AssignTextQuietly(text);
+  SetEditSelection(start, end);
+}
+
+void TKxCustomComboBox::CompleteEditedText(TMessage& message) {
+  // The text as edited becomes the search string; a completion the text-changed handler already
+  // selected stays the completion.
+  SyncSearchWithText();
+  AutoCompleteKey(search_, message);
+}
+
+void TKxCustomComboBox::TextChanged() {
+  if (!typing_ && autoComplete_ && Style() == csDropDown && HandleAllocated() && !DroppedDown() &&
+      !ComponentState().Contains(csDesigning)) {
+    if (enterPressed_) {
+      enterPressed_ = false;
+    } else {
+      search_ = Text();
+      const int index = search_.empty() ? -1 : FindItemPrefix(search_);
+      if (index >= 0) {
+        SetItemIndex(index);
+        SetEditSelection(static_cast<int>(Utf8ToWide(search_).size()),
+                         static_cast<int>(Utf8ToWide(Items()->Get(index)).size()));
+      }
+    }
+  }
+  typing_ = false;
+}
+
+bool TKxCustomComboBox::EditKeyDown(TMessage& message) {
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  switch (message.WParam) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN:
+      if (readOnly_) return true;
+      typing_ = true;
+      search_.clear();
+      return false;
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_RIGHT: search_ = Text(); return false;
+    case VK_INSERT:
+      if (!allowEdit_) return true;
+      if (shift) editCommandPending_ = true;  // Shift+Insert pastes
+      return false;
+    case VK_DELETE: {
+      search_ = Text();
+      std::wstring text = Utf8ToWide(search_);
+      auto [start, end] = EditSelection();
+      const bool whole = start == 0 && end >= static_cast<int>(text.size()) && !text.empty();
+      if ((!allowEdit_ && !whole) || readOnly_) return true;
+      start = std::min(start, static_cast<int>(text.size()));
+      end = std::clamp(end, start, static_cast<int>(text.size()));
+      if (start == end && start < static_cast<int>(text.size())) {
+        end = start + (IS_HIGH_SURROGATE(text[start]) && start + 1 < static_cast<int>(text.size()) ? 2 : 1);
+      }
+      text.erase(start, end - start);
+      search_ = WideToUtf8(text);
+      if (shift) editCommandPending_ = true;  // Shift+Delete cuts
+      return false;
+    }
+    case VK_F4: return readOnly_;
+    default: return false;
+  }
+}
+
+bool TKxCustomComboBox::EditBackspace(TMessage& message) {
+  SyncSearchWithText();
+  std::wstring search = Utf8ToWide(search_);
+  if (search.empty()) {
+    SignalInvalidKey();
+    return false;
+  }
+  const auto [start, end] = EditSelection();
+  const int length = static_cast<int>(search.size());
+  bool edited = true;
+  if (start >= length) {
+    // The caret ends the typed part: step back over its last character (a surrogate pair whole).
+    search.pop_back();
+    if (!search.empty() && IS_HIGH_SURROGATE(search.back())) search.pop_back();
+  } else if (start != end && allowEdit_) {
+    search.erase(start, std::min(end, length) - start);
+    DeselectKeepingText();
+  } else if (allowEdit_ && start > 0) {
+    const int from = start >= 2 && IS_LOW_SURROGATE(search[start - 1]) && IS_HIGH_SURROGATE(search[start - 2])
+                         ? start - 2 : start - 1;
+    search.erase(from, start - from);
+  } else {
+    edited = false;
+  }
+  search_ = WideToUtf8(search);
+  Change();
+  if (search_.empty()) {
+    SetItemIndex(-1);
+    if (keepSearchCase_) AssignTextQuietly("");
+    search_.clear();
+    Click();
+    Change();
+    wchar_t key = VK_BACK;
+    KeyPress(key);
+  }
+  if (AutoCompleteKey(search_, message)) return true;
+  // Without AllowEdit only the typed part may shrink.
+  return !allowEdit_ && !edited;
+}
+
+bool TKxCustomComboBox::EditPrintable(TMessage& message) {
+  wchar_t key = static_cast<wchar_t>(message.WParam);
+  KeyPress(key);
+  if (key == 0) return true;
+  SyncSearchWithText();
+  const std::string old = search_;
+  std::wstring search = Utf8ToWide(search_);
+  auto [start, end] = EditSelection();
+  const int length = static_cast<int>(search.size());
+  start = std::min(start, length);
+  end = std::clamp(end, start, length);
+  search.erase(start, end - start);
+  const std::wstring kept = search;
+  std::wstring typed(1, key);
+  MSG trail{};
+  if (IS_HIGH_SURROGATE(key) && PeekMessageW(&trail, EditHandle(), WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
+      IS_LOW_SURROGATE(static_cast<wchar_t>(trail.wParam))) {
+    typed += static_cast<wchar_t>(trail.wParam);
+  }
+  search.insert(start, typed);
+  message.WParam = key;
+  if (AutoCompleteKey(WideToUtf8(search), message)) {
+    search_ = WideToUtf8(search);
+    if (typed.size() > 1) PeekMessageW(&trail, EditHandle(), WM_CHAR, WM_CHAR, PM_REMOVE);
+    return true;
+  }
+  if (allowEdit_) {
+    // No item begins so: the text loses its completion and the platform types the key at the caret.
+    search_ = WideToUtf8(kept);
+    AssignTextQuietly(search_);
+    SetEditSelection(start, start);
+    DefaultEditHandler(message);
+    return true;
+  }
+  SignalInvalidKey();
+  search_ = old;
+  return true;
+}
+
+bool TKxCustomComboBox::EditChar(TMessage& message) {
+  if (sysKeyDown_) {
+    sysKeyDown_ = false;
+    return true;
+  }
+  const wchar_t ch = static_cast<wchar_t>(message.WParam);
+  if (readOnly_) {
+    if (tabOnEnter_ && ch == VK_RETURN && !DroppedDown()) PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
+    return ch != 3;  // Ctrl+C still copies
+  }
+  switch (ch) {
+    case VK_BACK: return EditBackspace(message);
+    case VK_RETURN:
+      if (DroppedDown()) OnSelEndOk(this);
+      enterPressed_ = true;
+      return false;
+    case 22:  // Ctrl+V
+    case 24:  // Ctrl+X
+      if (!allowEdit_) return true;
+      editCommandPending_ = true;
+      return false;
+    case VK_ESCAPE:
+      search_.clear();
+      return !DroppedDown();
+    default: return ch >= 32 && EditPrintable(message);
+  }
 }
 
 void TKxCustomComboBox::EditWndProc(TMessage& message) {
@@ -637,108 +847,36 @@ void TKxCustomComboBox::EditWndProc(TMessage& message) {
   }
   switch (message.Msg) {
     case WM_KEYDOWN:
-      switch (message.WParam) {
-        case VK_PRIOR:
-        case VK_NEXT:
-        case VK_UP:
-        case VK_DOWN:
-          if (readOnly_) return;
-          typing_ = true;
-          search_.clear();
-          break;
-        case VK_END:
-        case VK_HOME:
-        case VK_LEFT:
-        case VK_RIGHT: search_ = Text(); break;
-        case VK_DELETE:
-          if (!allowEdit_ || readOnly_) return;
-          break;
-        case VK_F4:
-          if (readOnly_) return;
-          break;
-        default: break;
-      }
+      if (EditKeyDown(message)) return;
       break;
     case WM_SYSKEYDOWN: sysKeyDown_ = true; break;
-    case WM_CHAR: {
-      if (sysKeyDown_) {
-        sysKeyDown_ = false;
-        return;
-      }
-      const wchar_t ch = static_cast<wchar_t>(message.WParam);
-      if (readOnly_) {
-        if (tabOnEnter_ && ch == VK_RETURN && !DroppedDown()) PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
-        if (ch != 3) return;  // Ctrl+C still copies
-        break;
-      }
-      if (ch == VK_RETURN) {
-        if (DroppedDown()) OnSelEndOk(this);
-        enterPressed_ = true;
-        break;
-      }
-      if ((ch == 22 || ch == 24) && !allowEdit_) return;  // Ctrl+V, Ctrl+X
-      if (ch == VK_ESCAPE) {
-        search_.clear();
-        if (!DroppedDown()) return;
-        break;
-      }
-      if (ch == VK_BACK) {
-        if (search_.empty()) {
-          SignalInvalidKey();
-          break;
-        }
-        std::wstring wide = Utf8ToWide(search_);
-        wide.pop_back();
-        search_ = WideToUtf8(wide);
-        if (search_.empty()) {
-          SetItemIndex(-1);
-          if (keepSearchCase_) SetText("");
-          Click();
-          Change();
-          break;
-        }
-        if (AutoCompleteKey(search_, message)) return;
-        break;
-      }
-      if (ch >= 32) {
-        wchar_t key = ch;
-        KeyPress(key);
-        if (key == 0) return;
-        const std::string old = search_;
-        const std::string candidate = search_ + WideToUtf8(std::wstring(1, key));
-        if (AutoCompleteKey(candidate, message)) {
-          search_ = candidate;
-          return;
-        }
-        if (allowEdit_) {
-          search_ = candidate;
-          AssignTextQuietly(old);
-          if (HandleAllocated()) {
-            const int caret = static_cast<int>(Utf8ToWide(old).size());
-            SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(caret, caret));
-          }
-          message.WParam = key;
-          DefaultEditHandler(message);
-          return;
-        }
-        SignalInvalidKey();
-        search_ = old;
-        return;
-      }
+    case WM_CHAR:
+      if (EditChar(message)) return;
       break;
-    }
+    case WM_LBUTTONDOWN:
+      TCustomComboBox::EditWndProc(message);
+      if (Style() == csDropDown) search_ = Text();
+      return;
     case WM_CUT:
     case WM_PASTE:
       if (!allowEdit_ || readOnly_) return;
-      break;
+      // The completion follows the edit, so a cut takes exactly what the user selected.
+      TCustomComboBox::EditWndProc(message);
+      editCommandPending_ = false;
+      CompleteEditedText(message);
+      return;
     default: break;
   }
   TCustomComboBox::EditWndProc(message);
+  if (editCommandPending_ && (message.Msg == WM_KEYDOWN || message.Msg == WM_CHAR)) {
+    editCommandPending_ = false;
+    CompleteEditedText(message);
+  }
 }
 
 // ---- Painting ---------------------------------------------------------------------------------
 
-void TKxCustomComboBox::PaintFrameAndButton() {
+void TKxCustomComboBox::PaintFrameAndButton(HDC dc) {
   if (!HandleAllocated()) return;
   const bool themed = KxVisualStylesActive();
   const bool vista = IsWindowsVersionAtLeast(7) && themed;
@@ -747,10 +885,15 @@ void TKxCustomComboBox::PaintFrameAndButton() {
   const int w = Width();
   const int h = Height();
   const int sb = ButtonWidth();
-  TRect button{w - sb - b, b, w - b, h - b};
+  const bool rightToLeft = UseRightToLeftAlignment();
+  const TRect button = rightToLeft ? TRect{b, b, b + sb, h - b} : TRect{w - sb - b, b, w - b, h - b};
   TCanvas& canvas = *frameCanvas_;
   canvas.Lock();
+  if (dc != nullptr) canvas.SetHandle(dc);
   const TRect client{0, 0, w, h};
+  // The edit area: the client rectangle up to the button.
+  const TRect editArea = rightToLeft ? TRect{button.Right, client.Top, client.Right, client.Bottom}
+                                     : TRect{client.Left, client.Top, button.Left, client.Bottom};
   canvas.Brush()->SetStyle(bsSolid);
   auto band = [&](const TRect& r, TColor color) {
     canvas.Brush()->SetColor(color);
@@ -759,14 +902,21 @@ void TKxCustomComboBox::PaintFrameAndButton() {
   };
   if (!customFrame) {
     if (themed && !(Style() == csDropDownList && vista && readOnly_) && KxColorToRGB(Color()) != 0xFFFFFF) {
-      band(Shrunk({client.Left, client.Top, button.Left, client.Bottom}, 1), Color());
+      band(Shrunk(editArea, 1), Color());
     }
   } else if (themed) {
     canvas.Brush()->SetColor(Color());
     canvas.FrameRect(client);
-    band(Shrunk({client.Left, client.Top, button.Left, client.Bottom}, 1), Color());
+    band(Shrunk(editArea, 1), Color());
   } else {
     band(client, Color());
+  }
+  // Windows XP (and Vista for an editable box) leave a 2-pixel strip of their own colour beside
+  // the themed button.
+  if (themed && Style() != csSimple && (IsWindowsVersion(5) || (Style() == csDropDown && IsWindowsVersion(7)))) {
+    canvas.Brush()->SetColor(Color());
+    canvas.FillRect(rightToLeft ? TRect{button.Right, button.Top, button.Right + 2, button.Bottom}
+                                : TRect{button.Left - 2, button.Top, button.Left, button.Bottom});
   }
   const bool hot = inControl_ || overControl_;
   if (!flatButtons_ || vista || readOnly_) {
@@ -810,6 +960,7 @@ void TKxCustomComboBox::PaintFrameAndButton() {
       PaintColorFrameStyle(canvas, client, Color(), frameSides_, style);
     }
   }
+  if (dc != nullptr) canvas.SetHandle(nullptr);
   canvas.Unlock();
   frameCanvas_->FreeHandle();
 }

@@ -6,12 +6,20 @@
 //
 // List-style search:  idle --char--> prefix += char, select first match, restart timer
 //                     prefix --timer / Esc / PageUp..Down / focus lost--> idle (prefix empty)
+// Edit-style typing (AutoComplete): the search string is the typed part of the text; a completed
+// item's tail follows it, selected. A key edits the search string at the caret (replacing the
+// selection), then the first item beginning with it is completed; when none does, the platform
+// edits the text as usual (AllowEdit) or the key is refused with a beep. Paste, cut and a text
+// change by the user make the text the search string and complete it.
+//   typed "b":   "" -> "B[anana]"          Backspace on "Bl[ueberry]" -> "B[anana]"
+//   typed "z":   "[Banana]" -> "z"         Backspace on "B[anana]"    -> ""
 // The remembered normal colour is the colour the user set; state colours are painted over it
 // under the updating-colour guard so they never become the normal colour.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "controls/KxCommonTypes.h"
 #include "controls/KxFrameController.h"
@@ -128,6 +136,7 @@ class TKxCustomComboBox : public TCustomComboBox {
   virtual void DoDeleteItem(void* data) { OnDeleteItem(this, data); }
   virtual void ApplyTextHint();
 
+  void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void Loaded() override;
   void WndProc(TMessage& message) override;
@@ -142,13 +151,25 @@ class TKxCustomComboBox : public TCustomComboBox {
   void MouseEnter() override;
   void MouseLeave() override;
   bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
-  void Change() override;
   void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
 
  private:
   void ListSearchKey(TMessage& message);
+  // Edit-style typing; each answers true when the message is swallowed.
+  bool EditKeyDown(TMessage& message);
+  bool EditChar(TMessage& message);
+  bool EditBackspace(TMessage& message);
+  bool EditPrintable(TMessage& message);
+  void TextChanged();
+  void CompleteEditedText(TMessage& message);
+  void SyncSearchWithText();
+  void DeselectKeepingText();
+  // The edit part's selection in UTF-16 units.
+  std::pair<int, int> EditSelection();
+  void SetEditSelection(int start, int end);
   void SelectAndNotify(int index);
-  void PaintFrameAndButton();
+  // Paints over the platform's painting, into `dc` (null: the window).
+  void PaintFrameAndButton(HDC dc);
   void SearchTimerTick(TObject* sender);
   void ColorChanged();
   int ButtonWidth() const;
@@ -158,6 +179,7 @@ class TKxCustomComboBox : public TCustomComboBox {
   bool keyInProgress_ = false;
   bool enterPressed_ = false;
   bool sysKeyDown_ = false;
+  bool editCommandPending_ = false;  // a paste or cut key went to the platform
   bool ownFocus_ = false;
   TTimer* searchTimer_;
 

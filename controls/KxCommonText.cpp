@@ -37,18 +37,13 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 }  // namespace
 
 std::string StripAccelerators(std::string_view caption) {
+  // Each '&' but the last character stays only before another '&': "&&File" gives "&File",
+  // "a&&" keeps both ampersands and "&&&" all three.
   std::string result;
   result.reserve(caption.size());
   for (std::size_t i = 0; i < caption.size(); ++i) {
     const char c = caption[i];
-    if (c != '&') {
-      result += c;
-    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
-      result += '&';
-      ++i;
-    } else if (i + 1 == caption.size()) {
-      result += '&';
-    }
+    if (c != '&' || i + 1 == caption.size() || caption[i + 1] == '&') result += c;
   }
   return result;
 }

@@ -11,8 +11,8 @@
 #include "toolkit/graphics/Types.h"
 #include "toolkit/system/WinApi.h"
 
-// The caption without accelerator marks: a single '&' disappears, a doubled one becomes one
-// '&' (also at the end); a single '&' as the last character stays.
+// The caption without accelerator marks: an '&' stays only when another '&' follows it or it is
+// the last character, so "&&File" becomes "&File" and "E&xit" "Exit".
 std::string StripAccelerators(std::string_view caption);
 
 // A set of byte values, bit n for character code n.

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <vssym32.h>
 
+#include <algorithm>
+
 #include "controls/KxCommonColors.h"
 #include "controls/KxCommonFrames.h"
 #include "controls/KxCommonGlyphs.h"
@@ -126,11 +128,12 @@ void TKxCustomEdit::HotStateChanged(bool isMouse, bool value) {
   if (isMouse) overControl_ = value; else inControl_ = value;
   if (dropButtonShown_) {
     if ((flatButtons_ || frameHotTrack_ || KxVisualStylesActive()) && dropButtonState_ == 0 && HandleAllocated()) {
-      // The whole client area, or the strip at the right reaching into the button's frame part.
+      // The whole client area, or the strip on the button's side reaching into its frame part.
       TRect area = ClientRect();
       if (!frameHotTrack_) {
-        area.Left = area.Right - DropButtonWidth() - 2;
-        area.Right += DropButtonWidth() + 2;
+        const int reach = DropButtonWidth() + 2;
+        area = UseRightToLeftAlignment() ? TRect{area.Left - reach, area.Top, area.Left + reach, area.Bottom}
+                                         : TRect{area.Right - reach, area.Top, area.Right + reach, area.Bottom};
       }
       const RECT r = area;
       RedrawWindow(Handle(), &r, nullptr, RDW_FRAME | RDW_NOERASE | RDW_INVALIDATE);
@@ -357,10 +360,14 @@ void TKxCustomEdit::KeyPress(wchar_t& key) {
     return;
   }
   TCustomMaskEdit::KeyPress(key);
+  // Windows 95's right-aligned edit takes Enter as a character of its own.
+  if (key == VK_RETURN && alignment_ == taRightJustify && IsWindowsVersion(0)) key = 0;
 }
 
 void TKxCustomEdit::DoEnter() {
   HotStateChanged(false, true);
+  // Windows 95 does not select the text of an edit the focus enters.
+  if (IsWindowsVersion(0) && AutoSelect() && HandleAllocated() && GetKeyState(VK_LBUTTON) >= 0) SelectAll();
   TCustomMaskEdit::DoEnter();
 }
 
@@ -389,13 +396,19 @@ TRect TKxCustomEdit::DropButtonWindowRect() {
     const int d = KxVisualStylesActive() ? 1 : 2;
     r = {r.Left + d, r.Top + d, r.Right - d, r.Bottom - d};
   }
-  r.Left = r.Right - DropButtonWidth();
+  // The button stands at the right, at the left in a right-to-left edit.
+  if (UseRightToLeftAlignment()) {
+    r.Right = r.Left + DropButtonWidth();
+  } else {
+    r.Left = r.Right - DropButtonWidth();
+  }
   return r;
 }
 
 bool TKxCustomEdit::PointOnDropButton(TPoint client) {
   if (!dropButtonShown_ || !HandleAllocated()) return false;
-  return client.X >= ClientWidth() && client.Y >= 0 && client.Y < ClientHeight();
+  const bool beside = UseRightToLeftAlignment() ? client.X < 0 : client.X >= ClientWidth();
+  return beside && client.Y >= 0 && client.Y < ClientHeight();
 }
 
 void TKxCustomEdit::DropDownSequence() {
@@ -538,8 +551,12 @@ void TKxCustomEdit::WndProc(TMessage& message) {
       TCustomMaskEdit::WndProc(message);
       if (dropButtonShown_) {
         auto* r = reinterpret_cast<RECT*>(message.LParam);  // rgrc[0] leads NCCALCSIZE_PARAMS too
-        r->right -= DropButtonWidth() - (KxVisualStylesActive() ? 1 : 0);
-        if (r->right < r->left) r->right = r->left;
+        const int room = DropButtonWidth() - (KxVisualStylesActive() ? 1 : 0);
+        if (UseRightToLeftAlignment()) {
+          r->left = std::min(r->left + room, r->right);
+        } else {
+          r->right = std::max(r->right - room, r->left);
+        }
       }
       return;
     case WM_NCHITTEST: {
@@ -616,6 +633,10 @@ void TKxCustomEdit::WndProc(TMessage& message) {
       TCustomMaskEdit::WndProc(message);
       ColorChanged();
       return;
+    case CM_BIDIMODECHANGED:
+      // The drop button's side changed: the client area moves to the other side of it.
+      if (dropButtonShown_ && HandleAllocated()) RecalcFrame();
+      break;
     case CM_PARENTCOLORCHANGED:
       TCustomMaskEdit::WndProc(message);
       if (ParentColor()) ColorChanged();

@@ -13,6 +13,10 @@
 
 namespace {
 
+// 16.16 fixed point with 64-bit room: a pixel size times 65536 passes 32 bits from 32,768 on.
+using TFixed = std::int64_t;
+constexpr TFixed kFixedOne = 65536;
+
 // Three colour components in 16.16 fixed point, stepped towards a target.
 class TColorStepper {
  public:
@@ -20,14 +24,14 @@ class TColorStepper {
     for (int i = 0; i < 3; ++i) {
       const int a = static_cast<int>((from >> (8 * i)) & 0xFF);
       const int b = static_cast<int>((to >> (8 * i)) & 0xFF);
-      acc_[i] = a * 65536;
-      delta_[i] = steps > 0 ? (b - a) * 65536 / steps : 0;
+      acc_[i] = a * kFixedOne;
+      delta_[i] = steps > 0 ? (b - a) * kFixedOne / steps : 0;
     }
   }
   COLORREF Current() const {
     COLORREF c = 0;
     for (int i = 0; i < 3; ++i) {
-      c |= static_cast<COLORREF>(std::clamp(acc_[i] / 65536, 0, 255)) << (8 * i);
+      c |= static_cast<COLORREF>(std::clamp<TFixed>(acc_[i] / kFixedOne, 0, 255)) << (8 * i);
     }
     return c;
   }
@@ -36,8 +40,8 @@ class TColorStepper {
   }
 
  private:
-  int acc_[3] = {};
-  int delta_[3] = {};
+  TFixed acc_[3] = {};
+  TFixed delta_[3] = {};
 };
 
 // Whether a band that began `taken` steps ago in `bandColor` takes in `color` as well.
@@ -86,7 +90,8 @@ void LinearPass(HDC dc, bool alongY, int from, int to, COLORREF fromColor, COLOR
   fillStrip(to, bandHigh, bandColor);
 }
 
-int IntPart(std::int32_t fixed) { return static_cast<std::int16_t>(fixed >> 16); }
+// The integer part of a 16.16 value (toward minus infinity, as the shift gives it).
+int IntPart(TFixed fixed) { return static_cast<int>(fixed >> 16); }
 
 }  // namespace
 
@@ -139,10 +144,10 @@ void ShadeBoxBands(HDC dc, int width, int height, COLORREF startColor, COLORREF 
   const int ey = fy - yInset;
   const int n = std::max(ex, ey) + 1;
   TColorStepper stepper(stopColor, startColor, n);
-  std::int32_t x = ex * 65536;
-  std::int32_t y = ey * 65536;
-  const std::int32_t dx = ex * 65536 / n;
-  const std::int32_t dy = ey * 65536 / n;
+  TFixed x = ex * kFixedOne;
+  TFixed y = ey * kFixedOne;
+  const TFixed dx = ex * kFixedOne / n;
+  const TFixed dy = ey * kFixedOne / n;
 
   // The band under way: its colour, the corner it grew out of and its latest corner.
   int bandPrevX = fx + 1;
@@ -179,12 +184,14 @@ void ShadeBoxBands(HDC dc, int width, int height, COLORREF startColor, COLORREF 
 }
 
 void MirrorBlock(HDC dc, int width, int height) {
-  // Plain mirrored copies: the top-left block (hw + 1 columns, so the centre column of an odd
-  // width comes along) flipped onto the bottom, then the left half flipped onto the right.
+  // The painted upper-left quarter flipped onto the bottom (one column wider than its source, so
+  // the centre column of an odd width comes along), then the left half flipped onto the right
+  // (for an odd half width one column narrower in the source, two wider in the copy).
   const int hw = width / 2;
   const int hh = height / 2;
-  StretchBlt(dc, 0, height - 1, hw + 1, -hh, dc, 0, 0, hw + 1, hh, SRCCOPY);
-  StretchBlt(dc, width - 1, 0, -hw, height, dc, 0, 0, hw, height, SRCCOPY);
+  const int e = hw % 2 != 0 ? 1 : 0;
+  StretchBlt(dc, 0, height - 1, hw + 1, -hh, dc, 0, 0, hw, hh, SRCCOPY);
+  StretchBlt(dc, width - 1, 0, -(hw + e), height, dc, 0, 0, hw - e, height, SRCCOPY);
 }
 
 void ShadeDiagonalBands(HDC dc, int signedWidth, int height, COLORREF startColor, COLORREF stopColor,
@@ -197,8 +204,8 @@ void ShadeDiagonalBands(HDC dc, int signedWidth, int height, COLORREF startColor
   const int n = static_cast<int>(std::sqrt(static_cast<double>(w) * w + static_cast<double>(height) * height)) + 1;
   const int half = std::max(n / 2, 1);
   TColorStepper stepper(up ? startColor : stopColor, up ? stopColor : startColor, n);
-  const std::int32_t dx = (up ? 1 : -1) * (w * 65536 / half);
-  const std::int32_t dy = height * 65536 / half;
+  const TFixed dx = (up ? 1 : -1) * (w * kFixedOne / half);
+  const TFixed dy = height * kFixedOne / half;
 
   // A boundary is a segment across the area; a band is the quadrilateral between two.
   struct Boundary {
@@ -225,8 +232,8 @@ void ShadeDiagonalBands(HDC dc, int signedWidth, int height, COLORREF startColor
   };
 
   // First half: from the start-side vertical edge to the bottom edge.
-  std::int32_t x = x0 * 65536;
-  std::int32_t y = height * 65536;
+  TFixed x = x0 * kFixedOne;
+  TFixed y = height * kFixedOne;
   for (int i = 0; i < half; ++i) {
     x += dx;
     y -= dy;
@@ -239,8 +246,8 @@ void ShadeDiagonalBands(HDC dc, int signedWidth, int height, COLORREF startColor
   last = diagonal;
   taken = 0;
   // Second half: from the top edge to the farX vertical edge.
-  x = x0 * 65536;
-  y = height * 65536;
+  x = x0 * kFixedOne;
+  y = height * kFixedOne;
   for (int i = 0; i < half; ++i) {
     x += dx;
     y -= dy;

@@ -431,14 +431,20 @@ void TKxLabel::MouseLeave() {
 
 // ---- Size and painting ------------------------------------------------------------------------
 
+TAlignment TKxLabel::DrawnAlignment() const {
+  const TAlignment alignment = Alignment();
+  if (!UseRightToLeftAlignment() || alignment == taCenter) return alignment;
+  return alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+}
+
 UINT TKxLabel::TextFlags() const {
   UINT flags = DT_EXPANDTABS;
-  TAlignment alignment = Alignment();
-  switch (alignment) {
+  switch (DrawnAlignment()) {
     case taLeftJustify: flags |= DT_LEFT; break;
     case taRightJustify: flags |= DT_RIGHT; break;
     case taCenter: flags |= DT_CENTER; break;
   }
+  if (UseRightToLeftReading()) flags |= DT_RTLREADING;
   if (WordWrap()) flags |= DT_WORDBREAK;
   if (!ShowAccelChar()) flags |= DT_NOPREFIX;
   if (condenseCaption_ == ccAtEnd) flags |= DT_END_ELLIPSIS;
@@ -464,7 +470,7 @@ void TKxLabel::AdjustBounds() {
   text = {0, 0, text.Width(), text.Height()};
   AddBorderExtents(text);
   int left = Left();
-  if (Alignment() == taRightJustify) left += Width() - text.Width();
+  if (DrawnAlignment() == taRightJustify) left += Width() - text.Width();
   SetBounds(left, Top(), text.Width(), text.Height());
 }
 
@@ -497,7 +503,7 @@ void TKxLabel::DrawTextPass(TRect rect, UINT flags, int dx, int dy, TColor color
     rect.Top += Layout() == tlBottom ? free : free / 2;
   }
   if (textStyle_ == tsShadow) {
-    if (Alignment() == taRightJustify) {
+    if (DrawnAlignment() == taRightJustify) {
       rect.Left -= shadowDepth_;
       rect.Right -= shadowDepth_;
     }
@@ -520,12 +526,13 @@ void TKxLabel::PaintFlatRotated(const TRect& area, UINT flags) {
   const int w = canvas.TextWidth(caption) + (shadow ? e : 0);
   const int h2 = h + (shadow ? e : 0);
   const double r = angle_ * std::numbers::pi / 180.0 + std::numbers::pi / 2;
-  const TAlignment alignment = Alignment();
+  const TAlignment alignment = DrawnAlignment();
   int x = 0;
   int y = 0;
   UINT align = TA_BASELINE;
   switch (angle_) {
     case 0:
+    case 360:
       align = TA_TOP;
       if (alignment == taCenter) {
         align |= TA_CENTER;
@@ -569,9 +576,9 @@ void TKxLabel::PaintFlatRotated(const TRect& area, UINT flags) {
   const std::wstring text = Utf8ToWide(caption);
   auto pass = [&](int dx, int dy, TColor color) {
     SetTextColor(dc, KxColorToRGB(color));
-    ExtTextOutW(dc, x + dx, y + dy, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    ExtTextOutW(dc, x + dx, y + dy, (flags & DT_RTLREADING) != 0 ? ETO_RTLREADING : 0, nullptr, text.c_str(),
+                static_cast<UINT>(text.size()), nullptr);
   };
-  (void)flags;
   if (!Enabled()) {
     pass(0, 0, clGrayText);
     return;
@@ -670,7 +677,7 @@ void TKxLabel::Paint() {
   TRect area = GetTextArea(ClientRect(), true);
   InflateRect(reinterpret_cast<RECT*>(&area), -textMargin_, -textMargin_);
   const UINT flags = TextFlags();
-  if (rotation_ == roFlat && angle_ != 0) {
+  if (rotation_ == roFlat) {
     PaintFlatRotated(area, flags);
     canvas.Brush()->SetStyle(bsSolid);
     return;

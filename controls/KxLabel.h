@@ -121,6 +121,8 @@ class TKxLabel : public TLabel, public IKxFrameNotification {
   void MouseLeave() override;
 
  private:
+  // Alignment as drawn: left and right exchanged in a right-to-left label.
+  TAlignment DrawnAlignment() const;
   UINT TextFlags() const;
   TPoint CenterPointOf() const;
   // One text pass of the flat or unrotated text at offset (dx, dy) in `color`.

@@ -470,7 +470,7 @@ void TKxToolButton::MouseDown(TMouseButton button, TShiftState shift, int x, int
   const bool leftAlone = button == mbLeft && !shift.Contains(ssShift) && !shift.Contains(ssCtrl) &&
                          !shift.Contains(ssAlt) && !shift.Contains(ssRight) && !shift.Contains(ssMiddle);
   if (toolStyle_ == tsDropDown && dropDownMenu_ != nullptr && leftAlone &&
-      (x >= Width() - kKxDropDownPartWidth || !HasClickAction())) {
+      (OnDropDownPart(x) || !HasClickAction())) {
     if (menuClosedValid_ && Tick() - menuClosedAt_ < 100) {
       // The click that closed the menu: it must not open it again.
       menuClosedValid_ = false;
@@ -593,6 +593,21 @@ int TKxToolButton::MeasureMenuWidth(TPopupMenu* menu) {
   return widest + 56;
 }
 
+bool TKxToolButton::OnDropDownPart(int x) const {
+  return UseRightToLeftAlignment() ? x < kKxDropDownPartWidth + 1 : x >= Width() - kKxDropDownPartWidth;
+}
+
+TRect TKxToolButton::DropDownPartOf(const TRect& rect, int width) const {
+  return UseRightToLeftAlignment() ? TRect{rect.Left, rect.Top, rect.Left + width, rect.Bottom}
+                                   : TRect{rect.Right - width, rect.Top, rect.Right, rect.Bottom};
+}
+
+TRect TKxToolButton::WithoutDropDownPart(const TRect& rect) const {
+  return UseRightToLeftAlignment()
+             ? TRect{rect.Left + kKxDropDownPartWidth, rect.Top, rect.Right, rect.Bottom}
+             : TRect{rect.Left, rect.Top, rect.Right - kKxDropDownPartWidth, rect.Bottom};
+}
+
 void TKxToolButton::ShowDropDownMenu() {
   // No menu: nothing to show (and nothing to measure).
   if (dropDownMenu_ == nullptr) return;
@@ -600,8 +615,10 @@ void TKxToolButton::ShowDropDownMenu() {
   inDropDown_ = true;
   try {
     OnDropDown(menu);
-    TPoint at{0, Height()};
-    if (menu->Alignment() == paRight) at.X = Width();
+    // The menu hangs from the button's leading edge (its right edge right-to-left).
+    const bool rightToLeft = UseRightToLeftAlignment();
+    TPoint at{rightToLeft ? Width() : 0, Height()};
+    if (menu->Alignment() == paRight) at.X = rightToLeft ? 0 : Width();
     if (menu->Alignment() == paCenter) at.X = Width() / 2;
     at = ClientToScreen(at);
     const int width = MeasureMenuWidth(menu);
@@ -681,7 +698,7 @@ void TKxToolButton::PaintThemedFace(const TRect& rect) {
     if (DrawsFlat()) {
       const bool split = toolStyle_ == tsDropDown && HasClickAction();
       TRect r = rect;
-      if (split) r.Right -= kKxDropDownPartWidth;
+      if (split) r = WithoutDropDownPart(r);
       int part = split ? TP_SPLITBUTTON : TP_BUTTON;
       int s = TS_NORMAL;
       if (state_ == bsDown || state_ == bsDropDownPressed) s = TS_PRESSED;
@@ -732,7 +749,8 @@ void TKxToolButton::PaintThemedFace(const TRect& rect) {
 void TKxToolButton::PaintDropDownPart() {
   TCanvas& canvas = *Canvas();
   const TRect client = ClientRect();
-  int x0 = Width() - kKxDropDownPartWidth;
+  const bool rightToLeft = UseRightToLeftAlignment();
+  int x0 = rightToLeft ? kKxDropDownPartWidth : Width() - kKxDropDownPartWidth;
   const bool themed = KxVisualStylesActive();
   const bool clickAction = HasClickAction();
   TKxSelectionColors colors{selectionFrameColor_, selectionColorStart_, selectionColorStop_};
@@ -744,18 +762,18 @@ void TKxToolButton::PaintDropDownPart() {
     else if (mouseInControl_) s = TS_HOT;
     TThemeServices& themes = *ThemeServices();
     themes.DrawElement(canvas.Handle(), themes.GetElementDetails(teToolBar, TP_SPLITBUTTONDROPDOWN, s),
-                       {x0, client.Top, client.Right, client.Bottom});
+                       DropDownPartOf(client, kKxDropDownPartWidth));
     return;
   }
   if (state_ == bsDropDownPressed) {
     if (visualStyle_ == vsGradient) {
       TRect part = client;
-      if (clickAction) part.Left = client.Right - 15;
+      if (clickAction) part = DropDownPartOf(client, kKxDropDownPartWidth + 1);
       const TRect inside = PaintBoxLines(canvas, part, colors.FrameColor);
       DrawGradientArea(canvas, inside, KxCommon::gdHorizontalEnd, colors.StartColor, colors.StopColor, 1);
     } else {
       TRect part = client;
-      if (clickAction) part.Left = client.Right - kKxDropDownPartWidth;
+      if (clickAction) part = DropDownPartOf(client, kKxDropDownPartWidth);
       PaintFrameStyleAround(canvas, part, fsStatus);
     }
   } else if (((DrawsFlat() && mouseInControl_ && Enabled()) || (!DrawsFlat() && Enabled())) && clickAction) {
@@ -778,7 +796,7 @@ void TKxToolButton::PaintDropDownPart() {
   }
   const TColor color = Enabled() ? clWindowText : clBtnShadow;
   const bool pressed = (state_ == bsDown || state_ == bsDropDownPressed) && visualStyle_ != vsGradient;
-  const int x = Width() - 8 + (pressed ? 1 : 0);
+  const int x = (rightToLeft ? 6 : Width() - 8) + (pressed ? 1 : 0);
   const int y = client.Top + (client.Height() - 3) / 2 + 2 + (pressed ? 1 : 0);
   canvas.Pen()->SetColor(color);
   canvas.Brush()->SetStyle(bsSolid);
@@ -788,7 +806,7 @@ void TKxToolButton::PaintDropDownPart() {
 
 void TKxToolButton::ArrangeImageAndCaption(TRect& imageRect, TRect& captionRect) {
   TRect area = ClientRect();
-  if (toolStyle_ == tsDropDown) area.Right -= kKxDropDownPartWidth;
+  if (toolStyle_ == tsDropDown) area = WithoutDropDownPart(area);
   area = Inflated(area, -2);
   const TSize image = GetImageSize();
   const int w = image.cx;
@@ -904,7 +922,7 @@ void TKxToolButton::PaintToolCaption(const TRect& rect) {
   RECT r = rect;
   const std::wstring text = Utf8ToWide(Caption());
   DrawTextW(canvas.Handle(), text.c_str(), static_cast<int>(text.size()), &r,
-            DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS);
+            DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS | (UseRightToLeftReading() ? DT_RTLREADING : 0));
   canvas.Brush()->SetStyle(bsSolid);
 }
 

@@ -154,6 +154,11 @@ class TKxToolButton : public TGraphicControl {
   friend class TKxToolButtonActionLink;
   bool DrawsFlat() const;
   bool HasClickAction() const;
+  // The drop-down part: the right 14 pixels, the left ones in a right-to-left button (a press
+  // there reaches one pixel further, x < 15).
+  bool OnDropDownPart(int x) const;
+  TRect DropDownPartOf(const TRect& rect, int width) const;
+  TRect WithoutDropDownPart(const TRect& rect) const;
   TCustomImageList* ImageList() const;
   void ReleaseMouse(TMouseButton button, int x, int y);
   void SyncHotState();

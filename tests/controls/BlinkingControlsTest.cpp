@@ -1,11 +1,12 @@
 // The shared blink list: creation and release with its members, the alternating phases and
-// intervals driven by WM_TIMER sent to the list's timer window, and that only controls that
-// answer "blinking" receive the phase message.
+// intervals driven by WM_TIMER sent to the list's timer window, that only controls that answer
+// "blinking" receive the phase message, and the labels' intervals living in the one list.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "controls/KxBlinkingControlsList.h"
+#include "controls/KxLabel.h"
 #include "toolkit/ui/CustomControl.h"
 #include "toolkit/ui/Timer.h"
 
@@ -67,14 +68,27 @@ TEST(BlinkingControlsTest, OnlyBlinkingControlsReceiveAlternatingPhases) {
   EXPECT_EQ(KxBlinkerIfAny(), nullptr);
 }
 
-TEST(BlinkingControlsTest, TheSharedListIsMadeOnceAndStartsAtTheOffInterval) {
+// Every label's blink intervals are the one shared list's: set through one label, seen by the
+// other and used by the running timer.
+TEST(BlinkingControlsTest, LabelsShareTheListsIntervals) {
+  TComponent owner(nullptr);
+  auto* first = new TKxLabel(&owner);
+  auto* second = new TKxLabel(&owner);
   TKxBlinkingControlsList* list = KxBlinker();
-  EXPECT_EQ(KxBlinker(), list);
-  EXPECT_EQ(list->IntervalOn(), 500);
-  EXPECT_EQ(list->IntervalOff(), 500);
-  EXPECT_EQ(list->Timer()->Interval(), 500u);
-  ReleaseBlinkerIfIdle();
-  EXPECT_EQ(KxBlinkerIfAny(), nullptr);
+  EXPECT_EQ(KxBlinker(), list) << "made once";
+  EXPECT_EQ(list->ControlCount(), 2);
+  first->SetBlinkIntervalOn(250);
+  second->SetBlinkIntervalOff(900);
+  EXPECT_EQ(second->BlinkIntervalOn(), 250);
+  EXPECT_EQ(first->BlinkIntervalOff(), 900);
+  Tick(list);
+  EXPECT_EQ(list->Timer()->Interval(), 900u) << "the normal colour lasts the off interval";
+  Tick(list);
+  EXPECT_EQ(list->Timer()->Interval(), 250u) << "the blink colour lasts the on interval";
+  delete first;
+  EXPECT_EQ(KxBlinkerIfAny(), list) << "the other label still uses it";
+  delete second;
+  EXPECT_EQ(KxBlinkerIfAny(), nullptr) << "the last label releases it";
 }
 
 }  // namespace

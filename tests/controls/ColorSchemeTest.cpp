@@ -54,8 +54,9 @@ TEST(ColorSchemeTest, DetectsTheSchemeFromTheRegistryInAnyCase) {
   }
 }
 
-TEST(ColorSchemeTest, TheDesktopValueIsReadFromTheCurrentVersionKey) {
-  // Wine's light theme names its colours "Blue": the default scheme.
+// The scheme number the desktop's own "ColorName" value names, read here without the code under
+// test. (Wine's light theme names its colours "Blue": the default scheme.)
+int DesktopSchemeFromTheRegistry() {
   wchar_t buffer[64] = {};
   DWORD size = sizeof(buffer) - sizeof(wchar_t);
   std::wstring value;
@@ -63,8 +64,11 @@ TEST(ColorSchemeTest, TheDesktopValueIsReadFromTheCurrentVersionKey) {
                    RRF_RT_REG_SZ, nullptr, buffer, &size) == ERROR_SUCCESS) {
     value = buffer;
   }
-  const int expected = _wcsicmp(value.c_str(), L"HomeStead") == 0 ? 1 : _wcsicmp(value.c_str(), L"Metallic") == 0 ? 2 : 0;
-  EXPECT_EQ(DetectXPColorScheme(), expected);
+  return _wcsicmp(value.c_str(), L"HomeStead") == 0 ? 1 : _wcsicmp(value.c_str(), L"Metallic") == 0 ? 2 : 0;
+}
+
+TEST(ColorSchemeTest, TheDesktopValueIsReadFromTheCurrentVersionKey) {
+  EXPECT_EQ(DetectXPColorScheme(), DesktopSchemeFromTheRegistry());
 }
 
 class SchemeColorsTest : public testing::Test {
@@ -162,12 +166,20 @@ TEST_F(SchemeColorsTest, PaletteDisplaysGetNoSelectionGradient) {
   }
 }
 
+// Initialisation replaces whatever the unit state held with the desktop's scheme and the
+// display's colour depth (Xvfb runs at depth 24: no palette).
 TEST(ColorSchemeStateTest, InitializationReadsTheScreen) {
+  const int desktop = DesktopSchemeFromTheRegistry();
+  SetKxColorScheme(desktop == 2 ? 1 : 2);
+  SetKxFullColorDevice(false);
   KxCommonColorsInitialize();
-  // Xvfb runs at depth 24: no palette.
+  EXPECT_EQ(KxColorScheme(), desktop);
+  const HDC screen = GetDC(nullptr);
+  const bool palette = GetDeviceCaps(screen, NUMCOLORS) != -1;
+  ReleaseDC(nullptr, screen);
+  EXPECT_FALSE(palette);
   EXPECT_TRUE(KxFullColorDevice());
-  EXPECT_TRUE(DeviceHasFullColor());
-  EXPECT_EQ(KxColorScheme(), DetectXPColorScheme());
+  SetKxColorScheme(0);
 }
 
 }  // namespace

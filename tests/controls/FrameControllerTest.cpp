@@ -11,6 +11,7 @@
 #include "controls/KxRegIniFile.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Filer.h"
+#include "toolkit/classes/ObjectText.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/ui/CustomControl.h"
@@ -294,14 +295,34 @@ TEST_F(FrameControllerTest, OldLayoutWithFrameFocusStyleSetsTheHotStyle) {
   EXPECT_FALSE(loaded.FrameHotTrack());
 }
 
+// A layout holds only the settings that differ from their defaults, and no colour while the
+// colour is the parent's.
 TEST_F(FrameControllerTest, PublishedPropertiesWriteOnlyWhatDiffers) {
+  const auto layout = [this] {
+    TMemoryStream stream;
+    {
+      TWriter writer(stream);
+      writer.WriteRootComponent(controller_);
+    }
+    return ObjectBinaryToText(
+        std::string_view(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size())));
+  };
+  const auto has = [](const std::string& text, const char* entry) { return text.find(entry) != std::string::npos; };
+  controller_->SetName("Frames");
+  const std::string plain = layout();
+  for (const char* entry : {"FrameStyle", "FrameSides", "FrameColor", "FrameVisible", "ParentColor", "FocusColor"}) {
+    EXPECT_FALSE(has(plain, entry)) << entry << " at its default:\n" << plain;
+  }
   controller_->SetFrameStyle(fsGroove);
+  controller_->SetColor(0x00FFFF);
+  std::string text = layout();
+  EXPECT_TRUE(has(text, "FrameStyle = fsGroove")) << text;
+  EXPECT_TRUE(has(text, "Color = ")) << text;
+  EXPECT_FALSE(has(text, "FrameSides")) << text;
   controller_->SetParentColor(true);
-  EXPECT_EQ(GetEnumProp(*controller_, "FrameStyle"), "fsGroove");
-  EXPECT_EQ(GetSetProp(*controller_, "FrameSides"), "sdLeft,sdTop,sdRight,sdBottom");
-  const TPropInfo* color = GetPropInfo(*controller_, "Color");
-  ASSERT_NE(color, nullptr);
-  EXPECT_FALSE(color->IsStored(*controller_)) << "Color is not stored while ParentColor";
+  text = layout();
+  EXPECT_TRUE(has(text, "ParentColor = True")) << text;
+  EXPECT_FALSE(has(text, "  Color = ")) << "no colour while it is the parent's:\n" << text;
 }
 
 TEST_F(FrameControllerTest, SettingsSurviveALayoutRoundTrip) {

@@ -3,6 +3,7 @@
 // are mirror-symmetric; the small-size and equal-colour rules give one solid colour.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <vector>
@@ -110,7 +111,7 @@ TEST_F(GradientTest, CenterDirectionsHaveTheStopColourInTheMiddle) {
   EXPECT_TRUE(Monotone(Row(3, W - 1, W / 2 + 1), kStart, kStop));
 }
 
-TEST_F(GradientTest, BoxDirectionsGrowFromTheCentreAndMirror) {
+TEST_F(GradientTest, BoxDirectionsGrowFromTheCentre) {
   for (TGradientDirection d : {gdHorizontalBox, gdVerticalBox, gdSquareBox, gdBigSquareBox}) {
     dib_.Fill(kMarker);
     Paint(d);
@@ -119,14 +120,82 @@ TEST_F(GradientTest, BoxDirectionsGrowFromTheCentreAndMirror) {
     EXPECT_TRUE(Near(At(W / 2 - 1, H / 2 - 1), kStop, 0)) << d;
     EXPECT_TRUE(Monotone(Column(W / 2 - 1, 0, H / 2 - 1), kStart, kStop)) << d;
     EXPECT_TRUE(Monotone(Row(H / 2 - 1, 0, W / 2 - 1), kStart, kStop)) << d;
-    int asymmetric = 0;
-    for (int y = 0; y < H; ++y) {
-      for (int x = 0; x < W; ++x) {
-        asymmetric += At(x, y) != At(W - 1 - x, y);
-        asymmetric += At(x, y) != At(x, H - 1 - y);
+  }
+}
+
+// The painted upper-left quarter is copied onto the other three by mirrored stretches: the
+// bottom copy is one column wider than its source, the right copy (for an odd half width) two
+// columns wider. So each pixel matches its mirror image up to that stretch, and an even half
+// width mirrors the left half onto the right exactly.
+TEST(GradientMirrorTest, BoxQuartersAreMirroredWithinTheirStretch) {
+  struct Case {
+    int w, h;
+  } const cases[] = {{40, 30}, {42, 30}, {41, 31}, {12, 9}};
+  for (const Case& c : cases) {
+    for (TGradientDirection d : {gdHorizontalBox, gdVerticalBox, gdSquareBox, gdBigSquareBox}) {
+      SCOPED_TRACE(::testing::Message() << c.w << " x " << c.h << ", direction " << d);
+      TDibSurface dib(c.w, c.h, kMarker);
+      DrawGradientArea(dib.DC(), {0, 0, c.w, c.h}, d, kStart, kStop, 1);
+      const int hw = c.w / 2;
+      const int hh = c.h / 2;
+      const auto matchesNear = [&](COLORREF color, int x0, int y, int reach) {
+        for (int x = std::max(0, x0 - reach); x <= std::min(c.w - 1, x0 + reach); ++x) {
+          if (dib.Pixel(x, y) == color) return true;
+        }
+        return false;
+      };
+      int unmatched = 0;
+      for (int y = 0; y < hh; ++y) {
+        for (int x = 0; x < hw; ++x) unmatched += !matchesNear(dib.Pixel(x, c.h - 1 - y), x, y, 1);
+      }
+      for (int y = 0; y < c.h; ++y) {
+        for (int x = 0; x < hw; ++x) unmatched += !matchesNear(dib.Pixel(c.w - 1 - x, y), x, y, 2);
+      }
+      EXPECT_EQ(unmatched, 0);
+      if (hw % 2 == 0) {
+        int differing = 0;
+        for (int y = 0; y < c.h; ++y) {
+          for (int x = 0; x < hw; ++x) differing += dib.Pixel(c.w - 1 - x, y) != dib.Pixel(x, y);
+        }
+        EXPECT_EQ(differing, 0) << "an even half width mirrors exactly";
       }
     }
-    EXPECT_EQ(asymmetric, 0) << d;
+  }
+}
+
+// Sizes past 32,767 pixels: the 16.16 fixed-point steps need more than 32 bits.
+TEST(GradientLargeSizeTest, LongAreasStillRunFromStartToStop) {
+  struct Case {
+    const char* name;
+    TGradientDirection direction;
+    int w, h;
+    TPoint start, stop;   // a pixel in the start colour and one in the stop colour
+    bool alongX;          // the long axis, walked at the middle of the short one
+  } const cases[] = {
+      {"diagonal up, wide", gdDiagonalUp, 33000, 100, {0, 99}, {32999, 0}, true},
+      {"diagonal down, tall", gdDiagonalDown, 100, 33000, {0, 0}, {99, 32999}, false},
+      {"square box, wide", gdSquareBox, 70000, 6, {0, 0}, {34999, 2}, true},
+      {"square box, tall", gdSquareBox, 6, 70000, {0, 0}, {2, 34999}, false},
+      {"vertical end, wide", gdVerticalEnd, 70000, 8, {0, 0}, {69999, 0}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TDibSurface dib(c.w, c.h, kMarker);
+    DrawGradientArea(dib.DC(), {0, 0, c.w, c.h}, c.direction, kStart, kStop, 1);
+    EXPECT_TRUE(Near(dib.Pixel(c.start.X, c.start.Y), kStart, 8));
+    EXPECT_TRUE(Near(dib.Pixel(c.stop.X, c.stop.Y), kStop, 8));
+    // Walk from the start pixel's side to the stop pixel along the long axis.
+    std::vector<COLORREF> run;
+    if (c.alongX) {
+      for (int x = c.start.X; x <= c.stop.X; ++x) run.push_back(dib.Pixel(x, c.stop.Y));
+    } else {
+      for (int y = c.start.Y; y <= c.stop.Y; ++y) run.push_back(dib.Pixel(c.stop.X, y));
+    }
+    EXPECT_TRUE(Monotone(run, kStart, kStop));
+    int unpainted = 0;
+    for (int y = 0; y < c.h; ++y)
+      for (int x = 0; x < c.w; ++x) unpainted += dib.Pixel(x, y) == kMarker;
+    EXPECT_EQ(unpainted, 0);
   }
 }
 

@@ -9,13 +9,14 @@
 #include "DibSurface.h"
 #include "controls/KxButton.h"
 #include "controls/KxCommonColors.h"
-#include "controls/KxModule.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Font.h"
+#include "toolkit/ui/ActnList.h"
 #include "toolkit/ui/Edit.h"
+#include "toolkit/ui/ImgList.h"
 #include "toolkit/ui/Form.h"
 
 namespace {
@@ -372,19 +373,185 @@ TEST_F(KxButtonTest, OkGlyphIsDrawnBesideTheCaptionAndGreyedWhenDisabled) {
   EXPECT_GT(Count(0x808080), greyEnabled + 20) << "the disabled image";
 }
 
-}  // namespace
+// ---- Image-list images and right-to-left layout ----
 
-namespace {
+constexpr COLORREF kRed = 0x0000FF;
+constexpr COLORREF kBlue = 0xFF0000;
+constexpr COLORREF kGreen = 0x00C000;
 
-TEST(KxControlRegistryTest, StartUpRegistersTheClassesLayoutsName) {
-  InitControlSet();
-  for (const char* name : {"TKxLabel", "TKxButton", "TKxBitBtn", "TKxComboBox", "TKxEdit", "TKxToolButton",
-                           "TKxStatusBar"}) {
-    EXPECT_NE(GetClass(name), nullptr) << name;
+// A 16 x 16 image list of solid squares (white is the mask colour).
+void AddSquare(TImageList& list, COLORREF color) {
+  TBitmap square(16, 16);
+  square.Canvas()->Brush()->SetColor(static_cast<TColor>(color));
+  square.Canvas()->FillRect({0, 0, 16, 16});
+  list.AddMasked(&square, clWhite);
+}
+
+class TPaintCountingBitBtn : public TKxBitBtn {
+ public:
+  explicit TPaintCountingBitBtn(TComponent* owner) : TKxBitBtn(owner) {}
+  int paints = 0;
+
+ protected:
+  void Paint() override {
+    ++paints;
+    TKxBitBtn::Paint();
+  }
+};
+
+class KxBitBtnImagesTest : public KxButtonTest {
+ protected:
+  KxBitBtnImagesTest() : images_(nullptr) {
+    AddSquare(images_, kRed);
+    AddSquare(images_, kBlue);
+  }
+  TImageList images_;
+};
+
+TEST_F(KxBitBtnImagesTest, ListImageTakesTheGlyphsPlace) {
+  auto* b = Add<TKxBitBtn>("");
+  b->SetImages(&images_);
+  Paint(b);
+  EXPECT_EQ(Count(kRed), 0) << "no image index: no image";
+  b->SetImageIndex(0);
+  EXPECT_EQ(b->GetGlyphSize(), (TSize{16, 16}));
+  Paint(b);
+  EXPECT_EQ(Count(kRed), 256);
+  EXPECT_EQ(Columns(kRed), std::make_pair(5 + 2, 5 + 2 + 15)) << "after the caption area's margin";
+  b->SetImageIndex(1);
+  Paint(b);
+  EXPECT_EQ(Count(kRed), 0);
+  EXPECT_EQ(Count(kBlue), 256);
+}
+
+TEST_F(KxBitBtnImagesTest, DisabledButtonShowsItsDisabledImageOrTheGreyedOne) {
+  struct Case {
+    const char* name;
+    int disabledIndex;
+    bool enabled;
+    COLORREF shown;   // the colour drawn in full, 0 for none of the two
+  } const cases[] = {
+      {"enabled", -1, true, kRed},
+      {"disabled without a disabled image: greyed", -1, false, 0},
+      {"enabled with a disabled image", 1, true, kRed},
+      {"disabled with a disabled image", 1, false, kBlue},
+  };
+  auto* b = Add<TKxBitBtn>("");
+  b->SetImages(&images_);
+  b->SetImageIndex(0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    b->SetDisabledIndex(c.disabledIndex);
+    b->SetEnabled(c.enabled);
+    Paint(b);
+    EXPECT_EQ(Count(kRed), c.shown == kRed ? 256 : 0);
+    EXPECT_EQ(Count(kBlue), c.shown == kBlue ? 256 : 0);
+  }
+}
+
+TEST_F(KxBitBtnImagesTest, AStandardKindKeepsItsOwnGlyph) {
+  auto* b = Add<TKxBitBtn>("");
+  b->SetKind(bkOK);
+  b->SetCaption("");
+  b->SetImages(&images_);
+  b->SetImageIndex(0);
+  Paint(b);
+  EXPECT_EQ(Count(kRed), 0);
+  EXPECT_GT(Count(0x008000), 20) << "the OK glyph";
+}
+
+TEST_F(KxBitBtnImagesTest, AChangeOfTheListRepaintsTheButtonAtOnce) {
+  auto* b = new TPaintCountingBitBtn(&form_);
+  b->SetParent(&form_);
+  b->SetBounds(0, 0, 100, 30);
+  b->SetImages(&images_);
+  b->SetImageIndex(2);
+  form_.Show();
+  UpdateWindow(b->Handle());
+  const int before = b->paints;
+  AddSquare(images_, kGreen);
+  EXPECT_GT(b->paints, before) << "painted within the change itself";
+  Paint(b);
+  EXPECT_EQ(Count(kGreen), 256);
+  b->SetImages(nullptr);
+  const int unlinked = b->paints;
+  AddSquare(images_, kGreen);
+  EXPECT_EQ(b->paints, unlinked) << "a list no longer used is not listened to";
+  form_.Hide();
+}
+
+TEST_F(KxBitBtnImagesTest, FreeingTheListClearsImages) {
+  auto* b = Add<TKxBitBtn>("");
+  {
+    TImageList doomed(nullptr);
+    AddSquare(doomed, kRed);
+    b->SetImages(&doomed);
+    b->SetImageIndex(0);
+  }
+  EXPECT_EQ(b->Images(), nullptr);
+  Paint(b);
+  EXPECT_EQ(Count(kRed), 0);
+}
+
+TEST_F(KxBitBtnImagesTest, TheLinkedActionsImageIndexIsTaken) {
+  TAction action(nullptr);
+  action.SetCaption("Go");
+  action.SetImageIndex(1);
+  int executed = 0;
+  action.OnExecute = [&](TObject*) { ++executed; };
+  auto* b = Add<TKxBitBtn>("");
+  b->SetImages(&images_);
+  b->SetAction(&action);
+  EXPECT_EQ(b->ImageIndex(), 1);
+  EXPECT_EQ(b->Caption(), "Go");
+  action.SetImageIndex(0);
+  EXPECT_EQ(b->ImageIndex(), 0);
+  Paint(b);
+  EXPECT_EQ(Count(kRed), 256);
+  b->Click();
+  EXPECT_EQ(executed, 1);
+}
+
+TEST_F(KxButtonTest, RightToLeftMirrorsTheCaptionAlignmentAndTheGlyphSide) {
+  struct Case {
+    const char* name;
+    TBiDiMode mode;
+    bool captionAtRight;
+  } const cases[] = {
+      {"left to right", bdLeftToRight, false},
+      {"right to left", bdRightToLeft, true},
+      {"right-to-left reading only", bdRightToLeftReadingOnly, false},
+  };
+  TImageList images(nullptr);
+  AddSquare(images, kRed);
+  TKxButton* text = Add("Text");
+  text->SetAlignment(taLeftJustify);
+  auto* glyph = Add<TKxBitBtn>("", 0);
+  glyph->SetImages(&images);
+  glyph->SetImageIndex(0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form_.SetBiDiMode(c.mode);
+    Paint(text);
+    const auto [left, right] = Columns(0x000000);
+    ASSERT_GE(right, 0);
+    if (c.captionAtRight) {
+      EXPECT_GT(left, 50);
+    } else {
+      EXPECT_LT(right, 50);
+    }
+    Paint(glyph);
+    const auto [imageLeft, imageRight] = Columns(kRed);
+    if (c.captionAtRight) {
+      EXPECT_EQ(imageRight, 100 - 5 - 2 - 1) << "glyph at the right margin";
+    } else {
+      EXPECT_EQ(imageLeft, 5 + 2);
+    }
   }
 }
 
 }  // namespace
+
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "DibSurface.h"
 #include "controls/KxCmboBx.h"
 #include "controls/KxCommonColors.h"
+#include "controls/KxCommonText.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/StringList.h"
 #include "toolkit/classes/Streams.h"
@@ -346,6 +347,102 @@ TEST(KxComboBoxLayoutTest, MainWindowSettingsLoadAndRoundTrip) {
   EXPECT_TRUE(copy.FrameVisible());
   EXPECT_EQ(copy.Color(), clInfoBk);
   EXPECT_EQ(copy.FrameStyle(), fsFlat) << "defaults are not written";
+}
+
+}  // namespace
+
+namespace {
+
+constexpr COLORREF kYellow = 0x00FFFF;
+
+// The box painted into a DIB (the platform's painting and the frame and button over it), with
+// the visual-styles test and the platform version injected.
+class KxComboBoxPaintTest : public testing::Test {
+ protected:
+  KxComboBoxPaintTest() : host_(nullptr), dib_(140, 40, 0x3C14DC) {
+    SetKxVisualStylesQuery([this] { return themed_; });
+    SetKxPlatformVersionQuery([this] { return version_; });
+    host_.SetBounds(0, 0, 300, 200);
+    combo_ = new TKxComboBox(&host_);
+    combo_->SetParent(&host_);
+    combo_->SetBounds(0, 0, 120, 21);
+    combo_->SetColor(static_cast<TColor>(kYellow));
+  }
+  ~KxComboBoxPaintTest() override {
+    SetKxVisualStylesQuery(nullptr);
+    SetKxPlatformVersionQuery(nullptr);
+  }
+  void Paint() {
+    dib_.Fill(0x3C14DC);
+    combo_->PaintTo(dib_.DC(), 0, 0);
+  }
+  // Pixels of `color` in columns [from, to) over the box's height.
+  int Count(COLORREF color, int from, int to) {
+    int n = 0;
+    for (int x = from; x < to; ++x)
+      for (int y = 0; y < combo_->Height(); ++y) n += dib_.Pixel(x, y) == color;
+    return n;
+  }
+
+  bool themed_ = true;
+  TKxPlatformVersion version_{VER_PLATFORM_WIN32_NT, 5, 1};
+  TForm host_;
+  TKxComboBox* combo_;
+  TDibSurface dib_;
+};
+
+// With visual styles Windows XP (and Vista, for an editable box) get a 2-pixel strip of the box's
+// colour beside the button. (Without visual styles the platform's own item area reaches there in
+// the box's colour, so that case shows nothing.)
+TEST_F(KxComboBoxPaintTest, StripBesideTheButtonOnTheVersionsThatNeedIt) {
+  struct Case {
+    const char* name;
+    TKxPlatformVersion version;
+    TComboBoxStyle style;
+    bool strip;
+  } const cases[] = {
+      {"XP, list", {VER_PLATFORM_WIN32_NT, 5, 1}, csDropDownList, true},
+      {"XP, editable", {VER_PLATFORM_WIN32_NT, 5, 1}, csDropDown, true},
+      {"Vista, editable", {VER_PLATFORM_WIN32_NT, 6, 0}, csDropDown, true},
+      {"Vista, list", {VER_PLATFORM_WIN32_NT, 6, 0}, csDropDownList, false},
+      {"Windows 7, editable", {VER_PLATFORM_WIN32_NT, 6, 1}, csDropDown, false},
+      {"Windows 2000, editable", {VER_PLATFORM_WIN32_NT, 5, 0}, csDropDown, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    version_ = c.version;
+    combo_->SetStyle(c.style);
+    combo_->HandleNeeded();
+    Paint();
+    const int b = 1;  // the border under visual styles
+    const int buttonLeft = combo_->Width() - GetSystemMetrics(SM_CXVSCROLL) - b;
+    const int rows = combo_->Height() - 2 * b;
+    const int stripPixels = Count(kYellow, buttonLeft - 2, buttonLeft);
+    if (c.strip) {
+      EXPECT_EQ(stripPixels, 2 * rows);
+    } else {
+      EXPECT_LT(stripPixels, 2 * rows);
+    }
+  }
+}
+
+// A flat button at rest is the box's colour with a black arrow; right to left it is at the left.
+TEST_F(KxComboBoxPaintTest, RightToLeftPutsTheFlatButtonAtTheLeft) {
+  themed_ = false;
+  combo_->SetStyle(csDropDownList);
+  combo_->SetFlatButtons(true);
+  const int sb = GetSystemMetrics(SM_CXVSCROLL);
+  combo_->HandleNeeded();
+  Paint();
+  const int w = combo_->Width();
+  EXPECT_GT(Count(0x000000, w - 2 - sb, w - 2), 5) << "left to right: the arrow at the right";
+  EXPECT_EQ(Count(0x000000, 0, 2 + sb), 0);
+  host_.SetBiDiMode(bdRightToLeft);
+  EXPECT_TRUE(combo_->UseRightToLeftAlignment());
+  Paint();
+  EXPECT_GT(Count(0x000000, 2, 2 + sb), 5) << "right to left: the arrow at the left";
+  EXPECT_EQ(Count(kYellow, 2, 2 + sb) + Count(0x000000, 2, 2 + sb), sb * (combo_->Height() - 4))
+      << "the whole button in the box's colour and the arrow";
 }
 
 }  // namespace

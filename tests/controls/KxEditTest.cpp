@@ -10,6 +10,7 @@
 
 #include "DibSurface.h"
 #include "controls/KxCommonColors.h"
+#include "controls/KxCommonText.h"
 #include "controls/KxEdit.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
@@ -347,6 +348,125 @@ TEST_F(KxEditTest, TextHintSetBeforeTheWindowIsSentWhenItIsMade) {
   edit_->SetTextHint("Other");
   EXPECT_EQ(banners.size(), 2u) << "no banner without visual styles";
   edit_->SetWindowProc(previous);
+}
+
+}  // namespace
+
+namespace {
+
+// Records the characters that reach the platform's edit.
+class TCharRecordingEdit : public TKxEdit {
+ public:
+  explicit TCharRecordingEdit(TComponent* owner) : TKxEdit(owner) {}
+  std::vector<WPARAM> chars;
+  void DefaultHandler(TMessage& message) override {
+    if (message.Msg == WM_CHAR) chars.push_back(message.WParam);
+    TKxEdit::DefaultHandler(message);
+  }
+};
+
+struct TVersionCase {
+  const char* name;
+  TKxPlatformVersion version;
+  TAlignment alignment;
+  bool enterReachesTheEdit;
+};
+
+// Windows 95 (4.0 on the 9x platform) swallows Enter in a right-aligned edit.
+TEST(KxEditVersionTest, RightAlignedEditSwallowsEnterOnWindows95Only) {
+  const TVersionCase cases[] = {
+      {"Windows 95, right-aligned", {VER_PLATFORM_WIN32_WINDOWS, 4, 0}, taRightJustify, false},
+      {"Windows 95, left-aligned", {VER_PLATFORM_WIN32_WINDOWS, 4, 0}, taLeftJustify, true},
+      {"Windows 98, right-aligned", {VER_PLATFORM_WIN32_WINDOWS, 4, 10}, taRightJustify, true},
+      {"Windows XP, right-aligned", {VER_PLATFORM_WIN32_NT, 5, 1}, taRightJustify, true},
+  };
+  for (const TVersionCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetKxPlatformVersionQuery([&] { return c.version; });
+    TForm form(nullptr);
+    auto* edit = new TCharRecordingEdit(&form);
+    edit->SetParent(&form);
+    edit->SetAlignment(c.alignment);
+    edit->HandleNeeded();
+    edit->Perform(WM_CHAR, VK_RETURN, 0);
+    edit->Perform(WM_CHAR, 'a', 0);
+    const std::vector<WPARAM> expected =
+        c.enterReachesTheEdit ? std::vector<WPARAM>{VK_RETURN, 'a'} : std::vector<WPARAM>{'a'};
+    EXPECT_EQ(edit->chars, expected);
+  }
+  SetKxPlatformVersionQuery(nullptr);
+}
+
+TEST(KxEditVersionTest, EnteringOnWindows95SelectsAllUnlessTheLeftButtonIsDown) {
+  SetKxPlatformVersionQuery([] { return TKxPlatformVersion{VER_PLATFORM_WIN32_WINDOWS, 4, 0}; });
+  struct Case {
+    bool autoSelect;
+    bool leftButtonDown;
+    DWORD selEnd;
+  } const cases[] = {{true, false, 5}, {true, true, 0}, {false, false, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "AutoSelect " << c.autoSelect << ", left button " << c.leftButtonDown);
+    TForm form(nullptr);
+    auto* edit = new TKxEdit(&form);
+    edit->SetParent(&form);
+    edit->SetText("Hello");
+    edit->SetAutoSelect(c.autoSelect);
+    edit->HandleNeeded();
+    SendMessageW(edit->Handle(), EM_SETSEL, 0, 0);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_LBUTTON] = c.leftButtonDown ? 0x80 : 0;
+    SetKeyboardState(keys);
+    edit->Perform(CM_ENTER);
+    keys[VK_LBUTTON] = 0;
+    SetKeyboardState(keys);
+    DWORD start = 9;
+    DWORD end = 9;
+    SendMessageW(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, c.selEnd);
+  }
+  SetKxPlatformVersionQuery(nullptr);
+}
+
+// Right to left the drop button and its non-client room are at the left: the client area
+// starts after it, clicks left of the client run the drop-down, and the button is printed there.
+TEST_F(KxEditTest, RightToLeftPutsTheDropButtonAtTheLeft) {
+  Record();
+  edit_->HandleNeeded();
+  edit_->SetDropButtonVisible(true);
+  const int sb = GetSystemMetrics(SM_CXVSCROLL);
+  const auto clientLeft = [&] {
+    POINT origin{0, 0};
+    ClientToScreen(edit_->Handle(), &origin);
+    RECT window{};
+    GetWindowRect(edit_->Handle(), &window);
+    return static_cast<int>(origin.x - window.left);
+  };
+  const auto arrowColumns = [&](int from, int to) {
+    int n = 0;
+    for (int x = from; x < to; ++x)
+      for (int y = 0; y < dib_.Height(); ++y) n += At(x, y) == 0x000000;
+    return n;
+  };
+  const int ltrLeft = clientLeft();
+  PrintFrame();
+  EXPECT_GT(arrowColumns(100 - 2 - sb, 98), 0) << "left to right: the arrow at the right";
+  EXPECT_EQ(arrowColumns(0, 2 + sb), 0);
+
+  form_.SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(clientLeft(), ltrLeft + sb) << "the client area moves past the button";
+  PrintFrame();
+  EXPECT_GT(arrowColumns(0, 2 + sb), 0) << "right to left: the arrow at the left";
+  EXPECT_EQ(arrowColumns(100 - 2 - sb, 100), 0);
+
+  edit_->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-3, 5));
+  edit_->Perform(WM_LBUTTONUP, 0, MAKELPARAM(-3, 5));
+  EXPECT_EQ(events_, (std::vector<std::string>{"drop", "close"}));
+  events_.clear();
+  edit_->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(edit_->ClientWidth() + 1, 5));
+  edit_->Perform(WM_LBUTTONUP, 0, MAKELPARAM(edit_->ClientWidth() + 1, 5));
+  EXPECT_TRUE(events_.empty()) << "the right border is no button now";
 }
 
 }  // namespace

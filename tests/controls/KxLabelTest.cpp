@@ -270,3 +270,72 @@ TEST(KxLabelControllerTest, ControllerColourDerivesTheBevelColours) {
 }
 
 }  // namespace
+
+namespace {
+
+// Leftmost and rightmost columns of black text pixels in the DIB (-1 when none).
+std::pair<int, int> TextColumns(const TDibSurface& dib) {
+  int left = -1;
+  int right = -1;
+  for (int x = 0; x < dib.Width(); ++x) {
+    for (int y = 0; y < dib.Height(); ++y) {
+      if (dib.Pixel(x, y) != 0x000000) continue;
+      if (left < 0) left = x;
+      right = x;
+    }
+  }
+  return {left, right};
+}
+
+// A flat-rotated label at angle 0 is placed as rotated text: left-aligned it starts ShadowDepth
+// div 2 pixels in, right-aligned it ends twice that before the edge.
+TEST_F(KxLabelTest, FlatRotationAtAngleZeroUsesTheRotatedPlacement) {
+  struct Case {
+    TAlignment alignment;
+    int shadowDepth;
+    int shift;  // of the text against the unrotated label
+  } const cases[] = {{taLeftJustify, 2, 1}, {taLeftJustify, 6, 3}, {taRightJustify, 2, -2}, {taRightJustify, 6, -6}};
+  label_->SetAutoSize(false);
+  label_->SetBounds(10, 10, 150, 30);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "alignment " << c.alignment << ", depth " << c.shadowDepth);
+    label_->SetAlignment(c.alignment);
+    label_->SetShadowDepth(c.shadowDepth);
+    label_->SetRotation(roNone);
+    Paint();
+    const auto plain = TextColumns(dib_);
+    label_->SetRotation(roFlat);
+    ASSERT_EQ(label_->Angle(), 0);
+    Paint();
+    const auto flat = TextColumns(dib_);
+    ASSERT_GE(plain.first, 0);
+    EXPECT_EQ(flat.first - plain.first, c.shift);
+    EXPECT_EQ(flat.second - plain.second, c.shift);
+  }
+}
+
+TEST_F(KxLabelTest, RightToLeftMirrorsTheAlignmentAndKeepsTheRightEdge) {
+  label_->SetAutoSize(false);
+  label_->SetBounds(10, 10, 150, 30);
+  label_->SetAlignment(taLeftJustify);
+  Paint();
+  const auto ltr = TextColumns(dib_);
+  host_.SetBiDiMode(bdRightToLeft);
+  Paint();
+  const auto rtl = TextColumns(dib_);
+  EXPECT_LT(ltr.second, 100);
+  EXPECT_GT(rtl.first, 100) << "a left-aligned caption stands at the right";
+  EXPECT_GE(rtl.second, 150) << "and ends near the label's right edge (160)";
+
+  // Growing the caption of an auto-sized left-aligned label keeps its right edge.
+  label_->SetAutoSize(true);
+  const int right = label_->Left() + label_->Width();
+  label_->SetCaption("Hello, wider world");
+  EXPECT_EQ(label_->Left() + label_->Width(), right);
+  host_.SetBiDiMode(bdLeftToRight);
+  const int left = label_->Left();
+  label_->SetCaption("Hi");
+  EXPECT_EQ(label_->Left(), left) << "left to right the left edge stays";
+}
+
+}  // namespace

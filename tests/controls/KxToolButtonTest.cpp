@@ -326,4 +326,58 @@ TEST_F(KxToolButtonTest, DropDownButtonWithoutMenuShowsNothing) {
   form_.Hide();
 }
 
+// Right to left the drop-down part is the left 14 pixels (a press reaches x < 15), its arrow
+// stands at x = 6 and the menu hangs from the button's right edge.
+TEST_F(KxToolButtonTest, RightToLeftMirrorsTheDropDownPartsHitTest) {
+  struct Case {
+    TBiDiMode mode;
+    int x;
+    bool opensTheMenu;
+  } const cases[] = {
+      {bdLeftToRight, 40, true},  {bdLeftToRight, 39, false}, {bdLeftToRight, 5, false},
+      {bdRightToLeft, 14, true},  {bdRightToLeft, 0, true},   {bdRightToLeft, 15, false},
+      {bdRightToLeft, 45, false}, {bdRightToLeftReadingOnly, 5, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "mode " << c.mode << ", x " << c.x);
+    form_.SetBiDiMode(c.mode);
+    TKxToolButton* b = Add(0, 40);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    b->SetToolStyle(tsDropDown);
+    b->SetDropDownMenu(&menu_);
+    ASSERT_EQ(b->Width(), 54);
+    const std::size_t shown = menu_.shown.size();
+    tick_ += 1000;
+    Press(b, c.x, 5);
+    EXPECT_EQ(menu_.shown.size() - shown, c.opensTheMenu ? 1u : 0u);
+    EXPECT_EQ(clicks, c.opensTheMenu ? 0 : 1);
+    delete b;
+  }
+}
+
+TEST_F(KxToolButtonPaintTest, RightToLeftDrawsTheArrowAtTheLeft) {
+  TKxToolButton* b = Add(0, 40);
+  b->SetToolStyle(tsDropDown);
+  b->SetDropDownMenu(&menu_);
+  ASSERT_EQ(b->Width(), 54);
+  Paint();
+  EXPECT_EQ(Columns(0x000000), std::make_pair(54 - 8 - 2, 54 - 8 + 2));
+  form_.SetBiDiMode(bdRightToLeft);
+  Paint();
+  EXPECT_EQ(Columns(0x000000), std::make_pair(6 - 2, 6 + 2));
+}
+
+TEST_F(KxToolButtonTest, RightToLeftMenuHangsFromTheRightEdge) {
+  TKxToolButton* b = Add(0, 30);
+  b->SetToolStyle(tsDropDown);
+  b->SetDropDownMenu(&menu_);
+  form_.SetBiDiMode(bdRightToLeft);
+  b->ShowDropDownMenu();
+  ASSERT_EQ(menu_.shown.size(), 1u);
+  const TPoint corner = b->ClientToScreen({b->Width(), b->Height()});
+  EXPECT_EQ(menu_.shown[0].X, corner.X);
+  EXPECT_EQ(menu_.shown[0].Y, corner.Y);
+}
+
 }  // namespace

@@ -1,8 +1,10 @@
 // Readers of obsolete stored properties: a layout holding a Boolean, an identifier and a set
 // under names that no longer exist still loads, and the property stored after each is read
-// (the skipped value was consumed exactly); the settings-store component's defaults and its
-// reopen flag; repainting a window's frame only while it can be seen; the module start-up.
+// (the skipped value was consumed exactly); the settings-store component's layout entries;
+// repainting a window's frame only while it can be seen; the module start-up's class table.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "controls/KxOldPropReader.h"
 #include "controls/KxRegIniFile.h"
@@ -12,8 +14,17 @@
 #include "controls/KxCommonColors.h"
 #include "controls/KxCommonFrames.h"
 #include "controls/KxFrameController.h"
+#include "controls/KxBlinkingControlsList.h"
+#include "controls/KxButton.h"
+#include "controls/KxCmboBx.h"
+#include "controls/KxEdit.h"
+#include "controls/KxLabel.h"
 #include "controls/KxModule.h"
+#include "controls/KxPageControl.h"
+#include "controls/KxPanel.h"
+#include "controls/KxToolButton.h"
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectText.h"
 
 namespace {
 
@@ -76,19 +87,59 @@ TEST(OldPropReaderTest, ObsoleteEntriesAreConsumedAndDropped) {
   EXPECT_EQ(stream.Position(), stream.Size());
 }
 
-TEST(RegIniFileTest, DefaultsAndReopenFlag) {
-  TKxRegIniFile store(nullptr);
-  EXPECT_EQ(store.PathType(), ptIniFile);
-  EXPECT_EQ(store.RegKey(), hkeyCurrentUser);
-  EXPECT_EQ(store.RegAccess(), TKxRegAccess{keyAllAccess});
-  EXPECT_EQ(store.SpecialFolder(), sfNone);
-  EXPECT_EQ(store.FileEncoding(), feDefault);
-  EXPECT_TRUE(store.ReopenNeeded());
-  store.SetPath("Software\\Vornakit");
-  EXPECT_EQ(GetStrProp(store, "Path"), "Software\\Vornakit");
-  SetEnumProp(store, "PathType", "ptRegistry");
-  EXPECT_EQ(store.PathType(), ptRegistry);
-  EXPECT_EQ(GetSetProp(store, "RegAccess"), "keyAllAccess");
+// The layout text of `component` written as a root.
+std::string LayoutText(TComponent& component) {
+  TMemoryStream stream;
+  {
+    TWriter writer(stream);
+    writer.WriteRootComponent(&component);
+  }
+  return ObjectBinaryToText(std::string_view(static_cast<const char*>(stream.Memory()),
+                                             static_cast<std::size_t>(stream.Size())));
+}
+
+// The settings store writes only settings that differ from their defaults, and reads back what
+// it wrote.
+TEST(RegIniFileTest, ChangedSettingsAloneAreWrittenAndReadBack) {
+  using TGet = std::string (*)(TObject&, std::string_view);
+  using TSet = void (*)(TObject&, std::string_view, std::string_view);
+  const TGet getEnum = [](TObject& o, std::string_view n) { return GetEnumProp(o, n); };
+  const TSet setEnum = [](TObject& o, std::string_view n, std::string_view v) { SetEnumProp(o, n, v); };
+  const TGet getSet = [](TObject& o, std::string_view n) { return GetSetProp(o, n); };
+  const TSet setSet = [](TObject& o, std::string_view n, std::string_view v) { SetSetProp(o, n, v); };
+  const TGet getStr = [](TObject& o, std::string_view n) { return GetStrProp(o, n); };
+  const TSet setStr = [](TObject& o, std::string_view n, std::string_view v) { SetStrProp(o, n, std::string(v)); };
+  struct Case {
+    const char* property;
+    const char* value;
+    TGet get;
+    TSet set;
+  } const cases[] = {
+      {"FileEncoding", "feUTF8", getEnum, setEnum},      {"Path", "Software\\Vornakit", getStr, setStr},
+      {"PathType", "ptRegistry", getEnum, setEnum},      {"RegAccess", "keyRead,keyWrite", getSet, setSet},
+      {"RegKey", "hkeyLocalMachine", getEnum, setEnum},  {"SpecialFolder", "sfProgramData", getEnum, setEnum},
+  };
+  RegisterClasses({&TKxRegIniFile::StaticClass()});
+  TKxRegIniFile plain(nullptr);
+  plain.SetName("Store");
+  const std::string defaults = LayoutText(plain);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.property);
+    EXPECT_EQ(defaults.find(std::string(c.property) + " ="), std::string::npos) << defaults;
+    TKxRegIniFile store(nullptr);
+    store.SetName("Store");
+    c.set(store, c.property, c.value);
+    const std::string text = LayoutText(store);
+    EXPECT_NE(text.find(std::string(c.property) + " ="), std::string::npos) << text;
+    TKxRegIniFile copy(nullptr);
+    const std::string binary = ObjectTextToBinary(text);
+    TMemoryStream stream;
+    stream.Write(binary.data(), static_cast<long long>(binary.size()));
+    stream.SetPosition(0);
+    TReader reader(stream);
+    reader.ReadRootComponent(&copy);
+    EXPECT_EQ(c.get(copy, c.property), c.value);
+  }
 }
 
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -134,12 +185,28 @@ TEST(RedrawNonClientFrameTest, RepaintsTheFrameOnlyOfAVisibleWindow) {
 
 namespace {
 
+// Start-up registers every class a layout may name under its own name, and re-reads the display;
+// shut-down releases an idle blink list.
 TEST(ControlSetModuleTest, StartUpRegistersTheLayoutClasses) {
+  struct Row {
+    const char* name;
+    const TClassInfo* info;
+  } const rows[] = {
+      {"TKxFrameController", &TKxFrameController::StaticClass()}, {"TKxRegIniFile", &TKxRegIniFile::StaticClass()},
+      {"TKxLabel", &TKxLabel::StaticClass()},                     {"TKxButton", &TKxButton::StaticClass()},
+      {"TKxBitBtn", &TKxBitBtn::StaticClass()},                   {"TKxComboBox", &TKxComboBox::StaticClass()},
+      {"TKxEdit", &TKxEdit::StaticClass()},                       {"TKxToolButton", &TKxToolButton::StaticClass()},
+      {"TKxStatusBar", &TKxStatusBar::StaticClass()},             {"TKxPageControl", &TKxPageControl::StaticClass()},
+      {"TKxTabSheet", &TKxTabSheet::StaticClass()},
+  };
+  SetKxFullColorDevice(false);
   InitControlSet();
-  EXPECT_EQ(GetClass("TKxFrameController"), &TKxFrameController::StaticClass());
-  EXPECT_EQ(GetClass("TKxRegIniFile"), &TKxRegIniFile::StaticClass());
-  EXPECT_TRUE(KxFullColorDevice());
+  for (const Row& row : rows) EXPECT_EQ(GetClass(row.name), row.info) << row.name;
+  EXPECT_EQ(KxFullColorDevice(), DeviceHasFullColor()) << "the display is read again";
+  KxBlinker();
   DoneControlSet();
+  EXPECT_EQ(KxBlinkerIfAny(), nullptr);
+  SetKxFullColorDevice(true);
 }
 
 }  // namespace

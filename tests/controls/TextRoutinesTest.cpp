@@ -10,14 +10,15 @@
 
 namespace {
 
-TEST(StripAcceleratorsTest, RemovesSingleMarksAndHalvesDoubledOnes) {
+// An '&' stays only before another '&' or as the last character.
+TEST(StripAcceleratorsTest, KeepsAnAmpersandBeforeAnotherOrAtTheEnd) {
   struct Case {
     const char* caption;
     const char* expected;
   } const cases[] = {
-      {"&&File", "&File"}, {"E&xit", "Exit"},   {"Save &", "Save &"}, {"A&&", "A&"},
-      {"&&&x", "&x"},      {"&&&", "&&"},       {"", ""},             {"plain", "plain"},
-      {"&", "&"},          {"T\xC3\xA9&st", "T\xC3\xA9st"},
+      {"&&File", "&File"}, {"E&xit", "Exit"},   {"Save &", "Save &"}, {"A&&", "A&&"},
+      {"&&&x", "&&x"},     {"&&&", "&&&"},      {"a&&b", "a&b"},      {"", ""},
+      {"plain", "plain"},  {"&", "&"},          {"T\xC3\xA9&st", "T\xC3\xA9st"},
   };
   for (const Case& c : cases) EXPECT_EQ(StripAccelerators(c.caption), c.expected) << c.caption;
 }

@@ -40,10 +40,6 @@ COLORREF ThemedPixel(const wchar_t* cls, int part, int state, int w, int h, RECT
   return dib.Pixel(x, y);
 }
 
-TEST_F(ThemedTest, VisualStylesAreReportedActive) {
-  EXPECT_TRUE(KxVisualStylesActive());
-}
-
 TEST_F(ThemedTest, OfficeSchemeColoursComeFromTheSchemeTable) {
   KxCommonColorsInitialize();
   SetKxColorScheme(0);
@@ -99,8 +95,6 @@ class ClassicThemeTest : public testing::Test {
   void TearDown() override { SetKxPlatformVersionQuery(nullptr); }
 };
 
-TEST_F(ClassicThemeTest, VisualStylesAreReportedOff) { EXPECT_FALSE(KxVisualStylesActive()); }
-
 TEST_F(ClassicThemeTest, OfficeSchemeFallsBackToSystemColours) {
   SetKxColorScheme(1);
   const TKxSelectionColors sel = GetSchemeSelectionColors(gcsMSOffice);
@@ -123,6 +117,17 @@ TEST_F(ClassicThemeTest, ArrowsWithoutAThemeUseVisibleColours) {
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 24; ++x) black += dib.Pixel(x, y) == 0x000000;
   EXPECT_GT(black, 5);
+}
+
+// The control set asks the platform unless a test answers for it, and asks it again once the
+// answer is withdrawn (in either prefix).
+TEST(VisualStylesQueryTest, AnInjectedAnswerWinsUntilWithdrawn) {
+  const bool platform = ThemeServices()->ThemesEnabled();
+  EXPECT_EQ(KxVisualStylesActive(), platform);
+  SetKxVisualStylesQuery([platform] { return !platform; });
+  EXPECT_EQ(KxVisualStylesActive(), !platform);
+  SetKxVisualStylesQuery(nullptr);
+  EXPECT_EQ(KxVisualStylesActive(), platform);
 }
 
 }  // namespace

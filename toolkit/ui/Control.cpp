@@ -358,6 +358,36 @@ void TControl::SetParentColor(bool value) {
   if (value && parent_ != nullptr && !ComponentState().Contains(csReading)) Perform(CM_PARENTCOLORCHANGED);
 }
 
+TBiDiMode TControl::BiDiMode() const {
+  const TControl* parent = parent_;
+  return parentBiDiMode_ && parent != nullptr ? parent->BiDiMode() : biDiMode_;
+}
+
+void TControl::SetBiDiMode(TBiDiMode value) {
+  const TBiDiMode before = BiDiMode();
+  biDiMode_ = value;
+  parentBiDiMode_ = false;
+  if (value != before) BiDiModeChanged();
+}
+
+void TControl::SetParentBiDiMode(bool value) {
+  if (value == parentBiDiMode_) return;
+  const TBiDiMode before = BiDiMode();
+  parentBiDiMode_ = value;
+  if (BiDiMode() != before) BiDiModeChanged();
+}
+
+void TControl::BiDiModeChanged() {
+  Perform(CM_BIDIMODECHANGED);
+  Invalidate();
+  if (const auto* container = dynamic_cast<const TWinControl*>(this)) {
+    for (int i = 0; i < container->ControlCount(); ++i) {
+      TControl* child = container->Controls(i);
+      if (child->parentBiDiMode_) child->BiDiModeChanged();
+    }
+  }
+}
+
 void TControl::SetFont(TFont* value) { font_->Assign(value); }
 
 void TControl::FontChanged(TObject*) {

@@ -44,6 +44,9 @@ enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
+// Reading direction: right-to-left mirrors alignment and layout (bdRightToLeft) or only the
+// reading order.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 const TEnumInfo& EnumTypeInfo(TAlign);
 const TEnumInfo& EnumTypeInfo(TAnchorKind);
 const TEnumInfo& EnumTypeInfo(TAlignment);
@@ -190,6 +193,15 @@ class TControl : public TComponent {
   void SetFont(TFont* value);
   bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool value);
+  // The reading direction; with ParentBiDiMode (the default) the parent's. A change reaches the
+  // control and the children that follow it as CM_BIDIMODECHANGED, and repaints them.
+  TBiDiMode BiDiMode() const;
+  void SetBiDiMode(TBiDiMode value);
+  bool ParentBiDiMode() const { return parentBiDiMode_; }
+  void SetParentBiDiMode(bool value);
+  // Mirrored alignment and layout (bdRightToLeft); right-to-left reading (any mode but bdLeftToRight).
+  bool UseRightToLeftAlignment() const { return BiDiMode() == bdRightToLeft; }
+  bool UseRightToLeftReading() const { return BiDiMode() != bdLeftToRight; }
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value);
   const std::string& Hint() const { return hint_; }
@@ -366,6 +378,9 @@ class TControl : public TComponent {
   std::string hint_;
   bool showHint_ = false;
   bool parentShowHint_ = true;
+  TBiDiMode biDiMode_ = bdLeftToRight;
+  bool parentBiDiMode_ = true;
+  void BiDiModeChanged();
   TComponent* popupMenu_ = nullptr;
   TControlStyle controlStyle_ = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState controlState_;

@@ -79,6 +79,8 @@ constexpr UINT CM_SYSFONTCHANGED = CM_BASE + 53;
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
 constexpr UINT CM_CHANGED = CM_BASE + 55;
 constexpr UINT CM_BORDERCHANGED = CM_BASE + 59;
+// The control's reading direction changed (its own or, through ParentBiDiMode, its parent's).
+constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 constexpr UINT CM_PARENTDOUBLEBUFFEREDCHANGED = CM_BASE + 70;
 constexpr UINT CM_STYLECHANGED = CM_BASE + 71;
