@@ -3,15 +3,19 @@
 
 #include <algorithm>
 
+#include "canvas/KelBrush.h"
 #include "canvas/KelCanvas3D.h"
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelHtml.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
 #include "toolkit/rtl/Math.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/Picture.h"
+#include "toolkit/rtl/SysUtils.h"
 #include "toolkit/ui/Messages.h"
 
 const TEnumInfo& EnumTypeInfo(TMouseWheelStyle) {
@@ -304,12 +308,18 @@ TColor TCustomKelPanel::BackgroundColor() { return TKelCanvas::ColorToRGBValue(C
 
 bool TCustomKelPanel::CanClip() { return !(view3D_ && canvas_->SupportsFull3D()); }
 
+void TCustomKelPanel::UseBrushContrast(TColor fore, TKelBrush* brush, TColor back) {
+  if (brush->Style() != bsSolid && fore == back) fore = back != 0 ? clBlack : clWhite;
+  canvas_->UseBrushColors(brush, fore, back);
+}
+
 // ---- Export -----------------------------------------------------------------------------------
 
 std::unique_ptr<TBitmap> TCustomKelPanel::RenderToBitmap(TColor color, const TRect& rect, TPixelFormat format) {
   auto bitmap = std::make_unique<TBitmap>();
   if (canvas_ && color == Color() && canvas_->CopyBufferTo(bitmap.get(), rect)) {
     bitmap->SetPixelFormat(format);
+    MakeExportTransparent(*bitmap, color);
     return bitmap;
   }
   if (canvas_ && canvas_->SupportsFull3D() && format == pfDevice) format = pf24bit;
@@ -322,7 +332,24 @@ std::unique_ptr<TBitmap> TCustomKelPanel::RenderToBitmap(TColor color, const TRe
     c->FillRect(TRect(0, 0, rect.Width(), rect.Height()));
   }
   DrawToCanvas(bitmap->Canvas(), rect);
+  MakeExportTransparent(*bitmap, color);
   return bitmap;
+}
+
+void TCustomKelPanel::MakeExportTransparent(TBitmap& bitmap, TColor color) {
+  if (color != clNone && color != static_cast<TColor>(0xFF000000)) return;
+  bitmap.SetTransparentMode(tmFixed);
+  bitmap.SetTransparentColor(color);
+  bitmap.SetTransparent(true);
+}
+
+void TCustomKelPanel::AssignTo(TPersistent* dest) {
+  if (dynamic_cast<TGraphic*>(dest) != nullptr || dynamic_cast<TPicture*>(dest) != nullptr) {
+    std::unique_ptr<TBitmap> bitmap = PanelBitmap();
+    dest->Assign(bitmap.get());
+    return;
+  }
+  TCustomPanelNoCaption::AssignTo(dest);
 }
 
 void TCustomKelPanel::DrawToCanvas(TCanvas* target, const TRect& rect) {
@@ -359,6 +386,7 @@ void TCustomKelPanel::WriteBitmapFileRect(const std::string& fileName, const TRe
 // ---- Text -------------------------------------------------------------------------------------
 
 TKelFont* TCustomKelPanel::DefaultFont() {
+  if (ParentPanel != nullptr && ParentPanel != this) return ParentPanel->DefaultFont();
   if (!panelFont_) panelFont_ = std::make_unique<TKelFont>(ChangeCallback());
   return panelFont_.get();
 }
@@ -371,7 +399,32 @@ void TCustomKelPanel::AssignCanvasFont(TKelFont* font) {
     canvas_->AssignFont(font);
 }
 
-void TCustomKelPanel::TextLinesExtent(const std::string& text, bool, int& width, int& height) {
+namespace {
+
+// Measures one mark-up line without leaving its tags' font or style stacks behind: the text is
+// drawn later from the same starting state.
+TSize MarkupLineExtent(TKelCanvas& canvas, const std::string& line) {
+  TKelFont& font = *canvas.Font();
+  const std::string name = font.Name();
+  const float size = font.SizeFloat();
+  const TColor color = font.Color();
+  const TFontStyles style = font.Style();
+  const std::vector<std::string> tags = MarkupTagStack();
+  const std::vector<std::string> fonts = MarkupFontStack();
+  TSize extent{};
+  MarkupTextExtent(canvas, line, extent);
+  font.SetName(name);
+  font.SetSizeFloat(size);
+  font.SetColor(color);
+  font.SetStyle(style);
+  MarkupTagStack() = tags;
+  MarkupFontStack() = fonts;
+  return extent;
+}
+
+}  // namespace
+
+void TCustomKelPanel::TextLinesExtent(const std::string& text, bool markUp, int& width, int& height) {
   width = 0;
   height = 0;
   const int lines = TextLineCount(text);
@@ -379,6 +432,13 @@ void TCustomKelPanel::TextLinesExtent(const std::string& text, bool, int& width,
   for (int n = 1; n <= lines; ++n) {
     std::string piece = lines == 1 ? text : FieldAtSep(text, n, "\r");
     piece = ReplaceChar(piece, '\n', '\0');
+    if (markUp) {
+      // Tags take no room; sizes and headings change the line's height.
+      const TSize extent = MarkupLineExtent(*canvas_, piece);
+      width = std::max(width, static_cast<int>(extent.cx));
+      height += extent.cy;
+      continue;
+    }
     width = std::max(width, canvas_->MeasureTextWidth(piece));
     if (lineHeight < 0) lineHeight = canvas_->LineHeight();
     height += lineHeight;
@@ -438,14 +498,17 @@ void TCustomKelPanel::SetView3D(bool value) {
   if (value == view3D_) return;
   view3D_ = value;
   Invalidate();
+  BroadcastNew<TKelView3DEvent>();
 }
 
 void TCustomKelPanel::SetRegion() {
-  if (Parent() == nullptr || !HandleAllocated()) return;
+  if (settingRegion_ || Parent() == nullptr || !HandleAllocated()) return;
+  settingRegion_ = true;
   if (borderRound_ > 0)
     SetWindowRgn(Handle(), CreateRoundRectRgn(0, 0, Width(), Height(), borderRound_, borderRound_), TRUE);
   else
     SetWindowRgn(Handle(), nullptr, TRUE);
+  settingRegion_ = false;
 }
 
 void TCustomKelPanel::Resize() {
@@ -484,8 +547,36 @@ void TCustomKelPanel::MouseLeave() {
   SetCursor(savedCursor_);
   if (panning_->InsideBounds()) panning_->Active = false;
   TCustomPanelNoCaption::MouseLeave();
-  TKelEvent leave;
+  TMouseLeaveEvent leave;
   Broadcast(leave);
+}
+
+void TCustomKelPanel::DblClick() {
+  MouseHandled = false;
+  TCustomPanelNoCaption::DblClick();
+  if (MouseHandled) throw EAbort();
+}
+
+void TCustomKelPanel::CreateParams(TCreateParams& params) {
+  TCustomPanelNoCaption::CreateParams(params);
+  params.WindowClass.style |= CS_OWNDC;
+  if (Color() == clNone) params.ExStyle |= WS_EX_TRANSPARENT;
+}
+
+void TCustomKelPanel::CreateWnd() {
+  TCustomPanelNoCaption::CreateWnd();
+  if (canvas_) canvas_->View3DOptions = nullptr;
+}
+
+void TCustomKelPanel::ChangeScale(int m, int d) {
+  if (m != d && d != 0) {
+    // The canvas's factor keeps its fraction across several changes; the option is rounded.
+    const double factor = canvas_ && canvas_->TextZoom > 0 ? canvas_->TextZoom : view3DOptions_->FontZoom();
+    const double zoom = factor * m / d;
+    if (canvas_) canvas_->TextZoom = zoom;
+    view3DOptions_->SetFontZoom(static_cast<int>(Round(zoom)));
+  }
+  TCustomPanelNoCaption::ChangeScale(m, d);
 }
 
 void TCustomKelPanel::WndProc(TMessage& message) {

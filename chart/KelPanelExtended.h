@@ -3,7 +3,9 @@
 // that uses them belongs to the chart. The gradient is created on first use.
 #pragma once
 
+#include <array>
 #include <memory>
+#include <vector>
 
 #include "chart/KelPanel.h"
 
@@ -16,6 +18,13 @@ enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 enum TKelZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
 const TEnumInfo& EnumTypeInfo(TPanningMode);
 const TEnumInfo& EnumTypeInfo(TKelZoomDirection);
+
+// One entry of the zoom history: minimum and maximum of the left, top, right and bottom axes,
+// and of every other (non-depth) axis of the panel in list order.
+struct TZoomSnapshot {
+  double Values[8] = {};
+  std::vector<std::array<double, 2>> CustomAxes;
+};
 
 class TKelZoom : public TZoomPanning {
  public:
@@ -36,15 +45,21 @@ class TKelZoom : public TZoomPanning {
   TMouseWheelStyle MouseWheel = pmwNone;
   bool UpLeftZooms = false;
   bool History() const { return history_; }
-  void SetHistory(bool value) { history_ = value; }
+  // Turning the history off forgets every snapshot.
+  void SetHistory(bool value);
+  // The zoom history, oldest first; it grows only while History is on.
+  std::vector<TZoomSnapshot>& Snapshots() { return snapshots_; }
+  const std::vector<TZoomSnapshot>& Snapshots() const { return snapshots_; }
   // Created on first use: colour $C0C0C0 width 3; white, clear.
   TKelPen* Pen();
   TKelBrush* Brush();
+  bool HasBrush() const { return brush_ != nullptr; }
   // The drag end point for KeepAspectRatio on the chart rectangle.
   void ApplyAspectRatio(const TRect& chartRect, int x, int y);
 
  private:
   bool history_ = false;
+  std::vector<TZoomSnapshot> snapshots_;
   std::unique_ptr<TKelPen> pen_;
   std::unique_ptr<TKelBrush> brush_;
 };
@@ -85,8 +100,17 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TColor BackgroundColor() override;
   virtual void PaintPanelBackground(const TRect& r);
   virtual void PaintFrameAndGradient(const TRect& r);
+  // The toolkit's bevels: outer bevel, BorderWidth frame, inner bevel, inside the border pen.
   void PaintBevels(TRect r);
+  // How far the border pen reaches inside a rectangle; moves r's edges in for a wide pen.
+  int BorderInset(TRect& r) const;
+  // Draws the zoom rectangle (X0, Y0, X1, Y1). Without FullRepaint on a canvas that draws
+  // straight to the window it is drawn in exclusive-or, so a second call removes it again;
+  // otherwise with the zoom pen, over a fresh paint.
   void DrawZoomRectangle();
+  // Shows the rectangle's change at once: drawn directly (exclusive-or) when the canvas can and
+  // FullRepaint is off, else by a repaint, whose last step draws the rectangle.
+  void RedrawZoomRectangle();
 
  private:
   TPanningMode allowPanning_ = pmBoth;
