@@ -229,8 +229,8 @@ TEST(ChartPanelEvents, AHandledDoubleClickEndsSilently) {
     ++heard;
     if (handle) chart.panel.MouseHandled = true;
   };
-  EXPECT_NO_THROW(chart.panel.DblClick());
+  EXPECT_NO_THROW(static_cast<TControl&>(chart.panel).DblClick());
   handle = true;
-  EXPECT_THROW(chart.panel.DblClick(), EAbort);
+  EXPECT_THROW(static_cast<TControl&>(chart.panel).DblClick(), EAbort);
   EXPECT_EQ(heard, 2);
 }
