@@ -2,17 +2,20 @@
 #include "chart/KelPanel.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvas3D.h"
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelGDIPlus.h"
 #include "canvas/KelHtml.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
 #include "toolkit/rtl/Math.h"
 #include "toolkit/classes/Filer.h"
+#include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Picture.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -311,6 +314,69 @@ bool TCustomKelPanel::CanClip() { return !(view3D_ && canvas_->SupportsFull3D())
 void TCustomKelPanel::UseBrushContrast(TColor fore, TKelBrush* brush, TColor back) {
   if (brush->Style() != bsSolid && fore == back) fore = back != 0 ? clBlack : clWhite;
   canvas_->UseBrushColors(brush, fore, back);
+}
+
+// ---- Layers -----------------------------------------------------------------------------------
+
+std::string TCustomKelPanel::SettingsKey(TPersistent* object) {
+  if (object == nullptr) return "-";
+  TMemoryStream stream;
+  {
+    TWriter writer(stream);
+    writer.WriteProperties(object);
+  }
+  return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+}
+
+HDC TCustomKelPanel::LayerDC() {
+  TCanvas3D* canvas = canvas_.get();
+  if (canvas == nullptr || canvas->SupportsFull3D()) return nullptr;
+  if (canvas->Transform.has_value() && canvas->Transform->Enabled) return nullptr;
+  if (auto* plus = dynamic_cast<TGDIPlusCanvas*>(canvas); plus != nullptr && plus->Scale != 1) return nullptr;
+  HDC dc = canvas->GetDeviceHandle();
+  if (dc == nullptr || GetObjectType(dc) != OBJ_MEMDC) return nullptr;
+  if (GetGraphicsMode(dc) == GM_ADVANCED) {
+    XFORM x{};
+    GetWorldTransform(dc, &x);
+    if (x.eM11 != 1 || x.eM12 != 0 || x.eM21 != 0 || x.eM22 != 1 || x.eDx != 0 || x.eDy != 0) return nullptr;
+  }
+  return dc;
+}
+
+void TCustomKelPanel::PaintLayer(int slot, const TRect& r, const std::string& key, const std::function<void()>& paint) {
+  TLayer& layer = layers_[slot];
+  const int w = r.Width(), h = r.Height();
+  HDC dc = w > 0 && h > 0 ? LayerDC() : nullptr;
+  if (dc == nullptr) {
+    layer.pixels.reset();
+    paint();
+    return;
+  }
+  // The canvas object and its way of drawing belong to the key too.
+  std::string full = key;
+  full += '|' + std::to_string(reinterpret_cast<std::uintptr_t>(canvas_.get())) + canvas_->ClassType().Name();
+  full += canvas_->IsMonochrome() ? "m" : "c";
+  if (auto* plus = dynamic_cast<TGDIPlusCanvas*>(canvas_.get())) full += plus->Antialias ? "a" : "n";
+  if (layer.pixels && layer.key == full && layer.rect == r) {
+    BitBlt(dc, r.Left, r.Top, w, h, layer.pixels->Canvas()->Handle(), 0, 0, SRCCOPY);
+    return;
+  }
+  layer.pixels.reset();
+  paint();
+  dc = LayerDC();
+  if (dc == nullptr) return;
+  GdiFlush();
+  auto pixels = std::make_unique<TBitmap>();
+  pixels->SetPixelFormat(pf32bit);
+  pixels->SetSize(w, h);
+  BitBlt(pixels->Canvas()->Handle(), 0, 0, w, h, dc, r.Left, r.Top, SRCCOPY);
+  layer.key = std::move(full);
+  layer.rect = r;
+  layer.pixels = std::move(pixels);
+}
+
+void TCustomKelPanel::DropLayers() {
+  for (TLayer& layer : layers_) layer.pixels.reset();
 }
 
 // ---- Export -----------------------------------------------------------------------------------

@@ -155,6 +155,17 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   // equals the back colour is drawn in black (white on black) so that it stays visible.
   void UseBrushContrast(TColor fore, TKelBrush* brush, TColor back);
 
+  // ---- Layers that change only with size or settings -------------------------------------
+  // Paints layer `slot` (0 the panel background, 1 the back wall) into r through `paint`, or,
+  // when the last paint of that layer had the same rectangle and key on this canvas, copies
+  // the pixels that paint left there. Only a canvas drawing untransformed into a memory bitmap
+  // keeps layers; `key` must hold every setting the painting reads besides the rectangle.
+  void PaintLayer(int slot, const TRect& r, const std::string& key, const std::function<void()>& paint);
+  // Forgets every kept layer.
+  void DropLayers();
+  // The stored settings of an attribute object as bytes, for a layer key.
+  static std::string SettingsKey(TPersistent* object);
+
   // ---- Export ------------------------------------------------------------------------------
   // A new bitmap of the chart within `rect` (owned by the caller). White means no pre-fill.
   std::unique_ptr<TBitmap> RenderToBitmap(TColor color, const TRect& rect, TPixelFormat format = pfDevice);
@@ -304,6 +315,14 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   TRect chartRect_;
   int printMargins_[4] = {15, 15, 15, 15};
   bool destroying_ = false;
+  // The device context layers are kept from and restored to; null when it cannot keep them.
+  HDC LayerDC();
+  struct TLayer {
+    std::string key;
+    TRect rect;
+    std::unique_ptr<TBitmap> pixels;
+  };
+  TLayer layers_[2];
   // Set while the window region is being changed: SetWindowRgn resizes and re-enters.
   bool settingRegion_ = false;
 };

@@ -133,6 +133,27 @@ void TCustomKelPanelExtended::PaintPanelBackground(const TRect& r) {
       canvas->EndElement();
     }
   } end{canvas};
+  // Nothing here changes from tick to tick: the pixels of the last paint serve again while the
+  // size and the settings stay. A back image is drawn every time.
+  if (backImage_ && backImage_->HasGraphic()) {
+    PaintBackgroundLayer(r);
+    return;
+  }
+  std::string key;
+  for (int v : {static_cast<int>(Color()), Parent() != nullptr ? static_cast<int>(Parent()->Color()) : -1,
+                ParentColor() ? 1 : 0, BorderRound(), static_cast<int>(BevelOuter()), static_cast<int>(BevelInner()),
+                BevelWidth(), BorderWidth()})
+    key += std::to_string(v) + ',';
+  key += SettingsKey(Shadow()) + '|' + SettingsKey(Emboss()) + '|' + SettingsKey(Border()) + '|' +
+         (gradient_ ? SettingsKey(gradient_.get()) : std::string("-"));
+  PaintLayer(0, r, key, [&] { PaintBackgroundLayer(r); });
+  // What the painting leaves on the canvas, kept or not.
+  canvas->UsePen(Border());
+  canvas->BrushGradient()->SetVisible(false);
+}
+
+void TCustomKelPanelExtended::PaintBackgroundLayer(const TRect& r) {
+  TCanvas3D* canvas = Canvas3D();
   if (Color() != clNone) {
     const TColor fill = Parent() != nullptr ? Parent()->Color() : Color();
     canvas->BrushGradient()->SetVisible(false);

@@ -100,6 +100,8 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TColor BackgroundColor() override;
   virtual void PaintPanelBackground(const TRect& r);
   virtual void PaintFrameAndGradient(const TRect& r);
+  // Fill, shadow, emboss, frame and gradient, back image and bevels: the background itself.
+  void PaintBackgroundLayer(const TRect& r);
   // The toolkit's bevels: outer bevel, BorderWidth frame, inner bevel, inside the border pen.
   void PaintBevels(TRect r);
   // How far the border pen reaches inside a rectangle; moves r's edges in for a wide pen.

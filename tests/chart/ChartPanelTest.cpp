@@ -11,6 +11,11 @@
 #include "ChartPanelTestSupport.h"
 #include "canvas/KelCanvas3D.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelGDIPlus.h"
+#include "canvas/KelGradient.h"
+#include "canvas/KelShadow.h"
+#include "chart/AxisPanel.h"
+#include "chart/FastLineSeries.h"
 #include "canvas/KelPen.h"
 #include "canvas/View3DOptions.h"
 #include "chart/KelPanel.h"
@@ -233,4 +238,71 @@ TEST(ChartPanelEvents, AHandledDoubleClickEndsSilently) {
   handle = true;
   EXPECT_THROW(static_cast<TControl&>(chart.panel).DblClick(), EAbort);
   EXPECT_EQ(heard, 2);
+}
+
+// ---- Layers kept between paints ------------------------------------------------------------------
+
+namespace {
+
+// Every pixel of a 32-bit bitmap, in rows.
+std::vector<COLORREF> AllPixels(TBitmap& bitmap) {
+  GdiFlush();
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x) pixels.push_back(GetPixel(bitmap.Canvas()->Handle(), x, y));
+  return pixels;
+}
+
+}  // namespace
+
+TEST(ChartPanelLayers, TheKeptBackgroundGivesTheSamePixelsAndFollowsItsSettings) {
+  KelGDIPlusStartup();
+  for (const bool plus : {false, true}) {
+    SCOPED_TRACE(plus ? "GDI+ canvas" : "GDI canvas");
+    TCustomAxisPanel panel(nullptr);
+    panel.SetBounds(0, 0, 300, 200);
+    panel.SetView3D(false);
+    if (plus)
+      panel.ChangeCanvas(new TGDIPlusCanvas());
+    else
+      panel.ChangeCanvas(new TKelCanvas3D());
+    TKelGradient* gradient = panel.Gradient();
+    gradient->SetStartColor(static_cast<TColor>(0xEAEAEA));
+    gradient->SetEndColor(clWhite);
+    gradient->SetVisible(true);
+    panel.Shadow()->SetVisible(true);
+    auto series = new TFastLineSeries(nullptr);
+    for (int i = 0; i < 50; ++i) series->AppendXY(i, (i * 37) % 11);
+    series->ChangeSeriesColor(clRed);
+    panel.AttachSeries(series);
+    TBitmap screen;
+    screen.SetPixelFormat(pf32bit);
+    screen.SetSize(300, 200);
+    const TRect all(0, 0, 300, 200);
+    panel.DrawTo(screen.Canvas(), all);  // painted and kept
+    const std::vector<COLORREF> first = AllPixels(screen);
+    series->AppendXY(50, 5);             // a new point: the background is reused
+    panel.DrawTo(screen.Canvas(), all);
+    const std::vector<COLORREF> reused = AllPixels(screen);
+    panel.DropLayers();
+    panel.DrawTo(screen.Canvas(), all);  // painted again from scratch
+    EXPECT_TRUE(AllPixels(screen) == reused);
+    int differ = 0;
+    for (size_t i = 0; i < first.size(); ++i) differ += first[i] != reused[i];
+    EXPECT_GT(differ, 0);  // the new point shows
+
+    // A change of colour, or of size, is painted anew.
+    gradient->SetStartColor(clYellow);
+    gradient->SetEndColor(clYellow);
+    panel.DrawTo(screen.Canvas(), all);
+    GdiFlush();
+    EXPECT_EQ(GetPixel(screen.Canvas()->Handle(), 1, 100), static_cast<COLORREF>(clYellow));
+    screen.SetSize(200, 150);
+    panel.SetBounds(0, 0, 200, 150);
+    panel.DrawTo(screen.Canvas(), TRect(0, 0, 200, 150));
+    const std::vector<COLORREF> small = AllPixels(screen);
+    panel.DropLayers();
+    panel.DrawTo(screen.Canvas(), TRect(0, 0, 200, 150));
+    EXPECT_TRUE(AllPixels(screen) == small);
+  }
 }
