@@ -323,6 +323,8 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
     std::unique_ptr<TBitmap> pixels;
   };
   TLayer layers_[2];
+  // Counts paints of the lowest layer anew: the back wall's kept pixels include what lay under it.
+  unsigned layerEpoch_ = 0;
   // Set while the window region is being changed: SetWindowRgn resizes and re-enters.
   bool settingRegion_ = false;
 };
