@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include <psapi.h>
-
 #include "BenchTiming.h"
 #include "chart/DBChart.h"
 #include "chart/FastLineSeries.h"
@@ -21,6 +19,9 @@
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/WinApi.h"
+
+// After the platform header it needs.
+#include <psapi.h>
 
 namespace {
 
