@@ -356,7 +356,7 @@ void TCustomKelPanel::PaintLayer(int slot, const TRect& r, const std::string& ke
   std::string full = key;
   full += '|' + std::to_string(reinterpret_cast<std::uintptr_t>(canvas_.get())) + canvas_->ClassType().Name();
   // A layer holds what lay under it too: it is stale once a lower layer was painted anew.
-  full += '|' + std::to_string(slot > 0 ? layerEpoch_ : 0);
+  full += '|' + std::to_string(slot > 0 ? layerEpoch_ : 0) + '|' + std::to_string(elementChanges_);
   full += canvas_->IsMonochrome() ? "m" : "c";
   if (auto* plus = dynamic_cast<TGDIPlusCanvas*>(canvas_.get())) full += plus->Antialias ? "a" : "n";
   if (layer.pixels && layer.key == full && layer.rect == r) {

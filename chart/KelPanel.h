@@ -259,7 +259,10 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   int ChartDepthPixels() const { return chartDepth_; }
   int Chart3DHeight() const { return chart3DHeight_; }
   // The change callback every attribute object of the chart gets: invalidates.
-  void ElementChanged(TObject*) { Invalidate(); }
+  void ElementChanged(TObject*) {
+    ++elementChanges_;
+    Invalidate();
+  }
   TNotifyEvent ChangeCallback() {
     return [this](TObject* sender) { ElementChanged(sender); };
   }
@@ -325,6 +328,8 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   TLayer layers_[2];
   // Counts paints of the lowest layer anew: the back wall's kept pixels include what lay under it.
   unsigned layerEpoch_ = 0;
+  // Counts changes of the attribute objects: kept layers never outlive one.
+  unsigned elementChanges_ = 0;
   // Set while the window region is being changed: SetWindowRgn resizes and re-enters.
   bool settingRegion_ = false;
 };
