@@ -793,11 +793,10 @@ void TCustomAxisPanel::ApplyPixelMargins() {
         m[1] += axis->Inverted() ? minOffset : maxOffset;
       }
     }
-    // Zero margins leave the range as it is (the pixel round trip would only add noise).
-    if (m[0] != 0 || m[1] != 0 || m[2] != 0 || m[3] != 0) {
-      axis->ApplyPixelMargins(m[0], m[1], m[2], m[3]);
-      axis->RoundRangeToIncrement();
-    }
+    // Zero margins leave the range as it is (the pixel round trip would only add noise); the
+    // rounding is redone either way, now that the axis has its final span.
+    if (m[0] != 0 || m[1] != 0 || m[2] != 0 || m[3] != 0) axis->ApplyPixelMargins(m[0], m[1], m[2], m[3]);
+    axis->RoundRangeToIncrement();
   }
 }
 
