@@ -7,12 +7,12 @@
 #include <memory>
 #include <vector>
 
+#include "canvas/KelBrush.h"
+#include "canvas/KelPen.h"
+#include "chart/BackImage.h"
 #include "chart/KelPanel.h"
 
 class TKelGradient;
-class TKelPen;
-class TKelBrush;
-class TBackImage;
 
 enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 enum TKelZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
@@ -24,6 +24,22 @@ const TEnumInfo& EnumTypeInfo(TKelZoomDirection);
 struct TZoomSnapshot {
   double Values[8] = {};
   std::vector<std::array<double, 2>> CustomAxes;
+};
+
+// The zoom rectangle's pen (colour $C0C0C0, width 3) and brush (white, clear), those values
+// being the ones not written to layouts.
+class TKelZoomPen : public TKelPen {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TKelZoomPen(TNotifyEvent onChange = nullptr);
+};
+
+class TKelZoomBrush : public TKelBrush {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TKelZoomBrush(TNotifyEvent onChange = nullptr);
 };
 
 class TKelZoom : public TZoomPanning {
@@ -44,15 +60,21 @@ class TKelZoom : public TZoomPanning {
   TMouseButton MouseButton = mbLeft;
   TMouseWheelStyle MouseWheel = pmwNone;
   bool UpLeftZooms = false;
+  // The keys that must be down for a drag to zoom (none: any).
+  TShiftState KeyShift;
   bool History() const { return history_; }
   // Turning the history off forgets every snapshot.
   void SetHistory(bool value);
   // The zoom history, oldest first; it grows only while History is on.
   std::vector<TZoomSnapshot>& Snapshots() { return snapshots_; }
   const std::vector<TZoomSnapshot>& Snapshots() const { return snapshots_; }
-  // Created on first use: colour $C0C0C0 width 3; white, clear.
-  TKelPen* Pen();
-  TKelBrush* Brush();
+  // Created on first use: colour $C0C0C0 width 3; white, clear. Null frees (the next read
+  // makes a fresh default one), another pen or brush is copied.
+  TKelZoomPen* Pen();
+  TKelZoomBrush* Brush();
+  void SetPen(TKelPen* value);
+  void SetBrush(TKelBrush* value);
+  bool HasPen() const { return pen_ != nullptr; }
   bool HasBrush() const { return brush_ != nullptr; }
   // The drag end point for KeepAspectRatio on the chart rectangle.
   void ApplyAspectRatio(const TRect& chartRect, int x, int y);
@@ -60,8 +82,8 @@ class TKelZoom : public TZoomPanning {
  private:
   bool history_ = false;
   std::vector<TZoomSnapshot> snapshots_;
-  std::unique_ptr<TKelPen> pen_;
-  std::unique_ptr<TKelBrush> brush_;
+  std::unique_ptr<TKelZoomPen> pen_;
+  std::unique_ptr<TKelZoomBrush> brush_;
 };
 
 class TCustomKelPanelExtended : public TCustomKelPanel {
@@ -71,9 +93,21 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   explicit TCustomKelPanelExtended(TComponent* owner);
   ~TCustomKelPanelExtended() override;
 
+  // Created on first use; null frees it, another gradient is copied in.
   TKelGradient* Gradient();
   bool HasGradient() const { return gradient_ != nullptr; }
+  void SetGradient(TKelGradient* value);
   TKelZoom* Zoom() const { return zoom_.get(); }
+  // Always copied into the panel's own zoom.
+  void SetZoom(TKelZoom* value);
+  // Through the back image: without a graphic Inside and Transp read False (and Transp is
+  // not kept); reading Mode makes the image.
+  bool BackImageInside() const { return backImage_ && backImage_->HasGraphic() && backImage_->Inside(); }
+  void SetBackImageInside(bool value);
+  TKelBackImageMode BackImageMode() { return BackImage()->Mode(); }
+  void SetBackImageMode(TKelBackImageMode value);
+  bool BackImageTransp() const;
+  void SetBackImageTransp(bool value);
   // The back image, created on first use (its change repaints the panel); setting null frees
   // it and repaints, another image is copied.
   TBackImage* BackImage();
