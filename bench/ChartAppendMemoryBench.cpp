@@ -20,20 +20,25 @@
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/system/WinApi.h"
 
-// After the platform header it needs.
-#include <psapi.h>
 
 namespace {
 
 constexpr int kCurves = 64;
 constexpr int kRows = 86400;
 
+// Committed private memory of the process, by walking its address space (Wine's process
+// counters do not follow the heap).
 long long PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                          sizeof(counters));
-  return static_cast<long long>(counters.PrivateUsage);
+  long long total = 0;
+  MEMORY_BASIC_INFORMATION info{};
+  const char* address = nullptr;
+  while (VirtualQuery(address, &info, sizeof(info)) == sizeof(info)) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += static_cast<long long>(info.RegionSize);
+    const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+    if (next <= address) break;
+    address = next;
+  }
+  return total;
 }
 
 void Exec(TZConnection& connection, const std::string& sql) {
