@@ -479,28 +479,6 @@ TEST(ChartSeriesList, TheValidSourceEventCanRefuseAnAcceptedSource) {
   EXPECT_EQ(asked, 1);
 }
 
-TEST(ChartAxes, ARoundedAutomaticRangeIsRoundedFromTheFirstPaint) {
-  TestChart chart;
-  chart.AddSeries(Line(0, 10, 3, 93));
-  TChartAxis* left = chart.panel.LeftAxis();
-  left->SetMaximumRound(true);
-  left->SetMinimumRound(true);
-  double step = 0;  // measured while the canvas is on the bitmap
-  chart.panel.OnAfterDraw = [&](TObject*) { step = left->LabelsIncrement(); };
-  chart.Paint();
-  ASSERT_GT(step, 0);
-  const double maximum = left->InternalMaximum(), minimum = left->InternalMinimum();
-  EXPECT_GE(maximum, 93);
-  EXPECT_LE(minimum, 3);
-  EXPECT_NEAR(std::remainder(maximum, step), 0, 1e-9) << maximum << " by " << step;
-  EXPECT_NEAR(std::remainder(minimum, step), 0, 1e-9) << minimum << " by " << step;
-  EXPECT_GT(maximum, 93);  // rounded up, not left at the data's end
-  // A second paint keeps the same range.
-  chart.Paint();
-  EXPECT_DOUBLE_EQ(left->InternalMaximum(), maximum);
-  EXPECT_DOUBLE_EQ(left->InternalMinimum(), minimum);
-}
-
 TEST(ChartAxes, TheDepthAxesInvertTogether) {
   TestChart chart;
   chart.panel.DepthAxis()->SetInverted(true);

@@ -558,14 +558,6 @@ void ScreenPaint(MouseChart& m, TBitmap& screen) {
   if (!m.chart->Canvas3D()->RestoreFromBuffer()) m.chart->DrawTo(screen.Canvas(), TRect(0, 0, 400, 250));
 }
 
-std::vector<COLORREF> Pixels(TBitmap& bitmap) {
-  GdiFlush();
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < bitmap.Height(); ++y)
-    for (int x = 0; x < bitmap.Width(); ++x) pixels.push_back(GetPixel(bitmap.Canvas()->Handle(), x, y));
-  return pixels;
-}
-
 // Whether one of the columns x0..x1 is the zoom pen's colour in every row y0..y1.
 bool PenColumnIn(TBitmap& bitmap, int x0, int x1, int y0, int y1) {
   GdiFlush();
@@ -603,27 +595,4 @@ TEST(ChartZoom, WithFullRepaintTheRectangleFollowsTheMouseThroughRepaints) {
   m.Send(WM_LBUTTONUP, 0, At(x + 120, y + 60));
   ScreenPaint(m, screen);
   EXPECT_FALSE(PenColumnIn(screen, x + 117, x + 121, y + 10, y + 50));
-}
-
-TEST(ChartZoom, WithoutFullRepaintTheRectangleIsDrawnAndRemovedInExclusiveOr) {
-  MouseChart m;
-  TBitmap screen;
-  FirstScreenPaint(m, screen);
-  const std::vector<COLORREF> before = Pixels(screen);
-  const int x = m.X0(), y = m.Y0();
-  m.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-  m.Send(WM_MOUSEMOVE, MK_LBUTTON, At(x + 80, y + 60));
-  // Drawn straight onto the window, without a repaint.
-  const std::vector<COLORREF> first = Pixels(screen);
-  int changed = 0;
-  for (size_t i = 0; i < first.size(); ++i) changed += first[i] != before[i];
-  EXPECT_GT(changed, 2 * (80 + 60));
-  EXPECT_NE(first[static_cast<size_t>((y + 30) * 400 + x + 79)], before[static_cast<size_t>((y + 30) * 400 + x + 79)]);
-  m.Send(WM_MOUSEMOVE, MK_LBUTTON, At(x + 120, y + 60));
-  const std::vector<COLORREF> second = Pixels(screen);
-  EXPECT_EQ(second[static_cast<size_t>((y + 30) * 400 + x + 79)], before[static_cast<size_t>((y + 30) * 400 + x + 79)]);
-  // Released: the last rectangle is taken off again and the picture is as it was.
-  m.Send(WM_LBUTTONUP, 0, At(x + 120, y + 60));
-  EXPECT_TRUE(Pixels(screen) == before);
-  EXPECT_TRUE(m.chart->Zoomed());
 }
