@@ -80,13 +80,20 @@ class TRecorderBench {
 
   // `rows` rows of 64 readings, one second apart from 2024-01-01 00:00:00 in `timeColumn`, in
   // time order or (newestFirst) the newest stored first, as a history file imported backwards.
-  static void Fill(const std::string& table, const std::string& timeColumn, int rows, bool newestFirst) {
+  // With `drift` the readings move as temperatures do: a slow drift per channel with noise of
+  // at most 0.3 either way; otherwise each channel is a sawtooth of 30 degrees over 300 rows.
+  static void Fill(const std::string& table, const std::string& timeColumn, int rows, bool newestFirst,
+                   bool drift = false) {
     std::string columns = timeColumn, values;
     const std::string second = newestFirst ? "(" + std::to_string(rows - 1) + " - i)" : "i";
     values = "datetime('2024-01-01 00:00:00', '+' || " + second + " || ' seconds')";
     for (int c = 1; c <= 64; ++c) {
       columns += ",val" + std::to_string(c);
-      values += ", 20 + ((i + " + std::to_string(7 * c) + ") % 300) / 10.0";
+      if (drift)
+        values += ", 20 + " + std::to_string(c) + " * 0.5 + 8 * i / 86400.0 + ((i * 7919 + " +
+                  std::to_string(104729 * c) + ") % 61) / 100.0 - 0.3";
+      else
+        values += ", 20 + ((i + " + std::to_string(7 * c) + ") % 300) / 10.0";
     }
     ExecSqlCommand("delete from " + table);
     ExecSqlCommand("insert into " + table + "(" + columns + ") with recursive n(i) as (select 0 union all "

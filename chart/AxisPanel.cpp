@@ -11,6 +11,7 @@
 #include "canvas/CanvasUtils.h"
 #include "canvas/KelFont.h"
 #include "canvas/View3DOptions.h"
+#include "chart/KelConst.h"
 #include "chart/KelFunction.h"
 #include "chart/SeriesSource.h"
 #include "toolkit/classes/PublishedField.h"
@@ -117,17 +118,19 @@ void TChartPage::SetCurrent(int value) {
   if (value == current_) return;
   current_ = value;
   chart_->Invalidate();
+  chart_->BroadcastNew<TChartChangePage>();
   chart_->OnPageChange(chart_);
 }
 
 void TChartPage::SetMaxPointsPerPage(int value) {
-  if (value < 0) throw ChartException("MaxPointsPerPage must be >= 0");
+  if (value < 0) throw ChartException(KelMsg_MaxPointsPerPageNegative);
   if (value != maxPointsPerPage_) {
     maxPointsPerPage_ = value;
     chart_->Invalidate();
   }
   const int pages = PageCount();
   if (pages < current_) current_ = pages;
+  chart_->BroadcastNew<TChartChangePage>();
 }
 
 // ---- Construction -----------------------------------------------------------------------------
@@ -200,6 +203,8 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomKelPanelExtended(
   depthTopAxis_ = new TChartDepthAxis(this);
   standard(depthTopAxis_, "DepthTop");
   depthTopAxis_->SetVisibleDefault(false);
+  depthAxis_->InvertPartner = depthTopAxis_;
+  depthTopAxis_->InvertPartner = depthAxis_;
   customAxes_ = std::make_unique<TPanelCustomAxes>(this);
   pages_ = std::make_unique<TChartPage>(this);
   hover_ = std::make_unique<TKelHover>(this);
@@ -339,6 +344,39 @@ void TCustomAxisPanel::RemoveSeriesAt(int index) {
 TChartSeries* TCustomAxisPanel::AttachSeries(TChartSeries* series) {
   series->ChangeParentChart(this);
   return series;
+}
+
+TChartSeries* TCustomAxisPanel::AddSeriesOfClass(const TClassInfo& cls) {
+  TObject* made = cls.CreateInstance(Owner());
+  auto* series = dynamic_cast<TChartSeries*>(made);
+  if (series == nullptr) {
+    delete made;
+    throw ChartException("Not a series class: " + cls.Name());
+  }
+  return AttachSeries(series);
+}
+
+TChartSeries* TCustomAxisPanel::LegendSeries(int n, bool onlyActive) {
+  for (TChartSeries* s : series_) {
+    if (!s->ShowInLegend() || (onlyActive && !s->Active())) continue;
+    if (n-- == 0) return s;
+  }
+  return nullptr;
+}
+
+std::string TCustomAxisPanel::LegendSeriesTitle(int n, bool onlyActive) {
+  TChartSeries* s = LegendSeries(n, onlyActive);
+  if (s == nullptr) return "";
+  std::string title = s->LegendTitle();
+  if (title.empty()) return s->TitleText(true);
+  std::replace(title.begin(), title.end(), LegendColumnSeparator, ' ');
+  // One character of the first line break pair goes, then every other break is a blank.
+  std::size_t pair = title.find("\n\r");
+  if (pair == std::string::npos) pair = title.find("\r\n");
+  if (pair != std::string::npos) title.erase(pair, 1);
+  std::replace(title.begin(), title.end(), '\r', ' ');
+  std::replace(title.begin(), title.end(), '\n', ' ');
+  return title;
 }
 
 void TCustomAxisPanel::FreeAllSeries(const TClassInfo* cls) {
@@ -631,9 +669,13 @@ void TCustomAxisPanel::DataSourceRemoved(TChartSeries& series, TComponent* sourc
 }
 
 bool TCustomAxisPanel::IsValidDataSource(TChartSeries& series, TComponent* source) {
-  if (series.CanTakeSource(source)) return true;
-  auto* seriesSource = dynamic_cast<TKelSeriesSource*>(source);
-  return seriesSource != nullptr && seriesSource->Available();
+  bool valid = series.CanTakeSource(source);
+  if (!valid) {
+    auto* seriesSource = dynamic_cast<TKelSeriesSource*>(source);
+    valid = seriesSource != nullptr && seriesSource->Available();
+  }
+  if (valid && OnValidDataSource) OnValidDataSource(this, &series, source, valid);
+  return valid;
 }
 
 void TCustomAxisPanel::CheckCircularSource(TChartSeries& series, TComponent* source) {
@@ -642,7 +684,7 @@ void TCustomAxisPanel::CheckCircularSource(TChartSeries& series, TComponent* sou
   while (!pending.empty()) {
     TChartSeries* current = pending.back();
     pending.pop_back();
-    if (current == &series) throw ChartException("Circular Series dependences are not allowed");
+    if (current == &series) throw ChartException(KelMsg_CircularSeries);
     for (int i = 0; i < current->DataSourceCount(); ++i)
       if (auto* next = dynamic_cast<TChartSeries*>(current->DataSourceAt(i))) pending.push_back(next);
   }
@@ -767,11 +809,10 @@ void TCustomAxisPanel::ApplyPixelMargins() {
         m[1] += axis->Inverted() ? minOffset : maxOffset;
       }
     }
-    // Zero margins leave the range as it is (the pixel round trip would only add noise).
-    if (m[0] != 0 || m[1] != 0 || m[2] != 0 || m[3] != 0) {
-      axis->ApplyPixelMargins(m[0], m[1], m[2], m[3]);
-      axis->RoundRangeToIncrement();
-    }
+    // Zero margins leave the range as it is (the pixel round trip would only add noise); the
+    // rounding is redone either way, now that the axis has its final span.
+    if (m[0] != 0 || m[1] != 0 || m[2] != 0 || m[3] != 0) axis->ApplyPixelMargins(m[0], m[1], m[2], m[3]);
+    axis->RoundRangeToIncrement();
   }
 }
 

@@ -79,7 +79,12 @@ class TKelSeriesEvent : public TKelEvent {
   TChartSeries* Series = nullptr;
 };
 
+// The chart's page or its page size changed.
+class TChartChangePage : public TKelEvent {};
+
 using TAxisPanelEvent = TMethodEvent<TObject*>;
+// Sender, the series, the proposed source; clear Valid to refuse it.
+using TValidDataSourceEvent = std::function<void(TCustomAxisPanel*, TChartSeries*, TComponent*, bool&)>;
 using TSeriesListEvent = TMethodEvent<TChartSeries*>;
 
 class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, public IAxisOwner {
@@ -116,6 +121,14 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   // ---- Series ------------------------------------------------------------------------------
   // Adds the series to this chart (through its ParentChart) and answers it.
   TChartSeries* AttachSeries(TChartSeries* series);
+  // A new series of `cls`, owned by the chart's owner, attached to this chart.
+  TChartSeries* AddSeriesOfClass(const TClassInfo& cls);
+  // The n-th series (from 0) shown in the legend, among the active ones when asked; null when
+  // there is none.
+  TChartSeries* LegendSeries(int n, bool onlyActive);
+  // That series' legend title on one line (its default name when the title is empty); empty
+  // when there is no such series.
+  std::string LegendSeriesTitle(int n, bool onlyActive);
   void RemoveSeriesAt(int index);
   // Detaches and frees every series (or every one of `cls`).
   void FreeAllSeries(const TClassInfo* cls = nullptr);
@@ -176,6 +189,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   // value or stop (a stop at number 0 leaves the labels to the axis).
   TMethodEvent<const TChartAxis&, int, double&, bool&> OnGetNextAxisLabel;
   TAxisPanelEvent OnPageChange;
+  // May refuse a source the series or its source class accepted.
+  TValidDataSourceEvent OnValidDataSource;
 
   // ---- ISeriesOwner ------------------------------------------------------------------------
   TComponent* ChartComponent() override { return this; }

@@ -338,6 +338,8 @@ void TCustomChart::PaintBackWall() {
   const TPointArray corners = canvas->ProjectPoints(
       {TPoint{r.Left, r.Top}, TPoint{r.Right, r.Top}, TPoint{r.Right, r.Bottom}, TPoint{r.Left, r.Bottom}}, 3, depth);
   TKelBlend* blend = wall->StartTransparency(corners);
+  // A flat, opaque wall changes only with its rectangle and settings: its pixels are kept.
+  const auto paintWall = [&] {
   // Shadow, then emboss: on the rectangle (flat), its projection (orthogonal 3D) or the
   // projected corners (turned 3D).
   for (TKelShadow* effect : {wall->Shadow(), wall->HasEmboss() ? static_cast<TKelShadow*>(wall->Emboss()) : nullptr}) {
@@ -372,6 +374,20 @@ void TCustomChart::PaintBackWall() {
       canvas->FillRect3D(r, round, round, std::min(depth, z1), std::max(depth, z1));
     else
       canvas->DrawBox3DFromRect(r, std::min(depth, z1), std::max(depth, z1), wall->UsesDarkSides());
+  }
+  };
+  const bool plainShadow = !wall->Shadow()->IsShown() && !(wall->HasEmboss() && wall->Emboss()->IsShown());
+  if (!View3D() && blend == nullptr && plainShadow) {
+    // The frame pen reaches past the rectangle by half its width.
+    const int reach = wall->Pen()->Visible() ? wall->Pen()->Width() : 0;
+    const TRect layer(std::max(r.Left - reach, PanelRect().Left), std::max(r.Top - reach, PanelRect().Top),
+                      std::min(r.Right + reach, PanelRect().Right), std::min(r.Bottom + reach, PanelRect().Bottom));
+    PaintLayer(1, layer, SettingsKey(wall) + '|' + std::to_string(r.Left) + ',' + std::to_string(r.Top) + ',' +
+                             std::to_string(r.Right) + ',' + std::to_string(r.Bottom),
+               paintWall);
+    ApplyWallPenAndBrush(wall);
+  } else {
+    paintWall();
   }
   canvas->BrushGradient()->SetVisible(false);
   // The picture (the wall's own, else the panel's back image kept inside the walls) fills the

@@ -40,13 +40,6 @@ struct TAxisSavedScales {
 };
 using TAllAxisSavedScales = std::vector<TAxisSavedScales>;
 
-// One entry of the zoom history: minimum and maximum of the left, top, right and bottom axes,
-// and of every other (non-depth) axis of the panel in list order.
-struct TZoomSnapshot {
-  double Values[8] = {};
-  std::vector<std::array<double, 2>> CustomAxes;
-};
-
 struct TChartHit {
   TChartHitPart Part = hpNone;
   int Index = -1;
@@ -117,7 +110,7 @@ class TCustomChart : public TCustomAxisPanel {
   void ZoomPercent(double percent);
   void ResetZoom();
   void PushZoomSnapshot();
-  const std::vector<TZoomSnapshot>& ZoomHistory() const { return zoomHistory_; }
+  const std::vector<TZoomSnapshot>& ZoomHistory() const { return Zoom()->Snapshots(); }
   bool ScalesSavePending() const { return scalesSavePending_; }
   bool Zoomed() const { return zoomed_; }
   void WheelScroll(bool up);
@@ -185,7 +178,6 @@ class TCustomChart : public TCustomAxisPanel {
   std::unique_ptr<TChartWalls> walls_;
   bool scalesSavePending_ = true;
   bool zoomed_ = false;
-  std::vector<TZoomSnapshot> zoomHistory_;
   bool panning_ = false;
   int panX_ = 0, panY_ = 0;
 };

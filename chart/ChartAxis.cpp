@@ -676,6 +676,10 @@ void TChartAxis::SetInverted(bool value) {
   inverted_ = value;
   Repaint();
   if (parentAxis_) parentAxis_->SetInverted(value);
+  // The two depth axes of a chart show one depth: they turn round together.
+  if (auto* depth = dynamic_cast<TChartDepthAxis*>(this); depth != nullptr && depth->InvertPartner != nullptr &&
+                                                          depth->InvertPartner->Inverted() != value)
+    depth->InvertPartner->SetInverted(value);
 }
 
 void TChartAxis::SetHorizontal(bool value) {

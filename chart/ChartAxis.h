@@ -637,6 +637,8 @@ class TChartDepthAxis : public TChartAxis {
   explicit TChartDepthAxis(IAxisOwner* owner, TCollection* collection = nullptr);
   bool LabelsAsSeriesTitles() const { return labelsAsSeriesTitles_; }
   void SetLabelsAsSeriesTitles(bool value);
+  // The chart's other depth axis: inverting one inverts both (set by the chart).
+  TChartDepthAxis* InvertPartner = nullptr;
 
  private:
   bool labelsAsSeriesTitles_ = true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "canvas/Canvas3D.h"
 #include "canvas/View3DOptions.h"
 #include "chart/Chart.h"
 #include "chart/SeriesMarks.h"
@@ -164,13 +165,14 @@ bool TCustomChart::StartZoomOrPan(int x, int y, TMouseButton button, TShiftState
     zoom->StartAt(x, y);
     if (zoom->Direction == tzdVertical) zoom->X1 = r.Right;
     if (zoom->Direction == tzdHorizontal) zoom->Y1 = r.Bottom;
-    if (zoom->X0 != zoom->X1 || zoom->Y0 != zoom->Y1) Invalidate();
+    if (zoom->X0 != zoom->X1 || zoom->Y0 != zoom->Y1) RedrawZoomRectangle();
     started = true;
   } else if (AllowPanning() != pmNone && button == ScrollMouseButton()) {
     Panning()->StartAt(x, y);
     if (!Panning()->InsideBounds() && Parent() != nullptr) SetMouseCapture(true);
     started = true;
   }
+  if (started) SetCursor(SavedCursor());
   return started;
 }
 
@@ -184,13 +186,15 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
     if (zoom->Direction == tzdVertical) x = r.Right;
     if (zoom->Direction == tzdHorizontal) y = r.Bottom;
     if (x == zoom->X1 && y == zoom->Y1) return;
+    // The old rectangle goes (a second exclusive-or, or a repaint), the new one is drawn.
+    RedrawZoomRectangle();
     if (zoom->KeepAspectRatio) {
       zoom->ApplyAspectRatio(r, x, y);
     } else {
       zoom->X1 = x;
       zoom->Y1 = y;
     }
-    if (!zoom->FullRepaint) Invalidate();
+    if (!zoom->FullRepaint) RedrawZoomRectangle();
     return;
   }
   if (panning->Active) {
@@ -252,6 +256,8 @@ void TCustomChart::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
   TKelZoom* zoom = Zoom();
   if (zoom->Active && button == zoom->MouseButton) {
     zoom->Active = false;
+    RedrawZoomRectangle();
+    Canvas3D()->Pen()->SetMode(pmCopy);
     if (!zoom->KeepAspectRatio) {
       if (zoom->Direction != tzdVertical) zoom->X1 = x;
       if (zoom->Direction != tzdHorizontal) zoom->Y1 = y;
@@ -481,17 +487,18 @@ void TCustomChart::PushZoomSnapshot() {
   }
   for (TChartAxis* axis : Axes())
     if (!axis->IsStandard() && !axis->IsDepth()) snapshot.CustomAxes.push_back({axis->Minimum(), axis->Maximum()});
-  zoomHistory_.push_back(snapshot);
+  Zoom()->Snapshots().push_back(snapshot);
 }
 
 void TCustomChart::ResetZoom() {
-  if (Zoom()->History() && zoomHistory_.size() > 1) {
-    const TZoomSnapshot& previous = zoomHistory_[zoomHistory_.size() - 2];
+  std::vector<TZoomSnapshot>& history = Zoom()->Snapshots();
+  if (Zoom()->History() && history.size() > 1) {
+    const TZoomSnapshot& previous = history[history.size() - 2];
     TChartAxis* axes[4] = {LeftAxis(), TopAxis(), RightAxis(), BottomAxis()};
     for (int a = 0; a < 4; ++a) axes[a]->SetMinMax(previous.Values[2 * a], previous.Values[2 * a + 1]);
-    zoomHistory_.pop_back();
+    history.pop_back();
   } else {
-    if (Zoom()->History() && zoomHistory_.size() == 1) zoomHistory_.pop_back();
+    if (Zoom()->History() && history.size() == 1) history.pop_back();
     if (!scalesSavePending_) {
       RestoreScales();
       scalesSavePending_ = true;

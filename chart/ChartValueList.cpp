@@ -70,7 +70,9 @@ void TChartValueList::TellOwner(int index) {
   if (owner_) owner_->NotifyValueChange(sckModified, index);
 }
 
-void TChartValueList::Grow() { Reserve(capacity_ == 0 ? kFirstCapacity : capacity_ * 2); }
+// Doubling (from at least the first capacity, also after a small exact reserve) keeps a list
+// that takes one value at a time from being copied whole more than a few times.
+void TChartValueList::Grow() { Reserve(std::max(kFirstCapacity, capacity_ * 2)); }
 
 void TChartValueList::Reserve(int capacity) {
   if (capacity <= capacity_) return;

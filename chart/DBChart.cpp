@@ -762,7 +762,8 @@ void TCustomDBChart::AppendRecords(TDataSet* dataSet, TChartSeries& series) {
   }
   r.walkAll = true;
   r.firstNew = series.PointCount();
-  ReserveForRecords(r, dataSet->RecordCount());
+  // No exact reserve here: a live test appends a row a tick, and a list grown to exactly its
+  // new size would be copied whole on every tick. The lists grow geometrically as they fill.
   SetRepaintEnabled(false);
   series.BeginUpdate();
   TUnorderedAppend unordered(series);

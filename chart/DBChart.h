@@ -30,8 +30,6 @@ VK_DECLARE_EXCEPTION(DBChartException, Exception);
 
 // Sender and the data set whose current record is about to become points.
 using TProcessRecordEvent = TMethodEvent<TCustomDBChart*, TDataSet*>;
-// Sender, the series, the proposed source; clear Valid to refuse it.
-using TValidDataSourceEvent = std::function<void(TCustomAxisPanel*, TChartSeries*, TComponent*, bool&)>;
 
 // The private data source of one bound data set. Its state, update-data and (for series bound
 // through a TDataSource) data-change notifications call the open hook (reload) or close hook
@@ -102,7 +100,6 @@ class TCustomDBChart : public TDBChartBase {
   TListOfDataSources& DataSources() { return dataSources_; }
 
   TProcessRecordEvent OnProcessRecord;
-  TValidDataSourceEvent OnValidDataSource;
 
   // Empties the series bound to `dataSet` (or only `series`) and fills them from its records.
   // Nothing while a reload runs or when the data set is closed. What the data set raises

@@ -2,17 +2,24 @@
 #include "chart/KelPanel.h"
 
 #include <algorithm>
+#include <cstdint>
 
+#include "canvas/KelBrush.h"
 #include "canvas/KelCanvas3D.h"
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelGDIPlus.h"
+#include "canvas/KelHtml.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
 #include "toolkit/rtl/Math.h"
 #include "toolkit/classes/Filer.h"
+#include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/GraphicsObject.h"
+#include "toolkit/graphics/Picture.h"
+#include "toolkit/rtl/SysUtils.h"
 #include "toolkit/ui/Messages.h"
 
 const TEnumInfo& EnumTypeInfo(TMouseWheelStyle) {
@@ -321,12 +328,84 @@ TColor TCustomKelPanel::BackgroundColor() { return TKelCanvas::ColorToRGBValue(C
 
 bool TCustomKelPanel::CanClip() { return !(view3D_ && canvas_->SupportsFull3D()); }
 
+void TCustomKelPanel::UseBrushContrast(TColor fore, TKelBrush* brush, TColor back) {
+  if (brush->Style() != bsSolid && fore == back) fore = back != 0 ? clBlack : clWhite;
+  canvas_->UseBrushColors(brush, fore, back);
+}
+
+// ---- Layers -----------------------------------------------------------------------------------
+
+std::string TCustomKelPanel::SettingsKey(TPersistent* object) {
+  if (object == nullptr) return "-";
+  TMemoryStream stream;
+  {
+    TWriter writer(stream);
+    writer.WriteProperties(object);
+  }
+  return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+}
+
+HDC TCustomKelPanel::LayerDC() {
+  TCanvas3D* canvas = canvas_.get();
+  if (canvas == nullptr || canvas->SupportsFull3D()) return nullptr;
+  if (canvas->Transform.has_value() && canvas->Transform->Enabled) return nullptr;
+  if (auto* plus = dynamic_cast<TGDIPlusCanvas*>(canvas); plus != nullptr && plus->Scale != 1) return nullptr;
+  HDC dc = canvas->GetDeviceHandle();
+  if (dc == nullptr || GetObjectType(dc) != OBJ_MEMDC) return nullptr;
+  if (GetGraphicsMode(dc) == GM_ADVANCED) {
+    XFORM x{};
+    GetWorldTransform(dc, &x);
+    if (x.eM11 != 1 || x.eM12 != 0 || x.eM21 != 0 || x.eM22 != 1 || x.eDx != 0 || x.eDy != 0) return nullptr;
+  }
+  return dc;
+}
+
+void TCustomKelPanel::PaintLayer(int slot, const TRect& r, const std::string& key, const std::function<void()>& paint) {
+  TLayer& layer = layers_[slot];
+  const int w = r.Width(), h = r.Height();
+  HDC dc = w > 0 && h > 0 ? LayerDC() : nullptr;
+  if (dc == nullptr) {
+    layer.pixels.reset();
+    paint();
+    return;
+  }
+  // The canvas object and its way of drawing belong to the key too.
+  std::string full = key;
+  full += '|' + std::to_string(reinterpret_cast<std::uintptr_t>(canvas_.get())) + canvas_->ClassType().Name();
+  // A layer holds what lay under it too: it is stale once a lower layer was painted anew.
+  full += '|' + std::to_string(slot > 0 ? layerEpoch_ : 0) + '|' + std::to_string(elementChanges_);
+  full += canvas_->IsMonochrome() ? "m" : "c";
+  if (auto* plus = dynamic_cast<TGDIPlusCanvas*>(canvas_.get())) full += plus->Antialias ? "a" : "n";
+  if (layer.pixels && layer.key == full && layer.rect == r) {
+    BitBlt(dc, r.Left, r.Top, w, h, layer.pixels->Canvas()->Handle(), 0, 0, SRCCOPY);
+    return;
+  }
+  layer.pixels.reset();
+  paint();
+  if (slot == 0) ++layerEpoch_;
+  dc = LayerDC();
+  if (dc == nullptr) return;
+  GdiFlush();
+  auto pixels = std::make_unique<TBitmap>();
+  pixels->SetPixelFormat(pf32bit);
+  pixels->SetSize(w, h);
+  BitBlt(pixels->Canvas()->Handle(), 0, 0, w, h, dc, r.Left, r.Top, SRCCOPY);
+  layer.key = std::move(full);
+  layer.rect = r;
+  layer.pixels = std::move(pixels);
+}
+
+void TCustomKelPanel::DropLayers() {
+  for (TLayer& layer : layers_) layer.pixels.reset();
+}
+
 // ---- Export -----------------------------------------------------------------------------------
 
 std::unique_ptr<TBitmap> TCustomKelPanel::RenderToBitmap(TColor color, const TRect& rect, TPixelFormat format) {
   auto bitmap = std::make_unique<TBitmap>();
   if (canvas_ && color == Color() && canvas_->CopyBufferTo(bitmap.get(), rect)) {
     bitmap->SetPixelFormat(format);
+    MakeExportTransparent(*bitmap, color);
     return bitmap;
   }
   if (canvas_ && canvas_->SupportsFull3D() && format == pfDevice) format = pf24bit;
@@ -339,7 +418,24 @@ std::unique_ptr<TBitmap> TCustomKelPanel::RenderToBitmap(TColor color, const TRe
     c->FillRect(TRect(0, 0, rect.Width(), rect.Height()));
   }
   DrawToCanvas(bitmap->Canvas(), rect);
+  MakeExportTransparent(*bitmap, color);
   return bitmap;
+}
+
+void TCustomKelPanel::MakeExportTransparent(TBitmap& bitmap, TColor color) {
+  if (color != clNone && color != static_cast<TColor>(0xFF000000)) return;
+  bitmap.SetTransparentMode(tmFixed);
+  bitmap.SetTransparentColor(color);
+  bitmap.SetTransparent(true);
+}
+
+void TCustomKelPanel::AssignTo(TPersistent* dest) {
+  if (dynamic_cast<TGraphic*>(dest) != nullptr || dynamic_cast<TPicture*>(dest) != nullptr) {
+    std::unique_ptr<TBitmap> bitmap = PanelBitmap();
+    dest->Assign(bitmap.get());
+    return;
+  }
+  TCustomPanelNoCaption::AssignTo(dest);
 }
 
 void TCustomKelPanel::DrawToCanvas(TCanvas* target, const TRect& rect) {
@@ -376,6 +472,7 @@ void TCustomKelPanel::WriteBitmapFileRect(const std::string& fileName, const TRe
 // ---- Text -------------------------------------------------------------------------------------
 
 TKelFont* TCustomKelPanel::DefaultFont() {
+  if (ParentPanel != nullptr && ParentPanel != this) return ParentPanel->DefaultFont();
   if (!panelFont_) panelFont_ = std::make_unique<TKelFont>(ChangeCallback());
   return panelFont_.get();
 }
@@ -392,7 +489,32 @@ void TCustomKelPanel::AssignShapeFontFlat(TKelFont* font) {
   canvas_->AssignFont(font->DefaultFont() ? DefaultFont() : font);
 }
 
-void TCustomKelPanel::TextLinesExtent(const std::string& text, bool, int& width, int& height) {
+namespace {
+
+// Measures one mark-up line without leaving its tags' font or style stacks behind: the text is
+// drawn later from the same starting state.
+TSize MarkupLineExtent(TKelCanvas& canvas, const std::string& line) {
+  TKelFont& font = *canvas.Font();
+  const std::string name = font.Name();
+  const float size = font.SizeFloat();
+  const TColor color = font.Color();
+  const TFontStyles style = font.Style();
+  const std::vector<std::string> tags = MarkupTagStack();
+  const std::vector<std::string> fonts = MarkupFontStack();
+  TSize extent{};
+  MarkupTextExtent(canvas, line, extent);
+  font.SetName(name);
+  font.SetSizeFloat(size);
+  font.SetColor(color);
+  font.SetStyle(style);
+  MarkupTagStack() = tags;
+  MarkupFontStack() = fonts;
+  return extent;
+}
+
+}  // namespace
+
+void TCustomKelPanel::TextLinesExtent(const std::string& text, bool markUp, int& width, int& height) {
   width = 0;
   height = 0;
   const int lines = TextLineCount(text);
@@ -400,6 +522,13 @@ void TCustomKelPanel::TextLinesExtent(const std::string& text, bool, int& width,
   for (int n = 1; n <= lines; ++n) {
     std::string piece = lines == 1 ? text : FieldAtSep(text, n, "\r");
     piece = ReplaceChar(piece, '\n', '\0');
+    if (markUp) {
+      // Tags take no room; sizes and headings change the line's height.
+      const TSize extent = MarkupLineExtent(*canvas_, piece);
+      width = std::max(width, static_cast<int>(extent.cx));
+      height += extent.cy;
+      continue;
+    }
     width = std::max(width, canvas_->MeasureTextWidth(piece));
     if (lineHeight < 0) lineHeight = canvas_->LineHeight();
     height += lineHeight;
@@ -495,14 +624,17 @@ void TCustomKelPanel::SetView3D(bool value) {
   if (value == view3D_) return;
   view3D_ = value;
   Invalidate();
+  BroadcastNew<TKelView3DEvent>();
 }
 
 void TCustomKelPanel::SetRegion() {
-  if (Parent() == nullptr || !HandleAllocated()) return;
+  if (settingRegion_ || Parent() == nullptr || !HandleAllocated()) return;
+  settingRegion_ = true;
   if (borderRound_ > 0)
     SetWindowRgn(Handle(), CreateRoundRectRgn(0, 0, Width(), Height(), borderRound_, borderRound_), TRUE);
   else
     SetWindowRgn(Handle(), nullptr, TRUE);
+  settingRegion_ = false;
 }
 
 void TCustomKelPanel::Resize() {
@@ -541,8 +673,36 @@ void TCustomKelPanel::MouseLeave() {
   SetCursor(savedCursor_);
   if (panning_->InsideBounds()) panning_->Active = false;
   TCustomPanelNoCaption::MouseLeave();
-  TKelEvent leave;
+  TMouseLeaveEvent leave;
   Broadcast(leave);
+}
+
+void TCustomKelPanel::DblClick() {
+  MouseHandled = false;
+  TCustomPanelNoCaption::DblClick();
+  if (MouseHandled) throw EAbort();
+}
+
+void TCustomKelPanel::CreateParams(TCreateParams& params) {
+  TCustomPanelNoCaption::CreateParams(params);
+  params.WindowClass.style |= CS_OWNDC;
+  if (Color() == clNone) params.ExStyle |= WS_EX_TRANSPARENT;
+}
+
+void TCustomKelPanel::CreateWnd() {
+  TCustomPanelNoCaption::CreateWnd();
+  if (canvas_) canvas_->View3DOptions = nullptr;
+}
+
+void TCustomKelPanel::ChangeScale(int m, int d) {
+  if (m != d && d != 0) {
+    // The canvas's factor keeps its fraction across several changes; the option is rounded.
+    const double factor = canvas_ && canvas_->TextZoom > 0 ? canvas_->TextZoom : view3DOptions_->FontZoom();
+    const double zoom = factor * m / d;
+    if (canvas_) canvas_->TextZoom = zoom;
+    view3DOptions_->SetFontZoom(static_cast<int>(Round(zoom)));
+  }
+  TCustomPanelNoCaption::ChangeScale(m, d);
 }
 
 void TCustomKelPanel::WndProc(TMessage& message) {

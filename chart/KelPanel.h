@@ -26,6 +26,7 @@
 #include "toolkit/ui/Panel.h"
 
 class TCanvas3D;
+class TKelBrush;
 class TKelEmboss;
 class TKelFont;
 class TKelHiddenPen;
@@ -80,6 +81,10 @@ class TKelMouseEvent : public TKelEvent {
   TShiftState Shift;
   int X = 0, Y = 0;
 };
+// The panel's View3D changed.
+class TKelView3DEvent : public TKelEvent {};
+// The mouse left the panel.
+class TMouseLeaveEvent : public TKelEvent {};
 class IKelEventListener {
  public:
   virtual ~IKelEventListener() = default;
@@ -147,6 +152,20 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   virtual TColor BackgroundColor();
   // Whether series and pictures may clip (not on a canvas that draws full 3D itself in 3D).
   bool CanClip();
+  // Gives the canvas `brush` in `fore` on `back`; a hatched or clear brush whose fore colour
+  // equals the back colour is drawn in black (white on black) so that it stays visible.
+  void UseBrushContrast(TColor fore, TKelBrush* brush, TColor back);
+
+  // ---- Layers that change only with size or settings -------------------------------------
+  // Paints layer `slot` (0 the panel background, 1 the back wall) into r through `paint`, or,
+  // when the last paint of that layer had the same rectangle and key on this canvas, copies
+  // the pixels that paint left there. Only a canvas drawing untransformed into a memory bitmap
+  // keeps layers; `key` must hold every setting the painting reads besides the rectangle.
+  void PaintLayer(int slot, const TRect& r, const std::string& key, const std::function<void()>& paint);
+  // Forgets every kept layer.
+  void DropLayers();
+  // The stored settings of an attribute object as bytes, for a layer key.
+  static std::string SettingsKey(TPersistent* object);
 
   // ---- Export ------------------------------------------------------------------------------
   // A new bitmap of the chart within `rect` (owned by the caller). White means no pre-fill.
@@ -155,6 +174,8 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   // every exit.
   void DrawToCanvas(TCanvas* target, const TRect& rect);
   std::unique_ptr<TBitmap> PanelBitmap() { return RenderToBitmap(Color(), GetPanelRect()); }
+  // A picture or a graphic takes the panel's bitmap; anything else goes to the toolkit.
+  void AssignTo(TPersistent* dest) override;
   // Writes a Windows bitmap whatever the extension.
   void WriteBitmapFile(const std::string& fileName) { WriteBitmapFileRect(fileName, GetPanelRect()); }
   void WriteBitmapFileRect(const std::string& fileName, const TRect& rect);
@@ -167,7 +188,10 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   // ---- Text --------------------------------------------------------------------------------
   // Gives the canvas a font: a default-marked font becomes the panel font; 3D-zoomed in 3D.
   void AssignCanvasFont(TKelFont* font);
+  // The parent panel's default font when a parent panel is set, else the panel font.
   TKelFont* DefaultFont();
+  // Another panel whose default font this one shares (none by default).
+  TCustomKelPanel* ParentPanel = nullptr;
   // Width and height of a multi-line text in the canvas font.
   void TextLinesExtent(const std::string& text, bool markUp, int& width, int& height);
 
@@ -180,6 +204,9 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   }
   void ShapeChanged() override { Invalidate(); }
 
+  // The text zoom follows a change of scale (m/d), then the toolkit rescales.
+  void ChangeScale(int m, int d) override;
+
   // ---- Listeners ---------------------------------------------------------------------------
   void AddListener(IKelEventListener* listener) { listeners_.push_back(listener); }
   void RemoveListener(IKelEventListener* listener);
@@ -187,6 +214,13 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   // mouse-handled flag.
   void Broadcast(TKelEvent& event);
   void BroadcastMouse(int kind, TMouseButton button, TShiftState shift, int x, int y);
+  // A fresh event of class E, sent when anyone listens.
+  template <class E>
+  void BroadcastNew() {
+    if (listeners_.empty()) return;
+    E event;
+    Broadcast(event);
+  }
   bool MouseHandled = false;
   // The cursor the panel had when its layout was loaded (the mouse's resting cursor).
   TCursor SavedCursor() const { return savedCursor_; }
@@ -237,7 +271,10 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   int ChartDepthPixels() const { return chartDepth_; }
   int Chart3DHeight() const { return chart3DHeight_; }
   // The change callback every attribute object of the chart gets: invalidates.
-  void ElementChanged(TObject*) { Invalidate(); }
+  void ElementChanged(TObject*) {
+    ++elementChanges_;
+    Invalidate();
+  }
   TNotifyEvent ChangeCallback() {
     return [this](TObject* sender) { ElementChanged(sender); };
   }
@@ -255,12 +292,20 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseLeave() override;
+  // A listener that handled the double click ends it silently (EAbort).
+  void DblClick() override;
+  // Own device context; see-through when the colour is clNone.
+  void CreateParams(TCreateParams& params) override;
+  // A new window: the canvas links its 3D options again at the next frame.
+  void CreateWnd() override;
 
   int chartDepth_ = 0;
   int chart3DHeight_ = 0;
 
  private:
   void SetRegion();
+  // An export in clNone or $FF000000 is transparent in that colour.
+  static void MakeExportTransparent(TBitmap& bitmap, TColor color);
 
   bool repaintEnabled_ = false;
   std::unique_ptr<TKelHiddenPen> border_;
@@ -285,4 +330,18 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   TRect chartRect_;
   int printMargins_[4] = {15, 15, 15, 15};
   bool destroying_ = false;
+  // The device context layers are kept from and restored to; null when it cannot keep them.
+  HDC LayerDC();
+  struct TLayer {
+    std::string key;
+    TRect rect;
+    std::unique_ptr<TBitmap> pixels;
+  };
+  TLayer layers_[2];
+  // Counts paints of the lowest layer anew: the back wall's kept pixels include what lay under it.
+  unsigned layerEpoch_ = 0;
+  // Counts changes of the attribute objects: kept layers never outlive one.
+  unsigned elementChanges_ = 0;
+  // Set while the window region is being changed: SetWindowRgn resizes and re-enters.
+  bool settingRegion_ = false;
 };

@@ -97,6 +97,11 @@ const TClassInfo& TKelZoom::StaticClass() {
 TKelZoom::TKelZoom() = default;
 TKelZoom::~TKelZoom() = default;
 
+void TKelZoom::SetHistory(bool value) {
+  history_ = value;
+  if (!value) snapshots_.clear();
+}
+
 void TKelZoom::Assign(TPersistent* source) {
   if (auto* other = dynamic_cast<TKelZoom*>(source)) {
     Allow = other->Allow;
@@ -104,7 +109,7 @@ void TKelZoom::Assign(TPersistent* source) {
     AnimatedSteps = other->AnimatedSteps;
     Direction = other->Direction;
     FullRepaint = other->FullRepaint;
-    history_ = other->history_;
+    SetHistory(other->history_);
     KeepAspectRatio = other->KeepAspectRatio;
     KeyShift = other->KeyShift;
     MouseButton = other->MouseButton;
@@ -233,6 +238,27 @@ void TCustomKelPanelExtended::PaintPanelBackground(const TRect& r) {
       canvas->EndElement();
     }
   } end{canvas};
+  // Nothing here changes from tick to tick: the pixels of the last paint serve again while the
+  // size and the settings stay. A back image is drawn every time.
+  if (backImage_ && backImage_->HasGraphic()) {
+    PaintBackgroundLayer(r);
+    return;
+  }
+  std::string key;
+  for (int v : {static_cast<int>(Color()), Parent() != nullptr ? static_cast<int>(Parent()->Color()) : -1,
+                ParentColor() ? 1 : 0, BorderRound(), static_cast<int>(BevelOuter()), static_cast<int>(BevelInner()),
+                BevelWidth(), BorderWidth()})
+    key += std::to_string(v) + ',';
+  key += SettingsKey(Shadow()) + '|' + SettingsKey(Emboss()) + '|' + SettingsKey(Border()) + '|' +
+         (gradient_ ? SettingsKey(gradient_.get()) : std::string("-"));
+  PaintLayer(0, r, key, [&] { PaintBackgroundLayer(r); });
+  // What the painting leaves on the canvas, kept or not.
+  canvas->UsePen(Border());
+  canvas->BrushGradient()->SetVisible(false);
+}
+
+void TCustomKelPanelExtended::PaintBackgroundLayer(const TRect& r) {
+  TCanvas3D* canvas = Canvas3D();
   if (Color() != clNone) {
     const TColor fill = Parent() != nullptr ? Parent()->Color() : Color();
     canvas->BrushGradient()->SetVisible(false);
@@ -329,14 +355,7 @@ void TCustomKelPanelExtended::PaintFrameAndGradient(const TRect& r) {
   }
   TRect f = r;
   if (Border()->Visible()) {
-    const int w = Border()->Width();
-    if (!Border()->SmallDots() && w >= 2) {
-      const int d = (w - 1) / 2;
-      f.Left += d + ((w - 1) % 2);
-      f.Top += d + ((w - 1) % 2);
-      f.Right -= d;
-      f.Bottom -= d;
-    }
+    BorderInset(f);
   } else {
     f.Right += 1;
     f.Bottom += 1;
@@ -348,16 +367,63 @@ void TCustomKelPanelExtended::PaintFrameAndGradient(const TRect& r) {
   canvas->BrushGradient()->SetVisible(false);
 }
 
+int TCustomKelPanelExtended::BorderInset(TRect& r) const {
+  TKelPen* border = Border();
+  if (border->SmallDots()) return 1;
+  const int w = border->Width();
+  if (w < 2) return w - 1;
+  // A wide pen is centred on the edge: the rectangle moves in so that the line stays inside.
+  const int d = (w - 1) / 2;
+  const int odd = (w - 1) % 2;
+  r.Left += d + odd;
+  r.Top += d + odd;
+  r.Right -= d;
+  r.Bottom -= d;
+  return d;
+}
+
 void TCustomKelPanelExtended::PaintBevels(TRect r) {
   if (BevelOuter() == bvNone && BevelInner() == bvNone && BorderWidth() == 0) return;
   TCanvas3D* canvas = Canvas3D();
-  canvas->Pen()->SetStyle(psSolid);
-  canvas->Pen()->SetWidth(1);
+  canvas->SuspendRotation();
+  struct Resume {
+    TCanvas3D* canvas;
+    ~Resume() { canvas->ResumeRotation(); }
+  } resume{canvas};
+  TKelPen* pen = canvas->Pen();
+  pen->SetStyle(psSolid);
+  pen->SetWidth(1);
+  pen->SetMode(pmCopy);
+  pen->SetSmallDots(false);
+  canvas->ApplyPen();
+  if (Border()->Visible()) {
+    const int inset = BorderInset(r) + (Border()->SmallDots() ? 0 : 1);
+    r.Left += inset;
+    r.Top += inset;
+    r.Right -= inset;
+    r.Bottom -= inset;
+  }
   auto bevel = [&](TBevelCut kind) {
     if (kind == bvNone) return;
     const int width = std::min({BevelWidth(), r.Height() / 2, r.Width() / 2});
-    canvas->DrawBevelFrame(r, kind == bvLowered ? static_cast<TColor>(0xA0A0A0) : clWhite,
-                           kind == bvRaised ? static_cast<TColor>(0xA0A0A0) : clWhite, width);
+    const TColor topLeft = kind == bvLowered ? static_cast<TColor>(0xA0A0A0) : clWhite;
+    const TColor bottomRight = kind == bvRaised ? static_cast<TColor>(0xA0A0A0) : clWhite;
+    if (BorderRound() <= 0) {
+      canvas->DrawBevelFrame(r, topLeft, bottomRight, width);
+      return;
+    }
+    canvas->Pen()->SetColor(topLeft);
+    canvas->ApplyPen();
+    canvas->Brush()->SetStyle(bsClear);
+    r.Left += 1;
+    r.Top += 1;
+    r.Right -= 1;
+    r.Bottom -= 1;
+    canvas->RoundRect(r.Left, r.Top, r.Right, r.Bottom, BorderRound(), BorderRound());
+    r.Left += width;
+    r.Top += width;
+    r.Right -= width;
+    r.Bottom -= width;
   };
   bevel(BevelOuter());
   if (BorderWidth() > 0) canvas->DrawBevelFrame(r, Color(), Color(), BorderWidth());
@@ -366,9 +432,40 @@ void TCustomKelPanelExtended::PaintBevels(TRect r) {
 
 void TCustomKelPanelExtended::DrawZoomRectangle() {
   TCanvas3D* canvas = Canvas3D();
-  canvas->Brush()->SetStyle(bsClear);
-  canvas->UsePen(zoom_->Pen());
+  const bool full = zoom_->FullRepaint;
+  if (zoom_->HasBrush()) {
+    TKelBrush* brush = zoom_->Brush();
+    TColor back = BackgroundColor();
+    if (!full) back = static_cast<TColor>(static_cast<unsigned>(brush->Color()) ^ (0xFFFFFFu - static_cast<unsigned>(back)));
+    UseBrushContrast(brush->Color(), brush, back);
+  } else {
+    canvas->Brush()->SetStyle(bsClear);
+  }
+  TKelPen* pen = zoom_->Pen();
+  const bool direct = !full && canvas->CanDrawDirect();
+  if (!direct) {
+    canvas->UsePen(pen);
+    canvas->Pen()->SetMode(pmCopy);
+  } else {
+    // On the background the not-xor of this colour shows the pen colour; drawn twice, nothing.
+    const unsigned back = static_cast<unsigned>(BackgroundColor()) & 0xFFFFFFu;
+    TKelPen xorPen;
+    xorPen.Assign(pen);
+    xorPen.SetMode(pmNotXor);
+    canvas->UsePenColor(&xorPen, static_cast<TColor>((0xFFFFFFu - back) ^ (static_cast<unsigned>(pen->Color()) & 0xFFFFFFu)));
+  }
   canvas->Rectangle(zoom_->X0, zoom_->Y0, zoom_->X1, zoom_->Y1);
+  if (!full) {
+    canvas->Pen()->SetMode(pmCopy);
+    canvas->ApplyPen();
+  }
+}
+
+void TCustomKelPanelExtended::RedrawZoomRectangle() {
+  if (!zoom_->FullRepaint && Canvas3D()->CanDrawDirect())
+    DrawZoomRectangle();
+  else
+    Invalidate();
 }
 
 void TCustomKelPanelExtended::Assign(TPersistent* source) {

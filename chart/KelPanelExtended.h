@@ -3,7 +3,9 @@
 // that uses them belongs to the chart. The gradient is created on first use.
 #pragma once
 
+#include <array>
 #include <memory>
+#include <vector>
 
 #include "canvas/KelBrush.h"
 #include "canvas/KelPen.h"
@@ -16,6 +18,13 @@ enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 enum TKelZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
 const TEnumInfo& EnumTypeInfo(TPanningMode);
 const TEnumInfo& EnumTypeInfo(TKelZoomDirection);
+
+// One entry of the zoom history: minimum and maximum of the left, top, right and bottom axes,
+// and of every other (non-depth) axis of the panel in list order.
+struct TZoomSnapshot {
+  double Values[8] = {};
+  std::vector<std::array<double, 2>> CustomAxes;
+};
 
 // The zoom rectangle's pen (colour $C0C0C0, width 3) and brush (white, clear), those values
 // being the ones not written to layouts.
@@ -54,7 +63,11 @@ class TKelZoom : public TZoomPanning {
   // The keys that must be down for a drag to zoom (none: any).
   TShiftState KeyShift;
   bool History() const { return history_; }
-  void SetHistory(bool value) { history_ = value; }
+  // Turning the history off forgets every snapshot.
+  void SetHistory(bool value);
+  // The zoom history, oldest first; it grows only while History is on.
+  std::vector<TZoomSnapshot>& Snapshots() { return snapshots_; }
+  const std::vector<TZoomSnapshot>& Snapshots() const { return snapshots_; }
   // Created on first use: colour $C0C0C0 width 3; white, clear. Null frees (the next read
   // makes a fresh default one), another pen or brush is copied.
   TKelZoomPen* Pen();
@@ -68,6 +81,7 @@ class TKelZoom : public TZoomPanning {
 
  private:
   bool history_ = false;
+  std::vector<TZoomSnapshot> snapshots_;
   std::unique_ptr<TKelZoomPen> pen_;
   std::unique_ptr<TKelZoomBrush> brush_;
 };
@@ -120,8 +134,19 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TColor BackgroundColor() override;
   virtual void PaintPanelBackground(const TRect& r);
   virtual void PaintFrameAndGradient(const TRect& r);
+  // Fill, shadow, emboss, frame and gradient, back image and bevels: the background itself.
+  void PaintBackgroundLayer(const TRect& r);
+  // The toolkit's bevels: outer bevel, BorderWidth frame, inner bevel, inside the border pen.
   void PaintBevels(TRect r);
+  // How far the border pen reaches inside a rectangle; moves r's edges in for a wide pen.
+  int BorderInset(TRect& r) const;
+  // Draws the zoom rectangle (X0, Y0, X1, Y1). Without FullRepaint on a canvas that draws
+  // straight to the window it is drawn in exclusive-or, so a second call removes it again;
+  // otherwise with the zoom pen, over a fresh paint.
   void DrawZoomRectangle();
+  // Shows the rectangle's change at once: drawn directly (exclusive-or) when the canvas can and
+  // FullRepaint is off, else by a repaint, whose last step draws the rectangle.
+  void RedrawZoomRectangle();
 
  private:
   TPanningMode allowPanning_ = pmBoth;

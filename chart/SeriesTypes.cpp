@@ -1,6 +1,8 @@
 // The gallery's type registries.
 #include "chart/SeriesTypes.h"
 
+#include "chart/ColorPalettes.h"
+
 #include <cstdlib>
 #include <ctime>
 
@@ -81,6 +83,7 @@ void ChartTypesStartup() {
 }
 
 void ChartTypesShutdown() {
+  ColorPalettesShutdown();
   seriesTypes.reset();
   toolTypes.reset();
   animationTypes.reset();

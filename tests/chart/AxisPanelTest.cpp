@@ -395,6 +395,100 @@ TEST(ChartSeriesList, ExtremesWithoutSeriesAndDepthPercentClamped) {
   EXPECT_EQ(chart.panel.Chart3DPercent(), 100);
 }
 
+TEST(ChartSeriesList, LegendSeriesAndTheirOneLineTitles) {
+  struct Case {
+    const char* name;
+    std::string title;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"plain", "Ch1", "Ch1"},
+      {"column separator", std::string("Ch\x06") + "1", "Ch 1"},
+      {"line feed and return: one goes", "Ch\n\r1", "Ch 1"},
+      {"return and line feed: one goes", "Ch\r\n1", "Ch 1"},
+      {"later breaks become blanks", "a\r\nb\rc\nd", "a b c d"},
+  };
+  for (const Case& c : cases) {
+    TestChart chart;
+    TChartSeries* s = chart.AddSeries(Line(0, 1, 0, 1));
+    s->SetLegendTitle(c.title);
+    EXPECT_EQ(chart.panel.LegendSeriesTitle(0, false), c.expected) << c.name;
+  }
+
+  TestChart chart;
+  TChartSeries* hidden = chart.AddSeries(Line(0, 1, 0, 1), clDefault, "Hidden");
+  TChartSeries* off = chart.AddSeries(Line(0, 1, 0, 1), clDefault, "Off");
+  TChartSeries* on = chart.AddSeries(Line(0, 1, 0, 1), clDefault, "On");
+  hidden->SetShowInLegend(false);
+  off->ChangeActive(false);
+  EXPECT_EQ(chart.panel.LegendSeries(0, false), off);
+  EXPECT_EQ(chart.panel.LegendSeries(1, false), on);
+  EXPECT_EQ(chart.panel.LegendSeries(0, true), on);
+  EXPECT_EQ(chart.panel.LegendSeries(1, true), nullptr);
+  EXPECT_EQ(chart.panel.LegendSeriesTitle(0, true), "On");  // no title: its name
+  EXPECT_EQ(chart.panel.LegendSeriesTitle(5, false), "");
+}
+
+TEST(ChartSeriesList, ASeriesOfAClassJoinsTheChartOwnedByTheChartsOwner) {
+  TComponent owner(nullptr);
+  auto* panel = new TCustomAxisPanel(&owner);
+  TChartSeries* s = panel->AddSeriesOfClass(TFastLineSeries::StaticClass());
+  ASSERT_NE(s, nullptr);
+  EXPECT_NE(dynamic_cast<TFastLineSeries*>(s), nullptr);
+  EXPECT_EQ(s->Owner(), &owner);
+  EXPECT_EQ(panel->SeriesCount(), 1);
+  EXPECT_EQ(panel->SeriesAt(0), s);
+}
+
+TEST(ChartSeriesList, PageChangesAreBroadcast) {
+  struct Pages : IKelEventListener {
+    void ChartEvent(TKelEvent& e) override { count += dynamic_cast<TChartChangePage*>(&e) != nullptr; }
+    int count = 0;
+  } listener;
+  TestChart chart;
+  std::vector<std::pair<double, double>> points;
+  for (int i = 0; i < 250; ++i) points.emplace_back(i, i);
+  chart.AddSeries(points);
+  chart.panel.AddListener(&listener);
+  int fired = 0;
+  chart.panel.OnPageChange = [&](TObject*) { ++fired; };
+  chart.panel.Pages()->SetMaxPointsPerPage(100);
+  EXPECT_EQ(listener.count, 1);
+  chart.panel.Pages()->SetCurrent(2);
+  EXPECT_EQ(listener.count, 2);
+  EXPECT_EQ(fired, 1);
+  chart.panel.Pages()->SetCurrent(2);  // unchanged: nothing
+  EXPECT_EQ(listener.count, 2);
+  chart.panel.RemoveListener(&listener);
+}
+
+TEST(ChartSeriesList, TheValidSourceEventCanRefuseAnAcceptedSource) {
+  TestChart chart;
+  TChartSeries* target = chart.AddSeries(Line(0, 1, 0, 1));
+  TChartSeries* source = chart.AddSeries(Line(0, 1, 0, 1));
+  ASSERT_TRUE(chart.panel.IsValidDataSource(*target, source));
+  int asked = 0;
+  chart.panel.OnValidDataSource = [&](TCustomAxisPanel* sender, TChartSeries* s, TComponent* c, bool& valid) {
+    ++asked;
+    EXPECT_EQ(sender, &chart.panel);
+    EXPECT_EQ(s, target);
+    EXPECT_EQ(c, source);
+    valid = false;
+  };
+  EXPECT_FALSE(chart.panel.IsValidDataSource(*target, source));
+  EXPECT_EQ(asked, 1);
+}
+
+TEST(ChartAxes, TheDepthAxesInvertTogether) {
+  TestChart chart;
+  chart.panel.DepthAxis()->SetInverted(true);
+  EXPECT_TRUE(chart.panel.DepthTopAxis()->Inverted());
+  chart.panel.DepthTopAxis()->SetInverted(false);
+  EXPECT_FALSE(chart.panel.DepthAxis()->Inverted());
+  chart.panel.LeftAxis()->SetInverted(true);
+  EXPECT_FALSE(chart.panel.RightAxis()->Inverted());
+}
+
 // ---- Layouts ----------------------------------------------------------------------------------
 
 namespace {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ChartPanelTestSupport.h"
 #include "ChartWindowTestSupport.h"
@@ -181,6 +182,21 @@ TEST(ChartMouse, DragsZoomPanScrollAndUndo) {
        [](MouseChart& m, const Range& left, const Range& bottom) {
          ExpectUnchanged(m.chart->LeftAxis(), left);
          ExpectUnchanged(m.chart->BottomAxis(), bottom);
+       }},
+      {"turning the history off forgets it: one undo restores the saved ranges",
+       [](MouseChart& m) {
+         m.chart->Zoom()->SetHistory(true);
+         m.Drag(m.X0(), m.Y0(), m.X0() + 100, m.Y0() + 100);
+         m.Drag(m.X0(), m.Y0(), m.X0() + 50, m.Y0() + 50);
+         m.chart->Zoom()->SetHistory(false);
+         EXPECT_TRUE(m.chart->ZoomHistory().empty());
+         m.chart->Zoom()->SetHistory(true);
+         m.Drag(m.X0() + 60, m.Y0(), m.X0(), m.Y0() + 60);
+       },
+       [](MouseChart& m, const Range& left, const Range& bottom) {
+         ExpectUnchanged(m.chart->LeftAxis(), left);
+         ExpectUnchanged(m.chart->BottomAxis(), bottom);
+         EXPECT_FALSE(m.chart->Zoomed());
        }},
   };
   for (const Case& c : cases) {
@@ -553,4 +569,53 @@ TEST(ChartMouse, LegendRowsShowWhichRowOrCurveIsHovered) {
   m.Send(WM_MOUSEMOVE, 0, At(x, s->GetVertAxis()->CalcYPosValue(50)));
   ASSERT_GE(s->Selected()->HoverIndex(), 0);
   EXPECT_EQ(selected->HoverIndex(), 2);
+}
+
+// ---- The zoom rectangle while dragging --------------------------------------------------------
+
+namespace {
+
+// The window's own paint, onto `screen`: the canvas's buffer while it is valid, else a full
+// paint through the buffer.
+void ScreenPaint(MouseChart& m, TBitmap& screen) {
+  if (!m.chart->Canvas3D()->RestoreFromBuffer()) m.chart->DrawTo(screen.Canvas(), TRect(0, 0, 400, 250));
+}
+
+// Whether one of the columns x0..x1 is the zoom pen's colour in every row y0..y1.
+bool PenColumnIn(TBitmap& bitmap, int x0, int x1, int y0, int y1) {
+  GdiFlush();
+  for (int x = x0; x <= x1; ++x) {
+    bool whole = true;
+    for (int y = y0; y <= y1 && whole; ++y) whole = GetPixel(bitmap.Canvas()->Handle(), x, y) == 0xC0C0C0;
+    if (whole) return true;
+  }
+  return false;
+}
+
+// The window's first paint, through the buffer, onto a bitmap standing for the window.
+void FirstScreenPaint(MouseChart& m, TBitmap& screen) {
+  screen.SetPixelFormat(pf32bit);
+  screen.SetSize(400, 250);
+  m.chart->DrawTo(screen.Canvas(), TRect(0, 0, 400, 250));
+}
+
+}  // namespace
+
+TEST(ChartZoom, WithFullRepaintTheRectangleFollowsTheMouseThroughRepaints) {
+  MouseChart m;
+  m.chart->Zoom()->FullRepaint = true;
+  TBitmap screen;
+  FirstScreenPaint(m, screen);
+  const int x = m.X0(), y = m.Y0();
+  m.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+  m.Send(WM_MOUSEMOVE, MK_LBUTTON, At(x + 80, y + 60));
+  ScreenPaint(m, screen);
+  EXPECT_TRUE(PenColumnIn(screen, x + 77, x + 81, y + 10, y + 50));
+  m.Send(WM_MOUSEMOVE, MK_LBUTTON, At(x + 120, y + 60));
+  ScreenPaint(m, screen);
+  EXPECT_TRUE(PenColumnIn(screen, x + 117, x + 121, y + 10, y + 50));
+  EXPECT_FALSE(PenColumnIn(screen, x + 77, x + 81, y + 10, y + 50));  // the old edge is gone
+  m.Send(WM_LBUTTONUP, 0, At(x + 120, y + 60));
+  ScreenPaint(m, screen);
+  EXPECT_FALSE(PenColumnIn(screen, x + 117, x + 121, y + 10, y + 50));
 }

@@ -10,6 +10,7 @@
 #include "chart/Chart.h"
 #include "chart/FastLineSeries.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesTypes.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/ObjectText.h"
 #include "toolkit/classes/Streams.h"
@@ -217,3 +218,15 @@ TEST(ChartPalette, RecolouringManyCurvesWrapsByTheirPositions) {
   EXPECT_EQ(chart.SeriesAt(0)->EffectiveColor(), static_cast<TColor>(0xA36644));
   EXPECT_EQ(chart.SeriesAt(13)->EffectiveColor(), static_cast<TColor>(0x359CF3));
 }
+
+TEST(ChartPalettes, TheChartUnitsShutDownFreesStoredPalettes) {
+  FreshPalettes fresh;
+  StorePalette("Stored", {clRed, clBlue}, 1);
+  ASSERT_EQ(ColorPaletteList().Count(), 23);
+  ChartTypesShutdown();
+  ChartTypesStartup();
+  // The next use builds the registry anew: the built-in palettes only.
+  EXPECT_EQ(ColorPaletteList().Count(), 22);
+  EXPECT_EQ(ColorPaletteList().IndexOfName("Stored"), -1);
+}
+

@@ -422,4 +422,31 @@ TEST_F(DBChartTest, AppendedRecordsGiveThePointsOfAFullReload) {
   delete grown;
 }
 
+TEST_F(DBChartTest, RowsAppendedOneATimeGrowTheListsGeometrically) {
+  // A live test: the curve is loaded once, then takes one new row per tick.
+  Exec("create table live ([ID] INTEGER PRIMARY KEY, dtime TimeStamp, v FLOAT)");
+  Exec("insert into live(ID, dtime, v) with recursive n(i) as (select 1 union all select i + 1 from n where i < 2600) "
+       "select i, datetime('2024-01-01', '+' || i || ' seconds'), i % 50 from n");
+  Open(query, "select dtime, v from live where ID <= 100");
+  series = Bind(&query, "dtime", "v");
+  ASSERT_EQ(series->PointCount(), 100);
+  TZQuery tick;
+  int reallocations = 0;
+  int capacity = series->XValues()->Capacity();
+  for (int id = 101; id <= 2600; ++id) {
+    Open(tick, "select dtime, v from live where ID = " + std::to_string(id));
+    chart.AppendRecords(&tick, *series);
+    const int now = series->XValues()->Capacity();
+    if (now != capacity) ++reallocations;
+    capacity = now;
+    ASSERT_EQ(series->PointCount(), id);
+    // Room is never short, and never more than twice what is held.
+    ASSERT_GE(now, id);
+    ASSERT_LE(now, 2 * std::max(id, 1000));
+    ASSERT_EQ(series->YValues()->Capacity(), now);
+  }
+  EXPECT_LE(reallocations, 3);  // 100 -> 1000 -> 2000 -> 4000, not once a row
+  EXPECT_EQ(series->YValueAt(2599), 2600 % 50);
+}
+
 }  // namespace
