@@ -30,6 +30,7 @@
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/Field.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "toolkit/data/ZQuery.h"
 #include "toolkit/rtl/Math.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -275,6 +276,7 @@ void TFrmMain::init() {
   tb2->SetHint("Export the test report");
   tb3->SetHint("Export test detail records");
   tb4->SetHint("View the exported report or record");
+  LoadToolImages();
   ConfigureCurveChart();
 
   if (!OpenSqlQuery("select  * from config ", zqry1)) return;
@@ -306,6 +308,17 @@ void TFrmMain::init() {
   left->SetAutomaticMinimum(false);
   left->SetAutomaticMaximum(false);
   left->SetMinMax(0, 100);
+}
+
+void TFrmMain::LoadToolImages() {
+  // One strip of 16 x 16 cells on olive, which becomes transparent; the cells follow the order
+  // of the actions below. The platform greys a disabled button's picture from its mask.
+  TBitmap strip;
+  strip.LoadFromResourceName(GetModuleHandleW(nullptr), "VK_TOOLIMAGES");
+  ilTray->Clear();
+  ilTray->AddMasked(&strip, clOlive);
+  TAction* const actions[] = {act1, act3, act4, act5};
+  for (int i = 0; i < 4; ++i) actions[i]->SetImageIndex(i);
 }
 
 void TFrmMain::ConfigureCurveChart() {

@@ -195,6 +195,8 @@ class TFrmMain : public TForm, public IAcquisitionView {
   bool RefusedWhileTesting(const std::string& message);
   // The value grid's header and label rows of all 8 modules.
   void FillValueGridHeaders();
+  // Fills `ilTray` with the tool bar's pictures and gives each tool action its image.
+  void LoadToolImages();
 
   int selectedRow_ = -1;
   // The live curves are built (their X field is dtime2) and hold newdata up to this ID.
