@@ -12,6 +12,7 @@
 #include "app/uFrmMain.h"
 #include "tests/support/TempFolder.h"
 #include "tests/toolkit/PixelHelpers.h"
+#include "toolkit/data/ZConnection.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/ui/ActnList.h"
 #include "toolkit/ui/Application.h"

@@ -43,7 +43,9 @@ void TCanvas::ObjectChanged(TObject* sender) {
 }
 
 HDC TCanvas::Handle() {
-  RequiredState({csHandleValid});
+  // Callers draw text on the DC itself (DrawText after SetFont): it must carry the canvas's
+  // font, not the DC's default system font.
+  RequiredState({csHandleValid, csFontValid});
   return handle_;
 }
 
