@@ -43,9 +43,7 @@ void TCanvas::ObjectChanged(TObject* sender) {
 }
 
 HDC TCanvas::Handle() {
-  // Callers draw text on the DC itself (DrawText after SetFont): it must carry the canvas's
-  // font, not the DC's default system font.
-  RequiredState({csHandleValid, csFontValid});
+  RequiredState({csHandleValid});
   return handle_;
 }
 
