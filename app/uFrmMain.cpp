@@ -240,6 +240,9 @@ bool TFrmMain::RefusedWhileTesting(const std::string& message) {
 // ---- init -----------------------------------------------------------------------------------
 
 void TFrmMain::init() {
+  // Before the texts: a change of an action passes its design caption and hint on to its menu
+  // items and tool buttons.
+  LoadToolImages();
   N1->SetCaption("System");
   N11->SetCaption("Serial port settings");
   N12->SetCaption("Report settings");
@@ -276,7 +279,6 @@ void TFrmMain::init() {
   tb2->SetHint("Export the test report");
   tb3->SetHint("Export test detail records");
   tb4->SetHint("View the exported report or record");
-  LoadToolImages();
   ConfigureCurveChart();
 
   if (!OpenSqlQuery("select  * from config ", zqry1)) return;
