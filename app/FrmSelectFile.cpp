@@ -119,7 +119,7 @@ const char kLayout[] = R"(object FrmSelectFile: TFrmSelectFile
 end
 )";
 
-void Prompt(const std::string& text) { Application->MessageBox(text, "prompt", MB_OK); }
+void Prompt(const std::string& text) { Application->MessageBox(text, "prompt", MB_OK | MB_ICONWARNING); }
 
 bool ChooseDataFile(std::string& path) {
   TOpenDialog dialog(nullptr);

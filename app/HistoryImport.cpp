@@ -24,9 +24,10 @@
 
 namespace {
 
-// Attributes a folder entry may carry and still be looked at: read-only, hidden, system,
-// volume label, directory, archive.
-constexpr DWORD kPlainAttributes = 0x3F;
+// Attributes of folder entries that are no regular file to read: a directory, a device, and
+// placeholders whose data is not on the disk (offline, recall on open, recall on data access:
+// reading them would fetch them from elsewhere or fail).
+constexpr uint32_t kNotARegularFile = 0x10 | 0x40 | 0x1000 | 0x40000 | 0x400000;
 
 // One file's hold on the database: the direct connection is open and the shared one closed.
 // However the file ends, the direct connection is released first (without COMMIT unless
@@ -125,6 +126,10 @@ void LogSkippedFile(const std::string& dataPath, const std::string& infoPath) {
            "except");
 }
 
+void SetReason(std::string* out, const std::string& reason) {
+  if (out) *out = reason;
+}
+
 }  // namespace
 
 std::string PadZeros(std::string_view text, int width) {
@@ -188,35 +193,55 @@ std::string HistoryReadingText(const unsigned char* bytes, int pointMode) {
   return slot.text;
 }
 
-bool ReadHistoryInfo(const std::string& infoPath) {
+bool ReadHistoryInfo(const std::string& infoPath, std::string* why) {
   int moduleCount = 0;
   int decimalMode = 0;
   try {
     TRecordFile file(infoPath, kHistoryInfoRecordSize);
-    if (file.Eof()) return false;  // shorter than one record
+    if (file.Eof()) {
+      SetReason(why, "The information file " + infoPath + " is shorter than one record.");
+      return false;
+    }
     const unsigned char* record = file.Next();
     moduleCount = record[13];
     decimalMode = record[14] == 0x01 ? 2 : 1;
-  } catch (const Exception&) {
+  } catch (const Exception& e) {
+    SetReason(why, "The information file " + infoPath + " cannot be read: " + e.Message());
     return false;
   }
   // The tables and arrays hold 8 modules; anything else is not an information record.
-  if (moduleCount < 1 || moduleCount > 8) return false;
+  if (moduleCount < 1 || moduleCount > 8) {
+    SetReason(why, "The information file " + infoPath + " gives " + IntToStr(moduleCount) +
+                       " modules (1 to 8 are possible).");
+    return false;
+  }
+  const std::string notStored = "The module count and decimal mode of the information file could not be stored.";
   if (moduleCount != ModuleCount) {
-    if (!ExecSqlCommand("update config set modecnt='" + IntToStr(moduleCount) + "'")) return false;
+    if (!ExecSqlCommand("update config set modecnt='" + IntToStr(moduleCount) + "'")) {
+      SetReason(why, notStored);
+      return false;
+    }
     ModuleCount = moduleCount;
   }
   if (decimalMode != PointMode) {
-    if (!ExecSqlCommand("update config set pointcnt='" + IntToStr(decimalMode) + "'")) return false;
+    if (!ExecSqlCommand("update config set pointcnt='" + IntToStr(decimalMode) + "'")) {
+      SetReason(why, notStored);
+      return false;
+    }
     PointMode = decimalMode;
   }
   return true;
 }
 
-THistoryFileResult ImportHistoryFile(const std::string& dataPath) {
+THistoryFileResult ImportHistoryFile(const std::string& dataPath, std::string* skipReason) {
   const std::string infoPath = HistoryInfoFileName(dataPath);
   // A data file is never read as its own information record.
-  if (infoPath == dataPath || !ReadHistoryInfo(infoPath)) {
+  if (infoPath == dataPath) {
+    SetReason(skipReason, "Its name holds no \"data\" from which to name its information file.");
+    LogSkippedFile(dataPath, infoPath);
+    return THistoryFileResult::Skipped;
+  }
+  if (!ReadHistoryInfo(infoPath, skipReason)) {
     LogSkippedFile(dataPath, infoPath);
     return THistoryFileResult::Skipped;
   }
@@ -279,53 +304,84 @@ THistoryFileResult ImportHistoryFile(const std::string& dataPath) {
   return THistoryFileResult::Imported;
 }
 
+std::vector<THistoryFolderEntry> ListHistoryFolder(const std::string& folder) {
+  std::vector<THistoryFolderEntry> entries;
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW(Utf8ToWide(folder + "*.*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return entries;
+  do {
+    entries.push_back({WideToUtf8(entry.cFileName), entry.dwFileAttributes});
+  } while (FindNextFileW(find, &entry));
+  FindClose(find);
+  return entries;
+}
+
+bool IsRegularFileEntry(uint32_t attributes) { return (attributes & kNotARegularFile) == 0; }
+
 THistoryImportOutcome RunHistoryImport(THistoryImportMode mode, const std::string& fileName,
-                                       const std::string& folder) {
+                                       const std::string& folder, THistoryImportFailure* failure,
+                                       const THistoryFolderLister& list) {
   AbortRequested = 0;
+  THistoryImportFailure local;
+  THistoryImportFailure& failed = failure ? *failure : local;
+  failed = {};
   try {
     if (mode == THistoryImportMode::File) {
-      ImportHistoryFile(fileName);
+      failed.file = fileName;
+      const THistoryFileResult result = ImportHistoryFile(fileName, &failed.reason);
       SendProgressClose();
-      return THistoryImportOutcome::FileDone;
+      return result == THistoryFileResult::Skipped ? THistoryImportOutcome::FileSkipped
+                                                   : THistoryImportOutcome::FileDone;
     }
     std::string dir = folder;
     if (dir.empty() || dir.back() != '\\') dir += '\\';
+    failed.file = dir;
     int found = 0;
     int usable = 0;  // data files imported or stopped in, not skipped
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW(Utf8ToWide(dir + "*.*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-      struct FindCloser {
-        HANDLE h;
-        ~FindCloser() { FindClose(h); }
-      } closer{find};
-      do {
-        const std::string name = WideToUtf8(entry.cFileName);
-        if (name == "." || name == "..") continue;
-        if (entry.dwFileAttributes & ~kPlainAttributes) continue;
-        const std::string path = dir + name;
-        if (!IsFolderHistoryDataFile(path)) continue;
-        if (ImportHistoryFile(path) != THistoryFileResult::Skipped) ++usable;
-        ++found;
-        if (AbortRequested != 0) break;
-      } while (FindNextFileW(find, &entry));
+    for (const THistoryFolderEntry& entry : list(dir)) {
+      if (entry.name == "." || entry.name == "..") continue;
+      if (!IsRegularFileEntry(entry.attributes)) continue;
+      const std::string path = dir + entry.name;
+      if (!IsFolderHistoryDataFile(path)) continue;
+      failed.file = path;
+      const THistoryFileResult result = ImportHistoryFile(path);
+      if (result != THistoryFileResult::Skipped) ++usable;
+      if (result == THistoryFileResult::Imported) ++failed.importedBefore;
+      ++found;
+      if (AbortRequested != 0) break;
     }
     SendProgressClose();
     // Every data file skipped is no import either, whatever the listing found.
     if (found == 0 || usable == 0) return THistoryImportOutcome::NoDataFile;
     return AbortRequested != 0 ? THistoryImportOutcome::Aborted : THistoryImportOutcome::Complete;
+  } catch (const std::exception& e) {
+    failed.reason = e.what();
   } catch (...) {
-    SendProgressClose();
-    WriteLog("file import except!!!", "except");
-    return THistoryImportOutcome::Failed;
+    failed.reason = "Unknown exception";
   }
+  SendProgressClose();
+  WriteLog("file import except!!!", "except");
+  return THistoryImportOutcome::Failed;
+}
+
+std::string HistoryImportFailureText(const THistoryImportFailure& failure) {
+  std::string text = "The import of " + failure.file + " failed:\n" + failure.reason;
+  if (failure.importedBefore > 0)
+    text += "\nThe " + IntToStr(failure.importedBefore) + " file(s) imported before it are kept.";
+  return text;
 }
 
 void ImportHistory(THistoryImportMode mode, const std::string& fileName, const std::string& folder) {
-  const THistoryImportOutcome outcome = RunHistoryImport(mode, fileName, folder);
+  THistoryImportFailure failure;
+  const THistoryImportOutcome outcome = RunHistoryImport(mode, fileName, folder, &failure);
   switch (outcome) {
     case THistoryImportOutcome::NoDataFile:
-      Application->MessageBox("No valid data file found.", "prompt", MB_OK);
+      Application->MessageBox("No valid data file found.", "prompt", MB_OK | MB_ICONWARNING);
+      break;
+    case THistoryImportOutcome::FileSkipped:
+    case THistoryImportOutcome::Failed:
+      // Also when the window is closing: the operator learns that the file did not arrive.
+      Application->MessageBox(HistoryImportFailureText(failure), "prompt", MB_OK | MB_ICONWARNING);
       break;
     case THistoryImportOutcome::Aborted:
     case THistoryImportOutcome::Complete:

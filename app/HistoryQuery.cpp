@@ -37,7 +37,8 @@ bool RunHistoryQuery(const std::string& start, const std::string& end,
                      TZQuery* query, TStringGrid* grid) {
   TDateTime from = 0, to = 0;
   if (TryParseSqlDateTime(start, from) && TryParseSqlDateTime(end, to) && to < from) {
-    Application->MessageBox("The start time cannot be less than the end time。", "prompt", MB_OK);
+    Application->MessageBox("The start time cannot be less than the end time。", "prompt",
+                            MB_OK | MB_ICONWARNING);
     return false;
   }
   if (rebuildCurves && !rebuildCurves(start, end)) return false;

@@ -89,7 +89,13 @@ bool InfoCellEditable(int col, int row) {
 
 // ---- Class information ----------------------------------------------------------------------
 
-TFrmMain::TFrmMain(TComponent* owner) : TForm(owner) {}
+TFrmMain::TFrmMain(TComponent* owner)
+    : TForm(owner),
+      ShellExecuteCall([](HWND window, const std::string& verb, const std::string& file,
+                          const std::string& parameters, int show) {
+        ShellExecuteW(window, Utf8ToWide(verb).c_str(), Utf8ToWide(file).c_str(), Utf8ToWide(parameters).c_str(),
+                      nullptr, show);
+      }) {}
 
 TFrmMain::~TFrmMain() {
   if (FrmMain == this) FrmMain = nullptr;
@@ -237,6 +243,25 @@ bool TFrmMain::RefusedWhileTesting(const std::string& message) {
   return true;
 }
 
+void TFrmMain::LockCommandsForImport(bool lock) {
+  if (lock) {
+    for (TMenuItem* item : {N1, N2, N3, N4})
+      if (item->Enabled()) lockedMenus_.push_back(item);
+    for (TAction* action : {act1, act3, act4, act5, act6, act7, act8, act9})
+      if (action->Enabled()) lockedActions_.push_back(action);
+    for (TControl* control : std::initializer_list<TControl*>{btn_start, btn_1})
+      if (control->Enabled()) lockedControls_.push_back(control);
+  }
+  for (TMenuItem* item : lockedMenus_) item->SetEnabled(!lock);
+  for (TAction* action : lockedActions_) action->SetEnabled(!lock);
+  for (TControl* control : lockedControls_) control->SetEnabled(!lock);
+  if (!lock) {
+    lockedMenus_.clear();
+    lockedActions_.clear();
+    lockedControls_.clear();
+  }
+}
+
 // ---- init -----------------------------------------------------------------------------------
 
 void TFrmMain::init() {
@@ -280,14 +305,17 @@ void TFrmMain::init() {
   tb3->SetHint("Export test detail records");
   tb4->SetHint("View the exported report or record");
   ConfigureCurveChart();
+  // What the commands need comes before anything that can fail: a config row that cannot be
+  // read leaves only the grids in their design layout, and start and the history query still
+  // find their channel queries.
+  for (TZQuery*& q : SeriesQueries)
+    if (!q) q = new TZQuery(nullptr);
+  TChartAxis* left = dbcht1->LeftAxis();
+  left->SetAutomaticMinimum(false);
+  left->SetAutomaticMaximum(false);
+  left->SetMinMax(0, 100);
 
-  if (!OpenSqlQuery("select  * from config ", zqry1)) return;
-  // A module count outside 1..8 (a damaged row) is taken as the nearest one the grids hold.
-  ModuleCount = std::clamp(zqry1->FieldByName("modecnt")->AsInteger(), 1, 8);
-  PointMode = zqry1->FieldByName("pointcnt")->AsInteger();
-  for (int m = 0; m < 8; ++m)
-    ModuleTypes[static_cast<size_t>(m)] =
-        zqry1->FieldByName("mode" + IntToStr(m + 1) + "type")->AsString();
+  if (!ReadConfigRow()) return;
   const int channels = 8 * ModuleCount.load();
 
   std1->SetCells(1, 10, " Max,Min,Ave");
@@ -303,13 +331,29 @@ void TFrmMain::init() {
   std2->SetColWidths(0, 80);
   std2->SetColWidths(1, 180);
   SetDataGridChannels(channels);
+}
 
-  for (TZQuery*& q : SeriesQueries)
-    if (!q) q = new TZQuery(nullptr);
-  TChartAxis* left = dbcht1->LeftAxis();
-  left->SetAutomaticMinimum(false);
-  left->SetAutomaticMaximum(false);
-  left->SetMinMax(0, 100);
+bool TFrmMain::ReadConfigRow() {
+  if (!OpenSqlQuery("select  * from config ", zqry1)) return false;
+  // A table without its row or with a column missing is as unreadable as a locked file; the
+  // shared values keep what they held.
+  try {
+    if (zqry1->Eof()) throw Exception("the config table holds no row");
+    const int modules = zqry1->FieldByName("modecnt")->AsInteger();
+    const int pointMode = zqry1->FieldByName("pointcnt")->AsInteger();
+    std::array<std::string, 8> types;
+    for (int m = 0; m < 8; ++m)
+      types[static_cast<size_t>(m)] = zqry1->FieldByName("mode" + IntToStr(m + 1) + "type")->AsString();
+    // A module count outside 1..8 (a damaged row) is taken as the nearest one the grids hold.
+    ModuleCount = std::clamp(modules, 1, 8);
+    PointMode = pointMode;
+    ModuleTypes = types;
+  } catch (const std::exception& e) {
+    WriteLog(std::string("config unreadable: ") + e.what(), "except");
+    zqry1->Close();
+    return false;
+  }
+  return true;
 }
 
 void TFrmMain::LoadToolImages() {
@@ -382,6 +426,7 @@ void TFrmMain::clear_std2() {
 // ---- Test commands --------------------------------------------------------------------------
 
 void TFrmMain::btn_startClick(TObject*) {
+  if (importRunning_) return;
   // A text that is no number raises here and reaches the error box before anything starts.
   const int intervalMs = TestIntervalMs(edt1->Text(), cbb_show1->ItemIndex());
   if (intervalMs <= 0) {
@@ -411,15 +456,32 @@ void TFrmMain::r1Change(TObject*) {
   Show2->SetCaption("Down limit of the Y-axis");
 }
 
-void TFrmMain::N21Click(TObject*) { r1->SetActivePageIndex(0); }
-void TFrmMain::N22Click(TObject*) { r1->SetActivePageIndex(1); }
+void TFrmMain::N21Click(TObject*) {
+  if (!importRunning_) r1->SetActivePageIndex(0);
+}
+void TFrmMain::N22Click(TObject*) {
+  if (!importRunning_) r1->SetActivePageIndex(1);
+}
 void TFrmMain::N23Click(TObject*) {
-  r1->SetActivePageIndex(2);
+  if (!importRunning_) r1->SetActivePageIndex(2);
 }
 
-void TFrmMain::N41Click(TObject*) { ImportHistoryCommand(); }
+void TFrmMain::N41Click(TObject*) {
+  if (importRunning_) return;
+  importRunning_ = true;
+  LockCommandsForImport(true);
+  struct Unlock {
+    TFrmMain* form;
+    ~Unlock() {
+      form->importRunning_ = false;
+      form->LockCommandsForImport(false);
+    }
+  } unlock{this};
+  ImportHistoryCommand(ChooseImport);
+}
 
 void TFrmMain::N42Click(TObject*) {
+  if (importRunning_) return;
   if (HistoryQueryCommand(std2, [this](const std::string& start, const std::string& end) {
         return BuildHistoryCurves(start, end);
       }))
@@ -428,8 +490,11 @@ void TFrmMain::N42Click(TObject*) {
 
 void TFrmMain::N50Click(TObject*) { Close(); }
 
-void TFrmMain::act1Execute(TObject*) { CompanyDetailsCommand(); }
+void TFrmMain::act1Execute(TObject*) {
+  if (!importRunning_) CompanyDetailsCommand();
+}
 void TFrmMain::act3Execute(TObject*) {
+  if (importRunning_) return;
   if (RefusedWhileTesting("Stop the test before exporting.")) return;
   // No test and no history shown: nothing to report.
   if (std2->Cells(1, 1).empty()) return;
@@ -459,23 +524,32 @@ void TFrmMain::act3Execute(TObject*) {
   WriteTestReport(TestReportFileName(), picture, modules, fields);
   Prompt("The export of the test report succeeded");
 }
-void TFrmMain::act4Execute(TObject*) { ExportTestDetailRecords(qry_out1, std2->Cells(1, 1)); }
+void TFrmMain::act4Execute(TObject*) {
+  if (!importRunning_) ExportTestDetailRecords(qry_out1, std2->Cells(1, 1));
+}
 
 void TFrmMain::act5Execute(TObject*) {
-  const std::wstring folder = Utf8ToWide(AppPath + "Export_data");
-  ShellExecuteW(Handle(), L"open", L"explorer.exe", folder.c_str(), nullptr, SW_SHOWNORMAL);
+  if (importRunning_) return;
+  ShellExecuteCall(Handle(), "open", "explorer.exe", AppPath + "Export_data", SW_SHOWNORMAL);
 }
 
 void TFrmMain::act6Execute(TObject*) {
+  if (importRunning_) return;
   if (Prompt("Are you sure you want to clear all history? It cannot be recovered after purging.",
              MB_OKCANCEL) == IDCANCEL)
     return;
   if (ExecSqlCommand("delete from olddata")) Prompt("History cleared successfully");
 }
 
-void TFrmMain::act7Execute(TObject*) { AlarmConversionCommand(); }
-void TFrmMain::act8Execute(TObject*) { PortChoiceCommand(); }
-void TFrmMain::act9Execute(TObject*) { ExportHistoricalRecords(qry_out1); }
+void TFrmMain::act7Execute(TObject*) {
+  if (!importRunning_) AlarmConversionCommand();
+}
+void TFrmMain::act8Execute(TObject*) {
+  if (!importRunning_) PortChoiceCommand();
+}
+void TFrmMain::act9Execute(TObject*) {
+  if (!importRunning_) ExportHistoricalRecords(qry_out1);
+}
 
 // ---- Grids and keys -------------------------------------------------------------------------
 
@@ -661,6 +735,7 @@ void TFrmMain::timer1Timer(TObject*) {
 }
 
 void TFrmMain::btn_1Click(TObject*) {
+  if (importRunning_) return;
   // A text that is no number raises here (the toolkit's error box) before anything changes.
   const double upper = static_cast<double>(Round(StrToFloat(L_up->Text()) * 10000)) / 10000;
   const double lower = static_cast<double>(Round(StrToFloat(L_down->Text()) * 10000)) / 10000;

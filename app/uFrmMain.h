@@ -6,10 +6,13 @@
 // thread). Closing waits, still dispatching messages, until the acquisition thread has ended.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/AcquisitionView.h"
 #include "app/AppGlobals.h"
+#include "app/FrmSelectFile.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Grids.h"
 
@@ -174,6 +177,20 @@ class TFrmMain : public TForm, public IAcquisitionView {
   // The selected row of the test information grid (-1 none), set by a left click.
   int SelectedInfoRow() const { return selectedRow_; }
 
+  // True while "Import history" runs. Its progress window keeps dispatching messages, so for
+  // that time every command but Quit is disabled (menus, tool buttons, start, Set) and each
+  // command handler refuses to run: nothing else may use the database or the abort flag
+  // meanwhile. Quitting still asks, then stops the import before its next record.
+  bool ImportRunning() const { return importRunning_; }
+  // How "Import history" asks for the file or folder: the import dialog unless a test gives
+  // another.
+  THistoryImportChooser ChooseImport = ChooseHistoryImport;
+  // The shell call of "View the exported report or record" (ShellExecuteW with these
+  // arguments, UTF-8 texts); tests replace it.
+  std::function<void(HWND owner, const std::string& verb, const std::string& file,
+                     const std::string& parameters, int show)>
+      ShellExecuteCall;
+
   // ---- What the acquisition thread shows ---------------------------------------------------
   void ShowPortName(const std::string& port) override;
   void ShowConnectionState(const std::string& text) override;
@@ -193,12 +210,23 @@ class TFrmMain : public TForm, public IAcquisitionView {
   int Prompt(const std::string& text, UINT buttons = MB_OK);
   // Refuses a command while a test runs, with `message`; true when refused.
   bool RefusedWhileTesting(const std::string& message);
+  // Disables every command but Quit for the time of an import (lock), or enables again what it
+  // disabled (unlock).
+  void LockCommandsForImport(bool lock);
+  // ModuleCount, PointMode and ModuleTypes from the config row; false (logged, the values
+  // unchanged) when it cannot be read: the query fails, the row or a column is missing.
+  bool ReadConfigRow();
   // The value grid's header and label rows of all 8 modules.
   void FillValueGridHeaders();
   // Fills `ilTray` with the tool bar's pictures and gives each tool action its image.
   void LoadToolImages();
 
   int selectedRow_ = -1;
+  bool importRunning_ = false;
+  // What LockCommandsForImport disabled, to be enabled again.
+  std::vector<TMenuItem*> lockedMenus_;
+  std::vector<TAction*> lockedActions_;
+  std::vector<TControl*> lockedControls_;
   // The live curves are built (their X field is dtime2) and hold newdata up to this ID.
   bool liveCurves_ = false;
   int lastCurveRowId_ = 0;

@@ -295,7 +295,10 @@ void TKxPageControl::SwitchPages(TKxTabSheet* sheet) {
     if (sheet != nullptr && sheet->CanFocus()) form->SetActiveControl(sheet);
     else form->SetActiveControl(this);
   }
-  if (old != nullptr && old != sheet) old->SetShown(false);
+  if (old != nullptr && old != sheet) {
+    old->SetShown(false);
+    if (saveResources_ && !ComponentState().Contains(csDesigning)) old->ReleaseWindow();
+  }
   activePage_ = sheet;
   if (sheet != nullptr && form != nullptr && form->ActiveControl() == sheet) sheet->SelectNext(nullptr, true, true);
 }
@@ -367,6 +370,17 @@ void TKxPageControl::CMDialogKey(TMessage& message) {
 void TKxPageControl::ShowControl(TControl* control) {
   if (auto* sheet = dynamic_cast<TKxTabSheet*>(control); sheet != nullptr && sheet->PageControl() == this)
     ChangeActivePage(sheet);
+  TKxCustomTabControl::ShowControl(this);
+}
+
+void TKxPageControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  for (TKxTabSheet* page : pages_)
+    if (page->Owner() == root) proc(page);
+}
+
+void TKxPageControl::SetChildOrder(TComponent* child, int order) {
+  auto* sheet = dynamic_cast<TKxTabSheet*>(child);
+  if (sheet != nullptr && sheet->PageControl() == this && order >= 0 && order < PageCount()) sheet->SetPageIndex(order);
 }
 
 void TKxPageControl::WndProc(TMessage& message) {
@@ -466,39 +480,45 @@ void TKxPageControl::DblClick() {
     if (d.Sheet == page) {
       TControl* client = d.Client;
       if (client->Dragging()) client->EndDrag(false);
-      client->ManualDock(nullptr);
+      // It floats where it was shown, at its size.
+      const TPoint origin = d.Sheet->ClientToScreen(TPoint{0, 0});
+      client->ManualFloat(TRect(origin.X, origin.Y, origin.X + client->Width(), origin.Y + client->Height()));
       return;
     }
   }
 }
 
 void TKxPageControl::Loaded() {
-  TCustomControl::Loaded();
+  // Loading ends without OnChange and OnPageChange, whatever becomes active on the way.
+  struct TQuiet {
+    TKxPageControl* pages;
+    TNotifyEvent change;
+    TNotifyEvent pageChange;
+    ~TQuiet() {
+      pages->OnChange = change;
+      pages->OnPageChange = pageChange;
+    }
+  } quiet{this, OnChange, OnPageChange};
+  OnChange = TNotifyEvent();
+  OnPageChange = TNotifyEvent();
+  TKxTabSheet* stored = activePage_;
+  activePage_ = nullptr;
+  // The tab control's own end of loading: the font of vertical captions, the stored tab.
+  TKxCustomTabControl::Loaded();
   recolouring_ = true;
   if (!UseColoredTabs())
     for (TKxTabSheet* page : pages_) page->SetColor(Color());
   recolouring_ = false;
-  TKxTabSheet* show = activePage_;
-  if (activePageDefault_ != nullptr && activePageDefault_ != activePage_) {
-    if (activePage_ != nullptr) activePage_->SetShown(false);
+  TKxTabSheet* show = stored;
+  if (activePageDefault_ != nullptr && activePageDefault_ != stored) {
+    if (stored != nullptr) stored->SetShown(false);
     show = activePageDefault_;
   }
+  if (activePage_ != nullptr && activePage_ != show) activePage_->SetShown(false);
   activePage_ = nullptr;
   InvalidateLayout();
   suppressChecks_ = true;
   ChangeTabIndex(-1, TKxTabChangeSource::Layout);
   suppressChecks_ = false;
-  const TNotifyEvent change = OnChange;
-  const TNotifyEvent pageChange = OnPageChange;
-  OnChange = TNotifyEvent();
-  OnPageChange = TNotifyEvent();
-  try {
-    if (show != nullptr && show->PageControl() == this) ChangeActivePage(show);
-  } catch (...) {
-    OnChange = change;
-    OnPageChange = pageChange;
-    throw;
-  }
-  OnChange = change;
-  OnPageChange = pageChange;
+  if (show != nullptr && show->PageControl() == this) ChangeActivePage(show);
 }

@@ -56,6 +56,8 @@ class TKxTabSheet : public TCustomControl {
   void CMColorChanged(TMessage& message) override;
   // Shows or hides the sheet (the page control's way), firing OnShow / OnHide.
   void SetShown(bool value);
+  // Gives up the sheet's window and its children's (made again when it is shown).
+  void ReleaseWindow() { DestroyHandle(); }
 
  private:
   TKxPageControl* pageControl_ = nullptr;
@@ -105,6 +107,11 @@ class TKxPageControl : public TKxCustomTabControl {
   void CloseCurrentTab() override;
   void RepositionCurrentTab(int newIndex) override;
   void SetUseColoredTabs(bool value) override;
+  // A request to show one of the sheets (or a control on one) makes that sheet the active page.
+  void ShowControl(TControl* control) override;
+  // Pages stream in page order, and a page read back takes its place by that order.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  void SetChildOrder(TComponent* child, int order) override;
 
  protected:
   friend class TKxTabSheet;
@@ -117,7 +124,6 @@ class TKxPageControl : public TKxCustomTabControl {
   void WndProc(TMessage& message) override;
   void CMColorChanged(TMessage& message) override;
   void CMDialogKey(TMessage& message) override;
-  void ShowControl(TControl* control);
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void DblClick() override;
 

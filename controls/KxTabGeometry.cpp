@@ -70,27 +70,47 @@ TKxStripLayout KxArrangeTabs(const TKxStripInput& in) {
   TKxStripLayout out;
   const int n = static_cast<int>(in.Lengths.size());
   out.Tabs.resize(static_cast<size_t>(n));
-  // Row of each tab and its (cut) length, from the counting pass.
-  auto rowLength = [&](int row) { return std::max(0, in.Length - (in.MultiLine ? row * in.RowIndent : 0)); };
+  // Counting pass (multi-line only): each further row is RowIndent shorter.
+  int rows = 1;
+  if (in.MultiLine) {
+    int x = in.Margin;
+    bool rowHasTabs = false;
+    for (int i = 0; i < n; ++i) {
+      auto rowLength = [&] { return std::max(0, in.Length - (rows - 1) * in.RowIndent); };
+      int len = std::max(0, std::min(in.Lengths[static_cast<size_t>(i)], rowLength() - in.LengthCut));
+      if (rowHasTabs && !(x + len < rowLength())) {
+        ++rows;
+        x = in.Margin;
+        len = std::max(0, std::min(in.Lengths[static_cast<size_t>(i)], rowLength() - in.LengthCut));
+      }
+      rowHasTabs = true;
+      x += len - in.Overlap + 1;
+    }
+  }
+  // Every row then has the one length A, less the indents of the rows above the first.
+  const int a = std::max(0, in.Length - (in.MultiLine ? (rows - 1) * in.RowIndent : 0));
+  out.RowLength = a;
+
+  // Placing pass: x restarts at each row.
+  const bool reverse = in.Sequence == tsReverse;
   int row = 0;
-  int x = in.Margin;
+  int x = reverse ? -in.Margin : in.Margin;
   bool rowHasTabs = false;
   for (int i = 0; i < n; ++i) {
-    int len = std::max(0, std::min(in.Lengths[static_cast<size_t>(i)], rowLength(row) - in.LengthCut));
-    if (in.MultiLine && rowHasTabs && x + len >= rowLength(row)) {
+    const int len = std::max(0, std::min(in.Lengths[static_cast<size_t>(i)], a - in.LengthCut));
+    const int reach = reverse ? -x + len : x + len;
+    if (in.MultiLine && rowHasTabs && reach >= a) {
       ++row;
-      x = in.Margin;
-      len = std::max(0, std::min(in.Lengths[static_cast<size_t>(i)], rowLength(row) - in.LengthCut));
+      x = reverse ? -in.Margin : in.Margin;
     }
+    rowHasTabs = true;
     out.Tabs[static_cast<size_t>(i)].Row = row;
     out.Tabs[static_cast<size_t>(i)].Rect.Right = len;  // the length for now
-    rowHasTabs = true;
-    x += len - in.Overlap + 1;
+    if (!reverse) x += len - in.Overlap + 1;
+    else x += in.Overlap - len - 1;
   }
-  out.Rows = in.MultiLine ? row + 1 : 1;
-
-  // Placing: x restarts at each row.
-  const bool reverse = in.Sequence == tsReverse;
+  // A row the count did not foresee (it cannot, with the shorter rows counted) still gets room.
+  out.Rows = in.MultiLine ? std::max(rows, row + 1) : 1;
   int currentRow = -1;
   int minLeft = 0;
   for (TKxPlacedTab& t : out.Tabs) {
@@ -118,7 +138,7 @@ TKxStripLayout KxArrangeTabs(const TKxStripInput& in) {
       if (members.empty()) continue;
       const int extent = reverse ? members.front()->Rect.Right - members.back()->Rect.Left
                                  : members.back()->Rect.Right - members.front()->Rect.Left;
-      const int freeLength = rowLength(r) - extent - in.LengthCut;
+      const int freeLength = a - extent - in.LengthCut;
       if (freeLength <= 0) continue;
       const int count = static_cast<int>(members.size());
       int shift = 0;

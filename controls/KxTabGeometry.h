@@ -63,6 +63,7 @@ struct TKxPlacedTab {
 struct TKxStripLayout {
   std::vector<TKxPlacedTab> Tabs;
   int Rows = 1;
+  int RowLength = 0;  // A, the length of every row: Length less the indents of the extra rows
 };
 
 // Counts the rows (multi-line only) and places every tab. A tab keeps the row it was given

@@ -11,6 +11,8 @@
 #include "controls/KxTabButtons.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/GraphicsObject.h"
+#include "toolkit/ui/Application.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Font.h"
@@ -121,6 +123,86 @@ void TKxTabRegionCache::Clear() {
 
 // ---- Class information --------------------------------------------------------------------
 
+// ---- Colour sets ----------------------------------------------------------------------------
+
+TKxTabColors& TKxTabColors::operator=(const TKxTabColors& other) {
+  HighlightBar = other.HighlightBar;
+  Shadow = other.Shadow;
+  Unselected = other.Unselected;
+  return *this;
+}
+
+void TKxTabColors::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TKxTabColors*>(source)) {
+    *this = *other;
+    if (OnChange) OnChange();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+void TKxTabColors::Set(TColor TKxTabColors::*field, TColor value) {
+  if (this->*field == value) return;
+  this->*field = value;
+  if (OnChange) OnChange();
+}
+
+const TClassInfo& TKxTabColors::StaticClass() {
+  using C = TKxTabColors;
+  static const TClassInfo info =
+      TClassBuilder<C>("TKxTabColors", &TPersistent::StaticClass())
+          .Property("HighlightBar", [](C& c) { return c.HighlightBar; }, [](C& c, TColor v) { c.Set(&C::HighlightBar, v); })
+          .Default(clHighlight)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("Shadow", [](C& c) { return c.Shadow; }, [](C& c, TColor v) { c.Set(&C::Shadow, v); })
+          .Default(clBtnFace)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("Unselected", [](C& c) { return c.Unselected; }, [](C& c, TColor v) { c.Set(&C::Unselected, v); })
+          .Default(clWindow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Build();
+  return info;
+}
+
+TKxTextColors& TKxTextColors::operator=(const TKxTextColors& other) {
+  Disabled = other.Disabled;
+  Selected = other.Selected;
+  Unselected = other.Unselected;
+  return *this;
+}
+
+void TKxTextColors::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TKxTextColors*>(source)) {
+    *this = *other;
+    if (OnChange) OnChange();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+void TKxTextColors::Set(TColor TKxTextColors::*field, TColor value) {
+  if (this->*field == value) return;
+  this->*field = value;
+  if (OnChange) OnChange();
+}
+
+const TClassInfo& TKxTextColors::StaticClass() {
+  using C = TKxTextColors;
+  static const TClassInfo info =
+      TClassBuilder<C>("TKxTextColors", &TPersistent::StaticClass())
+          .Property("Disabled", [](C& c) { return c.Disabled; }, [](C& c, TColor v) { c.Set(&C::Disabled, v); })
+          .Default(clGrayText)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("Selected", [](C& c) { return c.Selected; }, [](C& c, TColor v) { c.Set(&C::Selected, v); })
+          .Default(clBtnText)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("Unselected", [](C& c) { return c.Unselected; }, [](C& c, TColor v) { c.Set(&C::Unselected, v); })
+          .Default(clBtnText)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Build();
+  return info;
+}
+
 const TClassInfo& TKxCustomTabControl::StaticClass() {
   using C = TKxCustomTabControl;
   static const TClassInfo info =
@@ -230,11 +312,29 @@ const TClassInfo& TKxCustomTabControl::StaticClass() {
           .Property("OnClose", [](C& c) { return c.OnClose; }, [](C& c, TKxTabCloseEvent e) { c.OnClose = e; })
           .Property("OnScrolledTabs", [](C& c) { return c.OnScrolledTabs; },
                     [](C& c, TNotifyEvent e) { c.OnScrolledTabs = e; })
+          .Property("TabColors", [](C& c) { return &c.TabColors(); }, nullptr)
+          .Property("TextColors", [](C& c) { return &c.TextColors(); }, nullptr)
+          .Property("OnTabDragging", [](C& c) { return c.OnTabDragging; },
+                    [](C& c, TKxTabDraggingEvent e) { c.OnTabDragging = e; })
+          .Property("OnTabOrderChange", [](C& c) { return c.OnTabOrderChange; },
+                    [](C& c, TKxTabOrderChangeEvent e) { c.OnTabOrderChange = e; })
+          .Property("OnGetTextColor", [](C& c) { return c.OnGetTextColor; },
+                    [](C& c, TKxGetTextColorEvent e) { c.OnGetTextColor = e; })
+          .Property("OnPaintBackground", [](C& c) { return c.OnPaintBackground; },
+                    [](C& c, TKxPaintBackgroundEvent e) { c.OnPaintBackground = e; })
+          .Property("OnPaintTabBackground", [](C& c) { return c.OnPaintTabBackground; },
+                    [](C& c, TKxPaintTabBackgroundEvent e) { c.OnPaintTabBackground = e; })
+          .Property("OnPaintCardBackground", [](C& c) { return c.OnPaintCardBackground; },
+                    [](C& c, TKxPaintTabBackgroundEvent e) { c.OnPaintCardBackground = e; })
+          .Property("OnAlignControls", [](C& c) { return c.OnAlignControls; },
+                    [](C& c, TNotifyEvent e) { c.OnAlignControls = e; })
           .Build();
   return info;
 }
 
 TKxCustomTabControl::TKxCustomTabControl(TComponent* owner) : TCustomControl(owner) {
+  tabColors_.OnChange = [this] { ClearHotAndRepaint(); };
+  textColors_.OnChange = [this] { ClearHotAndRepaint(); };
   SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csOpaque});
   SetBounds(0, 0, 300, 100);
   SetTabStop(true);
@@ -619,7 +719,7 @@ void TKxCustomTabControl::MeasureAndPlace() {
       layout = KxArrangeTabs(in);
     }
   }
-  stripLength_ = in.Length;
+  stripLength_ = layout.RowLength;
   rows_ = layout.Rows;
   for (size_t k = 0; k < visible.size(); ++k) {
     TKxTabData& tab = *tabs_.Items(visible[k]);
@@ -719,6 +819,7 @@ TRect TKxCustomTabControl::CardRect() {
     case toLeft: k.Left = std::min(s.Right, Width()); break;
     case toRight: k.Right = std::max(s.Left + 1, 0); break;
   }
+  IndentCard(k, 0);
   if (!showCardFrame_) return k;
   TRect f = k;
   if (ShadowApplies()) {
@@ -734,6 +835,28 @@ TRect TKxCustomTabControl::CardRect() {
   inner.Right = std::max(inner.Left, inner.Right);
   inner.Bottom = std::max(inner.Top, inner.Bottom);
   return inner;
+}
+
+void TKxCustomTabControl::IndentCard(TRect& card, int row) const {
+  if (!multiLine_ || rows_ <= 1) return;
+  // Each row's tabs are drawn RowIndent further along the strip; the card of row k moves with
+  // them, so every card is shorter by the indents of all rows but the first.
+  const int narrowing = (rows_ - 1) * rowIndent_;
+  const int shift = row * rowIndent_;
+  // Which way the drawn tabs move along the client axis.
+  const bool towardsLarger = (tabOrientation_ == toLeft) == (tabSequence_ == tsReverse);
+  int& lo = Vertical() ? card.Top : card.Left;
+  int& hi = Vertical() ? card.Bottom : card.Right;
+  if (towardsLarger) {
+    hi -= narrowing;
+    lo += shift;
+    hi += shift;
+  } else {
+    lo += narrowing;
+    lo -= shift;
+    hi -= shift;
+  }
+  hi = std::max(lo, hi);
 }
 
 void TKxCustomTabControl::AdjustClientRect(TRect& rect) { rect = CardRect(); }
@@ -1033,6 +1156,7 @@ void TKxCustomTabControl::MouseMove(TShiftState shift, int x, int y) {
   const int over = TabIndexAt({x, y});
   if (over < 0) {
     if (hintSaved_) {
+      if (Application != nullptr) Application->CancelHint();
       SetHint(ownHint_);
       hintSaved_ = false;
     }
@@ -1046,6 +1170,7 @@ void TKxCustomTabControl::MouseMove(TShiftState shift, int x, int y) {
       hintSaved_ = true;
     }
     SetHint(tabs_.Items(over)->Hint);
+    RestartHint();
   }
   SetHot(over);
   if (HandleAllocated() && !hotTimer_) {
@@ -1196,9 +1321,42 @@ void TKxCustomTabControl::RepositionCurrentTab(int newIndex) {
   OnTabOrderChange(this, old, newIndex);
 }
 
+void TKxCustomTabControl::RestartHint() {
+  // The application shows a control's hint once per entry: the hint of the tab before goes
+  // and the new one waits its pause, as if the pointer had just come in. The leave and entry
+  // this takes are not the user's.
+  if (Application == nullptr || Application->MouseControl() != this) return;
+  restartingHint_ = true;
+  try {
+    Application->SetMouseControl(nullptr);
+    Application->SetMouseControl(this);
+  } catch (...) {
+    restartingHint_ = false;
+    throw;
+  }
+  restartingHint_ = false;
+}
+
+void TKxCustomTabControl::MouseEnter() {
+  if (!restartingHint_) TCustomControl::MouseEnter();
+}
+
 void TKxCustomTabControl::MouseLeave() {
+  if (restartingHint_) return;
   TCustomControl::MouseLeave();
+  if (hintSaved_) {
+    SetHint(ownHint_);
+    hintSaved_ = false;
+  }
   SetHot(-1);
+}
+
+void TKxCustomTabControl::InvalidateStrip() {
+  if (!HandleAllocated()) return;
+  // Only the strip: the card and its shadows stay as they are.
+  const TRect strip = StripRect();
+  const RECT r{strip.Left, strip.Top, strip.Right, strip.Bottom};
+  InvalidateRect(Handle(), &r, FALSE);
 }
 
 void TKxCustomTabControl::SetHot(int index) {
@@ -1208,7 +1366,7 @@ void TKxCustomTabControl::SetHot(int index) {
     if (HandleAllocated()) KillTimer(Handle(), kHotTimer);
     hotTimer_ = false;
   }
-  if (repaint) Invalidate();
+  if (repaint) InvalidateStrip();
 }
 
 void TKxCustomTabControl::CreateWnd() {
@@ -1344,6 +1502,7 @@ void TKxCustomTabControl::PaintCardLayer(TCanvas& canvas, int row) {
     case toLeft: k.Left = s.Right - step; break;
     case toRight: k.Right = s.Left + 1 + step; break;
   }
+  IndentCard(k, row);
   TRect f = k;
   if (ShadowApplies()) {
     f.Right -= 2;
@@ -1541,9 +1700,7 @@ void TKxCustomTabControl::FillTabBackground(TCanvas& canvas, int index, const TR
   }
 }
 
-void TKxCustomTabControl::PaintTabFace(TCanvas& canvas, int index, const TRect&) {
-  const TKxTabData& tab = *tabs_.Items(index);
-  // Caption area in strip coordinates, then mapped.
+TRect TKxCustomTabControl::CaptionStripRect(int index) const {
   TRect r = DrawnStripRect(index);
   const int h = r.Height();
   int inLeft = 1, inRight = 1, inTop = 1, inBottom = 1;
@@ -1564,42 +1721,172 @@ void TKxCustomTabControl::PaintTabFace(TCanvas& canvas, int index, const TRect&)
     ++inTop;
     ++inBottom;
   }
-  r = TRect(r.Left + inLeft, r.Top + inTop, std::max(r.Left + inLeft, r.Right - inRight),
-            std::max(r.Top + inTop, r.Bottom - inBottom));
-  if (index == tabIndex_ && showCloseButtonOnActiveTab_) r.Right = std::max(r.Left, r.Right - kCloseRoom);
+  return TRect(r.Left + inLeft, r.Top + inTop, std::max(r.Left + inLeft, r.Right - inRight),
+               std::max(r.Top + inTop, r.Bottom - inBottom));
+}
+
+bool TKxCustomTabControl::CloseRoomApplies() const {
+  return showCloseButtonOnActiveTab_ && (Vertical() ? textOrientation_ == orVertical : textOrientation_ == orHorizontal);
+}
+
+TRect TKxCustomTabControl::ActiveCloseRoom() {
+  if (tabIndex_ < 0 || tabIndex_ >= tabs_.Count()) return TRect();
+  TRect r = CaptionStripRect(tabIndex_);
+  // The end where the caption ends: the far end along the strip, the near one in reverse.
+  if (tabSequence_ == tsReverse) r.Right = std::min(r.Right, r.Left + kCloseRoom);
+  else r.Left = std::max(r.Left, r.Right - kCloseRoom);
+  return KxMapStripRect(tabOrientation_, tabSequence_, StripRect(), ScrollOffset(), r);
+}
+
+void TKxCustomTabControl::DrawStretchedImage(TCanvas& canvas, int imageIndex, bool enabled, const TRect& area) {
+  if (area.Width() <= 0 || area.Height() <= 0) return;
+  const int iw = images_->Width();
+  const int ih = images_->Height();
+  // The image at its own size on a key colour, then stretched over the area without the key.
+  constexpr COLORREF kKey = RGB(255, 0, 255);
+  TBitmap one;
+  one.SetPixelFormat(pf32bit);
+  one.SetSize(iw, ih);
+  one.Canvas()->Brush()->SetStyle(bsSolid);
+  one.Canvas()->Brush()->SetColor(static_cast<TColor>(kKey));
+  one.Canvas()->FillRect(TRect(0, 0, iw, ih));
+  images_->Draw(one.Canvas(), 0, 0, imageIndex, enabled);
+  GdiTransparentBlt(canvas.Handle(), area.Left, area.Top, area.Width(), area.Height(), one.Canvas()->Handle(), 0, 0, iw,
+                    ih, kKey);
+}
+
+void TKxCustomTabControl::DrawVerticalCaption(TCanvas& canvas, const std::string& caption, const TRect& area,
+                                              TColor color, bool hideAccel) {
+  // Turned text: 90 degrees (reading upwards) except on the right edge (270, downwards). Lines
+  // stack sideways, away from the text's top; each is placed along the area by
+  // TextAlignmentVertical, the block across it by TextAlignment.
+  const bool down = tabOrientation_ == toRight;
+  TFontHandle rotated(CreateRotatedFont(*canvas.Font(), down ? 270 : 90));
+  TFont underlinedFont;
+  underlinedFont.Assign(canvas.Font());
+  underlinedFont.SetStyle(underlinedFont.Style() + TFontStyles{fsUnderline});
+  TFontHandle underlined(CreateRotatedFont(underlinedFont, down ? 270 : 90));
+  HDC dc = canvas.Handle();
+  TSelectGuard select(dc, rotated.Get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, KxColorToRGB(color));
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
+  std::vector<std::string> lines;
+  for (size_t start = 0;;) {
+    const size_t end = caption.find("\r\n", start);
+    lines.push_back(caption.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  const int lineHeight = metrics.tmHeight;
+  const int block = lineHeight * static_cast<int>(lines.size());
+  // The left edge of the block; a 90-degree line's top is at its left, a 270-degree one's at
+  // its right.
+  const int blockLeft = textAlignment_ == haLeft    ? area.Left
+                        : textAlignment_ == haRight ? area.Right - block
+                                                    : area.Left + (area.Width() - block) / 2;
+  auto extentOf = [dc](const std::wstring& text) {
+    SIZE e{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &e);
+    return static_cast<int>(e.cx);
+  };
+  for (size_t k = 0; k < lines.size(); ++k) {
+    // The pieces: before the mark, the accelerator character, the rest ("&&" shows one "&").
+    std::wstring before, accel, after;
+    const std::wstring wide = Utf8ToWide(lines[k]);
+    bool marked = false;
+    for (size_t i = 0; i < wide.size(); ++i) {
+      if (wide[i] == L'&' && i + 1 < wide.size()) {
+        ++i;
+        if (wide[i] != L'&' && !marked && !hideAccel) {
+          marked = true;
+          accel = wide.substr(i, 1);
+          continue;
+        }
+      }
+      (marked ? after : before) += wide[i];
+    }
+    const int length = extentOf(before) + extentOf(accel) + extentOf(after);
+    // Position along the area: vaTop puts the line's start at the area's top end.
+    const int lineStart = down ? (textAlignmentVertical_ == vaTop      ? area.Top
+                                  : textAlignmentVertical_ == vaBottom ? area.Bottom - length
+                                                                       : area.Top + (area.Height() - length) / 2)
+                               : (textAlignmentVertical_ == vaTop      ? area.Top + length
+                                  : textAlignmentVertical_ == vaBottom ? area.Bottom
+                                                                       : area.Bottom - (area.Height() - length) / 2);
+    const int lineIndex = down ? static_cast<int>(lines.size() - 1 - k) : static_cast<int>(k);
+    const int x = down ? blockLeft + (lineIndex + 1) * lineHeight : blockLeft + lineIndex * lineHeight;
+    int along = lineStart;
+    auto piece = [&](const std::wstring& text, HFONT font) {
+      if (text.empty()) return;
+      SelectObject(dc, font);
+      ExtTextOutW(dc, x, along, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+      along += down ? extentOf(text) : -extentOf(text);
+    };
+    piece(before, rotated.Get());
+    piece(accel, underlined.Get());
+    piece(after, rotated.Get());
+    SelectObject(dc, rotated.Get());
+  }
+  RestoreDC(dc, saved);
+}
+
+void TKxCustomTabControl::PaintTabFace(TCanvas& canvas, int index, const TRect&) {
+  const TKxTabData& tab = *tabs_.Items(index);
+  // Caption area in strip coordinates, less the close room of the active tab, then mapped.
+  TRect r = CaptionStripRect(index);
+  if (index == tabIndex_ && CloseRoomApplies()) {
+    if (tabSequence_ == tsReverse) r.Left = std::min(r.Right, r.Left + kCloseRoom);
+    else r.Right = std::max(r.Left, r.Right - kCloseRoom);
+  }
   TRect area = KxMapStripRect(tabOrientation_, tabSequence_, StripRect(), ScrollOffset(), r);
 
-  // Image.
+  // Image: its area is a side of the caption area (or all of it), the rest is the caption's.
   if (images_ != nullptr) {
     const int imageIndex = (!tab.Enabled && tab.DisabledIndex != -1) ? tab.DisabledIndex : tab.ImageIndex;
     if (imageIndex >= 0) {
       const int iw = images_->Width();
       const int ih = images_->Height();
-      int x = area.Left + (area.Width() - iw) / 2;
-      int y = area.Top + (area.Height() - ih) / 2;
+      TRect imageArea = area;
       switch (imagePosition_) {
         case ipLeft:
-          x = area.Left;
-          area.Left += iw + imageMargin_;
+          imageArea.Right = std::min(area.Right, area.Left + iw);
+          area.Left = std::min(area.Right, area.Left + iw + imageMargin_);
           break;
         case ipRight:
-          x = area.Right - iw;
-          area.Right -= iw + imageMargin_;
+          imageArea.Left = std::max(area.Left, area.Right - iw);
+          area.Right = std::max(area.Left, area.Right - iw - imageMargin_);
           break;
         case ipTop:
-          y = area.Top;
-          area.Top += ih + imageMargin_;
+          imageArea.Bottom = std::min(area.Bottom, area.Top + ih);
+          area.Top = std::min(area.Bottom, area.Top + ih + imageMargin_);
           break;
         case ipBottom:
-          y = area.Bottom - ih;
-          area.Bottom -= ih + imageMargin_;
+          imageArea.Top = std::max(area.Top, area.Bottom - ih);
+          area.Bottom = std::max(area.Top, area.Bottom - ih - imageMargin_);
           break;
-        default: break;
+        case ipBack:
+        case ipStretch: break;
       }
       canvas.Refresh();
-      images_->Draw(&canvas, x, y, imageIndex, tab.Enabled);
+      if (imagePosition_ == ipStretch) {
+        DrawStretchedImage(canvas, imageIndex, tab.Enabled, imageArea);
+      } else {
+        const int x = imageAlignment_ == haLeft    ? imageArea.Left
+                      : imageAlignment_ == haRight ? imageArea.Right - iw
+                                                   : imageArea.Left + (imageArea.Width() - iw) / 2;
+        const int y = imageAlignmentVertical_ == vaTop      ? imageArea.Top
+                      : imageAlignmentVertical_ == vaBottom ? imageArea.Bottom - ih
+                                                            : imageArea.Top + (imageArea.Height() - ih) / 2;
+        images_->Draw(&canvas, x, y, imageIndex, tab.Enabled);
+      }
     }
   }
+
+  if (index == tabIndex_) PlaceActiveCloseButton();
 
   // Caption colour.
   TColor color;
@@ -1671,20 +1958,7 @@ void TKxCustomTabControl::PaintTabFace(TCanvas& canvas, int index, const TRect&)
       y += lineHeight;
     }
   } else {
-    TFontHandle rotated(CreateRotatedFont(*canvas.Font(), tabOrientation_ == toRight ? 270 : 90));
-    HDC dc = canvas.Handle();
-    TSelectGuard select(dc, rotated.Get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, KxColorToRGB(color));
-    const std::wstring wide = Utf8ToWide(StripAccelerators(tab.Caption));
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-    const int x = tabOrientation_ == toRight ? area.Left + (area.Width() + extent.cy) / 2
-                                             : area.Left + (area.Width() - extent.cy) / 2;
-    const int y = tabOrientation_ == toRight ? area.Top + (area.Height() - extent.cx) / 2
-                                             : area.Bottom - (area.Height() - extent.cx) / 2;
-    ExtTextOutW(dc, x, y, ETO_CLIPPED, reinterpret_cast<const RECT*>(&area), wide.c_str(),
-                static_cast<UINT>(wide.size()), nullptr);
+    DrawVerticalCaption(canvas, tab.Caption, area, color, hideAccel);
   }
   canvas.Brush()->SetStyle(bsSolid);
 
@@ -1777,19 +2051,21 @@ void TKxCustomTabControl::PlaceStripButtons() {
       scroller_->SetVisible(false);
     }
   }
-  if (activeCloseButton_ != nullptr) {
-    const bool show = showCloseButtonOnActiveTab_ && tabIndex_ >= 0 && IsTabShown(tabIndex_);
-    if (show) {
-      const TRect tab = TabRect(tabIndex_);
-      const int size = std::min(16, std::max(8, thick - 4));
-      int x = tab.Right - size - 6;
-      int y = tab.Top + (tab.Height() - size) / 2;
-      if (Vertical()) {
-        x = tab.Left + (tab.Width() - size) / 2;
-        y = tabOrientation_ == toLeft ? tab.Top + 6 : tab.Bottom - size - 6;
-      }
-      activeCloseButton_->SetBounds(x, y, size, size);
-    }
-    activeCloseButton_->SetVisible(show);
+  PlaceActiveCloseButton();
+}
+
+void TKxCustomTabControl::PlaceActiveCloseButton() {
+  if (activeCloseButton_ == nullptr || Loading()) return;
+  const bool show = showCloseButtonOnActiveTab_ && tabIndex_ >= 0 && IsTabShown(tabIndex_);
+  if (show) {
+    // Centred in the room the caption left for it at its end.
+    const TRect room = ActiveCloseRoom();
+    const int t = fixedDimension_ - 2;
+    const bool fixed = Vertical() ? tabWidth_ > 0 : tabHeight_ > 0;
+    const int thick = std::max(1, fixed ? std::max(StripButtonSize(), t) : std::min(StripButtonSize(), t));
+    const int size = std::min(16, std::max(8, thick - 4));
+    activeCloseButton_->SetBounds(room.Left + (room.Width() - size) / 2, room.Top + (room.Height() - size) / 2, size,
+                                  size);
   }
+  activeCloseButton_->SetVisible(show);
 }

@@ -20,6 +20,7 @@
 // visible tabs.
 #pragma once
 
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -109,15 +110,39 @@ class TKxTabRegionCache {
   int capacity_ = 1;
 };
 
-struct TKxTabColors {
+// The tab control's two published colour sets. Each keeps three colours, streams them as
+// "TabColors.HighlightBar" and so on, and tells its control of every change (OnChange).
+// Copying copies the colours only.
+class TKxTabColors : public TPersistent {
+ public:
+  TKxTabColors() = default;
+  TKxTabColors(const TKxTabColors& other) : TPersistent() { *this = other; }
+  TKxTabColors& operator=(const TKxTabColors& other);
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  void Assign(TPersistent* source) override;
+  void Set(TColor TKxTabColors::*field, TColor value);
+
   TColor HighlightBar = clHighlight;
   TColor Shadow = clBtnFace;
   TColor Unselected = clWindow;
+  std::function<void()> OnChange;
 };
-struct TKxTextColors {
+
+class TKxTextColors : public TPersistent {
+ public:
+  TKxTextColors() = default;
+  TKxTextColors(const TKxTextColors& other) : TPersistent() { *this = other; }
+  TKxTextColors& operator=(const TKxTextColors& other);
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  void Assign(TPersistent* source) override;
+  void Set(TColor TKxTextColors::*field, TColor value);
+
   TColor Disabled = clGrayText;
   TColor Selected = clBtnText;
   TColor Unselected = clBtnText;
+  std::function<void()> OnChange;
 };
 
 using TKxTabChangingEvent = TMethodEvent<TObject*, int, bool&>;
@@ -261,6 +286,8 @@ class TKxCustomTabControl : public TCustomControl {
   // The strip band and the card (client area offered to children), client coordinates.
   TRect StripRect();
   TRect CardRect();
+  // Shortens a card (of row `row`, multi-line) by the row indents and moves it with its row.
+  void IndentCard(TRect& card, int row) const;
   // Whether tab `index` is visible and inside the scrolled window of the strip.
   bool IsTabShown(int index) const;
   // The tab's client bounding rectangle; empty when not shown.
@@ -335,7 +362,12 @@ class TKxCustomTabControl : public TCustomControl {
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseEnter() override;
   void MouseLeave() override;
+  // Hot-track repaints: the strip only.
+  void InvalidateStrip();
+  // Shows the hint of the tab just entered (TabHints) after the hint pause, hiding the last.
+  void RestartHint();
   void Resize() override;
   void DoEndDrag(TObject* target, int x, int y) override;
   int PressedTab() const { return pressedTab_; }
@@ -359,6 +391,18 @@ class TKxCustomTabControl : public TCustomControl {
   int StripLengthAlong(const TRect& strip) const;
   int ScrollOffset() const;
   TRect DrawnStripRect(int index) const;
+  // The caption area of a tab (strip coordinates): its drawn rectangle inset by style.
+  TRect CaptionStripRect(int index) const;
+  // Whether the active tab keeps room for its close button: horizontal text on top and bottom
+  // tabs, vertical text on side tabs.
+  bool CloseRoomApplies() const;
+  // The active tab's close room in client coordinates (empty without an active tab).
+  TRect ActiveCloseRoom();
+  // Puts the active tab's close button into that room (hidden without an active shown tab).
+  void PlaceActiveCloseButton();
+  void DrawStretchedImage(TCanvas& canvas, int imageIndex, bool enabled, const TRect& area);
+  void DrawVerticalCaption(TCanvas& canvas, const std::string& caption, const TRect& area, TColor color,
+                           bool hideAccel);
   std::vector<TPoint> StripPolygon(int index) const;
   HRGN TabRegionOf(int index);
   void UpdateScrollNeed();
@@ -459,6 +503,7 @@ class TKxCustomTabControl : public TCustomControl {
   std::unique_ptr<TBitmap> parentImage_;
   TRect lastCard_;
   std::string ownHint_;
+  bool restartingHint_ = false;
   bool hintSaved_ = false;
   // Dragging a tab.
   bool indicatorShown_ = false;

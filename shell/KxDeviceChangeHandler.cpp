@@ -118,13 +118,26 @@ void FreeSharedDeviceChangeHandler() {
   shared = nullptr;
 }
 
+namespace {
+std::function<HRESULT(IShellFolder*&)> drivesFolderBinder;
+
+HRESULT BindDrivesFolder(IShellFolder*& folder) {
+  folder = nullptr;
+  if (drivesFolderBinder) return drivesFolderBinder(folder);
+  PIDL drives = nullptr;
+  const HRESULT hr = SpecialFolderIdList(nullptr, CSIDL_DRIVES, drives);
+  if (FAILED(hr)) return hr;
+  TIdListPtr holdList(drives);
+  return BindToFolderOfIdList(drives, folder);
+}
+}  // namespace
+
+void SetDrivesFolderBinder(std::function<HRESULT(IShellFolder*&)> binder) { drivesFolderBinder = std::move(binder); }
+
 void ValidateDrivesFolder() {
   if (validationSuspended > 0) return;
-  PIDL drives = nullptr;
-  OleCheck(SpecialFolderIdList(nullptr, CSIDL_DRIVES, drives));
-  TIdListPtr holdList(drives);
   TComRef<IShellFolder> folder;
-  OleCheck(BindToFolderOfIdList(drives, *folder.Put()));
+  OleCheck(BindDrivesFolder(*folder.Put()));
   SFGAOF request = SFGAO_VALIDATE;
   folder->GetAttributesOf(0, nullptr, &request);
 }

@@ -5,6 +5,8 @@
 // routine that makes the shell re-read the drive list, and its suspension count.
 #pragma once
 
+#include <functional>
+
 #include <vector>
 
 #include "shell/KxShellIntf.h"
@@ -83,6 +85,9 @@ void FreeSharedDeviceChangeHandler();
 // with SFGAO_VALIDATE); nothing while validation is suspended. Raises EOleSysError when the
 // computer folder cannot be had.
 void ValidateDrivesFolder();
+// Replaces how the computer folder is had (tests): the function gives the folder with one
+// reference for the caller, or a failure. An empty function restores the shell's folder.
+void SetDrivesFolderBinder(std::function<HRESULT(IShellFolder*&)> binder);
 void SuspendDriveValidation();
 void ResumeDriveValidation();
 bool DriveValidationSuspended();

@@ -4,11 +4,13 @@
 #include "shell/KxListVw.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "controls/KxCommonColors.h"
 #include "controls/KxCommonFrames.h"
 #include "controls/KxFrameSettings.h"
 #include "controls/KxOldPropReader.h"
+#include "shell/KxShellUtils.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Brush.h"
@@ -319,14 +321,19 @@ void TKxCustomListView::MouseLeave() {
 bool TKxCustomListView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
   if (TCustomListView::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
   if (!HandleAllocated()) return false;
-  UINT lines = 3;
-  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  const UINT lines = WheelScrollLines();
+  const int steps = wheelDelta / WHEEL_DELTA;
+  if (steps == 0) return true;
+  if (lines == WHEEL_PAGESCROLL) {
+    // The one-screen-at-a-time setting: a page per notch, in the wheel's direction.
+    for (int i = 0; i < std::abs(steps); ++i)
+      SendMessageW(Handle(), WM_VSCROLL, steps < 0 ? SB_PAGEDOWN : SB_PAGEUP, 0);
+    return true;
+  }
   int height = ViewStyle() == vsIcon ? 32 : 16;
   HIMAGELIST images = ViewStyle() == vsIcon ? LargeImages() : SmallImages();
   int w = 0, h = 0;
   if (images && ImageList_GetIconSize(images, &w, &h) && h >= 1) height = h;
-  const int steps = wheelDelta / WHEEL_DELTA;
-  if (steps == 0) return true;
   SendMessageW(Handle(), LVM_SCROLL, 0, static_cast<LPARAM>(-steps * static_cast<int>(lines) * height));
   return true;
 }
@@ -509,6 +516,11 @@ void TKxCustomListView::SetHotSection(int value) {
   if (value == hotSection_) return;
   hotSection_ = value;
   if (header_) InvalidateRect(header_, nullptr, FALSE);
+}
+
+void TKxCustomListView::SetViewStyle(TViewStyle value) {
+  TCustomListView::SetViewStyle(value);
+  if (value == vsReport) RefreshHeaderStyles();
 }
 
 void TKxCustomListView::RefreshHeaderStyles() {
@@ -932,7 +944,8 @@ void TKxCustomListView::WndProc(TMessage& message) {
         message.Result = 0;
         return;
       }
-      if (message.LParam == -1) {
+      // The keyboard's request carries (-1, -1), whether as -1 or as two words.
+      if (static_cast<short>(LOWORD(message.LParam)) == -1 && static_cast<short>(HIWORD(message.LParam)) == -1) {
         ShowListContextMenu(TPoint{0, 0});
       } else {
         const TPoint client = ScreenToClient(

@@ -56,6 +56,8 @@ class TKxCustomListView : public TCustomListView {
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
 
+  // The view style; becoming a report refreshes the header's item styles.
+  void SetViewStyle(TViewStyle value) override;
   virtual void RefreshStateColor();
   virtual void HotStateChanged(bool setOver, bool over);
   virtual void RepaintNonClientFrame();

@@ -7,6 +7,7 @@
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Screen.h"
 #include "toolkit/ui/StatusBar.h"
@@ -62,12 +63,71 @@ const TClassInfo& TKxCustomSelectFolderDialog::StaticClass() {
   return info;
 }
 
+// Placement, frame, buttons and tool buttons as the shell dialog has them, then the folder
+// dialog's own title, options, base folder and events.
 const TClassInfo& TKxSelectFolderDialog::StaticClass() {
+  using C = TKxSelectFolderDialog;
   static const TClassInfo info =
-      TClassBuilder<TKxSelectFolderDialog>("TKxSelectFolderDialog", &TKxCustomSelectFolderDialog::StaticClass())
-          .Property("Title", &TKxSelectFolderDialog::Title, &TKxSelectFolderDialog::SetTitle)
-          .Property("Options", &TKxSelectFolderDialog::Options, &TKxSelectFolderDialog::SetOptions)
+      TClassBuilder<C>("TKxSelectFolderDialog", &TKxCustomSelectFolderDialog::StaticClass())
+          .Property("FormPosition", &C::FormPosition, &C::SetFormPosition)
+          .Default(poScreenCenter)
+          .Property("FormLeft", &C::FormLeft, &C::SetFormLeft)
+          .Default(-1)
+          .Property("FormTop", &C::FormTop, &C::SetFormTop)
+          .Default(-1)
+          .Property("FormWidth", &C::FormWidth, &C::SetFormWidth)
+          .Default(-1)
+          .Property("FormHeight", &C::FormHeight, &C::SetFormHeight)
+          .Default(-1)
+          .Property("FormWindowState", &C::FormWindowState, &C::SetFormWindowState)
+          .Default(wsNormal)
+          .Property("FrameColor", &C::FrameColor, &C::SetFrameColor)
+          .Default(clBtnShadow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("FrameStyle", &C::FrameStyle, &C::SetFrameStyle)
+          .Default(fsFlat)
+          .Property("FrameVisible", &C::FrameVisible, &C::SetFrameVisible)
+          .Default(false)
+          .Property("FramingPreference", &C::FramingPreference, &C::SetFramingPreference)
+          .Default(fpXPThemes)
+          .Property("ButtonColor", &C::ButtonColor, &C::SetButtonColor)
+          .Default(clBtnFace)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("ShowButtonGlyphs", &C::ShowButtonGlyphs, &C::SetShowButtonGlyphs)
+          .Default(false)
+          .Property("HighlightColor", &C::HighlightColor, &C::SetHighlightColor)
+          .Default(clHighlight)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("HotTrack", &C::HotTrack, &C::SetHotTrack)
+          .Default(false)
+          .Property("HotTrackColor", &C::HotTrackColor, &C::SetHotTrackColor)
+          .Default(static_cast<TColor>(0x149BF0))
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("HotTrackColorType", &C::HotTrackColorType, &C::SetHotTrackColorType)
+          .Default(htctActual)
+          .Property("ToolBtnGradientColorStyle", &C::ToolBtnGradientColorStyle, &C::SetToolBtnGradientColorStyle)
+          .Default(gcsSystem)
+          .Property("ToolBtnSelectionColorStart", &C::ToolBtnSelectionColorStart, &C::SetToolBtnSelectionColorStart)
+          .Default(clBtnFace)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("ToolBtnSelectionColorStop", &C::ToolBtnSelectionColorStop, &C::SetToolBtnSelectionColorStop)
+          .Default(clBtnShadow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("ToolBtnSelectionFrameColor", &C::ToolBtnSelectionFrameColor, &C::SetToolBtnSelectionFrameColor)
+          .Default(cl3DDkShadow)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
+          .Property("ToolBtnVisualStyle", &C::ToolBtnVisualStyle, &C::SetToolBtnVisualStyle)
+          .Default(vsWinXP)
+          .Property("OnInitialized", [](C& c) { return c.OnInitialized; }, [](C& c, TNotifyEvent e) { c.OnInitialized = e; })
+          .Property("OnFormShow", [](C& c) { return c.OnFormShow; }, [](C& c, TNotifyEvent e) { c.OnFormShow = e; })
+          .Property("OnFormClose", [](C& c) { return c.OnFormClose; }, [](C& c, TNotifyEvent e) { c.OnFormClose = e; })
+          .Property("Title", &C::Title, &C::SetTitle)
+          .Property("Options", &C::Options, &C::SetOptions)
           .Default(kDefaultSelectFolderDialogOptions)
+          .Property("BaseFolder", &C::BaseFolder, nullptr)
+          .Property("OnSelChange", [](C& c) { return c.OnSelChange; },
+                    [](C& c, TKxFolderBrowseSelChangeEvent e) { c.OnSelChange = e; })
+          .Property("OnAddItem", [](C& c) { return c.OnAddItem; }, [](C& c, TKxShAddItemEvent e) { c.OnAddItem = e; })
           .Build();
   return info;
 }

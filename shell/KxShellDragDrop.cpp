@@ -7,6 +7,7 @@
 #include "shell/KxIdListArray.h"
 #include "shell/KxShellCtrls.h"
 #include "toolkit/rtl/TextConv.h"
+#include "toolkit/ui/Screen.h"
 
 namespace {
 
@@ -548,4 +549,19 @@ DWORD AllowedDropEffects(IDataObject* data) {
   SFGAOF attributes = kAll;
   OleCheck(parent->GetAttributesOf(static_cast<UINT>(items.size()), items.data(), &attributes));
   return attributes & kAll;
+}
+
+void DropOnShellTarget(IDropTarget* target, IDataObject* data, DWORD keyState, POINTL point, DWORD& effect) {
+  DWORD offered = effect;
+  target->DragEnter(data, keyState, point, &offered);
+  target->DragOver(keyState, point, &offered);
+  try {
+    effect &= AllowedDropEffects(data);
+  } catch (...) {
+    effect = DROPEFFECT_NONE;
+    target->DragLeave();
+    throw;
+  }
+  THourGlass hourglass;
+  target->Drop(data, keyState, point, &effect);
 }

@@ -203,3 +203,8 @@ HRESULT DesktopDirectoryParts(PIDL& parent, PIDL& last);
 // The effects a drop of `data` may have: 7 unless it carries a valid "Shell IDList Array"; then
 // the copy, move and link bits its items allow in their parent; 0 for a malformed array.
 DWORD AllowedDropEffects(IDataObject* data);
+// Drops `data` on a shell target as the shell tree and list do: DragEnter and DragOver with the
+// keys, then, under the hourglass, Drop with `effect` narrowed to AllowedDropEffects. A target
+// that was entered always hears the end: when the effects check raises it gets DragLeave and
+// the exception goes on (effect none).
+void DropOnShellTarget(IDropTarget* target, IDataObject* data, DWORD keyState, POINTL point, DWORD& effect);

@@ -161,6 +161,7 @@ TKxSelectFolderForm::TKxSelectFolderForm(TComponent* owner) : TForm(owner) {
   ShellTree->SetName("ShellTree");
   ShellTree->SetParent(this);
   ShellTree->SetBounds(8, 32, 341, 241);
+  ShellTree->SetDragMode(dmAutomatic);
   ShellTree->SetHideSelection(false);
   ShellTree->SetIndent(19);
   ShellTree->SetOptions({});

@@ -166,11 +166,15 @@ ULONG TKxShellListData::Attributes() {
   return readOnlyAsked ? attributes : attributes & ~static_cast<SFGAOF>(SFGAO_READONLY);
 }
 
-bool TKxShellListData::IsFolder() {
-  const ULONG attributes = Attributes();
+// An item with the folder bit counts as a folder unless it is a stream (a zip file, say) and
+// streams are not taken as folders; shell32 before version 6 knows no streams.
+static bool CountsAsFolder(ULONG attributes, bool streamsAsFolders) {
   if (!(attributes & SFGAO_FOLDER)) return false;
-  return owner_->options_.Contains(sloStreamsAsFolders) || ShellVersions().Shell32.MostSignificant <= 0x5FFFF ||
-         !(attributes & SFGAO_STREAM);
+  return streamsAsFolders || ShellVersions().Shell32.MostSignificant <= 0x5FFFF || !(attributes & SFGAO_STREAM);
+}
+
+bool TKxShellListData::IsFolder() {
+  return CountsAsFolder(Attributes(), owner_->options_.Contains(sloStreamsAsFolders));
 }
 
 bool TKxShellListData::IsShortcut() { return SameText(ExtractFileExt(PathName()), ".lnk"); }
@@ -408,7 +412,9 @@ bool TKxCustomShellList::ShouldListItem(PCIDL item, ULONG& attributes) {
   if (FAILED(shellFolder_->GetAttributesOf(1, &one, &attributes))) return false;
   if (!options_.Contains(sloVirtualFolders) && !(attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR)))
     return false;
-  if (options_.Contains(sloFilesOnlyWithTree) && tree_ && (attributes & SFGAO_FOLDER)) return false;
+  if (options_.Contains(sloFilesOnlyWithTree) && tree_ &&
+      CountsAsFolder(attributes, options_.Contains(sloStreamsAsFolders)))
+    return false;
   return DoAddItem(shellFolder_, folderList_, attributes, item);
 }
 
@@ -478,8 +484,9 @@ void TKxCustomShellList::FillList(IShellFolder* folder, PCIDL absolute) {
   MakeColumns();
   TComRef<IEnumIDList> enumerator;
   if (folder->EnumObjects(OwnerWindow(), EnumFlags(), enumerator.Put()) != S_OK || !enumerator) return;
-  std::vector<PIDL> found;
-  found.reserve(500);
+  // Every list found is owned here until an item takes it, so a handler or an insert that
+  // raises leaves none behind.
+  std::vector<TIdListPtr> found;
   HRESULT next;
   for (;;) {
     PIDL item = nullptr;
@@ -489,17 +496,18 @@ void TKxCustomShellList::FillList(IShellFolder* folder, PCIDL absolute) {
       ShellFree(item);
       break;
     }
-    if (fetched && item) found.push_back(item);
+    if (!fetched || !item) continue;
+    if (found.size() == found.capacity()) found.reserve(found.size() + 500);
+    found.emplace_back(item);
   }
   if (next == S_FALSE || next == static_cast<HRESULT>(0x80070103)) {
-    for (PIDL item : found) {
+    SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(ItemCount() + static_cast<int>(found.size())), 0);
+    for (TIdListPtr& item : found) {
       ULONG attributes = 0;
-      if (ShouldListItem(item, attributes)) AddShellItem(item);
-      else ShellFree(item);
+      if (ShouldListItem(item.get(), attributes)) AddShellItem(item.release());
     }
     return;
   }
-  for (PIDL item : found) ShellFree(item);
   if (next == E_FAIL) return;
   throw EOleSysError(next);
 }
@@ -906,11 +914,7 @@ void TKxCustomShellList::Drop(IDataObject* data, DWORD keyState, POINTL point, D
     return;
   }
   keyState |= entryKeys & (MK_LBUTTON | MK_RBUTTON);
-  DWORD offered = effect;
-  target->DragEnter(data, keyState, point, &offered);
-  target->DragOver(keyState, point, &offered);
-  effect &= AllowedDropEffects(data);
-  target->Drop(data, keyState, point, &effect);
+  DropOnShellTarget(target.Get(), data, keyState, point, effect);
   if (!refresh_.deferred) RefreshList();
   else refresh_.wanted = true;
 }

@@ -286,7 +286,7 @@ void TKxCustomShellTree::SetOptions(TKxShellTreeOptions value) {
     else RevokeDropTarget();
   }
   LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
-  if (value.Contains(stoOleDrag)) style &= ~static_cast<LONG_PTR>(TVS_DISABLEDRAGDROP);
+  if (DragDropEnabled()) style &= ~static_cast<LONG_PTR>(TVS_DISABLEDRAGDROP);
   else style |= TVS_DISABLEDRAGDROP;
   SetWindowLongPtrW(Handle(), GWL_STYLE, style);
   if (!ComponentState().Contains(csDesigning) && old.Contains(stoDynamicRefresh) != value.Contains(stoDynamicRefresh)) {
@@ -320,8 +320,10 @@ HWND TKxCustomShellTree::OwnerWindow() {
 
 void TKxCustomShellTree::CreateParams(TCreateParams& params) {
   TKxCustomTreeView::CreateParams(params);
-  if (!options_.Contains(stoOleDrag)) params.Style |= TVS_DISABLEDRAGDROP;
+  if (!DragDropEnabled()) params.Style |= TVS_DISABLEDRAGDROP;
 }
+
+bool TKxCustomShellTree::DragDropEnabled() const { return options_.Contains(stoOleDrag) || DragMode() == dmAutomatic; }
 
 void TKxCustomShellTree::CreateWnd() {
   TKxCustomTreeView::CreateWnd();
@@ -1099,7 +1101,11 @@ DWORD TKxCustomShellTree::AllowedEffectsOfNode(TTreeNode* node) {
 }
 
 void TKxCustomShellTree::BeginDragNotify(TTreeNode* node, bool rightButton) {
-  if (!options_.Contains(stoOleDrag)) return;
+  if (!options_.Contains(stoOleDrag)) {
+    // The toolkit's own drag of the control, in automatic drag mode.
+    if (!rightButton && DragMode() == dmAutomatic && !ComponentState().Contains(csDesigning)) BeginDrag(true);
+    return;
+  }
   dragNode_ = node;
   SetDropTargetNode(node);
   try {
@@ -1209,14 +1215,7 @@ void TKxCustomShellTree::Drop(IDataObject* data, DWORD keyState, POINTL point, D
     return;
   }
   keyState |= dragKeyState_ & (MK_LBUTTON | MK_RBUTTON);
-  DWORD offered = effect;
-  target->DragEnter(data, keyState, point, &offered);
-  target->DragOver(keyState, point, &offered);
-  effect &= AllowedDropEffects(data);
-  {
-    THourGlass hourglass;
-    target->Drop(data, keyState, point, &effect);
-  }
+  DropOnShellTarget(target.Get(), data, keyState, point, effect);
   if (!refresh_.deferred) RefreshTree();
   else refresh_.wanted = true;
 }
@@ -1327,16 +1326,19 @@ void TKxCustomShellTree::WndProc(TMessage& message) {
       break;
     case WM_PAINT: {
       if (ComponentState().Contains(csDestroying)) break;
+      // The system icons (and the state images) blend with the control while it paints.
+      struct TBlend {
+        HIMAGELIST list;
+        COLORREF saved;
+        TBlend(HIMAGELIST l, COLORREF back) : list(l), saved(l ? ImageList_SetBkColor(l, back) : CLR_NONE) {}
+        ~TBlend() {
+          if (list) ImageList_SetBkColor(list, saved);
+        }
+      };
       const COLORREF back = ColorToRGB(Color());
-      HIMAGELIST images = Images();
-      const COLORREF saved = images ? ImageList_SetBkColor(images, back) : CLR_NONE;
-      try {
-        TKxCustomTreeView::WndProc(message);
-      } catch (...) {
-        if (images) ImageList_SetBkColor(images, saved);
-        throw;
-      }
-      if (images) ImageList_SetBkColor(images, saved);
+      const TBlend images(Images(), back);
+      const TBlend states(StateImages() != Images() ? StateImages() : nullptr, back);
+      TKxCustomTreeView::WndProc(message);
       return;
     }
     case WM_NCDESTROY: {

@@ -166,6 +166,8 @@ class TKxCustomShellTree : public TKxCustomTreeView, public IKxDropTargetOwner {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  // Whether the tree view's own drag start is on: OLE dragging or automatic drag mode.
+  bool DragDropEnabled() const;
   void CreateWnd() override;
   void DestroyWnd() override;
   void Loaded() override;

@@ -12,6 +12,7 @@ namespace {
 
 TKxShellVersions versions;
 bool started = false;
+std::function<UINT()> wheelLinesQuery;
 
 TKxShellVersions ReadVersions() {
   TKxShellVersions v;
@@ -71,3 +72,12 @@ bool ReadModuleVersion(const std::string& fileName, TKxModuleVersion& version) {
   version.LeastSignificant = info->dwFileVersionLS;
   return true;
 }
+
+UINT WheelScrollLines() {
+  if (wheelLinesQuery) return wheelLinesQuery();
+  UINT lines = 3;
+  if (!SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = 3;
+  return lines;
+}
+
+void SetWheelScrollLinesQuery(std::function<UINT()> query) { wheelLinesQuery = std::move(query); }

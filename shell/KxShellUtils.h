@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "shell/KxShellIntf.h"
@@ -35,3 +36,9 @@ bool IsNtPlatform();
 // The file version from the module's version resource (root block "\"); false when the size,
 // the block or the root value cannot be had.
 bool ReadModuleVersion(const std::string& fileName, TKxModuleVersion& version);
+
+// The system's wheel scroll lines (SPI_GETWHEELSCROLLLINES; 3 when unreadable). WHEEL_PAGESCROLL
+// means one screen per notch: callers test for it before using the value as a count.
+UINT WheelScrollLines();
+// Replaces the system's answer (tests); an empty function restores it.
+void SetWheelScrollLinesQuery(std::function<UINT()> query);

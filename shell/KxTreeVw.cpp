@@ -14,6 +14,7 @@
 #include "toolkit/graphics/Pen.h"
 #include "toolkit/ui/CustomControl.h"
 #include "toolkit/ui/MenuLinks.h"
+#include "toolkit/ui/Menus.h"
 
 const TClassInfo& TKxCustomTreeView::StaticClass() {
   static const TClassInfo info = TClassBuilder<TKxCustomTreeView>("TKxCustomTreeView", &TCustomTreeView::StaticClass())
@@ -161,6 +162,11 @@ void TKxCustomTreeView::SetSelectionFramePen(TPen* pen) {
   if (HandleAllocated()) Invalidate();
 }
 
+void TKxCustomTreeView::SetAutoExpand(bool value) {
+  TCustomTreeView::SetAutoExpand(value);
+  if (AutoExpand()) selectOnExpand_ = false;
+}
+
 void TKxCustomTreeView::SetSelectModeFlag(bool value) {
   if (value == selectOnExpand_) return;
   selectOnExpand_ = value;
@@ -254,8 +260,7 @@ void TKxCustomTreeView::ScrollSteps(int bar, int code, int count) {
 }
 
 bool TKxCustomTreeView::DoMouseWheel(TShiftState, int wheelDelta, TPoint) {
-  UINT lines = 3;
-  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  const UINT lines = WheelScrollLines();
   const bool down = wheelDelta < 0;
   if (lines == WHEEL_PAGESCROLL) ScrollSteps(SB_VERT, down ? SB_PAGEDOWN : SB_PAGEUP, 1);
   else ScrollSteps(SB_VERT, down ? SB_LINEDOWN : SB_LINEUP, static_cast<int>(lines % 256));
@@ -377,9 +382,38 @@ void TKxCustomTreeView::WndProc(TMessage& message) {
       PaintSelectionRect();
       return;
     case WM_RBUTTONUP:
-      if (menuHandled_) {
+      if (menuHandled_ && PopupMenu() != nullptr) {
+        // The menu ran already: the button-up is still the control's (OnMouseUp), but its
+        // own menu must not pop up a second time. The flag stays set through the inherited
+        // handling so that the context-menu request it makes is ignored too.
+        auto* menu = dynamic_cast<TPopupMenu*>(PopupMenu());
+        const bool autoPopup = menu != nullptr && menu->AutoPopup();
+        if (menu) menu->SetAutoPopup(false);
+        try {
+          TCustomTreeView::WndProc(message);
+        } catch (...) {
+          if (menu) menu->SetAutoPopup(autoPopup);
+          menuHandled_ = false;
+          throw;
+        }
+        if (menu) menu->SetAutoPopup(autoPopup);
         menuHandled_ = false;
-        message.Result = 0;
+        return;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (DragMode() == dmAutomatic && !ComponentState().Contains(csDesigning)) {
+        // An automatic drag starts from the tree's own begin-drag notification: the press
+        // itself selects and expands as usual.
+        SetDragMode(dmManual);
+        try {
+          TCustomTreeView::WndProc(message);
+        } catch (...) {
+          SetDragMode(dmAutomatic);
+          throw;
+        }
+        SetDragMode(dmAutomatic);
         return;
       }
       break;
@@ -389,7 +423,8 @@ void TKxCustomTreeView::WndProc(TMessage& message) {
         message.Result = 0;
         return;
       }
-      if (message.LParam == -1) {
+      // The keyboard's request carries (-1, -1), whether as -1 or as two words.
+      if (static_cast<short>(LOWORD(message.LParam)) == -1 && static_cast<short>(HIWORD(message.LParam)) == -1) {
         PopupSelectionMenu();
       } else if (TTreeNode* node = SelectedNode()) {
         POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};

@@ -45,6 +45,8 @@ class TKxCustomTreeView : public TCustomTreeView {
   virtual void SaveToLines(TStrings* lines);
   virtual void SetSelectModeFlag(bool value);
   bool SelectModeFlag() const { return selectOnExpand_; }
+  // The toolkit's setter; switching automatic expansion on ends selecting on expand.
+  virtual void SetAutoExpand(bool value);
   virtual bool UsesThemedFrame() const;
 
   TColor DisabledColor() const { return disabledColor_; }

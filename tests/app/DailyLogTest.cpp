@@ -2,6 +2,8 @@
 // the year before last, and swallowed failures.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -112,11 +114,48 @@ TEST_F(DailyLogTest, ConcurrentWritersNeverInterleaveLines) {
   }
 }
 
-TEST_F(DailyLogTest, UnwritableFolderIsSwallowed) {
-  MakeFile(folder.Path() + "blocker");
-  AppPath = folder.Path() + "blocker\\";  // a file where the folder should be
-  EXPECT_NO_THROW(WriteLogAt("lost", "except", EncodeDate(2024, 3, 5)));
-  EXPECT_NO_THROW(WriteLog("lost too", "except"));
+// Every entry below `root` (folders with a trailing backslash, files with their size).
+std::vector<std::string> TreeOf(const std::string& root) {
+  std::vector<std::string> entries;
+  WalkTree(root, "", [&](const std::string& path, bool folder, DWORD size) {
+    entries.push_back(folder ? path + "\\" : path + " " + std::to_string(size));
+  });
+  return entries;
+}
+
+// A log that cannot be written loses its line without a word: nothing is written anywhere, the
+// caller goes on, and the next write to a writable folder works (the log lock was given back).
+TEST_F(DailyLogTest, UnwritableFolderLosesTheLineAndTheNextWriteWorks) {
+  struct Case {
+    const char* name;
+    const char* blocker;   // a file made where a folder of the log path should be
+    const char* appPath;   // the program folder, below the test folder
+  };
+  const Case cases[] = {
+      {"program folder is a file", "blocker", "blocker\\"},
+      {"Log is a file", "Log", ""},
+      {"year folder is a file", "Log\\2024", ""},
+      {"month folder is a file", "Log\\2024\\3", ""},
+  };
+  const TDateTime at = EncodeDate(2024, 3, 5) + EncodeTime(8, 7, 6, 0);
+  for (const Case& c : cases) {
+    TempFolder root;
+    std::string parent = c.blocker;
+    for (size_t slash = parent.find('\\'); slash != std::string::npos; slash = parent.find('\\', slash + 1))
+      CreateDirectoryW(Utf8ToWide(root.Path() + parent.substr(0, slash)).c_str(), nullptr);
+    MakeFile(root.Path() + c.blocker);
+    const std::vector<std::string> before = TreeOf(root.Path());
+
+    AppPath = root.Path() + c.appPath;
+    EXPECT_NO_THROW(WriteLogAt("lost", "except", at)) << c.name;
+    EXPECT_EQ(TreeOf(root.Path()), before) << c.name;
+
+    AppPath = folder.Path();
+    WriteLogAt(std::string("kept after: ") + c.name, "except", at);
+    EXPECT_EQ(CountLogLines(folder.Path(), std::string("[2024-03-05 08:07:06:000] kept after: ") + c.name), 1)
+        << c.name;
+  }
+  EXPECT_EQ(ReadLogLines(folder.Path()).size(), std::size(cases));
 }
 
 TEST_F(DailyLogTest, WriteLogUsesTheClock) {

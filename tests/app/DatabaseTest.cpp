@@ -1,5 +1,7 @@
-// The database file: schema statements byte for byte, creation on a fresh file, existing files
-// left alone, a missing table created alone, and the guarded SQL routines' failure path.
+// The database file: the tables a fresh file gets (columns, types, keys and defaults as the
+// database reports them, and how they store rows), existing files left alone, a missing table
+// created alone, the shared connection on the program's file, and the guarded SQL routines'
+// failure path.
 #include <gtest/gtest.h>
 
 #include "app/AppGlobals.h"
@@ -13,30 +15,27 @@
 
 namespace {
 
-const char kConfigSql[] =
-    " CREATE TABLE config ([ID] INTEGER PRIMARY KEY,[modecnt] INTEGER NULL, [pointcnt] INTEGER "
-    "NULL, [mode1type] varchar (5), [mode2type] varchar (5), [mode3type] varchar (5), [mode4type] "
-    "varchar (5), [mode5type] varchar (5), [mode6type] varchar (5), [mode7type] varchar (5), "
-    "[mode8type] varchar (5) )";
-const char kDefaultRowSql[] =
-    "INSERT INTO config(modecnt,pointcnt,mode1type,mode2type,mode3type,mode4type,mode5type,"
-    "mode6type,mode7type,mode8type)  VALUES "
-    "(1,1,\"J\",\"K\",\"K\",\"K\",\"K\",\"K\",\"K\",\"K\");";
-
-std::string ExpectedReadingTable(const std::string& name) {
-  std::string sql = " CREATE TABLE " + name +
-                    " ([ID] INTEGER PRIMARY KEY,[dtime] TimeStamp NOT NULL DEFAULT "
-                    "(datetime('now','localtime')) , [dtime2] TimeStamp NOT NULL DEFAULT "
-                    "(datetime('now','localtime')) ,";
-  for (int n = 1; n <= 63; ++n) sql += " [val" + std::to_string(n) + "] FLOAT,";
-  return sql + " [val64] FLOAT)";
+// A table's columns as the database describes them: "name|declared type|not null|default|key".
+std::vector<std::string> Columns(const std::string& table) {
+  std::vector<std::string> columns;
+  for (const auto& row : SqlRows(DatabaseFileName(), "pragma table_info(" + table + ")"))
+    columns.push_back(row[1] + "|" + row[2] + "|" + row[3] + "|" + row[4] + "|" + row[5]);
+  return columns;
 }
 
-TEST(SchemaStatements, AreTheFixedTexts) {
-  EXPECT_EQ(ConfigTableSql(), kConfigSql);
-  EXPECT_EQ(DefaultConfigRowSql(), kDefaultRowSql);
-  EXPECT_EQ(ReadingTableSql("newdata"), ExpectedReadingTable("newdata"));
-  EXPECT_EQ(ReadingTableSql("olddata"), ExpectedReadingTable("olddata"));
+// What the readers of a reading table rely on: ID as the row key, both time stamps required and
+// defaulting to the local time, and one FLOAT column per channel, val1 to val64 in order.
+void ExpectReadingTable(const std::string& table) {
+  const std::vector<std::string> columns = Columns(table);
+  ASSERT_EQ(columns.size(), 67u) << table;
+  EXPECT_EQ(columns[0], "ID|INTEGER|0|<null>|1") << table;
+  EXPECT_EQ(columns[1], "dtime|TimeStamp|1|datetime('now','localtime')|0") << table;
+  EXPECT_EQ(columns[2], "dtime2|TimeStamp|1|datetime('now','localtime')|0") << table;
+  EXPECT_EQ(columns[3], "val1|FLOAT|0|<null>|0") << table;
+  EXPECT_EQ(columns[10], "val8|FLOAT|0|<null>|0") << table;
+  EXPECT_EQ(columns[66], "val64|FLOAT|0|<null>|0") << table;
+  for (size_t i = 3; i < columns.size(); ++i)
+    EXPECT_EQ(columns[i].substr(columns[i].find('|')), "|FLOAT|0|<null>|0") << table << " " << columns[i];
 }
 
 std::string ReadAll(const std::string& path) {
@@ -67,21 +66,52 @@ class DatabaseTest : public testing::Test {
 
 TEST_F(DatabaseTest, FreshFileGetsThreeTablesAndTheDefaultRow) {
   CreateDatabaseSchema();
-  const auto tables =
-      SqlRows(DatabaseFileName(), "select name, sql from sqlite_master where type='table' order by rowid");
-  ASSERT_EQ(tables.size(), 3u);
-  // SQLite keeps each statement from its CREATE keyword on.
-  EXPECT_EQ(tables[0][0], "config");
-  EXPECT_EQ(tables[0][1], std::string(kConfigSql).substr(1));
-  EXPECT_EQ(tables[1][0], "newdata");
-  EXPECT_EQ(tables[1][1], ExpectedReadingTable("newdata").substr(1));
-  EXPECT_EQ(tables[2][0], "olddata");
-  EXPECT_EQ(tables[2][1], ExpectedReadingTable("olddata").substr(1));
+  EXPECT_EQ(SqlRows(DatabaseFileName(), "select name from sqlite_master where type='table' order by rowid"),
+            (std::vector<std::vector<std::string>>{{"config"}, {"newdata"}, {"olddata"}}));
+  const std::vector<std::string> config = Columns("config");
+  ASSERT_EQ(config.size(), 11u);
+  EXPECT_EQ(config[0], "ID|INTEGER|0|<null>|1");
+  EXPECT_EQ(config[1], "modecnt|INTEGER|0|<null>|0");
+  EXPECT_EQ(config[2], "pointcnt|INTEGER|0|<null>|0");
+  for (int m = 1; m <= 8; ++m)
+    EXPECT_EQ(config[static_cast<size_t>(m + 2)], "mode" + std::to_string(m) + "type|varchar (5)|0|<null>|0");
+  ExpectReadingTable("newdata");
+  ExpectReadingTable("olddata");
 
-  const auto config = SqlRows(DatabaseFileName(), "select ID, modecnt, pointcnt, mode1type, mode2type, mode8type, "
-                              "typeof(mode1type) from config");
-  ASSERT_EQ(config.size(), 1u);
-  EXPECT_EQ(config[0], (std::vector<std::string>{"1", "1", "1", "J", "K", "K", "text"}));
+  EXPECT_EQ(SqlRows(DatabaseFileName(), "select * from config"),
+            (std::vector<std::vector<std::string>>{{"1", "1", "1", "J", "K", "K", "K", "K", "K", "K", "K"}}));
+  EXPECT_EQ(SqlRows(DatabaseFileName(), "select typeof(modecnt), typeof(mode1type) from config")[0],
+            (std::vector<std::string>{"integer", "text"}));
+}
+
+// How the reading tables store what the recorder writes: keys in insertion order, a missing
+// time stamp filled with the local time, readings given as text kept as numbers, missing
+// channels null.
+TEST_F(DatabaseTest, ReadingTablesStoreRowsAsTheReadersExpect) {
+  CreateDatabaseSchema();
+  for (const char* table : {"newdata", "olddata"}) {
+    const std::string t = table;
+    const std::string before = FormatDateTime("yyyy-mm-dd hh:nn:ss", Now());
+    SqlExec(DatabaseFileName(), "insert into " + t + "(val1, val2, dtime2) values ('21.5', 3, '2024-03-05 08:07:06');"
+                                "insert into " + t + "(dtime, val64) values ('2024-03-05 08:07:07', -0.25)");
+    const std::string after = FormatDateTime("yyyy-mm-dd hh:nn:ss", Now());
+    const auto rows = SqlRows(DatabaseFileName(), "select ID, dtime, dtime2, val1, typeof(val1), typeof(val2), "
+                                                  "val3, val64 from " + t + " order by ID");
+    ASSERT_EQ(rows.size(), 2u) << t;
+    EXPECT_EQ(rows[0][0], "1") << t;
+    EXPECT_EQ(rows[1][0], "2") << t;
+    // The default is the computer's local time as "yyyy-mm-dd hh:mm:ss".
+    EXPECT_GE(rows[0][1], before) << t;
+    EXPECT_LE(rows[0][1], after) << t;
+    EXPECT_EQ(rows[0][2], "2024-03-05 08:07:06") << t;
+    EXPECT_EQ(rows[0][3], "21.5") << t;
+    EXPECT_EQ(rows[0][4], "real") << t;
+    EXPECT_EQ(rows[0][5], "real") << t;
+    EXPECT_EQ(rows[0][6], "<null>") << t;
+    EXPECT_EQ(rows[1][1], "2024-03-05 08:07:07") << t;
+    EXPECT_GE(rows[1][2], before) << t;
+    EXPECT_EQ(rows[1][7], "-0.25") << t;
+  }
 }
 
 TEST_F(DatabaseTest, ExistingFileIsLeftUnchanged) {
@@ -107,7 +137,7 @@ TEST_F(DatabaseTest, MissingOlddataAloneIsCreated) {
   EXPECT_EQ(tables[0][1], "CREATE TABLE CONFIG (ID integer primary key, modecnt integer)");
   EXPECT_EQ(tables[1][1], "CREATE TABLE newdata (ID integer primary key, val1 float)");
   EXPECT_EQ(tables[2][0], "olddata");
-  EXPECT_EQ(tables[2][1], ExpectedReadingTable("olddata").substr(1));
+  ExpectReadingTable("olddata");
   EXPECT_EQ(SqlRows(DatabaseFileName(), "select count(*), max(modecnt) from config")[0],
             (std::vector<std::string>{"1", "4"}));
 }
@@ -156,19 +186,26 @@ TEST_F(DatabaseTest, FailingQueryGivesFalseAndStaysClosed) {
   EXPECT_EQ(query.FieldByName("icnt")->AsInteger(), 0);
 }
 
-TEST_F(DatabaseTest, ConnectDatabaseReusesTheConnection) {
-  CreateDatabaseSchema();
-  ASSERT_TRUE(ConnectDatabase());
-  TZConnection* first = DbConnection;
-  EXPECT_EQ(first->Protocol, "sqlite-3");
-  EXPECT_EQ(first->Database, folder.Path() + "VKT_DATA.db");
-  EXPECT_TRUE(first->AutoEncodeStrings);
-  EXPECT_EQ(first->Port, 3306);
-  EXPECT_EQ(first->HostName, "127.0.0.1");
-  EXPECT_EQ(first->Owner(), nullptr);
-  EXPECT_TRUE(ConnectDatabase());
-  EXPECT_EQ(DbConnection, first);
-  EXPECT_TRUE(DbConnection->Connected());
+// The shared connection works on the program's own file, also in a folder whose name is not
+// plain ASCII, and a second call keeps the one connection.
+TEST_F(DatabaseTest, ConnectDatabaseOpensTheProgramsFileOnce) {
+  for (const char* sub : {"plain\\", "Prüfung ℃\\"}) {
+    AppPath = folder.Path() + sub;
+    ASSERT_TRUE(CreateDirectoryW(Utf8ToWide(AppPath).c_str(), nullptr)) << sub;
+    CreateDatabaseSchema();
+    ASSERT_TRUE(ConnectDatabase()) << sub;
+    TZConnection* first = DbConnection;
+    EXPECT_EQ(first->Owner(), nullptr);
+    EXPECT_TRUE(ExecSqlCommand("update config set modecnt='3'")) << sub;
+    // The row is in the file the program's folder holds.
+    EXPECT_EQ(SqlRows(AppPath + "VKT_DATA.db", "select modecnt from config")[0][0], "3") << sub;
+    EXPECT_TRUE(ConnectDatabase());
+    EXPECT_EQ(DbConnection, first);
+    EXPECT_TRUE(DbConnection->Connected());
+    DbConnection->Disconnect();
+    delete DbConnection;
+    DbConnection = nullptr;
+  }
 }
 
 TEST(AnsiToUtf8Text, ConvertsThroughTheAnsiCodePage) {

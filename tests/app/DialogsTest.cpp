@@ -51,8 +51,9 @@ class DialogsTest : public testing::Test {
  protected:
   void SetUp() override {
     AppPath = folder_.Path();
-    Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT) {
-      boxes_.push_back(text + "|" + caption);
+    // Every box of these dialogs carries the warning icon.
+    Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT flags) {
+      boxes_.push_back(text + "|" + caption + ((flags & MB_ICONWARNING) ? "|warning" : "|no icon"));
       return IDOK;
     });
   }
@@ -109,8 +110,8 @@ TEST_F(DialogsTest, ImportChoiceSwitchesModesAndRefusesEmptyChoices) {
   dialog->x_2->SetText("   ");
   Press(dialog->btn1);
   EXPECT_EQ(dialog->ModalResult(), mrNone);
-  EXPECT_EQ(boxes_, (std::vector<std::string>{"The import file name is not selected.|prompt",
-                                              "No import catalog is selected.|prompt"}));
+  EXPECT_EQ(boxes_, (std::vector<std::string>{"The import file name is not selected.|prompt|warning",
+                                              "No import catalog is selected.|prompt|warning"}));
 
   dialog->x_2->SetText("C:\\history");
   Press(dialog->btn1);
@@ -203,7 +204,7 @@ TEST_F(ImportFolderChoiceTest, TheDriveListHasNoPathSoOkIsRefused) {
   EXPECT_EQ(dialog_->Folder(), "");
   Press(dialog_->btn1);
   EXPECT_EQ(dialog_->ModalResult(), mrNone);
-  EXPECT_EQ(boxes_, std::vector<std::string>{"No import catalog is selected.|prompt"});
+  EXPECT_EQ(boxes_, std::vector<std::string>{"No import catalog is selected.|prompt|warning"});
 }
 
 TEST_F(DialogsTest, ImportChoiceTakesOnlyDataFiles) {
@@ -216,7 +217,7 @@ TEST_F(DialogsTest, ImportChoiceTakesOnlyDataFiles) {
   };
   Press(dialog->btn_1);
   EXPECT_EQ(dialog->FileName(), "");
-  EXPECT_EQ(boxes_, std::vector<std::string>{"File selection error(xxxx_xxxx_data.bin)|prompt"});
+  EXPECT_EQ(boxes_, std::vector<std::string>{"File selection error(xxxx_xxxx_data.bin)|prompt|warning"});
   offered = "C:\\in\\a_data.bin";
   Press(dialog->btn_1);
   EXPECT_EQ(dialog->FileName(), "C:\\in\\a_data.bin");
@@ -364,7 +365,7 @@ TEST_F(QueryDialogTest, RefusedWhileATestRuns) {
     EXPECT_EQ(RunMode, runMode);
   }
   RunMode = 0;
-  const std::string refusal = "Stop the test before querying history.|prompt";
+  const std::string refusal = "Stop the test before querying history.|prompt|warning";
   EXPECT_EQ(boxes_, (std::vector<std::string>{refusal, refusal}));
 }
 

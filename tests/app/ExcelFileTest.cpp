@@ -241,7 +241,30 @@ TEST(TExcelFileVersion, ALibraryReporting6_21_1StopsCreateWithBothVersions) {
 
 // ---- Library errors ---------------------------------------------------------------------
 
-TEST_F(ExcelFileTest, SuccessLeavesNoErrorToRaise) { EXPECT_NO_THROW(CheckXlsError(nullptr)); }
+// A failed call leaves no error behind: the calls after it succeed, raise nothing and land in
+// the saved workbook.
+TEST_F(ExcelFileTest, CallsAfterAFailureSucceedAndLandInTheFile) {
+  TExcelFile book(1);
+  book.NewFile(1);
+  EXPECT_THROW(book.SetCellValue(0, 1, "lost", -1), Exception);
+  EXPECT_NO_THROW(book.SetCellValue(2, 3, "after a failure", -1));
+  EXPECT_THROW(book.SetCellFormat(1, 257, 0), Exception);
+  EXPECT_NO_THROW(book.SetCellValue(4, 1, "again", -1));
+  EXPECT_THROW(book.MergeCells(65536, 1, 65537, 2), Exception);
+  EXPECT_NO_THROW(book.MergeCells(4, 1, 4, 2));
+  const std::string xls = OutputPath("CallsAfterAFailure.xls");
+  EXPECT_NO_THROW(book.Save(WinPath(xls)));
+  // The sheet, its merges and its non-empty cells, without their formats.
+  std::vector<std::string> kept;
+  for (const std::string& line : XlrdDump(xls)) {
+    if (line.rfind("sheet ", 0) == 0 || line.rfind("merge ", 0) == 0) kept.push_back(line);
+    const size_t text = line.find(" text=");
+    if (line.rfind("cell ", 0) == 0 && text != std::string::npos && text + 6 < line.size())
+      kept.push_back(line.substr(0, line.find(" font=")) + line.substr(text));
+  }
+  EXPECT_EQ(kept, (std::vector<std::string>{"sheet Sheet1 4 3", "merge 4 1 4 2", "cell 2 3 text=after a failure",
+                                            "cell 4 1 text=again"}));
+}
 
 struct ErrorCase {
   const char* name;

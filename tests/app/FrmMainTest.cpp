@@ -4,23 +4,38 @@
 // to closing the window while a test runs, against the simulator on a pty pair.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/AppGlobals.h"
 #include "app/Database.h"
+#include "app/FrmComCheck.h"
+#include "app/FrmComp.h"
+#include "app/Frmselect.h"
+#include "app/LiMessage.h"
+#include "app/MyComponent.h"
 #include "app/SerialPort.h"
 #include "app/uFrmMain.h"
+#include "chart/ChartAxis.h"
+#include "chart/DBChart.h"
+#include "chart/FastLineSeries.h"
 #include "controls/KxButton.h"
 #include "controls/KxCmboBx.h"
 #include "controls/KxLabel.h"
 #include "controls/KxPageControl.h"
 #include "tests/app/AcquisitionFixture.h"
+#include "tests/app/HistoryFixtures.h"
+#include "tests/app/LogLines.h"
 #include "tests/support/VirtualPortPair.h"
 #include "tests/toolkit/PixelHelpers.h"
 #include "toolkit/classes/Strings.h"
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/data/ZConnection.h"
+#include "toolkit/data/ZQuery.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Application.h"
@@ -34,6 +49,7 @@
 #include "toolkit/ui/ToolBar.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 namespace {
 
@@ -51,6 +67,7 @@ class FrmMainTest : public testing::Test {
     AbortRequested = 0;
     RunMode = 0;
     SetTestMode(true);
+    StartProgressSink();
     RegisterMainWindowClasses();
     Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT flags) {
       boxes.push_back(caption + ": " + text + ((flags & MB_ICONWARNING) ? " [warning]" : ""));
@@ -58,6 +75,10 @@ class FrmMainTest : public testing::Test {
     });
   }
   void TearDown() override {
+    if (answerTimer_) KillTimer(nullptr, answerTimer_);
+    pendingAnswer_ = nullptr;
+    TMyComponent::SetObserver(nullptr);
+    CloseProgress();
     if (form) {
       if (AcqThread.load()) {
         StopRequested = 1;
@@ -118,6 +139,34 @@ class FrmMainTest : public testing::Test {
     Application->ProcessMessages();
   }
   std::string Panel(int index) { return form->stat1->Panels()->Items(index)->Text(); }
+  // Runs `answer` from a timer, inside whatever modal loop the next command enters, until it
+  // returns true (it found the window it waits for and answered it).
+  void WhenShown(std::function<bool()> respond) {
+    pendingAnswer_ = std::move(respond);
+    answerTimer_ = SetTimer(nullptr, 0, 10, &FrmMainTest::AnswerTimer);
+  }
+  static void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    if (!pendingAnswer_) return;
+    // Taken out while it runs: the answer may pump messages, and this timer with them.
+    std::function<bool()> respond = std::move(pendingAnswer_);
+    pendingAnswer_ = nullptr;
+    if (respond()) {
+      KillTimer(nullptr, id);
+    } else if (!pendingAnswer_) {
+      pendingAnswer_ = std::move(respond);
+    }
+  }
+  // Presses OK in the next modal form of class `windowClass` (the window shown by the command
+  // called after this).
+  void AnswerModal(const wchar_t* windowClass, std::function<void(TWinControl*)> act) {
+    WhenShown([windowClass, act] {
+      HWND window = FindWindowW(windowClass, nullptr);
+      TWinControl* modal = window ? TWinControl::FindControl(window) : nullptr;
+      if (!modal || !IsWindowVisible(window)) return false;
+      act(modal);
+      return true;
+    });
+  }
   std::vector<std::vector<std::string>> Rows(const std::string& sql) {
     return SqlRows(DatabaseFileName(), sql);
   }
@@ -126,6 +175,8 @@ class FrmMainTest : public testing::Test {
   TFrmMain* form = nullptr;
   std::vector<std::string> boxes;
   int answer = IDOK;
+  static inline std::function<bool()> pendingAnswer_;
+  UINT_PTR answerTimer_ = 0;
 };
 
 TEST_F(FrmMainTest, LayoutGetsItsEnglishTextsAndOneModuleLayout) {
@@ -485,6 +536,313 @@ const RefusalCase kRefusals[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Commands, FrmMainRefusalTest, testing::ValuesIn(kRefusals),
                          [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+// The config row cannot be read when the window is created: the window keeps its design layout,
+// and start and History queries still work (or end on their own failure) instead of crashing.
+struct UnreadableConfigCase {
+  const char* name;
+  const char* damage;  // SQL run on the database before the window is created ("" none)
+  bool locked;         // another connection holds the database file locked meanwhile
+  bool testRuns;       // start reaches the polls (the thread's own config updates succeed)
+};
+
+class FrmMainUnreadableConfigTest : public FrmMainTest, public testing::WithParamInterface<UnreadableConfigCase> {};
+
+TEST_P(FrmMainUnreadableConfigTest, StartAndHistoryQueriesStillWork) {
+  const UnreadableConfigCase& c = GetParam();
+  SqlExec(DatabaseFileName(),
+          "insert into olddata(dtime, val1, val8) values ('2024-03-05 08:00:00', 21.5, 1), "
+          "('2024-03-05 09:00:00', 22.5, 2)");
+  if (*c.damage) SqlExec(DatabaseFileName(), c.damage);
+  // As in a fresh process: no channel queries exist before the window makes them.
+  for (TZQuery*& q : SeriesQueries) q = nullptr;
+  ModuleCount = 1;
+  PointMode = 1;
+  sqlite3* locker = nullptr;
+  if (c.locked) {
+    ASSERT_EQ(sqlite3_open(DatabaseFileName().c_str(), &locker), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(locker, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    // The lock is found at once instead of after the connection's wait.
+    sqlite3_busy_timeout(DbConnection->Handle(), 0);
+  }
+  CreateForm();
+  if (locker) {
+    sqlite3_exec(locker, "commit", nullptr, nullptr, nullptr);
+    sqlite3_close(locker);
+    sqlite3_busy_timeout(DbConnection->Handle(), 5000);
+  }
+  EXPECT_GE(CountLogLines(AppPath, "config"), 1);
+  // The design layout: no channel rows, no statistics heading.
+  EXPECT_EQ(form->std1->Cells(0, 11), "");
+  EXPECT_EQ(form->std1->Cells(1, 10), "");
+  for (TZQuery* q : SeriesQueries) ASSERT_NE(q, nullptr);
+
+  VirtualPortPair pair;
+  InstrumentSimulator sim(pair.SimulatorPort(), "--modules 1 --readings seq:20,30 --fault noreply --fault-on 60 "
+                                                "--fault-after 2");
+  ComPortName = pair.AppPort();
+  Click(form->btn_start);
+  if (c.testRuns) {
+    ASSERT_TRUE(PumpUntil([&] { return form->std2->Cells(0, 2) == "2"; }));
+    EXPECT_EQ(form->std2->Cells(2, 2), "30.0");
+    EXPECT_EQ(form->dbcht1->SeriesCount(), 8);
+    ASSERT_TRUE(PumpUntil([&] { return form->btn_stop->Enabled(); }));
+    Click(form->btn_stop);
+  }
+  // Without a config table the thread ends on its own failed update.
+  ASSERT_TRUE(WaitForThreadEnd());
+  Application->ProcessMessages();
+  EXPECT_TRUE(form->btn_start->Enabled());
+
+  // History queries: the dialog offers the history's range and "Inquire" fills chart and grid.
+  AnswerModal(L"TFrmselect", [this](TWinControl* dialog) { Click(static_cast<TFrmselect*>(dialog)->btn1); });
+  form->N42Click(form);
+  EXPECT_EQ(form->r1->ActivePageIndex(), 2);
+  EXPECT_EQ(form->dbcht1->SeriesCount(), 8);
+  EXPECT_EQ(form->dbcht1->SeriesAt(0)->PointCount(), 2);
+  EXPECT_EQ(form->std2->Cells(1, 2), "2024-03-05 09:00:00");
+  EXPECT_EQ(form->std2->Cells(2, 2), "22.5");
+  EXPECT_EQ(boxes, std::vector<std::string>{});
+}
+
+const UnreadableConfigCase kUnreadableConfigs[] = {
+    {"LockedFile", "", true, true},
+    {"RowMissing", "delete from config", false, true},
+    {"ColumnMissing", "alter table config drop column mode8type", false, true},
+    {"TableMissing", "drop table config", false, false},
+};
+INSTANTIATE_TEST_SUITE_P(Config, FrmMainUnreadableConfigTest, testing::ValuesIn(kUnreadableConfigs),
+                         [](const testing::TestParamInfo<UnreadableConfigCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// ---- History import from the main window --------------------------------------------------
+
+class FrmMainImportTest : public FrmMainTest {
+ protected:
+  void SetUp() override {
+    FrmMainTest::SetUp();
+    input = AppPath + "input\\";
+    CreateDirectoryW(Utf8ToWide(input).c_str(), nullptr);
+    fixtures::WritePair(input, "f1", fixtures::DataFile(300, 8, fixtures::Stamp{2021}), 1, 0);
+    fixtures::WritePair(input, "f2", fixtures::DataFile(300, 8, fixtures::Stamp{2022}), 1, 0);
+    fixtures::WritePair(input, "f3", fixtures::DataFile(300, 8, fixtures::Stamp{2023}), 1, 0);
+    CreateForm();
+    form->ChooseImport = [this](THistoryImportChoice& choice) {
+      ++choices;
+      choice.mode = THistoryImportMode::Folder;
+      choice.folder = input;
+      return true;
+    };
+  }
+  // Runs `during` once, at the first gauge step of the second file.
+  void DuringSecondFile(std::function<void()> during) {
+    TMyComponent::SetObserver([this, during](UINT msg, WPARAM) {
+      if (msg == WM_PROGRESS_TEXT) started.push_back(ProgressWindow->LabelText());
+      if (msg == WM_PROGRESS_STEP && started.size() == 2 && !done) {
+        done = true;
+        during();
+      }
+    });
+  }
+  // The years of the files whose rows are in olddata, in file order ("f1" -> 2021 ...).
+  std::string YearCounts() {
+    std::string counts;
+    for (const char* year : {"2021", "2022", "2023"})
+      counts += Rows("select count(*) from olddata where dtime like '" + std::string(year) + "-%'")[0][0] + " ";
+    return counts;
+  }
+  // Closes any window a refused command must not have opened, and names it: a command that
+  // slipped through fails the test instead of hanging it in its dialog.
+  static BOOL CALLBACK CloseStray(HWND window, LPARAM self) {
+    auto* test = reinterpret_cast<FrmMainImportTest*>(self);
+    if (!IsWindowVisible(window) || window == test->form->Handle() ||
+        (ProgressWindow && window == ProgressWindow->Handle()))
+      return TRUE;
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    // Tool tips and hints may come and go with the mouse.
+    if (std::wstring(name) == L"tooltips_class32" || std::wstring(name).find(L"Hint") != std::wstring::npos)
+      return TRUE;
+    test->strays.push_back(WideToUtf8(name));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+  }
+  static void CALLBACK StrayTimer(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), CloseStray, reinterpret_cast<LPARAM>(current));
+  }
+
+  std::string input;
+  int choices = 0;
+  std::vector<std::string> started;
+  bool done = false;
+  std::vector<std::string> strays;
+  static inline FrmMainImportTest* current = nullptr;
+};
+
+// While the import runs, its progress window keeps dispatching messages: every command but Quit
+// is disabled, and a command that is run all the same does nothing.
+TEST_F(FrmMainImportTest, CommandsDuringAnImportAreNotReachableAndTheImportEndsWhole) {
+  form->std2->SetCells(1, 1, "2024-03-05 08:07:06");  // the exports would have something to write
+  form->L_up->SetText("50");
+  form->L_down->SetText("10");
+  int shellCalls = 0;
+  form->ShellExecuteCall = [&](HWND, const std::string&, const std::string&, const std::string&, int) {
+    ++shellCalls;
+  };
+  struct Command {
+    const char* name;
+    void (TFrmMain::*handler)(TObject*);
+  };
+  const Command commands[] = {
+      {"start", &TFrmMain::btn_startClick},       {"Set", &TFrmMain::btn_1Click},
+      {"Value graph", &TFrmMain::N21Click},       {"Datasheet", &TFrmMain::N22Click},
+      {"Graph", &TFrmMain::N23Click},             {"Import history", &TFrmMain::N41Click},
+      {"History queries", &TFrmMain::N42Click},   {"Report settings", &TFrmMain::act1Execute},
+      {"test report", &TFrmMain::act3Execute},    {"detail records", &TFrmMain::act4Execute},
+      {"export folder", &TFrmMain::act5Execute},  {"History deletion", &TFrmMain::act6Execute},
+      {"Alarm conversion", &TFrmMain::act7Execute}, {"Serial port", &TFrmMain::act8Execute},
+      {"history export", &TFrmMain::act9Execute},
+  };
+  current = this;
+  const UINT_PTR strayTimer = SetTimer(nullptr, 0, 20, &FrmMainImportTest::StrayTimer);
+  DuringSecondFile([&] {
+    EXPECT_TRUE(form->ImportRunning());
+    // Not reachable: the menus but Quit, the tool buttons, start and Set are disabled.
+    for (TMenuItem* item : {form->N1, form->N2, form->N3, form->N4}) EXPECT_FALSE(item->Enabled()) << item->Name();
+    EXPECT_TRUE(form->N50->Enabled());
+    const HMENU bar = form->mm1->Handle();
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(GetMenuState(bar, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) << i;
+    EXPECT_FALSE(GetMenuState(bar, 4, MF_BYPOSITION) & MF_GRAYED) << "Quit";
+    for (TToolButton* button : {form->TB1, form->tb2, form->tb3, form->tb4}) EXPECT_FALSE(button->Enabled());
+    EXPECT_FALSE(form->btn_start->Enabled());
+    EXPECT_FALSE(form->btn_1->Enabled());
+    // Refused when run all the same.
+    for (const Command& c : commands) {
+      (form->*c.handler)(form);
+      for (int i = 0; i < 5; ++i) Application->ProcessMessages();
+      EXPECT_EQ(AcqThread.load(), nullptr) << c.name;
+      EXPECT_EQ(RunMode.load(), 0) << c.name;
+      EXPECT_EQ(form->r1->ActivePageIndex(), 0) << c.name;
+    }
+  });
+  form->N41->Click();
+  KillTimer(nullptr, strayTimer);
+  EXPECT_TRUE(done);
+  EXPECT_EQ(choices, 1);
+  EXPECT_EQ(strays, std::vector<std::string>{});
+  EXPECT_EQ(shellCalls, 0);
+  EXPECT_EQ(form->dbcht1->LeftAxis()->Maximum(), 100);
+  EXPECT_FALSE(DirectoryExists(AppPath + "Export_data"));
+  // The import ended whole, and said so; nothing failed.
+  EXPECT_EQ(boxes, std::vector<std::string>{"prompt: The import is complete. [warning]"});
+  EXPECT_EQ(YearCounts(), "300 300 300 ");
+  EXPECT_EQ(CountLogLines(AppPath, "file import except!!!"), 0);
+  EXPECT_EQ(CountLogLines(AppPath, "database is locked"), 0);
+  // Everything is back.
+  EXPECT_FALSE(form->ImportRunning());
+  for (TMenuItem* item : {form->N1, form->N2, form->N3, form->N4}) EXPECT_TRUE(item->Enabled()) << item->Name();
+  for (TToolButton* button : {form->TB1, form->tb2, form->tb3, form->tb4}) EXPECT_TRUE(button->Enabled());
+  EXPECT_TRUE(form->btn_start->Enabled());
+  EXPECT_TRUE(form->btn_1->Enabled());
+  EXPECT_FALSE(form->btn_stop->Enabled());
+  EXPECT_EQ(ProgressWindow, nullptr);
+}
+
+// Quitting during an import asks as usual; confirmed, the import stops before its next record:
+// the finished file stays whole, the one in progress leaves nothing, the rest is not read.
+TEST_F(FrmMainImportTest, QuittingDuringAnImportAsksAndEndsItCleanly) {
+  DuringSecondFile([&] {
+    answer = IDCANCEL;
+    EXPECT_FALSE(form->CloseQuery());
+    answer = IDOK;
+    form->Close();
+  });
+  form->N41->Click();
+  ASSERT_TRUE(done);
+  ASSERT_EQ(started.size(), 2u);
+  const std::string first = ExtractFileName(started[0]).substr(0, 2);
+  EXPECT_EQ(YearCounts(), first == "f1"   ? "300 0 0 "
+                          : first == "f2" ? "0 300 0 "
+                                          : "0 0 300 ");
+  EXPECT_EQ(boxes, (std::vector<std::string>{"prompt: Are you sure to quit the software? [warning]",
+                                             "prompt: Are you sure to quit the software? [warning]"}));
+  EXPECT_EQ(StopRequested.load(), 1);
+  EXPECT_EQ(CountLogLines(AppPath, "file import except!!!"), 0);
+  EXPECT_EQ(ProgressWindow, nullptr);
+  EXPECT_TRUE(DbConnection->Connected());
+  EXPECT_FALSE(form->ImportRunning());
+}
+
+// ---- Export folder and alarm conversion ----------------------------------------------------
+
+TEST_F(FrmMainTest, ViewExportedOpensTheExportFolderInTheExplorer) {
+  CreateForm();
+  std::vector<std::string> calls;
+  form->ShellExecuteCall = [&](HWND owner, const std::string& verb, const std::string& file,
+                               const std::string& parameters, int show) {
+    calls.push_back((owner == form->Handle() ? "main window|" : "other owner|") + verb + "|" + file + "|" +
+                    parameters + "|" + std::to_string(show));
+  };
+  // The tool button runs the same action as the menu.
+  form->tb4->Click();
+  form->N33->Click();
+  const std::string call = "main window|open|explorer.exe|" + AppPath + "Export_data|" + std::to_string(SW_SHOWNORMAL);
+  EXPECT_EQ(calls, (std::vector<std::string>{call, call}));
+  EXPECT_TRUE(boxes.empty());
+}
+
+// Controls of the open-file dialog (the platform's dlgs.h names, whose macros clash with the
+// window's component names).
+constexpr int kFileTypeBox = 0x470;   // cmb1
+constexpr int kFileNameBox = 0x47c;   // cmb13
+constexpr int kFileNameEdit = 0x480;  // edt1
+
+TEST_F(FrmMainTest, AlarmConversionAsksForTheFileAndSaysWhereTheLinesWent) {
+  const char* const kTitle = "Please select the alarm file(.bin)";
+  fixtures::Bytes alarms = fixtures::AlarmRecord(fixtures::Stamp{}, 3, 0xC0, 0x01, 0x00, {});
+  fixtures::Append(alarms, fixtures::AlarmRecord(fixtures::Stamp{}, 0, 0x0C, 0x00, 0x01, {}));
+  const std::string file = AppPath + "alarm.bin";
+  fixtures::WriteFileBytes(file, alarms);
+  CreateForm();
+  std::string filter;
+  auto answerDialog = [&](bool choose) {
+    WhenShown([&, choose] {
+      HWND dialog = FindWindowW(L"#32770", Utf8ToWide(kTitle).c_str());
+      if (!dialog || !IsWindowVisible(dialog)) return false;
+      wchar_t item[128] = {};
+      SendMessageW(GetDlgItem(dialog, kFileTypeBox), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+      filter = WideToUtf8(item);
+      if (choose) {
+        const std::wstring name = Utf8ToWide(file);
+        SendMessageW(dialog, CDM_SETCONTROLTEXT, kFileNameBox, reinterpret_cast<LPARAM>(name.c_str()));
+        SendMessageW(dialog, CDM_SETCONTROLTEXT, kFileNameEdit, reinterpret_cast<LPARAM>(name.c_str()));
+      }
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(choose ? IDOK : IDCANCEL, BN_CLICKED), 0);
+      return true;
+    });
+  };
+  // Cancelled: nothing converted, no notice.
+  answerDialog(false);
+  form->N44->Click();
+  EXPECT_EQ(filter, "All (*bin)");
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(CountLogLines(AppPath, "passage:"), 0);
+
+  // Chosen: one warning line per record, then the notice titled "提示".
+  filter.clear();
+  answerDialog(true);
+  form->N44->Click();
+  EXPECT_EQ(filter, "All (*bin)");
+  EXPECT_EQ(CountLogLines(AppPath, "; passage:4; Alarm information:Exceed the upper limit>>>Normal state; "
+                                   "RTD type:J_type; Reference end:Built; "),
+            1);
+  EXPECT_EQ(CountLogLines(AppPath, "; passage:1; Alarm information:Normal state>>>Exceed the upper limit; "
+                                   "RTD type:K_type; Reference end:Customization; "),
+            1);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"提示: The alarm file processing is complete,deposit '" + AppPath +
+                                             "\\Log'****warning.txt file [warning]"}));
+}
 
 TEST_F(FrmMainTest, HistoryDeletionAsksThenClears) {
   CreateForm();

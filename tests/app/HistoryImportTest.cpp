@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -325,8 +326,12 @@ TEST_F(HistoryImportTest, DatabaseFailureMidFileRollsBackReopensAndLogs) {
 }
 
 TEST_F(HistoryImportTest, MissingFileAndEmptyFolder) {
-  EXPECT_EQ(RunHistoryImport(THistoryImportMode::File, input_ + "gone_data.bin", ""),
-            THistoryImportOutcome::FileDone);  // no information file: skipped silently
+  THistoryImportFailure failure;
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::File, input_ + "gone_data.bin", "", &failure),
+            THistoryImportOutcome::FileSkipped);  // no information file
+  EXPECT_EQ(failure.file, input_ + "gone_data.bin");
+  EXPECT_EQ(failure.reason.rfind("The information file " + input_ + "gone_information.bin cannot be read: ", 0), 0u)
+      << failure.reason;
   EXPECT_EQ(CountLogLines(AppPath, "gone_data.bin"), 1);
   EXPECT_EQ(RunHistoryImport(THistoryImportMode::Folder, "", input_), THistoryImportOutcome::NoDataFile);
   // An information file without its data file: the data file cannot be read.
@@ -334,6 +339,61 @@ TEST_F(HistoryImportTest, MissingFileAndEmptyFolder) {
   EXPECT_EQ(RunHistoryImport(THistoryImportMode::File, input_ + "q_data.bin", ""), THistoryImportOutcome::Failed);
   EXPECT_EQ(CountLogLines(AppPath, "file import except!!!"), 1);
   EXPECT_TRUE(DbConnection->Connected());
+}
+
+// A folder walk reads every regular file, whatever its other attributes; Wine lists every file
+// as archive, so the listing's attributes are replaced per file.
+TEST_F(HistoryImportTest, FolderWalkTakesRegularFilesWhateverTheirAttributes) {
+  struct AttributeCase {
+    const char* stem;
+    uint32_t attributes;
+    bool imported;
+  };
+  const AttributeCase cases[] = {
+      {"archive", 0x20, true},
+      {"normal", 0x80, true},  // no other attribute: archive bit cleared, or a FAT card
+      {"readonly", 0x01 | 0x20, true},
+      {"hiddensystem", 0x02 | 0x04, true},
+      {"temporary", 0x100, true},
+      {"sparse", 0x200 | 0x20, true},
+      {"compressed", 0x800, true},
+      {"notindexed", 0x2000 | 0x20, true},
+      {"encrypted", 0x4000 | 0x20, true},
+      {"directory", 0x10, false},
+      {"device", 0x40, false},
+      {"offline", 0x1000 | 0x20, false},
+      {"recallonopen", 0x40000 | 0x80, false},
+      {"recallondata", 0x400000 | 0x20, false},
+  };
+  std::map<std::string, uint32_t> attributes;
+  int year = 2000;
+  std::map<std::string, int> years;
+  for (const AttributeCase& c : cases) {
+    fixtures::WritePair(input_, c.stem, fixtures::DataFile(2, 8, Stamp{year}), 1, 0);
+    attributes[std::string(c.stem) + "_data.bin"] = c.attributes;
+    years[c.stem] = year++;
+  }
+  // A real folder whose name looks like a data file.
+  CreateDirectoryW(Utf8ToWide(input_ + "sub_data.bin").c_str(), nullptr);
+  std::vector<std::string> listed;
+  const THistoryFolderLister lister = [&](const std::string& dir) {
+    std::vector<THistoryFolderEntry> entries = ListHistoryFolder(dir);
+    for (THistoryFolderEntry& e : entries) {
+      listed.push_back(e.name);
+      if (auto it = attributes.find(e.name); it != attributes.end()) e.attributes = it->second;
+    }
+    return entries;
+  };
+  EXPECT_EQ(RunHistoryImport(THistoryImportMode::Folder, "", input_, nullptr, lister),
+            THistoryImportOutcome::Complete);
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "sub_data.bin"), listed.end());
+  for (const AttributeCase& c : cases)
+    EXPECT_EQ(One(Db(), "select count(*) from olddata where dtime like '" + IntToStr(years[c.stem]) + "-%'"),
+              c.imported ? "2" : "0")
+        << c.stem;
+  EXPECT_EQ(CountLogLines(AppPath, "file import except!!!"), 0);
+  EXPECT_TRUE(IsRegularFileEntry(0x80));
+  EXPECT_FALSE(IsRegularFileEntry(0x10 | 0x80));
 }
 
 TEST(PadZerosTest, PadsShortTextsOnly) {
@@ -364,13 +424,63 @@ class ImportMessagesTest : public HistoryImportTest {
   std::vector<std::string> boxes_;
 };
 
+// A failed import never looks like a finished one: the warning names the file and the reason,
+// and the files imported before it stay.
+TEST_F(ImportMessagesTest, FailuresAreToldWithTheFileAndTheReason) {
+  const std::string warning = IntToStr(MB_OK | MB_ICONWARNING);
+  // File mode, the information file missing: skipped, and said so.
+  fixtures::WriteFileBytes(input_ + "lone_data.bin", fixtures::DataFile(2, 8));
+  ImportHistory(THistoryImportMode::File, input_ + "lone_data.bin", "");
+  ASSERT_EQ(boxes_.size(), 1u);
+  const std::string said = "The import of " + input_ + "lone_data.bin failed:\nThe information file " + input_ +
+                           "lone_information.bin cannot be read: ";
+  EXPECT_EQ(boxes_[0].rfind(said, 0), 0u) << boxes_[0];
+  // The system's reason follows, then the title and the flags.
+  EXPECT_GT(boxes_[0].find("|prompt|" + warning), said.size()) << boxes_[0];
+  EXPECT_EQ(boxes_[0].substr(boxes_[0].size() - warning.size() - 8), "|prompt|" + warning);
+  EXPECT_EQ(OldRows(), 0);
+
+  // A folder whose second data file fails in the middle (a database error): the first stays.
+  boxes_.clear();
+  DeleteFileW(Utf8ToWide(input_ + "lone_data.bin").c_str());
+  fixtures::WritePair(input_, "f1", fixtures::DataFile(3, 8, Stamp{2021}), 1, 0);
+  fixtures::WritePair(input_, "f2", fixtures::DataFile(3, 8, Stamp{2022}), 1, 0);
+  {
+    sqlite3* db = nullptr;
+    sqlite3_open(Db().c_str(), &db);
+    // Whichever file the file system lists second fails at its second record.
+    sqlite3_exec(db,
+                 "create trigger refuse before insert on olddata when "
+                 "(select count(*) from olddata) >= 4 "
+                 "begin select raise(abort, 'refused by the test'); end",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+  }
+  std::vector<std::string> started;
+  TMyComponent::SetObserver([&](UINT msg, WPARAM) {
+    if (msg == WM_PROGRESS_TEXT) started.push_back(ProgressWindow->LabelText());
+  });
+  ImportHistory(THistoryImportMode::Folder, "", input_);
+  ASSERT_EQ(started.size(), 2u);
+  const std::string second = started[1].substr(std::string("To start importing the file: ").size());
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].rfind("The import of " + second + " failed:\n", 0), 0u) << boxes_[0];
+  EXPECT_NE(boxes_[0].find("refused by the test"), std::string::npos) << boxes_[0];
+  EXPECT_NE(boxes_[0].find("\nThe 1 file(s) imported before it are kept.|prompt|" + warning), std::string::npos)
+      << boxes_[0];
+  EXPECT_EQ(OldRows(), 3);
+  EXPECT_EQ(CountLogLines(AppPath, "file import except!!!"), 1);
+  EXPECT_EQ(ProgressWindow, nullptr);
+  EXPECT_TRUE(DbConnection->Connected());
+}
+
 TEST_F(ImportMessagesTest, ClosingMessageFollowsTheOutcome) {
   ImportHistory(THistoryImportMode::Folder, "", input_);
   fixtures::WritePair(input_, "a", fixtures::DataFile(2, 8), 1, 0);
   ImportHistory(THistoryImportMode::Folder, "", input_);
   ImportHistory(THistoryImportMode::File, input_ + "a_data.bin", "");
   const std::string warning = IntToStr(MB_ICONWARNING);
-  EXPECT_EQ(boxes_, (std::vector<std::string>{"No valid data file found.|prompt|0",
+  EXPECT_EQ(boxes_, (std::vector<std::string>{"No valid data file found.|prompt|" + warning,
                                               "The import is complete.|prompt|" + warning}));
   // Closing the main window during an import: no closing message.
   boxes_.clear();

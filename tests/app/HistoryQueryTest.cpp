@@ -30,8 +30,8 @@ class HistoryQueryTest : public testing::Test {
     grid_.SetColCount(10);
     grid_.SetRowCount(2);
     grid_.SetCells(0, 1, "old");
-    Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT) {
-      boxes_.push_back(text + "|" + caption);
+    Application->SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT flags) {
+      boxes_.push_back(text + "|" + caption + ((flags & MB_ICONWARNING) ? "|warning" : "|no icon"));
       return IDOK;
     });
   }
@@ -95,7 +95,7 @@ TEST_F(HistoryQueryTest, ReversedRangeIsRefusedAndChangesNothing) {
       "2024-03-05 10:00:00", "2024-03-05 09:00:00",
       [&](const std::string&, const std::string&) { return rebuilt = true; }, &query_, &grid_));
   EXPECT_FALSE(rebuilt);
-  EXPECT_EQ(boxes_, std::vector<std::string>{"The start time cannot be less than the end time。|prompt"});
+  EXPECT_EQ(boxes_, std::vector<std::string>{"The start time cannot be less than the end time。|prompt|warning"});
   EXPECT_EQ(grid_.RowCount(), 2);
   EXPECT_EQ(grid_.Cells(0, 1), "old");
 }

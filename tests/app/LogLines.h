@@ -13,21 +13,29 @@ struct LogLine {
   std::string text;  // without the line break
 };
 
-inline void CollectLogLines(const std::string& root, const std::string& rel,
-                            std::vector<LogLine>& out) {
+// Calls visit(path below root, is a folder, size) for every entry below root + rel, a folder
+// before its contents.
+template <class Visit>
+inline void WalkTree(const std::string& root, const std::string& rel, Visit&& visit) {
   WIN32_FIND_DATAW found;
   HANDLE find = FindFirstFileW(Utf8ToWide(root + rel + "*").c_str(), &found);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
     const std::string name = WideToUtf8(found.cFileName);
     if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      CollectLogLines(root, rel + name + "\\", out);
-      continue;
-    }
-    HANDLE f = CreateFileW(Utf8ToWide(root + rel + name).c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) continue;
+    const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    visit(rel + name, folder, found.nFileSizeLow);
+    if (folder) WalkTree(root, rel + name + "\\", visit);
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+}
+
+inline void CollectLogLines(const std::string& root, std::vector<LogLine>& out) {
+  WalkTree(root, "", [&](const std::string& path, bool folder, DWORD) {
+    if (folder) return;
+    HANDLE f = CreateFileW(Utf8ToWide(root + path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return;
     std::string data;
     char buffer[4096];
     DWORD n = 0;
@@ -37,17 +45,16 @@ inline void CollectLogLines(const std::string& root, const std::string& rel,
     while (start < data.size()) {
       size_t end = data.find("\r\n", start);
       if (end == std::string::npos) end = data.size();
-      out.push_back({rel + name, data.substr(start, end - start)});
+      out.push_back({path, data.substr(start, end - start)});
       start = end + 2;
     }
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
+  });
 }
 
 // All lines under appPath + "Log\".
 inline std::vector<LogLine> ReadLogLines(const std::string& appPath) {
   std::vector<LogLine> lines;
-  CollectLogLines(appPath + "Log\\", "", lines);
+  CollectLogLines(appPath + "Log\\", lines);
   return lines;
 }
 

@@ -15,6 +15,7 @@
 #include "toolkit/system/WinApi.h"
 #include "tests/support/TempFolder.h"
 #include "toolkit/data/ZConnection.h"
+#include "toolkit/data/Field.h"
 #include "toolkit/data/ZQuery.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "toolkit/ui/Application.h"
@@ -90,11 +91,42 @@ class RecordExportTest : public testing::Test {
   std::vector<Box> boxes_;
 };
 
+// The statement names exactly the channels of the module count, and the database takes it: its
+// result has the id, the time and one column per channel.
 TEST_F(RecordExportTest, StatementNamesTheModulesChannels) {
-  ModuleCount = 2;
-  std::string expected = "select id , dtime,val1";
-  for (int c = 2; c <= 16; ++c) expected += ",val" + std::to_string(c);
-  EXPECT_EQ(RecordExportSql("newdata"), expected + " from newdata order by id");
+  struct Case {
+    int modules;
+    const char* table;
+    const char* sql;
+    const char* lastColumn;
+  };
+  const Case cases[] = {
+      {1, "newdata", "select id , dtime,val1,val2,val3,val4,val5,val6,val7,val8 from newdata order by id", "val8"},
+      {2, "olddata",
+       "select id , dtime,val1,val2,val3,val4,val5,val6,val7,val8,val9,val10,val11,val12,val13,val14,val15,val16"
+       " from olddata order by id",
+       "val16"},
+      {8, "newdata",
+       "select id , dtime,val1,val2,val3,val4,val5,val6,val7,val8,val9,val10,val11,val12,val13,val14,val15,val16,"
+       "val17,val18,val19,val20,val21,val22,val23,val24,val25,val26,val27,val28,val29,val30,val31,val32,val33,"
+       "val34,val35,val36,val37,val38,val39,val40,val41,val42,val43,val44,val45,val46,val47,val48,val49,val50,"
+       "val51,val52,val53,val54,val55,val56,val57,val58,val59,val60,val61,val62,val63,val64 from newdata order by id",
+       "val64"},
+  };
+  for (const Case& c : cases) {
+    ModuleCount = c.modules;
+    const std::string sql = RecordExportSql(c.table);
+    EXPECT_EQ(sql, c.sql) << c.modules;
+    ASSERT_TRUE(OpenSqlQuery(sql, &query_)) << sql;
+    ASSERT_EQ(query_.FieldCount(), 2 + 8 * c.modules);
+    // Field names are found without regard to case.
+    EXPECT_EQ(query_.Fields(0), query_.FieldByName("id"));
+    EXPECT_EQ(query_.Fields(1), query_.FieldByName("dtime"));
+    EXPECT_EQ(query_.Fields(2), query_.FieldByName("val1"));
+    EXPECT_EQ(query_.Fields(query_.FieldCount() - 1), query_.FieldByName(c.lastColumn));
+    query_.Close();
+  }
+  ModuleCount = 1;
 }
 
 TEST_F(RecordExportTest, RefusedWhileATestRunsAndSilentWithoutAFirstSample) {

@@ -8,10 +8,14 @@
 
 #include "DibSurface.h"
 #include "controls/KxCommonColors.h"
+#include "controls/KxCommonGlyphs.h"
 #include "controls/KxModule.h"
 #include "controls/KxPageControl.h"
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/Streams.h"
 #include "toolkit/graphics/Font.h"
+#include "toolkit/ui/Application.h"
+#include "toolkit/ui/DragDock.h"
 #include "toolkit/ui/Edit.h"
 #include "toolkit/ui/Form.h"
 
@@ -290,10 +294,111 @@ TEST_F(KxPageControlTest, DoubleClickOnADockedPagesTabUndocksIt) {
   EXPECT_TRUE(client->Dragging()) << "pressing a docked page's tab starts dragging its window";
   client->EndDrag(false);
   pages_->Perform(WM_LBUTTONUP, 0, at);
+  const TPoint shownAt = pages_->SheetOfDockClient(client)->ClientToScreen(TPoint{0, 0});
   pages_->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
   EXPECT_EQ(pages_->PageCount(), 3);
-  EXPECT_EQ(client->HostDockSite(), nullptr);
+  // It floats in a window of its own where it was shown, and can come back.
+  auto* host = dynamic_cast<TFloatingDockHost*>(client->HostDockSite());
+  ASSERT_NE(host, nullptr);
+  EXPECT_TRUE(client->Floating());
+  EXPECT_EQ(client->Parent(), host);
+  EXPECT_TRUE(client->Showing()) << "shown in its host, not nowhere";
+  const HWND hostWindow = host->Handle();
+  EXPECT_TRUE(IsWindowVisible(hostWindow));
+  EXPECT_EQ(host->ClientToScreen(TPoint{0, 0}), shownAt);
+  EXPECT_EQ(host->ClientWidth(), client->Width()) << "the window fills its host";
+  client->ManualDock(pages_);
+  EXPECT_EQ(pages_->PageCount(), 4);
+  EXPECT_EQ(client->Parent(), pages_->SheetOfDockClient(client));
+  EXPECT_FALSE(client->Floating());
+  Application->ProcessMessages();
+  EXPECT_FALSE(IsWindow(hostWindow)) << "the empty host freed itself";
   delete client;
+}
+
+TEST_F(KxPageControlTest, SavingResourcesHiddenPagesGiveUpTheirWindowsUntilShownAgain) {
+  auto* edit = new TEdit(&form_);
+  edit->SetParent(Page(0));
+  pages_->SetActivePageIndex(0);
+  pages_->HandleNeeded();
+  ASSERT_TRUE(Page(0)->HandleAllocated());
+  ASSERT_TRUE(edit->HandleAllocated());
+  struct TCase {
+    bool saveResources;
+    bool keptWhileHidden;
+  } cases[] = {{false, true}, {true, false}};
+  for (const TCase& c : cases) {
+    pages_->SetSaveResources(c.saveResources);
+    pages_->SetActivePageIndex(1);
+    EXPECT_EQ(Page(0)->HandleAllocated(), c.keptWhileHidden) << c.saveResources;
+    EXPECT_EQ(edit->HandleAllocated(), c.keptWhileHidden) << c.saveResources;
+    EXPECT_TRUE(Page(1)->HandleAllocated());
+    pages_->SetActivePageIndex(0);
+    ASSERT_TRUE(Page(0)->HandleAllocated()) << "made again when shown";
+    EXPECT_NE(GetWindowLongW(Page(0)->Handle(), GWL_STYLE) & WS_VISIBLE, 0);
+    EXPECT_EQ(GetParent(Page(0)->Handle()), pages_->Handle());
+    EXPECT_TRUE(edit->HandleAllocated());
+  }
+}
+
+TEST_F(KxPageControlTest, ShowingASheetOrAControlOnItMakesThatPageActive) {
+  pages_->SetActivePageIndex(0);
+  auto* edit = new TEdit(&form_);
+  edit->SetParent(Page(2));
+  edit->SetVisible(false);
+  changes_ = 0;
+  edit->Show();
+  EXPECT_TRUE(edit->Visible());
+  EXPECT_EQ(pages_->ActivePage(), Page(2));
+  EXPECT_EQ(Shown(), "001");
+  EXPECT_EQ(changes_, 1);
+  Page(1)->Show();
+  EXPECT_EQ(pages_->ActivePage(), Page(1));
+  EXPECT_EQ(Shown(), "010");
+  EXPECT_EQ(pages_->TabIndex(), 1);
+}
+
+TEST_F(KxPageControlTest, PagesAreChildrenInPageOrderWhateverIsInFront) {
+  auto order = [&] {
+    std::string names;
+    pages_->GetChildren([&](TComponent* child) { names += static_cast<TKxTabSheet*>(child)->Caption() + " "; }, &form_);
+    return names;
+  };
+  pages_->SetActivePageIndex(2);
+  pages_->SetActivePageIndex(0);  // the sheets' windows are now in another order
+  EXPECT_EQ(order(), "Values Table Chart ");
+  Page(0)->SetPageIndex(2);
+  EXPECT_EQ(order(), "Table Chart Values ");
+  // A page read back at child position k is page k.
+  pages_->SetChildOrder(Page(2), 0);
+  EXPECT_EQ(order(), "Values Table Chart ");
+  pages_->SetChildOrder(Page(0), 7);
+  EXPECT_EQ(order(), "Values Table Chart ") << "a position beyond the pages changes nothing";
+}
+
+TEST_F(KxPageControlTest, ALoadedVerticalPageControlGetsATrueTypeFont) {
+  TKxPageControl source(nullptr);
+  std::string bitmapFont;
+  for (const char* name : {"System", "Fixedsys", "Terminal", "Small Fonts", "Courier", "MS Serif"}) {
+    source.Font()->SetName(name);
+    if (!FontIsTrueType(*source.Font())) {
+      bitmapFont = name;
+      break;
+    }
+  }
+  if (bitmapFont.empty()) GTEST_SKIP() << "no bitmap font on this display";
+  source.SetTextOrientation(orVertical);
+  source.Font()->SetName(bitmapFont);
+  TMemoryStream layout;
+  layout.WriteComponent(&source);
+  layout.SetPosition(0);
+  TKxPageControl target(nullptr);
+  int changes = 0;
+  target.OnChange = [&](TObject*) { ++changes; };
+  layout.ReadComponent(&target);
+  EXPECT_EQ(target.TextOrientation(), orVertical);
+  EXPECT_EQ(target.Font()->Name(), "Verdana");
+  EXPECT_EQ(changes, 0);
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab reach the page control as the form's dialog key while the focus

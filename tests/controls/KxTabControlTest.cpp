@@ -1,18 +1,29 @@
-// The tab control on a form that is not shown: the painted strip read back from a DIB (classic
-// colours fixed through the control set's colour lookup), hot tracking by mouse messages,
-// selection by code, mouse and keys with OnChanging vetoes, the empty strip, and multi-line
-// rotation on a click.
+// The tab control on a form (shown only where the platform's hint and update region need it):
+// the painted strip read back from a DIB (classic colours fixed through the control set's
+// colour lookup), images placed and stretched, vertical captions, the active tab's close
+// button, hot tracking and tab hints by mouse messages, selection by code, mouse and keys with
+// OnChanging vetoes, the empty strip, the multi-line card and rotation on a click, and the
+// stored colour sets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
 #include "DibSurface.h"
 #include "controls/KxCommonColors.h"
+#include "controls/KxTabButtons.h"
 #include "controls/KxTabs.h"
+#include "toolkit/classes/ObjectText.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Brush.h"
+#include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Font.h"
+#include "toolkit/ui/Application.h"
 #include "toolkit/ui/DragDock.h"
 #include "toolkit/ui/Form.h"
+#include "toolkit/ui/Panel.h"
 
 namespace {
 
@@ -132,6 +143,245 @@ TEST_F(KxTabPaintTest, HotTabBaseDeepensAndComesBackAfterLeaving) {
   tabs_->Perform(WM_MOUSEMOVE, 0, At(p.X, p.Y));
   tabs_->Perform(CM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(tabs_->HotTab(), -1);
+}
+
+// The bounding box of the pixels inside `within` that `match` takes (empty when none).
+template <class F>
+TRect BoxWhere(const TDibSurface& dib, const TRect& within, F match) {
+  TRect box(within.Right, within.Bottom, within.Left, within.Top);
+  for (int y = within.Top; y < within.Bottom; ++y)
+    for (int x = within.Left; x < within.Right; ++x)
+      if (match(dib.Pixel(x, y)))
+        box = TRect(std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1));
+  return box.Left < box.Right ? box : TRect();
+}
+
+TRect BoxOf(const TDibSurface& dib, const TRect& within, COLORREF color) {
+  return BoxWhere(dib, within, [color](COLORREF c) { return c == color; });
+}
+
+// Text ink: dark whatever the smoothing did to its edges.
+bool Ink(COLORREF c) { return (c & 0xFF) < 0x70 && ((c >> 8) & 0xFF) < 0x70 && ((c >> 16) & 0xFF) < 0x70; }
+
+class KxTabImageTest : public KxTabControlFixture {
+ protected:
+  KxTabImageTest() : images_(nullptr) {
+    images_.SetWidth(8);
+    images_.SetHeight(8);
+    TBitmap blue;
+    blue.SetSize(8, 8);
+    blue.Canvas()->Brush()->SetColor(static_cast<TColor>(0xFF0000));
+    blue.Canvas()->FillRect(TRect(0, 0, 8, 8));
+    images_.AddMasked(&blue, clFuchsia);
+    tabs_->SetImages(&images_);
+    tabs_->SetTabWidth(120);
+    tabs_->SetTabHeight(40);
+    tabs_->SetTabStyle(tsSquareCorners);
+    tabs_->SetShowFocusRect(false);
+    tabs_->AddTab("");
+    tabs_->AddTab("");
+    tabs_->Tabs().Items(1)->ImageIndex = 0;
+    tabs_->InvalidateLayout();
+    Start(0);
+  }
+  // The image's box on tab 1 (inactive, not grown), and that tab's caption area: the tab
+  // less 4 pixels at either end and 2 at the tip and base.
+  TRect ImageBox() {
+    Paint();
+    return BoxOf(dib_, tabs_->TabRect(1), 0xFF0000);
+  }
+  TRect Area() {
+    const TRect t = tabs_->TabRect(1);
+    return TRect(t.Left + 4, t.Top + 2, t.Right - 4, t.Bottom - 2);
+  }
+  TImageList images_;
+};
+
+TEST_F(KxTabImageTest, AlignmentPlacesTheImageInItsArea) {
+  tabs_->SetImagePosition(ipBack);  // the image's area is the whole caption area
+  const TRect a = Area();
+  struct TCase {
+    TKxHorizontalAlignment h;
+    TKxVerticalAlignment v;
+    int left, top;
+  } cases[] = {
+      {haLeft, vaTop, a.Left, a.Top},
+      {haRight, vaBottom, a.Right - 8, a.Bottom - 8},
+      {haCenter, vaCenter, a.Left + (a.Width() - 8) / 2, a.Top + (a.Height() - 8) / 2},
+      {haLeft, vaBottom, a.Left, a.Bottom - 8},
+  };
+  for (const TCase& c : cases) {
+    tabs_->SetImageAlignment(c.h);
+    tabs_->SetImageAlignmentVertical(c.v);
+    EXPECT_EQ(ImageBox(), TRect(c.left, c.top, c.left + 8, c.top + 8)) << c.h << c.v;
+  }
+  // Beside the caption the image keeps to its side and aligns within it.
+  tabs_->SetImagePosition(ipRight);
+  tabs_->SetImageAlignmentVertical(vaTop);
+  EXPECT_EQ(ImageBox(), TRect(a.Right - 8, a.Top, a.Right, a.Top + 8));
+}
+
+TEST_F(KxTabImageTest, StretchFillsTheCaptionArea) {
+  tabs_->SetImagePosition(ipStretch);
+  EXPECT_EQ(ImageBox(), Area());
+}
+
+TEST_F(KxTabPaintTest, TheActiveTabsCloseButtonSitsWhereTheCaptionEnds) {
+  AddTabs({"One", "Two", "Three"});
+  tabs_->SetTabStyle(tsSquareCorners);  // no slant to take room at either end
+  tabs_->SetShowCloseButtonOnActiveTab(true);
+  struct TCase {
+    TKxTabOrientation orientation;
+    TKxTabSequence sequence;
+    bool farEnd;  // at the right end (top, bottom) or the top end (side) of the active tab
+  } cases[] = {
+      {toTop, tsStandard, true}, {toTop, tsReverse, false}, {toBottom, tsReverse, false},
+      {toLeft, tsStandard, true}, {toLeft, tsReverse, false},
+  };
+  for (const TCase& c : cases) {
+    tabs_->SetTabOrientation(c.orientation);
+    tabs_->SetTabSequence(c.sequence);
+    tabs_->SetTextOrientation(c.orientation == toLeft ? orVertical : orHorizontal);
+    // The fixed height is the length of a side tab: long enough for caption and button.
+    tabs_->SetTabHeight(c.orientation == toLeft ? 80 : 24);
+    Start(1);
+    Paint();
+    const TRect tab = tabs_->TabRect(1);
+    TKxActiveTabCloseButton* button = nullptr;
+    for (int i = 0; i < tabs_->ControlCount(); ++i)
+      if (auto* b = dynamic_cast<TKxActiveTabCloseButton*>(tabs_->Controls(i))) button = b;
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->Visible());
+    const TRect b = button->BoundsRect();
+    SCOPED_TRACE(testing::Message() << "tab " << tab.Left << "," << tab.Top << "," << tab.Right << "," << tab.Bottom
+                                    << " button " << b.Left << "," << b.Top << "," << b.Right << "," << b.Bottom);
+    EXPECT_TRUE(tab.Contains(TPoint{b.Left, b.Top}) && tab.Contains(TPoint{b.Right - 1, b.Bottom - 1}));
+    if (c.orientation == toLeft) {
+      const int centre = (tab.Top + tab.Bottom) / 2;
+      EXPECT_EQ(b.Bottom <= centre, c.farEnd) << c.orientation << c.sequence;
+      EXPECT_EQ(b.Top >= centre, !c.farEnd) << c.orientation << c.sequence;
+    } else {
+      const int centre = (tab.Left + tab.Right) / 2;
+      EXPECT_EQ(b.Left >= centre, c.farEnd) << c.orientation << c.sequence;
+      EXPECT_EQ(b.Right <= centre, !c.farEnd) << c.orientation << c.sequence;
+    }
+  }
+}
+
+TEST_F(KxTabPaintTest, VerticalCaptionsStackTheirLinesAndUnderlineTheAccelerator) {
+  tabs_->SetTabOrientation(toLeft);
+  tabs_->SetTextOrientation(orVertical);
+  tabs_->SetTabStyle(tsSquareCorners);  // a slanted side tab would spend its length on the slant
+  tabs_->SetTabHeight(0);
+  tabs_->SetTabWidth(60);
+  tabs_->SetBounds(0, 0, 300, 120);
+  AddTabs({"Wide"});
+  Start(0);
+  tabs_->HandleNeeded();
+  SendMessageW(tabs_->Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+  auto text = [&](const char* caption) {
+    tabs_->Tabs().Items(0)->Caption = caption;
+    tabs_->InvalidateLayout();
+    Paint();
+    return BoxWhere(dib_, tabs_->TabRect(0), Ink);
+  };
+  auto count = [&](const char* caption) {
+    text(caption);
+    int n = 0;
+    const TRect r = tabs_->TabRect(0);
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) n += Ink(dib_.Pixel(x, y));
+    return n;
+  };
+  const TRect one = text("Ab");
+  const TRect two = text("Ab\r\nAb");
+  ASSERT_FALSE(one.IsEmpty());
+  EXPECT_GE(two.Width(), 2 * one.Width()) << "two lines lie side by side";
+  EXPECT_LE(two.Height(), one.Height() + 1) << "each line as long as before";
+  // Vertical alignment places the line along the tab.
+  tabs_->SetTextAlignmentVertical(vaTop);
+  const TRect top = text("Ab");
+  tabs_->SetTextAlignmentVertical(vaBottom);
+  const TRect bottom = text("Ab");
+  EXPECT_LT(top.Top, bottom.Top);
+  EXPECT_EQ(top.Height(), bottom.Height());
+  // The accelerator's character is underlined: more ink than without the mark.
+  EXPECT_GT(count("&Ab"), count("Ab") + 2);
+  EXPECT_EQ(text("A&&b").IsEmpty(), false);
+}
+
+TEST_F(KxTabPaintTest, TabHintsFollowThePointerFromTabToTab) {
+  AddTabs({"One", "Two"});
+  tabs_->Tabs().Items(0)->Hint = "first";
+  tabs_->Tabs().Items(1)->Hint = "second";
+  tabs_->SetHint("own");
+  tabs_->SetShowHint(true);
+  tabs_->SetTabHints(true);
+  ASSERT_NE(Application, nullptr);
+  const bool showHints = Application->ShowHint();
+  Application->SetShowHint(true);
+  Start(0);
+  form_.Show();
+  auto moveTo = [&](TPoint p) {
+    tabs_->Perform(WM_MOUSEMOVE, 0, At(p.X, p.Y));
+    // The hint pause is a timer: show the hint of the control now.
+    Application->ActivateHint(tabs_->ClientToScreen(p));
+  };
+  moveTo(Center(0));
+  EXPECT_EQ(tabs_->Hint(), "first");
+  EXPECT_EQ(Application->ShownHint(), "first");
+  moveTo(Center(1));
+  EXPECT_EQ(Application->ShownHint(), "second") << "the next tab's hint replaces the last";
+  tabs_->Perform(WM_MOUSEMOVE, 0, At(150, 80));
+  EXPECT_EQ(Application->ShownHint(), "") << "over no tab the hint goes";
+  EXPECT_EQ(tabs_->Hint(), "own");
+  Application->CancelHint();
+  Application->SetMouseControl(nullptr);
+  Application->SetShowHint(showHints);
+  form_.Hide();
+}
+
+TEST_F(KxTabPaintTest, AHotTrackRepaintRefreshesTheStripOnly) {
+  AddTabs({"One", "Two", "Three"});
+  Start(0);
+  form_.Show();
+  UpdateWindow(tabs_->Handle());
+  ValidateRect(tabs_->Handle(), nullptr);
+  const TPoint p = Center(2);
+  tabs_->Perform(WM_MOUSEMOVE, 0, At(p.X, p.Y));
+  ASSERT_EQ(tabs_->HotTab(), 2);
+  RECT update{};
+  ASSERT_TRUE(GetUpdateRect(tabs_->Handle(), &update, FALSE));
+  const TRect strip = tabs_->StripRect();
+  EXPECT_EQ(TRect(update.left, update.top, update.right, update.bottom), strip);
+  ValidateRect(tabs_->Handle(), nullptr);
+  form_.Hide();
+}
+
+TEST_F(KxTabPaintTest, TabAndTextColoursAreStoredAndRepaint) {
+  tabs_->TabColors().Set(&TKxTabColors::Unselected, clRed);
+  tabs_->TextColors().Set(&TKxTextColors::Disabled, clBlue);
+  TMemoryStream layout;
+  layout.WriteComponent(tabs_);
+  const std::string text =
+      ObjectBinaryToText(std::string(static_cast<const char*>(layout.Memory()), static_cast<size_t>(layout.Size())));
+  EXPECT_NE(text.find("TabColors.Unselected = clRed"), std::string::npos) << text;
+  EXPECT_NE(text.find("TextColors.Disabled = clBlue"), std::string::npos) << text;
+  EXPECT_EQ(text.find("TabColors.Shadow"), std::string::npos) << "defaults are not written";
+  layout.SetPosition(0);
+  TKxCustomTabControl copy(nullptr);
+  layout.ReadComponent(&copy);
+  EXPECT_EQ(copy.TabColors().Unselected, clRed);
+  EXPECT_EQ(copy.TextColors().Disabled, clBlue);
+  EXPECT_EQ(copy.TabColors().Shadow, clBtnFace);
+  // A changed colour shows at once: an inactive tab's tip takes the new light colour.
+  AddTabs({"One", "Two"});
+  Start(0);
+  tabs_->TabColors().Set(&TKxTabColors::Unselected, static_cast<TColor>(0x00FF00));
+  Paint();
+  const COLORREF tip = dib_.Pixel(Center(1).X, 3);
+  EXPECT_GT((tip >> 8) & 0xFF, 0xC0u) << std::hex << tip;
+  EXPECT_LT(tip & 0xFF, 0x40u) << std::hex << tip << ": the new light colour at the tip";
 }
 
 TEST_F(KxTabPaintTest, ShadowLinesMixTheWhiteParentWithBlack) {
@@ -293,6 +543,52 @@ TEST_F(KxTabSelectTest, MultiLineClickOnTheTopRowMovesItNextToTheCard) {
     EXPECT_LE(r.Right, 200) << i;
     EXPECT_GE(r.Top, 0) << i;
   }
+}
+
+TEST_F(KxTabSelectTest, MultiLineCardIsShortenedByTheRowIndentsOnTheSideTheRowsMoveTo) {
+  AddTabs({"Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot", "Golf", "Hotel"});
+  tabs_->SetBounds(0, 0, 200, 160);
+  tabs_->SetMultiLine(true);
+  tabs_->SetShowShadow(false);
+  tabs_->SetRowIndent(7);
+  Start(0);
+  const int rows = tabs_->RowCount();
+  ASSERT_GE(rows, 3);
+  const int narrowing = (rows - 1) * 7;
+  struct TCase {
+    TKxTabSequence sequence;
+    int left, right;  // of the card inside its one-pixel frame
+  } cases[] = {{tsStandard, 1, 200 - narrowing - 1}, {tsReverse, narrowing + 1, 199}};
+  for (const TCase& c : cases) {
+    tabs_->SetTabSequence(c.sequence);
+    tabs_->RebuildLayoutIfDirty();
+    ASSERT_EQ(tabs_->RowCount(), rows);
+    const TRect card = tabs_->CardRect();
+    EXPECT_EQ(card.Left, c.left) << c.sequence;
+    EXPECT_EQ(card.Right, c.right) << c.sequence;
+    EXPECT_EQ(card.Bottom, 159) << c.sequence;
+  }
+  // A one-row strip keeps the whole width.
+  tabs_->SetTabSequence(tsStandard);
+  tabs_->SetMultiLine(false);
+  tabs_->RebuildLayoutIfDirty();
+  EXPECT_EQ(tabs_->CardRect().Right, 199);
+}
+
+TEST_F(KxTabSelectTest, WithColouredTabsAColourChangeReachesTheChildrenAsTheirParentsColour) {
+  AddTabs({"One", "Two"});
+  tabs_->Tabs().Items(1)->Color = clAqua;
+  tabs_->SetUseColoredTabs(true);
+  auto* child = new TPanel(&form_);
+  child->SetParent(tabs_);
+  child->SetParentColor(true);
+  auto* own = new TPanel(&form_);
+  own->SetParent(tabs_);
+  own->SetColor(clLime);
+  tabs_->SetColor(clYellow);
+  EXPECT_EQ(child->Color(), clYellow);
+  EXPECT_EQ(own->Color(), clLime) << "a child with its own colour keeps it";
+  EXPECT_EQ(tabs_->Tabs().Items(1)->Color, clAqua) << "the tabs keep their own colours";
 }
 
 TEST_F(KxTabSelectTest, NegativeGeometryValuesAreRefused) {

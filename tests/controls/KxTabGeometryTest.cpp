@@ -182,14 +182,37 @@ TEST(KxTabMultiLineTest, RowsCountedAndEveryTabInsideTheStrip) {
   EXPECT_EQ(layout.Tabs[6].Rect.Left, 0);
 }
 
-TEST(KxTabMultiLineTest, AlignedRowsFillTheirLength) {
+TEST(KxTabMultiLineTest, AlignedRowsFillTheOneRowLength) {
   TKxStripInput in = EightTabs();
   in.AlignTabs = true;
   const TKxStripLayout layout = KxArrangeTabs(in);
-  // Row 0 (three tabs, extent 162) gets 38 more pixels: 13, 13 and 12.
-  EXPECT_EQ(layout.Tabs[0].Rect.Width(), 73);
-  EXPECT_EQ(layout.Tabs[1].Rect.Left, 51 + 13);
-  EXPECT_EQ(layout.Tabs[2].Rect.Right, 200);
+  // Three rows: every row is 200 less 2 x RowIndent = 190 long.
+  ASSERT_EQ(layout.Rows, 3);
+  EXPECT_EQ(layout.RowLength, 190);
+  // Row 0 (three tabs, extent 162) gets 28 more pixels: 10, 9 and 9.
+  EXPECT_EQ(layout.Tabs[0].Rect.Width(), 70);
+  EXPECT_EQ(layout.Tabs[1].Rect.Left, 51 + 10);
+  // Every row ends at the same place, so that with its indent it stays inside the strip.
+  for (int last : {2, 5, 7}) {
+    EXPECT_EQ(layout.Tabs[static_cast<size_t>(last)].Rect.Right, 190) << last;
+    EXPECT_LE(layout.Tabs[static_cast<size_t>(last)].Rect.Right + layout.Tabs[static_cast<size_t>(last)].Row * 5, 200);
+  }
+}
+
+TEST(KxTabMultiLineTest, EveryRowBreaksAtTheOneRowLength) {
+  // 60-pixel tabs (overlap 10) on a 185-pixel strip: three rows, each 175 long.
+  TKxStripInput in = EightTabs();
+  in.Length = 185;
+  const TKxStripLayout layout = KxArrangeTabs(in);
+  ASSERT_EQ(layout.Rows, 3);
+  EXPECT_EQ(layout.RowLength, 175);
+  const std::vector<int> rows = {0, 0, 0, 1, 1, 1, 2, 2};
+  for (size_t i = 0; i < layout.Tabs.size(); ++i) EXPECT_EQ(layout.Tabs[i].Row, rows[i]) << i;
+  // A tab longer than the strip is cut to the one row length, on the first row too.
+  in.Lengths = {400, 60, 60, 60, 60, 60, 60};
+  const TKxStripLayout cut = KxArrangeTabs(in);
+  ASSERT_EQ(cut.Rows, 3);
+  EXPECT_EQ(cut.Tabs.front().Rect.Width(), 175);
 }
 
 TEST(KxTabMultiLineTest, RotationBringsTheActiveRowNextToTheCard) {

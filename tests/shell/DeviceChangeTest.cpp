@@ -119,13 +119,38 @@ TEST(DeviceChangeShared, IsMadeOnceAndFreed) {
   EXPECT_FALSE(IsWindow(window));
 }
 
-TEST(DriveValidation, ValidatesUnlessSuspended) {
+class DriveValidation : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetDrivesFolderBinder([this](IShellFolder*& folder) {
+      if (FAILED(bindResult)) return bindResult;
+      folder = &computer;
+      return S_OK;
+    });
+  }
+  void TearDown() override { SetDrivesFolderBinder(nullptr); }
+  TValidatedFolder computer;
+  HRESULT bindResult = S_OK;
+};
+
+TEST_F(DriveValidation, AsksTheComputerFolderToValidateUnlessSuspended) {
   EXPECT_FALSE(DriveValidationSuspended());
-  EXPECT_NO_THROW(ValidateDrivesFolder());  // the computer folder is bound and asked
+  ValidateDrivesFolder();
+  EXPECT_EQ(computer.validations, 1);
   SuspendDriveValidation();
   SuspendDriveValidation();
   ResumeDriveValidation();
-  EXPECT_TRUE(DriveValidationSuspended());  // nested suspensions count
+  EXPECT_TRUE(DriveValidationSuspended()) << "nested suspensions count";
+  ValidateDrivesFolder();
+  EXPECT_EQ(computer.validations, 1) << "nothing while suspended";
   ResumeDriveValidation();
   EXPECT_FALSE(DriveValidationSuspended());
+  ResumeDriveValidation();  // one too many changes nothing
+  ValidateDrivesFolder();
+  EXPECT_EQ(computer.validations, 2);
+  // A computer folder that cannot be had raises the platform's error.
+  bindResult = E_ACCESSDENIED;
+  EXPECT_THROW(ValidateDrivesFolder(), Exception);
+  EXPECT_EQ(computer.validations, 2);
 }
+

@@ -10,6 +10,7 @@
 
 #include "ShellTestSupport.h"
 #include "controls/KxCommonColors.h"
+#include "shell/KxShellUtils.h"
 #include "shell/KxListVw.h"
 #include "tests/controls/DibSurface.h"
 #include "tests/toolkit/FormFixture.h"
@@ -43,6 +44,7 @@ class FramedListViewPaintTest : public FormFixture {
     FormFixture::SetUp();
   }
   void TearDown() override {
+    SetWheelScrollLinesQuery(nullptr);
     SetKxVisualStylesQuery(nullptr);
     SetKxForegroundQuery(nullptr);
     FormFixture::TearDown();
@@ -332,6 +334,78 @@ TEST_F(FramedListViewPaintTest, TheWheelScrollsByLinesOfTheSmallImageHeight) {
   EXPECT_EQ(top(), (pixels + itemHeight / 2) / itemHeight);
   SendMessageW(list->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA)), MAKELPARAM(50, 50));
   EXPECT_EQ(top(), 0);
+}
+
+TEST_F(FramedListViewPaintTest, TheOneScreenWheelSettingScrollsAPageTheWheelsWay) {
+  TKxCustomListView* list = List({});
+  for (int i = 0; i < 80; ++i) list->AddItem("item " + std::to_string(i));
+  SetWheelScrollLinesQuery([] { return static_cast<UINT>(WHEEL_PAGESCROLL); });
+  auto top = [&] { return static_cast<int>(SendMessageW(list->Handle(), LVM_GETTOPINDEX, 0, 0)); };
+  const int page = static_cast<int>(SendMessageW(list->Handle(), LVM_GETCOUNTPERPAGE, 0, 0));
+  ASSERT_GT(page, 1);
+  SendMessageW(list->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(50, 50));
+  EXPECT_EQ(top(), page) << "one notch down shows the next screen";
+  SendMessageW(list->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)), MAKELPARAM(50, 50));
+  EXPECT_EQ(top(), 3 * page);
+  SendMessageW(list->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA)), MAKELPARAM(50, 50));
+  EXPECT_EQ(top(), 2 * page) << "one notch up goes a screen back";
+}
+
+TEST_F(FramedListViewPaintTest, TheLastReportColumnStretchesToTheClientWidth) {
+  auto* list = Add<TKxCustomListView>(10, 10, 300, 200);
+  list->SetViewStyle(vsReport);
+  list->HandleNeeded();
+  const int client = list->ClientWidth();
+  const int bar = GetSystemMetrics(SM_CXVSCROLL);
+  struct TCase {
+    int first, second;  // widths before stretching
+    bool items;
+    int stretched;      // the last column's width afterwards
+  } cases[] = {
+      {100, 50, true, client - 100},
+      {100, 50, false, client - 100 - bar},  // an empty list keeps room for the scroll bar
+      {client - 3, 50, true, 5},             // four pixels or less left: five
+      {client + 20, 50, true, 50},           // nothing left: the width stays
+  };
+  list->AddColumn("Name", 100);
+  list->AddColumn("Size", 50);
+  for (const TCase& c : cases) {
+    list->ClearItems();
+    if (c.items) list->AddItem("one");
+    list->SetColumnWidth(0, c.first);
+    list->SetColumnWidth(1, c.second);
+    list->StretchLastColumn();
+    EXPECT_EQ(list->ColumnWidth(1), c.stretched) << c.first << " " << c.items;
+  }
+  // The end of a divider drag stretches again.
+  list->SetColumnWidth(0, 120);
+  NMHEADERW note{};
+  note.hdr = {list->HeaderHandle(), 0, static_cast<UINT>(HDN_ENDTRACKW)};
+  note.iItem = 0;
+  SendMessageW(list->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+  EXPECT_EQ(list->ColumnWidth(1), client - 120);
+  // Off, nothing stretches.
+  list->SetStretchLastColumn(false);
+  list->SetColumnWidth(1, 40);
+  list->StretchLastColumn();
+  EXPECT_EQ(list->ColumnWidth(1), 40);
+}
+
+TEST_F(FramedListViewPaintTest, BecomingAReportOwnerDrawsTheHeaderItems) {
+  auto* list = Add<TKxCustomListView>(10, 10, 300, 200);
+  list->SetViewStyle(vsList);
+  list->HandleNeeded();
+  list->AddColumn("Name", 100);
+  list->AddColumn("Kind", 80);
+  list->SetViewStyle(vsReport);
+  HWND header = list->HeaderHandle();
+  ASSERT_NE(header, nullptr);
+  for (int i = 0; i < 2; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    ASSERT_TRUE(SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)));
+    EXPECT_NE(item.fmt & HDF_OWNERDRAW, 0) << i << ": the sort arrow needs owner drawing";
+  }
 }
 
 }  // namespace

@@ -1,21 +1,39 @@
 // The framed tree view: nodes as tab-indented lines both ways, the level error, state colours,
-// hot tracking's frame, the unfocused selection rectangle, wheel scrolling that has no room,
-// and the shortcut texts its shell descendant compares keys with.
+// hot tracking's frame, wheel scrolling (no room, one screen at a time), selecting on expand
+// against automatic expansion, node menus from the right button and the keyboard with the
+// button-up that follows a handled menu, and the shortcut texts its shell descendant compares
+// keys with.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "ShellTestSupport.h"
+#include "shell/KxShellUtils.h"
 #include "shell/KxShortCuts.h"
 #include "shell/KxTreeVw.h"
 #include "tests/toolkit/FormFixture.h"
 #include "toolkit/classes/StringList.h"
 #include "toolkit/graphics/Pen.h"
+#include "toolkit/ui/MenuLinks.h"
 
 namespace {
 
+// A popup menu that records where it was asked to show.
+class TRecordingMenu : public TComponent, public TPopupMenuLink {
+ public:
+  using TComponent::TComponent;
+  bool AutoPopup() const override { return true; }
+  void Popup(int x, int y, TObject*) override { shown.push_back(TPoint{x, y}); }
+  std::vector<TPoint> shown;
+};
+
 class FramedTreeViewTest : public FormFixture {
  protected:
+  void TearDown() override {
+    SetWheelScrollLinesQuery(nullptr);
+    FormFixture::TearDown();
+  }
   TKxCustomTreeView* Tree() {
     auto* tree = Add<TKxCustomTreeView>(10, 10, 200, 200);
     tree->HandleNeeded();
@@ -115,6 +133,93 @@ TEST_F(FramedTreeViewTest, AWheelOverATreeThatFitsScrollsNothing) {
   for (int i = 0; i < 60; ++i) tree->AddChild(nullptr, "node " + std::to_string(i));
   SendMessageW(tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(50, 50));
   EXPECT_GT(GetScrollPos(tree->Handle(), SB_VERT), before);
+}
+
+TEST_F(FramedTreeViewTest, TheOneScreenWheelSettingScrollsAPage) {
+  TKxCustomTreeView* tree = Tree();
+  for (int i = 0; i < 80; ++i) tree->AddChild(nullptr, "node " + std::to_string(i));
+  SetWheelScrollLinesQuery([] { return static_cast<UINT>(WHEEL_PAGESCROLL); });
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(tree->Handle(), SB_VERT, &info));
+  const int page = static_cast<int>(info.nPage);
+  ASSERT_GT(page, 1);
+  SendMessageW(tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(50, 50));
+  EXPECT_EQ(GetScrollPos(tree->Handle(), SB_VERT), page);
+  SendMessageW(tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA)), MAKELPARAM(50, 50));
+  EXPECT_EQ(GetScrollPos(tree->Handle(), SB_VERT), 0);
+}
+
+TEST_F(FramedTreeViewTest, SelectingOnExpandAndAutomaticExpansionExcludeEachOther) {
+  TKxCustomTreeView* tree = Tree();
+  TTreeNode* first = tree->AddChild(nullptr, "first");
+  tree->AddChild(first, "inside");
+  TTreeNode* second = tree->AddChild(nullptr, "second");
+  tree->AddChild(second, "inside too");
+  tree->SetSelected(first);
+  tree->SetAutoExpand(true);
+  tree->SetSelectModeFlag(true);
+  EXPECT_FALSE(tree->AutoExpand());
+  second->Expand(false);
+  EXPECT_EQ(tree->Selected(), second) << "expanding selects";
+  tree->SetAutoExpand(true);
+  EXPECT_FALSE(tree->SelectModeFlag()) << "switching automatic expansion on ends it";
+  first->Expand(false);
+  EXPECT_EQ(tree->Selected(), second);
+  tree->SetAutoExpand(false);
+  EXPECT_FALSE(tree->SelectModeFlag()) << "it does not come back by itself";
+}
+
+TEST_F(FramedTreeViewTest, NodeMenusComeForTheNodeOrTheSelectionAndTheButtonUpStillReachesTheControl) {
+  TKxCustomTreeView* tree = Tree();
+  TTreeNode* first = tree->AddChild(nullptr, "first");
+  TTreeNode* second = tree->AddChild(nullptr, "second");
+  auto* menu = new TRecordingMenu(form_);
+  tree->SetPopupMenu(menu);
+  tree->SetSelected(second);
+  std::vector<std::string> asked;
+  TComponent* replacement = menu;
+  tree->OnNodeContextMenu = [&](TObject*, TTreeNode* node, TPoint&, TComponent*& m) {
+    asked.push_back(node->Text());
+    m = replacement;
+  };
+  int ups = 0;
+  tree->OnMouseUp = [&](TObject*, TMouseButton button, TShiftState, int, int) { ups += button == mbRight; };
+  auto rightClickAt = [&](TPoint client) {
+    const TPoint screen = tree->ClientToScreen(client);
+    SetCursorPos(screen.X, screen.Y);
+    NMHDR note{tree->Handle(), 0, static_cast<UINT>(NM_RCLICK)};
+    tree->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+    tree->Perform(WM_RBUTTONUP, 0, MAKELPARAM(client.X, client.Y));
+  };
+  const TRect onFirst = first->DisplayRect(true);
+  struct TCase {
+    TPoint at;
+    TComponent* menu;
+    const char* node;
+    size_t shown;
+  } cases[] = {
+      {TPoint{(onFirst.Left + onFirst.Right) / 2, (onFirst.Top + onFirst.Bottom) / 2}, menu, "first", 1},
+      {TPoint{150, 180}, menu, "second", 2},  // empty space: the selected node's menu
+      {TPoint{150, 180}, nullptr, "second", 2},  // the event took the menu away
+  };
+  int expectedUps = 0;
+  for (const TCase& c : cases) {
+    replacement = c.menu;
+    rightClickAt(c.at);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back(), c.node);
+    EXPECT_EQ(menu->shown.size(), c.shown) << c.node;
+    EXPECT_EQ(ups, ++expectedUps) << "the button-up after a handled menu still fires OnMouseUp";
+  }
+  // The keyboard asks for the selected node's menu at the centre of its text.
+  replacement = menu;
+  tree->Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree->Handle()), MAKELPARAM(-1, -1));
+  ASSERT_EQ(menu->shown.size(), 3u);
+  const TRect text = second->DisplayRect(true);
+  EXPECT_EQ(menu->shown.back(), tree->ClientToScreen(TPoint{(text.Left + text.Right) / 2, (text.Top + text.Bottom) / 2}));
+  ParkMousePointer();
 }
 
 TEST(ShortCutTexts, NamesAndParsesKeys) {

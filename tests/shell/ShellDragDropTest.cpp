@@ -262,6 +262,65 @@ TEST_F(DataObjectTest, AllowedEffectsComeFromTheItemsAndAMalformedArrayGivesNone
   bad->Release();
 }
 
+// A drop target that writes down the calls it gets.
+class TCallLogTarget : public IDropTarget {
+ public:
+  std::string log;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) *out = this;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override { return log += "enter ", S_OK; }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return log += "over ", S_OK; }
+  HRESULT STDMETHODCALLTYPE DragLeave() override { return log += "leave ", S_OK; }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+    log += "drop(" + std::to_string(*effect) + ") ";
+    return S_OK;
+  }
+};
+
+TEST_F(DataObjectTest, ADropTargetThatWasEnteredHearsTheEndEvenWhenTheEffectsCheckRaises) {
+  // Items whose parent the desktop cannot bind (a class nobody registered): the effects check
+  // raises.
+  HGLOBAL block = nullptr;
+  TIdListPtr parent = MakeIdList({{0x1F, 0x50, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99, 0xAA, 0xBB, 0xCC,
+                                   0xDD, 0xEE, 0xF0, 0x0F}});
+  TIdListPtr item = MakeIdList({{1}});
+  ASSERT_EQ(BuildIdListArrayBlock(parent.get(), {item.get()}, block), S_OK);
+  TKxShellDataObject* unbindable = new TKxShellDataObject(block, nullptr);
+  unbindable->AddRef();
+  ASSERT_THROW(AllowedDropEffects(unbindable), Exception) << "the fixture must make the check raise";
+  IDataObject* good = MakeObject();
+  struct TCase {
+    IDataObject* data;
+    bool raises;
+    const char* log;
+  } cases[] = {
+      {unbindable, true, "enter over leave "},
+      {good, false, "enter over drop(1) "},
+  };
+  for (const TCase& c : cases) {
+    TCallLogTarget target;
+    DWORD effect = DROPEFFECT_COPY;
+    bool raised = false;
+    try {
+      DropOnShellTarget(&target, c.data, MK_LBUTTON, POINTL{5, 5}, effect);
+    } catch (const Exception&) {
+      raised = true;
+    }
+    EXPECT_EQ(raised, c.raises);
+    EXPECT_EQ(target.log, c.log);
+    if (c.raises) {
+      EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    }
+  }
+  good->Release();
+  unbindable->Release();
+}
+
 TEST(DropSource, EscapeOrAnotherButtonCancelsAndReleasingDrops) {
   struct Case {
     const char* name;

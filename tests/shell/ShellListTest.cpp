@@ -3,19 +3,26 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "ShellTestSupport.h"
 #include "shell/ChangeHandlerThread.h"
+#include "shell/KxDeviceChangeHandler.h"
 #include "shell/KxShellList.h"
 #include "shell/KxShellNames.h"
+#include "shell/KxShellTree.h"
+#include "shell/KxShellUtils.h"
 #include "toolkit/rtl/SysUtils.h"
 #include "tests/toolkit/FormFixture.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Screen.h"
 #include "toolkit/ui/Timer.h"
+
+#include <dbt.h>
 
 namespace {
 
@@ -438,6 +445,178 @@ TEST_F(ShellFolderTest, AFillThatRaisesKeepsThePreviousFolderList) {
     EXPECT_EQ(completed, 1) << std::hex << c.end;
     EXPECT_EQ(IdListBytes(list->FolderIdList()), IdListBytes(c.raises ? root.get() : sub.get())) << std::hex << c.end;
   }
+}
+
+// A folder of made-up items, one byte of key each; the key picks its attributes from a table.
+// Every list it hands out is recorded, so a test can see which ones were given back.
+class TListingFolder : public TEndingFolder {
+ public:
+  std::vector<ULONG> attributes;  // per key
+  std::set<void*> handedOut;
+  size_t next = 0;
+
+  HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList** out) override {
+    next = 0;
+    *out = this;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Next(ULONG, PITEMID_CHILD* items, ULONG* fetched) override {
+    items[0] = nullptr;
+    if (fetched) *fetched = 0;
+    if (next >= attributes.size()) return S_FALSE;
+    auto* bytes = static_cast<unsigned char*>(CoTaskMemAlloc(5));
+    bytes[0] = 3;
+    bytes[1] = 0;
+    bytes[2] = static_cast<unsigned char>(next++);
+    bytes[3] = bytes[4] = 0;
+    handedOut.insert(bytes);
+    items[0] = reinterpret_cast<PITEMID_CHILD>(bytes);
+    if (fetched) *fetched = 1;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY items, SFGAOF* out) override {
+    *out &= attributes.at(reinterpret_cast<const unsigned char*>(items[0])[2]);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD item, SHGDNF, STRRET* name) override {
+    name->uType = STRRET_CSTR;
+    snprintf(name->cStr, sizeof name->cStr, "item%d", reinterpret_cast<const unsigned char*>(item)[2]);
+    return S_OK;
+  }
+};
+
+// Watches the task allocator's frees (the shell allocator is the task allocator).
+class TFreeSpy : public IMallocSpy {
+ public:
+  std::set<void*>* watched = nullptr;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMallocSpy)) *out = this;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T bytes) override { return bytes; }
+  void* STDMETHODCALLTYPE PostAlloc(void* actual) override { return actual; }
+  void* STDMETHODCALLTYPE PreFree(void* request, BOOL) override {
+    if (watched) watched->erase(request);
+    return request;
+  }
+  void STDMETHODCALLTYPE PostFree(BOOL) override {}
+  SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T bytes, void** out, BOOL) override {
+    *out = request;
+    return bytes;
+  }
+  void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override { return actual; }
+  void* STDMETHODCALLTYPE PreGetSize(void* request, BOOL) override { return request; }
+  SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T actual, BOOL) override { return actual; }
+  void* STDMETHODCALLTYPE PreDidAlloc(void* request, BOOL) override { return request; }
+  int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int actual) override { return actual; }
+  void STDMETHODCALLTYPE PreHeapMinimize() override {}
+  void STDMETHODCALLTYPE PostHeapMinimize() override {}
+};
+
+TEST_F(ShellFolderTest, AnAddItemHandlerThatRaisesLeavesNoItemListBehind) {
+  TForm form(nullptr);
+  auto* list = new TFillingShellList(&form);
+  list->SetParent(&form);
+  list->SetOptions(list->Options() - TKxShellListOptions{sloAutoFill, sloDynamicRefresh});
+  list->HandleNeeded();
+  TIdListPtr root = ListOf(root_);
+  static TListingFolder folder;
+  folder.attributes.assign(6, SFGAO_FILESYSTEM);
+  folder.handedOut.clear();
+  TFreeSpy spy;
+  spy.watched = &folder.handedOut;
+  ASSERT_EQ(CoRegisterMallocSpy(&spy), S_OK);
+  int asked = 0;
+  list->OnAddItem = [&](TObject*, IShellFolder*, PCIDL, PCIDL, ULONG, bool&) {
+    if (++asked == 3) throw std::runtime_error("refused loudly");
+  };
+  EXPECT_THROW(list->FillList(&folder, root.get()), std::runtime_error);
+  EXPECT_EQ(list->ItemCount(), 2) << "the two items before the failure were listed";
+  list->ClearItems();
+  const size_t left = folder.handedOut.size();
+  spy.watched = nullptr;
+  CoRevokeMallocSpy();
+  EXPECT_EQ(left, 0u) << "every list the folder handed out was freed";
+}
+
+TEST_F(ShellFolderTest, FilesOnlyWithATreeLeavesOutWhatCountsAsAFolder) {
+  TForm form(nullptr);
+  auto* tree = new TKxShellTree(&form);
+  tree->SetOptions({});
+  auto* list = new TFillingShellList(&form);
+  list->SetParent(&form);
+  list->HandleNeeded();
+  TIdListPtr root = ListOf(root_);
+  const TKxShellVersions saved = ShellVersions();
+  TKxShellVersions v6 = saved;
+  v6.Shell32.MostSignificant = 0x60000;
+  SetShellVersions(v6);
+  static TListingFolder folder;
+  // item0 a folder, item1 a folder that is a stream (an archive), item2 a file.
+  folder.attributes = {SFGAO_FILESYSTEM | SFGAO_FOLDER, SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_STREAM, SFGAO_FILESYSTEM};
+  struct TCase {
+    bool withTree;
+    bool streamsAsFolders;
+    std::vector<std::string> listed;
+  } cases[] = {
+      {false, false, {"item0", "item1", "item2"}},
+      {true, false, {"item1", "item2"}},
+      {true, true, {"item2"}},
+  };
+  for (const TCase& c : cases) {
+    TKxShellListOptions options = list->Options() - TKxShellListOptions{sloAutoFill, sloDynamicRefresh, sloStreamsAsFolders};
+    options.Include(sloFilesOnlyWithTree);
+    if (c.streamsAsFolders) options.Include(sloStreamsAsFolders);
+    list->SetOptions(options);
+    list->SetShellTree(c.withTree ? tree : nullptr);
+    list->ClearItems();
+    list->FillList(&folder, root.get());
+    std::vector<std::string> names;
+    for (int i = 0; i < list->ItemCount(); ++i) names.push_back(list->ShellData(list->Item(i))->DisplayName());
+    EXPECT_EQ(names, c.listed) << c.withTree << c.streamsAsFolders;
+  }
+  list->SetShellTree(nullptr);
+  SetShellVersions(saved);
+}
+
+TEST_F(ShellListTest, DeviceChangesRefillOnlyTheComputersDriveList) {
+  TValidatedFolder computer;
+  SetDrivesFolderBinder([&](IShellFolder*& folder) {
+    folder = &computer;
+    return S_OK;
+  });
+  int fills = 0;
+  list_->OnFillStart = [&](TObject*) { ++fills; };
+  PIDL drives = nullptr;
+  ASSERT_TRUE(SUCCEEDED(SpecialFolderIdList(nullptr, CSIDL_DRIVES, drives)));
+  TIdListPtr holdDrives(drives);
+  struct TCase {
+    bool drivesShown;
+    WPARAM event;
+    int validations;
+    int fills;
+  } cases[] = {
+      {false, DBT_DEVICEARRIVAL, 0, 0},
+      {true, DBT_DEVICEQUERYREMOVE, 0, 0},
+      {true, DBT_DEVICEARRIVAL, 1, 1},
+      {true, DBT_DEVICEREMOVECOMPLETE, 2, 2},
+  };
+  for (const TCase& c : cases) {
+    if (c.drivesShown && SpecialFolderIdOf(list_->FolderIdList()) != CSIDL_DRIVES) {
+      list_->Folder()->SetIdList(drives);
+      fills = 0;
+    }
+    TKxDeviceMessage message{WM_DEVICECHANGE, c.event, 0, 0};
+    SharedDeviceChangeHandler().Dispatch(message);
+    EXPECT_EQ(computer.validations, c.validations) << c.drivesShown << std::hex << c.event;
+    EXPECT_EQ(fills, c.fills) << c.drivesShown << std::hex << c.event;
+    EXPECT_FALSE(DriveValidationSuspended());
+  }
+  list_->OnFillStart = nullptr;
+  SetDrivesFolderBinder(nullptr);
 }
 
 TEST_F(ShellListTest, OpeningAFolderShowsItAndGoingUpReturns) {

@@ -14,6 +14,7 @@
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/ObjectText.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/ui/Form.h"
 
 namespace {
 
@@ -151,6 +152,30 @@ TEST_F(ShellTreePropertiesTest, OlderFrameEntriesAreReadByTheTreeAndTheList) {
       TKxShellList list(nullptr);
       check("TKxShellList", list, c);
     }
+  }
+}
+
+TEST_F(ShellTreePropertiesTest, TheTreesOwnDragStartIsOnForOleDragsOrAutomaticDragMode) {
+  struct TCase {
+    bool oleDrag;
+    TDragMode mode;
+    bool enabled;
+  } cases[] = {{false, dmManual, false}, {true, dmManual, true}, {false, dmAutomatic, true}, {true, dmAutomatic, true}};
+  auto disabled = [](TKxShellTree& tree) {
+    return (GetWindowLongPtrW(tree.Handle(), GWL_STYLE) & TVS_DISABLEDRAGDROP) != 0;
+  };
+  for (const TCase& c : cases) {
+    TForm form(nullptr);
+    auto* tree = new TKxShellTree(&form);
+    tree->SetParent(&form);
+    tree->SetDragMode(c.mode);
+    tree->SetOptions(c.oleDrag ? TKxShellTreeOptions{stoOleDrag} : TKxShellTreeOptions{});
+    EXPECT_EQ(disabled(*tree), !c.enabled) << "made: " << c.oleDrag << c.mode;
+    // Switching OLE dragging off and on again keeps to the same rule.
+    tree->SetOptions(TKxShellTreeOptions{});
+    EXPECT_EQ(disabled(*tree), c.mode != dmAutomatic) << "off: " << c.oleDrag << c.mode;
+    tree->SetOptions(TKxShellTreeOptions{stoOleDrag});
+    EXPECT_FALSE(disabled(*tree)) << "on: " << c.oleDrag << c.mode;
   }
 }
 

@@ -9,12 +9,15 @@
 
 #include "ShellTestSupport.h"
 #include "shell/ChangeHandlerThread.h"
+#include "shell/KxDeviceChangeHandler.h"
 #include "shell/KxShellTree.h"
 #include "shell/KxShellUtils.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Timer.h"
+
+#include <dbt.h>
 
 namespace {
 
@@ -178,6 +181,60 @@ TEST_F(ShellTreeTest, ANewFolderShowsAfterTheChangeMessageAndTheTimer) {
   Fire(tree->RefreshTimer());
   EXPECT_NE(Child(root, "C"), nullptr);
   EXPECT_FALSE(tree->RefreshTimer()->Enabled());
+}
+
+TEST_F(ShellTreeTest, ADriveArrivingOrLeavingValidatesOnceAndRefreshes) {
+  TValidatedFolder computer;
+  SetDrivesFolderBinder([&](IShellFolder*& folder) {
+    folder = &computer;
+    return S_OK;
+  });
+  TTestShellTree* tree = MakeTree(plain_);
+  MakeFolder("Arrived");
+  struct TCase {
+    WPARAM event;
+    int validations;
+    bool refreshed;
+  } cases[] = {{DBT_DEVICEQUERYREMOVE, 0, false}, {DBT_DEVICEARRIVAL, 1, true}, {DBT_DEVICEREMOVECOMPLETE, 2, true}};
+  for (const TCase& c : cases) {
+    if (c.event == DBT_DEVICEREMOVECOMPLETE) RemoveTree(root_ + "Arrived");
+    TKxDeviceMessage message{WM_DEVICECHANGE, c.event, 0, 0};
+    SharedDeviceChangeHandler().Dispatch(message);
+    EXPECT_EQ(computer.validations, c.validations) << std::hex << c.event;
+    EXPECT_FALSE(DriveValidationSuspended()) << "suspended only while the tree refreshes";
+    const bool shown = Child(tree->GetFirstNode(), "Arrived") != nullptr;
+    const bool onDisk = Exists(root_ + "Arrived");
+    if (c.refreshed) {
+      EXPECT_EQ(shown, onDisk) << std::hex << c.event;
+    } else {
+      EXPECT_FALSE(shown) << "no refresh for other device events";
+    }
+  }
+  SetDrivesFolderBinder(nullptr);
+}
+
+TEST_F(ShellTreeTest, InAutomaticDragModeAPressStillSelectsTheNode) {
+  TTestShellTree* tree = MakeTree(plain_);
+  tree->SetDragMode(dmAutomatic);
+  TTreeNode* b = Child(tree->GetFirstNode(), "B");
+  ASSERT_NE(b, nullptr);
+  ASSERT_NE(tree->Selected(), b);
+  const TRect r = b->DisplayRect(true);
+  const LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  // The release waits in the queue, so the tree's own drag detection ends at once.
+  PostMessageW(tree->Handle(), WM_LBUTTONUP, 0, at);
+  SendMessageW(tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  Application->ProcessMessages();
+  EXPECT_EQ(tree->Selected(), b);
+  EXPECT_FALSE(tree->Dragging()) << "no drag without a move";
+  EXPECT_EQ(tree->DragMode(), dmAutomatic);
+  // A begin-drag notification of the tree starts the control's drag.
+  NMTREEVIEWW note{};
+  note.hdr = {tree->Handle(), 0, static_cast<UINT>(TVN_BEGINDRAGW)};
+  note.itemNew.lParam = reinterpret_cast<LPARAM>(b);
+  tree->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+  EXPECT_TRUE(tree->Dragging());
+  tree->EndDrag(false);
 }
 
 TEST_F(ShellTreeTest, RemovingTheSelectedFolderSelectsItsParent) {

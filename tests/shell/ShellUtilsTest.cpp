@@ -2,6 +2,8 @@
 // system image lists with their overlays.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "ShellTestSupport.h"
 
 #include <lmuse.h>
@@ -121,16 +123,51 @@ TEST(NetDrive, AMissingLibraryCountsAsConnectedAndIsNotRetried) {
   SetNetApiBinder(nullptr);
 }
 
-TEST(ShellVersions, ReadsModuleVersions) {
-  TKxModuleVersion version;
-  ASSERT_TRUE(ReadModuleVersion("shell32.dll", version));
-  EXPECT_GE(version.MostSignificant >> 16, 4u);
-  EXPECT_FALSE(ReadModuleVersion("C:\\no\\such.dll", version));
-  EXPECT_EQ(version.MostSignificant, 0u);
-  TKxModuleVersion shell32;
-  ReadModuleVersion("shell32.dll", shell32);
-  EXPECT_EQ(ShellVersions().Shell32.MostSignificant, shell32.MostSignificant);  // recorded at start
-  EXPECT_NE(ShellVersions().ComCtl32.MostSignificant, 0u);
+// The file version words of a module read straight from its version resource: the fixed
+// file information is found by its signature, without the version routines.
+bool FixedFileVersion(const wchar_t* module, TKxModuleVersion& version) {
+  HMODULE data = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!data) return false;
+  bool found = false;
+  if (HRSRC info = FindResourceW(data, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16))) {
+    const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(data, info)));
+    const DWORD size = SizeofResource(data, info);
+    for (DWORD at = 0; bytes && !found && at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+      VS_FIXEDFILEINFO fixed;
+      std::memcpy(&fixed, bytes + at, sizeof fixed);
+      if (fixed.dwSignature != 0xFEEF04BD) continue;
+      version.MostSignificant = fixed.dwFileVersionMS;
+      version.LeastSignificant = fixed.dwFileVersionLS;
+      found = true;
+    }
+  }
+  FreeLibrary(data);
+  return found;
+}
+
+TEST(ShellVersions, AreTheModulesFileVersionWords) {
+  struct TCase {
+    const char* name;
+    const wchar_t* wide;
+    TKxModuleVersion TKxShellVersions::*recorded;
+  } cases[] = {{"shell32.dll", L"shell32.dll", &TKxShellVersions::Shell32},
+               {"comctl32.dll", L"comctl32.dll", &TKxShellVersions::ComCtl32}};
+  for (const TCase& c : cases) {
+    TKxModuleVersion expected;
+    ASSERT_TRUE(FixedFileVersion(c.wide, expected)) << c.name;
+    ASSERT_NE(expected.MostSignificant, expected.LeastSignificant) << c.name << ": the words must tell apart";
+    TKxModuleVersion read;
+    ASSERT_TRUE(ReadModuleVersion(c.name, read)) << c.name;
+    EXPECT_EQ(read.MostSignificant, expected.MostSignificant) << c.name;
+    EXPECT_EQ(read.LeastSignificant, expected.LeastSignificant) << c.name;
+    // What start-up recorded is the same pair.
+    EXPECT_EQ((ShellVersions().*c.recorded).MostSignificant, expected.MostSignificant) << c.name;
+    EXPECT_EQ((ShellVersions().*c.recorded).LeastSignificant, expected.LeastSignificant) << c.name;
+  }
+  TKxModuleVersion missing{1, 2};
+  EXPECT_FALSE(ReadModuleVersion("C:\\no\\such.dll", missing));
+  EXPECT_EQ(missing.MostSignificant, 0u);
+  EXPECT_EQ(missing.LeastSignificant, 0u);
 }
 
 TEST(SystemImages, OverlaysComeOnlyWithNtAndComctl471) {

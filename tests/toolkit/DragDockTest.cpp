@@ -1,6 +1,7 @@
 // Control drag-and-drop and docking on their own: a drag's threshold, enter/move/leave over
 // targets, drop and cancel with OnEndDrag, automatic drag mode, docking by code and by drag,
-// refusals, and a dock site hearing of its clients' changes. Targets under the pointer come
+// refusals, floating where no site takes a dock drag, the drag cursors, and a dock site
+// hearing of its clients' changes. Targets under the pointer come
 // from an injected finder (screen point -> control), so nothing depends on window positions.
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "toolkit/ui/DragDock.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Panel.h"
+#include "toolkit/ui/Screen.h"
 
 namespace {
 
@@ -212,10 +214,56 @@ TEST_F(DragDockTest, DraggedClientDocksIntoTheNearestSiteThatTakesIt) {
   second->SetDragKind(dkDock);
   site_->OnGetSiteInfo = [](TObject*, TControl*, TRect&, TPoint, bool& canDock) { canDock = false; };
   second->BeginDrag(true);
-  DragToPoint(Over(3));
+  DragToPoint(Over(3, 7, 9));
   EXPECT_EQ(DragTarget(), nullptr);
   EndDragging(true);
-  EXPECT_EQ(second->HostDockSite(), nullptr);
+  // Dropped where no site takes it: it floats in a host of its own at the drop point.
+  auto* host = dynamic_cast<TFloatingDockHost*>(second->HostDockSite());
+  ASSERT_NE(host, nullptr);
+  EXPECT_TRUE(second->Floating());
+  EXPECT_EQ(host->ClientToScreen(TPoint{0, 0}), Over(3, 7, 9));
+  EXPECT_GE(host->ClientWidth(), 100) << "at the control's size, or the smallest a window can be";
+  EXPECT_EQ(second->Width(), host->ClientWidth()) << "the control fills its host";
+  EXPECT_TRUE(second->Showing());
+  // ... and docks back into a site.
+  site_->OnGetSiteInfo = [](TObject*, TControl*, TRect& influence, TPoint, bool&) {
+    influence = TRect(300, 0, 400, 100);
+  };
+  second->BeginDrag(true);
+  DragToPoint(Over(3));
+  EXPECT_EQ(DragTarget(), site_);
+  EndDragging(true);
+  EXPECT_EQ(second->HostDockSite(), site_);
+  EXPECT_EQ(second->Parent(), site_);
+  EXPECT_EQ(second->Align(), alNone) << "its own alignment comes back";
+  EXPECT_FALSE(second->Floating());
+}
+
+TEST_F(DragDockTest, ARunningDragShowsTheDragAndNoDropCursors) {
+  ASSERT_NE(Screen, nullptr);
+  const TCursor before = Screen->Cursor();
+  source_->BeginDrag(false, 10);
+  const TPoint start = DragStartPoint();
+  DragToPoint({start.X + 2, start.Y});
+  EXPECT_EQ(Screen->Cursor(), before) << "a pending drag leaves the cursor alone";
+  struct TStep {
+    TPoint at;
+    TCursor cursor;
+  } steps[] = {{Over(1), crDrag}, {Over(2), crNoDrop}, {Over(9), crNoDrop}, {Over(1, 8, 8), crDrag}};
+  for (const TStep& step : steps) {
+    DragToPoint(step.at);
+    EXPECT_EQ(Screen->Cursor(), step.cursor) << step.at.X;
+    EXPECT_EQ(GetCursor(), Screen->Cursors(step.cursor)) << step.at.X;
+  }
+  EXPECT_NE(Screen->Cursors(crDrag), Screen->Cursors(crArrow)) << "the drag cursor is a cursor of its own";
+  source_->EndDrag(true);
+  EXPECT_EQ(Screen->Cursor(), before);
+  // Cancelled drags give the cursor back too.
+  source_->BeginDrag(true);
+  DragToPoint(Over(2));
+  EXPECT_EQ(Screen->Cursor(), crNoDrop);
+  source_->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(Screen->Cursor(), before);
 }
 
 TEST_F(DragDockTest, FreedClientLeavesItsSite) {

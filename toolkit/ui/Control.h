@@ -168,7 +168,8 @@ class TControl : public TComponent {
   // ---- State -------------------------------------------------------------------------
   bool Visible() const { return visible_; }
   virtual void SetVisible(bool value);
-  void Show() { SetVisible(true); }
+  // Asks the parent to show this control (Parent()->ShowControl), then makes it visible.
+  void Show();
   void Hide() { SetVisible(false); }
   // Visible, and every parent up to a top-level window visible too.
   virtual bool Showing() const;
@@ -278,6 +279,12 @@ class TControl : public TComponent {
   // control leaves the old site's windows before the old site is told it left. A site with a
   // dock manager puts the control beside `dropControl` on the `align` side (see TDockTree).
   void ManualDock(TWinControl* site, TControl* dropControl = nullptr, TAlign align = alNone);
+  // Floats the control in a window of its own whose client area is `screen`: a form becomes a
+  // top-level window there; any other control moves into a floating host (TFloatingDockHost),
+  // which is a dock site it can be docked back from. Refused when the old site refuses.
+  void ManualFloat(const TRect& screen);
+  // In a floating host, or a form that left its dock site for a window of its own.
+  bool Floating() const;
 
   TNotifyEvent OnStartDrag;
   TDragOverEvent OnDragOver;
@@ -366,6 +373,9 @@ class TControl : public TComponent {
   TDragMode dragMode_ = dmManual;
   TDragKind dragKind_ = dkDrag;
   TWinControl* hostDockSite_ = nullptr;
+  bool floatingForm_ = false;
+  // Leaves the dock site (if any) for `newTarget` (null: floating); false when it refuses.
+  bool LeaveHostDockSite(TWinControl* newTarget);
   friend void DockClientGone(TControl* client);
   friend void DragToPoint(TPoint screen);
   friend void EndDragging(bool drop);

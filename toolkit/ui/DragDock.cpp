@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/ui/Application.h"
 #include "toolkit/ui/DockTree.h"
+#include "toolkit/ui/Screen.h"
 #include "toolkit/ui/WinControl.h"
 
 const TEnumInfo& EnumTypeInfo(TDragMode) {
@@ -34,6 +37,8 @@ struct DragState {
   TControl* DropControl = nullptr;
   TAlign DropAlign = alNone;
   TRect FrameShown;  // the frame currently inverted on the screen (empty: none)
+  bool CursorSet = false;       // the drag owns the screen cursor
+  TCursor SavedCursor = crDefault;  // the screen cursor from before the drag
 };
 
 DragState g_drag;
@@ -80,6 +85,21 @@ void ShowDropFrame(const TRect& r) {
   InvertFrame(g_drag.FrameShown);
   g_drag.FrameShown = r;
   InvertFrame(r);
+}
+
+// Shows crDrag or crNoDrop for the running drag, remembering the cursor from before.
+void ShowDragCursor(bool accepted) {
+  if (Screen == nullptr) return;
+  if (!g_drag.CursorSet) {
+    EnsureDragCursor();
+    g_drag.SavedCursor = Screen->Cursor();
+    g_drag.CursorSet = true;
+  }
+  Screen->SetCursor(accepted ? crDrag : crNoDrop);
+}
+
+void RestoreCursor(const DragState& st) {
+  if (st.CursorSet && Screen != nullptr) Screen->SetCursor(st.SavedCursor);
 }
 
 // The nearest dock site at or above `over` that takes the source at `p`.
@@ -158,13 +178,20 @@ void DragToPoint(TPoint p) {
       }
     }
     ShowDropFrame(g_drag.DockRect);
+    // Without a site the drop floats the control: still a drop.
+    ShowDragCursor(true);
     return;
   }
-  if (g_drag.Target == nullptr) return;
+  if (g_drag.Target == nullptr) {
+    ShowDragCursor(false);
+    return;
+  }
   const TPoint local = g_drag.Target->ScreenToClient(p);
   bool accept = false;
   g_drag.Target->DragOver(g_drag.Source, local.X, local.Y, state, accept);
+  if (g_drag.Source == nullptr) return;  // the target ended the drag
   g_drag.Accepted = accept;
+  ShowDragCursor(accept);
 }
 
 void EndDragging(bool drop) {
@@ -172,11 +199,15 @@ void EndDragging(bool drop) {
   const DragState st = g_drag;
   InvertFrame(st.FrameShown);
   g_drag = DragState();
+  RestoreCursor(st);
   if (st.Source->MouseCapture()) st.Source->SetMouseCapture(false);
   if (st.Pending) return;
   TObject* taken = nullptr;
   TPoint local{0, 0};
-  if (st.Target != nullptr) {
+  if (st.Kind == dkDock && drop && st.Target == nullptr) {
+    // Dropped where no site takes it: the control floats at the pointer, at its own size.
+    st.Source->ManualFloat(TRect(st.Last.X, st.Last.Y, st.Last.X + st.Source->Width(), st.Last.Y + st.Source->Height()));
+  } else if (st.Target != nullptr) {
     local = st.Target->ScreenToClient(st.Last);
     if (drop && st.Accepted) {
       taken = st.Target;
@@ -227,6 +258,7 @@ bool DragMessage(TControl* control, TMessage& message) {
 void DockClientGone(TControl* client) {
   if (g_drag.Source == client) {
     InvertFrame(g_drag.FrameShown);
+    RestoreCursor(g_drag);
     g_drag = DragState();
   }
   if (g_drag.DropControl == client) g_drag.DropControl = nullptr;
@@ -239,6 +271,10 @@ void DockClientGone(TControl* client) {
     list.erase(std::remove(list.begin(), list.end(), client), list.end());
     client->hostDockSite_ = nullptr;
     if (host->dockManager_) host->dockManager_->RemoveControl(client);
+    // A floating host lives only for its client.
+    if (auto* floating = dynamic_cast<TFloatingDockHost*>(host);
+        floating != nullptr && !floating->ComponentState().Contains(csDestroying))
+      floating->Release();
   }
   if (auto* site = dynamic_cast<TWinControl*>(client)) {
     for (TControl* docked : site->dockClients_) docked->hostDockSite_ = nullptr;
@@ -276,18 +312,23 @@ void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& a
 
 void TControl::DragDrop(TObject* source, int x, int y) { OnDragDrop(this, source, x, y); }
 
+bool TControl::LeaveHostDockSite(TWinControl* newTarget) {
+  TWinControl* old = hostDockSite_;
+  if (old == nullptr) return true;
+  if (!old->DoUnDock(newTarget, this)) return false;
+  auto& list = old->dockClients_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  hostDockSite_ = nullptr;
+  SetParent(nullptr);
+  if (old->dockManager_) old->dockManager_->RemoveControl(this);
+  old->DockClientRemoved(this);
+  return true;
+}
+
 void TControl::ManualDock(TWinControl* site, TControl* dropControl, TAlign align) {
   if (site == hostDockSite_) return;
-  TWinControl* old = hostDockSite_;
-  if (old != nullptr) {
-    if (!old->DoUnDock(site, this)) return;
-    auto& list = old->dockClients_;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    hostDockSite_ = nullptr;
-    SetParent(nullptr);
-    if (old->dockManager_) old->dockManager_->RemoveControl(this);
-    old->DockClientRemoved(this);
-  }
+  if (!LeaveHostDockSite(site)) return;
+  floatingForm_ = false;
   if (site != nullptr) {
     hostDockSite_ = site;
     site->dockClients_.push_back(this);
@@ -297,6 +338,134 @@ void TControl::ManualDock(TWinControl* site, TControl* dropControl, TAlign align
     site->dropControl_ = nullptr;
     site->dropAlign_ = alNone;
   }
+}
+
+namespace {
+// Sizes a top-level window so that its client area is `screen`.
+void PlaceClientArea(TWinControl* window, const TRect& screen) {
+  window->SetClientSize(screen.Width(), screen.Height());
+  window->SetBounds(screen.Left, screen.Top, window->Width(), window->Height());
+  if (!window->HandleAllocated()) return;
+  // The frame and caption come before the client area.
+  const TPoint origin = window->ClientToScreen(TPoint{0, 0});
+  window->SetBounds(window->Left() + screen.Left - origin.X, window->Top() + screen.Top - origin.Y, window->Width(),
+                    window->Height());
+}
+}  // namespace
+
+void TControl::ManualFloat(const TRect& screen) {
+  if (auto* host = dynamic_cast<TFloatingDockHost*>(hostDockSite_)) {
+    // Already floating: the host moves.
+    PlaceClientArea(host, screen);
+    return;
+  }
+  if (auto* form = dynamic_cast<TCustomForm*>(this)) {
+    if (!LeaveHostDockSite(nullptr)) return;
+    SetParent(nullptr);
+    form->HandleNeeded();
+    PlaceClientArea(form, screen);
+    floatingForm_ = true;
+    form->Show();
+    return;
+  }
+  if (hostDockSite_ != nullptr && !hostDockSite_->DoUnDock(nullptr, this)) return;
+  auto* host = new TFloatingDockHost(Application);
+  host->HandleNeeded();  // so that it can always Release itself
+  host->SetCaption(Caption());
+  PlaceClientArea(host, screen);
+  // The old site already agreed: it may not refuse a second time.
+  if (TWinControl* old = hostDockSite_) {
+    const TUnDockEvent saved = old->OnUnDock;
+    old->OnUnDock = TUnDockEvent();
+    try {
+      ManualDock(host);
+    } catch (...) {
+      old->OnUnDock = saved;
+      throw;
+    }
+    old->OnUnDock = saved;
+  } else {
+    ManualDock(host);
+  }
+  if (Visible()) host->Show();
+}
+
+bool TControl::Floating() const {
+  return floatingForm_ || dynamic_cast<TFloatingDockHost*>(hostDockSite_) != nullptr;
+}
+
+// ---- TFloatingDockHost ----------------------------------------------------------------------
+
+const TClassInfo& TFloatingDockHost::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TFloatingDockHost>("TFloatingDockHost", &TCustomForm::StaticClass()).Build();
+  return info;
+}
+
+TFloatingDockHost::TFloatingDockHost(TComponent* owner) : TCustomForm(owner) {
+  SetBorderStyle(bsSizeToolWin);
+  SetDockSite(true);
+}
+
+void TFloatingDockHost::DockDrop(TControl* client, int x, int y) {
+  clientAlign_ = client->Align();
+  client->SetParent(this);
+  client->SetAlign(alClient);
+  OnDockDrop(this, client, x, y);
+}
+
+void TFloatingDockHost::DockClientRemoved(TControl* client) {
+  client->SetAlign(clientAlign_);
+  if (DockClientCount() == 0) {
+    Hide();
+    Release();
+  }
+}
+
+void TFloatingDockHost::DockClientChanged(TControl* client, UINT what) {
+  if (what == CM_TEXTCHANGED) SetCaption(client->Caption());
+  else if (what == CM_VISIBLECHANGED) SetVisible(client->Visible());
+}
+
+// ---- Drag cursor ----------------------------------------------------------------------------
+
+void EnsureDragCursor() {
+  static bool made = false;
+  if (made || Screen == nullptr) return;
+  made = true;
+  // An arrow with a sheet below it, drawn into 32 x 32 masks (AND: 1 keeps the screen; XOR:
+  // the colour). The program may have set its own crDrag already.
+  if (Screen->Cursors(crDrag) != Screen->Cursors(crArrow)) return;
+  constexpr int kSize = 32;
+  unsigned char andMask[kSize * kSize / 8];
+  unsigned char xorMask[kSize * kSize / 8];
+  std::fill(std::begin(andMask), std::end(andMask), 0xFF);
+  std::fill(std::begin(xorMask), std::end(xorMask), 0x00);
+  auto set = [&](int x, int y, bool white) {
+    const int bit = y * kSize + x;
+    andMask[bit / 8] &= static_cast<unsigned char>(~(0x80 >> (bit % 8)));
+    if (white) xorMask[bit / 8] |= static_cast<unsigned char>(0x80 >> (bit % 8));
+  };
+  // The arrow: a black outline filled white, rows 0..15.
+  for (int y = 0; y < 16; ++y) {
+    const int width = std::min(y, 10);
+    for (int x = 0; x <= width; ++x) set(x, y, x != 0 && x != width && y != 15 && y < 11 + x / 4);
+  }
+  // The sheet: a white rectangle with a black border at (8..19, 18..27).
+  for (int y = 18; y <= 27; ++y)
+    for (int x = 8; x <= 19; ++x) set(x, y, x != 8 && x != 19 && y != 18 && y != 27);
+  if (HCURSOR cursor = CreateCursor(GetModuleHandleW(nullptr), 0, 0, kSize, kSize, andMask, xorMask))
+    Screen->SetCursors(crDrag, cursor);
+}
+
+// ---- Showing --------------------------------------------------------------------------------
+
+void TControl::Show() {
+  if (Parent() != nullptr) Parent()->ShowControl(this);
+  if (!Visible()) SetVisible(true);
+}
+
+void TWinControl::ShowControl(TControl*) {
+  if (Parent() != nullptr) Parent()->ShowControl(this);
 }
 
 // ---- TWinControl ----------------------------------------------------------------------------

@@ -13,14 +13,20 @@
 //   dragging  move                                leave/enter/move to the target,  dragging
 //                                                 dock: move the drop frame
 //   dragging  button up                           drop on an accepting target,     idle
-//                                                 OnEndDrag(target or null)
+//                                                 (a dock drag with no site floats
+//                                                 at the pointer), OnEndDrag
 //   dragging  Esc, right button, capture lost     leave the target, OnEndDrag(null) idle
+//
+// While a drag runs (past its threshold) the screen shows crDrag over a target that accepts
+// (and for dock drags, which float when no site takes them) and crNoDrop elsewhere; the cursor
+// from before the drag comes back when it ends.
 #pragma once
 
 #include <functional>
 
 #include "toolkit/graphics/Types.h"
 #include "toolkit/ui/Control.h"
+#include "toolkit/ui/Form.h"
 
 class TWinControl;
 
@@ -59,3 +65,24 @@ void SetDragTargetFinder(std::function<TControl*(TPoint)> finder);
 bool DragMessage(TControl* control, TMessage& message);
 // A control goes away: it leaves its dock site's list and a drag it was part of ends quietly.
 void DockClientGone(TControl* client);
+
+// The window of a control floated off its dock site: a small sizeable form that is a dock site
+// holding that one control over its whole client area. Its caption follows the control's, it
+// shows and hides with it, and it frees itself (Release) once the control has left it.
+class TFloatingDockHost : public TCustomForm {
+ public:
+  explicit TFloatingDockHost(TComponent* owner);
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+
+  void DockDrop(TControl* client, int x, int y) override;
+  void DockClientRemoved(TControl* client) override;
+  void DockClientChanged(TControl* client, UINT what) override;
+
+ private:
+  TAlign clientAlign_ = alNone;  // the client's own alignment, given back when it leaves
+};
+
+// The cursor shown while a drag runs over a target that accepts (made once, registered with
+// the screen as crDrag unless the program set its own).
+void EnsureDragCursor();

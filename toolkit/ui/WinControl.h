@@ -115,6 +115,11 @@ class TWinControl : public TControl {
   // "DesignSize": the client size the layout's anchored children were placed in.
   void DefineProperties(TFiler& filer) override;
 
+  // A child asks to be shown (TControl::Show): the default passes the request on to the
+  // parent, so that a container that shows one child at a time (a page control) can bring
+  // the right one forward.
+  virtual void ShowControl(TControl* control);
+
   // Paints the non-windowed children into `dc` (origin at this control's client origin).
   void PaintControls(HDC dc, TControl* first);
   // Paints the control with everything on it into `dc` with its top-left corner at (x, y):
