@@ -16,6 +16,7 @@
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/ui/ActnList.h"
 #include "toolkit/ui/Application.h"
+#include "toolkit/ui/Menus.h"
 #include "toolkit/ui/ToolBar.h"
 
 namespace {
@@ -127,6 +128,8 @@ TEST_F(FrmMainToolBarTest, ADisabledCommandShowsItsPictureGreyed) {
   EXPECT_GT(disabled.ink, 30) << "still a picture";
   EXPECT_EQ(disabled.saturated(), 0) << "in greys only";
   EXPECT_GT(PictureOf(bar, form->tb3).saturated(), 10) << "the other commands keep their colours";
+  EXPECT_EQ(form->tb2->Hint(), "Export the test report") << "the action's change keeps the English texts";
+  EXPECT_EQ(form->N31->Caption(), "Export the test report(.XLS)");
 
   form->act3->SetEnabled(true);
   Application->ProcessMessages();
