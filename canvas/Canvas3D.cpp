@@ -23,6 +23,16 @@ const TClassInfo& TCanvas3D::StaticClass() {
   return info;
 }
 
+HRESULT STDMETHODCALLTYPE TCanvas3D::QueryInterface(REFIID iid, void** result) {
+  if (result == nullptr) return E_POINTER;
+  if (IsEqualIID(iid, __uuidof(IUnknown))) {
+    *result = static_cast<IUnknown*>(this);
+    return S_OK;
+  }
+  *result = nullptr;
+  return E_NOINTERFACE;
+}
+
 int TCanvas3D::BeginElement(const std::string&, int data, const TElementTransform*) { return data; }
 
 void TCanvas3D::DrawShadowShape(TKelShadow* shadow, const TRect& rect, bool isEllipse, int cornerSize,
@@ -142,11 +152,12 @@ void TCanvas3D::LineToProjected(int x, int y, int z) {
 void TCanvas3D::LineToProjectedF(float x, float y, float z) { LineToProjected(RoundInt(x), RoundInt(y), RoundInt(z)); }
 
 void TCanvas3D::FillPolygon3DF(const TPoint3DFloatArray& points, int highIndex, bool flag) {
-  TPoint3DArray rounded(std::max(highIndex + 1, 0));
-  for (int i = 0; i <= highIndex; ++i) {
+  const int count = PointCount(points.size(), highIndex);
+  TPoint3DArray rounded(count);
+  for (int i = 0; i < count; ++i) {
     rounded[i] = TPoint3D{RoundInt(points[i].X), RoundInt(points[i].Y), RoundInt(points[i].Z)};
   }
-  FillPolygon3DAlias(rounded, highIndex, flag);
+  FillPolygon3DAlias(rounded, count - 1, flag);
 }
 
 void TCanvas3D::PolygonAtZ(const TPointArray& points, int highIndex, int z) {
@@ -164,8 +175,8 @@ void TCanvas3D::DrawTriangleSurface(int count, TKelBlend* blend, std::uint8_t pe
     std::array<TColor, 3> colors{};
     callback(i, points, colors);
     if (blend != nullptr) {
-      blend->TakeSnapshot(BoundsOfTriangle(ProjectPoint3D(points[0]), ProjectPoint3D(points[1]),
-                                           ProjectPoint3D(points[2])));
+      const auto corners = ProjectTriangle(points);
+      blend->TakeSnapshot(BoundsOfTriangle(corners[0], corners[1], corners[2]));
     }
     FillTriangle3D(points, colors);
     if (blend != nullptr) ApplyBlend(blend, percent);
@@ -198,14 +209,14 @@ TRect TCanvas3D::ProjectedRectBounds(const TRect& rect, int z) {
 }
 
 TPointArray TCanvas3D::ProjectPoints(const TPointArray& points, int highIndex, int z) {
-  TPointArray result(std::max(highIndex + 1, 0));
-  for (int i = 0; i <= highIndex; ++i) result[i] = Project3D(points[i].X, points[i].Y, z);
+  TPointArray result(PointCount(points.size(), highIndex));
+  for (std::size_t i = 0; i < result.size(); ++i) result[i] = Project3D(points[i].X, points[i].Y, z);
   return result;
 }
 
 TPointFloatArray TCanvas3D::ProjectFloatPoints(const TPointFloatArray& points, int highIndex, float z) {
-  TPointFloatArray result(std::max(highIndex + 1, 0));
-  for (int i = 0; i <= highIndex; ++i) {
+  TPointFloatArray result(PointCount(points.size(), highIndex));
+  for (std::size_t i = 0; i < result.size(); ++i) {
     result[i] = points[i];
     Project3DF(result[i], z);
   }

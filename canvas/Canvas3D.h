@@ -12,6 +12,8 @@
 
 #include "canvas/KelCanvas.h"
 
+#include <unknwn.h>
+
 class TView3DOptions;
 class TKelShadow;
 class TCustomKelGradient;
@@ -33,11 +35,19 @@ struct TElementTransform {
 using TTriangleCallback =
     std::function<void(int index, std::array<TPoint3D, 3>& points, std::array<TColor, 3>& colors)>;
 
-class TCanvas3D : public TKelCanvas {
+// The canvas is also the platform's base interface, for callers that hold it as one; its
+// lifetime stays with its owner: reference counting is off.
+class TCanvas3D : public TKelCanvas, public IUnknown {
  public:
   TCanvas3D() = default;
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
+
+  // ---- Base interface: add and release answer -1 and change nothing; a query answers the
+  // base interface itself, any other with E_NOINTERFACE (and a null result).
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
 
   // ---- Operations 74-140 (82, the virtual constructor, is the class information's factory) --
   /* 74 */ virtual int BeginElement(const std::string& name, int data, const TElementTransform* transform);
@@ -133,6 +143,9 @@ class TCanvas3D : public TKelCanvas {
   TPointArray ProjectPoints(const TPointArray& points, int highIndex, int z);
   TPointFloatArray ProjectFloatPoints(const TPointFloatArray& points, int highIndex, float z);
   TPoint ProjectPoint3D(const TPoint3D& p) { return Project3D(p.X, p.Y, p.Z); }
+  std::array<TPoint, 3> ProjectTriangle(const std::array<TPoint3D, 3>& points) {
+    return {ProjectPoint3D(points[0]), ProjectPoint3D(points[1]), ProjectPoint3D(points[2])};
+  }
   void PolygonAtZF(const TPointFloatArray& points, int highIndex, float z);
   void PolylineAtZF(const TPointFloatArray& points, int highIndex, float z);
   void Line3DBetween(TPoint p0, TPoint p1, int z) { Line3D(p0.X, p0.Y, p1.X, p1.Y, z); }

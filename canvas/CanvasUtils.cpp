@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 
 #include "toolkit/rtl/Math.h"
@@ -67,6 +68,12 @@ void RectFloatSize(const TRectFloat& r, float& width, float& height) {
 
 TPointFloat RectFloatCentre(const TRectFloat& r) {
   return TPointFloat{(r.Left + r.Right) * 0.5f, (r.Top + r.Bottom) * 0.5f};
+}
+
+double ReduceAngle(double degrees) {
+  if (!(degrees > 360) || !std::isfinite(degrees)) return degrees;
+  const double rest = std::fmod(degrees, 360.0);
+  return rest == 0 ? 360.0 : rest;
 }
 
 int PointCount(std::size_t size, int highIndex) { return std::clamp(highIndex + 1, 0, static_cast<int>(size)); }
@@ -219,4 +226,14 @@ TColor MonochromeColor(TColor color) {
   const COLORREF rgb = ColorToRGB(color);
   const int g = (GetRValue(rgb) + GetGValue(rgb) + GetBValue(rgb)) / 3;
   return g | (g << 8) | (g << 16);
+}
+
+void SetVisualBounds(TPoint3DFloat& location, TPoint3DFloat& size, const TRect& rect, int z0, int z1,
+                     int panelHeight) {
+  location.X = (rect.Left + rect.Right) * 0.5f;
+  location.Y = (z0 + z1) * 0.5f;
+  location.Z = panelHeight - (rect.Top + rect.Bottom) * 0.5f;
+  size.X = static_cast<float>(std::abs(rect.Right - rect.Left));
+  size.Y = static_cast<float>(std::abs(z1 - z0));
+  size.Z = static_cast<float>(std::abs(rect.Bottom - rect.Top));
 }

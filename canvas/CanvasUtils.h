@@ -36,6 +36,11 @@ TPointFloat RectFloatCentre(const TRectFloat& r);
 TPoint PointRound(const TPointFloat& p);
 TPointFloat PointToFloat(TPoint p);
 
+// An angle in degrees above 360 less its whole turns, into (0, 360]: what subtracting 360
+// while above 360 gives (720 stays 360, 450 becomes 90), in one step for any size. Angles up
+// to 360 and non-finite ones come back unchanged; callers refuse the latter.
+double ReduceAngle(double degrees);
+
 // The points an operation on points 0..highIndex of an array of `size` takes: highIndex + 1,
 // never more than the array holds, never below 0.
 int PointCount(std::size_t size, int highIndex);
@@ -73,3 +78,9 @@ TColor LightenRGB(TColor color, int n);
 void SplitColorBytes(TColor color, std::uint8_t& b0, std::uint8_t& b1, std::uint8_t& b2);
 // The grey of a colour as monochrome drawing shows it: g = (R + G + B) div 3.
 TColor MonochromeColor(TColor color);
+
+// Where a 3D visual of a chart part stands: its location is the centre of `rect` across, the
+// middle of the depth range z0..z1 deep, and `panelHeight` less the rect's centre up (the
+// visual's Y runs upwards); its size is the rect's |width|, |z1 - z0| deep and |height| high.
+void SetVisualBounds(TPoint3DFloat& location, TPoint3DFloat& size, const TRect& rect, int z0, int z1,
+                     int panelHeight);

@@ -59,19 +59,26 @@ class TBandPainter {
     if (color != last_) {
       last_ = color;
       if (setColor_ != nullptr) {
-        setColor_(dc_, static_cast<COLORREF>(color));
+        SelectFastBrush(color);
       } else {
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(color));
-        HGDIOBJ previous = SelectObject(dc_, brush);
-        if (old_ == nullptr) old_ = previous;
-        if (created_ != nullptr) DeleteObject(created_);
-        created_ = brush;
+        SetBandBrush(color);
       }
     }
     PatBlt(dc_, x, y, width, height, PATCOPY);
   }
 
  private:
+  // The stock DC brush (selected once) recoloured.
+  void SelectFastBrush(TColor color) { setColor_(dc_, static_cast<COLORREF>(color)); }
+  // A new solid brush selected in place of the previous band's, which is deleted.
+  void SetBandBrush(TColor color) {
+    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(color));
+    HGDIOBJ previous = SelectObject(dc_, brush);
+    if (old_ == nullptr) old_ = previous;
+    if (created_ != nullptr) DeleteObject(created_);
+    created_ = brush;
+  }
+
   HDC dc_;
   TSetDCColorProc setColor_;
   HGDIOBJ old_ = nullptr;
@@ -141,7 +148,9 @@ void FillCornerBands(TBandPainter& painter, const TRect& r, TColor s, TColor e, 
 
 // Lines across the rectangle whose two ends walk along its edges from one corner to the
 // opposite one: from the bottom-left corner (up) or the top-left corner (down).
-void FillDiagonalLines(TKelCanvas3D& canvas, const TRect& r, TColor s, TColor e, int balance, bool up) {
+void FillDiagonalLines(TKelCanvas3D& canvas, const TRect& rect, TColor s, TColor e, int balance, bool up) {
+  // Downward lines are laid one pixel higher: the rectangle moves up by one first.
+  const TRect r = up ? rect : TRect(rect.Left, rect.Top - 1, rect.Right, rect.Bottom - 1);
   const int width = r.Width();
   const int height = r.Height();
   if (static_cast<long long>(width) * height > 0x4000000LL) return;

@@ -99,6 +99,7 @@ TKelCanvas::TKelCanvas()
 
 TKelCanvas::~TKelCanvas() {
   ReleaseDeviceObjects();
+  DropClipEntries(this);
   delete pen_;
   delete brush_;
   delete font_;
@@ -159,7 +160,11 @@ HDC TKelCanvas::PreparedDC(bool withFont) {
 
 void TKelCanvas::SetTargetCanvas(TCanvas* canvas) {
   // The device canvas keeps its own change notifications: they keep its selections valid.
-  if (canvas != deviceCanvas_) ReleaseDeviceObjects();
+  if (canvas != deviceCanvas_) {
+    ReleaseDeviceObjects();
+    // Clips this canvas left pushed belong to the device it lets go of.
+    DropClipEntries(this);
+  }
   deviceCanvas_ = canvas;
 }
 
@@ -354,13 +359,13 @@ RECT DeviceRect(HDC dc, const TRect& rect) {
 void TKelCanvas::ClipToRoundRect(const TRect& rect, int cornerWidth, int cornerHeight) {
   HDC dc = GetDeviceHandle();
   const RECT r = DeviceRect(dc, rect);
-  PushClipRegion(dc, CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, cornerWidth, cornerHeight), RGN_AND);
+  PushClipRegion(dc, CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, cornerWidth, cornerHeight), RGN_AND, this);
 }
 
 void TKelCanvas::ClipToEllipse(const TRect& rect, bool invert) {
   HDC dc = GetDeviceHandle();
   const RECT r = invert ? RECT(rect) : DeviceRect(dc, rect);
-  PushClipRegion(dc, CreateEllipticRgn(r.left, r.top, r.right, r.bottom), invert ? RGN_XOR : RGN_AND);
+  PushClipRegion(dc, CreateEllipticRgn(r.left, r.top, r.right, r.bottom), invert ? RGN_XOR : RGN_AND, this);
 }
 
 void TKelCanvas::ClipToPolygon(const TPointArray& points, int highIndex, int count, bool exclude) {
@@ -370,7 +375,7 @@ void TKelCanvas::ClipToPolygon(const TPointArray& points, int highIndex, int cou
   for (int i = 0; i < count; ++i) pts[i] = points[i];
   if (GetMapMode(dc) != MM_TEXT && count > 0) LPtoDP(dc, pts.data(), count);
   HRGN region = count >= 3 ? CreatePolygonRgn(pts.data(), count, ALTERNATE) : nullptr;
-  PushClipRegion(dc, region, exclude ? RGN_DIFF : RGN_AND);
+  PushClipRegion(dc, region, exclude ? RGN_DIFF : RGN_AND, this);
 }
 
 TKelBasePath* TKelCanvas::NewPath() { return new TKelPath(*this); }

@@ -151,7 +151,9 @@ void TKelCanvas3D::PolylineF(const TPointFloatArray& points, int highIndex) {
 
 void TKelCanvas3D::Polygon(const TPointArray& points, int highIndex) {
   if (DeviceCanvas() == nullptr) return;
-  const int count = highIndex + 1;
+  // A high index past the array's end takes the points the array has.
+  const int count = PointCount(points.size(), highIndex);
+  highIndex = count - 1;
   if (Brush()->HasPicture()) {
     ClipToPolygon(points, highIndex, count, false);
     DeviceCanvas()->StretchDraw(BoundsOfPointCount(points.data(), count), Brush()->Image()->FilteredGraphic());
@@ -381,7 +383,7 @@ void TKelCanvas3D::DrawGraphicStretched(const TRect& rect, TGraphic* graphic) {
 
 // ---- Clipping --------------------------------------------------------------------------------
 
-void TKelCanvas3D::PushRegion(HRGN region, int mode) { PushClipRegion(GetDeviceHandle(), region, mode); }
+void TKelCanvas3D::PushRegion(HRGN region, int mode) { PushClipRegion(GetDeviceHandle(), region, mode, this); }
 
 void TKelCanvas3D::ClipToRect(const TRect& rect) {
   HDC dc = GetDeviceHandle();

@@ -95,6 +95,13 @@ class TPieDrawer {
     Fill(points);
   }
   void TopFace() { Face(top_, innerTop_, 0); }
+  // The ring of the top face between its rim and the bevel ellipse `bevel`.
+  void BevelBand(const TRect& bevel) {
+    TPointFloatArray points;
+    AddArc(points, top_, start_, end_);
+    AddArc(points, bevel, end_, start_);
+    Fill(points);
+  }
   void LowerFace() { Face(lower_, innerLower_, thickness_); }
 
   // The curved surface between the two levels of one ellipse pair, over the parts of the
@@ -155,8 +162,8 @@ class TPieDrawer {
 void TKelCanvas3D::DrawPieSlice3D(int xCentre, int yCentre, int xRadius, int yRadius, int z0, int z1,
                                   double startAngle, double endAngle, bool darkSides, bool drawSides,
                                   int donutPercent, TCustomKelGradient* gradient, int bevelPercent,
-                                  std::uint8_t highlightMode, std::uint8_t transparency, int, bool,
-                                  bool hideSides) {
+                                  std::uint8_t highlightMode, std::uint8_t transparency, int bevelBright,
+                                  bool bevelBorder, bool hideSides) {
   const int thickness = z1 - z0;
   TPieDrawer pie(*this, xCentre, yCentre, xRadius, yRadius, thickness);
   pie.SetAngles(startAngle, endAngle);
@@ -194,6 +201,18 @@ void TKelCanvas3D::DrawPieSlice3D(int xCentre, int yCentre, int xRadius, int yRa
       if (penDarkened) Pen()->SetColor(fill);
     }
     pie.TopFace();
+    if (bevelPercent > 0) {
+      // The band is the fill colour lightened (positive) or darkened (negative) by BevelBright,
+      // outlined only with BevelBorder; brush and pen are given back afterwards.
+      const TColor band = bevelBright >= 0 ? LightenRGB(fill, bevelBright) : DarkenRGB(fill, -bevelBright);
+      const TColor brushColor = Brush()->Color();
+      const TPenStyle penStyle = Pen()->Style();
+      if (Brush()->Style() != bsClear) Brush()->SetColor(band);
+      if (!bevelBorder) Pen()->SetStyle(psClear);
+      pie.BevelBand(highlightTop);
+      if (!bevelBorder) Pen()->SetStyle(penStyle);
+      Brush()->SetColor(brushColor);
+    }
     if ((gradient != nullptr && gradient->Visible()) || highlightMode != 2) {
       FillShapeGradient(highlightMode, thickness, highlightTop, highlightLower, pie.innerTop_, pie.start_, pie.end_,
                         TPoint(xCentre, yCentre), donutPercent > 0);

@@ -189,9 +189,10 @@ void TKelCanvas3D::PlaneAtX(int x, int y0, int y1, int z0, int z1) {
 }
 
 void TKelCanvas3D::FillPolygon3D(const TPoint3DArray& points, int highIndex) {
-  TPointArray projected(std::max(highIndex + 1, 0));
-  for (int i = 0; i <= highIndex; ++i) projected[i] = ProjectPoint3D(points[i]);
-  Polygon(projected, highIndex);
+  const int count = PointCount(points.size(), highIndex);
+  TPointArray projected(count);
+  for (int i = 0; i < count; ++i) projected[i] = ProjectPoint3D(points[i]);
+  Polygon(projected, count - 1);
 }
 
 void TKelCanvas3D::TriangleAtZ(TPoint p0, TPoint p1, TPoint p2, int z) {
@@ -200,16 +201,18 @@ void TKelCanvas3D::TriangleAtZ(TPoint p0, TPoint p1, TPoint p2, int z) {
 
 void TKelCanvas3D::FillTriangle3D(const std::array<TPoint3D, 3>& points, const std::array<TColor, 3>& colors) {
   if (Brush()->Style() != bsClear) Brush()->SetColor(colors[0]);
-  Polygon({ProjectPoint3D(points[0]), ProjectPoint3D(points[1]), ProjectPoint3D(points[2])}, 2);
+  const auto corners = ProjectTriangle(points);
+  Polygon({corners[0], corners[1], corners[2]}, 2);
 }
 
 void TKelCanvas3D::PolygonFloat(const TPoint3DFloatArray& points, int highIndex) {
-  TPointFloatArray projected(std::max(highIndex + 1, 0));
-  for (int i = 0; i <= highIndex; ++i) {
+  const int count = PointCount(points.size(), highIndex);
+  TPointFloatArray projected(count);
+  for (int i = 0; i < count; ++i) {
     projected[i] = TPointFloat{points[i].X, points[i].Y};
     Project3DF(projected[i], points[i].Z);
   }
-  PolylineF(projected, highIndex);
+  PolylineF(projected, count - 1);
 }
 
 void TKelCanvas3D::EllipseAtZ(int left, int top, int right, int bottom, int z) {

@@ -6,7 +6,9 @@
 #include <memory>
 #include <numbers>
 
+#include "canvas/CanvasUtils.h"
 #include "canvas/ClipStack.h"
+#include "canvas/GradientPainting.h"
 #include "canvas/KelBlend.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvas3D.h"
@@ -177,13 +179,16 @@ void TKelCanvas3D::DrawTextWithEffects(HDC dc, int x, int y, const std::string& 
       outline = false;
     }
     // Save the clip first, so that the pop below restores exactly what was there.
-    PushClipRegion(dc, nullptr, RGN_AND);
+    PushClipRegion(dc, nullptr, RGN_AND, this);
     SelectClipPath(dc, RGN_AND);
     if (gradient) {
-      // The text gradient paints with its start colour until gradient painting is in place.
-      TBrushHandle fill(CreateSolidBrush(ColorToRGB(font->Gradient()->StartColor())));
-      const RECT r = area;
-      ::FillRect(dc, &r, fill.Get());
+      // The font's gradient is painted as a brush gradient over the text rectangle; the canvas
+      // brush gradient it borrows for that is given back afterwards.
+      TKelGradient saved;
+      saved.Assign(BrushGradient());
+      DrawBrushGradient(font->Gradient(), this, area, 0);
+      BrushGradient()->Assign(&saved);
+      SelectObject(dc, textFont);
     } else {
       DrawGraphicStretched(area, font->Picture()->FilteredGraphic());
     }
@@ -207,7 +212,9 @@ void TKelCanvas3D::DrawTextWithEffects(HDC dc, int x, int y, const std::string& 
 }
 
 void TKelCanvas3D::RotatedTextOut(int x, int y, const std::string& text, double angle, bool) {
-  while (angle > 360) angle -= 360;
+  // A non-finite angle (from a corrupt layout) has no direction: nothing is drawn.
+  if (!std::isfinite(angle)) return;
+  angle = ReduceAngle(angle);
   if (angle == 0) {
     TextOut(x, y, text);
     return;

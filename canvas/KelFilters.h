@@ -221,6 +221,12 @@ class TCropFilter : public TResizeFilter {
   void Apply(TBitmap& bitmap, const TRect& rect) override;
   void SetChangeHook(TFilterEditorBuilder* builder, TNotifyEvent callback) override;
   std::string FilterCaption() const override { return KelFilterTexts.Crop; }
+  // Bytes of a width × height cut of `pixelBytes` pixels taken from a sourceWidth × sourceHeight
+  // picture. A cut may hold as many pixels as the picture, or kMaxCutPixels when that is more;
+  // anything larger (a hostile or corrupt layout) raises EInvalidGraphicOperation before any
+  // buffer is made.
+  static std::uint64_t CutBytes(int width, int height, int pixelBytes, int sourceWidth, int sourceHeight);
+  static constexpr std::uint64_t kMaxCutPixels = 1u << 24;
   int Left = 0, Top = 0;
   bool Smooth = false;
 };

@@ -3,12 +3,17 @@
 // by rows in the bitmap's own layout; a replaced image keeps the source's 24- or 32-bit form.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <emmintrin.h>
+#include <limits>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include "canvas/BitmapUtils.h"
+#include "canvas/CanvasUtils.h"
 #include "canvas/KelFilters.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -257,7 +262,9 @@ void TRotateFilter::SetChangeHook(TFilterEditorBuilder* builder, TNotifyEvent ca
 }
 
 void TRotateFilter::Apply(TBitmap& bitmap, const TRect&) {
-  while (angle_ > 360) angle_ -= 360;
+  // A non-finite angle (a corrupt layout) has no turn to make.
+  if (!std::isfinite(angle_)) return;
+  angle_ = ReduceAngle(angle_);
   if (angle_ == 180) {
     ApplyFilterClass(TFlipFilter::StaticClass(), bitmap);
     ApplyFilterClass(TReverseFilter::StaticClass(), bitmap);
@@ -369,17 +376,33 @@ void TCropFilter::SetChangeHook(TFilterEditorBuilder* builder, TNotifyEvent call
   builder->AddCheckBox("Smooth", KelFilterTexts.Smooth);
 }
 
+std::uint64_t TCropFilter::CutBytes(int width, int height, int pixelBytes, int sourceWidth, int sourceHeight) {
+  // In 64 bits: Width and Height come from a stream, and 65536 × 65536 wraps a 32-bit size_t.
+  const std::uint64_t pixels = static_cast<std::uint64_t>(std::max(width, 0)) * static_cast<std::uint64_t>(std::max(height, 0));
+  const std::uint64_t source =
+      static_cast<std::uint64_t>(std::max(sourceWidth, 0)) * static_cast<std::uint64_t>(std::max(sourceHeight, 0));
+  const std::uint64_t bytes = pixels * static_cast<std::uint64_t>(std::max(pixelBytes, 1));
+  const auto addressable = static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max());
+  if (pixels > std::max(source, kMaxCutPixels) || bytes > addressable) {
+    throw EInvalidGraphicOperation("Crop size " + std::to_string(width) + " x " + std::to_string(height) +
+                                   " is too large for a " + std::to_string(sourceWidth) + " x " +
+                                   std::to_string(sourceHeight) + " picture");
+  }
+  return bytes;
+}
+
 void TCropFilter::Apply(TBitmap& bitmap, const TRect&) {
   if (Width < 1 || Height < 1) return;
   PrepareScanLines(bitmap);
   if (rows_.Empty()) return;
   const int p = rows_.pixelBytes;
+  const std::uint64_t bytes = CutBytes(Width, Height, p, rows_.width, rows_.height);
   // Exactly Width × Height source pixels; what lies outside the source stays white.
   TPixels cut;
   cut.width = Width;
   cut.height = Height;
   cut.pixelBytes = p;
-  cut.bytes.assign(static_cast<size_t>(Width) * Height * p, 0xFF);
+  cut.bytes.assign(static_cast<size_t>(bytes), 0xFF);
   for (int y = 0; y < Height; ++y) {
     const long long sy = static_cast<long long>(Top) + y;
     if (sy < 0 || sy >= rows_.height) continue;

@@ -11,6 +11,7 @@
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelGDIPlusSwitch.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/View3DOptions.h"
 #include "toolkit/classes/TypInfo.h"
@@ -314,21 +315,13 @@ void TGDIPlusCanvas::DropPen() {
   pen_.reset();
 }
 
-// Text is still drawn through GDI on the device, so the text state reaches it too.
-void TGDIPlusCanvas::ChangeBackColor(TColor color) {
-  backColor_ = color;
-  if (DeviceCanvas() != nullptr) TKelCanvas3D::ChangeBackColor(color);
-}
+// Back colour, back mode and text alignment are the canvas's own: GDI+ draws text and hatches
+// from these stored values, and the device context keeps its own settings.
+void TGDIPlusCanvas::ChangeBackColor(TColor color) { backColor_ = color; }
 
-void TGDIPlusCanvas::SetBackMode(int mode) {
-  backMode_ = mode;
-  if (DeviceCanvas() != nullptr) TKelCanvas3D::SetBackMode(mode);
-}
+void TGDIPlusCanvas::SetBackMode(int mode) { backMode_ = mode; }
 
-void TGDIPlusCanvas::SetTextAlign(int align) {
-  textAlign_ = align;
-  if (DeviceCanvas() != nullptr) TKelCanvas3D::SetTextAlign(align);
-}
+void TGDIPlusCanvas::SetTextAlign(int align) { textAlign_ = align; }
 
 void TGDIPlusCanvas::SetSmoothing(bool on) {
   if (graphics_ != nullptr) SetAntialiasMode(on && Antialias);
@@ -384,8 +377,15 @@ bool TGDIPlusCanvas::PreparePen() {
   TKelPen* p = Pen();
   if (!p->Visible() || p->Style() == psClear) return false;
   if (graphics_ == nullptr) return false;
-  if (pen_ == nullptr) {
-    pen_ = std::make_unique<TGPPen>(ColorToArgb(p->Color(), CurrentTransparency), 1.0f, 0);
+  if (pen_ == nullptr) CreateGdiPlusPen(ColorToArgb(p->Color(), CurrentTransparency));
+  ApplySmoothing(p->Width() != 0 && Antialias);
+  return true;
+}
+
+void TGDIPlusCanvas::CreateGdiPlusPen(TArgb argb) {
+  TKelPen* p = Pen();
+  {
+    pen_ = std::make_unique<TGPPen>(argb, 1.0f, 0);
     pen_->SetWidth(static_cast<float>(p->Width()));
     int dash = 0;
     if (p->SmallDots()) {
@@ -411,8 +411,6 @@ bool TGDIPlusCanvas::PreparePen() {
       default: pen_->SetLineJoin(2); break;
     }
   }
-  ApplySmoothing(p->Width() != 0 && Antialias);
-  return true;
 }
 
 bool TGDIPlusCanvas::PreparePenFillOver(const TRectFloat& bounds) {
@@ -534,10 +532,42 @@ void TGDIPlusCanvas::VLine(int x, int y0, int y1) {
 
 void TGDIPlusCanvas::SetPixel(int x, int y, TColor color) {
   if (graphics_ == nullptr) return;
-  // A brush of its own: the canvas pen keeps its colour.
-  TGPSolidBrush brush(ColorToArgb(color, CurrentTransparency));
-  ApplySmoothing(false);
-  graphics_->FillRectangle(&brush, x, y, 1, 1);
+  // A one-pixel run of the GDI+ pen in the pixel's colour (a dot of the pen's width). The pen
+  // gets the canvas pen's colour back afterwards, so that the lines drawn next keep it.
+  const TArgb argb = ColorToArgb(color, CurrentTransparency);
+  if (pen_ != nullptr) {
+    pen_->SetColor(argb);
+  } else {
+    CreateGdiPlusPen(argb);
+  }
+  graphics_->DrawLine(pen_.get(), x, y, x + 1, y);
+  pen_->SetColor(ColorToArgb(Pen()->Color(), CurrentTransparency));
+}
+
+// ---- 3D lines --------------------------------------------------------------------------------
+
+void TGDIPlusCanvas::HLine3D(int x0, int x1, int y, int z) {
+  const TPoint p0 = Project3D(x0, y, z), p1 = Project3D(x1, y, z);
+  LineSegment(p0.X, p0.Y, p1.X, p1.Y);
+}
+
+void TGDIPlusCanvas::VLine3D(int x, int y0, int y1, int z) {
+  const TPoint p0 = Project3D(x, y0, z), p1 = Project3D(x, y1, z);
+  LineSegment(p0.X, p0.Y, p1.X, p1.Y);
+}
+
+void TGDIPlusCanvas::DepthLine3D(int x, int y, int z0, int z1) {
+  const TPoint p0 = Project3D(x, y, z0), p1 = Project3D(x, y, z1);
+  LineSegment(p0.X, p0.Y, p1.X, p1.Y);
+}
+
+void TGDIPlusCanvas::Line3D(int x0, int y0, int x1, int y1, int z) {
+  // Drawn by GDI+ whatever the pen mode: only the axis-parallel 3D lines take the XOR route.
+  const TPoint p0 = Project3D(x0, y0, z), p1 = Project3D(x1, y1, z);
+  EnsureGraphics();
+  if (PreparePenFill(TRect(p0.X, p0.Y, p1.X, p1.Y))) graphics_->DrawLine(pen_.get(), p0.X, p0.Y, p1.X, p1.Y);
+  penX_ = p1.X;
+  penY_ = p1.Y;
 }
 
 void TGDIPlusCanvas::SetPixel3D(int x, int y, int z, TColor color) {
@@ -675,6 +705,23 @@ void TGDIPlusCanvas::FillRect(const TRect& rect) {
   if (TGPBrush* brush = FillBrushOver(TRectFloat{static_cast<float>(rect.Left), static_cast<float>(rect.Top), static_cast<float>(rect.Right), static_cast<float>(rect.Bottom)})) {
     graphics_->FillRectangle(brush, rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
   }
+}
+
+void TGDIPlusCanvas::GradientFillRect(const TRect& rect, TColor startColor, TColor endColor,
+                                      KelCanvas::TGradientDirection direction, int balance, int radialX,
+                                      int radialY) {
+  // The two colours become the brush gradient, which GDI+ then paints with the current alpha,
+  // clip and transform; the gradient stays set, as after any brush change.
+  TKelGradient* g = BrushGradient();
+  g->SetVisible(true);
+  g->SetStartColor(startColor);
+  g->SetMidColor(clNone);
+  g->SetEndColor(endColor);
+  g->SetDirection(direction);
+  g->SetBalance(balance);
+  g->SetRadialX(radialX);
+  g->SetRadialY(radialY);
+  FillRect(rect);
 }
 
 void TGDIPlusCanvas::Polygon(const TPointArray& points, int highIndex) {

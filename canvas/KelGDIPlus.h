@@ -69,6 +69,8 @@ class TGDIPlusCanvas : public TKelCanvas3D {
                       double holePercent) override;
   void Ellipse(int left, int top, int right, int bottom) override;
   void FillRect(const TRect& rect) override;
+  void GradientFillRect(const TRect& rect, TColor startColor, TColor endColor, KelCanvas::TGradientDirection direction,
+                        int balance, int radialX, int radialY) override;
   void LineTo(int x, int y) override;
   void MovePenTo(int x, int y) override;
   void PieByAngles(const TRect& rect, double startAngle, double endAngle) override;
@@ -103,6 +105,10 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   void EndElement() override;
   bool UseDCBrush() override { return false; }
   void SetPixel3D(int x, int y, int z, TColor color) override;
+  void HLine3D(int x0, int x1, int y, int z) override;
+  void VLine3D(int x, int y0, int y1, int z) override;
+  void DepthLine3D(int x, int y, int z0, int z1) override;
+  void Line3D(int x0, int y0, int x1, int y1, int z) override;
   std::string GetDescription() override { return "GDI+"; }
   std::string GetEditorClassName() override { return "TGDIPlusEditor"; }
   bool IsAvailable() override;
@@ -138,6 +144,8 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   TGPPen* GdiPen() const { return pen_.get(); }
   // Builds the pen when needed; false when the canvas pen draws nothing.
   bool PreparePen();
+  // A new GDI+ pen of colour `argb` with the canvas pen's width, dashes, caps and join.
+  void CreateGdiPlusPen(TArgb argb);
   // The GDI+ pen prepared for the canvas pen; nullptr when the canvas pen draws nothing.
   TGPPen* PreparedPen() { return PreparePen() ? pen_.get() : nullptr; }
   // PreparePen; when it answers true and the pen's Fill has a visible gradient, the GDI+ pen is

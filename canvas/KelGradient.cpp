@@ -2,6 +2,7 @@
 // (see KelGradient.h).
 #include "canvas/KelGradient.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "toolkit/classes/TypInfo.h"
@@ -296,16 +297,19 @@ void TCustomKelGradient::SetMidColor(TColor value) {
     }
     return;
   }
+  // The middle stop sits at index 1; a list a layout left with fewer than two stops gets it
+  // at its end, so there is always a stop to colour.
+  const int index = std::min(stops->Count(), 1);
   if (stops->Count() <= 2) {
     TNotifyEvent saved = onChange_;
     onChange_ = nullptr;
     stops->BeginUpdate();
-    auto* mid = static_cast<TKelGradientColor*>(stops->Insert(stops->Count() >= 1 ? 1 : 0));
+    auto* mid = static_cast<TKelGradientColor*>(stops->Insert(index));
     mid->SetOffset(0.5);
     stops->EndUpdate();
     onChange_ = saved;
   }
-  TKelGradientColor* mid = stops->Item(1);
+  TKelGradientColor* mid = stops->Item(index);
   if (mid->Color() == value) return;
   mid->SetColorSilently(value);
   lastMid_ = value;

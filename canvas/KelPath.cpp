@@ -5,7 +5,9 @@
 #include <numbers>
 
 #include "canvas/KelBrush.h"
+#include "canvas/GradientPainting.h"
 #include "canvas/KelCanvas.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "toolkit/rtl/Math.h"
@@ -93,7 +95,12 @@ void TKelPath::DrawPath(TKelCanvas& canvas) {
   } else {
     filled = canvas.Brush()->Style() != bsClear;
     if (canvas.BrushHasGradient()) {
-      paintInside([&](const TRect& r) { canvas.FillRect(r); });
+      // Painted as an element's gradient, so a visible sub-gradient is laid over it; from a
+      // copy, since that borrows the canvas brush gradient, which gets its settings back.
+      TKelGradient gradient;
+      gradient.Assign(canvas.BrushGradient());
+      paintInside([&](const TRect& r) { DrawBrushGradient(&gradient, &canvas, r, 0); });
+      canvas.BrushGradient()->Assign(&gradient);
       filled = false;
     }
   }

@@ -189,7 +189,7 @@ const TClassInfo& TAxisBackShape::StaticClass() {
 }
 
 TAxisBackShape::TAxisBackShape(IShapePanel* panel) : TKelCustomShape(panel) {
-  visible_ = false;
-  Shadow()->SetVisible(false);
+  SetVisibleDefault(false);
+  Shadow()->SetDefaults(false, Shadow()->Color(), Shadow()->HorizSize());
   DrawAtDepth = true;
 }

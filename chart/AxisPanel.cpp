@@ -13,6 +13,7 @@
 #include "canvas/View3DOptions.h"
 #include "chart/KelFunction.h"
 #include "chart/SeriesSource.h"
+#include "toolkit/classes/PublishedField.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
@@ -135,22 +136,37 @@ const TClassInfo& TCustomAxisPanel::StaticClass() {
   using P = TCustomAxisPanel;
   static const TClassInfo info =
       TClassBuilder<P>("TCustomAxisPanel", &TCustomKelPanelExtended::StaticClass())
+          .Property("Chart3DPercent", &P::Chart3DPercent, &P::SetChart3DPercent)
+          .Default(15)
           .Property("AxisBehind", &P::AxisBehind, &P::SetAxisBehind)
           .Default(true)
           .Property("AxisVisible", &P::AxisVisible, &P::SetAxisVisible)
           .Default(true)
-          .Property("Chart3DPercent", &P::Chart3DPercent, &P::SetChart3DPercent)
-          .Default(15)
           .Property("ClipPoints", &P::ClipPoints, &P::SetClipPoints)
           .Default(true)
           .Property("CustomAxes", &P::CustomAxes, nullptr)
           .Stored([](P& p) { return p.CustomAxes()->Count() > 0; })
           .Property("Hover", &P::Hover, nullptr)
+          .Property("DepthAxis", &P::DepthAxis, &P::SetDepthAxis)
+          .Property("DepthTopAxis", &P::DepthTopAxis, &P::SetDepthTopAxis)
+          .Property("TopAxis", &P::TopAxis, &P::SetTopAxis)
+          .Property("BottomAxis", &P::BottomAxis, &P::SetBottomAxis)
+          .Property("LeftAxis", &P::LeftAxis, &P::SetLeftAxis)
+          .Property("RightAxis", &P::RightAxis, &P::SetRightAxis)
           .Property("Pages", &P::Pages, nullptr)
           .Property("SeriesGroups", &P::SeriesGroups, nullptr)
           .Stored([](P& p) { return p.SeriesGroups()->Count() > 0; })
           .Property("View3DWalls", &P::View3DWalls, &P::SetView3DWalls)
           .Default(true)
+          .Property("OnAddSeries", FieldGet<&P::OnAddSeries>, FieldSet<&P::OnAddSeries>)
+          .Property("OnAfterDraw", FieldGet<&P::OnAfterDraw>, FieldSet<&P::OnAfterDraw>)
+          .Property("OnBeforeDrawAxes", FieldGet<&P::OnBeforeDrawAxes>, FieldSet<&P::OnBeforeDrawAxes>)
+          .Property("OnBeforeDrawChart", FieldGet<&P::OnBeforeDrawChart>, FieldSet<&P::OnBeforeDrawChart>)
+          .Property("OnBeforeDrawSeries", FieldGet<&P::OnBeforeDrawSeries>, FieldSet<&P::OnBeforeDrawSeries>)
+          .Property("OnGetAxisLabel", FieldGet<&P::OnGetAxisLabel>, FieldSet<&P::OnGetAxisLabel>)
+          .Property("OnGetNextAxisLabel", FieldGet<&P::OnGetNextAxisLabel>, FieldSet<&P::OnGetNextAxisLabel>)
+          .Property("OnPageChange", FieldGet<&P::OnPageChange>, FieldSet<&P::OnPageChange>)
+          .Property("OnRemoveSeries", FieldGet<&P::OnRemoveSeries>, FieldSet<&P::OnRemoveSeries>)
           .Build();
   return info;
 }
@@ -179,11 +195,11 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomKelPanelExtended(
   rightAxis_->Grid()->SetDefaultZPosition(100);
   depthAxis_ = new TChartDepthAxis(this);
   standard(depthAxis_, "Depth");
-  depthAxis_->SetVisible(false);
+  depthAxis_->SetVisibleDefault(false);
   depthAxis_->SetOtherSide(true);
   depthTopAxis_ = new TChartDepthAxis(this);
   standard(depthTopAxis_, "DepthTop");
-  depthTopAxis_->SetVisible(false);
+  depthTopAxis_->SetVisibleDefault(false);
   customAxes_ = std::make_unique<TPanelCustomAxes>(this);
   pages_ = std::make_unique<TChartPage>(this);
   hover_ = std::make_unique<TKelHover>(this);
@@ -931,6 +947,25 @@ void TCustomAxisPanel::PaintMarks(TChartSeries& series) {
 }
 
 // ---- Copying --------------------------------------------------------------------------------
+
+void TCustomAxisPanel::SetBottomAxis(TChartAxis* value) {
+  if (value != nullptr) bottomAxis_->Assign(value);
+}
+void TCustomAxisPanel::SetTopAxis(TChartAxis* value) {
+  if (value != nullptr) topAxis_->Assign(value);
+}
+void TCustomAxisPanel::SetLeftAxis(TChartAxis* value) {
+  if (value != nullptr) leftAxis_->Assign(value);
+}
+void TCustomAxisPanel::SetRightAxis(TChartAxis* value) {
+  if (value != nullptr) rightAxis_->Assign(value);
+}
+void TCustomAxisPanel::SetDepthAxis(TChartDepthAxis* value) {
+  if (value != nullptr) depthAxis_->Assign(value);
+}
+void TCustomAxisPanel::SetDepthTopAxis(TChartDepthAxis* value) {
+  if (value != nullptr) depthTopAxis_->Assign(value);
+}
 
 void TCustomAxisPanel::Assign(TPersistent* source) {
   if (auto* other = dynamic_cast<TCustomAxisPanel*>(source); other != nullptr && other != this) {

@@ -96,6 +96,13 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   TChartAxis* RightAxis() const { return rightAxis_; }
   TChartDepthAxis* DepthAxis() const { return depthAxis_; }
   TChartDepthAxis* DepthTopAxis() const { return depthTopAxis_; }
+  // The standard axes always exist: another axis is copied into the chart's own.
+  void SetBottomAxis(TChartAxis* value);
+  void SetTopAxis(TChartAxis* value);
+  void SetLeftAxis(TChartAxis* value);
+  void SetRightAxis(TChartAxis* value);
+  void SetDepthAxis(TChartDepthAxis* value);
+  void SetDepthTopAxis(TChartDepthAxis* value);
   // Every axis: the six standard ones first, then the custom ones in collection order.
   const std::vector<TChartAxis*>& Axes() const { return axes_; }
   // The chart's additional axes; published as "CustomAxes" when not empty.
@@ -164,10 +171,10 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   // ---- Events ------------------------------------------------------------------------------
   TAxisPanelEvent OnAfterDraw, OnBeforeDrawAxes, OnBeforeDrawChart, OnBeforeDrawSeries;
   TSeriesListEvent OnAddSeries, OnRemoveSeries;
-  std::function<void(const TChartAxis&, TChartSeries*, int, std::string&)> OnGetAxisLabel;
+  TMethodEvent<const TChartAxis&, TChartSeries*, int, std::string&> OnGetAxisLabel;
   // Value labels from the application: called with label numbers 0, 1, 2 ...; may change the
   // value or stop (a stop at number 0 leaves the labels to the axis).
-  std::function<void(const TChartAxis&, int, double&, bool&)> OnGetNextAxisLabel;
+  TMethodEvent<const TChartAxis&, int, double&, bool&> OnGetNextAxisLabel;
   TAxisPanelEvent OnPageChange;
 
   // ---- ISeriesOwner ------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "chart/BackImage.h"
 #include "chart/KelProcs.h"
 #include "toolkit/classes/Filer.h"
+#include "toolkit/classes/PublishedField.h"
 #include "toolkit/graphics/GraphicsUtils.h"
 #include "toolkit/rtl/Math.h"
 
@@ -39,15 +40,35 @@ const TClassInfo& TCustomChart::StaticClass() {
   using C = TCustomChart;
   static const TClassInfo info =
       TClassBuilder<C>("TCustomChart", &TCustomAxisPanel::StaticClass())
-          .Property("BackWall", &C::BackWall, nullptr)
-          .Property("BottomWall", &C::BottomWall, nullptr)
-          .Property("Foot", &C::Foot, nullptr)
-          .Property("LeftWall", &C::LeftWall, nullptr)
-          .Property("Legend", &C::Legend, nullptr)
-          .Property("RightWall", &C::RightWall, nullptr)
-          .Property("SubFoot", &C::SubFoot, nullptr)
-          .Property("SubTitle", &C::SubTitle, nullptr)
-          .Property("Title", &C::Title, nullptr)
+          .Property("Legend", &C::Legend, &C::SetLegend)
+          .Property("Title", &C::Title, &C::SetTitle)
+          .Stored([](C& c) { return c.title_ != nullptr; })
+          .Property("SubTitle", &C::SubTitle, &C::SetSubTitle)
+          .Stored([](C& c) { return c.subTitle_ != nullptr; })
+          .Property("Foot", &C::Foot, &C::SetFoot)
+          .Stored([](C& c) { return c.foot_ != nullptr; })
+          .Property("SubFoot", &C::SubFoot, &C::SetSubFoot)
+          .Stored([](C& c) { return c.subFoot_ != nullptr; })
+          .Property("BackWall", &C::BackWall, &C::SetBackWall)
+          .Property("LeftWall", &C::LeftWall, &C::SetLeftWall)
+          .Property("RightWall", &C::RightWall, &C::SetRightWall)
+          .Stored([](C& c) { return c.walls_->HasRight(); })
+          .Property("BottomWall", &C::BottomWall, &C::SetBottomWall)
+          // The back wall's pen; written there.
+          .Property("Frame", &C::Frame, &C::SetFrame)
+          .Stored(false)
+          .Property("OnAllowScroll", FieldGet<&C::OnAllowScroll>, FieldSet<&C::OnAllowScroll>)
+          .Property("OnClickAxis", FieldGet<&C::OnClickAxis>, FieldSet<&C::OnClickAxis>)
+          .Property("OnClickBackground", FieldGet<&C::OnClickBackground>, FieldSet<&C::OnClickBackground>)
+          .Property("OnClickLegend", FieldGet<&C::OnClickLegend>, FieldSet<&C::OnClickLegend>)
+          .Property("OnClickSeries", FieldGet<&C::OnClickSeries>, FieldSet<&C::OnClickSeries>)
+          .Property("OnClickTitle", FieldGet<&C::OnClickTitle>, FieldSet<&C::OnClickTitle>)
+          .Property("OnGetLegendPos", FieldGet<&C::OnGetLegendPos>, FieldSet<&C::OnGetLegendPos>)
+          .Property("OnGetLegendRect", FieldGet<&C::OnGetLegendRect>, FieldSet<&C::OnGetLegendRect>)
+          .Property("OnGetLegendText", FieldGet<&C::OnGetLegendText>, FieldSet<&C::OnGetLegendText>)
+          .Property("OnScroll", FieldGet<&C::OnScroll>, FieldSet<&C::OnScroll>)
+          .Property("OnUndoZoom", FieldGet<&C::OnUndoZoom>, FieldSet<&C::OnUndoZoom>)
+          .Property("OnZoom", FieldGet<&C::OnZoom>, FieldSet<&C::OnZoom>)
           .Build();
   return info;
 }
@@ -81,15 +102,57 @@ TCustomChart::~TCustomChart() {
 void TCustomChart::Assign(TPersistent* source) {
   if (auto* other = dynamic_cast<TCustomChart*>(source)) {
     SetColorPaletteIndex(other->colorPaletteIndex_);
-    if (other->foot_) Foot()->Assign(other->foot_.get());
+    SetFoot(other->foot_.get());
     legend_->Assign(other->legend_.get());
-    if (other->subFoot_) SubFoot()->Assign(other->subFoot_.get());
-    if (other->subTitle_) SubTitle()->Assign(other->subTitle_.get());
-    if (other->title_) Title()->Assign(other->title_.get());
+    SetSubFoot(other->subFoot_.get());
+    SetSubTitle(other->subTitle_.get());
+    SetTitle(other->title_.get());
     walls_->Assign(*other->walls_);
   }
   TCustomAxisPanel::Assign(source);
   Invalidate();
+}
+
+namespace {
+
+// A chart title set from outside: null frees it (the next read makes a fresh one), another
+// title is copied into the chart's own.
+template <class Title>
+void AssignTitle(std::unique_ptr<Title>& own, Title* value, TCustomChart* chart) {
+  if (value == nullptr) {
+    own.reset();
+  } else if (value != own.get()) {
+    if (!own) own = std::make_unique<Title>(chart);
+    own->Assign(value);
+  }
+  chart->Invalidate();
+}
+
+}  // namespace
+
+void TCustomChart::SetTitle(TChartTitle* value) { AssignTitle(title_, value, this); }
+void TCustomChart::SetSubTitle(TChartTitle* value) { AssignTitle(subTitle_, value, this); }
+void TCustomChart::SetFoot(TChartFootTitle* value) { AssignTitle(foot_, value, this); }
+void TCustomChart::SetSubFoot(TChartFootTitle* value) { AssignTitle(subFoot_, value, this); }
+
+void TCustomChart::SetLegend(TChartLegend* value) {
+  if (value != nullptr && value != legend_.get()) legend_->Assign(value);
+}
+
+void TCustomChart::SetBackWall(TChartBackWall* value) {
+  if (value != nullptr) BackWall()->Assign(value);
+}
+void TCustomChart::SetLeftWall(TChartLeftWall* value) {
+  if (value != nullptr) LeftWall()->Assign(value);
+}
+void TCustomChart::SetRightWall(TChartRightWall* value) {
+  if (value != nullptr) RightWall()->Assign(value);
+}
+void TCustomChart::SetBottomWall(TChartBottomWall* value) {
+  if (value != nullptr) BottomWall()->Assign(value);
+}
+void TCustomChart::SetFrame(TKelPen* value) {
+  if (value != nullptr) Frame()->Assign(value);
 }
 
 TChartTitle* TCustomChart::Title() {

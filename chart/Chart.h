@@ -80,6 +80,18 @@ class TCustomChart : public TCustomAxisPanel {
   TChartFootTitle* Foot();
   TChartFootTitle* SubFoot();
   TChartLegend* Legend() const { return legend_.get(); }
+  // Null frees a title (the next read makes a fresh one); another title, a wall, the legend or a
+  // frame pen is copied into the chart's own.
+  void SetTitle(TChartTitle* value);
+  void SetSubTitle(TChartTitle* value);
+  void SetFoot(TChartFootTitle* value);
+  void SetSubFoot(TChartFootTitle* value);
+  void SetLegend(TChartLegend* value);
+  void SetBackWall(TChartBackWall* value);
+  void SetLeftWall(TChartLeftWall* value);
+  void SetRightWall(TChartRightWall* value);
+  void SetBottomWall(TChartBottomWall* value);
+  void SetFrame(TKelPen* value);
 
   // ---- Paint hooks -------------------------------------------------------------------------
   TColor BackgroundColor() override;

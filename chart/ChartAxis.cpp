@@ -11,6 +11,7 @@
 #include "chart/KelConst.h"
 #include "chart/KelShapes.h"
 #include "toolkit/classes/Filer.h"
+#include "toolkit/classes/PublishedField.h"
 #include "toolkit/rtl/Math.h"
 
 namespace {
@@ -106,8 +107,35 @@ const TClassInfo& TChartAxis::StaticClass() {
           .Property("Title", &A::Title, nullptr)
           .Stored([](A& a) { return a.HasTitle(); })
           .Property("UsePartnerAxis", &A::UsePartnerAxis, &A::SetUsePartnerAxis).Default(false)
-          .Property("Visible", &A::Visible, &A::SetVisible).Default(true)
+          .Property("Visible", &A::Visible, &A::SetVisible)
+          .Stored([](A& a) { return a.visible_ != a.defaultVisible_; })
           .Property("ZPosition", &A::ZPosition, &A::SetZPosition).Stored(&A::IsZPositionStored)
+          // A reference to another axis of the chart, set in code: a layout cannot name it.
+          .Property("PartnerAxis", &A::PartnerAxis, &A::SetPartnerAxis).Stored(false)
+          // Labels, ticks, grid and title.
+          .Property("Grid", &A::Grid, nullptr)
+          .Property("MinorGrid", &A::MinorGrid, nullptr)
+          .Property("Ticks", &A::Ticks, nullptr)
+          .Property("TicksInner", &A::TicksInner, nullptr)
+          .Property("MinorTicks", &A::MinorTicks, nullptr)
+          .Property("TickLength", &A::TickLength, &A::SetTickLength).Default(4)
+          .Property("TickInnerLength", &A::TickInnerLength, &A::SetTickInnerLength).Default(0)
+          .Property("MinorTickLength", &A::MinorTickLength, &A::SetMinorTickLength).Default(2)
+          .Property("MinorTickCount", &A::MinorTickCount, &A::SetMinorTickCount).Default(3)
+          .Property("TickOnLabelsOnly", &A::TickOnLabelsOnly, &A::SetTickOnLabelsOnly).Default(true)
+          .Property("TitleSize", &A::TitleSize, &A::SetTitleSize).Default(0)
+          .Property("Labels", &A::Labels, &A::SetLabels).Default(true)
+          .Property("LabelsAlign", &A::LabelsAlign, &A::SetLabelsAlign).Default(alDefault)
+          .Property("LabelsBehind", &A::LabelsBehind, &A::SetLabelsBehind).Default(false)
+          .Property("LabelsExponent", &A::LabelsExponent, &A::SetLabelsExponent).Default(false)
+          .Property("LabelsFont", &A::LabelsFont, nullptr)
+          .Property("LabelsFormat", &A::LabelsFormat, nullptr)
+          .Property("LabelsOnAxis", &A::LabelsOnAxis, &A::SetLabelsOnAxis).Default(true)
+          .Property("LabelsSize", &A::LabelsSize, &A::SetLabelsSize).Default(0)
+          .Property("LabelStyle", &A::LabelStyle, &A::SetLabelStyle).Default(talAuto)
+          .Property("GridCentered", &A::GridCentered, &A::SetGridCentered).Default(false)
+          .Property("Shape", &A::Shape, nullptr).Stored(&A::HasShape)
+          .Property("OnDrawLabel", FieldGet<&A::OnDrawLabel>, FieldSet<&A::OnDrawLabel>)
           .Build();
   return info;
 }
@@ -176,6 +204,7 @@ void TChartAxis::Assign(TPersistent* persistent) {
   labelsMultiLine_ = source.labelsMultiLine_;
   labelsGridIgnoresLabelSize_ = source.labelsGridIgnoresLabelSize_;
   roundFirstLabel_ = source.roundFirstLabel_;
+  usePartnerAxis_ = source.usePartnerAxis_;
   isDepth_ = source.isDepth_;
   zPosition_ = source.zPosition_;
   // Drawing settings.
@@ -202,7 +231,6 @@ void TChartAxis::Assign(TPersistent* persistent) {
   labelsExponent_ = source.labelsExponent_;
   labelsUseImages_ = source.labelsUseImages_;
   gridCentered_ = source.gridCentered_;
-  gridDrawEvery_ = source.gridDrawEvery_;
   if (source.title_) Title()->Assign(source.title_.get());
   if (source.items_) Items()->Assign(*source.items_);
   if (source.shape_) Shape()->Assign(source.shape_.get());
@@ -773,16 +801,55 @@ void TChartAxisPen::SetLineMode(TAxisLineMode value) {
 }
 
 const TClassInfo& TAxisGridPen::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TAxisGridPen>("TAxisGridPen", &TKelPen::StaticClass())
-                                     .Property("ZPosition", &TAxisGridPen::ZPosition, &TAxisGridPen::SetZPosition)
-                                     .Stored(&TAxisGridPen::IsZPositionStored)
+  using G = TAxisGridPen;
+  static const TClassInfo info = TClassBuilder<G>("TAxisGridPen", &TKelPen::StaticClass())
+                                     .Property("Color", &G::Color, &G::SetColor)
+                                     .Default(static_cast<TColor>(0xC0C0C0))
+                                     .Idents(ColorPropToIdent, ColorIdentToProp)
+                                     .Property("DrawEvery", &G::DrawEvery, &G::SetDrawEvery)
+                                     .Default(1)
+                                     .Property("DrawAlways", &G::DrawAlways, &G::SetDrawAlways)
+                                     .Default(false)
+                                     .Property("ZPosition", &G::ZPosition, &G::SetZPosition)
+                                     .Stored(&G::IsZPositionStored)
                                      .Build();
   return info;
 }
 
+TAxisGridPen::TAxisGridPen(TNotifyEvent onChange) : TKelPen(nullptr) {
+  SetColor(static_cast<TColor>(0xC0C0C0));
+  OnChange = std::move(onChange);
+}
+
 void TAxisGridPen::Assign(TPersistent* source) {
-  if (auto* other = dynamic_cast<TAxisGridPen*>(source)) zPosition_ = other->zPosition_;
+  if (auto* other = dynamic_cast<TAxisGridPen*>(source)) {
+    zPosition_ = other->zPosition_;
+    drawEvery_ = other->drawEvery_;
+    drawAlways_ = other->drawAlways_;
+  }
   TKelPen::Assign(source);
+}
+
+void TAxisGridPen::DefineProperties(TFiler& filer) {
+  TKelPen::DefineProperties(filer);
+  // Older layouts kept "at depth 0" as a flag; a zero ZPosition is never written as a number.
+  filer.DefineProperty(
+      "ZZero", [this](TReader& r) {
+        if (r.ReadBoolean()) SetZPosition(0);
+      },
+      [](TWriter& w) { w.WriteBoolean(true); }, defaultZPosition_ != 0 && zPosition_ == 0);
+}
+
+void TAxisGridPen::SetDrawEvery(int value) {
+  if (drawEvery_ == value) return;
+  drawEvery_ = value;
+  if (OnChange) OnChange(this);
+}
+
+void TAxisGridPen::SetDrawAlways(bool value) {
+  if (drawAlways_ == value) return;
+  drawAlways_ = value;
+  if (OnChange) OnChange(this);
 }
 
 void TAxisGridPen::SetZPosition(double value) {

@@ -69,8 +69,17 @@ class TAxisGridPen : public TKelPen {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
-  explicit TAxisGridPen(TNotifyEvent onChange = nullptr) : TKelPen(std::move(onChange)) {}
+  // Colour $C0C0C0 (also its default).
+  explicit TAxisGridPen(TNotifyEvent onChange = nullptr);
   void Assign(TPersistent* source) override;
+  // The legacy flag "ZZero" (ZPosition 0 where the default is not).
+  void DefineProperties(TFiler& filer) override;
+  // Every n-th tick gets a grid line (at least every one).
+  int DrawEvery() const { return drawEvery_; }
+  void SetDrawEvery(int value);
+  // Kept in layouts and copies; the label walk does not consult it.
+  bool DrawAlways() const { return drawAlways_; }
+  void SetDrawAlways(bool value);
   double ZPosition() const { return zPosition_; }
   void SetZPosition(double value);
   // The default the axis gives (also what is not stored).
@@ -83,6 +92,8 @@ class TAxisGridPen : public TKelPen {
  private:
   double zPosition_ = 0;
   double defaultZPosition_ = 0;
+  int drawEvery_ = 1;
+  bool drawAlways_ = false;
 };
 
 // How the axis line is drawn: a line, or in 3D a cylinder or a box along the axis.
@@ -104,7 +115,7 @@ class TChartAxisPen : public TKelPen {
 };
 
 // Called for each label about to be drawn: may move it, change its text or cancel it.
-using TAxisOnDrawLabel = std::function<void(TChartAxis* axis, int& x, int& y, int& z, std::string& text, bool& draw)>;
+using TAxisOnDrawLabel = TMethodEvent<TChartAxis*, int&, int&, int&, std::string&, bool&>;
 
 // What an axis needs from the chart that owns it; the axis panel implements it.
 class IAxisOwner {
@@ -315,7 +326,7 @@ class TChartAxis : public TCollectionItem {
   void SetLabelStyle(TAxisLabelStyle value);
   bool GridCentered() const { return gridCentered_; }
   void SetGridCentered(bool value);
-  int GridDrawEvery() const { return gridDrawEvery_; }
+  int GridDrawEvery() const { return grid_->DrawEvery(); }
   void SetGridDrawEvery(int value);
   TAxisLabelsAlign LabelsAlign() const { return labelsAlign_; }
   void SetLabelsAlign(TAxisLabelsAlign value);
@@ -419,6 +430,8 @@ class TChartAxis : public TCollectionItem {
   bool IsEndPositionStored() const { return endPosition_ != 100; }
   bool IsPositionPercentStored() const { return positionPercent_ != 0; }
   bool IsZPositionStored() const;
+  // Sets Visible and makes it the value not written to layouts (the hidden depth axes).
+  void SetVisibleDefault(bool value) { visible_ = defaultVisible_ = value; }
   bool IsAxisValuesFormatStored() const;
   bool IsOtherSideStored() const { return !isStandard_ || parentAxis_ != nullptr; }
 
@@ -530,6 +543,7 @@ class TChartAxis : public TCollectionItem {
   TKelUnits positionUnits_ = muPercent;
   double zPosition_ = 0;
   bool visible_ = true;
+  bool defaultVisible_ = true;
   TChartAxis* partnerAxis_ = nullptr;
   bool usePartnerAxis_ = false;
   double labelsSeparation_ = 10;
@@ -586,7 +600,6 @@ class TChartAxis : public TCollectionItem {
   int titleSize_ = 0;
   TAxisLabelStyle labelStyle_ = talAuto;
   bool gridCentered_ = false;
-  int gridDrawEvery_ = 1;
   std::vector<int> ticks_;
   std::vector<TAxisLabelItem> labelItems_;
   int posLabels_ = 0;

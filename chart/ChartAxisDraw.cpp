@@ -103,7 +103,7 @@ VK_AXIS_DRAW_SETTER(LabelsSize, int, labelsSize_)
 VK_AXIS_DRAW_SETTER(TitleSize, int, titleSize_)
 VK_AXIS_DRAW_SETTER(LabelStyle, TAxisLabelStyle, labelStyle_)
 VK_AXIS_DRAW_SETTER(GridCentered, bool, gridCentered_)
-VK_AXIS_DRAW_SETTER(GridDrawEvery, int, gridDrawEvery_)
+void TChartAxis::SetGridDrawEvery(int value) { grid_->SetDrawEvery(value); }
 VK_AXIS_DRAW_SETTER(LabelsAlign, TAxisLabelsAlign, labelsAlign_)
 VK_AXIS_DRAW_SETTER(LabelsExponent, bool, labelsExponent_)
 VK_AXIS_DRAW_SETTER(LabelsUseImages, bool, labelsUseImages_)
@@ -424,7 +424,7 @@ std::vector<int> TChartAxis::MinorTickPixels() const {
 
 std::vector<int> TChartAxis::GridPixels() const {
   std::vector<int> result;
-  const size_t every = static_cast<size_t>(std::max(1, gridDrawEvery_));
+  const size_t every = static_cast<size_t>(std::max(1, grid_->DrawEvery()));
   for (size_t i = 0; i < ticks_.size(); i += every) {
     int pixel = ticks_[i];
     if (gridCentered_) {

@@ -95,7 +95,10 @@ const TClassInfo& TLegendSymbol::StaticClass() {
                                      .Default(true)
                                      .Property("Emboss", &S::Emboss, nullptr)
                                      .Property("Gradient", &S::Gradient, nullptr)
+                                     .Property("Pen", &S::Pen, nullptr)
                                      .Property("Shadow", &S::Shadow, nullptr)
+                                     .Property("OnDraw", [](S& s) { return s.OnDraw; },
+                                               [](S& s, TSymbolDrawEvent e) { s.OnDraw = std::move(e); })
                                      .Build();
   return info;
 }
@@ -245,8 +248,13 @@ const TClassInfo& TLegendTitle::StaticClass() {
 }
 
 TLegendTitle::TLegendTitle(IShapePanel* panel) : TStringsShape(panel) {
-  transparent_ = true;
-  Font()->SetStyle(TFontStyles{fsBold});
+  SetTransparentDefault(true);
+  Font()->SetDefaultStyle(TFontStyles{fsBold});
+  Shadow()->SetDefaults(Shadow()->Visible(), static_cast<TColor>(0xC0C0C0), 2);
+}
+
+void TLegendTitle::InitEmboss(TKelEmboss& emboss) {
+  emboss.SetDefaults(emboss.Visible(), static_cast<TColor>(0xC0C0C0), 2);
 }
 
 // ---- Legend -----------------------------------------------------------------------------------
@@ -266,7 +274,6 @@ const TClassInfo& TCustomChartLegend::StaticClass() {
           .Property("CurrentPage", &L::CurrentPage, &L::SetCurrentPage)
           .Default(true)
           .Property("DividingLines", [](L& l) { return static_cast<TKelPen*>(l.DividingLines()); }, nullptr)
-          .Property("Frame", [](L& l) { return l.Pen(); }, nullptr)
           .Property("DrawBehind", &L::DrawBehind, &L::SetDrawBehind)
           .Default(false)
           .Property("FirstValue", &L::FirstValue, &L::SetFirstValue)
@@ -291,12 +298,15 @@ const TClassInfo& TCustomChartLegend::StaticClass() {
           .Default(muPixels)
           .Property("ResizeChart", &L::ResizeChart, &L::SetResizeChart)
           .Default(true)
+          .Property("Selected", &L::Selected, &L::SetSelected)
+          .Stored(&L::HasSelected)
           .Property("Symbol", &L::Symbol, nullptr)
           .Property("TextStyle", &L::TextStyle, &L::SetTextStyle)
           .Default(ltsLeftValue)
           .Property("TextSymbolGap", &L::TextSymbolGap, &L::SetTextSymbolGap)
           .Default(2)
-          .Property("Title", &L::Title, nullptr)
+          .Property("Title", &L::Title, &L::SetTitle)
+          .Stored(&L::HasTitle)
           .Property("TopPercent", &L::TopPercent, &L::SetTopPercent)
           .Default(0)
           .Property("TopPos", &L::TopPos, &L::SetTopPos)
@@ -319,9 +329,8 @@ TCustomChartLegend::TCustomChartLegend(TCustomChart* chart)
       chart_(chart),
       dividingLines_(std::make_unique<TKelHiddenPen>(chart->ChangeCallback())),
       symbol_(std::make_unique<TLegendSymbol>(this)) {
-  Brush()->Gradient()->SetDirection(KelCanvas::gdRightLeft);
-  Brush()->Gradient()->SetStartColor(static_cast<TColor>(0xC0C0C0));
-  Brush()->Gradient()->SetEndColor(clWhite);
+  Brush()->Gradient()->SetDefaultDirection(KelCanvas::gdRightLeft);
+  Brush()->Gradient()->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
 }
 
 TCustomChartLegend::~TCustomChartLegend() = default;
@@ -349,12 +358,20 @@ void TCustomChartLegend::Assign(TPersistent* source) {
     symbol_->Assign(o->symbol_.get());
     textStyle_ = o->textStyle_;
     if (o->title_) Title()->Assign(o->title_.get());
+    else title_.reset();
     if (o->selected_) Selected()->Assign(o->selected_.get());
+    else selected_.reset();
     topPos_ = o->topPos_;
     vertMargin_ = o->vertMargin_;
     vertSpacing_ = o->vertSpacing_;
   }
   TTextShape::Assign(source);
+}
+
+void TCustomChartLegend::SetTitle(TLegendTitle* value) {
+  if (value == nullptr) title_.reset();
+  else Title()->Assign(value);
+  Repaint();
 }
 
 TKelSelected* TCustomChartLegend::Selected() {

@@ -164,6 +164,9 @@ class TLegendTitle : public TStringsShape {
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
   explicit TLegendTitle(IShapePanel* panel);
+
+ protected:
+  void InitEmboss(TKelEmboss& emboss) override;
 };
 
 class TCustomChartLegend : public TTextShape {
@@ -216,6 +219,8 @@ class TCustomChartLegend : public TTextShape {
   void SetTextSymbolGap(int v) { Set(textSymbolGap_, v); }
   TLegendTitle* Title();
   bool HasTitle() const { return title_ != nullptr; }
+  // Null frees the title, another one is copied in.
+  void SetTitle(TLegendTitle* value);
   int TopPos() const { return topPos_; }
   void SetTopPos(int v) { Set(topPos_, v); }
   int VertMargin() const { return vertMargin_; }

@@ -153,12 +153,12 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, int x, int 
   MouseHandled = false;
 }
 
-bool TCustomChart::StartZoomOrPan(int x, int y, TMouseButton button, TShiftState) {
+bool TCustomChart::StartZoomOrPan(int x, int y, TMouseButton button, TShiftState shift) {
   if (!ZoomableSeries()) return false;
   bool started = false;
   TKelZoom* zoom = Zoom();
   const TRect& r = ChartBounds();
-  if (zoom->Allow && button == zoom->MouseButton) {
+  if (zoom->Allow && button == zoom->MouseButton && zoom->KeyShift.SubsetOf(shift)) {
     if (zoom->Direction == tzdVertical) x = r.Left;
     if (zoom->Direction == tzdHorizontal) y = r.Top;
     zoom->StartAt(x, y);

@@ -15,6 +15,7 @@
 #include "chart/SeriesSource.h"
 #include "chart/VisualsList.h"
 #include "chart/SeriesDetail.h"
+#include "toolkit/classes/PublishedField.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -134,6 +135,11 @@ const TClassInfo& TCustomChartElement::StaticClass() {
                                      .Default(true)
                                      .Property("ShowInEditor", &E::ShowInEditor, &E::SetShowInEditor)
                                      .Default(true)
+                                     // The chart owns the series in a layout; the link is never written.
+                                     .Property("ParentChart",
+                                               [](E& e) { return e.ParentChart() ? e.ParentChart()->ChartComponent() : nullptr; },
+                                               [](E& e, TComponent* c) { e.ChangeParentChart(dynamic_cast<ISeriesOwner*>(c)); })
+                                     .Stored(false)
                                      .Abstract()
                                      .Build();
   return info;
@@ -253,6 +259,15 @@ const TClassInfo& TChartSeries::StaticClass() {
                     [](S& s, TNotifyEvent e) { s.BeforeDrawValues = std::move(e); })
           .Property("AfterDrawValues", [](S& s) { return s.AfterDrawValues; },
                     [](S& s, TNotifyEvent e) { s.AfterDrawValues = std::move(e); })
+          .Property("OnBeforeAdd", [](S& s) { return s.OnBeforeAdd.AsHandler(); },
+                    [](S& s, TSeriesOnBeforeAdd::Handler e) { s.OnBeforeAdd = std::move(e); })
+          .Property("OnClick", FieldGet<&S::OnClick>, FieldSet<&S::OnClick>)
+          .Property("OnDblClick", FieldGet<&S::OnDblClick>, FieldSet<&S::OnDblClick>)
+          .Property("OnGetMarkText", FieldGet<&S::OnGetMarkText>, FieldSet<&S::OnGetMarkText>)
+          .Property("OnMouseEnter", FieldGet<&S::OnMouseEnter>, FieldSet<&S::OnMouseEnter>)
+          .Property("OnMouseLeave", FieldGet<&S::OnMouseLeave>, FieldSet<&S::OnMouseLeave>)
+          .Property("Selected", &S::Selected, &S::SetSelected)
+          .Stored(&S::HasSelected)
           .Abstract()
           .Build();
   return info;
@@ -909,6 +924,12 @@ TKelPictureList& TChartSeries::Pictures() {
 TVisualsList& TChartSeries::Visuals() {
   if (!visuals_) visuals_ = std::make_unique<TVisualsList>(this);
   return *visuals_;
+}
+
+void TChartSeries::SetSelected(TKelSelected* value) {
+  if (value == nullptr) selected_.reset();
+  else if (value != selected_.get()) Selected()->Assign(value);
+  RepaintOwner();
 }
 
 TKelSelected* TChartSeries::Selected() {

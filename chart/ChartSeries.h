@@ -8,9 +8,12 @@
 // ISeriesOwner, which the chart panel implements.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "chart/ChartAxis.h"
@@ -133,7 +136,30 @@ const TEnumInfo& EnumTypeInfo(TLegendTextStyle);
 // Separates the columns of a legend line.
 constexpr char LegendColumnSeparator = '\x06';
 
-using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* sender)>;
+// OnBeforeAdd answers whether the pending point may be added. In code it is any callable
+// returning that answer; a layout names a handler of the form (Sender, var Accept), Accept
+// arriving True.
+class TSeriesOnBeforeAdd {
+ public:
+  using Handler = TMethodEvent<TChartSeries*, bool&>;
+  TSeriesOnBeforeAdd() = default;
+  TSeriesOnBeforeAdd(std::nullptr_t) {}
+  TSeriesOnBeforeAdd(Handler handler) : handler_(std::move(handler)) {}
+  template <class F, class = std::enable_if_t<std::is_invocable_r_v<bool, F&, TChartSeries*> &&
+                                              !std::is_same_v<std::decay_t<F>, Handler>>>
+  TSeriesOnBeforeAdd(F fn) : handler_([fn](TChartSeries* sender, bool& accept) mutable { accept = fn(sender); }) {}
+
+  explicit operator bool() const { return handler_.Assigned(); }
+  bool operator()(TChartSeries* sender) const {
+    bool accept = true;
+    handler_(sender, accept);
+    return accept;
+  }
+  const Handler& AsHandler() const { return handler_; }
+
+ private:
+  Handler handler_;
+};
 using TSeriesOnAfterAdd = TMethodEvent<TChartSeries*, int>;
 using TSeriesOnClear = TMethodEvent<TChartSeries*>;
 using TSeriesOnGetMarkText = TMethodEvent<TChartSeries*, int, std::string&>;
@@ -611,6 +637,8 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // The selection state (hidden at first), created on first use.
   TKelSelected* Selected();
   bool HasSelected() const { return selected_ != nullptr; }
+  // Null frees the selection, another one is copied in.
+  void SetSelected(TKelSelected* value);
 
   // ---- Published properties --------------------------------------------------------------
   TTreatNullsStyle TreatNulls() const { return treatNulls_; }

@@ -16,12 +16,16 @@
 #include "chart/BackImage.h"
 #include "chart/Chart.h"
 #include "toolkit/classes/StringList.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/Math.h"
 
 // ---- Walls ------------------------------------------------------------------------------------
 
 const TClassInfo& TCustomChartWall::StaticClass() {
   using W = TCustomChartWall;
+  // Each wall's colour is stored against that wall's own default; the gradient is written with
+  // the brush.
   static const TClassInfo info = TClassBuilder<W>("TCustomChartWall", &TKelCustomShape::StaticClass())
                                      .Property("AutoHide", &W::AutoHide, &W::SetAutoHide)
                                      .Default(false)
@@ -29,11 +33,15 @@ const TClassInfo& TCustomChartWall::StaticClass() {
                                      .Default(true)
                                      .Property("EndPosition", &W::EndPosition, &W::SetEndPosition)
                                      .Default(100)
-                                     .Property("Gradient", &W::Gradient, nullptr)
                                      .Property("Size", &W::Size, &W::SetSize)
                                      .Default(0)
                                      .Property("StartPosition", &W::StartPosition, &W::SetStartPosition)
                                      .Default(0)
+                                     .Property("Pen", &W::Pen, &W::SetPen)
+                                     .Property("Brush", &W::Brush, &W::SetBrush)
+                                     .Property("Color", &W::Color, &W::SetColor)
+                                     .Stored([](W& w) { return w.Color() != w.defaultColor_; })
+                                     .Idents(ColorPropToIdent, ColorIdentToProp)
                                      .Build();
   return info;
 }
@@ -53,8 +61,6 @@ void TCustomChartWall::Assign(TPersistent* source) {
   }
   TKelCustomShape::Assign(source);
 }
-
-TKelGradient* TCustomChartWall::Gradient() { return Brush()->Gradient(); }
 
 void TCustomChartWall::Changed() {
   if (chart_ != nullptr) chart_->Invalidate();
@@ -119,9 +125,12 @@ const TClassInfo& TChartBackWall::StaticClass() {
 }
 
 TChartBackWall::TChartBackWall(TCustomChart* chart) : TChartWall(chart, static_cast<TColor>(0xC0C0C0)) {
-  transparent_ = true;
-  Shadow()->SetVisible(false);
-  Shadow()->SetColor(static_cast<TColor>(0x808080));
+  SetTransparentDefault(true);
+  Shadow()->SetDefaults(false, static_cast<TColor>(0x808080), Shadow()->HorizSize());
+}
+
+void TChartBackWall::InitEmboss(TKelEmboss& emboss) {
+  emboss.SetDefaults(false, static_cast<TColor>(0x808080), emboss.HorizSize());
 }
 
 const TClassInfo& TChartLeftWall::StaticClass() {
@@ -141,7 +150,7 @@ const TClassInfo& TChartRightWall::StaticClass() {
 }
 
 TChartRightWall::TChartRightWall(TCustomChart* chart) : TChartWall(chart, static_cast<TColor>(0xC0C0C0)) {
-  visible_ = false;
+  SetVisibleDefault(false);
 }
 
 TChartWalls::TChartWalls(TCustomChart* chart)
@@ -178,10 +187,10 @@ const TClassInfo& TChartTitle::StaticClass() {
 }
 
 TChartTitle::TChartTitle(TCustomChart* chart) : TStringsShape(chart), chart_(chart) {
-  alignment_ = taCenter;
-  SetTextAlignment(taCenter);
-  transparent_ = true;
-  Font()->SetColor(static_cast<TColor>(0xFF0000));
+  SetAlignmentDefault(taCenter);
+  SetTextAlignmentDefault(taCenter);
+  SetTransparentDefault(true);
+  Font()->SetDefaultColor(static_cast<TColor>(0xFF0000));
 }
 
 void TChartTitle::Assign(TPersistent* source) {
@@ -256,6 +265,6 @@ const TClassInfo& TChartFootTitle::StaticClass() {
 
 TChartFootTitle::TChartFootTitle(TCustomChart* chart) : TChartTitle(chart) {
   onTop_ = false;
-  Font()->SetColor(static_cast<TColor>(0x0000FF));
-  Font()->SetStyle(TFontStyles{fsItalic});
+  Font()->SetDefaultColor(static_cast<TColor>(0x0000FF));
+  Font()->SetDefaultStyle(TFontStyles{fsItalic});
 }

@@ -22,7 +22,6 @@ class TCustomChartWall : public TKelCustomShape {
   void Assign(TPersistent* source) override;
 
   TCustomChart* Chart() const { return chart_; }
-  TKelGradient* Gradient();
   bool AutoHide() const { return autoHide_; }
   void SetAutoHide(bool value);
   bool Dark3D() const { return dark3D_; }
@@ -71,6 +70,9 @@ class TChartBackWall : public TChartWall {
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
   explicit TChartBackWall(TCustomChart* chart);
+
+ protected:
+  void InitEmboss(TKelEmboss& emboss) override;
 };
 class TChartLeftWall : public TChartWall {
  public:

@@ -12,6 +12,7 @@
 #include "toolkit/rtl/Math.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/ui/Messages.h"
 
 const TEnumInfo& EnumTypeInfo(TMouseWheelStyle) {
@@ -74,8 +75,13 @@ TCustomPanelNoCaption::TCustomPanelNoCaption(TComponent* owner) : TCustomPanel(o
 const TClassInfo& TCustomKelPanel::StaticClass() {
   using P = TCustomKelPanel;
   static const TClassInfo info = TClassBuilder<P>("TCustomKelPanel", &TCustomPanelNoCaption::StaticClass())
+                                     .Property("Color", &P::Color, &P::SetColor)
+                                     .Idents(ColorPropToIdent, ColorIdentToProp)
+                                     .Stored([](P& p) { return !p.ParentColor() && p.Color() != clBtnFace; })
+                                     .Property("Border", &P::Border, &P::SetBorder)
                                      .Property("BorderRound", &P::BorderRound, &P::SetBorderRound)
                                      .Default(0)
+                                     .Property("Emboss", &P::Emboss, &P::SetEmboss)
                                      .Property("MarginBottom", &P::MarginBottom, &P::SetMarginBottom)
                                      .Default(4)
                                      .Property("MarginLeft", &P::MarginLeft, &P::SetMarginLeft)
@@ -86,8 +92,16 @@ const TClassInfo& TCustomKelPanel::StaticClass() {
                                      .Default(4)
                                      .Property("MarginUnits", &P::MarginUnits, &P::SetMarginUnits)
                                      .Default(muPercent)
+                                     .Property("Monochrome", &P::Monochrome, &P::SetMonochrome)
+                                     .Default(false)
+                                     .Property("Panning", &P::Panning, &P::SetPanning)
+                                     .Property("PrintProportional", &P::PrintProportional,
+                                               &P::SetPrintProportional)
+                                     .Default(true)
+                                     .Property("Shadow", &P::Shadow, &P::SetShadow)
                                      .Property("View3D", &P::View3D, &P::SetView3D)
                                      .Default(true)
+                                     .Property("View3DOptions", &P::View3DOptions, &P::SetView3DOptions)
                                      .Build();
   return info;
 }
@@ -120,6 +134,8 @@ TCustomKelPanel::~TCustomKelPanel() {
 void TCustomKelPanel::CreateCanvasFromName() {
   const TClassInfo& wanted = FindCanvasClass(canvasClassName_);
   if (canvas_ && &canvas_->ClassType() == &wanted) return;
+  // Monochrome lives in the canvas; a layout sets it before naming the canvas class.
+  const bool monochrome = canvas_ && canvas_->IsMonochrome();
   canvas_.reset();
   TObject* made = wanted.CreateInstance();
   auto* canvas = dynamic_cast<TCanvas3D*>(made);
@@ -129,6 +145,7 @@ void TCustomKelPanel::CreateCanvasFromName() {
   }
   canvas_.reset(canvas);
   canvas_->SetTargetCanvas(deviceCanvas_);
+  if (monochrome) canvas_->ChangeMonochrome(true);
 }
 
 void TCustomKelPanel::ChangeCanvas(TCanvas3D* canvas) {
@@ -415,6 +432,42 @@ void TCustomKelPanel::BroadcastMouse(int kind, TMouseButton button, TShiftState 
 
 // ---- Properties -------------------------------------------------------------------------------
 
+void TCustomKelPanel::SetBorder(TKelPen* value) {
+  if (value != nullptr && value != border_.get()) border_->Assign(value);
+}
+
+void TCustomKelPanel::SetEmboss(TKelEmboss* value) {
+  if (value != nullptr && value != emboss_.get()) emboss_->Assign(value);
+  Invalidate();
+}
+
+void TCustomKelPanel::SetShadow(TKelShadow* value) {
+  if (value != nullptr && value != shadow_.get()) shadow_->Assign(value);
+  Invalidate();
+}
+
+void TCustomKelPanel::SetPanning(TKelPanning* value) {
+  if (value != nullptr && value != panning_.get()) panning_->Assign(value);
+}
+
+void TCustomKelPanel::SetView3DOptions(TView3DOptions* value) {
+  if (value != nullptr && value != view3DOptions_.get()) view3DOptions_->Assign(value);
+}
+
+bool TCustomKelPanel::Monochrome() const { return canvas_ && canvas_->IsMonochrome(); }
+
+void TCustomKelPanel::SetMonochrome(bool value) {
+  if (!canvas_ || canvas_->IsMonochrome() == value) return;
+  canvas_->ChangeMonochrome(value);
+  Invalidate();
+}
+
+void TCustomKelPanel::SetPrintProportional(bool value) {
+  if (printProportional_ == value) return;
+  printProportional_ = value;
+  Invalidate();
+}
+
 void TCustomKelPanel::SetBorderRound(int value) {
   if (value == borderRound_) return;
   borderRound_ = value;
@@ -531,6 +584,7 @@ void TCustomKelPanel::Assign(TPersistent* source) {
   panning_->Assign(other->panning_.get());
   for (int i = 0; i < 4; ++i) printMargins_[i] = other->printMargins_[i];
   printProportional_ = other->printProportional_;
+  SetMonochrome(other->Monochrome());
   shadow_->Assign(other->shadow_.get());
   view3D_ = other->view3D_;
   view3DOptions_->Assign(other->view3DOptions_.get());

@@ -29,6 +29,7 @@ class TCanvas3D;
 class TKelEmboss;
 class TKelFont;
 class TKelHiddenPen;
+class TKelPen;
 class TKelShadow;
 class TView3DOptions;
 class TCustomKelPanel;
@@ -212,7 +213,17 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   TView3DOptions* View3DOptions() const { return view3DOptions_.get(); }
   TKelPanning* Panning() const { return panning_.get(); }
   bool PrintProportional() const { return printProportional_; }
-  void SetPrintProportional(bool value) { printProportional_ = value; }
+  void SetPrintProportional(bool value);
+  // Border, Emboss, Shadow, Panning and View3DOptions always exist: another object is copied
+  // into the panel's own, null is ignored.
+  void SetBorder(TKelPen* value);
+  void SetEmboss(TKelEmboss* value);
+  void SetShadow(TKelShadow* value);
+  void SetPanning(TKelPanning* value);
+  void SetView3DOptions(TView3DOptions* value);
+  // Kept by the canvas (carried over when the canvas class changes).
+  bool Monochrome() const;
+  void SetMonochrome(bool value);
 
   // ---- Layout of the current paint ---------------------------------------------------------
   const TRect& PanelRect() const { return panelRect_; }

@@ -9,8 +9,10 @@
 #include "canvas/View3DOptions.h"
 #include "chart/BackImage.h"
 #include "toolkit/classes/Filer.h"
+#include "toolkit/classes/PublishedField.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
+#include "toolkit/ui/MessagesTypInfo.h"
 
 const TEnumInfo& EnumTypeInfo(TPanningMode) {
   static const TEnumInfo info("TPanningMode", {"pmNone", "pmHorizontal", "pmVertical", "pmBoth"});
@@ -23,8 +25,72 @@ const TEnumInfo& EnumTypeInfo(TKelZoomDirection) {
 
 // ---- Zoom settings -----------------------------------------------------------------------------
 
+const TClassInfo& TKelZoomPen::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TKelZoomPen>("TKelZoomPen", &TKelPen::StaticClass())
+                                     .Property("Color", &TPen::Color, &TPen::SetColor)
+                                     .Default(static_cast<TColor>(0xC0C0C0))
+                                     .Idents(ColorPropToIdent, ColorIdentToProp)
+                                     .Property("Width", &TPen::Width, &TPen::SetWidth)
+                                     .Default(3)
+                                     .Build();
+  return info;
+}
+
+TKelZoomPen::TKelZoomPen(TNotifyEvent onChange) : TKelPen(nullptr) {
+  SetColor(static_cast<TColor>(0xC0C0C0));
+  SetWidth(3);
+  OnChange = std::move(onChange);
+}
+
+const TClassInfo& TKelZoomBrush::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TKelZoomBrush>("TKelZoomBrush", &TKelBrush::StaticClass())
+                                     .Property("Color", &TBrush::Color, &TBrush::SetColor)
+                                     .Default(clWhite)
+                                     .Idents(ColorPropToIdent, ColorIdentToProp)
+                                     .Property("Style", &TBrush::Style, &TBrush::SetStyle)
+                                     .Default(bsClear)
+                                     .Build();
+  return info;
+}
+
+TKelZoomBrush::TKelZoomBrush(TNotifyEvent onChange) : TKelBrush(nullptr) {
+  SetDefaultColor(clWhite);
+  SetStyle(bsClear);
+  OnChange = std::move(onChange);
+}
+
 const TClassInfo& TKelZoom::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TKelZoom>("TKelZoom", &TZoomPanning::StaticClass()).Build();
+  using Z = TKelZoom;
+  static const TClassInfo info = TClassBuilder<Z>("TKelZoom", &TZoomPanning::StaticClass())
+                                     .Property("Allow", FieldGet<&Z::Allow>, FieldSet<&Z::Allow>)
+                                     .Default(true)
+                                     .Property("Animated", FieldGet<&Z::Animated>, FieldSet<&Z::Animated>)
+                                     .Default(false)
+                                     .Property("AnimatedSteps", FieldGet<&Z::AnimatedSteps>, FieldSet<&Z::AnimatedSteps>)
+                                     .Default(8)
+                                     .Property("Brush", &Z::Brush, &Z::SetBrush)
+                                     .Stored(&Z::HasBrush)
+                                     .Property("Direction", FieldGet<&Z::Direction>, FieldSet<&Z::Direction>)
+                                     .Default(tzdBoth)
+                                     .Property("FullRepaint", FieldGet<&Z::FullRepaint>, FieldSet<&Z::FullRepaint>)
+                                     .Default(false)
+                                     .Property("History", &Z::History, &Z::SetHistory)
+                                     .Default(false)
+                                     .Property("KeepAspectRatio", FieldGet<&Z::KeepAspectRatio>, FieldSet<&Z::KeepAspectRatio>)
+                                     .Default(false)
+                                     .Property("KeyShift", FieldGet<&Z::KeyShift>, FieldSet<&Z::KeyShift>)
+                                     .Default(TShiftState{})
+                                     .Property("MinimumPixels", FieldGet<&Z::MinimumPixels>, FieldSet<&Z::MinimumPixels>)
+                                     .Default(16)
+                                     .Property("MouseButton", FieldGet<&Z::MouseButton>, FieldSet<&Z::MouseButton>)
+                                     .Default(mbLeft)
+                                     .Property("MouseWheel", FieldGet<&Z::MouseWheel>, FieldSet<&Z::MouseWheel>)
+                                     .Default(pmwNone)
+                                     .Property("Pen", &Z::Pen, &Z::SetPen)
+                                     .Stored(&Z::HasPen)
+                                     .Property("UpLeftZooms", FieldGet<&Z::UpLeftZooms>, FieldSet<&Z::UpLeftZooms>)
+                                     .Default(false)
+                                     .Build();
   return info;
 }
 
@@ -40,30 +106,33 @@ void TKelZoom::Assign(TPersistent* source) {
     FullRepaint = other->FullRepaint;
     history_ = other->history_;
     KeepAspectRatio = other->KeepAspectRatio;
+    KeyShift = other->KeyShift;
     MouseButton = other->MouseButton;
-    if (other->brush_) Brush()->Assign(other->brush_.get());
-    if (other->pen_) Pen()->Assign(other->pen_.get());
+    SetBrush(other->brush_.get());
+    SetPen(other->pen_.get());
     return;
   }
   TZoomPanning::Assign(source);
 }
 
-TKelPen* TKelZoom::Pen() {
-  if (!pen_) {
-    pen_ = std::make_unique<TKelPen>();
-    pen_->SetColor(static_cast<TColor>(0xC0C0C0));
-    pen_->SetWidth(3);
-  }
+TKelZoomPen* TKelZoom::Pen() {
+  if (!pen_) pen_ = std::make_unique<TKelZoomPen>();
   return pen_.get();
 }
 
-TKelBrush* TKelZoom::Brush() {
-  if (!brush_) {
-    brush_ = std::make_unique<TKelBrush>();
-    brush_->SetColor(clWhite);
-    brush_->SetStyle(bsClear);
-  }
+TKelZoomBrush* TKelZoom::Brush() {
+  if (!brush_) brush_ = std::make_unique<TKelZoomBrush>();
   return brush_.get();
+}
+
+void TKelZoom::SetPen(TKelPen* value) {
+  if (value == nullptr) pen_.reset();
+  else if (value != pen_.get()) Pen()->Assign(value);
+}
+
+void TKelZoom::SetBrush(TKelBrush* value) {
+  if (value == nullptr) brush_.reset();
+  else if (value != brush_.get()) Brush()->Assign(value);
 }
 
 void TKelZoom::ApplyAspectRatio(const TRect& chartRect, int x, int y) {
@@ -88,8 +157,22 @@ const TClassInfo& TCustomKelPanelExtended::StaticClass() {
       TClassBuilder<P>("TCustomKelPanelExtended", &TCustomKelPanel::StaticClass())
           .Property("AllowPanning", &P::AllowPanning, &P::SetAllowPanning)
           .Default(pmBoth)
+          .Property("Gradient", &P::Gradient, &P::SetGradient)
+          .Stored(&P::HasGradient)
+          .Property("ScrollMouseButton", &P::ScrollMouseButton, &P::SetScrollMouseButton)
+          .Default(mbRight)
+          .Property("Zoom", &P::Zoom, &P::SetZoom)
           .Property("ZoomWheel", &P::ZoomWheel, &P::SetZoomWheel)
           .Default(pmwNone)
+          .Property("BackImage", &P::BackImage, &P::SetBackImage)
+          .Stored(&P::HasBackImage)
+          .Property("BackImageInside", &P::BackImageInside, &P::SetBackImageInside)
+          .Default(false)
+          .Property("BackImageMode", &P::BackImageMode, &P::SetBackImageMode)
+          .Stored(&P::HasBackImage)
+          .Default(pbmStretch)
+          .Property("BackImageTransp", &P::BackImageTransp, &P::SetBackImageTransp)
+          .Default(false)
           .Build();
   return info;
 }
@@ -105,6 +188,28 @@ void TCustomKelPanelExtended::DefineProperties(TFiler& filer) {
   filer.DefineProperty("AnimatedZoom", [this](TReader& r) { zoom_->Animated = r.ReadBoolean(); }, nullptr, false);
   filer.DefineProperty("AnimatedZoomSteps", [this](TReader& r) { zoom_->AnimatedSteps = r.ReadInteger(); }, nullptr,
                        false);
+}
+
+void TCustomKelPanelExtended::SetGradient(TKelGradient* value) {
+  if (value == nullptr) gradient_.reset();
+  else if (value != gradient_.get()) Gradient()->Assign(value);
+  Invalidate();
+}
+
+void TCustomKelPanelExtended::SetZoom(TKelZoom* value) {
+  if (value != nullptr && value != zoom_.get()) zoom_->Assign(value);
+}
+
+void TCustomKelPanelExtended::SetBackImageInside(bool value) { BackImage()->SetInside(value); }
+
+void TCustomKelPanelExtended::SetBackImageMode(TKelBackImageMode value) { BackImage()->SetMode(value); }
+
+bool TCustomKelPanelExtended::BackImageTransp() const {
+  return backImage_ && backImage_->HasGraphic() && backImage_->Graphic()->Transparent();
+}
+
+void TCustomKelPanelExtended::SetBackImageTransp(bool value) {
+  if (backImage_ && backImage_->HasGraphic()) backImage_->Graphic()->SetTransparent(value);
 }
 
 TKelGradient* TCustomKelPanelExtended::Gradient() {

@@ -5,17 +5,33 @@
 
 #include <memory>
 
+#include "canvas/KelBrush.h"
+#include "canvas/KelPen.h"
+#include "chart/BackImage.h"
 #include "chart/KelPanel.h"
 
 class TKelGradient;
-class TKelPen;
-class TKelBrush;
-class TBackImage;
 
 enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 enum TKelZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
 const TEnumInfo& EnumTypeInfo(TPanningMode);
 const TEnumInfo& EnumTypeInfo(TKelZoomDirection);
+
+// The zoom rectangle's pen (colour $C0C0C0, width 3) and brush (white, clear), those values
+// being the ones not written to layouts.
+class TKelZoomPen : public TKelPen {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TKelZoomPen(TNotifyEvent onChange = nullptr);
+};
+
+class TKelZoomBrush : public TKelBrush {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TKelZoomBrush(TNotifyEvent onChange = nullptr);
+};
 
 class TKelZoom : public TZoomPanning {
  public:
@@ -35,18 +51,25 @@ class TKelZoom : public TZoomPanning {
   TMouseButton MouseButton = mbLeft;
   TMouseWheelStyle MouseWheel = pmwNone;
   bool UpLeftZooms = false;
+  // The keys that must be down for a drag to zoom (none: any).
+  TShiftState KeyShift;
   bool History() const { return history_; }
   void SetHistory(bool value) { history_ = value; }
-  // Created on first use: colour $C0C0C0 width 3; white, clear.
-  TKelPen* Pen();
-  TKelBrush* Brush();
+  // Created on first use: colour $C0C0C0 width 3; white, clear. Null frees (the next read
+  // makes a fresh default one), another pen or brush is copied.
+  TKelZoomPen* Pen();
+  TKelZoomBrush* Brush();
+  void SetPen(TKelPen* value);
+  void SetBrush(TKelBrush* value);
+  bool HasPen() const { return pen_ != nullptr; }
+  bool HasBrush() const { return brush_ != nullptr; }
   // The drag end point for KeepAspectRatio on the chart rectangle.
   void ApplyAspectRatio(const TRect& chartRect, int x, int y);
 
  private:
   bool history_ = false;
-  std::unique_ptr<TKelPen> pen_;
-  std::unique_ptr<TKelBrush> brush_;
+  std::unique_ptr<TKelZoomPen> pen_;
+  std::unique_ptr<TKelZoomBrush> brush_;
 };
 
 class TCustomKelPanelExtended : public TCustomKelPanel {
@@ -56,9 +79,21 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   explicit TCustomKelPanelExtended(TComponent* owner);
   ~TCustomKelPanelExtended() override;
 
+  // Created on first use; null frees it, another gradient is copied in.
   TKelGradient* Gradient();
   bool HasGradient() const { return gradient_ != nullptr; }
+  void SetGradient(TKelGradient* value);
   TKelZoom* Zoom() const { return zoom_.get(); }
+  // Always copied into the panel's own zoom.
+  void SetZoom(TKelZoom* value);
+  // Through the back image: without a graphic Inside and Transp read False (and Transp is
+  // not kept); reading Mode makes the image.
+  bool BackImageInside() const { return backImage_ && backImage_->HasGraphic() && backImage_->Inside(); }
+  void SetBackImageInside(bool value);
+  TKelBackImageMode BackImageMode() { return BackImage()->Mode(); }
+  void SetBackImageMode(TKelBackImageMode value);
+  bool BackImageTransp() const;
+  void SetBackImageTransp(bool value);
   // The back image, created on first use (its change repaints the panel); setting null frees
   // it and repaints, another image is copied.
   TBackImage* BackImage();

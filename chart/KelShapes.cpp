@@ -321,25 +321,48 @@ void TMargins::Compute(int w, int h, int textHeight) {
 
 const TClassInfo& TKelCustomShape::StaticClass() {
   using S = TKelCustomShape;
+  // Brush and the frame pen are published by the kinds of shape that show them (the pen as Frame
+  // or Pen); Gradient is the brush's own and is written with the brush where that is published.
   static const TClassInfo info = TClassBuilder<S>("TKelCustomShape", &TPersistent::StaticClass())
+                                     .Property("Visible", &S::Visible, &S::SetVisible)
+                                     .Stored([](S& s) { return s.visible_ != s.defaultVisible_; })
                                      .Property("Angle", &S::Angle, &S::SetAngle)
                                      .Stored([](S& s) { return s.angle_ != s.defaultAngle_; })
+                                     .Property("AutoSize", &S::AutoSize, &S::SetAutoSize)
+                                     .Default(true)
                                      .Property("Bevel", &S::Bevel, &S::SetBevel)
                                      .Default(bvNone)
                                      .Property("BevelWidth", &S::BevelWidth, &S::SetBevelWidth)
                                      .Default(2)
+                                     .Property("ShapeCallout", &S::ShapeCallout, &S::SetShapeCallout)
+                                     .Stored(&S::HasCallout)
+                                     .Property("Children", &S::Children, nullptr)
+                                     .Stored([](S& s) { return s.Children()->Count() > 0; })
+                                     .Property("ChildLayout", &S::ChildLayout, &S::SetChildLayout)
+                                     .Default(slTopBottom)
                                      .Property("Color", &S::Color, &S::SetColor)
                                      .Default(clWhite)
+                                     .Idents(ColorPropToIdent, ColorIdentToProp)
+                                     .Property("Corners", &S::Corners, &S::SetCorners)
+                                     .Stored(&S::HasCorners)
+                                     .Property("Font", &S::Font, &S::SetFont)
                                      .Property("RoundSize", &S::RoundSize, &S::SetRoundSize)
                                      .Default(16)
                                      .Property("ShapeStyle", &S::ShapeStyle, &S::SetShapeStyle)
                                      .Default(fosRectangle)
                                      .Property("Transparent", &S::Transparent, &S::SetTransparent)
                                      .Stored([](S& s) { return s.transparent_ != s.defaultTransparent_; })
+                                     .Property("Alignment", &S::Alignment, &S::SetAlignment)
+                                     .Stored([](S& s) { return s.alignment_ != s.defaultAlignment_; })
+                                     .Property("Emboss", &S::Emboss, &S::SetEmboss)
+                                     .Stored(&S::HasEmboss)
+                                     .Property("Gradient", &S::Gradient, &S::SetGradient)
+                                     .Stored(false)
+                                     .Property("Picture", &S::Picture, &S::SetPicture)
+                                     .Stored(&S::HasPicture)
+                                     .Property("Shadow", &S::Shadow, &S::SetShadow)
                                      .Property("Transparency", &S::Transparency, &S::SetTransparency)
                                      .Default(0)
-                                     .Property("Visible", &S::Visible, &S::SetVisible)
-                                     .Default(true)
                                      .Build();
   return info;
 }
@@ -367,6 +390,32 @@ TKelEmboss* TKelCustomShape::Emboss() {
     InitEmboss(*emboss_);
   }
   return emboss_.get();
+}
+
+void TKelCustomShape::SetBrush(TKelBrush* value) {
+  if (value != nullptr) brush_->Assign(value);
+}
+
+void TKelCustomShape::SetPen(TKelPen* value) {
+  if (value != nullptr) pen_->Assign(value);
+}
+
+void TKelCustomShape::SetFont(TKelFont* value) {
+  if (value != nullptr) font_->Assign(value);
+}
+
+void TKelCustomShape::SetShadow(TKelShadow* value) {
+  if (value != nullptr) shadow_->Assign(value);
+}
+
+TKelGradient* TKelCustomShape::Gradient() { return brush_->Gradient(); }
+
+void TKelCustomShape::SetGradient(TKelGradient* value) { brush_->SetGradient(value); }
+
+void TKelCustomShape::SetShapeCallout(TShapeCallout* value) {
+  if (value == nullptr) callout_.reset();
+  else ShapeCallout()->Assign(value);
+  Repaint();
 }
 
 void TKelCustomShape::SetEmboss(TKelEmboss* value) {
@@ -897,10 +946,27 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
 const TClassInfo& TTextShape::StaticClass() {
   using S = TTextShape;
   static const TClassInfo info = TClassBuilder<S>("TTextShape", &TCustomTextShape::StaticClass())
+                                     .Property("Brush", &S::Brush, &S::SetBrush)
                                      .Property("CustomPosition", &S::CustomPosition, &S::SetCustomPosition)
                                      .Default(false)
+                                     .Property("Frame", &S::Pen, &S::SetPen)
+                                     .Property("Left", &S::Left, &S::SetLeft)
+                                     .Stored(&S::CustomPosition)
+                                     .Property("Top", &S::Top, &S::SetTop)
+                                     .Stored(&S::CustomPosition)
                                      .Build();
   return info;
+}
+
+void TTextShape::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TTextShape*>(source)) {
+    SetCustomPosition(other->customPosition_);
+    if (other->customPosition_) {
+      SetLeft(other->Left());
+      SetTop(other->Top());
+    }
+  }
+  TCustomTextShape::Assign(source);
 }
 
 void TTextShape::SetCustomPosition(bool value) {
@@ -938,7 +1004,7 @@ TKelShapeItem::TKelShapeItem(TCollection* collection) : TCollectionItem(collecti
   auto* shapes = dynamic_cast<TKelShapes*>(collection);
   TKelCustomShape* parent = shapes ? shapes->Parent() : nullptr;
   shape_.reset(parent ? parent->NewChildShape(parent->Panel()) : new TKelShape(nullptr));
-  shape_->SetTransparent(true);
+  shape_->SetTransparentDefault(true);
 }
 
 TKelShapeItem::~TKelShapeItem() {
@@ -963,7 +1029,10 @@ TKelShapes::TKelShapes(TKelCustomShape* shape) : TOwnedCollection(shape, TKelSha
 // ---- Strings shape --------------------------------------------------------------------------
 
 const TClassInfo& TStringsShape::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TStringsShape>("TStringsShape", &TTextShape::StaticClass()).Build();
+  // Text is the list of lines here (written as its strings).
+  static const TClassInfo info = TClassBuilder<TStringsShape>("TStringsShape", &TTextShape::StaticClass())
+                                     .Property("Text", &TStringsShape::Lines, &TStringsShape::SetLines)
+                                     .Build();
   return info;
 }
 
@@ -994,3 +1063,10 @@ void TStringsShape::TextChanged() {
 }
 
 void TStringsShape::SetLines(TStrings* value) { lines_->Assign(value); }
+
+void TStringsShape::Assign(TPersistent* source) {
+  TTextShape::Assign(source);
+  copying_ = true;
+  lines_->SetText(Text());
+  copying_ = false;
+}

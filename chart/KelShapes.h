@@ -22,6 +22,7 @@
 class TCanvas3D;
 class TKelBrush;
 class TKelFont;
+class TKelGradient;
 class TKelPen;
 class TKelShadow;
 class TKelEmboss;
@@ -196,8 +197,18 @@ class TKelCustomShape : public TPersistent {
   TKelPen* Pen() const { return pen_.get(); }
   TKelFont* Font() const { return font_.get(); }
   TKelShadow* Shadow() const { return shadow_.get(); }
+  // The brush, pen, font and shadow always exist: another object is copied in, null is ignored.
+  void SetBrush(TKelBrush* value);
+  void SetPen(TKelPen* value);
+  void SetFont(TKelFont* value);
+  void SetShadow(TKelShadow* value);
+  // The brush's gradient (created on first read); null frees it, another one is copied.
+  TKelGradient* Gradient();
+  void SetGradient(TKelGradient* value);
+  // Created on first read; null frees it, another callout is copied.
   TShapeCallout* ShapeCallout();
   bool HasCallout() const { return callout_ != nullptr; }
+  void SetShapeCallout(TShapeCallout* value);
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
   int Angle() const { return angle_; }
@@ -228,6 +239,14 @@ class TKelCustomShape : public TPersistent {
   void SetAngleDefault(int value) {
     angle_ = value;
     defaultAngle_ = value;
+  }
+  void SetVisibleDefault(bool value) {
+    visible_ = value;
+    defaultVisible_ = value;
+  }
+  void SetAlignmentDefault(TAlignment value) {
+    alignment_ = value;
+    defaultAlignment_ = value;
   }
   // Created on first read (given its defaults by InitEmboss); setting null frees, another
   // object is copied.
@@ -285,6 +304,7 @@ class TKelCustomShape : public TPersistent {
   TPointArray OutlinePolygon(TCanvas3D* canvas, const TRect& r, double angle) const;
   void LayoutChildren(int z, double angle);
   bool visible_ = true;
+  bool defaultVisible_ = true;
   int angle_ = 0;
   bool autoSize_ = true;
   TBevelCut bevel_ = bvNone;
@@ -297,6 +317,7 @@ class TKelCustomShape : public TPersistent {
   int defaultAngle_ = 0;
   int transparency_ = 0;
   TAlignment alignment_ = taLeftJustify;
+  TAlignment defaultAlignment_ = taLeftJustify;
 };
 
 class TKelShape : public TKelCustomShape {
@@ -368,14 +389,18 @@ class TCustomTextShape : public TKelCustomShape {
   int textHeight_ = 0;
 };
 
-// A text shape that can stand at a custom position.
+// A text shape that can stand at a custom position (Left and Top, kept in layouts and copies
+// only while CustomPosition is set).
 class TTextShape : public TCustomTextShape {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
   using TCustomTextShape::TCustomTextShape;
+  // CustomPosition and, when set, Left and Top; then the text shape.
+  void Assign(TPersistent* source) override;
   bool CustomPosition() const { return customPosition_; }
   void SetCustomPosition(bool value);
+  // Writing either sets CustomPosition; the size is kept.
   int Left() const { return Bounds.Left; }
   void SetLeft(int value);
   int Top() const { return Bounds.Top; }
@@ -420,6 +445,8 @@ class TStringsShape : public TTextShape {
   const TClassInfo& ClassType() const override { return StaticClass(); }
   explicit TStringsShape(IShapePanel* panel);
   ~TStringsShape() override;
+  // The text shape's copy, with the line list following the copied text.
+  void Assign(TPersistent* source) override;
   TStringList* Lines() const { return lines_.get(); }
   // Copies the list and stores its text.
   void SetLines(TStrings* value);

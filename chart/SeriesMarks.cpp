@@ -377,6 +377,8 @@ void TMarksItems::Clear() {
 const TClassInfo& TSeriesMarkShape::StaticClass() {
   using S = TSeriesMarkShape;
   static const TClassInfo info = TClassBuilder<S>("TSeriesMarkShape", &TCustomTextShape::StaticClass())
+                                     .Property("Brush", &S::Brush, &S::SetBrush)
+                                     .Property("Frame", &S::Pen, &S::SetPen)
                                      .Property("Style", &S::Style, &S::SetStyle)
                                      .Default(smsLabelOrValue)
                                      .Abstract()

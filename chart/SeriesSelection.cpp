@@ -29,7 +29,7 @@ const TClassInfo& TKelSelected::StaticClass() {
 
 TKelSelected::TKelSelected(IShapePanel* panel, TPersistent* element)
     : TCustomTextShape(panel), element_(element), hover_(std::make_unique<TKelHover>(panel)) {
-  visible_ = false;
+  SetVisibleDefault(false);
   Pen()->SetColor(clRed);
   Pen()->SetWidth(2);
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <functional>
+#include <vector>
 
 #include "CanvasTestSupport.h"
 #include "canvas/KelBrush.h"
@@ -157,12 +159,21 @@ TEST_F(AttributeObjectsTest, BrushHatchSetsToolkitStyleForTheFirstSix) {
   EXPECT_EQ(brush.Style(), bsSolid);
 }
 
-TEST_F(AttributeObjectsTest, NewBrushDefaults) {
+// A new brush on a canvas: no back colour (the device goes transparent), and neither gradient
+// nor picture, so a fill is one solid colour, its own.
+TEST_F(GdiCanvasTest, ANewBrushFillsSolidAndLeavesTheBackTransparent) {
   TKelBrush brush;
   EXPECT_EQ(brush.Color(), clDefault);
-  EXPECT_EQ(brush.BackColor(), clNone);
+  SetBkMode(surface->DC(), OPAQUE);
+  canvas->UseBrush(&brush);
+  EXPECT_EQ(GetBkMode(surface->DC()), TRANSPARENT);
   EXPECT_FALSE(brush.HasGradient());
   EXPECT_FALSE(brush.HasPicture());
+  const TRect area(10, 10, 60, 40);
+  canvas->FillRect(area);
+  const TColor solid = static_cast<TColor>(ColorToRGB(clDefault));
+  EXPECT_EQ(surface->Count(solid, area), area.Width() * area.Height());
+  EXPECT_EQ(surface->InkBounds(), solid == clWhite ? TRect() : area);
 }
 
 TEST_F(AttributeObjectsTest, PenFillIsMadeOnFirstRead) {
@@ -177,15 +188,20 @@ TEST_F(AttributeObjectsTest, PenFillIsMadeOnFirstRead) {
   EXPECT_FALSE(pen.HasFill()) << "a source without Fill frees ours";
 }
 
+// Half the width of a visible pen of two pixels or more (truncated); nothing for thin or hidden.
 TEST_F(AttributeObjectsTest, PenHalfWidth) {
-  TKelPen pen;
-  pen.SetWidth(5);
-  EXPECT_EQ(pen.HalfWidth(), 2);
-  pen.SetWidth(1);
-  EXPECT_EQ(pen.HalfWidth(), 0);
-  pen.SetWidth(4);
-  pen.Hide();
-  EXPECT_EQ(pen.HalfWidth(), 0);
+  struct Case {
+    int width;
+    bool visible;
+    int half;
+  } cases[] = {{0, true, 0}, {1, true, 0}, {2, true, 1}, {3, true, 1}, {4, true, 2},
+               {5, true, 2}, {9, true, 4}, {4, false, 0}, {1, false, 0}};
+  for (const Case& c : cases) {
+    TKelPen pen;
+    pen.SetWidth(c.width);
+    pen.SetVisible(c.visible);
+    EXPECT_EQ(pen.HalfWidth(), c.half) << c.width << (c.visible ? " visible" : " hidden");
+  }
 }
 
 TEST_F(AttributeObjectsTest, SettersNotifyOnlyOnChange) {
@@ -263,6 +279,41 @@ TEST_F(AttributeObjectsTest, GradientStopsAreMadeOnFirstRead) {
   gradient.SetMidColor(clNone);
   EXPECT_EQ(gradient.Colors()->Count(), 2);
   EXPECT_FALSE(gradient.IsColorsStored());
+}
+
+// A layout can leave the stop list with fewer stops than a gradient makes itself (an empty
+// Colors, say): a middle colour still lands on a stop of its own, and nothing reads past the list.
+TEST_F(AttributeObjectsTest, MidColorOnAShortStopList) {
+  struct Case {
+    const char* name;
+    std::vector<TColor> before;
+    std::vector<TColor> after;
+    std::vector<double> offsets;
+    TColor mid;
+  } cases[] = {
+      {"emptied", {}, {clRed}, {0.5}, clNone},
+      {"one stop", {clWhite}, {clWhite, clRed}, {0, 0.5}, clNone},
+      {"two stops", {clWhite, clYellow}, {clWhite, clRed, clYellow}, {0, 0.5, 1}, clRed},
+      {"three stops", {clWhite, clLime, clYellow}, {clWhite, clRed, clYellow}, {0, 0.5, 1}, clRed},
+  };
+  for (const Case& c : cases) {
+    TKelGradient gradient;
+    TKelGradientColors* stops = gradient.Colors();
+    stops->Clear();
+    for (std::size_t i = 0; i < c.before.size(); ++i) {
+      stops->AddStop(c.before[i], 0, c.before.size() == 1 ? 0 : static_cast<double>(i) / (c.before.size() - 1));
+    }
+    ChangeCounter counter;
+    gradient.SetOnChange(counter.Event());
+    gradient.SetMidColor(clRed);
+    ASSERT_EQ(stops->Count(), static_cast<int>(c.after.size())) << c.name;
+    for (int i = 0; i < stops->Count(); ++i) {
+      EXPECT_EQ(stops->Item(i)->Color(), c.after[i]) << c.name << " stop " << i;
+      EXPECT_DOUBLE_EQ(stops->Item(i)->Offset(), c.offsets[i]) << c.name << " stop " << i;
+    }
+    EXPECT_EQ(gradient.MidColor(), c.mid) << c.name;
+    EXPECT_EQ(counter.count, 1) << c.name;
+  }
 }
 
 TEST_F(AttributeObjectsTest, GradientStopsStaySortedAndClamped) {

@@ -1,6 +1,9 @@
 // Geometry, colour and bitmap routines of the drawing surface.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "canvas/BitmapUtils.h"
 #include "canvas/CanvasUtils.h"
 #include "toolkit/classes/Streams.h"
@@ -30,7 +33,27 @@ TEST(CanvasUtils, CentreTruncatesTowardZero) {
   EXPECT_EQ(RectCentre(TRect(0, 0, 5, 7)), TPoint(2, 3));
 }
 
-TEST(CanvasUtils, OrderedRect) { EXPECT_EQ(OrderedRect(TRect(9, 8, 1, 2)), TRect(1, 2, 9, 8)); }
+// Each edge pair is put in order on its own; an ordered or empty rect stays as it is. OrderRect
+// does in place what OrderedRect answers.
+TEST(CanvasUtils, OrderingSwapsEachEdgePairOnItsOwn) {
+  struct Case {
+    const char* name;
+    TRect in, out;
+  } cases[] = {
+      {"both reversed", TRect(9, 8, 1, 2), TRect(1, 2, 9, 8)},
+      {"left after right", TRect(9, 2, 1, 8), TRect(1, 2, 9, 8)},
+      {"top below bottom", TRect(1, 8, 9, 2), TRect(1, 2, 9, 8)},
+      {"already ordered", TRect(1, 2, 9, 8), TRect(1, 2, 9, 8)},
+      {"empty", TRect(5, 5, 5, 5), TRect(5, 5, 5, 5)},
+      {"negative", TRect(-1, 3, -7, -3), TRect(-7, -3, -1, 3)},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(OrderedRect(c.in), c.out) << c.name;
+    TRect r = c.in;
+    OrderRect(r);
+    EXPECT_EQ(r, c.out) << c.name;
+  }
+}
 
 TEST(CanvasUtils, DarkenAndLightenClampPerChannel) {
   struct Case {
@@ -46,12 +69,58 @@ TEST(CanvasUtils, DarkenAndLightenClampPerChannel) {
   }
 }
 
+// $00BBGGRR splits blue first; the top byte (system colours, alpha) never shows.
 TEST(CanvasUtils, SplitColorBytesStartsWithByteTwo) {
-  std::uint8_t b0, b1, b2;
-  SplitColorBytes(0x00112233, b0, b1, b2);
-  EXPECT_EQ(b0, 0x11);
-  EXPECT_EQ(b1, 0x22);
-  EXPECT_EQ(b2, 0x33);
+  struct Case {
+    TColor in;
+    std::uint8_t b0, b1, b2;
+  } cases[] = {{0x00112233, 0x11, 0x22, 0x33},
+               {0x12345678, 0x34, 0x56, 0x78},
+               {clRed, 0x00, 0x00, 0xFF},
+               {clBlue, 0xFF, 0x00, 0x00},
+               {static_cast<TColor>(0xFF000000), 0x00, 0x00, 0x00}};
+  for (const Case& c : cases) {
+    std::uint8_t b0 = 1, b1 = 1, b2 = 1;
+    SplitColorBytes(c.in, b0, b1, b2);
+    EXPECT_EQ(b0, c.b0) << std::hex << c.in;
+    EXPECT_EQ(b1, c.b1) << std::hex << c.in;
+    EXPECT_EQ(b2, c.b2) << std::hex << c.in;
+  }
+}
+
+// A visual stands at the rect's centre across, the middle of its depth range, and the panel's
+// height less the rect's centre up; its size is never negative.
+TEST(CanvasUtils, SetVisualBoundsPlacesTheVisual) {
+  struct Case {
+    const char* name;
+    TRect rect;
+    int z0, z1, panelHeight;
+    TPoint3DFloat location, size;
+  } cases[] = {
+      {"ordered", TRect(10, 20, 50, 80), 0, 30, 200, {30, 15, 150}, {40, 30, 60}},
+      {"reversed", TRect(50, 80, 10, 20), 30, 0, 200, {30, 15, 150}, {40, 30, 60}},
+      {"odd sums in halves", TRect(0, 0, 5, 3), 1, 4, 10, {2.5f, 2.5f, 8.5f}, {5, 3, 3}},
+  };
+  for (const Case& c : cases) {
+    TPoint3DFloat location{-1, -1, -1}, size{-1, -1, -1};
+    SetVisualBounds(location, size, c.rect, c.z0, c.z1, c.panelHeight);
+    EXPECT_FLOAT_EQ(location.X, c.location.X) << c.name;
+    EXPECT_FLOAT_EQ(location.Y, c.location.Y) << c.name;
+    EXPECT_FLOAT_EQ(location.Z, c.location.Z) << c.name;
+    EXPECT_FLOAT_EQ(size.X, c.size.X) << c.name;
+    EXPECT_FLOAT_EQ(size.Y, c.size.Y) << c.name;
+    EXPECT_FLOAT_EQ(size.Z, c.size.Z) << c.name;
+  }
+}
+
+// Above 360 the whole turns come off in one step, into (0, 360]; the rest is left alone.
+TEST(CanvasUtils, ReduceAngleTakesOffWholeTurns) {
+  struct Case {
+    double in, out;
+  } cases[] = {{720, 360}, {450, 90}, {360, 360}, {360.5, 0.5}, {-450, -450}, {0, 0}, {360.0 * 1e12 + 45, 45}};
+  for (const Case& c : cases) EXPECT_DOUBLE_EQ(ReduceAngle(c.in), c.out) << c.in;
+  EXPECT_TRUE(std::isnan(ReduceAngle(std::numeric_limits<double>::quiet_NaN())));
+  EXPECT_TRUE(std::isinf(ReduceAngle(std::numeric_limits<double>::infinity())));
 }
 
 TEST(CanvasUtils, FacesViewerBySign) {

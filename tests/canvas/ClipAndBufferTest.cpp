@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "CanvasTestSupport.h"
 #include "canvas/ClipStack.h"
@@ -78,6 +80,58 @@ TEST_F(GdiCanvasTest, TwoSurfacesThatStartClippedGetBackTheirOwnRegions) {
   EXPECT_TRUE(HasClip(b.DC()));
   EXPECT_EQ(ClipStackDepth(a.DC()), 0);
   EXPECT_EQ(ClipStackDepth(b.DC()), 0);
+}
+
+// A canvas that lets its device go with a push still open leaves nothing behind on the stack: a
+// later context with the same handle value (here: the same DC, its clip cleared as a new one's
+// is) pops to no clip instead of to the region saved for the old one.
+struct LetGoCase {
+  const char* name;
+  std::function<void(std::unique_ptr<TKelCanvas3D>&, TDibSurface&)> letGo;
+};
+
+class ClipLetGoTest : public GdiCanvasTest, public testing::WithParamInterface<LetGoCase> {};
+
+TEST_P(ClipLetGoTest, UnpairedPushesAreDropped) {
+  HDC dc = surface->DC();
+  HRGN first = CreateRectRgn(0, 0, 40, 40);
+  SelectClipRgn(dc, first);  // the old context was clipped before the push
+  DeleteObject(first);
+  canvas->ClipToRect(TRect(10, 10, 30, 30));
+  ASSERT_EQ(ClipStackDepth(dc), 1);
+  TDibSurface elsewhere(20, 20);
+  GetParam().letGo(canvas, elsewhere);
+  EXPECT_EQ(ClipStackDepth(dc), 0);
+
+  SelectClipRgn(dc, nullptr);
+  TKelCanvas3D next;
+  next.SetBuffered(false);
+  next.SetTargetCanvas(surface->Canvas());
+  next.PopClip();  // unpaired: nothing of its own to restore
+  next.Pen()->Hide();
+  next.Brush()->SetColor(clBlue);
+  next.FillRect(TRect(0, 0, 200, 120));
+  EXPECT_EQ(surface->BoundsOf(clBlue), TRect(0, 0, 200, 120));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ClipLetGoTest,
+    testing::Values(LetGoCase{"Destroyed", [](auto& canvas, TDibSurface&) { canvas.reset(); }},
+                    LetGoCase{"Detached", [](auto& canvas, TDibSurface&) { canvas->SetTargetCanvas(nullptr); }},
+                    LetGoCase{"MovedToAnotherDevice",
+                              [](auto& canvas, TDibSurface& other) { canvas->SetTargetCanvas(other.Canvas()); }}),
+    [](const testing::TestParamInfo<LetGoCase>& info) { return std::string(info.param.name); });
+
+TEST_F(GdiCanvasTest, ACanvasLettingGoKeepsTheOpenPushesOfOthers) {
+  TKelCanvas3D second;
+  second.SetBuffered(false);
+  second.SetTargetCanvas(surface->Canvas());
+  second.ClipToRect(TRect(0, 0, 50, 50));
+  canvas->ClipToRect(TRect(0, 0, 30, 30));
+  canvas->SetTargetCanvas(nullptr);
+  EXPECT_EQ(ClipStackDepth(surface->DC()), 1) << "only the canvas's own push goes";
+  second.PopClip();
+  EXPECT_FALSE(HasClip(surface->DC()));
 }
 
 TEST_F(GdiCanvasTest, APopNeverRestoresAnotherCanvassRegion) {

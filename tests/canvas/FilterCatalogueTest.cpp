@@ -3,13 +3,18 @@
 // registered filter over tiny bitmaps and awkward regions.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 
 #include "FilterTestSupport.h"
 #include "canvas/KelCanvasModule.h"
 #include "canvas/KelFilters.h"
+#include "toolkit/rtl/SysUtils.h"
 
 namespace {
 
@@ -291,6 +296,15 @@ INSTANTIATE_TEST_SUITE_P(
                      [](int x, int y) { return TPoint(y, 19 - x); }},
         GeometryCase{"Rotate450IsRotate90", Rotated<TRotateFilter>(450), 40, 20, 20, 40,
                      [](int x, int y) { return TPoint(y, 19 - x); }},
+        // Whole turns come off in one step: 360 × 2^40 + 90 turns by 90 at once.
+        GeometryCase{"RotateByAHugeAngleTurnsByItsRest", Rotated<TRotateFilter>(360.0 * 1099511627776.0 + 90), 40,
+                     20, 20, 40, [](int x, int y) { return TPoint(y, 19 - x); }},
+        GeometryCase{"RotateByAnInfiniteAngleLeavesTheBitmap",
+                     Rotated<TRotateFilter>(std::numeric_limits<double>::infinity()), 6, 4, 6, 4,
+                     [](int x, int y) { return TPoint(x, y); }},
+        GeometryCase{"RotateByANaNAngleLeavesTheBitmap",
+                     Rotated<TRotateFilter>(std::numeric_limits<double>::quiet_NaN()), 6, 4, 6, 4,
+                     [](int x, int y) { return TPoint(x, y); }},
         GeometryCase{"Rotate270", Rotated<TRotateFilter>(270), 40, 20, 20, 40,
                      [](int x, int y) { return TPoint(39 - y, x); }},
         GeometryCase{"Rotate180IsFlipAndReverse", Rotated<TRotateFilter>(180), 7, 4, 7, 4,
@@ -313,6 +327,73 @@ INSTANTIATE_TEST_SUITE_P(
                      [] { return Make<TCropFilter>([](auto& f) { f.Left = 1, f.Top = 1, f.Width = 2, f.Height = 2; }); },
                      4, 4, 4, 4, [](int x, int y) { return TPoint(1 + x / 2, 1 + y / 2); }}),
     [](const testing::TestParamInfo<GeometryCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FilterCatalogueTest, RotateStoresTheReducedAngle) {
+  // Above 360 whole turns come off and the rest lies in (0, 360]; at most 360 stays as it is.
+  struct Case {
+    double angle, stored;
+  } cases[] = {{450, 90}, {720, 360}, {360, 360}, {360 * 1e9 + 0.5, 0.5}, {-30, -30}, {90, 90}};
+  for (const Case& c : cases) {
+    TRotateFilter rotate(nullptr);
+    rotate.SetAngle(c.angle);
+    auto bitmap = MakeBitmap(4, 4, 24, Pattern);
+    ApplyFilterToBitmap(rotate, *bitmap);
+    EXPECT_DOUBLE_EQ(rotate.Angle(), c.stored) << c.angle;
+  }
+  TRotateFilter huge(nullptr);
+  huge.SetAngle(1e300);
+  auto bitmap = MakeBitmap(4, 4, 24, Pattern);
+  ApplyFilterToBitmap(huge, *bitmap);
+  EXPECT_GT(huge.Angle(), 0);
+  EXPECT_LE(huge.Angle(), 360);
+}
+
+// The cut's size is worked out in 64 bits and bounded before any buffer is made: on the 32-bit
+// build 65536 × 65536 × 3 used to wrap to 0 bytes and the copy wrote far past them.
+TEST_F(FilterCatalogueTest, CropCutSizesAreBoundedByThePicture) {
+  const bool narrow = sizeof(std::size_t) == 4;
+  struct Case {
+    const char* name;
+    int width, height, pixelBytes, sourceWidth, sourceHeight;
+    bool refused;
+    std::uint64_t bytes;
+  } cases[] = {
+      {"the whole picture", 10, 10, 3, 10, 10, false, 300},
+      {"larger than a small picture, within the floor", 4096, 4096, 3, 10, 10, false, 50331648},
+      {"one column past the floor", 4097, 4096, 3, 10, 10, true, 0},
+      {"wraps a 32-bit size", 65536, 65536, 3, 100, 100, true, 0},
+      {"wraps a 32-bit size at 4 bytes", 65536, 65536, 4, 640, 480, true, 0},
+      {"as large as its huge source", 65536, 65536, 3, 65536, 65536, narrow, 3ull << 32},
+      {"larger than a picture beyond the floor", 5001, 5000, 4, 5000, 5000, true, 0},
+  };
+  for (const Case& c : cases) {
+    if (c.refused) {
+      EXPECT_THROW(TCropFilter::CutBytes(c.width, c.height, c.pixelBytes, c.sourceWidth, c.sourceHeight),
+                   EInvalidGraphicOperation)
+          << c.name;
+    } else {
+      EXPECT_EQ(TCropFilter::CutBytes(c.width, c.height, c.pixelBytes, c.sourceWidth, c.sourceHeight), c.bytes)
+          << c.name;
+    }
+  }
+}
+
+TEST_F(FilterCatalogueTest, AnImpossibleCropIsRefusedAndTheBitmapKept) {
+  auto bitmap = MakeBitmap(10, 10, 24, Pattern);
+  TCropFilter crop(nullptr);
+  crop.Width = 5000;
+  crop.Height = 5000;
+  try {
+    ApplyFilterToBitmap(crop, *bitmap);
+    ADD_FAILURE() << "a 5000 x 5000 cut of a 10 x 10 picture was made";
+  } catch (const EInvalidGraphicOperation& e) {
+    EXPECT_EQ(std::string(e.what()), "Crop size 5000 x 5000 is too large for a 10 x 10 picture");
+  }
+  ASSERT_EQ(bitmap->Width(), 10);
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 0; x < 10; ++x) ASSERT_EQ(PixelOf(*bitmap, x, y), Pattern(x, y)) << x << "," << y;
+  }
+}
 
 TEST_F(FilterCatalogueTest, Rotate45GrowsAndKeepsTheCentre) {
   auto bitmap = MakeBitmap(10, 10, 24, Pattern);

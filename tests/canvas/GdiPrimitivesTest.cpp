@@ -392,7 +392,7 @@ namespace {
 
 struct PathFillCase {
   const char* name;
-  int fill;  // 0 solid, 1 gradient, 2 picture
+  int fill;  // 0 solid, 1 gradient, 2 picture, 3 gradient with an opaque sub-gradient
   bool penVisible;
   TColor inside;
   bool outlined;
@@ -415,7 +415,14 @@ TEST_P(PathFillTest, FillsInsideTheFigureOnly) {
   // A gradient of one colour, so the fill shows a single colour wherever it is sampled.
   canvas->Brush()->Gradient()->SetStartColor(clLime);
   canvas->Brush()->Gradient()->SetEndColor(clLime);
-  canvas->Brush()->Gradient()->SetVisible(c.fill == 1);
+  canvas->Brush()->Gradient()->SetVisible(c.fill == 1 || c.fill == 3);
+  if (c.fill == 3) {
+    TSubGradient* sub = canvas->Brush()->Gradient()->SubGradient();
+    sub->SetStartColor(clRed);
+    sub->SetEndColor(clRed);
+    sub->SetTransparency(0);
+    sub->SetVisible(true);
+  }
   if (c.fill == 2) canvas->Brush()->Image()->SetGraphic(&picture);
   canvas->Pen()->SetColor(clBlack);
   canvas->Pen()->SetVisible(c.penVisible);
@@ -429,13 +436,15 @@ TEST_P(PathFillTest, FillsInsideTheFigureOnly) {
   EXPECT_NEAR(GetBValue(inside), GetBValue(c.inside), 3);
   EXPECT_EQ(surface->Pixel(100, 80), clWhite) << "inside the bounds, outside the triangle";
   EXPECT_EQ(surface->Count(clBlack) > 0, c.outlined);
+  EXPECT_EQ(canvas->BrushGradient()->StartColor(), clLime) << "the brush gradient keeps its own colours";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PathFillTest,
                          testing::Values(PathFillCase{"Solid", 0, true, clBlue, true},
                                          PathFillCase{"SolidNoPen", 0, false, clBlue, false},
                                          PathFillCase{"Gradient", 1, true, clLime, true},
-                                         PathFillCase{"PictureNoPen", 2, false, clRed, false}),
+                                         PathFillCase{"PictureNoPen", 2, false, clRed, false},
+                                         PathFillCase{"GradientUnderSubGradient", 3, false, clRed, false}),
                          [](const testing::TestParamInfo<PathFillCase>& info) { return std::string(info.param.name); });
 
 TEST_F(GdiCanvasTest, DCBrushIsSelectedWhenThePlatformHasIt) {

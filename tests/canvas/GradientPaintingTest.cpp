@@ -4,8 +4,10 @@
 // (through the process-wide rotation hook or the built-in turn) and sub-gradients.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "CanvasTestSupport.h"
 #include "canvas/BitmapUtils.h"
@@ -45,6 +47,7 @@ struct DirectionCase {
   TPoint startAt;  // where the start colour lies
   TPoint endAt;    // where the end colour lies
   int tolerance;   // how close those two pixels come to the colours
+  TRect ink = TRect();  // what is painted, when not the area itself
 };
 
 class GradientDirectionTest : public GdiCanvasTest, public testing::WithParamInterface<DirectionCase> {};
@@ -73,8 +76,11 @@ TEST_P(GradientDirectionTest, PutsItsColoursAtTheirEndsAndMovesMonotonically) {
     lastRed = R(p);
     lastBlue = B(p);
   }
-  EXPECT_EQ(surface->InkBounds(), kArea);
+  EXPECT_EQ(surface->InkBounds(), c.ink.IsEmpty() ? kArea : c.ink);
 }
+
+// Downward diagonal lines are laid over the area moved up one pixel.
+const TRect kAreaUpOne(10, 9, 70, 49);
 
 INSTANTIATE_TEST_SUITE_P(
     Directions, GradientDirectionTest,
@@ -86,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DirectionCase{"FromTopLeft", gdFromTopLeft, {69, 49}, {10, 10}, 14},
                     DirectionCase{"FromBottomLeft", gdFromBottomLeft, {69, 10}, {10, 49}, 14},
                     DirectionCase{"DiagonalUp", gdDiagonalUp, {10, 49}, {69, 10}, 6},
-                    DirectionCase{"DiagonalDown", gdDiagonalDown, {10, 10}, {69, 49}, 6},
+                    DirectionCase{"DiagonalDown", gdDiagonalDown, {10, 9}, {69, 48}, 6, kAreaUpOne},
                     DirectionCase{"Radial", gdRadial, {40, 30}, {10, 10}, 25}),
     [](const testing::TestParamInfo<DirectionCase>& info) { return std::string(info.param.name); });
 
@@ -113,8 +119,50 @@ TEST_F(GdiCanvasTest, EveryDirectionCoversItsRectInASystemColour) {
   for (int d = gdTopBottom; d <= gdDiagonalDown; ++d) {
     surface->Clear();
     canvas->GradientFillRect(kArea, clBtnFace, clBtnFace, static_cast<TGradientDirection>(d), 50, 0, 0);
-    EXPECT_EQ(surface->Count(face, kArea), kArea.Width() * kArea.Height()) << "direction " << d;
-    EXPECT_EQ(surface->InkBounds(), kArea) << "direction " << d;
+    const TRect covered = d == gdDiagonalDown ? kAreaUpOne : kArea;
+    EXPECT_EQ(surface->Count(face, covered), covered.Width() * covered.Height()) << "direction " << d;
+    EXPECT_EQ(surface->InkBounds(), covered) << "direction " << d;
+  }
+}
+
+// Small rects painted pixel by pixel, each pixel given as its colour index; the two colours make
+// index k the grey 20 × k. Corner bands: the colours are swapped first and 4 + 3 = 7 steps run
+// from the corner; a pixel x columns and y rows from the corner is painted last by the column of
+// step x + 1 when x >= y (index min(x + 1, 4) + min(x + 1, 3)), else by the row of step y
+// (index 2y). Diagonal lines: 7 lines of 6 steps (line k in index k × 6 div 7) from the top-left
+// corner of the rect moved up one pixel, so row 12 stays white (-1).
+struct BandCase {
+  const char* name;
+  TGradientDirection direction;
+  TColor start, end;
+  TRect area;
+  std::vector<std::vector<int>> indexes;  // rows from the area's top (diagonal: from one above)
+  int firstRow;
+};
+
+TEST_F(GdiCanvasTest, CornerAndDiagonalBandsFollowTheirIndexes) {
+  const TColor grey140 = static_cast<TColor>(RGB(140, 140, 140));
+  const TColor grey120 = static_cast<TColor>(RGB(120, 120, 120));
+  const BandCase cases[] = {
+      {"FromTopLeft", gdFromTopLeft, grey140, clBlack, TRect(10, 10, 14, 13),
+       {{2, 4, 6, 7}, {2, 4, 6, 7}, {4, 4, 6, 7}}, 10},
+      {"FromBottomLeft", gdFromBottomLeft, grey140, clBlack, TRect(10, 10, 14, 13),
+       {{4, 4, 6, 7}, {2, 4, 6, 7}, {2, 4, 6, 7}}, 10},
+      {"DiagonalDown", gdDiagonalDown, clBlack, grey120, TRect(10, 10, 14, 13),
+       {{0, 0, 1, 2}, {0, 1, 2, 3}, {1, 2, 3, 5}, {-1, -1, -1, -1}}, 9},
+  };
+  for (const BandCase& c : cases) {
+    surface->Clear();
+    canvas->GradientFillRect(c.area, c.start, c.end, c.direction, 50, 0, 0);
+    for (std::size_t row = 0; row < c.indexes.size(); ++row) {
+      for (std::size_t col = 0; col < c.indexes[row].size(); ++col) {
+        const int index = c.indexes[row][col];
+        const TColor want = index < 0 ? clWhite : static_cast<TColor>(RGB(20 * index, 20 * index, 20 * index));
+        const int x = c.area.Left + static_cast<int>(col);
+        const int y = c.firstRow + static_cast<int>(row);
+        EXPECT_EQ(surface->Pixel(x, y), want) << c.name << " at " << x << "," << y;
+      }
+    }
   }
 }
 

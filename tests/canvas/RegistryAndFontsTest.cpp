@@ -4,7 +4,9 @@
 
 #include "CanvasTestSupport.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelPen.h"
 #include "toolkit/classes/TypInfo.h"
 
 namespace {
@@ -54,13 +56,49 @@ INSTANTIATE_TEST_SUITE_P(Names, CanvasLookupTest,
                                          LookupCase{"TGDIPlusCanvas", "TKelCanvas3D"},
                                          LookupCase{"", "TKelCanvas3D"}));
 
+// A new GDI canvas: fonts keep their size until a zoom is set and then follow it; the first
+// frame draws into the buffer bitmap, and there is no buffer to restore before it.
 TEST_F(CanvasModuleTest, TheGdiCanvasStartsZoomedAndBuffered) {
   TKelCanvas3D canvas;
-  EXPECT_EQ(canvas.TextZoom, 100);
-  EXPECT_TRUE(canvas.TextZoomActive);
-  EXPECT_TRUE(canvas.Buffered);
-  EXPECT_TRUE(canvas.BufferInvalid);
-  EXPECT_EQ(canvas.DefaultFontQuality, 0);
+  TKelFont font;
+  canvas.AssignFontSized(&font, 8);
+  EXPECT_EQ(canvas.Font()->Size(), 8) << "zoom 100";
+  canvas.TextZoom = 150;
+  canvas.AssignFontSized(&font, 8);
+  EXPECT_EQ(canvas.Font()->Size(), 12) << "the zoom is active";
+  TDibSurface target(60, 40);
+  canvas.SetTargetCanvas(target.Canvas());
+  EXPECT_FALSE(canvas.RestoreFromBuffer()) << "nothing drawn yet";
+  TRect drawRect;
+  canvas.PrepareFrame(target.Canvas(), nullptr, clWhite, false, TRect(10, 5, 50, 35), drawRect);
+  EXPECT_EQ(drawRect, TRect(0, 0, 40, 30));
+  ASSERT_NE(canvas.BufferBitmap, nullptr);
+  EXPECT_EQ(canvas.DeviceCanvas(), canvas.BufferBitmap->Canvas());
+  EXPECT_EQ(canvas.DefaultFontQuality, 0) << "fqDefault fonts are antialiased on the GDI canvas";
+}
+
+// The canvas answers as the platform's base interface without counting references: its owner
+// alone frees it, however often it is added or released.
+TEST_F(GdiCanvasTest, TheBaseInterfaceCountsNoReferences) {
+  IUnknown* unknown = canvas.get();
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(unknown->AddRef(), static_cast<ULONG>(-1));
+    EXPECT_EQ(unknown->Release(), static_cast<ULONG>(-1));
+  }
+  EXPECT_EQ(unknown->Release(), static_cast<ULONG>(-1));
+  void* found = nullptr;
+  EXPECT_EQ(unknown->QueryInterface(__uuidof(IUnknown), &found), S_OK);
+  EXPECT_EQ(found, static_cast<void*>(unknown));
+  const IID other = {0x0BADF00D, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 8}};  // an interface it lacks
+  found = unknown;
+  EXPECT_EQ(unknown->QueryInterface(other, &found), E_NOINTERFACE);
+  EXPECT_EQ(found, nullptr);
+  EXPECT_EQ(unknown->QueryInterface(other, nullptr), E_POINTER);
+  // Still alive after all the releases.
+  canvas->Pen()->Hide();
+  canvas->Brush()->SetColor(clBlue);
+  canvas->FillRect(TRect(0, 0, 10, 10));
+  EXPECT_EQ(surface->Count(clBlue), 100);
 }
 
 TEST_F(CanvasModuleTest, AbstractOperationsRaiseTheAbstractError) {
@@ -135,9 +173,17 @@ TEST_F(CanvasModuleTest, ShutDownReleasesWhatStartUpMade) {
   EXPECT_EQ(ResolvedFace(L"Dovudad"), "Dovudad");
 }
 
+// The library texts give the default face and size; a canvas reset goes back to them.
 TEST_F(CanvasModuleTest, DefaultFontComesFromTheLibraryTexts) {
   EXPECT_EQ(KelDefaultFontName, "Arial");
   EXPECT_EQ(KelDefaultFontSize, 8);
+  TKelCanvas3D canvas;
+  canvas.Font()->SetName("Courier New");
+  canvas.Font()->SetSize(20);
+  canvas.ResetToDefaults();
+  EXPECT_EQ(canvas.Font()->Name(), "Arial");
+  EXPECT_EQ(canvas.Font()->Size(), 8);
+  EXPECT_EQ(TKelFont().Name(), "Arial") << "every new font starts with them";
 }
 
 }  // namespace

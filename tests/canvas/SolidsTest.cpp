@@ -220,6 +220,40 @@ TEST_F(SolidsTest, PieSliceShowsItsFrontSideDarkened) {
   EXPECT_EQ(canvas->Brush()->Color(), kBrush);
 }
 
+// A full slice of radii 50 × 40, 10 thick, with a bevel of 200 percent (inset 20: bevel ellipse
+// 30 × 20): the ring between the rim and the bevel ellipse is lightened or darkened by
+// BevelBright, outlined only with BevelBorder, and brush and pen come back unchanged.
+TEST_F(SolidsTest, PieBevelBandIsLightenedOrDarkened) {
+  const double pi = 3.14159265358979;
+  struct Case {
+    const char* name;
+    int bright;
+    bool border;
+    TColor band;
+  } cases[] = {
+      {"lightened", 64, false, static_cast<TColor>(RGB(64, 64, 255))},
+      {"darkened", -64, false, static_cast<TColor>(RGB(0, 0, 136))},
+      {"unchanged", 0, false, kBrush},
+      {"with border", 64, true, static_cast<TColor>(RGB(64, 64, 255))},
+  };
+  for (const Case& c : cases) {
+    surface->Clear();
+    canvas->Pen()->SetVisible(true);
+    canvas->Pen()->SetColor(clBlack);
+    canvas->Pen()->SetStyle(psSolid);
+    canvas->DrawPieSlice3D(100, 60, 50, 40, 0, 10, 0, 2 * pi, false, false, 0, nullptr, 200, 2, 0, c.bright,
+                           c.border, false);
+    EXPECT_EQ(surface->Pixel(95, 55), kBrush) << c.name << ": inside the bevel";
+    EXPECT_EQ(surface->Pixel(140, 55), c.band) << c.name << ": the band on the right";
+    EXPECT_EQ(surface->Pixel(60, 60), c.band) << c.name << ": the band on the left";
+    EXPECT_EQ(surface->Pixel(100, 30), c.band) << c.name << ": the band at the top";
+    // The bevel ellipse's own edge at its top (y = 40).
+    EXPECT_EQ(surface->Count(clBlack, TRect(95, 36, 106, 45)) > 0, c.border) << c.name << ": the bevel outline";
+    EXPECT_EQ(canvas->Brush()->Color(), kBrush) << c.name;
+    EXPECT_EQ(canvas->Pen()->Style(), psSolid) << c.name;
+  }
+}
+
 TEST_F(SolidsTest, TransparentPieSliceBlendsAndClosesItsGroup) {
   const double pi = 3.14159265358979;
   canvas->DrawPieSlice3D(100, 50, 40, 30, 0, 0, 0, pi / 2, false, true, 0, nullptr, 0, 2, 50, 0, true, false);

@@ -2,6 +2,8 @@
 // with effects, rotated text escapements and outlined text.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "CanvasTestSupport.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
@@ -130,7 +132,9 @@ TEST_P(RotatedTextTest, TextRunsAlongTheEscapement) {
 INSTANTIATE_TEST_SUITE_P(Angles, RotatedTextTest,
                          testing::Values(RotationCase{"Zero", 0, false}, RotationCase{"Ninety", 90, true},
                                          RotationCase{"FourFiftyIsNinety", 450, true},
-                                         RotationCase{"SevenTwentyIsFull", 720, false}),
+                                         RotationCase{"SevenTwentyIsFull", 720, false},
+                                         // Whole turns come off at once, however many.
+                                         RotationCase{"HugeIsItsRest", 360.0 * 1099511627776.0 + 90, true}),
                          [](const testing::TestParamInfo<RotationCase>& info) { return std::string(info.param.name); });
 
 TEST_F(TextTest, AnglesAboveAFullTurnDrawAsTheirRemainder) {
@@ -151,6 +155,16 @@ TEST_F(TextTest, AnglesAboveAFullTurnDrawAsTheirRemainder) {
   EXPECT_NEAR(full.Right, plain.Right, 1);
   EXPECT_EQ(full.Top, plain.Top);
   EXPECT_EQ(full.Bottom, plain.Bottom);
+}
+
+TEST_F(TextTest, NonFiniteAnglesDrawNothing) {
+  for (double angle : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                       std::numeric_limits<double>::quiet_NaN()}) {
+    canvas->RotatedTextOut(100, 100, "MMMMMM", angle, false);
+    EXPECT_EQ(surface->InkBounds(), TRect()) << angle;
+  }
+  canvas->RotatedTextOut(100, 100, "MMMMMM", 30, false);
+  EXPECT_FALSE(surface->InkBounds().IsEmpty()) << "the canvas still draws afterwards";
 }
 
 TEST_F(TextTest, RotationAboutTheTextCentreMovesThePosition) {
@@ -174,15 +188,34 @@ TEST_F(TextTest, OutlinedTextIsStrokedAndFilled) {
   EXPECT_GT(surface->Count(clBlue), 10) << "fill";
 }
 
+// The font's gradient runs over the text rectangle (top to bottom: the start colour at the
+// bottom, the end colour at the top) and shows only inside the glyphs.
 TEST_F(TextTest, GradientTextFillsInsideTheGlyphsOnly) {
-  canvas->Font()->SetSize(30);
-  canvas->Font()->Brush()->Gradient()->SetStartColor(clLime);
-  canvas->Font()->Brush()->Gradient()->SetVisible(true);
-  canvas->TextOut(20, 20, "H");
-  const TRect ink = surface->BoundsOf(clLime);
+  canvas->Font()->SetSize(40);
+  TKelGradient* gradient = canvas->Font()->Brush()->Gradient();
+  gradient->SetStartColor(clRed);
+  gradient->SetEndColor(clBlue);
+  gradient->SetVisible(true);
+  canvas->TextOut(20, 10, "H");
+  const TRect ink = surface->InkBounds();
   ASSERT_FALSE(ink.IsEmpty());
-  const int area = ink.Width() * ink.Height();
-  EXPECT_LT(surface->Count(clLime), area) << "the glyph, not its whole rectangle";
+  // The left stem of the H, sampled at its top and bottom rows and half way.
+  int stem = -1;
+  for (int x = ink.Left; x < ink.Right && stem < 0; ++x) {
+    if (surface->Pixel(x, (ink.Top + ink.Bottom) / 2) != clWhite) stem = x + 1;
+  }
+  ASSERT_GE(stem, 0);
+  const TColor top = surface->Pixel(stem, ink.Top);
+  const TColor middle = surface->Pixel(stem, (ink.Top + ink.Bottom) / 2);
+  const TColor bottom = surface->Pixel(stem, ink.Bottom - 1);
+  EXPECT_GT(GetBValue(top), GetRValue(top)) << std::hex << top << ": the top leans to the end colour";
+  EXPECT_GT(GetRValue(bottom), GetBValue(bottom)) << std::hex << bottom << ": the bottom to the start colour";
+  EXPECT_GT(GetRValue(middle), GetRValue(top));
+  EXPECT_LT(GetRValue(middle), GetRValue(bottom));
+  EXPECT_EQ(GetGValue(middle), 0) << "a blend of the two colours only";
+  // Between the stems of the H the rectangle stays white.
+  EXPECT_EQ(surface->Pixel((ink.Left + ink.Right) / 2, ink.Top + 2), clWhite) << "the glyph, not its rectangle";
+  EXPECT_FALSE(canvas->BrushGradient()->Visible()) << "the canvas brush gradient is given back";
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Shift state of mouse and key messages.
 #include "toolkit/ui/Messages.h"
 
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/ui/MessagesTypInfo.h"
+
 TShiftState KeysToShiftState(WPARAM keys) {
   TShiftState s;
   if (keys & MK_SHIFT) s.Include(ssShift);
@@ -29,4 +32,14 @@ TShiftState CurrentShiftState() {
   if (GetKeyState(VK_RBUTTON) < 0) s.Include(ssRight);
   if (GetKeyState(VK_MBUTTON) < 0) s.Include(ssMiddle);
   return s;
+}
+
+const TEnumInfo& EnumTypeInfo(TShiftStateFlag) {
+  static const TEnumInfo info("TShiftState", {"ssShift", "ssAlt", "ssCtrl", "ssLeft", "ssRight", "ssMiddle", "ssDouble"});
+  return info;
+}
+
+const TEnumInfo& EnumTypeInfo(TMouseButton) {
+  static const TEnumInfo info("TMouseButton", {"mbLeft", "mbRight", "mbMiddle"});
+  return info;
 }

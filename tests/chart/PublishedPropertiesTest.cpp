@@ -1,0 +1,511 @@
+// The chart's published properties in window layouts: each table row sets one property away
+// from its default; the layout written then names it, reads back into a fresh chart that writes
+// the same text, and Assign carries it over. A property at its default is not written. Pixel
+// checks show that values read back take effect (a grid colour, a title at its own place).
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ChartControlTestSupport.h"
+#include "ChartWindowTestSupport.h"
+#include "canvas/KelBrush.h"
+#include "canvas/KelCanvas3D.h"
+#include "canvas/KelCanvasModule.h"
+#include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
+#include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
+#include "canvas/View3DOptions.h"
+#include "chart/Chart.h"
+#include "chart/ChartLegend.h"
+#include "chart/FastLineSeries.h"
+#include "chart/SeriesMarks.h"
+#include "chart/SeriesSelection.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectText.h"
+#include "toolkit/classes/StringList.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TypInfo.h"
+
+namespace {
+
+std::string LayoutOf(TComponent& component) {
+  TMemoryStream stream;
+  stream.WriteComponent(&component);
+  std::string binary(static_cast<size_t>(stream.Size()), '\0');
+  stream.SetPosition(0);
+  stream.ReadBuffer(binary.data(), stream.Size());
+  return ObjectBinaryToText(binary);
+}
+
+// Reads a layout into `into` (a fresh TChart when null) and answers the chart.
+TChart* ReadInto(const std::string& text, TChart* into) {
+  RegisterClass(TChart::StaticClass());
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  return static_cast<TChart*>(stream.ReadComponent(into));
+}
+
+std::unique_ptr<TChart> NamedChart() {
+  auto chart = std::make_unique<TChart>(nullptr);
+  chart->SetName("Chart");
+  return chart;
+}
+
+// The layout lines that start with `path` (after the indentation).
+std::string LinesOf(const std::string& text, const std::string& path) {
+  std::istringstream in(text);
+  std::string line, out;
+  while (std::getline(in, line)) {
+    const size_t start = line.find_first_not_of(' ');
+    if (start != std::string::npos && line.compare(start, path.size(), path) == 0) out += line + "\n";
+  }
+  return out;
+}
+
+struct Row {
+  const char* path;  // how the property is named in the layout
+  std::function<void(TChart&)> set;
+  bool copied = true;  // Assign carries it over
+};
+
+// One row per published property of the chart's classes (panel, background and zoom, axis
+// panel and axes, chart, walls, titles, legend, shapes).
+std::vector<Row> ChartRows() {
+  const TColor odd = static_cast<TColor>(0x12AB34);
+  return {
+      // Panel.
+      {"Color ", [](TChart& c) { c.SetColor(clNone); }},
+      {"Border.Visible", [](TChart& c) { c.Border()->SetVisible(true); }},
+      {"Emboss.Color", [=](TChart& c) { c.Emboss()->SetColor(odd); }},
+      {"Monochrome", [](TChart& c) { c.SetMonochrome(true); }},
+      {"Panning.InsideBounds", [](TChart& c) { c.Panning()->SetInsideBounds(true); }},
+      {"PrintProportional", [](TChart& c) { c.SetPrintProportional(false); }},
+      {"Shadow.Color", [=](TChart& c) { c.Shadow()->SetColor(odd); }},
+      {"View3DOptions.Elevation", [](TChart& c) { c.View3DOptions()->SetElevation(300); }},
+      // Background, back image and zoom.
+      {"Gradient.Visible", [](TChart& c) { c.Gradient()->SetVisible(true); }},
+      {"ScrollMouseButton", [](TChart& c) { c.SetScrollMouseButton(mbMiddle); }},
+      {"BackImageMode", [](TChart& c) { c.SetBackImageMode(pbmTile); }},
+      {"Zoom.Allow", [](TChart& c) { c.Zoom()->Allow = false; }},
+      {"Zoom.Animated", [](TChart& c) { c.Zoom()->Animated = true; }},
+      {"Zoom.AnimatedSteps", [](TChart& c) { c.Zoom()->AnimatedSteps = 5; }},
+      {"Zoom.Brush.Color", [=](TChart& c) { c.Zoom()->Brush()->SetColor(odd); }},
+      {"Zoom.Direction", [](TChart& c) { c.Zoom()->Direction = tzdVertical; }},
+      {"Zoom.FullRepaint", [](TChart& c) { c.Zoom()->FullRepaint = true; }},
+      {"Zoom.History", [](TChart& c) { c.Zoom()->SetHistory(true); }},
+      {"Zoom.KeepAspectRatio", [](TChart& c) { c.Zoom()->KeepAspectRatio = true; }},
+      {"Zoom.KeyShift", [](TChart& c) { c.Zoom()->KeyShift = TShiftState{ssShift, ssCtrl}; }},
+      {"Zoom.MinimumPixels", [](TChart& c) { c.Zoom()->MinimumPixels = 10; }, false},
+      {"Zoom.MouseButton", [](TChart& c) { c.Zoom()->MouseButton = mbMiddle; }},
+      {"Zoom.MouseWheel", [](TChart& c) { c.Zoom()->MouseWheel = pmwInverted; }, false},
+      {"Zoom.Pen.Width", [](TChart& c) { c.Zoom()->Pen()->SetWidth(1); }},
+      {"Zoom.UpLeftZooms", [](TChart& c) { c.Zoom()->UpLeftZooms = true; }, false},
+      // Axes.
+      {"DepthAxis.Visible", [](TChart& c) { c.DepthAxis()->SetVisible(true); }},
+      {"DepthTopAxis.Inverted", [](TChart& c) { c.DepthTopAxis()->SetInverted(true); }},
+      {"TopAxis.Grid.ZZero", [](TChart& c) { c.TopAxis()->Grid()->SetZPosition(0); }},
+      {"BottomAxis.Grid.Color", [=](TChart& c) { c.BottomAxis()->Grid()->SetColor(odd); }},
+      {"BottomAxis.Grid.DrawEvery", [](TChart& c) { c.BottomAxis()->Grid()->SetDrawEvery(2); }},
+      {"BottomAxis.Grid.DrawAlways", [](TChart& c) { c.BottomAxis()->Grid()->SetDrawAlways(true); }},
+      {"LeftAxis.MinorGrid.Visible", [](TChart& c) { c.LeftAxis()->MinorGrid()->SetVisible(true); }},
+      {"LeftAxis.Ticks.Color", [=](TChart& c) { c.LeftAxis()->Ticks()->SetColor(odd); }},
+      {"LeftAxis.TicksInner.Color", [=](TChart& c) { c.LeftAxis()->TicksInner()->SetColor(odd); }},
+      {"LeftAxis.MinorTicks.Color", [=](TChart& c) { c.LeftAxis()->MinorTicks()->SetColor(odd); }},
+      {"LeftAxis.TickLength", [](TChart& c) { c.LeftAxis()->SetTickLength(7); }},
+      {"LeftAxis.TickInnerLength", [](TChart& c) { c.LeftAxis()->SetTickInnerLength(3); }},
+      {"LeftAxis.MinorTickLength", [](TChart& c) { c.LeftAxis()->SetMinorTickLength(5); }},
+      {"LeftAxis.MinorTickCount", [](TChart& c) { c.LeftAxis()->SetMinorTickCount(4); }},
+      {"LeftAxis.TickOnLabelsOnly", [](TChart& c) { c.LeftAxis()->SetTickOnLabelsOnly(false); }},
+      {"LeftAxis.TitleSize", [](TChart& c) { c.LeftAxis()->SetTitleSize(12); }},
+      {"LeftAxis.Labels ", [](TChart& c) { c.LeftAxis()->SetLabels(false); }},
+      {"LeftAxis.LabelsAlign", [](TChart& c) { c.LeftAxis()->SetLabelsAlign(alOpposite); }},
+      {"LeftAxis.LabelsBehind", [](TChart& c) { c.LeftAxis()->SetLabelsBehind(true); }},
+      {"LeftAxis.LabelsExponent", [](TChart& c) { c.LeftAxis()->SetLabelsExponent(true); }},
+      {"LeftAxis.LabelsFont.Color", [=](TChart& c) { c.LeftAxis()->LabelsFont()->SetColor(odd); }},
+      {"LeftAxis.LabelsFormat.Color", [=](TChart& c) { c.LeftAxis()->LabelsFormat()->SetColor(odd); }},
+      {"LeftAxis.LabelsOnAxis", [](TChart& c) { c.LeftAxis()->SetLabelsOnAxis(false); }},
+      {"LeftAxis.LabelsSize", [](TChart& c) { c.LeftAxis()->SetLabelsSize(20); }},
+      {"LeftAxis.LabelStyle", [](TChart& c) { c.LeftAxis()->SetLabelStyle(talValue); }},
+      {"LeftAxis.GridCentered", [](TChart& c) { c.LeftAxis()->SetGridCentered(true); }},
+      {"LeftAxis.Shape.Visible", [](TChart& c) { c.LeftAxis()->Shape()->SetVisible(true); }},
+      {"LeftAxis.UsePartnerAxis", [](TChart& c) { c.LeftAxis()->SetUsePartnerAxis(true); }},
+      {"RightAxis.Title.Text", [](TChart& c) { c.RightAxis()->Title()->SetText("Temp"); }},
+      // Legend.
+      {"Legend.Brush.Gradient.Visible", [](TChart& c) { c.Legend()->Brush()->Gradient()->SetVisible(true); }},
+      {"Legend.CustomPosition", [](TChart& c) { c.Legend()->SetCustomPosition(true); }},
+      {"Legend.Left", [](TChart& c) { c.Legend()->SetLeft(33); }},
+      {"Legend.Top", [](TChart& c) { c.Legend()->SetTop(44); }},
+      {"Legend.Font.Color", [=](TChart& c) { c.Legend()->Font()->SetColor(odd); }},
+      {"Legend.Frame.Color", [=](TChart& c) { c.Legend()->Pen()->SetColor(odd); }},
+      {"Legend.Shadow.Color", [=](TChart& c) { c.Legend()->Shadow()->SetColor(odd); }},
+      {"Legend.Picture.Mode", [](TChart& c) { c.Legend()->Picture()->SetMode(pbmCenter); }},
+      {"Legend.Selected.Visible", [](TChart& c) { c.Legend()->Selected()->SetVisible(true); }},
+      {"Legend.Symbol.Pen.Color", [=](TChart& c) { c.Legend()->Symbol()->Pen()->SetColor(odd); }},
+      {"Legend.Title.Text.Strings", [](TChart& c) { c.Legend()->Title()->Lines()->Add("Channels"); }},
+      // Titles.
+      {"Title.Text.Strings", [](TChart& c) { c.Title()->Lines()->Add("Temp"); }},
+      {"Title.Font.Color", [](TChart& c) { c.Title()->Font()->SetColor(clGreen); }},
+      {"Title.Alignment", [](TChart& c) { c.Title()->SetAlignment(taLeftJustify); }},
+      {"Title.AutoSize", [](TChart& c) { c.Title()->SetAutoSize(false); }},
+      {"Title.ChildLayout", [](TChart& c) { c.Title()->SetChildLayout(slLeftRight); }},
+      {"Title.Children", [](TChart& c) { c.Title()->Children()->AddShape(); }},
+      {"Title.Emboss.Color", [=](TChart& c) { c.Title()->Emboss()->SetColor(odd); }},
+      {"Title.ShapeCallout.Side", [](TChart& c) { c.Title()->ShapeCallout()->SetSide(csTop); }},
+      {"SubTitle.Transparent", [](TChart& c) { c.SubTitle()->SetTransparent(false); }},
+      {"Foot.Font.Style", [](TChart& c) { c.Foot()->Font()->SetStyle(TFontStyles{fsBold}); }},
+      {"SubFoot.Visible", [](TChart& c) { c.SubFoot()->SetVisible(false); }},
+      // Walls.
+      {"BackWall.Pen.Color", [=](TChart& c) { c.BackWall()->Pen()->SetColor(odd); }},
+      {"BackWall.Brush.Style", [](TChart& c) { c.BackWall()->Brush()->SetStyle(bsCross); }},
+      {"BackWall.Color", [](TChart& c) { c.BackWall()->SetColor(clYellow); }},
+      {"BackWall.Picture.Mode", [](TChart& c) { c.BackWall()->Picture()->SetMode(pbmTile); }},
+      {"LeftWall.Color", [](TChart& c) { c.LeftWall()->SetColor(static_cast<TColor>(14745599)); }},
+      {"RightWall.Visible", [](TChart& c) { c.RightWall()->SetVisible(true); }},
+      {"BottomWall.Size", [](TChart& c) { c.BottomWall()->SetSize(3); }},
+  };
+}
+
+// A canvas class of its own, so that a layout naming it makes the panel change its canvas.
+class TOtherTestCanvas : public TKelCanvas3D {
+ public:
+  static const TClassInfo& StaticClass() {
+    static const TClassInfo info =
+        TClassBuilder<TOtherTestCanvas>("TOtherTestCanvas", &TKelCanvas3D::StaticClass()).Build();
+    return info;
+  }
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+};
+
+// A chart whose handler methods layouts can name.
+class THandlerChart : public TChart {
+ public:
+  static const TClassInfo& StaticClass() {
+    static const TClassInfo info = TClassBuilder<THandlerChart>("THandlerChart", &TChart::StaticClass())
+                                       .Method("RefuseAll", &THandlerChart::RefuseAll)
+                                       .Method("Clicked", &THandlerChart::Clicked)
+                                       .Build();
+    return info;
+  }
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit THandlerChart(TComponent* owner) : TChart(owner) {}
+  void RefuseAll(TChartSeries*, bool& accept) { accept = false; }
+  void Clicked(TChartSeries*, int, TMouseButton, TShiftState, int, int) { ++clicks; }
+  int clicks = 0;
+};
+
+}  // namespace
+
+TEST(PublishedProperties, ChartRoundTripTable) {
+  const std::vector<Row> rows = ChartRows();
+  auto fresh = NamedChart();
+  const std::string defaults = LayoutOf(*fresh);
+
+  auto source = NamedChart();
+  for (const Row& row : rows) row.set(*source);
+  const std::string text = LayoutOf(*source);
+
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_NE(LinesOf(text, row.path), "") << text;
+    EXPECT_EQ(LinesOf(defaults, row.path), "") << defaults;
+  }
+
+  // Read into a fresh chart, write again: the same text.
+  std::unique_ptr<TChart> copy(ReadInto(text, nullptr));
+  EXPECT_EQ(LayoutOf(*copy), text);
+  EXPECT_TRUE(copy->Monochrome());
+  EXPECT_EQ(copy->Zoom()->KeyShift, (TShiftState{ssShift, ssCtrl}));
+  EXPECT_EQ(copy->Legend()->Left(), 33);
+  EXPECT_EQ(copy->Legend()->Top(), 44);
+  EXPECT_EQ(copy->Title()->Text(), "Temp");
+
+  // Assign into a fresh chart carries every copied property over.
+  auto assigned = NamedChart();
+  assigned->Assign(source.get());
+  const std::string assignedText = LayoutOf(*assigned);
+  for (const Row& row : rows) {
+    if (!row.copied) continue;
+    SCOPED_TRACE(row.path);
+    EXPECT_EQ(LinesOf(assignedText, row.path), LinesOf(text, row.path));
+  }
+}
+
+TEST(PublishedProperties, DefaultsOfWallsTitlesAndLegendAreNotWritten) {
+  auto chart = NamedChart();
+  // Reading every title and wall creates them with their own defaults.
+  chart->Title();
+  chart->Foot();
+  chart->RightWall();
+  chart->Legend()->Title();
+  const std::string text = LayoutOf(*chart);
+  for (const char* path : {"Title.Font", "Title.Alignment", "Title.Transparent", "Foot.Font", "RightWall.Visible",
+                           "RightWall.Color", "BackWall.Transparent", "BackWall.Shadow", "Legend.Title.Font",
+                           "Legend.Title.Transparent", "Legend.Brush", "DepthAxis.Visible", "TopAxis.Grid"}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(LinesOf(text, path), "") << text;
+  }
+}
+
+TEST(PublishedProperties, EventsArePublishedByName) {
+  const struct {
+    const TClassInfo& cls;
+    std::vector<const char*> names;
+  } cases[] = {
+      {TChart::StaticClass(),
+       {"OnAllowScroll", "OnClickAxis", "OnClickBackground", "OnClickLegend", "OnClickSeries", "OnClickTitle",
+        "OnGetLegendPos", "OnGetLegendRect", "OnGetLegendText", "OnScroll", "OnUndoZoom", "OnZoom", "OnAddSeries",
+        "OnAfterDraw", "OnBeforeDrawAxes", "OnBeforeDrawChart", "OnBeforeDrawSeries", "OnGetAxisLabel",
+        "OnGetNextAxisLabel", "OnPageChange", "OnRemoveSeries"}},
+      {TFastLineSeries::StaticClass(),
+       {"OnBeforeAdd", "OnAfterAdd", "OnClearValues", "OnClick", "OnDblClick", "OnGetMarkText", "OnMouseEnter", "OnMouseLeave",
+        "BeforeDrawValues", "AfterDrawValues"}},
+      {TChartAxis::StaticClass(), {"OnDrawLabel"}},
+      {TLegendSymbol::StaticClass(), {"OnDraw"}},
+  };
+  for (const auto& c : cases) {
+    for (const char* name : c.names) {
+      SCOPED_TRACE(std::string(c.cls.Name()) + "." + name);
+      const TPropInfo* prop = c.cls.FindProperty(name);
+      ASSERT_NE(prop, nullptr);
+      EXPECT_EQ(prop->kind, TTypeKind::tkMethod);
+      EXPECT_TRUE(prop->IsWritable());
+    }
+  }
+}
+
+TEST(PublishedProperties, SeriesSelectionIsStoredAndCopied) {
+  TFastLineSeries source(nullptr), fresh(nullptr), copy(nullptr);
+  source.SetName("S");
+  fresh.SetName("S");
+  const std::string defaults = LayoutOf(fresh);
+  EXPECT_EQ(LinesOf(defaults, "Selected"), "");
+  source.Selected()->SetVisible(true);
+  source.Selected()->Hover()->Font()->SetColor(clGreen);
+  const std::string text = LayoutOf(source);
+  EXPECT_NE(LinesOf(text, "Selected.Visible"), "") << text;
+  EXPECT_NE(LinesOf(text, "Selected.Hover.Font.Color"), "") << text;
+
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  RegisterClass(TFastLineSeries::StaticClass());
+  std::unique_ptr<TComponent> read(stream.ReadComponent(nullptr));
+  EXPECT_EQ(LayoutOf(*read), text);
+
+  copy.SetSelected(source.Selected());
+  EXPECT_TRUE(copy.Selected()->Visible());
+  copy.SetSelected(nullptr);
+  EXPECT_FALSE(copy.HasSelected());
+}
+
+TEST(PublishedProperties, SettersCopyObjectsInAndNullFrees) {
+  TChart source(nullptr), target(nullptr);
+  source.Title()->SetText("Temp");
+  source.Gradient()->SetVisible(true);
+  source.Zoom()->Pen()->SetColor(clRed);
+
+  target.SetTitle(source.Title());
+  EXPECT_EQ(target.Title()->Text(), "Temp");
+  EXPECT_NE(target.Title(), source.Title());
+  target.SetTitle(nullptr);
+  EXPECT_EQ(target.Title()->Text(), "");  // a fresh one
+
+  target.SetGradient(source.Gradient());
+  EXPECT_TRUE(target.Gradient()->Visible());
+  target.SetGradient(nullptr);
+  EXPECT_FALSE(target.HasGradient());
+
+  target.SetZoom(source.Zoom());
+  EXPECT_EQ(target.Zoom()->Pen()->Color(), clRed);
+  target.Zoom()->SetPen(nullptr);
+  EXPECT_FALSE(target.Zoom()->HasPen());
+  EXPECT_EQ(target.Zoom()->Pen()->Color(), static_cast<TColor>(0xC0C0C0));
+  EXPECT_EQ(target.Zoom()->Pen()->Width(), 3);
+
+  target.SetBackWall(source.BackWall());
+  source.Frame()->SetColor(clBlue);
+  target.SetFrame(source.Frame());
+  EXPECT_EQ(target.BackWall()->Pen()->Color(), clBlue);
+}
+
+TEST(PublishedProperties, TextShapeKeepsItsCustomPosition) {
+  TChart chart(nullptr);
+  TTextShape& source = *chart.Legend();
+  source.Bounds = TRect(0, 0, 50, 20);
+  source.SetLeft(120);
+  source.SetTop(30);
+  EXPECT_TRUE(source.CustomPosition());
+  EXPECT_EQ(source.Bounds, TRect(120, 30, 170, 50));  // the size is kept
+
+  TChart other(nullptr);
+  other.Legend()->Assign(&source);
+  EXPECT_TRUE(other.Legend()->CustomPosition());
+  EXPECT_EQ(other.Legend()->Left(), 120);
+  EXPECT_EQ(other.Legend()->Top(), 30);
+
+  // Without a custom position, Left and Top are neither written nor copied.
+  TChart plain(nullptr);
+  plain.SetName("Chart");
+  plain.Legend()->Bounds = TRect(7, 8, 9, 10);
+  EXPECT_EQ(LinesOf(LayoutOf(plain), "Legend.Left"), "");
+  other.Legend()->Assign(plain.Legend());
+  EXPECT_FALSE(other.Legend()->CustomPosition());
+}
+
+TEST(PublishedProperties, TitleReadBackDrawsAtItsCustomPosition) {
+  ChartFixture f;
+  ReadInto(
+      "object Chart: TChart\n"
+      "  Title.Text.Strings = (\n"
+      "    'Temp')\n"
+      "  Title.Transparent = False\n"
+      "  Title.Color = clRed\n"
+      "  Title.CustomPosition = True\n"
+      "  Title.Left = 250\n"
+      "  Title.Top = 150\n"
+      "end\n",
+      &f.chart);
+  f.Paint();
+  EXPECT_EQ(f.chart.Title()->Left(), 250);
+  EXPECT_GT(f.Count(clRed, 250, 150, 270, 160), 100);
+  // Nothing red where a title without its own place would stand (the top centre).
+  EXPECT_EQ(f.Count(clRed, 150, 10, 250, 20), 0);
+}
+
+TEST(PublishedProperties, GridColourReadBackIsDrawn) {
+  const TColor grid = static_cast<TColor>(0x12AB34);
+  const std::string layout =
+      "object Chart: TChart\n"
+      "  LeftAxis.Grid.Color = 1223476\n"
+      "end\n";
+  ChartFixture plain, read;
+  plain.AddCurves(1);
+  read.AddCurves(1);
+  ReadInto(layout, &read.chart);
+  EXPECT_EQ(read.chart.LeftAxis()->Grid()->Color(), grid);
+  plain.Paint();
+  read.Paint();
+  const TRect r = read.chart.ChartBounds();
+  EXPECT_EQ(plain.Count(grid, r.Left, r.Top, r.Right, r.Bottom), 0);
+  EXPECT_GT(read.Count(grid, r.Left, r.Top, r.Right, r.Bottom), r.Width());
+}
+
+TEST(PublishedProperties, ZoomDragNeedsTheKeysOfKeyShift) {
+  struct Case {
+    const char* name;
+    WPARAM keys;
+    bool zooms;
+  } cases[] = {{"without shift", 0, false}, {"with shift", MK_SHIFT, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MouseChart m;
+    m.chart->Zoom()->KeyShift = TShiftState{ssShift};
+    const int x = m.X0(), y = m.Y0();
+    m.Send(WM_LBUTTONDOWN, MK_LBUTTON | c.keys, At(x, y));
+    m.Send(WM_MOUSEMOVE, MK_LBUTTON | c.keys, At(x + 40, y + 40));
+    m.Send(WM_MOUSEMOVE, MK_LBUTTON | c.keys, At(x + 80, y + 80));
+    m.Send(WM_LBUTTONUP, c.keys, At(x + 80, y + 80));
+    EXPECT_EQ(m.chart->Zoomed(), c.zooms);
+  }
+}
+
+TEST(PublishedProperties, MarksRoundTripTable) {
+  const TColor odd = static_cast<TColor>(0x12AB34);
+  const struct {
+    const char* path;
+    std::function<void(TSeriesMarks&)> set;
+  } rows[] = {
+      {"Marks.Symbol.Bevel", [](TSeriesMarks& m) { m.Symbol()->SetBevel(bvRaised); }},
+      {"Marks.Symbol.BevelWidth", [](TSeriesMarks& m) { m.Symbol()->SetBevelWidth(4); }},
+      {"Marks.Symbol.Brush.Gradient.Visible", [](TSeriesMarks& m) { m.Symbol()->Brush()->Gradient()->SetVisible(true); }},
+      {"Marks.Symbol.Children", [](TSeriesMarks& m) { m.Symbol()->Children()->AddShape(); }},
+      {"Marks.Symbol.ChildLayout", [](TSeriesMarks& m) { m.Symbol()->SetChildLayout(slLeftRight); }},
+      {"Marks.Symbol.Picture.Mode", [](TSeriesMarks& m) { m.Symbol()->TKelCustomShape::Picture()->SetMode(pbmTile); }},
+      {"Marks.Symbol.ShapeCallout.Side", [](TSeriesMarks& m) { m.Symbol()->ShapeCallout()->SetSide(csLeft); }},
+      {"Marks.Symbol.Transparency", [](TSeriesMarks& m) { m.Symbol()->SetTransparency(20); }},
+      {"Marks.Bevel", [](TSeriesMarks& m) { m.SetBevel(bvLowered); }},
+      {"Marks.Brush.Color", [=](TSeriesMarks& m) { m.Brush()->SetColor(odd); }},
+      {"Marks.Children", [](TSeriesMarks& m) { m.Children()->AddShape(); }},
+      {"Marks.Frame.Color", [=](TSeriesMarks& m) { m.Pen()->SetColor(odd); }},
+      {"Marks.ShapeCallout.Side", [](TSeriesMarks& m) { m.ShapeCallout()->SetSide(csBottom); }},
+      {"Marks.Visible", [](TSeriesMarks& m) { m.SetVisible(true); }},
+  };
+  TFastLineSeries fresh(nullptr), source(nullptr), copy(nullptr);
+  fresh.SetName("S");
+  source.SetName("S");
+  copy.SetName("S");
+  const std::string defaults = LayoutOf(fresh);
+  for (const auto& row : rows) row.set(*source.Marks());
+  const std::string text = LayoutOf(source);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_NE(LinesOf(text, row.path), "") << text;
+    EXPECT_EQ(LinesOf(defaults, row.path), "") << defaults;
+  }
+
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  RegisterClass(TFastLineSeries::StaticClass());
+  std::unique_ptr<TComponent> read(stream.ReadComponent(nullptr));
+  EXPECT_EQ(LayoutOf(*read), text);
+
+  copy.Marks()->Assign(source.Marks());
+  const std::string copied = LayoutOf(copy);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_EQ(LinesOf(copied, row.path), LinesOf(text, row.path));
+  }
+}
+
+TEST(PublishedProperties, MonochromeSurvivesTheCanvasNamedInTheLayout) {
+  std::vector<const TClassInfo*>& classes = CanvasClassList();
+  classes.push_back(&TOtherTestCanvas::StaticClass());
+  struct Unregister {
+    ~Unregister() { RemoveCanvasClass(TOtherTestCanvas::StaticClass()); }
+  } unregister;
+  // Monochrome is read before the canvas class the layout names replaces the first canvas.
+  std::unique_ptr<TChart> chart(ReadInto(
+      "object Chart: TChart\n"
+      "  Monochrome = True\n"
+      "  DefaultCanvas = 'TOtherTestCanvas'\n"
+      "end\n",
+      nullptr));
+  ASSERT_NE(dynamic_cast<TOtherTestCanvas*>(chart->Canvas3D()), nullptr);
+  EXPECT_TRUE(chart->Monochrome());
+  EXPECT_NE(LinesOf(LayoutOf(*chart), "Monochrome = True"), "");
+}
+
+TEST(PublishedProperties, SeriesHandlersNamedInALayoutAreBoundAndWrittenBack) {
+  RegisterClasses({&THandlerChart::StaticClass(), &TFastLineSeries::StaticClass()});
+  const std::string text =
+      "object Chart: THandlerChart\n"
+      "  object S: TFastLineSeries\n"
+      "    OnBeforeAdd = RefuseAll\n"
+      "    OnClick = Clicked\n"
+      "  end\n"
+      "end\n";
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  std::unique_ptr<THandlerChart> chart(static_cast<THandlerChart*>(stream.ReadComponent(nullptr)));
+  ASSERT_EQ(chart->SeriesCount(), 1);
+  TChartSeries* series = chart->SeriesAt(0);
+  EXPECT_EQ(series->AppendXY(1, 2), -1);  // the named handler refuses every point
+  EXPECT_EQ(series->PointCount(), 0);
+  series->OnClick(series, 0, mbLeft, TShiftState{}, 0, 0);
+  EXPECT_EQ(chart->clicks, 1);
+  const std::string written = LayoutOf(*chart);
+  EXPECT_NE(LinesOf(written, "OnBeforeAdd = RefuseAll"), "") << written;
+  EXPECT_NE(LinesOf(written, "OnClick = Clicked"), "") << written;
+}
