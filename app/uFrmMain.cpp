@@ -3,6 +3,7 @@
 #include "app/uFrmMain.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/AlarmConversion.h"
 #include "app/FrmComCheck.h"
@@ -30,6 +31,7 @@
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/Field.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "toolkit/data/ZQuery.h"
 #include "toolkit/rtl/Math.h"
 #include "toolkit/rtl/SysUtils.h"
@@ -264,6 +266,9 @@ void TFrmMain::LockCommandsForImport(bool lock) {
 // ---- init -----------------------------------------------------------------------------------
 
 void TFrmMain::init() {
+  // Before the texts: a change of an action passes its design caption and hint on to its menu
+  // items and tool buttons.
+  LoadToolImages();
   N1->SetCaption("System");
   N11->SetCaption("Serial port settings");
   N12->SetCaption("Report settings");
@@ -300,6 +305,22 @@ void TFrmMain::init() {
   tb2->SetHint("Export the test report");
   tb3->SetHint("Export test detail records");
   tb4->SetHint("View the exported report or record");
+  // The actions take the same texts, so that a later change of an action (disabled while an
+  // import runs) passes them on unchanged. Every change of an action passes on both, so the
+  // texts are read before the first one.
+  struct ActionTexts {
+    TAction* action;
+    std::string caption, hint;
+  };
+  const ActionTexts texts[] = {
+      {act1, N12->Caption(), TB1->Hint()}, {act3, N31->Caption(), tb2->Hint()}, {act4, N32->Caption(), tb3->Hint()},
+      {act5, N33->Caption(), tb4->Hint()}, {act6, N43->Caption(), ""},          {act7, N44->Caption(), ""},
+      {act8, N11->Caption(), ""},          {act9, N45->Caption(), ""},
+  };
+  for (const ActionTexts& t : texts) {
+    t.action->SetHint(t.hint);
+    t.action->SetCaption(t.caption);
+  }
   ConfigureCurveChart();
   // What the commands need comes before anything that can fail: a config row that cannot be
   // read leaves only the grids in their design layout, and start and the history query still
@@ -350,6 +371,17 @@ bool TFrmMain::ReadConfigRow() {
     return false;
   }
   return true;
+}
+
+void TFrmMain::LoadToolImages() {
+  // One strip of 16 x 16 cells on olive, which becomes transparent; the cells follow the order
+  // of the actions below. The platform greys a disabled button's picture from its mask.
+  TBitmap strip;
+  strip.LoadFromResourceName(GetModuleHandleW(nullptr), "VK_TOOLIMAGES");
+  ilTray->Clear();
+  ilTray->AddMasked(&strip, clOlive);
+  TAction* const actions[] = {act1, act3, act4, act5};
+  for (int i = 0; i < 4; ++i) actions[i]->SetImageIndex(i);
 }
 
 void TFrmMain::ConfigureCurveChart() {

@@ -218,6 +218,8 @@ class TFrmMain : public TForm, public IAcquisitionView {
   bool ReadConfigRow();
   // The value grid's header and label rows of all 8 modules.
   void FillValueGridHeaders();
+  // Fills `ilTray` with the tool bar's pictures and gives each tool action its image.
+  void LoadToolImages();
 
   int selectedRow_ = -1;
   bool importRunning_ = false;

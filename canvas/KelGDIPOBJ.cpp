@@ -6,6 +6,8 @@
 #include <new>
 #include <vector>
 
+#include "toolkit/graphics/GdiHandles.h"
+
 namespace {
 ULONG_PTR token = 0;
 ULONG_PTR hookToken = 0;
@@ -15,6 +17,8 @@ int startupCalls = 0;
 std::uint32_t session = 1;
 TGPFontFamily* sansSerif = nullptr;
 TGPStringFormat* typographic = nullptr;
+TGPFontFamilyLookup gdiPlusLookup;
+TGPFontFamilyLookup* familyLookup = &gdiPlusLookup;
 }  // namespace
 
 void StartGdiPlus() {
@@ -505,8 +509,7 @@ TGPStringFormat* GenericTypographicFormat() {
 // ---- Fonts -----------------------------------------------------------------------------------
 
 TGPFontFamily::TGPFontFamily(const std::wstring& name, TGPFontCollection* collection) {
-  status_ = Live() ? GdipCall(GdiPlus.GdipCreateFontFamilyFromName, name.c_str(),
-                              collection != nullptr ? collection->Native() : nullptr, &native_)
+  status_ = Live() ? familyLookup->FromName(name, collection != nullptr ? collection->Native() : nullptr, &native_)
                    : GpNotInitialized;
 }
 TGPFontFamily::~TGPFontFamily() {
@@ -526,10 +529,42 @@ std::wstring TGPFontFamily::GetFamilyName(LANGID language) {
 TGPFontFamily* GenericSansSerifFamily() {
   if (sansSerif == nullptr) {
     sansSerif = new TGPFontFamily();
-    sansSerif->status_ =
-        sansSerif->Live() ? GdipCall(GdiPlus.GdipGetGenericFontFamilySansSerif, &sansSerif->native_) : GpNotInitialized;
+    sansSerif->status_ = sansSerif->Live() ? familyLookup->GenericSansSerif(&sansSerif->native_) : GpNotInitialized;
   }
   return sansSerif;
+}
+
+TGpStatus TGPFontFamilyLookup::FromName(const std::wstring& name, gp::FontCollection* collection,
+                                        gp::FontFamily** family) {
+  return GdipCall(GdiPlus.GdipCreateFontFamilyFromName, name.c_str(), collection, family);
+}
+
+TGpStatus TGPFontFamilyLookup::GenericSansSerif(gp::FontFamily** family) {
+  return GdipCall(GdiPlus.GdipGetGenericFontFamilySansSerif, family);
+}
+
+TGPFontFamilyLookup* SetFontFamilyLookup(TGPFontFamilyLookup* lookup) {
+  TGPFontFamilyLookup* previous = familyLookup == &gdiPlusLookup ? nullptr : familyLookup;
+  familyLookup = lookup != nullptr ? lookup : &gdiPlusLookup;
+  delete sansSerif;
+  sansSerif = nullptr;
+  return previous;
+}
+
+std::wstring MappedFontFace(const std::wstring& name, int style) {
+  LOGFONTW lf{};
+  lf.lfHeight = -16;  // the face chosen does not depend on the size
+  lf.lfWeight = (style & 1) != 0 ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (style & 2) != 0 ? TRUE : FALSE;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  name.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  TFontHandle font(CreateFontIndirectW(&lf));
+  if (!font) return {};
+  TMemoryDC dc = TMemoryDC::Create();
+  TSelectGuard select(dc.Get(), font.Get());
+  wchar_t face[LF_FACESIZE] = {};
+  const int length = GetTextFaceW(dc.Get(), LF_FACESIZE, face);
+  return length > 0 ? std::wstring(face) : std::wstring();
 }
 
 TGPFont::TGPFont(TGPFontFamily* family, float size, int style, int unit) {
@@ -547,15 +582,26 @@ TGPFont::TGPFont(const std::wstring& name, float size, int style, int unit, TGPF
   TGPFontFamily* family = &named;
   TGPFontFamily* generic = GenericSansSerifFamily();
   if (named.LastStatus() != GpOk) {
-    if (generic->LastStatus() != GpOk) {
-      status_ = named.LastStatus();
-      return;
-    }
-    family = generic;
+    family = generic->LastStatus() == GpOk ? generic : nullptr;
+    status_ = named.LastStatus();
   }
-  status_ = GdipCall(GdiPlus.GdipCreateFont, family->Native(), size, style, unit, &native_);
-  if (status_ != GpOk && family != generic && generic->LastStatus() == GpOk) {
-    status_ = GdipCall(GdiPlus.GdipCreateFont, generic->Native(), size, style, unit, &native_);
+  if (family != nullptr) {
+    status_ = GdipCall(GdiPlus.GdipCreateFont, family->Native(), size, style, unit, &native_);
+    if (status_ != GpOk && family != generic && generic->LastStatus() == GpOk) {
+      status_ = GdipCall(GdiPlus.GdipCreateFont, generic->Native(), size, style, unit, &native_);
+    }
+  }
+  if (status_ == GpOk) return;
+  // A system without the named and the generic family (a bare prefix under Wine) still draws
+  // GDI text in a substitute face: take that one rather than drawing no text at all.
+  const std::wstring face = MappedFontFace(name, style);
+  if (face.empty()) return;
+  TGPFontFamily mapped(face);
+  if (mapped.LastStatus() != GpOk) return;
+  gp::Font* made = nullptr;
+  if (GdipCall(GdiPlus.GdipCreateFont, mapped.Native(), size, style, unit, &made) == GpOk) {
+    native_ = made;
+    status_ = GpOk;
   }
 }
 

@@ -319,7 +319,10 @@ class TGPFontFamily : public TGdiplusBase {
 class TGPFont : public TGdiplusBase {
  public:
   TGPFont(TGPFontFamily* family, float size, int style, int unit);
-  // From a family name; a family the system lacks gives the generic sans-serif font.
+  // From a family name; a family the system lacks gives the generic sans-serif font, and when
+  // GDI+ has no generic family either (or cannot make a font of either), the font of the face
+  // the platform's font mapper substitutes for the name (MappedFontFace), as GDI text gets it.
+  // With none of them the font has no handle and keeps the failing status.
   TGPFont(const std::wstring& name, float size, int style, int unit, TGPFontCollection* collection = nullptr);
   ~TGPFont() override;
   gp::Font* Native() const { return native_; }
@@ -353,5 +356,21 @@ class TGPPrivateFontCollection : public TGPFontCollection {
 };
 
 // Made on first request and kept until StopGdiPlus; their creation status is kept in them.
+// The generic family is asked of the current family look-up (below).
 TGPFontFamily* GenericSansSerifFamily();
+
+// Where fonts find their families: GDI+'s own look-ups, unless a test plays a system that lacks
+// some. Each answers a GDI+ status and, on Ok, a family handle the caller owns.
+class TGPFontFamilyLookup {
+ public:
+  virtual ~TGPFontFamilyLookup() = default;
+  virtual TGpStatus FromName(const std::wstring& name, gp::FontCollection* collection, gp::FontFamily** family);
+  virtual TGpStatus GenericSansSerif(gp::FontFamily** family);
+};
+// Installs `lookup` (not owned; null: GDI+'s own) and drops the cached generic family so the
+// next request asks the new one; answers the look-up it replaces (null for GDI+'s own).
+TGPFontFamilyLookup* SetFontFamilyLookup(TGPFontFamilyLookup* lookup);
+// The face GDI draws a font named `name` with `style` (bold 1, italic 2) in: what the
+// platform's font mapper chose, read back with GetTextFace. Empty when GDI makes no font.
+std::wstring MappedFontFace(const std::wstring& name, int style);
 TGPStringFormat* GenericTypographicFormat();

@@ -43,7 +43,7 @@ fi
 # The program runs from a folder of its own so its database, settings and logs stay together.
 run_dir=$VK_BUILD/run-$arch
 mkdir -p "$run_dir"
-cp -u "$bin"/Vornakit_more.exe "$bin"/*.dll "$run_dir"/
+cp -u "$bin"/Vornakit_more.exe "$bin"/*.dll "$bin"/FINDCOMP.AVI "$run_dir"/
 # The recorder's side of the simulator's port, unless a port was chosen before.
 if [ -n "$sim_pid" ] && [ ! -s "$run_dir/com.set" ]; then printf 'COM2\r\n' > "$run_dir/com.set"; fi
 if [ "$interactive" = 1 ]; then

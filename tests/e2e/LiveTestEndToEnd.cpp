@@ -35,7 +35,7 @@ class ProgramFolder {
     CreateDirectoryW(Utf8ToWide(WinPath(std::string(VK_BIN_DIR) + "/../e2e-tmp")).c_str(), nullptr);
     TempFolder::RemoveTree(Utf8ToWide(WinPath(unixPath_)));
     CreateDirectoryW(Utf8ToWide(WinPath(unixPath_)).c_str(), nullptr);
-    for (const char* file : {"Vornakit_more.exe", "sqlite3.dll", "FlexCelDyn.dll"})
+    for (const char* file : {"Vornakit_more.exe", "sqlite3.dll", "FlexCelDyn.dll", "FINDCOMP.AVI"})
       CopyFileW(Utf8ToWide(BinDir() + file).c_str(), Utf8ToWide(Path() + file).c_str(), FALSE);
   }
   ~ProgramFolder() { TempFolder::RemoveTree(Utf8ToWide(WinPath(unixPath_))); }

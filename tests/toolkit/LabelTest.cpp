@@ -4,7 +4,10 @@
 #include "PixelHelpers.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/ui/Edit.h"
+#include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Label.h"
+
+#include <string>
 
 namespace {
 
@@ -42,6 +45,60 @@ TEST_F(LabelTest, WordWrapKeepsTheWidthAndGrowsTheHeight) {
   label->SetCaption("several words that cannot fit on one line of sixty pixels");
   EXPECT_LE(label->Width(), 60);
   EXPECT_GT(label->Height(), 2 * oneLine);
+}
+
+// The caption is drawn in the label's own font (not the DC's default system font): the same
+// pixels as the platform's DrawText with that font, underscores and full-width brackets
+// included, inside a label as high as the import dialog's hint.
+TEST_F(LabelTest, TheCaptionIsDrawnInTheLabelsFont) {
+  struct Case {
+    const char* face;
+    int height;
+    bool bold;
+  } const cases[] = {{"MS Sans Serif", -11, false}, {"MS Sans Serif", -14, false}, {"Arial", -12, true}};
+  const std::wstring text = L"filename\xFF08xxxxxxxx_xxxxxxxx_data.bin\xFF09";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.face) + " " + std::to_string(c.height));
+    auto* label = Add<TLabel>(10, 10, 385, 13);
+    label->SetAutoSize(false);
+    label->SetColor(clWhite);
+    label->Font()->SetName(c.face);
+    label->Font()->SetHeight(c.height);
+    if (c.bold) label->Font()->SetStyle({fsBold});
+    label->SetCaption(WideToUtf8(text));
+    TBitmap drawn;
+    Paint(label, drawn);
+
+    TBitmap expected;
+    MakeCanvasBitmap(expected, 385, 13);
+    HFONT font = CreateFontW(c.height, 0, 0, 0, c.bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             Utf8ToWide(c.face).c_str());
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(expected.Canvas()->Handle(), 385, 13);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    PatBlt(dc, 0, 0, 385, 13, WHITENESS);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    RECT r{0, 0, 385, 13};
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS);
+    BitBlt(expected.Canvas()->Handle(), 0, 0, 385, 13, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteObject(font);
+    DeleteDC(dc);
+    GdiFlush();
+
+    int ink = 0, different = 0;
+    for (int y = 0; y < 13; ++y)
+      for (int x = 0; x < 385; ++x) {
+        ink += Dark(PixelAt(expected, x, y));
+        different += PixelAt(expected, x, y) != PixelAt(drawn, x, y);
+      }
+    ASSERT_GT(ink, 100);
+    EXPECT_EQ(different, 0);
+    delete label;
+  }
 }
 
 TEST_F(LabelTest, AlignmentAndLayoutPlaceTheText) {

@@ -63,17 +63,31 @@ TEST(CompareValue, Table) {
   }
 }
 
-// Every face the windows name must draw each character the program shows, taken from a linked
-// font where the face lacks it; a missing one is left out of the text without a trace.
+// Every face and size the windows draw with must draw each character the program shows, taken
+// from a linked font where the face lacks it (a missing one is left out of the text without a
+// trace), and inside the line: an underscore below a label's last row is lost.
 TEST(Platform, FacesTheWindowsUseDrawTheProgramsCharacters) {
   struct Sample {
     const wchar_t* name;
     const wchar_t* text;
   };
-  const Sample samples[] = {{L"degrees Celsius", L"\x2103"}, {L"fullwidth bracket", L"\xFF08"},
-                            {L"Chinese", L"\x81EA\x52A8\x9009\x62E9"}};
-  const wchar_t* faces[] = {L"MS Sans Serif", L"Arial", L"Tahoma", L"Verdana", L"Times New Roman",
-                            L"Courier New", L"Microsoft Sans Serif"};
+  const Sample samples[] = {{L"degrees Celsius", L"\x2103"}, {L"fullwidth brackets", L"\xFF08\xFF09"},
+                            {L"underscore", L"_"}, {L"Chinese", L"\x81EA\x52A8\x9009\x62E9"}};
+  struct Use {
+    const wchar_t* face;
+    int height;       // font height as the window asks for it
+    int lineHeight;   // the height of the control the text must fit in
+  };
+  const Use uses[] = {
+      {L"MS Sans Serif", -11, 13},  // dialogs and their labels (the toolkit's default font)
+      {L"MS Sans Serif", -14, 16},  // the main window and its 16-pixel labels
+      {L"Verdana", -11, 14},        // chart labels, legend and titles on the GDI canvas
+      {L"Arial", -11, 14},          // the chart library's default font
+      {L"Tahoma", -11, 14},         // menus, captions and message boxes (the system's fonts)
+      {L"Microsoft Sans Serif", -11, 13},
+      {L"Times New Roman", -13, 16},
+      {L"Courier New", -13, 16},
+  };
   HDC dc = CreateCompatibleDC(nullptr);
   ASSERT_NE(dc, nullptr);
   BITMAPINFO info{};
@@ -87,19 +101,22 @@ TEST(Platform, FacesTheWindowsUseDrawTheProgramsCharacters) {
   ASSERT_NE(bitmap, nullptr);
   HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
   auto* pixels = static_cast<std::uint32_t*>(bits);
-  for (const wchar_t* face : faces) {
-    HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+  for (const Use& use : uses) {
+    const wchar_t* face = use.face;
+    HFONT font = CreateFontW(use.height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
     HGDIOBJ oldFont = SelectObject(dc, font);
     for (const Sample& s : samples) {
       // Each character alone: one left out must not hide behind its neighbours' ink.
       for (const wchar_t* c = s.text; *c; ++c) {
         for (int i = 0; i < 64 * 32; ++i) pixels[i] = 0xFFFFFF;
-        ExtTextOutW(dc, 4, 4, 0, nullptr, c, 1, nullptr);
+        // Drawn at the top of the line, clipped to it, as a label draws.
+        RECT line{4, 4, 60, 4 + use.lineHeight};
+        ExtTextOutW(dc, 4, 4, ETO_CLIPPED, &line, c, 1, nullptr);
         GdiFlush();
         int ink = 0;
         for (int i = 0; i < 64 * 32; ++i) ink += (pixels[i] & 0xFFFFFF) != 0xFFFFFF;
-        EXPECT_GT(ink, 3) << "face " << WideToUtf8(face) << ", " << WideToUtf8(s.name) << " U+"
-                          << std::hex << static_cast<unsigned>(*c);
+        EXPECT_GT(ink, *c == L'_' ? 2 : 3) << "face " << WideToUtf8(face) << " " << use.height << ", "
+                                            << WideToUtf8(s.name) << " U+" << std::hex << static_cast<unsigned>(*c);
       }
     }
     SelectObject(dc, oldFont);

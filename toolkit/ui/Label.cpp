@@ -2,6 +2,7 @@
 #include "toolkit/ui/Label.h"
 
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/GdiHandles.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Form.h"
@@ -111,6 +112,8 @@ void TCustomLabel::DoDrawText(TRect& rect, UINT flags) {
   canvas->SetFont(Font());
   RECT r = rect;
   HDC dc = canvas->Handle();
+  // The handle alone carries the DC's default system font: select the label's own.
+  const TSelectGuard fontGuard(dc, canvas->Font()->Handle());
   SetBkMode(dc, TRANSPARENT);
   if (!Enabled()) {
     // Disabled: embossed grey text.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/GdiHandles.h"
 #include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/graphics/GraphicsUtils.h"
 #include "toolkit/rtl/TextConv.h"
@@ -81,6 +82,8 @@ void TCustomPanel::Paint() {
   UINT flags = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS;
   flags |= alignment_ == taLeftJustify ? DT_LEFT : alignment_ == taRightJustify ? DT_RIGHT : DT_CENTER;
   HDC dc = canvas->Handle();
+  // The handle alone carries the DC's default system font: select the panel's own.
+  const TSelectGuard fontGuard(dc, canvas->Font()->Handle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(Enabled() ? Font()->Color() : clGrayText));
   RECT r = rect;
