@@ -1,6 +1,7 @@
 // TKxSelectFolderForm: controls, option handling, resizing, the status path and the buttons.
 #include "shell/KxShellFolderForm.h"
 
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Brush.h"
@@ -118,94 +119,38 @@ const TClassInfo& TKxSelectFolderForm::StaticClass() {
 }
 
 TKxSelectFolderForm::TKxSelectFolderForm(TComponent* owner) : TForm(owner) {
-  SetBounds(0, 0, 383, 359);
-  SetBorderIcons({biSystemMenu, biMaximize});
-  SetColor(clBtnFace);
-  Font()->SetName("MS Sans Serif");
-  Font()->SetHeight(-11);
-  SetPosition(poScreenCenter);
+  // The layout names these; the control set registers its own at its start-up, which a program
+  // using only the shell library may not have run.
+  RegisterClasses({&TKxToolButton::StaticClass(), &TKxShellTree::StaticClass(), &TPanel::StaticClass(),
+                   &TKxBitBtn::StaticClass(), &TKxStatusBar::StaticClass(), &TImageList::StaticClass()});
+}
 
-  ImageList1 = new TImageList(this);
-  ImageList1->SetName("ImageList1");
+// The controls come from the layout resource (read by the form when it is made); the tool
+// buttons' glyphs are drawn here.
+void TKxSelectFolderForm::Loaded() {
+  TForm::Loaded();
+  Bind(btnNewFolder, "btnNewFolder");
+  Bind(btnDeleteFolder, "btnDeleteFolder");
+  Bind(ShellTree, "ShellTree");
+  Bind(ButtonPanel, "ButtonPanel");
+  Bind(btnOk, "btnOk");
+  Bind(btnCancel, "btnCancel");
+  Bind(KxStatusBar1, "KxStatusBar1");
+  Bind(ImageList1, "ImageList1");
+  ImageList1->Clear();
   AddGlyph(ImageList1, DrawFolderGlyph, true);
   AddGlyph(ImageList1, DrawFolderGlyph, false);
   AddGlyph(ImageList1, DrawDeleteGlyph, true);
   AddGlyph(ImageList1, DrawDeleteGlyph, false);
-
-  auto makeToolButton = [this](const char* name, int left, int width, const char* caption) {
-    auto* button = new TKxToolButton(this);
-    button->SetName(name);
-    button->SetParent(this);
-    button->SetUseToolbarButtonSize(false);
-    button->SetUseToolbarShowCaption(false);
-    button->SetUseToolbarVisualStyle(false);
-    button->SetImages(ImageList1);
-    button->SetShowCaption(true);
-    button->SetGradientColorStyle(gcsSystem);
-    button->SetVisualStyle(vsWinXP);
-    button->SetBounds(left, 4, width, 22);
-    button->SetCaption(caption);
-    button->SetShowHint(true);
-    return button;
-  };
-  btnNewFolder = makeToolButton("btnNewFolder", 8, 121, "Create Folder");
-  btnNewFolder->SetImageIndex(0);
-  btnNewFolder->SetDisabledIndex(1);
-  btnNewFolder->OnClick = [this](TObject* sender) { CreateBtnClick(sender); };
-  btnDeleteFolder = makeToolButton("btnDeleteFolder", 137, 92, "&Delete");
-  btnDeleteFolder->SetImageIndex(2);
-  btnDeleteFolder->SetDisabledIndex(3);
-  btnDeleteFolder->OnClick = [this](TObject* sender) { DeleteBtnClick(sender); };
-
-  ShellTree = new TKxShellTree(this);
-  ShellTree->SetName("ShellTree");
-  ShellTree->SetParent(this);
-  ShellTree->SetBounds(8, 32, 341, 241);
   ShellTree->SetDragMode(dmAutomatic);
-  ShellTree->SetHideSelection(false);
-  ShellTree->SetIndent(19);
-  ShellTree->SetOptions({});
-  ShellTree->SetTabOrder(0);
-  ShellTree->OnChange = [this](TObject* sender, TTreeNode* node) { ShellTreeChange(sender, node); };
-
-  ButtonPanel = new TPanel(this);
-  ButtonPanel->SetName("ButtonPanel");
-  ButtonPanel->SetParent(this);
-  ButtonPanel->SetAlign(alBottom);
-  ButtonPanel->SetHeight(29);
-  ButtonPanel->SetBevelOuter(bvNone);
-  ButtonPanel->SetCaption("");
-  ButtonPanel->SetParentColor(true);
-
-  auto makeButton = [this](const char* name, int left, const char* caption, int result) {
-    auto* button = new TKxBitBtn(this);
-    button->SetName(name);
-    button->SetParent(ButtonPanel);
-    button->SetBounds(left, 2, 75, 23);
-    button->SetCaption(caption);
-    button->SetModalResult(result);
-    button->SetHotTrack(true);
-    return button;
-  };
-  btnOk = makeButton("btnOk", 12, "OK", mrOk);
-  btnOk->SetDefault(true);
-  btnCancel = makeButton("btnCancel", 92, "Cancel", mrCancel);
-  btnCancel->SetCancel(true);
-
-  KxStatusBar1 = new TKxStatusBar(this);
-  KxStatusBar1->SetName("KxStatusBar1");
-  KxStatusBar1->SetParent(this);
-  KxStatusBar1->SetAlign(alNone);
-  KxStatusBar1->SetBounds(0, 306, 375, 19);
-  KxStatusBar1->SetSimpleStatus(true);
-  KxStatusBar1->SetBorderWidth(0);
-
-  OnResize = [this](TObject* sender) { FormResize(sender); };
-  OnCreate = [this](TObject* sender) { FormCreate(sender); };
   ApplyDialogOptions(options_);
 }
 
-void TKxSelectFolderForm::AfterConstruction() { TForm::AfterConstruction(); }
+void TKxSelectFolderForm::AfterConstruction() {
+  TForm::AfterConstruction();
+  // A program built without the layout resource fails here rather than on a missing control.
+  if (ShellTree == nullptr) Bind(ShellTree, "ShellTree");
+}
 
 void TKxSelectFolderForm::FormCreate(TObject*) {
   ShellTree->SetShowRoot(true);

@@ -1,8 +1,8 @@
 // TKxSelectFolderForm: the window of the folder selection dialog - a shell tree, create and
 // delete tool buttons above it, OK and Cancel on a bottom panel and a status bar showing the
-// selected folder's path shortened to fit. Its controls are made in code with the layout's
-// names and positions, from the control set's tool buttons, bit buttons and status bar. Also the
-// path shortening it shows paths with.
+// selected folder's path shortened to fit. Its controls are read from its layout resource
+// (TKXSELECTFOLDERFORM) when the form is made (AfterConstruction). Also the path shortening it
+// shows paths with.
 #pragma once
 
 #include <functional>
@@ -76,6 +76,7 @@ class TKxSelectFolderForm : public TForm {
   TNotifyEvent OnFormClose;
 
  protected:
+  void Loaded() override;
   void DoShow() override;
   void DoHide() override;
   void WndProc(TMessage& message) override;
