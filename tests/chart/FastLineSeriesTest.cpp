@@ -313,11 +313,16 @@ TEST_F(FastLineTest, APaintThatFailsStillClosesItsTransparencyGroup) {
   EXPECT_NE(c, clRed);
 }
 
-TEST_F(FastLineTest, CopiedFormatTakesTheSourcesSelection) {
+TEST_F(FastLineTest, TheHoverHighlightStartsHidden) {
+  EXPECT_FALSE(series->Selected()->Hover()->Visible());
+  EXPECT_FALSE(series->HoverActive());
+  // Other series keep theirs; a copied format takes the source's selection.
   TChartSeries plain(nullptr);
+  EXPECT_TRUE(plain.Selected()->Hover()->Visible());
   plain.Selected()->SetVisible(true);
   series->CopyFormatFrom(&plain);
   EXPECT_TRUE(series->Selected()->Visible());
+  EXPECT_TRUE(series->Selected()->Hover()->Visible());
 }
 
 TEST_F(FastLineTest, ImmediateDrawingWithoutPenColourUsesTheSeriesColour) {
@@ -578,7 +583,8 @@ INSTANTIATE_TEST_SUITE_P(
 namespace {
 
 // A pen gradient along a polyline covers the whole series, not only the part in view: with most
-// of the series left of the chart, the visible end lies near the gradient's far colour.
+// of the series left of the chart, the visible end lies near the colour of the right edge (left
+// to right puts the end colour at the left and the start colour at the right).
 TEST(FastLinePenGradient, InPolylineModeItSpansTheSeriesPixelBounds) {
   KelGDIPlusStartup();
   FakeSeriesChart chart;
@@ -600,10 +606,11 @@ TEST(FastLinePenGradient, InPolylineModeItSpansTheSeriesPixelBounds) {
   for (double x : {-1000.0, -10.0, 0.0, 100.0, 200.0}) series->AppendXY(x, 50);
   ASSERT_TRUE(series->UsesPolyline());
   chart.PaintSeries();
-  // Pixel 100 lies 1100 of 1200 pixels along the series: nearly the end colour.
+  // Pixel 100 lies 1100 of 1200 pixels along the series: nearly the start colour (a gradient
+  // over the visible part alone would put it half way, purple).
   const TColor c = chart.Pixel(100, 50);
-  EXPECT_GT((c >> 16) & 0xFF, 200u) << std::hex << c;
-  EXPECT_LT(c & 0xFF, 60u) << std::hex << c;
+  EXPECT_GT(c & 0xFF, 200u) << std::hex << c;
+  EXPECT_LT((c >> 16) & 0xFF, 60u) << std::hex << c;
 }
 
 }  // namespace
