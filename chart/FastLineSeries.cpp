@@ -75,6 +75,8 @@ TFastLineSeries::TFastLineSeries(TComponent* owner) : TCustomLineSeries(owner) {
   treatNulls_ = tnIgnore;
 }
 
+void TFastLineSeries::InitSelected(TKelSelected& selected) { selected.Hover()->SetVisible(false); }
+
 // ---- Settings -------------------------------------------------------------------------------
 
 void TFastLineSeries::ChangeLinePen(TKelPen* pen) { Pen()->Assign(pen); }

@@ -52,6 +52,12 @@ class TFastLineSeries : public TCustomLineSeries {
   // The marks' callout lifts the mark, then the mark is painted as by any series.
   void PaintMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
 
+ protected:
+  // A fast line does not highlight the point under the mouse unless asked to: with thousands
+  // of points a hover test on every mouse move costs more than it shows.
+  void InitSelected(TKelSelected& selected) override;
+
+ public:
   // ---- Pixels and pen ----------------------------------------------------------------------
   void PointToPixels(int index, int& x, int& y) const;
   bool UsesPolyline() const;

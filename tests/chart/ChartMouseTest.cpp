@@ -510,7 +510,8 @@ TEST(ChartMouse, HoverFollowsThePointOrMarkUnderTheMouse) {
   TChartSeries* s = MarkedCurve(m);
   EXPECT_FALSE(s->HoverActive()) << "no selection yet";
   TKelSelected* selected = s->Selected();
-  ASSERT_TRUE(selected->Hover()->Visible());
+  EXPECT_FALSE(s->HoverActive()) << "a fast line's hover look starts hidden";
+  selected->Hover()->SetVisible(true);
   EXPECT_TRUE(s->HoverActive());
   int px, py;
   s->PointPixel(1, px, py);
@@ -561,7 +562,7 @@ TEST(ChartMouse, LegendRowsShowWhichRowOrCurveIsHovered) {
   TChartSeries* s = m.chart->SeriesAt(2);
   m.chart->SeriesAt(0)->ChangeActive(false);
   m.chart->SeriesAt(1)->ChangeActive(false);
-  s->Selected();
+  s->Selected()->Hover()->SetVisible(true);
   m.Paint();
   int px, py;
   s->PointPixel(1, px, py);
@@ -569,6 +570,40 @@ TEST(ChartMouse, LegendRowsShowWhichRowOrCurveIsHovered) {
   m.Send(WM_MOUSEMOVE, 0, At(x, s->GetVertAxis()->CalcYPosValue(50)));
   ASSERT_GE(s->Selected()->HoverIndex(), 0);
   EXPECT_EQ(selected->HoverIndex(), 2);
+}
+
+// A fast line keeps its hover look hidden until asked, and a legend listing its values does not
+// make it follow the mouse: the legend rows still do.
+TEST(ChartMouse, AFastLineFollowsTheMouseOnlyWithItsHoverShown) {
+  MouseChart m;
+  TChartSeries* s = m.chart->SeriesAt(0);
+  m.chart->SeriesAt(1)->ChangeActive(false);
+  m.chart->SeriesAt(2)->ChangeActive(false);
+  TChartLegend* legend = m.chart->Legend();
+  legend->SetLegendStyle(lsValues);
+  TKelSelected* legendSelected = legend->Selected();
+  m.Paint();
+  ASSERT_EQ(legend->ResolvedStyle(), lsValues);
+  TKelSelected* selected = s->Selected();
+  EXPECT_FALSE(selected->Hover()->Visible());
+  EXPECT_FALSE(s->HoverActive());
+  int px, py;
+  s->PointPixel(1, px, py);
+  const int lineX = (m.chart->ChartBounds().Left + px) / 2;
+  const int lineY = s->GetVertAxis()->CalcYPosValue(50);
+  const int under = s->PointAtPixel(lineX, lineY);
+  ASSERT_GE(under, 0);
+  ASSERT_LT(legend->ItemAt(lineX, lineY), 0);
+  m.Send(WM_MOUSEMOVE, 0, At(lineX, lineY));
+  EXPECT_EQ(selected->HoverIndex(), -1) << "the values legend does not switch the curve's hover on";
+  EXPECT_EQ(legendSelected->HoverIndex(), -1);
+  EXPECT_FALSE(s->HoverActive());
+
+  // Shown on the series: the curve follows and the legend shows its point's row.
+  selected->Hover()->SetVisible(true);
+  m.Send(WM_MOUSEMOVE, 0, At(lineX, lineY));
+  EXPECT_EQ(selected->HoverIndex(), under);
+  EXPECT_EQ(legendSelected->HoverIndex(), s->MapHoverIndex(under));
 }
 
 // ---- The zoom rectangle while dragging --------------------------------------------------------

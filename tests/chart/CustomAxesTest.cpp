@@ -406,6 +406,7 @@ TEST(ChartHover, HiddenChartHoverSwitchesSeriesAndLegendHoverOff) {
   m.chart->SeriesAt(1)->ChangeActive(false);
   m.chart->SeriesAt(2)->ChangeActive(false);
   TKelSelected* selected = s->Selected();
+  selected->Hover()->SetVisible(true);  // a fast line hides its own at first
   TKelSelected* legendSelected = m.chart->Legend()->Selected();
   m.Paint();
   ASSERT_TRUE(m.chart->Hover()->Visible()) << "shown by default";
@@ -450,7 +451,7 @@ TEST(ChartHover, HiddenChartHoverSwitchesSeriesAndLegendHoverOff) {
 TEST(ChartHover, ASeriesWithoutAnAxisPanelKeepsItsOwnHover) {
   // A series on no chart: a missing chart hover object counts as shown.
   TFastLineSeries s(nullptr);
-  s.Selected();
+  s.Selected()->Hover()->SetVisible(true);
   EXPECT_TRUE(s.HoverActive());
   s.Selected()->Hover()->SetVisible(false);
   EXPECT_FALSE(s.HoverActive());

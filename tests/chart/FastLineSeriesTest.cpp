@@ -313,11 +313,16 @@ TEST_F(FastLineTest, APaintThatFailsStillClosesItsTransparencyGroup) {
   EXPECT_NE(c, clRed);
 }
 
-TEST_F(FastLineTest, CopiedFormatTakesTheSourcesSelection) {
+TEST_F(FastLineTest, TheHoverHighlightStartsHidden) {
+  EXPECT_FALSE(series->Selected()->Hover()->Visible());
+  EXPECT_FALSE(series->HoverActive());
+  // Other series keep theirs; a copied format takes the source's selection.
   TChartSeries plain(nullptr);
+  EXPECT_TRUE(plain.Selected()->Hover()->Visible());
   plain.Selected()->SetVisible(true);
   series->CopyFormatFrom(&plain);
   EXPECT_TRUE(series->Selected()->Visible());
+  EXPECT_TRUE(series->Selected()->Hover()->Visible());
 }
 
 TEST_F(FastLineTest, ImmediateDrawingWithoutPenColourUsesTheSeriesColour) {
@@ -578,7 +583,8 @@ INSTANTIATE_TEST_SUITE_P(
 namespace {
 
 // A pen gradient along a polyline covers the whole series, not only the part in view: with most
-// of the series left of the chart, the visible end lies near the gradient's far colour.
+// of the series left of the chart, the visible end lies near the colour of the right edge (left
+// to right puts the end colour at the left and the start colour at the right).
 TEST(FastLinePenGradient, InPolylineModeItSpansTheSeriesPixelBounds) {
   KelGDIPlusStartup();
   FakeSeriesChart chart;

@@ -624,6 +624,8 @@ TEST_F(MarksPaintTest, TheHoveredPointsMarkTakesTheHoverFont) {
   // Hovering needs a selection whose hover look is visible; its font is red.
   EXPECT_FALSE(line->HoverActive());
   line->Selected()->ChangeHoverIndex(1);
+  EXPECT_FALSE(line->HoverActive()) << "a fast line's hover look starts hidden";
+  line->Selected()->Hover()->SetVisible(true);
   EXPECT_TRUE(line->HoverActive());
   chart.Paint();
   EXPECT_GT(RedInside(chart, *marks->Positions().PositionAt(1)), 5) << "the hovered mark's text is red";
@@ -651,7 +653,7 @@ TEST_F(MarksPaintTest, TheMouseOverAMarkMakesItsPointTheHoveredOne) {
   TFastLineSeries* line = chart.AddSeries({{2, 20}, {8, 80}}, clBlue);
   line->Marks()->SetVisible(true);
   chart.Paint();
-  line->Selected();
+  line->Selected()->Hover()->SetVisible(true);
   const TSeriesMarkPosition* p = line->Marks()->Positions().PositionAt(1);
   ASSERT_NE(p, nullptr);
   line->TrackMouse(p->LeftTop.x + 2, p->LeftTop.y + 2);
