@@ -526,6 +526,25 @@ void MarkupTextExtent(TKelCanvas& canvas, const std::string& text, TSize& extent
   RenderMarkup(canvas, 0, 0, extent, false, text);
 }
 
+TSize MarkupTextExtentKeepingState(TKelCanvas& canvas, const std::string& text) {
+  TKelFont& font = *canvas.Font();
+  const std::string name = font.Name();
+  const float size = font.SizeFloat();
+  const TColor color = font.Color();
+  const TFontStyles style = font.Style();
+  const std::vector<std::string> tags = MarkupTagStack();
+  const std::vector<std::string> fonts = MarkupFontStack();
+  TSize extent{};
+  MarkupTextExtent(canvas, text, extent);
+  font.SetName(name);
+  font.SetSizeFloat(size);
+  font.SetColor(color);
+  font.SetStyle(style);
+  MarkupTagStack() = tags;
+  MarkupFontStack() = fonts;
+  return extent;
+}
+
 void MarkupTextOut(TKelCanvas& canvas, int x, int y, const std::string& text) {
   const int align = canvas.GetTextAlign();
   if (align != 6 && align != 2) {
@@ -534,21 +553,7 @@ void MarkupTextOut(TKelCanvas& canvas, int x, int y, const std::string& text) {
     return;
   }
   // The measuring walk must not leave its font or stack changes for the drawing walk.
-  TKelFont& font = *canvas.Font();
-  const std::string name = font.Name();
-  const float size = font.SizeFloat();
-  const TColor color = font.Color();
-  const TFontStyles style = font.Style();
-  const std::vector<std::string> tags = MarkupTagStack();
-  const std::vector<std::string> fonts = MarkupFontStack();
-  TSize extent;
-  MarkupTextExtent(canvas, text, extent);
-  font.SetName(name);
-  font.SetSizeFloat(size);
-  font.SetColor(color);
-  font.SetStyle(style);
-  MarkupTagStack() = tags;
-  MarkupFontStack() = fonts;
+  const TSize extent = MarkupTextExtentKeepingState(canvas, text);
   canvas.SetTextAlign(0);
   TSize drawn;
   try {

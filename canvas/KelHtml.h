@@ -40,6 +40,9 @@ extern std::function<int(const std::string& source, TMemoryStream& stream)> Mark
 // colour that is not six hexadecimal digits raise EConvertError. Changes made so far stay.
 void RenderMarkup(TKelCanvas& canvas, int x, int y, TSize& extent, bool display, const std::string& text);
 void MarkupTextExtent(TKelCanvas& canvas, const std::string& text, TSize& extent);
+// As MarkupTextExtent, leaving the canvas font and the tag and font stacks as they were, so that
+// the text can be drawn afterwards from the same starting state.
+TSize MarkupTextExtentKeepingState(TKelCanvas& canvas, const std::string& text);
 // Draws honouring the canvas text alignment: centred (6) and right-aligned (2) text is measured
 // first, the font and both stacks put back as they were, and then drawn left-aligned.
 void MarkupTextOut(TKelCanvas& canvas, int x, int y, const std::string& text);

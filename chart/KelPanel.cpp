@@ -489,31 +489,6 @@ void TCustomKelPanel::AssignShapeFontFlat(TKelFont* font) {
   canvas_->AssignFont(font->DefaultFont() ? DefaultFont() : font);
 }
 
-namespace {
-
-// Measures one mark-up line without leaving its tags' font or style stacks behind: the text is
-// drawn later from the same starting state.
-TSize MarkupLineExtent(TKelCanvas& canvas, const std::string& line) {
-  TKelFont& font = *canvas.Font();
-  const std::string name = font.Name();
-  const float size = font.SizeFloat();
-  const TColor color = font.Color();
-  const TFontStyles style = font.Style();
-  const std::vector<std::string> tags = MarkupTagStack();
-  const std::vector<std::string> fonts = MarkupFontStack();
-  TSize extent{};
-  MarkupTextExtent(canvas, line, extent);
-  font.SetName(name);
-  font.SetSizeFloat(size);
-  font.SetColor(color);
-  font.SetStyle(style);
-  MarkupTagStack() = tags;
-  MarkupFontStack() = fonts;
-  return extent;
-}
-
-}  // namespace
-
 void TCustomKelPanel::TextLinesExtent(const std::string& text, bool markUp, int& width, int& height) {
   width = 0;
   height = 0;
@@ -524,7 +499,7 @@ void TCustomKelPanel::TextLinesExtent(const std::string& text, bool markUp, int&
     piece = ReplaceChar(piece, '\n', '\0');
     if (markUp) {
       // Tags take no room; sizes and headings change the line's height.
-      const TSize extent = MarkupLineExtent(*canvas_, piece);
+      const TSize extent = MarkupTextExtentKeepingState(*canvas_, piece);
       width = std::max(width, static_cast<int>(extent.cx));
       height += extent.cy;
       continue;
