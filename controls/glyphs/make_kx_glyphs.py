@@ -7,8 +7,11 @@ bottom-left pixel gives. Usage: make_kx_glyphs.py OUTPUT_DIR
 """
 import math
 import os
-import struct
 import sys
+
+sys.dont_write_bytecode = True  # no cache files in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, 'tools'))
+from bmp_strip import write_bmp_strip  # noqa: E402
 
 SIZE = 18
 OLIVE = (128, 128, 0)
@@ -107,21 +110,7 @@ def disabled(enabled):
 
 
 def write_bmp(path, cells):
-    width, height = SIZE * len(cells), SIZE
-    stride = (width * 3 + 3) & ~3
-    rows = bytearray()
-    for y in range(height - 1, -1, -1):  # bottom-up
-        row = bytearray()
-        for cell in cells:
-            for x in range(SIZE):
-                r, g, b = cell.px[y][x]
-                row += bytes((b, g, r))
-        row += b"\0" * (stride - len(row))
-        rows += row
-    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
-    file_header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(rows), 0, 0, 14 + 40)
-    with open(path, "wb") as f:
-        f.write(file_header + header + rows)
+    write_bmp_strip(path, cells, SIZE)
 
 
 def main():
