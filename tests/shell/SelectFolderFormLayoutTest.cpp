@@ -61,7 +61,9 @@ TEST(SelectFolderFormLayout, ControlsAreTheLayoutsWithItsSettings) {
     ASSERT_NE(c.field, nullptr) << c.name;
     EXPECT_EQ(form->FindComponent(c.name), c.field) << c.name;
     EXPECT_EQ(c.field->ClassName(), c.className) << c.name;
-    if (auto* control = dynamic_cast<TControl*>(c.field)) EXPECT_EQ(control->Parent(), c.parent) << c.name;
+    if (auto* control = dynamic_cast<TControl*>(c.field)) {
+      EXPECT_EQ(control->Parent(), c.parent) << c.name;
+    }
   }
 
   EXPECT_EQ(form->Width(), 383);
