@@ -28,6 +28,8 @@ class ElementScope {
     canvas_->BeginElement(name, 0, nullptr);
   }
   ~ElementScope() { End(); }
+  // Ends an element someone else opened on the canvas.
+  static ElementScope Opened(TCanvas3D* canvas) { return ElementScope(canvas); }
   void End() {
     if (canvas_ == nullptr) return;
     canvas_->EndElement();
@@ -37,6 +39,7 @@ class ElementScope {
   ElementScope& operator=(const ElementScope&) = delete;
 
  private:
+  explicit ElementScope(TCanvas3D* canvas) : canvas_(canvas) {}
   TCanvas3D* canvas_;
 };
 
@@ -895,7 +898,8 @@ void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
     canvas->ClipToBox3D(TRect(r.Left, r.Top - 1, r.Right, r.Bottom + 1), 0, chartDepth_);
     clip.emplace(canvas);
   }
-  ElementScope element(canvas, series.Name());
+  series.BeginCanvasElement();
+  ElementScope element = ElementScope::Opened(canvas);
   series.FireBeforeDrawValues();
   series.PrepareValuesPaint();
   series.PaintAllPoints();

@@ -24,8 +24,8 @@ namespace {
 int RoundInt(double v) { return static_cast<int>(Round(v)); }
 
 // Splits a row text at the column separator into up to three columns.
-std::array<std::string, 3> SplitColumns(const std::string& text) {
-  std::array<std::string, 3> result;
+TLegendItemText SplitColumns(const std::string& text) {
+  TLegendItemText result;
   const size_t a = text.find(LegendColumnSeparator);
   if (a == std::string::npos) {
     result[0] = text;
@@ -162,6 +162,30 @@ int TLegendSymbol::EffectsWidth() const {
   return w;
 }
 
+void TLegendSymbol::DrawEffectAtDepth(TCanvas3D* canvas, TKelShadow* effect, const TRect& rect) {
+  // On a full-3D canvas the effect is a plane just behind the legend's face (depth 1), in
+  // front of whatever lies behind the legend.
+  constexpr float kEffectDepth = 0.5f;
+  if (!effect->BeginShadow(canvas, rect, 0)) return;
+  const TPenStyle penStyle = canvas->Pen()->Style();
+  struct End {
+    TCanvas3D* canvas;
+    TKelShadow* effect;
+    TPenStyle penStyle;
+    ~End() {
+      canvas->Pen()->SetStyle(penStyle);
+      effect->EndShadow(canvas);
+    }
+  } end{canvas, effect, penStyle};
+  const TRect s = effect->ShadowRect(rect);
+  canvas->Brush()->SetColor(effect->Color());
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Pen()->SetStyle(psClear);
+  const auto f = [](int x, int y) { return TPointFloat{static_cast<float>(x), static_cast<float>(y)}; };
+  const TPointFloatArray corners{f(s.Left, s.Top), f(s.Right, s.Top), f(s.Right, s.Bottom), f(s.Left, s.Bottom)};
+  canvas->PolygonAtZF(corners, 3, kEffectDepth);
+}
+
 void TLegendSymbol::Draw(TColor color, TRect rect) {
   TCanvas3D* canvas = legend_->Chart()->Canvas3D();
   if (canvas == nullptr) return;
@@ -175,8 +199,13 @@ void TLegendSymbol::Draw(TColor color, TRect rect) {
       brushImage = std::make_unique<TKelPicture>();
       brushImage->Assign(canvas->Brush()->Image());
     }
-    for (TKelShadow* effect : {shadow_.get(), static_cast<TKelShadow*>(emboss_.get())})
-      if (effect->IsShown()) effect->DrawRect(canvas, rect, 0, 0);
+    for (TKelShadow* effect : {shadow_.get(), static_cast<TKelShadow*>(emboss_.get())}) {
+      if (!effect->IsShown()) continue;
+      if (canvas->SupportsFull3D())
+        DrawEffectAtDepth(canvas, effect, rect);
+      else
+        effect->DrawRect(canvas, rect, 0, 0);
+    }
     canvas->Brush()->SetColor(brushColor);
     canvas->Brush()->SetStyle(brushStyle);
     canvas->Brush()->SetImage(brushImage.get());
@@ -212,13 +241,23 @@ void TLegendSymbol::Draw(TColor color, TRect rect) {
 
 TLegendItem& TLegendItems::Item(int index) {
   if (index >= Count()) items_.resize(index + 1);
+  items_[index].list_ = this;
   return items_[index];
 }
 
 void TLegendItems::SetText(int index, int column, const std::string& text) {
   Item(index).Texts[column] = text;
+  MarkCustom();
+}
+
+void TLegendItems::MarkCustom() {
   custom_ = true;
   legend_->Repaint();
+}
+
+void TLegendItem::SetColumn(int column, const std::string& value) {
+  Texts[column] = value;
+  if (list_ != nullptr) list_->MarkCustom();
 }
 
 void TLegendItems::SetPosition(int index, int left, int top) {
@@ -350,8 +389,7 @@ TCustomChartLegend::TCustomChartLegend(TCustomChart* chart)
       chart_(chart),
       dividingLines_(std::make_unique<TKelHiddenPen>(chart->ChangeCallback())),
       symbol_(std::make_unique<TLegendSymbol>(this)) {
-  Brush()->Gradient()->SetDefaultDirection(KelCanvas::gdRightLeft);
-  Brush()->Gradient()->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
+  TSeriesMarks::InitGradientDefaults(Brush()->Gradient());
   SetDrawsTextFlat(true);
 }
 

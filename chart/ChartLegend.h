@@ -45,6 +45,10 @@ const TEnumInfo& EnumTypeInfo(TLegendSymbolPosition);
 VK_DECLARE_EXCEPTION(LegendException, Exception);
 
 class TCustomChartLegend;
+class TLegendItems;
+
+// The three text columns of one legend row.
+using TLegendItemText = std::array<std::string, 3>;
 
 // Sent to the chart's listeners when the legend's boxes change (shown or hidden, check or radio).
 class TKelLegendEvent : public TKelEvent {};
@@ -96,6 +100,8 @@ class TLegendSymbol : public TPersistent {
   void Draw(TColor color, TRect rect);
 
  private:
+  // A shadow or emboss of the symbol rectangle on a full-3D canvas, at depth 0.5.
+  void DrawEffectAtDepth(TCanvas3D* canvas, TKelShadow* effect, const TRect& rect);
   template <class T>
   void Set(T& field, T value) {
     if (field == value) return;
@@ -126,10 +132,24 @@ class TLegendItem {
  public:
   int Left = 0, Top = 0;
   int Align = 0;
-  std::array<std::string, 3> Texts;
+  TLegendItemText Texts;
   TRect SymbolRect;
   // Null unless the row has its own font.
   std::shared_ptr<TKelFont> Font;
+
+  // The row's three texts; setting one makes the list custom and repaints the legend.
+  const std::string& Text() const { return Texts[0]; }
+  const std::string& Text2() const { return Texts[1]; }
+  const std::string& Text3() const { return Texts[2]; }
+  void SetText(const std::string& value) { SetColumn(0, value); }
+  void SetText2(const std::string& value) { SetColumn(1, value); }
+  void SetText3(const std::string& value) { SetColumn(2, value); }
+
+ private:
+  friend class TLegendItems;
+  void SetColumn(int column, const std::string& value);
+  // The list the item belongs to (set when the list hands the item out).
+  TLegendItems* list_ = nullptr;
 };
 
 class TLegendItems {
@@ -141,6 +161,8 @@ class TLegendItems {
   bool Has(int index) const { return index >= 0 && index < Count(); }
   // Custom texts: set through SetText (marks the list custom).
   void SetText(int index, int column, const std::string& text);
+  // Marks the list custom (its rows no longer come from the series) and repaints the legend.
+  void MarkCustom();
   // The row's first text stands at (left, top) and the symbol keeps its last rectangle (marks
   // the list custom, with custom positions).
   void SetPosition(int index, int left, int top);
@@ -340,7 +362,7 @@ class TCustomChartLegend : public TTextShape {
   int lastValue_ = -1;
   int totalItems_ = 0;
   bool drawTitle_ = false;
-  std::vector<std::array<std::string, 3>> texts_;
+  std::vector<TLegendItemText> texts_;
   std::vector<std::array<int, 3>> textWidths_;
   std::vector<int> symbolWidths_;
   bool wrapped_ = false;

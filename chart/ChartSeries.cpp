@@ -672,12 +672,14 @@ void TChartSeries::RemoveDataSource(TComponent* source) {
   ReloadFromSource();
 }
 
-void TChartSeries::ClearDataSources() {
-  for (TComponent* source : dataSources_) {
-    if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(this);
+void TChartSeries::ClearDataSources() { dataSources_.Clear(); }
+
+void TDataSourcesList::Clear() {
+  for (TComponent* source : *this) {
+    if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(series_);
   }
-  dataSources_.clear();
-  if (!dataLoaded_) ClearPoints();
+  clear();
+  if (!series_->DataLoaded()) series_->ClearPoints();
 }
 
 void TChartSeries::SetDataSource(TComponent* source) {
@@ -703,14 +705,9 @@ void TChartSeries::ReloadFromSource() {
   if (updateCount_ == 0 && parentChart_) parentChart_->ReloadSeriesData(*this);
 }
 
-void TChartSeries::AddDependent(TChartSeries* series) {
-  if (std::find(dependents_.begin(), dependents_.end(), series) == dependents_.end())
-    dependents_.push_back(series);
-}
+void TChartSeries::AddDependent(TChartSeries* series) { dependents_.AddOnce(series); }
 
-void TChartSeries::RemoveDependent(TChartSeries* series) {
-  dependents_.erase(std::remove(dependents_.begin(), dependents_.end(), series), dependents_.end());
-}
+void TChartSeries::RemoveDependent(TChartSeries* series) { dependents_.Remove(series); }
 
 void TChartSeries::Notification(TComponent* component, TOperation operation) {
   TCustomChartSeries::Notification(component, operation);

@@ -18,6 +18,7 @@
 
 #include "chart/ChartAxis.h"
 #include "chart/ChartValueList.h"
+#include "chart/SeriesLists.h"
 #include "chart/SeriesMarks.h"
 #include "toolkit/classes/Component.h"
 #include "toolkit/classes/Set.h"
@@ -412,6 +413,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual int PointAtPixel(int, int) { return -1; }
 
   // ---- Painting (called by the chart for each active series) ------------------------------
+  // Opens the canvas element the series draws in, named by its display name; the chart ends
+  // it after the series.
+  void BeginCanvasElement();
   void FireBeforeDrawValues() { BeforeDrawValues(this); }
   void FireAfterDrawValues() { AfterDrawValues(this); }
   virtual void PrepareValuesPaint() {}
@@ -448,12 +452,15 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual bool PaintsPointsAlone() const { return true; }
   // Whether points paint in the view's natural order (false when the view looks from behind).
   bool ChartNotReversed() const { return !(parentChart_ && parentChart_->DepthReversed()); }
-  // talValue on the axis that carries the values; talText on the position axis when any point
-  // has a label; else talValue.
+  // talValue on the axis that carries the values; on the position axis talPointValue when the
+  // series prefers point values, else talText when any point has a label, else talValue.
   virtual TAxisLabelStyle LabelStyleForAxis(const TChartAxis* axis) const;
   // Whether the labels taken from its points stand at the point indexes rather than at their
   // values along the axis (no series kind of this chart does).
   virtual bool PrefersPointIndexLabels() const { return false; }
+  // Whether its position axis labels its points by their values (talPointValue) rather than by
+  // their texts (no series kind of this chart does).
+  virtual bool PrefersPointValueLabels() const { return false; }
   // An axis of the chart changed range or scale (nothing here).
   virtual void AxisChanged(TChartAxis*) {}
   // First and last point index of the chart's current page (-1/-1 without points).
@@ -513,6 +520,11 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Replaces every point by the source's (inside one update bracket).
   virtual void CopyAllFrom(TChartSeries* source);
   virtual void CopyFormatFrom(TChartSeries* source);
+  // The names of the looks a gallery offers for this kind of series ("Normal" here).
+  virtual void ListGalleryVariants(std::vector<std::string>& variants) const;
+  // Gives `series` the look of variant `variant` (an index of ListGalleryVariants; nothing
+  // for 0 or an index this kind does not offer).
+  virtual void ApplyGalleryVariant(TChartSeries* /*series*/, int /*variant*/) const {}
   void Assign(TPersistent* source) override;
 
   // ---- Function ----------------------------------------------------------------------------
@@ -699,6 +711,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   int endZ_ = 0;
 
  private:
+  friend class TDataSourcesList;
   // Inserts colour, label and picture of a new point at `index` (step 5-7 of the core add).
   void InsertSideStores(int index, const std::string& label, TColor color);
   bool ValueAxisForRange() const;
@@ -710,13 +723,13 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   TColor seriesColor_ = clDefault;
   bool colorEachPoint_ = false;
   short cursor_ = 0;
-  std::vector<TComponent*> dataSources_;
+  TDataSourcesList dataSources_{this};
   std::vector<std::string> storedSourceNames_;
   int depth_ = -1;
   TChartAxis* horizAxis_ = nullptr;
   TChartAxis* vertAxis_ = nullptr;
   TLabelsList labels_{this};
-  std::vector<TChartSeries*> dependents_;
+  TCustomSeriesList dependents_;
   std::string percentFormat_;
   std::unique_ptr<TKelPictureList> pictures_;
   int transparency_ = 0;

@@ -485,7 +485,7 @@ std::vector<std::string> TCustomDBChart::SeriesFieldNames(TChartSeries& series) 
   return names;
 }
 
-std::vector<TCustomDBChart::TBoundSeries> TCustomDBChart::CollectBoundSeries(TDataSet* dataSet,
+TCustomDBChart::TDBChartSeriesList TCustomDBChart::CollectBoundSeries(TDataSet* dataSet,
                                                                              TChartSeries* only) {
   std::vector<TChartSeries*> chosen;
   if (only) {
@@ -497,7 +497,7 @@ std::vector<TCustomDBChart::TBoundSeries> TCustomDBChart::CollectBoundSeries(TDa
         chosen.push_back(s);
     }
   }
-  std::vector<TBoundSeries> records;
+  TDBChartSeriesList records;
   for (TChartSeries* s : chosen) {
     TBoundSeries r;
     r.series = s;
@@ -647,7 +647,7 @@ void TCustomDBChart::ReloadDataSet(TDataSet* dataSet, TChartSeries* only) {
   if (loading_ || !dataSet || !dataSet->Active()) return;
   loading_ = true;
   xCacheField_ = nullptr;
-  std::vector<TBoundSeries> records;
+  TDBChartSeriesList records;
   const bool repaint = RepaintEnabled();
   bool started = false;
   TCursor oldCursor = crDefault;
@@ -745,7 +745,7 @@ void TCustomDBChart::AppendRecords(TDataSet* dataSet, TChartSeries& series) {
   loading_ = true;
   xCacheField_ = nullptr;
   const bool repaint = RepaintEnabled();
-  std::vector<TBoundSeries> records;
+  TDBChartSeriesList records;
   try {
     records = CollectBoundSeries(dataSet, &series);
   } catch (...) {

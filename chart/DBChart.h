@@ -135,11 +135,14 @@ class TCustomDBChart : public TDBChartBase {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  // One bound series of a reload: the series, its fields and how its records are grouped.
   struct TBoundSeries;
+  // The bound series of one reload, one record per series.
+  using TDBChartSeriesList = std::vector<TBoundSeries>;
   // Makes sure a private data source watches `dataSet`.
   TDBChartDataSource* WatchDataSet(TDataSet* dataSet, bool withDataChange);
   void RefreshTimerTick(TObject* sender);
-  std::vector<TBoundSeries> CollectBoundSeries(TDataSet* dataSet, TChartSeries* series);
+  TDBChartSeriesList CollectBoundSeries(TDataSet* dataSet, TChartSeries* series);
   void AddRecordPoint(TBoundSeries& record);
   void FinishWalk(TBoundSeries& record);
   // Room in every value list for one point per record (per value part) past the points held.

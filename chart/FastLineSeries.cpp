@@ -10,6 +10,7 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
+#include "chart/KelConst.h"
 #include "chart/KelProcs.h"
 #include "chart/SeriesSelection.h"
 
@@ -89,6 +90,31 @@ void TFastLineSeries::SetLinePen(TKelPen* pen) {
 void TFastLineSeries::ChangeSeriesColor(TColor color) {
   TChartSeries::ChangeSeriesColor(color);
   Pen()->SetColor(color);
+}
+
+void TFastLineSeries::ListGalleryVariants(std::vector<std::string>& variants) const {
+  TChartSeries::ListGalleryVariants(variants);
+  variants.push_back(KelMsg_GalleryMarks);
+  variants.push_back(KelMsg_GalleryDotted);
+  variants.push_back(KelMsg_GalleryStairs);
+}
+
+void TFastLineSeries::ApplyGalleryVariant(TChartSeries* series, int variant) const {
+  auto* line = dynamic_cast<TFastLineSeries*>(series);
+  if (line == nullptr) return;
+  switch (variant) {
+    case 1:
+      line->Marks()->SetVisible(true);
+      break;
+    case 2:
+      line->LinePen()->SetSmallDots(true);
+      break;
+    case 3:
+      line->ChangeStairs(true);
+      break;
+    default:
+      break;
+  }
 }
 
 void TFastLineSeries::SetDrawAllPointsStyle(TDrawAllPointsStyle value) {
@@ -259,11 +285,12 @@ void TFastLineSeries::LineToPixel(int x, int y) {
     // Long runs go in pieces: a wide pen's polyline costs more than linearly in its length on
     // some platforms (Wine builds one region of the whole outline), as does a large bounding box.
     if (static_cast<int>(run_.size()) >= kRunPiece) FlushRun();
-  } else if (UsesRawPen()) {
-    canvas->SetDCCache(true);
+  } else if (painting_ ? rawPaint_ : UsesRawPen()) {
+    // The device handle stays cached for a whole paint; a single segment caches it for itself.
+    if (!painting_) canvas->SetDCCache(true);
     if (stairs_) canvas->LineToCached(cornerX, cornerY);
     canvas->LineToCached(x, y);
-    canvas->SetDCCache(false);
+    if (!painting_) canvas->SetDCCache(false);
   } else {
     if (stairs_) canvas->LineTo(cornerX, cornerY);
     canvas->LineTo(x, y);
@@ -363,6 +390,7 @@ void TFastLineSeries::PaintAllPoints() {
     ~End() {
       if (cached) canvas->SetDCCache(false);
       series.painting_ = false;
+      series.rawPaint_ = false;
       series.columnSkip_ = false;
       series.run_.clear();
       if (blend) canvas->FinishTransparency(blend);
@@ -383,7 +411,9 @@ void TFastLineSeries::PaintAllPoints() {
       columnFlag_ = false;
     }
   }
-  // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed).
+  // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed); with
+  // the fast pen each segment goes straight to the cached device handle.
+  rawPaint_ = !polyline && !Is3D() && UsesRawPen();
   end.cached = UsesRawPen() || (!polyline && !Is3D());
   if (end.cached) canvas->SetDCCache(true);
   if (polyline) {

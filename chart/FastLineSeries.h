@@ -48,6 +48,9 @@ class TFastLineSeries : public TCustomLineSeries {
   // The base add, or (AutoRepaint off) the new segment drawn at once on the chart's canvas.
   void AfterPointAdded(TChartSeries* sender, int index) override;
   void ChangeSeriesColor(TColor color) override;
+  // "Normal", then "Marks", "Dotted" and "Stairs": marks shown, a dotted line pen, stairs.
+  void ListGalleryVariants(std::vector<std::string>& variants) const override;
+  void ApplyGalleryVariant(TChartSeries* series, int variant) const override;
   int PointAtPixel(int x, int y) override;
   // The marks' callout lifts the mark, then the mark is painted as by any series.
   void PaintMark(int index, const std::string& text, TSeriesMarkPosition& position) override;
@@ -105,8 +108,9 @@ class TFastLineSeries : public TCustomLineSeries {
   void CloseColumn();
   // Whether the point at (x, y) leaves the current pixel (or column).
   bool Moved(int x, int y) const;
-  // Whether segments go to the current run instead of straight to the canvas.
-  bool Batching() const { return painting_ && rawDC_ == nullptr && !Is3D(); }
+  // Whether segments go to the current run instead of straight to the canvas (with the fast
+  // pen each segment of a paint goes to the cached device handle instead).
+  bool Batching() const { return painting_ && rawDC_ == nullptr && !rawPaint_ && !Is3D(); }
   // Draws the current run as one polyline and keeps its last point as the start of the next.
   void FlushRun();
 
@@ -131,6 +135,8 @@ class TFastLineSeries : public TCustomLineSeries {
   // The run being gathered while painting: the pen position, then every point the line went to.
   TPointArray run_;
   bool painting_ = false;
+  // The paint in progress draws with the fast pen (UsesRawPen, taken once per paint).
+  bool rawPaint_ = false;
   // While painting with only first points of columns: X values below columnLimit_ stay in the
   // current column.
   bool columnSkip_ = false;

@@ -13,6 +13,7 @@
 #include "canvas/KelFilter.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelHtml.h"
+#include "canvas/KelPath.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "chart/BackImage.h"
@@ -244,6 +245,43 @@ TPointArray TShapeCallout::Outline(const TRect& r, int round) const {
   return points;
 }
 
+std::unique_ptr<TKelBasePath> TShapeCallout::BuildPath(TCanvas3D* canvas, const TRect& r, int round) const {
+  std::unique_ptr<TKelBasePath> path(canvas->NewEmptyPath());
+  const int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
+  const float rf = static_cast<float>(round);
+  TPoint a, tip, b;
+  const bool pointer = Pointer(r, round, a, tip, b);
+  auto line = [&](TPoint p) { path->LineToPoint(p); };
+  // A corner: the quarter arc in its box (the line from the side before joins it), or the
+  // corner point itself.
+  auto corner = [&](int boxX, int boxY, float start, TPoint point) {
+    if (round > 0)
+      path->AddArc(static_cast<float>(boxX), static_cast<float>(boxY), rf, rf, start, 90);
+    else
+      line(point);
+  };
+  auto side = [&](TShapeCalloutSide s) {
+    if (!pointer || side_ != s) return;
+    line(a);
+    line(tip);
+    line(b);
+  };
+  // Top-left, top side, top-right, right side, bottom-right, bottom side, bottom-left, left side.
+  if (round > 0)
+    path->AddArc(static_cast<float>(L), static_cast<float>(T), rf, rf, 180, 90);
+  else
+    path->StartFigureAtPoint(TPoint(L, T));
+  side(csTop);
+  corner(R - round, T, 270, TPoint(R, T));
+  side(csRight);
+  corner(R - round, B - round, 0, TPoint(R, B));
+  side(csBottom);
+  corner(L, B - round, 90, TPoint(L, B));
+  side(csLeft);
+  path->CloseFigure();
+  return path;
+}
+
 // ---- Margins --------------------------------------------------------------------------------
 
 const TClassInfo& TMargins::StaticClass() {
@@ -457,6 +495,8 @@ void TKelCustomShape::SetChildLayout(TKelShapeLayout value) {
   childLayout_ = value;
   Repaint();
 }
+
+const TClassInfo& TKelCustomShape::ChildShapeClass() const { return TKelShape::StaticClass(); }
 
 TKelCustomShape* TKelCustomShape::NewChildShape(IShapePanel* panel) { return new TKelShape(panel); }
 
@@ -678,7 +718,8 @@ TPointArray TKelCustomShape::OutlinePolygon(TCanvas3D* canvas, const TRect& r, d
   return {};
 }
 
-void TKelCustomShape::FillWithPicture(TCanvas3D* canvas, const TRect& r, int z, double angle) {
+void TKelCustomShape::FillWithPicture(TCanvas3D* canvas, const TRect& r, int z, double angle,
+                                      const TPointArray* points) {
   // The picture covers the rectangle; the clips keep it inside the outline actually drawn.
   int clips = 0;
   if (shapeStyle_ == fosEllipse) {
@@ -691,6 +732,11 @@ void TKelCustomShape::FillWithPicture(TCanvas3D* canvas, const TRect& r, int z, 
   if (const TPointArray outline = OutlinePolygon(canvas, r, angle); outline.size() >= 3) {
     const int count = static_cast<int>(outline.size());
     canvas->ClipToPolygon(outline, count - 1, count, false);
+    ++clips;
+  }
+  if (points != nullptr && points->size() >= 3) {
+    const int count = static_cast<int>(points->size());
+    canvas->ClipToPolygon(*points, count - 1, count, false);
     ++clips;
   }
   // Only a full-3D canvas places the picture at the shape's depth.
@@ -707,7 +753,7 @@ void TKelCustomShape::FillWithPicture(TCanvas3D* canvas, const TRect& r, int z, 
     canvas->Brush()->SetStyle(bsClear);
 }
 
-void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
+void TKelCustomShape::DrawShape(const TRect& r, int z, double angle, const TPointArray* points) {
   TCanvas3D* canvas = panel_ ? panel_->ShapeCanvas() : nullptr;
   if (canvas == nullptr) return;
   TKelBlend* blend = nullptr;
@@ -745,12 +791,15 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle) {
   } else {
     DrawEffects(canvas, r, z, angle);
     if (picture_ && picture_->HasGraphic())
-      FillWithPicture(canvas, r, z, angle);
+      FillWithPicture(canvas, r, z, angle, points);
     else
       canvas->UseBrushInColor(brush_.get(), color_);
     canvas->UsePen(pen_.get());
   }
-  DrawRectShape(canvas, r, z, angle);
+  if (points != nullptr)
+    DrawPolygonShape(canvas, *points, z, angle, r);
+  else
+    DrawRectShape(canvas, r, z, angle);
   if (!transparent_ && angle == 0 && bevel_ != bvNone) {
     TRect b = r;
     const int width = std::min({bevelWidth_, r.Height() / 2, r.Width() / 2});
@@ -774,8 +823,7 @@ void TKelCustomShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, do
     return;
   }
   if (callout_ && callout_->Side() != csNone) {
-    const TPointArray outline = callout_->Outline(r, shapeStyle_ == fosRoundRectangle ? roundSize_ : 0);
-    canvas->Polygon(outline, static_cast<int>(outline.size()) - 1);
+    callout_->BuildPath(canvas, r, shapeStyle_ == fosRoundRectangle ? roundSize_ : 0)->DrawPath(*canvas);
     return;
   }
   switch (shapeStyle_) {
@@ -789,6 +837,15 @@ void TKelCustomShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, do
       canvas->DrawCorneredRect(r, roundSize_, roundSize_, corners_.get());
       break;
   }
+}
+
+void TKelCustomShape::DrawPolygonShape(TCanvas3D* canvas, const TPointArray& points, int z, double, const TRect&) {
+  if (transparent_ || points.empty()) return;
+  const int high = static_cast<int>(points.size()) - 1;
+  if (canvas->SupportsFull3D() || DrawAtDepth)
+    canvas->PolygonAtZ(points, high, z);
+  else
+    canvas->Polygon(points, high);
 }
 
 const TClassInfo& TKelShape::StaticClass() {
@@ -894,6 +951,8 @@ void TCustomTextShape::CalcSize() {
   }
 }
 
+const TClassInfo& TCustomTextShape::ChildShapeClass() const { return TCustomTextShape::StaticClass(); }
+
 TKelCustomShape* TCustomTextShape::NewChildShape(IShapePanel* panel) { return new TCustomTextShape(panel); }
 
 void TCustomTextShape::AssignTextFont() {
@@ -912,14 +971,7 @@ int TCustomTextShape::ChildStart() {
   return start + lineHeight * lines_ + margins_->pixTop;
 }
 
-void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, double angle) {
-  canvas->SetBackMode(TRANSPARENT);
-  AssignTextFont();
-  std::string text = ReplaceChar(text_, '\n', '\0');
-  if (text.empty()) text = " ";
-  int y = r.Top + margins_->pixTop;
-  if (PenCounts()) y += pen_->Width() / 2 + 1;
-  int x;
+void TCustomTextShape::TextStartX(TCanvas3D* canvas, int& x, const std::string&, const TRect& r) {
   switch (textAlignment_) {
     case taCenter:
       canvas->SetTextAlign(kAlignCenter);
@@ -935,6 +987,36 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
       break;
   }
   x += TextOffsetX;
+}
+
+void TCustomTextShape::DrawTextLine(TCanvas3D* canvas, int x, TPoint centre, double angle, bool markUp,
+                                    const std::string& text, int z, int y) {
+  const bool flat = flatText_ || (z == 0 && !canvas->SupportsFull3D());
+  if (angle != 0) {
+    // Turned lines turn about the box centre, so the text stays inside the turned box.
+    canvas->RotateAroundCentre = true;
+    canvas->TextCentre = centre;
+    if (flat)
+      canvas->RotatedTextOut(x, y, text, angle, markUp);
+    else
+      canvas->RotatedTextOut3D(x, y, z, text, angle, markUp);
+    canvas->RotateAroundCentre = false;
+  } else if (flat) {
+    canvas->TextOutAllowMarkup(x, y, text, markUp);
+  } else {
+    canvas->WriteText3D(x, y, z, text, markUp);
+  }
+}
+
+void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, double angle) {
+  canvas->SetBackMode(TRANSPARENT);
+  AssignTextFont();
+  std::string text = ReplaceChar(text_, '\n', '\0');
+  if (text.empty()) text = " ";
+  int y = r.Top + margins_->pixTop;
+  if (PenCounts()) y += pen_->Width() / 2 + 1;
+  int x = 0;
+  TextStartX(canvas, x, text, r);
   const bool clip = clipText_ && (TextOffsetX != 0 || !(autoSize_ || angle != 0));
   if (clip) canvas->ClipToRect(r);
   struct ClipPop {
@@ -946,27 +1028,12 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
   } pop{canvas, clip};
   const int lines = std::max(1, TextLineCount(text));
   const int lineHeight = canvas->LineHeight();
-  // Turned lines turn about the box centre, so the text stays inside the turned box.
   const TPoint centre((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-  const bool atDepth = !flatText_ && canvas->SupportsFull3D() && z != 0;
+  const int depth = canvas->SupportsFull3D() ? z : 0;
   const bool markUp = textFormat_ == ttfHtml;
   for (int n = 1; n <= lines; ++n) {
     const std::string piece = FieldAtSep(text, n, "\r");
-    if (!piece.empty()) {
-      if (angle != 0) {
-        canvas->RotateAroundCentre = true;
-        canvas->TextCentre = centre;
-        if (atDepth)
-          canvas->RotatedTextOut3D(x, y, z, piece, angle, markUp);
-        else
-          canvas->RotatedTextOut(x, y, piece, angle, markUp);
-        canvas->RotateAroundCentre = false;
-      } else if (atDepth) {
-        canvas->WriteText3D(x, y, z, piece, markUp);
-      } else {
-        canvas->TextOutAllowMarkup(x, y, piece, markUp);
-      }
-    }
+    if (!piece.empty()) DrawTextLine(canvas, x, centre, angle, markUp, piece, depth, y);
     if (lines > 1) {
       // A mark-up piece may hold several lines or larger letters: the next starts below it.
       if (markUp && !piece.empty()) {

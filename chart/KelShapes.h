@@ -20,6 +20,7 @@
 #include "toolkit/ui/Panel.h"
 
 class TCanvas3D;
+class TKelBasePath;
 class TKelBrush;
 class TKelFont;
 class TKelGradient;
@@ -52,6 +53,8 @@ class IShapePanel {
 };
 
 enum TChartObjectShapeStyle { fosRectangle, fosRoundRectangle, fosEllipse };
+// Width of a shape's bevel frame in pixels.
+using TBevelWidth = int;
 enum TShapeCalloutSide { csNone, csLeft, csTop, csRight, csBottom };
 enum TMarginUnits { maPercentFont, maPercentSize, maPixels };
 enum TKelTextFormat { ttfNormal, ttfHtml };
@@ -119,8 +122,11 @@ class TShapeCallout : public TPersistent {
   // direction the outline runs (clockwise). False for csNone.
   bool Pointer(const TRect& r, int round, TPoint& baseStart, TPoint& tip, TPoint& baseEnd) const;
   // The closed outline (corners as straight lines, or as short polylines for round > 0) with
-  // the pointer inserted on its side.
+  // the pointer inserted on its side: the polygon a picture fill is clipped to.
   TPointArray Outline(const TRect& r, int round) const;
+  // The outline as a new path of the canvas, its corners 90-degree arcs in a round x round box
+  // (straight for round 0), closed. The caller draws the path (DrawPath) and frees it.
+  std::unique_ptr<TKelBasePath> BuildPath(TCanvas3D* canvas, const TRect& r, int round) const;
 
  private:
   void Changed();
@@ -192,7 +198,10 @@ class TKelCustomShape : public TPersistent {
   // With AutoSize the bounds collapse to their top-left corner (the text shape adds its text).
   virtual void CalcSize();
   void DrawAt() { DrawInRect(Bounds, 0, angle_); }
-  void DrawInRect(const TRect& r, int z, double angle) { DrawShape(r, z, angle); }
+  void DrawInRect(const TRect& r, int z, double angle) { DrawShape(r, z, angle, nullptr); }
+  // The shape drawn as the polygon through `points` (r: the rectangle its fill, shadow and
+  // text take).
+  void DrawPolygon(const TRect& r, int z, double angle, const TPointArray& points) { DrawShape(r, z, angle, &points); }
 
   // ---- Properties ------------------------------------------------------------------------
   TKelBrush* Brush() const { return brush_.get(); }
@@ -219,8 +228,8 @@ class TKelCustomShape : public TPersistent {
   void SetAutoSize(bool value);
   TBevelCut Bevel() const { return bevel_; }
   void SetBevel(TBevelCut value);
-  int BevelWidth() const { return bevelWidth_; }
-  void SetBevelWidth(int value);
+  TBevelWidth BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(TBevelWidth value);
   TColor Color() const { return color_; }
   void SetColor(TColor value);
   int RoundSize() const { return roundSize_; }
@@ -266,7 +275,9 @@ class TKelCustomShape : public TPersistent {
   TKelShapes* Children() const { return children_.get(); }
   TKelShapeLayout ChildLayout() const { return childLayout_; }
   void SetChildLayout(TKelShapeLayout value);
-  // The shape a new child item holds (a plain shape; text shapes make text shapes).
+  // The class of shape a new child item holds (a plain shape; text shapes make text shapes).
+  virtual const TClassInfo& ChildShapeClass() const;
+  // A new shape of ChildShapeClass on the panel, owned by the caller.
   virtual TKelCustomShape* NewChildShape(IShapePanel* panel);
   // Where the children start: bounds left (left to right) or top.
   virtual int ChildStart();
@@ -278,9 +289,11 @@ class TKelCustomShape : public TPersistent {
  protected:
   // Gives a newly made emboss the defaults of this kind of shape (none here).
   virtual void InitEmboss(TKelEmboss& /*emboss*/) {}
-  // Fill, outline, bevel and (for text shapes) the text, in rectangle r at depth z.
-  void DrawShape(const TRect& r, int z, double angle);
+  // Fill, outline, bevel and (for text shapes) the text, in rectangle r at depth z; the
+  // outline is the polygon through `points` when given, else the rectangle's figure.
+  void DrawShape(const TRect& r, int z, double angle, const TPointArray* points);
   virtual void DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle);
+  virtual void DrawPolygonShape(TCanvas3D* canvas, const TPointArray& points, int z, double angle, const TRect& r);
   // After the outline: the text shape draws its text here.
   virtual void DrawContent(TCanvas3D*, const TRect&, int, double) {}
   void PartChanged(TObject*) { Repaint(); }
@@ -301,7 +314,7 @@ class TKelCustomShape : public TPersistent {
   void DrawEffectAtDepth(TCanvas3D* canvas, TKelShadow* effect, const TRect& r, int z, double angle);
   // The shape's figure (ellipse, rounded or plain rectangle) over r at depth z.
   void DrawFigureAtDepth(TCanvas3D* canvas, const TRect& r, int z);
-  void FillWithPicture(TCanvas3D* canvas, const TRect& r, int z, double angle);
+  void FillWithPicture(TCanvas3D* canvas, const TRect& r, int z, double angle, const TPointArray* points);
   // The polygon the shape is drawn as (turned box or pointer outline); empty for plain boxes.
   TPointArray OutlinePolygon(TCanvas3D* canvas, const TRect& r, double angle) const;
   void LayoutChildren(int z, double angle);
@@ -310,7 +323,7 @@ class TKelCustomShape : public TPersistent {
   int angle_ = 0;
   bool autoSize_ = true;
   TBevelCut bevel_ = bvNone;
-  int bevelWidth_ = 2;
+  TBevelWidth bevelWidth_ = 2;
   TColor color_ = clWhite;
   int roundSize_ = 16;
   TChartObjectShapeStyle shapeStyle_ = fosRectangle;
@@ -339,6 +352,7 @@ class TCustomTextShape : public TKelCustomShape {
   void Assign(TPersistent* source) override;
 
   void CalcSize() override;
+  const TClassInfo& ChildShapeClass() const override;
   TKelCustomShape* NewChildShape(IShapePanel* panel) override;
   int ChildStart() override;
 
@@ -376,6 +390,13 @@ class TCustomTextShape : public TKelCustomShape {
 
  protected:
   void DrawContent(TCanvas3D* canvas, const TRect& r, int z, double angle) override;
+  // Where the text's lines start in r (left margin, middle or right margin, by
+  // TextAlignment, plus TextOffsetX); sets the canvas text alignment to match.
+  virtual void TextStartX(TCanvas3D* canvas, int& x, const std::string& text, const TRect& r);
+  // One line of text at (x, y): turned by `angle` about `centre`, at depth z on a full-3D
+  // canvas unless the text is drawn flat.
+  virtual void DrawTextLine(TCanvas3D* canvas, int x, TPoint centre, double angle, bool markUp,
+                            const std::string& text, int z, int y);
   virtual void TextChanged() { Repaint(); }
   bool PenCounts() const;
   TKelFont* FontOfText() const { return TextFont ? TextFont : font_.get(); }

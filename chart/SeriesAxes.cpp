@@ -145,6 +145,11 @@ void TChartSeries::FindVisibleRange() {
 
 bool TChartSeries::ValueAxisForRange() const { return yMandatory_ ? horizAxis_ != nullptr : vertAxis_ != nullptr; }
 
+void TChartSeries::BeginCanvasElement() {
+  if (TCanvas3D* canvas = parentChart_ ? parentChart_->ChartCanvas() : nullptr)
+    canvas->BeginElement(DisplayName(), 0, nullptr);
+}
+
 void TChartSeries::PaintAllPoints() {
   // Per-point canvas elements only where the canvas groups them, and not when the series'
   // visuals template is switched off.
@@ -273,6 +278,7 @@ bool TChartSeries::IsFirstInDepthSlot() const {
 TAxisLabelStyle TChartSeries::LabelStyleForAxis(const TChartAxis* axis) const {
   const TChartAxis* valueAxis = yMandatory_ ? vertAxis_ : horizAxis_;
   if (axis == valueAxis) return talValue;
+  if (PrefersPointValueLabels()) return talPointValue;
   for (int i = 0; i < labels_.Count(); ++i)
     if (!labels_.LabelAt(i).empty()) return talText;
   return talValue;

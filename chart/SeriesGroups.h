@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/SeriesLists.h"
 #include "toolkit/classes/Collection.h"
 #include "toolkit/classes/TypInfo.h"
 
@@ -48,7 +49,7 @@ class TSeriesGroup : public TCollectionItem {
   ISeriesOwner* Chart() const;
 
   std::string name_;
-  std::vector<TChartSeries*> series_;
+  TCustomSeriesList series_;
   std::vector<std::string> stored_;
 };
 

@@ -239,15 +239,18 @@ namespace {
 void InitMarksDefaults(TKelCustomShape& shape) {
   TKelShadow* shadow = shape.Shadow();
   shadow->SetDefaults(shadow->Visible(), kMarksShadowColor, kMarksShadowSize);
-  TKelGradient* gradient = shape.Brush()->Gradient();
-  gradient->SetDefaultDirection(KelCanvas::gdRightLeft);
-  gradient->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
+  TSeriesMarks::InitGradientDefaults(shape.Brush()->Gradient());
 }
 
 // Hidden, $808080, size 3.
 void InitMarksEmboss(TKelEmboss& emboss) { emboss.SetDefaults(emboss.Visible(), kMarksShadowColor, kMarksShadowSize); }
 
 }  // namespace
+
+void TSeriesMarks::InitGradientDefaults(TKelGradient* gradient) {
+  gradient->SetDefaultDirection(KelCanvas::gdRightLeft);
+  gradient->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
+}
 
 TMarksItem::TMarksItem(IShapePanel* panel) : TCustomTextShape(panel) {
   color_ = kMarksColor;

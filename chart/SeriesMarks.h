@@ -17,6 +17,7 @@
 #include "chart/SeriesPointer.h"
 
 class TChartSeries;
+class TKelGradient;
 class TSeriesMarks;
 class TCanvas3D;
 class TStream;
@@ -196,6 +197,7 @@ class TSeriesMarkShape : public TCustomTextShape, public TMarkOutline {
   TSeriesMarksStyle Style() const { return style_; }
   void SetStyle(TSeriesMarksStyle value);
   // Children of marks are mark shapes too.
+  const TClassInfo& ChildShapeClass() const override { return TSeriesMarkShape::StaticClass(); }
   TKelCustomShape* NewChildShape(IShapePanel* panel) override;
 
  protected:
@@ -215,6 +217,8 @@ class TSeriesMarks : public TSeriesMarkShape {
   void DefineProperties(TFiler& filer) override;
 
   TChartSeries* Series() const { return series_; }
+  // The gradient defaults of marks (and of the legend): right to left from $C0C0C0 to white.
+  static void InitGradientDefaults(TKelGradient* gradient);
   TSeriesMarksPositions& Positions() { return positions_; }
   TMarksItems& Items() { return items_; }
 

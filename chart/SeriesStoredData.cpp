@@ -92,6 +92,10 @@ std::vector<unsigned char> BytesOf(TMemoryStream& stream) {
 
 // ---- Texts ------------------------------------------------------------------------------------
 
+void TChartSeries::ListGalleryVariants(std::vector<std::string>& variants) const {
+  variants.push_back(KelMsg_GalleryNormal);
+}
+
 std::string TChartSeries::DisplayName() const {
   if (!Name().empty()) return Name();
   if (parentChart_) {

@@ -632,3 +632,83 @@ TEST(LegendSymbol, AHatchInTheLegendsColourTurnsBlack) {
   EXPECT_GT(f.Count(clBlack, x0, y0, x1, y1), 5);
   EXPECT_GT(f.Count(clYellow, x0, y0, x1, y1), 5) << "between the lines the legend shows";
 }
+
+namespace {
+
+// The recording canvas drawing the legend rows in full 3D: a depth moves a point 10 pixels to
+// the right per unit (whole depths stay flat, so only the symbol's effects can move).
+class LegendDepthCanvas : public RecordingCanvas {
+ public:
+  bool SupportsFull3D() override { return full3D && Path().rfind("Legend/Items", 0) == 0; }
+  void Project3DF(TPointFloat& p, float z) override {
+    if (SupportsFull3D()) p.X += 10 * z;
+  }
+  bool full3D = false;
+};
+
+}  // namespace
+
+// On a full-3D canvas the symbol's shadow stands at depth 0.5 behind the symbol's face: five
+// pixels further right here; flat, it lies beside the symbol offset by its size only.
+TEST(LegendSymbol, ShadowOnAFull3DCanvasStandsAtHalfDepth) {
+  TRect seen[2], symbol[2];
+  for (bool full3D : {false, true}) {
+    SCOPED_TRACE(full3D ? "full 3D" : "flat");
+    ChartFixture f;
+    auto* canvas = new LegendDepthCanvas();
+    canvas->full3D = full3D;
+    f.chart.ChangeCanvas(canvas);
+    f.canvas = canvas;
+    PointsLegend(f, 1);
+    TKelShadow* shadow = f.chart.Legend()->Symbol()->Shadow();
+    shadow->SetVisible(true);
+    shadow->SetColor(clLime);
+    shadow->SetTransparency(0);
+    shadow->SetSmooth(false);
+    shadow->SetHorizSize(3);
+    shadow->SetVertSize(3);
+    f.Paint();
+    const TRect r = f.chart.Legend()->Items()->Item(0).SymbolRect;
+    ASSERT_GT(r.Right - r.Left, 4);
+    EXPECT_EQ(f.Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), clRed) << "the symbol itself";
+    symbol[full3D] = r;
+    seen[full3D] = BoundsOf(f, clLime, r.Left - 12, r.Top - 12, r.Right + 12, r.Bottom + 12);
+    ASSERT_LT(seen[full3D].Left, seen[full3D].Right) << "a shadow is drawn";
+  }
+  EXPECT_EQ(symbol[0], symbol[1]) << "the symbol does not move";
+  EXPECT_EQ(seen[0].Left, symbol[0].Left + 3) << Describe(seen[0]);
+  EXPECT_EQ(seen[1].Left, seen[0].Left + 5) << Describe(seen[1]) << " flat " << Describe(seen[0]);
+  EXPECT_NEAR(seen[1].Right, seen[0].Right + 5, 1) << Describe(seen[1]) << " flat " << Describe(seen[0]);
+  EXPECT_EQ(seen[1].Top, seen[0].Top) << Describe(seen[1]);
+  EXPECT_NEAR(seen[1].Bottom, seen[0].Bottom, 1) << Describe(seen[1]);
+}
+
+// A row's three texts set through the row itself fill its three columns and make the list
+// custom: the rows no longer follow the series' titles.
+TEST(LegendItems, ARowsThreeTextsFillItsColumns) {
+  ChartFixture f;
+  f.AddCurves(2);
+  TChartLegend* legend = f.chart.Legend();
+  f.Paint();
+  EXPECT_EQ(legend->Items()->Item(0).Text(), "Ch1") << "recorded while drawing";
+  EXPECT_FALSE(legend->Items()->Custom());
+  legend->Items()->Item(0).SetText("a");
+  EXPECT_TRUE(legend->Items()->Custom());
+  legend->Items()->Item(0).SetText2("bb");
+  legend->Items()->Item(0).SetText3("ccc");
+  legend->Items()->Item(1).SetText("d");
+  f.Paint();
+  const auto texts = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[0].text, "a");
+  EXPECT_EQ(texts[1].text, "bb");
+  EXPECT_EQ(texts[2].text, "ccc");
+  EXPECT_EQ(texts[3].text, "d");
+  // Columns stand left to right on the row's line.
+  EXPECT_LT(texts[0].x, texts[1].x);
+  EXPECT_LT(texts[1].x, texts[2].x);
+  EXPECT_EQ(texts[1].y, texts[0].y);
+  EXPECT_GT(texts[3].y, texts[0].y);
+  EXPECT_EQ(legend->Items()->Item(0).Text2(), "bb");
+  EXPECT_EQ(legend->Items()->Item(0).Text3(), "ccc");
+}

@@ -293,6 +293,37 @@ TEST_F(FastLineTest, FastPenDrawsANewSegmentAtOnceOnTheDeviceHandle) {
   EXPECT_EQ(chart.Pixel(50, 52), clBlue);
 }
 
+
+TEST_F(FastLineTest, FastPenDrawsEachSegmentOfAPaintOnTheDeviceHandleInTheLinePen) {
+  // Pixels (10, 50) -> (20, 30) -> (100, 30), with stairs; a blue pen five pixels wide.
+  Add({{10, 50}, {20, 70}, {100, 70}});
+  series->ChangeStairs(true);
+  TKelPen pen;
+  pen.SetColor(clBlue);
+  pen.SetWidth(5);
+  series->SetLinePen(&pen);
+  series->SetFastPen(true);
+  canvas->lines.clear();
+  chart.PaintSeries();
+  EXPECT_EQ(canvas->polylines, 0);
+  EXPECT_EQ(canvas->cached, (std::vector<TPoint>{TPoint(20, 50), TPoint(20, 30), TPoint(100, 30)}));
+  // Every segment in the line pen's width: two pixels either side of its middle.
+  for (const TPoint& p : {TPoint(15, 50), TPoint(60, 30)}) {
+    for (int dy = -2; dy <= 2; ++dy) EXPECT_EQ(chart.Pixel(p.X, p.Y + dy), clBlue) << p.X << "," << p.Y + dy;
+    EXPECT_EQ(chart.Pixel(p.X, p.Y - 4), clWhite);
+    EXPECT_EQ(chart.Pixel(p.X, p.Y + 4), clWhite);
+  }
+  for (int dx = -2; dx <= 2; ++dx) EXPECT_EQ(chart.Pixel(20 + dx, 40), clBlue) << 20 + dx;
+  // Without it the segments of a paint gather into polylines, as wide.
+  series->SetFastPen(false);
+  canvas->cached.clear();
+  chart.bitmap->Canvas()->Brush()->SetColor(clWhite);
+  chart.bitmap->Canvas()->FillRect(TRect(0, 0, chart.bitmap->Width(), chart.bitmap->Height()));
+  chart.PaintSeries();
+  EXPECT_TRUE(canvas->cached.empty());
+  EXPECT_GT(canvas->polylines, 0);
+  for (int dy = -2; dy <= 2; ++dy) EXPECT_EQ(chart.Pixel(60, 30 + dy), clBlue) << 30 + dy;
+}
 TEST_F(FastLineTest, APaintThatFailsStillClosesItsTransparencyGroup) {
   Add({{10, 50}, {100, 50}, {150, 20}});
   series->ChangeTransparency(50);

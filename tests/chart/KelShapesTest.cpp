@@ -458,3 +458,100 @@ TEST(ChartShapes, MarkUpLinesAdvanceByTheHeightOfEachPiece) {
   ASSERT_GT(yb, ya);
   EXPECT_GE(yc - yb, yb - ya) << "c comes below b, not over it";
 }
+
+// A speech bubble with rounded corners: the corners are cut as arcs (radius 10), the pointer
+// is filled and outlined with the box as one figure.
+TEST(ChartShapes, RoundedCalloutHasArcCornersAndAFilledPointer) {
+  struct Case {
+    const char* name;
+    TChartObjectShapeStyle style;
+    bool cornerCut;
+  };
+  const Case cases[] = {{"rounded", fosRoundRectangle, true}, {"square", fosRectangle, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ShapePanel panel;
+    TKelShape shape(&panel);
+    shape.SetColor(clRed);
+    shape.Shadow()->SetVisible(false);
+    shape.Pen()->SetColor(clBlue);
+    shape.SetRoundSize(20);
+    shape.SetShapeStyle(c.style);
+    shape.ShapeCallout()->SetSide(csTop);
+    // Box (20, 30, 120, 70): pointer base 60..80 on the top side, tip (70, 20).
+    shape.Bounds = TRect(20, 30, 120, 70);
+    shape.DrawAt();
+    EXPECT_EQ(panel.Pixel(70, 50), clRed) << "inside the box";
+    EXPECT_EQ(panel.Pixel(70, 26), clRed) << "inside the pointer";
+    EXPECT_EQ(panel.Pixel(50, 25), clWhite) << "beside the pointer";
+    EXPECT_EQ(panel.Pixel(70, 30), clRed) << "no outline across the pointer's base";
+    EXPECT_EQ(panel.Pixel(40, 30), clBlue) << "the top side";
+    // A corner arc of radius 10 leaves the box's corner pixels and a diagonal step inside.
+    EXPECT_EQ(panel.Pixel(22, 32), c.cornerCut ? clWhite : clRed);
+    EXPECT_EQ(panel.Pixel(118, 68), c.cornerCut ? clWhite : clRed);
+    // The arc's middle, about 2.9 pixels in from both sides of the corner, carries the outline.
+    if (c.cornerCut) EXPECT_GT(panel.Count(clBlue, TRect(22, 32, 26, 36)), 0);
+  }
+}
+
+// A shape drawn as a polygon: its outline is the polygon, and a fill picture stays inside it.
+TEST(ChartShapes, PolygonShapeClipsItsPictureToThePolygon) {
+  for (bool picture : {false, true}) {
+    SCOPED_TRACE(picture ? "picture" : "colour");
+    ShapePanel panel;
+    TKelShape shape(&panel);
+    shape.SetColor(clRed);
+    shape.Shadow()->SetVisible(false);
+    shape.Pen()->SetVisible(false);
+    if (picture) FillWithBlue(shape.Picture());
+    // A triangle over the left half of its rectangle.
+    const TPointArray triangle{TPoint(20, 20), TPoint(60, 20), TPoint(20, 80)};
+    shape.DrawPolygon(TRect(20, 20, 100, 80), 0, 0, triangle);
+    const TColor fill = picture ? clBlue : clRed;
+    EXPECT_EQ(panel.Pixel(25, 25), fill);
+    EXPECT_EQ(panel.Pixel(55, 60), clWhite) << "outside the triangle, inside the rectangle";
+    EXPECT_EQ(panel.Pixel(90, 70), clWhite);
+    EXPECT_EQ(panel.Count(picture ? clRed : clBlue, TRect(0, 0, 200, 100)), 0);
+  }
+}
+
+// A see-through shape whose picture holds filters only: they work on what shows through it.
+TEST(ChartShapes, FiltersOfAPictureWithoutGraphicWorkOnWhatShowsThrough) {
+  struct Case {
+    const char* name;
+    bool invert;
+    int red, green, blue;  // white drawn half over red, or over red inverted (cyan)
+  };
+  const Case cases[] = {{"plain", false, 255, 128, 128}, {"inverted behind", true, 128, 255, 255}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ShapePanel panel;
+    panel.bitmap.Canvas()->Brush()->SetColor(clRed);
+    panel.bitmap.Canvas()->FillRect(TRect(0, 0, 200, 100));
+    TKelShape shape(&panel);
+    shape.SetColor(clWhite);
+    shape.Pen()->SetVisible(false);
+    shape.Shadow()->SetVisible(false);
+    shape.SetTransparency(50);
+    if (c.invert) shape.Picture()->Filters()->Add(TInvertFilter::StaticClass());
+    shape.Bounds = TRect(20, 20, 100, 80);
+    shape.DrawAt();
+    const TColor inside = panel.Pixel(60, 50);
+    EXPECT_NEAR(GetRValue(inside), c.red, 3) << std::hex << inside;
+    EXPECT_NEAR(GetGValue(inside), c.green, 3) << std::hex << inside;
+    EXPECT_NEAR(GetBValue(inside), c.blue, 3) << std::hex << inside;
+    EXPECT_EQ(panel.Pixel(150, 50), clRed) << "outside the shape nothing changes";
+  }
+}
+
+// Children are made of the parent's child class: plain shapes under shapes, text shapes under
+// text shapes.
+TEST(ChartShapes, ChildrenAreOfTheParentsChildClass) {
+  ShapePanel panel;
+  TKelShape plain(&panel);
+  TTextShape text(&panel);
+  EXPECT_EQ(&plain.ChildShapeClass(), &TKelShape::StaticClass());
+  EXPECT_EQ(&text.ChildShapeClass(), &TCustomTextShape::StaticClass());
+  for (TKelCustomShape* parent : {static_cast<TKelCustomShape*>(&plain), static_cast<TKelCustomShape*>(&text)})
+    EXPECT_EQ(&parent->Children()->AddShape()->ClassType(), &parent->ChildShapeClass());
+}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/ColorNear.h"
+#include "ChartPanelTestSupport.h"
 #include "SeriesTestSupport.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelPen.h"
@@ -324,6 +325,22 @@ TEST(SeriesGeometryTest, LabelStylePerAxis) {
   EXPECT_EQ(s.LabelStyleForAxis(&chart.left), talValue);
 }
 
+// A series that prefers its points' values as labels gets them on its position axis, before
+// its texts; the value axis keeps plain values.
+TEST(SeriesGeometryTest, PointValueLabelsComeBeforeTexts) {
+  class ValueLabelled : public TChartSeries {
+   public:
+    using TChartSeries::TChartSeries;
+    bool PrefersPointValueLabels() const override { return true; }
+  };
+  FakeSeriesChart chart;
+  ValueLabelled s(&chart);
+  s.ChangeParentChart(&chart);
+  s.AppendXY(1, 1, "Mon");
+  EXPECT_EQ(s.LabelStyleForAxis(&chart.bottom), talPointValue);
+  EXPECT_EQ(s.LabelStyleForAxis(&chart.left), talValue);
+}
+
 // ---- Series groups ---------------------------------------------------------------------------
 
 // A stand-in chart that answers its series list by index.
@@ -548,3 +565,46 @@ TEST(SeriesGroupLayoutTest, AChartWithoutGroupsWritesNone) {
 }
 
 }  // namespace
+
+// Each series draws inside a canvas element of its display name: its component name, or
+// "Series" and its place in the chart when it has none; the chart closes every one.
+TEST(SeriesElements, EachSeriesDrawsInAnElementOfItsDisplayName) {
+  TestChart chart;
+  chart.AddSeries(Line(0, 10, 20, 80), clRed, "Curve");
+  chart.AddSeries(Line(0, 10, 80, 20), clBlue);
+  chart.Paint();
+  const auto& e = chart.canvas->elements;
+  const int series = chart.canvas->IndexOf("Series");
+  ASSERT_GE(series, 0);
+  ASSERT_LT(series + 2, static_cast<int>(e.size()));
+  EXPECT_EQ(e[series + 1], "Curve");
+  EXPECT_EQ(e[series + 2], "Series2");
+  EXPECT_TRUE(chart.canvas->open.empty());
+}
+
+// The looks a gallery offers: "Normal" for any series; a fast line adds marks, a dotted pen
+// and stairs, each applied to the series it is given.
+TEST(SeriesGallery, VariantsOfAFastLine) {
+  TChartSeries plain(nullptr);
+  std::vector<std::string> names;
+  plain.ListGalleryVariants(names);
+  EXPECT_EQ(names, (std::vector<std::string>{"Normal"}));
+  TFastLineSeries gallery(nullptr);
+  names.clear();
+  gallery.ListGalleryVariants(names);
+  EXPECT_EQ(names, (std::vector<std::string>{"Normal", "Marks", "Dotted", "Stairs"}));
+  struct Case {
+    int variant;
+    bool marks, dotted, stairs;
+  };
+  const Case cases[] = {{0, false, false, false}, {1, true, false, false}, {2, false, true, false}, {3, false, false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.variant);
+    TFastLineSeries line(nullptr);
+    gallery.ApplyGalleryVariant(&line, c.variant);
+    EXPECT_EQ(line.Marks()->Visible(), c.marks);
+    EXPECT_EQ(line.LinePen()->SmallDots(), c.dotted);
+    EXPECT_EQ(line.Stairs(), c.stairs);
+    EXPECT_FALSE(gallery.Stairs()) << "the gallery's own series stays as it is";
+  }
+}
