@@ -403,6 +403,10 @@ void TFastLineSeries::PaintAllPoints() {
   }
   PrepareLinePen();
   const bool polyline = UsesPolyline();
+  // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed); with
+  // the fast pen each segment goes straight to the cached device handle. Decided before the
+  // first move, which goes to the device too.
+  rawPaint_ = !polyline && !Is3D() && UsesRawPen();
   if (!polyline) {
     MoveToPixel(lastX_, lastY_);
     if (!drawAllPoints_) {
@@ -411,9 +415,6 @@ void TFastLineSeries::PaintAllPoints() {
       columnFlag_ = false;
     }
   }
-  // Runs of segments are drawn with the pen prepared once (the GDI+ canvas unsmoothed); with
-  // the fast pen each segment goes straight to the cached device handle.
-  rawPaint_ = !polyline && !Is3D() && UsesRawPen();
   end.cached = UsesRawPen() || (!polyline && !Is3D());
   if (end.cached) canvas->SetDCCache(true);
   if (polyline) {

@@ -288,9 +288,10 @@ TEST_F(FastLineTest, FastPenDrawsANewSegmentAtOnceOnTheDeviceHandle) {
   EXPECT_EQ(chart.Pixel(50, 52), clWhite);
   EXPECT_EQ(chart.invalidations, 0);
   EXPECT_EQ(afterAdds, 0);
-  // A full paint draws with the canvas pen: five pixels wide.
+  // A full paint draws with the canvas pen, on the device handle too: five pixels wide.
   chart.PaintSeries();
   EXPECT_EQ(chart.Pixel(50, 52), clBlue);
+  EXPECT_EQ(chart.Pixel(50, 48), clBlue);
 }
 
 
@@ -306,7 +307,9 @@ TEST_F(FastLineTest, FastPenDrawsEachSegmentOfAPaintOnTheDeviceHandleInTheLinePe
   canvas->lines.clear();
   chart.PaintSeries();
   EXPECT_EQ(canvas->polylines, 0);
-  EXPECT_EQ(canvas->cached, (std::vector<TPoint>{TPoint(20, 50), TPoint(20, 30), TPoint(100, 30)}));
+  // Each step goes to its corner first; a flat step's corner is its end.
+  EXPECT_EQ(canvas->cached,
+            (std::vector<TPoint>{TPoint(20, 50), TPoint(20, 30), TPoint(100, 30), TPoint(100, 30)}));
   // Every segment in the line pen's width: two pixels either side of its middle.
   for (const TPoint& p : {TPoint(15, 50), TPoint(60, 30)}) {
     for (int dy = -2; dy <= 2; ++dy) EXPECT_EQ(chart.Pixel(p.X, p.Y + dy), clBlue) << p.X << "," << p.Y + dy;

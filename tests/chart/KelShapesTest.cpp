@@ -490,8 +490,30 @@ TEST(ChartShapes, RoundedCalloutHasArcCornersAndAFilledPointer) {
     EXPECT_EQ(panel.Pixel(22, 32), c.cornerCut ? clWhite : clRed);
     EXPECT_EQ(panel.Pixel(118, 68), c.cornerCut ? clWhite : clRed);
     // The arc's middle, about 2.9 pixels in from both sides of the corner, carries the outline.
-    if (c.cornerCut) EXPECT_GT(panel.Count(clBlue, TRect(22, 32, 26, 36)), 0);
+    if (c.cornerCut) {
+      EXPECT_GT(panel.Count(clBlue, TRect(22, 32, 26, 36)), 0);
+    }
   }
+}
+
+// A speech bubble filled with a picture: the picture takes the box inside its outline (not
+// its cut corners), and neither picture nor colour fills the pointer.
+TEST(ChartShapes, CalloutPictureStaysInsideTheOutline) {
+  ShapePanel panel;
+  TKelShape shape(&panel);
+  shape.SetColor(clRed);
+  shape.Shadow()->SetVisible(false);
+  shape.Pen()->SetColor(clBlack);
+  shape.SetRoundSize(20);
+  shape.ShapeCallout()->SetSide(csTop);
+  FillWithBlue(shape.Picture());
+  shape.Bounds = TRect(20, 30, 120, 70);
+  shape.DrawAt();
+  EXPECT_EQ(panel.Pixel(70, 50), clBlue);
+  EXPECT_EQ(panel.Pixel(22, 32), clWhite) << "a cut corner";
+  EXPECT_EQ(panel.Count(clBlue, TRect(0, 0, 200, 30)), 0) << "nothing above the box";
+  EXPECT_EQ(panel.Count(clRed, TRect(0, 0, 200, 100)), 0) << "no colour fill";
+  EXPECT_GT(panel.Count(clBlack, TRect(60, 20, 81, 30)), 4) << "the pointer is outlined";
 }
 
 // A shape drawn as a polygon: its outline is the polygon, and a fill picture stays inside it.
@@ -526,6 +548,7 @@ TEST(ChartShapes, FiltersOfAPictureWithoutGraphicWorkOnWhatShowsThrough) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ShapePanel panel;
+    panel.canvas.Bounds = TRect(0, 0, 200, 100);  // the area a transparency may take
     panel.bitmap.Canvas()->Brush()->SetColor(clRed);
     panel.bitmap.Canvas()->FillRect(TRect(0, 0, 200, 100));
     TKelShape shape(&panel);
