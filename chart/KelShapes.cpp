@@ -1049,9 +1049,15 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
 
 // ---- Positioned text shape -----------------------------------------------------------------
 
+const TClassInfo& TKelCustomShapePosition::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TKelCustomShapePosition>("TKelCustomShapePosition", &TCustomTextShape::StaticClass()).Build();
+  return info;
+}
+
 const TClassInfo& TTextShape::StaticClass() {
   using S = TTextShape;
-  static const TClassInfo info = TClassBuilder<S>("TTextShape", &TCustomTextShape::StaticClass())
+  static const TClassInfo info = TClassBuilder<S>("TTextShape", &TKelCustomShapePosition::StaticClass())
                                      .Property("Brush", &S::Brush, &S::SetBrush)
                                      .Property("CustomPosition", &S::CustomPosition, &S::SetCustomPosition)
                                      .Default(false)
@@ -1064,8 +1070,8 @@ const TClassInfo& TTextShape::StaticClass() {
   return info;
 }
 
-void TTextShape::Assign(TPersistent* source) {
-  if (auto* other = dynamic_cast<TTextShape*>(source)) {
+void TKelCustomShapePosition::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TKelCustomShapePosition*>(source)) {
     SetCustomPosition(other->customPosition_);
     if (other->customPosition_) {
       SetLeft(other->Left());
@@ -1075,13 +1081,13 @@ void TTextShape::Assign(TPersistent* source) {
   TCustomTextShape::Assign(source);
 }
 
-void TTextShape::SetCustomPosition(bool value) {
+void TKelCustomShapePosition::SetCustomPosition(bool value) {
   if (value == customPosition_) return;
   customPosition_ = value;
   Repaint();
 }
 
-void TTextShape::SetLeft(int value) {
+void TKelCustomShapePosition::SetLeft(int value) {
   customPosition_ = true;
   const int w = Width();
   Bounds.Left = value;
@@ -1089,7 +1095,7 @@ void TTextShape::SetLeft(int value) {
   Repaint();
 }
 
-void TTextShape::SetTop(int value) {
+void TKelCustomShapePosition::SetTop(int value) {
   customPosition_ = true;
   const int h = Height();
   Bounds.Top = value;

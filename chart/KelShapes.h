@@ -420,7 +420,7 @@ class TCustomTextShape : public TKelCustomShape {
 
 // A text shape that can stand at a custom position (Left and Top, kept in layouts and copies
 // only while CustomPosition is set).
-class TTextShape : public TCustomTextShape {
+class TKelCustomShapePosition : public TCustomTextShape {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
@@ -437,6 +437,14 @@ class TTextShape : public TCustomTextShape {
 
  private:
   bool customPosition_ = false;
+};
+
+// The positioned text shape as titles and framed texts publish it.
+class TTextShape : public TKelCustomShapePosition {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  using TKelCustomShapePosition::TKelCustomShapePosition;
 };
 
 // One child shape of a shape's Children; freeing it repaints the parent.
