@@ -360,11 +360,55 @@ void TMargins::Compute(int w, int h, int textHeight) {
 
 // ---- Shape ----------------------------------------------------------------------------------
 
+const TClassInfo& TKelCustomShapeBrushPen::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TKelCustomShapeBrushPen>("TKelCustomShapeBrushPen", &TPersistent::StaticClass()).Build();
+  return info;
+}
+
+TKelCustomShapeBrushPen::TKelCustomShapeBrushPen(IShapePanel* panel) : panel_(panel) {
+  const TNotifyEvent changed = [this](TObject* sender) { PartChanged(sender); };
+  brush_ = std::make_unique<TKelBrush>(changed);
+  pen_ = std::make_unique<TKelPen>(changed);
+}
+
+TKelCustomShapeBrushPen::~TKelCustomShapeBrushPen() = default;
+
+void TKelCustomShapeBrushPen::Assign(TPersistent* source) {
+  auto* other = dynamic_cast<TKelCustomShapeBrushPen*>(source);
+  if (other == nullptr) {
+    TPersistent::Assign(source);
+    return;
+  }
+  brush_->Assign(other->brush_.get());
+  pen_->Assign(other->pen_.get());
+  visible_ = other->visible_;
+  Repaint();
+}
+
+void TKelCustomShapeBrushPen::Repaint() {
+  if (panel_) panel_->ShapeChanged();
+}
+
+void TKelCustomShapeBrushPen::SetBrush(TKelBrush* value) {
+  if (value != nullptr) brush_->Assign(value);
+}
+
+void TKelCustomShapeBrushPen::SetPen(TKelPen* value) {
+  if (value != nullptr) pen_->Assign(value);
+}
+
+void TKelCustomShapeBrushPen::SetVisible(bool value) {
+  if (visible_ == value) return;
+  visible_ = value;
+  Repaint();
+}
+
 const TClassInfo& TKelCustomShape::StaticClass() {
   using S = TKelCustomShape;
   // Brush and the frame pen are published by the kinds of shape that show them (the pen as Frame
   // or Pen); Gradient is the brush's own and is written with the brush where that is published.
-  static const TClassInfo info = TClassBuilder<S>("TKelCustomShape", &TPersistent::StaticClass())
+  static const TClassInfo info = TClassBuilder<S>("TKelCustomShape", &TKelCustomShapeBrushPen::StaticClass())
                                      .Property("Visible", &S::Visible, &S::SetVisible)
                                      .Stored([](S& s) { return s.visible_ != s.defaultVisible_; })
                                      .Property("Angle", &S::Angle, &S::SetAngle)
@@ -408,10 +452,8 @@ const TClassInfo& TKelCustomShape::StaticClass() {
   return info;
 }
 
-TKelCustomShape::TKelCustomShape(IShapePanel* panel) : panel_(panel) {
+TKelCustomShape::TKelCustomShape(IShapePanel* panel) : TKelCustomShapeBrushPen(panel) {
   const TNotifyEvent changed = [this](TObject* sender) { PartChanged(sender); };
-  brush_ = std::make_unique<TKelBrush>(changed);
-  pen_ = std::make_unique<TKelPen>(changed);
   shadow_ = std::make_unique<TKelShadow>(changed);
   shadow_->SetDefaults(shadow_->Visible(), clBlack, 3);
   font_ = std::make_unique<TKelFont>(changed);
@@ -431,14 +473,6 @@ TKelEmboss* TKelCustomShape::Emboss() {
     InitEmboss(*emboss_);
   }
   return emboss_.get();
-}
-
-void TKelCustomShape::SetBrush(TKelBrush* value) {
-  if (value != nullptr) brush_->Assign(value);
-}
-
-void TKelCustomShape::SetPen(TKelPen* value) {
-  if (value != nullptr) pen_->Assign(value);
 }
 
 void TKelCustomShape::SetFont(TKelFont* value) {
@@ -547,14 +581,7 @@ void TKelCustomShape::Assign(TPersistent* source) {
   else callout_.reset();
   transparent_ = other->transparent_;
   transparency_ = other->transparency_;
-  brush_->Assign(other->brush_.get());
-  pen_->Assign(other->pen_.get());
-  visible_ = other->visible_;
-  Repaint();
-}
-
-void TKelCustomShape::Repaint() {
-  if (panel_) panel_->ShapeChanged();
+  TKelCustomShapeBrushPen::Assign(source);
 }
 
 TShapeCallout* TKelCustomShape::ShapeCallout() {
@@ -568,7 +595,6 @@ TShapeCallout* TKelCustomShape::ShapeCallout() {
     field = value;                              \
     Repaint();                                  \
   }
-VK_SHAPE_SETTER(Visible, bool, visible_)
 VK_SHAPE_SETTER(Angle, int, angle_)
 VK_SHAPE_SETTER(AutoSize, bool, autoSize_)
 VK_SHAPE_SETTER(Bevel, TBevelCut, bevel_)

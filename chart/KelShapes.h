@@ -169,7 +169,46 @@ class TMargins : public TPersistent {
   TMarginUnits units_ = maPercentFont;
 };
 
-class TKelCustomShape : public TPersistent {
+// What every framed element of a chart has: a brush, a pen, visibility and the panel it is
+// drawn on (not owned; may be null). A change of brush or pen repaints the panel.
+class TKelCustomShapeBrushPen : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TKelCustomShapeBrushPen(IShapePanel* panel);
+  ~TKelCustomShapeBrushPen() override;
+  // Brush, pen and Visible.
+  void Assign(TPersistent* source) override;
+
+  IShapePanel* Panel() const { return panel_; }
+  virtual void AttachPanel(IShapePanel* panel) { panel_ = panel; }
+  // Invalidates the panel, when there is one.
+  void Repaint();
+
+  TKelBrush* Brush() const { return brush_.get(); }
+  TKelPen* Pen() const { return pen_.get(); }
+  // The brush and pen always exist: another object is copied in, null is ignored.
+  void SetBrush(TKelBrush* value);
+  void SetPen(TKelPen* value);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value);
+  // Sets the value and makes it the one not written to layouts (a per-instance default).
+  void SetVisibleDefault(bool value) {
+    visible_ = value;
+    defaultVisible_ = value;
+  }
+
+ protected:
+  void PartChanged(TObject*) { Repaint(); }
+
+  IShapePanel* panel_;
+  std::unique_ptr<TKelBrush> brush_;
+  std::unique_ptr<TKelPen> pen_;
+  bool visible_ = true;
+  bool defaultVisible_ = true;
+};
+
+class TKelCustomShape : public TKelCustomShapeBrushPen {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
@@ -177,11 +216,8 @@ class TKelCustomShape : public TPersistent {
   ~TKelCustomShape() override;
   void Assign(TPersistent* source) override;
 
-  IShapePanel* Panel() const { return panel_; }
   // Stores the panel and passes it to every child.
-  virtual void AttachPanel(IShapePanel* panel);
-  // Invalidates the panel, when there is one.
-  void Repaint();
+  void AttachPanel(IShapePanel* panel) override;
 
   // ---- Geometry ----------------------------------------------------------------------------
   TRect Bounds;
@@ -204,13 +240,9 @@ class TKelCustomShape : public TPersistent {
   void DrawPolygon(const TRect& r, int z, double angle, const TPointArray& points) { DrawShape(r, z, angle, &points); }
 
   // ---- Properties ------------------------------------------------------------------------
-  TKelBrush* Brush() const { return brush_.get(); }
-  TKelPen* Pen() const { return pen_.get(); }
   TKelFont* Font() const { return font_.get(); }
   TKelShadow* Shadow() const { return shadow_.get(); }
-  // The brush, pen, font and shadow always exist: another object is copied in, null is ignored.
-  void SetBrush(TKelBrush* value);
-  void SetPen(TKelPen* value);
+  // The font and shadow always exist: another object is copied in, null is ignored.
   void SetFont(TKelFont* value);
   void SetShadow(TKelShadow* value);
   // The brush's gradient (created on first read); null frees it, another one is copied.
@@ -220,8 +252,6 @@ class TKelCustomShape : public TPersistent {
   TShapeCallout* ShapeCallout();
   bool HasCallout() const { return callout_ != nullptr; }
   void SetShapeCallout(TShapeCallout* value);
-  bool Visible() const { return visible_; }
-  void SetVisible(bool value);
   int Angle() const { return angle_; }
   void SetAngle(int value);
   bool AutoSize() const { return autoSize_; }
@@ -250,10 +280,6 @@ class TKelCustomShape : public TPersistent {
   void SetAngleDefault(int value) {
     angle_ = value;
     defaultAngle_ = value;
-  }
-  void SetVisibleDefault(bool value) {
-    visible_ = value;
-    defaultVisible_ = value;
   }
   void SetAlignmentDefault(TAlignment value) {
     alignment_ = value;
@@ -296,11 +322,6 @@ class TKelCustomShape : public TPersistent {
   virtual void DrawPolygonShape(TCanvas3D* canvas, const TPointArray& points, int z, double angle, const TRect& r);
   // After the outline: the text shape draws its text here.
   virtual void DrawContent(TCanvas3D*, const TRect&, int, double) {}
-  void PartChanged(TObject*) { Repaint(); }
-
-  IShapePanel* panel_;
-  std::unique_ptr<TKelBrush> brush_;
-  std::unique_ptr<TKelPen> pen_;
   std::unique_ptr<TKelFont> font_;
   std::unique_ptr<TKelShadow> shadow_;
   std::unique_ptr<TShapeCallout> callout_;
@@ -318,8 +339,6 @@ class TKelCustomShape : public TPersistent {
   // The polygon the shape is drawn as (turned box or pointer outline); empty for plain boxes.
   TPointArray OutlinePolygon(TCanvas3D* canvas, const TRect& r, double angle) const;
   void LayoutChildren(int z, double angle);
-  bool visible_ = true;
-  bool defaultVisible_ = true;
   int angle_ = 0;
   bool autoSize_ = true;
   TBevelCut bevel_ = bvNone;
