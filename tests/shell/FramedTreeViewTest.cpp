@@ -132,18 +132,21 @@ TEST_F(FramedTreeViewTest, TheSettersRecreateRepaintOrRefreshAsEachNeeds) {
   tree->AddChild(nullptr, "one");
   // The item height reaches the window; 0 and below mean the system's height.
   const LRESULT system = SendMessageW(tree->Handle(), TVM_GETITEMHEIGHT, 0, 0);
-  tree->ChangeItemHeight(31);
-  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETITEMHEIGHT, 0, 0), 31);
+  tree->ChangeItemHeight(32);
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETITEMHEIGHT, 0, 0), 32);
   tree->ChangeItemHeight(-4);
   EXPECT_EQ(tree->ItemHeight(), 0);
   EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETITEMHEIGHT, 0, 0), system);
-  // Showing the frame makes the window again (the nodes stay).
+  // Showing the frame makes the window again, with the fixed item height.
+  tree->ChangeItemHeight(32);
   const HWND before = tree->Handle();
   tree->ChangeFrameVisible(true);
   EXPECT_TRUE(tree->FrameVisible());
   EXPECT_NE(tree->Handle(), before);
-  ASSERT_NE(tree->GetFirstNode(), nullptr);
-  EXPECT_EQ(tree->GetFirstNode()->Text(), "one");
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETITEMHEIGHT, 0, 0), 32);
+  const HWND shown = tree->Handle();
+  tree->ChangeFrameVisible(true);
+  EXPECT_EQ(tree->Handle(), shown) << "no change, no new window";
   // The disabled colour shows at once only while the tree is disabled; the focus colour only
   // while it has the focus.
   tree->ChangeDisabledColor(clAqua);
