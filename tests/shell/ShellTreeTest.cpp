@@ -200,6 +200,23 @@ TEST_F(ShellTreeTest, StateImagesPaintOnTheTreesColourAndTakeRoomBeforeTheIcon) 
   ImageList_Destroy(states);
 }
 
+// Whether a window is a registered drop target: registering another target is refused then.
+bool IsDropTarget(HWND window) {
+  TRecordingDropTarget probe;
+  const HRESULT hr = RegisterDragDrop(window, &probe);
+  if (hr == S_OK) RevokeDragDrop(window);
+  return hr == DRAGDROP_E_ALREADYREGISTERED;
+}
+
+TEST_F(ShellTreeTest, ChangingTheDropOptionRegistersOrRevokesTheWindowsDropTarget) {
+  TTestShellTree* tree = MakeTree(plain_);
+  EXPECT_FALSE(IsDropTarget(tree->Handle()));
+  tree->ChangeOptions(tree->Options() + TKxShellTreeOptions{stoOleDrop});
+  EXPECT_TRUE(IsDropTarget(tree->Handle()));
+  tree->ChangeOptions(tree->Options() - TKxShellTreeOptions{stoOleDrop});
+  EXPECT_FALSE(IsDropTarget(tree->Handle()));
+}
+
 TEST_F(ShellTreeTest, AnEmptyFolderLosesItsButtonOnceExpanded) {
   TTestShellTree* tree = MakeTree(plain_);
   TTreeNode* b = Child(tree->GetFirstNode(), "B");
