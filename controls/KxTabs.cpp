@@ -502,6 +502,12 @@ void TKxCustomTabControl::SetParentBackgroundColor(bool value) {
   ClearHotAndRepaint();
 }
 
+void TKxCustomTabControl::SetDragIndicatorColor(TColor value) {
+  if (value == dragIndicatorColor_) return;
+  dragIndicatorColor_ = value;
+  ClearHotAndRepaint();
+}
+
 void TKxCustomTabControl::SetFlatColor(TColor value) {
   if (value == flatColor_) return;
   flatColor_ = value;

@@ -285,7 +285,7 @@ class TKxCustomTabControl : public TCustomControl {
   bool AllowTabDragging() const { return allowTabDragging_; }
   void SetAllowTabDragging(bool value) { allowTabDragging_ = value; }
   TColor DragIndicatorColor() const { return dragIndicatorColor_; }
-  void SetDragIndicatorColor(TColor value) { dragIndicatorColor_ = value; }
+  void SetDragIndicatorColor(TColor value);
   bool SortTabMenu() const { return sortTabMenu_; }
   void SetSortTabMenu(bool value) { sortTabMenu_ = value; }
 
