@@ -250,9 +250,25 @@ void TLegendItems::SetText(int index, int column, const std::string& text) {
   MarkCustom();
 }
 
-void TLegendItems::MarkCustom() {
+void TLegendItems::MarkCustom(bool positions) {
   custom_ = true;
+  if (positions) customPositions_ = true;
   legend_->Repaint();
+}
+
+void TLegendItem::SetLeft(int value) {
+  Left = value;
+  if (list_ != nullptr) list_->MarkCustom(true);
+}
+
+void TLegendItem::SetTop(int value) {
+  Top = value;
+  if (list_ != nullptr) list_->MarkCustom(true);
+}
+
+void TLegendItem::SetAlign(int value) {
+  Align = value;
+  if (list_ != nullptr) list_->MarkCustom();
 }
 
 void TLegendItem::SetColumn(int column, const std::string& value) {

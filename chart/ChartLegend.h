@@ -144,6 +144,11 @@ class TLegendItem {
   void SetText(const std::string& value) { SetColumn(0, value); }
   void SetText2(const std::string& value) { SetColumn(1, value); }
   void SetText3(const std::string& value) { SetColumn(2, value); }
+  // Setting the place of the row's first text makes the list custom with custom positions;
+  // setting its alignment makes it custom. Each repaints the legend.
+  void SetLeft(int value);
+  void SetTop(int value);
+  void SetAlign(int value);
 
  private:
   friend class TLegendItems;
@@ -161,8 +166,9 @@ class TLegendItems {
   bool Has(int index) const { return index >= 0 && index < Count(); }
   // Custom texts: set through SetText (marks the list custom).
   void SetText(int index, int column, const std::string& text);
-  // Marks the list custom (its rows no longer come from the series) and repaints the legend.
-  void MarkCustom();
+  // Marks the list custom (its rows no longer come from the series), with custom positions
+  // when asked, and repaints the legend.
+  void MarkCustom(bool positions = false);
   // The row's first text stands at (left, top) and the symbol keeps its last rectangle (marks
   // the list custom, with custom positions).
   void SetPosition(int index, int left, int top);

@@ -714,3 +714,27 @@ TEST(LegendItems, ARowsThreeTextsFillItsColumns) {
   EXPECT_EQ(legend->Items()->Item(0).Text2(), "bb");
   EXPECT_EQ(legend->Items()->Item(0).Text3(), "ccc");
 }
+
+// Moving a row's first text through the row itself places it there; the other rows keep the
+// places they were drawn at.
+TEST(LegendItems, ARowMovedThroughItselfKeepsItsNewPlace) {
+  ChartFixture f;
+  f.AddCurves(3);
+  TChartLegend* legend = f.chart.Legend();
+  f.Paint();
+  const auto before = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(before.size(), 3u);
+  EXPECT_FALSE(legend->Items()->CustomPositions());
+  legend->Items()->Item(1).SetLeft(40);
+  EXPECT_TRUE(legend->Items()->Custom());
+  EXPECT_TRUE(legend->Items()->CustomPositions());
+  legend->Items()->Item(1).SetTop(200);
+  f.Paint();
+  const auto after = f.canvas->TextsIn("Legend/Items");
+  ASSERT_EQ(after.size(), 3u);
+  EXPECT_EQ(after[1].text, "Ch2");
+  EXPECT_EQ(after[1].x, 40);
+  EXPECT_EQ(after[1].y, 200);
+  EXPECT_EQ(after[0].x, before[0].x);
+  EXPECT_EQ(after[2].y, before[2].y);
+}
