@@ -232,7 +232,6 @@ void TChartAxis::Assign(TPersistent* persistent) {
   axisLabels_.UseImages = source.axisLabels_.UseImages;
   axisLabels_.Position = source.axisLabels_.Position;
   axisLabels_.Margin = source.axisLabels_.Margin;
-  gridCentered_ = source.gridCentered_;
   if (source.title_) Title()->Assign(source.title_.get());
   if (source.items_) Items()->Assign(*source.items_);
   if (source.shape_) Shape()->Assign(source.shape_.get());
@@ -842,6 +841,7 @@ void TAxisGridPen::Assign(TPersistent* source) {
     zPosition_ = other->zPosition_;
     drawEvery_ = other->drawEvery_;
     drawAlways_ = other->drawAlways_;
+    centered_ = other->centered_;
   }
   TKelPen::Assign(source);
 }
@@ -865,6 +865,12 @@ void TAxisGridPen::SetDrawEvery(int value) {
 void TAxisGridPen::SetDrawAlways(bool value) {
   if (drawAlways_ == value) return;
   drawAlways_ = value;
+  if (OnChange) OnChange(this);
+}
+
+void TAxisGridPen::SetCentered(bool value) {
+  if (centered_ == value) return;
+  centered_ = value;
   if (OnChange) OnChange(this);
 }
 

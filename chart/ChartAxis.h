@@ -113,6 +113,9 @@ class TAxisGridPen : public TKelPen {
   // Grid lines also where the axis shows no labels (labels off, or no label style).
   bool DrawAlways() const { return drawAlways_; }
   void SetDrawAlways(bool value);
+  // Grid lines halfway between ticks (published on the axis as GridCentered).
+  bool Centered() const { return centered_; }
+  void SetCentered(bool value);
   double ZPosition() const { return zPosition_; }
   void SetZPosition(double value);
   // The default the axis gives (also what is not stored).
@@ -127,6 +130,7 @@ class TAxisGridPen : public TKelPen {
   double defaultZPosition_ = 0;
   int drawEvery_ = 1;
   bool drawAlways_ = false;
+  bool centered_ = false;
 };
 
 // How the axis line is drawn: a line, or in 3D a cylinder or a box along the axis.
@@ -361,7 +365,7 @@ class TChartAxis : public TCollectionItem {
   void SetTitleSize(int value);
   TAxisLabelStyle LabelStyle() const { return axisLabels_.Style; }
   void SetLabelStyle(TAxisLabelStyle value);
-  bool GridCentered() const { return gridCentered_; }
+  bool GridCentered() const { return grid_->Centered(); }
   void SetGridCentered(bool value);
   int GridDrawEvery() const { return grid_->DrawEvery(); }
   void SetGridDrawEvery(int value);
@@ -656,7 +660,6 @@ class TChartAxis : public TCollectionItem {
   bool labelsBehind_ = false;
   int labelsSize_ = 0;
   int titleSize_ = 0;
-  bool gridCentered_ = false;
   TAxisLabels axisLabels_;
   std::vector<int> ticks_;
   // The value of each tick (same order), and the extra ticks of a logarithmic axis one power

@@ -102,7 +102,7 @@ VK_AXIS_DRAW_SETTER(LabelsBehind, bool, labelsBehind_)
 VK_AXIS_DRAW_SETTER(LabelsSize, int, labelsSize_)
 VK_AXIS_DRAW_SETTER(TitleSize, int, titleSize_)
 VK_AXIS_DRAW_SETTER(LabelStyle, TAxisLabelStyle, axisLabels_.Style)
-VK_AXIS_DRAW_SETTER(GridCentered, bool, gridCentered_)
+void TChartAxis::SetGridCentered(bool value) { grid_->SetCentered(value); }
 void TChartAxis::SetGridDrawEvery(int value) { grid_->SetDrawEvery(value); }
 VK_AXIS_DRAW_SETTER(LabelsAlign, TAxisLabelsAlign, axisLabels_.Align)
 VK_AXIS_DRAW_SETTER(LabelsExponent, bool, labelsExponent_)
@@ -233,7 +233,10 @@ std::vector<double> TChartAxis::LogLabelValues() {
   const double base = logarithmicBase_;
   if (iMinimum_ == iMaximum_ || !(base > 0) || base == 1) return values;
   // Powers of the base have no place below zero: the walk starts just above it.
-  if (iMinimum_ <= 0) iMinimum_ = iMinimum_ == 0 ? 0.1 : 1e-10;
+  if (iMinimum_ <= 0) {
+    iMinimum_ = iMinimum_ == 0 ? 0.1 : 1e-10;
+    RecalcScale();
+  }
   const double exponent = static_cast<double>(Round(std::log(iMinimum_) / std::log(base)));
   const double first = std::pow(base, exponent);
   auto walk = [&](auto next) {
@@ -485,7 +488,7 @@ std::vector<int> TChartAxis::GridPixels() const {
   const size_t every = static_cast<size_t>(std::max(1, grid_->DrawEvery()));
   for (size_t i = 0; i < ticks_.size(); i += every) {
     int pixel = ticks_[i];
-    if (gridCentered_) {
+    if (grid_->Centered()) {
       if (i + 1 >= ticks_.size()) break;
       pixel = (ticks_[i] + ticks_[i + 1]) / 2;
     }
