@@ -523,10 +523,16 @@ int TChartAxis::LabelExtent(TKelFont* font, int angle, int fixedSize, const std:
     // The widest label of the style, plus one blank for value labels.
     bool values = false;
     const std::vector<std::string> labels = MeasuredLabels(values);
-    for (const std::string& label : labels) {
+    // Custom labels with a box of their own are measured in its font.
+    const bool custom = HasCustomItems() && static_cast<int>(labels.size()) == items_->Count();
+    for (size_t i = 0; i < labels.size(); ++i) {
+      TCustomTextShape* own = custom ? items_->Item(static_cast<int>(i)).FormatOrNull() : nullptr;
+      if (canvas && custom) owner_->AssignAxisFont(own ? own->Font() : font);
+      const std::string& label = labels[i];
       const int lines = TextLineCount(label);
       for (int k = 1; k <= lines; ++k) w = std::max(w, width(lines == 1 ? label : FieldAtSep(label, k, "\r")));
     }
+    if (canvas && custom) owner_->AssignAxisFont(font);
     if (values && !labels.empty()) w += width(" ");
   }
   const long double a = angle * 3.14159265358979323846L / 180;

@@ -447,3 +447,47 @@ TEST(AxisTitle3D, AFreeViewPlacesTheTitleAsALabel) {
     }
   }
 }
+
+// ---- Custom labels measured in their own font ------------------------------------------------------
+
+namespace {
+
+// Text as wide as the font is large: 1 pixel a point a character.
+class FontWidthCanvas : public RecordingCanvas {
+ public:
+  int MeasureTextWidth(const std::string& text) override {
+    return static_cast<int>(text.size()) * Font()->Size();
+  }
+};
+
+}  // namespace
+
+TEST(AxisCustomLabelRoom, ACustomLabelsOwnFontSetsTheRoom) {
+  struct Case {
+    const char* name;
+    int ownSize;  // 0: no box of its own
+    int room;     // left axis labels' width: the widest label
+  };
+  const int axisSize = 8;  // the axis label font's size
+  const Case cases[] = {
+      {"axis font", 0, 5 * axisSize},
+      {"own larger font", 20, 5 * 20},
+  };
+  int left[2] = {0, 0};
+  for (size_t i = 0; i < 2; ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(c.name);
+    FixedChart chart;
+    auto* canvas = new FontWidthCanvas();
+    chart.panel.ChangeCanvas(canvas);
+    chart.canvas = canvas;
+    TChartAxis* axis = chart.panel.LeftAxis();
+    axis->LabelsFont()->SetSize(axisSize);
+    TAxisItem& item = axis->Items()->Add(50, "LABEL");
+    axis->Items()->Add(20, "ab");
+    if (c.ownSize) item.Format()->Font()->SetSize(c.ownSize);
+    chart.Paint();
+    left[i] = chart.panel.ChartBounds().Left;
+  }
+  EXPECT_EQ(left[1] - left[0], cases[1].room - cases[0].room);
+}
