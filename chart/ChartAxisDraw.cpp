@@ -874,11 +874,14 @@ void TChartAxis::DrawLineTicksAndGrid() {
     canvas->UsePen(ticksInner_.get());
     for (int tick : ticks_) across(tick, posAxis_, MoveOutward(posAxis_, -tickInnerLength_));
   }
-  if (minorTickLength_ != 0 && minorTicks_->Visible()) {
+  // The minor grid stands at the minor tick places, whether or not the minor ticks show.
+  if (minorTickLength_ != 0 && (minorTicks_->Visible() || minorGrid_->Visible())) {
     ElementScope element(canvas, "MinorTicks");
-    canvas->UsePen(minorTicks_.get());
     const std::vector<int> minors = MinorTickPixels();
-    for (int pixel : minors) across(pixel, outside, MoveOutward(outside, minorTickLength_));
+    if (minorTicks_->Visible()) {
+      canvas->UsePen(minorTicks_.get());
+      for (int pixel : minors) across(pixel, outside, MoveOutward(outside, minorTickLength_));
+    }
     if (minorGrid_->Visible()) {
       canvas->UsePen(minorGrid_.get());
       gridLines(minors);
@@ -970,7 +973,9 @@ bool TChartAxis::DrawLabelText(int along, int across, int z, int angle, std::str
     if (!asLabel) {
       align = otherSide_ ? taLeftJustify : taRightJustify;
     } else if (axisLabels_.Align == alCenter) {
+      // Centred on the label position; on the other side one label size further out.
       align = taCenter;
+      if (otherSide_) x = MoveOutward(across, LabelSize());
     } else if (axisLabels_.Align == alOpposite) {
       // Moved by the label size and aligned towards the axis.
       x = MoveOutward(across, LabelSize());

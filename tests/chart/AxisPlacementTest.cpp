@@ -491,3 +491,54 @@ TEST(AxisCustomLabelRoom, ACustomLabelsOwnFontSetsTheRoom) {
   }
   EXPECT_EQ(left[1] - left[0], cases[1].room - cases[0].room);
 }
+
+// ---- Centred labels and the minor grid ----------------------------------------------------------
+
+TEST(AxisCentredLabels, CentredOnTheLabelPositionOrALabelSizeOutOnTheOtherSide) {
+  for (bool right : {false, true}) {
+    SCOPED_TRACE(right ? "right" : "left");
+    FixedChart chart;
+    chart.series->SetVertAxis(aBothVertAxis);
+    TChartAxis* axis = right ? chart.panel.RightAxis() : chart.panel.LeftAxis();
+    axis->SetMinMax(0, 100);
+    axis->SetLabelsAlign(alCenter);
+    int size = 0;
+    chart.panel.OnAfterDraw = [&](TObject*) { size = axis->LabelSize(); };
+    chart.Paint();
+    ASSERT_GT(size, 0);
+    const auto texts = chart.canvas->TextsIn(right ? "Axes/Right/Labels" : "Axes/Left/Labels");
+    ASSERT_EQ(texts.size(), 11u);
+    // Centred text is written from the middle of its box.
+    const int centre = right ? axis->LabelPosition() + size : axis->LabelPosition();
+    for (const auto& t : texts) EXPECT_NEAR(t.x, centre, 1) << t.text;
+  }
+}
+
+TEST(AxisMinorGrid, DrawnAtTheMinorPlacesWithOrWithoutMinorTicks) {
+  struct Case {
+    const char* name;
+    bool ticks, grid;
+  };
+  const Case cases[] = {
+      {"ticks only", true, false},
+      {"grid only", false, true},
+      {"both", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FixedChart chart;
+    TChartAxis* axis = chart.panel.LeftAxis();
+    axis->SetIncrement(10);
+    axis->MinorTicks()->SetVisible(c.ticks);
+    axis->MinorTicks()->SetColor(clRed);
+    axis->MinorGrid()->SetVisible(c.grid);
+    axis->MinorGrid()->SetColor(clBlue);
+    axis->MinorGrid()->SetStyle(psSolid);
+    chart.Paint();
+    // 0..100 by 10: three minor places between the ticks, the first at 2.5.
+    const int row = axis->CalcPosValue(2.5);
+    const int x = axis->Position();
+    EXPECT_EQ(chart.Count(clRed, x - 6, row - 1, x - 1, row + 1) > 0, c.ticks);
+    EXPECT_EQ(chart.Count(clBlue, 100, row - 1, 300, row + 1) > 100, c.grid);
+  }
+}
