@@ -288,7 +288,9 @@ class TChartAxis : public TCollectionItem {
   // Draws the axis inside the canvas element named after it; with setPosition the axis
   // position is first recomputed from the chart rectangle.
   void PaintAxis(bool setPosition);
-  TAxisLabelStyle LabelStyleInUse();
+  // The label style of this paint: LabelStyle, or for talAuto the parent axis's (a sub-axis)
+  // or what the series that use the axis decide (talNone without such series).
+  virtual TAxisLabelStyle LabelStyleInUse();
   // Room across the axis that the labels take (fixed LabelsSize, or measured).
   int LabelSize();
   // Room across the axis of one text in a font at an angle (fixed size when above 0).
@@ -701,6 +703,9 @@ class TChartDepthAxis : public TChartAxis {
   const TClassInfo& ClassType() const override { return StaticClass(); }
 
   explicit TChartDepthAxis(IAxisOwner* owner, TCollection* collection = nullptr);
+  // For talAuto: values when some active series spreads over depth, else one label per
+  // series slot (talText).
+  TAxisLabelStyle LabelStyleInUse() override;
   bool LabelsAsSeriesTitles() const { return labelsAsSeriesTitles_; }
   void SetLabelsAsSeriesTitles(bool value);
   // The chart's other depth axis: inverting one inverts both (set by the chart).

@@ -139,14 +139,15 @@ TAxisBackShape* TChartAxis::Shape() {
 TAxisLabelStyle TChartAxis::LabelStyleInUse() {
   if (axisLabels_.Style != talAuto) return axisLabels_.Style;
   if (parentAxis_) return parentAxis_->LabelStyleInUse();
-  if (isDepth_) {
-    // Values only when some series spreads over depth; else one label per series slot.
-    if (!owner_) return talText;
-    for (TChartSeries* s : owner_->ActiveSeriesList())
-      if (s->LowestZ() != s->HighestZ()) return talValue;
-    return talText;
-  }
   return owner_ ? owner_->SeriesLabelStyle(*this) : talNone;
+}
+
+TAxisLabelStyle TChartDepthAxis::LabelStyleInUse() {
+  if (LabelStyle() != talAuto) return LabelStyle();
+  if (!Owner()) return talText;
+  for (TChartSeries* s : Owner()->ActiveSeriesList())
+    if (s->LowestZ() != s->HighestZ()) return talValue;
+  return talText;
 }
 
 int TChartAxis::MoveOutward(int position, int amount) const {
