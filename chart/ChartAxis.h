@@ -574,6 +574,9 @@ class TChartAxis : public TCollectionItem {
   TRect BackShapeBox();
  private:
   std::string PointLabelText(TAxisLabelStyle style, TChartSeries& series, int index);
+  // The value a series point's label stands at: its depth order on a depth axis, its index
+  // for series that label by index, else its X (horizontal axis) or Y value.
+  double PointLabelValue(TChartSeries& series, int index) const;
   // The label texts the widest-label measure looks at; `values` tells value labels.
   std::vector<std::string> MeasuredLabels(bool& values);
   void DrawTitle();

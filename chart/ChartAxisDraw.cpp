@@ -363,6 +363,12 @@ std::string TChartAxis::PointLabelText(TAxisLabelStyle style, TChartSeries& seri
   }
 }
 
+double TChartAxis::PointLabelValue(TChartSeries& series, int index) const {
+  if (isDepth_) return series.EffectiveDepthOrder();
+  if (series.PrefersPointIndexLabels()) return index;
+  return horizontal_ ? series.XValueAt(index) : series.YValueAt(index);
+}
+
 void TChartAxis::AddPointLabels(TAxisLabelStyle style) {
   if (!owner_) return;
   const std::vector<TChartSeries*> series = owner_->SeriesOfAxis(*this);
@@ -400,13 +406,7 @@ void TChartAxis::AddPointLabels(TAxisLabelStyle style) {
     for (int i = first; i <= last && i < s->PointCount(); i += step) {
       std::string text = PointLabelText(style, *s, i);
       owner_->GetSeriesAxisLabel(*this, s, i, text);
-      double value;
-      if (isDepth_)
-        value = s->EffectiveDepthOrder();
-      else if (s->PrefersPointIndexLabels())
-        value = i;
-      else
-        value = horizontal_ ? s->XValueAt(i) : s->YValueAt(i);
+      const double value = PointLabelValue(*s, i);
       if (value < iMinimum_ - tolerance || value > iMaximum_ + tolerance) continue;
       const int pixel = CalcPosValue(value);
       if (!tickOnLabelsOnly_ && std::find(ticks_.begin(), ticks_.end(), pixel) == ticks_.end())
@@ -581,9 +581,28 @@ int TChartAxis::LabelSize() {
     axisLabels_.HeightFactor = 1;
     axisLabels_.TallestImage = 0;
     if (horizontal_ && labelsAngle_ == 0) {
-      bool values = false;
-      for (const std::string& label : MeasuredLabels(values))
-        axisLabels_.HeightFactor = std::max(axisLabels_.HeightFactor, TextLineCount(label));
+      const TAxisLabelStyle style = HasCustomItems() ? talValue : LabelStyleInUse();
+      auto* depth = dynamic_cast<TChartDepthAxis*>(this);
+      const bool pointLabels = (style == talMark || style == talText || style == talPointValue) && owner_ &&
+                               !(depth && depth->LabelsAsSeriesTitles());
+      if (pointLabels) {
+        // The point labels of the points within the range.
+        const double tolerance = std::fabs(static_cast<double>(range_)) * 1e-12;
+        for (TChartSeries* s : owner_->SeriesOfAxis(*this)) {
+          const int n = std::min(s->PointCount(), kMaxMeasuredLabels);
+          for (int i = 0; i < n; ++i) {
+            const double value = PointLabelValue(*s, i);
+            if (value < iMinimum_ - tolerance || value > iMaximum_ + tolerance) continue;
+            std::string text = PointLabelText(style, *s, i);
+            owner_->GetSeriesAxisLabel(*this, s, i, text);
+            axisLabels_.HeightFactor = std::max(axisLabels_.HeightFactor, TextLineCount(text));
+          }
+        }
+      } else {
+        bool values = false;
+        for (const std::string& label : MeasuredLabels(values))
+          axisLabels_.HeightFactor = std::max(axisLabels_.HeightFactor, TextLineCount(label));
+      }
       axisLabels_.TallestImage = LabelImagesSize();
     }
   }

@@ -542,3 +542,27 @@ TEST(AxisMinorGrid, DrawnAtTheMinorPlacesWithOrWithoutMinorTicks) {
     EXPECT_EQ(chart.Count(clBlue, 100, row - 1, 300, row + 1) > 100, c.grid);
   }
 }
+
+// ---- Lines of point labels ------------------------------------------------------------------------
+
+TEST(AxisPointLabelLines, OnlyLabelsWithinTheRangeSetTheLineCount) {
+  struct Case {
+    const char* name;
+    double x;  // of the point with a two-line label
+    int chartBottom;
+  };
+  const Case cases[] = {
+      {"inside the range: two lines of room", 5, 213},
+      {"outside the range: one line", 12, 223},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FixedChart chart;
+    chart.series->XValues()->SetValueAt(3, c.x);
+    for (int i = 0; i < chart.series->PointCount(); ++i) chart.series->Labels().SetLabel(i, "p");
+    chart.series->Labels().SetLabel(3, "two\rlines");
+    chart.panel.BottomAxis()->SetLabelStyle(talText);
+    chart.Paint();
+    EXPECT_EQ(chart.panel.ChartBounds().Bottom, c.chartBottom);
+  }
+}
