@@ -541,8 +541,8 @@ class TChartAxis : public TCollectionItem {
   void AddValueLabel(double value);
   // Labels need their texts: labels are shown, or the grid is drawn from them regardless.
   bool LabelTextsNeeded() const;
-  // Width of a label text in the label font.
-  int LabelTextWidthNow(const std::string& text);
+  // Width of a label text (its widest line) in `font`.
+  int LabelTextWidthNow(const std::string& text, TKelFont* font);
   void DrawLabels();
   void DrawLabel(TAxisLabelItem& item, int row);
   // Draws `text` in `format` (and `font`) as a label standing at `along` on the axis and at

@@ -329,7 +329,7 @@ void TChartAxis::PlaceLabel(double value, int pixel, const std::string& text, TC
   if (tickOnLabelsOnly_) AddTick(pixel, value);
   // Beside its tick rather than on it: moved by half its width.
   if (axisLabels_.Position != lpAtTick && !text.empty()) {
-    const int half = LabelTextWidthNow(text) / 2;
+    const int half = LabelTextWidthNow(text, format ? format->Font() : labelsFont_.get()) / 2;
     pixel += axisLabels_.Position == lpAfterTick ? half : -half;
   }
   if (labels_ && !ticksOnly_) labelItems_.push_back(TAxisLabelItem{value, text, pixel, format, series, index, TRect{}});
@@ -613,11 +613,11 @@ int TChartAxis::LabelSize() {
   return size;
 }
 
-int TChartAxis::LabelTextWidthNow(const std::string& text) {
+int TChartAxis::LabelTextWidthNow(const std::string& text, TKelFont* font) {
   if (!owner_) return 0;
   TCanvas3D* canvas = owner_->AxisCanvas();
   if (canvas == nullptr) return owner_->LabelTextWidth(*this, text);
-  owner_->AssignAxisFont(labelsFont_.get());
+  owner_->AssignAxisFont(font);
   const int lines = TextLineCount(text);
   int width = 0;
   for (int n = 1; n <= lines; ++n)

@@ -566,3 +566,22 @@ TEST(AxisPointLabelLines, OnlyLabelsWithinTheRangeSetTheLineCount) {
     EXPECT_EQ(chart.panel.ChartBounds().Bottom, c.chartBottom);
   }
 }
+
+TEST(AxisCustomLabelRoom, ALabelBesideItsTickMovesByItsWidthInItsOwnFont) {
+  for (int ownSize : {0, 20}) {
+    SCOPED_TRACE(ownSize);
+    FixedChart chart;
+    auto* canvas = new FontWidthCanvas();
+    chart.panel.ChangeCanvas(canvas);
+    chart.canvas = canvas;
+    TChartAxis* axis = chart.panel.BottomAxis();
+    axis->LabelsFont()->SetSize(8);
+    axis->SetLabelsPosition(lpAfterTick);
+    TAxisItem& item = axis->Items()->Add(5, "AB");
+    if (ownSize) item.Format()->Font()->SetSize(ownSize);
+    chart.Paint();
+    ASSERT_EQ(axis->LabelItems().size(), 1u);
+    ASSERT_EQ(axis->TickPixels().size(), 1u);
+    EXPECT_EQ(axis->LabelItems()[0].Pixel - axis->TickPixels()[0], (ownSize ? ownSize : 8) * 2 / 2);
+  }
+}
