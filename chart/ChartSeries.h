@@ -414,6 +414,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // ---- Painting (called by the chart for each active series) ------------------------------
   void FireBeforeDrawValues() { BeforeDrawValues(this); }
   void FireAfterDrawValues() { AfterDrawValues(this); }
+  // Opens the canvas element the series draws in, named by its display name; the chart ends
+  // it after the series.
+  void BeginCanvasElement();
   virtual void PrepareValuesPaint() {}
   virtual bool KeepsPreparedPoints() const { return false; }
   virtual void PaintAllPoints();

@@ -548,3 +548,133 @@ TEST(ChartPanelStream, CanvasNameAndPrintMarginsRoundTrip) {
   EXPECT_EQ(copy->CanvasClassName(), "TGDIPlusCanvas");
   EXPECT_EQ(copy->Canvas3D()->ClassType().Name(), "TKelCanvas3D");
 }
+
+// ---- Series elements, first-paint ranges, offsets, add-ons ----------------------------------
+
+TEST(ChartPaintOrder, EachSeriesDrawsInAnElementOfItsDisplayName) {
+  FixedChart chart;
+  chart.panel.SeriesAt(0)->SetName("Curve");
+  chart.AddSeries(Line(0, 10, 20, 30));  // no name: shown as the chart calls it
+  chart.Paint();
+  const std::string unnamed = chart.panel.SeriesAt(1)->DisplayName();
+  ASSERT_FALSE(unnamed.empty());
+  // Each series' element opens inside "Series", first series first on a flat chart.
+  const int series = chart.canvas->IndexOf("Series");
+  ASSERT_GE(series, 0);
+  EXPECT_EQ(chart.canvas->elements[static_cast<size_t>(series) + 1], "Curve");
+  EXPECT_GT(chart.canvas->IndexOf(unnamed), series + 1);
+  EXPECT_TRUE(chart.canvas->open.empty());
+}
+
+// A series that asks for no pixel margins: the axis range is rounded with the span it really
+// has, also on the very first paint.
+TEST(ChartAxisRange, RoundedAutomaticEndsAreRoundedOnTheFirstPaint) {
+  struct Case {
+    const char* name;
+    bool minimumRound, maximumRound;
+  };
+  const Case cases[] = {{"both ends", true, true}, {"minimum only", true, false}, {"maximum only", false, true}};
+  for (const Case& c : cases) {
+    TestChart chart;
+    auto* series = new TChartSeries(nullptr);
+    series->AppendXY(0, 3.7);
+    series->AppendXY(10, 96.2);
+    chart.panel.AttachSeries(series);
+    TChartAxis* axis = chart.panel.LeftAxis();
+    axis->SetMinimumRound(c.minimumRound);
+    axis->SetMaximumRound(c.maximumRound);
+    chart.Paint();  // the first paint: the axis had no span when its range was found
+    const double first[2] = {axis->InternalMinimum(), axis->InternalMaximum()};
+    chart.Paint();
+    EXPECT_DOUBLE_EQ(first[0], axis->InternalMinimum()) << c.name;
+    EXPECT_DOUBLE_EQ(first[1], axis->InternalMaximum()) << c.name;
+    // Rounded outward to whole labels; an end that is not rounded stays on the data.
+    if (c.minimumRound) {
+      EXPECT_LT(first[0], 3.7) << c.name;
+      EXPECT_DOUBLE_EQ(std::fmod(first[0], 10.0), 0.0) << c.name;
+    } else {
+      EXPECT_DOUBLE_EQ(first[0], 3.7) << c.name;
+    }
+    if (c.maximumRound) {
+      EXPECT_GT(first[1], 96.2) << c.name;
+      EXPECT_DOUBLE_EQ(std::fmod(first[1], 10.0), 0.0) << c.name;
+    } else {
+      EXPECT_DOUBLE_EQ(first[1], 96.2) << c.name;
+    }
+  }
+}
+
+TEST(ChartAxisRange, PixelOffsetsPutTheTitleRightOutsideTheLabels) {
+  FixedChart plain;
+  plain.panel.LeftAxis()->Title()->SetText("Temp");
+  plain.Paint();
+  FixedChart offset;
+  TChartAxis* axis = offset.panel.LeftAxis();
+  axis->Title()->SetText("Temp");
+  axis->SetMinimumOffset(8);
+  offset.Paint();
+  EXPECT_EQ(axis->LabelPosition(), plain.panel.LeftAxis()->LabelPosition());
+  // Without offsets the label margin lies between labels and title; with them it does not.
+  EXPECT_EQ(axis->TitlePosition(), axis->MoveOutward(axis->LabelPosition(), axis->LabelSize()));
+  EXPECT_NE(axis->TitlePosition(), plain.panel.LeftAxis()->TitlePosition());
+}
+
+namespace {
+
+// An add-on that writes down the paint phases it hears of.
+struct PhaseRecorder : IChartAddOn {
+  explicit PhaseRecorder(std::vector<int>& phases) : phases(phases) {}
+  void ChartPaintPhase(int phase) override { phases.push_back(phase); }
+  std::vector<int>& phases;
+};
+
+}  // namespace
+
+TEST(ChartAddOns, ToolsAndAnimationsHearThePaintPhasesInOrder) {
+  for (bool behind : {true, false}) {
+    FixedChart chart;
+    std::vector<int> tool, animation;
+    chart.panel.Tools()->Add(std::make_unique<PhaseRecorder>(tool));
+    chart.panel.Animations()->Add(std::make_unique<PhaseRecorder>(animation));
+    chart.panel.SetAxisBehind(behind);
+    chart.Paint();
+    // Before painting, before the axes, before the series, after the series, after painting.
+    const std::vector<int> expected = behind ? std::vector<int>{2, 3, 1, 4, 0} : std::vector<int>{2, 1, 4, 3, 0};
+    EXPECT_EQ(tool, expected) << behind;
+    EXPECT_EQ(animation, expected) << behind;
+  }
+}
+
+namespace {
+
+// A canvas that says it draws full 3D itself (it draws as the GDI canvas does).
+struct Full3DCanvas : RecordingCanvas {
+  bool SupportsFull3D() override { return true; }
+};
+
+}  // namespace
+
+TEST(ChartExport, AFull3DCanvasExportsA24BitBitmapUnlessAFormatIsAsked) {
+  struct Case {
+    const char* name;
+    bool full3D;
+    TPixelFormat asked, expected;
+  };
+  const Case cases[] = {{"full 3D, device format", true, pfDevice, pf24bit},
+                        {"full 3D, 32-bit asked", true, pf32bit, pf32bit},
+                        {"GDI canvas, device format", false, pfDevice, pfDevice}};
+  for (const Case& c : cases) {
+    FixedChart chart;
+    if (c.full3D) chart.panel.ChangeCanvas(new Full3DCanvas());
+    chart.panel.SeriesAt(0)->ChangeSeriesColor(clRed);
+    const std::unique_ptr<TBitmap> bitmap = chart.panel.RenderToBitmap(clWhite, TRect(0, 0, 400, 250), c.asked);
+    EXPECT_EQ(bitmap->PixelFormat(), c.expected) << c.name;
+    ASSERT_EQ(bitmap->Width(), 400) << c.name;
+    // The chart is on it: its red curve from the bottom-left to the top-right.
+    int red = 0;
+    for (int x = 0; x < 400; x += 2)
+      for (int y = 0; y < 250; ++y)
+        if (bitmap->Canvas()->Pixel(x, y) == clRed) ++red;
+    EXPECT_GT(red, 50) << c.name;
+  }
+}
