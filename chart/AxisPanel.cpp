@@ -938,8 +938,12 @@ void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
   std::optional<ClipScope> clip;
   if (clipPoints_ && series.UsesAxes() && CanClip()) {
     const TRect& r = ChartBounds();
-    canvas->ClipToBox3D(TRect(r.Left, r.Top - 1, r.Right, r.Bottom + 1), 0, chartDepth_);
-    clip.emplace(canvas);
+    const TRect box(r.Left, r.Top - 1, r.Right, r.Bottom + 1);
+    // A clip costs on every drawing call; a series that stays inside needs none.
+    if (!series.DrawsWithin(box)) {
+      canvas->ClipToBox3D(box, 0, chartDepth_);
+      clip.emplace(canvas);
+    }
   }
   series.BeginCanvasElement();
   ElementScope element(canvas);

@@ -420,6 +420,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void PrepareValuesPaint() {}
   virtual bool KeepsPreparedPoints() const { return false; }
   virtual void PaintAllPoints();
+  // Whether everything PaintAllPoints draws is known to lie inside `clip`, so that clipping
+  // to it would change nothing (never, unless a series knows better).
+  virtual bool DrawsWithin(const TRect& /*clip*/) { return false; }
   virtual void PaintPoint(int) {}
   // Adjusts the canvas for a point (index -1: the series) before it is drawn, and may change
   // the back colour and brush style its symbol is filled with (nothing here).

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -677,4 +679,70 @@ TEST(ChartExport, AFull3DCanvasExportsA24BitBitmapUnlessAFormatIsAsked) {
         if (bitmap->Canvas()->Pixel(x, y) == clRed) ++red;
     EXPECT_GT(red, 50) << c.name;
   }
+}
+
+namespace {
+
+// A fast line that is always clipped, as every series was before curves that stay inside the
+// chart rectangle were left unclipped.
+struct AlwaysClippedLine : TFastLineSeries {
+  AlwaysClippedLine() : TFastLineSeries(nullptr) {}
+  bool DrawsWithin(const TRect&) override { return false; }
+};
+
+// A chart 400 x 250 with a zigzag of sharp spikes from edge to edge of the automatic bottom
+// axis, its left axis fixed with room above and below, drawn onto a fresh bitmap.
+std::unique_ptr<TBitmap> PaintZigzag(TFastLineSeries* series, bool plus, int width, bool allPoints, bool& inside) {
+  TCustomAxisPanel panel(nullptr);
+  panel.SetBounds(0, 0, 400, 250);
+  panel.SetView3D(false);
+  panel.SetBevelOuter(bvNone);
+  if (plus)
+    panel.ChangeCanvas(new TGDIPlusCanvas());
+  else
+    panel.ChangeCanvas(new TKelCanvas3D());
+  for (int i = 0; i <= 300; ++i) series->AppendXY(i * 0.1, i % 2 == 0 ? 0 : 100);
+  series->LinePen()->SetWidth(width);
+  series->ChangeDrawAllPoints(allPoints);
+  series->ChangeSeriesColor(clRed);
+  panel.AttachSeries(series);
+  panel.LeftAxis()->SetMinMax(-40, 140);
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf32bit);
+  bitmap->SetSize(400, 250);
+  panel.DrawToCanvas(bitmap->Canvas(), TRect(0, 0, 400, 250));
+  const TRect r = panel.ChartBounds();
+  inside = series->DrawsWithin(TRect(r.Left, r.Top - 1, r.Right, r.Bottom + 1));
+  panel.FreeAllSeries();
+  return bitmap;
+}
+
+}  // namespace
+
+TEST(ChartPaintOrder, ACurveLeftUnclippedLooksExactlyAsClipped) {
+  KelGDIPlusStartup();
+  for (const bool plus : {false, true})
+    for (const int width : {1, 2, 3, 6})
+      for (const bool allPoints : {false, true}) {
+        SCOPED_TRACE(std::string(plus ? "GDI+" : "GDI") + " width " + std::to_string(width) +
+                     (allPoints ? " all points" : " one point a column"));
+        bool inside = false, clippedInside = true;
+        const auto free = PaintZigzag(new TFastLineSeries(nullptr), plus, width, allPoints, inside);
+        const auto clipped = PaintZigzag(new AlwaysClippedLine(), plus, width, allPoints, clippedInside);
+        // The curve touches the automatic axis's ends (less the room the line asks for).
+        EXPECT_TRUE(inside);
+        EXPECT_FALSE(clippedInside);
+        GdiFlush();
+        int different = 0, red = 0;
+        for (int y = 0; y < 250; ++y) {
+          const auto* a = static_cast<const std::uint32_t*>(free->ScanLine(y));
+          const auto* b = static_cast<const std::uint32_t*>(clipped->ScanLine(y));
+          for (int x = 0; x < 400; ++x) {
+            if ((a[x] & 0xFFFFFF) != (b[x] & 0xFFFFFF)) ++different;
+            if ((a[x] & 0xFFFFFF) == 0xFF0000) ++red;
+          }
+        }
+        EXPECT_EQ(different, 0);
+        EXPECT_GT(red, 500);
+      }
 }

@@ -775,6 +775,6 @@ TEST(ChartMouse, ToolsGetTheMouseFirstAndOneThatHandlesItStopsTheRest) {
     m.Send(WM_MOUSEMOVE, MK_LBUTTON, At(x + 30, y + 30));
     m.Send(WM_LBUTTONUP, 0, At(x + 30, y + 30));
     EXPECT_EQ(first, (std::vector<int>{0, 2, 1})) << handles;
-    EXPECT_EQ(second, handles ? std::vector<int>{} : std::vector<int>{0, 2, 1}) << handles;
+    EXPECT_EQ(second, (handles ? std::vector<int>{} : std::vector<int>{0, 2, 1})) << handles;
   }
 }
