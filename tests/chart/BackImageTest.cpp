@@ -121,7 +121,9 @@ TEST(BackImage, InsideTheWallsItStandsAtTheChartDepthAsItsModeSays) {
     ASSERT_GT(red.Right, red.Left) << c.name;
     // The wall at the chart depth, as the canvas projects the chart rectangle there.
     const int depth = c.view3D ? f.chart.ChartDepthPixels() : 0;
-    if (c.view3D) ASSERT_GT(depth, 0) << c.name;
+    if (c.view3D) {
+      ASSERT_GT(depth, 0) << c.name;
+    }
     const TRect wall = f.chart.Canvas3D()->ProjectRect(f.chart.ChartBounds(), depth);
     const int cx = (wall.Left + wall.Right) / 2, cy = (wall.Top + wall.Bottom) / 2;
     if (c.mode == pbmCenter) {
