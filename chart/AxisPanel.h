@@ -5,6 +5,7 @@
 // palette colour no other series draws with, pages points and finds the extremes the axes'
 // automatic ranges come from. Series reach it through ISeriesOwner and axes through IAxisOwner;
 // walls, titles and legend hook in through the virtual Reserve/Paint operations, empty here.
+// Add-ons (tools, animations) hear of fixed phases of the paint and of the mouse.
 //
 // Paint sequence (PaintChartArea), in order: background; BeforeChartPaint; titles and legend
 // (place); depth order; wall space; BeforeAxesLayout; LayoutAxes; ComputeDepthRange; pixel
