@@ -328,6 +328,8 @@ class TChartAxis : public TCollectionItem {
   const std::vector<TAxisLabelItem>& LabelItems() const { return labelItems_; }
   int LabelPosition() const { return posLabels_; }
   int TitlePosition() const { return posTitle_; }
+  // The chart moves the title when pixel offsets changed the room the labels take.
+  void SetTitlePosition(int position) { posTitle_ = position; }
   // The axis line and tick size (pen width + 1, ticks when they count, minor ticks at least).
   int AxisLineAndTickSize(bool withTicks) const;
 
