@@ -705,9 +705,14 @@ void TChartSeries::ReloadFromSource() {
   if (updateCount_ == 0 && parentChart_) parentChart_->ReloadSeriesData(*this);
 }
 
-void TChartSeries::AddDependent(TChartSeries* series) { dependents_.AddOnce(series); }
+void TChartSeries::AddDependent(TChartSeries* series) {
+  if (std::find(dependents_.begin(), dependents_.end(), series) == dependents_.end())
+    dependents_.push_back(series);
+}
 
-void TChartSeries::RemoveDependent(TChartSeries* series) { dependents_.Remove(series); }
+void TChartSeries::RemoveDependent(TChartSeries* series) {
+  dependents_.erase(std::remove(dependents_.begin(), dependents_.end(), series), dependents_.end());
+}
 
 void TChartSeries::Notification(TComponent* component, TOperation operation) {
   TCustomChartSeries::Notification(component, operation);

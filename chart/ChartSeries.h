@@ -421,6 +421,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual void PrepareValuesPaint() {}
   virtual bool KeepsPreparedPoints() const { return false; }
   virtual void PaintAllPoints();
+  // Whether everything PaintAllPoints draws is known to lie inside `clip`, so that clipping
+  // to it would change nothing (never, unless a series knows better).
+  virtual bool DrawsWithin(const TRect& /*clip*/) { return false; }
   virtual void PaintPoint(int) {}
   // Adjusts the canvas for a point (index -1: the series) before it is drawn, and may change
   // the back colour and brush style its symbol is filled with (nothing here).
@@ -729,7 +732,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   TChartAxis* horizAxis_ = nullptr;
   TChartAxis* vertAxis_ = nullptr;
   TLabelsList labels_{this};
-  TCustomSeriesList dependents_;
+  std::vector<TChartSeries*> dependents_;
   std::string percentFormat_;
   std::unique_ptr<TKelPictureList> pictures_;
   int transparency_ = 0;

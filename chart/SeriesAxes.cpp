@@ -146,8 +146,8 @@ void TChartSeries::FindVisibleRange() {
 bool TChartSeries::ValueAxisForRange() const { return yMandatory_ ? horizAxis_ != nullptr : vertAxis_ != nullptr; }
 
 void TChartSeries::BeginCanvasElement() {
-  if (TCanvas3D* canvas = parentChart_ ? parentChart_->ChartCanvas() : nullptr)
-    canvas->BeginElement(DisplayName(), 0, nullptr);
+  if (parentChart_ == nullptr) return;
+  if (TCanvas3D* canvas = parentChart_->ChartCanvas()) canvas->BeginElement(DisplayName(), 0, nullptr);
 }
 
 void TChartSeries::PaintAllPoints() {

@@ -51,11 +51,11 @@ void TSeriesGroup::ChangeActive(TSeriesGroupActive value) {
 }
 
 void TSeriesGroup::AddSeries(TChartSeries* series) {
-  series_.AddOnce(series);
+  if (series && std::find(series_.begin(), series_.end(), series) == series_.end()) series_.push_back(series);
 }
 
 void TSeriesGroup::RemoveSeries(TChartSeries* series) {
-  series_.Remove(series);
+  series_.erase(std::remove(series_.begin(), series_.end(), series), series_.end());
 }
 
 void TSeriesGroup::Assign(TPersistent* source) {

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "chart/SeriesLists.h"
 #include "toolkit/classes/Collection.h"
 #include "toolkit/classes/TypInfo.h"
 
@@ -49,7 +48,7 @@ class TSeriesGroup : public TCollectionItem {
   ISeriesOwner* Chart() const;
 
   std::string name_;
-  TCustomSeriesList series_;
+  std::vector<TChartSeries*> series_;
   std::vector<std::string> stored_;
 };
 

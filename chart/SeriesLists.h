@@ -1,6 +1,4 @@
-// The plain lists of series the chart engine keeps: TCustomSeriesList (series in order, each
-// at most once; the dependents of a series, the members of a series group) and
-// TDataSourcesList (the components one series takes its points from). The lists hold
+// TDataSourcesList: the components one series takes its points from. The list holds
 // references only; whoever adds an entry also removes it when the entry goes away.
 #pragma once
 
@@ -9,17 +7,6 @@
 
 class TChartSeries;
 class TComponent;
-
-class TCustomSeriesList : public std::vector<TChartSeries*> {
- public:
-  int Count() const { return static_cast<int>(size()); }
-  bool Contains(const TChartSeries* series) const { return std::find(begin(), end(), series) != end(); }
-  // Appends the series unless it is listed already (or null).
-  void AddOnce(TChartSeries* series) {
-    if (series != nullptr && !Contains(series)) push_back(series);
-  }
-  void Remove(const TChartSeries* series) { erase(std::remove(begin(), end(), series), end()); }
-};
 
 // The data sources of one series, in the order they were added; the first is its published
 // DataSource.
