@@ -113,6 +113,9 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TBackImage* BackImage();
   bool HasBackImage() const { return backImage_ != nullptr; }
   void SetBackImage(TBackImage* value);
+  // The panel's colour palette: the back image's bitmap palette when the back image holds a
+  // bitmap with one (owned by that bitmap), else null.
+  HPALETTE GetPalette() const;
   // Paints the back image into r (flat; a depth other than 0 draws it flat too).
   void DrawBackImage(const TRect& r, int depth);
   // A shape's fill picture: flat at depth 0; otherwise projected at depth z (orthogonal view)
@@ -125,8 +128,8 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TMouseWheelStyle ZoomWheel() const { return zoomWheel_; }
   void SetZoomWheel(TMouseWheelStyle value) { zoomWheel_ = value; }
 
-  // From another extended panel: gradient, panning and scroll settings and zoom, then the
-  // panel part.
+  // From another extended panel: back image, gradient, panning, scroll and wheel settings and
+  // zoom, then the panel part.
   void Assign(TPersistent* source) override;
   // The legacy entries "AllowZoom", "AnimatedZoom" and "AnimatedZoomSteps" (read only).
   void DefineProperties(TFiler& filer) override;

@@ -322,13 +322,60 @@ void TMargins::Compute(int w, int h, int textHeight) {
 
 // ---- Shape ----------------------------------------------------------------------------------
 
-const TClassInfo& TKelCustomShape::StaticClass() {
-  using S = TKelCustomShape;
+const TClassInfo& TKelCustomShapeBrushPen::StaticClass() {
+  using S = TKelCustomShapeBrushPen;
   // Brush and the frame pen are published by the kinds of shape that show them (the pen as Frame
-  // or Pen); Gradient is the brush's own and is written with the brush where that is published.
-  static const TClassInfo info = TClassBuilder<S>("TKelCustomShape", &TPersistent::StaticClass())
+  // or Pen).
+  static const TClassInfo info = TClassBuilder<S>("TKelCustomShapeBrushPen", &TPersistent::StaticClass())
                                      .Property("Visible", &S::Visible, &S::SetVisible)
                                      .Stored([](S& s) { return s.visible_ != s.defaultVisible_; })
+                                     .Abstract()
+                                     .Build();
+  return info;
+}
+
+TKelCustomShapeBrushPen::TKelCustomShapeBrushPen(IShapePanel* panel) : panel_(panel) {
+  const TNotifyEvent changed = [this](TObject* sender) { PartChanged(sender); };
+  brush_ = std::make_unique<TKelBrush>(changed);
+  pen_ = std::make_unique<TKelPen>(changed);
+}
+
+TKelCustomShapeBrushPen::~TKelCustomShapeBrushPen() = default;
+
+void TKelCustomShapeBrushPen::Assign(TPersistent* source) {
+  auto* other = dynamic_cast<TKelCustomShapeBrushPen*>(source);
+  if (other == nullptr) {
+    TPersistent::Assign(source);
+    return;
+  }
+  brush_->Assign(other->brush_.get());
+  pen_->Assign(other->pen_.get());
+  visible_ = other->visible_;
+  Repaint();
+}
+
+void TKelCustomShapeBrushPen::Repaint() {
+  if (panel_) panel_->ShapeChanged();
+}
+
+void TKelCustomShapeBrushPen::SetBrush(TKelBrush* value) {
+  if (value != nullptr) brush_->Assign(value);
+}
+
+void TKelCustomShapeBrushPen::SetPen(TKelPen* value) {
+  if (value != nullptr) pen_->Assign(value);
+}
+
+void TKelCustomShapeBrushPen::SetVisible(bool value) {
+  if (visible_ == value) return;
+  visible_ = value;
+  Repaint();
+}
+
+const TClassInfo& TKelCustomShape::StaticClass() {
+  using S = TKelCustomShape;
+  // Gradient is the brush's own and is written with the brush where that is published.
+  static const TClassInfo info = TClassBuilder<S>("TKelCustomShape", &TKelCustomShapeBrushPen::StaticClass())
                                      .Property("Angle", &S::Angle, &S::SetAngle)
                                      .Stored([](S& s) { return s.angle_ != s.defaultAngle_; })
                                      .Property("AutoSize", &S::AutoSize, &S::SetAutoSize)
@@ -370,10 +417,8 @@ const TClassInfo& TKelCustomShape::StaticClass() {
   return info;
 }
 
-TKelCustomShape::TKelCustomShape(IShapePanel* panel) : panel_(panel) {
+TKelCustomShape::TKelCustomShape(IShapePanel* panel) : TKelCustomShapeBrushPen(panel) {
   const TNotifyEvent changed = [this](TObject* sender) { PartChanged(sender); };
-  brush_ = std::make_unique<TKelBrush>(changed);
-  pen_ = std::make_unique<TKelPen>(changed);
   shadow_ = std::make_unique<TKelShadow>(changed);
   shadow_->SetDefaults(shadow_->Visible(), clBlack, 3);
   font_ = std::make_unique<TKelFont>(changed);
@@ -383,7 +428,7 @@ TKelCustomShape::TKelCustomShape(IShapePanel* panel) : panel_(panel) {
 TKelCustomShape::~TKelCustomShape() = default;
 
 void TKelCustomShape::AttachPanel(IShapePanel* panel) {
-  panel_ = panel;
+  TKelCustomShapeBrushPen::AttachPanel(panel);
   for (int i = 0; i < children_->Count(); ++i) children_->Item(i).Shape()->AttachPanel(panel);
 }
 
@@ -393,14 +438,6 @@ TKelEmboss* TKelCustomShape::Emboss() {
     InitEmboss(*emboss_);
   }
   return emboss_.get();
-}
-
-void TKelCustomShape::SetBrush(TKelBrush* value) {
-  if (value != nullptr) brush_->Assign(value);
-}
-
-void TKelCustomShape::SetPen(TKelPen* value) {
-  if (value != nullptr) pen_->Assign(value);
 }
 
 void TKelCustomShape::SetFont(TKelFont* value) {
@@ -482,7 +519,7 @@ void TKelCustomShape::DefineProperties(TFiler& filer) {
 void TKelCustomShape::Assign(TPersistent* source) {
   auto* other = dynamic_cast<TKelCustomShape*>(source);
   if (other == nullptr) {
-    TPersistent::Assign(source);
+    TKelCustomShapeBrushPen::Assign(source);
     return;
   }
   alignment_ = other->alignment_;
@@ -507,14 +544,7 @@ void TKelCustomShape::Assign(TPersistent* source) {
   else callout_.reset();
   transparent_ = other->transparent_;
   transparency_ = other->transparency_;
-  brush_->Assign(other->brush_.get());
-  pen_->Assign(other->pen_.get());
-  visible_ = other->visible_;
-  Repaint();
-}
-
-void TKelCustomShape::Repaint() {
-  if (panel_) panel_->ShapeChanged();
+  TKelCustomShapeBrushPen::Assign(source);
 }
 
 TShapeCallout* TKelCustomShape::ShapeCallout() {
@@ -528,11 +558,10 @@ TShapeCallout* TKelCustomShape::ShapeCallout() {
     field = value;                              \
     Repaint();                                  \
   }
-VK_SHAPE_SETTER(Visible, bool, visible_)
 VK_SHAPE_SETTER(Angle, int, angle_)
 VK_SHAPE_SETTER(AutoSize, bool, autoSize_)
 VK_SHAPE_SETTER(Bevel, TBevelCut, bevel_)
-VK_SHAPE_SETTER(BevelWidth, int, bevelWidth_)
+VK_SHAPE_SETTER(BevelWidth, TBevelWidth, bevelWidth_)
 VK_SHAPE_SETTER(Color, TColor, color_)
 VK_SHAPE_SETTER(ShapeStyle, TChartObjectShapeStyle, shapeStyle_)
 VK_SHAPE_SETTER(Transparent, bool, transparent_)
@@ -982,23 +1011,31 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
 
 // ---- Positioned text shape -----------------------------------------------------------------
 
-const TClassInfo& TTextShape::StaticClass() {
-  using S = TTextShape;
-  static const TClassInfo info = TClassBuilder<S>("TTextShape", &TCustomTextShape::StaticClass())
-                                     .Property("Brush", &S::Brush, &S::SetBrush)
+const TClassInfo& TKelCustomShapePosition::StaticClass() {
+  using S = TKelCustomShapePosition;
+  static const TClassInfo info = TClassBuilder<S>("TKelCustomShapePosition", &TCustomTextShape::StaticClass())
                                      .Property("CustomPosition", &S::CustomPosition, &S::SetCustomPosition)
-                                     .Default(false)
-                                     .Property("Frame", &S::Pen, &S::SetPen)
+                                     .Stored(&S::IsCustomPositionStored)
                                      .Property("Left", &S::Left, &S::SetLeft)
                                      .Stored(&S::CustomPosition)
                                      .Property("Top", &S::Top, &S::SetTop)
                                      .Stored(&S::CustomPosition)
+                                     .Abstract()
                                      .Build();
   return info;
 }
 
-void TTextShape::Assign(TPersistent* source) {
-  if (auto* other = dynamic_cast<TTextShape*>(source)) {
+const TClassInfo& TTextShape::StaticClass() {
+  using S = TTextShape;
+  static const TClassInfo info = TClassBuilder<S>("TTextShape", &TKelCustomShapePosition::StaticClass())
+                                     .Property("Brush", &S::Brush, &S::SetBrush)
+                                     .Property("Frame", &S::Pen, &S::SetPen)
+                                     .Build();
+  return info;
+}
+
+void TKelCustomShapePosition::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TKelCustomShapePosition*>(source)) {
     SetCustomPosition(other->customPosition_);
     if (other->customPosition_) {
       SetLeft(other->Left());
@@ -1008,13 +1045,13 @@ void TTextShape::Assign(TPersistent* source) {
   TCustomTextShape::Assign(source);
 }
 
-void TTextShape::SetCustomPosition(bool value) {
+void TKelCustomShapePosition::SetCustomPosition(bool value) {
   if (value == customPosition_) return;
   customPosition_ = value;
   Repaint();
 }
 
-void TTextShape::SetLeft(int value) {
+void TKelCustomShapePosition::SetLeft(int value) {
   customPosition_ = true;
   const int w = Width();
   Bounds.Left = value;
@@ -1022,7 +1059,7 @@ void TTextShape::SetLeft(int value) {
   Repaint();
 }
 
-void TTextShape::SetTop(int value) {
+void TKelCustomShapePosition::SetTop(int value) {
   customPosition_ = true;
   const int h = Height();
   Bounds.Top = value;

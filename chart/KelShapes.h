@@ -163,7 +163,49 @@ class TMargins : public TPersistent {
   TMarginUnits units_ = maPercentFont;
 };
 
-class TKelCustomShape : public TPersistent {
+// The base of every framed chart box: its brush, its frame pen, its visibility and the panel it
+// is drawn on (none until attached). A change of the brush or pen repaints the panel.
+class TKelCustomShapeBrushPen : public TPersistent {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TKelCustomShapeBrushPen(IShapePanel* panel);
+  ~TKelCustomShapeBrushPen() override;
+  // Brush, pen and Visible; then a repaint.
+  void Assign(TPersistent* source) override;
+
+  IShapePanel* Panel() const { return panel_; }
+  // Stores the panel.
+  virtual void AttachPanel(IShapePanel* panel) { panel_ = panel; }
+  // Invalidates the panel, when there is one.
+  virtual void Repaint();
+
+  TKelBrush* Brush() const { return brush_.get(); }
+  TKelPen* Pen() const { return pen_.get(); }
+  // The brush and pen always exist: another object is copied in, null is ignored.
+  void SetBrush(TKelBrush* value);
+  void SetPen(TKelPen* value);
+  // Visible is written to layouts only when it differs from its default (True at first).
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value);
+  // Sets the value and makes it the one not written to layouts (a per-instance default).
+  void SetVisibleDefault(bool value) {
+    visible_ = value;
+    defaultVisible_ = value;
+  }
+
+ protected:
+  // The change callback of the brush, pen and every other part of a shape.
+  void PartChanged(TObject*) { Repaint(); }
+
+  IShapePanel* panel_;
+  std::unique_ptr<TKelBrush> brush_;
+  std::unique_ptr<TKelPen> pen_;
+  bool visible_ = true;
+  bool defaultVisible_ = true;
+};
+
+class TKelCustomShape : public TKelCustomShapeBrushPen {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
@@ -171,11 +213,8 @@ class TKelCustomShape : public TPersistent {
   ~TKelCustomShape() override;
   void Assign(TPersistent* source) override;
 
-  IShapePanel* Panel() const { return panel_; }
   // Stores the panel and passes it to every child.
-  virtual void AttachPanel(IShapePanel* panel);
-  // Invalidates the panel, when there is one.
-  void Repaint();
+  void AttachPanel(IShapePanel* panel) override;
 
   // ---- Geometry ----------------------------------------------------------------------------
   TRect Bounds;
@@ -195,13 +234,9 @@ class TKelCustomShape : public TPersistent {
   void DrawInRect(const TRect& r, int z, double angle) { DrawShape(r, z, angle); }
 
   // ---- Properties ------------------------------------------------------------------------
-  TKelBrush* Brush() const { return brush_.get(); }
-  TKelPen* Pen() const { return pen_.get(); }
   TKelFont* Font() const { return font_.get(); }
   TKelShadow* Shadow() const { return shadow_.get(); }
-  // The brush, pen, font and shadow always exist: another object is copied in, null is ignored.
-  void SetBrush(TKelBrush* value);
-  void SetPen(TKelPen* value);
+  // The font and shadow always exist: another object is copied in, null is ignored.
   void SetFont(TKelFont* value);
   void SetShadow(TKelShadow* value);
   // The brush's gradient (created on first read); null frees it, another one is copied.
@@ -211,16 +246,14 @@ class TKelCustomShape : public TPersistent {
   TShapeCallout* ShapeCallout();
   bool HasCallout() const { return callout_ != nullptr; }
   void SetShapeCallout(TShapeCallout* value);
-  bool Visible() const { return visible_; }
-  void SetVisible(bool value);
   int Angle() const { return angle_; }
   void SetAngle(int value);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool value);
   TBevelCut Bevel() const { return bevel_; }
   void SetBevel(TBevelCut value);
-  int BevelWidth() const { return bevelWidth_; }
-  void SetBevelWidth(int value);
+  TBevelWidth BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(TBevelWidth value);
   TColor Color() const { return color_; }
   void SetColor(TColor value);
   int RoundSize() const { return roundSize_; }
@@ -241,10 +274,6 @@ class TKelCustomShape : public TPersistent {
   void SetAngleDefault(int value) {
     angle_ = value;
     defaultAngle_ = value;
-  }
-  void SetVisibleDefault(bool value) {
-    visible_ = value;
-    defaultVisible_ = value;
   }
   void SetAlignmentDefault(TAlignment value) {
     alignment_ = value;
@@ -283,11 +312,7 @@ class TKelCustomShape : public TPersistent {
   virtual void DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle);
   // After the outline: the text shape draws its text here.
   virtual void DrawContent(TCanvas3D*, const TRect&, int, double) {}
-  void PartChanged(TObject*) { Repaint(); }
 
-  IShapePanel* panel_;
-  std::unique_ptr<TKelBrush> brush_;
-  std::unique_ptr<TKelPen> pen_;
   std::unique_ptr<TKelFont> font_;
   std::unique_ptr<TKelShadow> shadow_;
   std::unique_ptr<TShapeCallout> callout_;
@@ -305,12 +330,10 @@ class TKelCustomShape : public TPersistent {
   // The polygon the shape is drawn as (turned box or pointer outline); empty for plain boxes.
   TPointArray OutlinePolygon(TCanvas3D* canvas, const TRect& r, double angle) const;
   void LayoutChildren(int z, double angle);
-  bool visible_ = true;
-  bool defaultVisible_ = true;
   int angle_ = 0;
   bool autoSize_ = true;
   TBevelCut bevel_ = bvNone;
-  int bevelWidth_ = 2;
+  TBevelWidth bevelWidth_ = 2;
   TColor color_ = clWhite;
   int roundSize_ = 16;
   TChartObjectShapeStyle shapeStyle_ = fosRectangle;
@@ -398,8 +421,8 @@ class TCustomTextShape : public TKelCustomShape {
 };
 
 // A text shape that can stand at a custom position (Left and Top, kept in layouts and copies
-// only while CustomPosition is set).
-class TTextShape : public TCustomTextShape {
+// only while CustomPosition is set): the base of the legend and of the titles.
+class TKelCustomShapePosition : public TCustomTextShape {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
@@ -408,6 +431,12 @@ class TTextShape : public TCustomTextShape {
   void Assign(TPersistent* source) override;
   bool CustomPosition() const { return customPosition_; }
   void SetCustomPosition(bool value);
+  // Sets the value and makes it the one not written to layouts.
+  void SetCustomPositionDefault(bool value) {
+    customPosition_ = value;
+    defaultCustomPosition_ = value;
+  }
+  bool IsCustomPositionStored() const { return customPosition_ != defaultCustomPosition_; }
   // Writing either sets CustomPosition; the size is kept.
   int Left() const { return Bounds.Left; }
   void SetLeft(int value);
@@ -416,6 +445,15 @@ class TTextShape : public TCustomTextShape {
 
  private:
   bool customPosition_ = false;
+  bool defaultCustomPosition_ = false;
+};
+
+// The positioned text shape the titles are made of (it publishes the brush and frame).
+class TTextShape : public TKelCustomShapePosition {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  using TKelCustomShapePosition::TKelCustomShapePosition;
 };
 
 // One child shape of a shape's Children; freeing it repaints the parent.

@@ -239,9 +239,7 @@ namespace {
 void InitMarksDefaults(TKelCustomShape& shape) {
   TKelShadow* shadow = shape.Shadow();
   shadow->SetDefaults(shadow->Visible(), kMarksShadowColor, kMarksShadowSize);
-  TKelGradient* gradient = shape.Brush()->Gradient();
-  gradient->SetDefaultDirection(KelCanvas::gdRightLeft);
-  gradient->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
+  TSeriesMarks::InitGradientDefaults(*shape.Brush()->Gradient());
 }
 
 // Hidden, $808080, size 3.
@@ -487,6 +485,11 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series)
 }
 
 void TSeriesMarks::InitEmboss(TKelEmboss& emboss) { InitMarksEmboss(emboss); }
+
+void TSeriesMarks::InitGradientDefaults(TKelGradient& gradient) {
+  gradient.SetDefaultDirection(KelCanvas::gdRightLeft);
+  gradient.SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
+}
 
 TKelGradient* TSeriesMarks::Gradient() { return Brush()->Gradient(); }
 

@@ -18,6 +18,7 @@
 
 class TChartSeries;
 class TSeriesMarks;
+class TKelGradient;
 class TCanvas3D;
 class TStream;
 class TStringList;
@@ -212,6 +213,9 @@ class TSeriesMarks : public TSeriesMarkShape {
   ~TSeriesMarks() override;
   void Assign(TPersistent* source) override;
   void AttachPanel(IShapePanel* panel) override;
+  // The gradient defaults of marks (also the legend's): direction gdRightLeft, start colour
+  // $C0C0C0, end colour $FFFFFF, recorded as the values not written to layouts.
+  static void InitGradientDefaults(TKelGradient& gradient);
   void DefineProperties(TFiler& filer) override;
 
   TChartSeries* Series() const { return series_; }
