@@ -16,6 +16,9 @@ const TClassInfo& TKxTabSheet::StaticClass() {
   static const TClassInfo info =
       TClassBuilder<C>("TKxTabSheet", &TCustomControl::StaticClass())
           .Property("Caption", [](C& c) { return c.Caption(); }, [](C& c, const std::string& v) { c.SetCaption(v); })
+          .Property("Color", &C::Color, &C::SetColor)
+          .Default(clBtnFace)
+          .Idents(ColorPropToIdent, ColorIdentToProp)
           .Property("ImageIndex", &C::ImageIndex, &C::SetImageIndex)
           .Default(-1)
           .Property("DisabledIndex", &C::DisabledIndex, &C::SetDisabledIndex)
@@ -24,8 +27,15 @@ const TClassInfo& TKxTabSheet::StaticClass() {
           .Default(true)
           .Property("TabVisible", &C::TabVisible, &C::SetTabVisible)
           .Default(true)
+          .Property("PageIndex", &C::PageIndex, &C::SetPageIndex)
+          .Stored(false)
+          // The page control shows and hides its pages: never written, refused when read.
+          .Property("Visible", &C::IsShown, &C::RejectVisibleChange)
+          .Stored(false)
           .Property("OnShow", [](C& c) { return c.OnShow; }, [](C& c, TNotifyEvent e) { c.OnShow = e; })
           .Property("OnHide", [](C& c) { return c.OnHide; }, [](C& c, TNotifyEvent e) { c.OnHide = e; })
+          .Property("OnPaintBackground", [](C& c) { return c.OnPaintBackground; },
+                    [](C& c, TKxPaintBackgroundEvent e) { c.OnPaintBackground = e; })
           .Build();
   return info;
 }
@@ -42,7 +52,11 @@ TKxTabSheet::~TKxTabSheet() {
   if (pageControl_ != nullptr) pageControl_->RemovePage(this);
 }
 
-void TKxTabSheet::SetVisible(bool) { throw EKxTabControlError("You cannot change the Visible property of a page"); }
+void TKxTabSheet::RejectVisibleChange(bool) {
+  throw EKxTabControlError("You cannot change the Visible property of a page");
+}
+
+void TKxTabSheet::SetVisible(bool value) { RejectVisibleChange(value); }
 
 void TKxTabSheet::SetShown(bool value) {
   if (Visible() == value) return;
@@ -371,6 +385,14 @@ void TKxPageControl::ShowControl(TControl* control) {
   if (auto* sheet = dynamic_cast<TKxTabSheet*>(control); sheet != nullptr && sheet->PageControl() == this)
     ChangeActivePage(sheet);
   TKxCustomTabControl::ShowControl(this);
+}
+
+void TKxPageControl::HideAllTabs() {
+  for (TKxTabSheet* page : pages_) page->SetTabVisible(false);
+}
+
+void TKxPageControl::ShowAllTabs() {
+  for (TKxTabSheet* page : pages_) page->SetTabVisible(true);
 }
 
 void TKxPageControl::GetChildren(const TGetChildProc& proc, TComponent* root) {

@@ -39,9 +39,12 @@ class TKxTabSheet : public TCustomControl {
   void SetPageIndex(int value);
   // -1 when the tab is hidden, else the number of earlier pages with a visible tab.
   int GetTabIndex() const;
-  // The page control shows and hides its pages itself.
-  void SetVisible(bool value) override;
+  // The page control shows and hides its pages itself: the sheet's Visible reads whether it is
+  // shown and refuses every assignment with EKxTabControlError (also through the toolkit's
+  // SetVisible).
   bool IsShown() const { return Visible(); }
+  void RejectVisibleChange(bool value);
+  void SetVisible(bool value) override;
 
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
@@ -104,6 +107,8 @@ class TKxPageControl : public TKxCustomTabControl {
   TKxTabSheet* SheetOfDockClient(const TControl* client) const;
 
   void InvalidateLayout() override;
+  void HideAllTabs() override;
+  void ShowAllTabs() override;
   void CloseCurrentTab() override;
   void RepositionCurrentTab(int newIndex) override;
   void SetUseColoredTabs(bool value) override;

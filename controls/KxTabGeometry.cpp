@@ -1,5 +1,9 @@
-// Tab strip geometry: size rule, placement, rotation, shapes and orientation mapping.
+// Tab strip geometry: size rule, row count, placement, rotation, shapes and orientation
+// mapping. The tab control's two pure layout routines (ArrangeTabRows, BuildTabShape) live here
+// beside the rest of the geometry they belong to.
 #include "controls/KxTabGeometry.h"
+
+#include "controls/KxTabs.h"
 
 #include <algorithm>
 
@@ -66,27 +70,32 @@ int KxRowTop(int row, int rows, int thickness, int rowOverlap, int rowBase) {
   return rowBase + step * (rows - 1) - step * row;
 }
 
+int TKxCustomTabControl::ArrangeTabRows(const TKxStripInput& in) {
+  // One row unless multi-line; each further row is RowIndent shorter.
+  int rows = 1;
+  if (!in.MultiLine) return rows;
+  const int n = static_cast<int>(in.Lengths.size());
+  int x = in.Margin;
+  bool rowHasTabs = false;
+  for (int i = 0; i < n; ++i) {
+    auto rowLength = [&] { return std::max(0, in.Length - (rows - 1) * in.RowIndent); };
+    int len = std::max(0, std::min(in.Lengths[static_cast<size_t>(i)], rowLength() - in.LengthCut));
+    if (rowHasTabs && !(x + len < rowLength())) {
+      ++rows;
+      x = in.Margin;
+      len = std::max(0, std::min(in.Lengths[static_cast<size_t>(i)], rowLength() - in.LengthCut));
+    }
+    rowHasTabs = true;
+    x += len - in.Overlap + 1;
+  }
+  return rows;
+}
+
 TKxStripLayout KxArrangeTabs(const TKxStripInput& in) {
   TKxStripLayout out;
   const int n = static_cast<int>(in.Lengths.size());
   out.Tabs.resize(static_cast<size_t>(n));
-  // Counting pass (multi-line only): each further row is RowIndent shorter.
-  int rows = 1;
-  if (in.MultiLine) {
-    int x = in.Margin;
-    bool rowHasTabs = false;
-    for (int i = 0; i < n; ++i) {
-      auto rowLength = [&] { return std::max(0, in.Length - (rows - 1) * in.RowIndent); };
-      int len = std::max(0, std::min(in.Lengths[static_cast<size_t>(i)], rowLength() - in.LengthCut));
-      if (rowHasTabs && !(x + len < rowLength())) {
-        ++rows;
-        x = in.Margin;
-        len = std::max(0, std::min(in.Lengths[static_cast<size_t>(i)], rowLength() - in.LengthCut));
-      }
-      rowHasTabs = true;
-      x += len - in.Overlap + 1;
-    }
-  }
+  const int rows = TKxCustomTabControl::ArrangeTabRows(in);
   // Every row then has the one length A, less the indents of the rows above the first.
   const int a = std::max(0, in.Length - (in.MultiLine ? (rows - 1) * in.RowIndent : 0));
   out.RowLength = a;
@@ -191,7 +200,7 @@ int KxTabShapePointCount(TKxTabStyle style, bool softCorners) {
   return 0;
 }
 
-std::vector<TPoint> KxTabShape(TKxTabStyle style, bool soft, const TRect& rc, int c) {
+std::vector<TPoint> TKxCustomTabControl::BuildTabShape(TKxTabStyle style, bool soft, const TRect& rc, int c) {
   const int l = rc.Left;
   const int t = rc.Top;
   const int r = rc.Right;

@@ -2,6 +2,7 @@
 // style overlap, the row count and placement of tabs in strip coordinates, row rotation, tab
 // polygons and the mapping of strip points onto the four edges of a control. The tab control
 // (KxTabs) measures captions and feeds the numbers in; nothing here touches a font or a window.
+// The row count and the tab polygon are the control's static ArrangeTabRows and BuildTabShape.
 //
 // Strip coordinates: tabs run along x from the margin, rows stack along y; a tab's tip is at
 // small y, its base (next to the card) at large y. Row 0 is the row next to the card.
@@ -66,7 +67,7 @@ struct TKxStripLayout {
   int RowLength = 0;  // A, the length of every row: Length less the indents of the extra rows
 };
 
-// Counts the rows (multi-line only) and places every tab. A tab keeps the row it was given
+// Counts the rows (TKxCustomTabControl::ArrangeTabRows) and places every tab. A tab keeps the row it was given
 // while counting; each row r offers Length - r * RowIndent; no tab is longer than its row
 // (never negative).
 TKxStripLayout KxArrangeTabs(const TKxStripInput& input);
@@ -79,9 +80,6 @@ int KxRowTop(int row, int rows, int thickness, int rowOverlap, int rowBase);
 void KxRotateRows(std::vector<TKxPlacedTab>& tabs, int activeRow, int rows, int thickness, int rowOverlap,
                   int rowBase);
 
-// The tab polygon for the drawn rectangle (strip coordinates), from the base's left end over
-// the tip to the base's right end.
-std::vector<TPoint> KxTabShape(TKxTabStyle style, bool softCorners, const TRect& rect, int cutCorner);
 // Number of polygon points a style (and SoftCorners) gives.
 int KxTabShapePointCount(TKxTabStyle style, bool softCorners);
 

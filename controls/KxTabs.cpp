@@ -94,31 +94,27 @@ void TKxTabRegionCache::SetCapacity(int value) {
   Trim();
 }
 
+TKxTabRegionCacheItem::~TKxTabRegionCacheItem() {
+  if (region_ != nullptr) DeleteObject(region_);
+}
+
 HRGN TKxTabRegionCache::Find(const TRect& rect) {
   for (auto it = items_.begin(); it != items_.end(); ++it) {
-    if (it->Rect == rect) {
+    if (it->Rect() == rect) {
       items_.splice(items_.begin(), items_, it);
-      return items_.front().Region;
+      return items_.front().Region();
     }
   }
   return nullptr;
 }
 
 void TKxTabRegionCache::Add(const TRect& rect, HRGN region) {
-  items_.push_front({rect, region});
+  items_.emplace_front(rect, region);
   Trim();
 }
 
 void TKxTabRegionCache::Trim() {
-  while (capacity_ > 0 && static_cast<int>(items_.size()) > capacity_) {
-    DeleteObject(items_.back().Region);
-    items_.pop_back();
-  }
-}
-
-void TKxTabRegionCache::Clear() {
-  for (Item& item : items_) DeleteObject(item.Region);
-  items_.clear();
+  while (capacity_ > 0 && static_cast<int>(items_.size()) > capacity_) items_.pop_back();
 }
 
 // ---- Class information --------------------------------------------------------------------
@@ -506,6 +502,12 @@ void TKxCustomTabControl::SetParentBackgroundColor(bool value) {
   ClearHotAndRepaint();
 }
 
+void TKxCustomTabControl::SetDragIndicatorColor(TColor value) {
+  if (value == dragIndicatorColor_) return;
+  dragIndicatorColor_ = value;
+  ClearHotAndRepaint();
+}
+
 void TKxCustomTabControl::SetFlatColor(TColor value) {
   if (value == flatColor_) return;
   flatColor_ = value;
@@ -591,7 +593,7 @@ void TKxCustomTabControl::SelectTabFont(TCanvas& canvas, bool bold) {
   if (bold) canvas.Font()->SetStyle(canvas.Font()->Style() + TFontStyles{fsBold});
 }
 
-TSize TKxCustomTabControl::CaptionExtent(const std::string& caption, TCanvas& canvas, bool bold) {
+TSize TKxCustomTabControl::MeasureTabText(const std::string& caption, TCanvas& canvas, bool bold) {
   SelectTabFont(canvas, bold);
   // Shown or hidden, an accelerator mark takes no room: one "&" disappears, "&&" is one "&".
   const std::string text = StripAccelerators(caption);
@@ -612,7 +614,7 @@ TSize TKxCustomTabControl::CaptionExtent(const std::string& caption, TCanvas& ca
 
 TSize TKxCustomTabControl::MeasureTabContent(int index, TCanvas& canvas) {
   const TKxTabData& tab = *tabs_.Items(index);
-  const TSize text = CaptionExtent(tab.Caption, canvas, boldCurrentTab_);
+  const TSize text = MeasureTabText(tab.Caption, canvas, boldCurrentTab_);
   TSize image{0, 0};
   if (images_ != nullptr && tab.ImageIndex != -1) image = TSize{images_->Width(), images_->Height()};
   TSize c{};
@@ -881,7 +883,7 @@ TRect TKxCustomTabControl::DrawnStripRect(int index) const {
 }
 
 std::vector<TPoint> TKxCustomTabControl::StripPolygon(int index) const {
-  return KxTabShape(tabStyle_, softCorners_, DrawnStripRect(index), cutCornerSize_);
+  return BuildTabShape(tabStyle_, softCorners_, DrawnStripRect(index), cutCornerSize_);
 }
 
 std::vector<TPoint> TKxCustomTabControl::TabPolygon(int index) {
@@ -1645,6 +1647,11 @@ void TKxCustomTabControl::PaintTab(TCanvas& canvas, int index) {
     canvas.Refresh();
     RestoreDC(dc, saved);
   }
+  PaintTabOutline(index);
+  PlayOutlineCommands(canvas);
+}
+
+void TKxCustomTabControl::PaintTabOutline(int index) {
   const std::vector<TPoint> poly = TabPolygon(index);
   if (static_cast<int>(poly.size()) != KxTabShapePointCount(tabStyle_, softCorners_))
     throw EKxTabControlError("Incorrect number of points in tab shape");
@@ -1652,7 +1659,6 @@ void TKxCustomTabControl::PaintTab(TCanvas& canvas, int index) {
   outline_.push_back(0);
   outline_.insert(outline_.end(), {3, poly[0].X, poly[0].Y});
   for (size_t i = 1; i < poly.size(); ++i) outline_.insert(outline_.end(), {4, poly[i].X, poly[i].Y});
-  PlayOutlineCommands(canvas);
 }
 
 void TKxCustomTabControl::FillTabBackground(TCanvas& canvas, int index, const TRect& rect) {
@@ -2004,53 +2010,79 @@ void TKxCustomTabControl::EnsureStripButtons() {
   }
 }
 
+// Where the strip buttons go: the end of the strip where the tab sequence ends, 2 pixels from
+// the edge next to the card, one after the other from that end with 2 pixels between them.
+struct TKxCustomTabControl::StripButtonPlacement {
+  TRect strip;
+  int size = 0;       // s: a button's length along the strip
+  int thickness = 0;  // across the strip
+  bool atFarEnd = false;  // the right or bottom end
+  int along = 0;      // the next free position, measured from the chosen end
+};
+
+TKxCustomTabControl::StripButtonPlacement TKxCustomTabControl::StartStripButtonPlacement() {
+  StripButtonPlacement p;
+  p.size = StripButtonSize();
+  const int t = fixedDimension_ - 2;
+  const bool fixed = Vertical() ? tabWidth_ > 0 : tabHeight_ > 0;
+  p.thickness = std::max(1, fixed ? std::max(p.size, t) : std::min(p.size, t));
+  p.strip = StripRect();
+  const bool standard = tabSequence_ == tsStandard;
+  p.atFarEnd = tabOrientation_ == toLeft ? !standard : standard;
+  p.along = margin_;
+  if (tabOrientation_ == toTop) p.along += showShadow_ ? 1 : -1;
+  return p;
+}
+
+void TKxCustomTabControl::PlaceStripButton(StripButtonPlacement& p, TControl* button, int length) {
+  TRect r;
+  if (!Vertical()) {
+    const int x = p.atFarEnd ? p.strip.Right - p.along - length : p.strip.Left + p.along;
+    const int y = tabOrientation_ == toTop ? p.strip.Bottom - 2 - p.thickness : p.strip.Top + 2;
+    r = TRect(x, y, x + length, y + p.thickness);
+  } else {
+    const int y = p.atFarEnd ? p.strip.Bottom - p.along - length : p.strip.Top + p.along;
+    const int x = tabOrientation_ == toLeft ? p.strip.Right - 2 - p.thickness : p.strip.Left + 2;
+    r = TRect(x, y, x + p.thickness, y + length);
+  }
+  button->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  p.along += length + 2;
+}
+
+void TKxCustomTabControl::PlaceCloseButton(StripButtonPlacement& p) {
+  if (closeButton_ == nullptr) return;
+  closeButton_->SetVisible(showCloseButton_);
+  if (showCloseButton_ && !multiLine_) PlaceStripButton(p, closeButton_, p.size);
+}
+
+void TKxCustomTabControl::PlaceMenuButton(StripButtonPlacement& p) {
+  if (menuButton_ == nullptr) return;
+  menuButton_->SetVisible(showMenuButton_);
+  if (showMenuButton_ && !multiLine_) PlaceStripButton(p, menuButton_, p.size);
+}
+
+void TKxCustomTabControl::PlaceScroller(StripButtonPlacement& p) {
+  if (scroller_ == nullptr) return;
+  scroller_->SetOrientation(Vertical() ? 1 : 0);
+  if (scrollNeeded_ && !multiLine_) {
+    // Two halves of s, sharing one pixel.
+    PlaceStripButton(p, scroller_, 2 * p.size - 1);
+    scroller_->SetVisible(true);
+  } else {
+    // Without scroll need it goes out of sight.
+    scroller_->SetBounds(-100, -100, scroller_->Width(), scroller_->Height());
+    scroller_->SetVisible(false);
+  }
+}
+
 void TKxCustomTabControl::PlaceStripButtons() {
   if (Loading()) return;
   EnsureStripButtons();
   if (!closeButton_ && !menuButton_ && !scroller_ && !activeCloseButton_) return;
-  const int s = StripButtonSize();
-  const int t = fixedDimension_ - 2;
-  const bool fixed = Vertical() ? tabWidth_ > 0 : tabHeight_ > 0;
-  const int thick = std::max(1, fixed ? std::max(s, t) : std::min(s, t));
-  const TRect strip = StripRect();
-  // The end of the strip where the sequence ends, and the position along it.
-  const bool standard = tabSequence_ == tsStandard;
-  const bool atFarEnd = tabOrientation_ == toLeft ? !standard : standard;  // far = right or bottom
-  int along = margin_;
-  if (tabOrientation_ == toTop) along += showShadow_ ? 1 : -1;
-  auto place = [&](TControl* button, int length) {
-    // Position measured from the chosen end, 2 pixels from the edge next to the card.
-    TRect r;
-    if (!Vertical()) {
-      const int x = atFarEnd ? strip.Right - along - length : strip.Left + along;
-      const int y = tabOrientation_ == toTop ? strip.Bottom - 2 - thick : strip.Top + 2;
-      r = TRect(x, y, x + length, y + thick);
-    } else {
-      const int y = atFarEnd ? strip.Bottom - along - length : strip.Top + along;
-      const int x = tabOrientation_ == toLeft ? strip.Right - 2 - thick : strip.Left + 2;
-      r = TRect(x, y, x + thick, y + length);
-    }
-    button->SetBounds(r.Left, r.Top, r.Width(), r.Height());
-    along += length + 2;
-  };
-  if (closeButton_ != nullptr) {
-    closeButton_->SetVisible(showCloseButton_);
-    if (showCloseButton_ && !multiLine_) place(closeButton_, s);
-  }
-  if (menuButton_ != nullptr) {
-    menuButton_->SetVisible(showMenuButton_);
-    if (showMenuButton_ && !multiLine_) place(menuButton_, s);
-  }
-  if (scroller_ != nullptr) {
-    scroller_->SetOrientation(Vertical() ? 1 : 0);
-    if (scrollNeeded_ && !multiLine_) {
-      place(scroller_, 2 * s - 1);
-      scroller_->SetVisible(true);
-    } else {
-      scroller_->SetBounds(-100, -100, scroller_->Width(), scroller_->Height());
-      scroller_->SetVisible(false);
-    }
-  }
+  StripButtonPlacement placement = StartStripButtonPlacement();
+  PlaceCloseButton(placement);
+  PlaceMenuButton(placement);
+  PlaceScroller(placement);
   PlaceActiveCloseButton();
 }
 

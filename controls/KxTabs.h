@@ -85,11 +85,26 @@ class TKxTabDataList {
   std::vector<std::unique_ptr<TKxTabData>> items_;
 };
 
+// One cached tab region: the tab's client rectangle and the region made for it. The item owns
+// the region: it is deleted when the item leaves the cache (dropped, cleared or the cache freed).
+class TKxTabRegionCacheItem {
+ public:
+  TKxTabRegionCacheItem(const TRect& rect, HRGN region) : rect_(rect), region_(region) {}
+  ~TKxTabRegionCacheItem();
+  TKxTabRegionCacheItem(const TKxTabRegionCacheItem&) = delete;
+  TKxTabRegionCacheItem& operator=(const TKxTabRegionCacheItem&) = delete;
+  const TRect& Rect() const { return rect_; }
+  HRGN Region() const { return region_; }
+
+ private:
+  TRect rect_;
+  HRGN region_;
+};
+
 // Most-recently-used cache of tab regions keyed by the tab's client rectangle.
 class TKxTabRegionCache {
  public:
   explicit TKxTabRegionCache(int capacity = 1) { SetCapacity(capacity); }
-  ~TKxTabRegionCache() { Clear(); }
   TKxTabRegionCache(const TKxTabRegionCache&) = delete;
   TKxTabRegionCache& operator=(const TKxTabRegionCache&) = delete;
   int Capacity() const { return capacity_; }
@@ -98,15 +113,11 @@ class TKxTabRegionCache {
   int Count() const { return static_cast<int>(items_.size()); }
   HRGN Find(const TRect& rect);                 // moves a hit to the front
   void Add(const TRect& rect, HRGN region);     // takes ownership
-  void Clear();
+  void Clear() { items_.clear(); }
 
  private:
-  struct Item {
-    TRect Rect;
-    HRGN Region;
-  };
   void Trim();
-  std::list<Item> items_;
+  std::list<TKxTabRegionCacheItem> items_;
   int capacity_ = 1;
 };
 
@@ -219,6 +230,12 @@ class TKxCustomTabControl : public TCustomControl {
   bool ShowCloseButtonOnActiveTab() const { return showCloseButtonOnActiveTab_; }
   void SetShowCloseButtonOnActiveTab(bool value);
   int FixedDimension() const { return fixedDimension_; }
+  // First pass of the layout: the number of rows the visible tabs need (1 unless MultiLine).
+  // A tab fits a row while x + L < the row's length; each further row is RowIndent shorter.
+  static int ArrangeTabRows(const TKxStripInput& input);
+  // The tab polygon of `style` for a drawn rectangle (strip coordinates), from the base's left
+  // end over the tip to the base's right end; `cutCorner` is CutCornerSize.
+  static std::vector<TPoint> BuildTabShape(TKxTabStyle style, bool softCorners, const TRect& rect, int cutCorner);
   void SetRegionCacheCapacity(int value);
   TKxTabRegionCache& RegionCache() { return regionCache_; }
 
@@ -268,7 +285,7 @@ class TKxCustomTabControl : public TCustomControl {
   bool AllowTabDragging() const { return allowTabDragging_; }
   void SetAllowTabDragging(bool value) { allowTabDragging_ = value; }
   TColor DragIndicatorColor() const { return dragIndicatorColor_; }
-  void SetDragIndicatorColor(TColor value) { dragIndicatorColor_ = value; }
+  void SetDragIndicatorColor(TColor value);
   bool SortTabMenu() const { return sortTabMenu_; }
   void SetSortTabMenu(bool value) { sortTabMenu_ = value; }
 
@@ -309,8 +326,9 @@ class TKxCustomTabControl : public TCustomControl {
   virtual void CloseCurrentTab() {}
   // A dragged active tab dropped on tab `newIndex`: the tab moves there (OnTabOrderChange).
   virtual void RepositionCurrentTab(int newIndex);
-  void HideAllTabs();
-  void ShowAllTabs();
+  // Every tab hidden / shown (the page control: every page's TabVisible).
+  virtual void HideAllTabs();
+  virtual void ShowAllTabs();
 
   TKxTabScroller* Scroller() const { return scroller_; }
   TKxTabControlCloseButton* CloseButton() const { return closeButton_; }
@@ -386,7 +404,10 @@ class TKxCustomTabControl : public TCustomControl {
   struct DrawnTab;
   void MeasureAndPlace();
   TSize MeasureTabContent(int index, TCanvas& canvas);
-  TSize CaptionExtent(const std::string& caption, TCanvas& canvas, bool bold);
+  // The caption's extent in the tab font: lines cut at CR LF, an accelerator mark taking no
+  // room; horizontal text stacks the lines (widest line x sum of heights), vertical text is
+  // the transpose.
+  TSize MeasureTabText(const std::string& caption, TCanvas& canvas, bool bold);
   void SelectTabFont(TCanvas& canvas, bool bold);
   int StripLengthAlong(const TRect& strip) const;
   int ScrollOffset() const;
@@ -411,12 +432,24 @@ class TKxCustomTabControl : public TCustomControl {
   void ScrollIntoView(int index);
   void PaintTabStrip(TCanvas& canvas);
   void PaintTab(TCanvas& canvas, int index);
+  // Records the tab's outline: the frame colour, a move to the polygon's first point and lines
+  // through the others. EKxTabControlError "Incorrect number of points in tab shape" when the
+  // polygon does not have its style's point count.
+  void PaintTabOutline(int index);
   void FillTabBackground(TCanvas& canvas, int index, const TRect& rect);
   void PaintTabFace(TCanvas& canvas, int index, const TRect& rect);
   void PaintCardLayer(TCanvas& canvas, int row);
   void PaintCardFrame(TCanvas& canvas);
   void PlayOutlineCommands(TCanvas& canvas);
+  // Places the strip buttons (never while loading): the close button, then the menu button,
+  // then the scroller, each only when shown; then the active tab's close button.
   void PlaceStripButtons();
+  struct StripButtonPlacement;
+  StripButtonPlacement StartStripButtonPlacement();
+  void PlaceStripButton(StripButtonPlacement& placement, TControl* button, int length);
+  void PlaceCloseButton(StripButtonPlacement& placement);
+  void PlaceMenuButton(StripButtonPlacement& placement);
+  void PlaceScroller(StripButtonPlacement& placement);
   void EnsureStripButtons();
   int FindSelectable(int from, int step, bool includeStart);
   void SelectByKey(int index);

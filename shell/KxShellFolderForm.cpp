@@ -142,7 +142,6 @@ void TKxSelectFolderForm::Loaded() {
   AddGlyph(ImageList1, DrawFolderGlyph, false);
   AddGlyph(ImageList1, DrawDeleteGlyph, true);
   AddGlyph(ImageList1, DrawDeleteGlyph, false);
-  ShellTree->SetDragMode(dmAutomatic);
   ApplyDialogOptions(options_);
 }
 
@@ -175,7 +174,7 @@ void TKxSelectFolderForm::ApplyDialogOptions(TKxSelectFolderDialogOptions option
   apply(sfdoVirtualFolders, stoVirtualFolders);
   apply(sfdoContextMenus, stoContextMenus);
   apply(sfdoShowHidden, stoShowHidden);
-  ShellTree->SetOptions(tree);
+  ShellTree->ChangeOptions(tree);
   const bool buttons = options.Contains(sfdoCreateDeleteButtons);
   btnNewFolder->SetVisible(buttons);
   btnDeleteFolder->SetVisible(buttons);
@@ -229,7 +228,7 @@ void TKxSelectFolderForm::DeleteBtnClick(TObject*) {
 void TKxSelectFolderForm::DoShow() {
   TForm::DoShow();
   Font()->SetName("MS Sans Serif");
-  ShellTree->SetOptions(ShellTree->Options() + TKxShellTreeOptions{stoAutoFill});
+  ShellTree->ChangeOptions(ShellTree->Options() + TKxShellTreeOptions{stoAutoFill});
   ShellTree->FillTree();
   btnOk->SetCaption("OK");
   btnCancel->SetCaption("Cancel");

@@ -54,6 +54,7 @@ object KxSelectFolderForm: TKxSelectFolderForm
     Top = 32
     Width = 341
     Height = 241
+    DragMode = dmAutomatic
     HideSelection = False
     Indent = 19
     Options = []

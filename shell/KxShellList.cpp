@@ -249,7 +249,7 @@ TKxCustomShellList::TKxCustomShellList(TComponent* owner)
 
 TKxCustomShellList::~TKxCustomShellList() {
   SharedDeviceChangeHandler().Unregister(DeviceChangeMethod<&TKxCustomShellList::DeviceChanged>(this));
-  if (tree_) tree_->SetShellList(nullptr);
+  if (tree_) tree_->ChangeShellList(nullptr);
   if (dropTarget_) {
     dropTarget_->Forget();
     dropTarget_->Release();
@@ -642,8 +642,10 @@ void TKxCustomShellList::FolderChanged(TObject*) {
     if (tree_) tree_->SetSelectedFolder(folder_);
     RefillList();
   }
-  OnFolderChanged(this);
+  DoFolderChanged();
 }
+
+void TKxCustomShellList::DoFolderChanged() { OnFolderChanged(this); }
 
 void TKxCustomShellList::FollowLocator(TKxShellLocator* locator) { folder_->Assign(locator); }
 

@@ -183,6 +183,9 @@ class TKxCustomShellList : public TKxCustomListView, public IKxDropTargetOwner, 
   virtual bool PassesFilter(const std::string& fileName, ULONG attributes);
   virtual void ClearFilterTable();
   virtual bool DoDblClickOpen();
+  // Fires the folder-changed event (after every change of Folder, also while changes are
+  // ignored).
+  virtual void DoFolderChanged();
   // The folder's UI object of the selected items / of one item (one reference in `object`).
   virtual HRESULT SelectionUIObject(REFIID iid, void** object);
   virtual HRESULT ItemUIObject(TListItem* item, REFIID iid, void** object);

@@ -193,20 +193,22 @@ const TClassInfo& TKxShellTree::StaticClass() {
               .Property("AutoExpand", &C::AutoExpand, &C::SetAutoExpand)
               .Default(false)
               .Property("BaseFolder", &C::BaseFolder, nullptr)
-              .Property("DisabledColor", &C::DisabledColor, &C::SetDisabledColor)
+              .Property("DisabledColor", &C::DisabledColor, &C::ChangeDisabledColor)
               .Default(clBtnFace)
               .Idents(ColorPropToIdent, ColorIdentToProp)
               .Stored(unowned(fcpDisabledColor))
-              .Property("FocusColor", &C::FocusColor, &C::SetFocusColor)
+              .Property("FocusColor", &C::FocusColor, &C::ChangeFocusColor)
               .Default(clWindow)
               .Idents(ColorPropToIdent, ColorIdentToProp)
-              .Stored([](C& c) { return !c.ControllerOwns(fcpFocusColor) && c.FocusColor() != c.NormalColor(); }))
-          .Property("ItemHeight", &C::ItemHeight, &C::SetItemHeight)
+              .Stored([](C& c) {
+                return !c.ControllerOwns(fcpFocusColor) && ColorToRGB(c.FocusColor()) != ColorToRGB(c.Color());
+              }))
+          .Property("ItemHeight", &C::ItemHeight, &C::ChangeItemHeight)
           .Default(0)
-          .Property("Options", &C::Options, &C::SetOptions)
+          .Property("Options", &C::Options, &C::ChangeOptions)
           .Default(kDefaultShellTreeOptions)
           .Property("ShellList", [](C& c) { return dynamic_cast<TKxCustomShellList*>(c.ShellList()); },
-                    [](C& c, TKxCustomShellList* list) { c.SetShellList(list); })
+                    [](C& c, TKxCustomShellList* list) { c.ChangeShellList(list); })
           .Property("OnAddItem", [](C& c) { return c.OnAddItem; }, [](C& c, TKxShAddItemEvent e) { c.OnAddItem = e; })
           .Property("OnDeleteItem", [](C& c) { return c.OnDeleteItem; },
                     [](C& c, TKxShTreeDeleteItemEvent e) { c.OnDeleteItem = e; })
@@ -277,7 +279,7 @@ void TKxCustomShellTree::SetSelectedFolder(TKxShellLocator* value) {
   selectedFolder_->Assign(value);
 }
 
-void TKxCustomShellTree::SetOptions(TKxShellTreeOptions value) {
+void TKxCustomShellTree::ChangeOptions(TKxShellTreeOptions value) {
   const TKxShellTreeOptions old = options_;
   options_ = value;
   if (!HandleAllocated()) return;
@@ -295,18 +297,24 @@ void TKxCustomShellTree::SetOptions(TKxShellTreeOptions value) {
   }
 }
 
-void TKxCustomShellTree::SetShellList(IKxShellTreeListLink* value) {
+void TKxCustomShellTree::ChangeShellList(IKxShellTreeListLink* value) {
   if (value == shellList_) return;
-  if (shellList_) shellList_->SetShellTree(nullptr);
+  if (shellList_) {
+    shellList_->SetShellTree(nullptr);
+    if (auto* old = dynamic_cast<TComponent*>(shellList_)) old->RemoveFreeNotification(this);
+  }
   shellList_ = value;
   if (shellList_) {
     shellList_->SetShellTree(this);
+    if (auto* list = dynamic_cast<TComponent*>(shellList_)) list->FreeNotification(this);
     shellList_->FollowLocator(selectedFolder_);
   }
 }
 
 void TKxCustomShellTree::Notification(TComponent* component, TOperation operation) {
   TKxCustomTreeView::Notification(component, operation);
+  // A freed shell list ends the link.
+  if (operation == opRemove && shellList_ && component == dynamic_cast<TComponent*>(shellList_)) shellList_ = nullptr;
 }
 
 HWND TKxCustomShellTree::OwnerWindow() {

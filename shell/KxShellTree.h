@@ -119,9 +119,14 @@ class TKxCustomShellTree : public TKxCustomTreeView, public IKxDropTargetOwner {
   TKxShellLocator* SelectedFolder() const { return selectedFolder_; }
   void SetSelectedFolder(TKxShellLocator* value);
   TKxShellTreeOptions Options() const { return options_; }
-  void SetOptions(TKxShellTreeOptions value);
+  // Stores; with a window: a change of stoOleDrop registers or revokes the drop target,
+  // TVS_DISABLEDRAGDROP follows the CreateParams rule, and (outside design time) a change of
+  // stoDynamicRefresh watches all drives or removes every watch.
+  void ChangeOptions(TKxShellTreeOptions value);
   IKxShellTreeListLink* ShellList() const { return shellList_; }
-  void SetShellList(IKxShellTreeListLink* value);
+  // A previous, different list forgets the tree; the new one is told the tree, asked for
+  // destruction notice (which clears the link) and told SelectedFolder.
+  void ChangeShellList(IKxShellTreeListLink* value);
 
   // The node's shell data, nil for a node the tree did not make.
   TKxShellTreeData* ShellData(TTreeNode* node) const;

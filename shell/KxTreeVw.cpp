@@ -79,12 +79,12 @@ void TKxCustomTreeView::ColorChanged() {
   if (frameVisible_ && !UsesThemedFrame()) RepaintNonClientFrame();
 }
 
-void TKxCustomTreeView::SetDisabledColor(TColor value) {
+void TKxCustomTreeView::ChangeDisabledColor(TColor value) {
   disabledColor_ = value;
   if (!Enabled()) RefreshStateColor();
 }
 
-void TKxCustomTreeView::SetFocusColor(TColor value) {
+void TKxCustomTreeView::ChangeFocusColor(TColor value) {
   focusColor_ = value;
   if (focused_) RefreshStateColor();
 }
@@ -101,11 +101,11 @@ void TKxCustomTreeView::SetFrameHotColor(TColor value) {
   if (ChangeFrameSetting(frameHotColor_, value)) RepaintNonClientFrame();
 }
 
-void TKxCustomTreeView::SetFrameHotTrack(bool value) {
+void TKxCustomTreeView::ChangeFrameHotTrack(bool value) {
   if (value == frameHotTrack_) return;
   frameHotTrack_ = value;
   if (value) {
-    SetFrameVisible(true);
+    ChangeFrameVisible(true);
     if (!ComponentState().Contains(csLoading)) frameSides_ = kAllSides;
   }
   RepaintNonClientFrame();
@@ -124,7 +124,7 @@ void TKxCustomTreeView::SetFrameStyle(TFrameStyle value) {
   if (ChangeFrameSetting(frameStyle_, value)) RepaintNonClientFrame();
 }
 
-void TKxCustomTreeView::SetFrameVisible(bool value) {
+void TKxCustomTreeView::ChangeFrameVisible(bool value) {
   if (value == frameVisible_) return;
   frameVisible_ = value;
   if (HandleAllocated()) {
@@ -139,13 +139,13 @@ void TKxCustomTreeView::SetFrameVisible(bool value) {
   }
 }
 
-void TKxCustomTreeView::SetFramingPreference(TFramingPreference value) {
+void TKxCustomTreeView::ChangeFramingPreference(TFramingPreference value) {
   if (value == framingPreference_) return;
   framingPreference_ = value;
   if (value == fpCustomFraming) RepaintNonClientFrame();
 }
 
-void TKxCustomTreeView::SetItemHeight(int value) {
+void TKxCustomTreeView::ChangeItemHeight(int value) {
   if (value == itemHeight_) return;
   itemHeight_ = value;
   UpdateItemHeight();
@@ -207,23 +207,25 @@ void TKxCustomTreeView::Loaded() {
   HotStateChanged(false, false);
 }
 
-void TKxCustomTreeView::PaintFrame() {
+void TKxCustomTreeView::PaintFrame(HDC target) {
   if (!frameVisible_ || UsesThemedFrame()) return;
   HWND window = Handle();
-  HDC dc = GetWindowDC(window);
+  HDC dc = target ? target : GetWindowDC(window);
   if (!dc) return;
-  try {
-    canvas_->SetHandle(dc);
-    const bool hot = frameHotTrack_ && (focused_ || mouseOver_);
-    PaintControlFrame(*canvas_, Width(), Height(), hot ? frameHotStyle_ : frameStyle_, Color(),
-                      hot ? frameHotColor_ : frameColor_, frameSides_, false);
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    ReleaseDC(window, dc);
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  ReleaseDC(window, dc);
+  struct TRelease {
+    TControlCanvas* canvas;
+    HWND window;
+    HDC dc;
+    bool own;
+    ~TRelease() {
+      canvas->SetHandle(nullptr);
+      if (own) ReleaseDC(window, dc);
+    }
+  } release{canvas_, window, dc, target == nullptr};
+  canvas_->SetHandle(dc);
+  const bool hot = frameHotTrack_ && (focused_ || mouseOver_);
+  PaintControlFrame(*canvas_, Width(), Height(), hot ? frameHotStyle_ : frameStyle_, Color(),
+                    hot ? frameHotColor_ : frameColor_, frameSides_, false);
 }
 
 bool TKxCustomTreeView::EditorFocused() {
@@ -231,21 +233,30 @@ bool TKxCustomTreeView::EditorFocused() {
   return edit && GetFocus() == edit;
 }
 
-void TKxCustomTreeView::PaintSelectionRect() {
+void TKxCustomTreeView::PaintSelectionRect(HDC target) {
   if (HideSelection() || focused_ || EditorFocused()) return;
   TTreeNode* node = SelectedNode();
   if (!node) return;
   const TRect r = node->DisplayRect(true);
-  HDC dc = GetDC(Handle());
+  HWND window = Handle();
+  HDC dc = target ? target : GetDC(window);
   if (!dc) return;
+  struct TRelease {
+    TControlCanvas* canvas;
+    HWND window;
+    HDC dc;
+    bool own;
+    ~TRelease() {
+      canvas->SetHandle(nullptr);
+      if (own) ReleaseDC(window, dc);
+    }
+  } release{canvas_, window, dc, target == nullptr};
   canvas_->SetHandle(dc);
   canvas_->Pen()->Assign(selectionPen_);
   canvas_->Brush()->SetStyle(bsClear);
   canvas_->Rectangle(r.Left, r.Top, r.Right, r.Bottom);
   canvas_->Pen()->SetWidth(1);
   canvas_->Pen()->SetStyle(psSolid);
-  canvas_->SetHandle(nullptr);
-  ReleaseDC(Handle(), dc);
 }
 
 void TKxCustomTreeView::ScrollSteps(int bar, int code, int count) {
@@ -374,12 +385,18 @@ void TKxCustomTreeView::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_NCPAINT:
       TCustomTreeView::WndProc(message);
-      PaintFrame();
+      PaintFrame(nullptr);
       message.Result = 0;
+      return;
+    case WM_PRINT:
+      // Printing the window shows the frame it would paint in its non-client area.
+      TCustomTreeView::WndProc(message);
+      if (message.LParam & PRF_NONCLIENT) PaintFrame(reinterpret_cast<HDC>(message.WParam));
       return;
     case WM_PAINT:
       TCustomTreeView::WndProc(message);
-      PaintSelectionRect();
+      // On the context the paint went to: the window's, or the one a PaintTo handed in.
+      PaintSelectionRect(reinterpret_cast<HDC>(message.WParam));
       return;
     case WM_RBUTTONUP:
       if (menuHandled_ && PopupMenu() != nullptr) {

@@ -50,9 +50,11 @@ class TKxCustomTreeView : public TCustomTreeView {
   virtual bool UsesThemedFrame() const;
 
   TColor DisabledColor() const { return disabledColor_; }
-  virtual void SetDisabledColor(TColor value);
+  // Stores; while the control is disabled the state colour is refreshed.
+  virtual void ChangeDisabledColor(TColor value);
   TColor FocusColor() const { return focusColor_; }
-  virtual void SetFocusColor(TColor value);
+  // Stores; while the control has the focus the state colour is refreshed.
+  virtual void ChangeFocusColor(TColor value);
   TColor FrameColor() const { return frameColor_; }
   virtual void SetFrameColor(TColor value);
   TKxFrameController* FrameController() const { return frameController_; }
@@ -62,7 +64,10 @@ class TKxCustomTreeView : public TCustomTreeView {
   TColor FrameHotColor() const { return frameHotColor_; }
   virtual void SetFrameHotColor(TColor value);
   bool FrameHotTrack() const { return frameHotTrack_; }
-  virtual void SetFrameHotTrack(bool value);
+  // When the value changes: stores it; when it became true also FrameVisible and, unless
+  // loading, FrameSides all four sides; then repaints the frame and invalidates the control.
+  virtual void ChangeFrameHotTrack(bool value);
+  void SetFrameHotTrack(bool value) { ChangeFrameHotTrack(value); }
   TFrameStyle FrameHotStyle() const { return frameHotStyle_; }
   virtual void SetFrameHotStyle(TFrameStyle value);
   TSides FrameSides() const { return frameSides_; }
@@ -70,11 +75,16 @@ class TKxCustomTreeView : public TCustomTreeView {
   TFrameStyle FrameStyle() const { return frameStyle_; }
   virtual void SetFrameStyle(TFrameStyle value);
   bool FrameVisible() const { return frameVisible_; }
-  virtual void SetFrameVisible(bool value);
+  // When the value changes: stores it and recreates the window (recreating flag set meanwhile).
+  virtual void ChangeFrameVisible(bool value);
+  void SetFrameVisible(bool value) { ChangeFrameVisible(value); }
   TFramingPreference FramingPreference() const { return framingPreference_; }
-  virtual void SetFramingPreference(TFramingPreference value);
+  // When the value changes: stores it and repaints the frame only for fpCustomFraming.
+  virtual void ChangeFramingPreference(TFramingPreference value);
+  void SetFramingPreference(TFramingPreference value) { ChangeFramingPreference(value); }
   int ItemHeight() const { return itemHeight_; }
-  virtual void SetItemHeight(int value);
+  // Stores; when it changed, UpdateItemHeight.
+  virtual void ChangeItemHeight(int value);
   virtual void SetSelectionFramePen(TPen* pen);
   TPen* SelectionPen() const { return selectionPen_; }
   TColor NormalColor() const { return normalColor_; }
@@ -110,8 +120,10 @@ class TKxCustomTreeView : public TCustomTreeView {
   TTreeNode* rightClickNode_ = nullptr;
 
  private:
-  void PaintFrame();
-  void PaintSelectionRect();
+  // The custom frame on `dc` (the window's own context when null).
+  void PaintFrame(HDC dc);
+  // The selection rectangle of an unfocused tree on `dc` (the client context when null).
+  void PaintSelectionRect(HDC dc);
   void ColorChanged();
   void ScrollSteps(int bar, int code, int count);
 

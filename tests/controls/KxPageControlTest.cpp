@@ -12,6 +12,7 @@
 #include "controls/KxModule.h"
 #include "controls/KxPageControl.h"
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectText.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/ui/Application.h"
@@ -211,6 +212,83 @@ TEST_F(KxPageControlTest, SheetVisibleIsTheControlsToSet) {
   } catch (const EKxTabControlError& e) {
     EXPECT_EQ(e.Message(), "You cannot change the Visible property of a page");
   }
+}
+
+// A page control written with its pages (owned by it) and read back into a new one: every
+// sheet's tab settings, its place and the page shown return; Visible and PageIndex are the
+// page control's to set and never go into the layout; a layout that sets Visible is refused.
+TEST(KxPageControlLayoutTest, SheetsComeBackWithTheirTabSettingsAndThePageShown) {
+  TKxPageControl source(nullptr);
+  source.SetName("Pages");
+  source.SetBounds(0, 0, 300, 200);
+  for (const char* name : {"Values", "Table", "Chart"}) {
+    auto* sheet = new TKxTabSheet(&source);
+    sheet->SetName(std::string("sh") + name);
+    sheet->SetPageControl(&source);
+    sheet->SetCaption(name);
+  }
+  source.PageAt(1)->SetImageIndex(3);
+  source.PageAt(1)->SetDisabledIndex(4);
+  source.PageAt(1)->SetTabEnabled(false);
+  source.PageAt(2)->SetColor(clYellow);
+  source.PageAt(0)->SetPageIndex(2);  // Table, Chart, Values
+  source.SetActivePage(source.PageAt(1));
+  ASSERT_EQ(source.ActivePage()->Caption(), "Chart");
+
+  TMemoryStream layout;
+  layout.WriteComponent(&source);
+  const std::string text =
+      ObjectBinaryToText(std::string_view(static_cast<const char*>(layout.Memory()), static_cast<size_t>(layout.Size())));
+  EXPECT_EQ(text.find("Visible"), std::string::npos) << text;
+  EXPECT_EQ(text.find("PageIndex"), std::string::npos) << text;
+  EXPECT_NE(text.find("ActivePage = shChart"), std::string::npos) << text;
+
+  layout.SetPosition(0);
+  TKxPageControl target(nullptr);
+  int changes = 0;
+  target.OnChange = [&](TObject*) { ++changes; };
+  layout.ReadComponent(&target);
+  ASSERT_EQ(target.PageCount(), 3);
+  std::string order;
+  for (int i = 0; i < 3; ++i) order += target.PageAt(i)->Caption() + " ";
+  EXPECT_EQ(order, "Table Chart Values ");
+  EXPECT_EQ(target.PageAt(0)->ImageIndex(), 3);
+  EXPECT_EQ(target.PageAt(0)->DisabledIndex(), 4);
+  EXPECT_FALSE(target.PageAt(0)->TabEnabled());
+  EXPECT_EQ(target.PageAt(1)->Color(), clYellow);
+  EXPECT_TRUE(target.UseColoredTabs());
+  ASSERT_NE(target.ActivePage(), nullptr);
+  EXPECT_EQ(target.ActivePage()->Caption(), "Chart");
+  EXPECT_TRUE(target.ActivePage()->IsShown());
+  EXPECT_FALSE(target.PageAt(2)->IsShown());
+  EXPECT_EQ(target.TabIndex(), 1);
+  EXPECT_EQ(changes, 0) << "loading ends without OnChange";
+
+  const std::string visible = ObjectTextToBinary(
+      "object Pages: TKxPageControl\n  object shOne: TKxTabSheet\n    Visible = True\n  end\nend\n");
+  TMemoryStream refused;
+  refused.Write(visible.data(), static_cast<long long>(visible.size()));
+  refused.SetPosition(0);
+  TKxPageControl other(nullptr);
+  try {
+    refused.ReadComponent(&other);
+    ADD_FAILURE() << "a layout may not set a page's Visible";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("You cannot change the Visible property of a page"), std::string::npos) << e.Message();
+  }
+}
+
+TEST_F(KxPageControlTest, HidingAndShowingAllTabsGoesThroughThePages) {
+  pages_->SetActivePageIndex(1);
+  pages_->HideAllTabs();
+  for (int i = 0; i < pages_->PageCount(); ++i) EXPECT_FALSE(Page(i)->TabVisible()) << i;
+  EXPECT_EQ(pages_->Tabs().Count(), 0);
+  EXPECT_EQ(pages_->TabIndex(), -1);
+  EXPECT_EQ(Shown(), "010") << "the active page stays shown without a tab";
+  pages_->ShowAllTabs();
+  for (int i = 0; i < pages_->PageCount(); ++i) EXPECT_TRUE(Page(i)->TabVisible()) << i;
+  EXPECT_EQ(pages_->Tabs().Count(), 3);
+  EXPECT_EQ(pages_->TabIndex(), 1);
 }
 
 TEST_F(KxPageControlTest, PagesTakeTheControlsColourUntilOneDiffers) {

@@ -161,6 +161,16 @@ TKxStripInput EightTabs() {
   return in;
 }
 
+TEST(KxTabMultiLineTest, TheFirstPassCountsRowsOnlyInMultiLineMode) {
+  TKxStripInput in = EightTabs();
+  EXPECT_EQ(TKxCustomTabControl::ArrangeTabRows(in), 3);
+  // Each further row is RowIndent shorter: with a larger indent the third row holds fewer.
+  in.RowIndent = 40;
+  EXPECT_EQ(TKxCustomTabControl::ArrangeTabRows(in), 4);
+  in.MultiLine = false;
+  EXPECT_EQ(TKxCustomTabControl::ArrangeTabRows(in), 1);
+}
+
 TEST(KxTabMultiLineTest, RowsCountedAndEveryTabInsideTheStrip) {
   const TKxStripLayout layout = KxArrangeTabs(EightTabs());
   EXPECT_EQ(layout.Rows, 3);
@@ -240,7 +250,7 @@ class KxTabShapeTest : public testing::TestWithParam<ShapeCase> {};
 
 TEST_P(KxTabShapeTest, PolygonFromBaseOverTipToBase) {
   const ShapeCase& c = GetParam();
-  const std::vector<TPoint> points = KxTabShape(c.style, c.soft, TRect(0, 0, 100, 20), 6);
+  const std::vector<TPoint> points = TKxCustomTabControl::BuildTabShape(c.style, c.soft, TRect(0, 0, 100, 20), 6);
   EXPECT_EQ(Text(points), c.expected);
   EXPECT_EQ(static_cast<int>(points.size()), KxTabShapePointCount(c.style, c.soft));
 }
@@ -297,13 +307,20 @@ TEST(KxTabMappingTest, TipLiesAtTheControlsEdge) {
 HRGN Region(int x) { return CreateRectRgn(x, 0, x + 10, 10); }
 
 TEST(KxTabRegionCacheTest, CapacityOneHoldsOnlyTheMostRecentRegion) {
-  TKxTabRegionCache cache;
-  cache.Add(TRect(0, 0, 10, 10), Region(0));
+  HRGN first = Region(0);
   HRGN second = Region(20);
-  cache.Add(TRect(20, 0, 30, 10), second);
-  EXPECT_EQ(cache.Count(), 1);
-  EXPECT_EQ(cache.Find(TRect(0, 0, 10, 10)), nullptr);
-  EXPECT_EQ(cache.Find(TRect(20, 0, 30, 10)), second);
+  {
+    TKxTabRegionCache cache;
+    cache.Add(TRect(0, 0, 10, 10), first);
+    cache.Add(TRect(20, 0, 30, 10), second);
+    EXPECT_EQ(cache.Count(), 1);
+    EXPECT_EQ(cache.Find(TRect(0, 0, 10, 10)), nullptr);
+    EXPECT_EQ(cache.Find(TRect(20, 0, 30, 10)), second);
+    // The dropped item deleted its region; the kept one lives until the cache goes.
+    EXPECT_EQ(GetObjectType(first), 0u);
+    EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_REGION));
+  }
+  EXPECT_EQ(GetObjectType(second), 0u);
 }
 
 TEST(KxTabRegionCacheTest, MostRecentlyUsedStaysWhenFull) {

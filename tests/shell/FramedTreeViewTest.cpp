@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "ShellTestSupport.h"
+#include "controls/KxCommonColors.h"
 #include "shell/KxShellUtils.h"
 #include "shell/KxShortCuts.h"
 #include "shell/KxTreeVw.h"
+#include "tests/controls/DibSurface.h"
 #include "tests/toolkit/FormFixture.h"
 #include "toolkit/classes/StringList.h"
 #include "toolkit/graphics/Pen.h"
@@ -32,6 +34,7 @@ class FramedTreeViewTest : public FormFixture {
  protected:
   void TearDown() override {
     SetWheelScrollLinesQuery(nullptr);
+    SetKxVisualStylesQuery(nullptr);
     FormFixture::TearDown();
   }
   TKxCustomTreeView* Tree() {
@@ -105,7 +108,7 @@ TEST_F(FramedTreeViewTest, FocusColourFollowsTheColourOnlyWhileTheyWereEqual) {
   tree->SetColor(clYellow);
   EXPECT_EQ(tree->FocusColor(), clYellow);
   EXPECT_EQ(tree->NormalColor(), clYellow);
-  tree->SetFocusColor(clAqua);
+  tree->ChangeFocusColor(clAqua);
   tree->SetColor(clLime);
   EXPECT_EQ(tree->FocusColor(), clAqua);
   EXPECT_EQ(tree->NormalColor(), clLime);
@@ -119,9 +122,96 @@ TEST_F(FramedTreeViewTest, FocusColourFollowsTheColourOnlyWhileTheyWereEqual) {
 TEST_F(FramedTreeViewTest, HotTrackingMakesTheFrameVisibleOnAllSides) {
   TKxCustomTreeView* tree = Tree();
   tree->SetFrameSides(TSides{sdTop});
-  tree->SetFrameHotTrack(true);
+  tree->ChangeFrameHotTrack(true);
   EXPECT_TRUE(tree->FrameVisible());
   EXPECT_EQ(tree->FrameSides(), kAllSides);
+}
+
+TEST_F(FramedTreeViewTest, TheSettersRecreateRepaintOrRefreshAsEachNeeds) {
+  TKxCustomTreeView* tree = Tree();
+  tree->AddChild(nullptr, "one");
+  // The item height reaches the window; 0 and below mean the system's height.
+  const LRESULT system = SendMessageW(tree->Handle(), TVM_GETITEMHEIGHT, 0, 0);
+  tree->ChangeItemHeight(32);
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETITEMHEIGHT, 0, 0), 32);
+  tree->ChangeItemHeight(-4);
+  EXPECT_EQ(tree->ItemHeight(), 0);
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETITEMHEIGHT, 0, 0), system);
+  // Showing the frame makes the window again, with the fixed item height.
+  tree->ChangeItemHeight(32);
+  const HWND before = tree->Handle();
+  tree->ChangeFrameVisible(true);
+  EXPECT_TRUE(tree->FrameVisible());
+  EXPECT_NE(tree->Handle(), before);
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETITEMHEIGHT, 0, 0), 32);
+  const HWND shown = tree->Handle();
+  tree->ChangeFrameVisible(true);
+  EXPECT_EQ(tree->Handle(), shown) << "no change, no new window";
+  // The disabled colour shows at once only while the tree is disabled; the focus colour only
+  // while it has the focus.
+  tree->ChangeDisabledColor(clAqua);
+  EXPECT_EQ(tree->Color(), clWindow);
+  tree->SetEnabled(false);
+  EXPECT_EQ(tree->Color(), clAqua);
+  tree->ChangeDisabledColor(clYellow);
+  EXPECT_EQ(tree->Color(), clYellow);
+  tree->SetEnabled(true);
+  tree->ChangeFocusColor(clLime);
+  EXPECT_EQ(tree->Color(), clWindow);
+  tree->SetFocus();
+  Application->ProcessMessages();
+  EXPECT_EQ(tree->Color(), clLime);
+  tree->ChangeFocusColor(clFuchsia);
+  EXPECT_EQ(tree->Color(), clFuchsia);
+}
+
+TEST_F(FramedTreeViewTest, TheCustomFrameIsPaintedOnlyWhenVisibleAndNotThemed) {
+  TKxCustomTreeView* tree = Tree();
+  const TColor red = static_cast<TColor>(0x0000FF);
+  tree->SetFrameColor(red);
+  TDibSurface dib(tree->Width(), tree->Height(), RGB(0, 255, 0));
+  auto corner = [&] {
+    dib.Fill(RGB(0, 255, 0));
+    tree->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dib.DC()), PRF_NONCLIENT);
+    return dib.Pixel(0, 0);
+  };
+  EXPECT_NE(corner(), ColorToRGB(red)) << "FrameVisible is off";
+  tree->ChangeFrameVisible(true);
+  tree->ChangeFramingPreference(fpCustomFraming);
+  EXPECT_EQ(corner(), ColorToRGB(red));
+  EXPECT_EQ(dib.Pixel(tree->Width() - 1, tree->Height() - 1), ColorToRGB(red));
+  // Themed framing with themes on leaves the frame to the theme.
+  SetKxVisualStylesQuery([] { return true; });
+  tree->ChangeFramingPreference(fpXPThemes);
+  EXPECT_TRUE(tree->UsesThemedFrame());
+  EXPECT_NE(corner(), ColorToRGB(red));
+}
+
+TEST_F(FramedTreeViewTest, AnUnfocusedTreeFramesItsSelectionInTheSelectionPen) {
+  TKxCustomTreeView* tree = Tree();
+  tree->SetHideSelection(false);
+  tree->AddChild(nullptr, "first");
+  TTreeNode* second = tree->AddChild(nullptr, "second node");
+  tree->SetSelected(second);
+  TPen pen;
+  pen.SetColor(static_cast<TColor>(0x0000FF));
+  tree->SetSelectionFramePen(&pen);
+  const TRect r = second->DisplayRect(true);
+  ASSERT_GT(r.Width(), 4);
+  TDibSurface dib(tree->ClientWidth(), tree->ClientHeight(), RGB(0, 255, 0));
+  auto framed = [&] {
+    dib.Fill(RGB(0, 255, 0));
+    tree->PaintTo(dib.DC(), 0, 0);
+    int n = 0;
+    auto red = [&](int x, int y) { return dib.Pixel(x, y) == RGB(255, 0, 0) ? 1 : 0; };
+    for (int x = r.Left; x < r.Right; ++x) n += red(x, r.Top) + red(x, r.Bottom - 1);
+    for (int y = r.Top; y < r.Bottom; ++y) n += red(r.Left, y) + red(r.Right - 1, y);
+    return n;
+  };
+  EXPECT_EQ(framed(), 2 * r.Width() + 2 * r.Height()) << "the whole rectangle round the caption";
+  tree->SetFocus();
+  Application->ProcessMessages();
+  EXPECT_EQ(framed(), 0) << "the focused tree shows its own selection";
 }
 
 TEST_F(FramedTreeViewTest, AWheelOverATreeThatFitsScrollsNothing) {

@@ -545,7 +545,7 @@ TEST_F(ShellFolderTest, AnAddItemHandlerThatRaisesLeavesNoItemListBehind) {
 TEST_F(ShellFolderTest, FilesOnlyWithATreeLeavesOutWhatCountsAsAFolder) {
   TForm form(nullptr);
   auto* tree = new TKxShellTree(&form);
-  tree->SetOptions({});
+  tree->ChangeOptions({});
   auto* list = new TFillingShellList(&form);
   list->SetParent(&form);
   list->HandleNeeded();
@@ -621,6 +621,8 @@ TEST_F(ShellListTest, DeviceChangesRefillOnlyTheComputersDriveList) {
 
 TEST_F(ShellListTest, OpeningAFolderShowsItAndGoingUpReturns) {
   MakeFile("Sub\\inside.txt", 1);
+  std::vector<std::string> changes;  // the folder shown when the folder-changed event fired
+  list_->OnFolderChanged = [&](TObject*) { changes.push_back(list_->Folder()->PathName()); };
   TListItem* sub = Find("Sub");
   ASSERT_NE(sub, nullptr);
   list_->OpenItem(sub);
@@ -629,6 +631,8 @@ TEST_F(ShellListTest, OpeningAFolderShowsItAndGoingUpReturns) {
   list_->GoUp(1);
   EXPECT_EQ(list_->Folder()->PathName(), root_.substr(0, root_.size() - 1));
   EXPECT_EQ(list_->ItemCount(), 3);
+  EXPECT_EQ(changes, (std::vector<std::string>{root_ + "Sub", root_.substr(0, root_.size() - 1)}))
+      << "each change of the folder is told once, after the list was refilled";
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST_F(ShellTreeDragTest, ADraggedNodeDropsExactlyThatFolder) {
   auto* tree = new TKxShellTree(form);
   tree->SetParent(form);
   tree->SetBounds(0, 0, 280, 260);
-  tree->SetOptions({stoOleDrag});
+  tree->ChangeOptions({stoOleDrag});
   TIdListPtr base = ListOf(root_);
   tree->BaseFolder()->SetIdList(base.get());
   form->Show();

@@ -34,14 +34,15 @@ TEST_F(ShellTreePropertiesTest, ALayoutKeepsTheBaseFolderDelayFrameAndOptions) {
   source.SetName("Tree");
   source.BaseFolder()->SetIdList(base.get());
   source.SetChangeDelay(250);
-  source.SetItemHeight(20);
+  source.ChangeItemHeight(20);
   source.SetAutoExpand(true);
   source.SetFrameColor(clRed);
   source.SetFrameStyle(fsLowered);
-  source.SetOptions(kDefaultShellTreeOptions - TKxShellTreeOptions{stoDynamicRefresh, stoOleDrag});
+  source.ChangeFocusColor(clAqua);
+  source.ChangeOptions(kDefaultShellTreeOptions - TKxShellTreeOptions{stoDynamicRefresh, stoOleDrag});
   const std::string text = LayoutText(&source);
   for (const char* entry : {"BaseFolder.Pidl = {", "ChangeDelay = 250", "ItemHeight = 20", "AutoExpand = True",
-                            "FrameColor = clRed", "FrameStyle = fsLowered", "Options = ["})
+                            "FrameColor = clRed", "FrameStyle = fsLowered", "FocusColor = clAqua", "Options = ["})
     EXPECT_NE(text.find(entry), std::string::npos) << entry << " in\n" << text;
   EXPECT_EQ(text.find("FrameHotStyle"), std::string::npos) << "a default is not written";
 
@@ -56,7 +57,11 @@ TEST_F(ShellTreePropertiesTest, ALayoutKeepsTheBaseFolderDelayFrameAndOptions) {
   EXPECT_TRUE(target.AutoExpand());
   EXPECT_EQ(target.FrameColor(), clRed);
   EXPECT_EQ(target.FrameStyle(), fsLowered);
+  EXPECT_EQ(target.FocusColor(), clAqua);
   EXPECT_EQ(target.Options(), source.Options());
+  // A focus colour with the RGB of Color is not written.
+  source.ChangeFocusColor(static_cast<TColor>(ColorToRGB(source.Color())));
+  EXPECT_EQ(LayoutText(&source).find("FocusColor"), std::string::npos);
 }
 
 TEST_F(ShellTreePropertiesTest, ADefaultTreeWritesNoneOfItsOwnEntries) {
@@ -74,13 +79,13 @@ TEST_F(ShellTreePropertiesTest, TheLinkedShellListIsReadBackFromALayout) {
   auto* tree = new TKxShellTree(&source);
   tree->SetName("Folders");
   tree->SetParent(&source);
-  tree->SetOptions({});
+  tree->ChangeOptions({});
   auto* list = new TKxShellList(&source);
   list->SetName("Files");
   list->SetParent(&source);
   list->SetOptions({});
   // The list is made after the tree: the reference is resolved once both are read.
-  tree->SetShellList(list);
+  tree->ChangeShellList(list);
   const std::string text = LayoutText(&source);
   EXPECT_NE(text.find("ShellList = Files"), std::string::npos) << text;
 
@@ -96,8 +101,11 @@ TEST_F(ShellTreePropertiesTest, TheLinkedShellListIsReadBackFromALayout) {
   EXPECT_EQ(readTree->ShellList(), static_cast<IKxShellTreeListLink*>(readList));
   EXPECT_EQ(readList->ShellTree(), readTree) << "the list knows the tree that drives it";
 
-  tree->SetShellList(nullptr);
+  tree->ChangeShellList(nullptr);
   EXPECT_EQ(LayoutText(&source).find("ShellList ="), std::string::npos) << "no link, no entry";
+  // A freed list ends the link it had.
+  delete readList;
+  EXPECT_EQ(readTree->ShellList(), nullptr);
 }
 
 TEST_F(ShellTreePropertiesTest, OlderFrameEntriesAreReadByTheTreeAndTheList) {
@@ -169,12 +177,12 @@ TEST_F(ShellTreePropertiesTest, TheTreesOwnDragStartIsOnForOleDragsOrAutomaticDr
     auto* tree = new TKxShellTree(&form);
     tree->SetParent(&form);
     tree->SetDragMode(c.mode);
-    tree->SetOptions(c.oleDrag ? TKxShellTreeOptions{stoOleDrag} : TKxShellTreeOptions{});
+    tree->ChangeOptions(c.oleDrag ? TKxShellTreeOptions{stoOleDrag} : TKxShellTreeOptions{});
     EXPECT_EQ(disabled(*tree), !c.enabled) << "made: " << c.oleDrag << c.mode;
     // Switching OLE dragging off and on again keeps to the same rule.
-    tree->SetOptions(TKxShellTreeOptions{});
+    tree->ChangeOptions(TKxShellTreeOptions{});
     EXPECT_EQ(disabled(*tree), c.mode != dmAutomatic) << "off: " << c.oleDrag << c.mode;
-    tree->SetOptions(TKxShellTreeOptions{stoOleDrag});
+    tree->ChangeOptions(TKxShellTreeOptions{stoOleDrag});
     EXPECT_FALSE(disabled(*tree)) << "on: " << c.oleDrag << c.mode;
   }
 }

@@ -12,11 +12,13 @@
 #include "shell/KxDeviceChangeHandler.h"
 #include "shell/KxShellTree.h"
 #include "shell/KxShellUtils.h"
+#include "tests/controls/DibSurface.h"
 #include "toolkit/rtl/TextConv.h"
 #include "toolkit/ui/Application.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Timer.h"
 
+#include <commctrl.h>
 #include <dbt.h>
 
 namespace {
@@ -80,7 +82,7 @@ class ShellTreeTest : public ShellFolderTest {
     auto* tree = new TTestShellTree(form_);
     tree->SetParent(form_);
     tree->SetBounds(0, 0, 380, 460);
-    tree->SetOptions(options - TKxShellTreeOptions{stoAutoFill, stoDynamicRefresh});
+    tree->ChangeOptions(options - TKxShellTreeOptions{stoAutoFill, stoDynamicRefresh});
     tree->FolderCreationWait = nullptr;
     if (fixtureBase) {
       TIdListPtr base = ListOf(root_);
@@ -123,6 +125,96 @@ TEST_F(ShellTreeTest, FillsLevelsLazilyAndListsHiddenItemsAndFilesOnlyWhenAsked)
     EXPECT_EQ(ChildTexts(a), std::vector<std::string>{"A1"});
     tree->Free();
   }
+}
+
+// A 16 x 16 state image: a red 8 x 8 square in the middle, the border masked out. Its list's
+// own background is blue, as a list shared with other controls may have it.
+HIMAGELIST BlueBackedStateImages() {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 1);
+  HDC screen = GetDC(nullptr);
+  HBITMAP image = CreateCompatibleBitmap(screen, 16, 16);
+  HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);
+  ReleaseDC(nullptr, screen);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, image);
+  RECT all{0, 0, 16, 16};
+  RECT middle{4, 4, 12, 12};
+  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &all, black);
+  FillRect(dc, &middle, red);
+  SelectObject(dc, mask);
+  FillRect(dc, &all, white);  // masked out
+  FillRect(dc, &middle, black);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(red);
+  // State image 0 is never drawn; the node uses index 1.
+  ImageList_Add(list, image, mask);
+  ImageList_Add(list, image, mask);
+  DeleteObject(image);
+  DeleteObject(mask);
+  ImageList_SetBkColor(list, RGB(0, 0, 255));
+  return list;
+}
+
+TEST_F(ShellTreeTest, StateImagesPaintOnTheTreesColourAndTakeRoomBeforeTheIcon) {
+  TTestShellTree* tree = MakeTree(plain_);
+  const TColor colour = static_cast<TColor>(0x40C0F0);
+  tree->SetColor(colour);
+  TTreeNode* a = Child(tree->GetFirstNode(), "A");
+  ASSERT_NE(a, nullptr);
+  const TRect before = a->DisplayRect(true);
+
+  HIMAGELIST states = BlueBackedStateImages();
+  tree->SetStateImages(states);
+  TVITEMW item{};
+  item.mask = TVIF_STATE;
+  item.hItem = a->ItemId();
+  item.stateMask = TVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(1);
+  SendMessageW(tree->Handle(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  const TRect after = a->DisplayRect(true);
+  // The node's caption moves right by the state image's width; its row stays.
+  EXPECT_EQ(after.Left - before.Left, 16);
+  EXPECT_EQ(after.Top, before.Top);
+
+  TDibSurface dib(tree->Width(), tree->Height(), RGB(0, 255, 0));
+  tree->PaintTo(dib.DC(), 0, 0);
+  int red = 0;
+  int blue = 0;
+  int ground = 0;
+  for (int y = after.Top; y < after.Bottom; ++y)
+    for (int x = 0; x < after.Left; ++x) {
+      const COLORREF pixel = dib.Pixel(x, y);
+      red += pixel == RGB(255, 0, 0);
+      blue += pixel == RGB(0, 0, 255);
+      ground += pixel == static_cast<COLORREF>(0x40C0F0);
+    }
+  EXPECT_EQ(red, 64) << "the state image's square is drawn before the caption";
+  EXPECT_EQ(blue, 0) << "its masked border shows the tree's colour, not the list's";
+  EXPECT_GT(ground, 16 * 16 - 64);
+  EXPECT_EQ(ImageList_GetBkColor(states), RGB(0, 0, 255)) << "the list's own colour is back after painting";
+  tree->SetStateImages(nullptr);
+  ImageList_Destroy(states);
+}
+
+// Whether a window is a registered drop target: registering another target is refused then.
+bool IsDropTarget(HWND window) {
+  TRecordingDropTarget probe;
+  const HRESULT hr = RegisterDragDrop(window, &probe);
+  if (hr == S_OK) RevokeDragDrop(window);
+  return hr == DRAGDROP_E_ALREADYREGISTERED;
+}
+
+TEST_F(ShellTreeTest, ChangingTheDropOptionRegistersOrRevokesTheWindowsDropTarget) {
+  TTestShellTree* tree = MakeTree(plain_);
+  EXPECT_FALSE(IsDropTarget(tree->Handle()));
+  tree->ChangeOptions(tree->Options() + TKxShellTreeOptions{stoOleDrop});
+  EXPECT_TRUE(IsDropTarget(tree->Handle()));
+  tree->ChangeOptions(tree->Options() - TKxShellTreeOptions{stoOleDrop});
+  EXPECT_FALSE(IsDropTarget(tree->Handle()));
 }
 
 TEST_F(ShellTreeTest, AnEmptyFolderLosesItsButtonOnceExpanded) {
@@ -348,7 +440,7 @@ class RecordingListLink : public IKxShellTreeListLink {
 TEST_F(ShellTreeTest, APendingSelectionAndAPendingRefreshDoNotCancelEachOther) {
   TTestShellTree* tree = MakeTree(plain_);
   RecordingListLink link;
-  tree->SetShellList(&link);
+  tree->ChangeShellList(&link);
   TTreeNode* root = tree->GetFirstNode();
   tree->SetSelected(Child(root, "B"));  // as keyboard travel: no quick selection
   EXPECT_TRUE(tree->SelectionTimer()->Enabled());
@@ -360,7 +452,7 @@ TEST_F(ShellTreeTest, APendingSelectionAndAPendingRefreshDoNotCancelEachOther) {
   EXPECT_EQ(link.followed, 1);
   EXPECT_EQ(tree->SelectedFolder()->PathName(), root_ + "B");
   EXPECT_TRUE(tree->RefreshTimer()->Enabled());
-  tree->SetShellList(nullptr);
+  tree->ChangeShellList(nullptr);
 }
 
 TEST_F(ShellTreeTest, TheRootCannotBeRenamedAndVerbsOnItDoNothing) {

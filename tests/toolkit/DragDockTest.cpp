@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/classes/ObjectText.h"
+#include "toolkit/classes/Streams.h"
 #include "toolkit/ui/DragDock.h"
 #include "toolkit/ui/Form.h"
 #include "toolkit/ui/Panel.h"
@@ -272,6 +274,31 @@ TEST_F(DragDockTest, FreedClientLeavesItsSite) {
   ASSERT_EQ(site_->DockClientCount(), 1);
   delete client;
   EXPECT_EQ(site_->DockClientCount(), 0);
+}
+
+// DragMode is a published property: a layout holds it only when automatic and sets it when read.
+TEST(DragModeLayoutTest, WrittenOnlyWhenAutomaticAndReadFromALayout) {
+  auto layoutText = [](TComponent& component) {
+    TMemoryStream stream;
+    stream.WriteComponent(&component);
+    return ObjectBinaryToText(
+        std::string_view(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size())));
+  };
+  TPanel manual(nullptr);
+  manual.SetName("manual");
+  EXPECT_EQ(layoutText(manual).find("DragMode"), std::string::npos);
+  TPanel automatic(nullptr);
+  automatic.SetName("automatic");
+  automatic.SetDragMode(dmAutomatic);
+  EXPECT_NE(layoutText(automatic).find("DragMode = dmAutomatic"), std::string::npos);
+
+  const std::string binary = ObjectTextToBinary("object automatic: TPanel\n  DragMode = dmAutomatic\nend\n");
+  TMemoryStream stream;
+  stream.Write(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  TPanel read(nullptr);
+  stream.ReadComponent(&read);
+  EXPECT_EQ(read.DragMode(), dmAutomatic);
 }
 
 }  // namespace

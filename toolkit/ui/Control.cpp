@@ -109,6 +109,8 @@ const TClassInfo& TControl::StaticClass() {
           .Property("Cursor", &TControl::Cursor, &TControl::SetCursor)
           .Default(crDefault)
           .Idents(CursorToIdent, IdentToCursor)
+          .Property("DragMode", &TControl::DragMode, &TControl::SetDragMode)
+          .Default(dmManual)
           .Property("Enabled", &TControl::Enabled, &TControl::SetEnabled)
           .Default(true)
           .Property("Font", &TControl::Font, nullptr)
