@@ -1,10 +1,11 @@
-// The shape family every framed box of a chart is drawn with: a rectangle, rounded rectangle or
-// ellipse with brush, pen, shadow, bevel, rotation, transparency and an optional speech-bubble
-// pointer (TKelCustomShape), and a shape that sizes itself to a multi-line text with margins
-// (TCustomTextShape, TTextShape). Shapes reach their panel only through IShapePanel (canvas,
-// font set-up, text measuring, invalidation), so axes, legend and titles can use them without
-// knowing the chart. Invariant: Bounds is in canvas coordinates of the current paint and every
-// setter that changes what is drawn asks the panel to repaint.
+// The shape family every framed box of a chart is drawn with: brush, pen and visibility
+// (TKelCustomShapeBrushPen); a rectangle, rounded rectangle or ellipse with shadow, bevel,
+// rotation, transparency and an optional speech-bubble pointer (TKelCustomShape); a shape that
+// sizes itself to a multi-line text with margins (TCustomTextShape), optionally at a custom
+// position (TKelCustomShapePosition, TTextShape). Shapes reach their panel only through
+// IShapePanel (canvas, font set-up, text measuring, invalidation), so axes, legend and titles
+// can use them without knowing the chart. Invariant: Bounds is in canvas coordinates of the
+// current paint and every setter that changes what is drawn asks the panel to repaint.
 #pragma once
 
 #include <array>
