@@ -101,6 +101,7 @@ void TAxisItems::Clear() {
 void TAxisItems::Assign(const TAxisItems& source) {
   if (&source == this) return;
   format_->Assign(source.format_.get());
+  if (source.selected_) Selected()->Assign(source.selected_.get());
   if (!source.automatic_) {
     items_.clear();
     for (const auto& item : source.items_) items_.push_back(std::make_unique<TAxisItem>(this, item->Value(), item->Text()));

@@ -27,6 +27,8 @@ class ElementScope {
   ElementScope(TCanvas3D* canvas, const std::string& name) : canvas_(canvas) {
     canvas_->BeginElement(name, 0, nullptr);
   }
+  // Ends an element that was begun already.
+  explicit ElementScope(TCanvas3D* canvas) : canvas_(canvas) {}
   ~ElementScope() { End(); }
   void End() {
     if (canvas_ == nullptr) return;
@@ -58,6 +60,32 @@ class ClipScope {
 };
 
 }  // namespace
+
+// ---- Lists ------------------------------------------------------------------------------------
+
+TChartSeriesList::TChartSeriesList(TCustomAxisPanel* chart) : groups_(std::make_unique<TSeriesGroups>(chart, chart)) {
+  groups_->SetPropName("SeriesGroups");
+}
+
+void TChartAxes::FreeAll() {
+  const Items axes = items_;
+  items_.clear();
+  for (TChartAxis* axis : axes) delete axis;
+}
+
+void TChartAddOnList::NotifyPhase(int phase) {
+  for (const auto& addOn : items_)
+    if (addOn->AddOnActive()) addOn->ChartPaintPhase(phase);
+}
+
+void TChartAddOnList::NotifyMouse(int kind, TMouseButton button, TShiftState shift, int x, int y,
+                                  const bool& handled) {
+  for (const auto& addOn : items_) {
+    if (!addOn->AddOnActive()) continue;
+    addOn->ChartMouse(kind, button, shift, x, y);
+    if (handled) break;
+  }
+}
 
 // ---- Pages ------------------------------------------------------------------------------------
 
@@ -176,13 +204,11 @@ const TClassInfo& TCustomAxisPanel::StaticClass() {
 }
 
 TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomKelPanelExtended(owner) {
-  seriesGroups_ = std::make_unique<TSeriesGroups>(this, this);
-  seriesGroups_->SetPropName("SeriesGroups");
   TRepaintGuard guard(*this);
   auto standard = [this](TChartAxis* axis, const char* name) {
     axis->SetStandard(true);
     axis->SetElementName(name);
-    axes_.push_back(axis);
+    axes_.Add(axis);
     return axis;
   };
   bottomAxis_ = standard(new TChartAxis(this), "Bottom");
@@ -218,8 +244,7 @@ TCustomAxisPanel::~TCustomAxisPanel() {
   pages_.reset();
   // The custom axes leave the axis list as they go; the standard ones are the panel's own.
   customAxes_.reset();
-  for (TChartAxis* axis : axes_) delete axis;
-  axes_.clear();
+  axes_.FreeAll();
   hover_.reset();
 }
 
@@ -257,7 +282,7 @@ void TPanelCustomAxes::Notify(TCollectionItem* item, TCollectionNotification act
 }
 
 void TCustomAxisPanel::CustomAxisAdded(TChartAxis* axis) {
-  if (std::find(axes_.begin(), axes_.end(), axis) == axes_.end()) axes_.push_back(axis);
+  if (axes_.IndexOf(axis) < 0) axes_.Add(axis);
   if (!ChartDestroying()) Invalidate();
 }
 
@@ -278,9 +303,8 @@ void TCustomAxisPanel::AxisDestroyed(const TChartAxis& axis) {
 }
 
 void TCustomAxisPanel::CustomAxisRemoved(TChartAxis* axis) {
-  const auto it = std::find(axes_.begin(), axes_.end(), axis);
-  if (it == axes_.end()) return;
-  axes_.erase(it);
+  if (axes_.IndexOf(axis) < 0) return;
+  axes_.Remove(axis);
   // Series bound to the axis go back to the bottom or left axis.
   for (TChartSeries* s : series_) {
     if (s->CustomHorizAxis() == axis) s->SetCustomHorizAxis(nullptr);
@@ -334,7 +358,7 @@ void TCustomAxisPanel::RegisterSeries(TChartSeries& series) {
     ~Clear() { joining = nullptr; }
   } clear{joining_};
   series.JoinChart();
-  series_.push_back(&series);
+  series_.Add(&series);
   BroadcastSeriesEvent(series, seAdded);
   OnAddSeries(&series);
   Invalidate();
@@ -342,7 +366,7 @@ void TCustomAxisPanel::RegisterSeries(TChartSeries& series) {
 
 void TCustomAxisPanel::Loaded() {
   TCustomKelPanelExtended::Loaded();
-  seriesGroups_->ResolveStoredSeries();
+  series_.Groups()->ResolveStoredSeries();
 }
 
 void TCustomAxisPanel::RemoveSeries(TChartSeries& series) { RemoveSeriesAt(SeriesIndex(series)); }
@@ -350,10 +374,10 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries& series) { RemoveSeriesAt(Serie
 void TCustomAxisPanel::RemoveSeriesAt(int index) {
   if (index < 0 || index >= static_cast<int>(series_.size())) return;
   TChartSeries* series = series_[index];
-  if (seriesGroups_) seriesGroups_->SeriesRemoved(series);
+  series_.Groups()->SeriesRemoved(series);
   BroadcastSeriesEvent(*series, seRemoving);
   series->LeaveChart();
-  series_.erase(series_.begin() + index);
+  series_.Delete(index);
   OnRemoveSeries(series);
   BroadcastSeriesEvent(*series, seRemoved);
   Invalidate();
@@ -398,7 +422,7 @@ std::string TCustomAxisPanel::LegendSeriesTitle(int n, bool onlyActive) {
 }
 
 void TCustomAxisPanel::FreeAllSeries(const TClassInfo* cls) {
-  const std::vector<TChartSeries*> listed = series_;
+  const std::vector<TChartSeries*> listed = series_.Snapshot();
   for (TChartSeries* series : listed) {
     if (cls != nullptr && !series->ClassType().InheritsFrom(*cls)) continue;
     series->ChangeParentChart(nullptr);
@@ -407,8 +431,7 @@ void TCustomAxisPanel::FreeAllSeries(const TClassInfo* cls) {
 }
 
 int TCustomAxisPanel::SeriesIndex(const TChartSeries& series) const {
-  const auto it = std::find(series_.begin(), series_.end(), &series);
-  return it == series_.end() ? -1 : static_cast<int>(it - series_.begin());
+  return series_.IndexOf(&series);
 }
 
 int TCustomAxisPanel::ActiveSeriesCount() const {
@@ -622,9 +645,8 @@ std::vector<TChartSeries*> TCustomAxisPanel::ActiveSeriesList() {
 
 int TCustomAxisPanel::LabelTextWidth(const TChartAxis& axis, const std::string& text) {
   AssignCanvasFont(axis.LabelsFont());
-  int width = 0, height = 0;
-  TextLinesExtent(text, false, width, height);
-  return width;
+  int height = 0;
+  return TextWidthLines(text, false, height);
 }
 
 int TCustomAxisPanel::LabelLineHeight(const TChartAxis& axis) {
@@ -715,6 +737,7 @@ void TCustomAxisPanel::PaintChartArea(const TRect& r) {
   TView3DOptions* options = View3DOptions();
   depthReversed_ = View3D() && (options->Orthogonal() ? options->OrthoAngle() > 90 : options->Rotation() < 180);
   PaintPanelBackground(r);
+  NotifyAddOns(2);
   FireBeforeDrawChart();
   for (TChartSeries* s : series_)
     if (s->Active()) s->BeforeChartPaint();
@@ -732,6 +755,7 @@ void TCustomAxisPanel::PaintChartArea(const TRect& r) {
   PaintAxesAndSeries();
   PaintTitlesAndLegend(false);
   if (Zoom()->Active) DrawZoomRectangle();
+  NotifyAddOns(0);
   Canvas3D()->ResetToDefaults();
   FireAfterDraw();
 }
@@ -831,6 +855,9 @@ void TCustomAxisPanel::ApplyPixelMargins() {
     // rounding is redone either way, now that the axis has its final span.
     if (m[0] != 0 || m[1] != 0 || m[2] != 0 || m[3] != 0) axis->ApplyPixelMargins(m[0], m[1], m[2], m[3]);
     axis->RoundRangeToIncrement();
+    // Offsets change the labels' values, so their room: the title stands right outside them.
+    if ((minOffset != 0 || maxOffset != 0) && axis->Labels())
+      axis->SetTitlePosition(axis->MoveOutward(axis->LabelPosition(), axis->LabelSize()));
   }
 }
 
@@ -877,13 +904,17 @@ void TCustomAxisPanel::PaintAxes() {
 
 void TCustomAxisPanel::PaintAxesAndSeries() {
   PaintWalls();
-  if (axisBehind_) PaintAxes();
+  if (axisBehind_) {
+    NotifyAddOns(3);
+    PaintAxes();
+  }
+  NotifyAddOns(1);
   FireBeforeDrawSeries();
   {
     ElementScope element(Canvas3D(), "Series");
     if (!series_.empty()) {
       const bool forward = CanvasFull3D() || series_.front()->DepthPaintsForward();
-      std::vector<TChartSeries*> order = series_;
+      std::vector<TChartSeries*> order = series_.Snapshot();
       if (!forward) std::reverse(order.begin(), order.end());
       for (TChartSeries* s : order)
         if (s->Active()) PaintOneSeries(*s);
@@ -896,7 +927,22 @@ void TCustomAxisPanel::PaintAxesAndSeries() {
       }
     }
   }
-  if (!axisBehind_) PaintAxes();
+  NotifyAddOns(4);
+  if (!axisBehind_) {
+    NotifyAddOns(3);
+    PaintAxes();
+  }
+}
+
+void TCustomAxisPanel::NotifyAddOns(int phase) {
+  animations_.NotifyPhase(phase);
+  tools_.NotifyPhase(phase);
+}
+
+bool TCustomAxisPanel::ForwardMouse(int kind, TMouseButton button, TShiftState shift, int x, int y) {
+  tools_.NotifyMouse(kind, button, shift, x, y, MouseHandled);
+  if (kind != 3 && !MouseHandled) animations_.NotifyMouse(kind, button, shift, x, y, MouseHandled);
+  return MouseHandled;
 }
 
 void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
@@ -910,10 +956,15 @@ void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
   std::optional<ClipScope> clip;
   if (clipPoints_ && series.UsesAxes() && CanClip()) {
     const TRect& r = ChartBounds();
-    canvas->ClipToBox3D(TRect(r.Left, r.Top - 1, r.Right, r.Bottom + 1), 0, chartDepth_);
-    clip.emplace(canvas);
+    const TRect box(r.Left, r.Top - 1, r.Right, r.Bottom + 1);
+    // A clip costs on every drawing call; a series that stays inside needs none.
+    if (!series.DrawsWithin(box)) {
+      canvas->ClipToBox3D(box, 0, chartDepth_);
+      clip.emplace(canvas);
+    }
   }
-  ElementScope element(canvas, series.Name());
+  series.BeginCanvasElement();
+  ElementScope element(canvas);
   series.FireBeforeDrawValues();
   series.PrepareValuesPaint();
   series.PaintAllPoints();
@@ -1060,9 +1111,17 @@ bool TCustomAxisPanel::AxisLabelHover(int x, int y) {
   return hovered;
 }
 
+bool TCustomAxisPanel::TrackSeriesMouse(int x, int y) {
+  bool reacted = false;
+  for (int i = SeriesCount() - 1; i >= 0; --i)
+    if (series_[static_cast<size_t>(i)]->Active() && series_[static_cast<size_t>(i)]->TrackMouse(x, y)) reacted = true;
+  return reacted;
+}
+
 void TCustomAxisPanel::MouseLeave() {
   for (TChartAxis* axis : axes_) axis->ClearLabelHover();
   for (TChartSeries* s : series_)
     if (s->HasSelected()) s->Selected()->ChangeHoverIndex(-1);
+  NotifyAddOns(5);
   TCustomKelPanelExtended::MouseLeave();
 }

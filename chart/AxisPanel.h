@@ -5,6 +5,7 @@
 // palette colour no other series draws with, pages points and finds the extremes the axes'
 // automatic ranges come from. Series reach it through ISeriesOwner and axes through IAxisOwner;
 // walls, titles and legend hook in through the virtual Reserve/Paint operations, empty here.
+// Add-ons (tools, animations) hear of fixed phases of the paint and of the mouse.
 //
 // Paint sequence (PaintChartArea), in order: background; BeforeChartPaint; titles and legend
 // (place); depth order; wall space; BeforeAxesLayout; LayoutAxes; ComputeDepthRange; pixel
@@ -13,6 +14,7 @@
 // and the exception reaches the caller with RepaintEnabled restored.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -42,6 +44,93 @@ class TPanelCustomAxes : public TChartCustomAxes {
  private:
   TCustomAxisPanel* panel_;
 };
+
+// A list of objects the chart keeps in a fixed order (the series, the axes); the list may be
+// walked like a vector.
+template <class T>
+class TChartPointerList {
+ public:
+  using Items = std::vector<T*>;
+  typename Items::const_iterator begin() const { return items_.begin(); }
+  typename Items::const_iterator end() const { return items_.end(); }
+  size_t size() const { return items_.size(); }
+  bool empty() const { return items_.empty(); }
+  T* front() const { return items_.front(); }
+  T* operator[](size_t index) const { return items_[index]; }
+  int IndexOf(const T* item) const {
+    const auto it = std::find(items_.begin(), items_.end(), item);
+    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+  }
+  void Add(T* item) { items_.push_back(item); }
+  void Delete(int index) { items_.erase(items_.begin() + index); }
+  void Remove(const T* item) {
+    const int index = IndexOf(item);
+    if (index >= 0) Delete(index);
+  }
+  // A copy, for walks during which the list may change.
+  Items Snapshot() const { return items_; }
+  const Items& List() const { return items_; }
+
+ protected:
+  Items items_;
+};
+
+// The chart's series in the order they joined, which is also their paint and legend order.
+// The list does not own the series (their owner component does).
+class TCustomSeriesList : public TChartPointerList<TChartSeries> {};
+
+// The series list of a chart, with the chart's named groups of series.
+class TChartSeriesList : public TCustomSeriesList {
+ public:
+  explicit TChartSeriesList(TCustomAxisPanel* chart);
+  TSeriesGroups* Groups() const { return groups_.get(); }
+
+ private:
+  std::unique_ptr<TSeriesGroups> groups_;
+};
+
+// Every axis of a chart: the six standard ones first, then the custom ones. Freeing the list
+// frees the axes still in it (a custom axis leaves it when its collection frees it).
+class TChartAxes : public TChartPointerList<TChartAxis> {
+ public:
+  TChartAxes() = default;
+  ~TChartAxes() { FreeAll(); }
+  void FreeAll();
+  TChartAxes(const TChartAxes&) = delete;
+  TChartAxes& operator=(const TChartAxes&) = delete;
+};
+
+// A chart add-on (a tool or an animation): hears of the fixed points of every paint and, while
+// active, of the mouse over the chart. No add-on class is part of this system; the lists stay
+// empty unless a program adds its own.
+class IChartAddOn {
+ public:
+  virtual ~IChartAddOn() = default;
+  virtual bool AddOnActive() const { return true; }
+  // Paint phases: 2 before painting, 3 before the axes, 1 before the series, 4 after the
+  // series, 0 after painting; 5 when the mouse left the chart.
+  virtual void ChartPaintPhase(int /*phase*/) {}
+  // Kind 0 down, 1 up, 2 move, 3 wheel (at the cursor position). An add-on that handles the
+  // mouse sets the chart's MouseHandled flag, which ends the forwarding.
+  virtual void ChartMouse(int /*kind*/, TMouseButton /*button*/, TShiftState /*shift*/, int /*x*/, int /*y*/) {}
+};
+
+// Add-ons of one kind, owned by the list and freed with it.
+class TChartAddOnList {
+ public:
+  void Add(std::unique_ptr<IChartAddOn> addOn) { items_.push_back(std::move(addOn)); }
+  int Count() const { return static_cast<int>(items_.size()); }
+  IChartAddOn* Item(int index) const { return items_[static_cast<size_t>(index)].get(); }
+  void Clear() { items_.clear(); }
+  void NotifyPhase(int phase);
+  // Sends a mouse event to each active add-on until one sets `handled`.
+  void NotifyMouse(int kind, TMouseButton button, TShiftState shift, int x, int y, const bool& handled);
+
+ private:
+  std::vector<std::unique_ptr<IChartAddOn>> items_;
+};
+class TChartTools : public TChartAddOnList {};
+class TChartAnimations : public TChartAddOnList {};
 
 // Paging options: points per page (0: none), the current page from 1.
 class TChartPage : public TPersistent {
@@ -109,7 +198,15 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   void SetDepthAxis(TChartDepthAxis* value);
   void SetDepthTopAxis(TChartDepthAxis* value);
   // Every axis: the six standard ones first, then the custom ones in collection order.
-  const std::vector<TChartAxis*>& Axes() const { return axes_; }
+  const std::vector<TChartAxis*>& Axes() const { return axes_.List(); }
+  // The add-ons told of the paint phases and the mouse (empty unless a program adds some).
+  TChartTools* Tools() { return &tools_; }
+  TChartAnimations* Animations() { return &animations_; }
+  // Tells the animations, then the tools, of a paint phase (see IChartAddOn).
+  void NotifyAddOns(int phase);
+  // Passes a mouse event to the active tools and then (unless it is the wheel) the active
+  // animations, stopping at the first that sets MouseHandled; answers MouseHandled.
+  bool ForwardMouse(int kind, TMouseButton button, TShiftState shift, int x, int y);
   // The chart's additional axes; published as "CustomAxes" when not empty.
   TPanelCustomAxes* CustomAxes() const { return customAxes_.get(); }
   // The chart's hover look: while it is hidden nothing of the chart shows a hover highlight.
@@ -117,6 +214,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   // With Hover visible, every drawn axis whose label selection shows a hover look marks the
   // label under (x, y) as hovered (the others none); answers whether a label is hovered.
   bool AxisLabelHover(int x, int y);
+  // Every active series, last to first, tracks the mouse; answers whether any reacted.
+  bool TrackSeriesMouse(int x, int y);
 
   // ---- Series ------------------------------------------------------------------------------
   // Adds the series to this chart (through its ParentChart) and answers it.
@@ -145,7 +244,7 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   std::vector<TColor> CustomPalette;
   TChartPage* Pages() const { return pages_.get(); }
   // Named groups of this chart's series.
-  TSeriesGroups* SeriesGroups() const { return seriesGroups_.get(); }
+  TSeriesGroups* SeriesGroups() const { return series_.Groups(); }
   // Groups read from a layout take their series once the whole layout is read.
   void Loaded() override;
 
@@ -295,8 +394,10 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   bool axisVisible_ = true;
   bool clipPoints_ = true;
   bool view3DWalls_ = true;
-  std::vector<TChartSeries*> series_;
-  std::vector<TChartAxis*> axes_;
+  TChartTools tools_;
+  TChartAnimations animations_;
+  TChartSeriesList series_{this};
+  TChartAxes axes_;
   bool freeingAxes_ = false;
   TChartDepthAxis* depthAxis_ = nullptr;
   TChartDepthAxis* depthTopAxis_ = nullptr;
@@ -311,7 +412,6 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   bool depthReversed_ = false;
   // The series being registered (its own colour does not count against a free colour).
   TChartSeries* joining_ = nullptr;
-  std::unique_ptr<TSeriesGroups> seriesGroups_;
   std::unique_ptr<TPanelCustomAxes> customAxes_;
   std::unique_ptr<TKelHover> hover_;
 };

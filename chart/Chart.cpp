@@ -411,12 +411,7 @@ void TCustomChart::PaintBackWall() {
     image = wall->Picture();
   else if (HasBackImage() && BackImage()->HasGraphic() && BackImage()->Inside())
     image = BackImage();
-  if (image != nullptr) {
-    if (View3D())
-      canvas->DrawBitmap3D(inside, image->FilteredGraphic(), depth, 2);
-    else
-      image->DrawFlat(canvas, inside);
-  }
+  if (image != nullptr) DrawBackImageOf(image, inside, View3D() ? depth : 0);
   wall->FinishTransparency(blend);
 }
 

@@ -110,12 +110,15 @@ class TCustomChart : public TCustomAxisPanel {
   void ZoomPercent(double percent);
   void ResetZoom();
   void PushZoomSnapshot();
-  const std::vector<TZoomSnapshot>& ZoomHistory() const { return Zoom()->Snapshots(); }
+  const TZoomSnapshots& ZoomHistory() const { return Zoom()->Snapshots(); }
   bool ScalesSavePending() const { return scalesSavePending_; }
   bool Zoomed() const { return zoomed_; }
   void WheelScroll(bool up);
   // The wheel, `up` for a positive delta.
   void HandleWheel(bool up);
+  // The wheel scrolls the vertical axes: the panning's wheel is on, vertical panning is
+  // allowed and the chart is not being designed.
+  bool WheelPans();
   // Moves the axes of one direction by a mouse move from `previous` to `current` pixels.
   bool PanAxes(bool horizontal, int current, int previous);
 

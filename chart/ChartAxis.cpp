@@ -146,9 +146,9 @@ TChartAxis::TChartAxis(IAxisOwner* owner, TCollection* collection)
   grid_ = std::make_unique<TAxisGridPen>(changed);
   grid_->SetColor(static_cast<TColor>(0xC0C0C0));
   minorGrid_ = std::make_unique<TKelHiddenPen>(changed);
-  ticksPen_ = std::make_unique<TDarkGrayPen>(changed);
-  ticksInner_ = std::make_unique<TDarkGrayPen>(changed);
-  minorTicks_ = std::make_unique<TDarkGrayPen>(changed);
+  ticksPen_ = std::make_unique<TTicks>(changed);
+  ticksInner_ = std::make_unique<TTicks>(changed);
+  minorTicks_ = std::make_unique<TTicks>(changed);
   labelsFont_ = std::make_unique<TKelFont>(changed);
   labelsAutoText_ = std::make_unique<TAutomaticText>(changed);
   ChooseCalcPos();
@@ -206,12 +206,12 @@ void TChartAxis::Assign(TPersistent* persistent) {
   positionPercent_ = source.positionPercent_;
   positionUnits_ = source.positionUnits_;
   visible_ = source.visible_;
-  labelsSeparation_ = source.labelsSeparation_;
+  axisLabels_.Separation = source.axisLabels_.Separation;
   labelsAngle_ = source.labelsAngle_;
   labelsAlternate_ = source.labelsAlternate_;
   labelsMultiLine_ = source.labelsMultiLine_;
   labelsGridIgnoresLabelSize_ = source.labelsGridIgnoresLabelSize_;
-  roundFirstLabel_ = source.roundFirstLabel_;
+  axisLabels_.RoundFirst = source.axisLabels_.RoundFirst;
   usePartnerAxis_ = source.usePartnerAxis_;
   // The partner of a copied axis is the axis at the same place in this chart.
   if (source.partnerAxis_ == nullptr || owner_ == source.owner_)
@@ -235,15 +235,16 @@ void TChartAxis::Assign(TPersistent* persistent) {
   minorTickCount_ = source.minorTickCount_;
   tickOnLabelsOnly_ = source.tickOnLabelsOnly_;
   labels_ = source.labels_;
-  labelsOnAxis_ = source.labelsOnAxis_;
+  axisLabels_.OnAxis = source.axisLabels_.OnAxis;
   labelsBehind_ = source.labelsBehind_;
   labelsSize_ = source.labelsSize_;
   titleSize_ = source.titleSize_;
-  labelStyle_ = source.labelStyle_;
-  labelsAlign_ = source.labelsAlign_;
+  axisLabels_.Style = source.axisLabels_.Style;
+  axisLabels_.Align = source.axisLabels_.Align;
   labelsExponent_ = source.labelsExponent_;
-  labelsUseImages_ = source.labelsUseImages_;
-  gridCentered_ = source.gridCentered_;
+  axisLabels_.UseImages = source.axisLabels_.UseImages;
+  axisLabels_.Position = source.axisLabels_.Position;
+  axisLabels_.Margin = source.axisLabels_.Margin;
   if (source.title_) Title()->Assign(source.title_.get());
   if (source.items_) Items()->Assign(*source.items_);
   if (source.shape_) Shape()->Assign(source.shape_.get());
@@ -373,19 +374,24 @@ void TChartAxis::ComputePixelSpan() {
   RecalcScale();
 }
 
+int TChartAxis::PositionShift() const {
+  if (!owner_ || positionPercent_ == 0) return 0;
+  const RECT r = owner_->ChartRect();
+  int offset;
+  if (positionUnits_ == muPixels)
+    offset = RoundToInt(positionPercent_);
+  else
+    offset = RoundToInt(positionPercent_ * 0.01L * (horizontal_ ? r.bottom - r.top : r.right - r.left));
+  if (otherSide_) offset = -offset;
+  return horizontal_ ? -offset : offset;
+}
+
 void TChartAxis::ComputePosition() {
   if (!owner_) return;
   const RECT r = owner_->ChartRect();
   const int base = horizontal_ ? (otherSide_ ? r.top : r.bottom)
                                : (otherSide_ ? r.right : r.left);
-  int offset;
-  if (positionPercent_ != 0 && positionUnits_ == muPixels)
-    offset = RoundToInt(positionPercent_);
-  else
-    offset = RoundToInt(positionPercent_ * 0.01L *
-                        (horizontal_ ? r.bottom - r.top : r.right - r.left));
-  if (otherSide_) offset = -offset;
-  posAxis_ = horizontal_ ? base - offset : base + offset;
+  posAxis_ = base + PositionShift();
 }
 
 void TChartAxis::AutoRange() {
@@ -469,7 +475,7 @@ double TChartAxis::NumericIncrement(int maxLabels) {
   if (range >= 1.1L && step < 1 && owner_ && owner_->HasSeriesWithAtMostPoints(*this, maxLabels))
     step = 1;
 
-  if (labelsSeparation_ != 0 && range != 0 && step != 0) {
+  if (axisLabels_.Separation != 0 && range != 0 && step != 0) {
     // A logarithmic base of 1 or less does not grow the step: the search then ends.
     const auto grow = [&] {
       if (logarithmic_)
@@ -516,9 +522,9 @@ double TChartAxis::DateTimeIncrement(int maxLabels) {
 double TChartAxis::IncrementForExtent(int extent) {
   int maxLabels = 1;
   if (extent > 0 && iAxisSize_ > 0) {
-    if (labelsSeparation_ > 0)
+    if (axisLabels_.Separation > 0)
       maxLabels = RoundToInt(static_cast<long double>(iAxisSize_) /
-                             (extent + RoundToInt(labelsSeparation_ * 0.01L * extent)));
+                             (extent + RoundToInt(axisLabels_.Separation * 0.01L * extent)));
     else
       maxLabels = RoundToInt(static_cast<long double>(iAxisSize_) / extent);
   }
@@ -538,7 +544,7 @@ int TChartAxis::ExtentAlongAxis(double value) {
 double TChartAxis::LabelsIncrement() {
   double low = iMinimum_;
   double high = iMaximum_;
-  if (roundFirstLabel_ && increment_ != 0) {
+  if (axisLabels_.RoundFirst && increment_ != 0) {
     low = std::fabs(iMinimum_) > 9.22e18 ? iMinimum_
                                           : static_cast<double>(Round(iMinimum_)) * increment_;
     high = static_cast<double>(std::trunc(iMaximum_)) * increment_;
@@ -722,8 +728,8 @@ void TChartAxis::SetDepth(bool value) {
 
 void TChartAxis::SetLabelsSeparation(double value) {
   if (value < 0) throw AxisException(KelMsg_AxisLabelsSeparation);
-  if (labelsSeparation_ == value) return;
-  labelsSeparation_ = value;
+  if (axisLabels_.Separation == value) return;
+  axisLabels_.Separation = value;
   Repaint();
 }
 
@@ -761,7 +767,7 @@ VK_AXIS_SETTER(UsePartnerAxis, bool, usePartnerAxis_)
 VK_AXIS_SETTER(LabelsAlternate, bool, labelsAlternate_)
 VK_AXIS_SETTER(LabelsMultiLine, bool, labelsMultiLine_)
 VK_AXIS_SETTER(LabelsGridIgnoresLabelSize, bool, labelsGridIgnoresLabelSize_)
-VK_AXIS_SETTER(RoundFirstLabel, bool, roundFirstLabel_)
+VK_AXIS_SETTER(RoundFirstLabel, bool, axisLabels_.RoundFirst)
 
 #undef VK_AXIS_SETTER
 
@@ -834,6 +840,11 @@ void TChartAxisPen::SetLineMode(TAxisLineMode value) {
   Changed();
 }
 
+const TClassInfo& TTicks::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TTicks>("TTicks", &TDarkGrayPen::StaticClass()).Build();
+  return info;
+}
+
 const TClassInfo& TAxisGridPen::StaticClass() {
   using G = TAxisGridPen;
   static const TClassInfo info = TClassBuilder<G>("TAxisGridPen", &TKelPen::StaticClass())
@@ -860,6 +871,7 @@ void TAxisGridPen::Assign(TPersistent* source) {
     zPosition_ = other->zPosition_;
     drawEvery_ = other->drawEvery_;
     drawAlways_ = other->drawAlways_;
+    centered_ = other->centered_;
   }
   TKelPen::Assign(source);
 }
@@ -883,6 +895,12 @@ void TAxisGridPen::SetDrawEvery(int value) {
 void TAxisGridPen::SetDrawAlways(bool value) {
   if (drawAlways_ == value) return;
   drawAlways_ = value;
+  if (OnChange) OnChange(this);
+}
+
+void TAxisGridPen::SetCentered(bool value) {
+  if (centered_ == value) return;
+  centered_ = value;
   if (OnChange) OnChange(this);
 }
 

@@ -45,6 +45,31 @@ const TEnumInfo& EnumTypeInfo(TAxisLabelStyle);
 enum TAxisLabelsAlign { alDefault, alOpposite, alCenter };
 const TEnumInfo& EnumTypeInfo(TAxisLabelsAlign);
 
+// Where a label stands against its tick: centred on it, or moved by half its text width after
+// (towards higher pixels) or before it.
+enum TAxisLabelPosition { lpAtTick, lpAfterTick, lpBeforeTick };
+
+// The label settings of an axis (published on the axis as its Labels... properties), and two
+// values of the current paint that LabelSize and the layout share.
+struct TAxisLabels {
+  TAxisLabelsAlign Align = alDefault;
+  TAxisLabelStyle Style = talAuto;
+  // Room between labels, in percent of a label.
+  double Separation = 10;
+  // Gap between the labels and the axis line and ticks, in percent of a text line.
+  int Margin = 10;
+  // Labels falling exactly on the start or end pixel are kept.
+  bool OnAxis = true;
+  // The value walk starts at a multiple of the increment.
+  bool RoundFirst = true;
+  bool UseImages = true;
+  TAxisLabelPosition Position = lpAtTick;
+  // Per paint: the most text lines of any label (at least 1; 0 = not measured yet) and the
+  // tallest picture beside a label.
+  int HeightFactor = 0;
+  int TallestImage = 0;
+};
+
 // One label of the current paint: value, text and pixel along the axis; the box it is drawn
 // with when it has its own (a custom item's format), and the series point it came from.
 struct TAxisLabelItem {
@@ -63,6 +88,14 @@ struct TAxisGridSegment {
   int X0, Y0, Z0, X1, Y1, Z1;
 };
 
+// The pen of an axis's ticks, inner ticks and minor ticks (dark grey).
+class TTicks : public TDarkGrayPen {
+ public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TTicks(TNotifyEvent onChange = nullptr) : TDarkGrayPen(std::move(onChange)) {}
+};
+
 // The grid pen of an axis: where its lines stand in depth in a 3D chart, in percent of the
 // chart depth counted from the axis's own side (default 0; 100 for the axes at the back).
 class TAxisGridPen : public TKelPen {
@@ -77,9 +110,12 @@ class TAxisGridPen : public TKelPen {
   // Every n-th tick gets a grid line (at least every one).
   int DrawEvery() const { return drawEvery_; }
   void SetDrawEvery(int value);
-  // Kept in layouts and copies; the label walk does not consult it.
+  // Grid lines also where the axis shows no labels (labels off, or no label style).
   bool DrawAlways() const { return drawAlways_; }
   void SetDrawAlways(bool value);
+  // Grid lines halfway between ticks (published on the axis as GridCentered).
+  bool Centered() const { return centered_; }
+  void SetCentered(bool value);
   double ZPosition() const { return zPosition_; }
   void SetZPosition(double value);
   // The default the axis gives (also what is not stored).
@@ -94,6 +130,7 @@ class TAxisGridPen : public TKelPen {
   double defaultZPosition_ = 0;
   int drawEvery_ = 1;
   bool drawAlways_ = false;
+  bool centered_ = false;
 };
 
 // How the axis line is drawn: a line, or in 3D a cylinder or a box along the axis.
@@ -234,6 +271,9 @@ class TChartAxis : public TCollectionItem {
   void ComputePixelSpan();
   // The pixel coordinate of the axis line across the chart, from the chart rectangle.
   void ComputePosition();
+  // How far PositionPercent moves the axis across the chart (signed, added to coordinates:
+  // positive values of PositionPercent move the axis into the chart).
+  int PositionShift() const;
   // Sets the internal range directly (as a paint does) and refreshes the scale.
   void SetInternalRange(double minimum, double maximum);
   // Refreshes range, range-zero flag, scales, logarithms and the Z pixel after a change of the
@@ -258,14 +298,17 @@ class TChartAxis : public TCollectionItem {
   // Draws the axis inside the canvas element named after it; with setPosition the axis
   // position is first recomputed from the chart rectangle.
   void PaintAxis(bool setPosition);
-  TAxisLabelStyle LabelStyleInUse();
+  // The label style of this paint: LabelStyle, or for talAuto the parent axis's (a sub-axis)
+  // or what the series that use the axis decide (talNone without such series).
+  virtual TAxisLabelStyle LabelStyleInUse();
   // Room across the axis that the labels take (fixed LabelsSize, or measured).
   int LabelSize();
   // Room across the axis of one text in a font at an angle (fixed size when above 0).
   int LabelExtent(TKelFont* font, int angle, int fixedSize, const std::string& text);
   // A pixel coordinate moved away from the chart by `amount`.
   int MoveOutward(int position, int amount) const;
-  // The value labels of the current range, from the high end down (style talValue).
+  // The value labels of the current range (style talValue): from the high end down, or on a
+  // logarithmic axis without an increment the powers of its base upward.
   std::vector<double> ValueLabelValues();
   // Builds the ticks and labels of the current paint (as PaintAxis does), without drawing.
   void BuildLabels();
@@ -295,6 +338,8 @@ class TChartAxis : public TCollectionItem {
   const std::vector<TAxisLabelItem>& LabelItems() const { return labelItems_; }
   int LabelPosition() const { return posLabels_; }
   int TitlePosition() const { return posTitle_; }
+  // The chart moves the title when pixel offsets changed the room the labels take.
+  void SetTitlePosition(int position) { posTitle_ = position; }
   // The axis line and tick size (pen width + 1, ticks when they count, minor ticks at least).
   int AxisLineAndTickSize(bool withTicks) const;
 
@@ -302,9 +347,9 @@ class TChartAxis : public TCollectionItem {
   TChartAxisPen* AxisPen() const { return axisPen_.get(); }
   TAxisGridPen* Grid() const { return grid_.get(); }
   TKelPen* MinorGrid() const { return minorGrid_.get(); }
-  TKelPen* Ticks() const { return ticksPen_.get(); }
-  TKelPen* TicksInner() const { return ticksInner_.get(); }
-  TKelPen* MinorTicks() const { return minorTicks_.get(); }
+  TTicks* Ticks() const { return ticksPen_.get(); }
+  TTicks* TicksInner() const { return ticksInner_.get(); }
+  TTicks* MinorTicks() const { return minorTicks_.get(); }
   TKelFont* LabelsFont() const { return labelsFont_.get(); }
   // The title box, created on first use (angle 90 on a vertical axis on the normal side, 270
   // on the other side).
@@ -324,7 +369,7 @@ class TChartAxis : public TCollectionItem {
   void SetTickOnLabelsOnly(bool value);
   bool Labels() const { return labels_; }
   void SetLabels(bool value);
-  bool LabelsOnAxis() const { return labelsOnAxis_; }
+  bool LabelsOnAxis() const { return axisLabels_.OnAxis; }
   void SetLabelsOnAxis(bool value);
   bool LabelsBehind() const { return labelsBehind_; }
   void SetLabelsBehind(bool value);
@@ -332,18 +377,18 @@ class TChartAxis : public TCollectionItem {
   void SetLabelsSize(int value);
   int TitleSize() const { return titleSize_; }
   void SetTitleSize(int value);
-  TAxisLabelStyle LabelStyle() const { return labelStyle_; }
+  TAxisLabelStyle LabelStyle() const { return axisLabels_.Style; }
   void SetLabelStyle(TAxisLabelStyle value);
-  bool GridCentered() const { return gridCentered_; }
+  bool GridCentered() const { return grid_->Centered(); }
   void SetGridCentered(bool value);
   int GridDrawEvery() const { return grid_->DrawEvery(); }
   void SetGridDrawEvery(int value);
-  TAxisLabelsAlign LabelsAlign() const { return labelsAlign_; }
+  TAxisLabelsAlign LabelsAlign() const { return axisLabels_.Align; }
   void SetLabelsAlign(TAxisLabelsAlign value);
   bool LabelsExponent() const { return labelsExponent_; }
   void SetLabelsExponent(bool value);
   // Pictures of custom items or series points are drawn beside their labels.
-  bool LabelsUseImages() const { return labelsUseImages_; }
+  bool LabelsUseImages() const { return axisLabels_.UseImages; }
   void SetLabelsUseImages(bool value);
   // The custom label items, created on first use (automatic until an item is added).
   TAxisItems* Items();
@@ -351,6 +396,11 @@ class TChartAxis : public TCollectionItem {
   // The box behind the labels, created on first use (invisible).
   TAxisBackShape* Shape();
   bool HasShape() const { return shape_ != nullptr; }
+  // The label settings and the label measures of the current paint.
+  const TAxisLabels& AxisLabels() const { return axisLabels_; }
+  // Where labels stand against their ticks (lpAtTick at first).
+  TAxisLabelPosition LabelsPosition() const { return axisLabels_.Position; }
+  void SetLabelsPosition(TAxisLabelPosition value);
   // Labels that do not fit lose their last characters (the automatic text's Trim).
   TAutomaticText* LabelsAutoText() const { return labelsAutoText_.get(); }
   TAxisOnDrawLabel OnDrawLabel;
@@ -423,7 +473,7 @@ class TChartAxis : public TCollectionItem {
   void SetUsePartnerAxis(bool value);
 
   // Label settings the increment depends on.
-  double LabelsSeparation() const { return labelsSeparation_; }
+  double LabelsSeparation() const { return axisLabels_.Separation; }
   void SetLabelsSeparation(double value);  // percent of a label; below 0 raises
   int LabelsAngle() const { return labelsAngle_; }
   void SetLabelsAngle(int value);  // kept in 0..359
@@ -433,7 +483,7 @@ class TChartAxis : public TCollectionItem {
   void SetLabelsMultiLine(bool value);
   bool LabelsGridIgnoresLabelSize() const { return labelsGridIgnoresLabelSize_; }
   void SetLabelsGridIgnoresLabelSize(bool value);
-  bool RoundFirstLabel() const { return roundFirstLabel_; }
+  bool RoundFirstLabel() const { return axisLabels_.RoundFirst; }
   void SetRoundFirstLabel(bool value);
 
   // Stored-value tests of the layout writer.
@@ -501,9 +551,27 @@ class TChartAxis : public TCollectionItem {
   int LogY(double value) const;
 
   // Drawing helpers (ChartAxisDraw.cpp).
-  void AddLabelAt(double value, const std::string& text);
+  // Records a tick at `pixel` for `value`.
+  void AddTick(int pixel, double value);
+  // A value label (tick, text, placing) at `value`.
+  void AddValueLabel(double value);
+  // Labels need their texts: labels are shown, or the grid is drawn from them regardless.
+  bool LabelTextsNeeded() const;
+  // Width of a label text (its widest line) in `font`.
+  int LabelTextWidthNow(const std::string& text, TKelFont* font);
   void DrawLabels();
   void DrawLabel(TAxisLabelItem& item, int row);
+  // Draws `text` in `format` (and `font`) as a label standing at `along` on the axis and at
+  // `across` beside it (at depth z), turned by `angle`; answers whether it was drawn (not when
+  // the draw-label event cancelled it or the back shape hides it). `box` receives the box
+  // before its turn, `seen` its bounds as it shows (turned).
+  // A title (not `asLabel`) keeps the default alignment and no exponent form.
+  bool DrawLabelText(int along, int across, int z, int angle, std::string text, TCustomTextShape* format,
+                     TKelFont* font, bool asLabel, TRect& box, TRect& seen);
+  // Sub-axes: the orientation settings of this axis, and its pixel span and range.
+  void TakeOrientationFrom(const TChartAxis& parent);
+  void TakeSpanFrom(const TChartAxis& parent);
+  void PaintSubAxes();
   // The picture beside a label (custom item or series point), null when there is none.
   TKelPicture* LabelPicture(const TAxisLabelItem& item) const;
   void DrawLabelPicture(const TAxisLabelItem& item, const TRect& box);
@@ -522,6 +590,9 @@ class TChartAxis : public TCollectionItem {
   TRect BackShapeBox();
  private:
   std::string PointLabelText(TAxisLabelStyle style, TChartSeries& series, int index);
+  // The value a series point's label stands at: its depth order on a depth axis, its index
+  // for series that label by index, else its X (horizontal axis) or Y value.
+  double PointLabelValue(TChartSeries& series, int index) const;
   // The label texts the widest-label measure looks at; `values` tells value labels.
   std::vector<std::string> MeasuredLabels(bool& values);
   void DrawTitle();
@@ -529,6 +600,8 @@ class TChartAxis : public TCollectionItem {
   void DrawSolidAxisLine(TCanvas3D* canvas, int at);
   void DrawLineTicksAndGrid();
   std::vector<double> LogLabelValues();
+  // Minor tick pixels of a logarithmic axis: value steps between the tick values.
+  std::vector<int> LogMinorTickPixels() const;
   void PenChanged(TObject*) { Repaint(); }
 
   IAxisOwner* owner_;
@@ -560,12 +633,10 @@ class TChartAxis : public TCollectionItem {
   bool defaultVisible_ = true;
   TChartAxis* partnerAxis_ = nullptr;
   bool usePartnerAxis_ = false;
-  double labelsSeparation_ = 10;
   int labelsAngle_ = 0;
   bool labelsAlternate_ = false;
   bool labelsMultiLine_ = false;
   bool labelsGridIgnoresLabelSize_ = false;
-  bool roundFirstLabel_ = true;
   std::unique_ptr<TChartCustomAxes> subAxes_;
   // Internal.
   bool isStandard_ = false;
@@ -591,7 +662,8 @@ class TChartAxis : public TCollectionItem {
   int posAxis_ = 0;
   // Drawing settings and the state of the current paint.
   std::unique_ptr<TChartAxisPen> axisPen_;
-  std::unique_ptr<TKelPen> minorGrid_, ticksPen_, ticksInner_, minorTicks_;
+  std::unique_ptr<TKelPen> minorGrid_;
+  std::unique_ptr<TTicks> ticksPen_, ticksInner_, minorTicks_;
   std::unique_ptr<TAxisGridPen> grid_;
   std::unique_ptr<TKelFont> labelsFont_;
   std::unique_ptr<TChartAxisTitle> title_;
@@ -599,26 +671,27 @@ class TChartAxis : public TCollectionItem {
   std::unique_ptr<TAxisItems> items_;
   std::unique_ptr<TAxisBackShape> shape_;
   std::unique_ptr<TAutomaticText> labelsAutoText_;
-  TAxisLabelsAlign labelsAlign_ = alDefault;
   bool labelsExponent_ = false;
-  bool labelsUseImages_ = true;
   int tickLength_ = 4;
   int tickInnerLength_ = 0;
   int minorTickLength_ = 2;
   int minorTickCount_ = 3;
   bool tickOnLabelsOnly_ = true;
   bool labels_ = true;
-  bool labelsOnAxis_ = true;
   bool labelsBehind_ = false;
   int labelsSize_ = 0;
   int titleSize_ = 0;
-  TAxisLabelStyle labelStyle_ = talAuto;
-  bool gridCentered_ = false;
+  TAxisLabels axisLabels_;
   std::vector<int> ticks_;
+  // The value of each tick (same order), and the extra ticks of a logarithmic axis one power
+  // beyond the first and last label, which only place minor ticks.
+  std::vector<double> tickValues_;
+  std::vector<double> logExtraTicks_;
+  // The labels of this paint are built for the grid only (no label style): no label is kept.
+  bool ticksOnly_ = false;
   std::vector<TAxisLabelItem> labelItems_;
   int posLabels_ = 0;
   int posTitle_ = 0;
-  int heightFactor_ = 0;
   CalcPosFn calcXPos_ = nullptr;
   CalcPosFn calcYPos_ = nullptr;
   CalcPosFn calcPos_ = nullptr;
@@ -649,6 +722,9 @@ class TChartDepthAxis : public TChartAxis {
   const TClassInfo& ClassType() const override { return StaticClass(); }
 
   explicit TChartDepthAxis(IAxisOwner* owner, TCollection* collection = nullptr);
+  // For talAuto: values when some active series spreads over depth, else one label per
+  // series slot (talText).
+  TAxisLabelStyle LabelStyleInUse() override;
   bool LabelsAsSeriesTitles() const { return labelsAsSeriesTitles_; }
   void SetLabelsAsSeriesTitles(bool value);
   // The chart's other depth axis: inverting one inverts both (set by the chart).

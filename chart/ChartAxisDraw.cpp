@@ -97,16 +97,17 @@ VK_AXIS_DRAW_SETTER(MinorTickLength, int, minorTickLength_)
 VK_AXIS_DRAW_SETTER(MinorTickCount, int, minorTickCount_)
 VK_AXIS_DRAW_SETTER(TickOnLabelsOnly, bool, tickOnLabelsOnly_)
 VK_AXIS_DRAW_SETTER(Labels, bool, labels_)
-VK_AXIS_DRAW_SETTER(LabelsOnAxis, bool, labelsOnAxis_)
+VK_AXIS_DRAW_SETTER(LabelsOnAxis, bool, axisLabels_.OnAxis)
 VK_AXIS_DRAW_SETTER(LabelsBehind, bool, labelsBehind_)
 VK_AXIS_DRAW_SETTER(LabelsSize, int, labelsSize_)
 VK_AXIS_DRAW_SETTER(TitleSize, int, titleSize_)
-VK_AXIS_DRAW_SETTER(LabelStyle, TAxisLabelStyle, labelStyle_)
-VK_AXIS_DRAW_SETTER(GridCentered, bool, gridCentered_)
+VK_AXIS_DRAW_SETTER(LabelStyle, TAxisLabelStyle, axisLabels_.Style)
+void TChartAxis::SetGridCentered(bool value) { grid_->SetCentered(value); }
 void TChartAxis::SetGridDrawEvery(int value) { grid_->SetDrawEvery(value); }
-VK_AXIS_DRAW_SETTER(LabelsAlign, TAxisLabelsAlign, labelsAlign_)
+VK_AXIS_DRAW_SETTER(LabelsAlign, TAxisLabelsAlign, axisLabels_.Align)
 VK_AXIS_DRAW_SETTER(LabelsExponent, bool, labelsExponent_)
-VK_AXIS_DRAW_SETTER(LabelsUseImages, bool, labelsUseImages_)
+VK_AXIS_DRAW_SETTER(LabelsUseImages, bool, axisLabels_.UseImages)
+VK_AXIS_DRAW_SETTER(LabelsPosition, TAxisLabelPosition, axisLabels_.Position)
 #undef VK_AXIS_DRAW_SETTER
 
 TChartAxisTitle* TChartAxis::Title() {
@@ -136,16 +137,17 @@ TAxisBackShape* TChartAxis::Shape() {
 }
 
 TAxisLabelStyle TChartAxis::LabelStyleInUse() {
-  if (labelStyle_ != talAuto) return labelStyle_;
+  if (axisLabels_.Style != talAuto) return axisLabels_.Style;
   if (parentAxis_) return parentAxis_->LabelStyleInUse();
-  if (isDepth_) {
-    // Values only when some series spreads over depth; else one label per series slot.
-    if (!owner_) return talText;
-    for (TChartSeries* s : owner_->ActiveSeriesList())
-      if (s->LowestZ() != s->HighestZ()) return talValue;
-    return talText;
-  }
   return owner_ ? owner_->SeriesLabelStyle(*this) : talNone;
+}
+
+TAxisLabelStyle TChartDepthAxis::LabelStyleInUse() {
+  if (LabelStyle() != talAuto) return LabelStyle();
+  if (!Owner()) return talText;
+  for (TChartSeries* s : Owner()->ActiveSeriesList())
+    if (s->LowestZ() != s->HighestZ()) return talValue;
+  return talText;
 }
 
 int TChartAxis::MoveOutward(int position, int amount) const {
@@ -205,7 +207,7 @@ std::vector<double> TChartAxis::ValueLabelValues() {
   // Labels come from the step index (k x increment), so rounding never loses an end label.
   const long double inc = increment;
   const long double tolerance = inc * kWalkTolerance;
-  if (roundFirstLabel_) {
+  if (axisLabels_.RoundFirst) {
     long double k = std::floor(maximum / inc + kWalkTolerance);
     while (k * inc > maximum + tolerance) k -= 1;
     double previous = std::numeric_limits<double>::quiet_NaN();
@@ -230,37 +232,73 @@ std::vector<double> TChartAxis::ValueLabelValues() {
 std::vector<double> TChartAxis::LogLabelValues() {
   std::vector<double> values;
   const double base = logarithmicBase_;
-  if (iMinimum_ == iMaximum_ || !(base > 1)) return values;
-  if (iMinimum_ <= 0) iMinimum_ = iMinimum_ == 0 ? 0.1 : std::pow(10.0, -10.0);
-  const double first = std::pow(base, static_cast<double>(Round(std::log(iMinimum_) / std::log(base))));
-  for (double value = first; value <= iMaximum_ && values.size() < static_cast<size_t>(kMaxLabels);
-       value *= base) {
-    if (value >= iMinimum_) values.push_back(value);
+  if (iMinimum_ == iMaximum_ || !(base > 0) || base == 1) return values;
+  // Powers of the base have no place below zero: the walk starts just above it.
+  if (iMinimum_ <= 0) {
+    iMinimum_ = iMinimum_ == 0 ? 0.1 : 1e-10;
+    RecalcScale();
   }
-  std::reverse(values.begin(), values.end());
+  const double exponent = static_cast<double>(Round(std::log(iMinimum_) / std::log(base)));
+  const double first = std::pow(base, exponent);
+  auto walk = [&](auto next) {
+    for (double value = first; value <= iMaximum_ && values.size() < static_cast<size_t>(kMaxLabels);) {
+      if (value >= iMinimum_) values.push_back(value);
+      const double following = next(value);
+      if (!(following > value) || std::fabs(following) > 1.7e308) break;
+      value = following;
+    }
+  };
+  walk([base](double v) { return v * base; });
+  // A range inside one power of the base: steps of the power below the first label.
+  if (values.empty()) {
+    const double step = std::pow(base, exponent - 1);
+    walk([step](double v) { return v + step; });
+  }
   return values;
 }
 
-void TChartAxis::AddLabelAt(double value, const std::string& text) {
-  const int pixel = CalcPosValue(value);
-  if (!labelsOnAxis_ && !StrictlyInside(pixel, iStartPos_, iEndPos_)) return;
-  // The tick is recorded whether or not the label is shown.
+void TChartAxis::AddTick(int pixel, double value) {
   ticks_.push_back(pixel);
-  if (labels_) labelItems_.push_back(TAxisLabelItem{value, text, pixel, nullptr, nullptr, -1, TRect{}});
+  tickValues_.push_back(value);
+}
+
+bool TChartAxis::LabelTextsNeeded() const {
+  return (labels_ && !ticksOnly_) || (grid_->Visible() && grid_->DrawAlways());
+}
+
+void TChartAxis::AddValueLabel(double value) {
+  const int pixel = CalcPosValue(value);
+  if (!axisLabels_.OnAxis && !StrictlyInside(pixel, iStartPos_, iEndPos_)) return;
+  if (!tickOnLabelsOnly_) AddTick(pixel, value);
+  PlaceLabel(value, pixel, LabelTextsNeeded() ? FormatLabel(value) : std::string(), nullptr, nullptr, -1);
 }
 
 void TChartAxis::BuildLabels() {
   ticks_.clear();
+  tickValues_.clear();
+  logExtraTicks_.clear();
   labelItems_.clear();
+  ticksOnly_ = false;
   if (HasCustomItems()) {
     AddCustomLabels();
     return;
   }
-  const TAxisLabelStyle style = LabelStyleInUse();
-  if (style == talNone) return;
+  TAxisLabelStyle style = LabelStyleInUse();
+  if (style == talNone) {
+    // A grid drawn regardless of labels still needs its ticks: the value walk gives them.
+    if (!(grid_->Visible() && grid_->DrawAlways())) return;
+    style = talValue;
+    ticksOnly_ = true;
+  }
   if (style == talValue) {
     if (AddNextLabels()) return;
-    for (double value : ValueLabelValues()) AddLabelAt(value, labels_ ? FormatLabel(value) : std::string());
+    const std::vector<double> values = ValueLabelValues();
+    for (double value : values) AddValueLabel(value);
+    if (logarithmic_ && increment_ == 0 && !values.empty() && minorGrid_->Visible()) {
+      // Minor ticks also before the first label and past the last one.
+      const auto [low, high] = std::minmax_element(values.begin(), values.end());
+      logExtraTicks_ = {*low / logarithmicBase_, *high * logarithmicBase_};
+    }
     return;
   }
   auto* depth = dynamic_cast<TChartDepthAxis*>(this);
@@ -281,15 +319,20 @@ bool TChartAxis::AddNextLabels() {
     if (!owner_->GetNextAxisLabel(*this, n, value, stop)) return false;
     if (stop) return n != 0;
     if (value < iMinimum_ - kWiden || value > iMaximum_ + kWiden) break;
-    AddLabelAt(value, labels_ ? FormatLabel(value) : std::string());
+    AddValueLabel(value);
   }
   return true;
 }
 
 void TChartAxis::PlaceLabel(double value, int pixel, const std::string& text, TCustomTextShape* format,
                             TChartSeries* series, int index) {
-  if (tickOnLabelsOnly_) ticks_.push_back(pixel);
-  if (labels_) labelItems_.push_back(TAxisLabelItem{value, text, pixel, format, series, index, TRect{}});
+  if (tickOnLabelsOnly_) AddTick(pixel, value);
+  // Beside its tick rather than on it: moved by half its width.
+  if (axisLabels_.Position != lpAtTick && !text.empty()) {
+    const int half = LabelTextWidthNow(text, format ? format->Font() : labelsFont_.get()) / 2;
+    pixel += axisLabels_.Position == lpAfterTick ? half : -half;
+  }
+  if (labels_ && !ticksOnly_) labelItems_.push_back(TAxisLabelItem{value, text, pixel, format, series, index, TRect{}});
 }
 
 void TChartAxis::AddCustomLabels() {
@@ -300,7 +343,7 @@ void TChartAxis::AddCustomLabels() {
     if (value < iMinimum_ - tolerance || value > iMaximum_ + tolerance) continue;
     const int pixel = CalcPosValue(value);
     item.Pixel = pixel;
-    if (!tickOnLabelsOnly_) ticks_.push_back(pixel);
+    if (!tickOnLabelsOnly_) AddTick(pixel, value);
     TCustomTextShape* format = item.FormatOrNull() ? item.FormatOrNull() : items_->Format();
     if (!format->Visible()) continue;
     PlaceLabel(value, pixel, item.Text().empty() ? FormatLabel(value) : item.Text(), item.FormatOrNull(), nullptr, i);
@@ -318,6 +361,12 @@ std::string TChartAxis::PointLabelText(TAxisLabelStyle style, TChartSeries& seri
                              ? series.XValueAt(index)
                              : series.YValueAt(index));
   }
+}
+
+double TChartAxis::PointLabelValue(TChartSeries& series, int index) const {
+  if (isDepth_) return series.EffectiveDepthOrder();
+  if (series.PrefersPointIndexLabels()) return index;
+  return horizontal_ ? series.XValueAt(index) : series.YValueAt(index);
 }
 
 void TChartAxis::AddPointLabels(TAxisLabelStyle style) {
@@ -347,7 +396,7 @@ void TChartAxis::AddPointLabels(TAxisLabelStyle style) {
   auto halfExtent = [&](const std::string& text) {
     const int extent = textAlong ? (canvas ? canvas->MeasureTextWidth(text) : owner_->LabelTextWidth(*this, text))
                                  : TextLineCount(text) * lineHeight;
-    return (extent + static_cast<int>(std::trunc(extent * 0.02L * labelsSeparation_))) / 2;
+    return (extent + static_cast<int>(std::trunc(extent * 0.02L * axisLabels_.Separation))) / 2;
   };
   const double tolerance = std::fabs(static_cast<double>(range_)) * 1e-12;
   const bool trim = labelsAutoText_ && labelsAutoText_->Trim();
@@ -357,19 +406,13 @@ void TChartAxis::AddPointLabels(TAxisLabelStyle style) {
     for (int i = first; i <= last && i < s->PointCount(); i += step) {
       std::string text = PointLabelText(style, *s, i);
       owner_->GetSeriesAxisLabel(*this, s, i, text);
-      double value;
-      if (isDepth_)
-        value = s->EffectiveDepthOrder();
-      else if (s->PrefersPointIndexLabels())
-        value = i;
-      else
-        value = horizontal_ ? s->XValueAt(i) : s->YValueAt(i);
+      const double value = PointLabelValue(*s, i);
       if (value < iMinimum_ - tolerance || value > iMaximum_ + tolerance) continue;
       const int pixel = CalcPosValue(value);
       if (!tickOnLabelsOnly_ && std::find(ticks_.begin(), ticks_.end(), pixel) == ticks_.end())
-        ticks_.push_back(pixel);
+        AddTick(pixel, value);
       int half = halfExtent(text);
-      if (labelsSeparation_ != 0 && !firstOfSeries) {
+      if (axisLabels_.Separation != 0 && !firstOfSeries) {
         const int distance = std::abs(pixel - previousPixel);
         if (distance < previousHalf + half) {
           if (!trim) continue;
@@ -407,7 +450,8 @@ void TChartAxis::AddDepthTitleLabels() {
 std::vector<int> TChartAxis::MinorTickPixels() const {
   std::vector<int> result;
   const int count = std::max(0, minorTickCount_);
-  if (count == 0 || ticks_.size() < 2 || logarithmic_) return result;
+  if (logarithmic_) return LogMinorTickPixels();
+  if (count == 0 || ticks_.size() < 2) return result;
   auto add = [&](int pixel) {
     if (StrictlyInside(pixel, iStartPos_, iEndPos_)) result.push_back(pixel);
   };
@@ -422,12 +466,30 @@ std::vector<int> TChartAxis::MinorTickPixels() const {
   return result;
 }
 
+std::vector<int> TChartAxis::LogMinorTickPixels() const {
+  std::vector<int> result;
+  const int count = std::max(0, minorTickCount_);
+  std::vector<double> values = tickValues_;
+  values.insert(values.end(), logExtraTicks_.begin(), logExtraTicks_.end());
+  std::sort(values.begin(), values.end());
+  values.erase(std::unique(values.begin(), values.end()), values.end());
+  if (count == 0 || values.size() < 2) return result;
+  for (size_t i = 1; i < values.size(); ++i) {
+    const long double step = (static_cast<long double>(values[i]) - values[i - 1]) / (count + 1);
+    for (int j = 1; j <= count; ++j) {
+      const int pixel = CalcPosValue(static_cast<double>(values[i - 1] + j * step));
+      if (StrictlyInside(pixel, iStartPos_, iEndPos_)) result.push_back(pixel);
+    }
+  }
+  return result;
+}
+
 std::vector<int> TChartAxis::GridPixels() const {
   std::vector<int> result;
   const size_t every = static_cast<size_t>(std::max(1, grid_->DrawEvery()));
   for (size_t i = 0; i < ticks_.size(); i += every) {
     int pixel = ticks_[i];
-    if (gridCentered_) {
+    if (grid_->Centered()) {
       if (i + 1 >= ticks_.size()) break;
       pixel = (ticks_[i] + ticks_[i + 1]) / 2;
     }
@@ -462,10 +524,16 @@ int TChartAxis::LabelExtent(TKelFont* font, int angle, int fixedSize, const std:
     // The widest label of the style, plus one blank for value labels.
     bool values = false;
     const std::vector<std::string> labels = MeasuredLabels(values);
-    for (const std::string& label : labels) {
+    // Custom labels with a box of their own are measured in its font.
+    const bool custom = HasCustomItems() && static_cast<int>(labels.size()) == items_->Count();
+    for (size_t i = 0; i < labels.size(); ++i) {
+      TCustomTextShape* own = custom ? items_->Item(static_cast<int>(i)).FormatOrNull() : nullptr;
+      if (canvas && custom) owner_->AssignAxisFont(own ? own->Font() : font);
+      const std::string& label = labels[i];
       const int lines = TextLineCount(label);
       for (int k = 1; k <= lines; ++k) w = std::max(w, width(lines == 1 ? label : FieldAtSep(label, k, "\r")));
     }
+    if (canvas && custom) owner_->AssignAxisFont(font);
     if (values && !labels.empty()) w += width(" ");
   }
   const long double a = angle * 3.14159265358979323846L / 180;
@@ -509,29 +577,72 @@ std::vector<std::string> TChartAxis::MeasuredLabels(bool& values) {
 }
 
 int TChartAxis::LabelSize() {
-  if (heightFactor_ == 0) {
-    heightFactor_ = 1;
+  if (axisLabels_.HeightFactor == 0) {
+    axisLabels_.HeightFactor = 1;
+    axisLabels_.TallestImage = 0;
     if (horizontal_ && labelsAngle_ == 0) {
-      bool values = false;
-      for (const std::string& label : MeasuredLabels(values)) heightFactor_ = std::max(heightFactor_, TextLineCount(label));
+      const TAxisLabelStyle style = HasCustomItems() ? talValue : LabelStyleInUse();
+      auto* depth = dynamic_cast<TChartDepthAxis*>(this);
+      const bool pointLabels = (style == talMark || style == talText || style == talPointValue) && owner_ &&
+                               !(depth && depth->LabelsAsSeriesTitles());
+      if (pointLabels) {
+        // The point labels of the points within the range.
+        const double tolerance = std::fabs(static_cast<double>(range_)) * 1e-12;
+        for (TChartSeries* s : owner_->SeriesOfAxis(*this)) {
+          const int n = std::min(s->PointCount(), kMaxMeasuredLabels);
+          for (int i = 0; i < n; ++i) {
+            const double value = PointLabelValue(*s, i);
+            if (value < iMinimum_ - tolerance || value > iMaximum_ + tolerance) continue;
+            std::string text = PointLabelText(style, *s, i);
+            owner_->GetSeriesAxisLabel(*this, s, i, text);
+            axisLabels_.HeightFactor = std::max(axisLabels_.HeightFactor, TextLineCount(text));
+          }
+        }
+      } else {
+        bool values = false;
+        for (const std::string& label : MeasuredLabels(values))
+          axisLabels_.HeightFactor = std::max(axisLabels_.HeightFactor, TextLineCount(label));
+      }
+      axisLabels_.TallestImage = LabelImagesSize();
     }
   }
   int size = LabelExtent(labelsFont_.get(), labelsAngle_, labelsSize_, std::string());
   if (labelsSize_ <= 0) size += FrameExtent(LabelsFormat());
-  size *= heightFactor_;
+  size *= axisLabels_.HeightFactor;
   if (labelsAlternate_) size *= 2;
   return size;
 }
 
+int TChartAxis::LabelTextWidthNow(const std::string& text, TKelFont* font) {
+  if (!owner_) return 0;
+  TCanvas3D* canvas = owner_->AxisCanvas();
+  if (canvas == nullptr) return owner_->LabelTextWidth(*this, text);
+  owner_->AssignAxisFont(font);
+  const int lines = TextLineCount(text);
+  int width = 0;
+  for (int n = 1; n <= lines; ++n)
+    width = std::max(width, canvas->MeasureTextWidth(lines == 1 ? text : FieldAtSep(text, n, "\r")));
+  return width;
+}
+
+void TChartAxis::TakeOrientationFrom(const TChartAxis& parent) {
+  horizontal_ = parent.horizontal_;
+  otherSide_ = parent.otherSide_;
+  inverted_ = parent.inverted_;
+  logarithmic_ = parent.logarithmic_;
+  logarithmicBase_ = parent.logarithmicBase_;
+  ChooseCalcPos();
+}
+
+void TChartAxis::TakeSpanFrom(const TChartAxis& parent) {
+  iStartPos_ = parent.iStartPos_;
+  iEndPos_ = parent.iEndPos_;
+  iAxisSize_ = parent.iAxisSize_;
+  iCenterPos_ = parent.iCenterPos_;
+  RecalcScale();
+}
+
 void TChartAxis::ReserveLabelSpace(TRect& r, bool standard) {
-  RefreshDateTime();
-  heightFactor_ = 0;
-  if (!standard) {
-    ComputePosition();
-    posLabels_ = MoveOutward(posAxis_, AxisLineAndTickSize(true));
-    posTitle_ = MoveOutward(posLabels_, labels_ ? LabelSize() : 0);
-    return;
-  }
   // Takes n pixels from r on the axis side, never leaving r thinner than one pixel, and
   // answers the new edge.
   auto take = [&](int n) {
@@ -550,12 +661,34 @@ void TChartAxis::ReserveLabelSpace(TRect& r, bool standard) {
     r.Left = std::min(r.Right - 1, r.Left + n);
     return r.Left;
   };
+  // Sub-axes stand outermost: each takes its room first and its axis line stands at the edge
+  // that room leaves. They show this axis's range over its span.
+  for (int i = 0; i < SubAxisCount(); ++i) {
+    TChartAxis& sub = SubAxis(i);
+    if (!sub.Visible() || !sub.VisibleNow) continue;
+    sub.TakeOrientationFrom(*this);
+    sub.iMinimum_ = iMinimum_;
+    sub.iMaximum_ = iMaximum_;
+    sub.TakeSpanFrom(*this);
+    sub.ReserveLabelSpace(r, true);
+    sub.posAxis_ = take(0) + sub.PositionShift();
+  }
+  RefreshDateTime();
+  axisLabels_.HeightFactor = 0;
+  if (!standard) {
+    ComputePosition();
+    posLabels_ = MoveOutward(posAxis_, AxisLineAndTickSize(true));
+    posTitle_ = MoveOutward(posLabels_, labels_ ? LabelSize() : 0);
+    return;
+  }
+  const int shift = PositionShift();
   if (title_ && title_->Visible() && !title_->Text().empty())
-    posTitle_ = take(LabelExtent(title_->Font(), title_->Angle(), titleSize_, title_->Text()) +
-                     (titleSize_ > 0 ? 0 : FrameExtent(title_.get())));
+    posTitle_ = shift + take(LabelExtent(title_->Font(), title_->Angle(), titleSize_, title_->Text()) +
+                             (titleSize_ > 0 ? 0 : FrameExtent(title_.get())));
   if (labels_) {
+    int size = LabelSize();
     // Pictures beside the labels need their room too.
-    const int size = LabelSize() + (labelsUseImages_ ? LabelImagesSize() : 0);
+    if (axisLabels_.UseImages) size += horizontal_ ? axisLabels_.TallestImage : LabelImagesSize();
     int lineHeight = 0;
     if (owner_) {
       if (TCanvas3D* canvas = owner_->AxisCanvas()) {
@@ -565,9 +698,10 @@ void TChartAxis::ReserveLabelSpace(TRect& r, bool standard) {
         lineHeight = owner_->LabelLineHeight(*this);
       }
     }
-    posLabels_ = MoveOutward(take(size), RoundInt(lineHeight * 10 * 0.01L));
+    posLabels_ = shift + MoveOutward(take(size), RoundInt(lineHeight * axisLabels_.Margin * 0.01L));
   }
-  const int n = (owner_ ? owner_->WallSizeForAxis(*this) : 0) + AxisLineAndTickSize(true);
+  // Labels beside their ticks share the ticks' room.
+  const int n = (owner_ ? owner_->WallSizeForAxis(*this) : 0) + AxisLineAndTickSize(axisLabels_.Position == lpAtTick);
   if (n > 0) take(n);
 }
 
@@ -576,22 +710,40 @@ void TChartAxis::ReserveLabelSpace(TRect& r, bool standard) {
 void TChartAxis::PaintAxis(bool setPosition) {
   TCanvas3D* canvas = owner_ ? owner_->AxisCanvas() : nullptr;
   if (canvas == nullptr) return;
-  ElementScope element(canvas, elementName_);
-  RefreshDateTime();
-  if (setPosition) ComputePosition();
-  DrawBackShape();
-  DrawTitle();
-  BuildLabels();
-  if (labelsBehind_) DrawLabels();
-  DrawLineTicksAndGrid();
-  if (!labelsBehind_) DrawLabels();
+  {
+    ElementScope element(canvas, elementName_);
+    RefreshDateTime();
+    if (setPosition) ComputePosition();
+    DrawBackShape();
+    DrawTitle();
+    BuildLabels();
+    if (labelsBehind_) DrawLabels();
+    DrawLineTicksAndGrid();
+    if (!labelsBehind_) DrawLabels();
+  }
+  PaintSubAxes();
+}
+
+void TChartAxis::PaintSubAxes() {
+  for (int i = 0; i < SubAxisCount(); ++i) {
+    TChartAxis& sub = SubAxis(i);
+    if (!sub.Visible() || !sub.VisibleNow) continue;
+    sub.TakeOrientationFrom(*this);
+    sub.TakeSpanFrom(*this);
+    sub.PaintAxis(false);
+  }
 }
 
 TRect TChartAxis::BackShapeBox() {
   const TCustomTextShape* format = LabelsFormat();
   const int margins = horizontal_ ? format->Margins()->pixTop + format->Margins()->pixBottom
                                   : format->Margins()->pixLeft + format->Margins()->pixRight;
-  const int across = (labels_ ? LabelSize() : 0) + margins + 3 + AxisLineAndTickSize(true);
+  int across = (labels_ ? LabelSize() : 0) + margins + 3;
+  // Labels beside their ticks stand over the ticks' room; labels at them stand past it.
+  if (axisLabels_.Position == lpAtTick)
+    across += AxisLineAndTickSize(true);
+  else
+    across = std::max(across, AxisLineAndTickSize(true) - 2);
   const int outer = MoveOutward(posAxis_, across);
   const int a0 = std::min(iStartPos_, iEndPos_), a1 = std::max(iStartPos_, iEndPos_);
   const int c0 = std::min(posAxis_, outer), c1 = std::max(posAxis_, outer);
@@ -742,11 +894,14 @@ void TChartAxis::DrawLineTicksAndGrid() {
     canvas->UsePen(ticksInner_.get());
     for (int tick : ticks_) across(tick, posAxis_, MoveOutward(posAxis_, -tickInnerLength_));
   }
-  if (minorTickLength_ != 0 && minorTicks_->Visible()) {
+  // The minor grid stands at the minor tick places, whether or not the minor ticks show.
+  if (minorTickLength_ != 0 && (minorTicks_->Visible() || minorGrid_->Visible())) {
     ElementScope element(canvas, "MinorTicks");
-    canvas->UsePen(minorTicks_.get());
     const std::vector<int> minors = MinorTickPixels();
-    for (int pixel : minors) across(pixel, outside, MoveOutward(outside, minorTickLength_));
+    if (minorTicks_->Visible()) {
+      canvas->UsePen(minorTicks_.get());
+      for (int pixel : minors) across(pixel, outside, MoveOutward(outside, minorTickLength_));
+    }
     if (minorGrid_->Visible()) {
       canvas->UsePen(minorGrid_.get());
       gridLines(minors);
@@ -808,35 +963,49 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
     }
   } releaseFont{hovered};
   owner_->AssignAxisFont(font);
-  const int lineHeight = canvas->LineHeight();
-  std::string text = item.Text;
-  int angle = labelsAngle_ % 360;
-  if (angle < 0) angle += 360;
   // The second row of alternating labels stands one line (or one label) further out.
   int across = posLabels_;
-  if (row == 1) across = MoveOutward(across, horizontal_ ? lineHeight : LabelSize() / 2);
+  if (row == 1) across = MoveOutward(across, horizontal_ ? canvas->LineHeight() : LabelSize() / 2);
+  // A depth axis label stands at its own depth.
+  const int z = isDepth_ ? item.Pixel : zPixel_;
+  TRect seen;
+  const bool drawn = DrawLabelText(item.Pixel, across, z, labelsAngle_, item.Text, format, font, true, item.Box, seen);
+  if (drawn && axisLabels_.UseImages) DrawLabelPicture(item, seen);
+}
+
+bool TChartAxis::DrawLabelText(int along, int across, int z, int angle, std::string text, TCustomTextShape* format,
+                               TKelFont* font, bool asLabel, TRect& box, TRect& seen) {
+  TCanvas3D* canvas = owner_->AxisCanvas();
+  owner_->AssignAxisFont(font);
+  const int lineHeight = canvas->LineHeight();
+  angle %= 360;
+  if (angle < 0) angle += 360;
   // Where the text stands against its anchor (x, y): y is the near edge of a horizontal
   // axis's label and the centre of a vertical axis's one.
   TAlignment align;
   int x, y;
   if (horizontal_) {
     align = taCenter;
-    x = item.Pixel;
+    x = along;
     y = across;
   } else {
     x = across;
-    if (labelsAlign_ == alCenter) {
+    if (!asLabel) {
+      align = otherSide_ ? taLeftJustify : taRightJustify;
+    } else if (axisLabels_.Align == alCenter) {
+      // Centred on the label position; on the other side one label size further out.
       align = taCenter;
-    } else if (labelsAlign_ == alOpposite) {
+      if (otherSide_) x = MoveOutward(across, LabelSize());
+    } else if (axisLabels_.Align == alOpposite) {
       // Moved by the label size and aligned towards the axis.
       x = MoveOutward(across, LabelSize());
       align = otherSide_ ? taRightJustify : taLeftJustify;
     } else {
       align = otherSide_ ? taLeftJustify : taRightJustify;
     }
-    y = item.Pixel;
+    y = along;
   }
-  if (labelsExponent_) {
+  if (labelsExponent_ && asLabel) {
     const int lines = TextLineCount(text);
     if (horizontal_) {
       int widest = 0;
@@ -848,15 +1017,11 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
       y += lineHeight * lines / 8;
     }
   }
-  int z = zPixel_;
-  if (isDepth_) {
-    // Beside the chart edge the axis runs along, centred on it, at the label's depth.
-    y = DepthAxisRow();
-    z = item.Pixel;
-  }
+  // A depth axis's labels stand beside the chart edge it runs along, centred on it.
+  if (isDepth_) y = DepthAxisRow();
   bool draw = true;
   if (OnDrawLabel) OnDrawLabel(this, x, y, z, text, draw);
-  if (!draw) return;
+  if (!draw) return false;
 
   // The box takes the text; its size is the text's plus the box's margins and frame.
   const std::string savedText = format->Text();
@@ -874,7 +1039,6 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
   format->Bounds = TRect(0, 0, format->Width(), format->Height());
   format->CalcSize();
   const int w = format->Width(), h = format->Height();
-  TRect box;
   if (angle % 180 != 0) {
     // A turned box is placed by its turned extent: beside the axis from the label position
     // outward, centred on the label's pixel.
@@ -900,16 +1064,15 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
   // In a 3D view the box stands at the axis's depth (a flat chart's projection leaves it).
   const TPoint shift = ProjectionShift(canvas, x, y, z);
   box = box.Moved(shift.X, shift.Y);
-  item.Box = box;
-  const TRect seen = angle % 180 != 0 ? TurnedBounds(box, angle) : box;
+  seen = angle % 180 != 0 ? TurnedBounds(box, angle) : box;
   // A visible opaque back shape hides labels outside it.
   if (shape_ && shape_->Visible() && !shape_->Transparent() && !owner_->AxisView3D()) {
     const TRect& s = shape_->Bounds;
-    if (seen.Right <= s.Left || seen.Left >= s.Right || seen.Bottom <= s.Top || seen.Top >= s.Bottom) return;
+    if (seen.Right <= s.Left || seen.Left >= s.Right || seen.Bottom <= s.Top || seen.Top >= s.Bottom) return false;
   }
   const std::string upper = UpperCase(text);
   const size_t e = upper.find('E');
-  if (labelsExponent_ && e != std::string::npos && angle == 0 && TextLineCount(text) == 1) {
+  if (asLabel && labelsExponent_ && e != std::string::npos && angle == 0 && TextLineCount(text) == 1) {
     // The box without its text, then the mantissa at full size, the exponent smaller and raised.
     format->SetText(" ");
     format->DrawInRect(box, z, 0);
@@ -936,7 +1099,7 @@ void TChartAxis::DrawLabel(TAxisLabelItem& item, int row) {
   } else {
     format->DrawInRect(box, z, angle);
   }
-  if (labelsUseImages_) DrawLabelPicture(item, seen);
+  return true;
 }
 
 int TChartAxis::LabelAt(int x, int y) const {
@@ -1010,6 +1173,21 @@ void TChartAxis::DrawTitle() {
   TCanvas3D* canvas = owner_->AxisCanvas();
   ElementScope element(canvas, "Title");
   canvas->SetBackMode(TRANSPARENT);
+  if (isDepth_) {
+    // Turned text beside the chart edge the depth axis runs along, halfway into the depth,
+    // its middle one half line outward of the title position.
+    owner_->AssignAxisFont(title_->Font());
+    const int lineHeight = canvas->LineHeight();
+    const long double a = title_->Angle() * std::numbers::pi_v<long double> / 180;
+    const int cx = MoveOutward(posTitle_, lineHeight / 2), cy = DepthAxisRow();
+    // Centred text hangs from its anchor: the anchor is half a line before the middle,
+    // turned with the text.
+    const int x = cx - RoundInt(std::sin(a) * lineHeight / 2), y = cy - RoundInt(std::cos(a) * lineHeight / 2);
+    canvas->SetTextAlign(TA_CENTER);
+    canvas->RotatedTextOut3D(x, y, owner_->ChartDepth() / 2, title_->Caption(), title_->Angle(), false);
+    canvas->SetBackMode(OPAQUE);
+    return;
+  }
   title_->Bounds = TRect(0, 0, title_->Width(), title_->Height());
   title_->CalcSize();
   const int w = title_->Width(), h = title_->Height();
@@ -1021,14 +1199,17 @@ void TChartAxis::DrawTitle() {
     const bool atStartPixel = (title_->Position() == tpStart) != exchanged;
     along = atStartPixel ? iStartPos_ + w / 2 : iEndPos_ - w / 2;
   }
+  if (owner_->AxisView3D() && !canvas->IsOrthogonal) {
+    // A free 3D view turns the title with the labels' placing rules.
+    TRect box, seen;
+    DrawLabelText(along, posTitle_, zPixel_, horizontal_ ? 0 : title_->Angle(), title_->Text(), title_.get(),
+                  title_->Font(), false, box, seen);
+    title_->Bounds = box;
+    canvas->SetBackMode(OPAQUE);
+    return;
+  }
   TRect box;
   int angle = 0;
-  int z = zPixel_;
-  if (isDepth_) {
-    // Beside the chart edge the depth axis runs along, halfway into the depth.
-    along = DepthAxisRow();
-    z = owner_->ChartDepth() / 2;
-  }
   if (horizontal_) {
     // Centred on its place; on the other side raised by its height and its shadow.
     int top = posTitle_;
@@ -1041,10 +1222,10 @@ void TChartAxis::DrawTitle() {
     box = TRect(cx - w / 2, along - h / 2, cx - w / 2 + w, along - h / 2 + h);
   }
   const int cx = (box.Left + box.Right) / 2, cy = (box.Top + box.Bottom) / 2;
-  const TPoint shift = ProjectionShift(canvas, cx, cy, z);
+  const TPoint shift = ProjectionShift(canvas, cx, cy, zPixel_);
   box = box.Moved(shift.X, shift.Y);
   title_->Bounds = box;
-  title_->DrawInRect(box, z, angle);
+  title_->DrawInRect(box, zPixel_, angle);
   canvas->SetBackMode(OPAQUE);
 }
 

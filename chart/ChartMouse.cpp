@@ -93,6 +93,10 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, int x, int 
   TCustomAxisPanel::MouseDown(button, shift, x, y);
   if (MouseHandled || Zoom()->Active || Panning()->Active) return;
   MouseHandled = false;
+  if (ForwardMouse(0, button, shift, x, y)) {
+    MouseHandled = false;
+    return;
+  }
   const TChartHit hit = HitTestPart(x, y, true);
   bool handled = false;
   bool backgroundFired = false;
@@ -178,6 +182,7 @@ bool TCustomChart::StartZoomOrPan(int x, int y, TMouseButton button, TShiftState
 
 void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
   TCustomAxisPanel::MouseMove(shift, x, y);
+  if (!ComponentState().Contains(csDesigning)) ForwardMouse(2, mbLeft, shift, x, y);
   if (MouseHandled) return;
   TKelZoom* zoom = Zoom();
   TKelPanning* panning = Panning();
@@ -219,9 +224,7 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
   if (item >= 0) {
     if (legend->RowCursor() != 0) SetCursor(legend->RowCursor());
   } else {
-    bool claimed = false;
-    for (int i = SeriesCount() - 1; i >= 0; --i)
-      if (SeriesAt(i)->Active() && SeriesAt(i)->TrackMouse(x, y)) claimed = true;
+    bool claimed = TrackSeriesMouse(x, y);
     if (AxisLabelHover(x, y)) claimed = true;
     if (!claimed) SetCursor(SavedCursor());
   }
@@ -279,18 +282,21 @@ void TCustomChart::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     Panning()->Active = false;
     if (!Panning()->InsideBounds() && Parent() != nullptr) SetMouseCapture(false);
   }
+  ForwardMouse(1, button, shift, x, y);
 }
 
 bool TCustomChart::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
   const bool handled = TCustomAxisPanel::DoMouseWheel(shift, wheelDelta, mousePos);
-  if (wheelDelta != 0) HandleWheel(wheelDelta > 0);
+  if (wheelDelta != 0) {
+    HandleWheel(wheelDelta > 0);
+    const TPoint at = ScreenToClient(mousePos);
+    ForwardMouse(3, mbLeft, shift, at.X, at.Y);
+  }
   return handled || wheelDelta != 0;
 }
 
 void TCustomChart::HandleWheel(bool up) {
-  const bool designing = ComponentState().Contains(csDesigning);
-  if (Panning()->MouseWheel() != pmwNone && (AllowPanning() == pmVertical || AllowPanning() == pmBoth) &&
-      !designing) {
+  if (WheelPans()) {
     WheelScroll(Panning()->MouseWheel() == pmwInverted ? !up : up);
   } else if (Zoom()->Allow && Zoom()->MouseWheel != pmwNone) {
     if (Zoom()->MouseWheel == pmwInverted) up = !up;
@@ -299,6 +305,11 @@ void TCustomChart::HandleWheel(bool up) {
     if (ZoomWheel() == pmwInverted) up = !up;
     View3DOptions()->SetZoom(static_cast<int>(std::lround(View3DOptions()->Zoom() * (up ? 1.1 : 0.9))));
   }
+}
+
+bool TCustomChart::WheelPans() {
+  return Panning()->MouseWheel() != pmwNone && (AllowPanning() == pmVertical || AllowPanning() == pmBoth) &&
+         !ComponentState().Contains(csDesigning);
 }
 
 void TCustomChart::WheelScroll(bool up) {
@@ -491,7 +502,7 @@ void TCustomChart::PushZoomSnapshot() {
 }
 
 void TCustomChart::ResetZoom() {
-  std::vector<TZoomSnapshot>& history = Zoom()->Snapshots();
+  TZoomSnapshots& history = Zoom()->Snapshots();
   if (Zoom()->History() && history.size() > 1) {
     const TZoomSnapshot& previous = history[history.size() - 2];
     TChartAxis* axes[4] = {LeftAxis(), TopAxis(), RightAxis(), BottomAxis()};

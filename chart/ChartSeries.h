@@ -430,9 +430,15 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // ---- Painting (called by the chart for each active series) ------------------------------
   void FireBeforeDrawValues() { BeforeDrawValues(this); }
   void FireAfterDrawValues() { AfterDrawValues(this); }
+  // Opens the canvas element the series draws in, named by its display name; the chart ends
+  // it after the series.
+  void BeginCanvasElement();
   virtual void PrepareValuesPaint() {}
   virtual bool KeepsPreparedPoints() const { return false; }
   virtual void PaintAllPoints();
+  // Whether everything PaintAllPoints draws is known to lie inside `clip`, so that clipping
+  // to it would change nothing (never, unless a series knows better).
+  virtual bool DrawsWithin(const TRect& /*clip*/) { return false; }
   virtual void PaintPoint(int) {}
   // Adjusts the canvas for a point (index -1: the series) before it is drawn, and may change
   // the back colour and brush style its symbol is filled with (nothing here).

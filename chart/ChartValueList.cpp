@@ -108,20 +108,23 @@ int TChartValueList::InsertOrdered() {
   if (index < count_)
     std::copy_backward(values_.get() + index, values_.get() + count_,
                        values_.get() + count_ + 1);
+  // A value added at the end leaves the values the statistics were taken from as they were.
+  if (index < count_) statsCount_ = -1;
   values_[index] = v;
   ++count_;
-  MarkModified(true);
+  SetModified();
   return index;
 }
 
 void TChartValueList::InsertValue(int index, double value) {
+  if (index < count_) statsCount_ = -1;
   if (count_ + 1 > Capacity()) Grow();
   if (index < count_)
     std::copy_backward(values_.get() + index, values_.get() + count_,
                        values_.get() + count_ + 1);
   values_[index] = value;
   ++count_;
-  MarkModified(true);
+  SetModified();
 }
 
 void TChartValueList::DeleteValue(int index) { DeleteRange(index, 1); }
@@ -131,7 +134,8 @@ void TChartValueList::DeleteRange(int index, int n) {
   if (n <= 0 || index < 0) return;
   std::copy(values_.get() + index + n, values_.get() + count_, values_.get() + index);
   count_ -= n;
-  MarkModified(true);
+  statsCount_ = -1;
+  SetModified();
 }
 
 void TChartValueList::ClearAll() {
@@ -139,11 +143,13 @@ void TChartValueList::ClearAll() {
   values_.reset();
   capacity_ = 0;
   modified_ = true;
+  statsCount_ = -1;
 }
 
 void TChartValueList::SetValueAt(int index, double value) {
   values_[index] = value;
   modified_ = true;
+  statsCount_ = -1;
   TellOwner(index);
 }
 
@@ -182,7 +188,17 @@ void TChartValueList::RecalcStats() {
   double maximum = minimum;
   double total = minimum;
   double totalAbs = std::fabs(minimum);
-  for (int i = 1; i < count_; ++i) {
+  int from = 1;
+  if (statsCount_ > 0 && statsCount_ <= count_) {
+    // Only values added at the end since the last count: the same comparisons and sums in the
+    // same order as a recount from the first value, from where that count stopped.
+    minimum = minimum_;
+    maximum = maximum_;
+    total = total_;
+    totalAbs = totalAbs_;
+    from = statsCount_;
+  }
+  for (int i = from; i < count_; ++i) {
     const double v = values_[i];
     if (v < minimum)
       minimum = v;
@@ -196,6 +212,7 @@ void TChartValueList::RecalcStats() {
   total_ = total;
   totalAbs_ = totalAbs;
   modified_ = false;
+  statsCount_ = count_;
 }
 
 void TChartValueList::SetStats(double minimum, double maximum, double total, double totalAbs) {
@@ -205,6 +222,7 @@ void TChartValueList::SetStats(double minimum, double maximum, double total, dou
   total_ = total;
   totalAbs_ = totalAbs;
   modified_ = false;
+  statsCount_ = count_;
 }
 
 int TChartValueList::Locate(double value) const { return LocateInRange(0, count_ - 1, value); }
@@ -216,14 +234,23 @@ int TChartValueList::LocateInRange(int first, int last, double value) const {
 }
 
 void TChartValueList::MarkModified(bool flag) {
+  // From outside: any value may have changed.
+  if (flag) statsCount_ = -1;
   if (modified_ == flag) return;
   modified_ = flag;
   if (flag) TellOwner(-1);
 }
 
+void TChartValueList::SetModified() {
+  if (modified_) return;
+  modified_ = true;
+  TellOwner(-1);
+}
+
 void TChartValueList::ExchangeItems(int i, int j) {
   std::swap(values_[i], values_[j]);
   modified_ = true;
+  statsCount_ = -1;
   TellOwner(i);
 }
 
@@ -255,11 +282,15 @@ void TChartValueList::SortByOrder() {
 void TChartValueList::FillSequence() {
   for (int i = 0; i < count_; ++i) values_[i] = i;
   modified_ = true;
+  statsCount_ = -1;
   TellOwner(0);
 }
 
 void TChartValueList::RotateLeft() {
   if (count_ > 0) std::rotate(values_.get(), values_.get() + 1, values_.get() + count_);
+  // The totals are sums in list order: counted anew on the next read.
+  modified_ = true;
+  statsCount_ = -1;
 }
 
 void TChartValueList::ChangeDateTime(bool flag) {

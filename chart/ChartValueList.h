@@ -134,6 +134,9 @@ class TChartValueList : public TPersistent {
  private:
   void Grow();
   void TellOwner(int index);
+  // The statistics are stale after a change of this list's own making (which `statsCount_`
+  // describes); tells the owner when the flag turns on.
+  void SetModified();
 
   int count_ = 0;
   bool dateTime_ = false;
@@ -147,6 +150,9 @@ class TChartValueList : public TPersistent {
   std::string valueSource_;
   bool defaultDateTime_ = false;
   bool modified_ = true;
+  // How many leading values the cached statistics were taken from, while those values are
+  // unchanged (only values added after them since); -1 when unknown.
+  int statsCount_ = -1;
   // The storage: capacity_ doubles, of which the first count_ are in use.
   std::unique_ptr<double[]> values_;
   int capacity_ = 0;

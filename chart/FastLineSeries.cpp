@@ -401,6 +401,24 @@ void TFastLineSeries::PaintAllPoints() {
   }
 }
 
+bool TFastLineSeries::DrawsWithin(const TRect& clip) {
+  if (Is3D() || PointCount() == 0 || GetHorizAxis() == nullptr || GetVertAxis() == nullptr) return false;
+  // From a point's pixel the line reaches half the pen width across the line and at its ends
+  // (flat, square or round), and at a sharp join up to the miter limit (ten half widths) along
+  // the join. The joins of a line whose x never goes back open up or down: sideways their tip
+  // stays within the half width. A smoothed line touches one pixel more.
+  const int w = std::max(1, Pen()->Width());
+  const int smooth = UsesPolyline() ? 1 : 0;
+  const int sideways = (XValues()->Order() == loAscending ? w / 2 : 5 * w) + smooth;
+  const int upDown = 5 * w + smooth;
+  int x0 = PixelForX(XValues()->MinValue()), x1 = PixelForX(XValues()->MaxValue());
+  int y0 = PixelForY(YValues()->MinValue()), y1 = PixelForY(YValues()->MaxValue());
+  if (x0 > x1) std::swap(x0, x1);
+  if (y0 > y1) std::swap(y0, y1);
+  return x0 - sideways >= clip.Left && x1 + sideways < clip.Right && y0 - upDown >= clip.Top &&
+         y1 + upDown < clip.Bottom;
+}
+
 bool TFastLineSeries::CanSkipColumnPoints() const {
   // With only the first point of each column drawn, ascending X on a plain linear horizontal
   // axis lets the points that stay in the column go without conversion.

@@ -39,6 +39,9 @@ class TFastLineSeries : public TCustomLineSeries {
   void FindVisibleRange() override;
   void PrepareValuesPaint() override;
   void PaintAllPoints() override;
+  // Flat, with every point's pixel far enough inside `clip` for what the line pen can reach
+  // past it.
+  bool DrawsWithin(const TRect& clip) override;
   void PaintPoint(int index) override;
   // Each point continues the line from the one before: painted whole, never interleaved.
   bool PaintsPointsAlone() const override { return false; }

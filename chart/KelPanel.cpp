@@ -254,6 +254,7 @@ void TCustomKelPanel::DrawTo(TCanvas* device, const TRect& rect) {
                         panelRect_);
   ApplyMargins();
   ClampChartRect();
+  BeforePaintHook();
   PaintChartArea(panelRect_);
   canvas_->FinishFrame(device, device, rect);
 }
@@ -512,15 +513,17 @@ void TCustomKelPanel::TextLinesExtent(const std::string& text, bool markUp, int&
 
 // ---- Listeners --------------------------------------------------------------------------------
 
-void TCustomKelPanel::RemoveListener(IKelEventListener* listener) {
-  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+void TKelEventListeners::Remove(IKelEventListener* listener) {
+  items_.erase(std::remove(items_.begin(), items_.end(), listener), items_.end());
 }
+
+void TCustomKelPanel::RemoveListener(IKelEventListener* listener) { listeners_.Remove(listener); }
 
 void TCustomKelPanel::Broadcast(TKelEvent& event) {
   if (destroying_) return;
   event.Sender = this;
   const bool mouse = dynamic_cast<TKelMouseEvent*>(&event) != nullptr;
-  const std::vector<IKelEventListener*> listeners = listeners_;
+  const std::vector<IKelEventListener*> listeners = listeners_.Snapshot();
   for (IKelEventListener* listener : listeners) {
     listener->ChartEvent(event);
     if (mouse && MouseHandled) break;
@@ -528,7 +531,7 @@ void TCustomKelPanel::Broadcast(TKelEvent& event) {
 }
 
 void TCustomKelPanel::BroadcastMouse(int kind, TMouseButton button, TShiftState shift, int x, int y) {
-  if (listeners_.empty()) return;
+  if (listeners_.Empty()) return;
   TKelMouseEvent event;
   event.Kind = kind;
   event.Button = button;
@@ -641,7 +644,7 @@ void TCustomKelPanel::MouseUp(TMouseButton button, TShiftState shift, int x, int
 void TCustomKelPanel::MouseMove(TShiftState shift, int x, int y) {
   MouseHandled = false;
   TCustomPanelNoCaption::MouseMove(shift, x, y);
-  if (!listeners_.empty() && !ComponentState().Contains(csDesigning)) BroadcastMouse(2, mbLeft, shift, x, y);
+  if (!listeners_.Empty() && !ComponentState().Contains(csDesigning)) BroadcastMouse(2, mbLeft, shift, x, y);
 }
 
 void TCustomKelPanel::MouseLeave() {

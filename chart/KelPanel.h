@@ -91,6 +91,20 @@ class IKelEventListener {
   virtual void ChartEvent(TKelEvent& event) = 0;
 };
 
+// The panel's listeners in the order they were added; the panel does not own them.
+class TKelEventListeners {
+ public:
+  void Add(IKelEventListener* listener) { items_.push_back(listener); }
+  void Remove(IKelEventListener* listener);
+  bool Empty() const { return items_.empty(); }
+  int Count() const { return static_cast<int>(items_.size()); }
+  // A copy: a listener may add or remove listeners while an event is being sent.
+  std::vector<IKelEventListener*> Snapshot() const { return items_; }
+
+ private:
+  std::vector<IKelEventListener*> items_;
+};
+
 // Switches a panel's repainting off for its lifetime and restores the remembered value on
 // every exit.
 class TRepaintGuard {
@@ -150,6 +164,8 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   int BorderSize() const;
   // The colour painted behind the chart.
   virtual TColor BackgroundColor();
+  // A hook for subclasses before painting (nothing here).
+  virtual void BeforePaintHook() {}
   // Whether series and pictures may clip (not on a canvas that draws full 3D itself in 3D).
   bool CanClip();
   // Gives the canvas `brush` in `fore` on `back`; a hatched or clear brush whose fore colour
@@ -194,6 +210,12 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   TCustomKelPanel* ParentPanel = nullptr;
   // Width and height of a multi-line text in the canvas font.
   void TextLinesExtent(const std::string& text, bool markUp, int& width, int& height);
+  // The same, answering the width and handing back the height.
+  int TextWidthLines(const std::string& text, bool markUp, int& height) {
+    int width = 0;
+    TextLinesExtent(text, markUp, width, height);
+    return width;
+  }
 
   // ---- IShapePanel -------------------------------------------------------------------------
   TCanvas3D* ShapeCanvas() override { return canvas_.get(); }
@@ -208,7 +230,7 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   void ChangeScale(int m, int d) override;
 
   // ---- Listeners ---------------------------------------------------------------------------
-  void AddListener(IKelEventListener* listener) { listeners_.push_back(listener); }
+  void AddListener(IKelEventListener* listener) { listeners_.Add(listener); }
   void RemoveListener(IKelEventListener* listener);
   // Sends the event to every listener in order; a mouse event stops once a listener set the
   // mouse-handled flag.
@@ -217,7 +239,7 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   // A fresh event of class E, sent when anyone listens.
   template <class E>
   void BroadcastNew() {
-    if (listeners_.empty()) return;
+    if (listeners_.Empty()) return;
     E event;
     Broadcast(event);
   }
@@ -322,7 +344,7 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   std::unique_ptr<TKelShadow> shadow_;
   bool view3D_ = true;
   std::unique_ptr<TView3DOptions> view3DOptions_;
-  std::vector<IKelEventListener*> listeners_;
+  TKelEventListeners listeners_;
   int baseWidth_ = 0, baseHeight_ = 0;
   std::string canvasClassName_;
   TCursor savedCursor_ = 0;

@@ -323,26 +323,76 @@ void TCustomKelPanelExtended::SetBackImage(TBackImage* value) {
   BackImage()->Assign(value);
 }
 
-void TCustomKelPanelExtended::DrawBackImage(const TRect& r, int) {
-  if (!backImage_ || !backImage_->HasGraphic()) return;
-  // Centred and custom images stand on the panel's own frame and gradient.
-  if (backImage_->Mode() == pbmCenter || backImage_->Mode() == pbmCustom) PaintFrameAndGradient(r);
-  backImage_->DrawFlat(Canvas3D(), r);
+void TCustomKelPanelExtended::DrawBackImage(const TRect& r, int depth) {
+  if (backImage_) DrawBackImageOf(backImage_.get(), r, depth);
+}
+
+void TCustomKelPanelExtended::DrawBackImageOf(TBackImage* image, const TRect& r, int depth) {
+  TCanvas3D* canvas = Canvas3D();
+  if (canvas == nullptr || image == nullptr || !image->HasGraphic()) return;
+  TGraphic* graphic = image->FilteredGraphic();
+  if (graphic == nullptr) return;
+  const TCanvasStretchQuality savedQuality = canvas->StretchQuality;
+  canvas->StretchQuality = image->DrawQuality();
+  struct Restore {
+    TCanvas3D* canvas;
+    TCanvasStretchQuality quality;
+    bool clipped = false;
+    ~Restore() {
+      if (clipped) canvas->PopClip();
+      canvas->StretchQuality = quality;
+    }
+  } restore{canvas, savedQuality};
+  const bool orthogonal = View3DOptions()->Orthogonal();
+  if (image->Mode() == pbmStretch) {
+    if (depth == 0)
+      canvas->DrawGraphicStretched(r, graphic);
+    else if (orthogonal)
+      canvas->DrawGraphicStretched(canvas->ProjectRect(r, depth), graphic);
+    else
+      canvas->DrawBitmap3D(r, graphic, depth, 2);
+    return;
+  }
+  if (CanClip()) {
+    if (depth != 0)
+      canvas->ClipToBox3D(r, 0, ChartDepthPixels());
+    else
+      canvas->ClipToRect(r);
+    restore.clipped = true;
+  }
+  TRect target = r;
+  if (depth != 0 && orthogonal) {
+    target = canvas->ProjectRect(r, depth);
+    if (!View3D()) target.Top += 1;
+  }
+  // Turned views lay the picture on the plane at the depth instead.
+  const bool onPlane = depth != 0 && !orthogonal;
+  const int w = graphic->Width(), h = graphic->Height();
+  if (image->Mode() == pbmTile) {
+    if (w <= 0 || h <= 0) return;
+    for (int y = target.Top; y < target.Bottom; y += h)
+      for (int x = target.Left; x < target.Right; x += w) {
+        if (depth > 0 && !orthogonal)
+          canvas->DrawBitmap3D(TRect(x, y, x + w, y + h), graphic, depth, 2);
+        else
+          canvas->DrawGraphic(x, y, graphic);
+      }
+    return;
+  }
+  // Centred and custom pictures stand on the panel's own frame and gradient.
+  PaintFrameAndGradient(target);
+  bool stretched = false;
+  const TRect place = image->Target(target, w, h, stretched);
+  if (onPlane)
+    canvas->DrawBitmap3D(place, graphic, depth, 2);
+  else if (stretched)
+    canvas->DrawGraphicStretched(place, graphic);
+  else
+    canvas->DrawGraphic(place.Left, place.Top, graphic);
 }
 
 void TCustomKelPanelExtended::DrawShapePicture(TBackImage* picture, const TRect& r, int z) {
-  TCanvas3D* canvas = Canvas3D();
-  if (canvas == nullptr || picture == nullptr || !picture->HasGraphic()) return;
-  if (z == 0) {
-    picture->DrawFlat(canvas, r);
-    return;
-  }
-  TView3DOptions* options = View3DOptions();
-  if (options == nullptr || options->Orthogonal()) {
-    picture->DrawFlat(canvas, canvas->ProjectRect(r, z));
-    return;
-  }
-  canvas->DrawBitmap3D(r, picture->FilteredGraphic(), z, 2);
+  DrawBackImageOf(picture, r, z);
 }
 
 void TCustomKelPanelExtended::PaintFrameAndGradient(const TRect& r) {
@@ -457,18 +507,33 @@ void TCustomKelPanelExtended::DrawZoomRectangle() {
     canvas->UsePen(pen);
     canvas->Pen()->SetMode(pmCopy);
   } else {
-    // On the background the not-xor of this colour shows the pen colour; drawn twice, nothing.
-    const unsigned back = static_cast<unsigned>(BackgroundColor()) & 0xFFFFFFu;
-    TKelPen xorPen;
-    xorPen.Assign(pen);
-    xorPen.SetMode(pmNotXor);
-    canvas->UsePenColor(&xorPen, static_cast<TColor>((0xFFFFFFu - back) ^ (static_cast<unsigned>(pen->Color()) & 0xFFFFFFu)));
+    PrepareXorPen();
   }
-  canvas->Rectangle(zoom_->X0, zoom_->Y0, zoom_->X1, zoom_->Y1);
+  if (direct && dynamic_cast<TKelCanvas3D*>(canvas) != nullptr) {
+    // The GDI canvas keeps the mix mode only while it prepares the pen: it is set again on the
+    // very device context the rectangle is drawn on.
+    HDC dc = canvas->PreparedDC(false);
+    const int savedMode = SetROP2(dc, R2_NOTXORPEN);
+    ::Rectangle(dc, zoom_->X0, zoom_->Y0, zoom_->X1, zoom_->Y1);
+    SetROP2(dc, savedMode);
+  } else {
+    canvas->Rectangle(zoom_->X0, zoom_->Y0, zoom_->X1, zoom_->Y1);
+  }
   if (!full) {
     canvas->Pen()->SetMode(pmCopy);
     canvas->ApplyPen();
   }
+}
+
+void TCustomKelPanelExtended::PrepareXorPen() {
+  // On the background the not-xor of this colour shows the pen colour; drawn twice, nothing.
+  TKelPen* pen = zoom_->Pen();
+  const unsigned back = static_cast<unsigned>(BackgroundColor()) & 0xFFFFFFu;
+  TKelPen xorPen;
+  xorPen.Assign(pen);
+  xorPen.SetMode(pmNotXor);
+  Canvas3D()->UsePenColor(&xorPen,
+                          static_cast<TColor>((0xFFFFFFu - back) ^ (static_cast<unsigned>(pen->Color()) & 0xFFFFFFu)));
 }
 
 void TCustomKelPanelExtended::RedrawZoomRectangle() {

@@ -25,6 +25,8 @@ struct TZoomSnapshot {
   double Values[8] = {};
   std::vector<std::array<double, 2>> CustomAxes;
 };
+// The zoom history, oldest first.
+using TZoomSnapshots = std::vector<TZoomSnapshot>;
 
 // The zoom rectangle's pen (colour $C0C0C0, width 3) and brush (white, clear), those values
 // being the ones not written to layouts.
@@ -66,8 +68,8 @@ class TKelZoom : public TZoomPanning {
   // Turning the history off forgets every snapshot.
   void SetHistory(bool value);
   // The zoom history, oldest first; it grows only while History is on.
-  std::vector<TZoomSnapshot>& Snapshots() { return snapshots_; }
-  const std::vector<TZoomSnapshot>& Snapshots() const { return snapshots_; }
+  TZoomSnapshots& Snapshots() { return snapshots_; }
+  const TZoomSnapshots& Snapshots() const { return snapshots_; }
   // Created on first use: colour $C0C0C0 width 3; white, clear. Null frees (the next read
   // makes a fresh default one), another pen or brush is copied.
   TKelZoomPen* Pen();
@@ -81,7 +83,7 @@ class TKelZoom : public TZoomPanning {
 
  private:
   bool history_ = false;
-  std::vector<TZoomSnapshot> snapshots_;
+  TZoomSnapshots snapshots_;
   std::unique_ptr<TKelZoomPen> pen_;
   std::unique_ptr<TKelZoomBrush> brush_;
 };
@@ -116,10 +118,13 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   // The panel's colour palette: the back image's bitmap palette when the back image holds a
   // bitmap with one (owned by that bitmap), else null.
   HPALETTE GetPalette() const;
-  // Paints the back image into r (flat; a depth other than 0 draws it flat too).
+  // Paints the back image into r: flat at depth 0; at another depth projected there
+  // (orthogonal view) or laid on the plane at that depth (turned view), clipped to the box of
+  // r for the modes that do not stretch. The stretch quality is the image's while it draws.
   void DrawBackImage(const TRect& r, int depth);
-  // A shape's fill picture: flat at depth 0; otherwise projected at depth z (orthogonal view)
-  // or laid on the plane at that depth.
+  // The same for another picture with the back image's settings (a wall's, a shape's).
+  void DrawBackImageOf(TBackImage* image, const TRect& r, int depth);
+  // A shape's fill picture, drawn as a back image at depth z.
   void DrawShapePicture(TBackImage* picture, const TRect& r, int z) override;
   TPanningMode AllowPanning() const { return allowPanning_; }
   void SetAllowPanning(TPanningMode value) { allowPanning_ = value; }
@@ -150,6 +155,9 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   // Shows the rectangle's change at once: drawn directly (exclusive-or) when the canvas can and
   // FullRepaint is off, else by a repaint, whose last step draws the rectangle.
   void RedrawZoomRectangle();
+  // The canvas pen for drawing the zoom rectangle in not-xor: on the background colour it
+  // shows the zoom pen's colour, and a second drawing takes it away again.
+  void PrepareXorPen();
 
  private:
   TPanningMode allowPanning_ = pmBoth;

@@ -145,6 +145,11 @@ void TChartSeries::FindVisibleRange() {
 
 bool TChartSeries::ValueAxisForRange() const { return yMandatory_ ? horizAxis_ != nullptr : vertAxis_ != nullptr; }
 
+void TChartSeries::BeginCanvasElement() {
+  if (parentChart_ == nullptr) return;
+  if (TCanvas3D* canvas = parentChart_->ChartCanvas()) canvas->BeginElement(DisplayName(), 0, nullptr);
+}
+
 void TChartSeries::PaintAllPoints() {
   // Per-point canvas elements only where the canvas groups them, and not when the series'
   // visuals template is switched off.

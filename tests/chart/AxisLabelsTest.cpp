@@ -12,7 +12,9 @@
 #include "ChartPanelTestSupport.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelFont.h"
 #include "chart/AxisItems.h"
+#include "chart/SeriesSelection.h"
 
 namespace {
 
@@ -156,6 +158,13 @@ TEST(AxisCustomLabels, AssignCopiesACustomList) {
   EXPECT_FALSE(copy.Automatic());
   EXPECT_EQ(copy.Item(0).Text(), "one");
   EXPECT_EQ(copy.Item(0).Value(), 1);
+  // The hover look goes along.
+  chart.panel.BottomAxis()->Items()->Selected()->Hover()->Font()->SetColor(clLime);
+  chart.panel.BottomAxis()->Items()->Selected()->Hover()->SetVisible(false);
+  copy.Assign(*chart.panel.BottomAxis()->Items());
+  ASSERT_TRUE(copy.HasSelected());
+  EXPECT_EQ(copy.Selected()->Hover()->Font()->Color(), clLime);
+  EXPECT_FALSE(copy.Selected()->Hover()->Visible());
 }
 
 TEST(AxisNextLabels, TheEventChoosesTheValuesUntilOneFallsOutside) {

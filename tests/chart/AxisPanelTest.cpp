@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -547,4 +549,199 @@ TEST(ChartPanelStream, CanvasNameAndPrintMarginsRoundTrip) {
   const auto copy = ReadPanel(text);
   EXPECT_EQ(copy->CanvasClassName(), "TGDIPlusCanvas");
   EXPECT_EQ(copy->Canvas3D()->ClassType().Name(), "TKelCanvas3D");
+}
+
+// ---- Series elements, first-paint ranges, offsets, add-ons ----------------------------------
+
+TEST(ChartPaintOrder, EachSeriesDrawsInAnElementOfItsDisplayName) {
+  FixedChart chart;
+  chart.panel.SeriesAt(0)->SetName("Curve");
+  chart.AddSeries(Line(0, 10, 20, 30));  // no name: shown as the chart calls it
+  chart.Paint();
+  const std::string unnamed = chart.panel.SeriesAt(1)->DisplayName();
+  ASSERT_FALSE(unnamed.empty());
+  // Each series' element opens inside "Series", first series first on a flat chart.
+  const int series = chart.canvas->IndexOf("Series");
+  ASSERT_GE(series, 0);
+  EXPECT_EQ(chart.canvas->elements[static_cast<size_t>(series) + 1], "Curve");
+  EXPECT_GT(chart.canvas->IndexOf(unnamed), series + 1);
+  EXPECT_TRUE(chart.canvas->open.empty());
+}
+
+// A series that asks for no pixel margins: the axis range is rounded with the span it really
+// has, also on the very first paint.
+TEST(ChartAxisRange, RoundedAutomaticEndsAreRoundedOnTheFirstPaint) {
+  struct Case {
+    const char* name;
+    bool minimumRound, maximumRound;
+  };
+  const Case cases[] = {{"both ends", true, true}, {"minimum only", true, false}, {"maximum only", false, true}};
+  for (const Case& c : cases) {
+    TestChart chart;
+    auto* series = new TChartSeries(nullptr);
+    series->AppendXY(0, 3.7);
+    series->AppendXY(10, 96.2);
+    chart.panel.AttachSeries(series);
+    TChartAxis* axis = chart.panel.LeftAxis();
+    axis->SetMinimumRound(c.minimumRound);
+    axis->SetMaximumRound(c.maximumRound);
+    chart.Paint();  // the first paint: the axis had no span when its range was found
+    const double first[2] = {axis->InternalMinimum(), axis->InternalMaximum()};
+    chart.Paint();
+    EXPECT_DOUBLE_EQ(first[0], axis->InternalMinimum()) << c.name;
+    EXPECT_DOUBLE_EQ(first[1], axis->InternalMaximum()) << c.name;
+    // Rounded outward to whole labels; an end that is not rounded stays on the data.
+    if (c.minimumRound) {
+      EXPECT_LT(first[0], 3.7) << c.name;
+      EXPECT_DOUBLE_EQ(std::fmod(first[0], 10.0), 0.0) << c.name;
+    } else {
+      EXPECT_DOUBLE_EQ(first[0], 3.7) << c.name;
+    }
+    if (c.maximumRound) {
+      EXPECT_GT(first[1], 96.2) << c.name;
+      EXPECT_DOUBLE_EQ(std::fmod(first[1], 10.0), 0.0) << c.name;
+    } else {
+      EXPECT_DOUBLE_EQ(first[1], 96.2) << c.name;
+    }
+  }
+}
+
+TEST(ChartAxisRange, PixelOffsetsPutTheTitleRightOutsideTheLabels) {
+  FixedChart plain;
+  plain.panel.LeftAxis()->Title()->SetText("Temp");
+  plain.Paint();
+  FixedChart offset;
+  TChartAxis* axis = offset.panel.LeftAxis();
+  axis->Title()->SetText("Temp");
+  axis->SetMinimumOffset(8);
+  int size = -1;
+  offset.panel.OnAfterDraw = [&](TObject*) { size = axis->LabelSize(); };
+  offset.Paint();
+  ASSERT_GT(size, 0);
+  EXPECT_EQ(axis->LabelPosition(), plain.panel.LeftAxis()->LabelPosition());
+  // Without offsets the label margin lies between labels and title; with them the title
+  // stands right at the labels' outer edge, whatever room the labels took before.
+  EXPECT_EQ(axis->TitlePosition(), axis->LabelPosition() - size);
+}
+
+namespace {
+
+// An add-on that writes down the paint phases it hears of.
+struct PhaseRecorder : IChartAddOn {
+  explicit PhaseRecorder(std::vector<int>& phases) : phases(phases) {}
+  void ChartPaintPhase(int phase) override { phases.push_back(phase); }
+  std::vector<int>& phases;
+};
+
+}  // namespace
+
+TEST(ChartAddOns, ToolsAndAnimationsHearThePaintPhasesInOrder) {
+  for (bool behind : {true, false}) {
+    FixedChart chart;
+    std::vector<int> tool, animation;
+    chart.panel.Tools()->Add(std::make_unique<PhaseRecorder>(tool));
+    chart.panel.Animations()->Add(std::make_unique<PhaseRecorder>(animation));
+    chart.panel.SetAxisBehind(behind);
+    chart.Paint();
+    // Before painting, before the axes, before the series, after the series, after painting.
+    const std::vector<int> expected = behind ? std::vector<int>{2, 3, 1, 4, 0} : std::vector<int>{2, 1, 4, 3, 0};
+    EXPECT_EQ(tool, expected) << behind;
+    EXPECT_EQ(animation, expected) << behind;
+  }
+}
+
+namespace {
+
+// A canvas that says it draws full 3D itself (it draws as the GDI canvas does).
+struct Full3DCanvas : RecordingCanvas {
+  bool SupportsFull3D() override { return true; }
+};
+
+}  // namespace
+
+TEST(ChartExport, AFull3DCanvasExportsA24BitBitmapUnlessAFormatIsAsked) {
+  struct Case {
+    const char* name;
+    bool full3D;
+    TPixelFormat asked, expected;
+  };
+  const Case cases[] = {{"full 3D, device format", true, pfDevice, pf24bit},
+                        {"full 3D, 32-bit asked", true, pf32bit, pf32bit},
+                        {"GDI canvas, device format", false, pfDevice, pfDevice}};
+  for (const Case& c : cases) {
+    FixedChart chart;
+    if (c.full3D) chart.panel.ChangeCanvas(new Full3DCanvas());
+    chart.panel.SeriesAt(0)->ChangeSeriesColor(clRed);
+    const std::unique_ptr<TBitmap> bitmap = chart.panel.RenderToBitmap(clWhite, TRect(0, 0, 400, 250), c.asked);
+    EXPECT_EQ(bitmap->PixelFormat(), c.expected) << c.name;
+    ASSERT_EQ(bitmap->Width(), 400) << c.name;
+    // The chart painted its own background onto it (white means no pre-fill).
+    EXPECT_NE(bitmap->Canvas()->Pixel(2, 2), clWhite) << c.name;
+  }
+}
+
+namespace {
+
+// A fast line that is always clipped, as every series was before curves that stay inside the
+// chart rectangle were left unclipped.
+struct AlwaysClippedLine : TFastLineSeries {
+  AlwaysClippedLine() : TFastLineSeries(nullptr) {}
+  bool DrawsWithin(const TRect&) override { return false; }
+};
+
+// A chart 400 x 250 with a zigzag of sharp spikes from edge to edge of the automatic bottom
+// axis, its left axis fixed with room above and below, drawn onto a fresh bitmap.
+std::unique_ptr<TBitmap> PaintZigzag(TFastLineSeries* series, bool plus, int width, bool allPoints, bool& inside) {
+  TCustomAxisPanel panel(nullptr);
+  panel.SetBounds(0, 0, 400, 250);
+  panel.SetView3D(false);
+  panel.SetBevelOuter(bvNone);
+  if (plus)
+    panel.ChangeCanvas(new TGDIPlusCanvas());
+  else
+    panel.ChangeCanvas(new TKelCanvas3D());
+  for (int i = 0; i <= 300; ++i) series->AppendXY(i * 0.1, i % 2 == 0 ? 0 : 100);
+  series->LinePen()->SetWidth(width);
+  series->ChangeDrawAllPoints(allPoints);
+  series->ChangeSeriesColor(clRed);
+  panel.AttachSeries(series);
+  panel.LeftAxis()->SetMinMax(-40, 140);
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf32bit);
+  bitmap->SetSize(400, 250);
+  panel.DrawToCanvas(bitmap->Canvas(), TRect(0, 0, 400, 250));
+  const TRect r = panel.ChartBounds();
+  inside = series->DrawsWithin(TRect(r.Left, r.Top - 1, r.Right, r.Bottom + 1));
+  panel.FreeAllSeries();
+  return bitmap;
+}
+
+}  // namespace
+
+TEST(ChartPaintOrder, ACurveLeftUnclippedLooksExactlyAsClipped) {
+  KelGDIPlusStartup();
+  for (const bool plus : {false, true})
+    for (const int width : {1, 2, 3, 6})
+      for (const bool allPoints : {false, true}) {
+        SCOPED_TRACE(std::string(plus ? "GDI+" : "GDI") + " width " + std::to_string(width) +
+                     (allPoints ? " all points" : " one point a column"));
+        bool inside = false, clippedInside = true;
+        const auto free = PaintZigzag(new TFastLineSeries(nullptr), plus, width, allPoints, inside);
+        const auto clipped = PaintZigzag(new AlwaysClippedLine(), plus, width, allPoints, clippedInside);
+        // The curve touches the automatic axis's ends (less the room the line asks for).
+        EXPECT_TRUE(inside);
+        EXPECT_FALSE(clippedInside);
+        GdiFlush();
+        int different = 0, red = 0;
+        for (int y = 0; y < 250; ++y) {
+          const auto* a = static_cast<const std::uint32_t*>(free->ScanLine(y));
+          const auto* b = static_cast<const std::uint32_t*>(clipped->ScanLine(y));
+          for (int x = 0; x < 400; ++x) {
+            if ((a[x] & 0xFFFFFF) != (b[x] & 0xFFFFFF)) ++different;
+            if ((a[x] & 0xFFFFFF) == 0xFF0000) ++red;
+          }
+        }
+        EXPECT_EQ(different, 0);
+        EXPECT_GT(red, 500);
+      }
 }

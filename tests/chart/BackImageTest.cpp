@@ -2,6 +2,9 @@
 // freed) and the automatic text zoom that follows the panel's growth.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "ChartControlTestSupport.h"
 #include "ChartPanelTestSupport.h"
 #include "canvas/View3DOptions.h"
 #include "chart/BackImage.h"
@@ -80,6 +83,63 @@ TEST(BackImage, InsideOrEmptyImagesLeaveThePanelAlone) {
   EXPECT_FALSE(chart.panel.HasBackImage());
   chart.Paint();
   EXPECT_EQ(chart.Count(clRed, 0, 0, 399, 249), 0);
+}
+
+// The bounds of the pixels of exactly `color`; empty when there are none.
+static TRect BoundsOf(const ChartFixture& f, TColor color) {
+  TRect r(f.width, f.height, -1, -1);
+  for (int y = 0; y < f.height; ++y)
+    for (int x = 0; x < f.width; ++x)
+      if (f.Pixel(x, y) == color) {
+        r.Left = std::min(r.Left, x);
+        r.Top = std::min(r.Top, y);
+        r.Right = std::max(r.Right, x + 1);
+        r.Bottom = std::max(r.Bottom, y + 1);
+      }
+  return r;
+}
+
+TEST(BackImage, InsideTheWallsItStandsAtTheChartDepthAsItsModeSays) {
+  struct Case {
+    const char* name;
+    TKelBackImageMode mode;
+    bool view3D;
+  };
+  const Case cases[] = {{"centred, 3D", pbmCenter, true},
+                        {"stretched, 3D", pbmStretch, true},
+                        {"centred, flat", pbmCenter, false}};
+  for (const Case& c : cases) {
+    ChartFixture f;
+    f.chart.SetView3D(c.view3D);
+    f.chart.View3DOptions()->SetOrthogonal(true);
+    f.AddCurve(0, 100, clBlue);
+    auto image = Solid(20, 10, clRed);
+    f.chart.BackImage()->Assign(image.get());
+    f.chart.BackImage()->SetMode(c.mode);
+    f.chart.BackImage()->SetInside(true);
+    f.Paint();
+    const TRect red = BoundsOf(f, clRed);
+    ASSERT_GT(red.Right, red.Left) << c.name;
+    // The wall at the chart depth, as the canvas projects the chart rectangle there.
+    const int depth = c.view3D ? f.chart.ChartDepthPixels() : 0;
+    if (c.view3D) {
+      ASSERT_GT(depth, 0) << c.name;
+    }
+    const TRect wall = f.chart.Canvas3D()->ProjectRect(f.chart.ChartBounds(), depth);
+    const int cx = (wall.Left + wall.Right) / 2, cy = (wall.Top + wall.Bottom) / 2;
+    if (c.mode == pbmCenter) {
+      // At its own size in the middle of the wall, not spread over it.
+      EXPECT_EQ(red.Width(), 20) << c.name;
+      EXPECT_EQ(red.Height(), 10) << c.name;
+      EXPECT_NEAR((red.Left + red.Right) / 2, cx, 2) << c.name;
+      EXPECT_NEAR((red.Top + red.Bottom) / 2, cy, 2) << c.name;
+    } else {
+      // Across the whole wall (whose top and bottom are the wall's own).
+      EXPECT_NEAR(red.Left, wall.Left, 2) << c.name;
+      EXPECT_NEAR(red.Right, wall.Right, 2) << c.name;
+      EXPECT_GT(red.Height(), wall.Height() / 2) << c.name;
+    }
+  }
 }
 
 TEST(BackImage, AssignCopiesSettingsAndPicture) {

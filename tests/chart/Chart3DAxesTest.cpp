@@ -367,12 +367,14 @@ TEST(Chart3DAxisText, LabelAndTitlePositionsPerAxis) {
     EXPECT_EQ(texts[i].y, r.Bottom - lh / 2 - z);
   }
   EXPECT_GT(depth->LabelPosition(), r.Right);
-  // The title: turned text beside the edge, halfway into the depth.
+  // The title: turned text beside the edge, halfway into the depth, its middle half a line
+  // outward of the title position (the anchor of centred text turned a quarter right is a
+  // line outward).
   const auto title = TextsEndingIn(*f.canvas, "Depth/Title");
   ASSERT_EQ(title.size(), 1u);
   EXPECT_GT(depth->TitlePosition(), depth->LabelPosition());
-  EXPECT_EQ(title[0].x, depth->TitlePosition() + lh / 2 + d / 2);
-  EXPECT_EQ(title[0].y, r.Bottom - lh / 2 - d / 2);
+  EXPECT_EQ(title[0].x, depth->TitlePosition() + lh + d / 2);
+  EXPECT_EQ(title[0].y, r.Bottom - d / 2);
 }
 
 // Pixels: the left axis grid line lies on the back wall (moved right and up by the depth) and

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ChartControlTestSupport.h"
 #include "ChartPanelTestSupport.h"
 #include "ChartWindowTestSupport.h"
 #include "chart/Chart.h"
@@ -653,4 +654,127 @@ TEST(ChartZoom, WithFullRepaintTheRectangleFollowsTheMouseThroughRepaints) {
   m.Send(WM_LBUTTONUP, 0, At(x + 120, y + 60));
   ScreenPaint(m, screen);
   EXPECT_FALSE(PenColumnIn(screen, x + 117, x + 121, y + 10, y + 50));
+}
+
+namespace {
+
+unsigned PixelAt(TBitmap& bitmap, int x, int y) {
+  GdiFlush();
+  return static_cast<unsigned>(GetPixel(bitmap.Canvas()->Handle(), x, y)) & 0xFFFFFFu;
+}
+
+// What a not-xor pen leaves on a pixel: the pen colour is chosen so that it shows on the
+// chart's background colour.
+unsigned NotXorOver(unsigned before, unsigned pen, unsigned background) {
+  const unsigned source = ((0xFFFFFFu - background) ^ pen) & 0xFFFFFFu;
+  return ~(source ^ before) & 0xFFFFFFu;
+}
+
+int PixelsChanged(TBitmap& a, TBitmap& b) {
+  int n = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (PixelAt(a, x, y) != PixelAt(b, x, y)) ++n;
+  return n;
+}
+
+}  // namespace
+
+TEST(ChartZoom, WithoutFullRepaintTheRectangleIsDrawnInNotXorAndTakenAwayByDrawingItAgain) {
+  MouseChart m;
+  TBitmap screen;
+  FirstScreenPaint(m, screen);
+  TBitmap before;
+  before.Assign(&screen);
+  const unsigned background = static_cast<unsigned>(ColorToRGB(m.chart->BackgroundColor())) & 0xFFFFFFu;
+  const unsigned pen = 0xC0C0C0;
+  const int x = m.X0(), y = m.Y0();
+  m.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+  m.Send(WM_MOUSEMOVE, MK_LBUTTON, At(x + 80, y + 60));
+  // Straight onto the window's pixels, without a repaint: each edge pixel is the not-xor of
+  // what lay there (grid lines and curves included), the clear brush leaves the inside alone.
+  for (int row = y + 5; row <= y + 55; ++row) {
+    EXPECT_EQ(PixelAt(screen, x, row), NotXorOver(PixelAt(before, x, row), pen, background)) << row;
+    EXPECT_EQ(PixelAt(screen, x + 80, row), NotXorOver(PixelAt(before, x + 80, row), pen, background)) << row;
+  }
+  for (int column = x + 5; column <= x + 75; ++column)
+    EXPECT_EQ(PixelAt(screen, column, y + 60), NotXorOver(PixelAt(before, column, y + 60), pen, background));
+  EXPECT_EQ(PixelAt(screen, x + 40, y + 30), PixelAt(before, x + 40, y + 30));
+  // The right edge follows the mouse: the old one is drawn again, which takes it away.
+  m.Send(WM_MOUSEMOVE, MK_LBUTTON, At(x + 120, y + 60));
+  for (int row = y + 5; row <= y + 55; ++row) {
+    EXPECT_EQ(PixelAt(screen, x + 80, row), PixelAt(before, x + 80, row)) << row;
+    EXPECT_EQ(PixelAt(screen, x + 120, row), NotXorOver(PixelAt(before, x + 120, row), pen, background)) << row;
+  }
+  // Released: the rectangle is gone again before the zoom repaints the chart.
+  m.Send(WM_LBUTTONUP, 0, At(x + 120, y + 60));
+  EXPECT_EQ(PixelsChanged(screen, before), 0);
+  EXPECT_TRUE(m.chart->Zoomed());
+}
+
+TEST(ChartZoom, AHatchedZoomBrushStaysVisibleOnItsOwnColour) {
+  // On a white chart a white hatch drawn in not-xor would leave white: the brush takes black.
+  struct Case {
+    const char* name;
+    TBrushStyle style;
+    bool visible;
+  };
+  const Case cases[] = {{"hatched: drawn in black", bsDiagCross, true}, {"clear: nothing inside", bsClear, false}};
+  for (const Case& c : cases) {
+    ChartFixture f;
+    f.chart.SetColor(clWhite);
+    f.chart.SetMargin(1, 80);  // a wide white band above the chart rectangle
+    f.AddCurve();
+    f.chart.DrawTo(f.bitmap->Canvas(), TRect(0, 0, f.width, f.height));  // the canvas stays on the bitmap
+    TBitmap before;
+    before.Assign(f.bitmap.get());
+    TKelZoom* zoom = f.chart.Zoom();
+    zoom->Brush()->SetStyle(c.style);
+    zoom->StartAt(100, 15);
+    zoom->X1 = 220;
+    zoom->Y1 = 60;
+    f.chart.RedrawZoomRectangle();
+    const int black = f.Count(clBlack, 105, 20, 215, 55);
+    if (c.visible)
+      EXPECT_GT(black, 100) << c.name;
+    else
+      EXPECT_EQ(black, 0) << c.name;
+    // The frame shows the pen colour on the white background.
+    EXPECT_EQ(f.Pixel(100, 40), static_cast<TColor>(0xC0C0C0)) << c.name;
+    f.chart.RedrawZoomRectangle();
+    EXPECT_EQ(PixelsChanged(*f.bitmap, before), 0) << c.name;
+  }
+}
+
+namespace {
+
+// A tool that writes down the mouse events it gets and may keep them from the chart.
+struct MouseTool : IChartAddOn {
+  MouseTool(TChart* chart, std::vector<int>& kinds, bool handles) : chart(chart), kinds(kinds), handles(handles) {}
+  void ChartMouse(int kind, TMouseButton, TShiftState, int, int) override {
+    kinds.push_back(kind);
+    if (handles) chart->MouseHandled = true;
+  }
+  TChart* chart;
+  std::vector<int>& kinds;
+  bool handles;
+};
+
+}  // namespace
+
+TEST(ChartMouse, ToolsGetTheMouseFirstAndOneThatHandlesItStopsTheRest) {
+  for (bool handles : {false, true}) {
+    MouseChart m;
+    std::vector<int> first, second;
+    m.chart->Tools()->Add(std::make_unique<MouseTool>(m.chart, first, handles));
+    m.chart->Tools()->Add(std::make_unique<MouseTool>(m.chart, second, false));
+    const int x = m.X0(), y = m.Y0();
+    m.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+    // A tool that handled the press keeps the chart from starting a zoom.
+    EXPECT_EQ(m.chart->Zoom()->Active, !handles) << handles;
+    m.Send(WM_MOUSEMOVE, MK_LBUTTON, At(x + 30, y + 30));
+    m.Send(WM_LBUTTONUP, 0, At(x + 30, y + 30));
+    EXPECT_EQ(first, (std::vector<int>{0, 2, 1})) << handles;
+    EXPECT_EQ(second, (handles ? std::vector<int>{} : std::vector<int>{0, 2, 1})) << handles;
+  }
 }

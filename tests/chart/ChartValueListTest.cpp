@@ -2,6 +2,7 @@
 // through the owner and the notifications the owning series receives.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "chart/ChartValueList.h"
@@ -117,6 +118,45 @@ TEST(ChartValueList, StatisticsFollowEveryChange) {
   EXPECT_EQ(list.Total(), 3);
   list.ClearAll();
   EXPECT_EQ(list.MaxValue(), 0);
+}
+
+// Reading the statistics between changes gives exactly what one count over the final values
+// gives (the totals are sums in list order), whatever came in between.
+TEST(ChartValueList, StatisticsReadBetweenChangesEqualAFreshCount) {
+  struct Case {
+    const char* name;
+    TChartListOrder order;
+    std::function<void(TChartValueList&)> change;
+  };
+  const Case cases[] = {
+      {"appended at the end", loNone, [](TChartValueList& l) { l.AppendValue(0.3); }},
+      {"a new lowest at the end", loNone, [](TChartValueList& l) { l.AppendValue(-50); }},
+      {"ordered, into the middle", loAscending, [](TChartValueList& l) { l.AppendValue(0.15); }},
+      {"a value changed", loNone, [](TChartValueList& l) { l.SetValueAt(2, 1e6); }},
+      {"the first deleted", loNone, [](TChartValueList& l) { l.DeleteValue(0); }},
+      {"inserted at the front", loNone, [](TChartValueList& l) { l.InsertValue(0, -3); }},
+      {"rotated", loNone, [](TChartValueList& l) { l.RotateLeft(); }},
+      {"exchanged", loNone, [](TChartValueList& l) { l.ExchangeItems(0, 3); }},
+  };
+  for (const Case& c : cases) {
+    TChartValueList list(nullptr, "Y");
+    list.SetOrder(c.order);
+    for (int i = 0; i < 40; ++i) list.AppendValue(0.1 * i + (i % 3 == 0 ? 1e-9 : 0.0));
+    list.Total();  // counted once
+    c.change(list);
+    list.AppendValue(7.7);
+    list.AppendValue(-0.7);
+    TChartValueList fresh(nullptr, "Y");
+    for (int i = 0; i < list.Count(); ++i) fresh.AppendValue(list.ValueAt(i));
+    EXPECT_EQ(list.Total(), fresh.Total()) << c.name;
+    EXPECT_EQ(list.TotalAbs(), fresh.TotalAbs()) << c.name;
+    EXPECT_EQ(list.MinValue(), fresh.MinValue()) << c.name;
+    EXPECT_EQ(list.MaxValue(), fresh.MaxValue()) << c.name;
+    EXPECT_FALSE(list.Modified()) << c.name;
+    list.AppendValue(1e9);  // after a read: still told as modified, and counted on
+    EXPECT_TRUE(list.Modified()) << c.name;
+    EXPECT_EQ(list.MaxValue(), 1e9) << c.name;
+  }
 }
 
 TEST(ChartValueList, CapacityGrowsGeometricallyFromOneThousand) {
