@@ -198,6 +198,7 @@ const TClassInfo& TCustomAxisPanel::StaticClass() {
           .Property("OnGetNextAxisLabel", FieldGet<&P::OnGetNextAxisLabel>, FieldSet<&P::OnGetNextAxisLabel>)
           .Property("OnPageChange", FieldGet<&P::OnPageChange>, FieldSet<&P::OnPageChange>)
           .Property("OnRemoveSeries", FieldGet<&P::OnRemoveSeries>, FieldSet<&P::OnRemoveSeries>)
+          .Property("OnValidDataSource", FieldGet<&P::OnValidDataSource>, FieldSet<&P::OnValidDataSource>)
           .Build();
   return info;
 }
@@ -237,6 +238,7 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomKelPanelExtended(
 }
 
 TCustomAxisPanel::~TCustomAxisPanel() {
+  freeingAxes_ = true;
   SetRepaintEnabled(false);
   FreeAllSeries();
   pages_.reset();
@@ -282,6 +284,22 @@ void TPanelCustomAxes::Notify(TCollectionItem* item, TCollectionNotification act
 void TCustomAxisPanel::CustomAxisAdded(TChartAxis* axis) {
   if (axes_.IndexOf(axis) < 0) axes_.Add(axis);
   if (!ChartDestroying()) Invalidate();
+}
+
+TChartAxis* TCustomAxisPanel::AxisLike(const TChartAxis& axis) {
+  auto* chart = dynamic_cast<TCustomAxisPanel*>(axis.Owner());
+  if (chart == nullptr) return nullptr;
+  const auto it = std::find(chart->axes_.begin(), chart->axes_.end(), &axis);
+  if (it == chart->axes_.end()) return nullptr;
+  const size_t index = static_cast<size_t>(it - chart->axes_.begin());
+  return index < axes_.size() ? axes_[index] : nullptr;
+}
+
+void TCustomAxisPanel::AxisDestroyed(const TChartAxis& axis) {
+  // While the panel frees its own axes, the list holds axes already gone.
+  if (freeingAxes_) return;
+  for (TChartAxis* other : axes_)
+    if (other != &axis) other->ForgetPartner(&axis);
 }
 
 void TCustomAxisPanel::CustomAxisRemoved(TChartAxis* axis) {
@@ -1069,6 +1087,11 @@ void TCustomAxisPanel::Assign(TPersistent* source) {
     clipPoints_ = other->clipPoints_;
     CustomPalette = other->CustomPalette;
     customAxes_->Assign(other->customAxes_.get());
+    // Partners refer to axes of this chart; custom ones exist only now.
+    for (size_t i = 0; i < axes_.size() && i < other->axes_.size(); ++i) {
+      const TChartAxis* partner = other->axes_[i]->PartnerAxis();
+      axes_[i]->SetPartnerAxis(partner != nullptr ? AxisLike(*partner) : nullptr);
+    }
     hover_->Assign(other->hover_.get());
     pages_->Assign(other->pages_.get());
     view3DWalls_ = other->view3DWalls_;

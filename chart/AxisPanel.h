@@ -173,7 +173,7 @@ class TChartChangePage : public TKelEvent {};
 
 using TAxisPanelEvent = TMethodEvent<TObject*>;
 // Sender, the series, the proposed source; clear Valid to refuse it.
-using TValidDataSourceEvent = std::function<void(TCustomAxisPanel*, TChartSeries*, TComponent*, bool&)>;
+using TValidDataSourceEvent = TMethodEvent<TCustomAxisPanel*, TChartSeries*, TComponent*, bool&>;
 using TSeriesListEvent = TMethodEvent<TChartSeries*>;
 
 class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, public IAxisOwner {
@@ -353,6 +353,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
     OnGetNextAxisLabel(axis, index, value, stop);
     return true;
   }
+  TChartAxis* AxisLike(const TChartAxis& axis) override;
+  void AxisDestroyed(const TChartAxis& axis) override;
 
  protected:
   void PaintChartArea(const TRect& r) override;
@@ -396,6 +398,7 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   TChartAnimations animations_;
   TChartSeriesList series_{this};
   TChartAxes axes_;
+  bool freeingAxes_ = false;
   TChartDepthAxis* depthAxis_ = nullptr;
   TChartDepthAxis* depthTopAxis_ = nullptr;
   TChartAxis* topAxis_ = nullptr;

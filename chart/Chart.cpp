@@ -225,10 +225,14 @@ void TCustomChart::DefineProperties(TFiler& filer) {
         } else {
           color = static_cast<TColor>(r.ReadInteger());
         }
-        BackWall()->SetColor(color);
-        if (Parent() != nullptr && !ComponentState().Contains(csLoading)) BackWall()->Brush()->SetStyle(bsSolid);
+        ApplyLegacyBackColor(color);
       },
       nullptr, false);
+}
+
+void TCustomChart::ApplyLegacyBackColor(TColor color) {
+  BackWall()->SetColor(color);
+  if (Parent() != nullptr && !ComponentState().Contains(csLoading)) BackWall()->Brush()->SetStyle(bsSolid);
 }
 
 // ---- Colours ----------------------------------------------------------------------------------

@@ -140,7 +140,11 @@ class TCustomChart : public TCustomAxisPanel {
   void ReserveWallSpace() override;
   void PaintWalls() override;
   void CustomAxisRemoving(TChartAxis& axis) override;
+  // Also reads the legacy entry "BackColor" (see ApplyLegacyBackColor).
   void DefineProperties(TFiler& filer) override;
+  // The colour of an old layout's "BackColor" goes to the back wall; on a chart that has a
+  // window and is not loading, the back wall's brush also becomes solid.
+  void ApplyLegacyBackColor(TColor color);
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;

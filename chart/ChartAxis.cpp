@@ -110,8 +110,7 @@ const TClassInfo& TChartAxis::StaticClass() {
           .Property("Visible", &A::Visible, &A::SetVisible)
           .Stored([](A& a) { return a.visible_ != a.defaultVisible_; })
           .Property("ZPosition", &A::ZPosition, &A::SetZPosition).Stored(&A::IsZPositionStored)
-          // A reference to another axis of the chart, set in code: a layout cannot name it.
-          .Property("PartnerAxis", &A::PartnerAxis, &A::SetPartnerAxis).Stored(false)
+          .Property("PartnerAxis", &A::PartnerAxis, &A::SetPartnerAxis).Reference()
           // Labels, ticks, grid and title.
           .Property("Grid", &A::Grid, nullptr)
           .Property("MinorGrid", &A::MinorGrid, nullptr)
@@ -165,7 +164,16 @@ TChartAxis::TChartAxis(TCollection* collection)
   }
 }
 
-TChartAxis::~TChartAxis() = default;
+TChartAxis::~TChartAxis() {
+  // The sub-axes go first, each telling the chart; then this axis leaves every partner.
+  subAxes_.reset();
+  if (owner_) owner_->AxisDestroyed(*this);
+}
+
+void TChartAxis::ForgetPartner(const TChartAxis* gone) {
+  if (partnerAxis_ == gone) partnerAxis_ = nullptr;
+  for (int i = 0; i < SubAxisCount(); ++i) SubAxis(i).ForgetPartner(gone);
+}
 
 void TChartAxis::Assign(TPersistent* persistent) {
   auto* axis = dynamic_cast<TChartAxis*>(persistent);
@@ -205,6 +213,11 @@ void TChartAxis::Assign(TPersistent* persistent) {
   labelsGridIgnoresLabelSize_ = source.labelsGridIgnoresLabelSize_;
   axisLabels_.RoundFirst = source.axisLabels_.RoundFirst;
   usePartnerAxis_ = source.usePartnerAxis_;
+  // The partner of a copied axis is the axis at the same place in this chart.
+  if (source.partnerAxis_ == nullptr || owner_ == source.owner_)
+    partnerAxis_ = source.partnerAxis_;
+  else
+    partnerAxis_ = owner_ != nullptr ? owner_->AxisLike(*source.partnerAxis_) : nullptr;
   isDepth_ = source.isDepth_;
   zPosition_ = source.zPosition_;
   // Drawing settings.
@@ -736,6 +749,7 @@ void TChartAxis::SetLabelsAngle(int value) {
     Repaint();                             \
   }
 
+VK_AXIS_SETTER(PartnerAxis, TChartAxis*, partnerAxis_)
 VK_AXIS_SETTER(MaximumOffset, int, maximumOffset_)
 VK_AXIS_SETTER(MinimumOffset, int, minimumOffset_)
 VK_AXIS_SETTER(MaximumRound, bool, maximumRound_)
@@ -759,8 +773,24 @@ VK_AXIS_SETTER(RoundFirstLabel, bool, axisLabels_.RoundFirst)
 
 // ---- Sub-axes and depth axes ----------------------------------------------------------------
 
+TPersistent* TChartAxis::GetOwner() const {
+  if (Collection() != nullptr) return Collection();
+  return dynamic_cast<TPersistent*>(owner_);
+}
+
+std::string TChartAxis::GetNamePath() const {
+  if (Collection() != nullptr || !isStandard_) return TCollectionItem::GetNamePath();
+  const std::string property = elementName_ + "Axis";
+  TPersistent* chart = GetOwner();
+  const std::string chartPath = chart != nullptr ? chart->GetNamePath() : std::string();
+  return chartPath.empty() ? property : chartPath + "." + property;
+}
+
 TChartCustomAxes* TChartAxis::SubAxes() {
-  if (!subAxes_) subAxes_ = std::make_unique<TChartCustomAxes>(this, owner_, this);
+  if (!subAxes_) {
+    subAxes_ = std::make_unique<TChartCustomAxes>(this, owner_, this);
+    subAxes_->SetPropName("SubAxes");
+  }
   return subAxes_.get();
 }
 

@@ -208,6 +208,12 @@ class IAxisOwner {
   virtual bool HasAxisLabelEvent() const { return false; }
   // The chart's OnGetAxisLabel for a label of a series point (or a series title, index i).
   virtual void GetSeriesAxisLabel(const TChartAxis&, TChartSeries*, int, std::string&) {}
+  // The axis of this chart that stands where `axis` stands in its own chart (the same
+  // standard axis, or the custom axis of the same index); null when there is none.
+  virtual TChartAxis* AxisLike(const TChartAxis& /*axis*/) { return nullptr; }
+  // An axis of the chart (or a sub-axis) is being freed: no axis may keep it as its partner.
+  // Only the address may be used.
+  virtual void AxisDestroyed(const TChartAxis& /*axis*/) {}
   // The chart's OnGetNextAxisLabel for label number `index`: false when it is not assigned;
   // otherwise it may change `value` or set `stop`.
   virtual bool GetNextAxisLabel(const TChartAxis&, int /*index*/, double& /*value*/, bool& /*stop*/) {
@@ -237,6 +243,10 @@ class TChartAxis : public TCollectionItem {
   void Assign(TPersistent* source) override;
   // The custom labels as the raw entry "Items".
   void DefineProperties(TFiler& filer) override;
+  // A standard axis is named after the chart's property ("Chart1.LeftAxis"); custom axes and
+  // sub-axes as collection items ("Chart1.CustomAxes[0]", "Chart1.LeftAxis.SubAxes[1]").
+  TPersistent* GetOwner() const override;
+  std::string GetNamePath() const override;
 
   // ---- Value <-> pixel ----------------------------------------------------------------------
   // The form the series use (horizontal form for a Horizontal axis, else the vertical one).
@@ -453,8 +463,12 @@ class TChartAxis : public TCollectionItem {
   void SetZPosition(double value);
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
+  // Another axis of the chart whose ends bound this axis's grid lines (with UsePartnerAxis).
+  // Layouts name it by its path ("Chart1.RightAxis", "Chart1.CustomAxes[0]").
   TChartAxis* PartnerAxis() const { return partnerAxis_; }
-  void SetPartnerAxis(TChartAxis* value) { partnerAxis_ = value; }
+  void SetPartnerAxis(TChartAxis* value);
+  // Drops the partner (here and in the sub-axes) when it is `gone`, without a repaint.
+  void ForgetPartner(const TChartAxis* gone);
   bool UsePartnerAxis() const { return usePartnerAxis_; }
   void SetUsePartnerAxis(bool value);
 

@@ -15,6 +15,7 @@
 #include "chart/Chart.h"
 #include "chart/KelConst.h"
 #include "chart/SeriesGroups.h"
+#include "chart/SeriesMarks.h"
 #include "chart/SeriesSelection.h"
 #include "toolkit/graphics/Metafile.h"
 #include "toolkit/rtl/Math.h"
@@ -338,9 +339,10 @@ void TLegendTitle::InitEmboss(TKelEmboss& emboss) {
 const TClassInfo& TCustomChartLegend::StaticClass() {
   using L = TCustomChartLegend;
   static const TClassInfo info =
-      TClassBuilder<L>("TCustomChartLegend", &TTextShape::StaticClass())
+      TClassBuilder<L>("TCustomChartLegend", &TKelCustomShapePosition::StaticClass())
           .Property("Alignment", &L::Alignment, &L::SetAlignment)
           .Default(laRight)
+          .Property("Brush", &L::Brush, &L::SetBrush)
           .Property("CheckBoxes", &L::CheckBoxes, &L::SetCheckBoxes)
           .Default(false)
           .Property("CheckBoxesStyle", &L::CheckBoxesStyle, &L::SetCheckBoxesStyle)
@@ -356,6 +358,7 @@ const TClassInfo& TCustomChartLegend::StaticClass() {
           .Default(0)
           .Property("FontSeriesColor", &L::FontSeriesColor, &L::SetFontSeriesColor)
           .Default(false)
+          .Property("Frame", &L::Pen, &L::SetPen)
           .Property("GlobalTransparency", &L::GlobalTransparency, &L::SetGlobalTransparency)
           .Default(0)
           .Property("HorizJustify", &L::HorizJustify, &L::SetHorizJustify)
@@ -401,11 +404,11 @@ const TClassInfo& TChartLegend::StaticClass() {
 }
 
 TCustomChartLegend::TCustomChartLegend(TCustomChart* chart)
-    : TTextShape(chart),
+    : TKelCustomShapePosition(chart),
       chart_(chart),
       dividingLines_(std::make_unique<TKelHiddenPen>(chart->ChangeCallback())),
       symbol_(std::make_unique<TLegendSymbol>(this)) {
-  TSeriesMarks::InitGradientDefaults(Brush()->Gradient());
+  TSeriesMarks::InitGradientDefaults(*Brush()->Gradient());
   SetDrawsTextFlat(true);
 }
 
@@ -448,7 +451,7 @@ void TCustomChartLegend::Assign(TPersistent* source) {
     vertMargin_ = o->vertMargin_;
     vertSpacing_ = o->vertSpacing_;
   }
-  TTextShape::Assign(source);
+  TKelCustomShapePosition::Assign(source);
 }
 
 void TCustomChartLegend::SetTitle(TLegendTitle* value) {

@@ -200,7 +200,7 @@ class TLegendTitle : public TStringsShape {
   void InitEmboss(TKelEmboss& emboss) override;
 };
 
-class TCustomChartLegend : public TTextShape {
+class TCustomChartLegend : public TKelCustomShapePosition {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }

@@ -184,13 +184,52 @@ void TCustomChartElement::ReadState(TReader& reader) {
 
 // ---- TCustomChartSeries ---------------------------------------------------------------------
 
+const TClassInfo& TSeriesLegend::StaticClass() {
+  using L = TSeriesLegend;
+  static const TClassInfo info = TClassBuilder<L>("TSeriesLegend", &TPersistent::StaticClass())
+                                     .Property("Text", FieldGet<&L::Text>, &L::SetText)
+                                     .Property("Visible", FieldGet<&L::Visible>, &L::SetVisible)
+                                     .Default(true)
+                                     .Build();
+  return info;
+}
+
+void TSeriesLegend::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TSeriesLegend*>(source)) {
+    Text = other->Text;
+    Visible = other->Visible;
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+void TSeriesLegend::SetText(const std::string& value) {
+  if (Text == value) return;
+  Text = value;
+  if (series_) series_->RepaintOwner();
+}
+
+void TSeriesLegend::SetVisible(bool value) {
+  if (Visible == value) return;
+  Visible = value;
+  if (series_) series_->RepaintOwner();
+}
+
 const TClassInfo& TCustomChartSeries::StaticClass() {
   using S = TCustomChartSeries;
   static const TClassInfo info = TClassBuilder<S>("TCustomChartSeries", &TCustomChartElement::StaticClass())
+                                     .Property("Legend", &S::Legend, &S::SetLegend)
+                                     .Stored(&S::HasLegend)
                                      .Property("Title", &S::Title, &S::ChangeTitle)
                                      .Abstract()
                                      .Build();
   return info;
+}
+
+void TCustomChartSeries::SetLegend(TSeriesLegend* value) {
+  if (value == nullptr || value == legend_.get()) return;
+  Legend()->Assign(value);
+  RepaintOwner();
 }
 
 TCustomChartSeries::TCustomChartSeries(TComponent* owner) : TCustomChartElement(owner) {}
@@ -244,8 +283,9 @@ const TClassInfo& TChartSeries::StaticClass() {
           .Property("SeriesColor", &S::SeriesColor, &S::ChangeSeriesColor)
           .Idents(ColorPropToIdent, ColorIdentToProp)
           .Stored([](S& s) { return s.SeriesColor() != clDefault; })
+          // Older layouts name it; it is written as Legend.Visible.
           .Property("ShowInLegend", &S::ShowInLegend, &S::SetShowInLegend)
-          .Default(true)
+          .Stored(false)
           .Property("ValueFormat", &S::ValueFormat, &S::ChangeValueFormat)
           .Stored([](S& s) { return s.ValueFormat() != KelMsg_DefaultValueFormat; })
           .Property("VertAxis", &S::VertAxis, &S::SetVertAxis)
@@ -867,7 +907,7 @@ void TChartSeries::Assign(TPersistent* source) {
   }
   identifier_ = other->identifier_;
   if (other->legend_)
-    *Legend() = *other->legend_;
+    Legend()->Assign(other->legend_.get());
   else
     legend_.reset();
   style_ = other->style_;

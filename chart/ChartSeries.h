@@ -253,10 +253,23 @@ class TCustomChartElement : public TComponent {
 };
 
 // A series' legend entry: its own title (empty: the series title) and whether it is listed.
-class TSeriesLegend {
+// Published on the series as Legend (Text, Visible); a change through the setters repaints
+// the series' chart.
+class TSeriesLegend : public TPersistent {
  public:
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TSeriesLegend(TCustomChartElement* series = nullptr) : series_(series) {}
+  // Text and Visible.
+  void Assign(TPersistent* source) override;
+  void SetText(const std::string& value);
+  void SetVisible(bool value);
+
   std::string Text;
   bool Visible = true;
+
+ private:
+  TCustomChartElement* series_;
 };
 
 // Style flags of a series (stored under "Style" as bits 0..5).
@@ -285,7 +298,10 @@ class TCustomChartSeries : public TCustomChartElement {
   virtual void ChangeTitle(const std::string& value);
 
   // The legend entry, created on first use; without one the series is listed untitled.
+  // Setting another entry copies it; null is ignored.
   TSeriesLegend* Legend();
+  bool HasLegend() const { return legend_ != nullptr; }
+  void SetLegend(TSeriesLegend* value);
   bool ShowInLegend() const { return !legend_ || legend_->Visible; }
   void SetShowInLegend(bool value);
   std::string LegendTitle() const { return legend_ ? legend_->Text : std::string(); }

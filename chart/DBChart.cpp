@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "chart/KelConst.h"
+#include "toolkit/classes/PublishedField.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/data/DataSet.h"
 #include "toolkit/data/Field.h"
@@ -337,6 +338,8 @@ const TClassInfo& TCustomDBChart::StaticClass() {
                                      .Default(true)
                                      .Property("ShowGlassCursor", &C::ShowGlassCursor, &C::SetShowGlassCursor)
                                      .Default(true)
+                                     .Property("OnProcessRecord", FieldGet<&C::OnProcessRecord>,
+                                               FieldSet<&C::OnProcessRecord>)
                                      .Abstract()
                                      .Build();
   return info;

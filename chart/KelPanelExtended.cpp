@@ -11,6 +11,7 @@
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/PublishedField.h"
 #include "toolkit/classes/TypInfo.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "toolkit/rtl/Math.h"
 #include "toolkit/ui/MessagesTypInfo.h"
 
@@ -112,7 +113,10 @@ void TKelZoom::Assign(TPersistent* source) {
     SetHistory(other->history_);
     KeepAspectRatio = other->KeepAspectRatio;
     KeyShift = other->KeyShift;
+    MinimumPixels = other->MinimumPixels;
     MouseButton = other->MouseButton;
+    MouseWheel = other->MouseWheel;
+    UpLeftZooms = other->UpLeftZooms;
     SetBrush(other->brush_.get());
     SetPen(other->pen_.get());
     return;
@@ -203,6 +207,12 @@ void TCustomKelPanelExtended::SetGradient(TKelGradient* value) {
 
 void TCustomKelPanelExtended::SetZoom(TKelZoom* value) {
   if (value != nullptr && value != zoom_.get()) zoom_->Assign(value);
+}
+
+HPALETTE TCustomKelPanelExtended::GetPalette() const {
+  if (!backImage_ || !backImage_->HasGraphic()) return nullptr;
+  auto* bitmap = dynamic_cast<TBitmap*>(backImage_->Graphic());
+  return bitmap != nullptr ? bitmap->Palette() : nullptr;
 }
 
 void TCustomKelPanelExtended::SetBackImageInside(bool value) { BackImage()->SetInside(value); }
@@ -546,6 +556,7 @@ void TCustomKelPanelExtended::Assign(TPersistent* source) {
     allowPanning_ = other->allowPanning_;
     scrollMouseButton_ = other->scrollMouseButton_;
     zoom_->Assign(other->zoom_.get());
+    zoomWheel_ = other->zoomWheel_;
   }
   TCustomKelPanel::Assign(source);
 }

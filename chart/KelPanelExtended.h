@@ -115,6 +115,9 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TBackImage* BackImage();
   bool HasBackImage() const { return backImage_ != nullptr; }
   void SetBackImage(TBackImage* value);
+  // The panel's colour palette: the back image's bitmap palette when the back image holds a
+  // bitmap with one (owned by that bitmap), else null.
+  HPALETTE GetPalette() const;
   // Paints the back image into r: flat at depth 0; at another depth projected there
   // (orthogonal view) or laid on the plane at that depth (turned view), clipped to the box of
   // r for the modes that do not stretch. The stretch quality is the image's while it draws.
@@ -130,8 +133,8 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   TMouseWheelStyle ZoomWheel() const { return zoomWheel_; }
   void SetZoomWheel(TMouseWheelStyle value) { zoomWheel_ = value; }
 
-  // From another extended panel: gradient, panning and scroll settings and zoom, then the
-  // panel part.
+  // From another extended panel: back image, gradient, panning, scroll and wheel settings and
+  // zoom, then the panel part.
   void Assign(TPersistent* source) override;
   // The legacy entries "AllowZoom", "AnimatedZoom" and "AnimatedZoomSteps" (read only).
   void DefineProperties(TFiler& filer) override;

@@ -361,8 +361,14 @@ void TMargins::Compute(int w, int h, int textHeight) {
 // ---- Shape ----------------------------------------------------------------------------------
 
 const TClassInfo& TKelCustomShapeBrushPen::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TKelCustomShapeBrushPen>("TKelCustomShapeBrushPen", &TPersistent::StaticClass()).Build();
+  using S = TKelCustomShapeBrushPen;
+  // Brush and the frame pen are published by the kinds of shape that show them (the pen as Frame
+  // or Pen).
+  static const TClassInfo info = TClassBuilder<S>("TKelCustomShapeBrushPen", &TPersistent::StaticClass())
+                                     .Property("Visible", &S::Visible, &S::SetVisible)
+                                     .Stored([](S& s) { return s.visible_ != s.defaultVisible_; })
+                                     .Abstract()
+                                     .Build();
   return info;
 }
 
@@ -406,11 +412,8 @@ void TKelCustomShapeBrushPen::SetVisible(bool value) {
 
 const TClassInfo& TKelCustomShape::StaticClass() {
   using S = TKelCustomShape;
-  // Brush and the frame pen are published by the kinds of shape that show them (the pen as Frame
-  // or Pen); Gradient is the brush's own and is written with the brush where that is published.
+  // Gradient is the brush's own and is written with the brush where that is published.
   static const TClassInfo info = TClassBuilder<S>("TKelCustomShape", &TKelCustomShapeBrushPen::StaticClass())
-                                     .Property("Visible", &S::Visible, &S::SetVisible)
-                                     .Stored([](S& s) { return s.visible_ != s.defaultVisible_; })
                                      .Property("Angle", &S::Angle, &S::SetAngle)
                                      .Stored([](S& s) { return s.angle_ != s.defaultAngle_; })
                                      .Property("AutoSize", &S::AutoSize, &S::SetAutoSize)
@@ -463,7 +466,7 @@ TKelCustomShape::TKelCustomShape(IShapePanel* panel) : TKelCustomShapeBrushPen(p
 TKelCustomShape::~TKelCustomShape() = default;
 
 void TKelCustomShape::AttachPanel(IShapePanel* panel) {
-  panel_ = panel;
+  TKelCustomShapeBrushPen::AttachPanel(panel);
   for (int i = 0; i < children_->Count(); ++i) children_->Item(i).Shape()->AttachPanel(panel);
 }
 
@@ -556,7 +559,7 @@ void TKelCustomShape::DefineProperties(TFiler& filer) {
 void TKelCustomShape::Assign(TPersistent* source) {
   auto* other = dynamic_cast<TKelCustomShape*>(source);
   if (other == nullptr) {
-    TPersistent::Assign(source);
+    TKelCustomShapeBrushPen::Assign(source);
     return;
   }
   alignment_ = other->alignment_;
@@ -598,7 +601,7 @@ TShapeCallout* TKelCustomShape::ShapeCallout() {
 VK_SHAPE_SETTER(Angle, int, angle_)
 VK_SHAPE_SETTER(AutoSize, bool, autoSize_)
 VK_SHAPE_SETTER(Bevel, TBevelCut, bevel_)
-VK_SHAPE_SETTER(BevelWidth, int, bevelWidth_)
+VK_SHAPE_SETTER(BevelWidth, TBevelWidth, bevelWidth_)
 VK_SHAPE_SETTER(Color, TColor, color_)
 VK_SHAPE_SETTER(ShapeStyle, TChartObjectShapeStyle, shapeStyle_)
 VK_SHAPE_SETTER(Transparent, bool, transparent_)
@@ -1076,8 +1079,16 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
 // ---- Positioned text shape -----------------------------------------------------------------
 
 const TClassInfo& TKelCustomShapePosition::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TKelCustomShapePosition>("TKelCustomShapePosition", &TCustomTextShape::StaticClass()).Build();
+  using S = TKelCustomShapePosition;
+  static const TClassInfo info = TClassBuilder<S>("TKelCustomShapePosition", &TCustomTextShape::StaticClass())
+                                     .Property("CustomPosition", &S::CustomPosition, &S::SetCustomPosition)
+                                     .Stored(&S::IsCustomPositionStored)
+                                     .Property("Left", &S::Left, &S::SetLeft)
+                                     .Stored(&S::CustomPosition)
+                                     .Property("Top", &S::Top, &S::SetTop)
+                                     .Stored(&S::CustomPosition)
+                                     .Abstract()
+                                     .Build();
   return info;
 }
 
@@ -1085,13 +1096,7 @@ const TClassInfo& TTextShape::StaticClass() {
   using S = TTextShape;
   static const TClassInfo info = TClassBuilder<S>("TTextShape", &TKelCustomShapePosition::StaticClass())
                                      .Property("Brush", &S::Brush, &S::SetBrush)
-                                     .Property("CustomPosition", &S::CustomPosition, &S::SetCustomPosition)
-                                     .Default(false)
                                      .Property("Frame", &S::Pen, &S::SetPen)
-                                     .Property("Left", &S::Left, &S::SetLeft)
-                                     .Stored(&S::CustomPosition)
-                                     .Property("Top", &S::Top, &S::SetTop)
-                                     .Stored(&S::CustomPosition)
                                      .Build();
   return info;
 }

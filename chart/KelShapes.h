@@ -1,10 +1,11 @@
-// The shape family every framed box of a chart is drawn with: a rectangle, rounded rectangle or
-// ellipse with brush, pen, shadow, bevel, rotation, transparency and an optional speech-bubble
-// pointer (TKelCustomShape), and a shape that sizes itself to a multi-line text with margins
-// (TCustomTextShape, TTextShape). Shapes reach their panel only through IShapePanel (canvas,
-// font set-up, text measuring, invalidation), so axes, legend and titles can use them without
-// knowing the chart. Invariant: Bounds is in canvas coordinates of the current paint and every
-// setter that changes what is drawn asks the panel to repaint.
+// The shape family every framed box of a chart is drawn with: brush, pen and visibility
+// (TKelCustomShapeBrushPen); a rectangle, rounded rectangle or ellipse with shadow, bevel,
+// rotation, transparency and an optional speech-bubble pointer (TKelCustomShape); a shape that
+// sizes itself to a multi-line text with margins (TCustomTextShape), optionally at a custom
+// position (TKelCustomShapePosition, TTextShape). Shapes reach their panel only through
+// IShapePanel (canvas, font set-up, text measuring, invalidation), so axes, legend and titles
+// can use them without knowing the chart. Invariant: Bounds is in canvas coordinates of the
+// current paint and every setter that changes what is drawn asks the panel to repaint.
 #pragma once
 
 #include <array>
@@ -53,8 +54,6 @@ class IShapePanel {
 };
 
 enum TChartObjectShapeStyle { fosRectangle, fosRoundRectangle, fosEllipse };
-// Width of a shape's bevel frame in pixels.
-using TBevelWidth = int;
 enum TShapeCalloutSide { csNone, csLeft, csTop, csRight, csBottom };
 enum TMarginUnits { maPercentFont, maPercentSize, maPixels };
 enum TKelTextFormat { ttfNormal, ttfHtml };
@@ -169,27 +168,29 @@ class TMargins : public TPersistent {
   TMarginUnits units_ = maPercentFont;
 };
 
-// What every framed element of a chart has: a brush, a pen, visibility and the panel it is
-// drawn on (not owned; may be null). A change of brush or pen repaints the panel.
+// The base of every framed chart box: its brush, its frame pen, its visibility and the panel it
+// is drawn on (none until attached). A change of the brush or pen repaints the panel.
 class TKelCustomShapeBrushPen : public TPersistent {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
   explicit TKelCustomShapeBrushPen(IShapePanel* panel);
   ~TKelCustomShapeBrushPen() override;
-  // Brush, pen and Visible.
+  // Brush, pen and Visible; then a repaint.
   void Assign(TPersistent* source) override;
 
   IShapePanel* Panel() const { return panel_; }
+  // Stores the panel.
   virtual void AttachPanel(IShapePanel* panel) { panel_ = panel; }
   // Invalidates the panel, when there is one.
-  void Repaint();
+  virtual void Repaint();
 
   TKelBrush* Brush() const { return brush_.get(); }
   TKelPen* Pen() const { return pen_.get(); }
   // The brush and pen always exist: another object is copied in, null is ignored.
   void SetBrush(TKelBrush* value);
   void SetPen(TKelPen* value);
+  // Visible is written to layouts only when it differs from its default (True at first).
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
   // Sets the value and makes it the one not written to layouts (a per-instance default).
@@ -199,6 +200,7 @@ class TKelCustomShapeBrushPen : public TPersistent {
   }
 
  protected:
+  // The change callback of the brush, pen and every other part of a shape.
   void PartChanged(TObject*) { Repaint(); }
 
   IShapePanel* panel_;
@@ -322,6 +324,7 @@ class TKelCustomShape : public TKelCustomShapeBrushPen {
   virtual void DrawPolygonShape(TCanvas3D* canvas, const TPointArray& points, int z, double angle, const TRect& r);
   // After the outline: the text shape draws its text here.
   virtual void DrawContent(TCanvas3D*, const TRect&, int, double) {}
+
   std::unique_ptr<TKelFont> font_;
   std::unique_ptr<TKelShadow> shadow_;
   std::unique_ptr<TShapeCallout> callout_;
@@ -438,7 +441,7 @@ class TCustomTextShape : public TKelCustomShape {
 };
 
 // A text shape that can stand at a custom position (Left and Top, kept in layouts and copies
-// only while CustomPosition is set).
+// only while CustomPosition is set): the base of the legend and of the titles.
 class TKelCustomShapePosition : public TCustomTextShape {
  public:
   static const TClassInfo& StaticClass();
@@ -448,6 +451,12 @@ class TKelCustomShapePosition : public TCustomTextShape {
   void Assign(TPersistent* source) override;
   bool CustomPosition() const { return customPosition_; }
   void SetCustomPosition(bool value);
+  // Sets the value and makes it the one not written to layouts.
+  void SetCustomPositionDefault(bool value) {
+    customPosition_ = value;
+    defaultCustomPosition_ = value;
+  }
+  bool IsCustomPositionStored() const { return customPosition_ != defaultCustomPosition_; }
   // Writing either sets CustomPosition; the size is kept.
   int Left() const { return Bounds.Left; }
   void SetLeft(int value);
@@ -456,9 +465,10 @@ class TKelCustomShapePosition : public TCustomTextShape {
 
  private:
   bool customPosition_ = false;
+  bool defaultCustomPosition_ = false;
 };
 
-// The positioned text shape as titles and framed texts publish it.
+// The positioned text shape the titles are made of (it publishes the brush and frame).
 class TTextShape : public TKelCustomShapePosition {
  public:
   static const TClassInfo& StaticClass();

@@ -13,7 +13,7 @@
 #include "toolkit/ui/Control.h"
 
 TSeriesLegend* TCustomChartSeries::Legend() {
-  if (!legend_) legend_ = std::make_unique<TSeriesLegend>();
+  if (!legend_) legend_ = std::make_unique<TSeriesLegend>(this);
   return legend_.get();
 }
 

@@ -239,18 +239,13 @@ namespace {
 void InitMarksDefaults(TKelCustomShape& shape) {
   TKelShadow* shadow = shape.Shadow();
   shadow->SetDefaults(shadow->Visible(), kMarksShadowColor, kMarksShadowSize);
-  TSeriesMarks::InitGradientDefaults(shape.Brush()->Gradient());
+  TSeriesMarks::InitGradientDefaults(*shape.Brush()->Gradient());
 }
 
 // Hidden, $808080, size 3.
 void InitMarksEmboss(TKelEmboss& emboss) { emboss.SetDefaults(emboss.Visible(), kMarksShadowColor, kMarksShadowSize); }
 
 }  // namespace
-
-void TSeriesMarks::InitGradientDefaults(TKelGradient* gradient) {
-  gradient->SetDefaultDirection(KelCanvas::gdRightLeft);
-  gradient->SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
-}
 
 TMarksItem::TMarksItem(IShapePanel* panel) : TCustomTextShape(panel) {
   color_ = kMarksColor;
@@ -490,6 +485,11 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series)
 }
 
 void TSeriesMarks::InitEmboss(TKelEmboss& emboss) { InitMarksEmboss(emboss); }
+
+void TSeriesMarks::InitGradientDefaults(TKelGradient& gradient) {
+  gradient.SetDefaultDirection(KelCanvas::gdRightLeft);
+  gradient.SetDefaultColors(static_cast<TColor>(0xC0C0C0), clWhite);
+}
 
 TKelGradient* TSeriesMarks::Gradient() { return Brush()->Gradient(); }
 

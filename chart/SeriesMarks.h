@@ -19,6 +19,7 @@
 class TChartSeries;
 class TKelGradient;
 class TSeriesMarks;
+class TKelGradient;
 class TCanvas3D;
 class TStream;
 class TStringList;
@@ -214,11 +215,12 @@ class TSeriesMarks : public TSeriesMarkShape {
   ~TSeriesMarks() override;
   void Assign(TPersistent* source) override;
   void AttachPanel(IShapePanel* panel) override;
+  // The gradient defaults of marks (also the legend's): direction gdRightLeft, start colour
+  // $C0C0C0, end colour $FFFFFF, recorded as the values not written to layouts.
+  static void InitGradientDefaults(TKelGradient& gradient);
   void DefineProperties(TFiler& filer) override;
 
   TChartSeries* Series() const { return series_; }
-  // The gradient defaults of marks (and of the legend): right to left from $C0C0C0 to white.
-  static void InitGradientDefaults(TKelGradient* gradient);
   TSeriesMarksPositions& Positions() { return positions_; }
   TMarksItems& Items() { return items_; }
 

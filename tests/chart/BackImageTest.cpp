@@ -8,6 +8,7 @@
 #include "ChartPanelTestSupport.h"
 #include "canvas/View3DOptions.h"
 #include "chart/BackImage.h"
+#include "chart/Chart.h"
 
 namespace {
 
@@ -181,4 +182,26 @@ TEST(ChartFontZoom, AutomaticZoomFollowsTheLargerGrowth) {
   manual.Paint();
   manual.panel.SetBounds(0, 0, 800, 500);
   EXPECT_EQ(manual.panel.View3DOptions()->FontZoom(), 100) << "manual zoom stays";
+}
+
+// The panel's colour palette is that of a palette bitmap held by its back image, else none.
+TEST(BackImage, PanelPaletteIsTheBackImageBitmapsPalette) {
+  TChart chart(nullptr);
+  EXPECT_EQ(chart.GetPalette(), nullptr);
+  TBitmap mono;
+  mono.SetSize(8, 8);
+  mono.SetPixelFormat(pf1bit);
+  chart.BackImage()->Assign(&mono);
+  const HPALETTE palette = chart.GetPalette();
+  ASSERT_NE(palette, nullptr);
+  PALETTEENTRY entries[4] = {};
+  ASSERT_EQ(GetPaletteEntries(palette, 0, 4, entries), 2u);
+  EXPECT_EQ(RGB(entries[0].peRed, entries[0].peGreen, entries[0].peBlue), RGB(0, 0, 0));
+  EXPECT_EQ(RGB(entries[1].peRed, entries[1].peGreen, entries[1].peBlue), RGB(255, 255, 255));
+  // A true-colour picture has no palette, nor has a panel without back image.
+  chart.BackImage()->Assign(Solid(4, 4, clRed).get());
+  EXPECT_EQ(chart.GetPalette(), nullptr);
+  chart.BackImage()->Assign(&mono);
+  chart.SetBackImage(nullptr);
+  EXPECT_EQ(chart.GetPalette(), nullptr);
 }

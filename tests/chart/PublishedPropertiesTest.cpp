@@ -22,6 +22,7 @@
 #include "canvas/View3DOptions.h"
 #include "chart/Chart.h"
 #include "chart/ChartLegend.h"
+#include "chart/DBChart.h"
 #include "chart/FastLineSeries.h"
 #include "chart/SeriesMarks.h"
 #include "chart/SeriesSelection.h"
@@ -102,11 +103,14 @@ std::vector<Row> ChartRows() {
       {"Zoom.History", [](TChart& c) { c.Zoom()->SetHistory(true); }},
       {"Zoom.KeepAspectRatio", [](TChart& c) { c.Zoom()->KeepAspectRatio = true; }},
       {"Zoom.KeyShift", [](TChart& c) { c.Zoom()->KeyShift = TShiftState{ssShift, ssCtrl}; }},
-      {"Zoom.MinimumPixels", [](TChart& c) { c.Zoom()->MinimumPixels = 10; }, false},
+      {"Zoom.MinimumPixels", [](TChart& c) { c.Zoom()->MinimumPixels = 10; }},
       {"Zoom.MouseButton", [](TChart& c) { c.Zoom()->MouseButton = mbMiddle; }},
-      {"Zoom.MouseWheel", [](TChart& c) { c.Zoom()->MouseWheel = pmwInverted; }, false},
+      {"Zoom.MouseWheel", [](TChart& c) { c.Zoom()->MouseWheel = pmwInverted; }},
       {"Zoom.Pen.Width", [](TChart& c) { c.Zoom()->Pen()->SetWidth(1); }},
-      {"Zoom.UpLeftZooms", [](TChart& c) { c.Zoom()->UpLeftZooms = true; }, false},
+      {"Zoom.UpLeftZooms", [](TChart& c) { c.Zoom()->UpLeftZooms = true; }},
+      {"ZoomWheel", [](TChart& c) { c.SetZoomWheel(pmwInverted); }},
+      {"AllowPanning", [](TChart& c) { c.SetAllowPanning(pmVertical); }},
+      {"Panning.MouseWheel", [](TChart& c) { c.Panning()->SetMouseWheel(pmwNone); }},
       // Axes.
       {"DepthAxis.Visible", [](TChart& c) { c.DepthAxis()->SetVisible(true); }},
       {"DepthTopAxis.Inverted", [](TChart& c) { c.DepthTopAxis()->SetInverted(true); }},
@@ -136,6 +140,9 @@ std::vector<Row> ChartRows() {
       {"LeftAxis.GridCentered", [](TChart& c) { c.LeftAxis()->SetGridCentered(true); }},
       {"LeftAxis.Shape.Visible", [](TChart& c) { c.LeftAxis()->Shape()->SetVisible(true); }},
       {"LeftAxis.UsePartnerAxis", [](TChart& c) { c.LeftAxis()->SetUsePartnerAxis(true); }},
+      // References to other axes of the same chart, both ways round.
+      {"LeftAxis.PartnerAxis", [](TChart& c) { c.LeftAxis()->SetPartnerAxis(c.RightAxis()); }},
+      {"RightAxis.PartnerAxis", [](TChart& c) { c.RightAxis()->SetPartnerAxis(c.LeftAxis()); }},
       {"RightAxis.Title.Text", [](TChart& c) { c.RightAxis()->Title()->SetText("Temp"); }},
       // Legend.
       {"Legend.Brush.Gradient.Visible", [](TChart& c) { c.Legend()->Brush()->Gradient()->SetVisible(true); }},
@@ -190,6 +197,7 @@ class THandlerChart : public TChart {
     static const TClassInfo info = TClassBuilder<THandlerChart>("THandlerChart", &TChart::StaticClass())
                                        .Method("RefuseAll", &THandlerChart::RefuseAll)
                                        .Method("Clicked", &THandlerChart::Clicked)
+                                       .Method("RefuseSource", &THandlerChart::RefuseSource)
                                        .Build();
     return info;
   }
@@ -197,8 +205,33 @@ class THandlerChart : public TChart {
   explicit THandlerChart(TComponent* owner) : TChart(owner) {}
   void RefuseAll(TChartSeries*, bool& accept) { accept = false; }
   void Clicked(TChartSeries*, int, TMouseButton, TShiftState, int, int) { ++clicks; }
+  void RefuseSource(TCustomAxisPanel*, TChartSeries*, TComponent*, bool& valid) { valid = false; }
   int clicks = 0;
 };
+
+// A database chart whose record handler layouts can name.
+class THandlerDBChart : public TDBChart {
+ public:
+  static const TClassInfo& StaticClass() {
+    static const TClassInfo info = TClassBuilder<THandlerDBChart>("THandlerDBChart", &TDBChart::StaticClass())
+                                       .Method("CountRecord", &THandlerDBChart::CountRecord)
+                                       .Build();
+    return info;
+  }
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit THandlerDBChart(TComponent* owner) : TDBChart(owner) {}
+  void CountRecord(TCustomDBChart*, TDataSet*) { ++records; }
+  int records = 0;
+};
+
+// Reads a layout whose root is of any registered class.
+std::unique_ptr<TComponent> ReadLayout(const std::string& text) {
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  return std::unique_ptr<TComponent>(stream.ReadComponent(nullptr));
+}
 
 }  // namespace
 
@@ -262,11 +295,12 @@ TEST(PublishedProperties, EventsArePublishedByName) {
        {"OnAllowScroll", "OnClickAxis", "OnClickBackground", "OnClickLegend", "OnClickSeries", "OnClickTitle",
         "OnGetLegendPos", "OnGetLegendRect", "OnGetLegendText", "OnScroll", "OnUndoZoom", "OnZoom", "OnAddSeries",
         "OnAfterDraw", "OnBeforeDrawAxes", "OnBeforeDrawChart", "OnBeforeDrawSeries", "OnGetAxisLabel",
-        "OnGetNextAxisLabel", "OnPageChange", "OnRemoveSeries"}},
+        "OnGetNextAxisLabel", "OnPageChange", "OnRemoveSeries", "OnValidDataSource"}},
       {TFastLineSeries::StaticClass(),
        {"OnBeforeAdd", "OnAfterAdd", "OnClearValues", "OnClick", "OnDblClick", "OnGetMarkText", "OnMouseEnter", "OnMouseLeave",
         "BeforeDrawValues", "AfterDrawValues"}},
       {TChartAxis::StaticClass(), {"OnDrawLabel"}},
+      {TDBChart::StaticClass(), {"OnProcessRecord", "OnValidDataSource", "OnClickSeries", "OnAddSeries"}},
       {TLegendSymbol::StaticClass(), {"OnDraw"}},
   };
   for (const auto& c : cases) {
@@ -338,7 +372,7 @@ TEST(PublishedProperties, SettersCopyObjectsInAndNullFrees) {
 
 TEST(PublishedProperties, TextShapeKeepsItsCustomPosition) {
   TChart chart(nullptr);
-  TTextShape& source = *chart.Legend();
+  TKelCustomShapePosition& source = *chart.Legend();
   source.Bounds = TRect(0, 0, 50, 20);
   source.SetLeft(120);
   source.SetTop(30);
@@ -508,4 +542,138 @@ TEST(PublishedProperties, SeriesHandlersNamedInALayoutAreBoundAndWrittenBack) {
   const std::string written = LayoutOf(*chart);
   EXPECT_NE(LinesOf(written, "OnBeforeAdd = RefuseAll"), "") << written;
   EXPECT_NE(LinesOf(written, "OnClick = Clicked"), "") << written;
+}
+
+TEST(PublishedProperties, DataSourceAndRecordHandlersNamedInALayoutAreBound) {
+  RegisterClasses({&THandlerChart::StaticClass(), &THandlerDBChart::StaticClass(), &TFastLineSeries::StaticClass()});
+  {
+    std::unique_ptr<TComponent> read = ReadLayout(
+        "object Chart: THandlerChart\n"
+        "  OnValidDataSource = RefuseSource\n"
+        "  object A: TFastLineSeries\n"
+        "  end\n"
+        "  object B: TFastLineSeries\n"
+        "  end\n"
+        "end\n");
+    auto* chart = static_cast<THandlerChart*>(read.get());
+    ASSERT_EQ(chart->SeriesCount(), 2);
+    // A series is a valid source of another, unless the named handler refuses.
+    EXPECT_FALSE(chart->IsValidDataSource(*chart->SeriesAt(1), chart->SeriesAt(0)));
+    const std::string written = LayoutOf(*chart);
+    EXPECT_NE(LinesOf(written, "OnValidDataSource = RefuseSource"), "") << written;
+    chart->OnValidDataSource = nullptr;
+    EXPECT_TRUE(chart->IsValidDataSource(*chart->SeriesAt(1), chart->SeriesAt(0)));
+  }
+  {
+    std::unique_ptr<TComponent> read = ReadLayout(
+        "object Chart: THandlerDBChart\n"
+        "  OnProcessRecord = CountRecord\n"
+        "end\n");
+    auto* chart = static_cast<THandlerDBChart*>(read.get());
+    ASSERT_TRUE(static_cast<bool>(chart->OnProcessRecord));
+    chart->OnProcessRecord(chart, nullptr);
+    EXPECT_EQ(chart->records, 1);
+    const std::string written = LayoutOf(*chart);
+    EXPECT_NE(LinesOf(written, "OnProcessRecord = CountRecord"), "") << written;
+  }
+}
+
+TEST(PublishedProperties, PartnerAxisIsNamedReadBackAndCopiedWithinTheChart) {
+  auto source = NamedChart();
+  TChartAxis& custom = source->CustomAxes()->AddAxis();
+  source->BottomAxis()->SetPartnerAxis(&custom);
+  custom.SetPartnerAxis(source->LeftAxis());
+  const std::string text = LayoutOf(*source);
+  EXPECT_NE(LinesOf(text, "BottomAxis.PartnerAxis = Chart.CustomAxes[0]"), "") << text;
+  EXPECT_NE(LinesOf(text, "PartnerAxis = Chart.LeftAxis"), "") << text;
+
+  std::unique_ptr<TChart> copy(ReadInto(text, nullptr));
+  ASSERT_EQ(copy->CustomAxes()->Count(), 1);
+  TChartAxis* copyCustom = &copy->CustomAxes()->Axis(0);
+  EXPECT_EQ(copy->BottomAxis()->PartnerAxis(), copyCustom);
+  EXPECT_EQ(copyCustom->PartnerAxis(), copy->LeftAxis());
+  EXPECT_EQ(LayoutOf(*copy), text);
+
+  // A copy refers to its own axes, never to those of the chart it came from.
+  TChart assigned(nullptr);
+  assigned.Assign(source.get());
+  ASSERT_EQ(assigned.CustomAxes()->Count(), 1);
+  EXPECT_EQ(assigned.BottomAxis()->PartnerAxis(), &assigned.CustomAxes()->Axis(0));
+  EXPECT_EQ(assigned.CustomAxes()->Axis(0).PartnerAxis(), assigned.LeftAxis());
+  assigned.TopAxis()->Assign(source->BottomAxis());
+  EXPECT_EQ(assigned.TopAxis()->PartnerAxis(), &assigned.CustomAxes()->Axis(0));
+  TChart bare(nullptr);  // no custom axis there to stand for it
+  bare.TopAxis()->Assign(source->BottomAxis());
+  EXPECT_EQ(bare.TopAxis()->PartnerAxis(), nullptr);
+
+  // A freed custom axis leaves no partner pointing at it.
+  copy->CustomAxes()->Clear();
+  EXPECT_EQ(copy->BottomAxis()->PartnerAxis(), nullptr);
+  EXPECT_EQ(LinesOf(LayoutOf(*copy), "BottomAxis.PartnerAxis"), "");
+}
+
+TEST(PublishedProperties, PartnerAxisReadBackBoundsTheGridLines) {
+  const TColor grid = static_cast<TColor>(0x12AB34);
+  // The partner covers the lower half of the chart only.
+  const std::string layout =
+      "object Chart: TChart\n"
+      "  CustomAxes = <\n"
+      "    item\n"
+      "      StartPosition = 50\n"
+      "    end>\n"
+      "  BottomAxis.Grid.Color = 1223476\n"
+      "  BottomAxis.PartnerAxis = Chart.CustomAxes[0]\n"
+      "  BottomAxis.UsePartnerAxis = True\n"
+      "end\n";
+  ChartFixture plain, read;
+  plain.AddCurves(1);
+  plain.chart.BottomAxis()->Grid()->SetColor(grid);
+  read.AddCurves(1);
+  ReadInto(layout, &read.chart);
+  ASSERT_EQ(read.chart.BottomAxis()->PartnerAxis(), &read.chart.CustomAxes()->Axis(0));
+  plain.Paint();
+  read.Paint();
+  const TRect r = read.chart.ChartBounds();
+  const int middle = (r.Top + r.Bottom) / 2;
+  EXPECT_GT(plain.Count(grid, r.Left, r.Top, r.Right, middle - 2), 0);
+  EXPECT_EQ(read.Count(grid, r.Left, r.Top, r.Right, middle - 2), 0);
+  EXPECT_GT(read.Count(grid, r.Left, middle + 2, r.Right, r.Bottom), 0);
+}
+
+TEST(PublishedProperties, SeriesLegendEntryIsWrittenReadBackAndCopied) {
+  const struct {
+    const char* path;
+    std::function<void(TChartSeries&)> set;
+  } rows[] = {
+      {"Legend.Text", [](TChartSeries& s) { s.SetLegendTitle("Oven 1"); }},
+      {"Legend.Visible", [](TChartSeries& s) { s.SetShowInLegend(false); }},
+  };
+  TFastLineSeries fresh(nullptr), source(nullptr), copy(nullptr);
+  fresh.SetName("S");
+  source.SetName("S");
+  copy.SetName("S");
+  fresh.Legend();  // an entry at its defaults writes nothing
+  const std::string defaults = LayoutOf(fresh);
+  for (const auto& row : rows) row.set(source);
+  const std::string text = LayoutOf(source);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_NE(LinesOf(text, row.path), "") << text;
+    EXPECT_EQ(LinesOf(defaults, row.path), "") << defaults;
+  }
+  EXPECT_EQ(LinesOf(text, "ShowInLegend"), "") << text;  // said once, as Legend.Visible
+
+  RegisterClass(TFastLineSeries::StaticClass());
+  std::unique_ptr<TComponent> read = ReadLayout(text);
+  auto* series = static_cast<TChartSeries*>(read.get());
+  EXPECT_EQ(series->LegendTitle(), "Oven 1");
+  EXPECT_FALSE(series->ShowInLegend());
+  EXPECT_EQ(LayoutOf(*series), text);
+
+  copy.Assign(&source);
+  const std::string copied = LayoutOf(copy);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_EQ(LinesOf(copied, row.path), LinesOf(text, row.path));
+  }
 }

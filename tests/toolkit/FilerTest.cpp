@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "SampleClasses.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Filer.h"
+#include "toolkit/classes/ObjectText.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/rtl/SysUtils.h"
 
@@ -388,3 +390,79 @@ TEST(FilerValues, SkipValuePassesEveryTag) {
 }
 
 }  // namespace
+
+// References to sub-objects (items of collections here, axes in the chart) are written as name
+// paths, so that two objects may refer to each other; they are resolved after the whole tree.
+TEST_F(Filer, SubObjectReferencesGoByNamePathAndMayFormCycles) {
+  TSampleForm form(nullptr);
+  form.SetName("Form1");
+  auto* panel = new TSampleControl(&form);
+  panel->SetName("Panel1");
+  panel->SetParentControl(&form);
+  auto* a = static_cast<TSampleItem*>(form.Items()->Add());
+  auto* b = static_cast<TSampleItem*>(form.Items()->Add());
+  auto* c = static_cast<TSampleItem*>(panel->Items()->Add());
+  a->SetPartner(b);
+  b->SetPartner(a);  // a cycle: written as two names, nothing nested
+  c->SetPartner(b);
+  // An item outside the tree cannot be named: its reference is left out.
+  TSampleItems loose(nullptr);
+  auto* stray = static_cast<TSampleItem*>(panel->Items()->Add());
+  stray->SetPartner(static_cast<TSampleItem*>(loose.Add()));
+
+  TMemoryStream stream;
+  stream.WriteComponent(&form);
+  const std::string text = ObjectBinaryToText(Bytes(stream));
+  EXPECT_NE(text.find("Partner = Form1.Items[1]"), std::string::npos) << text;
+  EXPECT_NE(text.find("Partner = Form1.Items[0]"), std::string::npos) << text;
+  size_t count = 0;
+  for (size_t at = 0; (at = text.find("Partner = ", at)) != std::string::npos; ++at) ++count;
+  EXPECT_EQ(count, 3u) << text;
+
+  const std::string binary = ObjectTextToBinary(text);
+  TMemoryStream in;
+  in.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  in.SetPosition(0);
+  std::unique_ptr<TComponent> read(in.ReadComponent(nullptr));
+  auto* copy = dynamic_cast<TSampleForm*>(read.get());
+  ASSERT_NE(copy, nullptr);
+  auto* copyPanel = dynamic_cast<TSampleControl*>(copy->FindComponent("Panel1"));
+  ASSERT_NE(copyPanel, nullptr);
+  ASSERT_EQ(copy->Items()->Count(), 2);
+  ASSERT_EQ(copyPanel->Items()->Count(), 2);
+  TSampleItem* ca = copy->Items()->Item(0);
+  TSampleItem* cb = copy->Items()->Item(1);
+  EXPECT_EQ(ca->Partner(), cb);
+  EXPECT_EQ(cb->Partner(), ca);
+  EXPECT_EQ(copyPanel->Items()->Item(0)->Partner(), cb);
+  EXPECT_EQ(copyPanel->Items()->Item(1)->Partner(), nullptr);
+
+  TMemoryStream again;
+  again.WriteComponent(copy);
+  EXPECT_EQ(ObjectBinaryToText(Bytes(again)), text);
+}
+
+TEST_F(Filer, SubObjectReferenceThatLeadsNowhereIsLeftUnset) {
+  // Past the end of a collection, to an object of another kind, from an unknown component.
+  const std::string binary = ObjectTextToBinary(
+      "object Form1: TSampleForm\n"
+      "  Items = <\n"
+      "    item\n"
+      "      Partner = Form1.Items[7]\n"
+      "    end\n"
+      "    item\n"
+      "      Partner = Form1.Font\n"
+      "    end\n"
+      "    item\n"
+      "      Partner = Nobody.Items[0]\n"
+      "    end>\n"
+      "end\n");
+  TMemoryStream in;
+  in.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  in.SetPosition(0);
+  std::unique_ptr<TComponent> read(in.ReadComponent(nullptr));
+  auto* form = dynamic_cast<TSampleForm*>(read.get());
+  ASSERT_NE(form, nullptr);
+  ASSERT_EQ(form->Items()->Count(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(form->Items()->Item(i)->Partner(), nullptr) << i;
+}

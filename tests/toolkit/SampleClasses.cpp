@@ -121,6 +121,8 @@ const TClassInfo& TSampleItem::StaticClass() {
                                      .Property("Value", &TSampleItem::Value, &TSampleItem::SetValue)
                                      .Default(0)
                                      .Property("Weight", &TSampleItem::Weight, &TSampleItem::SetWeight)
+                                     .Property("Partner", &TSampleItem::Partner, &TSampleItem::SetPartner)
+                                     .Reference()
                                      .Build();
   return info;
 }

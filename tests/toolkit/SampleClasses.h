@@ -73,11 +73,15 @@ class TSampleItem : public TCollectionItem {
   void SetValue(int v) { value_ = v; Changed(false); }
   double Weight() const { return weight_; }
   void SetWeight(double v) { weight_ = v; Changed(false); }
+  // Another item (of any collection of the tree) referred to, not held: streamed by name path.
+  TSampleItem* Partner() const { return partner_; }
+  void SetPartner(TSampleItem* v) { partner_ = v; }
 
  private:
   std::string caption_;
   int value_ = 0;
   double weight_ = 0;
+  TSampleItem* partner_ = nullptr;
 };
 
 class TSampleItems : public TOwnedCollection {

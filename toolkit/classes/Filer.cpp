@@ -555,7 +555,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
       } else {
         const std::string name = ReadIdent();
         if (!prop.setObj) PropValueError();
-        fixups_.push_back(Fixup{instance, &prop, name});
+        fixups_.push_back(Fixup{instance, &prop, name, current_});
       }
       break;
     }
@@ -607,7 +607,16 @@ void TReader::FixupReferences() {
   for (const Fixup& f : fixups) {
     // An unresolved name leaves the property as it was, as layouts naming components of
     // windows not loaded yet do.
-    if (TComponent* target = FindReference(f.name)) f.prop->setObj(*f.instance, target);
+    TObject* target = nullptr;
+    if (!f.prop->reference) {
+      target = FindReference(f.name);
+    } else if (TPersistent* found = FindNamePath(root_, f.name);
+               found != nullptr && f.prop->PropClass() != nullptr &&
+               found->ClassType().InheritsFrom(*f.prop->PropClass())) {
+      // A path to an object of another kind leads nowhere, as an unknown name does.
+      target = found;
+    }
+    if (target != nullptr) f.prop->setObj(*f.instance, target);
   }
 }
 
@@ -652,15 +661,19 @@ TComponent* TReader::ReadComponent(TComponent* component) {
       created = true;
     }
   }
+  TComponent* const outer = current_;
   try {
     result->Loading();
     if (!flags.Contains(ffInherited) && result->Name() != name) result->SetName(name);
     result->IncludeState(csReading);
+    current_ = result;
     result->ReadState(*this);
+    current_ = outer;
     result->ExcludeState(csReading);
     if (flags.Contains(ffChildPos) && parent_ != nullptr) parent_->SetChildOrder(result, childPos);
     if (std::find(loaded_.begin(), loaded_.end(), result) == loaded_.end()) loaded_.push_back(result);
   } catch (...) {
+    current_ = outer;
     if (created) {
       loaded_.erase(std::remove(loaded_.begin(), loaded_.end(), result), loaded_.end());
       // Components read inside the failed one go with it.
@@ -671,10 +684,13 @@ TComponent* TReader::ReadComponent(TComponent* component) {
         if (!inside) keep.push_back(c);
       }
       loaded_.swap(keep);
+      // References met while reading it (also in its sub-objects and the components it
+      // owns) would point into freed objects.
       fixups_.erase(std::remove_if(fixups_.begin(), fixups_.end(),
                                    [&](const Fixup& f) {
-                                     auto* c = dynamic_cast<TComponent*>(f.instance);
-                                     return c == result;
+                                     for (TComponent* o = f.component; o != nullptr; o = o->Owner())
+                                       if (o == result) return true;
+                                     return dynamic_cast<TComponent*>(f.instance) == result;
                                    }),
                     fixups_.end());
       result->Free();
@@ -713,13 +729,16 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
     parent_ = nullptr;
     loaded_.clear();
     loaded_.push_back(result);
+    current_ = result;
     result->ReadState(*this);
+    current_ = nullptr;
     result->ExcludeState(csReading);
     FixupReferences();
     std::vector<TComponent*> loaded;
     loaded.swap(loaded_);
     for (TComponent* c : loaded) c->Loaded();
   } catch (...) {
+    current_ = nullptr;
     fixups_.clear();
     loaded_.clear();
     if (created && result != nullptr) {
@@ -920,6 +939,60 @@ std::string TWriter::ReferenceName(TComponent* component) const {
   return component->Name();
 }
 
+std::string TWriter::ReferencePath(TPersistent* object) const {
+  if (object == nullptr) return {};
+  const std::string path = object->GetNamePath();
+  for (TComponent* root : {root_, lookupRoot_})
+    if (root != nullptr && FindNamePath(root, path) == object) return path;
+  return {};
+}
+
+TPersistent* FindNamePath(TComponent* root, std::string_view path) {
+  if (root == nullptr || path.empty()) return nullptr;
+  std::vector<std::string_view> steps;
+  for (size_t start = 0;;) {
+    const size_t dot = path.find('.', start);
+    steps.push_back(path.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
+    if (dot == std::string_view::npos) break;
+    start = dot + 1;
+  }
+  size_t i = 0;
+  if (SameText(steps[0], root->Name()) && !root->Name().empty()) {
+    if (steps.size() == 1) return root;
+    i = 1;
+  }
+  TPersistent* at = root;
+  for (; i < steps.size(); ++i) {
+    std::string_view name = steps[i];
+    int index = -1;
+    if (const size_t open = name.find('['); open != std::string_view::npos) {
+      if (name.back() != ']' || open + 2 > name.size() - 1) return nullptr;
+      index = 0;
+      for (size_t k = open + 1; k + 1 < name.size(); ++k) {
+        if (name[k] < '0' || name[k] > '9' || index > 100000000) return nullptr;
+        index = index * 10 + (name[k] - '0');
+      }
+      name = name.substr(0, open);
+    }
+    TPersistent* next = nullptr;
+    if (auto* component = dynamic_cast<TComponent*>(at); component != nullptr && index < 0)
+      next = component->FindComponent(name);
+    if (next == nullptr) {
+      const TPropInfo* prop = at->ClassType().FindProperty(name);
+      if (prop == nullptr || prop->kind != TTypeKind::tkClass || !prop->getObj || prop->reference) return nullptr;
+      next = dynamic_cast<TPersistent*>(prop->getObj(*at));
+    }
+    if (next != nullptr && index >= 0) {
+      auto* collection = dynamic_cast<TCollection*>(next);
+      if (collection == nullptr || index >= collection->Count()) return nullptr;
+      next = collection->Items(index);
+    }
+    if (next == nullptr) return nullptr;
+    at = next;
+  }
+  return at;
+}
+
 namespace {
 
 bool CollectionsEqual(TCollection* a, TCollection* b, TWriter& writer);
@@ -1041,12 +1114,19 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
       TObject* value = prop.getObj(obj);
       TObject* ancValue = anc != nullptr ? prop.getObj(*anc) : nullptr;
       auto* component = dynamic_cast<TComponent*>(value);
-      const bool reference = component != nullptr && !component->ComponentStyle().Contains(csSubComponent);
+      const bool reference = (component != nullptr && !component->ComponentStyle().Contains(csSubComponent)) ||
+                             (prop.reference && value != nullptr);
       if (value == nullptr || reference) {
         if (!prop.setObj) return;
-        const std::string name = ReferenceName(component);
+        // A sub-object referred to (not held) goes by its name path; nothing is written inside
+        // it, so references between objects may go round in circles.
+        const bool byPath = prop.reference && component == nullptr;
+        const std::string name = byPath ? ReferencePath(dynamic_cast<TPersistent*>(value)) : ReferenceName(component);
         auto* ancComponent = dynamic_cast<TComponent*>(ancValue);
-        const std::string ancName = ancComponent != nullptr ? ancComponent->Name() : std::string();
+        auto* ancObject = dynamic_cast<TPersistent*>(ancValue);
+        const std::string ancName = ancComponent != nullptr                      ? ancComponent->Name()
+                                    : prop.reference && ancObject != nullptr ? ancObject->GetNamePath()
+                                                                             : std::string();
         if (value == nullptr && ancValue == nullptr) return;
         if (anc != nullptr && SameText(name, ancName) && (value == nullptr) == (ancValue == nullptr)) return;
         if (name.empty() && value != nullptr) return;

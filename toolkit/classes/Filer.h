@@ -4,8 +4,9 @@
 // they differ from the declared default (or, when writing against an ancestor, from the
 // ancestor's value); entries beside them go through DefineProperty/DefineBinaryProperty.
 // Events are written as the name of the root's registered handler method and bound to the
-// root by that name when read; component references are written by name and fixed up after
-// the whole tree was read, before Loaded runs on every component read.
+// root by that name when read; component references are written by name, references to
+// sub-objects (properties declared Reference) by their name path ("Chart1.RightAxis"), and both
+// are fixed up after the whole tree was read, before Loaded runs on every component read.
 #pragma once
 
 #include <cstdint>
@@ -165,6 +166,8 @@ class TReader : public TFiler {
     TPersistent* instance;
     const TPropInfo* prop;
     std::string name;
+    // The component being read when the reference was met (instance may be its sub-object).
+    TComponent* component;
   };
   void ReadPropValue(TPersistent* instance, const TPropInfo& prop);
   void ReadBytes(void* buffer, long long count);
@@ -179,6 +182,7 @@ class TReader : public TFiler {
 
   TComponent* owner_ = nullptr;
   TComponent* parent_ = nullptr;
+  TComponent* current_ = nullptr;
   std::vector<TComponent*> loaded_;
   std::vector<Fixup> fixups_;
   std::string definedName_;  // name being looked for among defined properties; empty once found
@@ -239,6 +243,8 @@ class TWriter : public TFiler {
   void WritePropName(std::string_view name);
   void WriteBytes(const void* buffer, long long count);
   std::string ReferenceName(TComponent* component) const;
+  // The name path of a referred sub-object, when it leads back to it from the root; else empty.
+  std::string ReferencePath(TPersistent* object) const;
   TComponent* AncestorOf(TComponent* component) const;
 
   TComponent* rootAncestor_ = nullptr;
@@ -247,3 +253,9 @@ class TWriter : public TFiler {
 
 // True when the stream holds the "TPF0" signature at its position (which is kept).
 bool IsBinaryLayout(TStream& stream);
+
+// The object a name path leads to from `root`: components by name ("Form1.Chart1" or
+// "Chart1"; a leading root name is skipped), then published object properties ("LeftAxis"),
+// and "[i]" for an item of a collection ("CustomAxes[0]"). Null when any step fails. Getters
+// on the way may create sub-objects that are made on first read.
+TPersistent* FindNamePath(TComponent* root, std::string_view path);

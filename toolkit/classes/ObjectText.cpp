@@ -318,6 +318,14 @@ class TextToBinary {
     }
   }
 
+  // The end of "[digits]" starting at p, or 0 when none starts there.
+  size_t IndexSuffixEnd(size_t p) const {
+    if (p >= text_.size() || text_[p] != '[') return 0;
+    size_t q = p + 1;
+    while (q < text_.size() && Digit(text_[q])) ++q;
+    if (q == p + 1 || q >= text_.size() || text_[q] != ']') return 0;
+    return q + 1;
+  }
   static bool IdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
   static bool IdentChar(char c) { return IdentStart(c) || (c >= '0' && c <= '9'); }
   static bool Digit(char c) { return c >= '0' && c <= '9'; }
@@ -334,10 +342,17 @@ class TextToBinary {
     }
     const char c = text_[pos_];
     if (IdentStart(c)) {
-      while (pos_ < text_.size() &&
-             (IdentChar(text_[pos_]) ||
-              (text_[pos_] == '.' && pos_ + 1 < text_.size() && IdentStart(text_[pos_ + 1])))) {
-        ++pos_;
+      // Dotted names ("Chart1.LeftAxis") and item indexes ("CustomAxes[0]") belong to the
+      // identifier: references to sub-objects are written that way.
+      while (pos_ < text_.size()) {
+        if (IdentChar(text_[pos_]) ||
+            (text_[pos_] == '.' && pos_ + 1 < text_.size() && IdentStart(text_[pos_ + 1]))) {
+          ++pos_;
+        } else if (size_t end = IndexSuffixEnd(pos_); end != 0) {
+          pos_ = end;
+        } else {
+          break;
+        }
       }
       token_ = std::string(text_.substr(tokenStart_, pos_ - tokenStart_));
       tok_ = Tok::Ident;

@@ -88,6 +88,9 @@ class TPropInfo {
   // properties of its own type).
   const TClassInfo& (*propClassOf)() = nullptr;
   const TClassInfo* PropClass() const { return propClassOf != nullptr ? &propClassOf() : nullptr; }
+  // Class properties that refer to an object owned elsewhere (another axis of the chart)
+  // instead of holding a sub-object: written as the object's name path, resolved after reading.
+  bool reference = false;
   std::type_index eventType = typeid(void);  // method properties: the TMethodEvent type
 
   std::function<long long(TObject&)> getOrd;
@@ -321,6 +324,12 @@ class TClassBuilder {
   template <class P, class = std::enable_if_t<!std::is_same_v<P, bool>>>
   TClassBuilder& Stored(P pred) {
     Last().storedFn = [pred](TObject& o) { return static_cast<bool>(std::invoke(pred, static_cast<T&>(o))); };
+    return *this;
+  }
+  // The last (class) property refers to an object held elsewhere: it is written as that
+  // object's name path (GetNamePath), never as a sub-object, so references may form cycles.
+  TClassBuilder& Reference() {
+    Last().reference = true;
     return *this;
   }
   // Float properties holding dates or currency (written with their own tags).

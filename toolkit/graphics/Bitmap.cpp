@@ -220,7 +220,23 @@ void TBitmap::Rebuild(int width, int height, TPixelFormat format, const std::vec
   pixelFormat_ = format;
   bitCount_ = bits;
   colors_ = std::move(table);
+  palette_.Reset();
   topDown_ = false;
+}
+
+HPALETTE TBitmap::Palette() {
+  if (colors_.empty()) return nullptr;
+  if (palette_.Get() == nullptr) {
+    std::vector<unsigned char> buffer(sizeof(LOGPALETTE) + colors_.size() * sizeof(PALETTEENTRY));
+    auto* log = reinterpret_cast<LOGPALETTE*>(buffer.data());
+    log->palVersion = 0x300;
+    log->palNumEntries = static_cast<WORD>(colors_.size());
+    PALETTEENTRY* entries = log->palPalEntry;
+    for (size_t i = 0; i < colors_.size(); ++i)
+      entries[i] = PALETTEENTRY{colors_[i].rgbRed, colors_[i].rgbGreen, colors_[i].rgbBlue, 0};
+    palette_.Reset(CreatePalette(log));
+  }
+  return palette_.Get();
 }
 
 void TBitmap::SetSize(int width, int height) {
@@ -260,6 +276,7 @@ void TBitmap::SetHandle(HBITMAP value) {
     bitCount_ = ds.dsBm.bmBitsPixel;
     pixelFormat_ = FormatOfBits(bitCount_, ds.dsBmih.biCompression, ds.dsBitfields[1]);
     colors_.clear();
+    palette_.Reset();
     if (bitCount_ <= 8) {
       colors_.resize(1u << bitCount_);
       TMemoryDC dc = TMemoryDC::Create(nullptr);

@@ -64,6 +64,8 @@ class TBitmap : public TGraphic {
   void SetMonochrome(bool value);
   TBitmapHandleType HandleType() const { return bmDIB; }
   void SetHandleType(TBitmapHandleType) {}
+  // A palette made from the colour table of a 1-, 4- or 8-bit image; null for other formats.
+  HPALETTE Palette() override;
   bool IgnorePalette() const { return ignorePalette_; }
   void SetIgnorePalette(bool value) { ignorePalette_ = value; }
   // A 32-bit bitmap whose fourth byte means nothing: its DIB is described by colour masks
@@ -127,6 +129,7 @@ class TBitmap : public TGraphic {
   int bitCount_ = 32;
   bool topDown_ = false;  // an adopted top-down DIB keeps its row order
   std::vector<RGBQUAD> colors_;  // colour table of the palette formats
+  TPaletteHandle palette_;       // made from colors_ on first use; reset when they change
   bool ignorePalette_ = false;
   bool alphaIgnored_ = false;
   TColor transparentColor_ = clDefault;

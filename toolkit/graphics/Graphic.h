@@ -28,6 +28,9 @@ class TGraphic : public TPersistent {
   }
   virtual bool Transparent() const { return transparent_; }
   virtual void SetTransparent(bool value);
+  // The colour palette of the image, for displays with a colour palette (owned by the
+  // graphic, valid until its image changes); null when it has none.
+  virtual HPALETTE Palette() { return nullptr; }
   bool Modified() const { return modified_; }
   void SetModified(bool value);
 

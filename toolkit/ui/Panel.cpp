@@ -115,7 +115,7 @@ void TCustomPanel::SetBevelOuter(TBevelCut value) {
   Invalidate();
 }
 
-void TCustomPanel::SetBevelWidth(int value) {
+void TCustomPanel::SetBevelWidth(TBevelWidth value) {
   value = std::max(value, 1);
   if (value == bevelWidth_) return;
   bevelWidth_ = value;

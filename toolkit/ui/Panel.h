@@ -10,6 +10,8 @@ class TEnumInfo;
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 const TEnumInfo& EnumTypeInfo(TBevelCut);
+// The width of a bevel in pixels.
+using TBevelWidth = int;
 
 
 class TCustomPanel : public TCustomControl {
@@ -24,8 +26,8 @@ class TCustomPanel : public TCustomControl {
   void SetBevelInner(TBevelCut value);
   TBevelCut BevelOuter() const { return bevelOuter_; }
   void SetBevelOuter(TBevelCut value);
-  int BevelWidth() const { return bevelWidth_; }
-  void SetBevelWidth(int value);
+  TBevelWidth BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(TBevelWidth value);
   int BorderWidth() const { return borderWidth_; }
   void SetBorderWidth(int value);
   bool FullRepaint() const { return fullRepaint_; }
@@ -44,7 +46,7 @@ class TCustomPanel : public TCustomControl {
   TAlignment alignment_ = taCenter;
   TBevelCut bevelInner_ = bvNone;
   TBevelCut bevelOuter_ = bvRaised;
-  int bevelWidth_ = 1;
+  TBevelWidth bevelWidth_ = 1;
   int borderWidth_ = 0;
   bool fullRepaint_ = true;
   bool locked_ = false;
