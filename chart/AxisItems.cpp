@@ -12,7 +12,7 @@
 
 const TClassInfo& TAxisLabelsFormat::StaticClass() {
   using F = TAxisLabelsFormat;
-  static const TClassInfo info = TClassBuilder<F>("TAxisLabelsFormat", &TCustomTextShape::StaticClass())
+  static const TClassInfo info = TClassBuilder<F>("TAxisLabelsFormat", &TCustomTextShape::SharedSettingsClass())
                                      .Property("Font", &F::Font, nullptr)
                                      .Property("Frame", &F::Pen, nullptr)
                                      .Property("Shadow", &F::Shadow, nullptr)
@@ -152,7 +152,7 @@ const TEnumInfo& EnumTypeInfo(TAxisTitlePosition) {
 
 const TClassInfo& TChartAxisTitle::StaticClass() {
   using T = TChartAxisTitle;
-  static const TClassInfo info = TClassBuilder<T>("TChartAxisTitle", &TCustomTextShape::StaticClass())
+  static const TClassInfo info = TClassBuilder<T>("TChartAxisTitle", &TCustomTextShape::SharedSettingsClass())
                                      .Property("Caption", &T::Caption, &T::SetCaption)
                                      .Stored(false)  // the text holds it
                                      .Property("Font", &T::Font, nullptr)
@@ -185,7 +185,7 @@ std::string TChartAxisTitle::Caption() const {
 
 const TClassInfo& TAxisBackShape::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TAxisBackShape>("TAxisBackShape", &TKelCustomShape::StaticClass()).Build();
+      TClassBuilder<TAxisBackShape>("TAxisBackShape", &TKelCustomShape::SharedSettingsClass()).Build();
   return info;
 }
 

@@ -7,11 +7,13 @@
 
 #include "canvas/Canvas3D.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelCorners.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "chart/BackImage.h"
 #include "chart/Chart.h"
 #include "chart/KelConst.h"
 #include "chart/SeriesGroups.h"
@@ -337,69 +339,78 @@ void TLegendTitle::InitEmboss(TKelEmboss& emboss) {
 // ---- Legend -----------------------------------------------------------------------------------
 
 const TClassInfo& TCustomChartLegend::StaticClass() {
-  using L = TCustomChartLegend;
+  // Holds the settings; TChartLegend publishes them.
   static const TClassInfo info =
-      TClassBuilder<L>("TCustomChartLegend", &TKelCustomShapePosition::StaticClass())
-          .Property("Alignment", &L::Alignment, &L::SetAlignment)
-          .Default(laRight)
-          .Property("Brush", &L::Brush, &L::SetBrush)
-          .Property("CheckBoxes", &L::CheckBoxes, &L::SetCheckBoxes)
-          .Default(false)
-          .Property("CheckBoxesStyle", &L::CheckBoxesStyle, &L::SetCheckBoxesStyle)
-          .Default(cbsCheck)
-          .Property("ColorWidth", &L::ColorWidth, &L::SetColorWidth)
-          .Default(20)
-          .Property("CurrentPage", &L::CurrentPage, &L::SetCurrentPage)
-          .Default(true)
-          .Property("DividingLines", [](L& l) { return static_cast<TKelPen*>(l.DividingLines()); }, nullptr)
-          .Property("DrawBehind", &L::DrawBehind, &L::SetDrawBehind)
-          .Default(false)
-          .Property("FirstValue", &L::FirstValue, &L::SetFirstValue)
-          .Default(0)
-          .Property("FontSeriesColor", &L::FontSeriesColor, &L::SetFontSeriesColor)
-          .Default(false)
-          .Property("Frame", &L::Pen, &L::SetPen)
-          .Property("GlobalTransparency", &L::GlobalTransparency, &L::SetGlobalTransparency)
-          .Default(0)
-          .Property("HorizJustify", &L::HorizJustify, &L::SetHorizJustify)
-          .Default(ljAutomatic)
-          .Property("HorizMargin", &L::HorizMargin, &L::SetHorizMargin)
-          .Default(0)
-          .Property("Inverted", &L::Inverted, &L::SetInverted)
-          .Default(false)
-          .Property("LeftPercent", &L::LeftPercent, &L::SetLeftPercent)
-          .Default(0)
-          .Property("LegendStyle", &L::LegendStyle, &L::SetLegendStyle)
-          .Default(lsAuto)
-          .Property("MaxNumRows", &L::MaxNumRows, &L::SetMaxNumRows)
-          .Default(0)
-          .Property("PositionUnits", &L::PositionUnits, &L::SetPositionUnits)
-          .Default(muPixels)
-          .Property("ResizeChart", &L::ResizeChart, &L::SetResizeChart)
-          .Default(true)
-          .Property("Selected", &L::Selected, &L::SetSelected)
-          .Stored(&L::HasSelected)
-          .Property("Symbol", &L::Symbol, nullptr)
-          .Property("TextStyle", &L::TextStyle, &L::SetTextStyle)
-          .Default(ltsLeftValue)
-          .Property("TextSymbolGap", &L::TextSymbolGap, &L::SetTextSymbolGap)
-          .Default(2)
-          .Property("Title", &L::Title, &L::SetTitle)
-          .Stored(&L::HasTitle)
-          .Property("TopPercent", &L::TopPercent, &L::SetTopPercent)
-          .Default(0)
-          .Property("TopPos", &L::TopPos, &L::SetTopPos)
-          .Default(10)
-          .Property("VertMargin", &L::VertMargin, &L::SetVertMargin)
-          .Default(0)
-          .Property("VertSpacing", &L::VertSpacing, &L::SetVertSpacing)
-          .Default(0)
+      TClassBuilder<TCustomChartLegend>("TCustomChartLegend", &TKelCustomShapePosition::StaticClass())
+          .Abstract()
           .Build();
   return info;
 }
 
 const TClassInfo& TChartLegend::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TChartLegend>("TChartLegend", &TCustomChartLegend::StaticClass()).Build();
+  using L = TChartLegend;
+  using SP = TShapeProperty;
+  static const TClassInfo info = [] {
+    TClassBuilder<L> b("TChartLegend", &TCustomChartLegend::StaticClass());
+    b
+        .Property("Alignment", &L::Alignment, &L::SetAlignment)
+        .Default(laRight)
+        .Property("CheckBoxes", &L::CheckBoxes, &L::SetCheckBoxes)
+        .Default(false)
+        .Property("CheckBoxesStyle", &L::CheckBoxesStyle, &L::SetCheckBoxesStyle)
+        .Default(cbsCheck)
+        .Property("CurrentPage", &L::CurrentPage, &L::SetCurrentPage)
+        .Default(true)
+        .Property("DividingLines", [](L& l) { return static_cast<TKelPen*>(l.DividingLines()); }, nullptr)
+        .Property("DrawBehind", &L::DrawBehind, &L::SetDrawBehind)
+        .Default(false)
+        .Property("FirstValue", &L::FirstValue, &L::SetFirstValue)
+        .Default(0)
+        .Property("FontSeriesColor", &L::FontSeriesColor, &L::SetFontSeriesColor)
+        .Default(false)
+        .Property("GlobalTransparency", &L::GlobalTransparency, &L::SetGlobalTransparency)
+        .Default(0)
+        .Property("HorizJustify", &L::HorizJustify, &L::SetHorizJustify)
+        .Default(ljAutomatic)
+        .Property("HorizMargin", &L::HorizMargin, &L::SetHorizMargin)
+        .Default(0)
+        .Property("Inverted", &L::Inverted, &L::SetInverted)
+        .Default(false)
+        .Property("LeftPercent", &L::LeftPercent, &L::SetLeftPercent)
+        .Default(0)
+        .Property("LegendStyle", &L::LegendStyle, &L::SetLegendStyle)
+        .Default(lsAuto)
+        .Property("MaxNumRows", &L::MaxNumRows, &L::SetMaxNumRows)
+        .Default(0)
+        .Property("PositionUnits", &L::PositionUnits, &L::SetPositionUnits)
+        .Default(muPixels)
+        .Property("ResizeChart", &L::ResizeChart, &L::SetResizeChart)
+        .Default(true)
+        .Property("Selected", &L::Selected, &L::SetSelected)
+        .Stored(&L::HasSelected)
+        .Property("Symbol", &L::Symbol, nullptr)
+        .Property("TextStyle", &L::TextStyle, &L::SetTextStyle)
+        .Default(ltsLeftValue)
+        .Property("TextSymbolGap", &L::TextSymbolGap, &L::SetTextSymbolGap)
+        .Default(2)
+        .Property("Title", &L::Title, &L::SetTitle)
+        .Stored(&L::HasTitle)
+        .Property("TopPercent", &L::TopPercent, &L::SetTopPercent)
+        .Default(0)
+        .Property("TopPos", &L::TopPos, &L::SetTopPos)
+        .Default(10)
+        .Property("VertMargin", &L::VertMargin, &L::SetVertMargin)
+        .Default(0)
+        .Property("VertSpacing", &L::VertSpacing, &L::SetVertSpacing)
+        .Default(0);
+    PublishShapeProperties(b, {SP::Bevel, SP::BevelWidth, SP::Brush, SP::Children, SP::ClipText, SP::Color, SP::Cursor,
+                               SP::CustomPosition, SP::Emboss, SP::Font, SP::Frame, SP::Gradient, SP::Left,
+                               SP::Margins, SP::Picture, SP::RoundSize, SP::Shadow, SP::ShapeCallout,
+                               SP::ShapeStyle, SP::TextFormat, SP::Top, SP::Transparency, SP::Transparent,
+                               SP::Visible});
+    b.Property("ColorWidth", &L::ColorWidth, &L::SetColorWidth).Default(20);
+    return b.Build();
+  }();
   return info;
 }
 
@@ -443,6 +454,8 @@ void TCustomChartLegend::Assign(TPersistent* source) {
     resizeChart_ = o->resizeChart_;
     symbol_->Assign(o->symbol_.get());
     textStyle_ = o->textStyle_;
+    // Published like the rest, so a copied chart keeps it too.
+    textSymbolGap_ = o->textSymbolGap_;
     if (o->title_) Title()->Assign(o->title_.get());
     else title_.reset();
     if (o->selected_) Selected()->Assign(o->selected_.get());

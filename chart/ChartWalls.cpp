@@ -8,6 +8,7 @@
 #include "canvas/CanvasUtils.h"
 #include "canvas/KelBlend.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelCorners.h"
 #include "canvas/KelFilter.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
@@ -23,26 +24,8 @@
 // ---- Walls ------------------------------------------------------------------------------------
 
 const TClassInfo& TCustomChartWall::StaticClass() {
-  using W = TCustomChartWall;
-  // Each wall's colour is stored against that wall's own default; the gradient is written with
-  // the brush.
-  static const TClassInfo info = TClassBuilder<W>("TCustomChartWall", &TKelCustomShape::StaticClass())
-                                     .Property("AutoHide", &W::AutoHide, &W::SetAutoHide)
-                                     .Default(false)
-                                     .Property("Dark3D", &W::Dark3D, &W::SetDark3D)
-                                     .Default(true)
-                                     .Property("EndPosition", &W::EndPosition, &W::SetEndPosition)
-                                     .Default(100)
-                                     .Property("Size", &W::Size, &W::SetSize)
-                                     .Default(0)
-                                     .Property("StartPosition", &W::StartPosition, &W::SetStartPosition)
-                                     .Default(0)
-                                     .Property("Pen", &W::Pen, &W::SetPen)
-                                     .Property("Brush", &W::Brush, &W::SetBrush)
-                                     .Property("Color", &W::Color, &W::SetColor)
-                                     .Stored([](W& w) { return w.Color() != w.defaultColor_; })
-                                     .Idents(ColorPropToIdent, ColorIdentToProp)
-                                     .Build();
+  static const TClassInfo info =
+      TClassBuilder<TCustomChartWall>("TCustomChartWall", &TKelCustomShape::StaticClass()).Abstract().Build();
   return info;
 }
 
@@ -84,7 +67,29 @@ bool TCustomChartWall::UsesDarkSides() const {
 }
 
 const TClassInfo& TChartWall::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TChartWall>("TChartWall", &TCustomChartWall::StaticClass()).Build();
+  using W = TChartWall;
+  using SP = TShapeProperty;
+  // Each wall's colour is stored against that wall's own default; the gradient is written with
+  // the brush.
+  static const TClassInfo info = [] {
+    TClassBuilder<W> b("TChartWall", &TCustomChartWall::StaticClass());
+    b.Property("AutoHide", &W::AutoHide, &W::SetAutoHide)
+        .Default(false)
+        .Property("Dark3D", &W::Dark3D, &W::SetDark3D)
+        .Default(true)
+        .Property("EndPosition", &W::EndPosition, &W::SetEndPosition)
+        .Default(100)
+        .Property("Size", &W::Size, &W::SetSize)
+        .Default(0)
+        .Property("StartPosition", &W::StartPosition, &W::SetStartPosition)
+        .Default(0);
+    PublishShapeProperties(b, {SP::Pen, SP::Brush});
+    b.Property("Color", &W::Color, &W::SetColor)
+        .Stored([](W& w) { return w.Color() != w.DefaultColor(); })
+        .Idents(ColorPropToIdent, ColorIdentToProp);
+    PublishShapeProperties(b, {SP::Gradient, SP::RoundSize, SP::Transparency, SP::Transparent, SP::Visible});
+    return b.Build();
+  }();
   return info;
 }
 

@@ -361,14 +361,9 @@ void TMargins::Compute(int w, int h, int textHeight) {
 // ---- Shape ----------------------------------------------------------------------------------
 
 const TClassInfo& TKelCustomShapeBrushPen::StaticClass() {
-  using S = TKelCustomShapeBrushPen;
-  // Brush and the frame pen are published by the kinds of shape that show them (the pen as Frame
-  // or Pen).
-  static const TClassInfo info = TClassBuilder<S>("TKelCustomShapeBrushPen", &TPersistent::StaticClass())
-                                     .Property("Visible", &S::Visible, &S::SetVisible)
-                                     .Stored([](S& s) { return s.visible_ != s.defaultVisible_; })
-                                     .Abstract()
-                                     .Build();
+  // Each kind of shape publishes its own settings (PublishShapeProperties).
+  static const TClassInfo info =
+      TClassBuilder<TKelCustomShapeBrushPen>("TKelCustomShapeBrushPen", &TPersistent::StaticClass()).Abstract().Build();
   return info;
 }
 
@@ -411,47 +406,26 @@ void TKelCustomShapeBrushPen::SetVisible(bool value) {
 }
 
 const TClassInfo& TKelCustomShape::StaticClass() {
-  using S = TKelCustomShape;
-  // Gradient is the brush's own and is written with the brush where that is published.
-  static const TClassInfo info = TClassBuilder<S>("TKelCustomShape", &TKelCustomShapeBrushPen::StaticClass())
-                                     .Property("Angle", &S::Angle, &S::SetAngle)
-                                     .Stored([](S& s) { return s.angle_ != s.defaultAngle_; })
-                                     .Property("AutoSize", &S::AutoSize, &S::SetAutoSize)
-                                     .Default(true)
-                                     .Property("Bevel", &S::Bevel, &S::SetBevel)
-                                     .Default(bvNone)
-                                     .Property("BevelWidth", &S::BevelWidth, &S::SetBevelWidth)
-                                     .Default(2)
-                                     .Property("ShapeCallout", &S::ShapeCallout, &S::SetShapeCallout)
-                                     .Stored(&S::HasCallout)
-                                     .Property("Children", &S::Children, nullptr)
-                                     .Stored([](S& s) { return s.Children()->Count() > 0; })
-                                     .Property("ChildLayout", &S::ChildLayout, &S::SetChildLayout)
-                                     .Default(slTopBottom)
-                                     .Property("Color", &S::Color, &S::SetColor)
-                                     .Default(clWhite)
-                                     .Idents(ColorPropToIdent, ColorIdentToProp)
-                                     .Property("Corners", &S::Corners, &S::SetCorners)
-                                     .Stored(&S::HasCorners)
-                                     .Property("Font", &S::Font, &S::SetFont)
-                                     .Property("RoundSize", &S::RoundSize, &S::SetRoundSize)
-                                     .Default(16)
-                                     .Property("ShapeStyle", &S::ShapeStyle, &S::SetShapeStyle)
-                                     .Default(fosRectangle)
-                                     .Property("Transparent", &S::Transparent, &S::SetTransparent)
-                                     .Stored([](S& s) { return s.transparent_ != s.defaultTransparent_; })
-                                     .Property("Alignment", &S::Alignment, &S::SetAlignment)
-                                     .Stored([](S& s) { return s.alignment_ != s.defaultAlignment_; })
-                                     .Property("Emboss", &S::Emboss, &S::SetEmboss)
-                                     .Stored(&S::HasEmboss)
-                                     .Property("Gradient", &S::Gradient, &S::SetGradient)
-                                     .Stored(false)
-                                     .Property("Picture", &S::Picture, &S::SetPicture)
-                                     .Stored(&S::HasPicture)
-                                     .Property("Shadow", &S::Shadow, &S::SetShadow)
-                                     .Property("Transparency", &S::Transparency, &S::SetTransparency)
-                                     .Default(0)
-                                     .Build();
+  static const TClassInfo info =
+      TClassBuilder<TKelCustomShape>("TKelCustomShape", &TKelCustomShapeBrushPen::StaticClass()).Abstract().Build();
+  return info;
+}
+
+namespace {
+using SP = TShapeProperty;
+// What the series, axis and selection shapes publish in common, ahead of their own entries.
+constexpr std::initializer_list<TShapeProperty> kSharedShapeSettings = {
+    SP::Visible,     SP::Angle,       SP::AutoSize,  SP::Bevel,     SP::BevelWidth, SP::ShapeCallout, SP::Children,
+    SP::ChildLayout, SP::Color,       SP::Corners,   SP::Font,      SP::RoundSize,  SP::ShapeStyle,   SP::Transparent,
+    SP::Alignment,   SP::Emboss,      SP::Gradient,  SP::Picture,   SP::Shadow,     SP::Transparency};
+}  // namespace
+
+const TClassInfo& TKelCustomShape::SharedSettingsClass() {
+  static const TClassInfo info = [] {
+    TClassBuilder<TKelCustomShape> b("TKelCustomShape", &TKelCustomShape::StaticClass());
+    PublishShapeProperties(b, kSharedShapeSettings);
+    return b.Abstract().Build();
+  }();
   return info;
 }
 
@@ -878,30 +852,32 @@ void TKelCustomShape::DrawPolygonShape(TCanvas3D* canvas, const TPointArray& poi
 }
 
 const TClassInfo& TKelShape::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TKelShape>("TKelShape", &TKelCustomShape::StaticClass()).Build();
+  static const TClassInfo info = [] {
+    TClassBuilder<TKelShape> b("TKelShape", &TKelCustomShape::StaticClass());
+    PublishShapeProperties(b, {SP::Angle, SP::Bevel, SP::BevelWidth, SP::ChildLayout, SP::Children, SP::Color,
+                               SP::Corners, SP::Emboss, SP::Font, SP::Gradient, SP::Picture, SP::RoundSize,
+                               SP::Shadow, SP::ShapeCallout, SP::ShapeStyle, SP::Transparent, SP::Visible});
+    return b.Build();
+  }();
   return info;
 }
 
 // ---- Text shape -------------------------------------------------------------------------------
 
 const TClassInfo& TCustomTextShape::StaticClass() {
-  using S = TCustomTextShape;
-  static const TClassInfo info = TClassBuilder<S>("TCustomTextShape", &TKelCustomShape::StaticClass())
-                                     .Property("ClipText", &S::ClipText, &S::SetClipText)
-                                     .Default(true)
-                                     .Property("Cursor", [](S& s) { return static_cast<int>(s.Cursor()); },
-                                               [](S& s, int v) { s.SetCursor(static_cast<short>(v)); })
-                                     .Default(0)
-                                     .Idents(CursorToIdent, IdentToCursor)
-                                     .Property("Margins", &S::Margins, nullptr)
-                                     .Property("Text", &S::Text, &S::SetText)
-                                     .Property("TextAlignment", &S::TextAlignment, &S::SetTextAlignment)
-                                     .Stored([](S& s) { return s.textAlignment_ != s.defaultTextAlignment_; })
-                                     .Property("TextFormat", &S::TextFormat, &S::SetTextFormat)
-                                     .Default(ttfNormal)
-                                     .Property("VertTextAlign", &S::VertTextAlign, &S::SetVertTextAlign)
-                                     .Default(vtaCenter)
-                                     .Build();
+  static const TClassInfo info =
+      TClassBuilder<TCustomTextShape>("TCustomTextShape", &TKelCustomShape::StaticClass()).Build();
+  return info;
+}
+
+const TClassInfo& TCustomTextShape::SharedSettingsClass() {
+  static const TClassInfo info = [] {
+    TClassBuilder<TCustomTextShape> b("TCustomTextShape", &TCustomTextShape::StaticClass());
+    PublishShapeProperties(b, kSharedShapeSettings);
+    PublishShapeProperties(b, {SP::ClipText, SP::Cursor, SP::Margins, SP::Text, SP::TextAlignment, SP::TextFormat,
+                               SP::VertTextAlign});
+    return b.Build();
+  }();
   return info;
 }
 
@@ -1079,25 +1055,24 @@ void TCustomTextShape::DrawContent(TCanvas3D* canvas, const TRect& r, int z, dou
 // ---- Positioned text shape -----------------------------------------------------------------
 
 const TClassInfo& TKelCustomShapePosition::StaticClass() {
-  using S = TKelCustomShapePosition;
-  static const TClassInfo info = TClassBuilder<S>("TKelCustomShapePosition", &TCustomTextShape::StaticClass())
-                                     .Property("CustomPosition", &S::CustomPosition, &S::SetCustomPosition)
-                                     .Stored(&S::IsCustomPositionStored)
-                                     .Property("Left", &S::Left, &S::SetLeft)
-                                     .Stored(&S::CustomPosition)
-                                     .Property("Top", &S::Top, &S::SetTop)
-                                     .Stored(&S::CustomPosition)
-                                     .Abstract()
-                                     .Build();
+  static const TClassInfo info =
+      TClassBuilder<TKelCustomShapePosition>("TKelCustomShapePosition", &TCustomTextShape::StaticClass())
+          .Abstract()
+          .Build();
   return info;
 }
 
 const TClassInfo& TTextShape::StaticClass() {
-  using S = TTextShape;
-  static const TClassInfo info = TClassBuilder<S>("TTextShape", &TKelCustomShapePosition::StaticClass())
-                                     .Property("Brush", &S::Brush, &S::SetBrush)
-                                     .Property("Frame", &S::Pen, &S::SetPen)
-                                     .Build();
+  static const TClassInfo info = [] {
+    TClassBuilder<TTextShape> b("TTextShape", &TKelCustomShapePosition::StaticClass());
+    PublishShapeProperties(
+        b, {SP::Alignment, SP::Angle,        SP::AutoSize,   SP::Bevel,        SP::BevelWidth,   SP::Brush,
+            SP::ChildLayout, SP::Children,   SP::ClipText,   SP::Color,        SP::Cursor,       SP::CustomPosition,
+            SP::Emboss,    SP::Font,         SP::Frame,      SP::Gradient,     SP::Left,         SP::Margins,
+            SP::Picture,   SP::Shadow,       SP::ShapeCallout, SP::ShapeStyle, SP::Text,         SP::TextAlignment,
+            SP::TextFormat, SP::Top,         SP::Transparency, SP::Transparent, SP::VertTextAlign, SP::Visible});
+    return b.Build();
+  }();
   return info;
 }
 

@@ -9,15 +9,20 @@
 #pragma once
 
 #include <array>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "canvas/CanvasTypes.h"
 #include "toolkit/classes/Collection.h"
 #include "toolkit/classes/Events.h"
 #include "toolkit/classes/Persistent.h"
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Color.h"
+#include "toolkit/graphics/GraphicsObject.h"
 #include "toolkit/graphics/GraphicsUtils.h"
+#include "toolkit/ui/Control.h"
 #include "toolkit/ui/Panel.h"
 
 class TCanvas3D;
@@ -198,6 +203,7 @@ class TKelCustomShapeBrushPen : public TPersistent {
     visible_ = value;
     defaultVisible_ = value;
   }
+  bool IsVisibleStored() const { return visible_ != defaultVisible_; }
 
  protected:
   // The change callback of the brush, pen and every other part of a shape.
@@ -214,6 +220,9 @@ class TKelCustomShape : public TKelCustomShapeBrushPen {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
+  // The class of the settings the series, axis and selection shapes publish in common (their
+  // tables descend from it).
+  static const TClassInfo& SharedSettingsClass();
   explicit TKelCustomShape(IShapePanel* panel);
   ~TKelCustomShape() override;
   void Assign(TPersistent* source) override;
@@ -287,6 +296,9 @@ class TKelCustomShape : public TKelCustomShapeBrushPen {
     alignment_ = value;
     defaultAlignment_ = value;
   }
+  bool IsTransparentStored() const { return transparent_ != defaultTransparent_; }
+  bool IsAngleStored() const { return angle_ != defaultAngle_; }
+  bool IsAlignmentStored() const { return alignment_ != defaultAlignment_; }
   // Created on first read (given its defaults by InitEmboss); setting null frees, another
   // object is copied.
   TKelEmboss* Emboss();
@@ -368,7 +380,9 @@ class TKelShape : public TKelCustomShape {
 class TCustomTextShape : public TKelCustomShape {
  public:
   static const TClassInfo& StaticClass();
-  const TClassInfo& ClassType() const override { return StaticClass(); }
+  // A plain text shape (the child of another) writes the shared settings.
+  const TClassInfo& ClassType() const override { return SharedSettingsClass(); }
+  static const TClassInfo& SharedSettingsClass();
   explicit TCustomTextShape(IShapePanel* panel);
   ~TCustomTextShape() override;
   void Assign(TPersistent* source) override;
@@ -384,6 +398,7 @@ class TCustomTextShape : public TKelCustomShape {
   TAlignment TextAlignment() const { return textAlignment_; }
   void SetTextAlignment(TAlignment value);
   // Sets the alignment and makes it the one not written to layouts.
+  bool IsTextAlignmentStored() const { return textAlignment_ != defaultTextAlignment_; }
   void SetTextAlignmentDefault(TAlignment value) {
     textAlignment_ = value;
     defaultTextAlignment_ = value;
@@ -525,3 +540,99 @@ class TStringsShape : public TTextShape {
   std::unique_ptr<TStringList> lines_;
   bool copying_ = false;
 };
+
+// ---- Published settings -----------------------------------------------------------------------
+
+// The settings a kind of shape may publish. Each kind lists its own, in order, with
+// PublishShapeProperties; a name a kind does not list is not a property of that kind.
+enum class TShapeProperty {
+  Alignment, Angle, AutoSize, Bevel, BevelWidth, Brush, ChildLayout, Children, ClipText, Color, Corners,
+  Cursor, CustomPosition, Emboss, Font, Frame, Gradient, Left, Margins, Pen, Picture, RoundSize, Shadow,
+  ShapeCallout, ShapeStyle, Text, TextAlignment, TextFormat, Top, Transparency, Transparent,
+  VertTextAlign, Visible
+};
+
+// Adds the listed settings to a class table, each with its storage rule: Visible, Transparent,
+// Angle, Alignment and TextAlignment against their per-instance defaults; the optional parts
+// (callout, corners, emboss, picture) only once they exist; Children with items; Left and Top
+// only with CustomPosition; Gradient never (it is written inside the brush).
+template <class S>
+TClassBuilder<S>& PublishShapeProperties(TClassBuilder<S>& b, std::initializer_list<TShapeProperty> list) {
+  using P = TShapeProperty;
+  using B = TKelCustomShape;
+  for (const P p : list) {
+    switch (p) {
+      case P::Alignment:
+        b.Property("Alignment", &B::Alignment, &B::SetAlignment).Stored(&B::IsAlignmentStored);
+        break;
+      case P::Angle: b.Property("Angle", &B::Angle, &B::SetAngle).Stored(&B::IsAngleStored); break;
+      case P::AutoSize: b.Property("AutoSize", &B::AutoSize, &B::SetAutoSize).Default(true); break;
+      case P::Bevel: b.Property("Bevel", &B::Bevel, &B::SetBevel).Default(bvNone); break;
+      case P::BevelWidth: b.Property("BevelWidth", &B::BevelWidth, &B::SetBevelWidth).Default(2); break;
+      case P::Brush: b.Property("Brush", &B::Brush, &B::SetBrush); break;
+      case P::ChildLayout:
+        b.Property("ChildLayout", &B::ChildLayout, &B::SetChildLayout).Default(slTopBottom);
+        break;
+      case P::Children:
+        b.Property("Children", &B::Children, nullptr).Stored([](B& s) { return s.Children()->Count() > 0; });
+        break;
+      case P::Color:
+        b.Property("Color", &B::Color, &B::SetColor).Default(clWhite).Idents(ColorPropToIdent, ColorIdentToProp);
+        break;
+      case P::Corners: b.Property("Corners", &B::Corners, &B::SetCorners).Stored(&B::HasCorners); break;
+      case P::Emboss: b.Property("Emboss", &B::Emboss, &B::SetEmboss).Stored(&B::HasEmboss); break;
+      case P::Font: b.Property("Font", &B::Font, &B::SetFont); break;
+      case P::Frame: b.Property("Frame", &B::Pen, &B::SetPen); break;
+      case P::Gradient: b.Property("Gradient", &B::Gradient, &B::SetGradient).Stored(false); break;
+      case P::Pen: b.Property("Pen", &B::Pen, &B::SetPen); break;
+      case P::Picture: b.Property("Picture", &B::Picture, &B::SetPicture).Stored(&B::HasPicture); break;
+      case P::RoundSize: b.Property("RoundSize", &B::RoundSize, &B::SetRoundSize).Default(16); break;
+      case P::Shadow: b.Property("Shadow", &B::Shadow, &B::SetShadow); break;
+      case P::ShapeCallout:
+        b.Property("ShapeCallout", &B::ShapeCallout, &B::SetShapeCallout).Stored(&B::HasCallout);
+        break;
+      case P::ShapeStyle: b.Property("ShapeStyle", &B::ShapeStyle, &B::SetShapeStyle).Default(fosRectangle); break;
+      case P::Transparency: b.Property("Transparency", &B::Transparency, &B::SetTransparency).Default(0); break;
+      case P::Transparent:
+        b.Property("Transparent", &B::Transparent, &B::SetTransparent).Stored(&B::IsTransparentStored);
+        break;
+      case P::Visible: b.Property("Visible", &B::Visible, &B::SetVisible).Stored(&B::IsVisibleStored); break;
+      default:
+        if constexpr (std::is_base_of_v<TCustomTextShape, S>) {
+          using T = TCustomTextShape;
+          switch (p) {
+            case P::ClipText: b.Property("ClipText", &T::ClipText, &T::SetClipText).Default(true); break;
+            case P::Cursor:
+              b.Property("Cursor", [](T& s) { return static_cast<int>(s.Cursor()); },
+                         [](T& s, int v) { s.SetCursor(static_cast<short>(v)); })
+                  .Default(0)
+                  .Idents(CursorToIdent, IdentToCursor);
+              break;
+            case P::Margins: b.Property("Margins", &T::Margins, nullptr); break;
+            case P::Text: b.Property("Text", &T::Text, &T::SetText); break;
+            case P::TextAlignment:
+              b.Property("TextAlignment", &T::TextAlignment, &T::SetTextAlignment).Stored(&T::IsTextAlignmentStored);
+              break;
+            case P::TextFormat: b.Property("TextFormat", &T::TextFormat, &T::SetTextFormat).Default(ttfNormal); break;
+            case P::VertTextAlign:
+              b.Property("VertTextAlign", &T::VertTextAlign, &T::SetVertTextAlign).Default(vtaCenter);
+              break;
+            default:
+              if constexpr (std::is_base_of_v<TKelCustomShapePosition, S>) {
+                using Q = TKelCustomShapePosition;
+                if (p == P::CustomPosition)
+                  b.Property("CustomPosition", &Q::CustomPosition, &Q::SetCustomPosition)
+                      .Stored(&Q::IsCustomPositionStored);
+                else if (p == P::Left)
+                  b.Property("Left", &Q::Left, &Q::SetLeft).Stored(&Q::CustomPosition);
+                else if (p == P::Top)
+                  b.Property("Top", &Q::Top, &Q::SetTop).Stored(&Q::CustomPosition);
+              }
+              break;
+          }
+        }
+        break;
+    }
+  }
+  return b;
+}

@@ -169,7 +169,7 @@ TPointArray TMarksTail::Polygon(const TRect& r, TPoint arrowFrom, TPoint arrowTo
 
 const TClassInfo& TSeriesMarksSymbol::StaticClass() {
   using S = TSeriesMarksSymbol;
-  static const TClassInfo info = TClassBuilder<S>("TSeriesMarksSymbol", &TKelCustomShape::StaticClass())
+  static const TClassInfo info = TClassBuilder<S>("TSeriesMarksSymbol", &TKelCustomShape::SharedSettingsClass())
                                      .Property("Brush", &S::Brush, nullptr)
                                      .Property("Emboss", &S::Emboss, nullptr)
                                      .Stored([](S& s) { return s.HasEmboss(); })
@@ -211,7 +211,7 @@ void TSeriesMarksSymbol::DrawContent(TCanvas3D* canvas, const TRect& r, int, dou
 
 const TClassInfo& TMarksItem::StaticClass() {
   using I = TMarksItem;
-  static const TClassInfo info = TClassBuilder<I>("TMarksItem", &TCustomTextShape::StaticClass())
+  static const TClassInfo info = TClassBuilder<I>("TMarksItem", &TCustomTextShape::SharedSettingsClass())
                                      .Property("ChildLayout", &I::ChildLayout, &I::SetChildLayout)
                                      .Default(slTopBottom)
                                      .Property("Children", &I::Children, nullptr)
@@ -374,7 +374,7 @@ void TMarksItems::Clear() {
 
 const TClassInfo& TSeriesMarkShape::StaticClass() {
   using S = TSeriesMarkShape;
-  static const TClassInfo info = TClassBuilder<S>("TSeriesMarkShape", &TCustomTextShape::StaticClass())
+  static const TClassInfo info = TClassBuilder<S>("TSeriesMarkShape", &TCustomTextShape::SharedSettingsClass())
                                      .Property("Brush", &S::Brush, &S::SetBrush)
                                      .Property("Frame", &S::Pen, &S::SetPen)
                                      .Property("Style", &S::Style, &S::SetStyle)

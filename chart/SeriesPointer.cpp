@@ -71,7 +71,7 @@ bool Orthogonal(TCanvas3D* canvas) {
 const TClassInfo& TSeriesPointer::StaticClass() {
   using P = TSeriesPointer;
   static const TClassInfo info =
-      TClassBuilder<P>("TSeriesPointer", &TKelCustomShape::StaticClass())
+      TClassBuilder<P>("TSeriesPointer", &TKelCustomShape::SharedSettingsClass())
           .Property("Brush", &P::Brush, nullptr)
           .Property("Dark3D", &P::Dark3D, &P::SetDark3D)
           .Default(true)

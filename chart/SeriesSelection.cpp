@@ -9,7 +9,7 @@
 
 const TClassInfo& TKelHover::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TKelHover>("TKelHover", &TCustomTextShape::StaticClass()).Abstract().Build();
+      TClassBuilder<TKelHover>("TKelHover", &TCustomTextShape::SharedSettingsClass()).Abstract().Build();
   return info;
 }
 
@@ -20,7 +20,7 @@ TKelHover::TKelHover(IShapePanel* panel) : TCustomTextShape(panel) {
 }
 
 const TClassInfo& TKelSelected::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TKelSelected>("TKelSelected", &TCustomTextShape::StaticClass())
+  static const TClassInfo info = TClassBuilder<TKelSelected>("TKelSelected", &TCustomTextShape::SharedSettingsClass())
                                      .Property("Hover", &TKelSelected::Hover, nullptr)
                                      .Abstract()
                                      .Build();

@@ -4,6 +4,7 @@
 // checks show that values read back take effect (a grid colour, a title at its own place).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -156,6 +157,20 @@ std::vector<Row> ChartRows() {
       {"Legend.Selected.Visible", [](TChart& c) { c.Legend()->Selected()->SetVisible(true); }},
       {"Legend.Symbol.Pen.Color", [=](TChart& c) { c.Legend()->Symbol()->Pen()->SetColor(odd); }},
       {"Legend.Title.Text.Strings", [](TChart& c) { c.Legend()->Title()->Lines()->Add("Channels"); }},
+      {"Legend.TextSymbolGap", [](TChart& c) { c.Legend()->SetTextSymbolGap(7); }},
+      {"Legend.ColorWidth", [](TChart& c) { c.Legend()->SetColorWidth(33); }},
+      {"Legend.Bevel ", [](TChart& c) { c.Legend()->SetBevel(bvRaised); }},
+      {"Legend.BevelWidth", [](TChart& c) { c.Legend()->SetBevelWidth(4); }},
+      {"Legend.ClipText", [](TChart& c) { c.Legend()->SetClipText(false); }},
+      {"Legend.Color ", [](TChart& c) { c.Legend()->SetColor(clYellow); }},
+      {"Legend.Cursor", [](TChart& c) { c.Legend()->SetCursor(crHandPoint); }},
+      {"Legend.Margins.Left", [](TChart& c) { c.Legend()->Margins()->SetLeft(3); }},
+      {"Legend.RoundSize", [](TChart& c) { c.Legend()->SetRoundSize(5); }},
+      {"Legend.ShapeStyle", [](TChart& c) { c.Legend()->SetShapeStyle(fosEllipse); }},
+      {"Legend.TextFormat", [](TChart& c) { c.Legend()->SetTextFormat(ttfHtml); }},
+      {"Legend.Transparency", [](TChart& c) { c.Legend()->SetTransparency(40); }},
+      {"Legend.Transparent", [](TChart& c) { c.Legend()->SetTransparent(true); }},
+      {"Legend.Alignment", [](TChart& c) { c.Legend()->SetAlignment(laBottom); }},
       // Titles.
       {"Title.Text.Strings", [](TChart& c) { c.Title()->Lines()->Add("Temp"); }},
       {"Title.Font.Color", [](TChart& c) { c.Title()->Font()->SetColor(clGreen); }},
@@ -168,6 +183,16 @@ std::vector<Row> ChartRows() {
       {"SubTitle.Transparent", [](TChart& c) { c.SubTitle()->SetTransparent(false); }},
       {"Foot.Font.Style", [](TChart& c) { c.Foot()->Font()->SetStyle(TFontStyles{fsBold}); }},
       {"SubFoot.Visible", [](TChart& c) { c.SubFoot()->SetVisible(false); }},
+      {"Title.AdjustFrame", [](TChart& c) { c.Title()->SetAdjustFrame(false); }},
+      {"Title.VertMargin", [](TChart& c) { c.Title()->SetVertMargin(9); }},
+      {"Title.Angle", [](TChart& c) { c.Title()->SetAngle(90); }},
+      {"Title.TextAlignment", [](TChart& c) { c.Title()->SetTextAlignment(taRightJustify); }},
+      {"Title.TextFormat", [](TChart& c) { c.Title()->SetTextFormat(ttfHtml); }},
+      {"Title.VertTextAlign", [](TChart& c) { c.Title()->SetVertTextAlign(vtaTop); }},
+      {"Title.Margins.Top", [](TChart& c) { c.Title()->Margins()->SetTop(8); }},
+      {"Title.Transparency", [](TChart& c) { c.Title()->SetTransparency(20); }},
+      {"Title.Frame.Color", [](TChart& c) { c.Title()->Pen()->SetColor(clRed); }},
+      {"Title.Brush.Style", [](TChart& c) { c.Title()->Brush()->SetStyle(bsCross); }},
       // Walls.
       {"BackWall.Pen.Color", [=](TChart& c) { c.BackWall()->Pen()->SetColor(odd); }},
       {"BackWall.Brush.Style", [](TChart& c) { c.BackWall()->Brush()->SetStyle(bsCross); }},
@@ -176,6 +201,13 @@ std::vector<Row> ChartRows() {
       {"LeftWall.Color", [](TChart& c) { c.LeftWall()->SetColor(static_cast<TColor>(14745599)); }},
       {"RightWall.Visible", [](TChart& c) { c.RightWall()->SetVisible(true); }},
       {"BottomWall.Size", [](TChart& c) { c.BottomWall()->SetSize(3); }},
+      {"BottomWall.AutoHide", [](TChart& c) { c.BottomWall()->SetAutoHide(true); }},
+      {"LeftWall.Dark3D", [](TChart& c) { c.LeftWall()->SetDark3D(false); }},
+      {"LeftWall.EndPosition", [](TChart& c) { c.LeftWall()->SetEndPosition(80); }},
+      {"LeftWall.StartPosition", [](TChart& c) { c.LeftWall()->SetStartPosition(10); }},
+      {"LeftWall.RoundSize", [](TChart& c) { c.LeftWall()->SetRoundSize(4); }},
+      {"LeftWall.Transparency", [](TChart& c) { c.LeftWall()->SetTransparency(30); }},
+      {"BackWall.Transparent", [](TChart& c) { c.BackWall()->SetTransparent(false); }},
   };
 }
 
@@ -267,6 +299,114 @@ TEST(PublishedProperties, ChartRoundTripTable) {
     if (!row.copied) continue;
     SCOPED_TRACE(row.path);
     EXPECT_EQ(LinesOf(assignedText, row.path), LinesOf(text, row.path));
+  }
+}
+
+// Each kind of shape publishes exactly its own settings: no more (a name it does not publish is
+// refused as not existing) and no fewer.
+TEST(PublishedProperties, EachShapeKindPublishesExactlyItsOwnSettings) {
+  const std::vector<std::string> textShape = {
+      "Alignment", "Angle",        "AutoSize",     "Bevel",      "BevelWidth",    "Brush",         "ChildLayout",
+      "Children",  "ClipText",     "Color",        "Cursor",     "CustomPosition", "Emboss",       "Font",
+      "Frame",     "Gradient",     "Left",         "Margins",    "Picture",       "Shadow",        "ShapeCallout",
+      "ShapeStyle", "Text",        "TextAlignment", "TextFormat", "Top",          "Transparency",  "Transparent",
+      "VertTextAlign", "Visible"};
+  std::vector<std::string> title = textShape;
+  title.insert(title.end(), {"AdjustFrame", "VertMargin"});
+  const std::vector<std::string> wall = {"AutoHide", "Dark3D",       "EndPosition", "Size",        "StartPosition",
+                                         "Pen",      "Brush",        "Color",       "Gradient",    "RoundSize",
+                                         "Transparency", "Transparent", "Visible"};
+  const std::vector<std::string> legend = {
+      "Alignment",  "CheckBoxes",   "CheckBoxesStyle", "CurrentPage", "DividingLines", "DrawBehind",   "FirstValue",
+      "FontSeriesColor", "GlobalTransparency", "HorizJustify", "HorizMargin", "Inverted", "LeftPercent",
+      "LegendStyle", "MaxNumRows",  "PositionUnits",  "ResizeChart", "Selected",      "Symbol",       "TextStyle",
+      "TextSymbolGap", "Title",     "TopPos",          "TopPercent",  "VertMargin",    "VertSpacing",  "Bevel",
+      "BevelWidth", "Brush",        "Children",        "ClipText",    "Color",         "Cursor",       "CustomPosition",
+      "Emboss",     "Font",         "Frame",           "Gradient",    "Left",          "Margins",      "Picture",
+      "RoundSize",  "Shadow",       "ShapeCallout",    "ShapeStyle",  "TextFormat",    "Top",          "Transparency",
+      "Transparent", "Visible",     "ColorWidth"};
+  const std::vector<std::string> shape = {"Angle",   "Bevel",   "BevelWidth", "ChildLayout", "Children", "Color",
+                                          "Corners", "Emboss",  "Font",       "Gradient",    "Picture",  "RoundSize",
+                                          "Shadow",  "ShapeCallout", "ShapeStyle", "Transparent", "Visible"};
+  TChart chart(nullptr);
+  TKelShape plainShape(nullptr);
+  TTextShape textShapeObject(nullptr);
+  TStringsShape stringsShape(nullptr);
+  TLegendTitle legendTitle(nullptr);
+  const struct {
+    const char* what;
+    TPersistent* object;
+    const std::vector<std::string>& names;
+  } cases[] = {
+      {"shape", &plainShape, shape},
+      {"text shape", &textShapeObject, textShape},
+      {"strings shape", &stringsShape, textShape},
+      {"legend title", &legendTitle, textShape},
+      {"title", chart.Title(), title},
+      {"foot", chart.Foot(), title},
+      {"back wall", chart.BackWall(), wall},
+      {"left wall", chart.LeftWall(), wall},
+      {"bottom wall", chart.BottomWall(), wall},
+      {"right wall", chart.RightWall(), wall},
+      {"legend", chart.Legend(), legend},
+  };
+  const std::vector<std::string> everyName = {"Alignment", "Angle", "AutoSize", "Corners", "Font", "Frame", "Pen",
+                                              "Brush", "Text", "TextAlignment", "VertTextAlign", "Margins",
+                                              "Shadow", "CustomPosition", "Left", "Top", "ChildLayout", "Cursor",
+                                              "Size", "Dark3D", "TextSymbolGap", "ColorWidth", "AdjustFrame"};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> published;
+    for (const TPropInfo* p : c.object->ClassType().Properties()) published.push_back(p->name);
+    std::vector<std::string> expected = c.names;
+    std::sort(published.begin(), published.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(published, expected);
+    for (const std::string& name : everyName) {
+      const bool listed = std::find(expected.begin(), expected.end(), name) != expected.end();
+      if (listed) continue;
+      SCOPED_TRACE(name);
+      try {
+        GetOrdProp(*c.object, name);
+        ADD_FAILURE() << "read a property not published";
+      } catch (const Exception& e) {
+        EXPECT_EQ(std::string(e.Message()), "Property " + name + " does not exist");
+      }
+    }
+  }
+}
+
+// A layout naming a setting the shape does not publish is refused as not existing.
+TEST(PublishedProperties, LayoutWithASettingTheShapeDoesNotPublishIsRefused) {
+  const struct {
+    const char* line;
+    const char* message;
+  } cases[] = {
+      {"Legend.Angle = 10", "Property Angle does not exist"},
+      {"Legend.AutoSize = False", "Property AutoSize does not exist"},
+      {"Legend.TextAlignment = taCenter", "Property TextAlignment does not exist"},
+      {"Legend.Text = 'x'", "Property Text does not exist"},
+      {"Legend.VertTextAlign = vtaTop", "Property VertTextAlign does not exist"},
+      {"BackWall.Angle = 5", "Property Angle does not exist"},
+      {"BackWall.ClipText = False", "Property ClipText does not exist"},
+      {"BackWall.Alignment = taCenter", "Property Alignment does not exist"},
+      {"BackWall.Bevel = bvRaised", "Property Bevel does not exist"},
+      {"Title.RoundSize = 3", "Property RoundSize does not exist"},
+      {"Title.Size = 3", "Property Size does not exist"},
+      // A setting below one that is not published: the path itself is refused.
+      {"BackWall.Font.Color = clRed", "Invalid property path"},
+      {"Title.Pen.Color = clRed", "Invalid property path"},
+      {"Title.Corners.Round = 3", "Invalid property path"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    auto chart = NamedChart();
+    try {
+      ReadInto(std::string("object Chart: TChart\n  ") + c.line + "\nend\n", chart.get());
+      ADD_FAILURE() << "read";
+    } catch (const Exception& e) {
+      EXPECT_NE(std::string(e.Message()).find(c.message), std::string::npos) << e.Message();
+    }
   }
 }
 
