@@ -380,7 +380,8 @@ class TKelShape : public TKelCustomShape {
 class TCustomTextShape : public TKelCustomShape {
  public:
   static const TClassInfo& StaticClass();
-  // A plain text shape (the child of another) writes the shared settings.
+  // A plain text shape (the child of another) writes the settings text shapes share, so a
+  // child keeps its text and look in layouts.
   const TClassInfo& ClassType() const override { return SharedSettingsClass(); }
   static const TClassInfo& SharedSettingsClass();
   explicit TCustomTextShape(IShapePanel* panel);

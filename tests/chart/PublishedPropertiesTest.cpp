@@ -197,7 +197,6 @@ std::vector<Row> ChartRows() {
       {"BackWall.Pen.Color", [=](TChart& c) { c.BackWall()->Pen()->SetColor(odd); }},
       {"BackWall.Brush.Style", [](TChart& c) { c.BackWall()->Brush()->SetStyle(bsCross); }},
       {"BackWall.Color", [](TChart& c) { c.BackWall()->SetColor(clYellow); }},
-      {"BackWall.Picture.Mode", [](TChart& c) { c.BackWall()->Picture()->SetMode(pbmTile); }},
       {"LeftWall.Color", [](TChart& c) { c.LeftWall()->SetColor(static_cast<TColor>(14745599)); }},
       {"RightWall.Visible", [](TChart& c) { c.RightWall()->SetVisible(true); }},
       {"BottomWall.Size", [](TChart& c) { c.BottomWall()->SetSize(3); }},
@@ -397,6 +396,7 @@ TEST(PublishedProperties, LayoutWithASettingTheShapeDoesNotPublishIsRefused) {
       {"BackWall.Font.Color = clRed", "Invalid property path"},
       {"Title.Pen.Color = clRed", "Invalid property path"},
       {"Title.Corners.Round = 3", "Invalid property path"},
+      {"BackWall.Picture.Mode = pbmTile", "Invalid property path"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
