@@ -45,39 +45,6 @@ class TPanelCustomAxes : public TChartCustomAxes {
   TCustomAxisPanel* panel_;
 };
 
-// A list of objects the chart keeps in a fixed order (the series, the axes); the list may be
-// walked like a vector.
-template <class T>
-class TChartPointerList {
- public:
-  using Items = std::vector<T*>;
-  typename Items::const_iterator begin() const { return items_.begin(); }
-  typename Items::const_iterator end() const { return items_.end(); }
-  size_t size() const { return items_.size(); }
-  bool empty() const { return items_.empty(); }
-  T* front() const { return items_.front(); }
-  T* operator[](size_t index) const { return items_[index]; }
-  int IndexOf(const T* item) const {
-    const auto it = std::find(items_.begin(), items_.end(), item);
-    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
-  }
-  void Add(T* item) { items_.push_back(item); }
-  void Delete(int index) { items_.erase(items_.begin() + index); }
-  void Remove(const T* item) {
-    const int index = IndexOf(item);
-    if (index >= 0) Delete(index);
-  }
-  // A copy, for walks during which the list may change.
-  Items Snapshot() const { return items_; }
-  const Items& List() const { return items_; }
-
- protected:
-  Items items_;
-};
-
-// The chart's series in the order they joined, which is also their paint and legend order.
-// The list does not own the series (their owner component does).
-class TCustomSeriesList : public TChartPointerList<TChartSeries> {};
 
 // The series list of a chart, with the chart's named groups of series.
 class TChartSeriesList : public TCustomSeriesList {

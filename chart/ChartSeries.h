@@ -514,11 +514,14 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   void SetDataSource(TComponent* source);
   int DataSourceCount() const { return static_cast<int>(dataSources_.size()); }
   TComponent* DataSourceAt(int index) const { return dataSources_[index]; }
+  // The data-source list; taking an entry out of it removes that data source.
+  TDataSourcesList& DataSources() { return dataSources_; }
   virtual bool IsValidSourceOf(TChartSeries* other) const { return other != this; }
   bool CanTakeSource(TComponent* source) const;
   void ReloadFromSource() override;
   int DependentCount() const { return static_cast<int>(dependents_.size()); }
   TChartSeries* DependentAt(int index) const { return dependents_[index]; }
+  const TCustomSeriesList& Dependents() const { return dependents_; }
   TSeriesFollowSet FollowSet() const { return follow_; }
   void SetFollowSet(TSeriesFollowSet value) { follow_ = value; }
   bool DataLoaded() const { return dataLoaded_; }
@@ -748,7 +751,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   TChartAxis* horizAxis_ = nullptr;
   TChartAxis* vertAxis_ = nullptr;
   TLabelsList labels_{this};
-  std::vector<TChartSeries*> dependents_;
+  TCustomSeriesList dependents_;
   std::string percentFormat_;
   std::unique_ptr<TKelPictureList> pictures_;
   int transparency_ = 0;
