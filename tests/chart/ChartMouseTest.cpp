@@ -803,7 +803,7 @@ struct KeyDragTool : IChartAddOn {
 
 }  // namespace
 
-TEST(ChartTools, ActiveToolsHearKeysAndDragsAfterTheChart) {
+TEST(ChartMouse, ActiveToolsHearKeysAndDragsAfterTheChart) {
   MouseChart m;
   std::vector<std::string> heard, unheard;
   m.chart->Tools()->Add(std::make_unique<KeyDragTool>(unheard, false));
