@@ -13,6 +13,7 @@
 #include "canvas/View3DOptions.h"
 #include "chart/KelConst.h"
 #include "chart/KelFunction.h"
+#include "chart/KelProcs.h"
 #include "chart/SeriesSource.h"
 #include "toolkit/classes/PublishedField.h"
 #include "toolkit/classes/Filer.h"
@@ -241,6 +242,8 @@ TCustomAxisPanel::~TCustomAxisPanel() {
   freeingAxes_ = true;
   SetRepaintEnabled(false);
   FreeAllSeries();
+  tools_.Clear();
+  animations_.Clear();
   pages_.reset();
   // The custom axes leave the axis list as they go; the standard ones are the panel's own.
   customAxes_.reset();
@@ -649,6 +652,43 @@ int TCustomAxisPanel::LabelTextWidth(const TChartAxis& axis, const std::string& 
   return TextWidthLines(text, false, height);
 }
 
+namespace {
+// The widest-label measure looks at no more points of a series than this.
+constexpr int kMaxMeasuredPoints = 5000;
+}  // namespace
+
+int TCustomAxisPanel::WidestText(const std::vector<TChartSeries*>& series,
+                                 const std::function<std::string(TChartSeries&, int)>& text) {
+  TCanvas3D* canvas = Canvas3D();
+  int widest = 0;
+  for (TChartSeries* s : series) {
+    const int n = std::min(s->PointCount(), kMaxMeasuredPoints);
+    for (int i = 0; i < n; ++i) {
+      const std::string t = text(*s, i);
+      if (t.empty()) continue;
+      const int lines = TextLineCount(t);
+      for (int k = 1; k <= lines; ++k)
+        widest = std::max(widest, canvas->MeasureTextWidth(lines == 1 ? t : FieldAtSep(t, k, "\r")));
+    }
+  }
+  return widest;
+}
+
+int TCustomAxisPanel::WidestPointLabel(const TChartAxis& axis) {
+  AssignCanvasFont(axis.LabelsFont());
+  const bool event = static_cast<bool>(OnGetAxisLabel);
+  return WidestText(series_.List(), [&](TChartSeries& s, int i) {
+    std::string text = s.PointLabel(i);
+    if (event) OnGetAxisLabel(axis, &s, i, text);
+    return text;
+  });
+}
+
+int TCustomAxisPanel::WidestMark(const TChartAxis& axis) {
+  AssignCanvasFont(axis.LabelsFont());
+  return WidestText(ActiveSeriesList(), [](TChartSeries& s, int i) { return s.MarkText(i); });
+}
+
 int TCustomAxisPanel::LabelLineHeight(const TChartAxis& axis) {
   AssignCanvasFont(axis.LabelsFont());
   return Canvas3D()->LineHeight();
@@ -859,6 +899,9 @@ void TCustomAxisPanel::ApplyPixelMargins() {
     if ((minOffset != 0 || maxOffset != 0) && axis->Labels())
       axis->SetTitlePosition(axis->MoveOutward(axis->LabelPosition(), axis->LabelSize()));
   }
+  for (TChartAxis* axis : axes_)
+    for (TChartSeries* s : series_)
+      if (s->Active()) s->RequestAxisSpace(*axis);
 }
 
 int TCustomAxisPanel::ComputeDepth3D() {
@@ -937,6 +980,10 @@ void TCustomAxisPanel::PaintAxesAndSeries() {
 void TCustomAxisPanel::NotifyAddOns(int phase) {
   animations_.NotifyPhase(phase);
   tools_.NotifyPhase(phase);
+}
+
+void TCustomAxisPanel::NotifyToolsOfSeries(int kind, TChartSeries& series) {
+  tools_.ForEachActive([&](IChartAddOn& tool) { tool.ChartSeriesValues(kind, series); });
 }
 
 bool TCustomAxisPanel::ForwardMouse(int kind, TMouseButton button, TShiftState shift, int x, int y) {

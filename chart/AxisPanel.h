@@ -45,39 +45,6 @@ class TPanelCustomAxes : public TChartCustomAxes {
   TCustomAxisPanel* panel_;
 };
 
-// A list of objects the chart keeps in a fixed order (the series, the axes); the list may be
-// walked like a vector.
-template <class T>
-class TChartPointerList {
- public:
-  using Items = std::vector<T*>;
-  typename Items::const_iterator begin() const { return items_.begin(); }
-  typename Items::const_iterator end() const { return items_.end(); }
-  size_t size() const { return items_.size(); }
-  bool empty() const { return items_.empty(); }
-  T* front() const { return items_.front(); }
-  T* operator[](size_t index) const { return items_[index]; }
-  int IndexOf(const T* item) const {
-    const auto it = std::find(items_.begin(), items_.end(), item);
-    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
-  }
-  void Add(T* item) { items_.push_back(item); }
-  void Delete(int index) { items_.erase(items_.begin() + index); }
-  void Remove(const T* item) {
-    const int index = IndexOf(item);
-    if (index >= 0) Delete(index);
-  }
-  // A copy, for walks during which the list may change.
-  Items Snapshot() const { return items_; }
-  const Items& List() const { return items_; }
-
- protected:
-  Items items_;
-};
-
-// The chart's series in the order they joined, which is also their paint and legend order.
-// The list does not own the series (their owner component does).
-class TCustomSeriesList : public TChartPointerList<TChartSeries> {};
 
 // The series list of a chart, with the chart's named groups of series.
 class TChartSeriesList : public TCustomSeriesList {
@@ -113,6 +80,16 @@ class IChartAddOn {
   // Kind 0 down, 1 up, 2 move, 3 wheel (at the cursor position). An add-on that handles the
   // mouse sets the chart's MouseHandled flag, which ends the forwarding.
   virtual void ChartMouse(int /*kind*/, TMouseButton /*button*/, TShiftState /*shift*/, int /*x*/, int /*y*/) {}
+  // A series is about to draw its values (kind 1) or has drawn them (kind 4).
+  virtual void ChartSeriesValues(int /*kind*/, TChartSeries& /*series*/) {}
+  // Keys and dragging over the chart, after the chart's own handling.
+  virtual void ChartKeyDown(WORD& /*key*/, TShiftState /*shift*/) {}
+  virtual void ChartKeyUp(WORD& /*key*/, TShiftState /*shift*/) {}
+  virtual void ChartKeyPress(wchar_t& /*key*/) {}
+  virtual void ChartDragOver(TObject* /*source*/, int /*x*/, int /*y*/, TDragState /*state*/, bool& /*accept*/) {}
+  virtual void ChartDragDrop(TObject* /*source*/, int /*x*/, int /*y*/) {}
+  virtual void ChartStartDrag() {}
+  virtual void ChartEndDrag(TObject* /*target*/, int /*x*/, int /*y*/) {}
 };
 
 // Add-ons of one kind, owned by the list and freed with it.
@@ -125,6 +102,12 @@ class TChartAddOnList {
   void NotifyPhase(int phase);
   // Sends a mouse event to each active add-on until one sets `handled`.
   void NotifyMouse(int kind, TMouseButton button, TShiftState shift, int x, int y, const bool& handled);
+  // Runs `call` for each active add-on, in list order.
+  template <class F>
+  void ForEachActive(F call) {
+    for (const auto& addOn : items_)
+      if (addOn->AddOnActive()) call(*addOn);
+  }
 
  private:
   std::vector<std::unique_ptr<IChartAddOn>> items_;
@@ -201,6 +184,7 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   const std::vector<TChartAxis*>& Axes() const { return axes_.List(); }
   // The add-ons told of the paint phases and the mouse (empty unless a program adds some).
   TChartTools* Tools() { return &tools_; }
+  void NotifyToolsOfSeries(int kind, TChartSeries& series) override;
   TChartAnimations* Animations() { return &animations_; }
   // Tells the animations, then the tools, of a paint phase (see IChartAddOn).
   void NotifyAddOns(int phase);
@@ -344,6 +328,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   bool AxisView3D() const override { return View3D(); }
   std::vector<TChartSeries*> SeriesOfAxis(const TChartAxis& axis) override;
   std::vector<TChartSeries*> ActiveSeriesList() override;
+  int WidestPointLabel(const TChartAxis& axis) override;
+  int WidestMark(const TChartAxis& axis) override;
   bool HasAxisLabelEvent() const override { return static_cast<bool>(OnGetAxisLabel); }
   void GetSeriesAxisLabel(const TChartAxis& axis, TChartSeries* series, int index, std::string& text) override {
     if (OnGetAxisLabel) OnGetAxisLabel(axis, series, index, text);
@@ -387,6 +373,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended, public ISeriesOwner, pu
   // The series' marks, clipped to the chart rectangle when the marks clip.
   void PaintMarks(TChartSeries& series);
   double PageExtreme(const TChartAxis& axis, bool maximum, bool horizontal) const;
+  // The widest line of the texts `text` gives for the points of `series`, in the current font.
+  int WidestText(const std::vector<TChartSeries*>& series, const std::function<std::string(TChartSeries&, int)>& text);
   bool IsXAxis(const TChartAxis& axis) const;
 
   int chart3DPercent_ = 15;

@@ -149,6 +149,14 @@ class TCustomChart : public TCustomAxisPanel {
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
+  // Keys and dragging reach the chart's active tools after the chart's own handling.
+  void KeyDown(WORD& key, TShiftState shift) override;
+  void KeyUp(WORD& key, TShiftState shift) override;
+  void KeyPress(wchar_t& key) override;
+  void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
+  void DragDrop(TObject* source, int x, int y) override;
+  void DoStartDrag() override;
+  void DoEndDrag(TObject* target, int x, int y) override;
 
  private:
   friend void ApplyPaletteToChart(TCustomAxisPanel& panel, int index);

@@ -204,6 +204,10 @@ class IAxisOwner {
   virtual std::vector<TChartSeries*> SeriesOfAxis(const TChartAxis&) { return {}; }
   // The active series, in list order (a depth axis labels their titles).
   virtual std::vector<TChartSeries*> ActiveSeriesList() { return {}; }
+  // Width of the widest point label of every series (through OnGetAxisLabel when it is
+  // assigned), and of the widest mark of the active series, in the axis's label font.
+  virtual int WidestPointLabel(const TChartAxis&) { return 0; }
+  virtual int WidestMark(const TChartAxis&) { return 0; }
   // Whether the chart's OnGetAxisLabel is assigned.
   virtual bool HasAxisLabelEvent() const { return false; }
   // The chart's OnGetAxisLabel for a label of a series point (or a series title, index i).

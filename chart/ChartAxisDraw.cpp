@@ -518,8 +518,15 @@ int TChartAxis::LabelExtent(TKelFont* font, int angle, int fixedSize, const std:
   const bool along = horizontal_ ? angle % 180 == 0 : (angle == 90 || angle == 270);
   if (along) return lineHeight;
   int w = 0;
+  const TAxisLabelStyle style = HasCustomItems() ? talValue : LabelStyleInUse();
+  auto* depth = dynamic_cast<TChartDepthAxis*>(this);
+  const bool seriesTitles = depth && depth->LabelsAsSeriesTitles() && style != talValue;
   if (!text.empty()) {
     w = width(text);
+  } else if (!seriesTitles && (style == talText || style == talMark)) {
+    // Point texts: the point labels of every series, the marks of the active ones.
+    w = style == talText ? owner_->WidestPointLabel(*this) : owner_->WidestMark(*this);
+    if (canvas) owner_->AssignAxisFont(font);
   } else {
     // The widest label of the style, plus one blank for value labels.
     bool values = false;

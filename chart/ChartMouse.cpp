@@ -519,3 +519,40 @@ void TCustomChart::ResetZoom() {
   OnUndoZoom(this);
   Invalidate();
 }
+
+// ---- Keys and dragging, passed on to the tools ----------------------------------------------
+
+void TCustomChart::KeyDown(WORD& key, TShiftState shift) {
+  TCustomAxisPanel::KeyDown(key, shift);
+  Tools()->ForEachActive([&](IChartAddOn& tool) { tool.ChartKeyDown(key, shift); });
+}
+
+void TCustomChart::KeyUp(WORD& key, TShiftState shift) {
+  TCustomAxisPanel::KeyUp(key, shift);
+  Tools()->ForEachActive([&](IChartAddOn& tool) { tool.ChartKeyUp(key, shift); });
+}
+
+void TCustomChart::KeyPress(wchar_t& key) {
+  TCustomAxisPanel::KeyPress(key);
+  Tools()->ForEachActive([&](IChartAddOn& tool) { tool.ChartKeyPress(key); });
+}
+
+void TCustomChart::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+  TCustomAxisPanel::DragOver(source, x, y, state, accept);
+  Tools()->ForEachActive([&](IChartAddOn& tool) { tool.ChartDragOver(source, x, y, state, accept); });
+}
+
+void TCustomChart::DragDrop(TObject* source, int x, int y) {
+  TCustomAxisPanel::DragDrop(source, x, y);
+  Tools()->ForEachActive([&](IChartAddOn& tool) { tool.ChartDragDrop(source, x, y); });
+}
+
+void TCustomChart::DoStartDrag() {
+  TCustomAxisPanel::DoStartDrag();
+  Tools()->ForEachActive([](IChartAddOn& tool) { tool.ChartStartDrag(); });
+}
+
+void TCustomChart::DoEndDrag(TObject* target, int x, int y) {
+  TCustomAxisPanel::DoEndDrag(target, x, y);
+  Tools()->ForEachActive([&](IChartAddOn& tool) { tool.ChartEndDrag(target, x, y); });
+}

@@ -342,14 +342,12 @@ TChartSeries::~TChartSeries() {
       if (seriesSource->Series() == this) seriesSource->ForgetSeries();
     source->RemoveFreeNotification(this);
   }
-  dataSources_.clear();
-  const std::vector<TChartSeries*> dependents = dependents_;
-  for (TChartSeries* dependent : dependents) {
-    auto& list = dependent->dataSources_;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  dataSources_.ExtractAll();
+  for (TChartSeries* dependent : dependents_.Snapshot()) {
+    dependent->dataSources_.Extract(this);
     dependent->ClearPoints();
   }
-  dependents_.clear();
+  dependents_.Clear();
   if (parentChart_) {
     ISeriesOwner* chart = parentChart_;
     chart->RemoveSeries(*this);
@@ -545,8 +543,7 @@ void TChartSeries::NotifyValueChange(TSeriesChangeKind kind, int index) {
   // A value list's *modified* during the series' own add or delete is part of that change,
   // reported as *added* or *deleted* once every store is consistent again.
   if (kind == sckModified && editing_ > 0) return;
-  const std::vector<TChartSeries*> dependents = dependents_;
-  for (TChartSeries* d : dependents) {
+  for (TChartSeries* d : dependents_.Snapshot()) {
     switch (kind) {
       case sckCleared:
         if (d->follow_.Contains(sfOnClear)) d->ClearPoints();
@@ -680,10 +677,10 @@ int TChartSeries::AddDataSource(TComponent* source, bool replace) {
   } else if (!CanTakeSource(source)) {
     throw ChartException(KelMsg_NoParentChartForSource);
   }
-  if (std::find(dataSources_.begin(), dataSources_.end(), source) != dataSources_.end()) return -1;
+  if (dataSources_.Contains(source)) return -1;
   if (parentChart_ && dynamic_cast<TChartSeries*>(source)) parentChart_->CheckCircularSource(*this, source);
   if (replace && !ComponentState().Contains(csLoading)) ClearDataSources();
-  dataSources_.push_back(source);
+  dataSources_.Add(source);
   dataLoaded_ = false;
   if (auto* series = dynamic_cast<TChartSeries*>(source)) series->AddDependent(this);
   source->FreeNotification(this);
@@ -695,9 +692,8 @@ int TChartSeries::AddDataSource(TComponent* source, bool replace) {
 }
 
 void TChartSeries::RemoveDataSource(TComponent* source) {
-  auto it = std::find(dataSources_.begin(), dataSources_.end(), source);
   if (ComponentState().Contains(csDestroying)) {
-    if (it != dataSources_.end()) dataSources_.erase(it);
+    dataSources_.Extract(source);
     return;
   }
   if (source) source->RemoveFreeNotification(this);
@@ -705,9 +701,9 @@ void TChartSeries::RemoveDataSource(TComponent* source) {
   if (source != nullptr && source == DataSource()) {
     ClearDataSources();
   } else {
-    if (it == dataSources_.end()) return;
+    if (!dataSources_.Contains(source)) return;
     if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(this);
-    dataSources_.erase(it);
+    dataSources_.Extract(source);
   }
   ReloadFromSource();
 }
@@ -718,8 +714,14 @@ void TDataSourcesList::Clear() {
   for (TComponent* source : *this) {
     if (auto* series = dynamic_cast<TChartSeries*>(source)) series->RemoveDependent(series_);
   }
-  clear();
+  ExtractAll();
   if (!series_->DataLoaded()) series_->ClearPoints();
+}
+
+void TDataSourcesList::Delete(int index) { series_->RemoveDataSource(items_.at(static_cast<size_t>(index))); }
+
+void TDataSourcesList::Remove(const TComponent* source) {
+  if (Contains(source)) series_->RemoveDataSource(const_cast<TComponent*>(source));
 }
 
 void TChartSeries::SetDataSource(TComponent* source) {
@@ -746,12 +748,11 @@ void TChartSeries::ReloadFromSource() {
 }
 
 void TChartSeries::AddDependent(TChartSeries* series) {
-  if (std::find(dependents_.begin(), dependents_.end(), series) == dependents_.end())
-    dependents_.push_back(series);
+  if (dependents_.IndexOf(series) < 0) dependents_.Add(series);
 }
 
 void TChartSeries::RemoveDependent(TChartSeries* series) {
-  dependents_.erase(std::remove(dependents_.begin(), dependents_.end(), series), dependents_.end());
+  dependents_.Remove(series);
 }
 
 void TChartSeries::Notification(TComponent* component, TOperation operation) {
@@ -763,8 +764,7 @@ void TChartSeries::Notification(TComponent* component, TOperation operation) {
   }
   // A destroyed source goes the way of a removed one: the points it gave are cleared and the
   // series reloads from what is left.
-  if (std::find(dataSources_.begin(), dataSources_.end(), component) != dataSources_.end())
-    RemoveDataSource(component);
+  if (dataSources_.Contains(component)) RemoveDataSource(component);
 }
 
 // ---- Function -----------------------------------------------------------------------------

@@ -78,6 +78,9 @@ class ISeriesOwner {
   virtual int CustomAxisIndex(const TChartAxis* axis) = 0;
   // The canvas of the current paint, the chart rectangle as laid out for it, 3D settings.
   virtual TCanvas3D* ChartCanvas() = 0;
+  // Tells the chart's active tools that the series is about to draw its values (kind 1) or
+  // has drawn them (kind 4).
+  virtual void NotifyToolsOfSeries(int /*kind*/, TChartSeries& /*series*/) {}
   virtual RECT ChartRect() const = 0;
   virtual bool View3D() const = 0;
   virtual bool DepthReversed() const = 0;
@@ -286,6 +289,9 @@ class TCustomChartSeries : public TCustomChartElement {
   // Extra pixels the series needs beside the chart rectangle (added to left/right, top/bottom).
   virtual void MarginsX(int& /*left*/, int& /*right*/) {}
   virtual void MarginsY(int& /*top*/, int& /*bottom*/) {}
+  // Offered by every axis once the margins are applied: a series may ask the axis for more
+  // room (none of this system's series does).
+  virtual void RequestAxisSpace(TChartAxis& /*axis*/) {}
   virtual void BeforeChartPaint() {}
   // Stores a changed flag, repaints and sends seActiveChanged.
   void ChangeActive(bool value) override;
@@ -432,8 +438,9 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   // Opens the canvas element the series draws in, named by its display name; the chart ends
   // it after the series.
   void BeginCanvasElement();
-  void FireBeforeDrawValues() { BeforeDrawValues(this); }
-  void FireAfterDrawValues() { AfterDrawValues(this); }
+  // The chart's tools hear first (before: kind 1, after: kind 4), then the series' event.
+  void FireBeforeDrawValues();
+  void FireAfterDrawValues();
   virtual void PrepareValuesPaint() {}
   virtual bool KeepsPreparedPoints() const { return false; }
   virtual void PaintAllPoints();
@@ -514,11 +521,14 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   void SetDataSource(TComponent* source);
   int DataSourceCount() const { return static_cast<int>(dataSources_.size()); }
   TComponent* DataSourceAt(int index) const { return dataSources_[index]; }
+  // The data-source list; taking an entry out of it removes that data source.
+  TDataSourcesList& DataSources() { return dataSources_; }
   virtual bool IsValidSourceOf(TChartSeries* other) const { return other != this; }
   bool CanTakeSource(TComponent* source) const;
   void ReloadFromSource() override;
   int DependentCount() const { return static_cast<int>(dependents_.size()); }
   TChartSeries* DependentAt(int index) const { return dependents_[index]; }
+  const TCustomSeriesList& Dependents() const { return dependents_; }
   TSeriesFollowSet FollowSet() const { return follow_; }
   void SetFollowSet(TSeriesFollowSet value) { follow_ = value; }
   bool DataLoaded() const { return dataLoaded_; }
@@ -748,7 +758,7 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   TChartAxis* horizAxis_ = nullptr;
   TChartAxis* vertAxis_ = nullptr;
   TLabelsList labels_{this};
-  std::vector<TChartSeries*> dependents_;
+  TCustomSeriesList dependents_;
   std::string percentFormat_;
   std::unique_ptr<TKelPictureList> pictures_;
   int transparency_ = 0;

@@ -150,6 +150,16 @@ void TChartSeries::BeginCanvasElement() {
   if (TCanvas3D* canvas = parentChart_->ChartCanvas()) canvas->BeginElement(DisplayName(), 0, nullptr);
 }
 
+void TChartSeries::FireBeforeDrawValues() {
+  if (parentChart_ != nullptr) parentChart_->NotifyToolsOfSeries(1, *this);
+  BeforeDrawValues(this);
+}
+
+void TChartSeries::FireAfterDrawValues() {
+  if (parentChart_ != nullptr) parentChart_->NotifyToolsOfSeries(4, *this);
+  AfterDrawValues(this);
+}
+
 void TChartSeries::PaintAllPoints() {
   // Per-point canvas elements only where the canvas groups them, and not when the series'
   // visuals template is switched off.

@@ -14,10 +14,12 @@ namespace {
 
 // Frees series that left a detail list: they forget their master first, so that going away
 // they do not look for themselves in a list that no longer holds them.
-void FreeDetached(std::vector<std::unique_ptr<TChartSeries>>& gone) {
-  for (auto& series : gone)
-    if (series) series->SetMasterSeries(nullptr);
-  gone.clear();
+void FreeDetached(const std::vector<TChartSeries*>& gone) {
+  for (TChartSeries* series : gone) {
+    if (series == nullptr) continue;
+    series->SetMasterSeries(nullptr);
+    delete series;
+  }
 }
 
 }  // namespace
@@ -25,44 +27,39 @@ void FreeDetached(std::vector<std::unique_ptr<TChartSeries>>& gone) {
 TSeriesDetail::~TSeriesDetail() { Clear(); }
 
 void TSeriesDetail::Clear() {
-  std::vector<std::unique_ptr<TChartSeries>> gone = std::move(series_);
-  series_.clear();
+  const Items gone = items_;
+  items_.clear();
   FreeDetached(gone);
 }
 
 TChartSeries* TSeriesDetail::At(int index) const {
-  return index >= 0 && index < Count() ? series_[index].get() : nullptr;
+  return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)] : nullptr;
 }
 
 void TSeriesDetail::Add(TChartSeries* series) { Insert(Count(), series); }
 
 void TSeriesDetail::Insert(int index, TChartSeries* series) {
-  std::unique_ptr<TChartSeries> owned(series);
-  if (index < 0) return;
-  if (owned) owned->SetMasterSeries(master_);
-  if (index > Count()) series_.resize(index);
-  series_.insert(series_.begin() + index, std::move(owned));
+  if (index < 0) {
+    delete series;
+    return;
+  }
+  if (series) series->SetMasterSeries(master_);
+  if (index > Count()) items_.resize(static_cast<size_t>(index), nullptr);
+  items_.insert(items_.begin() + index, series);
 }
 
 void TSeriesDetail::Delete(int index, int n) {
   if (index < 0 || index >= Count() || n <= 0) return;
   n = std::min(n, Count() - index);
-  std::vector<std::unique_ptr<TChartSeries>> gone;
-  for (int i = index; i < index + n; ++i) gone.push_back(std::move(series_[i]));
-  series_.erase(series_.begin() + index, series_.begin() + index + n);
+  const Items gone(items_.begin() + index, items_.begin() + index + n);
+  items_.erase(items_.begin() + index, items_.begin() + index + n);
   FreeDetached(gone);
-}
-
-int TSeriesDetail::IndexOf(const TChartSeries* series) const {
-  for (int i = 0; i < Count(); ++i)
-    if (series_[i].get() == series) return i;
-  return -1;
 }
 
 void TSeriesDetail::Release(TChartSeries* series) {
   const int index = IndexOf(series);
   if (index < 0 || series == nullptr) return;
-  static_cast<void>(series_[index].release());
+  items_[static_cast<size_t>(index)] = nullptr;
   series->SetMasterSeries(nullptr);
 }
 

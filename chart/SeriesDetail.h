@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "chart/SeriesLists.h"
 #include "toolkit/classes/Component.h"
 
 class TChartSeries;
@@ -16,7 +17,7 @@ class TKelPicture;
 
 enum TDetailSummary { dsSum, dsCount, dsAverage, dsLowest, dsHighest };
 
-class TSeriesDetail {
+class TSeriesDetail : public TCustomSeriesList {
  public:
   explicit TSeriesDetail(TChartSeries* master);
   ~TSeriesDetail();
@@ -24,7 +25,7 @@ class TSeriesDetail {
   TSeriesDetail& operator=(const TSeriesDetail&) = delete;
 
   TChartSeries* Master() const { return master_; }
-  int Count() const { return static_cast<int>(series_.size()); }
+  int Count() const { return static_cast<int>(size()); }
   // Null beyond the end or for an empty entry.
   TChartSeries* At(int index) const;
   // Takes ownership; Insert grows the list with empty entries up to the index.
@@ -33,8 +34,8 @@ class TSeriesDetail {
   // Frees up to n series from the index on and removes their entries.
   void Delete(int index, int n = 1);
   void Clear();
-  // The entry of `series` (-1: not listed).
-  int IndexOf(const TChartSeries* series) const;
+  // The list owns its series: an entry leaves only by Delete, Clear or Release.
+  void Remove(const TChartSeries* series) = delete;
   // A listed series is going away by itself: its entry stays, empty, so the entries keep
   // their points.
   void Release(TChartSeries* series);
@@ -45,7 +46,6 @@ class TSeriesDetail {
 
  private:
   TChartSeries* master_;
-  std::vector<std::unique_ptr<TChartSeries>> series_;
 };
 
 // A component with one published Picture, owning it.

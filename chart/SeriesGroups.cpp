@@ -51,11 +51,11 @@ void TSeriesGroup::ChangeActive(TSeriesGroupActive value) {
 }
 
 void TSeriesGroup::AddSeries(TChartSeries* series) {
-  if (series && std::find(series_.begin(), series_.end(), series) == series_.end()) series_.push_back(series);
+  if (series && series_.IndexOf(series) < 0) series_.Add(series);
 }
 
 void TSeriesGroup::RemoveSeries(TChartSeries* series) {
-  series_.erase(std::remove(series_.begin(), series_.end(), series), series_.end());
+  series_.Remove(series);
 }
 
 void TSeriesGroup::Assign(TPersistent* source) {
@@ -107,7 +107,7 @@ void TSeriesGroups::ResolveStoredSeries() {
     if (group->stored_.empty()) continue;
     std::vector<std::string> stored;
     stored.swap(group->stored_);
-    group->series_.clear();
+    group->series_.Clear();
     if (!chart_) continue;
     for (const std::string& text : stored) {
       int index = -1;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/SeriesLists.h"
 #include "toolkit/classes/Collection.h"
 #include "toolkit/classes/TypInfo.h"
 
@@ -36,7 +37,8 @@ class TSeriesGroup : public TCollectionItem {
   TChartSeries* SeriesAt(int index) const { return series_[index]; }
   void AddSeries(TChartSeries* series);
   void RemoveSeries(TChartSeries* series);
-  void ClearSeries() { series_.clear(); }
+  void ClearSeries() { series_.Clear(); }
+  const TCustomSeriesList& Series() const { return series_; }
   // The indexes read from a layout (empty once resolved).
   const std::vector<std::string>& StoredSeries() const { return stored_; }
   // Copies the name and the series.
@@ -48,7 +50,7 @@ class TSeriesGroup : public TCollectionItem {
   ISeriesOwner* Chart() const;
 
   std::string name_;
-  std::vector<TChartSeries*> series_;
+  TCustomSeriesList series_;
   std::vector<std::string> stored_;
 };
 

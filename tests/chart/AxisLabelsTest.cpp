@@ -288,3 +288,37 @@ TEST(AxisBackShape, AVisibleShapeFillsTheBandBehindTheLabels) {
   // The labels are still drawn over it.
   EXPECT_EQ(chart.canvas->TextsIn("Axes/Bottom/Labels").size(), 11u);
 }
+
+TEST(AxisPointLabels, TextLabelsMeasureEverySeriesAndMarkLabelsTheActiveOnes) {
+  // The left axis shows point texts; a second series on the right axis carries either short
+  // or ten-character texts. The left axis is as wide as the widest text it may have to show:
+  // point labels of every series, marks of the active series only.
+  struct Case {
+    const char* name;
+    TAxisLabelStyle style;
+    bool otherActive;
+    int extraWidth;  // recording canvas: 6 pixels a character
+  };
+  const Case cases[] = {
+      {"point labels, other series active", talText, true, 54},
+      {"point labels, other series inactive", talText, false, 54},
+      {"marks, other series active", talMark, true, 54},
+      {"marks, other series inactive", talMark, false, 0},
+  };
+  for (const Case& c : cases) {
+    auto left = [&](const std::string& otherText) {
+      LabelChart chart(3);
+      for (int i = 0; i < 3; ++i) chart.series->Labels().SetLabel(i, "a");
+      chart.series->OnGetMarkText = [](TChartSeries*, int, std::string& text) { text = "a"; };
+      TFastLineSeries* other = chart.AddSeries({{0, 0}, {1, 1}});
+      other->SetVertAxis(aRightAxis);
+      other->Labels().SetLabel(1, otherText);
+      other->OnGetMarkText = [otherText](TChartSeries*, int, std::string& text) { text = otherText; };
+      other->ChangeActive(c.otherActive);
+      chart.panel.LeftAxis()->SetLabelStyle(c.style);
+      chart.Paint();
+      return chart.panel.ChartBounds().Left;
+    };
+    EXPECT_EQ(left("ABCDEFGHIJ") - left("A"), c.extraWidth) << c.name;
+  }
+}

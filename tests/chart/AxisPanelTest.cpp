@@ -745,3 +745,95 @@ TEST(ChartPaintOrder, ACurveLeftUnclippedLooksExactlyAsClipped) {
         EXPECT_GT(red, 500);
       }
 }
+
+namespace {
+
+// A tool that writes down which series draw their values, into the log the series' own events
+// also write to.
+struct SeriesValuesTool : IChartAddOn {
+  SeriesValuesTool(std::vector<std::string>& log, bool active) : log(log), active(active) {}
+  bool AddOnActive() const override { return active; }
+  void ChartSeriesValues(int kind, TChartSeries& series) override {
+    log.push_back("tool " + std::to_string(kind) + " " + series.Name());
+  }
+  std::vector<std::string>& log;
+  bool active;
+};
+
+// A tool that notes, when the chart frees it, whether the series and the paging are still there.
+struct FreedTool : IChartAddOn {
+  FreedTool(TCustomAxisPanel& panel, int& series, bool& pages) : panel(panel), series(series), pages(pages) {}
+  ~FreedTool() override {
+    series = panel.SeriesCount();
+    pages = panel.Pages() != nullptr;
+  }
+  TCustomAxisPanel& panel;
+  int& series;
+  bool& pages;
+};
+
+}  // namespace
+
+TEST(ChartAddOns, ActiveToolsHearEachSeriesDrawItsValuesBeforeTheSeriesEvents) {
+  TestChart chart;
+  std::vector<std::string> log, unheard;
+  chart.panel.Tools()->Add(std::make_unique<SeriesValuesTool>(unheard, false));
+  chart.panel.Tools()->Add(std::make_unique<SeriesValuesTool>(log, true));
+  for (const char* name : {"A", "B"}) {
+    TFastLineSeries* s = chart.AddSeries(Line(0, 10, 0, 100), clDefault, name);
+    s->BeforeDrawValues = [&log, name](TObject*) { log.push_back(std::string("before ") + name); };
+    s->AfterDrawValues = [&log, name](TObject*) { log.push_back(std::string("after ") + name); };
+  }
+  chart.Paint();
+  ASSERT_EQ(log.size(), 8u);
+  for (size_t k = 0; k < 2; ++k) {
+    const std::string name = log[k * 4].substr(log[k * 4].size() - 1);
+    EXPECT_EQ(std::vector<std::string>(log.begin() + k * 4, log.begin() + k * 4 + 4),
+              (std::vector<std::string>{"tool 1 " + name, "before " + name, "tool 4 " + name, "after " + name}));
+  }
+  EXPECT_NE(log[0].back(), log[4].back()) << "both series draw";
+  EXPECT_TRUE(unheard.empty());
+}
+
+TEST(ChartAddOns, ToolsAreFreedAfterTheSeriesAndBeforeThePaging) {
+  int series = -1;
+  bool pages = false;
+  {
+    auto panel = std::make_unique<TCustomAxisPanel>(nullptr);
+    auto* s = new TFastLineSeries(nullptr);
+    panel->AttachSeries(s);
+    panel->Tools()->Add(std::make_unique<FreedTool>(*panel, series, pages));
+  }
+  EXPECT_EQ(series, 0);
+  EXPECT_TRUE(pages);
+}
+
+namespace {
+
+// A series that writes down the axes that offer it room.
+struct SpaceAskingSeries : TFastLineSeries {
+  SpaceAskingSeries(std::vector<std::pair<const TChartAxis*, std::string>>& offers) : TFastLineSeries(nullptr), offers(offers) {}
+  void RequestAxisSpace(TChartAxis& axis) override { offers.emplace_back(&axis, Name()); }
+  std::vector<std::pair<const TChartAxis*, std::string>>& offers;
+};
+
+}  // namespace
+
+TEST(ChartAxisRange, EveryAxisOffersEachActiveSeriesRoomAfterTheMargins) {
+  TestChart chart;
+  std::vector<std::pair<const TChartAxis*, std::string>> offers;
+  for (const char* name : {"A", "Off", "B"}) {
+    auto* s = new SpaceAskingSeries(offers);
+    s->SetName(name);
+    s->AppendXY(0, 0);
+    s->AppendXY(1, 1);
+    chart.panel.AttachSeries(s);
+    if (std::string(name) == "Off") s->ChangeActive(false);
+  }
+  chart.Paint();
+  std::vector<std::pair<const TChartAxis*, std::string>> expected;
+  for (TChartAxis* axis : chart.panel.Axes())
+    for (const char* name : {"A", "B"}) expected.emplace_back(axis, name);
+  EXPECT_EQ(offers, expected);
+  chart.panel.FreeAllSeries();
+}

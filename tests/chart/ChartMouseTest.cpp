@@ -778,3 +778,49 @@ TEST(ChartMouse, ToolsGetTheMouseFirstAndOneThatHandlesItStopsTheRest) {
     EXPECT_EQ(second, (handles ? std::vector<int>{} : std::vector<int>{0, 2, 1})) << handles;
   }
 }
+
+namespace {
+
+// A tool that writes down the keys and drags it hears; an inactive one must hear nothing.
+struct KeyDragTool : IChartAddOn {
+  KeyDragTool(std::vector<std::string>& log, bool active) : log(log), active(active) {}
+  bool AddOnActive() const override { return active; }
+  void ChartKeyDown(WORD& key, TShiftState) override { log.push_back("down " + std::to_string(key)); }
+  void ChartKeyUp(WORD& key, TShiftState) override { log.push_back("up " + std::to_string(key)); }
+  void ChartKeyPress(wchar_t& key) override { log.push_back(std::string("press ") + static_cast<char>(key)); }
+  void ChartDragOver(TObject*, int x, int y, TDragState, bool& accept) override {
+    log.push_back("over " + std::to_string(x) + "," + std::to_string(y));
+    accept = true;
+  }
+  void ChartDragDrop(TObject*, int x, int y) override {
+    log.push_back("drop " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void ChartStartDrag() override { log.push_back("start"); }
+  void ChartEndDrag(TObject*, int, int) override { log.push_back("end"); }
+  std::vector<std::string>& log;
+  bool active;
+};
+
+}  // namespace
+
+TEST(ChartMouse, ActiveToolsHearKeysAndDragsAfterTheChart) {
+  MouseChart m;
+  std::vector<std::string> heard, unheard;
+  m.chart->Tools()->Add(std::make_unique<KeyDragTool>(unheard, false));
+  m.chart->Tools()->Add(std::make_unique<KeyDragTool>(heard, true));
+  std::vector<std::string> chartKeys;
+  m.chart->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { chartKeys.push_back(std::to_string(key)); };
+  m.Send(WM_KEYDOWN, 'A', 0);
+  m.Send(WM_CHAR, 'a', 0);
+  m.Send(WM_KEYUP, 'A', 0);
+  TControl& control = *m.chart;
+  bool accept = false;
+  control.DragOver(nullptr, 5, 6, dsDragMove, accept);
+  EXPECT_TRUE(accept) << "the tool may accept what the chart refuses";
+  control.DragDrop(nullptr, 7, 8);
+  m.chart->BeginDrag(true);
+  m.chart->EndDrag(false);
+  EXPECT_EQ(chartKeys, (std::vector<std::string>{"65"})) << "the chart's own handling still runs";
+  EXPECT_EQ(heard, (std::vector<std::string>{"down 65", "press a", "up 65", "over 5,6", "drop 7,8", "start", "end"}));
+  EXPECT_TRUE(unheard.empty());
+}

@@ -439,6 +439,34 @@ TEST_F(SeriesTest, ReplacingTheDataSourceLeavesTheOldOne) {
   EXPECT_EQ(b->DependentCount(), 0);
 }
 
+// Taking an entry out of the data-source list is a removal of that source by the series: the
+// source stops feeding it (no dependent entry left behind), and it reloads.
+TEST_F(SeriesTest, RemovingAnEntryFromTheDataSourceListRemovesTheSource) {
+  TChartSeries* a = NewSeries("A");
+  TChartSeries* b = NewSeries("B");
+  TChartSeries* c = NewSeries("C");
+  c->AddDataSource(a);
+  c->AddDataSource(b);
+  ASSERT_EQ(b->DependentCount(), 1);
+  const int reloads = chart.reloads;
+  c->DataSources().Remove(b);  // not the current DataSource: only this entry goes
+  EXPECT_EQ(c->DataSourceCount(), 1);
+  EXPECT_EQ(c->DataSource(), a);
+  EXPECT_EQ(b->DependentCount(), 0);
+  EXPECT_GT(chart.reloads, reloads);
+  b->AppendValue(7);
+  EXPECT_EQ(c->PointCount(), 0) << "a removed source still feeds the series";
+  a->AppendValue(5);
+  EXPECT_EQ(c->PointCount(), 1);
+
+  c->DataSources().Delete(0);  // the current DataSource: the list empties and the points go
+  EXPECT_EQ(c->DataSourceCount(), 0);
+  EXPECT_EQ(a->DependentCount(), 0);
+  EXPECT_EQ(c->PointCount(), 0);
+  a->AppendValue(6);
+  EXPECT_EQ(c->PointCount(), 0);
+}
+
 // ---- Axes, visible range, texts ---------------------------------------------------------------
 
 TEST_F(SeriesTest, AxisChoicesResolveToTheChartsAxes) {
