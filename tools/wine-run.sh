@@ -18,11 +18,17 @@ export LC_ALL=C.UTF-8
 # (exit status 139), or the process ends at once with a failure status having printed nothing.
 # A crash inside the program is a Windows exception and ends with its own status, and a failing
 # test program always prints its report, so only these two start-up deaths are retried.
+# The program writes into a file, not a pipe: a Wine helper process it starts (the desktop
+# process, when it is the first window of the session) inherits its standard handles and lives
+# on, and a reader of a pipe would wait for it until the test's time-out.
 out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
 for attempt in 1 2 3; do
-  vk_wine "$@" | tee "$out"
-  rc=${PIPESTATUS[0]}
+  vk_wine "$@" >"$out" 2>"$err"
+  rc=$?
+  cat "$out"
+  cat "$err" >&2
   if [ "$rc" -eq 139 ]; then
     echo "wine-run: the Wine loader crashed (attempt $attempt), running again" >&2
   elif [ "$rc" -ne 0 ] && [ ! -s "$out" ]; then
