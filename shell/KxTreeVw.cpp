@@ -207,21 +207,27 @@ void TKxCustomTreeView::Loaded() {
   HotStateChanged(false, false);
 }
 
+namespace {
+// Detaches the canvas from a device context on every exit, releasing the context when it was
+// fetched for the drawing rather than handed in.
+struct TCanvasOnDC {
+  TControlCanvas* canvas;
+  HWND window;
+  HDC dc;
+  bool own;
+  ~TCanvasOnDC() {
+    canvas->SetHandle(nullptr);
+    if (own) ReleaseDC(window, dc);
+  }
+};
+}  // namespace
+
 void TKxCustomTreeView::PaintFrame(HDC target) {
   if (!frameVisible_ || UsesThemedFrame()) return;
   HWND window = Handle();
   HDC dc = target ? target : GetWindowDC(window);
   if (!dc) return;
-  struct TRelease {
-    TControlCanvas* canvas;
-    HWND window;
-    HDC dc;
-    bool own;
-    ~TRelease() {
-      canvas->SetHandle(nullptr);
-      if (own) ReleaseDC(window, dc);
-    }
-  } release{canvas_, window, dc, target == nullptr};
+  const TCanvasOnDC release{canvas_, window, dc, target == nullptr};
   canvas_->SetHandle(dc);
   const bool hot = frameHotTrack_ && (focused_ || mouseOver_);
   PaintControlFrame(*canvas_, Width(), Height(), hot ? frameHotStyle_ : frameStyle_, Color(),
@@ -241,16 +247,7 @@ void TKxCustomTreeView::PaintSelectionRect(HDC target) {
   HWND window = Handle();
   HDC dc = target ? target : GetDC(window);
   if (!dc) return;
-  struct TRelease {
-    TControlCanvas* canvas;
-    HWND window;
-    HDC dc;
-    bool own;
-    ~TRelease() {
-      canvas->SetHandle(nullptr);
-      if (own) ReleaseDC(window, dc);
-    }
-  } release{canvas_, window, dc, target == nullptr};
+  const TCanvasOnDC release{canvas_, window, dc, target == nullptr};
   canvas_->SetHandle(dc);
   canvas_->Pen()->Assign(selectionPen_);
   canvas_->Brush()->SetStyle(bsClear);
