@@ -518,9 +518,10 @@ TCustomDBChart::TDBChartSeriesList TCustomDBChart::CollectBoundSeries(TDataSet* 
     r.labelSort = r.grouping == dgNone ? LabelSortOf(word) : 0;
     r.labelField = FieldNamed(dataSet, name);
     r.colorField = FieldNamed(dataSet, s->ColorSource());
-    TChartValueList* other = s->NotMandatoryValues();
-    other->BoundField = FieldNamed(dataSet, other->ValueSource());
+    // Folded points take their place from their group (or their order), never from a field.
     if (r.aggregation == agNone) {
+      TChartValueList* other = s->NotMandatoryValues();
+      other->BoundField = FieldNamed(dataSet, other->ValueSource());
       TChartValueLists& lists = s->ValueLists();
       for (int i = 2; i < lists.Count(); ++i) lists[i].BoundField = FieldNamed(dataSet, lists[i].ValueSource());
     }
@@ -711,9 +712,13 @@ void TCustomDBChart::ReloadDataSet(TDataSet* dataSet, TChartSeries* only) {
         dataSet->EnableControls();
       }
       if (anyCurrent) {
-        OnProcessRecord(this, dataSet);
-        for (TBoundSeries& r : records)
-          if (!r.walkAll) AddRecordPoint(r);
+        try {
+          OnProcessRecord(this, dataSet);
+          for (TBoundSeries& r : records)
+            if (!r.walkAll) AddRecordPoint(r);
+        } catch (const EAbort&) {
+          // As in the walk: the record is skipped quietly.
+        }
       }
     }
   } catch (...) {

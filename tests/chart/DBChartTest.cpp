@@ -158,6 +158,9 @@ const ReloadCase kReloads[] = {
       {"31 11:00", At("2020-12-31 11:00:00"), 20, false},
       {"01 10:00", At("2021-01-01 10:00:00"), 40, false},
       {"04 09:00", At("2021-01-04 09:00:00"), 5, false}}},
+    {"AFoldedGroupSitsAtItsGroupNotAtTheXField", "select dtime, val1 from readings", "dtime", "#SUM#val1",
+     "#MONTH#dtime",
+     {{"12/20", At("2020-12-15"), 30, false}, {"01/21", At("2021-01-15"), 45, false}}},
     {"LabelsSortedDescending", "select val1, tag from readings", "", "#SUM#val1", "#SORTDES#tag",
      {{"b", 0, 40, false}, {"a", 1, 35, false}}},
 };
@@ -246,6 +249,130 @@ TEST_F(DBChartTest, ASeriesOfAnotherChartIsRefused) {
     EXPECT_EQ(e.Message(), "Series.ParentChart is not myself!");
   }
   delete s;
+}
+
+// ---- The walk ------------------------------------------------------------------------------
+
+TEST_F(DBChartTest, TheWalkRunsWithControlsAndRepaintOffAndEndsOnTheRecordItStartedFrom) {
+  for (const bool glass : {true, false}) {
+    SCOPED_TRACE(glass);
+    chart.SetShowGlassCursor(glass);
+    chart.SetRepaintEnabled(true);
+    Screen->SetCursor(crDefault);
+    Open(query, "select dtime, val1 from readings order by ID");
+    query.Next();
+    query.Next();
+    ASSERT_EQ(query.RecNo(), 3);
+    int seen = 0;
+    chart.OnProcessRecord = [&](TCustomDBChart* sender, TDataSet* d) {
+      EXPECT_EQ(sender, &chart);
+      EXPECT_EQ(d, &query);
+      EXPECT_EQ(d->RecNo(), ++seen) << "records from the first on";
+      EXPECT_EQ(Screen->Cursor(), glass ? crHourGlass : crDefault);
+      EXPECT_FALSE(chart.RepaintEnabled());
+      EXPECT_TRUE(query.ControlsDisabled());
+      EXPECT_TRUE(chart.IsLoading());
+    };
+    series = Bind(&query, "dtime", "val1");
+    EXPECT_EQ(seen, 5);
+    EXPECT_EQ(series->PointCount(), 5);
+    EXPECT_EQ(query.RecNo(), 3) << "back on the record the walk started from";
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    EXPECT_TRUE(chart.RepaintEnabled());
+    EXPECT_FALSE(query.ControlsDisabled());
+    chart.OnProcessRecord = {};
+    delete series;
+    series = nullptr;
+  }
+}
+
+TEST_F(DBChartTest, AnAbortFromOnProcessRecordEndsTheReloadQuietlyKeepingThePointsSoFar) {
+  Open(query, "select dtime, val1 from readings order by ID");
+  TDataSource link(nullptr);
+  link.SetDataSet(&query);
+  struct Case {
+    const char* name;
+    bool throughLink;  // the current record only
+    int abortAt;       // record number whose processing raises EAbort
+    int points;
+  };
+  const Case cases[] = {
+      {"walkStopsAtTheThirdRecord", false, 3, 2},
+      {"walkAbortedAtTheFirstKeepsNothing", false, 1, 0},
+      {"currentRecordAborted", true, 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    query.First();
+    chart.OnProcessRecord = [&](TCustomDBChart*, TDataSet* d) {
+      if (d->RecNo() == c.abortAt) throw EAbort();
+    };
+    EXPECT_NO_THROW(series = Bind(c.throughLink ? static_cast<TComponent*>(&link) : &query, "dtime", "val1"));
+    ASSERT_NE(series, nullptr);
+    EXPECT_EQ(series->PointCount(), c.points);
+    EXPECT_FALSE(chart.IsLoading());
+    EXPECT_FALSE(query.ControlsDisabled());
+    EXPECT_TRUE(chart.RepaintEnabled());
+    EXPECT_EQ(query.RecNo(), 1);
+    chart.OnProcessRecord = {};
+    delete series;
+    series = nullptr;
+  }
+}
+
+TEST_F(DBChartTest, ACurrentRecordWithoutLabelFieldIsLabelledByItsValueSource) {
+  Open(query, "select dtime, val1, tag from readings order by ID");
+  query.Next();
+  query.Next();  // the third record: 20, tag a
+  TDataSource link(nullptr);
+  link.SetDataSet(&query);
+  series = Bind(&link, "dtime", "val1");
+  ASSERT_EQ(series->PointCount(), 1);
+  EXPECT_EQ(series->PointLabel(0), "val1");
+  EXPECT_EQ(series->YValueAt(0), 20);
+  EXPECT_EQ(series->XValueAt(0), At("2020-12-31 11:05:00"));
+  series->SetXLabelsSource("tag");
+  ASSERT_EQ(series->PointCount(), 1);
+  EXPECT_EQ(series->PointLabel(0), "a");
+}
+
+TEST_F(DBChartTest, SeveralValuePartsGiveOnePointPerPartAtTheNextPlaces) {
+  Open(query, "select val1, color, tag from readings where ID in (1, 4) order by ID");
+  struct Case {
+    const char* labels;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {"", {"val1", "color", "val1", "color"}},
+      {"tag", {"a", "a", "b", "b"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.labels);
+    series = Bind(&query, "", "val1;color", c.labels);
+    ASSERT_EQ(series->PointCount(), 4);
+    const double ys[] = {10, 255, 40, 65280};
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(series->PointLabel(i), c.expected[static_cast<size_t>(i)]) << i;
+      EXPECT_EQ(series->XValueAt(i), i) << i;
+      EXPECT_EQ(series->YValueAt(i), ys[i]) << i;
+    }
+    delete series;
+    series = nullptr;
+  }
+}
+
+TEST_F(DBChartTest, ExtraValueListsReadTheirOwnFields) {
+  Open(query, "select dtime, val1, color from readings where ID in (1, 2, 4) order by ID");
+  series = Bind(&query, "dtime", "val1");
+  auto* extra = new TChartValueList(series, "Colour");
+  extra->ChangeValueSource("color");
+  query.Close();
+  query.Open();
+  ASSERT_EQ(series->PointCount(), 3);
+  EXPECT_EQ(extra->ValueAt(0), 255);
+  EXPECT_EQ(extra->ValueAt(1), 65280);
+  EXPECT_EQ(extra->ValueAt(2), 65280);
+  EXPECT_EQ(extra->BoundField, nullptr);
 }
 
 // ---- Refresh interval -----------------------------------------------------------------------

@@ -304,6 +304,58 @@ TEST_F(FunctionTest, AssignCopiesTheSettings) {
   EXPECT_EQ(b.PeriodAlign(), paLast);
 }
 
+// A function's series is a dependent of its source that takes no single points: it is computed
+// again whenever its source is refreshed or a value changes, and emptied with its source.
+TEST_F(FunctionTest, AFunctionOfASeriesFollowsItsSourceByTheKindOfChange) {
+  struct Case {
+    const char* name;
+    void (*change)(TChartSeries& source);
+    bool followChanges;           // sfOnChange in the function series' follow set
+    std::vector<Point> expected;  // the sum of y = 10 x + 1 at the middle of the X range
+  };
+  const Case cases[] = {
+      {"aBatchOfAddsIsComputedOnceAtItsEnd",
+       [](TChartSeries& s) {
+         s.BeginUpdate();
+         s.AppendXY(3, 31);
+         s.AppendXY(4, 41);
+         s.EndUpdate();
+       },
+       true, {{2, 105}}},
+      {"aBatchOfDeletesToo",
+       [](TChartSeries& s) {
+         s.BeginUpdate();
+         s.DeletePoint(0);
+         s.EndUpdate();
+       },
+       true, {{1.5, 32}}},
+      {"aChangedValueIsComputedAgain", [](TChartSeries& s) { s.YValues()->SetValueAt(0, 101); }, true, {{1, 133}}},
+      {"aChangedValueIsNotFollowedWithoutOnChange", [](TChartSeries& s) { s.YValues()->SetValueAt(0, 101); }, false,
+       {{1, 33}}},
+      {"clearingTheSourceEmptiesTheFunction", [](TChartSeries& s) { s.ClearPoints(); }, true, {}},
+      {"aSinglePointAddedIsNotTakenOver", [](TChartSeries& s) { s.AppendXY(3, 31); }, true, {{1, 33}}},
+      {"aSinglePointDeletedIsNotTakenOver", [](TChartSeries& s) { s.DeletePoint(2); }, true, {{1, 33}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TChartSeries* source = Source({0, 1, 2});
+    TChartSeries* parent = Parent(new SumFunction, source);
+    if (!c.followChanges) parent->SetFollowSet({sfOnAdd, sfOnDelete, sfOnClear});
+    // A plain follower of the function's series sees every result it gets.
+    auto* copy = new TChartSeries(&panel);
+    copy->ChangeParentChart(&panel);
+    copy->SetDataSource(parent);
+    ASSERT_EQ(PointsOf(*parent), (std::vector<Point>{{1, 33}}));
+    c.change(*source);
+    EXPECT_EQ(PointsOf(*parent), c.expected);
+    EXPECT_EQ(PointsOf(*copy), c.expected);
+    EXPECT_FALSE(parent->Updating());
+    delete copy;
+    delete parent;
+    delete source;
+  }
+}
+
 TEST_F(FunctionTest, AFunctionWithoutSourceLeavesNoPoints) {
   auto* parent = new TChartSeries(&panel);
   parent->ChangeParentChart(&panel);
