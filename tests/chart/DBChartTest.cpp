@@ -375,6 +375,47 @@ TEST_F(DBChartTest, ExtraValueListsReadTheirOwnFields) {
   EXPECT_EQ(extra->BoundField, nullptr);
 }
 
+TEST_F(DBChartTest, WithoutAutoRefreshOpeningAndClosingLeaveTheSeriesAlone) {
+  Open(query, "select dtime, val1 from readings");
+  series = Bind(&query, "dtime", "val1");
+  ASSERT_EQ(series->PointCount(), 5);
+  chart.SetAutoRefresh(false);
+  query.Close();
+  EXPECT_EQ(series->PointCount(), 5) << "closing clears nothing";
+  Exec("delete from readings where ID > 2");
+  query.Open();
+  EXPECT_EQ(series->PointCount(), 5) << "opening reloads nothing";
+  series->ReloadFromSource();
+  EXPECT_EQ(series->PointCount(), 0) << "a reload asked for empties the series and reads nothing";
+  chart.SetAutoRefresh(true);
+  series->ReloadFromSource();
+  EXPECT_EQ(series->PointCount(), 2);
+}
+
+TEST_F(DBChartTest, FieldNamesOfTheDataSetBehindASeries) {
+  Open(query, "select dtime, val1, tag from readings");
+  TDataSource link(nullptr);
+  link.SetDataSet(&query);
+  series = Bind(&link, "dtime", "val1");
+  EXPECT_EQ(chart.SeriesFieldNames(*series), (std::vector<std::string>{"dtime", "val1", "tag"}));
+  TFastLineSeries plain(nullptr);
+  EXPECT_TRUE(chart.SeriesFieldNames(plain).empty());
+}
+
+TEST_F(DBChartTest, AssignTakesTheDatabaseSettings) {
+  TDBChart copy(nullptr);
+  chart.SetAutoRefresh(false);
+  chart.SetShowGlassCursor(false);
+  chart.ChangeRefreshInterval(7);
+  copy.Assign(&chart);
+  EXPECT_FALSE(copy.AutoRefresh());
+  EXPECT_FALSE(copy.ShowGlassCursor());
+  EXPECT_EQ(copy.RefreshInterval(), 7);
+  ASSERT_NE(copy.RefreshTimer(), nullptr) << "through the setter: the timer runs";
+  EXPECT_EQ(copy.RefreshTimer()->Interval(), 7000u);
+  EXPECT_TRUE(copy.RefreshTimer()->Enabled());
+}
+
 // ---- Refresh interval -----------------------------------------------------------------------
 
 TEST_F(DBChartTest, RefreshIntervalRangeAndTimer) {

@@ -232,6 +232,43 @@ TEST_F(LegendSymbolTest, APointsPictureWinsOverItsColour) {
   EXPECT_TRUE(IsNear(chart.Pixel(30, 25), clYellow));
 }
 
+// A legend row: the whole series in its effective colour, a point in its own, nothing for a
+// null point; a line series draws its pen across the middle, no thicker than half the row.
+TEST_F(LegendSymbolTest, ALegendItemIsFilledInTheColourOfTheSeriesOrOfItsPoint) {
+  series->ChangeSeriesColor(clGreen);
+  series->AppendXY(2, 1, {}, clNone);
+  struct Case {
+    int index;
+    TColor expected;
+  };
+  const Case cases[] = {{-1, clGreen}, {1, clBlue}, {0, clRed}, {2, clWhite}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.index);
+    chart.canvas->Brush()->SetColor(clWhite);
+    chart.canvas->Brush()->SetStyle(bsSolid);
+    chart.canvas->FillRect(TRect(0, 0, 200, 100));
+    series->PaintLegendItem(c.index, box);
+    EXPECT_EQ(chart.Pixel(30, 25), c.expected);
+    EXPECT_EQ(chart.Count(c.expected, 0, 0, 199, 99) - chart.Count(c.expected, 20, 20, 40, 30),
+              c.expected == clWhite ? 200 * 100 - 21 * 11 : 0)
+        << "nothing outside the row's box";
+  }
+}
+
+TEST_F(LegendSymbolTest, ALineSeriesLegendItemIsAHorizontalLineAtMostHalfTheRowHigh) {
+  auto* line = new TFastLineSeries(&chart);
+  line->ChangeParentChart(&chart);
+  line->ChangeSeriesColor(clFuchsia);
+  line->Pen()->SetWidth(20);
+  line->AppendXY(0, 1);
+  line->PaintLegendItem(-1, box);
+  EXPECT_EQ(chart.Pixel(30, 25), clFuchsia);
+  EXPECT_EQ(chart.Count(clFuchsia, 22, 21, 38, 21), 0) << "row 21 is above the cut pen";
+  EXPECT_EQ(chart.Count(clFuchsia, 22, 29, 38, 29), 0) << "row 29 is below the cut pen";
+  EXPECT_GT(chart.Count(clFuchsia, 22, 24, 38, 26), 3 * 10) << "the middle rows carry the line";
+  EXPECT_EQ(line->Pen()->Width(), 20) << "the series keeps its own pen";
+}
+
 // ---- Depth, gaps and label styles ------------------------------------------------------------
 
 class DepthChart : public FakeSeriesChart {
