@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
 #include "canvas/KelPen.h"
 #include "chart/ChartSeries.h"
@@ -199,13 +198,7 @@ void TSmoothingFunction::AddPoints(TChartSeries* source) {
 void TSmoothingFunction::ConfigureSample(ISeriesOwner* chart) {
   TKelFunction::ConfigureSample(chart);
   if (!chart || chart->SeriesCount() == 0) return;
-  TChartSeries* first = chart->SeriesAt(0);
-  first->ClearPoints();
-  double value = 50;
-  for (int i = 0; i < 10; ++i) {
-    value += std::rand() % 21 - 10;
-    first->AppendValue(value);
-  }
+  chart->SeriesAt(0)->FillSampleValues(10);
   if (TChartSeries* parent = ParentSeries()) {
     parent->ChangeTransparency(70);
     parent->Pen()->SetWidth(10);
