@@ -13,6 +13,7 @@
 #include "canvas/KelPicture.h"
 #include "chart/FastLineSeries.h"
 #include "chart/KelProcs.h"
+#include "toolkit/rtl/SysUtils.h"
 
 namespace {
 
@@ -564,6 +565,23 @@ INSTANTIATE_TEST_SUITE_P(
                     LegendCase{"XAndValueAndText", ltsXAndValueAndText, 0, "1|12|Mon"},
                     LegendCase{"XAndText", ltsXAndText, 1, "2|"}),
     [](const testing::TestParamInfo<LegendCase>& info) { return std::string(info.param.name); });
+
+// Date-time values read in the legend as dates past one day and as times of day up to it.
+TEST_F(SeriesTest, DateTimeValuesShowInTheLegendAsDatesOrTimesBySize) {
+  TChartSeries* s = NewSeries("S1", false);
+  s->YValues()->ChangeDateTime(true);
+  const double values[] = {EncodeDate(2021, 3, 4) + 0.5, 0.75, 1.0, 1.5};
+  const bool asDate[] = {true, false, false, true};
+  for (double v : values) s->AppendValue(v);
+  for (int i = 0; i < 4; ++i) {
+    const std::string format = asDate[i] ? FormatSettings().ShortDateFormat : FormatSettings().ShortTimeFormat;
+    EXPECT_EQ(s->LegendText(ltsValue, i), FormatDateTime(format, values[i])) << i;
+    EXPECT_EQ(s->LegendText(ltsRightValue, i), FormatDateTime(format, values[i])) << i;
+  }
+  EXPECT_EQ(s->ValueText(1), "0.75") << "the value text stays a number";
+  s->YValues()->ChangeDateTime(false);
+  EXPECT_EQ(s->LegendText(ltsValue, 1), "0.75");
+}
 
 TEST_F(SeriesTest, PercentTextUsesTheAbsoluteTotal) {
   TChartSeries* s = NewSeries("S1");
