@@ -392,6 +392,37 @@ TEST_F(DBChartTest, WithoutAutoRefreshOpeningAndClosingLeaveTheSeriesAlone) {
   EXPECT_EQ(series->PointCount(), 2);
 }
 
+TEST_F(DBChartTest, OnValidDataSourceMayRefuseADataSetOrADataSource) {
+  Open(query, "select dtime, val1 from readings");
+  query.SetName("Readings");
+  TDataSource link(nullptr);
+  link.SetName("Link");
+  link.SetDataSet(&query);
+  std::vector<TComponent*> asked;
+  bool accept = true;
+  chart.OnValidDataSource = [&](TCustomAxisPanel* sender, TChartSeries*, TComponent* source, bool& valid) {
+    EXPECT_EQ(sender, &chart);
+    EXPECT_TRUE(valid) << "a data set arrives accepted";
+    asked.push_back(source);
+    valid = accept;
+  };
+  series = Bind(&query, "dtime", "val1");
+  EXPECT_EQ(series->PointCount(), 5);
+  series->SetDataSource(nullptr);
+  accept = false;
+  for (TComponent* source : {static_cast<TComponent*>(&query), static_cast<TComponent*>(&link)}) {
+    try {
+      series->SetDataSource(source);
+      ADD_FAILURE() << "no exception";
+    } catch (const ChartException& e) {
+      EXPECT_EQ(e.Message(), "No valid DataSource: " + source->Name());
+    }
+    EXPECT_EQ(series->DataSource(), nullptr);
+  }
+  EXPECT_EQ(asked, (std::vector<TComponent*>{&query, &query, &link}));
+  chart.OnValidDataSource = {};
+}
+
 TEST_F(DBChartTest, FieldNamesOfTheDataSetBehindASeries) {
   Open(query, "select dtime, val1, tag from readings");
   TDataSource link(nullptr);
