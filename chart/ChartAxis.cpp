@@ -925,6 +925,11 @@ TChartDepthAxis::TChartDepthAxis(IAxisOwner* owner, TCollection* collection)
   SetDepth(true);
 }
 
+void TChartDepthAxis::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TChartDepthAxis*>(source)) labelsAsSeriesTitles_ = other->labelsAsSeriesTitles_;
+  TChartAxis::Assign(source);
+}
+
 void TChartDepthAxis::SetLabelsAsSeriesTitles(bool value) {
   if (LabelsAsSeriesTitles() == value) return;
   labelsAsSeriesTitles_ = value;
