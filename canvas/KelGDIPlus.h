@@ -17,6 +17,7 @@
 // CurrentTransparency holds an alpha byte here (255 opaque); nested transparency multiplies.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -265,6 +266,9 @@ class TGDIPlusCanvas : public TKelCanvas3D {
   std::string fontName_;
   float fontSize_ = 0;
   int fontStyle_ = -1;
+  // Text measured before, by font, format, rendering hint, resolution and text: a chart tick
+  // measures the same legend rows and axis labels again, and GDI+ measuring is slow.
+  std::map<std::wstring, TGPRectF> measured_;
 
   std::unique_ptr<TGPGraphics> graphics_;
   std::unique_ptr<TGPPen> pen_;

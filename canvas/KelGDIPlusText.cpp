@@ -140,7 +140,25 @@ bool TGDIPlusCanvas::MeasureBounds(const std::wstring& text, TGPStringFormat* fo
   if (EnsureGraphics() == nullptr) return false;
   if (font_ == nullptr) ApplyFont();
   if (font_ == nullptr) return false;
-  return graphics_->MeasureString(text, font_.get(), MakePointF(0, 0), format, bounds) == GpOk;
+  std::wstring key = Utf8ToWide(fontName_);
+  for (const float v : {fontSize_, static_cast<float>(fontStyle_), static_cast<float>(graphics_->GetTextRenderingHint()),
+                        graphics_->GetDpiY()})
+    key += L'|' + std::to_wstring(v);
+  key += format == nullptr ? L"|d|" : format == GenericTypographicFormat() ? L"|t|" : L"|o|";
+  const bool known = format == nullptr || format == GenericTypographicFormat();
+  key += text;
+  if (known) {
+    if (const auto found = measured_.find(key); found != measured_.end()) {
+      bounds = found->second;
+      return true;
+    }
+  }
+  if (graphics_->MeasureString(text, font_.get(), MakePointF(0, 0), format, bounds) != GpOk) return false;
+  if (known) {
+    if (measured_.size() >= 4096) measured_.clear();
+    measured_.emplace(std::move(key), bounds);
+  }
+  return true;
 }
 
 int TGDIPlusCanvas::MeasureTextWidthFormat(const std::string& text, bool typographic) {

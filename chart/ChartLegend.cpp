@@ -3,16 +3,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "canvas/Canvas3D.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCorners.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelCanvas3D.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "canvas/View3DOptions.h"
 #include "chart/BackImage.h"
 #include "chart/Chart.h"
 #include "chart/KelConst.h"
@@ -943,6 +946,98 @@ void TCustomChartLegend::Draw() {
     ~Unshift() { legend.UndoPanelShift(); }
   } unshift{*this};
   if (lastValue_ < firstValue_) return;
+  // Between ticks the legend mostly shows the same: its last picture serves while the key and
+  // what lies under it stay.
+  const std::string key = PictureKey();
+  if (key.empty()) {
+    DrawPicture();
+    return;
+  }
+  if (chart_->PaintKept(TCustomKelPanel::kKeptLegend, PictureRect(), key, [this] { DrawPicture(); }))
+    UseFont(Font());
+}
+
+std::string TCustomChartLegend::PictureKey() {
+  TCanvas3D* canvas = chart_->Canvas3D();
+  if (canvas == nullptr || canvas->SupportsFull3D() || symbol_->OnDraw || chart_->OnGetLegendPos || items_.Custom() ||
+      globalTransparency_ > 0 || Angle() != 0)
+    return {};
+  std::string key = TCustomKelPanel::SettingsKey(this);
+  const auto add = [&key](long long v) { key += std::to_string(v) + ','; };
+  key += '|';
+  for (int v : {Bounds.Left, Bounds.Top, Bounds.Right, Bounds.Bottom, itemsTop_, textX_, symbolX_, checkBoxX_,
+                itemHeight_, innerGap_, spaceWidth_, columns_, rows_, firstValue_, lastValue_, totalItems_,
+                static_cast<int>(resolved_), symbolWidth_, wrapped_ ? 1 : 0, drawTitle_ ? 1 : 0, panelShift_.X,
+                panelShift_.Y, chart_->View3D() ? 1 : 0, static_cast<int>(chart_->Color()),
+                static_cast<int>(chart_->BackgroundColor())})
+    add(v);
+  if (drawTitle_) {
+    add(title_->Width());
+    add(title_->Height());
+  }
+  if (auto* kel = dynamic_cast<TKelCanvas3D*>(canvas)) add(kel->DefaultFontQuality);
+  key += std::to_string(canvas->TextZoom) + '|' + TCustomKelPanel::SettingsKey(chart_->View3DOptions()) + '|' +
+         TCustomKelPanel::SettingsKey(chart_->DefaultFont()) + '|';
+  for (size_t p = 0; p < texts_.size(); ++p) {
+    for (const std::string& t : texts_[p]) key += t + '\x1f';
+    for (int w : textWidths_[p]) add(w);
+    add(symbolWidths_[p]);
+  }
+  for (const auto& widths : columnTextWidths_)
+    for (int w : widths) add(w);
+  // Hover and selection.
+  add(chart_->Hover()->Visible() ? 1 : 0);
+  if (selected_) {
+    add(selected_->HoverIndex());
+    add(selected_->ItemIndex());
+  }
+  // The rows' series as their symbols and boxes show them.
+  const bool boxes = CheckBoxesShown();
+  for (int index = firstValue_; index <= lastValue_; ++index) {
+    if (items_.Has(index) && items_.Item(index).Font) key += TCustomKelPanel::SettingsKey(items_.Item(index).Font.get());
+    if (resolved_ == lsSeriesGroups) {
+      if (index < chart_->SeriesGroups()->Count()) add(static_cast<int>(chart_->SeriesGroups()->Items(index)->ReadActive()));
+      continue;
+    }
+    TChartSeries* series = resolved_ == lsValues ? LegendSeries() : ListedSeries(index, boxes);
+    if (series == nullptr) {
+      key += "-,";
+      continue;
+    }
+    add(static_cast<long long>(reinterpret_cast<std::uintptr_t>(series)));
+    add(series->Active() ? 1 : 0);
+    add(static_cast<int>(series->EffectiveColor()));
+    if (resolved_ == lsValues) {
+      const int point = series->MapLegendIndex(index);
+      add(point);
+      if (point >= 0 && point < series->PointCount()) add(static_cast<int>(series->LegendColor(point)));
+    }
+    if (resolved_ != lsValues || index == firstValue_) {
+      // The series' drawing settings, without its points.
+      const bool saved = series->DontSaveData;
+      series->DontSaveData = true;
+      key += series->ClassType().Name() + TCustomKelPanel::SettingsKey(series);
+      series->DontSaveData = saved;
+    }
+  }
+  return key;
+}
+
+TRect TCustomChartLegend::PictureRect() {
+  TRect r = Bounds;
+  for (TKelShadow* effect : {static_cast<TKelShadow*>(Shadow()), HasEmboss() ? static_cast<TKelShadow*>(Emboss()) : nullptr}) {
+    if (effect == nullptr || !effect->Visible()) continue;
+    const int blur = effect->Smooth() ? std::abs(effect->SmoothBlur()) : 0;
+    r.Left = std::min(r.Left, Bounds.Left + effect->HorizSize() - blur);
+    r.Right = std::max(r.Right, Bounds.Right + effect->HorizSize() + blur);
+    r.Top = std::min(r.Top, Bounds.Top + effect->VertSize() - blur);
+    r.Bottom = std::max(r.Bottom, Bounds.Bottom + effect->VertSize() + blur);
+  }
+  const int frame = (Pen()->Visible() ? Pen()->Width() : 0) + 2;
+  return TRect(r.Left - frame, r.Top - frame, r.Right + frame, r.Bottom + frame);
+}
+
+void TCustomChartLegend::DrawPicture() {
   TCanvas3D* canvas = chart_->Canvas3D();
   canvas->BeginElement("Legend", 0, nullptr);
   struct End {

@@ -325,6 +325,15 @@ class TCustomChartLegend : public TKelCustomShapePosition {
   int TotalColumnsWidth() const;
   void PlaceRowsX(int x0);
   void DrawRow(int index, int position);
+  // The frame, title and rows as laid out.
+  void DrawPicture();
+  // Everything the legend's picture shows besides what lies under it: its settings and
+  // layout, the rows' texts, series, colours and boxes, fonts and the canvas's text zoom.
+  // Empty when the picture cannot be kept (a handler draws or places rows, custom items, a
+  // turned or see-through legend, a full-3D canvas).
+  std::string PictureKey();
+  // The rectangle the picture covers: the bounds with the frame, shadow and emboss.
+  TRect PictureRect();
   // Gives the canvas a legend font (3D-zoomed unless the legend's text is drawn flat).
   void UseFont(TKelFont* font);
   // Tells the chart's listeners that the boxes changed.

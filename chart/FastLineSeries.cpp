@@ -423,7 +423,17 @@ void TFastLineSeries::PaintAllPoints() {
     columnSkip_ = CanSkipColumnPoints();
     if (columnSkip_) UpdateColumnLimit();
     if (firstVisible_ > 0) PaintPoint(firstVisible_);
-    for (int i = firstVisible_ + 1; i <= lastVisible_; ++i) PaintPoint(i);
+    // Points still in the current column change nothing: without null points (which only a
+    // colour list marks) the next one that may is found by searching the ascending X values
+    // instead of visiting every point between.
+    const double* xs = columnSkip_ && !HasColorList() ? XValues()->Values() : nullptr;
+    for (int i = firstVisible_ + 1; i <= lastVisible_; ++i) {
+      if (xs != nullptr && xs[i] < columnLimit_) {
+        i = static_cast<int>(std::lower_bound(xs + i, xs + lastVisible_ + 1, columnLimit_) - xs);
+        if (i > lastVisible_) break;
+      }
+      PaintPoint(i);
+    }
     if (Batching()) {
       FlushRun();
       // The canvas pen ends where the line ends, as after drawing segment by segment.

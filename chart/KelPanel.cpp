@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvas3D.h"
@@ -398,6 +399,150 @@ void TCustomKelPanel::PaintLayer(int slot, const TRect& r, const std::string& ke
 
 void TCustomKelPanel::DropLayers() {
   for (TLayer& layer : layers_) layer.pixels.reset();
+  for (TKept& kept : kept_) kept = TKept();
+}
+
+std::string TCustomKelPanel::FullLayerKey(const std::string& key) {
+  std::string full = key;
+  full += '|' + std::to_string(reinterpret_cast<std::uintptr_t>(canvas_.get())) + canvas_->ClassType().Name();
+  full += '|' + std::to_string(elementChanges_);
+  full += canvas_->IsMonochrome() ? "m" : "c";
+  if (auto* plus = dynamic_cast<TGDIPlusCanvas*>(canvas_.get())) full += plus->Antialias ? "a" : "n";
+  return full;
+}
+
+namespace {
+
+// The rows of the bitmap selected into a memory device context, read and written in place.
+struct TDibRows {
+  unsigned char* bits = nullptr;
+  int stride = 0, width = 0, height = 0, pixelBytes = 0;
+  bool bottomUp = false;
+  // Device pixels from logical ones (the device context's origins moved).
+  POINT origin{};
+
+  bool Open(HDC dc) {
+    DIBSECTION dib{};
+    if (GetObjectW(GetCurrentObject(dc, OBJ_BITMAP), sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBits == nullptr)
+      return false;
+    if (dib.dsBm.bmBitsPixel != 24 && dib.dsBm.bmBitsPixel != 32) return false;
+    if (GetMapMode(dc) != MM_TEXT) return false;
+    POINT p{0, 0};
+    if (!LPtoDP(dc, &p, 1)) return false;
+    origin = p;
+    bits = static_cast<unsigned char*>(dib.dsBm.bmBits);
+    stride = dib.dsBm.bmWidthBytes;
+    width = dib.dsBm.bmWidth;
+    height = dib.dsBm.bmHeight;
+    pixelBytes = dib.dsBm.bmBitsPixel / 8;
+    bottomUp = dib.dsBmih.biHeight > 0;
+    return true;
+  }
+  // A logical rectangle in device pixels, cut to the bitmap.
+  TRect Device(const TRect& r) const {
+    const int dx = static_cast<int>(origin.x), dy = static_cast<int>(origin.y);
+    return TRect(std::max(0, r.Left + dx), std::max(0, r.Top + dy), std::min(width, r.Right + dx),
+                 std::min(height, r.Bottom + dy));
+  }
+  unsigned char* At(int x, int y) const {
+    return bits + static_cast<std::ptrdiff_t>(bottomUp ? height - 1 - y : y) * stride +
+           static_cast<std::ptrdiff_t>(x) * pixelBytes;
+  }
+  // The pixels of device rectangle d, row after row.
+  std::vector<unsigned char> Read(const TRect& d) const {
+    std::vector<unsigned char> out;
+    const size_t row = static_cast<size_t>(d.Width()) * pixelBytes;
+    out.resize(row * static_cast<size_t>(std::max(0, d.Height())));
+    for (int y = d.Top; y < d.Bottom; ++y) std::memcpy(&out[row * (y - d.Top)], At(d.Left, y), row);
+    return out;
+  }
+  bool Same(const TRect& d, const std::vector<unsigned char>& pixels) const {
+    const size_t row = static_cast<size_t>(d.Width()) * pixelBytes;
+    if (pixels.size() != row * static_cast<size_t>(std::max(0, d.Height()))) return false;
+    for (int y = d.Top; y < d.Bottom; ++y)
+      if (std::memcmp(&pixels[row * (y - d.Top)], At(d.Left, y), row) != 0) return false;
+    return true;
+  }
+  void Write(const TRect& d, const std::vector<unsigned char>& pixels) const {
+    const size_t row = static_cast<size_t>(d.Width()) * pixelBytes;
+    for (int y = d.Top; y < d.Bottom; ++y) std::memcpy(At(d.Left, y), &pixels[row * (y - d.Top)], row);
+  }
+};
+
+// Whether the colour of a pixel of `outer` outside `inner` differs between two reads of `outer`
+// (the fourth byte of a 32-bit pixel is no colour: GDI clears it where it draws).
+bool ChangedAround(const TRect& outer, const TRect& inner, const std::vector<unsigned char>& before,
+                   const std::vector<unsigned char>& after, int pixelBytes) {
+  const size_t row = static_cast<size_t>(outer.Width()) * pixelBytes;
+  for (int y = outer.Top; y < outer.Bottom; ++y) {
+    const unsigned char* a = &before[row * (y - outer.Top)];
+    const unsigned char* b = &after[row * (y - outer.Top)];
+    const bool inside = y >= inner.Top && y < inner.Bottom;
+    for (int x = outer.Left; x < outer.Right; ++x) {
+      if (inside && x >= inner.Left && x < inner.Right) continue;
+      const size_t o = static_cast<size_t>(x - outer.Left) * pixelBytes;
+      if (a[o] != b[o] || a[o + 1] != b[o + 1] || a[o + 2] != b[o + 2]) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool TCustomKelPanel::PaintKept(int slot, const TRect& r, const std::string& key, const std::function<void()>& paint) {
+  TKept& kept = kept_[slot];
+  HDC dc = r.Width() > 0 && r.Height() > 0 ? LayerDC() : nullptr;
+  TDibRows rows;
+  if (dc == nullptr || !rows.Open(dc)) {
+    kept = TKept();
+    paint();
+    return false;
+  }
+  const std::string full = FullLayerKey(key);
+  GdiFlush();
+  const TRect d = rows.Device(r);
+  if (d.Width() <= 0 || d.Height() <= 0) {
+    kept = TKept();
+    paint();
+    return false;
+  }
+  if (kept.key == full && kept.rect == d) {
+    if (kept.refused) {
+      paint();
+      return false;
+    }
+    if (rows.Same(d, kept.under)) {
+      rows.Write(d, kept.over);
+      ++keptPaints_;
+      return true;
+    }
+  }
+  // Painted anew; a band around the rectangle shows whether the painting kept inside it.
+  constexpr int kBand = 8;
+  const TRect around = rows.Device(TRect(r.Left - kBand, r.Top - kBand, r.Right + kBand, r.Bottom + kBand));
+  const std::vector<unsigned char> before = rows.Read(around);
+  kept = TKept();
+  paint();
+  dc = LayerDC();
+  TDibRows now;
+  if (dc == nullptr || !now.Open(dc) || now.bits != rows.bits || now.origin.x != rows.origin.x ||
+      now.origin.y != rows.origin.y)
+    return false;
+  GdiFlush();
+  const std::vector<unsigned char> after = now.Read(around);
+  kept.key = full;
+  kept.rect = d;
+  kept.refused = ChangedAround(around, d, before, after, now.pixelBytes);
+  if (kept.refused) return false;
+  // The pixels under the rectangle are those the band read before painting.
+  kept.under.resize(static_cast<size_t>(d.Width()) * now.pixelBytes * d.Height());
+  const size_t outerRow = static_cast<size_t>(around.Width()) * now.pixelBytes;
+  const size_t row = static_cast<size_t>(d.Width()) * now.pixelBytes;
+  for (int y = d.Top; y < d.Bottom; ++y)
+    std::memcpy(&kept.under[row * (y - d.Top)],
+                &before[outerRow * (y - around.Top) + static_cast<size_t>(d.Left - around.Left) * now.pixelBytes], row);
+  kept.over = now.Read(d);
+  return false;
 }
 
 // ---- Export -----------------------------------------------------------------------------------

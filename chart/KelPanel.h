@@ -178,10 +178,23 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
   // the pixels that paint left there. Only a canvas drawing untransformed into a memory bitmap
   // keeps layers; `key` must hold every setting the painting reads besides the rectangle.
   void PaintLayer(int slot, const TRect& r, const std::string& key, const std::function<void()>& paint);
-  // Forgets every kept layer.
+  // Forgets every kept layer and picture.
   void DropLayers();
   // The stored settings of an attribute object as bytes, for a layer key.
   static std::string SettingsKey(TPersistent* object);
+
+  // ---- Pictures kept over what lies under them -----------------------------------------------
+  // Slots of PaintKept.
+  enum { kKeptLegend = 0, kKeptSlots = 1 };
+  // Paints through `paint`, or, when the last paint in `slot` had the same key and rectangle
+  // and found the very pixels that lie under r now, puts back the pixels it left in r. `key`
+  // must hold everything the painting reads besides what lies under it; everything it draws
+  // must fall inside r (a painting that changed a pixel near r but outside it is not kept).
+  // Only a canvas drawing untransformed into a memory bitmap keeps pictures. Answers whether
+  // kept pixels were used.
+  bool PaintKept(int slot, const TRect& r, const std::string& key, const std::function<void()>& paint);
+  // How many paints used kept pictures so far.
+  unsigned KeptPictureUses() const { return keptPaints_; }
 
   // ---- Export ------------------------------------------------------------------------------
   // A new bitmap of the chart within `rect` (owned by the caller). White means no pre-fill.
@@ -360,6 +373,19 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel, public
     std::unique_ptr<TBitmap> pixels;
   };
   TLayer layers_[2];
+  struct TKept {
+    std::string key;
+    TRect rect;
+    // The pixels under the rectangle before the last paint and after it, row by row.
+    std::vector<unsigned char> under, over;
+    // The last paint drew outside its rectangle: painted anew while the key stays.
+    bool refused = false;
+  };
+  TKept kept_[kKeptSlots];
+  unsigned keptPaints_ = 0;
+  // The key of a layer or kept picture: `key`, the canvas object, its way of drawing and the
+  // count of attribute changes.
+  std::string FullLayerKey(const std::string& key);
   // Counts paints of the lowest layer anew: the back wall's kept pixels include what lay under it.
   unsigned layerEpoch_ = 0;
   // Counts changes of the attribute objects: kept layers never outlive one.
