@@ -118,6 +118,8 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   // The panel's colour palette: the back image's bitmap palette when the back image holds a
   // bitmap with one (owned by that bitmap), else null.
   HPALETTE GetPalette() const;
+  // Without a parent window the panel draws through the window of an owner that has one.
+  HDC GetDeviceContext(HWND& window) override;
   // Paints the back image into r: flat at depth 0; at another depth projected there
   // (orthogonal view) or laid on the plane at that depth (turned view), clipped to the box of
   // r for the modes that do not stretch. The stretch quality is the image's while it draws.

@@ -22,6 +22,7 @@
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Picture.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Form.h"
 #include "toolkit/ui/Messages.h"
 
 namespace {
@@ -304,5 +305,31 @@ TEST(ChartPanelLayers, TheKeptBackgroundGivesTheSamePixelsAndFollowsItsSettings)
     panel.DropLayers();
     panel.DrawTo(screen.Canvas(), TRect(0, 0, 200, 150));
     EXPECT_TRUE(AllPixels(screen) == small);
+  }
+}
+
+TEST(ChartPanelWindow, WithoutAParentThePanelDrawsThroughItsWindowedOwner) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  struct Case {
+    const char* name;
+    bool owned, parented;
+  };
+  const Case cases[] = {{"owned by the form, no parent: the form's window", true, false},
+                        {"parented: its own window", true, true},
+                        {"no windowed owner: its own window", false, false}};
+  for (const Case& c : cases) {
+    auto* panel = new TCustomAxisPanel(c.owned ? &form : nullptr);
+    std::unique_ptr<TCustomAxisPanel> unowned(c.owned ? nullptr : panel);
+    if (c.parented) panel->SetParent(&form);
+    HWND window = nullptr;
+    HDC dc = panel->GetDeviceContext(window);
+    ASSERT_NE(dc, nullptr) << c.name;
+    EXPECT_EQ(WindowFromDC(dc), window) << c.name;
+    EXPECT_EQ(window, c.owned && !c.parented ? form.Handle() : panel->Handle()) << c.name;
+    ReleaseDC(window, dc);
+    // The panel's own canvas follows the same rule.
+    EXPECT_EQ(WindowFromDC(panel->Canvas()->Handle()), window) << c.name;
+    if (c.owned) delete panel;
   }
 }

@@ -988,6 +988,11 @@ void TWinControl::SetTabOrder(int value) {
 
 std::vector<TWinControl*> TWinControl::TabList() const { return tabList_; }
 
+HDC TWinControl::GetDeviceContext(HWND& window) {
+  window = Handle();
+  return GetDC(window);
+}
+
 bool TWinControl::CanFocus() {
   TCustomForm* form = GetParentForm(this);
   if (form == nullptr) return Visible() && Enabled() && (Parent() == nullptr ? handle_ != nullptr : true);

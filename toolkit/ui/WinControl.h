@@ -48,6 +48,9 @@ class TWinControl : public TControl {
 
   // The window, made now (with the parents' windows) when it does not exist yet.
   HWND Handle();
+  // The device context a control canvas draws through, with the window it belongs to (the
+  // caller gives it back with ReleaseDC(window, dc)): this control's own window by default.
+  virtual HDC GetDeviceContext(HWND& window);
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded();
   // A window to act as parent for a control without a TWinControl parent (hosting).
