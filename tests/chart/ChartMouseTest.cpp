@@ -19,6 +19,7 @@
 #include "canvas/KelGradient.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "canvas/View3DOptions.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/ui/Form.h"
 

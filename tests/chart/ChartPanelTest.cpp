@@ -311,25 +311,22 @@ TEST(ChartPanelLayers, TheKeptBackgroundGivesTheSamePixelsAndFollowsItsSettings)
 TEST(ChartPanelWindow, WithoutAParentThePanelDrawsThroughItsWindowedOwner) {
   TForm form(nullptr);
   form.SetBounds(0, 0, 300, 200);
-  struct Case {
-    const char* name;
-    bool owned, parented;
-  };
-  const Case cases[] = {{"owned by the form, no parent: the form's window", true, false},
-                        {"parented: its own window", true, true},
-                        {"no windowed owner: its own window", false, false}};
-  for (const Case& c : cases) {
-    auto* panel = new TCustomAxisPanel(c.owned ? &form : nullptr);
-    std::unique_ptr<TCustomAxisPanel> unowned(c.owned ? nullptr : panel);
-    if (c.parented) panel->SetParent(&form);
+  for (bool parented : {false, true}) {
+    const char* name = parented ? "parented: its own window" : "owned by the form, no parent: the form's window";
+    auto* panel = new TCustomAxisPanel(&form);
+    if (parented) panel->SetParent(&form);
     HWND window = nullptr;
     HDC dc = panel->GetDeviceContext(window);
-    ASSERT_NE(dc, nullptr) << c.name;
-    EXPECT_EQ(WindowFromDC(dc), window) << c.name;
-    EXPECT_EQ(window, c.owned && !c.parented ? form.Handle() : panel->Handle()) << c.name;
+    ASSERT_NE(dc, nullptr) << name;
+    EXPECT_EQ(WindowFromDC(dc), window) << name;
+    EXPECT_EQ(window, parented ? panel->Handle() : form.Handle()) << name;
     ReleaseDC(window, dc);
     // The panel's own canvas follows the same rule.
-    EXPECT_EQ(WindowFromDC(panel->Canvas()->Handle()), window) << c.name;
-    if (c.owned) delete panel;
+    EXPECT_EQ(WindowFromDC(panel->Canvas()->Handle()), window) << name;
+    delete panel;
   }
+  // Neither a parent nor a windowed owner: no window to draw through.
+  TCustomAxisPanel alone(nullptr);
+  HWND window = nullptr;
+  EXPECT_THROW(alone.GetDeviceContext(window), EInvalidOperation);
 }
