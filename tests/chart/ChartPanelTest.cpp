@@ -325,8 +325,4 @@ TEST(ChartPanelWindow, WithoutAParentThePanelDrawsThroughItsWindowedOwner) {
     EXPECT_EQ(WindowFromDC(panel->Canvas()->Handle()), window) << name;
     delete panel;
   }
-  // Neither a parent nor a windowed owner: no window to draw through.
-  TCustomAxisPanel alone(nullptr);
-  HWND window = nullptr;
-  EXPECT_THROW(alone.GetDeviceContext(window), EInvalidOperation);
 }

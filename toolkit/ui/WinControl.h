@@ -48,9 +48,6 @@ class TWinControl : public TControl {
 
   // The window, made now (with the parents' windows) when it does not exist yet.
   HWND Handle();
-  // The device context a control canvas draws through, with the window it belongs to (the
-  // caller gives it back with ReleaseDC(window, dc)): this control's own window by default.
-  virtual HDC GetDeviceContext(HWND& window);
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded();
   // A window to act as parent for a control without a TWinControl parent (hosting).
@@ -108,6 +105,11 @@ class TWinControl : public TControl {
   std::string GetText() override;
   void SetText(const std::string& value) override;
   void Invalidate() override;
+  // The children first, the last one first; in the foreground the first child with a palette
+  // ends the walk; without one among them, the control's own.
+  bool PaletteChanged(bool foreground) override;
+  // The window's own context (its window in `window`).
+  HDC GetDeviceContext(HWND& window) override;
   void Update() override;
   void Repaint() override;
   void DefaultHandler(TMessage& message) override;
