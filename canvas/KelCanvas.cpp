@@ -147,6 +147,10 @@ HDC TKelCanvas::PreparedDC(bool withFont) {
   deviceCanvas_->Refresh();
   if (selectedDC_ != nullptr && selectedDC_ != dc) ReleaseDeviceObjects();
   SelectObject(dc, devicePen_->Handle());
+  // The mix mode is device state, not part of the GDI pen: it goes with the device pen on every
+  // selection (as the toolkit canvas does for its own pen), so a thin pen in pmXor or pmNotXor
+  // mixes like a wide one.
+  SetROP2(dc, PenModeToROP2(devicePen_->Mode()));
   SelectObject(dc, deviceBrush_->Handle());
   if (withFont) {
     selectedFont_ = deviceFont_->Handle();

@@ -65,9 +65,11 @@ TRect TBackImage::Target(const TRect& r, int w, int h, bool& stretched) const {
       return TRect(left, top, left + (right_ != 0 ? right_ : w), top + (bottom_ != 0 ? bottom_ : h));
     }
     case pbmCenter: {
-      // Shrunk (or grown) on each side by half the difference of the sizes.
+      // Shrunk (or grown) on each side by half the difference of the sizes; a size given in
+      // Right or Bottom stretches the graphic over that rectangle, as for a custom place.
+      stretched = right_ != 0 || bottom_ != 0;
       const int dx = (r.Width() - w) / 2, dy = (r.Height() - h) / 2;
-      return TRect(r.Left + dx, r.Top + dy, r.Left + dx + w, r.Top + dy + h);
+      return TRect(r.Left + dx, r.Top + dy, r.Right - dx, r.Bottom - dy);
     }
     default:
       stretched = true;

@@ -8,6 +8,7 @@
 #include "chart/Chart.h"
 #include "chart/SeriesMarks.h"
 #include "chart/SeriesSelection.h"
+#include "toolkit/rtl/Math.h"
 
 namespace {
 
@@ -171,7 +172,9 @@ bool TCustomChart::StartZoomOrPan(int x, int y, TMouseButton button, TShiftState
     if (zoom->Direction == tzdHorizontal) zoom->Y1 = r.Bottom;
     if (zoom->X0 != zoom->X1 || zoom->Y0 != zoom->Y1) RedrawZoomRectangle();
     started = true;
-  } else if (AllowPanning() != pmNone && button == ScrollMouseButton()) {
+  }
+  // Panning is tested on its own: one button may start both.
+  if (AllowPanning() != pmNone && button == ScrollMouseButton()) {
     Panning()->StartAt(x, y);
     if (!Panning()->InsideBounds() && Parent() != nullptr) SetMouseCapture(true);
     started = true;
@@ -303,7 +306,7 @@ void TCustomChart::HandleWheel(bool up) {
     ZoomPercent(up ? 110 : 90);
   } else if (ZoomWheel() != pmwNone && (View3D() || CanvasFull3D())) {
     if (ZoomWheel() == pmwInverted) up = !up;
-    View3DOptions()->SetZoom(static_cast<int>(std::lround(View3DOptions()->Zoom() * (up ? 1.1 : 0.9))));
+    View3DOptions()->SetZoom(static_cast<int>(Round(View3DOptions()->Zoom() * (up ? 1.1 : 0.9))));
   }
 }
 

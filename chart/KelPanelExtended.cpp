@@ -515,16 +515,8 @@ void TCustomKelPanelExtended::DrawZoomRectangle() {
   } else {
     PrepareXorPen();
   }
-  if (direct && dynamic_cast<TKelCanvas3D*>(canvas) != nullptr) {
-    // The GDI canvas keeps the mix mode only while it prepares the pen: it is set again on the
-    // very device context the rectangle is drawn on.
-    HDC dc = canvas->PreparedDC(false);
-    const int savedMode = SetROP2(dc, R2_NOTXORPEN);
-    ::Rectangle(dc, zoom_->X0, zoom_->Y0, zoom_->X1, zoom_->Y1);
-    SetROP2(dc, savedMode);
-  } else {
-    canvas->Rectangle(zoom_->X0, zoom_->Y0, zoom_->X1, zoom_->Y1);
-  }
+  // The canvas's own rectangle: the brush's gradient or picture fills it, the pen mixes.
+  canvas->Rectangle(zoom_->X0, zoom_->Y0, zoom_->X1, zoom_->Y1);
   if (!full) {
     canvas->Pen()->SetMode(pmCopy);
     canvas->ApplyPen();

@@ -125,6 +125,56 @@ TEST_F(GdiCanvasTest, WidePenModeSetsTheRasterOperationUnlessRound) {
   EXPECT_EQ(GetROP2(dc), R2_COPYPEN);
 }
 
+// The pen's mix mode reaches the device whatever the width and end style: a thin pen in pmXor or
+// pmNotXor mixes with what lies under it just as a wide one does (the zoom rectangle and other
+// rubber bands rely on it), and pmCopy covers it.
+TEST_F(GdiCanvasTest, PenModeMixesWithTheBackgroundAtEveryWidth) {
+  struct Shape {
+    const char* name;
+    int width;
+    TPenEndStyle end;
+  };
+  struct Mode {
+    const char* name;
+    TPenMode mode;
+    unsigned (*mix)(unsigned pen, unsigned back);
+  };
+  const Shape shapes[] = {{"thin", 1, esRound}, {"thin square", 1, esSquare}, {"wide round", 3, esRound},
+                          {"wide square", 3, esSquare}};
+  const Mode modes[] = {
+      {"copy", pmCopy, [](unsigned p, unsigned) { return p; }},
+      {"xor", pmXor, [](unsigned p, unsigned b) { return p ^ b; }},
+      {"not xor", pmNotXor, [](unsigned p, unsigned b) { return ~(p ^ b) & 0xFFFFFFu; }},
+      {"not", pmNot, [](unsigned, unsigned b) { return ~b & 0xFFFFFFu; }},
+      {"mask", pmMask, [](unsigned p, unsigned b) { return p & b; }},
+      {"merge", pmMerge, [](unsigned p, unsigned b) { return p | b; }},
+  };
+  const unsigned back = 0x336699, pen = 0x00F00F;
+  for (const Shape& shape : shapes) {
+    for (const Mode& mode : modes) {
+      surface->Clear(static_cast<TColor>(back));
+      canvas->Brush()->SetStyle(bsClear);
+      canvas->Pen()->SetColor(static_cast<TColor>(pen));
+      canvas->Pen()->SetWidth(shape.width);
+      canvas->Pen()->SetEndStyle(shape.end);
+      canvas->Pen()->SetMode(mode.mode);
+      canvas->Rectangle(20, 20, 120, 80);
+      const std::string name = std::string(shape.name) + ", " + mode.name;
+      EXPECT_EQ(static_cast<unsigned>(surface->Pixel(20, 50)), mode.mix(pen, back)) << name;
+      EXPECT_EQ(static_cast<unsigned>(surface->Pixel(70, 20)), mode.mix(pen, back)) << name;
+      EXPECT_EQ(static_cast<unsigned>(surface->Pixel(70, 50)), back) << name << ": the clear brush leaves the inside";
+    }
+  }
+  // Drawn twice in xor the rectangle is gone: the thin band is the rubber band's way.
+  surface->Clear(static_cast<TColor>(back));
+  canvas->Pen()->SetWidth(1);
+  canvas->Pen()->SetMode(pmNotXor);
+  canvas->Rectangle(20, 20, 120, 80);
+  canvas->Rectangle(20, 20, 120, 80);
+  EXPECT_EQ(surface->Count(static_cast<TColor>(back)), 200 * 120);
+  canvas->Pen()->SetMode(pmCopy);
+}
+
 TEST_F(GdiCanvasTest, InvisiblePenDrawsNothing) {
   canvas->Pen()->SetColor(clRed);
   canvas->Pen()->Hide();

@@ -32,9 +32,14 @@ TEST(BackImage, ModesPlaceTheGraphic) {
     int left, top, right, bottom;
     TRect expected;
     bool stretched;
+    TRect area = TRect(0, 0, 300, 150);
   };
   const Case cases[] = {
       {"centre: shrunk by half the difference", pbmCenter, 0, 0, 0, 0, TRect(100, 50, 200, 100), false},
+      {"centre, odd difference: the same half off each side", pbmCenter, 0, 0, 0, 0, TRect(100, 50, 201, 101), false,
+       TRect(0, 0, 301, 151)},
+      {"centre with a size: stretched over the shrunk rectangle", pbmCenter, 0, 0, 40, 0, TRect(100, 50, 201, 101),
+       true, TRect(0, 0, 301, 151)},
       {"custom at natural size", pbmCustom, 10, 5, 0, 0, TRect(10, 5, 110, 55), false},
       {"custom with a size: stretched", pbmCustom, 10, 5, 40, 20, TRect(10, 5, 50, 25), true},
       {"stretch: the whole rectangle", pbmStretch, 0, 0, 0, 0, TRect(0, 0, 300, 150), true},
@@ -47,7 +52,7 @@ TEST(BackImage, ModesPlaceTheGraphic) {
     image.SetRight(c.right);
     image.SetBottom(c.bottom);
     bool stretched = !c.stretched;
-    EXPECT_EQ(image.Target(TRect(0, 0, 300, 150), 100, 50, stretched), c.expected) << c.name;
+    EXPECT_EQ(image.Target(c.area, 100, 50, stretched), c.expected) << c.name;
     EXPECT_EQ(stretched, c.stretched) << c.name;
   }
 }

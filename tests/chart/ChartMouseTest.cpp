@@ -15,7 +15,11 @@
 #include "chart/Chart.h"
 #include "chart/SeriesMarks.h"
 #include "chart/SeriesSelection.h"
+#include "canvas/KelGDIPlus.h"
+#include "canvas/KelGradient.h"
+#include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "canvas/View3DOptions.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/ui/Form.h"
 
@@ -322,6 +326,61 @@ TEST(ChartZoom, PercentZoomAndTheWheelWhenItZooms) {
   m.chart->Zoom()->MouseWheel = pmwInverted;
   m.Wheel(1);  // now widens each side by 10 % of the range (80)
   ExpectRange(m.chart->LeftAxis(), 2, 98);
+}
+
+TEST(ChartZoom, TheWheelZoomsTheViewByATenthRoundingHalvesToEven) {
+  // Neither panning nor the axis zoom takes the wheel: the 3D view's zoom does.
+  struct Case {
+    const char* name;
+    int zoom;
+    int notches;
+    TMouseWheelStyle style;
+    bool view3D;
+    int expected;
+  };
+  const Case cases[] = {
+      {"up: 15 x 1.1 = 16.5 gives 16", 15, 1, pmwNormal, true, 16},
+      {"down: 5 x 0.9 = 4.5 gives 4", 5, -1, pmwNormal, true, 4},
+      {"up: 100 gives 110", 100, 1, pmwNormal, true, 110},
+      {"inverted: up shrinks", 100, 1, pmwInverted, true, 90},
+      {"a flat chart keeps its zoom", 100, 1, pmwNormal, false, 100},
+      {"no wheel zoom", 100, 1, pmwNone, true, 100},
+  };
+  for (const Case& c : cases) {
+    MouseChart m;
+    m.chart->SetAllowPanning(pmNone);
+    m.chart->SetZoomWheel(c.style);
+    m.chart->SetView3D(c.view3D);
+    m.chart->View3DOptions()->SetZoom(c.zoom);
+    m.Wheel(c.notches);
+    EXPECT_EQ(m.chart->View3DOptions()->Zoom(), c.expected) << c.name;
+    ExpectRange(m.chart->LeftAxis(), 0, 100);
+  }
+}
+
+TEST(ChartZoom, OneButtonForZoomAndPanningStartsBoth) {
+  struct Case {
+    const char* name;
+    TMouseButton scroll;
+    bool zoomAllowed;
+    bool zoom, pan;
+  };
+  const Case cases[] = {
+      {"left zooms, right pans: the left button zooms only", mbRight, true, true, false},
+      {"both on the left: both start", mbLeft, true, true, true},
+      {"zoom not allowed: the left button pans", mbLeft, false, false, true},
+  };
+  for (const Case& c : cases) {
+    MouseChart m;
+    m.chart->SetScrollMouseButton(c.scroll);
+    m.chart->Zoom()->Allow = c.zoomAllowed;
+    m.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(m.X0(), m.Y0()));
+    EXPECT_EQ(m.chart->Zoom()->Active, c.zoom) << c.name;
+    EXPECT_EQ(m.chart->Panning()->Active, c.pan) << c.name;
+    m.Send(WM_LBUTTONUP, 0, At(m.X0(), m.Y0()));
+    EXPECT_FALSE(m.chart->Zoom()->Active) << c.name;
+    EXPECT_FALSE(m.chart->Panning()->Active) << c.name;
+  }
 }
 
 TEST(ChartZoom, AnimationRefreshesTheChartBetweenTheSteps) {
@@ -743,6 +802,59 @@ TEST(ChartZoom, AHatchedZoomBrushStaysVisibleOnItsOwnColour) {
     EXPECT_EQ(f.Pixel(100, 40), static_cast<TColor>(0xC0C0C0)) << c.name;
     f.chart.RedrawZoomRectangle();
     EXPECT_EQ(PixelsChanged(*f.bitmap, before), 0) << c.name;
+  }
+}
+
+TEST(ChartZoom, AGradientOrPictureZoomBrushFillsTheRectangleUnderTheMixedFrame) {
+  KelGDIPlusStartup();
+  TBitmap picture;
+  picture.SetPixelFormat(pf32bit);
+  picture.SetSize(8, 8);
+  picture.Canvas()->Brush()->SetColor(clBlue);
+  picture.Canvas()->FillRect(TRect(0, 0, 8, 8));
+  struct Case {
+    const char* name;
+    bool gdiPlus;
+    bool gradient;  // else the picture
+  };
+  const Case cases[] = {{"GDI, gradient", false, true},
+                        {"GDI, picture", false, false},
+                        {"GDI+, gradient", true, true},
+                        {"GDI+, picture", true, false}};
+  for (const Case& c : cases) {
+    ChartFixture f;
+    if (c.gdiPlus) f.chart.ChangeCanvas(new TGDIPlusCanvas());
+    f.chart.SetColor(clWhite);
+    f.chart.SetMargin(1, 80);  // a wide white band above the chart rectangle
+    f.AddCurve();
+    f.chart.DrawTo(f.bitmap->Canvas(), TRect(0, 0, f.width, f.height));  // the canvas stays on the bitmap
+    TKelZoom* zoom = f.chart.Zoom();
+    zoom->Brush()->SetStyle(bsSolid);
+    if (c.gradient) {
+      TKelGradient* gradient = zoom->Brush()->Gradient();
+      gradient->SetStartColor(clLime);
+      gradient->SetEndColor(clRed);
+      gradient->SetVisible(true);
+    } else {
+      zoom->Brush()->Image()->SetGraphic(&picture);
+    }
+    zoom->StartAt(100, 15);
+    zoom->X1 = 220;
+    zoom->Y1 = 65;
+    f.chart.RedrawZoomRectangle();
+    if (c.gradient) {
+      // Top to bottom: the start colour lies at the bottom.
+      const unsigned low = static_cast<unsigned>(f.Pixel(160, 60)), high = static_cast<unsigned>(f.Pixel(160, 20));
+      EXPECT_GT((low >> 8) & 0xFF, 180u) << c.name;
+      EXPECT_LT(low & 0xFF, 80u) << c.name;
+      EXPECT_GT(high & 0xFF, 180u) << c.name;
+      EXPECT_LT((high >> 8) & 0xFF, 80u) << c.name;
+    } else {
+      EXPECT_GT(f.Count(clBlue, 105, 20, 215, 60), 100 * 35) << c.name;
+    }
+    // The frame is still mixed with what lies under it, not painted over it in the pen colour.
+    EXPECT_NE(f.Pixel(100, 40), static_cast<TColor>(0xC0C0C0)) << c.name;
+    EXPECT_NE(f.Pixel(100, 40), f.Pixel(160, 40)) << c.name;
   }
 }
 

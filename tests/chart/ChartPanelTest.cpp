@@ -22,6 +22,7 @@
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Picture.h"
 #include "toolkit/rtl/SysUtils.h"
+#include "toolkit/ui/Form.h"
 #include "toolkit/ui/Messages.h"
 
 namespace {
@@ -304,5 +305,24 @@ TEST(ChartPanelLayers, TheKeptBackgroundGivesTheSamePixelsAndFollowsItsSettings)
     panel.DropLayers();
     panel.DrawTo(screen.Canvas(), TRect(0, 0, 200, 150));
     EXPECT_TRUE(AllPixels(screen) == small);
+  }
+}
+
+TEST(ChartPanelWindow, WithoutAParentThePanelDrawsThroughItsWindowedOwner) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  for (bool parented : {false, true}) {
+    const char* name = parented ? "parented: its own window" : "owned by the form, no parent: the form's window";
+    auto* panel = new TCustomAxisPanel(&form);
+    if (parented) panel->SetParent(&form);
+    HWND window = nullptr;
+    HDC dc = panel->GetDeviceContext(window);
+    ASSERT_NE(dc, nullptr) << name;
+    EXPECT_EQ(WindowFromDC(dc), window) << name;
+    EXPECT_EQ(window, parented ? panel->Handle() : form.Handle()) << name;
+    ReleaseDC(window, dc);
+    // The panel's own canvas follows the same rule.
+    EXPECT_EQ(WindowFromDC(panel->Canvas()->Handle()), window) << name;
+    delete panel;
   }
 }

@@ -25,8 +25,7 @@ void TControlCanvas::FreeHandle() {
 void TControlCanvas::CreateHandle() {
   if (control_ == nullptr) return;
   if (auto* win = dynamic_cast<TWinControl*>(control_)) {
-    ownWindow_ = win->Handle();
-    ownDC_ = GetDC(ownWindow_);  // the window's own DC when its class has one
+    ownDC_ = win->GetDeviceContext(ownWindow_);  // the window's own DC when its class has one
     if (ownDC_ != nullptr) savedState_ = SaveDC(ownDC_);
   } else {
     TWinControl* parent = control_->Parent();
