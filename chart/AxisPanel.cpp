@@ -833,9 +833,16 @@ bool TCustomAxisPanel::AxisShownNow(const TChartAxis& axis) const {
 }
 
 void TCustomAxisPanel::LayoutAxes() {
+  // Sub-axes (and theirs) are shown with their axis.
+  std::function<void(TChartAxis&)> showSubAxes = [&](TChartAxis& axis) {
+    for (int i = 0; i < axis.SubAxisCount(); ++i) {
+      axis.SubAxis(i).VisibleNow = axis.VisibleNow;
+      showSubAxes(axis.SubAxis(i));
+    }
+  };
   for (TChartAxis* axis : axes_) {
     axis->VisibleNow = AxisShownNow(*axis);
-    for (int i = 0; i < axis->SubAxisCount(); ++i) axis->SubAxis(i).VisibleNow = axis->VisibleNow;
+    showSubAxes(*axis);
     axis->AutoRange();
   }
   for (TChartAxis* axis : axes_) axis->ComputePixelSpan();

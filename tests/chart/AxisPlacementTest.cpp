@@ -440,6 +440,30 @@ TEST(AxisSubAxes, ASubAxisFollowsItsAxisOrientation) {
   EXPECT_FALSE(sub.LabelItems().empty());
 }
 
+TEST(AxisSubAxes, ASubAxisOfASubAxisIsShownWithItsAxis) {
+  FixedChart chart;
+  TChartAxis* bottom = chart.panel.BottomAxis();
+  TChartAxis& sub = bottom->AddSubAxis();
+  TChartAxis& inner = sub.AddSubAxis();
+  inner.AxisPen()->SetColor(clRed);
+  chart.Paint();
+  EXPECT_TRUE(inner.VisibleNow);
+  // Each takes the same 17 pixels; the innermost sub-axis stands outermost.
+  EXPECT_EQ(chart.panel.ChartBounds().Bottom, 223 - 34);
+  EXPECT_EQ(inner.Position(), 223);
+  EXPECT_EQ(sub.Position(), 206);
+  EXPECT_EQ(bottom->Position(), 189);
+  EXPECT_EQ(inner.LabelItems().size(), 11u);
+  const std::vector<int> red = InkRows(chart, clRed, 200, 200);
+  ASSERT_FALSE(red.empty());
+  EXPECT_NEAR(red.front(), 224, 1);
+  // Hidden with the bottom axis.
+  bottom->SetVisible(false);
+  chart.Paint();
+  EXPECT_FALSE(inner.VisibleNow);
+  EXPECT_TRUE(InkRows(chart, clRed, 200, 200).empty());
+}
+
 TEST(AxisSubAxes, ASubAxisDrawsItsOwnGridFromItsOwnTicks) {
   struct Case {
     const char* name;
