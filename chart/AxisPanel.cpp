@@ -833,10 +833,11 @@ bool TCustomAxisPanel::AxisShownNow(const TChartAxis& axis) const {
 }
 
 void TCustomAxisPanel::LayoutAxes() {
-  // Sub-axes (and theirs) are shown with their axis.
+  // Sub-axes (and theirs) are shown with their axis, unless they are hidden themselves: only
+  // what is drawn can be hit.
   std::function<void(TChartAxis&)> showSubAxes = [&](TChartAxis& axis) {
     for (int i = 0; i < axis.SubAxisCount(); ++i) {
-      axis.SubAxis(i).VisibleNow = axis.VisibleNow;
+      axis.SubAxis(i).VisibleNow = axis.VisibleNow && axis.SubAxis(i).Visible();
       showSubAxes(axis.SubAxis(i));
     }
   };

@@ -557,9 +557,11 @@ TEST(CustomAxisMouse, ASubAxisIsTheAxisClickedAndItsLabelsHover) {
   m.Send(WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(subLabels->HoverIndex(), -1) << "leaving the chart ends it";
 
-  // Hidden, the sub-axis is neither hit nor hovered.
+  // Hidden, the sub-axis is not drawn, so neither hit (not even where it stood) nor hovered.
   sub.SetVisible(false);
   m.Paint();
+  EXPECT_FALSE(sub.VisibleNow);
+  EXPECT_EQ(sub.ClickedAxis(midX, subY), nullptr);
   EXPECT_NE(m.chart->HitTestPart(midX, subY, true).Axis, &sub);
 }
 
