@@ -638,7 +638,9 @@ TEST(ChartPaintOrder, ASeriesTransformTurnsItsDrawingAboutTheChartCentre) {
     };
     EXPECT_GT(red(ex - 2, ey - 2, ex + 2, ey + 2), 0) << "expected at " << ex << "," << ey;
     // Nothing left at the untransformed place when the series moved.
-    if (c.fx != 1) EXPECT_EQ(red(px - 2, py - 2, px + 2, py + 2), 0);
+    if (c.fx != 1) {
+      EXPECT_EQ(red(px - 2, py - 2, px + 2, py + 2), 0);
+    }
     panel.FreeAllSeries();
   }
 }
