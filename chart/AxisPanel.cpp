@@ -245,9 +245,10 @@ TCustomAxisPanel::~TCustomAxisPanel() {
   tools_.Clear();
   animations_.Clear();
   pages_.reset();
-  // The custom axes leave the axis list as they go; the standard ones are the panel's own.
-  customAxes_.reset();
+  // The axis list frees every axis in it, the custom ones too: each leaves its collection as
+  // it goes, so the collection freed next is empty by then.
   axes_.FreeAll();
+  customAxes_.reset();
   hover_.reset();
 }
 
@@ -832,9 +833,17 @@ bool TCustomAxisPanel::AxisShownNow(const TChartAxis& axis) const {
 }
 
 void TCustomAxisPanel::LayoutAxes() {
+  // Sub-axes (and theirs) are shown with their axis, unless they are hidden themselves: only
+  // what is drawn can be hit.
+  std::function<void(TChartAxis&)> showSubAxes = [&](TChartAxis& axis) {
+    for (int i = 0; i < axis.SubAxisCount(); ++i) {
+      axis.SubAxis(i).VisibleNow = axis.VisibleNow && axis.SubAxis(i).Visible();
+      showSubAxes(axis.SubAxis(i));
+    }
+  };
   for (TChartAxis* axis : axes_) {
     axis->VisibleNow = AxisShownNow(*axis);
-    for (int i = 0; i < axis->SubAxisCount(); ++i) axis->SubAxis(i).VisibleNow = axis->VisibleNow;
+    showSubAxes(*axis);
     axis->AutoRange();
   }
   for (TChartAxis* axis : axes_) axis->ComputePixelSpan();
@@ -1010,7 +1019,15 @@ void TCustomAxisPanel::PaintOneSeries(TChartSeries& series) {
       clip.emplace(canvas);
     }
   }
-  series.BeginCanvasElement();
+  TElementTransform transform;
+  const bool transformed = series.ElementTransform(transform);
+  if (transformed) {
+    // Turned and scaled about the middle of the chart rectangle.
+    const TRect& r = ChartBounds();
+    transform.Origin = TPointFloat{static_cast<float>((r.Left + r.Right) / 2.0),
+                                   static_cast<float>((r.Top + r.Bottom) / 2.0)};
+  }
+  series.BeginCanvasElement(transformed ? &transform : nullptr);
   ElementScope element(canvas);
   series.FireBeforeDrawValues();
   series.PrepareValuesPaint();
@@ -1148,13 +1165,16 @@ void TCustomAxisPanel::Assign(TPersistent* source) {
 
 bool TCustomAxisPanel::AxisLabelHover(int x, int y) {
   bool hovered = false;
-  for (TChartAxis* axis : axes_) {
-    if (hover_->Visible() && axis->VisibleNow) {
-      if (axis->HoverLabelAt(x, y)) hovered = true;
+  // Sub-axes are drawn with their axis and hover the same way.
+  std::function<void(TChartAxis&)> track = [&](TChartAxis& axis) {
+    if (hover_->Visible() && axis.VisibleNow) {
+      if (axis.HoverLabelAt(x, y)) hovered = true;
     } else {
-      axis->ClearLabelHover();
+      axis.ClearLabelHover();
     }
-  }
+    for (int i = 0; i < axis.SubAxisCount(); ++i) track(axis.SubAxis(i));
+  };
+  for (TChartAxis* axis : axes_) track(*axis);
   return hovered;
 }
 

@@ -397,7 +397,13 @@ void TChartAxis::ComputePosition() {
   const RECT r = owner_->ChartRect();
   const int base = horizontal_ ? (otherSide_ ? r.top : r.bottom)
                                : (otherSide_ ? r.right : r.left);
-  posAxis_ = base + PositionShift();
+  const int shift = PositionShift();
+  // Labels and title were placed with the shift of the rectangle the layout had then; a
+  // percent shift of the final rectangle moves them with the axis line.
+  posLabels_ += shift - appliedShift_;
+  posTitle_ += shift - appliedShift_;
+  appliedShift_ = shift;
+  posAxis_ = base + shift;
 }
 
 void TChartAxis::AutoRange() {

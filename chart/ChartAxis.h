@@ -273,7 +273,8 @@ class TChartAxis : public TCollectionItem {
   // Start, end, size and centre pixels from the chart rectangle (or 0..chart depth for a depth
   // axis) and StartPosition/EndPosition; then RecalcScale.
   void ComputePixelSpan();
-  // The pixel coordinate of the axis line across the chart, from the chart rectangle.
+  // The pixel coordinate of the axis line across the chart, from the chart rectangle; the
+  // label and title positions follow a change of the PositionPercent shift.
   void ComputePosition();
   // How far PositionPercent moves the axis across the chart (signed, added to coordinates:
   // positive values of PositionPercent move the axis into the chart).
@@ -331,12 +332,18 @@ class TChartAxis : public TCollectionItem {
   int DepthAxisRow() const;
   // Whether (x, y) lies on the axis or its labels as drawn in this paint.
   bool Clicked(int x, int y) const;
+  // The axis under (x, y): this one, else the first of its sub-axes (each searched the same
+  // way, in order) drawn in this paint; null when none is.
+  TChartAxis* ClickedAxis(int x, int y);
+  // Whether (x, y) lies in the title's box as drawn in this paint (a visible title with a
+  // caption, turned with the title).
+  bool TitleClicked(int x, int y) const;
   // The label of this paint under (x, y), or -1.
   int LabelAt(int x, int y) const;
   // With a label selection whose hover format is visible, makes the label under (x, y) the
   // hovered one (-1: none) and answers whether one is hovered.
   bool HoverLabelAt(int x, int y);
-  // No label hovered any more (when a label selection exists).
+  // No label hovered any more (when a label selection exists), here and on every sub-axis.
   void ClearLabelHover();
   const std::vector<int>& TickPixels() const { return ticks_; }
   const std::vector<TAxisLabelItem>& LabelItems() const { return labelItems_; }
@@ -696,6 +703,8 @@ class TChartAxis : public TCollectionItem {
   std::vector<TAxisLabelItem> labelItems_;
   int posLabels_ = 0;
   int posTitle_ = 0;
+  // The PositionPercent shift the label and title positions hold.
+  int appliedShift_ = 0;
   CalcPosFn calcXPos_ = nullptr;
   CalcPosFn calcYPos_ = nullptr;
   CalcPosFn calcPos_ = nullptr;

@@ -689,6 +689,7 @@ void TChartAxis::ReserveLabelSpace(TRect& r, bool standard) {
     return;
   }
   const int shift = PositionShift();
+  appliedShift_ = shift;
   if (title_ && title_->Visible() && !title_->Text().empty())
     posTitle_ = shift + take(LabelExtent(title_->Font(), title_->Angle(), titleSize_, title_->Text()) +
                              (titleSize_ > 0 ? 0 : FrameExtent(title_.get())));
@@ -1125,6 +1126,7 @@ bool TChartAxis::HoverLabelAt(int x, int y) {
 
 void TChartAxis::ClearLabelHover() {
   if (items_ && items_->HasSelected()) items_->Selected()->ChangeHoverIndex(-1);
+  for (int i = 0; i < SubAxisCount(); ++i) SubAxis(i).ClearLabelHover();
 }
 
 TKelPicture* TChartAxis::LabelPicture(const TAxisLabelItem& item) const {
@@ -1251,4 +1253,16 @@ bool TChartAxis::Clicked(int x, int y) const {
   TCanvas3D* canvas = owner_ ? owner_->AxisCanvas() : nullptr;
   if (canvas && owner_->AxisView3D()) box = canvas->ProjectedRectBounds(box, otherSide_ ? owner_->ChartDepth() : 0);
   return x >= box.Left && x <= box.Right && y >= box.Top && y <= box.Bottom;
+}
+
+TChartAxis* TChartAxis::ClickedAxis(int x, int y) {
+  if (Clicked(x, y)) return this;
+  for (int i = 0; i < SubAxisCount(); ++i)
+    if (TChartAxis* hit = SubAxis(i).ClickedAxis(x, y)) return hit;
+  return nullptr;
+}
+
+bool TChartAxis::TitleClicked(int x, int y) const {
+  if (!VisibleNow || !title_ || !title_->Visible() || title_->Caption().empty()) return false;
+  return title_->Clicked(TPoint(x, y));
 }

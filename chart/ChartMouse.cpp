@@ -60,9 +60,16 @@ TChartHit TCustomChart::HitTestPart(int x, int y, bool onlyClickable) {
     }
     return hit;
   }
+  // An axis answers for its sub-axes too (each is the axis clicked); failing the axis line and
+  // labels, its title.
   for (TChartAxis* axis : Axes()) {
-    if (axis->Clicked(x, y)) {
+    if (TChartAxis* clicked = axis->ClickedAxis(x, y)) {
       hit.Part = hpAxis;
+      hit.Axis = clicked;
+      return hit;
+    }
+    if (axis->TitleClicked(x, y)) {
+      hit.Part = hpAxisTitle;
       hit.Axis = axis;
       return hit;
     }

@@ -30,6 +30,7 @@ VK_DECLARE_EXCEPTION(ChartException, Exception);
 
 class IShapePanel;
 class TCanvas3D;
+struct TElementTransform;
 class TChartSeries;
 class TSeriesDetail;
 class TKelBrush;
@@ -435,9 +436,13 @@ class TChartSeries : public TCustomChartSeries, public IValueListOwner {
   virtual int PointAtPixel(int, int) { return -1; }
 
   // ---- Painting (called by the chart for each active series) ------------------------------
-  // Opens the canvas element the series draws in, named by its display name; the chart ends
-  // it after the series.
-  void BeginCanvasElement();
+  // Opens the canvas element the series draws in, named by its display name, with the
+  // series' transform when it has one; the chart ends it after the series.
+  void BeginCanvasElement(const TElementTransform* transform = nullptr);
+  // How the series' drawing is turned, scaled or moved as a whole on a canvas that can
+  // transform its elements: false (none) unless a series defines one. The chart centres it
+  // on the chart rectangle (its Origin is overwritten).
+  virtual bool ElementTransform(TElementTransform& /*transform*/) const { return false; }
   // The chart's tools hear first (before: kind 1, after: kind 4), then the series' event.
   void FireBeforeDrawValues();
   void FireAfterDrawValues();

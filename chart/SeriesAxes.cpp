@@ -145,9 +145,9 @@ void TChartSeries::FindVisibleRange() {
 
 bool TChartSeries::ValueAxisForRange() const { return yMandatory_ ? horizAxis_ != nullptr : vertAxis_ != nullptr; }
 
-void TChartSeries::BeginCanvasElement() {
+void TChartSeries::BeginCanvasElement(const TElementTransform* transform) {
   if (parentChart_ == nullptr) return;
-  if (TCanvas3D* canvas = parentChart_->ChartCanvas()) canvas->BeginElement(DisplayName(), 0, nullptr);
+  if (TCanvas3D* canvas = parentChart_->ChartCanvas()) canvas->BeginElement(DisplayName(), 0, transform);
 }
 
 void TChartSeries::FireBeforeDrawValues() {

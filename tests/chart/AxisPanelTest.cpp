@@ -568,6 +568,83 @@ TEST(ChartPaintOrder, EachSeriesDrawsInAnElementOfItsDisplayName) {
   EXPECT_TRUE(chart.canvas->open.empty());
 }
 
+namespace {
+
+// A fast line turned (and scaled) as a whole by its own element transform.
+struct TransformedLine : TFastLineSeries {
+  TransformedLine() : TFastLineSeries(nullptr) {}
+  bool ElementTransform(TElementTransform& t) const override {
+    if (angle == 0 && scale == 1) return false;
+    t.Enabled = true;
+    t.Angle = angle;
+    t.ScaleX = t.ScaleY = scale;
+    // The chart places the centre of the turn: whatever the series says is replaced.
+    t.Origin = TPointFloat{5, 5};
+    return true;
+  }
+  double angle = 0;
+  double scale = 1;
+};
+
+}  // namespace
+
+TEST(ChartPaintOrder, ASeriesTransformTurnsItsDrawingAboutTheChartCentre) {
+  KelGDIPlusStartup();
+  struct Case {
+    const char* name;
+    double angle, scale;
+    // Where the ink of the segment's middle lands, from its place p and the centre c.
+    double fx, fy;  // p' = c + f * (p - c), per axis
+  };
+  const Case cases[] = {
+      {"no transform", 0, 1, 1, 1},
+      {"half a turn", 180, 1, -1, -1},
+      {"half the size", 0, 0.5, 0.5, 0.5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TCustomAxisPanel panel(nullptr);
+    panel.SetBounds(0, 0, 400, 250);
+    panel.SetView3D(false);
+    panel.SetBevelOuter(bvNone);
+    panel.ChangeCanvas(new TGDIPlusCanvas());
+    auto* series = new TransformedLine();
+    series->angle = c.angle;
+    series->scale = c.scale;
+    // A short thick stroke in the upper left quarter.
+    series->AppendXY(1, 80);
+    series->AppendXY(3, 80);
+    series->LinePen()->SetWidth(3);
+    series->ChangeSeriesColor(clRed);
+    panel.AttachSeries(series);
+    panel.BottomAxis()->SetMinMax(0, 10);
+    panel.LeftAxis()->SetMinMax(0, 100);
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf32bit);
+    bitmap.SetSize(400, 250);
+    panel.DrawToCanvas(bitmap.Canvas(), TRect(0, 0, 400, 250));
+    GdiFlush();
+    const TRect r = panel.ChartBounds();
+    const double cx = (r.Left + r.Right) / 2.0, cy = (r.Top + r.Bottom) / 2.0;
+    const int px = panel.BottomAxis()->CalcPosValue(2), py = panel.LeftAxis()->CalcPosValue(80);
+    const int ex = static_cast<int>(std::lround(cx + c.fx * (px - cx)));
+    const int ey = static_cast<int>(std::lround(cy + c.fy * (py - cy)));
+    auto red = [&](int x0, int y0, int x1, int y1) {
+      int n = 0;
+      for (int y = std::max(0, y0); y <= std::min(249, y1); ++y)
+        for (int x = std::max(0, x0); x <= std::min(399, x1); ++x)
+          if ((bitmap.Canvas()->Pixel(x, y) & 0xFFFFFF) == ColorToRGB(clRed)) ++n;
+      return n;
+    };
+    EXPECT_GT(red(ex - 2, ey - 2, ex + 2, ey + 2), 0) << "expected at " << ex << "," << ey;
+    // Nothing left at the untransformed place when the series moved.
+    if (c.fx != 1) {
+      EXPECT_EQ(red(px - 2, py - 2, px + 2, py + 2), 0);
+    }
+    panel.FreeAllSeries();
+  }
+}
+
 // A series that asks for no pixel margins: the axis range is rounded with the span it really
 // has, also on the very first paint.
 TEST(ChartAxisRange, RoundedAutomaticEndsAreRoundedOnTheFirstPaint) {

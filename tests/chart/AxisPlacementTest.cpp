@@ -295,6 +295,90 @@ TEST(AxisPositionPercent, LabelsAndTitleMoveWithTheAxis) {
   }
 }
 
+TEST(AxisPositionPercent, APercentOfTheFinalChartRectangleMovesLabelsAndTitleWithTheLine) {
+  struct Case {
+    const char* name;
+    TChartAxis* (TCustomAxisPanel::*axis)() const;
+  };
+  const Case cases[] = {
+      {"bottom", &TCustomAxisPanel::BottomAxis},
+      {"top", &TCustomAxisPanel::TopAxis},
+      {"left", &TCustomAxisPanel::LeftAxis},
+      {"right", &TCustomAxisPanel::RightAxis},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Distances (along the outward direction) from the axis line to the labels, the title,
+    // and from the line's ink to the labels' ink; unmoved and moved.
+    int labels[2], title[2], ink[2], line[2], base[2], outwardSign = 0;
+    for (int moved = 0; moved < 2; ++moved) {
+      FixedChart chart;
+      chart.series->SetHorizAxis(aBothHorizAxis);
+      chart.series->SetVertAxis(aBothVertAxis);
+      for (TChartAxis* other : {chart.panel.BottomAxis(), chart.panel.TopAxis(), chart.panel.LeftAxis(),
+                                chart.panel.RightAxis()})
+        other->Grid()->SetVisible(false);
+      chart.series->ChangeSeriesColor(clWhite);
+      TChartAxis* axis = (chart.panel.*c.axis)();
+      axis->SetMinMax(0, 10);
+      axis->Title()->SetText("Title");
+      axis->AxisPen()->SetColor(clRed);
+      axis->Ticks()->SetVisible(false);
+      axis->LabelsFont()->SetColor(clBlue);
+      // 10 percent of a rectangle the axes' own room still shrinks.
+      if (moved) axis->SetPositionPercent(10);
+      chart.Paint();
+      const TRect r = chart.panel.ChartBounds();
+      const bool horizontal = axis->Horizontal();
+      const int outward = axis->MoveOutward(0, 1);
+      outwardSign = outward;
+      labels[moved] = (axis->LabelPosition() - axis->Position()) * outward;
+      title[moved] = (axis->TitlePosition() - axis->Position()) * outward;
+      line[moved] = axis->Position();
+      base[moved] = horizontal ? (axis->OtherSide() ? r.Top : r.Bottom) : (axis->OtherSide() ? r.Right : r.Left);
+      // Ink: the line's red and the labels' blue nearest to it, across the axis.
+      int redAt = -1, blueAt = -1;
+      if (horizontal) {
+        const std::vector<int> red = InkRows(chart, clRed, (r.Left + r.Right) / 2, (r.Left + r.Right) / 2);
+        const std::vector<int> blue = InkRows(chart, clBlue, r.Left, r.Right);
+        ASSERT_FALSE(red.empty());
+        ASSERT_FALSE(blue.empty());
+        redAt = outward > 0 ? red.back() : red.front();
+        blueAt = outward > 0 ? blue.front() : blue.back();
+      } else {
+        const auto [redFirst, redLast] = InkColumns(chart, clRed, (r.Top + r.Bottom) / 2, (r.Top + r.Bottom) / 2);
+        const auto [blueFirst, blueLast] = InkColumns(chart, clBlue, r.Top, r.Bottom);
+        ASSERT_GE(redFirst, 0);
+        ASSERT_GE(blueFirst, 0);
+        redAt = outward > 0 ? redLast : redFirst;
+        blueAt = outward > 0 ? blueFirst : blueLast;
+      }
+      ink[moved] = (blueAt - redAt) * outward;
+    }
+    // The line moved inward, off the rectangle's edge...
+    EXPECT_EQ(line[0], base[0]);
+    EXPECT_LT((line[1] - base[1]) * outwardSign, 0);
+    // ...and the labels and title kept their distance from it, on screen too.
+    EXPECT_EQ(labels[1], labels[0]);
+    EXPECT_EQ(title[1], title[0]);
+    EXPECT_EQ(ink[1], ink[0]);
+  }
+}
+
+TEST(AxisPositionPercent, TheShiftIsAPercentOfTheFinalChartRectangle) {
+  FixedChart chart;
+  TChartAxis* axis = chart.panel.LeftAxis();
+  axis->SetPositionPercent(10);
+  chart.Paint();
+  const TRect r = chart.panel.ChartBounds();
+  EXPECT_EQ(axis->Position(), r.Left + static_cast<int>(std::nearbyint((r.Right - r.Left) * 0.1)));
+  axis = chart.panel.BottomAxis();
+  axis->SetPositionPercent(10);
+  chart.Paint();
+  const TRect r2 = chart.panel.ChartBounds();
+  EXPECT_EQ(axis->Position(), r2.Bottom - static_cast<int>(std::nearbyint((r2.Bottom - r2.Top) * 0.1)));
+}
+
 // ---- Sub-axes -----------------------------------------------------------------------------------
 
 TEST(AxisSubAxes, ASubAxisTakesRoomOutsideAndDrawsItsOwnLabels) {
@@ -354,6 +438,99 @@ TEST(AxisSubAxes, ASubAxisFollowsItsAxisOrientation) {
   // The sub-axis stands left of the left axis's labels.
   EXPECT_LT(sub.Position(), left->LabelPosition());
   EXPECT_FALSE(sub.LabelItems().empty());
+}
+
+TEST(AxisSubAxes, ASubAxisOfASubAxisIsShownWithItsAxis) {
+  FixedChart chart;
+  TChartAxis* bottom = chart.panel.BottomAxis();
+  TChartAxis& sub = bottom->AddSubAxis();
+  TChartAxis& inner = sub.AddSubAxis();
+  inner.AxisPen()->SetColor(clRed);
+  chart.Paint();
+  EXPECT_TRUE(inner.VisibleNow);
+  // Each takes the same 17 pixels; the innermost sub-axis stands outermost.
+  EXPECT_EQ(chart.panel.ChartBounds().Bottom, 223 - 34);
+  EXPECT_EQ(inner.Position(), 223);
+  EXPECT_EQ(sub.Position(), 206);
+  EXPECT_EQ(bottom->Position(), 189);
+  EXPECT_EQ(inner.LabelItems().size(), 11u);
+  const std::vector<int> red = InkRows(chart, clRed, 200, 200);
+  ASSERT_FALSE(red.empty());
+  EXPECT_NEAR(red.front(), 224, 1);
+  // Hidden with the bottom axis.
+  bottom->SetVisible(false);
+  chart.Paint();
+  EXPECT_FALSE(inner.VisibleNow);
+  EXPECT_TRUE(InkRows(chart, clRed, 200, 200).empty());
+}
+
+TEST(AxisSubAxes, ASubAxisDrawsItsOwnGridFromItsOwnTicks) {
+  struct Case {
+    const char* name;
+    bool subGrid, axisGrid;
+    std::vector<double> blueAt;  // values whose columns carry the sub-axis's grid
+  };
+  const Case cases[] = {
+      {"sub-axis grid only", true, false, {5}},
+      {"sub-axis grid hidden", false, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FixedChart chart;
+    chart.series->ChangeSeriesColor(clWhite);
+    TChartAxis* bottom = chart.panel.BottomAxis();
+    chart.panel.LeftAxis()->Grid()->SetVisible(false);
+    bottom->Grid()->SetVisible(c.axisGrid);
+    bottom->Grid()->SetColor(clRed);
+    TChartAxis& sub = bottom->AddSubAxis();
+    sub.SetIncrement(5);
+    sub.Grid()->SetColor(clBlue);
+    sub.Grid()->SetStyle(psSolid);
+    sub.Grid()->SetVisible(c.subGrid);
+    chart.Paint();
+    const TRect r = chart.panel.ChartBounds();
+    std::vector<int> columns;
+    for (int x = r.Left + 1; x < r.Right - 1; ++x)
+      if (chart.Count(clBlue, x, r.Top + 2, x, r.Bottom - 3) > (r.Bottom - r.Top) / 2) columns.push_back(x);
+    std::vector<int> expected;
+    for (double v : c.blueAt) expected.push_back(bottom->CalcPosValue(v));
+    EXPECT_EQ(columns, expected);
+    // The axis's own grid keeps to the axis's own ticks (every unit), in its own colour.
+    int redColumns = 0;
+    for (int x = r.Left + 1; x < r.Right - 1; ++x)
+      if (chart.Count(clRed, x, r.Top + 2, x, r.Bottom - 3) > 0) ++redColumns;
+    EXPECT_EQ(redColumns, c.axisGrid ? 9 : 0);
+  }
+}
+
+TEST(AxisSubAxes, InA3DViewASubAxisStandsAtItsOwnDepth) {
+  for (const double zPosition : {0.0, 50.0, 100.0}) {
+    SCOPED_TRACE(zPosition);
+    FixedChart chart;
+    chart.panel.SetView3D(true);
+    chart.series->ChangeSeriesColor(clWhite);
+    TChartAxis* bottom = chart.panel.BottomAxis();
+    bottom->Grid()->SetVisible(false);
+    chart.panel.LeftAxis()->Grid()->SetVisible(false);
+    TChartAxis& sub = bottom->AddSubAxis();
+    sub.SetZPosition(zPosition);
+    sub.AxisPen()->SetColor(clRed);
+    sub.SetLabels(false);
+    sub.Ticks()->SetVisible(false);
+    chart.Paint();
+    const int depth = chart.panel.ChartDepthPixels();
+    ASSERT_GT(depth, 0);
+    EXPECT_EQ(sub.ZPixel(), static_cast<int>(std::nearbyint(sub.ZPosition() * depth * 0.01)));
+    EXPECT_EQ(bottom->ZPixel(), 0);
+    // The red line runs at the sub-axis's own depth: its middle where the projection puts it.
+    const int x = (sub.StartPixel() + sub.EndPixel()) / 2;
+    const TPoint at = chart.panel.Canvas3D()->Project3D(x, sub.Position() + 1, sub.ZPixel());
+    EXPECT_GT(chart.Count(clRed, at.X - 2, at.Y - 2, at.X + 2, at.Y + 2), 0);
+    if (sub.ZPixel() > 3) {
+      const TPoint front = chart.panel.Canvas3D()->Project3D(x, sub.Position() + 1, 0);
+      EXPECT_EQ(chart.Count(clRed, front.X - 1, front.Y - 1, front.X + 1, front.Y + 1), 0);
+    }
+  }
 }
 
 // ---- Titles in 3D -------------------------------------------------------------------------------

@@ -508,3 +508,132 @@ TEST(ChartHover, AxisLabelsFollowTheMouseWhileTheChartHoverIsShown) {
   m.Send(WM_MOUSEMOVE, 0, At(x, y));
   EXPECT_EQ(labels->HoverIndex(), -1);
 }
+
+// ---- Sub-axes and titles under the mouse ------------------------------------------------------
+
+TEST(CustomAxisMouse, ASubAxisIsTheAxisClickedAndItsLabelsHover) {
+  CustomAxisChart m;
+  TChartAxis* bottom = m.chart->BottomAxis();
+  TChartAxis& sub = bottom->AddSubAxis();
+  sub.SetIncrement(5);
+  TKelSelected* subLabels = sub.Items()->Selected();
+  TKelSelected* bottomLabels = bottom->Items()->Selected();
+  m.Paint();
+  ASSERT_TRUE(sub.VisibleNow);
+  const TRect r = m.chart->ChartBounds();
+  const int midX = (r.Left + r.Right) / 2;
+  // The sub-axis stands outside the bottom axis's labels; between its line and its labels.
+  ASSERT_GT(sub.Position(), bottom->LabelPosition());
+  const int subY = (sub.Position() + sub.LabelPosition()) / 2;
+  const int bottomY = (bottom->Position() + bottom->LabelPosition()) / 2;
+  ASSERT_LT(bottomY, sub.Position());
+
+  struct Case {
+    const char* name;
+    int y;
+    TChartAxis* axis;
+  };
+  const Case cases[] = {{"the sub-axis", subY, &sub}, {"the bottom axis", bottomY, bottom}};
+  for (const Case& c : cases) {
+    const TChartHit hit = m.chart->HitTestPart(midX, c.y, true);
+    EXPECT_EQ(hit.Part, hpAxis) << c.name;
+    EXPECT_EQ(hit.Axis, c.axis) << c.name;
+    TChartAxis* clicked = nullptr;
+    m.chart->OnClickAxis = [&](TCustomChart*, TChartAxis* axis, TMouseButton, TShiftState, int, int) {
+      clicked = axis;
+    };
+    m.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(midX, c.y));
+    m.Send(WM_LBUTTONUP, 0, At(midX, c.y));
+    EXPECT_EQ(clicked, c.axis) << c.name;
+  }
+
+  // The sub-axis's labels follow the mouse as the axis's own do.
+  ASSERT_GE(sub.LabelItems().size(), 2u);
+  const TRect box = sub.LabelItems()[1].Box;
+  ASSERT_GT(box.Right, box.Left);
+  m.Send(WM_MOUSEMOVE, 0, At((box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2));
+  EXPECT_EQ(subLabels->HoverIndex(), 1);
+  EXPECT_EQ(bottomLabels->HoverIndex(), -1);
+  m.Send(WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(subLabels->HoverIndex(), -1) << "leaving the chart ends it";
+
+  // Hidden, the sub-axis is not drawn, so neither hit (not even where it stood) nor hovered.
+  sub.SetVisible(false);
+  m.Paint();
+  EXPECT_FALSE(sub.VisibleNow);
+  EXPECT_EQ(sub.ClickedAxis(midX, subY), nullptr);
+  EXPECT_NE(m.chart->HitTestPart(midX, subY, true).Axis, &sub);
+}
+
+TEST(CustomAxisMouse, AnAxisTitleUnderTheMouseIsItsOwnPart) {
+  CustomAxisChart m;
+  TChartAxis* left = m.chart->LeftAxis();
+  left->Title()->SetText("Temp");
+  m.Paint();
+  const TRect box = left->Title()->Bounds;
+  ASSERT_GT(box.Right, box.Left);
+  const int x = (box.Left + box.Right) / 2, y = (box.Top + box.Bottom) / 2;
+  ASSERT_LT(x, left->LabelPosition()) << "outside the labels";
+  TChartHit hit = m.chart->HitTestPart(x, y, true);
+  EXPECT_EQ(hit.Part, hpAxisTitle);
+  EXPECT_EQ(hit.Axis, left);
+  // Hidden or without a caption, the title is not there to hit.
+  left->Title()->SetVisible(false);
+  EXPECT_NE(m.chart->HitTestPart(x, y, true).Part, hpAxisTitle);
+  left->Title()->SetVisible(true);
+  left->Title()->SetText("");
+  m.Paint();
+  EXPECT_NE(m.chart->HitTestPart(x, y, true).Part, hpAxisTitle);
+}
+
+// ---- Freeing --------------------------------------------------------------------------------
+
+namespace {
+
+// An axis that counts how often it is freed, and whether its chart's axis list was already
+// emptied when it went.
+struct CountedAxis : TChartAxis {
+  CountedAxis(TCollection* collection, int& freed, int& freedAfterList)
+      : TChartAxis(collection), freed(freed), freedAfterList(freedAfterList) {}
+  ~CountedAxis() override {
+    ++freed;
+    if (auto* panel = dynamic_cast<TCustomAxisPanel*>(Owner()); panel && panel->Axes().empty()) ++freedAfterList;
+  }
+  int& freed;
+  int& freedAfterList;
+};
+
+}  // namespace
+
+TEST(CustomAxes, EveryAxisIsFreedOnceAloneOrWithItsChart) {
+  int freed = 0, afterList = 0;
+  auto* chart = new TestChart();
+  TCustomAxisPanel& panel = chart->panel;
+  TFastLineSeries* series = chart->AddSeries(Line(0, 10, 0, 100));
+  auto* lone = new CountedAxis(panel.CustomAxes(), freed, afterList);
+  new CountedAxis(lone->SubAxes(), freed, afterList);
+  auto* kept = new CountedAxis(panel.CustomAxes(), freed, afterList);
+  new CountedAxis(kept->SubAxes(), freed, afterList);
+  new CountedAxis(kept->SubAxes(), freed, afterList);
+  series->SetCustomVertAxis(lone);
+  panel.LeftAxis()->SetPartnerAxis(lone);
+  kept->SetPartnerAxis(panel.LeftAxis());
+  ASSERT_EQ(panel.Axes().size(), 8u);
+  chart->Paint();
+
+  // Freed alone: it and its sub-axis go once; the chart forgets it everywhere.
+  delete lone;
+  EXPECT_EQ(freed, 2);
+  EXPECT_EQ(panel.Axes().size(), 7u);
+  EXPECT_EQ(panel.CustomAxes()->Count(), 1);
+  EXPECT_EQ(series->GetVertAxis(), panel.LeftAxis());
+  EXPECT_EQ(panel.LeftAxis()->PartnerAxis(), nullptr);
+  chart->Paint();
+
+  // With the chart: the axis list goes first and frees the custom axis (and its sub-axes),
+  // which leave the custom axes collection before it is freed in turn.
+  panel.FreeAllSeries();
+  delete chart;
+  EXPECT_EQ(freed, 5);
+  EXPECT_EQ(afterList, 3);
+}
