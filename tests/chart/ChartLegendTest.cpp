@@ -502,9 +502,9 @@ TEST(LegendLayout, ItemsAtCustomPlacesAndWithTheirOwnFont) {
   const auto before = f.canvas->TextsIn("Legend/Items");
   ASSERT_EQ(before.size(), 3u);
   // The recorded geometry of a row: its first text's place and its texts.
-  EXPECT_EQ(legend->Items()->Item(1).Left, before[1].x);
-  EXPECT_EQ(legend->Items()->Item(1).Top, before[1].y);
-  EXPECT_EQ(legend->Items()->Item(1).Texts[0], "Ch2");
+  EXPECT_EQ(legend->Items()->Item(1).Left(), before[1].x);
+  EXPECT_EQ(legend->Items()->Item(1).Top(), before[1].y);
+  EXPECT_EQ(legend->Items()->Item(1).Texts()[0], "Ch2");
   const TRect symbol = legend->Items()->Item(1).SymbolRect;
 
   // Row 1 moves; the others keep their places. Its symbol keeps its rectangle.

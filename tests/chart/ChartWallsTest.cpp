@@ -115,6 +115,9 @@ TEST(ChartTitles, InvisibleTitleTakesNoRoomAndIsNotHit) {
   EXPECT_NE(f.chart.HitTestPart(cx, cy, false).Part, hpTitle);
 }
 
+// A foot stands half its frame pen in from the chart's bottom; the chart then ends half the pen
+// above the foot's bounds (where the frame ends) and VertMargin (5) beyond: the chart bottom
+// moves up by the height, the margin and the pen's width (twice its half).
 TEST(ChartTitles, FootMovesTheChartBottomUpByItsHeightMarginAndHalfItsPen) {
   struct Case {
     const char* name;
@@ -133,7 +136,7 @@ TEST(ChartTitles, FootMovesTheChartBottomUpByItsHeightMarginAndHalfItsPen) {
     f.Paint();
     const int height = f.chart.Foot()->Height();
     EXPECT_GE(height, 10);
-    EXPECT_EQ(f.chart.ChartBounds().Bottom, bottom - (height + 5 + c.half));
+    EXPECT_EQ(f.chart.ChartBounds().Bottom, bottom - (height + 5 + 2 * c.half));
     // The foot stands on the chart rectangle as it was before the axes took their room
     // (250 - 10 pixels of margin), half its pen inside.
     EXPECT_EQ(f.chart.Foot()->Bounds.Bottom, 240 - c.half);
