@@ -624,13 +624,13 @@ TEST(ChartShapes, RoundedCalloutIsOneOutlineOnEverySideAndCanvas) {
     TPoint onBase;     // the middle of the pointer's base, on the box's side
     TRect pointer;     // the pointer's extent outside the box
   };
-  // Box (40, 30, 140, 70), corner box 20: pointers at the middle of their side, 20 % wide and
-  // 25 % deep (10 pixels from the top or bottom, 25 from the left or right).
+  // Box (40, 20, 140, 80), corner box 20: pointers at the middle of their side, 20 % wide and
+  // 25 % deep (15 pixels from the top or bottom, 25 from the left or right).
   const Case cases[] = {
-      {"top", csTop, TPoint(90, 24), TPoint(90, 30), TRect(80, 20, 101, 30)},
-      {"bottom", csBottom, TPoint(90, 75), TPoint(90, 70), TRect(80, 71, 101, 81)},
-      {"left", csLeft, TPoint(24, 50), TPoint(40, 50), TRect(15, 46, 40, 55)},
-      {"right", csRight, TPoint(155, 50), TPoint(140, 50), TRect(141, 46, 166, 55)},
+      {"top", csTop, TPoint(90, 10), TPoint(90, 20), TRect(80, 5, 101, 20)},
+      {"bottom", csBottom, TPoint(90, 90), TPoint(90, 80), TRect(80, 81, 101, 96)},
+      {"left", csLeft, TPoint(24, 50), TPoint(40, 50), TRect(15, 44, 40, 57)},
+      {"right", csRight, TPoint(155, 50), TPoint(140, 50), TRect(141, 44, 166, 57)},
   };
   for (bool plus : {false, true}) {
     for (const Case& c : cases) {
@@ -644,26 +644,26 @@ TEST(ChartShapes, RoundedCalloutIsOneOutlineOnEverySideAndCanvas) {
       shape.Pen()->SetColor(clBlue);
       shape.SetRoundSize(20);
       shape.ShapeCallout()->SetSide(c.side);
-      shape.Bounds = TRect(40, 30, 140, 70);
+      shape.Bounds = TRect(40, 20, 140, 80);
       shape.DrawAt();
       EXPECT_EQ(panel.Pixel(90, 50), clRed) << "the box";
       EXPECT_EQ(panel.Pixel(c.inPointer.X, c.inPointer.Y), clRed) << "the pointer";
       EXPECT_EQ(panel.Pixel(c.onBase.X, c.onBase.Y), clRed) << "no outline across the pointer's base";
       // Each corner is cut round: its corner pixel stays white.
-      EXPECT_EQ(panel.Pixel(41, 31), clWhite);
-      EXPECT_EQ(panel.Pixel(138, 31), clWhite);
-      EXPECT_EQ(panel.Pixel(138, 68), clWhite);
-      EXPECT_EQ(panel.Pixel(41, 68), clWhite);
+      EXPECT_EQ(panel.Pixel(41, 21), clWhite);
+      EXPECT_EQ(panel.Pixel(138, 21), clWhite);
+      EXPECT_EQ(panel.Pixel(138, 78), clWhite);
+      EXPECT_EQ(panel.Pixel(41, 78), clWhite);
       // Just inside each side, away from the pointer and the corners, the box is filled.
-      EXPECT_EQ(panel.Pixel(43, 40), clRed) << "left side";
-      EXPECT_EQ(panel.Pixel(136, 60), clRed) << "right side";
-      EXPECT_EQ(panel.Pixel(65, 33), clRed) << "top side";
-      EXPECT_EQ(panel.Pixel(115, 67), clRed) << "bottom side";
+      EXPECT_EQ(panel.Pixel(43, 35), clRed) << "left side";
+      EXPECT_EQ(panel.Pixel(136, 65), clRed) << "right side";
+      EXPECT_EQ(panel.Pixel(65, 23), clRed) << "top side";
+      EXPECT_EQ(panel.Pixel(115, 77), clRed) << "bottom side";
       // Nothing outside the box and the pointer.
       int outside = 0;
       for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 200; ++x) {
-          const bool inBox = x >= 39 && x <= 141 && y >= 29 && y <= 71;
+          const bool inBox = x >= 39 && x <= 141 && y >= 19 && y <= 81;
           const bool inPointer = x >= c.pointer.Left - 1 && x <= c.pointer.Right && y >= c.pointer.Top - 1 &&
                                  y <= c.pointer.Bottom;
           if (!inBox && !inPointer && panel.Pixel(x, y) != clWhite) ++outside;
