@@ -868,8 +868,9 @@ TEST(LegendLayout, TheTitleStandsByItsAlignment) {
     const TRect l = f.chart.Legend()->Bounds, t = title->Bounds;
     ASSERT_GT(l.Width(), t.Width() + 20) << "room for the title to move";
     EXPECT_EQ(t.Top, l.Top + 2);
-    if (c.place == 0) EXPECT_EQ(t.Left, l.Left + 2);
-    if (c.place == 1) EXPECT_EQ(t.Left, (l.Left + l.Right - t.Width()) / 2);
-    if (c.place == 2) EXPECT_EQ(t.Right, l.Right - 2);
+    const int expectedLeft = c.place == 0   ? l.Left + 2
+                             : c.place == 1 ? (l.Left + l.Right - t.Width()) / 2
+                                            : l.Right - 2 - t.Width();
+    EXPECT_EQ(t.Left, expectedLeft);
   }
 }

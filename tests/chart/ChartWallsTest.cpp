@@ -493,6 +493,8 @@ TEST(ChartWalls, HatchedWallInTheBrushsOwnColourTurnsBlack) {
     // A patch of the wall above the curve, clear of its frame.
     const int x0 = r.Left + 10, y0 = r.Top + 10, x1 = r.Left + 50, y1 = r.Top + 40;
     EXPECT_GT(f.Count(c.lines, x0, y0, x1, y1), 40);
-    if (c.lines != clBlack) EXPECT_EQ(f.Count(clBlack, x0, y0, x1, y1), 0);
+    if (c.lines != clBlack) {
+      EXPECT_EQ(f.Count(clBlack, x0, y0, x1, y1), 0);
+    }
   }
 }
