@@ -68,8 +68,14 @@ void TKelPath::AddLineTo(float x, float y) {
   figureOpen_ = true;
 }
 
+// Inside an open figure the point joins it, as a GDI+ path joins a line to the figure it is
+// added to: an outline that gives its next line a start point after an arc (which leaves none
+// on GDI+) stays one figure here too.
 void TKelPath::StartFigureAt(float x, float y) {
-  MoveToEx(canvas_.PreparedDC(), RoundInt(x), RoundInt(y), nullptr);
+  if (figureOpen_)
+    ::LineTo(canvas_.PreparedDC(), RoundInt(x), RoundInt(y));
+  else
+    MoveToEx(canvas_.PreparedDC(), RoundInt(x), RoundInt(y), nullptr);
   figureOpen_ = true;
 }
 

@@ -321,7 +321,9 @@ void TCustomChart::ApplyWallPenAndBrush(TCustomChartWall* wall) {
     canvas->BrushGradient()->SetVisible(false);
     canvas->Brush()->SetStyle(bsClear);
   } else {
-    canvas->UseBrushColors(wall->Brush(), wall->Color(), wall->Brush()->Color());
+    // A hatch in the wall's own colour over the same back colour would not show: the panel
+    // gives it a contrasting colour.
+    UseBrushContrast(wall->Color(), wall->Brush(), wall->Brush()->Color());
   }
 }
 

@@ -245,16 +245,60 @@ void TLegendSymbol::Draw(TColor color, TRect rect) {
 
 // ---- Items ------------------------------------------------------------------------------------
 
-TLegendItem& TLegendItems::Item(int index) {
-  if (index >= Count()) items_.resize(index + 1);
-  items_[index].list_ = this;
-  return items_[index];
+TLegendItem::TLegendItem() = default;
+TLegendItem::~TLegendItem() = default;
+
+void TLegendItem::SetLeft(int value) {
+  left_ = value;
+  if (list_ != nullptr) list_->MarkCustom(true);
 }
 
-void TLegendItems::SetText(int index, int column, const std::string& text) {
-  Item(index).Texts[column] = text;
-  MarkCustom();
+void TLegendItem::SetTop(int value) {
+  top_ = value;
+  if (list_ != nullptr) list_->MarkCustom(true);
 }
+
+void TLegendItem::SetAlign(int value) {
+  align_ = value;
+  if (list_ != nullptr) list_->MarkCustom();
+}
+
+void TLegendItem::SetColumn(int column, const std::string& value) {
+  texts_[column] = value;
+  if (list_ != nullptr) list_->MarkCustom();
+}
+
+void TLegendItem::Record(int left, int top, int align, const TLegendItemText& texts) {
+  left_ = left;
+  top_ = top;
+  align_ = align;
+  texts_ = texts;
+}
+
+TKelFont* TLegendItem::Font() {
+  // Only texts, alignment and positions make the rows custom: a row's font alone does not
+  // freeze the legend to the rows it had.
+  if (!font_ && list_ != nullptr) {
+    TCustomChartLegend* legend = list_->Legend();
+    font_ = std::make_unique<TKelFont>([legend](TObject*) { legend->Repaint(); });
+    font_->Assign(legend->Font());
+  }
+  return font_.get();
+}
+
+TLegendItems::~TLegendItems() = default;
+
+TLegendItem& TLegendItems::Item(int index) {
+  if (index >= Count()) items_.resize(index + 1);
+  std::unique_ptr<TLegendItem>& slot = items_[index];
+  if (!slot) {
+    slot = std::make_unique<TLegendItem>();
+    slot->list_ = this;
+  }
+  return *slot;
+}
+
+void TLegendItems::SetText(int index, int column, const std::string& text) { Item(index).SetColumn(column, text); }
 
 void TLegendItems::MarkCustom(bool positions) {
   custom_ = true;
@@ -262,59 +306,22 @@ void TLegendItems::MarkCustom(bool positions) {
   legend_->Repaint();
 }
 
-void TLegendItem::SetLeft(int value) {
-  Left = value;
-  if (list_ != nullptr) list_->MarkCustom(true);
-}
-
-void TLegendItem::SetTop(int value) {
-  Top = value;
-  if (list_ != nullptr) list_->MarkCustom(true);
-}
-
-void TLegendItem::SetAlign(int value) {
-  Align = value;
-  if (list_ != nullptr) list_->MarkCustom();
-}
-
-void TLegendItem::SetColumn(int column, const std::string& value) {
-  Texts[column] = value;
-  if (list_ != nullptr) list_->MarkCustom();
-}
-
 void TLegendItems::SetPosition(int index, int left, int top) {
   TLegendItem& item = Item(index);
-  item.Left = left;
-  item.Top = top;
-  custom_ = true;
-  customPositions_ = true;
-  legend_->Repaint();
+  item.SetLeft(left);
+  item.SetTop(top);
 }
 
-void TLegendItems::SetAlign(int index, int align) {
-  Item(index).Align = align;
-  custom_ = true;
-  legend_->Repaint();
-}
-
-TKelFont* TLegendItems::Font(int index) {
-  // Only texts, alignment and positions make the rows custom: a row's font alone does not
-  // freeze the legend to the rows it had.
-  TLegendItem& item = Item(index);
-  if (!item.Font) {
-    TCustomChartLegend* legend = legend_;
-    item.Font = std::make_shared<TKelFont>([legend](TObject*) { legend->Repaint(); });
-    item.Font->Assign(legend_->Font());
-  }
-  return item.Font.get();
-}
+void TLegendItems::SetAlign(int index, int align) { Item(index).SetAlign(align); }
 
 void TLegendItems::FreeRecorded() {
   if (custom_) return;
-  for (TLegendItem& item : items_) {
-    std::shared_ptr<TKelFont> font = std::move(item.Font);
-    item = TLegendItem();
-    item.Font = std::move(font);
+  // The rows stay (a row handed out before a paint is still the row after it); what they
+  // recorded goes.
+  for (std::unique_ptr<TLegendItem>& item : items_) {
+    if (!item) continue;
+    item->Record(0, 0, 0, TLegendItemText());
+    item->SymbolRect = TRect();
   }
 }
 
@@ -511,6 +518,13 @@ void TCustomChartLegend::BroadcastChange() {
   chart_->Broadcast(event);
 }
 
+void TCustomChartLegend::SetLegendStyle(TLegendStyle v) {
+  if (legendStyle_ == v) return;
+  legendStyle_ = v;
+  resolved_ = ResolvedStyle();
+  Repaint();
+}
+
 void TCustomChartLegend::SetFirstValue(int v) {
   if (v < 0) throw LegendException(KelMsg_FirstLegendValue);
   Set(firstValue_, v);
@@ -631,7 +645,7 @@ void TCustomChartLegend::ComputeRowTexts() {
   for (int s = 0; s < n; ++s) {
     const int row = inverted ? lastValue_ - s : firstValue_ + s;
     if (items_.Custom() && items_.Has(row))
-      texts_[s] = items_.Item(row).Texts;
+      texts_[s] = items_.Item(row).Texts();
     else
       texts_[s] = SplitColumns(RowText(row));
     int rowWidth = 0;
@@ -771,7 +785,8 @@ void TCustomChartLegend::CalcLayout() {
     total = chart_->SeriesGroups()->Count();
   }
   total = std::max(total, 0);
-  if (paging && resolved_ == lsValues) total = std::min(total, pages->MaxPointsPerPage());
+  // A paging chart shows at most a page's worth of rows, whatever they list.
+  if (paging) total = std::min(total, pages->MaxPointsPerPage());
   totalItems_ = total;
 
   UseFont(Font());
@@ -1057,8 +1072,9 @@ void TCustomChartLegend::DrawPicture() {
   if (drawTitle_) {
     const int w = title_->Width(), h = title_->Height();
     int x = Bounds.Left + 2;
-    if (title_->TextAlignment() == taCenter) x = (Bounds.Left + Bounds.Right - w) / 2;
-    if (title_->TextAlignment() == taRightJustify) x = Bounds.Right - w - 2;
+    // The title's placement (Alignment), not the alignment of its text inside its own box.
+    if (title_->Alignment() == taCenter) x = (Bounds.Left + Bounds.Right - w) / 2;
+    if (title_->Alignment() == taRightJustify) x = Bounds.Right - w - 2;
     title_->Bounds = TRect(x, Bounds.Top + 2, x + w, Bounds.Top + 2 + h);
     title_->DrawAt();
   }
@@ -1145,16 +1161,13 @@ void TCustomChartLegend::DrawRow(int index, int p) {
       int align = right ? 2 : 0;
       if (j == 0) {
         if (items_.CustomPositions()) {
-          tx0 = item.Left;
-          ty = item.Top;
-          align = item.Align;
+          tx0 = item.Left();
+          ty = item.Top();
+          align = item.Align();
         } else {
-          item.Left = tx0;
-          item.Top = ty;
-          item.Align = align;
-          item.Texts = texts_[p];
+          item.Record(tx0, ty, align, texts_[p]);
         }
-        if (item.Font) UseFont(item.Font.get());
+        if (item.HasFont()) UseFont(item.Font());
       }
       canvas->SetTextAlign(align);
       canvas->TextOutAllowMarkup(tx0, ty, text, TextFormat() == ttfHtml);

@@ -126,45 +126,68 @@ class TLegendSymbol : public TPersistent {
   std::unique_ptr<TKelGradient> gradient_;
 };
 
-// Per-row geometry recorded while drawing (the first text's place and alignment, the symbol's
-// rectangle), optional custom texts and an optional font of the row's own.
+// One legend row: the place and alignment of its first text and its symbol's rectangle
+// (recorded while drawing), its three texts, and optionally a font of its own.
+// Every write of a text, the alignment or the place goes through a setter that marks the list
+// custom (the place with custom positions) and repaints the legend; reading anything, the font
+// included, leaves the list as it is. Only the drawing records geometry without marking.
 class TLegendItem {
  public:
-  int Left = 0, Top = 0;
-  int Align = 0;
-  TLegendItemText Texts;
-  TRect SymbolRect;
-  // Null unless the row has its own font.
-  std::shared_ptr<TKelFont> Font;
+  TLegendItem();
+  ~TLegendItem();
+  TLegendItem(const TLegendItem&) = delete;
+  TLegendItem& operator=(const TLegendItem&) = delete;
 
-  // The row's three texts; setting one makes the list custom and repaints the legend.
-  const std::string& Text() const { return Texts[0]; }
-  const std::string& Text2() const { return Texts[1]; }
-  const std::string& Text3() const { return Texts[2]; }
-  void SetText(const std::string& value) { SetColumn(0, value); }
-  void SetText2(const std::string& value) { SetColumn(1, value); }
-  void SetText3(const std::string& value) { SetColumn(2, value); }
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  // Text alignment flags of the row's first text.
+  int Align() const { return align_; }
   // Setting the place of the row's first text makes the list custom with custom positions;
-  // setting its alignment makes it custom. Each repaints the legend.
+  // setting its alignment makes it custom.
   void SetLeft(int value);
   void SetTop(int value);
   void SetAlign(int value);
+  // The row's three texts; setting one makes the list custom.
+  const TLegendItemText& Texts() const { return texts_; }
+  const std::string& Text() const { return texts_[0]; }
+  const std::string& Text2() const { return texts_[1]; }
+  const std::string& Text3() const { return texts_[2]; }
+  void SetText(const std::string& value) { SetColumn(0, value); }
+  void SetText2(const std::string& value) { SetColumn(1, value); }
+  void SetText3(const std::string& value) { SetColumn(2, value); }
+  // The row's own font, made on first read as a copy of the legend font; a change of it
+  // repaints the legend.
+  TKelFont* Font();
+  bool HasFont() const { return font_ != nullptr; }
+  // The symbol's rectangle; with custom positions the drawing keeps the one the row has.
+  TRect SymbolRect;
 
  private:
   friend class TLegendItems;
+  friend class TCustomChartLegend;
   void SetColumn(int column, const std::string& value);
-  // The list the item belongs to (set when the list hands the item out).
+  // What a paint records: the first text's place and alignment and the three texts.
+  void Record(int left, int top, int align, const TLegendItemText& texts);
+  int left_ = 0, top_ = 0;
+  int align_ = 0;
+  TLegendItemText texts_;
+  std::unique_ptr<TKelFont> font_;
+  // The list the item belongs to.
   TLegendItems* list_ = nullptr;
 };
 
+// The rows' records. Reading row i grows the list with empty slots up to i and makes that row.
 class TLegendItems {
  public:
   explicit TLegendItems(TCustomChartLegend* legend) : legend_(legend) {}
+  ~TLegendItems();
+  TCustomChartLegend* Legend() const { return legend_; }
   int Count() const { return static_cast<int>(items_.size()); }
-  // Grows the list up to the index.
+  // Grows the list up to the index and makes the row when its slot is empty.
   TLegendItem& Item(int index);
-  bool Has(int index) const { return index >= 0 && index < Count(); }
-  // Custom texts: set through SetText (marks the list custom).
+  // The row exists (its slot is not empty).
+  bool Has(int index) const { return index >= 0 && index < Count() && items_[index] != nullptr; }
+  // Custom texts: set through the row's setter (marks the list custom).
   void SetText(int index, int column, const std::string& text);
   // Marks the list custom (its rows no longer come from the series), with custom positions
   // when asked, and repaints the legend.
@@ -174,18 +197,19 @@ class TLegendItems {
   void SetPosition(int index, int left, int top);
   // Text alignment flags of the row's first text (marks the list custom).
   void SetAlign(int index, int align);
-  // The row's own font, made on first use as a copy of the legend's (the list stays as it is:
-  // recorded rows are still rebuilt on every paint).
-  TKelFont* Font(int index);
+  // The row's own font (made on first read; the list stays as it is: recorded rows are still
+  // rebuilt on every paint).
+  TKelFont* Font(int index) { return Item(index).Font(); }
   bool CustomPositions() const { return customPositions_; }
   bool Custom() const { return custom_; }
+  // Frees every row and repaints; the list stays custom (and with custom positions) if it was.
   void Clear();
   // Drops what the last paint recorded (nothing of a custom list); a row's own font stays.
   void FreeRecorded();
 
  private:
   TCustomChartLegend* legend_;
-  std::vector<TLegendItem> items_;
+  std::vector<std::unique_ptr<TLegendItem>> items_;
   bool custom_ = false;
   bool customPositions_ = false;
 };
@@ -236,7 +260,8 @@ class TCustomChartLegend : public TKelCustomShapePosition {
   void SetInverted(bool v) { Set(inverted_, v); }
   TLegendItems* Items() { return &items_; }
   TLegendStyle LegendStyle() const { return legendStyle_; }
-  void SetLegendStyle(TLegendStyle v) { Set(legendStyle_, v); }
+  // Also resolves the style at once, so a click before the next paint acts in the new style.
+  void SetLegendStyle(TLegendStyle v);
   int MaxNumRows() const { return maxNumRows_; }
   void SetMaxNumRows(int v) { Set(maxNumRows_, v); }
   bool ResizeChart() const { return resizeChart_; }

@@ -256,12 +256,13 @@ void TChartTitle::DrawTitle() {
   DrawAt();
   if (custom) return;
   TRect cr = chart_->ChartBounds();
-  // The title stands half its pen width in from the edge; the chart gives up that, the title's
-  // height and VertMargin.
+  // A wide frame pen reaches half its width past the bounds on either side: the title stands
+  // that far in from the chart's edge, and the chart starts that far past the title's frame
+  // and VertMargin beyond.
   if (onTop_)
-    cr.Top = Bounds.Bottom + vertMargin_;
+    cr.Top = Bounds.Bottom + vertMargin_ + p;
   else
-    cr.Bottom = Bounds.Top - vertMargin_;
+    cr.Bottom = Bounds.Top - p - vertMargin_;
   chart_->SetChartBounds(cr);
   chart_->ClampChartRect();
 }

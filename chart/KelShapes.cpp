@@ -251,33 +251,44 @@ std::unique_ptr<TKelBasePath> TShapeCallout::BuildPath(TCanvas3D* canvas, const 
   const float rf = static_cast<float>(round);
   TPoint a, tip, b;
   const bool pointer = Pointer(r, round, a, tip, b);
-  auto line = [&](TPoint p) { path->LineToPoint(p); };
-  // A corner: the quarter arc in its box (the line from the side before joins it), or the
-  // corner point itself.
-  auto corner = [&](int boxX, int boxY, float start, TPoint point) {
+  const auto arc = [&](int boxX, int boxY, float start) {
+    path->AddArc(static_cast<float>(boxX), static_cast<float>(boxY), rf, rf, start, 90);
+  };
+  // The corner ending a side: its arc, or the corner point itself.
+  const auto corner = [&](int boxX, int boxY, float start, TPoint point) {
     if (round > 0)
-      path->AddArc(static_cast<float>(boxX), static_cast<float>(boxY), rf, rf, start, 90);
+      arc(boxX, boxY, start);
     else
-      line(point);
+      path->LineToPoint(point);
   };
-  auto side = [&](TShapeCalloutSide s) {
-    if (!pointer || side_ != s) return;
-    line(a);
-    line(tip);
-    line(b);
+  // A side carrying the pointer: after a round corner its lines start afresh at `first` (an arc
+  // leaves no point for a line to start from), then the pointer's base, tip and base end, and
+  // `last` where the side's straight part meets the next corner.
+  const auto pointerSide = [&](TPoint first, TPoint last) {
+    if (round > 0) path->StartFigureAtPoint(first);
+    path->LineToPoint(a);
+    path->LineToPoint(tip);
+    path->LineToPoint(b);
+    path->LineToPoint(last);
   };
-  // Top-left, top side, top-right, right side, bottom-right, bottom side, bottom-left, left side.
-  if (round > 0)
-    path->AddArc(static_cast<float>(L), static_cast<float>(T), rf, rf, 180, 90);
-  else
+  // Top-left corner, top side, top-right, right side, bottom-right, bottom side, bottom-left,
+  // left side. A pointer on the left side ends with the top-left corner, so the outline begins
+  // at the top-right one then.
+  const bool leftPointer = pointer && side_ == csLeft;
+  if (round <= 0)
     path->StartFigureAtPoint(TPoint(L, T));
-  side(csTop);
+  else if (!leftPointer)
+    arc(L, T, 180);
+  if (pointer && side_ == csTop) pointerSide(TPoint(L + round, T), TPoint(R - round, T));
   corner(R - round, T, 270, TPoint(R, T));
-  side(csRight);
+  if (pointer && side_ == csRight) pointerSide(TPoint(R, T + round), TPoint(R, B - round));
   corner(R - round, B - round, 0, TPoint(R, B));
-  side(csBottom);
+  if (pointer && side_ == csBottom) pointerSide(TPoint(R - round, B), TPoint(L + round, B));
   corner(L, B - round, 90, TPoint(L, B));
-  side(csLeft);
+  if (leftPointer) {
+    pointerSide(TPoint(L, B - round), TPoint(L, T + round));
+    if (round > 0) arc(L, T, 180);
+  }
   path->CloseFigure();
   return path;
 }
@@ -799,17 +810,19 @@ void TKelCustomShape::DrawShape(const TRect& r, int z, double angle, const TPoin
       canvas->UseBrushInColor(brush_.get(), color_);
     canvas->UsePen(pen_.get());
   }
+  // The outline, and the text right after it (also for a transparent shape, whose outline
+  // draws nothing); the bevel frame then lies over both.
   if (points != nullptr)
     DrawPolygonShape(canvas, *points, z, angle, r);
   else
     DrawRectShape(canvas, r, z, angle);
+  DrawContent(canvas, r, z, angle);
   if (!transparent_ && angle == 0 && bevel_ != bvNone) {
     TRect b = r;
     const int width = std::min({bevelWidth_, r.Height() / 2, r.Width() / 2});
     canvas->DrawBevelFrame(b, bevel_ == bvLowered ? static_cast<TColor>(0xA0A0A0) : clWhite,
                            bevel_ == bvRaised ? static_cast<TColor>(0xA0A0A0) : clWhite, width);
   }
-  DrawContent(canvas, r, z, angle);
   if (children_->Count() > 0) LayoutChildren(z, angle);
   finish.Done();
 }

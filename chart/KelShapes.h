@@ -129,7 +129,9 @@ class TShapeCallout : public TPersistent {
   // the pointer inserted on its side: the polygon a picture fill is clipped to.
   TPointArray Outline(const TRect& r, int round) const;
   // The outline as a new path of the canvas, its corners 90-degree arcs in a round x round box
-  // (straight for round 0), closed. The caller draws the path (DrawPath) and frees it.
+  // (straight for round 0), closed. With round corners the pointer's side gives its first line
+  // a start point of its own (StartFigureAt) after the corner before it; the outline stays one
+  // figure on every canvas. The caller draws the path (DrawPath) and frees it.
   std::unique_ptr<TKelBasePath> BuildPath(TCanvas3D* canvas, const TRect& r, int round) const;
 
  private:
@@ -321,6 +323,8 @@ class TKelCustomShape : public TKelCustomShapeBrushPen {
   virtual TKelCustomShape* NewChildShape(IShapePanel* panel);
   // Where the children start: bounds left (left to right) or top.
   virtual int ChildStart();
+  // The class name of the editor that edits this kind of shape.
+  virtual std::string EditorClassName() const { return "TFormKelShape"; }
   // The legacy entries "ShadowColor" and "ShadowSize" (read only).
   void DefineProperties(TFiler& filer) override;
   // Draw through the canvas's 3D operations at the given depth even on a flat canvas.
@@ -392,6 +396,7 @@ class TCustomTextShape : public TKelCustomShape {
   const TClassInfo& ChildShapeClass() const override;
   TKelCustomShape* NewChildShape(IShapePanel* panel) override;
   int ChildStart() override;
+  std::string EditorClassName() const override { return "TTextShapeEditor"; }
 
   const std::string& Text() const { return text_; }
   void SetText(const std::string& value);

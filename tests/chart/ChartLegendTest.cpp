@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <string>
 
 #include "support/ColorNear.h"
 #include "ChartControlTestSupport.h"
@@ -502,9 +504,9 @@ TEST(LegendLayout, ItemsAtCustomPlacesAndWithTheirOwnFont) {
   const auto before = f.canvas->TextsIn("Legend/Items");
   ASSERT_EQ(before.size(), 3u);
   // The recorded geometry of a row: its first text's place and its texts.
-  EXPECT_EQ(legend->Items()->Item(1).Left, before[1].x);
-  EXPECT_EQ(legend->Items()->Item(1).Top, before[1].y);
-  EXPECT_EQ(legend->Items()->Item(1).Texts[0], "Ch2");
+  EXPECT_EQ(legend->Items()->Item(1).Left(), before[1].x);
+  EXPECT_EQ(legend->Items()->Item(1).Top(), before[1].y);
+  EXPECT_EQ(legend->Items()->Item(1).Texts()[0], "Ch2");
   const TRect symbol = legend->Items()->Item(1).SymbolRect;
 
   // Row 1 moves; the others keep their places. Its symbol keeps its rectangle.
@@ -737,4 +739,138 @@ TEST(LegendItems, ARowMovedThroughItselfKeepsItsNewPlace) {
   EXPECT_EQ(after[1].y, 200);
   EXPECT_EQ(after[0].x, before[0].x);
   EXPECT_EQ(after[2].y, before[2].y);
+}
+
+// Every write the rows name (a text, the alignment, the place) makes the list custom, the place
+// with custom positions; reading a row, its texts or its font does not. A custom list keeps the
+// rows it has when another series comes; the rows of any other list follow the series.
+TEST(LegendItems, WritesMarkTheListCustomAndReadsDoNot) {
+  struct Case {
+    const char* name;
+    std::function<void(TLegendItems&)> act;
+    bool custom, positions;
+  };
+  const Case cases[] = {
+      {"reading a row", [](TLegendItems& i) { (void)i.Item(1).Left(); }, false, false},
+      {"reading its texts and alignment",
+       [](TLegendItems& i) { (void)(i.Item(1).Texts()[0] + i.Item(1).Text2() + std::to_string(i.Item(1).Align())); },
+       false, false},
+      {"reading its font", [](TLegendItems& i) { (void)i.Item(1).Font(); }, false, false},
+      {"changing its font", [](TLegendItems& i) { i.Item(1).Font()->SetColor(clRed); }, false, false},
+      {"a row past the end, read", [](TLegendItems& i) { (void)i.Item(5); }, false, false},
+      {"Text", [](TLegendItems& i) { i.Item(1).SetText("x"); }, true, false},
+      {"Text2", [](TLegendItems& i) { i.Item(1).SetText2("x"); }, true, false},
+      {"Text3", [](TLegendItems& i) { i.Item(1).SetText3("x"); }, true, false},
+      {"Align", [](TLegendItems& i) { i.Item(1).SetAlign(2); }, true, false},
+      {"Left", [](TLegendItems& i) { i.Item(1).SetLeft(40); }, true, true},
+      {"Top", [](TLegendItems& i) { i.Item(1).SetTop(40); }, true, true},
+      {"a text through the list", [](TLegendItems& i) { i.SetText(1, 2, "x"); }, true, false},
+      {"an alignment through the list", [](TLegendItems& i) { i.SetAlign(1, 2); }, true, false},
+      {"a place through the list", [](TLegendItems& i) { i.SetPosition(1, 40, 40); }, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    f.AddCurves(3);
+    TChartLegend* legend = f.chart.Legend();
+    f.Paint();
+    TLegendItems* items = legend->Items();
+    c.act(*items);
+    EXPECT_EQ(items->Custom(), c.custom);
+    EXPECT_EQ(items->CustomPositions(), c.positions);
+    f.AddCurve();
+    f.Paint();
+    EXPECT_EQ(legend->TotalItems(), c.custom ? items->Count() : 4);
+    if (!c.custom) {
+      const auto texts = f.canvas->TextsIn("Legend/Items");
+      ASSERT_EQ(texts.size(), 4u);
+      EXPECT_EQ(texts[3].text, "Ch4");
+    }
+  }
+}
+
+// Setting the style resolves it at once: a click before the next paint acts on the rows of the
+// new style.
+TEST(LegendItems, AClickRightAfterAStyleChangeActsInTheNewStyle) {
+  struct Case {
+    const char* name;
+    TLegendStyle from, to;
+    bool groupSwitched;  // the click switched group 0 (series 0 and 1) rather than series 0
+  };
+  const Case cases[] = {{"series to groups", lsSeries, lsSeriesGroups, true},
+                        {"groups to series", lsSeriesGroups, lsSeries, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    f.AddCurves(3);
+    TSeriesGroup* g = f.chart.SeriesGroups()->Add();
+    g->SetName("Inlet");
+    g->AddSeries(f.chart.SeriesAt(0));
+    g->AddSeries(f.chart.SeriesAt(1));
+    TChartLegend* legend = f.chart.Legend();
+    legend->SetCheckBoxes(true);
+    legend->SetLegendStyle(c.from);
+    f.Paint();
+    legend->SetLegendStyle(c.to);
+    EXPECT_TRUE(legend->ItemClicked(0));
+    EXPECT_FALSE(f.chart.SeriesAt(0)->Active());
+    EXPECT_EQ(f.chart.SeriesAt(1)->Active(), !c.groupSwitched);
+    EXPECT_TRUE(f.chart.SeriesAt(2)->Active());
+  }
+}
+
+// A paging chart shows at most one page's worth of rows, whatever the legend lists.
+TEST(LegendLayout, APagingChartShowsAtMostAPageOfRows) {
+  struct Case {
+    const char* name;
+    TLegendStyle style;
+    int perPage, rows;
+  };
+  const Case cases[] = {{"series, no paging", lsSeries, 0, 4},
+                        {"series, two points a page", lsSeries, 2, 2},
+                        {"last values, three points a page", lsLastValues, 3, 3},
+                        {"series, a page larger than the list", lsSeries, 8, 4}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    f.AddCurves(4);
+    f.chart.Pages()->SetMaxPointsPerPage(c.perPage);
+    f.chart.Legend()->SetLegendStyle(c.style);
+    f.chart.Legend()->SetTextStyle(ltsValue);  // one text a row
+    f.Paint();
+    EXPECT_EQ(f.chart.Legend()->TotalItems(), c.rows);
+    EXPECT_EQ(static_cast<int>(f.canvas->TextsIn("Legend/Items").size()), c.rows);
+  }
+}
+
+// The legend's title stands by its Alignment inside the legend (two pixels in from a side, or
+// centred); the alignment of the text inside the title's own box does not move it.
+TEST(LegendLayout, TheTitleStandsByItsAlignment) {
+  struct Case {
+    const char* name;
+    TAlignment alignment, textAlignment;
+    int place;  // 0 left, 1 centre, 2 right
+  };
+  const Case cases[] = {{"left", taLeftJustify, taLeftJustify, 0},
+                        {"centre", taCenter, taLeftJustify, 1},
+                        {"right", taRightJustify, taLeftJustify, 2},
+                        {"left, its text right-aligned", taLeftJustify, taRightJustify, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    f.AddCurves(2);
+    f.chart.Legend()->Items()->SetText(0, 0, "A much longer row");
+    TLegendTitle* title = f.chart.Legend()->Title();
+    title->SetText("T");
+    title->SetAlignment(c.alignment);
+    title->SetTextAlignment(c.textAlignment);
+    f.Paint();
+    const TRect l = f.chart.Legend()->Bounds, t = title->Bounds;
+    ASSERT_GT(l.Width(), t.Width() + 20) << "room for the title to move";
+    EXPECT_EQ(t.Top, l.Top + 2);
+    const int expectedLeft = c.place == 0   ? l.Left + 2
+                             : c.place == 1 ? (l.Left + l.Right - t.Width()) / 2
+                                            : l.Right - 2 - t.Width();
+    EXPECT_EQ(t.Left, expectedLeft);
+  }
 }

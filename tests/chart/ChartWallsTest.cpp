@@ -115,6 +115,9 @@ TEST(ChartTitles, InvisibleTitleTakesNoRoomAndIsNotHit) {
   EXPECT_NE(f.chart.HitTestPart(cx, cy, false).Part, hpTitle);
 }
 
+// A foot stands half its frame pen in from the chart's bottom; the chart then ends half the pen
+// above the foot's bounds (where the frame ends) and VertMargin (5) beyond: the chart bottom
+// moves up by the height, the margin and the pen's width (twice its half).
 TEST(ChartTitles, FootMovesTheChartBottomUpByItsHeightMarginAndHalfItsPen) {
   struct Case {
     const char* name;
@@ -133,7 +136,7 @@ TEST(ChartTitles, FootMovesTheChartBottomUpByItsHeightMarginAndHalfItsPen) {
     f.Paint();
     const int height = f.chart.Foot()->Height();
     EXPECT_GE(height, 10);
-    EXPECT_EQ(f.chart.ChartBounds().Bottom, bottom - (height + 5 + c.half));
+    EXPECT_EQ(f.chart.ChartBounds().Bottom, bottom - (height + 5 + 2 * c.half));
     // The foot stands on the chart rectangle as it was before the axes took their room
     // (250 - 10 pixels of margin), half its pen inside.
     EXPECT_EQ(f.chart.Foot()->Bounds.Bottom, 240 - c.half);
@@ -437,5 +440,61 @@ TEST(ChartWalls, RoundedBackWallHasRoundCornersFlatAndIn3D) {
     EXPECT_NE(f.Pixel(right - 1, top + 1), clFuchsia) << "top right is round";
     EXPECT_NE(f.Pixel(right - 1, bottom - 1), clFuchsia) << "bottom right is round";
     EXPECT_EQ(f.Pixel(left + 1, top + 1) == clFuchsia, c.squareTopLeft) << "top left";
+  }
+}
+
+// A title on top stands half its frame pen below the chart's top; the chart then starts half
+// the pen below the title's bounds and VertMargin (5) beyond.
+TEST(ChartTitles, TitleMovesTheChartTopDownByItsHeightMarginAndPen) {
+  struct Case {
+    const char* name;
+    int penWidth;
+    int half;
+  };
+  const Case cases[] = {{"thin pen", 1, 0}, {"pen of 4", 4, 2}, {"pen of 7", 7, 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    f.AddCurve();
+    f.Paint();
+    const int top = f.chart.ChartBounds().Top;
+    f.chart.Title()->SetText("Temp");
+    f.chart.Title()->Pen()->SetWidth(c.penWidth);
+    f.Paint();
+    const int height = f.chart.Title()->Height();
+    EXPECT_EQ(f.chart.Title()->Bounds.Top, 10 + c.half);
+    EXPECT_EQ(f.chart.ChartBounds().Top, top + height + 5 + 2 * c.half);
+  }
+}
+
+// A hatched wall in its own colour over a back colour just the same would not show: its lines
+// turn black. In another colour they keep the wall's colour.
+TEST(ChartWalls, HatchedWallInTheBrushsOwnColourTurnsBlack) {
+  struct Case {
+    const char* name;
+    TColor wall;
+    TColor lines;
+  };
+  const Case cases[] = {{"same colours", clYellow, clBlack}, {"red on yellow", clRed, clRed}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartFixture f;
+    f.AddCurve(50, 50, clBlue);
+    f.chart.LeftAxis()->SetMinMax(0, 100);
+    f.chart.LeftAxis()->Grid()->SetVisible(false);
+    f.chart.BottomAxis()->Grid()->SetVisible(false);
+    TChartBackWall* wall = f.chart.BackWall();
+    wall->SetTransparent(false);
+    wall->Brush()->SetStyle(bsDiagCross);
+    wall->Brush()->SetColor(clYellow);
+    wall->SetColor(c.wall);
+    f.Paint();
+    const TRect r = f.chart.ChartBounds();
+    // A patch of the wall above the curve, clear of its frame.
+    const int x0 = r.Left + 10, y0 = r.Top + 10, x1 = r.Left + 50, y1 = r.Top + 40;
+    EXPECT_GT(f.Count(c.lines, x0, y0, x1, y1), 40);
+    if (c.lines != clBlack) {
+      EXPECT_EQ(f.Count(clBlack, x0, y0, x1, y1), 0);
+    }
   }
 }

@@ -9,6 +9,7 @@
 #include "canvas/KelFilter.h"
 #include "canvas/KelFilters.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelGDIPlus.h"
 #include "canvas/KelPen.h"
 #include "chart/KelProcs.h"
 #include "canvas/KelShadow.h"
@@ -588,4 +589,207 @@ TEST(ChartShapes, ChildrenAreOfTheParentsChildClass) {
   EXPECT_EQ(&text.ChildShapeClass(), &TCustomTextShape::StaticClass());
   for (TKelCustomShape* parent : {static_cast<TKelCustomShape*>(&plain), static_cast<TKelCustomShape*>(&text)})
     EXPECT_TRUE(parent->Children()->AddShape()->ClassType().InheritsFrom(parent->ChildShapeClass()));
+}
+
+namespace {
+
+// A panel drawing shapes on any canvas (the GDI recording canvas or GDI+) onto a white bitmap.
+class CanvasShapePanel : public IShapePanel {
+ public:
+  explicit CanvasShapePanel(TKelCanvas3D* canvas) : canvas(canvas) {
+    bitmap.SetPixelFormat(pf32bit);
+    bitmap.SetSize(200, 100);
+    bitmap.Canvas()->Brush()->SetColor(clWhite);
+    bitmap.Canvas()->FillRect(TRect(0, 0, 200, 100));
+    canvas->SetBuffered(false);
+    canvas->SetTargetCanvas(bitmap.Canvas());
+  }
+  TCanvas3D* ShapeCanvas() override { return canvas.get(); }
+  void AssignShapeFont(TKelFont* font) override { canvas->AssignFont(font); }
+  void ShapeTextExtent(const std::string& text, bool, int& width, int& height) override {
+    width = 6 * static_cast<int>(text.size());
+    height = 20;
+  }
+  void ShapeChanged() override {}
+  TColor Pixel(int x, int y) {
+    GdiFlush();
+    const auto* p = static_cast<const unsigned char*>(bitmap.ScanLine(y)) + x * 4;
+    return static_cast<TColor>(p[2] | (p[1] << 8) | (p[0] << 16));
+  }
+
+  TBitmap bitmap;
+  std::unique_ptr<TKelCanvas3D> canvas;
+};
+
+}  // namespace
+
+// A rounded speech bubble is one outline with its pointer on whichever side, on the GDI canvas
+// and on GDI+ (where a line after a corner arc needs a start point of its own): the corners are
+// cut round, the box and the pointer are filled, no side is cut short and nothing is drawn
+// beside the shape.
+TEST(ChartShapes, RoundedCalloutIsOneOutlineOnEverySideAndCanvas) {
+  struct Case {
+    const char* name;
+    TShapeCalloutSide side;
+    TPoint inPointer;  // two thirds of the way from the pointer's base to its tip
+    TPoint onBase;     // the middle of the pointer's base, on the box's side
+    TRect pointer;     // the pointer's extent outside the box
+  };
+  // Box (40, 20, 140, 80), corner box 20: pointers at the middle of their side, 20 % wide and
+  // 25 % deep (15 pixels from the top or bottom, 25 from the left or right).
+  const Case cases[] = {
+      {"top", csTop, TPoint(90, 10), TPoint(90, 20), TRect(80, 5, 101, 20)},
+      {"bottom", csBottom, TPoint(90, 90), TPoint(90, 80), TRect(80, 81, 101, 96)},
+      {"left", csLeft, TPoint(24, 50), TPoint(40, 50), TRect(15, 44, 40, 57)},
+      {"right", csRight, TPoint(155, 50), TPoint(140, 50), TRect(141, 44, 166, 57)},
+  };
+  for (bool plus : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(plus ? "GDI+ " : "GDI ") + c.name);
+      TKelCanvas3D* canvas = plus ? static_cast<TKelCanvas3D*>(new TGDIPlusCanvas()) : new RecordingCanvas();
+      CanvasShapePanel panel(canvas);
+      if (plus) static_cast<TGDIPlusCanvas*>(canvas)->ChangeAntialias(false);
+      TKelShape shape(&panel);
+      shape.SetColor(clRed);
+      shape.Shadow()->SetVisible(false);
+      shape.Pen()->SetColor(clBlue);
+      shape.SetRoundSize(20);
+      shape.ShapeCallout()->SetSide(c.side);
+      shape.Bounds = TRect(40, 20, 140, 80);
+      shape.DrawAt();
+      EXPECT_EQ(panel.Pixel(90, 50), clRed) << "the box";
+      EXPECT_EQ(panel.Pixel(c.inPointer.X, c.inPointer.Y), clRed) << "the pointer";
+      EXPECT_EQ(panel.Pixel(c.onBase.X, c.onBase.Y), clRed) << "no outline across the pointer's base";
+      // Each corner is cut round: its corner pixel stays white.
+      EXPECT_EQ(panel.Pixel(41, 21), clWhite);
+      EXPECT_EQ(panel.Pixel(138, 21), clWhite);
+      EXPECT_EQ(panel.Pixel(138, 78), clWhite);
+      EXPECT_EQ(panel.Pixel(41, 78), clWhite);
+      // Just inside each side, away from the pointer and the corners, the box is filled.
+      EXPECT_EQ(panel.Pixel(43, 35), clRed) << "left side";
+      EXPECT_EQ(panel.Pixel(136, 65), clRed) << "right side";
+      EXPECT_EQ(panel.Pixel(65, 23), clRed) << "top side";
+      EXPECT_EQ(panel.Pixel(115, 77), clRed) << "bottom side";
+      // Nothing outside the box and the pointer.
+      int outside = 0;
+      for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x) {
+          const bool inBox = x >= 39 && x <= 141 && y >= 19 && y <= 81;
+          const bool inPointer = x >= c.pointer.Left - 1 && x <= c.pointer.Right && y >= c.pointer.Top - 1 &&
+                                 y <= c.pointer.Bottom;
+          if (!inBox && !inPointer && panel.Pixel(x, y) != clWhite) ++outside;
+        }
+      EXPECT_EQ(outside, 0);
+    }
+  }
+}
+
+namespace {
+
+// A recording canvas claiming full 3D whose projection moves a point 40 pixels right, and 10
+// more per unit of depth: text drawn in 3D lands away from where flat text stands.
+class ShiftingDepthCanvas : public RecordingCanvas {
+ public:
+  bool SupportsFull3D() override { return full3D; }
+  TPoint Project3D(int x, int y, int z) override { return TPoint(x + 40 + 10 * z, y); }
+  bool full3D = false;
+};
+
+}  // namespace
+
+// A line of text goes flat when the shape's text is drawn flat or when it stands at depth 0 on a
+// canvas without full 3D; otherwise it goes through the canvas's 3D text at the shape's depth
+// (depth 0 included), which only a full-3D canvas is given.
+TEST(ChartShapes, TextLinesGoFlatOrThroughThe3DTextByDepthAndFlatFlag) {
+  struct Case {
+    const char* name;
+    bool full3D;
+    bool flatText;
+    int depth;
+    int shift;  // where the ink starts, right of the flat place
+  };
+  const Case cases[] = {
+      {"flat canvas", false, false, 0, 0},
+      {"flat canvas, a depth asked for", false, false, 3, 0},
+      {"full 3D at depth 0", true, false, 0, 40},
+      {"full 3D at depth 3", true, false, 3, 70},
+      {"full 3D, text drawn flat", true, true, 3, 0},
+  };
+  auto inkLeft = [](CanvasShapePanel& panel) {
+    for (int x = 0; x < 200; ++x)
+      for (int y = 0; y < 100; ++y) {
+        const unsigned c = static_cast<unsigned>(panel.Pixel(x, y));
+        if ((c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF) < 3 * 0x60) return x;
+      }
+    return -1;
+  };
+  int flatLeft = -1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto* canvas = new ShiftingDepthCanvas();
+    canvas->full3D = c.full3D;
+    CanvasShapePanel panel(canvas);
+    TCustomTextShape shape(&panel);
+    shape.SetTransparent(true);
+    shape.SetClipText(false);
+    shape.SetAutoSize(false);
+    shape.SetDrawsTextFlat(c.flatText);
+    shape.Font()->SetColor(clBlack);
+    shape.Font()->SetSize(12);
+    shape.SetText("III");
+    shape.DrawInRect(TRect(10, 10, 100, 40), c.depth, 0);
+    const int left = inkLeft(panel);
+    ASSERT_GE(left, 0) << "the text is drawn";
+    if (flatLeft < 0) flatLeft = left;
+    // The flat and the 3D output may take the font through different device fonts: a pixel of
+    // difference in where a stroke starts is theirs, not the place's.
+    EXPECT_NEAR(left - flatLeft, c.shift, 2);
+  }
+}
+
+// The text lies under the bevel frame: a raised bevel covers the text where they meet.
+TEST(ChartShapes, TheBevelFrameLiesOverTheText) {
+  CanvasShapePanel panel(new RecordingCanvas());
+  TCustomTextShape shape(&panel);
+  shape.SetColor(clWhite);
+  shape.Pen()->SetVisible(false);
+  shape.Shadow()->SetVisible(false);
+  shape.Margins()->SetUnits(maPixels);
+  shape.Margins()->SetLeft(0);
+  shape.Margins()->SetTop(0);
+  shape.SetAutoSize(false);
+  shape.SetClipText(false);
+  shape.Font()->SetColor(clBlack);
+  shape.Font()->SetSize(14);
+  shape.SetText("WWWW");
+  shape.SetBevel(bvRaised);
+  shape.SetBevelWidth(6);
+  shape.Bounds = TRect(10, 10, 150, 60);
+  shape.DrawAt();
+  auto black = [&](int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += panel.Pixel(x, y) == clBlack;
+    return n;
+  };
+  EXPECT_GT(black(16, 16, 150, 60), 20) << "the text inside the frame";
+  EXPECT_EQ(black(10, 10, 150, 16), 0) << "the frame's top band over the text";
+  EXPECT_EQ(black(10, 10, 16, 60), 0) << "the frame's left band over the text";
+}
+
+// Which editor edits a kind of shape.
+TEST(ChartShapes, EditorClassNamePerKindOfShape) {
+  TKelShape plain(nullptr);
+  TCustomTextShape text(nullptr);
+  TTextShape positioned(nullptr);
+  TStringsShape lines(nullptr);
+  const struct {
+    const char* name;
+    const TKelCustomShape* shape;
+    const char* editor;
+  } cases[] = {{"shape", &plain, "TFormKelShape"},
+               {"text shape", &text, "TTextShapeEditor"},
+               {"positioned text shape", &positioned, "TTextShapeEditor"},
+               {"lines", &lines, "TTextShapeEditor"}};
+  for (const auto& c : cases) EXPECT_EQ(c.shape->EditorClassName(), c.editor) << c.name;
 }
