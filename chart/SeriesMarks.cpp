@@ -6,13 +6,14 @@
 #include <cstdint>
 
 #include "canvas/Canvas3D.h"
+#include "canvas/KelCanvasModule.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelCorners.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
-#include "canvas/KelCanvasModule.h"
 #include "chart/AxisItems.h"
 #include "chart/BackImage.h"
 #include "chart/ChartAxis.h"

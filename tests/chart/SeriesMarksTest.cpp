@@ -881,8 +881,8 @@ TEST(MarksLayout, ChangedPartsOfMarksItemsAndCalloutReadBackAndDefaultsAreNotWri
        [](TSeriesMarks* m) {
          auto* child = dynamic_cast<TSeriesMarkShape*>(m->Children()->AddShape());
          ASSERT_NE(child, nullptr) << "children of marks are mark shapes";
-         child->SetText("Sub");
-         child->SetColor(clYellow);
+         child->Brush()->SetColor(clYellow);
+         child->Font()->SetColor(clMaroon);
          child->SetStyle(smsPercent);
          m->Children()->AddShape();
        },
@@ -890,8 +890,8 @@ TEST(MarksLayout, ChangedPartsOfMarksItemsAndCalloutReadBackAndDefaultsAreNotWri
          ASSERT_EQ(m->Children()->Count(), 2);
          auto* child = dynamic_cast<TSeriesMarkShape*>(m->Children()->Item(0).Shape());
          ASSERT_NE(child, nullptr);
-         EXPECT_EQ(child->Text(), "Sub");
-         EXPECT_EQ(child->Color(), clYellow);
+         EXPECT_EQ(child->Brush()->Color(), clYellow);
+         EXPECT_EQ(child->Font()->Color(), clMaroon);
          EXPECT_EQ(child->Style(), smsPercent);
          EXPECT_TRUE(child->Transparent()) << "a new child starts transparent";
        }},
@@ -987,7 +987,7 @@ TEST(MarksLayout, ChangedPartsOfMarksItemsAndCalloutReadBackAndDefaultsAreNotWri
          ASSERT_TRUE(m->Callout()->HasPicture());
          EXPECT_EQ(m->Callout()->Picture()->Bitmap()->Width(), 3);
        }},
-      {"callout gradient", "Marks.Callout.Gradient",
+      {"callout gradient", "Marks.Callout.Brush.Gradient",
        [](TSeriesMarks* m) {
          m->Callout()->Gradient()->SetVisible(true);
          m->Callout()->Gradient()->SetEndColor(clGreen);
@@ -1344,7 +1344,7 @@ TEST(MarksProperties, RoundTripTable) {
 
 TEST(MarksProperties, TheOtherNamesOfColourAlignmentAndArrowLengthAreReadToo) {
   FakeSeriesChart chart;
-  AddNamedLine(chart, 0);
+  chart.SetName("Chart1");
   ReadTextInto(
       "object Chart1: FakeSeriesChart\n"
       "  object Line: TFastLineSeries\n"
@@ -1466,11 +1466,22 @@ TEST_F(MarksPaintTest, APointsPictureFillsTheVisibleSymbolAndIsEmptiedAfterwards
   chart.Paint();
   const TSeriesMarkPosition p = *marks->Positions().PositionAt(0);
   const TRect square = marks->Symbol()->Bounds;
-  EXPECT_GT(chart.Count(clLime, square.Left, square.Top, square.Right - 1, square.Bottom - 1), 4)
-      << "the picture in the square";
-  EXPECT_EQ(chart.Count(clLime, 0, 0, chart.width - 1, chart.height - 1),
-            chart.Count(clLime, square.Left, square.Top, square.Right - 1, square.Bottom - 1))
-      << "and only there";
+  ASSERT_GT(square.Width(), 3);
+  ASSERT_GT(square.Height(), 3);
+  // The picture is stretched smoothly: its pixels are lime or nearly so.
+  const auto greenIn = [&](int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) {
+        const TColor c = chart.Pixel(x, y);
+        const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+        n += g > 200 && r < 40 && b < 40;
+      }
+    return n;
+  };
+  const int inSquare = greenIn(square.Left, square.Top, square.Right - 1, square.Bottom - 1);
+  EXPECT_EQ(inSquare, square.Width() * square.Height()) << "the picture fills the square";
+  EXPECT_EQ(greenIn(0, 0, chart.width - 1, chart.height - 1), inSquare) << "and nothing else";
   EXPECT_EQ(chart.Count(clRed, p.LeftTop.x, p.LeftTop.y, p.LeftTop.x + p.Width - 1, p.LeftTop.y + p.Height - 1), 0)
       << "the square's frame is hidden while a picture fills it";
   EXPECT_GT(FillInside(p), 0) << "the mark itself is drawn";
@@ -1482,7 +1493,71 @@ TEST_F(MarksPaintTest, APointsPictureFillsTheVisibleSymbolAndIsEmptiedAfterwards
   // With the square hidden the picture is not drawn at all.
   marks->Symbol()->SetVisible(false);
   chart.Paint();
-  EXPECT_EQ(chart.Count(clLime, 0, 0, chart.width - 1, chart.height - 1), 0);
+  EXPECT_EQ(greenIn(0, 0, chart.width - 1, chart.height - 1), 0);
+}
+
+// ---- Parts made on first read, the panel and the style setter ---------------------------------
+
+struct CountingShapePanel : IShapePanel {
+  TCanvas3D* ShapeCanvas() override { return nullptr; }
+  void AssignShapeFont(TKelFont*) override {}
+  void ShapeTextExtent(const std::string&, bool, int& w, int& h) override { w = h = 0; }
+  void ShapeChanged() override { ++changes; }
+  int changes = 0;
+};
+
+TEST(MarksParts, NullFreesCalloutSymbolAndTailAndAnotherObjectIsCopiedIn) {
+  TChartSeries a(nullptr), b(nullptr);
+  TSeriesMarks* source = a.Marks();
+  source->Callout()->SetLength(20);
+  source->Symbol()->SetVisible(true);
+  source->Tail()->SetWidth(14);
+  TSeriesMarks* m = b.Marks();
+  EXPECT_FALSE(m->HasMarksCallout());
+  EXPECT_FALSE(m->HasSymbol());
+  EXPECT_FALSE(m->HasTail());
+  m->SetCallout(source->Callout());
+  m->SetSymbol(source->Symbol());
+  m->SetTail(source->Tail());
+  ASSERT_TRUE(m->HasMarksCallout() && m->HasSymbol() && m->HasTail());
+  EXPECT_NE(m->Callout(), source->Callout());
+  EXPECT_EQ(m->Callout()->Length(), 20);
+  EXPECT_TRUE(m->Symbol()->Visible());
+  EXPECT_EQ(m->Tail()->Width(), 14);
+  m->SetCallout(nullptr);
+  m->SetSymbol(nullptr);
+  m->SetTail(nullptr);
+  EXPECT_FALSE(m->HasMarksCallout());
+  EXPECT_FALSE(m->HasSymbol());
+  EXPECT_FALSE(m->HasTail());
+  // The next read makes fresh ones at their defaults.
+  EXPECT_EQ(m->Callout()->Length(), 8);
+  EXPECT_FALSE(m->Symbol()->Visible());
+  EXPECT_EQ(m->Tail()->Width(), 8);
+  // Reading Arrow makes the callout too.
+  TChartSeries c(nullptr);
+  c.Marks()->Arrow();
+  EXPECT_TRUE(c.Marks()->HasMarksCallout());
+}
+
+TEST(MarksParts, ThePanelReachesCalloutAndSymbolAndTheStyleSetterRepaintsIt) {
+  TChartSeries s(nullptr);
+  TSeriesMarks* m = s.Marks();
+  m->Symbol();
+  CountingShapePanel panel;
+  m->AttachPanel(&panel);
+  EXPECT_EQ(m->Symbol()->Panel(), &panel);
+  // A callout made while the marks have a panel gets it, without a repaint for its making.
+  const int before = panel.changes;
+  EXPECT_EQ(m->Callout()->Panel(), &panel);
+  EXPECT_EQ(panel.changes, before);
+  m->SetStyle(smsValue);
+  EXPECT_EQ(panel.changes, before + 1);
+  m->SetStyle(smsValue);
+  EXPECT_EQ(panel.changes, before + 1) << "the same value repaints nothing";
+  m->AttachPanel(nullptr);
+  EXPECT_EQ(m->Callout()->Panel(), nullptr);
+  EXPECT_EQ(m->Symbol()->Panel(), nullptr);
 }
 
 }  // namespace

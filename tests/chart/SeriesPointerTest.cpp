@@ -572,7 +572,8 @@ TEST(PointerProperties, RoundTripTable) {
   fresh.Pointer()->Picture();
   fresh.Callout()->Emboss();
   const std::string defaults = LayoutText(fresh);
-  EXPECT_EQ(defaults, "object Holder: TPointerHolder\nend\n") << "nothing written at the defaults";
+  EXPECT_EQ(LinesStartingWith(defaults, "Pointer"), "") << defaults;
+  EXPECT_EQ(LinesStartingWith(defaults, "Callout"), "") << defaults;
   for (const auto& row : rows) row.set(source);
   const std::string text = LayoutText(source);
   for (const auto& row : rows) {
