@@ -4,7 +4,9 @@
 # where the kernel runs i386 code) on a private Xvfb display, each with a persistent
 # wineserver; all are stopped again at the end. A suite that cannot run here is reported, never
 # counted as passed. Extra arguments go to ctest (e.g. -R Crc). VK_ARCH=win64 (or win32) builds
-# and tests that architecture only, for quicker rounds while working.
+# and tests that architecture only, for quicker rounds while working. VK_JOBS=N limits both the
+# compile jobs and the tests run at once (default: one per processor), for machines shared with
+# other builds.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 [ -n "${VK_ARCH:-}" ] && VK_ARCHES=("$VK_ARCH")
@@ -14,7 +16,7 @@ cd "$VK_ROOT"
 for arch in "${VK_ARCHES[@]}"; do
   start=$SECONDS
   vk_log "building $arch"
-  vk_configure_build "$arch" -- -k 0
+  vk_configure_build "$arch" ${VK_JOBS:+-j "$VK_JOBS"} -- -k 0
   vk_log "built $arch in $((SECONDS - start)) s"
 done
 
