@@ -401,10 +401,9 @@ void TSeriesMarkShape::SetStyle(TSeriesMarksStyle value) {
 
 const TClassInfo& TSeriesMarks::StaticClass() {
   using M = TSeriesMarks;
-  using SP = TShapeProperty;
   static const TClassInfo info = [] {
     TClassBuilder<M> b("TSeriesMarks", &TSeriesMarkShape::StaticClass());
-    PublishShapeProperties(b, {SP::Angle});
+    b.Property("Angle", &M::Angle, &M::SetAngle).Stored(&M::IsAngleStored);
     // Reading Arrow or ArrowLength makes the callout, so neither is written without one.
     b.Property("Arrow", &M::Arrow, &M::SetArrow)
         .Stored([](M& m) { return m.HasMarksCallout(); })
@@ -522,6 +521,12 @@ VK_MARKS_SETTER(UseSeriesTransparency, bool, useSeriesTransparency_)
 VK_MARKS_SETTER(UseImages, TSeriesMarksImages, useImages_)
 #undef VK_MARKS_SETTER
 
+void TSeriesMarks::SetAngle(int value) {
+  if (value == angle_) return;
+  angle_ = value;
+  SeriesRepaint();
+}
+
 void TSeriesMarks::SetOnTop(bool value) {
   if (value == onTop_) return;
   onTop_ = value;
@@ -530,8 +535,9 @@ void TSeriesMarks::SetOnTop(bool value) {
 
 TMarksCallout* TSeriesMarks::Callout() {
   if (!callout_) {
-    // Made quietly, then given the marks' panel.
-    callout_ = std::make_unique<TMarksCallout>(nullptr);
+    // Made for the series (its depths, its chart's 3D view and repaints), then given the marks'
+    // panel; nothing in the making asks for a repaint.
+    callout_ = std::make_unique<TMarksCallout>(series_);
     callout_->AttachPanel(panel_);
   }
   return callout_.get();

@@ -241,6 +241,8 @@ class TSeriesMarks : public TSeriesMarkShape {
   void ClearPositions();
 
   // ---- Properties ------------------------------------------------------------------------
+  // Rotation of every mark in degrees (used mod 360); a change repaints the series.
+  void SetAngle(int value);
   TMarksCallout* Callout();
   bool HasMarksCallout() const { return callout_ != nullptr; }
   void SetCallout(TMarksCallout* value);

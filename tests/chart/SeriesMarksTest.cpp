@@ -1560,4 +1560,44 @@ TEST(MarksParts, ThePanelReachesCalloutAndSymbolAndTheStyleSetterRepaintsIt) {
   EXPECT_EQ(m->Symbol()->Panel(), nullptr);
 }
 
+// A setter that stores a different value repaints the series' chart, even while the marks have
+// no panel of their own; the same value repaints nothing.
+TEST(MarksParts, SettersRepaintTheSeriesChartOnlyOnAChange) {
+  const struct {
+    const char* what;
+    std::function<void(TSeriesMarks&)> set;
+  } rows[] = {
+      {"Angle", [](TSeriesMarks& m) { m.SetAngle(45); }},
+      {"DrawEvery", [](TSeriesMarks& m) { m.SetDrawEvery(4); }},
+      {"Clip", [](TSeriesMarks& m) { m.SetClip(true); }},
+      {"MultiLine", [](TSeriesMarks& m) { m.SetMultiLine(true); }},
+      {"SoftClip", [](TSeriesMarks& m) { m.SetSoftClip(true); }},
+      {"UseSeriesTransparency", [](TSeriesMarks& m) { m.SetUseSeriesTransparency(false); }},
+      {"UseImages", [](TSeriesMarks& m) { m.SetUseImages(miOnly); }},
+      {"Style", [](TSeriesMarks& m) { m.SetStyle(smsXValue); }},
+      {"Callout.Length", [](TSeriesMarks& m) { m.Callout()->SetLength(30); }},
+      {"Tail.Height", [](TSeriesMarks& m) { m.Tail()->SetHeight(3); }},
+      {"Tail.Width", [](TSeriesMarks& m) { m.Tail()->SetWidth(3); }},
+      {"Tail.Visible", [](TSeriesMarks& m) { m.Tail()->SetVisible(true); }},
+      {"Tail.Align", [](TSeriesMarks& m) { m.Tail()->SetAlign(ttaNear); }},
+      {"Tail.AutoAlign", [](TSeriesMarks& m) { m.Tail()->SetAutoAlign(false); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    FakeSeriesChart chart;
+    TChartSeries* line = AddNamedLine(chart, 3);
+    TSeriesMarks* m = line->Marks();
+    m->AttachPanel(nullptr);
+    // Parts made on first read exist before counting.
+    m->Callout();
+    m->Tail();
+    const int before = chart.invalidations;
+    row.set(*m);
+    EXPECT_GT(chart.invalidations, before) << "a change repaints";
+    const int after = chart.invalidations;
+    row.set(*m);
+    EXPECT_EQ(chart.invalidations, after) << "the same value again repaints nothing";
+  }
+}
+
 }  // namespace
