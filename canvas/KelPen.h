@@ -44,6 +44,11 @@ class TKelPen : public TPen {
   void ChangeColor(TColor value) { SetColor(value); }
   // Sets EndStyle and records it as the default.
   void SetDefaultEndStyle(TPenEndStyle value);
+  // Sets Width and records it as the width not written to layouts.
+  void SetDefaultWidth(int value) {
+    SetWidth(value);
+    defaultWidth_ = value;
+  }
   void Hide() { SetVisible(false); }
   // Fill exists and its gradient is visible.
   bool HasGradientFill() const;

@@ -1,22 +1,25 @@
 // Custom axis labels and the axis back shape.
 #include "chart/AxisItems.h"
 
+#include "canvas/KelBrush.h"
+#include "canvas/KelCorners.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "chart/BackImage.h"
 #include "chart/SeriesSelection.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TypInfo.h"
 
 const TClassInfo& TAxisLabelsFormat::StaticClass() {
-  using F = TAxisLabelsFormat;
-  static const TClassInfo info = TClassBuilder<F>("TAxisLabelsFormat", &TCustomTextShape::SharedSettingsClass())
-                                     .Property("Font", &F::Font, nullptr)
-                                     .Property("Frame", &F::Pen, nullptr)
-                                     .Property("Shadow", &F::Shadow, nullptr)
-                                     .Build();
+  static const TClassInfo info = [] {
+    TClassBuilder<TAxisLabelsFormat> b("TAxisLabelsFormat", &TCustomTextShape::StaticClass());
+    PublishTextShapeProperties(b);
+    return b.Build();
+  }();
   return info;
 }
 
@@ -152,13 +155,15 @@ const TEnumInfo& EnumTypeInfo(TAxisTitlePosition) {
 
 const TClassInfo& TChartAxisTitle::StaticClass() {
   using T = TChartAxisTitle;
-  static const TClassInfo info = TClassBuilder<T>("TChartAxisTitle", &TCustomTextShape::SharedSettingsClass())
-                                     .Property("Caption", &T::Caption, &T::SetCaption)
-                                     .Stored(false)  // the text holds it
-                                     .Property("Font", &T::Font, nullptr)
-                                     .Property("Position", &T::Position, &T::SetPosition)
-                                     .Default(tpCenter)
-                                     .Build();
+  static const TClassInfo info = [] {
+    TClassBuilder<T> b("TChartAxisTitle", &TCustomTextShape::StaticClass());
+    PublishTextShapeProperties(b);
+    b.Property("Caption", &T::Caption, &T::SetCaption)
+        .Stored(false)  // the text holds it
+        .Property("Position", &T::Position, &T::SetPosition)
+        .Default(tpCenter);
+    return b.Build();
+  }();
   return info;
 }
 
@@ -184,8 +189,11 @@ std::string TChartAxisTitle::Caption() const {
 }
 
 const TClassInfo& TAxisBackShape::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TAxisBackShape>("TAxisBackShape", &TKelCustomShape::SharedSettingsClass()).Build();
+  static const TClassInfo info = [] {
+    TClassBuilder<TAxisBackShape> b("TAxisBackShape", &TKelCustomShape::StaticClass());
+    PublishPlainShapeProperties(b);
+    return b.Build();
+  }();
   return info;
 }
 

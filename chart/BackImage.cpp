@@ -9,6 +9,11 @@ const TEnumInfo& EnumTypeInfo(TKelBackImageMode) {
   return info;
 }
 
+const TEnumInfo& EnumTypeInfo(TCanvasStretchQuality) {
+  static const TEnumInfo info("TCanvasStretchQuality", {"sqHigh", "sqLow"});
+  return info;
+}
+
 const TClassInfo& TBackImage::StaticClass() {
   using B = TBackImage;
   static const TClassInfo info = TClassBuilder<B>("TBackImage", &TKelPicture::StaticClass())
@@ -16,6 +21,8 @@ const TClassInfo& TBackImage::StaticClass() {
                                      .Default(false)
                                      .Property("Mode", &B::Mode, &B::SetMode)
                                      .Default(pbmStretch)
+                                     .Property("DrawQuality", &B::DrawQuality, &B::SetDrawQuality)
+                                     .Default(sqHigh)
                                      .Property("Left", &B::Left, &B::SetLeft)
                                      .Default(0)
                                      .Property("Top", &B::Top, &B::SetTop)

@@ -9,6 +9,7 @@
 
 enum TKelBackImageMode { pbmStretch, pbmTile, pbmCenter, pbmCustom };
 const TEnumInfo& EnumTypeInfo(TKelBackImageMode);
+const TEnumInfo& EnumTypeInfo(TCanvasStretchQuality);
 
 class TBackImage : public TKelPicture {
  public:

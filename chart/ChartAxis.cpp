@@ -245,9 +245,15 @@ void TChartAxis::Assign(TPersistent* persistent) {
   axisLabels_.UseImages = source.axisLabels_.UseImages;
   axisLabels_.Position = source.axisLabels_.Position;
   axisLabels_.Margin = source.axisLabels_.Margin;
+  // Parts the source never made are at their defaults there: ours go back to them too. The
+  // labels of the last paint may point at formats that go now; the next paint makes them anew.
+  labelItems_.clear();
   if (source.title_) Title()->Assign(source.title_.get());
+  else title_.reset();
   if (source.items_) Items()->Assign(*source.items_);
+  else items_.reset();
   if (source.shape_) Shape()->Assign(source.shape_.get());
+  else shape_.reset();
   if (source.SubAxisCount() > 0)
     SubAxes()->Assign(source.subAxes_.get());
   else if (subAxes_)
@@ -923,6 +929,11 @@ const TClassInfo& TChartDepthAxis::StaticClass() {
 TChartDepthAxis::TChartDepthAxis(IAxisOwner* owner, TCollection* collection)
     : TChartAxis(owner, collection) {
   SetDepth(true);
+}
+
+void TChartDepthAxis::Assign(TPersistent* source) {
+  if (auto* other = dynamic_cast<TChartDepthAxis*>(source)) labelsAsSeriesTitles_ = other->labelsAsSeriesTitles_;
+  TChartAxis::Assign(source);
 }
 
 void TChartDepthAxis::SetLabelsAsSeriesTitles(bool value) {

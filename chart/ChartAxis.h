@@ -726,6 +726,8 @@ class TChartDepthAxis : public TChartAxis {
   const TClassInfo& ClassType() const override { return StaticClass(); }
 
   explicit TChartDepthAxis(IAxisOwner* owner, TCollection* collection = nullptr);
+  // The axis settings and, from another depth axis, LabelsAsSeriesTitles.
+  void Assign(TPersistent* source) override;
   // For talAuto: values when some active series spreads over depth, else one label per
   // series slot (talText).
   TAxisLabelStyle LabelStyleInUse() override;

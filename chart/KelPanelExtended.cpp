@@ -209,10 +209,16 @@ void TCustomKelPanelExtended::SetZoom(TKelZoom* value) {
   if (value != nullptr && value != zoom_.get()) zoom_->Assign(value);
 }
 
-HPALETTE TCustomKelPanelExtended::GetPalette() const {
+HPALETTE TCustomKelPanelExtended::GetPalette() {
   if (!backImage_ || !backImage_->HasGraphic()) return nullptr;
   auto* bitmap = dynamic_cast<TBitmap*>(backImage_->Graphic());
   return bitmap != nullptr ? bitmap->Palette() : nullptr;
+}
+
+HDC TCustomKelPanelExtended::GetDeviceContext(HWND& window) {
+  if (Parent() != nullptr) return TCustomKelPanel::GetDeviceContext(window);
+  if (auto* owner = dynamic_cast<TWinControl*>(Owner())) window = owner->Handle();
+  return GetDC(window);
 }
 
 void TCustomKelPanelExtended::SetBackImageInside(bool value) { BackImage()->SetInside(value); }

@@ -117,7 +117,10 @@ class TCustomKelPanelExtended : public TCustomKelPanel {
   void SetBackImage(TBackImage* value);
   // The panel's colour palette: the back image's bitmap palette when the back image holds a
   // bitmap with one (owned by that bitmap), else null.
-  HPALETTE GetPalette() const;
+  HPALETTE GetPalette() override;
+  // Without a parent control: the window context of the owner when that is a windowed control
+  // (its window in `window`), else that of `window` as given; with one, the toolkit's.
+  HDC GetDeviceContext(HWND& window) override;
   // Paints the back image into r: flat at depth 0; at another depth projected there
   // (orthogonal view) or laid on the plane at that depth (turned view), clipped to the box of
   // r for the modes that do not stretch. The stretch quality is the image's while it draws.

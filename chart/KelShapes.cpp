@@ -421,7 +421,7 @@ const TClassInfo& TKelCustomShape::StaticClass() {
 
 namespace {
 using SP = TShapeProperty;
-// What the series, axis and selection shapes publish in common, ahead of their own entries.
+// What the series marks and pointer shapes publish in common, ahead of their own entries.
 constexpr std::initializer_list<TShapeProperty> kSharedShapeSettings = {
     SP::Visible,     SP::Angle,       SP::AutoSize,  SP::Bevel,     SP::BevelWidth, SP::ShapeCallout, SP::Children,
     SP::ChildLayout, SP::Color,       SP::Corners,   SP::Font,      SP::RoundSize,  SP::ShapeStyle,   SP::Transparent,
@@ -549,7 +549,7 @@ void TKelCustomShape::Assign(TPersistent* source) {
   autoSize_ = other->autoSize_;
   bevel_ = other->bevel_;
   bevelWidth_ = other->bevelWidth_;
-  color_ = other->color_;
+  SetColor(other->color_);
   font_->Assign(other->font_.get());
   shapeStyle_ = other->shapeStyle_;
   roundSize_ = other->roundSize_;
@@ -862,9 +862,7 @@ void TKelCustomShape::DrawPolygonShape(TCanvas3D* canvas, const TPointArray& poi
 const TClassInfo& TKelShape::StaticClass() {
   static const TClassInfo info = [] {
     TClassBuilder<TKelShape> b("TKelShape", &TKelCustomShape::StaticClass());
-    PublishShapeProperties(b, {SP::Angle, SP::Bevel, SP::BevelWidth, SP::ChildLayout, SP::Children, SP::Color,
-                               SP::Corners, SP::Emboss, SP::Font, SP::Gradient, SP::Picture, SP::RoundSize,
-                               SP::Shadow, SP::ShapeCallout, SP::ShapeStyle, SP::Transparent, SP::Visible});
+    PublishPlainShapeProperties(b);
     return b.Build();
   }();
   return info;

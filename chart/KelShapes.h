@@ -230,7 +230,7 @@ class TKelCustomShape : public TKelCustomShapeBrushPen {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
-  // The class of the settings the series, axis and selection shapes publish in common (their
+  // The class of the settings the series marks and pointer shapes publish in common (their
   // tables descend from it).
   static const TClassInfo& SharedSettingsClass();
   explicit TKelCustomShape(IShapePanel* panel);
@@ -646,4 +646,28 @@ TClassBuilder<S>& PublishShapeProperties(TClassBuilder<S>& b, std::initializer_l
     }
   }
   return b;
+}
+
+// The settings of a plain shape (TKelShape), in its order: the list of every shape kind that
+// holds no text of its own (child shapes, the axis back shape).
+template <class S>
+TClassBuilder<S>& PublishPlainShapeProperties(TClassBuilder<S>& b) {
+  using P = TShapeProperty;
+  return PublishShapeProperties(b, {P::Angle, P::Bevel, P::BevelWidth, P::ChildLayout, P::Children, P::Color,
+                                    P::Corners, P::Emboss, P::Font, P::Gradient, P::Picture, P::RoundSize,
+                                    P::Shadow, P::ShapeCallout, P::ShapeStyle, P::Transparent, P::Visible});
+}
+
+// The settings of a text shape that has no place of its own (axis titles and label boxes, the
+// hover and selection looks): the positioned text shape's list without CustomPosition, Left
+// and Top, in the same order.
+template <class S>
+TClassBuilder<S>& PublishTextShapeProperties(TClassBuilder<S>& b) {
+  static_assert(std::is_base_of_v<TCustomTextShape, S>);
+  using P = TShapeProperty;
+  return PublishShapeProperties(
+      b, {P::Alignment, P::Angle, P::AutoSize, P::Bevel, P::BevelWidth, P::Brush, P::ChildLayout, P::Children,
+          P::ClipText, P::Color, P::Cursor, P::Emboss, P::Font, P::Frame, P::Gradient, P::Margins, P::Picture,
+          P::Shadow, P::ShapeCallout, P::ShapeStyle, P::Text, P::TextAlignment, P::TextFormat, P::Transparency,
+          P::Transparent, P::VertTextAlign, P::Visible});
 }

@@ -1,29 +1,39 @@
 // Selection and hover state of chart elements.
 #include "chart/SeriesSelection.h"
 
+#include "canvas/KelBrush.h"
 #include "canvas/KelCanvas.h"
+#include "canvas/KelCorners.h"
 #include "canvas/KelFont.h"
+#include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
+#include "canvas/KelShadow.h"
+#include "chart/BackImage.h"
 #include "chart/ChartSeries.h"
 #include "chart/KelPanel.h"
 
 const TClassInfo& TKelHover::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TKelHover>("TKelHover", &TCustomTextShape::SharedSettingsClass()).Abstract().Build();
+  static const TClassInfo info = [] {
+    TClassBuilder<TKelHover> b("TKelHover", &TCustomTextShape::StaticClass());
+    PublishTextShapeProperties(b);
+    return b.Build();
+  }();
   return info;
 }
 
 TKelHover::TKelHover(IShapePanel* panel) : TCustomTextShape(panel) {
   Font()->SetColor(clRed);
   Pen()->SetColor(TKelCanvas::ColorWithAlpha(clRed, 128));
-  Pen()->SetWidth(3);
+  Pen()->SetDefaultWidth(3);
 }
 
 const TClassInfo& TKelSelected::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TKelSelected>("TKelSelected", &TCustomTextShape::SharedSettingsClass())
-                                     .Property("Hover", &TKelSelected::Hover, nullptr)
-                                     .Abstract()
-                                     .Build();
+  static const TClassInfo info = [] {
+    TClassBuilder<TKelSelected> b("TKelSelected", &TCustomTextShape::StaticClass());
+    PublishTextShapeProperties(b);
+    b.Property("Hover", &TKelSelected::Hover, nullptr);
+    return b.Build();
+  }();
   return info;
 }
 

@@ -9,6 +9,7 @@
 #include "canvas/View3DOptions.h"
 #include "chart/BackImage.h"
 #include "chart/Chart.h"
+#include "toolkit/ui/Form.h"
 
 namespace {
 
@@ -204,4 +205,41 @@ TEST(BackImage, PanelPaletteIsTheBackImageBitmapsPalette) {
   chart.BackImage()->Assign(&mono);
   chart.SetBackImage(nullptr);
   EXPECT_EQ(chart.GetPalette(), nullptr);
+}
+
+// The palette is selected into a device context and realised: through the owner's window for a
+// chart without a parent, through the form's window for a chart on a form gaining the focus.
+TEST(BackImage, PanelPaletteIsRealisedInAWindowContext) {
+  TBitmap mono;
+  mono.SetSize(8, 8);
+  mono.SetPixelFormat(pf1bit);
+
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  auto* loose = new TChart(&form);  // owned by the form, not on it
+  HWND window = nullptr;
+  const HDC dc = loose->GetDeviceContext(window);
+  EXPECT_EQ(window, form.Handle()) << "a chart without a parent draws through its owner's window";
+  EXPECT_NE(dc, nullptr);
+  ReleaseDC(window, dc);
+  EXPECT_FALSE(loose->PaletteChanged(true)) << "no palette to realise";
+  loose->BackImage()->Assign(&mono);
+  EXPECT_TRUE(loose->PaletteChanged(true));
+  loose->SetVisible(false);
+  EXPECT_FALSE(loose->PaletteChanged(true)) << "a hidden chart takes no part";
+
+  TChart ownerless(nullptr);
+  HWND none = nullptr;
+  const HDC screen = ownerless.GetDeviceContext(none);
+  EXPECT_EQ(none, nullptr) << "the context of the window given (the screen)";
+  EXPECT_NE(screen, nullptr);
+  ReleaseDC(none, screen);
+
+  auto* placed = new TChart(&form);
+  placed->SetParent(&form);
+  form.SetVisible(true);
+  EXPECT_EQ(SendMessageW(form.Handle(), WM_QUERYNEWPALETTE, 0, 0), 0) << "nothing on the form has a palette";
+  placed->BackImage()->Assign(&mono);
+  EXPECT_EQ(SendMessageW(form.Handle(), WM_QUERYNEWPALETTE, 0, 0), 1);
+  form.SetVisible(false);
 }

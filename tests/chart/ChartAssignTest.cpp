@@ -124,3 +124,27 @@ TEST(ChartAssign, AChartTakesItsTitlesLegendWallsAndPanelSettings) {
   EXPECT_EQ(b.BackWall()->Color(), clRed);
   EXPECT_TRUE(b.RepaintEnabled());
 }
+
+// An axis copied from one that never made a title, label box, custom labels or back shape has
+// none of its own left: it draws what the source draws.
+TEST(ChartAssign, AnAxisDropsThePartsTheSourceNeverMade) {
+  TestChart plain;
+  TestChart target;
+  TChartAxis* b = target.panel.BottomAxis();
+  b->Title()->SetText("Old");
+  b->Items()->Add(3, "three");
+  b->LabelsFormat()->SetTransparent(false);
+  b->Shape()->SetVisible(true);
+  b->Assign(plain.panel.BottomAxis());
+  EXPECT_EQ(b->Title()->Text(), "");
+  EXPECT_FALSE(b->HasCustomItems());
+  EXPECT_TRUE(b->LabelsFormat()->Transparent());
+  EXPECT_FALSE(b->Shape()->Visible());
+
+  target.AddSeries({{0, 0}, {10, 10}});
+  b->SetMinMax(0, 10);
+  b->SetIncrement(5);
+  target.Paint();
+  const auto labels = target.canvas->TextsIn("Axes/Bottom/Labels");
+  ASSERT_EQ(labels.size(), 3u) << "the axis makes its own labels again";
+}

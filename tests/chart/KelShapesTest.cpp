@@ -319,6 +319,17 @@ TEST(ChartShapes, AssignCopiesChildrenEmbossCornersAndPicture) {
   EXPECT_FALSE(b.HasPicture());
 }
 
+TEST(ChartShapes, AssignTakesTheColourThroughItsSetter) {
+  ShapePanel panel;
+  TKelShape a(nullptr);
+  a.SetColor(clRed);
+  TKelShape b(&panel);
+  const int before = panel.changes;
+  b.Assign(&a);
+  EXPECT_EQ(b.Color(), clRed);
+  EXPECT_GT(panel.changes, before) << "the panel hears of the new colour";
+}
+
 TEST(ChartShapes, StringsShapeKeepsListAndTextInStep) {
   ShapePanel panel;
   TStringsShape shape(&panel);

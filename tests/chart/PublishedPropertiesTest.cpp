@@ -16,11 +16,14 @@
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvas3D.h"
 #include "canvas/KelCanvasModule.h"
+#include "canvas/KelCorners.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
+#include "chart/AxisItems.h"
+#include "chart/BackImage.h"
 #include "chart/Chart.h"
 #include "chart/ChartLegend.h"
 #include "chart/DBChart.h"
@@ -95,6 +98,8 @@ std::vector<Row> ChartRows() {
       {"Gradient.Visible", [](TChart& c) { c.Gradient()->SetVisible(true); }},
       {"ScrollMouseButton", [](TChart& c) { c.SetScrollMouseButton(mbMiddle); }},
       {"BackImageMode", [](TChart& c) { c.SetBackImageMode(pbmTile); }},
+      {"BackImage.DrawQuality", [](TChart& c) { c.BackImage()->SetDrawQuality(sqLow); }},
+      {"BackImage.Left", [](TChart& c) { c.BackImage()->SetLeft(7); }},
       {"Zoom.Allow", [](TChart& c) { c.Zoom()->Allow = false; }},
       {"Zoom.Animated", [](TChart& c) { c.Zoom()->Animated = true; }},
       {"Zoom.AnimatedSteps", [](TChart& c) { c.Zoom()->AnimatedSteps = 5; }},
@@ -145,6 +150,31 @@ std::vector<Row> ChartRows() {
       {"LeftAxis.PartnerAxis", [](TChart& c) { c.LeftAxis()->SetPartnerAxis(c.RightAxis()); }},
       {"RightAxis.PartnerAxis", [](TChart& c) { c.RightAxis()->SetPartnerAxis(c.LeftAxis()); }},
       {"RightAxis.Title.Text", [](TChart& c) { c.RightAxis()->Title()->SetText("Temp"); }},
+      {"DepthAxis.LabelsAsSeriesTitles", [](TChart& c) { c.DepthAxis()->SetLabelsAsSeriesTitles(false); }},
+      // Axis titles, label boxes and back shapes.
+      {"LeftAxis.Title.Angle", [](TChart& c) { c.LeftAxis()->Title()->SetAngle(0); }},
+      {"LeftAxis.Title.Position", [](TChart& c) { c.LeftAxis()->Title()->SetPosition(tpEnd); }},
+      {"LeftAxis.Title.Brush.Style", [](TChart& c) { c.LeftAxis()->Title()->Brush()->SetStyle(bsCross); }},
+      {"LeftAxis.Title.Frame.Color", [=](TChart& c) { c.LeftAxis()->Title()->Pen()->SetColor(odd); }},
+      {"LeftAxis.Title.Transparent", [](TChart& c) { c.LeftAxis()->Title()->SetTransparent(false); }},
+      {"LeftAxis.Title.TextAlignment", [](TChart& c) { c.LeftAxis()->Title()->SetTextAlignment(taLeftJustify); }},
+      {"LeftAxis.Title.Margins.Left", [](TChart& c) { c.LeftAxis()->Title()->Margins()->SetLeft(4); }},
+      {"BottomAxis.LabelsFormat.Brush.Color", [=](TChart& c) { c.BottomAxis()->LabelsFormat()->Brush()->SetColor(odd); }},
+      {"BottomAxis.LabelsFormat.Frame.Width", [](TChart& c) { c.BottomAxis()->LabelsFormat()->Pen()->SetWidth(3); }},
+      {"BottomAxis.LabelsFormat.Transparent", [](TChart& c) { c.BottomAxis()->LabelsFormat()->SetTransparent(false); }},
+      {"BottomAxis.LabelsFormat.Bevel", [](TChart& c) { c.BottomAxis()->LabelsFormat()->SetBevel(bvRaised); }},
+      {"BottomAxis.LabelsFormat.TextFormat", [](TChart& c) { c.BottomAxis()->LabelsFormat()->SetTextFormat(ttfHtml); }},
+      {"BottomAxis.Shape.Color", [](TChart& c) { c.BottomAxis()->Shape()->SetColor(clYellow); }},
+      {"BottomAxis.Shape.Corners.LeftTop.Style", [](TChart& c) { c.BottomAxis()->Shape()->Corners()->LeftTop()->SetStyle(cosBevel); }},
+      {"BottomAxis.Shape.RoundSize", [](TChart& c) { c.BottomAxis()->Shape()->SetRoundSize(5); }},
+      {"BottomAxis.Shape.Shadow.Visible", [](TChart& c) { c.BottomAxis()->Shape()->Shadow()->SetVisible(true); }},
+      // The chart's hover look and the legend's selection.
+      {"Hover.Frame.Width", [](TChart& c) { c.Hover()->Pen()->SetWidth(5); }},
+      {"Hover.Brush.Color", [=](TChart& c) { c.Hover()->Brush()->SetColor(odd); }},
+      {"Hover.Visible", [](TChart& c) { c.Hover()->SetVisible(false); }},
+      {"Legend.Selected.Frame.Color", [=](TChart& c) { c.Legend()->Selected()->Pen()->SetColor(odd); }},
+      {"Legend.Selected.Hover.Frame.Width", [](TChart& c) { c.Legend()->Selected()->Hover()->Pen()->SetWidth(1); }},
+      {"Legend.Selected.Hover.Font.Color", [](TChart& c) { c.Legend()->Selected()->Hover()->Font()->SetColor(clBlue); }},
       // Legend.
       {"Legend.Brush.Gradient.Visible", [](TChart& c) { c.Legend()->Brush()->Gradient()->SetVisible(true); }},
       {"Legend.CustomPosition", [](TChart& c) { c.Legend()->SetCustomPosition(true); }},
@@ -327,6 +357,14 @@ TEST(PublishedProperties, EachShapeKindPublishesExactlyItsOwnSettings) {
   const std::vector<std::string> shape = {"Angle",   "Bevel",   "BevelWidth", "ChildLayout", "Children", "Color",
                                           "Corners", "Emboss",  "Font",       "Gradient",    "Picture",  "RoundSize",
                                           "Shadow",  "ShapeCallout", "ShapeStyle", "Transparent", "Visible"};
+  // A text shape without a place of its own: the positioned list less the place.
+  std::vector<std::string> placeless;
+  for (const std::string& name : textShape)
+    if (name != "CustomPosition" && name != "Left" && name != "Top") placeless.push_back(name);
+  std::vector<std::string> axisTitle = placeless;
+  axisTitle.insert(axisTitle.end(), {"Caption", "Position"});
+  std::vector<std::string> selected = placeless;
+  selected.push_back("Hover");
   TChart chart(nullptr);
   TKelShape plainShape(nullptr);
   TTextShape textShapeObject(nullptr);
@@ -348,11 +386,20 @@ TEST(PublishedProperties, EachShapeKindPublishesExactlyItsOwnSettings) {
       {"bottom wall", chart.BottomWall(), wall},
       {"right wall", chart.RightWall(), wall},
       {"legend", chart.Legend(), legend},
+      {"axis title", chart.LeftAxis()->Title(), axisTitle},
+      {"axis label box", chart.LeftAxis()->LabelsFormat(), placeless},
+      {"custom label box", chart.LeftAxis()->Items()->Add(5).Format(), placeless},
+      {"axis back shape", chart.LeftAxis()->Shape(), shape},
+      {"chart hover", chart.Hover(), placeless},
+      {"legend selection", chart.Legend()->Selected(), selected},
+      {"legend hover", chart.Legend()->Selected()->Hover(), placeless},
+      {"axis label selection", chart.LeftAxis()->Items()->Selected(), selected},
   };
   const std::vector<std::string> everyName = {"Alignment", "Angle", "AutoSize", "Corners", "Font", "Frame", "Pen",
                                               "Brush", "Text", "TextAlignment", "VertTextAlign", "Margins",
                                               "Shadow", "CustomPosition", "Left", "Top", "ChildLayout", "Cursor",
-                                              "Size", "Dark3D", "TextSymbolGap", "ColorWidth", "AdjustFrame"};
+                                              "Size", "Dark3D", "TextSymbolGap", "ColorWidth", "AdjustFrame",
+                                              "Caption", "Position", "Hover", "RoundSize", "Brush"};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     std::vector<std::string> published;
@@ -552,6 +599,36 @@ TEST(PublishedProperties, TitleReadBackDrawsAtItsCustomPosition) {
   EXPECT_GT(f.Count(clRed, 250, 150, 270, 160), 100);
   // Nothing red where a title without its own place would stand (the top centre).
   EXPECT_EQ(f.Count(clRed, 150, 10, 250, 20), 0);
+}
+
+// The frame of an axis title box is kept in layouts and drawn as read back.
+TEST(PublishedProperties, AxisTitleFrameReadBackIsDrawn) {
+  const std::string box =
+      "object Chart: TChart\n"
+      "  LeftAxis.Title.Caption = 'Temp'\n"
+      "  LeftAxis.Title.Transparent = False\n";
+  ChartFixture plain, read;
+  plain.AddCurves(1);
+  read.AddCurves(1);
+  ReadInto(box + "end\n", &plain.chart);
+  ReadInto(box + "  LeftAxis.Title.Frame.Color = clLime\n  LeftAxis.Title.Frame.Width = 3\nend\n", &read.chart);
+  EXPECT_EQ(read.chart.LeftAxis()->Title()->Pen()->Color(), clLime);
+  plain.Paint();
+  read.Paint();
+  const int left = read.chart.ChartBounds().Left;
+  EXPECT_EQ(plain.Count(clLime, 0, 0, left, read.height), 0);
+  EXPECT_GT(read.Count(clLime, 0, 0, left, read.height), 20);
+}
+
+TEST(PublishedProperties, HoverLookKeepsItsDefaultWidthOutOfLayouts) {
+  auto chart = NamedChart();
+  EXPECT_EQ(chart->Hover()->Pen()->Width(), 3);
+  EXPECT_EQ(LinesOf(LayoutOf(*chart), "Hover.Frame.Width"), "");
+  chart->Hover()->Pen()->SetWidth(1);
+  const std::string text = LayoutOf(*chart);
+  EXPECT_NE(LinesOf(text, "Hover.Frame.Width = 1"), "") << text;
+  std::unique_ptr<TChart> copy(ReadInto(text, nullptr));
+  EXPECT_EQ(copy->Hover()->Pen()->Width(), 1);
 }
 
 TEST(PublishedProperties, GridColourReadBackIsDrawn) {

@@ -245,6 +245,29 @@ TPoint TControl::ClientOrigin() {
   return {p.X + left_, p.Y + top_};
 }
 
+bool TControl::PaletteChanged(bool foreground) {
+  if (!visible_) return false;
+  const HPALETTE palette = GetPalette();
+  if (palette == nullptr) return false;
+  HWND window = nullptr;
+  const HDC dc = GetDeviceContext(window);
+  const HPALETTE old = SelectPalette(dc, palette, foreground ? FALSE : TRUE);
+  const UINT changed = RealizePalette(dc);
+  SelectPalette(dc, old, TRUE);
+  ReleaseDC(window, dc);
+  // GDI_ERROR (a display without palettes) changes nothing either.
+  if (changed != 0 && changed != GDI_ERROR) Invalidate();
+  return true;
+}
+
+HDC TControl::GetDeviceContext(HWND& window) {
+  if (parent_ == nullptr) throw EInvalidOperation(Format("Control '%s' has no parent window", {Name()}));
+  const HDC dc = parent_->GetDeviceContext(window);
+  SetViewportOrgEx(dc, left_, top_, nullptr);
+  IntersectClipRect(dc, 0, 0, width_, height_);
+  return dc;
+}
+
 TPoint TControl::ClientToScreen(TPoint point) {
   const TPoint origin = ClientOrigin();
   return {point.X + origin.X, point.Y + origin.Y};

@@ -241,6 +241,19 @@ class TControl : public TComponent {
   virtual void Repaint();
   void Refresh() { Repaint(); }
   void BringToFront();
+
+  // ---- Colour palette ------------------------------------------------------------------
+  // The palette the control's pictures need on a palette display; null (none) here. The
+  // control keeps ownership.
+  virtual HPALETTE GetPalette() { return nullptr; }
+  // A visible control with a palette selects it into the context of GetDeviceContext (in the
+  // background unless `foreground`), realises it, repaints when that changed the system
+  // palette, and answers True; any other answers False. The forms call it on the palette
+  // messages.
+  virtual bool PaletteChanged(bool foreground);
+  // A device context to draw on the control, to be released with ReleaseDC(window, dc): the
+  // parent's context with its origin moved to the control. EInvalidOperation without a parent.
+  virtual HDC GetDeviceContext(HWND& window);
   void SendToBack();
 
   virtual void Click();

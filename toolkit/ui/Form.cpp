@@ -444,6 +444,14 @@ void TCustomForm::Dispatch(TMessage& message) {
       TCustomControl::Dispatch(message);
       return;
     }
+    case WM_QUERYNEWPALETTE:
+      // Gaining the focus: the controls' palettes go to the foreground.
+      message.Result = PaletteChanged(true) ? 1 : 0;
+      return;
+    case WM_PALETTECHANGED:
+      // Another window changed the system palette: ours follow in the background.
+      if (reinterpret_cast<HWND>(message.WParam) != Handle()) PaletteChanged(false);
+      return;
     case WM_THEMECHANGED:
       ThemeServices()->ApplyThemeChange();
       DefaultHandler(message);

@@ -799,6 +799,21 @@ void TWinControl::Invalidate() {
   if (handle_ != nullptr) InvalidateRect(handle_, nullptr, !ControlStyle().Contains(csOpaque));
 }
 
+bool TWinControl::PaletteChanged(bool foreground) {
+  if (!Visible()) return false;
+  bool result = false;
+  for (int i = ControlCount() - 1; i >= 0; --i) {
+    if (Controls(i)->PaletteChanged(foreground)) result = true;
+    if (result && foreground) return true;
+  }
+  return result || TControl::PaletteChanged(foreground);
+}
+
+HDC TWinControl::GetDeviceContext(HWND& window) {
+  window = Handle();
+  return GetDC(window);
+}
+
 void TWinControl::Update() {
   if (handle_ != nullptr) UpdateWindow(handle_);
 }

@@ -105,6 +105,11 @@ class TWinControl : public TControl {
   std::string GetText() override;
   void SetText(const std::string& value) override;
   void Invalidate() override;
+  // The children first, the last one first; in the foreground the first child with a palette
+  // ends the walk; without one among them, the control's own.
+  bool PaletteChanged(bool foreground) override;
+  // The window's own context (its window in `window`).
+  HDC GetDeviceContext(HWND& window) override;
   void Update() override;
   void Repaint() override;
   void DefaultHandler(TMessage& message) override;
