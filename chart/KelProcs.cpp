@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "chart/SeriesDetail.h"
+#include "chart/SeriesMarks.h"
 #include "toolkit/rtl/Math.h"
 #include "toolkit/system/Registry.h"
 #include "toolkit/ui/Screen.h"
@@ -353,7 +354,7 @@ void KelProcsStartup() {
   SetDefaultPalette({}, -1);
   KelFieldSeparator = ";";
   KelLineSeparator = '\r';
-  SeriesMarksStartup();
+  KelEngineStartup();
   if (Screen) {
     if (HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), L"KEL_CURSOR_HAND"))
       Screen->SetCursors(crKelHand, hand);
@@ -361,7 +362,7 @@ void KelProcsStartup() {
 }
 
 void KelProcsShutdown() {
-  SeriesMarksShutdown();
+  KelEngineShutdown();
   if (Screen) Screen->SetCursors(crKelHand, nullptr);
   KelDefaultCanvasName.clear();
   std::vector<std::int32_t>().swap(gDefaultPalette);

@@ -299,13 +299,13 @@ const TClassInfo& TMargins::StaticClass() {
   using M = TMargins;
   static const TClassInfo info = TClassBuilder<M>("TMargins", &TPersistent::StaticClass())
                                      .Property("Left", &M::Left, &M::SetLeft)
-                                     .Default(10)
+                                     .Stored(&M::IsLeftStored)
                                      .Property("Top", &M::Top, &M::SetTop)
-                                     .Default(5)
+                                     .Stored(&M::IsTopStored)
                                      .Property("Right", &M::Right, &M::SetRight)
-                                     .Default(10)
+                                     .Stored(&M::IsRightStored)
                                      .Property("Bottom", &M::Bottom, &M::SetBottom)
-                                     .Default(5)
+                                     .Stored(&M::IsBottomStored)
                                      .Property("Units", &M::Units, &M::SetUnits)
                                      .Default(maPercentFont)
                                      .Build();
@@ -323,6 +323,14 @@ void TMargins::Assign(TPersistent* source) {
     return;
   }
   TPersistent::Assign(source);
+}
+
+void TMargins::SetHorizDefault(int value) {
+  left_ = right_ = horizDefault_ = value;
+}
+
+void TMargins::SetVertDefault(int value) {
+  top_ = bottom_ = vertDefault_ = value;
 }
 
 void TMargins::Changed() {

@@ -163,6 +163,15 @@ class TMargins : public TPersistent {
   TMarginUnits Units() const { return units_; }
   void SetUnits(TMarginUnits value);
 
+  // Sets Left and Right and makes the value the one not written to layouts (10 at first);
+  // likewise Top and Bottom (5 at first).
+  void SetHorizDefault(int value);
+  void SetVertDefault(int value);
+  bool IsLeftStored() const { return left_ != horizDefault_; }
+  bool IsRightStored() const { return right_ != horizDefault_; }
+  bool IsTopStored() const { return top_ != vertDefault_; }
+  bool IsBottomStored() const { return bottom_ != vertDefault_; }
+
   // The pixel margins for a shape of width w and height h whose text line is textHeight high.
   void Compute(int w, int h, int textHeight);
   void ClearPixels() { pixLeft = pixTop = pixRight = pixBottom = 0; }
@@ -172,6 +181,7 @@ class TMargins : public TPersistent {
   void Changed();
   TCustomTextShape* parent_;
   int left_ = 10, top_ = 5, right_ = 10, bottom_ = 5;
+  int horizDefault_ = 10, vertDefault_ = 5;
   TMarginUnits units_ = maPercentFont;
 };
 

@@ -6,21 +6,30 @@
 #include <cstdint>
 
 #include "canvas/Canvas3D.h"
+#include "canvas/KelCanvasModule.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelCorners.h"
 #include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
+#include "chart/AxisItems.h"
 #include "chart/BackImage.h"
+#include "chart/ChartAxis.h"
 #include "chart/ChartSeries.h"
+#include "chart/KelFunction.h"
 #include "chart/KelProcs.h"
+#include "chart/SeriesDetail.h"
 #include "chart/SeriesSelection.h"
+#include "chart/SeriesSource.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Filer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/StringList.h"
 #include "toolkit/classes/TypInfo.h"
 #include "toolkit/rtl/Math.h"
+#include "toolkit/ui/Control.h"
 
 const TEnumInfo& EnumTypeInfo(TSeriesMarksStyle) {
   static const TEnumInfo info(
@@ -66,19 +75,6 @@ void RepaintSeries(TChartSeries* series) {
 }
 
 }  // namespace
-
-// ---- TMarkOutline -----------------------------------------------------------------------------
-
-bool TMarkOutline::DrawOutline(TCanvas3D* canvas, int z, bool transparent) const {
-  if (Outline == nullptr) return false;
-  if (transparent) return true;
-  const int high = static_cast<int>(Outline->size()) - 1;
-  if (canvas->SupportsFull3D())
-    canvas->PolygonAtZ(*Outline, high, z);
-  else
-    canvas->Polygon(*Outline, high);
-  return true;
-}
 
 // ---- TMarksTail ------------------------------------------------------------------------------
 
@@ -169,23 +165,22 @@ TPointArray TMarksTail::Polygon(const TRect& r, TPoint arrowFrom, TPoint arrowTo
 
 const TClassInfo& TSeriesMarksSymbol::StaticClass() {
   using S = TSeriesMarksSymbol;
-  static const TClassInfo info = TClassBuilder<S>("TSeriesMarksSymbol", &TKelCustomShape::SharedSettingsClass())
-                                     .Property("Brush", &S::Brush, nullptr)
-                                     .Property("Emboss", &S::Emboss, nullptr)
-                                     .Stored([](S& s) { return s.HasEmboss(); })
-                                     .Property("Frame", &S::Pen, nullptr)
-                                     .Property("Pen", &S::Pen, nullptr)
-                                     .Stored(false)
-                                     .Property("Shadow", &S::Shadow, nullptr)
-                                     .Property("Visible", &S::Visible, &S::SetVisible)
-                                     .Default(false)
-                                     .Abstract()
-                                     .Build();
+  using SP = TShapeProperty;
+  static const TClassInfo info = [] {
+    TClassBuilder<S> b("TSeriesMarksSymbol", &TKelCustomShape::StaticClass());
+    PublishShapeProperties(b, {SP::Bevel, SP::BevelWidth, SP::Brush, SP::ChildLayout, SP::Children, SP::Emboss,
+                               SP::Frame});
+    // Frame and Pen are the same pen: it is written once, as Frame.
+    b.Property("Pen", &S::Pen, &S::SetPen).Stored(false);
+    PublishShapeProperties(b, {SP::Gradient, SP::Picture, SP::Shadow, SP::ShapeCallout, SP::ShapeStyle,
+                               SP::Transparency, SP::Visible});
+    return b.Abstract().Build();
+  }();
   return info;
 }
 
 TSeriesMarksSymbol::TSeriesMarksSymbol(IShapePanel* panel) : TKelCustomShape(nullptr) {
-  visible_ = false;
+  SetVisibleDefault(false);
   transparent_ = false;
   shadow_->SetDefaults(shadow_->Visible(), shadow_->Color(), 1);
   // Created quietly; the panel comes last so that nothing above asked for a repaint.
@@ -196,39 +191,35 @@ TSeriesMarksSymbol::~TSeriesMarksSymbol() = default;
 
 void TSeriesMarksSymbol::InitEmboss(TKelEmboss& emboss) { emboss.SetDefaults(emboss.Visible(), emboss.Color(), 1); }
 
-void TSeriesMarksSymbol::ClearPicture() { picture_.reset(); }
+void TSeriesMarksSymbol::ClearPointPicture() { pointPicture_.reset(); }
 
-TKelPicture* TSeriesMarksSymbol::Picture() {
-  if (!picture_) picture_ = std::make_unique<TKelPicture>();
-  return picture_.get();
+TKelPicture* TSeriesMarksSymbol::PointPicture() {
+  if (!pointPicture_) pointPicture_ = std::make_unique<TKelPicture>();
+  return pointPicture_.get();
 }
 
 void TSeriesMarksSymbol::DrawContent(TCanvas3D* canvas, const TRect& r, int, double) {
-  if (picture_ && picture_->HasGraphic()) canvas->DrawGraphicStretched(r, picture_->FilteredGraphic());
+  if (pointPicture_ && pointPicture_->HasGraphic())
+    canvas->DrawGraphicStretched(r, pointPicture_->FilteredGraphic());
 }
 
 // ---- TMarksItem --------------------------------------------------------------------------------
 
 const TClassInfo& TMarksItem::StaticClass() {
   using I = TMarksItem;
-  static const TClassInfo info = TClassBuilder<I>("TMarksItem", &TCustomTextShape::SharedSettingsClass())
-                                     .Property("ChildLayout", &I::ChildLayout, &I::SetChildLayout)
-                                     .Default(slTopBottom)
-                                     .Property("Children", &I::Children, nullptr)
-                                     .Property("Color", &I::Color, &I::SetColor)
-                                     .Default(kMarksColor)
-                                     .Property("Emboss", &I::Emboss, nullptr)
-                                     .Stored([](I& i) { return i.HasEmboss(); })
-                                     .Property("Font", &I::Font, nullptr)
-                                     .Property("Gradient", &I::Gradient, nullptr)
-                                     .Property("Picture", &I::Picture, &I::SetPicture)
-                                     .Stored([](I& i) { return i.HasPicture(); })
-                                     .Property("Shadow", &I::Shadow, nullptr)
-                                     .Property("ShapeCallout", &I::ShapeCallout, nullptr)
-                                     .Stored([](I& i) { return i.HasCallout(); })
-                                     .Property("Text", &I::TextLines, &I::SetTextLines)
-                                     .Abstract()
-                                     .Build();
+  using SP = TShapeProperty;
+  static const TClassInfo info = [] {
+    TClassBuilder<I> b("TMarksItem", &TCustomTextShape::StaticClass());
+    PublishShapeProperties(b, {SP::Bevel, SP::BevelWidth, SP::ChildLayout, SP::Children});
+    b.Property("Color", &I::Color, &I::SetColor).Default(kMarksColor).Idents(ColorPropToIdent, ColorIdentToProp);
+    PublishShapeProperties(b, {SP::Emboss, SP::Font});
+    // An item publishes no brush, so its gradient is written on its own.
+    b.Property("Gradient", &I::Gradient, &I::SetGradient).Stored([](I& i) { return i.Brush()->HasGradient(); });
+    PublishShapeProperties(b, {SP::Picture, SP::Shadow, SP::ShapeCallout, SP::ShapeStyle});
+    b.Property("Text", &I::TextLines, &I::SetTextLines);
+    PublishShapeProperties(b, {SP::Transparency, SP::Transparent});
+    return b.Abstract().Build();
+  }();
   return info;
 }
 
@@ -290,10 +281,6 @@ void TMarksItem::LinesChanged() {
   filling_ = false;
   customText_ = true;
   Repaint();
-}
-
-void TMarksItem::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle) {
-  if (!DrawOutline(canvas, z, Transparent())) TCustomTextShape::DrawRectShape(canvas, r, z, angle);
 }
 
 void TMarksItem::TextChanged() {
@@ -374,13 +361,20 @@ void TMarksItems::Clear() {
 
 const TClassInfo& TSeriesMarkShape::StaticClass() {
   using S = TSeriesMarkShape;
-  static const TClassInfo info = TClassBuilder<S>("TSeriesMarkShape", &TCustomTextShape::SharedSettingsClass())
-                                     .Property("Brush", &S::Brush, &S::SetBrush)
-                                     .Property("Frame", &S::Pen, &S::SetPen)
-                                     .Property("Style", &S::Style, &S::SetStyle)
-                                     .Default(smsLabelOrValue)
-                                     .Abstract()
-                                     .Build();
+  using SP = TShapeProperty;
+  static const TClassInfo info = [] {
+    TClassBuilder<S> b("TSeriesMarkShape", &TCustomTextShape::StaticClass());
+    PublishShapeProperties(b, {SP::Bevel, SP::BevelWidth, SP::Brush, SP::ChildLayout, SP::Children, SP::ClipText,
+                               SP::Cursor, SP::Emboss, SP::Font, SP::Frame, SP::Gradient, SP::Margins, SP::Picture,
+                               SP::RoundSize, SP::Shadow});
+    b.Property("ShapeStyle", &S::ShapeStyle, &S::SetShapeStyle)
+        .Default(fosRoundRectangle)
+        .Property("Style", &S::Style, &S::SetStyle)
+        .Default(smsLabelOrValue);
+    PublishShapeProperties(b, {SP::TextAlignment, SP::TextFormat, SP::Transparency, SP::Transparent,
+                               SP::VertTextAlign, SP::Visible});
+    return b.Build();
+  }();
   return info;
 }
 
@@ -393,10 +387,6 @@ void TSeriesMarkShape::Assign(TPersistent* source) {
 }
 
 TKelCustomShape* TSeriesMarkShape::NewChildShape(IShapePanel* panel) { return new TSeriesMarkShape(panel, marks_); }
-
-void TSeriesMarkShape::DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle) {
-  if (!DrawOutline(canvas, z, Transparent())) TCustomTextShape::DrawRectShape(canvas, r, z, angle);
-}
 
 void TSeriesMarkShape::SetStyle(TSeriesMarksStyle value) {
   if (value == style_) return;
@@ -411,61 +401,46 @@ void TSeriesMarkShape::SetStyle(TSeriesMarksStyle value) {
 
 const TClassInfo& TSeriesMarks::StaticClass() {
   using M = TSeriesMarks;
-  static const TClassInfo info =
-      TClassBuilder<M>("TSeriesMarks", &TSeriesMarkShape::StaticClass())
-          .Property("Angle", &M::Angle, &M::SetAngle)
-          .Default(0)
-          .Property("Arrow", &M::Arrow, &M::SetArrow)
-          .Stored([](M& m) { return m.HasMarksCallout(); })
-          .Property("ArrowLength", &M::ArrowLength, &M::SetArrowLength)
-          .Stored(false)
-          .Property("AutoPosition", &M::AutoPosition, &M::SetAutoPosition)
-          .Default(true)
-          .Property("BackColor", &M::Color, &M::SetColor)
-          .Stored(false)
-          .Property("Brush", &M::Brush, nullptr)
-          .Property("Callout", &M::Callout, &M::SetCallout)
-          .Stored([](M& m) { return m.HasMarksCallout(); })
-          .Property("ChildLayout", &M::ChildLayout, &M::SetChildLayout)
-          .Default(slTopBottom)
-          .Property("Children", &M::Children, nullptr)
-          .Property("Clip", &M::Clip, &M::SetClip)
-          .Default(false)
-          .Property("Color", &M::Color, &M::SetColor)
-          .Default(kMarksColor)
-          .Property("DrawEvery", &M::DrawEvery, &M::SetDrawEvery)
-          .Default(1)
-          .Property("Emboss", &M::Emboss, nullptr)
-          .Stored([](M& m) { return m.HasEmboss(); })
-          .Property("Font", &M::Font, nullptr)
-          .Property("Frame", &M::Pen, nullptr)
-          .Property("Gradient", &M::Gradient, nullptr)
-          .Property("MultiLine", &M::MultiLine, &M::SetMultiLine)
-          .Default(false)
-          .Property("Picture", &M::Picture, &M::SetPicture)
-          .Stored([](M& m) { return m.HasPicture(); })
-          .Property("RoundSize", &M::RoundSize, &M::SetRoundSize)
-          .Default(4)
-          .Property("ShapeStyle", &M::ShapeStyle, &M::SetShapeStyle)
-          .Default(fosRoundRectangle)
-          .Property("Shadow", &M::Shadow, nullptr)
-          .Property("SoftClip", &M::SoftClip, &M::SetSoftClip)
-          .Default(false)
-          .Property("Symbol", &M::Symbol, &M::SetSymbol)
-          .Stored([](M& m) { return m.HasSymbol(); })
-          .Property("Tail", &M::Tail, &M::SetTail)
-          .Stored([](M& m) { return m.HasTail(); })
-          .Property("TextAlign", &M::TextAlignment, &M::SetTextAlignment)
-          .Stored(false)
-          .Property("TextAlignment", &M::TextAlignment, &M::SetTextAlignment)
-          .Default(taCenter)
-          .Property("UseImages", &M::UseImages, &M::SetUseImages)
-          .Default(miSymbol)
-          .Property("UseSeriesTransparency", &M::UseSeriesTransparency, &M::SetUseSeriesTransparency)
-          .Default(true)
-          .Property("Visible", &M::Visible, &M::SetVisible)
-          .Default(false)
-          .Build();
+  static const TClassInfo info = [] {
+    TClassBuilder<M> b("TSeriesMarks", &TSeriesMarkShape::StaticClass());
+    b.Property("Angle", &M::Angle, &M::SetAngle).Stored(&M::IsAngleStored);
+    // Reading Arrow or ArrowLength makes the callout, so neither is written without one.
+    b.Property("Arrow", &M::Arrow, &M::SetArrow)
+        .Stored([](M& m) { return m.HasMarksCallout(); })
+        .Property("ArrowLength", &M::ArrowLength, &M::SetArrowLength)
+        .Stored(false)
+        .Property("AutoPosition", &M::AutoPosition, &M::SetAutoPosition)
+        .Default(true)
+        .Property("BackColor", &M::Color, &M::SetColor)
+        .Stored(false)
+        .Idents(ColorPropToIdent, ColorIdentToProp)
+        .Property("Callout", &M::Callout, &M::SetCallout)
+        .Stored([](M& m) { return m.HasMarksCallout(); })
+        .Property("Clip", &M::Clip, &M::SetClip)
+        .Default(false)
+        .Property("Color", &M::Color, &M::SetColor)
+        .Default(kMarksColor)
+        .Idents(ColorPropToIdent, ColorIdentToProp)
+        .Property("DrawEvery", &M::DrawEvery, &M::SetDrawEvery)
+        .Default(1)
+        .Property("MultiLine", &M::MultiLine, &M::SetMultiLine)
+        .Default(false)
+        .Property("RoundSize", &M::RoundSize, &M::SetRoundSize)
+        .Default(4)
+        .Property("SoftClip", &M::SoftClip, &M::SetSoftClip)
+        .Default(false)
+        .Property("Symbol", &M::Symbol, &M::SetSymbol)
+        .Stored([](M& m) { return m.HasSymbol(); })
+        .Property("Tail", &M::Tail, &M::SetTail)
+        .Stored([](M& m) { return m.HasTail(); })
+        .Property("TextAlign", &M::TextAlignment, &M::SetTextAlignment)
+        .Stored(false)
+        .Property("UseImages", &M::UseImages, &M::SetUseImages)
+        .Default(miSymbol)
+        .Property("UseSeriesTransparency", &M::UseSeriesTransparency, &M::SetUseSeriesTransparency)
+        .Default(true);
+    return b.Build();
+  }();
   return info;
 }
 
@@ -475,12 +450,11 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series)
       autoText_(std::make_unique<TAutomaticText>([this](TObject* sender) { PartChanged(sender); })) {
   style_ = smsLabelOrValue;
   drawEvery_ = 1;
-  SetTextAlignment(taCenter);
-  Margins()->SetLeft(20);
-  Margins()->SetRight(20);
+  SetTextAlignmentDefault(taCenter);
+  Margins()->SetHorizDefault(20);
   SetRoundSize(4);
   color_ = kMarksColor;
-  visible_ = false;
+  SetVisibleDefault(false);
   InitMarksDefaults(*this);
 }
 
@@ -547,6 +521,12 @@ VK_MARKS_SETTER(UseSeriesTransparency, bool, useSeriesTransparency_)
 VK_MARKS_SETTER(UseImages, TSeriesMarksImages, useImages_)
 #undef VK_MARKS_SETTER
 
+void TSeriesMarks::SetAngle(int value) {
+  if (value == angle_) return;
+  angle_ = value;
+  SeriesRepaint();
+}
+
 void TSeriesMarks::SetOnTop(bool value) {
   if (value == onTop_) return;
   onTop_ = value;
@@ -555,8 +535,9 @@ void TSeriesMarks::SetOnTop(bool value) {
 
 TMarksCallout* TSeriesMarks::Callout() {
   if (!callout_) {
-    // Made quietly, then given the marks' panel.
-    callout_ = std::make_unique<TMarksCallout>(nullptr);
+    // Made for the series (its depths, its chart's 3D view and repaints), then given the marks'
+    // panel; nothing in the making asks for a repaint.
+    callout_ = std::make_unique<TMarksCallout>(series_);
     callout_->AttachPanel(panel_);
   }
   return callout_.get();
@@ -699,7 +680,7 @@ void TSeriesMarks::PaintPointMark(int index, TColor color, TSeriesMarkPosition& 
   }
   if (picture != nullptr && Symbol()->Visible()) {
     TSeriesMarksSymbol* symbol = Symbol();
-    symbol->Picture()->Assign(picture);
+    symbol->PointPicture()->Assign(picture);
     const bool penVisible = symbol->Pen()->Visible();
     const TBrushStyle brushStyle = symbol->Brush()->Style();
     symbol->Pen()->SetVisible(false);
@@ -707,7 +688,7 @@ void TSeriesMarks::PaintPointMark(int index, TColor color, TSeriesMarkPosition& 
     DrawMark(shape, color, position);
     symbol->Pen()->SetVisible(penVisible);
     symbol->Brush()->SetStyle(brushStyle);
-    symbol->ClearPicture();
+    symbol->ClearPointPicture();
     return;
   }
   DrawMark(shape, color, position);
@@ -737,19 +718,10 @@ void TSeriesMarks::DrawMark(TCustomTextShape* shape, TColor color, TSeriesMarkPo
   if (shape->HasEmboss()) shape->Emboss()->SetClip(clip_);
   shape->Bounds = rect;
   const int angle = Angle() % 360;
-  auto* outlined = dynamic_cast<TMarkOutline*>(shape);
-  TPointArray outline;
-  if (tail_ && tail_->Visible() && outlined) {
-    outline = tail_->Polygon(rect, from, to);
-    outlined->Outline = &outline;
-  }
-  struct Reset {
-    TMarkOutline* shape;
-    ~Reset() {
-      if (shape) shape->Outline = nullptr;
-    }
-  } reset{outlined};
-  shape->DrawInRect(rect, Depth, angle);
+  if (tail_ && tail_->Visible())
+    shape->DrawPolygon(rect, Depth, angle, tail_->Polygon(rect, from, to));
+  else
+    shape->DrawInRect(rect, Depth, angle);
   if (symbol_ && symbol_->ShouldDraw()) {
     symbol_->SetColor(color);
     symbol_->SetTransparent(false);
@@ -824,4 +796,21 @@ void TSeriesMarks::ReadItems(TStream& stream) {
   for (int i = 0; i < count; ++i) {
     reader.ReadPropertyList(items_.ItemOrCreate(i));
   }
+}
+
+// ---- Start-up ----------------------------------------------------------------------------------
+
+void KelEngineStartup() {
+  ActivateControlClassGroup();
+  for (const TClassInfo* cls : {&TCustomChartElement::StaticClass(), &TKelFunction::StaticClass(),
+                                &TKelSeriesSource::StaticClass(), &TKelCustomShapeBrushPen::StaticClass(),
+                                &TChartAxis::StaticClass()})
+    GroupDescendentsWith(*cls, TControl::StaticClass());
+  RegisterClasses({&TChartAxisTitle::StaticClass(), &TChartAxis::StaticClass(), &TChartDepthAxis::StaticClass()});
+  SeriesMarksStartup();  // the marks, the themed series and the picture component
+}
+
+void KelEngineShutdown() {
+  SeriesMarksShutdown();
+  UnRegisterClasses({&TChartAxisTitle::StaticClass(), &TChartAxis::StaticClass(), &TChartDepthAxis::StaticClass()});
 }

@@ -36,18 +36,6 @@ const TEnumInfo& EnumTypeInfo(TSeriesMarksStyle);
 const TEnumInfo& EnumTypeInfo(TSeriesMarksImages);
 const TEnumInfo& EnumTypeInfo(TTailAlign);
 
-// A shape a mark is drawn with: for one draw it may take a polygon outline (the frame with
-// its tail) instead of its rectangle.
-class TMarkOutline {
- public:
-  virtual ~TMarkOutline() = default;
-  const TPointArray* Outline = nullptr;
-
- protected:
-  // Draws the outline when one is set; false leaves the shape's own outline.
-  bool DrawOutline(TCanvas3D* canvas, int z, bool transparent) const;
-};
-
 // A pointed tail on one edge of a mark's frame (edge 0 left, 1 top, 2 right, 3 bottom).
 class TMarksTail : public TPersistent {
  public:
@@ -100,9 +88,11 @@ class TSeriesMarksSymbol : public TKelCustomShape {
   bool ShouldDraw() const { return visible_ && !transparent_; }
   // Draws the square in Bounds (the frame, fill and picture of a shape).
   void DrawIn(double angle, int z) { DrawInRect(Bounds, z, angle); }
-  TKelPicture* Picture();
-  bool HasPicture() const { return picture_ != nullptr; }
-  void ClearPicture();
+  // The picture of the point being drawn (the series' picture for its index), apart from the
+  // published fill Picture; emptied after each mark.
+  TKelPicture* PointPicture();
+  bool HasPointPicture() const { return pointPicture_ != nullptr; }
+  void ClearPointPicture();
 
  protected:
   void DrawContent(TCanvas3D* canvas, const TRect& r, int z, double angle) override;
@@ -110,11 +100,11 @@ class TSeriesMarksSymbol : public TKelCustomShape {
   void InitEmboss(TKelEmboss& emboss) override;
 
  private:
-  std::unique_ptr<TKelPicture> picture_;
+  std::unique_ptr<TKelPicture> pointPicture_;
 };
 
 // The format of the mark of one point, used instead of the marks' own format for that point.
-class TMarksItem : public TCustomTextShape, public TMarkOutline {
+class TMarksItem : public TCustomTextShape {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
@@ -134,7 +124,6 @@ class TMarksItem : public TCustomTextShape, public TMarkOutline {
   void TextChanged() override;
   // The marks' emboss defaults.
   void InitEmboss(TKelEmboss& emboss) override;
-  void DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle) override;
 
  private:
   void LinesChanged();
@@ -189,7 +178,7 @@ class TMarksItems {
 };
 
 // A text shape with a marks style (the shape of marks and their children).
-class TSeriesMarkShape : public TCustomTextShape, public TMarkOutline {
+class TSeriesMarkShape : public TCustomTextShape {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
@@ -202,7 +191,6 @@ class TSeriesMarkShape : public TCustomTextShape, public TMarkOutline {
   TKelCustomShape* NewChildShape(IShapePanel* panel) override;
 
  protected:
-  void DrawRectShape(TCanvas3D* canvas, const TRect& r, int z, double angle) override;
   TSeriesMarks* marks_;
   TSeriesMarksStyle style_ = smsLabelOrValue;
 };
@@ -253,6 +241,8 @@ class TSeriesMarks : public TSeriesMarkShape {
   void ClearPositions();
 
   // ---- Properties ------------------------------------------------------------------------
+  // Rotation of every mark in degrees (used mod 360); a change repaints the series.
+  void SetAngle(int value);
   TMarksCallout* Callout();
   bool HasMarksCallout() const { return callout_ != nullptr; }
   void SetCallout(TMarksCallout* value);
@@ -315,3 +305,10 @@ class TSeriesMarks : public TSeriesMarkShape {
   std::unique_ptr<TSeriesMarksSymbol> symbol_;
   std::unique_ptr<TMarksTail> tail_;
 };
+
+// Start-up of the chart engine's streaming: the engine's element classes (chart elements,
+// functions, series sources, shapes, axes) join the control class group, and the axis title,
+// axes, depth axis, marks, themed series and picture component become classes layouts may
+// name. Shutdown unregisters those six classes.
+void KelEngineStartup();
+void KelEngineShutdown();

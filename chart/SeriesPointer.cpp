@@ -8,11 +8,14 @@
 #include "canvas/Canvas3D.h"
 #include "canvas/CanvasUtils.h"
 #include "canvas/KelBrush.h"
+#include "canvas/KelCorners.h"
+#include "canvas/KelFont.h"
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
 #include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
+#include "chart/BackImage.h"
 #include "chart/ChartSeries.h"
 #include "chart/SeriesMarkPosition.h"
 #include "toolkit/classes/TypInfo.h"
@@ -70,38 +73,37 @@ bool Orthogonal(TCanvas3D* canvas) {
 
 const TClassInfo& TSeriesPointer::StaticClass() {
   using P = TSeriesPointer;
-  static const TClassInfo info =
-      TClassBuilder<P>("TSeriesPointer", &TKelCustomShape::SharedSettingsClass())
-          .Property("Brush", &P::Brush, nullptr)
-          .Property("Dark3D", &P::Dark3D, &P::SetDark3D)
-          .Default(true)
-          .Property("DarkPen", &P::DarkPen, &P::SetDarkPen)
-          .Default(0)
-          .Property("Depth", &P::Depth, &P::SetDepth)
-          .Default(0)
-          .Property("Draw3D", &P::Draw3D, &P::SetDraw3D)
-          .Default(true)
-          .Property("Emboss", &P::Emboss, nullptr)
-          .Stored([](P& p) { return p.HasEmboss(); })
-          .Property("FullGradient", &P::FullGradient, &P::SetFullGradient)
-          .Stored([](P& p) { return p.FullGradient() != p.DefaultFullGradient(); })
-          .Property("Gradient", &P::Gradient, nullptr)
-          .Property("HorizSize", &P::HorizSize, &P::SetHorizSize)
-          .Default(4)
-          .Property("InflateMargins", &P::InflateMargins, &P::SetInflateMargins)
-          .Default(true)
-          .Property("Pen", &P::Pen, nullptr)
-          .Property("Picture", &P::Picture, &P::SetPicture)
-          .Stored([](P& p) { return p.HasPicture(); })
-          .Property("Shadow", &P::Shadow, nullptr)
-          .Property("SizeUnits", &P::SizeUnits, &P::SetSizeUnits)
-          .Default(suPixels)
-          .Property("Style", &P::Style, &P::SetStyle)
-          .Default(psRectangle)
-          .Property("VertSize", &P::VertSize, &P::SetVertSize)
-          .Default(4)
-          .Abstract()
-          .Build();
+  using SP = TShapeProperty;
+  static const TClassInfo info = [] {
+    TClassBuilder<P> b("TSeriesPointer", &TKelCustomShape::StaticClass());
+    PublishShapeProperties(b, {SP::Brush, SP::Pen, SP::Visible});
+    b.Property("Dark3D", &P::Dark3D, &P::SetDark3D)
+        .Default(true)
+        .Property("DarkPen", &P::DarkPen, &P::SetDarkPen)
+        .Default(0)
+        .Property("Depth", &P::Depth, &P::SetDepth)
+        .Default(0)
+        .Property("Draw3D", &P::Draw3D, &P::SetDraw3D)
+        .Default(true);
+    PublishShapeProperties(b, {SP::Emboss});
+    b.Property("FullGradient", &P::FullGradient, &P::SetFullGradient)
+        .Stored([](P& p) { return p.FullGradient() != p.DefaultFullGradient(); });
+    PublishShapeProperties(b, {SP::Gradient});
+    b.Property("HorizSize", &P::HorizSize, &P::SetHorizSize)
+        .Default(4)
+        .Property("InflateMargins", &P::InflateMargins, &P::SetInflateMargins)
+        .Default(true)
+        .Property("Picture", &P::Picture, &P::SetPicture)
+        .Stored([](P& p) { return p.HasPicture(); })
+        .Property("Shadow", &P::Shadow, &P::SetShadow)
+        .Property("SizeUnits", &P::SizeUnits, &P::SetSizeUnits)
+        .Default(suPixels)
+        .Property("Style", &P::Style, &P::SetStyle)
+        .Default(psRectangle);
+    PublishShapeProperties(b, {SP::Transparency});
+    b.Property("VertSize", &P::VertSize, &P::SetVertSize).Default(4);
+    return b.Abstract().Build();
+  }();
   return info;
 }
 
@@ -126,9 +128,9 @@ void TSeriesPointer::Assign(TPersistent* source) {
   fullGradient_ = other->fullGradient_;
   horizSize_ = other->horizSize_;
   inflateMargins_ = other->inflateMargins_;
-  SetEmboss(other->emboss_.get());
+  TKelCustomShape::SetEmboss(other->emboss_.get());
   SetPicture(other->picture_.get());
-  shadow_->Assign(other->shadow_.get());
+  SetShadow(other->shadow_.get());
   SizeFloat = other->SizeFloat;
   sizeUnits_ = other->sizeUnits_;
   style_ = other->style_;
@@ -169,26 +171,12 @@ void TSeriesPointer::SetVertSize(int value) {
   Repaint();
 }
 
-TKelEmboss* TSeriesPointer::Emboss() {
-  if (!emboss_) {
-    emboss_ = std::make_unique<TKelEmboss>([this](TObject* sender) { PartChanged(sender); });
-    emboss_->SetDefaults(false, emboss_->Color(), 3);
-  }
-  return emboss_.get();
-}
-
-void TSeriesPointer::SetEmboss(TKelShadow* value) {
-  if (value == nullptr) {
-    emboss_.reset();
-  } else {
-    Emboss()->Assign(value);
-  }
-  Repaint();
-}
+void TSeriesPointer::InitEmboss(TKelEmboss& emboss) { emboss.SetDefaults(false, emboss.Color(), 3); }
 
 void TSeriesPointer::SetShadow(TKelShadow* value) {
   if (value == nullptr) {
-    shadow_->SetVisible(false);
+    shadow_ = std::make_unique<TKelShadow>([this](TObject* sender) { PartChanged(sender); });
+    shadow_->SetDefaults(false, clBlack, 3);
   } else {
     shadow_->Assign(value);
   }
@@ -438,18 +426,25 @@ void TSeriesPointer::DrawSymbol(TCanvas3D* canvas, bool is3D, int x, int y, int 
 
 const TClassInfo& TCallout::StaticClass() {
   using C = TCallout;
-  static const TClassInfo info = TClassBuilder<C>("TCallout", &TSeriesPointer::StaticClass())
-                                     .Property("Arrow", &C::Arrow, &C::SetArrow)
-                                     .Property("ArrowHead", &C::ArrowHead, &C::SetArrowHead)
-                                     .Default(ahNone)
-                                     .Property("ArrowHeadSize", &C::ArrowHeadSize, &C::SetArrowHeadSize)
-                                     .Default(8)
-                                     .Property("Distance", &C::Distance, &C::SetDistance)
-                                     .Default(0)
-                                     .Property("Draw3D", &C::Draw3D, &C::SetDraw3D)
-                                     .Default(false)
-                                     .Abstract()
-                                     .Build();
+  static const TClassInfo info = [] {
+    TClassBuilder<C> b("TCallout", &TSeriesPointer::StaticClass());
+    b.Property("Arrow", &C::Arrow, &C::SetArrow)
+        .Property("ArrowHead", &C::ArrowHead, &C::SetArrowHead)
+        .Default(ahNone)
+        .Property("ArrowHeadSize", &C::ArrowHeadSize, &C::SetArrowHeadSize)
+        .Default(8)
+        .Property("Distance", &C::Distance, &C::SetDistance)
+        .Default(0)
+        .Property("Draw3D", &C::Draw3D, &C::SetDraw3D)
+        .Default(false)
+        .Property("InflateMargins", &C::InflateMargins, &C::SetInflateMargins)
+        .Default(true)
+        .Property("Style", &C::Style, &C::SetStyle)
+        .Default(psRectangle);
+    // True at creation, recorded as the default.
+    PublishShapeProperties(b, {TShapeProperty::Visible});
+    return b.Abstract().Build();
+  }();
   return info;
 }
 
@@ -460,9 +455,9 @@ TCallout::TCallout(TChartSeries* series)
   fullGradient_ = true;
   defaultFullGradient_ = true;
   style_ = psRectangle;
-  visible_ = true;
+  SetVisibleDefault(true);
   draw3D_ = false;
-  brush_->SetColor(clBlack);
+  brush_->SetDefaultColor(clBlack);
 }
 
 TCallout::~TCallout() = default;
@@ -538,17 +533,17 @@ void TCallout::DrawArrowAndPointer(TColor, TPoint from, TPoint to, TPoint middle
 
 const TClassInfo& TMarksCallout::StaticClass() {
   using C = TMarksCallout;
-  static const TClassInfo info = TClassBuilder<C>("TMarksCallout", &TCallout::StaticClass())
-                                     .Property("Length", &C::Length, &C::SetLength)
-                                     .Default(8)
-                                     .Property("Visible", &C::Visible, &C::SetVisible)
-                                     .Default(false)
-                                     .Abstract()
-                                     .Build();
+  static const TClassInfo info = [] {
+    TClassBuilder<C> b("TMarksCallout", &TCallout::StaticClass());
+    b.Property("Length", &C::Length, &C::SetLength).Default(8);
+    // False at creation, recorded as the default.
+    PublishShapeProperties(b, {TShapeProperty::Visible});
+    return b.Abstract().Build();
+  }();
   return info;
 }
 
-TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) { visible_ = false; }
+TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) { SetVisibleDefault(false); }
 
 void TMarksCallout::Assign(TPersistent* source) {
   if (auto* other = dynamic_cast<TMarksCallout*>(source)) length_ = other->length_;

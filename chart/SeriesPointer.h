@@ -64,9 +64,7 @@ class TSeriesPointer : public TKelCustomShape {
   void SetDepth(int value);
   bool Draw3D() const { return draw3D_; }
   void SetDraw3D(bool value);
-  TKelEmboss* Emboss();
-  bool HasEmboss() const { return emboss_ != nullptr; }
-  void SetEmboss(TKelShadow* value);
+  // The emboss is the shape's (created on first read: invisible, size 3); null frees it.
   bool FullGradient() const { return fullGradient_; }
   void SetFullGradient(bool value);
   bool DefaultFullGradient() const { return defaultFullGradient_; }
@@ -80,6 +78,7 @@ class TSeriesPointer : public TKelCustomShape {
   TKelPicture* Picture();
   bool HasPicture() const { return picture_ != nullptr; }
   void SetPicture(TKelPicture* value);
+  // Null frees the shadow: the next read finds a fresh one (invisible, size 3).
   void SetShadow(TKelShadow* value);
   TPointerSizeUnits SizeUnits() const { return sizeUnits_; }
   void SetSizeUnits(TPointerSizeUnits value) { sizeUnits_ = value; }
@@ -90,6 +89,8 @@ class TSeriesPointer : public TKelCustomShape {
   bool AllowChangeSize = true;
 
  protected:
+  // Invisible, size 3, recorded as the defaults.
+  void InitEmboss(TKelEmboss& emboss) override;
   bool defaultFullGradient_ = false;
   bool fullGradient_ = false;
   bool draw3D_ = true;
@@ -106,7 +107,6 @@ class TSeriesPointer : public TKelCustomShape {
   int horizSize_ = 4;
   int vertSize_ = 4;
   TPointerSizeUnits sizeUnits_ = suPixels;
-  std::unique_ptr<TKelEmboss> emboss_;
   std::unique_ptr<TKelPicture> picture_;
 };
 

@@ -686,7 +686,7 @@ TEST(PublishedProperties, MarksRoundTripTable) {
       {"Marks.Brush.Color", [=](TSeriesMarks& m) { m.Brush()->SetColor(odd); }},
       {"Marks.Children", [](TSeriesMarks& m) { m.Children()->AddShape(); }},
       {"Marks.Frame.Color", [=](TSeriesMarks& m) { m.Pen()->SetColor(odd); }},
-      {"Marks.ShapeCallout.Side", [](TSeriesMarks& m) { m.ShapeCallout()->SetSide(csBottom); }},
+      {"Marks.Callout.Distance", [](TSeriesMarks& m) { m.Callout()->SetDistance(3); }},
       {"Marks.Visible", [](TSeriesMarks& m) { m.SetVisible(true); }},
   };
   TFastLineSeries fresh(nullptr), source(nullptr), copy(nullptr);

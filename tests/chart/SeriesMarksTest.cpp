@@ -7,8 +7,10 @@
 // children of marks and the parts of per-point items and of the callout read back from layouts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,7 +27,12 @@
 #include "chart/FastLineSeries.h"
 #include "chart/SeriesMarks.h"
 #include "chart/SeriesSelection.h"
+#include "chart/ChartAxis.h"
+#include "chart/AxisItems.h"
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectText.h"
+#include "toolkit/classes/TypInfo.h"
+#include "toolkit/ui/Control.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/Strings.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -874,8 +881,8 @@ TEST(MarksLayout, ChangedPartsOfMarksItemsAndCalloutReadBackAndDefaultsAreNotWri
        [](TSeriesMarks* m) {
          auto* child = dynamic_cast<TSeriesMarkShape*>(m->Children()->AddShape());
          ASSERT_NE(child, nullptr) << "children of marks are mark shapes";
-         child->SetText("Sub");
-         child->SetColor(clYellow);
+         child->Brush()->SetColor(clYellow);
+         child->Font()->SetColor(clMaroon);
          child->SetStyle(smsPercent);
          m->Children()->AddShape();
        },
@@ -883,8 +890,8 @@ TEST(MarksLayout, ChangedPartsOfMarksItemsAndCalloutReadBackAndDefaultsAreNotWri
          ASSERT_EQ(m->Children()->Count(), 2);
          auto* child = dynamic_cast<TSeriesMarkShape*>(m->Children()->Item(0).Shape());
          ASSERT_NE(child, nullptr);
-         EXPECT_EQ(child->Text(), "Sub");
-         EXPECT_EQ(child->Color(), clYellow);
+         EXPECT_EQ(child->Brush()->Color(), clYellow);
+         EXPECT_EQ(child->Font()->Color(), clMaroon);
          EXPECT_EQ(child->Style(), smsPercent);
          EXPECT_TRUE(child->Transparent()) << "a new child starts transparent";
        }},
@@ -980,7 +987,7 @@ TEST(MarksLayout, ChangedPartsOfMarksItemsAndCalloutReadBackAndDefaultsAreNotWri
          ASSERT_TRUE(m->Callout()->HasPicture());
          EXPECT_EQ(m->Callout()->Picture()->Bitmap()->Width(), 3);
        }},
-      {"callout gradient", "Marks.Callout.Gradient",
+      {"callout gradient", "Marks.Callout.Brush.Gradient",
        [](TSeriesMarks* m) {
          m->Callout()->Gradient()->SetVisible(true);
          m->Callout()->Gradient()->SetEndColor(clGreen);
@@ -1140,6 +1147,457 @@ TEST_F(MarksPaintTest, ThePointColourFontWritesEachMarkInItsPointsColour) {
   EXPECT_LT(ColorIn(chart, clBlack, *marks->Positions().PositionAt(1)), black - 5) << "only the frame stays black";
   EXPECT_GT(ColorIn(chart, clBlue, *marks->Positions().PositionAt(0)), 5) << "the other point's blue";
   EXPECT_EQ(marks->Font()->Color(), clBlack) << "the font comes back";
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Published properties ----------------------------------------------------------------------
+
+TEST(MarksProperties, EachClassPublishesExactlyItsList) {
+  const std::vector<std::string> markShape = {
+      "Bevel",    "BevelWidth", "Brush",   "ChildLayout", "Children",     "ClipText",      "Cursor",     "Emboss",
+      "Font",     "Frame",      "Gradient", "Margins",    "Picture",      "RoundSize",     "Shadow",     "ShapeStyle",
+      "Style",    "TextAlignment", "TextFormat", "Transparency", "Transparent", "VertTextAlign", "Visible"};
+  std::vector<std::string> marks = markShape;
+  marks.insert(marks.end(), {"Angle", "Arrow", "ArrowLength", "AutoPosition", "BackColor", "Callout", "Clip", "Color",
+                             "DrawEvery", "MultiLine", "SoftClip", "Symbol", "Tail", "TextAlign", "UseImages",
+                             "UseSeriesTransparency"});
+  const std::vector<std::string> item = {"Bevel",   "BevelWidth", "ChildLayout", "Children",     "Color",
+                                         "Emboss",  "Font",       "Gradient",    "Picture",      "Shadow",
+                                         "ShapeCallout", "ShapeStyle", "Text",   "Transparency", "Transparent"};
+  const std::vector<std::string> symbol = {"Bevel",   "BevelWidth",   "Brush",      "ChildLayout",  "Children",
+                                           "Emboss",  "Frame",        "Pen",        "Gradient",     "Picture",
+                                           "Shadow",  "ShapeCallout", "ShapeStyle", "Transparency", "Visible"};
+  const std::vector<std::string> tail = {"AutoAlign", "Height", "Align", "Margin", "Visible", "Width"};
+  TChartSeries series(nullptr);
+  TSeriesMarks* m = series.Marks();
+  TSeriesMarkShape child(nullptr, m);
+  const struct {
+    const char* what;
+    TPersistent* object;
+    const std::vector<std::string>& names;
+  } cases[] = {{"marks", m, marks},
+               {"mark shape", &child, markShape},
+               {"child of marks", m->Children()->AddShape(), markShape},
+               {"item", m->Items().ItemOrCreate(0), item},
+               {"symbol", m->Symbol(), symbol},
+               {"tail", m->Tail(), tail}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> published, expected = c.names;
+    for (const TPropInfo* p : c.object->ClassType().Properties()) published.push_back(p->name);
+    std::sort(published.begin(), published.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(published, expected);
+  }
+  // A name the class does not publish is refused.
+  try {
+    GetOrdProp(*m, "ShapeCallout");
+    ADD_FAILURE() << "marks publish no shape callout";
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.Message()), "Property ShapeCallout does not exist");
+  }
+}
+
+std::string TextOf(TComponent& component) {
+  TMemoryStream stream;
+  stream.WriteComponent(&component);
+  std::string binary(static_cast<size_t>(stream.Size()), '\0');
+  stream.SetPosition(0);
+  stream.ReadBuffer(binary.data(), stream.Size());
+  return ObjectBinaryToText(binary);
+}
+
+void ReadTextInto(const std::string& text, TComponent& into) {
+  RegisterClass(FakeSeriesChart::StaticClass());
+  RegisterClass(TFastLineSeries::StaticClass());
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  stream.ReadComponent(&into);
+}
+
+// The layout lines that start with `path` (after the indentation).
+std::string LinesFrom(const std::string& text, const std::string& path) {
+  std::istringstream in(text);
+  std::string line, out;
+  while (std::getline(in, line)) {
+    const size_t start = line.find_first_not_of(' ');
+    if (start != std::string::npos && line.compare(start, path.size(), path) == 0) out += line + "\n";
+  }
+  return out;
+}
+
+struct MarksRow {
+  const char* path;
+  std::function<void(TSeriesMarks&)> set;
+};
+
+// One row per stored property of the marks, their symbol, tail and callout.
+std::vector<MarksRow> MarksRows() {
+  const TColor odd = static_cast<TColor>(0x12AB34);
+  return {
+      {"Marks.Angle", [](TSeriesMarks& m) { m.SetAngle(90); }},
+      {"Marks.Arrow.Color", [=](TSeriesMarks& m) { m.Arrow()->SetColor(odd); }},
+      {"Marks.AutoPosition", [](TSeriesMarks& m) { m.SetAutoPosition(false); }},
+      {"Marks.Callout.Distance", [](TSeriesMarks& m) { m.Callout()->SetDistance(4); }},
+      {"Marks.Callout.Length", [](TSeriesMarks& m) { m.Callout()->SetLength(12); }},
+      {"Marks.Callout.Visible", [](TSeriesMarks& m) { m.Callout()->SetVisible(true); }},
+      {"Marks.Callout.Style", [](TSeriesMarks& m) { m.Callout()->SetStyle(psCircle); }},
+      {"Marks.Clip", [](TSeriesMarks& m) { m.SetClip(true); }},
+      {"Marks.Color ", [](TSeriesMarks& m) { m.SetColor(clYellow); }},
+      {"Marks.DrawEvery", [](TSeriesMarks& m) { m.SetDrawEvery(3); }},
+      {"Marks.MultiLine", [](TSeriesMarks& m) { m.SetMultiLine(true); }},
+      {"Marks.RoundSize", [](TSeriesMarks& m) { m.SetRoundSize(7); }},
+      {"Marks.SoftClip", [](TSeriesMarks& m) { m.SetSoftClip(true); }},
+      {"Marks.UseImages", [](TSeriesMarks& m) { m.SetUseImages(miNone); }},
+      {"Marks.UseSeriesTransparency", [](TSeriesMarks& m) { m.SetUseSeriesTransparency(false); }},
+      {"Marks.Bevel ", [](TSeriesMarks& m) { m.SetBevel(bvRaised); }},
+      {"Marks.BevelWidth", [](TSeriesMarks& m) { m.SetBevelWidth(4); }},
+      {"Marks.Brush.Style", [](TSeriesMarks& m) { m.Brush()->SetStyle(bsCross); }},
+      {"Marks.ChildLayout", [](TSeriesMarks& m) { m.SetChildLayout(slLeftRight); }},
+      {"Marks.Children", [](TSeriesMarks& m) { m.Children()->AddShape(); }},
+      {"Marks.ClipText", [](TSeriesMarks& m) { m.SetClipText(false); }},
+      {"Marks.Cursor", [](TSeriesMarks& m) { m.SetCursor(crHandPoint); }},
+      {"Marks.Emboss.Visible", [](TSeriesMarks& m) { m.Emboss()->SetVisible(true); }},
+      {"Marks.Font.Color", [=](TSeriesMarks& m) { m.Font()->SetColor(odd); }},
+      {"Marks.Frame.Color", [=](TSeriesMarks& m) { m.Pen()->SetColor(odd); }},
+      {"Marks.Brush.Gradient.Visible", [](TSeriesMarks& m) { m.Gradient()->SetVisible(true); }},
+      {"Marks.Margins.Left", [](TSeriesMarks& m) { m.Margins()->SetLeft(3); }},
+      {"Marks.Picture.Mode", [](TSeriesMarks& m) { m.Picture()->SetMode(pbmTile); }},
+      {"Marks.Shadow.Color", [=](TSeriesMarks& m) { m.Shadow()->SetColor(odd); }},
+      {"Marks.ShapeStyle", [](TSeriesMarks& m) { m.SetShapeStyle(fosEllipse); }},
+      {"Marks.Style", [](TSeriesMarks& m) { m.SetStyle(smsValue); }},
+      {"Marks.TextAlignment", [](TSeriesMarks& m) { m.SetTextAlignment(taLeftJustify); }},
+      {"Marks.TextFormat", [](TSeriesMarks& m) { m.SetTextFormat(ttfHtml); }},
+      {"Marks.Transparency", [](TSeriesMarks& m) { m.SetTransparency(40); }},
+      {"Marks.Transparent", [](TSeriesMarks& m) { m.SetTransparent(true); }},
+      {"Marks.VertTextAlign", [](TSeriesMarks& m) { m.SetVertTextAlign(vtaTop); }},
+      {"Marks.Visible", [](TSeriesMarks& m) { m.SetVisible(true); }},
+      {"Marks.Symbol.Bevel ", [](TSeriesMarks& m) { m.Symbol()->SetBevel(bvLowered); }},
+      {"Marks.Symbol.BevelWidth", [](TSeriesMarks& m) { m.Symbol()->SetBevelWidth(3); }},
+      {"Marks.Symbol.Brush.Color", [](TSeriesMarks& m) { m.Symbol()->Brush()->SetColor(clRed); }},
+      {"Marks.Symbol.ChildLayout", [](TSeriesMarks& m) { m.Symbol()->SetChildLayout(slLeftRight); }},
+      {"Marks.Symbol.Children", [](TSeriesMarks& m) { m.Symbol()->Children()->AddShape(); }},
+      {"Marks.Symbol.Emboss.Visible", [](TSeriesMarks& m) { m.Symbol()->Emboss()->SetVisible(true); }},
+      {"Marks.Symbol.Frame.Width", [](TSeriesMarks& m) { m.Symbol()->Pen()->SetWidth(2); }},
+      {"Marks.Symbol.Brush.Gradient.Visible", [](TSeriesMarks& m) { m.Symbol()->Gradient()->SetVisible(true); }},
+      {"Marks.Symbol.Picture.Mode", [](TSeriesMarks& m) { m.Symbol()->Picture()->SetMode(pbmCenter); }},
+      {"Marks.Symbol.Shadow.Color", [](TSeriesMarks& m) { m.Symbol()->Shadow()->SetColor(clGreen); }},
+      {"Marks.Symbol.ShapeCallout.Side", [](TSeriesMarks& m) { m.Symbol()->ShapeCallout()->SetSide(csLeft); }},
+      {"Marks.Symbol.ShapeStyle", [](TSeriesMarks& m) { m.Symbol()->SetShapeStyle(fosEllipse); }},
+      {"Marks.Symbol.Transparency", [](TSeriesMarks& m) { m.Symbol()->SetTransparency(20); }},
+      {"Marks.Symbol.Visible", [](TSeriesMarks& m) { m.Symbol()->SetVisible(true); }},
+      {"Marks.Tail.Align", [](TSeriesMarks& m) { m.Tail()->SetAlign(ttaFar); }},
+      {"Marks.Tail.AutoAlign", [](TSeriesMarks& m) { m.Tail()->SetAutoAlign(false); }},
+      {"Marks.Tail.Height", [](TSeriesMarks& m) { m.Tail()->SetHeight(5); }},
+      {"Marks.Tail.Margin", [](TSeriesMarks& m) { m.Tail()->SetMargin(2); }},
+      {"Marks.Tail.Visible", [](TSeriesMarks& m) { m.Tail()->SetVisible(true); }},
+      {"Marks.Tail.Width", [](TSeriesMarks& m) { m.Tail()->SetWidth(12); }},
+  };
+}
+
+TEST(MarksProperties, RoundTripTable) {
+  const std::vector<MarksRow> rows = MarksRows();
+  // Fresh marks whose parts made on first read exist, all at their defaults: nothing written.
+  FakeSeriesChart fresh;
+  TSeriesMarks* freshMarks = AddNamedLine(fresh, 0)->Marks();
+  freshMarks->Callout();
+  freshMarks->Symbol()->Emboss();
+  freshMarks->Tail();
+  freshMarks->Emboss();
+  const std::string defaults = TextOf(fresh);
+  EXPECT_EQ(LinesFrom(defaults, "Marks"), "") << defaults;
+
+  FakeSeriesChart source;
+  TSeriesMarks* marks = AddNamedLine(source, 0)->Marks();
+  for (const MarksRow& row : rows) row.set(*marks);
+  const std::string text = TextOf(source);
+  for (const MarksRow& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_NE(LinesFrom(text, row.path), "") << text;
+  }
+  for (const char* notWritten : {"Marks.BackColor", "Marks.TextAlign ", "Marks.ArrowLength", "Marks.Symbol.Pen"}) {
+    SCOPED_TRACE(notWritten);
+    EXPECT_EQ(LinesFrom(text, notWritten), "") << "said once, under its other name";
+  }
+
+  // Read into a fresh chart, write again: the same text.
+  FakeSeriesChart read;
+  ReadTextInto(text, read);
+  EXPECT_EQ(TextOf(read), text);
+  auto* back = dynamic_cast<TFastLineSeries*>(read.FindComponent("Line"));
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->Marks()->Callout()->Length(), 12);
+  EXPECT_EQ(back->Marks()->Tail()->Align(), ttaFar);
+  EXPECT_TRUE(back->Marks()->Symbol()->Visible());
+  EXPECT_FALSE(back->Marks()->AutoPosition());
+
+  // Assign gives the same text.
+  FakeSeriesChart copy;
+  AddNamedLine(copy, 0)->Marks()->Assign(marks);
+  EXPECT_EQ(TextOf(copy), text);
+}
+
+TEST(MarksProperties, TheOtherNamesOfColourAlignmentAndArrowLengthAreReadToo) {
+  FakeSeriesChart chart;
+  chart.SetName("Chart1");
+  ReadTextInto(
+      "object Chart1: FakeSeriesChart\n"
+      "  object Line: TFastLineSeries\n"
+      "    Marks.BackColor = clRed\n"
+      "    Marks.TextAlign = taRightJustify\n"
+      "    Marks.ArrowLength = 14\n"
+      "  end\n"
+      "end\n",
+      chart);
+  auto* line = dynamic_cast<TFastLineSeries*>(chart.FindComponent("Line"));
+  ASSERT_NE(line, nullptr);
+  TSeriesMarks* m = line->Marks();
+  EXPECT_EQ(m->Color(), clRed);
+  EXPECT_EQ(m->TextAlignment(), taRightJustify);
+  ASSERT_TRUE(m->HasMarksCallout()) << "writing ArrowLength makes the callout";
+  EXPECT_EQ(m->Callout()->Length(), 14);
+  const std::string text = TextOf(chart);
+  EXPECT_NE(LinesFrom(text, "Marks.Color = clRed"), "") << text;
+  EXPECT_NE(LinesFrom(text, "Marks.TextAlignment = taRightJustify"), "") << text;
+  EXPECT_NE(LinesFrom(text, "Marks.Callout.Length = 14"), "") << text;
+}
+
+struct ItemRow {
+  const char* what;
+  std::function<void(TMarksItem&)> set;
+  std::function<void(TMarksItem&)> check;
+};
+
+// Every published property of a per-point item, stored in "Items" and read back.
+TEST(MarksProperties, EveryPropertyOfAnItemIsStoredAndReadBack) {
+  const ItemRow rows[] = {
+      {"Bevel", [](TMarksItem& i) { i.SetBevel(bvRaised); }, [](TMarksItem& i) { EXPECT_EQ(i.Bevel(), bvRaised); }},
+      {"BevelWidth", [](TMarksItem& i) { i.SetBevelWidth(5); }, [](TMarksItem& i) { EXPECT_EQ(i.BevelWidth(), 5); }},
+      {"ChildLayout", [](TMarksItem& i) { i.SetChildLayout(slLeftRight); },
+       [](TMarksItem& i) { EXPECT_EQ(i.ChildLayout(), slLeftRight); }},
+      {"Children", [](TMarksItem& i) { i.Children()->AddShape(); },
+       [](TMarksItem& i) { EXPECT_EQ(i.Children()->Count(), 1); }},
+      {"Color", [](TMarksItem& i) { i.SetColor(clAqua); }, [](TMarksItem& i) { EXPECT_EQ(i.Color(), clAqua); }},
+      {"Emboss", [](TMarksItem& i) { i.Emboss()->SetVisible(true); },
+       [](TMarksItem& i) { EXPECT_TRUE(i.HasEmboss() && i.Emboss()->Visible()); }},
+      {"Font", [](TMarksItem& i) { i.Font()->SetColor(clPurple); },
+       [](TMarksItem& i) { EXPECT_EQ(i.Font()->Color(), clPurple); }},
+      {"Gradient",
+       [](TMarksItem& i) {
+         i.Gradient()->SetVisible(true);
+         i.Gradient()->SetStartColor(clRed);
+       },
+       [](TMarksItem& i) {
+         EXPECT_TRUE(i.Gradient()->Visible());
+         EXPECT_EQ(i.Gradient()->StartColor(), clRed);
+       }},
+      {"Picture", [](TMarksItem& i) { SolidPicture(i.Picture(), clLime, 4, 2); },
+       [](TMarksItem& i) { EXPECT_TRUE(i.HasPicture() && i.Picture()->HasGraphic()); }},
+      {"Shadow", [](TMarksItem& i) { i.Shadow()->SetColor(clOlive); },
+       [](TMarksItem& i) { EXPECT_EQ(i.Shadow()->Color(), clOlive); }},
+      {"ShapeCallout", [](TMarksItem& i) { i.ShapeCallout()->SetSide(csRight); },
+       [](TMarksItem& i) { EXPECT_TRUE(i.HasCallout() && i.ShapeCallout()->Side() == csRight); }},
+      {"ShapeStyle", [](TMarksItem& i) { i.SetShapeStyle(fosEllipse); },
+       [](TMarksItem& i) { EXPECT_EQ(i.ShapeStyle(), fosEllipse); }},
+      {"Text", [](TMarksItem& i) { i.TextLines()->Add("Own"); },
+       [](TMarksItem& i) {
+         EXPECT_TRUE(i.CustomText());
+         EXPECT_EQ(i.TextLines()->Strings(0), "Own");
+       }},
+      {"Transparency", [](TMarksItem& i) { i.SetTransparency(35); },
+       [](TMarksItem& i) { EXPECT_EQ(i.Transparency(), 35); }},
+      {"Transparent", [](TMarksItem& i) { i.SetTransparent(true); },
+       [](TMarksItem& i) { EXPECT_TRUE(i.Transparent()); }},
+  };
+  for (const ItemRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    FakeSeriesChart chart;
+    TSeriesMarks* marks = AddNamedLine(chart, 0)->Marks();
+    marks->Items().ItemOrCreate(0);  // at the marks' format
+    row.set(*marks->Items().ItemOrCreate(1));
+    const auto copy = RoundTrip(chart);
+    auto* read = dynamic_cast<TFastLineSeries*>(copy->FindComponent("Line"));
+    ASSERT_NE(read, nullptr);
+    TMarksItems& items = read->Marks()->Items();
+    ASSERT_EQ(items.Count(), 2);
+    row.check(*items.ItemAt(1));
+    // The unchanged item is the marks' format.
+    EXPECT_EQ(items.ItemAt(0)->Color(), kMarkFill);
+    EXPECT_FALSE(items.ItemAt(0)->CustomText());
+    EXPECT_FALSE(items.ItemAt(0)->Transparent());
+    // Written again, the layout is the same.
+    EXPECT_EQ(TextOf(*copy), TextOf(chart));
+  }
+}
+
+// ---- Start-up of the engine's streaming -----------------------------------------------------------
+
+TEST(KelEngine, StartUpGroupsTheEngineClassesWithControlsAndRegistersSixClasses) {
+  for (const TClassInfo* cls : {&TChartAxis::StaticClass(), &TSeriesMarks::StaticClass(),
+                                &TFastLineSeries::StaticClass(), &TSeriesPointer::StaticClass()}) {
+    SCOPED_TRACE(cls->Name());
+    EXPECT_EQ(&ClassGroupOf(*cls), &TControl::StaticClass());
+  }
+  const char* names[] = {"TChartAxisTitle", "TChartAxis", "TChartDepthAxis", "TSeriesMarks", "TThemedSeries",
+                         "TKelPictureComponent"};
+  for (const char* name : names) EXPECT_NE(GetClass(name), nullptr) << name;
+  KelEngineShutdown();
+  for (const char* name : names) EXPECT_EQ(GetClass(name), nullptr) << name;
+  KelEngineStartup();
+  for (const char* name : names) EXPECT_NE(GetClass(name), nullptr) << name;
+}
+
+// ---- A point's picture inside the colour square -------------------------------------------------
+
+TEST_F(MarksPaintTest, APointsPictureFillsTheVisibleSymbolAndIsEmptiedAfterwards) {
+  TFastLineSeries* line = chart.AddSeries({{5, 50}}, clBlue);
+  auto* picture = new TKelPicture;
+  SolidPicture(picture, clLime, 4, 4);
+  line->Pictures().PutPicture(0, picture);
+  TSeriesMarks* marks = line->Marks();
+  marks->SetVisible(true);
+  marks->Symbol()->SetVisible(true);
+  marks->Symbol()->Pen()->SetColor(clRed);
+  chart.Paint();
+  const TSeriesMarkPosition p = *marks->Positions().PositionAt(0);
+  const TRect square = marks->Symbol()->Bounds;
+  ASSERT_GT(square.Width(), 3);
+  ASSERT_GT(square.Height(), 3);
+  // The picture is stretched smoothly: its pixels are lime or nearly so.
+  const auto greenIn = [&](int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) {
+        const TColor c = chart.Pixel(x, y);
+        const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+        n += g > 200 && r < 40 && b < 40;
+      }
+    return n;
+  };
+  const int inSquare = greenIn(square.Left, square.Top, square.Right - 1, square.Bottom - 1);
+  EXPECT_EQ(inSquare, square.Width() * square.Height()) << "the picture fills the square";
+  EXPECT_EQ(greenIn(0, 0, chart.width - 1, chart.height - 1), inSquare) << "and nothing else";
+  EXPECT_EQ(chart.Count(clRed, p.LeftTop.x, p.LeftTop.y, p.LeftTop.x + p.Width - 1, p.LeftTop.y + p.Height - 1), 0)
+      << "the square's frame is hidden while a picture fills it";
+  EXPECT_GT(FillInside(p), 0) << "the mark itself is drawn";
+  // Afterwards the square is as it was.
+  EXPECT_TRUE(marks->Symbol()->Pen()->Visible());
+  EXPECT_EQ(marks->Symbol()->Brush()->Style(), bsSolid);
+  EXPECT_FALSE(marks->Symbol()->HasPointPicture() && marks->Symbol()->PointPicture()->HasGraphic());
+
+  // With the square hidden the picture is not drawn at all.
+  marks->Symbol()->SetVisible(false);
+  chart.Paint();
+  EXPECT_EQ(greenIn(0, 0, chart.width - 1, chart.height - 1), 0);
+}
+
+// ---- Parts made on first read, the panel and the style setter ---------------------------------
+
+struct CountingShapePanel : IShapePanel {
+  TCanvas3D* ShapeCanvas() override { return nullptr; }
+  void AssignShapeFont(TKelFont*) override {}
+  void ShapeTextExtent(const std::string&, bool, int& w, int& h) override { w = h = 0; }
+  void ShapeChanged() override { ++changes; }
+  int changes = 0;
+};
+
+TEST(MarksParts, NullFreesCalloutSymbolAndTailAndAnotherObjectIsCopiedIn) {
+  TChartSeries a(nullptr), b(nullptr);
+  TSeriesMarks* source = a.Marks();
+  source->Callout()->SetLength(20);
+  source->Symbol()->SetVisible(true);
+  source->Tail()->SetWidth(14);
+  TSeriesMarks* m = b.Marks();
+  EXPECT_FALSE(m->HasMarksCallout());
+  EXPECT_FALSE(m->HasSymbol());
+  EXPECT_FALSE(m->HasTail());
+  m->SetCallout(source->Callout());
+  m->SetSymbol(source->Symbol());
+  m->SetTail(source->Tail());
+  ASSERT_TRUE(m->HasMarksCallout() && m->HasSymbol() && m->HasTail());
+  EXPECT_NE(m->Callout(), source->Callout());
+  EXPECT_EQ(m->Callout()->Length(), 20);
+  EXPECT_TRUE(m->Symbol()->Visible());
+  EXPECT_EQ(m->Tail()->Width(), 14);
+  m->SetCallout(nullptr);
+  m->SetSymbol(nullptr);
+  m->SetTail(nullptr);
+  EXPECT_FALSE(m->HasMarksCallout());
+  EXPECT_FALSE(m->HasSymbol());
+  EXPECT_FALSE(m->HasTail());
+  // The next read makes fresh ones at their defaults.
+  EXPECT_EQ(m->Callout()->Length(), 8);
+  EXPECT_FALSE(m->Symbol()->Visible());
+  EXPECT_EQ(m->Tail()->Width(), 8);
+  // Reading Arrow makes the callout too.
+  TChartSeries c(nullptr);
+  c.Marks()->Arrow();
+  EXPECT_TRUE(c.Marks()->HasMarksCallout());
+}
+
+TEST(MarksParts, ThePanelReachesCalloutAndSymbolAndTheStyleSetterRepaintsIt) {
+  TChartSeries s(nullptr);
+  TSeriesMarks* m = s.Marks();
+  m->Symbol();
+  CountingShapePanel panel;
+  m->AttachPanel(&panel);
+  EXPECT_EQ(m->Symbol()->Panel(), &panel);
+  // A callout made while the marks have a panel gets it, without a repaint for its making.
+  const int before = panel.changes;
+  EXPECT_EQ(m->Callout()->Panel(), &panel);
+  EXPECT_EQ(panel.changes, before);
+  m->SetStyle(smsValue);
+  EXPECT_EQ(panel.changes, before + 1);
+  m->SetStyle(smsValue);
+  EXPECT_EQ(panel.changes, before + 1) << "the same value repaints nothing";
+  m->AttachPanel(nullptr);
+  EXPECT_EQ(m->Callout()->Panel(), nullptr);
+  EXPECT_EQ(m->Symbol()->Panel(), nullptr);
+}
+
+// A setter that stores a different value repaints the series' chart, even while the marks have
+// no panel of their own; the same value repaints nothing.
+TEST(MarksParts, SettersRepaintTheSeriesChartOnlyOnAChange) {
+  const struct {
+    const char* what;
+    std::function<void(TSeriesMarks&)> set;
+  } rows[] = {
+      {"Angle", [](TSeriesMarks& m) { m.SetAngle(45); }},
+      {"DrawEvery", [](TSeriesMarks& m) { m.SetDrawEvery(4); }},
+      {"Clip", [](TSeriesMarks& m) { m.SetClip(true); }},
+      {"MultiLine", [](TSeriesMarks& m) { m.SetMultiLine(true); }},
+      {"SoftClip", [](TSeriesMarks& m) { m.SetSoftClip(true); }},
+      {"UseSeriesTransparency", [](TSeriesMarks& m) { m.SetUseSeriesTransparency(false); }},
+      {"UseImages", [](TSeriesMarks& m) { m.SetUseImages(miOnly); }},
+      {"Style", [](TSeriesMarks& m) { m.SetStyle(smsXValue); }},
+      {"Callout.Length", [](TSeriesMarks& m) { m.Callout()->SetLength(30); }},
+      {"Tail.Height", [](TSeriesMarks& m) { m.Tail()->SetHeight(3); }},
+      {"Tail.Width", [](TSeriesMarks& m) { m.Tail()->SetWidth(3); }},
+      {"Tail.Visible", [](TSeriesMarks& m) { m.Tail()->SetVisible(true); }},
+      {"Tail.Align", [](TSeriesMarks& m) { m.Tail()->SetAlign(ttaNear); }},
+      {"Tail.AutoAlign", [](TSeriesMarks& m) { m.Tail()->SetAutoAlign(false); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    FakeSeriesChart chart;
+    TChartSeries* line = AddNamedLine(chart, 3);
+    TSeriesMarks* m = line->Marks();
+    m->AttachPanel(nullptr);
+    // Parts made on first read exist before counting.
+    m->Callout();
+    m->Tail();
+    const int before = chart.invalidations;
+    row.set(*m);
+    EXPECT_GT(chart.invalidations, before) << "a change repaints";
+    const int after = chart.invalidations;
+    row.set(*m);
+    EXPECT_EQ(chart.invalidations, after) << "the same value again repaints nothing";
+  }
 }
 
 }  // namespace

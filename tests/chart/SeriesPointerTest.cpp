@@ -5,6 +5,10 @@
 // figures at the front depth).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,8 +18,13 @@
 #include "canvas/KelGradient.h"
 #include "canvas/KelPen.h"
 #include "canvas/KelPicture.h"
+#include "canvas/KelShadow.h"
 #include "canvas/View3DOptions.h"
 #include "chart/SeriesPointer.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectText.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TypInfo.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Picture.h"
@@ -431,6 +440,198 @@ TEST_F(Pointer3DTest, NothingAndVisualDrawNothingIn3D) {
     Draw3D(style);
     EXPECT_EQ(chart.Count(clWhite), (chart.rect.right + 1) * (chart.rect.bottom + 1)) << style;
   }
+}
+
+// ---- Published properties ----------------------------------------------------------------------
+
+// Each class publishes exactly its own list: nothing of the settings other shapes share.
+TEST(PointerProperties, EachClassPublishesExactlyItsList) {
+  const std::vector<std::string> pointer = {"Brush",          "Pen",     "Visible",  "Dark3D",    "DarkPen",
+                                            "Depth",          "Draw3D",  "Emboss",   "FullGradient", "Gradient",
+                                            "HorizSize",      "InflateMargins", "Picture", "Shadow", "SizeUnits",
+                                            "Style",          "Transparency",   "VertSize"};
+  std::vector<std::string> callout = pointer;
+  callout.insert(callout.end(), {"Arrow", "ArrowHead", "ArrowHeadSize", "Distance"});
+  std::vector<std::string> marksCallout = callout;
+  marksCallout.push_back("Length");
+  const struct {
+    const TClassInfo& cls;
+    const std::vector<std::string>& names;
+  } cases[] = {{TSeriesPointer::StaticClass(), pointer},
+               {TCallout::StaticClass(), callout},
+               {TMarksCallout::StaticClass(), marksCallout}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cls.Name());
+    std::vector<std::string> published, expected = c.names;
+    for (const TPropInfo* p : c.cls.Properties()) published.push_back(p->name);
+    std::sort(published.begin(), published.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(published, expected);
+  }
+}
+
+// A component that carries a pointer and a callout into layouts.
+class TPointerHolder : public TComponent {
+ public:
+  static const TClassInfo& StaticClass() {
+    using H = TPointerHolder;
+    static const TClassInfo info = TClassBuilder<H>("TPointerHolder", &TComponent::StaticClass())
+                                       .Property("Pointer", &H::Pointer, &H::SetPointer)
+                                       .Property("Callout", &H::Callout, &H::SetCallout)
+                                       .Build();
+    return info;
+  }
+  const TClassInfo& ClassType() const override { return StaticClass(); }
+  explicit TPointerHolder(TComponent* owner) : TComponent(owner) { SetName("Holder"); }
+  TSeriesPointer* Pointer() { return pointer_.get(); }
+  void SetPointer(TSeriesPointer* value) { pointer_->Assign(value); }
+  TCallout* Callout() { return callout_.get(); }
+  void SetCallout(TCallout* value) { callout_->Assign(value); }
+
+ private:
+  std::unique_ptr<TSeriesPointer> pointer_ = std::make_unique<TSeriesPointer>(nullptr);
+  std::unique_ptr<TCallout> callout_ = std::make_unique<TCallout>(nullptr);
+};
+
+std::string LayoutText(TComponent& component) {
+  TMemoryStream stream;
+  stream.WriteComponent(&component);
+  std::string binary(static_cast<size_t>(stream.Size()), '\0');
+  stream.SetPosition(0);
+  stream.ReadBuffer(binary.data(), stream.Size());
+  return ObjectBinaryToText(binary);
+}
+
+void ReadLayoutInto(const std::string& text, TComponent& into) {
+  TMemoryStream stream;
+  const std::string binary = ObjectTextToBinary(text);
+  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
+  stream.SetPosition(0);
+  stream.ReadComponent(&into);
+}
+
+// The layout lines that start with `path` (after the indentation).
+std::string LinesStartingWith(const std::string& text, const std::string& path) {
+  std::istringstream in(text);
+  std::string line, out;
+  while (std::getline(in, line)) {
+    const size_t start = line.find_first_not_of(' ');
+    if (start != std::string::npos && line.compare(start, path.size(), path) == 0) out += line + "\n";
+  }
+  return out;
+}
+
+void PictureOf(TKelPicture* picture, TColor color) {
+  picture->Bitmap()->SetPixelFormat(pf32bit);
+  picture->Bitmap()->SetSize(3, 2);
+  picture->Bitmap()->Canvas()->Brush()->SetColor(color);
+  picture->Bitmap()->Canvas()->FillRect(TRect(0, 0, 3, 2));
+}
+
+// Every published property away from its default: named in the layout, read back into a fresh
+// holder that writes the same text, carried over by Assign; nothing written at the defaults.
+TEST(PointerProperties, RoundTripTable) {
+  const TColor odd = static_cast<TColor>(0x12AB34);
+  const struct {
+    const char* path;
+    std::function<void(TPointerHolder&)> set;
+  } rows[] = {
+      {"Pointer.Brush.Color", [=](TPointerHolder& h) { h.Pointer()->Brush()->SetColor(odd); }},
+      {"Pointer.Pen.Width", [](TPointerHolder& h) { h.Pointer()->Pen()->SetWidth(3); }},
+      {"Pointer.Visible", [](TPointerHolder& h) { h.Pointer()->SetVisible(false); }},
+      {"Pointer.Dark3D", [](TPointerHolder& h) { h.Pointer()->SetDark3D(false); }},
+      {"Pointer.DarkPen", [](TPointerHolder& h) { h.Pointer()->SetDarkPen(-20); }},
+      {"Pointer.Depth", [](TPointerHolder& h) { h.Pointer()->SetDepth(5); }},
+      {"Pointer.Draw3D", [](TPointerHolder& h) { h.Pointer()->SetDraw3D(false); }},
+      {"Pointer.Emboss.Visible", [](TPointerHolder& h) { h.Pointer()->Emboss()->SetVisible(true); }},
+      {"Pointer.FullGradient", [](TPointerHolder& h) { h.Pointer()->SetFullGradient(true); }},
+      {"Pointer.Brush.Gradient.Visible", [](TPointerHolder& h) { h.Pointer()->Gradient()->SetVisible(true); }},
+      {"Pointer.HorizSize", [](TPointerHolder& h) { h.Pointer()->SetHorizSize(6); }},
+      {"Pointer.InflateMargins", [](TPointerHolder& h) { h.Pointer()->SetInflateMargins(false); }},
+      {"Pointer.Picture", [](TPointerHolder& h) { PictureOf(h.Pointer()->Picture(), clLime); }},
+      {"Pointer.Shadow.Visible", [](TPointerHolder& h) { h.Pointer()->Shadow()->SetVisible(true); }},
+      {"Pointer.SizeUnits", [](TPointerHolder& h) { h.Pointer()->SetSizeUnits(suAxis); }},
+      {"Pointer.Style", [](TPointerHolder& h) { h.Pointer()->SetStyle(psHexagon); }},
+      {"Pointer.Transparency", [](TPointerHolder& h) { h.Pointer()->SetTransparency(30); }},
+      {"Pointer.VertSize", [](TPointerHolder& h) { h.Pointer()->SetVertSize(7); }},
+      {"Callout.Arrow.Color", [=](TPointerHolder& h) { h.Callout()->Arrow()->SetColor(odd); }},
+      {"Callout.ArrowHead", [](TPointerHolder& h) { h.Callout()->SetArrowHead(ahSolid); }},
+      {"Callout.ArrowHeadSize", [](TPointerHolder& h) { h.Callout()->SetArrowHeadSize(5); }},
+      {"Callout.Distance", [](TPointerHolder& h) { h.Callout()->SetDistance(4); }},
+      {"Callout.Draw3D", [](TPointerHolder& h) { h.Callout()->SetDraw3D(true); }},
+      {"Callout.FullGradient", [](TPointerHolder& h) { h.Callout()->SetFullGradient(false); }},
+      {"Callout.InflateMargins", [](TPointerHolder& h) { h.Callout()->SetInflateMargins(false); }},
+      {"Callout.Style", [](TPointerHolder& h) { h.Callout()->SetStyle(psDiamond); }},
+      {"Callout.Visible", [](TPointerHolder& h) { h.Callout()->SetVisible(false); }},
+      {"Callout.Brush.Color", [](TPointerHolder& h) { h.Callout()->Brush()->SetColor(clRed); }},
+  };
+  RegisterClass(TPointerHolder::StaticClass());
+  TPointerHolder fresh(nullptr), source(nullptr);
+  // Reading the parts made on first read creates them at their defaults.
+  fresh.Pointer()->Emboss();
+  fresh.Pointer()->Picture();
+  fresh.Callout()->Emboss();
+  const std::string defaults = LayoutText(fresh);
+  EXPECT_EQ(LinesStartingWith(defaults, "Pointer"), "") << defaults;
+  EXPECT_EQ(LinesStartingWith(defaults, "Callout"), "") << defaults;
+  for (const auto& row : rows) row.set(source);
+  const std::string text = LayoutText(source);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_NE(LinesStartingWith(text, row.path), "") << text;
+  }
+
+  TPointerHolder read(nullptr);
+  ReadLayoutInto(text, read);
+  EXPECT_EQ(LayoutText(read), text);
+  EXPECT_EQ(read.Pointer()->Style(), psHexagon);
+  EXPECT_EQ(read.Pointer()->SizeUnits(), suAxis);
+  EXPECT_TRUE(read.Pointer()->Picture()->HasGraphic());
+  EXPECT_EQ(read.Callout()->ArrowHead(), ahSolid);
+  EXPECT_EQ(read.Callout()->Arrow()->Color(), odd);
+
+  TPointerHolder copy(nullptr);
+  copy.Pointer()->Assign(source.Pointer());
+  copy.Callout()->Assign(source.Callout());
+  EXPECT_EQ(LayoutText(copy), text);
+}
+
+TEST(PointerProperties, NullFreesShadowEmbossAndPictureAndTheNextReadStartsAtTheDefaults) {
+  TSeriesPointer p(nullptr);
+  p.Shadow()->SetVisible(true);
+  p.Shadow()->SetColor(clRed);
+  p.Emboss()->SetVisible(true);
+  PictureOf(p.Picture(), clLime);
+  p.SetShadow(nullptr);
+  p.SetEmboss(nullptr);
+  p.SetPicture(nullptr);
+  EXPECT_FALSE(p.HasEmboss());
+  EXPECT_FALSE(p.HasPicture());
+  EXPECT_FALSE(p.Shadow()->Visible());
+  EXPECT_EQ(p.Shadow()->Color(), clBlack);
+  EXPECT_EQ(p.Shadow()->HorizSize(), 3);
+  EXPECT_FALSE(p.Shadow()->IsColorStored());
+  EXPECT_FALSE(p.Emboss()->Visible());
+  EXPECT_EQ(p.Emboss()->HorizSize(), 3);
+  EXPECT_FALSE(p.Picture()->HasGraphic());
+  // Another object is copied in.
+  TKelShadow shadow;
+  shadow.SetColor(clBlue);
+  p.SetShadow(&shadow);
+  EXPECT_EQ(p.Shadow()->Color(), clBlue);
+  EXPECT_NE(p.Shadow(), &shadow);
+}
+
+TEST_F(PointerDrawTest, AShadowFreedByNullIsNoLongerDrawn) {
+  pointer.Shadow()->SetVisible(true);
+  pointer.Shadow()->SetColor(clLime);
+  pointer.Shadow()->SetTransparency(0);
+  Draw(psRectangle);
+  EXPECT_GT(chart.Count(clLime), 0);
+  chart.AttachCanvas();
+  pointer.SetShadow(nullptr);
+  Draw(psRectangle);
+  EXPECT_EQ(chart.Count(clLime), 0);
 }
 
 }  // namespace
