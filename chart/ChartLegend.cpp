@@ -1009,7 +1009,7 @@ std::string TCustomChartLegend::PictureKey() {
   // The rows' series as their symbols and boxes show them.
   const bool boxes = CheckBoxesShown();
   for (int index = firstValue_; index <= lastValue_; ++index) {
-    if (items_.Has(index) && items_.Item(index).Font) key += TCustomKelPanel::SettingsKey(items_.Item(index).Font.get());
+    if (items_.Has(index) && items_.Item(index).HasFont()) key += TCustomKelPanel::SettingsKey(items_.Item(index).Font());
     if (resolved_ == lsSeriesGroups) {
       if (index < chart_->SeriesGroups()->Count()) add(static_cast<int>(chart_->SeriesGroups()->Items(index)->ReadActive()));
       continue;
