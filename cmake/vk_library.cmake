@@ -33,6 +33,9 @@ function(vk_test name)
     if(NOT source MATCHES "\\.cpp$")
       continue()
     endif()
+    # The suite list is read from the sources: a suite added to a file must reach CTest
+    # without a manual reconfigure.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
     file(STRINGS ${source} lines REGEX "^[ \t]*(TEST|TEST_F|TEST_P|TYPED_TEST)\\([ \t]*[A-Za-z0-9_]+")
     foreach(line IN LISTS lines)
       string(REGEX REPLACE "^[ \t]*[A-Z_]+\\([ \t]*([A-Za-z0-9_]+).*" "\\1" suite "${line}")

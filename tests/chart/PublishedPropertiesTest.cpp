@@ -13,6 +13,7 @@
 
 #include "ChartControlTestSupport.h"
 #include "ChartWindowTestSupport.h"
+#include "LayoutTextSupport.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelCanvas3D.h"
 #include "canvas/KelCanvasModule.h"
@@ -61,17 +62,6 @@ std::unique_ptr<TChart> NamedChart() {
   auto chart = std::make_unique<TChart>(nullptr);
   chart->SetName("Chart");
   return chart;
-}
-
-// The layout lines that start with `path` (after the indentation).
-std::string LinesOf(const std::string& text, const std::string& path) {
-  std::istringstream in(text);
-  std::string line, out;
-  while (std::getline(in, line)) {
-    const size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos && line.compare(start, path.size(), path) == 0) out += line + "\n";
-  }
-  return out;
 }
 
 struct Row {
@@ -307,8 +297,8 @@ TEST(PublishedProperties, ChartRoundTripTable) {
 
   for (const Row& row : rows) {
     SCOPED_TRACE(row.path);
-    EXPECT_NE(LinesOf(text, row.path), "") << text;
-    EXPECT_EQ(LinesOf(defaults, row.path), "") << defaults;
+    EXPECT_NE(LinesStartingWith(text, row.path), "") << text;
+    EXPECT_EQ(LinesStartingWith(defaults, row.path), "") << defaults;
   }
 
   // Read into a fresh chart, write again: the same text.
@@ -327,7 +317,7 @@ TEST(PublishedProperties, ChartRoundTripTable) {
   for (const Row& row : rows) {
     if (!row.copied) continue;
     SCOPED_TRACE(row.path);
-    EXPECT_EQ(LinesOf(assignedText, row.path), LinesOf(text, row.path));
+    EXPECT_EQ(LinesStartingWith(assignedText, row.path), LinesStartingWith(text, row.path));
   }
 }
 
@@ -469,7 +459,7 @@ TEST(PublishedProperties, DefaultsOfWallsTitlesAndLegendAreNotWritten) {
                            "RightWall.Color", "BackWall.Transparent", "BackWall.Shadow", "Legend.Title.Font",
                            "Legend.Title.Transparent", "Legend.Brush", "DepthAxis.Visible", "TopAxis.Grid"}) {
     SCOPED_TRACE(path);
-    EXPECT_EQ(LinesOf(text, path), "") << text;
+    EXPECT_EQ(LinesStartingWith(text, path), "") << text;
   }
 }
 
@@ -506,12 +496,12 @@ TEST(PublishedProperties, SeriesSelectionIsStoredAndCopied) {
   source.SetName("S");
   fresh.SetName("S");
   const std::string defaults = LayoutOf(fresh);
-  EXPECT_EQ(LinesOf(defaults, "Selected"), "");
+  EXPECT_EQ(LinesStartingWith(defaults, "Selected"), "");
   source.Selected()->SetVisible(true);
   source.Selected()->Hover()->Font()->SetColor(clGreen);
   const std::string text = LayoutOf(source);
-  EXPECT_NE(LinesOf(text, "Selected.Visible"), "") << text;
-  EXPECT_NE(LinesOf(text, "Selected.Hover.Font.Color"), "") << text;
+  EXPECT_NE(LinesStartingWith(text, "Selected.Visible"), "") << text;
+  EXPECT_NE(LinesStartingWith(text, "Selected.Hover.Font.Color"), "") << text;
 
   TMemoryStream stream;
   const std::string binary = ObjectTextToBinary(text);
@@ -576,7 +566,7 @@ TEST(PublishedProperties, TextShapeKeepsItsCustomPosition) {
   TChart plain(nullptr);
   plain.SetName("Chart");
   plain.Legend()->Bounds = TRect(7, 8, 9, 10);
-  EXPECT_EQ(LinesOf(LayoutOf(plain), "Legend.Left"), "");
+  EXPECT_EQ(LinesStartingWith(LayoutOf(plain), "Legend.Left"), "");
   other.Legend()->Assign(plain.Legend());
   EXPECT_FALSE(other.Legend()->CustomPosition());
 }
@@ -623,10 +613,10 @@ TEST(PublishedProperties, AxisTitleFrameReadBackIsDrawn) {
 TEST(PublishedProperties, HoverLookKeepsItsDefaultWidthOutOfLayouts) {
   auto chart = NamedChart();
   EXPECT_EQ(chart->Hover()->Pen()->Width(), 3);
-  EXPECT_EQ(LinesOf(LayoutOf(*chart), "Hover.Frame.Width"), "");
+  EXPECT_EQ(LinesStartingWith(LayoutOf(*chart), "Hover.Frame.Width"), "");
   chart->Hover()->Pen()->SetWidth(1);
   const std::string text = LayoutOf(*chart);
-  EXPECT_NE(LinesOf(text, "Hover.Frame.Width = 1"), "") << text;
+  EXPECT_NE(LinesStartingWith(text, "Hover.Frame.Width = 1"), "") << text;
   std::unique_ptr<TChart> copy(ReadInto(text, nullptr));
   EXPECT_EQ(copy->Hover()->Pen()->Width(), 1);
 }
@@ -698,8 +688,8 @@ TEST(PublishedProperties, MarksRoundTripTable) {
   const std::string text = LayoutOf(source);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.path);
-    EXPECT_NE(LinesOf(text, row.path), "") << text;
-    EXPECT_EQ(LinesOf(defaults, row.path), "") << defaults;
+    EXPECT_NE(LinesStartingWith(text, row.path), "") << text;
+    EXPECT_EQ(LinesStartingWith(defaults, row.path), "") << defaults;
   }
 
   TMemoryStream stream;
@@ -714,7 +704,7 @@ TEST(PublishedProperties, MarksRoundTripTable) {
   const std::string copied = LayoutOf(copy);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.path);
-    EXPECT_EQ(LinesOf(copied, row.path), LinesOf(text, row.path));
+    EXPECT_EQ(LinesStartingWith(copied, row.path), LinesStartingWith(text, row.path));
   }
 }
 
@@ -733,7 +723,7 @@ TEST(PublishedProperties, MonochromeSurvivesTheCanvasNamedInTheLayout) {
       nullptr));
   ASSERT_NE(dynamic_cast<TOtherTestCanvas*>(chart->Canvas3D()), nullptr);
   EXPECT_TRUE(chart->Monochrome());
-  EXPECT_NE(LinesOf(LayoutOf(*chart), "Monochrome = True"), "");
+  EXPECT_NE(LinesStartingWith(LayoutOf(*chart), "Monochrome = True"), "");
 }
 
 TEST(PublishedProperties, SeriesHandlersNamedInALayoutAreBoundAndWrittenBack) {
@@ -757,8 +747,8 @@ TEST(PublishedProperties, SeriesHandlersNamedInALayoutAreBoundAndWrittenBack) {
   series->OnClick(series, 0, mbLeft, TShiftState{}, 0, 0);
   EXPECT_EQ(chart->clicks, 1);
   const std::string written = LayoutOf(*chart);
-  EXPECT_NE(LinesOf(written, "OnBeforeAdd = RefuseAll"), "") << written;
-  EXPECT_NE(LinesOf(written, "OnClick = Clicked"), "") << written;
+  EXPECT_NE(LinesStartingWith(written, "OnBeforeAdd = RefuseAll"), "") << written;
+  EXPECT_NE(LinesStartingWith(written, "OnClick = Clicked"), "") << written;
 }
 
 TEST(PublishedProperties, DataSourceAndRecordHandlersNamedInALayoutAreBound) {
@@ -777,7 +767,7 @@ TEST(PublishedProperties, DataSourceAndRecordHandlersNamedInALayoutAreBound) {
     // A series is a valid source of another, unless the named handler refuses.
     EXPECT_FALSE(chart->IsValidDataSource(*chart->SeriesAt(1), chart->SeriesAt(0)));
     const std::string written = LayoutOf(*chart);
-    EXPECT_NE(LinesOf(written, "OnValidDataSource = RefuseSource"), "") << written;
+    EXPECT_NE(LinesStartingWith(written, "OnValidDataSource = RefuseSource"), "") << written;
     chart->OnValidDataSource = nullptr;
     EXPECT_TRUE(chart->IsValidDataSource(*chart->SeriesAt(1), chart->SeriesAt(0)));
   }
@@ -791,7 +781,7 @@ TEST(PublishedProperties, DataSourceAndRecordHandlersNamedInALayoutAreBound) {
     chart->OnProcessRecord(chart, nullptr);
     EXPECT_EQ(chart->records, 1);
     const std::string written = LayoutOf(*chart);
-    EXPECT_NE(LinesOf(written, "OnProcessRecord = CountRecord"), "") << written;
+    EXPECT_NE(LinesStartingWith(written, "OnProcessRecord = CountRecord"), "") << written;
   }
 }
 
@@ -801,8 +791,8 @@ TEST(PublishedProperties, PartnerAxisIsNamedReadBackAndCopiedWithinTheChart) {
   source->BottomAxis()->SetPartnerAxis(&custom);
   custom.SetPartnerAxis(source->LeftAxis());
   const std::string text = LayoutOf(*source);
-  EXPECT_NE(LinesOf(text, "BottomAxis.PartnerAxis = Chart.CustomAxes[0]"), "") << text;
-  EXPECT_NE(LinesOf(text, "PartnerAxis = Chart.LeftAxis"), "") << text;
+  EXPECT_NE(LinesStartingWith(text, "BottomAxis.PartnerAxis = Chart.CustomAxes[0]"), "") << text;
+  EXPECT_NE(LinesStartingWith(text, "PartnerAxis = Chart.LeftAxis"), "") << text;
 
   std::unique_ptr<TChart> copy(ReadInto(text, nullptr));
   ASSERT_EQ(copy->CustomAxes()->Count(), 1);
@@ -826,7 +816,7 @@ TEST(PublishedProperties, PartnerAxisIsNamedReadBackAndCopiedWithinTheChart) {
   // A freed custom axis leaves no partner pointing at it.
   copy->CustomAxes()->Clear();
   EXPECT_EQ(copy->BottomAxis()->PartnerAxis(), nullptr);
-  EXPECT_EQ(LinesOf(LayoutOf(*copy), "BottomAxis.PartnerAxis"), "");
+  EXPECT_EQ(LinesStartingWith(LayoutOf(*copy), "BottomAxis.PartnerAxis"), "");
 }
 
 TEST(PublishedProperties, PartnerAxisReadBackBoundsTheGridLines) {
@@ -875,10 +865,10 @@ TEST(PublishedProperties, SeriesLegendEntryIsWrittenReadBackAndCopied) {
   const std::string text = LayoutOf(source);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.path);
-    EXPECT_NE(LinesOf(text, row.path), "") << text;
-    EXPECT_EQ(LinesOf(defaults, row.path), "") << defaults;
+    EXPECT_NE(LinesStartingWith(text, row.path), "") << text;
+    EXPECT_EQ(LinesStartingWith(defaults, row.path), "") << defaults;
   }
-  EXPECT_EQ(LinesOf(text, "ShowInLegend"), "") << text;  // said once, as Legend.Visible
+  EXPECT_EQ(LinesStartingWith(text, "ShowInLegend"), "") << text;  // said once, as Legend.Visible
 
   RegisterClass(TFastLineSeries::StaticClass());
   std::unique_ptr<TComponent> read = ReadLayout(text);
@@ -891,6 +881,6 @@ TEST(PublishedProperties, SeriesLegendEntryIsWrittenReadBackAndCopied) {
   const std::string copied = LayoutOf(copy);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.path);
-    EXPECT_EQ(LinesOf(copied, row.path), LinesOf(text, row.path));
+    EXPECT_EQ(LinesStartingWith(copied, row.path), LinesStartingWith(text, row.path));
   }
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ChartPanelTestSupport.h"
+#include "LayoutTextSupport.h"
 #include "SeriesTestSupport.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelFont.h"
@@ -1201,34 +1202,10 @@ TEST(MarksProperties, EachClassPublishesExactlyItsList) {
   }
 }
 
-std::string TextOf(TComponent& component) {
-  TMemoryStream stream;
-  stream.WriteComponent(&component);
-  std::string binary(static_cast<size_t>(stream.Size()), '\0');
-  stream.SetPosition(0);
-  stream.ReadBuffer(binary.data(), stream.Size());
-  return ObjectBinaryToText(binary);
-}
-
 void ReadTextInto(const std::string& text, TComponent& into) {
   RegisterClass(FakeSeriesChart::StaticClass());
   RegisterClass(TFastLineSeries::StaticClass());
-  TMemoryStream stream;
-  const std::string binary = ObjectTextToBinary(text);
-  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
-  stream.SetPosition(0);
-  stream.ReadComponent(&into);
-}
-
-// The layout lines that start with `path` (after the indentation).
-std::string LinesFrom(const std::string& text, const std::string& path) {
-  std::istringstream in(text);
-  std::string line, out;
-  while (std::getline(in, line)) {
-    const size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos && line.compare(start, path.size(), path) == 0) out += line + "\n";
-  }
-  return out;
+  ReadLayoutInto(text, into);
 }
 
 struct MarksRow {
@@ -1309,26 +1286,26 @@ TEST(MarksProperties, RoundTripTable) {
   freshMarks->Symbol()->Emboss();
   freshMarks->Tail();
   freshMarks->Emboss();
-  const std::string defaults = TextOf(fresh);
-  EXPECT_EQ(LinesFrom(defaults, "Marks"), "") << defaults;
+  const std::string defaults = LayoutText(fresh);
+  EXPECT_EQ(LinesStartingWith(defaults, "Marks"), "") << defaults;
 
   FakeSeriesChart source;
   TSeriesMarks* marks = AddNamedLine(source, 0)->Marks();
   for (const MarksRow& row : rows) row.set(*marks);
-  const std::string text = TextOf(source);
+  const std::string text = LayoutText(source);
   for (const MarksRow& row : rows) {
     SCOPED_TRACE(row.path);
-    EXPECT_NE(LinesFrom(text, row.path), "") << text;
+    EXPECT_NE(LinesStartingWith(text, row.path), "") << text;
   }
   for (const char* notWritten : {"Marks.BackColor", "Marks.TextAlign ", "Marks.ArrowLength", "Marks.Symbol.Pen"}) {
     SCOPED_TRACE(notWritten);
-    EXPECT_EQ(LinesFrom(text, notWritten), "") << "said once, under its other name";
+    EXPECT_EQ(LinesStartingWith(text, notWritten), "") << "said once, under its other name";
   }
 
   // Read into a fresh chart, write again: the same text.
   FakeSeriesChart read;
   ReadTextInto(text, read);
-  EXPECT_EQ(TextOf(read), text);
+  EXPECT_EQ(LayoutText(read), text);
   auto* back = dynamic_cast<TFastLineSeries*>(read.FindComponent("Line"));
   ASSERT_NE(back, nullptr);
   EXPECT_EQ(back->Marks()->Callout()->Length(), 12);
@@ -1339,7 +1316,7 @@ TEST(MarksProperties, RoundTripTable) {
   // Assign gives the same text.
   FakeSeriesChart copy;
   AddNamedLine(copy, 0)->Marks()->Assign(marks);
-  EXPECT_EQ(TextOf(copy), text);
+  EXPECT_EQ(LayoutText(copy), text);
 }
 
 TEST(MarksProperties, TheOtherNamesOfColourAlignmentAndArrowLengthAreReadToo) {
@@ -1361,10 +1338,10 @@ TEST(MarksProperties, TheOtherNamesOfColourAlignmentAndArrowLengthAreReadToo) {
   EXPECT_EQ(m->TextAlignment(), taRightJustify);
   ASSERT_TRUE(m->HasMarksCallout()) << "writing ArrowLength makes the callout";
   EXPECT_EQ(m->Callout()->Length(), 14);
-  const std::string text = TextOf(chart);
-  EXPECT_NE(LinesFrom(text, "Marks.Color = clRed"), "") << text;
-  EXPECT_NE(LinesFrom(text, "Marks.TextAlignment = taRightJustify"), "") << text;
-  EXPECT_NE(LinesFrom(text, "Marks.Callout.Length = 14"), "") << text;
+  const std::string text = LayoutText(chart);
+  EXPECT_NE(LinesStartingWith(text, "Marks.Color = clRed"), "") << text;
+  EXPECT_NE(LinesStartingWith(text, "Marks.TextAlignment = taRightJustify"), "") << text;
+  EXPECT_NE(LinesStartingWith(text, "Marks.Callout.Length = 14"), "") << text;
 }
 
 struct ItemRow {
@@ -1431,7 +1408,7 @@ TEST(MarksProperties, EveryPropertyOfAnItemIsStoredAndReadBack) {
     EXPECT_FALSE(items.ItemAt(0)->CustomText());
     EXPECT_FALSE(items.ItemAt(0)->Transparent());
     // Written again, the layout is the same.
-    EXPECT_EQ(TextOf(*copy), TextOf(chart));
+    EXPECT_EQ(LayoutText(*copy), LayoutText(chart));
   }
 }
 

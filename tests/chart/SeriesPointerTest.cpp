@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "LayoutTextSupport.h"
 #include "SeriesTestSupport.h"
 #include "canvas/KelBrush.h"
 #include "canvas/KelGradient.h"
@@ -492,34 +493,6 @@ class TPointerHolder : public TComponent {
   std::unique_ptr<TSeriesPointer> pointer_ = std::make_unique<TSeriesPointer>(nullptr);
   std::unique_ptr<TCallout> callout_ = std::make_unique<TCallout>(nullptr);
 };
-
-std::string LayoutText(TComponent& component) {
-  TMemoryStream stream;
-  stream.WriteComponent(&component);
-  std::string binary(static_cast<size_t>(stream.Size()), '\0');
-  stream.SetPosition(0);
-  stream.ReadBuffer(binary.data(), stream.Size());
-  return ObjectBinaryToText(binary);
-}
-
-void ReadLayoutInto(const std::string& text, TComponent& into) {
-  TMemoryStream stream;
-  const std::string binary = ObjectTextToBinary(text);
-  stream.WriteBuffer(binary.data(), static_cast<long long>(binary.size()));
-  stream.SetPosition(0);
-  stream.ReadComponent(&into);
-}
-
-// The layout lines that start with `path` (after the indentation).
-std::string LinesStartingWith(const std::string& text, const std::string& path) {
-  std::istringstream in(text);
-  std::string line, out;
-  while (std::getline(in, line)) {
-    const size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos && line.compare(start, path.size(), path) == 0) out += line + "\n";
-  }
-  return out;
-}
 
 void PictureOf(TKelPicture* picture, TColor color) {
   picture->Bitmap()->SetPixelFormat(pf32bit);
