@@ -371,13 +371,8 @@ void TCustomKelPanel::PaintLayer(int slot, const TRect& r, const std::string& ke
     paint();
     return;
   }
-  // The canvas object and its way of drawing belong to the key too.
-  std::string full = key;
-  full += '|' + std::to_string(reinterpret_cast<std::uintptr_t>(canvas_.get())) + canvas_->ClassType().Name();
   // A layer holds what lay under it too: it is stale once a lower layer was painted anew.
-  full += '|' + std::to_string(slot > 0 ? layerEpoch_ : 0) + '|' + std::to_string(elementChanges_);
-  full += canvas_->IsMonochrome() ? "m" : "c";
-  if (auto* plus = dynamic_cast<TGDIPlusCanvas*>(canvas_.get())) full += plus->Antialias ? "a" : "n";
+  std::string full = FullLayerKey(key + '|' + std::to_string(slot > 0 ? layerEpoch_ : 0));
   if (layer.pixels && layer.key == full && layer.rect == r) {
     BitBlt(dc, r.Left, r.Top, w, h, layer.pixels->Canvas()->Handle(), 0, 0, SRCCOPY);
     return;
