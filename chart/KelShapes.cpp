@@ -432,21 +432,13 @@ const TClassInfo& TKelCustomShape::StaticClass() {
 
 namespace {
 using SP = TShapeProperty;
-// What the series marks and pointer shapes publish in common, ahead of their own entries.
+// What a plain text shape (the child of another) publishes, ahead of the text settings.
 constexpr std::initializer_list<TShapeProperty> kSharedShapeSettings = {
     SP::Visible,     SP::Angle,       SP::AutoSize,  SP::Bevel,     SP::BevelWidth, SP::ShapeCallout, SP::Children,
     SP::ChildLayout, SP::Color,       SP::Corners,   SP::Font,      SP::RoundSize,  SP::ShapeStyle,   SP::Transparent,
     SP::Alignment,   SP::Emboss,      SP::Gradient,  SP::Picture,   SP::Shadow,     SP::Transparency};
 }  // namespace
 
-const TClassInfo& TKelCustomShape::SharedSettingsClass() {
-  static const TClassInfo info = [] {
-    TClassBuilder<TKelCustomShape> b("TKelCustomShape", &TKelCustomShape::StaticClass());
-    PublishShapeProperties(b, kSharedShapeSettings);
-    return b.Abstract().Build();
-  }();
-  return info;
-}
 
 TKelCustomShape::TKelCustomShape(IShapePanel* panel) : TKelCustomShapeBrushPen(panel) {
   const TNotifyEvent changed = [this](TObject* sender) { PartChanged(sender); };

@@ -232,9 +232,6 @@ class TKelCustomShape : public TKelCustomShapeBrushPen {
  public:
   static const TClassInfo& StaticClass();
   const TClassInfo& ClassType() const override { return StaticClass(); }
-  // The class of the settings the series marks and pointer shapes publish in common (their
-  // tables descend from it).
-  static const TClassInfo& SharedSettingsClass();
   explicit TKelCustomShape(IShapePanel* panel);
   ~TKelCustomShape() override;
   void Assign(TPersistent* source) override;
